@@ -1,0 +1,90 @@
+# Helper functions that keep the per-folder CMakeLists short and uniform.
+
+# tv_platform_part(<name> SOURCES ... [LIBS ...])
+# An object library platform_<name> (alias platform::<name>) that becomes part of the one
+# shared platform library. LIBS are the backing libraries it needs (ICU, SQLite, ...).
+function(tv_platform_part name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(platform_${name} OBJECT ${ARG_SOURCES})
+  add_library(platform::${name} ALIAS platform_${name})
+  target_include_directories(platform_${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  if(ARG_LIBS)
+    target_link_libraries(platform_${name} PUBLIC ${ARG_LIBS})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY TV_PLATFORM_OBJECTS platform_${name})
+endfunction()
+
+# The shared platform library TallymanPlatform from every platform part built so far.
+function(tv_assemble_platform)
+  get_property(parts GLOBAL PROPERTY TV_PLATFORM_OBJECTS)
+  add_library(TallymanPlatform SHARED ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  target_include_directories(TallymanPlatform PUBLIC ${CMAKE_SOURCE_DIR})
+  foreach(part IN LISTS parts)
+    target_link_libraries(TallymanPlatform PUBLIC ${part})
+  endforeach()
+  add_library(platform::all ALIAS TallymanPlatform)
+endfunction()
+
+# tv_system_folder(<name> SOURCES ... [DEPS ...])
+# An object library tv_<name> (alias tv::<name>) of the system's own code. DEPS are other
+# system folders it may use (for their headers and usage requirements only; their objects
+# come with the deliverable or the test that links them).
+function(tv_system_folder name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(tv_${name} OBJECT ${ARG_SOURCES})
+  add_library(tv::${name} ALIAS tv_${name})
+  target_include_directories(tv_${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(tv_${name} PUBLIC TallymanPlatform)
+  foreach(dep IN LISTS ARG_DEPS)
+    target_include_directories(tv_${name} PUBLIC $<TARGET_PROPERTY:tv_${dep},INTERFACE_INCLUDE_DIRECTORIES>)
+  endforeach()
+endfunction()
+
+# tv_deliverable(<name> FOLDERS ... [LIBS ...])
+# One of the five shared libraries, assembled from the object libraries of its folders.
+function(tv_deliverable name)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;LIBS" ${ARGN})
+  add_library(${name} SHARED ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  target_link_libraries(${name} PUBLIC TallymanPlatform)
+  foreach(folder IN LISTS ARG_FOLDERS)
+    if(TARGET tv_${folder})
+      target_link_libraries(${name} PUBLIC tv_${folder})
+    endif()
+  endforeach()
+  if(ARG_LIBS)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  endif()
+  target_link_options(${name} PRIVATE -Wl,--no-undefined)
+endfunction()
+
+# tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
+# One GoogleTest executable, registered with CTest test by test.
+function(tv_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} TallymanPlatform GTest::gtest GTest::gmock GTest::gtest_main)
+  set(props ENVIRONMENT "TV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+endfunction()
+
+# tv_bench(<name> SOURCES ... [LIBS ...])
+function(tv_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} TallymanPlatform benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# Adds every folder below <root> that has a CMakeLists.txt (tests/engine, tests/platform/mapi, ...).
+function(tv_add_subdirectories_under root)
+  file(GLOB_RECURSE lists RELATIVE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/${root}/*/CMakeLists.txt)
+  list(SORT lists)
+  foreach(l IN LISTS lists)
+    get_filename_component(dir ${l} DIRECTORY)
+    add_subdirectory(${dir})
+  endforeach()
+endfunction()
