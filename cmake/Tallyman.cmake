@@ -31,6 +31,9 @@ endfunction()
 # come with the deliverable or the test that links them).
 function(tv_system_folder name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_SOURCES)
+    return()
+  endif()
   add_library(tv_${name} OBJECT ${ARG_SOURCES})
   add_library(tv::${name} ALIAS tv_${name})
   target_include_directories(tv_${name} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
@@ -87,4 +90,13 @@ function(tv_add_subdirectories_under root)
     get_filename_component(dir ${l} DIRECTORY)
     add_subdirectory(${dir})
   endforeach()
+endfunction()
+
+# tv_system_folder_here(<name> [DEPS ...]): tv_system_folder over every .cpp file of the
+# calling folder (detail/ included), so that adding a source needs no CMake edit.
+function(tv_system_folder_here name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/detail/*.cpp)
+  tv_system_folder(${name} SOURCES ${sources} DEPS ${ARG_DEPS})
 endfunction()
