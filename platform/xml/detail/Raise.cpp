@@ -1,12 +1,12 @@
 #include "platform/xml/detail/Raise.h"
 
-#include <stdexcept>
+#include "platform/runtime/Error.h"
 
 namespace platform::xml::detail {
 
 void Raise(int number, std::string description)
 {
-    throw std::runtime_error(std::to_string(number) + ": " + description);
+    platform::runtime::Raise(number, "XML DOM", std::move(description));
 }
 
 } // namespace platform::xml::detail

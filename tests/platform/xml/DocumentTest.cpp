@@ -1,4 +1,5 @@
 #include "platform/xml/Document.h"
+#include "platform/runtime/Error.h"
 #include "platform/xml/NodeList.h"
 #include "platform/xml/detail/TempFile.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace xml = platform::xml;
 
@@ -116,18 +118,32 @@ TEST_F(DocumentTest, AppendWithinTheDocumentMovesAndRemoveDetaches)
     EXPECT_EQ(root.Xml(), "<r><c/><a><b/></a></r>");
 }
 
-TEST_F(DocumentTest, InvalidTreeChangesAreRefused)
+TEST_F(DocumentTest, InvalidTreeChangesAreRefusedWithTheirErrorNumbers)
 {
     xml::Document doc;
     xml::Node root = doc.AppendChild(doc.CreateElement("r"));
     xml::Node child = root.AppendChild(doc.CreateElement("c"));
-    EXPECT_THROW(child.AppendChild(root), std::exception);
-    EXPECT_THROW(root.AppendChild(root), std::exception);
-    EXPECT_THROW(doc.AppendChild(doc.CreateElement("second")), std::exception);
-    EXPECT_THROW(root.RemoveChild(doc.CreateElement("stranger")), std::exception);
-    EXPECT_THROW(xml::Node().AppendChild(root), std::exception);
-    EXPECT_THROW(root.AppendChild(xml::Node()), std::exception);
-    EXPECT_THROW(doc.CreateElement(""), std::exception);
+    const std::vector<std::pair<int, std::function<void()>>> cases = {
+        {5, [&] { child.AppendChild(root); }},
+        {5, [&] { root.AppendChild(root); }},
+        {5, [&] { doc.AppendChild(doc.CreateElement("second")); }},
+        {5, [&] { root.RemoveChild(doc.CreateElement("stranger")); }},
+        {5, [&] { root.AppendChild(doc); }},
+        {5, [&] { doc.CreateElement(""); }},
+        {91, [&] { xml::Node().AppendChild(root); }},
+        {91, [&] { root.AppendChild(xml::Node()); }},
+        {91, [&] { xml::Node().SetText("x"); }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        try {
+            cases[i].second();
+            ADD_FAILURE() << "no error raised";
+        } catch (const platform::runtime::Error& error) {
+            EXPECT_EQ(error.Number(), cases[i].first);
+            EXPECT_EQ(error.Source(), "XML DOM");
+        }
+    }
     EXPECT_EQ(doc.Xml(), "<r><c/></r>");
 }
 
@@ -171,7 +187,7 @@ TEST_F(DocumentTest, AttributesAreSetReplacedAndRemoved)
     EXPECT_EQ(root.Xml(), "<Reports version=\"94\"/>");
     root.RemoveAttribute("version");
     EXPECT_EQ(root.GetAttribute("version"), std::nullopt);
-    EXPECT_THROW(doc.SetAttribute("version", "1"), std::exception);
+    EXPECT_THROW(doc.SetAttribute("version", "1"), platform::runtime::Error);
 }
 
 TEST_F(DocumentTest, SaveWritesUtf8WithItsDeclarationAndReadsBack)
@@ -197,13 +213,18 @@ TEST_F(DocumentTest, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile)
     const std::string before = ReadBytes(path);
 
     platform::xml::detail::TempFile::FailNextWriteForTesting();
-    EXPECT_THROW(BuildReports({"One"}).Save(path), std::exception);
+    EXPECT_THROW(BuildReports({"One"}).Save(path), platform::runtime::Error);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
                             std::filesystem::directory_iterator()),
               1);
 
-    EXPECT_THROW(BuildReports({"One"}).Save(PathOf("missing/reports.xml")), std::exception);
+    try {
+        BuildReports({"One"}).Save(PathOf("missing/reports.xml"));
+        ADD_FAILURE() << "no error raised";
+    } catch (const platform::runtime::Error& error) {
+        EXPECT_EQ(error.Number(), 76);
+    }
     EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
 }
 
