@@ -28,17 +28,6 @@ protected:
     {
         return {raw.begin(), raw.end()};
     }
-
-    // Runs `body` and returns the number of the runtime error it raised (0 when none).
-    template <class Body> static std::int32_t errorNumberOf(Body&& body)
-    {
-        try {
-            body();
-        } catch (const rt::Error& error) {
-            return error.Number();
-        }
-        return 0;
-    }
 };
 
 TEST_F(RegistryTest, DefaultStoreLivesUnderTheDataFolder)
