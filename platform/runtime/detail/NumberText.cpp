@@ -152,21 +152,32 @@ std::optional<double> ParseRadix(std::string_view digits, int radix, std::size_t
     return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
 }
 
+// "&H" hex, "&O" or "&" octal; `used` receives the characters read, prefix included.
+std::optional<double> ParseAmpersand(std::string_view text, std::size_t* used = nullptr)
+{
+    std::size_t prefix = 1;
+    int radix = 8;
+    if (text.size() > 1 && (text[1] == 'H' || text[1] == 'h')) {
+        radix = 16;
+        prefix = 2;
+    } else if (text.size() > 1 && (text[1] == 'O' || text[1] == 'o')) {
+        prefix = 2;
+    }
+    std::size_t digits = 0;
+    std::optional<double> value = ParseRadix(text.substr(prefix), radix, &digits);
+    if (used) {
+        *used = prefix + digits;
+    }
+    return value;
+}
+
 std::optional<double> ParseNumber(std::string_view text, const platform::locale::Settings& s)
 {
     text = TrimBlanks(text);
     if (!text.empty() && text.front() == '&') {
-        std::string_view rest = text.substr(1);
-        int radix = 8;
-        if (!rest.empty() && (rest.front() == 'H' || rest.front() == 'h')) {
-            radix = 16;
-            rest.remove_prefix(1);
-        } else if (!rest.empty() && (rest.front() == 'O' || rest.front() == 'o')) {
-            rest.remove_prefix(1);
-        }
         std::size_t used = 0;
-        std::optional<double> value = ParseRadix(rest, radix, &used);
-        return used == rest.size() ? value : std::nullopt;
+        std::optional<double> value = ParseAmpersand(text, &used);
+        return used == text.size() ? value : std::nullopt;
     }
     bool negative = false;
     if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
@@ -205,15 +216,7 @@ double Val(std::string_view text)
         }
     }
     if (!compact.empty() && compact.front() == '&') {
-        std::string_view rest = std::string_view(compact).substr(1);
-        int radix = 8;
-        if (!rest.empty() && (rest.front() == 'H' || rest.front() == 'h')) {
-            radix = 16;
-            rest.remove_prefix(1);
-        } else if (!rest.empty() && (rest.front() == 'O' || rest.front() == 'o')) {
-            rest.remove_prefix(1);
-        }
-        return ParseRadix(rest, radix).value_or(0.0);
+        return ParseAmpersand(compact).value_or(0.0);
     }
     std::string ascii;
     std::size_t i = 0;
