@@ -153,7 +153,7 @@ std::optional<double> ParseRadix(std::string_view digits, int radix, std::size_t
 }
 
 // "&H" hex, "&O" or "&" octal; `used` receives the characters read, prefix included.
-std::optional<double> ParseAmpersand(std::string_view text, std::size_t* used = nullptr)
+static std::optional<double> ParseAmpersand(std::string_view text, std::size_t* used = nullptr)
 {
     std::size_t prefix = 1;
     int radix = 8;
