@@ -1,0 +1,285 @@
+#include "platform/locale/detail/IcuSettings.h"
+
+#include <unicode/calendar.h>
+#include <unicode/datefmt.h>
+#include <unicode/dcfmtsym.h>
+#include <unicode/decimfmt.h>
+#include <unicode/dtfmtsym.h>
+#include <unicode/locid.h>
+#include <unicode/numfmt.h>
+#include <unicode/smpdtfmt.h>
+
+#include <memory>
+
+namespace platform::locale::detail {
+
+namespace {
+
+std::string Utf8(const icu::UnicodeString& text)
+{
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+}
+
+bool KnownLanguage(const icu::Locale& locale)
+{
+    int32_t count = 0;
+    const icu::Locale* available = icu::Locale::getAvailableLocales(count);
+    for (int32_t i = 0; i < count; ++i) {
+        if (std::string_view(available[i].getLanguage()) == locale.getLanguage()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Runs of one pattern letter, as ICU and the runtime both write them.
+std::size_t RunLength(std::string_view s, std::size_t i)
+{
+    std::size_t n = 1;
+    while (i + n < s.size() && s[i + n] == s[i]) {
+        ++n;
+    }
+    return n;
+}
+
+std::string PictureRun(char letter, std::size_t count)
+{
+    switch (letter) {
+    case 'y':
+    case 'u':
+        return count == 2 ? "yy" : "yyyy";
+    case 'M':
+    case 'L':
+        return std::string(count > 4 ? 3 : count, 'M');
+    case 'E':
+    case 'c':
+    case 'e':
+        return count >= 4 ? "dddd" : "ddd";
+    case 'a':
+    case 'b':
+    case 'B':
+        return "tt";
+    case 'd':
+    case 'H':
+    case 'h':
+    case 'm':
+    case 's':
+        return std::string(count, letter);
+    case 'G':
+        return ""; // era names are not part of the runtime's pictures
+    default:
+        return std::string(count, letter);
+    }
+}
+
+std::string PatternOf(const icu::DateFormat* format)
+{
+    auto* simple = dynamic_cast<const icu::SimpleDateFormat*>(format);
+    if (!simple) {
+        return {};
+    }
+    icu::UnicodeString pattern;
+    simple->toPattern(pattern);
+    return PictureFromIcuPattern(Utf8(pattern));
+}
+
+std::string FirstSeparator(const std::string& picture, std::string_view letters)
+{
+    std::size_t i = 0;
+    while (i < picture.size() && letters.find(picture[i]) == std::string_view::npos) {
+        ++i;
+    }
+    while (i < picture.size() && letters.find(picture[i]) != std::string_view::npos) {
+        ++i;
+    }
+    std::size_t end = i;
+    while (end < picture.size() && letters.find(picture[end]) == std::string_view::npos &&
+           picture[end] != '\'') {
+        ++end;
+    }
+    return picture.substr(i, end - i);
+}
+
+void ReadNames(const icu::Locale& locale, Settings& s)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::DateFormatSymbols symbols(locale, status);
+    if (U_FAILURE(status)) {
+        return;
+    }
+    int32_t count = 0;
+    using S = icu::DateFormatSymbols;
+    const icu::UnicodeString* months = symbols.getMonths(count, S::FORMAT, S::WIDE);
+    for (int32_t i = 0; i < count && i < 12; ++i) {
+        s.monthNames[i] = Utf8(months[i]);
+    }
+    months = symbols.getMonths(count, S::STANDALONE, S::ABBREVIATED);
+    for (int32_t i = 0; i < count && i < 12; ++i) {
+        s.monthAbbreviations[i] = Utf8(months[i]);
+    }
+    // ICU numbers the weekdays from index 1 (Sunday).
+    const icu::UnicodeString* days = symbols.getWeekdays(count, S::FORMAT, S::WIDE);
+    for (int32_t i = 1; i < count && i <= 7; ++i) {
+        s.dayNames[i - 1] = Utf8(days[i]);
+    }
+    days = symbols.getWeekdays(count, S::STANDALONE, S::ABBREVIATED);
+    for (int32_t i = 1; i < count && i <= 7; ++i) {
+        s.dayAbbreviations[i - 1] = Utf8(days[i]);
+    }
+    const icu::UnicodeString* ampm = symbols.getAmPmStrings(count);
+    if (count >= 2) {
+        s.amDesignator = Utf8(ampm[0]);
+        s.pmDesignator = Utf8(ampm[1]);
+    }
+}
+
+void ReadNumbers(const icu::Locale& locale, Settings& s)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    icu::DecimalFormatSymbols symbols(locale, status);
+    if (U_SUCCESS(status)) {
+        using D = icu::DecimalFormatSymbols;
+        s.decimalSeparator = Utf8(symbols.getSymbol(D::kDecimalSeparatorSymbol));
+        s.groupingSeparator = Utf8(symbols.getSymbol(D::kGroupingSeparatorSymbol));
+        s.percentSymbol = Utf8(symbols.getSymbol(D::kPercentSymbol));
+        s.minusSign = Utf8(symbols.getSymbol(D::kMinusSignSymbol));
+        s.currencySymbol = Utf8(symbols.getSymbol(D::kCurrencySymbol));
+    }
+    status = U_ZERO_ERROR;
+    std::unique_ptr<icu::NumberFormat> currency(
+        icu::NumberFormat::createCurrencyInstance(locale, status));
+    auto* decimal = dynamic_cast<icu::DecimalFormat*>(currency.get());
+    if (U_FAILURE(status) || !decimal) {
+        return;
+    }
+    s.currencyDigits = decimal->getMaximumFractionDigits();
+    icu::UnicodeString pattern;
+    decimal->toPattern(pattern);
+    const int32_t sign = pattern.indexOf(static_cast<char16_t>(0x00A4));
+    const int32_t digit = pattern.indexOf(static_cast<char16_t>('0'));
+    s.currencySymbolFirst = sign >= 0 && sign < digit;
+    if (sign >= 0) {
+        const int32_t neighbour = s.currencySymbolFirst ? sign + 1 : sign - 1;
+        const char16_t c = neighbour >= 0 && neighbour < pattern.length() ? pattern[neighbour] : 0;
+        s.currencySymbolSpaced = c == ' ' || c == 0x00A0 || c == 0x202F;
+    }
+}
+
+void ReadPatterns(const icu::Locale& locale, Settings& s)
+{
+    using F = icu::DateFormat;
+    std::unique_ptr<F> shortDate(F::createDateInstance(F::kShort, locale));
+    std::unique_ptr<F> longDate(F::createDateInstance(F::kFull, locale));
+    std::unique_ptr<F> shortTime(F::createTimeInstance(F::kShort, locale));
+    std::unique_ptr<F> longTime(F::createTimeInstance(F::kMedium, locale));
+    // The runtime's regional settings show four-digit years in the short date as well.
+    s.shortDatePattern = PatternOf(shortDate.get());
+    if (s.shortDatePattern.find("yyyy") == std::string::npos) {
+        if (const std::size_t at = s.shortDatePattern.find("yy"); at != std::string::npos) {
+            s.shortDatePattern.replace(at, 2, "yyyy");
+        }
+    }
+    s.longDatePattern = PatternOf(longDate.get());
+    s.shortTimePattern = PatternOf(shortTime.get());
+    s.longTimePattern = PatternOf(longTime.get());
+    s.dateSeparator = FirstSeparator(s.shortDatePattern, "yMd");
+    s.timeSeparator = FirstSeparator(s.longTimePattern, "Hhms");
+
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(locale, status));
+    if (U_SUCCESS(status)) {
+        s.firstDayOfWeek = static_cast<int>(calendar->getFirstDayOfWeek(status)); // Sunday = 1
+        switch (calendar->getMinimalDaysInFirstWeek()) {
+        case 4:
+            s.firstWeekOfYear = 2;
+            break;
+        case 7:
+            s.firstWeekOfYear = 3;
+            break;
+        default:
+            s.firstWeekOfYear = 1;
+        }
+    }
+}
+
+} // namespace
+
+std::string CanonicalName(std::string_view name)
+{
+    std::string tag(name.substr(0, name.find_first_of(".@")));
+    if (tag == "C" || tag == "POSIX") {
+        return "en-US";
+    }
+    for (char& c : tag) {
+        if (c == '_') {
+            c = '-';
+        }
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale locale = icu::Locale::forLanguageTag(tag, status);
+    if (U_FAILURE(status) || locale.isBogus() || *locale.getLanguage() == '\0' ||
+        !KnownLanguage(locale)) {
+        return {};
+    }
+    if (*locale.getCountry() == '\0') {
+        locale.addLikelySubtags(status);
+    }
+    const std::string country = locale.getCountry();
+    return country.empty() ? std::string(locale.getLanguage())
+                           : std::string(locale.getLanguage()) + "-" + country;
+}
+
+Settings ReadSettings(const std::string& canonicalName)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Locale locale = icu::Locale::forLanguageTag(canonicalName, status);
+    Settings s;
+    s.name = canonicalName;
+    s.languageCode = locale.getLanguage();
+    s.countryCode = locale.getCountry();
+    icu::UnicodeString text;
+    s.languageName = Utf8(locale.getDisplayLanguage(locale, text));
+    s.englishLanguageName = Utf8(locale.getDisplayLanguage(icu::Locale::getEnglish(), text));
+    s.countryName = Utf8(locale.getDisplayCountry(locale, text));
+    s.englishCountryName = Utf8(locale.getDisplayCountry(icu::Locale::getEnglish(), text));
+    ReadNumbers(locale, s);
+    ReadPatterns(locale, s);
+    ReadNames(locale, s);
+    return s;
+}
+
+std::string PictureFromIcuPattern(std::string_view p)
+{
+    std::string out;
+    std::size_t i = 0;
+    while (i < p.size()) {
+        const char c = p[i];
+        if (c == '\'') {
+            // A quoted literal ('' is one quote) stays quoted in the picture.
+            std::size_t end = i + 1;
+            while (end < p.size() && p[end] != '\'') {
+                ++end;
+            }
+            out.append(p.substr(i, end + 1 - i));
+            i = end + 1;
+        } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            const std::size_t n = RunLength(p, i);
+            out += PictureRun(c, n);
+            i += n;
+        } else if (p.substr(i, 3) == "\xE2\x80\xAF") { // narrow no-break space
+            out += ' ';
+            i += 3;
+        } else if (p.substr(i, 2) == "\xC2\xA0") { // no-break space
+            out += ' ';
+            i += 2;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace platform::locale::detail

@@ -1,0 +1,200 @@
+#include "platform/xml/Document.h"
+
+#include "platform/xml/detail/DocState.h"
+#include "platform/xml/detail/Raise.h"
+#include "platform/xml/detail/TempFile.h"
+#include "platform/xml/detail/TextCodec.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace platform::xml {
+namespace {
+
+using detail::ToHandle;
+
+// No DTD processing and no entity expansion by the parser: a DOCTYPE is kept as a node only
+// so that it can be rejected, and references are expanded by ExpandEntities.
+constexpr unsigned kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
+                                   pugi::parse_doctype | pugi::parse_pi | pugi::parse_comments |
+                                   pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+
+bool Fail(ParseError& error, long code, std::string reason, std::string_view text,
+          std::optional<std::size_t> offset)
+{
+    error.ErrorCode = code;
+    error.Reason = std::move(reason);
+    if (offset) {
+        detail::LocateOffset(text, *offset, error);
+    }
+    return false;
+}
+
+std::optional<detail::EntityProblem> Expand(pugi::xml_node node, std::size_t& offset)
+{
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_pcdata) {
+            std::string value = child.value();
+            if (auto problem = detail::ExpandEntities(value)) {
+                offset = static_cast<std::size_t>(child.offset_debug()) + problem->offset;
+                return problem;
+            }
+            child.set_value(value.c_str());
+        } else if (child.type() == pugi::node_element) {
+            for (pugi::xml_attribute attr : child.attributes()) {
+                std::string value = attr.value();
+                if (auto problem = detail::ExpandEntities(value)) {
+                    offset = static_cast<std::size_t>(child.offset_debug());
+                    return problem;
+                }
+                attr.set_value(value.c_str());
+            }
+            if (auto problem = Expand(child, offset)) {
+                return problem;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string DeclarationData(pugi::xml_node declaration)
+{
+    std::string data;
+    for (pugi::xml_attribute attr : declaration.attributes()) {
+        if (!data.empty()) {
+            data += ' ';
+        }
+        data += std::string(attr.name()) + "=\"" + attr.value() + "\"";
+    }
+    return data;
+}
+
+bool ParseInto(detail::DocState& state, std::string_view bytes)
+{
+    ParseError& error = state.lastError;
+    // Nodes of the old content stay valid for whoever holds them, detached from the document.
+    while (state.tree.first_child()) {
+        state.limbo.append_move(state.tree.first_child());
+    }
+    const std::optional<std::string> text = detail::DecodeToUtf8(bytes, error);
+    if (!text) {
+        return false;
+    }
+    pugi::xml_document parsed;
+    const pugi::xml_parse_result result =
+        parsed.load_buffer(text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
+    if (result.status == pugi::status_no_document_element || text->empty()) {
+        return Fail(error, ParseError::NoDocumentElement, "the text holds no XML element", *text,
+                    std::nullopt);
+    }
+    if (!result) {
+        return Fail(error, ParseError::Malformed, result.description(), *text,
+                    static_cast<std::size_t>(result.offset));
+    }
+    for (pugi::xml_node child : parsed.children()) {
+        if (child.type() == pugi::node_doctype) {
+            return Fail(error, ParseError::DtdProhibited,
+                        "a DOCTYPE declaration is not allowed: DTDs are not processed", *text,
+                        static_cast<std::size_t>(child.offset_debug()));
+        }
+    }
+    std::size_t offset = 0;
+    if (auto problem = Expand(parsed, offset)) {
+        return Fail(error, ParseError::UndefinedEntity, problem->reason, *text, offset);
+    }
+    for (pugi::xml_node child : parsed.children()) {
+        if (child.type() == pugi::node_declaration) {
+            pugi::xml_node pi = state.tree.append_child(pugi::node_pi);
+            pi.set_name("xml");
+            pi.set_value(DeclarationData(child).c_str());
+        } else {
+            state.tree.append_copy(child);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Document::Document() : Document(std::make_shared<detail::DocState>()) {}
+
+Document::Document(std::shared_ptr<detail::DocState> state)
+    : Node(state, state ? ToHandle(state->tree) : nullptr)
+{
+}
+
+Node Document::CreateElement(std::string_view name)
+{
+    if (name.empty() || name.front() == '#') {
+        detail::Raise(5, "\"" + std::string(name) + "\" is not a valid element name");
+    }
+    pugi::xml_node node = doc_->limbo.append_child(std::string(name).c_str());
+    return Node(doc_, ToHandle(node));
+}
+
+Node Document::CreateProcessingInstruction(std::string_view target, std::string_view data)
+{
+    if (target.empty()) {
+        detail::Raise(5, "a processing instruction needs a target");
+    }
+    pugi::xml_node node = doc_->limbo.append_child(pugi::node_pi);
+    node.set_name(std::string(target).c_str());
+    node.set_value(std::string(data).c_str());
+    return Node(doc_, ToHandle(node));
+}
+
+Node Document::DocumentElement() const
+{
+    for (pugi::xml_node child : doc_->tree.children()) {
+        if (child.type() == pugi::node_element) {
+            return Node(doc_, ToHandle(child));
+        }
+    }
+    return {};
+}
+
+bool Document::LoadXml(std::string_view text)
+{
+    doc_->lastError = ParseError{};
+    return ParseInto(*doc_, text);
+}
+
+bool Document::Load(const std::string& path)
+{
+    doc_->lastError = ParseError{};
+    doc_->lastError.Url = path;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        while (doc_->tree.first_child()) {
+            doc_->limbo.append_move(doc_->tree.first_child());
+        }
+        doc_->lastError.ErrorCode = ParseError::FileUnreadable;
+        doc_->lastError.Reason = "the file \"" + path + "\" cannot be read";
+        return false;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ParseInto(*doc_, bytes);
+}
+
+const ParseError& Document::LastParseError() const
+{
+    return doc_->lastError;
+}
+
+void Document::Save(const std::string& path) const
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    for (pugi::xml_node child : doc_->tree.children()) {
+        if (child.type() == pugi::node_pi && std::string_view(child.name()) == "xml") {
+            continue;
+        }
+        text += detail::Serialise(child);
+    }
+    text += '\n';
+    detail::TempFile file(path);
+    file.Write(text);
+    file.Commit();
+}
+
+} // namespace platform::xml

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/xml/ParseError.h"
+
+#include <pugixml.hpp>
+#include <string>
+
+namespace platform::xml::detail {
+
+/// What a document shares with every node handed out from it.
+///
+/// pugixml keeps no detached nodes, so the storage document holds two containers: `tree`,
+/// whose children are the DOM document's children, and `limbo`, where created and removed
+/// nodes wait until they are appended. Names starting with "#" cannot come from a parse.
+struct DocState
+{
+    DocState()
+    {
+        tree = storage.append_child("#tree");
+        limbo = storage.append_child("#limbo");
+    }
+
+    pugi::xml_document storage;
+    pugi::xml_node tree;
+    pugi::xml_node limbo;
+    ParseError lastError;
+};
+
+/// The pugixml node behind an opaque node handle.
+inline pugi::xml_node ToPugi(void* handle)
+{
+    return pugi::xml_node(static_cast<pugi::xml_node_struct*>(handle));
+}
+
+/// The opaque handle of a pugixml node.
+inline void* ToHandle(pugi::xml_node node)
+{
+    return node.internal_object();
+}
+
+/// The node serialised without added whitespace. A CR in text is written as a character
+/// reference, since a parser would turn a literal CR into a line feed.
+std::string Serialise(pugi::xml_node node);
+
+} // namespace platform::xml::detail

@@ -1,0 +1,76 @@
+#include "platform/runtime/Error.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace rt = platform::runtime;
+
+TEST(ErrorTest, RuntimeNumbersHaveTheirTexts)
+{
+    const struct
+    {
+        std::int32_t number;
+        const char* text;
+    } cases[] = {
+        {5, "Invalid procedure call or argument"},
+        {6, "Overflow"},
+        {9, "Subscript out of range"},
+        {11, "Division by zero"},
+        {13, "Type mismatch"},
+        {53, "File not found"},
+        {91, "Object variable or With block variable not set"},
+        {94, "Invalid use of Null"},
+        {424, "Object required"},
+        {438, "Object doesn't support this property or method"},
+        {457, "This key is already associated with an element of this collection"},
+        {12345, "Application-defined or object-defined error"},
+        {rt::ObjectErrorBase + 1, "Application-defined or object-defined error"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rt::ErrorText(c.number), c.text) << c.number;
+    }
+    EXPECT_TRUE(rt::HasErrorText(457));
+    EXPECT_FALSE(rt::HasErrorText(12345));
+}
+
+TEST(ErrorTest, RaiseFillsTheRuntimeTextOnlyWhenDescriptionIsEmpty)
+{
+    try {
+        rt::Raise(13, "modTest.Proc");
+        FAIL() << "Raise returned";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), 13);
+        EXPECT_EQ(e.Source(), "modTest.Proc");
+        EXPECT_EQ(e.Description(), "Type mismatch");
+        EXPECT_STREQ(e.what(), "Type mismatch");
+    }
+    try {
+        rt::Raise(rt::ObjectErrorBase + 513, "src", "own text", "help.chm", 42);
+        FAIL() << "Raise returned";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), -2147221504 + 513);
+        EXPECT_EQ(e.Description(), "own text");
+        EXPECT_EQ(e.HelpFile(), "help.chm");
+        EXPECT_EQ(e.HelpContext(), 42);
+    }
+}
+
+TEST(ErrorTest, RaiseWithNumberZeroIsAnInvalidCall)
+{
+    try {
+        rt::Raise(0);
+        FAIL() << "Raise returned";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), 5);
+    }
+}
+
+TEST(ErrorTest, CapturesErrnoAtCreation)
+{
+    errno = ENOENT;
+    const rt::Error error(53);
+    errno = 0;
+    EXPECT_EQ(error.LastDllError(), ENOENT);
+    EXPECT_EQ(error.Description(), "File not found");
+}

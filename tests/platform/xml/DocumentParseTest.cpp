@@ -1,0 +1,172 @@
+#include "platform/xml/Document.h"
+#include "platform/xml/NodeList.h"
+
+#include "XmlTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace xml = platform::xml;
+
+namespace {
+
+// UTF-8 text to UTF-16 bytes (BMP and supplementary characters).
+std::string ToUtf16(const std::string& utf8, bool bigEndian, bool bom)
+{
+    std::u16string units;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        char32_t cp = 0;
+        int n = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F, n = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F, n = 3;
+        } else {
+            cp = c & 0x07, n = 4;
+        }
+        for (int k = 1; k < n; ++k) {
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        }
+        i += n;
+        if (cp >= 0x10000) {
+            units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            units += static_cast<char16_t>(cp);
+        }
+    }
+    std::string bytes;
+    if (bom) {
+        units.insert(units.begin(), u'\xFEFF');
+    }
+    for (char16_t u : units) {
+        const char hi = static_cast<char>(u >> 8);
+        const char lo = static_cast<char>(u & 0xFF);
+        bytes += bigEndian ? hi : lo;
+        bytes += bigEndian ? lo : hi;
+    }
+    return bytes;
+}
+
+class DocumentParseTest : public xmltest::TempFolderTest
+{
+};
+
+TEST_F(DocumentParseTest, Utf16FilesAreReadWhateverTheDeclarationNames)
+{
+    struct Case
+    {
+        const char* encoding;
+        bool bigEndian;
+        bool bom;
+    };
+    const Case cases[] = {
+        {"UNICODE", false, true}, {"UNICODE", true, true},   {"UTF-16", false, true},
+        {"UTF-16", true, true},   {"UNICODE", false, false}, {"UTF-16", true, false},
+    };
+    const std::string name = "Größe – Übersicht \xF0\x9F\x93\x85";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.encoding) + (c.bigEndian ? " BE" : " LE") +
+                     (c.bom ? " BOM" : ""));
+        const std::string text = std::string("<?xml version=\"1.0\" encoding=\"") + c.encoding +
+                                 "\"?>\r\n<Reports version=\"62\"><Report><Name>" + name +
+                                 "</Name></Report></Reports>\r\n";
+        const std::string path = PathOf("reports.xml");
+        WriteBytes(path, ToUtf16(text, c.bigEndian, c.bom));
+        xml::Document doc;
+        ASSERT_TRUE(doc.Load(path)) << doc.LastParseError().Reason;
+        EXPECT_EQ(doc.DocumentElement().GetAttribute("version"), "62");
+        EXPECT_EQ(doc.GetElementsByTagName("Name").Item(0).Text(), name);
+
+        xml::Document fromText;
+        ASSERT_TRUE(fromText.LoadXml(ToUtf16(text, c.bigEndian, c.bom)));
+        EXPECT_EQ(fromText.Xml(), doc.Xml());
+    }
+}
+
+TEST_F(DocumentParseTest, Utf8TextWithUnicodeDeclarationAndByteOrderMarkLoads)
+{
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UNICODE\"?><R>ä</R>"));
+    EXPECT_EQ(doc.DocumentElement().Text(), "ä");
+}
+
+TEST_F(DocumentParseTest, FailuresReportReasonAndLine)
+{
+    struct Case
+    {
+        std::string text;
+        long code;
+        long line;
+        const char* reasonPart;
+    };
+    const Case cases[] = {
+        {"<?xml version=\"1.0\"?>\n<!DOCTYPE Reports [<!ENTITY x \"boom\">]>\n<Reports>&x;"
+         "</Reports>",
+         xml::ParseError::DtdProhibited, 2, "DOCTYPE"},
+        {"<!DOCTYPE Reports SYSTEM \"http://example.invalid/r.dtd\"><Reports/>",
+         xml::ParseError::DtdProhibited, 1, "DTD"},
+        {"<Reports>\n<Name>\n&nbsp;</Name></Reports>", xml::ParseError::UndefinedEntity, 3,
+         "&nbsp;"},
+        {"<Reports>\n\n<Name a=\"&ext;\"/></Reports>", xml::ParseError::UndefinedEntity, 3,
+         "&ext;"},
+        {"<Reports>\n<Name>Fish & Chips</Name></Reports>", xml::ParseError::UndefinedEntity, 2,
+         "'&'"},
+        {"<Reports>&#0;</Reports>", xml::ParseError::UndefinedEntity, 1, "&#0;"},
+        {"<Reports>\n<Report>\n<Name>x</Nome>\n</Report></Reports>", xml::ParseError::Malformed, 3,
+         "mismatch"},
+        {"<Reports>\n<Report>", xml::ParseError::Malformed, 2, ""},
+        {"", xml::ParseError::NoDocumentElement, 0, "no XML element"},
+        {"just text", xml::ParseError::NoDocumentElement, 0, "no XML element"},
+        {"<R>\n\xC3\x28</R>", xml::ParseError::BadEncoding, 2, "UTF-8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        xml::Document doc;
+        EXPECT_FALSE(doc.LoadXml(c.text));
+        const xml::ParseError& error = doc.LastParseError();
+        EXPECT_EQ(error.ErrorCode, c.code);
+        EXPECT_EQ(error.Line, c.line);
+        EXPECT_NE(error.Reason.find(c.reasonPart), std::string::npos) << error.Reason;
+        EXPECT_TRUE(doc.DocumentElement().IsNull());
+        EXPECT_EQ(doc.ChildNodes().Length(), 0);
+    }
+}
+
+TEST_F(DocumentParseTest, PredefinedEntitiesAndCharacterReferencesExpand)
+{
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml("<r a=\"&quot;&#x41;&#10;\">&lt;&gt;&amp;&apos;&quot;&#228;&#xE4;"
+                            "<![CDATA[&nbsp;<b>]]></r>"));
+    EXPECT_EQ(doc.DocumentElement().Text(), "<>&'\"ää&nbsp;<b>");
+    EXPECT_EQ(doc.DocumentElement().GetAttribute("a"), "\"A\n");
+}
+
+TEST_F(DocumentParseTest, WhitespaceBetweenElementsIsNoChildButLoneWhitespaceIsText)
+{
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml("<r>\n  <a> </a>\n  <b>x</b>\n</r>"));
+    const xml::NodeList children = doc.DocumentElement().ChildNodes();
+    ASSERT_EQ(children.Length(), 2);
+    EXPECT_EQ(children.Item(0).Text(), " ");
+    EXPECT_EQ(children.Item(1).Text(), "x");
+}
+
+TEST_F(DocumentParseTest, FailedLoadEmptiesTheDocumentButKeptNodesStayReadable)
+{
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml("<r><a>kept</a></r>"));
+    const xml::Node kept = doc.DocumentElement().FirstChild();
+    EXPECT_FALSE(doc.Load(PathOf("missing.xml")));
+    EXPECT_EQ(doc.LastParseError().ErrorCode, xml::ParseError::FileUnreadable);
+    EXPECT_EQ(doc.LastParseError().Url, PathOf("missing.xml"));
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
+    EXPECT_EQ(kept.Text(), "kept");
+    ASSERT_TRUE(doc.LoadXml("<s/>"));
+    EXPECT_EQ(doc.LastParseError().ErrorCode, xml::ParseError::None);
+    EXPECT_EQ(doc.Xml(), "<s/>");
+}
+
+} // namespace
