@@ -26,7 +26,7 @@ double FlexGrid::FontSize() const
 void FlexGrid::SetFontSize(double points)
 {
     if (points <= 0) {
-        throw std::invalid_argument("A font size must be above 0");
+        detail::RaiseBadValue("A font size must be above 0");
     }
     m_impl->fontSize = points;
 }
@@ -92,7 +92,7 @@ int FlexGrid::Rows() const
 void FlexGrid::SetRows(int rows)
 {
     if (rows < 0) {
-        throw std::invalid_argument("A grid cannot have fewer than 0 rows");
+        detail::RaiseBadValue("A grid cannot have fewer than 0 rows");
     }
     m_impl->rows.resize(size_t(rows));
     m_impl->fixedRows = std::min(m_impl->fixedRows, rows);
@@ -108,7 +108,7 @@ int FlexGrid::Cols() const
 void FlexGrid::SetCols(int cols)
 {
     if (cols < 0) {
-        throw std::invalid_argument("A grid cannot have fewer than 0 columns");
+        detail::RaiseBadValue("A grid cannot have fewer than 0 columns");
     }
     if (cols < m_impl->ColCount()) {
         for (auto& row : m_impl->rows) {
@@ -128,7 +128,7 @@ int FlexGrid::FixedRows() const
 void FlexGrid::SetFixedRows(int rows)
 {
     if (rows < 0 || rows > m_impl->RowCount()) {
-        throw std::out_of_range("The fixed rows must lie inside the grid");
+        detail::RaiseBadIndex("The fixed rows must lie inside the grid");
     }
     m_impl->fixedRows = rows;
     m_impl->Invalidate();
@@ -143,7 +143,7 @@ int FlexGrid::FixedCols() const
 void FlexGrid::SetFixedCols(int cols)
 {
     if (cols < 0 || cols > m_impl->ColCount()) {
-        throw std::out_of_range("The fixed columns must lie inside the grid");
+        detail::RaiseBadIndex("The fixed columns must lie inside the grid");
     }
     m_impl->fixedCols = cols;
 }
@@ -152,14 +152,14 @@ int FlexGrid::AddItem(const std::string& text, std::optional<int> index)
 {
     const int at = index.value_or(m_impl->RowCount());
     if (at < 0 || at > m_impl->RowCount()) {
-        throw std::out_of_range("A row cannot be inserted at " + std::to_string(at));
+        detail::RaiseBadIndex("A row cannot be inserted at " + std::to_string(at));
     }
     detail::GridRow row;
     size_t start = 0;
     for (int c = 0; c < m_impl->ColCount(); ++c) {
         const size_t tab = text.find('\t', start);
-        row.SetText(c, text.substr(start, tab == std::string::npos ? std::string::npos
-                                                                   : tab - start));
+        row.SetText(c,
+                    text.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
         if (tab == std::string::npos) {
             break;
         }
@@ -332,11 +332,9 @@ void FlexGrid::MoveColumn(int col, int position)
     }
     auto move = [&](auto& items) {
         if (col < position) {
-            std::rotate(items.begin() + col, items.begin() + col + 1,
-                        items.begin() + position + 1);
+            std::rotate(items.begin() + col, items.begin() + col + 1, items.begin() + position + 1);
         } else {
-            std::rotate(items.begin() + position, items.begin() + col,
-                        items.begin() + col + 1);
+            std::rotate(items.begin() + position, items.begin() + col, items.begin() + col + 1);
         }
     };
     move(m_impl->cols);
@@ -359,16 +357,16 @@ void FlexGrid::MoveColumn(int col, int position)
 
 // --- Rows -----------------------------------------------------------------------------------
 
-RowDataValue FlexGrid::RowData(int row) const
+const platform::runtime::Variant& FlexGrid::RowData(int row) const
 {
     m_impl->CheckRow(row);
     return m_impl->rows[size_t(row)].data;
 }
 
-void FlexGrid::SetRowData(int row, RowDataValue data)
+void FlexGrid::SetRowData(int row, platform::runtime::Variant data)
 {
     m_impl->CheckRow(row);
-    m_impl->rows[size_t(row)].data = data;
+    m_impl->rows[size_t(row)].data = std::move(data);
 }
 
 int FlexGrid::RowHeight(int row) const

@@ -2,6 +2,8 @@
 
 #include "platform/forms/FlexGridEvents.h"
 #include "platform/forms/FlexGridTypes.h"
+#include "platform/runtime/Object.h"
+#include "platform/runtime/Variant.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,15 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace platform::runtime {
-class Object;
-}
-
 namespace platform::forms {
-
-/// The value a row carries beside its texts (the record key of a report row).
-/// FIXME: becomes the runtime's Variant once it is available, so that rows can carry objects.
-using RowDataValue = std::int64_t;
 
 class FlexGrid;
 
@@ -50,8 +44,9 @@ private:
 /// formats, an outline of node rows, subtotals, sorting, selection and find.
 ///
 /// Rows and columns are numbered from 0; the first FixedRows() rows are the header (row 0 is
-/// the header and row 1 the first data row with one fixed row). Every index outside the grid
-/// raises std::out_of_range.
+/// the header and row 1 the first data row with one fixed row). Failures raise the runtime's
+/// Error: 381 for a row, column or list index outside the grid, 380 for an invalid value,
+/// 445 for what the grid does not do.
 ///
 /// Subtotals. Subtotal() groups the data rows (the rows that are not subtotal rows, from
 /// the first data row on): a group is a run of consecutive data rows whose texts are equal,
@@ -170,8 +165,10 @@ public:
     void MoveColumn(int col, int position);
 
     // --- Rows -------------------------------------------------------------------------------
-    RowDataValue RowData(int row) const;
-    void SetRowData(int row, RowDataValue data);
+    /// The value a row carries beside its texts (a report row's record key, a tree row's
+    /// item); Empty until set, and for subtotal rows.
+    const platform::runtime::Variant& RowData(int row) const;
+    void SetRowData(int row, platform::runtime::Variant data);
     /// Height in twips; 0 hides the row; -1 restores the default height.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int twips);

@@ -120,8 +120,8 @@ void FlexGrid::SetIsSelected(int row, bool selected)
 {
     m_impl->CheckRow(row);
     if (m_impl->selectionMode != SelectionMode::ListBox) {
-        throw std::logic_error("Marking single rows selected is not supported outside the "
-                               "list-box selection mode");
+        detail::RaiseNotSupported("Marking single rows selected outside the list-box "
+                                  "selection mode");
     }
     if (m_impl->rows[size_t(row)].selected != selected) {
         m_impl->rows[size_t(row)].selected = selected;
@@ -147,7 +147,7 @@ int FlexGrid::SelectedRows() const
 int FlexGrid::SelectedRow(int index) const
 {
     if (index < 0 || index >= SelectedRows()) {
-        throw std::out_of_range("There is no selected row " + std::to_string(index));
+        detail::RaiseBadIndex("There is no selected row " + std::to_string(index));
     }
     if (m_impl->selectionMode != SelectionMode::ListBox) {
         return GetSelection().row1 + index;

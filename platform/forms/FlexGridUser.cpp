@@ -192,10 +192,9 @@ bool FlexGrid::UserPickComboItem(int row, int col, int index)
 {
     m_impl->CheckCol(col);
     const auto entries = SplitList(m_impl->cols[size_t(col)].comboList);
-    if (m_impl->cols[size_t(col)].comboList.empty() || index < 0 ||
-        index >= int(entries.size())) {
-        throw std::out_of_range("Column " + std::to_string(col) + " has no list entry " +
-                                std::to_string(index));
+    if (m_impl->cols[size_t(col)].comboList.empty() || index < 0 || index >= int(entries.size())) {
+        detail::RaiseBadIndex("Column " + std::to_string(col) + " has no list entry " +
+                              std::to_string(index));
     }
     return UserEdit(row, col, entries[size_t(index)]);
 }

@@ -2,21 +2,21 @@
 
 #include "platform/forms/FlexGridTypes.h"
 
+#include "platform/locale/Locale.h"
+#include "platform/runtime/Error.h"
+
 #include <unicode/coll.h>
-#include <unicode/datefmt.h>
-#include <unicode/dcfmtsym.h>
 #include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
 #include <unicode/unistr.h>
 
 #include <array>
 #include <cctype>
-#include <vector>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace platform::forms::detail {
 namespace {
@@ -33,47 +33,37 @@ icu::UnicodeString FromUtf8(std::string_view text)
     return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int32_t(text.size())));
 }
 
-/// The separators and the short date order of the current default locale. Refreshed when
-/// the process changes its locale, so that tests and users switching language are served.
+/// The separators and the short date order of the process's current locale, looked up again
+/// when the process switches locale.
 struct LocaleForms
 {
-    std::string name;
+    const platform::locale::Settings* settings = nullptr;
     std::string decimal = ".";
     std::string group = ",";
     std::array<char, 3> dateOrder{'M', 'd', 'y'};
+    std::string am = "am", pm = "pm";
 
     static const LocaleForms& Current()
     {
         thread_local LocaleForms forms;
-        const char* name = icu::Locale::getDefault().getName();
-        if (forms.name != name) {
-            forms.Load(icu::Locale::getDefault());
+        const platform::locale::Settings& current = platform::locale::Current();
+        if (forms.settings != &current) {
+            forms.Load(current);
         }
         return forms;
     }
 
 private:
-    void Load(const icu::Locale& locale)
+    void Load(const platform::locale::Settings& s)
     {
-        name = locale.getName();
-        UErrorCode status = U_ZERO_ERROR;
-        icu::DecimalFormatSymbols symbols(locale, status);
-        if (U_SUCCESS(status)) {
-            decimal = ToUtf8(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
-            group = ToUtf8(symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
-        }
-        std::unique_ptr<icu::DateFormat> format(
-            icu::DateFormat::createDateInstance(icu::DateFormat::kShort, locale));
-        auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
-        if (simple == nullptr) {
-            return;
-        }
-        icu::UnicodeString pattern;
-        simple->toPattern(pattern);
+        settings = &s;
+        decimal = s.decimalSeparator;
+        group = s.groupingSeparator;
+        am = FoldCase(s.amDesignator);
+        pm = FoldCase(s.pmDesignator);
         std::string order;
-        for (int32_t i = 0; i < pattern.length() && order.size() < 3; ++i) {
-            char16_t c = pattern.charAt(i);
-            char letter = c == u'd' ? 'd' : c == u'M' || c == u'L' ? 'M' : c == u'y' ? 'y' : 0;
+        for (char c : s.shortDatePattern) {
+            const char letter = (c == 'd' || c == 'M' || c == 'y') ? c : 0;
             if (letter != 0 && order.find(letter) == std::string::npos) {
                 order += letter;
             }
@@ -90,7 +80,8 @@ icu::Collator& GermanCollator()
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(icu::Locale("de"), status));
         if (U_FAILURE(status) || !c) {
-            throw std::runtime_error("The text collation could not be opened");
+            platform::runtime::Raise(platform::runtime::errors::InvalidProcedureCall, "FlexGrid",
+                                     "The German text collation could not be opened");
         }
         c->setStrength(icu::Collator::SECONDARY);
         return c;
@@ -169,14 +160,15 @@ std::optional<DateTokens> Tokenize(std::string_view text)
             }
             t.numbers.push_back(value);
             t.separatorAfter.push_back(i < text.size() ? text[i] : 0);
-        } else if ((text[i] | 0x20) == 'a' || (text[i] | 0x20) == 'p') {
+        } else if (std::isalpha(static_cast<unsigned char>(text[i])) != 0) {
             std::string word;
-            while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+            while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i])) != 0) {
                 word += Lower(text[i++]);
             }
-            if (word == "am") {
+            const LocaleForms& forms = LocaleForms::Current();
+            if (word == "am" || word == forms.am) {
                 t.meridiem = 1;
-            } else if (word == "pm") {
+            } else if (word == "pm" || word == forms.pm) {
                 t.meridiem = 2;
             } else {
                 return std::nullopt;
@@ -224,15 +216,24 @@ std::optional<double> ParseNumber(std::string_view text)
     const LocaleForms& forms = LocaleForms::Current();
     std::string plain;
     plain.reserve(text.size());
-    bool digitSeen = false;
+    bool digitSeen = false, decimalSeen = false;
     for (size_t i = 0; i < text.size();) {
         if (text.compare(i, forms.decimal.size(), forms.decimal) == 0) {
             plain += '.';
+            decimalSeen = true;
             i += forms.decimal.size();
-        } else if (digitSeen && text.compare(i, forms.group.size(), forms.group) == 0 &&
-                   i + forms.group.size() < text.size() &&
-                   IsDigit(text[i + forms.group.size()])) {
-            i += forms.group.size();
+        } else if (digitSeen && !decimalSeen && !forms.group.empty() &&
+                   text.compare(i, forms.group.size(), forms.group) == 0) {
+            // A group separator stands between digits before three more digits.
+            const size_t next = i + forms.group.size();
+            size_t digits = 0;
+            while (next + digits < text.size() && IsDigit(text[next + digits])) {
+                ++digits;
+            }
+            if (digits != 3) {
+                return std::nullopt;
+            }
+            i = next;
         } else {
             const char c = text[i++];
             digitSeen = digitSeen || IsDigit(c);
@@ -312,8 +313,8 @@ std::string CollationKey(std::string_view text)
     icu::Collator& collator = GermanCollator();
     const icu::UnicodeString s = FromUtf8(text);
     std::string key(text.size() * 2 + 16, '\0');
-    int32_t length = collator.getSortKey(s, reinterpret_cast<uint8_t*>(key.data()),
-                                         int32_t(key.size()));
+    int32_t length =
+        collator.getSortKey(s, reinterpret_cast<uint8_t*>(key.data()), int32_t(key.size()));
     if (length > int32_t(key.size())) {
         key.resize(size_t(length));
         length = collator.getSortKey(s, reinterpret_cast<uint8_t*>(key.data()), length);

@@ -1,6 +1,7 @@
 #include "platform/forms/detail/GridModel.h"
 
 #include "platform/forms/detail/CellValues.h"
+#include "platform/runtime/Error.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -8,6 +9,24 @@
 namespace platform::forms::detail {
 namespace {
 const std::string kEmpty;
+constexpr std::int32_t kInvalidIndex = 381; // "Invalid property array index"
+constexpr const char* kSource = "FlexGrid";
+} // namespace
+
+void RaiseBadIndex(const std::string& description)
+{
+    platform::runtime::Raise(kInvalidIndex, kSource, description);
+}
+
+void RaiseBadValue(const std::string& description)
+{
+    platform::runtime::Raise(platform::runtime::errors::InvalidPropertyValue, kSource, description);
+}
+
+void RaiseNotSupported(const std::string& description)
+{
+    platform::runtime::Raise(platform::runtime::errors::ActionNotSupported, kSource,
+                             description + " is not supported");
 }
 
 const std::string& GridRow::Text(int col) const
@@ -56,16 +75,16 @@ namespace platform::forms {
 void FlexGrid::Impl::CheckRow(int r) const
 {
     if (r < 0 || r >= RowCount()) {
-        throw std::out_of_range("Grid row " + std::to_string(r) + " does not exist (" +
-                                std::to_string(RowCount()) + " rows)");
+        detail::RaiseBadIndex("Grid row " + std::to_string(r) + " does not exist (" +
+                              std::to_string(RowCount()) + " rows)");
     }
 }
 
 void FlexGrid::Impl::CheckCol(int c) const
 {
     if (c < 0 || c >= ColCount()) {
-        throw std::out_of_range("Grid column " + std::to_string(c) + " does not exist (" +
-                                std::to_string(ColCount()) + " columns)");
+        detail::RaiseBadIndex("Grid column " + std::to_string(c) + " does not exist (" +
+                              std::to_string(ColCount()) + " columns)");
     }
 }
 

@@ -29,14 +29,14 @@ struct GridRow
 {
     std::vector<std::string> cells;
     std::vector<CellFormat> formats; // empty, or one per cell up to the last formatted one
-    RowDataValue data = 0;
-    bool node = false;        // an outline node (subtotal row or marked by code)
-    int subtotalGroup = -1;   // group column of a subtotal row made by Subtotal(), else -1
+    platform::runtime::Variant data;
+    bool node = false;          // an outline node (subtotal row or marked by code)
+    int subtotalGroup = -1;     // group column of a subtotal row made by Subtotal(), else -1
     int subtotalMatchFrom = -1; // first column of the texts that define its group
     int outlineLevel = 0;
     OutlineState state = OutlineState::Expanded;
-    int height = -1;          // -1: the default height
-    bool selected = false;    // list-box selection
+    int height = -1;       // -1: the default height
+    bool selected = false; // list-box selection
 
     const std::string& Text(int col) const;
     void SetText(int col, std::string text);
@@ -56,6 +56,13 @@ struct GridColumn
     int dataType = ColumnType::Empty;
     std::string comboList;
 };
+
+/// Raises the runtime's error 381 (an index outside the grid) with the description.
+[[noreturn]] void RaiseBadIndex(const std::string& description);
+/// Raises the runtime's error 380 (invalid property value) with the description.
+[[noreturn]] void RaiseBadValue(const std::string& description);
+/// Raises the runtime's error 445 for something the grid does not do.
+[[noreturn]] void RaiseNotSupported(const std::string& description);
 
 inline constexpr int kDefaultRowHeight = 240;
 inline constexpr int kDefaultColWidth = 960;

@@ -52,11 +52,11 @@ int Compare(const Key& a, const Key& b)
 
 struct Item
 {
-    int row;          // the data row, or the node row of a group
-    int stop;         // one past the last row of the group (row + 1 for a data row)
+    int row;  // the data row, or the node row of a group
+    int stop; // one past the last row of the group (row + 1 for a data row)
     bool group;
-    int keyRow;       // the row whose keys stand for the item, -1 for none
-    int definedFrom;  // the columns whose texts define a group
+    int keyRow;      // the row whose keys stand for the item, -1 for none
+    int definedFrom; // the columns whose texts define a group
     int definedTo;
 };
 
@@ -115,7 +115,11 @@ private:
         for (int d = r + 1; d < groupStop && keyRow < 0; ++d) {
             keyRow = m_impl.rows[size_t(d)].node ? -1 : d;
         }
-        return {r, groupStop, true, keyRow, std::min(row.subtotalMatchFrom, row.subtotalGroup),
+        return {r,
+                groupStop,
+                true,
+                keyRow,
+                std::min(row.subtotalMatchFrom, row.subtotalGroup),
                 std::max(row.subtotalMatchFrom, row.subtotalGroup)};
     }
 
@@ -192,8 +196,7 @@ std::vector<SortColumn> SortColumns(const FlexGrid::Impl& impl, SortSetting sett
         case SortSetting::None:
             break;
         default:
-            throw std::logic_error("Sort setting " + std::to_string(int(setting)) +
-                                   " is not supported");
+            RaiseNotSupported("Sort setting " + std::to_string(int(setting)));
         }
     }
     return columns;

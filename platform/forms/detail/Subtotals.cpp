@@ -116,9 +116,9 @@ public:
         case SubtotalFunction::Max:
         case SubtotalFunction::Min:
             // The extreme cell's own text, so that a date stays in the form it was written in.
-            return extremeRow < 0 ? Aggregate{}
-                                  : Aggregate{m_impl.rows[size_t(extremeRow)].Text(m_column),
-                                              extreme};
+            return extremeRow < 0
+                       ? Aggregate{}
+                       : Aggregate{m_impl.rows[size_t(extremeRow)].Text(m_column), extreme};
         default:
             return {};
         }
@@ -203,7 +203,7 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
     impl.CheckCol(matchFrom);
     if (function != SubtotalFunction::None) {
         if (!totalOn) {
-            throw std::invalid_argument("A subtotal with an aggregate needs its total column");
+            detail::RaiseBadValue("A subtotal with an aggregate needs its total column");
         }
         impl.CheckCol(*totalOn);
     }
