@@ -105,6 +105,21 @@ public:
         }
     }
 
+    // Last occurrence on or before `day`; nullopt before the first one. No end applied.
+    std::optional<std::int32_t> LastOnOrBefore(std::int32_t day) const
+    {
+        // One step of the pattern spans at most this many days, so the last occurrence lies
+        // within it.
+        const std::int64_t span = p_.type == RecurrenceType::Daily    ? p_.interval
+                                  : p_.type == RecurrenceType::Weekly ? 7LL * p_.interval
+                                                                      : 31LL * (p_.interval + 1);
+        std::optional<std::int32_t> last;
+        for (std::int32_t d = FirstOnOrAfter(static_cast<std::int32_t>(day - span)); d <= day;
+             d = FirstOnOrAfter(d + 1))
+            last = d;
+        return last;
+    }
+
     // The n-th occurrence (1-based); no end applied.
     std::int32_t Nth(int n) const
     {
@@ -261,7 +276,7 @@ std::optional<std::int32_t> RecurrencePattern::LastDay() const
     case RecurrenceEnd::Never:
         return std::nullopt;
     case RecurrenceEnd::ByDate:
-        return patternEndDay;
+        return cal.LastOnOrBefore(patternEndDay);
     case RecurrenceEnd::ByCount:
         return cal.Nth(std::max(occurrenceCount, 1));
     }
@@ -272,6 +287,8 @@ LocalTime RecurrencePattern::PatternEndDate() const
 {
     if (end == RecurrenceEnd::Never)
         return StartOfDay(DayFromCivil(kNoEnd));
+    if (end == RecurrenceEnd::ByDate)
+        return StartOfDay(patternEndDay);
     const auto last = LastDay();
     return StartOfDay(last ? *last : patternStartDay);
 }

@@ -96,8 +96,9 @@ struct RecurrencePattern
 
     /// PatternStartDate: local midnight of the pattern start.
     LocalTime PatternStartDate() const { return StartOfDay(patternStartDay); }
-    /// PatternEndDate: local midnight of the last occurrence's day (computed for an end by
-    /// count; 4500-12-31 when the pattern never ends, as the client reports it).
+    /// PatternEndDate: local midnight of the end date as given (end by date), of the last
+    /// occurrence's day (end by count), or of 4500-12-31 when the pattern never ends, as the
+    /// client reports it.
     LocalTime PatternEndDate() const;
     /// NoEndDate.
     bool NoEndDate() const { return end == RecurrenceEnd::Never; }
@@ -110,7 +111,8 @@ struct RecurrencePattern
     /// The first occurrence day on or after a day, within the pattern's start and end;
     /// nullopt when there is none. Costs O(1) whatever the distance from the pattern start.
     std::optional<std::int32_t> FirstOnOrAfter(std::int32_t day) const;
-    /// The last occurrence day, nullopt when the pattern never ends.
+    /// The last occurrence day, nullopt when the pattern never ends (or an end date comes
+    /// before the first occurrence).
     std::optional<std::int32_t> LastDay() const;
     /// Whether the pattern puts an occurrence on this day (deleted or modified ones included).
     bool IsOccurrenceDay(std::int32_t day) const;

@@ -264,5 +264,62 @@ TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
     EXPECT_EQ(counts, (std::vector<std::size_t>{3, 0, 2}));
 }
 
+TEST_F(StoreTest, RecurringSeriesKeepsPatternAndExceptionsAcrossReopen)
+{
+    const auto file = Dir() / "s.db";
+    std::string master, exceptionItem;
+    RecurrencePattern pattern;
+    pattern.type = RecurrenceType::MonthNth;
+    pattern.dayOfWeekMask = kFriday;
+    pattern.instance = 5;
+    pattern.interval = 1;
+    pattern.startMinute = 8 * 60;
+    pattern.durationMinutes = 45;
+    pattern.patternStartDay = DayFromCivil({2024, 1, 1});
+    pattern.end = RecurrenceEnd::ByCount;
+    pattern.occurrenceCount = 6;
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+        auto series = b.Appointment(cal, "Monatsabschluss", MakeLocalTime(2024, 1, 26, 8),
+                                    MakeLocalTime(2024, 1, 26, 8, 45));
+        series.Recur(pattern)
+            .DeleteOccurrence({2024, 2, 23})
+            .ModifyOccurrence({2024, 3, 29}, {MakeLocalTime(2024, 3, 28, 10),
+                                              MakeLocalTime(2024, 3, 28, 11),
+                                              "Abschluss vorgezogen",
+                                              "Raum Süd",
+                                              {}});
+        master = series.EntryId();
+        EXPECT_EQ(store->ItemCount(cal), 1u);
+    }
+    auto store = Store::Open(file);
+    const auto read = store->GetRecurrence(master);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->type, RecurrenceType::MonthNth);
+    EXPECT_EQ(read->LastDay(), std::optional<std::int32_t>(DayFromCivil({2024, 6, 28})));
+    ASSERT_EQ(read->exceptions.size(), 2u);
+    EXPECT_FALSE(read->GetOccurrence(MakeLocalTime(2024, 2, 23)));
+    const auto moved = read->GetOccurrence(MakeLocalTime(2024, 3, 29));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->state, RecurrenceState::Exception);
+    EXPECT_EQ(moved->start, MakeLocalTime(2024, 3, 28, 10));
+    exceptionItem = moved->itemEntryId;
+    EXPECT_EQ(store->GetItem(exceptionItem).kind, ItemKind::Exception);
+    EXPECT_EQ(store->GetItemProperty(exceptionItem, props::PR_SUBJECT),
+              PropValue(std::string("Abschluss vorgezogen")));
+    const auto location = store->GetIdFromName(NamedProperty::Lid(PSETID_Appointment, 0x8208));
+    ASSERT_TRUE(location);
+    EXPECT_EQ(store->GetItemProperty(exceptionItem, MakeTag(*location, PT_STRING8)),
+              PropValue(std::string("Raum Süd")));
+    const auto recurring = store->GetIdFromName(NamedProperty::Lid(PSETID_Appointment, 0x8223));
+    EXPECT_EQ(store->GetItemProperty(master, MakeTag(*recurring, PT_BOOLEAN)), PropValue(true));
+
+    store->ClearRecurrence(master);
+    EXPECT_FALSE(store->GetRecurrence(master));
+    EXPECT_FALSE(store->FindItem(exceptionItem));
+}
+
 } // namespace
 } // namespace platform::store::test
