@@ -1,5 +1,7 @@
 #include "platform/win/MessageLoop.h"
 
+#include "platform/runtime/DoEvents.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -27,7 +29,13 @@ private:
 
 MessageLoop& MessageLoop::main()
 {
-    static MessageLoop loop;
+    // The runtime's DoEvents processes this loop once it exists; before, nothing can be
+    // pending in it.
+    static MessageLoop& loop = []() -> MessageLoop& {
+        static MessageLoop instance;
+        platform::runtime::SetDoEventsHandler([] { instance.doEvents(); });
+        return instance;
+    }();
     return loop;
 }
 

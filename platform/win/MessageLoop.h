@@ -30,7 +30,8 @@ public:
     using Task = std::function<void()>;
     using TimerCallback = std::function<void(TimerId)>;
 
-    /// The process-wide loop of the host's user-interface thread, made on first use.
+    /// The process-wide loop of the host's user-interface thread, made on first use; from then
+    /// on the runtime's DoEvents runs its doEvents.
     static MessageLoop& main();
 
     /// A loop on the steady clock.

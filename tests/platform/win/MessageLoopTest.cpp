@@ -1,5 +1,7 @@
 #include "platform/win/MessageLoop.h"
 
+#include "platform/runtime/DoEvents.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -170,9 +172,15 @@ TEST(MessageLoopRunTest, QuitBeforeRunEndsTheNextRun)
     EXPECT_EQ(ran, 1);
 }
 
-TEST(MessageLoopRunTest, MainLoopIsOneObject)
+TEST(MessageLoopRunTest, MainLoopIsOneObjectAndServesTheRuntimesDoEvents)
 {
-    EXPECT_EQ(&MessageLoop::main(), &MessageLoop::main());
+    auto& loop = MessageLoop::main();
+    EXPECT_EQ(&loop, &MessageLoop::main());
+    int ran = 0;
+    loop.post([&] { ++ran; });
+    platform::runtime::DoEvents();
+    EXPECT_EQ(ran, 1);
+    EXPECT_EQ(loop.pendingTasks(), 0u);
 }
 
 } // namespace
