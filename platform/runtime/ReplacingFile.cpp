@@ -1,0 +1,119 @@
+#include "platform/runtime/ReplacingFile.h"
+
+#include "platform/runtime/Error.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace platform::runtime {
+namespace {
+
+std::atomic<bool> g_failNextWrite{false};
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+[[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& what)
+{
+    Raise(err == ENOSPC ? 61 : 75, source, what + ": " + std::strerror(err));
+}
+
+} // namespace
+
+ReplacingFile::ReplacingFile(std::string target, std::string source)
+    : target_(std::move(target)), source_(std::move(source))
+{
+    const std::string folder = FolderOf(target_);
+    struct stat st
+    {
+    };
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        Raise(76, source_, "the folder \"" + folder + "\" does not exist");
+    }
+    const auto slash = target_.rfind('/');
+    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    std::string pattern = folder + "/." + name + ".XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    fd_ = ::mkstemp(buf.data());
+    if (fd_ < 0) {
+        RaiseErrno(errno, source_, "cannot create a file in \"" + folder + "\"");
+    }
+    path_.assign(buf.data());
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    if (!committed_) {
+        ::unlink(path_.c_str());
+    }
+}
+
+void ReplacingFile::Write(std::string_view bytes)
+{
+    if (g_failNextWrite.exchange(false)) {
+        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
+    }
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void ReplacingFile::Commit()
+{
+    if (g_failNextWrite.exchange(false)) {
+        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
+    }
+    struct stat st
+    {
+    };
+    mode_t mode = 0;
+    if (::stat(target_.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
+        RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+    }
+    if (std::rename(path_.c_str(), target_.c_str()) != 0) {
+        RaiseErrno(errno, source_, "cannot replace \"" + target_ + "\"");
+    }
+    committed_ = true;
+}
+
+void ReplacingFile::FailNextWriteForTesting()
+{
+    g_failNextWrite = true;
+}
+
+} // namespace platform::runtime
