@@ -86,6 +86,13 @@ void ReplacingFile::Commit()
     if (g_failNextWrite.exchange(false)) {
         RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
     }
+    if (fd_ >= 0) {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) {
+            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+        }
+    }
     struct stat st
     {
     };
@@ -97,13 +104,16 @@ void ReplacingFile::Commit()
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
+    // Opened again by name: a library may have written the file through a rename of its own.
+    const int fd = ::open(path_.c_str(), O_RDONLY);
+    if (fd < 0) {
         RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+    const bool ok = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!ok) {
+        RaiseErrno(err, source_, "cannot write \"" + target_ + "\"");
     }
     if (std::rename(path_.c_str(), target_.c_str()) != 0) {
         RaiseErrno(errno, source_, "cannot replace \"" + target_ + "\"");

@@ -18,7 +18,8 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    /// Path of the temporary file, for writers that open it themselves.
+    /// Path of the temporary file, for writers that open it themselves (they may also
+    /// replace it by a rename of their own).
     const std::string& Path() const noexcept { return path_; }
 
     /// Appends bytes. Raises 61 when the disk is full, 75 for other failures.
