@@ -119,6 +119,32 @@ DayOfWeek ResolveFirstDay(DayOfWeek firstDay);
 /// Resolves FirstWeekOfYear::System to the current locale's rule; other values pass through.
 FirstWeekOfYear ResolveFirstWeek(FirstWeekOfYear firstWeek);
 
+/// Adds `number` intervals to a date. Intervals (case-insensitive): "yyyy" years, "q" quarters,
+/// "m" months, "y" / "d" / "w" days, "ww" weeks, "h" hours, "n" minutes, "s" seconds. Adding
+/// years, quarters or months keeps the day unless the target month is shorter, in which case
+/// it becomes that month's last day (Jan 31 + 1 month = Feb 28 or 29). The time of day is kept.
+/// Fractions of `number` are dropped. Throws Error 5 for an unknown interval or a result
+/// outside the date range.
+Date DateAdd(std::string_view interval, double number, Date date);
+
+/// The number of interval boundaries between two dates (negative when `date2` is earlier):
+/// "yyyy" / "q" / "m" count year, quarter and month changes, "y" / "d" midnights, "h" / "n" /
+/// "s" hour, minute and second changes, "w" whole seven-day spans, and "ww" the `firstDay`s
+/// after date1 up to and including date2. `firstWeek` is accepted for symmetry with DatePart
+/// and has no effect, as in the runtime. Throws Error 5 for an unknown interval.
+std::int64_t DateDiff(std::string_view interval, Date date1, Date date2,
+                      DayOfWeek firstDay = DayOfWeek::Sunday,
+                      FirstWeekOfYear firstWeek = FirstWeekOfYear::Jan1);
+
+/// One part of a date: "yyyy" year, "q" quarter, "m" month, "y" day of year, "d" day, "w"
+/// weekday counted from `firstDay`, "ww" week of year (weeks start on `firstDay`; week 1 is the
+/// week of Jan 1, the first week with four days of the new year, or the first full week, as
+/// `firstWeek` says; days before week 1 belong to the last week of the previous year and, with
+/// FirstFourDays, the last days of December can be week 1 of the next year), "h", "n", "s".
+/// Throws Error 5 for an unknown interval.
+int DatePart(std::string_view interval, Date date, DayOfWeek firstDay = DayOfWeek::Sunday,
+             FirstWeekOfYear firstWeek = FirstWeekOfYear::Jan1);
+
 /// The source of the current time for Now and Today; returns local time.
 using Clock = std::function<Date()>;
 /// Replaces the clock (tests pin the time); an empty function restores the system clock.

@@ -11,20 +11,6 @@ namespace {
 class FileIoTest : public testing::WinFixture
 {
 protected:
-    // A write call that lets `allowed` bytes through and then reports a full disk.
-    static WriteFunction diskFullAfter(std::size_t allowed)
-    {
-        return [allowed](int fd, const char* data, std::size_t size) mutable -> ssize_t {
-            if (allowed == 0) {
-                errno = ENOSPC;
-                return -1;
-            }
-            const auto n = std::min(size, allowed);
-            allowed -= n;
-            return ::write(fd, data, n);
-        };
-    }
-
     std::size_t filesIn(const std::filesystem::path& folder) const
     {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),

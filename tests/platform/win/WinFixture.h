@@ -1,6 +1,13 @@
 #pragma once
 
+#include "platform/runtime/Error.h"
+#include "platform/win/FileIo.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 
 #include <clocale>
 #include <cstdlib>
@@ -77,6 +84,31 @@ protected:
         const auto path = root_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
+    }
+
+    /// A write call that lets `allowed` bytes through and then reports a full disk.
+    static WriteFunction diskFullAfter(std::size_t allowed)
+    {
+        return [allowed](int fd, const char* data, std::size_t size) mutable -> ssize_t {
+            if (allowed == 0) {
+                errno = ENOSPC;
+                return -1;
+            }
+            const auto n = std::min(size, allowed);
+            allowed -= n;
+            return ::write(fd, data, n);
+        };
+    }
+
+    /// Runs `body` and returns the number of the runtime error it raised (0 when none).
+    template <class Body> static std::int32_t errorNumberOf(Body&& body)
+    {
+        try {
+            body();
+        } catch (const platform::runtime::Error& error) {
+            return error.Number();
+        }
+        return 0;
     }
 
     /// The raw bytes of a file.

@@ -1,0 +1,425 @@
+#include "platform/forms/FlexGrid.h"
+
+#include "platform/forms/detail/CellValues.h"
+#include "platform/forms/detail/GridModel.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform::forms {
+
+FlexGrid::FlexGrid() : m_impl(std::make_unique<Impl>())
+{
+    m_impl->rows.resize(2);
+    m_impl->cols.resize(2);
+}
+
+FlexGrid::~FlexGrid() = default;
+
+// --- Appearance and window ------------------------------------------------------------------
+
+double FlexGrid::FontSize() const
+{
+    return m_impl->fontSize;
+}
+
+void FlexGrid::SetFontSize(double points)
+{
+    if (points <= 0) {
+        detail::RaiseBadValue("A font size must be above 0");
+    }
+    m_impl->fontSize = points;
+}
+
+std::int64_t FlexGrid::Hwnd() const
+{
+    return m_impl->hwnd;
+}
+
+void FlexGrid::SetHwnd(std::int64_t handle)
+{
+    m_impl->hwnd = handle;
+}
+
+void FlexGrid::SetFocus()
+{
+    if (!m_impl->focus) {
+        m_impl->focus = true;
+        if (Events.GotFocus) {
+            Events.GotFocus();
+        }
+    }
+}
+
+void FlexGrid::KillFocus()
+{
+    if (m_impl->focus) {
+        m_impl->focus = false;
+        if (Events.LostFocus) {
+            Events.LostFocus();
+        }
+    }
+}
+
+bool FlexGrid::HasFocus() const
+{
+    return m_impl->focus;
+}
+
+bool FlexGrid::Redraw() const
+{
+    return m_impl->redraw;
+}
+
+void FlexGrid::SetRedraw(bool redraw)
+{
+    m_impl->redraw = redraw;
+}
+
+void FlexGrid::SetClientSize(int widthTwips, int heightTwips)
+{
+    m_impl->clientWidth = std::max(widthTwips, 0);
+    m_impl->clientHeight = std::max(heightTwips, 0);
+}
+
+// --- Shape ----------------------------------------------------------------------------------
+
+int FlexGrid::Rows() const
+{
+    return m_impl->RowCount();
+}
+
+void FlexGrid::SetRows(int rows)
+{
+    if (rows < 0) {
+        detail::RaiseBadValue("A grid cannot have fewer than 0 rows");
+    }
+    m_impl->rows.resize(size_t(rows));
+    m_impl->fixedRows = std::min(m_impl->fixedRows, rows);
+    m_impl->Invalidate();
+    m_impl->ClampCursor();
+}
+
+int FlexGrid::Cols() const
+{
+    return m_impl->ColCount();
+}
+
+void FlexGrid::SetCols(int cols)
+{
+    if (cols < 0) {
+        detail::RaiseBadValue("A grid cannot have fewer than 0 columns");
+    }
+    if (cols < m_impl->ColCount()) {
+        for (auto& row : m_impl->rows) {
+            row.SetCols(cols);
+        }
+    }
+    m_impl->cols.resize(size_t(cols));
+    m_impl->fixedCols = std::min(m_impl->fixedCols, cols);
+    m_impl->ClampCursor();
+}
+
+int FlexGrid::FixedRows() const
+{
+    return m_impl->fixedRows;
+}
+
+void FlexGrid::SetFixedRows(int rows)
+{
+    if (rows < 0 || rows > m_impl->RowCount()) {
+        detail::RaiseBadIndex("The fixed rows must lie inside the grid");
+    }
+    m_impl->fixedRows = rows;
+    m_impl->Invalidate();
+    m_impl->ClampCursor();
+}
+
+int FlexGrid::FixedCols() const
+{
+    return m_impl->fixedCols;
+}
+
+void FlexGrid::SetFixedCols(int cols)
+{
+    if (cols < 0 || cols > m_impl->ColCount()) {
+        detail::RaiseBadIndex("The fixed columns must lie inside the grid");
+    }
+    m_impl->fixedCols = cols;
+}
+
+int FlexGrid::AddItem(const std::string& text, std::optional<int> index)
+{
+    const int at = index.value_or(m_impl->RowCount());
+    if (at < 0 || at > m_impl->RowCount()) {
+        detail::RaiseBadIndex("A row cannot be inserted at " + std::to_string(at));
+    }
+    detail::GridRow row;
+    size_t start = 0;
+    for (int c = 0; c < m_impl->ColCount(); ++c) {
+        const size_t tab = text.find('\t', start);
+        row.SetText(c,
+                    text.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) {
+            break;
+        }
+        start = tab + 1;
+    }
+    m_impl->rows.insert(m_impl->rows.begin() + at, std::move(row));
+    // The cursor stays on the row it was on.
+    for (int* r : {&m_impl->row, &m_impl->rowSel}) {
+        if (*r >= at) {
+            ++*r;
+        }
+    }
+    m_impl->Invalidate();
+    m_impl->ClampCursor();
+    return at;
+}
+
+void FlexGrid::RemoveItem(int index)
+{
+    m_impl->CheckRow(index);
+    m_impl->rows.erase(m_impl->rows.begin() + index);
+    for (int* r : {&m_impl->row, &m_impl->rowSel}) {
+        if (*r > index) {
+            --*r;
+        }
+    }
+    m_impl->fixedRows = std::min(m_impl->fixedRows, m_impl->RowCount());
+    m_impl->Invalidate();
+    m_impl->ClampCursor();
+}
+
+void FlexGrid::Clear()
+{
+    SetRows(m_impl->fixedRows);
+}
+
+// --- Columns --------------------------------------------------------------------------------
+
+std::string FlexGrid::ColKey(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].key;
+}
+
+void FlexGrid::SetColKey(int col, const std::string& key)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].key = key;
+}
+
+int FlexGrid::ColIndex(const std::string& key) const
+{
+    for (int c = 0; c < m_impl->ColCount(); ++c) {
+        if (m_impl->cols[size_t(c)].key == key) {
+            return c;
+        }
+    }
+    return -1;
+}
+
+std::shared_ptr<platform::runtime::Object> FlexGrid::ColData(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].data;
+}
+
+void FlexGrid::SetColData(int col, std::shared_ptr<platform::runtime::Object> data)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].data = std::move(data);
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    m_impl->CheckCol(col);
+    const int w = m_impl->cols[size_t(col)].width;
+    return w < 0 ? detail::kDefaultColWidth : w;
+}
+
+void FlexGrid::SetColWidth(int col, int twips)
+{
+    m_impl->CheckCol(col);
+    if (twips < 0) {
+        AutoSize(col);
+        return;
+    }
+    m_impl->cols[size_t(col)].width = twips;
+}
+
+void FlexGrid::AutoSize(int col1, std::optional<int> col2)
+{
+    const int last = col2.value_or(col1);
+    m_impl->CheckCol(col1);
+    m_impl->CheckCol(last);
+    for (int c = std::min(col1, last); c <= std::max(col1, last); ++c) {
+        int width = 0;
+        for (const auto& row : m_impl->rows) {
+            width = std::max(width, m_impl->TextWidth(row.Text(c)));
+        }
+        m_impl->cols[size_t(c)].width = width;
+    }
+}
+
+Alignment FlexGrid::ColAlignment(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].alignment;
+}
+
+void FlexGrid::SetColAlignment(int col, Alignment alignment)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].alignment = alignment;
+}
+
+bool FlexGrid::ColHidden(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].hidden;
+}
+
+void FlexGrid::SetColHidden(int col, bool hidden)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].hidden = hidden;
+}
+
+ColumnSort FlexGrid::ColSort(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].sort;
+}
+
+void FlexGrid::SetColSort(int col, ColumnSort sort)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].sort = sort;
+}
+
+int FlexGrid::ColDataType(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].dataType;
+}
+
+void FlexGrid::SetColDataType(int col, int type)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].dataType = type;
+}
+
+std::string FlexGrid::ColComboList(int col) const
+{
+    m_impl->CheckCol(col);
+    return m_impl->cols[size_t(col)].comboList;
+}
+
+void FlexGrid::SetColComboList(int col, const std::string& list)
+{
+    m_impl->CheckCol(col);
+    m_impl->cols[size_t(col)].comboList = list;
+}
+
+void FlexGrid::MoveColumn(int col, int position)
+{
+    m_impl->CheckCol(col);
+    m_impl->CheckCol(position);
+    if (col == position) {
+        return;
+    }
+    auto move = [&](auto& items) {
+        if (col < position) {
+            std::rotate(items.begin() + col, items.begin() + col + 1, items.begin() + position + 1);
+        } else {
+            std::rotate(items.begin() + position, items.begin() + col, items.begin() + col + 1);
+        }
+    };
+    move(m_impl->cols);
+    const size_t needed = size_t(std::max(col, position)) + 1;
+    for (auto& row : m_impl->rows) {
+        if (row.cells.size() < needed && !row.cells.empty()) {
+            row.cells.resize(needed);
+        }
+        if (row.cells.size() >= needed) {
+            move(row.cells);
+        }
+        if (row.formats.size() < needed && !row.formats.empty()) {
+            row.formats.resize(needed);
+        }
+        if (row.formats.size() >= needed) {
+            move(row.formats);
+        }
+    }
+}
+
+// --- Rows -----------------------------------------------------------------------------------
+
+const platform::runtime::Variant& FlexGrid::RowData(int row) const
+{
+    m_impl->CheckRow(row);
+    return m_impl->rows[size_t(row)].data;
+}
+
+void FlexGrid::SetRowData(int row, platform::runtime::Variant data)
+{
+    m_impl->CheckRow(row);
+    m_impl->rows[size_t(row)].data = std::move(data);
+}
+
+int FlexGrid::RowHeight(int row) const
+{
+    m_impl->CheckRow(row);
+    return m_impl->HeightOf(row);
+}
+
+void FlexGrid::SetRowHeight(int row, int twips)
+{
+    m_impl->CheckRow(row);
+    m_impl->rows[size_t(row)].height = twips < 0 ? -1 : twips;
+}
+
+bool FlexGrid::RowIsVisible(int row) const
+{
+    m_impl->CheckRow(row);
+    return m_impl->Visible(row);
+}
+
+// --- Cells ----------------------------------------------------------------------------------
+
+std::string FlexGrid::TextMatrix(int row, int col) const
+{
+    m_impl->CheckRow(row);
+    m_impl->CheckCol(col);
+    return m_impl->rows[size_t(row)].Text(col);
+}
+
+void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
+{
+    m_impl->CheckRow(row);
+    m_impl->CheckCol(col);
+    auto& r = m_impl->rows[size_t(row)];
+    r.SetText(col, text);
+    if (size_t(col) < r.formats.size()) {
+        r.formats[size_t(col)].value.reset();
+    }
+}
+
+double FlexGrid::ValueMatrix(int row, int col) const
+{
+    m_impl->CheckRow(row);
+    m_impl->CheckCol(col);
+    const auto& r = m_impl->rows[size_t(row)];
+    if (const auto* format = r.Format(col); format != nullptr && format->value) {
+        return *format->value;
+    }
+    const std::string& text = r.Text(col);
+    if (auto number = detail::ParseNumber(text)) {
+        return *number;
+    }
+    return detail::ParseDate(text).value_or(0.0);
+}
+
+} // namespace platform::forms

@@ -1,0 +1,166 @@
+#include "platform/forms/detail/GridModel.h"
+
+#include "platform/forms/detail/CellValues.h"
+#include "platform/runtime/Error.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform::forms::detail {
+namespace {
+const std::string kEmpty;
+constexpr std::int32_t kInvalidIndex = 381; // "Invalid property array index"
+constexpr const char* kSource = "FlexGrid";
+} // namespace
+
+void RaiseBadIndex(const std::string& description)
+{
+    platform::runtime::Raise(kInvalidIndex, kSource, description);
+}
+
+void RaiseBadValue(const std::string& description)
+{
+    platform::runtime::Raise(platform::runtime::errors::InvalidPropertyValue, kSource, description);
+}
+
+void RaiseNotSupported(const std::string& description)
+{
+    platform::runtime::Raise(platform::runtime::errors::ActionNotSupported, kSource,
+                             description + " is not supported");
+}
+
+const std::string& GridRow::Text(int col) const
+{
+    return size_t(col) < cells.size() ? cells[size_t(col)] : kEmpty;
+}
+
+void GridRow::SetText(int col, std::string text)
+{
+    if (size_t(col) >= cells.size()) {
+        if (text.empty()) {
+            return;
+        }
+        cells.resize(size_t(col) + 1);
+    }
+    cells[size_t(col)] = std::move(text);
+}
+
+const CellFormat* GridRow::Format(int col) const
+{
+    return size_t(col) < formats.size() ? &formats[size_t(col)] : nullptr;
+}
+
+CellFormat& GridRow::FormatFor(int col)
+{
+    if (size_t(col) >= formats.size()) {
+        formats.resize(size_t(col) + 1);
+    }
+    return formats[size_t(col)];
+}
+
+void GridRow::SetCols(int cols)
+{
+    if (cells.size() > size_t(cols)) {
+        cells.resize(size_t(cols));
+    }
+    if (formats.size() > size_t(cols)) {
+        formats.resize(size_t(cols));
+    }
+}
+
+} // namespace platform::forms::detail
+
+namespace platform::forms {
+
+void FlexGrid::Impl::CheckRow(int r) const
+{
+    if (r < 0 || r >= RowCount()) {
+        detail::RaiseBadIndex("Grid row " + std::to_string(r) + " does not exist (" +
+                              std::to_string(RowCount()) + " rows)");
+    }
+}
+
+void FlexGrid::Impl::CheckCol(int c) const
+{
+    if (c < 0 || c >= ColCount()) {
+        detail::RaiseBadIndex("Grid column " + std::to_string(c) + " does not exist (" +
+                              std::to_string(ColCount()) + " columns)");
+    }
+}
+
+bool FlexGrid::Impl::HiddenByOutline(int r) const
+{
+    if (!outlineValid) {
+        // One pass with a stack of the open nodes: a row is hidden when a node above it is
+        // collapsed, or it is a data row under a node that shows its totals only.
+        outlineHidden.assign(rows.size(), false);
+        struct Open
+        {
+            int level;
+            OutlineState state;
+            bool hidden;
+        };
+        std::vector<Open> open;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const auto& row = rows[i];
+            if (int(i) < fixedRows) {
+                continue;
+            }
+            if (row.node) {
+                while (!open.empty() && open.back().level >= row.outlineLevel) {
+                    open.pop_back();
+                }
+            }
+            bool hidden = false;
+            for (const Open& o : open) {
+                hidden = hidden || o.state == OutlineState::Collapsed ||
+                         (!row.node && o.state == OutlineState::Subtotals);
+            }
+            outlineHidden[i] = hidden;
+            if (row.node) {
+                open.push_back({row.outlineLevel, row.state, hidden});
+            }
+        }
+        outlineValid = true;
+    }
+    return outlineHidden[size_t(r)];
+}
+
+bool FlexGrid::Impl::Visible(int r) const
+{
+    return rows[size_t(r)].height != 0 && !HiddenByOutline(r);
+}
+
+int FlexGrid::Impl::HeightOf(int r) const
+{
+    const int h = rows[size_t(r)].height;
+    return h < 0 ? detail::kDefaultRowHeight : h;
+}
+
+int FlexGrid::Impl::WidthOf(int c) const
+{
+    const auto& column = cols[size_t(c)];
+    if (column.hidden) {
+        return 0;
+    }
+    return column.width < 0 ? detail::kDefaultColWidth : column.width;
+}
+
+int FlexGrid::Impl::TextWidth(const std::string& text) const
+{
+    // Headless: an average character is about 1.25 points wide per point of font size, in
+    // twips; plus the cell's padding.
+    return int(detail::CharCount(text) * fontSize * 12.5) + 120;
+}
+
+void FlexGrid::Impl::ClampCursor()
+{
+    auto clamp = [](int v, int count) { return std::clamp(v, 0, std::max(count - 1, 0)); };
+    row = clamp(row, RowCount());
+    rowSel = clamp(rowSel, RowCount());
+    col = clamp(col, ColCount());
+    colSel = clamp(colSel, ColCount());
+    topRow = std::max(fixedRows, clamp(topRow, RowCount()));
+}
+
+} // namespace platform::forms

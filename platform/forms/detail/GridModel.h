@@ -1,0 +1,112 @@
+#pragma once
+
+#include "platform/forms/FlexGrid.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::forms::detail {
+
+/// The formats of one cell; a row keeps them only once one of its cells has one.
+struct CellFormat
+{
+    std::optional<Alignment> alignment;
+    std::shared_ptr<platform::runtime::Object> picture;
+    int pictureAlignment = 0;
+    std::optional<std::uint32_t> backColor;
+    std::optional<std::uint32_t> foreColor;
+    bool bold = false;
+    CheckState check = CheckState::None;
+    std::optional<double> value; // the exact number behind a computed aggregate
+};
+
+/// One row. Cells past the end of `cells` are empty, so that widening a grid of many rows
+/// costs nothing.
+struct GridRow
+{
+    std::vector<std::string> cells;
+    std::vector<CellFormat> formats; // empty, or one per cell up to the last formatted one
+    platform::runtime::Variant data;
+    bool node = false;          // an outline node (subtotal row or marked by code)
+    int subtotalGroup = -1;     // group column of a subtotal row made by Subtotal(), else -1
+    int subtotalMatchFrom = -1; // first column of the texts that define its group
+    int outlineLevel = 0;
+    OutlineState state = OutlineState::Expanded;
+    int height = -1;       // -1: the default height
+    bool selected = false; // list-box selection
+
+    const std::string& Text(int col) const;
+    void SetText(int col, std::string text);
+    const CellFormat* Format(int col) const;
+    CellFormat& FormatFor(int col);
+    void SetCols(int cols);
+};
+
+struct GridColumn
+{
+    std::string key;
+    std::shared_ptr<platform::runtime::Object> data;
+    int width = -1; // -1: the default width
+    Alignment alignment = Alignment::General;
+    bool hidden = false;
+    ColumnSort sort = ColumnSort::None;
+    int dataType = ColumnType::Empty;
+    std::string comboList;
+};
+
+/// Raises the runtime's error 381 (an index outside the grid) with the description.
+[[noreturn]] void RaiseBadIndex(const std::string& description);
+/// Raises the runtime's error 380 (invalid property value) with the description.
+[[noreturn]] void RaiseBadValue(const std::string& description);
+/// Raises the runtime's error 445 for something the grid does not do.
+[[noreturn]] void RaiseNotSupported(const std::string& description);
+
+inline constexpr int kDefaultRowHeight = 240;
+inline constexpr int kDefaultColWidth = 960;
+
+} // namespace platform::forms::detail
+
+namespace platform::forms {
+
+struct FlexGrid::Impl
+{
+    std::vector<detail::GridRow> rows;
+    std::vector<detail::GridColumn> cols;
+    int fixedRows = 1;
+    int fixedCols = 1;
+    int row = 1, col = 1, rowSel = 1, colSel = 1;
+    int topRow = 1;
+    int outlineCol = 0;
+    double fontSize = 8;
+    std::int64_t hwnd = 0;
+    bool focus = false;
+    bool redraw = true;
+    bool editable = false;
+    int comboIndex = -1;
+    int clientWidth = 6000, clientHeight = 4000;
+    double mouseX = -1, mouseY = -1;
+    SelectionMode selectionMode = SelectionMode::Free;
+    DropEffect dragAllowed = DropEffect::None; // effects of a drag started from this grid
+
+    // Visibility by outline, computed on demand and dropped when the outline changes.
+    mutable std::vector<bool> outlineHidden;
+    mutable bool outlineValid = false;
+
+    void Invalidate() { outlineValid = false; }
+    void CheckRow(int r) const;
+    void CheckCol(int c) const;
+    int RowCount() const { return static_cast<int>(rows.size()); }
+    int ColCount() const { return static_cast<int>(cols.size()); }
+    bool HiddenByOutline(int r) const;
+    bool Visible(int r) const;
+    int HeightOf(int r) const;
+    int WidthOf(int c) const;
+    int TextWidth(const std::string& text) const;
+    /// Keeps the current cell and selection inside the grid after a change of shape.
+    void ClampCursor();
+};
+
+} // namespace platform::forms

@@ -1,0 +1,251 @@
+#include "platform/forms/detail/Sorting.h"
+
+#include "platform/forms/detail/CellValues.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform::forms::detail {
+namespace {
+
+// What a cell sorts by: empty cells first, then numbers (and dates) by value, then texts by
+// their collation bytes.
+struct Key
+{
+    int cls = 0;
+    double number = 0;
+    std::string text;
+};
+
+Key MakeKey(const std::string& text, int type)
+{
+    Key key;
+    if (text.empty()) {
+        return key;
+    }
+    std::optional<double> number;
+    if (type == ColumnType::Date) {
+        number = ParseDate(text);
+    } else if (IsNumericType(type) || type == ColumnType::Empty) {
+        number = ParseNumber(text);
+    }
+    if (number) {
+        key.cls = 1;
+        key.number = *number;
+    } else {
+        key.cls = 2;
+        key.text = CollationKey(text);
+    }
+    return key;
+}
+
+int Compare(const Key& a, const Key& b)
+{
+    if (a.cls != b.cls) {
+        return a.cls < b.cls ? -1 : 1;
+    }
+    if (a.cls == 1) {
+        return a.number < b.number ? -1 : a.number > b.number ? 1 : 0;
+    }
+    return a.cls == 2 ? a.text.compare(b.text) : 0;
+}
+
+struct Item
+{
+    int row;  // the data row, or the node row of a group
+    int stop; // one past the last row of the group (row + 1 for a data row)
+    bool group;
+    int keyRow;      // the row whose keys stand for the item, -1 for none
+    int definedFrom; // the columns whose texts define a group
+    int definedTo;
+};
+
+class Sorter
+{
+public:
+    Sorter(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
+        : m_impl(impl), m_first(first), m_columns(columns)
+    {
+        m_keys.resize(size_t(end - first) * columns.size());
+        for (int r = first; r < end; ++r) {
+            for (size_t k = 0; k < columns.size(); ++k) {
+                const int col = columns[k].col;
+                m_keys[KeyIndex(r, k)] =
+                    MakeKey(impl.rows[size_t(r)].Text(col), impl.cols[size_t(col)].dataType);
+            }
+        }
+        m_order.reserve(size_t(end - first));
+        Arrange(first, end);
+    }
+
+    std::vector<int> Order() { return std::move(m_order); }
+
+private:
+    size_t KeyIndex(int row, size_t k) const
+    {
+        return size_t(row - m_first) * m_columns.size() + k;
+    }
+
+    int CompareRows(int a, int b, const std::vector<size_t>& usable) const
+    {
+        if (a < 0 || b < 0) {
+            return (a < 0 ? 0 : 1) - (b < 0 ? 0 : 1);
+        }
+        for (size_t k : usable) {
+            int c = Compare(m_keys[KeyIndex(a, k)], m_keys[KeyIndex(b, k)]);
+            if (c != 0) {
+                return m_columns[k].descending ? -c : c;
+            }
+        }
+        return 0;
+    }
+
+    Item MakeItem(int r, int stop) const
+    {
+        const auto& row = m_impl.rows[size_t(r)];
+        if (!row.node) {
+            return {r, r + 1, false, r, 0, m_impl.ColCount()};
+        }
+        const int groupStop = SubtreeEnd(m_impl, r, stop);
+        if (row.subtotalGroup < 0) {
+            // A node marked by code (a tree row) sorts by its own texts.
+            return {r, groupStop, true, r, 0, m_impl.ColCount()};
+        }
+        int keyRow = -1;
+        for (int d = r + 1; d < groupStop && keyRow < 0; ++d) {
+            keyRow = m_impl.rows[size_t(d)].node ? -1 : d;
+        }
+        return {r,
+                groupStop,
+                true,
+                keyRow,
+                std::min(row.subtotalMatchFrom, row.subtotalGroup),
+                std::max(row.subtotalMatchFrom, row.subtotalGroup)};
+    }
+
+    void SortRun(std::vector<Item>::iterator begin, std::vector<Item>::iterator end) const
+    {
+        // Only the columns that define every item of the run order it, so that the
+        // comparison stays a strict weak ordering.
+        std::vector<size_t> usable;
+        for (size_t k = 0; k < m_columns.size(); ++k) {
+            const int col = m_columns[k].col;
+            if (std::all_of(begin, end, [&](const Item& item) {
+                    return col >= item.definedFrom && col <= item.definedTo;
+                })) {
+                usable.push_back(k);
+            }
+        }
+        if (usable.empty()) {
+            return;
+        }
+        std::stable_sort(begin, end, [&](const Item& a, const Item& b) {
+            return CompareRows(a.keyRow, b.keyRow, usable) < 0;
+        });
+    }
+
+    void Arrange(int begin, int stop)
+    {
+        std::vector<Item> items;
+        for (int r = begin; r < stop;) {
+            items.push_back(MakeItem(r, stop));
+            r = items.back().stop;
+        }
+        // Data rows and groups are sorted each among their own kind, run by run.
+        for (auto runStart = items.begin(); runStart != items.end();) {
+            auto runEnd = std::find_if(runStart, items.end(), [&](const Item& item) {
+                return item.group != runStart->group;
+            });
+            SortRun(runStart, runEnd);
+            runStart = runEnd;
+        }
+        for (const Item& item : items) {
+            m_order.push_back(item.row);
+            if (item.group) {
+                Arrange(item.row + 1, item.stop);
+            }
+        }
+    }
+
+    FlexGrid::Impl& m_impl;
+    int m_first;
+    const std::vector<SortColumn>& m_columns;
+    std::vector<Key> m_keys;
+    std::vector<int> m_order;
+};
+
+} // namespace
+
+std::vector<SortColumn> SortColumns(const FlexGrid::Impl& impl, SortSetting setting, int col1,
+                                    int col2)
+{
+    impl.CheckCol(col1);
+    impl.CheckCol(col2);
+    std::vector<SortColumn> columns;
+    for (int c = std::min(col1, col2); c <= std::max(col1, col2); ++c) {
+        switch (setting) {
+        case SortSetting::GenericAscending:
+        case SortSetting::GenericDescending:
+            columns.push_back({c, setting == SortSetting::GenericDescending});
+            break;
+        case SortSetting::UseColSort:
+            if (impl.cols[size_t(c)].sort != ColumnSort::None) {
+                columns.push_back({c, impl.cols[size_t(c)].sort == ColumnSort::Descending});
+            }
+            break;
+        case SortSetting::None:
+            break;
+        default:
+            RaiseNotSupported("Sort setting " + std::to_string(int(setting)));
+        }
+    }
+    return columns;
+}
+
+int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end)
+{
+    const int level = impl.rows[size_t(nodeRow)].outlineLevel;
+    for (int r = nodeRow + 1; r < end; ++r) {
+        const auto& row = impl.rows[size_t(r)];
+        if (row.node && row.outlineLevel <= level) {
+            return r;
+        }
+    }
+    return end;
+}
+
+void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
+{
+    first = std::max(first, 0);
+    end = std::min(end, impl.RowCount());
+    if (columns.empty() || end - first < 2) {
+        return;
+    }
+    const std::vector<int> order = Sorter(impl, first, end, columns).Order();
+    std::vector<GridRow> sorted;
+    sorted.reserve(order.size());
+    for (int r : order) {
+        sorted.push_back(std::move(impl.rows[size_t(r)]));
+    }
+    std::move(sorted.begin(), sorted.end(), impl.rows.begin() + first);
+    impl.Invalidate();
+}
+
+} // namespace platform::forms::detail
+
+namespace platform::forms {
+
+void FlexGrid::Sort(SortSetting setting)
+{
+    if (setting == SortSetting::None || m_impl->RowCount() == 0 || m_impl->ColCount() == 0) {
+        return;
+    }
+    const CellRange s = GetSelection();
+    const auto columns = detail::SortColumns(*m_impl, setting, s.col1, s.col2);
+    // One selected row stands for every data row, as the report selects one row to sort all.
+    const int first = s.row1 == s.row2 ? m_impl->fixedRows : std::max(s.row1, m_impl->fixedRows);
+    const int end = s.row1 == s.row2 ? m_impl->RowCount() : s.row2 + 1;
+    detail::SortRows(*m_impl, first, end, columns);
+}
+
+} // namespace platform::forms

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/forms/detail/GridModel.h"
+
+#include <vector>
+
+namespace platform::forms::detail {
+
+/// One column of a sort and its direction.
+struct SortColumn
+{
+    int col;
+    bool descending;
+};
+
+/// The columns col1 to col2, left to right, with their directions under setting: the
+/// generic settings give every column their direction, UseColSort each column its ColSort
+/// (columns without one take no part). Other settings raise "not supported".
+std::vector<SortColumn> SortColumns(const FlexGrid::Impl& impl, SortSetting setting, int col1,
+                                    int col2);
+
+/// One past the last row that the node row owns, at most end.
+int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end);
+
+/// Sorts the rows first to end - 1 by the columns. Data rows move only among the data rows
+/// of their innermost group; a group moves with its node row and everything it owns, ordered
+/// among its sibling groups by the columns whose texts define it.
+void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns);
+
+} // namespace platform::forms::detail

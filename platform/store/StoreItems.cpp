@@ -1,0 +1,521 @@
+#include "platform/store/Store.h"
+
+#include "platform/store/StoreError.h"
+#include "platform/store/detail/StoreImpl.h"
+#include "platform/store/detail/ValueCodec.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace platform::store {
+
+namespace {
+
+// Up to this many stored columns a table read lets SQLite seek each one.
+constexpr std::size_t kMaxSeekColumns = 8;
+
+constexpr const char* kItemColumns =
+    "SELECT i.id, i.folder_id, i.message_class, i.kind, i.owner_id FROM items i ";
+
+bool IsComputed(PropTag tag)
+{
+    return tag == kTagEntryId || tag == kTagStoreEntryId || tag == kTagMessageClass ||
+           tag == kTagHasAttach;
+}
+
+std::int64_t NextRow(detail::Database& db, const char* table)
+{
+    auto& st = db.Prepare(std::string("SELECT COALESCE(MAX(id), 0) + 1 FROM ") + table);
+    st.Step();
+    const auto row = st.Int(0);
+    st.Reset();
+    return row;
+}
+
+// The rows of an item and of everything it holds (exception items, embedded items, theirs).
+std::vector<std::int64_t> WithDescendants(detail::Database& db, std::int64_t row)
+{
+    std::vector<std::int64_t> rows;
+    auto& st = db.Prepare("WITH RECURSIVE d(id) AS (SELECT ?1 UNION ALL SELECT i.id FROM items i "
+                          "JOIN d ON i.owner_id = d.id) SELECT id FROM d");
+    st.Bind(1, row);
+    while (st.Step())
+        rows.push_back(st.Int(0));
+    return rows;
+}
+
+} // namespace
+
+std::int64_t Store::Impl::InsertItem(std::int64_t folderRow, std::string_view messageClass,
+                                     ItemKind kind, std::int64_t ownerRow)
+{
+    const auto row = NextRow(db, "items");
+    auto& st = db.Prepare("INSERT INTO items(id, entry_id, folder_id, message_class, kind, "
+                          "owner_id) VALUES(?, ?, ?, ?, ?, ?)");
+    st.Bind(1, row)
+        .Bind(2, MakeEntryId(ObjectKind::Item, row))
+        .Bind(3, folderRow)
+        .Bind(4, messageClass)
+        .Bind(5, static_cast<std::int64_t>(kind));
+    if (ownerRow == 0)
+        st.BindNull(6);
+    else
+        st.Bind(6, ownerRow);
+    st.Run();
+    return row;
+}
+
+void Store::Impl::DeleteItemRow(std::int64_t row)
+{
+    static const char* const kDeletes[] = {
+        "DELETE FROM props WHERE item_id = ?",      "DELETE FROM recurrence WHERE item_id = ?",
+        "DELETE FROM exceptions WHERE item_id = ?", "DELETE FROM attachments WHERE item_id = ?",
+        "DELETE FROM recipients WHERE item_id = ?", "DELETE FROM items WHERE id = ?"};
+    for (const auto id : WithDescendants(db, row))
+        for (const char* sql : kDeletes)
+            db.Prepare(sql).Bind(1, id).Run();
+}
+
+// --- items ----------------------------------------------------------------------------------
+
+ItemInfo Store::CreateItem(std::string_view folderEntryId, std::string_view messageClass)
+{
+    const auto row =
+        impl_->InsertItem(impl_->FolderRow(folderEntryId), messageClass, ItemKind::Normal, 0);
+    return {impl_->MakeEntryId(ObjectKind::Item, row),
+            std::string(folderEntryId),
+            std::string(messageClass),
+            ItemKind::Normal,
+            {}};
+}
+
+std::optional<ItemInfo> Store::FindItem(std::string_view entryId) const
+{
+    std::int64_t row;
+    try {
+        row = impl_->RowOf(entryId, ObjectKind::Item);
+    } catch (const StoreError&) {
+        return std::nullopt;
+    }
+    auto& st = impl_->db.Prepare(std::string(kItemColumns) + "WHERE i.id = ?");
+    if (!st.Bind(1, row).Step())
+        return std::nullopt;
+    auto info = impl_->ItemFromRow(st);
+    st.Reset();
+    return info;
+}
+
+ItemInfo Store::GetItem(std::string_view entryId) const
+{
+    if (auto item = FindItem(entryId))
+        return *item;
+    throw StoreError(StoreErrorKind::NotFound, "no such item: " + std::string(entryId));
+}
+
+std::size_t Store::ItemCount(std::string_view folderEntryId) const
+{
+    const auto folder = impl_->FolderRow(folderEntryId);
+    auto& st = impl_->db.Prepare("SELECT COUNT(*) FROM items WHERE folder_id = ? AND kind = 0");
+    st.Bind(1, folder).Step();
+    const auto n = st.Int(0);
+    st.Reset();
+    return static_cast<std::size_t>(n);
+}
+
+std::vector<ItemInfo> Store::Items(std::string_view folderEntryId) const
+{
+    const auto folder = impl_->FolderRow(folderEntryId);
+    std::vector<ItemInfo> out;
+    auto& st = impl_->db.Prepare(std::string(kItemColumns) +
+                                 "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id");
+    st.Bind(1, folder);
+    while (st.Step())
+        out.push_back(impl_->ItemFromRow(st));
+    return out;
+}
+
+void Store::SetMessageClass(std::string_view itemEntryId, std::string_view messageClass)
+{
+    impl_->db.Prepare("UPDATE items SET message_class = ? WHERE id = ?")
+        .Bind(1, messageClass)
+        .Bind(2, impl_->ItemRow(itemEntryId))
+        .Run();
+}
+
+void Store::MoveItem(std::string_view itemEntryId, std::string_view folderEntryId)
+{
+    const auto item = GetItem(itemEntryId);
+    if (item.kind != ItemKind::Normal)
+        throw StoreError(StoreErrorKind::InvalidArgument,
+                         "only folder items can move: " + std::string(itemEntryId));
+    const auto folder = impl_->FolderRow(folderEntryId);
+    for (const auto row : WithDescendants(impl_->db, impl_->ItemRow(itemEntryId)))
+        impl_->db.Prepare("UPDATE items SET folder_id = ? WHERE id = ?")
+            .Bind(1, folder)
+            .Bind(2, row)
+            .Run();
+}
+
+void Store::DeleteItem(std::string_view itemEntryId)
+{
+    impl_->DeleteItemRow(impl_->ItemRow(itemEntryId));
+}
+
+// --- properties -----------------------------------------------------------------------------
+
+std::optional<PropValue> Store::GetItemProperty(std::string_view itemEntryId, PropTag tag) const
+{
+    tag = NormalizeTag(tag);
+    const auto row = impl_->ItemRow(itemEntryId);
+    if (tag == kTagEntryId)
+        return HexToBinary(impl_->MakeEntryId(ObjectKind::Item, row));
+    if (tag == kTagStoreEntryId)
+        return HexToBinary(impl_->entryId);
+    if (tag == kTagMessageClass)
+        return GetItem(itemEntryId).messageClass;
+    if (tag == kTagHasAttach) {
+        auto& st = impl_->db.Prepare("SELECT 1 FROM attachments WHERE item_id = ? LIMIT 1");
+        const bool has = st.Bind(1, row).Step();
+        st.Reset();
+        return has;
+    }
+    auto& st = impl_->db.Prepare("SELECT value FROM props WHERE item_id = ? AND tag = ?");
+    if (!st.Bind(1, row).Bind(2, static_cast<std::int64_t>(tag)).Step())
+        return std::nullopt;
+    auto value = detail::ReadValue(st, 0, PropTypeOf(tag));
+    st.Reset();
+    return value;
+}
+
+void Store::SetItemProperty(std::string_view itemEntryId, PropTag tag, const PropValue& value)
+{
+    const std::pair<PropTag, PropValue> one[] = {{tag, value}};
+    SetItemProperties(itemEntryId, one);
+}
+
+void Store::SetItemProperties(std::string_view itemEntryId,
+                              std::span<const std::pair<PropTag, PropValue>> properties)
+{
+    for (const auto& [tag, value] : properties) {
+        if (IsComputed(NormalizeTag(tag)))
+            throw StoreError(StoreErrorKind::InvalidArgument,
+                             "computed property cannot be set: " + std::to_string(tag));
+        CheckValueFits(NormalizeTag(tag), value);
+    }
+    const auto row = impl_->ItemRow(itemEntryId);
+    // One statement is atomic by itself; several need a transaction to be all or none.
+    std::optional<Transaction> tx;
+    if (properties.size() > 1)
+        tx.emplace(BeginTransaction());
+    for (const auto& [tag, value] : properties) {
+        auto& st =
+            impl_->db.Prepare("INSERT OR REPLACE INTO props(item_id, tag, value) VALUES(?, ?, ?)");
+        st.Bind(1, row).Bind(2, static_cast<std::int64_t>(NormalizeTag(tag)));
+        detail::BindValue(st, 3, value);
+        st.Run();
+    }
+    if (tx)
+        tx->Commit();
+}
+
+void Store::DeleteItemProperty(std::string_view itemEntryId, PropTag tag)
+{
+    impl_->db.Prepare("DELETE FROM props WHERE item_id = ? AND tag = ?")
+        .Bind(1, impl_->ItemRow(itemEntryId))
+        .Bind(2, static_cast<std::int64_t>(NormalizeTag(tag)))
+        .Run();
+}
+
+std::vector<std::pair<PropTag, PropValue>> Store::ItemProperties(std::string_view itemEntryId) const
+{
+    std::vector<std::pair<PropTag, PropValue>> out;
+    auto& st = impl_->db.Prepare("SELECT tag, value FROM props WHERE item_id = ? ORDER BY tag");
+    st.Bind(1, impl_->ItemRow(itemEntryId));
+    while (st.Step()) {
+        const auto tag = static_cast<PropTag>(st.Int(0));
+        out.emplace_back(tag, detail::ReadValue(st, 1, PropTypeOf(tag)));
+    }
+    return out;
+}
+
+// --- one-pass folder reads ------------------------------------------------------------------
+
+std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
+                                       std::span<const PropTag> columns) const
+{
+    const auto folder = impl_->FolderRow(folderEntryId);
+    std::vector<TableRow> rows;
+    std::vector<std::int64_t> ids;
+    {
+        auto& st = impl_->db.Prepare(std::string(kItemColumns) +
+                                     "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id");
+        st.Bind(1, folder);
+        while (st.Step()) {
+            ids.push_back(st.Int(0));
+            rows.push_back(
+                {impl_->ItemFromRow(st), std::vector<std::optional<PropValue>>(columns.size())});
+        }
+    }
+    if (columns.empty() || rows.empty())
+        return rows;
+
+    std::vector<PropTag> normal(columns.begin(), columns.end());
+    for (auto& t : normal)
+        t = NormalizeTag(t);
+    std::vector<PropTag> stored;
+    bool wantsAttach = false;
+    for (const auto t : normal) {
+        if (t == kTagHasAttach)
+            wantsAttach = true;
+        else if (!IsComputed(t))
+            stored.push_back(t);
+    }
+    std::sort(stored.begin(), stored.end());
+    stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
+
+    if (!stored.empty()) {
+        // A few columns: SQLite seeks each tag of each item. Many columns: reading every
+        // property of each item in key order and dropping the unwanted ones is cheaper.
+        std::string sql = "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON "
+                          "p.item_id = i.id WHERE i.folder_id = ? AND i.kind = 0";
+        if (stored.size() <= kMaxSeekColumns) {
+            sql += " AND p.tag IN (";
+            for (std::size_t k = 0; k < stored.size(); ++k)
+                sql += (k ? "," : "") + std::to_string(stored[k]);
+            sql += ")";
+        }
+        sql += " ORDER BY i.id";
+        detail::Statement st(impl_->db, sql);
+        st.Bind(1, folder);
+        std::size_t cursor = 0;
+        while (st.Step()) {
+            const auto tag = static_cast<PropTag>(st.Int(1));
+            if (!std::binary_search(stored.begin(), stored.end(), tag))
+                continue;
+            const auto id = st.Int(0);
+            while (cursor < ids.size() && ids[cursor] < id)
+                ++cursor;
+            if (cursor == ids.size())
+                break;
+            std::optional<PropValue> value;
+            for (std::size_t c = 0; c < normal.size(); ++c) {
+                if (normal[c] != tag)
+                    continue;
+                if (!value)
+                    value = detail::ReadValue(st, 2, PropTypeOf(tag));
+                rows[cursor].values[c] = value;
+            }
+        }
+    }
+
+    std::unordered_set<std::int64_t> withAttachments;
+    if (wantsAttach) {
+        auto& st = impl_->db.Prepare("SELECT DISTINCT a.item_id FROM attachments a JOIN items i ON "
+                                     "i.id = a.item_id WHERE i.folder_id = ? AND i.kind = 0");
+        st.Bind(1, folder);
+        while (st.Step())
+            withAttachments.insert(st.Int(0));
+    }
+    const Binary storeId = HexToBinary(impl_->entryId);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < normal.size(); ++c) {
+            switch (normal[c]) {
+            case kTagEntryId:
+                rows[r].values[c] = HexToBinary(rows[r].item.entryId);
+                break;
+            case kTagStoreEntryId:
+                rows[r].values[c] = storeId;
+                break;
+            case kTagMessageClass:
+                rows[r].values[c] = rows[r].item.messageClass;
+                break;
+            case kTagHasAttach:
+                rows[r].values[c] = withAttachments.count(ids[r]) > 0;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+void Store::ForEachItem(std::string_view folderEntryId,
+                        const std::function<void(const ItemWithProperties&)>& visit) const
+{
+    const auto folder = impl_->FolderRow(folderEntryId);
+    // Items and their properties come from one join, ordered by item; items without any
+    // property come from the item list between them.
+    std::vector<std::pair<std::int64_t, ItemInfo>> items;
+    {
+        auto& st = impl_->db.Prepare(std::string(kItemColumns) +
+                                     "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id");
+        st.Bind(1, folder);
+        while (st.Step())
+            items.emplace_back(st.Int(0), impl_->ItemFromRow(st));
+    }
+    detail::Statement st(impl_->db, "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p "
+                                    "ON p.item_id = i.id WHERE i.folder_id = ? AND i.kind = 0 "
+                                    "ORDER BY i.id, p.tag");
+    st.Bind(1, folder);
+    std::size_t cursor = 0;
+    ItemWithProperties current;
+    bool more = st.Step();
+    for (; cursor < items.size(); ++cursor) {
+        current.item = std::move(items[cursor].second);
+        current.properties.clear();
+        while (more && st.Int(0) == items[cursor].first) {
+            const auto tag = static_cast<PropTag>(st.Int(1));
+            current.properties.emplace_back(tag, detail::ReadValue(st, 2, PropTypeOf(tag)));
+            more = st.Step();
+        }
+        visit(current);
+    }
+}
+
+// --- attachments and recipients -------------------------------------------------------------
+
+namespace {
+std::int64_t NextNumber(detail::Database& db, const char* table, const char* column,
+                        std::int64_t item)
+{
+    auto& st = db.Prepare(std::string("SELECT COALESCE(MAX(") + column + ") + 1, 0) FROM " + table +
+                          " WHERE item_id = ?");
+    st.Bind(1, item).Step();
+    const auto n = st.Int(0);
+    st.Reset();
+    return n;
+}
+} // namespace
+
+int Store::AddFileAttachment(std::string_view itemEntryId, std::string_view fileName,
+                             std::span<const std::uint8_t> data, std::int32_t position,
+                             std::string_view displayName)
+{
+    const auto item = impl_->ItemRow(itemEntryId);
+    const auto num = NextNumber(impl_->db, "attachments", "num", item);
+    impl_->db
+        .Prepare("INSERT INTO attachments(item_id, num, method, file_name, display_name, "
+                 "position, data) VALUES(?, ?, 1, ?, ?, ?, ?)")
+        .Bind(1, item)
+        .Bind(2, num)
+        .Bind(3, fileName)
+        .Bind(4, displayName.empty() ? fileName : displayName)
+        .Bind(5, static_cast<std::int64_t>(position))
+        .BindBlob(6, std::vector<std::uint8_t>(data.begin(), data.end()))
+        .Run();
+    return static_cast<int>(num);
+}
+
+ItemInfo Store::AddEmbeddedItem(std::string_view itemEntryId, std::string_view messageClass,
+                                std::string_view displayName, std::int32_t position)
+{
+    const auto owner = GetItem(itemEntryId);
+    const auto ownerRow = impl_->ItemRow(itemEntryId);
+    const auto row = impl_->InsertItem(impl_->RowOf(owner.folderEntryId, ObjectKind::Folder),
+                                       messageClass, ItemKind::Embedded, ownerRow);
+    const auto num = NextNumber(impl_->db, "attachments", "num", ownerRow);
+    impl_->db
+        .Prepare("INSERT INTO attachments(item_id, num, method, file_name, display_name, "
+                 "position, data, embedded_item_id) VALUES(?, ?, 5, '', ?, ?, NULL, ?)")
+        .Bind(1, ownerRow)
+        .Bind(2, num)
+        .Bind(3, displayName)
+        .Bind(4, static_cast<std::int64_t>(position))
+        .Bind(5, row)
+        .Run();
+    return GetItem(impl_->MakeEntryId(ObjectKind::Item, row));
+}
+
+std::vector<Attachment> Store::Attachments(std::string_view itemEntryId) const
+{
+    std::vector<Attachment> out;
+    auto& st =
+        impl_->db.Prepare("SELECT num, method, file_name, display_name, position, data, "
+                          "embedded_item_id FROM attachments WHERE item_id = ? ORDER BY num");
+    st.Bind(1, impl_->ItemRow(itemEntryId));
+    while (st.Step()) {
+        Attachment a;
+        a.number = static_cast<int>(st.Int(0));
+        a.method = static_cast<AttachMethod>(st.Int(1));
+        a.fileName = st.Text(2);
+        a.displayName = st.Text(3);
+        a.position = static_cast<std::int32_t>(st.Int(4));
+        a.data = st.Blob(5);
+        if (!st.IsNull(6))
+            a.embeddedEntryId = impl_->MakeEntryId(ObjectKind::Item, st.Int(6));
+        out.push_back(std::move(a));
+    }
+    return out;
+}
+
+void Store::DeleteAttachment(std::string_view itemEntryId, int number)
+{
+    const auto item = impl_->ItemRow(itemEntryId);
+    auto& st =
+        impl_->db.Prepare("SELECT embedded_item_id FROM attachments WHERE item_id = ? AND num = ?");
+    if (!st.Bind(1, item).Bind(2, static_cast<std::int64_t>(number)).Step())
+        throw StoreError(StoreErrorKind::NotFound, "no attachment " + std::to_string(number));
+    const bool embedded = !st.IsNull(0);
+    const auto embeddedRow = st.Int(0);
+    st.Reset();
+    if (embedded)
+        impl_->DeleteItemRow(embeddedRow);
+    impl_->db.Prepare("DELETE FROM attachments WHERE item_id = ? AND num = ?")
+        .Bind(1, item)
+        .Bind(2, static_cast<std::int64_t>(number))
+        .Run();
+}
+
+void Store::AddRecipient(std::string_view itemEntryId, const Recipient& r)
+{
+    const auto item = impl_->ItemRow(itemEntryId);
+    const auto row = NextNumber(impl_->db, "recipients", "row", item);
+    impl_->db
+        .Prepare("INSERT INTO recipients(item_id, row, type, name, address, resolved) "
+                 "VALUES(?, ?, ?, ?, ?, ?)")
+        .Bind(1, item)
+        .Bind(2, row)
+        .Bind(3, static_cast<std::int64_t>(r.type))
+        .Bind(4, r.name)
+        .Bind(5, r.address)
+        .Bind(6, static_cast<std::int64_t>(r.resolved))
+        .Run();
+}
+
+void Store::SetRecipient(std::string_view itemEntryId, std::size_t row, const Recipient& r)
+{
+    impl_->db
+        .Prepare("UPDATE recipients SET type = ?, name = ?, address = ?, resolved = ? "
+                 "WHERE item_id = ? AND row = ?")
+        .Bind(1, static_cast<std::int64_t>(r.type))
+        .Bind(2, r.name)
+        .Bind(3, r.address)
+        .Bind(4, static_cast<std::int64_t>(r.resolved))
+        .Bind(5, impl_->ItemRow(itemEntryId))
+        .Bind(6, static_cast<std::int64_t>(row))
+        .Run();
+    if (impl_->db.Changes() == 0)
+        throw StoreError(StoreErrorKind::NotFound, "no recipient row " + std::to_string(row));
+}
+
+std::vector<Recipient> Store::Recipients(std::string_view itemEntryId) const
+{
+    std::vector<Recipient> out;
+    auto& st = impl_->db.Prepare(
+        "SELECT type, name, address, resolved FROM recipients WHERE item_id = ? ORDER BY row");
+    st.Bind(1, impl_->ItemRow(itemEntryId));
+    while (st.Step())
+        out.push_back(
+            {static_cast<RecipientType>(st.Int(0)), st.Text(1), st.Text(2), st.Int(3) != 0});
+    return out;
+}
+
+void Store::ClearRecipients(std::string_view itemEntryId)
+{
+    impl_->db.Prepare("DELETE FROM recipients WHERE item_id = ?")
+        .Bind(1, impl_->ItemRow(itemEntryId))
+        .Run();
+}
+
+} // namespace platform::store

@@ -1,0 +1,204 @@
+#include "platform/store/Store.h"
+
+#include "platform/store/StoreError.h"
+#include "platform/store/detail/StoreImpl.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace platform::store {
+
+namespace {
+
+// Pattern dates are wall-clock dates of the profile's time zone, kept as readable text.
+std::string DayText(std::int32_t day)
+{
+    const CivilDate d = CivilFromDay(day);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+std::string LocalText(LocalTime t)
+{
+    const std::int32_t sod = SecondOfDay(t);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", sod / 3600, sod / 60 % 60, sod % 60);
+    return DayText(DayOf(t)) + buf;
+}
+
+StoreError BadText(const std::string& text)
+{
+    return StoreError(StoreErrorKind::Database, "damaged date in recurrence: \"" + text + "\"");
+}
+
+std::int32_t ParseDay(const std::string& text)
+{
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) != 3 || m < 1 || m > 12 || d < 1 ||
+        d > DaysInMonth(y, m))
+        throw BadText(text);
+    return DayFromCivil({y, m, d});
+}
+
+LocalTime ParseLocal(const std::string& text)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6)
+        throw BadText(text);
+    try {
+        return MakeLocalTime(y, mo, d, h, mi, s);
+    } catch (const StoreError&) {
+        throw BadText(text);
+    }
+}
+
+} // namespace
+
+ItemInfo Store::CreateExceptionItem(std::string_view masterEntryId)
+{
+    const auto master = GetItem(masterEntryId);
+    if (master.kind != ItemKind::Normal)
+        throw StoreError(StoreErrorKind::InvalidArgument,
+                         "exception items belong to folder items: " + std::string(masterEntryId));
+    const auto row =
+        impl_->InsertItem(impl_->RowOf(master.folderEntryId, ObjectKind::Folder),
+                          master.messageClass, ItemKind::Exception, impl_->ItemRow(masterEntryId));
+    return GetItem(impl_->MakeEntryId(ObjectKind::Item, row));
+}
+
+void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern& p)
+{
+    p.Validate();
+    const auto item = impl_->ItemRow(itemEntryId);
+    std::vector<std::int64_t> exceptionRows;
+    for (const auto& e : p.exceptions) {
+        if (e.deleted || e.itemEntryId.empty()) {
+            exceptionRows.push_back(-1);
+            continue;
+        }
+        const auto ex = GetItem(e.itemEntryId);
+        if (ex.kind != ItemKind::Exception || ex.ownerEntryId != GetItem(itemEntryId).entryId)
+            throw StoreError(StoreErrorKind::InvalidArgument,
+                             "not an exception item of this series: " + e.itemEntryId);
+        exceptionRows.push_back(impl_->RowOf(e.itemEntryId, ObjectKind::Item));
+    }
+
+    auto tx = BeginTransaction();
+    // Exception items that the new pattern no longer names go with the old pattern.
+    {
+        std::vector<std::int64_t> orphans;
+        auto& st = impl_->db.Prepare("SELECT id FROM items WHERE owner_id = ? AND kind = 1");
+        st.Bind(1, item);
+        while (st.Step())
+            if (std::find(exceptionRows.begin(), exceptionRows.end(), st.Int(0)) ==
+                exceptionRows.end())
+                orphans.push_back(st.Int(0));
+        for (const auto row : orphans)
+            impl_->DeleteItemRow(row);
+    }
+    impl_->db.Prepare("DELETE FROM exceptions WHERE item_id = ?").Bind(1, item).Run();
+    impl_->db
+        .Prepare("INSERT OR REPLACE INTO recurrence(item_id, type, interval, day_of_week_mask, "
+                 "day_of_month, month_of_year, instance, start_date, start_minute, duration, "
+                 "end_kind, end_date, occurrences) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        .Bind(1, item)
+        .Bind(2, static_cast<std::int64_t>(p.type))
+        .Bind(3, static_cast<std::int64_t>(p.interval))
+        .Bind(4, static_cast<std::int64_t>(p.dayOfWeekMask))
+        .Bind(5, static_cast<std::int64_t>(p.dayOfMonth))
+        .Bind(6, static_cast<std::int64_t>(p.monthOfYear))
+        .Bind(7, static_cast<std::int64_t>(p.instance))
+        .Bind(8, DayText(p.patternStartDay))
+        .Bind(9, static_cast<std::int64_t>(p.startMinute))
+        .Bind(10, static_cast<std::int64_t>(p.durationMinutes))
+        .Bind(11, static_cast<std::int64_t>(p.end))
+        .Bind(12, p.end == RecurrenceEnd::ByDate ? DayText(p.patternEndDay) : std::string())
+        .Bind(13,
+              static_cast<std::int64_t>(p.end == RecurrenceEnd::ByCount ? p.occurrenceCount : 0))
+        .Run();
+    for (std::size_t i = 0; i < p.exceptions.size(); ++i) {
+        const auto& e = p.exceptions[i];
+        auto& st = impl_->db.Prepare(
+            "INSERT INTO exceptions(item_id, original_date, deleted, exception_item_id, "
+            "start_local, end_local) VALUES(?, ?, ?, ?, ?, ?)");
+        st.Bind(1, item)
+            .Bind(2, DayText(e.originalDay))
+            .Bind(3, static_cast<std::int64_t>(e.deleted));
+        if (exceptionRows[i] < 0)
+            st.BindNull(4);
+        else
+            st.Bind(4, exceptionRows[i]);
+        if (e.deleted)
+            st.BindNull(5).BindNull(6);
+        else
+            st.Bind(5, LocalText(e.start)).Bind(6, LocalText(e.end));
+        st.Run();
+    }
+    tx.Commit();
+}
+
+std::optional<RecurrencePattern> Store::GetRecurrence(std::string_view itemEntryId) const
+{
+    const auto item = impl_->ItemRow(itemEntryId);
+    RecurrencePattern p;
+    {
+        auto& st = impl_->db.Prepare(
+            "SELECT type, interval, day_of_week_mask, day_of_month, month_of_year, instance, "
+            "start_date, start_minute, duration, end_kind, end_date, occurrences FROM recurrence "
+            "WHERE item_id = ?");
+        if (!st.Bind(1, item).Step())
+            return std::nullopt;
+        p.type = static_cast<RecurrenceType>(st.Int(0));
+        p.interval = static_cast<int>(st.Int(1));
+        p.dayOfWeekMask = static_cast<int>(st.Int(2));
+        p.dayOfMonth = static_cast<int>(st.Int(3));
+        p.monthOfYear = static_cast<int>(st.Int(4));
+        p.instance = static_cast<int>(st.Int(5));
+        p.patternStartDay = ParseDay(st.Text(6));
+        p.startMinute = static_cast<std::int32_t>(st.Int(7));
+        p.durationMinutes = static_cast<std::int32_t>(st.Int(8));
+        p.end = static_cast<RecurrenceEnd>(st.Int(9));
+        if (p.end == RecurrenceEnd::ByDate)
+            p.patternEndDay = ParseDay(st.Text(10));
+        p.occurrenceCount = static_cast<int>(st.Int(11));
+        st.Reset();
+    }
+    auto& st =
+        impl_->db.Prepare("SELECT original_date, deleted, exception_item_id, start_local, "
+                          "end_local FROM exceptions WHERE item_id = ? ORDER BY original_date");
+    st.Bind(1, item);
+    while (st.Step()) {
+        RecurrenceException e;
+        e.originalDay = ParseDay(st.Text(0));
+        e.deleted = st.Int(1) != 0;
+        if (!st.IsNull(2))
+            e.itemEntryId = impl_->MakeEntryId(ObjectKind::Item, st.Int(2));
+        if (!e.deleted) {
+            e.start = ParseLocal(st.Text(3));
+            e.end = ParseLocal(st.Text(4));
+        }
+        p.exceptions.push_back(std::move(e));
+    }
+    return p;
+}
+
+void Store::ClearRecurrence(std::string_view itemEntryId)
+{
+    const auto item = impl_->ItemRow(itemEntryId);
+    auto tx = BeginTransaction();
+    std::vector<std::int64_t> rows;
+    {
+        auto& st = impl_->db.Prepare("SELECT id FROM items WHERE owner_id = ? AND kind = 1");
+        st.Bind(1, item);
+        while (st.Step())
+            rows.push_back(st.Int(0));
+    }
+    for (const auto row : rows)
+        impl_->DeleteItemRow(row);
+    impl_->db.Prepare("DELETE FROM exceptions WHERE item_id = ?").Bind(1, item).Run();
+    impl_->db.Prepare("DELETE FROM recurrence WHERE item_id = ?").Bind(1, item).Run();
+    tx.Commit();
+}
+
+} // namespace platform::store

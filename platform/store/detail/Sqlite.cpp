@@ -1,0 +1,185 @@
+#include "platform/store/detail/Sqlite.h"
+
+#include "platform/store/StoreError.h"
+
+#include <sqlite3.h>
+
+namespace platform::store::detail {
+
+Database::Database(const std::filesystem::path& file, bool create) : file_(file)
+{
+    // A store is used by one thread at a time, so SQLite's own locking is not needed.
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw StoreError(create ? StoreErrorKind::Database : StoreErrorKind::NotFound,
+                         "cannot open \"" + file.string() + "\": " + msg);
+    }
+    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_extended_result_codes(db_, 1);
+}
+
+Database::~Database()
+{
+    // Statements first: sqlite3_close refuses while any is alive.
+    cache_.clear();
+    sqlite3_close(db_);
+}
+
+void Database::Fail(std::string_view what) const
+{
+    throw StoreError(StoreErrorKind::Database,
+                     std::string(what) + " on \"" + file_.string() + "\": " + sqlite3_errmsg(db_));
+}
+
+void Database::Exec(std::string_view sql)
+{
+    char* err = nullptr;
+    const std::string text(sql);
+    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string msg = err ? err : "unknown error";
+        sqlite3_free(err);
+        throw StoreError(StoreErrorKind::Database,
+                         "SQL failed on \"" + file_.string() + "\": " + msg);
+    }
+}
+
+Statement& Database::Prepare(std::string_view sql)
+{
+    for (auto& [text, stmt] : cache_)
+        if (text == sql)
+            return stmt->Reset();
+    cache_.emplace_back(std::string(sql), std::make_unique<Statement>(*this, sql));
+    return *cache_.back().second;
+}
+
+std::int64_t Database::LastInsertId() const
+{
+    return sqlite3_last_insert_rowid(db_);
+}
+
+int Database::Changes() const
+{
+    return sqlite3_changes(db_);
+}
+
+Statement::Statement(Database& db, std::string_view sql) : db_(db)
+{
+    if (sqlite3_prepare_v3(db.Handle(), sql.data(), static_cast<int>(sql.size()),
+                           SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
+        db.Fail("prepare \"" + std::string(sql) + "\"");
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(stmt_);
+}
+
+Statement& Statement::Reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    active_ = false;
+    return *this;
+}
+
+Statement& Statement::Bind(int index, std::int64_t value)
+{
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        db_.Fail("bind");
+    return *this;
+}
+
+Statement& Statement::Bind(int index, double value)
+{
+    if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK)
+        db_.Fail("bind");
+    return *this;
+}
+
+Statement& Statement::Bind(int index, std::string_view text)
+{
+    if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
+                            SQLITE_UTF8) != SQLITE_OK)
+        db_.Fail("bind");
+    return *this;
+}
+
+Statement& Statement::BindBlob(int index, const std::vector<std::uint8_t>& bytes)
+{
+    // A zero-length blob still has to read back as a blob, not as NULL.
+    static const std::uint8_t kEmpty = 0;
+    if (sqlite3_bind_blob64(stmt_, index, bytes.empty() ? &kEmpty : bytes.data(), bytes.size(),
+                            SQLITE_TRANSIENT) != SQLITE_OK)
+        db_.Fail("bind");
+    return *this;
+}
+
+Statement& Statement::BindNull(int index)
+{
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+        db_.Fail("bind");
+    return *this;
+}
+
+bool Statement::Step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        active_ = true;
+        return true;
+    }
+    active_ = false;
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt_);
+        return false;
+    }
+    sqlite3_reset(stmt_);
+    db_.Fail("step");
+}
+
+void Statement::Run()
+{
+    while (Step()) {
+    }
+}
+
+bool Statement::IsNull(int column) const
+{
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+int Statement::ColumnType(int column) const
+{
+    return sqlite3_column_type(stmt_, column);
+}
+
+std::int64_t Statement::Int(int column) const
+{
+    return sqlite3_column_int64(stmt_, column);
+}
+
+double Statement::Real(int column) const
+{
+    return sqlite3_column_double(stmt_, column);
+}
+
+std::string Statement::Text(int column) const
+{
+    const auto* p = sqlite3_column_text(stmt_, column);
+    const int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(n))
+             : std::string();
+}
+
+std::vector<std::uint8_t> Statement::Blob(int column) const
+{
+    const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, column));
+    const int n = sqlite3_column_bytes(stmt_, column);
+    return p ? std::vector<std::uint8_t>(p, p + n) : std::vector<std::uint8_t>();
+}
+
+} // namespace platform::store::detail

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/store/Store.h"
+#include "platform/store/detail/Sqlite.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform::store {
+
+/// What entry ids name; the byte after the store identity.
+enum class ObjectKind : int
+{
+    Folder = 1,
+    Item = 2
+};
+
+/// The state behind a Store, shared by its source files.
+struct Store::Impl
+{
+    Impl(const std::filesystem::path& file, bool create) : path(file), db(file, create) {}
+
+    std::filesystem::path path;
+    detail::Database db;
+    std::string uid;     ///< 32 upper-case hex digits
+    std::string entryId; ///< the store's entry id
+    std::string name;    ///< display name (cached from meta)
+    int transactionDepth = 0;
+
+    /// Entry id of a folder or item row.
+    std::string MakeEntryId(ObjectKind kind, std::int64_t row) const;
+    /// The row named by an entry id of this store; throws NotFound (foreign, malformed).
+    std::int64_t RowOf(std::string_view entryId, ObjectKind kind) const;
+    /// The row of an existing folder; throws NotFound.
+    std::int64_t FolderRow(std::string_view entryId);
+    /// The row of an existing item; throws NotFound.
+    std::int64_t ItemRow(std::string_view entryId);
+
+    /// Reads an item row: id, folder_id, message_class, kind, owner_id from the statement's
+    /// first five columns.
+    ItemInfo ItemFromRow(const detail::Statement& stmt) const;
+    FolderInfo FolderFromRow(const detail::Statement& stmt) const;
+
+    /// Inserts an item row (owner 0: none) and answers its row id.
+    std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,
+                            std::int64_t ownerRow);
+    /// Deletes an item and everything that hangs from it.
+    void DeleteItemRow(std::int64_t row);
+    /// Writes the `meta` value of a key.
+    void SetMeta(std::string_view key, std::string_view value);
+    std::string Meta(std::string_view key);
+};
+
+/// The SQL that makes an empty store database (also the schema documentation's source).
+extern const char* const kStoreSchema;
+
+/// Computed item property tags.
+inline constexpr PropTag kTagEntryId = 0x0FFF0102;
+inline constexpr PropTag kTagStoreEntryId = 0x0FFB0102;
+inline constexpr PropTag kTagMessageClass = 0x001A001E;
+inline constexpr PropTag kTagHasAttach = 0x0E1B000B;
+
+/// Bytes of a hex entry id.
+Binary HexToBinary(std::string_view hex);
+
+/// Throws InvalidArgument unless the value fits the tag's type.
+void CheckValueFits(PropTag tag, const PropValue& value);
+
+} // namespace platform::store

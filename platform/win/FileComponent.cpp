@@ -1,0 +1,169 @@
+#include "platform/win/FileComponent.h"
+
+#include "platform/runtime/Error.h"
+#include "platform/win/FileIo.h"
+#include "platform/win/SpecialFolders.h"
+#include "platform/win/detail/Errors.h"
+#include "platform/win/detail/TextCodec.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace platform::win {
+namespace {
+
+namespace fs = std::filesystem;
+namespace rt = platform::runtime;
+using detail::TextEncoding;
+
+constexpr std::string_view kSource = "FileComponent";
+
+// The encoding an append continues in: that of a file that starts with a byte-order mark,
+// else UTF-8.
+TextEncoding appendEncoding(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char mark[3] = {};
+    in.read(mark, sizeof mark);
+    return detail::encodingFromMark(std::string_view(mark, static_cast<std::size_t>(in.gcount())));
+}
+
+} // namespace
+
+std::string FileComponent::folder(int kind, std::string_view title) const
+{
+    if (kind != kUserDataFolder) {
+        detail::raiseNotSupported(kSource, "the folder kind " + std::to_string(kind));
+    }
+    if (title.empty() || title == "." || title == ".." || title.find('/') != title.npos) {
+        throw rt::Error(rt::errors::InvalidProcedureCall, std::string(kSource),
+                        "an application title cannot name a folder path: " + std::string(title));
+    }
+    const auto base = specialFolderPath(SpecialFolder::ApplicationData);
+    if (base.empty()) {
+        throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
+                        "there is no per-user application-data folder");
+    }
+    const auto path = base + "/Kestrova/" + std::string(title) + "/";
+    std::error_code error;
+    fs::create_directories(path, error);
+    if (error || !fs::is_directory(path)) {
+        throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
+                        "cannot create the data folder " + path);
+    }
+    return path;
+}
+
+bool FileComponent::fileExists(std::string_view path) const
+{
+    return TextFile(std::string(path)).exists();
+}
+
+std::shared_ptr<TextFile> FileComponent::fileObject(std::string_view path) const
+{
+    return std::make_shared<TextFile>(std::string(path));
+}
+
+std::shared_ptr<TextFile> FileComponent::newFileObject() const
+{
+    return std::make_shared<TextFile>();
+}
+
+void FileComponent::write(const TextFile& file, WriteMode mode,
+                          [[maybe_unused]] TextFormat format) const
+{
+    if (file.path().empty()) {
+        throw rt::Error(rt::errors::PathFileAccess, std::string(kSource),
+                        "the file object has no path");
+    }
+    const fs::path path(file.path());
+    const auto folder = path.parent_path();
+    std::error_code ignored;
+    if (!folder.empty() && !fs::is_directory(folder, ignored)) {
+        throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
+                        "the folder of " + file.path() + " does not exist");
+    }
+    try {
+        if (mode == WriteMode::Append) {
+            appendToFile(path, detail::encodeText(file.text(), appendEncoding(path),
+                                                  detail::ByteOrderMark::Omit));
+        } else {
+            replaceFileContents(path, file.text());
+        }
+    } catch (const std::system_error& error) {
+        detail::raiseFileError(error.code().value(), kSource, "cannot write " + file.path());
+    }
+}
+
+std::string FileComponent::parentFolder(std::string_view path) const
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string FileComponent::fullPath(std::string_view path) const
+{
+    std::error_code error;
+    const auto absolute = fs::absolute(fs::path(path), error);
+    return (error ? fs::path(path) : absolute).lexically_normal().string();
+}
+
+std::string FileComponent::fileName(std::string_view path) const
+{
+    const auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string FileComponent::extension(std::string_view path) const
+{
+    const auto name = fileName(path);
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+bool FileComponent::folderExists(std::string_view path) const
+{
+    std::error_code error;
+    return !path.empty() && fs::is_directory(fs::path(path), error);
+}
+
+void FileComponent::createFolder(std::string_view path) const
+{
+    std::error_code error;
+    fs::create_directories(fs::path(path), error);
+    if (error) {
+        detail::raiseFileError(error.value(), kSource, "cannot create " + std::string(path));
+    }
+    if (!fs::is_directory(fs::path(path), error)) {
+        detail::raiseFileError(EEXIST, kSource, "a file is in the way of " + std::string(path));
+    }
+}
+
+std::optional<std::uintmax_t> FileComponent::fileSize(std::string_view path) const
+{
+    std::error_code error;
+    const fs::path file(path);
+    if (!fs::is_regular_file(file, error)) {
+        return std::nullopt;
+    }
+    const auto size = fs::file_size(file, error);
+    return error ? std::nullopt : std::optional(size);
+}
+
+bool FileComponent::deleteFile(std::string_view path) const
+{
+    const fs::path file(path);
+    std::error_code error;
+    if (fs::is_directory(file, error)) {
+        detail::raiseFileError(EISDIR, kSource, "cannot delete the folder " + std::string(path));
+    }
+    const bool removed = fs::remove(file, error);
+    if (error) {
+        detail::raiseFileError(error.value(), kSource, "cannot delete " + std::string(path));
+    }
+    return removed;
+}
+
+} // namespace platform::win

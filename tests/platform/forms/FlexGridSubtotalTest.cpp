@@ -1,0 +1,218 @@
+#include "FlexGridTestSupport.h"
+
+namespace {
+
+using namespace platform::forms;
+using gridtest::Dump;
+using gridtest::Fill;
+
+constexpr int kRegion = 1, kCity = 2, kKind = 3, kAmount = 4, kHours = 5, kDate = 6;
+
+class FlexGridSubtotalTest : public FlexGridFixture
+{
+protected:
+    void SetUp() override
+    {
+        FlexGridFixture::SetUp();
+        Fill(grid, {"Region", "City", "Kind", "Amount", "Hours", "Date"},
+             {
+                 {"Nord", "Kiel", "A", "10", "2", "03.02.2026"},
+                 {"Nord", "Kiel", "B", "", "3", ""},
+                 {"Nord", "Kiel", "B", "5", "", "15.01.2026"},
+                 {"Nord", "Bremen", "A", "1", "4", ""},
+                 {"Süd", "München", "A", "20", "1", "01.12.2025"},
+                 {"Süd", "München", "A", "4", "1", ""},
+                 {"Süd", "Passau", "C", "", "", ""},
+             });
+        grid.SetColDataType(kAmount, ColumnType::Double);
+        grid.SetColDataType(kHours, ColumnType::Long);
+        grid.SetColDataType(kDate, ColumnType::Date);
+    }
+
+    // The report's calls: each level from the first group column, then the grand total.
+    void TwoLevelsAndTotal(SubtotalFunction function, int totalOn)
+    {
+        grid.Subtotal(function, kRegion, totalOn, "%s", kRegion);
+        grid.Subtotal(function, kCity, totalOn, "%s", kRegion);
+        grid.Subtotal(function, 0, totalOn, "Total %s", 0);
+    }
+
+    // The aggregate texts of the subtotal rows, top to bottom.
+    std::vector<std::string> Totals(int col) const
+    {
+        std::vector<std::string> texts;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.IsSubtotal(r)) {
+                texts.push_back(grid.TextMatrix(r, col));
+            }
+        }
+        return texts;
+    }
+
+    FlexGrid grid;
+};
+
+TEST_F(FlexGridSubtotalTest, SubtotalRowsStandAboveTheirGroupsWithTheGrandTotalFirst)
+{
+    TwoLevelsAndTotal(SubtotalFunction::Sum, kAmount);
+    const std::vector<std::string> expected = {
+        "T0 Total |40", "T1 Nord|16",  "T2 Kiel|15",  "D |10",     "D |",
+        "D |5",         "T2 Bremen|1", "D |1",        "T1 Süd|24", "T2 München|24",
+        "D |20",        "D |4",        "T2 Passau|0", "D |",
+    };
+    EXPECT_EQ(Dump(grid, {0, kAmount}), expected);
+}
+
+TEST_F(FlexGridSubtotalTest, EveryFunctionSkipsEmptyCellsAndOtherSubtotalRows)
+{
+    struct Case
+    {
+        SubtotalFunction function;
+        // Total, Nord, Kiel, Bremen, Süd, München, Passau
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {SubtotalFunction::Sum, {"40", "16", "15", "1", "24", "24", "0"}},
+        {SubtotalFunction::Percent, {"100", "40", "37,5", "2,5", "60", "60", "0"}},
+        {SubtotalFunction::Count, {"5", "3", "2", "1", "2", "2", "0"}},
+        {SubtotalFunction::Average, {"8", "5,33333333333333", "7,5", "1", "12", "12", ""}},
+        {SubtotalFunction::Max, {"20", "10", "10", "1", "20", "20", ""}},
+        {SubtotalFunction::Min, {"1", "1", "5", "1", "4", "4", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.function));
+        grid.Subtotal(SubtotalFunction::Clear);
+        TwoLevelsAndTotal(c.function, kAmount);
+        EXPECT_EQ(Totals(kAmount), c.texts);
+    }
+}
+
+TEST_F(FlexGridSubtotalTest, AggregatesKeepTheirExactValue)
+{
+    TwoLevelsAndTotal(SubtotalFunction::Average, kAmount);
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(2, kAmount), 16.0 / 3.0); // Nord
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(1, kAmount), 8.0);        // Total
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(4, kAmount), 10.0);       // a data row's own text
+}
+
+TEST_F(FlexGridSubtotalTest, DatesAggregateByDateNotByText)
+{
+    TwoLevelsAndTotal(SubtotalFunction::Max, kDate);
+    EXPECT_EQ(Totals(kDate), (std::vector<std::string>{"03.02.2026", "03.02.2026", "03.02.2026", "",
+                                                       "01.12.2025", "01.12.2025", ""}));
+    grid.Subtotal(SubtotalFunction::Clear);
+    TwoLevelsAndTotal(SubtotalFunction::Min, kDate);
+    EXPECT_EQ(Totals(kDate).at(1), "15.01.2026");
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(2, kDate), 46037.0); // 2026-01-15
+}
+
+TEST_F(FlexGridSubtotalTest, RepeatedCallsForOneGroupColumnAddAggregatesToTheSameRows)
+{
+    grid.Subtotal(SubtotalFunction::Sum, kRegion, kAmount, "%s", kRegion);
+    grid.Subtotal(SubtotalFunction::Sum, kCity, kAmount, "%s", kRegion);
+    grid.Subtotal(SubtotalFunction::Sum, kRegion, kHours, "%s", kRegion);
+    grid.Subtotal(SubtotalFunction::Count, kCity, kHours, "%s", kRegion);
+    const std::vector<std::string> expected = {
+        "T1 Nord|16|9",  "T2 Kiel|15|2",  "D |10|2",     "D ||3",           "D |5|",
+        "T2 Bremen|1|1", "D |1|4",        "T1 Süd|24|2", "T2 München|24|2", "D |20|1",
+        "D |4|1",        "T2 Passau|0|0", "D ||",
+    };
+    EXPECT_EQ(Dump(grid, {0, kAmount, kHours}), expected);
+}
+
+TEST_F(FlexGridSubtotalTest, CountTakesEveryNonEmptyCellAndSumOnlyNumbers)
+{
+    grid.SetTextMatrix(2, kAmount, "n/a");
+    grid.Subtotal(SubtotalFunction::Count, kRegion, kAmount, "%s", kRegion);
+    grid.Subtotal(SubtotalFunction::Sum, kRegion, kHours, "%s", kRegion);
+    grid.Subtotal(SubtotalFunction::Sum, 0, kAmount, "Total %s", 0);
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"40", "4", "2"}));
+}
+
+TEST_F(FlexGridSubtotalTest, ThreeLevelsNestInOrder)
+{
+    for (int groupOn : {kRegion, kCity, kKind}) {
+        grid.Subtotal(SubtotalFunction::Count, groupOn, kAmount, "%s", kRegion);
+    }
+    const std::vector<std::string> expected = {
+        "T1 Nord|3", "T2 Kiel|2",   "T3 A|1", "D |10",       "T3 B|1",   "D |",
+        "D |5",      "T2 Bremen|1", "T3 A|1", "D |1",        "T1 Süd|2", "T2 München|2",
+        "T3 A|2",    "D |20",       "D |4",   "T2 Passau|0", "T3 C|0",   "D |",
+    };
+    EXPECT_EQ(Dump(grid, {0, kAmount}), expected);
+}
+
+TEST_F(FlexGridSubtotalTest, SubtotalRowsCarryNoRowDataAndTheirGroupColumnAsLevel)
+{
+    TwoLevelsAndTotal(SubtotalFunction::Sum, kAmount);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        EXPECT_EQ(grid.RowData(r).IsEmpty(), grid.IsSubtotal(r)) << "row " << r;
+    }
+    EXPECT_EQ(grid.RowOutlineLevel(1), 0);
+    EXPECT_EQ(grid.RowOutlineLevel(2), kRegion);
+    EXPECT_EQ(grid.RowOutlineLevel(3), kCity);
+}
+
+TEST_F(FlexGridSubtotalTest, GroupsAreRunsOfEqualTextsFromTheMatchColumn)
+{
+    // Kiel right after Kiel of another region: one run by the city alone, two by both.
+    grid.SetTextMatrix(4, kCity, "Kiel");
+    grid.SetTextMatrix(5, kCity, "Kiel");
+    grid.Subtotal(SubtotalFunction::Count, kCity, kAmount, "%s", kCity);
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"4", "1", "0"}));
+    grid.Subtotal(SubtotalFunction::Clear);
+    grid.Subtotal(SubtotalFunction::Count, kCity, kAmount, "%s", kRegion);
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"3", "1", "1", "0"}));
+}
+
+TEST_F(FlexGridSubtotalTest, GroupTextsCompareWithoutLetterCase)
+{
+    grid.SetTextMatrix(5, kRegion, "NORD");
+    grid.Subtotal(SubtotalFunction::Count, kRegion, kAmount, "%s", kRegion);
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"4", "1"}));
+}
+
+TEST_F(FlexGridSubtotalTest, CaptionPatternTakesTheGroupText)
+{
+    grid.Subtotal(SubtotalFunction::None, kRegion, std::nullopt, "Summe %s:", kRegion);
+    EXPECT_EQ(Dump(grid, {0, kAmount}).front(), "T1 Summe Nord:|");
+    grid.Subtotal(SubtotalFunction::Clear);
+    grid.Subtotal(SubtotalFunction::None, kRegion);
+    EXPECT_EQ(Totals(0), (std::vector<std::string>{"Nord", "Süd"}));
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"", ""}));
+}
+
+TEST_F(FlexGridSubtotalTest, ClearRemovesEverySubtotalRow)
+{
+    TwoLevelsAndTotal(SubtotalFunction::Sum, kAmount);
+    grid.Subtotal(SubtotalFunction::Clear);
+    EXPECT_EQ(grid.Rows(), 8);
+    EXPECT_EQ(Dump(grid, {kAmount}),
+              (std::vector<std::string>{"D 10", "D ", "D 5", "D 1", "D 20", "D 4", "D "}));
+}
+
+TEST_F(FlexGridSubtotalTest, NoDataRowsMakeNoSubtotalRows)
+{
+    grid.SetRows(1);
+    grid.Subtotal(SubtotalFunction::Sum, 0, kAmount, "Total %s", 0);
+    EXPECT_EQ(grid.Rows(), 1);
+}
+
+TEST_F(FlexGridSubtotalTest, AggregateWithoutTotalColumnIsRefused)
+{
+    EXPECT_EQ(gridtest::RaisedNumber([&] { grid.Subtotal(SubtotalFunction::Sum, kRegion); }), 380);
+    EXPECT_EQ(gridtest::RaisedNumber(
+                  [&] { grid.Subtotal(SubtotalFunction::Sum, 40, kAmount, "%s", kRegion); }),
+              381);
+}
+
+TEST_F(FlexGridSubtotalTest, PercentOfAColumnThatTotalsZeroStaysEmpty)
+{
+    for (int r = 1; r < grid.Rows(); ++r) {
+        grid.SetTextMatrix(r, kAmount, r == 1 ? "5" : r == 2 ? "-5" : "");
+    }
+    grid.Subtotal(SubtotalFunction::Percent, kRegion, kAmount, "%s", kRegion);
+    EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"", ""}));
+}
+
+} // namespace

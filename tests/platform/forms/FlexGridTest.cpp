@@ -1,0 +1,239 @@
+#include "FlexGridTestSupport.h"
+
+namespace {
+
+using namespace platform::forms;
+using gridtest::Fill;
+using gridtest::RaisedNumber;
+using gridtest::VisibleRows;
+
+class FlexGridTest : public FlexGridFixture
+{
+protected:
+    void SetUp() override
+    {
+        FlexGridFixture::SetUp();
+        Fill(grid, {"Subject", "Company", "Hidden"},
+             {{"Besprechung", "Müller GmbH", "x"},
+              {"Angebot", "Schmidt", "needle"},
+              {"Rechnung", "MÜLLER AG", ""},
+              {"Besprechung", "Meyer", ""}});
+    }
+
+    FlexGrid grid;
+};
+
+TEST_F(FlexGridTest, FindRowMatchesAsAskedAndAnswersMinusOneWithoutHit)
+{
+    struct Case
+    {
+        std::string text;
+        std::optional<int> start;
+        int col;
+        bool caseSensitive, whole;
+        int expected;
+    };
+    const Case cases[] = {
+        {"müller", std::nullopt, 2, false, false, 1}, // part of the text, any case
+        {"müller", 2, 2, false, false, 3},            // from a later row on
+        {"müller", 4, 2, false, false, -1},
+        {"müller", std::nullopt, 2, true, false, -1}, // case-sensitive
+        {"Müller", std::nullopt, 2, true, false, 1},
+        {"schmidt", std::nullopt, 2, false, true, 2}, // the whole text, any case
+        {"Schmi", std::nullopt, 2, false, true, -1},
+        {"Besprechung", 2, 1, false, true, 4},
+        {"Subject", std::nullopt, 1, false, false, -1}, // the header is not searched
+        {"Subject", 0, 1, false, false, 0},
+        {"zzz", std::nullopt, 1, false, false, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(grid.FindRow(c.text, c.start, c.col, c.caseSensitive, c.whole), c.expected);
+    }
+}
+
+TEST_F(FlexGridTest, FindRowSearchesRowsHiddenByTheOutline)
+{
+    grid.SetColDataType(1, ColumnType::String);
+    grid.Subtotal(SubtotalFunction::None, 1, std::nullopt, "%s", 1);
+    const int row = grid.FindRow("Meyer", std::nullopt, 2);
+    ASSERT_GT(row, 0);
+    grid.GetNode(row)->SetExpanded(false);
+    ASSERT_FALSE(grid.RowIsVisible(row));
+    EXPECT_EQ(grid.FindRow("meyer", std::nullopt, 2), row);
+}
+
+TEST_F(FlexGridTest, ColumnKeysFindTheirColumns)
+{
+    EXPECT_EQ(grid.ColIndex("Company"), 2);
+    EXPECT_EQ(grid.ColIndex("company"), -1); // keys are exact
+    EXPECT_EQ(grid.ColIndex("missing"), -1);
+    grid.MoveColumn(2, 1);
+    EXPECT_EQ(grid.ColIndex("Company"), 1);
+    EXPECT_EQ(grid.ColKey(2), "Subject");
+    EXPECT_EQ(grid.TextMatrix(1, 1), "Müller GmbH");
+    EXPECT_EQ(grid.TextMatrix(1, 2), "Besprechung");
+}
+
+TEST_F(FlexGridTest, AddAndRemoveRowsAtAnIndex)
+{
+    grid.SetRow(3);
+    EXPECT_EQ(grid.AddItem("\tNeu\tz", 2), 2);
+    EXPECT_EQ(grid.Rows(), 6);
+    EXPECT_EQ(grid.TextMatrix(2, 1), "Neu"); // the texts start in column 0
+    EXPECT_EQ(grid.TextMatrix(2, 2), "z");
+    EXPECT_TRUE(grid.RowData(2).IsEmpty());
+    EXPECT_EQ(grid.Row(), 4); // the current row stays on its row
+    EXPECT_EQ(grid.AddItem("\tLast"), 6);
+    grid.RemoveItem(1);
+    EXPECT_EQ(VisibleRows(grid), (std::vector<int>{0, 2, 3, 4, 0}));
+    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(RaisedNumber([&] { grid.RemoveItem(9); }), 381);
+    EXPECT_EQ(RaisedNumber([&] { grid.AddItem("x", 9); }), 381);
+}
+
+TEST_F(FlexGridTest, RowAndColumnCountsCanBeSet)
+{
+    grid.SetCols(2);
+    EXPECT_EQ(grid.Cols(), 2);
+    EXPECT_EQ(RaisedNumber([&] { (void)grid.TextMatrix(1, 2); }), 381);
+    grid.SetCols(4);
+    EXPECT_EQ(grid.TextMatrix(1, 3), ""); // cut cells do not come back
+    grid.SetRows(3);
+    EXPECT_EQ(grid.Rows(), 3);
+    grid.SetRows(5);
+    EXPECT_EQ(grid.TextMatrix(4, 1), "");
+    EXPECT_EQ(RaisedNumber([&] { grid.SetRows(-1); }), 380);
+}
+
+TEST_F(FlexGridTest, RangeTextsCopyAColumnAtOnce)
+{
+    grid.SetTextMatrix(2, 1, "with\ttab");
+    const CellRange from{1, 1, 4, 1}, to{1, 3, 4, 3};
+    grid.SetRangeTexts(to, grid.RangeTexts(from));
+    for (int r = 1; r <= 4; ++r) {
+        EXPECT_EQ(grid.TextMatrix(r, 3), grid.TextMatrix(r, 1));
+    }
+    EXPECT_EQ(grid.Clip({1, 2, 2, 3}), "Müller GmbH\tBesprechung\rSchmidt\twith\ttab");
+    grid.SetClip({3, 2, 4, 3}, "a\tb\r\nc");
+    EXPECT_EQ(grid.Clip({3, 2, 4, 3}), "a\tb\rc\tBesprechung");
+}
+
+TEST_F(FlexGridTest, CellFormatsApplyToEveryCellOfARange)
+{
+    grid.SetCellBackColor({2, 0, 3, 3}, 0xFEECDD);
+    grid.SetCellFontBold({3, 1, 3, 1}, true);
+    grid.SetCellAlignment({1, 2, 1, 2}, Alignment::RightCenter);
+    EXPECT_EQ(grid.CellBackColor(2, 0), 0xFEECDDu);
+    EXPECT_EQ(grid.CellBackColor(3, 3), 0xFEECDDu);
+    EXPECT_FALSE(grid.CellBackColor(1, 0));
+    EXPECT_TRUE(grid.CellFontBold(3, 1));
+    EXPECT_FALSE(grid.CellFontBold(2, 1));
+    EXPECT_EQ(grid.CellAlignment(1, 2), Alignment::RightCenter);
+    grid.SetColAlignment(2, Alignment::CenterCenter);
+    EXPECT_EQ(grid.CellAlignment(2, 2), Alignment::CenterCenter); // the column's
+}
+
+TEST_F(FlexGridTest, ARangeSelectionSelectsItsRows)
+{
+    grid.Select(3, 0, 2, 3);
+    EXPECT_EQ(grid.Row(), 3);
+    const CellRange s = grid.GetSelection();
+    EXPECT_EQ(s.row1, 2);
+    EXPECT_EQ(s.row2, 3);
+    EXPECT_EQ(grid.SelectedRows(), 2);
+    EXPECT_EQ(grid.SelectedRow(1), 3);
+    EXPECT_TRUE(grid.IsSelected(2));
+    EXPECT_FALSE(grid.IsSelected(4));
+    EXPECT_EQ(RaisedNumber([&] { grid.SetIsSelected(4, true); }), 445);
+    EXPECT_EQ(RaisedNumber([&] { (void)grid.SelectedRow(2); }), 381);
+}
+
+TEST_F(FlexGridTest, ListBoxSelectionTakesRowsThatAreNotAdjacent)
+{
+    grid.SetSelectionMode(SelectionMode::ListBox);
+    grid.UserClick(1, 1);
+    grid.UserClick(3, 1, 2); // Ctrl
+    EXPECT_EQ(grid.SelectedRows(), 2);
+    EXPECT_EQ(grid.SelectedRow(0), 1);
+    EXPECT_EQ(grid.SelectedRow(1), 3);
+    EXPECT_FALSE(grid.IsSelected(2));
+    grid.UserClick(1, 1, 2); // Ctrl again takes it out
+    EXPECT_EQ(grid.SelectedRows(), 1);
+    grid.UserClick(4, 1, 1); // Shift: from the current row (1, the last clicked) on
+    EXPECT_EQ(grid.SelectedRows(), 4);
+    grid.SetRow(2); // making a row current selects it alone
+    EXPECT_EQ(grid.SelectedRows(), 1);
+    EXPECT_TRUE(grid.IsSelected(2));
+    grid.SetIsSelected(4, true);
+    EXPECT_EQ(grid.SelectedRow(1), 4);
+}
+
+TEST_F(FlexGridTest, SelectionFlagsMoveWithTheirRowsInASort)
+{
+    grid.SetSelectionMode(SelectionMode::ListBox);
+    grid.SetRow(3); // Rechnung
+    grid.SetColSort(1, ColumnSort::Ascending);
+    grid.Select(1, 1); // selects the first row only before the sort
+    grid.SetIsSelected(3, true);
+    grid.Sort(SortSetting::UseColSort);
+    // Angebot, Besprechung, Besprechung, Rechnung: the flags went with their rows.
+    EXPECT_EQ(grid.SelectedRows(), 2);
+    EXPECT_EQ(grid.TextMatrix(grid.SelectedRow(0), 1), "Besprechung");
+    EXPECT_EQ(grid.TextMatrix(grid.SelectedRow(1), 1), "Rechnung");
+}
+
+TEST_F(FlexGridTest, ColumnWidthsAndAutoSize)
+{
+    grid.SetColWidth(1, 1500);
+    EXPECT_EQ(grid.ColWidth(1), 1500);
+    grid.SetColWidth(2, -1);
+    const int fitted = grid.ColWidth(2);
+    grid.SetTextMatrix(1, 2, "a much longer company name than before");
+    grid.AutoSize(2);
+    EXPECT_GT(grid.ColWidth(2), fitted);
+    grid.SetColHidden(1, true);
+    EXPECT_TRUE(grid.ColHidden(1));
+}
+
+TEST_F(FlexGridTest, CurrentCellGeometryCountsShownRowsAndColumns)
+{
+    grid.SetColWidth(0, 200);
+    grid.SetColWidth(1, 1000);
+    grid.Select(3, 2);
+    EXPECT_EQ(grid.CellLeft(), 1200);
+    EXPECT_EQ(grid.CellTop(), 3 * grid.RowHeight(0));
+    grid.SetRowHeight(1, 0);
+    EXPECT_EQ(grid.CellTop(), 2 * grid.RowHeight(0));
+    EXPECT_EQ(grid.CellHeight(), grid.RowHeight(3));
+}
+
+TEST_F(FlexGridTest, ShowCellScrollsTheRowIntoView)
+{
+    grid.SetRows(201);
+    grid.SetClientSize(3000, 2400); // ten rows of the default height
+    grid.ShowCell(150, 1);
+    EXPECT_GT(grid.TopRow(), 140);
+    EXPECT_LE(grid.TopRow(), 150);
+    grid.UserMouseMove(0, 0, 10, grid.RowHeight(0) + (150 - grid.TopRow()) * 240 + 5);
+    EXPECT_EQ(grid.MouseRow(), 150);
+    grid.ShowCell(5, 1);
+    EXPECT_EQ(grid.TopRow(), 5);
+}
+
+TEST_F(FlexGridTest, ValueMatrixReadsNumbersAndDatesInTheLocaleForm)
+{
+    grid.SetTextMatrix(1, 3, "1.234,5");
+    grid.SetTextMatrix(2, 3, "15.01.2026");
+    grid.SetTextMatrix(3, 3, "abc");
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(1, 3), 1234.5);
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(2, 3), 46037.0);
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(3, 3), 0.0);
+    platform::locale::SetCurrent("en-US");
+    grid.SetTextMatrix(1, 3, "1,234.5");
+    grid.SetTextMatrix(2, 3, "1/15/2026 6:00 PM");
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(1, 3), 1234.5);
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(2, 3), 46037.75);
+}
+
+} // namespace

@@ -1,0 +1,325 @@
+#include "platform/store/KnownProperties.h"
+#include "platform/store/Profile.h"
+#include "platform/store/StoreBuilder.h"
+#include "platform/store/StoreError.h"
+#include "tests/platform/store/StoreFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace platform::store::test {
+namespace {
+
+class StoreTest : public StoreFixture
+{
+};
+
+TEST_F(StoreTest, ProfileListsStoresWithDefaultAndReopens)
+{
+    std::string personal, archive;
+    {
+        auto profile = Profile::Create(Dir() / "p");
+        profile->SetUserName("Jürgen Weiß");
+        personal =
+            profile->CreateStore("Persönliche Ordner", StoreKind::UnicodePersonal)->EntryId();
+        archive = profile->CreateStore("Archiv", StoreKind::AnsiPersonal)->EntryId();
+        EXPECT_NE(personal, archive);
+    }
+    auto profile = Profile::Open(Dir() / "p");
+    EXPECT_EQ(profile->UserName(), "Jürgen Weiß");
+    const auto stores = profile->Stores();
+    ASSERT_EQ(stores.size(), 2u);
+    EXPECT_EQ(stores[0].entryId, personal);
+    EXPECT_EQ(stores[0].name, "Persönliche Ordner");
+    EXPECT_EQ(stores[0].kind, StoreKind::UnicodePersonal);
+    EXPECT_TRUE(stores[0].isDefault);
+    EXPECT_EQ(stores[1].kind, StoreKind::AnsiPersonal);
+    EXPECT_FALSE(stores[1].isDefault);
+    EXPECT_EQ(profile->DefaultStore()->EntryId(), personal);
+    // The same object for the same store, whatever the case of the id.
+    EXPECT_EQ(profile->OpenStore(archive).get(), profile->OpenStore(archive).get());
+    profile->SetDefaultStore(archive);
+    EXPECT_EQ(profile->DefaultStore()->EntryId(), archive);
+    EXPECT_THROW(profile->OpenStore("00000000FFFF"), StoreError);
+    EXPECT_THROW(Profile::Create(Dir() / "p"), StoreError);
+    EXPECT_THROW(Profile::Open(Dir() / "none"), StoreError);
+}
+
+TEST_F(StoreTest, EveryPropertyTypeRoundTripsThroughReopen)
+{
+    const std::vector<std::pair<PropTag, PropValue>> values = {
+        {MakeTag(0x6001, PT_LONG), std::int32_t{-123456}},
+        {MakeTag(0x6002, PT_DOUBLE), 0.375},
+        {MakeTag(0x6003, PT_CURRENCY), Currency{-12345678901234}},
+        {MakeTag(0x6004, PT_BOOLEAN), true},
+        {MakeTag(0x6005, PT_BOOLEAN), false},
+        {MakeTag(0x6006, PT_STRING8), std::string("Grüße aus Köln \"quoted\"\n")},
+        {MakeTag(0x6007, PT_SYSTIME), SysTime{1700000000}},
+        {MakeTag(0x6008, PT_BINARY), Binary{{0, 1, 2, 255}}},
+        {MakeTag(0x6009, PT_BINARY), Binary{}},
+        {MakeTag(0x600A, PT_MV_STRING8), MultiString{"Büro", "a,b", "\"x\"\\", "", "\x01tab\t"}},
+        {MakeTag(0x600B, PT_MV_STRING8), MultiString{}},
+        {MakeTag(0x600C, PT_STRING8), std::string()},
+    };
+    std::string item;
+    const auto file = Dir() / "s.db";
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        auto ib = b.Item(b.Folder("F", ItemType::Mail).entryId, "IPM.Note");
+        for (const auto& [tag, value] : values)
+            ib.Set(tag, value);
+        item = ib.EntryId();
+        store->SetProperty(props::PR_MAILBOX_OWNER_NAME, std::string("Jürgen"));
+    }
+    auto store = Store::Open(file);
+    for (const auto& [tag, value] : values) {
+        SCOPED_TRACE(tag);
+        const auto read = store->GetItemProperty(item, tag);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(*read, value);
+    }
+    EXPECT_EQ(store->ItemProperties(item).size(), values.size());
+    EXPECT_EQ(store->GetProperty(props::PR_MAILBOX_OWNER_NAME), PropValue(std::string("Jürgen")));
+    // The Unicode tag reads the same text.
+    EXPECT_EQ(store->GetItemProperty(item, MakeTag(0x6006, PT_UNICODE)), values[5].second);
+    EXPECT_FALSE(store->GetItemProperty(item, MakeTag(0x6006, PT_LONG)).has_value());
+}
+
+TEST_F(StoreTest, ValuesThatDoNotFitTheirTagAreRefused)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    auto ib = b.Item(b.Folder("F", ItemType::Mail).entryId, "IPM.Note");
+    const std::vector<std::pair<PropTag, PropValue>> bad = {
+        {props::PR_SUBJECT, std::int32_t{1}},
+        {props::PR_IMPORTANCE, std::string("2")},
+        {MakeTag(0x6000, PT_OBJECT), Binary{}},
+        {props::PR_ENTRYID, Binary{{1}}},
+        {props::PR_MESSAGE_CLASS, std::string("IPM.X")},
+    };
+    for (const auto& [tag, value] : bad) {
+        SCOPED_TRACE(tag);
+        EXPECT_THROW(ib.Set(tag, value), StoreError);
+    }
+    EXPECT_TRUE(store->ItemProperties(ib.EntryId()).empty());
+}
+
+TEST_F(StoreTest, ComputedPropertiesAnswerIdentityClassAndAttachments)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto folder = b.Folder("F", ItemType::Mail).entryId;
+    auto plain = b.Mail(folder, "plain");
+    auto attached = b.Mail(folder, "attached");
+    const std::vector<std::uint8_t> bytes{'h', 'i'};
+    attached.AttachFile("a.txt", bytes, 3);
+    EXPECT_EQ(store->GetItemProperty(plain.EntryId(), props::PR_HASATTACH), PropValue(false));
+    EXPECT_EQ(store->GetItemProperty(attached.EntryId(), props::PR_HASATTACH), PropValue(true));
+    EXPECT_EQ(store->GetItemProperty(plain.EntryId(), props::PR_MESSAGE_CLASS),
+              PropValue(std::string("IPM.Note")));
+    const auto eid = std::get<Binary>(*store->GetItemProperty(plain.EntryId(), props::PR_ENTRYID));
+    EXPECT_EQ(eid.bytes.size() * 2, plain.EntryId().size());
+
+    const PropTag cols[] = {props::PR_SUBJECT, props::PR_HASATTACH, props::PR_MESSAGE_CLASS,
+                            props::PR_STORE_ENTRYID, props::PR_BODY};
+    const auto rows = store->ReadTable(folder, cols);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].values[0], PropValue(std::string("plain")));
+    EXPECT_EQ(rows[1].values[1], PropValue(true));
+    EXPECT_EQ(rows[0].values[1], PropValue(false));
+    EXPECT_EQ(rows[1].values[2], PropValue(std::string("IPM.Note")));
+    EXPECT_TRUE(rows[0].values[3].has_value());
+    EXPECT_FALSE(rows[0].values[4].has_value());
+}
+
+TEST_F(StoreTest, NamedPropertiesAreMappedPerStoreFrom0x8000)
+{
+    auto a = Store::Create(Dir() / "a.db", "A", StoreKind::UnicodePersonal);
+    auto b = Store::Create(Dir() / "b.db", "B", StoreKind::PublicFolders);
+    const auto location = NamedProperty::Lid(PSETID_Appointment, 0x8208);
+    const auto keywords = NamedProperty::Name(PS_PUBLIC_STRINGS, "Keywords");
+    EXPECT_EQ(a->GetOrCreateIdFromName(location), 0x8000);
+    EXPECT_EQ(a->GetOrCreateIdFromName(keywords), 0x8001);
+    EXPECT_EQ(b->GetOrCreateIdFromName(keywords), 0x8000);
+    EXPECT_EQ(b->GetOrCreateIdFromName(location), 0x8001);
+    // The same name again keeps its id; lower-case GUIDs, missing braces and signed LIDs
+    // name the same property.
+    EXPECT_EQ(a->GetOrCreateIdFromName(location), 0x8000);
+    EXPECT_EQ(a->GetIdFromName(NamedProperty::Lid("00062002-0000-0000-c000-000000000046", -32248)),
+              std::optional<std::uint16_t>(0x8000));
+    EXPECT_FALSE(a->GetIdFromName(NamedProperty::Name(PS_PUBLIC_STRINGS, "keywords")));
+    EXPECT_FALSE(a->GetIdFromName(NamedProperty::Lid(PSETID_Task, 0x8208)));
+    EXPECT_EQ(a->GetNameFromId(0x8001), keywords);
+    EXPECT_FALSE(a->GetNameFromId(0x8002));
+    EXPECT_THROW(NamedProperty::Lid("{not-a-guid}", 1), StoreError);
+}
+
+TEST_F(StoreTest, FoldersCarryTypeRoleClassAndUserFields)
+{
+    auto store = Store::Create(Dir() / "s.db", "Persönliche Ordner", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto cal = b.DefaultFolder(FolderRole::Calendar);
+    const auto tasks = b.DefaultFolder(FolderRole::Tasks);
+    const auto sub = b.Folder("Projekte", ItemType::Appointment, FolderRole::None, cal.entryId);
+    EXPECT_EQ(b.DefaultFolder(FolderRole::Calendar).entryId, cal.entryId);
+    EXPECT_EQ(cal.defaultItemType, ItemType::Appointment);
+    EXPECT_EQ(cal.containerClass, "IPF.Appointment");
+    EXPECT_EQ(tasks.containerClass, "IPF.Task");
+    EXPECT_EQ(store->RootFolder().name, "Persönliche Ordner");
+    EXPECT_EQ(store->SubFolders(store->RootFolder().entryId).size(), 2u);
+    EXPECT_EQ(store->SubFolders(cal.entryId).at(0).entryId, sub.entryId);
+    EXPECT_EQ(store->GetFolder(sub.entryId).parentEntryId, cal.entryId);
+    EXPECT_THROW(store->CreateFolder(store->RootFolder().entryId, "Zweiter", ItemType::Appointment,
+                                     FolderRole::Calendar),
+                 StoreError);
+
+    store->AddUserField(cal.entryId, {"{00020329-0000-0000-c000-000000000046}", 1, "Projekt"});
+    store->AddUserField(cal.entryId, {std::string(PS_PUBLIC_STRINGS), 3, "Stunden"});
+    const auto fields = store->UserFields(cal.entryId);
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0].propertySet, PS_PUBLIC_STRINGS);
+    EXPECT_EQ(fields[0].name, "Projekt");
+    EXPECT_EQ(fields[1].type, 3);
+    EXPECT_TRUE(store->UserFields(tasks.entryId).empty());
+}
+
+TEST_F(StoreTest, ItemsKeepOrderMoveAndDeleteWithWhatTheyHold)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto inbox = b.DefaultFolder(FolderRole::Inbox).entryId;
+    const auto sent = b.DefaultFolder(FolderRole::SentMail).entryId;
+    auto first = b.Mail(inbox, "1");
+    auto second = b.Mail(inbox, "2");
+    second.AddRecipient(RecipientType::To, "Jörg", "joerg@example.org")
+        .AddRecipient(RecipientType::Cc, "Ann", "ann@example.org");
+    auto embedded = second.Embed("IPM.Note", "Weitergeleitet", 7);
+    embedded.Subject("inner");
+    EXPECT_EQ(store->ItemCount(inbox), 2u);
+    EXPECT_EQ(store->Items(inbox).at(1).entryId, second.EntryId());
+
+    const auto recipients = store->Recipients(second.EntryId());
+    ASSERT_EQ(recipients.size(), 2u);
+    EXPECT_EQ(recipients[1].type, RecipientType::Cc);
+    const auto attachments = store->Attachments(second.EntryId());
+    ASSERT_EQ(attachments.size(), 1u);
+    EXPECT_EQ(attachments[0].method, AttachMethod::Embedded);
+    EXPECT_EQ(attachments[0].embeddedEntryId, embedded.EntryId());
+    EXPECT_EQ(store->GetItem(embedded.EntryId()).kind, ItemKind::Embedded);
+
+    store->MoveItem(second.EntryId(), sent);
+    EXPECT_EQ(store->ItemCount(inbox), 1u);
+    EXPECT_EQ(store->Items(sent).at(0).entryId, second.EntryId());
+    EXPECT_EQ(store->GetItem(embedded.EntryId()).folderEntryId, sent);
+
+    store->DeleteItem(second.EntryId());
+    EXPECT_FALSE(store->FindItem(second.EntryId()));
+    EXPECT_FALSE(store->FindItem(embedded.EntryId()));
+    EXPECT_THROW(store->GetItemProperty(second.EntryId(), props::PR_SUBJECT), StoreError);
+    EXPECT_EQ(store->GetItemProperty(first.EntryId(), props::PR_SUBJECT),
+              PropValue(std::string("1")));
+}
+
+TEST_F(StoreTest, EntryIdsOfAnotherStoreAreNotFound)
+{
+    auto a = Store::Create(Dir() / "a.db", "A", StoreKind::UnicodePersonal);
+    auto b = Store::Create(Dir() / "b.db", "B", StoreKind::UnicodePersonal);
+    StoreBuilder ba(*a);
+    const auto item = ba.Mail(ba.Folder("F", ItemType::Mail).entryId, "x").EntryId();
+    EXPECT_FALSE(b->FindItem(item));
+    EXPECT_TRUE(a->FindItem(item));
+    EXPECT_FALSE(a->FindItem("zz"));
+    EXPECT_FALSE(a->FindFolder(item));
+}
+
+TEST_F(StoreTest, TransactionRollsBackWhenNotCommitted)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto folder = b.Folder("F", ItemType::Mail).entryId;
+    {
+        auto tx = store->BeginTransaction();
+        b.Mail(folder, "lost");
+    }
+    EXPECT_EQ(store->ItemCount(folder), 0u);
+    {
+        auto tx = store->BeginTransaction();
+        b.Mail(folder, "kept");
+        tx.Commit();
+    }
+    EXPECT_EQ(store->ItemCount(folder), 1u);
+}
+
+TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto folder = b.Folder("F", ItemType::Mail).entryId;
+    b.Mail(folder, "a").Body("x");
+    b.Item(folder, "IPM.Note");
+    b.Mail(folder, "c");
+    std::vector<std::size_t> counts;
+    store->ForEachItem(
+        folder, [&](const ItemWithProperties& item) { counts.push_back(item.properties.size()); });
+    EXPECT_EQ(counts, (std::vector<std::size_t>{3, 0, 2}));
+}
+
+TEST_F(StoreTest, RecurringSeriesKeepsPatternAndExceptionsAcrossReopen)
+{
+    const auto file = Dir() / "s.db";
+    std::string master, exceptionItem;
+    RecurrencePattern pattern;
+    pattern.type = RecurrenceType::MonthNth;
+    pattern.dayOfWeekMask = kFriday;
+    pattern.instance = 5;
+    pattern.interval = 1;
+    pattern.startMinute = 8 * 60;
+    pattern.durationMinutes = 45;
+    pattern.patternStartDay = DayFromCivil({2024, 1, 1});
+    pattern.end = RecurrenceEnd::ByCount;
+    pattern.occurrenceCount = 6;
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+        auto series = b.Appointment(cal, "Monatsabschluss", MakeLocalTime(2024, 1, 26, 8),
+                                    MakeLocalTime(2024, 1, 26, 8, 45));
+        series.Recur(pattern)
+            .DeleteOccurrence({2024, 2, 23})
+            .ModifyOccurrence({2024, 3, 29}, {MakeLocalTime(2024, 3, 28, 10),
+                                              MakeLocalTime(2024, 3, 28, 11),
+                                              "Abschluss vorgezogen",
+                                              "Raum Süd",
+                                              {}});
+        master = series.EntryId();
+        EXPECT_EQ(store->ItemCount(cal), 1u);
+    }
+    auto store = Store::Open(file);
+    const auto read = store->GetRecurrence(master);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->type, RecurrenceType::MonthNth);
+    EXPECT_EQ(read->LastDay(), std::optional<std::int32_t>(DayFromCivil({2024, 6, 28})));
+    ASSERT_EQ(read->exceptions.size(), 2u);
+    EXPECT_FALSE(read->GetOccurrence(MakeLocalTime(2024, 2, 23)));
+    const auto moved = read->GetOccurrence(MakeLocalTime(2024, 3, 29));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->state, RecurrenceState::Exception);
+    EXPECT_EQ(moved->start, MakeLocalTime(2024, 3, 28, 10));
+    exceptionItem = moved->itemEntryId;
+    EXPECT_EQ(store->GetItem(exceptionItem).kind, ItemKind::Exception);
+    EXPECT_EQ(store->GetItemProperty(exceptionItem, props::PR_SUBJECT),
+              PropValue(std::string("Abschluss vorgezogen")));
+    const auto location = store->GetIdFromName(NamedProperty::Lid(PSETID_Appointment, 0x8208));
+    ASSERT_TRUE(location);
+    EXPECT_EQ(store->GetItemProperty(exceptionItem, MakeTag(*location, PT_STRING8)),
+              PropValue(std::string("Raum Süd")));
+    const auto recurring = store->GetIdFromName(NamedProperty::Lid(PSETID_Appointment, 0x8223));
+    EXPECT_EQ(store->GetItemProperty(master, MakeTag(*recurring, PT_BOOLEAN)), PropValue(true));
+
+    store->ClearRecurrence(master);
+    EXPECT_FALSE(store->GetRecurrence(master));
+    EXPECT_FALSE(store->FindItem(exceptionItem));
+}
+
+} // namespace
+} // namespace platform::store::test
