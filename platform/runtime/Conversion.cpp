@@ -194,6 +194,16 @@ Date CDate(const Variant& value)
     return Date(CDbl(value));
 }
 
+Date DateValue(const Variant& value)
+{
+    return Date(static_cast<double>(CDate(value).DayNumber()));
+}
+
+Date TimeValue(const Variant& value)
+{
+    return Date(CDate(value).TimeOfDay());
+}
+
 Variant CVar(const Variant& value, VarType type)
 {
     switch (type) {
