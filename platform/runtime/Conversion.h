@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Currency.h"
 #include "platform/runtime/Date.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
@@ -45,6 +46,12 @@ Date CDate(const Variant& value);
 /// The value as a Variant of the given subtype (Empty, Null, numbers, Date, String, Boolean).
 /// Throws Error 13 for other subtypes.
 Variant CVar(const Variant& value, VarType type);
+
+/// The runtime's comparison of two values (its "<", "=", ">"): -1, 0 or 1. Numbers, Booleans,
+/// Currency and Dates compare by value; texts by `compare`; a number and a text by value when
+/// the text is numeric, else the number sorts first; Empty counts as 0 or "" for the other side.
+/// Throws Error 94 for Null and Error 13 for objects, arrays and Error values.
+int Compare(const Variant& a, const Variant& b, CompareMethod compare = CompareMethod::Binary);
 
 /// True when CDate would succeed on a Date or a text.
 bool IsDate(const Variant& value);
