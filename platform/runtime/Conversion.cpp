@@ -194,6 +194,19 @@ Date CDate(const Variant& value)
     return Date(CDbl(value));
 }
 
+Date DateValue(const Variant& value)
+{
+    return Date(static_cast<double>(CDate(value).DayNumber()));
+}
+
+Date TimeValue(const Variant& value)
+{
+    // From the fields, rounded to the second, rather than from the fraction, which carries
+    // the rounding noise of the day serial.
+    const DateFields f = Fields(CDate(value));
+    return TimeSerial(f.hour, f.minute, f.second);
+}
+
 Variant CVar(const Variant& value, VarType type)
 {
     switch (type) {

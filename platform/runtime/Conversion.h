@@ -43,6 +43,10 @@ bool CBool(const Variant& value);
 /// The value as a Date: numbers are serials (Error 6 out of range), text is read as the
 /// locale's short date, ISO "yyyy-mm-dd hh:nn:ss" or a time.
 Date CDate(const Variant& value);
+/// The calendar day of CDate(value), at midnight (the runtime's DateValue).
+Date DateValue(const Variant& value);
+/// The time of day of CDate(value), on 1899-12-30 (the runtime's TimeValue).
+Date TimeValue(const Variant& value);
 /// The value as a Variant of the given subtype (Empty, Null, numbers, Date, String, Boolean).
 /// Throws Error 13 for other subtypes.
 Variant CVar(const Variant& value, VarType type);

@@ -204,6 +204,8 @@ TEST_F(ConversionTest, CDateReadsLocaleAndIsoForms)
         EXPECT_FALSE(rt::IsDate(bad)) << bad;
     }
     EXPECT_EQ(rt::CDate(45292.5), At(2024, 1, 1, 12));
+    EXPECT_EQ(rt::DateValue("31.12.2023 10:05"), At(2023, 12, 31));
+    EXPECT_EQ(rt::TimeValue("31.12.2023 10:05"), rt::TimeSerial(10, 5, 0));
     EXPECT_EQ(rt::CDate(true), rt::Date(-1.0));
     EXPECT_EQ(RaisedNumber([] { return rt::CDate(3e6); }), 6);
     EXPECT_FALSE(rt::IsDate(45292.0));
