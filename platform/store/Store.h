@@ -123,6 +123,9 @@ public:
     /// Sets a property; InvalidArgument when the value does not fit the tag's type or the tag
     /// is a computed one.
     void SetItemProperty(std::string_view itemEntryId, PropTag tag, const PropValue& value);
+    /// Sets several properties at once (each as SetItemProperty; all or none are written).
+    void SetItemProperties(std::string_view itemEntryId,
+                           std::span<const std::pair<PropTag, PropValue>> properties);
     /// Removes a property (no error when missing).
     void DeleteItemProperty(std::string_view itemEntryId, PropTag tag);
     /// Every stored property of an item, ordered by tag.

@@ -186,17 +186,33 @@ std::optional<PropValue> Store::GetItemProperty(std::string_view itemEntryId, Pr
 
 void Store::SetItemProperty(std::string_view itemEntryId, PropTag tag, const PropValue& value)
 {
-    tag = NormalizeTag(tag);
-    if (IsComputed(tag))
-        throw StoreError(StoreErrorKind::InvalidArgument,
-                         "computed property cannot be set: " + std::to_string(tag));
-    CheckValueFits(tag, value);
+    const std::pair<PropTag, PropValue> one[] = {{tag, value}};
+    SetItemProperties(itemEntryId, one);
+}
+
+void Store::SetItemProperties(std::string_view itemEntryId,
+                              std::span<const std::pair<PropTag, PropValue>> properties)
+{
+    for (const auto& [tag, value] : properties) {
+        if (IsComputed(NormalizeTag(tag)))
+            throw StoreError(StoreErrorKind::InvalidArgument,
+                             "computed property cannot be set: " + std::to_string(tag));
+        CheckValueFits(NormalizeTag(tag), value);
+    }
     const auto row = impl_->ItemRow(itemEntryId);
-    auto& st =
-        impl_->db.Prepare("INSERT OR REPLACE INTO props(item_id, tag, value) VALUES(?, ?, ?)");
-    st.Bind(1, row).Bind(2, static_cast<std::int64_t>(tag));
-    detail::BindValue(st, 3, value);
-    st.Run();
+    // One statement is atomic by itself; several need a transaction to be all or none.
+    std::optional<Transaction> tx;
+    if (properties.size() > 1)
+        tx.emplace(BeginTransaction());
+    for (const auto& [tag, value] : properties) {
+        auto& st =
+            impl_->db.Prepare("INSERT OR REPLACE INTO props(item_id, tag, value) VALUES(?, ?, ?)");
+        st.Bind(1, row).Bind(2, static_cast<std::int64_t>(NormalizeTag(tag)));
+        detail::BindValue(st, 3, value);
+        st.Run();
+    }
+    if (tx)
+        tx->Commit();
 }
 
 void Store::DeleteItemProperty(std::string_view itemEntryId, PropTag tag)

@@ -1,0 +1,130 @@
+#include "platform/mapi/RecurrencePattern.h"
+
+#include "platform/mapi/Message.h"
+#include "platform/mapi/RecurrenceException.h"
+#include "platform/mapi/RecurrenceExceptions.h"
+#include "platform/mapi/detail/Context.h"
+#include "platform/mapi/detail/MessageData.h"
+#include "platform/mapi/detail/ValueConversion.h"
+#include "platform/runtime/Error.h"
+#include "platform/store/RecurrencePattern.h"
+
+namespace platform::mapi {
+
+struct RecurrencePattern::Impl
+{
+    store::RecurrencePattern pattern;
+};
+
+RecurrencePattern::RecurrencePattern(std::shared_ptr<detail::MessageData> master)
+    : m_master(std::move(master)), m_impl(std::make_unique<Impl>())
+{
+    auto pattern = detail::Guard(
+        "RecurrencePattern", [&] { return m_master->Store().GetRecurrence(m_master->EntryId()); });
+    if (!pattern)
+        runtime::Raise(runtime::errors::NotSupported, "RecurrencePattern",
+                       "The item does not recur.");
+    m_impl->pattern = std::move(*pattern);
+}
+
+RecurrencePattern::~RecurrencePattern() = default;
+
+long RecurrencePattern::RecurrenceType() const
+{
+    return static_cast<long>(m_impl->pattern.type);
+}
+
+long RecurrencePattern::Interval() const
+{
+    return m_impl->pattern.interval;
+}
+
+long RecurrencePattern::DayOfWeekMask() const
+{
+    return m_impl->pattern.dayOfWeekMask;
+}
+
+long RecurrencePattern::DayOfMonth() const
+{
+    return m_impl->pattern.dayOfMonth;
+}
+
+long RecurrencePattern::MonthOfYear() const
+{
+    return m_impl->pattern.monthOfYear;
+}
+
+long RecurrencePattern::Instance() const
+{
+    return m_impl->pattern.instance;
+}
+
+runtime::Date RecurrencePattern::StartTime() const
+{
+    return detail::ToDate(m_impl->pattern.StartTime().seconds);
+}
+
+runtime::Date RecurrencePattern::EndTime() const
+{
+    return detail::ToDate(m_impl->pattern.EndTime().seconds);
+}
+
+long RecurrencePattern::Duration() const
+{
+    return m_impl->pattern.durationMinutes;
+}
+
+runtime::Date RecurrencePattern::PatternStartDate() const
+{
+    return detail::ToDate(m_impl->pattern.PatternStartDate().seconds);
+}
+
+runtime::Date RecurrencePattern::PatternEndDate() const
+{
+    return detail::ToDate(m_impl->pattern.PatternEndDate().seconds);
+}
+
+bool RecurrencePattern::NoEndDate() const
+{
+    return m_impl->pattern.NoEndDate();
+}
+
+long RecurrencePattern::Occurrences() const
+{
+    return m_impl->pattern.Occurrences();
+}
+
+std::shared_ptr<RecurrenceExceptions> RecurrencePattern::Exceptions()
+{
+    std::vector<std::shared_ptr<RecurrenceException>> items;
+    for (const auto& e : m_impl->pattern.exceptions) {
+        const auto originalStart =
+            store::StartOfDay(e.originalDay).seconds + m_impl->pattern.startMinute * 60;
+        std::shared_ptr<Message> item;
+        if (!e.deleted) {
+            store::Occurrence o;
+            o.originalDay = e.originalDay;
+            o.originalStart = store::LocalTime{originalStart};
+            o.start = e.start;
+            o.end = e.end;
+            o.state = store::RecurrenceState::Exception;
+            o.itemEntryId = e.itemEntryId;
+            item = std::make_shared<Message>(m_master->OccurrenceView(o));
+        }
+        items.push_back(std::make_shared<RecurrenceException>(detail::ToDate(originalStart),
+                                                              e.deleted, std::move(item)));
+    }
+    return std::make_shared<RecurrenceExceptions>(std::move(items));
+}
+
+std::shared_ptr<Message> RecurrencePattern::GetOccurrence(runtime::Date date)
+{
+    const auto occurrence =
+        m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
+    if (!occurrence)
+        runtime::Raise(detail::DISP_E_EXCEPTION, "RecurrencePattern.GetOccurrence",
+                       "The recurrence has no occurrence on this date.");
+    return std::make_shared<Message>(m_master->OccurrenceView(*occurrence));
+}
+
+} // namespace platform::mapi

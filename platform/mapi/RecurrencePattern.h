@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/runtime/Date.h"
+#include "platform/runtime/Object.h"
+
+#include <memory>
+#include <vector>
+
+namespace platform::mapi {
+
+namespace detail {
+class MessageData;
+}
+class Message;
+class RecurrenceExceptions;
+
+/// The recurrence pattern of a recurring appointment or task, as the client reports it. Dates
+/// are local time. Yearly patterns report their Interval in months (12 per year).
+class RecurrencePattern : public runtime::Object
+{
+public:
+    /// Internal: made by Message for its master.
+    explicit RecurrencePattern(std::shared_ptr<detail::MessageData> master);
+    ~RecurrencePattern() override;
+    std::string TypeName() const override { return "RecurrencePattern"; }
+
+    /// 0 daily, 1 weekly, 2 monthly, 3 month-nth, 5 yearly, 6 year-nth.
+    long RecurrenceType() const;
+    long Interval() const;
+    /// Weekday bits: Sunday 1, Monday 2 ... Saturday 64.
+    long DayOfWeekMask() const;
+    long DayOfMonth() const;
+    long MonthOfYear() const;
+    /// 1 to 4, 5 = last.
+    long Instance() const;
+    /// Start time of each occurrence, on the pattern start day.
+    runtime::Date StartTime() const;
+    runtime::Date EndTime() const;
+    /// Duration of each occurrence in minutes.
+    long Duration() const;
+    runtime::Date PatternStartDate() const;
+    /// The last occurrence's day; 4500-12-31 when the pattern never ends.
+    runtime::Date PatternEndDate() const;
+    bool NoEndDate() const;
+    /// The number of occurrences (0 when the pattern never ends).
+    long Occurrences() const;
+    /// The deleted and modified occurrences.
+    std::shared_ptr<RecurrenceExceptions> Exceptions();
+    /// The occurrence whose pattern date is the calendar day of `date` (its time is not
+    /// compared): a plain occurrence (RecurrenceState 2) or a modified one, found at its
+    /// original date (RecurrenceState 3). Throws runtime error -2147352567 ("no occurrence")
+    /// when the day is no occurrence day or the occurrence was deleted.
+    std::shared_ptr<Message> GetOccurrence(runtime::Date date);
+
+private:
+    std::shared_ptr<detail::MessageData> m_master;
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace platform::mapi

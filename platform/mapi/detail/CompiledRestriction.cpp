@@ -1,0 +1,224 @@
+#include "platform/mapi/detail/CompiledRestriction.h"
+
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/Restriction.h"
+#include "platform/mapi/detail/ValueConversion.h"
+#include "platform/runtime/Error.h"
+
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+
+namespace platform::mapi::detail {
+
+namespace {
+
+using store::PropValue;
+
+CompiledRestriction::Node Compile(const Restriction& r)
+{
+    CompiledRestriction::Node node;
+    node.kind = r.Kind();
+    switch (node.kind) {
+    case RES_AND:
+    case RES_OR:
+        for (long i = 1; i <= r.Count(); ++i)
+            node.children.push_back(Compile(*r.Item(i)));
+        break;
+    case RES_NOT:
+        if (auto child = r.Child())
+            node.children.push_back(Compile(*child));
+        break;
+    case RES_EXIST:
+        node.tag = store::NormalizeTag(static_cast<store::PropTag>(r.ulPropTag()));
+        break;
+    case RES_PROPERTY:
+        node.tag = store::NormalizeTag(static_cast<store::PropTag>(r.ulPropTag()));
+        node.relop = r.relop();
+        node.value = ToPropValue(r.lpProp());
+        if (!node.value)
+            runtime::Raise(runtime::errors::InvalidProcedureCall, "Restriction",
+                           "A property restriction needs a value to compare with.");
+        break;
+    case RES_CONTENT: {
+        node.tag = store::NormalizeTag(static_cast<store::PropTag>(r.ulPropTag()));
+        node.fuzzy = r.ulFuzzyLevel();
+        auto value = ToPropValue(r.lpProp());
+        const auto* text = value ? std::get_if<std::string>(&*value) : nullptr;
+        if (!text)
+            runtime::Raise(runtime::errors::InvalidProcedureCall, "Restriction",
+                           "A content restriction needs a text to search for.");
+        node.text = (node.fuzzy & FL_IGNORECASE) ? FoldCase(*text) : *text;
+        break;
+    }
+    default:
+        break;
+    }
+    return node;
+}
+
+bool Evaluate(const CompiledRestriction::Node& node, const CompiledRestriction::Reader& read)
+{
+    switch (node.kind) {
+    case RES_AND:
+        return std::all_of(node.children.begin(), node.children.end(),
+                           [&](const auto& c) { return Evaluate(c, read); });
+    case RES_OR:
+        return std::any_of(node.children.begin(), node.children.end(),
+                           [&](const auto& c) { return Evaluate(c, read); });
+    case RES_NOT:
+        return node.children.empty() || !Evaluate(node.children.front(), read);
+    default:
+        break;
+    }
+    // A tag of 0 names no property: nothing exists under it, so every leaf on it is false.
+    const PropValue* stored = node.tag == 0 ? nullptr : read(node.tag);
+    if (!stored)
+        return false;
+    switch (node.kind) {
+    case RES_EXIST:
+        return true;
+    case RES_PROPERTY:
+        return CompareProperty(*stored, node.relop, *node.value);
+    case RES_CONTENT:
+        return MatchContent(*stored, node.fuzzy, node.text);
+    default:
+        return false;
+    }
+}
+
+void CollectTags(const CompiledRestriction::Node& node, std::vector<store::PropTag>& tags)
+{
+    if (node.tag != 0 && std::find(tags.begin(), tags.end(), node.tag) == tags.end())
+        tags.push_back(node.tag);
+    for (const auto& c : node.children)
+        CollectTags(c, tags);
+}
+
+bool Relate(int order, long relop)
+{
+    switch (relop) {
+    case RELOP_LT:
+        return order < 0;
+    case RELOP_LE:
+        return order <= 0;
+    case RELOP_GT:
+        return order > 0;
+    case RELOP_GE:
+        return order >= 0;
+    case RELOP_EQ:
+        return order == 0;
+    case RELOP_NE:
+        return order != 0;
+    default:
+        return false;
+    }
+}
+
+template <typename T> int Order(const T& a, const T& b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+/// Numbers compare across Long, Double and Boolean (True as -1, as the callers pass it).
+std::optional<double> AsNumber(const PropValue& v)
+{
+    if (const auto* i = std::get_if<std::int32_t>(&v))
+        return *i;
+    if (const auto* d = std::get_if<double>(&v))
+        return *d;
+    if (const auto* b = std::get_if<bool>(&v))
+        return *b ? -1.0 : 0.0;
+    if (const auto* c = std::get_if<store::Currency>(&v))
+        return static_cast<double>(c->tenThousandths) / 10000.0;
+    return std::nullopt;
+}
+
+/// The order of two single values, or nullopt when they are of kinds that do not compare.
+std::optional<int> OrderOf(const PropValue& stored, const PropValue& wanted)
+{
+    if (const auto* s = std::get_if<std::string>(&stored)) {
+        if (const auto* w = std::get_if<std::string>(&wanted))
+            return Order(*s, *w);
+        return std::nullopt;
+    }
+    if (const auto* s = std::get_if<store::SysTime>(&stored)) {
+        if (const auto* w = std::get_if<store::SysTime>(&wanted))
+            return Order(s->seconds, w->seconds);
+        return std::nullopt;
+    }
+    if (const auto* s = std::get_if<store::Binary>(&stored)) {
+        if (const auto* w = std::get_if<store::Binary>(&wanted))
+            return Order(s->bytes, w->bytes);
+        return std::nullopt;
+    }
+    if (std::holds_alternative<bool>(stored) != std::holds_alternative<bool>(wanted))
+        return std::nullopt; // a flag is no number: True = 1 must not pass as True = -1
+    auto a = AsNumber(stored);
+    auto b = AsNumber(wanted);
+    if (!a || !b)
+        return std::nullopt;
+    return Order(*a, *b);
+}
+
+} // namespace
+
+CompiledRestriction::CompiledRestriction(const Restriction& root) : m_root(Compile(root)) {}
+
+bool CompiledRestriction::Matches(const Reader& read) const
+{
+    return Evaluate(m_root, read);
+}
+
+std::vector<store::PropTag> CompiledRestriction::Tags() const
+{
+    std::vector<store::PropTag> tags;
+    CollectTags(m_root, tags);
+    return tags;
+}
+
+std::string FoldCase(const std::string& text)
+{
+    std::string out;
+    icu::UnicodeString::fromUTF8(text).foldCase().toUTF8String(out);
+    return out;
+}
+
+bool CompareProperty(const PropValue& stored, long relop, const PropValue& wanted)
+{
+    if (const auto* list = std::get_if<store::MultiString>(&stored)) {
+        // A list passes when any one of its values does.
+        return std::any_of(list->begin(), list->end(), [&](const std::string& one) {
+            return CompareProperty(PropValue{one}, relop, wanted);
+        });
+    }
+    auto order = OrderOf(stored, wanted);
+    if (!order)
+        return relop == RELOP_NE; // values of different kinds are never equal
+    return Relate(*order, relop);
+}
+
+bool MatchContent(const PropValue& stored, long fuzzy, const std::string& wanted)
+{
+    if (const auto* list = std::get_if<store::MultiString>(&stored)) {
+        return std::any_of(list->begin(), list->end(), [&](const std::string& one) {
+            return MatchContent(PropValue{one}, fuzzy, wanted);
+        });
+    }
+    const auto* text = std::get_if<std::string>(&stored);
+    if (!text)
+        return false;
+    const std::string subject = (fuzzy & FL_IGNORECASE) ? FoldCase(*text) : *text;
+    switch (fuzzy & 0xFFFF) {
+    case FL_SUBSTRING:
+        return subject.find(wanted) != std::string::npos;
+    case FL_PREFIX:
+        return subject.compare(0, wanted.size(), wanted) == 0;
+    default:
+        return subject == wanted;
+    }
+}
+
+} // namespace platform::mapi::detail

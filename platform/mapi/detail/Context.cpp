@@ -1,0 +1,155 @@
+#include "platform/mapi/detail/Context.h"
+
+#include "platform/runtime/Error.h"
+#include "platform/store/StoreError.h"
+
+#include <filesystem>
+#include <mutex>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+namespace platform::mapi::detail {
+
+namespace {
+
+/// Profiles open in this process, so that the client's views and the library's sessions
+/// share one set of store objects and see each other's writes at once.
+struct OpenProfiles
+{
+    std::mutex lock;
+    std::map<std::string, std::weak_ptr<store::Profile>> byPath;
+};
+
+OpenProfiles& Profiles()
+{
+    static OpenProfiles profiles;
+    return profiles;
+}
+
+std::string Normal(const std::string& path)
+{
+    auto p = std::filesystem::weakly_canonical(std::filesystem::path(path));
+    auto text = p.string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+std::shared_ptr<store::Profile> OpenShared(const std::string& path)
+{
+    auto& open = Profiles();
+    const auto key = Normal(path);
+    std::lock_guard guard(open.lock);
+    if (auto found = open.byPath[key].lock())
+        return found;
+    auto profile = store::Profile::Open(key);
+    open.byPath[key] = profile;
+    return profile;
+}
+
+bool SameId(const std::string& a, const std::string& b)
+{
+    return icu::UnicodeString::fromUTF8(a).caseCompare(icu::UnicodeString::fromUTF8(b),
+                                                       U_FOLD_CASE_DEFAULT) == 0;
+}
+
+} // namespace
+
+void RaiseStoreError(const std::exception& error, const char* source)
+{
+    const auto* e = dynamic_cast<const store::StoreError*>(&error);
+    const auto kind = e ? e->Kind() : store::StoreErrorKind::Database;
+    switch (kind) {
+    case store::StoreErrorKind::NotFound:
+        runtime::Raise(MAPI_E_NOT_FOUND, source, error.what());
+    case store::StoreErrorKind::InvalidArgument:
+        runtime::Raise(runtime::errors::InvalidProcedureCall, source, error.what());
+    case store::StoreErrorKind::NotSupported:
+        runtime::Raise(runtime::errors::NotSupported, source, error.what());
+    default:
+        runtime::Raise(-2147467259 /* E_FAIL */, source, error.what());
+    }
+}
+
+Context::Context(std::string profilePath) : m_profilePath(std::move(profilePath))
+{
+    try {
+        m_profile = OpenShared(m_profilePath);
+        std::string defaultId;
+        if (auto def = m_profile->DefaultStore())
+            defaultId = def->EntryId();
+        for (const auto& info : m_profile->Stores()) {
+            auto st = m_profile->OpenStore(info.entryId);
+            // The default store leads, as the session lists it first.
+            if (SameId(info.entryId, defaultId)) {
+                m_stores.insert(m_stores.begin(), st);
+                m_storeIds.insert(m_storeIds.begin(), st->EntryId());
+            } else {
+                m_stores.push_back(st);
+                m_storeIds.push_back(st->EntryId());
+            }
+        }
+    } catch (const store::StoreError& e) {
+        runtime::Raise(MAPI_E_LOGON_FAILED, "Session.Logon",
+                       "The profile \"" + m_profilePath + "\" cannot be opened: " + e.what());
+    }
+    if (m_stores.empty())
+        runtime::Raise(MAPI_E_LOGON_FAILED, "Session.Logon",
+                       "The profile \"" + m_profilePath + "\" holds no store.");
+}
+
+Context::~Context() = default;
+
+std::string Context::ProfileName() const
+{
+    return std::filesystem::path(Normal(m_profilePath)).filename().string();
+}
+
+std::string Context::UserName() const
+{
+    return Guard("Session.CurrentUser", [&] { return m_profile->UserName(); });
+}
+
+store::Store* Context::FindStore(const std::string& storeId) const
+{
+    for (std::size_t i = 0; i < m_storeIds.size(); ++i)
+        if (SameId(m_storeIds[i], storeId))
+            return m_stores[i].get();
+    return nullptr;
+}
+
+store::Store& Context::GetStore(const std::string& storeId) const
+{
+    if (auto* st = FindStore(storeId))
+        return *st;
+    runtime::Raise(MAPI_E_NOT_FOUND, "Session", "The profile has no store \"" + storeId + "\".");
+}
+
+std::optional<std::uint16_t> Context::NamedId(store::Store& st, const store::NamedProperty& name)
+{
+    const auto key = std::make_pair(static_cast<const store::Store*>(&st), name);
+    if (auto it = m_named.find(key); it != m_named.end())
+        return it->second;
+    auto id = Guard("GetIDsFromNames", [&] { return st.GetIdFromName(name); });
+    if (id)
+        m_named.emplace(key, *id);
+    return id;
+}
+
+store::PropTag Context::NamedTag(store::Store& st, const char* propertySet, long lid,
+                                 std::uint16_t type)
+{
+    auto id = NamedId(st, store::NamedProperty::Lid(propertySet, lid));
+    return id ? store::MakeTag(*id, type) : 0;
+}
+
+std::uint16_t Context::CreateNamedId(store::Store& st, const store::NamedProperty& name)
+{
+    if (auto id = NamedId(st, name))
+        return *id;
+    auto id = Guard("GetIDsFromNames", [&] { return st.GetOrCreateIdFromName(name); });
+    m_named.emplace(std::make_pair(static_cast<const store::Store*>(&st), name), id);
+    return id;
+}
+
+} // namespace platform::mapi::detail

@@ -1,0 +1,259 @@
+#include "platform/mapi/detail/MessageData.h"
+
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/detail/Context.h"
+#include "platform/runtime/Error.h"
+
+namespace platform::mapi::detail {
+
+MessageData::MessageData(std::shared_ptr<detail::Context> context, std::string storeId,
+                         std::string entryId)
+    : m_context(std::move(context)), m_storeId(std::move(storeId)), m_entryId(std::move(entryId))
+{
+}
+
+std::shared_ptr<MessageData> MessageData::NewItem(std::shared_ptr<detail::Context> context,
+                                                  std::string storeId, std::string folderEntryId,
+                                                  std::string messageClass)
+{
+    auto data = std::make_shared<MessageData>(std::move(context), std::move(storeId), "");
+    data->m_folderEntryId = std::move(folderEntryId);
+    data->m_messageClass = std::move(messageClass);
+    return data;
+}
+
+store::Store& MessageData::Store() const
+{
+    return m_context->GetStore(m_storeId);
+}
+
+store::ItemInfo MessageData::Info() const
+{
+    if (IsNew()) {
+        store::ItemInfo info;
+        info.folderEntryId = m_folderEntryId;
+        info.messageClass = m_messageClass;
+        return info;
+    }
+    return Guard("Message", [&] { return Store().GetItem(m_entryId); });
+}
+
+std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
+{
+    tag = store::NormalizeTag(tag);
+    const bool anyType = store::PropTypeOf(tag) == store::PT_UNSPECIFIED;
+    const auto id = store::PropIdOf(tag);
+    if (IsNew()) {
+        if (tag == static_cast<store::PropTag>(PR_MESSAGE_CLASS))
+            return store::PropValue{m_messageClass};
+        for (const auto& [t, v] : m_pending)
+            if (t == tag || (anyType && store::PropIdOf(t) == id))
+                return v;
+        return std::nullopt;
+    }
+    return Guard("Message.Fields", [&]() -> std::optional<store::PropValue> {
+        if (!anyType)
+            return Store().GetItemProperty(m_entryId, tag);
+        for (const auto& [t, v] : Store().ItemProperties(m_entryId))
+            if (store::PropIdOf(t) == id)
+                return v;
+        return std::nullopt;
+    });
+}
+
+std::optional<store::PropValue> MessageData::GetNamed(const char* set, long lid,
+                                                      std::uint16_t type) const
+{
+    const auto tag = m_context->NamedTag(Store(), set, lid, type);
+    if (tag == 0)
+        return std::nullopt;
+    return Get(tag);
+}
+
+void MessageData::Set(store::PropTag tag, const store::PropValue& value)
+{
+    m_context->Touch();
+    tag = store::NormalizeTag(tag);
+    if (IsNew()) {
+        if (tag == static_cast<store::PropTag>(PR_MESSAGE_CLASS)) {
+            if (const auto* text = std::get_if<std::string>(&value))
+                m_messageClass = *text;
+            return;
+        }
+        if (!store::FitsType(value, store::PropTypeOf(tag)))
+            runtime::Raise(runtime::errors::TypeMismatch, "Message.Fields",
+                           "The value does not fit the property's type.");
+        m_pending[tag] = value;
+        return;
+    }
+    if (tag == static_cast<store::PropTag>(PR_MESSAGE_CLASS)) {
+        if (const auto* text = std::get_if<std::string>(&value))
+            SetMessageClass(*text);
+        return;
+    }
+    Guard("Message.Fields", [&] { Store().SetItemProperty(m_entryId, tag, value); });
+}
+
+void MessageData::SetNamed(const char* set, long lid, const store::PropValue& value)
+{
+    const auto id = m_context->CreateNamedId(Store(), store::NamedProperty::Lid(set, lid));
+    Set(store::MakeTag(id, store::NaturalType(value)), value);
+}
+
+void MessageData::Remove(store::PropTag tag)
+{
+    m_context->Touch();
+    tag = store::NormalizeTag(tag);
+    if (IsNew()) {
+        m_pending.erase(tag);
+        return;
+    }
+    Guard("Message.Fields", [&] { Store().DeleteItemProperty(m_entryId, tag); });
+}
+
+void MessageData::SetMessageClass(const std::string& messageClass)
+{
+    m_context->Touch();
+    if (IsNew()) {
+        m_messageClass = messageClass;
+        return;
+    }
+    Guard("Message", [&] { Store().SetMessageClass(m_entryId, messageClass); });
+}
+
+std::vector<store::Recipient> MessageData::Recipients() const
+{
+    if (IsNew())
+        return m_recipients;
+    return Guard("Recipients", [&] { return Store().Recipients(m_entryId); });
+}
+
+void MessageData::AddRecipient(const store::Recipient& recipient)
+{
+    if (IsNew()) {
+        m_recipients.push_back(recipient);
+        return;
+    }
+    Guard("Recipients.Add", [&] { Store().AddRecipient(m_entryId, recipient); });
+}
+
+void MessageData::SetRecipient(std::size_t row, const store::Recipient& recipient)
+{
+    if (IsNew()) {
+        m_recipients.at(row) = recipient;
+        return;
+    }
+    Guard("Recipient", [&] { Store().SetRecipient(m_entryId, row, recipient); });
+}
+
+std::vector<store::Attachment> MessageData::Attachments() const
+{
+    if (IsNew())
+        return m_attachments;
+    return Guard("Attachments", [&] { return Store().Attachments(m_entryId); });
+}
+
+void MessageData::AddAttachment(const std::string& fileName, std::vector<std::uint8_t> data,
+                                std::int32_t position, const std::string& displayName)
+{
+    if (IsNew()) {
+        store::Attachment a;
+        a.number = static_cast<int>(m_attachments.size());
+        a.fileName = fileName;
+        a.displayName = displayName;
+        a.position = position;
+        a.data = std::move(data);
+        m_attachments.push_back(std::move(a));
+        return;
+    }
+    Guard("Attachments.Add",
+          [&] { Store().AddFileAttachment(m_entryId, fileName, data, position, displayName); });
+}
+
+void MessageData::Write()
+{
+    m_context->Touch();
+    if (!IsNew())
+        return;
+    Guard("Message.Save", [&] {
+        auto& st = Store();
+        auto transaction = st.BeginTransaction();
+        const auto info = st.CreateItem(m_folderEntryId, m_messageClass);
+        for (const auto& [tag, value] : m_pending)
+            st.SetItemProperty(info.entryId, tag, value);
+        for (const auto& r : m_recipients)
+            st.AddRecipient(info.entryId, r);
+        for (const auto& a : m_attachments)
+            st.AddFileAttachment(info.entryId, a.fileName, a.data, a.position, a.displayName);
+        transaction.Commit();
+        m_entryId = info.entryId;
+    });
+    m_pending.clear();
+    m_recipients.clear();
+    m_attachments.clear();
+}
+
+std::shared_ptr<MessageData> MessageData::MoveTo(const std::string& storeId,
+                                                 const std::string& folderEntryId)
+{
+    m_context->Touch();
+    auto& target = m_context->GetStore(storeId);
+    if (IsNew()) {
+        m_storeId = storeId;
+        m_folderEntryId = folderEntryId;
+        Write();
+        return std::make_shared<MessageData>(m_context, m_storeId, m_entryId);
+    }
+    if (&target == &Store()) {
+        Guard("Message.Move", [&] { Store().MoveItem(m_entryId, folderEntryId); });
+        return std::make_shared<MessageData>(m_context, m_storeId, m_entryId);
+    }
+    // Across stores: copy into the target store under its own named-property ids, then
+    // remove the original.
+    auto copy = NewItem(m_context, storeId, folderEntryId, Info().messageClass);
+    Guard("Message.Move", [&] {
+        auto& source = Store();
+        for (const auto& [tag, value] : source.ItemProperties(m_entryId)) {
+            auto newTag = tag;
+            if (store::PropIdOf(tag) >= 0x8000) {
+                auto name = source.GetNameFromId(store::PropIdOf(tag));
+                if (!name)
+                    continue;
+                newTag =
+                    store::MakeTag(m_context->CreateNamedId(target, *name), store::PropTypeOf(tag));
+            }
+            copy->m_pending[newTag] = value;
+        }
+        copy->m_recipients = source.Recipients(m_entryId);
+        copy->m_attachments = source.Attachments(m_entryId);
+    });
+    copy->Write();
+    Delete();
+    return std::make_shared<MessageData>(m_context, storeId, copy->EntryId());
+}
+
+void MessageData::Delete()
+{
+    m_context->Touch();
+    if (IsNew())
+        return;
+    Guard("Message.Delete", [&] { Store().DeleteItem(m_entryId); });
+}
+
+std::shared_ptr<MessageData> MessageData::OccurrenceView(const store::Occurrence& occurrence) const
+{
+    // A modified occurrence shows its own item's properties where that item is of the
+    // series' class; otherwise the series' properties with the occurrence's times.
+    std::string entryId = m_entryId;
+    if (!occurrence.itemEntryId.empty()) {
+        const auto own =
+            Guard("RecurrencePattern", [&] { return Store().FindItem(occurrence.itemEntryId); });
+        if (own && own->messageClass == Info().messageClass)
+            entryId = own->entryId;
+    }
+    auto view = std::make_shared<MessageData>(m_context, m_storeId, entryId);
+    view->m_occurrence = occurrence;
+    return view;
+}
+
+} // namespace platform::mapi::detail

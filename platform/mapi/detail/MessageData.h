@@ -1,0 +1,85 @@
+#pragma once
+
+#include "platform/store/PropValue.h"
+#include "platform/store/RecurrencePattern.h"
+#include "platform/store/Store.h"
+#include "platform/store/StoreRecords.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::mapi::detail {
+
+class Context;
+
+/// The state behind a Message view: a stored item (store id and entry id), or a new item
+/// that lives in memory until it is written into its folder. An occurrence of a recurring
+/// item is its master's data with the occurrence's own times laid over it.
+class MessageData
+{
+public:
+    /// A stored item.
+    MessageData(std::shared_ptr<detail::Context> context, std::string storeId, std::string entryId);
+    /// A new item for a folder, not yet written.
+    static std::shared_ptr<MessageData> NewItem(std::shared_ptr<detail::Context> context,
+                                                std::string storeId, std::string folderEntryId,
+                                                std::string messageClass);
+
+    const std::shared_ptr<detail::Context>& Context() const { return m_context; }
+    const std::string& StoreId() const { return m_storeId; }
+    /// "" while not written.
+    const std::string& EntryId() const { return m_entryId; }
+    bool IsNew() const { return m_entryId.empty(); }
+    store::Store& Store() const;
+    /// The store that names its named properties (its own).
+    store::Store& NamingStore() const { return Store(); }
+    /// The item's record; for a new item its class and target folder.
+    store::ItemInfo Info() const;
+
+    /// A property (nullopt when missing). A PT_UNSPECIFIED tag matches any type of its id.
+    std::optional<store::PropValue> Get(store::PropTag tag) const;
+    /// A LID-named property of a type; nullopt when missing or not mapped.
+    std::optional<store::PropValue> GetNamed(const char* set, long lid, std::uint16_t type) const;
+    void Set(store::PropTag tag, const store::PropValue& value);
+    /// Sets a LID-named property, mapping the name when new.
+    void SetNamed(const char* set, long lid, const store::PropValue& value);
+    void Remove(store::PropTag tag);
+    void SetMessageClass(const std::string& messageClass);
+
+    std::vector<store::Recipient> Recipients() const;
+    void AddRecipient(const store::Recipient& recipient);
+    void SetRecipient(std::size_t row, const store::Recipient& recipient);
+    std::vector<store::Attachment> Attachments() const;
+    void AddAttachment(const std::string& fileName, std::vector<std::uint8_t> data,
+                       std::int32_t position, const std::string& displayName);
+
+    /// Writes a new item into its folder (no effect for a stored one).
+    void Write();
+    /// Moves the item into another folder (of the same or another store) and answers the
+    /// data of the moved item.
+    std::shared_ptr<MessageData> MoveTo(const std::string& storeId,
+                                        const std::string& folderEntryId);
+    void Delete();
+
+    /// The occurrence laid over the master's data, when this is an occurrence view.
+    const std::optional<store::Occurrence>& Occurrence() const { return m_occurrence; }
+    /// A view of one occurrence of this (master) item.
+    std::shared_ptr<MessageData> OccurrenceView(const store::Occurrence& occurrence) const;
+
+private:
+    std::shared_ptr<detail::Context> m_context;
+    std::string m_storeId;
+    std::string m_entryId;
+    // New items only:
+    std::string m_folderEntryId;
+    std::string m_messageClass;
+    std::map<store::PropTag, store::PropValue> m_pending;
+    std::vector<store::Recipient> m_recipients;
+    std::vector<store::Attachment> m_attachments;
+    std::optional<store::Occurrence> m_occurrence;
+};
+
+} // namespace platform::mapi::detail

@@ -1,0 +1,254 @@
+#include "MapiFixture.h"
+
+#include "platform/mapi/Attachments.h"
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/Folder.h"
+#include "platform/mapi/Items.h"
+#include "platform/mapi/Message.h"
+#include "platform/mapi/Recipient.h"
+#include "platform/mapi/Recipients.h"
+#include "platform/mapi/RecurrenceException.h"
+#include "platform/mapi/RecurrenceExceptions.h"
+#include "platform/mapi/RecurrencePattern.h"
+#include "platform/store/LocalTime.h"
+
+#include <fstream>
+
+namespace platform::mapi::test {
+
+namespace rt = platform::runtime;
+
+namespace {
+
+rt::Date Local(int y, int m, int d, int h = 0, int min = 0)
+{
+    return rt::Date(rt::DateSerial(y, m, d).Serial() + (h * 60 + min) / 1440.0);
+}
+
+} // namespace
+
+using MessageTest = MapiFixture;
+
+TEST_F(MessageTest, SentMailLandsInTheSentItemsFolderMarkedSent)
+{
+    auto session = LoggedOnSession();
+    auto drafts = session->GetDefaultFolder(olFolderDrafts);
+    auto mail = drafts->GetItems()->Add();
+    mail->SetSubject("Bericht März");
+    mail->SetBody("Anbei der Bericht.");
+    EXPECT_EQ(mail->TypeName(), "MailItem");
+    EXPECT_EQ(mail->EntryID(), "");
+    EXPECT_EQ(RaisedNumber([&] { mail->Send(); }), -2147219963); // no recipients
+    auto recipient = mail->GetRecipients()->Add("Vertrieb <vertrieb@kestrova.de>");
+    EXPECT_FALSE(recipient->Resolved());
+    EXPECT_EQ(RaisedNumber([&] { mail->Send(); }), -2147219963); // not resolved
+    EXPECT_TRUE(recipient->Resolve());
+    EXPECT_EQ(recipient->Name(), "Vertrieb");
+    EXPECT_EQ(recipient->Address(), "vertrieb@kestrova.de");
+    EXPECT_FALSE(mail->Sent());
+    mail->Send();
+
+    EXPECT_TRUE(mail->Sent());
+    EXPECT_EQ(drafts->GetItems()->Count(), 0);
+    auto sent = session->GetDefaultFolder(olFolderSentMail)->GetItems();
+    ASSERT_EQ(sent->Count(), 1);
+    EXPECT_EQ(sent->Item(1)->Subject(), "Bericht März");
+    EXPECT_EQ(sent->Item(1)->EntryID(), mail->EntryID());
+    EXPECT_TRUE(sent->Item(1)->Sent());
+    EXPECT_EQ(sent->Item(1)->GetRecipients()->Item(1)->Address(), "vertrieb@kestrova.de");
+    EXPECT_TRUE(sent->Item(1)->Fields(PR_CLIENT_SUBMIT_TIME).IsDate());
+}
+
+TEST_F(MessageTest, RecipientsThatAreNoAddressesDoNotResolve)
+{
+    auto mail = LoggedOnSession()->GetDefaultFolder(olFolderDrafts)->GetItems()->Add();
+    for (const char* text : {"Jörg Müller", "a@b", "@kestrova.de", "x@y.de <", "a b@c.de"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(mail->GetRecipients()->Add(text)->Resolve());
+    }
+    EXPECT_EQ(mail->GetRecipients()->Count(), 5);
+    EXPECT_FALSE(mail->GetRecipients()->ResolveAll());
+}
+
+TEST_F(MessageTest, MoveWritesNewMessagesAndMovesStoredOnes)
+{
+    auto session = LoggedOnSession();
+    auto drafts = session->GetDefaultFolder(olFolderDrafts);
+    auto outbox = session->GetDefaultFolder(olFolderOutbox);
+    auto mail = drafts->GetItems()->Add();
+    mail->SetSubject("Entwurf");
+    auto moved = mail->Move(drafts);
+    EXPECT_NE(moved->EntryID(), "");
+    EXPECT_EQ(drafts->GetItems()->Count(), 1);
+    auto again = moved->Move(outbox);
+    EXPECT_EQ(again->EntryID(), moved->EntryID());
+    EXPECT_EQ(drafts->GetItems()->Count(), 0);
+    EXPECT_EQ(outbox->GetItems()->Count(), 1);
+    EXPECT_EQ(again->Parent()->EntryID(), outbox->EntryID());
+
+    // Into another store: the message is copied there and leaves its old store.
+    auto archiveFolder =
+        Archive().CreateFolder(Archive().RootFolder().entryId, "Ablage", st::ItemType::Mail);
+    auto target = session->GetFolderFromID(archiveFolder.entryId, rt::Variant(Archive().EntryId()));
+    ASSERT_TRUE(target);
+    auto archived = again->Move(target);
+    EXPECT_EQ(archived->StoreID(), Archive().EntryId());
+    EXPECT_EQ(archived->Subject(), "Entwurf");
+    EXPECT_EQ(outbox->GetItems()->Count(), 0);
+    EXPECT_EQ(target->GetItems()->Count(), 1);
+}
+
+TEST_F(MessageTest, AttachmentsAndBodies)
+{
+    const auto file = Dir() / "Bericht.csv";
+    {
+        std::ofstream out(file);
+        out << "a;b\n1;2\n";
+    }
+    auto mail = LoggedOnSession()->GetDefaultFolder(olFolderDrafts)->GetItems()->Add();
+    mail->SetBody("Zeile 1\r\nZeile {2}\\");
+    EXPECT_EQ(mail->RTFBody(), "{\\rtf1\\ansi\\ansicpg65001 Zeile 1\\par Zeile \\{2\\}\\\\}");
+    mail->SetRTFBody("{\\rtf1 neu}");
+    EXPECT_EQ(mail->RTFBody(), "{\\rtf1 neu}");
+    mail->SetHTMLBody(" ");
+    EXPECT_EQ(mail->HTMLBody(), " ");
+
+    auto attachments = mail->GetAttachments();
+    attachments->Add(file.string());
+    attachments->Add(file.string(), {}, 7, {});
+    attachments->Add(file.string(), 1, {}, "Monatsbericht");
+    EXPECT_EQ(RaisedNumber([&] { attachments->Add((Dir() / "fehlt.csv").string()); }),
+              rt::errors::FileNotFound);
+    EXPECT_EQ(RaisedNumber([&] { attachments->Add(file.string(), 5); }), rt::errors::NotSupported);
+    auto stored = mail->Move(mail->Parent())->GetAttachments();
+    ASSERT_EQ(stored->Count(), 3);
+    EXPECT_EQ(stored->FileName(1), "Bericht.csv");
+    EXPECT_EQ(stored->Position(1), -1);
+    EXPECT_EQ(stored->Position(2), 7);
+    EXPECT_EQ(stored->DisplayName(3), "Monatsbericht");
+    EXPECT_EQ(stored->Size(1), 8);
+}
+
+TEST_F(MessageTest, TypedMembersOfAppointmentsAndTasks)
+{
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    const auto tasks = Folder(st::FolderRole::Tasks).entryId;
+    Builder()
+        .Appointment(calendar, "Jour fixe", st::MakeLocalTime(2026, 3, 27, 9, 30),
+                     st::MakeLocalTime(2026, 3, 27, 11, 0))
+        .Location("Raum Köln")
+        .Categories({"Büro", "Team"});
+    Builder()
+        .Task(tasks, "Steuererklärung")
+        .SetLid(st::PSETID_Task, st::props::LID_TaskDueDate,
+                st::LocalToUtc(st::MakeLocalTime(2026, 5, 31)))
+        .SetLid(st::PSETID_Task, st::props::LID_TaskTotalWork, 600)
+        .SetLid(st::PSETID_Task, st::props::LID_TaskActualWork, 90);
+    auto session = LoggedOnSession();
+    auto appointment = session->GetDefaultFolder(olFolderCalendar)->GetItems()->Item(1);
+    EXPECT_TRUE(appointment->IsAppointment());
+    EXPECT_EQ(appointment->Start(), Local(2026, 3, 27, 9, 30));
+    EXPECT_EQ(appointment->End(), Local(2026, 3, 27, 11, 0));
+    EXPECT_EQ(appointment->Duration(), 90);
+    EXPECT_EQ(appointment->Location(), "Raum Köln");
+    EXPECT_EQ(appointment->Categories(), "Büro; Team");
+    EXPECT_FALSE(appointment->IsRecurring());
+    EXPECT_EQ(appointment->RecurrenceState(), 0);
+    EXPECT_EQ(RaisedNumber([&] { appointment->DueDate(); }), rt::errors::NotSupported);
+    EXPECT_EQ(RaisedNumber([&] { appointment->GetRecurrencePattern(); }), rt::errors::NotSupported);
+    // Fields gives stored dates in UTC: 09:30 in winter is 08:30 UTC.
+    const auto startTag = appointment->GetIDsFromNames(PSETID_Appointment, 0x820D) | PT_SYSTIME;
+    EXPECT_EQ(appointment->Fields(startTag), rt::Variant(Local(2026, 3, 27, 8, 30)));
+    EXPECT_TRUE(appointment->Fields(PR_BODY).IsEmpty());
+    EXPECT_TRUE(appointment->Fields(0).IsEmpty());
+
+    auto task = session->GetDefaultFolder(olFolderTasks)->GetItems()->Item(1);
+    EXPECT_TRUE(task->IsTask());
+    EXPECT_EQ(task->TypeName(), "TaskItem");
+    EXPECT_EQ(task->DueDate(), Local(2026, 5, 31));
+    EXPECT_EQ(task->StartDate(), Local(4501, 1, 1)); // the client's "none"
+    EXPECT_EQ(task->TotalWork(), 600);
+    EXPECT_EQ(task->ActualWork(), 90);
+    EXPECT_EQ(task->Status(), 0);
+    EXPECT_FALSE(task->IsRecurring());
+    EXPECT_EQ(RaisedNumber([&] { task->Start(); }), rt::errors::NotSupported);
+}
+
+TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
+{
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    st::RecurrencePattern weekly;
+    weekly.type = st::RecurrenceType::Weekly;
+    weekly.interval = 1;
+    weekly.dayOfWeekMask = st::kMonday | st::kWednesday;
+    weekly.startMinute = 9 * 60;
+    weekly.durationMinutes = 60;
+    weekly.patternStartDay = st::DayFromCivil({2026, 3, 2});
+    weekly.end = st::RecurrenceEnd::ByDate;
+    weekly.patternEndDay = st::DayFromCivil({2026, 4, 29});
+    st::OccurrenceChange change;
+    change.start = st::MakeLocalTime(2026, 3, 12, 14);
+    change.end = st::MakeLocalTime(2026, 3, 12, 15);
+    change.subject = "Besprechung (verschoben)";
+    Builder()
+        .Appointment(calendar, "Besprechung", st::MakeLocalTime(2026, 3, 2, 9),
+                     st::MakeLocalTime(2026, 3, 2, 10))
+        .Recur(weekly)
+        .DeleteOccurrence({2026, 3, 9})
+        .ModifyOccurrence({2026, 3, 11}, change);
+
+    auto master = LoggedOnSession()->GetDefaultFolder(olFolderCalendar)->GetItems()->Item(1);
+    EXPECT_TRUE(master->IsRecurring());
+    EXPECT_EQ(master->RecurrenceState(), 1);
+    auto pattern = master->GetRecurrencePattern();
+    EXPECT_EQ(pattern->RecurrenceType(), 1);
+    EXPECT_EQ(pattern->DayOfWeekMask(), 10);
+    EXPECT_EQ(pattern->Interval(), 1);
+    EXPECT_EQ(pattern->Duration(), 60);
+    EXPECT_EQ(pattern->PatternStartDate(), Local(2026, 3, 2));
+    EXPECT_EQ(pattern->PatternEndDate(), Local(2026, 4, 29));
+    EXPECT_FALSE(pattern->NoEndDate());
+    EXPECT_EQ(rt::Hour(pattern->StartTime()), 9);
+    EXPECT_EQ(rt::Hour(pattern->EndTime()), 10);
+
+    auto plain = pattern->GetOccurrence(Local(2026, 3, 4, 17, 0)); // the time is not compared
+    EXPECT_EQ(plain->RecurrenceState(), 2);
+    EXPECT_EQ(plain->Start(), Local(2026, 3, 4, 9));
+    EXPECT_EQ(plain->End(), Local(2026, 3, 4, 10));
+    EXPECT_EQ(plain->Duration(), 60);
+    EXPECT_EQ(plain->Subject(), "Besprechung");
+    // A moved occurrence is found at its original date, with its own times.
+    auto moved = pattern->GetOccurrence(Local(2026, 3, 11));
+    EXPECT_EQ(moved->RecurrenceState(), 3);
+    EXPECT_EQ(moved->Start(), Local(2026, 3, 12, 14));
+    EXPECT_EQ(moved->Subject(), "Besprechung (verschoben)");
+    EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 12)); }).has_value());
+    EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 9)); }).has_value());
+    EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 3)); }).has_value());
+    EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 5, 4)); }).has_value());
+    // An occurrence gives the series' pattern again.
+    EXPECT_EQ(plain->GetRecurrencePattern()->DayOfWeekMask(), 10);
+
+    auto exceptions = pattern->Exceptions();
+    ASSERT_EQ(exceptions->Count(), 2);
+    EXPECT_TRUE(exceptions->Item(1)->Deleted());
+    EXPECT_EQ(exceptions->Item(1)->OriginalDate(), Local(2026, 3, 9, 9));
+    EXPECT_EQ(RaisedNumber([&] { exceptions->Item(1)->Item(); }), rt::errors::ObjectNotSet);
+    EXPECT_FALSE(exceptions->Item(2)->Deleted());
+    EXPECT_EQ(exceptions->Item(2)->Item()->Start(), Local(2026, 3, 12, 14));
+    EXPECT_EQ(exceptions->Item(2)->Item()->RecurrenceState(), 3);
+}
+
+TEST_F(MessageTest, DisplayNeedsTheHostsItemWindow)
+{
+    auto mail = LoggedOnSession()->GetDefaultFolder(olFolderDrafts)->GetItems()->Add();
+    mail->SetSubject("Anzeigen");
+    EXPECT_EQ(RaisedNumber([&] { mail->Display(); }), rt::errors::NotSupported);
+    std::string shown;
+    SetDisplayHandler([&](const std::shared_ptr<Message>& m) { shown = m->Subject(); });
+    mail->Display(false);
+    SetDisplayHandler({});
+    EXPECT_EQ(shown, "Anzeigen");
+}
+
+} // namespace platform::mapi::test

@@ -1,0 +1,280 @@
+#include "platform/win/HtmlHelp.h"
+#include "platform/win/ProcessShell.h"
+#include "platform/win/RecordingShell.h"
+
+#include "WinFixture.h"
+
+#include <cerrno>
+#include <chrono>
+#include <memory>
+#include <sys/stat.h>
+#include <thread>
+
+namespace platform::win {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The same contract for the real shell (on harmless launchers) and the recording double.
+struct ShellFactory
+{
+    const char* name;
+    std::function<std::unique_ptr<Shell>()> make;
+};
+
+class ShellContractTest : public testing::WinFixture,
+                          public ::testing::WithParamInterface<ShellFactory>
+{
+protected:
+    void SetUp() override
+    {
+        WinFixture::SetUp();
+        shell = GetParam().make();
+    }
+    std::unique_ptr<Shell> shell;
+};
+
+TEST_P(ShellContractTest, VerbsOnExistingTargetsSucceed)
+{
+    const auto document = writeRaw("report.csv", "a;b\r\n").string();
+    EXPECT_TRUE(shell->openDocument(document));
+    EXPECT_TRUE(shell->printDocument(document));
+    EXPECT_TRUE(shell->run(document, ""));
+    EXPECT_TRUE(shell->openDocument("mailto:support@kestrova.example"));
+    EXPECT_TRUE(shell->run("/bin/true", "--ignored \"two words\""));
+    EXPECT_TRUE(shell->run("true", ""));
+}
+
+TEST_P(ShellContractTest, RefusedRequestsReportWhy)
+{
+    const auto document = writeRaw("report.csv", "x").string();
+    struct Case
+    {
+        const char* name;
+        std::function<ShellResult()> request;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"open missing", [&] { return shell->openDocument((root() / "none.csv").string()); },
+         ENOENT},
+        {"open empty", [&] { return shell->openDocument(""); }, ENOENT},
+        {"print missing", [&] { return shell->printDocument((root() / "none.csv").string()); },
+         ENOENT},
+        {"print URL", [&] { return shell->printDocument("https://kestrova.example/"); }, EINVAL},
+        {"run missing program", [&] { return shell->run("/no/such/program", ""); }, ENOENT},
+        {"run unknown name", [&] { return shell->run("no-such-program-tv", "-x"); }, ENOENT},
+        {"run document with parameters", [&] { return shell->run(document, "-x"); }, ENOTSUP},
+    };
+    for (const auto& c : cases) {
+        const auto result = c.request();
+        EXPECT_FALSE(result.started) << c.name;
+        EXPECT_EQ(result.error, c.error) << c.name;
+        EXPECT_FALSE(result.detail.empty()) << c.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shells, ShellContractTest,
+    ::testing::Values(ShellFactory{"ProcessShell",
+                                   [] {
+                                       ProcessShell::Launchers launchers;
+                                       launchers.open = {"/bin/true"};
+                                       launchers.print = {"/bin/true"};
+                                       return std::make_unique<ProcessShell>(launchers);
+                                   }},
+                      ShellFactory{"RecordingShell",
+                                   [] { return std::make_unique<RecordingShell>(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class ProcessShellTest : public testing::WinFixture
+{
+protected:
+    // A launcher that writes its last argument into `out`, so the test sees what arrived.
+    ProcessShell::Launchers recordingLaunchers(const std::filesystem::path& out) const
+    {
+        ProcessShell::Launchers launchers;
+        launchers.open = {"/bin/sh", "-c", "printf 'open:%s' \"$1\" > '" + out.string() + "'",
+                          "sh"};
+        launchers.print = {"/bin/sh", "-c", "printf 'print:%s' \"$1\" > '" + out.string() + "'",
+                           "sh"};
+        return launchers;
+    }
+
+    // Waits for a program started in the background to leave its file.
+    static std::string awaitFile(const std::filesystem::path& path)
+    {
+        for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        std::this_thread::sleep_for(20ms);
+        return readRaw(path);
+    }
+};
+
+TEST_F(ProcessShellTest, DocumentPathReachesTheLauncherUnchanged)
+{
+    const auto out = root() / "out.txt";
+    ProcessShell shell(recordingLaunchers(out));
+    // Blanks, quotes, "$" and ";" would all be read by a command interpreter.
+    const auto document = writeRaw("a b'\"$(x);.csv", "x").string();
+    ASSERT_TRUE(shell.openDocument(document));
+    EXPECT_EQ(readRaw(out), "open:" + document);
+    ASSERT_TRUE(shell.printDocument(document));
+    EXPECT_EQ(readRaw(out), "print:" + document);
+}
+
+TEST_F(ProcessShellTest, RelativeDocumentsBecomeAbsoluteSoTheyAreNoOptions)
+{
+    const auto out = root() / "out.txt";
+    ProcessShell shell(recordingLaunchers(out));
+    writeRaw("-n", "x");
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(root());
+    const auto result = shell.openDocument("-n");
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(readRaw(out), "open:" + (root() / "-n").string());
+}
+
+TEST_F(ProcessShellTest, FailingOrMissingLauncherIsReported)
+{
+    const auto document = writeRaw("r.html", "x").string();
+    ProcessShell::Launchers failing;
+    failing.open = {"/bin/false"};
+    failing.print = {"/bin/sh", "-c", "exit 4", "sh"};
+    ProcessShell shell(failing);
+    const auto open = shell.openDocument(document);
+    EXPECT_FALSE(open.started);
+    EXPECT_EQ(open.error, EIO);
+    EXPECT_NE(open.detail.find("exit status 1"), std::string::npos) << open.detail;
+    EXPECT_FALSE(shell.printDocument(document).started);
+
+    ProcessShell::Launchers missing;
+    missing.open = {"/no/such/opener"};
+    const auto result = ProcessShell(missing).openDocument(document);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.error, ENOENT);
+}
+
+TEST_F(ProcessShellTest, BusyLauncherCountsAsStarted)
+{
+    const auto document = writeRaw("r.html", "x").string();
+    ProcessShell::Launchers slow;
+    slow.open = {"/bin/sh", "-c", "sleep 1", "sh"};
+    slow.wait = 50ms;
+    EXPECT_TRUE(ProcessShell(slow).openDocument(document));
+}
+
+TEST_F(ProcessShellTest, RunPassesParametersAsArguments)
+{
+    const auto out = root() / "args.txt";
+    const auto program = writeRaw(
+        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+    ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+    ProcessShell shell;
+    ASSERT_TRUE(shell.run(program.string(), "/p \"two words\" $HOME;x"));
+    EXPECT_EQ(awaitFile(out), "[/p][two words][$HOME;x]");
+}
+
+TEST(ProcessShellSplitTest, ParametersSplitLikeACommandLine)
+{
+    struct Case
+    {
+        std::string text;
+        std::vector<std::string> arguments;
+    };
+    const std::vector<Case> cases = {
+        {"", {}},
+        {"   ", {}},
+        {"a b\tc", {"a", "b", "c"}},
+        {"  a   b  ", {"a", "b"}},
+        {"\"two words\" x", {"two words", "x"}},
+        {"pre\"fix mid\"post", {"prefix midpost"}},
+        {"\"\"", {""}},
+        {"a\\\"b", {"a\"b"}},
+        {"C:\\path\\file", {"C:\\path\\file"}},
+        {"\"end\\\\\"", {"end\\"}},
+        {"\"unclosed quote", {"unclosed quote"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProcessShell::splitParameters(c.text), c.arguments) << c.text;
+    }
+}
+
+class HtmlHelpTest : public testing::WinFixture
+{
+protected:
+    void SetUp() override
+    {
+        WinFixture::SetUp();
+        help = root() / "help";
+        std::filesystem::create_directories(help / "dialogs");
+        writeRaw("help/index.html", "<html/>");
+        writeRaw("help/view.html", "<html/>");
+        writeRaw("help/dialogs/filter.html", "<html/>");
+    }
+    std::filesystem::path help;
+    RecordingShell shell;
+    ScopedShell scope{shell};
+};
+
+TEST_F(HtmlHelpTest, TopicsOpenThroughTheCurrentShell)
+{
+    EXPECT_EQ(&currentShell(), &shell);
+    EXPECT_TRUE(showHelpTopic(help, "view.html"));
+    EXPECT_TRUE(showHelpTopic(help, ""));
+    EXPECT_TRUE(showHelpTopic(help, "dialogs/filter.html"));
+    const std::vector<RecordingShell::Request> expected = {
+        {"open", (help / "view.html").string(), ""},
+        {"open", (help / "index.html").string(), ""},
+        {"open", (help / "dialogs/filter.html").string(), ""},
+    };
+    EXPECT_EQ(shell.requests(), expected);
+}
+
+TEST_F(HtmlHelpTest, TopicsOutsideTheHelpOrMissingOpenNothing)
+{
+    writeRaw("secret.html", "x");
+    struct Case
+    {
+        const char* topic;
+        int error;
+    };
+    for (const auto& c : {Case{"../secret.html", EINVAL}, Case{"/etc/passwd", EINVAL},
+                          Case{"dialogs/../../secret.html", EINVAL}, Case{"none.html", ENOENT},
+                          Case{"dialogs", ENOENT}}) {
+        const auto result = showHelpTopic(help, c.topic);
+        EXPECT_FALSE(result.started) << c.topic;
+        EXPECT_EQ(result.error, c.error) << c.topic;
+    }
+    EXPECT_TRUE(shell.requests().empty());
+}
+
+TEST(ScopedShellTest, ScopesNestAndRestore)
+{
+    Shell& original = currentShell();
+    RecordingShell outer;
+    RecordingShell inner;
+    {
+        ScopedShell a(outer);
+        {
+            ScopedShell b(inner);
+            EXPECT_EQ(&currentShell(), &inner);
+        }
+        EXPECT_EQ(&currentShell(), &outer);
+    }
+    EXPECT_EQ(&currentShell(), &original);
+}
+
+TEST(RecordingShellTest, FailWithAnswersLaterRequests)
+{
+    RecordingShell shell;
+    shell.failWith(EACCES, "no viewer");
+    const auto result = shell.run("/bin/true", "");
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(result.error, EACCES);
+    EXPECT_EQ(shell.requests().size(), 1u);
+}
+
+} // namespace
+} // namespace platform::win
