@@ -100,6 +100,9 @@ void Pragmas(detail::Database& db)
 {
     // WAL with NORMAL sync: a commit costs no fsync, a crash loses at most the last commits.
     db.Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA temp_store=MEMORY;");
+    // Folder reads walk 100,000 items: a larger page cache and memory-mapped reads keep them
+    // from going back to the file for every page.
+    db.Exec("PRAGMA cache_size=-32768; PRAGMA mmap_size=268435456;");
 }
 
 const char* const kFolderColumns =

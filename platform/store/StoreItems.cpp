@@ -11,6 +11,9 @@ namespace platform::store {
 
 namespace {
 
+// Up to this many stored columns a table read lets SQLite seek each one.
+constexpr std::size_t kMaxSeekColumns = 8;
+
 constexpr const char* kItemColumns =
     "SELECT i.id, i.folder_id, i.message_class, i.kind, i.owner_id FROM items i ";
 
@@ -271,21 +274,29 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
     stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
 
     if (!stored.empty()) {
+        // A few columns: SQLite seeks each tag of each item. Many columns: reading every
+        // property of each item in key order and dropping the unwanted ones is cheaper.
         std::string sql = "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON "
-                          "p.item_id = i.id WHERE i.folder_id = ? AND i.kind = 0 AND p.tag IN (";
-        for (std::size_t k = 0; k < stored.size(); ++k)
-            sql += (k ? "," : "") + std::to_string(stored[k]);
-        sql += ") ORDER BY i.id";
+                          "p.item_id = i.id WHERE i.folder_id = ? AND i.kind = 0";
+        if (stored.size() <= kMaxSeekColumns) {
+            sql += " AND p.tag IN (";
+            for (std::size_t k = 0; k < stored.size(); ++k)
+                sql += (k ? "," : "") + std::to_string(stored[k]);
+            sql += ")";
+        }
+        sql += " ORDER BY i.id";
         detail::Statement st(impl_->db, sql);
         st.Bind(1, folder);
         std::size_t cursor = 0;
         while (st.Step()) {
+            const auto tag = static_cast<PropTag>(st.Int(1));
+            if (!std::binary_search(stored.begin(), stored.end(), tag))
+                continue;
             const auto id = st.Int(0);
             while (cursor < ids.size() && ids[cursor] < id)
                 ++cursor;
             if (cursor == ids.size())
                 break;
-            const auto tag = static_cast<PropTag>(st.Int(1));
             std::optional<PropValue> value;
             for (std::size_t c = 0; c < normal.size(); ++c) {
                 if (normal[c] != tag)

@@ -1,8 +1,8 @@
 #include "platform/xml/Document.h"
 
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/detail/DocState.h"
 #include "platform/xml/detail/Raise.h"
-#include "platform/xml/detail/TempFile.h"
 #include "platform/xml/detail/TextCodec.h"
 
 #include <fstream>
@@ -192,7 +192,7 @@ void Document::Save(const std::string& path) const
         text += detail::Serialise(child);
     }
     text += '\n';
-    detail::TempFile file(path);
+    platform::runtime::ReplacingFile file(path, "XML DOM");
     file.Write(text);
     file.Commit();
 }

@@ -1,7 +1,7 @@
 #include "platform/xml/Document.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/NodeList.h"
-#include "platform/xml/detail/TempFile.h"
 
 #include "XmlTestSupport.h"
 
@@ -212,7 +212,7 @@ TEST_F(DocumentTest, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile)
     BuildReports({"One", "Two", "Three"}).Save(path);
     const std::string before = ReadBytes(path);
 
-    platform::xml::detail::TempFile::FailNextWriteForTesting();
+    platform::runtime::ReplacingFile::FailNextWriteForTesting();
     EXPECT_THROW(BuildReports({"One"}).Save(path), platform::runtime::Error);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),

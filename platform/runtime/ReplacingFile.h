@@ -3,22 +3,23 @@
 #include <string>
 #include <string_view>
 
-namespace platform::xml::detail {
+namespace platform::runtime {
 
 /// A temporary file beside a target file that replaces the target only when committed, so an
 /// interrupted or failed write never leaves the target shorter than it was.
-class TempFile
+class ReplacingFile
 {
 public:
     /// Creates the temporary file in the target's folder. Raises 76 when the folder does not
-    /// exist and 75 when the file cannot be created.
-    explicit TempFile(std::string target);
+    /// exist and 75 when the file cannot be created; `source` becomes the errors' source.
+    ReplacingFile(std::string target, std::string source);
     /// Removes the temporary file unless it was committed. Never throws.
-    ~TempFile();
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    /// Path of the temporary file, for writers that open it themselves.
+    /// Path of the temporary file, for writers that open it themselves (they may also
+    /// replace it by a rename of their own).
     const std::string& Path() const noexcept { return path_; }
 
     /// Appends bytes. Raises 61 when the disk is full, 75 for other failures.
@@ -28,14 +29,15 @@ public:
     /// permissions are kept; a new file gets the default permissions. Raises 75 on failure.
     void Commit();
 
-    /// Makes the next Write or Commit of any TempFile fail as a full disk would (tests).
+    /// Makes the next Write or Commit of any ReplacingFile fail as a full disk would (tests).
     static void FailNextWriteForTesting();
 
 private:
     std::string target_;
+    std::string source_;
     std::string path_;
     int fd_ = -1;
     bool committed_ = false;
 };
 
-} // namespace platform::xml::detail
+} // namespace platform::runtime

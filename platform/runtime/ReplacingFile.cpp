@@ -1,6 +1,6 @@
-#include "platform/xml/detail/TempFile.h"
+#include "platform/runtime/ReplacingFile.h"
 
-#include "platform/xml/detail/Raise.h"
+#include "platform/runtime/Error.h"
 
 #include <atomic>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace platform::xml::detail {
+namespace platform::runtime {
 namespace {
 
 std::atomic<bool> g_failNextWrite{false};
@@ -25,21 +25,22 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-[[noreturn]] void RaiseErrno(int err, const std::string& what)
+[[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& what)
 {
-    Raise(err == ENOSPC ? 61 : 75, what + ": " + std::strerror(err));
+    Raise(err == ENOSPC ? 61 : 75, source, what + ": " + std::strerror(err));
 }
 
 } // namespace
 
-TempFile::TempFile(std::string target) : target_(std::move(target))
+ReplacingFile::ReplacingFile(std::string target, std::string source)
+    : target_(std::move(target)), source_(std::move(source))
 {
     const std::string folder = FolderOf(target_);
     struct stat st
     {
     };
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        Raise(76, "the folder \"" + folder + "\" does not exist");
+        Raise(76, source_, "the folder \"" + folder + "\" does not exist");
     }
     const auto slash = target_.rfind('/');
     const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
@@ -48,12 +49,12 @@ TempFile::TempFile(std::string target) : target_(std::move(target))
     buf.push_back('\0');
     fd_ = ::mkstemp(buf.data());
     if (fd_ < 0) {
-        RaiseErrno(errno, "cannot create a file in \"" + folder + "\"");
+        RaiseErrno(errno, source_, "cannot create a file in \"" + folder + "\"");
     }
     path_.assign(buf.data());
 }
 
-TempFile::~TempFile()
+ReplacingFile::~ReplacingFile()
 {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -63,10 +64,10 @@ TempFile::~TempFile()
     }
 }
 
-void TempFile::Write(std::string_view bytes)
+void ReplacingFile::Write(std::string_view bytes)
 {
     if (g_failNextWrite.exchange(false)) {
-        RaiseErrno(ENOSPC, "cannot write \"" + target_ + "\"");
+        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
     }
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
@@ -74,16 +75,23 @@ void TempFile::Write(std::string_view bytes)
             if (errno == EINTR) {
                 continue;
             }
-            RaiseErrno(errno, "cannot write \"" + target_ + "\"");
+            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
 }
 
-void TempFile::Commit()
+void ReplacingFile::Commit()
 {
     if (g_failNextWrite.exchange(false)) {
-        RaiseErrno(ENOSPC, "cannot write \"" + target_ + "\"");
+        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
+    }
+    if (fd_ >= 0) {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) {
+            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+        }
     }
     struct stat st
     {
@@ -96,23 +104,26 @@ void TempFile::Commit()
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(fd_, mode) != 0 || ::fsync(fd_) != 0) {
-        RaiseErrno(errno, "cannot write \"" + target_ + "\"");
+    // Opened again by name: a library may have written the file through a rename of its own.
+    const int fd = ::open(path_.c_str(), O_RDONLY);
+    if (fd < 0) {
+        RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        RaiseErrno(errno, "cannot write \"" + target_ + "\"");
+    const bool ok = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!ok) {
+        RaiseErrno(err, source_, "cannot write \"" + target_ + "\"");
     }
     if (std::rename(path_.c_str(), target_.c_str()) != 0) {
-        RaiseErrno(errno, "cannot replace \"" + target_ + "\"");
+        RaiseErrno(errno, source_, "cannot replace \"" + target_ + "\"");
     }
     committed_ = true;
 }
 
-void TempFile::FailNextWriteForTesting()
+void ReplacingFile::FailNextWriteForTesting()
 {
     g_failNextWrite = true;
 }
 
-} // namespace platform::xml::detail
+} // namespace platform::runtime

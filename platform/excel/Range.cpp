@@ -1,0 +1,255 @@
+#include "platform/excel/Range.h"
+
+#include "platform/excel/Font.h"
+#include "platform/excel/Worksheet.h"
+#include "platform/excel/detail/Address.h"
+#include "platform/excel/detail/Raise.h"
+#include "platform/excel/detail/Sheet.h"
+
+#include <cmath>
+#include <vector>
+
+namespace platform::excel {
+namespace rt = platform::runtime;
+namespace {
+
+constexpr std::size_t kMaxCellText = 32767;
+constexpr double kDefaultWidth = 8.43;
+
+std::size_t Utf16Length(const std::string& text)
+{
+    std::size_t n = 0;
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) {
+            n += b >= 0xF0 ? 2 : 1;
+        }
+    }
+    return n;
+}
+
+detail::Cell ToCell(const rt::Variant& value)
+{
+    detail::Cell cell;
+    cell.written = true;
+    const auto& v = value.Value();
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        if (s->empty()) {
+            return cell; // an empty text leaves the cell empty, as typing nothing does
+        }
+        if (Utf16Length(*s) > kMaxCellText) {
+            detail::Raise(detail::kMethodFailed,
+                          "a cell holds at most 32,767 characters; nothing was written");
+        }
+        cell.kind = detail::Cell::Kind::Text;
+        cell.text = *s;
+    } else if (const auto* b = std::get_if<bool>(&v)) {
+        cell.kind = detail::Cell::Kind::Boolean;
+        cell.number = *b ? 1 : 0;
+    } else if (const auto* d = std::get_if<rt::Date>(&v)) {
+        cell.kind = detail::Cell::Kind::Date;
+        cell.number = d->Serial();
+    } else if (const auto* c = std::get_if<rt::Currency>(&v)) {
+        cell.kind = detail::Cell::Kind::Number;
+        cell.number = c->ToDouble();
+    } else if (value.IsNumber()) {
+        cell.kind = detail::Cell::Kind::Number;
+        std::visit(
+            [&](const auto& x) {
+                if constexpr (std::is_arithmetic_v<std::decay_t<decltype(x)>>) {
+                    cell.number = static_cast<double>(x);
+                }
+            },
+            v);
+        if (!std::isfinite(cell.number)) {
+            detail::Raise(detail::kMethodFailed, "a cell value is not a finite number");
+        }
+    } else if (!value.IsEmpty() && !value.IsNull()) {
+        detail::Raise(13, "a cell takes numbers, dates, Booleans and texts only, not " +
+                              value.TypeName());
+    }
+    return cell;
+}
+
+rt::Variant FromCell(const detail::Cell* cell)
+{
+    if (cell == nullptr) {
+        return {};
+    }
+    switch (cell->kind) {
+    case detail::Cell::Kind::Number:
+        return cell->number;
+    case detail::Cell::Kind::Text:
+        return cell->text;
+    case detail::Cell::Kind::Boolean:
+        return cell->number != 0;
+    case detail::Cell::Kind::Date:
+        return rt::Date(cell->number);
+    case detail::Cell::Kind::Empty:
+        break;
+    }
+    return {};
+}
+
+void RequireOwnFormatting(const Worksheet& sheet)
+{
+    if (sheet.FromTemplate()) {
+        detail::Raise(detail::kNotSupported, "a template's formatting cannot be changed");
+    }
+}
+
+} // namespace
+
+Range::Range(std::shared_ptr<excel::Worksheet> sheet, long firstRow, long firstColumn, long lastRow,
+             long lastColumn, bool entireColumns)
+    : sheet_(std::move(sheet)), firstRow_(firstRow), firstColumn_(firstColumn), lastRow_(lastRow),
+      lastColumn_(lastColumn), entireColumns_(entireColumns)
+{
+}
+
+std::string Range::Address() const
+{
+    if (entireColumns_) {
+        return "$" + detail::ColumnName(firstColumn_) + ":$" + detail::ColumnName(lastColumn_);
+    }
+    const auto cell = [](long row, long column) {
+        return "$" + detail::ColumnName(column) + "$" + std::to_string(row);
+    };
+    std::string address = cell(firstRow_, firstColumn_);
+    if (lastRow_ != firstRow_ || lastColumn_ != firstColumn_) {
+        address += ":" + cell(lastRow_, lastColumn_);
+    }
+    return address;
+}
+
+std::shared_ptr<Range> Range::Offset(long rows, long columns) const
+{
+    const long r1 = firstRow_ + (entireColumns_ ? 0 : rows);
+    const long c1 = firstColumn_ + columns;
+    const long r2 = lastRow_ + (entireColumns_ ? 0 : rows);
+    const long c2 = lastColumn_ + columns;
+    if (r1 < 1 || c1 < 1 || r2 > detail::kMaxRows || c2 > detail::kMaxColumns) {
+        detail::Raise(detail::kMethodFailed, "the offset range lies outside the worksheet");
+    }
+    return std::make_shared<Range>(sheet_, r1, c1, r2, c2, entireColumns_);
+}
+
+std::shared_ptr<Range> Range::Resize(long rows, long columns) const
+{
+    if (rows < 1 || columns < 1 || firstRow_ + rows - 1 > detail::kMaxRows ||
+        firstColumn_ + columns - 1 > detail::kMaxColumns) {
+        detail::Raise(detail::kMethodFailed, "the resized range lies outside the worksheet");
+    }
+    return std::make_shared<Range>(sheet_, firstRow_, firstColumn_, firstRow_ + rows - 1,
+                                   firstColumn_ + columns - 1);
+}
+
+std::shared_ptr<Range> Range::EntireColumn() const
+{
+    return std::make_shared<Range>(sheet_, 1, firstColumn_, detail::kMaxRows, lastColumn_, true);
+}
+
+rt::Variant Range::Value() const
+{
+    const detail::Sheet& sheet = *sheet_->Contents();
+    const long lastRow = entireColumns_ ? std::max(1L, sheet.LastRow()) : lastRow_;
+    if (firstRow_ == lastRow && firstColumn_ == lastColumn_) {
+        return FromCell(sheet.Find(firstRow_, firstColumn_));
+    }
+    rt::Array values(rt::VarType::Variant, {{1, static_cast<std::int32_t>(lastRow - firstRow_ + 1)},
+                                            {1, static_cast<std::int32_t>(ColumnCount())}});
+    for (long row = firstRow_; row <= lastRow; ++row) {
+        for (long column = firstColumn_; column <= lastColumn_; ++column) {
+            values(static_cast<std::int32_t>(row - firstRow_ + 1),
+                   static_cast<std::int32_t>(column - firstColumn_ + 1)) =
+                FromCell(sheet.Find(row, column));
+        }
+    }
+    return values;
+}
+
+void Range::SetValue(const rt::Variant& value)
+{
+    detail::Sheet& sheet = *sheet_->Contents();
+    if (!value.IsArray()) {
+        if (entireColumns_) {
+            detail::Raise(detail::kNotSupported, "whole columns cannot be filled with one value");
+        }
+        const detail::Cell cell = ToCell(value);
+        for (long row = firstRow_; row <= lastRow_; ++row) {
+            for (long column = firstColumn_; column <= lastColumn_; ++column) {
+                detail::Cell& target = sheet.At(row, column);
+                const bool bold = target.bold;
+                target = cell;
+                target.bold = bold;
+            }
+        }
+        return;
+    }
+    const rt::Array& array = value.AsArray();
+    const bool twoD = array.Dimensions() == 2;
+    const long arrayRows = twoD ? array.UBound(1) - array.LBound(1) + 1 : 1;
+    const long arrayColumns =
+        twoD ? array.UBound(2) - array.LBound(2) + 1 : array.UBound(1) - array.LBound(1) + 1;
+    const long rows = std::min(arrayRows, lastRow_ - firstRow_ + 1);
+    const long columns = std::min(arrayColumns, ColumnCount());
+    // Converted first, so that a bad element leaves the worksheet as it was.
+    std::vector<detail::Cell> staged;
+    staged.reserve(static_cast<std::size_t>(std::max(0L, rows * columns)));
+    for (long r = 0; r < rows; ++r) {
+        for (long c = 0; c < columns; ++c) {
+            const rt::Variant& element =
+                twoD ? array(static_cast<std::int32_t>(array.LBound(1) + r),
+                             static_cast<std::int32_t>(array.LBound(2) + c))
+                     : array(static_cast<std::int32_t>(array.LBound(1) + c));
+            staged.push_back(ToCell(element));
+        }
+    }
+    auto next = staged.begin();
+    for (long r = 0; r < rows; ++r) {
+        for (long c = 0; c < columns; ++c, ++next) {
+            detail::Cell& target = sheet.At(firstRow_ + r, firstColumn_ + c);
+            next->bold = target.bold;
+            target = std::move(*next);
+        }
+    }
+}
+
+std::shared_ptr<excel::Font> Range::Font() const
+{
+    return std::make_shared<excel::Font>(shared_from_this());
+}
+
+double Range::ColumnWidth() const
+{
+    const auto& columns = sheet_->Contents()->Columns();
+    const auto it = columns.find(firstColumn_);
+    return it != columns.end() && it->second.width ? *it->second.width : kDefaultWidth;
+}
+
+void Range::SetColumnWidth(double width)
+{
+    RequireOwnFormatting(*sheet_);
+    if (!(width >= 0 && width <= 255)) {
+        detail::Raise(detail::kMethodFailed, "a column width lies between 0 and 255");
+    }
+    for (long column = firstColumn_; column <= lastColumn_; ++column) {
+        sheet_->Contents()->Columns()[column].width = width;
+    }
+}
+
+void Range::AutoFit()
+{
+    RequireOwnFormatting(*sheet_);
+    if (!entireColumns_) {
+        detail::Raise(detail::kMethodFailed, "only whole columns can be fitted");
+    }
+    detail::Sheet& sheet = *sheet_->Contents();
+    for (long column = firstColumn_; column <= lastColumn_; ++column) {
+        if (const auto width = detail::EstimateColumnWidth(sheet, column)) {
+            sheet.Columns()[column].width = *width;
+        }
+    }
+}
+
+} // namespace platform::excel

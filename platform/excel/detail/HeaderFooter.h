@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/excel/detail/Sheet.h"
+
+#include <string>
+#include <string_view>
+
+namespace platform::excel::detail {
+
+/// The longest header or footer text the file formats hold.
+inline constexpr std::size_t kMaxHeaderFooterLength = 255;
+
+/// The one-string form "&L..&C..&R.." of three parts; empty parts are left out.
+std::string ComposeHeaderFooter(const HeaderFooterParts& parts);
+
+/// The three parts of a one-string header or footer. Text before any section code belongs to
+/// the centre; "&&" (a literal ampersand) and other codes stay as they are.
+HeaderFooterParts SplitHeaderFooter(std::string_view text);
+
+} // namespace platform::excel::detail

@@ -1,0 +1,136 @@
+#include "platform/excel/detail/Package.h"
+
+#include "platform/excel/detail/Raise.h"
+#include "platform/excel/detail/Writers.h"
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <sstream>
+
+namespace platform::excel::detail {
+
+struct Package::Handle
+{
+    zip_t* zip = nullptr;
+};
+
+Package::Package(const std::string& path) : handle_(std::make_unique<Handle>()), path_(path)
+{
+    int error = 0;
+    handle_->zip = zip_open(path.c_str(), 0, &error);
+    if (handle_->zip == nullptr) {
+        zip_error_t ze;
+        zip_error_init_with_code(&ze, error);
+        const std::string reason = zip_error_strerror(&ze);
+        zip_error_fini(&ze);
+        Raise(kMethodFailed, "\"" + path + "\" is not a readable workbook package: " + reason);
+    }
+}
+
+Package::~Package()
+{
+    if (handle_->zip != nullptr) {
+        zip_discard(handle_->zip);
+    }
+}
+
+std::optional<std::string> Package::Read(const std::string& name) const
+{
+    if (const auto it = pending_.find(name); it != pending_.end()) {
+        return it->second;
+    }
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat(handle_->zip, name.c_str(), 0, &st) != 0) {
+        return std::nullopt;
+    }
+    zip_file_t* file = zip_fopen(handle_->zip, name.c_str(), 0);
+    if (file == nullptr) {
+        Raise(kMethodFailed, "cannot read \"" + name + "\" of \"" + path_ + "\"");
+    }
+    std::string data(static_cast<std::size_t>(st.size), '\0');
+    const zip_int64_t n = zip_fread(file, data.data(), data.size());
+    zip_fclose(file);
+    if (n < 0 || static_cast<zip_uint64_t>(n) != st.size) {
+        Raise(kMethodFailed, "cannot read \"" + name + "\" of \"" + path_ + "\"");
+    }
+    return data;
+}
+
+void Package::Write(const std::string& name, std::string data)
+{
+    pending_[name] = std::move(data);
+}
+
+void Package::Remove(const std::string& name)
+{
+    pending_.erase(name);
+    const zip_int64_t index = zip_name_locate(handle_->zip, name.c_str(), 0);
+    if (index >= 0) {
+        zip_delete(handle_->zip, static_cast<zip_uint64_t>(index));
+    }
+}
+
+void Package::Commit()
+{
+    for (const auto& [name, data] : pending_) {
+        zip_source_t* source = zip_source_buffer(handle_->zip, data.data(), data.size(), 0);
+        if (source == nullptr || zip_file_add(handle_->zip, name.c_str(), source,
+                                              ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            if (source != nullptr) {
+                zip_source_free(source);
+            }
+            Raise(kMethodFailed, "cannot write \"" + name + "\" into \"" + path_ +
+                                     "\": " + zip_strerror(handle_->zip));
+        }
+    }
+    if (zip_close(handle_->zip) != 0) {
+        const std::string reason = zip_strerror(handle_->zip);
+        Raise(kMethodFailed, "cannot write \"" + path_ + "\": " + reason);
+    }
+    handle_->zip = nullptr;
+}
+
+void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& what)
+{
+    const pugi::xml_parse_result result = doc.load_buffer(
+        data.data(), data.size(),
+        pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+    if (!result) {
+        Raise(kMethodFailed, what + " cannot be read: " + result.description());
+    }
+}
+
+std::string SavePart(const pugi::xml_document& doc)
+{
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+    return out.str();
+}
+
+void SetContentType(Package& package, const std::string& partName, const std::string& contentType)
+{
+    const auto types = package.Read("[Content_Types].xml");
+    if (!types) {
+        Raise(kMethodFailed, "the workbook package has no content-type list");
+    }
+    pugi::xml_document doc;
+    LoadPart(doc, *types, "the content-type list");
+    pugi::xml_node override =
+        doc.child("Types").find_child_by_attribute("Override", "PartName", partName.c_str());
+    if (!override) {
+        Raise(kMethodFailed, "the workbook package names no part \"" + partName + "\"");
+    }
+    override.attribute("ContentType").set_value(contentType.c_str());
+    package.Write("[Content_Types].xml", SavePart(doc));
+}
+
+void SetWorkbookContentType(const std::string& path, const std::string& contentType)
+{
+    Package package(path);
+    SetContentType(package, "/xl/workbook.xml", contentType);
+    package.Commit();
+}
+
+} // namespace platform::excel::detail

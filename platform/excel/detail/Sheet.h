@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::excel::detail {
+
+/// One cell: its value and whether it was set in bold.
+struct Cell
+{
+    enum class Kind : std::uint8_t
+    {
+        Empty,
+        Number,
+        Text,
+        Boolean,
+        Date
+    };
+
+    Kind kind = Kind::Empty;
+    bool bold = false;
+    bool written = false; ///< a value was assigned (an empty one clears a template's cell)
+    double number = 0;    ///< number, day serial of a date, 1/0 of a Boolean
+    std::string text;
+};
+
+/// Width and bold font of a whole column.
+struct ColumnInfo
+{
+    std::optional<double> width; ///< in characters of the standard font; unset: default
+    bool bold = false;
+};
+
+/// The three parts of a page header or footer, each with the spreadsheet's own codes.
+struct HeaderFooterParts
+{
+    std::string left;
+    std::string center;
+    std::string right;
+};
+
+/// The contents of one worksheet as the writers need them.
+class Sheet
+{
+public:
+    explicit Sheet(std::string name) : name_(std::move(name)) {}
+
+    const std::string& Name() const noexcept { return name_; }
+
+    /// The cell at (row, column), 1-based, created when absent.
+    Cell& At(long row, long column);
+    /// The cell at (row, column) or nullptr.
+    const Cell* Find(long row, long column) const;
+
+    /// Highest row holding any cell; 0 for an empty sheet.
+    long LastRow() const noexcept { return static_cast<long>(rows_.size()); }
+    /// Highest column holding any cell; 0 for an empty sheet.
+    long LastColumn() const noexcept { return lastColumn_; }
+    /// The cells of a row (index = column - 1), possibly shorter than LastColumn().
+    const std::vector<Cell>& Row(long row) const
+    {
+        return rows_[static_cast<std::size_t>(row - 1)];
+    }
+
+    /// Whether a cell shows bold (its own font or its column's).
+    bool IsBold(long row, long column, const Cell& cell) const;
+
+    std::map<long, ColumnInfo>& Columns() noexcept { return columns_; }
+    const std::map<long, ColumnInfo>& Columns() const noexcept { return columns_; }
+
+    HeaderFooterParts header;
+    HeaderFooterParts footer;
+
+private:
+    std::string name_;
+    std::vector<std::vector<Cell>> rows_;
+    long lastColumn_ = 0;
+    std::map<long, ColumnInfo> columns_;
+};
+
+/// Estimated width in characters that shows every value of `column` whole.
+std::optional<double> EstimateColumnWidth(const Sheet& sheet, long column);
+
+/// The number of characters the spreadsheet shows for a cell in the general format.
+std::size_t DisplayLength(const Cell& cell);
+
+} // namespace platform::excel::detail

@@ -1,0 +1,396 @@
+// Filling a template workbook by editing a copy of its package: the values go into the sheet
+// XML as they are (texts as inline strings), and every style, width and other part of the
+// template stays untouched.
+#include "platform/excel/detail/Address.h"
+#include "platform/excel/detail/HeaderFooter.h"
+#include "platform/excel/detail/Package.h"
+#include "platform/excel/detail/Raise.h"
+#include "platform/excel/detail/Writers.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <optional>
+
+namespace platform::excel::detail {
+namespace {
+
+// Children of a worksheet that follow "headerFooter", in the schema's order.
+constexpr const char* kAfterHeaderFooter[] = {
+    "rowBreaks",       "colBreaks",       "customProperties", "cellWatches",
+    "ignoredErrors",   "smartTags",       "drawing",          "legacyDrawing",
+    "legacyDrawingHF", "drawingHF",       "picture",          "oleObjects",
+    "controls",        "webPublishItems", "tableParts",       "extLst"};
+
+std::string Folder(const std::string& part)
+{
+    const auto slash = part.rfind('/');
+    return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
+}
+
+// A relationship target made into a part name without the leading "/".
+std::string ResolveTarget(const std::string& base, const std::string& target)
+{
+    if (!target.empty() && target[0] == '/') {
+        return target.substr(1);
+    }
+    return (std::filesystem::path(Folder(base)) / target).lexically_normal().generic_string();
+}
+
+pugi::xml_document LoadRequired(const Package& package, const std::string& part)
+{
+    const auto data = package.Read(part);
+    if (!data) {
+        Raise(kMethodFailed, "the workbook package lacks its part \"" + part + "\"");
+    }
+    pugi::xml_document doc;
+    LoadPart(doc, *data, "the part \"" + part + "\"");
+    return doc;
+}
+
+std::string RelsOf(const std::string& part)
+{
+    const auto slash = part.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
+    return folder + "_rels/" + name + ".rels";
+}
+
+std::string WorkbookPart(const Package& package)
+{
+    const pugi::xml_document rels = LoadRequired(package, "_rels/.rels");
+    for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+        const std::string type = rel.attribute("Type").value();
+        if (type.ends_with("/officeDocument")) {
+            return ResolveTarget("", rel.attribute("Target").value());
+        }
+    }
+    Raise(kMethodFailed, "the workbook package names no workbook part");
+}
+
+std::string RelationshipId(pugi::xml_node sheet)
+{
+    for (pugi::xml_attribute attr : sheet.attributes()) {
+        if (std::string_view(attr.name()).ends_with(":id")) {
+            return attr.value();
+        }
+    }
+    return {};
+}
+
+std::string FormatNumber(double value)
+{
+    if (!std::isfinite(value)) {
+        Raise(kMethodFailed, "a cell value is not a finite number");
+    }
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Positions of rows and cells, explicit ("r") or implied by their order.
+std::map<long, pugi::xml_node> IndexRows(pugi::xml_node sheetData)
+{
+    std::map<long, pugi::xml_node> rows;
+    long next = 1;
+    for (pugi::xml_node row : sheetData.children("row")) {
+        const long r = row.attribute("r").as_int(static_cast<int>(next));
+        rows[r] = row;
+        next = r + 1;
+    }
+    return rows;
+}
+
+std::map<long, pugi::xml_node> IndexCells(pugi::xml_node row)
+{
+    std::map<long, pugi::xml_node> cells;
+    long next = 1;
+    for (pugi::xml_node c : row.children("c")) {
+        long column = next;
+        if (const auto area = ParseAddress(c.attribute("r").value())) {
+            column = area->firstColumn;
+        }
+        cells[column] = c;
+        next = column + 1;
+    }
+    return cells;
+}
+
+pugi::xml_node InsertOrdered(pugi::xml_node parent, std::map<long, pugi::xml_node>& index, long key,
+                             const char* name)
+{
+    if (auto it = index.find(key); it != index.end()) {
+        return it->second;
+    }
+    const auto next = index.upper_bound(key);
+    pugi::xml_node node = next == index.end() ? parent.append_child(name)
+                                              : parent.insert_child_before(name, next->second);
+    index[key] = node;
+    return node;
+}
+
+// Appends a date format to the template's cell formats once per kind; gives its index.
+class DateStyles
+{
+public:
+    explicit DateStyles(Package& package, const std::string& workbookPart)
+        : package_(package), part_(Folder(workbookPart) + "styles.xml")
+    {
+    }
+
+    long Index(bool withTime)
+    {
+        auto& slot = withTime ? dateTime_ : date_;
+        if (!slot) {
+            if (!loaded_) {
+                LoadPart(doc_, package_.Read(part_).value_or(""), "the template's styles");
+                loaded_ = true;
+            }
+            pugi::xml_node xfs = doc_.child("styleSheet").child("cellXfs");
+            if (!xfs) {
+                Raise(kMethodFailed, "the template's styles have no cell formats");
+            }
+            long count = 0;
+            for ([[maybe_unused]] pugi::xml_node xf : xfs.children("xf")) {
+                ++count;
+            }
+            pugi::xml_node xf = xfs.append_child("xf");
+            xf.append_attribute("numFmtId") = withTime ? 22 : 14;
+            for (const char* a : {"fontId", "fillId", "borderId", "xfId"}) {
+                xf.append_attribute(a) = 0;
+            }
+            xf.append_attribute("applyNumberFormat") = 1;
+            xfs.remove_attribute("count");
+            xfs.append_attribute("count") = count + 1;
+            slot = count;
+        }
+        return *slot;
+    }
+
+    void Store()
+    {
+        if (loaded_) {
+            package_.Write(part_, SavePart(doc_));
+        }
+    }
+
+private:
+    Package& package_;
+    std::string part_;
+    pugi::xml_document doc_;
+    bool loaded_ = false;
+    std::optional<long> date_;
+    std::optional<long> dateTime_;
+};
+
+void WriteValue(pugi::xml_node c, const Cell& cell, DateStyles& styles)
+{
+    while (c.first_child()) {
+        c.remove_child(c.first_child());
+    }
+    c.remove_attribute("t");
+    switch (cell.kind) {
+    case Cell::Kind::Empty:
+        return;
+    case Cell::Kind::Text: {
+        c.append_attribute("t") = "inlineStr";
+        pugi::xml_node t = c.append_child("is").append_child("t");
+        t.append_attribute("xml:space") = "preserve";
+        t.text().set(cell.text.c_str());
+        return;
+    }
+    case Cell::Kind::Boolean:
+        c.append_attribute("t") = "b";
+        c.append_child("v").text().set(cell.number != 0 ? "1" : "0");
+        return;
+    case Cell::Kind::Date: {
+        // A date needs a date format to read as one; the template's own format wins.
+        const std::string_view s = c.attribute("s").value();
+        if (s.empty() || s == "0") {
+            c.remove_attribute("s");
+            c.append_attribute("s") = styles.Index(cell.number != std::floor(cell.number));
+        }
+        c.append_child("v").text().set(FormatNumber(cell.number).c_str());
+        return;
+    }
+    case Cell::Kind::Number:
+        c.append_child("v").text().set(FormatNumber(cell.number).c_str());
+        return;
+    }
+}
+
+void FillCells(pugi::xml_node worksheet, const Sheet& sheet, DateStyles& styles)
+{
+    pugi::xml_node sheetData = worksheet.child("sheetData");
+    if (!sheetData) {
+        Raise(kMethodFailed, "the template's worksheet has no cell data");
+    }
+    std::map<long, pugi::xml_node> rows = IndexRows(sheetData);
+    for (long row = 1; row <= sheet.LastRow(); ++row) {
+        const auto& cells = sheet.Row(row);
+        bool any = false;
+        for (const Cell& cell : cells) {
+            any = any || cell.written;
+        }
+        if (!any) {
+            continue;
+        }
+        pugi::xml_node rowNode = InsertOrdered(sheetData, rows, row, "row");
+        rowNode.remove_attribute("spans"); // an optional hint that may no longer hold
+        if (!rowNode.attribute("r")) {
+            rowNode.prepend_attribute("r") = row;
+        }
+        std::map<long, pugi::xml_node> index = IndexCells(rowNode);
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (!cells[i].written) {
+                continue;
+            }
+            const long column = static_cast<long>(i) + 1;
+            pugi::xml_node c = InsertOrdered(rowNode, index, column, "c");
+            if (!c.attribute("r")) {
+                c.prepend_attribute("r") = CellName(row, column).c_str();
+            }
+            WriteValue(c, cells[i], styles);
+        }
+    }
+}
+
+void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::string& text)
+{
+    pugi::xml_node hf = worksheet.child("headerFooter");
+    if (!hf) {
+        pugi::xml_node before;
+        for (const char* later : kAfterHeaderFooter) {
+            if ((before = worksheet.child(later))) {
+                break;
+            }
+        }
+        hf = before ? worksheet.insert_child_before("headerFooter", before)
+                    : worksheet.append_child("headerFooter");
+    }
+    pugi::xml_node node = hf.child(name);
+    if (text.empty()) {
+        hf.remove_child(node);
+        return;
+    }
+    if (!node) {
+        // oddHeader comes before oddFooter, and both before the even and first pages' texts.
+        node = std::string_view(name) == "oddHeader" ? hf.prepend_child(name)
+               : hf.child("oddHeader") ? hf.insert_child_after(name, hf.child("oddHeader"))
+                                       : hf.prepend_child(name);
+    }
+    node.text().set(text.c_str());
+}
+
+void RemoveCalcChain(Package& package, const std::string& workbookPart)
+{
+    const std::string chain = Folder(workbookPart) + "calcChain.xml";
+    if (!package.Read(chain)) {
+        return;
+    }
+    // The calculation chain lists formula cells; values written over them would make it
+    // stale, and the program rebuilds it when it is missing.
+    package.Remove(chain);
+    const std::string relsPart = RelsOf(workbookPart);
+    if (auto data = package.Read(relsPart)) {
+        pugi::xml_document rels;
+        LoadPart(rels, *data, "the workbook's relationships");
+        pugi::xml_node root = rels.child("Relationships");
+        for (pugi::xml_node rel = root.first_child(); rel;) {
+            pugi::xml_node next = rel.next_sibling();
+            if (std::string_view(rel.attribute("Type").value()).ends_with("/calcChain")) {
+                root.remove_child(rel);
+            }
+            rel = next;
+        }
+        package.Write(relsPart, SavePart(rels));
+    }
+    if (auto data = package.Read("[Content_Types].xml")) {
+        pugi::xml_document types;
+        LoadPart(types, *data, "the content-type list");
+        pugi::xml_node root = types.child("Types");
+        root.remove_child(
+            root.find_child_by_attribute("Override", "PartName", ("/" + chain).c_str()));
+        package.Write("[Content_Types].xml", SavePart(types));
+    }
+}
+
+} // namespace
+
+std::vector<TemplateSheet> ReadTemplate(const std::string& path)
+{
+    const Package package(path);
+    const std::string workbookPart = WorkbookPart(package);
+    const pugi::xml_document workbook = LoadRequired(package, workbookPart);
+    const pugi::xml_document rels = LoadRequired(package, RelsOf(workbookPart));
+    std::vector<TemplateSheet> sheets;
+    for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
+        const pugi::xml_node rel =
+            rels.child("Relationships")
+                .find_child_by_attribute("Relationship", "Id", RelationshipId(sheet).c_str());
+        if (!rel) {
+            Raise(kMethodFailed, "the template's sheet \"" +
+                                     std::string(sheet.attribute("name").value()) +
+                                     "\" has no part");
+        }
+        TemplateSheet entry;
+        entry.name = sheet.attribute("name").value();
+        entry.part = ResolveTarget(workbookPart, rel.attribute("Target").value());
+        const pugi::xml_document xml = LoadRequired(package, entry.part);
+        const pugi::xml_node hf = xml.child("worksheet").child("headerFooter");
+        entry.header = SplitHeaderFooter(hf.child("oddHeader").text().get());
+        entry.footer = SplitHeaderFooter(hf.child("oddFooter").text().get());
+        sheets.push_back(std::move(entry));
+    }
+    if (sheets.empty()) {
+        Raise(kMethodFailed, "the template \"" + path + "\" holds no worksheet");
+    }
+    return sheets;
+}
+
+void FillTemplate(const std::string& templatePath, const std::string& target,
+                  const std::vector<TemplateSheet>& parts, const SheetList& sheets,
+                  const std::string& contentType)
+{
+    std::error_code error;
+    std::filesystem::copy_file(templatePath, target,
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) {
+        Raise(kMethodFailed,
+              "cannot copy the template \"" + templatePath + "\": " + error.message());
+    }
+    Package package(target);
+    const std::string workbookPart = WorkbookPart(package);
+    DateStyles styles(package, workbookPart);
+    for (std::size_t i = 0; i < parts.size() && i < sheets.size(); ++i) {
+        const Sheet& sheet = sheets[i];
+        const std::string header = ComposeHeaderFooter(sheet.header);
+        const std::string footer = ComposeHeaderFooter(sheet.footer);
+        const bool newHeader = header != ComposeHeaderFooter(parts[i].header);
+        const bool newFooter = footer != ComposeHeaderFooter(parts[i].footer);
+        if (sheet.LastRow() == 0 && !newHeader && !newFooter) {
+            continue; // an untouched sheet keeps its part byte for byte
+        }
+        pugi::xml_document xml = LoadRequired(package, parts[i].part);
+        pugi::xml_node worksheet = xml.child("worksheet");
+        if (!worksheet) {
+            Raise(kNotSupported, "the template's worksheet \"" + parts[i].name +
+                                     "\" uses a layout that cannot be filled");
+        }
+        FillCells(worksheet, sheet, styles);
+        if (newHeader) {
+            SetHeaderFooterText(worksheet, "oddHeader", header);
+        }
+        if (newFooter) {
+            SetHeaderFooterText(worksheet, "oddFooter", footer);
+        }
+        package.Write(parts[i].part, SavePart(xml));
+    }
+    styles.Store();
+    RemoveCalcChain(package, workbookPart);
+    SetContentType(package, "/" + workbookPart, contentType);
+    package.Commit();
+}
+
+} // namespace platform::excel::detail

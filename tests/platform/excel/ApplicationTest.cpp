@@ -1,0 +1,131 @@
+#include "ExcelTestSupport.h"
+
+#include "platform/excel/Application.h"
+#include "platform/excel/FileFormat.h"
+#include "platform/excel/Workbook.h"
+#include "platform/excel/Workbooks.h"
+#include "platform/excel/Worksheet.h"
+#include "platform/runtime/Error.h"
+
+#include <fstream>
+#include <functional>
+
+namespace excel = platform::excel;
+
+namespace {
+
+using exceltest::ErrorNumberOf;
+
+class ApplicationTest : public exceltest::ExcelTest
+{
+};
+
+TEST_F(ApplicationTest, CreateAndGetObjectFollowTheProgIdAndTheRunningApplication)
+{
+    EXPECT_EQ(ErrorNumberOf([] { excel::CreateObject("Word.Application"); }), 429);
+    EXPECT_EQ(ErrorNumberOf([] { excel::GetObject("Excel.Application"); }), 429);
+
+    auto app = excel::CreateObject("Excel.Application");
+    EXPECT_EQ(app->Version(), "16.0");
+    EXPECT_TRUE(app->DisplayAlerts());
+    EXPECT_FALSE(app->Visible());
+    app->Workbooks()->Add();
+
+    auto running = excel::GetObject("excel.application");
+    EXPECT_EQ(running->Workbooks()->Count(), 1);
+    EXPECT_EQ(ErrorNumberOf([] { excel::GetObject("Other.Application"); }), 429);
+
+    app->Quit();
+    EXPECT_EQ(running->Workbooks()->Count(), 0);
+    EXPECT_EQ(ErrorNumberOf([] { excel::GetObject("Excel.Application"); }), 429);
+}
+
+TEST_F(ApplicationTest, ReleasedInvisibleApplicationNoLongerRuns)
+{
+    excel::CreateObject("Excel.Application");
+    EXPECT_EQ(ErrorNumberOf([] { excel::GetObject("Excel.Application"); }), 429);
+}
+
+TEST_F(ApplicationTest, InstalledVersionDecidesTheVersionText)
+{
+    excel::Application::SetInstalledVersion("11.0");
+    EXPECT_EQ(excel::CreateObject("Excel.Application")->Version(), "11.0");
+}
+
+TEST_F(ApplicationTest, WorkbooksAreFoundByPositionAndByNameInAnyCase)
+{
+    auto app = excel::CreateObject("Excel.Application");
+    auto books = app->Workbooks();
+    auto first = books->Add();
+    auto second = books->Add();
+    EXPECT_EQ(first->Name(), "Book1");
+    EXPECT_EQ(second->Name(), "Book2");
+    EXPECT_EQ(books->Count(), 2);
+    EXPECT_EQ(books->Item(2), second);
+    EXPECT_EQ(books->Item("BOOK1"), first);
+    EXPECT_EQ(ErrorNumberOf([&] { books->Item("Book3"); }), 9);
+    EXPECT_EQ(ErrorNumberOf([&] { books->Item(0); }), 9);
+    EXPECT_EQ(first->Worksheets(1)->Name(), "Sheet1");
+    EXPECT_EQ(ErrorNumberOf([&] { first->Worksheets(2); }), 9);
+
+    app->SetDisplayAlerts(false);
+    const std::string path = PathOf("Report.XLSX");
+    second->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+    EXPECT_EQ(second->Name(), "Report.XLSX");
+    EXPECT_EQ(second->FullName(), path);
+    EXPECT_EQ(books->Item("report.xlsx"), second);
+    second->Close(false);
+    EXPECT_EQ(books->Count(), 1);
+    EXPECT_EQ(ErrorNumberOf([&] { first->Close(true); }), 438);
+    app->Quit();
+}
+
+TEST_F(ApplicationTest, OpenFindsAnOpenWorkbookAndRejectsWhatIsNoWorkbook)
+{
+    auto app = excel::CreateObject("Excel.Application");
+    app->SetDisplayAlerts(false);
+    const std::string path = PathOf("saved.xlsx");
+    app->Workbooks()->Add()->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+    auto books = app->Workbooks();
+    books->Item(1)->Close();
+
+    auto opened = books->Open(path);
+    EXPECT_EQ(books->Open(path), opened);
+    EXPECT_EQ(books->Count(), 1);
+    EXPECT_EQ(opened->Name(), "saved.xlsx");
+
+    std::ofstream(PathOf("notes.txt")) << "not a workbook";
+    EXPECT_EQ(ErrorNumberOf([&] { books->Open(PathOf("notes.txt")); }), 1004);
+    EXPECT_EQ(ErrorNumberOf([&] { books->Open(PathOf("missing.xlsx")); }), 1004);
+    EXPECT_EQ(books->Count(), 1);
+    app->Quit();
+}
+
+TEST_F(ApplicationTest, VisibleApplicationShowsItsFilesThroughTheViewerAndKeepsRunning)
+{
+    auto app = excel::CreateObject("Excel.Application");
+    app->SetDisplayAlerts(false);
+    const std::string path = PathOf("shown.xls");
+    app->Workbooks()->Add()->SaveAs(path, excel::FileFormat::Excel8);
+    app->Quit();
+
+    auto viewerless = excel::CreateObject("Excel.Application");
+    viewerless->Workbooks()->Open(path);
+    EXPECT_EQ(ErrorNumberOf([&] { viewerless->SetVisible(true); }), 438);
+    viewerless->Quit();
+
+    std::vector<std::string> shown;
+    excel::Application::SetViewer([&](const std::string& file) { shown.push_back(file); });
+    {
+        auto user = excel::CreateObject("Excel.Application");
+        user->Workbooks()->Open(path);
+        user->SetVisible(true);
+    }
+    EXPECT_EQ(shown, std::vector<std::string>{path});
+    auto running = excel::GetObject("Excel.Application");
+    EXPECT_TRUE(running->Visible());
+    EXPECT_EQ(running->Workbooks()->Item("SHOWN.xls")->FullName(), path);
+    running->Quit();
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+#include "ExcelTestSupport.h"
+
+#include "platform/excel/Application.h"
+#include "platform/excel/FileFormat.h"
+#include "platform/excel/Font.h"
+#include "platform/excel/PageSetup.h"
+#include "platform/excel/Range.h"
+#include "platform/excel/Workbook.h"
+#include "platform/excel/Workbooks.h"
+#include "platform/excel/Worksheet.h"
+#include "platform/runtime/Date.h"
+#include "platform/runtime/Error.h"
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <fstream>
+#include <functional>
+
+namespace excel = platform::excel;
+namespace rt = platform::runtime;
+
+namespace {
+
+using exceltest::ErrorNumberOf;
+using exceltest::ReadBytes;
+
+const char* const kSheet = "xl/worksheets/sheet1.xml";
+
+// A template as a user would make it: a styled title, a styled amount cell, wide first
+// column, a header, and a second sheet.
+void MakeTemplate(const std::string& path, const char* contentType)
+{
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Bericht");
+    workbook_add_worksheet(workbook, "Notes");
+    lxw_format* title = workbook_add_format(workbook);
+    format_set_bold(title);
+    format_set_font_color(title, LXW_COLOR_RED);
+    lxw_format* amount = workbook_add_format(workbook);
+    format_set_num_format(amount, "#,##0.00 \"EUR\"");
+    format_set_bg_color(amount, LXW_COLOR_YELLOW);
+    worksheet_write_string(sheet, 0, 0, "Quarterly title", title);
+    worksheet_write_number(sheet, 2, 1, 0, amount);
+    worksheet_write_string(sheet, 5, 3, "kept below", nullptr);
+    worksheet_set_column(sheet, 0, 0, 30, nullptr);
+    worksheet_set_header(sheet, "&LKestrova&RConfidential");
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), 0, &error);
+    ASSERT_NE(zip, nullptr);
+    zip_file_t* file = zip_fopen(zip, "[Content_Types].xml", 0);
+    std::string types(8192, '\0');
+    types.resize(static_cast<std::size_t>(zip_fread(file, types.data(), types.size())));
+    zip_fclose(file);
+    const std::string from =
+        "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+    types.replace(types.find(from), from.size(), contentType);
+    zip_source_t* source = zip_source_buffer(zip, types.data(), types.size(), 0);
+    zip_file_add(zip, "[Content_Types].xml", source, ZIP_FL_OVERWRITE);
+    ASSERT_EQ(zip_close(zip), 0);
+}
+
+class TemplateTest : public exceltest::ExcelAppTest
+{
+protected:
+    void SetUp() override
+    {
+        ExcelAppTest::SetUp();
+        templatePath_ = PathOf("report.xltx");
+        MakeTemplate(
+            templatePath_,
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
+    }
+    std::string templatePath_;
+};
+
+TEST_F(TemplateTest, FilledTemplateKeepsItsFormattingAndTheTemplateStaysUnchanged)
+{
+    const std::string before = ReadBytes(templatePath_);
+    auto book = app_->Workbooks()->Open(templatePath_);
+    EXPECT_EQ(book->WorksheetCount(), 2);
+    auto sheet = book->Worksheets(1);
+    EXPECT_EQ(sheet->Name(), "Bericht");
+    auto setup = sheet->PageSetup();
+    EXPECT_EQ(setup->LeftHeader(), "Kestrova");
+    setup->SetCenterHeader("&D");
+    sheet->Range("A3")->Resize(2, 3)->SetValue(
+        exceltest::Table({{"Amount", 1234.5, true}, {"Zeile 2 <&>", 7, "x"}}));
+
+    const std::string path = PathOf("filled.xlsx");
+    book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+    book->Close(false);
+
+    EXPECT_EQ(ReadBytes(templatePath_), before);
+    const exceltest::XlsxFile original(templatePath_);
+    const exceltest::XlsxFile filled(path);
+    EXPECT_EQ(filled.WorkbookContentType(),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
+    EXPECT_EQ(filled.Part("xl/styles.xml"), original.Part("xl/styles.xml"));
+    EXPECT_EQ(filled.Part("xl/worksheets/sheet2.xml"), original.Part("xl/worksheets/sheet2.xml"));
+    EXPECT_EQ(filled.Widths(kSheet), original.Widths(kSheet));
+
+    const auto before_cells = original.Cells(kSheet);
+    const auto cells = filled.Cells(kSheet);
+    EXPECT_EQ(cells.at("A1").value, "Quarterly title");
+    EXPECT_EQ(cells.at("A1").style, before_cells.at("A1").style);
+    EXPECT_EQ(cells.at("B3").value, "1234.5");
+    EXPECT_EQ(cells.at("B3").style, before_cells.at("B3").style); // the amount format stays
+    EXPECT_NE(cells.at("B3").style, 0);
+    EXPECT_EQ(cells.at("A3").value, "Amount");
+    EXPECT_EQ(cells.at("C3").type, "b");
+    EXPECT_EQ(cells.at("A4").value, "Zeile 2 <&>");
+    EXPECT_EQ(cells.at("B4").value, "7");
+    EXPECT_EQ(cells.at("D6").value, "kept below");
+    EXPECT_EQ(filled.HeaderFooter(kSheet, "oddHeader"), "&LKestrova&C&D&RConfidential");
+}
+
+TEST_F(TemplateTest, DateIntoAnUnformattedTemplateCellGetsADateFormatAdded)
+{
+    auto book = app_->Workbooks()->Open(templatePath_);
+    auto sheet = book->Worksheets(1);
+    sheet->Range("E10")->SetValue(rt::DateSerial(2024, 12, 24));
+    sheet->Range("B3")->SetValue(rt::DateSerial(2024, 12, 25)); // keeps its own format
+    const std::string path = PathOf("dated.xlsm");
+    book->SaveAs(path, excel::FileFormat::OpenXmlWorkbookMacroEnabled);
+
+    const exceltest::XlsxFile original(templatePath_);
+    const exceltest::XlsxFile filled(path);
+    EXPECT_EQ(filled.WorkbookContentType(), "application/vnd.ms-excel.sheet.macroEnabled.main+xml");
+    const auto cells = filled.Cells(kSheet);
+    EXPECT_EQ(filled.NumberFormat(cells.at("E10").style), 14);
+    EXPECT_EQ(cells.at("B3").style, original.Cells(kSheet).at("B3").style);
+    EXPECT_DOUBLE_EQ(std::stod(cells.at("E10").value), rt::DateSerial(2024, 12, 24).Serial());
+    // Every style the template had is still where it was.
+    for (long style = 0; style <= cells.at("B3").style; ++style) {
+        EXPECT_EQ(filled.NumberFormat(style), original.NumberFormat(style));
+        EXPECT_EQ(filled.IsBold(style), original.IsBold(style));
+    }
+}
+
+TEST_F(TemplateTest, TemplateFormattingCannotBeChangedAndBinaryTemplatesCannotBeFilled)
+{
+    auto book = app_->Workbooks()->Open(templatePath_);
+    auto sheet = book->Worksheets(1);
+    const std::vector<std::function<void()>> formatting = {
+        [&] { sheet->Range("A1")->Font()->SetBold(true); },
+        [&] { sheet->Range("A1")->EntireColumn()->AutoFit(); },
+        [&] { sheet->Range("A1")->SetColumnWidth(3); },
+    };
+    for (const auto& call : formatting) {
+        try {
+            call();
+            ADD_FAILURE() << "no error raised";
+        } catch (const rt::Error& error) {
+            EXPECT_EQ(error.Number(), 438);
+        }
+    }
+    EXPECT_THROW(book->SaveAs(PathOf("x.xls"), excel::FileFormat::Excel8), rt::Error);
+
+    auto plain = app_->Workbooks()->Add();
+    const std::string old = PathOf("old template.XLT");
+    plain->SaveAs(old, excel::FileFormat::Excel8);
+    plain->Close();
+    auto binary = app_->Workbooks()->Open(old);
+    try {
+        binary->Worksheets(1);
+        ADD_FAILURE() << "no error raised";
+    } catch (const rt::Error& error) {
+        EXPECT_EQ(error.Number(), 438);
+        EXPECT_NE(error.Description().find("97-2003"), std::string::npos);
+    }
+    EXPECT_THROW(binary->SaveAs(PathOf("y.xlsx"), excel::FileFormat::OpenXmlWorkbook), rt::Error);
+}
+
+} // namespace
