@@ -169,7 +169,8 @@ public:
     /// item); Empty until set, and for subtotal rows.
     const platform::runtime::Variant& RowData(int row) const;
     void SetRowData(int row, platform::runtime::Variant data);
-    /// Height in twips; 0 hides the row; -1 restores the default height.
+    /// Height in twips; 0 hides the row; -1 restores the default height. Row -1 (no row)
+    /// reads as the default height.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int twips);
     /// True when the row is shown: not 0 high and not hidden by a collapsed outline node.
