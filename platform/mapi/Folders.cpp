@@ -3,9 +3,7 @@
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/detail/Arguments.h"
 #include "platform/runtime/Error.h"
-
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
+#include "platform/runtime/Strings.h"
 
 namespace platform::mapi {
 
@@ -19,10 +17,8 @@ long Folders::Count() const
 std::shared_ptr<Folder> Folders::Item(const runtime::Variant& index) const
 {
     if (const auto* name = index.Get<std::string>()) {
-        const auto wanted = icu::UnicodeString::fromUTF8(*name);
         for (const auto& f : m_folders)
-            if (icu::UnicodeString::fromUTF8(f->Name()).caseCompare(wanted, U_FOLD_CASE_DEFAULT) ==
-                0)
+            if (runtime::TextEquals(f->Name(), *name))
                 return f;
     } else {
         const long position = detail::WholeNumberOf(index).value_or(0);

@@ -182,7 +182,7 @@ void Message::SetFields(std::int32_t tag, const runtime::Variant& value)
 }
 
 std::int32_t Message::GetIDsFromNames(const std::string& propertySetGuid,
-                                      const runtime::Variant& id)
+                                      const runtime::Variant& id) const
 {
     const auto name = detail::ToNamedProperty(propertySetGuid, id, "Message.GetIDsFromNames");
     const auto found = m_data->Context()->CreateNamedId(m_data->NamingStore(), name);

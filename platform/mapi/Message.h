@@ -69,7 +69,8 @@ public:
     /// The id (high 16 bits of a tag, type bits 0) of a named property of the item's store:
     /// by LID (a whole number; a negative 16-bit value stands for 0x8000 and up) or by name
     /// (a text). Unknown names are given an id, as a store does for a message's look-up.
-    std::int32_t GetIDsFromNames(const std::string& propertySetGuid, const runtime::Variant& id);
+    std::int32_t GetIDsFromNames(const std::string& propertySetGuid,
+                                 const runtime::Variant& id) const;
     /// The folder the item lies in; no object for an item outside any folder.
     std::shared_ptr<Folder> Parent();
 

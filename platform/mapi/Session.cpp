@@ -11,10 +11,9 @@
 #include "platform/mapi/detail/Context.h"
 #include "platform/mapi/detail/MessageData.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Strings.h"
 
 #include <filesystem>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
 
 namespace platform::mapi {
 
@@ -158,8 +157,7 @@ std::shared_ptr<Store> Session::GetStoreFromID(const std::string& storeId)
 
 bool Session::CompareEntryIDs(const std::string& first, const std::string& second) const
 {
-    return icu::UnicodeString::fromUTF8(first).caseCompare(icu::UnicodeString::fromUTF8(second),
-                                                           U_FOLD_CASE_DEFAULT) == 0;
+    return runtime::TextEquals(first, second);
 }
 
 std::shared_ptr<AddressEntry> Session::CurrentUser()

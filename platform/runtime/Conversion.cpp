@@ -194,6 +194,16 @@ Date CDate(const Variant& value)
     return Date(CDbl(value));
 }
 
+Date DateValue(const Variant& value)
+{
+    return Date(static_cast<double>(CDate(value).DayNumber()));
+}
+
+Date TimeValue(const Variant& value)
+{
+    return Date(CDate(value).TimeOfDay());
+}
+
 Variant CVar(const Variant& value, VarType type)
 {
     switch (type) {
@@ -249,6 +259,43 @@ bool IsNumeric(const Variant& value)
     } catch (const Error&) {
         return true; // a number too large for a Double is still numeric text
     }
+}
+
+int Compare(const Variant& a, const Variant& b, CompareMethod compare)
+{
+    for (const Variant* v : {&a, &b}) {
+        if (v->IsNull()) {
+            Raise(errors::InvalidUseOfNull);
+        }
+        if (v->IsObject() || v->IsArray() || v->IsError()) {
+            Raise(errors::TypeMismatch);
+        }
+    }
+    if (a.IsEmpty() && b.IsEmpty()) {
+        return 0;
+    }
+    if (a.IsString() && (b.IsString() || b.IsEmpty())) {
+        return StrComp(*a.Get<std::string>(), b.IsEmpty() ? "" : *b.Get<std::string>(), compare);
+    }
+    if (b.IsString() && a.IsEmpty()) {
+        return StrComp("", *b.Get<std::string>(), compare);
+    }
+    if (a.IsString() || b.IsString()) {
+        const Variant& text = a.IsString() ? a : b;
+        if (!IsNumeric(text)) {
+            // Numbers sort before texts that are no numbers.
+            return a.IsString() ? 1 : -1;
+        }
+    }
+    if (const Currency* x = a.Get<Currency>()) {
+        if (const Currency* y = b.Get<Currency>()) {
+            return *x < *y ? -1 : (*y < *x ? 1 : 0);
+        }
+    }
+    // Both are numbers, Booleans, dates, Empty or numeric text by now.
+    const double x = CDbl(a);
+    const double y = CDbl(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
 }
 
 double Round(double value, int decimals)

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Currency.h"
 #include "platform/runtime/Date.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
@@ -42,9 +43,19 @@ bool CBool(const Variant& value);
 /// The value as a Date: numbers are serials (Error 6 out of range), text is read as the
 /// locale's short date, ISO "yyyy-mm-dd hh:nn:ss" or a time.
 Date CDate(const Variant& value);
+/// The calendar day of CDate(value), at midnight (the runtime's DateValue).
+Date DateValue(const Variant& value);
+/// The time of day of CDate(value), on 1899-12-30 (the runtime's TimeValue).
+Date TimeValue(const Variant& value);
 /// The value as a Variant of the given subtype (Empty, Null, numbers, Date, String, Boolean).
 /// Throws Error 13 for other subtypes.
 Variant CVar(const Variant& value, VarType type);
+
+/// The runtime's comparison of two values (its "<", "=", ">"): -1, 0 or 1. Numbers, Booleans,
+/// Currency and Dates compare by value; texts by `compare`; a number and a text by value when
+/// the text is numeric, else the number sorts first; Empty counts as 0 or "" for the other side.
+/// Throws Error 94 for Null and Error 13 for objects, arrays and Error values.
+int Compare(const Variant& a, const Variant& b, CompareMethod compare = CompareMethod::Binary);
 
 /// True when CDate would succeed on a Date or a text.
 bool IsDate(const Variant& value);

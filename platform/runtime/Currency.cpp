@@ -3,17 +3,59 @@
 #include "platform/runtime/Error.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform::runtime {
 
 Currency Currency::FromDouble(double value)
 {
-    const double scaled = std::nearbyint(value * 10000.0); // default mode: ties to even
-    // 2^63 is exactly representable; anything at or beyond it does not fit.
-    if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0)) {
+    if (!std::isfinite(value)) {
         Raise(errors::Overflow);
     }
-    return Currency(static_cast<std::int64_t>(scaled));
+    // Round the value's 15 significant decimal digits, not its binary approximation, so that
+    // 0.00015 is the tie it looks like (binary: 0.000149999...).
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    unsigned __int128 digits = 0;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+        }
+    }
+    // value = digits * 10^(exponent - 14); in ten-thousandths: digits * 10^(exponent - 10).
+    const int shift = std::atoi(p + 1) - 10;
+    unsigned __int128 scaled = digits;
+    if (shift > 0) {
+        if (shift > 8) {
+            Raise(errors::Overflow);
+        }
+        for (int i = 0; i < shift; ++i) {
+            scaled *= 10;
+        }
+    } else if (shift < 0) {
+        if (shift < -16) {
+            return Currency();
+        }
+        unsigned __int128 divisor = 1;
+        for (int i = 0; i < -shift; ++i) {
+            divisor *= 10;
+        }
+        scaled = digits / divisor;
+        const unsigned __int128 rest = digits % divisor;
+        if (rest * 2 > divisor || (rest * 2 == divisor && scaled % 2 != 0)) {
+            ++scaled; // half to even
+        }
+    }
+    const unsigned __int128 limit = value < 0 ? (static_cast<unsigned __int128>(1) << 63)
+                                              : (static_cast<unsigned __int128>(1) << 63) - 1;
+    if (scaled > limit) {
+        Raise(errors::Overflow);
+    }
+    const auto magnitude = static_cast<std::uint64_t>(scaled);
+    return Currency(value < 0 ? static_cast<std::int64_t>(0 - magnitude)
+                              : static_cast<std::int64_t>(magnitude));
 }
 
 Currency operator+(Currency a, Currency b)

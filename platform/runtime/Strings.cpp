@@ -177,6 +177,42 @@ std::string Space(std::int64_t count)
     return std::string(static_cast<std::size_t>(count), ' ');
 }
 
+std::string Repeat(std::int64_t count, std::string_view character)
+{
+    if (count < 0 || character.empty()) {
+        Raise(errors::InvalidProcedureCall);
+    }
+    const std::string one = Left(character, 1);
+    std::string out;
+    out.reserve(one.size() * static_cast<std::size_t>(count));
+    for (std::int64_t i = 0; i < count; ++i) {
+        out += one;
+    }
+    return out;
+}
+
+std::string Chr(std::int64_t code)
+{
+    if (code < 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        Raise(errors::InvalidProcedureCall);
+    }
+    return Encode(std::u32string(1, static_cast<char32_t>(code)));
+}
+
+std::int32_t Asc(std::string_view text)
+{
+    if (text.empty()) {
+        Raise(errors::InvalidProcedureCall);
+    }
+    return static_cast<std::int32_t>(Decode(Left(text, 1)).front());
+}
+
+std::string StrReverse(std::string_view text)
+{
+    std::u32string decoded = Decode(text);
+    return Encode(std::u32string(decoded.rbegin(), decoded.rend()));
+}
+
 std::int64_t InStr(std::int64_t start, std::string_view text, std::string_view find,
                    CompareMethod compare)
 {

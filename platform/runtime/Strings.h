@@ -41,6 +41,17 @@ std::string UCase(std::string_view text);
 /// `count` spaces.
 std::string Space(std::int64_t count);
 
+/// `count` copies of the first character of `character` (the runtime's String function).
+/// Throws Error 5 for a negative count or an empty `character`.
+std::string Repeat(std::int64_t count, std::string_view character);
+/// The text of one character (Chr/ChrW; Chr(0) is the NUL character). Throws Error 5 for
+/// negative codes, surrogates and codes beyond U+10FFFF.
+std::string Chr(std::int64_t code);
+/// The code of the first character (Asc/AscW). Throws Error 5 for an empty text.
+std::int32_t Asc(std::string_view text);
+/// The characters in reverse order.
+std::string StrReverse(std::string_view text);
+
 /// The position of `find` in `text` at or after character `start`, 0 when absent. An empty
 /// `find` gives `start` (when start <= Len + 1); an empty text gives 0. Throws Error 5 when
 /// start < 1.

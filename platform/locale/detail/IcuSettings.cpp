@@ -8,6 +8,7 @@
 #include <unicode/locid.h>
 #include <unicode/numfmt.h>
 #include <unicode/smpdtfmt.h>
+#include <unicode/ulocdata.h>
 
 #include <memory>
 
@@ -145,6 +146,12 @@ void ReadNumbers(const icu::Locale& locale, Settings& s)
         s.groupingSeparator = Utf8(symbols.getSymbol(D::kGroupingSeparatorSymbol));
         s.percentSymbol = Utf8(symbols.getSymbol(D::kPercentSymbol));
         s.minusSign = Utf8(symbols.getSymbol(D::kMinusSignSymbol));
+        s.plusSign = Utf8(symbols.getSymbol(D::kPlusSignSymbol));
+        s.currencyCode = Utf8(symbols.getSymbol(D::kIntlCurrencySymbol));
+        s.nativeDigits.clear();
+        for (int d = 0; d < 10; ++d) {
+            s.nativeDigits += Utf8(symbols.getConstDigitSymbol(d));
+        }
         s.currencySymbol = Utf8(symbols.getSymbol(D::kCurrencySymbol));
     }
     status = U_ZERO_ERROR;
@@ -244,6 +251,11 @@ Settings ReadSettings(const std::string& canonicalName)
     s.englishLanguageName = Utf8(locale.getDisplayLanguage(icu::Locale::getEnglish(), text));
     s.countryName = Utf8(locale.getDisplayCountry(locale, text));
     s.englishCountryName = Utf8(locale.getDisplayCountry(icu::Locale::getEnglish(), text));
+    s.languageCode3 = locale.getISO3Language();
+    s.countryCode3 = locale.getISO3Country();
+    UErrorCode measureStatus = U_ZERO_ERROR;
+    s.metric = ulocdata_getMeasurementSystem(canonicalName.c_str(), &measureStatus) != UMS_US ||
+               U_FAILURE(measureStatus);
     ReadNumbers(locale, s);
     ReadPatterns(locale, s);
     ReadNames(locale, s);

@@ -1,12 +1,11 @@
 #include "platform/mapi/detail/Context.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Strings.h"
 #include "platform/store/StoreError.h"
 
 #include <filesystem>
 #include <mutex>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
 
 namespace platform::mapi::detail {
 
@@ -49,8 +48,7 @@ std::shared_ptr<store::Profile> OpenShared(const std::string& path)
 
 bool SameId(const std::string& a, const std::string& b)
 {
-    return icu::UnicodeString::fromUTF8(a).caseCompare(icu::UnicodeString::fromUTF8(b),
-                                                       U_FOLD_CASE_DEFAULT) == 0;
+    return runtime::TextEquals(a, b);
 }
 
 } // namespace

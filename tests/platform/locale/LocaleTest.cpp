@@ -32,6 +32,14 @@ TEST(LocaleTest, GermanSettings)
     EXPECT_EQ(s.countryName, "Deutschland");
     EXPECT_EQ(s.currencySymbol, "€");
     EXPECT_FALSE(s.currencySymbolFirst);
+    EXPECT_TRUE(s.currencySymbolSpaced);
+    EXPECT_EQ(s.currencyCode, "EUR");
+    EXPECT_EQ(s.currencyDigits, 2);
+    EXPECT_EQ(s.plusSign, "+");
+    EXPECT_EQ(s.nativeDigits, "0123456789");
+    EXPECT_TRUE(s.metric);
+    EXPECT_EQ(s.languageCode3, "deu");
+    EXPECT_EQ(s.countryCode3, "DEU");
 }
 
 TEST(LocaleTest, UsSettings)
@@ -52,6 +60,12 @@ TEST(LocaleTest, UsSettings)
     EXPECT_EQ(s.countryName, "United States");
     EXPECT_EQ(s.currencySymbol, "$");
     EXPECT_TRUE(s.currencySymbolFirst);
+    EXPECT_FALSE(s.currencySymbolSpaced);
+    EXPECT_EQ(s.currencyCode, "USD");
+    EXPECT_FALSE(s.metric);
+    EXPECT_EQ(s.englishLanguageName, "English");
+    EXPECT_EQ(s.englishCountryName, "United States");
+    EXPECT_EQ(s.pmDesignator, "PM");
 }
 
 TEST(LocaleTest, NamesAreNormalised)

@@ -204,6 +204,8 @@ TEST_F(ConversionTest, CDateReadsLocaleAndIsoForms)
         EXPECT_FALSE(rt::IsDate(bad)) << bad;
     }
     EXPECT_EQ(rt::CDate(45292.5), At(2024, 1, 1, 12));
+    EXPECT_EQ(rt::DateValue("31.12.2023 10:05"), At(2023, 12, 31));
+    EXPECT_EQ(rt::TimeValue("31.12.2023 10:05"), rt::TimeSerial(10, 5, 0));
     EXPECT_EQ(rt::CDate(true), rt::Date(-1.0));
     EXPECT_EQ(RaisedNumber([] { return rt::CDate(3e6); }), 6);
     EXPECT_FALSE(rt::IsDate(45292.0));
@@ -238,4 +240,36 @@ TEST_F(ConversionTest, RoundIsHalfToEven)
     EXPECT_EQ(rt::Fix(-2.7), -2.0);
     EXPECT_EQ(rt::Int(-2.7), -3.0);
     EXPECT_EQ(RaisedNumber([] { return rt::Round(1.0, -1); }), 5);
+}
+
+TEST_F(ConversionTest, CompareFollowsTheRuntimesRules)
+{
+    using C = rt::CompareMethod;
+    const struct
+    {
+        rt::Variant a;
+        rt::Variant b;
+        C compare;
+        int expected;
+    } cases[] = {
+        {2, 10, C::Binary, -1},
+        {"2", "10", C::Binary, 1}, // texts compare as texts
+        {"10", 9, C::Binary, 1},   // numeric text against a number: by value
+        {"abc", 9, C::Binary, 1},  // numbers before other texts
+        {9, "abc", C::Binary, -1},
+        {"Äpfel", "äpfel", C::Text, 0},
+        {"Äpfel", "äpfel", C::Binary, -1},
+        {rt::Variant(), 0, C::Binary, 0},
+        {rt::Variant(), "", C::Binary, 0},
+        {rt::Variant(), "a", C::Binary, -1},
+        {true, 0, C::Binary, -1}, // True is -1
+        {rt::DateSerial(2024, 1, 2), rt::DateSerial(2024, 1, 1), C::Binary, 1},
+        {rt::Currency::FromScaled(10001), 1.0, C::Binary, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rt::Compare(c.a, c.b, c.compare), c.expected)
+            << c.a.TypeName() << " vs " << c.b.TypeName();
+    }
+    EXPECT_EQ(RaisedNumber([] { return rt::Compare(rt::Null{}, 1); }), 94);
+    EXPECT_EQ(RaisedNumber([] { return rt::Compare(nullptr, 1); }), 13);
 }

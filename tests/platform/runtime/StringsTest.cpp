@@ -109,3 +109,21 @@ TEST_F(StringsTest, StrCompBinaryAndText)
         EXPECT_EQ(rt::StrComp(c.a, c.b, c.compare), c.expected) << c.a << " " << c.b;
     }
 }
+
+TEST_F(StringsTest, CharactersAndRepeats)
+{
+    EXPECT_EQ(rt::Chr(0), std::string(1, '\0'));
+    EXPECT_EQ(rt::Chr(0xE4), "ä");
+    EXPECT_EQ(rt::Chr(0x20AC), "€");
+    EXPECT_EQ(rt::Asc("ärger"), 0xE4);
+    EXPECT_EQ(rt::Asc("A"), 65);
+    EXPECT_EQ(rt::Repeat(3, "äb"), "äää");
+    EXPECT_EQ(rt::Repeat(0, "x"), "");
+    EXPECT_EQ(rt::StrReverse("Grüße"), "eßürG");
+    EXPECT_EQ(RaisedNumber([] { return rt::Asc(""); }), 5);
+    EXPECT_EQ(RaisedNumber([] { return rt::Chr(0xD800); }), 5);
+    EXPECT_EQ(RaisedNumber([] { return rt::Repeat(-1, "x"); }), 5);
+    // Texts holding NUL characters split like any other text.
+    const std::string list = "a" + rt::Chr(0) + "b";
+    EXPECT_EQ(rt::Split(list, rt::Chr(0)), (std::vector<std::string>{"a", "b"}));
+}

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace rt = platform::runtime;
 
 namespace {
@@ -112,4 +114,29 @@ TEST(VariantTest, ObjectAccessRaisesObjectRequired)
     EXPECT_EQ(RaisedNumber([] { return rt::Variant(5).AsObject(); }), 424);
     EXPECT_TRUE(rt::Variant(nullptr).IsNothing());
     EXPECT_FALSE(rt::Variant(std::make_shared<Thing>()).IsNothing());
+}
+
+TEST(CurrencyTest, FourDecimalsHalfToEvenAndOverflow)
+{
+    const struct
+    {
+        double value;
+        std::int64_t scaled;
+    } cases[] = {
+        {1.5, 15000},
+        {0.00005, 0},
+        {0.00025, 2},
+        {0.00015, 2},
+        {-0.00015, -2},
+        {12.34567, 123457},
+        {-922337203685477.0, -9223372036854770000},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rt::Currency::FromDouble(c.value).Scaled(), c.scaled) << c.value;
+    }
+    EXPECT_EQ(RaisedNumber([] { return rt::Currency::FromDouble(1e15); }), 6);
+    EXPECT_EQ(RaisedNumber([] { return rt::Currency::FromDouble(std::nan("")); }), 6);
+    const auto max = rt::Currency::FromScaled(INT64_MAX);
+    EXPECT_EQ(RaisedNumber([&] { return max + rt::Currency::FromScaled(1); }), 6);
+    EXPECT_EQ((rt::Currency::FromScaled(5) - rt::Currency::FromScaled(7)).Scaled(), -2);
 }
