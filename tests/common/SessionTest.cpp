@@ -10,6 +10,7 @@
 #include "platform/mapi/Stores.h"
 #include "platform/mapi/Utils.h"
 #include "platform/outlook/Application.h"
+#include "platform/outlook/ItemBase.h"
 #include "platform/outlook/NameSpace.h"
 #include "platform/runtime/Error.h"
 #include "platform/store/Profile.h"
