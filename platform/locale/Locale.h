@@ -24,6 +24,12 @@ struct Settings
     std::string groupingSeparator;                  ///< "." for de-DE
     std::string percentSymbol;                      ///< "%"
     std::string minusSign;                          ///< "-"
+    std::string plusSign;                           ///< "+"
+    std::string nativeDigits;                       ///< the ten digits, "0123456789"
+    bool metric = true;                             ///< false for the US measurement system
+    std::string languageCode3;                      ///< ISO 639-2, "deu"
+    std::string countryCode3;                       ///< ISO 3166 alpha-3, "DEU"
+    std::string currencyCode;                       ///< ISO 4217, "EUR"
     std::string currencySymbol;                     ///< "€" for de-DE, "$" for en-US
     bool currencySymbolFirst = false;               ///< "$1.00" rather than "1,00 €"
     bool currencySymbolSpaced = false;              ///< a space between the amount and the symbol

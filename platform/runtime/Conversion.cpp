@@ -201,7 +201,10 @@ Date DateValue(const Variant& value)
 
 Date TimeValue(const Variant& value)
 {
-    return Date(CDate(value).TimeOfDay());
+    // From the fields, rounded to the second, rather than from the fraction, which carries
+    // the rounding noise of the day serial.
+    const DateFields f = Fields(CDate(value));
+    return TimeSerial(f.hour, f.minute, f.second);
 }
 
 Variant CVar(const Variant& value, VarType type)

@@ -216,7 +216,8 @@ Date Today()
 
 Date TimeNow()
 {
-    return Date(Now().TimeOfDay());
+    const DateFields f = Fields(Now());
+    return TimeSerial(f.hour, f.minute, f.second);
 }
 
 } // namespace platform::runtime
