@@ -349,6 +349,20 @@ TEST_F(RecurrencePatternTest, LocalTimeCrossesDaylightSavingChanges)
     EXPECT_EQ(summer.seconds - winter.seconds, 23 * 3600);
     const auto autumn = LocalToUtc(MakeLocalTime(2024, 10, 27, 9, 30));
     EXPECT_EQ(autumn.seconds - LocalToUtc(MakeLocalTime(2024, 10, 26, 9, 30)).seconds, 25 * 3600);
+    // The repeated hour gives the earlier instant (still summer time), whatever was asked
+    // before; the skipped hour moves forward by the gap.
+    const auto repeated = MakeLocalTime(2024, 10, 27, 2, 30);
+    const auto utcOf = [](int y, unsigned m, unsigned d, int h, int mi) {
+        return ch::sys_seconds{ch::sys_days{ch::year{y} / m / d} + ch::hours{h} + ch::minutes{mi}}
+            .time_since_epoch()
+            .count();
+    };
+    EXPECT_EQ(LocalToUtc(repeated).seconds, utcOf(2024, 10, 27, 0, 30));
+    LocalToUtc(MakeLocalTime(2024, 12, 1, 2, 30));
+    EXPECT_EQ(LocalToUtc(repeated).seconds, utcOf(2024, 10, 27, 0, 30));
+    EXPECT_EQ(LocalToUtc(MakeLocalTime(2024, 3, 31, 2, 30)).seconds, utcOf(2024, 3, 31, 1, 30));
+    EXPECT_EQ(UtcToLocal(LocalToUtc(MakeLocalTime(2024, 3, 31, 2, 30))),
+              MakeLocalTime(2024, 3, 31, 3, 30));
     const auto t = MakeLocalTime(2024, 7, 1, 12, 0);
     EXPECT_EQ(UtcToLocal(LocalToUtc(t)), t);
     EXPECT_EQ(LocalToUtc(t).seconds,
