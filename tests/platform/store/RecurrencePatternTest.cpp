@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <vector>
 
 namespace platform::store::test {
@@ -324,6 +325,10 @@ TEST_F(RecurrencePatternTest, ValidateNamesTheBrokenField)
         {"Instance", Make(T::MonthNth, 1, Day(2024, 1, 1), kMonday, 0, 0, 6)},
         {"PatternEndDate", EndByDate(Make(T::Daily, 1, Day(2024, 1, 2)), Day(2024, 1, 1))},
         {"Occurrences", EndByCount(Make(T::Daily, 1, Day(2024, 1, 2)), 0)},
+        {"Occurrences", EndByCount(Make(T::Weekly, 999, Day(2024, 1, 2), kMonday), 2000000000)},
+        {"Interval", Make(T::Monthly, 1000, Day(2024, 1, 1), 0, 1)},
+        {"PatternStartDate", Make(T::Daily, 1, Day(1600, 12, 31))},
+        {"PatternEndDate", EndByDate(Make(T::Daily, 1, Day(2024, 1, 2)), Day(4501, 1, 1))},
         {"without occurrence", withException},
         {"second exception", twice},
     };
@@ -337,8 +342,17 @@ TEST_F(RecurrencePatternTest, ValidateNamesTheBrokenField)
             EXPECT_NE(std::string(e.what()).find(c.field), std::string::npos) << e.what();
         }
     }
-    // An unusable pattern has no occurrences rather than an endless search.
+    // An unusable pattern has no occurrences rather than an endless search or an overflow.
     EXPECT_FALSE(Make(T::Weekly, 1, Day(2024, 1, 1), 0).FirstOnOrAfter(Day(2024, 1, 1)));
+    const auto huge = EndByCount(Make(T::Weekly, 999, Day(2024, 1, 2), kMonday), 2000000000);
+    EXPECT_FALSE(huge.FirstOnOrAfter(Day(2024, 1, 1)));
+    EXPECT_FALSE(huge.LastDay());
+    // A series without end stops with the client's calendar.
+    const auto daily = Make(T::Daily, 1, Day(2024, 1, 1));
+    EXPECT_EQ(daily.FirstOnOrAfter(Day(4500, 12, 31)),
+              std::optional<std::int32_t>(Day(4500, 12, 31)));
+    EXPECT_FALSE(daily.FirstOnOrAfter(Day(4500, 12, 31) + 1));
+    EXPECT_FALSE(daily.FirstOnOrAfter(std::numeric_limits<std::int32_t>::max()));
 }
 
 TEST_F(RecurrencePatternTest, LocalTimeCrossesDaylightSavingChanges)
