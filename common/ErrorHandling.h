@@ -27,15 +27,16 @@ template <class Body> decltype(auto) InvokeWithLine(Body& body, int& nLine)
 } // namespace detail
 
 /// Inner procedure: runs the body; any error is captured with this procedure's source text
-/// added to its chain and raised again to the caller.
-template <class Body>
+/// added to its chain and raised again to the caller. The libraries that carry the older error
+/// object name it as TErrorObject (Rethrowing<ErrorObjectOld>(...)).
+template <class TErrorObject = ErrorObject, class Body>
 decltype(auto) Rethrowing(std::string_view sModule, std::string_view sProcedure, Body&& body)
 {
     int nLine = 0;
     try {
         return detail::InvokeWithLine(body, nLine);
     } catch (...) {
-        ErrorObject oError;
+        TErrorObject oError;
         bool bFlag = false;
         oError.CaptureError(SourceText(sModule, sProcedure, nLine), bFlag);
         oError.ReRaise();

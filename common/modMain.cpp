@@ -2,6 +2,10 @@
 
 #include "common/Deliverable.h"
 #include "common/IChild.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/runtime/ResumeNext.h"
+#include "platform/runtime/Strings.h"
 #include "platform/win/SpecialFolders.h"
 
 #include <cstdlib>
@@ -25,6 +29,27 @@ void ResetParentPtrOf(IChild* oChild)
     if (oChild == nullptr)
         return;
     oChild->ResetParentPtr();
+}
+
+void SuspendGridRedraw(platform::forms::FlexGrid* oGrid)
+{
+    if (oGrid == nullptr)
+        return;
+    platform::runtime::ResumeNext oResume;
+    oResume([&] { oGrid->SetRedraw(false); });
+}
+
+void SelectAllText(platform::forms::TextBox* oTextBox, std::int64_t lBackColor)
+{
+    if (oTextBox == nullptr)
+        return;
+    platform::runtime::ResumeNext oResume;
+    oResume([&] {
+        oTextBox->SetSelStart(0);
+        oTextBox->SetSelLength(static_cast<int>(platform::runtime::Len(oTextBox->Text())));
+        if (lBackColor != -1)
+            oTextBox->SetBackColor(static_cast<std::uint32_t>(lBackColor));
+    });
 }
 
 void AddBackslash(std::string& sPath)

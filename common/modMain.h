@@ -8,6 +8,10 @@ namespace platform::outlook {
 class Application;
 class NameSpace;
 } // namespace platform::outlook
+namespace platform::forms {
+class FlexGrid;
+class TextBox;
+} // namespace platform::forms
 namespace shell {
 class Application;
 }
@@ -45,6 +49,13 @@ std::int32_t NextControlId();
 
 /// Calls the child's `ResetParentPtr` unless it is null; errors are ignored.
 void ResetParentPtrOf(IChild* oChild);
+
+/// Switches the grid's redraw off before bulk changes; errors are ignored.
+void SuspendGridRedraw(platform::forms::FlexGrid* oGrid);
+
+/// Selects the whole text of a text box and sets its back colour unless lBackColor is -1;
+/// errors are ignored.
+void SelectAllText(platform::forms::TextBox* oTextBox, std::int64_t lBackColor = -1);
 
 /// Appends "/" to a non-empty path that does not end with one; an empty path stays empty.
 void AddBackslash(std::string& sPath);

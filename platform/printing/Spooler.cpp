@@ -26,12 +26,6 @@ struct HttpClose
 };
 using Connection = std::unique_ptr<http_t, HttpClose>;
 
-struct IppDelete
-{
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
-
 struct DestInfoFree
 {
     void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
@@ -118,17 +112,6 @@ struct Spooler::Impl
         return http.get();
     }
 
-    // The server's own default queue, apart from the user's choice.
-    std::string ServerDefault()
-    {
-        Ipp response(cupsDoRequest(Http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"));
-        if (!response)
-            return {};
-        ipp_attribute_t* attr = ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME);
-        const char* name = attr ? ippGetString(attr, 0, nullptr) : nullptr;
-        return name ? name : "";
-    }
-
     PrinterDefaults Defaults(cups_dest_t& dest, const Options& options)
     {
         PrinterDefaults defaults;
@@ -203,16 +186,26 @@ void Spooler::WriteDeviceMode(std::string_view name, const DeviceMode& deviceMod
     cups_dest_t* dest = dests.Find(name);
     if (dest == nullptr)
         RaiseNotFound(name);
+    const std::string queue = dest->name;
     Options options = ToOptions(*dest);
-    detail::EncodeDeviceMode(deviceMode, options, impl_->Defaults(*dest, options));
+    const PrinterDefaults defaults = impl_->Defaults(*dest, options);
+    detail::EncodeDeviceMode(deviceMode, options, defaults);
     ReplaceOptions(*dest, options);
-    // Storing the options stores the default printer as well. When the user has not chosen
-    // one, the server's default shows as the user's; writing it down would pin it.
-    const std::string serverDefault = impl_->ServerDefault();
-    for (cups_dest_t& d : dests)
-        if (d.is_default && SameName(d.name, serverDefault))
-            d.is_default = 0;
-    impl_->Store(dests, "settings of printer " + Quoted(name));
+    // Storing the options stores the default printer as well: the one the user sees now, so
+    // that it stays (the server's default when the user has chosen none). Leaving it out
+    // would not do: a saved queue without the default mark is read back as not the default.
+    const std::string what = "settings of printer " + Quoted(name);
+    impl_->Store(dests, what);
+
+    // The server's library does not tell every failed write; what reads back is what counts.
+    const DeviceMode intended = detail::DecodeDeviceMode(queue, options, defaults);
+    Destinations after(impl_->Http());
+    const cups_dest_t* stored = after.Find(name);
+    const DeviceMode back =
+        detail::DecodeDeviceMode(queue, stored ? ToOptions(*stored) : Options{}, defaults);
+    if (!detail::SameFields(intended, back, deviceMode.fields))
+        rt::Raise(errors::SettingsNotStored, kSource,
+                  "The " + what + " were not stored completely.");
 }
 
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title)

@@ -14,6 +14,7 @@
 #include "platform/outlook/NameSpace.h"
 #include "platform/runtime/Error.h"
 #include "platform/store/Profile.h"
+#include "platform/store/StoreBuilder.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ protected:
         CommonFixture::SetUp();
         for (const char* sName : {"Alpha", "Beta"}) {
             auto oProfile = st::Profile::Create(AppData() / sName);
-            oProfile->CreateStore(sName, st::StoreKind::UnicodePersonal, true);
+            auto oStore = oProfile->CreateStore(sName, st::StoreKind::UnicodePersonal, true);
+            st::StoreBuilder(*oStore).DefaultFolder(st::FolderRole::Drafts);
         }
         platform::mapi::SetCurrentProfile((AppData() / "Alpha").string());
     }
@@ -126,11 +128,11 @@ TEST_F(SessionTest, SafeWrapperHoldsTheItemUntilReleased)
     auto oSafe = red::GetSafeItem(oMail);
     ASSERT_NE(oSafe, nullptr);
     EXPECT_EQ(oSafe->TypeName(), "sfMail");
-    EXPECT_FALSE(oSafe->Item().IsEmpty());
+    EXPECT_FALSE(oSafe->Item().IsNothing());
     auto oKept = oSafe;
     red::ReleaseSafeItem(oSafe);
     EXPECT_EQ(oSafe, nullptr);
-    EXPECT_TRUE(oKept->Item().IsEmpty());
+    EXPECT_TRUE(oKept->Item().IsNothing());
     EXPECT_NE(red::GetSafeUtils(), nullptr);
 }
 

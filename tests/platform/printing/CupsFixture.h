@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <pwd.h>
 #include <sstream>
@@ -141,6 +142,24 @@ protected:
 
     /// The user's saved printer options file of this process.
     static std::filesystem::path OptionsFile() { return ProcessHome() / ".cups" / "lpoptions"; }
+
+    /// The whole content of a file; empty when it cannot be read.
+    static std::string ReadFile(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    /// The PDF file that cups-pdf made of the job with this title (it names the file after the
+    /// title), or an empty path when there is none.
+    static std::filesystem::path FindPrintedPdf(const std::string& title)
+    {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(CupsPdfOutputFolder(), ec))
+            if (entry.path().filename().string().rfind(title, 0) == 0)
+                return entry.path();
+        return {};
+    }
 
     /// The data folder of this test.
     const std::filesystem::path& data() const { return data_; }

@@ -23,12 +23,6 @@ using testing::kPdfQueue;
 class SpoolerTest : public CupsFixture
 {
 protected:
-    static std::string ReadFile(const fs::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     Spooler spooler;
 };
 
@@ -97,6 +91,31 @@ TEST_F(SpoolerTest, StoredSettingsRoundTripAndSurviveANewConnection)
     EXPECT_EQ(other->orientation, 1);
 }
 
+TEST_F(SpoolerTest, SettingsThatCannotBeStoredRaise)
+{
+    // The folder of the options file is taken by a file, so nothing can be written there.
+    const fs::path folder = OptionsFile().parent_path();
+    fs::remove_all(folder);
+    std::ofstream(folder) << "in the way";
+    struct Cleanup
+    {
+        fs::path path;
+        ~Cleanup() { fs::remove(path); }
+    } cleanup{folder};
+
+    DeviceMode dm;
+    dm.fields = fields::Copies;
+    dm.copies = 4;
+    try {
+        spooler.WriteDeviceMode(kNullQueue, dm);
+        FAIL() << "a failed write must raise";
+    } catch (const platform::runtime::Error& e) {
+        EXPECT_EQ(e.Number(), errors::SettingsNotStored);
+        EXPECT_NE(e.Description().find(kNullQueue), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(ReadFile(folder), "in the way");
+}
+
 TEST_F(SpoolerTest, NamesAreMatchedWithoutCase)
 {
     DeviceMode dm;
@@ -146,8 +165,8 @@ TEST_F(SpoolerTest, WritingSettingsLeavesTheDefaultPrinterAlone)
     dm.copies = 2;
     spooler.WriteDeviceMode(kNullQueue, dm);
     EXPECT_EQ(spooler.DefaultPrinterName(), before);
-    EXPECT_EQ(ReadFile(OptionsFile()).find("Default"), std::string::npos)
-        << "the server's default must not be pinned as the user's";
+    spooler.WriteDeviceMode(before.empty() ? kPdfQueue : before, dm);
+    EXPECT_EQ(Spooler().DefaultPrinterName(), before);
 }
 
 TEST_F(SpoolerTest, SwitchesTheDefaultPrinterAndBack)
@@ -164,20 +183,15 @@ TEST_F(SpoolerTest, SwitchesTheDefaultPrinterAndBack)
 
 TEST_F(SpoolerTest, PrintsAFileToThePdfQueue)
 {
-    const fs::path out = testing::CupsPdfOutputFolder();
     const std::string title = "tallyman-spooler-" + std::to_string(::getpid());
     const int job = spooler.PrintFile(kPdfQueue, WritePage("page.ps").string(), title);
     ASSERT_GT(job, 0);
     ASSERT_EQ(testing::WaitForJob(kPdfQueue, job, std::chrono::seconds(60)), IPP_JSTATE_COMPLETED);
 
-    // cups-pdf names the file after the job's title.
-    fs::path pdf;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(out, ec))
-        if (entry.path().filename().string().rfind(title, 0) == 0)
-            pdf = entry.path();
-    ASSERT_FALSE(pdf.empty()) << "no PDF for " << title << " in " << out;
+    const fs::path pdf = FindPrintedPdf(title);
+    ASSERT_FALSE(pdf.empty()) << "no PDF for " << title << " in " << testing::CupsPdfOutputFolder();
     EXPECT_EQ(ReadFile(pdf).substr(0, 5), "%PDF-");
+    std::error_code ec;
     fs::remove(pdf, ec);
 }
 

@@ -1,0 +1,22 @@
+#include "common/modShell.h"
+
+#include "platform/win/Shell.h"
+
+namespace common::modShell {
+
+bool ShellOpenDocument(const std::string& sFile)
+{
+    return platform::win::currentShell().openDocument(sFile).started;
+}
+
+void ShellRun(const std::string& sFile, const std::string& sParameters)
+{
+    platform::win::currentShell().run(sFile, sParameters);
+}
+
+void ShellPrintDocument(const std::string& sFile, std::int64_t)
+{
+    platform::win::currentShell().printDocument(sFile);
+}
+
+} // namespace common::modShell

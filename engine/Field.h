@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/Enumerations.h"
+
+#include "platform/runtime/Object.h"
+#include "platform/runtime/Variant.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace engine {
+
+/// One column of a read: which property to read (or which computed value, `MappingValue`),
+/// and, in a record's copy, the value read. The caller makes column definitions with `Init`;
+/// the readers give each record its own copy (`CloneField`).
+class Field : public platform::runtime::Object
+{
+public:
+    std::string TypeName() const override { return "Field"; }
+
+    /// Sets every member at once; only the first call on a field takes effect.
+    void Init(const std::string& sKey, std::int32_t lPropTag, PT_PROPERTY_TYPE lMapiPropType,
+              const platform::runtime::Variant& lID, const std::string& sGUID,
+              const std::string& sName, long lMappingValue = 0);
+
+    /// The column's unique name (its key in column and field lists).
+    const std::string& Key() const { return m_sKey; }
+    /// The property tag; for a named property the tag resolved for the store last read.
+    std::int32_t PR() const { return m_lPR; }
+    /// The property type.
+    PT_PROPERTY_TYPE MapiPropertyType() const { return m_lMapiPropertyType; }
+    /// A named property's identifier in its set (number or name); Empty for a plain property.
+    const platform::runtime::Variant& ID() const { return m_vID; }
+    /// A named property's property set; empty for a plain property.
+    const std::string& GUID() const { return m_sGUID; }
+    /// The display name.
+    const std::string& Name() const { return m_sName; }
+    /// 0: the item's property; other codes: a computed value (folder name, start, ...).
+    long MappingValue() const { return m_lMappingValue; }
+    /// The value read (Empty in a column definition).
+    const platform::runtime::Variant& Value() const { return m_vValue; }
+
+    // Inside the engine.
+    /// A new field with this field's definition and no value. Never throws.
+    std::shared_ptr<Field> CloneField() const;
+    /// Replaces the property tag (the readers resolve named properties per store).
+    void SetPropTag(std::int32_t lPropTag) { m_lPR = lPropTag; }
+    /// Stores the value read.
+    void SetFieldValue(platform::runtime::Variant vValue) { m_vValue = std::move(vValue); }
+
+private:
+    bool m_bInitialise = true;
+    std::string m_sKey;
+    std::int32_t m_lPR = 0;
+    PT_PROPERTY_TYPE m_lMapiPropertyType = PT_PROPERTY_TYPE{};
+    platform::runtime::Variant m_vID;
+    std::string m_sGUID;
+    std::string m_sName;
+    long m_lMappingValue = 0;
+    platform::runtime::Variant m_vValue;
+};
+
+} // namespace engine

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/Field.h"
+#include "engine/detail/KeyedList.h"
+
+#include "common/IChild.h"
+#include "platform/runtime/Object.h"
+#include "platform/runtime/Variant.h"
+
+#include <memory>
+#include <string>
+
+namespace engine {
+
+class Records;
+
+/// One item row or occurrence of a read: its identity, its kind and its own copies of the
+/// column fields with the values read. Made only by the engine.
+class Record : public platform::runtime::Object, public common::ChildLink<Records>
+{
+public:
+    std::string TypeName() const override { return "Record"; }
+
+    /// Kind of item: 1 appointment, 3 task, 4 journal entry.
+    long Class() const { return m_lClass; }
+    /// The item's entry identifier.
+    const std::string& EntryID() const { return m_sEntryID; }
+    /// The store identifier of the item's folder.
+    const std::string& StoreID() const { return m_sStoreID; }
+    /// The field at a 1-based position or with a column key; no object when absent.
+    std::shared_ptr<Field> Fields(const platform::runtime::Variant& vIndex) const
+    {
+        return m_fields.Item(vIndex);
+    }
+    /// The field at a 1-based position; no object when absent.
+    std::shared_ptr<Field> Fields(long lIndex) const { return m_fields.Item(lIndex); }
+    /// Number of fields.
+    long FieldsCount() const { return m_fields.Count(); }
+    /// The record's key in the record set ("0" for the first record of a record set).
+    std::string Key() const override { return common::ChildLink<Records>::Key(); }
+    /// The record set, or null once the record was removed or the records were reset.
+    Records* Parent() const;
+
+    // Inside the engine.
+    void SetClass(long lClass) { m_lClass = lClass; }
+    void SetEntryID(std::string sEntryID) { m_sEntryID = std::move(sEntryID); }
+    void SetStoreID(std::string sStoreID) { m_sStoreID = std::move(sStoreID); }
+    /// Appends a field under its key. Throws the runtime's error 457 when the key is present.
+    void AppendField(std::shared_ptr<Field> oField);
+    /// Makes room for n fields.
+    void ReserveFields(long n) { m_fields.Reserve(static_cast<std::size_t>(n)); }
+    /// The record as its parent link.
+    common::IChild& ToIChild() { return *this; }
+
+private:
+    long m_lClass = 0;
+    std::string m_sEntryID;
+    std::string m_sStoreID;
+    detail::KeyedList<std::shared_ptr<Field>> m_fields;
+};
+
+} // namespace engine

@@ -1,0 +1,88 @@
+#include "engine/Records.h"
+
+#include "common/ErrorHandling.h"
+#include "platform/runtime/ResumeNext.h"
+
+namespace engine {
+
+Records::~Records()
+{
+    // Records handed out may outlive the set; they must not point back into it.
+    platform::runtime::ResumeNext()([&] { ResetChildren(); });
+}
+
+void Records::ClearFields()
+{
+    m_fields.Clear();
+}
+
+void Records::AppendField(std::shared_ptr<Field> oField)
+{
+    platform::runtime::ResumeNext()([&] {
+        if (!oField)
+            return;
+        const std::string sKey = oField->Key();
+        m_fields.Add(std::move(oField), sKey);
+    });
+}
+
+void Records::Remove(const platform::runtime::Variant& vIndex)
+{
+    platform::runtime::ResumeNext()([&] {
+        const long lPos = m_records.Find(vIndex);
+        if (lPos == 0)
+            return;
+        m_records.Item(lPos)->ResetParentPtr();
+        m_records.Remove(lPos);
+    });
+}
+
+void Records::Init(platform::runtime::Object* lParentPtr, const std::string& /*sKey*/)
+{
+    platform::runtime::ResumeNext()([&] { common::ChildLink<Application>::Init(lParentPtr, {}); });
+    platform::runtime::ResumeNext()([&] { m_records.Clear(); });
+    platform::runtime::ResumeNext()([&] {
+        m_oFilter = std::make_shared<engine::Filter>();
+        m_oFilter->ToIChild().Init(this, {});
+    });
+    platform::runtime::ResumeNext()([&] { ClearFields(); });
+}
+
+void Records::Append(std::shared_ptr<Record> oRecord)
+{
+    common::Rethrowing("Records", "Append", [&](int& nLine) {
+        nLine = 1;
+        const std::string sKey = std::to_string(m_lCounter);
+        nLine = 2;
+        oRecord->ToIChild().Init(this, sKey);
+        nLine = 3;
+        m_records.Add(std::move(oRecord), sKey);
+        nLine = 4;
+        ++m_lCounter;
+    });
+}
+
+void Records::ApplyFilter(std::shared_ptr<engine::Filter> oFilter)
+{
+    common::Rethrowing("Records", "ApplyFilter", [&] {
+        m_oFilter = std::move(oFilter);
+        if (m_oFilter)
+            m_oFilter->ToIChild().Init(this, {});
+    });
+}
+
+void Records::ResetRecords()
+{
+    if (m_records.Count() == 0)
+        return;
+    ResetChildren();
+    m_records.Clear();
+}
+
+void Records::ResetChildren()
+{
+    for (const auto& oRecord : m_records)
+        platform::runtime::ResumeNext()([&] { oRecord->ResetParentPtr(); });
+}
+
+} // namespace engine

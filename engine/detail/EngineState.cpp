@@ -1,0 +1,31 @@
+#include "engine/detail/EngineState.h"
+
+#include "platform/mapi/CreateObject.h"
+#include "platform/mapi/Table.h"
+#include "platform/runtime/Error.h"
+
+namespace engine::detail {
+
+EngineState& State()
+{
+    thread_local EngineState state;
+    return state;
+}
+
+Application& CurrentRoot()
+{
+    if (State().pCurrentRoot == nullptr)
+        throw platform::runtime::Error(platform::runtime::errors::ObjectNotSet);
+    return *State().pCurrentRoot;
+}
+
+std::shared_ptr<platform::mapi::Table> CreateTableObject()
+{
+    auto oTable = std::dynamic_pointer_cast<platform::mapi::Table>(
+        platform::mapi::CreateObject(std::string("ardex.") + "sfTable"));
+    if (!oTable)
+        throw platform::runtime::Error(platform::runtime::errors::CannotCreateObject);
+    return oTable;
+}
+
+} // namespace engine::detail

@@ -1,0 +1,279 @@
+#include "engine/detail/RecurrenceHelper.h"
+
+#include "common/ErrorHandling.h"
+#include "engine/detail/DateMath.h"
+#include "platform/runtime/ResumeNext.h"
+
+#include "platform/mapi/Message.h"
+#include "platform/mapi/RecurrenceException.h"
+#include "platform/mapi/RecurrenceExceptions.h"
+#include "platform/mapi/RecurrencePattern.h"
+
+#include <cmath>
+
+namespace mapi = platform::mapi;
+namespace rt = platform::runtime;
+
+namespace engine::detail {
+
+namespace {
+
+constexpr long kEveryDay = 127;
+
+double Seconds(rt::Date d)
+{
+    return std::round(d.Linear() * 86400.0);
+}
+
+bool HasWeekday(long lMask, int nSundayBasedDay)
+{
+    return (lMask & (1L << (nSundayBasedDay - 1))) != 0;
+}
+
+long MonthIndex(rt::Date d)
+{
+    return static_cast<long>(rt::Year(d)) * 12 + rt::Month(d) - 1;
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<mapi::Message>>
+RecurrenceHelper::GetOccurences(rt::Date FromDate, rt::Date ToDate,
+                                const std::shared_ptr<mapi::Message>& oMasterItem, long DateField)
+{
+    return common::Rethrowing("RecurrenceHelper", "GetOccurences", [&](int& nLine) {
+        nLine = 1;
+        m_result.clear();
+        m_oMaster = oMasterItem;
+        m_bIsTask = oMasterItem->IsTask();
+        nLine = 2;
+        m_oPattern = oMasterItem->GetRecurrencePattern();
+        nLine = 3;
+        m_lDayOfWeekMask = m_oPattern->DayOfWeekMask();
+        m_lRecurrenceType = m_oPattern->RecurrenceType();
+        m_lDuration = m_oPattern->Duration();
+        m_lInterval = m_oPattern->Interval();
+        m_bNoEndDate = m_oPattern->NoEndDate();
+        m_dtPatternEnd = m_oPattern->PatternEndDate();
+        m_dtStartTime = m_oPattern->StartTime();
+        nLine = 4;
+        m_dtFromDate = FromDate;
+        m_dtItemStart = m_bIsTask ? oMasterItem->StartDate() : oMasterItem->Start();
+        m_dtWindowEnd = DayAt(ToDate, 23, 59, 59);
+        m_lDateField = DateField;
+        nLine = 5;
+        if (!m_bIsTask) {
+            switch (m_lRecurrenceType) {
+            case 0:
+                GetOccurences1();
+                break;
+            case 1:
+                GetOccurences3();
+                break;
+            case 2:
+            case 5:
+                GetOccurences4();
+                break;
+            case 3:
+            case 6:
+                GetOccurences5();
+                break;
+            default:
+                break;
+            }
+        }
+        nLine = 6;
+        GetExceptions();
+        nLine = 7;
+        m_oPattern.reset();
+        m_oMaster.reset();
+        return std::move(m_result);
+    });
+}
+
+int RecurrenceHelper::CandidateState(rt::Date d) const
+{
+    if (!m_bNoEndDate && d.DayNumber() > m_dtPatternEnd.DayNumber())
+        return -1;
+    // A candidate after the window's end ends the walk whatever the date field: with a field
+    // other than start or end the compare date below never passes the window's end.
+    if (Seconds(d) > Seconds(m_dtWindowEnd))
+        return -1;
+    rt::Date compare;
+    if (m_lDateField == 2)
+        compare = d;
+    else if (m_lDateField == 4)
+        compare = AddMinutes(d, m_lDuration);
+    if (Seconds(compare) > Seconds(m_dtWindowEnd))
+        return -1;
+    return Seconds(compare) >= Seconds(m_dtFromDate) ? 1 : 0;
+}
+
+void RecurrenceHelper::Take(rt::Date d)
+{
+    std::shared_ptr<mapi::Message> oOccurrence;
+    // The library answers with an error on days that are no occurrence: that is a "no".
+    platform::runtime::ResumeNext()([&] { oOccurrence = m_oPattern->GetOccurrence(d); });
+    if (!oOccurrence)
+        return;
+    const long lState = oOccurrence->RecurrenceState();
+    if (lState == 1 || lState == 2)
+        m_result.push_back(std::move(oOccurrence));
+}
+
+bool RecurrenceHelper::Visit(rt::Date d)
+{
+    const int nState = CandidateState(d);
+    if (nState == 1)
+        Take(d);
+    return nState != -1;
+}
+
+long RecurrenceHelper::MonthStepsToSkip(rt::Date d, long lStep) const
+{
+    // Two months of margin: an occurrence in the month before the window may end inside it.
+    const long lMonths = MonthIndex(m_dtFromDate) - MonthIndex(d) - 2;
+    return lMonths > 0 ? lMonths / lStep : 0;
+}
+
+bool RecurrenceHelper::MaySkipAhead() const
+{
+    // Candidates before the window start (less the occurrence length) can only be skipped;
+    // jumping over them keeps the result and keeps old series as cheap as new ones.
+    return m_lDateField == 2 || m_lDateField == 4;
+}
+
+void RecurrenceHelper::GetOccurences1()
+{
+    common::Rethrowing("RecurrenceHelper", "GetOccurences1", [&] {
+        rt::Date d = m_dtItemStart;
+        if (MaySkipAhead()) {
+            const double dGap = m_dtFromDate.Linear() - d.Linear() - m_lDuration / 1440.0 - 1.0;
+            if (dGap > 1.0)
+                d = AddDays(d, static_cast<long>(std::floor(dGap)));
+        }
+        while (Visit(d))
+            d = AddDays(d, 1);
+    });
+}
+
+void RecurrenceHelper::GetOccurences3()
+{
+    common::Rethrowing("RecurrenceHelper", "GetOccurences3", [&] {
+        const long lStep = m_lInterval;
+        if (lStep <= 0 || m_lDayOfWeekMask == 0)
+            return;
+        rt::Date d = m_dtItemStart;
+        if (MaySkipAhead()) {
+            const double dGap = m_dtFromDate.Linear() - d.Linear() - m_lDuration / 1440.0 - 7.0;
+            const long lWeeks = dGap > 0 ? static_cast<long>(std::floor(dGap / (7.0 * lStep))) : 0;
+            if (lWeeks > 0)
+                d = AddDays(d, lWeeks * 7 * lStep);
+        }
+        for (;;) {
+            // Every selected weekday of the stepped week (Sunday to Saturday) is a candidate,
+            // also those before the series' first weekday: Monday-and-Wednesday series that
+            // start on a Wednesday have Mondays too.
+            const int w = rt::Weekday(d, rt::DayOfWeek::Sunday);
+            const rt::Date weekStart = AddDays(d, -(w - 1));
+            for (int v = 1; v <= 7; ++v) {
+                if (v != w && !HasWeekday(m_lDayOfWeekMask, v))
+                    continue;
+                if (!Visit(AddDays(weekStart, v - 1)))
+                    return;
+            }
+            d = AddDays(d, 7 * lStep);
+        }
+    });
+}
+
+void RecurrenceHelper::GetOccurences4()
+{
+    common::Rethrowing("RecurrenceHelper", "GetOccurences4", [&] {
+        const long lStep = m_lInterval;
+        if (lStep <= 0)
+            return;
+        const int nDom = static_cast<int>(m_oPattern->DayOfMonth());
+        rt::Date d = m_dtItemStart;
+        const auto onDom = [&](rt::Date x) {
+            const int nDay = std::min(nDom, DaysInMonth(rt::Year(x), rt::Month(x)));
+            return DayAtTimeOf(rt::DateSerial(rt::Year(x), rt::Month(x), nDay), m_dtStartTime);
+        };
+        if (MaySkipAhead() && rt::Day(d) == nDom &&
+            Seconds(DayAtTimeOf(d, m_dtStartTime)) == Seconds(d)) {
+            if (const long lSteps = MonthStepsToSkip(d, lStep); lSteps > 0)
+                d = onDom(AddMonths(d, lSteps * lStep));
+        }
+        while (Visit(d)) {
+            if (rt::Day(d) < nDom)
+                d = onDom(AddMonths(d, lStep));
+            else
+                d = AddMonths(d, lStep);
+        }
+    });
+}
+
+rt::Date RecurrenceHelper::NthDayOfMonth(rt::Date monthDate) const
+{
+    const int nYear = rt::Year(monthDate);
+    const int nMonth = rt::Month(monthDate);
+    const long lInstance = m_oPattern->Instance();
+    rt::Date x;
+    if (lInstance >= 5) {
+        x = rt::DateSerial(nYear, nMonth, DaysInMonth(nYear, nMonth));
+        while (!HasWeekday(m_lDayOfWeekMask, rt::Weekday(x)))
+            x = AddDays(x, -1);
+    } else {
+        x = rt::DateSerial(nYear, nMonth, 1);
+        while (!HasWeekday(m_lDayOfWeekMask, rt::Weekday(x)))
+            x = AddDays(x, 1);
+        for (long i = 1; i < lInstance; ++i) {
+            x = AddDays(x, 1);
+            while (!HasWeekday(m_lDayOfWeekMask, rt::Weekday(x)))
+                x = AddDays(x, 1);
+        }
+    }
+    return DayAtTimeOf(x, m_dtStartTime);
+}
+
+void RecurrenceHelper::GetOccurences5()
+{
+    common::Rethrowing("RecurrenceHelper", "GetOccurences5", [&] {
+        const long lStep = m_lInterval;
+        if (lStep <= 0 || (m_lDayOfWeekMask & kEveryDay) == 0)
+            return;
+        rt::Date d = m_dtItemStart;
+        if (MaySkipAhead() && m_lDayOfWeekMask != kEveryDay) {
+            if (const long lSteps = MonthStepsToSkip(d, lStep); lSteps > 0)
+                d = NthDayOfMonth(AddMonths(d, lSteps * lStep));
+        }
+        while (Visit(d)) {
+            if (m_lDayOfWeekMask != kEveryDay) {
+                d = NthDayOfMonth(AddMonths(d, lStep));
+            } else {
+                d = AddMonths(d, lStep);
+                if (m_oPattern->Instance() == 5)
+                    d = DayAtTimeOf(rt::DateSerial(rt::Year(d), rt::Month(d),
+                                                   DaysInMonth(rt::Year(d), rt::Month(d))),
+                                    m_dtStartTime);
+            }
+        }
+    });
+}
+
+void RecurrenceHelper::GetExceptions()
+{
+    common::Rethrowing("RecurrenceHelper", "GetExceptions", [&] {
+        const auto oExceptions = m_oPattern->Exceptions();
+        for (const auto& oException : *oExceptions) {
+            if (oException->Deleted())
+                continue;
+            auto oItem = oException->Item();
+            const rt::Date start = m_bIsTask ? oItem->StartDate() : oItem->Start();
+            if (CandidateState(start) == 1)
+                m_result.push_back(std::move(oItem));
+        }
+    });
+}
+
+} // namespace engine::detail

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/runtime/Date.h"
+#include "platform/runtime/Object.h"
+
+#include <memory>
+#include <vector>
+
+namespace platform::mapi {
+class Message;
+class RecurrencePattern;
+} // namespace platform::mapi
+
+namespace engine::detail {
+
+/// Turns a recurring master into its occurrences inside a window: it walks candidate dates by
+/// the pattern's rules and asks the library's pattern for the occurrence on each, so the
+/// library decides what is an occurrence; then it adds the modified occurrences whose start
+/// lies in the window. Every walk ends: a candidate after the window's end or the pattern's
+/// end stops it, and an interval or weekday mask of 0 gives no walk.
+class RecurrenceHelper : public platform::runtime::Object
+{
+public:
+    std::string TypeName() const override { return "RecurrenceHelper"; }
+
+    /// The occurrences of oMasterItem from FromDate to the end of ToDate's day (23:59:59) on
+    /// the date field DateField (2 start, 4 end): plain ones in walk order, then the modified
+    /// ones in the library's order. A task master gets only its modified occurrences.
+    std::vector<std::shared_ptr<platform::mapi::Message>>
+    GetOccurences(platform::runtime::Date FromDate, platform::runtime::Date ToDate,
+                  const std::shared_ptr<platform::mapi::Message>& oMasterItem, long DateField);
+
+private:
+    int CandidateState(platform::runtime::Date d) const;
+    void Take(platform::runtime::Date d);
+    bool Visit(platform::runtime::Date d);
+    bool MaySkipAhead() const;
+    long MonthStepsToSkip(platform::runtime::Date d, long lStep) const;
+    void GetOccurences1();
+    void GetOccurences3();
+    void GetOccurences4();
+    void GetOccurences5();
+    void GetExceptions();
+    platform::runtime::Date NthDayOfMonth(platform::runtime::Date monthDate) const;
+
+    std::vector<std::shared_ptr<platform::mapi::Message>> m_result;
+    std::shared_ptr<platform::mapi::Message> m_oMaster;
+    std::shared_ptr<platform::mapi::RecurrencePattern> m_oPattern;
+    bool m_bIsTask = false;
+    long m_lRecurrenceType = 0;
+    long m_lDayOfWeekMask = 0;
+    long m_lDuration = 0;
+    long m_lInterval = 0;
+    bool m_bNoEndDate = true;
+    platform::runtime::Date m_dtPatternEnd;
+    platform::runtime::Date m_dtStartTime;
+    platform::runtime::Date m_dtFromDate;
+    platform::runtime::Date m_dtWindowEnd;
+    platform::runtime::Date m_dtItemStart;
+    long m_lDateField = 0;
+};
+
+} // namespace engine::detail

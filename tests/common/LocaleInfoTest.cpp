@@ -1,0 +1,77 @@
+#include "CommonFixture.h"
+
+#include "common/cLocaleInfo.h"
+#include "platform/locale/Locale.h"
+#include "platform/runtime/Conversion.h"
+
+namespace {
+
+// The user's locale is German (the fixture's), the system's the environment's: English.
+class LocaleInfoTest : public CommonFixture
+{
+protected:
+    void SetUp() override
+    {
+        CommonFixture::SetUp();
+        for (const char* s : {"LC_ALL", "LC_MESSAGES"})
+            unsetenv(s);
+        setenv("LANG", "en_US.UTF-8", 1);
+    }
+    common::cLocaleInfo m_oInfo;
+};
+
+TEST_F(LocaleInfoTest, SelectorChoosesTheUsersOrTheSystemsLocale)
+{
+    EXPECT_EQ(m_oInfo.GetDecimalseparator(1), ",");
+    EXPECT_EQ(m_oInfo.GetDecimalseparator(), ".");
+    EXPECT_EQ(m_oInfo.GetDecimalseparator(7), ".");
+    EXPECT_EQ(m_oInfo.GetThousandSeparator(1).TypeName(), "String");
+    EXPECT_EQ(platform::runtime::CStr(m_oInfo.GetThousandSeparator(1)), ".");
+    EXPECT_EQ(m_oInfo.GetShortDateFormat(1), "dd.MM.yyyy");
+    EXPECT_EQ(m_oInfo.GetLocalMonetarySymbol(1), "€");
+    EXPECT_EQ(m_oInfo.GetInternationalMonetarySymbol(), "USD");
+}
+
+TEST_F(LocaleInfoTest, NamesByNumberAnswerOnlyInsideTheirRange)
+{
+    EXPECT_EQ(m_oInfo.GetMonthName(1, false, 1), "Januar");
+    EXPECT_EQ(m_oInfo.GetMonthName(3, true), "Mar");
+    EXPECT_EQ(m_oInfo.GetMonthName(0), "");
+    EXPECT_EQ(m_oInfo.GetMonthName(13), "");
+    EXPECT_EQ(m_oInfo.GetDayName(1, false, 1), "Montag"); // day 1 is Monday
+    EXPECT_EQ(m_oInfo.GetDayName(7), "Sunday");
+    EXPECT_EQ(m_oInfo.GetDayName(8), "");
+    EXPECT_EQ(m_oInfo.GetLanguage(3, 1), "German");
+    EXPECT_EQ(m_oInfo.GetLanguage(2, 1), "Deutsch");
+    EXPECT_EQ(m_oInfo.GetLanguage(1, 1), "DEU");
+    EXPECT_EQ(m_oInfo.GetLanguage(-1), "");
+    EXPECT_EQ(m_oInfo.GetLanguage(4), "");
+    EXPECT_EQ(m_oInfo.GetCountryName(3, 1), "Germany");
+    EXPECT_EQ(m_oInfo.GetCountryName(0), "United States");
+}
+
+TEST_F(LocaleInfoTest, OrderingsAndFlagsFollowThePatterns)
+{
+    EXPECT_EQ(m_oInfo.GetShortDateOrdering(1), "1");
+    EXPECT_EQ(m_oInfo.GetShortDateOrdering(), "0");
+    EXPECT_EQ(m_oInfo.GetLongDateFormatOrderingText(1), "Day-Month-Year");
+    EXPECT_EQ(m_oInfo.GetLongDateFormatOrderingText(), "Month-Day-Year");
+    EXPECT_EQ(m_oInfo.GetTimeFormatSpecifier(1), "1");
+    EXPECT_EQ(m_oInfo.GetTimeFormatSpecifier(), "0");
+    EXPECT_EQ(m_oInfo.GetMeasure(1), "0");
+    EXPECT_EQ(m_oInfo.GetMeasure(), "1");
+    EXPECT_EQ(m_oInfo.GetLanguageID(1), "0407");
+    EXPECT_EQ(m_oInfo.GetCountryCode(), "1");
+    EXPECT_EQ(m_oInfo.GetNegativeCurrencyMode(1), "8");
+    EXPECT_EQ(platform::runtime::CStr(m_oInfo.GetDoNotUseUserOverwrites()), "");
+}
+
+TEST_F(LocaleInfoTest, ClipNullCharCutsAtTheFirstNul)
+{
+    using common::cLocaleInfo;
+    EXPECT_EQ(cLocaleInfo::ClipNullChar("abc"), "abc");
+    EXPECT_EQ(cLocaleInfo::ClipNullChar(std::string("\0abc", 4)), "");
+    EXPECT_EQ(cLocaleInfo::ClipNullChar(std::string("ab\0c", 4)), "ab");
+}
+
+} // namespace

@@ -1,0 +1,164 @@
+#pragma once
+
+#include "EngineFixture.h"
+
+#include "engine/Application.h"
+#include "engine/Field.h"
+#include "engine/FolderData.h"
+#include "engine/FolderDataList.h"
+#include "engine/Record.h"
+#include "engine/Records.h"
+
+#include "common/modOLVersion.h"
+#include "common/modRedemption.h"
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/CurrentProfile.h"
+#include "platform/outlook/Application.h"
+#include "platform/runtime/Variant.h"
+#include "platform/store/KnownProperties.h"
+#include "platform/store/NamedProperty.h"
+#include "platform/store/Profile.h"
+#include "platform/store/StoreBuilder.h"
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace engine::test {
+
+namespace st = platform::store;
+namespace mapi = platform::mapi;
+
+/// A fresh profile (a default personal store with calendar, tasks, journal, inbox and
+/// contacts, and a second store of another kind), the client's application object and an
+/// initialised engine root.
+class ReadFixture : public EngineFixture
+{
+protected:
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        m_profile = st::Profile::Create(DataDir() / "profile");
+        m_profile->SetUserName("Jörg Müller");
+        m_store =
+            m_profile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
+        m_archive = m_profile->CreateStore("Archiv", st::StoreKind::PrimaryMailbox);
+        m_store->SetProperty(st::props::PR_MAILBOX_OWNER_NAME, st::PropValue{"Jörg Müller"});
+        m_archive->SetProperty(st::props::PR_MAILBOX_OWNER_NAME, st::PropValue{"Archiv Besitzer"});
+        m_builder = std::make_unique<st::StoreBuilder>(*m_store);
+        m_calendar = m_builder->DefaultFolder(st::FolderRole::Calendar);
+        m_tasks = m_builder->DefaultFolder(st::FolderRole::Tasks);
+        m_journal = m_builder->DefaultFolder(st::FolderRole::Journal);
+        m_inbox = m_builder->DefaultFolder(st::FolderRole::Inbox);
+        mapi::SetCurrentProfile((DataDir() / "profile").string());
+        m_olApp = std::make_shared<platform::outlook::Application>("16.0.4266.1001");
+    }
+
+    void TearDown() override
+    {
+        if (m_root)
+            m_root->Terminate();
+        m_root.reset();
+        common::modRedemption::ReleaseSession(true);
+        common::modOLVersion::ResetOutlookVersion();
+        mapi::SetCurrentProfile("");
+        m_builder.reset();
+        m_store.reset();
+        m_archive.reset();
+        m_profile.reset();
+        EngineFixture::TearDown();
+    }
+
+    /// Writes "settings.ini" of the engine's data folder (section "default").
+    void WriteSettings(const std::string& sLines)
+    {
+        const auto dir = DataDir() / "config" / "Kestrova" / "Fenwick615";
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir / "settings.ini") << "[default]\n" << sLines;
+    }
+
+    /// The engine root, initialised on first use.
+    Application& Root()
+    {
+        if (!m_root) {
+            m_root = std::make_shared<Application>();
+            m_root->Initialize(m_olApp);
+        }
+        return *m_root;
+    }
+
+    /// Adds a column to the root's record set.
+    std::shared_ptr<Field> Column(const std::string& sKey, std::int32_t lTag,
+                                  PT_PROPERTY_TYPE lType, long lMapping = 0,
+                                  const rt::Variant& vId = {}, const std::string& sGuid = {},
+                                  const std::string& sName = {})
+    {
+        auto oField = std::make_shared<Field>();
+        oField->Init(sKey, lTag, lType, vId, sGuid, sName.empty() ? sKey : sName, lMapping);
+        Root().Records()->AppendField(oField);
+        return oField;
+    }
+
+    /// The subject column.
+    void SubjectColumn() { Column("Subject", mapi::PR_SUBJECT, PT_STRING8); }
+
+    /// A folder list entry for a folder of the default store.
+    std::shared_ptr<FolderData> Entry(const st::FolderInfo& f, const st::Store* pStore = nullptr)
+    {
+        auto oData = std::make_shared<FolderData>();
+        oData->Init(f.entryId, (pStore ? pStore : m_store.get())->EntryId(), f.name, 0, false);
+        return oData;
+    }
+
+    /// Reads the folders and answers the value of one column of every record, as text.
+    std::vector<std::string> ReadColumn(FolderDataList& list, const std::string& sKey = "Subject")
+    {
+        Root().ReadRecords(list);
+        std::vector<std::string> values;
+        for (const auto& oRecord : *Root().Records())
+            values.push_back(Text(oRecord->Fields(rt::Variant(sKey))->Value()));
+        return values;
+    }
+
+    /// Reads the given folders of the default store into subjects.
+    std::vector<std::string> Subjects(const std::vector<st::FolderInfo>& folders)
+    {
+        FolderDataList list;
+        for (const auto& f : folders)
+            list.Add(Entry(f));
+        return ReadColumn(list);
+    }
+
+    static std::string Text(const rt::Variant& v)
+    {
+        if (const auto* s = v.Get<std::string>())
+            return *s;
+        return v.IsEmpty() ? "<empty>" : "<" + v.TypeName() + ">";
+    }
+
+    static st::LocalTime L(int y, int mo, int d, int h = 0, int mi = 0)
+    {
+        return st::MakeLocalTime(y, mo, d, h, mi);
+    }
+
+    st::StoreBuilder& B() { return *m_builder; }
+    st::Store& Store() { return *m_store; }
+    st::Store& ArchiveStore() { return *m_archive; }
+    st::Profile& Profile() { return *m_profile; }
+
+    st::FolderInfo m_calendar;
+    st::FolderInfo m_tasks;
+    st::FolderInfo m_journal;
+    st::FolderInfo m_inbox;
+    std::shared_ptr<platform::outlook::Application> m_olApp;
+    std::shared_ptr<Application> m_root;
+
+private:
+    std::shared_ptr<st::Profile> m_profile;
+    std::shared_ptr<st::Store> m_store;
+    std::shared_ptr<st::Store> m_archive;
+    std::unique_ptr<st::StoreBuilder> m_builder;
+};
+
+} // namespace engine::test

@@ -1,0 +1,169 @@
+#include "ReadFixture.h"
+
+#include "engine/Filter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace engine::test {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+
+class ReadRecordsTest : public ReadFixture
+{
+protected:
+    // Items of every class in the default store, inside the default window (today .. +90).
+    void FillDefaultFolders()
+    {
+        B().Appointment(m_calendar.entryId, "Termin", L(2024, 5, 20, 10), L(2024, 5, 20, 11));
+        B().Task(m_tasks.entryId, "Aufgabe");
+        B().JournalEntry(m_journal.entryId, "Anruf", "Telefonanruf", L(2024, 5, 16, 9), 15);
+        B().Mail(m_inbox.entryId, "Post");
+    }
+};
+
+} // namespace
+
+TEST_F(ReadRecordsTest, ReadsEveryItemClassAndPassesOverMail)
+{
+    FillDefaultFolders();
+    SubjectColumn();
+    FolderDataList list;
+    list.Add(Entry(m_inbox));
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(m_tasks));
+    list.Add(Entry(m_journal));
+    EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Aufgabe", "Anruf"));
+    EXPECT_EQ(list.Count(), 4) << "the mail folder stays in the caller's list";
+    std::vector<long> classes;
+    for (const auto& oRecord : *Root().Records())
+        classes.push_back(oRecord->Class());
+    EXPECT_THAT(classes, ElementsAre(1, 3, 4));
+}
+
+TEST_F(ReadRecordsTest, EmptyListAndEmptyFoldersGiveNoRecords)
+{
+    SubjectColumn();
+    FolderDataList empty;
+    EXPECT_THAT(ReadColumn(empty), IsEmpty());
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(m_tasks));
+    EXPECT_THAT(ReadColumn(list), IsEmpty());
+    EXPECT_EQ(list.Count(), 2) << "empty folders stay in the list";
+}
+
+TEST_F(ReadRecordsTest, FoldersThatCannotBeOpenedDropOutOfTheList)
+{
+    FillDefaultFolders();
+    SubjectColumn();
+    auto gone = std::make_shared<FolderData>();
+    gone->Init("00DEADBEEF", Store().EntryId(), "weg", 0, false);
+    auto otherStore = std::make_shared<FolderData>();
+    otherStore->Init(m_calendar.entryId, "00NOSUCHSTORE", "falscher Speicher", 0, false);
+    FolderDataList list;
+    list.Add(Entry(m_calendar), "a");
+    list.Add(gone, "b");
+    list.Add(Entry(m_tasks), "c");
+    list.Add(otherStore, "d");
+    list.Add(Entry(m_journal), "e");
+    EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Aufgabe", "Anruf"));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Item(1)->EntryID(), m_calendar.entryId);
+    EXPECT_EQ(list.Item(2)->EntryID(), m_tasks.entryId);
+    EXPECT_EQ(list.Item(3)->EntryID(), m_journal.entryId);
+    EXPECT_FALSE(list.Contains("b"));
+    EXPECT_FALSE(list.Contains("d"));
+}
+
+TEST_F(ReadRecordsTest, FolderChunksCoverEveryFolderOnce)
+{
+    // 250 task folders, each with one task named after its position; some cannot be opened.
+    struct
+    {
+        const char* settings;
+        int folders;
+    } cases[] = {{"ChunkSize=100\n", 250}, {"ChunkSize=100\n", 200}, {"ChunkSize=100\n", 100},
+                 {"ChunkSize=0\n", 120},   {"ChunkSize=-5\n", 30},   {"ChunkSize=7\n", 50}};
+    std::vector<st::FolderInfo> folders;
+    for (int i = 1; i <= 250; ++i) {
+        folders.push_back(B().Folder("Aufgaben " + std::to_string(i), st::ItemType::Task));
+        B().Task(folders.back().entryId, std::to_string(i));
+    }
+    for (const auto& c : cases) {
+        WriteSettings(c.settings);
+        m_root.reset();
+        FolderDataList list;
+        std::vector<std::string> expected;
+        for (int i = 1; i <= c.folders; ++i) {
+            if (i % 40 == 0) {
+                auto gone = std::make_shared<FolderData>();
+                gone->Init("00GONE" + std::to_string(i), Store().EntryId(), "weg", 0, false);
+                list.Add(gone);
+                continue;
+            }
+            list.Add(Entry(folders[static_cast<std::size_t>(i - 1)]));
+            expected.push_back(std::to_string(i));
+        }
+        SubjectColumn();
+        EXPECT_EQ(ReadColumn(list), expected) << c.settings << c.folders;
+        EXPECT_EQ(list.Count(), static_cast<std::int32_t>(expected.size())) << c.settings;
+    }
+}
+
+TEST_F(ReadRecordsTest, ItemChunksCoverEveryItemOnce)
+{
+    for (int i = 1; i <= 250; ++i)
+        B().Task(m_tasks.entryId, std::to_string(i));
+    for (const char* settings : {"ChunkSize=100\n", "ChunkSize=0\n", "ChunkSize=abc\n",
+                                 "ChunkSize=33\n", "ChunkSize=250\n"}) {
+        WriteSettings(settings);
+        m_root.reset();
+        SubjectColumn();
+        const auto subjects = Subjects({m_tasks});
+        ASSERT_EQ(subjects.size(), 250u) << settings;
+        for (int i = 1; i <= 250; ++i)
+            EXPECT_EQ(subjects[static_cast<std::size_t>(i - 1)], std::to_string(i)) << settings;
+    }
+}
+
+TEST_F(ReadRecordsTest, DueDateWindowReadsOnlyTaskFolders)
+{
+    FillDefaultFolders();
+    B().Task(m_tasks.entryId, "fällig")
+        .SetLid(st::PSETID_Task, st::props::LID_TaskDueDate, st::LocalToUtc(L(2024, 5, 16, 12)));
+    SubjectColumn();
+    Root().Records()->Filter()->SetTimeCondition(trDueDate, trTimeThisWeek);
+    EXPECT_THAT(Subjects({m_calendar, m_tasks, m_journal}), ElementsAre("fällig"));
+
+    // Without a window the due-date field restricts nothing: every folder is read.
+    Root().Records()->Filter()->SetTimeCondition(trDueDate, trTimeNone);
+    EXPECT_THAT(Subjects({m_calendar, m_tasks, m_journal}),
+                ElementsAre("Termin", "Aufgabe", "fällig", "Anruf"));
+}
+
+TEST_F(ReadRecordsTest, RecordKeysContinueAcrossReads)
+{
+    for (int i = 0; i < 5; ++i)
+        B().Task(m_tasks.entryId, "T" + std::to_string(i));
+    SubjectColumn();
+    Subjects({m_tasks});
+    auto oRecords = Root().Records();
+    ASSERT_EQ(oRecords->Count(), 5);
+    EXPECT_EQ(oRecords->Item(1)->Key(), "0");
+    EXPECT_EQ(oRecords->Item(5)->Key(), "4");
+    const auto oFirstOfFirstRead = oRecords->Item(1);
+    Subjects({m_tasks});
+    ASSERT_EQ(oRecords->Count(), 5);
+    EXPECT_EQ(oRecords->Item(1)->Key(), "5");
+    EXPECT_EQ(oRecords->Item(rt::Variant("9"))->Key(), "9");
+    EXPECT_EQ(oRecords->Item(rt::Variant("4")), nullptr);
+    EXPECT_EQ(oFirstOfFirstRead->Parent(), nullptr) << "records of the old read are unlinked";
+    EXPECT_EQ(oRecords->Item(1)->Parent(), oRecords.get());
+}
+
+} // namespace engine::test

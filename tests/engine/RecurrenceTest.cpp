@@ -1,0 +1,314 @@
+#include "ReadFixture.h"
+
+#include "engine/Filter.h"
+
+#include "platform/store/RecurrencePattern.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+
+namespace engine::test {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+namespace {
+
+struct Series
+{
+    st::RecurrenceType type;
+    int interval;
+    int mask;
+    int dayOfMonth;
+    int monthOfYear;
+    int instance;
+    st::CivilDate first; ///< the first occurrence's day, also the pattern start
+    int hour;
+    int minutes; ///< duration
+    std::optional<st::CivilDate> last = std::nullopt;
+};
+
+class RecurrenceTest : public ReadFixture
+{
+protected:
+    // The columns, added when the root is first used (so that tests may write settings first).
+    void Columns()
+    {
+        if (Root().Records()->FieldCount() > 0)
+            return;
+        SubjectColumn();
+        Column("Start", 0, PT_SYSTIME, 3);
+        Column("End", 0, PT_SYSTIME, 4);
+        Column("Duration", 0, PT_LONG, 5);
+        Column("ClipStart", 0, PT_SYSTIME, 14);
+    }
+
+    st::ItemBuilder AddSeries(const Series& s, const std::string& sSubject = "Serie")
+    {
+        st::RecurrencePattern p;
+        p.type = s.type;
+        p.interval = s.interval;
+        p.dayOfWeekMask = s.mask;
+        p.dayOfMonth = s.dayOfMonth;
+        p.monthOfYear = s.monthOfYear;
+        p.instance = s.instance;
+        p.startMinute = s.hour * 60;
+        p.durationMinutes = s.minutes;
+        p.patternStartDay = st::DayFromCivil(s.first);
+        if (s.last) {
+            p.end = st::RecurrenceEnd::ByDate;
+            p.patternEndDay = st::DayFromCivil(*s.last);
+        }
+        const auto start = L(s.first.year, s.first.month, s.first.day, s.hour);
+        const st::LocalTime end{start.seconds + s.minutes * 60};
+        auto item = B().Appointment(m_calendar.entryId, sSubject, start, end);
+        item.Recur(p);
+        return item;
+    }
+
+    // Reads the calendar with a window on a date field; answers the starts as text.
+    std::vector<std::string> Starts(trDateField eField, trTimeFilter ePreset, rt::Date from,
+                                    rt::Date to)
+    {
+        Columns();
+        Root().Records()->Filter()->SetTimeCondition(eField, ePreset, rt::Variant(from),
+                                                     rt::Variant(to));
+        return Starts();
+    }
+
+    std::vector<std::string> Starts()
+    {
+        Columns();
+        FolderDataList list;
+        list.Add(Entry(m_calendar));
+        Root().ReadRecords(list);
+        std::vector<std::string> starts;
+        for (const auto& oRecord : *Root().Records())
+            starts.push_back(Format(oRecord->Fields(rt::Variant("Start"))->Value()));
+        return starts;
+    }
+
+    static std::string Format(const rt::Variant& v)
+    {
+        const auto* d = v.Get<rt::Date>();
+        if (d == nullptr)
+            return "<no date>";
+        const auto f = rt::Fields(*d);
+        char s[32];
+        std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d", f.year, f.month, f.day, f.hour,
+                      f.minute);
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(RecurrenceTest, OccurrencesOfEveryPatternType)
+{
+    using T = st::RecurrenceType;
+    const struct
+    {
+        const char* name;
+        Series series;
+        rt::Date from;
+        rt::Date to;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"daily every 2 days",
+         {T::Daily, 2, 0, 0, 0, 0, {2024, 3, 1}, 9, 60},
+         At(2024, 3, 1),
+         At(2024, 3, 10),
+         {"2024-03-01 09:00", "2024-03-03 09:00", "2024-03-05 09:00", "2024-03-07 09:00",
+          "2024-03-09 09:00"}},
+        {"weekly Monday and Wednesday from a Wednesday",
+         {T::Weekly, 1, st::kMonday | st::kWednesday, 0, 0, 0, {2024, 5, 15}, 8, 30},
+         At(2024, 5, 13),
+         At(2024, 5, 26),
+         {"2024-05-15 08:00", "2024-05-20 08:00", "2024-05-22 08:00"}},
+        {"every other week Tuesday and Thursday",
+         {T::Weekly, 2, st::kTuesday | st::kThursday, 0, 0, 0, {2024, 5, 7}, 14, 60},
+         At(2024, 5, 1),
+         At(2024, 5, 31),
+         {"2024-05-07 14:00", "2024-05-09 14:00", "2024-05-21 14:00", "2024-05-23 14:00"}},
+        {"monthly on day 31",
+         {T::Monthly, 1, 0, 31, 0, 0, {2024, 1, 31}, 10, 60},
+         At(2024, 1, 1),
+         At(2024, 5, 31),
+         {"2024-01-31 10:00", "2024-02-29 10:00", "2024-03-31 10:00", "2024-04-30 10:00",
+          "2024-05-31 10:00"}},
+        {"month-nth last Friday",
+         {T::MonthNth, 1, st::kFriday, 0, 0, 5, {2024, 1, 26}, 16, 60},
+         At(2024, 1, 1),
+         At(2024, 4, 30),
+         {"2024-01-26 16:00", "2024-02-23 16:00", "2024-03-29 16:00", "2024-04-26 16:00"}},
+        {"month-nth second weekday",
+         {T::MonthNth, 1, 62, 0, 0, 2, {2024, 1, 2}, 9, 15},
+         At(2024, 1, 1),
+         At(2024, 3, 31),
+         {"2024-01-02 09:00", "2024-02-02 09:00", "2024-03-04 09:00"}},
+        {"yearly on 29 February",
+         {T::Yearly, 12, 0, 29, 2, 0, {2024, 2, 29}, 12, 60},
+         At(2024, 1, 1),
+         At(2028, 12, 31),
+         {"2024-02-29 12:00", "2025-02-28 12:00", "2026-02-28 12:00", "2027-02-28 12:00",
+          "2028-02-29 12:00"}},
+        {"year-nth second Sunday of May",
+         {T::YearNth, 12, st::kSunday, 0, 5, 2, {2024, 5, 12}, 11, 120},
+         At(2024, 1, 1),
+         At(2026, 12, 31),
+         {"2024-05-12 11:00", "2025-05-11 11:00", "2026-05-10 11:00"}},
+        {"pattern ended before the window",
+         {T::Daily, 1, 0, 0, 0, 0, {2024, 1, 1}, 9, 60, st::CivilDate{2024, 1, 10}},
+         At(2024, 5, 1),
+         At(2024, 5, 31),
+         {}},
+        {"pattern ends inside the window",
+         {T::Daily, 1, 0, 0, 0, 0, {2024, 5, 1}, 9, 60, st::CivilDate{2024, 5, 3}},
+         At(2024, 5, 2),
+         At(2024, 5, 31),
+         {"2024-05-02 09:00", "2024-05-03 09:00"}},
+    };
+    for (const auto& c : cases) {
+        const auto item = AddSeries(c.series);
+        EXPECT_THAT(Starts(trStartDate, trTimeBetween, c.from, c.to), ElementsAreArray(c.expected))
+            << c.name;
+        Store().DeleteItem(item.EntryId());
+    }
+}
+
+TEST_F(RecurrenceTest, OldSeriesGiveTheSameOccurrencesAsNewOnes)
+{
+    using T = st::RecurrenceType;
+    const struct
+    {
+        const char* name;
+        Series series;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"daily since 1990",
+         {T::Daily, 1, 0, 0, 0, 0, {1990, 1, 1}, 9, 60},
+         {"2024-05-13 09:00", "2024-05-14 09:00", "2024-05-15 09:00", "2024-05-16 09:00",
+          "2024-05-17 09:00", "2024-05-18 09:00", "2024-05-19 09:00"}},
+        {"weekly Friday since 1995",
+         {T::Weekly, 1, st::kFriday, 0, 0, 0, {1995, 1, 6}, 9, 60},
+         {"2024-05-17 09:00"}},
+        {"every third week since 2001",
+         {T::Weekly, 3, st::kMonday, 0, 0, 0, {2001, 1, 8}, 9, 60},
+         {"2024-05-13 09:00"}},
+        {"monthly day 15 since 1990",
+         {T::Monthly, 1, 0, 15, 0, 0, {1990, 1, 15}, 9, 60},
+         {"2024-05-15 09:00"}},
+        {"month-nth second Monday since 1990",
+         {T::MonthNth, 1, st::kMonday, 0, 0, 2, {1990, 1, 8}, 9, 60},
+         {"2024-05-13 09:00"}},
+    };
+    for (const auto& c : cases) {
+        const auto item = AddSeries(c.series);
+        EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(2024, 5, 13), At(2024, 5, 19)),
+                    ElementsAreArray(c.expected))
+            << c.name;
+        Store().DeleteItem(item.EntryId());
+    }
+}
+
+TEST_F(RecurrenceTest, MovedDeletedAndOutOfWindowExceptions)
+{
+    st::OccurrenceChange movedInside;
+    movedInside.start = L(2024, 5, 21, 14);
+    movedInside.end = L(2024, 5, 21, 15);
+    st::OccurrenceChange movedOut;
+    movedOut.start = L(2024, 6, 10, 9);
+    movedOut.end = L(2024, 6, 10, 10);
+    st::OccurrenceChange movedIn;
+    movedIn.start = L(2024, 5, 24, 9);
+    movedIn.end = L(2024, 5, 24, 10);
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 5, 6}, 9, 60})
+        .DeleteOccurrence({2024, 5, 13})
+        .ModifyOccurrence({2024, 5, 20}, movedInside)
+        .ModifyOccurrence({2024, 5, 27}, movedOut)
+        .ModifyOccurrence({2024, 6, 3}, movedIn);
+    EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(2024, 5, 6), At(2024, 5, 31)),
+                ElementsAre("2024-05-06 09:00", "2024-05-21 14:00", "2024-05-24 09:00"));
+}
+
+TEST_F(RecurrenceTest, EndDateFieldKeepsOccurrencesEndingInTheWindow)
+{
+    AddSeries({st::RecurrenceType::Daily, 1, 0, 0, 0, 0, {2024, 5, 1}, 23, 120});
+    EXPECT_THAT(Starts(trEndDate, trTimeBetween, At(2024, 5, 5), At(2024, 5, 6)),
+                ElementsAre("2024-05-04 23:00", "2024-05-05 23:00"));
+    EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(2024, 5, 5), At(2024, 5, 6)),
+                ElementsAre("2024-05-05 23:00", "2024-05-06 23:00"));
+}
+
+TEST_F(RecurrenceTest, OccurrenceRecordsCarryTheirOwnTimesAndTheSeriesClip)
+{
+    AddSeries({st::RecurrenceType::Daily,
+               1,
+               0,
+               0,
+               0,
+               0,
+               {2024, 5, 1},
+               9,
+               45,
+               st::CivilDate{2024, 6, 30}});
+    Columns();
+    Root().Records()->Filter()->SetTimeCondition(
+        trStartDate, trTimeBetween, rt::Variant(At(2024, 5, 20)), rt::Variant(At(2024, 5, 20)));
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    Root().ReadRecords(list);
+    ASSERT_EQ(Root().Records()->Count(), 1);
+    const auto r = Root().Records()->Item(1);
+    EXPECT_EQ(r->Fields(rt::Variant("Start"))->Value(), rt::Variant(At(2024, 5, 20, 9)));
+    EXPECT_EQ(r->Fields(rt::Variant("End"))->Value(), rt::Variant(At(2024, 5, 20, 9, 45)));
+    EXPECT_EQ(r->Fields(rt::Variant("Duration"))->Value(), rt::Variant(std::int32_t{45}));
+    EXPECT_EQ(r->Fields(rt::Variant("ClipStart"))->Value(), rt::Variant(At(2024, 5, 1)));
+}
+
+TEST_F(RecurrenceTest, DefaultWindowsFromTheSettings)
+{
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kWednesday, 0, 0, 0, {2024, 5, 1}, 9, 60});
+    // No window: today (15 May) to 90 days later (13 August).
+    const auto none = Starts();
+    ASSERT_EQ(none.size(), 13u);
+    EXPECT_EQ(none.front(), "2024-05-15 09:00");
+    EXPECT_EQ(none.back(), "2024-08-07 09:00");
+    // Only a start: 90 days after it; only an end: 90 days before it.
+    const auto from = Starts(trStartDate, trTimeFromDate, At(2024, 6, 1), rt::Date());
+    ASSERT_FALSE(from.empty());
+    EXPECT_EQ(from.front(), "2024-06-05 09:00");
+    EXPECT_EQ(from.back(), "2024-08-28 09:00");
+    const auto to = Starts(trStartDate, trTimeToDate, rt::Date(), At(2024, 8, 30));
+    EXPECT_EQ(to, from);
+}
+
+TEST_F(RecurrenceTest, DefaultWindowLengthComesFromTheSettings)
+{
+    WriteSettings("DateRangeTo=7\n");
+    AddSeries({st::RecurrenceType::Daily, 1, 0, 0, 0, 0, {2024, 5, 1}, 9, 60});
+    const auto starts = Starts();
+    ASSERT_EQ(starts.size(), 8u);
+    EXPECT_EQ(starts.front(), "2024-05-15 09:00");
+    EXPECT_EQ(starts.back(), "2024-05-22 09:00");
+}
+
+TEST_F(RecurrenceTest, RecurringTaskIsOneRecord)
+{
+    st::RecurrencePattern p;
+    p.type = st::RecurrenceType::Weekly;
+    p.dayOfWeekMask = st::kFriday;
+    p.patternStartDay = st::DayFromCivil({2024, 5, 17});
+    B().Task(m_tasks.entryId, "Wochenbericht").Recur(p);
+    Columns();
+    Column("Recurring", 0, PT_BOOLEAN, 6);
+    EXPECT_THAT(Subjects({m_tasks}), ElementsAre("Wochenbericht"));
+    EXPECT_EQ(Root().Records()->Item(1)->Fields(rt::Variant("Recurring"))->Value(),
+              rt::Variant(true));
+}
+
+} // namespace engine::test
