@@ -1,6 +1,7 @@
 #include "fieldcatalogue/Application.h"
 
 #include "common/ErrorHandling.h"
+#include "common/ErrorObjectOld.h"
 #include "common/modLanguage.h"
 
 namespace fieldcatalogue {
@@ -31,7 +32,9 @@ std::shared_ptr<cFields>
 Application::LoadAnswer(const char* sProcedure,
                         const std::shared_ptr<platform::mapi::Folder>& Folder, bool bStandard)
 {
-    return common::Rethrowing("Application", sProcedure, [&](int& nLine) {
+    // The catalogue carries the older error object: it captures and raises again, and never
+    // logs; the add-in logs what reaches it.
+    return common::Rethrowing<common::ErrorObjectOld>("Application", sProcedure, [&](int& nLine) {
         nLine = 20;
         auto oFields = std::make_shared<cFields>();
         nLine = 30;
