@@ -75,11 +75,14 @@ std::string PrinterObject::GetDefaultPrinter()
     });
 }
 
-std::vector<std::string> PrinterObject::GetPrinters()
+rt::Collection<std::string> PrinterObject::GetPrinters()
 {
     return Guarded("GetPrinters", [](int& nLine) {
         nLine = 10;
-        return platform::printing::Spooler().PrinterNames();
+        rt::Collection<std::string> colPrinters;
+        for (std::string& sName : platform::printing::Spooler().PrinterNames())
+            colPrinters.Add(std::move(sName));
+        return colPrinters;
     });
 }
 

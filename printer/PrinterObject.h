@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/runtime/Collection.h"
 #include "printer/PrinterSettings.h"
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace printer {
 
@@ -34,8 +34,9 @@ public:
     /// The name of the current default printer; empty when there is none.
     std::string GetDefaultPrinter();
 
-    /// The names of the installed printers, in the spooler's order; empty without printers.
-    std::vector<std::string> GetPrinters();
+    /// A new collection of the names of the installed printers, without keys, in the
+    /// spooler's order; empty without printers.
+    platform::runtime::Collection<std::string> GetPrinters();
 
     /// Makes the named printer the default printer. False when the name is empty (nothing
     /// happens) or not accepted as the default printer.

@@ -371,6 +371,11 @@ void FlexGrid::SetRowData(int row, platform::runtime::Variant data)
 
 int FlexGrid::RowHeight(int row) const
 {
+    if (row == -1) {
+        // "No row" (the row under a mouse below the last row) has the default height, so
+        // that drop positions can be worked out past the end of a list.
+        return detail::kDefaultRowHeight;
+    }
     m_impl->CheckRow(row);
     return m_impl->HeightOf(row);
 }

@@ -169,7 +169,8 @@ public:
     /// item); Empty until set, and for subtotal rows.
     const platform::runtime::Variant& RowData(int row) const;
     void SetRowData(int row, platform::runtime::Variant data);
-    /// Height in twips; 0 hides the row; -1 restores the default height.
+    /// Height in twips; 0 hides the row; -1 restores the default height. Row -1 (no row)
+    /// reads as the default height.
     int RowHeight(int row) const;
     void SetRowHeight(int row, int twips);
     /// True when the row is shown: not 0 high and not hidden by a collapsed outline node.
@@ -201,6 +202,16 @@ public:
     /// The texts of a range, one list per row.
     std::vector<std::vector<std::string>> RangeTexts(const CellRange& range) const;
     void SetRangeTexts(const CellRange& range, const std::vector<std::vector<std::string>>& texts);
+    /// A property of a range by setting: Text gives the range's texts joined as Clip() joins
+    /// them; the other settings give the value of the range's first cell (Empty for a colour
+    /// never set, Nothing for no picture).
+    platform::runtime::Variant Cell(CellSetting setting, const CellRange& range) const;
+    /// Writes a property on a range. Text: a 2-D array (or a list, one element per row), or a
+    /// text holding tabs or CRs, is spread over the range from its top-left cell as SetClip
+    /// does; any other text goes into every cell. The other settings go into every cell.
+    /// A value of the wrong type raises 13.
+    void SetCell(CellSetting setting, const CellRange& range,
+                 const platform::runtime::Variant& value);
     /// Cell formats, written on every cell of a range and read from one cell.
     Alignment CellAlignment(int row, int col) const;
     void SetCellAlignment(const CellRange& range, Alignment alignment);
@@ -243,7 +254,8 @@ public:
     void Subtotal(SubtotalFunction function, int groupOn = 0,
                   std::optional<int> totalOn = std::nullopt,
                   std::optional<std::string> caption = std::nullopt, int matchFrom = 0);
-    /// Removes every subtotal row made by Subtotal().
+    /// Removes every subtotal row: every data-area row that IsSubtotal() reports, the node rows
+    /// marked by code included.
     void ClearSubtotals();
     /// Sorts the rows of the selection (every data row when one row is selected) by the
     /// selected columns, left to right.

@@ -2,6 +2,7 @@
 #include "platform/forms/FlexGrid.h"
 
 #include "platform/forms/detail/GridModel.h"
+#include "platform/runtime/Conversion.h"
 
 #include <algorithm>
 
@@ -190,6 +191,92 @@ CheckState FlexGrid::CellChecked(int row, int col) const
 void FlexGrid::SetCellChecked(const CellRange& range, CheckState state)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.check = state; });
+}
+
+} // namespace platform::forms
+
+namespace platform::forms {
+namespace rt = platform::runtime;
+
+rt::Variant FlexGrid::Cell(CellSetting setting, const CellRange& range) const
+{
+    const Ordered o = Order(*m_impl, range);
+    const detail::CellFormat* f = m_impl->rows[size_t(o.r1)].Format(o.c1);
+    switch (setting) {
+    case CellSetting::Text:
+        return Clip(range);
+    case CellSetting::Alignment:
+        return std::int32_t(CellAlignment(o.r1, o.c1));
+    case CellSetting::Picture:
+        return rt::Variant(CellPicture(o.r1, o.c1));
+    case CellSetting::PictureAlignment:
+        return std::int32_t(CellPictureAlignment(o.r1, o.c1));
+    case CellSetting::Checked:
+        return std::int32_t(CellChecked(o.r1, o.c1));
+    case CellSetting::BackColor:
+    case CellSetting::ForeColor: {
+        const auto colour = f == nullptr                        ? std::nullopt
+                            : setting == CellSetting::BackColor ? f->backColor
+                                                                : f->foreColor;
+        return colour ? rt::Variant(std::int32_t(*colour)) : rt::Variant();
+    }
+    case CellSetting::FontBold:
+        return CellFontBold(o.r1, o.c1);
+    }
+    detail::RaiseNotSupported("Cell setting " + std::to_string(int(setting)));
+}
+
+void FlexGrid::SetCell(CellSetting setting, const CellRange& range, const rt::Variant& value)
+{
+    const Ordered o = Order(*m_impl, range);
+    switch (setting) {
+    case CellSetting::Text:
+        if (value.IsArray()) {
+            const rt::Array& a = value.AsArray();
+            std::vector<std::vector<std::string>> texts;
+            for (std::int32_t i = a.LBound(1); i <= a.UBound(1); ++i) {
+                auto& line = texts.emplace_back();
+                if (a.Dimensions() == 1) {
+                    line.push_back(rt::CStr(a(i)));
+                    continue;
+                }
+                for (std::int32_t j = a.LBound(2); j <= a.UBound(2); ++j) {
+                    line.push_back(rt::CStr(a(i, j)));
+                }
+            }
+            SetRangeTexts(range, texts);
+        } else if (const std::string text = rt::CStr(value);
+                   text.find_first_of("\t\r\n") != std::string::npos) {
+            SetClip(range, text);
+        } else {
+            SetRangeTexts(range, std::vector<std::vector<std::string>>(
+                                     size_t(o.r2 - o.r1 + 1),
+                                     std::vector<std::string>(size_t(o.c2 - o.c1 + 1), text)));
+        }
+        return;
+    case CellSetting::Alignment:
+        SetCellAlignment(range, static_cast<Alignment>(rt::CLng(value)));
+        return;
+    case CellSetting::Picture:
+        SetCellPicture(range, value.IsEmpty() ? nullptr : value.AsObject());
+        return;
+    case CellSetting::PictureAlignment:
+        SetCellPictureAlignment(range, rt::CLng(value));
+        return;
+    case CellSetting::Checked:
+        SetCellChecked(range, static_cast<CheckState>(rt::CLng(value)));
+        return;
+    case CellSetting::BackColor:
+        SetCellBackColor(range, std::uint32_t(rt::CLng(value)));
+        return;
+    case CellSetting::ForeColor:
+        SetCellForeColor(range, std::uint32_t(rt::CLng(value)));
+        return;
+    case CellSetting::FontBold:
+        SetCellFontBold(range, rt::CBool(value));
+        return;
+    }
+    detail::RaiseNotSupported("Cell setting " + std::to_string(int(setting)));
 }
 
 } // namespace platform::forms

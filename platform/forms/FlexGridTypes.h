@@ -92,6 +92,19 @@ inline constexpr int Boolean = 11; ///< yes/no, compared as a number
 inline constexpr int Decimal = 14; ///< decimal number
 } // namespace ColumnType
 
+/// The cell properties reached by setting code (FlexGrid::Cell and SetCell).
+enum class CellSetting
+{
+    Text = 0,
+    Alignment = 2,
+    Picture = 3,
+    PictureAlignment = 4,
+    Checked = 5,
+    BackColor = 6,
+    ForeColor = 7,
+    FontBold = 13,
+};
+
 /// A rectangle of cells; the rows and columns are as given, not put in order.
 struct CellRange
 {

@@ -18,6 +18,8 @@ struct Registry
     std::mutex mutex;
     // Settings once computed are never dropped, so references to them stay valid.
     std::map<std::string, std::unique_ptr<const Settings>, std::less<>> byName;
+    // Every name asked for ("de_DE.UTF-8", "de") to its settings in byName.
+    std::map<std::string, const Settings*, std::less<>> byAlias;
     std::atomic<const Settings*> current{nullptr};
 };
 
@@ -29,12 +31,19 @@ Registry& TheRegistry()
 
 const Settings& Load(std::string_view name)
 {
+    Registry& registry = TheRegistry();
+    {
+        // Names asked before skip ICU's lookup, which walks every available locale.
+        std::lock_guard lock(registry.mutex);
+        if (auto known = registry.byAlias.find(name); known != registry.byAlias.end()) {
+            return *known->second;
+        }
+    }
     const std::string canonical = detail::CanonicalName(name);
     if (canonical.empty()) {
         runtime::Raise(runtime::errors::InvalidProcedureCall, "platform::locale",
                        "Unknown locale: " + std::string(name));
     }
-    Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
     auto it = registry.byName.find(canonical);
     if (it == registry.byName.end()) {
@@ -43,6 +52,7 @@ const Settings& Load(std::string_view name)
                           std::make_unique<const Settings>(detail::ReadSettings(canonical)))
                  .first;
     }
+    registry.byAlias.emplace(std::string(name), it->second.get());
     return *it->second;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/mapi/Stores.h"
 #include "platform/mapi/detail/Context.h"
 #include "platform/mapi/detail/MessageData.h"
+#include "platform/mapi/detail/MsgFile.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 
@@ -191,12 +192,24 @@ std::string Session::ExchangeMailboxServerVersion()
 std::shared_ptr<Message> Session::GetMessageFromMsgFile(const std::string& path,
                                                         const runtime::Variant&)
 {
-    Require(m_impl->context, "Session.GetMessageFromMsgFile");
-    if (!std::filesystem::exists(path))
-        runtime::Raise(runtime::errors::FileNotFound, "Session.GetMessageFromMsgFile",
-                       "File not found: " + path);
-    runtime::Raise(runtime::errors::NotSupported, "Session.GetMessageFromMsgFile",
-                   "Opening message files is not supported: " + path);
+    auto context = Require(m_impl->context, "Session.GetMessageFromMsgFile");
+    auto content = detail::ReadMsgFile(path);
+    // The message belongs to no folder until it is moved; saved as it is, it goes to the
+    // default store's drafts, where the client keeps unsent messages.
+    auto& st = context->GetStore(context->DefaultStoreId());
+    const auto drafts = detail::Guard("Session.GetMessageFromMsgFile",
+                                      [&] { return st.DefaultFolder(store::FolderRole::Drafts); });
+    const auto folder = drafts ? drafts->entryId : st.RootFolder().entryId;
+    auto data = detail::MessageData::NewItem(context, context->DefaultStoreId(), folder,
+                                             content.messageClass);
+    for (const auto& [tag, value] : content.properties)
+        if (store::FitsType(value, store::PropTypeOf(tag)))
+            data->Set(tag, value);
+    for (const auto& r : content.recipients)
+        data->AddRecipient(r);
+    for (auto& a : content.attachments)
+        data->AddAttachment(a.fileName, std::move(a.data), a.position, a.displayName);
+    return std::make_shared<Message>(std::move(data));
 }
 
 } // namespace platform::mapi

@@ -27,7 +27,8 @@ public:
     /// "Session" (the default property read as a Boolean tells whether it is logged on).
     std::string TypeName() const override;
 
-    /// True once Logon or a MAPI-object take-over succeeded, False after Logoff.
+    /// True once Logon or a MAPI-object take-over succeeded, False after Logoff. It is also
+    /// the session's default value: what reading the session as a Boolean gives.
     bool LoggedOn() const;
 
     /// Logs on to the process's current profile. Only the fourth argument (new session) is
@@ -77,9 +78,12 @@ public:
     std::string ProfileName() const;
     /// The Exchange server version text: always "", as no server stands behind these stores.
     std::string ExchangeMailboxServerVersion();
-    /// Opening a message file (a saved message or template): not supported by this stand-in;
-    /// raises error 53 when the file is missing and error 438 ("not supported") otherwise,
-    /// so that callers fall back to a new message.
+    /// A new message made from a message file (the client's saved message ".msg" or template
+    /// ".oft"): its class, tagged properties (bodies, the RTF body included), recipients and
+    /// file attachments; named properties and embedded items are left out. It lies in no
+    /// folder until moved (saved as it is, it goes to the default store's drafts). The second
+    /// argument is ignored. Throws error 53 when the file is missing and 5 when it is no
+    /// message file.
     std::shared_ptr<Message> GetMessageFromMsgFile(const std::string& path,
                                                    const runtime::Variant& create = {});
 

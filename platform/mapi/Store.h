@@ -12,6 +12,7 @@ namespace platform::mapi {
 namespace detail {
 class Context;
 }
+class Account;
 class Folder;
 
 /// One message store of the profile. Its entry id is its store id: the text every folder and
@@ -43,6 +44,9 @@ public:
     std::shared_ptr<Folder> GetDefaultFolder(long folderType);
     /// A store property by tag; Empty when the store lacks it.
     runtime::Variant Fields(std::int32_t tag) const;
+    /// The account the store belongs to: always no object, as the profile's stores are local
+    /// files that belong to no account.
+    std::shared_ptr<Account> StoreAccount() const { return nullptr; }
     /// Itself: the object the utils object resolves named properties against.
     std::shared_ptr<Store> MAPIOBJECT();
 

@@ -186,13 +186,26 @@ void Spooler::WriteDeviceMode(std::string_view name, const DeviceMode& deviceMod
     cups_dest_t* dest = dests.Find(name);
     if (dest == nullptr)
         RaiseNotFound(name);
+    const std::string queue = dest->name;
     Options options = ToOptions(*dest);
-    detail::EncodeDeviceMode(deviceMode, options, impl_->Defaults(*dest, options));
+    const PrinterDefaults defaults = impl_->Defaults(*dest, options);
+    detail::EncodeDeviceMode(deviceMode, options, defaults);
     ReplaceOptions(*dest, options);
     // Storing the options stores the default printer as well: the one the user sees now, so
     // that it stays (the server's default when the user has chosen none). Leaving it out
     // would not do: a saved queue without the default mark is read back as not the default.
-    impl_->Store(dests, "settings of printer " + Quoted(name));
+    const std::string what = "settings of printer " + Quoted(name);
+    impl_->Store(dests, what);
+
+    // The server's library does not tell every failed write; what reads back is what counts.
+    const DeviceMode intended = detail::DecodeDeviceMode(queue, options, defaults);
+    Destinations after(impl_->Http());
+    const cups_dest_t* stored = after.Find(name);
+    const DeviceMode back =
+        detail::DecodeDeviceMode(queue, stored ? ToOptions(*stored) : Options{}, defaults);
+    if (!detail::SameFields(intended, back, deviceMode.fields))
+        rt::Raise(errors::SettingsNotStored, kSource,
+                  "The " + what + " were not stored completely.");
 }
 
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title)

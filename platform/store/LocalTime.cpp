@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <optional>
 #include <string>
 
 namespace platform::store {
@@ -96,20 +97,20 @@ LocalTime StartOfDay(std::int32_t day)
 
 SysTime LocalToUtc(LocalTime t)
 {
-    const CivilDate date = CivilFromDay(DayOf(t));
-    const std::int32_t sod = SecondOfDay(t);
-    std::tm tm{};
-    tm.tm_year = date.year - 1900;
-    tm.tm_mon = date.month - 1;
-    tm.tm_mday = date.day;
-    tm.tm_hour = sod / 3600;
-    tm.tm_min = sod / 60 % 60;
-    tm.tm_sec = sod % 60;
-    tm.tm_isdst = -1;
-    const std::time_t utc = std::mktime(&tm);
-    if (utc == static_cast<std::time_t>(-1) && !(tm.tm_year == 69 && tm.tm_mon == 11))
-        throw StoreError(StoreErrorKind::InvalidArgument, "local time out of range");
-    return {static_cast<std::int64_t>(utc)};
+    // mktime with an unknown daylight-saving flag answers ambiguous times by whatever flag it
+    // saw last, so the same local time could give two instants within one run. Solve from the
+    // zone's offsets around the time instead: they are well defined.
+    const auto offsetAt = [](std::int64_t utc) { return UtcToLocal({utc}).seconds - utc; };
+    const std::int64_t before = offsetAt(t.seconds - kSecondsPerDay);
+    const std::int64_t after = offsetAt(t.seconds + kSecondsPerDay);
+    std::optional<std::int64_t> best;
+    for (const std::int64_t offset : {before, after}) {
+        const std::int64_t utc = t.seconds - offset;
+        if (UtcToLocal({utc}) == t && (!best || utc < *best))
+            best = utc;
+    }
+    // A time skipped by a change is read with the offset that held before it.
+    return {best ? *best : t.seconds - before};
 }
 
 LocalTime UtcToLocal(SysTime t)

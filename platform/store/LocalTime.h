@@ -49,8 +49,10 @@ std::int32_t SecondOfDay(LocalTime t);
 /// Local midnight of a day number.
 LocalTime StartOfDay(std::int32_t day);
 
-/// Converts a local wall-clock time to UTC through TZ. A time that does not exist (skipped by a
-/// daylight-saving change) is taken as standard time, an ambiguous one as the first of the two.
+/// Converts a local wall-clock time to UTC through TZ. A time that occurs twice (the hour
+/// repeated when daylight saving ends) gives the earlier instant; a time that does not exist
+/// (skipped when it starts) is read with the offset from before the change, so 02:30 becomes
+/// 03:30 of the new time. The same local time always gives the same instant.
 SysTime LocalToUtc(LocalTime t);
 /// Converts UTC to local wall-clock time through TZ.
 LocalTime UtcToLocal(SysTime t);

@@ -61,6 +61,22 @@ std::string Describe(const std::string& field, long long value)
     return "invalid recurrence pattern: " + field + " " + std::to_string(value);
 }
 
+// The client's calendar runs from 1601 to 4500; bounding patterns to it (and their intervals
+// and counts to what the client offers) keeps every day number well inside 32 bits.
+std::int32_t FirstCalendarDay()
+{
+    return DayFromCivil({1601, 1, 1});
+}
+std::int32_t LastCalendarDay()
+{
+    return DayFromCivil({4500, 12, 31});
+}
+constexpr int kMaxOccurrences = 9999;
+int MaxInterval(RecurrenceType type)
+{
+    return type == RecurrenceType::Yearly || type == RecurrenceType::YearNth ? 99 * 12 : 999;
+}
+
 // Occurrence arithmetic of one pattern, without its end.
 class Calendar
 {
@@ -69,7 +85,10 @@ public:
 
     bool Usable() const
     {
-        if (p_.interval < 1)
+        if (p_.interval < 1 || p_.interval > MaxInterval(p_.type) ||
+            p_.patternStartDay < FirstCalendarDay() || p_.patternStartDay > LastCalendarDay() ||
+            (p_.end == RecurrenceEnd::ByCount &&
+             (p_.occurrenceCount < 1 || p_.occurrenceCount > kMaxOccurrences)))
             return false;
         switch (p_.type) {
         case RecurrenceType::Daily:
@@ -219,8 +238,12 @@ void RecurrencePattern::Validate() const
     auto fail = [](const std::string& field, long long value) {
         return StoreError(StoreErrorKind::InvalidArgument, Describe(field, value));
     };
-    if (interval < 1)
+    if (interval < 1 || interval > MaxInterval(type))
         throw fail("Interval", interval);
+    if (patternStartDay < FirstCalendarDay() || patternStartDay > LastCalendarDay())
+        throw fail("PatternStartDate (day number, 1601 to 4500)", patternStartDay);
+    if (end == RecurrenceEnd::ByDate && patternEndDay > LastCalendarDay())
+        throw fail("PatternEndDate (day number, 1601 to 4500)", patternEndDay);
     const bool yearly = type == RecurrenceType::Yearly || type == RecurrenceType::YearNth;
     if (yearly && interval % 12 != 0)
         throw fail("Interval (months, a multiple of 12 for yearly patterns)", interval);
@@ -253,7 +276,7 @@ void RecurrencePattern::Validate() const
         throw fail("Duration", durationMinutes);
     if (end == RecurrenceEnd::ByDate && patternEndDay < patternStartDay)
         throw fail("PatternEndDate (day number)", patternEndDay);
-    if (end == RecurrenceEnd::ByCount && occurrenceCount < 1)
+    if (end == RecurrenceEnd::ByCount && (occurrenceCount < 1 || occurrenceCount > kMaxOccurrences))
         throw fail("Occurrences", occurrenceCount);
     for (std::size_t i = 0; i < exceptions.size(); ++i) {
         const auto& e = exceptions[i];
@@ -318,9 +341,11 @@ LocalTime RecurrencePattern::EndTime() const
 std::optional<std::int32_t> RecurrencePattern::FirstOnOrAfter(std::int32_t day) const
 {
     const Calendar cal(*this);
-    if (!cal.Usable())
+    if (!cal.Usable() || day > LastCalendarDay())
         return std::nullopt;
-    const std::int32_t d = cal.FirstOnOrAfter(day);
+    const std::int32_t d = cal.FirstOnOrAfter(std::max(day, FirstCalendarDay()));
+    if (d > LastCalendarDay())
+        return std::nullopt;
     if (const auto last = LastDay(); last && d > *last)
         return std::nullopt;
     return d;

@@ -88,10 +88,11 @@ struct RecurrencePattern
     std::vector<RecurrenceException> exceptions;
 
     /// Throws StoreError (InvalidArgument) naming the first field that makes the pattern
-    /// unusable: interval below 1 (yearly: not a multiple of 12), empty weekday mask for weekly
-    /// and nth types, day of month outside 1..31, month outside 1..12, instance outside 1..5,
-    /// times outside the day, negative duration, an end before the start, a count below 1, an
-    /// exception not on an occurrence day or two exceptions for one day.
+    /// unusable: interval outside 1..999 (yearly: 12..1188 in steps of 12), a start or end
+    /// outside 1601..4500 (the client's calendar), a count outside 1..9999, empty weekday mask for
+    /// weekly and nth types, day of month outside 1..31, month outside 1..12, instance
+    /// outside 1..5, times outside the day, negative duration, an end before the start, a count
+    /// below 1, an exception not on an occurrence day or two exceptions for one day.
     void Validate() const;
 
     /// PatternStartDate: local midnight of the pattern start.
@@ -108,8 +109,9 @@ struct RecurrencePattern
     LocalTime StartTime() const;
     LocalTime EndTime() const;
 
-    /// The first occurrence day on or after a day, within the pattern's start and end;
-    /// nullopt when there is none. Costs O(1) whatever the distance from the pattern start.
+    /// The first occurrence day on or after a day, within the pattern's start and end (and the
+    /// client's calendar, which ends 4500-12-31); nullopt when there is none, also for a
+    /// pattern that Validate would refuse. Costs O(1) whatever the distance from the start.
     std::optional<std::int32_t> FirstOnOrAfter(std::int32_t day) const;
     /// The last occurrence day, nullopt when the pattern never ends (or an end date comes
     /// before the first occurrence).

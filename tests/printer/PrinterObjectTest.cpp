@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,9 +54,13 @@ protected:
 
 TEST_F(PrinterObjectTest, ListsTheInstalledPrinters)
 {
-    const auto vPrinters = oPrinter.GetPrinters();
-    EXPECT_NE(std::find(vPrinters.begin(), vPrinters.end(), kPdfQueue), vPrinters.end());
-    EXPECT_NE(std::find(vPrinters.begin(), vPrinters.end(), kNullQueue), vPrinters.end());
+    const auto colPrinters = oPrinter.GetPrinters();
+    const auto vNames = printing::Spooler().PrinterNames();
+    ASSERT_EQ(colPrinters.Count(), static_cast<std::int32_t>(vNames.size()));
+    for (std::int32_t i = 1; i <= colPrinters.Count(); ++i)
+        EXPECT_EQ(colPrinters.Item(i), vNames[static_cast<std::size_t>(i - 1)]) << "in order";
+    EXPECT_NE(std::find(colPrinters.begin(), colPrinters.end(), kPdfQueue), colPrinters.end());
+    EXPECT_NE(std::find(colPrinters.begin(), colPrinters.end(), kNullQueue), colPrinters.end());
 }
 
 TEST_F(PrinterObjectTest, MissingPrinterGivesNothingWithoutError)

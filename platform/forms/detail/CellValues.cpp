@@ -3,6 +3,7 @@
 #include "platform/forms/FlexGridTypes.h"
 
 #include "platform/locale/Locale.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Error.h"
 
 #include <unicode/coll.h>
@@ -142,6 +143,7 @@ int DaysInMonth(int y, int m)
 struct DateTokens
 {
     std::vector<int> numbers;
+    std::vector<int> digits;          // how many digits each number was written with
     std::vector<char> separatorAfter; // the first separator character after each number
     int meridiem = 0;                 // 1 AM, 2 PM
 };
@@ -159,6 +161,7 @@ std::optional<DateTokens> Tokenize(std::string_view text)
                 ++i;
             }
             t.numbers.push_back(value);
+            t.digits.push_back(int(i - start));
             t.separatorAfter.push_back(i < text.size() ? text[i] : 0);
         } else if (std::isalpha(static_cast<unsigned char>(text[i])) != 0) {
             std::string word;
@@ -254,6 +257,19 @@ std::optional<double> ParseNumber(std::string_view text)
 
 std::optional<double> ParseDate(std::string_view text)
 {
+    if (auto serial = ParseNumericDate(text)) {
+        return serial;
+    }
+    // Dates written with names (months, days) are the runtime's to read.
+    const platform::runtime::Variant value{std::string(text)};
+    if (!text.empty() && platform::runtime::IsDate(value)) {
+        return platform::runtime::CDate(value).Serial();
+    }
+    return std::nullopt;
+}
+
+std::optional<double> ParseNumericDate(std::string_view text)
+{
     text = Trim(text);
     if (text.empty() || !IsDigit(text.front())) {
         return std::nullopt;
@@ -269,7 +285,9 @@ std::optional<double> ParseDate(std::string_view text)
     if (n.size() < 3) {
         return std::nullopt;
     }
-    const auto& order = LocaleForms::Current().dateOrder;
+    // A date that starts with its year is an ISO date, whatever the locale's order.
+    const std::array<char, 3> iso{'y', 'M', 'd'};
+    const auto& order = tokens->digits[0] >= 3 ? iso : LocaleForms::Current().dateOrder;
     int y = 0, m = 0, d = 0;
     for (size_t i = 0; i < 3; ++i) {
         (order[i] == 'y' ? y : order[i] == 'M' ? m : d) = n[i];

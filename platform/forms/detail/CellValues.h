@@ -14,6 +14,10 @@ std::optional<double> ParseNumber(std::string_view text);
 /// as a day serial since 1899-12-30; none when it is not one.
 std::optional<double> ParseDate(std::string_view text);
 
+/// The fast path of ParseDate: numeric dates in the locale's order or ISO order, with an
+/// optional time; none for anything else.
+std::optional<double> ParseNumericDate(std::string_view text);
+
 /// A number as text in the current locale's form: up to 15 significant digits, no group
 /// separators.
 std::string FormatNumber(double value);

@@ -476,6 +476,14 @@ void EncodeDeviceMode(const DeviceMode& deviceMode, Options& options,
     }
 }
 
+bool SameFields(const DeviceMode& a, const DeviceMode& b, std::uint32_t fieldMask)
+{
+    for (const FieldCodec& c : Codecs())
+        if ((fieldMask & c.bit) != 0 && a.*c.member != b.*c.member)
+            return false;
+    return true;
+}
+
 bool IsPrivateOption(std::string_view name)
 {
     return name.size() >= kPrivatePrefix.size() &&

@@ -53,6 +53,9 @@ DeviceMode DecodeDeviceMode(std::string deviceName, const Options& options,
 void EncodeDeviceMode(const DeviceMode& deviceMode, Options& options,
                       const PrinterDefaults& defaults);
 
+/// Whether two device modes agree in the fields flagged in `fieldMask`.
+bool SameFields(const DeviceMode& a, const DeviceMode& b, std::uint32_t fieldMask);
+
 /// True for the option names in which the stand-in keeps values of its own; they are never
 /// handed to the print server with a job.
 bool IsPrivateOption(std::string_view name);

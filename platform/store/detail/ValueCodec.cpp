@@ -140,6 +140,8 @@ private:
                     if (Next() != '\\' || Next() != 'u')
                         throw Damaged("surrogate pair");
                     const std::uint32_t lo = Hex4();
+                    if (lo < 0xDC00 || lo > 0xDFFF)
+                        throw Damaged("surrogate pair");
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
                 }
                 AppendUtf8(out, cp);

@@ -87,6 +87,8 @@ TEST_F(FlexGridOutlineTest, ZeroHeightHidesARow)
     grid.SetRowHeight(5, -1);
     EXPECT_TRUE(grid.RowIsVisible(5));
     EXPECT_GT(grid.RowHeight(5), 0);
+    EXPECT_EQ(grid.RowHeight(-1), grid.RowHeight(5)); // no row: the default height
+    EXPECT_EQ(gridtest::RaisedNumber([&] { (void)grid.RowHeight(-2); }), 381);
 }
 
 TEST_F(FlexGridOutlineTest, NodesLeadFromADataRowUpToTheTop)

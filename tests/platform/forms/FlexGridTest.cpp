@@ -237,3 +237,47 @@ TEST_F(FlexGridTest, ValueMatrixReadsNumbersAndDatesInTheLocaleForm)
 }
 
 } // namespace
+
+namespace {
+
+using namespace platform::forms;
+namespace rt = platform::runtime;
+
+TEST_F(FlexGridTest, CellPropertiesBySetting)
+{
+    // Text: one read and one write copy a column, as the report copies its key columns.
+    grid.SetCell(CellSetting::Text, {1, 3, 4, 3}, grid.Cell(CellSetting::Text, {1, 1, 4, 1}));
+    for (int r = 1; r <= 4; ++r) {
+        EXPECT_EQ(grid.TextMatrix(r, 3), grid.TextMatrix(r, 1));
+    }
+    grid.SetCell(CellSetting::Text, {3, 2, 4, 3}, "same");
+    EXPECT_EQ(grid.Clip({3, 2, 4, 3}), "same\tsame\rsame\tsame");
+    rt::Array texts(rt::VarType::Variant, {{0, 1}, {0, 1}});
+    texts(0, 0) = "a";
+    texts(0, 1) = std::int32_t(7);
+    texts(1, 0) = "c";
+    texts(1, 1) = "d";
+    grid.SetCell(CellSetting::Text, {1, 2, 2, 3}, texts);
+    EXPECT_EQ(grid.Cell(CellSetting::Text, {1, 2, 2, 3}), rt::Variant("a\t7\rc\td"));
+
+    grid.SetCell(CellSetting::BackColor, {2, 0, 2, 3}, std::int32_t(0xFEECDD));
+    grid.SetCell(CellSetting::Alignment, {2, 1, 2, 1}, std::int32_t(7));
+    grid.SetCell(CellSetting::FontBold, {2, 1, 2, 1}, true);
+    grid.SetCell(CellSetting::Checked, {2, 1, 2, 1}, std::int32_t(1));
+    EXPECT_EQ(grid.Cell(CellSetting::BackColor, {2, 3, 2, 3}), rt::Variant(std::int32_t(0xFEECDD)));
+    EXPECT_TRUE(grid.Cell(CellSetting::BackColor, {1, 3, 1, 3}).IsEmpty());
+    EXPECT_EQ(grid.CellAlignment(2, 1), Alignment::RightCenter);
+    EXPECT_EQ(grid.Cell(CellSetting::Alignment, {2, 1, 2, 1}), rt::Variant(std::int32_t(7)));
+    EXPECT_TRUE(grid.CellFontBold(2, 1));
+    EXPECT_EQ(grid.CellChecked(2, 1), CheckState::Checked);
+    EXPECT_TRUE(grid.Cell(CellSetting::Picture, {2, 1, 2, 1}).IsNothing());
+    EXPECT_EQ(RaisedNumber([&] { grid.SetCell(CellSetting::Alignment, {1, 1, 1, 1}, "abc"); }), 13);
+}
+
+TEST_F(FlexGridTest, ValueMatrixReadsIsoDates)
+{
+    grid.SetTextMatrix(1, 3, "2026-01-15 12:00:00");
+    EXPECT_DOUBLE_EQ(grid.ValueMatrix(1, 3), 46037.5);
+}
+
+} // namespace

@@ -91,6 +91,31 @@ TEST_F(SpoolerTest, StoredSettingsRoundTripAndSurviveANewConnection)
     EXPECT_EQ(other->orientation, 1);
 }
 
+TEST_F(SpoolerTest, SettingsThatCannotBeStoredRaise)
+{
+    // The folder of the options file is taken by a file, so nothing can be written there.
+    const fs::path folder = OptionsFile().parent_path();
+    fs::remove_all(folder);
+    std::ofstream(folder) << "in the way";
+    struct Cleanup
+    {
+        fs::path path;
+        ~Cleanup() { fs::remove(path); }
+    } cleanup{folder};
+
+    DeviceMode dm;
+    dm.fields = fields::Copies;
+    dm.copies = 4;
+    try {
+        spooler.WriteDeviceMode(kNullQueue, dm);
+        FAIL() << "a failed write must raise";
+    } catch (const platform::runtime::Error& e) {
+        EXPECT_EQ(e.Number(), errors::SettingsNotStored);
+        EXPECT_NE(e.Description().find(kNullQueue), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(ReadFile(folder), "in the way");
+}
+
 TEST_F(SpoolerTest, NamesAreMatchedWithoutCase)
 {
     DeviceMode dm;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <vector>
 
 namespace platform::store::test {
@@ -324,6 +325,10 @@ TEST_F(RecurrencePatternTest, ValidateNamesTheBrokenField)
         {"Instance", Make(T::MonthNth, 1, Day(2024, 1, 1), kMonday, 0, 0, 6)},
         {"PatternEndDate", EndByDate(Make(T::Daily, 1, Day(2024, 1, 2)), Day(2024, 1, 1))},
         {"Occurrences", EndByCount(Make(T::Daily, 1, Day(2024, 1, 2)), 0)},
+        {"Occurrences", EndByCount(Make(T::Weekly, 999, Day(2024, 1, 2), kMonday), 2000000000)},
+        {"Interval", Make(T::Monthly, 1000, Day(2024, 1, 1), 0, 1)},
+        {"PatternStartDate", Make(T::Daily, 1, Day(1600, 12, 31))},
+        {"PatternEndDate", EndByDate(Make(T::Daily, 1, Day(2024, 1, 2)), Day(4501, 1, 1))},
         {"without occurrence", withException},
         {"second exception", twice},
     };
@@ -337,8 +342,17 @@ TEST_F(RecurrencePatternTest, ValidateNamesTheBrokenField)
             EXPECT_NE(std::string(e.what()).find(c.field), std::string::npos) << e.what();
         }
     }
-    // An unusable pattern has no occurrences rather than an endless search.
+    // An unusable pattern has no occurrences rather than an endless search or an overflow.
     EXPECT_FALSE(Make(T::Weekly, 1, Day(2024, 1, 1), 0).FirstOnOrAfter(Day(2024, 1, 1)));
+    const auto huge = EndByCount(Make(T::Weekly, 999, Day(2024, 1, 2), kMonday), 2000000000);
+    EXPECT_FALSE(huge.FirstOnOrAfter(Day(2024, 1, 1)));
+    EXPECT_FALSE(huge.LastDay());
+    // A series without end stops with the client's calendar.
+    const auto daily = Make(T::Daily, 1, Day(2024, 1, 1));
+    EXPECT_EQ(daily.FirstOnOrAfter(Day(4500, 12, 31)),
+              std::optional<std::int32_t>(Day(4500, 12, 31)));
+    EXPECT_FALSE(daily.FirstOnOrAfter(Day(4500, 12, 31) + 1));
+    EXPECT_FALSE(daily.FirstOnOrAfter(std::numeric_limits<std::int32_t>::max()));
 }
 
 TEST_F(RecurrencePatternTest, LocalTimeCrossesDaylightSavingChanges)
@@ -349,6 +363,20 @@ TEST_F(RecurrencePatternTest, LocalTimeCrossesDaylightSavingChanges)
     EXPECT_EQ(summer.seconds - winter.seconds, 23 * 3600);
     const auto autumn = LocalToUtc(MakeLocalTime(2024, 10, 27, 9, 30));
     EXPECT_EQ(autumn.seconds - LocalToUtc(MakeLocalTime(2024, 10, 26, 9, 30)).seconds, 25 * 3600);
+    // The repeated hour gives the earlier instant (still summer time), whatever was asked
+    // before; the skipped hour moves forward by the gap.
+    const auto repeated = MakeLocalTime(2024, 10, 27, 2, 30);
+    const auto utcOf = [](int y, unsigned m, unsigned d, int h, int mi) {
+        return ch::sys_seconds{ch::sys_days{ch::year{y} / m / d} + ch::hours{h} + ch::minutes{mi}}
+            .time_since_epoch()
+            .count();
+    };
+    EXPECT_EQ(LocalToUtc(repeated).seconds, utcOf(2024, 10, 27, 0, 30));
+    LocalToUtc(MakeLocalTime(2024, 12, 1, 2, 30));
+    EXPECT_EQ(LocalToUtc(repeated).seconds, utcOf(2024, 10, 27, 0, 30));
+    EXPECT_EQ(LocalToUtc(MakeLocalTime(2024, 3, 31, 2, 30)).seconds, utcOf(2024, 3, 31, 1, 30));
+    EXPECT_EQ(UtcToLocal(LocalToUtc(MakeLocalTime(2024, 3, 31, 2, 30))),
+              MakeLocalTime(2024, 3, 31, 3, 30));
     const auto t = MakeLocalTime(2024, 7, 1, 12, 0);
     EXPECT_EQ(UtcToLocal(LocalToUtc(t)), t);
     EXPECT_EQ(LocalToUtc(t).seconds,

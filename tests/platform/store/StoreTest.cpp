@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace platform::store::test {
 namespace {
 
@@ -319,6 +322,48 @@ TEST_F(StoreTest, RecurringSeriesKeepsPatternAndExceptionsAcrossReopen)
     store->ClearRecurrence(master);
     EXPECT_FALSE(store->GetRecurrence(master));
     EXPECT_FALSE(store->FindItem(exceptionItem));
+}
+
+TEST_F(StoreTest, ForeignFilesAreRefusedAndLeftAsTheyWere)
+{
+    const auto junk = Dir() / "junk.db";
+    const std::string text = "not a database, but somebody's notes\n";
+    {
+        std::ofstream out(junk, std::ios::binary);
+        out << text;
+    }
+    EXPECT_THROW(Store::Open(junk), StoreError);
+    EXPECT_THROW(Store::Create(junk, "S", StoreKind::UnicodePersonal), StoreError);
+    EXPECT_THROW(Profile::Create(Dir()), StoreError);
+    std::ifstream in(junk, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(after, text);
+    EXPECT_THROW(Store::Open(Dir() / "missing.db"), StoreError);
+    EXPECT_THROW(Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal, "XYZ"), StoreError);
+}
+
+TEST_F(StoreTest, SeriesRefusesExceptionItemsOfAnotherSeries)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+    RecurrencePattern daily;
+    daily.patternStartDay = DayFromCivil({2024, 5, 1});
+    daily.durationMinutes = 30;
+    auto one =
+        b.Appointment(cal, "eins", MakeLocalTime(2024, 5, 1), MakeLocalTime(2024, 5, 1, 0, 30));
+    auto two =
+        b.Appointment(cal, "zwei", MakeLocalTime(2024, 5, 1), MakeLocalTime(2024, 5, 1, 0, 30));
+    one.Recur(daily).ModifyOccurrence({2024, 5, 3}, {});
+    two.Recur(daily);
+    auto stolen = *store->GetRecurrence(two.EntryId());
+    stolen.exceptions = store->GetRecurrence(one.EntryId())->exceptions;
+    EXPECT_THROW(store->SetRecurrence(two.EntryId(), stolen), StoreError);
+    EXPECT_TRUE(store->GetRecurrence(two.EntryId())->exceptions.empty());
+    EXPECT_THROW(one.ModifyOccurrence({2024, 5, 3}, {}), StoreError);
+    EXPECT_THROW(one.DeleteOccurrence({2024, 4, 30}), StoreError);
+    EXPECT_FALSE(store->GetRecurrence(b.Mail(cal, "x").EntryId()));
+    EXPECT_THROW(b.Mail(cal, "y").DeleteOccurrence({2024, 5, 3}), StoreError);
 }
 
 } // namespace

@@ -1,0 +1,200 @@
+#include "MapiFixture.h"
+
+#include "platform/mapi/Attachments.h"
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/Folder.h"
+#include "platform/mapi/Items.h"
+#include "platform/mapi/Message.h"
+#include "platform/mapi/Recipient.h"
+#include "platform/mapi/Recipients.h"
+#include "platform/mapi/detail/MsgFile.h"
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-stdio.h>
+#include <gsf/gsf-utils.h>
+
+#include <fstream>
+#include <map>
+
+namespace platform::mapi::test {
+
+namespace rt = platform::runtime;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Utf16(const std::u16string& text)
+{
+    Bytes out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    out.push_back(0);
+    out.push_back(0);
+    return out;
+}
+
+void Put32(Bytes& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+/// One storage of a message file as the client writes it: fixed values in the property
+/// stream, variable ones in streams of their own.
+struct Storage
+{
+    std::map<std::uint32_t, std::uint32_t> fixed;
+    std::map<std::uint32_t, Bytes> variable;
+    std::map<std::string, Storage> children;
+};
+
+void WriteStream(GsfOutfile* dir, const std::string& name, const Bytes& data)
+{
+    GsfOutput* out = gsf_outfile_new_child(dir, name.c_str(), FALSE);
+    gsf_output_write(out, data.size(), data.data());
+    gsf_output_close(out);
+    g_object_unref(out);
+}
+
+void WriteStorage(GsfOutfile* dir, const Storage& s, std::size_t headerSize)
+{
+    Bytes props(headerSize, 0);
+    for (const auto& [tag, value] : s.fixed) {
+        Put32(props, tag);
+        Put32(props, 6);
+        Put32(props, value);
+        Put32(props, 0);
+    }
+    for (const auto& [tag, data] : s.variable) {
+        Put32(props, tag);
+        Put32(props, 6);
+        Put32(props, static_cast<std::uint32_t>(data.size()));
+        Put32(props, 0);
+        char name[32];
+        std::snprintf(name, sizeof name, "__substg1.0_%08X", tag);
+        WriteStream(dir, name, data);
+    }
+    WriteStream(dir, "__properties_version1.0", props);
+    for (const auto& [name, child] : s.children) {
+        GsfOutput* sub = gsf_outfile_new_child(dir, name.c_str(), TRUE);
+        WriteStorage(GSF_OUTFILE(sub), child, 8);
+        gsf_output_close(sub);
+        g_object_unref(sub);
+    }
+}
+
+void WriteMsgFile(const std::filesystem::path& path, const Storage& message)
+{
+    gsf_init();
+    GsfOutput* sink = gsf_output_stdio_new(path.c_str(), nullptr);
+    GsfOutfile* root = gsf_outfile_msole_new(sink);
+    WriteStorage(root, message, 32);
+    gsf_output_close(GSF_OUTPUT(root));
+    g_object_unref(root);
+    if (!gsf_output_is_closed(sink))
+        gsf_output_close(sink);
+    g_object_unref(sink);
+}
+
+/// The compressed RTF example of the compression's description: "{\rtf1\ansi\ansicpg1252
+/// \pard hello world}" followed by CR LF.
+const Bytes kCompressedRtf = {0x2d, 0x00, 0x00, 0x00, 0x2b, 0x00, 0x00, 0x00, 0x4c, 0x5a,
+                              0x46, 0x75, 0xf1, 0xc5, 0xc7, 0xa7, 0x03, 0x00, 0x0a, 0x00,
+                              0x72, 0x63, 0x70, 0x67, 0x31, 0x32, 0x35, 0x42, 0x32, 0x0a,
+                              0xf3, 0x20, 0x68, 0x65, 0x6c, 0x09, 0x00, 0x20, 0x62, 0x77,
+                              0x05, 0xb0, 0x6c, 0x64, 0x7d, 0x0a, 0x80, 0x0f, 0xa0};
+
+Storage TemplateMessage(bool withRecipient)
+{
+    Storage m;
+    m.variable[0x001A001F] = Utf16(u"IPM.Note");
+    m.variable[0x0037001F] = Utf16(u"Monatsbericht für März");
+    m.variable[0x1000001F] = Utf16(u"Hallo,\r\nanbei [@kestrova report] der Bericht.");
+    m.variable[0x10090102] = kCompressedRtf;
+    m.variable[0x8005001F] = Utf16(u"named: left out");
+    m.fixed[0x00170003] = 2; // PR_IMPORTANCE
+    if (withRecipient) {
+        Storage& r = m.children["__recip_version1.0_#00000000"];
+        r.variable[0x3001001F] = Utf16(u"Jörg Müller");
+        r.variable[0x39FE001F] = Utf16(u"joerg.mueller@kestrova.de");
+        r.fixed[0x0C150003] = 1;
+    }
+    Storage& a = m.children["__attach_version1.0_#00000000"];
+    a.variable[0x3707001F] = Utf16(u"Logo.png");
+    a.variable[0x37010102] = Bytes{1, 2, 3, 4, 5};
+    a.fixed[0x370B0003] = 12;
+    return m;
+}
+
+} // namespace
+
+using MsgFileTest = MapiFixture;
+
+TEST_F(MsgFileTest, CompressedRtfIsDecompressed)
+{
+    EXPECT_EQ(detail::DecompressRtf(kCompressedRtf),
+              "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n");
+    Bytes stored = {0, 0, 0, 0, 5, 0, 0, 0, 0x4D, 0x45, 0x4C, 0x41, 0, 0, 0, 0};
+    for (char c : std::string("{rtf}"))
+        stored.push_back(static_cast<std::uint8_t>(c));
+    stored[0] = static_cast<std::uint8_t>(stored.size() - 4);
+    EXPECT_EQ(detail::DecompressRtf(stored), "{rtf}");
+    Bytes unknown = stored;
+    unknown[8] = 'X';
+    EXPECT_EQ(RaisedNumber([&] { detail::DecompressRtf(unknown); }),
+              rt::errors::InvalidProcedureCall);
+}
+
+TEST_F(MsgFileTest, MessageFileBecomesANewMessage)
+{
+    const auto path = Dir() / "Vorlage.oft";
+    WriteMsgFile(path, TemplateMessage(true));
+    auto session = LoggedOnSession();
+    auto message = session->GetMessageFromMsgFile(path.string(), 0);
+    EXPECT_EQ(message->EntryID(), "");
+    EXPECT_EQ(message->TypeName(), "MailItem");
+    EXPECT_EQ(message->Subject(), "Monatsbericht für März");
+    EXPECT_EQ(message->Body(), "Hallo,\r\nanbei [@kestrova report] der Bericht.");
+    EXPECT_EQ(message->RTFBody(), "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n");
+    EXPECT_EQ(message->Fields(PR_IMPORTANCE), rt::Variant(2));
+    ASSERT_EQ(message->GetRecipients()->Count(), 1);
+    EXPECT_EQ(message->GetRecipients()->Item(1)->Name(), "Jörg Müller");
+    EXPECT_EQ(message->GetRecipients()->Item(1)->Address(), "joerg.mueller@kestrova.de");
+    ASSERT_EQ(message->GetAttachments()->Count(), 1);
+    EXPECT_EQ(message->GetAttachments()->FileName(1), "Logo.png");
+    EXPECT_EQ(message->GetAttachments()->Position(1), 12);
+
+    // A template with recipients goes to the outbox and is sent from there.
+    auto outbox = session->GetDefaultFolder(olFolderOutbox);
+    auto moved = message->Move(outbox);
+    EXPECT_EQ(outbox->GetItems()->Count(), 1);
+    moved->Send();
+    EXPECT_EQ(outbox->GetItems()->Count(), 0);
+    auto sent = session->GetDefaultFolder(olFolderSentMail)->GetItems();
+    ASSERT_EQ(sent->Count(), 1);
+    EXPECT_EQ(sent->Item(1)->Subject(), "Monatsbericht für März");
+    EXPECT_EQ(sent->Item(1)->GetAttachments()->Size(1), 5);
+}
+
+TEST_F(MsgFileTest, MissingAndForeignFilesAreRefused)
+{
+    auto session = LoggedOnSession();
+    EXPECT_EQ(RaisedNumber([&] { session->GetMessageFromMsgFile((Dir() / "fehlt.msg").string()); }),
+              rt::errors::FileNotFound);
+    const auto text = Dir() / "kein.msg";
+    std::ofstream(text) << "Dies ist keine Nachricht.";
+    EXPECT_EQ(RaisedNumber([&] { session->GetMessageFromMsgFile(text.string()); }),
+              rt::errors::InvalidProcedureCall);
+    // A message file without recipients is not sent.
+    const auto bare = Dir() / "ohne.msg";
+    WriteMsgFile(bare, TemplateMessage(false));
+    auto message = session->GetMessageFromMsgFile(bare.string());
+    EXPECT_EQ(message->GetRecipients()->Count(), 0);
+    EXPECT_TRUE(RaisedNumber([&] { message->Send(); }).has_value());
+}
+
+} // namespace platform::mapi::test
