@@ -2,6 +2,7 @@
 
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/detail/Context.h"
+#include "platform/mapi/detail/Prefetch.h"
 #include "platform/runtime/Error.h"
 
 namespace platform::mapi::detail {
@@ -22,6 +23,19 @@ std::shared_ptr<MessageData> MessageData::NewItem(std::shared_ptr<detail::Contex
     return data;
 }
 
+void MessageData::UsePrefetch(std::shared_ptr<const Prefetch> prefetch, std::size_t row)
+{
+    m_prefetch = std::move(prefetch);
+    m_prefetchRow = row;
+}
+
+const store::TableRow* MessageData::PrefetchedRow() const
+{
+    if (!m_prefetch || m_prefetch->generation != m_context->Generation())
+        return nullptr;
+    return &m_prefetch->rows[m_prefetchRow];
+}
+
 store::Store& MessageData::Store() const
 {
     return m_context->GetStore(m_storeId);
@@ -35,6 +49,8 @@ store::ItemInfo MessageData::Info() const
         info.messageClass = m_messageClass;
         return info;
     }
+    if (const auto* row = PrefetchedRow())
+        return row->item;
     return Guard("Message", [&] { return Store().GetItem(m_entryId); });
 }
 
@@ -50,6 +66,12 @@ std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
             if (t == tag || (anyType && store::PropIdOf(t) == id))
                 return v;
         return std::nullopt;
+    }
+    if (const auto* row = anyType ? nullptr : PrefetchedRow()) {
+        const auto& tags = m_prefetch->tags;
+        for (std::size_t i = 0; i < tags.size(); ++i)
+            if (tags[i] == tag)
+                return row->values[i];
     }
     return Guard("Message.Fields", [&]() -> std::optional<store::PropValue> {
         if (!anyType)

@@ -14,6 +14,7 @@
 namespace platform::mapi::detail {
 
 class Context;
+struct Prefetch;
 
 /// The state behind a Message view: a stored item (store id and entry id), or a new item
 /// that lives in memory until it is written into its folder. An occurrence of a recurring
@@ -64,6 +65,9 @@ public:
                                         const std::string& folderEntryId);
     void Delete();
 
+    /// Lets the item answer the prefetched columns of its row without asking the store.
+    void UsePrefetch(std::shared_ptr<const Prefetch> prefetch, std::size_t row);
+
     /// The occurrence laid over the master's data, when this is an occurrence view.
     const std::optional<store::Occurrence>& Occurrence() const { return m_occurrence; }
     /// A view of one occurrence of this (master) item.
@@ -80,6 +84,10 @@ private:
     std::vector<store::Recipient> m_recipients;
     std::vector<store::Attachment> m_attachments;
     std::optional<store::Occurrence> m_occurrence;
+    std::shared_ptr<const Prefetch> m_prefetch;
+    std::size_t m_prefetchRow = 0;
+    /// The prefetched row when it is still valid, else null.
+    const store::TableRow* PrefetchedRow() const;
 };
 
 } // namespace platform::mapi::detail
