@@ -4,6 +4,7 @@
 #include "platform/mapi/detail/Context.h"
 #include "platform/mapi/detail/Prefetch.h"
 #include "platform/runtime/Error.h"
+#include "platform/store/LocalTime.h"
 
 namespace platform::mapi::detail {
 
@@ -54,9 +55,30 @@ store::ItemInfo MessageData::Info() const
     return Guard("Message", [&] { return Store().GetItem(m_entryId); });
 }
 
+std::optional<store::PropValue> MessageData::OccurrenceValue(store::PropTag tag) const
+{
+    const auto& o = *m_occurrence;
+    auto& st = Store();
+    auto is = [&](const char* set, long lid, std::uint16_t type) {
+        return m_context->NamedTag(st, set, lid, type) == tag;
+    };
+    if (is(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME) ||
+        is(PSETID_Common, LID_COMMON_START, store::PT_SYSTIME))
+        return store::PropValue{store::LocalToUtc(o.start)};
+    if (is(PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME) ||
+        is(PSETID_Common, LID_COMMON_END, store::PT_SYSTIME))
+        return store::PropValue{store::LocalToUtc(o.end)};
+    if (is(PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG))
+        return store::PropValue{static_cast<std::int32_t>((o.end.seconds - o.start.seconds) / 60)};
+    return std::nullopt;
+}
+
 std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
 {
     tag = store::NormalizeTag(tag);
+    if (m_occurrence && store::PropIdOf(tag) >= 0x8000)
+        if (auto own = OccurrenceValue(tag))
+            return own;
     const bool anyType = store::PropTypeOf(tag) == store::PT_UNSPECIFIED;
     const auto id = store::PropIdOf(tag);
     if (IsNew()) {

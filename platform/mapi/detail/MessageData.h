@@ -41,6 +41,7 @@ public:
     store::ItemInfo Info() const;
 
     /// A property (nullopt when missing). A PT_UNSPECIFIED tag matches any type of its id.
+    /// An occurrence answers its own start, end and duration under the series' tags.
     std::optional<store::PropValue> Get(store::PropTag tag) const;
     /// A LID-named property of a type; nullopt when missing or not mapped.
     std::optional<store::PropValue> GetNamed(const char* set, long lid, std::uint16_t type) const;
@@ -86,6 +87,8 @@ private:
     std::optional<store::Occurrence> m_occurrence;
     std::shared_ptr<const Prefetch> m_prefetch;
     std::size_t m_prefetchRow = 0;
+    /// The occurrence's own value of a start, end or duration tag; nullopt for other tags.
+    std::optional<store::PropValue> OccurrenceValue(store::PropTag tag) const;
     /// The prefetched row when it is still valid, else null.
     const store::TableRow* PrefetchedRow() const;
 };
