@@ -2,6 +2,7 @@
 
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
+#include "platform/runtime/Error.h"
 #include "views/ViewSettings.h"
 
 namespace actions {

@@ -14,12 +14,12 @@ std::string ActionPrint::ToString() const
                                NumField(m_lPrintAction)};
     const auto& o = m_oPrinterSettings;
     if (o) {
-        a.insert(a.end(), {BoolField(o->Collate()), NumField(o->Color()), NumField(o->Copies()),
-                           NumField(o->FromPage()), NumField(o->Orientation()),
-                           NumField(o->PaperBin()), NumField(o->PaperLength()),
-                           NumField(o->PaperSize()), NumField(o->PaperWidth()), o->PrinterName(),
-                           NumField(o->PrintWhat()), NumField(o->Quality()),
-                           NumField(o->ScaleOutput()), NumField(o->ToPage())});
+        a.insert(a.end(),
+                 {BoolField(o->Collate()), NumField(o->Color()), NumField(o->Copies()),
+                  NumField(o->FromPage()), NumField(o->Orientation()), NumField(o->PaperBin()),
+                  NumField(o->PaperLength()), NumField(o->PaperSize()), NumField(o->PaperWidth()),
+                  o->PrinterName(), NumField(o->PrintWhat()), NumField(o->Quality()),
+                  NumField(o->ScaleOutput()), NumField(o->ToPage())});
     } else {
         a.resize(17);
     }

@@ -98,8 +98,8 @@ std::string ActionSave::ToString() const
     return common::Rethrowing(kModule, "ISerializeString_ToString", [&] {
         return JoinFields({BoolField(m_bAutoExecute), NumField(m_lAction), m_sFilename, m_sPath,
                            BoolField(m_bPrintHeader), BoolField(m_bPrintSubtotals),
-                           NumField(m_lReportExists), NumField(m_lReportFormat),
-                           m_sReportTemplate, m_sTemplateExcelFirstCell});
+                           NumField(m_lReportExists), NumField(m_lReportFormat), m_sReportTemplate,
+                           m_sTemplateExcelFirstCell});
     });
 }
 

@@ -46,14 +46,16 @@ void GridFields::Insert(const std::shared_ptr<GridField>& child, std::int32_t Po
         return;
     child->AsIChild().Init(this, {});
     rt::ResumeNext oSteps;
-    const bool bAdded = !oSteps.Run([&] {
-        if (Position < 2 && Count() > 0)
-            m_colFields.AddBefore(child, 1, child->Key());
-        else if (Position >= 2 && Position <= Count())
-            m_colFields.AddBefore(child, Position, child->Key());
-        else
-            m_colFields.Add(child, child->Key());
-    }).Failed();
+    const bool bAdded = !oSteps
+                             .Run([&] {
+                                 if (Position < 2 && Count() > 0)
+                                     m_colFields.AddBefore(child, 1, child->Key());
+                                 else if (Position >= 2 && Position <= Count())
+                                     m_colFields.AddBefore(child, Position, child->Key());
+                                 else
+                                     m_colFields.Add(child, child->Key());
+                             })
+                             .Failed();
     // A column the collection did not take keeps no link to it.
     if (!bAdded)
         child->ResetParentPtr();

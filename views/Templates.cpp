@@ -2,6 +2,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/modMain.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/XmlHandler.h"

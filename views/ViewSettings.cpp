@@ -3,6 +3,7 @@
 #include "actions/Action.h"
 #include "common/ErrorHandling.h"
 #include "fieldcatalogue/cField.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/Templates.h"
 #include "views/cMapiProps.h"
@@ -64,7 +65,7 @@ std::shared_ptr<actions::Action> ViewSettings::Action()
     });
 }
 
-#define TV_VIEW_FLAG(Getter, Setter, Member)                                                      \
+#define TV_VIEW_FLAG(Getter, Setter, Member)                                                       \
     bool ViewSettings::Getter()                                                                    \
     {                                                                                              \
         return common::Rethrowing(kModule, #Getter, [&] {                                          \
@@ -175,11 +176,12 @@ void ViewSettings::LoadDefaultProperties()
             if (!oField)
                 continue;
             auto oNew = std::make_shared<GridField>();
-            oNew->InitField(oField->Key(), oField->Name(), oField->Caption(),
-                            oField->IsUserDefined(), oField->HiddenProperty(),
-                            MapiTypeToVarType(static_cast<std::int32_t>(oField->MapiPropertyType())),
-                            oField->PropertyType(), oColumn.lAlignment, oColumn.lWidth, true, {},
-                            oField->MappingValue(), oField->EnumValue(), 0, {});
+            oNew->InitField(
+                oField->Key(), oField->Name(), oField->Caption(), oField->IsUserDefined(),
+                oField->HiddenProperty(),
+                MapiTypeToVarType(static_cast<std::int32_t>(oField->MapiPropertyType())),
+                oField->PropertyType(), oColumn.lAlignment, oColumn.lWidth, true, {},
+                oField->MappingValue(), oField->EnumValue(), 0, {});
             m_oFields->Add(oNew);
         }
     });
@@ -189,11 +191,10 @@ std::shared_ptr<GridField> ViewSettings::NewColumnFor(const fieldcatalogue::cFie
                                                       const std::string& sCaption) const
 {
     auto oNew = std::make_shared<GridField>();
-    oNew->InitField(oField.Key(), oField.Name(), sCaption, oField.IsUserDefined(),
-                    oField.HiddenProperty(),
-                    MapiTypeToVarType(static_cast<std::int32_t>(oField.MapiPropertyType())),
-                    oField.PropertyType(), 9, -1, true, {}, oField.MappingValue(),
-                    oField.EnumValue(), 0, {});
+    oNew->InitField(
+        oField.Key(), oField.Name(), sCaption, oField.IsUserDefined(), oField.HiddenProperty(),
+        MapiTypeToVarType(static_cast<std::int32_t>(oField.MapiPropertyType())),
+        oField.PropertyType(), 9, -1, true, {}, oField.MappingValue(), oField.EnumValue(), 0, {});
     return oNew;
 }
 

@@ -40,7 +40,8 @@ class ViewSettings : public platform::runtime::Object, public common::IChild
 {
 public:
     /// One entry of the field chooser's result: the catalogue field and its caption.
-    using FieldSelection = std::vector<std::pair<std::shared_ptr<fieldcatalogue::cField>, std::string>>;
+    using FieldSelection =
+        std::vector<std::pair<std::shared_ptr<fieldcatalogue::cField>, std::string>>;
 
     ViewSettings();
     ViewSettings(const ViewSettings&) = delete;

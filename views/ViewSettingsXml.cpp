@@ -138,12 +138,11 @@ void ViewSettings::ReadFields(const px::Node& oFieldsElement)
         if (!oField)
             continue;
         auto oColumn = std::make_shared<GridField>();
-        oColumn->InitField(
-            oField->Key(), oField->Name(), oField->Caption(), oField->IsUserDefined(),
-            oField->HiddenProperty(),
-            MapiTypeToVarType(static_cast<std::int32_t>(oField->MapiPropertyType())),
-            oField->PropertyType(), 4, 32 * kTwipsPerPixelX, true, {}, oField->MappingValue(),
-            oField->EnumValue(), 0, {});
+        oColumn->InitField(oField->Key(), oField->Name(), oField->Caption(),
+                           oField->IsUserDefined(), oField->HiddenProperty(),
+                           MapiTypeToVarType(static_cast<std::int32_t>(oField->MapiPropertyType())),
+                           oField->PropertyType(), 4, 32 * kTwipsPerPixelX, true, {},
+                           oField->MappingValue(), oField->EnumValue(), 0, {});
         oColumn->SetCaption(XmlHandler::ReadText(At(o, 1)));
         oColumn->SetAlignmentSettings(XmlHandler::ReadLong(At(o, 2)));
         oColumn->SetFormat(XmlHandler::ReadText(At(o, 3)));

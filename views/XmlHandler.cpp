@@ -4,6 +4,7 @@
 #include "common/modMain.h"
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/Date.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
 #include "views/Templates.h"
@@ -24,8 +25,8 @@ std::string IsoDateText(rt::Date dt)
 {
     char sBuffer[32];
     std::snprintf(sBuffer, sizeof sBuffer, "%04d-%02d-%02d %02d:%02d:%02d", rt::Year(dt) % 10000,
-                  rt::Month(dt) % 100, rt::Day(dt) % 100, rt::Hour(dt) % 100,
-                  rt::Minute(dt) % 100, rt::Second(dt) % 100);
+                  rt::Month(dt) % 100, rt::Day(dt) % 100, rt::Hour(dt) % 100, rt::Minute(dt) % 100,
+                  rt::Second(dt) % 100);
     return sBuffer;
 }
 

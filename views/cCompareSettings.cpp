@@ -92,34 +92,33 @@ void cCompareSettings::CompareFilter()
     const auto differs = [&](long lOld, long lNew, auto&& valuesDiffer) {
         return lOld != lNew || (lNew != 0 && valuesDiffer());
     };
-    const bool bDiffers =
-        differs(o.CategoryCompare(), n.CategoryCompare(),
-                [&] {
-                    return o.CategoryAND() != n.CategoryAND() ||
-                           o.CategoryString() != n.CategoryString();
-                }) ||
-        differs(o.RestrictTime(), n.RestrictTime(),
-                [&] {
-                    return o.FilterOnField() != n.FilterOnField() ||
-                           o.FromDate().Serial() != n.FromDate().Serial() ||
-                           o.ToDate().Serial() != n.ToDate().Serial();
-                }) ||
-        differs(o.SubjectCompare(), n.SubjectCompare(),
-                [&] { return o.Subject() != n.Subject(); }) ||
-        differs(o.ContactCompare(), n.ContactCompare(),
-                [&] {
-                    return o.ContactAND() != n.ContactAND() ||
-                           o.ContactString() != n.ContactString();
-                }) ||
-        differs(o.CompanyCompare(), n.CompanyCompare(),
-                [&] {
-                    return o.CompanyAND() != n.CompanyAND() ||
-                           o.CompanyString() != n.CompanyString();
-                }) ||
-        differs(o.LocationCompare(), n.LocationCompare(),
-                [&] { return o.Location() != n.Location(); }) ||
-        differs(o.TaskStatusCompare(), n.TaskStatusCompare(),
-                [&] { return o.TaskStatus() != n.TaskStatus(); });
+    const bool bDiffers = differs(o.CategoryCompare(), n.CategoryCompare(),
+                                  [&] {
+                                      return o.CategoryAND() != n.CategoryAND() ||
+                                             o.CategoryString() != n.CategoryString();
+                                  }) ||
+                          differs(o.RestrictTime(), n.RestrictTime(),
+                                  [&] {
+                                      return o.FilterOnField() != n.FilterOnField() ||
+                                             o.FromDate().Serial() != n.FromDate().Serial() ||
+                                             o.ToDate().Serial() != n.ToDate().Serial();
+                                  }) ||
+                          differs(o.SubjectCompare(), n.SubjectCompare(),
+                                  [&] { return o.Subject() != n.Subject(); }) ||
+                          differs(o.ContactCompare(), n.ContactCompare(),
+                                  [&] {
+                                      return o.ContactAND() != n.ContactAND() ||
+                                             o.ContactString() != n.ContactString();
+                                  }) ||
+                          differs(o.CompanyCompare(), n.CompanyCompare(),
+                                  [&] {
+                                      return o.CompanyAND() != n.CompanyAND() ||
+                                             o.CompanyString() != n.CompanyString();
+                                  }) ||
+                          differs(o.LocationCompare(), n.LocationCompare(),
+                                  [&] { return o.Location() != n.Location(); }) ||
+                          differs(o.TaskStatusCompare(), n.TaskStatusCompare(),
+                                  [&] { return o.TaskStatus() != n.TaskStatus(); });
     if (bDiffers)
         m_bUpdateRecords = true;
 }

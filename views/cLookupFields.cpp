@@ -6,8 +6,7 @@ namespace views {
 
 namespace rt = platform::runtime;
 
-void cLookupFields::Add(const std::shared_ptr<fieldcatalogue::cField>& Field,
-                        std::int32_t Position)
+void cLookupFields::Add(const std::shared_ptr<fieldcatalogue::cField>& Field, std::int32_t Position)
 {
     const std::string sKey = Field ? Field->Key() : std::string();
     rt::ResumeNext oSteps;

@@ -6,6 +6,7 @@
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Session.h"
 #include "platform/outlook/NameSpace.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/ViewSettings.h"
 
