@@ -5,6 +5,7 @@
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/State.h"
 #include "platform/runtime/Error.h"
+#include "platform/win/Shell.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,7 +18,6 @@ struct Globals
 {
     std::mutex mutex;
     std::string installedVersion = "16.0";
-    std::function<void(const std::string&)> viewer;
     // The application that runs: held strongly while visible (the user has it), else weakly.
     std::weak_ptr<detail::AppState> running;
     std::shared_ptr<detail::AppState> shown;
@@ -56,15 +56,11 @@ long MajorVersion(const std::string& version)
 
 void ShowFile(const std::string& path)
 {
-    std::function<void(const std::string&)> viewer;
-    {
-        std::lock_guard lock(TheGlobals().mutex);
-        viewer = TheGlobals().viewer;
+    // Nothing is drawn here: the user's own program for the file shows it.
+    const platform::win::ShellResult result = platform::win::currentShell().openDocument(path);
+    if (!result) {
+        Raise(kMethodFailed, "the workbook \"" + path + "\" cannot be shown: " + result.detail);
     }
-    if (!viewer) {
-        Raise(kNotSupported, "workbooks cannot be shown: no program to show them is set up");
-    }
-    viewer(path);
 }
 
 } // namespace detail
@@ -133,12 +129,6 @@ void Application::SetInstalledVersion(std::string version)
 {
     std::lock_guard lock(TheGlobals().mutex);
     TheGlobals().installedVersion = std::move(version);
-}
-
-void Application::SetViewer(std::function<void(const std::string& path)> viewer)
-{
-    std::lock_guard lock(TheGlobals().mutex);
-    TheGlobals().viewer = std::move(viewer);
 }
 
 std::shared_ptr<Application> CreateObject(std::string_view progId)

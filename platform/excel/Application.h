@@ -2,7 +2,6 @@
 
 #include "platform/runtime/Object.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,9 +17,9 @@ class Workbooks;
 /// The spreadsheet application ("excel.application") as automation sees it: a workbook
 /// collection, alerts, visibility, version and Quit.
 ///
-/// Nothing is shown on screen. Making the application visible hands every workbook that has
-/// a file to the document viewer set with SetViewer (the host installs one that opens the
-/// file in the user's program); without a viewer that raises 438.
+/// Nothing is drawn by the stand-in itself: making the application visible opens every
+/// workbook that has a file in the user's program for it, through the host shell's "open"
+/// verb (platform::win::currentShell()).
 class Application : public platform::runtime::Object
 {
 public:
@@ -38,8 +37,8 @@ public:
     void SetDisplayAlerts(bool value);
     /// Whether the application is shown to the user (false at start).
     bool Visible() const;
-    /// Shows the application: each workbook with a file goes to the viewer. Raises 438 when
-    /// no viewer is set up, or the viewer's error.
+    /// Shows the application: each workbook with a file is opened through the shell; later
+    /// opened files follow. Raises 1004 when the shell cannot start the program.
     void SetVisible(bool value);
     /// The open workbooks.
     std::shared_ptr<excel::Workbooks> Workbooks() const;
@@ -48,8 +47,6 @@ public:
 
     /// The version that applications created from now on report ("11.0" makes an old one).
     static void SetInstalledVersion(std::string version);
-    /// The program that shows a workbook file to the user; empty to remove it.
-    static void SetViewer(std::function<void(const std::string& path)> viewer);
 
 private:
     std::shared_ptr<detail::AppState> state_;

@@ -8,6 +8,7 @@
 #include "platform/mapi/detail/CompiledRestriction.h"
 #include "platform/mapi/detail/Context.h"
 #include "platform/mapi/detail/MessageData.h"
+#include "platform/mapi/detail/Prefetch.h"
 #include "platform/runtime/Error.h"
 
 #include <algorithm>
@@ -96,13 +97,42 @@ long Items::Count()
     return static_cast<long>(EntryIds().size());
 }
 
+std::shared_ptr<const detail::Prefetch> Items::CurrentPrefetch()
+{
+    if (!m_rawTable || m_rawTable->Columns().empty())
+        return nullptr;
+    std::vector<store::PropTag> tags;
+    for (auto c : m_rawTable->Columns())
+        if (c != 0)
+            tags.push_back(store::NormalizeTag(static_cast<store::PropTag>(c)));
+    if (m_prefetch && m_prefetch->tags == tags && m_prefetch->generation == m_context->Generation())
+        return m_prefetch;
+    auto prefetch = std::make_shared<detail::Prefetch>();
+    prefetch->tags = std::move(tags);
+    prefetch->generation = m_context->Generation();
+    prefetch->rows = detail::Guard("Items.Item", [&] {
+        return m_context->GetStore(m_storeId).ReadTable(m_entryId, prefetch->tags);
+    });
+    for (std::size_t i = 0; i < prefetch->rows.size(); ++i)
+        prefetch->rowOf.emplace(prefetch->rows[i].item.entryId, i);
+    m_prefetch = std::move(prefetch);
+    return m_prefetch;
+}
+
 std::shared_ptr<Message> Items::Item(long index)
 {
     const auto& ids = EntryIds();
     if (index < 1 || index > static_cast<long>(ids.size()))
         runtime::Raise(runtime::errors::SubscriptOutOfRange, "Items.Item");
-    return std::make_shared<Message>(std::make_shared<detail::MessageData>(
-        m_context, m_storeId, ids[static_cast<std::size_t>(index - 1)]));
+    const auto& entryId = ids[static_cast<std::size_t>(index - 1)];
+    auto data = std::make_shared<detail::MessageData>(m_context, m_storeId, entryId);
+    // The table's columns tell which properties the caller is about to read: one pass over
+    // the folder answers them for every item.
+    if (auto prefetch = CurrentPrefetch()) {
+        if (auto it = prefetch->rowOf.find(entryId); it != prefetch->rowOf.end())
+            data->UsePrefetch(prefetch, it->second);
+    }
+    return std::make_shared<Message>(std::move(data));
 }
 
 std::shared_ptr<Message> Items::GetFirst()

@@ -13,6 +13,7 @@ namespace platform::mapi {
 namespace detail {
 class Context;
 class CompiledRestriction;
+struct Prefetch;
 } // namespace detail
 class Folder;
 
@@ -69,6 +70,9 @@ private:
     std::uint64_t m_generation = 0;
     long m_next = 0;
     std::shared_ptr<Table> m_rawTable;
+    std::shared_ptr<const detail::Prefetch> m_prefetch;
+    /// The rows of the own table's columns, read when first needed; null without columns.
+    std::shared_ptr<const detail::Prefetch> CurrentPrefetch();
 };
 
 } // namespace platform::mapi

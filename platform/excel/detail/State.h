@@ -46,7 +46,7 @@ struct BookState
 /// The major version of a version text ("16.0" gives 16, "8.0" gives 8, else 0).
 long MajorVersion(const std::string& version);
 
-/// Hands a workbook file to the viewer. Raises 438 when no viewer is set up.
+/// Opens a workbook file for the user through the shell. Raises 1004 when that fails.
 void ShowFile(const std::string& path);
 
 } // namespace platform::excel::detail

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 namespace platform::excel::detail {
 namespace {
@@ -283,37 +285,51 @@ void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::
     node.text().set(text.c_str());
 }
 
-void RemoveCalcChain(Package& package, const std::string& workbookPart)
+// Removes the part that the workbook's relationship of type ".../<kind>" names, together
+// with that relationship and the part's content-type entry.
+void RemoveRelatedPart(Package& package, const std::string& workbookPart, std::string_view kind)
 {
-    const std::string chain = Folder(workbookPart) + "calcChain.xml";
-    if (!package.Read(chain)) {
+    const std::string relsPart = RelsOf(workbookPart);
+    const auto data = package.Read(relsPart);
+    if (!data) {
         return;
     }
-    // The calculation chain lists formula cells; values written over them would make it
-    // stale, and the program rebuilds it when it is missing.
-    package.Remove(chain);
-    const std::string relsPart = RelsOf(workbookPart);
-    if (auto data = package.Read(relsPart)) {
-        pugi::xml_document rels;
-        LoadPart(rels, *data, "the workbook's relationships");
-        pugi::xml_node root = rels.child("Relationships");
-        for (pugi::xml_node rel = root.first_child(); rel;) {
-            pugi::xml_node next = rel.next_sibling();
-            if (std::string_view(rel.attribute("Type").value()).ends_with("/calcChain")) {
-                root.remove_child(rel);
-            }
-            rel = next;
+    pugi::xml_document rels;
+    LoadPart(rels, *data, "the workbook's relationships");
+    pugi::xml_node root = rels.child("Relationships");
+    std::vector<std::string> removed;
+    for (pugi::xml_node rel = root.first_child(); rel;) {
+        pugi::xml_node next = rel.next_sibling();
+        const std::string_view type = rel.attribute("Type").value();
+        if (type.size() > kind.size() && type.ends_with(kind) &&
+            type[type.size() - kind.size() - 1] == '/') {
+            removed.push_back(ResolveTarget(workbookPart, rel.attribute("Target").value()));
+            root.remove_child(rel);
         }
-        package.Write(relsPart, SavePart(rels));
+        rel = next;
     }
-    if (auto data = package.Read("[Content_Types].xml")) {
-        pugi::xml_document types;
-        LoadPart(types, *data, "the content-type list");
-        pugi::xml_node root = types.child("Types");
-        root.remove_child(
-            root.find_child_by_attribute("Override", "PartName", ("/" + chain).c_str()));
-        package.Write("[Content_Types].xml", SavePart(types));
+    if (removed.empty()) {
+        return;
     }
+    package.Write(relsPart, SavePart(rels));
+    pugi::xml_document types;
+    LoadPart(types, package.Read("[Content_Types].xml").value_or(""), "the content-type list");
+    for (const std::string& part : removed) {
+        package.Remove(part);
+        pugi::xml_node typesRoot = types.child("Types");
+        typesRoot.remove_child(
+            typesRoot.find_child_by_attribute("Override", "PartName", ("/" + part).c_str()));
+    }
+    // A default by extension that only served the removed kind ("bin" for a macro project).
+    pugi::xml_node typesRoot = types.child("Types");
+    for (pugi::xml_node entry = typesRoot.child("Default"); entry;) {
+        pugi::xml_node next = entry.next_sibling("Default");
+        if (std::string_view(entry.attribute("ContentType").value()).ends_with(kind)) {
+            typesRoot.remove_child(entry);
+        }
+        entry = next;
+    }
+    package.Write("[Content_Types].xml", SavePart(types));
 }
 
 } // namespace
@@ -388,7 +404,14 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
         package.Write(parts[i].part, SavePart(xml));
     }
     styles.Store();
-    RemoveCalcChain(package, workbookPart);
+    // The calculation chain lists formula cells; values written over them would make it
+    // stale, and the program rebuilds it when it is missing.
+    RemoveRelatedPart(package, workbookPart, "calcChain");
+    if (contentType != kMacroWorkbookContentType) {
+        // A workbook saved without macros loses a macro template's project, as the
+        // program drops it too; the package would otherwise not match its content type.
+        RemoveRelatedPart(package, workbookPart, "vbaProject");
+    }
     SetContentType(package, "/" + workbookPart, contentType);
     package.Commit();
 }

@@ -2,7 +2,9 @@
 
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/detail/Context.h"
+#include "platform/mapi/detail/Prefetch.h"
 #include "platform/runtime/Error.h"
+#include "platform/store/LocalTime.h"
 
 namespace platform::mapi::detail {
 
@@ -22,6 +24,19 @@ std::shared_ptr<MessageData> MessageData::NewItem(std::shared_ptr<detail::Contex
     return data;
 }
 
+void MessageData::UsePrefetch(std::shared_ptr<const Prefetch> prefetch, std::size_t row)
+{
+    m_prefetch = std::move(prefetch);
+    m_prefetchRow = row;
+}
+
+const store::TableRow* MessageData::PrefetchedRow() const
+{
+    if (!m_prefetch || m_prefetch->generation != m_context->Generation())
+        return nullptr;
+    return &m_prefetch->rows[m_prefetchRow];
+}
+
 store::Store& MessageData::Store() const
 {
     return m_context->GetStore(m_storeId);
@@ -35,12 +50,35 @@ store::ItemInfo MessageData::Info() const
         info.messageClass = m_messageClass;
         return info;
     }
+    if (const auto* row = PrefetchedRow())
+        return row->item;
     return Guard("Message", [&] { return Store().GetItem(m_entryId); });
+}
+
+std::optional<store::PropValue> MessageData::OccurrenceValue(store::PropTag tag) const
+{
+    const auto& o = *m_occurrence;
+    auto& st = Store();
+    auto is = [&](const char* set, long lid, std::uint16_t type) {
+        return m_context->NamedTag(st, set, lid, type) == tag;
+    };
+    if (is(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME) ||
+        is(PSETID_Common, LID_COMMON_START, store::PT_SYSTIME))
+        return store::PropValue{store::LocalToUtc(o.start)};
+    if (is(PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME) ||
+        is(PSETID_Common, LID_COMMON_END, store::PT_SYSTIME))
+        return store::PropValue{store::LocalToUtc(o.end)};
+    if (is(PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG))
+        return store::PropValue{static_cast<std::int32_t>((o.end.seconds - o.start.seconds) / 60)};
+    return std::nullopt;
 }
 
 std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
 {
     tag = store::NormalizeTag(tag);
+    if (m_occurrence && store::PropIdOf(tag) >= 0x8000)
+        if (auto own = OccurrenceValue(tag))
+            return own;
     const bool anyType = store::PropTypeOf(tag) == store::PT_UNSPECIFIED;
     const auto id = store::PropIdOf(tag);
     if (IsNew()) {
@@ -50,6 +88,12 @@ std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
             if (t == tag || (anyType && store::PropIdOf(t) == id))
                 return v;
         return std::nullopt;
+    }
+    if (const auto* row = anyType ? nullptr : PrefetchedRow()) {
+        const auto& tags = m_prefetch->tags;
+        for (std::size_t i = 0; i < tags.size(); ++i)
+            if (tags[i] == tag)
+                return row->values[i];
     }
     return Guard("Message.Fields", [&]() -> std::optional<store::PropValue> {
         if (!anyType)

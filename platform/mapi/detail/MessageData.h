@@ -14,6 +14,7 @@
 namespace platform::mapi::detail {
 
 class Context;
+struct Prefetch;
 
 /// The state behind a Message view: a stored item (store id and entry id), or a new item
 /// that lives in memory until it is written into its folder. An occurrence of a recurring
@@ -40,6 +41,7 @@ public:
     store::ItemInfo Info() const;
 
     /// A property (nullopt when missing). A PT_UNSPECIFIED tag matches any type of its id.
+    /// An occurrence answers its own start, end and duration under the series' tags.
     std::optional<store::PropValue> Get(store::PropTag tag) const;
     /// A LID-named property of a type; nullopt when missing or not mapped.
     std::optional<store::PropValue> GetNamed(const char* set, long lid, std::uint16_t type) const;
@@ -64,6 +66,9 @@ public:
                                         const std::string& folderEntryId);
     void Delete();
 
+    /// Lets the item answer the prefetched columns of its row without asking the store.
+    void UsePrefetch(std::shared_ptr<const Prefetch> prefetch, std::size_t row);
+
     /// The occurrence laid over the master's data, when this is an occurrence view.
     const std::optional<store::Occurrence>& Occurrence() const { return m_occurrence; }
     /// A view of one occurrence of this (master) item.
@@ -80,6 +85,12 @@ private:
     std::vector<store::Recipient> m_recipients;
     std::vector<store::Attachment> m_attachments;
     std::optional<store::Occurrence> m_occurrence;
+    std::shared_ptr<const Prefetch> m_prefetch;
+    std::size_t m_prefetchRow = 0;
+    /// The occurrence's own value of a start, end or duration tag; nullopt for other tags.
+    std::optional<store::PropValue> OccurrenceValue(store::PropTag tag) const;
+    /// The prefetched row when it is still valid, else null.
+    const store::TableRow* PrefetchedRow() const;
 };
 
 } // namespace platform::mapi::detail

@@ -6,6 +6,8 @@
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
 #include "platform/runtime/Error.h"
+#include "platform/win/RecordingShell.h"
+#include "platform/win/Shell.h"
 
 #include <fstream>
 #include <functional>
@@ -101,7 +103,7 @@ TEST_F(ApplicationTest, OpenFindsAnOpenWorkbookAndRejectsWhatIsNoWorkbook)
     app->Quit();
 }
 
-TEST_F(ApplicationTest, VisibleApplicationShowsItsFilesThroughTheViewerAndKeepsRunning)
+TEST_F(ApplicationTest, VisibleApplicationOpensItsFilesThroughTheShellAndKeepsRunning)
 {
     auto app = excel::CreateObject("Excel.Application");
     app->SetDisplayAlerts(false);
@@ -109,22 +111,29 @@ TEST_F(ApplicationTest, VisibleApplicationShowsItsFilesThroughTheViewerAndKeepsR
     app->Workbooks()->Add()->SaveAs(path, excel::FileFormat::Excel8);
     app->Quit();
 
-    auto viewerless = excel::CreateObject("Excel.Application");
-    viewerless->Workbooks()->Open(path);
-    EXPECT_EQ(ErrorNumberOf([&] { viewerless->SetVisible(true); }), 438);
-    viewerless->Quit();
+    platform::win::RecordingShell shell;
+    platform::win::ScopedShell scope(shell);
+    shell.failWith(2, "no program for workbooks");
+    auto failing = excel::CreateObject("Excel.Application");
+    failing->Workbooks()->Open(path);
+    EXPECT_EQ(ErrorNumberOf([&] { failing->SetVisible(true); }), 1004);
+    failing->Quit();
 
-    std::vector<std::string> shown;
-    excel::Application::SetViewer([&](const std::string& file) { shown.push_back(file); });
+    platform::win::RecordingShell working;
+    platform::win::ScopedShell workingScope(working);
     {
         auto user = excel::CreateObject("Excel.Application");
         user->Workbooks()->Open(path);
         user->SetVisible(true);
+        user->Workbooks()->Add(); // nothing to open for a workbook without a file
     }
-    EXPECT_EQ(shown, std::vector<std::string>{path});
+    ASSERT_EQ(working.requests().size(), 1u);
+    EXPECT_EQ(working.requests()[0].verb, "open");
+    EXPECT_EQ(working.requests()[0].file, path);
     auto running = excel::GetObject("Excel.Application");
     EXPECT_TRUE(running->Visible());
     EXPECT_EQ(running->Workbooks()->Item("SHOWN.xls")->FullName(), path);
+    EXPECT_EQ(running->Workbooks()->Count(), 2);
     running->Quit();
 }
 

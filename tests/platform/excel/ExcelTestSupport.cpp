@@ -33,13 +33,11 @@ void ExcelTest::SetUp()
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
     platform::excel::Application::SetInstalledVersion("16.0");
-    platform::excel::Application::SetViewer(nullptr);
 }
 
 void ExcelTest::TearDown()
 {
     platform::excel::Application::SetInstalledVersion("16.0");
-    platform::excel::Application::SetViewer(nullptr);
     if (std::getenv("TV_KEEP_TEST_FILES") == nullptr) {
         std::filesystem::remove_all(folder_);
     }

@@ -174,4 +174,32 @@ TEST_F(TemplateTest, TemplateFormattingCannotBeChangedAndBinaryTemplatesCannotBe
     EXPECT_THROW(binary->SaveAs(PathOf("y.xlsx"), excel::FileFormat::OpenXmlWorkbook), rt::Error);
 }
 
+TEST_F(TemplateTest, MacroTemplateKeepsItsProjectOnlyInAMacroWorkbook)
+{
+    const std::string project = PathOf("vbaProject.bin");
+    std::ofstream(project, std::ios::binary) << std::string("macro project bytes", 19);
+    const std::string macroTemplate = PathOf("macros.xlsm");
+    lxw_workbook* workbook = workbook_new(macroTemplate.c_str());
+    worksheet_write_string(workbook_add_worksheet(workbook, nullptr), 0, 0, "Title", nullptr);
+    ASSERT_EQ(workbook_add_vba_project(workbook, project.c_str()), LXW_NO_ERROR);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    auto book = app_->Workbooks()->Open(macroTemplate);
+    book->Worksheets(1)->Range("A2")->SetValue("filled");
+    book->SaveAs(PathOf("kept.xlsm"), excel::FileFormat::OpenXmlWorkbookMacroEnabled);
+    book->SaveAs(PathOf("dropped.xlsx"), excel::FileFormat::OpenXmlWorkbook);
+
+    const exceltest::XlsxFile kept(PathOf("kept.xlsm"));
+    EXPECT_EQ(kept.Part("xl/vbaProject.bin"), "macro project bytes");
+    EXPECT_EQ(kept.Cells(kSheet).at("A2").value, "filled");
+    const exceltest::XlsxFile dropped(PathOf("dropped.xlsx"));
+    EXPECT_FALSE(dropped.Has("xl/vbaProject.bin"));
+    EXPECT_EQ(dropped.Part("xl/_rels/workbook.xml.rels").find("vbaProject"), std::string::npos);
+    EXPECT_EQ(dropped.Part("[Content_Types].xml").find("vbaProject"), std::string::npos);
+    EXPECT_EQ(dropped.WorkbookContentType(),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
+    EXPECT_EQ(dropped.Cells(kSheet).at("A2").value, "filled");
+    EXPECT_EQ(dropped.Cells(kSheet).at("A1").value, "Title");
+}
+
 } // namespace

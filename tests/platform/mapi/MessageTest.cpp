@@ -217,11 +217,18 @@ TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
     EXPECT_EQ(plain->End(), Local(2026, 3, 4, 10));
     EXPECT_EQ(plain->Duration(), 60);
     EXPECT_EQ(plain->Subject(), "Besprechung");
+    // Read by tag, an occurrence gives its own times (in UTC), as the report columns read them.
+    const auto startTag = master->GetIDsFromNames(PSETID_Appointment, 0x820D) | PT_SYSTIME;
+    const auto durationTag = master->GetIDsFromNames(PSETID_Appointment, 0x8213) | PT_LONG;
+    EXPECT_EQ(plain->Fields(startTag), rt::Variant(Local(2026, 3, 4, 8)));
+    EXPECT_EQ(master->Fields(startTag), rt::Variant(Local(2026, 3, 2, 8)));
+    EXPECT_EQ(plain->Fields(durationTag), rt::Variant(60));
     // A moved occurrence is found at its original date, with its own times.
     auto moved = pattern->GetOccurrence(Local(2026, 3, 11));
     EXPECT_EQ(moved->RecurrenceState(), 3);
     EXPECT_EQ(moved->Start(), Local(2026, 3, 12, 14));
     EXPECT_EQ(moved->Subject(), "Besprechung (verschoben)");
+    EXPECT_EQ(moved->Fields(startTag), rt::Variant(Local(2026, 3, 12, 13)));
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 12)); }).has_value());
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 9)); }).has_value());
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 3)); }).has_value());

@@ -130,6 +130,9 @@ TEST_F(SessionTest, FolderAndMessageByEntryAndStoreId)
     EXPECT_TRUE(session->GetFolderFromID(tasks.entryId));
     EXPECT_FALSE(session->GetFolderFromID(tasks.entryId, rt::Variant(Archive().EntryId())));
     EXPECT_FALSE(session->GetFolderFromID("00AB", rt::Variant(Store().EntryId())));
+    EXPECT_FALSE(session->GetFolderFromID("kein Bezeichner", rt::Variant(Store().EntryId())));
+    EXPECT_FALSE(session->GetFolderFromID(tasks.entryId, rt::Variant("FFFF")));
+    EXPECT_FALSE(session->GetMessageFromID("", rt::Variant(Store().EntryId())));
 
     auto message = session->GetMessageFromID(task.EntryId(), rt::Variant(Store().EntryId()));
     ASSERT_TRUE(message);

@@ -346,4 +346,26 @@ TEST_F(TableTest, GetRowsReadsInChunksWithEmptyWhereMissing)
     EXPECT_EQ(table->GetRows(1).AsArray()(0, 0), rt::Variant("Eintrag 0"));
 }
 
+TEST_F(TableTest, ItemsReadThroughTheColumnsStayCurrentAfterWrites)
+{
+    auto items = m_folder->GetItems();
+    std::vector<std::int32_t> columns = {PR_SUBJECT, m_status, m_categories};
+    items->RawTable()->SetColumns(columns);
+    auto first = items->Item(1);
+    auto fourth = items->Item(4);
+    EXPECT_EQ(first->Subject(), "Angebot für Müller GmbH");
+    EXPECT_EQ(fourth->Fields(m_status), rt::Variant(2));
+    EXPECT_TRUE(items->Item(3)->Fields(m_status).IsEmpty());
+    EXPECT_EQ(first->Fields(m_categories).AsArray()(1), rt::Variant("Kunden"));
+    // A property outside the columns is read from the store.
+    EXPECT_EQ(fourth->Fields(m_recurring), rt::Variant(false));
+
+    // A write through the library is seen by views taken before it.
+    items->Item(4)->SetFields(m_status, 1);
+    EXPECT_EQ(fourth->Fields(m_status), rt::Variant(1));
+    first->SetSubject("Angebot (neu)");
+    EXPECT_EQ(items->Item(1)->Subject(), "Angebot (neu)");
+    EXPECT_EQ(first->Subject(), "Angebot (neu)");
+}
+
 } // namespace platform::mapi::test

@@ -18,7 +18,8 @@ using UtilsTest = MapiFixture;
 
 namespace {
 
-/// The day serial of a UTC moment given by its fields, computed without the library.
+/// The time-line position (days since 1899-12-30) of a UTC moment given by its fields,
+/// computed without the library.
 double UtcSerial(int y, int m, int d, int h, int min)
 {
     std::tm t{};
@@ -53,11 +54,14 @@ TEST_F(UtilsTest, LocalTimeAndUtcAcrossDaylightSavingChanges)
         {"after the spring change", LocalSerial(2026, 3, 29, 3, 30), UtcSerial(2026, 3, 29, 1, 30)},
         {"summer", LocalSerial(2026, 7, 1, 0, 0), UtcSerial(2026, 6, 30, 22, 0)},
         {"after the autumn change", LocalSerial(2026, 10, 25, 3, 0), UtcSerial(2026, 10, 25, 2, 0)},
+        {"the zero date", 0.0, UtcSerial(1899, 12, 29, 23, 0)},
+        {"the client's no-date", LocalSerial(4501, 1, 1, 0, 0), UtcSerial(4500, 12, 31, 23, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_NEAR(utils.LocalTimeToUTC(rt::Date(c.local)).Serial(), c.utc, 1e-9);
-        EXPECT_NEAR(utils.UTCToLocalTime(rt::Date(c.utc)).Serial(), c.local, 1e-9);
+        // Compared on the time line: serials before 1899-12-30 count days and hours apart.
+        EXPECT_NEAR(utils.LocalTimeToUTC(rt::Date::FromLinear(c.local)).Linear(), c.utc, 1e-9);
+        EXPECT_NEAR(utils.UTCToLocalTime(rt::Date::FromLinear(c.utc)).Linear(), c.local, 1e-9);
     }
     // 02:30 on the spring change does not exist: it is taken as standard time (01:30 UTC).
     EXPECT_NEAR(utils.LocalTimeToUTC(rt::Date(LocalSerial(2026, 3, 29, 2, 30))).Serial(),
