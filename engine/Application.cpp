@@ -83,10 +83,7 @@ void Application::Terminate()
             common::modRedemption::ReleaseSession(true);
     });
     ignore([&] { DisconnectQuit(); });
-    ignore([&] {
-        m_oOutlookApp.reset();
-        common::modMain::G().g_oOutlookApp.reset();
-    });
+    ignore([&] { ReleaseOutlookApp(); });
     ignore([&] {
         if (detail::State().pCurrentRoot == this)
             detail::State().pCurrentRoot = nullptr;
@@ -135,10 +132,16 @@ void Application::DisconnectQuit()
 
 void Application::OnOutlookQuit()
 {
-    rt::ResumeNext()([&] {
-        m_oOutlookApp.reset();
-        common::modMain::G().g_oOutlookApp.reset();
-    });
+    rt::ResumeNext()([&] { ReleaseOutlookApp(); });
+}
+
+void Application::ReleaseOutlookApp()
+{
+    // The library's client global is this root's only while this root put it there.
+    auto& oGlobal = common::modMain::G().g_oOutlookApp;
+    if (oGlobal == m_oOutlookApp)
+        oGlobal.reset();
+    m_oOutlookApp.reset();
 }
 
 } // namespace engine

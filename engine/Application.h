@@ -92,6 +92,7 @@ private:
     int m_nQuitHandler = 0;
 
     void DisconnectQuit();
+    void ReleaseOutlookApp();
 };
 
 } // namespace engine

@@ -121,18 +121,19 @@ void Filter::SetTaskStatusCondition(long lTaskStatusCompare, long lTaskStatus)
 void Filter::SetTimeCondition(trDateField eFilterOnField, trTimeFilter eRestrictTime,
                               const rt::Variant& dtFrom, const rt::Variant& dtTo)
 {
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext ignore;
+    ignore([&] {
         m_lRestrictTime = eRestrictTime;
         m_lFilterOnField = eFilterOnField;
     });
-    platform::runtime::ResumeNext()([&] { ApplyPreset(eRestrictTime, dtFrom, dtTo); });
+    ignore([&] { ApplyPreset(eRestrictTime, dtFrom, dtTo); });
     // The bounds are built from the day's calendar fields: a round trip through short-date
     // text would lose the century with two-digit-year formats.
-    platform::runtime::ResumeNext()([&] {
+    ignore([&] {
         if (!detail::IsZeroDate(m_dtFromDate))
             m_dtFromDate = detail::DayAt(m_dtFromDate, 0, 0, 0);
     });
-    platform::runtime::ResumeNext()([&] {
+    ignore([&] {
         if (!detail::IsZeroDate(m_dtToDate))
             m_dtToDate = detail::DayAt(m_dtToDate, 23, 59, 59);
     });

@@ -3,12 +3,14 @@
 #include "common/ErrorHandling.h"
 #include "platform/runtime/ResumeNext.h"
 
+namespace rt = platform::runtime;
+
 namespace engine {
 
 Records::~Records()
 {
     // Records handed out may outlive the set; they must not point back into it.
-    platform::runtime::ResumeNext()([&] { ResetChildren(); });
+    rt::ResumeNext()([&] { ResetChildren(); });
 }
 
 void Records::ClearFields()
@@ -18,7 +20,7 @@ void Records::ClearFields()
 
 void Records::AppendField(std::shared_ptr<Field> oField)
 {
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext()([&] {
         if (!oField)
             return;
         const std::string sKey = oField->Key();
@@ -28,7 +30,7 @@ void Records::AppendField(std::shared_ptr<Field> oField)
 
 void Records::Remove(const platform::runtime::Variant& vIndex)
 {
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext()([&] {
         const long lPos = m_records.Find(vIndex);
         if (lPos == 0)
             return;
@@ -39,13 +41,14 @@ void Records::Remove(const platform::runtime::Variant& vIndex)
 
 void Records::Init(platform::runtime::Object* lParentPtr, const std::string& /*sKey*/)
 {
-    platform::runtime::ResumeNext()([&] { common::ChildLink<Application>::Init(lParentPtr, {}); });
-    platform::runtime::ResumeNext()([&] { m_records.Clear(); });
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext ignore;
+    ignore([&] { common::ChildLink<Application>::Init(lParentPtr, {}); });
+    ignore([&] { m_records.Clear(); });
+    ignore([&] {
         m_oFilter = std::make_shared<engine::Filter>();
         m_oFilter->ToIChild().Init(this, {});
     });
-    platform::runtime::ResumeNext()([&] { ClearFields(); });
+    ignore([&] { ClearFields(); });
 }
 
 void Records::Append(std::shared_ptr<Record> oRecord)
@@ -82,7 +85,7 @@ void Records::ResetRecords()
 void Records::ResetChildren()
 {
     for (const auto& oRecord : m_records)
-        platform::runtime::ResumeNext()([&] { oRecord->ResetParentPtr(); });
+        rt::ResumeNext()([&] { oRecord->ResetParentPtr(); });
 }
 
 } // namespace engine

@@ -113,7 +113,7 @@ void RecurrenceHelper::Take(rt::Date d)
 {
     std::shared_ptr<mapi::Message> oOccurrence;
     // The library answers with an error on days that are no occurrence: that is a "no".
-    platform::runtime::ResumeNext()([&] { oOccurrence = m_oPattern->GetOccurrence(d); });
+    rt::ResumeNext()([&] { oOccurrence = m_oPattern->GetOccurrence(d); });
     if (!oOccurrence)
         return;
     const long lState = oOccurrence->RecurrenceState();

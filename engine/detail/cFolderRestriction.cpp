@@ -55,7 +55,7 @@ std::int32_t cFolder::ResolveTag(const std::shared_ptr<mapi::Message>& oItem, co
     // An unresolved name gives the tag 0, which no item has: the condition then decides on
     // absence, as it would in a store that never saw the property.
     std::int32_t lTag = 0;
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext()([&] {
         const rt::Variant vId = sName != nullptr ? rt::Variant(sName) : Lid(lId);
         const long lPropId =
             m_oUtils->GetIDsFromNames(rt::Variant(oItem->MAPIOBJECT()), sGuid, vId, false);

@@ -92,7 +92,7 @@ std::int32_t cItemReader::NamedTag(const std::shared_ptr<mapi::Message>& oItem, 
     // A store that never saw one of these names (no item ever carried it) has no id for it;
     // its tag is 0, which reads as Empty on every item, rather than failing the folder.
     std::int32_t lTag = 0;
-    platform::runtime::ResumeNext()([&] {
+    rt::ResumeNext()([&] {
         const rt::Variant vLid(static_cast<std::int16_t>(static_cast<std::uint16_t>(lLid)));
         const long lId =
             m_oUtils->GetIDsFromNames(rt::Variant(oItem->MAPIOBJECT()), sGuid, vLid, false);

@@ -1,4 +1,5 @@
 #include "platform/outlook/Application.h"
+#include "platform/outlook/Explorers.h"
 
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/Folder.h"
@@ -128,6 +129,13 @@ std::shared_ptr<COMAddIn> COMAddIns::Add(const std::string& progId, const std::s
     auto addIn = std::make_shared<COMAddIn>(progId, description, connected);
     m_items.push_back(addIn);
     return addIn;
+}
+
+std::shared_ptr<outlook::Explorers> Application::Explorers()
+{
+    if (!m_explorers)
+        m_explorers = std::make_shared<outlook::Explorers>();
+    return m_explorers;
 }
 
 } // namespace platform::outlook

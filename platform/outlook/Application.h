@@ -10,6 +10,7 @@
 namespace platform::outlook {
 
 class COMAddIns;
+class Explorers;
 class ItemBase;
 class LanguageSettings;
 class NameSpace;
@@ -43,6 +44,8 @@ public:
     void SetNewMailBodyFormat(long format) { m_newMailBodyFormat = format; }
     std::shared_ptr<outlook::LanguageSettings> LanguageSettings();
     std::shared_ptr<outlook::COMAddIns> COMAddIns();
+    /// The client's open explorer windows.
+    std::shared_ptr<outlook::Explorers> Explorers();
 
     /// Connects a handler to the Quit event; answers the id to disconnect it with.
     int OnQuit(std::function<void()> handler);
@@ -57,6 +60,7 @@ private:
     std::shared_ptr<NameSpace> m_namespace;
     std::shared_ptr<outlook::LanguageSettings> m_languageSettings;
     std::shared_ptr<outlook::COMAddIns> m_addIns;
+    std::shared_ptr<outlook::Explorers> m_explorers;
     std::map<int, std::function<void()>> m_quitHandlers;
     int m_nextHandler = 1;
     long m_newMailBodyFormat = 2;

@@ -218,10 +218,14 @@ std::string Store::Impl::Meta(std::string_view key)
 
 Binary HexToBinary(std::string_view hex)
 {
+    // Entry ids are made by this store, so every character is a hex digit.
+    const auto nibble = [](char c) {
+        return static_cast<std::uint8_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+    };
     Binary out;
+    out.bytes.reserve(hex.size() / 2);
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out.bytes.push_back(
-            static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+        out.bytes.push_back(static_cast<std::uint8_t>(nibble(hex[i]) << 4 | nibble(hex[i + 1])));
     return out;
 }
 

@@ -163,6 +163,15 @@ TEST_F(EngineFixture, ExplicitDatesBecomeWholeDays)
     EXPECT_EQ(oFilter.ToDate(), At(2024, 7, 1, 23, 59, 59));
 }
 
+TEST_F(EngineFixture, DateTextsAndDaySerialsAreDates)
+{
+    Filter oFilter;
+    oFilter.SetTimeCondition(trStartDate, trTimeBetween, rt::Variant("10.06.2024 14:30"),
+                             rt::Variant(At(2024, 6, 12).Serial() + 0.25));
+    EXPECT_EQ(oFilter.FromDate(), At(2024, 6, 10));
+    EXPECT_EQ(oFilter.ToDate(), At(2024, 6, 12, 23, 59, 59));
+}
+
 TEST_F(EngineFixture, TimeNoneKeepsTheWindowAsWholeDays)
 {
     Filter oFilter;

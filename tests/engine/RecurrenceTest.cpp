@@ -244,6 +244,17 @@ TEST_F(RecurrenceTest, EndDateFieldKeepsOccurrencesEndingInTheWindow)
                 ElementsAre("2024-05-05 23:00", "2024-05-06 23:00"));
 }
 
+TEST_F(RecurrenceTest, WalksEndOnADateFieldWithoutOccurrenceDates)
+{
+    // A due-date field without a window reads calendars; no occurrence date compares with it,
+    // so only the window's end can stop the walk of a series that never ends.
+    AddSeries({st::RecurrenceType::Daily, 1, 0, 0, 0, 0, {2024, 5, 1}, 9, 60});
+    AddSeries({st::RecurrenceType::MonthNth, 1, st::kFriday, 0, 0, 5, {2024, 1, 26}, 9, 60});
+    Columns();
+    Root().Records()->Filter()->SetTimeCondition(trDueDate, trTimeNone);
+    EXPECT_THAT(Starts(), IsEmpty());
+}
+
 TEST_F(RecurrenceTest, OccurrenceRecordsCarryTheirOwnTimesAndTheSeriesClip)
 {
     AddSeries({st::RecurrenceType::Daily,

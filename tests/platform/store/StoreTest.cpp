@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -121,7 +122,13 @@ TEST_F(StoreTest, ComputedPropertiesAnswerIdentityClassAndAttachments)
     EXPECT_EQ(store->GetItemProperty(plain.EntryId(), props::PR_MESSAGE_CLASS),
               PropValue(std::string("IPM.Note")));
     const auto eid = std::get<Binary>(*store->GetItemProperty(plain.EntryId(), props::PR_ENTRYID));
-    EXPECT_EQ(eid.bytes.size() * 2, plain.EntryId().size());
+    std::string hex;
+    for (const auto byte : eid.bytes) {
+        char buf[3];
+        std::snprintf(buf, sizeof buf, "%02X", byte);
+        hex += buf;
+    }
+    EXPECT_EQ(hex, plain.EntryId());
 
     const PropTag cols[] = {props::PR_SUBJECT, props::PR_HASATTACH, props::PR_MESSAGE_CLASS,
                             props::PR_STORE_ENTRYID, props::PR_BODY};

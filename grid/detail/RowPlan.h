@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// How many grid rows a record takes when the report groups on keyword lists, and which value
+/// of each keyword level each of those rows shows.
+namespace grid::detail {
+
+/// The plan of one record's rows.
+struct RowInfo
+{
+    /// Grid rows of the record, at least 1.
+    std::int32_t RowCount = 0;
+    /// Values each group level contributes: the chosen list values of a keywords level, 1
+    /// for any other applied level, 0 after the last applied level. A keywords level without
+    /// any value has 0 here and takes one row with an empty value.
+    std::array<std::int32_t, 3> LevelValueCount{};
+    bool KeywordsIndexed = false;
+    std::vector<std::int32_t> KeywordsIndex;
+    bool CompaniesIndexed = false;
+    std::vector<std::int32_t> CompaniesIndex;
+    bool ContactsIndexed = false;
+    std::vector<std::int32_t> ContactsIndex;
+};
+
+/// Clears a plan: counts 0, flags false, lists empty.
+void ResetRecordState(RowInfo& oState);
+
+/// The positions of aValues that a list condition chooses, in the order found: compare code
+/// 1 equals, 2 equals not, 3 contains, 4 contains not (letter case ignored); a position is
+/// listed once; an exclusion stops only later additions. May be empty.
+std::vector<std::int32_t> BuildIndexList(const std::vector<std::string>& aValues,
+                                         const std::vector<std::string>& aConditions,
+                                         std::int32_t lCompare);
+
+/// Rows of a record from its level counts: the product of the counts of the applied levels,
+/// a level with no values counting as one (its row shows an empty value).
+std::int32_t RowCountOf(const std::array<std::int32_t, 3>& aCounts, std::int32_t lLevels);
+
+/// Which value of level lLevel row m (0-based within the record) shows: level 0 cycles
+/// fastest, then level 2, then level 1, so that every combination stands in one row.
+/// -1 when the level has no value.
+std::int32_t LevelValueIndex(const std::array<std::int32_t, 3>& aCounts, std::int32_t lLevel,
+                             std::int32_t m);
+
+/// True when row m is the first of the record's rows in its group of level lLevel (its
+/// values of levels 0 to lLevel occur in no earlier row): the row that carries the record's
+/// value in that level's value column, so that each group counts the record once.
+bool FirstRowOfLevelGroup(const std::array<std::int32_t, 3>& aCounts, std::int32_t lLevel,
+                          std::int32_t m);
+
+/// The minutes of a duration text "h:mm" (FormatMinutes' form); none for other texts.
+bool TryParseMinutes(const std::string& sText, std::int64_t& lMinutes);
+
+} // namespace grid::detail

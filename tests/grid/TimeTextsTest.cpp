@@ -1,0 +1,102 @@
+#include "GridFixture.h"
+
+#include "common/modLanguage.h"
+#include "grid/detail/DateGroupKey.h"
+#include "grid/detail/TimeTexts.h"
+#include "platform/runtime/Date.h"
+
+#include <string>
+#include <vector>
+
+namespace rt = platform::runtime;
+using grid::detail::DateGroupKey;
+using grid::detail::FormatMinutes;
+using grid::detail::FormattedTime;
+
+namespace {
+
+class TimeTextsTest : public GridFixture
+{
+};
+
+TEST_F(TimeTextsTest, MinutesShowAsHoursAndMinutes)
+{
+    const std::vector<std::pair<int, std::string>> aCases{
+        {0, "00:00"}, {59, "00:59"}, {75, "01:15"}, {1500, "25:00"}, {6000, "100:00"}};
+    for (const auto& [lMinutes, sText] : aCases) {
+        EXPECT_EQ(FormatMinutes(lMinutes), sText);
+    }
+}
+
+TEST_F(TimeTextsTest, DatesShowInTheLocaleForms)
+{
+    const rt::Date d = rt::Date(rt::DateSerial(2024, 3, 15).Serial() + 14.5 / 24);
+    EXPECT_EQ(FormattedTime(rt::Variant(d), false, ""), "15.03.2024");
+    EXPECT_EQ(FormattedTime(rt::Variant(d), true, ""), "15.03.2024 14:30");
+    EXPECT_EQ(FormattedTime(rt::Variant(d), true, "yyyy"), "2024");
+    EXPECT_EQ(FormattedTime(rt::Variant(d), false, "yyyy"), "2024");
+    UseLanguage("en-US", common::modLanguage::LANG_ENGLISH);
+    EXPECT_EQ(FormattedTime(rt::Variant(d), false, ""), "3/15/2024");
+    EXPECT_EQ(FormattedTime(rt::Variant(d), true, ""), "3/15/2024 14:30 PM");
+}
+
+TEST_F(TimeTextsTest, NoDateGivesNoText)
+{
+    EXPECT_EQ(FormattedTime(rt::Variant(), true, ""), "");
+    EXPECT_EQ(FormattedTime(rt::Variant(rt::Date(0.0)), true, ""), "");
+    EXPECT_EQ(FormattedTime(rt::Variant(rt::DateSerial(4501, 1, 1)), true, ""), "");
+    EXPECT_EQ(FormattedTime(rt::Variant("kein Datum"), true, ""), "");
+}
+
+struct KeyCase
+{
+    int lDateGroupBy;
+    rt::Date dtValue;
+    std::string sGerman;
+    std::string sEnglish;
+};
+
+TEST_F(TimeTextsTest, DateGroupKeysFollowTheLocale)
+{
+    // 2023-01-01 is a Sunday: week 52 of 2022 where weeks start on Monday with the first
+    // four-day week, week 1 where they start on Sunday with the week of 1 January.
+    const rt::Date dtSunday(rt::DateSerial(2023, 1, 1).Serial() + 9.5 / 24);
+    const rt::Date dtMarch = rt::DateSerial(2024, 3, 5);
+    const rt::Date dtNovember = rt::DateSerial(2024, 11, 30);
+    const std::vector<KeyCase> aCases{
+        {1, dtSunday, "09", "09"},
+        {2, dtMarch, "05", "05"},
+        {3, dtSunday, "52", "1"},
+        {4, dtMarch, "03 März", "03 March"},
+        {5, dtMarch, "1", "1"},
+        {5, dtNovember, "4", "4"},
+        {6, dtMarch, "2024", "2024"},
+        {7, dtSunday, "7 Sonntag", "1 Sunday"},
+        {7, dtMarch, "2 Dienstag", "3 Tuesday"},
+    };
+    for (const auto& c : aCases) {
+        EXPECT_EQ(DateGroupKey(c.dtValue, c.lDateGroupBy).value_or("-"), c.sGerman)
+            << c.lDateGroupBy;
+    }
+    UseLanguage("en-US", common::modLanguage::LANG_ENGLISH);
+    for (const auto& c : aCases) {
+        EXPECT_EQ(DateGroupKey(c.dtValue, c.lDateGroupBy).value_or("-"), c.sEnglish)
+            << c.lDateGroupBy;
+    }
+    EXPECT_FALSE(DateGroupKey(dtMarch, 0));
+    EXPECT_FALSE(DateGroupKey(dtMarch, 8));
+}
+
+TEST_F(TimeTextsTest, DateGroupingTypesAndPrefixes)
+{
+    for (int i : {1, 2, 3, 5, 6}) {
+        EXPECT_EQ(grid::detail::DateGroupingOf(i)->lDataType, 3);
+        EXPECT_EQ(grid::detail::DateGroupingOf(i)->lPrefixLength, 0);
+    }
+    EXPECT_EQ(grid::detail::DateGroupingOf(4)->lPrefixLength, 4);
+    EXPECT_EQ(grid::detail::DateGroupingOf(7)->lPrefixLength, 3);
+    EXPECT_EQ(grid::detail::DateGroupingOf(7)->lDataType, 8);
+    EXPECT_FALSE(grid::detail::DateGroupingOf(0));
+}
+
+} // namespace
