@@ -68,15 +68,7 @@ void ExportCsv::Export(const std::string& Filename)
     common::Rethrowing("ExportCsv", "Export", [&](int& nLine) {
         nLine = 1;
         const platform::win::FileComponent oFso;
-        m_sPath = oFso.fullPath(Filename);
-        const std::string sFolder = oFso.parentFolder(m_sPath);
-        if (!oFso.folderExists(sFolder)) {
-            try {
-                oFso.createFolder(sFolder);
-            } catch (const std::exception&) {
-                errs::RaiseEngineError(errs::ERR_CREATE_FILE, {m_sPath});
-            }
-        }
+        m_sPath = errs::PrepareTargetFile(Filename);
         nLine = 2;
         std::size_t nSize = 0;
         for (const auto& sRow : m_rows)

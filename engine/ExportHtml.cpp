@@ -267,15 +267,7 @@ void ExportHtml::Export(const std::string& Filename, const std::string& Template
         if (sPage.empty())
             errs::RaiseEngineError(errs::ERR_INVALID_TEMPLATE, {TemplateFile});
         nLine = 3;
-        m_sPath = oFso.fullPath(Filename);
-        const std::string sFolder = oFso.parentFolder(m_sPath);
-        if (!oFso.folderExists(sFolder)) {
-            try {
-                oFso.createFolder(sFolder);
-            } catch (const std::exception&) {
-                errs::RaiseEngineError(errs::ERR_CREATE_FILE, {m_sPath});
-            }
-        }
+        m_sPath = errs::PrepareTargetFile(Filename);
         nLine = 4;
         const std::string sPrefix = errs::CurrentHtmlPrefix();
         nLine = 5;

@@ -6,6 +6,7 @@
 
 #include "common/ErrorObject.h"
 #include "platform/runtime/Error.h"
+#include "platform/win/FileComponent.h"
 
 namespace engine::detail::modWriterErrors {
 
@@ -13,6 +14,21 @@ void RaiseEngineError(std::int32_t lNumber, const std::vector<std::string>& vArg
 {
     common::ErrorObject oError;
     throw platform::runtime::Error(lNumber, {}, oError.GetMessageText(lNumber, vArgs));
+}
+
+std::string PrepareTargetFile(const std::string& sFilename)
+{
+    const platform::win::FileComponent oFso;
+    std::string sPath = oFso.fullPath(sFilename);
+    const std::string sFolder = oFso.parentFolder(sPath);
+    if (!oFso.folderExists(sFolder)) {
+        try {
+            oFso.createFolder(sFolder);
+        } catch (const std::exception&) {
+            RaiseEngineError(ERR_CREATE_FILE, {sPath});
+        }
+    }
+    return sPath;
 }
 
 namespace {

@@ -16,6 +16,10 @@ inline constexpr std::int32_t ERR_INVALID_TEMPLATE = -44942822;
 /// placeholders filled from vArgs.
 [[noreturn]] void RaiseEngineError(std::int32_t lNumber, const std::vector<std::string>& vArgs);
 
+/// The full path of a report file whose folder exists: a missing folder is created, and when
+/// that fails ERR_CREATE_FILE is raised with the file's full path.
+std::string PrepareTargetFile(const std::string& sFilename);
+
 /// The CSV delimiter of the engine root initialised on this thread, ";" without one.
 std::string CurrentCsvDelimiter();
 
