@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/runtime/Object.h"
+
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+/// Builds the rows of an HTML table element by element and writes a report file by filling an
+/// HTML template. The template holds the page and the table element; the writer replaces its
+/// placeholders (the engine's "PrefixHtmlVariable", "@tlv_" by default, followed by
+/// "reportheader", "reportfooter", "title", "tablewidth" and "report") with the header, the
+/// footer, the title, the table width and the table rows.
+///
+/// Texts are made safe for the page: "&" (unless it starts a character reference such as
+/// "&nbsp;" or "&lt;"), "<" and ">" are escaped, the German and French accented letters become
+/// their named entities, and line breaks (CR LF, CR, LF, and the add-in's "<br>" marker)
+/// become "<br />".
+class ExportHtml : public platform::runtime::Object
+{
+public:
+    std::string TypeName() const override { return "ExportHtml"; }
+
+    /// Adds one cell "<td Attr>Value</td>", opening a plain row when none is open; Value is
+    /// encoded in place.
+    void AddCol(std::string& Value, const std::string& Attr = {});
+    /// Adds one "<col Attr />" entry, opening the column group; ignored once a row is open.
+    void AddColGroup(const std::string& Attr);
+    /// Closes an open column group and row and opens a row "<tr Attr>".
+    void AddRow(const std::string& Attr = {});
+    /// Fills TemplateFile and writes the result to Filename (UTF-8), replacing an existing file
+    /// through a temporary file. ERR_INVALID_TEMPLATE (-44942822) when the template is missing,
+    /// unreadable or empty; ERR_CREATE_FILE (-44942832) when the target folder cannot be made.
+    void Export(const std::string& Filename, const std::string& TemplateFile);
+    /// Starts an empty table with room for Rows rows; clears title, header and footer. Any
+    /// number of rows, 0 included, works: the buffer grows as needed.
+    void Init(long Rows);
+    /// footer := "<p>" + encoded Value + "</p>".
+    void SetFooter(std::string Value);
+    /// header := "<p>" + encoded Value + "</p>"; Value is encoded in place.
+    void SetHeader(std::string& Value);
+    /// The width that replaces the table-width placeholder.
+    void SetTableWidth(long Value) { m_lTableWidth = Value; }
+    /// title := encoded Value.
+    void SetTitle(std::string Value);
+
+    /// Encodes a text for the page in place (see the class comment).
+    static void EncodeHtml(std::string& sText);
+
+private:
+    void AppendText(std::string_view sText);
+    void CloseColGroup();
+    void CloseRow();
+    std::string GetTableText();
+
+    std::string m_sTitle;
+    std::string m_sHeader;
+    std::string m_sFooter;
+    long m_lTableWidth = 0;
+    std::string m_sBuffer;
+    bool m_bRowOpen = false;
+    bool m_bColGroupOpen = false;
+    // The full path of the last file given to Export.
+    std::string m_sPath;
+};
+
+} // namespace engine
