@@ -40,7 +40,7 @@ std::shared_ptr<TArgument> ArgumentAs(const std::shared_ptr<rt::Object>& oArgume
 
 Connect::~Connect() = default;
 
-const std::shared_ptr<Application>& Connect::App() const
+const std::shared_ptr<Application>& Connect::App()
 {
     return g_App();
 }
@@ -125,4 +125,10 @@ rt::Variant Connect::InvokeCallback(const std::string& sName,
 extern "C" platform::outlook::IAddIn* TallymanCreateAddIn()
 {
     return new shell::Connect();
+}
+
+extern "C" common::ILanguage* TallymanAddInLanguage()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp ? &oApp->ToILanguage() : nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ILanguage.h"
 #include "platform/outlook/AddIn.h"
 
 #include <memory>
@@ -46,10 +47,14 @@ public:
     bool GetVisible(const std::shared_ptr<platform::outlook::IRibbonControl>&) { return false; }
 
     /// The root object while connected (the add-in's g_App).
-    const std::shared_ptr<Application>& App() const;
+    static const std::shared_ptr<Application>& App();
 };
 
 } // namespace shell
 
 /// The add-in library's factory: a new connection object, owned by the caller.
 extern "C" platform::outlook::IAddIn* TallymanCreateAddIn();
+
+/// The language interface of the connected add-in's root object, or null while it is not
+/// connected: the client hands the add-in its UI language through it.
+extern "C" common::ILanguage* TallymanAddInLanguage();

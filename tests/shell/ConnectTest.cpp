@@ -98,7 +98,8 @@ TEST_F(ConnectTest, DisconnectionTearsDownAndClearsTheGlobals)
     EXPECT_EQ(G().g_oOutlookApp, nullptr);
     EXPECT_EQ(G().g_oNameSpace, nullptr);
     EXPECT_EQ(shell::modRibbon::CurrentRibbonHandler(), nullptr);
-    EXPECT_EQ(static_cast<shell::Connect*>(oAddIn.get())->App(), nullptr);
+    EXPECT_EQ(shell::Connect::App(), nullptr);
+    EXPECT_EQ(TallymanAddInLanguage(), nullptr);
     oHost->Explorers()->Add(); // no wrapper listens any more
 }
 
