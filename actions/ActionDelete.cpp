@@ -1,0 +1,26 @@
+#include "actions/ActionDelete.h"
+
+#include "actions/detail/SettingsString.h"
+#include "common/ErrorHandling.h"
+#include "platform/runtime/Error.h"
+
+namespace actions {
+
+using namespace detail;
+
+std::string ActionDelete::ToString() const
+{
+    return BoolField(m_bAutoExecute);
+}
+
+void ActionDelete::ToObject(std::string& sData)
+{
+    common::Rethrowing("ActionDelete", "ISerializeString_ToObject", [&] {
+        // An empty string holds no field at all.
+        if (sData.empty())
+            platform::runtime::Raise(platform::runtime::errors::SubscriptOutOfRange);
+        m_bAutoExecute = ReadBool(SplitFields(sData)[0]);
+    });
+}
+
+} // namespace actions

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/IChild.h"
+#include "platform/runtime/Object.h"
+#include "printer/PrinterSettings.h"
+#include "views/ISerializeString.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace actions {
+
+class Action;
+
+/// The print action of a view: prints the saved report file, optionally on a chosen printer
+/// with stored settings.
+class ActionPrint : public platform::runtime::Object,
+                    public common::ChildLink<Action>,
+                    public views::ISerializeString
+{
+public:
+    std::string TypeName() const override { return "ActionPrint"; }
+
+    /// Stored, copied and serialised with the view.
+    bool Active() const { return m_bActive; }
+    void SetActive(bool bValue) { m_bActive = bValue; }
+    /// Run after a read.
+    bool AutoExecute() const { return m_bAutoExecute; }
+    void SetAutoExecute(bool bValue) { m_bAutoExecute = bValue; }
+    /// 1 prints at once, 0 shows the print dialog (stored only).
+    std::int32_t PrintAction() const { return m_lPrintAction; }
+    void SetPrintAction(std::int32_t lValue) { m_lPrintAction = lValue; }
+    /// The held printer settings (the object itself, shared); null for the default printer.
+    const std::shared_ptr<printer::PrinterSettings>& PrinterSettings() const
+    {
+        return m_oPrinterSettings;
+    }
+    /// Holds the given object itself (no copy); null drops the settings.
+    void SetPrinterSettings(std::shared_ptr<printer::PrinterSettings> oValue)
+    {
+        m_oPrinterSettings = std::move(oValue);
+    }
+
+    /// The action as its parent link.
+    common::IChild& AsIChild() { return *this; }
+    /// Seventeen fields: Active, AutoExecute, PrintAction and the fourteen printer settings
+    /// (empty without settings).
+    std::string ToString() const override;
+    /// Reads the seventeen fields; the printer settings come from the named printer's current
+    /// ones, overwritten by the stored values, and are dropped when the printer cannot be read
+    /// or no name is stored. Raises 9 for fewer fields.
+    void ToObject(std::string& sData) override;
+
+private:
+    bool m_bActive = false;
+    bool m_bAutoExecute = false;
+    std::int32_t m_lPrintAction = 0;
+    std::shared_ptr<printer::PrinterSettings> m_oPrinterSettings;
+};
+
+} // namespace actions

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "common/IChild.h"
+#include "platform/runtime/Object.h"
+#include "views/ISerializeString.h"
+
+#include <cstdint>
+#include <string>
+
+namespace actions {
+
+class Action;
+
+/// The send action of a view: mails the saved report file, from a template file or new.
+class ActionSend : public platform::runtime::Object,
+                   public common::ChildLink<Action>,
+                   public views::ISerializeString
+{
+public:
+    std::string TypeName() const override { return "ActionSend"; }
+
+    /// Stored, copied and serialised with the view.
+    bool Active() const { return m_bActive; }
+    void SetActive(bool bValue) { m_bActive = bValue; }
+    /// Run after a read.
+    bool AutoExecute() const { return m_bAutoExecute; }
+    void SetAutoExecute(bool bValue) { m_bAutoExecute = bValue; }
+    /// 1 sends the mail at once, 0 shows it.
+    std::int32_t MailAction() const { return m_lMailAction; }
+    void SetMailAction(std::int32_t lValue) { m_lMailAction = lValue; }
+    /// Full path of the template file; empty for none.
+    const std::string& MailTemplate() const { return m_sMailTemplate; }
+    void SetMailTemplate(const std::string& sValue) { m_sMailTemplate = sValue; }
+    /// Stored with the view; cleared when a template file is picked.
+    const std::string& TemplateEntryID() const { return m_sTemplateEntryID; }
+    void SetTemplateEntryID(const std::string& sValue) { m_sTemplateEntryID = sValue; }
+    /// Stored with the view.
+    std::int32_t TemplateSource() const { return m_lTemplateSource; }
+    void SetTemplateSource(std::int32_t lValue) { m_lTemplateSource = lValue; }
+    /// Stored with the view; cleared when a template file is picked.
+    const std::string& TemplateStoreID() const { return m_sTemplateStoreID; }
+    void SetTemplateStoreID(const std::string& sValue) { m_sTemplateStoreID = sValue; }
+    /// Subject of the picked template's message.
+    const std::string& TemplateSubject() const { return m_sTemplateSubject; }
+    void SetTemplateSubject(const std::string& sValue) { m_sTemplateSubject = sValue; }
+
+    /// The action as its parent link.
+    common::IChild& AsIChild() { return *this; }
+    /// Eight fields: Active, AutoExecute, MailAction, MailTemplate, TemplateEntryID,
+    /// TemplateSource, TemplateStoreID, TemplateSubject.
+    std::string ToString() const override;
+    /// Reads the eight fields; raises 9 for fewer.
+    void ToObject(std::string& sData) override;
+
+private:
+    bool m_bActive = false;
+    bool m_bAutoExecute = false;
+    std::int32_t m_lMailAction = 0;
+    std::int32_t m_lTemplateSource = 0;
+    std::string m_sMailTemplate;
+    std::string m_sTemplateEntryID;
+    std::string m_sTemplateStoreID;
+    std::string m_sTemplateSubject;
+};
+
+} // namespace actions

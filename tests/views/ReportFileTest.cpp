@@ -1,0 +1,478 @@
+#include "ViewsFixture.h"
+
+#include "actions/Action.h"
+#include "common/modMain.h"
+#include "platform/runtime/Date.h"
+#include "platform/runtime/ReplacingFile.h"
+#include "platform/xml/Document.h"
+#include "views/Templates.h"
+#include "views/XmlHandler.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace views::test {
+namespace {
+
+namespace rt = platform::runtime;
+namespace px = platform::xml;
+
+class ReportFileTest : public ViewsFixture
+{
+protected:
+    std::string FilePath() const { return (DataFolder() / "reports.xml").string(); }
+    std::string ReadFileText() const
+    {
+        std::ifstream oIn(FilePath(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+    }
+    void WriteFileText(const std::string& sText) const
+    {
+        std::filesystem::create_directories(DataFolder());
+        std::ofstream(FilePath(), std::ios::binary) << sText;
+    }
+    std::shared_ptr<Templates> Loaded() const
+    {
+        auto oTemplates = std::make_shared<Templates>();
+        oTemplates->Load();
+        return oTemplates;
+    }
+    // A complete view element of the given layout, built by hand as older releases wrote it.
+    static std::string ReportXml(const std::string& sName, bool bWithDontShowTime,
+                                 const std::string& sFields =
+                                     "<Field><Key>Start</Key><Caption>Beginn</Caption>"
+                                     "<Alignment>1</Alignment><Format></Format>"
+                                     "<Visible>True</Visible><Width>1200</Width>"
+                                     "<Calculation>0</Calculation><CalculatedColKey/></Field>")
+    {
+        std::string s = "<Report><Name>" + sName +
+                        "</Name><CountItems>True</CountItems><DisplayFunctionName>False"
+                        "</DisplayFunctionName><DisplayOnlyResults>True</DisplayOnlyResults>";
+        if (bWithDontShowTime)
+            s += "<DontShowTime>True</DontShowTime>";
+        s += "<Actions><ActionDelete><AutoExec>True</AutoExec></ActionDelete>"
+             "<ActionOpen><Active>False</Active><AutoExec>False</AutoExec><Editor>2</Editor>"
+             "</ActionOpen><ActionPrint><Active>False</Active><AutoExec>False</AutoExec>"
+             "<PrintAction>0</PrintAction></ActionPrint><ActionSave><AutoExec>False</AutoExec>"
+             "<Action>1</Action><FileName>Bericht</FileName><Path>/tmp/</Path>"
+             "<PrintHeader>True</PrintHeader><PrintSubtotals>False</PrintSubtotals>"
+             "<ReportExists>2</ReportExists><ReportFormat>0</ReportFormat><ReportTemplate/>"
+             "<TemplateExcelFirstCell>B2</TemplateExcelFirstCell><ReportHeader>H</ReportHeader>"
+             "<ReportFooter>F</ReportFooter></ActionSave><ActionSend><Active>False</Active>"
+             "<AutoExec>False</AutoExec><MailAction>1</MailAction></ActionSend></Actions>"
+             "<Folders/><Groups/><Sorts/><Fields>" +
+             sFields +
+             "</Fields><Filter><Cats>A;B</Cats><CatCompare>1</CatCompare></Filter></Report>";
+        return s;
+    }
+    static std::string FileXml(const std::string& sVersionAttr, const std::string& sReports)
+    {
+        return "<?xml version=\"1.0\"?><Reports" + sVersionAttr + ">" + sReports + "</Reports>";
+    }
+};
+
+// Every setting changed from its initial value.
+void ChangeEverything(ViewSettings& oView, ViewsFixture& oFixture, const st::FolderInfo& oFolder)
+{
+    oView.SetCalculateItemsCount(true);
+    oView.SetDisplayFunctionName(true);
+    oView.SetDisplayResultsOnly(true);
+    oView.SetDontShowTime(true);
+    oView.Folders()->Add(oFixture.DataOf(oFolder));
+    for (int i = 0; i < 3; ++i) {
+        oView.GroupByLevel(i)->SetApply(true);
+        oView.GroupByLevel(i)->ColKey = i == 0 ? kKeywordsKey : (i == 1 ? "Start" : "End");
+        oView.GroupByLevel(i)->SortOrder = 1;
+        oView.GroupByLevel(i)->DateGroupBy = i + 3;
+        oView.SortByLevel(i)->Apply = true;
+        oView.SortByLevel(i)->ColKey = i == 0 ? "Duration" : kSubjectKey;
+        oView.SortByLevel(i)->SortOrder = 1;
+    }
+    auto oStart = oView.Fields()->Item(rt::Variant("Start"));
+    oStart->SetCaption("Beginn <am>");
+    oStart->SetAlignmentSettings(4);
+    oStart->SetFormat("dd.mm.yyyy hh:nn");
+    oStart->SetVisible(false);
+    oStart->SetWidth(-1);
+    oStart->SetCalculation(4);
+    oStart->SetCalculatedColKey("2c");
+    auto& a = *oView.Action();
+    a.GetDeleteAction()->SetAutoExecute(true);
+    a.GetOpenAction()->SetActive(true);
+    a.GetOpenAction()->SetAutoExecute(true);
+    a.GetOpenAction()->SetEditor(2);
+    a.GetPrintAction()->SetActive(true);
+    a.GetPrintAction()->SetAutoExecute(true);
+    a.GetPrintAction()->SetPrintAction(1);
+    auto& s = *a.GetSaveAction();
+    s.SetAutoExecute(true);
+    s.SetAction(1);
+    s.SetFilename("Bericht [@Datum]");
+    s.SetPath("/home/jörg/Berichte");
+    s.SetPrintHeader(false);
+    s.SetReportExists(3);
+    s.SetReportFormat(4);
+    s.SetReportTemplate("/vorlagen/a.xltx");
+    s.SetTemplateExcelFirstCell("C3");
+    s.SetReportHeader("Kopf & Fuß");
+    s.SetReportFooter("Fußzeile");
+    s.SetPrintSubtotalsOnly(true);
+    auto& m = *a.GetSendAction();
+    m.SetActive(true);
+    m.SetAutoExecute(true);
+    m.SetMailAction(1);
+    m.SetMailTemplate("/vorlagen/mail.oft");
+    m.SetTemplateEntryID("00AB");
+    m.SetTemplateSource(2);
+    m.SetTemplateStoreID("00CD");
+    m.SetTemplateSubject("Wochenbericht");
+    auto& f = *oView.Filter();
+    f.SetCategoryCondition(engine::trEquals, {"Büro", "Privat"}, true);
+    f.SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
+                       rt::Variant(rt::DateSerial(2024, 3, 1)),
+                       rt::Variant(rt::DateSerial(2024, 5, 31)));
+    f.SetSubjectCondition(engine::trContains, "Projekt");
+    f.SetTaskStatusCondition(engine::trEquals, engine::trTaskComplete);
+    f.SetCompanyCondition(engine::trContains, {"Müller GmbH", "", "Beta"}, true);
+    f.SetContactCondition(engine::trEquals, {"Anna"}, false);
+    f.SetLocationCondition(engine::trContains, "Raum 1");
+}
+
+TEST_F(ReportFileTest, EverySettingSurvivesTheFile)
+{
+    Templates oTemplates;
+    auto oView = std::make_shared<ViewSettings>();
+    oView->CreateNew("Alles");
+    ChangeEverything(*oView, *this, Folder(st::FolderRole::Calendar));
+    oTemplates.Add(oView);
+    oTemplates.Save();
+
+    const auto oLoaded = Loaded();
+    ASSERT_EQ(oLoaded->Count(), 1);
+    const auto oRead = oLoaded->Item(rt::Variant("alles"));
+    ASSERT_TRUE(oRead);
+    EXPECT_FALSE(oRead->IsLoaded());
+    EXPECT_EQ(oRead->Name(), "Alles");
+    EXPECT_FALSE(oRead->IsLoaded()); // the name does not load the view
+    EXPECT_TRUE(oRead->CalculateItemsCount());
+    EXPECT_TRUE(oRead->IsLoaded());
+    EXPECT_TRUE(oRead->DisplayFunctionName());
+    EXPECT_TRUE(oRead->DisplayResultsOnly());
+    EXPECT_TRUE(oRead->DontShowTime());
+    ASSERT_EQ(oRead->Folders()->Count(), 1);
+    EXPECT_EQ(oRead->Folders()->Item(1)->EntryID(), Folder(st::FolderRole::Calendar).entryId);
+    EXPECT_EQ(oRead->Folders()->Item(1)->StoreID(), Store().EntryId());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(oRead->GroupByLevel(i)->Apply(), oView->GroupByLevel(i)->Apply());
+        EXPECT_EQ(oRead->GroupByLevel(i)->ColKey, oView->GroupByLevel(i)->ColKey);
+        EXPECT_EQ(oRead->GroupByLevel(i)->SortOrder, 1);
+        EXPECT_EQ(oRead->GroupByLevel(i)->DateGroupBy, i + 3);
+        EXPECT_TRUE(oRead->SortByLevel(i)->Apply);
+        EXPECT_EQ(oRead->SortByLevel(i)->ColKey, oView->SortByLevel(i)->ColKey);
+        EXPECT_EQ(oRead->SortByLevel(i)->SortOrder, 1);
+    }
+    ASSERT_EQ(oRead->Fields()->Count(), oView->Fields()->Count());
+    for (std::int32_t i = 1; i <= oView->Fields()->Count(); ++i) {
+        const auto w = oView->Fields()->Item(rt::Variant(i));
+        const auto r = oRead->Fields()->Item(rt::Variant(i));
+        EXPECT_EQ(r->Key(), w->Key());
+        EXPECT_EQ(r->Caption(), w->Caption());
+        EXPECT_EQ(r->AlignmentSettings(), w->AlignmentSettings());
+        EXPECT_EQ(r->Format(), w->Format());
+        EXPECT_EQ(r->Visible(), w->Visible());
+        EXPECT_EQ(r->Width(), w->Width());
+        EXPECT_EQ(r->Calculation(), w->Calculation());
+        EXPECT_EQ(r->CalculatedColKey(), w->CalculatedColKey());
+        EXPECT_EQ(r->DataType(), w->DataType());
+        EXPECT_EQ(r->PropertyType(), w->PropertyType());
+        EXPECT_EQ(r->MappingValue(), w->MappingValue());
+    }
+    EXPECT_EQ(oRead->Action()->ToString(), oView->Action()->ToString());
+    const auto& rs = *oRead->Action()->GetSaveAction();
+    EXPECT_EQ(rs.ReportHeader(), "Kopf & Fuß");
+    EXPECT_EQ(rs.ReportFooter(), "Fußzeile");
+    EXPECT_TRUE(rs.PrintSubtotalsOnly());
+    EXPECT_EQ(rs.Path(), "/home/jörg/Berichte/");
+    const auto& w = *oView->Filter();
+    const auto& r = *oRead->Filter();
+    EXPECT_EQ(r.Category(), w.Category());
+    EXPECT_EQ(r.CategoryCompare(), w.CategoryCompare());
+    EXPECT_EQ(r.CategoryAND(), w.CategoryAND());
+    EXPECT_EQ(r.FilterOnField(), w.FilterOnField());
+    EXPECT_EQ(r.RestrictTime(), w.RestrictTime());
+    EXPECT_EQ(r.FromDate().Serial(), w.FromDate().Serial());
+    EXPECT_EQ(r.ToDate().Serial(), w.ToDate().Serial());
+    EXPECT_EQ(r.Subject(), w.Subject());
+    EXPECT_EQ(r.SubjectCompare(), w.SubjectCompare());
+    EXPECT_EQ(r.TaskStatus(), w.TaskStatus());
+    EXPECT_EQ(r.TaskStatusCompare(), w.TaskStatusCompare());
+    EXPECT_EQ(r.Company(), w.Company());
+    EXPECT_EQ(r.CompanyCompare(), w.CompanyCompare());
+    EXPECT_EQ(r.CompanyAND(), w.CompanyAND());
+    EXPECT_EQ(r.Contact(), w.Contact());
+    EXPECT_EQ(r.ContactCompare(), w.ContactCompare());
+    EXPECT_EQ(r.ContactAND(), w.ContactAND());
+    EXPECT_EQ(r.Location(), w.Location());
+    EXPECT_EQ(r.LocationCompare(), w.LocationCompare());
+}
+
+TEST_F(ReportFileTest, FileLayoutAndInvariantValueTexts)
+{
+    Templates oTemplates;
+    auto oView = std::make_shared<ViewSettings>();
+    oView->CreateNew("Layout");
+    oView->Filter()->SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
+                                      rt::Variant(rt::DateSerial(2024, 12, 24)),
+                                      rt::Variant(rt::DateSerial(2024, 12, 31)));
+    oTemplates.Add(oView);
+    oTemplates.Save();
+    const std::string sText = ReadFileText();
+    EXPECT_EQ(sText.rfind("<?xml version=\"1.0\" encoding=\"UNICODE\"", 0), 0u) << sText;
+    px::Document oDoc;
+    ASSERT_TRUE(oDoc.LoadXml(sText));
+    const px::Node oRoot = oDoc.DocumentElement();
+    EXPECT_EQ(oRoot.GetAttribute("version"), "94");
+    std::vector<std::string> aNames;
+    for (const auto& o : oRoot.FirstChild().ChildNodes())
+        aNames.push_back(o.NodeName());
+    EXPECT_EQ(aNames, (std::vector<std::string>{"Name", "CountItems", "DisplayFunctionName",
+                                                "DisplayOnlyResults", "DontShowTime", "Actions",
+                                                "Folders", "Groups", "Sorts", "Fields", "Filter"}));
+    const px::Node oReport = oRoot.FirstChild();
+    EXPECT_EQ(oReport.ChildNodes().Item(1).Text(), "False");
+    EXPECT_EQ(oReport.ChildNodes().Item(5).ChildNodes().Item(2).ChildNodes().Length(), 3);
+    const px::NodeList oFilter = oReport.ChildNodes().Item(10).ChildNodes();
+    ASSERT_EQ(oFilter.Length(), 19);
+    EXPECT_EQ(oFilter.Item(5).Text(), "2024-12-24 00:00:00");
+    EXPECT_EQ(oFilter.Item(6).Text(), "2024-12-31 23:59:59");
+}
+
+TEST_F(ReportFileTest, NeverOpenedViewsAreWrittenBackUnchanged)
+{
+    const std::string sReport = ReportXml("Alt", true);
+    WriteFileText(FileXml(" version=\"70\"", sReport + ReportXml("Zwei", true)));
+    auto oTemplates = Loaded();
+    ASSERT_EQ(oTemplates->Count(), 2);
+    const std::string sKept = oTemplates->Item(rt::Variant("Alt"))->XmlNode().Xml();
+    oTemplates->Item(rt::Variant("Zwei"))->SetDisplayResultsOnly(false);
+    oTemplates->Save();
+    px::Document oDoc;
+    ASSERT_TRUE(oDoc.LoadXml(ReadFileText()));
+    EXPECT_EQ(oDoc.DocumentElement().FirstChild().Xml(), sKept);
+    EXPECT_EQ(oDoc.DocumentElement().ChildNodes().Item(1).ChildNodes().Item(3).Text(), "False");
+}
+
+TEST_F(ReportFileTest, DontShowTimeDependsOnTheFileVersion)
+{
+    struct Case
+    {
+        std::string sVersion;
+        bool bWithElement;
+        std::int32_t lGlobal;
+        bool bDontShowTime;
+    };
+    const Case aCases[] = {
+        {" version=\"61\"", false, 61, false},
+        {" version=\"62\"", true, 62, true},
+        {"", false, -1, false},
+        {" version=\"neu\"", false, 0, false},
+    };
+    for (const auto& c : aCases) {
+        WriteFileText(FileXml(c.sVersion, ReportXml("V", c.bWithElement)));
+        auto oTemplates = Loaded();
+        EXPECT_EQ(common::modMain::G().g_lReportFileVersion, c.lGlobal) << c.sVersion;
+        auto oView = oTemplates->Item(rt::Variant("V"));
+        ASSERT_TRUE(oView);
+        EXPECT_EQ(oView->DontShowTime(), c.bDontShowTime) << c.sVersion;
+        EXPECT_TRUE(oView->CalculateItemsCount());
+        EXPECT_TRUE(oView->DisplayResultsOnly());
+        EXPECT_EQ(oView->Action()->GetOpenAction()->Editor(), 2) << c.sVersion;
+        EXPECT_EQ(oView->Action()->GetSaveAction()->TemplateExcelFirstCell(), "B2");
+        EXPECT_FALSE(oView->Action()->GetSaveAction()->PrintSubtotalsOnly());
+        EXPECT_EQ(oView->Action()->GetSendAction()->MailAction(), 1);
+        EXPECT_EQ(oView->Filter()->Category(), (std::vector<std::string>{"A", "B"}));
+        EXPECT_EQ(oView->Fields()->Item(rt::Variant("Start"))->Caption(), "Beginn");
+    }
+}
+
+TEST_F(ReportFileTest, AnOldNeverOpenedViewStillLoadsAfterSaving)
+{
+    WriteFileText(FileXml(" version=\"61\"", ReportXml("Alt", false)));
+    Loaded()->Save();
+    const auto oTemplates = Loaded();
+    EXPECT_EQ(common::modMain::G().g_lReportFileVersion, 94);
+    const auto oView = oTemplates->Item(rt::Variant("Alt"));
+    ASSERT_TRUE(oView);
+    EXPECT_FALSE(oView->DontShowTime());
+    EXPECT_EQ(oView->Action()->GetOpenAction()->Editor(), 2);
+    EXPECT_EQ(oView->Filter()->Category(), (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(ReportFileTest, ChildrenAreReadByPositionNotByName)
+{
+    std::string sRenamed = ReportXml("P", true);
+    for (const char* sTag : {"CountItems", "Actions", "Filter", "Fields", "Key"}) {
+        for (const std::string sForm : {"<", "</"}) {
+            std::string::size_type lAt = 0;
+            const std::string sFrom = sForm + sTag + ">";
+            while ((lAt = sRenamed.find(sFrom, lAt)) != std::string::npos)
+                sRenamed.replace(lAt, sFrom.size(), sForm + "X" + sTag + ">");
+        }
+    }
+    WriteFileText(FileXml(" version=\"94\"", sRenamed));
+    auto oView = Loaded()->Item(rt::Variant("P"));
+    ASSERT_TRUE(oView);
+    EXPECT_TRUE(oView->CalculateItemsCount());
+    EXPECT_EQ(oView->Action()->GetOpenAction()->Editor(), 2);
+    EXPECT_EQ(oView->Fields()->Count(), 1);
+
+    // Swapping two children changes what is read.
+    std::string sSwapped = ReportXml("S", true);
+    sSwapped.replace(sSwapped.find("<CountItems>True</CountItems>"), 29,
+                     "<CountItems>False</CountItems>");
+    sSwapped.replace(sSwapped.find("<DisplayFunctionName>False</DisplayFunctionName>"), 48,
+                     "<DisplayFunctionName>True</DisplayFunctionName>");
+    WriteFileText(FileXml(" version=\"94\"", sSwapped));
+    oView = Loaded()->Item(rt::Variant("S"));
+    EXPECT_FALSE(oView->CalculateItemsCount());
+    EXPECT_TRUE(oView->DisplayFunctionName());
+}
+
+TEST_F(ReportFileTest, EmptyAndForeignFilesGiveNoTemplates)
+{
+    EXPECT_EQ(Loaded()->Count(), 0); // no file at all
+    WriteFileText("");
+    EXPECT_EQ(Loaded()->Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".bak"));
+
+    const std::string sForeign = "Dies ist keine XML-Datei <<<";
+    WriteFileText(sForeign);
+    EXPECT_EQ(Loaded()->Count(), 0);
+    EXPECT_EQ(common::modMain::G().g_lReportFileVersion, -1);
+    ASSERT_TRUE(std::filesystem::exists(FilePath() + ".bak"));
+    std::ifstream oBak(FilePath() + ".bak", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oBak), {}), sForeign);
+    std::ifstream oLog(DataFolder() / "error.txt");
+    EXPECT_TRUE(oLog.good()) << "the failure is logged";
+
+    WriteFileText("<?xml version=\"1.0\"?><Other/>");
+    EXPECT_EQ(Loaded()->Count(), 0);
+    EXPECT_TRUE(std::filesystem::exists(FilePath() + ".1.bak"));
+}
+
+TEST_F(ReportFileTest, DuplicatesUnknownKeysAndBareFields)
+{
+    const std::string sFields =
+        "<Field><Key>NoSuchField</Key><Caption>X</Caption></Field>"
+        "<Field><Key>End</Key></Field>"
+        "<Field><Key>Start</Key><Caption>Beginn</Caption><Alignment>1</Alignment>"
+        "<Format/><Visible>Wahr</Visible><Width>99</Width></Field>";
+    std::string sSecond = ReportXml("doppelt", true);
+    sSecond.replace(sSecond.find("<Editor>2</Editor>"), 18, "<Editor>0</Editor>");
+    WriteFileText(
+        FileXml(" version=\"94\"", ReportXml("Doppelt", true, sFields) + sSecond + "<!-- c -->"));
+    const auto oTemplates = Loaded();
+    ASSERT_EQ(oTemplates->Count(), 1);
+    const auto oView = oTemplates->Item(rt::Variant(1));
+    EXPECT_EQ(oView->Name(), "Doppelt");
+    EXPECT_EQ(oView->Action()->GetOpenAction()->Editor(), 2);
+    ASSERT_EQ(oView->Fields()->Count(), 2);
+    const auto oEnd = oView->Fields()->Item(rt::Variant(1));
+    EXPECT_EQ(oEnd->Key(), "End");
+    EXPECT_EQ(oEnd->Caption(), Field("End")->Caption());
+    EXPECT_EQ(oEnd->AlignmentSettings(), 0);
+    EXPECT_EQ(oEnd->Format(), "");
+    EXPECT_FALSE(oEnd->Visible());
+    EXPECT_EQ(oEnd->Width(), 0);
+    EXPECT_EQ(oEnd->Calculation(), 0);
+    const auto oStart = oView->Fields()->Item(rt::Variant(2));
+    EXPECT_TRUE(oStart->Visible()); // the German word an older release wrote
+    EXPECT_EQ(oStart->Width(), 99);
+}
+
+TEST_F(ReportFileTest, BadValuesFailTheViewEveryTime)
+{
+    std::string sBad = ReportXml("Kaputt", true);
+    sBad.replace(sBad.find("<Editor>2</Editor>"), 18, "<Editor>zwei</Editor>");
+    WriteFileText(FileXml(" version=\"94\"", sBad));
+    const auto oTemplates = Loaded();
+    const auto oView = oTemplates->Item(rt::Variant("Kaputt"));
+    for (int i = 0; i < 2; ++i) {
+        try {
+            oView->DisplayResultsOnly();
+            FAIL() << "no error raised";
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), 13);
+        }
+        EXPECT_FALSE(oView->IsLoaded());
+    }
+    const std::string sKept = oView->XmlNode().Xml();
+    oTemplates->Save();
+    EXPECT_EQ(Loaded()->Item(rt::Variant("Kaputt"))->XmlNode().Xml(), sKept);
+}
+
+TEST_F(ReportFileTest, FilesOfTheOriginalInUtf16AreRead)
+{
+    const std::string sUtf8 = "<?xml version=\"1.0\" encoding=\"UNICODE\"?>" +
+                              FileXml(" version=\"94\"", ReportXml("Übersicht", true)).substr(21);
+    std::string sUtf16 = "\xFF\xFE";
+    // The test text is ASCII except for the name's umlaut.
+    for (std::size_t i = 0; i < sUtf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(sUtf8[i]);
+        if (c == 0xC3) {
+            sUtf16 += static_cast<char>(0xC0 + (static_cast<unsigned char>(sUtf8[++i]) - 0x80));
+            sUtf16 += '\0';
+        } else {
+            sUtf16 += static_cast<char>(c);
+            sUtf16 += '\0';
+        }
+    }
+    WriteFileText(sUtf16);
+    const auto oView = Loaded()->Item(rt::Variant("Übersicht"));
+    ASSERT_TRUE(oView);
+    EXPECT_TRUE(oView->DontShowTime());
+}
+
+TEST_F(ReportFileTest, AFailedSaveKeepsTheOldFile)
+{
+    Templates oTemplates;
+    auto oView = std::make_shared<ViewSettings>();
+    oView->CreateNew("Erste");
+    oTemplates.Add(oView);
+    oTemplates.Save();
+    const std::string sBefore = ReadFileText();
+    auto oSecond = std::make_shared<ViewSettings>();
+    oSecond->CreateNew("Zweite");
+    oTemplates.Add(oSecond);
+    rt::ReplacingFile::FailNextWriteForTesting();
+    EXPECT_THROW(oTemplates.Save(), rt::Error);
+    EXPECT_EQ(ReadFileText(), sBefore);
+}
+
+TEST_F(ReportFileTest, TemplateCollectionKeysAndLinks)
+{
+    Templates oTemplates;
+    auto oView = std::make_shared<ViewSettings>();
+    oView->CreateNew("Woche");
+    oTemplates.Add(oView);
+    EXPECT_EQ(oView->Parent(), &oTemplates);
+    auto oOther = std::make_shared<ViewSettings>();
+    oOther->CreateNew("WOCHE");
+    try {
+        oTemplates.Add(oOther);
+        FAIL() << "no error raised";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), 457);
+    }
+    EXPECT_EQ(oOther->Parent(), nullptr);
+    EXPECT_EQ(oTemplates.Item(rt::Variant("woche")), oView);
+    oTemplates.Remove(rt::Variant("nicht da"));
+    EXPECT_EQ(oTemplates.Count(), 1);
+    oTemplates.Remove(rt::Variant("Woche"));
+    EXPECT_EQ(oView->Parent(), nullptr);
+    EXPECT_EQ(oTemplates.Count(), 0);
+}
+
+} // namespace
+} // namespace views::test

@@ -1,0 +1,146 @@
+#include "views/Templates.h"
+
+#include "common/ErrorHandling.h"
+#include "common/modMain.h"
+#include "platform/runtime/Error.h"
+#include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/ResumeNext.h"
+#include "views/XmlHandler.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace views {
+
+namespace rt = platform::runtime;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kModule = "Templates";
+
+std::string ReadWholeFile(const std::string& sPath)
+{
+    std::ifstream oIn(sPath, std::ios::binary);
+    if (!oIn)
+        rt::Raise(rt::errors::PathFileAccess, {}, "Cannot read " + sPath);
+    return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+}
+
+// Keeps the user's unreadable file beside it, never replacing an older copy of it.
+void KeepAside(const std::string& sPath)
+{
+    std::string sBackup = sPath + ".bak";
+    for (int i = 1; fs::exists(sBackup); ++i)
+        sBackup = sPath + "." + std::to_string(i) + ".bak";
+    std::error_code ec;
+    fs::copy_file(sPath, sBackup, ec);
+    if (ec)
+        rt::Raise(rt::errors::PathFileAccess, {}, "Cannot keep a copy of " + sPath);
+}
+
+} // namespace
+
+Templates::~Templates()
+{
+    ResetChildren();
+}
+
+std::string Templates::FilePath()
+{
+    return common::modMain::GetUserDataPath() + "reports.xml";
+}
+
+void Templates::Add(const std::shared_ptr<ViewSettings>& oView)
+{
+    common::Rethrowing(kModule, "Add", [&] {
+        if (!oView)
+            rt::Raise(rt::errors::ObjectNotSet);
+        m_colViews.Add(oView, oView->Name());
+        oView->AsIChild().Init(this, {});
+    });
+}
+
+std::shared_ptr<ViewSettings> Templates::Item(const rt::Variant& Index) const
+{
+    std::shared_ptr<ViewSettings> oView;
+    rt::ResumeNext oSteps;
+    oSteps([&] { oView = m_colViews.Item(rt::CollectionIndex(Index)); });
+    return oView;
+}
+
+void Templates::Load()
+{
+    try {
+        Clear();
+        const std::string sPath = FilePath();
+        if (!fs::exists(sPath))
+            return;
+        const std::string sText = ReadWholeFile(sPath);
+        if (sText.empty())
+            return;
+        XmlHandler oHandler;
+        if (!oHandler.Import(sText, *this)) {
+            // Not a report-definition file: no templates and no error for the caller, but the
+            // user's file is kept aside and the failure logged, so that no later save loses it.
+            common::Logging(kModule, "Load", [&] {
+                KeepAside(sPath);
+                rt::Raise(rt::errors::InvalidProcedureCall, {},
+                          "\"" + sPath + "\" is no report-definition file; it was kept as .bak");
+            });
+        }
+    } catch (...) {
+        common::ErrorObject oError;
+        bool bFlag = false;
+        oError.LogError(common::SourceText(kModule, "Load", 0), bFlag);
+        oError.ReRaise();
+    }
+}
+
+void Templates::Remove(const rt::Variant& Index)
+{
+    const auto oView = Item(Index);
+    if (!oView)
+        return;
+    oView->AsIChild().ResetParentPtr();
+    rt::ResumeNext oSteps;
+    oSteps([&] { m_colViews.Remove(rt::CollectionIndex(Index)); });
+}
+
+void Templates::Save()
+{
+    common::Rethrowing(kModule, "Save", [&] {
+        const std::string sFolder = common::modMain::GetUserDataPath();
+        fs::create_directories(sFolder);
+        std::string sText;
+        XmlHandler oHandler;
+        oHandler.Export(sText, *this);
+        rt::ReplacingFile oFile(sFolder + "reports.xml", "Templates.Save");
+        oFile.Write(sText);
+        oFile.Commit();
+    });
+}
+
+void Templates::Clear()
+{
+    if (Count() == 0)
+        return;
+    ResetChildren();
+    m_colViews = Views();
+}
+
+void Templates::ResetChildren()
+{
+    for (const auto& oView : m_colViews)
+        if (oView)
+            oView->AsIChild().ResetParentPtr();
+}
+
+void Templates::Init(rt::Object* lParentPtr, const std::string&)
+{
+    m_pParent = lParentPtr;
+}
+
+} // namespace views

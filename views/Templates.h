@@ -1,0 +1,76 @@
+#pragma once
+
+#include "common/IChild.h"
+#include "platform/runtime/Collection.h"
+#include "platform/runtime/Object.h"
+#include "platform/runtime/Variant.h"
+#include "views/ViewSettings.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace views {
+
+/// The named views (templates), keyed by name without regard to letter case, in insertion
+/// order; loaded from and saved to "reports.xml" in the per-user data folder.
+class Templates : public platform::runtime::Object, public common::IChild
+{
+public:
+    using Views = platform::runtime::Collection<std::shared_ptr<ViewSettings>>;
+
+    Templates() = default;
+    Templates(const Templates&) = delete;
+    Templates& operator=(const Templates&) = delete;
+    /// Clears the views' parent links.
+    ~Templates() override;
+
+    std::string TypeName() const override { return "Templates"; }
+
+    /// Adds the view under its current name and links it to the collection; raises 457 for a
+    /// name already present (the view is then not linked).
+    void Add(const std::shared_ptr<ViewSettings>& oView);
+    /// Number of views.
+    std::int32_t Count() const { return m_colViews.Count(); }
+    /// The view with that name or 1-based position; null when there is none.
+    std::shared_ptr<ViewSettings> Item(const platform::runtime::Variant& Index) const;
+    /// Reads "reports.xml". A missing or empty file gives no templates. A file that is not a
+    /// report-definition file gives no templates and no error: it is copied aside to
+    /// "reports.xml.bak" and the failure is logged, so that a later `Save` cannot lose it.
+    /// Other failures are logged and raised.
+    void Load();
+    /// The owning window, or null.
+    platform::runtime::Object* Parent() const { return m_pParent; }
+    /// Unlinks and removes the view when it exists.
+    void Remove(const platform::runtime::Variant& Index);
+    /// Writes "reports.xml" through a temporary file and a rename, creating the data folder
+    /// when it is missing.
+    void Save();
+    /// Unlinks every view and empties the collection.
+    void Clear();
+    /// Clears every view's parent link.
+    void ResetChildren();
+
+    /// Iteration in insertion order.
+    Views::const_iterator begin() const { return m_colViews.begin(); }
+    /// End of iteration.
+    Views::const_iterator end() const { return m_colViews.end(); }
+
+    /// Stores the parent link (the key is ignored).
+    void Init(platform::runtime::Object* lParentPtr, const std::string& sKey = {}) override;
+    /// Always the empty text.
+    std::string Key() const override { return {}; }
+    /// Clears the parent link.
+    void ResetParentPtr() override { m_pParent = nullptr; }
+    /// The collection as its parent link.
+    common::IChild& AsIChild() { return *this; }
+
+    /// The path of the report-definition file: the data folder + "reports.xml".
+    static std::string FilePath();
+
+private:
+    platform::runtime::Object* m_pParent = nullptr;
+    Views m_colViews;
+};
+
+} // namespace views

@@ -1,0 +1,211 @@
+#include "views/XmlHandler.h"
+
+#include "common/ErrorHandling.h"
+#include "common/modMain.h"
+#include "platform/runtime/Conversion.h"
+#include "platform/runtime/Date.h"
+#include "platform/runtime/Error.h"
+#include "platform/runtime/ResumeNext.h"
+#include "platform/runtime/Strings.h"
+#include "views/Templates.h"
+#include "views/ViewSettings.h"
+
+#include <cstdio>
+
+namespace views {
+
+namespace rt = platform::runtime;
+namespace px = platform::xml;
+
+namespace {
+
+constexpr const char* kModule = "XmlHandler";
+
+std::string IsoDateText(rt::Date dt)
+{
+    char sBuffer[32];
+    std::snprintf(sBuffer, sizeof sBuffer, "%04d-%02d-%02d %02d:%02d:%02d", rt::Year(dt) % 10000,
+                  rt::Month(dt) % 100, rt::Day(dt) % 100, rt::Hour(dt) % 100, rt::Minute(dt) % 100,
+                  rt::Second(dt) % 100);
+    return sBuffer;
+}
+
+// The declaration the file carries: the serialiser's declaration with the encoding name the
+// original file format names inserted after its version.
+std::string WithEncodingName(const std::string& sXml)
+{
+    static const std::string kVersion = "version=\"1.0\"";
+    const std::size_t lAt = sXml.rfind(kVersion, sXml.find("?>"));
+    if (sXml.rfind("<?xml", 0) != 0 || lAt == std::string::npos)
+        return sXml;
+    std::string sResult = sXml;
+    sResult.insert(lAt + kVersion.size(), " encoding=\"UNICODE\"");
+    return sResult;
+}
+
+} // namespace
+
+std::string XmlHandler::ValueText(const rt::Variant& vValue)
+{
+    if (const bool* b = vValue.Get<bool>())
+        return *b ? "True" : "False";
+    if (const rt::Date* dt = vValue.Get<rt::Date>())
+        return IsoDateText(*dt);
+    return rt::CStr(vValue);
+}
+
+bool XmlHandler::ReadBool(const rt::Variant& vValue)
+{
+    if (vValue.IsEmpty())
+        return false;
+    if (const std::string* s = vValue.Get<std::string>()) {
+        const std::string sTrimmed = rt::Trim(*s);
+        if (sTrimmed.empty())
+            return false;
+        // The add-in once wrote the locale's words.
+        if (rt::StrComp(sTrimmed, "Wahr", rt::CompareMethod::Text) == 0)
+            return true;
+        if (rt::StrComp(sTrimmed, "Falsch", rt::CompareMethod::Text) == 0)
+            return false;
+        return rt::CBool(rt::Variant(sTrimmed));
+    }
+    return rt::CBool(vValue);
+}
+
+std::int32_t XmlHandler::ReadLong(const rt::Variant& vValue)
+{
+    if (vValue.IsEmpty())
+        return 0;
+    if (const std::string* s = vValue.Get<std::string>(); s && rt::Trim(*s).empty())
+        rt::Raise(rt::errors::TypeMismatch);
+    return rt::CLng(vValue);
+}
+
+std::int16_t XmlHandler::ReadInt(const rt::Variant& vValue)
+{
+    if (vValue.IsEmpty())
+        return 0;
+    if (const std::string* s = vValue.Get<std::string>(); s && rt::Trim(*s).empty())
+        rt::Raise(rt::errors::TypeMismatch);
+    return rt::CInt(vValue);
+}
+
+std::string XmlHandler::ReadText(const rt::Variant& vValue)
+{
+    return vValue.IsEmpty() ? std::string() : rt::CStr(vValue);
+}
+
+px::Node XmlHandler::AddElement(px::Node& oParent, const std::string& sName,
+                                const rt::Variant& vValue)
+{
+    px::Node oElement = m_oDocument.CreateElement(sName);
+    oElement.SetText(ValueText(vValue));
+    return oParent.AppendChild(oElement);
+}
+
+void XmlHandler::CreateDomObject()
+{
+    common::Rethrowing(kModule, "CreateDomObject", [&] {
+        m_oDocument = px::Document();
+        m_oDocument.AppendChild(m_oDocument.CreateProcessingInstruction("xml", "version=\"1.0\""));
+        m_oDocument.AppendChild(m_oDocument.CreateElement("Reports"));
+    });
+}
+
+void XmlHandler::FindRootNode()
+{
+    m_oRoot = px::Node();
+    m_oReportList = px::NodeList();
+    m_bHasReportList = false;
+    for (const px::Node& oNode : m_oDocument.ChildNodes()) {
+        if (oNode.BaseName() == "Reports") {
+            m_oRoot = oNode;
+            m_oReportList = oNode.ChildNodes();
+            m_bHasReportList = true;
+            return;
+        }
+    }
+}
+
+void XmlHandler::ReadVersion()
+{
+    const auto sVersion = m_oRoot ? m_oRoot.GetAttribute("version") : std::nullopt;
+    if (!sVersion) {
+        m_lVersion = -1;
+        return;
+    }
+    rt::ResumeNext oSteps;
+    oSteps([&] { m_lVersion = rt::CLng(rt::Variant(*sVersion)); });
+}
+
+void XmlHandler::WriteVersion()
+{
+    rt::ResumeNext oSteps;
+    oSteps([&] { m_oRoot.SetAttribute("version", std::to_string(kReportFileVersion)); });
+}
+
+void XmlHandler::Export(std::string& sText, Templates& oTemplates)
+{
+    common::Rethrowing(kModule, "Export", [&] {
+        sText.clear();
+        CreateDomObject();
+        FindRootNode();
+        WriteVersion();
+        for (const auto& oView : oTemplates) {
+            common::Logging(kModule, "Export", [&] {
+                px::Node oReport = m_oDocument.CreateElement("Report");
+                px::Node oWritten = oView->Update(m_oDocument, *this, oReport);
+                if (oWritten)
+                    m_oRoot.AppendChild(oWritten);
+            });
+        }
+        sText = WithEncodingName(m_oDocument.Xml());
+    });
+}
+
+bool XmlHandler::Import(const std::string& sText, Templates& oTemplates)
+{
+    return common::Rethrowing(kModule, "Import", [&] {
+        m_oDocument = px::Document();
+        m_oDocument.LoadXml(sText);
+        FindRootNode();
+        ReadVersion();
+        common::modMain::G().g_lReportFileVersion = m_lVersion;
+        if (!m_bHasReportList)
+            return false;
+        for (long i = 0; i < m_oReportList.Length(); ++i) {
+            const px::Node oItem = m_oReportList.Item(i);
+            common::Logging(kModule, "Import", [&] {
+                if (oItem.Type() != px::NodeType::Element)
+                    rt::Raise(rt::errors::TypeMismatch);
+                auto oView = std::make_shared<ViewSettings>();
+                oView->LoadPartly(oItem);
+                try {
+                    oTemplates.Add(oView);
+                } catch (const rt::Error& e) {
+                    // A duplicate name: the first template of a name wins, silently.
+                    if (e.Number() != rt::errors::DuplicateKey)
+                        throw;
+                }
+            });
+        }
+        return true;
+    });
+}
+
+rt::Variant XmlHandler::GetNodeValue(const px::Node& oNode)
+{
+    if (!oNode)
+        return {};
+    rt::Variant vValue;
+    rt::ResumeNext oSteps;
+    oSteps([&] { vValue = rt::Variant(oNode.Text()); });
+    return vValue;
+}
+
+rt::Variant XmlHandler::GetChildValue(const px::NodeList& oList, long lPosition)
+{
+    return GetNodeValue(oList.Item(lPosition));
+}
+
+} // namespace views

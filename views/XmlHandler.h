@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/runtime/Variant.h"
+#include "platform/xml/Document.h"
+#include "platform/xml/Node.h"
+#include "platform/xml/NodeList.h"
+
+#include <cstdint>
+#include <string>
+
+namespace views {
+
+class Templates;
+
+/// The version the report-definition file is written with (the add-in's build revision).
+inline constexpr std::int32_t kReportFileVersion = 94;
+/// Files from this version on carry the `DontShowTime` element of a `Report`.
+inline constexpr std::int32_t kDontShowTimeVersion = 62;
+
+/// Builds and parses the report-definition file "reports.xml": exports the template
+/// collection as text and imports the templates from text. Every element is read by its
+/// position among its parent's children; names are written for readability only.
+class XmlHandler
+{
+public:
+    /// Creates an element named sName with the value's text and appends it to oParent.
+    platform::xml::Node AddElement(platform::xml::Node& oParent, const std::string& sName,
+                                   const platform::runtime::Variant& vValue);
+    /// A new document with the declaration and the `Reports` element.
+    void CreateDomObject();
+    /// The first top-level node named "Reports" becomes the root and its children the report
+    /// list; without one both stay null.
+    void FindRootNode();
+    /// The root's `version` attribute as a whole number; -1 without root or attribute; a text
+    /// that is no number leaves the version unchanged.
+    void ReadVersion();
+    /// Sets the root's `version` attribute to the current file version.
+    void WriteVersion();
+    /// The whole file's text from the views of the collection. A view whose writing fails is
+    /// logged and left out.
+    void Export(std::string& sText, Templates& oTemplates);
+    /// Adds one partly loaded view per element child of the root to the collection. Returns
+    /// false when the text is not XML or has no `Reports` element (nothing is imported then).
+    bool Import(const std::string& sText, Templates& oTemplates);
+    /// The node's text as a String; Empty for the null node.
+    static platform::runtime::Variant GetNodeValue(const platform::xml::Node& oNode);
+    /// The value of the list's item at a 0-based position; Empty when there is none.
+    static platform::runtime::Variant GetChildValue(const platform::xml::NodeList& oList,
+                                                    long lPosition);
+
+    /// The document being built or parsed.
+    platform::xml::Document& Document() { return m_oDocument; }
+    /// The `Reports` element, or null.
+    const platform::xml::Node& Root() const { return m_oRoot; }
+    /// The version read by `ReadVersion` (0 in a new handler).
+    std::int32_t Version() const { return m_lVersion; }
+
+    /// The text a value is stored as: Booleans "True"/"False", dates "yyyy-mm-dd hh:nn:ss",
+    /// numbers in decimal, texts as they stand.
+    static std::string ValueText(const platform::runtime::Variant& vValue);
+    /// A stored Boolean: "True"/"False" in any case, the German words the add-in once wrote,
+    /// or a number; Empty is False. Raises 13 for other texts.
+    static bool ReadBool(const platform::runtime::Variant& vValue);
+    /// A stored 32-bit whole number; Empty is 0. Raises 13 or 6.
+    static std::int32_t ReadLong(const platform::runtime::Variant& vValue);
+    /// A stored 16-bit whole number; Empty is 0. Raises 13 or 6.
+    static std::int16_t ReadInt(const platform::runtime::Variant& vValue);
+    /// A stored text; Empty is the empty text.
+    static std::string ReadText(const platform::runtime::Variant& vValue);
+
+private:
+    platform::xml::Document m_oDocument;
+    platform::xml::Node m_oRoot;
+    platform::xml::NodeList m_oReportList;
+    bool m_bHasReportList = false;
+    std::int32_t m_lVersion = 0;
+};
+
+} // namespace views
