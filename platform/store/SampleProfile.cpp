@@ -1,4 +1,5 @@
 #include "platform/store/SampleProfile.h"
+#include "platform/store/SampleReports.h"
 
 #include "platform/store/KnownProperties.h"
 #include "platform/store/NamedProperty.h"
@@ -581,6 +582,8 @@ std::shared_ptr<Profile> GenerateSampleProfile(const std::filesystem::path& fold
     Archive(*profile->CreateStore("Archiv", StoreKind::AnsiPersonal, false, Uid(rng)), rng, anchor);
     Public(*profile->CreateStore("Öffentliche Ordner", StoreKind::PublicFolders, false, Uid(rng)),
            rng, anchor);
+    if (!options.dataFolder.empty() && !options.reportsXml.empty())
+        WriteSampleReports(*profile, options.anchor, options.dataFolder, options.reportsXml);
     return profile;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace platform::store {
 
@@ -19,6 +20,10 @@ struct SampleProfileOptions
     CivilDate anchor{2024, 6, 15};
     /// Single appointments in the default calendar; 100000 makes the benchmark profile.
     int calendarItems = 1500;
+    /// When both are set, the report definitions (see WriteSampleReports) are written into
+    /// this data folder as "reports.xml", unless that file already exists.
+    std::filesystem::path dataFolder;
+    std::string reportsXml;
 };
 
 /// Generates the sample profile into a new folder (see Profile::Create) and answers it.
