@@ -1,9 +1,25 @@
-// The stand-in for the mail client process. For now it only reports that the host is not
-// yet able to load the add-in; the real loop comes with the add-in shell.
-#include <cstdio>
+// The stand-in for the mail client process: it loads the report add-in, connects it and
+// clicks its report button, as the client would.
+#include "host/HostOptions.h"
+#include "host/HostSession.h"
 
-int main()
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
 {
-    std::puts("tallyman: the host cannot load the report add-in yet.");
-    return 0;
+    host::HostOptions oOptions;
+    try {
+        oOptions = host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "tallyman: " << e.what() << "\n\n" << host::Usage();
+        return 2;
+    }
+    if (oOptions.bHelp) {
+        std::cout << host::Usage();
+        return 0;
+    }
+    return host::RunHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr);
 }

@@ -67,4 +67,7 @@ class IAddIn : public IDTExtensibility2, public IRibbonExtensibility
 /// `extern "C" platform::outlook::IAddIn* TallymanCreateAddIn();` (the caller owns the result).
 inline constexpr const char* kAddInFactory = "TallymanCreateAddIn";
 
+/// The XML namespace of the custom UI schema (2006/01) that this host reads ribbon XML in.
+inline constexpr const char* kCustomUINamespace = "urn:schemas-tallyman-host:customui:2006:01";
+
 } // namespace platform::outlook

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::outlook {
+class IAddIn;
+}
+namespace common {
+class ILanguage;
+}
+
+namespace host {
+
+/// The add-in's shared library, loaded with dlopen and closed when this object goes. The
+/// connection objects it made must be gone before it closes.
+class AddInLibrary
+{
+public:
+    /// Loads the first of the candidate files that exists and loads; throws
+    /// std::runtime_error naming every candidate and the loader's message otherwise.
+    explicit AddInLibrary(const std::vector<std::string>& vCandidates);
+    ~AddInLibrary();
+    AddInLibrary(const AddInLibrary&) = delete;
+    AddInLibrary& operator=(const AddInLibrary&) = delete;
+
+    /// The file that was loaded.
+    const std::string& Path() const { return m_sPath; }
+    /// A new connection object from the library's factory.
+    std::unique_ptr<platform::outlook::IAddIn> CreateAddIn() const;
+    /// The connected add-in's language interface, or null.
+    common::ILanguage* Language() const;
+
+private:
+    void* Symbol(const char* pName) const;
+    void* m_pHandle = nullptr;
+    std::string m_sPath;
+};
+
+/// Where to look for the add-in library: the file the build made, then the same name in
+/// the folder of the running executable.
+std::vector<std::string> AddInCandidates(const std::string& sBuiltPath);
+
+} // namespace host

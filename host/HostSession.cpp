@@ -1,0 +1,128 @@
+#include "host/HostSession.h"
+
+#include "common/ILanguage.h"
+#include "host/AddInLibrary.h"
+#include "host/ProfileSetup.h"
+#include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
+#include "platform/mapi/CurrentProfile.h"
+#include "platform/outlook/AddIn.h"
+#include "platform/outlook/Application.h"
+#include "platform/outlook/Explorers.h"
+#include "platform/outlook/LanguageSettings.h"
+#include "platform/runtime/Variant.h"
+#include "platform/store/Profile.h"
+#include "platform/win/MessageLoop.h"
+
+#include <chrono>
+#include <exception>
+#include <ostream>
+#include <stdexcept>
+
+namespace host {
+
+namespace ol = platform::outlook;
+namespace rt = platform::runtime;
+
+namespace {
+
+// The add-in starts its second stage one second after connection; the host waits a little
+// longer, so that the add-in's timer comes first.
+constexpr std::chrono::milliseconds kStartupWait{1200};
+// The client's user-interface language kind in its language settings.
+constexpr long kUiLanguage = 2;
+
+std::string OpenProfile(const HostOptions& oOptions, std::ostream& out)
+{
+    if (!oOptions.sProfile.empty()) {
+        if (!platform::store::Profile::Exists(oOptions.sProfile))
+            throw std::runtime_error("there is no profile in " + oOptions.sProfile);
+        return oOptions.sProfile;
+    }
+    const auto oFolder = SampleProfileFolder();
+    if (EnsureSampleProfile(oFolder))
+        out << "Generated the sample profile in " << oFolder.string() << "\n";
+    return oFolder.string();
+}
+
+void RunUntilStarted()
+{
+    auto& oLoop = platform::win::MessageLoop::main();
+    oLoop.setTimer(kStartupWait, [&oLoop](platform::win::TimerId id) {
+        oLoop.killTimer(id);
+        oLoop.quit();
+    });
+    oLoop.run();
+}
+
+// The text between "name='" and the next "'" after the first occurrence of sAfter.
+std::string Attribute(const std::string& sXml, const std::string& sAfter, const std::string& sName)
+{
+    const auto at = sXml.find(sAfter);
+    if (at == std::string::npos)
+        return {};
+    const std::string sKey = sName + "='";
+    const auto start = sXml.find(sKey, at);
+    if (start == std::string::npos)
+        return {};
+    const auto end = sXml.find('\'', start + sKey.size());
+    return sXml.substr(start + sKey.size(), end - start - sKey.size());
+}
+
+} // namespace
+
+int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
+            std::ostream& err)
+{
+    try {
+        platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
+        const std::string sProfile = OpenProfile(oOptions, out);
+        platform::mapi::SetCurrentProfile(sProfile);
+        out << "Profile: " << sProfile << "\n";
+
+        auto& oDriver = platform::forms::Driver::current();
+        oDriver.SetMsgBoxRunner([&out](const platform::forms::MessageBoxRecord& r) {
+            out << "[message] " << r.prompt << "\n";
+            return platform::forms::Driver::DefaultAnswer(r.buttons);
+        });
+
+        auto oClient = std::make_shared<ol::Application>("16.0.0.0");
+        oClient->LanguageSettings()->SetLanguageID(kUiLanguage, LanguageIdOf(oOptions.sLanguage));
+
+        AddInLibrary oLibrary(AddInCandidates(sAddInPath));
+        auto oAddIn = oLibrary.CreateAddIn();
+        rt::Variant custom;
+        oAddIn->OnConnection(oClient, 0, rt::Variant(), custom);
+        if (auto* pLanguage = oLibrary.Language())
+            pLanguage->SetLanguageID(LanguageIdOf(oOptions.sLanguage));
+        out << "Connected the add-in " << oLibrary.Path() << "\n";
+
+        oClient->Explorers()->Add();
+        RunUntilStarted();
+
+        const std::string sXml = oAddIn->GetCustomUI("Microsoft.Outlook.Explorer");
+        if (sXml.empty())
+            throw std::runtime_error("the add-in gave no ribbon for the explorer window");
+        out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
+            << Attribute(sXml, "<button ", "label") << "\"\n";
+        oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
+        oAddIn->InvokeCallback("RibbonButtonClick",
+                               std::make_shared<ol::IRibbonControl>("ShowReport"));
+
+        out << "The report window cannot be shown yet: this build of the add-in has no "
+               "report window.\n";
+        if (!oOptions.sTemplate.empty() || oOptions.bInteractive)
+            out << "Templates and menu commands need the report window; nothing was run.\n";
+
+        oAddIn->OnDisconnection(0, custom);
+        oAddIn.reset();
+        out << "Disconnected the add-in.\n";
+        oDriver.SetMsgBoxRunner({});
+        return 0;
+    } catch (const std::exception& e) {
+        err << "tallyman: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace host

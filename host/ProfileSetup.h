@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace host {
+
+/// The folder of the sample profile: "<user data>/Kestrova/Tallyman/SampleProfile".
+std::filesystem::path SampleProfileFolder();
+
+/// Makes sure the sample profile exists in the folder, generating it (anchored on today)
+/// when it does not. It is generated beside the folder and renamed into place, so that an
+/// interrupted generation leaves no half profile behind. Answers true when it was made now.
+bool EnsureSampleProfile(const std::filesystem::path& oFolder);
+
+} // namespace host

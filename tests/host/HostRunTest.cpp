@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult
+{
+    int exitCode = -1;
+    std::string output;
+};
+
+// Runs the host executable with a fresh data folder and collects what it prints.
+class HostRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string sTemplate = (fs::temp_directory_path() / "tvhostrun-XXXXXX").string();
+        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
+        oRoot = sTemplate;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(oRoot, ec);
+    }
+    RunResult Run(const std::string& sArgs) const
+    {
+        const std::string sCommand = "XDG_CONFIG_HOME='" + oRoot.string() +
+                                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
+        RunResult r;
+        FILE* pPipe = popen(sCommand.c_str(), "r");
+        if (!pPipe)
+            return r;
+        std::array<char, 4096> buf{};
+        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
+            r.output += buf.data();
+        const int status = pclose(pPipe);
+        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return r;
+    }
+    fs::path oRoot;
+};
+
+TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)
+{
+    struct Case
+    {
+        std::string sArgs;
+        std::string sButton;
+    };
+    for (const auto& c : std::vector<Case>{{"", "Reports"}, {"--lang de", "Berichte"}}) {
+        const auto r = Run(c.sArgs);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("Connected the add-in"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("Ribbon: tab \"Tallyman\", button \"" + c.sButton + "\""),
+                  std::string::npos)
+            << r.output;
+        EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
+    }
+    EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "SampleProfile"));
+}
+
+TEST_F(HostRunTest, BadArgumentsAndMissingProfilesFail)
+{
+    const auto rOption = Run("--lang fr");
+    EXPECT_EQ(rOption.exitCode, 2);
+    EXPECT_NE(rOption.output.find("Usage: tallyman"), std::string::npos) << rOption.output;
+    const auto rProfile = Run("--profile '" + (oRoot / "missing").string() + "'");
+    EXPECT_EQ(rProfile.exitCode, 1);
+    EXPECT_NE(rProfile.output.find("there is no profile"), std::string::npos) << rProfile.output;
+    const auto rHelp = Run("--help");
+    EXPECT_EQ(rHelp.exitCode, 0);
+    EXPECT_NE(rHelp.output.find("--interactive"), std::string::npos);
+}
+
+} // namespace

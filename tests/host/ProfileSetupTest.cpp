@@ -1,0 +1,63 @@
+#include "host/ProfileSetup.h"
+
+#include "platform/store/Profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileSetupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("TZ", "Europe/Berlin", 1);
+        std::string sTemplate = (fs::temp_directory_path() / "tvhost-XXXXXX").string();
+        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
+        oRoot = sTemplate;
+        setenv("XDG_CONFIG_HOME", oRoot.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(oRoot, ec);
+    }
+    fs::path oRoot;
+};
+
+TEST_F(ProfileSetupTest, SampleProfileLivesInTheUserDataFolder)
+{
+    EXPECT_EQ(host::SampleProfileFolder(), oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
+}
+
+TEST_F(ProfileSetupTest, GeneratesOnceAndLeavesNoWorkFolder)
+{
+    const auto oFolder = host::SampleProfileFolder();
+    EXPECT_TRUE(host::EnsureSampleProfile(oFolder));
+    EXPECT_TRUE(platform::store::Profile::Exists(oFolder));
+    EXPECT_NE(platform::store::Profile::Open(oFolder), nullptr);
+    EXPECT_FALSE(host::EnsureSampleProfile(oFolder));
+    int nEntries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(oFolder.parent_path()))
+        ++nEntries;
+    EXPECT_EQ(nEntries, 1);
+}
+
+TEST_F(ProfileSetupTest, FolderWithOtherFilesIsLeftAlone)
+{
+    const auto oFolder = oRoot / "NotAProfile";
+    fs::create_directories(oFolder);
+    std::ofstream(oFolder / "notes.txt") << "mine";
+    EXPECT_THROW(host::EnsureSampleProfile(oFolder), std::runtime_error);
+    std::ifstream oIn(oFolder / "notes.txt");
+    std::string s;
+    oIn >> s;
+    EXPECT_EQ(s, "mine");
+}
+
+} // namespace
