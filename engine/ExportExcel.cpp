@@ -226,20 +226,26 @@ void ExportExcel::SetHeaderFooter(const std::shared_ptr<xl::PageSetup>& oPageSet
             throw rt::Error(rt::errors::ObjectNotSet);
         const auto& aTexts = vHeaderFooter.AsArray();
         nLine = 2;
-        const auto vHeader = rt::Split(rt::CStr(aTexts(aTexts.LBound())), ";");
-        using Setter = void (xl::PageSetup::*)(const std::string&);
-        const Setter headers[] = {&xl::PageSetup::SetLeftHeader, &xl::PageSetup::SetCenterHeader,
-                                  &xl::PageSetup::SetRightHeader};
-        for (std::size_t i = 0; i < vHeader.size() && i < 3; ++i)
-            if (!vHeader[i].empty())
-                ((*oPageSetup).*headers[i])(vHeader[i]);
+        // Parts beyond the third are ignored; an empty part leaves the section as it is.
+        const auto SetParts = [&](const rt::Variant& vText, bool bHeader) {
+            const auto vParts = rt::Split(rt::CStr(vText), ";");
+            for (std::size_t i = 0; i < vParts.size() && i < 3; ++i) {
+                if (vParts[i].empty())
+                    continue;
+                if (i == 0)
+                    bHeader ? oPageSetup->SetLeftHeader(vParts[i])
+                            : oPageSetup->SetLeftFooter(vParts[i]);
+                else if (i == 1)
+                    bHeader ? oPageSetup->SetCenterHeader(vParts[i])
+                            : oPageSetup->SetCenterFooter(vParts[i]);
+                else
+                    bHeader ? oPageSetup->SetRightHeader(vParts[i])
+                            : oPageSetup->SetRightFooter(vParts[i]);
+            }
+        };
+        SetParts(aTexts(aTexts.LBound()), true);
         nLine = 3;
-        const auto vFooter = rt::Split(rt::CStr(aTexts(aTexts.LBound() + 1)), ";");
-        const Setter footers[] = {&xl::PageSetup::SetLeftFooter, &xl::PageSetup::SetCenterFooter,
-                                  &xl::PageSetup::SetRightFooter};
-        for (std::size_t i = 0; i < vFooter.size() && i < 3; ++i)
-            if (!vFooter[i].empty())
-                ((*oPageSetup).*footers[i])(vFooter[i]);
+        SetParts(aTexts(aTexts.LBound() + 1), false);
     });
 }
 

@@ -4,11 +4,20 @@
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform::forms {
 class FlexGrid;
 }
+namespace engine {
+class Records;
+}
+namespace views {
+class ViewSettings;
+class GridField;
+class GroupBy;
+} // namespace views
 
 /// The words of the report grid's group and total rows, the names of the total functions,
 /// and small procedures on a grid: expand or collapse its outline, sort it, size it.
@@ -56,5 +65,18 @@ void SortGridAscending(platform::forms::FlexGrid& fg);
 
 /// Sizes every column of the grid to its contents. Never throws.
 void AutoSizeGrid(platform::forms::FlexGrid& fg);
+
+/// `GetGroupCaption` of a view column grouped by a level: its caption and property type, the
+/// level's date grouping.
+std::string GetGroupCaption(const views::GridField& oField, const std::string& sValue,
+                            const views::GroupBy& oGroupBy);
+
+/// `FormatTotalCaption` of a view column: its data type and total function.
+std::string FormatTotalCaption(const views::GridField& oField, platform::runtime::Variant& vValue,
+                               bool bShowFunctionName);
+
+/// Fills the grid from the records (may be null) by the view with a fresh grid engine.
+void CreateGrid(platform::forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRecords,
+                views::ViewSettings& oView);
 
 } // namespace grid::Flexgrid2

@@ -9,6 +9,25 @@
 namespace grid::detail {
 namespace rt = platform::runtime;
 
+IndexListRef IndexListOf(RowInfo& oInfo, const std::string& sKey)
+{
+    if (sKey == kKeywordsKey)
+        return {&oInfo.KeywordsIndexed, &oInfo.KeywordsIndex};
+    if (sKey == kCompaniesKey)
+        return {&oInfo.CompaniesIndexed, &oInfo.CompaniesIndex};
+    if (sKey == kContactsKey)
+        return {&oInfo.ContactsIndexed, &oInfo.ContactsIndex};
+    return {};
+}
+
+std::pair<bool, const std::vector<std::int32_t>*> IndexListOf(const RowInfo& oInfo,
+                                                              const std::string& sKey)
+{
+    // The lookup does not change the plan; the mutable overload only hands out pointers.
+    const IndexListRef ref = IndexListOf(const_cast<RowInfo&>(oInfo), sKey);
+    return {ref.pIndexed != nullptr && *ref.pIndexed, ref.pIndex};
+}
+
 void ResetRecordState(RowInfo& oState)
 {
     oState = RowInfo{};

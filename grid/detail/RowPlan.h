@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 /// How many grid rows a record takes when the report groups on keyword lists, and which value
@@ -25,6 +26,23 @@ struct RowInfo
     bool ContactsIndexed = false;
     std::vector<std::int32_t> ContactsIndex;
 };
+
+/// Column keys of the three list properties on which the view's filter has conditions.
+inline const std::string kKeywordsKey = "{00020329-0000-0000-C000-000000000046}/Keywords";
+inline const std::string kCompaniesKey = "{00062008-0000-0000-C000-000000000046}/Companies";
+inline const std::string kContactsKey = "{00062008-0000-0000-C000-000000000046}/Contacts";
+
+/// The flag and position list of a plan for a list property's column key (compared exactly);
+/// null members for any other key.
+struct IndexListRef
+{
+    bool* pIndexed = nullptr;
+    std::vector<std::int32_t>* pIndex = nullptr;
+};
+IndexListRef IndexListOf(RowInfo& oInfo, const std::string& sKey);
+/// The flag (false for other keys) and position list (null for other keys) of a list property.
+std::pair<bool, const std::vector<std::int32_t>*> IndexListOf(const RowInfo& oInfo,
+                                                              const std::string& sKey);
 
 /// Clears a plan: counts 0, flags false, lists empty.
 void ResetRecordState(RowInfo& oState);

@@ -293,3 +293,21 @@ TEST_F(ExportExcelTest, OpenWorkbookShowsTheFileAndReusesAnOpenWorkbook)
 }
 
 } // namespace engine::test
+
+namespace engine::test {
+
+TEST_F(ExportExcelTest, HeaderTheSheetRefusesIsLoggedAndTheExportGoesOn)
+{
+    ExportExcel oExcel;
+    auto vData = MakeData({{"x"}}, std::string(300, 'h'), "Links;;Rechts;zu viel");
+    const auto sPath = OutPath("kopf.xlsx");
+    oExcel.Export(sPath, "", vData, false, false);
+    const exceltest::XlsxFile file(sPath);
+    EXPECT_EQ(file.Cells(kSheet).at("A1").value, "x");
+    EXPECT_EQ(file.HeaderFooter(kSheet, "oddHeader"), "");
+    const auto sLog = ReadAll((DataDir() / "config/Kestrova/Fenwick615/error.txt").string());
+    EXPECT_NE(sLog.find("Fenwick5.ExportExcel.SetHeaderFooter (2)"), std::string::npos) << sLog;
+    EXPECT_NE(sLog.find("No : 1004"), std::string::npos) << sLog;
+}
+
+} // namespace engine::test

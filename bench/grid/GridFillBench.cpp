@@ -1,0 +1,85 @@
+// Filling the report grid from 100,000 records with three grouping levels and two totals.
+#include "TestView.h"
+
+#include "common/modLanguage.h"
+#include "engine/Records.h"
+#include "grid/Flexgrid2.h"
+#include "grid/cGrid.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/locale/Locale.h"
+#include "platform/runtime/Array.h"
+#include "platform/runtime/Date.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace rt = platform::runtime;
+
+namespace {
+
+const std::string kCategories = "{00020329-0000-0000-C000-000000000046}/Keywords";
+
+std::shared_ptr<engine::Field> MakeField(const std::string& sKey, engine::PT_PROPERTY_TYPE lType,
+                                         rt::Variant v)
+{
+    auto oField = std::make_shared<engine::Field>();
+    oField->Init(sKey, 0, lType, rt::Variant(), "", sKey);
+    oField->SetFieldValue(std::move(v));
+    return oField;
+}
+
+std::shared_ptr<engine::Records> MakeRecords(int n)
+{
+    auto oRecords = std::make_shared<engine::Records>();
+    const char* aCategories[] = {"Kunde", "Projekt", "Privat", "Reise", "Büro"};
+    const double dStart = rt::DateSerial(2024, 1, 1).Serial();
+    for (int i = 0; i < n; ++i) {
+        auto oRecord = std::make_shared<engine::Record>();
+        oRecord->SetClass(1);
+        rt::Array a(rt::VarType::Variant, {rt::ArrayBounds{0, 0}});
+        a(0) = rt::Variant(std::string(aCategories[i % 5]));
+        oRecord->AppendField(MakeField("Subject", engine::PT_STRING8,
+                                       rt::Variant("Termin " + std::to_string(i % 997))));
+        oRecord->AppendField(
+            MakeField("Start", engine::PT_SYSTIME,
+                      rt::Variant(rt::Date(dStart + (i % 730) + (i % 24) / 24.0))));
+        oRecord->AppendField(MakeField(kCategories, engine::PT_MV_STRING8, rt::Variant(a)));
+        oRecord->AppendField(
+            MakeField("Duration", engine::PT_LONG, rt::Variant(std::int32_t(15 + i % 240))));
+        oRecord->AppendField(MakeField("Amount", engine::PT_DOUBLE, rt::Variant(i % 100 / 4.0)));
+        oRecords->Append(oRecord);
+    }
+    return oRecords;
+}
+
+void BM_FillGrid(benchmark::State& state)
+{
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    platform::locale::SetCurrent("de-DE");
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_GERMAN);
+    grid::Flexgrid2::InitGridStrings();
+    const auto oRecords = MakeRecords(static_cast<int>(state.range(0)));
+    TestView oView;
+    oView.AddColumn("Subject", "Betreff", 8, 1);
+    oView.AddColumn("Start", "Beginn", 7, 5);
+    oView.AddColumn(kCategories, "Kategorien", 12, 11);
+    oView.AddColumn("Duration", "Dauer", 3, 7, 2);
+    oView.AddColumn("Amount", "Betrag", 5, 1, 2);
+    oView.Group(0, "Start", 6);
+    oView.Group(1, "Start", 4);
+    oView.Group(2, kCategories);
+    oView.Sort(0, "Subject");
+    for (auto _ : state) {
+        platform::forms::FlexGrid fg;
+        grid::cGrid oGrid;
+        oGrid.ShowItems(fg, oRecords, oView);
+        benchmark::DoNotOptimize(fg.Rows());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_FillGrid)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "grid/detail/IReportView.h"
+#include "grid/detail/RowPlan.h"
+
+#include "platform/runtime/Variant.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace platform::forms {
+class FlexGrid;
+}
+namespace engine {
+class Records;
+class Record;
+} // namespace engine
+namespace views {
+class ViewSettings;
+class GridFields;
+class GridField;
+} // namespace views
+
+namespace grid {
+
+/// The grid engine: lays out the report grid's columns from a view and fills it from the
+/// records of a read: one or more rows per record, then groups, subtotals and outline,
+/// sorting, hidden columns and column widths. One object serves one fill.
+///
+/// Column scheme: column 0 is the outline column; columns 1 to n the view's columns keyed by
+/// their field keys, each with its `GridField` as column data; then the hidden sort keys
+/// "s1" to "s3" and group keys "g1" to "g3"; then per calculated column a hidden value column
+/// "c1", "c2", ... (stored as the column's `CalculatedColKey`), followed, when a group level
+/// groups on a keyword list, by one per applied level ("c1_0", "c1_1", "c1_2").
+class cGrid
+{
+public:
+    /// Outline indent per group level, in twips.
+    static constexpr std::int32_t IndentWidth = 200;
+
+    cGrid() = default;
+
+    /// Lays out the columns of the still empty grid (no per-level value columns). Never
+    /// throws.
+    void InitGrid(platform::forms::FlexGrid& fg, views::ViewSettings& oView);
+
+    /// One complete fill from oRecords (may be null: only the header stays). An error is
+    /// logged and shown in a message box; the grid keeps what was filled up to it.
+    void ShowItems(platform::forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRecords,
+                   views::ViewSettings& oView);
+
+    /// `InitGrid` and `ShowItems` on a view seen through the engine's reading of it.
+    void InitGrid(platform::forms::FlexGrid& fg, detail::IReportView& oView);
+    void ShowItems(platform::forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRecords,
+                   detail::IReportView& oView);
+
+private:
+    void InitGroupLevels();
+    void SetupColumns();
+    void HideColumns();
+    std::int32_t GetRowCount();
+    void InsertRow(const engine::Record& oRecord);
+    void GroupAndTotal();
+    void SortRows();
+    void AutoSizeColumns();
+    std::string GetFormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
+                                 const std::string& sFormat) const;
+
+    // Parts of InsertRow.
+    void WriteFieldText(const views::GridField& oField, const platform::runtime::Variant& vValue,
+                        long lMapiType, int lRow, int lCol, bool bShowTime);
+    void FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo& oInfo, int r0);
+    void ReduceSingleRow(const detail::RowInfo& oInfo, int r0);
+
+    // Parts of GroupAndTotal.
+    void FillGroupKeys(int lLevel, int lRows);
+    void AddSubtotals();
+    void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
+                            bool& bItemCount);
+
+    platform::forms::FlexGrid* m_oGrid = nullptr;
+    std::shared_ptr<engine::Records> m_oRecords;
+    detail::IReportView* m_oView = nullptr;
+    std::shared_ptr<views::GridFields> m_oFields;
+    std::int32_t m_lCurrentRow = 0;
+    std::int32_t m_lRecordIndex = 0;
+    std::vector<detail::RowInfo> m_RecordStates;
+    std::int32_t m_lFieldCount = 0;
+    std::int32_t m_lSortKeyCol = 0;
+    bool HasKeywordsGroup = false;
+    std::int32_t m_lKeywordLevels = 0;
+    std::int32_t m_lGroupLevels = 0;
+    std::array<std::shared_ptr<views::GridField>, 3> m_GroupFields;
+    std::int32_t m_lGroupKeyCol = 0;
+    // Per group level: where a caption keeps its date key, and the keys the level made from
+    // dates (only those lose their sort prefix in a caption).
+    std::array<std::int32_t, 3> m_lPrefixLength{};
+    std::array<std::unordered_set<std::string>, 3> m_DateKeys;
+};
+
+} // namespace grid

@@ -1,0 +1,294 @@
+// Group keys, subtotals, grand total and the outline of a filled grid.
+#include "grid/cGrid.h"
+
+#include "engine/Filter.h"
+#include "grid/Flexgrid2.h"
+#include "grid/detail/DateGroupKey.h"
+#include "grid/detail/TimeTexts.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/runtime/Conversion.h"
+#include "platform/runtime/ResumeNext.h"
+#include "views/GridFields.h"
+#include "views/GroupBy.h"
+#include "views/SortBy.h"
+
+#include <unordered_map>
+
+namespace grid {
+namespace {
+
+namespace rt = platform::runtime;
+namespace forms = platform::forms;
+
+const char* const kGroupKeys[] = {"g1", "g2", "g3"};
+
+forms::ColumnSort SortOf(std::int32_t lSortOrder)
+{
+    return lSortOrder != 0 ? forms::ColumnSort::Descending : forms::ColumnSort::Ascending;
+}
+
+// The date a cell shows. A time with a day-period designator after its 24-hour clock ("14:30
+// PM", as date cells show it in such locales) reads without the designator.
+std::optional<rt::Date> ReadDate(const std::string& sText)
+{
+    if (sText.empty()) {
+        return std::nullopt;
+    }
+    if (rt::IsDate(rt::Variant(sText))) {
+        return rt::CDate(rt::Variant(sText));
+    }
+    const auto nLastDigit = sText.find_last_of("0123456789");
+    if (nLastDigit == std::string::npos || nLastDigit + 1 == sText.size()) {
+        return std::nullopt;
+    }
+    const rt::Variant vShort(sText.substr(0, nLastDigit + 1));
+    if (rt::IsDate(vShort)) {
+        return rt::CDate(vShort);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void cGrid::GroupAndTotal()
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    int lCols = 0;
+    ignore([&] { lCols = fg.Cols(); });
+    ignore([&] {
+        for (int r = 1; r < fg.Rows(); ++r) {
+            if (fg.IsSubtotal(r)) {
+                fg.SetIsCollapsed(r, forms::OutlineState::Expanded);
+            }
+        }
+    });
+    ignore([&] { fg.Subtotal(forms::SubtotalFunction::Clear); });
+    int lOutlineState = 0;
+    ignore([&] { lOutlineState = m_oView->DisplayResultsOnly() ? 1 : 0; });
+    ignore([&] { m_lGroupKeyCol = fg.ColIndex("g1"); });
+    for (int c = 0; c < lCols; ++c) {
+        ignore([&] { fg.SetColHidden(c, false); });
+    }
+    int lRows = 0;
+    ignore([&] { lRows = fg.Rows(); });
+    for (int L = 0; L < m_lGroupLevels; ++L) {
+        FillGroupKeys(L, lRows);
+    }
+    AddSubtotals();
+    ignore([&] {
+        std::int32_t lCalculated = m_oView->CalculatedFieldsCount();
+        const int lWidth = m_lGroupLevels == 0 ? IndentWidth
+                           : lCalculated < 1   ? m_lGroupLevels * IndentWidth
+                                               : (m_lGroupLevels + 1) * IndentWidth;
+        fg.SetColWidth(0, lWidth);
+    });
+    bool bShowFunctionName = false;
+    ignore([&] { bShowFunctionName = m_oView->DisplayFunctionName(); });
+    bool bItemCount = false;
+    ignore([&] { lRows = fg.Rows(); });
+    for (int r = 1; r < lRows; ++r) {
+        bool bSubtotal = false;
+        ignore([&] { bSubtotal = fg.IsSubtotal(r); });
+        if (bSubtotal) {
+            RewriteSubtotalRow(r, lCols, bShowFunctionName, lOutlineState, bItemCount);
+        }
+    }
+}
+
+void cGrid::FillGroupKeys(int L, int lRows)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    const auto g = m_oView->GroupByLevel(L);
+    if (!g) {
+        return;
+    }
+    int col = -1, gcol = -1;
+    ignore([&] { col = fg.ColIndex(g->ColKey); });
+    ignore([&] { gcol = fg.ColIndex(kGroupKeys[L]); });
+    ignore([&] {
+        if (lRows > 1) {
+            fg.SetRangeTexts(forms::CellRange{1, gcol, lRows - 1, gcol},
+                             fg.RangeTexts(forms::CellRange{1, col, lRows - 1, col}));
+        }
+    });
+    const auto gf = m_GroupFields[static_cast<std::size_t>(L)];
+    if (gf && gf->PropertyType() == 7) {
+        // Durations group by their minutes: as texts "100:00" would come before "25:00".
+        ignore([&] { fg.SetColDataType(gcol, 3); });
+        for (int r = 1; r < lRows; ++r) {
+            ignore([&] {
+                std::int64_t lMinutes = 0;
+                if (detail::TryParseMinutes(fg.TextMatrix(r, gcol), lMinutes)) {
+                    fg.SetTextMatrix(r, gcol, std::to_string(lMinutes));
+                }
+            });
+        }
+    } else if (g->DateGroupBy == 0) {
+        ignore([&] {
+            const int t = fg.ColDataType(col);
+            fg.SetColDataType(gcol, t == 11 ? 3 : t);
+        });
+    } else {
+        const auto oGrouping = detail::DateGroupingOf(g->DateGroupBy);
+        if (oGrouping) {
+            ignore([&] { fg.SetColDataType(gcol, oGrouping->lDataType); });
+            m_lPrefixLength[static_cast<std::size_t>(L)] = oGrouping->lPrefixLength;
+        }
+        std::unordered_map<std::string, std::optional<std::string>> oCache;
+        for (int r = 1; r < lRows; ++r) {
+            ignore([&] {
+                const std::string sText = fg.TextMatrix(r, gcol);
+                auto it = oCache.find(sText);
+                if (it == oCache.end()) {
+                    std::optional<std::string> sKey;
+                    if (const auto oDate = ReadDate(sText)) {
+                        sKey = detail::DateGroupKey(*oDate, g->DateGroupBy);
+                    }
+                    it = oCache.emplace(sText, sKey).first;
+                }
+                if (it->second) {
+                    fg.SetTextMatrix(r, gcol, *it->second);
+                    m_DateKeys[static_cast<std::size_t>(L)].insert(*it->second);
+                }
+            });
+        }
+    }
+    ignore([&] { fg.SetColSort(gcol, SortOf(g->SortOrder)); });
+}
+
+void cGrid::AddSubtotals()
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    if (m_lGroupLevels != 0) {
+        ignore([&] {
+            const int f = fg.FixedRows();
+            fg.Select(f, m_lGroupKeyCol, f, fg.ColIndex(kGroupKeys[m_lGroupLevels - 1]));
+            fg.Sort(forms::SortSetting::UseColSort);
+        });
+        for (int L = 0; L < m_lGroupLevels; ++L) {
+            int gcol = -1;
+            ignore([&] { gcol = fg.ColIndex(kGroupKeys[L]); });
+            bool bAny = false;
+            for (int c = 0; c < m_lSortKeyCol; ++c) {
+                ignore([&] {
+                    const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
+                    if (!gf || gf->Calculation() == 0) {
+                        return;
+                    }
+                    bAny = true;
+                    std::string sKey = gf->CalculatedColKey();
+                    if (HasKeywordsGroup) {
+                        sKey += "_" + std::to_string(L);
+                    }
+                    fg.Subtotal(static_cast<forms::SubtotalFunction>(gf->Calculation()), gcol,
+                                fg.ColIndex(sKey), std::string("%s"), m_lGroupKeyCol);
+                });
+            }
+            if (!bAny) {
+                ignore([&] {
+                    fg.Subtotal(forms::SubtotalFunction::None, gcol, std::nullopt, std::nullopt,
+                                m_lGroupKeyCol);
+                });
+            }
+        }
+    }
+    std::int32_t lCalculated = 0;
+    ignore([&] { lCalculated = m_oView->CalculatedFieldsCount(); });
+    if (lCalculated <= 0) {
+        return;
+    }
+    for (int c = 0; c < m_lSortKeyCol; ++c) {
+        ignore([&] {
+            const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
+            if (gf && gf->Calculation() != 0) {
+                fg.Subtotal(static_cast<forms::SubtotalFunction>(gf->Calculation()), 0,
+                            fg.ColIndex(gf->CalculatedColKey()), std::string("Total %s"), 0);
+            }
+        });
+    }
+}
+
+void cGrid::RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
+                               bool& bItemCount)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    int lLevel = -1;
+    ignore([&] { lLevel = fg.RowOutlineLevel(r) - m_lGroupKeyCol; });
+    const bool bGroupRow = lLevel >= 0 && lLevel <= 2;
+    std::string sCaption;
+    if (bGroupRow) {
+        ignore([&] {
+            const auto g = m_oView->GroupByLevel(lLevel);
+            const auto gf = m_oFields->Item(rt::Variant(g->ColKey));
+            std::string s = fg.TextMatrix(r, 0);
+            const auto L = static_cast<std::size_t>(lLevel);
+            // Only the keys made from dates carry the sort number to cut off.
+            if (m_lPrefixLength[L] != 0 && m_DateKeys[L].count(s) != 0) {
+                s = s.size() >= std::size_t(m_lPrefixLength[L] - 1)
+                        ? s.substr(std::size_t(m_lPrefixLength[L] - 1))
+                        : std::string();
+            }
+            if (gf->PropertyType() == 7 && !s.empty()) {
+                s = detail::FormatMinutes(rt::CLng(rt::Variant(s)));
+            }
+            sCaption = Flexgrid2::GetGroupCaption(*gf, s, *g);
+        });
+    }
+    auto valueKey = [&](const views::GridField& gf) {
+        std::string sKey = gf.CalculatedColKey();
+        if (HasKeywordsGroup && bGroupRow) {
+            sKey += "_" + std::to_string(lLevel);
+        }
+        return sKey;
+    };
+    std::vector<std::string> aTotals;
+    bool bCountItems = false;
+    ignore([&] { bCountItems = m_oView->CalculateItemsCount(); });
+    if (bCountItems) {
+        aTotals.emplace_back();
+        ignore([&] {
+            const auto oIcon = m_oFields->Item(rt::Variant("Icon"));
+            bItemCount = true;
+            const std::string sText = fg.TextMatrix(r, fg.ColIndex(valueKey(*oIcon)));
+            aTotals.back() = Flexgrid2::FormatItemCount(rt::CLng(rt::Variant(sText)));
+        });
+    }
+    for (int c = 0; c < m_lSortKeyCol; ++c) {
+        ignore([&] {
+            const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
+            if (!gf || (gf->MappingValue() == 2 && bItemCount) || gf->Calculation() == 0) {
+                return;
+            }
+            const std::int32_t lCalc = gf->Calculation();
+            rt::Variant t(fg.TextMatrix(r, fg.ColIndex(valueKey(*gf))));
+            if (gf->PropertyType() == 7 && (lCalc == 2 || lCalc == 5 || lCalc == 6 || lCalc == 7) &&
+                !t.Get<std::string>()->empty()) {
+                t = detail::FormatMinutes(rt::CLng(t));
+            }
+            const std::string sTotal = Flexgrid2::FormatTotalCaption(*gf, t, bShowFunctionName);
+            aTotals.push_back(sTotal);
+            fg.SetTextMatrix(r, c, sTotal);
+            fg.SetCellAlignment(forms::CellRange{r, c, r, c}, forms::Alignment::RightCenter);
+        });
+    }
+    const std::string sSuffix =
+        bCountItems && !aTotals.empty() ? " (" + aTotals.front() + ")" : std::string();
+    ignore([&] { fg.SetTextMatrix(r, 0, (bGroupRow ? sCaption : fg.TextMatrix(r, 0)) + sSuffix); });
+    ignore([&] {
+        fg.SetCellAlignment(forms::CellRange{r, 0, r, 0}, forms::Alignment::LeftCenter);
+    });
+    ignore([&] { fg.SetIsCollapsed(r, static_cast<forms::OutlineState>(lOutlineState)); });
+    for (int c = 2; c < lCols; ++c) {
+        ignore([&] {
+            if (fg.TextMatrix(r, c).empty()) {
+                fg.SetTextMatrix(r, c, " ");
+            }
+        });
+    }
+}
+
+} // namespace grid
