@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/detail/cRegistryMasterlist.h"
+#include "engine/detail/cBinaryMasterlist.h"
 
 namespace engine::detail {
 

@@ -1,4 +1,6 @@
 #include "engine/detail/cRegistryMasterlist.h"
+#include "engine/detail/cBinaryMasterlist.h"
+#include "engine/detail/cTextMasterlist.h"
 
 #include "common/ErrorHandling.h"
 #include "platform/runtime/ResumeNext.h"
