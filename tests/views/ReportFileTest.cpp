@@ -309,6 +309,20 @@ TEST_F(ReportFileTest, AnOldNeverOpenedViewStillLoadsAfterSaving)
     EXPECT_EQ(oView->Filter()->Category(), (std::vector<std::string>{"A", "B"}));
 }
 
+TEST_F(ReportFileTest, RenamingLoadsAndWritingKeepsTheNewElement)
+{
+    WriteFileText(FileXml(" version=\"94\"", ReportXml("Alt", true)));
+    auto oTemplates = Loaded();
+    auto oView = oTemplates->Item(rt::Variant("Alt"));
+    const px::Node oRead = oView->XmlNode();
+    oView->SetName("Neu");
+    EXPECT_TRUE(oView->IsLoaded());
+    oTemplates->Save();
+    EXPECT_FALSE(oView->XmlNode() == oRead);
+    EXPECT_EQ(oView->XmlNode().FirstChild().Text(), "Neu");
+    EXPECT_EQ(Loaded()->Item(rt::Variant(1))->Name(), "Neu");
+}
+
 TEST_F(ReportFileTest, ChildrenAreReadByPositionNotByName)
 {
     std::string sRenamed = ReportXml("P", true);
