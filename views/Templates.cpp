@@ -73,9 +73,9 @@ std::shared_ptr<ViewSettings> Templates::Item(const rt::Variant& Index) const
 
 void Templates::Load()
 {
+    const std::string sPath = FilePath();
     try {
         Clear();
-        const std::string sPath = FilePath();
         if (!fs::exists(sPath))
             return;
         const std::string sText = ReadWholeFile(sPath);
@@ -95,6 +95,13 @@ void Templates::Load()
         common::ErrorObject oError;
         bool bFlag = false;
         oError.LogError(common::SourceText(kModule, "Load", 0), bFlag);
+        // The templates read so far may be fewer than the file holds: keep the file aside so
+        // that a later save cannot lose the others.
+        rt::ResumeNext oSteps;
+        oSteps([&] {
+            if (fs::exists(sPath))
+                KeepAside(sPath);
+        });
         oError.ReRaise();
     }
 }

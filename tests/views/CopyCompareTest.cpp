@@ -1,6 +1,7 @@
 #include "ViewsFixture.h"
 
 #include "actions/Action.h"
+#include "platform/runtime/Date.h"
 #include "views/Templates.h"
 #include "views/cCompareSettings.h"
 
@@ -98,6 +99,20 @@ TEST_F(CopyCompareTest, CopyLoadsAPartlyLoadedSource)
     EXPECT_TRUE(oCopy->IsLoaded());
     EXPECT_EQ(oCopy->Fields()->Count(), 5);
     EXPECT_EQ(oCopy->XmlNode(), oSource->XmlNode());
+}
+
+TEST_F(CopyCompareTest, APresetWindowIsComputedAnewForTheCopy)
+{
+    auto oSource = NewView("Woche");
+    rt::SetClock([] { return rt::Date(rt::DateSerial(2024, 3, 6).Serial() + 0.5); });
+    oSource->Filter()->SetTimeCondition(engine::trStartDate, engine::trTimeThisWeek);
+    rt::SetClock([] { return rt::Date(rt::DateSerial(2024, 5, 15).Serial() + 0.5); });
+    const auto oCopy = CopyOf(*oSource);
+    rt::SetClock({});
+    EXPECT_EQ(oCopy->Filter()->RestrictTime(), engine::trTimeThisWeek);
+    EXPECT_LT(oSource->Filter()->FromDate().Serial(), rt::DateSerial(2024, 3, 7).Serial());
+    EXPECT_GE(oCopy->Filter()->FromDate().Serial(), rt::DateSerial(2024, 5, 9).Serial());
+    EXPECT_LE(oCopy->Filter()->FromDate().Serial(), rt::DateSerial(2024, 5, 15).Serial());
 }
 
 TEST_F(CopyCompareTest, ColumnChangesThatNeedNoNewRead)

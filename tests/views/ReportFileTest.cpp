@@ -309,6 +309,20 @@ TEST_F(ReportFileTest, AnOldNeverOpenedViewStillLoadsAfterSaving)
     EXPECT_EQ(oView->Filter()->Category(), (std::vector<std::string>{"A", "B"}));
 }
 
+TEST_F(ReportFileTest, RenamingLoadsAndWritingKeepsTheNewElement)
+{
+    WriteFileText(FileXml(" version=\"94\"", ReportXml("Alt", true)));
+    auto oTemplates = Loaded();
+    auto oView = oTemplates->Item(rt::Variant("Alt"));
+    const px::Node oRead = oView->XmlNode();
+    oView->SetName("Neu");
+    EXPECT_TRUE(oView->IsLoaded());
+    oTemplates->Save();
+    EXPECT_FALSE(oView->XmlNode() == oRead);
+    EXPECT_EQ(oView->XmlNode().FirstChild().Text(), "Neu");
+    EXPECT_EQ(Loaded()->Item(rt::Variant(1))->Name(), "Neu");
+}
+
 TEST_F(ReportFileTest, ChildrenAreReadByPositionNotByName)
 {
     std::string sRenamed = ReportXml("P", true);
@@ -448,6 +462,36 @@ TEST_F(ReportFileTest, AFailedSaveKeepsTheOldFile)
     rt::ReplacingFile::FailNextWriteForTesting();
     EXPECT_THROW(oTemplates.Save(), rt::Error);
     EXPECT_EQ(ReadFileText(), sBefore);
+}
+
+TEST_F(ReportFileTest, PrinterSettingsOfAMissingPrinterAreDropped)
+{
+    Templates oTemplates;
+    auto oView = std::make_shared<ViewSettings>();
+    oView->CreateNew("Druck");
+    oView->Action()->GetPrintAction()->SetPrinterSettings(
+        std::make_shared<printer::PrinterSettings>());
+    oTemplates.Add(oView);
+    oTemplates.Save();
+    px::Document oDoc;
+    ASSERT_TRUE(oDoc.LoadXml(ReadFileText()));
+    const px::Node oPrint =
+        oDoc.DocumentElement().FirstChild().ChildNodes().Item(5).ChildNodes().Item(2);
+    EXPECT_EQ(oPrint.ChildNodes().Length(), 17);
+    EXPECT_EQ(oPrint.ChildNodes().Item(12).NodeName(), "PrinterName");
+
+    std::string sReport = ReportXml("Fort", true);
+    sReport.replace(sReport.find("<PrintAction>0</PrintAction>"), 28,
+                    "<PrintAction>1</PrintAction><Collate>True</Collate><Color>1</Color>"
+                    "<Copies>3</Copies><FromPage>0</FromPage><Orientation>2</Orientation>"
+                    "<PaperBin>1</PaperBin><PaperLength>0</PaperLength><PaperSize>9</PaperSize>"
+                    "<PaperWidth>0</PaperWidth><PrinterName>NoSuchPrinter-4711</PrinterName>"
+                    "<PrintWhat>0</PrintWhat><Quality>-3</Quality><ScaleOutput>100"
+                    "</ScaleOutput><ToPage>0</ToPage>");
+    WriteFileText(FileXml(" version=\"94\"", sReport));
+    const auto oRead = Loaded()->Item(rt::Variant("Fort"));
+    EXPECT_EQ(oRead->Action()->GetPrintAction()->PrintAction(), 1);
+    EXPECT_EQ(oRead->Action()->GetPrintAction()->PrinterSettings(), nullptr);
 }
 
 TEST_F(ReportFileTest, TemplateCollectionKeysAndLinks)
