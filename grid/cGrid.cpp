@@ -9,6 +9,7 @@
 #include "grid/detail/ViewSettingsView.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/GridFields.h"
 #include "views/GroupBy.h"
@@ -63,6 +64,9 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
         [&](int& nLine) {
             nLine = 1;
             m_oFields = oView.Fields();
+            if (!m_oFields) {
+                rt::Raise(rt::errors::ObjectNotSet);
+            }
             common::modMain::SuspendGridRedraw(m_oGrid);
             nLine = 2;
             InitGroupLevels();

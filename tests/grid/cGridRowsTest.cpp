@@ -1,8 +1,13 @@
 #include "ReportFixture.h"
 
+#include "common/ErrorObject.h"
 #include "common/modLanguage.h"
+#include "platform/forms/Driver.h"
+
 #include "platform/runtime/Currency.h"
 #include "platform/runtime/Date.h"
+#include <fstream>
+#include <sstream>
 
 namespace rt = platform::runtime;
 using namespace engine;
@@ -98,6 +103,45 @@ TEST_F(cGridRowsTest, CountMarksFollowTheShownTextOrTheIcon)
     // The grand total comes first; the data rows follow.
     EXPECT_EQ(Column("c1"), (std::vector<std::string>{"1", "", "1"}));
     EXPECT_EQ(Column("c2"), (std::vector<std::string>{"1", "1", ""}));
+}
+
+} // namespace
+
+namespace {
+
+std::string ReadLog()
+{
+    std::ifstream oIn(common::ErrorObject().GetLogFileName(), std::ios::binary);
+    std::ostringstream oOut;
+    oOut << oIn.rdbuf();
+    return oOut.str();
+}
+
+class cGridErrorTest : public ReportFixture
+{
+};
+
+TEST_F(cGridErrorTest, AFieldThatIsNoViewColumnIsSkippedWithoutALogRecord)
+{
+    oView.AddColumn("Subject", "Betreff", 8, 1, 2);
+    AddRecord({{"Subject", PT_STRING8, rt::Variant("A")}, {"Other", PT_STRING8, rt::Variant("B")}});
+    Fill();
+    EXPECT_EQ(Row(2), "D||A");
+    EXPECT_EQ(ReadLog().find("InsertRow"), std::string::npos);
+}
+
+TEST_F(cGridErrorTest, AViewWithoutColumnsIsLoggedAndShown)
+{
+    platform::forms::Driver::current().Reset();
+    oView.oFields = nullptr;
+    AddRecord({{"Subject", PT_STRING8, rt::Variant("A")}});
+    Fill();
+    const auto& aBoxes = platform::forms::Driver::current().MessageBoxes();
+    ASSERT_EQ(aBoxes.size(), 1u);
+    EXPECT_EQ(aBoxes[0].buttons, 48);
+    const std::string sLog = ReadLog();
+    EXPECT_NE(sLog.find("Tolvane2.cGrid.ShowItems (1)"), std::string::npos) << sLog;
+    EXPECT_TRUE(fg.Redraw());
 }
 
 } // namespace
