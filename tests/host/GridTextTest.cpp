@@ -1,0 +1,117 @@
+#include "host/GridText.h"
+
+#include "platform/forms/FlexGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace {
+
+namespace forms = platform::forms;
+
+std::vector<std::string> SplitLines(const std::string& s)
+{
+    std::vector<std::string> v;
+    std::istringstream in(s);
+    for (std::string line; std::getline(in, line);)
+        v.push_back(line);
+    return v;
+}
+
+// Code-point position of the n-th "|" in a line (-1 when missing).
+int BarPosition(const std::string& line, int n)
+{
+    int cp = 0;
+    for (char c : line) {
+        if ((c & 0xC0) == 0x80)
+            continue;
+        if (c == '|' && n-- == 0)
+            return cp;
+        ++cp;
+    }
+    return -1;
+}
+
+class GridTextTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fg.SetCols(4);
+        fg.SetRows(1);
+        fg.SetFixedRows(1);
+        fg.SetTextMatrix(0, 1, "Kategorie");
+        fg.SetTextMatrix(0, 2, "Dauer");
+        fg.SetTextMatrix(0, 3, "g1");
+        fg.SetColHidden(3, true);
+        fg.AddItem("\tÄrger\t10\tsecret");
+        fg.AddItem("\tÄrger\t20\tsecret");
+        fg.AddItem("\tBüro\t5\tsecret");
+        fg.Subtotal(forms::SubtotalFunction::Sum, 0, 2, "Gesamt");
+        fg.Subtotal(forms::SubtotalFunction::Sum, 1, 2, "%s");
+    }
+    forms::FlexGrid fg;
+};
+
+TEST_F(GridTextTest, OutlineIsIndentedAndMarked)
+{
+    const std::string sText = host::GridText(fg);
+    const auto v = SplitLines(sText);
+    ASSERT_EQ(v.size(), 2u + 1u + 2u + 3u) << sText;
+    EXPECT_NE(v[0].find("Kategorie"), std::string::npos);
+    EXPECT_EQ(v[1].find_first_not_of('-'), std::string::npos) << v[1];
+    int nTotals = 0, nSubtotals = 0, nData = 0;
+    for (std::size_t i = 2; i < v.size(); ++i) {
+        const std::string& s = v[i];
+        EXPECT_EQ(s.find("secret"), std::string::npos) << "hidden column shown: " << s;
+        if (s.rfind("== [-] Gesamt", 0) == 0) {
+            ++nTotals;
+            EXPECT_NE(s.find("35"), std::string::npos) << s;
+        } else if (s.rfind("--   [-] ", 0) == 0) {
+            ++nSubtotals;
+        } else if (s.rfind("       ", 0) == 0) {
+            ++nData;
+        } else {
+            ADD_FAILURE() << "unexpected line: " << s;
+        }
+    }
+    EXPECT_EQ(nTotals, 1);
+    EXPECT_EQ(nSubtotals, 2);
+    EXPECT_EQ(nData, 3);
+    EXPECT_EQ(host::GridText(fg).find("g1"), std::string::npos);
+}
+
+TEST_F(GridTextTest, ColumnsLineUpWithUmlauts)
+{
+    const auto v = SplitLines(host::GridText(fg));
+    const int nFirst = BarPosition(v[0], 0);
+    ASSERT_GT(nFirst, 0);
+    for (std::size_t i = 2; i < v.size(); ++i)
+        EXPECT_EQ(BarPosition(v[i], 0), nFirst) << v[i];
+}
+
+TEST_F(GridTextTest, CollapsedGroupsHideTheirRows)
+{
+    int nGroup = -1;
+    for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
+        if (fg.IsSubtotal(r) && fg.RowOutlineLevel(r) == 1 && nGroup < 0)
+            nGroup = r;
+    ASSERT_GE(nGroup, 0);
+    const auto nBefore = SplitLines(host::GridText(fg)).size();
+    fg.SetIsCollapsed(nGroup, forms::OutlineState::Collapsed);
+    const std::string sText = host::GridText(fg);
+    EXPECT_NE(sText.find("--   [+] " + fg.TextMatrix(nGroup, 0)), std::string::npos) << sText;
+    EXPECT_LT(SplitLines(sText).size(), nBefore);
+}
+
+TEST_F(GridTextTest, LongCellsAreCut)
+{
+    fg.SetTextMatrix(fg.Rows() - 1, 1, "Überlange Kategorie");
+    const std::string sText = host::GridText(fg, 6);
+    EXPECT_NE(sText.find("Überl~"), std::string::npos) << sText;
+    EXPECT_EQ(sText.find("Überla"), std::string::npos) << sText;
+}
+
+} // namespace
