@@ -1,4 +1,5 @@
 #include "engine/Application.h"
+#include "engine/detail/modMasterlist.h"
 
 #include "common/ErrorHandling.h"
 #include "common/modMain.h"
@@ -142,6 +143,11 @@ void Application::ReleaseOutlookApp()
     if (oGlobal == m_oOutlookApp)
         oGlobal.reset();
     m_oOutlookApp.reset();
+}
+
+std::string Application::GetMasterlist()
+{
+    return detail::modMasterlist::GetMasterlist();
 }
 
 } // namespace engine

@@ -57,6 +57,10 @@ public:
     /// root. Never throws.
     void Terminate();
 
+    /// The client's master category list as text, read as the client's version keeps it.
+    /// Raises 91 for a client version the engine does not know.
+    std::string GetMasterlist();
+
     /// Connects a listener to the `Progress` event (held weakly: it stays the caller's).
     void Advise(const std::shared_ptr<ApplicationEvents>& oListener);
     /// Disconnects a listener.

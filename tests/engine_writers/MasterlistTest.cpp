@@ -182,6 +182,7 @@ TEST_F(MasterlistTest, ClientVersionChoosesTheImplementation)
     for (const auto& [sVersion, sExpected] : cases) {
         UseClientVersion(sVersion);
         EXPECT_EQ(detail::modMasterlist::GetMasterlist(), sExpected) << sVersion;
+        EXPECT_EQ(Root().GetMasterlist(), sExpected) << sVersion; // the public member
     }
     for (const char* sVersion : {"7.0", "Outlook"}) {
         UseClientVersion(sVersion);
