@@ -17,6 +17,7 @@
 #include "shell/RibbonHandler.h"
 #include "shell/cExplorers.h"
 #include "shell/modRibbon.h"
+#include "views/cMapiProps.h"
 
 namespace shell {
 
@@ -88,6 +89,13 @@ void Application::InitHandlerEx()
                     [] { grid::modEnumStrings::InitEnumStrings(); });
     G().g_lReportFileVersion = -1;
     common::Logging("Application", "InitHandlerEx", [&] {
+        m_oMapiProps = std::make_shared<views::cMapiProps>();
+        m_oMapiProps->AsIChild().Init(this, {});
+        if (m_oOptions)
+            m_oMapiProps->SetChunkSize(m_oOptions->ChunkSize());
+        views::SetRootMapiProps(m_oMapiProps);
+    });
+    common::Logging("Application", "InitHandlerEx", [&] {
         m_oExplorers = std::make_shared<cExplorers>();
         m_oExplorers->AsIChild().Init(this, {});
         m_oExplorers->BindExplorers(m_oOutlookApp->Explorers());
@@ -156,6 +164,12 @@ void Application::ShutdownApplication(std::int32_t lMode)
             auto oExplorers = std::move(m_oExplorers);
             oExplorers->AsIChild().ResetParentPtr();
         }
+    });
+    ignore([&] {
+        if (m_oMapiProps)
+            m_oMapiProps->AsIChild().ResetParentPtr();
+        views::SetRootMapiProps(nullptr);
+        m_oMapiProps.reset();
     });
     ignore([] { common::modRedemption::ReleaseSession(true); });
     ignore([] { modRibbon::SetRibbonHandler(nullptr); });

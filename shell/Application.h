@@ -15,6 +15,9 @@ class Application;
 namespace common {
 class Options;
 }
+namespace views {
+class cMapiProps;
+}
 
 namespace shell {
 
@@ -54,6 +57,8 @@ public:
 
     /// The explorer wrappers; null before the second start-up stage.
     const std::shared_ptr<cExplorers>& Explorers() const { return m_oExplorers; }
+    /// The cache of field catalogues per folder type; null before the second start-up stage.
+    const std::shared_ptr<views::cMapiProps>& MapiProps() const { return m_oMapiProps; }
     /// The settings; null before the first start-up stage.
     const std::shared_ptr<common::Options>& AddinOptions() const { return m_oOptions; }
     /// The client's application object.
@@ -70,8 +75,8 @@ public:
     void InitHandler(const std::shared_ptr<platform::outlook::Application>& oApp);
     /// The start-up timer fired: stops it and runs the second stage.
     void OnStartTimer() override;
-    /// Second start-up stage: enumeration texts, explorer wrappers. Each error is logged and
-    /// the next step runs.
+    /// Second start-up stage: enumeration texts, field-catalogue cache, explorer wrappers. Each
+    /// error is logged and the next step runs.
     void InitHandlerEx();
     /// Opens the report window or brings it to the front. A click before the start-up timer
     /// fired completes the start-up first. Errors are logged and shown.
@@ -88,6 +93,7 @@ private:
     std::shared_ptr<cExplorers> m_oExplorers;
     std::shared_ptr<common::Options> m_oOptions;
     bool m_bTextsLoaded = false;
+    std::shared_ptr<views::cMapiProps> m_oMapiProps;
     StartupState m_eState = StartupState::Created;
     bool m_bShuttingDown = false;
 };

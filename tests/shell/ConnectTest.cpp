@@ -14,6 +14,7 @@
 #include "shell/RibbonHandler.h"
 #include "shell/cExplorers.h"
 #include "shell/modRibbon.h"
+#include "views/cMapiProps.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,9 @@ TEST_F(ConnectTest, TimerRunsTheSecondStageAndWrapsOpenExplorers)
     EXPECT_EQ(Root()->Explorers()->Count(), 2);
     EXPECT_FALSE(G().g_bAddingExplorers);
     EXPECT_EQ(G().g_lReportFileVersion, -1);
+    ASSERT_NE(Root()->MapiProps(), nullptr);
+    EXPECT_EQ(Root()->MapiProps()->Parent(), Root());
+    EXPECT_EQ(views::RootMapiProps(), Root()->MapiProps());
     oHost->Explorers()->Add(); // heard through NewExplorer
     EXPECT_EQ(Root()->Explorers()->Count(), 3);
 }
@@ -93,7 +97,11 @@ TEST_F(ConnectTest, DisconnectionTearsDownAndClearsTheGlobals)
     oAddIn->OnDisconnection(0, custom); // nothing connected: nothing happens
     ConnectAddIn();
     Root()->OnStartTimer();
+    const auto oCache = Root()->MapiProps();
+    ASSERT_NE(oCache, nullptr);
     oAddIn->OnDisconnection(0, custom);
+    EXPECT_EQ(oCache->Parent(), nullptr);
+    EXPECT_EQ(views::RootMapiProps(), nullptr);
     EXPECT_EQ(Root(), nullptr);
     EXPECT_EQ(G().g_oOutlookApp, nullptr);
     EXPECT_EQ(G().g_oNameSpace, nullptr);
