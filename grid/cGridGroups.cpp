@@ -7,6 +7,7 @@
 #include "grid/detail/TimeTexts.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/runtime/Conversion.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/GridFields.h"
 #include "views/GroupBy.h"
@@ -252,6 +253,9 @@ void cGrid::RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOu
         aTotals.emplace_back();
         ignore([&] {
             const auto oIcon = m_oFields->Item(rt::Variant("Icon"));
+            // A view without the icon column has no count column to read.
+            if (!oIcon)
+                throw rt::Error(rt::errors::SubscriptOutOfRange);
             bItemCount = true;
             const std::string sText = fg.TextMatrix(r, fg.ColIndex(valueKey(*oIcon)));
             aTotals.back() = Flexgrid2::FormatItemCount(rt::CLng(rt::Variant(sText)));
