@@ -16,6 +16,7 @@
 #include "platform/runtime/ResumeNext.h"
 #include "shell/RibbonHandler.h"
 #include "shell/cExplorers.h"
+#include "shell/frmMain.h"
 #include "shell/modRibbon.h"
 #include "views/cMapiProps.h"
 
@@ -138,11 +139,21 @@ void Application::DisplayFMain()
                 grid::Flexgrid2::InitGridStrings();
             }
             nLine = 2;
-            throw rt::Error(rt::errors::InternalError, "Application",
-                            "The report window is not part of this build yet.");
+            if (!m_oFrmMain)
+                m_oFrmMain = std::make_shared<frmMain>();
+            nLine = 3;
+            if (!m_oFrmMain->IsLoaded())
+                m_oFrmMain->Load();
+            nLine = 4;
+            m_oFrmMain->ShowWindow();
         },
-        [](common::ErrorObject& oError) {
+        [&](common::ErrorObject& oError) {
             platform::forms::MsgBox(oError.Description(), kExclamation);
+            rt::ResumeNext ignore;
+            ignore([&] {
+                if (m_oFrmMain)
+                    m_oFrmMain->Unload();
+            });
         });
 }
 
@@ -154,6 +165,12 @@ void Application::ShutdownApplication(std::int32_t lMode)
         return;
     m_bShuttingDown = true;
     rt::ResumeNext ignore;
+    // Unloaded by code: the window saves nothing, but its engine lets the client go.
+    ignore([&] {
+        if (m_oFrmMain)
+            m_oFrmMain->Unload();
+    });
+    ignore([&] { m_oFrmMain.reset(); });
     ignore([&] {
         if (lMode == 1 && m_oExplorers)
             m_oExplorers->RemoveToolbars();

@@ -22,6 +22,7 @@ class cMapiProps;
 namespace shell {
 
 class cExplorers;
+class frmMain;
 
 /// Where the root object stands in its start-up and shutdown.
 enum class StartupState
@@ -66,6 +67,8 @@ public:
     {
         return m_oOutlookApp;
     }
+    /// The report window, or null before the first opening.
+    const std::shared_ptr<frmMain>& MainForm() const { return m_oFrmMain; }
     StartupState State() const { return m_eState; }
     /// Whether the grid words were loaded (at the first opening of the report window).
     bool TextsLoaded() const { return m_bTextsLoaded; }
@@ -94,6 +97,7 @@ private:
     std::shared_ptr<common::Options> m_oOptions;
     bool m_bTextsLoaded = false;
     std::shared_ptr<views::cMapiProps> m_oMapiProps;
+    std::shared_ptr<frmMain> m_oFrmMain;
     StartupState m_eState = StartupState::Created;
     bool m_bShuttingDown = false;
 };

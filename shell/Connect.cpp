@@ -7,6 +7,7 @@
 #include "platform/runtime/ResumeNext.h"
 #include "shell/Application.h"
 #include "shell/RibbonHandler.h"
+#include "shell/frmMain.h"
 #include "shell/modRibbon.h"
 
 namespace shell {
@@ -131,4 +132,25 @@ extern "C" common::ILanguage* TallymanAddInLanguage()
 {
     const auto& oApp = shell::Connect::App();
     return oApp ? &oApp->ToILanguage() : nullptr;
+}
+
+extern "C" platform::forms::Form* TallymanReportWindow()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp ? oApp->MainForm().get() : nullptr;
+}
+
+extern "C" platform::forms::FlexGrid* TallymanReportGrid()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp && oApp->MainForm() ? &oApp->MainForm()->fg() : nullptr;
+}
+
+extern "C" void TallymanReportProgress(long* plValue, long* plMax)
+{
+    const auto& oApp = shell::Connect::App();
+    const auto progress =
+        oApp && oApp->MainForm() ? oApp->MainForm()->LastProgress() : std::pair<long, long>{};
+    *plValue = progress.first;
+    *plMax = progress.second;
 }

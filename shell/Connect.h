@@ -58,3 +58,18 @@ extern "C" platform::outlook::IAddIn* TallymanCreateAddIn();
 /// The language interface of the connected add-in's root object, or null while it is not
 /// connected: the client hands the add-in its UI language through it.
 extern "C" common::ILanguage* TallymanAddInLanguage();
+
+namespace platform::forms {
+class FlexGrid;
+class Form;
+} // namespace platform::forms
+
+/// The report window of the connected add-in (a `shell::frmMain`), or null while it has
+/// none: the client shows it through this.
+extern "C" platform::forms::Form* TallymanReportWindow();
+
+/// The report window's grid, or null while there is no report window.
+extern "C" platform::forms::FlexGrid* TallymanReportGrid();
+
+/// The last progress of the report window's read (value and maximum; 0 and 0 without one).
+extern "C" void TallymanReportProgress(long* plValue, long* plMax);

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "common/FormExt.h"
+#include "common/FormPersitent.h"
+#include "common/ObjectSize.h"
+#include "platform/forms/Form.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform::forms {
+class ComboBox;
+class FlexGrid;
+class TextBox;
+} // namespace platform::forms
+namespace engine {
+class Application;
+class Records;
+class Record;
+} // namespace engine
+namespace fieldcatalogue {
+class Application;
+}
+namespace views {
+class Templates;
+class ViewSettings;
+} // namespace views
+
+namespace shell {
+
+class frmProgress;
+
+/// The report window: the template list, the report grid and the read that fills it. It
+/// owns the record engine and the field catalogue of its reports while it is loaded, keeps
+/// its placement in the registry and the templates in "reports.xml" when the user closes it.
+///
+/// A read processes pending window messages after every row; a template change, command or
+/// close that arrives meanwhile waits and runs once the read has ended.
+class frmMain : public platform::forms::Form
+{
+public:
+    frmMain();
+    ~frmMain() override;
+
+    /// The record set of the last read; null while not loaded.
+    std::shared_ptr<engine::Records> Records() const { return m_oRecords; }
+    /// The record engine; null while not loaded.
+    const std::shared_ptr<engine::Application>& Fenwick() const { return m_Fenwick; }
+    /// The window's size extension.
+    common::FormExt& Extension() { return m_oExtension; }
+    /// All templates; null before the window loaded them.
+    const std::shared_ptr<views::Templates>& GetTemplates() const { return m_oTemplates; }
+    /// The template being shown, or null.
+    const std::shared_ptr<views::ViewSettings>& GetViewSettings() const { return m_oView; }
+    /// The field catalogue of this window; null while not loaded.
+    const std::shared_ptr<fieldcatalogue::Application>& GetFieldCatalogue() const
+    {
+        return m_oFieldCatalogue;
+    }
+    /// The report grid.
+    platform::forms::FlexGrid& fg() { return *m_fg; }
+    const platform::forms::FlexGrid& fg() const { return *m_fg; }
+    /// The template list.
+    platform::forms::ComboBox& cboTemplate() { return *m_cboTemplate; }
+    /// The progress window while a read runs, else null.
+    const std::shared_ptr<frmProgress>& ProgressWindow() const { return m_oProgress; }
+    /// True while a read runs.
+    bool IsReading() const { return m_bReading; }
+    /// True when the report was saved to a file since the last read.
+    bool ReportSaved() const { return m_bReportSaved; }
+    /// The last progress the engine reported (value and maximum), for whoever shows it.
+    std::pair<long, long> LastProgress() const { return {m_lProgressValue, m_lProgressMax}; }
+
+    /// Brings the window to the front.
+    void ShowWindow();
+    /// Runs the command of a menu item or toolbar button; during a read it waits for the read
+    /// to end. Keys without a target in this window raise error 5.
+    void CommandbarClick(const std::string& sKey);
+    /// The engine's progress after every row: moves the progress window.
+    void Fenwick_Progress(long lValue, long lMax, bool& bCancel);
+
+protected:
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    void Form_Unload(int& Cancel) override;
+    void Form_KeyDown(int& KeyCode, int Shift) override;
+
+private:
+    class ProgressListener;
+
+    void LoadTemplates();
+    void cboTemplate_Click();
+    void SaveState();
+    void SaveColumnWidths();
+    void SetFonts();
+    void ReleaseEngine();
+
+    void DatenLesen(bool bSelectFolder, bool bRefresh);
+    void ReadAndFill(bool bRefresh);
+    void UpdateFilter();
+    void RemoveUnusedColumns();
+    void BuildFieldList();
+    void ShowProgress();
+    void HideProgress();
+    void RunCommand(const std::string& sKey);
+    void RunDeferred();
+
+    std::unique_ptr<platform::forms::FlexGrid> m_fg;
+    std::shared_ptr<platform::forms::ComboBox> m_cboTemplate;
+    std::shared_ptr<platform::forms::TextBox> m_txtFind;
+
+    common::FormExt m_oExtension;
+    common::ObjectSize m_oPlacement;
+    common::FormPersitent m_oPersitent;
+    std::string m_sKeyPath;
+    bool m_bTemplateGuard = false;
+    bool m_bInitialising = false;
+    bool m_bResizing = false;
+    bool m_bReportSaved = false;
+    bool m_bReading = false;
+    long m_lProgressValue = 0;
+    long m_lProgressMax = 0;
+
+    std::shared_ptr<fieldcatalogue::Application> m_oFieldCatalogue;
+    std::shared_ptr<engine::Application> m_Fenwick;
+    std::shared_ptr<ProgressListener> m_oListener;
+    std::shared_ptr<engine::Records> m_oRecords;
+    std::shared_ptr<engine::Record> m_oCurrentRecord;
+    std::shared_ptr<views::Templates> m_oTemplates;
+    std::shared_ptr<views::ViewSettings> m_oView;
+    std::shared_ptr<frmProgress> m_oProgress;
+    // What arrived through the message loop during a read, run in order once it ended.
+    std::vector<std::function<void()>> m_vDeferred;
+};
+
+} // namespace shell
