@@ -61,6 +61,27 @@ common::ILanguage* AddInLibrary::Language() const
     return reinterpret_cast<LanguageOf>(Symbol("TallymanAddInLanguage"))();
 }
 
+platform::forms::Form* AddInLibrary::ReportWindow() const
+{
+    using WindowOf = platform::forms::Form* (*)();
+    return reinterpret_cast<WindowOf>(Symbol("TallymanReportWindow"))();
+}
+
+platform::forms::FlexGrid* AddInLibrary::ReportGrid() const
+{
+    using GridOf = platform::forms::FlexGrid* (*)();
+    return reinterpret_cast<GridOf>(Symbol("TallymanReportGrid"))();
+}
+
+std::pair<long, long> AddInLibrary::ReportProgress() const
+{
+    using ProgressOf = void (*)(long*, long*);
+    long lValue = 0;
+    long lMax = 0;
+    reinterpret_cast<ProgressOf>(Symbol("TallymanReportProgress"))(&lValue, &lMax);
+    return {lValue, lMax};
+}
+
 std::vector<std::string> AddInCandidates(const std::string& sBuiltPath)
 {
     std::vector<std::string> v{sBuiltPath};

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::outlook {
@@ -10,6 +11,10 @@ class IAddIn;
 namespace common {
 class ILanguage;
 }
+namespace platform::forms {
+class FlexGrid;
+class Form;
+} // namespace platform::forms
 
 namespace host {
 
@@ -31,6 +36,12 @@ public:
     std::unique_ptr<platform::outlook::IAddIn> CreateAddIn() const;
     /// The connected add-in's language interface, or null.
     common::ILanguage* Language() const;
+    /// The add-in's report window, or null while it has none.
+    platform::forms::Form* ReportWindow() const;
+    /// The report window's grid, or null while there is no window.
+    platform::forms::FlexGrid* ReportGrid() const;
+    /// The last progress of the window's read: value and maximum (0, 0 before any).
+    std::pair<long, long> ReportProgress() const;
 
 private:
     void* Symbol(const char* pName) const;

@@ -2,8 +2,12 @@
 
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
+#include "host/GridText.h"
 #include "host/ProfileSetup.h"
 #include "platform/forms/Driver.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/StandardControls.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
 #include "platform/outlook/AddIn.h"
@@ -16,6 +20,9 @@
 
 #include <chrono>
 #include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <stdexcept>
 
@@ -32,7 +39,21 @@ constexpr std::chrono::milliseconds kStartupWait{1200};
 // The client's user-interface language kind in its language settings.
 constexpr long kUiLanguage = 2;
 
-std::string OpenProfile(const HostOptions& oOptions, std::ostream& out)
+// The report definitions the build ships beside the add-in library, or empty text.
+std::string SampleReports(const std::string& sAddInPath)
+{
+    for (const auto& sCandidate : AddInCandidates(sAddInPath)) {
+        const auto oFile =
+            std::filesystem::path(sCandidate).parent_path() / "samples" / "reports.xml";
+        std::ifstream oIn(oFile, std::ios::binary);
+        if (oIn)
+            return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+    }
+    return {};
+}
+
+std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
+                        std::ostream& out)
 {
     if (!oOptions.sProfile.empty()) {
         if (!platform::store::Profile::Exists(oOptions.sProfile))
@@ -40,7 +61,7 @@ std::string OpenProfile(const HostOptions& oOptions, std::ostream& out)
         return oOptions.sProfile;
     }
     const auto oFolder = SampleProfileFolder();
-    if (EnsureSampleProfile(oFolder))
+    if (EnsureSampleProfile(oFolder, oFolder.parent_path(), SampleReports(sAddInPath)))
         out << "Generated the sample profile in " << oFolder.string() << "\n";
     return oFolder.string();
 }
@@ -69,6 +90,49 @@ std::string Attribute(const std::string& sXml, const std::string& sAfter, const 
     return sXml.substr(start + sKey.size(), end - start - sKey.size());
 }
 
+platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
+{
+    return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
+}
+
+// The report window as the user would see it: caption, templates, the last read's progress
+// and the grid.
+void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out)
+{
+    auto* pWindow = oLibrary.ReportWindow();
+    if (!pWindow || !pWindow->IsLoaded()) {
+        out << "The report window is not open.\n";
+        return;
+    }
+    out << "\n" << pWindow->Caption() << "\n";
+    if (auto* pList = TemplateList(*pWindow)) {
+        out << "Templates:";
+        for (int i = 0; i < pList->ListCount(); ++i)
+            out << (i == pList->ListIndex() ? " [" : " ") << pList->List(i)
+                << (i == pList->ListIndex() ? "]" : "");
+        out << "\n";
+    }
+    const auto [lValue, lMax] = oLibrary.ReportProgress();
+    out << "Read: " << lValue << " of " << lMax << "\n\n";
+    if (auto* pGrid = oLibrary.ReportGrid())
+        out << GridText(*pGrid);
+}
+
+// Chooses a template in the window's list, as the user picks it; the window reads it.
+void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
+{
+    auto* pWindow = oLibrary.ReportWindow();
+    auto* pList = pWindow ? TemplateList(*pWindow) : nullptr;
+    if (!pList)
+        throw std::runtime_error("the report window is not open");
+    for (int i = 0; i < pList->ListCount(); ++i)
+        if (pList->List(i) == sName) {
+            pList->SetText(sName);
+            return;
+        }
+    throw std::runtime_error("there is no template \"" + sName + "\"");
+}
+
 } // namespace
 
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
@@ -76,7 +140,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ost
 {
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
-        const std::string sProfile = OpenProfile(oOptions, out);
+        const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
 
@@ -109,10 +173,11 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ost
         oAddIn->InvokeCallback("RibbonButtonClick",
                                std::make_shared<ol::IRibbonControl>("ShowReport"));
 
-        out << "The report window cannot be shown yet: this build of the add-in has no "
-               "report window.\n";
-        if (!oOptions.sTemplate.empty() || oOptions.bInteractive)
-            out << "Templates and menu commands need the report window; nothing was run.\n";
+        if (!oOptions.sTemplate.empty())
+            SelectTemplate(oLibrary, oOptions.sTemplate);
+        PrintReportWindow(oLibrary, out);
+        if (oOptions.bInteractive)
+            out << "The interactive mode is not part of this build yet.\n";
 
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();

@@ -35,7 +35,8 @@ platform::store::CivilDate Today()
 }
 } // namespace
 
-bool EnsureSampleProfile(const fs::path& oFolder)
+bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
+                         const std::string& sReportsXml)
 {
     if (platform::store::Profile::Exists(oFolder))
         return false;
@@ -50,6 +51,10 @@ bool EnsureSampleProfile(const fs::path& oFolder)
     try {
         platform::store::SampleProfileOptions oOptions;
         oOptions.anchor = Today();
+        if (!sReportsXml.empty() && !oDataFolder.empty()) {
+            oOptions.dataFolder = oDataFolder;
+            oOptions.reportsXml = sReportsXml;
+        }
         platform::store::GenerateSampleProfile(oWork, oOptions);
         if (fs::exists(oFolder))
             fs::remove(oFolder); // empty, as checked above

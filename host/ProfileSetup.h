@@ -11,6 +11,10 @@ std::filesystem::path SampleProfileFolder();
 /// Makes sure the sample profile exists in the folder, generating it (anchored on today)
 /// when it does not. It is generated beside the folder and renamed into place, so that an
 /// interrupted generation leaves no half profile behind. Answers true when it was made now.
-bool EnsureSampleProfile(const std::filesystem::path& oFolder);
+/// With a data folder and report definitions, the generation also writes them as the
+/// add-in's "reports.xml" there (never over an existing file).
+bool EnsureSampleProfile(const std::filesystem::path& oFolder,
+                         const std::filesystem::path& oDataFolder = {},
+                         const std::string& sReportsXml = {});
 
 } // namespace host
