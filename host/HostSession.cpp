@@ -173,17 +173,25 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ost
         oAddIn->InvokeCallback("RibbonButtonClick",
                                std::make_shared<ol::IRibbonControl>("ShowReport"));
 
-        if (!oOptions.sTemplate.empty())
-            SelectTemplate(oLibrary, oOptions.sTemplate);
-        PrintReportWindow(oLibrary, out);
-        if (oOptions.bInteractive)
-            out << "The interactive mode is not part of this build yet.\n";
+        // The add-in must be disconnected before its library closes, also when the window
+        // cannot do what was asked.
+        int nExit = 0;
+        try {
+            if (!oOptions.sTemplate.empty())
+                SelectTemplate(oLibrary, oOptions.sTemplate);
+            PrintReportWindow(oLibrary, out);
+            if (oOptions.bInteractive)
+                out << "The interactive mode is not part of this build yet.\n";
+        } catch (const std::exception& e) {
+            err << "tallyman: " << e.what() << "\n";
+            nExit = 1;
+        }
 
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << "Disconnected the add-in.\n";
         oDriver.SetMsgBoxRunner({});
-        return 0;
+        return nExit;
     } catch (const std::exception& e) {
         err << "tallyman: " << e.what() << "\n";
         return 1;

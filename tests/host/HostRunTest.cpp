@@ -83,3 +83,29 @@ TEST_F(HostRunTest, BadArgumentsAndMissingProfilesFail)
 }
 
 } // namespace
+
+TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
+{
+    const auto r = Run("--lang en --template 'Aufgaben nach Status'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
+    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status]"), std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("Read: 0 of 0"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\n== [-] Total"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("[-] Status: Complete"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
+
+    const auto rStandard = Run("--lang de");
+    ASSERT_EQ(rStandard.exitCode, 0) << rStandard.output;
+    EXPECT_NE(rStandard.output.find("Templates: [(Standard)]"), std::string::npos)
+        << rStandard.output;
+    EXPECT_NE(rStandard.output.find("[-] Kategorien:"), std::string::npos) << rStandard.output;
+
+    const auto rUnknown = Run("--template Nope");
+    EXPECT_EQ(rUnknown.exitCode, 1) << rUnknown.output;
+    EXPECT_NE(rUnknown.output.find("there is no template \"Nope\""), std::string::npos)
+        << rUnknown.output;
+    EXPECT_NE(rUnknown.output.find("Disconnected the add-in."), std::string::npos)
+        << rUnknown.output;
+}
