@@ -66,6 +66,8 @@ public:
     std::shared_ptr<ToolBarButton> AddButton(const std::string& key,
                                              const std::shared_ptr<ListImage>& picture,
                                              const std::string& tooltip);
+    /// Removes every button and separator (a window that builds its bar anew on each load).
+    void Clear() { m_buttons.clear(); }
     /// Adds a separator line.
     void AddSeparator();
     /// The button of the key; error 35601 when there is none.
