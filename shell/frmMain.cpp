@@ -16,7 +16,10 @@
 #include "grid/cGrid.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/forms/ToolBar.h"
 #include "platform/outlook/Application.h"
 #include "platform/runtime/DoEvents.h"
 #include "platform/runtime/Error.h"
@@ -61,6 +64,10 @@ frmMain::frmMain() : Form("frmMain"), m_fg(std::make_unique<pf::FlexGrid>())
 {
     m_cboTemplate = Add<pf::ComboBox>("cboTemplate");
     m_txtFind = Add<pf::TextBox>("txtFind");
+    m_MenuBar1 = Add<pf::MenuBar>("MenuBar1");
+    m_Coolbar1 = Add<pf::ToolBar>("Coolbar1");
+    m_imlBars = Add<pf::ImageList>("imlBars");
+    CreateImages();
     m_cboTemplate->OnClick = [this] { cboTemplate_Click(); };
     SetKeyPreview(true);
 }
@@ -106,6 +113,12 @@ void frmMain::Form_Load()
             nLine = 6;
             m_sKeyPath = common::modMain::GetSettingsKeyPath();
             m_bInitialising = true;
+            nLine = 8;
+            // Each load builds the bars anew, in the language then current.
+            m_MenuBar1->Items().Clear();
+            m_Coolbar1->Clear();
+            CreateMenubar();
+            CreateToolbar();
             if (GetWindowState() != pf::WindowState::Minimized)
                 m_oExtension.SetOldSize(*this);
             m_oPersitent.LoadFormular(*this, m_oPlacement, kCurrentUser, m_sKeyPath);

@@ -13,7 +13,11 @@
 namespace platform::forms {
 class ComboBox;
 class FlexGrid;
+class ImageList;
+class MenuBar;
+class MenuItem;
 class TextBox;
+class ToolBar;
 } // namespace platform::forms
 namespace engine {
 class Application;
@@ -64,6 +68,10 @@ public:
     const platform::forms::FlexGrid& fg() const { return *m_fg; }
     /// The template list.
     platform::forms::ComboBox& cboTemplate() { return *m_cboTemplate; }
+    /// The menu bar with the grid's context menu.
+    platform::forms::MenuBar& MenuBar1() { return *m_MenuBar1; }
+    /// The toolbar.
+    platform::forms::ToolBar& Coolbar1() { return *m_Coolbar1; }
     /// The progress window while a read runs, else null.
     const std::shared_ptr<frmProgress>& ProgressWindow() const { return m_oProgress; }
     /// True while a read runs.
@@ -91,6 +99,11 @@ protected:
 private:
     class ProgressListener;
 
+    void CreateImages();
+    void CreateMenubar();
+    void CreateToolbar();
+    void MenuBar1_ItemClick(platform::forms::MenuItem& oItem);
+    void EnableMenus();
     void LoadTemplates();
     void cboTemplate_Click();
     void SaveState();
@@ -111,6 +124,10 @@ private:
     std::unique_ptr<platform::forms::FlexGrid> m_fg;
     std::shared_ptr<platform::forms::ComboBox> m_cboTemplate;
     std::shared_ptr<platform::forms::TextBox> m_txtFind;
+    std::shared_ptr<platform::forms::MenuBar> m_MenuBar1;
+    std::shared_ptr<platform::forms::ToolBar> m_Coolbar1;
+    std::shared_ptr<platform::forms::ImageList> m_imlBars;
+    std::shared_ptr<platform::forms::MenuItem> m_oContextMenu;
 
     common::FormExt m_oExtension;
     common::ObjectSize m_oPlacement;

@@ -7,7 +7,9 @@
 #include "fieldcatalogue/Application.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/forms/ToolBar.h"
 #include "platform/mapi/CurrentProfile.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
@@ -301,6 +303,86 @@ TEST_F(ReportWindowTest, StandardIsAddedToTemplatesWithoutIt)
     EXPECT_EQ(oWindow.GetViewSettings()->Name(), "(Standard)");
     EXPECT_EQ(oWindow.cboTemplate().ListCount(), 4);
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+}
+
+TEST_F(ReportWindowTest, MenusAndToolbarAreBuiltInOrderInTheLanguage)
+{
+    ClickReportButton();
+    auto& oItems = Window().MenuBar1().Items();
+    std::vector<std::string> aTop;
+    for (const auto& o : oItems.TopLevel())
+        aTop.push_back(o->Key() + "=" + o->Caption());
+    EXPECT_EQ(aTop, (std::vector<std::string>{"mnuFile=&Report", "mnuView=&View", "mnuTools=&Tools",
+                                              "mnuHelp=&Help"}));
+    std::vector<std::string> aFile;
+    for (const auto& o : oItems.Item("mnuFile")->Children())
+        aFile.push_back(o->IsSeparator() ? "-" : o->Key());
+    EXPECT_EQ(aFile,
+              (std::vector<std::string>{"select", "remove_folder", "-", "saveas", "openreport",
+                                        "sendreport", "print", "-", "deletereport", "-", "exit"}));
+    EXPECT_TRUE(oItems.Item("refresh")->Picture());
+    EXPECT_FALSE(oItems.Item("expand")->Picture());
+    std::vector<std::string> aContext;
+    for (const auto& o : oItems.Item("ContextOlItems")->Children())
+        aContext.push_back(o->IsSeparator() ? "-" : o->Caption());
+    EXPECT_EQ(aContext, (std::vector<std::string>{"Open", "-", "Expand all g&roups",
+                                                  "Co&llapse all groups", "-", "Cancel"}));
+    std::vector<std::string> aButtons;
+    for (const auto& o : Window().Coolbar1().Buttons())
+        aButtons.push_back(o->Key().empty() ? "-" : o->Key() + ":" + o->ToolTipText());
+    EXPECT_EQ(aButtons, (std::vector<std::string>{
+                            "select:Select Outlook folder", "-", "saveas:Save report as file",
+                            "openreport:Open report file", "sendreport:Send report as e-mail",
+                            "print:Print report", "-", "setview:Customize view", "-",
+                            "refresh:Refresh view"}));
+    // Records were read: the commands on them are enabled; no report file yet to delete.
+    EXPECT_TRUE(oItems.Item("saveas")->Enabled());
+    EXPECT_TRUE(Window().Coolbar1().Button("print")->Enabled());
+    EXPECT_FALSE(oItems.Item("deletereport")->Enabled());
+}
+
+TEST_F(ReportWindowTest, MenuAndToolbarClicksRunTheirCommands)
+{
+    ClickReportButton();
+    auto& oWindow = Window();
+    oWindow.cboTemplate().SetText(kTasks);
+    auto& fg = Grid();
+    const auto states = [&] {
+        std::vector<int> a;
+        for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
+            if (fg.IsSubtotal(r) && fg.RowOutlineLevel(r) > 0)
+                a.push_back(static_cast<int>(fg.IsCollapsed(r)));
+        return a;
+    };
+    fg.SetRow(fg.FixedRows());
+    const auto nGroups = states().size();
+    ASSERT_GT(nGroups, 0u);
+    auto& oBar = oWindow.MenuBar1();
+    oBar.PopupMenu(oBar.Items().Item("ContextOlItems"), 10, 10);
+    EXPECT_TRUE(oBar.Click("collapse_context"));
+    EXPECT_EQ(states(), std::vector<int>(nGroups, 2));
+    EXPECT_TRUE(oWindow.MenuBar1().Click("expand"));
+    EXPECT_EQ(states(), std::vector<int>(nGroups, 0));
+    EXPECT_TRUE(oWindow.Coolbar1().Click("refresh"));
+    ExpectGridMatchesStore();
+    oBar.PopupMenu(oBar.Items().Item("ContextOlItems"), 10, 10);
+    EXPECT_TRUE(oBar.Click("cancel"));
+    EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+
+    EXPECT_TRUE(oWindow.MenuBar1().Click("print"));
+    ASSERT_EQ(platform::forms::Driver::current().MessageBoxes().size(), 1u);
+    EXPECT_EQ(platform::forms::Driver::current().MessageBoxes()[0].buttons, 48);
+
+    EXPECT_TRUE(oWindow.MenuBar1().Click("exit"));
+    EXPECT_FALSE(oWindow.IsLoaded());
+    EXPECT_EQ(common::FormPersitent::ReadText(kCurrentUser, common::modMain::GetSettingsKeyPath(),
+                                              "LastTemplate"),
+              kTasks);
+    // The next opening builds the bars anew.
+    ClickReportButton();
+    EXPECT_TRUE(oWindow.IsLoaded());
+    EXPECT_EQ(oWindow.MenuBar1().Items().TopLevel().size(), 4u);
+    EXPECT_EQ(oWindow.Coolbar1().Buttons().size(), 10u);
 }
 
 } // namespace
