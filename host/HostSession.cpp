@@ -18,6 +18,7 @@
 #include "platform/store/Profile.h"
 #include "platform/win/MessageLoop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -113,7 +114,8 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out)
         out << "\n";
     }
     const auto [lValue, lMax] = oLibrary.ReportProgress();
-    out << "Read: " << lValue << " of " << lMax << "\n\n";
+    // The engine counts one past the last row; the window's bar stops at its maximum.
+    out << "Read: " << std::min(lValue, lMax) << " of " << lMax << "\n\n";
     if (auto* pGrid = oLibrary.ReportGrid())
         out << GridText(*pGrid);
 }
