@@ -25,6 +25,7 @@
 #include "shell/Application.h"
 #include "shell/Connect.h"
 #include "shell/frmMain.h"
+#include "shell/frmProgress.h"
 #include "views/GridField.h"
 #include "views/GridFields.h"
 #include "views/Templates.h"
@@ -34,6 +35,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 
@@ -303,6 +305,74 @@ TEST_F(ReportWindowTest, StandardIsAddedToTemplatesWithoutIt)
     EXPECT_EQ(oWindow.GetViewSettings()->Name(), "(Standard)");
     EXPECT_EQ(oWindow.cboTemplate().ListCount(), 4);
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+}
+
+TEST_F(ReportWindowTest, WindowKeepsItsMinimumSizeAndNormalPlacement)
+{
+    ClickReportButton();
+    auto& oWindow = Window();
+    oWindow.SetWidth(12000);
+    oWindow.SetHeight(7000);
+    oWindow.SetWidth(1000);
+    oWindow.SetHeight(500);
+    EXPECT_EQ(oWindow.Width(), 8880);
+    EXPECT_EQ(oWindow.Height(), 3000);
+    oWindow.SetWindowState(platform::forms::WindowState::Minimized);
+    oWindow.SetWidth(100);
+    EXPECT_EQ(oWindow.Width(), 100);
+    oWindow.SetWindowState(platform::forms::WindowState::Normal);
+    EXPECT_EQ(oWindow.Width(), 8880);
+    EXPECT_TRUE(oWindow.UserClose());
+    // The placement stored is the normal window's, not the minimised one's.
+    EXPECT_NE(common::FormPersitent::ReadText(kCurrentUser, common::modMain::GetSettingsKeyPath(),
+                                              "frmMain")
+                  .find("8880"),
+              std::string::npos);
+}
+
+TEST_F(ReportWindowTest, ProgressWindowFollowsTheRead)
+{
+    ClickReportButton();
+    auto& oWindow = Window();
+    std::string sText;
+    std::string sNumber;
+    // Looks at the progress window from the message loop, as the user sees it mid-read.
+    std::function<void()> fnLook = [&] {
+        const auto& oProgress = oWindow.ProgressWindow();
+        if (!oProgress || oProgress->lbl(2).Caption().empty()) {
+            if (oWindow.IsReading())
+                platform::win::MessageLoop::main().post(fnLook);
+            return;
+        }
+        sText = oProgress->lbl(0).Caption();
+        sNumber = oProgress->lbl(2).Caption();
+    };
+    platform::win::MessageLoop::main().post(fnLook);
+    oWindow.CommandbarClick("refresh");
+    EXPECT_EQ(sText, "Reading folder items...");
+    EXPECT_EQ(sNumber, std::to_string(oWindow.LastProgress().second));
+    EXPECT_EQ(oWindow.ProgressWindow(), nullptr);
+
+    struct Case
+    {
+        long lLanguage;
+        std::string sTag;
+        std::string sText;
+    };
+    for (const auto& c : std::vector<Case>{{1031, "2001", "Lese Ordnerinhalte..."},
+                                           {1033, "2001", "Reading folder items..."},
+                                           {1033, "x", ""},
+                                           {1033, "2002", ""}}) {
+        G().g_oApplication->SetLanguageID(c.lLanguage);
+        EXPECT_EQ(shell::frmProgress::GetResource(c.sTag), c.sText) << c.sTag;
+    }
+    shell::frmProgress oProgress;
+    oProgress.Load();
+    oProgress.Init();
+    oProgress.Update(5, 120);
+    EXPECT_EQ(oProgress.lbl(2).Caption(), "120");
+    EXPECT_EQ(oProgress.PBar().Value(), 5);
+    EXPECT_EQ(oProgress.PBar().Max(), 120);
 }
 
 TEST_F(ReportWindowTest, MenusAndToolbarAreBuiltInOrderInTheLanguage)
