@@ -141,11 +141,14 @@ void Application::DisplayFMain()
             nLine = 2;
             if (!m_oFrmMain)
                 m_oFrmMain = std::make_shared<frmMain>();
+            // The first read runs inside the load; a shutdown arriving meanwhile drops the
+            // field, not the window being loaded.
+            const auto oWindow = m_oFrmMain;
             nLine = 3;
-            if (!m_oFrmMain->IsLoaded())
-                m_oFrmMain->Load();
+            if (!oWindow->IsLoaded())
+                oWindow->Load();
             nLine = 4;
-            m_oFrmMain->ShowWindow();
+            oWindow->ShowWindow();
         },
         [&](common::ErrorObject& oError) {
             platform::forms::MsgBox(oError.Description(), kExclamation);

@@ -187,6 +187,8 @@ void frmMain::cboTemplate_Click()
         });
         return;
     }
+    // Reading the template may see the add-in shut down meanwhile (see DatenLesen).
+    const std::shared_ptr<frmMain> oKeepAlive = weak_from_this().lock();
     common::Logging(
         "frmMain", "cboTemplate_Click",
         [&] {

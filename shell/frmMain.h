@@ -42,7 +42,7 @@ class frmProgress;
 ///
 /// A read processes pending window messages after every row; a template change, command or
 /// close that arrives meanwhile waits and runs once the read has ended.
-class frmMain : public platform::forms::Form
+class frmMain : public platform::forms::Form, public std::enable_shared_from_this<frmMain>
 {
 public:
     frmMain();

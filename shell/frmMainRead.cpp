@@ -60,6 +60,9 @@ void frmMain::DatenLesen(bool bSelectFolder, bool bRefresh)
                         "Picking folders is not part of this build yet.");
     if (m_bReading)
         return;
+    // The add-in may shut down through the message loop while the read runs and release the
+    // window: it stays alive until the read has returned.
+    const std::shared_ptr<frmMain> oKeepAlive = weak_from_this().lock();
     m_bReading = true;
     common::Logging(
         "frmMain", "DatenLesen", [&] { ReadAndFill(bRefresh); },
@@ -211,6 +214,8 @@ void frmMain::CommandbarClick(const std::string& sKey)
         m_vDeferred.push_back([this, sKey] { CommandbarClick(sKey); });
         return;
     }
+    // A command that reads may see the add-in shut down meanwhile (see DatenLesen).
+    const std::shared_ptr<frmMain> oKeepAlive = weak_from_this().lock();
     common::Logging(
         "frmMain", "CommandbarClick",
         [&] {

@@ -292,6 +292,26 @@ TEST_F(ReportWindowTest, ActionsArrivingDuringAReadWaitForItsEnd)
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
 }
 
+TEST_F(ReportWindowTest, ShutdownDuringAReadSavesNothingAndReleasesTheWindowAfterIt)
+{
+    ClickReportButton();
+    std::weak_ptr<shell::frmMain> wWindow = G().g_oApplication->MainForm();
+    bool bReadingSeen = false;
+    platform::win::MessageLoop::main().post([&] {
+        bReadingSeen = wWindow.lock()->IsReading();
+        rt::Variant custom;
+        oAddIn->OnDisconnection(0, custom);
+    });
+    // Called as the client's message loop calls it: nobody but the add-in holds the window.
+    shell::frmMain* pWindow = wWindow.lock().get();
+    pWindow->CommandbarClick("refresh");
+    EXPECT_TRUE(bReadingSeen);
+    EXPECT_TRUE(wWindow.expired());
+    EXPECT_EQ(common::FormPersitent::ReadText(kCurrentUser, common::modMain::GetSettingsKeyPath(),
+                                              "LastTemplate"),
+              "");
+}
+
 TEST_F(ReportWindowTest, StandardIsAddedToTemplatesWithoutIt)
 {
     views::Templates oTemplates;
