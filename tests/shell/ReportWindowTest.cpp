@@ -64,6 +64,7 @@ protected:
         oOptions.anchor = {2024, 12, 15};
         oOptions.dataFolder = common::modMain::GetUserDataPath();
         oOptions.reportsXml = ShippedReports();
+        ASSERT_FALSE(oOptions.reportsXml.empty()) << "the shipped reports.xml was not found";
         m_oProfile = st::GenerateSampleProfile(m_oProfileDir, oOptions);
         platform::mapi::SetCurrentProfile(m_oProfileDir.string());
         oHost = std::make_shared<ol::Application>("16.0.0.0");
@@ -85,10 +86,12 @@ protected:
     }
     static std::string ShippedReports()
     {
+        // CTest names the source tree; run by hand, the test finds it from its own file.
         const char* sSource = std::getenv("TV_SOURCE_DIR");
-        std::ifstream oIn(std::filesystem::path(sSource ? sSource : ".") / "resources" / "samples" /
-                              "reports.xml",
-                          std::ios::binary);
+        const std::filesystem::path oSource =
+            sSource ? std::filesystem::path(sSource)
+                    : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+        std::ifstream oIn(oSource / "resources" / "samples" / "reports.xml", std::ios::binary);
         return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
     }
     void ClickReportButton()
