@@ -3,6 +3,7 @@
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
 #include "host/GridText.h"
+#include "host/Interactive.h"
 #include "host/ProfileSetup.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
@@ -96,6 +97,8 @@ platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
     return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
 }
 
+} // namespace
+
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
 void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out)
@@ -135,10 +138,8 @@ void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
     throw std::runtime_error("there is no template \"" + sName + "\"");
 }
 
-} // namespace
-
-int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
-            std::ostream& err)
+int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
+            std::ostream& out, std::ostream& err)
 {
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
@@ -183,7 +184,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ost
                 SelectTemplate(oLibrary, oOptions.sTemplate);
             PrintReportWindow(oLibrary, out);
             if (oOptions.bInteractive)
-                out << "The interactive mode is not part of this build yet.\n";
+                RunInteractive(oLibrary, in, out);
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;

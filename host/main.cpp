@@ -21,5 +21,5 @@ int main(int argc, char** argv)
         std::cout << host::Usage();
         return 0;
     }
-    return host::RunHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr);
+    return host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
 }

@@ -32,9 +32,11 @@ protected:
         std::error_code ec;
         fs::remove_all(oRoot, ec);
     }
-    RunResult Run(const std::string& sArgs) const
+    // sInput, when given, is what the person types (one command a line, no quotes).
+    RunResult Run(const std::string& sArgs, const std::string& sInput = {}) const
     {
-        const std::string sCommand = "XDG_CONFIG_HOME='" + oRoot.string() +
+        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
+        const std::string sCommand = sFeed + "XDG_CONFIG_HOME='" + oRoot.string() +
                                      "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
         RunResult r;
         FILE* pPipe = popen(sCommand.c_str(), "r");
@@ -108,4 +110,18 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
         << rUnknown.output;
     EXPECT_NE(rUnknown.output.find("Disconnected the add-in."), std::string::npos)
         << rUnknown.output;
+}
+
+TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
+{
+    const auto r =
+        Run("--interactive", "template Aufgaben nach Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status]"), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("The report window is not open."), std::string::npos) << r.output;
+    EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
+    EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
 }
