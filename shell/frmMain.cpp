@@ -5,6 +5,7 @@
 #include "common/Options.h"
 #include "common/cWindowHandler.h"
 #include "common/modHtmlHelp.h"
+#include "common/modLabelControls.h"
 #include "common/modLanguage.h"
 #include "common/modMain.h"
 #include "common/modOSVersionsInfo.h"
@@ -122,6 +123,9 @@ void frmMain::Form_Load()
             if (GetWindowState() != pf::WindowState::Minimized)
                 m_oExtension.SetOldSize(*this);
             m_oPersitent.LoadFormular(*this, m_oPlacement, kCurrentUser, m_sKeyPath);
+            nLine = 11;
+            // Captions from the resource ids in the controls' tags; untagged ones keep theirs.
+            common::modLabelControls::LocalizeForm(*this);
             SetFonts();
             m_bInitialising = false;
             Form_Resize();
