@@ -10,6 +10,7 @@ packages=(
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev
+  qt6-base-dev fonts-dejavu-core
 )
 
 missing=()

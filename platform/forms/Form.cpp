@@ -146,6 +146,7 @@ bool Form::Unload(UnloadMode mode)
     m_hwnd = 0;
     m_loaded = false;
     m_owner = nullptr;
+    NotifyChanged();
     return true;
 }
 
@@ -169,6 +170,7 @@ void Form::SetHeight(int twips)
 void Form::SetWindowState(forms::WindowState state)
 {
     m_windowState = state;
+    NotifyChanged();
     RaiseResize();
 }
 

@@ -124,6 +124,7 @@ void MenuBar::PopupMenu(const std::shared_ptr<MenuItem>& popup, int xPixels, int
     m_openPopup = popup;
     m_popupX = xPixels;
     m_popupY = yPixels;
+    NotifyChanged();
 }
 
 } // namespace platform::forms

@@ -178,8 +178,16 @@ public:
     double Min() const { return m_min; }
     double Max() const { return m_max; }
     double Value() const { return m_value; }
-    void SetMin(double value) { m_min = value; }
-    void SetMax(double value) { m_max = value; }
+    void SetMin(double value)
+    {
+        m_min = value;
+        NotifyChanged();
+    }
+    void SetMax(double value)
+    {
+        m_max = value;
+        NotifyChanged();
+    }
     /// Error 380 for a value outside Min..Max.
     void SetValue(double value);
 
