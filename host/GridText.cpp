@@ -1,5 +1,6 @@
 #include "host/GridText.h"
 
+#include "host/TextFit.h"
 #include "platform/forms/FlexGrid.h"
 
 #include <algorithm>
@@ -10,30 +11,12 @@ namespace host {
 
 namespace {
 
-constexpr int kIndentStep = 2;
+constexpr std::size_t kIndentStep = 2;
 
-// Code points of UTF-8 text: bytes that do not continue a sequence.
-int Width(const std::string& s)
-{
-    return static_cast<int>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-std::string Cut(const std::string& s, int maxCell)
-{
-    if (Width(s) <= maxCell)
-        return s;
-    int n = 0;
-    std::size_t at = 0;
-    for (; at < s.size(); ++at) {
-        if ((s[at] & 0xC0) != 0x80) {
-            if (n == maxCell - 1)
-                break;
-            ++n;
-        }
-    }
-    return s.substr(0, at) + "~";
-}
+constexpr int kNarrowest = 6;
+// The mark column and the blank after it; " | " between cells.
+constexpr int kMarkWidth = 3;
+constexpr int kSeparator = 3;
 
 struct Line
 {
@@ -55,11 +38,12 @@ std::string NodePrefix(const platform::forms::FlexGrid& fg, int row)
     return fg.IsCollapsed(row) == platform::forms::OutlineState::Expanded ? "[-] " : "[+] ";
 }
 
-std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<int>& vCols,
-                        int maxCell)
+std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<int>& vCols)
 {
     std::vector<Line> v;
-    int nLevel = -1; // the level of the last node row above
+    // The levels of the node rows above that own the current row: a node's depth in the tree
+    // is their number, whatever column numbers its level holds.
+    std::vector<int> vOpen;
     for (int r = 0; r < fg.Rows(); ++r) {
         const bool bHeader = r < fg.FixedRows();
         if (!bHeader && !fg.RowIsVisible(r))
@@ -67,18 +51,20 @@ std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<i
         Line line;
         std::string sIndent;
         if (!bHeader && fg.IsSubtotal(r)) {
-            nLevel = fg.RowOutlineLevel(r);
+            const int nLevel = fg.RowOutlineLevel(r);
+            while (!vOpen.empty() && vOpen.back() >= nLevel)
+                vOpen.pop_back();
             line.mark = nLevel == 0 ? "==" : "--";
-            sIndent = std::string(static_cast<std::size_t>(nLevel * kIndentStep), ' ') +
-                      NodePrefix(fg, r);
+            sIndent = std::string(vOpen.size() * kIndentStep, ' ') + NodePrefix(fg, r);
+            vOpen.push_back(nLevel);
         } else if (!bHeader) {
             line.mark = "  ";
-            sIndent = std::string(static_cast<std::size_t>((nLevel + 1) * kIndentStep), ' ');
+            sIndent = std::string(vOpen.size() * kIndentStep, ' ');
         } else {
             line.mark = "  ";
         }
         for (std::size_t i = 0; i < vCols.size(); ++i) {
-            std::string sText = Cut(fg.TextMatrix(r, vCols[i]), maxCell);
+            std::string sText = fg.TextMatrix(r, vCols[i]);
             line.cells.push_back(i == 0 ? sIndent + sText : sText);
         }
         v.push_back(std::move(line));
@@ -86,16 +72,64 @@ std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<i
     return v;
 }
 
+int TotalWidth(const std::vector<int>& vWidths)
+{
+    int n = kMarkWidth;
+    for (int w : vWidths)
+        n += w + kSeparator;
+    return n - kSeparator;
+}
+
+// Narrows the widest of the columns from `first` on, each down to `floor`, until the table
+// fits the width or none of them can give more.
+void Narrow(std::vector<int>& vWidths, std::size_t first, int floor, int width)
+{
+    while (TotalWidth(vWidths) > width) {
+        auto widest =
+            std::max_element(vWidths.begin() + static_cast<std::ptrdiff_t>(first), vWidths.end());
+        if (widest == vWidths.end() || *widest <= floor)
+            return;
+        // Down to the next widest column at most, so that the wide ones share the cut.
+        int next = floor;
+        for (auto it = vWidths.begin() + static_cast<std::ptrdiff_t>(first); it != vWidths.end();
+             ++it)
+            if (it != widest && *it < *widest)
+                next = std::max(next, *it);
+        *widest = std::max(*widest - (TotalWidth(vWidths) - width), next);
+    }
+}
+
+// Fits the table to the width: the other columns give way first, so that the outline and
+// the group captions in the first column stay readable as long as possible.
+void FitWidths(std::vector<int>& vWidths, int width)
+{
+    constexpr int kOutlineFloor = 24;
+    Narrow(vWidths, 1, kNarrowest + 2, width);
+    if (!vWidths.empty() && vWidths.front() > kOutlineFloor)
+        Narrow(vWidths, 0, kOutlineFloor, width);
+    Narrow(vWidths, 1, kNarrowest, width);
+    Narrow(vWidths, 0, kNarrowest, width);
+}
+
+// A cell cut to its column; blanks past the column (an indented empty cell) are no text.
+std::string FitCell(std::string sCell, int width)
+{
+    while (!sCell.empty() && sCell.back() == ' ' && TextWidth(sCell) > width)
+        sCell.pop_back();
+    return FitText(sCell, width);
+}
+
 } // namespace
 
-std::string GridText(const platform::forms::FlexGrid& fg, int maxCell)
+std::string GridText(const platform::forms::FlexGrid& fg, int width)
 {
     const std::vector<int> vCols = ShownColumns(fg);
-    const std::vector<Line> vLines = Lines(fg, vCols, maxCell);
+    const std::vector<Line> vLines = Lines(fg, vCols);
     std::vector<int> vWidths(vCols.size(), 0);
     for (const auto& line : vLines)
         for (std::size_t i = 0; i < line.cells.size(); ++i)
-            vWidths[i] = std::max(vWidths[i], Width(line.cells[i]));
+            vWidths[i] = std::max(vWidths[i], TextWidth(line.cells[i]));
+    FitWidths(vWidths, width);
 
     std::string out;
     const int nHeader = std::min(fg.FixedRows(), static_cast<int>(vLines.size()));
@@ -103,16 +137,16 @@ std::string GridText(const platform::forms::FlexGrid& fg, int maxCell)
         const Line& line = vLines[static_cast<std::size_t>(n)];
         std::string s = line.mark;
         for (std::size_t i = 0; i < line.cells.size(); ++i) {
-            s += (i == 0 ? " " : " | ") + line.cells[i];
-            if (i + 1 < line.cells.size())
-                s += std::string(static_cast<std::size_t>(vWidths[i] - Width(line.cells[i])), ' ');
+            const std::string sCell = FitCell(line.cells[i], vWidths[i]);
+            s += (i == 0 ? " " : " | ") +
+                 (i + 1 < line.cells.size() ? PadText(sCell, vWidths[i]) : sCell);
         }
-        out += s + "\n";
+        out += FitText(s, width) + "\n";
         if (n + 1 == nHeader) {
-            int nRule = 2;
+            int nRule = kMarkWidth - 1;
             for (int w : vWidths)
-                nRule += w + 3;
-            out += std::string(static_cast<std::size_t>(nRule), '-') + "\n";
+                nRule += w + kSeparator;
+            out += std::string(static_cast<std::size_t>(std::min(nRule, width)), '-') + "\n";
         }
     }
     return out;

@@ -28,7 +28,10 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
             o.sTemplate = ValueAfter(vArgs, i);
         else if (a == "--interactive")
             o.bInteractive = true;
-        else if (a == "--help" || a == "-h")
+        else if (a == "--answers") {
+            o.sAnswers = ValueAfter(vArgs, i);
+            o.bInteractive = true;
+        } else if (a == "--help" || a == "-h")
             o.bHelp = true;
         else
             throw std::invalid_argument("unknown option " + a);
@@ -39,6 +42,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
 std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
+           "                [--answers FILE]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
            "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -48,7 +52,9 @@ std::string Usage()
            "                   use in the user's data folder)\n"
            "  --lang de|en     user-interface language and locale (default: en)\n"
            "  --template NAME  the report template to show\n"
-           "  --interactive    pick templates and run menu commands\n"
+           "  --interactive    pick templates, run menu commands and answer the dialogs\n"
+           "  --answers FILE   read those commands from FILE, one a line (implies\n"
+           "                   --interactive); a missing or unfitting answer ends the run\n"
            "  --help           this text\n";
 }
 

@@ -17,6 +17,8 @@ struct HostOptions
     /// The template to show; empty: the one the report window opens with.
     std::string sTemplate;
     bool bInteractive = false;
+    /// The answers file whose lines are the person's commands; empty: the terminal.
+    std::string sAnswers;
     bool bHelp = false;
 };
 

@@ -2,15 +2,19 @@
 
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
+#include "host/AnswerSource.h"
+#include "host/FormRunner.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
 #include "host/ProfileSetup.h"
+#include "host/TextFit.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
+#include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
 #include "platform/outlook/Explorers.h"
@@ -101,26 +105,26 @@ platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
 
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
-void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out)
+void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWidth)
 {
     auto* pWindow = oLibrary.ReportWindow();
     if (!pWindow || !pWindow->IsLoaded()) {
         out << "The report window is not open.\n";
         return;
     }
-    out << "\n" << pWindow->Caption() << "\n";
+    out << "\n" << FitText(pWindow->Caption(), nWidth) << "\n";
     if (auto* pList = TemplateList(*pWindow)) {
-        out << "Templates:";
+        std::string sLine = "Templates:";
         for (int i = 0; i < pList->ListCount(); ++i)
-            out << (i == pList->ListIndex() ? " [" : " ") << pList->List(i)
-                << (i == pList->ListIndex() ? "]" : "");
-        out << "\n";
+            sLine += (i == pList->ListIndex() ? " [" : " ") + pList->List(i) +
+                     (i == pList->ListIndex() ? "]" : "");
+        out << FitText(sLine, nWidth) << "\n";
     }
     const auto [lValue, lMax] = oLibrary.ReportProgress();
     // The engine counts one past the last row; the window's bar stops at its maximum.
     out << "Read: " << std::min(lValue, lMax) << " of " << lMax << "\n\n";
     if (auto* pGrid = oLibrary.ReportGrid())
-        out << GridText(*pGrid);
+        out << GridText(*pGrid, nWidth);
 }
 
 // Chooses a template in the window's list, as the user picks it; the window reads it.
@@ -147,10 +151,24 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
 
-        auto& oDriver = platform::forms::Driver::current();
-        oDriver.SetMsgBoxRunner([&out](const platform::forms::MessageBoxRecord& r) {
-            out << "[message] " << r.prompt << "\n";
-            return platform::forms::Driver::DefaultAnswer(r.buttons);
+        // The person answers every modal form, message box and dialog: from the answers
+        // file, else from the terminal. A question is never answered on their behalf.
+        std::ifstream oAnswersFile;
+        if (!oOptions.sAnswers.empty()) {
+            oAnswersFile.open(oOptions.sAnswers);
+            if (!oAnswersFile)
+                throw std::runtime_error("cannot read the answers file " + oOptions.sAnswers);
+        }
+        AnswerSource oAnswers(oOptions.sAnswers.empty() ? in : oAnswersFile, out, oOptions.sAnswers,
+                              ExitWithMessage(out, err));
+        const int nWidth = TerminalWidth();
+        FormRunner oPerson(oAnswers, out, nWidth);
+        platform::mapi::SetDisplayHandler([&out, nWidth](const auto& oMessage) {
+            out << "\n"
+                << FitText("== item window: " + oMessage->Subject() + " (" +
+                               oMessage->MessageClass() + ") ==",
+                           nWidth)
+                << "\n";
         });
 
         auto oClient = std::make_shared<ol::Application>("16.0.0.0");
@@ -173,8 +191,11 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
             << Attribute(sXml, "<button ", "label") << "\"\n";
         oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
-        oAddIn->InvokeCallback("RibbonButtonClick",
-                               std::make_shared<ol::IRibbonControl>("ShowReport"));
+        const auto fnClickReportButton = [&oAddIn] {
+            oAddIn->InvokeCallback("RibbonButtonClick",
+                                   std::make_shared<ol::IRibbonControl>("ShowReport"));
+        };
+        fnClickReportButton();
 
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
@@ -182,9 +203,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         try {
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
-            PrintReportWindow(oLibrary, out);
+            PrintReportWindow(oLibrary, out, nWidth);
             if (oOptions.bInteractive)
-                RunInteractive(oLibrary, in, out);
+                RunInteractive(oLibrary, oAnswers, out, nWidth, fnClickReportButton);
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;
@@ -193,7 +214,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << "Disconnected the add-in.\n";
-        oDriver.SetMsgBoxRunner({});
+        platform::mapi::SetDisplayHandler({});
         return nExit;
     } catch (const std::exception& e) {
         err << "tallyman: " << e.what() << "\n";

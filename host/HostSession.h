@@ -9,14 +9,16 @@ namespace host {
 
 /// One run of the client: profile, add-in connection, explorer, start-up, ribbon, the report
 /// button, the report window as text, disconnection. Answers the process exit code.
-/// An interactive run reads the person's commands from `in`.
+/// An interactive run reads the person's commands from `in` or the answers file; whatever the
+/// add-in shows modally is shown as text and answered by the same commands.
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err);
 
 class AddInLibrary;
 /// Prints the report window as the user would see it: caption, templates (the current one in
 /// brackets), the last read's progress and the grid; a line saying so when it is not open.
-void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out);
+/// Lines are cut to `nWidth` columns.
+void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWidth = 120);
 /// Chooses a template in the window's list as the user picks it (the window reads it).
 /// Throws std::runtime_error when the window is not open or has no such template.
 void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName);

@@ -1,76 +1,176 @@
 #include "host/Interactive.h"
 
 #include "host/AddInLibrary.h"
+#include "host/AnswerSource.h"
+#include "host/FormCommands.h"
 #include "host/HostSession.h"
+#include "host/TextFit.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
+#include "platform/forms/ToolBar.h"
 
-#include <istream>
+#include <algorithm>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace host {
+
+namespace pf = platform::forms;
 
 namespace {
 
 const char* const kHelp =
-    "Commands: template NAME | refresh | expand | collapse | helpbtn | exit | <menu key> | "
-    "show | quit\n";
+    "Commands of the report window:\n"
+    "  template NAME   show another template\n"
+    "  KEY             run the menu or tool bar command of that key (see menu)\n"
+    "  menu            list the menu bar and the tool bar with their keys\n"
+    "  show            print the report window again\n"
+    "  report          click the report button (opens the window again after exit)\n"
+    "  help            this text\n"
+    "  quit            leave\n"
+    "Dialogs the add-in opens are shown as text and answered by their own commands\n"
+    "(help inside a dialog lists them).\n";
 
-std::string Trim(const std::string& s)
-{
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-// Clicks the menu item of the key, as the person would on the window's menu bar.
-void ClickMenu(const AddInLibrary& oLibrary, const std::string& sKey, std::ostream& out)
+pf::Form* OpenWindow(const AddInLibrary& oLibrary)
 {
     auto* pWindow = oLibrary.ReportWindow();
-    auto* pBar =
-        pWindow && pWindow->IsLoaded()
-            ? dynamic_cast<platform::forms::MenuBar*>(pWindow->FindControl("MenuBar1").get())
-            : nullptr;
-    if (!pBar) {
-        out << "The report window is not open.\n";
+    return pWindow && pWindow->IsLoaded() ? pWindow : nullptr;
+}
+
+template <class T> T* FindOn(pf::Form* pWindow)
+{
+    if (!pWindow)
+        return nullptr;
+    for (const auto& oControl : pWindow->Controls())
+        if (auto* p = dynamic_cast<T*>(oControl.get()))
+            return p;
+    return nullptr;
+}
+
+std::string WithoutAccelerator(std::string s)
+{
+    s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
+    return s;
+}
+
+void ListMenuItems(const pf::MenuItem& oItem, int nDepth, std::vector<std::string>& vLines)
+{
+    if (!oItem.Visible())
+        return;
+    const std::string sIndent(static_cast<std::size_t>(2 + 2 * nDepth), ' ');
+    if (oItem.IsSeparator()) {
+        vLines.push_back(sIndent + "----");
         return;
     }
-    if (!pBar->Items().Find(sKey)) {
-        out << "There is no menu command \"" << sKey << "\".\n";
+    const std::string sName = PadText(sIndent + WithoutAccelerator(oItem.Caption()), 34);
+    vLines.push_back(sName + " " + PadText(oItem.Children().empty() ? oItem.Key() : "", 18) +
+                     (oItem.Enabled() ? "" : " (disabled)"));
+    for (const auto& oChild : oItem.Children())
+        ListMenuItems(*oChild, nDepth + 1, vLines);
+}
+
+std::string MenuText(const AddInLibrary& oLibrary, int nWidth)
+{
+    auto* pWindow = OpenWindow(oLibrary);
+    if (!pWindow)
+        return "The report window is not open.\n";
+    std::vector<std::string> vLines;
+    if (auto* pBar = FindOn<pf::MenuBar>(pWindow)) {
+        vLines.push_back("Menu bar:" + std::string(pBar->Enabled() ? "" : " (disabled)"));
+        for (const auto& oMenu : pBar->Items().TopLevel())
+            ListMenuItems(*oMenu, 0, vLines);
+    }
+    if (auto* pTools = FindOn<pf::ToolBar>(pWindow)) {
+        vLines.push_back("Tool bar:" + std::string(pTools->Enabled() ? "" : " (disabled)"));
+        for (const auto& oButton : pTools->Buttons())
+            if (oButton->Visible() && oButton->Kind() == pf::ButtonKind::Button)
+                vLines.push_back("  " + PadText(oButton->ToolTipText(), 32) + " " +
+                                 PadText(oButton->Key(), 18) +
+                                 (oButton->Enabled() ? "" : " (disabled)"));
+    }
+    std::string out;
+    for (auto line : vLines) {
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += FitText(line, nWidth) + "\n";
+    }
+    return out;
+}
+
+// Clicks the menu item or tool bar button of the key, as the person would. Raises
+// CommandRefused when the window has no such command or it cannot be clicked now.
+void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
+{
+    auto* pWindow = OpenWindow(oLibrary);
+    if (!pWindow)
+        throw CommandRefused("The report window is not open.");
+    auto* pBar = FindOn<pf::MenuBar>(pWindow);
+    if (pBar && pBar->Items().Find(sKey)) {
+        if (!pBar->Click(sKey))
+            throw CommandRefused("The menu command \"" + sKey + "\" is not available now.");
         return;
     }
-    if (!pBar->Click(sKey))
-        out << "The menu command \"" << sKey << "\" is not available now.\n";
+    auto* pTools = FindOn<pf::ToolBar>(pWindow);
+    if (pTools)
+        for (const auto& oButton : pTools->Buttons())
+            if (oButton->Key() == sKey) {
+                if (!pTools->Click(sKey))
+                    throw CommandRefused("The tool bar button \"" + sKey +
+                                         "\" is not available now.");
+                return;
+            }
+    throw CommandRefused("There is no menu command \"" + sKey + "\".");
+}
+
+std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
+{
+    std::ostringstream out;
+    PrintReportWindow(oLibrary, out, nWidth);
+    return out.str();
 }
 
 } // namespace
 
-void RunInteractive(const AddInLibrary& oLibrary, std::istream& in, std::ostream& out)
+void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
+                    int nWidth, const std::function<void()>& fnClickReportButton)
 {
-    out << kHelp << "> " << std::flush;
-    std::string sLine;
-    while (std::getline(in, sLine)) {
-        const std::string sCommand = Trim(sLine);
+    out << "Type help for the commands.\n";
+    while (auto oLine = oAnswers.Next()) {
+        const std::string sCommand = *oLine;
         if (sCommand == "quit")
-            break;
+            return;
+        if (sCommand == "help" || sCommand == "?") {
+            out << kHelp;
+            continue;
+        }
+        if (sCommand == "show") {
+            out << WindowText(oLibrary, nWidth);
+            continue;
+        }
+        if (sCommand == "menu") {
+            out << MenuText(oLibrary, nWidth);
+            continue;
+        }
+        const std::string sBefore = WindowText(oLibrary, nWidth);
         try {
             if (sCommand.rfind("template ", 0) == 0)
-                SelectTemplate(oLibrary, Trim(sCommand.substr(9)));
-            else if (sCommand == "help" || sCommand == "?")
-                out << kHelp;
-            else if (!sCommand.empty() && sCommand != "show")
-                ClickMenu(oLibrary, sCommand, out);
-            if (!sCommand.empty() && sCommand != "help" && sCommand != "?")
-                PrintReportWindow(oLibrary, out);
+                SelectTemplate(oLibrary, sCommand.substr(9));
+            else if (sCommand == "report")
+                fnClickReportButton();
+            else
+                RunCommandKey(oLibrary, sCommand);
+        } catch (const CommandRefused& e) {
+            oAnswers.Refuse(e.what());
+            continue;
         } catch (const std::exception& e) {
-            out << "tallyman: " << e.what() << "\n";
+            oAnswers.Refuse(std::string("tallyman: ") + e.what());
+            continue;
         }
-        out << "> " << std::flush;
+        const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
+        out << (sChanged.empty() ? "ok\n" : sChanged);
     }
-    out << "\n";
 }
 
 } // namespace host

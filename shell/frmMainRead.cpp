@@ -5,7 +5,9 @@
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
 #include "common/ErrorHandling.h"
+#include "common/ErrorObject.h"
 #include "common/modHtmlHelp.h"
+#include "common/modLanguage.h"
 #include "engine/Application.h"
 #include "engine/Field.h"
 #include "engine/Filter.h"
@@ -40,6 +42,8 @@ constexpr std::int32_t kCollapsed = 2;
 // Report formats whose file must be written anew before it is used again.
 constexpr std::int32_t kHtml = 1;
 constexpr std::int32_t kPdf = 3;
+// "The command "#0" is not part of this build yet." in the UI language.
+constexpr long kPendingCommandText = 9000;
 // The commands whose windows and procedures this build does not have yet.
 bool IsPendingCommand(const std::string& sKey)
 {
@@ -251,7 +255,8 @@ void frmMain::RunCommand(const std::string& sKey)
         Unload(pf::UnloadMode::FormCode);
     } else if (IsPendingCommand(sKey)) {
         throw rt::Error(rt::errors::InternalError, "frmMain",
-                        "The command \"" + sKey + "\" is not part of this build yet.");
+                        common::ErrorObject::FillPlaceholders(
+                            common::modLanguage::GetResString(kPendingCommandText), {sKey}));
     }
 }
 

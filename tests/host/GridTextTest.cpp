@@ -1,4 +1,5 @@
 #include "host/GridText.h"
+#include "host/TextFit.h"
 
 #include "platform/forms/FlexGrid.h"
 
@@ -106,12 +107,23 @@ TEST_F(GridTextTest, CollapsedGroupsHideTheirRows)
     EXPECT_LT(SplitLines(sText).size(), nBefore);
 }
 
-TEST_F(GridTextTest, LongCellsAreCut)
+TEST_F(GridTextTest, TheTableFitsTheWidthWithWideCellsCut)
 {
-    fg.SetTextMatrix(fg.Rows() - 1, 1, "Überlange Kategorie");
-    const std::string sText = host::GridText(fg, 6);
-    EXPECT_NE(sText.find("Überl~"), std::string::npos) << sText;
-    EXPECT_EQ(sText.find("Überla"), std::string::npos) << sText;
+    const std::string sLong = "Überlange Kategorie " + std::string(80, 'x');
+    fg.SetTextMatrix(fg.Rows() - 1, 1, sLong);
+    for (int nWidth : {40, 60, 100}) {
+        const std::string sText = host::GridText(fg, nWidth);
+        const auto v = SplitLines(sText);
+        for (const auto& line : v)
+            EXPECT_LE(host::TextWidth(line), nWidth) << line;
+        EXPECT_NE(sText.find("Überlange"), std::string::npos) << sText;
+        EXPECT_NE(sText.find("\xe2\x80\xa6"), std::string::npos) << "no ellipsis: " << sText;
+        EXPECT_NE(v[0].find("Dauer"), std::string::npos) << "header lost: " << v[0];
+        // The outline and the short columns stay whole.
+        EXPECT_NE(sText.find("== [-] Gesamt"), std::string::npos) << sText;
+        EXPECT_NE(sText.find("| 35"), std::string::npos) << sText;
+    }
+    EXPECT_NE(host::GridText(fg, 1000).find(sLong), std::string::npos);
 }
 
 } // namespace

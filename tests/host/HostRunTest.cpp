@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -33,10 +35,11 @@ protected:
         fs::remove_all(oRoot, ec);
     }
     // sInput, when given, is what the person types (one command a line, no quotes).
-    RunResult Run(const std::string& sArgs, const std::string& sInput = {}) const
+    RunResult Run(const std::string& sArgs, const std::string& sInput = {},
+                  const std::string& sEnv = {}) const
     {
         const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        const std::string sCommand = sFeed + "XDG_CONFIG_HOME='" + oRoot.string() +
+        const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
                                      "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
         RunResult r;
         FILE* pPipe = popen(sCommand.c_str(), "r");
@@ -124,4 +127,73 @@ TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
     EXPECT_NE(r.output.find("The report window is not open."), std::string::npos) << r.output;
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
     EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
+}
+
+namespace {
+
+// Code points of the longest line.
+std::size_t WidestLine(const std::string& s, std::string& sWidest)
+{
+    std::size_t nWidest = 0;
+    std::size_t start = 0;
+    while (start < s.size()) {
+        const auto end = std::min(s.find('\n', start), s.size());
+        const std::string line = s.substr(start, end - start);
+        std::size_t n = 0;
+        for (char c : line)
+            n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (n > nWidest) {
+            nWidest = n;
+            sWidest = line;
+        }
+        start = end + 1;
+    }
+    return nWidest;
+}
+
+} // namespace
+
+TEST_F(HostRunTest, InteractiveRunFitsTheTerminalAndKnowsItsCommands)
+{
+    const auto r =
+        Run("--interactive", "menu\nhelp\ncollapse\nshow\nexit\ncollapse\nreport\nshow\nquit\n",
+            "COLUMNS=100");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    std::string sWidest;
+    EXPECT_LE(WidestLine(r.output, sWidest), 100u) << sWidest;
+    for (const char* sExpected :
+         {// the grid's header and outline
+          "| Betreff", "== [-] Total", "--   [-] Kategorien:", "== [+] Total",
+          // menu: localised captions, keys, enabled state; the tool bar
+          "Menu bar:", "Expand all groups", "collapse", "deletereport", "(disabled)", "Tool bar:",
+          // help, exit, report
+          "report          click the report button", "The report window is not open.",
+          "Disconnected the add-in."})
+        EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
+    // After exit the report button opens the window again: the grid shows a second time.
+    const auto nAfterExit = r.output.find("The report window is not open.");
+    EXPECT_NE(r.output.find("| Betreff", nAfterExit), std::string::npos) << r.output;
+}
+
+TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
+{
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "# collapse the report, then leave\ncollapse\nquit\n";
+    const auto rDone = Run("--answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rDone.exitCode, 0) << rDone.output;
+    EXPECT_NE(rDone.output.find("> collapse"), std::string::npos) << rDone.output;
+    EXPECT_NE(rDone.output.find("== [+] Total"), std::string::npos) << rDone.output;
+
+    std::ofstream(oAnswers) << "collapse\nno-such-command\n";
+    const auto rBad = Run("--answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
+    EXPECT_NE(rBad.output.find("tallyman: the answers file " + oAnswers.string() +
+                               ", line 2: There is no menu command \"no-such-command\"."),
+              std::string::npos)
+        << rBad.output;
+
+    const auto rMissing = Run("--answers '" + (oRoot / "none.txt").string() + "'");
+    EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
+    EXPECT_NE(rMissing.output.find("cannot read the answers file"), std::string::npos)
+        << rMissing.output;
 }

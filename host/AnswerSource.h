@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace host {
+
+/// Where a person's commands come from: the terminal, asked with a prompt, or an answers file
+/// (`--answers FILE`, one command a line; blank lines and lines starting with "#" are
+/// skipped). At the terminal a command that does not fit is explained and asked again; in an
+/// answers file it ends the run, as does a missing answer, with a message naming the line.
+class AnswerSource
+{
+public:
+    /// Ends the run with a message; must not return (the host prints and exits; a test
+    /// throws).
+    using Fatal = std::function<void(const std::string& sMessage)>;
+
+    /// Commands from `in`; `sFile` names the answers file, empty for the terminal.
+    AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal);
+
+    /// The next command, trimmed; nothing at the end of the input. At the terminal it
+    /// prompts with "> "; from a file it echoes "> command" so that the run reads as a
+    /// transcript.
+    std::optional<std::string> Next();
+    /// The next command where one must come: the end of the input ends the run, saying what
+    /// was waiting for an answer.
+    std::string Required(const std::string& sWaiting);
+    /// A command that does not fit: explained at the terminal; in a file it ends the run.
+    void Refuse(const std::string& sWhy);
+    /// Whether the commands come from an answers file.
+    bool Scripted() const { return !m_sFile.empty(); }
+
+private:
+    std::istream& m_in;
+    std::ostream& m_out;
+    std::string m_sFile;
+    Fatal m_fnFatal;
+    int m_nLine = 0;
+};
+
+/// The host's way to end a run: prints "tallyman: " and the message to `err`, flushes the
+/// streams and leaves the process with exit status 3 at once (the add-in's own error handling
+/// must not take the failure for one of its own and carry on).
+AnswerSource::Fatal ExitWithMessage(std::ostream& out, std::ostream& err);
+
+} // namespace host

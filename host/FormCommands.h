@@ -1,0 +1,27 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace platform::forms {
+class Form;
+}
+
+namespace host {
+
+/// A command that does not fit the form on screen (no such control, a disabled one, a row
+/// outside the grid, ...). Nothing was done.
+class CommandRefused : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// The commands a person works a form with, as the help lists them.
+std::string FormCommandHelp();
+
+/// Works the form as a person would by one command line (see FormCommandHelp) and returns a
+/// short confirmation. Raises CommandRefused when the command does not fit the form.
+std::string ApplyFormCommand(platform::forms::Form& form, const std::string& sCommand);
+
+} // namespace host

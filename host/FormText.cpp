@@ -1,0 +1,244 @@
+#include "host/FormText.h"
+
+#include "host/TextFit.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/Driver.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridControl.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/runtime/Format.h"
+#include "platform/runtime/Variant.h"
+
+#include <array>
+#include <sstream>
+#include <vector>
+
+namespace host {
+
+namespace pf = platform::forms;
+
+namespace {
+
+constexpr int kIndentStep = 2;
+
+std::string Quoted(const std::string& s)
+{
+    return "\"" + s + "\"";
+}
+
+std::string Lines(const std::vector<std::string>& lines, int width)
+{
+    std::string out;
+    for (const auto& line : lines)
+        out += FitText(line, width) + "\n";
+    return out;
+}
+
+std::string ComboValue(const pf::ComboBox& combo)
+{
+    std::string s = Quoted(combo.Text()) + " of";
+    for (int i = 0; i < combo.ListCount(); ++i)
+        s += (i == combo.ListIndex() ? " [" : " ") + combo.List(i) +
+             (i == combo.ListIndex() ? "]" : "") + (i + 1 < combo.ListCount() ? " |" : "");
+    return s;
+}
+
+// The part of a control's line after its name and kind.
+std::string ControlValue(const pf::Control& control)
+{
+    if (auto* text = dynamic_cast<const pf::TextBox*>(&control))
+        return Quoted(text->Text());
+    if (auto* combo = dynamic_cast<const pf::ComboBox*>(&control))
+        return ComboValue(*combo);
+    if (auto* check = dynamic_cast<const pf::CheckBox*>(&control)) {
+        static const std::array<const char*, 3> kBoxes = {"[ ]", "[x]", "[-]"};
+        return std::string(kBoxes[static_cast<std::size_t>(check->Value())]) + " " +
+               Quoted(check->Caption());
+    }
+    if (auto* option = dynamic_cast<const pf::OptionButton*>(&control))
+        return std::string(option->Value() ? "(o) " : "( ) ") + Quoted(option->Caption());
+    if (auto* picker = dynamic_cast<const pf::DTPicker*>(&control))
+        return platform::runtime::Format(platform::runtime::Variant(picker->Value()),
+                                         "Short Date") +
+               (picker->Checked ? "" : " (unchecked)");
+    if (auto* bar = dynamic_cast<const pf::ProgressBar*>(&control)) {
+        std::ostringstream s;
+        s << bar->Value() << " of " << bar->Max();
+        return s.str();
+    }
+    if (auto* button = dynamic_cast<const pf::CommandButton*>(&control))
+        return Quoted(button->Caption()) + (button->Default ? " (Enter)" : "") +
+               (button->Cancel ? " (Escape)" : "");
+    if (auto* grid = dynamic_cast<const pf::GridControl*>(&control))
+        return std::to_string(grid->Grid().Rows() - grid->Grid().FixedRows()) + " rows";
+    if (control.HasCaption())
+        return Quoted(control.Caption());
+    return {};
+}
+
+bool Shown(const pf::Control& control)
+{
+    // Timers, menu and tool bars and image lists have no place in a dialog's text.
+    if (dynamic_cast<const pf::Timer*>(&control) || dynamic_cast<const pf::MenuBar*>(&control))
+        return false;
+    const std::string kind = control.TypeName();
+    return control.Visible() && kind != "ImageList" && kind != "ToolBar";
+}
+
+std::string CheckMark(const pf::FlexGrid& grid, int row)
+{
+    for (int c = 0; c < grid.Cols(); ++c) {
+        switch (grid.CellChecked(row, c)) {
+        case pf::CheckState::Checked:
+        case pf::CheckState::TreeChecked:
+            return "[x] ";
+        case pf::CheckState::Unchecked:
+        case pf::CheckState::TreeUnchecked:
+            return "[ ] ";
+        case pf::CheckState::None:
+            break;
+        }
+    }
+    return {};
+}
+
+bool HasChildren(const pf::FlexGrid& grid, int row)
+{
+    return row + 1 < grid.Rows() && grid.RowOutlineLevel(row + 1) > grid.RowOutlineLevel(row);
+}
+
+} // namespace
+
+std::string GridRowsText(const pf::FlexGrid& grid, int width)
+{
+    std::vector<int> cols;
+    for (int c = 0; c < grid.Cols(); ++c)
+        if (!grid.ColHidden(c))
+            cols.push_back(c);
+    std::vector<std::string> lines;
+    for (int r = 0; r < grid.Rows(); ++r) {
+        const bool header = r < grid.FixedRows();
+        if (!header && !grid.RowIsVisible(r))
+            continue;
+        std::string line =
+            header ? "      " : PadText(std::to_string(r), 4) + (grid.IsSelected(r) ? "* " : "  ");
+        if (!header) {
+            const int level = std::max(grid.RowOutlineLevel(r), 0);
+            line += std::string(static_cast<std::size_t>(level * kIndentStep), ' ');
+            if (grid.IsSubtotal(r) || HasChildren(grid, r))
+                line += grid.IsCollapsed(r) == pf::OutlineState::Expanded ? "[-] " : "[+] ";
+            line += CheckMark(grid, r);
+        }
+        for (std::size_t i = 0; i < cols.size(); ++i)
+            line += (i == 0 ? "" : " | ") + grid.TextMatrix(r, cols[i]);
+        lines.push_back(line);
+    }
+    return Lines(lines, width);
+}
+
+std::string FormText(const pf::Form& form, int width)
+{
+    std::vector<std::string> lines{"== " + form.Name() + ": " + form.Caption() + " =="};
+    std::string grids;
+    for (const auto& control : form.Controls()) {
+        if (!Shown(*control))
+            continue;
+        std::string line = "  " + PadText(control->Name(), 16) + " " +
+                           PadText(control->TypeName(), 13) + " " + ControlValue(*control);
+        if (!control->Enabled())
+            line += " (disabled)";
+        lines.push_back(line);
+        if (auto* grid = dynamic_cast<const pf::GridControl*>(control.get())) {
+            std::istringstream rows(GridRowsText(grid->Grid(), width - 4));
+            for (std::string row; std::getline(rows, row);)
+                lines.push_back("    " + row);
+        }
+    }
+    return Lines(lines, width);
+}
+
+std::string MessageBoxButtons(int buttons)
+{
+    static const std::array<const char*, 6> kSets = {
+        "OK",       "OK | Cancel",   "Abort | Retry | Ignore", "Yes | No | Cancel",
+        "Yes | No", "Retry | Cancel"};
+    return kSets[static_cast<std::size_t>(buttons & 7) % kSets.size()];
+}
+
+std::string MessageBoxText(const pf::MessageBoxRecord& box, int width)
+{
+    std::vector<std::string> lines{
+        "== " + (box.title.empty() ? std::string("Message") : box.title) + " =="};
+    std::istringstream prompt(box.prompt);
+    for (std::string line; std::getline(prompt, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back("  " + line);
+    }
+    lines.push_back("  [" + MessageBoxButtons(box.buttons) + "]");
+    return Lines(lines, width);
+}
+
+std::string DialogText(const pf::CommonDialog& dialog, int width)
+{
+    std::vector<std::string> lines{"== " + dialog.Title() + " =="};
+    if (auto* file = dynamic_cast<const pf::FileDialog*>(&dialog)) {
+        const auto& request = file->GetRequest();
+        lines.push_back("  folder: " + request.initialFolder);
+        lines.push_back("  name:   " + file->Name());
+        for (std::size_t i = 0; i < request.filters.size(); ++i)
+            lines.push_back(
+                std::string(static_cast<int>(i) == file->FilterIndex() ? "  * " : "    ") +
+                std::to_string(i + 1) + " " + request.filters[i].description + " (" +
+                request.filters[i].pattern + ")");
+        lines.push_back("  answer: file NAME | filter N | cancel");
+    } else if (auto* folder = dynamic_cast<const pf::FolderDialog*>(&dialog)) {
+        lines.push_back("  " + folder->GetRequest().prompt);
+        lines.push_back("  folder: " + folder->GetRequest().initialFolder);
+        lines.push_back("  answer: folder PATH | cancel");
+    } else if (auto* print = dynamic_cast<const pf::PrintDialog*>(&dialog)) {
+        std::string printers = "  printers:";
+        for (const auto& name : print->printers)
+            printers +=
+                (name == print->printer ? " [" : " ") + name + (name == print->printer ? "]" : "");
+        lines.push_back(printers);
+        static const std::array<const char*, 3> kRanges = {"all", "selection", "pages"};
+        std::string range = kRanges[static_cast<std::size_t>(print->range)];
+        if (print->range == pf::PrintRange::Pages)
+            range += " " + std::to_string(print->fromPage) + "-" + std::to_string(print->toPage);
+        lines.push_back("  copies " + std::to_string(print->copies) + ", collate " +
+                        (print->collate ? "on" : "off") + ", range " + range);
+        lines.push_back(
+            "  orientation " + std::string(print->orientation == 2 ? "landscape" : "portrait") +
+            ", paper " + std::to_string(print->paperSize) + " (" +
+            std::to_string(print->paperWidth) + " x " + std::to_string(print->paperLength) +
+            "), source " + std::to_string(print->paperSource) + ", colour " +
+            (print->color == 1 ? "mono" : "colour") + ", quality " +
+            std::to_string(print->quality) + ", scale " + std::to_string(print->scale));
+        lines.push_back("  answer: printer NAME | copies N | collate on|off | range all|selection|"
+                        "pages F T | orientation portrait|landscape | paper N | width N | length N"
+                        " | source N | colour mono|colour | quality N | scale N | ok | cancel");
+    }
+    return Lines(lines, width);
+}
+
+std::string PopupText(const pf::MenuItem& menu, int width)
+{
+    std::vector<std::string> lines{"== menu " + menu.Key() + " =="};
+    for (const auto& item : menu.Children()) {
+        if (!item->Visible())
+            continue;
+        if (item->IsSeparator()) {
+            lines.push_back("  ----");
+            continue;
+        }
+        lines.push_back("  " + PadText(item->Key(), 20) + " " + item->Caption() +
+                        (item->Enabled() ? "" : " (disabled)"));
+    }
+    lines.push_back("  answer: pick KEY | dismiss");
+    return Lines(lines, width);
+}
+
+} // namespace host

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace host {
+
+/// The columns a UTF-8 text takes on a terminal (one per code point).
+int TextWidth(const std::string& s);
+
+/// The text cut to at most `width` columns, ending in "…" when it was cut.
+std::string FitText(const std::string& s, int width);
+
+/// The text padded with blanks to `width` columns (longer text stays as it is).
+std::string PadText(const std::string& s, int width);
+
+/// The lines of `sAfter` that `sBefore` did not hold (each line of `sBefore` matches once):
+/// what a command changed on the screen.
+std::string ChangedLines(const std::string& sBefore, const std::string& sAfter);
+
+/// The terminal's width: $COLUMNS when it holds a number of at least 40, else the width of the
+/// terminal on standard output, else 120.
+int TerminalWidth();
+
+} // namespace host

@@ -1,0 +1,375 @@
+#include "host/FormRunner.h"
+#include "host/AnswerSource.h"
+
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/Driver.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridControl.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/locale/Locale.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace pf = platform::forms;
+namespace fs = std::filesystem;
+
+// A run ended by the answer source (the host exits; the test catches this).
+struct RunEnded
+{
+    std::string sMessage;
+};
+
+// A small form with one control of every kind, recording what the person did.
+class TestForm : public pf::Form
+{
+public:
+    TestForm() : Form("frmTest")
+    {
+        SetCaption("Test dialog");
+        SetKeyPreview(true);
+        txtName = Add<pf::TextBox>("txtName");
+        chkAll = Add<pf::CheckBox>("chkAll");
+        chkAll->SetCaption("All");
+        fra = Add<pf::Frame>("fra");
+        fra->SetCaption("Kind");
+        optA = Add<pf::OptionButton>("optA");
+        optA->SetCaption("A");
+        optA->Group = "fra";
+        optA->SetContainer(fra.get());
+        optB = Add<pf::OptionButton>("optB");
+        optB->SetCaption("B");
+        optB->Group = "fra";
+        optB->SetContainer(fra.get());
+        cboKind = Add<pf::ComboBox>("cboKind");
+        for (const char* s : {"Termine", "Aufgaben", "Journal"})
+            cboKind->AddItem(s);
+        cboKind->SetListIndex(0);
+        lblInfo = Add<pf::Label>("lblInfo");
+        lblInfo->SetCaption("About");
+        lblInfo->OnClick = [this] { vEvents.push_back("label"); };
+        img = Add<pf::Image>("img");
+        img->OnClick = [this] { vEvents.push_back("image"); };
+        dtpFrom = Add<pf::DTPicker>("dtpFrom");
+        prg = Add<pf::ProgressBar>("prg");
+        pic = Add<pf::PictureBox>("pic");
+        txtOff = Add<pf::TextBox>("txtOff");
+        txtOff->SetEnabled(false);
+        fgList = Add<pf::GridControl>("fgList");
+        fgTarget = Add<pf::GridControl>("fgTarget");
+        cmdAsk = Add<pf::CommandButton>("cmdAsk");
+        cmdAsk->SetCaption("Ask");
+        cmdAsk->OnClick = [this] { nAnswer = pf::MsgBox("Really?", 4 + 32, "Tallyman"); };
+        cmdSave = Add<pf::CommandButton>("cmdSave");
+        cmdSave->SetCaption("Save as");
+        cmdSave->OnClick = [this] {
+            pf::FileDialog::Request r;
+            r.kind = pf::DialogKind::SaveFile;
+            r.initialFolder = sFolder;
+            r.filters = {{"Comma delimited (*.csv)", "*.csv"}};
+            r.firstOption = true;
+            r.secondOption = true;
+            sSaved = pf::ShowFileDialog(r).path;
+        };
+        cmdOK = Add<pf::CommandButton>("cmdOK");
+        cmdOK->SetCaption("OK");
+        cmdOK->Default = true;
+        cmdOK->OnClick = [this] {
+            bConfirmed = true;
+            Hide();
+        };
+        cmdCancel = Add<pf::CommandButton>("cmdCancel");
+        cmdCancel->SetCaption("Cancel");
+        cmdCancel->Cancel = true;
+        cmdCancel->OnClick = [this] { Unload(); };
+        FillGrids();
+    }
+
+    std::vector<std::string> vEvents;
+    int nAnswer = 0;
+    bool bConfirmed = false;
+    std::string sFolder;
+    std::string sSaved;
+    std::shared_ptr<pf::TextBox> txtName, txtOff;
+    std::shared_ptr<pf::CheckBox> chkAll;
+    std::shared_ptr<pf::Frame> fra;
+    std::shared_ptr<pf::OptionButton> optA, optB;
+    std::shared_ptr<pf::ComboBox> cboKind;
+    std::shared_ptr<pf::Label> lblInfo;
+    std::shared_ptr<pf::Image> img;
+    std::shared_ptr<pf::DTPicker> dtpFrom;
+    std::shared_ptr<pf::ProgressBar> prg;
+    std::shared_ptr<pf::PictureBox> pic;
+    std::shared_ptr<pf::GridControl> fgList, fgTarget;
+    std::shared_ptr<pf::CommandButton> cmdAsk, cmdSave, cmdOK, cmdCancel;
+
+protected:
+    void Form_KeyDown(int& KeyCode, int) override
+    {
+        if (KeyCode == 112) {
+            vEvents.push_back("help");
+            KeyCode = 0;
+        }
+    }
+
+private:
+    void FillGrids()
+    {
+        auto& fg = fgList->Grid();
+        fg.SetCols(2);
+        fg.SetRows(1);
+        fg.SetFixedRows(1);
+        fg.SetTextMatrix(0, 0, "Feld");
+        fg.SetTextMatrix(0, 1, "Summe");
+        fg.SetColComboList(1, "Keine|Summe|Anzahl");
+        fg.SetEditable(true);
+        fg.SetSelectionMode(pf::SelectionMode::ListBox);
+        for (const char* s : {"Mailbox\t", "Kalender\t", "Aufgaben\t"})
+            fg.AddItem(s);
+        fg.SetIsSubtotal(1, true);
+        fg.SetRowOutlineLevel(1, 0);
+        fg.SetRowOutlineLevel(2, 1);
+        fg.SetRowOutlineLevel(3, 1);
+        fg.SetCellChecked({2, 0, 3, 0}, pf::CheckState::Unchecked);
+        auto& target = fgTarget->Grid();
+        target.SetCols(1);
+        target.SetRows(1);
+        target.SetFixedRows(1);
+        target.SetTextMatrix(0, 0, "Gewählt");
+        target.AddItem("Betreff");
+        fg.Events.OLEStartDrag = [](pf::DropEffect& allowed) { allowed = pf::DropEffect::Copy; };
+        target.Events.OLEDragDrop = [this](pf::FlexGrid* source, pf::DropEffect&, int, int, double,
+                                           double) {
+            auto& t = fgTarget->Grid();
+            const int at = std::max(t.MouseRow(), t.FixedRows());
+            for (int i = source->SelectedRows() - 1; i >= 0; --i)
+                t.AddItem(source->TextMatrix(source->SelectedRow(i), 0), at);
+        };
+    }
+};
+
+class FormRunnerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        pf::Driver::current().Reset();
+        platform::locale::SetCurrent("de-DE");
+        oFolder = fs::temp_directory_path() /
+                  ("tv-runner-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(oFolder);
+        fs::create_directories(oFolder);
+        form.sFolder = oFolder.string();
+    }
+    void TearDown() override
+    {
+        pf::Driver::current().Reset();
+        fs::remove_all(oFolder);
+    }
+
+    // Shows the form modally, answered by the commands, as typed at the terminal or (with
+    // bScripted) as lines of an answers file.
+    void Run(const std::string& sCommands, bool bScripted = false)
+    {
+        std::istringstream in(sCommands);
+        std::ifstream file;
+        std::string sFile;
+        if (bScripted) {
+            sFile = (oFolder / "answers.txt").string();
+            std::ofstream(sFile) << sCommands;
+            file.open(sFile);
+        }
+        host::AnswerSource oAnswers(bScripted ? static_cast<std::istream&>(file) : in, out, sFile,
+                                    [](const std::string& s) { throw RunEnded{s}; });
+        host::FormRunner oRunner(oAnswers, out, 100);
+        form.Show(pf::ShowStyle::Modal);
+    }
+
+    fs::path oFolder;
+    TestForm form;
+    std::ostringstream out;
+};
+
+TEST_F(FormRunnerTest, TheFormIsShownAsTextWithEveryControl)
+{
+    Run("show\nkey enter\n");
+    const std::string s = out.str();
+    for (const char* sExpected : {"== frmTest: Test dialog ==",
+                                  "txtName",
+                                  "TextBox",
+                                  "[ ] \"All\"",
+                                  "( ) \"A\"",
+                                  "\"Termine\" of [Termine] | Aufgaben | Journal",
+                                  "Label         \"About\"",
+                                  "Image",
+                                  "DTPicker",
+                                  "0 of 100",
+                                  "PictureBox",
+                                  "txtOff",
+                                  "(disabled)",
+                                  "\"OK\" (Enter)",
+                                  "\"Cancel\" (Escape)",
+                                  "Feld | Summe",
+                                  "1     [-] Mailbox",
+                                  "2       [ ] Kalender",
+                                  "Gewählt",
+                                  "FlexGrid"})
+        EXPECT_NE(s.find(sExpected), std::string::npos) << sExpected << "\n" << s;
+    EXPECT_TRUE(form.bConfirmed);
+    for (const auto& line : {s})
+        EXPECT_EQ(line.find("\n\n\n"), std::string::npos);
+}
+
+TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
+{
+    Run("set txtName Bericht März\n"
+        "tick chkAll\n"
+        "pick optB\n"
+        "pick cboKind Journal\n"
+        "click lblInfo\n"
+        "click img\n"
+        "set dtpFrom 24.12.2024\n"
+        "key f1\n"
+        "select fgList 2-3\n"
+        "tick fgList 2\n"
+        "collapse fgList 1\n"
+        "expand fgList 1\n"
+        "edit fgList 3 0 Aufgaben (alle)\n"
+        "choose fgList 2 Summe Anzahl\n"
+        "drag fgList 2,3 to fgTarget 1\n"
+        "key enter\n");
+    EXPECT_TRUE(form.bConfirmed);
+    EXPECT_EQ(form.txtName->Text(), "Bericht März");
+    EXPECT_EQ(form.chkAll->Value(), 1);
+    EXPECT_TRUE(form.optB->Value());
+    EXPECT_FALSE(form.optA->Value());
+    EXPECT_EQ(form.cboKind->Text(), "Journal");
+    EXPECT_EQ(form.vEvents, (std::vector<std::string>{"label", "image", "help"}));
+    EXPECT_DOUBLE_EQ(form.dtpFrom->Value().Serial(), 45650);
+    auto& fg = form.fgList->Grid();
+    EXPECT_EQ(fg.CellChecked(2, 0), pf::CheckState::Checked);
+    EXPECT_EQ(fg.TextMatrix(3, 0), "Aufgaben (alle)");
+    EXPECT_EQ(fg.TextMatrix(2, 1), "Anzahl");
+    EXPECT_EQ(fg.IsCollapsed(1), pf::OutlineState::Expanded);
+    auto& target = form.fgTarget->Grid();
+    ASSERT_EQ(target.Rows(), 4);
+    EXPECT_EQ(target.TextMatrix(1, 0), "Kalender");
+    EXPECT_EQ(target.TextMatrix(2, 0), "Aufgaben (alle)");
+    EXPECT_EQ(target.TextMatrix(3, 0), "Betreff");
+    // A command prints what it changed, not the whole form again.
+    EXPECT_NE(out.str().find("\"Bericht März\""), std::string::npos) << out.str();
+}
+
+TEST_F(FormRunnerTest, QuestionsAreAskedUntilAButtonIsNamed)
+{
+    Run("click cmdAsk\nmaybe\nnein\nkey escape\n");
+    EXPECT_EQ(form.nAnswer, pf::vbNo);
+    EXPECT_FALSE(form.bConfirmed);
+    EXPECT_FALSE(form.IsLoaded());
+    const std::string s = out.str();
+    EXPECT_NE(s.find("Really?"), std::string::npos) << s;
+    EXPECT_NE(s.find("[Yes | No]"), std::string::npos) << s;
+    EXPECT_NE(s.find("answer with one of the buttons: Yes | No"), std::string::npos) << s;
+}
+
+TEST_F(FormRunnerTest, AnAnswersFileAnswersTheFormItsQuestionsAndDialogs)
+{
+    std::ofstream(oFolder / "old.csv") << "x";
+    Run("# a scripted run\n"
+        "set txtName Wochenbericht\n"
+        "click cmdAsk\n"
+        "yes\n"
+        "click cmdSave\n"
+        "filter 1\n"
+        "file old\n"
+        "no\n"
+        "file Bericht\n"
+        "close\n",
+        true);
+    EXPECT_EQ(form.txtName->Text(), "Wochenbericht");
+    EXPECT_EQ(form.nAnswer, pf::vbYes);
+    EXPECT_EQ(form.sSaved, (oFolder / "Bericht.csv").string());
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_NE(out.str().find("> set txtName Wochenbericht"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("old.csv already exists."), std::string::npos) << out.str();
+}
+
+TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
+{
+    struct Case
+    {
+        const char* name;
+        std::string sCommands;
+        std::string sMessage;
+    };
+    const std::vector<Case> vCases = {
+        {"file ends with the form open", "set txtName x\n", "window frmTest waited"},
+        {"file ends at a question", "click cmdAsk\n", "question \"Really?\" waited"},
+        {"no such control", "click cmdNope\n", "line 1: there is no control \"cmdNope\""},
+        {"disabled control", "set txtOff x\n", "line 1: txtOff is disabled"},
+        {"wrong kind", "tick txtName\n", "txtName is a TextBox"},
+        {"row outside the grid", "select fgList 9\n", "row 9 is not shown"},
+        {"not a button of the box", "click cmdAsk\nmaybe\n", "line 2: answer with one"},
+        {"no entry", "pick cboKind Mail\n", "no entry \"Mail\""},
+        {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},
+    };
+    for (const auto& c : vCases) {
+        out.str({});
+        try {
+            Run(c.sCommands, true);
+            ADD_FAILURE() << c.name << ": the run went on";
+        } catch (const RunEnded& e) {
+            EXPECT_NE(e.sMessage.find(c.sMessage), std::string::npos)
+                << c.name << ": " << e.sMessage;
+            EXPECT_NE(e.sMessage.find("answers.txt"), std::string::npos) << e.sMessage;
+        }
+        form.Hide();
+    }
+}
+
+TEST_F(FormRunnerTest, AtTheTerminalAnUnfittingCommandIsExplainedAndAskedAgain)
+{
+    Run("click cmdNope\nbogus\npick cboKind #2\nkey enter\n");
+    EXPECT_TRUE(form.bConfirmed);
+    EXPECT_EQ(form.cboKind->Text(), "Aufgaben");
+    EXPECT_NE(out.str().find("there is no control \"cmdNope\""), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("there is no command \"bogus\""), std::string::npos) << out.str();
+}
+
+TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)
+{
+    auto bar = form.Add<pf::MenuBar>("MenuBar1");
+    auto menu = bar->Items().Add("Context", "ctx");
+    bar->Items().Add("Open item", "openitem", menu);
+    std::string sClicked;
+    bar->OnItemClick = [&](pf::MenuItem& item) { sClicked = item.Key(); };
+    pf::PrintDialog print;
+    print.printers = {"TallymanPDF", "TallymanNull"};
+    print.printer = "TallymanPDF";
+    print.maxPage = 100;
+    bool bPrinted = false;
+    form.cmdAsk->OnClick = [&] {
+        form.PopupMenu(menu, 0, 10, 20);
+        bPrinted = pf::ShowPrintDialog(print);
+    };
+    Run("click cmdAsk\npick nothing\npick openitem\nprinter TallymanNull\ncopies 3\n"
+        "range pages 2 5\norientation landscape\nok\nkey enter\n");
+    EXPECT_EQ(sClicked, "openitem");
+    EXPECT_TRUE(bPrinted);
+    EXPECT_EQ(print.printer, "TallymanNull");
+    EXPECT_EQ(print.copies, 3);
+    EXPECT_EQ(print.range, pf::PrintRange::Pages);
+    EXPECT_EQ(print.toPage, 5);
+    EXPECT_EQ(print.orientation, 2);
+}
+
+} // namespace
