@@ -80,6 +80,9 @@ public:
     FlexGridEvents Events;
 
     // --- Appearance and window -------------------------------------------------------------
+    /// The grid's name on its form ("fg"); empty until the form names it.
+    const std::string& Name() const { return m_name; }
+    void SetName(std::string name) { m_name = std::move(name); }
     /// Font size in points (8 by default).
     double FontSize() const;
     void SetFontSize(double points);
@@ -312,6 +315,7 @@ public:
 private:
     friend class OutlineNode;
     std::unique_ptr<Impl> m_impl;
+    std::string m_name;
 };
 
 } // namespace platform::forms
