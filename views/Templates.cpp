@@ -51,8 +51,7 @@ std::string KeepAside(const std::string& sPath)
 }
 
 // The user would otherwise see a lone "(Standard)" and think the templates lost.
-void TellKeptAside(const std::string& sPath, const std::string& sReason,
-                   const std::string& sBackup)
+void TellKeptAside(const std::string& sPath, const std::string& sReason, const std::string& sBackup)
 {
     const std::string sText = common::ErrorObject::FillPlaceholders(
         common::modLanguage::GetResString(kResKeptAside), {sPath, sReason, sBackup});

@@ -219,8 +219,7 @@ void ViewSettings::WriteFilter(XmlHandler& oHandler, px::Node& oReport)
     oHandler.AddElement(o, "RestrictTime", num(f.RestrictTime()));
     // A date that did not convert keeps its stored text until the filter's date is changed.
     const auto dateValue = [](rt::Date dt, const std::optional<UnreadDate>& oUnread) {
-        return oUnread && oUnread->dtAsRead == dt ? rt::Variant(oUnread->sStored)
-                                                  : rt::Variant(dt);
+        return oUnread && oUnread->dtAsRead == dt ? rt::Variant(oUnread->sStored) : rt::Variant(dt);
     };
     oHandler.AddElement(o, "FromDate", dateValue(f.FromDate(), m_oUnreadFromDate));
     oHandler.AddElement(o, "ToDate", dateValue(f.ToDate(), m_oUnreadToDate));

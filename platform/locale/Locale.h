@@ -59,9 +59,9 @@ struct Settings
     /// 1 before amount and symbol, 2 after both, 3 right before the symbol, 4 right after it.
     int positiveSignPosition = 1;
     int negativeSignPosition = 1;
-    std::uint32_t languageId = 0;   ///< the system's locale identifier, 0x0407 for de-DE
-    int countryCallingCode = 0;     ///< international calling code of the country, 49
-    int oemCodePage = 1;            ///< the system's OEM code page; 1 where it has none
+    std::uint32_t languageId = 0; ///< the system's locale identifier, 0x0407 for de-DE
+    int countryCallingCode = 0;   ///< international calling code of the country, 49
+    int oemCodePage = 1;          ///< the system's OEM code page; 1 where it has none
 };
 
 /// The settings of the current locale.

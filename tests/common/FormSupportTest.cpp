@@ -134,7 +134,7 @@ TEST_F(FormSupportTest, GridWidthsApplyOnlyToTheSameColumnCount)
     };
     const std::string n = Nul();
     const std::vector<Case> aCases = {
-        {"100" + n + "200", {900, 900, 900}},                       // fewer entries
+        {"100" + n + "200", {900, 900, 900}},                         // fewer entries
         {"100" + n + "200" + n + "300" + n + "400", {900, 900, 900}}, // more entries
         {"100" + n + "x" + n + "300", {100, 900, 300}},               // a bad entry is skipped
         {"", {900, 900, 900}},                                        // nothing stored

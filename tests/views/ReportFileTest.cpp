@@ -425,8 +425,8 @@ TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOne
 {
     struct Case
     {
-        std::string sFrom, sTo;              // as stored
-        std::string sFromRead, sToRead;      // the filter's dates after reading, ISO
+        std::string sFrom, sTo;               // as stored
+        std::string sFromRead, sToRead;       // the filter's dates after reading, ISO
         std::string sFromWritten, sToWritten; // as written back unchanged
     };
     const std::vector<Case> aCases = {
@@ -444,7 +444,8 @@ TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOne
         for (const auto& c : aCases) {
             SCOPED_TRACE(std::string(sLocale) + " " + c.sFrom + " | " + c.sTo);
             std::string sReport = ReportXml("Datum", true);
-            const std::string sFilter = "<Filter><Cats>A;B</Cats><CatCompare>1</CatCompare></Filter>";
+            const std::string sFilter =
+                "<Filter><Cats>A;B</Cats><CatCompare>1</CatCompare></Filter>";
             sReport.replace(sReport.find(sFilter), sFilter.size(),
                             "<Filter><Cats/><CatCompare>0</CatCompare><CatAnd>False</CatAnd>"
                             "<DateField>2</DateField><RestrictTime>5</RestrictTime><FromDate>" +
@@ -468,9 +469,8 @@ TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOne
                                       rt::Variant(rt::DateSerial(2026, 6, 1)),
                                       rt::Variant(rt::DateSerial(2026, 6, 30)));
             oTemplates->Save();
-            EXPECT_EQ(FilterTexts(),
-                      std::pair(std::string("2026-06-01 00:00:00"),
-                                std::string("2026-06-30 23:59:59")));
+            EXPECT_EQ(FilterTexts(), std::pair(std::string("2026-06-01 00:00:00"),
+                                               std::string("2026-06-30 23:59:59")));
         }
     }
 }

@@ -246,8 +246,8 @@ void ReadNumberLayout(const icu::Locale& locale, Settings& s)
 {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> number(icu::NumberFormat::createInstance(locale, status));
-    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(number.get()); U_SUCCESS(status) &&
-                                                                          decimal) {
+    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(number.get());
+        U_SUCCESS(status) && decimal) {
         s.digitGrouping = Grouping(*decimal);
         s.fractionDigits = decimal->getMaximumFractionDigits();
         s.leadingZero = decimal->getMinimumIntegerDigits() > 0;
@@ -255,8 +255,8 @@ void ReadNumberLayout(const icu::Locale& locale, Settings& s)
     status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> currency(
         icu::NumberFormat::createCurrencyInstance(locale, status));
-    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(currency.get()); U_SUCCESS(status) &&
-                                                                           decimal) {
+    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(currency.get());
+        U_SUCCESS(status) && decimal) {
         s.currencyGrouping = Grouping(*decimal);
     }
     status = U_ZERO_ERROR;
@@ -265,8 +265,8 @@ void ReadNumberLayout(const icu::Locale& locale, Settings& s)
     if (U_FAILURE(status)) {
         return;
     }
-    const auto formatter = icu::number::NumberFormatter::withLocale(locale).unit(unit).sign(
-        UNUM_SIGN_ALWAYS);
+    const auto formatter =
+        icu::number::NumberFormatter::withLocale(locale).unit(unit).sign(UNUM_SIGN_ALWAYS);
     const icu::UnicodeString symbol = icu::UnicodeString::fromUTF8(s.currencySymbol);
     status = U_ZERO_ERROR;
     const icu::UnicodeString positive = formatter.formatDouble(1, status).toString(status);
