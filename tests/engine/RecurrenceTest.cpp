@@ -320,6 +320,73 @@ TEST_F(RecurrenceTest, MovedDeletedAndOutOfWindowExceptions)
                 ElementsAre("2024-05-06 09:00", "2024-05-21 14:00", "2024-05-24 09:00"));
 }
 
+TEST_F(RecurrenceTest, OccurrencesMovedAcrossTheSeriesEdgesAreRead)
+{
+    // Moved after the pattern's last day; and moved into the window from a series whose first
+    // occurrence lies after it. Each is read by the date field that the window tests.
+    st::OccurrenceChange pastTheEnd;
+    pastTheEnd.start = L(2024, 5, 29, 9);
+    pastTheEnd.end = L(2024, 5, 29, 10);
+    AddSeries({st::RecurrenceType::Daily,
+               1,
+               0,
+               0,
+               0,
+               0,
+               {2024, 5, 20},
+               9,
+               60,
+               st::CivilDate{2024, 5, 24}},
+              "Endet")
+        .ModifyOccurrence({2024, 5, 24}, pastTheEnd);
+    st::OccurrenceChange intoTheWindow;
+    intoTheWindow.start = L(2024, 5, 30, 23);
+    intoTheWindow.end = L(2024, 6, 1, 8);
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 6, 10}, 9, 60},
+              "Beginnt")
+        .ModifyOccurrence({2024, 6, 10}, intoTheWindow);
+    struct Case
+    {
+        trDateField field;
+        rt::Date from;
+        rt::Date to;
+        std::vector<std::string> starts;
+    };
+    const Case cases[] = {
+        {trStartDate, At(2024, 5, 27), At(2024, 5, 31), {"2024-05-29 09:00", "2024-05-30 23:00"}},
+        {trEndDate, At(2024, 6, 1), At(2024, 6, 2), {"2024-05-30 23:00"}},
+        {trStartDate, At(2024, 6, 1), At(2024, 6, 2), {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_THAT(Starts(c.field, trTimeBetween, c.from, c.to), ElementsAreArray(c.starts))
+            << Format(rt::Variant(c.from)) << " " << c.field;
+}
+
+TEST_F(RecurrenceTest, MovedOccurrenceRecordsShowTheSeriesProperties)
+{
+    st::OccurrenceChange moved;
+    moved.start = L(2024, 5, 21, 14);
+    moved.end = L(2024, 5, 21, 15);
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 5, 6}, 9, 60},
+              "Jour fixe")
+        .Location("Raum 1")
+        .ModifyOccurrence({2024, 5, 20}, moved);
+    Columns();
+    Column("Location", 0, PT_STRING8, 0,
+           rt::Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(0x8208))),
+           mapi::PSETID_Appointment);
+    Root().Records()->Filter()->SetTimeCondition(
+        trStartDate, trTimeBetween, rt::Variant(At(2024, 5, 20)), rt::Variant(At(2024, 5, 21)));
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    Root().ReadRecords(list);
+    ASSERT_EQ(Root().Records()->Count(), 1);
+    const auto r = Root().Records()->Item(1);
+    EXPECT_EQ(r->Fields(rt::Variant("Start"))->Value(), rt::Variant(At(2024, 5, 21, 14)));
+    EXPECT_EQ(r->Fields(rt::Variant("Subject"))->Value(), rt::Variant(std::string("Jour fixe")));
+    EXPECT_EQ(r->Fields(rt::Variant("Location"))->Value(), rt::Variant(std::string("Raum 1")));
+}
+
 TEST_F(RecurrenceTest, EndDateFieldKeepsOccurrencesEndingInTheWindow)
 {
     AddSeries({st::RecurrenceType::Daily, 1, 0, 0, 0, 0, {2024, 5, 1}, 23, 120});
