@@ -215,4 +215,46 @@ TEST_F(FlexGridSubtotalTest, PercentOfAColumnThatTotalsZeroStaysEmpty)
     EXPECT_EQ(Totals(kAmount), (std::vector<std::string>{"", ""}));
 }
 
+// Report texts write a 24-hour time with the locale's day-period designator after it where
+// the locale's long time has one ("1/4/2027 14:15 PM", "1/4/2027 00:00 AM"); such a cell is
+// a date like any other for the aggregates and the sort.
+TEST_F(FlexGridSubtotalTest, DateTextsWithATimeAggregateAndSortByTheirMoment)
+{
+    struct Case
+    {
+        const char* locale;
+        std::vector<std::string> texts; // 14:15, midnight, 09:00, the evening before, noon
+    };
+    const Case cases[] = {
+        {"en-US",
+         {"1/4/2027 14:15 PM", "1/4/2027 00:00 AM", "1/4/2027 09:00 AM", "1/3/2027 23:59 PM",
+          "1/4/2027 12:00 PM"}},
+        {"de-DE",
+         {"04.01.2027 14:15", "04.01.2027 00:00", "04.01.2027 09:00", "03.01.2027 23:59",
+          "04.01.2027 12:00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        platform::locale::SetCurrent(c.locale);
+        FlexGrid list;
+        std::vector<std::vector<std::string>> rows;
+        for (const auto& t : c.texts) {
+            rows.push_back({"x", t});
+        }
+        Fill(list, {"Group", "Start"}, rows);
+        list.SetColDataType(2, ColumnType::Date);
+        list.Subtotal(SubtotalFunction::Max, 1, 2, "%s", 1);
+        EXPECT_EQ(list.TextMatrix(1, 2), c.texts[0]);
+        EXPECT_DOUBLE_EQ(list.ValueMatrix(1, 2), 46391.0 + 14.25 / 24);
+        list.Subtotal(SubtotalFunction::Clear);
+        list.Subtotal(SubtotalFunction::Min, 1, 2, "%s", 1);
+        EXPECT_EQ(list.TextMatrix(1, 2), c.texts[3]);
+        list.Subtotal(SubtotalFunction::Clear);
+        list.SetColSort(2, ColumnSort::Ascending);
+        list.Select(1, 2);
+        list.Sort(SortSetting::UseColSort);
+        EXPECT_EQ(gridtest::VisibleRows(list), (std::vector<int>{4, 2, 3, 5, 1}));
+    }
+}
+
 } // namespace
