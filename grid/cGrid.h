@@ -14,7 +14,8 @@
 
 namespace platform::forms {
 class FlexGrid;
-}
+struct SubtotalRequest;
+} // namespace platform::forms
 namespace engine {
 class Records;
 class Record;
@@ -79,6 +80,7 @@ private:
     // Parts of GroupAndTotal.
     void FillGroupKeys(int lLevel, int lRows);
     void AddSubtotals();
+    void RunSubtotals(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
                             bool& bItemCount);
 
