@@ -406,7 +406,7 @@ void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
     auto& r = m_impl->rows[size_t(row)];
-    r.SetText(col, text);
+    r.SetText(col, text, m_impl->ColCount());
     if (size_t(col) < r.formats.size()) {
         r.formats[size_t(col)].value.reset();
     }

@@ -34,12 +34,13 @@ const std::string& GridRow::Text(int col) const
     return size_t(col) < cells.size() ? cells[size_t(col)] : kEmpty;
 }
 
-void GridRow::SetText(int col, std::string text)
+void GridRow::SetText(int col, std::string text, int width)
 {
     if (size_t(col) >= cells.size()) {
         if (text.empty()) {
             return;
         }
+        cells.reserve(std::max(size_t(col) + 1, size_t(std::max(width, 0))));
         cells.resize(size_t(col) + 1);
     }
     cells[size_t(col)] = std::move(text);

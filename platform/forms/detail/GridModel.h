@@ -39,7 +39,9 @@ struct GridRow
     bool selected = false; // list-box selection
 
     const std::string& Text(int col) const;
-    void SetText(int col, std::string text);
+    /// Writes a cell's text; a row that must grow takes room for `width` cells at once (the
+    /// grid's column count), so that filling a row left to right allocates once.
+    void SetText(int col, std::string text, int width = 0);
     const CellFormat* Format(int col) const;
     CellFormat& FormatFor(int col);
     void SetCols(int cols);
