@@ -71,6 +71,19 @@ private:
     std::string GetFormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
                                  const std::string& sFormat) const;
 
+    // Where the field at one position of a record goes: its view column, its grid column and
+    // its value columns. Worked out for the first record and reused while the records carry
+    // the same field at that position, so that no record looks its fields up by key.
+    struct FieldSlot
+    {
+        std::string sKey;
+        std::shared_ptr<views::GridField> oGridField;
+        int lCol = -1;
+        int lValueCol = -1;
+        std::array<int, 3> aLevelValueCols{-1, -1, -1};
+    };
+    const FieldSlot& SlotOf(int i, const std::string& sKey);
+
     // Parts of InsertRow.
     void WriteFieldText(const views::GridField& oField, const platform::runtime::Variant& vValue,
                         long lMapiType, int lRow, int lCol, bool bShowTime);
@@ -91,6 +104,7 @@ private:
     std::int32_t m_lCurrentRow = 0;
     std::int32_t m_lRecordIndex = 0;
     std::vector<detail::RowInfo> m_RecordStates;
+    std::vector<FieldSlot> m_FieldSlots;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;
     bool HasKeywordsGroup = false;
