@@ -128,6 +128,7 @@ void CheckRequest(const FlexGrid::Impl& impl, const SubtotalRequest& q)
 
 void FlexGrid::ClearSubtotals()
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     auto& rows = m_impl->rows;
     const auto from = rows.begin() + m_impl->fixedRows;
     rows.erase(std::remove_if(from, rows.end(), [](const auto& row) { return row.node; }),
@@ -167,6 +168,7 @@ void FlexGrid::Subtotals(const std::vector<SubtotalRequest>& requests)
 void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<int> totalOn,
                         std::optional<std::string> caption, int matchFrom)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     if (function == SubtotalFunction::Clear) {
         ClearSubtotals();
         return;
