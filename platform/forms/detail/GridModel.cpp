@@ -73,6 +73,30 @@ void GridRow::SetCols(int cols)
 
 namespace platform::forms {
 
+detail::GridRow FlexGrid::Impl::NewRow() const
+{
+    // A row is mostly written in full, left to right: room for its cells from the start saves
+    // the growing, and rows made in one run take their memory in one run from the heap.
+    constexpr int kRoomUpTo = 64;
+    detail::GridRow row;
+    if (ColCount() <= kRoomUpTo) {
+        row.cells.reserve(size_t(ColCount()));
+    }
+    return row;
+}
+
+void FlexGrid::Impl::ResizeRows(size_t count)
+{
+    if (count <= rows.size()) {
+        rows.erase(rows.begin() + std::ptrdiff_t(count), rows.end());
+        return;
+    }
+    rows.reserve(count);
+    while (rows.size() < count) {
+        rows.push_back(NewRow());
+    }
+}
+
 void FlexGrid::Impl::CheckRow(int r) const
 {
     if (r < 0 || r >= RowCount()) {

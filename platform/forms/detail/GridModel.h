@@ -98,6 +98,10 @@ struct FlexGrid::Impl
     mutable bool outlineValid = false;
 
     void Invalidate() { outlineValid = false; }
+    /// An empty row with room for the grid's cells.
+    detail::GridRow NewRow() const;
+    /// Drops rows past count or appends empty ones up to it.
+    void ResizeRows(size_t count);
     void CheckRow(int r) const;
     void CheckCol(int c) const;
     int RowCount() const { return static_cast<int>(rows.size()); }

@@ -259,12 +259,26 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
         return;
     }
     const std::vector<int> order = Sorter(impl, first, end, columns).Order();
-    std::vector<GridRow> sorted;
-    sorted.reserve(order.size());
-    for (int r : order) {
-        sorted.push_back(std::move(impl.rows[size_t(r)]));
+    // The rows go to their places by following the permutation's cycles, so that a sort needs
+    // no second copy of the rows.
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        GridRow held = std::move(impl.rows[size_t(first) + start]);
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at] - first);
+            if (from == start) {
+                impl.rows[size_t(first) + at] = std::move(held);
+                break;
+            }
+            impl.rows[size_t(first) + at] = std::move(impl.rows[size_t(first) + from]);
+            at = from;
+        }
     }
-    std::move(sorted.begin(), sorted.end(), impl.rows.begin() + first);
     impl.Invalidate();
 }
 

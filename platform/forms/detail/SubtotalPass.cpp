@@ -157,7 +157,7 @@ private:
     {
         const Level& level = m_levels[l];
         const SubtotalRequest& creator = m_requests[level.creator];
-        GridRow made;
+        GridRow made = m_impl.NewRow();
         made.node = true;
         made.subtotalGroup = level.groupOn;
         made.subtotalMatchFrom = level.matchFrom;
@@ -191,21 +191,31 @@ private:
         std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
             return m_levels[a].groupOn < m_levels[b].groupOn;
         });
+        // The subtotal rows in their final order, made while every data row stands where the
+        // aggregates found it; each remembers the data row it goes above.
+        std::vector<std::pair<int, GridRow>> made;
+        made.reserve(added);
         std::vector<size_t> next(m_levels.size(), 0);
-        std::vector<GridRow> merged;
-        merged.reserve(m_impl.rows.size() + added);
-        for (int r = 0; r < m_impl.RowCount(); ++r) {
+        for (int r = m_impl.fixedRows; r < m_impl.RowCount(); ++r) {
             for (size_t l : order) {
                 const auto& starts = m_levels[l].starts;
                 if (next[l] < starts.size() && starts[next[l]] == r) {
-                    // Read before row r moves: an extreme's text comes from its group's rows,
-                    // which start here.
-                    merged.push_back(MakeRow(l, next[l]++, r));
+                    made.emplace_back(r, MakeRow(l, next[l]++, r));
                 }
             }
-            merged.push_back(std::move(m_impl.rows[size_t(r)]));
         }
-        m_impl.rows = std::move(merged);
+        // Merged in place from the back, so that the rows are not copied into a second list.
+        auto& rows = m_impl.rows;
+        const size_t oldCount = rows.size();
+        rows.resize(oldCount + added);
+        size_t write = rows.size();
+        size_t pending = made.size();
+        for (size_t r = oldCount; r-- > size_t(m_impl.fixedRows);) {
+            rows[--write] = std::move(rows[r]);
+            while (pending > 0 && made[pending - 1].first == int(r)) {
+                rows[--write] = std::move(made[--pending].second);
+            }
+        }
     }
 
     FlexGrid::Impl& m_impl;

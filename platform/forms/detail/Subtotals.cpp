@@ -187,7 +187,7 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
         if (place.existing >= 0) {
             row = &impl.rows[size_t(place.existing)];
         } else {
-            auto& made = inserts.emplace_back(place.insertAt, detail::GridRow{}).second;
+            auto& made = inserts.emplace_back(place.insertAt, impl.NewRow()).second;
             made.node = true;
             made.subtotalGroup = groupOn;
             made.subtotalMatchFrom = matchFrom;
