@@ -2,6 +2,7 @@
 
 #include "grid/detail/IReportView.h"
 #include "grid/detail/RowPlan.h"
+#include "grid/detail/TimeTexts.h"
 
 #include "platform/runtime/Variant.h"
 
@@ -69,7 +70,7 @@ private:
     void SortRows();
     void AutoSizeColumns();
     std::string GetFormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
-                                 const std::string& sFormat) const;
+                                 const std::string& sFormat);
 
     // Where the field at one position of a record goes: its view column, its grid column and
     // its value columns. Worked out for the first record and reused while the records carry
@@ -105,6 +106,7 @@ private:
     std::int32_t m_lRecordIndex = 0;
     std::vector<detail::RowInfo> m_RecordStates;
     std::vector<FieldSlot> m_FieldSlots;
+    detail::TimeTextCache m_TimeTexts;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;
     bool HasKeywordsGroup = false;

@@ -149,10 +149,10 @@ std::int32_t cGrid::GetRowCount()
 }
 
 std::string cGrid::GetFormattedTime(const rt::Variant& vValue, bool bShowTime,
-                                    const std::string& sFormat) const
+                                    const std::string& sFormat)
 {
     return common::Rethrowing(kModule, "GetFormattedTime",
-                              [&] { return detail::FormattedTime(vValue, bShowTime, sFormat); });
+                              [&] { return m_TimeTexts.Text(vValue, bShowTime, sFormat); });
 }
 
 const cGrid::FieldSlot& cGrid::SlotOf(int i, const std::string& sKey)
