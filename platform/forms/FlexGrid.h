@@ -92,6 +92,9 @@ public:
     FlexGridEvents Events;
 
     // --- Appearance and window -------------------------------------------------------------
+    /// The grid's name on its form ("fg"); empty until the form names it.
+    const std::string& Name() const { return m_name; }
+    void SetName(std::string name) { m_name = std::move(name); }
     /// Font size in points (8 by default).
     double FontSize() const;
     void SetFontSize(double points);
@@ -359,6 +362,7 @@ private:
 
     std::unique_ptr<Impl> m_impl;
     ChangeObserver m_observer;
+    std::string m_name;
 };
 
 } // namespace platform::forms
