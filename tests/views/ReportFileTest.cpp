@@ -1,7 +1,10 @@
 #include "ViewsFixture.h"
 
 #include "actions/Action.h"
+#include "common/modLanguage.h"
 #include "common/modMain.h"
+#include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
@@ -374,6 +377,103 @@ TEST_F(ReportFileTest, EmptyAndForeignFilesGiveNoTemplates)
     WriteFileText("<?xml version=\"1.0\"?><Other/>");
     EXPECT_EQ(Loaded()->Count(), 0);
     EXPECT_TRUE(std::filesystem::exists(FilePath() + ".1.bak"));
+}
+
+TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLanguage)
+{
+    struct Case
+    {
+        const char* sWhat;
+        std::string sText;
+        long lLanguage;
+        const char* sWords; // of the message in that language
+        const char* sReason;
+    };
+    std::string sDeep = "<?xml version=\"1.0\"?><Reports>";
+    for (int i = 0; i < 50000; ++i)
+        sDeep += "<Report>";
+    for (int i = 0; i < 50000; ++i)
+        sDeep += "</Report>";
+    sDeep += "</Reports>";
+    const std::vector<Case> aCases = {
+        {"not XML", "Dies ist keine XML-Datei <<<", common::modLanguage::LANG_GERMAN,
+         "konnten nicht gelesen werden", "line 1"},
+        {"no Reports", "<?xml version=\"1.0\"?><Other/>", common::modLanguage::LANG_ENGLISH,
+         "could not be read", "\"Reports\""},
+        {"nested 50000 deep", sDeep, common::modLanguage::LANG_ENGLISH, "could not be read",
+         "nested"},
+    };
+    auto& oDriver = platform::forms::Driver::current();
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sWhat);
+        std::filesystem::remove_all(DataFolder());
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        oDriver.Reset();
+        WriteFileText(c.sText);
+        EXPECT_EQ(Loaded()->Count(), 0);
+        ASSERT_EQ(oDriver.MessageBoxes().size(), 1U);
+        const std::string& sPrompt = oDriver.MessageBoxes()[0].prompt;
+        EXPECT_NE(sPrompt.find(c.sWords), std::string::npos) << sPrompt;
+        EXPECT_NE(sPrompt.find(c.sReason), std::string::npos) << sPrompt;
+        EXPECT_NE(sPrompt.find(FilePath() + ".bak"), std::string::npos) << sPrompt;
+        std::ifstream oBak(FilePath() + ".bak", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oBak), {}), c.sText);
+    }
+    oDriver.Reset();
+}
+
+TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOnesKept)
+{
+    struct Case
+    {
+        std::string sFrom, sTo;               // as stored
+        std::string sFromRead, sToRead;       // the filter's dates after reading, ISO
+        std::string sFromWritten, sToWritten; // as written back unchanged
+    };
+    const std::vector<Case> aCases = {
+        {"3/4/2026", "12/31/2026 11:59:59 PM", "2026-03-04 00:00:00", "2026-12-31 23:59:59",
+         "2026-03-04 00:00:00", "2026-12-31 23:59:59"},
+        {"4.3.2026 00:00:00", "31.12.2026 23:59:59", "2026-03-04 00:00:00", "2026-12-31 23:59:59",
+         "2026-03-04 00:00:00", "2026-12-31 23:59:59"},
+        {"2026-03-04 00:00:00", "1/5/27", "2026-03-04 00:00:00", "2027-01-05 23:59:59",
+         "2026-03-04 00:00:00", "2027-01-05 23:59:59"},
+        {"kein Datum", "31.2.2026", "1899-12-30 00:00:00", "1899-12-30 00:00:00", "kein Datum",
+         "31.2.2026"},
+    };
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        platform::locale::SetCurrent(sLocale);
+        for (const auto& c : aCases) {
+            SCOPED_TRACE(std::string(sLocale) + " " + c.sFrom + " | " + c.sTo);
+            std::string sReport = ReportXml("Datum", true);
+            const std::string sFilter =
+                "<Filter><Cats>A;B</Cats><CatCompare>1</CatCompare></Filter>";
+            sReport.replace(sReport.find(sFilter), sFilter.size(),
+                            "<Filter><Cats/><CatCompare>0</CatCompare><CatAnd>False</CatAnd>"
+                            "<DateField>2</DateField><RestrictTime>5</RestrictTime><FromDate>" +
+                                c.sFrom + "</FromDate><ToDate>" + c.sTo + "</ToDate></Filter>");
+            WriteFileText(FileXml(" version=\"94\"", sReport));
+            auto oTemplates = Loaded();
+            auto oFilter = oTemplates->Item(rt::Variant("Datum"))->Filter();
+            EXPECT_EQ(XmlHandler::ValueText(rt::Variant(oFilter->FromDate())), c.sFromRead);
+            EXPECT_EQ(XmlHandler::ValueText(rt::Variant(oFilter->ToDate())), c.sToRead);
+            oTemplates->Save();
+            const auto FilterTexts = [&] {
+                px::Document oDoc;
+                EXPECT_TRUE(oDoc.LoadXml(ReadFileText()));
+                const px::NodeList o =
+                    oDoc.DocumentElement().FirstChild().ChildNodes().Item(10).ChildNodes();
+                return std::pair{o.Item(5).Text(), o.Item(6).Text()};
+            };
+            EXPECT_EQ(FilterTexts(), std::pair(c.sFromWritten, c.sToWritten));
+            // A date the user sets is written, the unread text is not kept any longer.
+            oFilter->SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
+                                      rt::Variant(rt::DateSerial(2026, 6, 1)),
+                                      rt::Variant(rt::DateSerial(2026, 6, 30)));
+            oTemplates->Save();
+            EXPECT_EQ(FilterTexts(), std::pair(std::string("2026-06-01 00:00:00"),
+                                               std::string("2026-06-30 23:59:59")));
+        }
+    }
 }
 
 TEST_F(ReportFileTest, DuplicatesUnknownKeysAndBareFields)
