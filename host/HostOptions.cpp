@@ -26,7 +26,13 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
                 throw std::invalid_argument("--lang takes de or en, not " + o.sLanguage);
         } else if (a == "--template")
             o.sTemplate = ValueAfter(vArgs, i);
-        else if (a == "--interactive")
+        else if (a == "--client-version") {
+            o.sClientVersion = ValueAfter(vArgs, i);
+            if (MajorVersionOf(o.sClientVersion) < 8)
+                throw std::invalid_argument("--client-version takes a version such as 12.0 or "
+                                            "16.0.0.0, not " +
+                                            o.sClientVersion);
+        } else if (a == "--interactive")
             o.bInteractive = true;
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
@@ -39,10 +45,22 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
     return o;
 }
 
+int MajorVersionOf(const std::string& sVersion)
+{
+    const auto dot = sVersion.find('.');
+    const std::string sMajor = sVersion.substr(0, dot);
+    if (sMajor.empty() || sMajor.size() > 3 ||
+        sMajor.find_first_not_of("0123456789") != std::string::npos ||
+        (dot != std::string::npos &&
+         sVersion.find_first_not_of("0123456789.") != std::string::npos))
+        return 0;
+    return std::stoi(sMajor);
+}
+
 std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
-           "                [--answers FILE]\n"
+           "                [--answers FILE] [--client-version V]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
            "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -53,6 +71,8 @@ std::string Usage()
            "  --lang de|en     user-interface language and locale (default: en)\n"
            "  --template NAME  the report template to show\n"
            "  --interactive    pick templates, run menu commands and answer the dialogs\n"
+           "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
+           "                   14 the report button sits on the add-in's toolbar\n"
            "  --answers FILE   read those commands from FILE, one a line (implies\n"
            "                   --interactive); a missing or unfitting answer ends the run\n"
            "  --help           this text\n";

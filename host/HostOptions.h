@@ -16,6 +16,9 @@ struct HostOptions
     std::string sLanguage = "en";
     /// The template to show; empty: the one the report window opens with.
     std::string sTemplate;
+    /// The version the client reports, such as "16.0.0.0"; below 14 the client has no ribbon
+    /// and the add-in puts a toolbar into each explorer window instead.
+    std::string sClientVersion = "16.0.0.0";
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;
@@ -26,6 +29,9 @@ struct HostOptions
 /// message for the user on an unknown option, a missing value or a language other than de
 /// and en.
 HostOptions ParseOptions(const std::vector<std::string>& vArgs);
+
+/// The major number of a client version text ("12.0.0.0" → 12); 0 when it has none.
+int MajorVersionOf(const std::string& sVersion);
 
 /// The usage text.
 std::string Usage();

@@ -17,6 +17,7 @@
 #include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
+#include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/runtime/Variant.h"
@@ -28,6 +29,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <ostream>
 #include <stdexcept>
@@ -44,6 +46,10 @@ namespace {
 constexpr std::chrono::milliseconds kStartupWait{1200};
 // The client's user-interface language kind in its language settings.
 constexpr long kUiLanguage = 2;
+// From this client version on the report button sits on the ribbon.
+constexpr int kRibbonVersion = 14;
+// The name the add-in's explorer toolbars begin with.
+constexpr const char* kToolbarName = "Reporting Tools";
 
 // The report definitions the build ships beside the add-in library, or empty text.
 std::string SampleReports(const std::string& sAddInPath)
@@ -95,6 +101,35 @@ std::string Attribute(const std::string& sXml, const std::string& sAfter, const 
         return {};
     const auto end = sXml.find('\'', start + sKey.size());
     return sXml.substr(start + sKey.size(), end - start - sKey.size());
+}
+
+// The report button on the explorer's ribbon: the add-in's ribbon is loaded and shown.
+std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
+{
+    const std::string sXml = oAddIn.GetCustomUI("Microsoft.Outlook.Explorer");
+    if (sXml.empty())
+        throw std::runtime_error("the add-in gave no ribbon for the explorer window");
+    out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
+        << Attribute(sXml, "<button ", "label") << "\"\n";
+    oAddIn.InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
+    return [&oAddIn] {
+        oAddIn.InvokeCallback("RibbonButtonClick",
+                              std::make_shared<ol::IRibbonControl>("ShowReport"));
+    };
+}
+
+// The report button on the toolbar the add-in put into an explorer window of a client
+// without a ribbon.
+std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
+{
+    for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
+        if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
+            continue;
+        auto oButton = oBar->Controls().Item(1);
+        out << "Toolbar: \"" << oBar->Name() << "\", button \"" << oButton->Caption << "\"\n";
+        return [oButton] { oButton->Click(); };
+    }
+    throw std::runtime_error("the add-in put no toolbar into the explorer window");
 }
 
 platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
@@ -172,7 +207,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                 << "\n";
         });
 
-        auto oClient = std::make_shared<ol::Application>("16.0.0.0");
+        auto oClient = std::make_shared<ol::Application>(oOptions.sClientVersion);
         oClient->LanguageSettings()->SetLanguageID(kUiLanguage, LanguageIdOf(oOptions.sLanguage));
 
         AddInLibrary oLibrary(AddInCandidates(sAddInPath));
@@ -186,16 +221,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oClient->Explorers()->Add();
         RunUntilStarted();
 
-        const std::string sXml = oAddIn->GetCustomUI("Microsoft.Outlook.Explorer");
-        if (sXml.empty())
-            throw std::runtime_error("the add-in gave no ribbon for the explorer window");
-        out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
-            << Attribute(sXml, "<button ", "label") << "\"\n";
-        oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
-        const auto fnClickReportButton = [&oAddIn] {
-            oAddIn->InvokeCallback("RibbonButtonClick",
-                                   std::make_shared<ol::IRibbonControl>("ShowReport"));
-        };
+        const auto fnClickReportButton = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion
+                                             ? RibbonButton(*oAddIn, out)
+                                             : ToolbarButton(*oClient->Explorers()->Item(1), out);
         fnClickReportButton();
 
         // The add-in must be disconnected before its library closes, also when the window

@@ -8,13 +8,30 @@ namespace {
 
 TEST(HostOptionsTest, ReadsEveryOption)
 {
-    const auto o = host::ParseOptions(
-        {"--profile", "/tmp/p", "--lang", "de", "--template", "Monat", "--interactive"});
+    const auto o = host::ParseOptions({"--profile", "/tmp/p", "--lang", "de", "--template", "Monat",
+                                       "--interactive", "--client-version", "12.0.0.6423"});
     EXPECT_EQ(o.sProfile, "/tmp/p");
     EXPECT_EQ(o.sLanguage, "de");
     EXPECT_EQ(o.sTemplate, "Monat");
     EXPECT_TRUE(o.bInteractive);
     EXPECT_FALSE(o.bHelp);
+    EXPECT_EQ(o.sClientVersion, "12.0.0.6423");
+    EXPECT_EQ(o.sAnswers, "");
+    const auto a = host::ParseOptions({"--answers", "run.txt"});
+    EXPECT_EQ(a.sAnswers, "run.txt");
+    EXPECT_TRUE(a.bInteractive);
+}
+
+TEST(HostOptionsTest, ClientVersionsGiveTheirMajorNumber)
+{
+    struct Case
+    {
+        const char* sVersion;
+        int nMajor;
+    };
+    for (const auto& c : {Case{"16.0.0.0", 16}, Case{"12.0", 12}, Case{"9", 9}, Case{"", 0},
+                          Case{"x.1", 0}, Case{"12.0a", 0}, Case{"1234.0", 0}})
+        EXPECT_EQ(host::MajorVersionOf(c.sVersion), c.nMajor) << c.sVersion;
 }
 
 TEST(HostOptionsTest, DefaultsWithoutArguments)
@@ -23,13 +40,22 @@ TEST(HostOptionsTest, DefaultsWithoutArguments)
     EXPECT_EQ(o.sProfile, "");
     EXPECT_EQ(o.sLanguage, "en");
     EXPECT_FALSE(o.bInteractive);
+    EXPECT_EQ(o.sClientVersion, "16.0.0.0");
     EXPECT_TRUE(host::ParseOptions({"--help"}).bHelp);
 }
 
 TEST(HostOptionsTest, RejectsBadArguments)
 {
     const std::vector<std::vector<std::string>> cases = {
-        {"--lang", "fr"}, {"--lang"}, {"--profile"}, {"--profile", ""}, {"--verbose"}, {"extra"},
+        {"--lang", "fr"},
+        {"--lang"},
+        {"--profile"},
+        {"--profile", ""},
+        {"--verbose"},
+        {"extra"},
+        {"--client-version", "abc"},
+        {"--client-version", "7.0"},
+        {"--answers"},
     };
     for (const auto& c : cases)
         EXPECT_THROW(host::ParseOptions(c), std::invalid_argument) << c[0];

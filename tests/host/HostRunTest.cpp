@@ -179,7 +179,7 @@ TEST_F(HostRunTest, InteractiveRunFitsTheTerminalAndKnowsItsCommands)
     EXPECT_LE(WidestLine(r.output, sWidest), 100u) << sWidest;
     for (const char* sExpected :
          {// the grid's header and outline
-          "| Betreff", "== [-] Total", "--   [-] Kategorien:", "== [+] Total",
+          "| Subject", "== [-] Total", "--   [-] Categories:", "== [+] Total",
           // menu: localised captions, keys, enabled state; the tool bar
           "Menu bar:", "Expand all groups", "collapse", "deletereport", "(disabled)", "Tool bar:",
           // help, exit, report
@@ -188,7 +188,7 @@ TEST_F(HostRunTest, InteractiveRunFitsTheTerminalAndKnowsItsCommands)
         EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
     // After exit the report button opens the window again: the grid shows a second time.
     const auto nAfterExit = r.output.find("The report window is not open.");
-    EXPECT_NE(r.output.find("| Betreff", nAfterExit), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("| Subject", nAfterExit), std::string::npos) << r.output;
 }
 
 TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
