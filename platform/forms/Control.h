@@ -86,6 +86,12 @@ public:
 
     /// The form the control sits on, or null before it is added to one.
     Form* Parent() const { return m_parent; }
+    /// The control it sits in: a frame or picture box when one was set, else its form; null
+    /// before it is on a form.
+    Control* Container() const;
+    /// Puts the control into a frame or picture box of the same form (null: the form itself).
+    /// Error 5 for a container on another form or the control itself.
+    void SetContainer(Control* container);
 
     /// Who mirrors the control on a screen (a view): called after anything that shows has
     /// changed, by code or by the user. One observer per control; an empty one stops it.
@@ -112,7 +118,8 @@ private:
     int m_width = 1200;
     int m_height = 375;
     double m_fontSize = 8.25;
-    Form* m_parent = nullptr; // non-owning: the form owns its controls
+    Form* m_parent = nullptr;       // non-owning: the form owns its controls
+    Control* m_container = nullptr; // non-owning: a sibling on the same form
     ChangeObserver m_observer;
     bool m_destroyed = false;
 };

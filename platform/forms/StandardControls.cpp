@@ -24,6 +24,23 @@ void CommandButton::Click()
         OnClick();
 }
 
+void Label::Click()
+{
+    if (Enabled() && OnClick)
+        OnClick();
+}
+
+void Image::Click()
+{
+    if (Enabled() && OnClick)
+        OnClick();
+}
+
+PictureBox::PictureBox(std::string name)
+    : Control(std::move(name)), m_surface([this] { return std::pair(Width(), Height()); })
+{
+}
+
 void CheckBox::SetValue(int value)
 {
     if (value < 0 || value > 2)
@@ -196,6 +213,47 @@ void DTPicker::SetValue(runtime::Date value)
     NotifyChanged();
     if (OnChange)
         OnChange();
+}
+
+void DTPicker::SetFirstDayOfWeek(int day)
+{
+    if (day < -1 || day > 6)
+        runtime::Raise(runtime::errors::InvalidPropertyValue, "DTPicker.FirstDayOfWeek");
+    m_firstDayOfWeek = day;
+}
+
+void DTPicker::SetFormat(int format)
+{
+    if (format < 0 || format > 3)
+        runtime::Raise(runtime::errors::InvalidPropertyValue, "DTPicker.Format");
+    m_format = format;
+}
+
+void DTPicker::UserDropDown()
+{
+    if (!Enabled() || m_droppedDown)
+        return;
+    m_droppedDown = true;
+    if (OnDropDown)
+        OnDropDown();
+}
+
+void DTPicker::UserPick(runtime::Date value)
+{
+    if (!Enabled())
+        return;
+    UserDropDown();
+    SetValue(value);
+    UserCloseUp();
+}
+
+void DTPicker::UserCloseUp()
+{
+    if (!m_droppedDown)
+        return;
+    m_droppedDown = false;
+    if (OnCloseUp)
+        OnCloseUp();
 }
 
 Timer::~Timer()
