@@ -25,6 +25,7 @@ enum class GridChange
     Cells,     ///< texts or formats of cells
     Selection, ///< the current cell or the selection
     Scroll,    ///< the first row shown
+    Destroyed, ///< the grid goes: a view lets go of it and reads nothing more from it
 };
 
 /// A handle on the outline node of one row. It stays valid while the grid's rows are not
@@ -269,6 +270,10 @@ public:
     void Subtotal(SubtotalFunction function, int groupOn = 0,
                   std::optional<int> totalOn = std::nullopt,
                   std::optional<std::string> caption = std::nullopt, int matchFrom = 0);
+    /// Runs several subtotal operations as one, in order: the rows, texts and values come out
+    /// as from calling Subtotal() with each request in turn, but the rows are read once. Every
+    /// request is checked first: a bad one raises as Subtotal() would and nothing changes.
+    void Subtotals(const std::vector<SubtotalRequest>& requests);
     /// Removes every subtotal row: every data-area row that IsSubtotal() reports, the node rows
     /// marked by code included.
     void ClearSubtotals();
