@@ -37,7 +37,9 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
             o.bInteractive = true;
-        } else if (a == "--help" || a == "-h")
+        } else if (a == "--gui")
+            o.bGui = true;
+        else if (a == "--help" || a == "-h")
             o.bHelp = true;
         else
             throw std::invalid_argument("unknown option " + a);
@@ -61,6 +63,7 @@ std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
            "                [--answers FILE] [--client-version V]\n"
+           "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
            "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -75,6 +78,8 @@ std::string Usage()
            "                   14 the report button sits on the add-in's toolbar\n"
            "  --answers FILE   read those commands from FILE, one a line (implies\n"
            "                   --interactive); a missing or unfitting answer ends the run\n"
+           "  --gui            show the client and the report window as windows on the\n"
+           "                   desktop (needs a display)\n"
            "  --help           this text\n";
 }
 

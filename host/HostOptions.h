@@ -22,6 +22,8 @@ struct HostOptions
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;
+    /// Windows on the desktop instead of text in the terminal.
+    bool bGui = false;
     bool bHelp = false;
 };
 

@@ -64,6 +64,23 @@ std::string SampleReports(const std::string& sAddInPath)
     return {};
 }
 
+void RunUntilStarted()
+{
+    auto& oLoop = platform::win::MessageLoop::main();
+    oLoop.setTimer(kStartupWait, [&oLoop](platform::win::TimerId id) {
+        oLoop.killTimer(id);
+        oLoop.quit();
+    });
+    oLoop.run();
+}
+
+platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
+{
+    return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
+}
+
+} // namespace
+
 std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
                         std::ostream& out)
 {
@@ -79,18 +96,8 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
     return oFolder.string();
 }
 
-void RunUntilStarted()
-{
-    auto& oLoop = platform::win::MessageLoop::main();
-    oLoop.setTimer(kStartupWait, [&oLoop](platform::win::TimerId id) {
-        oLoop.killTimer(id);
-        oLoop.quit();
-    });
-    oLoop.run();
-}
-
-// The text between "name='" and the next "'" after the first occurrence of sAfter.
-std::string Attribute(const std::string& sXml, const std::string& sAfter, const std::string& sName)
+std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
+                            const std::string& sName)
 {
     const auto at = sXml.find(sAfter);
     if (at == std::string::npos)
@@ -103,14 +110,16 @@ std::string Attribute(const std::string& sXml, const std::string& sAfter, const 
     return sXml.substr(start + sKey.size(), end - start - sKey.size());
 }
 
+namespace {
+
 // The report button on the explorer's ribbon: the add-in's ribbon is loaded and shown.
 std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
 {
     const std::string sXml = oAddIn.GetCustomUI("Microsoft.Outlook.Explorer");
     if (sXml.empty())
         throw std::runtime_error("the add-in gave no ribbon for the explorer window");
-    out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
-        << Attribute(sXml, "<button ", "label") << "\"\n";
+    out << "Ribbon: tab \"" << RibbonAttribute(sXml, "<tab ", "label") << "\", button \""
+        << RibbonAttribute(sXml, "<button ", "label") << "\"\n";
     oAddIn.InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
     return [&oAddIn] {
         oAddIn.InvokeCallback("RibbonButtonClick",
@@ -130,11 +139,6 @@ std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
         return [oButton] { oButton->Click(); };
     }
     throw std::runtime_error("the add-in put no toolbar into the explorer window");
-}
-
-platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
-{
-    return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
 }
 
 } // namespace
