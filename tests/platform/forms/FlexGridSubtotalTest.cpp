@@ -38,16 +38,7 @@ protected:
     }
 
     // The aggregate texts of the subtotal rows, top to bottom.
-    std::vector<std::string> Totals(int col) const
-    {
-        std::vector<std::string> texts;
-        for (int r = 1; r < grid.Rows(); ++r) {
-            if (grid.IsSubtotal(r)) {
-                texts.push_back(grid.TextMatrix(r, col));
-            }
-        }
-        return texts;
-    }
+    std::vector<std::string> Totals(int col) const { return gridtest::SubtotalTexts(grid, col); }
 
     FlexGrid grid;
 };
