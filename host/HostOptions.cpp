@@ -28,6 +28,8 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
             o.sTemplate = ValueAfter(vArgs, i);
         else if (a == "--interactive")
             o.bInteractive = true;
+        else if (a == "--gui")
+            o.bGui = true;
         else if (a == "--help" || a == "-h")
             o.bHelp = true;
         else
@@ -39,6 +41,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
 std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
+           "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
            "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -49,6 +52,8 @@ std::string Usage()
            "  --lang de|en     user-interface language and locale (default: en)\n"
            "  --template NAME  the report template to show\n"
            "  --interactive    pick templates and run menu commands\n"
+           "  --gui            show the client and the report window as windows on the\n"
+           "                   desktop (needs a display)\n"
            "  --help           this text\n";
 }
 

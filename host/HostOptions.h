@@ -17,6 +17,8 @@ struct HostOptions
     /// The template to show; empty: the one the report window opens with.
     std::string sTemplate;
     bool bInteractive = false;
+    /// Windows on the desktop instead of text in the terminal.
+    bool bGui = false;
     bool bHelp = false;
 };
 
