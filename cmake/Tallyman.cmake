@@ -89,10 +89,11 @@ function(tv_deliverable name)
   target_link_options(${name} PRIVATE -Wl,--no-undefined)
 endfunction()
 
-# tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...])
-# One GoogleTest executable, registered with CTest test by test.
+# tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT_TESTS <gtest filter> TIMEOUT <s>])
+# One GoogleTest executable, registered with CTest test by test. The tests that TIMEOUT_TESTS
+# names get a CTest time-out: tests of a computation that a fault could make endless.
 function(tv_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT_TESTS;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} TallymanPlatform GTest::gtest GTest::gmock GTest::gtest_main)
@@ -100,7 +101,14 @@ function(tv_test name)
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  if(ARG_TIMEOUT_TESTS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${ARG_TIMEOUT_TESTS}"
+                         PROPERTIES ${props})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${ARG_TIMEOUT_TESTS}"
+                         PROPERTIES ${props} TIMEOUT ${ARG_TIMEOUT})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  endif()
 endfunction()
 
 # tv_bench(<name> SOURCES ... [LIBS ...])

@@ -3,6 +3,7 @@
 #include "engine/detail/modWriterErrors.h"
 
 #include "common/ErrorHandling.h"
+#include "platform/runtime/Utf8.h"
 #include "platform/win/FileComponent.h"
 
 namespace engine {
@@ -47,6 +48,9 @@ void ExportCsv::AddRow(std::vector<std::string>& Cols)
         nLine = 1;
         std::string sLine;
         for (std::size_t i = 0; i < Cols.size(); ++i) {
+            // Bytes that are no UTF-8 become U+FFFD, so that readers of the file lose nothing
+            // around them.
+            platform::runtime::MakeValidUtf8(Cols[i]);
             if (!Cols[i].empty() && NeedsQuotes(Cols[i], m_sDelimiter))
                 Cols[i] = Quote(Cols[i]);
             if (i > 0)

@@ -16,6 +16,7 @@
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/Utf8.h"
 #include "platform/win/FileComponent.h"
 
 #include <optional>
@@ -54,6 +55,8 @@ void PrepareCellText(rt::Variant& vCell)
     auto* pText = vCell.Get<std::string>();
     if (pText == nullptr)
         return;
+    // Bytes that are no UTF-8 become U+FFFD before the text is measured and cut.
+    rt::MakeValidUtf8(*pText);
     if (pText->find("\r\n") != std::string::npos)
         *pText = rt::Replace(*pText, "\r\n", "\n");
     CutToCellLimit(*pText);

@@ -3,6 +3,7 @@
 #include "engine/detail/modWriterErrors.h"
 
 #include "common/ErrorHandling.h"
+#include "platform/runtime/Utf8.h"
 #include "platform/win/FileComponent.h"
 
 #include <algorithm>
@@ -102,8 +103,15 @@ void ReplaceAll(std::string& sText, const std::string& sFind, const std::string&
 
 void ExportHtml::EncodeHtml(std::string& sText)
 {
+    Encode(sText, Markup::Escape);
+}
+
+void ExportHtml::Encode(std::string& sText, Markup eMarkup)
+{
+    platform::runtime::MakeValidUtf8(sText);
     if (sText.find_first_of("&<>\r\n\xC3") == std::string::npos)
         return;
+    const bool bKeep = eMarkup == Markup::Keep;
     std::string sOut;
     sOut.reserve(sText.size() + 16);
     for (std::size_t i = 0; i < sText.size(); ++i) {
@@ -117,11 +125,11 @@ void ExportHtml::EncodeHtml(std::string& sText)
                 sOut += "<br />";
                 i += n - 1;
             } else {
-                sOut += "&lt;";
+                sOut += bKeep ? "<" : "&lt;";
             }
             break;
         case '>':
-            sOut += "&gt;";
+            sOut += bKeep ? ">" : "&gt;";
             break;
         case '\r':
             sOut += "<br />";
@@ -228,13 +236,13 @@ void ExportHtml::AddCol(std::string& Value, const std::string& Attr)
 
 void ExportHtml::SetFooter(std::string Value)
 {
-    EncodeHtml(Value);
+    Encode(Value, Markup::Keep);
     m_sFooter = "<p>" + Value + "</p>";
 }
 
 void ExportHtml::SetHeader(std::string& Value)
 {
-    EncodeHtml(Value);
+    Encode(Value, Markup::Keep);
     m_sHeader = "<p>" + Value + "</p>";
 }
 

@@ -13,10 +13,13 @@ namespace engine {
 /// "reportheader", "reportfooter", "title", "tablewidth" and "report") with the header, the
 /// footer, the title, the table width and the table rows.
 ///
-/// Texts are made safe for the page: "&" (unless it starts a character reference such as
-/// "&nbsp;" or "&lt;"), "<" and ">" are escaped, the German and French accented letters become
-/// their named entities, and line breaks (CR LF, CR, LF, and the add-in's "<br>" marker)
-/// become "<br />".
+/// Texts of items (cells, the title) are made safe for the page: "&" (unless it starts a
+/// character reference such as "&nbsp;" or "&lt;"), "<" and ">" are escaped, the German and
+/// French accented letters become their named entities, and line breaks (CR LF, CR, LF, and
+/// the add-in's "<br>" marker) become "<br />". The header and the footer are the user's own
+/// markup: they are encoded alike except that "<" and ">" stay, so that a "<b>" the user wrote
+/// shows bold; values put into them (placeholders) must be escaped with EncodeHtml first.
+/// Bytes that are not UTF-8 become U+FFFD.
 class ExportHtml : public platform::runtime::Object
 {
 public:
@@ -36,19 +39,26 @@ public:
     /// Starts an empty table with room for Rows rows; clears title, header and footer. Any
     /// number of rows, 0 included, works: the buffer grows as needed.
     void Init(long Rows);
-    /// footer := "<p>" + encoded Value + "</p>".
+    /// footer := "<p>" + Value + "</p>", Value encoded as the user's markup (see the class).
     void SetFooter(std::string Value);
-    /// header := "<p>" + encoded Value + "</p>"; Value is encoded in place.
+    /// header := "<p>" + Value + "</p>", Value encoded in place as the user's markup.
     void SetHeader(std::string& Value);
     /// The width that replaces the table-width placeholder.
     void SetTableWidth(long Value) { m_lTableWidth = Value; }
     /// title := encoded Value.
     void SetTitle(std::string Value);
 
-    /// Encodes a text for the page in place (see the class comment).
+    /// Encodes a text for the page in place, markup escaped (see the class comment); also
+    /// what a placeholder value needs before it goes into the header or footer.
     static void EncodeHtml(std::string& sText);
 
 private:
+    enum class Markup
+    {
+        Escape, // a text from items: shown as it is
+        Keep    // the user's own header or footer: its tags stay tags
+    };
+    static void Encode(std::string& sText, Markup eMarkup);
     void AppendText(std::string_view sText);
     void CloseColGroup();
     void CloseRow();

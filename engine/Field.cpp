@@ -10,19 +10,23 @@ void Field::Init(const std::string& sKey, std::int32_t lPropTag, PT_PROPERTY_TYP
     if (!m_bInitialise)
         return;
     m_bInitialise = false;
-    m_sKey = sKey;
     m_lPR = lPropTag;
-    m_lMapiPropertyType = lMapiPropType;
-    m_vID = lID;
-    m_sGUID = sGUID;
-    m_sName = sName;
-    m_lMappingValue = lMappingValue;
+    m_def = std::make_shared<const Definition>(
+        Definition{sKey, lMapiPropType, lID, sGUID, sName, lMappingValue});
+}
+
+const Field::Definition& Field::Def() const
+{
+    static const Definition kNone;
+    return m_def ? *m_def : kNone;
 }
 
 std::shared_ptr<Field> Field::CloneField() const
 {
     auto oClone = std::make_shared<Field>();
-    oClone->Init(m_sKey, m_lPR, m_lMapiPropertyType, m_vID, m_sGUID, m_sName, m_lMappingValue);
+    oClone->m_bInitialise = false; // as after Init: a copy is never initialised again
+    oClone->m_lPR = m_lPR;
+    oClone->m_def = m_def;
     return oClone;
 }
 

@@ -25,19 +25,19 @@ public:
               const std::string& sName, long lMappingValue = 0);
 
     /// The column's unique name (its key in column and field lists).
-    const std::string& Key() const { return m_sKey; }
+    const std::string& Key() const { return Def().key; }
     /// The property tag; for a named property the tag resolved for the store last read.
     std::int32_t PR() const { return m_lPR; }
     /// The property type.
-    PT_PROPERTY_TYPE MapiPropertyType() const { return m_lMapiPropertyType; }
+    PT_PROPERTY_TYPE MapiPropertyType() const { return Def().type; }
     /// A named property's identifier in its set (number or name); Empty for a plain property.
-    const platform::runtime::Variant& ID() const { return m_vID; }
+    const platform::runtime::Variant& ID() const { return Def().id; }
     /// A named property's property set; empty for a plain property.
-    const std::string& GUID() const { return m_sGUID; }
+    const std::string& GUID() const { return Def().guid; }
     /// The display name.
-    const std::string& Name() const { return m_sName; }
+    const std::string& Name() const { return Def().name; }
     /// 0: the item's property; other codes: a computed value (folder name, start, ...).
-    long MappingValue() const { return m_lMappingValue; }
+    long MappingValue() const { return Def().mapping; }
     /// The value read (Empty in a column definition).
     const platform::runtime::Variant& Value() const { return m_vValue; }
 
@@ -50,14 +50,22 @@ public:
     void SetFieldValue(platform::runtime::Variant vValue) { m_vValue = std::move(vValue); }
 
 private:
+    /// What Init sets once and never changes: shared by a column and all its copies, so that
+    /// a record's fields hold only their tags and values.
+    struct Definition
+    {
+        std::string key;
+        PT_PROPERTY_TYPE type = PT_PROPERTY_TYPE{};
+        platform::runtime::Variant id;
+        std::string guid;
+        std::string name;
+        long mapping = 0;
+    };
+    const Definition& Def() const;
+
     bool m_bInitialise = true;
-    std::string m_sKey;
     std::int32_t m_lPR = 0;
-    PT_PROPERTY_TYPE m_lMapiPropertyType = PT_PROPERTY_TYPE{};
-    platform::runtime::Variant m_vID;
-    std::string m_sGUID;
-    std::string m_sName;
-    long m_lMappingValue = 0;
+    std::shared_ptr<const Definition> m_def;
     platform::runtime::Variant m_vValue;
 };
 

@@ -9,6 +9,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace engine {
 
@@ -28,14 +30,16 @@ public:
     /// The store identifier of the item's folder.
     const std::string& StoreID() const { return m_sStoreID; }
     /// The field at a 1-based position or with a column key; no object when absent.
-    std::shared_ptr<Field> Fields(const platform::runtime::Variant& vIndex) const
-    {
-        return m_fields.Item(vIndex);
-    }
+    std::shared_ptr<Field> Fields(const platform::runtime::Variant& vIndex) const;
     /// The field at a 1-based position; no object when absent.
-    std::shared_ptr<Field> Fields(long lIndex) const { return m_fields.Item(lIndex); }
+    std::shared_ptr<Field> Fields(long lIndex) const
+    {
+        if (lIndex < 1 || lIndex > FieldsCount())
+            return nullptr;
+        return m_fields[static_cast<std::size_t>(lIndex - 1)];
+    }
     /// Number of fields.
-    long FieldsCount() const { return m_fields.Count(); }
+    long FieldsCount() const { return static_cast<long>(m_fields.size()); }
     /// The record's key in the record set ("0" for the first record of a record set).
     std::string Key() const override { return common::ChildLink<Records>::Key(); }
     /// The record set, or null once the record was removed or the records were reset.
@@ -48,7 +52,10 @@ public:
     /// Appends a field under its key. Throws the runtime's error 457 when the key is present.
     void AppendField(std::shared_ptr<Field> oField);
     /// Makes room for n fields.
-    void ReserveFields(long n) { m_fields.Reserve(static_cast<std::size_t>(n)); }
+    void ReserveFields(long n) { m_fields.reserve(static_cast<std::size_t>(n)); }
+    /// Starts from the field keys of another record of the same read: appending the same
+    /// keys in the same order then shares one key list instead of copying it.
+    void ShareLayoutOf(const Record& other) { m_layout = other.m_layout; }
     /// The record as its parent link.
     common::IChild& ToIChild() { return *this; }
 
@@ -56,7 +63,14 @@ private:
     long m_lClass = 0;
     std::string m_sEntryID;
     std::string m_sStoreID;
-    detail::KeyedList<std::shared_ptr<Field>> m_fields;
+    /// The field keys in order with their folded forms, shared by the records of a read.
+    struct Layout
+    {
+        std::vector<std::string> keys;
+        std::unordered_map<std::string, std::size_t> positionOf; ///< folded key, 0-based
+    };
+    std::shared_ptr<Layout> m_layout;
+    std::vector<std::shared_ptr<Field>> m_fields;
 };
 
 } // namespace engine

@@ -9,7 +9,8 @@ packages=(
   libicu-dev libsqlite3-dev sqlite3 libpugixml-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
-  clang-format xdg-utils
+  clang-format xdg-utils zlib1g-dev
+  qt6-base-dev fonts-dejavu-core
 )
 
 missing=()

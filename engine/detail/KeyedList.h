@@ -110,7 +110,7 @@ public:
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
-private:
+    /// The position a numeric index names (Long, Integer, Byte or Double); false for others.
     static bool PositionOf(const platform::runtime::Variant& vIndex, long& lPos)
     {
         if (const auto* n = vIndex.Get<std::int32_t>())
@@ -126,6 +126,7 @@ private:
         return true;
     }
 
+private:
     std::vector<T> m_items;
     std::vector<std::string> m_keys;
     std::unordered_map<std::string, T> m_byKey;

@@ -95,6 +95,11 @@ int RecurrenceHelper::CandidateState(rt::Date d) const
 {
     if (!m_bNoEndDate && d.DayNumber() > m_dtPatternEnd.DayNumber())
         return -1;
+    return WindowState(d, m_lDuration);
+}
+
+int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
+{
     // A candidate after the window's end ends the walk whatever the date field: with a field
     // other than start or end the compare date below never passes the window's end.
     if (Seconds(d) > Seconds(m_dtWindowEnd))
@@ -103,7 +108,7 @@ int RecurrenceHelper::CandidateState(rt::Date d) const
     if (m_lDateField == 2)
         compare = d;
     else if (m_lDateField == 4)
-        compare = AddMinutes(d, m_lDuration);
+        compare = AddMinutes(d, lDuration);
     if (Seconds(compare) > Seconds(m_dtWindowEnd))
         return -1;
     return Seconds(compare) >= Seconds(m_dtFromDate) ? 1 : 0;
@@ -270,7 +275,10 @@ void RecurrenceHelper::GetExceptions()
                 continue;
             auto oItem = oException->Item();
             const rt::Date start = m_bIsTask ? oItem->StartDate() : oItem->Start();
-            if (CandidateState(start) == 1)
+            // A moved occurrence counts where it now lies, by its own start or end, also after
+            // the pattern's end.
+            const long lDuration = m_bIsTask ? m_lDuration : oItem->Duration();
+            if (WindowState(start, lDuration) == 1)
                 m_result.push_back(std::move(oItem));
         }
     });

@@ -31,7 +31,10 @@ public:
                   const std::shared_ptr<platform::mapi::Message>& oMasterItem, long DateField);
 
 private:
+    /// -1 stop, 0 skip, 1 take: the pattern's end, then the window.
     int CandidateState(platform::runtime::Date d) const;
+    /// The window part of CandidateState alone, for an occurrence of lDuration minutes.
+    int WindowState(platform::runtime::Date d, long lDuration) const;
     void Take(platform::runtime::Date d);
     bool Visit(platform::runtime::Date d);
     bool MaySkipAhead() const;

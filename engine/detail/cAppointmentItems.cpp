@@ -66,6 +66,12 @@ std::optional<std::int32_t> cAppointmentItems::ColumnTag(long lCode) const
     }
 }
 
+std::vector<std::int32_t> cAppointmentItems::RowTags() const
+{
+    // Single appointments read their duration, series their clip dates.
+    return {m_lDurationTag, m_oContext.ClipStartTag, m_oContext.ClipEndTag};
+}
+
 void cAppointmentItems::LoopItemsEx(long lFrom, long lTo)
 {
     common::Rethrowing(ClassName(), "LoopItemsEx", [&](int& nLine) {

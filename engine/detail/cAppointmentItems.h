@@ -21,6 +21,7 @@ protected:
     std::int32_t DateTag(const std::shared_ptr<platform::mapi::Message>& oFirst) override;
     void PrepareWindow() override { WindowFromFilter(true); }
     std::optional<std::int32_t> ColumnTag(long lCode) const override;
+    std::vector<std::int32_t> RowTags() const override;
     void LoopItemsEx(long lFrom, long lTo) override;
 
 private:

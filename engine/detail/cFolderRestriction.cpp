@@ -221,8 +221,9 @@ void cFolder::RestrictRecurringMasters(mapi::Restriction& oNode, const ReadConte
     auto oAnd = oNode.Add(mapi::RES_AND);
     AddExist(*oAnd, oContext.RecurringTag);
     AddProperty(*oAnd, mapi::RELOP_EQ, oContext.RecurringTag, rt::Variant(true));
+    // No bound on the series' start: an occurrence moved into the window may come from a
+    // series whose first occurrence lies after it; the walk of such a series ends at once.
     AddExist(*oAnd, oContext.StartTag);
-    AddProperty(*oAnd, mapi::RELOP_LE, oContext.StartTag, rt::Variant(oContext.WindowEnd));
 }
 
 void cFolder::RestrictNotRecurring(mapi::Restriction& oNode, std::int32_t lRecurringTag)

@@ -21,6 +21,8 @@
 #include "platform/mapi/Table.h"
 #include "platform/mapi/Utils.h"
 
+#include <algorithm>
+
 namespace mapi = platform::mapi;
 namespace rt = platform::runtime;
 
@@ -155,6 +157,9 @@ void cItemReader::SetColumns()
     for (long i = 1; i <= m_oRecords->FieldCount(); ++i)
         if (const auto lTag = TableColumn(*m_oRecords->FieldItem(i)))
             aTags.push_back(*lTag);
+    for (const auto lTag : RowTags())
+        if (lTag != 0 && std::find(aTags.begin(), aTags.end(), lTag) == aTags.end())
+            aTags.push_back(lTag);
     if (!aTags.empty())
         m_oItems->RawTable()->SetColumns(std::move(aTags));
 }
@@ -221,6 +226,8 @@ void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,
     auto oRecord = std::make_shared<Record>();
     const long lCount = m_oRecords->FieldCount();
     oRecord->ReserveFields(lCount);
+    if (m_oLastRecord)
+        oRecord->ShareLayoutOf(*m_oLastRecord);
     for (long i = 1; i <= lCount; ++i) {
         auto oCopy = m_oRecords->FieldItem(i)->CloneField();
         oCopy->SetFieldValue(fnValue(*oCopy));
@@ -229,6 +236,7 @@ void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,
     oRecord->SetEntryID(oItem.EntryID());
     oRecord->SetStoreID(m_sStoreID);
     oRecord->SetClass(lClass);
+    m_oLastRecord = oRecord;
     m_oRecords->Append(std::move(oRecord));
 }
 

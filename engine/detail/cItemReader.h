@@ -25,6 +25,7 @@ class Utils;
 
 namespace engine {
 class Field;
+class Record;
 class Filter;
 class Records;
 } // namespace engine
@@ -67,6 +68,9 @@ protected:
     virtual std::optional<std::int32_t> ColumnTag(long lCode) const = 0;
     /// Reads the rows lFrom to lTo (1-based) into records.
     virtual void LoopItemsEx(long lFrom, long lTo) = 0;
+    /// Tags the reader reads of every row whatever the columns, so that the table reads them
+    /// with the row.
+    virtual std::vector<std::int32_t> RowTags() const { return {}; }
 
     /// The tag of a named property (LID) in the folder's store ORed with a type; 0 when the
     /// store does not know the name.
@@ -104,6 +108,8 @@ protected:
     std::string m_sStoreID;
 
 private:
+    /// The record made last, whose field keys the next one shares.
+    std::shared_ptr<Record> m_oLastRecord;
     void LoopItems();
     std::optional<std::int32_t> TableColumn(const Field& oField) const;
     void SetPropertyTags(const std::shared_ptr<platform::mapi::Message>& oFirst);

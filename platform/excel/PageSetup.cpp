@@ -1,5 +1,7 @@
 #include "platform/excel/PageSetup.h"
 
+#include "platform/runtime/Utf8.h"
+
 #include "platform/excel/detail/HeaderFooter.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Sheet.h"
@@ -70,6 +72,7 @@ void PageSetup::Set(bool header, int section, const std::string& text)
 {
     detail::HeaderFooterParts parts = header ? sheet_->header : sheet_->footer;
     Section(parts, section) = text;
+    platform::runtime::MakeValidUtf8(Section(parts, section));
     std::size_t length = 0;
     for (char c : detail::ComposeHeaderFooter(parts)) {
         length += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;

@@ -5,6 +5,7 @@
 #include "platform/excel/detail/Address.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Sheet.h"
+#include "platform/runtime/Utf8.h"
 
 #include <cmath>
 #include <vector>
@@ -37,12 +38,15 @@ detail::Cell ToCell(const rt::Variant& value)
         if (s->empty()) {
             return cell; // an empty text leaves the cell empty, as typing nothing does
         }
-        if (Utf16Length(*s) > kMaxCellText) {
+        cell.text = *s;
+        // Bytes that are no UTF-8 become U+FFFD here, so that no writer makes a file that
+        // readers refuse or loses the characters after them.
+        rt::MakeValidUtf8(cell.text);
+        if (Utf16Length(cell.text) > kMaxCellText) {
             detail::Raise(detail::kMethodFailed,
                           "a cell holds at most 32,767 characters; nothing was written");
         }
         cell.kind = detail::Cell::Kind::Text;
-        cell.text = *s;
     } else if (const auto* b = std::get_if<bool>(&v)) {
         cell.kind = detail::Cell::Kind::Boolean;
         cell.number = *b ? 1 : 0;

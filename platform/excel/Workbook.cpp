@@ -4,7 +4,9 @@
 #include "platform/excel/Worksheet.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/State.h"
+#include "platform/runtime/Error.h"
 #include "platform/runtime/ReplacingFile.h"
+#include "platform/runtime/Strings.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -84,18 +86,27 @@ void Workbook::SaveAs(const std::string& path, long fileFormat)
                                         ? detail::kMacroWorkbookContentType
                                         : detail::kWorkbookContentType;
     platform::runtime::ReplacingFile file(path, "Excel");
-    if (state_->source == detail::BookSource::Package) {
-        detail::FillTemplate(state_->sourcePath, file.Path(), state_->templateSheets, sheets,
-                             contentType);
-    } else if (package) {
-        detail::WriteXlsx(sheets, file.Path());
-        if (fileFormat == FileFormat::OpenXmlWorkbookMacroEnabled) {
-            // The writer marks a workbook macro-enabled only together with a macro project;
-            // a report has none, so the package's content type is set here.
-            detail::SetWorkbookContentType(file.Path(), contentType);
+    try {
+        if (state_->source == detail::BookSource::Package) {
+            detail::FillTemplate(state_->sourcePath, file.Path(), state_->templateSheets, sheets,
+                                 contentType);
+        } else if (package) {
+            detail::WriteXlsx(sheets, file.Path());
+            if (fileFormat == FileFormat::OpenXmlWorkbookMacroEnabled) {
+                // The writer marks a workbook macro-enabled only together with a macro
+                // project; a report has none, so the package's content type is set here.
+                detail::SetWorkbookContentType(file.Path(), contentType);
+            }
+        } else {
+            detail::WriteXls(sheets, file.Path());
         }
-    } else {
-        detail::WriteXls(sheets, file.Path());
+    } catch (const platform::runtime::Error& error) {
+        // The user knows the file they saved, not the temporary one it is written through.
+        platform::runtime::Error named(
+            error.Number(), error.Source(),
+            platform::runtime::Replace(error.Description(), file.Path(), path));
+        named.SetLastDllError(error.LastDllError());
+        throw named;
     }
     file.Commit();
     const std::filesystem::path full = std::filesystem::absolute(path, error).lexically_normal();

@@ -1,5 +1,6 @@
 #include "platform/forms/Control.h"
 
+#include "platform/forms/Form.h"
 #include "platform/runtime/Error.h"
 
 namespace platform::forms {
@@ -14,6 +15,20 @@ std::string Control::Caption() const
 void Control::SetCaption(const std::string&)
 {
     runtime::Raise(runtime::errors::NotSupported, m_name);
+}
+
+Control* Control::Container() const
+{
+    if (m_container)
+        return m_container;
+    return m_parent;
+}
+
+void Control::SetContainer(Control* container)
+{
+    if (container && (container == this || !m_parent || container->Parent() != m_parent))
+        runtime::Raise(runtime::errors::InvalidProcedureCall, m_name + ".Container");
+    m_container = container;
 }
 
 void Control::Move(int left, int top, int width, int height)

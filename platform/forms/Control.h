@@ -36,26 +36,43 @@ public:
     virtual void SetCaption(const std::string& caption);
 
     bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; }
+    void SetEnabled(bool enabled) { m_enabled = enabled; NotifyChanged(); }
     bool Visible() const { return m_visible; }
-    virtual void SetVisible(bool visible) { m_visible = visible; }
+    virtual void SetVisible(bool visible) { m_visible = visible; NotifyChanged(); }
 
     int Left() const { return m_left; }
     int Top() const { return m_top; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    void SetLeft(int twips) { m_left = twips; }
-    void SetTop(int twips) { m_top = twips; }
-    virtual void SetWidth(int twips) { m_width = twips; }
-    virtual void SetHeight(int twips) { m_height = twips; }
+    void SetLeft(int twips) { m_left = twips; NotifyChanged(); }
+    void SetTop(int twips) { m_top = twips; NotifyChanged(); }
+    virtual void SetWidth(int twips) { m_width = twips; NotifyChanged(); }
+    virtual void SetHeight(int twips) { m_height = twips; NotifyChanged(); }
     /// Moves and sizes the control in one step.
     void Move(int left, int top, int width, int height);
 
     double FontSize() const { return m_fontSize; }
-    void SetFontSize(double points) { m_fontSize = points; }
+    void SetFontSize(double points) { m_fontSize = points; NotifyChanged(); }
 
     /// The form the control sits on, or null before it is added to one.
     Form* Parent() const { return m_parent; }
+    /// The control it sits in: a frame or picture box when one was set, else its form; null
+    /// before it is on a form.
+    Control* Container() const;
+    /// Puts the control into a frame or picture box of the same form (null: the form itself).
+    /// Error 5 for a container on another form or the control itself.
+    void SetContainer(Control* container);
+
+    /// Who mirrors the control on a screen (a view): called after anything that shows has
+    /// changed, by code or by the user. One observer per control; an empty one stops it.
+    using ChangeObserver = std::function<void(Control&)>;
+    void SetObserver(ChangeObserver observer) { m_observer = std::move(observer); }
+    /// Tells the observer, if any, that something that shows has changed.
+    void NotifyChanged()
+    {
+        if (m_observer)
+            m_observer(*this);
+    }
 
 private:
     friend class Form;
@@ -68,7 +85,9 @@ private:
     int m_width = 1200;
     int m_height = 375;
     double m_fontSize = 8.25;
-    Form* m_parent = nullptr; // non-owning: the form owns its controls
+    Form* m_parent = nullptr;       // non-owning: the form owns its controls
+    Control* m_container = nullptr; // non-owning: a sibling on the same form
+    ChangeObserver m_observer;
 };
 
 /// A control with a caption of its own.
@@ -78,7 +97,7 @@ public:
     using Control::Control;
     bool HasCaption() const override { return true; }
     std::string Caption() const override { return m_caption; }
-    void SetCaption(const std::string& caption) override { m_caption = caption; }
+    void SetCaption(const std::string& caption) override { m_caption = caption; NotifyChanged(); }
 
 private:
     std::string m_caption;

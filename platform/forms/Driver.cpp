@@ -1,6 +1,8 @@
 #include "platform/forms/Driver.h"
 
+#include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/MenuBar.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 
@@ -11,6 +13,11 @@ namespace platform::forms {
 int MsgBox(const std::string& prompt, int buttons, const std::string& title)
 {
     return Driver::current().AnswerMsgBox({prompt, buttons, title, 0});
+}
+
+bool IsQuestion(int buttons)
+{
+    return (buttons & 7) != 0;
 }
 
 Driver& Driver::current()
@@ -31,6 +38,67 @@ void Driver::Reset()
     m_msgBoxAnswers.clear();
     m_msgBoxRunner = {};
     m_messageBoxes.clear();
+    m_dialogAnswers.clear();
+    m_dialogRunner = {};
+    m_dialogs.clear();
+    m_popupAnswers.clear();
+    m_popupRunner = {};
+    m_popupMenus.clear();
+}
+
+void Driver::QueueDialogAnswer(std::string path, int filterIndex)
+{
+    QueueDialog([path = std::move(path), filterIndex](CommonDialog& dialog) {
+        if (path.empty())
+            return false;
+        if (auto* file = dynamic_cast<FileDialog*>(&dialog)) {
+            file->SetName(path);
+            if (filterIndex >= 0)
+                file->SetFilterIndex(filterIndex);
+        } else if (auto* folder = dynamic_cast<FolderDialog*>(&dialog)) {
+            folder->SetPath(path);
+        } else {
+            runtime::Raise(runtime::errors::InvalidProcedureCall, "Driver.QueueDialogAnswer",
+                           "A path does not answer the dialog " + dialog.Title() + ".");
+        }
+        return true;
+    });
+}
+
+bool Driver::RunDialog(CommonDialog& dialog)
+{
+    DialogAnswer answer;
+    if (!m_dialogAnswers.empty()) {
+        answer = std::move(m_dialogAnswers.front());
+        m_dialogAnswers.pop_front();
+    } else if (m_dialogRunner) {
+        answer = m_dialogRunner;
+    } else {
+        runtime::Raise(runtime::errors::NotSupported, "Driver.RunDialog",
+                       "No one answers the dialog " + dialog.Title() + " on this screen.");
+    }
+    const bool confirmed = answer(dialog);
+    if (confirmed) {
+        if (auto reason = dialog.Check())
+            runtime::Raise(runtime::errors::InvalidProcedureCall, "Driver.RunDialog",
+                           "The answer does not fit the dialog " + dialog.Title() + ": " + *reason);
+    }
+    m_dialogs.push_back({dialog.Kind(), dialog.Title(), confirmed});
+    return confirmed;
+}
+
+std::string Driver::AnswerPopup(const std::string& formName, const MenuItem& menu, double x,
+                                double y)
+{
+    std::string picked;
+    if (!m_popupAnswers.empty()) {
+        picked = std::move(m_popupAnswers.front());
+        m_popupAnswers.pop_front();
+    } else if (m_popupRunner) {
+        picked = m_popupRunner(menu);
+    }
+    m_popupMenus.push_back({formName, menu.Key(), x, y, picked});
+    return picked;
 }
 
 void Driver::RunModal(Form& form)
@@ -56,8 +124,12 @@ int Driver::AnswerMsgBox(MessageBoxRecord record)
         m_msgBoxAnswers.pop_front();
     } else if (m_msgBoxRunner) {
         record.answer = m_msgBoxRunner(record);
+    } else if (!IsQuestion(record.buttons)) {
+        record.answer = vbOK;
     } else {
-        record.answer = DefaultAnswer(record.buttons);
+        // Nobody may pick an answer on the person's behalf.
+        runtime::Raise(runtime::errors::NotSupported, "MsgBox",
+                       "No one answers the question \"" + record.prompt + "\" on this screen.");
     }
     m_messageBoxes.push_back(record);
     return record.answer;

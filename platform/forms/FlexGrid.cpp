@@ -29,6 +29,7 @@ void FlexGrid::SetFontSize(double points)
         detail::RaiseBadValue("A font size must be above 0");
     }
     m_impl->fontSize = points;
+    Notify(GridChange::Columns);
 }
 
 std::int64_t FlexGrid::Hwnd() const
@@ -74,6 +75,7 @@ bool FlexGrid::Redraw() const
 void FlexGrid::SetRedraw(bool redraw)
 {
     m_impl->redraw = redraw;
+    Notify(GridChange::Redraw);
 }
 
 void FlexGrid::SetClientSize(int widthTwips, int heightTwips)
@@ -98,6 +100,7 @@ void FlexGrid::SetRows(int rows)
     m_impl->fixedRows = std::min(m_impl->fixedRows, rows);
     m_impl->Invalidate();
     m_impl->ClampCursor();
+    Notify(GridChange::Rows);
 }
 
 int FlexGrid::Cols() const
@@ -118,6 +121,7 @@ void FlexGrid::SetCols(int cols)
     m_impl->cols.resize(size_t(cols));
     m_impl->fixedCols = std::min(m_impl->fixedCols, cols);
     m_impl->ClampCursor();
+    Notify(GridChange::Columns);
 }
 
 int FlexGrid::FixedRows() const
@@ -133,6 +137,7 @@ void FlexGrid::SetFixedRows(int rows)
     m_impl->fixedRows = rows;
     m_impl->Invalidate();
     m_impl->ClampCursor();
+    Notify(GridChange::Rows);
 }
 
 int FlexGrid::FixedCols() const
@@ -146,10 +151,12 @@ void FlexGrid::SetFixedCols(int cols)
         detail::RaiseBadIndex("The fixed columns must lie inside the grid");
     }
     m_impl->fixedCols = cols;
+    Notify(GridChange::Columns);
 }
 
 int FlexGrid::AddItem(const std::string& text, std::optional<int> index)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     const int at = index.value_or(m_impl->RowCount());
     if (at < 0 || at > m_impl->RowCount()) {
         detail::RaiseBadIndex("A row cannot be inserted at " + std::to_string(at));
@@ -189,11 +196,13 @@ void FlexGrid::RemoveItem(int index)
     m_impl->fixedRows = std::min(m_impl->fixedRows, m_impl->RowCount());
     m_impl->Invalidate();
     m_impl->ClampCursor();
+    Notify(GridChange::Rows);
 }
 
 void FlexGrid::Clear()
 {
     SetRows(m_impl->fixedRows);
+    Notify(GridChange::Rows);
 }
 
 // --- Columns --------------------------------------------------------------------------------
@@ -241,6 +250,7 @@ int FlexGrid::ColWidth(int col) const
 
 void FlexGrid::SetColWidth(int col, int twips)
 {
+    const NotifyOnExit notify(*this, GridChange::Columns);
     m_impl->CheckCol(col);
     if (twips < 0) {
         AutoSize(col);
@@ -261,6 +271,7 @@ void FlexGrid::AutoSize(int col1, std::optional<int> col2)
         }
         m_impl->cols[size_t(c)].width = width;
     }
+    Notify(GridChange::Columns);
 }
 
 Alignment FlexGrid::ColAlignment(int col) const
@@ -273,6 +284,7 @@ void FlexGrid::SetColAlignment(int col, Alignment alignment)
 {
     m_impl->CheckCol(col);
     m_impl->cols[size_t(col)].alignment = alignment;
+    Notify(GridChange::Columns);
 }
 
 bool FlexGrid::ColHidden(int col) const
@@ -285,6 +297,7 @@ void FlexGrid::SetColHidden(int col, bool hidden)
 {
     m_impl->CheckCol(col);
     m_impl->cols[size_t(col)].hidden = hidden;
+    Notify(GridChange::Columns);
 }
 
 ColumnSort FlexGrid::ColSort(int col) const
@@ -325,6 +338,7 @@ void FlexGrid::SetColComboList(int col, const std::string& list)
 
 void FlexGrid::MoveColumn(int col, int position)
 {
+    const NotifyOnExit notify(*this, GridChange::Columns);
     m_impl->CheckCol(col);
     m_impl->CheckCol(position);
     if (col == position) {
@@ -384,6 +398,7 @@ void FlexGrid::SetRowHeight(int row, int twips)
 {
     m_impl->CheckRow(row);
     m_impl->rows[size_t(row)].height = twips < 0 ? -1 : twips;
+    Notify(GridChange::Rows);
 }
 
 bool FlexGrid::RowIsVisible(int row) const
@@ -410,6 +425,7 @@ void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
     if (size_t(col) < r.formats.size()) {
         r.formats[size_t(col)].value.reset();
     }
+    Notify(GridChange::Cells);
 }
 
 double FlexGrid::ValueMatrix(int row, int col) const

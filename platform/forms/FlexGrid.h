@@ -6,6 +6,7 @@
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,17 @@
 namespace platform::forms {
 
 class FlexGrid;
+
+/// What a change to a grid touched, for a view that mirrors the grid.
+enum class GridChange
+{
+    Redraw,    ///< the redraw switch was set
+    Rows,      ///< rows came, went, moved, or were shown or hidden (outline, height)
+    Columns,   ///< columns came, went, moved, or changed width, alignment or visibility
+    Cells,     ///< texts or formats of cells
+    Selection, ///< the current cell or the selection
+    Scroll,    ///< the first row shown
+};
 
 /// A handle on the outline node of one row. It stays valid while the grid's rows are not
 /// added, removed, sorted or subtotalled.
@@ -305,13 +317,44 @@ public:
     /// A drag from source is dropped on this grid at (x, y): raises OLEDragDrop.
     DropEffect UserDrop(FlexGrid* source, int button, int shift, double x, double y);
 
+    // --- Views ---------------------------------------------------------------------------------
+    /// Who mirrors the grid on a screen: called after every public call that changed what
+    /// shows, by code or by the user, with what it touched. The headless grid calls it also
+    /// while Redraw is off (a view may wait for Redraw to come back on). One observer; an
+    /// empty one stops it. The observer must not throw.
+    using ChangeObserver = std::function<void(GridChange)>;
+    void SetObserver(ChangeObserver observer) { m_observer = std::move(observer); }
+
     /// The private state; defined in detail/. Public only so that the detail procedures
     /// that make up the grid can name it.
     struct Impl;
 
 private:
     friend class OutlineNode;
+
+    // Tells the observer about a change when the public call that made it returns, by
+    // whichever way it returns.
+    class NotifyOnExit
+    {
+    public:
+        NotifyOnExit(const FlexGrid& grid, GridChange change) : m_grid(grid), m_change(change) {}
+        ~NotifyOnExit() { m_grid.Notify(m_change); }
+        NotifyOnExit(const NotifyOnExit&) = delete;
+        NotifyOnExit& operator=(const NotifyOnExit&) = delete;
+
+    private:
+        const FlexGrid& m_grid;
+        GridChange m_change;
+    };
+
+    void Notify(GridChange change) const
+    {
+        if (m_observer)
+            m_observer(change);
+    }
+
     std::unique_ptr<Impl> m_impl;
+    ChangeObserver m_observer;
 };
 
 } // namespace platform::forms

@@ -82,6 +82,7 @@ void FlexGrid::SetClip(const CellRange& range, const std::string& text)
         }
     }
     SetRangeTexts({o.r1, o.c1, o.r2, o.c2}, texts);
+    Notify(GridChange::Cells);
 }
 
 std::vector<std::vector<std::string>> FlexGrid::RangeTexts(const CellRange& range) const
@@ -113,6 +114,7 @@ void FlexGrid::SetRangeTexts(const CellRange& range,
             }
         }
     }
+    Notify(GridChange::Cells);
 }
 
 Alignment FlexGrid::CellAlignment(int row, int col) const
@@ -124,6 +126,7 @@ Alignment FlexGrid::CellAlignment(int row, int col) const
 void FlexGrid::SetCellAlignment(const CellRange& range, Alignment alignment)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.alignment = alignment; });
+    Notify(GridChange::Cells);
 }
 
 std::shared_ptr<platform::runtime::Object> FlexGrid::CellPicture(int row, int col) const
@@ -136,6 +139,7 @@ void FlexGrid::SetCellPicture(const CellRange& range,
                               std::shared_ptr<platform::runtime::Object> picture)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.picture = picture; });
+    Notify(GridChange::Cells);
 }
 
 int FlexGrid::CellPictureAlignment(int row, int col) const
@@ -147,6 +151,7 @@ int FlexGrid::CellPictureAlignment(int row, int col) const
 void FlexGrid::SetCellPictureAlignment(const CellRange& range, int alignment)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.pictureAlignment = alignment; });
+    Notify(GridChange::Cells);
 }
 
 std::optional<std::uint32_t> FlexGrid::CellBackColor(int row, int col) const
@@ -158,6 +163,7 @@ std::optional<std::uint32_t> FlexGrid::CellBackColor(int row, int col) const
 void FlexGrid::SetCellBackColor(const CellRange& range, std::uint32_t colour)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.backColor = colour; });
+    Notify(GridChange::Cells);
 }
 
 std::optional<std::uint32_t> FlexGrid::CellForeColor(int row, int col) const
@@ -169,6 +175,7 @@ std::optional<std::uint32_t> FlexGrid::CellForeColor(int row, int col) const
 void FlexGrid::SetCellForeColor(const CellRange& range, std::uint32_t colour)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.foreColor = colour; });
+    Notify(GridChange::Cells);
 }
 
 bool FlexGrid::CellFontBold(int row, int col) const
@@ -180,6 +187,7 @@ bool FlexGrid::CellFontBold(int row, int col) const
 void FlexGrid::SetCellFontBold(const CellRange& range, bool bold)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.bold = bold; });
+    Notify(GridChange::Cells);
 }
 
 CheckState FlexGrid::CellChecked(int row, int col) const
@@ -191,6 +199,7 @@ CheckState FlexGrid::CellChecked(int row, int col) const
 void FlexGrid::SetCellChecked(const CellRange& range, CheckState state)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.check = state; });
+    Notify(GridChange::Cells);
 }
 
 } // namespace platform::forms
@@ -228,6 +237,7 @@ rt::Variant FlexGrid::Cell(CellSetting setting, const CellRange& range) const
 
 void FlexGrid::SetCell(CellSetting setting, const CellRange& range, const rt::Variant& value)
 {
+    const NotifyOnExit notify(*this, GridChange::Cells);
     const Ordered o = Order(*m_impl, range);
     switch (setting) {
     case CellSetting::Text:

@@ -22,6 +22,7 @@ void FlexGrid::SetIsSubtotal(int row, bool node)
         r.subtotalMatchFrom = -1;
     }
     m_impl->Invalidate();
+    Notify(GridChange::Rows);
 }
 
 int FlexGrid::RowOutlineLevel(int row) const
@@ -35,6 +36,7 @@ void FlexGrid::SetRowOutlineLevel(int row, int level)
     m_impl->CheckRow(row);
     m_impl->rows[size_t(row)].outlineLevel = level;
     m_impl->Invalidate();
+    Notify(GridChange::Rows);
 }
 
 OutlineState FlexGrid::IsCollapsed(int row) const
@@ -45,6 +47,7 @@ OutlineState FlexGrid::IsCollapsed(int row) const
 
 void FlexGrid::SetIsCollapsed(int row, OutlineState state)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     m_impl->CheckRow(row);
     auto& r = m_impl->rows[size_t(row)];
     if (r.state == state) {
@@ -86,6 +89,7 @@ void FlexGrid::SetOutlineCol(int col)
 {
     m_impl->CheckCol(col);
     m_impl->outlineCol = col;
+    Notify(GridChange::Cells);
 }
 
 bool OutlineNode::Expanded() const
@@ -123,6 +127,7 @@ void OutlineNode::Sort(SortSetting setting)
     impl.CheckRow(m_row);
     const int end = detail::SubtreeEnd(impl, m_row, impl.RowCount());
     detail::SortRows(impl, m_row + 1, end, detail::SortColumns(impl, setting, 0, 0));
+    m_grid->Notify(GridChange::Rows);
 }
 
 } // namespace platform::forms

@@ -57,6 +57,7 @@ void FlexGrid::SetRow(int row)
 {
     m_impl->CheckRow(row);
     MoveCursor(*this, *m_impl, {row, m_impl->col, row, m_impl->col}, true);
+    Notify(GridChange::Selection);
 }
 
 int FlexGrid::Col() const
@@ -68,6 +69,7 @@ void FlexGrid::SetCol(int col)
 {
     m_impl->CheckCol(col);
     MoveCursor(*this, *m_impl, {m_impl->row, col, m_impl->rowSel, col}, false);
+    Notify(GridChange::Selection);
 }
 
 int FlexGrid::RowSel() const
@@ -98,6 +100,7 @@ void FlexGrid::Select(int row1, int col1, std::optional<int> row2, std::optional
     m_impl->CheckCol(col1);
     m_impl->CheckCol(c2);
     MoveCursor(*this, *m_impl, {row1, col1, r2, c2}, true);
+    Notify(GridChange::Selection);
 }
 
 CellRange FlexGrid::GetSelection() const
@@ -129,6 +132,7 @@ void FlexGrid::SetIsSelected(int row, bool selected)
             Events.AfterSelChange();
         }
     }
+    Notify(GridChange::Selection);
 }
 
 int FlexGrid::SelectedRows() const
@@ -172,10 +176,12 @@ void FlexGrid::SetTopRow(int row)
 {
     m_impl->CheckRow(row);
     m_impl->topRow = std::max(row, m_impl->fixedRows);
+    Notify(GridChange::Scroll);
 }
 
 void FlexGrid::ShowCell(int row, int col)
 {
+    const NotifyOnExit notify(*this, GridChange::Scroll);
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
     auto& impl = *m_impl;

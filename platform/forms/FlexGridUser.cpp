@@ -255,6 +255,7 @@ void FlexGrid::UserMoveColumn(int col, int position)
 
 bool FlexGrid::UserResizeColumn(int col, int twips)
 {
+    const NotifyOnExit notify(*this, GridChange::Columns);
     m_impl->CheckCol(col);
     bool cancel = false;
     if (Events.ColumnResizing) {

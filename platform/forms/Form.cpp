@@ -1,6 +1,7 @@
 #include "platform/forms/Form.h"
 
 #include "platform/forms/Driver.h"
+#include "platform/forms/MenuBar.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 #include "platform/win/Desktop.h"
@@ -18,6 +19,8 @@ constexpr int kFrameHeight = 390 + 60;
 double TwipsPer(ScaleMode mode)
 {
     switch (mode) {
+    case ScaleMode::User:
+        break;
     case ScaleMode::Twips:
         return 1.0;
     case ScaleMode::Points:
@@ -42,7 +45,9 @@ win::ScreenRect PixelRect(const Form& form)
 
 } // namespace
 
-Form::Form(std::string name) : CaptionControl(std::move(name))
+Form::Form(std::string name)
+    : CaptionControl(std::move(name)),
+      m_surface([this] { return std::pair(ScaleWidth(), ScaleHeight()); })
 {
     SetVisible(false);
     Control::SetWidth(6000);
@@ -53,8 +58,10 @@ Form::~Form()
 {
     if (m_hwnd != 0)
         win::Desktop::current().destroyWindow(m_hwnd);
-    for (auto& control : m_controls)
+    for (auto& control : m_controls) {
         control->m_parent = nullptr;
+        control->m_container = nullptr;
+    }
 }
 
 std::shared_ptr<Control> Form::FindControl(const std::string& name) const
@@ -139,6 +146,7 @@ bool Form::Unload(UnloadMode mode)
     m_hwnd = 0;
     m_loaded = false;
     m_owner = nullptr;
+    NotifyChanged();
     return true;
 }
 
@@ -162,6 +170,7 @@ void Form::SetHeight(int twips)
 void Form::SetWindowState(forms::WindowState state)
 {
     m_windowState = state;
+    NotifyChanged();
     RaiseResize();
 }
 
@@ -181,6 +190,37 @@ int Form::ScaleWidth() const
 int Form::ScaleHeight() const
 {
     return std::max(Height() - kFrameHeight, 0);
+}
+
+forms::ScaleMode Form::GetScaleMode() const
+{
+    return m_surface.ScaleMode() == 0 ? ScaleMode::User : ScaleMode::Twips;
+}
+
+void Form::PopupMenu(const std::shared_ptr<MenuItem>& menu, int /*flags*/, std::optional<double> x,
+                     std::optional<double> y, const std::shared_ptr<MenuItem>& /*defaultMenu*/)
+{
+    MenuBar* bar = nullptr;
+    for (const auto& control : m_controls) {
+        auto* candidate = dynamic_cast<MenuBar*>(control.get());
+        if (menu && candidate && candidate->Items().Find(menu->Key()) == menu)
+            bar = candidate;
+    }
+    if (!bar)
+        runtime::Raise(runtime::errors::InvalidProcedureCall, "Form.PopupMenu",
+                       "That is no menu of a menu bar on " + Name() + ".");
+    const std::string picked =
+        Driver::current().AnswerPopup(Name(), *menu, x.value_or(0), y.value_or(0));
+    if (picked.empty())
+        return;
+    auto item = bar->Items().Find(picked);
+    bool below = false;
+    for (const MenuItem* step = item ? item->Parent() : nullptr; step; step = step->Parent())
+        below = below || step == menu.get();
+    if (!below)
+        runtime::Raise(runtime::errors::InvalidProcedureCall, "Form.PopupMenu",
+                       "The pop-up menu " + menu->Key() + " has no entry " + picked + ".");
+    bar->ClickPopupEntry(*menu, picked);
 }
 
 double Form::ScaleX(double value, forms::ScaleMode from, forms::ScaleMode to)

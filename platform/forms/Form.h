@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/forms/Control.h"
+#include "platform/forms/DrawingSurface.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,7 @@ enum class UnloadMode
 /// Scale modes for ScaleX and ScaleY.
 enum class ScaleMode
 {
+    User = 0,
     Twips = 1,
     Points = 2,
     Pixels = 3,
@@ -55,6 +58,8 @@ enum class ScaleMode
 /// either of which may cancel, then forgets the window. A form shown modally returns from
 /// Show() only once it is hidden or unloaded: the forms driver (Driver.h) runs whoever
 /// answers modal forms (a test's queued answer or the host's person) while it is shown.
+class MenuItem;
+
 class Form : public CaptionControl
 {
 public:
@@ -103,8 +108,9 @@ public:
     int ScaleHeight() const;
     int ScaleLeft() const { return 0; }
     int ScaleTop() const { return 0; }
-    forms::ScaleMode GetScaleMode() const { return ScaleMode::Twips; }
-    /// Converts a width or a height between scale modes.
+    /// Twips, or User once the drawing surface has a user scale.
+    forms::ScaleMode GetScaleMode() const;
+    /// Converts a width or a height between scale modes; error 5 for the user scale.
     static double ScaleX(double value, forms::ScaleMode from, forms::ScaleMode to);
     static double ScaleY(double value, forms::ScaleMode from, forms::ScaleMode to);
 
@@ -124,6 +130,20 @@ public:
     /// The user closes the window with its close button.
     bool UserClose() { return Unload(UnloadMode::FormControlMenu); }
 
+    /// The drawing side of the form's inner area (see DrawingSurface): its user scale applies
+    /// to drawing; placement and the ScaleWidth/ScaleHeight above stay in twips.
+    DrawingSurface& Surface() { return m_surface; }
+    const DrawingSurface& Surface() const { return m_surface; }
+
+    /// Shows a menu of a menu bar on this form as a pop-up menu at x, y in the form's scale
+    /// units (at the mouse, 0/0 here, when left out) and waits for the person's pick through
+    /// the forms Driver; a picked entry raises the bar's item click, as on the bar. Nothing is
+    /// picked when the menu is dismissed. `flags` and `defaultMenu` are kept for the host.
+    /// Error 5 for a menu of no menu bar on this form, or a pick that is no entry of the menu.
+    void PopupMenu(const std::shared_ptr<MenuItem>& menu, int flags = 0,
+                   std::optional<double> x = std::nullopt, std::optional<double> y = std::nullopt,
+                   const std::shared_ptr<MenuItem>& defaultMenu = nullptr);
+
 protected:
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -136,6 +156,7 @@ private:
     void RaiseResize();
 
     std::vector<std::shared_ptr<Control>> m_controls;
+    DrawingSurface m_surface;
     bool m_loaded = false;
     bool m_loading = false;
     int m_modalDepth = 0;

@@ -101,6 +101,22 @@ bool MenuBar::Click(const std::string& key)
     return true;
 }
 
+bool MenuBar::ClickPopupEntry(const MenuItem& menu, const std::string& key)
+{
+    auto item = m_items.Find(key);
+    if (!item || item->IsSeparator() || !item->Children().empty() || item.get() == &menu)
+        return false;
+    const MenuItem* step = item.get();
+    for (; step && step != &menu; step = step->Parent())
+        if (!step->Enabled() || !step->Visible())
+            return false;
+    if (step != &menu)
+        return false;
+    if (OnItemClick)
+        OnItemClick(*item);
+    return true;
+}
+
 void MenuBar::PopupMenu(const std::shared_ptr<MenuItem>& popup, int xPixels, int yPixels)
 {
     if (!popup || !popup->IsPopup() || m_items.Find(popup->Key()) != popup)
@@ -108,6 +124,7 @@ void MenuBar::PopupMenu(const std::shared_ptr<MenuItem>& popup, int xPixels, int
     m_openPopup = popup;
     m_popupX = xPixels;
     m_popupY = yPixels;
+    NotifyChanged();
 }
 
 } // namespace platform::forms

@@ -112,6 +112,11 @@ public:
     /// is no pop-up menu of this bar.
     void PopupMenu(const std::shared_ptr<MenuItem>& popup, int xPixels, int yPixels);
     void ClosePopup() { m_openPopup.reset(); }
+    /// The user picks an entry of a menu shown as a pop-up menu over the form (any menu of
+    /// this bar, shown or hidden on the bar): the item of the key must lie below `menu` and
+    /// it and its menus below `menu` must be visible and enabled. False when the click did not
+    /// reach the handler.
+    bool ClickPopupEntry(const MenuItem& menu, const std::string& key);
     /// The pop-up menu open now, or null.
     const std::shared_ptr<MenuItem>& OpenPopup() const { return m_openPopup; }
     int PopupX() const { return m_popupX; }

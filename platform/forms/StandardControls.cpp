@@ -24,6 +24,23 @@ void CommandButton::Click()
         OnClick();
 }
 
+void Label::Click()
+{
+    if (Enabled() && OnClick)
+        OnClick();
+}
+
+void Image::Click()
+{
+    if (Enabled() && OnClick)
+        OnClick();
+}
+
+PictureBox::PictureBox(std::string name)
+    : Control(std::move(name)), m_surface([this] { return std::pair(Width(), Height()); })
+{
+}
+
 void CheckBox::SetValue(int value)
 {
     if (value < 0 || value > 2)
@@ -31,6 +48,7 @@ void CheckBox::SetValue(int value)
     if (value == m_value)
         return;
     m_value = value;
+    NotifyChanged();
     if (OnClick)
         OnClick();
 }
@@ -40,13 +58,17 @@ void OptionButton::SetValue(bool value)
     if (value == m_value)
         return;
     m_value = value;
+    NotifyChanged();
     if (!value)
         return;
     if (Form* form = Parent())
         for (const auto& control : form->Controls())
             if (auto* other = dynamic_cast<OptionButton*>(control.get());
                 other != nullptr && other != this && other->Group == Group)
+            {
                 other->m_value = false;
+                other->NotifyChanged();
+            }
     if (OnClick)
         OnClick();
 }
@@ -58,6 +80,7 @@ void TextBox::SetText(const std::string& text)
     m_text = text;
     m_selStart = std::min(m_selStart, static_cast<int>(runtime::Len(m_text)));
     m_selLength = 0;
+    NotifyChanged();
     if (OnChange)
         OnChange();
 }
@@ -95,6 +118,7 @@ void ComboBox::Clear()
     m_itemData.clear();
     m_listIndex = -1;
     m_text.clear();
+    NotifyChanged();
 }
 
 void ComboBox::AddItem(const std::string& item, std::optional<int> index)
@@ -106,6 +130,7 @@ void ComboBox::AddItem(const std::string& item, std::optional<int> index)
     m_itemData.insert(m_itemData.begin() + at, 0);
     if (m_listIndex >= at)
         ++m_listIndex;
+    NotifyChanged();
 }
 
 void ComboBox::RemoveItem(int index)
@@ -117,6 +142,7 @@ void ComboBox::RemoveItem(int index)
         m_listIndex = -1;
     else if (m_listIndex > index)
         --m_listIndex;
+    NotifyChanged();
 }
 
 const std::string& ComboBox::List(int index) const
@@ -145,6 +171,7 @@ void ComboBox::SetListIndex(int index)
         return;
     m_listIndex = index;
     m_text = index < 0 ? std::string{} : m_items[static_cast<std::size_t>(index)];
+    NotifyChanged();
     if (OnClick)
         OnClick();
 }
@@ -167,6 +194,7 @@ void ComboBox::SetText(const std::string& text)
         }
     m_listIndex = -1;
     m_text = text;
+    NotifyChanged();
 }
 
 void ProgressBar::SetValue(double value)
@@ -174,6 +202,7 @@ void ProgressBar::SetValue(double value)
     if (value < m_min || value > m_max)
         runtime::Raise(380, "ProgressBar.Value", "Invalid property value");
     m_value = value;
+    NotifyChanged();
 }
 
 void DTPicker::SetValue(runtime::Date value)
@@ -181,8 +210,50 @@ void DTPicker::SetValue(runtime::Date value)
     if (value.Serial() == m_value.Serial())
         return;
     m_value = value;
+    NotifyChanged();
     if (OnChange)
         OnChange();
+}
+
+void DTPicker::SetFirstDayOfWeek(int day)
+{
+    if (day < -1 || day > 6)
+        runtime::Raise(runtime::errors::InvalidPropertyValue, "DTPicker.FirstDayOfWeek");
+    m_firstDayOfWeek = day;
+}
+
+void DTPicker::SetFormat(int format)
+{
+    if (format < 0 || format > 3)
+        runtime::Raise(runtime::errors::InvalidPropertyValue, "DTPicker.Format");
+    m_format = format;
+}
+
+void DTPicker::UserDropDown()
+{
+    if (!Enabled() || m_droppedDown)
+        return;
+    m_droppedDown = true;
+    if (OnDropDown)
+        OnDropDown();
+}
+
+void DTPicker::UserPick(runtime::Date value)
+{
+    if (!Enabled())
+        return;
+    UserDropDown();
+    SetValue(value);
+    UserCloseUp();
+}
+
+void DTPicker::UserCloseUp()
+{
+    if (!m_droppedDown)
+        return;
+    m_droppedDown = false;
+    if (OnCloseUp)
+        OnCloseUp();
 }
 
 Timer::~Timer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/forms/Control.h"
+#include "platform/forms/DrawingSurface.h"
 #include "platform/runtime/Date.h"
 
 #include <cstdint>
@@ -11,12 +12,29 @@
 
 namespace platform::forms {
 
-/// A label: a caption and nothing else.
+/// A label: a caption, and a Click event when the user clicks it.
 class Label : public CaptionControl
 {
 public:
     using CaptionControl::CaptionControl;
     std::string TypeName() const override { return "Label"; }
+    std::function<void()> OnClick;
+    /// The user's click: raised only while the label is enabled.
+    void Click();
+};
+
+/// A small image control: shows a picture and raises Click when the user clicks it.
+class Image : public Control
+{
+public:
+    using Control::Control;
+    std::string TypeName() const override { return "Image"; }
+    std::shared_ptr<runtime::Object> Picture;
+    /// Whether the picture is stretched to the control's size.
+    bool Stretch = false;
+    std::function<void()> OnClick;
+    /// The user's click: raised only while the image is enabled.
+    void Click();
 };
 
 /// A frame grouping other controls; its caption is the group's title.
@@ -123,22 +141,32 @@ public:
     /// The selected entry's text (or the typed text of an editable box).
     std::string Text() const;
     void SetText(const std::string& text);
+    std::uint32_t BackColor() const { return m_backColor; }
+    /// The colour behind the text (&HBBGGRR).
+    void SetBackColor(std::uint32_t colour) { m_backColor = colour & 0xFFFFFF; }
     std::function<void()> OnClick;
 
 private:
+    std::uint32_t m_backColor = 0xFFFFFF;
     std::vector<std::string> m_items;
     std::vector<std::int32_t> m_itemData;
     int m_listIndex = -1;
     std::string m_text;
 };
 
-/// A picture box: a place for a picture and painting, kept as a picture reference here.
+/// A picture box: a place for a picture and for painting (its drawing surface covers the
+/// whole box, which has no border here); it can contain other controls.
 class PictureBox : public Control
 {
 public:
-    using Control::Control;
+    explicit PictureBox(std::string name);
     std::string TypeName() const override { return "PictureBox"; }
     std::shared_ptr<runtime::Object> Picture;
+    DrawingSurface& Surface() { return m_surface; }
+    const DrawingSurface& Surface() const { return m_surface; }
+
+private:
+    DrawingSurface m_surface;
 };
 
 /// A progress bar from Min to Max.
@@ -150,8 +178,16 @@ public:
     double Min() const { return m_min; }
     double Max() const { return m_max; }
     double Value() const { return m_value; }
-    void SetMin(double value) { m_min = value; }
-    void SetMax(double value) { m_max = value; }
+    void SetMin(double value)
+    {
+        m_min = value;
+        NotifyChanged();
+    }
+    void SetMax(double value)
+    {
+        m_max = value;
+        NotifyChanged();
+    }
     /// Error 380 for a value outside Min..Max.
     void SetValue(double value);
 
@@ -161,7 +197,8 @@ private:
     double m_value = 0;
 };
 
-/// A date picker with an optional check box (Checked) and a date value.
+/// A date picker with an optional check box (Checked), a date value and a drop-down calendar.
+/// Setting the value from code raises Change when it differs, as the user's choice does.
 class DTPicker : public Control
 {
 public:
@@ -170,10 +207,38 @@ public:
     runtime::Date Value() const { return m_value; }
     void SetValue(runtime::Date value);
     bool Checked = true;
+
+    /// The calendar's first day of the week: 0 Monday ... 6 Sunday, -1 the system's default.
+    /// Error 380 outside.
+    int FirstDayOfWeek() const { return m_firstDayOfWeek; }
+    void SetFirstDayOfWeek(int day);
+    /// How the date is shown: 0 long date, 1 short date, 2 time, 3 custom. Error 380 outside.
+    int Format() const { return m_format; }
+    void SetFormat(int format);
+    /// Redraws the control (after its calendar changed while closed); counted for the host.
+    void Refresh() { ++m_refreshCount; }
+    int RefreshCount() const { return m_refreshCount; }
+    /// Whether the calendar is dropped down now.
+    bool IsDroppedDown() const { return m_droppedDown; }
+
     std::function<void()> OnChange;
+    std::function<void()> OnDropDown;
+    std::function<void()> OnCloseUp;
+
+    /// The user opens the calendar (raises DropDown) while the picker is enabled.
+    void UserDropDown();
+    /// The user picks a day: opens the calendar if it is closed, sets the value (raising
+    /// Change) and closes it (raising CloseUp). Nothing while the picker is disabled.
+    void UserPick(runtime::Date value);
+    /// The user closes the calendar without a choice (raises CloseUp).
+    void UserCloseUp();
 
 private:
     runtime::Date m_value;
+    int m_firstDayOfWeek = -1;
+    int m_format = 0;
+    int m_refreshCount = 0;
+    bool m_droppedDown = false;
 };
 
 /// A timer control: raises OnTimer every Interval milliseconds while enabled, from the

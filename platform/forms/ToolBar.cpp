@@ -26,6 +26,7 @@ std::shared_ptr<ToolBarButton> ToolBar::AddButton(const std::string& key,
             throw runtime::Error(35602, "ToolBar", "Key is not unique in collection");
     auto button = std::make_shared<ToolBarButton>(ButtonKind::Button, key, picture, tooltip);
     m_buttons.push_back(button);
+    NotifyChanged();
     return button;
 }
 
@@ -33,6 +34,7 @@ void ToolBar::AddSeparator()
 {
     m_buttons.push_back(std::make_shared<ToolBarButton>(ButtonKind::Separator, std::string(),
                                                         nullptr, std::string()));
+    NotifyChanged();
 }
 
 std::shared_ptr<ToolBarButton> ToolBar::Button(const std::string& key) const

@@ -67,7 +67,11 @@ public:
                                              const std::shared_ptr<ListImage>& picture,
                                              const std::string& tooltip);
     /// Removes every button and separator (a window that builds its bar anew on each load).
-    void Clear() { m_buttons.clear(); }
+    void Clear()
+    {
+        m_buttons.clear();
+        NotifyChanged();
+    }
     /// Adds a separator line.
     void AddSeparator();
     /// The button of the key; error 35601 when there is none.

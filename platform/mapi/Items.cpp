@@ -52,6 +52,37 @@ std::shared_ptr<Folder> Items::Parent() const
     return std::make_shared<Folder>(m_context, m_storeId, m_entryId);
 }
 
+std::vector<store::PropTag> Items::ColumnTags() const
+{
+    std::vector<store::PropTag> tags;
+    if (m_rawTable)
+        for (auto c : m_rawTable->Columns())
+            if (c != 0)
+                tags.push_back(store::NormalizeTag(static_cast<store::PropTag>(c)));
+    return tags;
+}
+
+std::shared_ptr<detail::Prefetch> Items::NewPrefetch(std::vector<store::PropTag> tags) const
+{
+    auto prefetch = std::make_shared<detail::Prefetch>();
+    prefetch->tags = std::move(tags);
+    prefetch->generation = m_context->Generation();
+    prefetch->folderEntryId = m_entryId;
+    return prefetch;
+}
+
+void Items::KeepRows(const std::shared_ptr<detail::Prefetch>& prefetch)
+{
+    m_entryIds.clear();
+    m_entryIds.reserve(prefetch->rows.size());
+    prefetch->rowOf.reserve(prefetch->rows.size());
+    for (std::size_t i = 0; i < prefetch->rows.size(); ++i) {
+        m_entryIds.push_back(prefetch->rows[i].item.entryId);
+        prefetch->rowOf.emplace(prefetch->rows[i].item.entryId, i);
+    }
+    m_prefetch = prefetch;
+}
+
 const std::vector<std::string>& Items::EntryIds()
 {
     if (m_loaded && m_generation == m_context->Generation())
@@ -59,22 +90,41 @@ const std::vector<std::string>& Items::EntryIds()
     m_generation = m_context->Generation();
     auto& st = m_context->GetStore(m_storeId);
     m_entryIds.clear();
+    m_prefetch.reset();
     detail::Guard("Items", [&] {
+        const auto columns = ColumnTags();
         if (!m_restriction) {
-            for (const auto& item : st.Items(m_entryId))
-                m_entryIds.push_back(item.entryId);
+            if (columns.empty()) {
+                for (const auto& item : st.Items(m_entryId))
+                    m_entryIds.push_back(item.entryId);
+                return;
+            }
+            auto prefetch = NewPrefetch(columns);
+            prefetch->rows = st.ReadTable(m_entryId, prefetch->tags);
+            KeepRows(prefetch);
             return;
         }
-        const auto tags = m_restriction->Tags();
-        for (const auto& row : st.ReadTable(m_entryId, tags)) {
+        // One pass reads the columns with what the restriction tests; the store's value index
+        // narrows it to the rows the restriction can match, where the restriction allows.
+        auto tags = columns;
+        for (const auto t : m_restriction->Tags())
+            if (std::find(tags.begin(), tags.end(), t) == tags.end())
+                tags.push_back(t);
+        const auto ranges = m_restriction->Ranges();
+        auto rows = ranges ? st.ReadTableInRanges(m_entryId, tags, *ranges)
+                           : st.ReadTable(m_entryId, tags);
+        auto prefetch = NewPrefetch(std::move(tags));
+        const auto& kept = prefetch->tags;
+        for (auto& row : rows) {
             auto read = [&](store::PropTag tag) -> const store::PropValue* {
-                auto at = std::find(tags.begin(), tags.end(), tag);
-                const auto& v = row.values[static_cast<std::size_t>(at - tags.begin())];
+                auto at = std::find(kept.begin(), kept.end(), tag);
+                const auto& v = row.values[static_cast<std::size_t>(at - kept.begin())];
                 return v ? &*v : nullptr;
             };
             if (m_restriction->Matches(read))
-                m_entryIds.push_back(row.item.entryId);
+                prefetch->rows.push_back(std::move(row));
         }
+        KeepRows(prefetch);
     });
     m_loaded = true;
     return m_entryIds;
@@ -84,6 +134,7 @@ void Items::Invalidate()
 {
     m_loaded = false;
     m_entryIds.clear();
+    m_prefetch.reset();
 }
 
 void Items::SetRestriction(std::shared_ptr<const detail::CompiledRestriction> restriction)
@@ -94,22 +145,24 @@ void Items::SetRestriction(std::shared_ptr<const detail::CompiledRestriction> re
 
 long Items::Count()
 {
+    // Without a restriction the store counts; the list is read when an item is asked for.
+    if (!m_restriction && !(m_loaded && m_generation == m_context->Generation()))
+        return detail::Guard("Items", [&] {
+            return static_cast<long>(m_context->GetStore(m_storeId).ItemCount(m_entryId));
+        });
     return static_cast<long>(EntryIds().size());
 }
 
 std::shared_ptr<const detail::Prefetch> Items::CurrentPrefetch()
 {
-    if (!m_rawTable || m_rawTable->Columns().empty())
+    const auto tags = ColumnTags();
+    if (tags.empty())
         return nullptr;
-    std::vector<store::PropTag> tags;
-    for (auto c : m_rawTable->Columns())
-        if (c != 0)
-            tags.push_back(store::NormalizeTag(static_cast<store::PropTag>(c)));
-    if (m_prefetch && m_prefetch->tags == tags && m_prefetch->generation == m_context->Generation())
+    if (m_prefetch && m_prefetch->generation == m_context->Generation() &&
+        m_prefetch->Covers(tags))
         return m_prefetch;
-    auto prefetch = std::make_shared<detail::Prefetch>();
-    prefetch->tags = std::move(tags);
-    prefetch->generation = m_context->Generation();
+    // The columns changed after the list was read: one more pass answers them.
+    auto prefetch = NewPrefetch(tags);
     prefetch->rows = detail::Guard("Items.Item", [&] {
         return m_context->GetStore(m_storeId).ReadTable(m_entryId, prefetch->tags);
     });
@@ -121,6 +174,18 @@ std::shared_ptr<const detail::Prefetch> Items::CurrentPrefetch()
 
 std::shared_ptr<Message> Items::Item(long index)
 {
+    // The first items of an unrestricted folder come without reading its whole list.
+    if (!m_restriction && index >= 1 && index <= kFewItems &&
+        !(m_loaded && m_generation == m_context->Generation())) {
+        const auto first = detail::Guard("Items.Item", [&] {
+            return m_context->GetStore(m_storeId).Items(m_entryId,
+                                                        static_cast<std::size_t>(index));
+        });
+        if (index > static_cast<long>(first.size()))
+            runtime::Raise(runtime::errors::SubscriptOutOfRange, "Items.Item");
+        return std::make_shared<Message>(std::make_shared<detail::MessageData>(
+            m_context, m_storeId, first[static_cast<std::size_t>(index - 1)].entryId));
+    }
     const auto& ids = EntryIds();
     if (index < 1 || index > static_cast<long>(ids.size()))
         runtime::Raise(runtime::errors::SubscriptOutOfRange, "Items.Item");
@@ -129,7 +194,10 @@ std::shared_ptr<Message> Items::Item(long index)
     // The table's columns tell which properties the caller is about to read: one pass over
     // the folder answers them for every item.
     if (auto prefetch = CurrentPrefetch()) {
-        if (auto it = prefetch->rowOf.find(entryId); it != prefetch->rowOf.end())
+        if (prefetch->rows.size() > static_cast<std::size_t>(index - 1) &&
+            prefetch->rows[static_cast<std::size_t>(index - 1)].item.entryId == entryId)
+            data->UsePrefetch(prefetch, static_cast<std::size_t>(index - 1));
+        else if (auto it = prefetch->rowOf.find(entryId); it != prefetch->rowOf.end())
             data->UsePrefetch(prefetch, it->second);
     }
     return std::make_shared<Message>(std::move(data));

@@ -71,8 +71,15 @@ private:
     long m_next = 0;
     std::shared_ptr<Table> m_rawTable;
     std::shared_ptr<const detail::Prefetch> m_prefetch;
+    /// Up to this position an unrestricted collection answers Item without its whole list.
+    static constexpr long kFewItems = 16;
     /// The rows of the own table's columns, read when first needed; null without columns.
     std::shared_ptr<const detail::Prefetch> CurrentPrefetch();
+    /// The own table's columns (normalised property tags, without 0).
+    std::vector<std::uint32_t> ColumnTags() const;
+    std::shared_ptr<detail::Prefetch> NewPrefetch(std::vector<std::uint32_t> tags) const;
+    /// Takes a read's rows as the list and the prefetch.
+    void KeepRows(const std::shared_ptr<detail::Prefetch>& prefetch);
 };
 
 } // namespace platform::mapi

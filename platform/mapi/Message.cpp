@@ -155,7 +155,7 @@ std::string Message::StoreID() const
 
 std::string Message::MessageClass() const
 {
-    return m_data->Info().messageClass;
+    return m_data->MessageClass();
 }
 
 std::shared_ptr<Message> Message::MAPIOBJECT()
@@ -300,9 +300,7 @@ bool Message::IsRecurring() const
         return true;
     if (m_data->IsNew())
         return false;
-    return detail::Guard("Message.IsRecurring", [&] {
-        return m_data->Store().GetRecurrence(m_data->EntryId()).has_value();
-    });
+    return m_data->Recurrence() != nullptr;
 }
 
 long Message::RecurrenceState() const
@@ -322,9 +320,12 @@ std::shared_ptr<RecurrencePattern> Message::GetRecurrencePattern()
     if (!IsRecurring() || m_data->IsNew())
         runtime::Raise(runtime::errors::NotSupported, "Message.GetRecurrencePattern",
                        "The item does not recur.");
-    if (m_data->Occurrence())
+    if (m_data->Occurrence()) {
+        // A modified occurrence's own item is no series: the pattern is the series' one.
+        const auto& series = m_data->Series();
         return std::make_shared<RecurrencePattern>(std::make_shared<detail::MessageData>(
-            m_data->Context(), m_data->StoreId(), m_data->EntryId()));
+            m_data->Context(), m_data->StoreId(), series ? series->EntryId() : m_data->EntryId()));
+    }
     const auto info = m_data->Info();
     if (info.kind == store::ItemKind::Exception)
         return std::make_shared<RecurrencePattern>(std::make_shared<detail::MessageData>(

@@ -19,12 +19,11 @@ struct RecurrencePattern::Impl
 RecurrencePattern::RecurrencePattern(std::shared_ptr<detail::MessageData> master)
     : m_master(std::move(master)), m_impl(std::make_unique<Impl>())
 {
-    auto pattern = detail::Guard(
-        "RecurrencePattern", [&] { return m_master->Store().GetRecurrence(m_master->EntryId()); });
+    const auto* pattern = m_master->Recurrence();
     if (!pattern)
         runtime::Raise(runtime::errors::NotSupported, "RecurrencePattern",
                        "The item does not recur.");
-    m_impl->pattern = std::move(*pattern);
+    m_impl->pattern = *pattern;
 }
 
 RecurrencePattern::~RecurrencePattern() = default;

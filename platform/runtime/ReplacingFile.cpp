@@ -1,6 +1,7 @@
 #include "platform/runtime/ReplacingFile.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/ReplaceTarget.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,18 +17,15 @@ namespace {
 
 std::atomic<bool> g_failNextWrite{false};
 
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 [[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& what)
 {
-    Raise(err == ENOSPC ? 61 : 75, source, what + ": " + std::strerror(err));
+    std::int32_t number = 75;
+    if (err == ENOSPC || err == EDQUOT) {
+        number = 61;
+    } else if (err == EACCES || err == EPERM || err == EROFS) {
+        number = 70;
+    }
+    Raise(number, source, what + ": " + std::strerror(err));
 }
 
 } // namespace
@@ -35,15 +33,22 @@ std::string FolderOf(const std::string& path)
 ReplacingFile::ReplacingFile(std::string target, std::string source)
     : target_(std::move(target)), source_(std::move(source))
 {
-    const std::string folder = FolderOf(target_);
+    // A read-only file stays as it is; a link stays a link and its file gets the new text.
+    ReplaceTarget resolved;
+    if (const int err = ResolveReplaceTarget(target_, resolved); err != 0) {
+        RaiseErrno(err, source_, "cannot replace \"" + target_ + "\"");
+    }
+    replaced_ = resolved.path;
+    mode_ = resolved.mode;
+    const std::string folder = FolderOfPath(replaced_);
     struct stat st
     {
     };
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         Raise(76, source_, "the folder \"" + folder + "\" does not exist");
     }
-    const auto slash = target_.rfind('/');
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    const auto slash = replaced_.rfind('/');
+    const std::string name = slash == std::string::npos ? replaced_ : replaced_.substr(slash + 1);
     std::string pattern = folder + "/." + name + ".XXXXXX";
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
@@ -93,12 +98,9 @@ void ReplacingFile::Commit()
             RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
         }
     }
-    struct stat st
-    {
-    };
     mode_t mode = 0;
-    if (::stat(target_.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
+    if (mode_) {
+        mode = *mode_;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -115,7 +117,7 @@ void ReplacingFile::Commit()
     if (!ok) {
         RaiseErrno(err, source_, "cannot write \"" + target_ + "\"");
     }
-    if (std::rename(path_.c_str(), target_.c_str()) != 0) {
+    if (std::rename(path_.c_str(), replaced_.c_str()) != 0) {
         RaiseErrno(errno, source_, "cannot replace \"" + target_ + "\"");
     }
     committed_ = true;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace platform::runtime {
 
@@ -10,8 +12,11 @@ namespace platform::runtime {
 class ReplacingFile
 {
 public:
-    /// Creates the temporary file in the target's folder. Raises 76 when the folder does not
-    /// exist and 75 when the file cannot be created; `source` becomes the errors' source.
+    /// Creates the temporary file in the target's folder (for a symbolic link: beside the
+    /// file the link names, which is the file replaced; the link stays). Raises 70 when the
+    /// target is a file the user may not write (it stays as it is), 76 when the folder does
+    /// not exist and 75 when the file cannot be created; `source` becomes the errors' source,
+    /// and every message names the target, never the temporary file.
     ReplacingFile(std::string target, std::string source);
     /// Removes the temporary file unless it was committed. Never throws.
     ~ReplacingFile();
@@ -35,6 +40,9 @@ public:
 private:
     std::string target_;
     std::string source_;
+    // The file the rename replaces (the target, or the file its link names) and its mode.
+    std::string replaced_;
+    std::optional<mode_t> mode_;
     std::string path_;
     int fd_ = -1;
     bool committed_ = false;

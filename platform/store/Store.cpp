@@ -29,6 +29,7 @@ CREATE INDEX items_folder ON items(folder_id, kind, id);
 CREATE INDEX items_owner ON items(owner_id) WHERE owner_id IS NOT NULL;
 CREATE TABLE props(item_id INTEGER NOT NULL, tag INTEGER NOT NULL, value,
                    PRIMARY KEY(item_id, tag)) WITHOUT ROWID;
+CREATE INDEX props_number ON props(tag, value) WHERE typeof(value) = 'integer';
 CREATE TABLE recurrence(item_id INTEGER PRIMARY KEY, type INTEGER NOT NULL,
                         interval INTEGER NOT NULL, day_of_week_mask INTEGER NOT NULL,
                         day_of_month INTEGER NOT NULL, month_of_year INTEGER NOT NULL,
@@ -285,6 +286,13 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
     if (impl->Meta("schema_version") != kSchemaVersion)
         throw StoreError(StoreErrorKind::Database,
                          "unknown store schema version in " + file.string());
+    // Files made before the value index get it on first open (a read-only file goes on
+    // without it: reads are then slower, not wrong).
+    try {
+        impl->db.Exec("CREATE INDEX IF NOT EXISTS props_number ON props(tag, value) "
+                      "WHERE typeof(value) = 'integer'");
+    } catch (const StoreError&) {
+    }
     impl->uid = CheckUid(impl->Meta("uid"));
     impl->entryId = "00000000" + impl->uid;
     impl->name = impl->Meta("name");

@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::store {
@@ -108,8 +109,9 @@ public:
     ItemInfo GetItem(std::string_view entryId) const;
     /// Number of ordinary items in a folder.
     std::size_t ItemCount(std::string_view folderEntryId) const;
-    /// The ordinary items of a folder in creation order.
-    std::vector<ItemInfo> Items(std::string_view folderEntryId) const;
+    /// The ordinary items of a folder in creation order (the first `limit` of them).
+    std::vector<ItemInfo> Items(std::string_view folderEntryId,
+                                std::size_t limit = static_cast<std::size_t>(-1)) const;
     /// Changes an item's message class.
     void SetMessageClass(std::string_view itemEntryId, std::string_view messageClass);
     /// Moves an ordinary item to another folder of this store; its entry id stays.
@@ -134,6 +136,12 @@ public:
     /// Reads the given columns of every ordinary item of a folder in one pass, in creation order.
     std::vector<TableRow> ReadTable(std::string_view folderEntryId,
                                     std::span<const PropTag> columns) const;
+    /// Reads the given columns of those ordinary items of a folder that have a value inside at
+    /// least one of the ranges, in creation order. The ranges are answered by the store's value
+    /// index, so the cost follows the rows found, not the folder's size.
+    std::vector<TableRow> ReadTableInRanges(std::string_view folderEntryId,
+                                            std::span<const PropTag> columns,
+                                            std::span<const ValueRange> anyOf) const;
     /// Reads every stored property of every ordinary item of a folder in one pass, in creation
     /// order, handing each item to `visit`.
     void ForEachItem(std::string_view folderEntryId,
@@ -145,6 +153,12 @@ public:
     void SetRecurrence(std::string_view itemEntryId, const RecurrencePattern& pattern);
     /// The item's pattern; nullopt when the item does not recur.
     std::optional<RecurrencePattern> GetRecurrence(std::string_view itemEntryId) const;
+    /// The patterns (with their exceptions) of every recurring ordinary item of a folder, by
+    /// the item's entry id, read in one pass.
+    std::unordered_map<std::string, RecurrencePattern>
+    FolderRecurrences(std::string_view folderEntryId) const;
+    /// The exception items (modified occurrences) of the series of a folder, read in one pass.
+    std::vector<ItemInfo> FolderExceptionItems(std::string_view folderEntryId) const;
     /// Removes the item's pattern and its exception items.
     void ClearRecurrence(std::string_view itemEntryId);
     /// Creates the hidden item that holds a modified occurrence's own properties.

@@ -5,6 +5,8 @@
 #include "platform/store/detail/ValueCodec.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <unordered_set>
 
 namespace platform::store {
@@ -122,13 +124,17 @@ std::size_t Store::ItemCount(std::string_view folderEntryId) const
     return static_cast<std::size_t>(n);
 }
 
-std::vector<ItemInfo> Store::Items(std::string_view folderEntryId) const
+std::vector<ItemInfo> Store::Items(std::string_view folderEntryId, std::size_t limit) const
 {
+    detail::ReadScope scope(impl_->db);
     const auto folder = impl_->FolderRow(folderEntryId);
     std::vector<ItemInfo> out;
     auto& st = impl_->db.Prepare(std::string(kItemColumns) +
-                                 "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id");
-    st.Bind(1, folder);
+                                 "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id LIMIT ?");
+    // SQLite takes a negative limit as none.
+    st.Bind(1, folder).Bind(2, limit > static_cast<std::size_t>(INT64_MAX)
+                                   ? std::int64_t{-1}
+                                   : static_cast<std::int64_t>(limit));
     while (st.Step())
         out.push_back(impl_->ItemFromRow(st));
     return out;
@@ -240,20 +246,40 @@ std::vector<std::pair<PropTag, PropValue>> Store::ItemProperties(std::string_vie
 
 // --- one-pass folder reads ------------------------------------------------------------------
 
-std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
-                                       std::span<const PropTag> columns) const
+namespace {
+
+// The text of a JSON array of row ids, for `json_each` in a statement.
+std::string IdList(const std::vector<std::int64_t>& ids)
 {
-    const auto folder = impl_->FolderRow(folderEntryId);
+    std::string text = "[";
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        if (k)
+            text += ',';
+        text += std::to_string(ids[k]);
+    }
+    return text + "]";
+}
+
+} // namespace
+
+std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const PropTag> columns,
+                                            const std::vector<std::int64_t>* only)
+{
+    // Restricted to given rows, every statement names them through one JSON array.
+    const std::string which = only ? " AND i.id IN (SELECT value FROM json_each(?2))" : "";
+    const std::string idText = only ? IdList(*only) : std::string();
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
     {
-        auto& st = impl_->db.Prepare(std::string(kItemColumns) +
-                                     "WHERE i.folder_id = ? AND i.kind = 0 ORDER BY i.id");
+        auto& st = db.Prepare(std::string(kItemColumns) + "WHERE i.folder_id = ?1 AND i.kind = 0" +
+                              which + " ORDER BY i.id");
         st.Bind(1, folder);
+        if (only)
+            st.Bind(2, idText);
         while (st.Step()) {
             ids.push_back(st.Int(0));
             rows.push_back(
-                {impl_->ItemFromRow(st), std::vector<std::optional<PropValue>>(columns.size())});
+                {ItemFromRow(st), std::vector<std::optional<PropValue>>(columns.size())});
         }
     }
     if (columns.empty() || rows.empty())
@@ -277,7 +303,8 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
         // A few columns: SQLite seeks each tag of each item. Many columns: reading every
         // property of each item in key order and dropping the unwanted ones is cheaper.
         std::string sql = "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON "
-                          "p.item_id = i.id WHERE i.folder_id = ? AND i.kind = 0";
+                          "p.item_id = i.id WHERE i.folder_id = ?1 AND i.kind = 0" +
+                          which;
         if (stored.size() <= kMaxSeekColumns) {
             sql += " AND p.tag IN (";
             for (std::size_t k = 0; k < stored.size(); ++k)
@@ -285,8 +312,10 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
             sql += ")";
         }
         sql += " ORDER BY i.id";
-        detail::Statement st(impl_->db, sql);
+        detail::Statement st(db, sql);
         st.Bind(1, folder);
+        if (only)
+            st.Bind(2, idText);
         std::size_t cursor = 0;
         while (st.Step()) {
             const auto tag = static_cast<PropTag>(st.Int(1));
@@ -310,13 +339,16 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
 
     std::unordered_set<std::int64_t> withAttachments;
     if (wantsAttach) {
-        auto& st = impl_->db.Prepare("SELECT DISTINCT a.item_id FROM attachments a JOIN items i ON "
-                                     "i.id = a.item_id WHERE i.folder_id = ? AND i.kind = 0");
+        auto& st = db.Prepare("SELECT DISTINCT a.item_id FROM attachments a JOIN items i ON "
+                              "i.id = a.item_id WHERE i.folder_id = ?1 AND i.kind = 0" +
+                              which);
         st.Bind(1, folder);
+        if (only)
+            st.Bind(2, idText);
         while (st.Step())
             withAttachments.insert(st.Int(0));
     }
-    const Binary storeId = HexToBinary(impl_->entryId);
+    const Binary storeId = HexToBinary(entryId);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < normal.size(); ++c) {
             switch (normal[c]) {
@@ -338,6 +370,38 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
         }
     }
     return rows;
+}
+
+std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
+                                       std::span<const PropTag> columns) const
+{
+    detail::ReadScope scope(impl_->db);
+    return impl_->ReadRows(impl_->FolderRow(folderEntryId), columns, nullptr);
+}
+
+std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
+                                               std::span<const PropTag> columns,
+                                               std::span<const ValueRange> anyOf) const
+{
+    detail::ReadScope scope(impl_->db);
+    const auto folder = impl_->FolderRow(folderEntryId);
+    // The value index gives the items of each range; integers only, as the index holds them.
+    std::vector<std::int64_t> ids;
+    auto& st = impl_->db.Prepare(
+        "SELECT p.item_id FROM props p JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
+        "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
+        "AND i.kind = 0");
+    for (const auto& range : anyOf) {
+        st.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
+            .Bind(2, range.low.value_or(std::numeric_limits<std::int64_t>::min()))
+            .Bind(3, range.high.value_or(std::numeric_limits<std::int64_t>::max()))
+            .Bind(4, folder);
+        while (st.Step())
+            ids.push_back(st.Int(0));
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return impl_->ReadRows(folder, columns, &ids);
 }
 
 void Store::ForEachItem(std::string_view folderEntryId,

@@ -146,6 +146,15 @@ struct TableRow
     std::vector<std::optional<PropValue>> values;
 };
 
+/// An interval of an integer-valued property (times as UTC seconds, flags as 0 and 1, whole
+/// numbers, currency); a missing bound leaves that side open.
+struct ValueRange
+{
+    PropTag tag = 0;
+    std::optional<std::int64_t> low;
+    std::optional<std::int64_t> high;
+};
+
 /// All properties of one item, ordered by tag.
 struct ItemWithProperties
 {

@@ -138,49 +138,118 @@ void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern&
     tx.Commit();
 }
 
+namespace {
+
+constexpr const char* kPatternColumns =
+    "r.type, r.interval, r.day_of_week_mask, r.day_of_month, r.month_of_year, r.instance, "
+    "r.start_date, r.start_minute, r.duration, r.end_kind, r.end_date, r.occurrences";
+constexpr const char* kExceptionColumns =
+    "e.original_date, e.deleted, e.exception_item_id, e.start_local, e.end_local";
+
+// A pattern from kPatternColumns starting at column `at`.
+RecurrencePattern PatternFromRow(const detail::Statement& st, int at)
+{
+    RecurrencePattern p;
+    p.type = static_cast<RecurrenceType>(st.Int(at));
+    p.interval = static_cast<int>(st.Int(at + 1));
+    p.dayOfWeekMask = static_cast<int>(st.Int(at + 2));
+    p.dayOfMonth = static_cast<int>(st.Int(at + 3));
+    p.monthOfYear = static_cast<int>(st.Int(at + 4));
+    p.instance = static_cast<int>(st.Int(at + 5));
+    p.patternStartDay = ParseDay(st.Text(at + 6));
+    p.startMinute = static_cast<std::int32_t>(st.Int(at + 7));
+    p.durationMinutes = static_cast<std::int32_t>(st.Int(at + 8));
+    p.end = static_cast<RecurrenceEnd>(st.Int(at + 9));
+    if (p.end == RecurrenceEnd::ByDate)
+        p.patternEndDay = ParseDay(st.Text(at + 10));
+    p.occurrenceCount = static_cast<int>(st.Int(at + 11));
+    return p;
+}
+
+// An exception from kExceptionColumns starting at column `at`.
+template <typename MakeItemId>
+RecurrenceException ExceptionFromRow(const MakeItemId& itemId, const detail::Statement& st, int at)
+{
+    RecurrenceException e;
+    e.originalDay = ParseDay(st.Text(at));
+    e.deleted = st.Int(at + 1) != 0;
+    if (!st.IsNull(at + 2))
+        e.itemEntryId = itemId(st.Int(at + 2));
+    if (!e.deleted) {
+        e.start = ParseLocal(st.Text(at + 3));
+        e.end = ParseLocal(st.Text(at + 4));
+    }
+    return e;
+}
+
+} // namespace
+
 std::optional<RecurrencePattern> Store::GetRecurrence(std::string_view itemEntryId) const
 {
+    detail::ReadScope scope(impl_->db);
     const auto item = impl_->ItemRow(itemEntryId);
+    const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
     RecurrencePattern p;
     {
-        auto& st = impl_->db.Prepare(
-            "SELECT type, interval, day_of_week_mask, day_of_month, month_of_year, instance, "
-            "start_date, start_minute, duration, end_kind, end_date, occurrences FROM recurrence "
-            "WHERE item_id = ?");
+        auto& st = impl_->db.Prepare(std::string("SELECT ") + kPatternColumns +
+                                     " FROM recurrence r WHERE r.item_id = ?");
         if (!st.Bind(1, item).Step())
             return std::nullopt;
-        p.type = static_cast<RecurrenceType>(st.Int(0));
-        p.interval = static_cast<int>(st.Int(1));
-        p.dayOfWeekMask = static_cast<int>(st.Int(2));
-        p.dayOfMonth = static_cast<int>(st.Int(3));
-        p.monthOfYear = static_cast<int>(st.Int(4));
-        p.instance = static_cast<int>(st.Int(5));
-        p.patternStartDay = ParseDay(st.Text(6));
-        p.startMinute = static_cast<std::int32_t>(st.Int(7));
-        p.durationMinutes = static_cast<std::int32_t>(st.Int(8));
-        p.end = static_cast<RecurrenceEnd>(st.Int(9));
-        if (p.end == RecurrenceEnd::ByDate)
-            p.patternEndDay = ParseDay(st.Text(10));
-        p.occurrenceCount = static_cast<int>(st.Int(11));
+        p = PatternFromRow(st, 0);
         st.Reset();
     }
-    auto& st =
-        impl_->db.Prepare("SELECT original_date, deleted, exception_item_id, start_local, "
-                          "end_local FROM exceptions WHERE item_id = ? ORDER BY original_date");
+    auto& st = impl_->db.Prepare(std::string("SELECT ") + kExceptionColumns +
+                                 " FROM exceptions e WHERE e.item_id = ? ORDER BY e.original_date");
     st.Bind(1, item);
-    while (st.Step()) {
-        RecurrenceException e;
-        e.originalDay = ParseDay(st.Text(0));
-        e.deleted = st.Int(1) != 0;
-        if (!st.IsNull(2))
-            e.itemEntryId = impl_->MakeEntryId(ObjectKind::Item, st.Int(2));
-        if (!e.deleted) {
-            e.start = ParseLocal(st.Text(3));
-            e.end = ParseLocal(st.Text(4));
-        }
-        p.exceptions.push_back(std::move(e));
-    }
+    while (st.Step())
+        p.exceptions.push_back(ExceptionFromRow(itemId, st, 0));
     return p;
+}
+
+std::unordered_map<std::string, RecurrencePattern>
+Store::FolderRecurrences(std::string_view folderEntryId) const
+{
+    detail::ReadScope scope(impl_->db);
+    const auto folder = impl_->FolderRow(folderEntryId);
+    const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
+    std::unordered_map<std::int64_t, RecurrencePattern> byRow;
+    {
+        auto& st = impl_->db.Prepare(
+            std::string("SELECT r.item_id, ") + kPatternColumns +
+            " FROM recurrence r JOIN items i ON i.id = r.item_id WHERE i.folder_id = ? AND "
+            "i.kind = 0");
+        st.Bind(1, folder);
+        while (st.Step())
+            byRow.emplace(st.Int(0), PatternFromRow(st, 1));
+    }
+    {
+        auto& st = impl_->db.Prepare(
+            std::string("SELECT e.item_id, ") + kExceptionColumns +
+            " FROM exceptions e JOIN items i ON i.id = e.item_id WHERE i.folder_id = ? AND "
+            "i.kind = 0 ORDER BY e.item_id, e.original_date");
+        st.Bind(1, folder);
+        while (st.Step())
+            if (auto it = byRow.find(st.Int(0)); it != byRow.end())
+                it->second.exceptions.push_back(ExceptionFromRow(itemId, st, 1));
+    }
+    std::unordered_map<std::string, RecurrencePattern> out;
+    out.reserve(byRow.size());
+    for (auto& [row, pattern] : byRow)
+        out.emplace(impl_->MakeEntryId(ObjectKind::Item, row), std::move(pattern));
+    return out;
+}
+
+std::vector<ItemInfo> Store::FolderExceptionItems(std::string_view folderEntryId) const
+{
+    detail::ReadScope scope(impl_->db);
+    const auto folder = impl_->FolderRow(folderEntryId);
+    std::vector<ItemInfo> out;
+    auto& st = impl_->db.Prepare("SELECT i.id, i.folder_id, i.message_class, i.kind, i.owner_id "
+                                 "FROM items i WHERE i.folder_id = ? AND i.kind = 1 ORDER BY i.id");
+    st.Bind(1, folder);
+    while (st.Step())
+        out.push_back(impl_->ItemFromRow(st));
+    return out;
 }
 
 void Store::ClearRecurrence(std::string_view itemEntryId)

@@ -1,11 +1,13 @@
 #include "platform/win/FileComponent.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Strings.h"
 #include "platform/win/FileIo.h"
 #include "platform/win/SpecialFolders.h"
 #include "platform/win/detail/Errors.h"
 #include "platform/win/detail/TextCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -164,6 +166,30 @@ bool FileComponent::deleteFile(std::string_view path) const
         detail::raiseFileError(error.value(), kSource, "cannot delete " + std::string(path));
     }
     return removed;
+}
+
+std::vector<std::string> FileComponent::filesWithPrefix(std::string_view folder,
+                                                        std::string_view prefix) const
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entries(fs::path(std::string(folder)), error);
+    if (error) {
+        return names;
+    }
+    const std::string wanted = rt::LCase(prefix);
+    for (const auto& entry : entries) {
+        std::error_code kindError;
+        if (!entry.is_regular_file(kindError)) {
+            continue;
+        }
+        std::string name = entry.path().filename().string();
+        if (rt::LCase(name).compare(0, wanted.size(), wanted) == 0) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace platform::win

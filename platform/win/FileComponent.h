@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::win {
 
@@ -64,6 +65,12 @@ public:
     void createFolder(std::string_view path) const;
     /// The size of a file in bytes, or nothing when it is missing or not a file.
     std::optional<std::uintmax_t> fileSize(std::string_view path) const;
+    /// The names (without folder) of the files in a folder whose names begin with `prefix`,
+    /// compared without regard to letter case as the host's file system does; the prefix is
+    /// taken literally (no wildcards). Sorted by name; empty when the folder is missing or
+    /// nothing matches. Folders are not listed.
+    std::vector<std::string> filesWithPrefix(std::string_view folder,
+                                             std::string_view prefix) const;
     /// Deletes a file; false when there was none. Raises the file error when it cannot.
     bool deleteFile(std::string_view path) const;
 };

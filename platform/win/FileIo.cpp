@@ -1,5 +1,7 @@
 #include "platform/win/FileIo.h"
 
+#include "platform/runtime/ReplaceTarget.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -106,13 +108,16 @@ ScopedWriteFault::~ScopedWriteFault()
 
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes)
 {
-    auto [fd, temporary] = createTemporaryBeside(path);
+    // A read-only file stays as it is; a link stays a link and its file gets the new text.
+    platform::runtime::ReplaceTarget target;
+    if (const int error = platform::runtime::ResolveReplaceTarget(path.string(), target)) {
+        throwErrno(error, "cannot replace " + path.string());
+    }
+    const std::filesystem::path replaced(target.path);
+    auto [fd, temporary] = createTemporaryBeside(replaced);
     FileDescriptor file(fd);
-    struct stat existing
-    {
-    };
-    if (::stat(path.c_str(), &existing) == 0) {
-        ::fchmod(file.get(), existing.st_mode & 07777);
+    if (target.mode) {
+        ::fchmod(file.get(), *target.mode);
     }
     const bool written = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
     const int writeError = errno;
@@ -121,7 +126,7 @@ void replaceFileContents(const std::filesystem::path& path, std::string_view byt
         ::unlink(temporary.c_str());
         throwErrno(error, "cannot write " + path.string());
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), replaced.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         throwErrno(error, "cannot replace " + path.string());

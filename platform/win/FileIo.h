@@ -33,8 +33,10 @@ private:
 
 /// Replaces the whole content of `path` with `bytes`: writes a temporary file in the same
 /// folder, flushes it to disk and renames it over the path, so the old file survives any
-/// failure intact. An existing file keeps its permission bits. The folder must exist.
-/// Throws std::system_error (with the errno of the failing call) when the write fails.
+/// failure intact. An existing file keeps its permission bits; a symbolic link stays and the
+/// file it names gets the bytes. The folder must exist. Throws std::system_error (with the
+/// errno of the failing call, EACCES for a file the user may not write, which then stays as
+/// it is) when the write fails; its message names `path`, never the temporary file.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 /// Appends `bytes` to `path`, creating the file when it is missing. When a write fails

@@ -64,8 +64,9 @@ ShellResult ProcessShell::launchFor(const std::vector<std::string>& launcher,
     return start(argv, launchers_.wait);
 }
 
-ShellResult ProcessShell::openDocument(const std::string& file)
+ShellResult ProcessShell::openDocument(const std::string& quotedFile)
 {
+    const auto file = detail::unquoted(quotedFile);
     const auto target = detail::classifyShellTarget(file);
     if (auto refused = detail::refuseShellRequest(ShellVerb::Open, file, {}, target)) {
         return *refused;
@@ -76,8 +77,9 @@ ShellResult ProcessShell::openDocument(const std::string& file)
     return launchFor(launchers_.open, argumentFor(file, target));
 }
 
-ShellResult ProcessShell::printDocument(const std::string& file)
+ShellResult ProcessShell::printDocument(const std::string& quotedFile)
 {
+    const auto file = detail::unquoted(quotedFile);
     const auto target = detail::classifyShellTarget(file);
     if (auto refused = detail::refuseShellRequest(ShellVerb::Print, file, {}, target)) {
         return *refused;
@@ -85,11 +87,15 @@ ShellResult ProcessShell::printDocument(const std::string& file)
     return launchFor(launchers_.print, argumentFor(file, target));
 }
 
-ShellResult ProcessShell::run(const std::string& file, const std::string& parameters)
+ShellResult ProcessShell::run(const std::string& quotedFile, const std::string& parameters)
 {
+    const auto file = detail::unquoted(quotedFile);
     const auto target = detail::classifyShellTarget(file);
     if (auto refused = detail::refuseShellRequest(ShellVerb::Run, file, parameters, target)) {
         return *refused;
+    }
+    if (auto alias = detail::programAlias(file)) {
+        return runAlias(*alias, splitParameters(parameters));
     }
     if (target != ShellTarget::Program) {
         return launchFor(launchers_.open, argumentFor(file, target));
@@ -98,8 +104,31 @@ ShellResult ProcessShell::run(const std::string& file, const std::string& parame
     argv.insert(argv.begin(), file);
     return start(argv, std::nullopt);
 }
+ShellResult ProcessShell::runAlias(std::vector<std::string> program,
+                                   const std::vector<std::string>& arguments)
+{
+    if (program.empty()) {
+        // The desktop's opener takes one document at a time and reports on it.
+        if (arguments.size() != 1) {
+            return failure(ENOTSUP, "the desktop's opener takes exactly one file");
+        }
+        const auto target = detail::classifyShellTarget(arguments.front());
+        if (target == ShellTarget::Missing) {
+            return failure(ENOENT, "there is no file \"" + arguments.front() + "\"");
+        }
+        return launchFor(launchers_.open, argumentFor(arguments.front(), target));
+    }
+    program.insert(program.end(), arguments.begin(), arguments.end());
+    return start(program, std::nullopt);
+}
+
 std::vector<std::string> ProcessShell::splitParameters(const std::string& parameters)
 {
+    if (parameters.size() >= 2 && parameters.front() == '"' && parameters.back() == '"') {
+        // One name in quotes is one argument, taken as it stands: quotes, blanks and shell
+        // characters inside it belong to the name.
+        return {detail::unquoted(parameters)};
+    }
     std::vector<std::string> arguments;
     std::string current;
     bool inArgument = false;

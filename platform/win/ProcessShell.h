@@ -34,11 +34,15 @@ public:
     ShellResult printDocument(const std::string& file) override;
     ShellResult run(const std::string& file, const std::string& parameters) override;
 
-    /// Splits a parameter text into arguments: blanks separate, double quotes group (also
-    /// inside an argument), \" stands for a quote and \\ before a quote for a backslash.
+    /// Splits a parameter text into arguments: a text in one pair of surrounding double quotes
+    /// is one argument, taken without them exactly as it stands (the system quotes a file
+    /// name so); otherwise blanks separate, double quotes group (also inside an argument),
+    /// \" stands for a quote and \\ before a quote for a backslash.
     static std::vector<std::string> splitParameters(const std::string& parameters);
 
 private:
+    ShellResult runAlias(std::vector<std::string> program,
+                         const std::vector<std::string>& arguments);
     ShellResult launchFor(const std::vector<std::string>& launcher, const std::string& file);
 
     Launchers launchers_;

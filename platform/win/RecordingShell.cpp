@@ -11,8 +11,9 @@ void RecordingShell::failWith(int error, std::string detail)
 
 ShellResult RecordingShell::answer(detail::ShellVerb verb, Request request)
 {
-    const auto target = detail::classifyShellTarget(request.file);
-    auto refused = detail::refuseShellRequest(verb, request.file, request.parameters, target);
+    const auto file = detail::unquoted(request.file);
+    const auto target = detail::classifyShellTarget(file);
+    auto refused = detail::refuseShellRequest(verb, file, request.parameters, target);
     requests_.push_back(std::move(request));
     if (refused) {
         return *refused;

@@ -18,7 +18,10 @@ struct ShellResult
     explicit operator bool() const noexcept { return started; }
 };
 
-/// The host shell's verbs on files, without a command interpreter in between.
+/// The host shell's verbs on files, without a command interpreter in between. A file name in
+/// one pair of surrounding double quotes is taken without them. The host's program names
+/// "notepad.exe" (the user's editor: $VISUAL, else $EDITOR, else the desktop's opener) and
+/// "excel.exe" (the desktop's opener, which opens workbooks) can be run.
 /// Implementations: ProcessShell (starts real programs) and RecordingShell (a test double).
 class Shell
 {
@@ -32,9 +35,11 @@ public:
     /// The "print" verb: prints a document without showing a window.
     virtual ShellResult printDocument(const std::string& file) = 0;
 
-    /// The default verb with parameters: runs a program with the parameters (split into
-    /// arguments as a command line is: blanks separate, double quotes group, \" is a quote);
-    /// a document without parameters is opened.
+    /// The default verb with parameters: runs a program with the parameters (a text in one
+    /// pair of surrounding double quotes is one argument as it stands; other text is split
+    /// into arguments as a command line is: blanks separate, double quotes group, \" is a
+    /// quote); a document without parameters is opened. A program that cannot be started, or
+    /// an opener that reports a failure, gives a failed result.
     virtual ShellResult run(const std::string& file, const std::string& parameters) = 0;
 };
 

@@ -20,6 +20,8 @@
 #include "platform/store/Profile.h"
 #include "platform/store/StoreBuilder.h"
 
+#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -29,6 +31,32 @@ namespace engine::test {
 
 namespace st = platform::store;
 namespace mapi = platform::mapi;
+namespace ch = std::chrono;
+
+/// A day of the tests' own calendar (std::chrono), apart from the code under test.
+inline ch::sys_days Civil(int y, unsigned m, unsigned d)
+{
+    return ch::sys_days{ch::year{y} / ch::month{m} / ch::day{d}};
+}
+
+/// "YYYY-MM-DD HH:MM" of a time of day on a day.
+inline std::string TextAt(ch::sys_days day, int hour = 0, int minute = 0)
+{
+    const ch::year_month_day ymd{day};
+    char s[32];
+    std::snprintf(s, sizeof s, "%04d-%02u-%02u %02d:%02d", int(ymd.year()), unsigned(ymd.month()),
+                  unsigned(ymd.day()), hour, minute);
+    return s;
+}
+
+/// Midnight of every day from first to last.
+inline std::vector<std::string> Midnights(ch::sys_days first, ch::sys_days last)
+{
+    std::vector<std::string> texts;
+    for (auto d = first; d <= last; d += ch::days{1})
+        texts.push_back(TextAt(d));
+    return texts;
+}
 
 /// A fresh profile (a default personal store with calendar, tasks, journal, inbox and
 /// contacts, and a second store of another kind), the client's application object and an
@@ -140,6 +168,12 @@ protected:
     static st::LocalTime L(int y, int mo, int d, int h = 0, int mi = 0)
     {
         return st::MakeLocalTime(y, mo, d, h, mi);
+    }
+
+    static st::LocalTime L(ch::sys_days day, int h = 0, int mi = 0)
+    {
+        const ch::year_month_day ymd{day};
+        return L(int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())), h, mi);
     }
 
     st::StoreBuilder& B() { return *m_builder; }

@@ -2,12 +2,15 @@
 
 #include "engine/Filter.h"
 
+#include "platform/store/RecurrencePattern.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace engine::test {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
@@ -160,6 +163,112 @@ TEST_F(ReadRecordsTest, DueDateWindowReadsOnlyTaskFolders)
     Root().Records()->Filter()->SetTimeCondition(trDueDate, trTimeNone);
     EXPECT_THAT(Subjects({m_calendar, m_tasks, m_journal}),
                 ElementsAre("Termin", "Aufgabe", "fällig", "Anruf"));
+}
+
+TEST_F(ReadRecordsTest, OneSidedWindowsThroughEveryReader)
+{
+    // The restriction holds only the window's one bound; the other side is open however far
+    // an item lies. Recurring appointments still need both: the missing one is 90 days from
+    // the given one (the settings' defaults).
+    const struct
+    {
+        const char* name;
+        trTimeFilter preset;
+        rt::Date from, to;                    ///< the dates handed to the filter
+        bool bLower;                          ///< the bound is the window's start (else its end)
+        ch::sys_days bound;                   ///< the bound's day
+        ch::sys_days seriesFirst, seriesLast; ///< the daily series' occurrences read
+    } cases[] = {
+        {"from a date",
+         trTimeFromDate,
+         At(2024, 6, 3, 14, 30),
+         {},
+         true,
+         Civil(2024, 6, 3),
+         Civil(2024, 6, 3),
+         Civil(2024, 9, 1)},
+        {"from today",
+         trTimeFromToday,
+         {},
+         {},
+         true,
+         Civil(2024, 5, 15),
+         Civil(2024, 5, 15),
+         Civil(2024, 8, 13)},
+        {"up to a date",
+         trTimeToDate,
+         {},
+         At(2024, 6, 7, 8),
+         false,
+         Civil(2024, 6, 7),
+         Civil(2024, 3, 9),
+         Civil(2024, 6, 7)},
+        {"up to today",
+         trTimeToToday,
+         {},
+         {},
+         false,
+         Civil(2024, 5, 15),
+         Civil(2024, 2, 15),
+         Civil(2024, 5, 15)},
+    };
+    st::RecurrencePattern daily;
+    daily.patternStartDay = st::DayFromCivil({2024, 1, 1});
+    daily.durationMinutes = 60;
+    B().Appointment(m_calendar.entryId, "Serie", L(2024, 1, 1), L(2024, 1, 1, 1)).Recur(daily);
+    SubjectColumn();
+    Column("Start", 0, PT_SYSTIME, 3);
+    const ch::days one{1}, far{730};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Items named by their time: far before, just before, on and just after both
+        // instants of the bound's day, far after.
+        const std::pair<ch::sys_days, int> times[] = {{c.bound - far, 12 * 60},
+                                                      {c.bound - one, 23 * 60 + 59},
+                                                      {c.bound, 0},
+                                                      {c.bound, 23 * 60 + 59},
+                                                      {c.bound + one, 0},
+                                                      {c.bound + far, 12 * 60}};
+        std::vector<std::string> made, expected;
+        for (const auto& [day, minute] : times) {
+            const auto at = L(day, minute / 60, minute % 60);
+            const std::string sName = TextAt(day, minute / 60, minute % 60);
+            made.push_back(B().Appointment(m_calendar.entryId, sName, at, at).EntryId());
+            made.push_back(
+                B().Task(m_tasks.entryId, sName)
+                    .SetLid(st::PSETID_Task, st::props::LID_TaskDueDate, st::LocalToUtc(at))
+                    .EntryId());
+            made.push_back(B().JournalEntry(m_journal.entryId, sName, "Notiz", at, 15).EntryId());
+            if (c.bLower ? day >= c.bound : day <= c.bound)
+                expected.push_back(sName);
+        }
+        auto& oFilter = *Root().Records()->Filter();
+        oFilter.SetTimeCondition(trStartDate, c.preset, rt::Variant(c.from), rt::Variant(c.to));
+        FolderDataList list;
+        list.Add(Entry(m_calendar));
+        Root().ReadRecords(list);
+        std::vector<std::string> got, series;
+        for (const auto& oRecord : *Root().Records()) {
+            const std::string sSubject = Text(oRecord->Fields(rt::Variant("Subject"))->Value());
+            if (sSubject != "Serie") {
+                got.push_back(sSubject);
+                continue;
+            }
+            const auto* dt = oRecord->Fields(rt::Variant("Start"))->Value().Get<rt::Date>();
+            ASSERT_NE(dt, nullptr);
+            const auto f = rt::Fields(*dt);
+            series.push_back(
+                TextAt(Civil(f.year, unsigned(f.month), unsigned(f.day)), f.hour, f.minute));
+        }
+        EXPECT_THAT(got, ElementsAreArray(expected)) << "appointments";
+        EXPECT_THAT(series, ElementsAreArray(Midnights(c.seriesFirst, c.seriesLast)));
+        EXPECT_THAT(Subjects({m_journal}), ElementsAreArray(expected)) << "journal";
+        oFilter.SetTimeCondition(trDueDate, c.preset, rt::Variant(c.from), rt::Variant(c.to));
+        EXPECT_THAT(Subjects({m_calendar, m_tasks, m_journal}), ElementsAreArray(expected))
+            << "tasks by due date";
+        for (const auto& sEntryId : made)
+            Store().DeleteItem(sEntryId);
+    }
 }
 
 TEST_F(ReadRecordsTest, RecordKeysContinueAcrossReads)

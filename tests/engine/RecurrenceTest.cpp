@@ -7,7 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <map>
 #include <optional>
 
 namespace engine::test {
@@ -30,6 +33,15 @@ struct Series
     int hour;
     int minutes; ///< duration
     std::optional<st::CivilDate> last = std::nullopt;
+    int minute = 0; ///< of the start time
+    int count = 0;  ///< ended after this many occurrences (0: by `last` or never)
+};
+
+struct SeriesCase
+{
+    const char* name;
+    Series series;
+    std::vector<std::string> expected; ///< the starts read
 };
 
 class RecurrenceTest : public ReadFixture
@@ -56,18 +68,34 @@ protected:
         p.dayOfMonth = s.dayOfMonth;
         p.monthOfYear = s.monthOfYear;
         p.instance = s.instance;
-        p.startMinute = s.hour * 60;
+        p.startMinute = s.hour * 60 + s.minute;
         p.durationMinutes = s.minutes;
         p.patternStartDay = st::DayFromCivil(s.first);
         if (s.last) {
             p.end = st::RecurrenceEnd::ByDate;
             p.patternEndDay = st::DayFromCivil(*s.last);
         }
-        const auto start = L(s.first.year, s.first.month, s.first.day, s.hour);
+        if (s.count > 0) {
+            p.end = st::RecurrenceEnd::ByCount;
+            p.occurrenceCount = s.count;
+        }
+        const auto start = L(s.first.year, s.first.month, s.first.day, s.hour, s.minute);
         const st::LocalTime end{start.seconds + s.minutes * 60};
         auto item = B().Appointment(m_calendar.entryId, sSubject, start, end);
         item.Recur(p);
         return item;
+    }
+
+    // Reads each series alone, with a window on a date field, and compares its starts.
+    void ExpectEachSeries(const std::vector<SeriesCase>& cases, trDateField eField, rt::Date from,
+                          rt::Date to)
+    {
+        for (const auto& c : cases) {
+            const auto item = AddSeries(c.series);
+            EXPECT_THAT(Starts(eField, trTimeBetween, from, to), ElementsAreArray(c.expected))
+                << c.name;
+            Store().DeleteItem(item.EntryId());
+        }
     }
 
     // Reads the calendar with a window on a date field; answers the starts as text.
@@ -89,6 +117,20 @@ protected:
         std::vector<std::string> starts;
         for (const auto& oRecord : *Root().Records())
             starts.push_back(Format(oRecord->Fields(rt::Variant("Start"))->Value()));
+        return starts;
+    }
+
+    // Reads the calendar and answers the starts of the records by subject.
+    std::map<std::string, std::vector<std::string>> StartsBySubject()
+    {
+        Columns();
+        FolderDataList list;
+        list.Add(Entry(m_calendar));
+        Root().ReadRecords(list);
+        std::map<std::string, std::vector<std::string>> starts;
+        for (const auto& oRecord : *Root().Records())
+            starts[Text(oRecord->Fields(rt::Variant("Subject"))->Value())].push_back(
+                Format(oRecord->Fields(rt::Variant("Start"))->Value()));
         return starts;
     }
 
@@ -183,12 +225,7 @@ TEST_F(RecurrenceTest, OccurrencesOfEveryPatternType)
 TEST_F(RecurrenceTest, OldSeriesGiveTheSameOccurrencesAsNewOnes)
 {
     using T = st::RecurrenceType;
-    const struct
-    {
-        const char* name;
-        Series series;
-        std::vector<std::string> expected;
-    } cases[] = {
+    const std::vector<SeriesCase> cases = {
         {"daily since 1990",
          {T::Daily, 1, 0, 0, 0, 0, {1990, 1, 1}, 9, 60},
          {"2024-05-13 09:00", "2024-05-14 09:00", "2024-05-15 09:00", "2024-05-16 09:00",
@@ -206,13 +243,61 @@ TEST_F(RecurrenceTest, OldSeriesGiveTheSameOccurrencesAsNewOnes)
          {T::MonthNth, 1, st::kMonday, 0, 0, 2, {1990, 1, 8}, 9, 60},
          {"2024-05-13 09:00"}},
     };
-    for (const auto& c : cases) {
-        const auto item = AddSeries(c.series);
-        EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(2024, 5, 13), At(2024, 5, 19)),
-                    ElementsAreArray(c.expected))
-            << c.name;
-        Store().DeleteItem(item.EntryId());
-    }
+    ExpectEachSeries(cases, trStartDate, At(2024, 5, 13), At(2024, 5, 19));
+}
+
+TEST_F(RecurrenceTest, OldSeriesByEndKeepOccurrencesStraddlingTheWindowStart)
+{
+    // Window 1 to 7 May 2024 (Wednesday to Tuesday) on the end date: an occurrence that began
+    // days before the window and ends inside it is in, however old its series.
+    using T = st::RecurrenceType;
+    const std::vector<SeriesCase> cases = {
+        {"daily since 1990, three days long",
+         {T::Daily, 1, 0, 0, 0, 0, {1990, 1, 1}, 10, 3 * 24 * 60},
+         {"2024-04-28 10:00", "2024-04-29 10:00", "2024-04-30 10:00", "2024-05-01 10:00",
+          "2024-05-02 10:00", "2024-05-03 10:00", "2024-05-04 10:00"}},
+        {"all-day daily since 1990",
+         {T::Daily, 1, 0, 0, 0, 0, {1990, 1, 1}, 0, 24 * 60},
+         {"2024-04-30 00:00", "2024-05-01 00:00", "2024-05-02 00:00", "2024-05-03 00:00",
+          "2024-05-04 00:00", "2024-05-05 00:00", "2024-05-06 00:00"}},
+        {"every other Monday since 2001, nine days long",
+         {T::Weekly, 2, st::kMonday, 0, 0, 0, {2001, 1, 15}, 10, 9 * 24 * 60},
+         {"2024-04-22 10:00"}},
+        {"monthly on the 28th since 1990, five days long",
+         {T::Monthly, 1, 0, 28, 0, 0, {1990, 1, 28}, 10, 5 * 24 * 60},
+         {"2024-04-28 10:00"}},
+        {"last Sunday of the month since 1990, four days long",
+         {T::MonthNth, 1, st::kSunday, 0, 0, 5, {1990, 1, 28}, 10, 4 * 24 * 60},
+         {"2024-04-28 10:00"}},
+    };
+    ExpectEachSeries(cases, trEndDate, At(2024, 5, 1), At(2024, 5, 7));
+}
+
+TEST_F(RecurrenceTest, WeeklyCountEndsOnTheEdgeOfTheFirstWeek)
+{
+    // The count equals the selected days of the first week (Sunday to Saturday) from the first
+    // occurrence on, or passes it by one. A fault here can also make the walk endless: the
+    // test runner's time-out guards this test.
+    using T = st::RecurrenceType;
+    const auto weekly = [](int interval, int mask, st::CivilDate first, int count) {
+        return Series{T::Weekly, interval, mask, 0, 0, 0, first, 9, 60, std::nullopt, 0, count};
+    };
+    const std::vector<SeriesCase> cases = {
+        {"Wednesday, one", weekly(1, st::kWednesday, {2024, 5, 15}, 1), {"2024-05-15 09:00"}},
+        {"Mon Wed Fri from a Wednesday, two",
+         weekly(1, st::kMonday | st::kWednesday | st::kFriday, {2024, 5, 15}, 2),
+         {"2024-05-15 09:00", "2024-05-17 09:00"}},
+        {"Mon Wed Sat from a Monday, three",
+         weekly(1, st::kMonday | st::kWednesday | st::kSaturday, {2024, 5, 13}, 3),
+         {"2024-05-13 09:00", "2024-05-15 09:00", "2024-05-18 09:00"}},
+        {"Sun Tue from a Sunday, two",
+         weekly(1, st::kSunday | st::kTuesday, {2024, 5, 12}, 2),
+         {"2024-05-12 09:00", "2024-05-14 09:00"}},
+        {"Sat Sun every 3 weeks from a Saturday, two",
+         weekly(3, st::kSaturday | st::kSunday, {2024, 5, 18}, 2),
+         {"2024-05-18 09:00", "2024-06-02 09:00"}},
+    };
+    ExpectEachSeries(cases, trStartDate, At(2024, 5, 1), At(2024, 6, 30));
 }
 
 TEST_F(RecurrenceTest, MovedDeletedAndOutOfWindowExceptions)
@@ -233,6 +318,73 @@ TEST_F(RecurrenceTest, MovedDeletedAndOutOfWindowExceptions)
         .ModifyOccurrence({2024, 6, 3}, movedIn);
     EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(2024, 5, 6), At(2024, 5, 31)),
                 ElementsAre("2024-05-06 09:00", "2024-05-21 14:00", "2024-05-24 09:00"));
+}
+
+TEST_F(RecurrenceTest, OccurrencesMovedAcrossTheSeriesEdgesAreRead)
+{
+    // Moved after the pattern's last day; and moved into the window from a series whose first
+    // occurrence lies after it. Each is read by the date field that the window tests.
+    st::OccurrenceChange pastTheEnd;
+    pastTheEnd.start = L(2024, 5, 29, 9);
+    pastTheEnd.end = L(2024, 5, 29, 10);
+    AddSeries({st::RecurrenceType::Daily,
+               1,
+               0,
+               0,
+               0,
+               0,
+               {2024, 5, 20},
+               9,
+               60,
+               st::CivilDate{2024, 5, 24}},
+              "Endet")
+        .ModifyOccurrence({2024, 5, 24}, pastTheEnd);
+    st::OccurrenceChange intoTheWindow;
+    intoTheWindow.start = L(2024, 5, 30, 23);
+    intoTheWindow.end = L(2024, 6, 1, 8);
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 6, 10}, 9, 60},
+              "Beginnt")
+        .ModifyOccurrence({2024, 6, 10}, intoTheWindow);
+    struct Case
+    {
+        trDateField field;
+        rt::Date from;
+        rt::Date to;
+        std::vector<std::string> starts;
+    };
+    const Case cases[] = {
+        {trStartDate, At(2024, 5, 27), At(2024, 5, 31), {"2024-05-29 09:00", "2024-05-30 23:00"}},
+        {trEndDate, At(2024, 6, 1), At(2024, 6, 2), {"2024-05-30 23:00"}},
+        {trStartDate, At(2024, 6, 1), At(2024, 6, 2), {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_THAT(Starts(c.field, trTimeBetween, c.from, c.to), ElementsAreArray(c.starts))
+            << Format(rt::Variant(c.from)) << " " << c.field;
+}
+
+TEST_F(RecurrenceTest, MovedOccurrenceRecordsShowTheSeriesProperties)
+{
+    st::OccurrenceChange moved;
+    moved.start = L(2024, 5, 21, 14);
+    moved.end = L(2024, 5, 21, 15);
+    AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 5, 6}, 9, 60},
+              "Jour fixe")
+        .Location("Raum 1")
+        .ModifyOccurrence({2024, 5, 20}, moved);
+    Columns();
+    Column("Location", 0, PT_STRING8, 0,
+           rt::Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(0x8208))),
+           mapi::PSETID_Appointment);
+    Root().Records()->Filter()->SetTimeCondition(
+        trStartDate, trTimeBetween, rt::Variant(At(2024, 5, 20)), rt::Variant(At(2024, 5, 21)));
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    Root().ReadRecords(list);
+    ASSERT_EQ(Root().Records()->Count(), 1);
+    const auto r = Root().Records()->Item(1);
+    EXPECT_EQ(r->Fields(rt::Variant("Start"))->Value(), rt::Variant(At(2024, 5, 21, 14)));
+    EXPECT_EQ(r->Fields(rt::Variant("Subject"))->Value(), rt::Variant(std::string("Jour fixe")));
+    EXPECT_EQ(r->Fields(rt::Variant("Location"))->Value(), rt::Variant(std::string("Raum 1")));
 }
 
 TEST_F(RecurrenceTest, EndDateFieldKeepsOccurrencesEndingInTheWindow)
@@ -320,6 +472,90 @@ TEST_F(RecurrenceTest, RecurringTaskIsOneRecord)
     EXPECT_THAT(Subjects({m_tasks}), ElementsAre("Wochenbericht"));
     EXPECT_EQ(Root().Records()->Item(1)->Fields(rt::Variant("Recurring"))->Value(),
               rt::Variant(true));
+}
+
+TEST_F(RecurrenceTest, MidnightAndAllDayItemsOnTheFirstAndLastDayOfEveryPresetWindow)
+{
+    // Today is Wednesday 15 May 2024 and weeks start on Monday; the windows are written out.
+    const struct
+    {
+        const char* name;
+        trTimeFilter preset;
+        ch::sys_days first;
+        ch::sys_days last;
+    } cases[] = {
+        {"yesterday", trTimeYesterday, Civil(2024, 5, 14), Civil(2024, 5, 14)},
+        {"today", trTimeToday, Civil(2024, 5, 15), Civil(2024, 5, 15)},
+        {"tomorrow", trTimeTomorrow, Civil(2024, 5, 16), Civil(2024, 5, 16)},
+        {"last seven days", trTimeLastSevenDays, Civil(2024, 5, 8), Civil(2024, 5, 14)},
+        {"next seven days", trTimeNextSevenDays, Civil(2024, 5, 16), Civil(2024, 5, 22)},
+        {"last week", trTimeLastWeek, Civil(2024, 5, 6), Civil(2024, 5, 12)},
+        {"this week", trTimeThisWeek, Civil(2024, 5, 13), Civil(2024, 5, 19)},
+        {"next week", trTimeNextWeek, Civil(2024, 5, 20), Civil(2024, 5, 26)},
+        {"last month", trTimeLastMonth, Civil(2024, 4, 1), Civil(2024, 4, 30)},
+        {"this month", trTimeThisMonth, Civil(2024, 5, 1), Civil(2024, 5, 31)},
+        {"next month", trTimeNextMonth, Civil(2024, 6, 1), Civil(2024, 6, 30)},
+        {"last year", trTimeLastYear, Civil(2023, 1, 1), Civil(2023, 12, 31)},
+        {"this year", trTimeThisYear, Civil(2024, 1, 1), Civil(2024, 12, 31)},
+        {"next year", trTimeNextYear, Civil(2025, 1, 1), Civil(2025, 12, 31)},
+        {"between", trTimeBetween, Civil(2024, 6, 3), Civil(2024, 6, 7)},
+    };
+    using T = st::RecurrenceType;
+    AddSeries({T::Daily, 1, 0, 0, 0, 0, {2022, 12, 1}, 0, 24 * 60}, "Ganztags-Serie").AllDay();
+    AddSeries({T::Daily, 1, 0, 0, 0, 0, {2022, 12, 1}, 0, 60}, "Mitternachts-Serie");
+    const ch::days one{1};
+    for (const auto& c : cases) {
+        // Single items on the days around both bounds, and a series and an item of no length
+        // at the window's last minute (the last instant the item table's window holds).
+        std::vector<ch::sys_days> days = {c.first - one, c.first, c.last, c.last + one};
+        days.erase(std::unique(days.begin(), days.end()), days.end());
+        std::vector<std::string> made;
+        for (const auto d : days) {
+            made.push_back(B().Appointment(m_calendar.entryId, "Ganztags-Termin", L(d), L(d + one))
+                               .AllDay()
+                               .EntryId());
+            made.push_back(B().Appointment(m_calendar.entryId, "Mitternachts-Termin", L(d), L(d, 1))
+                               .EntryId());
+        }
+        made.push_back(B().Appointment(m_calendar.entryId, "Letzte-Minute", L(c.last, 23, 59),
+                                       L(c.last, 23, 59))
+                           .EntryId());
+        const ch::year_month_day last{c.last};
+        const st::CivilDate lastDay{int(last.year()), int(unsigned(last.month())),
+                                    int(unsigned(last.day()))};
+        made.push_back(AddSeries({T::Daily, 1, 0, 0, 0, 0, lastDay, 23, 0, std::nullopt, 59},
+                                 "Letzte-Minute-Serie")
+                           .EntryId());
+        for (const trDateField eField : {trStartDate, trEndDate}) {
+            SCOPED_TRACE(std::string(c.name) + (eField == trStartDate ? " by start" : " by end"));
+            Columns();
+            Root().Records()->Filter()->SetTimeCondition(eField, c.preset,
+                                                         rt::Variant(At(2024, 6, 3, 14, 30)),
+                                                         rt::Variant(At(2024, 6, 7, 8)));
+            auto got = StartsBySubject();
+            // An all-day item ends at the next midnight: by the end date, the day before the
+            // window ends on its first instant and is in, the window's last day ends after it.
+            const bool bByEnd = eField == trEndDate;
+            const auto allDayFirst = bByEnd ? c.first - one : c.first;
+            const auto allDayLast = bByEnd ? c.last - one : c.last;
+            std::vector<std::string> allDaySingles, midnightSingles;
+            for (const auto d : days) {
+                if (d >= allDayFirst && d <= allDayLast)
+                    allDaySingles.push_back(TextAt(d));
+                if (d >= c.first && d <= c.last)
+                    midnightSingles.push_back(TextAt(d));
+            }
+            EXPECT_THAT(got["Ganztags-Serie"],
+                        ElementsAreArray(Midnights(allDayFirst, allDayLast)));
+            EXPECT_THAT(got["Mitternachts-Serie"], ElementsAreArray(Midnights(c.first, c.last)));
+            EXPECT_THAT(got["Ganztags-Termin"], ElementsAreArray(allDaySingles));
+            EXPECT_THAT(got["Mitternachts-Termin"], ElementsAreArray(midnightSingles));
+            EXPECT_THAT(got["Letzte-Minute"], ElementsAre(TextAt(c.last, 23, 59)));
+            EXPECT_THAT(got["Letzte-Minute-Serie"], ElementsAre(TextAt(c.last, 23, 59)));
+        }
+        for (const auto& sEntryId : made)
+            Store().DeleteItem(sEntryId);
+    }
 }
 
 } // namespace engine::test

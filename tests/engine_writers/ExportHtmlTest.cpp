@@ -106,6 +106,33 @@ TEST_F(ExportHtmlTest, TextsFromItemsAndSettingsAreEscaped)
         EXPECT_EQ(Encoded(sIn), sOut) << sIn;
 }
 
+TEST_F(ExportHtmlTest, UsersHeaderAndFooterKeepTheirMarkupAndItemTextsStayEscaped)
+{
+    const auto sTemplate = OutPath("t.html");
+    WriteAll(sTemplate, "@tlv_reportheader|@tlv_reportfooter|@tlv_title|@tlv_report");
+    // A placeholder's value (here a subject someone else wrote) is escaped before it goes
+    // into the user's header; the writer then keeps both as they are.
+    std::string sSubject = "<script>x</script>";
+    ExportHtml::EncodeHtml(sSubject);
+    std::string sHeader = "<b>Bericht</b> f\xC3\xBCr <i>" + sSubject + "</i> & Co<br>Zeile 2";
+    ExportHtml oHtml;
+    oHtml.Init(1);
+    oHtml.SetHeader(sHeader);
+    EXPECT_EQ(sHeader, "<b>Bericht</b> f&uuml;r <i>&lt;script&gt;x&lt;/script&gt;</i> &amp; "
+                       "Co<br />Zeile 2");
+    oHtml.SetFooter("<span class='klein'>Seite 1</span>");
+    oHtml.SetTitle("<b>Titel</b>");
+    std::string sCell = "<b>Betreff</b>";
+    oHtml.AddCol(sCell);
+    const auto sPath = OutPath("markup.html");
+    oHtml.Export(sPath, sTemplate);
+    EXPECT_EQ(ReadAll(sPath),
+              "<p>" + sHeader +
+                  "</p>|<p><span class='klein'>Seite 1</span></p>|"
+                  "&lt;b&gt;Titel&lt;/b&gt;|\r\n\t\t<tr>\r\n\t\t\t<td>&lt;b&gt;Betreff&lt;/b&gt;</"
+                  "td></tr>");
+}
+
 TEST_F(ExportHtmlTest, TableBuildingEdges)
 {
     const auto sTemplate = OutPath("plain.html");

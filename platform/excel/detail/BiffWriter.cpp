@@ -25,6 +25,7 @@ constexpr std::uint16_t kXfDefault = 15;
 constexpr std::uint16_t kXfBold = 16;
 constexpr std::uint16_t kXfDate = 17;     // + 1 for bold
 constexpr std::uint16_t kXfDateTime = 19; // + 1 for bold
+constexpr std::uint16_t kXfTime = 21;     // + 1 for bold
 
 class Bytes
 {
@@ -68,11 +69,21 @@ std::u16string ToUtf16(const std::string& utf8)
             cp = c & 0x0F, n = 3;
         } else if (c >= 0xC0) {
             cp = c & 0x1F, n = 2;
+        } else if (c >= 0x80) {
+            cp = 0xFFFD; // a stray continuation byte
         }
-        for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k) {
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        std::size_t k = 1;
+        for (; k < n && i + k < utf8.size(); ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                break;
+            }
+            cp = (cp << 6) | (next & 0x3F);
         }
-        i += n;
+        if (k < n) {
+            cp = 0xFFFD; // a cut sequence never takes the characters after it
+        }
+        i += k;
         if (cp >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
@@ -162,13 +173,26 @@ void Xf(Bytes& stream, std::uint16_t font, std::uint16_t format, bool style)
     Record(stream, 0x00E0, std::move(b));
 }
 
-std::uint16_t XfOf(const Cell& cell, bool bold)
+std::uint16_t XfOf(const Cell& cell, const WorkbookDate& date, bool bold)
 {
     if (cell.kind == Cell::Kind::Date) {
-        const bool time = cell.number != std::floor(cell.number);
-        return static_cast<std::uint16_t>((time ? kXfDateTime : kXfDate) + (bold ? 1 : 0));
+        switch (date.form) {
+        case WorkbookDate::Form::Date:
+            return static_cast<std::uint16_t>(kXfDate + (bold ? 1 : 0));
+        case WorkbookDate::Form::DateTime:
+            return static_cast<std::uint16_t>(kXfDateTime + (bold ? 1 : 0));
+        case WorkbookDate::Form::Time:
+            return static_cast<std::uint16_t>(kXfTime + (bold ? 1 : 0));
+        case WorkbookDate::Form::Text:
+            break;
+        }
     }
     return bold ? kXfBold : kXfDefault;
+}
+
+bool IsHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
 // The shared string table: every text once, in order of first use.
@@ -205,8 +229,9 @@ public:
             const std::u16string text = ToUtf16(*order_[i]);
             const bool compressed = Compressible(text);
             const std::size_t charSize = compressed ? 1 : 2;
-            // A string's length and option byte never split from its first character.
-            if (current.Size() + 3 + charSize > kMaxRecordData) {
+            // A string's length and option byte never split from its first character (two
+            // units when that is a character beyond the basic plane).
+            if (current.Size() + 3 + 2 * charSize > kMaxRecordData) {
                 flush();
             }
             if (i % bucketSize == 0) {
@@ -218,13 +243,18 @@ public:
             current.U8(compressed ? 0 : 1);
             std::size_t done = 0;
             while (done < text.size()) {
-                std::size_t room = (kMaxRecordData - current.Size()) / charSize;
-                if (room == 0) {
+                const std::size_t room = (kMaxRecordData - current.Size()) / charSize;
+                std::size_t n = std::min(room, text.size() - done);
+                // Both halves of a character beyond the basic plane stay in one record:
+                // readers reject a pair split across a continuation.
+                if (n > 0 && done + n < text.size() && IsHighSurrogate(text[done + n - 1])) {
+                    --n;
+                }
+                if (n == 0) {
                     flush();
                     current.U8(compressed ? 0 : 1); // a continued string repeats its option
-                    room = (kMaxRecordData - current.Size()) / charSize;
+                    continue;
                 }
-                const std::size_t n = std::min(room, text.size() - done);
                 Chars(current, text.substr(done, n), compressed);
                 done += n;
             }
@@ -291,16 +321,26 @@ void WriteCells(Bytes& stream, const Sheet& sheet, StringTable& strings)
             if (cell.kind == Cell::Kind::Empty && !bold) {
                 continue;
             }
+            const WorkbookDate date =
+                cell.kind == Cell::Kind::Date ? ToWorkbookDate(cell.number) : WorkbookDate{};
             Bytes b;
             b.U16(static_cast<unsigned>(row - 1));
             b.U16(static_cast<unsigned>(column - 1));
-            b.U16(XfOf(cell, bold));
+            b.U16(XfOf(cell, date, bold));
             std::uint16_t type = 0x0201; // BLANK
             switch (cell.kind) {
             case Cell::Kind::Number:
-            case Cell::Kind::Date:
                 b.F64(cell.number);
                 type = 0x0203; // NUMBER
+                break;
+            case Cell::Kind::Date:
+                if (date.form == WorkbookDate::Form::Text) {
+                    b.U32(strings.Index(DateText(cell.number)));
+                    type = 0x00FD; // LABELSST
+                } else {
+                    b.F64(date.serial);
+                    type = 0x0203; // NUMBER
+                }
                 break;
             case Cell::Kind::Text:
                 b.U32(strings.Index(cell.text));
@@ -390,6 +430,8 @@ std::string WorkbookStream(const SheetList& sheets)
     Xf(globals, 5, 14, false);
     Xf(globals, 0, 22, false);
     Xf(globals, 5, 22, false);
+    Xf(globals, 0, 21, false);
+    Xf(globals, 5, 21, false);
     Bytes style;
     style.U16(0x8000); // built-in style "Normal" on format 0
     style.U8(0);

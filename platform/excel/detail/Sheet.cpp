@@ -1,5 +1,8 @@
 #include "platform/excel/detail/Sheet.h"
 
+#include "platform/runtime/Conversion.h"
+#include "platform/runtime/Date.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -57,6 +60,27 @@ bool Sheet::IsBold(long /*row*/, long column, const Cell& cell) const
     }
     const auto it = columns_.find(column);
     return it != columns_.end() && it->second.bold;
+}
+
+WorkbookDate ToWorkbookDate(double runtimeSerial) noexcept
+{
+    // Runtime day 61 is 1 March 1900, the workbook's day 61 as well.
+    constexpr double kFirstSharedDay = 61;
+    if (runtimeSerial >= 0 && runtimeSerial < 1) {
+        return {WorkbookDate::Form::Time, runtimeSerial};
+    }
+    if (runtimeSerial < 2) {
+        return {WorkbookDate::Form::Text, 0}; // before 1 January 1900
+    }
+    const bool time = runtimeSerial != std::floor(runtimeSerial);
+    const double serial = runtimeSerial < kFirstSharedDay ? runtimeSerial - 1 : runtimeSerial;
+    return {time ? WorkbookDate::Form::DateTime : WorkbookDate::Form::Date, serial};
+}
+
+std::string DateText(double runtimeSerial)
+{
+    return platform::runtime::CStr(
+        platform::runtime::Variant(platform::runtime::Date(runtimeSerial)));
 }
 
 std::size_t DisplayLength(const Cell& cell)

@@ -81,6 +81,30 @@ private:
     std::map<long, ColumnInfo> columns_;
 };
 
+/// How a date cell (a runtime day serial, 0 = 30 December 1899) is stored in a workbook of
+/// the 1900 date system, whose day 1 is 1 January 1900 and which counts a 29 February 1900
+/// that never was (day 60): from 1 March 1900 on the two counts agree, before it the
+/// workbook's is one less. A time of day alone (a serial below one day) stays a time; a date
+/// before 1 January 1900 has no workbook day and goes in as its text.
+struct WorkbookDate
+{
+    enum class Form : std::uint8_t
+    {
+        Date,     ///< a whole day
+        DateTime, ///< a day with a time of day
+        Time,     ///< a time of day (or duration) below one day
+        Text      ///< no workbook day: DateText
+    };
+    Form form = Form::Date;
+    double serial = 0; ///< the workbook's day count (not for Text)
+};
+
+/// The workbook form of a runtime day serial.
+WorkbookDate ToWorkbookDate(double runtimeSerial) noexcept;
+
+/// The text of a date the workbook cannot count: the runtime's own text of the date.
+std::string DateText(double runtimeSerial);
+
 /// Estimated width in characters that shows every value of `column` whole.
 std::optional<double> EstimateColumnWidth(const Sheet& sheet, long column);
 

@@ -6,6 +6,7 @@
 #include "platform/excel/detail/Package.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
+#include "platform/excel/detail/Xstring.h"
 
 #include <charconv>
 #include <cmath>
@@ -141,9 +142,11 @@ public:
     {
     }
 
-    long Index(bool withTime)
+    long Index(WorkbookDate::Form form)
     {
-        auto& slot = withTime ? dateTime_ : date_;
+        auto& slot = form == WorkbookDate::Form::DateTime ? dateTime_
+                     : form == WorkbookDate::Form::Time   ? time_
+                                                          : date_;
         if (!slot) {
             if (!loaded_) {
                 LoadPart(doc_, package_.Read(part_).value_or(""), "the template's styles");
@@ -158,7 +161,10 @@ public:
                 ++count;
             }
             pugi::xml_node xf = xfs.append_child("xf");
-            xf.append_attribute("numFmtId") = withTime ? 22 : 14;
+            // Built-in number formats: 22 date and time, 21 time of day, 14 date.
+            xf.append_attribute("numFmtId") = form == WorkbookDate::Form::DateTime ? 22
+                                              : form == WorkbookDate::Form::Time   ? 21
+                                                                                   : 14;
             for (const char* a : {"fontId", "fillId", "borderId", "xfId"}) {
                 xf.append_attribute(a) = 0;
             }
@@ -184,7 +190,18 @@ private:
     bool loaded_ = false;
     std::optional<long> date_;
     std::optional<long> dateTime_;
+    std::optional<long> time_;
 };
+
+// A text as an inline string: a lone CR and other control characters, and a literal
+// "_xHHHH_", escaped so that a reader gets the text back as it was.
+void WriteInlineText(pugi::xml_node c, const std::string& text)
+{
+    c.append_attribute("t") = "inlineStr";
+    pugi::xml_node t = c.append_child("is").append_child("t");
+    t.append_attribute("xml:space") = "preserve";
+    t.text().set(NeedsXstringEscape(text) ? EscapeXstring(text).c_str() : text.c_str());
+}
 
 void WriteValue(pugi::xml_node c, const Cell& cell, DateStyles& styles)
 {
@@ -195,25 +212,26 @@ void WriteValue(pugi::xml_node c, const Cell& cell, DateStyles& styles)
     switch (cell.kind) {
     case Cell::Kind::Empty:
         return;
-    case Cell::Kind::Text: {
-        c.append_attribute("t") = "inlineStr";
-        pugi::xml_node t = c.append_child("is").append_child("t");
-        t.append_attribute("xml:space") = "preserve";
-        t.text().set(cell.text.c_str());
+    case Cell::Kind::Text:
+        WriteInlineText(c, cell.text);
         return;
-    }
     case Cell::Kind::Boolean:
         c.append_attribute("t") = "b";
         c.append_child("v").text().set(cell.number != 0 ? "1" : "0");
         return;
     case Cell::Kind::Date: {
+        const WorkbookDate date = ToWorkbookDate(cell.number);
+        if (date.form == WorkbookDate::Form::Text) {
+            WriteInlineText(c, DateText(cell.number));
+            return;
+        }
         // A date needs a date format to read as one; the template's own format wins.
         const std::string_view s = c.attribute("s").value();
         if (s.empty() || s == "0") {
             c.remove_attribute("s");
-            c.append_attribute("s") = styles.Index(cell.number != std::floor(cell.number));
+            c.append_attribute("s") = styles.Index(date.form);
         }
-        c.append_child("v").text().set(FormatNumber(cell.number).c_str());
+        c.append_child("v").text().set(FormatNumber(date.serial).c_str());
         return;
     }
     case Cell::Kind::Number:
@@ -282,7 +300,7 @@ void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::
                : hf.child("oddHeader") ? hf.insert_child_after(name, hf.child("oddHeader"))
                                        : hf.prepend_child(name);
     }
-    node.text().set(text.c_str());
+    node.text().set(EscapeXstring(text).c_str());
 }
 
 // Removes the part that the workbook's relationship of type ".../<kind>" names, together
@@ -355,8 +373,8 @@ std::vector<TemplateSheet> ReadTemplate(const std::string& path)
         entry.part = ResolveTarget(workbookPart, rel.attribute("Target").value());
         const pugi::xml_document xml = LoadRequired(package, entry.part);
         const pugi::xml_node hf = xml.child("worksheet").child("headerFooter");
-        entry.header = SplitHeaderFooter(hf.child("oddHeader").text().get());
-        entry.footer = SplitHeaderFooter(hf.child("oddFooter").text().get());
+        entry.header = SplitHeaderFooter(DecodeXstring(hf.child("oddHeader").text().get()));
+        entry.footer = SplitHeaderFooter(DecodeXstring(hf.child("oddFooter").text().get()));
         sheets.push_back(std::move(entry));
     }
     if (sheets.empty()) {

@@ -1,10 +1,12 @@
 #include "platform/excel/detail/HeaderFooter.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
+#include "platform/excel/detail/Xstring.h"
 
 #include <xlsxwriter.h>
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 namespace platform::excel::detail {
@@ -20,50 +22,73 @@ struct WorkbookCloser
     Raise(kMethodFailed, "cannot write the workbook \"" + path + "\": " + lxw_strerror(error));
 }
 
-// The four styles a cell can need: plain/bold times general/date/date-time.
+// The styles a cell can need: plain/bold times general/date/date-time/time.
 class Styles
 {
 public:
     explicit Styles(lxw_workbook* workbook)
     {
+        // Built-in number formats: 14 date, 22 date and time, 21 time of day.
+        constexpr std::uint8_t kFormats[kKinds] = {0, 14, 22, 21};
         for (int bold = 0; bold < 2; ++bold) {
-            for (int kind = 0; kind < 3; ++kind) {
+            for (int kind = 0; kind < kKinds; ++kind) {
                 lxw_format* format = workbook_add_format(workbook);
                 if (bold != 0) {
                     format_set_bold(format);
                 }
-                if (kind == 1) {
-                    format_set_num_format_index(format, 14);
-                } else if (kind == 2) {
-                    format_set_num_format_index(format, 22);
+                if (kFormats[kind] != 0) {
+                    format_set_num_format_index(format, kFormats[kind]);
                 }
                 formats_[bold][kind] = format;
             }
         }
     }
 
-    lxw_format* For(const Cell& cell, bool bold) const
+    // The style of a cell: general (kind 0) or one of the date forms.
+    lxw_format* For(int kind, bool bold) const
     {
-        int kind = 0;
-        if (cell.kind == Cell::Kind::Date) {
-            kind = cell.number == std::floor(cell.number) ? 1 : 2;
-        }
         if (!bold && kind == 0) {
             return nullptr;
         }
         return formats_[bold ? 1 : 0][kind];
     }
+    static int KindOf(WorkbookDate::Form form)
+    {
+        switch (form) {
+        case WorkbookDate::Form::Date:
+            return 1;
+        case WorkbookDate::Form::DateTime:
+            return 2;
+        case WorkbookDate::Form::Time:
+            return 3;
+        case WorkbookDate::Form::Text:
+            break;
+        }
+        return 0;
+    }
     lxw_format* Bold() const { return formats_[1][0]; }
 
 private:
-    lxw_format* formats_[2][3] = {};
+    static constexpr int kKinds = 4;
+    lxw_format* formats_[2][kKinds] = {};
 };
+
+// A text as the package stores it: the library escapes control characters itself, but not a
+// literal "_xHHHH_", which readers would take for the character it names.
+lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const std::string& text,
+                    lxw_format* format)
+{
+    if (HasLiteralEscape(text)) {
+        return worksheet_write_string(ws, r, c, EscapeLiteralEscapes(text).c_str(), format);
+    }
+    return worksheet_write_string(ws, r, c, text.c_str(), format);
+}
 
 void WriteCell(lxw_worksheet* ws, const Styles& styles, const Sheet& sheet, long row, long column,
                const Cell& cell, const std::string& path)
 {
     const bool bold = sheet.IsBold(row, column, cell);
-    lxw_format* format = styles.For(cell, bold);
+    lxw_format* format = styles.For(0, bold);
     const auto r = static_cast<lxw_row_t>(row - 1);
     const auto c = static_cast<lxw_col_t>(column - 1);
     lxw_error error = LXW_NO_ERROR;
@@ -74,15 +99,24 @@ void WriteCell(lxw_worksheet* ws, const Styles& styles, const Sheet& sheet, long
         }
         break;
     case Cell::Kind::Text:
-        error = worksheet_write_string(ws, r, c, cell.text.c_str(), format);
+        error = WriteText(ws, r, c, cell.text, format);
         break;
     case Cell::Kind::Boolean:
         error = worksheet_write_boolean(ws, r, c, cell.number != 0, format);
         break;
     case Cell::Kind::Number:
-    case Cell::Kind::Date:
         error = worksheet_write_number(ws, r, c, cell.number, format);
         break;
+    case Cell::Kind::Date: {
+        const WorkbookDate date = ToWorkbookDate(cell.number);
+        if (date.form == WorkbookDate::Form::Text) {
+            error = WriteText(ws, r, c, DateText(cell.number), format);
+        } else {
+            error = worksheet_write_number(ws, r, c, date.serial,
+                                           styles.For(Styles::KindOf(date.form), bold));
+        }
+        break;
+    }
     }
     if (error != LXW_NO_ERROR) {
         Fail(path, error);
@@ -106,8 +140,9 @@ void WriteSheet(lxw_workbook* workbook, const Styles& styles, const Sheet& sheet
         }
     }
     for (const auto& [text, setter] :
-         {std::pair{ComposeHeaderFooter(sheet.header), &worksheet_set_header},
-          std::pair{ComposeHeaderFooter(sheet.footer), &worksheet_set_footer}}) {
+         {std::pair{EscapeLiteralEscapes(ComposeHeaderFooter(sheet.header)), &worksheet_set_header},
+          std::pair{EscapeLiteralEscapes(ComposeHeaderFooter(sheet.footer)),
+                    &worksheet_set_footer}}) {
         if (!text.empty()) {
             const lxw_error error = setter(ws, text.c_str());
             if (error != LXW_NO_ERROR) {

@@ -237,6 +237,7 @@ namespace platform::forms {
 
 void FlexGrid::Sort(SortSetting setting)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     if (setting == SortSetting::None || m_impl->RowCount() == 0 || m_impl->ColCount() == 0) {
         return;
     }

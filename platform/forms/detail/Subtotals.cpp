@@ -183,6 +183,7 @@ void SetAggregate(detail::GridRow& row, int column, Aggregate aggregate)
 
 void FlexGrid::ClearSubtotals()
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     auto& rows = m_impl->rows;
     const auto from = rows.begin() + m_impl->fixedRows;
     rows.erase(std::remove_if(from, rows.end(), [](const auto& row) { return row.node; }),
@@ -194,6 +195,7 @@ void FlexGrid::ClearSubtotals()
 void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<int> totalOn,
                         std::optional<std::string> caption, int matchFrom)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     if (function == SubtotalFunction::Clear) {
         ClearSubtotals();
         return;

@@ -163,9 +163,150 @@ std::optional<int> OrderOf(const PropValue& stored, const PropValue& wanted)
     return Order(*a, *b);
 }
 
+using Ranges = std::optional<std::vector<store::ValueRange>>;
+
+// Whether the store keeps every value of a tag's type as an integer (and so in its index).
+bool IsIntegerType(store::PropTag tag)
+{
+    switch (store::PropTypeOf(tag)) {
+    case store::PT_LONG:
+    case store::PT_BOOLEAN:
+    case store::PT_SYSTIME:
+    case store::PT_CURRENCY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The wanted value of a property leaf as the store's integer, when it compares as one: only
+// a value of the tag's own kind does (other kinds compare by other rules).
+std::optional<std::int64_t> IndexedValue(store::PropTag tag, const PropValue& wanted)
+{
+    switch (store::PropTypeOf(tag)) {
+    case store::PT_LONG:
+        if (const auto* i = std::get_if<std::int32_t>(&wanted))
+            return *i;
+        break;
+    case store::PT_BOOLEAN:
+        if (const auto* b = std::get_if<bool>(&wanted))
+            return *b ? 1 : 0;
+        break;
+    case store::PT_SYSTIME:
+        if (const auto* t = std::get_if<store::SysTime>(&wanted))
+            return t->seconds;
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+Ranges LeafRanges(const CompiledRestriction::Node& node)
+{
+    if (node.tag == 0 || !IsIntegerType(node.tag))
+        return std::nullopt;
+    store::ValueRange range{node.tag, std::nullopt, std::nullopt};
+    if (node.kind == RES_EXIST)
+        return std::vector{range};
+    if (node.kind != RES_PROPERTY || !node.value)
+        return std::nullopt;
+    const auto v = IndexedValue(node.tag, *node.value);
+    // Flags order True before False (as -1 and 0) where the store keeps 1 and 0: only their
+    // equality maps onto the index.
+    if (!v || (store::PropTypeOf(node.tag) == store::PT_BOOLEAN && node.relop != RELOP_EQ))
+        return std::nullopt;
+    switch (node.relop) {
+    case RELOP_LT:
+        range.high = *v - 1;
+        break;
+    case RELOP_LE:
+        range.high = *v;
+        break;
+    case RELOP_GT:
+        range.low = *v + 1;
+        break;
+    case RELOP_GE:
+        range.low = *v;
+        break;
+    case RELOP_EQ:
+        range.low = range.high = *v;
+        break;
+    default:
+        return std::nullopt;
+    }
+    return std::vector{range};
+}
+
+// How narrow a single range is: bounded on both sides first, then on one side.
+int Narrowness(const store::ValueRange& r)
+{
+    return (r.low ? 1 : 0) + (r.high ? 1 : 0);
+}
+
+Ranges NodeRanges(const CompiledRestriction::Node& node)
+{
+    switch (node.kind) {
+    case RES_AND: {
+        // Every child bounds the matches: single ranges on one tag narrow each other; the
+        // narrowest bound of all is taken.
+        std::vector<store::ValueRange> singles;
+        Ranges best;
+        for (const auto& c : node.children) {
+            auto r = NodeRanges(c);
+            if (!r)
+                continue;
+            if (r->size() == 1) {
+                auto it = std::find_if(singles.begin(), singles.end(),
+                                       [&](const auto& s) { return s.tag == r->front().tag; });
+                if (it == singles.end()) {
+                    singles.push_back(r->front());
+                } else {
+                    if (r->front().low && (!it->low || *r->front().low > *it->low))
+                        it->low = r->front().low;
+                    if (r->front().high && (!it->high || *r->front().high < *it->high))
+                        it->high = r->front().high;
+                }
+            } else if (!best || r->size() < best->size()) {
+                best = std::move(r);
+            }
+        }
+        const auto narrowest =
+            std::max_element(singles.begin(), singles.end(), [](const auto& a, const auto& b) {
+                return Narrowness(a) < Narrowness(b);
+            });
+        if (narrowest != singles.end() && (!best || Narrowness(*narrowest) > 0))
+            return std::vector{*narrowest};
+        return best;
+    }
+    case RES_OR: {
+        std::vector<store::ValueRange> all;
+        for (const auto& c : node.children) {
+            auto r = NodeRanges(c);
+            if (!r)
+                return std::nullopt;
+            all.insert(all.end(), r->begin(), r->end());
+        }
+        if (all.empty())
+            return std::nullopt; // an empty OR matches nothing; no bound is needed for that
+        return all;
+    }
+    case RES_EXIST:
+    case RES_PROPERTY:
+        return LeafRanges(node);
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 CompiledRestriction::CompiledRestriction(const Restriction& root) : m_root(Compile(root)) {}
+
+std::optional<std::vector<store::ValueRange>> CompiledRestriction::Ranges() const
+{
+    return NodeRanges(m_root);
+}
 
 bool CompiledRestriction::Matches(const Reader& read) const
 {

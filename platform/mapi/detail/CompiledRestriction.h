@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/store/PropValue.h"
+#include "platform/store/StoreRecords.h"
 
 #include <cstdint>
 #include <functional>
@@ -32,6 +33,10 @@ public:
     bool Matches(const Reader& read) const;
     /// Every non-zero tag the tree reads, without repeats.
     std::vector<store::PropTag> Tags() const;
+    /// Ranges of integer-valued properties that every matching item has a value in (at least
+    /// one of them), for the store's value index; nullopt when the tree gives no such bound
+    /// (then every item must be tested).
+    std::optional<std::vector<store::ValueRange>> Ranges() const;
 
     /// One node; public so that the evaluation helpers can walk it.
     struct Node

@@ -8,6 +8,16 @@
 
 namespace platform::mapi::detail {
 
+namespace {
+
+// Properties the store computes rather than keeps: entry ids, class, attachment flag.
+bool IsComputedId(std::uint16_t id)
+{
+    return id == 0x0FFF || id == 0x0FFB || id == 0x001A || id == 0x0E1B;
+}
+
+} // namespace
+
 MessageData::MessageData(std::shared_ptr<detail::Context> context, std::string storeId,
                          std::string entryId)
     : m_context(std::move(context)), m_storeId(std::move(storeId)), m_entryId(std::move(entryId))
@@ -30,11 +40,43 @@ void MessageData::UsePrefetch(std::shared_ptr<const Prefetch> prefetch, std::siz
     m_prefetchRow = row;
 }
 
-const store::TableRow* MessageData::PrefetchedRow() const
+const Prefetch* MessageData::ValidPrefetch() const
 {
     if (!m_prefetch || m_prefetch->generation != m_context->Generation())
         return nullptr;
-    return &m_prefetch->rows[m_prefetchRow];
+    return m_prefetch.get();
+}
+
+const store::TableRow* MessageData::PrefetchedRow() const
+{
+    const auto* prefetch = m_ownItem ? nullptr : ValidPrefetch();
+    return prefetch ? &prefetch->rows[m_prefetchRow] : nullptr;
+}
+
+std::string MessageData::MessageClass() const
+{
+    if (IsNew())
+        return m_messageClass;
+    if (m_ownItem && ValidPrefetch())
+        return m_ownItem->messageClass;
+    if (const auto* row = PrefetchedRow())
+        return row->item.messageClass;
+    return Info().messageClass;
+}
+
+const store::RecurrencePattern* MessageData::Recurrence() const
+{
+    if (IsNew())
+        return nullptr;
+    if (m_ownItem)
+        return nullptr; // a modified occurrence's own item is no series
+    if (const auto* prefetch = ValidPrefetch())
+        return prefetch->Pattern(Store(), m_entryId);
+    if (!m_pattern || m_patternGeneration != m_context->Generation()) {
+        m_pattern = Guard("RecurrencePattern", [&] { return Store().GetRecurrence(m_entryId); });
+        m_patternGeneration = m_context->Generation();
+    }
+    return *m_pattern ? &**m_pattern : nullptr;
 }
 
 store::Store& MessageData::Store() const
@@ -50,6 +92,8 @@ store::ItemInfo MessageData::Info() const
         info.messageClass = m_messageClass;
         return info;
     }
+    if (m_ownItem && ValidPrefetch())
+        return *m_ownItem;
     if (const auto* row = PrefetchedRow())
         return row->item;
     return Guard("Message", [&] { return Store().GetItem(m_entryId); });
@@ -58,17 +102,30 @@ store::ItemInfo MessageData::Info() const
 std::optional<store::PropValue> MessageData::OccurrenceValue(store::PropTag tag) const
 {
     const auto& o = *m_occurrence;
-    auto& st = Store();
-    auto is = [&](const char* set, long lid, std::uint16_t type) {
-        return m_context->NamedTag(st, set, lid, type) == tag;
+    const auto tagsNow = [&] {
+        auto& st = Store();
+        Prefetch::OccurrenceTags t;
+        t.apptStart = m_context->NamedTag(st, PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME);
+        t.commonStart = m_context->NamedTag(st, PSETID_Common, LID_COMMON_START, store::PT_SYSTIME);
+        t.apptEnd = m_context->NamedTag(st, PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME);
+        t.commonEnd = m_context->NamedTag(st, PSETID_Common, LID_COMMON_END, store::PT_SYSTIME);
+        t.duration = m_context->NamedTag(st, PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG);
+        return t;
     };
-    if (is(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME) ||
-        is(PSETID_Common, LID_COMMON_START, store::PT_SYSTIME))
+    // The tags are the same for every occurrence of a read: found once.
+    Prefetch::OccurrenceTags own;
+    if (const auto* prefetch = ValidPrefetch()) {
+        if (!prefetch->occurrenceTags)
+            prefetch->occurrenceTags = tagsNow();
+        own = *prefetch->occurrenceTags;
+    } else {
+        own = tagsNow();
+    }
+    if (tag == own.apptStart || tag == own.commonStart)
         return store::PropValue{store::LocalToUtc(o.start)};
-    if (is(PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME) ||
-        is(PSETID_Common, LID_COMMON_END, store::PT_SYSTIME))
+    if (tag == own.apptEnd || tag == own.commonEnd)
         return store::PropValue{store::LocalToUtc(o.end)};
-    if (is(PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG))
+    if (tag == own.duration)
         return store::PropValue{static_cast<std::int32_t>((o.end.seconds - o.start.seconds) / 60)};
     return std::nullopt;
 }
@@ -85,6 +142,31 @@ std::optional<store::PropValue> MessageData::Get(store::PropTag tag) const
         if (tag == static_cast<store::PropTag>(PR_MESSAGE_CLASS))
             return store::PropValue{m_messageClass};
         for (const auto& [t, v] : m_pending)
+            if (t == tag || (anyType && store::PropIdOf(t) == id))
+                return v;
+        return std::nullopt;
+    }
+    // A modified occurrence answers what its own item carries; everything else is the
+    // series' own value, as the client shows it.
+    if (m_series && m_entryId != m_series->EntryId()) {
+        if (auto own = StoredValue(tag))
+            return own;
+        return m_series->Get(tag);
+    }
+    return StoredValue(tag);
+}
+
+std::optional<store::PropValue> MessageData::StoredValue(store::PropTag tag) const
+{
+    const bool anyType = store::PropTypeOf(tag) == store::PT_UNSPECIFIED;
+    const auto id = store::PropIdOf(tag);
+    // A modified occurrence's own item as the read found it: every stored property is there;
+    // the computed ones (entry ids, class, attachments) come from the store.
+    if (m_ownItem && ValidPrefetch() && !IsComputedId(id)) {
+        if (!m_ownProps)
+            m_ownProps =
+                Guard("Message.Fields", [&] { return Store().ItemProperties(m_entryId); });
+        for (const auto& [t, v] : *m_ownProps)
             if (t == tag || (anyType && store::PropIdOf(t) == id))
                 return v;
         return std::nullopt;
@@ -289,14 +371,35 @@ std::shared_ptr<MessageData> MessageData::OccurrenceView(const store::Occurrence
     // A modified occurrence shows its own item's properties where that item is of the
     // series' class; otherwise the series' properties with the occurrence's times.
     std::string entryId = m_entryId;
+    const store::ItemInfo* ownItem = nullptr;
     if (!occurrence.itemEntryId.empty()) {
-        const auto own =
-            Guard("RecurrencePattern", [&] { return Store().FindItem(occurrence.itemEntryId); });
-        if (own && own->messageClass == Info().messageClass)
-            entryId = own->entryId;
+        if (const auto* prefetch = ValidPrefetch()) {
+            ownItem = prefetch->ExceptionItem(Store(), occurrence.itemEntryId);
+            if (ownItem && ownItem->messageClass == MessageClass())
+                entryId = ownItem->entryId;
+            else
+                ownItem = nullptr;
+        } else {
+            const auto own = Guard("RecurrencePattern",
+                                   [&] { return Store().FindItem(occurrence.itemEntryId); });
+            if (own && own->messageClass == MessageClass())
+                entryId = own->entryId;
+        }
     }
     auto view = std::make_shared<MessageData>(m_context, m_storeId, entryId);
+    if (ownItem) {
+        view->m_prefetch = m_prefetch;
+        view->m_ownItem = ownItem;
+    }
     view->m_occurrence = occurrence;
+    auto self = weak_from_this().lock();
+    view->m_series = self ? std::shared_ptr<const MessageData>(std::move(self))
+                          : std::make_shared<MessageData>(*this);
+    if (entryId == m_entryId) {
+        // A plain occurrence is the series' row: it reads what the series has read.
+        view->m_prefetch = m_prefetch;
+        view->m_prefetchRow = m_prefetchRow;
+    }
     return view;
 }
 

@@ -19,7 +19,7 @@ struct Prefetch;
 /// The state behind a Message view: a stored item (store id and entry id), or a new item
 /// that lives in memory until it is written into its folder. An occurrence of a recurring
 /// item is its master's data with the occurrence's own times laid over it.
-class MessageData
+class MessageData : public std::enable_shared_from_this<MessageData>
 {
 public:
     /// A stored item.
@@ -39,6 +39,11 @@ public:
     store::Store& NamingStore() const { return Store(); }
     /// The item's record; for a new item its class and target folder.
     store::ItemInfo Info() const;
+    /// The item's message class (cheaper than Info when the read has it).
+    std::string MessageClass() const;
+    /// The item's recurrence pattern; null when it does not recur (also for new items).
+    /// Valid until the next change through the library.
+    const store::RecurrencePattern* Recurrence() const;
 
     /// A property (nullopt when missing). A PT_UNSPECIFIED tag matches any type of its id.
     /// An occurrence answers its own start, end and duration under the series' tags.
@@ -73,6 +78,8 @@ public:
     const std::optional<store::Occurrence>& Occurrence() const { return m_occurrence; }
     /// A view of one occurrence of this (master) item.
     std::shared_ptr<MessageData> OccurrenceView(const store::Occurrence& occurrence) const;
+    /// The series an occurrence view belongs to; null for every other item.
+    const std::shared_ptr<const MessageData>& Series() const { return m_series; }
 
 private:
     std::shared_ptr<detail::Context> m_context;
@@ -85,12 +92,25 @@ private:
     std::vector<store::Recipient> m_recipients;
     std::vector<store::Attachment> m_attachments;
     std::optional<store::Occurrence> m_occurrence;
+    /// An occurrence's series: what a modified occurrence does not override comes from it.
+    std::shared_ptr<const MessageData> m_series;
     std::shared_ptr<const Prefetch> m_prefetch;
     std::size_t m_prefetchRow = 0;
+    /// A modified occurrence's own item as the read found it (within m_prefetch); else null.
+    const store::ItemInfo* m_ownItem = nullptr;
+    /// Its stored properties, read in one go when first asked.
+    mutable std::optional<std::vector<std::pair<store::PropTag, store::PropValue>>> m_ownProps;
+    /// The pattern read for this item alone when no read of its folder holds it.
+    mutable std::optional<std::optional<store::RecurrencePattern>> m_pattern;
+    mutable std::uint64_t m_patternGeneration = 0;
+    /// The prefetch when it is still valid, else null.
+    const Prefetch* ValidPrefetch() const;
     /// The occurrence's own value of a start, end or duration tag; nullopt for other tags.
     std::optional<store::PropValue> OccurrenceValue(store::PropTag tag) const;
     /// The prefetched row when it is still valid, else null.
     const store::TableRow* PrefetchedRow() const;
+    /// The item's own stored (or prefetched, or pending) value of a tag.
+    std::optional<store::PropValue> StoredValue(store::PropTag tag) const;
 };
 
 } // namespace platform::mapi::detail

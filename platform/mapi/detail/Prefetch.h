@@ -1,23 +1,52 @@
 #pragma once
 
+#include "platform/store/RecurrencePattern.h"
 #include "platform/store/StoreRecords.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+namespace platform::store {
+class Store;
+}
+
 namespace platform::mapi::detail {
 
 /// The rows of a folder's table read in one pass for the columns its item collection's table
-/// was given, so that items taken one by one answer those properties without asking the
-/// store again. Valid while nothing was changed through the library (`generation`).
+/// was given (and what its restriction tests), so that items taken one by one answer those
+/// properties without asking the store again. The folder's recurrence patterns and modified
+/// occurrences are read with one query each when the first series asks. Valid while nothing
+/// was changed through the library (`generation`).
 struct Prefetch
 {
     std::vector<store::PropTag> tags;
     std::vector<store::TableRow> rows;
     std::unordered_map<std::string, std::size_t> rowOf; ///< entry id to row
     std::uint64_t generation = 0;
+    std::string folderEntryId;
+
+    /// The pattern of a series of the folder; null for an item that does not recur.
+    const store::RecurrencePattern* Pattern(const store::Store& store,
+                                            const std::string& entryId) const;
+    /// A modified occurrence's own item; null when unknown.
+    const store::ItemInfo* ExceptionItem(const store::Store& store,
+                                         const std::string& entryId) const;
+    /// Whether every tag is among the prefetched ones.
+    bool Covers(const std::vector<store::PropTag>& wanted) const;
+
+    /// The tags of an occurrence's own times in the folder's store, found once per read.
+    struct OccurrenceTags
+    {
+        store::PropTag apptStart = 0, commonStart = 0, apptEnd = 0, commonEnd = 0, duration = 0;
+    };
+    mutable std::optional<OccurrenceTags> occurrenceTags;
+
+private:
+    mutable std::optional<std::unordered_map<std::string, store::RecurrencePattern>> m_patterns;
+    mutable std::optional<std::unordered_map<std::string, store::ItemInfo>> m_exceptionItems;
 };
 
 } // namespace platform::mapi::detail

@@ -66,6 +66,20 @@ int Database::Changes() const
     return sqlite3_changes(db_);
 }
 
+ReadScope::ReadScope(Database& db) : db_(db)
+{
+    db_.Exec("SAVEPOINT tvread");
+}
+
+ReadScope::~ReadScope()
+{
+    // A read changes nothing, so releasing cannot lose work; a failure is left to SQLite.
+    try {
+        db_.Exec("RELEASE tvread");
+    } catch (const StoreError&) {
+    }
+}
+
 Statement::Statement(Database& db, std::string_view sql) : db_(db)
 {
     if (sqlite3_prepare_v3(db.Handle(), sql.data(), static_cast<int>(sql.size()),

@@ -43,6 +43,20 @@ private:
     std::vector<std::pair<std::string, std::unique_ptr<Statement>>> cache_;
 };
 
+/// A read of several statements as one transaction: one snapshot, and the file is locked and
+/// checked once rather than for every statement. Nests inside any open transaction.
+class ReadScope
+{
+public:
+    explicit ReadScope(Database& db);
+    ~ReadScope();
+    ReadScope(const ReadScope&) = delete;
+    ReadScope& operator=(const ReadScope&) = delete;
+
+private:
+    Database& db_;
+};
+
 /// A prepared statement; Reset() before reuse is automatic in Bind (first index) and Step.
 class Statement
 {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,11 @@ struct Store::Impl
     /// first five columns.
     ItemInfo ItemFromRow(const detail::Statement& stmt) const;
     FolderInfo FolderFromRow(const detail::Statement& stmt) const;
+
+    /// The given columns of a folder's ordinary items (only the rows `only` names, sorted,
+    /// when given) in creation order.
+    std::vector<TableRow> ReadRows(std::int64_t folder, std::span<const PropTag> columns,
+                                   const std::vector<std::int64_t>* only);
 
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,

@@ -53,12 +53,70 @@ bool hasUrlScheme(const std::string& text)
     return true;
 }
 
+std::string lowerAscii(std::string text)
+{
+    for (auto& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::vector<std::string> splitAtBlanks(const std::string& text)
+{
+    std::vector<std::string> words;
+    std::string word;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t') {
+            if (!word.empty()) {
+                words.push_back(std::move(word));
+                word.clear();
+            }
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) {
+        words.push_back(std::move(word));
+    }
+    return words;
+}
+
 } // namespace
+
+std::optional<std::vector<std::string>> programAlias(const std::string& file)
+{
+    const auto name = lowerAscii(file);
+    if (name == "excel.exe") {
+        return std::vector<std::string>{};
+    }
+    if (name != "notepad.exe") {
+        return std::nullopt;
+    }
+    for (const char* variable : {"VISUAL", "EDITOR"}) {
+        const char* value = std::getenv(variable);
+        auto words = splitAtBlanks(value != nullptr ? value : "");
+        if (!words.empty()) {
+            return words;
+        }
+    }
+    return std::vector<std::string>{};
+}
+
+std::string unquoted(const std::string& text)
+{
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        return text.substr(1, text.size() - 2);
+    }
+    return text;
+}
 
 ShellTarget classifyShellTarget(const std::string& file)
 {
     if (file.empty()) {
         return ShellTarget::Missing;
+    }
+    if (programAlias(file)) {
+        return ShellTarget::Program;
     }
     std::error_code error;
     if (std::filesystem::is_regular_file(file, error)) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform::win::detail {
 
@@ -23,6 +24,15 @@ enum class ShellVerb
     Print,
     Run
 };
+
+/// The programs the system names by their host file names, played here by the user's own:
+/// "notepad.exe" is $VISUAL, else $EDITOR (split at blanks), else the desktop's opener
+/// (empty vector); "excel.exe" is the desktop's opener. Nothing for other names.
+std::optional<std::vector<std::string>> programAlias(const std::string& file);
+
+/// A name in one pair of surrounding double quotes without them (the system quotes file names
+/// that it hands to the shell, so that blanks do not split them); other text as it is.
+std::string unquoted(const std::string& text);
 
 /// Tells what a shell request's file names.
 ShellTarget classifyShellTarget(const std::string& file);

@@ -203,3 +203,25 @@ TEST_F(TemplateTest, MacroTemplateKeepsItsProjectOnlyInAMacroWorkbook)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TemplateTest, FailureWhileFillingNamesTheTargetNotTheTemporaryFile)
+{
+    auto book = app_->Workbooks()->Open(templatePath_);
+    book->Worksheets(1)->Range("A1")->SetValue(std::string("x"));
+    std::ofstream(templatePath_, std::ios::binary | std::ios::trunc) << "no package any more";
+    const std::string path = PathOf("filled.xlsx");
+    try {
+        book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+        ADD_FAILURE() << "a broken template was filled";
+    } catch (const rt::Error& error) {
+        EXPECT_NE(error.Description().find("\"" + path + "\""), std::string::npos)
+            << error.Description();
+        EXPECT_EQ(error.Description().find("/.filled.xlsx."), std::string::npos)
+            << error.Description();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+} // namespace

@@ -148,15 +148,18 @@ TEST_F(FormTest, ScaleAndControlsFollowTheOriginalRules)
     EXPECT_EQ(oForm.FindControl("missing"), nullptr);
 }
 
-TEST_F(FormTest, MessageBoxesGetQueuedOrDefaultAnswers)
+TEST_F(FormTest, MessageBoxesGetQueuedAnswersAndQuestionsAreNeverDefaulted)
 {
     auto& oDriver = Driver::current();
     oDriver.QueueMsgBoxAnswer(vbNo);
     EXPECT_EQ(MsgBox("Speichern?", 36, "Tallyman"), vbNo);
     EXPECT_EQ(MsgBox("Fehler", 48, "Tallyman"), vbOK);
-    EXPECT_EQ(MsgBox("Weiter?", 4 + 256), vbNo); // second button is the default
-    EXPECT_EQ(MsgBox("Nochmal?", 5), vbRetry);
-    ASSERT_EQ(oDriver.MessageBoxes().size(), 4u);
+    // Nobody answers a question on the person's behalf, whatever its default button.
+    EXPECT_THROW(MsgBox("Weiter?", 4 + 256), platform::runtime::Error);
+    EXPECT_THROW(MsgBox("Nochmal?", 5), platform::runtime::Error);
+    EXPECT_EQ(Driver::DefaultAnswer(4 + 256), vbNo); // second button is the default
+    EXPECT_EQ(Driver::DefaultAnswer(5), vbRetry);
+    ASSERT_EQ(oDriver.MessageBoxes().size(), 2u);
     EXPECT_EQ(oDriver.MessageBoxes()[0].prompt, "Speichern?");
     EXPECT_EQ(oDriver.MessageBoxes()[0].buttons, 36);
     EXPECT_EQ(oDriver.MessageBoxes()[1].title, "Tallyman");

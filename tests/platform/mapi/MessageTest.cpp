@@ -246,6 +246,58 @@ TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
     EXPECT_EQ(exceptions->Item(2)->Item()->RecurrenceState(), 3);
 }
 
+TEST_F(MessageTest, ModifiedOccurrencesTakeTheSeriesPropertiesTheyDoNotOverride)
+{
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    st::RecurrencePattern daily;
+    daily.type = st::RecurrenceType::Daily;
+    daily.interval = 1;
+    daily.startMinute = 9 * 60;
+    daily.durationMinutes = 60;
+    daily.patternStartDay = st::DayFromCivil({2026, 3, 2});
+    daily.end = st::RecurrenceEnd::ByCount;
+    daily.occurrenceCount = 10;
+    st::OccurrenceChange timesOnly;
+    timesOnly.start = st::MakeLocalTime(2026, 3, 3, 15);
+    timesOnly.end = st::MakeLocalTime(2026, 3, 3, 16);
+    st::OccurrenceChange newSubject = timesOnly;
+    newSubject.start = st::MakeLocalTime(2026, 3, 4, 15);
+    newSubject.end = st::MakeLocalTime(2026, 3, 4, 16);
+    newSubject.subject = "Visite (verlegt)";
+    Builder()
+        .Appointment(calendar, "Visite", st::MakeLocalTime(2026, 3, 2, 9),
+                     st::MakeLocalTime(2026, 3, 2, 10))
+        .Categories({"Büro", "Kunden"})
+        .Location("Station 4")
+        .Recur(daily)
+        .ModifyOccurrence({2026, 3, 3}, timesOnly)
+        .ModifyOccurrence({2026, 3, 4}, newSubject);
+
+    auto master = LoggedOnSession()->GetDefaultFolder(olFolderCalendar)->GetItems()->Item(1);
+    auto pattern = master->GetRecurrencePattern();
+    struct Case
+    {
+        rt::Date original;
+        rt::Date start;
+        const char* subject;
+    };
+    const Case cases[] = {{Local(2026, 3, 3), Local(2026, 3, 3, 15), "Visite"},
+                          {Local(2026, 3, 4), Local(2026, 3, 4, 15), "Visite (verlegt)"}};
+    for (const auto& c : cases) {
+        for (const auto& occurrence :
+             {pattern->GetOccurrence(c.original),
+              pattern->Exceptions()->Item(c.original == cases[0].original ? 1 : 2)->Item()}) {
+            EXPECT_EQ(occurrence->RecurrenceState(), 3);
+            EXPECT_EQ(occurrence->Start(), c.start);
+            EXPECT_EQ(occurrence->Subject(), c.subject);
+            EXPECT_EQ(occurrence->Fields(PR_SUBJECT), rt::Variant(std::string(c.subject)));
+            EXPECT_EQ(occurrence->Categories(), "Büro; Kunden");
+            EXPECT_EQ(occurrence->Location(), "Station 4");
+            EXPECT_EQ(occurrence->GetRecurrencePattern()->Duration(), 60);
+        }
+    }
+}
+
 TEST_F(MessageTest, DisplayNeedsTheHostsItemWindow)
 {
     auto mail = LoggedOnSession()->GetDefaultFolder(olFolderDrafts)->GetItems()->Add();

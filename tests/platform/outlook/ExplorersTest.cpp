@@ -1,6 +1,7 @@
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/Application.h"
 #include "platform/outlook/CommandBars.h"
+#include "platform/outlook/Inspector.h"
 #include "platform/runtime/Error.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 namespace {
 
 using namespace platform::outlook;
+namespace runtime = platform::runtime;
 
 TEST(ExplorersTest, NewExplorersAreAnnouncedAndClosedOnesLeaveTheList)
 {
@@ -94,6 +96,32 @@ TEST(ExplorersTest, CommandBarsHoldBarsAndButtons)
     EXPECT_EQ(nUpdates, 1);
     oBar->Delete();
     EXPECT_EQ(oBars->Count(), 0);
+}
+
+TEST(InspectorTest, CommandBarsTellTheirWindowKind)
+{
+    Explorer oExplorer;
+    Inspector oWordMail(nullptr, true);
+    Inspector oPlain;
+    struct Case
+    {
+        runtime::Object* pOwner;
+        std::shared_ptr<CommandBars> oBars;
+        bool bInspector;
+    };
+    const std::vector<Case> vCases = {{&oExplorer, oExplorer.CommandBars(), false},
+                                      {&oWordMail, oWordMail.CommandBars(), true},
+                                      {&oPlain, oPlain.CommandBars(), true}};
+    for (const auto& c : vCases) {
+        EXPECT_EQ(c.oBars->Parent(), c.pOwner);
+        EXPECT_EQ(dynamic_cast<Inspector*>(c.oBars->Parent()) != nullptr, c.bInspector);
+        EXPECT_EQ(dynamic_cast<Explorer*>(c.oBars->Parent()) != nullptr, !c.bInspector);
+    }
+    EXPECT_EQ(oWordMail.CommandBars(), oWordMail.CommandBars());
+    EXPECT_TRUE(oWordMail.IsWordMail());
+    EXPECT_FALSE(oPlain.IsWordMail());
+    EXPECT_EQ(oPlain.CurrentItem(), nullptr);
+    EXPECT_EQ(oPlain.TypeName(), "Inspector");
 }
 
 } // namespace

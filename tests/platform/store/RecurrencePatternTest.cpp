@@ -289,6 +289,138 @@ TEST_F(RecurrencePatternTest, EndByCountCountsDeletedOccurrences)
     EXPECT_FALSE(p.IsOccurrenceDay(Day(2024, 3, 11)));
 }
 
+TEST_F(RecurrencePatternTest, OccurrencesBetweenHoldBothBoundsEqualToAStart)
+{
+    // Each case names one occurrence by its start; the query's bounds are set exactly on it
+    // and one second beside it.
+    RecurrencePattern moved = Make(RecurrenceType::Weekly, 1, Day(2024, 3, 4), kMonday);
+    RecurrenceException change;
+    change.originalDay = Day(2024, 3, 18);
+    change.start = MakeLocalTime(2024, 3, 20, 0, 0);
+    change.end = MakeLocalTime(2024, 3, 20, 1, 0);
+    change.itemEntryId = "EX1";
+    moved.exceptions.push_back(change);
+    RecurrencePattern allDay = Make(RecurrenceType::Daily, 1, Day(2024, 2, 26));
+    allDay.startMinute = 0;
+    allDay.durationMinutes = 24 * 60;
+    RecurrencePattern midnight =
+        Make(RecurrenceType::MonthNth, 1, Day(2024, 1, 1), kFriday, 0, 0, 5);
+    midnight.startMinute = 0;
+    midnight.durationMinutes = 60;
+    RecurrencePattern lastMinute = EndByCount(Make(RecurrenceType::Daily, 2, Day(2024, 3, 1)), 5);
+    lastMinute.startMinute = 23 * 60 + 59;
+    lastMinute.durationMinutes = 0;
+    const struct
+    {
+        const char* name;
+        RecurrencePattern pattern;
+        LocalTime start;       ///< the occurrence's start
+        std::int32_t previous; ///< the original day of the occurrence before it; 0 none
+        std::int32_t next;     ///< the original day of the occurrence after it; 0 none
+    } cases[] = {
+        {"all-day on its first day", allDay, MakeLocalTime(2024, 2, 26), 0, Day(2024, 2, 27)},
+        {"all-day later", allDay, MakeLocalTime(2024, 3, 31), Day(2024, 3, 30), Day(2024, 4, 1)},
+        {"midnight on the last Friday", midnight, MakeLocalTime(2024, 3, 29), Day(2024, 2, 23),
+         Day(2024, 4, 26)},
+        {"last minute, last of the count", lastMinute, MakeLocalTime(2024, 3, 9, 23, 59),
+         Day(2024, 3, 7), 0},
+        {"moved to a midnight", moved, change.start, Day(2024, 3, 11), Day(2024, 3, 25)},
+    };
+    const auto days = [](const std::vector<Occurrence>& occurrences) {
+        std::vector<std::int32_t> out;
+        for (const auto& o : occurrences)
+            out.push_back(o.originalDay);
+        return out;
+    };
+    const auto second = [](LocalTime t, int delta) { return LocalTime{t.seconds + delta}; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto& p = c.pattern;
+        ASSERT_NO_THROW(p.Validate());
+        const auto onStart = p.OccurrencesBetween(c.start, c.start);
+        ASSERT_EQ(onStart.size(), 1u);
+        EXPECT_EQ(onStart[0].start, c.start);
+        const std::int32_t self = onStart[0].originalDay;
+        EXPECT_TRUE(p.OccurrencesBetween(second(c.start, 1), second(c.start, 1)).empty());
+        EXPECT_TRUE(p.OccurrencesBetween(second(c.start, -1), second(c.start, -1)).empty());
+
+        const LocalTime longBefore = StartOfDay(Day(2023, 1, 1));
+        const LocalTime longAfter = StartOfDay(Day(2025, 1, 1));
+        auto upTo = days(p.OccurrencesBetween(longBefore, c.start));
+        ASSERT_FALSE(upTo.empty());
+        EXPECT_EQ(upTo.back(), self);
+        upTo = days(p.OccurrencesBetween(longBefore, second(c.start, -1)));
+        if (c.previous == 0) {
+            EXPECT_TRUE(upTo.empty());
+        } else {
+            ASSERT_FALSE(upTo.empty());
+            EXPECT_EQ(upTo.back(), c.previous);
+        }
+
+        auto from = days(p.OccurrencesBetween(c.start, longAfter));
+        ASSERT_FALSE(from.empty());
+        EXPECT_EQ(from.front(), self);
+        from = days(p.OccurrencesBetween(second(c.start, 1), longAfter));
+        if (c.next == 0) {
+            EXPECT_TRUE(from.empty());
+        } else {
+            ASSERT_FALSE(from.empty());
+            EXPECT_EQ(from.front(), c.next);
+        }
+    }
+}
+
+TEST_F(RecurrencePatternTest, WeeklyCountEndsOnTheEdgeOfTheFirstWeek)
+{
+    // Weeks run Sunday to Saturday (12 May 2024 is a Sunday). Each count equals, or passes by
+    // one, the selected days of the first week from the first occurrence on. A fault here can
+    // also search for ever: the test runner's time-out guards this test.
+    const struct
+    {
+        const char* name;
+        int interval;
+        int mask;
+        std::int32_t first;
+        int count;
+        std::int32_t last;
+    } cases[] = {
+        {"Wednesday, one", 1, kWednesday, Day(2024, 5, 15), 1, Day(2024, 5, 15)},
+        {"Wednesday every 2 weeks, two", 2, kWednesday, Day(2024, 5, 15), 2, Day(2024, 5, 29)},
+        {"Saturday every 2 weeks, one", 2, kSaturday, Day(2024, 5, 18), 1, Day(2024, 5, 18)},
+        {"Mon Wed Fri from a Wednesday, two", 1, kMonday | kWednesday | kFriday, Day(2024, 5, 15),
+         2, Day(2024, 5, 17)},
+        {"Mon Wed Fri from a Wednesday, three", 1, kMonday | kWednesday | kFriday, Day(2024, 5, 15),
+         3, Day(2024, 5, 20)},
+        {"Mon Wed Fri every 2 weeks, three", 2, kMonday | kWednesday | kFriday, Day(2024, 5, 15), 3,
+         Day(2024, 5, 27)},
+        {"Mon Wed Sat from a Monday, three", 1, kMonday | kWednesday | kSaturday, Day(2024, 5, 13),
+         3, Day(2024, 5, 18)},
+        {"Mon Wed Sat every 3 weeks, four", 3, kMonday | kWednesday | kSaturday, Day(2024, 5, 13),
+         4, Day(2024, 6, 3)},
+        {"Sun Tue from a Sunday, two", 1, kSunday | kTuesday, Day(2024, 5, 12), 2,
+         Day(2024, 5, 14)},
+        {"Sun Tue from a Sunday, three", 1, kSunday | kTuesday, Day(2024, 5, 12), 3,
+         Day(2024, 5, 19)},
+        {"Sat Sun from a Saturday, one", 1, kSaturday | kSunday, Day(2024, 5, 18), 1,
+         Day(2024, 5, 18)},
+        {"Sat Sun every 3 weeks from a Saturday, two", 3, kSaturday | kSunday, Day(2024, 5, 18), 2,
+         Day(2024, 6, 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto p =
+            EndByCount(Make(RecurrenceType::Weekly, c.interval, c.first, c.mask), c.count);
+        ASSERT_NO_THROW(p.Validate());
+        EXPECT_EQ(p.LastDay(), std::optional<std::int32_t>(c.last));
+        EXPECT_EQ(p.PatternEndDate(), StartOfDay(c.last));
+        const auto all = p.OccurrencesBetween(StartOfDay(c.first - 40), StartOfDay(c.first + 400));
+        ASSERT_EQ(all.size(), std::size_t(c.count));
+        EXPECT_EQ(all.front().originalDay, c.first);
+        EXPECT_EQ(all.back().originalDay, c.last);
+        EXPECT_FALSE(p.FirstOnOrAfter(c.last + 1));
+    }
+}
+
 TEST_F(RecurrencePatternTest, OldSeriesAnswerFarDatesWithoutWalking)
 {
     const auto daily = Make(RecurrenceType::Daily, 7, Day(1990, 1, 1));

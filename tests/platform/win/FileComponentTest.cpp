@@ -220,5 +220,31 @@ TEST_F(FileComponentTest, FoldersSizesAndDeletion)
     EXPECT_TRUE(files.folderExists(deep));
 }
 
+TEST_F(FileComponentTest, FilesWithPrefixTakeThePrefixLiterally)
+{
+    FileComponent files;
+    for (const char* name : {"Report (1).csv", "report (2).CSV", "Report (x).csv", "Report.csv",
+                             "Report [1].csv", "Other (1).csv", "Report (*).csv"})
+        writeRaw(name, "x");
+    std::filesystem::create_directories(root() / "Report (9) folder");
+    const auto folder = root().string();
+    struct Case
+    {
+        const char* prefix;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases = {
+        {"Report (", {"Report (*).csv", "Report (1).csv", "Report (x).csv", "report (2).CSV"}},
+        {"Report (*", {"Report (*).csv"}},
+        {"Report [", {"Report [1].csv"}},
+        {"*", {}},
+        {"?eport", {}},
+        {"Nothing", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(files.filesWithPrefix(folder, c.prefix), c.names) << c.prefix;
+    EXPECT_TRUE(files.filesWithPrefix((root() / "missing").string(), "R").empty());
+}
+
 } // namespace
 } // namespace platform::win

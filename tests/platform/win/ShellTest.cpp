@@ -176,6 +176,57 @@ TEST_F(ProcessShellTest, RunPassesParametersAsArguments)
     EXPECT_EQ(awaitFile(out), "[/p][two words][$HOME;x]");
 }
 
+TEST_F(ProcessShellTest, AQuotedFileNameReachesTheProgramAsOneArgument)
+{
+    const auto out = root() / "args.txt";
+    const auto program = writeRaw(
+        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+    ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+    const std::string name = (root() / "my \"odd\" $(touch pwned) `id`; report.csv").string();
+    writeRaw(std::filesystem::path(name).filename().string(), "a;b");
+    ProcessShell shell;
+    ASSERT_TRUE(shell.run(program.string(), "\"" + name + "\""));
+    EXPECT_EQ(awaitFile(out), "[" + name + "]");
+    EXPECT_FALSE(std::filesystem::exists(root() / "pwned"));
+    EXPECT_FALSE(std::filesystem::exists("pwned"));
+}
+
+TEST_F(ProcessShellTest, HostProgramNamesRunTheUsersPrograms)
+{
+    const auto out = root() / "args.txt";
+    const auto editor = writeRaw(
+        "editor.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+    ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
+    const auto report = writeRaw("my report.csv", "a;b").string();
+    {
+        testing::ScopedEnv visual("VISUAL", nullptr);
+        testing::ScopedEnv editorVariable("EDITOR", (editor.string() + " -n").c_str());
+        ASSERT_TRUE(ProcessShell().run("Notepad.exe", "\"" + report + "\""));
+        EXPECT_EQ(awaitFile(out), "[-n][" + report + "]");
+    }
+    // Without an editor, and for the spreadsheet program, the desktop's opener takes the file
+    // and its failure is reported.
+    testing::ScopedEnv visual("VISUAL", nullptr);
+    testing::ScopedEnv editorVariable("EDITOR", nullptr);
+    ProcessShell::Launchers failing;
+    failing.open = {"/bin/false"};
+    for (const char* program : {"notepad.exe", "excel.exe"}) {
+        const auto opened = ProcessShell(ProcessShell::Launchers{}).run(program, "\"/no/such\"");
+        EXPECT_FALSE(opened.started) << program;
+        EXPECT_EQ(opened.error, ENOENT) << program;
+        const auto result = ProcessShell(failing).run(program, "\"" + report + "\"");
+        EXPECT_FALSE(result.started) << program;
+        EXPECT_EQ(result.error, EIO) << program;
+    }
+    ProcessShell::Launchers quiet;
+    quiet.open = {"/bin/true"};
+    EXPECT_TRUE(ProcessShell(quiet).run("EXCEL.EXE", "\"" + report + "\""));
+    EXPECT_TRUE(ProcessShell(quiet).openDocument("\"" + report + "\""));
+    RecordingShell recording;
+    EXPECT_TRUE(recording.run("notepad.exe", "\"" + report + "\""));
+    EXPECT_TRUE(recording.openDocument("\"" + report + "\""));
+}
+
 TEST(ProcessShellSplitTest, ParametersSplitLikeACommandLine)
 {
     struct Case
@@ -193,7 +244,10 @@ TEST(ProcessShellSplitTest, ParametersSplitLikeACommandLine)
         {"\"\"", {""}},
         {"a\\\"b", {"a\"b"}},
         {"C:\\path\\file", {"C:\\path\\file"}},
-        {"\"end\\\\\"", {"end\\"}},
+        // One name in quotes is one argument as it stands, backslashes and all.
+        {"\"end\\\\\"", {"end\\\\"}},
+        {"\"a \"q\" $(x).csv\"", {"a \"q\" $(x).csv"}},
+        {"\"two\" \"words\"", {"two\" \"words"}},
         {"\"unclosed quote", {"unclosed quote"}},
     };
     for (const auto& c : cases) {

@@ -1,0 +1,214 @@
+#include "BenchCalendars.h"
+
+#include "platform/locale/Locale.h"
+#include "platform/mapi/CurrentProfile.h"
+#include "platform/store/SampleProfile.h"
+#include "platform/store/StoreBuilder.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <unistd.h>
+
+namespace bench {
+
+namespace st = platform::store;
+
+namespace {
+
+/// A small deterministic generator (xorshift), so that every run builds the same calendar.
+class Rng
+{
+public:
+    explicit Rng(std::uint64_t seed) : m_state(seed * 0x9E3779B97F4A7C15ULL + 1) {}
+    std::uint64_t Next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 7;
+        m_state ^= m_state << 17;
+        return m_state;
+    }
+    /// A whole number in [lo, hi].
+    int Between(int lo, int hi) { return lo + static_cast<int>(Next() % (hi - lo + 1)); }
+
+private:
+    std::uint64_t m_state;
+};
+
+st::LocalTime AtMinute(std::int32_t day, int minute)
+{
+    return st::LocalTime{st::StartOfDay(day).seconds + static_cast<std::int64_t>(minute) * 60};
+}
+
+st::RecurrencePattern SeriesPattern(Rng& rng, int i, std::int32_t startDay)
+{
+    st::RecurrencePattern p;
+    p.patternStartDay = startDay;
+    p.startMinute = rng.Between(8 * 4, 17 * 4) * 15;
+    p.durationMinutes = rng.Between(1, 8) * 15;
+    p.end = st::RecurrenceEnd::ByCount;
+    switch (i % 5) {
+    case 0:
+        p.type = st::RecurrenceType::Daily;
+        p.interval = rng.Between(1, 3);
+        p.occurrenceCount = rng.Between(10, 60);
+        break;
+    case 1:
+        p.type = st::RecurrenceType::Weekly;
+        p.dayOfWeekMask = i % 2 ? st::kMonday | st::kWednesday | st::kFriday
+                                : st::kTuesday | st::kThursday;
+        p.interval = rng.Between(1, 2);
+        p.end = st::RecurrenceEnd::ByDate;
+        p.patternEndDay = startDay + rng.Between(60, 700);
+        break;
+    case 2:
+        p.type = st::RecurrenceType::Monthly;
+        p.dayOfMonth = rng.Between(1, 31);
+        p.occurrenceCount = rng.Between(6, 36);
+        break;
+    case 3:
+        p.type = st::RecurrenceType::MonthNth;
+        p.dayOfWeekMask = st::kFriday;
+        p.instance = 5;
+        p.occurrenceCount = rng.Between(6, 24);
+        break;
+    default:
+        p.type = st::RecurrenceType::Weekly;
+        p.dayOfWeekMask = st::kMonday;
+        p.occurrenceCount = rng.Between(20, 120);
+        break;
+    }
+    // One series in eight never ends.
+    if (i % 8 == 0) {
+        p.end = st::RecurrenceEnd::Never;
+        p.occurrenceCount = 0;
+    }
+    return p;
+}
+
+// Deletes one occurrence and moves others: within the series, past its last day and (for
+// some) the first one to before the series' start.
+void AddExceptions(st::Store& store, st::ItemBuilder& item, const st::RecurrencePattern& p,
+                   Rng& rng, int i)
+{
+    const auto first = p.FirstOnOrAfter(p.patternStartDay);
+    if (!first)
+        return;
+    const auto last = p.LastDay().value_or(*first + 400);
+    auto used = [&](std::int32_t day) {
+        return store.GetRecurrence(item.EntryId())->FindException(day) != nullptr;
+    };
+    const auto pick = [&]() -> std::optional<std::int32_t> {
+        const auto d = p.FirstOnOrAfter(*first + rng.Between(1, std::max(1, last - *first)));
+        if (!d || used(*d))
+            return std::nullopt;
+        return d;
+    };
+    if (const auto d = pick())
+        item.DeleteOccurrence(st::CivilFromDay(*d));
+    if (const auto d = pick()) {
+        st::OccurrenceChange moved;
+        moved.start = AtMinute(*d + 1, 14 * 60);
+        moved.end = AtMinute(*d + 1, 14 * 60 + p.durationMinutes);
+        if (i % 3 == 0)
+            moved.subject = "Verlegt";
+        item.ModifyOccurrence(st::CivilFromDay(*d), moved);
+    }
+    if (i % 10 == 0 && !used(last) && p.IsOccurrenceDay(last)) {
+        st::OccurrenceChange after;
+        after.start = AtMinute(last + 5, 10 * 60);
+        after.end = AtMinute(last + 5, 11 * 60);
+        item.ModifyOccurrence(st::CivilFromDay(last), after);
+    } else if (i % 10 == 5 && !used(*first)) {
+        st::OccurrenceChange before;
+        before.start = AtMinute(*first - 12, 9 * 60);
+        before.end = AtMinute(*first - 12, 10 * 60);
+        item.ModifyOccurrence(st::CivilFromDay(*first), before);
+    }
+}
+
+} // namespace
+
+BenchProfile::BenchProfile(const std::string& name)
+{
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    platform::locale::SetCurrent("de-DE");
+    dir = std::filesystem::temp_directory_path() /
+          ("tv-bench-" + name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+}
+
+BenchProfile::~BenchProfile()
+{
+    // The current-profile setting may be gone already when this runs at exit: left alone.
+    profile.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+void BenchProfile::MakeCurrent() const
+{
+    platform::mapi::SetCurrentProfile((dir / "profile").string());
+}
+
+void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
+{
+    Rng rng(24);
+    target.profile = st::Profile::Create(target.dir / "profile");
+    auto store =
+        target.profile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
+    st::StoreBuilder builder(*store);
+    const auto calendar = builder.DefaultFolder(st::FolderRole::Calendar);
+    const std::int32_t lastDay = st::DayFromCivil({2026, 12, 31});
+    const std::int32_t firstDay = lastDay - years * 365;
+    const std::array<const char*, 5> categories{"Büro", "Kunden", "Ärger", "Privat", "Straße"};
+    auto transaction = store->BeginTransaction();
+    for (int i = 0; i < singles; ++i) {
+        const std::int32_t day = firstDay + rng.Between(0, lastDay - firstDay);
+        const std::string subject = "Termin " + std::to_string(i);
+        st::ItemBuilder item = [&] {
+            if (i % 9 == 0) // all-day, one to three days
+                return builder
+                    .Appointment(calendar.entryId, subject, st::StartOfDay(day),
+                                 st::StartOfDay(day + rng.Between(1, 3)))
+                    .AllDay(true);
+            const int minute = rng.Between(7 * 4, 19 * 4) * 15;
+            return builder.Appointment(calendar.entryId, subject, AtMinute(day, minute),
+                                       AtMinute(day, minute + rng.Between(1, 12) * 15));
+        }();
+        item.Categories({categories[i % 5]}).Location(i % 2 ? "Köln" : "Bonn");
+    }
+    for (int i = 0; i < series; ++i) {
+        const auto p = SeriesPattern(rng, i, firstDay + rng.Between(0, lastDay - firstDay - 30));
+        const auto first = p.FirstOnOrAfter(p.patternStartDay);
+        if (!first)
+            continue;
+        auto item = builder.Appointment(calendar.entryId, "Serie " + std::to_string(i),
+                                        AtMinute(*first, p.startMinute),
+                                        AtMinute(*first, p.startMinute + p.durationMinutes));
+        item.Categories({categories[i % 5]}).Location("Raum " + std::to_string(i % 40));
+        item.Recur(p);
+        AddExceptions(*store, item, p, rng, i);
+    }
+    transaction.Commit();
+    target.storeId = store->EntryId();
+    target.calendarId = calendar.entryId;
+    target.MakeCurrent();
+}
+
+void BuildSampleProfile(BenchProfile& target, int calendarItems)
+{
+    st::SampleProfileOptions options;
+    options.calendarItems = calendarItems;
+    target.profile = st::GenerateSampleProfile(target.dir / "profile", options);
+    auto store = target.profile->DefaultStore();
+    target.storeId = store->EntryId();
+    target.calendarId = store->DefaultFolder(st::FolderRole::Calendar)->entryId;
+    target.MakeCurrent();
+}
+
+} // namespace bench

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/store/Profile.h"
+#include "platform/store/RecurrencePattern.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace bench {
+
+/// A generated profile in a temporary folder, made the current profile while it lives and
+/// removed with it.
+struct BenchProfile
+{
+    std::filesystem::path dir;
+    std::shared_ptr<platform::store::Profile> profile;
+    std::string storeId;
+    std::string calendarId;
+
+    /// Pins TZ and the locale and creates the folder; the builders below fill it.
+    explicit BenchProfile(const std::string& name);
+    ~BenchProfile();
+    BenchProfile(const BenchProfile&) = delete;
+    BenchProfile& operator=(const BenchProfile&) = delete;
+    /// Makes the profile the one the messaging library opens.
+    void MakeCurrent() const;
+};
+
+/// A calendar as a busy user keeps it: `singles` single appointments and `series` recurring
+/// ones (daily, weekly on several days, monthly, last weekday of the month; some ended, some
+/// without end) over `years` years up to the end of 2026, with deleted and moved occurrences
+/// (moved within the series, past its end, and before its first occurrence). Deterministic.
+void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years);
+
+/// The sample profile with `calendarItems` single appointments around 2024-06-15.
+void BuildSampleProfile(BenchProfile& target, int calendarItems);
+
+} // namespace bench

@@ -1,0 +1,310 @@
+#include "gui/ControlBinding.h"
+
+#include "gui/MenuView.h"
+#include "gui/Pictures.h"
+#include "gui/ToolBarView.h"
+#include "gui/Units.h"
+#include "platform/forms/StandardControls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <cmath>
+
+namespace gui {
+
+namespace pf = platform::forms;
+
+ControlBinding::ControlBinding(std::shared_ptr<pf::Control> control, QWidget* widget)
+    : QObject(widget), m_control(std::move(control)), m_widget(widget)
+{
+    m_control->SetObserver([this](pf::Control&) { Pull(); });
+}
+
+ControlBinding::~ControlBinding()
+{
+    m_control->SetObserver({});
+}
+
+void ControlBinding::Pull()
+{
+    if (!m_widget)
+        return;
+    m_pulling = true;
+    const QSignalBlocker block(m_widget);
+    m_widget->setEnabled(m_control->Enabled());
+    m_widget->setVisible(m_control->Visible());
+    QFont font = m_widget->font();
+    font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
+    m_widget->setFont(font);
+    if (m_placed)
+        m_widget->setGeometry(Pixels(m_control->Left()), Pixels(m_control->Top()),
+                              Pixels(m_control->Width()), Pixels(m_control->Height()));
+    PullKind();
+    m_pulling = false;
+}
+
+namespace {
+
+// Labels, frames and buttons: a caption and, for buttons, the click.
+template <class W> class CaptionBinding : public ControlBinding
+{
+public:
+    CaptionBinding(std::shared_ptr<pf::Control> control, W* widget)
+        : ControlBinding(std::move(control), widget), m_typed(widget)
+    {
+    }
+
+protected:
+    void PullKind() override
+    {
+        if constexpr (std::is_same_v<W, QGroupBox>)
+            m_typed->setTitle(ToQ(Control().Caption()));
+        else
+            m_typed->setText(ToQ(Control().Caption()));
+    }
+    W* m_typed;
+};
+
+class ButtonBinding : public CaptionBinding<QPushButton>
+{
+public:
+    ButtonBinding(std::shared_ptr<pf::CommandButton> button, QPushButton* widget)
+        : CaptionBinding(button, widget)
+    {
+        widget->setDefault(button->Default);
+        connect(widget, &QPushButton::clicked, this, [button] { button->Click(); });
+    }
+};
+
+class CheckBinding : public CaptionBinding<QCheckBox>
+{
+public:
+    CheckBinding(std::shared_ptr<pf::CheckBox> box, QCheckBox* widget)
+        : CaptionBinding(box, widget), m_box(box)
+    {
+        widget->setTristate(false);
+        // The person's click sets the value; a greyed box becomes ticked.
+        connect(widget, &QCheckBox::clicked, this,
+                [this](bool checked) { m_box->SetValue(checked ? 1 : 0); });
+    }
+
+protected:
+    void PullKind() override
+    {
+        CaptionBinding::PullKind();
+        m_typed->setCheckState(m_box->Value() == 1   ? Qt::Checked
+                               : m_box->Value() == 2 ? Qt::PartiallyChecked
+                                                     : Qt::Unchecked);
+    }
+
+private:
+    std::shared_ptr<pf::CheckBox> m_box;
+};
+
+class OptionBinding : public CaptionBinding<QRadioButton>
+{
+public:
+    OptionBinding(std::shared_ptr<pf::OptionButton> option, QRadioButton* widget)
+        : CaptionBinding(option, widget), m_option(option)
+    {
+        // The model turns the siblings off; each sibling's widget follows its own control.
+        widget->setAutoExclusive(false);
+        connect(widget, &QRadioButton::clicked, this, [this] {
+            m_option->SetValue(true);
+            Pull();
+        });
+    }
+
+protected:
+    void PullKind() override
+    {
+        CaptionBinding::PullKind();
+        m_typed->setChecked(m_option->Value());
+    }
+
+private:
+    std::shared_ptr<pf::OptionButton> m_option;
+};
+
+class TextBinding : public ControlBinding
+{
+public:
+    TextBinding(std::shared_ptr<pf::TextBox> box, QLineEdit* widget)
+        : ControlBinding(box, widget), m_box(box), m_edit(widget)
+    {
+        connect(widget, &QLineEdit::textEdited, this,
+                [this](const QString& text) { m_box->SetText(FromQ(text)); });
+        connect(widget, &QLineEdit::returnPressed, this, [this] { m_box->UserKeyDown(13); });
+    }
+
+protected:
+    void PullKind() override
+    {
+        if (m_edit->text() != ToQ(m_box->Text()))
+            m_edit->setText(ToQ(m_box->Text()));
+        QPalette palette = m_edit->palette();
+        palette.setColor(QPalette::Base, ColourOf(m_box->BackColor()));
+        m_edit->setPalette(palette);
+    }
+
+private:
+    std::shared_ptr<pf::TextBox> m_box;
+    QLineEdit* m_edit;
+};
+
+class ComboBinding : public ControlBinding
+{
+public:
+    ComboBinding(std::shared_ptr<pf::ComboBox> box, QComboBox* widget)
+        : ControlBinding(box, widget), m_box(box), m_combo(widget)
+    {
+        widget->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // The person picks an entry: the list's text is set, as the driver sets it, which
+        // selects the entry and raises Click (also for the entry already chosen).
+        connect(widget, &QComboBox::activated, this, [this](int index) {
+            if (index >= 0 && index < m_box->ListCount())
+                m_box->SetText(m_box->List(index));
+        });
+    }
+
+protected:
+    void PullKind() override
+    {
+        bool same = m_combo->count() == m_box->ListCount();
+        for (int i = 0; same && i < m_box->ListCount(); ++i)
+            same = m_combo->itemText(i) == ToQ(m_box->List(i));
+        if (!same) {
+            m_combo->clear();
+            for (int i = 0; i < m_box->ListCount(); ++i)
+                m_combo->addItem(ToQ(m_box->List(i)));
+        }
+        m_combo->setCurrentIndex(m_box->ListIndex());
+    }
+
+private:
+    std::shared_ptr<pf::ComboBox> m_box;
+    QComboBox* m_combo;
+};
+
+class ProgressBinding : public ControlBinding
+{
+public:
+    // The bar counts in thousandths of its range, so that fractional values move it.
+    static constexpr int kSteps = 1000;
+
+    ProgressBinding(std::shared_ptr<pf::ProgressBar> bar, QProgressBar* widget)
+        : ControlBinding(bar, widget), m_bar(bar), m_widget(widget)
+    {
+        widget->setRange(0, kSteps);
+    }
+
+protected:
+    void PullKind() override
+    {
+        const double span = m_bar->Max() - m_bar->Min();
+        const double share = span > 0 ? (m_bar->Value() - m_bar->Min()) / span : 0;
+        m_widget->setValue(static_cast<int>(std::lround(share * kSteps)));
+    }
+
+private:
+    std::shared_ptr<pf::ProgressBar> m_bar;
+    QProgressBar* m_widget;
+};
+
+class PictureBinding : public ControlBinding
+{
+public:
+    PictureBinding(std::shared_ptr<pf::PictureBox> box, QLabel* widget)
+        : ControlBinding(box, widget), m_box(box), m_label(widget)
+    {
+    }
+
+protected:
+    void PullKind() override
+    {
+        const QIcon icon = IconOf(m_box->Picture.get());
+        m_label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(32, 32));
+    }
+
+private:
+    std::shared_ptr<pf::PictureBox> m_box;
+    QLabel* m_label;
+};
+
+class DateBinding : public ControlBinding
+{
+public:
+    // Day serial 0 is 1899-12-30.
+    static QDate Epoch() { return QDate(1899, 12, 30); }
+
+    DateBinding(std::shared_ptr<pf::DTPicker> picker, QDateEdit* widget)
+        : ControlBinding(picker, widget), m_picker(picker), m_edit(widget)
+    {
+        widget->setCalendarPopup(true);
+        connect(widget, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+            const double time = m_picker->Value().Serial() - std::floor(m_picker->Value().Serial());
+            m_picker->SetValue(
+                platform::runtime::Date(static_cast<double>(Epoch().daysTo(date)) + time));
+        });
+    }
+
+protected:
+    void PullKind() override
+    {
+        m_edit->setDate(
+            Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial()))));
+    }
+
+private:
+    std::shared_ptr<pf::DTPicker> m_picker;
+    QDateEdit* m_edit;
+};
+
+template <class Model, class W, class Binding>
+ControlBinding* Make(const std::shared_ptr<pf::Control>& control, QWidget* parent)
+{
+    auto typed = std::dynamic_pointer_cast<Model>(control);
+    if (!typed)
+        return nullptr;
+    auto* widget = new W(parent);
+    return new Binding(typed, widget);
+}
+
+} // namespace
+
+ControlBinding* BindControl(const std::shared_ptr<pf::Control>& control, QWidget* parent)
+{
+    using Maker = ControlBinding* (*)(const std::shared_ptr<pf::Control>&, QWidget*);
+    static const Maker kMakers[] = {
+        &Make<pf::Label, QLabel, CaptionBinding<QLabel>>,
+        &Make<pf::Frame, QGroupBox, CaptionBinding<QGroupBox>>,
+        &Make<pf::CommandButton, QPushButton, ButtonBinding>,
+        &Make<pf::CheckBox, QCheckBox, CheckBinding>,
+        &Make<pf::OptionButton, QRadioButton, OptionBinding>,
+        &Make<pf::TextBox, QLineEdit, TextBinding>,
+        &Make<pf::ComboBox, QComboBox, ComboBinding>,
+        &Make<pf::ProgressBar, QProgressBar, ProgressBinding>,
+        &Make<pf::PictureBox, QLabel, PictureBinding>,
+        &Make<pf::DTPicker, QDateEdit, DateBinding>,
+        &BindToolBar,
+        &BindMenuBar,
+    };
+    for (Maker make : kMakers)
+        if (ControlBinding* binding = make(control, parent)) {
+            binding->Widget()->setObjectName(ToQ(control->Name()));
+            binding->Pull();
+            return binding;
+        }
+    return nullptr;
+}
+
+} // namespace gui

@@ -1,0 +1,215 @@
+#include "gui/FormView.h"
+
+#include "gui/ControlBinding.h"
+#include "gui/GridView.h"
+#include "gui/Units.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/ToolBar.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace gui {
+
+namespace pf = platform::forms;
+
+namespace {
+
+bool HasPosition(const pf::Control& control)
+{
+    return control.Left() != 0 || control.Top() != 0;
+}
+
+} // namespace
+
+FormView::FormView(pf::Form& form, QWidget* parent) : QDialog(parent), m_form(form)
+{
+    setObjectName(ToQ(form.Name()));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(4, 4, 4, 4);
+    m_layout->setSpacing(4);
+    BuildControls();
+    m_form.SetObserver([this](pf::Control&) { Pull(); });
+    Pull();
+}
+
+FormView::~FormView()
+{
+    m_form.SetObserver({});
+}
+
+void FormView::BuildControls()
+{
+    auto* bar = new QHBoxLayout;
+    auto* stack = new QVBoxLayout;
+    auto* canvas = new QWidget(this);
+    bool hasToolBar = false, hasCanvas = false;
+    for (const auto& control : m_form.Controls())
+        hasToolBar = hasToolBar || dynamic_cast<pf::ToolBar*>(control.get()) != nullptr;
+    for (const auto& control : m_form.Controls()) {
+        ControlBinding* binding = BindControl(control, this);
+        if (!binding)
+            continue;
+        m_bindings.push_back(binding);
+        QWidget* widget = binding->Widget();
+        if (auto* menuBar = qobject_cast<QMenuBar*>(widget)) {
+            m_layout->setMenuBar(menuBar);
+        } else if (HasPosition(*control)) {
+            widget->setParent(canvas);
+            binding->SetPlaced(true);
+            hasCanvas = true;
+        } else if (hasToolBar && (dynamic_cast<pf::ToolBar*>(control.get()) ||
+                                  dynamic_cast<pf::ComboBox*>(control.get()) ||
+                                  dynamic_cast<pf::TextBox*>(control.get()))) {
+            bar->addWidget(widget);
+        } else {
+            stack->addWidget(widget);
+        }
+        binding->Pull();
+    }
+    bar->addStretch(1);
+    m_layout->addLayout(bar);
+    if (hasCanvas) {
+        int right = 0, bottom = 0;
+        for (const auto& control : m_form.Controls())
+            if (HasPosition(*control)) {
+                right = std::max(right, Pixels(control->Left() + control->Width()));
+                bottom = std::max(bottom, Pixels(control->Top() + control->Height()));
+            }
+        canvas->setMinimumSize(right, bottom);
+        m_layout->addWidget(canvas);
+    } else {
+        delete canvas;
+    }
+    m_layout->addLayout(stack);
+}
+
+GridView* FormView::AddGrid(pf::FlexGrid& grid, const std::string& name)
+{
+    auto* view = new GridView(grid, this);
+    view->setObjectName(ToQ(name));
+    m_layout->addWidget(view, 1);
+    return view;
+}
+
+QWidget* FormView::WidgetOf(const std::string& name) const
+{
+    return findChild<QWidget*>(ToQ(name));
+}
+
+bool FormView::Shown() const
+{
+    return m_form.IsLoaded() && m_form.Visible();
+}
+
+void FormView::Pull()
+{
+    if (m_pulling)
+        return;
+    m_pulling = true;
+    setWindowTitle(ToQ(m_form.Caption()));
+    setEnabled(m_form.Enabled());
+    if (!m_pushing) {
+        const int frameWidth = m_form.Width() - m_form.ScaleWidth();
+        const int frameHeight = m_form.Height() - m_form.ScaleHeight();
+        const QSize size(Pixels(m_form.Width() - frameWidth),
+                         Pixels(m_form.Height() - frameHeight));
+        if (size != this->size())
+            resize(size);
+    }
+    if (!Shown()) {
+        if (m_modal)
+            done(QDialog::Rejected);
+        else
+            hide();
+    } else if (!isVisible() && !m_modal) {
+        switch (m_form.GetWindowState()) {
+        case pf::WindowState::Maximized:
+            showMaximized();
+            break;
+        case pf::WindowState::Minimized:
+            showMinimized();
+            break;
+        case pf::WindowState::Normal:
+            show();
+            break;
+        }
+    }
+    m_pulling = false;
+}
+
+void FormView::RunModal()
+{
+    if (!Shown())
+        return;
+    m_modal = true;
+    setModal(true);
+    exec();
+    m_modal = false;
+}
+
+void FormView::closeEvent(QCloseEvent* event)
+{
+    // The close button asks the form; it stays when Form_QueryUnload or Form_Unload cancels.
+    if (Shown() && !m_form.UserClose() && Shown()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void FormView::reject()
+{
+    // Escape and the close button of a dialog: the form decides, as for the close button.
+    if (Shown() && !m_form.UserClose() && Shown())
+        return;
+    QDialog::reject();
+}
+
+void FormView::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (m_pulling || !m_form.IsLoaded())
+        return;
+    // The person's resize: the form takes the new size (raising Form_Resize), and the window
+    // shows what the form made of it (a minimum size, say).
+    m_pushing = true;
+    const int frameWidth = m_form.Width() - m_form.ScaleWidth();
+    const int frameHeight = m_form.Height() - m_form.ScaleHeight();
+    m_form.SetWidth(Twips(width()) + frameWidth);
+    m_form.SetHeight(Twips(height()) + frameHeight);
+    m_pushing = false;
+    Pull();
+}
+
+void FormView::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
+        return;
+    const auto state = windowState();
+    m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
+                          : state & Qt::WindowMaximized ? pf::WindowState::Maximized
+                                                        : pf::WindowState::Normal);
+}
+
+void FormView::keyPressEvent(QKeyEvent* event)
+{
+    const int keyCode = KeyCode(event->key());
+    if (keyCode != 0 && m_form.KeyPreview() &&
+        m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())) == 0) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace gui

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+
+class QVBoxLayout;
+
+#include <string>
+#include <vector>
+
+namespace platform::forms {
+class FlexGrid;
+class Form;
+} // namespace platform::forms
+
+namespace gui {
+
+class ControlBinding;
+class GridView;
+
+/// A window that mirrors a headless form: its caption, size, window state and visibility,
+/// a widget per control (menu bar on top, tool bar with the unplaced lists and text boxes
+/// beside it, controls with a position where it says, the rest stacked), and the grids the
+/// form keeps. The person's close, resize and keys reach the form as the driver's calls do
+/// (UserClose, SetWidth/SetHeight, UserKeyDown); when the add-in hides or unloads the form,
+/// the window goes. The view must go before the form.
+class FormView : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit FormView(platform::forms::Form& form, QWidget* parent = nullptr);
+    ~FormView() override;
+
+    platform::forms::Form& Form() const { return m_form; }
+    /// Shows a grid the form keeps beside its controls; it takes the room that is left.
+    GridView* AddGrid(platform::forms::FlexGrid& grid, const std::string& name);
+    /// The widget of the control of that name, or null.
+    QWidget* WidgetOf(const std::string& name) const;
+    /// Shows the form's state (model to view).
+    void Pull();
+    /// Shows the form modally until the add-in hides or unloads it.
+    void RunModal();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void reject() override;
+
+private:
+    void BuildControls();
+    bool Shown() const;
+
+    platform::forms::Form& m_form;
+    std::vector<ControlBinding*> m_bindings; // owned by their widgets
+    QVBoxLayout* m_layout = nullptr;
+    bool m_pulling = false;
+    bool m_pushing = false;
+    bool m_modal = false;
+};
+
+} // namespace gui

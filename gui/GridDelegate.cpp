@@ -1,0 +1,108 @@
+#include "gui/GridDelegate.h"
+
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "gui/Units.h"
+#include "platform/forms/FlexGrid.h"
+
+#include <QComboBox>
+#include <QPainter>
+
+#include <exception>
+
+namespace gui {
+
+namespace {
+
+QStringList ComboEntries(const std::string& list)
+{
+    return ToQ(list).split(QLatin1Char('|'));
+}
+
+} // namespace
+
+GridDelegate::GridDelegate(GridView& view) : QStyledItemDelegate(&view), m_view(view) {}
+
+QRect GridDelegate::BoxRect(const QRect& rect, int level)
+{
+    return QRect(rect.left() + level * kIndent + 2, rect.center().y() - kBox / 2, kBox, kBox);
+}
+
+bool GridDelegate::InOutline(const QModelIndex& index) const
+{
+    const auto& grid = m_view.Grid();
+    return index.column() == grid.OutlineCol() &&
+           (index.data(GridModel::NodeRole).toInt() >= 0 ||
+            index.data(GridModel::OutlineLevelRole).toInt() > 0);
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const
+{
+    if (!InOutline(index)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const int level = std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0);
+    const int node = index.data(GridModel::NodeRole).toInt();
+    // The cell's background spans the whole cell; the text moves right by the indent.
+    QStyleOptionViewItem shifted(option);
+    const QVariant background = index.data(Qt::BackgroundRole);
+    if (background.canConvert<QBrush>())
+        painter->fillRect(option.rect, background.value<QBrush>());
+    shifted.rect.setLeft(option.rect.left() + Indent(level));
+    QStyledItemDelegate::paint(painter, shifted, index);
+    if (node < 0)
+        return;
+    const QRect box = BoxRect(option.rect, level);
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid));
+    painter->setBrush(option.palette.base());
+    painter->drawRect(box);
+    painter->setPen(option.palette.color(QPalette::Text));
+    const QPoint c = box.center();
+    painter->drawLine(c.x() - 2, c.y(), c.x() + 2, c.y());
+    if (node != 0) // collapsed or showing its totals only: the box offers to expand
+        painter->drawLine(c.x(), c.y() - 2, c.x(), c.y() + 2);
+    painter->restore();
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const
+{
+    const std::string list = m_view.Grid().ColComboList(index.column());
+    if (list.empty())
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    auto* combo = new QComboBox(parent);
+    combo->addItems(ComboEntries(list));
+    return combo;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const
+{
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo) {
+        QStyledItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    const int row = m_view.Model().GridRow(index.row());
+    if (row < 0 || combo->currentIndex() < 0)
+        return;
+    try {
+        m_view.Grid().UserPickComboItem(row, index.column(), combo->currentIndex());
+    } catch (const std::exception& e) {
+        qWarning("grid view: %s", e.what());
+    }
+}
+
+} // namespace gui

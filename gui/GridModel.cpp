@@ -1,0 +1,234 @@
+#include "gui/GridModel.h"
+
+#include "gui/Pictures.h"
+#include "gui/Units.h"
+#include "platform/forms/FlexGrid.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QFont>
+#include <QPalette>
+
+#include <algorithm>
+#include <exception>
+
+namespace gui {
+
+namespace pf = platform::forms;
+
+namespace {
+
+Qt::Alignment AlignmentOf(pf::Alignment alignment, const std::string& text)
+{
+    switch (alignment) {
+    case pf::Alignment::LeftTop:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case pf::Alignment::LeftCenter:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case pf::Alignment::LeftBottom:
+        return Qt::AlignLeft | Qt::AlignBottom;
+    case pf::Alignment::CenterTop:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case pf::Alignment::CenterCenter:
+        return Qt::AlignCenter;
+    case pf::Alignment::CenterBottom:
+        return Qt::AlignHCenter | Qt::AlignBottom;
+    case pf::Alignment::RightTop:
+        return Qt::AlignRight | Qt::AlignTop;
+    case pf::Alignment::RightCenter:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case pf::Alignment::RightBottom:
+        return Qt::AlignRight | Qt::AlignBottom;
+    case pf::Alignment::General:
+        break;
+    }
+    // General: numbers to the right, everything else to the left.
+    bool number = false;
+    QString(ToQ(text)).trimmed().toDouble(&number);
+    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+bool IsTicked(pf::CheckState state)
+{
+    return state == pf::CheckState::Checked || state == pf::CheckState::TreeChecked;
+}
+
+} // namespace
+
+GridModel::GridModel(pf::FlexGrid& grid, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid)
+{
+    Rebuild();
+    m_grid.SetObserver([this](pf::GridChange change) { OnChange(change); });
+}
+
+GridModel::~GridModel()
+{
+    m_grid.SetObserver({});
+}
+
+int GridModel::GridRow(int modelRow) const
+{
+    return modelRow >= 0 && modelRow < int(m_rows.size()) ? m_rows[size_t(modelRow)] : -1;
+}
+
+int GridModel::ModelRow(int gridRow) const
+{
+    const auto found = std::lower_bound(m_rows.begin(), m_rows.end(), gridRow);
+    return found != m_rows.end() && *found == gridRow ? int(found - m_rows.begin()) : -1;
+}
+
+void GridModel::Rebuild()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_cols = m_grid.Cols();
+    const int rows = m_grid.Rows();
+    const int first = std::min(std::max(m_grid.FixedRows(), 0), 1);
+    m_rows.reserve(size_t(std::max(rows - first, 0)));
+    for (int r = first; r < rows; ++r)
+        if (m_grid.RowIsVisible(r))
+            m_rows.push_back(r);
+    m_pending = false;
+    endResetModel();
+}
+
+void GridModel::OnChange(pf::GridChange change)
+{
+    // The grid calls from inside its own calls; nothing may leave this handler.
+    try {
+        if (!m_grid.Redraw()) {
+            m_pending = true;
+            return;
+        }
+        if (m_pending || change == pf::GridChange::Rows || change == pf::GridChange::Redraw ||
+            m_cols != m_grid.Cols()) {
+            if (change != pf::GridChange::Redraw || m_pending)
+                Rebuild();
+            emit ColumnsChanged();
+            emit SelectionChanged();
+            return;
+        }
+        switch (change) {
+        case pf::GridChange::Columns:
+            emit ColumnsChanged();
+            [[fallthrough]]; // a moved column moves its cells
+        case pf::GridChange::Cells:
+            if (!m_rows.empty() && m_cols > 0)
+                emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, m_cols - 1));
+            emit headerDataChanged(Qt::Horizontal, 0, std::max(m_cols - 1, 0));
+            break;
+        case pf::GridChange::Selection:
+            emit SelectionChanged();
+            break;
+        case pf::GridChange::Scroll:
+            emit ScrollChanged();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& e) {
+        qWarning("grid view: %s", e.what());
+    }
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const
+{
+    const int row = GridRow(index.row()), col = index.column();
+    // While the grid's redraw is off the rows may have changed under the model.
+    if (row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return ToQ(m_grid.TextMatrix(row, col));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(
+            AlignmentOf(m_grid.CellAlignment(row, col), m_grid.TextMatrix(row, col)));
+    case Qt::BackgroundRole:
+        if (const auto colour = m_grid.CellBackColor(row, col))
+            return QBrush(ColourOf(*colour));
+        if (row < m_grid.FixedRows() || col < m_grid.FixedCols())
+            return QApplication::palette().button();
+        return {};
+    case Qt::ForegroundRole:
+        if (const auto colour = m_grid.CellForeColor(row, col))
+            return QBrush(ColourOf(*colour));
+        return {};
+    case Qt::FontRole:
+        if (m_grid.CellFontBold(row, col) || m_grid.IsSubtotal(row)) {
+            QFont font = QApplication::font();
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    case Qt::DecorationRole: {
+        const QIcon icon = IconOf(m_grid.CellPicture(row, col).get());
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
+    case Qt::CheckStateRole: {
+        const auto state = m_grid.CellChecked(row, col);
+        if (state == pf::CheckState::None)
+            return {};
+        return IsTicked(state) ? Qt::Checked : Qt::Unchecked;
+    }
+    case OutlineLevelRole:
+        return m_grid.RowOutlineLevel(row);
+    case NodeRole:
+        return m_grid.IsSubtotal(row) ? int(m_grid.IsCollapsed(row)) : -1;
+    default:
+        return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_grid.Cols() ||
+        m_grid.FixedRows() < 1 || m_grid.Rows() < 1)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return ToQ(m_grid.TextMatrix(0, section));
+    return {};
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
+{
+    const int row = GridRow(index.row()), col = index.column();
+    if (row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_grid.Editable() && row >= m_grid.FixedRows() && col >= m_grid.FixedCols()) {
+        flags |= Qt::ItemIsEditable;
+        if (m_grid.CellChecked(row, col) != pf::CheckState::None)
+            flags |= Qt::ItemIsUserCheckable;
+    }
+    return flags;
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int row = GridRow(index.row()), col = index.column();
+    if (row < 0 || col < 0)
+        return false;
+    try {
+        if (role == Qt::CheckStateRole)
+            return m_grid.UserToggleCheck(row, col);
+        if (role == Qt::EditRole)
+            return m_grid.UserEdit(row, col, FromQ(value.toString()));
+    } catch (const std::exception& e) {
+        qWarning("grid view: %s", e.what());
+    }
+    return false;
+}
+
+} // namespace gui

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+namespace platform::forms {
+class FlexGrid;
+enum class GridChange;
+} // namespace platform::forms
+
+namespace gui {
+
+/// A table model over a headless flexible grid. The grid's first fixed row is the header; the
+/// model's rows are the grid's shown rows below it (other fixed rows, then the data rows that
+/// no collapsed node hides and that are not 0 high). Cells are read from the grid when the
+/// view asks for them, so a view that paints one page reads one page.
+///
+/// Changes the grid reports are shown at once, except while its Redraw switch is off: then
+/// the model waits and shows everything when the switch comes back on.
+class GridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    /// Roles beyond Qt's: the outline level and node state of a row, for the outline column.
+    enum Role
+    {
+        OutlineLevelRole = Qt::UserRole + 1, ///< int: the row's outline level
+        NodeRole, ///< int: -1 no node, 0 expanded, 1 subtotals, 2 collapsed
+    };
+
+    explicit GridModel(platform::forms::FlexGrid& grid, QObject* parent = nullptr);
+    ~GridModel() override;
+
+    platform::forms::FlexGrid& Grid() const { return m_grid; }
+    /// The grid row of a model row (-1 outside).
+    int GridRow(int modelRow) const;
+    /// The model row of a grid row, or -1 when that row is not shown.
+    int ModelRow(int gridRow) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// An edit or a check by the person: the grid's UserEdit or UserToggleCheck.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+signals:
+    /// Column widths, order or visibility changed.
+    void ColumnsChanged();
+    /// The current cell or the selection changed.
+    void SelectionChanged();
+    /// The grid's first shown row changed.
+    void ScrollChanged();
+
+private:
+    void OnChange(platform::forms::GridChange change);
+    void Rebuild();
+
+    platform::forms::FlexGrid& m_grid;
+    std::vector<int> m_rows; // grid row of each model row
+    int m_cols = 0;
+    bool m_pending = false; // changes arrived while the grid's redraw was off
+};
+
+} // namespace gui

@@ -1,0 +1,408 @@
+#include "gui/GridView.h"
+
+#include "gui/GridDelegate.h"
+#include "gui/GridModel.h"
+#include "gui/Units.h"
+#include "platform/forms/FlexGrid.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <exception>
+
+namespace gui {
+
+namespace pf = platform::forms;
+
+namespace {
+
+// What a drag between grids carries; the source grid is known in-process.
+const char* const kDragMime = "application/x-tallyman-grid-row";
+pf::FlexGrid* g_dragSource = nullptr;
+
+int ButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+int ButtonsOf(Qt::MouseButtons buttons)
+{
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+// Runs a call into the grid from a Qt event handler: an error of the add-in must not unwind
+// through Qt.
+template <class F> void Guarded(F&& call)
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        qWarning("grid view: %s", e.what());
+    }
+}
+
+} // namespace
+
+GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
+    : QTableView(parent), m_model(new GridModel(grid, this))
+{
+    setModel(m_model);
+    setItemDelegate(new GridDelegate(*this));
+    // The grid keeps the selection: the view only shows it.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setAcceptDrops(true);
+    setMouseTracking(true);
+    verticalHeader()->hide();
+    // Fixed row heights: the view then works out which rows show without asking each row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setVisible(grid.FixedRows() > 0);
+
+    connect(m_model, &GridModel::ColumnsChanged, this, &GridView::PullColumns);
+    connect(m_model, &GridModel::SelectionChanged, this, &GridView::PullSelection);
+    connect(m_model, &GridModel::ScrollChanged, this, &GridView::PullScroll);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        PullColumns();
+        PullSelection();
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
+    connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
+    PullColumns();
+    PullSelection();
+}
+
+GridView::~GridView() = default;
+
+pf::FlexGrid& GridView::Grid() const
+{
+    return m_model->Grid();
+}
+
+QRect GridView::NodeBoxRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() != Grid().OutlineCol() ||
+        index.data(GridModel::NodeRole).toInt() < 0)
+        return {};
+    return GridDelegate::BoxRect(visualRect(index),
+                                 std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0));
+}
+
+QPointF GridView::GridPoint(const QModelIndex& index, const QPoint& viewportPos) const
+{
+    const auto& grid = Grid();
+    const QRect cell = visualRect(index);
+    double x = 0;
+    for (int c = 0; c < index.column(); ++c)
+        x += grid.ColHidden(c) ? 0 : grid.ColWidth(c);
+    x += std::clamp(double(Twips(viewportPos.x() - cell.left())), 0.0,
+                    double(grid.ColWidth(index.column()) - 1));
+    // The grid counts its fixed rows first, then the rows shown from its top row on.
+    double y = 0;
+    for (int r = 0; r < grid.FixedRows() && r < grid.Rows(); ++r)
+        y += grid.RowIsVisible(r) ? grid.RowHeight(r) : 0;
+    const int top = m_model->ModelRow(grid.TopRow());
+    for (int m = std::max(top, 0); m < index.row(); ++m)
+        y += grid.RowHeight(m_model->GridRow(m));
+    const int row = m_model->GridRow(index.row());
+    y += grid.RowHeight(row) / 2.0;
+    return {x, y};
+}
+
+void GridView::PushTopRow()
+{
+    const int first = m_model->GridRow(rowAt(0));
+    if (first < 0 || first == Grid().TopRow())
+        return;
+    m_pulling = true;
+    Guarded([&] { Grid().SetTopRow(first); });
+    m_pulling = false;
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    const int row = m_model->GridRow(index.row());
+    auto& grid = Grid();
+    if (event->button() == Qt::LeftButton &&
+        NodeBoxRect(index).contains(event->position().toPoint())) {
+        Guarded([&] { grid.UserToggleNode(row); });
+        return;
+    }
+    if (event->button() == Qt::LeftButton && (m_model->flags(index) & Qt::ItemIsUserCheckable) &&
+        event->position().x() < visualRect(index).left() + 20) {
+        Guarded([&] { grid.UserToggleCheck(row, index.column()); });
+        return;
+    }
+    PushTopRow();
+    const QPointF at = GridPoint(index, event->position().toPoint());
+    m_pressed = event->button() == Qt::LeftButton;
+    m_pressPos = event->position().toPoint();
+    Guarded([&] {
+        grid.UserMouseDown(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
+                           at.y());
+    });
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_pressed = false;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    const QPointF at = GridPoint(index, event->position().toPoint());
+    Guarded([&] {
+        Grid().UserMouseUp(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
+                           at.y());
+    });
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    const QPointF at = GridPoint(index, event->position().toPoint());
+    Guarded([&] {
+        Grid().UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()), at.x(),
+                             at.y());
+    });
+    if (m_pressed &&
+        (event->position().toPoint() - m_pressPos).manhattanLength() >=
+            QApplication::startDragDistance() &&
+        Grid().Events.OLEStartDrag) {
+        m_pressed = false;
+        StartDrag();
+    }
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || NodeBoxRect(index).contains(event->position().toPoint()))
+        return;
+    Guarded([&] { Grid().UserDoubleClick(); });
+    if (m_model->flags(index) & Qt::ItemIsEditable)
+        edit(index, QAbstractItemView::AllEditTriggers, event);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    const int keyCode = KeyCode(event->key());
+    if (keyCode == 0) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    Guarded([&] { Grid().UserKeyDown(keyCode, ShiftState(event->modifiers())); });
+    // F2 edits the current cell in place.
+    if (event->key() == Qt::Key_F2 && (m_model->flags(currentIndex()) & Qt::ItemIsEditable))
+        edit(currentIndex());
+}
+
+void GridView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (const int keyCode = KeyCode(event->key()))
+        Guarded([&] { Grid().UserKeyUp(keyCode, ShiftState(event->modifiers())); });
+}
+
+void GridView::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    Guarded([&] { Grid().SetFocus(); });
+}
+
+void GridView::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    Guarded([&] { Grid().KillFocus(); });
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
+    Guarded([&] {
+        Grid().SetClientSize(Twips(viewport()->width()), Twips(viewport()->height() + header));
+    });
+}
+
+void GridView::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    if (dy != 0 && !m_pulling)
+        PushTopRow();
+}
+
+void GridView::PullColumns()
+{
+    m_pulling = true;
+    const auto& grid = Grid();
+    horizontalHeader()->setVisible(grid.FixedRows() > 0);
+    for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
+        setColumnHidden(c, grid.ColHidden(c));
+        if (!grid.ColHidden(c))
+            setColumnWidth(c, Pixels(grid.ColWidth(c)));
+    }
+    m_pulling = false;
+}
+
+void GridView::PullSelection()
+{
+    const auto& grid = Grid();
+    const int rows = m_model->rowCount(), cols = m_model->columnCount();
+    if (rows == 0 || cols == 0 || grid.Rows() == 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    QItemSelection selection;
+    if (grid.GetSelectionMode() == pf::SelectionMode::ListBox) {
+        for (int m = 0; m < rows; ++m)
+            if (grid.IsSelected(m_model->GridRow(m)))
+                selection.select(m_model->index(m, 0), m_model->index(m, cols - 1));
+    } else {
+        const pf::CellRange range = grid.GetSelection();
+        int first = -1, last = -1;
+        for (int r = std::min(range.row1, range.row2); r <= std::max(range.row1, range.row2); ++r)
+            if (const int m = m_model->ModelRow(r); m >= 0) {
+                first = first < 0 ? m : first;
+                last = m;
+            }
+        if (first >= 0)
+            selection.select(
+                m_model->index(first, std::clamp(std::min(range.col1, range.col2), 0, cols - 1)),
+                m_model->index(last, std::clamp(std::max(range.col1, range.col2), 0, cols - 1)));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    const int current = m_model->ModelRow(grid.Row());
+    if (current >= 0 && grid.Col() >= 0 && grid.Col() < cols)
+        selectionModel()->setCurrentIndex(m_model->index(current, grid.Col()),
+                                          QItemSelectionModel::NoUpdate);
+}
+
+void GridView::PullScroll()
+{
+    if (m_pulling)
+        return;
+    const int top = m_model->ModelRow(Grid().TopRow());
+    if (top < 0)
+        return;
+    m_pulling = true;
+    verticalScrollBar()->setValue(top);
+    m_pulling = false;
+}
+
+void GridView::OnSectionResized(int col, int, int newSize)
+{
+    if (m_pulling)
+        return;
+    bool resized = false;
+    Guarded([&] { resized = Grid().UserResizeColumn(col, Twips(newSize)); });
+    if (!resized)
+        PullColumns();
+}
+
+void GridView::OnSectionMoved(int col, int from, int to)
+{
+    if (m_pulling)
+        return;
+    // The grid moves the column with its cells; the header goes back to the grid's order.
+    m_pulling = true;
+    horizontalHeader()->moveSection(to, from);
+    m_pulling = false;
+    Guarded([&] { Grid().UserMoveColumn(col, to); });
+}
+
+void GridView::OnHeaderPressed(int col)
+{
+    auto& grid = Grid();
+    if (grid.Rows() == 0)
+        return;
+    double x = 0;
+    for (int c = 0; c < col; ++c)
+        x += grid.ColHidden(c) ? 0 : grid.ColWidth(c);
+    x += grid.ColWidth(col) / 2.0;
+    const double y = grid.RowHeight(0) / 2.0;
+    const int shift = ShiftState(QApplication::keyboardModifiers());
+    Guarded([&] {
+        grid.UserMouseDown(1, shift, x, y);
+        grid.UserMouseUp(1, shift, x, y);
+    });
+}
+
+void GridView::StartDrag()
+{
+    auto& grid = Grid();
+    Guarded([&] { grid.OLEDrag(); });
+    auto* mime = new QMimeData;
+    mime->setData(kDragMime, QByteArray());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    g_dragSource = &grid;
+    drag->exec(Qt::CopyAction | Qt::MoveAction);
+    g_dragSource = nullptr;
+}
+
+QPointF GridView::DropPoint(const QPoint& viewportPos) const
+{
+    const QModelIndex index = indexAt(viewportPos);
+    return index.isValid() ? GridPoint(index, viewportPos) : QPointF(0, Twips(viewportPos.y()));
+}
+
+void GridView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasFormat(kDragMime))
+        event->acceptProposedAction();
+}
+
+void GridView::dragMoveEvent(QDragMoveEvent* event)
+{
+    const QPointF at = DropPoint(event->position().toPoint());
+    pf::DropEffect effect = pf::DropEffect::None;
+    Guarded([&] {
+        effect = Grid().UserDragOver(g_dragSource, ButtonsOf(event->buttons()),
+                                     ShiftState(event->modifiers()), at.x(), at.y());
+    });
+    if (effect == pf::DropEffect::None) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(effect == pf::DropEffect::Move ? Qt::MoveAction : Qt::CopyAction);
+    event->accept();
+}
+
+void GridView::dropEvent(QDropEvent* event)
+{
+    const QPointF at = DropPoint(event->position().toPoint());
+    pf::DropEffect effect = pf::DropEffect::None;
+    Guarded([&] {
+        effect = Grid().UserDrop(g_dragSource, ButtonsOf(event->buttons()),
+                                 ShiftState(event->modifiers()), at.x(), at.y());
+    });
+    event->setDropAction(effect == pf::DropEffect::Move ? Qt::MoveAction : Qt::CopyAction);
+    event->setAccepted(effect != pf::DropEffect::None);
+}
+
+} // namespace gui

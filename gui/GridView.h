@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QTableView>
+
+namespace platform::forms {
+class FlexGrid;
+}
+
+namespace gui {
+
+class GridModel;
+
+/// A table view of a headless flexible grid: fixed header row, column widths, alignment,
+/// colours, pictures and bold cells from the grid, hidden columns, the outline with a box to
+/// expand and collapse each node, check boxes, the grid's own selection, in-place editing
+/// (a drop-down list where the column has one) and drag and drop between grids.
+///
+/// The person's gestures reach the grid as the driver's calls do: a press is UserMouseDown at
+/// the cell's place in the grid's own twips (the grid then sets its current cell, selection
+/// and raises Click), a box click UserToggleNode or UserToggleCheck, a double click
+/// UserDoubleClick, keys UserKeyDown/UserKeyUp, a column drag UserMoveColumn, a column resize
+/// UserResizeColumn, a scroll SetTopRow. The view itself never selects or moves anything: it
+/// shows what the grid made of the gesture.
+class GridView : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit GridView(platform::forms::FlexGrid& grid, QWidget* parent = nullptr);
+    ~GridView() override;
+
+    platform::forms::FlexGrid& Grid() const;
+    GridModel& Model() const { return *m_model; }
+    /// The rectangle of the outline box of a node row's cell, in viewport pixels (empty
+    /// when the cell has none).
+    QRect NodeBoxRect(const QModelIndex& index) const;
+    /// The place (x, y) in the grid's twips of a point inside a cell, as the grid counts
+    /// from its top row.
+    QPointF GridPoint(const QModelIndex& index, const QPoint& viewportPos) const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void PullColumns();
+    void PullSelection();
+    void PullScroll();
+    void PushTopRow();
+    void StartDrag();
+    QPointF DropPoint(const QPoint& viewportPos) const;
+    void OnSectionResized(int col, int oldSize, int newSize);
+    void OnSectionMoved(int col, int from, int to);
+    void OnHeaderPressed(int col);
+
+    GridModel* m_model;
+    bool m_pulling = false;
+    QPoint m_pressPos;
+    bool m_pressed = false;
+};
+
+} // namespace gui

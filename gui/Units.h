@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+/// The Qt view of the headless forms: widgets that mirror platform/forms objects.
+namespace gui {
+
+/// Twips per screen pixel, as the headless desktop counts them.
+inline constexpr int kTwipsPerPixel = 15;
+
+/// Pixels of a length in twips.
+inline int Pixels(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+/// Twips of a length in pixels.
+inline int Twips(int pixels)
+{
+    return pixels * kTwipsPerPixel;
+}
+
+/// Qt text of UTF-8 text.
+inline QString ToQ(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// UTF-8 text of Qt text.
+inline std::string FromQ(const QString& text)
+{
+    return text.toStdString();
+}
+
+/// The colour of a 0xBBGGRR value, as the forms store colours.
+inline QColor ColourOf(std::uint32_t bgr)
+{
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+/// The key state the forms take (1 Shift, 2 Ctrl, 4 Alt) of Qt's modifiers.
+int ShiftState(Qt::KeyboardModifiers modifiers);
+
+/// The forms' key code (the host's virtual key) of a Qt key; 0 for keys without one.
+int KeyCode(int qtKey);
+
+} // namespace gui

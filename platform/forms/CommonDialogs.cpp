@@ -1,0 +1,183 @@
+#include "platform/forms/CommonDialogs.h"
+
+#include "platform/forms/Driver.h"
+#include "platform/runtime/Error.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace platform::forms {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A question box with Yes and No and the exclamation icon.
+constexpr int kYesNoExclamation = 4 + 48;
+
+bool German(long languageId)
+{
+    return languageId == 1031;
+}
+
+// A name typed into a dialog, taken in the dialog's folder unless it is absolute.
+fs::path InFolder(const std::string& folder, const std::string& name)
+{
+    fs::path path(name);
+    if (path.is_absolute())
+        return path.lexically_normal();
+    fs::path base = folder.empty() ? fs::current_path() : fs::path(folder);
+    return (base / path).lexically_normal();
+}
+
+// The extension a filter pattern stands for (".csv" for "*.csv"), or "" for "*.*" and "*".
+std::string DefaultExtension(const std::string& pattern)
+{
+    const std::string first = pattern.substr(0, pattern.find(';'));
+    const auto dot = first.rfind('.');
+    if (first.rfind("*.", 0) != 0 || dot == std::string::npos)
+        return {};
+    const std::string extension = first.substr(dot);
+    return extension == ".*" ? std::string() : extension;
+}
+
+} // namespace
+
+FileDialog::FileDialog(Request request) : m_request(std::move(request))
+{
+    m_name = m_request.initialName;
+}
+
+std::string FileDialog::Title() const
+{
+    if (!m_request.title.empty())
+        return m_request.title;
+    const bool save = m_request.kind == DialogKind::SaveFile;
+    if (German(m_request.languageId))
+        return save ? "Speichern unter" : "Öffnen";
+    return save ? "Save As" : "Open";
+}
+
+void FileDialog::SetFilterIndex(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_request.filters.size()))
+        runtime::Raise(runtime::errors::InvalidPropertyValue, "FileDialog.FilterIndex");
+    m_filterIndex = index;
+}
+
+std::string FileDialog::ResolvedPath() const
+{
+    if (m_name.empty())
+        return {};
+    fs::path path = InFolder(m_request.initialFolder, m_name);
+    std::error_code error;
+    if (!path.has_extension() && !m_request.filters.empty() && !fs::is_directory(path, error))
+        path +=
+            DefaultExtension(m_request.filters[static_cast<std::size_t>(m_filterIndex)].pattern);
+    return path.string();
+}
+
+std::optional<std::string> FileDialog::Check() const
+{
+    const bool german = German(m_request.languageId);
+    if (m_name.empty())
+        return german ? "Kein Dateiname angegeben." : "No file name was given.";
+    const fs::path path(ResolvedPath());
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return (german ? "Das ist ein Ordner: " : "This is a folder: ") + path.string();
+    if (m_request.kind == DialogKind::OpenFile && m_request.firstOption &&
+        !fs::is_regular_file(path, error))
+        return (german ? "Die Datei gibt es nicht: " : "The file does not exist: ") + path.string();
+    if (m_request.kind == DialogKind::SaveFile && m_request.secondOption &&
+        !fs::is_directory(path.parent_path(), error))
+        return (german ? "Den Ordner gibt es nicht: " : "The folder does not exist: ") +
+               path.parent_path().string();
+    return std::nullopt;
+}
+
+std::optional<std::string> FolderDialog::Check() const
+{
+    if (m_path.empty())
+        return "No folder was given.";
+    std::error_code error;
+    if (!fs::is_directory(ResolvedPath(), error))
+        return "The folder does not exist: " + ResolvedPath();
+    return std::nullopt;
+}
+
+std::string FolderDialog::ResolvedPath() const
+{
+    return m_path.empty() ? std::string() : InFolder(m_request.initialFolder, m_path).string();
+}
+
+void PrintDialog::SelectPrinter(const std::string& name)
+{
+    printer = name;
+    if (OnPrinterChanged)
+        OnPrinterChanged(*this);
+}
+
+std::optional<std::string> PrintDialog::Check() const
+{
+    bool known = false;
+    for (const auto& name : printers)
+        known = known || name == printer;
+    if (!known)
+        return "There is no printer \"" + printer + "\".";
+    if (copies < 1 || copies > 9999)
+        return "The number of copies must lie between 1 and 9999.";
+    if (range == PrintRange::Pages) {
+        if (minPage == 0 && maxPage == 0)
+            return "This dialog takes no page range.";
+        if (fromPage < minPage || toPage > maxPage || fromPage < 1 || fromPage > toPage)
+            return "The pages must run from " + std::to_string(std::max(minPage, 1)) + " to " +
+                   std::to_string(maxPage) + ", the first not after the last.";
+    }
+    if (orientation != 1 && orientation != 2)
+        return "The orientation is 1 (portrait) or 2 (landscape).";
+    if (color != 1 && color != 2)
+        return "The colour is 1 (monochrome) or 2 (colour).";
+    if (scale < 1 || scale > 1000)
+        return "The scale must lie between 1 and 1000 percent.";
+    if (paperLength < 0 || paperWidth < 0)
+        return "The paper length and width cannot be negative.";
+    return std::nullopt;
+}
+
+FileDialogResult ShowFileDialog(FileDialog::Request request)
+{
+    if (request.kind != DialogKind::SaveFile && request.kind != DialogKind::OpenFile)
+        runtime::Raise(runtime::errors::InvalidProcedureCall, "ShowFileDialog");
+    FileDialog dialog(std::move(request));
+    const auto& asked = dialog.GetRequest();
+    const bool german = German(asked.languageId);
+    while (Driver::current().RunDialog(dialog)) {
+        const std::string path = dialog.ResolvedPath();
+        std::error_code error;
+        if (asked.kind == DialogKind::SaveFile && asked.firstOption && fs::exists(path, error)) {
+            const std::string question =
+                german ? path + " ist bereits vorhanden.\nMöchten Sie sie ersetzen?"
+                       : path + " already exists.\nDo you want to replace it?";
+            if (MsgBox(question, kYesNoExclamation, dialog.Title()) != vbYes)
+                continue; // the dialog stays open for another name
+        }
+        return {path, dialog.FilterIndex()};
+    }
+    return {};
+}
+
+std::string ShowFolderDialog(FolderDialog::Request request)
+{
+    FolderDialog dialog(std::move(request));
+    if (!Driver::current().RunDialog(dialog))
+        return {};
+    return dialog.ResolvedPath();
+}
+
+bool ShowPrintDialog(PrintDialog& dialog)
+{
+    return Driver::current().RunDialog(dialog);
+}
+
+} // namespace platform::forms

@@ -1,0 +1,43 @@
+#include "platform/mapi/detail/Prefetch.h"
+
+#include "platform/mapi/detail/Context.h"
+#include "platform/store/Store.h"
+
+#include <algorithm>
+
+namespace platform::mapi::detail {
+
+const store::RecurrencePattern* Prefetch::Pattern(const store::Store& store,
+                                                  const std::string& entryId) const
+{
+    if (!m_patterns)
+        m_patterns = Guard("RecurrencePattern",
+                           [&] { return store.FolderRecurrences(folderEntryId); });
+    const auto it = m_patterns->find(entryId);
+    return it == m_patterns->end() ? nullptr : &it->second;
+}
+
+const store::ItemInfo* Prefetch::ExceptionItem(const store::Store& store,
+                                               const std::string& entryId) const
+{
+    if (!m_exceptionItems) {
+        auto items =
+            Guard("RecurrencePattern", [&] { return store.FolderExceptionItems(folderEntryId); });
+        m_exceptionItems.emplace();
+        for (auto& item : items) {
+            auto id = item.entryId;
+            m_exceptionItems->emplace(std::move(id), std::move(item));
+        }
+    }
+    const auto it = m_exceptionItems->find(entryId);
+    return it == m_exceptionItems->end() ? nullptr : &it->second;
+}
+
+bool Prefetch::Covers(const std::vector<store::PropTag>& wanted) const
+{
+    return std::all_of(wanted.begin(), wanted.end(), [&](store::PropTag t) {
+        return std::find(tags.begin(), tags.end(), t) != tags.end();
+    });
+}
+
+} // namespace platform::mapi::detail

@@ -1,0 +1,261 @@
+#include "GuiFixture.h"
+
+#include "gui/DesktopAnswers.h"
+#include "gui/EventLoop.h"
+#include "gui/FormView.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/forms/ToolBar.h"
+#include "platform/runtime/DoEvents.h"
+#include "platform/win/MessageLoop.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace pf = platform::forms;
+using guitest::GuiFixture;
+
+// A form with one control of each common kind; it refuses the first close.
+class SampleForm : public pf::Form
+{
+public:
+    SampleForm() : Form("frmSample")
+    {
+        SetCaption("Sample");
+        lblInfo = Add<pf::Label>("lblInfo");
+        cmdOK = Add<pf::CommandButton>("cmdOK");
+        chkAll = Add<pf::CheckBox>("chkAll");
+        txtName = Add<pf::TextBox>("txtName");
+        cboKind = Add<pf::ComboBox>("cboKind");
+        lblInfo->SetCaption("Ready");
+        cmdOK->SetCaption("OK");
+        chkAll->SetCaption("All");
+        for (const char* s : {"Tasks", "Journal", "Calendar"})
+            cboKind->AddItem(s);
+        cmdOK->OnClick = [this] { vEvents.push_back("cmdOK_Click"); };
+        chkAll->OnClick = [this] { vEvents.push_back("chkAll_Click"); };
+        txtName->OnChange = [this] { vEvents.push_back("txtName_Change"); };
+        cboKind->OnClick = [this] { vEvents.push_back("cboKind_Click " + cboKind->Text()); };
+    }
+    std::shared_ptr<pf::Label> lblInfo;
+    std::shared_ptr<pf::CommandButton> cmdOK;
+    std::shared_ptr<pf::CheckBox> chkAll;
+    std::shared_ptr<pf::TextBox> txtName;
+    std::shared_ptr<pf::ComboBox> cboKind;
+    std::vector<std::string> vEvents;
+    int nRefuse = 1;
+
+protected:
+    void Form_QueryUnload(int& Cancel, int) override
+    {
+        vEvents.push_back("QueryUnload");
+        if (nRefuse > 0) {
+            --nRefuse;
+            Cancel = 1;
+        }
+    }
+};
+
+using FormViewTest = GuiFixture;
+
+TEST_F(FormViewTest, ChangesByCodeShowAtOnce)
+{
+    SampleForm oForm;
+    oForm.Show();
+    gui::FormView view(oForm);
+    auto* label = qobject_cast<QLabel*>(view.WidgetOf("lblInfo"));
+    auto* combo = qobject_cast<QComboBox*>(view.WidgetOf("cboKind"));
+    auto* check = qobject_cast<QCheckBox*>(view.WidgetOf("chkAll"));
+    ASSERT_TRUE(label && combo && check);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_EQ(view.windowTitle(), "Sample");
+    EXPECT_EQ(label->text(), "Ready");
+    EXPECT_EQ(combo->count(), 3);
+
+    oForm.lblInfo->SetCaption("Lese Einträge …");
+    oForm.cboKind->AddItem("Notes");
+    oForm.cboKind->SetListIndex(1);
+    oForm.chkAll->SetValue(2);
+    oForm.cmdOK->SetEnabled(false);
+    oForm.SetCaption("Übersicht");
+    EXPECT_EQ(label->text(), QString::fromUtf8("Lese Einträge …"));
+    EXPECT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->currentText(), "Journal");
+    EXPECT_EQ(check->checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(view.WidgetOf("cmdOK")->isEnabled());
+    EXPECT_EQ(view.windowTitle(), QString::fromUtf8("Übersicht"));
+
+    oForm.Hide();
+    EXPECT_FALSE(view.isVisible());
+}
+
+TEST_F(FormViewTest, PersonsInputRaisesTheFormsEvents)
+{
+    SampleForm oForm;
+    oForm.Show();
+    gui::FormView view(oForm);
+    QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    // On the box itself: the check box takes clicks on its box and caption only.
+    QTest::mouseClick(view.WidgetOf("chkAll"), Qt::LeftButton, {},
+                      QPoint(6, view.WidgetOf("chkAll")->height() / 2));
+    QTest::keyClicks(view.WidgetOf("txtName"), "ab");
+    auto* combo = qobject_cast<QComboBox*>(view.WidgetOf("cboKind"));
+    // Picking an entry in the open list: the list's activation, as the person's choice.
+    combo->setCurrentIndex(2);
+    emit combo->activated(2);
+
+    EXPECT_EQ(oForm.chkAll->Value(), 1);
+    EXPECT_EQ(oForm.txtName->Text(), "ab");
+    EXPECT_EQ(oForm.cboKind->ListIndex(), 2);
+    const std::vector<std::string> vWanted = {"cmdOK_Click", "chkAll_Click", "txtName_Change",
+                                              "txtName_Change", "cboKind_Click Calendar"};
+    EXPECT_EQ(oForm.vEvents, vWanted);
+
+    // A disabled button takes no click.
+    oForm.cmdOK->SetEnabled(false);
+    QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdOK_Click"), 1);
+}
+
+TEST_F(FormViewTest, CloseButtonAsksTheFormAndStaysWhenRefused)
+{
+    SampleForm oForm;
+    oForm.Show();
+    gui::FormView view(oForm);
+    view.close();
+    EXPECT_TRUE(oForm.IsLoaded());
+    EXPECT_TRUE(view.isVisible());
+    view.close();
+    EXPECT_FALSE(oForm.IsLoaded());
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "QueryUnload"), 2);
+}
+
+TEST_F(FormViewTest, ResizeByThePersonReachesTheForm)
+{
+    SampleForm oForm;
+    oForm.Show();
+    gui::FormView view(oForm);
+    view.resize(500, 300);
+    EXPECT_EQ(oForm.ScaleWidth(), 500 * 15);
+    EXPECT_EQ(oForm.ScaleHeight(), 300 * 15);
+    oForm.SetWidth(oForm.Width() + 150);
+    EXPECT_EQ(view.width(), 510);
+}
+
+TEST_F(FormViewTest, MenuAndToolBarClicksCarryTheirKeys)
+{
+    pf::Form oForm("frmBars");
+    auto bar = oForm.Add<pf::MenuBar>("MenuBar1");
+    auto tools = oForm.Add<pf::ToolBar>("Coolbar1");
+    auto file = bar->Items().Add("&File", "file");
+    bar->Items().Add("&Refresh", "refresh", file);
+    bar->Items().Add("-", "", file);
+    auto quit = bar->Items().Add("E&xit", "exit", file);
+    tools->AddButton("refresh", nullptr, "Refresh");
+    std::vector<std::string> vClicks;
+    bar->OnItemClick = [&](pf::MenuItem& item) { vClicks.push_back("menu " + item.Key()); };
+    tools->OnButtonClick = [&](const std::string& key) { vClicks.push_back("tool " + key); };
+    oForm.Show();
+    gui::FormView view(oForm);
+
+    auto* menu = view.findChild<QMenu*>("file");
+    ASSERT_NE(menu, nullptr);
+    // Disabled by code after the bar was built: the menu shows it when it opens.
+    quit->SetEnabled(false);
+    emit menu->aboutToShow();
+    auto* exitAction = menu->findChild<QAction*>("exit");
+    ASSERT_NE(exitAction, nullptr);
+    EXPECT_FALSE(exitAction->isEnabled());
+    menu->findChild<QAction*>("refresh")->trigger();
+    auto* toolBar = qobject_cast<QToolBar*>(view.WidgetOf("Coolbar1"));
+    ASSERT_NE(toolBar, nullptr);
+    const auto action = [toolBar](const char* key) {
+        for (QAction* a : toolBar->actions())
+            if (a->objectName() == key)
+                return a;
+        return static_cast<QAction*>(nullptr);
+    };
+    ASSERT_NE(action("refresh"), nullptr);
+    QTest::mouseClick(toolBar->widgetForAction(action("refresh")), Qt::LeftButton);
+    tools->Button("refresh")->SetEnabled(false);
+    tools->AddSeparator(); // tells the view, which reads the buttons' states again
+    EXPECT_FALSE(action("refresh")->isEnabled());
+    const std::vector<std::string> vWanted = {"menu refresh", "tool refresh"};
+    EXPECT_EQ(vClicks, vWanted);
+}
+
+TEST_F(FormViewTest, MessageBoxIsAnsweredByThePersonsClick)
+{
+    gui::DesktopAnswers answers;
+    struct Case
+    {
+        int nStyle;
+        QMessageBox::StandardButton click;
+        int nWanted;
+    };
+    for (const auto& c : std::vector<Case>{{4 + 32, QMessageBox::No, pf::vbNo},
+                                           {3, QMessageBox::Cancel, pf::vbCancel},
+                                           {1 + 48, QMessageBox::Ok, pf::vbOK}}) {
+        WhenShown<QMessageBox>(
+            [&c](QMessageBox& box) { QTest::mouseClick(box.button(c.click), Qt::LeftButton); });
+        EXPECT_EQ(pf::MsgBox("Replace the file?", c.nStyle, "Tallyman"), c.nWanted);
+    }
+    const auto& boxes = pf::Driver::current().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].answer, pf::vbNo);
+}
+
+TEST_F(FormViewTest, ModalFormRunsAsDialogUntilHidden)
+{
+    gui::DesktopAnswers answers;
+    SampleForm oForm;
+    oForm.cmdOK->OnClick = [&oForm] { oForm.Hide(); };
+    WhenShown<gui::FormView>([](gui::FormView& view) {
+        EXPECT_TRUE(view.isModal());
+        QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    });
+    oForm.Show(pf::ShowStyle::Modal);
+    EXPECT_TRUE(oForm.IsLoaded());
+    EXPECT_FALSE(oForm.Visible());
+}
+
+TEST_F(FormViewTest, TimersAndDoEventsRunInsideQtsLoop)
+{
+    gui::EventLoop loop;
+    auto& oLoop = platform::win::MessageLoop::main();
+    int nTicks = 0, nTasks = 0;
+    const auto id =
+        oLoop.setTimer(std::chrono::milliseconds(10), [&](platform::win::TimerId) { ++nTicks; });
+    oLoop.post([&] { ++nTasks; });
+    EXPECT_TRUE(gui::EventLoop::RunUntil([&] { return nTicks >= 3; }, std::chrono::seconds(5)));
+    oLoop.killTimer(id);
+    EXPECT_EQ(nTasks, 1);
+
+    // DoEvents inside a long job lets Qt deliver a click meanwhile.
+    QPushButton button("Stop");
+    button.show();
+    bool bStopped = false;
+    QObject::connect(&button, &QPushButton::clicked, [&] { bStopped = true; });
+    QTimer::singleShot(0, [&] { QTest::mouseClick(&button, Qt::LeftButton); });
+    for (int i = 0; i < 100000 && !bStopped; ++i)
+        platform::runtime::DoEvents();
+    EXPECT_TRUE(bStopped);
+}
+
+} // namespace

@@ -1,0 +1,197 @@
+#include "GuiFixture.h"
+
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "platform/forms/FlexGrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace pf = platform::forms;
+using guitest::GuiFixture;
+
+// A report grid: a header row, company and hours, grouped by company with sums.
+class GridViewTest : public GuiFixture
+{
+protected:
+    // Columns: the outline with the group captions, company, hours, a hidden key.
+    static constexpr int kCompany = 1, kHours = 2, kKey = 3;
+
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        oGrid.SetCols(4);
+        oGrid.SetFixedCols(0);
+        oGrid.SetRows(1);
+        oGrid.SetTextMatrix(0, kCompany, "Company");
+        oGrid.SetTextMatrix(0, kHours, "Hours");
+        oGrid.SetTextMatrix(0, kKey, "Key");
+        for (const char* s : {"\tÄrzte\t2", "\tÄrzte\t3", "\tBau\t4", "\tBau\t1", "\tBau\t5"})
+            oGrid.AddItem(s);
+        oGrid.SetColHidden(kKey, true);
+        oGrid.Subtotal(pf::SubtotalFunction::Sum, kCompany, kHours, "%s", kCompany);
+        oGrid.Subtotal(pf::SubtotalFunction::Sum, 0, kHours, "Total %s", 0);
+    }
+    // The view row that shows text in column col, or -1.
+    int ViewRow(const gui::GridView& view, const QString& text, int col = 0) const
+    {
+        for (int r = 0; r < view.model()->rowCount(); ++r)
+            if (view.model()->index(r, col).data().toString() == text)
+                return r;
+        return -1;
+    }
+    pf::FlexGrid oGrid;
+};
+
+TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
+{
+    gui::GridView view(oGrid);
+    view.resize(400, 300);
+    view.show();
+    // Five data rows, two group totals, the grand total.
+    EXPECT_EQ(view.model()->rowCount(), 8);
+    EXPECT_EQ(view.model()->headerData(kHours, Qt::Horizontal).toString(), "Hours");
+    EXPECT_TRUE(view.isColumnHidden(kKey));
+    const int bau = ViewRow(view, "Bau");
+    ASSERT_GE(bau, 0);
+    EXPECT_EQ(view.model()->index(bau, kHours).data().toString(), "10");
+    EXPECT_TRUE(view.model()->index(bau, 0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_FALSE(view.model()->index(bau + 1, 0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_EQ(view.columnWidth(kHours), oGrid.ColWidth(kHours) / 15);
+
+    // Changes by code show at once: texts, colours, widths.
+    oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "50");
+    oGrid.SetCellBackColor({1, kCompany, 1, kCompany}, 0x0000FF);
+    oGrid.SetColWidth(0, 3000);
+    EXPECT_EQ(view.model()->index(view.model()->rowCount() - 1, kHours).data().toString(), "50");
+    EXPECT_EQ(view.model()->index(0, kCompany).data(Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));
+    EXPECT_EQ(view.columnWidth(0), 200);
+}
+
+TEST_F(GridViewTest, ClickOnTheNodeBoxCollapsesAndExpands)
+{
+    gui::GridView view(oGrid);
+    view.resize(400, 300);
+    view.show();
+    std::vector<std::string> vEvents;
+    oGrid.Events.AfterCollapse = [&](int row, pf::OutlineState state) {
+        vEvents.push_back(std::to_string(row) + ":" + std::to_string(int(state)));
+    };
+    const int bau = ViewRow(view, "Bau");
+    const int nGridRow = view.Model().GridRow(bau);
+    const QRect box = view.NodeBoxRect(view.model()->index(bau, 0));
+    ASSERT_FALSE(box.isEmpty());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(oGrid.IsCollapsed(nGridRow), pf::OutlineState::Collapsed);
+    EXPECT_EQ(view.model()->rowCount(), 5);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      view.NodeBoxRect(view.model()->index(bau, 0)).center());
+    EXPECT_EQ(view.model()->rowCount(), 8);
+    const std::vector<std::string> vWanted = {std::to_string(nGridRow) + ":2",
+                                              std::to_string(nGridRow) + ":0"};
+    EXPECT_EQ(vEvents, vWanted);
+}
+
+TEST_F(GridViewTest, ClicksSelectTheCellTheGridFindsUnderTheMouse)
+{
+    gui::GridView view(oGrid);
+    view.resize(400, 120);
+    view.show();
+    int nClicks = 0;
+    oGrid.Events.Click = [&] { ++nClicks; };
+    // Scrolled down first, so that the grid's own top row must follow the view.
+    view.scrollToBottom();
+    const int last = view.model()->rowCount() - 1;
+    const QRect cell = view.visualRect(view.model()->index(last, kHours));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(nClicks, 1);
+    EXPECT_EQ(oGrid.Row(), view.Model().GridRow(last));
+    EXPECT_EQ(oGrid.Col(), kHours);
+    EXPECT_TRUE(view.selectionModel()->isSelected(view.model()->index(last, kHours)));
+
+    // List-box mode: Ctrl adds rows to the selection.
+    oGrid.SetSelectionMode(pf::SelectionMode::ListBox);
+    for (int row : {view.rowAt(0), last})
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          view.visualRect(view.model()->index(row, kCompany)).center());
+    EXPECT_EQ(oGrid.SelectedRows(), 2);
+    EXPECT_TRUE(view.selectionModel()->isRowSelected(view.rowAt(0), {}));
+    EXPECT_TRUE(view.selectionModel()->isRowSelected(last, {}));
+}
+
+TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)
+{
+    oGrid.SetEditable(true);
+    oGrid.SetColComboList(kHours, "1|2|8");
+    const int nRow = oGrid.FindRow("Bau", std::nullopt, kCompany, false, true);
+    ASSERT_GT(nRow, 0);
+    oGrid.SetCellChecked({nRow, kCompany, nRow, kCompany}, pf::CheckState::Unchecked);
+    std::vector<std::string> vEdits;
+    oGrid.Events.AfterEdit = [&](int row, int col) {
+        vEdits.push_back(std::to_string(row) + "," + std::to_string(col));
+    };
+    gui::GridView view(oGrid);
+    view.resize(400, 300);
+    view.show();
+    const int row = view.Model().ModelRow(nRow);
+    const QRect cell = view.visualRect(view.model()->index(row, kCompany));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                      QPoint(cell.left() + 8, cell.center().y()));
+    EXPECT_EQ(oGrid.CellChecked(nRow, kCompany), pf::CheckState::Checked);
+    EXPECT_EQ(view.model()->index(row, kCompany).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+
+    const QModelIndex hours = view.model()->index(row, kHours);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(hours).center());
+    auto* combo = view.viewport()->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(2);
+    QTest::keyClick(combo, Qt::Key_Return);
+    QApplication::processEvents(); // the editor commits from the loop
+    EXPECT_EQ(oGrid.TextMatrix(nRow, kHours), "8");
+    EXPECT_EQ(oGrid.ComboIndex(), 2);
+    const std::string r = std::to_string(nRow);
+    const std::vector<std::string> vWanted = {r + ",1", r + ",2"};
+    EXPECT_EQ(vEdits, vWanted);
+}
+
+TEST_F(GridViewTest, ResizeAndMoveOfColumnsReachTheGrid)
+{
+    gui::GridView view(oGrid);
+    view.show();
+    bool bRefuse = false;
+    oGrid.Events.ColumnResizing = [&](int, int, bool& cancel) { cancel = bRefuse; };
+    view.horizontalHeader()->resizeSection(kHours, 150);
+    EXPECT_EQ(oGrid.ColWidth(kHours), 150 * 15);
+    bRefuse = true;
+    view.horizontalHeader()->resizeSection(kHours, 40);
+    EXPECT_EQ(oGrid.ColWidth(kHours), 150 * 15);
+    EXPECT_EQ(view.columnWidth(kHours), 150);
+
+    view.horizontalHeader()->moveSection(kHours, kCompany);
+    EXPECT_EQ(oGrid.TextMatrix(0, kCompany), "Hours");
+    EXPECT_EQ(view.model()->headerData(kCompany, Qt::Horizontal).toString(), "Hours");
+    EXPECT_EQ(view.horizontalHeader()->visualIndex(kCompany), kCompany);
+}
+
+TEST_F(GridViewTest, WaitsWhileRedrawIsOffAndShowsAllAfter)
+{
+    gui::GridView view(oGrid);
+    view.show();
+    oGrid.SetRedraw(false);
+    oGrid.Subtotal(pf::SubtotalFunction::Clear);
+    for (int i = 0; i < 10; ++i)
+        oGrid.AddItem("\tNeu\t1");
+    EXPECT_EQ(view.model()->rowCount(), 8);
+    oGrid.SetRedraw(true);
+    EXPECT_EQ(view.model()->rowCount(), 15);
+}
+
+} // namespace

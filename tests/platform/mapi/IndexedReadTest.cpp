@@ -1,0 +1,187 @@
+#include "MapiFixture.h"
+
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/Folder.h"
+#include "platform/mapi/Items.h"
+#include "platform/mapi/Message.h"
+#include "platform/mapi/Restriction.h"
+#include "platform/mapi/Table.h"
+#include "platform/mapi/TableFilter.h"
+#include "platform/mapi/detail/ValueConversion.h"
+#include "platform/store/SampleProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::mapi::test {
+
+namespace rt = platform::runtime;
+
+namespace {
+
+/// A window on a date tag: both bounds, or one of them (UTC seconds).
+struct Window
+{
+    const char* name;
+    bool onEnd;
+    std::optional<std::int64_t> from;
+    std::optional<std::int64_t> to;
+    bool alsoUnbounded = false; ///< adds a branch the value index cannot answer
+};
+
+/// The generated sample profile (series with deleted and moved occurrences, all-day items)
+/// read through a restricted item collection, whose window the store answers through its
+/// value index, and by testing every item of the folder.
+class IndexedReadTest : public MapiFixture
+{
+protected:
+    void SetUp() override
+    {
+        MapiFixture::SetUp();
+        st::SampleProfileOptions options;
+        options.calendarItems = 3000;
+        m_sample = st::GenerateSampleProfile(Dir() / "sample", options);
+        SetCurrentProfile((Dir() / "sample").string());
+        auto store = m_sample->DefaultStore();
+        m_calendar = store->DefaultFolder(st::FolderRole::Calendar)->entryId;
+        const auto tag = [&](long lid, std::uint16_t type) {
+            return st::MakeTag(*store->GetIdFromName(st::NamedProperty::Lid(PSETID_Appointment,
+                                                                            lid)),
+                               type);
+        };
+        m_start = tag(LID_APPT_START, st::PT_SYSTIME);
+        m_end = tag(LID_APPT_END, st::PT_SYSTIME);
+        m_recurring = tag(LID_APPT_RECURRING, st::PT_BOOLEAN);
+        m_rows = store->ReadTable(m_calendar, std::vector<st::PropTag>{m_start, m_end, m_recurring});
+    }
+
+    void TearDown() override
+    {
+        m_sample.reset();
+        MapiFixture::TearDown();
+    }
+
+    static rt::Variant At(std::int64_t utcSeconds)
+    {
+        return rt::Variant(detail::ToDate(utcSeconds));
+    }
+
+    /// The engine's shape of a calendar read: every series, and the single items in the window.
+    void Build(Restriction& root, const Window& w) const
+    {
+        const auto property = [](Restriction& parent, long relop, std::int32_t tag,
+                                 rt::Variant value) {
+            auto leaf = parent.Add(RES_PROPERTY);
+            leaf->SetRelop(relop);
+            leaf->SetUlPropTag(tag);
+            leaf->SetLpProp(std::move(value));
+        };
+        const auto tag = static_cast<std::int32_t>(w.onEnd ? m_end : m_start);
+        const auto recurring = static_cast<std::int32_t>(m_recurring);
+        auto any = root.Add(RES_OR);
+        auto series = any->Add(RES_AND);
+        series->Add(RES_EXIST)->SetUlPropTag(recurring);
+        property(*series, RELOP_EQ, recurring, rt::Variant(true));
+        series->Add(RES_EXIST)->SetUlPropTag(static_cast<std::int32_t>(m_start));
+        auto single = any->Add(RES_AND);
+        single->Add(RES_EXIST)->SetUlPropTag(tag);
+        if (w.from)
+            property(*single, RELOP_GE, tag, At(*w.from));
+        if (w.to)
+            property(*single, RELOP_LE, tag, At(*w.to));
+        auto notRecurring = single->Add(RES_OR);
+        notRecurring->Add(RES_NOT)->SetKind(RES_EXIST)->SetUlPropTag(recurring);
+        property(*notRecurring, RELOP_EQ, recurring, rt::Variant(false));
+        if (w.alsoUnbounded)
+            any->Add(RES_NOT)->SetKind(RES_EXIST)->SetUlPropTag(tag);
+    }
+
+    /// Whether one row passes the window, tested directly on its values.
+    bool Passes(const st::TableRow& row, const Window& w) const
+    {
+        const auto time = [&](std::size_t c) -> std::optional<std::int64_t> {
+            const auto* t = row.values[c] ? std::get_if<st::SysTime>(&*row.values[c]) : nullptr;
+            return t ? std::optional(t->seconds) : std::nullopt;
+        };
+        const auto* flag = row.values[2] ? std::get_if<bool>(&*row.values[2]) : nullptr;
+        if (flag && *flag && time(0))
+            return true;
+        const auto value = time(w.onEnd ? 1 : 0);
+        if (!value)
+            return w.alsoUnbounded;
+        return (!w.from || *value >= *w.from) && (!w.to || *value <= *w.to) && !(flag && *flag);
+    }
+
+    std::vector<std::string> Restricted(const Window& w)
+    {
+        auto folder = LoggedOnSession()->GetDefaultFolder(olFolderCalendar);
+        auto items = folder->GetItems();
+        Table table;
+        table.SetItem(items);
+        auto filter = table.Filter();
+        filter->Clear();
+        Build(*filter->SetKind(RES_AND), w);
+        filter->Apply();
+        std::vector<std::string> ids;
+        for (long i = 1; i <= items->Count(); ++i)
+            ids.push_back(items->Item(i)->EntryID());
+        return ids;
+    }
+
+    std::vector<std::string> Tested(const Window& w) const
+    {
+        std::vector<std::string> ids;
+        for (const auto& row : m_rows)
+            if (Passes(row, w))
+                ids.push_back(row.item.entryId);
+        return ids;
+    }
+
+    /// The start (or end) of the n-th single item, an edge that windows meet exactly.
+    std::int64_t EdgeOf(std::size_t n, bool onEnd) const
+    {
+        for (const auto& row : m_rows) {
+            const auto& v = row.values[onEnd ? 1 : 0];
+            if (v && !(row.values[2] && std::get<bool>(*row.values[2])) && n-- == 0)
+                return std::get<st::SysTime>(*v).seconds;
+        }
+        return 0;
+    }
+
+    std::shared_ptr<st::Profile> m_sample;
+    std::string m_calendar;
+    st::PropTag m_start = 0, m_end = 0, m_recurring = 0;
+    std::vector<st::TableRow> m_rows;
+};
+
+} // namespace
+
+TEST_F(IndexedReadTest, IndexedWindowsGiveWhatTestingEveryItemGives)
+{
+    const auto day = [](int y, int m, int d) {
+        return st::LocalToUtc(st::MakeLocalTime(y, m, d)).seconds;
+    };
+    const Window windows[] = {
+        {"a month", false, day(2024, 6, 1), day(2024, 7, 1) - 60},
+        {"a year", false, day(2024, 1, 1), day(2025, 1, 1) - 60},
+        {"one day of all-day items", false, day(2024, 6, 15), day(2024, 6, 15)},
+        {"ends in a week", true, day(2024, 6, 10), day(2024, 6, 17) - 60},
+        {"edges on starts", false, EdgeOf(10, false), EdgeOf(20, false)},
+        {"edges on ends", true, EdgeOf(30, true), EdgeOf(40, true)},
+        {"from a day on", false, day(2024, 9, 1), std::nullopt},
+        {"up to a day", false, std::nullopt, day(2024, 3, 1)},
+        {"with a branch the index cannot answer", false, day(2024, 6, 1), day(2024, 6, 30),
+         true},
+    };
+    for (const auto& w : windows) {
+        const auto expected = Tested(w);
+        EXPECT_FALSE(expected.empty()) << w.name;
+        EXPECT_EQ(Restricted(w), expected) << w.name;
+    }
+}
+
+} // namespace platform::mapi::test

@@ -1,0 +1,136 @@
+// One contract for both ways the platform replaces a file through a temporary file and a
+// rename: the file component's replaceFileContents and the runtime's ReplacingFile.
+#include "platform/runtime/Error.h"
+#include "platform/runtime/ReplacingFile.h"
+#include "platform/win/FileIo.h"
+
+#include "WinFixture.h"
+
+#include <sys/stat.h>
+#include <system_error>
+
+namespace platform::win {
+namespace {
+
+namespace fs = std::filesystem;
+namespace rt = platform::runtime;
+
+// Replaces `path` with `bytes`; gives the failure's message and whether it was the
+// permission error of its kind ("" and false when the write succeeded).
+struct Outcome
+{
+    std::string message;
+    bool permission = false;
+};
+using ReplaceFunction = Outcome (*)(const fs::path&, const std::string&);
+
+Outcome ThroughFileIo(const fs::path& path, const std::string& bytes)
+{
+    try {
+        replaceFileContents(path, bytes);
+    } catch (const std::system_error& error) {
+        return {error.what(), error.code().value() == EACCES};
+    }
+    return {};
+}
+
+Outcome ThroughReplacingFile(const fs::path& path, const std::string& bytes)
+{
+    try {
+        rt::ReplacingFile file(path.string(), "Test");
+        file.Write(bytes);
+        file.Commit();
+    } catch (const rt::Error& error) {
+        return {error.Description(), error.Number() == rt::errors::PermissionDenied};
+    }
+    return {};
+}
+
+class ReplacingWriteTest : public testing::WinFixture,
+                           public ::testing::WithParamInterface<ReplaceFunction>
+{
+protected:
+    Outcome Replace(const fs::path& path, const std::string& bytes)
+    {
+        return GetParam()(path, bytes);
+    }
+    std::size_t FilesIn(const fs::path& folder) const
+    {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+};
+
+TEST_P(ReplacingWriteTest, ReadOnlyFileIsRefusedAndKept)
+{
+    // No write bit at all is read-only for everyone; 0444 also for the superuser.
+    for (const auto mode : {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                            fs::perms::owner_read}) {
+        const auto file = writeRaw("report.csv", "old report");
+        fs::permissions(file, mode);
+        const Outcome outcome = Replace(file, "new report");
+        EXPECT_TRUE(outcome.permission) << outcome.message;
+        EXPECT_NE(outcome.message.find("report.csv"), std::string::npos) << outcome.message;
+        fs::permissions(file, fs::perms::owner_all);
+        EXPECT_EQ(readRaw(file), "old report");
+        EXPECT_EQ(FilesIn(root()), 1u) << "temporary file left behind";
+        fs::remove(file);
+    }
+}
+
+TEST_P(ReplacingWriteTest, LinkStaysAndItsFileGetsTheText)
+{
+    fs::create_directories(root() / "real");
+    const auto file = writeRaw("real/report.html", "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    struct Case
+    {
+        const char* link;
+        fs::path target; // as written into the link
+    };
+    for (const Case& c : {Case{"absolute.html", file}, Case{"relative.html", "real/report.html"},
+                          Case{"twice.html", "absolute.html"}}) {
+        const auto link = root() / c.link;
+        fs::create_symlink(c.target, link);
+        EXPECT_EQ(Replace(link, std::string("via ") + c.link).message, "");
+        EXPECT_TRUE(fs::is_symlink(link)) << c.link;
+        EXPECT_EQ(readRaw(file), std::string("via ") + c.link);
+        EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    }
+    EXPECT_EQ(FilesIn(root() / "real"), 1u) << "temporary file left behind";
+}
+
+TEST_P(ReplacingWriteTest, LinkToAMissingFileCreatesThatFile)
+{
+    fs::create_directories(root() / "out");
+    const auto link = root() / "report.xlsx";
+    fs::create_symlink("out/new.xlsx", link);
+    EXPECT_EQ(Replace(link, "made").message, "");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readRaw(root() / "out/new.xlsx"), "made");
+}
+
+TEST_P(ReplacingWriteTest, LinkToAReadOnlyFileIsRefused)
+{
+    const auto file = writeRaw("report.txt", "kept");
+    fs::permissions(file, fs::perms::owner_read);
+    const auto link = root() / "link.txt";
+    fs::create_symlink(file, link);
+    const Outcome outcome = Replace(link, "lost");
+    EXPECT_TRUE(outcome.permission) << outcome.message;
+    EXPECT_NE(outcome.message.find("link.txt"), std::string::npos) << outcome.message;
+    fs::permissions(file, fs::perms::owner_all);
+    EXPECT_EQ(readRaw(file), "kept");
+    EXPECT_TRUE(fs::is_symlink(link));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothHelpers, ReplacingWriteTest,
+                         ::testing::Values(&ThroughFileIo, &ThroughReplacingFile),
+                         [](const auto& info) {
+                             return info.param == &ThroughFileIo ? std::string("FileIo")
+                                                                 : std::string("ReplacingFile");
+                         });
+
+} // namespace
+} // namespace platform::win
