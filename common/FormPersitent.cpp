@@ -1,5 +1,6 @@
 #include "common/FormPersitent.h"
 
+#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/ResumeNext.h"
@@ -7,6 +8,8 @@
 #include "platform/win/Desktop.h"
 #include "platform/win/Registry.h"
 #include "platform/win/RegistryValue.h"
+
+#include <cmath>
 
 namespace common {
 namespace {
@@ -138,6 +141,39 @@ void FormPersitent::SaveLastTemplate(const std::string& sName, std::int64_t HKey
 {
     rt::ResumeNext oResume;
     oResume([&] { WriteText(HKey, Section, "LastTemplate", sName); });
+}
+
+void FormPersitent::SaveGrid(const forms::FlexGrid& fg, std::int64_t HKey,
+                             const std::string& Section)
+{
+    rt::ResumeNext oResume;
+    oResume([&] {
+        if (fg.Name().empty())
+            rt::Raise(rt::errors::InvalidProcedureCall, {}, "The grid has no name to store under");
+        std::string sText;
+        for (int i = 0; i < fg.Cols(); ++i)
+            sText += (i == 0 ? "" : kSeparator) + std::to_string(fg.ColWidth(i));
+        WriteText(HKey, Section, fg.Name(), sText);
+    });
+}
+
+void FormPersitent::LoadGrid(forms::FlexGrid& fg, std::int64_t HKey, const std::string& Section)
+{
+    rt::ResumeNext oResume;
+    oResume([&] {
+        if (fg.Name().empty())
+            return;
+        const std::string sText = ReadText(HKey, Section, fg.Name());
+        if (sText.empty())
+            return;
+        const auto vParts = rt::Split(sText, kSeparator);
+        // A list stored for another column layout would give the widths to the wrong columns.
+        if (static_cast<int>(vParts.size()) != fg.Cols())
+            return;
+        for (int i = 0; i < fg.Cols(); ++i)
+            if (const auto f = ToNumber(vParts, static_cast<std::size_t>(i)))
+                oResume([&] { fg.SetColWidth(i, static_cast<int>(std::lround(*f))); });
+    });
 }
 
 } // namespace common

@@ -6,8 +6,9 @@
 #include <string>
 
 namespace platform::forms {
+class FlexGrid;
 class Form;
-}
+} // namespace platform::forms
 
 namespace common {
 
@@ -35,6 +36,12 @@ public:
         SaveLastTemplate(Vs.Name(), HKey, Section);
     }
     void SaveLastTemplate(const std::string& sName, std::int64_t HKey, const std::string& Section);
+    /// Restores the grid's column widths stored under its name, when the stored list has as
+    /// many entries as the grid has columns; an entry that is no number keeps its width.
+    void LoadGrid(platform::forms::FlexGrid& fg, std::int64_t HKey, const std::string& Section);
+    /// Stores the grid's column widths (twips, decimal, NUL-separated) under its name.
+    void SaveGrid(const platform::forms::FlexGrid& fg, std::int64_t HKey,
+                  const std::string& Section);
 
     /// Writes a text value as the window state is written (UTF-16LE bytes).
     static void WriteText(std::int64_t HKey, const std::string& Section, const std::string& sName,

@@ -3,7 +3,7 @@
 #include "platform/locale/Locale.h"
 #include "platform/runtime/Conversion.h"
 
-#include <map>
+#include <cstdio>
 
 namespace common {
 namespace {
@@ -39,21 +39,19 @@ std::string Ordering(const std::string& sPattern)
     }
 }
 
-struct RegionCodes
+// The system writes its locale identifiers as four hex digits.
+std::string HexId(std::uint32_t lId)
 {
-    const char* sCountryCode; // telephone country code
-    const char* sLanguageID;  // the system's language identifier in hex
-    const char* sCodePage;    // the OEM code page
-};
+    if (lId == 0)
+        return {};
+    char sBuffer[16];
+    std::snprintf(sBuffer, sizeof sBuffer, "%04x", lId);
+    return sBuffer;
+}
 
-RegionCodes Codes(const loc::Settings& s)
+std::string NonZero(int n)
 {
-    static const std::map<std::string, RegionCodes> kCodes = {
-        {"de-DE", {"49", "0407", "850"}}, {"de-AT", {"43", "0c07", "850"}},
-        {"de-CH", {"41", "0807", "850"}}, {"en-US", {"1", "0409", "437"}},
-        {"en-GB", {"44", "0809", "850"}}, {"fr-FR", {"33", "040c", "850"}}};
-    const auto it = kCodes.find(s.name);
-    return it == kCodes.end() ? RegionCodes{"", "", ""} : it->second;
+    return n == 0 ? std::string() : std::to_string(n);
 }
 
 std::string CurrencyMode(const loc::Settings& s, bool bNegative)
@@ -75,11 +73,10 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
         return s.dayNames[(lType - 42 + 1) % 7];
     if (lType >= 49 && lType <= 55)
         return s.dayAbbreviations[(lType - 49 + 1) % 7];
-    const RegionCodes oCodes = Codes(s);
     switch (lType) {
     case 1:
     case 9:
-        return oCodes.sLanguageID;
+        return HexId(s.languageId);
     case 2:
         return s.languageName + " (" + s.countryName + ")";
     case 3:
@@ -88,14 +85,14 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
         return s.languageName;
     case 5:
     case 10:
-        return oCodes.sCountryCode;
+        return NonZero(s.countryCallingCode);
     case 6:
     case 8:
         return s.countryName;
     case 7:
         return rt::UCase(s.countryCode3);
     case 11:
-        return oCodes.sCodePage;
+        return std::to_string(s.oemCodePage);
     case 13:
         return s.metric ? "0" : "1";
     case 14:
@@ -105,12 +102,13 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
     case 23:
         return s.groupingSeparator;
     case 16:
+        return s.digitGrouping;
     case 24:
-        return "3;0";
+        return s.currencyGrouping;
     case 17:
-        return "2";
+        return std::to_string(s.fractionDigits);
     case 18:
-        return "1";
+        return s.leadingZero ? "1" : "0";
     case 19:
         return s.nativeDigits;
     case 20:
@@ -151,8 +149,9 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
     case 81:
         return s.minusSign;
     case 82:
+        return std::to_string(s.positiveSignPosition);
     case 83:
-        return "1"; // the sign precedes the number
+        return std::to_string(s.negativeSignPosition);
     case 0x1001:
         return s.englishLanguageName;
     case 0x1002:

@@ -12,11 +12,25 @@ namespace errs = detail::modWriterErrors;
 
 namespace {
 
-bool NeedsQuotes(const std::string& sCell, const std::string& sDelimiter)
+// What one look at a cell tells: whether it must be quoted (it holds the delimiter, a double
+// quote, CR or LF) and whether it holds bytes beyond ASCII (which may be no UTF-8).
+struct CellScan
 {
-    if (!sDelimiter.empty() && sCell.find(sDelimiter) != std::string::npos)
-        return true;
-    return sCell.find_first_of("\"\r\n") != std::string::npos;
+    bool bQuote = false;
+    bool bNonAscii = false;
+};
+
+CellScan Scan(const std::string& sCell, const std::string& sDelimiter)
+{
+    CellScan scan;
+    const char cDelimiter = sDelimiter.size() == 1 ? sDelimiter[0] : '"';
+    for (const char c : sCell) {
+        scan.bQuote |= c == '"' || c == '\r' || c == '\n' || c == cDelimiter;
+        scan.bNonAscii |= static_cast<unsigned char>(c) >= 0x80;
+    }
+    if (sDelimiter.size() > 1 && !scan.bQuote)
+        scan.bQuote = sCell.find(sDelimiter) != std::string::npos;
+    return scan;
 }
 
 // RFC 4180: a quoted cell doubles every quote inside it, so that a reader gets the cell back
@@ -46,25 +60,31 @@ void ExportCsv::AddRow(std::vector<std::string>& Cols)
 {
     common::Rethrowing("ExportCsv", "AddRow", [&](int& nLine) {
         nLine = 1;
-        std::string sLine;
+        // The lines go straight into the file's text, CR LF between them: no string per row
+        // and no joining at the end.
+        if (m_lCount > 0)
+            m_oText.Append("\r\n");
         for (std::size_t i = 0; i < Cols.size(); ++i) {
+            const CellScan scan = Scan(Cols[i], m_sDelimiter);
             // Bytes that are no UTF-8 become U+FFFD, so that readers of the file lose nothing
             // around them.
-            platform::runtime::MakeValidUtf8(Cols[i]);
-            if (!Cols[i].empty() && NeedsQuotes(Cols[i], m_sDelimiter))
+            if (scan.bNonAscii)
+                platform::runtime::MakeValidUtf8(Cols[i]);
+            if (scan.bQuote)
                 Cols[i] = Quote(Cols[i]);
             if (i > 0)
-                sLine += m_sDelimiter;
-            sLine += Cols[i];
+                m_oText.Append(m_sDelimiter);
+            m_oText.Append(Cols[i]);
         }
         nLine = 2;
-        m_rows.push_back(std::move(sLine));
+        ++m_lCount;
     });
 }
 
 void ExportCsv::Clear()
 {
-    m_rows.clear();
+    m_oText.Clear();
+    m_lCount = 0;
 }
 
 void ExportCsv::Export(const std::string& Filename)
@@ -73,22 +93,8 @@ void ExportCsv::Export(const std::string& Filename)
         nLine = 1;
         const platform::win::FileComponent oFso;
         m_sPath = errs::PrepareTargetFile(Filename);
-        nLine = 2;
-        std::size_t nSize = 0;
-        for (const auto& sRow : m_rows)
-            nSize += sRow.size() + 2;
-        std::string sText;
-        sText.reserve(nSize);
-        for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            if (i > 0)
-                sText += "\r\n";
-            sText += m_rows[i];
-        }
         nLine = 3;
-        platform::win::TextFile oFile;
-        oFile.setPath(Filename);
-        oFile.setText(std::move(sText));
-        oFso.write(oFile, platform::win::WriteMode::Replace, platform::win::TextFormat::Unicode);
+        oFso.replaceText(Filename, m_oText.Pieces());
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/TextBuffer.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ public:
     /// Forgets every row; the delimiter stays.
     void Clear();
     /// The number of rows.
-    long Count() const { return static_cast<long>(m_rows.size()); }
+    long Count() const { return m_lCount; }
     /// Writes every row, each ended by CR LF except the last, to Filename (UTF-8), replacing an
     /// existing file through a temporary file. A missing folder is created first; when that
     /// fails, ERR_CREATE_FILE (-44942832). Write failures reach the caller. The rows stay.
@@ -34,7 +35,9 @@ public:
     const std::string& Delimiter() const { return m_sDelimiter; }
 
 private:
-    std::vector<std::string> m_rows;
+    // The lines so far, each but the last followed by CR LF: the file's text as it will be.
+    platform::runtime::TextBuffer m_oText;
+    long m_lCount = 0;
     std::string m_sDelimiter;
     // The full path of the last file given to Export.
     std::string m_sPath;

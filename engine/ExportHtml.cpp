@@ -7,15 +7,16 @@
 #include "platform/win/FileComponent.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <string_view>
+#include <vector>
 
 namespace engine {
 
 namespace errs = detail::modWriterErrors;
 
 namespace {
-
-constexpr std::size_t kCharsPerRow = 150;
 
 // The accented letters that keep their named entities (the second byte of their UTF-8 form,
 // all behind the lead byte 0xC3).
@@ -82,22 +83,80 @@ std::size_t LineBreakMarkerLength(const std::string& s, std::size_t pos)
     return 0;
 }
 
-void ReplaceAll(std::string& sText, const std::string& sFind, const std::string& sWith)
+// The placeholders in the order their values go in: a value put in earlier is itself searched
+// for the later names (a header may name the title), never for its own or earlier ones.
+enum class Fill
 {
-    if (sFind.empty())
-        return;
-    std::string sResult;
-    std::size_t nFrom = 0;
-    for (auto pos = sText.find(sFind); pos != std::string::npos; pos = sText.find(sFind, nFrom)) {
-        sResult.append(sText, nFrom, pos - nFrom);
-        sResult += sWith;
-        nFrom = pos + sFind.size();
+    Header,
+    Footer,
+    Title,
+    TableWidth,
+    Table,
+    None
+};
+
+constexpr std::string_view kFillNames[] = {"reportheader", "reportfooter", "title", "tablewidth",
+                                           "report"};
+
+// A page is assembled as a list of pieces that point into the template, the values and the
+// table, and written in one pass without joining them.
+class PageBuilder
+{
+public:
+    // The values of the placeholders before the table, and the table as its pieces.
+    PageBuilder(std::string_view sPrefix, const std::array<std::string_view, 4>& vValues,
+                const std::vector<std::string_view>& vTable)
+        : m_sPrefix(sPrefix), m_vValues(vValues), m_vTable(vTable)
+    {
     }
-    if (nFrom == 0)
-        return;
-    sResult.append(sText, nFrom, std::string::npos);
-    sText = std::move(sResult);
-}
+
+    // Adds `sText` with every placeholder from eFirst on replaced by its value.
+    void Add(std::string_view sText, Fill eFirst)
+    {
+        std::size_t nFrom = 0;
+        std::size_t nPos = 0;
+        while (eFirst != Fill::None && (nPos = sText.find(m_sPrefix, nPos)) != npos) {
+            const Fill eFound = NameAt(sText, nPos + m_sPrefix.size(), eFirst);
+            if (eFound == Fill::None) {
+                ++nPos;
+                continue;
+            }
+            Piece(sText.substr(nFrom, nPos - nFrom));
+            const auto i = static_cast<std::size_t>(eFound);
+            if (eFound == Fill::Table)
+                m_vPieces.insert(m_vPieces.end(), m_vTable.begin(), m_vTable.end());
+            else
+                Add(m_vValues[i], static_cast<Fill>(i + 1));
+            nPos += m_sPrefix.size() + kFillNames[i].size();
+            nFrom = nPos;
+        }
+        Piece(sText.substr(nFrom));
+    }
+
+    const std::vector<std::string_view>& Pieces() const { return m_vPieces; }
+
+private:
+    static constexpr auto npos = std::string_view::npos;
+
+    Fill NameAt(std::string_view sText, std::size_t nAt, Fill eFirst) const
+    {
+        for (auto i = static_cast<std::size_t>(eFirst); i < std::size(kFillNames); ++i)
+            if (sText.substr(nAt, kFillNames[i].size()) == kFillNames[i])
+                return static_cast<Fill>(i);
+        return Fill::None;
+    }
+
+    void Piece(std::string_view sText)
+    {
+        if (!sText.empty())
+            m_vPieces.push_back(sText);
+    }
+
+    std::string_view m_sPrefix;
+    std::array<std::string_view, 4> m_vValues;
+    const std::vector<std::string_view>& m_vTable;
+    std::vector<std::string_view> m_vPieces;
+};
 
 } // namespace
 
@@ -108,8 +167,18 @@ void ExportHtml::EncodeHtml(std::string& sText)
 
 void ExportHtml::Encode(std::string& sText, Markup eMarkup)
 {
-    platform::runtime::MakeValidUtf8(sText);
-    if (sText.find_first_of("&<>\r\n\xC3") == std::string::npos)
+    // One look at the text: most cells hold nothing to encode.
+    bool bSpecial = false;
+    bool bNonAscii = false;
+    for (const char c : sText) {
+        bSpecial |= c == '&' || c == '<' || c == '>' || c == '\r' || c == '\n';
+        bNonAscii |= static_cast<unsigned char>(c) >= 0x80;
+    }
+    if (bNonAscii) {
+        platform::runtime::MakeValidUtf8(sText);
+        bSpecial = bSpecial || sText.find('\xC3') != std::string::npos;
+    }
+    if (!bSpecial)
         return;
     const bool bKeep = eMarkup == Markup::Keep;
     std::string sOut;
@@ -156,10 +225,11 @@ void ExportHtml::Encode(std::string& sText, Markup eMarkup)
     sText = std::move(sOut);
 }
 
-void ExportHtml::Init(long Rows)
+void ExportHtml::Init(long /*Rows*/)
 {
-    m_sBuffer.clear();
-    m_sBuffer.reserve(static_cast<std::size_t>(std::max(Rows, 0L)) * kCharsPerRow);
+    // The buffer grows block by block, so it needs no size hint and no row count (0
+    // included) can stall its growth.
+    m_oBuffer.Clear();
     m_bRowOpen = false;
     m_bColGroupOpen = false;
     m_sTitle.clear();
@@ -169,9 +239,7 @@ void ExportHtml::Init(long Rows)
 
 void ExportHtml::AppendText(std::string_view sText)
 {
-    // The string grows geometrically, so a cell never costs a copy of the whole table and no
-    // row count (0 included) can stall the growth.
-    m_sBuffer.append(sText);
+    m_oBuffer.Append(sText);
 }
 
 void ExportHtml::CloseColGroup()
@@ -252,11 +320,11 @@ void ExportHtml::SetTitle(std::string Value)
     m_sTitle = std::move(Value);
 }
 
-std::string ExportHtml::GetTableText()
+std::vector<std::string_view> ExportHtml::GetTableText()
 {
     CloseColGroup();
     CloseRow();
-    return m_sBuffer;
+    return m_oBuffer.Pieces();
 }
 
 void ExportHtml::Export(const std::string& Filename, const std::string& TemplateFile)
@@ -279,19 +347,15 @@ void ExportHtml::Export(const std::string& Filename, const std::string& Template
         nLine = 4;
         const std::string sPrefix = errs::CurrentHtmlPrefix();
         nLine = 5;
-        const std::string sTable = GetTableText();
+        const std::vector<std::string_view> vTable = GetTableText();
         nLine = 6;
-        // The two longer names go first: "report" is the start of both.
-        ReplaceAll(sPage, sPrefix + "reportheader", m_sHeader);
-        ReplaceAll(sPage, sPrefix + "reportfooter", m_sFooter);
-        ReplaceAll(sPage, sPrefix + "title", m_sTitle);
-        ReplaceAll(sPage, sPrefix + "tablewidth", std::to_string(m_lTableWidth));
-        ReplaceAll(sPage, sPrefix + "report", sTable);
+        // One pass over the template puts every value in its place; the page is written as
+        // the pieces of template, values and table it is made of, never joined in memory.
+        const std::string sWidth = std::to_string(m_lTableWidth);
+        PageBuilder oPage(sPrefix, {m_sHeader, m_sFooter, m_sTitle, sWidth}, vTable);
+        oPage.Add(sPage, Fill::Header);
         nLine = 7;
-        platform::win::TextFile oFile;
-        oFile.setPath(Filename);
-        oFile.setText(std::move(sPage));
-        oFso.write(oFile, platform::win::WriteMode::Replace, platform::win::TextFormat::Unicode);
+        oFso.replaceText(Filename, oPage.Pieces());
     });
 }
 

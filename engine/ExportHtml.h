@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/runtime/Object.h"
+#include "platform/runtime/TextBuffer.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -36,8 +39,8 @@ public:
     /// through a temporary file. ERR_INVALID_TEMPLATE (-44942822) when the template is missing,
     /// unreadable or empty; ERR_CREATE_FILE (-44942832) when the target folder cannot be made.
     void Export(const std::string& Filename, const std::string& TemplateFile);
-    /// Starts an empty table with room for Rows rows; clears title, header and footer. Any
-    /// number of rows, 0 included, works: the buffer grows as needed.
+    /// Starts an empty table; clears title, header and footer. Rows is the caller's size
+    /// hint, which the table does not need: it grows block by block (0 rows work as well).
     void Init(long Rows);
     /// footer := "<p>" + Value + "</p>", Value encoded as the user's markup (see the class).
     void SetFooter(std::string Value);
@@ -62,13 +65,13 @@ private:
     void AppendText(std::string_view sText);
     void CloseColGroup();
     void CloseRow();
-    std::string GetTableText();
+    std::vector<std::string_view> GetTableText();
 
     std::string m_sTitle;
     std::string m_sHeader;
     std::string m_sFooter;
     long m_lTableWidth = 0;
-    std::string m_sBuffer;
+    platform::runtime::TextBuffer m_oBuffer;
     bool m_bRowOpen = false;
     bool m_bColGroupOpen = false;
     // The full path of the last file given to Export.

@@ -24,10 +24,16 @@ const Field::Definition& Field::Def() const
 std::shared_ptr<Field> Field::CloneField() const
 {
     auto oClone = std::make_shared<Field>();
-    oClone->m_bInitialise = false; // as after Init: a copy is never initialised again
-    oClone->m_lPR = m_lPR;
-    oClone->m_def = m_def;
+    CloneInto(*oClone);
     return oClone;
+}
+
+void Field::CloneInto(Field& target) const
+{
+    target.m_bInitialise = false; // as after Init: a copy is never initialised again
+    target.m_lPR = m_lPR;
+    target.m_def = m_def;
+    target.m_vValue = {};
 }
 
 } // namespace engine

@@ -44,6 +44,8 @@ public:
     // Inside the engine.
     /// A new field with this field's definition and no value. Never throws.
     std::shared_ptr<Field> CloneField() const;
+    /// Makes `target` what CloneField would answer, in place (for fields allocated together).
+    void CloneInto(Field& target) const;
     /// Replaces the property tag (the readers resolve named properties per store).
     void SetPropTag(std::int32_t lPropTag) { m_lPR = lPropTag; }
     /// Stores the value read.

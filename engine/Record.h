@@ -53,6 +53,20 @@ public:
     void AppendField(std::shared_ptr<Field> oField);
     /// Makes room for n fields.
     void ReserveFields(long n) { m_fields.reserve(static_cast<std::size_t>(n)); }
+    /// Appends copies of the columns (as CloneField and AppendField would, the copies made in
+    /// one allocation) with the values `fnValue` gives for each copy.
+    template <class Columns, class ValueOf>
+    void AppendCopies(const Columns& columns, long lCount, const ValueOf& fnValue)
+    {
+        auto block = std::make_shared<Field[]>(static_cast<std::size_t>(lCount));
+        for (long i = 0; i < lCount; ++i) {
+            auto& oCopy = block[static_cast<std::size_t>(i)];
+            columns(i + 1)->CloneInto(oCopy);
+            oCopy.SetFieldValue(fnValue(static_cast<const Field&>(oCopy)));
+            // Each field shares the block's ownership.
+            AppendField(std::shared_ptr<Field>(block, &oCopy));
+        }
+    }
     /// Starts from the field keys of another record of the same read: appending the same
     /// keys in the same order then shares one key list instead of copying it.
     void ShareLayoutOf(const Record& other) { m_layout = other.m_layout; }

@@ -2,6 +2,7 @@
 
 #include "grid/detail/IReportView.h"
 #include "grid/detail/RowPlan.h"
+#include "grid/detail/TimeTexts.h"
 
 #include "platform/runtime/Variant.h"
 
@@ -14,7 +15,8 @@
 
 namespace platform::forms {
 class FlexGrid;
-}
+struct SubtotalRequest;
+} // namespace platform::forms
 namespace engine {
 class Records;
 class Record;
@@ -68,7 +70,20 @@ private:
     void SortRows();
     void AutoSizeColumns();
     std::string GetFormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
-                                 const std::string& sFormat) const;
+                                 const std::string& sFormat);
+
+    // Where the field at one position of a record goes: its view column, its grid column and
+    // its value columns. Worked out for the first record and reused while the records carry
+    // the same field at that position, so that no record looks its fields up by key.
+    struct FieldSlot
+    {
+        std::string sKey;
+        std::shared_ptr<views::GridField> oGridField;
+        int lCol = -1;
+        int lValueCol = -1;
+        std::array<int, 3> aLevelValueCols{-1, -1, -1};
+    };
+    const FieldSlot& SlotOf(int i, const std::string& sKey);
 
     // Parts of InsertRow.
     void WriteFieldText(const views::GridField& oField, const platform::runtime::Variant& vValue,
@@ -79,6 +94,7 @@ private:
     // Parts of GroupAndTotal.
     void FillGroupKeys(int lLevel, int lRows);
     void AddSubtotals();
+    void RunSubtotals(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
                             bool& bItemCount);
 
@@ -89,6 +105,8 @@ private:
     std::int32_t m_lCurrentRow = 0;
     std::int32_t m_lRecordIndex = 0;
     std::vector<detail::RowInfo> m_RecordStates;
+    std::vector<FieldSlot> m_FieldSlots;
+    detail::TimeTextCache m_TimeTexts;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;
     bool HasKeywordsGroup = false;

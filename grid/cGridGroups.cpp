@@ -163,6 +163,9 @@ void cGrid::AddSubtotals()
 {
     forms::FlexGrid& fg = *m_oGrid;
     rt::ResumeNext ignore;
+    // The grid's subtotal operations of every level and the grand total, gathered so that the
+    // grid reads its rows once for all of them.
+    std::vector<forms::SubtotalRequest> aRequests;
     if (m_lGroupLevels != 0) {
         ignore([&] {
             const int f = fg.FixedRows();
@@ -184,31 +187,50 @@ void cGrid::AddSubtotals()
                     if (HasKeywordsGroup) {
                         sKey += "_" + std::to_string(L);
                     }
-                    fg.Subtotal(static_cast<forms::SubtotalFunction>(gf->Calculation()), gcol,
-                                fg.ColIndex(sKey), std::string("%s"), m_lGroupKeyCol);
+                    aRequests.push_back({static_cast<forms::SubtotalFunction>(gf->Calculation()),
+                                         gcol, fg.ColIndex(sKey), std::string("%s"),
+                                         m_lGroupKeyCol});
                 });
             }
             if (!bAny) {
-                ignore([&] {
-                    fg.Subtotal(forms::SubtotalFunction::None, gcol, std::nullopt, std::nullopt,
-                                m_lGroupKeyCol);
-                });
+                aRequests.push_back({forms::SubtotalFunction::None, gcol, std::nullopt,
+                                     std::nullopt, m_lGroupKeyCol});
             }
         }
     }
     std::int32_t lCalculated = 0;
     ignore([&] { lCalculated = m_oView->CalculatedFieldsCount(); });
-    if (lCalculated <= 0) {
+    if (lCalculated > 0) {
+        for (int c = 0; c < m_lSortKeyCol; ++c) {
+            ignore([&] {
+                const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
+                if (gf && gf->Calculation() != 0) {
+                    aRequests.push_back({static_cast<forms::SubtotalFunction>(gf->Calculation()),
+                                         0, fg.ColIndex(gf->CalculatedColKey()),
+                                         std::string("Total %s"), 0});
+                }
+            });
+        }
+    }
+    RunSubtotals(aRequests);
+}
+
+void cGrid::RunSubtotals(const std::vector<forms::SubtotalRequest>& aRequests)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    bool bDone = false;
+    ignore([&] {
+        fg.Subtotals(aRequests);
+        bDone = true;
+    });
+    if (bDone) {
         return;
     }
-    for (int c = 0; c < m_lSortKeyCol; ++c) {
-        ignore([&] {
-            const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
-            if (gf && gf->Calculation() != 0) {
-                fg.Subtotal(static_cast<forms::SubtotalFunction>(gf->Calculation()), 0,
-                            fg.ColIndex(gf->CalculatedColKey()), std::string("Total %s"), 0);
-            }
-        });
+    // The grid refuses the whole batch for one bad request (a value column that is missing):
+    // each operation on its own then fails alone, and the others still run.
+    for (const auto& q : aRequests) {
+        ignore([&] { fg.Subtotal(q.function, q.groupOn, q.totalOn, q.caption, q.matchFrom); });
     }
 }
 

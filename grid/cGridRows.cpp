@@ -77,21 +77,46 @@ std::int32_t cGrid::GetRowCount()
         nLine = 2;
         const auto oFilter = m_oView->Filter();
         m_RecordStates.assign(static_cast<std::size_t>(n), detail::RowInfo{});
+        // The applied levels' columns, looked up once; each level's field is found by its
+        // position in the record, by key only where a record has another field there.
+        std::vector<std::shared_ptr<views::GridField>> aLevelFields;
+        for (int L = 0; L < 3; ++L) {
+            const auto g = m_oView->GroupByLevel(L);
+            if (!g || !g->Apply()) {
+                break;
+            }
+            aLevelFields.push_back(m_oView->Fields()->Item(rt::Variant(g->ColKey)));
+        }
+        std::array<long, 3> aPositions{0, 0, 0};
+        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L,
+                           const std::string& sKey) {
+            long& lAt = aPositions[L];
+            if (lAt > 0 && lAt <= oRecord.FieldsCount()) {
+                auto oField = oRecord.Fields(lAt);
+                if (oField && oField->Key() == sKey) {
+                    return oField;
+                }
+            }
+            auto oField = oRecord.Fields(rt::Variant(sKey));
+            for (long i = 1; oField && i <= oRecord.FieldsCount(); ++i) {
+                if (oRecord.Fields(i) == oField) {
+                    lAt = i;
+                    break;
+                }
+            }
+            return oField;
+        };
         std::int32_t lTotal = 0;
         std::size_t k = 0;
         for (const auto& oRecord : *m_oRecords) {
             nLine = 3;
             detail::RowInfo oInfo;
             detail::ResetRecordState(oInfo);
-            for (int L = 0; L < 3; ++L) {
-                const auto g = m_oView->GroupByLevel(L);
-                if (!g || !g->Apply()) {
-                    break;
-                }
-                const auto gf = m_oView->Fields()->Item(rt::Variant(g->ColKey));
+            for (std::size_t L = 0; L < aLevelFields.size(); ++L) {
+                const auto& gf = aLevelFields[L];
                 std::int32_t lCount = 1;
                 if (gf && gf->PropertyType() == 11) {
-                    const auto oField = oRecord->Fields(rt::Variant(gf->Key()));
+                    const auto oField = fieldOf(*oRecord, L, gf->Key());
                     if (oField && oField->Value().IsArray()) {
                         const auto aTexts = Texts(oField->Value().AsArray());
                         const auto oCondition =
@@ -113,7 +138,7 @@ std::int32_t cGrid::GetRowCount()
                         }
                     }
                 }
-                oInfo.LevelValueCount[static_cast<std::size_t>(L)] = lCount;
+                oInfo.LevelValueCount[L] = lCount;
             }
             oInfo.RowCount = detail::RowCountOf(oInfo.LevelValueCount, m_lGroupLevels);
             lTotal += oInfo.RowCount;
@@ -124,10 +149,36 @@ std::int32_t cGrid::GetRowCount()
 }
 
 std::string cGrid::GetFormattedTime(const rt::Variant& vValue, bool bShowTime,
-                                    const std::string& sFormat) const
+                                    const std::string& sFormat)
 {
     return common::Rethrowing(kModule, "GetFormattedTime",
-                              [&] { return detail::FormattedTime(vValue, bShowTime, sFormat); });
+                              [&] { return m_TimeTexts.Text(vValue, bShowTime, sFormat); });
+}
+
+const cGrid::FieldSlot& cGrid::SlotOf(int i, const std::string& sKey)
+{
+    if (m_FieldSlots.size() <= static_cast<std::size_t>(i)) {
+        m_FieldSlots.resize(static_cast<std::size_t>(i) + 1);
+    }
+    FieldSlot& oSlot = m_FieldSlots[static_cast<std::size_t>(i)];
+    if (oSlot.oGridField && oSlot.sKey == sKey) {
+        return oSlot;
+    }
+    forms::FlexGrid& fg = *m_oGrid;
+    oSlot = FieldSlot{};
+    oSlot.sKey = sKey;
+    oSlot.oGridField = m_oFields->Item(rt::Variant(sKey));
+    if (!oSlot.oGridField) {
+        return oSlot;
+    }
+    oSlot.lCol = fg.ColIndex(sKey);
+    const std::string& sValueKey = oSlot.oGridField->CalculatedColKey();
+    oSlot.lValueCol = fg.ColIndex(sValueKey);
+    for (int L = 0; L < m_lGroupLevels && HasKeywordsGroup; ++L) {
+        oSlot.aLevelValueCols[static_cast<std::size_t>(L)] =
+            fg.ColIndex(sValueKey + "_" + std::to_string(L));
+    }
+    return oSlot;
 }
 
 void cGrid::InsertRow(const engine::Record& oRecord)
@@ -145,21 +196,19 @@ void cGrid::InsertRow(const engine::Record& oRecord)
         if (!oField) {
             continue;
         }
-        const auto gf = m_oFields->Item(rt::Variant(oField->Key()));
+        const FieldSlot& oSlot = SlotOf(i, oField->Key());
+        const auto& gf = oSlot.oGridField;
         if (!gf) {
             continue;
         }
         const rt::Variant& v = oField->Value();
         const long lMapiType = static_cast<long>(oField->MapiPropertyType());
-        step([&] {
-            const int lCol = fg.ColIndex(oField->Key());
-            WriteFieldText(*gf, v, lMapiType, r0, lCol, bShowTime);
-        });
+        step([&] { WriteFieldText(*gf, v, lMapiType, r0, oSlot.lCol, bShowTime); });
         if (gf->Calculation() == 0) {
             continue;
         }
+        const int vcol = oSlot.lValueCol;
         step([&] {
-            const int vcol = fg.ColIndex(gf->CalculatedColKey());
             if (vcol < 0) {
                 rt::Raise(9, {}, "The value column " + gf->CalculatedColKey() + " is missing");
             }
@@ -197,13 +246,8 @@ void cGrid::InsertRow(const engine::Record& oRecord)
             // Only the run of applied levels from level 0 has value columns.
             for (int L = 0; L < m_lGroupLevels; ++L) {
                 step([&] {
-                    const auto g = m_oView->GroupByLevel(L);
-                    if (g && g->Apply()) {
-                        const int vcol = fg.ColIndex(gf->CalculatedColKey());
-                        fg.SetTextMatrix(
-                            r0, fg.ColIndex(gf->CalculatedColKey() + "_" + std::to_string(L)),
-                            fg.TextMatrix(r0, vcol));
-                    }
+                    fg.SetTextMatrix(r0, oSlot.aLevelValueCols[static_cast<std::size_t>(L)],
+                                     fg.TextMatrix(r0, vcol));
                 });
             }
         }

@@ -64,7 +64,8 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
         return oOptions.sProfile;
     }
     const auto oFolder = SampleProfileFolder();
-    if (EnsureSampleProfile(oFolder, oFolder.parent_path(), SampleReports(sAddInPath)))
+    if (EnsureSampleProfile(oFolder, oFolder.parent_path(), SampleReports(sAddInPath),
+                            oOptions.sLanguage))
         out << "Generated the sample profile in " << oFolder.string() << "\n";
     return oFolder.string();
 }

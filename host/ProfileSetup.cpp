@@ -36,7 +36,7 @@ platform::store::CivilDate Today()
 } // namespace
 
 bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
-                         const std::string& sReportsXml)
+                         const std::string& sReportsXml, const std::string& sLanguage)
 {
     if (platform::store::Profile::Exists(oFolder))
         return false;
@@ -54,6 +54,7 @@ bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
         if (!sReportsXml.empty() && !oDataFolder.empty()) {
             oOptions.dataFolder = oDataFolder;
             oOptions.reportsXml = sReportsXml;
+            oOptions.language = sLanguage;
         }
         platform::store::GenerateSampleProfile(oWork, oOptions);
         if (fs::exists(oFolder))

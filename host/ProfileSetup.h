@@ -12,9 +12,10 @@ std::filesystem::path SampleProfileFolder();
 /// when it does not. It is generated beside the folder and renamed into place, so that an
 /// interrupted generation leaves no half profile behind. Answers true when it was made now.
 /// With a data folder and report definitions, the generation also writes them as the
-/// add-in's "reports.xml" there (never over an existing file).
+/// add-in's "reports.xml" there (never over an existing file), with the names and captions
+/// of sLanguage ("de" or "en").
 bool EnsureSampleProfile(const std::filesystem::path& oFolder,
                          const std::filesystem::path& oDataFolder = {},
-                         const std::string& sReportsXml = {});
+                         const std::string& sReportsXml = {}, const std::string& sLanguage = "de");
 
 } // namespace host

@@ -1,7 +1,11 @@
 #include "views/Templates.h"
 
+#include "common/Deliverable.h"
 #include "common/ErrorHandling.h"
+#include "common/ErrorObject.h"
+#include "common/modLanguage.h"
 #include "common/modMain.h"
+#include "platform/forms/Driver.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/ResumeNext.h"
@@ -20,6 +24,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kModule = "Templates";
+// "The report templates in #0 could not be read (#1). The file was kept unchanged as #2 ..."
+constexpr long kResKeptAside = 2291;
+constexpr int kExclamation = 48;
 
 std::string ReadWholeFile(const std::string& sPath)
 {
@@ -29,8 +36,9 @@ std::string ReadWholeFile(const std::string& sPath)
     return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
 }
 
-// Keeps the user's unreadable file beside it, never replacing an older copy of it.
-void KeepAside(const std::string& sPath)
+// Keeps the user's unreadable file beside it, never replacing an older copy of it; answers
+// the copy's path.
+std::string KeepAside(const std::string& sPath)
 {
     std::string sBackup = sPath + ".bak";
     for (int i = 1; fs::exists(sBackup); ++i)
@@ -39,6 +47,15 @@ void KeepAside(const std::string& sPath)
     fs::copy_file(sPath, sBackup, ec);
     if (ec)
         rt::Raise(rt::errors::PathFileAccess, {}, "Cannot keep a copy of " + sPath);
+    return sBackup;
+}
+
+// The user would otherwise see a lone "(Standard)" and think the templates lost.
+void TellKeptAside(const std::string& sPath, const std::string& sReason, const std::string& sBackup)
+{
+    const std::string sText = common::ErrorObject::FillPlaceholders(
+        common::modLanguage::GetResString(kResKeptAside), {sPath, sReason, sBackup});
+    platform::forms::MsgBox(sText, kExclamation, common::ThisDeliverable().sAppTitle);
 }
 
 } // namespace
@@ -84,11 +101,15 @@ void Templates::Load()
         XmlHandler oHandler;
         if (!oHandler.Import(sText, *this)) {
             // Not a report-definition file: no templates and no error for the caller, but the
-            // user's file is kept aside and the failure logged, so that no later save loses it.
+            // user's file is kept aside, the user told and the failure logged, so that no
+            // later save loses it.
             common::Logging(kModule, "Load", [&] {
-                KeepAside(sPath);
+                const std::string sReason = oHandler.ImportFailure();
+                const std::string sBackup = KeepAside(sPath);
+                TellKeptAside(sPath, sReason, sBackup);
                 rt::Raise(rt::errors::InvalidProcedureCall, {},
-                          "\"" + sPath + "\" is no report-definition file; it was kept as .bak");
+                          "\"" + sPath + "\" is no report-definition file (" + sReason +
+                              "); it was kept as \"" + sBackup + "\"");
             });
         }
     } catch (...) {

@@ -349,6 +349,8 @@ void ViewSettings::Init()
         m_oAction->AsIChild().Init(this, {});
         ReplaceFields();
         m_oFilter = std::make_shared<engine::Filter>();
+        m_oUnreadFromDate.reset();
+        m_oUnreadToDate.reset();
         m_bDisplayResultsOnly = false;
         m_bDontShowTime = false;
         m_bInitialised = true;

@@ -3,6 +3,7 @@
 #include "common/IChild.h"
 #include "engine/Filter.h"
 #include "engine/FolderDataList.h"
+#include "platform/runtime/Date.h"
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Variant.h"
 #include "platform/xml/Node.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -166,6 +168,16 @@ private:
     bool m_bDisplayFunctionName = false;
     bool m_bDisplayResultsOnly = false;
     bool m_bDontShowTime = false;
+
+    // A filter date whose stored text did not convert: the text is written back for as long
+    // as the filter holds the value it had after the reading, so that the file keeps it.
+    struct UnreadDate
+    {
+        platform::runtime::Date dtAsRead;
+        std::string sStored;
+    };
+    std::optional<UnreadDate> m_oUnreadFromDate;
+    std::optional<UnreadDate> m_oUnreadToDate;
 };
 
 } // namespace views

@@ -185,9 +185,17 @@ void ViewSettings::ReadFilter(const px::Node& oFilterElement)
     engine::Filter& f = *m_oFilter;
     f.SetCategoryCondition(static_cast<engine::trCompareValue>(X::ReadLong(At(o, 1))),
                            SplitList(X::ReadText(At(o, 0))), X::ReadBool(At(o, 2)));
+    const std::string sFrom = X::ReadText(At(o, 5));
+    const std::string sTo = X::ReadText(At(o, 6));
     f.SetTimeCondition(static_cast<engine::trDateField>(X::ReadLong(At(o, 3))),
                        static_cast<engine::trTimeFilter>(X::ReadLong(At(o, 4))),
-                       rt::Variant(X::ReadText(At(o, 5))), rt::Variant(X::ReadText(At(o, 6))));
+                       X::ReadDateValue(sFrom), X::ReadDateValue(sTo));
+    m_oUnreadFromDate.reset();
+    m_oUnreadToDate.reset();
+    if (!X::DateConverts(sFrom))
+        m_oUnreadFromDate = UnreadDate{f.FromDate(), sFrom};
+    if (!X::DateConverts(sTo))
+        m_oUnreadToDate = UnreadDate{f.ToDate(), sTo};
     f.SetSubjectCondition(static_cast<engine::trCompareValue>(X::ReadLong(At(o, 8))),
                           X::ReadText(At(o, 7)));
     f.SetTaskStatusCondition(X::ReadLong(At(o, 10)), X::ReadLong(At(o, 9)));
@@ -209,8 +217,12 @@ void ViewSettings::WriteFilter(XmlHandler& oHandler, px::Node& oReport)
     oHandler.AddElement(o, "CatAnd", f.CategoryAND());
     oHandler.AddElement(o, "DateField", num(f.FilterOnField()));
     oHandler.AddElement(o, "RestrictTime", num(f.RestrictTime()));
-    oHandler.AddElement(o, "FromDate", f.FromDate());
-    oHandler.AddElement(o, "ToDate", f.ToDate());
+    // A date that did not convert keeps its stored text until the filter's date is changed.
+    const auto dateValue = [](rt::Date dt, const std::optional<UnreadDate>& oUnread) {
+        return oUnread && oUnread->dtAsRead == dt ? rt::Variant(oUnread->sStored) : rt::Variant(dt);
+    };
+    oHandler.AddElement(o, "FromDate", dateValue(f.FromDate(), m_oUnreadFromDate));
+    oHandler.AddElement(o, "ToDate", dateValue(f.ToDate(), m_oUnreadToDate));
     oHandler.AddElement(o, "SubjectName", f.Subject());
     oHandler.AddElement(o, "SubjectCompare", num(f.SubjectCompare()));
     oHandler.AddElement(o, "TaskStatus", num(f.TaskStatus()));

@@ -94,6 +94,8 @@ void ViewSettings::CopyFilter(ViewSettings& oSource)
     oNew->SetTimeCondition(oFrom->FilterOnField(), oFrom->RestrictTime(),
                            rt::Variant(oFrom->FromDate()), rt::Variant(oFrom->ToDate()));
     m_oFilter = std::move(oNew);
+    m_oUnreadFromDate = oSource.m_oUnreadFromDate;
+    m_oUnreadToDate = oSource.m_oUnreadToDate;
 }
 
 void ViewSettings::CopyActions(ViewSettings& oSource)

@@ -43,7 +43,143 @@ std::string WithEncodingName(const std::string& sXml)
     return sResult;
 }
 
+// Reads the digits at sText[nAt...] (at most nMax); none when there are none.
+std::optional<int> Digits(const std::string& sText, std::size_t& nAt, std::size_t nMax = 4)
+{
+    int n = 0;
+    std::size_t nCount = 0;
+    while (nAt < sText.size() && nCount < nMax && sText[nAt] >= '0' && sText[nAt] <= '9') {
+        n = n * 10 + (sText[nAt] - '0');
+        ++nAt;
+        ++nCount;
+    }
+    return nCount == 0 ? std::nullopt : std::optional<int>(n);
+}
+
+void SkipSpaces(const std::string& sText, std::size_t& nAt)
+{
+    while (nAt < sText.size() && sText[nAt] == ' ')
+        ++nAt;
+}
+
+struct DateParts
+{
+    int nYear = 1899;
+    int nMonth = 12;
+    int nDay = 30;
+};
+
+// "yyyy-mm-dd", "d.m.yyyy" or "m/d/yyyy" at nAt; none (nAt unchanged) when there is none.
+std::optional<DateParts> ReadDatePart(const std::string& sText, std::size_t& nAt)
+{
+    std::size_t n = nAt;
+    const auto a = Digits(sText, n);
+    if (!a || n >= sText.size())
+        return std::nullopt;
+    const std::size_t nFirstLength = n - nAt;
+    const char cSep = sText[n];
+    if (cSep != '-' && cSep != '.' && cSep != '/')
+        return std::nullopt;
+    ++n;
+    const auto b = Digits(sText, n, 2);
+    if (!b || n >= sText.size() || sText[n] != cSep)
+        return std::nullopt;
+    ++n;
+    const std::size_t nYearAt = n;
+    const auto c = Digits(sText, n);
+    if (!c)
+        return std::nullopt;
+    DateParts o;
+    if (cSep != '-' && nFirstLength > 2)
+        return std::nullopt;
+    if (cSep == '-') {
+        if (nFirstLength != 4) // the year comes first here
+            return std::nullopt;
+        o = {*a, *b, *c};
+    } else {
+        int nYear = *c;
+        // Two-digit years as the runtime reads them: 00-29 this century, 30-99 the last.
+        if (n - nYearAt <= 2)
+            nYear += nYear < 30 ? 2000 : 1900;
+        o = cSep == '.' ? DateParts{nYear, *b, *a} : DateParts{nYear, *a, *b};
+    }
+    nAt = n;
+    return o;
+}
+
+bool ValidDay(const DateParts& o)
+{
+    if (o.nYear < 100 || o.nYear > 9999 || o.nMonth < 1 || o.nMonth > 12 || o.nDay < 1)
+        return false;
+    const rt::Date dtFirstOfNext = rt::DateSerial(o.nYear, o.nMonth + 1, 1);
+    return o.nDay <= rt::Day(rt::Date(dtFirstOfNext.Serial() - 1));
+}
+
+// "h:mm[:ss]" with an optional "AM"/"PM" at nAt, as seconds of the day; none when malformed.
+std::optional<int> ReadTimePart(const std::string& sText, std::size_t& nAt)
+{
+    auto nHour = Digits(sText, nAt, 2);
+    if (!nHour || nAt >= sText.size() || sText[nAt] != ':')
+        return std::nullopt;
+    ++nAt;
+    const auto nMinute = Digits(sText, nAt, 2);
+    if (!nMinute)
+        return std::nullopt;
+    int nSecond = 0;
+    if (nAt < sText.size() && sText[nAt] == ':') {
+        ++nAt;
+        const auto o = Digits(sText, nAt, 2);
+        if (!o)
+            return std::nullopt;
+        nSecond = *o;
+    }
+    SkipSpaces(sText, nAt);
+    const std::string sRest = rt::UCase(sText.substr(nAt, 2));
+    if (sRest == "AM" || sRest == "PM") {
+        if (*nHour < 1 || *nHour > 12)
+            return std::nullopt;
+        *nHour = *nHour % 12 + (sRest == "PM" ? 12 : 0);
+        nAt += 2;
+    }
+    if (*nHour > 23 || *nMinute > 59 || nSecond > 59)
+        return std::nullopt;
+    return *nHour * 3600 + *nMinute * 60 + nSecond;
+}
+
 } // namespace
+
+std::optional<rt::Date> XmlHandler::ReadDate(const std::string& sText)
+{
+    const std::string sTrimmed = rt::Trim(sText);
+    std::size_t nAt = 0;
+    const auto oDay = ReadDatePart(sTrimmed, nAt);
+    if (oDay && !ValidDay(*oDay))
+        return std::nullopt;
+    SkipSpaces(sTrimmed, nAt);
+    std::optional<int> nSeconds;
+    if (nAt < sTrimmed.size()) {
+        nSeconds = ReadTimePart(sTrimmed, nAt);
+        if (!nSeconds || nAt != sTrimmed.size())
+            return std::nullopt;
+    }
+    if (!oDay && !nSeconds)
+        return std::nullopt;
+    const DateParts oParts = oDay.value_or(DateParts{});
+    const rt::Date dtDay = rt::DateSerial(oParts.nYear, oParts.nMonth, oParts.nDay);
+    return rt::Date::FromLinear(dtDay.Linear() + nSeconds.value_or(0) / 86400.0);
+}
+
+rt::Variant XmlHandler::ReadDateValue(const std::string& sText)
+{
+    if (const auto dt = ReadDate(sText))
+        return rt::Variant(*dt);
+    return rt::Variant(sText);
+}
+
+bool XmlHandler::DateConverts(const std::string& sText)
+{
+    return rt::Trim(sText).empty() || ReadDate(sText) || rt::IsDate(rt::Variant(sText));
+}
 
 std::string XmlHandler::ValueText(const rt::Variant& vValue)
 {
@@ -191,6 +327,18 @@ bool XmlHandler::Import(const std::string& sText, Templates& oTemplates)
         }
         return true;
     });
+}
+
+std::string XmlHandler::ImportFailure() const
+{
+    if (m_bHasReportList)
+        return {};
+    const px::ParseError& oError = m_oDocument.LastParseError();
+    if (oError.ErrorCode == px::ParseError::None)
+        return "no \"Reports\" element";
+    if (oError.Line > 0)
+        return "line " + std::to_string(oError.Line) + ": " + oError.Reason;
+    return oError.Reason;
 }
 
 rt::Variant XmlHandler::GetNodeValue(const px::Node& oNode)

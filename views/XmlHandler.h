@@ -6,6 +6,7 @@
 #include "platform/xml/NodeList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace views {
@@ -42,6 +43,9 @@ public:
     /// Adds one partly loaded view per element child of the root to the collection. Returns
     /// false when the text is not XML or has no `Reports` element (nothing is imported then).
     bool Import(const std::string& sText, Templates& oTemplates);
+    /// Why the last `Import` found no report list: the parser's reason with its line, or the
+    /// missing `Reports` element. Empty after an import that found one.
+    std::string ImportFailure() const;
     /// The node's text as a String; Empty for the null node.
     static platform::runtime::Variant GetNodeValue(const platform::xml::Node& oNode);
     /// The value of the list's item at a 0-based position; Empty when there is none.
@@ -67,6 +71,18 @@ public:
     static std::int16_t ReadInt(const platform::runtime::Variant& vValue);
     /// A stored text; Empty is the empty text.
     static std::string ReadText(const platform::runtime::Variant& vValue);
+    /// A stored date by its form, whatever the current locale: "yyyy-mm-dd hh:nn:ss" as
+    /// written now, and the two forms the add-in once wrote under its users' locales,
+    /// day.month.year with a 24-hour time ("31.12.2026 23:59:59") and month/day/year with a
+    /// designator ("12/31/2026 11:59:59 PM"); each date without its time, a time alone (the
+    /// zero date) and two-digit years too. None for any other text.
+    static std::optional<platform::runtime::Date> ReadDate(const std::string& sText);
+    /// The value a stored date text hands to the filter: the date when `ReadDate` knows its
+    /// form, else the text itself (the filter converts it in the current locale, or not).
+    static platform::runtime::Variant ReadDateValue(const std::string& sText);
+    /// Whether a stored date text gives a date: empty text (no date), a form `ReadDate`
+    /// knows, or a date text of the current locale.
+    static bool DateConverts(const std::string& sText);
 
 private:
     platform::xml::Document m_oDocument;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <optional>
 #include <unistd.h>
 
@@ -136,16 +137,46 @@ BenchProfile::BenchProfile(const std::string& name)
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
     platform::locale::SetCurrent("de-DE");
-    dir = std::filesystem::temp_directory_path() /
-          ("tv-bench-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
+    if (const char* kept = std::getenv("TV_BENCH_KEEP"); kept && *kept) {
+        keep = true;
+        dir = std::filesystem::path(kept) / name;
+    } else {
+        dir = std::filesystem::temp_directory_path() /
+              ("tv-bench-" + name + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+    }
     setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
 }
+
+bool BenchProfile::OpenKept()
+{
+    if (!keep || !st::Profile::Exists(dir / "profile") || !std::filesystem::exists(dir / "done"))
+        return false;
+    profile = st::Profile::Open(dir / "profile");
+    auto store = profile->DefaultStore();
+    storeId = store->EntryId();
+    calendarId = store->DefaultFolder(st::FolderRole::Calendar)->entryId;
+    MakeCurrent();
+    return true;
+}
+
+namespace {
+
+// Marks a kept profile as complete, so that a run stopped while generating starts afresh.
+void MarkDone(const BenchProfile& target)
+{
+    if (target.keep)
+        std::ofstream(target.dir / "done") << "generated\n";
+}
+
+} // namespace
 
 BenchProfile::~BenchProfile()
 {
     // The current-profile setting may be gone already when this runs at exit: left alone.
     profile.reset();
+    if (keep)
+        return;
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
 }
@@ -157,6 +188,9 @@ void BenchProfile::MakeCurrent() const
 
 void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
 {
+    if (target.OpenKept())
+        return;
+    std::filesystem::remove_all(target.dir / "profile");
     Rng rng(24);
     target.profile = st::Profile::Create(target.dir / "profile");
     auto store =
@@ -198,10 +232,14 @@ void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
     target.storeId = store->EntryId();
     target.calendarId = calendar.entryId;
     target.MakeCurrent();
+    MarkDone(target);
 }
 
 void BuildSampleProfile(BenchProfile& target, int calendarItems)
 {
+    if (target.OpenKept())
+        return;
+    std::filesystem::remove_all(target.dir / "profile");
     st::SampleProfileOptions options;
     options.calendarItems = calendarItems;
     target.profile = st::GenerateSampleProfile(target.dir / "profile", options);
@@ -209,6 +247,7 @@ void BuildSampleProfile(BenchProfile& target, int calendarItems)
     target.storeId = store->EntryId();
     target.calendarId = store->DefaultFolder(st::FolderRole::Calendar)->entryId;
     target.MakeCurrent();
+    MarkDone(target);
 }
 
 } // namespace bench

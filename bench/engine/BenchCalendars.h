@@ -10,7 +10,8 @@
 namespace bench {
 
 /// A generated profile in a temporary folder, made the current profile while it lives and
-/// removed with it.
+/// removed with it. With TV_BENCH_KEEP set, the profile lives in that folder instead, is kept,
+/// and a later run (of this or of another build) reads it again rather than generating it.
 struct BenchProfile
 {
     std::filesystem::path dir;
@@ -25,6 +26,9 @@ struct BenchProfile
     BenchProfile& operator=(const BenchProfile&) = delete;
     /// Makes the profile the one the messaging library opens.
     void MakeCurrent() const;
+    /// Opens a kept profile of an earlier run; false when there is none.
+    bool OpenKept();
+    bool keep = false;
 };
 
 /// A calendar as a busy user keeps it: `singles` single appointments and `series` recurring

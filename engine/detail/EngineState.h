@@ -4,7 +4,8 @@
 
 namespace platform::mapi {
 class Table;
-}
+class Utils;
+} // namespace platform::mapi
 
 namespace engine {
 class Application;
@@ -20,6 +21,8 @@ struct EngineState
 {
     /// The root last given to `Initialize`; cleared by `Terminate` (not owned).
     Application* pCurrentRoot = nullptr;
+    /// The messaging library's utils object, made by the first `GetUtils`.
+    std::shared_ptr<platform::mapi::Utils> oUtils;
 };
 
 /// This thread's engine state.
@@ -27,6 +30,11 @@ EngineState& State();
 
 /// The current root; throws error 91 when there is none.
 Application& CurrentRoot();
+
+/// The library-wide utils object of the messaging library ("ardex.sfUtils"): made on the
+/// first call, the same object on every later one. A failure to make it reaches the caller
+/// and the next call tries again.
+std::shared_ptr<platform::mapi::Utils> GetUtils();
 
 /// A new table object of the messaging library ("ardex.sfTable"). Failures reach the caller.
 std::shared_ptr<platform::mapi::Table> CreateTableObject();

@@ -228,11 +228,7 @@ void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,
     oRecord->ReserveFields(lCount);
     if (m_oLastRecord)
         oRecord->ShareLayoutOf(*m_oLastRecord);
-    for (long i = 1; i <= lCount; ++i) {
-        auto oCopy = m_oRecords->FieldItem(i)->CloneField();
-        oCopy->SetFieldValue(fnValue(*oCopy));
-        oRecord->AppendField(std::move(oCopy));
-    }
+    oRecord->AppendCopies([&](long i) { return m_oRecords->FieldItem(i); }, lCount, fnValue);
     oRecord->SetEntryID(oItem.EntryID());
     oRecord->SetStoreID(m_sStoreID);
     oRecord->SetClass(lClass);

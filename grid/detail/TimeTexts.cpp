@@ -48,4 +48,25 @@ std::string FormattedTime(const rt::Variant& vValue, bool bShowTime, const std::
     return sDate + " " + sTime + sSuffix;
 }
 
+const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime,
+                                       const std::string& sFormat)
+{
+    // Only a date value is its own key; a text that reads as a date is formatted each time.
+    if (!vValue.IsDate()) {
+        m_sLast = FormattedTime(vValue, bShowTime, sFormat);
+        return m_sLast;
+    }
+    auto& oTexts = m_Texts[(bShowTime ? "1" : "0") + sFormat];
+    const double dSerial = vValue.Get<rt::Date>()->Serial();
+    if (const auto it = oTexts.find(dSerial); it != oTexts.end()) {
+        return it->second;
+    }
+    std::string sText = FormattedTime(vValue, bShowTime, sFormat);
+    if (oTexts.size() >= kLimit) {
+        m_sLast = std::move(sText);
+        return m_sLast;
+    }
+    return oTexts.emplace(dSerial, std::move(sText)).first->second;
+}
+
 } // namespace grid::detail

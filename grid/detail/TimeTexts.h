@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 
 /// The texts the report grid shows for dates and durations.
 namespace grid::detail {
@@ -19,5 +20,21 @@ std::string FormatMinutes(std::int32_t lMinutes);
 /// locale's long time when it has one. Throws the runtime's errors of a bad format.
 std::string FormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
                           const std::string& sFormat);
+
+/// The date texts of one fill, remembered by value: a report shows the same moments many times
+/// (every day's appointments at the same hours), and each text costs three formattings. Holds
+/// at most a fixed number of texts per format so that a large fill stays small.
+class TimeTextCache
+{
+public:
+    /// FormattedTime(vValue, bShowTime, sFormat), from memory where the value was seen.
+    const std::string& Text(const platform::runtime::Variant& vValue, bool bShowTime,
+                            const std::string& sFormat);
+
+private:
+    static constexpr std::size_t kLimit = 1 << 16;
+    std::unordered_map<std::string, std::unordered_map<double, std::string>> m_Texts;
+    std::string m_sLast; // the text of a value that was not remembered
+};
 
 } // namespace grid::detail

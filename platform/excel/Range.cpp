@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kMaxCellText = 32767;
 constexpr double kDefaultWidth = 8.43;
 
-std::size_t Utf16Length(const std::string& text)
+std::size_t Utf16Length(std::string_view text)
 {
     std::size_t n = 0;
     for (char c : text) {
@@ -29,25 +29,72 @@ std::size_t Utf16Length(const std::string& text)
     return n;
 }
 
-detail::Cell ToCell(const rt::Variant& value)
+// Raises the error a value would give in a cell, so that a bad element is found before any
+// cell changes.
+void CheckCell(const rt::Variant& value)
 {
-    detail::Cell cell;
-    cell.written = true;
     const auto& v = value.Value();
     if (const auto* s = std::get_if<std::string>(&v)) {
-        if (s->empty()) {
-            return cell; // an empty text leaves the cell empty, as typing nothing does
+        // A text has at most as many UTF-16 units as bytes, also after bytes that are no
+        // UTF-8 become U+FFFD; only a longer one needs counting.
+        if (s->size() > kMaxCellText) {
+            std::string text = *s;
+            rt::MakeValidUtf8(text);
+            if (Utf16Length(text) > kMaxCellText) {
+                detail::Raise(detail::kMethodFailed,
+                              "a cell holds at most 32,767 characters; nothing was written");
+            }
         }
-        cell.text = *s;
+    } else if (value.IsNumber()) {
+        double number = 0;
+        if (const auto* c = std::get_if<rt::Currency>(&v)) {
+            number = c->ToDouble();
+        } else {
+            std::visit(
+                [&](const auto& x) {
+                    if constexpr (std::is_arithmetic_v<std::decay_t<decltype(x)>>) {
+                        number = static_cast<double>(x);
+                    }
+                },
+                v);
+        }
+        if (!std::isfinite(number)) {
+            detail::Raise(detail::kMethodFailed, "a cell value is not a finite number");
+        }
+    } else if (!value.IsEmpty() && !value.IsNull() && !value.IsDate() &&
+               !std::holds_alternative<bool>(v)) {
+        detail::Raise(13, "a cell takes numbers, dates, Booleans and texts only, not " +
+                              value.TypeName());
+    }
+}
+
+// Puts a checked value into a cell; its bold stays. A text goes into the cell's own string,
+// whose room is reused.
+void FillCell(detail::Sheet& sheet, detail::Cell& cell, const rt::Variant& value)
+{
+    cell.written = true;
+    cell.kind = detail::Cell::Kind::Empty;
+    cell.number = 0;
+    const auto& v = value.Value();
+    if (const auto* s = std::get_if<std::string>(&v)) {
+        cell.text = {};
+        if (s->empty()) {
+            return; // an empty text leaves the cell empty, as typing nothing does
+        }
         // Bytes that are no UTF-8 become U+FFFD here, so that no writer makes a file that
         // readers refuse or loses the characters after them.
-        rt::MakeValidUtf8(cell.text);
-        if (Utf16Length(cell.text) > kMaxCellText) {
-            detail::Raise(detail::kMethodFailed,
-                          "a cell holds at most 32,767 characters; nothing was written");
+        if (rt::IsValidUtf8(*s)) {
+            cell.text = sheet.StoreText(*s);
+        } else {
+            std::string repaired = *s;
+            rt::MakeValidUtf8(repaired);
+            cell.text = sheet.StoreText(repaired);
         }
         cell.kind = detail::Cell::Kind::Text;
-    } else if (const auto* b = std::get_if<bool>(&v)) {
+        return;
+    }
+    cell.text = {};
+    if (const auto* b = std::get_if<bool>(&v)) {
         cell.kind = detail::Cell::Kind::Boolean;
         cell.number = *b ? 1 : 0;
     } else if (const auto* d = std::get_if<rt::Date>(&v)) {
@@ -65,14 +112,7 @@ detail::Cell ToCell(const rt::Variant& value)
                 }
             },
             v);
-        if (!std::isfinite(cell.number)) {
-            detail::Raise(detail::kMethodFailed, "a cell value is not a finite number");
-        }
-    } else if (!value.IsEmpty() && !value.IsNull()) {
-        detail::Raise(13, "a cell takes numbers, dates, Booleans and texts only, not " +
-                              value.TypeName());
     }
-    return cell;
 }
 
 rt::Variant FromCell(const detail::Cell* cell)
@@ -84,7 +124,7 @@ rt::Variant FromCell(const detail::Cell* cell)
     case detail::Cell::Kind::Number:
         return cell->number;
     case detail::Cell::Kind::Text:
-        return cell->text;
+        return std::string(cell->text);
     case detail::Cell::Kind::Boolean:
         return cell->number != 0;
     case detail::Cell::Kind::Date:
@@ -174,47 +214,51 @@ rt::Variant Range::Value() const
 
 void Range::SetValue(const rt::Variant& value)
 {
-    detail::Sheet& sheet = *sheet_->Contents();
-    if (!value.IsArray()) {
-        if (entireColumns_) {
-            detail::Raise(detail::kNotSupported, "whole columns cannot be filled with one value");
-        }
-        const detail::Cell cell = ToCell(value);
-        for (long row = firstRow_; row <= lastRow_; ++row) {
-            for (long column = firstColumn_; column <= lastColumn_; ++column) {
-                detail::Cell& target = sheet.At(row, column);
-                const bool bold = target.bold;
-                target = cell;
-                target.bold = bold;
-            }
-        }
+    if (value.IsArray()) {
+        SetValue(value.AsArray());
         return;
     }
-    const rt::Array& array = value.AsArray();
+    if (entireColumns_) {
+        detail::Raise(detail::kNotSupported, "whole columns cannot be filled with one value");
+    }
+    CheckCell(value);
+    detail::Sheet& sheet = *sheet_->Contents();
+    sheet.Reserve(firstRow_, lastRow_, lastColumn_);
+    for (long row = firstRow_; row <= lastRow_; ++row) {
+        for (long column = firstColumn_; column <= lastColumn_; ++column) {
+            FillCell(sheet, sheet.At(row, column), value);
+        }
+    }
+}
+
+void Range::SetValue(const rt::Array& array)
+{
+    detail::Sheet& sheet = *sheet_->Contents();
     const bool twoD = array.Dimensions() == 2;
     const long arrayRows = twoD ? array.UBound(1) - array.LBound(1) + 1 : 1;
     const long arrayColumns =
         twoD ? array.UBound(2) - array.LBound(2) + 1 : array.UBound(1) - array.LBound(1) + 1;
     const long rows = std::min(arrayRows, lastRow_ - firstRow_ + 1);
     const long columns = std::min(arrayColumns, ColumnCount());
-    // Converted first, so that a bad element leaves the worksheet as it was.
-    std::vector<detail::Cell> staged;
-    staged.reserve(static_cast<std::size_t>(std::max(0L, rows * columns)));
+    const auto element = [&](long r, long c) -> const rt::Variant& {
+        return twoD ? array(static_cast<std::int32_t>(array.LBound(1) + r),
+                            static_cast<std::int32_t>(array.LBound(2) + c))
+                    : array(static_cast<std::int32_t>(array.LBound(1) + c));
+    };
+    // Checked first, so that a bad element leaves the worksheet as it was; then each value
+    // goes straight from the caller's array into its cell.
     for (long r = 0; r < rows; ++r) {
         for (long c = 0; c < columns; ++c) {
-            const rt::Variant& element =
-                twoD ? array(static_cast<std::int32_t>(array.LBound(1) + r),
-                             static_cast<std::int32_t>(array.LBound(2) + c))
-                     : array(static_cast<std::int32_t>(array.LBound(1) + c));
-            staged.push_back(ToCell(element));
+            CheckCell(element(r, c));
         }
     }
-    auto next = staged.begin();
+    if (rows <= 0 || columns <= 0) {
+        return;
+    }
+    sheet.Reserve(firstRow_, firstRow_ + rows - 1, firstColumn_ + columns - 1);
     for (long r = 0; r < rows; ++r) {
-        for (long c = 0; c < columns; ++c, ++next) {
-            detail::Cell& target = sheet.At(firstRow_ + r, firstColumn_ + c);
-            next->bold = target.bold;
-            target = std::move(*next);
+        for (long c = 0; c < columns; ++c) {
+            FillCell(sheet, sheet.At(firstRow_ + r, firstColumn_ + c), element(r, c));
         }
     }
 }

@@ -55,6 +55,8 @@ public:
     /// characters). Raises 13 for objects, nested arrays and error values, 1004 for a longer
     /// text or a number that is not finite; nothing is written then.
     void SetValue(const platform::runtime::Variant& value);
+    /// Assigns an array as SetValue does, reading the caller's array in place.
+    void SetValue(const platform::runtime::Array& values);
 
     /// The font of the range.
     std::shared_ptr<excel::Font> Font() const;

@@ -10,7 +10,7 @@ namespace platform::forms {
 
 FlexGrid::FlexGrid() : m_impl(std::make_unique<Impl>())
 {
-    m_impl->rows.resize(2);
+    m_impl->ResizeRows(2);
     m_impl->cols.resize(2);
 }
 
@@ -96,7 +96,7 @@ void FlexGrid::SetRows(int rows)
     if (rows < 0) {
         detail::RaiseBadValue("A grid cannot have fewer than 0 rows");
     }
-    m_impl->rows.resize(size_t(rows));
+    m_impl->ResizeRows(size_t(rows));
     m_impl->fixedRows = std::min(m_impl->fixedRows, rows);
     m_impl->Invalidate();
     m_impl->ClampCursor();
@@ -161,7 +161,7 @@ int FlexGrid::AddItem(const std::string& text, std::optional<int> index)
     if (at < 0 || at > m_impl->RowCount()) {
         detail::RaiseBadIndex("A row cannot be inserted at " + std::to_string(at));
     }
-    detail::GridRow row;
+    detail::GridRow row = m_impl->NewRow();
     size_t start = 0;
     for (int c = 0; c < m_impl->ColCount(); ++c) {
         const size_t tab = text.find('\t', start);
@@ -421,7 +421,7 @@ void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
     auto& r = m_impl->rows[size_t(row)];
-    r.SetText(col, text);
+    r.SetText(col, text, m_impl->ColCount());
     if (size_t(col) < r.formats.size()) {
         r.formats[size_t(col)].value.reset();
     }

@@ -92,6 +92,9 @@ public:
     FlexGridEvents Events;
 
     // --- Appearance and window -------------------------------------------------------------
+    /// The grid's name on its form ("fg"); empty until the form names it.
+    const std::string& Name() const { return m_name; }
+    void SetName(std::string name) { m_name = std::move(name); }
     /// Font size in points (8 by default).
     double FontSize() const;
     void SetFontSize(double points);
@@ -266,6 +269,10 @@ public:
     void Subtotal(SubtotalFunction function, int groupOn = 0,
                   std::optional<int> totalOn = std::nullopt,
                   std::optional<std::string> caption = std::nullopt, int matchFrom = 0);
+    /// Runs several subtotal operations as one, in order: the rows, texts and values come out
+    /// as from calling Subtotal() with each request in turn, but the rows are read once. Every
+    /// request is checked first: a bad one raises as Subtotal() would and nothing changes.
+    void Subtotals(const std::vector<SubtotalRequest>& requests);
     /// Removes every subtotal row: every data-area row that IsSubtotal() reports, the node rows
     /// marked by code included.
     void ClearSubtotals();
@@ -355,6 +362,7 @@ private:
 
     std::unique_ptr<Impl> m_impl;
     ChangeObserver m_observer;
+    std::string m_name;
 };
 
 } // namespace platform::forms

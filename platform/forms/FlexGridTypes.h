@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace platform::forms {
 
@@ -15,6 +17,16 @@ enum class SubtotalFunction
     Average = 5, ///< average of the numbers of the group
     Max = 6,     ///< greatest value of the group
     Min = 7,     ///< smallest value of the group
+};
+
+/// One subtotal operation: the arguments of FlexGrid::Subtotal, for FlexGrid::Subtotals.
+struct SubtotalRequest
+{
+    SubtotalFunction function = SubtotalFunction::None;
+    int groupOn = 0;
+    std::optional<int> totalOn;
+    std::optional<std::string> caption;
+    int matchFrom = 0;
 };
 
 /// How much of an outline node's group shows.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,19 @@ struct Settings
     std::array<std::string, 7> dayAbbreviations;    ///< Sunday first, "So" / "Sun"
     int firstDayOfWeek = 1;                         ///< 1 = Sunday .. 7 = Saturday
     int firstWeekOfYear = 1; ///< 1 week of Jan 1, 2 first four-day week, 3 first full week
+    /// Digit grouping of numbers as group sizes from the decimal separator on, the last
+    /// repeating: "3;0" (groups of three), "3;2;0" (three, then twos), "0" (no grouping).
+    std::string digitGrouping = "3;0";
+    std::string currencyGrouping = "3;0"; ///< the same for currency amounts
+    int fractionDigits = 2;               ///< decimals of the locale's number format
+    bool leadingZero = true;              ///< "0.5" rather than ".5"
+    /// Where the sign of a currency amount stands: 0 parentheses around amount and symbol,
+    /// 1 before amount and symbol, 2 after both, 3 right before the symbol, 4 right after it.
+    int positiveSignPosition = 1;
+    int negativeSignPosition = 1;
+    std::uint32_t languageId = 0; ///< the system's locale identifier, 0x0407 for de-DE
+    int countryCallingCode = 0;   ///< international calling code of the country, 49
+    int oemCodePage = 1;          ///< the system's OEM code page; 1 where it has none
 };
 
 /// The settings of the current locale.

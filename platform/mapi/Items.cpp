@@ -75,11 +75,8 @@ void Items::KeepRows(const std::shared_ptr<detail::Prefetch>& prefetch)
 {
     m_entryIds.clear();
     m_entryIds.reserve(prefetch->rows.size());
-    prefetch->rowOf.reserve(prefetch->rows.size());
-    for (std::size_t i = 0; i < prefetch->rows.size(); ++i) {
-        m_entryIds.push_back(prefetch->rows[i].item.entryId);
-        prefetch->rowOf.emplace(prefetch->rows[i].item.entryId, i);
-    }
+    for (const auto& row : prefetch->rows)
+        m_entryIds.push_back(row.item.entryId);
     m_prefetch = prefetch;
 }
 
@@ -146,10 +143,14 @@ void Items::SetRestriction(std::shared_ptr<const detail::CompiledRestriction> re
 long Items::Count()
 {
     // Without a restriction the store counts; the list is read when an item is asked for.
-    if (!m_restriction && !(m_loaded && m_generation == m_context->Generation()))
-        return detail::Guard("Items", [&] {
-            return static_cast<long>(m_context->GetStore(m_storeId).ItemCount(m_entryId));
-        });
+    if (!m_restriction && !(m_loaded && m_generation == m_context->Generation())) {
+        if (!m_count || m_count->first != m_context->Generation())
+            m_count = std::make_pair(m_context->Generation(), detail::Guard("Items", [&] {
+                                         return static_cast<long>(
+                                             m_context->GetStore(m_storeId).ItemCount(m_entryId));
+                                     }));
+        return m_count->second;
+    }
     return static_cast<long>(EntryIds().size());
 }
 
@@ -166,8 +167,6 @@ std::shared_ptr<const detail::Prefetch> Items::CurrentPrefetch()
     prefetch->rows = detail::Guard("Items.Item", [&] {
         return m_context->GetStore(m_storeId).ReadTable(m_entryId, prefetch->tags);
     });
-    for (std::size_t i = 0; i < prefetch->rows.size(); ++i)
-        prefetch->rowOf.emplace(prefetch->rows[i].item.entryId, i);
     m_prefetch = std::move(prefetch);
     return m_prefetch;
 }
@@ -197,8 +196,8 @@ std::shared_ptr<Message> Items::Item(long index)
         if (prefetch->rows.size() > static_cast<std::size_t>(index - 1) &&
             prefetch->rows[static_cast<std::size_t>(index - 1)].item.entryId == entryId)
             data->UsePrefetch(prefetch, static_cast<std::size_t>(index - 1));
-        else if (auto it = prefetch->rowOf.find(entryId); it != prefetch->rowOf.end())
-            data->UsePrefetch(prefetch, it->second);
+        else if (const auto row = prefetch->RowOf(entryId))
+            data->UsePrefetch(prefetch, *row);
     }
     return std::make_shared<Message>(std::move(data));
 }

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform::mapi {
@@ -67,6 +69,8 @@ private:
     std::shared_ptr<const detail::CompiledRestriction> m_restriction;
     std::vector<std::string> m_entryIds;
     bool m_loaded = false;
+    /// The store's count of an unrestricted folder, with the generation it was taken at.
+    std::optional<std::pair<std::uint64_t, long>> m_count;
     std::uint64_t m_generation = 0;
     long m_next = 0;
     std::shared_ptr<Table> m_rawTable;

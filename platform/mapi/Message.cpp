@@ -296,11 +296,11 @@ bool Message::IsRecurring() const
     const auto kind = Kind();
     if (kind != ItemKind::Appointment && kind != ItemKind::Task)
         RequireKind(ItemKind::Appointment, "IsRecurring");
-    if (m_data->Occurrence() || m_data->Info().kind == store::ItemKind::Exception)
+    if (m_data->Occurrence())
         return true;
     if (m_data->IsNew())
         return false;
-    return m_data->Recurrence() != nullptr;
+    return m_data->Recurrence() != nullptr || m_data->Kind() == store::ItemKind::Exception;
 }
 
 long Message::RecurrenceState() const
@@ -310,7 +310,7 @@ long Message::RecurrenceState() const
         RequireKind(ItemKind::Appointment, "RecurrenceState");
     if (const auto& o = m_data->Occurrence())
         return static_cast<long>(o->state);
-    if (m_data->Info().kind == store::ItemKind::Exception)
+    if (m_data->Kind() == store::ItemKind::Exception)
         return static_cast<long>(store::RecurrenceState::Exception);
     return IsRecurring() ? static_cast<long>(store::RecurrenceState::Master) : 0;
 }

@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace platform::runtime {
@@ -76,6 +77,54 @@ std::string MapCase(std::string_view text, UChar32 (*map)(UChar32))
         c = static_cast<char32_t>(map(static_cast<UChar32>(c)));
     }
     return Encode(decoded);
+}
+
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsAsciiAlnum(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+}
+
+// Texts of ASCII letters and digits order alike in the collations of German and English:
+// digits before letters, letters in alphabetical order, letter case ignored. Anything else
+// (other characters, other languages) is the collator's to order; none then.
+std::optional<int> CompareAsciiText(std::string_view a, std::string_view b)
+{
+    const std::string& language = platform::locale::Current().name;
+    if (language.rfind("de", 0) != 0 && language.rfind("en", 0) != 0) {
+        return std::nullopt;
+    }
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const char ca = AsciiLower(a[i]), cb = AsciiLower(b[i]);
+        if (!IsAsciiAlnum(ca) || !IsAsciiAlnum(cb)) {
+            return std::nullopt;
+        }
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    const std::string_view rest = a.size() > b.size() ? a.substr(common) : b.substr(common);
+    for (const char c : rest) {
+        if (!IsAsciiAlnum(AsciiLower(c))) {
+            return std::nullopt;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 icu::Collator& TextCollator()
@@ -342,6 +391,9 @@ int StrComp(std::string_view a, std::string_view b, CompareMethod compare)
         const int result = a.compare(b); // UTF-8 byte order is code point order
         return result < 0 ? -1 : (result > 0 ? 1 : 0);
     }
+    if (const auto fast = CompareAsciiText(a, b)) {
+        return *fast;
+    }
     UErrorCode status = U_ZERO_ERROR;
     const UCollationResult result = TextCollator().compareUTF8(
         icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
@@ -356,6 +408,19 @@ std::string FoldCase(std::string_view text)
 
 bool TextEquals(std::string_view a, std::string_view b)
 {
+    // Case folding maps some characters beyond ASCII onto ASCII letters (the Kelvin sign onto
+    // "k"), so only two ASCII texts may skip it.
+    if (IsAscii(a) && IsAscii(b)) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
     return Folded(Decode(a)) == Folded(Decode(b));
 }
 

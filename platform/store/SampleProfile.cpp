@@ -583,7 +583,8 @@ std::shared_ptr<Profile> GenerateSampleProfile(const std::filesystem::path& fold
     Public(*profile->CreateStore("Öffentliche Ordner", StoreKind::PublicFolders, false, Uid(rng)),
            rng, anchor);
     if (!options.dataFolder.empty() && !options.reportsXml.empty())
-        WriteSampleReports(*profile, options.anchor, options.dataFolder, options.reportsXml);
+        WriteSampleReports(*profile, options.anchor, options.dataFolder, options.reportsXml,
+                           options.language);
     return profile;
 }
 

@@ -24,6 +24,9 @@ struct SampleProfileOptions
     /// this data folder as "reports.xml", unless that file already exists.
     std::filesystem::path dataFolder;
     std::string reportsXml;
+    /// The language of the report definitions' names and captions: "de" or "en" (the
+    /// user's language when the profile is made for a new user).
+    std::string language = "de";
 };
 
 /// Generates the sample profile into a new folder (see Profile::Create) and answers it.

@@ -57,7 +57,8 @@ std::string FolderId(Profile& profile, std::string_view path)
     return folder.entryId;
 }
 
-std::string Resolve(Profile& profile, const CivilDate& anchor, std::string_view token)
+std::string Resolve(Profile& profile, const CivilDate& anchor, std::string_view language,
+                    std::string_view token)
 {
     const auto colon = token.find(':');
     const std::string_view kind = token.substr(0, colon);
@@ -71,12 +72,19 @@ std::string Resolve(Profile& profile, const CivilDate& anchor, std::string_view 
         return kind == "monthstart" ? DateText(year, month, 1, "00:00:00")
                                     : DateText(year, month, DaysInMonth(year, month), "23:59:59");
     }
+    if (kind == "text") {
+        const auto bar = arg.find('|');
+        if (bar == std::string_view::npos)
+            throw std::invalid_argument("{{" + std::string(token) + "}} has no English text");
+        return std::string(language == "en" ? arg.substr(bar + 1) : arg.substr(0, bar));
+    }
     throw std::invalid_argument("unknown token {{" + std::string(token) + "}}");
 }
 
 } // namespace
 
-std::string FillSampleReports(Profile& profile, const CivilDate& anchor, std::string_view text)
+std::string FillSampleReports(Profile& profile, const CivilDate& anchor, std::string_view text,
+                              std::string_view language)
 {
     std::string out;
     std::size_t at = 0;
@@ -88,18 +96,19 @@ std::string FillSampleReports(Profile& profile, const CivilDate& anchor, std::st
         const auto close = text.find("}}", open + 2);
         if (close == std::string_view::npos)
             throw std::invalid_argument("unterminated token in the report definitions");
-        out += Resolve(profile, anchor, text.substr(open + 2, close - open - 2));
+        out += Resolve(profile, anchor, language, text.substr(open + 2, close - open - 2));
         at = close + 2;
     }
 }
 
 bool WriteSampleReports(Profile& profile, const CivilDate& anchor,
-                        const std::filesystem::path& dataFolder, std::string_view text)
+                        const std::filesystem::path& dataFolder, std::string_view text,
+                        std::string_view language)
 {
     const auto path = dataFolder / "reports.xml";
     if (std::filesystem::exists(path))
         return false;
-    const std::string filled = FillSampleReports(profile, anchor, text);
+    const std::string filled = FillSampleReports(profile, anchor, text, language);
     std::filesystem::create_directories(dataFolder);
     runtime::ReplacingFile file(path.string(), "WriteSampleReports");
     file.Write(filled);

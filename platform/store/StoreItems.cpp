@@ -270,6 +270,10 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
     const std::string idText = only ? IdList(*only) : std::string();
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
+    if (only) {
+        rows.reserve(only->size());
+        ids.reserve(only->size());
+    }
     {
         auto& st = db.Prepare(std::string(kItemColumns) + "WHERE i.folder_id = ?1 AND i.kind = 0" +
                               which + " ORDER BY i.id");

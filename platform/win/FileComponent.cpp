@@ -87,15 +87,33 @@ void FileComponent::write(const TextFile& file, WriteMode mode,
         throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
                         "the folder of " + file.path() + " does not exist");
     }
+    if (mode == WriteMode::Replace) {
+        const std::string_view text = file.text();
+        replaceText(file.path(), std::span<const std::string_view>(&text, 1));
+        return;
+    }
     try {
-        if (mode == WriteMode::Append) {
-            appendToFile(path, detail::encodeText(file.text(), appendEncoding(path),
-                                                  detail::ByteOrderMark::Omit));
-        } else {
-            replaceFileContents(path, file.text());
-        }
+        appendToFile(path, detail::encodeText(file.text(), appendEncoding(path),
+                                              detail::ByteOrderMark::Omit));
     } catch (const std::system_error& error) {
         detail::raiseFileError(error.code().value(), kSource, "cannot write " + file.path());
+    }
+}
+
+void FileComponent::replaceText(std::string_view path,
+                                std::span<const std::string_view> pieces) const
+{
+    const fs::path target{std::string(path)};
+    const auto folder = target.parent_path();
+    std::error_code ignored;
+    if (!folder.empty() && !fs::is_directory(folder, ignored)) {
+        throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
+                        "the folder of " + std::string(path) + " does not exist");
+    }
+    try {
+        replaceFileContents(target, pieces);
+    } catch (const std::system_error& error) {
+        detail::raiseFileError(error.code().value(), kSource, "cannot write " + std::string(path));
     }
 }
 

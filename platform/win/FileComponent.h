@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,11 @@ public:
     /// a rename, so the old file survives a failed write whole. Raises error 76 when the
     /// folder is missing, 75 for a file object without a path, or the file error.
     void write(const TextFile& file, WriteMode mode, TextFormat format) const;
+
+    /// Replaces the file at `path` with the bytes of `pieces` one after the other, as write
+    /// does for a file object holding their joined text in format Unicode, without joining
+    /// them in memory first. Raises as write does.
+    void replaceText(std::string_view path, std::span<const std::string_view> pieces) const;
 
     /// The folder part of a path, ending with "/" ("" for a bare name).
     std::string parentFolder(std::string_view path) const;

@@ -108,6 +108,12 @@ ScopedWriteFault::~ScopedWriteFault()
 
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes)
 {
+    replaceFileContents(path, std::span<const std::string_view>(&bytes, 1));
+}
+
+void replaceFileContents(const std::filesystem::path& path,
+                         std::span<const std::string_view> pieces)
+{
     // A read-only file stays as it is; a link stays a link and its file gets the new text.
     platform::runtime::ReplaceTarget target;
     if (const int error = platform::runtime::ResolveReplaceTarget(path.string(), target)) {
@@ -119,7 +125,11 @@ void replaceFileContents(const std::filesystem::path& path, std::string_view byt
     if (target.mode) {
         ::fchmod(file.get(), *target.mode);
     }
-    const bool written = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0;
+    bool written = true;
+    for (const std::string_view piece : pieces) {
+        written = written && writeAll(file.get(), piece);
+    }
+    written = written && ::fsync(file.get()) == 0;
     const int writeError = errno;
     if (file.close() != 0 || !written) {
         const int error = written ? errno : writeError;

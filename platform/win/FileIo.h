@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -38,6 +39,11 @@ private:
 /// errno of the failing call, EACCES for a file the user may not write, which then stays as
 /// it is) when the write fails; its message names `path`, never the temporary file.
 void replaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+
+/// replaceFileContents for the bytes of `pieces` one after the other, written as they are
+/// without first joining them in memory.
+void replaceFileContents(const std::filesystem::path& path,
+                         std::span<const std::string_view> pieces);
 
 /// Appends `bytes` to `path`, creating the file when it is missing. When a write fails
 /// part-way, the file is cut back to its old length before the error is thrown.

@@ -58,6 +58,36 @@ std::optional<detail::EntityProblem> Expand(pugi::xml_node node, std::size_t& of
     return std::nullopt;
 }
 
+// The first element nested deeper than kMaxDepth, or the null node. Walks without recursion,
+// since the tree's depth is what is being checked.
+pugi::xml_node TooDeepNode(pugi::xml_node root)
+{
+    int depth = 0;
+    pugi::xml_node node = root.first_child();
+    if (node) {
+        depth = 1;
+    }
+    while (node) {
+        if (depth > Document::kMaxDepth && node.type() == pugi::node_element) {
+            return node;
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (!node || node == root) {
+            break;
+        }
+        node = node.next_sibling();
+    }
+    return {};
+}
+
 std::string DeclarationData(pugi::xml_node declaration)
 {
     std::string data;
@@ -91,6 +121,12 @@ bool ParseInto(detail::DocState& state, std::string_view bytes)
     if (!result) {
         return Fail(error, ParseError::Malformed, result.description(), *text,
                     static_cast<std::size_t>(result.offset));
+    }
+    if (const pugi::xml_node deep = TooDeepNode(parsed)) {
+        return Fail(error, ParseError::TooDeep,
+                    "elements are nested deeper than " + std::to_string(Document::kMaxDepth) +
+                        " levels",
+                    *text, static_cast<std::size_t>(deep.offset_debug()));
     }
     for (pugi::xml_node child : parsed.children()) {
         if (child.type() == pugi::node_doctype) {

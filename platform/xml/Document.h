@@ -18,6 +18,10 @@ namespace platform::xml {
 class Document : public Node
 {
 public:
+    /// The deepest nesting of elements a parse accepts; deeper text fails with
+    /// ParseError::TooDeep, so that no walk over a hostile file can exhaust the stack.
+    static constexpr int kMaxDepth = 1000;
+
     /// A new, empty document.
     Document();
 
@@ -32,7 +36,8 @@ public:
 
     /// Replaces the content by the parse of `text`. UTF-8 is expected; a text beginning with
     /// a UTF-8 or UTF-16 byte order mark, or UTF-16 without one, is decoded first. The
-    /// declaration's encoding name is not used. Returns false on failure: the document is
+    /// declaration's encoding name is not used. Elements nested deeper than kMaxDepth are refused.
+    /// Returns false on failure: the document is
     /// then empty and ParseError() tells why.
     bool LoadXml(std::string_view text);
     /// The same from a file's bytes (UTF-8 or UTF-16 LE/BE, with or without a byte order mark).

@@ -18,6 +18,7 @@ struct ParseError
         UndefinedEntity = 4, ///< an entity other than the five predefined ones or a char reference
         BadEncoding = 5,     ///< invalid UTF-8 or UTF-16 bytes
         NoDocumentElement = 6, ///< the text holds no element (empty text included)
+        TooDeep = 7,           ///< elements nested deeper than Document::kMaxDepth
     };
 
     long ErrorCode = None; ///< one of Code

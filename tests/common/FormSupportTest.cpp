@@ -3,6 +3,7 @@
 #include "common/FormExt.h"
 #include "common/FormPersitent.h"
 #include "common/cWindowHandler.h"
+#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/win/Desktop.h"
 #include "platform/win/Registry.h"
@@ -98,6 +99,58 @@ TEST_F(FormSupportTest, LastTemplateRoundTripsAndIsEmptyWhenMissing)
     };
     oPersist.SaveViewSettings(View{}, HKCU, kKey);
     EXPECT_EQ(oPersist.LoadViewSettings(HKCU, kKey), "Aufgaben (Büro)");
+}
+
+TEST_F(FormSupportTest, GridWidthsRoundTripUnderTheGridsName)
+{
+    forms::FlexGrid oGrid;
+    oGrid.SetName("fg");
+    oGrid.SetCols(3);
+    oGrid.SetColWidth(0, 300);
+    oGrid.SetColWidth(1, 2025);
+    oGrid.SetColWidth(2, 1440);
+    common::FormPersitent oPersist;
+    oPersist.SaveGrid(oGrid, HKCU, kKey);
+    const auto oValue = win::Registry().read(win::Hive::CurrentUser, kKey, "fg");
+    ASSERT_TRUE(oValue);
+    EXPECT_EQ(oValue->kind(), win::RegistryValue::Kind::Binary);
+    EXPECT_EQ(oValue->asText(), "300" + Nul() + "2025" + Nul() + "1440");
+
+    forms::FlexGrid oOther;
+    oOther.SetName("fg");
+    oOther.SetCols(3);
+    oPersist.LoadGrid(oOther, HKCU, kKey);
+    EXPECT_EQ(oOther.ColWidth(0), 300);
+    EXPECT_EQ(oOther.ColWidth(1), 2025);
+    EXPECT_EQ(oOther.ColWidth(2), 1440);
+}
+
+TEST_F(FormSupportTest, GridWidthsApplyOnlyToTheSameColumnCount)
+{
+    struct Case
+    {
+        std::string sStored;
+        std::vector<int> aExpected; // widths of a three-column grid after LoadGrid
+    };
+    const std::string n = Nul();
+    const std::vector<Case> aCases = {
+        {"100" + n + "200", {900, 900, 900}},                         // fewer entries
+        {"100" + n + "200" + n + "300" + n + "400", {900, 900, 900}}, // more entries
+        {"100" + n + "x" + n + "300", {100, 900, 300}},               // a bad entry is skipped
+        {"", {900, 900, 900}},                                        // nothing stored
+    };
+    for (const auto& c : aCases) {
+        common::FormPersitent::WriteText(HKCU, kKey, "fgList", c.sStored);
+        forms::FlexGrid oGrid;
+        oGrid.SetName("fgList");
+        oGrid.SetCols(3);
+        for (int i = 0; i < 3; ++i)
+            oGrid.SetColWidth(i, 900);
+        common::FormPersitent().LoadGrid(oGrid, HKCU, kKey);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(oGrid.ColWidth(i), c.aExpected[static_cast<std::size_t>(i)])
+                << "column " << i << " of " << c.aExpected.size();
+    }
 }
 
 TEST_F(FormSupportTest, FormExtStartsWithTheOriginalValues)

@@ -66,6 +66,46 @@ TEST_F(LocaleInfoTest, OrderingsAndFlagsFollowThePatterns)
     EXPECT_EQ(platform::runtime::CStr(m_oInfo.GetDoNotUseUserOverwrites()), "");
 }
 
+TEST_F(LocaleInfoTest, NumberLayoutAndCodesComeFromTheLocalesOwnData)
+{
+    struct Case
+    {
+        const char* sLocale;
+        const char* sGrouping;
+        const char* sFractionDigits;
+        const char* sLeadingZero;
+        const char* sPositiveSign; // position of the sign of a currency amount
+        const char* sNegativeSign;
+        const char* sLanguageId;
+        const char* sCountryCode;
+        const char* sCodePage;
+    };
+    const Case aCases[] = {
+        {"de-DE", "3;0", "3", "1", "1", "1", "0407", "49", "850"},
+        {"en-US", "3;0", "3", "1", "1", "1", "0409", "1", "437"},
+        {"hi-IN", "3;2;0", "3", "1", "1", "1", "0439", "91", "1"},
+        {"ja-JP", "3;0", "3", "1", "1", "1", "0411", "81", "932"},
+        {"ru-RU", "3;0", "3", "1", "1", "1", "0419", "7", "866"},
+        {"pl-PL", "3;0", "3", "1", "1", "1", "0415", "48", "852"},
+        {"nl-NL", "3;0", "3", "1", "4", "4", "0413", "31", "850"},
+        {"pt-BR", "3;0", "3", "1", "1", "1", "0416", "55", "850"},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sLocale);
+        platform::locale::SetCurrent(c.sLocale);
+        EXPECT_EQ(m_oInfo.GetDigitGrouping(1), c.sGrouping);
+        EXPECT_EQ(m_oInfo.GetMonetaryGrouping(1), c.sGrouping);
+        EXPECT_EQ(m_oInfo.GetNumerOfFractionalDigits(1), c.sFractionDigits);
+        EXPECT_EQ(m_oInfo.GetLeadingZerosForDecimal(1), c.sLeadingZero);
+        EXPECT_EQ(m_oInfo.GetPositiveSignPosition(1), c.sPositiveSign);
+        EXPECT_EQ(m_oInfo.GetNegativeSignPosition(1), c.sNegativeSign);
+        EXPECT_EQ(m_oInfo.GetLanguageID(1), c.sLanguageId);
+        EXPECT_EQ(m_oInfo.GetDefaultLanguageID(1), c.sLanguageId);
+        EXPECT_EQ(m_oInfo.GetCountryCode(1), c.sCountryCode);
+        EXPECT_EQ(m_oInfo.GetDefaultCodePage(1), c.sCodePage);
+    }
+}
+
 TEST_F(LocaleInfoTest, ClipNullCharCutsAtTheFirstNul)
 {
     using common::cLocaleInfo;

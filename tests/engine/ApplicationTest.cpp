@@ -2,11 +2,15 @@
 
 #include "engine/ApplicationEvents.h"
 #include "engine/Filter.h"
+#include "engine/detail/EngineState.h"
 #include "engine/detail/Options.h"
+#include "platform/mapi/Utils.h"
+#include "platform/runtime/Date.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <utility>
 
 namespace engine::test {
@@ -82,6 +86,24 @@ TEST_F(ApplicationTest, InitializeWithoutClientRaises91AndBecomesTheCurrentRoot)
     EXPECT_EQ(oOther->Records(), nullptr);
     // The failed root is now the current one: it has no record set to take a filter.
     EXPECT_EQ(RaisedNumber([&] { std::make_shared<Filter>()->Apply(); }), 91);
+}
+
+TEST_F(ApplicationTest, GetUtilsGivesOneWorkingObjectPerThread)
+{
+    const auto oFirst = detail::GetUtils();
+    ASSERT_NE(oFirst, nullptr);
+    EXPECT_EQ(detail::GetUtils(), oFirst);
+    // Summer time in the fixture's zone: two hours ahead of UTC.
+    const auto At = [](int nHour) {
+        return platform::runtime::Date(platform::runtime::DateSerial(2026, 7, 1).Serial() +
+                                       nHour / 24.0);
+    };
+    EXPECT_EQ(oFirst->LocalTimeToUTC(At(12)), At(10));
+
+    std::shared_ptr<platform::mapi::Utils> oOtherThread;
+    std::thread([&] { oOtherThread = detail::GetUtils(); }).join();
+    ASSERT_NE(oOtherThread, nullptr);
+    EXPECT_NE(oOtherThread, oFirst);
 }
 
 TEST_F(ApplicationTest, ReadRecordsBeforeInitializeDoesNothing)

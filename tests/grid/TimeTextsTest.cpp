@@ -48,6 +48,27 @@ TEST_F(TimeTextsTest, NoDateGivesNoText)
     EXPECT_EQ(FormattedTime(rt::Variant("kein Datum"), true, ""), "");
 }
 
+// A fill remembers date texts by value; what it gives must be what formatting gives, for the
+// same value asked again under another format or without the time, and for a text value.
+TEST_F(TimeTextsTest, RememberedDateTextsAreTheFormattedOnes)
+{
+    grid::detail::TimeTextCache oCache;
+    const double dDay = rt::DateSerial(2027, 1, 4).Serial();
+    const std::vector<rt::Variant> aValues = {
+        rt::Variant(rt::Date(dDay + 14.25 / 24)), rt::Variant(rt::Date(dDay)),
+        rt::Variant(rt::Date(dDay + 14.25 / 24)), rt::Variant(rt::Date(dDay - 1.0 / 1440)),
+        rt::Variant("04.01.2027 09:00"),          rt::Variant(rt::Date(0.0)),
+        rt::Variant(rt::Date(dDay))};
+    for (const char* sFormat : {"", "yyyy-mm-dd hh:nn", ""}) {
+        for (const bool bShowTime : {true, false}) {
+            for (const auto& v : aValues) {
+                EXPECT_EQ(oCache.Text(v, bShowTime, sFormat), FormattedTime(v, bShowTime, sFormat))
+                    << sFormat << " " << bShowTime;
+            }
+        }
+    }
+}
+
 struct KeyCase
 {
     int lDateGroupBy;

@@ -95,6 +95,18 @@ TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "SampleProfile"));
 }
 
+TEST_F(HostRunTest, ANewUsersTemplatesAreInTheLanguageOfTheFirstRun)
+{
+    const auto r = Run("--lang de --template 'Aufgaben nach Status'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status] Journal nach Firma und "
+                            "Monat Projektzeiten"),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("| Aufgabe "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("[-] Status: Erledigt ("), std::string::npos) << r.output;
+}
+
 TEST_F(HostRunTest, BadArgumentsAndMissingProfilesFail)
 {
     const auto rOption = Run("--lang fr");
@@ -112,21 +124,25 @@ TEST_F(HostRunTest, BadArgumentsAndMissingProfilesFail)
 
 TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 {
-    const auto r = Run("--lang en --template 'Aufgaben nach Status'");
+    const auto r = Run("--lang en --template 'Tasks by Status'");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
-    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status]"), std::string::npos)
+    EXPECT_NE(r.output.find("Templates: (Standard) [Tasks by Status] Journal by Company and "
+                            "Month Project Hours"),
+              std::string::npos)
         << r.output;
     EXPECT_EQ(r.output.find("Read: 0 of 0"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("\n== [-] Total"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("[-] Status: Complete"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\n== [-] Total  ("), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("[-] Status: Complete ("), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("()"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
 
+    // The definitions were made in English for this user and keep their captions.
     const auto rStandard = Run("--lang de");
     ASSERT_EQ(rStandard.exitCode, 0) << rStandard.output;
-    EXPECT_NE(rStandard.output.find("Templates: [(Standard)]"), std::string::npos)
+    EXPECT_NE(rStandard.output.find("Templates: [(Standard)] Tasks by Status"), std::string::npos)
         << rStandard.output;
-    EXPECT_NE(rStandard.output.find("[-] Kategorien:"), std::string::npos) << rStandard.output;
+    EXPECT_NE(rStandard.output.find("[-] Categories:"), std::string::npos) << rStandard.output;
 
     const auto rUnknown = Run("--template Nope");
     EXPECT_EQ(rUnknown.exitCode, 1) << rUnknown.output;
@@ -139,9 +155,9 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
 {
     const auto r =
-        Run("--interactive", "template Aufgaben nach Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
+        Run("--interactive", "template Tasks by Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status]"), std::string::npos)
+    EXPECT_NE(r.output.find("Templates: (Standard) [Tasks by Status]"), std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;

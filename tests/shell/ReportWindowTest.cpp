@@ -1,5 +1,7 @@
 #include "ReportWindowFixture.h"
 
+#include <regex>
+
 namespace {
 
 using namespace shell_test;
@@ -21,6 +23,26 @@ TEST_F(ReportWindowTest, ClickOpensStandardThenTemplateTotalsMatchTheStore)
     oWindow.cboTemplate().SetText(kTasks);
     ASSERT_EQ(oWindow.GetViewSettings()->Name(), kTasks);
     ExpectGridMatchesStore();
+    // The template counts its items: each group's total row names its count.
+    auto& fg = Grid();
+    const std::regex oCount(R"(\((\d+) [^()]+\)$)");
+    int nGroups = 0;
+    int nCounted = 0;
+    for (int r = fg.FixedRows(); r < fg.Rows(); ++r) {
+        if (!fg.IsSubtotal(r) || fg.RowOutlineLevel(r) == 0)
+            continue;
+        ++nGroups;
+        for (int c = 0; c < fg.Cols(); ++c) {
+            std::smatch m;
+            const std::string sText = fg.TextMatrix(r, c);
+            if (std::regex_search(sText, m, oCount)) {
+                nCounted += std::stoi(m[1]);
+                break;
+            }
+        }
+    }
+    EXPECT_GT(nGroups, 1);
+    EXPECT_EQ(nCounted, StoreSums(*oWindow.GetViewSettings()).items);
 
     oWindow.CommandbarClick("refresh");
     ExpectGridMatchesStore();

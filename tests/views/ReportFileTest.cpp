@@ -1,7 +1,10 @@
 #include "ViewsFixture.h"
 
 #include "actions/Action.h"
+#include "common/modLanguage.h"
 #include "common/modMain.h"
+#include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
@@ -11,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <map>
 
 namespace views::test {
 namespace {
@@ -375,6 +379,103 @@ TEST_F(ReportFileTest, EmptyAndForeignFilesGiveNoTemplates)
     EXPECT_TRUE(std::filesystem::exists(FilePath() + ".1.bak"));
 }
 
+TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLanguage)
+{
+    struct Case
+    {
+        const char* sWhat;
+        std::string sText;
+        long lLanguage;
+        const char* sWords; // of the message in that language
+        const char* sReason;
+    };
+    std::string sDeep = "<?xml version=\"1.0\"?><Reports>";
+    for (int i = 0; i < 50000; ++i)
+        sDeep += "<Report>";
+    for (int i = 0; i < 50000; ++i)
+        sDeep += "</Report>";
+    sDeep += "</Reports>";
+    const std::vector<Case> aCases = {
+        {"not XML", "Dies ist keine XML-Datei <<<", common::modLanguage::LANG_GERMAN,
+         "konnten nicht gelesen werden", "line 1"},
+        {"no Reports", "<?xml version=\"1.0\"?><Other/>", common::modLanguage::LANG_ENGLISH,
+         "could not be read", "\"Reports\""},
+        {"nested 50000 deep", sDeep, common::modLanguage::LANG_ENGLISH, "could not be read",
+         "nested"},
+    };
+    auto& oDriver = platform::forms::Driver::current();
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sWhat);
+        std::filesystem::remove_all(DataFolder());
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        oDriver.Reset();
+        WriteFileText(c.sText);
+        EXPECT_EQ(Loaded()->Count(), 0);
+        ASSERT_EQ(oDriver.MessageBoxes().size(), 1U);
+        const std::string& sPrompt = oDriver.MessageBoxes()[0].prompt;
+        EXPECT_NE(sPrompt.find(c.sWords), std::string::npos) << sPrompt;
+        EXPECT_NE(sPrompt.find(c.sReason), std::string::npos) << sPrompt;
+        EXPECT_NE(sPrompt.find(FilePath() + ".bak"), std::string::npos) << sPrompt;
+        std::ifstream oBak(FilePath() + ".bak", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oBak), {}), c.sText);
+    }
+    oDriver.Reset();
+}
+
+TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOnesKept)
+{
+    struct Case
+    {
+        std::string sFrom, sTo;               // as stored
+        std::string sFromRead, sToRead;       // the filter's dates after reading, ISO
+        std::string sFromWritten, sToWritten; // as written back unchanged
+    };
+    const std::vector<Case> aCases = {
+        {"3/4/2026", "12/31/2026 11:59:59 PM", "2026-03-04 00:00:00", "2026-12-31 23:59:59",
+         "2026-03-04 00:00:00", "2026-12-31 23:59:59"},
+        {"4.3.2026 00:00:00", "31.12.2026 23:59:59", "2026-03-04 00:00:00", "2026-12-31 23:59:59",
+         "2026-03-04 00:00:00", "2026-12-31 23:59:59"},
+        {"2026-03-04 00:00:00", "1/5/27", "2026-03-04 00:00:00", "2027-01-05 23:59:59",
+         "2026-03-04 00:00:00", "2027-01-05 23:59:59"},
+        {"kein Datum", "31.2.2026", "1899-12-30 00:00:00", "1899-12-30 00:00:00", "kein Datum",
+         "31.2.2026"},
+    };
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        platform::locale::SetCurrent(sLocale);
+        for (const auto& c : aCases) {
+            SCOPED_TRACE(std::string(sLocale) + " " + c.sFrom + " | " + c.sTo);
+            std::string sReport = ReportXml("Datum", true);
+            const std::string sFilter =
+                "<Filter><Cats>A;B</Cats><CatCompare>1</CatCompare></Filter>";
+            sReport.replace(sReport.find(sFilter), sFilter.size(),
+                            "<Filter><Cats/><CatCompare>0</CatCompare><CatAnd>False</CatAnd>"
+                            "<DateField>2</DateField><RestrictTime>5</RestrictTime><FromDate>" +
+                                c.sFrom + "</FromDate><ToDate>" + c.sTo + "</ToDate></Filter>");
+            WriteFileText(FileXml(" version=\"94\"", sReport));
+            auto oTemplates = Loaded();
+            auto oFilter = oTemplates->Item(rt::Variant("Datum"))->Filter();
+            EXPECT_EQ(XmlHandler::ValueText(rt::Variant(oFilter->FromDate())), c.sFromRead);
+            EXPECT_EQ(XmlHandler::ValueText(rt::Variant(oFilter->ToDate())), c.sToRead);
+            oTemplates->Save();
+            const auto FilterTexts = [&] {
+                px::Document oDoc;
+                EXPECT_TRUE(oDoc.LoadXml(ReadFileText()));
+                const px::NodeList o =
+                    oDoc.DocumentElement().FirstChild().ChildNodes().Item(10).ChildNodes();
+                return std::pair{o.Item(5).Text(), o.Item(6).Text()};
+            };
+            EXPECT_EQ(FilterTexts(), std::pair(c.sFromWritten, c.sToWritten));
+            // A date the user sets is written, the unread text is not kept any longer.
+            oFilter->SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
+                                      rt::Variant(rt::DateSerial(2026, 6, 1)),
+                                      rt::Variant(rt::DateSerial(2026, 6, 30)));
+            oTemplates->Save();
+            EXPECT_EQ(FilterTexts(), std::pair(std::string("2026-06-01 00:00:00"),
+                                               std::string("2026-06-30 23:59:59")));
+        }
+    }
+}
+
 TEST_F(ReportFileTest, DuplicatesUnknownKeysAndBareFields)
 {
     const std::string sFields =
@@ -516,6 +617,167 @@ TEST_F(ReportFileTest, TemplateCollectionKeysAndLinks)
     oTemplates.Remove(rt::Variant("Woche"));
     EXPECT_EQ(oView->Parent(), nullptr);
     EXPECT_EQ(oTemplates.Count(), 0);
+}
+
+TEST_F(ReportFileTest, FolderElementsLackingAnIdAreSkipped)
+{
+    const auto oCalendar = DataOf(Folder(st::FolderRole::Calendar));
+    const auto oTasks = DataOf(Folder(st::FolderRole::Tasks));
+    const std::string sStore = oCalendar->StoreID();
+    const auto folder = [](const std::string& sChildren) {
+        return "<Folder>" + sChildren + "</Folder>";
+    };
+    const std::string sFolders =
+        "<Folders>" +
+        folder("<EntryID>" + oCalendar->EntryID() + "</EntryID><StoreID>" + sStore + "</StoreID>") +
+        folder("<EntryID>" + oTasks->EntryID() + "</EntryID>") +
+        folder("<EntryID>" + oTasks->EntryID() + "</EntryID><StoreID/>") +
+        folder("<StoreID>" + sStore + "</StoreID>") + // read as the entry id: no store id
+        folder("<EntryID/><StoreID>" + sStore + "</StoreID>") + "<Folder/>" +
+        folder("<EntryID>" + oTasks->EntryID() + "</EntryID><StoreID>" + sStore + "</StoreID>") +
+        "</Folders>";
+    std::string sReport = ReportXml("Ordner", true);
+    sReport.replace(sReport.find("<Folders/>"), 10, sFolders);
+    WriteFileText(FileXml(" version=\"94\"", sReport + ReportXml("Andere", true)));
+    auto oTemplates = Loaded();
+    const auto oView = oTemplates->Item(rt::Variant("Ordner"));
+    ASSERT_TRUE(oView);
+    const auto oFolders = oView->Folders();
+    ASSERT_EQ(oFolders->Count(), 2);
+    EXPECT_EQ(oFolders->Item(1)->EntryID(), oCalendar->EntryID());
+    EXPECT_EQ(oFolders->Item(2)->EntryID(), oTasks->EntryID());
+    for (const auto& oData : *oFolders)
+        EXPECT_EQ(oData->StoreID(), sStore);
+    EXPECT_EQ(oView->Filter()->Category(), (std::vector<std::string>{"A", "B"}));
+
+    // The loaded view is written anew with the folders it holds; the other as it was read.
+    const std::string sOther = oTemplates->Item(rt::Variant("Andere"))->XmlNode().Xml();
+    oTemplates->Save();
+    px::Document oDoc;
+    ASSERT_TRUE(oDoc.LoadXml(ReadFileText()));
+    const px::NodeList oReports = oDoc.DocumentElement().ChildNodes();
+    ASSERT_EQ(oReports.Length(), 2);
+    EXPECT_EQ(oReports.Item(0).ChildNodes().Item(6).ChildNodes().Length(), 2);
+    EXPECT_EQ(oReports.Item(1).Xml(), sOther);
+    EXPECT_EQ(Loaded()->Item(rt::Variant("Ordner"))->Folders()->Count(), 2);
+}
+
+TEST_F(ReportFileTest, LevelsNamingUnknownFieldsAreSwitchedOffAndTheRestMoveUp)
+{
+    const auto groupBy = [](const char* sApply, const std::string& sKey, int nDate, int nOrder) {
+        return "<GroupBy><Apply>" + std::string(sApply) + "</Apply><ColKey>" + sKey +
+               "</ColKey><DateGroupBy>" + std::to_string(nDate) + "</DateGroupBy><SortOrdner>" +
+               std::to_string(nOrder) + "</SortOrdner></GroupBy>";
+    };
+    const auto sortBy = [](const char* sApply, const std::string& sKey, int nOrder) {
+        return "<SortBy><Apply>" + std::string(sApply) + "</Apply><ColKey>" + sKey +
+               "</ColKey><SortOrdner>" + std::to_string(nOrder) + "</SortOrdner></SortBy>";
+    };
+    std::string sReport = ReportXml("Ebenen", true);
+    sReport.replace(sReport.find("<Groups/><Sorts/>"), 17,
+                    "<Groups>" + groupBy("True", "NoSuchField", 4, 1) +
+                        groupBy("True", "Start", 2, 1) + groupBy("False", "", 0, 0) +
+                        "</Groups><Sorts>" + sortBy("True", kSubjectKey, 0) +
+                        sortBy("True", "{00000000-0000-0000-0000-000000000000}/Nichts", 1) +
+                        sortBy("True", "End", 1) + "</Sorts>");
+    WriteFileText(FileXml(" version=\"94\"", sReport));
+    auto oTemplates = Loaded();
+    const auto oView = oTemplates->Item(rt::Variant("Ebenen"));
+    ASSERT_TRUE(oView);
+    // Group levels: the unknown first one is switched off and the second moves up.
+    EXPECT_TRUE(oView->GroupByLevel(0)->Apply());
+    EXPECT_EQ(oView->GroupByLevel(0)->ColKey, "Start");
+    EXPECT_EQ(oView->GroupByLevel(0)->SortOrder, 1);
+    EXPECT_FALSE(oView->GroupByLevel(1)->Apply());
+    EXPECT_EQ(oView->GroupByLevel(1)->DateGroupBy, 0);
+    EXPECT_FALSE(oView->GroupByLevel(2)->Apply());
+    // Sort levels: the unknown middle one is switched off and the last moves up.
+    EXPECT_TRUE(oView->SortByLevel(0)->Apply);
+    EXPECT_EQ(oView->SortByLevel(0)->ColKey, kSubjectKey);
+    EXPECT_TRUE(oView->SortByLevel(1)->Apply);
+    EXPECT_EQ(oView->SortByLevel(1)->ColKey, "End");
+    EXPECT_EQ(oView->SortByLevel(1)->SortOrder, 1);
+    EXPECT_FALSE(oView->SortByLevel(2)->Apply);
+    // The rest of the view is read.
+    EXPECT_EQ(oView->Fields()->Count(), 1);
+    EXPECT_EQ(oView->Action()->GetOpenAction()->Editor(), 2);
+
+    // Written back, the unknown keys are gone and the file loads the same.
+    oTemplates->Save();
+    EXPECT_EQ(ReadFileText().find("NoSuchField"), std::string::npos);
+    const auto oAgain = Loaded()->Item(rt::Variant("Ebenen"));
+    EXPECT_EQ(oAgain->GroupByLevel(0)->ColKey, "Start");
+    EXPECT_EQ(oAgain->SortByLevel(1)->ColKey, "End");
+}
+
+TEST_F(ReportFileTest, ElementsOutOfOrderLoadWhatTheyCanAndKeepTheRest)
+{
+    const auto swap = [](std::string s, const std::string& a, const std::string& b) {
+        const auto i = s.find(a);
+        const auto j = s.find(b);
+        EXPECT_TRUE(i != std::string::npos && j != std::string::npos && i + a.size() == j);
+        return s.replace(i, a.size() + b.size(), b + a);
+    };
+    const std::string sStartField =
+        "<Field><Key>Start</Key><Caption>Beginn</Caption><Alignment>1</Alignment><Format/>"
+        "<Visible>True</Visible><Width>1200</Width><Calculation>0</Calculation>"
+        "<CalculatedColKey/></Field>";
+    const std::string sEndField =
+        "<Field><Key>End</Key><Caption>Ende</Caption><Alignment>1</Alignment><Format/>"
+        "<Visible>True</Visible><Width>900</Width><Calculation>0</Calculation>"
+        "<CalculatedColKey/></Field>";
+    const std::string sFolder =
+        "<Folders><Folder><EntryID>" + DataOf(Folder(st::FolderRole::Calendar))->EntryID() +
+        "</EntryID><StoreID>" + Store().EntryId() + "</StoreID></Folder></Folders>";
+    const auto withFolder = [&](std::string s) {
+        return s.replace(s.find("<Folders/>"), 10, sFolder);
+    };
+    const std::string sPlain = ReportXml("X", true);
+    const auto lActions = sPlain.find("<Actions>");
+    const std::string sActions = sPlain.substr(lActions, sPlain.find("</Actions>") + 10 - lActions);
+
+    // A column whose key is not its first child is dropped; the other columns load.
+    std::string sField = swap(ReportXml("Spalten", true, sStartField + sEndField),
+                              "<Key>Start</Key>", "<Caption>Beginn</Caption>");
+    // Values of another type where the position expects them (the folders where the actions
+    // belong, a level's key where its flag belongs): the view does not load.
+    std::string sGroup = ReportXml("Gruppe", true);
+    sGroup.replace(sGroup.find("<Groups/>"), 9,
+                   "<Groups><GroupBy><ColKey>Start</ColKey><Apply>True</Apply></GroupBy></Groups>");
+    const std::string sSwapped = swap(withFolder(ReportXml("Aktionen", true)), sActions, sFolder);
+    WriteFileText(FileXml(" version=\"94\"", sField + sSwapped + sGroup + ReportXml("Gut", true)));
+
+    auto oTemplates = Loaded();
+    ASSERT_EQ(oTemplates->Count(), 4);
+    const auto oField = oTemplates->Item(rt::Variant("Spalten"));
+    ASSERT_EQ(oField->Fields()->Count(), 1);
+    EXPECT_EQ(oField->Fields()->Item(rt::Variant(1))->Key(), "End");
+    EXPECT_EQ(oField->Fields()->Item(rt::Variant(1))->Width(), 900);
+
+    std::map<std::string, std::string> kept;
+    for (const char* sName : {"Aktionen", "Gruppe"}) {
+        SCOPED_TRACE(sName);
+        const auto oView = oTemplates->Item(rt::Variant(sName));
+        ASSERT_TRUE(oView);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(platform::mapi::test::RaisedNumber([&] { oView->CalculateItemsCount(); }),
+                      std::optional<std::int32_t>(13));
+            EXPECT_FALSE(oView->IsLoaded());
+        }
+        kept[sName] = oView->XmlNode().Xml();
+    }
+    EXPECT_TRUE(oTemplates->Item(rt::Variant("Gut"))->CalculateItemsCount());
+
+    // Saved and read again: the damaged views are kept as they were, the file is not set
+    // aside, and the other views still load.
+    oTemplates->Save();
+    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".bak"));
+    oTemplates = Loaded();
+    ASSERT_EQ(oTemplates->Count(), 4);
+    for (const auto& [sName, sXml] : kept)
+        EXPECT_EQ(oTemplates->Item(rt::Variant(sName))->XmlNode().Xml(), sXml) << sName;
+    EXPECT_EQ(oTemplates->Item(rt::Variant("Spalten"))->Fields()->Count(), 1);
+    EXPECT_TRUE(oTemplates->Item(rt::Variant("Gut"))->DisplayResultsOnly());
 }
 
 } // namespace

@@ -145,6 +145,65 @@ TEST_F(SampleReportsTest, TheShippedTemplatesLoadOverTheSampleFolders)
     EXPECT_TRUE(oProjects->GroupByLevel(0)->Apply());
 }
 
+TEST_F(SampleReportsTest, NamesAndCaptionsFollowTheLanguageTheFileIsMadeIn)
+{
+    struct Case
+    {
+        const char* sLanguage;
+        std::vector<std::string> aNames;
+        std::vector<std::string> aStandardCaptions;
+        std::string sFooter;
+    };
+    const std::vector<Case> aCases = {
+        {"de",
+         {"(Standard)", "Aufgaben nach Status", "Journal nach Firma und Monat", "Projektzeiten"},
+         {"Betreff", "Beginn", "Ende/Erledigt am", "Dauer", "Kategorien", "Ort"},
+         "Erstellt:  [@Datum]"},
+        {"en",
+         {"(Standard)", "Tasks by Status", "Journal by Company and Month", "Project Hours"},
+         {"Subject", "Start", "End/Date Completed", "Duration", "Categories", "Location"},
+         "Created:  [@Date]"},
+    };
+    const auto oPath = std::filesystem::path(common::modMain::GetUserDataPath()) / "reports.xml";
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sLanguage);
+        std::ofstream(oPath, std::ios::binary)
+            << st::FillSampleReports(*m_oProfile, {2024, 12, 15}, ShippedText(), c.sLanguage);
+        Templates oTemplates;
+        oTemplates.Load();
+        std::vector<std::string> aNames;
+        for (const auto& oView : oTemplates)
+            aNames.push_back(oView->Name());
+        EXPECT_EQ(aNames, c.aNames);
+        auto oStandard = oTemplates.Item(rt::Variant("(Standard)"));
+        std::vector<std::string> aCaptions;
+        for (const auto& oField : *oStandard->Fields())
+            aCaptions.push_back(oField->Caption());
+        EXPECT_EQ(aCaptions, c.aStandardCaptions);
+        EXPECT_EQ(oStandard->Action()->GetSaveAction()->ReportFooter(), c.sFooter);
+    }
+}
+
+TEST_F(SampleReportsTest, TheCountingTaskTemplateHasItsCountingColumn)
+{
+    // The grid counts a view's items in its "Icon" column: every shipped view that counts
+    // items carries one, hidden, with the count calculation.
+    Templates oTemplates;
+    oTemplates.Load();
+    int nCounting = 0;
+    for (const auto& oView : oTemplates) {
+        if (!oView->CalculateItemsCount())
+            continue;
+        ++nCounting;
+        SCOPED_TRACE(oView->Name());
+        auto oIcon = oView->Fields()->Item(rt::Variant("Icon"));
+        ASSERT_TRUE(oIcon);
+        EXPECT_EQ(oIcon->Calculation(), 4);
+        EXPECT_FALSE(oIcon->Visible());
+    }
+    EXPECT_EQ(nCounting, 1);
+}
+
 TEST_F(SampleReportsTest, AnExistingFileIsNeverReplaced)
 {
     const auto oPath = std::filesystem::path(common::modMain::GetUserDataPath()) / "reports.xml";
@@ -165,6 +224,9 @@ TEST_F(SampleReportsTest, TokensResolveOrFail)
                  std::exception);
     EXPECT_THROW(st::FillSampleReports(*m_oProfile, {}, "{{what:x}}"), std::invalid_argument);
     EXPECT_THROW(st::FillSampleReports(*m_oProfile, {}, "{{store:x"), std::invalid_argument);
+    EXPECT_EQ(st::FillSampleReports(*m_oProfile, {}, "<{{text:Tag|Day}}>", "en"), "<Day>");
+    EXPECT_EQ(st::FillSampleReports(*m_oProfile, {}, "<{{text:Tag|Day}}>", "de"), "<Tag>");
+    EXPECT_THROW(st::FillSampleReports(*m_oProfile, {}, "{{text:Tag}}"), std::invalid_argument);
 }
 
 } // namespace

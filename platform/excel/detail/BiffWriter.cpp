@@ -56,7 +56,7 @@ private:
     std::string data_;
 };
 
-std::u16string ToUtf16(const std::string& utf8)
+std::u16string ToUtf16(std::string_view utf8)
 {
     std::u16string out;
     for (std::size_t i = 0; i < utf8.size();) {
@@ -199,11 +199,11 @@ bool IsHighSurrogate(char16_t unit)
 class StringTable
 {
 public:
-    std::uint32_t Index(const std::string& text)
+    std::uint32_t Index(std::string_view text)
     {
         ++total_;
         const auto [it, added] =
-            index_.try_emplace(text, static_cast<std::uint32_t>(order_.size()));
+            index_.try_emplace(std::string(text), static_cast<std::uint32_t>(order_.size()));
         if (added) {
             order_.push_back(&it->first);
         }

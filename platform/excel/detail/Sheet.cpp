@@ -4,14 +4,14 @@
 #include "platform/runtime/Date.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace platform::excel::detail {
 namespace {
 
 // The longest line of a text in characters (UTF-8 lead bytes).
-std::size_t LongestLine(const std::string& text)
+std::size_t LongestLine(std::string_view text)
 {
     std::size_t longest = 0;
     std::size_t current = 0;
@@ -39,6 +39,34 @@ Cell& Sheet::At(long row, long column)
     }
     lastColumn_ = std::max(lastColumn_, column);
     return cells[static_cast<std::size_t>(column - 1)];
+}
+
+void Sheet::Reserve(long firstRow, long lastRow, long lastColumn)
+{
+    if (static_cast<long>(rows_.size()) < lastRow) {
+        rows_.resize(static_cast<std::size_t>(lastRow));
+    }
+    for (long row = std::max(firstRow, 1L) - 1; row < lastRow; ++row) {
+        auto& cells = rows_[static_cast<std::size_t>(row)];
+        cells.reserve(static_cast<std::size_t>(lastColumn));
+    }
+}
+
+std::string_view Sheet::StoreText(std::string_view text)
+{
+    // Below the size at which the allocator maps fresh pages for every block.
+    constexpr std::size_t kBlockSize = 64 * 1024;
+    const std::size_t needed = text.size() + 1;
+    if (textBlocks_.empty() || textSize_ - textUsed_ < needed) {
+        textSize_ = std::max(kBlockSize, needed);
+        textBlocks_.push_back(std::make_unique_for_overwrite<char[]>(textSize_));
+        textUsed_ = 0;
+    }
+    char* start = textBlocks_.back().get() + textUsed_;
+    std::copy(text.begin(), text.end(), start);
+    start[text.size()] = '\0';
+    textUsed_ += needed;
+    return {start, text.size()};
 }
 
 const Cell* Sheet::Find(long row, long column) const
@@ -100,8 +128,9 @@ std::size_t DisplayLength(const Cell& cell)
     case Cell::Kind::Number: {
         // The general format shows at most 11 characters.
         char buffer[32];
-        const int n = std::snprintf(buffer, sizeof buffer, "%.10g", cell.number);
-        return std::min<std::size_t>(static_cast<std::size_t>(n), 11);
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, cell.number,
+                                          std::chars_format::general, 10);
+        return std::min<std::size_t>(static_cast<std::size_t>(result.ptr - buffer), 11);
     }
     case Cell::Kind::Empty:
         break;

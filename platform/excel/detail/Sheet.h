@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::excel::detail {
@@ -24,7 +26,8 @@ struct Cell
     bool bold = false;
     bool written = false; ///< a value was assigned (an empty one clears a template's cell)
     double number = 0;    ///< number, day serial of a date, 1/0 of a Boolean
-    std::string text;
+    /// A text kept by the sheet (Sheet::StoreText), followed by a NUL in memory.
+    std::string_view text;
 };
 
 /// Width and bold font of a whole column.
@@ -52,6 +55,9 @@ public:
 
     /// The cell at (row, column), 1-based, created when absent.
     Cell& At(long row, long column);
+    /// Makes room for cells up to lastColumn in the rows firstRow..lastRow, so that
+    /// filling a block costs no growth step per cell.
+    void Reserve(long firstRow, long lastRow, long lastColumn);
     /// The cell at (row, column) or nullptr.
     const Cell* Find(long row, long column) const;
 
@@ -64,6 +70,10 @@ public:
     {
         return rows_[static_cast<std::size_t>(row - 1)];
     }
+
+    /// A copy of `text` that lives as long as the sheet, followed by a NUL in memory. Texts
+    /// are kept in large blocks: a cell's text costs no allocation of its own.
+    std::string_view StoreText(std::string_view text);
 
     /// Whether a cell shows bold (its own font or its column's).
     bool IsBold(long row, long column, const Cell& cell) const;
@@ -79,6 +89,9 @@ private:
     std::vector<std::vector<Cell>> rows_;
     long lastColumn_ = 0;
     std::map<long, ColumnInfo> columns_;
+    std::vector<std::unique_ptr<char[]>> textBlocks_;
+    std::size_t textUsed_ = 0; ///< bytes used in the last block
+    std::size_t textSize_ = 0; ///< size of the last block
 };
 
 /// How a date cell (a runtime day serial, 0 = 30 December 1899) is stored in a workbook of

@@ -195,8 +195,9 @@ private:
 
 // A text as an inline string: a lone CR and other control characters, and a literal
 // "_xHHHH_", escaped so that a reader gets the text back as it was.
-void WriteInlineText(pugi::xml_node c, const std::string& text)
+void WriteInlineText(pugi::xml_node c, std::string_view view)
 {
+    const std::string text(view);
     c.append_attribute("t") = "inlineStr";
     pugi::xml_node t = c.append_child("is").append_child("t");
     t.append_attribute("xml:space") = "preserve";

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace platform::excel::detail {
 namespace {
@@ -75,19 +76,19 @@ private:
 
 // A text as the package stores it: the library escapes control characters itself, but not a
 // literal "_xHHHH_", which readers would take for the character it names.
-lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, const std::string& text,
+// `text` is followed by a NUL in memory (a sheet's text or a std::string).
+lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, std::string_view text,
                     lxw_format* format)
 {
     if (HasLiteralEscape(text)) {
         return worksheet_write_string(ws, r, c, EscapeLiteralEscapes(text).c_str(), format);
     }
-    return worksheet_write_string(ws, r, c, text.c_str(), format);
+    return worksheet_write_string(ws, r, c, text.data(), format);
 }
 
-void WriteCell(lxw_worksheet* ws, const Styles& styles, const Sheet& sheet, long row, long column,
+void WriteCell(lxw_worksheet* ws, const Styles& styles, bool bold, long row, long column,
                const Cell& cell, const std::string& path)
 {
-    const bool bold = sheet.IsBold(row, column, cell);
     lxw_format* format = styles.For(0, bold);
     const auto r = static_cast<lxw_row_t>(row - 1);
     const auto c = static_cast<lxw_col_t>(column - 1);
@@ -150,11 +151,19 @@ void WriteSheet(lxw_workbook* workbook, const Styles& styles, const Sheet& sheet
             }
         }
     }
+    // Which columns are bold as a whole, looked up once rather than per cell.
+    std::vector<char> boldColumns(static_cast<std::size_t>(sheet.LastColumn()) + 1, 0);
+    for (const auto& [column, info] : sheet.Columns()) {
+        if (info.bold && column <= sheet.LastColumn()) {
+            boldColumns[static_cast<std::size_t>(column)] = 1;
+        }
+    }
     // Rows go out in order, as the low-memory mode requires.
     for (long row = 1; row <= sheet.LastRow(); ++row) {
         const auto& cells = sheet.Row(row);
         for (std::size_t i = 0; i < cells.size(); ++i) {
-            WriteCell(ws, styles, sheet, row, static_cast<long>(i) + 1, cells[i], path);
+            const bool bold = cells[i].bold || boldColumns[i + 1] != 0;
+            WriteCell(ws, styles, bold, row, static_cast<long>(i) + 1, cells[i], path);
         }
     }
 }

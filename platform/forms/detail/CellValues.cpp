@@ -196,10 +196,10 @@ std::optional<double> TimeFraction(const std::vector<int>& n, size_t from, int m
         return std::nullopt;
     }
     int h = n[from], m = n[from + 1], s = count == 3 ? n[from + 2] : 0;
-    if (meridiem != 0) {
-        if (h < 1 || h > 12) {
-            return std::nullopt;
-        }
+    // Hours from 1 to 12 read on the 12-hour clock. Report texts also write a 24-hour time
+    // with the designator after it ("14:15 PM", "00:30 AM"): an hour of 0 or above 12 is
+    // already on the 24-hour clock and the designator adds nothing.
+    if (meridiem != 0 && h >= 1 && h <= 12) {
         h = h % 12 + (meridiem == 2 ? 12 : 0);
     }
     if (h > 23 || m > 59 || s > 59) {

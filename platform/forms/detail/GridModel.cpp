@@ -34,12 +34,13 @@ const std::string& GridRow::Text(int col) const
     return size_t(col) < cells.size() ? cells[size_t(col)] : kEmpty;
 }
 
-void GridRow::SetText(int col, std::string text)
+void GridRow::SetText(int col, std::string text, int width)
 {
     if (size_t(col) >= cells.size()) {
         if (text.empty()) {
             return;
         }
+        cells.reserve(std::max(size_t(col) + 1, size_t(std::max(width, 0))));
         cells.resize(size_t(col) + 1);
     }
     cells[size_t(col)] = std::move(text);
@@ -71,6 +72,30 @@ void GridRow::SetCols(int cols)
 } // namespace platform::forms::detail
 
 namespace platform::forms {
+
+detail::GridRow FlexGrid::Impl::NewRow() const
+{
+    // A row is mostly written in full, left to right: room for its cells from the start saves
+    // the growing, and rows made in one run take their memory in one run from the heap.
+    constexpr int kRoomUpTo = 64;
+    detail::GridRow row;
+    if (ColCount() <= kRoomUpTo) {
+        row.cells.reserve(size_t(ColCount()));
+    }
+    return row;
+}
+
+void FlexGrid::Impl::ResizeRows(size_t count)
+{
+    if (count <= rows.size()) {
+        rows.erase(rows.begin() + std::ptrdiff_t(count), rows.end());
+        return;
+    }
+    rows.reserve(count);
+    while (rows.size() < count) {
+        rows.push_back(NewRow());
+    }
+}
 
 void FlexGrid::Impl::CheckRow(int r) const
 {

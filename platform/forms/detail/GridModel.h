@@ -39,7 +39,9 @@ struct GridRow
     bool selected = false; // list-box selection
 
     const std::string& Text(int col) const;
-    void SetText(int col, std::string text);
+    /// Writes a cell's text; a row that must grow takes room for `width` cells at once (the
+    /// grid's column count), so that filling a row left to right allocates once.
+    void SetText(int col, std::string text, int width = 0);
     const CellFormat* Format(int col) const;
     CellFormat& FormatFor(int col);
     void SetCols(int cols);
@@ -96,6 +98,10 @@ struct FlexGrid::Impl
     mutable bool outlineValid = false;
 
     void Invalidate() { outlineValid = false; }
+    /// An empty row with room for the grid's cells.
+    detail::GridRow NewRow() const;
+    /// Drops rows past count or appends empty ones up to it.
+    void ResizeRows(size_t count);
     void CheckRow(int r) const;
     void CheckCol(int c) const;
     int RowCount() const { return static_cast<int>(rows.size()); }

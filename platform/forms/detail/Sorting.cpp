@@ -3,6 +3,9 @@
 #include "platform/forms/detail/CellValues.h"
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
+#include <unordered_map>
 #include <stdexcept>
 
 namespace platform::forms::detail {
@@ -17,7 +20,7 @@ struct Key
     std::string text;
 };
 
-Key MakeKey(const std::string& text, int type)
+Key MakeKey(std::string_view text, int type)
 {
     Key key;
     if (text.empty()) {
@@ -67,12 +70,8 @@ public:
         : m_impl(impl), m_first(first), m_columns(columns)
     {
         m_keys.resize(size_t(end - first) * columns.size());
-        for (int r = first; r < end; ++r) {
-            for (size_t k = 0; k < columns.size(); ++k) {
-                const int col = columns[k].col;
-                m_keys[KeyIndex(r, k)] =
-                    MakeKey(impl.rows[size_t(r)].Text(col), impl.cols[size_t(col)].dataType);
-            }
+        for (size_t k = 0; k < columns.size(); ++k) {
+            RankColumn(first, end, k);
         }
         m_order.reserve(size_t(end - first));
         Arrange(first, end);
@@ -81,6 +80,43 @@ public:
     std::vector<int> Order() { return std::move(m_order); }
 
 private:
+    // Gives every row its rank among the column's distinct texts, so that each distinct text
+    // is read as a number, date or collation key once and rows compare by integers.
+    void RankColumn(int first, int end, size_t k)
+    {
+        const int col = m_columns[k].col;
+        const int type = m_impl.cols[size_t(col)].dataType;
+        std::unordered_map<std::string_view, int> distinct;
+        std::vector<std::string_view> texts;
+        for (int r = first; r < end; ++r) {
+            const std::string& text = m_impl.rows[size_t(r)].Text(col);
+            const auto [it, added] = distinct.try_emplace(text, int(texts.size()));
+            if (added) {
+                texts.push_back(text);
+            }
+            m_keys[KeyIndex(r, k)] = it->second;
+        }
+        std::vector<Key> keys;
+        keys.reserve(texts.size());
+        for (std::string_view text : texts) {
+            keys.push_back(MakeKey(text, type));
+        }
+        std::vector<int> byKey(texts.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::sort(byKey.begin(), byKey.end(),
+                  [&](int a, int b) { return Compare(keys[size_t(a)], keys[size_t(b)]) < 0; });
+        std::vector<int> rank(texts.size());
+        for (size_t i = 0; i < byKey.size(); ++i) {
+            const bool tie =
+                i > 0 && Compare(keys[size_t(byKey[i - 1])], keys[size_t(byKey[i])]) == 0;
+            rank[size_t(byKey[i])] = tie ? rank[size_t(byKey[i - 1])] : int(i);
+        }
+        for (int r = first; r < end; ++r) {
+            int& key = m_keys[KeyIndex(r, k)];
+            key = rank[size_t(key)];
+        }
+    }
+
     size_t KeyIndex(int row, size_t k) const
     {
         return size_t(row - m_first) * m_columns.size() + k;
@@ -92,7 +128,8 @@ private:
             return (a < 0 ? 0 : 1) - (b < 0 ? 0 : 1);
         }
         for (size_t k : usable) {
-            int c = Compare(m_keys[KeyIndex(a, k)], m_keys[KeyIndex(b, k)]);
+            const int ka = m_keys[KeyIndex(a, k)], kb = m_keys[KeyIndex(b, k)];
+            const int c = ka < kb ? -1 : ka > kb ? 1 : 0;
             if (c != 0) {
                 return m_columns[k].descending ? -c : c;
             }
@@ -170,7 +207,7 @@ private:
     FlexGrid::Impl& m_impl;
     int m_first;
     const std::vector<SortColumn>& m_columns;
-    std::vector<Key> m_keys;
+    std::vector<int> m_keys; // per row and sort column: the rank of the row's text
     std::vector<int> m_order;
 };
 
@@ -222,12 +259,26 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
         return;
     }
     const std::vector<int> order = Sorter(impl, first, end, columns).Order();
-    std::vector<GridRow> sorted;
-    sorted.reserve(order.size());
-    for (int r : order) {
-        sorted.push_back(std::move(impl.rows[size_t(r)]));
+    // The rows go to their places by following the permutation's cycles, so that a sort needs
+    // no second copy of the rows.
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        GridRow held = std::move(impl.rows[size_t(first) + start]);
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at] - first);
+            if (from == start) {
+                impl.rows[size_t(first) + at] = std::move(held);
+                break;
+            }
+            impl.rows[size_t(first) + at] = std::move(impl.rows[size_t(first) + from]);
+            at = from;
+        }
     }
-    std::move(sorted.begin(), sorted.end(), impl.rows.begin() + first);
     impl.Invalidate();
 }
 

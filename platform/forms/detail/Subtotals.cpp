@@ -1,6 +1,8 @@
 // The subtotal operation: groups, their subtotal rows and aggregates, in one pass per call.
+#include "platform/forms/detail/Aggregates.h"
 #include "platform/forms/detail/CellValues.h"
 #include "platform/forms/detail/GridModel.h"
+#include "platform/forms/detail/SubtotalPass.h"
 
 #include <algorithm>
 #include <limits>
@@ -44,23 +46,6 @@ std::vector<Group> FindGroups(const FlexGrid::Impl& impl, int from, int to)
     return groups;
 }
 
-std::optional<double> CellNumber(const std::string& text, int type)
-{
-    if (type == ColumnType::Date) {
-        if (auto date = detail::ParseDate(text)) {
-            return date;
-        }
-    }
-    return detail::ParseNumber(text);
-}
-
-/// The aggregate of one group: its text and, for numbers, its exact value.
-struct Aggregate
-{
-    std::string text;
-    std::optional<double> value;
-};
-
 class Aggregator
 {
 public:
@@ -69,80 +54,36 @@ public:
           m_type(impl.cols[size_t(column)].dataType)
     {
         if (function == SubtotalFunction::Percent) {
-            m_columnTotal = 0;
             for (int r = impl.fixedRows; r < impl.RowCount(); ++r) {
                 const auto& row = impl.rows[size_t(r)];
                 if (!row.node) {
-                    m_columnTotal += CellNumber(row.Text(column), m_type).value_or(0.0);
+                    m_columnTotal += detail::AggregateNumber(row.Text(column), m_type).value_or(0.0);
                 }
             }
         }
     }
 
-    Aggregate Of(const Group& group) const
+    detail::Aggregate Of(const Group& group) const
     {
-        double sum = 0, extreme = 0;
-        int numbers = 0, count = 0, extremeRow = -1;
+        detail::Accumulator accumulator;
         const bool wantMax = m_function == SubtotalFunction::Max;
         for (int r = group.first; r <= group.last; ++r) {
             const auto& row = m_impl.rows[size_t(r)];
             const std::string& text = row.Text(m_column);
-            if (row.node || text.empty()) {
-                continue;
-            }
-            ++count;
-            const auto number = CellNumber(text, m_type);
-            if (!number) {
-                continue;
-            }
-            ++numbers;
-            sum += *number;
-            if (extremeRow < 0 || (wantMax ? *number > extreme : *number < extreme)) {
-                extreme = *number;
-                extremeRow = r;
+            if (!row.node && !text.empty()) {
+                accumulator.Add(detail::AggregateNumber(text, m_type), r, wantMax);
             }
         }
-        switch (m_function) {
-        case SubtotalFunction::Sum:
-            return Number(sum);
-        case SubtotalFunction::Count:
-            return Number(count);
-        case SubtotalFunction::Average:
-            return numbers == 0 ? Aggregate{} : Number(sum / numbers);
-        case SubtotalFunction::Percent:
-            // A column that totals 0 has no shares: the cell stays empty rather than dividing
-            // by zero.
-            return m_columnTotal == 0 ? Aggregate{} : Number(sum / m_columnTotal * 100.0);
-        case SubtotalFunction::Max:
-        case SubtotalFunction::Min:
-            // The extreme cell's own text, so that a date stays in the form it was written in.
-            return extremeRow < 0
-                       ? Aggregate{}
-                       : Aggregate{m_impl.rows[size_t(extremeRow)].Text(m_column), extreme};
-        default:
-            return {};
-        }
+        return accumulator.Result(m_function, m_columnTotal, m_impl, m_column);
     }
 
 private:
-    static Aggregate Number(double value) { return {detail::FormatNumber(value), value}; }
-
     const FlexGrid::Impl& m_impl;
     SubtotalFunction m_function;
     int m_column;
     int m_type;
     double m_columnTotal = 0;
 };
-
-std::string Caption(const std::string& pattern, const std::string& text)
-{
-    std::string caption;
-    size_t start = 0;
-    for (size_t pos; (pos = pattern.find("%s", start)) != std::string::npos; start = pos + 2) {
-        caption.append(pattern, start, pos - start).append(text);
-    }
-    return caption.append(pattern, start, std::string::npos);
-}
 
 /// Looks among the node rows directly above a group for its subtotal row of groupOn, and
 /// works out where a new one goes: above the node rows of the groups nested in it.
@@ -171,11 +112,15 @@ Placement Place(const FlexGrid::Impl& impl, const Group& group, int groupOn)
     return p;
 }
 
-void SetAggregate(detail::GridRow& row, int column, Aggregate aggregate)
+void CheckRequest(const FlexGrid::Impl& impl, const SubtotalRequest& q)
 {
-    row.SetText(column, std::move(aggregate.text));
-    if (aggregate.value || size_t(column) < row.formats.size()) {
-        row.FormatFor(column).value = aggregate.value;
+    impl.CheckCol(q.groupOn);
+    impl.CheckCol(q.matchFrom);
+    if (q.function != SubtotalFunction::None) {
+        if (!q.totalOn) {
+            detail::RaiseBadValue("A subtotal with an aggregate needs its total column");
+        }
+        impl.CheckCol(*q.totalOn);
     }
 }
 
@@ -192,6 +137,34 @@ void FlexGrid::ClearSubtotals()
     m_impl->ClampCursor();
 }
 
+void FlexGrid::Subtotals(const std::vector<SubtotalRequest>& requests)
+{
+    for (const SubtotalRequest& q : requests) {
+        if (q.function != SubtotalFunction::Clear) {
+            CheckRequest(*m_impl, q);
+        }
+    }
+    // Clear splits the requests into runs; each run is one pass where the pass can stand in
+    // for the single operations.
+    for (auto begin = requests.begin(); begin != requests.end();) {
+        if (begin->function == SubtotalFunction::Clear) {
+            ClearSubtotals();
+            ++begin;
+            continue;
+        }
+        const auto end = std::find_if(begin, requests.end(), [](const SubtotalRequest& q) {
+            return q.function == SubtotalFunction::Clear;
+        });
+        const std::vector<SubtotalRequest> run(begin, end);
+        if (!detail::SubtotalInOnePass(*m_impl, run)) {
+            for (const SubtotalRequest& q : run) {
+                Subtotal(q.function, q.groupOn, q.totalOn, q.caption, q.matchFrom);
+            }
+        }
+        begin = end;
+    }
+}
+
 void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<int> totalOn,
                         std::optional<std::string> caption, int matchFrom)
 {
@@ -201,14 +174,7 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
         return;
     }
     auto& impl = *m_impl;
-    impl.CheckCol(groupOn);
-    impl.CheckCol(matchFrom);
-    if (function != SubtotalFunction::None) {
-        if (!totalOn) {
-            detail::RaiseBadValue("A subtotal with an aggregate needs its total column");
-        }
-        impl.CheckCol(*totalOn);
-    }
+    CheckRequest(impl, {function, groupOn, totalOn, std::nullopt, matchFrom});
     const std::string pattern = caption.value_or("%s");
     const auto groups =
         FindGroups(impl, std::min(matchFrom, groupOn), std::max(matchFrom, groupOn));
@@ -221,17 +187,17 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
         if (place.existing >= 0) {
             row = &impl.rows[size_t(place.existing)];
         } else {
-            auto& made = inserts.emplace_back(place.insertAt, detail::GridRow{}).second;
+            auto& made = inserts.emplace_back(place.insertAt, impl.NewRow()).second;
             made.node = true;
             made.subtotalGroup = groupOn;
             made.subtotalMatchFrom = matchFrom;
             made.outlineLevel = groupOn;
             made.SetText(impl.outlineCol,
-                         Caption(pattern, impl.rows[size_t(group.first)].Text(groupOn)));
+                         detail::SubtotalCaption(pattern, impl.rows[size_t(group.first)].Text(groupOn)));
             row = &made;
         }
         if (function != SubtotalFunction::None) {
-            SetAggregate(*row, *totalOn, aggregator.Of(group));
+            detail::SetAggregate(*row, *totalOn, aggregator.Of(group));
         }
     }
     if (inserts.empty()) {

@@ -1,13 +1,18 @@
 #include "platform/locale/detail/IcuSettings.h"
 
+#include "platform/locale/detail/RegionCodes.h"
+
 #include <unicode/calendar.h>
 #include <unicode/datefmt.h>
 #include <unicode/dcfmtsym.h>
 #include <unicode/decimfmt.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>
+#include <unicode/numberformatter.h>
 #include <unicode/numfmt.h>
 #include <unicode/smpdtfmt.h>
+#include <unicode/uchar.h>
+#include <unicode/uloc.h>
 #include <unicode/ulocdata.h>
 
 #include <memory>
@@ -174,6 +179,124 @@ void ReadNumbers(const icu::Locale& locale, Settings& s)
     }
 }
 
+// Group sizes as the system writes them: the primary size, the secondary one when it
+// differs, and a closing 0 for "the last size repeats".
+std::string Grouping(const icu::DecimalFormat& format)
+{
+    if (!format.isGroupingUsed() || format.getGroupingSize() <= 0) {
+        return "0";
+    }
+    const int32_t primary = format.getGroupingSize();
+    const int32_t secondary = format.getSecondaryGroupingSize();
+    std::string text = std::to_string(primary) + ";";
+    if (secondary > 0 && secondary != primary) {
+        text += std::to_string(secondary) + ";";
+    }
+    return text + "0";
+}
+
+// Where the sign stands in a formatted currency amount (see Settings::positiveSignPosition).
+int SignPosition(const icu::UnicodeString& amount, const icu::UnicodeString& sign,
+                 const icu::UnicodeString& symbol)
+{
+    if (amount.indexOf(static_cast<char16_t>('(')) >= 0) {
+        return 0;
+    }
+    const int32_t signAt = amount.indexOf(sign);
+    const int32_t symbolAt = amount.indexOf(symbol);
+    if (signAt < 0 || symbolAt < 0 || sign.isEmpty() || symbol.isEmpty()) {
+        return 1;
+    }
+    int32_t firstDigit = -1;
+    int32_t lastDigit = -1;
+    for (int32_t i = 0; i < amount.length(); ++i) {
+        if (u_isdigit(amount.char32At(i))) {
+            firstDigit = firstDigit < 0 ? i : firstDigit;
+            lastDigit = i;
+        }
+    }
+    const auto isSpace = [&](int32_t i) { return u_isspace(amount[i]) || amount[i] == 0x00A0; };
+    // Adjacent when only spaces stand between the two.
+    const auto adjacent = [&](int32_t from, int32_t to) {
+        for (int32_t i = from; i < to; ++i) {
+            if (!isSpace(i)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const int32_t signEnd = signAt + sign.length();
+    const int32_t symbolEnd = symbolAt + symbol.length();
+    if (signAt < symbolAt && signAt < firstDigit) {
+        return 1;
+    }
+    if (signAt > symbolAt && signAt > lastDigit) {
+        return 2;
+    }
+    if (signEnd <= symbolAt && adjacent(signEnd, symbolAt)) {
+        return 3;
+    }
+    if (symbolEnd <= signAt && adjacent(symbolEnd, signAt)) {
+        return 4;
+    }
+    return 1;
+}
+
+void ReadNumberLayout(const icu::Locale& locale, Settings& s)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::NumberFormat> number(icu::NumberFormat::createInstance(locale, status));
+    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(number.get());
+        U_SUCCESS(status) && decimal) {
+        s.digitGrouping = Grouping(*decimal);
+        s.fractionDigits = decimal->getMaximumFractionDigits();
+        s.leadingZero = decimal->getMinimumIntegerDigits() > 0;
+    }
+    status = U_ZERO_ERROR;
+    std::unique_ptr<icu::NumberFormat> currency(
+        icu::NumberFormat::createCurrencyInstance(locale, status));
+    if (auto* decimal = dynamic_cast<icu::DecimalFormat*>(currency.get());
+        U_SUCCESS(status) && decimal) {
+        s.currencyGrouping = Grouping(*decimal);
+    }
+    status = U_ZERO_ERROR;
+    icu::UnicodeString code = icu::UnicodeString::fromUTF8(s.currencyCode);
+    const icu::CurrencyUnit unit(code.getTerminatedBuffer(), status);
+    if (U_FAILURE(status)) {
+        return;
+    }
+    const auto formatter =
+        icu::number::NumberFormatter::withLocale(locale).unit(unit).sign(UNUM_SIGN_ALWAYS);
+    const icu::UnicodeString symbol = icu::UnicodeString::fromUTF8(s.currencySymbol);
+    status = U_ZERO_ERROR;
+    const icu::UnicodeString positive = formatter.formatDouble(1, status).toString(status);
+    const icu::UnicodeString negative = formatter.formatDouble(-1, status).toString(status);
+    if (U_FAILURE(status)) {
+        return;
+    }
+    s.positiveSignPosition =
+        SignPosition(positive, icu::UnicodeString::fromUTF8(s.plusSign), symbol);
+    s.negativeSignPosition =
+        SignPosition(negative, icu::UnicodeString::fromUTF8(s.minusSign), symbol);
+}
+
+void ReadCodes(const icu::Locale& locale, Settings& s)
+{
+    s.languageId = uloc_getLCID(locale.getName());
+    s.countryCallingCode = CallingCode(locale.getCountry());
+    icu::Locale likely(locale);
+    UErrorCode status = U_ZERO_ERROR;
+    likely.addLikelySubtags(status);
+    std::string script = U_SUCCESS(status) ? likely.getScript() : "";
+    // Japanese and Chinese name their system scripts by language and region.
+    if (s.languageCode == "ja") {
+        script = "Jpan";
+    } else if (s.languageCode == "ko") {
+        script = "Kore";
+    }
+    s.oemCodePage = OemCodePage(s.languageCode, script, s.countryCode);
+}
+
 void ReadPatterns(const icu::Locale& locale, Settings& s)
 {
     using F = icu::DateFormat;
@@ -257,6 +380,8 @@ Settings ReadSettings(const std::string& canonicalName)
     s.metric = ulocdata_getMeasurementSystem(canonicalName.c_str(), &measureStatus) != UMS_US ||
                U_FAILURE(measureStatus);
     ReadNumbers(locale, s);
+    ReadNumberLayout(locale, s);
+    ReadCodes(locale, s);
     ReadPatterns(locale, s);
     ReadNames(locale, s);
     return s;

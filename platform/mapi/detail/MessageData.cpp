@@ -64,6 +64,17 @@ std::string MessageData::MessageClass() const
     return Info().messageClass;
 }
 
+store::ItemKind MessageData::Kind() const
+{
+    if (IsNew())
+        return store::ItemKind::Normal;
+    if (m_ownItem && ValidPrefetch())
+        return m_ownItem->kind;
+    if (const auto* row = PrefetchedRow())
+        return row->item.kind;
+    return Info().kind;
+}
+
 const store::RecurrencePattern* MessageData::Recurrence() const
 {
     if (IsNew())

@@ -41,6 +41,8 @@ public:
     store::ItemInfo Info() const;
     /// The item's message class (cheaper than Info when the read has it).
     std::string MessageClass() const;
+    /// Where the item lives (cheaper than Info when the read has it).
+    store::ItemKind Kind() const;
     /// The item's recurrence pattern; null when it does not recur (also for new items).
     /// Valid until the next change through the library.
     const store::RecurrencePattern* Recurrence() const;

@@ -33,6 +33,18 @@ const store::ItemInfo* Prefetch::ExceptionItem(const store::Store& store,
     return it == m_exceptionItems->end() ? nullptr : &it->second;
 }
 
+std::optional<std::size_t> Prefetch::RowOf(const std::string& entryId) const
+{
+    if (!m_rowOf) {
+        m_rowOf.emplace();
+        m_rowOf->reserve(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            m_rowOf->emplace(rows[i].item.entryId, i);
+    }
+    const auto it = m_rowOf->find(entryId);
+    return it == m_rowOf->end() ? std::nullopt : std::optional(it->second);
+}
+
 bool Prefetch::Covers(const std::vector<store::PropTag>& wanted) const
 {
     return std::all_of(wanted.begin(), wanted.end(), [&](store::PropTag t) {

@@ -24,7 +24,6 @@ struct Prefetch
 {
     std::vector<store::PropTag> tags;
     std::vector<store::TableRow> rows;
-    std::unordered_map<std::string, std::size_t> rowOf; ///< entry id to row
     std::uint64_t generation = 0;
     std::string folderEntryId;
 
@@ -34,6 +33,9 @@ struct Prefetch
     /// A modified occurrence's own item; null when unknown.
     const store::ItemInfo* ExceptionItem(const store::Store& store,
                                          const std::string& entryId) const;
+    /// The row of an item by entry id (the index is made when first needed); nullopt when
+    /// the read has no such row.
+    std::optional<std::size_t> RowOf(const std::string& entryId) const;
     /// Whether every tag is among the prefetched ones.
     bool Covers(const std::vector<store::PropTag>& wanted) const;
 
@@ -45,6 +47,7 @@ struct Prefetch
     mutable std::optional<OccurrenceTags> occurrenceTags;
 
 private:
+    mutable std::optional<std::unordered_map<std::string, std::size_t>> m_rowOf;
     mutable std::optional<std::unordered_map<std::string, store::RecurrencePattern>> m_patterns;
     mutable std::optional<std::unordered_map<std::string, store::ItemInfo>> m_exceptionItems;
 };

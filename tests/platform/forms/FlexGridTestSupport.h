@@ -54,6 +54,18 @@ inline std::vector<std::string> Dump(const FlexGrid& grid, std::initializer_list
     return lines;
 }
 
+// The texts of a column in the subtotal rows, top to bottom.
+inline std::vector<std::string> SubtotalTexts(const FlexGrid& grid, int col)
+{
+    std::vector<std::string> texts;
+    for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
+        if (grid.IsSubtotal(r)) {
+            texts.push_back(grid.TextMatrix(r, col));
+        }
+    }
+    return texts;
+}
+
 // The data rows that show, by the number their row data carries; 0 stands for a subtotal row.
 inline std::vector<int> VisibleRows(const FlexGrid& grid)
 {

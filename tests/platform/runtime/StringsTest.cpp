@@ -44,6 +44,20 @@ TEST_F(StringsTest, CaseMappingAndTrimming)
     EXPECT_EQ(rt::FoldCase("ÄRGER"), rt::FoldCase("ärger"));
     EXPECT_TRUE(rt::TextEquals("Müller", "MÜLLER"));
     EXPECT_FALSE(rt::TextEquals("Muller", "Müller"));
+    const struct
+    {
+        const char* a;
+        const char* b;
+        bool equal;
+    } cases[] = {
+        {"Short Date", "short date", true}, {"Short Date", "Short Dates", false},
+        {"Long Time", "Long Tim", false},   {"a[1]", "A[1]", true},
+        {"", "", true},                     {"k", "\u212A", true}, // KELVIN SIGN folds to k
+        {"Straße", "STRASSE", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rt::TextEquals(c.a, c.b), c.equal) << c.a << " " << c.b;
+    }
 }
 
 TEST_F(StringsTest, InStrAndInStrRev)
@@ -104,6 +118,11 @@ TEST_F(StringsTest, StrCompBinaryAndText)
         {"ä", "b", Binary, 1},          {"ÄRGER", "ärger", Text, 0}, {"a", "ä", Text, -1},
         {"abc", "abc", Binary, 0},      {"abc", "abd", Binary, -1},  {"", "a", Text, -1},
         {"Müller", "Mueller", Text, 1},
+        // ASCII letters and digits: digits first, then letters, case ignored, shorter first.
+        {"abc", "ABD", Text, -1},       {"Z", "a", Text, 1},         {"10", "9", Text, -1},
+        {"a1", "aa", Text, -1},         {"ab", "A", Text, 1},        {"Termin", "TERMIN", Text, 0},
+        // Other characters go through the collation.
+        {"a b", "ab", Text, -1},        {"ab", "Äb", Text, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rt::StrComp(c.a, c.b, c.compare), c.expected) << c.a << " " << c.b;

@@ -135,6 +135,31 @@ TEST_F(DocumentParseTest, FailuresReportReasonAndLine)
     }
 }
 
+TEST_F(DocumentParseTest, NestingDeeperThanTheLimitIsRefusedWithoutExhaustingTheStack)
+{
+    const auto Nested = [](int depth) {
+        std::string text = "<Reports>\n";
+        for (int i = 1; i < depth; ++i)
+            text += "<R>";
+        text += "x";
+        for (int i = 1; i < depth; ++i)
+            text += "</R>";
+        return text + "</Reports>";
+    };
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml(Nested(xml::Document::kMaxDepth))) << doc.LastParseError().Reason;
+    EXPECT_EQ(doc.DocumentElement().Text(), "x");
+    for (const int depth : {xml::Document::kMaxDepth + 1, 200000}) {
+        SCOPED_TRACE(depth);
+        EXPECT_FALSE(doc.LoadXml(Nested(depth)));
+        const xml::ParseError& error = doc.LastParseError();
+        EXPECT_EQ(error.ErrorCode, xml::ParseError::TooDeep);
+        EXPECT_EQ(error.Line, 2);
+        EXPECT_NE(error.Reason.find("nested"), std::string::npos) << error.Reason;
+        EXPECT_TRUE(doc.DocumentElement().IsNull());
+    }
+}
+
 TEST_F(DocumentParseTest, PredefinedEntitiesAndCharacterReferencesExpand)
 {
     xml::Document doc;
