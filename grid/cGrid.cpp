@@ -89,6 +89,9 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
                         ++m_lRecordIndex;
                     }
                 }
+                // The rows per record served the writing only; a large fill needs the room
+                // for grouping and sorting.
+                std::vector<detail::RowInfo>().swap(m_RecordStates);
             }
             nLine = 5;
             GroupAndTotal();

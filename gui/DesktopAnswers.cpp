@@ -1,5 +1,6 @@
 #include "gui/DesktopAnswers.h"
 
+#include "gui/CommonDialogViews.h"
 #include "gui/FormView.h"
 #include "gui/Units.h"
 #include "platform/forms/Driver.h"
@@ -99,6 +100,8 @@ DesktopAnswers::DesktopAnswers()
     driver.SetMsgBoxRunner([](const pf::MessageBoxRecord& record) {
         return ShowMessageBox(record.prompt, record.buttons, record.title);
     });
+    driver.SetDialogRunner([](pf::CommonDialog& dialog) { return RunCommonDialog(dialog); });
+    driver.SetPopupRunner([](const pf::MenuItem& menu) { return RunPopupMenu(menu); });
 }
 
 DesktopAnswers::~DesktopAnswers()
@@ -106,6 +109,8 @@ DesktopAnswers::~DesktopAnswers()
     auto& driver = pf::Driver::current();
     driver.SetModalRunner({});
     driver.SetMsgBoxRunner({});
+    driver.SetDialogRunner({});
+    driver.SetPopupRunner({});
 }
 
 } // namespace gui

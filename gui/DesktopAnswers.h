@@ -5,8 +5,10 @@
 namespace gui {
 
 /// While it lives, a person at the desktop answers what the add-in shows modally: a modal
-/// form becomes a modal dialog (the show returns once the form is hidden or unloaded) and a
-/// message box a QMessageBox with the box's buttons, icon, default button and title. Queued
+/// form becomes a modal dialog (the show returns once the form is hidden or unloaded), a
+/// message box a QMessageBox with the box's buttons, icon, default button and title, the
+/// common dialogs real dialogs (see CommonDialogViews.h) and a form's pop-up menu a menu at
+/// the mouse. Queued
 /// answers of the forms driver still come first. On destruction the driver has no runners
 /// again. Make it after the QApplication; one at a time.
 class DesktopAnswers

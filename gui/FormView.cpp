@@ -37,13 +37,23 @@ FormView::FormView(pf::Form& form, QWidget* parent) : QDialog(parent), m_form(fo
     m_layout->setContentsMargins(4, 4, 4, 4);
     m_layout->setSpacing(4);
     BuildControls();
-    m_form.SetObserver([this](pf::Control&) { Pull(); });
+    m_form.SetObserver([this](pf::Control& form) {
+        if (!form.Destroyed()) {
+            Pull();
+            return;
+        }
+        // The add-in let the form go: the window goes with it.
+        m_formGone = true;
+        hide();
+        deleteLater();
+    });
     Pull();
 }
 
 FormView::~FormView()
 {
-    m_form.SetObserver({});
+    if (!m_formGone)
+        m_form.SetObserver({});
 }
 
 void FormView::BuildControls()
@@ -107,12 +117,12 @@ QWidget* FormView::WidgetOf(const std::string& name) const
 
 bool FormView::Shown() const
 {
-    return m_form.IsLoaded() && m_form.Visible();
+    return !m_formGone && m_form.IsLoaded() && m_form.Visible();
 }
 
 void FormView::Pull()
 {
-    if (m_pulling)
+    if (m_formGone || m_pulling)
         return;
     m_pulling = true;
     setWindowTitle(ToQ(m_form.Caption()));
@@ -158,6 +168,10 @@ void FormView::RunModal()
 
 void FormView::closeEvent(QCloseEvent* event)
 {
+    if (m_formGone) {
+        event->accept();
+        return;
+    }
     // The close button asks the form; it stays when Form_QueryUnload or Form_Unload cancels.
     if (Shown() && !m_form.UserClose() && Shown()) {
         event->ignore();
@@ -168,6 +182,10 @@ void FormView::closeEvent(QCloseEvent* event)
 
 void FormView::reject()
 {
+    if (m_formGone) {
+        QDialog::reject();
+        return;
+    }
     // Escape and the close button of a dialog: the form decides, as for the close button.
     if (Shown() && !m_form.UserClose() && Shown())
         return;
@@ -177,7 +195,7 @@ void FormView::reject()
 void FormView::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    if (m_pulling || !m_form.IsLoaded())
+    if (m_formGone || m_pulling || !m_form.IsLoaded())
         return;
     // The person's resize: the form takes the new size (raising Form_Resize), and the window
     // shows what the form made of it (a minimum size, say).
@@ -193,7 +211,7 @@ void FormView::resizeEvent(QResizeEvent* event)
 void FormView::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
+    if (m_formGone || event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
         return;
     const auto state = windowState();
     m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
@@ -204,7 +222,7 @@ void FormView::changeEvent(QEvent* event)
 void FormView::keyPressEvent(QKeyEvent* event)
 {
     const int keyCode = KeyCode(event->key());
-    if (keyCode != 0 && m_form.KeyPreview() &&
+    if (!m_formGone && keyCode != 0 && m_form.KeyPreview() &&
         m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())) == 0) {
         event->accept();
         return;

@@ -22,7 +22,7 @@ class GridView;
 /// beside it, controls with a position where it says, the rest stacked), and the grids the
 /// form keeps. The person's close, resize and keys reach the form as the driver's calls do
 /// (UserClose, SetWidth/SetHeight, UserKeyDown); when the add-in hides or unloads the form,
-/// the window goes. The view must go before the form.
+/// the window hides; when the add-in destroys the form, the window deletes itself.
 class FormView : public QDialog
 {
     Q_OBJECT
@@ -57,6 +57,7 @@ private:
     bool m_pulling = false;
     bool m_pushing = false;
     bool m_modal = false;
+    bool m_formGone = false; // the form was destroyed: nothing more is read from it
 };
 
 } // namespace gui

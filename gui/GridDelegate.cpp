@@ -30,10 +30,23 @@ QRect GridDelegate::BoxRect(const QRect& rect, int level)
 
 bool GridDelegate::InOutline(const QModelIndex& index) const
 {
-    const auto& grid = m_view.Grid();
-    return index.column() == grid.OutlineCol() &&
-           (index.data(GridModel::NodeRole).toInt() >= 0 ||
-            index.data(GridModel::OutlineLevelRole).toInt() > 0);
+    return index.column() == m_view.Grid().OutlineCol() &&
+           index.data(GridModel::NodeRole).toInt() >= 0;
+}
+
+QRect GridDelegate::SpillRect(const QRect& rect, const QModelIndex& index) const
+{
+    // A node's caption runs on over the empty cells to its right, as the grid draws it.
+    QRect spill = rect;
+    const auto* model = index.model();
+    for (int c = index.column() + 1; c < model->columnCount(); ++c) {
+        if (m_view.isColumnHidden(c))
+            continue;
+        if (!model->index(index.row(), c).data().toString().isEmpty())
+            break;
+        spill.setRight(m_view.visualRect(model->index(index.row(), c)).right());
+    }
+    return spill;
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -50,8 +63,12 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QVariant background = index.data(Qt::BackgroundRole);
     if (background.canConvert<QBrush>())
         painter->fillRect(option.rect, background.value<QBrush>());
+    shifted.rect = SpillRect(option.rect, index);
     shifted.rect.setLeft(option.rect.left() + Indent(level));
+    painter->save();
+    painter->setClipRect(shifted.rect.united(option.rect));
     QStyledItemDelegate::paint(painter, shifted, index);
+    painter->restore();
     if (node < 0)
         return;
     const QRect box = BoxRect(option.rect, level);

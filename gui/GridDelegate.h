@@ -34,6 +34,7 @@ public:
 
 private:
     bool InOutline(const QModelIndex& index) const;
+    QRect SpillRect(const QRect& rect, const QModelIndex& index) const;
     GridView& m_view;
 };
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <set>
 
 namespace gui {
 
@@ -64,7 +65,8 @@ GridModel::GridModel(pf::FlexGrid& grid, QObject* parent)
 
 GridModel::~GridModel()
 {
-    m_grid.SetObserver({});
+    if (!m_gone)
+        m_grid.SetObserver({});
 }
 
 int GridModel::GridRow(int modelRow) const
@@ -86,9 +88,18 @@ void GridModel::Rebuild()
     const int rows = m_grid.Rows();
     const int first = std::min(std::max(m_grid.FixedRows(), 0), 1);
     m_rows.reserve(size_t(std::max(rows - first, 0)));
-    for (int r = first; r < rows; ++r)
+    std::set<int> levels;
+    for (int r = first; r < rows; ++r) {
         if (m_grid.RowIsVisible(r))
             m_rows.push_back(r);
+        if (m_grid.IsSubtotal(r))
+            levels.insert(m_grid.RowOutlineLevel(r));
+    }
+    // The outline indents by the rank of a node's level among the levels in use: the levels
+    // may be any numbers (a report uses the columns it groups on).
+    m_levelRanks.clear();
+    for (int level : levels)
+        m_levelRanks.emplace(level, int(m_levelRanks.size()));
     m_pending = false;
     endResetModel();
 }
@@ -97,6 +108,15 @@ void GridModel::OnChange(pf::GridChange change)
 {
     // The grid calls from inside its own calls; nothing may leave this handler.
     try {
+        if (change == pf::GridChange::Destroyed) {
+            beginResetModel();
+            m_gone = true;
+            m_rows.clear();
+            m_cols = 0;
+            endResetModel();
+            emit GridGone();
+            return;
+        }
         if (!m_grid.Redraw()) {
             m_pending = true;
             return;
@@ -146,7 +166,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 {
     const int row = GridRow(index.row()), col = index.column();
     // While the grid's redraw is off the rows may have changed under the model.
-    if (row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
+    if (m_gone || row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -182,8 +202,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
             return {};
         return IsTicked(state) ? Qt::Checked : Qt::Unchecked;
     }
-    case OutlineLevelRole:
-        return m_grid.RowOutlineLevel(row);
+    case OutlineLevelRole: {
+        const auto rank = m_levelRanks.find(m_grid.RowOutlineLevel(row));
+        return rank != m_levelRanks.end() ? rank->second : 0;
+    }
     case NodeRole:
         return m_grid.IsSubtotal(row) ? int(m_grid.IsCollapsed(row)) : -1;
     default:
@@ -193,7 +215,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= m_grid.Cols() ||
+    if (m_gone || orientation != Qt::Horizontal || section < 0 || section >= m_grid.Cols() ||
         m_grid.FixedRows() < 1 || m_grid.Rows() < 1)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
@@ -204,7 +226,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
 {
     const int row = GridRow(index.row()), col = index.column();
-    if (row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
+    if (m_gone || row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (m_grid.Editable() && row >= m_grid.FixedRows() && col >= m_grid.FixedCols()) {
@@ -218,7 +240,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
 bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     const int row = GridRow(index.row()), col = index.column();
-    if (row < 0 || col < 0)
+    if (m_gone || row < 0 || col < 0)
         return false;
     try {
         if (role == Qt::CheckStateRole)

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 
+#include <map>
 #include <vector>
 
 namespace platform::forms {
@@ -25,7 +26,7 @@ public:
     /// Roles beyond Qt's: the outline level and node state of a row, for the outline column.
     enum Role
     {
-        OutlineLevelRole = Qt::UserRole + 1, ///< int: the row's outline level
+        OutlineLevelRole = Qt::UserRole + 1, ///< int: rank of the row's level among node levels
         NodeRole, ///< int: -1 no node, 0 expanded, 1 subtotals, 2 collapsed
     };
 
@@ -33,6 +34,8 @@ public:
     ~GridModel() override;
 
     platform::forms::FlexGrid& Grid() const { return m_grid; }
+    /// False once the grid is gone: the model is empty then and reads nothing.
+    bool HasGrid() const { return !m_gone; }
     /// The grid row of a model row (-1 outside).
     int GridRow(int modelRow) const;
     /// The model row of a grid row, or -1 when that row is not shown.
@@ -53,15 +56,19 @@ signals:
     void SelectionChanged();
     /// The grid's first shown row changed.
     void ScrollChanged();
+    /// The grid was destroyed.
+    void GridGone();
 
 private:
     void OnChange(platform::forms::GridChange change);
     void Rebuild();
 
     platform::forms::FlexGrid& m_grid;
-    std::vector<int> m_rows; // grid row of each model row
+    std::vector<int> m_rows;         // grid row of each model row
+    std::map<int, int> m_levelRanks; // outline level of node rows -> its rank
     int m_cols = 0;
     bool m_pending = false; // changes arrived while the grid's redraw was off
+    bool m_gone = false;    // the grid was destroyed
 };
 
 } // namespace gui

@@ -81,6 +81,11 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     connect(m_model, &GridModel::ColumnsChanged, this, &GridView::PullColumns);
     connect(m_model, &GridModel::SelectionChanged, this, &GridView::PullSelection);
     connect(m_model, &GridModel::ScrollChanged, this, &GridView::PullScroll);
+    // A grid that goes takes no more input: the view hides and waits for its window to go.
+    connect(m_model, &GridModel::GridGone, this, [this] {
+        setEnabled(false);
+        hide();
+    });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         PullColumns();
         PullSelection();
@@ -131,6 +136,8 @@ QPointF GridView::GridPoint(const QModelIndex& index, const QPoint& viewportPos)
 
 void GridView::PushTopRow()
 {
+    if (!m_model->HasGrid())
+        return;
     const int first = m_model->GridRow(rowAt(0));
     if (first < 0 || first == Grid().TopRow())
         return;
@@ -147,8 +154,10 @@ void GridView::mousePressEvent(QMouseEvent* event)
     setFocus(Qt::MouseFocusReason);
     const int row = m_model->GridRow(index.row());
     auto& grid = Grid();
+    // The node box may stand beyond a narrow outline column.
+    const QModelIndex node = index.sibling(index.row(), grid.OutlineCol());
     if (event->button() == Qt::LeftButton &&
-        NodeBoxRect(index).contains(event->position().toPoint())) {
+        NodeBoxRect(node).contains(event->position().toPoint())) {
         Guarded([&] { grid.UserToggleNode(row); });
         return;
     }
@@ -202,7 +211,8 @@ void GridView::mouseMoveEvent(QMouseEvent* event)
 void GridView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || NodeBoxRect(index).contains(event->position().toPoint()))
+    if (!index.isValid() || NodeBoxRect(index.sibling(index.row(), Grid().OutlineCol()))
+                                .contains(event->position().toPoint()))
         return;
     Guarded([&] { Grid().UserDoubleClick(); });
     if (m_model->flags(index) & Qt::ItemIsEditable)
@@ -231,18 +241,24 @@ void GridView::keyReleaseEvent(QKeyEvent* event)
 void GridView::focusInEvent(QFocusEvent* event)
 {
     QTableView::focusInEvent(event);
+    if (!m_model->HasGrid())
+        return;
     Guarded([&] { Grid().SetFocus(); });
 }
 
 void GridView::focusOutEvent(QFocusEvent* event)
 {
     QTableView::focusOutEvent(event);
+    if (!m_model->HasGrid())
+        return;
     Guarded([&] { Grid().KillFocus(); });
 }
 
 void GridView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
+    if (!m_model->HasGrid())
+        return;
     const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
     Guarded([&] {
         Grid().SetClientSize(Twips(viewport()->width()), Twips(viewport()->height() + header));
@@ -258,6 +274,8 @@ void GridView::scrollContentsBy(int dx, int dy)
 
 void GridView::PullColumns()
 {
+    if (!m_model->HasGrid())
+        return;
     m_pulling = true;
     const auto& grid = Grid();
     horizontalHeader()->setVisible(grid.FixedRows() > 0);
@@ -271,6 +289,8 @@ void GridView::PullColumns()
 
 void GridView::PullSelection()
 {
+    if (!m_model->HasGrid())
+        return;
     const auto& grid = Grid();
     const int rows = m_model->rowCount(), cols = m_model->columnCount();
     if (rows == 0 || cols == 0 || grid.Rows() == 0) {
@@ -304,6 +324,8 @@ void GridView::PullSelection()
 
 void GridView::PullScroll()
 {
+    if (!m_model->HasGrid())
+        return;
     if (m_pulling)
         return;
     const int top = m_model->ModelRow(Grid().TopRow());

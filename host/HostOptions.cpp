@@ -30,6 +30,8 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
             o.vFolders.push_back(ValueAfter(vArgs, i));
         else if (a == "--interactive")
             o.bInteractive = true;
+        else if (a == "--gui")
+            o.bGui = true;
         else if (a == "--help" || a == "-h")
             o.bHelp = true;
         else
@@ -42,6 +44,7 @@ std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
            "                [--interactive]\n"
+           "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
            "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -55,6 +58,8 @@ std::string Usage()
            "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
            "                   backslash inside a name)\n"
            "  --interactive    pick templates and run menu commands\n"
+           "  --gui            show the client and the report window as windows on the\n"
+           "                   desktop (needs a display)\n"
            "  --help           this text\n";
 }
 

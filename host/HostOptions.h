@@ -20,6 +20,8 @@ struct HostOptions
     /// backslash inside a name); empty: the template's own folders.
     std::vector<std::string> vFolders;
     bool bInteractive = false;
+    /// Windows on the desktop instead of text in the terminal.
+    bool bGui = false;
     bool bHelp = false;
 };
 

@@ -55,6 +55,23 @@ std::string SampleReports(const std::string& sAddInPath)
     return {};
 }
 
+void RunUntilStarted()
+{
+    auto& oLoop = platform::win::MessageLoop::main();
+    oLoop.setTimer(kStartupWait, [&oLoop](platform::win::TimerId id) {
+        oLoop.killTimer(id);
+        oLoop.quit();
+    });
+    oLoop.run();
+}
+
+platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
+{
+    return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
+}
+
+} // namespace
+
 std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
                         std::ostream& out)
 {
@@ -70,18 +87,8 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
     return oFolder.string();
 }
 
-void RunUntilStarted()
-{
-    auto& oLoop = platform::win::MessageLoop::main();
-    oLoop.setTimer(kStartupWait, [&oLoop](platform::win::TimerId id) {
-        oLoop.killTimer(id);
-        oLoop.quit();
-    });
-    oLoop.run();
-}
-
-// The text between "name='" and the next "'" after the first occurrence of sAfter.
-std::string Attribute(const std::string& sXml, const std::string& sAfter, const std::string& sName)
+std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
+                            const std::string& sName)
 {
     const auto at = sXml.find(sAfter);
     if (at == std::string::npos)
@@ -93,13 +100,6 @@ std::string Attribute(const std::string& sXml, const std::string& sAfter, const 
     const auto end = sXml.find('\'', start + sKey.size());
     return sXml.substr(start + sKey.size(), end - start - sKey.size());
 }
-
-platform::forms::ComboBox* TemplateList(platform::forms::Form& oWindow)
-{
-    return dynamic_cast<platform::forms::ComboBox*>(oWindow.FindControl("cboTemplate").get());
-}
-
-} // namespace
 
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
@@ -172,8 +172,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const std::string sXml = oAddIn->GetCustomUI("Microsoft.Outlook.Explorer");
         if (sXml.empty())
             throw std::runtime_error("the add-in gave no ribbon for the explorer window");
-        out << "Ribbon: tab \"" << Attribute(sXml, "<tab ", "label") << "\", button \""
-            << Attribute(sXml, "<button ", "label") << "\"\n";
+        out << "Ribbon: tab \"" << RibbonAttribute(sXml, "<tab ", "label") << "\", button \""
+            << RibbonAttribute(sXml, "<button ", "label") << "\"\n";
         oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
         oAddIn->InvokeCallback("RibbonButtonClick",
                                std::make_shared<ol::IRibbonControl>("ShowReport"));

@@ -13,6 +13,16 @@ namespace host {
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err);
 
+/// Opens the profile the options name, or the sample profile (made on first use, with the
+/// report definitions shipped beside the add-in); says so on out. Throws std::runtime_error
+/// when the named profile does not exist.
+std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
+                        std::ostream& out);
+/// The value of attribute sName of the first element after the first occurrence of sAfter
+/// in ribbon XML ("" when there is none).
+std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
+                            const std::string& sName);
+
 class AddInLibrary;
 /// Prints the report window as the user would see it: caption, templates (the current one in
 /// brackets), the last read's progress and the grid; a line saying so when it is not open.

@@ -1,5 +1,6 @@
 // The stand-in for the mail client process: it loads the report add-in, connects it and
 // clicks its report button, as the client would.
+#include "host/GuiHost.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 
@@ -21,5 +22,7 @@ int main(int argc, char** argv)
         std::cout << host::Usage();
         return 0;
     }
+    if (oOptions.bGui)
+        return host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr);
     return host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
 }

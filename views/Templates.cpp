@@ -36,18 +36,29 @@ std::string ReadWholeFile(const std::string& sPath)
     return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
 }
 
-// Keeps the user's unreadable file beside it, never replacing an older copy of it; answers
-// the copy's path.
-std::string KeepAside(const std::string& sPath)
+// A copy of the user's unreadable file beside it.
+struct KeptCopy
+{
+    std::string sPath;
+    bool bNew = false; ///< false when an earlier load had kept the same text already
+};
+
+// Keeps the user's unreadable file beside it, never replacing an older copy of it; a text
+// kept already by an earlier load is not copied again.
+KeptCopy KeepAside(const std::string& sPath, const std::string& sText)
 {
     std::string sBackup = sPath + ".bak";
-    for (int i = 1; fs::exists(sBackup); ++i)
+    for (int i = 1; fs::exists(sBackup); ++i) {
+        std::error_code ec;
+        if (fs::file_size(sBackup, ec) == sText.size() && !ec && ReadWholeFile(sBackup) == sText)
+            return {sBackup, false};
         sBackup = sPath + "." + std::to_string(i) + ".bak";
+    }
     std::error_code ec;
     fs::copy_file(sPath, sBackup, ec);
     if (ec)
         rt::Raise(rt::errors::PathFileAccess, {}, "Cannot keep a copy of " + sPath);
-    return sBackup;
+    return {sBackup, true};
 }
 
 // The user would otherwise see a lone "(Standard)" and think the templates lost.
@@ -105,11 +116,13 @@ void Templates::Load()
             // later save loses it.
             common::Logging(kModule, "Load", [&] {
                 const std::string sReason = oHandler.ImportFailure();
-                const std::string sBackup = KeepAside(sPath);
-                TellKeptAside(sPath, sReason, sBackup);
+                const KeptCopy oCopy = KeepAside(sPath, sText);
+                // Told once: a file kept already by an earlier start is only logged again.
+                if (oCopy.bNew)
+                    TellKeptAside(sPath, sReason, oCopy.sPath);
                 rt::Raise(rt::errors::InvalidProcedureCall, {},
                           "\"" + sPath + "\" is no report-definition file (" + sReason +
-                              "); it was kept as \"" + sBackup + "\"");
+                              "); it was kept as \"" + oCopy.sPath + "\"");
             });
         }
     } catch (...) {
@@ -121,7 +134,7 @@ void Templates::Load()
         rt::ResumeNext oSteps;
         oSteps([&] {
             if (fs::exists(sPath))
-                KeepAside(sPath);
+                KeepAside(sPath, ReadWholeFile(sPath));
         });
         oError.ReRaise();
     }

@@ -1,6 +1,9 @@
 #include "BenchCalendars.h"
 
+#include "engine/Field.h"
+#include "engine/Records.h"
 #include "platform/locale/Locale.h"
+#include "platform/mapi/Constants.h"
 #include "platform/mapi/CurrentProfile.h"
 #include "platform/store/SampleProfile.h"
 #include "platform/store/StoreBuilder.h"
@@ -233,6 +236,21 @@ void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
     target.calendarId = calendar.entryId;
     target.MakeCurrent();
     MarkDone(target);
+}
+
+void AddCalendarColumns(engine::Records& records)
+{
+    const auto column = [&](const char* key, std::int32_t tag, engine::PT_PROPERTY_TYPE type,
+                            long mapping) {
+        auto field = std::make_shared<engine::Field>();
+        field->Init(key, tag, type, {}, "", key, mapping);
+        records.AppendField(field);
+    };
+    column("Subject", platform::mapi::PR_SUBJECT, engine::PT_STRING8, 0);
+    column("Start", 0, engine::PT_SYSTIME, 3);
+    column("End", 0, engine::PT_SYSTIME, 4);
+    column("Duration", 0, engine::PT_LONG, 5);
+    column("Folder", 0, engine::PT_STRING8, 1);
 }
 
 void BuildSampleProfile(BenchProfile& target, int calendarItems)

@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+namespace engine {
+class Records;
+}
+
 namespace bench {
 
 /// A generated profile in a temporary folder, made the current profile while it lives and
@@ -36,6 +40,9 @@ struct BenchProfile
 /// without end) over `years` years up to the end of 2026, with deleted and moved occurrences
 /// (moved within the series, past its end, and before its first occurrence). Deterministic.
 void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years);
+
+/// The columns of a calendar report: subject, start, end, duration and folder name.
+void AddCalendarColumns(engine::Records& records);
 
 /// The sample profile with `calendarItems` single appointments around 2024-06-15.
 void BuildSampleProfile(BenchProfile& target, int calendarItems);

@@ -53,17 +53,7 @@ void ReadWindow(benchmark::State& state, const std::string& name, rt::Date from,
     auto root = std::make_shared<engine::Application>();
     root->Initialize(olApp);
     auto records = root->Records();
-    const auto column = [&](const char* key, std::int32_t tag, engine::PT_PROPERTY_TYPE type,
-                            long mapping) {
-        auto field = std::make_shared<engine::Field>();
-        field->Init(key, tag, type, {}, "", key, mapping);
-        records->AppendField(field);
-    };
-    column("Subject", platform::mapi::PR_SUBJECT, engine::PT_STRING8, 0);
-    column("Start", 0, engine::PT_SYSTIME, 3);
-    column("End", 0, engine::PT_SYSTIME, 4);
-    column("Duration", 0, engine::PT_LONG, 5);
-    column("Folder", 0, engine::PT_STRING8, 1);
+    bench::AddCalendarColumns(*records);
     records->Filter()->SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
                                         rt::Variant(from), rt::Variant(to));
     long total = 0;

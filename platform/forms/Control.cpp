@@ -7,6 +7,12 @@ namespace platform::forms {
 
 Control::Control(std::string name) : m_name(std::move(name)) {}
 
+Control::~Control()
+{
+    m_destroyed = true;
+    NotifyChanged();
+}
+
 std::string Control::Caption() const
 {
     runtime::Raise(runtime::errors::NotSupported, m_name);

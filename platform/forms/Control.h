@@ -20,6 +20,8 @@ class Control : public runtime::Object
 {
 public:
     explicit Control(std::string name);
+    /// Tells the observer, if any, that the control goes (Destroyed() is then true).
+    ~Control() override;
     std::string TypeName() const override { return "Control"; }
 
     /// The control's name on its form (unique on the form).
@@ -36,23 +38,51 @@ public:
     virtual void SetCaption(const std::string& caption);
 
     bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool enabled) { m_enabled = enabled; NotifyChanged(); }
+    void SetEnabled(bool enabled)
+    {
+        m_enabled = enabled;
+        NotifyChanged();
+    }
     bool Visible() const { return m_visible; }
-    virtual void SetVisible(bool visible) { m_visible = visible; NotifyChanged(); }
+    virtual void SetVisible(bool visible)
+    {
+        m_visible = visible;
+        NotifyChanged();
+    }
 
     int Left() const { return m_left; }
     int Top() const { return m_top; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    void SetLeft(int twips) { m_left = twips; NotifyChanged(); }
-    void SetTop(int twips) { m_top = twips; NotifyChanged(); }
-    virtual void SetWidth(int twips) { m_width = twips; NotifyChanged(); }
-    virtual void SetHeight(int twips) { m_height = twips; NotifyChanged(); }
+    void SetLeft(int twips)
+    {
+        m_left = twips;
+        NotifyChanged();
+    }
+    void SetTop(int twips)
+    {
+        m_top = twips;
+        NotifyChanged();
+    }
+    virtual void SetWidth(int twips)
+    {
+        m_width = twips;
+        NotifyChanged();
+    }
+    virtual void SetHeight(int twips)
+    {
+        m_height = twips;
+        NotifyChanged();
+    }
     /// Moves and sizes the control in one step.
     void Move(int left, int top, int width, int height);
 
     double FontSize() const { return m_fontSize; }
-    void SetFontSize(double points) { m_fontSize = points; NotifyChanged(); }
+    void SetFontSize(double points)
+    {
+        m_fontSize = points;
+        NotifyChanged();
+    }
 
     /// The form the control sits on, or null before it is added to one.
     Form* Parent() const { return m_parent; }
@@ -67,6 +97,9 @@ public:
     /// changed, by code or by the user. One observer per control; an empty one stops it.
     using ChangeObserver = std::function<void(Control&)>;
     void SetObserver(ChangeObserver observer) { m_observer = std::move(observer); }
+    /// True only while the observer hears of the control's end: a view then lets go of it
+    /// and reads nothing more from it.
+    bool Destroyed() const { return m_destroyed; }
     /// Tells the observer, if any, that something that shows has changed.
     void NotifyChanged()
     {
@@ -88,6 +121,7 @@ private:
     Form* m_parent = nullptr;       // non-owning: the form owns its controls
     Control* m_container = nullptr; // non-owning: a sibling on the same form
     ChangeObserver m_observer;
+    bool m_destroyed = false;
 };
 
 /// A control with a caption of its own.
@@ -97,7 +131,11 @@ public:
     using Control::Control;
     bool HasCaption() const override { return true; }
     std::string Caption() const override { return m_caption; }
-    void SetCaption(const std::string& caption) override { m_caption = caption; NotifyChanged(); }
+    void SetCaption(const std::string& caption) override
+    {
+        m_caption = caption;
+        NotifyChanged();
+    }
 
 private:
     std::string m_caption;

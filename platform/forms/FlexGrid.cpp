@@ -14,7 +14,10 @@ FlexGrid::FlexGrid() : m_impl(std::make_unique<Impl>())
     m_impl->cols.resize(2);
 }
 
-FlexGrid::~FlexGrid() = default;
+FlexGrid::~FlexGrid()
+{
+    Notify(GridChange::Destroyed);
+}
 
 // --- Appearance and window ------------------------------------------------------------------
 

@@ -25,6 +25,7 @@ enum class GridChange
     Cells,     ///< texts or formats of cells
     Selection, ///< the current cell or the selection
     Scroll,    ///< the first row shown
+    Destroyed, ///< the grid goes: a view lets go of it and reads nothing more from it
 };
 
 /// A handle on the outline node of one row. It stays valid while the grid's rows are not

@@ -43,7 +43,18 @@ win::ScreenRect PixelRect(const Form& form)
             (form.Top() + form.Height()) / 15};
 }
 
+Form::ShowObserver& ShowObserverSlot()
+{
+    static Form::ShowObserver observer;
+    return observer;
+}
+
 } // namespace
+
+void Form::SetShowObserver(ShowObserver observer)
+{
+    ShowObserverSlot() = std::move(observer);
+}
 
 Form::Form(std::string name)
     : CaptionControl(std::move(name)),
@@ -110,8 +121,11 @@ void Form::Show(ShowStyle style, Form* owner)
     m_owner = owner;
     SetVisible(true);
     Form_Activate();
-    if (style == ShowStyle::Modeless)
+    if (style == ShowStyle::Modeless) {
+        if (const auto& observer = ShowObserverSlot(); observer && m_loaded && Visible())
+            observer(*this);
         return;
+    }
     ++m_modalDepth;
     try {
         Driver::current().RunModal(*this);

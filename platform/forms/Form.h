@@ -4,6 +4,7 @@
 #include "platform/forms/DrawingSurface.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +89,10 @@ public:
     /// Shows the form, loading it first. A modal show returns when the form is hidden or
     /// unloaded; error 400 when the form is already shown modally.
     void Show(ShowStyle style = ShowStyle::Modeless, Form* owner = nullptr);
+    /// Who shows forms on a screen (a view): called whenever a form is shown modelessly, after
+    /// it became visible; modal shows go to the driver. One for the process; empty to stop.
+    using ShowObserver = std::function<void(Form&)>;
+    static void SetShowObserver(ShowObserver observer);
     /// Hides the form; it stays loaded.
     void Hide();
     /// Unloads the form unless Form_QueryUnload or Form_Unload cancels; true when unloaded.

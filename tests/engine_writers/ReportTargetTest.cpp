@@ -141,3 +141,37 @@ TEST_F(ReportTargetTest, BytesThatAreNoUtf8BecomeReplacementCharactersInTextRepo
 
 } // namespace
 } // namespace engine::test
+
+namespace engine::test {
+namespace {
+
+TEST_F(ReportTargetTest, ReportsLargerThanOneBufferBlockAreWrittenWhole)
+{
+    // Some 6 MB of rows: the text spans several blocks of the writers' buffer, and the page's
+    // table lies between the template's parts.
+    ExportCsv oCsv;
+    ExportHtml oHtml;
+    oHtml.Init(1);
+    std::string sCsv;
+    std::string sTable;
+    for (int i = 0; i < 120000; ++i) {
+        std::vector<std::string> vRow = {"Zeile " + std::to_string(i), "Müller; Söhne"};
+        oCsv.AddRow(vRow);
+        sCsv += (i > 0 ? "\r\n" : "") + vRow[0] + ";" + vRow[1];
+        std::string sCell = "Nr. " + std::to_string(i) + " <b>";
+        oHtml.AddCol(sCell);
+        sTable += "\r\n\t\t\t<td>" + sCell + "</td>";
+    }
+    const auto sCsvPath = OutPath("gross.csv");
+    oCsv.Export(sCsvPath);
+    EXPECT_EQ(ReadAll(sCsvPath), sCsv);
+
+    const auto sTemplate = OutPath("t.html");
+    WriteAll(sTemplate, "<table>@tlv_report</table>@tlv_tablewidth");
+    const auto sHtmlPath = OutPath("gross.html");
+    oHtml.Export(sHtmlPath, sTemplate);
+    EXPECT_EQ(ReadAll(sHtmlPath), "<table>\r\n\t\t<tr>" + sTable + "</tr></table>0");
+}
+
+} // namespace
+} // namespace engine::test

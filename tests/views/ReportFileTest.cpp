@@ -418,6 +418,11 @@ TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLangu
         EXPECT_NE(sPrompt.find(FilePath() + ".bak"), std::string::npos) << sPrompt;
         std::ifstream oBak(FilePath() + ".bak", std::ios::binary);
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oBak), {}), c.sText);
+        // The next start finds the same file: kept already, the user is not told again.
+        oDriver.Reset();
+        EXPECT_EQ(Loaded()->Count(), 0);
+        EXPECT_TRUE(oDriver.MessageBoxes().empty());
+        EXPECT_FALSE(std::filesystem::exists(FilePath() + ".1.bak"));
     }
     oDriver.Reset();
 }

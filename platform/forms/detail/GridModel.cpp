@@ -43,7 +43,10 @@ void GridRow::SetText(int col, std::string text, int width)
         cells.reserve(std::max(size_t(col) + 1, size_t(std::max(width, 0))));
         cells.resize(size_t(col) + 1);
     }
-    cells[size_t(col)] = std::move(text);
+    // Swapped rather than assigned: a short text takes no heap, and an assignment would keep
+    // the old text's heap block (a date copied into a key column and then replaced by its
+    // short key) for the life of the row.
+    cells[size_t(col)].swap(text);
 }
 
 const CellFormat* GridRow::Format(int col) const
@@ -91,7 +94,9 @@ void FlexGrid::Impl::ResizeRows(size_t count)
         rows.erase(rows.begin() + std::ptrdiff_t(count), rows.end());
         return;
     }
-    rows.reserve(count);
+    // A little room beyond the count, so that the subtotal rows of a filled grid fit without
+    // moving every row to a larger block (two row tables at once at the peak).
+    rows.reserve(count + count / 32 + 16);
     while (rows.size() < count) {
         rows.push_back(NewRow());
     }

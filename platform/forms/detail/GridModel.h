@@ -31,12 +31,12 @@ struct GridRow
     std::vector<CellFormat> formats; // empty, or one per cell up to the last formatted one
     platform::runtime::Variant data;
     bool node = false;          // an outline node (subtotal row or marked by code)
+    bool selected = false;      // list-box selection
     int subtotalGroup = -1;     // group column of a subtotal row made by Subtotal(), else -1
     int subtotalMatchFrom = -1; // first column of the texts that define its group
     int outlineLevel = 0;
     OutlineState state = OutlineState::Expanded;
-    int height = -1;       // -1: the default height
-    bool selected = false; // list-box selection
+    int height = -1; // -1: the default height
 
     const std::string& Text(int col) const;
     /// Writes a cell's text; a row that must grow takes room for `width` cells at once (the

@@ -139,6 +139,7 @@ void FlexGrid::ClearSubtotals()
 
 void FlexGrid::Subtotals(const std::vector<SubtotalRequest>& requests)
 {
+    const NotifyOnExit notify(*this, GridChange::Rows);
     for (const SubtotalRequest& q : requests) {
         if (q.function != SubtotalFunction::Clear) {
             CheckRequest(*m_impl, q);

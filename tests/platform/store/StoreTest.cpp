@@ -142,6 +142,47 @@ TEST_F(StoreTest, ComputedPropertiesAnswerIdentityClassAndAttachments)
     EXPECT_FALSE(rows[0].values[4].has_value());
 }
 
+TEST_F(StoreTest, RangesHoldBothBoundsEqualToAStart)
+{
+    auto store = Store::Create(Dir() / "r.db", "R", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto folder = b.Folder("Kalender", ItemType::Appointment).entryId;
+    const PropTag start =
+        b.NamedTag(NamedProperty::Lid(PSETID_Appointment, props::LID_AppointmentStart), PT_SYSTIME);
+    // The last minute of 14 May, its midnight, the last minute of 15 May, the next midnight.
+    const LocalTime times[] = {MakeLocalTime(2024, 5, 14, 23, 59), MakeLocalTime(2024, 5, 15),
+                               MakeLocalTime(2024, 5, 15, 23, 59), MakeLocalTime(2024, 5, 16)};
+    const char* names[] = {"a", "b", "c", "d"};
+    for (int i = 0; i < 4; ++i)
+        b.Appointment(folder, names[i], times[i], times[i]);
+    const auto s = [&](int i) { return LocalToUtc(times[i]).seconds; };
+    const std::optional<std::int64_t> open;
+    const struct
+    {
+        const char* name;
+        std::vector<ValueRange> ranges;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"both bounds on one start", {{start, s(1), s(1)}}, {"b"}},
+        {"a second after it", {{start, s(1) + 1, s(1) + 1}}, {}},
+        {"a second before it", {{start, s(1) - 1, s(1) - 1}}, {}},
+        {"a day from its first to its last minute", {{start, s(1), s(2)}}, {"b", "c"}},
+        {"a second inside each bound", {{start, s(1) + 1, s(2) - 1}}, {}},
+        {"open below, up to a start", {{start, open, s(1)}}, {"a", "b"}},
+        {"from a start, open above", {{start, s(2), open}}, {"c", "d"}},
+        {"two ranges meeting on a start",
+         {{start, s(0), s(1)}, {start, s(1), s(2)}},
+         {"a", "b", "c"}},
+    };
+    const PropTag cols[] = {props::PR_SUBJECT};
+    for (const auto& c : cases) {
+        std::vector<std::string> got;
+        for (const auto& row : store->ReadTableInRanges(folder, cols, c.ranges))
+            got.push_back(std::get<std::string>(row.values.at(0).value()));
+        EXPECT_EQ(got, c.expected) << c.name;
+    }
+}
+
 TEST_F(StoreTest, NamedPropertiesAreMappedPerStoreFrom0x8000)
 {
     auto a = Store::Create(Dir() / "a.db", "A", StoreKind::UnicodePersonal);

@@ -1,0 +1,239 @@
+#include "gui/CommonDialogViews.h"
+
+#include "gui/Pictures.h"
+#include "gui/Units.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/MenuBar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace gui {
+
+namespace pf = platform::forms;
+
+namespace {
+
+// "Web Page (*.htm, *.html)" with "*.htm;*.html": Qt's filter text shows the patterns the
+// filter matches, so the description loses a pattern list of its own.
+QString FilterText(const pf::FileFilter& filter)
+{
+    QString description = ToQ(filter.description);
+    if (const auto open = description.lastIndexOf(QLatin1Char('(')); open > 0)
+        description = description.left(open).trimmed();
+    return description + QStringLiteral(" (") +
+           ToQ(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+// Asks until the answer fits: a refused answer is explained and the dialog shown again.
+template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
+{
+    while (ask()) {
+        const auto reason = dialog.Check();
+        if (!reason)
+            return true;
+        QMessageBox::warning(QApplication::activeWindow(), ToQ(dialog.Title()), ToQ(*reason));
+    }
+    return false;
+}
+
+bool RunFileDialog(pf::FileDialog& dialog)
+{
+    const auto& request = dialog.GetRequest();
+    QFileDialog view(QApplication::activeWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
+    view.setObjectName(QStringLiteral("FileDialog"));
+    // Qt's own dialog, so that it looks and works alike on every desktop; the service asks
+    // before a file is replaced.
+    view.setOption(QFileDialog::DontUseNativeDialog);
+    view.setOption(QFileDialog::DontConfirmOverwrite);
+    const bool save = request.kind == pf::DialogKind::SaveFile;
+    view.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    view.setFileMode(!save && request.firstOption ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const auto& filter : request.filters)
+        filters << FilterText(filter);
+    if (!filters.isEmpty()) {
+        view.setNameFilters(filters);
+        view.selectNameFilter(filters.value(dialog.FilterIndex()));
+    }
+    if (!request.initialName.empty())
+        view.selectFile(ToQ(request.initialName));
+    return UntilItFits(dialog, [&] {
+        if (view.exec() != QDialog::Accepted || view.selectedFiles().isEmpty())
+            return false;
+        dialog.SetName(FromQ(view.selectedFiles().constFirst()));
+        if (const auto index = filters.indexOf(view.selectedNameFilter()); index >= 0)
+            dialog.SetFilterIndex(int(index));
+        return true;
+    });
+}
+
+bool RunFolderDialog(pf::FolderDialog& dialog)
+{
+    const auto& request = dialog.GetRequest();
+    QFileDialog view(QApplication::activeWindow(), ToQ(request.title), ToQ(request.initialFolder));
+    view.setObjectName(QStringLiteral("FolderDialog"));
+    view.setOption(QFileDialog::DontUseNativeDialog);
+    view.setOption(QFileDialog::ShowDirsOnly);
+    view.setFileMode(QFileDialog::Directory);
+    if (!request.prompt.empty())
+        view.setLabelText(QFileDialog::FileName, ToQ(request.prompt));
+    return UntilItFits(dialog, [&] {
+        if (view.exec() != QDialog::Accepted || view.selectedFiles().isEmpty())
+            return false;
+        dialog.SetPath(FromQ(view.selectedFiles().constFirst()));
+        return true;
+    });
+}
+
+// The print dialog's fields as a form: printer, copies, collation, range, orientation.
+class PrintDialogView : public QDialog
+{
+public:
+    explicit PrintDialogView(pf::PrintDialog& dialog)
+        : QDialog(QApplication::activeWindow()), m_dialog(dialog)
+    {
+        setObjectName(QStringLiteral("PrintDialog"));
+        setWindowTitle(ToQ(dialog.Title()));
+        auto* form = new QFormLayout(this);
+        m_printer = new QComboBox(this);
+        m_printer->setObjectName(QStringLiteral("printer"));
+        for (const auto& name : dialog.printers)
+            m_printer->addItem(ToQ(name));
+        m_copies = new QSpinBox(this);
+        m_copies->setRange(1, 9999);
+        m_collate = new QCheckBox(tr("Collate"), this);
+        m_all = new QRadioButton(tr("All"), this);
+        m_selection = new QRadioButton(tr("Selection"), this);
+        m_pages = new QRadioButton(tr("Pages"), this);
+        m_from = new QSpinBox(this);
+        m_to = new QSpinBox(this);
+        m_landscape = new QCheckBox(tr("Landscape"), this);
+        form->addRow(tr("Printer"), m_printer);
+        form->addRow(tr("Copies"), m_copies);
+        form->addRow(QString(), m_collate);
+        form->addRow(tr("Print range"), m_all);
+        form->addRow(QString(), m_selection);
+        form->addRow(m_pages, m_from);
+        form->addRow(tr("to"), m_to);
+        form->addRow(QString(), m_landscape);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        form->addRow(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        // Another printer brings its own page settings, as the service loads them.
+        connect(m_printer, &QComboBox::activated, this, [this](int index) {
+            m_dialog.SelectPrinter(FromQ(m_printer->itemText(index)));
+            Pull();
+        });
+        Pull();
+    }
+
+    // Writes the fields back into the dialog.
+    void Push()
+    {
+        m_dialog.printer = FromQ(m_printer->currentText());
+        m_dialog.copies = m_copies->value();
+        m_dialog.collate = m_collate->isChecked();
+        m_dialog.range = m_pages->isChecked()       ? pf::PrintRange::Pages
+                         : m_selection->isChecked() ? pf::PrintRange::Selection
+                                                    : pf::PrintRange::All;
+        m_dialog.fromPage = m_from->value();
+        m_dialog.toPage = m_to->value();
+        m_dialog.orientation = m_landscape->isChecked() ? 2 : 1;
+    }
+
+private:
+    void Pull()
+    {
+        m_printer->setCurrentIndex(m_printer->findText(ToQ(m_dialog.printer)));
+        m_copies->setValue(m_dialog.copies);
+        m_collate->setChecked(m_dialog.collate);
+        m_all->setChecked(m_dialog.range == pf::PrintRange::All);
+        m_selection->setChecked(m_dialog.range == pf::PrintRange::Selection);
+        m_pages->setChecked(m_dialog.range == pf::PrintRange::Pages);
+        const bool pages = m_dialog.minPage != 0 || m_dialog.maxPage != 0;
+        m_pages->setEnabled(pages);
+        for (QSpinBox* box : {m_from, m_to}) {
+            box->setEnabled(pages);
+            box->setRange(m_dialog.minPage, std::max(m_dialog.maxPage, m_dialog.minPage));
+        }
+        m_from->setValue(m_dialog.fromPage);
+        m_to->setValue(m_dialog.toPage);
+        m_landscape->setChecked(m_dialog.orientation == 2);
+    }
+
+    pf::PrintDialog& m_dialog;
+    QComboBox* m_printer;
+    QSpinBox* m_copies;
+    QCheckBox* m_collate;
+    QRadioButton *m_all, *m_selection, *m_pages;
+    QSpinBox *m_from, *m_to;
+    QCheckBox* m_landscape;
+};
+
+bool RunPrintDialog(pf::PrintDialog& dialog)
+{
+    PrintDialogView view(dialog);
+    return UntilItFits(dialog, [&] {
+        if (view.exec() != QDialog::Accepted)
+            return false;
+        view.Push();
+        return true;
+    });
+}
+
+void FillPopup(QMenu& menu, const pf::MenuItem& item)
+{
+    for (const auto& child : item.Children()) {
+        if (!child->Visible())
+            continue;
+        if (child->IsSeparator()) {
+            menu.addSeparator();
+        } else if (!child->Children().empty()) {
+            QMenu* sub = menu.addMenu(IconOf(child->Picture().get()), ToQ(child->Caption()));
+            sub->setEnabled(child->Enabled());
+            FillPopup(*sub, *child);
+        } else {
+            QAction* action = menu.addAction(IconOf(child->Picture().get()), ToQ(child->Caption()));
+            action->setObjectName(ToQ(child->Key()));
+            action->setEnabled(child->Enabled());
+        }
+    }
+}
+
+} // namespace
+
+bool RunCommonDialog(pf::CommonDialog& dialog)
+{
+    if (auto* file = dynamic_cast<pf::FileDialog*>(&dialog))
+        return RunFileDialog(*file);
+    if (auto* folder = dynamic_cast<pf::FolderDialog*>(&dialog))
+        return RunFolderDialog(*folder);
+    if (auto* print = dynamic_cast<pf::PrintDialog*>(&dialog))
+        return RunPrintDialog(*print);
+    return false;
+}
+
+std::string RunPopupMenu(const pf::MenuItem& menu)
+{
+    QMenu view(QApplication::activeWindow());
+    view.setObjectName(ToQ(menu.Key()));
+    FillPopup(view, menu);
+    const QAction* picked = view.exec(QCursor::pos());
+    return picked ? FromQ(picked->objectName()) : std::string();
+}
+
+} // namespace gui

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "host/HostOptions.h"
+
+#include <QPointer>
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace platform::forms {
+class Form;
+}
+namespace platform::outlook {
+class Application;
+class IAddIn;
+} // namespace platform::outlook
+namespace gui {
+class ClientWindow;
+class DesktopAnswers;
+class EventLoop;
+class FormView;
+} // namespace gui
+
+namespace host {
+
+class AddInLibrary;
+
+/// The client with windows: the same connection, start-up and ribbon as the text run, then a
+/// client window with the profile's folders and the add-in's ribbon button, and a window for
+/// every form the add-in shows (the report window with its grid). Needs a QApplication.
+class GuiHost
+{
+public:
+    GuiHost(HostOptions oOptions, std::string sAddInPath, std::ostream& out);
+    ~GuiHost();
+    GuiHost(const GuiHost&) = delete;
+    GuiHost& operator=(const GuiHost&) = delete;
+
+    /// Opens the profile, connects the add-in, lets it start, and shows the client window.
+    /// Throws std::exception with a message for the person when any of it fails.
+    void Start();
+    /// Closes the windows and disconnects the add-in; nothing when not started.
+    void Stop();
+
+    /// The client window (null before Start).
+    gui::ClientWindow* Client() const { return m_window.get(); }
+    /// The report window's view, or null while the add-in has not shown it.
+    gui::FormView* ReportView() const;
+    /// The loaded add-in library (null before Start).
+    const AddInLibrary* Library() const { return m_library.get(); }
+
+private:
+    void ClickReportButton();
+    void OnFormShown(platform::forms::Form& oForm);
+
+    HostOptions m_oOptions;
+    std::string m_sAddInPath;
+    std::ostream& m_out;
+    std::unique_ptr<gui::EventLoop> m_loop;
+    std::unique_ptr<gui::DesktopAnswers> m_answers;
+    std::shared_ptr<platform::outlook::Application> m_oClient;
+    std::unique_ptr<AddInLibrary> m_library;
+    std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;
+    std::unique_ptr<gui::ClientWindow> m_window;
+    std::map<platform::forms::Form*, QPointer<gui::FormView>> m_views;
+};
+
+/// Whether windows can be shown: a display (X11 or Wayland) or a Qt platform named.
+bool HasDisplay();
+
+/// `tallyman --gui`: runs the client with windows until the person closes the client window.
+/// Without a display it says so and points to the text mode. Answers the exit code.
+int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
+               std::ostream& err);
+
+} // namespace host

@@ -1,0 +1,127 @@
+#include "GuiFixture.h"
+
+#include "gui/DesktopAnswers.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/Driver.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace pf = platform::forms;
+using guitest::GuiFixture;
+
+class CommonDialogViewsTest : public GuiFixture
+{
+protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        std::string sTemplate = (fs::temp_directory_path() / "tvguidlg-XXXXXX").string();
+        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
+        oDir = sTemplate;
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(oDir, ec);
+        GuiFixture::TearDown();
+    }
+    // Puts a name into the open file dialog's name box and clicks its accept button, as the
+    // person does (the name goes in whole: typed letters would open the box's completion
+    // list, which takes the keyboard).
+    static void TypeName(QFileDialog& dialog, const QString& name)
+    {
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_TRUE(edit && buttons);
+        edit->setText(name);
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+    fs::path oDir;
+};
+
+TEST_F(CommonDialogViewsTest, SaveDialogTakesTheTypedNameAndAsksBeforeReplacing)
+{
+    gui::DesktopAnswers answers;
+    std::ofstream(oDir / "old.html") << "<p>kept</p>";
+    // The person types an existing name, says No to replacing it, then types a new name.
+    WhenShown<QFileDialog>([](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+        WhenShown<QMessageBox>([](QMessageBox& box) {
+            WhenShown<QFileDialog>([](QFileDialog& again) { TypeName(again, "Bericht"); });
+            QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+        });
+        TypeName(dialog, "old");
+    });
+    pf::FileDialog::Request request;
+    request.kind = pf::DialogKind::SaveFile;
+    request.initialFolder = oDir.string();
+    request.initialName = "Report";
+    request.filters = {{"Web Page (*.htm, *.html)", "*.html"}, {"Text (*.txt)", "*.txt"}};
+    request.firstOption = true;
+    const auto result = pf::ShowFileDialog(request);
+    EXPECT_EQ(result.path, (oDir / "Bericht.html").string());
+    EXPECT_EQ(result.filterIndex, 0);
+    ASSERT_EQ(pf::Driver::current().MessageBoxes().size(), 1u);
+    EXPECT_EQ(pf::Driver::current().MessageBoxes()[0].answer, pf::vbNo);
+    std::ifstream in(oDir / "old.html");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "<p>kept</p>");
+}
+
+TEST_F(CommonDialogViewsTest, CancelledDialogsAnswerNothing)
+{
+    gui::DesktopAnswers answers;
+    WhenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(pf::ShowFolderDialog({0, oDir.string(), "Folder", "Pick one"}), "");
+    WhenShown<QFileDialog>([](QFileDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    pf::FileDialog::Request request;
+    request.kind = pf::DialogKind::OpenFile;
+    request.initialFolder = oDir.string();
+    EXPECT_EQ(pf::ShowFileDialog(request).path, "");
+}
+
+TEST_F(CommonDialogViewsTest, PrintDialogShowsAndReturnsItsFields)
+{
+    gui::DesktopAnswers answers;
+    pf::PrintDialog oDialog;
+    oDialog.printers = {"TallymanPDF", "TallymanNull"};
+    oDialog.printer = "TallymanPDF";
+    oDialog.minPage = 1;
+    oDialog.maxPage = 9;
+    std::string sLoaded;
+    oDialog.OnPrinterChanged = [&](pf::PrintDialog& d) { sLoaded = d.printer; };
+    WhenShown<QDialog>([](QDialog& view) {
+        auto* printer = view.findChild<QComboBox*>(QStringLiteral("printer"));
+        ASSERT_NE(printer, nullptr);
+        EXPECT_EQ(printer->count(), 2);
+        printer->setCurrentIndex(1);
+        emit printer->activated(1);
+        auto* copies = view.findChild<QSpinBox*>();
+        copies->selectAll();
+        QTest::keyClicks(copies, "3");
+        QTest::mouseClick(view.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    ASSERT_TRUE(pf::ShowPrintDialog(oDialog));
+    EXPECT_EQ(oDialog.printer, "TallymanNull");
+    EXPECT_EQ(sLoaded, "TallymanNull");
+    EXPECT_EQ(oDialog.copies, 3);
+}
+
+} // namespace

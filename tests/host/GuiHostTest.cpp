@@ -1,0 +1,161 @@
+// The client with windows on Qt's offscreen platform: the person clicks the ribbon button,
+// reads the report grid, collapses a group and picks another template. TV_GUI_LANG (en, de)
+// chooses the language; CTest runs the suite once for each and keeps a screenshot of each.
+#include "host/GuiHost.h"
+#include "gui/ClientWindow.h"
+#include "gui/FormView.h"
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "host/AddInLibrary.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/StandardControls.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace pf = platform::forms;
+
+std::string Language()
+{
+    const char* s = std::getenv("TV_GUI_LANG");
+    return s && *s ? s : "en";
+}
+
+class GuiHostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string sTemplate = (fs::temp_directory_path() / "tvguihost-XXXXXX").string();
+        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
+        oRoot = sTemplate;
+        setenv("XDG_CONFIG_HOME", oRoot.c_str(), 1);
+        setenv("TZ", "Europe/Berlin", 1);
+        oOptions.sLanguage = Language();
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(oRoot, ec);
+    }
+    // The number of rows the headless grid shows below its header.
+    static int ShownRows(const pf::FlexGrid& grid)
+    {
+        int n = 0;
+        for (int r = 1; r < grid.Rows(); ++r)
+            n += grid.RowIsVisible(r) ? 1 : 0;
+        return n;
+    }
+    fs::path oRoot;
+    host::HostOptions oOptions;
+};
+
+TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    oHost.Start();
+    auto* pClient = oHost.Client();
+    ASSERT_NE(pClient, nullptr);
+    EXPECT_EQ(pClient->RibbonButton()->text(), Language() == "de" ? "Berichte" : "Reports");
+    EXPECT_GT(pClient->FolderList()->topLevelItemCount(), 0);
+
+    QTest::mouseClick(pClient->RibbonButton(), Qt::LeftButton);
+    gui::FormView* pView = oHost.ReportView();
+    ASSERT_NE(pView, nullptr) << out.str();
+    EXPECT_TRUE(pView->isVisible());
+    auto* pGridView = pView->findChild<gui::GridView*>("fg");
+    ASSERT_NE(pGridView, nullptr);
+    auto& grid = pGridView->Grid();
+    ASSERT_EQ(&grid, oHost.Library()->ReportGrid());
+
+    // The grid shows the template's rows, the subtotals in bold with the grid's texts.
+    const int nShown = ShownRows(grid);
+    ASSERT_GT(nShown, 0);
+    EXPECT_EQ(pGridView->model()->rowCount(), nShown);
+    int nNode = -1;
+    for (int m = 0; m < pGridView->model()->rowCount() && nNode < 0; ++m)
+        if (grid.IsSubtotal(pGridView->Model().GridRow(m)) &&
+            grid.RowOutlineLevel(pGridView->Model().GridRow(m)) > 0)
+            nNode = m;
+    ASSERT_GE(nNode, 0) << "the opening template has no groups";
+    const int nNodeRow = pGridView->Model().GridRow(nNode);
+    const QModelIndex caption = pGridView->model()->index(nNode, grid.OutlineCol());
+    EXPECT_EQ(caption.data().toString().toStdString(),
+              grid.TextMatrix(nNodeRow, grid.OutlineCol()));
+    EXPECT_FALSE(caption.data().toString().isEmpty());
+    EXPECT_TRUE(caption.data(Qt::FontRole).value<QFont>().bold());
+
+    // A screenshot of the window for a person to look at.
+    pView->resize(1000, 640);
+    QDir().mkpath(TV_SCREENSHOT_DIR);
+    const QString sShot =
+        QStringLiteral(TV_SCREENSHOT_DIR "/report-%1.png").arg(QString::fromStdString(Language()));
+    EXPECT_TRUE(pView->grab().save(sShot));
+
+    // The person collapses the group: the grid's node closes, the view loses its rows.
+    pGridView->scrollTo(caption);
+    QTest::mouseClick(pGridView->viewport(), Qt::LeftButton, {},
+                      pGridView->NodeBoxRect(caption).center());
+    EXPECT_EQ(grid.IsCollapsed(nNodeRow), pf::OutlineState::Collapsed);
+    EXPECT_LT(pGridView->model()->rowCount(), nShown);
+    EXPECT_EQ(pGridView->model()->rowCount(), ShownRows(grid));
+
+    // The person picks the next template with the keyboard: the window reads it.
+    auto* pList = qobject_cast<QComboBox*>(pView->WidgetOf("cboTemplate"));
+    ASSERT_NE(pList, nullptr);
+    auto& oList = dynamic_cast<pf::ComboBox&>(*pView->Form().FindControl("cboTemplate"));
+    ASSERT_GT(oList.ListCount(), 1);
+    const int nNext = (oList.ListIndex() + 1) % oList.ListCount();
+    pList->setFocus();
+    QTest::keyClick(pList, nNext > oList.ListIndex() ? Qt::Key_Down : Qt::Key_Home);
+    EXPECT_EQ(oList.ListIndex(), nNext);
+    EXPECT_EQ(pList->currentIndex(), nNext);
+    EXPECT_EQ(pGridView->model()->rowCount(), ShownRows(grid));
+    for (int c = 0; c < grid.Cols(); ++c)
+        EXPECT_EQ(pGridView->model()->headerData(c, Qt::Horizontal).toString().toStdString(),
+                  grid.TextMatrix(0, c));
+    oHost.Stop();
+    EXPECT_NE(out.str().find("Disconnected the add-in."), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST(GuiHostNoDisplayTest, SaysSoAndPointsToTheTextMode)
+{
+    // Whatever this run shows its windows on is put aside for the call.
+    std::vector<std::pair<std::string, std::string>> vSaved;
+    for (const char* sName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (const char* sValue = std::getenv(sName)) {
+            vSaved.emplace_back(sName, sValue);
+            unsetenv(sName);
+        }
+    std::ostringstream out, err;
+    const int nExit = host::RunGuiHost(host::HostOptions{}, TV_ADDIN_PATH, out, err);
+    for (const auto& [sName, sValue] : vSaved)
+        setenv(sName.c_str(), sValue.c_str(), 1);
+    EXPECT_EQ(nExit, 1);
+    EXPECT_NE(err.str().find("no display"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("without --gui"), std::string::npos) << err.str();
+    EXPECT_TRUE(out.str().empty());
+}
+
+} // namespace
