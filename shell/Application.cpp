@@ -7,6 +7,7 @@
 #include "common/modMain.h"
 #include "common/modOLVersion.h"
 #include "common/modRedemption.h"
+#include "engine/Application.h"
 #include "grid/Flexgrid2.h"
 #include "grid/modEnumStrings.h"
 #include "platform/forms/Driver.h"
@@ -204,6 +205,16 @@ void Application::ShutdownApplication(std::int32_t lMode)
         G().g_oApplication = nullptr;
     m_eState = StartupState::TornDown;
     m_bShuttingDown = false;
+}
+
+std::string Application::GetMasterlist() const
+{
+    return common::Rethrowing("Application", "GetMasterlist", [&] {
+        if (!m_oFrmMain || !m_oFrmMain->Fenwick())
+            platform::runtime::Raise(91, "Application.GetMasterlist",
+                                     "The report window has no engine object.");
+        return m_oFrmMain->Fenwick()->GetMasterlist();
+    });
 }
 
 } // namespace shell

@@ -70,6 +70,9 @@ public:
     /// The report window, or null before the first opening.
     const std::shared_ptr<frmMain>& MainForm() const { return m_oFrmMain; }
     StartupState State() const { return m_eState; }
+    /// The client's master category list as text, read by the report window's engine object;
+    /// raises when the report window or its engine is not there.
+    std::string GetMasterlist() const;
     /// Whether the grid words were loaded (at the first opening of the report window).
     bool TextsLoaded() const { return m_bTextsLoaded; }
 

@@ -97,6 +97,9 @@ public:
     void InitNewGridFields();
     /// True when an applied grouping level's column holds keyword lists (loads; ignores).
     bool HasKeywordGrouping();
+    /// True when an applied grouping level's column has property type 11; the same test as
+    /// `HasKeywordGrouping`, under the name the export writers use.
+    bool HasBooleanGrouping() { return HasKeywordGrouping(); }
     /// The engine filter (loads; raises).
     std::shared_ptr<engine::Filter> Filter();
     /// Grouping level 0 to 2; null for any other index (loads; ignores).

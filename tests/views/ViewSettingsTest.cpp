@@ -139,9 +139,11 @@ TEST_F(ViewSettingsTest, SmallMembers)
     oView.GroupByLevel(1)->SetApply(true);
     oView.GroupByLevel(1)->ColKey = "Gone";
     EXPECT_FALSE(oView.HasKeywordGrouping());
+    EXPECT_FALSE(oView.HasBooleanGrouping());
     oView.GroupByLevel(2)->SetApply(true);
     oView.GroupByLevel(2)->ColKey = kKeywordsKey;
     EXPECT_TRUE(oView.HasKeywordGrouping());
+    EXPECT_TRUE(oView.HasBooleanGrouping());
 }
 
 } // namespace
