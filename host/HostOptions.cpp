@@ -26,6 +26,8 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
                 throw std::invalid_argument("--lang takes de or en, not " + o.sLanguage);
         } else if (a == "--template")
             o.sTemplate = ValueAfter(vArgs, i);
+        else if (a == "--folder")
+            o.vFolders.push_back(ValueAfter(vArgs, i));
         else if (a == "--client-version") {
             o.sClientVersion = ValueAfter(vArgs, i);
             if (MajorVersionOf(o.sClientVersion) < 8)
@@ -61,8 +63,8 @@ int MajorVersionOf(const std::string& sVersion)
 
 std::string Usage()
 {
-    return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
-           "                [--answers FILE] [--client-version V]\n"
+    return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
+           "                [--interactive] [--answers FILE] [--client-version V]\n"
            "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
@@ -73,6 +75,9 @@ std::string Usage()
            "                   use in the user's data folder)\n"
            "  --lang de|en     user-interface language and locale (default: en)\n"
            "  --template NAME  the report template to show\n"
+           "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
+           "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
+           "                   backslash inside a name)\n"
            "  --interactive    pick templates, run menu commands and answer the dialogs\n"
            "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
            "                   14 the report button sits on the add-in's toolbar\n"

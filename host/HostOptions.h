@@ -19,6 +19,9 @@ struct HostOptions
     /// The version the client reports, such as "16.0.0.0"; below 14 the client has no ribbon
     /// and the add-in puts a toolbar into each explorer window instead.
     std::string sClientVersion = "16.0.0.0";
+    /// Folder paths "Store/Folder/Subfolder" to pick for the template ("\/" a slash and "\\" a
+    /// backslash inside a name); empty: the template's own folders.
+    std::vector<std::string> vFolders;
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;

@@ -3,6 +3,7 @@
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
 #include "host/AnswerSource.h"
+#include "host/FolderPaths.h"
 #include "host/FormRunner.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
@@ -236,6 +237,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         try {
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
+            if (!oOptions.vFolders.empty())
+                PickFolders(oLibrary, oOptions.vFolders);
             PrintReportWindow(oLibrary, out, nWidth);
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth, fnClickReportButton);
