@@ -1,6 +1,7 @@
 // The report window's read path: the column list for the engine, the read with its progress
 // window, the fill of the grid, and the commands that arrive meanwhile.
 #include "shell/frmMain.h"
+#include "shell/basSupportRequest.h"
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
@@ -45,7 +46,7 @@ bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
          {"select", "openitem", "openitem_context", "setview", "print", "saveas", "openreport",
-          "sendreport", "deletereport", "templates", "info", "support"})
+          "sendreport", "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -246,6 +247,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         m_oView->SetFolders(nullptr);
         DatenLesen(false, true);
+    } else if (sKey == "support") {
+        basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
         SaveState();
         Unload(pf::UnloadMode::FormCode);

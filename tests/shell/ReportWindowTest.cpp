@@ -11,6 +11,7 @@
 #include "platform/forms/StandardControls.h"
 #include "platform/forms/ToolBar.h"
 #include "platform/mapi/CurrentProfile.h"
+#include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
 #include "platform/outlook/Explorers.h"
@@ -481,6 +482,17 @@ TEST_F(ReportWindowTest, MenuAndToolbarClicksRunTheirCommands)
     ExpectGridMatchesStore();
     oBar.PopupMenu(oBar.Items().Item("ContextOlItems"), 10, 10);
     EXPECT_TRUE(oBar.Click("cancel"));
+    EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+
+    // The support command shows its mail, unsent, and no message.
+    std::vector<std::shared_ptr<platform::mapi::Message>> vShown;
+    platform::mapi::SetDisplayHandler(
+        [&](const std::shared_ptr<platform::mapi::Message>& m) { vShown.push_back(m); });
+    EXPECT_TRUE(oWindow.MenuBar1().Click("support"));
+    platform::mapi::SetDisplayHandler({});
+    ASSERT_EQ(vShown.size(), 1u);
+    EXPECT_EQ(vShown[0]->Subject(), "Tallyman Support Request");
+    EXPECT_FALSE(vShown[0]->Sent());
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
 
     EXPECT_TRUE(oWindow.MenuBar1().Click("print"));
