@@ -14,6 +14,8 @@
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
 
+#include <functional>
+
 namespace common::modRedemption {
 namespace {
 
@@ -22,6 +24,8 @@ namespace mapi = platform::mapi;
 
 constexpr const char* kModule = "modRedemption";
 constexpr const char* kProgIdPrefix = "ardex.";
+// The messaging library's "not found" (0x8004010F).
+constexpr std::int32_t kNotFound = -2147221233;
 
 struct State
 {
@@ -43,6 +47,30 @@ template <class T> std::shared_ptr<T> CreateAs(const std::string& sProgId)
     return oObject;
 }
 
+void LogonWith(std::shared_ptr<mapi::Session>& oSession,
+               std::shared_ptr<platform::outlook::NameSpace>& oNameSpace,
+               const std::function<std::int32_t()>& fnOutlookVersion)
+{
+    Rethrowing(kModule, "Logon", [&](int& nLine) {
+        nLine = 1;
+        if (!oSession)
+            oSession = CreateAs<mapi::Session>(std::string(kProgIdPrefix) + "ardexsession");
+        nLine = 2;
+        if (oSession->LoggedOn())
+            return;
+        nLine = 3;
+        if (fnOutlookVersion() < 10 || !oNameSpace) {
+            nLine = 4;
+            oSession->Logon({}, {}, {}, rt::Variant(false));
+        } else {
+            nLine = 5;
+            oSession->SetMAPIOBJECT(oNameSpace->MAPIOBJECT());
+        }
+        // As the original: neither way counts as an own logon, so release never logs off.
+        S().bOwnLogon = false;
+    });
+}
+
 } // namespace
 
 std::shared_ptr<mapi::Session> g_Session()
@@ -58,24 +86,13 @@ std::shared_ptr<mapi::Session> g_Session()
 void Logon(std::shared_ptr<mapi::Session>& oSession,
            std::shared_ptr<platform::outlook::NameSpace>& oNameSpace)
 {
-    Rethrowing(kModule, "Logon", [&](int& nLine) {
-        nLine = 1;
-        if (!oSession)
-            oSession = CreateAs<mapi::Session>(std::string(kProgIdPrefix) + "ardexsession");
-        nLine = 2;
-        if (oSession->LoggedOn())
-            return;
-        nLine = 3;
-        if (modOLVersion::GetOutlookVersion() < 10 || !oNameSpace) {
-            nLine = 4;
-            oSession->Logon({}, {}, {}, rt::Variant(false));
-        } else {
-            nLine = 5;
-            oSession->SetMAPIOBJECT(oNameSpace->MAPIOBJECT());
-        }
-        // As the original: neither way counts as an own logon, so release never logs off.
-        S().bOwnLogon = false;
-    });
+    LogonWith(oSession, oNameSpace, [] { return modOLVersion::GetOutlookVersion(); });
+}
+
+void Logon(std::shared_ptr<mapi::Session>& oSession,
+           std::shared_ptr<platform::outlook::NameSpace>& oNameSpace, std::int32_t lOutlookVersion)
+{
+    LogonWith(oSession, oNameSpace, [lOutlookVersion] { return lOutlookVersion; });
 }
 
 void ReleaseSession(bool bRelease)
@@ -91,6 +108,19 @@ void ReleaseSession(bool bRelease)
     oState.bOwnLogon = false;
     if (bRelease)
         oState.oSession.reset();
+}
+
+std::shared_ptr<mapi::Folder> OpenFolder(const std::string& sEntryID, const std::string& sStoreID)
+{
+    auto oSession = g_Session();
+    try {
+        return oSession->GetFolderFromID(sEntryID, rt::Variant(sStoreID));
+    } catch (const rt::Error& oError) {
+        // The store's own word that there is no such folder; anything else is a failure.
+        if (oError.Number() == kNotFound)
+            return nullptr;
+        throw;
+    }
 }
 
 std::shared_ptr<mapi::Folder> GetRdoFolder(std::shared_ptr<platform::outlook::MAPIFolder> oFolder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,17 @@ std::shared_ptr<platform::mapi::Session> g_Session();
 /// the namespace's "MAPIOBJECT". Throws with the source "Logon" added.
 void Logon(std::shared_ptr<platform::mapi::Session>& oSession,
            std::shared_ptr<platform::outlook::NameSpace>& oNameSpace);
+
+/// The same with the client's major version as the caller's version test gives it: the
+/// folder picker knows fewer versions than the add-in and logs on by itself for the others.
+void Logon(std::shared_ptr<platform::mapi::Session>& oSession,
+           std::shared_ptr<platform::outlook::NameSpace>& oNameSpace, std::int32_t lOutlookVersion);
+
+/// The folder with these identifiers through the session, or null when the store reports it
+/// gone (no such folder, no such store). Throws when the session cannot be had or the store
+/// fails in another way, so that a caller never takes a failed session for missing folders.
+std::shared_ptr<platform::mapi::Folder> OpenFolder(const std::string& sEntryID,
+                                                   const std::string& sStoreID);
 
 /// Ends the session at shutdown: logs off only a session of its own logon (none is ever
 /// marked so, so the client's session is never logged off) and, when bRelease is true,

@@ -26,6 +26,8 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
                 throw std::invalid_argument("--lang takes de or en, not " + o.sLanguage);
         } else if (a == "--template")
             o.sTemplate = ValueAfter(vArgs, i);
+        else if (a == "--folder")
+            o.vFolders.push_back(ValueAfter(vArgs, i));
         else if (a == "--interactive")
             o.bInteractive = true;
         else if (a == "--gui")
@@ -40,7 +42,8 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
 
 std::string Usage()
 {
-    return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--interactive]\n"
+    return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
+           "                [--interactive]\n"
            "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
@@ -51,6 +54,9 @@ std::string Usage()
            "                   use in the user's data folder)\n"
            "  --lang de|en     user-interface language and locale (default: en)\n"
            "  --template NAME  the report template to show\n"
+           "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
+           "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
+           "                   backslash inside a name)\n"
            "  --interactive    pick templates and run menu commands\n"
            "  --gui            show the client and the report window as windows on the\n"
            "                   desktop (needs a display)\n"

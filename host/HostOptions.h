@@ -16,6 +16,9 @@ struct HostOptions
     std::string sLanguage = "en";
     /// The template to show; empty: the one the report window opens with.
     std::string sTemplate;
+    /// Folder paths "Store/Folder/Subfolder" to pick for the template ("\/" a slash and "\\" a
+    /// backslash inside a name); empty: the template's own folders.
+    std::vector<std::string> vFolders;
     bool bInteractive = false;
     /// Windows on the desktop instead of text in the terminal.
     bool bGui = false;

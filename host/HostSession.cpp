@@ -2,6 +2,7 @@
 
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
+#include "host/FolderPaths.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
 #include "host/ProfileSetup.h"
@@ -183,6 +184,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         try {
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
+            if (!oOptions.vFolders.empty())
+                PickFolders(oLibrary, oOptions.vFolders);
             PrintReportWindow(oLibrary, out);
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, in, out);

@@ -3,6 +3,7 @@
 #include "common/FormExt.h"
 #include "common/FormPersitent.h"
 #include "common/ObjectSize.h"
+#include "engine/FolderDataList.h"
 #include "platform/forms/Form.h"
 
 #include <functional>
@@ -26,6 +27,9 @@ class Record;
 } // namespace engine
 namespace fieldcatalogue {
 class Application;
+}
+namespace folderpicker {
+class Result;
 }
 namespace views {
 class Templates;
@@ -89,6 +93,17 @@ public:
     /// The engine's progress after every row: moves the progress window.
     void Fenwick_Progress(long lValue, long lMax, bool& bCancel);
 
+    /// Lets the user pick folders in the folder picker, over every kind of store, in the
+    /// add-in's language; null when the user did not confirm a choice. Throws with
+    /// "frmMain.PickFolder" added, the mouse pointer back to normal.
+    std::shared_ptr<folderpicker::Result> PickFolder();
+    /// The engine's folder descriptors of the picked folders, in the picker's order. A folder
+    /// whose descriptor cannot be made is left out and logged. Never throws.
+    std::shared_ptr<engine::FolderDataList> GetFolders(const folderpicker::Result& oResult);
+    /// The current view forgets its folders; nothing is read here. Throws with
+    /// "frmMain.CancelFolderSelection" added.
+    void CancelFolderSelection();
+
 protected:
     void Form_Load() override;
     void Form_Resize() override;
@@ -112,6 +127,7 @@ private:
     void ReleaseEngine();
 
     void DatenLesen(bool bSelectFolder, bool bRefresh);
+    bool SelectFolders();
     void ReadAndFill(bool bRefresh);
     void UpdateFilter();
     void RemoveUnusedColumns();

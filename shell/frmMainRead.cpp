@@ -45,8 +45,8 @@ constexpr std::int32_t kPdf = 3;
 bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
-         {"select", "openitem", "openitem_context", "setview", "print", "saveas", "openreport",
-          "sendreport", "deletereport", "templates", "info"})
+         {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
+          "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -56,9 +56,6 @@ bool IsPendingCommand(const std::string& sKey)
 
 void frmMain::DatenLesen(bool bSelectFolder, bool bRefresh)
 {
-    if (bSelectFolder)
-        throw rt::Error(rt::errors::InternalError, "frmMain",
-                        "Picking folders is not part of this build yet.");
     if (m_bReading)
         return;
     // The add-in may shut down through the message loop while the read runs and release the
@@ -66,7 +63,12 @@ void frmMain::DatenLesen(bool bSelectFolder, bool bRefresh)
     const std::shared_ptr<frmMain> oKeepAlive = weak_from_this().lock();
     m_bReading = true;
     common::Logging(
-        "frmMain", "DatenLesen", [&] { ReadAndFill(bRefresh); },
+        "frmMain", "DatenLesen",
+        [&] {
+            // A picker closed without a choice is no error: nothing is read.
+            if (!bSelectFolder || SelectFolders())
+                ReadAndFill(bRefresh);
+        },
         [&](common::ErrorObject& oError) {
             HideProgress();
             SetMousePointer(0);
@@ -244,8 +246,10 @@ void frmMain::RunCommand(const std::string& sKey)
         grid::Flexgrid2::CollapseGridToLevel(*m_fg, kCollapsed, outlineLevel());
     } else if (sKey == "helpbtn") {
         common::modHtmlHelp::ShowHelp({});
+    } else if (sKey == "select") {
+        DatenLesen(true, true);
     } else if (sKey == "remove_folder") {
-        m_oView->SetFolders(nullptr);
+        CancelFolderSelection();
         DatenLesen(false, true);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();

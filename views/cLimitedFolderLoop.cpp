@@ -31,6 +31,9 @@ void cLimitedFolderLoop::LoopFolders(engine::FolderDataList& colFolders)
     std::exception_ptr pFailure;
     try {
         const std::int32_t n = colFolders.Count();
+        // Without a session no folder can be told apart from a missing one.
+        if (n > 0)
+            common::modRedemption::g_Session();
         if (n <= m_lChunkSize || m_lChunkSize < 1) {
             LoopFoldersEx(1, n);
         } else {
@@ -66,13 +69,15 @@ void cLimitedFolderLoop::LoopFoldersEx(std::int32_t lFrom, std::int32_t lTo)
         if (!oData)
             continue;
         std::shared_ptr<platform::mapi::Folder> oFolder;
-        // A folder that cannot be opened is logged and recorded; the walk goes on.
-        common::Logging(kModule, "LoopFoldersEx", [&] {
-            oFolder = common::modRedemption::g_Session()->GetFolderFromID(
-                oData->EntryID(), rt::Variant(oData->StoreID()));
+        // A folder that cannot be opened is logged; the walk goes on. Only one the store
+        // reports as gone is recorded for removal: a failed session or store says nothing
+        // about whether the folder still exists.
+        const bool bOpened = common::Logging(kModule, "LoopFoldersEx", [&] {
+            oFolder = common::modRedemption::OpenFolder(oData->EntryID(), oData->StoreID());
         });
         if (!oFolder) {
-            m_aFailed.push_back(p);
+            if (bOpened)
+                m_aFailed.push_back(p);
             continue;
         }
         common::Logging(kModule, "LoopFoldersEx", [&] {

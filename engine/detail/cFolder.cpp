@@ -95,6 +95,9 @@ void cFolder::ReadItems(FolderDataList& oFolderList, const std::shared_ptr<Recor
 void cFolder::LoopFolders()
 {
     common::Rethrowing("cFolder", "LoopFolders", [&] {
+        // Without a session no folder can be told apart from a missing one: the read fails
+        // here and the caller's list stays whole.
+        common::modRedemption::g_Session();
         m_lChunkSize = m_oOptions ? m_oOptions->ChunkSize : 100;
         ForEachChunk(m_pFolderList->Count(), m_lChunkSize,
                      [&](long lFirst, long lLast) { LoopFoldersEx(lFirst, lLast); });
@@ -110,13 +113,15 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
             continue;
         std::shared_ptr<mapi::Folder> oFolder;
         // A folder that fails goes to the error log; the walk goes on with the next step, so
-        // one bad folder never ends the read.
-        common::Logging("cFolder", "LoopFoldersEx", [&] {
-            oFolder = common::modRedemption::g_Session()->GetFolderFromID(
-                oFolderData->EntryID(), rt::Variant(oFolderData->StoreID()));
+        // one bad folder never ends the read. Only a folder the store reports as gone leaves
+        // the caller's list: one that failed otherwise is still the user's choice.
+        const bool bOpened = common::Logging("cFolder", "LoopFoldersEx", [&] {
+            oFolder =
+                common::modRedemption::OpenFolder(oFolderData->EntryID(), oFolderData->StoreID());
         });
         if (!oFolder) {
-            m_aMissing.push_back(p);
+            if (bOpened)
+                m_aMissing.push_back(p);
             continue;
         }
         common::Logging("cFolder", "LoopFoldersEx", [&] {

@@ -83,6 +83,22 @@ TEST_F(ReadRecordsTest, FoldersThatCannotBeOpenedDropOutOfTheList)
     EXPECT_FALSE(list.Contains("d"));
 }
 
+TEST_F(ReadRecordsTest, FoldersStayInTheListWhenTheSessionCannotBeHad)
+{
+    FillDefaultFolders();
+    SubjectColumn();
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(m_tasks));
+    // The client cannot open its profile: the read fails, and no folder counts as gone.
+    mapi::SetCurrentProfile((DataDir() / "nowhere").string());
+    EXPECT_THROW(Root().ReadRecords(list), rt::Error);
+    EXPECT_EQ(list.Count(), 2);
+    mapi::SetCurrentProfile((DataDir() / "profile").string());
+    EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Aufgabe"));
+    EXPECT_EQ(list.Count(), 2);
+}
+
 TEST_F(ReadRecordsTest, FolderChunksCoverEveryFolderOnce)
 {
     // 250 task folders, each with one task named after its position; some cannot be opened.

@@ -1,15 +1,39 @@
+#include "platform/store/Profile.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// The number of the report grid's item rows the host printed: rows without an outline mark
+// whose first column holds text.
+int ItemRows(const std::string& sOutput)
+{
+    int nRows = 0;
+    std::size_t nStart = 0;
+    while (nStart < sOutput.size()) {
+        auto nEnd = sOutput.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = sOutput.size();
+        const std::string sLine = sOutput.substr(nStart, nEnd - nStart);
+        const auto nFirst = sLine.find_first_not_of(' ');
+        if (nFirst != std::string::npos && sLine[nFirst] == '|' &&
+            sLine.find_first_not_of(' ', nFirst + 1) < sLine.find('|', nFirst + 1))
+            ++nRows;
+        nStart = nEnd + 1;
+    }
+    return nRows;
+}
 
 struct RunResult
 {
@@ -140,4 +164,46 @@ TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
     EXPECT_NE(r.output.find("The report window is not open."), std::string::npos) << r.output;
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
     EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
+}
+
+TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
+{
+    const auto rBefore = Run("--lang de");
+    ASSERT_EQ(rBefore.exitCode, 0) << rBefore.output;
+    const auto r = Run("--lang de --folder 'Persönliche Ordner/Kalender' "
+                       "--folder 'Öffentliche Ordner/Firmenkalender' --interactive",
+                       "exit\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // The company calendar of the public folders adds its items to those of the own calendar.
+    EXPECT_GT(ItemRows(r.output), ItemRows(rBefore.output)) << r.output;
+    EXPECT_GT(ItemRows(rBefore.output), 0) << rBefore.output;
+
+    // The user closed the window: the template keeps both folders in "reports.xml".
+    auto oProfile =
+        platform::store::Profile::Open(oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
+    std::ifstream oIn(oRoot / "Kestrova" / "Tallyman" / "reports.xml", std::ios::binary);
+    const std::string sReports{std::istreambuf_iterator<char>(oIn),
+                               std::istreambuf_iterator<char>()};
+    for (const auto& [sStore, sFolder] : std::vector<std::pair<std::string, std::string>>{
+             {"Persönliche Ordner", "Kalender"}, {"Öffentliche Ordner", "Firmenkalender"}}) {
+        std::string sEntryID;
+        for (const auto& oInfo : oProfile->Stores())
+            if (oInfo.name == sStore) {
+                auto oStore = oProfile->OpenStore(oInfo.entryId);
+                for (const auto& oFolder : oStore->SubFolders(oStore->RootFolder().entryId))
+                    if (oFolder.name == sFolder)
+                        sEntryID = oFolder.entryId;
+            }
+        ASSERT_FALSE(sEntryID.empty()) << sFolder;
+        EXPECT_NE(sReports.find("<EntryID>" + sEntryID + "</EntryID>"), std::string::npos)
+            << sFolder;
+    }
+
+    const auto rMissing = Run("--folder 'Persönliche Ordner/Nirgends'");
+    EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
+    EXPECT_NE(rMissing.output.find("there is no folder \"Persönliche Ordner/Nirgends\""),
+              std::string::npos)
+        << rMissing.output;
+    EXPECT_NE(rMissing.output.find("Disconnected the add-in."), std::string::npos)
+        << rMissing.output;
 }

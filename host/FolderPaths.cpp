@@ -1,0 +1,150 @@
+#include "host/FolderPaths.h"
+
+#include "host/AddInLibrary.h"
+#include "platform/forms/Driver.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridControl.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+
+#include <cctype>
+#include <optional>
+#include <stdexcept>
+
+namespace host {
+
+namespace pf = platform::forms;
+
+namespace {
+
+// The picker's window and its controls, as the add-in names them.
+constexpr const char* kPickerForm = "frmDialog";
+constexpr const char* kTree = "fg";
+
+// The folder name a tree row shows: " Name" for a store, " Name (count)" for a folder.
+std::string RowName(const pf::FlexGrid& oTree, int lRow)
+{
+    std::string sText = oTree.TextMatrix(lRow, 0);
+    if (!sText.empty() && sText.front() == ' ')
+        sText.erase(0, 1);
+    if (oTree.RowOutlineLevel(lRow) == 0 || sText.empty() || sText.back() != ')')
+        return sText;
+    const auto nOpen = sText.rfind(" (");
+    if (nOpen == std::string::npos)
+        return sText;
+    for (std::size_t i = nOpen + 2; i + 1 < sText.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(sText[i])))
+            return sText;
+    return sText.substr(0, nOpen);
+}
+
+// The row of sName among the rows directly under lParent (-1: the stores), or none.
+std::optional<int> ChildRow(const pf::FlexGrid& oTree, int lParent, const std::string& sName)
+{
+    const int lLevel = lParent < 0 ? 0 : oTree.RowOutlineLevel(lParent) + 1;
+    for (int r = lParent + 1; r < oTree.Rows(); ++r) {
+        const int lRowLevel = oTree.RowOutlineLevel(r);
+        if (lRowLevel < lLevel)
+            break;
+        if (lRowLevel == lLevel && RowName(oTree, r) == sName)
+            return r;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> FindPath(pf::FlexGrid& oTree, const std::vector<std::string>& vNames)
+{
+    int lRow = -1;
+    for (const auto& sName : vNames) {
+        // The folder's subfolders are read when it is expanded, as a person would see them.
+        if (lRow >= 0 && oTree.IsCollapsed(lRow) == pf::OutlineState::Collapsed)
+            oTree.UserToggleNode(lRow);
+        const auto oChild = ChildRow(oTree, lRow, sName);
+        if (!oChild)
+            return std::nullopt;
+        lRow = *oChild;
+    }
+    return lRow;
+}
+
+void Click(pf::Form& oWindow, const char* sButton)
+{
+    auto* pButton = dynamic_cast<pf::CommandButton*>(oWindow.FindControl(sButton).get());
+    if (!pButton)
+        throw std::runtime_error(std::string("the folder picker has no button ") + sButton);
+    pButton->Click();
+}
+
+} // namespace
+
+std::vector<std::string> SplitFolderPath(const std::string& sPath)
+{
+    std::vector<std::string> vNames(1);
+    for (std::size_t i = 0; i < sPath.size(); ++i) {
+        const char c = sPath[i];
+        if (c == '\\') {
+            if (i + 1 >= sPath.size() || (sPath[i + 1] != '/' && sPath[i + 1] != '\\'))
+                throw std::invalid_argument("folder path \"" + sPath +
+                                            "\": write \\/ for a slash and \\\\ for a backslash");
+            vNames.back() += sPath[++i];
+        } else if (c == '/') {
+            vNames.emplace_back();
+        } else {
+            vNames.back() += c;
+        }
+    }
+    for (const auto& sName : vNames)
+        if (sName.empty())
+            throw std::invalid_argument("folder path \"" + sPath + "\" has an empty name");
+    return vNames;
+}
+
+void AnswerFolderPicker(pf::Form& oWindow, const std::vector<std::string>& vPaths)
+{
+    auto* pTree = dynamic_cast<pf::GridControl*>(oWindow.FindControl(kTree).get());
+    if (!pTree)
+        throw std::runtime_error("the folder picker shows no folder tree");
+    auto& oTree = pTree->Grid();
+    for (const auto& sPath : vPaths) {
+        const auto oRow = FindPath(oTree, SplitFolderPath(sPath));
+        if (!oRow) {
+            Click(oWindow, "cmdCancel");
+            throw std::runtime_error("there is no folder \"" + sPath + "\"");
+        }
+        if (oTree.CellChecked(*oRow, 0) != pf::CheckState::TreeChecked)
+            oTree.UserToggleCheck(*oRow, 0);
+    }
+    Click(oWindow, "cmdOK");
+}
+
+void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& vPaths)
+{
+    auto* pWindow = oLibrary.ReportWindow();
+    auto* pBar = pWindow && pWindow->IsLoaded()
+                     ? dynamic_cast<pf::MenuBar*>(pWindow->FindControl("MenuBar1").get())
+                     : nullptr;
+    if (!pBar)
+        throw std::runtime_error("the report window is not open");
+    for (const auto& sPath : vPaths)
+        SplitFolderPath(sPath);
+    // The add-in shows the picker from inside its command; the failure of an answer reaches
+    // the add-in as an error of the picker, so it is kept here and reported afterwards.
+    std::optional<std::string> sFailure;
+    bool bShown = false;
+    pf::Driver::current().QueueModal(kPickerForm, [&](pf::Form& oPicker) {
+        bShown = true;
+        try {
+            AnswerFolderPicker(oPicker, vPaths);
+        } catch (const std::exception& e) {
+            sFailure = e.what();
+        }
+    });
+    const bool bClicked = pBar->Click("select");
+    if (sFailure)
+        throw std::runtime_error(*sFailure);
+    if (!bClicked || !bShown)
+        throw std::runtime_error("the report window did not show the folder picker");
+}
+
+} // namespace host

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform::forms {
+class Form;
+}
+
+namespace host {
+
+class AddInLibrary;
+
+/// The names of a folder path "Store/Folder/Subfolder": "/" separates the names, "\/" is a
+/// slash and "\\" a backslash inside a name. Throws std::invalid_argument for an empty path,
+/// an empty name, or a backslash before anything else.
+std::vector<std::string> SplitFolderPath(const std::string& sPath);
+
+/// Answers the folder picker's window as a person would: finds each path in its tree, store
+/// by store row and folder by folder row (expanding folders on the way), ticks the last row of
+/// each and confirms with OK. When a path is not in the tree it cancels instead and throws
+/// std::runtime_error naming the path.
+void AnswerFolderPicker(platform::forms::Form& oWindow, const std::vector<std::string>& vPaths);
+
+/// Gives the report window the folders of the paths: the window's "select" command, with the
+/// folder picker answered by AnswerFolderPicker. Throws std::runtime_error when the window is
+/// not open or a path is not found.
+void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& vPaths);
+
+} // namespace host
