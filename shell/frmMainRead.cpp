@@ -1,6 +1,7 @@
 // The report window's read path: the column list for the engine, the read with its progress
 // window, the fill of the grid, and the commands that arrive meanwhile.
 #include "shell/frmMain.h"
+#include "shell/basSupportRequest.h"
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
@@ -49,7 +50,7 @@ bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
          {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
-          "deletereport", "templates", "info", "support"})
+          "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -254,6 +255,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "support") {
+        basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
         SaveState();
         Unload(pf::UnloadMode::FormCode);

@@ -108,6 +108,7 @@ protected:
     {
         ExportFixture::SetUp();
         // Records whose durations are computed values (mapping 5), as a read delivers them.
+        oView.AddColumn("Start", "Beginn", 7, 64);
         oRecords = std::make_shared<engine::Records>();
         AddTimed("Plan", "Rot", 30);
         AddTimed("Jour", "Blau", 60);
@@ -138,6 +139,7 @@ protected:
         Append("Subject", engine::PT_STRING8, rt::Variant(sSubject), 0);
         Append("Cat", engine::PT_STRING8, rt::Variant(sCat), 0);
         Append("Duration", engine::PT_LONG, rt::Variant(lMinutes), 5);
+        Append("Start", engine::PT_SYSTIME, rt::Variant(rt::DateSerial(2024, 3, 14)), 0);
         Append("Icon", engine::PT_OBJECT, rt::Variant(std::int32_t(1)), 0);
         oRecords->Append(oRecord);
     }
@@ -173,9 +175,12 @@ TEST_F(ExportExcelTest, DataRowsOnlyFromColumnOneWithRawDurations)
     ASSERT_EQ(aRows.size(), 3u); // no caption row, no subtotal rows
     std::map<std::string, std::string> aMinutes;
     for (const auto& aRow : aRows) {
-        ASSERT_EQ(aRow.size(), 3u); // Subject, Cat, Duration; no outline or icon column
+        ASSERT_EQ(aRow.size(), 4u); // Subject, Cat, Duration, Start; no outline or icon column
         EXPECT_FALSE(aRow[0].bNumber);
         EXPECT_TRUE(aRow[2].bNumber) << aRow[0].sText;
+        // The date's grid text arrives as the date's serial number.
+        EXPECT_TRUE(aRow[3].bNumber) << aRow[3].sText;
+        EXPECT_EQ(aRow[3].sText, "45365") << aRow[0].sText;
         aMinutes[aRow[0].sText] = aRow[2].sText;
     }
     EXPECT_EQ(aMinutes, (std::map<std::string, std::string>{
@@ -186,11 +191,12 @@ TEST_F(ExportExcelTest, SubtotalsBringOutlineColumnAndGroupTotals)
 {
     const Sheet aRows = Export(true, true, false);
     ASSERT_EQ(aRows.size(), size_t(fg.Rows())); // every grid row from the caption row on
-    EXPECT_EQ(Texts(aRows[0]), (std::vector<std::string>{"", "Betreff", "Kategorie", "Dauer"}));
+    EXPECT_EQ(Texts(aRows[0]),
+              (std::vector<std::string>{"", "Betreff", "Kategorie", "Dauer", "Beginn"}));
     std::vector<std::string> aTotals;
     for (int r = 1; r < fg.Rows(); ++r) {
         const auto& aRow = aRows[size_t(r)];
-        ASSERT_EQ(aRow.size(), 4u) << r;
+        ASSERT_EQ(aRow.size(), 5u) << r;
         if (!fg.IsSubtotal(r))
             continue;
         EXPECT_EQ(aRow[0].sText, rt::Trim(fg.TextMatrix(r, 0))) << r;
@@ -210,7 +216,8 @@ TEST_F(ExportExcelTest, SubtotalsOnlyKeepCaptionAsTextAndOneRowPerSubtotal)
         lSubtotals += fg.IsSubtotal(r) ? 1 : 0;
     const Sheet aRows = Export(true, true, true);
     ASSERT_EQ(aRows.size(), size_t(lSubtotals) + 1);
-    EXPECT_EQ(Texts(aRows[0]), (std::vector<std::string>{"", "Betreff", "Kategorie", "Dauer"}));
+    EXPECT_EQ(Texts(aRows[0]),
+              (std::vector<std::string>{"", "Betreff", "Kategorie", "Dauer", "Beginn"}));
     EXPECT_FALSE(aRows[0][3].bNumber);
     for (size_t i = 1; i < aRows.size(); ++i)
         EXPECT_TRUE(aRows[i][3].bNumber) << i;

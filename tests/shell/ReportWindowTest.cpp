@@ -1,5 +1,7 @@
 #include "ReportWindowFixture.h"
 
+#include "platform/mapi/Message.h"
+
 #include <regex>
 
 namespace {
@@ -311,6 +313,17 @@ TEST_F(ReportWindowTest, MenuAndToolbarClicksRunTheirCommands)
     ExpectGridMatchesStore();
     oBar.PopupMenu(oBar.Items().Item("ContextOlItems"), 10, 10);
     EXPECT_TRUE(oBar.Click("cancel"));
+    EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+
+    // The support command shows its mail, unsent, and no message.
+    std::vector<std::shared_ptr<platform::mapi::Message>> vShown;
+    platform::mapi::SetDisplayHandler(
+        [&](const std::shared_ptr<platform::mapi::Message>& m) { vShown.push_back(m); });
+    EXPECT_TRUE(oWindow.MenuBar1().Click("support"));
+    platform::mapi::SetDisplayHandler({});
+    ASSERT_EQ(vShown.size(), 1u);
+    EXPECT_EQ(vShown[0]->Subject(), "Tallyman Support Request");
+    EXPECT_FALSE(vShown[0]->Sent());
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
 
     EXPECT_TRUE(oWindow.MenuBar1().Click("print"));
