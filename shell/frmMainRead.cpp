@@ -49,7 +49,7 @@ constexpr long kPendingCommandText = 9000;
 bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
-         {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
+         {"openitem", "openitem_context", "print", "saveas", "openreport", "sendreport",
           "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
@@ -255,6 +255,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "setview") {
+        ShowViewSettings(m_oView, false);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
