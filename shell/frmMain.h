@@ -117,6 +117,12 @@ public:
     /// The current view forgets its folders; nothing is read here. Throws with
     /// "frmMain.CancelFolderSelection" added.
     void CancelFolderSelection();
+    /// The view dialog on a copy of oView. With bTemplate (a template that is not being
+    /// shown) a confirmed copy replaces oView and nothing is read; otherwise a confirmed copy
+    /// replaces the current view and the report is read anew when the change needs it, else
+    /// the grid is refilled from the records already read. Throws with
+    /// "frmMain.ShowViewSettings" added.
+    void ShowViewSettings(const std::shared_ptr<views::ViewSettings>& oView, bool bTemplate);
 
 protected:
     void Form_Load() override;

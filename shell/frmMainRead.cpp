@@ -49,8 +49,7 @@ constexpr long kPendingCommandText = 9000;
 bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
-         {"setview", "print", "saveas", "openreport", "sendreport",
-          "deletereport", "templates", "info"})
+         {"print", "saveas", "openreport", "sendreport", "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -257,6 +256,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "setview") {
+        ShowViewSettings(m_oView, false);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
