@@ -1,3 +1,4 @@
+#include "HostRun.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -36,11 +37,7 @@ int ItemRows(const std::string& sOutput)
     return nRows;
 }
 
-struct RunResult
-{
-    int exitCode = -1;
-    std::string output;
-};
+using host_test::RunResult;
 
 // Runs the host executable with a fresh data folder and collects what it prints.
 class HostRunTest : public ::testing::Test
@@ -61,19 +58,7 @@ protected:
     RunResult Run(const std::string& sArgs, const std::string& sInput = {},
                   const std::string& sEnv = {}) const
     {
-        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
-                                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
-        RunResult r;
-        FILE* pPipe = popen(sCommand.c_str(), "r");
-        if (!pPipe)
-            return r;
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
-            r.output += buf.data();
-        const int status = pclose(pPipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return host_test::RunTallyman(oRoot, sArgs, sInput, sEnv);
     }
     fs::path oRoot;
 };
