@@ -50,7 +50,7 @@ bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
          {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
-          "deletereport", "templates", "info"})
+          "deletereport", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -255,6 +255,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "templates") {
+        ShowTemplates();
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
