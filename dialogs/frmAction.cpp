@@ -350,7 +350,7 @@ void frmAction::cmdPrinter_Click()
 
 void frmAction::Form_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    detail::OnHelpKey(KeyCode, "action.html");
+    detail::HandleHelpKey(KeyCode, "action.html");
 }
 
 } // namespace dialogs

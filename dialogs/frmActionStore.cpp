@@ -104,7 +104,7 @@ void frmAction::StoreSaveTemplate()
         oSave.SetReportTemplate(rt::Trim(m_txtReportTemplate->Text()));
         if (oSave.ReportTemplate().empty()) {
             const std::string sAsk = detail::MessageText(kAskDefaultTemplate);
-            if (pf::MsgBox(sAsk, kYesNoQuestion, common::ThisDeliverable().sAppTitle) == pf::vbYes)
+            if (pf::MsgBox(sAsk, kYesNoQuestion, detail::AppTitle()) == pf::vbYes)
                 oSave.SetDefaultHTMLTemplate();
         }
         oSave.SetTemplateExcelFirstCell({});

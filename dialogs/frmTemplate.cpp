@@ -252,7 +252,7 @@ void frmTemplate::cmdRemove_Click()
         const std::string sName = grid.TextMatrix(grid.SelectedRow(i), 0);
         if (sName == detail::kStandard) {
             pf::MsgBox(detail::MessageText(kMsgStandardKept), kInformation,
-                       common::ThisDeliverable().sAppTitle);
+                       detail::AppTitle());
             return;
         }
         vNames.push_back(sName);
@@ -260,7 +260,7 @@ void frmTemplate::cmdRemove_Click()
     if (vNames.empty())
         return;
     if (pf::MsgBox(detail::MessageText(kAskDelete), kYesNoQuestion,
-                   common::ThisDeliverable().sAppTitle) != pf::vbYes)
+                   detail::AppTitle()) != pf::vbYes)
         return;
     for (const auto& sName : vNames)
         ignore([&] {
@@ -300,7 +300,7 @@ void frmTemplate::cmdClose_Click()
 
 void frmTemplate::Form_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    detail::OnHelpKey(KeyCode, "templates.html");
+    detail::HandleHelpKey(KeyCode, "templates.html");
 }
 
 } // namespace dialogs

@@ -155,7 +155,7 @@ void frmTemplateDetail::cmdOK_Click()
         [&](common::ErrorObject& oError) {
             if (oError.Number() == detail::OwnNumber(kMsgNameTaken))
                 pf::MsgBox(detail::MessageText(kMsgNameTaken), kInformation,
-                           common::ThisDeliverable().sAppTitle);
+                           detail::AppTitle());
             else
                 detail::ShowError(oError);
             rt::ResumeNext ignore;
@@ -208,7 +208,7 @@ void frmTemplateDetail::cmdCancel_Click()
 
 void frmTemplateDetail::Form_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    detail::OnHelpKey(KeyCode, "templates.html");
+    detail::HandleHelpKey(KeyCode, "templates.html");
 }
 
 } // namespace dialogs

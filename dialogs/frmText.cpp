@@ -208,7 +208,7 @@ void frmText::Form_QueryUnload(int& /*Cancel*/, int UnloadMode)
 
 void frmText::Form_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    detail::OnHelpKey(KeyCode, "action.html");
+    detail::HandleHelpKey(KeyCode, "action.html");
 }
 
 } // namespace dialogs

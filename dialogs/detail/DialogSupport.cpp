@@ -2,12 +2,9 @@
 
 #include "common/Deliverable.h"
 #include "common/ErrorObject.h"
-#include "common/modHtmlHelp.h"
 #include "common/modLanguage.h"
-#include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
 
 #include <algorithm>
@@ -18,31 +15,12 @@ namespace dialogs::detail {
 namespace rt = platform::runtime;
 
 namespace {
-constexpr int kExclamation = 48;
-constexpr double kDialogFontSize = 8;
 constexpr long kEnglishOffset = 10000;
-constexpr int kKeyF1 = 112;
 } // namespace
-
-void SetDialogFontSize(platform::forms::Form& oForm)
-{
-    rt::ResumeNext ignore;
-    for (const auto& oControl : oForm.Controls())
-        ignore([&] { oControl->SetFontSize(kDialogFontSize); });
-}
 
 void ShowError(common::ErrorObject& oError)
 {
-    platform::forms::MsgBox(oError.Description(), kExclamation);
-}
-
-void OnHelpKey(int& KeyCode, const char* pTopic)
-{
-    if (KeyCode != kKeyF1)
-        return;
-    KeyCode = 0;
-    rt::ResumeNext ignore;
-    ignore([&] { common::modHtmlHelp::ShowHelp(pTopic); });
+    ShowErrorBox(oError);
 }
 
 std::int32_t OwnNumber(long lMessage)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/IControlResource.h"
+#include "dialogs/detail/DialogCommon.h"
 
 #include <cstdint>
 #include <map>
@@ -22,14 +23,9 @@ class ErrorObject;
 /// of a failed handler and the own caption tables of the action dialogs.
 namespace dialogs::detail {
 
-/// Font size 8 on every control of the form; a control that refuses it is skipped.
-void SetDialogFontSize(platform::forms::Form& oForm);
-
-/// The description of a failed handler's error in a message box with the exclamation icon.
+/// The description of a failed handler's error in a message box with the exclamation icon
+/// (the shape the error skeleton's handlers take).
 void ShowError(common::ErrorObject& oError);
-
-/// F1 (the key code then 0) opens the help topic; other keys pass. Errors are ignored.
-void OnHelpKey(int& KeyCode, const char* pTopic);
 
 /// The add-in's own error number of a message's resource id.
 std::int32_t OwnNumber(long lMessage);
