@@ -35,8 +35,8 @@ void ActionDelete::Execute(bool ShowDialog)
         if (ShowDialog) {
             nLine = 20;
             common::ErrorObject oError;
-            const auto lNumber = static_cast<std::int32_t>(
-                kAskDeleteResource + common::ThisDeliverable().lErrorBase);
+            const auto lNumber = static_cast<std::int32_t>(kAskDeleteResource +
+                                                           common::ThisDeliverable().lErrorBase);
             const std::string sPrompt = oError.GetMessageText(lNumber, {sFile});
             if (platform::forms::MsgBox(sPrompt, kYesNoQuestion) != platform::forms::vbYes)
                 return;

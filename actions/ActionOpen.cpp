@@ -1,7 +1,7 @@
 #include "actions/ActionOpen.h"
 
-#include "actions/ActionSave.h"
 #include "actions/Action.h"
+#include "actions/ActionSave.h"
 #include "actions/detail/SavedReport.h"
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"

@@ -61,9 +61,8 @@ std::shared_ptr<PrinterSettings> SettingsFromDialog(const printing::PrintDialogR
     return oSettings;
 }
 
-std::shared_ptr<PrinterSettings> DialogPrint(const PrinterSettings* oSettings,
-                                             std::uint32_t lFlags, bool bPageRange,
-                                             std::int64_t hwnd,
+std::shared_ptr<PrinterSettings> DialogPrint(const PrinterSettings* oSettings, std::uint32_t lFlags,
+                                             bool bPageRange, std::int64_t hwnd,
                                              const std::optional<printing::DeviceMode>& tPreset)
 {
     return common::Rethrowing<common::ErrorObjectOld>(

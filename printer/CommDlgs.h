@@ -28,6 +28,7 @@ DialogPrint(const PrinterSettings* oSettings, std::uint32_t lFlags, bool bPageRa
 /// The settings a closed print dialog stands for: its printer name, collation, range and
 /// pages, the copies (the dialog's own count when it reports more than one, else the device
 /// mode's) and the page settings through the normalising setters.
-std::shared_ptr<PrinterSettings> SettingsFromDialog(const platform::printing::PrintDialogResult& tResult);
+std::shared_ptr<PrinterSettings>
+SettingsFromDialog(const platform::printing::PrintDialogResult& tResult);
 
 } // namespace printer::CommDlgs

@@ -68,8 +68,7 @@ DeviceMode SettingsDevMode(const PrinterSettings& oSettings)
              oSettings.PaperBin());
     SetField(tDevMode, oSettings, fields::PaperLength, &DeviceMode::paperLength,
              oSettings.PaperLength());
-    SetField(tDevMode, oSettings, fields::PaperSize, &DeviceMode::paperSize,
-             oSettings.PaperSize());
+    SetField(tDevMode, oSettings, fields::PaperSize, &DeviceMode::paperSize, oSettings.PaperSize());
     SetField(tDevMode, oSettings, fields::PaperWidth, &DeviceMode::paperWidth,
              oSettings.PaperWidth());
     SetField(tDevMode, oSettings, fields::PrintQuality, &DeviceMode::printQuality,

@@ -191,13 +191,13 @@ void WriteRecipient(GsfOutfile* root, std::size_t index, const store::Recipient&
 {
     auto dir = Child(root, "__recip_version1.0_#%08X", index);
     Storage s(GSF_OUTFILE(dir.get()));
-    s.Long(0x3000, static_cast<std::int32_t>(index)); // PR_ROWID
-    s.Long(0x0C15, static_cast<std::int32_t>(r.type)); // PR_RECIPIENT_TYPE
+    s.Long(0x3000, static_cast<std::int32_t>(index));    // PR_ROWID
+    s.Long(0x0C15, static_cast<std::int32_t>(r.type));   // PR_RECIPIENT_TYPE
     s.Text(0x3001, r.name.empty() ? r.address : r.name); // PR_DISPLAY_NAME
     if (!r.address.empty()) {
-        s.Text(0x3002, "SMTP");      // PR_ADDRTYPE
-        s.Text(0x3003, r.address);   // PR_EMAIL_ADDRESS
-        s.Text(0x39FE, r.address);   // PR_SMTP_ADDRESS
+        s.Text(0x3002, "SMTP");    // PR_ADDRTYPE
+        s.Text(0x3003, r.address); // PR_EMAIL_ADDRESS
+        s.Text(0x39FE, r.address); // PR_SMTP_ADDRESS
     }
     s.Close(8, 0, 0);
     gsf_output_close(dir.get());
@@ -208,8 +208,8 @@ void WriteAttachment(GsfOutfile* root, std::size_t index, const store::Attachmen
     auto dir = Child(root, "__attach_version1.0_#%08X", index);
     Storage s(GSF_OUTFILE(dir.get()));
     s.Long(0x0E21, static_cast<std::int32_t>(index)); // PR_ATTACH_NUM
-    s.Long(0x3705, 1);                               // PR_ATTACH_METHOD: by value
-    s.Text(0x3707, a.fileName);                      // PR_ATTACH_LONG_FILENAME
+    s.Long(0x3705, 1);                                // PR_ATTACH_METHOD: by value
+    s.Text(0x3707, a.fileName);                       // PR_ATTACH_LONG_FILENAME
     s.Text(0x3001, a.displayName.empty() ? a.fileName : a.displayName);
     s.Long(0x370B, a.position); // PR_RENDERING_POSITION, -1 for none
     s.Binary(0x3701, a.data);   // PR_ATTACH_DATA_BIN
@@ -221,7 +221,8 @@ void WriteAttachment(GsfOutfile* root, std::size_t index, const store::Attachmen
 void WriteNameMap(GsfOutfile* root)
 {
     auto dir = Child(root, "__nameid_version1.0", 0);
-    for (const char* name : {"__substg1.0_00020102", "__substg1.0_00030102", "__substg1.0_00040102"})
+    for (const char* name :
+         {"__substg1.0_00020102", "__substg1.0_00030102", "__substg1.0_00040102"})
         Storage::Stream(GSF_OUTFILE(dir.get()), name, {});
     gsf_output_close(dir.get());
 }

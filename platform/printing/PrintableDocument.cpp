@@ -61,14 +61,10 @@ std::vector<std::string> RenderCommand(Renderer renderer, const std::filesystem:
     if (renderer == Renderer::HtmlRenderer)
         return {"weasyprint", "--quiet", source.string(), pdf.string()};
     // A profile of its own keeps the suite apart from one the user has open.
-    return {"soffice",
-            "-env:UserInstallation=file://" + (folder / "profile").string(),
-            "--headless",
-            "--norestore",
-            "--convert-to",
-            "pdf",
-            "--outdir",
-            folder.string(),
+    return {"soffice",      "-env:UserInstallation=file://" + (folder / "profile").string(),
+            "--headless",   "--norestore",
+            "--convert-to", "pdf",
+            "--outdir",     folder.string(),
             source.string()};
 }
 
@@ -85,8 +81,8 @@ PrintableDocument::PrintableDocument(const std::string& path) : path_(path)
     folder_ = NewFolder();
     const std::filesystem::path source = std::filesystem::absolute(path);
     const auto pdf = folder_ / (source.stem().string() + ".pdf");
-    const auto run = platform::win::runProgram(RenderCommand(renderer, source, folder_, pdf),
-                                               kRenderWait);
+    const auto run =
+        platform::win::runProgram(RenderCommand(renderer, source, folder_, pdf), kRenderWait);
     if (!run.succeeded || !std::filesystem::is_regular_file(pdf, ec))
         rt::Raise(errors::JobNotAccepted, kSource,
                   "\"" + path + "\" could not be made ready for printing: " +

@@ -143,8 +143,8 @@ struct Spooler::Impl
         for (const auto& [name, value] : options)
             if (!detail::IsPrivateOption(name))
                 count = cupsAddOption(name.c_str(), value.c_str(), count, &jobOptions);
-        const int job = cupsPrintFile2(Http(), dest->name, path.c_str(),
-                                       std::string(title).c_str(), count, jobOptions);
+        const int job = cupsPrintFile2(Http(), dest->name, path.c_str(), std::string(title).c_str(),
+                                       count, jobOptions);
         cupsFreeOptions(count, jobOptions);
         if (job == 0)
             rt::Raise(errors::JobNotAccepted, kSource,

@@ -83,7 +83,8 @@ protected:
         namespace st = platform::store;
         m_oProfile = st::Profile::Create(m_oDir / "Outlook");
         m_oProfile->SetUserName("Jörg Müller");
-        m_oStore = m_oProfile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
+        m_oStore =
+            m_oProfile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
         st::StoreBuilder oBuilder(*m_oStore);
         for (auto role : {st::FolderRole::Outbox, st::FolderRole::SentMail, st::FolderRole::Inbox,
                           st::FolderRole::Drafts, st::FolderRole::DeletedItems})

@@ -351,7 +351,8 @@ TEST_F(PrinterDialogTest, PresetIsShownAndTheAnswersBecomeTheSettings)
 TEST_F(PrinterDialogTest, WithoutPresetItOpensOnTheDefaultPrinter)
 {
     ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
-    Answer([](platform::forms::PrintDialog& d) { d.range = platform::forms::PrintRange::Selection; });
+    Answer(
+        [](platform::forms::PrintDialog& d) { d.range = platform::forms::PrintRange::Selection; });
     const auto oResult = oPrinter.Dialog();
     EXPECT_EQ(opened.printer, kNullQueue);
     EXPECT_EQ(opened.copies, 1);

@@ -5,9 +5,9 @@
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Items.h"
 #include "platform/mapi/Message.h"
+#include "platform/mapi/MsgFile.h"
 #include "platform/mapi/Recipient.h"
 #include "platform/mapi/Recipients.h"
-#include "platform/mapi/MsgFile.h"
 #include "platform/mapi/detail/MsgFile.h"
 #include "platform/win/FileIo.h"
 
@@ -19,8 +19,8 @@
 #include <fstream>
 #include <system_error>
 
-#include <unistd.h>
 #include <map>
+#include <unistd.h>
 
 namespace platform::mapi::test {
 
@@ -211,7 +211,7 @@ TEST_F(MsgFileTest, WrittenFileReadsBackAsTheSameMessage)
         {st::props::PR_BODY, st::PropValue{"Hallo,\r\nanbei [@kestrova report] der Bericht."}},
         {0x1009001E, st::PropValue{"{\\rtf1\\ansi Hallo [@kestrova report]\\par}"}},
         {st::props::PR_IMPORTANCE, st::PropValue{std::int32_t{2}}},
-        {0x0E1B000B, st::PropValue{true}},            // PR_HASATTACH
+        {0x0E1B000B, st::PropValue{true}},                // PR_HASATTACH
         {0x0039, st::PropValue{st::SysTime{1700000000}}}, // PR_CLIENT_SUBMIT_TIME, no type
         {0x00390040, st::PropValue{st::SysTime{1700000000}}},
         {0x8005001E, st::PropValue{"named: not written"}},
