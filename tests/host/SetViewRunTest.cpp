@@ -184,12 +184,16 @@ TEST_F(SetViewRunTest, FilterOnLastMonthAndOneCategoryShowsExactlyThoseAppointme
     std::sort(aExpected.begin(), aExpected.end());
 
     const auto oAnswers = oRoot / "answers.txt";
-    std::ofstream(oAnswers) << "# (Standard): last month's appointments of one category\n"
+    std::ofstream(oAnswers) << "# (Standard): last month's appointments of one category, confirmed in the\n"
+                               "# category list\n"
                                "setview\n"
                                "click cmdFilter\n"
                                "pick cboDateField Starts\n"
                                "pick cboDateRange Last month\n"
                                "set txtCats " << sCategory << "\n"
+                               "click cmdCategories\n"
+                               "check chkView\n"
+                               "click cmdOK\n"
                                "pick cboCompare0 Equals\n"
                                "click cmdOK\n"
                                "click cmdOK\n"
