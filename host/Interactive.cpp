@@ -29,6 +29,7 @@ const char* const kHelp =
     "  menu            list the menu bar and the tool bar with their keys\n"
     "  show            print the report window again\n"
     "  report          click the report button (opens the window again after exit)\n"
+    "  toolbar         click the button on the add-in's toolbar (clients before 14.0)\n"
     "  help            this text\n"
     "  quit            leave\n"
     "Dialogs the add-in opens are shown as text and answered by their own commands\n"
@@ -124,6 +125,15 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
     throw CommandRefused("There is no menu command \"" + sKey + "\".");
 }
 
+void ClickToolbar(const ClientButtons& oClient)
+{
+    if (!oClient.fnClickToolbar)
+        throw CommandRefused("This client shows the report button on its ribbon (say report); "
+                             "the add-in's toolbar exists before version 14 "
+                             "(--client-version 11.0).");
+    oClient.fnClickToolbar();
+}
+
 std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 {
     std::ostringstream out;
@@ -134,7 +144,7 @@ std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 } // namespace
 
 void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
-                    int nWidth, const std::function<void()>& fnClickReportButton)
+                    int nWidth, const ClientButtons& oClient)
 {
     out << "Type help for the commands.\n";
     while (auto oLine = oAnswers.Next()) {
@@ -158,7 +168,9 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             if (sCommand.rfind("template ", 0) == 0)
                 SelectTemplate(oLibrary, sCommand.substr(9));
             else if (sCommand == "report")
-                fnClickReportButton();
+                oClient.fnClickReportButton();
+            else if (sCommand == "toolbar")
+                ClickToolbar(oClient);
             else
                 RunCommandKey(oLibrary, sCommand);
         } catch (const CommandRefused& e) {
@@ -170,6 +182,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         out << (sChanged.empty() ? "ok\n" : sChanged);
+        if (oClient.fnItemWindows)
+            out << oClient.fnItemWindows();
     }
 }
 

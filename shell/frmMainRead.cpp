@@ -2,6 +2,7 @@
 // window, the fill of the grid, and the commands that arrive meanwhile.
 #include "shell/frmMain.h"
 #include "shell/basSupportRequest.h"
+#include "shell/modFirmenInfo2.h"
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
@@ -50,7 +51,7 @@ bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
          {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
-          "deletereport", "templates", "info"})
+          "deletereport", "templates"})
         if (sKey == s)
             return true;
     return false;
@@ -257,6 +258,8 @@ void frmMain::RunCommand(const std::string& sKey)
         DatenLesen(false, true);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
+    } else if (sKey == "info") {
+        modFirmenInfo2::ShowInfoDialog(0);
     } else if (sKey == "exit") {
         SaveState();
         Unload(pf::UnloadMode::FormCode);

@@ -278,3 +278,30 @@ TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
     EXPECT_NE(rMissing.output.find("Disconnected the add-in."), std::string::npos)
         << rMissing.output;
 }
+
+TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
+{
+    const std::string sPng = (oRoot / "about.png").string();
+    const auto r = Run("--lang en --client-version 11.0 --interactive",
+                       "exit\\ntoolbar\\ninfo\\npicture frmAbout " + sPng +
+                           "\\nkey escape\\nsupport\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
+        << r.output;
+    // After "exit" the toolbar's button opens the window again.
+    const auto nClosed = r.output.find("The report window is not open.");
+    ASSERT_NE(nClosed, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\nKestrova - Tallyman\n", nClosed), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Kestrova - Product information"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\"Version: 0.1.0\""), std::string::npos) << r.output;
+    EXPECT_TRUE(fs::exists(sPng));
+    EXPECT_NE(r.output.find("== item window: Tallyman Support Request (IPM.Note) =="),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("\nTo: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Tallyman Version: 0.1.0"), std::string::npos) << r.output;
+
+    const auto rRibbon = Run("--interactive", "toolbar\\nquit\\n");
+    EXPECT_NE(rRibbon.output.find("shows the report button on its ribbon"), std::string::npos)
+        << rRibbon.output;
+}
