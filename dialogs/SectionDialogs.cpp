@@ -2,6 +2,8 @@
 // not built yet gives null, and the view dialog says so when its button is clicked.
 #include "dialogs/SectionDialog.h"
 
+#include "dialogs/frmFilter.h"
+
 namespace dialogs {
 
 std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
@@ -14,7 +16,7 @@ std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
     case ViewSection::Sort:
         return nullptr;
     case ViewSection::Filter:
-        return nullptr;
+        return std::make_unique<frmFilter>();
     case ViewSection::Calc:
         return nullptr;
     }
