@@ -3,13 +3,16 @@
 #include "host/AddInLibrary.h"
 #include "host/AnswerSource.h"
 #include "host/FormCommands.h"
+#include "host/GridCommands.h"
 #include "host/HostSession.h"
 #include "host/TextFit.h"
+#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/ToolBar.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -125,6 +128,16 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
     throw CommandRefused("There is no menu command \"" + sKey + "\".");
 }
 
+// A command of the report grid (see GridCommandHelp), or nothing for another command.
+std::optional<std::string> RunGridCommand(const AddInLibrary& oLibrary, const std::string& sCommand)
+{
+    auto* pWindow = OpenWindow(oLibrary);
+    auto* pGrid = pWindow ? oLibrary.ReportGrid() : nullptr;
+    if (!pGrid)
+        return std::nullopt;
+    return ApplyGridCommand(*pWindow, *pGrid, sCommand);
+}
+
 void ClickToolbar(const ClientButtons& oClient)
 {
     if (!oClient.fnClickToolbar)
@@ -152,7 +165,7 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         if (sCommand == "quit")
             return;
         if (sCommand == "help" || sCommand == "?") {
-            out << kHelp;
+            out << kHelp << "Commands of the report grid:\n" << GridCommandHelp();
             continue;
         }
         if (sCommand == "show") {
@@ -164,6 +177,7 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sBefore = WindowText(oLibrary, nWidth);
+        std::string sReply;
         try {
             if (sCommand.rfind("template ", 0) == 0)
                 SelectTemplate(oLibrary, sCommand.substr(9));
@@ -171,6 +185,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
                 oClient.fnClickReportButton();
             else if (sCommand == "toolbar")
                 ClickToolbar(oClient);
+            else if (auto oReply = RunGridCommand(oLibrary, sCommand))
+                sReply = *oReply;
             else
                 RunCommandKey(oLibrary, sCommand);
         } catch (const CommandRefused& e) {
@@ -181,9 +197,13 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
-        out << (sChanged.empty() ? "ok\n" : sChanged);
+        // The item windows the command opened, as they stand now that it has run.
         if (oClient.fnItemWindows)
             out << oClient.fnItemWindows();
+        std::istringstream oReply(sReply);
+        for (std::string sLine; std::getline(oReply, sLine);)
+            out << FitText(sLine, nWidth) << "\n";
+        out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
     }
 }
 

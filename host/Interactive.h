@@ -25,8 +25,8 @@ struct ClientButtons
 /// "menu" to list the menu bar and the tool bar, "show" to print the window again, "report"
 /// to click the report button again (also after the window was closed), "toolbar" to click
 /// the button on the add-in's toolbar of a client without a ribbon, "help", and "quit"
-/// (or the end of input) to leave. A command prints what it changed on the window, or a short
-/// confirmation, then the item windows the command opened. Lines are cut to `nWidth` columns.
+/// (or the end of input) to leave. A command prints the item windows it opened, then what it
+/// changed on the window, or a short confirmation. Lines are cut to `nWidth` columns.
 void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
                     int nWidth, const ClientButtons& oClient);
 

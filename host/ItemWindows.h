@@ -25,8 +25,4 @@ private:
     std::vector<std::shared_ptr<platform::mapi::Message>> m_vOpened;
 };
 
-/// One item window as text: a heading with subject and message class, the recipients, the
-/// subject, the attachments and the plain body, each line cut to nWidth columns.
-std::string ItemWindowText(platform::mapi::Message& oMessage, int nWidth);
-
 } // namespace host
