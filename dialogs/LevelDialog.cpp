@@ -26,7 +26,7 @@ constexpr int kButtonHeight = 375;
 
 LevelDialog::LevelDialog(const std::string& sModule, const std::string& sFirstFrameTag,
                          int lFrameHeight)
-    : SectionDialog(sModule, "view.html")
+    : FieldSectionDialog(sModule, "view.html")
 {
     const char* aFrameTags[kLevels] = {nullptr, "2076", "2077"};
     for (int i = 0; i < kLevels; ++i) {
@@ -83,7 +83,7 @@ void LevelDialog::Form_Load()
         ModuleName(), "Form_Load",
         [&](int& nLine) {
             nLine = 1;
-            m_oVs = CopyOfOpenerView();
+            m_oVs = CopyOfEditedView();
             nLine = 2;
             common::modLabelControls::LocalizeForm(*this);
             common::modLabelControls::LocalizeComboItems(*m_cboFolder);
@@ -98,7 +98,7 @@ void LevelDialog::Form_Load()
         ShowError);
 }
 
-views::ViewSettings& LevelDialog::EditedView() const
+views::ViewSettings& LevelDialog::ScratchView() const
 {
     if (!m_oVs)
         rt::Raise(91, ModuleName(), "The dialog holds no view.");
@@ -151,7 +151,7 @@ void LevelDialog::FillFieldCombos()
 
 void LevelDialog::SelectStoredField(int i, const std::optional<FieldList>& oSet)
 {
-    auto& oView = EditedView();
+    auto& oView = ScratchView();
     auto& oLevel = m_aLevels.at(static_cast<std::size_t>(i));
     auto& oLookup = m_aLookup.at(static_cast<std::size_t>(i));
     m_abKeepStored.at(static_cast<std::size_t>(i)) = false;
@@ -193,7 +193,7 @@ void LevelDialog::SelectStoredField(int i, const std::optional<FieldList>& oSet)
 
 void LevelDialog::ShowColumnState(int i)
 {
-    auto& oView = EditedView();
+    auto& oView = ScratchView();
     bool bShown = false;
     if (LevelApply(oView, i))
         if (auto oColumn = oView.Fields()->Item(LevelColKey(oView, i)))
@@ -229,7 +229,7 @@ std::shared_ptr<fieldcatalogue::cField> LevelDialog::ListField(int i, const std:
 
 void LevelDialog::ApplyLevelColumn(int i)
 {
-    auto& oView = EditedView();
+    auto& oView = ScratchView();
     LevelSortOrder(oView, i) = optAsc(i).Value() ? 0 : 1;
     const std::string sKey = LevelColKey(oView, i);
     auto oColumn = oView.Fields()->Item(sKey);
@@ -247,7 +247,7 @@ void LevelDialog::ApplyLevelColumn(int i)
 
 void LevelDialog::CopyBackAndClose()
 {
-    OpenerView().Copy(EditedView());
+    EditedView().Copy(ScratchView());
     Confirmed = true;
     Unload();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/SectionDialog.h"
+#include "dialogs/FieldSectionDialog.h"
 #include "views/cLookupFields.h"
 
 #include <array>
@@ -26,7 +26,7 @@ namespace dialogs {
 /// A level whose stored field is not in its own list (a user field whose folder is gone, a
 /// field of the set marked hidden) is kept exactly as stored until the user picks an entry in
 /// that level's list; picks in other levels' lists and OK leave it alone.
-class LevelDialog : public SectionDialog
+class LevelDialog : public FieldSectionDialog
 {
 public:
     static constexpr int kLevels = 3;
@@ -56,7 +56,7 @@ protected:
     virtual void cbo_Click(int Index) = 0;
 
     /// The edited copy; raises 91 when the load failed to make it.
-    views::ViewSettings& EditedView() const;
+    views::ViewSettings& ScratchView() const;
     /// Makes the edited copy and rebuilds the field lists for the task fields.
     void LoadLevels();
     /// Rebuilds the three field lists from the chosen field set and selects each level's field.

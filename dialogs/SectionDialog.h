@@ -4,42 +4,52 @@
 #include "platform/forms/Form.h"
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
-namespace common {
-class ErrorObject;
-}
-namespace fieldcatalogue {
-class cField;
-}
 namespace views {
 class ViewSettings;
-class cMapiProps;
-} // namespace views
+}
 
 namespace dialogs {
 
-class ISectionOpener;
+class frmView;
 
-/// What the section dialogs of the view dialog share: the parent link to their opener, the
-/// `Confirmed` flag, the error box, the font size, F1 help and the close box; the field sets
-/// of the field-set combo and the catalogue cache.
+/// The five sections of a view that the view dialog edits, each in a dialog of its own.
+enum class ViewSection
+{
+    Fields,  ///< the columns (`cmdFields`)
+    GroupBy, ///< the grouping levels (`cmdGroupBy`)
+    Sort,    ///< the sort levels (`cmdSort`)
+    Filter,  ///< the filter (`cmdFilter`)
+    Calc,    ///< the totals (`cmdCalc`)
+};
+
+/// The base of a section dialog of the view dialog (`frmView`). The view dialog opens every
+/// section the same way:
+/// 1. it makes the dialog through `NewSectionDialog` (or the factory it was given);
+/// 2. it links the dialog to itself (`AsIChild().Init`) and makes a scratch copy of its view:
+///    while the section dialog is open, `Parent()->Vs()` (or `EditedView()`) is that copy;
+/// 3. it shows the dialog modally over itself; the dialog reads the view at load and, on OK,
+///    writes its result into that view, sets `Confirmed` and unloads itself; Cancel and the
+///    close box leave `Confirmed` False;
+/// 4. only when `Confirmed` is True does the view dialog take the scratch copy over into its
+///    view, so that an error inside the section's OK (with `Confirmed` still False) leaves the
+///    view dialog's view as it was;
+/// 5. it resets the link and releases the dialog, also after an error.
 class SectionDialog : public platform::forms::Form, public common::IChild
 {
 public:
-    /// One field set of the catalogue, in the set's own order.
-    using FieldList = std::vector<std::shared_ptr<fieldcatalogue::cField>>;
+    explicit SectionDialog(std::string sFormName);
 
-    /// True only when the dialog was closed with OK.
+    /// True only when the dialog was closed with OK; the view dialog reads it after the show.
     bool Confirmed = false;
 
-    /// The opener, or null when the link is not set (or the linked object is no opener).
-    ISectionOpener* Parent() const;
+    /// The view dialog that opened this one, or null while the link is 0.
+    frmView* Parent() const;
     /// The dialog as its parent link.
     common::IChild& AsIChild() { return *this; }
-    /// Stores the opener's pointer (the key is ignored).
+
+    /// Keeps the opener (a `frmView`, not owned); the key is not kept.
     void Init(platform::runtime::Object* lParentPtr, const std::string& sKey = {}) override;
     /// Always the empty text.
     std::string Key() const override { return {}; }
@@ -47,34 +57,17 @@ public:
     void ResetParentPtr() override { m_pParent = nullptr; }
 
 protected:
-    /// sModule names the form in error sources; sHelpTopic is what F1 opens.
-    SectionDialog(const std::string& sModule, std::string sHelpTopic);
-
-    /// The opener's edited view; raises 91 without an opener or a view.
-    views::ViewSettings& OpenerView() const;
-    /// A new view holding a copy of the opener's edited view (raises as `OpenerView`).
-    std::shared_ptr<views::ViewSettings> CopyOfOpenerView() const;
-    /// The add-in's catalogue cache; raises 91 before start-up made one.
-    static views::cMapiProps& MapiProps();
-    /// The fields of the field-set combo's entry: 0 task, 1 calendar, 2 journal, 3 user-defined
-    /// fields; none for any other index or a set not loaded.
-    static std::optional<FieldList> FieldSetOf(int lIndex);
-    /// Shows the error's description in an exclamation box with the application's title.
-    static void ShowError(common::ErrorObject& oError);
-    /// Font size 8 on every control that has a font (errors ignored).
-    void SetDialogFontSize();
-
-    /// F1 opens the dialog's help topic.
-    void Form_KeyDown(int& KeyCode, int Shift) override;
-    /// The close box clears `Confirmed`.
-    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
-
-    const std::string& ModuleName() const { return m_sModule; }
+    /// The view this section edits: the opener's `Vs`, the scratch copy made for this opening.
+    /// Raises error 91 without an opener or a view.
+    views::ViewSettings& EditedView() const;
 
 private:
-    platform::runtime::Object* m_pParent = nullptr; // non-owning: the opener outlives us
-    std::string m_sModule;
-    std::string m_sHelpTopic;
+    platform::runtime::Object* m_pParent = nullptr; // non-owning: the opener outlives the dialog
 };
+
+/// The section dialog this build has for a section, new and not loaded; null for a section
+/// whose dialog is not built yet (the view dialog then says so). Each section's dialog is
+/// registered in SectionDialogs.cpp.
+std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection);
 
 } // namespace dialogs

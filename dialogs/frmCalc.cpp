@@ -32,7 +32,7 @@ std::string KeyOfRow(const pf::FlexGrid& fg, int lRow)
 }
 } // namespace
 
-frmCalc::frmCalc() : SectionDialog("frmCalc", "calc.html")
+frmCalc::frmCalc() : FieldSectionDialog("frmCalc", "calc.html")
 {
     // The German strings have no caption of their own: the built-in one stays.
     SetCaption(" Berechnungen");
@@ -86,7 +86,7 @@ pf::FlexGrid& frmCalc::fg() const
     return m_fg->Grid();
 }
 
-views::ViewSettings& frmCalc::EditedView() const
+views::ViewSettings& frmCalc::ScratchView() const
 {
     if (!m_oVs)
         rt::Raise(91, ModuleName(), "The dialog holds no view.");
@@ -113,7 +113,7 @@ void frmCalc::Form_Load()
             oGrid.SetColHidden(2, true);
             common::modLabelControls::LocalizeGridList(oGrid, 1, "0,2158,2159,2160,2161,2162,2163");
             nLine = 3;
-            m_oVs = CopyOfOpenerView();
+            m_oVs = CopyOfEditedView();
             // Each value change runs the box's click handler, so the count box may add "Icon".
             m_chkCount->SetValue(m_oVs->CalculateItemsCount() ? 1 : 0);
             m_chkDisplayFunctionName->SetValue(m_oVs->DisplayFunctionName() ? 1 : 0);
@@ -168,7 +168,7 @@ void frmCalc::FillFieldGrid()
         }
     }
     std::shared_ptr<views::GridFields> oColumns;
-    ignore([&] { oColumns = EditedView().Fields(); });
+    ignore([&] { oColumns = ScratchView().Fields(); });
     if (oColumns) {
         for (const auto& oColumn : *oColumns) {
             if (oColumn->Calculation() == 0 || oColumn->MappingValue() == kIconMapping)
@@ -204,7 +204,7 @@ void frmCalc::fg_AfterEdit(int Row, int Col)
             auto& oGrid = fg();
             const int lIndex = oGrid.ComboIndex();
             const std::string sKey = KeyOfRow(oGrid, Row);
-            auto& oView = EditedView();
+            auto& oView = ScratchView();
             auto oColumn = oView.Fields()->Item(sKey);
             if (lIndex < 0) {
                 // Text that is no entry of the list: the cell shows the stored function again.
@@ -248,7 +248,7 @@ void frmCalc::SetCountItemsCalculation()
     common::Logging(
         ModuleName(), "SetCountItemsCalculation",
         [&] {
-            auto& oView = EditedView();
+            auto& oView = ScratchView();
             const int lValue = m_chkCount->Value();
             if (lValue != 0 && lValue != 1)
                 return;
@@ -271,7 +271,7 @@ void frmCalc::chkDisplayFunctionName_Click()
 {
     common::Logging(
         ModuleName(), "chkDisplayFunctionName_Click",
-        [&] { EditedView().SetDisplayFunctionName(m_chkDisplayFunctionName->Value() != 0); },
+        [&] { ScratchView().SetDisplayFunctionName(m_chkDisplayFunctionName->Value() != 0); },
         ShowError);
 }
 
@@ -283,7 +283,7 @@ void frmCalc::cmdDeleteAll_Click()
             auto& oGrid = fg();
             for (int r = oGrid.FixedRows(); r < oGrid.Rows(); ++r)
                 oGrid.SetTextMatrix(r, 1, kBlank);
-            for (const auto& oColumn : *EditedView().Fields())
+            for (const auto& oColumn : *ScratchView().Fields())
                 oColumn->SetCalculation(0);
             m_chkCount->SetValue(0);
             m_chkDisplayFunctionName->SetValue(0);
@@ -296,7 +296,7 @@ void frmCalc::cmdOK_Click()
     common::Logging(
         ModuleName(), "cmdOK_Click",
         [&] {
-            OpenerView().Copy(EditedView());
+            EditedView().Copy(ScratchView());
             Confirmed = true;
             Unload();
         },

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/SectionDialog.h"
+#include "dialogs/FieldSectionDialog.h"
 
 #include <memory>
 #include <string>
@@ -20,7 +20,7 @@ namespace dialogs {
 /// (none, average, count, maximum, minimum, percent, sum), whether items are counted and
 /// whether total rows name their function. Works on a private copy of the opener's view that
 /// OK copies back.
-class frmCalc : public SectionDialog
+class frmCalc : public FieldSectionDialog
 {
 public:
     frmCalc();
@@ -49,7 +49,7 @@ private:
     void cmdDeleteAll_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
-    views::ViewSettings& EditedView() const;
+    views::ViewSettings& ScratchView() const;
     std::string CalcName(std::int32_t lCode) const;
 
     std::shared_ptr<views::ViewSettings> m_oVs;

@@ -86,7 +86,7 @@ void frmGroupBy::StoreLevelExtras(views::ViewSettings& oView, int i)
 
 void frmGroupBy::LoadExtras()
 {
-    auto& oView = EditedView();
+    auto& oView = ScratchView();
     for (int i = 0; i < kLevels; ++i) {
         auto& oCombo = cboDateGroup(i);
         common::modLabelControls::LocalizeComboItems(oCombo);
@@ -102,7 +102,7 @@ void frmGroupBy::cbo_Click(int Index)
     common::Logging(
         ModuleName(), "cbo_Click",
         [&] {
-            auto& oView = EditedView();
+            auto& oView = ScratchView();
             if (!Filling()) {
                 TakeOverLevel(Index);
                 StoreSettings(oView);
@@ -135,7 +135,7 @@ void frmGroupBy::cmdDeleteAll_Click()
 
 void frmGroupBy::ApplyDateGrouping(int i)
 {
-    auto& oLevel = GroupLevel(EditedView(), i);
+    auto& oLevel = GroupLevel(ScratchView(), i);
     auto oField = ListField(i, oLevel.ColKey);
     if (!oField) {
         // A level kept as stored: its field is in no list, its date grouping stays.
@@ -151,7 +151,7 @@ void frmGroupBy::cmdOK_Click()
     common::Logging(
         ModuleName(), "cmdOK_Click",
         [&](int& nLine) {
-            auto& oView = EditedView();
+            auto& oView = ScratchView();
             for (int i = 0; i < kLevels; ++i) {
                 nLine = 10 + i;
                 auto& oLevel = GroupLevel(oView, i);
@@ -173,7 +173,7 @@ void frmGroupBy::cmdOK_Click()
 void frmGroupBy::ValidateSettings()
 {
     common::Rethrowing(ModuleName(), "ValidateSettings", [&] {
-        auto& oView = EditedView();
+        auto& oView = ScratchView();
         std::vector<std::string> aKeys;
         for (int i = 0; i < kLevels; ++i) {
             auto& oLevel = GroupLevel(oView, i);

@@ -55,7 +55,7 @@ void frmSort::cbo_Click(int Index)
         ModuleName(), "cbo_Click",
         [&] {
             TakeOverLevel(Index);
-            StoreSettings(EditedView());
+            StoreSettings(ScratchView());
             ShowColumnState(Index);
         },
         ShowError);
@@ -66,7 +66,7 @@ void frmSort::cmdOK_Click()
     common::Logging(
         ModuleName(), "cmdOK_Click",
         [&](int& nLine) {
-            auto& oView = EditedView();
+            auto& oView = ScratchView();
             for (int i = 0; i < kLevels; ++i) {
                 nLine = 10 + i;
                 if (SortLevel(oView, i).Apply)

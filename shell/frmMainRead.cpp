@@ -49,8 +49,7 @@ constexpr long kPendingCommandText = 9000;
 bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
-         {"openitem", "openitem_context", "setview", "print", "saveas", "openreport", "sendreport",
-          "deletereport", "templates", "info"})
+         {"print", "saveas", "openreport", "sendreport", "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -248,6 +247,8 @@ void frmMain::RunCommand(const std::string& sKey)
         grid::Flexgrid2::CollapseGridToLevel(*m_fg, kExpanded, outlineLevel());
     } else if (sKey == "collapse" || sKey == "collapse_context") {
         grid::Flexgrid2::CollapseGridToLevel(*m_fg, kCollapsed, outlineLevel());
+    } else if (sKey == "openitem" || sKey == "openitem_context") {
+        OpenOutlookItem();
     } else if (sKey == "helpbtn") {
         common::modHtmlHelp::ShowHelp({});
     } else if (sKey == "select") {
@@ -255,6 +256,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "setview") {
+        ShowViewSettings(m_oView, false);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {

@@ -1,6 +1,6 @@
 #include "dialogs/frmCalc.h"
 
-#include "DialogsFixture.h"
+#include "SectionFixture.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/StandardControls.h"
 
@@ -24,7 +24,7 @@ enum Pick
     kSum = 6,
 };
 
-class frmCalcTest : public DialogsFixture
+class frmCalcTest : public SectionFixture
 {
 protected:
     /// The grid row of a field key; fails the test when the grid does not list it.

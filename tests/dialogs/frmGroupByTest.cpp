@@ -1,6 +1,6 @@
 #include "dialogs/frmGroupBy.h"
 
-#include "DialogsFixture.h"
+#include "SectionFixture.h"
 #include "platform/forms/StandardControls.h"
 #include "views/GroupBy.h"
 
@@ -16,7 +16,7 @@ using views::test::kSubjectKey;
 constexpr int kTaskFields = 0;
 constexpr int kCalendarFields = 1;
 
-class frmGroupByTest : public DialogsFixture
+class frmGroupByTest : public SectionFixture
 {
 protected:
     views::GroupBy& Level(int i) { return *View().GroupByLevel(i); }
@@ -147,26 +147,29 @@ TEST_F(frmGroupByTest, CalendarFieldShownAtTopOfTaskListAndKept)
     EXPECT_EQ(Level(0).ColKey, kLocationKey);
 }
 
-TEST_F(frmGroupByTest, UnknownStoredFieldIsKeptUntilItsOwnListChanges)
+TEST_F(frmGroupByTest, UnofferedStoredFieldIsKeptUntilItsOwnListChanges)
 {
-    GroupStored(0, "{00020329-0000-0000-C000-000000000046}/Gone", 4);
-    GroupStored(1, kEntryIdKey); // a field of the set that is never offered
+    // A field of the set that is never offered: its level shows no entry.
+    GroupStored(0, kEntryIdKey, 4);
+    GroupStored(1, kStartKey);
     const bool bOK = Run<frmGroupBy>([&](frmGroupBy& oDialog) {
         EXPECT_EQ(oDialog.cbo(0).ListIndex(), -1);
-        EXPECT_EQ(oDialog.cbo(1).ListIndex(), -1);
-        // A pick on another level and a change of field set keep both.
-        PickField(oDialog, 2, Field(kSubjectKey)->Caption());
+        // Picks on other levels and a change of field set keep it.
+        PickField(oDialog, 1, Field(kSubjectKey)->Caption());
+        PickField(oDialog, 2, Field(kDueDateKey)->Caption());
         oDialog.cboFolder().SetListIndex(kCalendarFields);
         oDialog.cmdOK().Click();
     });
     EXPECT_TRUE(bOK);
+    EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(Level(0).Apply());
-    EXPECT_EQ(Level(0).ColKey, "{00020329-0000-0000-C000-000000000046}/Gone");
+    EXPECT_EQ(Level(0).ColKey, kEntryIdKey);
     EXPECT_EQ(Level(0).DateGroupBy, 4);
-    EXPECT_TRUE(Level(1).Apply());
-    EXPECT_EQ(Level(1).ColKey, kEntryIdKey);
-    EXPECT_TRUE(Level(2).Apply());
-    EXPECT_EQ(ColumnKeys(), (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey}));
+    EXPECT_EQ(Level(1).ColKey, kSubjectKey);
+    EXPECT_EQ(Level(2).ColKey, kDueDateKey);
+    // No column for the kept level; the new level's field was added, hidden.
+    EXPECT_EQ(ColumnKeys(),
+              (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey, kDueDateKey}));
 
     Run<frmGroupBy>([&](frmGroupBy& oDialog) {
         oDialog.cbo(0).SetListIndex(0);

@@ -1,6 +1,6 @@
 #include "dialogs/frmSort.h"
 
-#include "DialogsFixture.h"
+#include "SectionFixture.h"
 #include "platform/forms/StandardControls.h"
 #include "views/SortBy.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 using views::test::kSubjectKey;
 
-class frmSortTest : public DialogsFixture
+class frmSortTest : public SectionFixture
 {
 protected:
     static void PickField(frmSort& oDialog, int i, const std::string& sCaption)
@@ -54,21 +54,21 @@ TEST_F(frmSortTest, LevelsStoreFieldOrderAndAddMissingColumns)
 
 TEST_F(frmSortTest, StoredLevelIsSelectedByKeyWithItsOrder)
 {
-    Level(1) = {true, kStartKey, 1};
+    Level(0) = {true, kStartKey, 1};
     Run<frmSort>([&](frmSort& oDialog) {
-        EXPECT_EQ(oDialog.cbo(1).Text(), Field(kStartKey)->Caption());
-        EXPECT_TRUE(oDialog.optDesc(1).Value());
-        EXPECT_EQ(oDialog.chkShow(1).Value(), 1);
-        EXPECT_EQ(oDialog.cbo(0).ListIndex(), 0);
+        EXPECT_EQ(oDialog.cbo(0).Text(), Field(kStartKey)->Caption());
+        EXPECT_TRUE(oDialog.optDesc(0).Value());
+        EXPECT_EQ(oDialog.chkShow(0).Value(), 1);
+        EXPECT_EQ(oDialog.cbo(1).ListIndex(), 0);
         oDialog.cmdOK().Click();
     });
-    EXPECT_TRUE(Level(1).Apply);
-    EXPECT_EQ(Level(1).SortOrder, 1);
+    EXPECT_TRUE(Level(0).Apply);
+    EXPECT_EQ(Level(0).SortOrder, 1);
 }
 
-TEST_F(frmSortTest, UnknownStoredFieldAddsNoColumnAndOKWorks)
+TEST_F(frmSortTest, UnofferedStoredFieldAddsNoColumnAndOKWorks)
 {
-    Level(0) = {true, "{00020329-0000-0000-C000-000000000046}/Gone", 1};
+    Level(0) = {true, kEntryIdKey, 1};
     const bool bOK = Run<frmSort>([&](frmSort& oDialog) {
         PickField(oDialog, 1, Field(kSubjectKey)->Caption());
         oDialog.cmdOK().Click();
@@ -76,7 +76,8 @@ TEST_F(frmSortTest, UnknownStoredFieldAddsNoColumnAndOKWorks)
     EXPECT_TRUE(bOK);
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(Level(0).Apply);
-    EXPECT_EQ(Level(0).ColKey, "{00020329-0000-0000-C000-000000000046}/Gone");
+    EXPECT_EQ(Level(0).ColKey, kEntryIdKey);
+    EXPECT_EQ(Level(0).SortOrder, 1);
     EXPECT_EQ(ColumnKeys(), (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey}));
 }
 

@@ -1,4 +1,4 @@
-#include "DialogsFixture.h"
+#include "SectionFixture.h"
 
 #include "common/modLanguage.h"
 
@@ -6,26 +6,26 @@
 
 namespace dialogs::test {
 
-void DialogsFixture::SetUp()
+void SectionFixture::SetUp()
 {
     ViewsFixture::SetUp();
     common::modLanguage::SetLanguageID(1033);
     platform::forms::Driver::current().Reset();
-    m_oOpener.m_oView = std::make_shared<views::ViewSettings>();
+    m_oView = std::make_shared<views::ViewSettings>();
     View().CreateNew("Test");
     View().Fields()->Clear();
     for (const auto& sKey : {views::test::kSubjectKey, kStartKey, kDurationKey})
         View().AddField(Field(sKey));
 }
 
-void DialogsFixture::TearDown()
+void SectionFixture::TearDown()
 {
     platform::forms::Driver::current().Reset();
-    m_oOpener.m_oView.reset();
+    m_oView.reset();
     ViewsFixture::TearDown();
 }
 
-std::vector<std::string> DialogsFixture::ColumnKeys()
+std::vector<std::string> SectionFixture::ColumnKeys()
 {
     std::vector<std::string> aKeys;
     for (const auto& oColumn : *View().Fields())
@@ -33,7 +33,7 @@ std::vector<std::string> DialogsFixture::ColumnKeys()
     return aKeys;
 }
 
-std::vector<std::string> DialogsFixture::VisibleKeys()
+std::vector<std::string> SectionFixture::VisibleKeys()
 {
     std::vector<std::string> aKeys;
     for (const auto& oColumn : *View().Fields())
@@ -42,14 +42,14 @@ std::vector<std::string> DialogsFixture::VisibleKeys()
     return aKeys;
 }
 
-std::shared_ptr<views::GridField> DialogsFixture::Column(const std::string& sKey)
+std::shared_ptr<views::GridField> SectionFixture::Column(const std::string& sKey)
 {
     auto oColumn = View().Fields()->Item(sKey);
     EXPECT_TRUE(oColumn) << sKey;
     return oColumn;
 }
 
-std::vector<std::string> DialogsFixture::Messages()
+std::vector<std::string> SectionFixture::Messages()
 {
     std::vector<std::string> aTexts;
     for (const auto& oBox : platform::forms::Driver::current().MessageBoxes())

@@ -1,0 +1,27 @@
+// The section dialogs of the view dialog: one line per section. A section whose dialog is
+// not built yet gives null, and the view dialog says so when its button is clicked.
+#include "dialogs/SectionDialog.h"
+#include "dialogs/frmCalc.h"
+#include "dialogs/frmGroupBy.h"
+#include "dialogs/frmSort.h"
+
+namespace dialogs {
+
+std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
+{
+    switch (eSection) {
+    case ViewSection::Fields:
+        return nullptr;
+    case ViewSection::GroupBy:
+        return std::make_unique<frmGroupBy>();
+    case ViewSection::Sort:
+        return std::make_unique<frmSort>();
+    case ViewSection::Filter:
+        return nullptr;
+    case ViewSection::Calc:
+        return std::make_unique<frmCalc>();
+    }
+    return nullptr;
+}
+
+} // namespace dialogs
