@@ -1,7 +1,9 @@
 // The section dialogs of the view dialog: one line per section. A section whose dialog is
 // not built yet gives null, and the view dialog says so when its button is clicked.
 #include "dialogs/SectionDialog.h"
+
 #include "dialogs/frmCalc.h"
+#include "dialogs/frmFilter.h"
 #include "dialogs/frmGroupBy.h"
 #include "dialogs/frmSort.h"
 
@@ -17,7 +19,7 @@ std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
     case ViewSection::Sort:
         return std::make_unique<frmSort>();
     case ViewSection::Filter:
-        return nullptr;
+        return std::make_unique<frmFilter>();
     case ViewSection::Calc:
         return std::make_unique<frmCalc>();
     }
