@@ -49,7 +49,7 @@ constexpr long kPendingCommandText = 9000;
 bool IsPendingCommand(const std::string& sKey)
 {
     for (const char* s :
-         {"print", "saveas", "openreport", "sendreport", "deletereport", "templates", "info"})
+         {"print", "saveas", "openreport", "sendreport", "deletereport", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -258,6 +258,8 @@ void frmMain::RunCommand(const std::string& sKey)
         DatenLesen(false, true);
     } else if (sKey == "setview") {
         ShowViewSettings(m_oView, false);
+    } else if (sKey == "templates") {
+        ShowTemplates();
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {
