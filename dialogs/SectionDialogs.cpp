@@ -3,6 +3,7 @@
 #include "dialogs/SectionDialog.h"
 
 #include "dialogs/frmCalc.h"
+#include "dialogs/frmFieldChooser.h"
 #include "dialogs/frmFilter.h"
 #include "dialogs/frmGroupBy.h"
 #include "dialogs/frmSort.h"
@@ -13,7 +14,7 @@ std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
 {
     switch (eSection) {
     case ViewSection::Fields:
-        return nullptr;
+        return std::make_unique<frmFieldChooser>();
     case ViewSection::GroupBy:
         return std::make_unique<frmGroupBy>();
     case ViewSection::Sort:

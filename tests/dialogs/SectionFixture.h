@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/frmCalc.h"
+#include "dialogs/frmFieldChooser.h"
 #include "dialogs/frmGroupBy.h"
 #include "dialogs/frmSort.h"
 #include "dialogs/frmView.h"

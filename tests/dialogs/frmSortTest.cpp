@@ -14,17 +14,6 @@ using views::test::kSubjectKey;
 class frmSortTest : public SectionFixture
 {
 protected:
-    static void PickField(frmSort& oDialog, int i, const std::string& sCaption)
-    {
-        auto& oCombo = oDialog.cbo(i);
-        for (int k = 0; k < oCombo.ListCount(); ++k)
-            if (oCombo.List(k) == sCaption) {
-                oCombo.SetListIndex(k);
-                return;
-            }
-        ADD_FAILURE() << sCaption << " is not offered on level " << i;
-    }
-
     views::SortBy& Level(int i) { return *View().SortByLevel(i); }
 };
 
