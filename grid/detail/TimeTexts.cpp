@@ -48,6 +48,21 @@ std::string FormattedTime(const rt::Variant& vValue, bool bShowTime, const std::
     return sDate + " " + sTime + sSuffix;
 }
 
+std::unordered_map<double, std::string>& TimeTextCache::TextsOf(bool bShowTime,
+                                                               const std::string& sFormat)
+{
+    // Runs of cells share a format; start where the previous look-up ended.
+    for (std::size_t i = 0; i < m_Formats.size(); ++i) {
+        const std::size_t n = (m_nLastFormat + i) % m_Formats.size();
+        if (m_Formats[n].bShowTime == bShowTime && m_Formats[n].sFormat == sFormat) {
+            m_nLastFormat = n;
+            return m_Formats[n].texts;
+        }
+    }
+    m_nLastFormat = m_Formats.size();
+    return m_Formats.emplace_back(FormatTexts{bShowTime, sFormat, {}}).texts;
+}
+
 const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime,
                                        const std::string& sFormat)
 {
@@ -56,7 +71,7 @@ const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime
         m_sLast = FormattedTime(vValue, bShowTime, sFormat);
         return m_sLast;
     }
-    auto& oTexts = m_Texts[(bShowTime ? "1" : "0") + sFormat];
+    auto& oTexts = TextsOf(bShowTime, sFormat);
     const double dSerial = vValue.Get<rt::Date>()->Serial();
     if (const auto it = oTexts.find(dSerial); it != oTexts.end()) {
         return it->second;

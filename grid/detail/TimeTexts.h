@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 /// The texts the report grid shows for dates and durations.
 namespace grid::detail {
@@ -32,9 +33,22 @@ public:
                             const std::string& sFormat);
 
 private:
+    /// The texts of one format, shown with or without the time.
+    struct FormatTexts
+    {
+        bool bShowTime;
+        std::string sFormat;
+        std::unordered_map<double, std::string> texts;
+    };
+
+    /// The texts of this format, made on its first use. A fill shows a few formats at most,
+    /// so a search through them beats building a key for every cell.
+    std::unordered_map<double, std::string>& TextsOf(bool bShowTime, const std::string& sFormat);
+
     static constexpr std::size_t kLimit = 1 << 16;
-    std::unordered_map<std::string, std::unordered_map<double, std::string>> m_Texts;
-    std::string m_sLast; // the text of a value that was not remembered
+    std::vector<FormatTexts> m_Formats;
+    std::size_t m_nLastFormat = 0; // where the previous look-up found its format
+    std::string m_sLast;           // the text of a value that was not remembered
 };
 
 } // namespace grid::detail

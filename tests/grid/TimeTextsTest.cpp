@@ -67,6 +67,17 @@ TEST_F(TimeTextsTest, RememberedDateTextsAreTheFormattedOnes)
             }
         }
     }
+    // Cells of several date columns in turn, as a row fills them.
+    const std::vector<std::pair<const char*, bool>> aColumns = {
+        {"", true}, {"yyyy", false}, {"", false}, {"yyyy", true}, {"dd.mm.", false}};
+    for (int lPass = 0; lPass < 2; ++lPass) {
+        for (const auto& v : aValues) {
+            for (const auto& [sFormat, bShowTime] : aColumns) {
+                EXPECT_EQ(oCache.Text(v, bShowTime, sFormat), FormattedTime(v, bShowTime, sFormat))
+                    << sFormat << " " << bShowTime;
+            }
+        }
+    }
 }
 
 struct KeyCase

@@ -15,7 +15,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -319,16 +318,18 @@ std::string FormatNumber(double value)
     if (value == 0) {
         return "0";
     }
+    // to_chars with a precision formats as printf would in the C locale, without its locale
+    // look-ups: whole numbers as %.0f, the rest as %.15g.
     std::array<char, 64> buffer{};
-    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        std::snprintf(buffer.data(), buffer.size(), "%.0f", value);
-    } else {
-        std::snprintf(buffer.data(), buffer.size(), "%.15g", value);
-    }
-    std::string text = buffer.data();
-    const std::string& decimal = LocaleForms::Current().decimal;
+    const bool whole = std::fabs(value) < 1e15 && value == std::trunc(value);
+    const auto result =
+        whole ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::fixed, 0)
+              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                              std::chars_format::general, 15);
+    std::string text(buffer.data(), result.ptr);
     if (auto pos = text.find('.'); pos != std::string::npos) {
-        text.replace(pos, 1, decimal);
+        text.replace(pos, 1, LocaleForms::Current().decimal);
     }
     return text;
 }

@@ -3,8 +3,8 @@
 #include "platform/runtime/Error.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -118,11 +118,19 @@ std::string GeneralNumber(double value, int digits, std::string_view decimalSepa
     if (value == 0.0) {
         return "0"; // also for -0.0
     }
+    // to_chars with a precision gives what printf's %.*g gives in the C locale, without the
+    // locale look-ups; only the letters are lower case ("e", "inf", "nan").
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    std::string text(buffer);
-    if (const std::size_t point = text.find('.'); point != std::string::npos) {
-        text.replace(point, 1, decimalSeparator);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+    std::string text;
+    text.reserve(static_cast<std::size_t>(result.ptr - buffer) + decimalSeparator.size());
+    for (const char* p = buffer; p != result.ptr; ++p) {
+        if (*p == '.') {
+            text += decimalSeparator;
+        } else {
+            text += *p >= 'a' && *p <= 'z' ? static_cast<char>(*p - 'a' + 'A') : *p;
+        }
     }
     return text;
 }

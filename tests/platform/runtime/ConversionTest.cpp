@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
 
 namespace rt = platform::runtime;
 
@@ -120,6 +123,31 @@ TEST_F(ConversionTest, CStrFollowsTheLocale)
         {At(2024, 2, 29, 13, 5, 9), "29.02.2024 13:05:09", "2/29/2024 1:05:09 PM"},
         {rt::TimeSerial(13, 5, 9), "13:05:09", "1:05:09 PM"},
         {rt::Date(), "00:00:00", "12:00:00 AM"},
+        // numbers at the edges of the fixed and exponent forms
+        {0.0, "0", "0"},
+        {-0.0, "0", "0"},
+        {-1.0, "-1", "-1"},
+        {-0.5, "-0,5", "-0.5"},
+        {123456789012345.0, "123456789012345", "123456789012345"},
+        {1234567890123456.0, "1,23456789012346E+15", "1.23456789012346E+15"},
+        {999999999999999.9, "1E+15", "1E+15"},
+        {1e15, "1E+15", "1E+15"},
+        {1e-4, "0,0001", "0.0001"},
+        {1e-5, "1E-05", "1E-05"},
+        {-1.5e-7, "-1,5E-07", "-1.5E-07"},
+        {1.7976931348623157e308, "1,79769313486232E+308", "1.79769313486232E+308"},
+        {5e-324, "4,94065645841247E-324", "4.94065645841247E-324"},
+        {0.1, "0,1", "0.1"},
+        {2.675, "2,675", "2.675"},
+        {12.25, "12,25", "12.25"},
+        {-1234.5678, "-1234,5678", "-1234.5678"},
+        {1.0 / 3.0 * 1e10, "3333333333,33333", "3333333333.33333"},
+        {std::numeric_limits<double>::infinity(), "INF", "INF"},
+        {-std::numeric_limits<double>::infinity(), "-INF", "-INF"},
+        {1234567.0f, "1234567", "1234567"},
+        {12345678.0f, "1,234568E+07", "1.234568E+07"},
+        {-0.1f, "-0,1", "-0.1"},
+        {3.4028235e38f, "3,402823E+38", "3.402823E+38"},
     };
     for (const auto& c : cases) {
         platform::locale::SetCurrent("de-DE");
@@ -272,4 +300,26 @@ TEST_F(ConversionTest, CompareFollowsTheRuntimesRules)
     }
     EXPECT_EQ(RaisedNumber([] { return rt::Compare(rt::Null{}, 1); }), 94);
     EXPECT_EQ(RaisedNumber([] { return rt::Compare(nullptr, 1); }), 13);
+}
+
+TEST_F(ConversionTest, CStrOfDoublesMatchesPrintfSignificantDigits)
+{
+    // The C library's %.15G in the C locale is the reference form of a double's text.
+    platform::locale::SetCurrent("en-US");
+    std::uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        const double mantissa = static_cast<double>(state >> 11) / 9007199254740992.0;
+        const int exponent = static_cast<int>(state % 61) - 30;
+        double value = (i % 2 ? -mantissa : mantissa) * std::pow(10.0, exponent);
+        if (i % 3 == 0) {
+            value = std::round(value * 100) / 100; // money-like values with two decimals
+        }
+        if (value == 0) {
+            continue;
+        }
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", value);
+        ASSERT_EQ(rt::CStr(value), expected) << value;
+    }
 }
