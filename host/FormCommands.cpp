@@ -228,8 +228,18 @@ pf::FlexGrid& Grid(pf::Form& form, const std::string& sName)
     return Usable<pf::GridControl>(form, sName, "a grid").Grid();
 }
 
+int FirstShownCol(const pf::FlexGrid& fg);
+
+// A row by its number, or by the text of its first shown column (letter case ignored).
 int Row(const pf::FlexGrid& fg, const std::string& s)
 {
+    if (s.empty() || s.find_first_not_of("-0123456789") != std::string::npos) {
+        const int c = FirstShownCol(fg);
+        for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
+            if (fg.RowIsVisible(r) && rt::LCase(fg.TextMatrix(r, c)) == rt::LCase(s))
+                return r;
+        throw CommandRefused("no shown row reads \"" + s + "\"");
+    }
     const int r = Number(s, "a row");
     if (r < fg.FixedRows() || r >= fg.Rows() || !fg.RowIsVisible(r))
         throw CommandRefused("row " + s + " is not shown");
@@ -301,8 +311,8 @@ int CheckCol(const pf::FlexGrid& fg, int row)
     return fg.OutlineCol();
 }
 
-// The middle of a row, in twips from the grid's top, after scrolling it into view; below
-// the last row for a row past the end.
+// The top edge of a row, in twips from the grid's top, after scrolling it into view: the
+// boundary before the row, where a drop lands; below the last row for a row past the end.
 double RowY(pf::FlexGrid& fg, int row)
 {
     if (row < fg.Rows())
@@ -312,7 +322,7 @@ double RowY(pf::FlexGrid& fg, int row)
         y += fg.RowIsVisible(r) ? fg.RowHeight(r) : 0;
     for (int r = fg.TopRow(); r < std::min(row, fg.Rows()); ++r)
         y += fg.RowIsVisible(r) ? fg.RowHeight(r) : 0;
-    return y + fg.RowHeight(-1) / 2.0;
+    return y;
 }
 
 std::string Drag(pf::Form& form, Words& words)
@@ -391,7 +401,7 @@ std::string FormCommandHelp()
            "  click NAME               click a button, a label or an image\n"
            "  key enter|escape|f1      press a key\n"
            "  close                    close the window with its close box\n"
-           "  select GRID ROWS         select rows (3 | 2-5 | 1,4)\n"
+           "  select GRID ROWS         select rows (3 | 2-5 | 1,4 | the text of a row)\n"
            "  tick GRID ROW [COL]      tick or clear a row's check box\n"
            "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
            "  edit GRID ROW COL TEXT   edit a cell\n"
