@@ -407,6 +407,7 @@ std::string FormCommandHelp()
            "  edit GRID ROW COL TEXT   edit a cell\n"
            "  choose GRID ROW COL ENTRY   pick a cell's list entry\n"
            "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
+           "  folder STORE/FOLDER/...  in the folder picker: tick that folder and confirm\n"
            "  show | help\n";
 }
 
