@@ -331,6 +331,27 @@ std::string Drag(pf::Form& form, Words& words)
     return std::to_string(vRows.size()) + " rows dropped on " + sTarget;
 }
 
+// Saves what is painted on a picture box, or on the form itself, as a PNG file.
+std::string SavePicture(pf::Form& form, Words& words)
+{
+    const std::string sName = words.Word("a picture box or the form's name");
+    const std::string sFile = words.Rest();
+    if (sFile.empty())
+        throw CommandRefused("say: picture NAME FILE.png");
+    const pf::DrawingSurface* pSurface = nullptr;
+    if (rt::LCase(sName) == rt::LCase(form.Name()))
+        pSurface = &form.Surface();
+    else {
+        auto oControl = form.FindControl(sName);
+        auto* pBox = dynamic_cast<pf::PictureBox*>(oControl.get());
+        if (!pBox)
+            throw CommandRefused("there is no picture box \"" + sName + "\" on " + form.Name());
+        pSurface = &pBox->Surface();
+    }
+    pSurface->SavePng(sFile);
+    return sName + " saved as " + sFile;
+}
+
 std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
 {
     const std::string sName = words.Word("a grid name");
@@ -392,6 +413,8 @@ std::string FormCommandHelp()
            "  edit GRID ROW COL TEXT   edit a cell\n"
            "  choose GRID ROW COL ENTRY   pick a cell's list entry\n"
            "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
+           "  picture NAME FILE        save the painting of a picture box (or of the form,\n"
+           "                           by its name) as a PNG file\n"
            "  show | help\n";
 }
 
@@ -420,6 +443,8 @@ std::string ApplyFormCommand(pf::Form& form, const std::string& sCommand)
             return form.UserClose() ? form.Name() + " closed" : form.Name() + " stays open";
         if (sVerb == "drag")
             return Drag(form, words);
+        if (sVerb == "picture")
+            return SavePicture(form, words);
         if (sVerb == "select" || sVerb == "tick" || sVerb == "expand" || sVerb == "collapse" ||
             sVerb == "dblclick" || sVerb == "edit" || sVerb == "choose")
             return GridCommand(form, sVerb, words);

@@ -1,3 +1,4 @@
+#include "HostRun.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,7 @@ int ItemRows(const std::string& sOutput)
     return nRows;
 }
 
-struct RunResult
-{
-    int exitCode = -1;
-    std::string output;
-};
+using host_test::RunResult;
 
 // Runs the host executable with a fresh data folder and collects what it prints.
 class HostRunTest : public ::testing::Test
@@ -62,19 +59,7 @@ protected:
     RunResult Run(const std::string& sArgs, const std::string& sInput = {},
                   const std::string& sEnv = {}) const
     {
-        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
-                                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
-        RunResult r;
-        FILE* pPipe = popen(sCommand.c_str(), "r");
-        if (!pPipe)
-            return r;
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
-            r.output += buf.data();
-        const int status = pclose(pPipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return host_test::RunTallyman(oRoot, sArgs, sInput, sEnv);
     }
     fs::path oRoot;
 };
@@ -333,6 +318,33 @@ TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
         << rMissing.output;
     EXPECT_NE(rMissing.output.find("Disconnected the add-in."), std::string::npos)
         << rMissing.output;
+}
+
+TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
+{
+    const std::string sPng = (oRoot / "about.png").string();
+    const auto r = Run("--lang en --client-version 11.0 --interactive",
+                       "exit\\ntoolbar\\ninfo\\npicture frmAbout " + sPng +
+                           "\\nkey escape\\nsupport\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
+        << r.output;
+    // After "exit" the toolbar's button opens the window again.
+    const auto nClosed = r.output.find("The report window is not open.");
+    ASSERT_NE(nClosed, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\nKestrova - Tallyman\n", nClosed), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Kestrova - Product information"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\"Version: 0.1.0\""), std::string::npos) << r.output;
+    EXPECT_TRUE(fs::exists(sPng));
+    EXPECT_NE(r.output.find("== item window: Tallyman Support Request (IPM.Note) =="),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("\n   To: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Tallyman Version: 0.1.0"), std::string::npos) << r.output;
+
+    const auto rRibbon = Run("--interactive", "toolbar\\nquit\\n");
+    EXPECT_NE(rRibbon.output.find("shows the report button on its ribbon"), std::string::npos)
+        << rRibbon.output;
 }
 
 TEST_F(HostRunTest, ViewDialogsChangeTheReportAndTheChangeSurvivesARestart)
