@@ -251,6 +251,33 @@ TEST_F(HostRunTest, AnAnswersFileFindsAnItemBySubjectAndOpensIt)
         << r.output;
 }
 
+TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
+{
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
+    const auto r = Run("--answers '" + oAnswers.string() + "' --printer TallymanNull");
+    const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
+    if (bPrinter) {
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+    }
+    const auto rMail = Run("--answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(rMail.exitCode, 0) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox sent\nSent Items: "), std::string::npos) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox drafts\nDrafts: "), std::string::npos) << rMail.output;
+
+    std::ofstream(oAnswers) << "mailbox trash\n";
+    const auto rBad = Run("--answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
+    EXPECT_NE(rBad.output.find("mailbox takes drafts, outbox or sent"), std::string::npos)
+        << rBad.output;
+
+    const auto rNoQueue = Run("--printer NoSuchQueue-4711");
+    EXPECT_EQ(rNoQueue.exitCode, 1) << rNoQueue.output;
+    EXPECT_NE(rNoQueue.output.find("there is no print queue NoSuchQueue-4711"), std::string::npos)
+        << rNoQueue.output;
+}
+
 TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
 {
     const auto rBefore = Run("--lang de");
