@@ -7,7 +7,7 @@
 #include "host/FormRunner.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
-#include "host/ItemWindow.h"
+#include "host/ItemWindows.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -22,12 +22,14 @@
 #include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
+#include "platform/printing/Spooler.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
 #include "platform/win/MessageLoop.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -184,6 +186,17 @@ void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
     throw std::runtime_error("there is no template \"" + sName + "\"");
 }
 
+// Makes the queue the default printer of this process only, as LPDEST does for the print
+// commands; the user's stored default printer stays as it is.
+void UsePrinter(const std::string& sQueue, std::ostream& out)
+{
+    const auto vQueues = platform::printing::Spooler().PrinterNames();
+    if (std::find(vQueues.begin(), vQueues.end(), sQueue) == vQueues.end())
+        throw std::runtime_error("there is no print queue " + sQueue);
+    ::setenv("LPDEST", sQueue.c_str(), 1);
+    out << "Printer: " << sQueue << "\n";
+}
+
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err)
 {
@@ -192,6 +205,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
+        if (!oOptions.sPrinter.empty())
+            UsePrinter(oOptions.sPrinter, out);
 
         // The person answers every modal form, message box and dialog: from the answers
         // file, else from the terminal. A question is never answered on their behalf.
@@ -205,9 +220,14 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err));
         const int nWidth = TerminalWidth();
         FormRunner oPerson(oAnswers, out, nWidth);
-        platform::mapi::SetDisplayHandler([&out, nWidth](const auto& oMessage) {
-            out << "\n" << ItemWindowText(*oMessage, nWidth);
-        });
+        ItemWindows oItemWindows;
+        platform::mapi::SetDisplayHandler(
+            [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
+        // The windows go with this run, also when it fails.
+        const struct DisplayHandlerReset
+        {
+            ~DisplayHandlerReset() { platform::mapi::SetDisplayHandler({}); }
+        } oResetDisplay;
 
         auto oClient = std::make_shared<ol::Application>(oOptions.sClientVersion);
         oClient->LanguageSettings()->SetLanguageID(kUiLanguage, LanguageIdOf(oOptions.sLanguage));
@@ -223,10 +243,14 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oClient->Explorers()->Add();
         RunUntilStarted();
 
-        const auto fnClickReportButton = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion
+        const bool bRibbon = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion;
+        const auto fnClickReportButton = bRibbon
                                              ? RibbonButton(*oAddIn, out)
                                              : ToolbarButton(*oClient->Explorers()->Item(1), out);
         fnClickReportButton();
+        // The person clicks the add-in's toolbar only where the client has no ribbon.
+        const std::function<void()> fnClickToolbar =
+            bRibbon ? std::function<void()>() : fnClickReportButton;
 
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
@@ -238,7 +262,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                 PickFolders(oLibrary, oOptions.vFolders);
             PrintReportWindow(oLibrary, out, nWidth);
             if (oOptions.bInteractive)
-                RunInteractive(oLibrary, oAnswers, out, nWidth, fnClickReportButton);
+                RunInteractive(oLibrary, oAnswers, out, nWidth,
+                               {fnClickReportButton, fnClickToolbar,
+                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;
