@@ -1,3 +1,4 @@
+#include "HostRun.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,7 @@ int ItemRows(const std::string& sOutput)
     return nRows;
 }
 
-struct RunResult
-{
-    int exitCode = -1;
-    std::string output;
-};
+using host_test::RunResult;
 
 // Runs the host executable with a fresh data folder and collects what it prints.
 class HostRunTest : public ::testing::Test
@@ -62,19 +59,7 @@ protected:
     RunResult Run(const std::string& sArgs, const std::string& sInput = {},
                   const std::string& sEnv = {}) const
     {
-        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
-                                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
-        RunResult r;
-        FILE* pPipe = popen(sCommand.c_str(), "r");
-        if (!pPipe)
-            return r;
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
-            r.output += buf.data();
-        const int status = pclose(pPipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
+        return host_test::RunTallyman(oRoot, sArgs, sInput, sEnv);
     }
     fs::path oRoot;
 };
@@ -266,6 +251,33 @@ TEST_F(HostRunTest, AnAnswersFileFindsAnItemBySubjectAndOpensIt)
         << r.output;
 }
 
+TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
+{
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
+    const auto r = Run("--answers '" + oAnswers.string() + "' --printer TallymanNull");
+    const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
+    if (bPrinter) {
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+    }
+    const auto rMail = Run("--answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(rMail.exitCode, 0) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox sent\nSent Items: "), std::string::npos) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox drafts\nDrafts: "), std::string::npos) << rMail.output;
+
+    std::ofstream(oAnswers) << "mailbox trash\n";
+    const auto rBad = Run("--answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
+    EXPECT_NE(rBad.output.find("mailbox takes drafts, outbox or sent"), std::string::npos)
+        << rBad.output;
+
+    const auto rNoQueue = Run("--printer NoSuchQueue-4711");
+    EXPECT_EQ(rNoQueue.exitCode, 1) << rNoQueue.output;
+    EXPECT_NE(rNoQueue.output.find("there is no print queue NoSuchQueue-4711"), std::string::npos)
+        << rNoQueue.output;
+}
+
 TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
 {
     const auto rBefore = Run("--lang de");
@@ -374,4 +386,51 @@ TEST_F(HostRunTest, ViewDialogsChangeTheReportAndTheChangeSurvivesARestart)
     EXPECT_NE(rAgain.output.find("| Importance"), std::string::npos) << rAgain.output;
     EXPECT_TRUE(std::regex_search(rAgain.output, oMonthGroup)) << rAgain.output;
     EXPECT_TRUE(std::regex_search(rAgain.output, oSummedTotal)) << rAgain.output;
+}
+
+TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
+{
+    const auto oOut = oRoot / "berichte";
+    fs::create_directories(oOut);
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "templates\n"
+                               "select fg 0\n"
+                               "click cmdCopy\n"
+                               "set txtNew Monatsbericht\n"
+                               "click cmdFolder\n"
+                               "folder Persönliche Ordner/Aufgaben\n"
+                               "click cmdView\n"
+                               "check chkShowResult\n"
+                               "click cmdOK\n"
+                               "click cmdAutoAction\n"
+                               "check chkAutoExecute(0)\n"
+                               "pick optAutoSave(0)\n"
+                               "set txtSavePath "
+                            << oOut.string()
+                            << "\n"
+                               "pick cboFormat Excel-Arbeitsmappe (*.xlsx)\n"
+                               "set txtFileName Monat\n"
+                               "pick cboPlaceholder Datum\n"
+                               "click cmdAddPlaceholder\n"
+                               "pick cboFileExist Datei überschreiben\n"
+                               "click cmdOK\n"
+                               "click cmdOK\n"
+                               "click cmdOK\n"
+                               "quit\n";
+    const auto r = Run("--lang de --answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // Select in the manager shows the new template in the report window and reads it.
+    const auto nChosen = r.output.find("[Monatsbericht]\nRead: ");
+    ASSERT_NE(nChosen, std::string::npos) << r.output;
+
+    const auto rAgain = Run("--lang de --template Monatsbericht");
+    ASSERT_EQ(rAgain.exitCode, 0) << rAgain.output;
+    EXPECT_NE(rAgain.output.find("[Monatsbericht]\nRead: "), std::string::npos) << rAgain.output;
+    std::ifstream oIn(oRoot / "Kestrova" / "Tallyman" / "reports.xml", std::ios::binary);
+    const std::string sReports{std::istreambuf_iterator<char>(oIn),
+                               std::istreambuf_iterator<char>()};
+    const auto nTemplate = sReports.find("<Name>Monatsbericht</Name>");
+    ASSERT_NE(nTemplate, std::string::npos) << sReports;
+    EXPECT_NE(sReports.find(oOut.string(), nTemplate), std::string::npos) << sReports;
+    EXPECT_NE(sReports.find("Monat[@Datum]", nTemplate), std::string::npos) << sReports;
 }
