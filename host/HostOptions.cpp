@@ -39,7 +39,9 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
             o.bInteractive = true;
-        } else if (a == "--gui")
+        } else if (a == "--printer")
+            o.sPrinter = ValueAfter(vArgs, i);
+        else if (a == "--gui")
             o.bGui = true;
         else if (a == "--help" || a == "-h")
             o.bHelp = true;
@@ -65,6 +67,7 @@ std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
            "                [--interactive] [--answers FILE] [--client-version V]\n"
+           "                [--printer QUEUE]\n"
            "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
@@ -83,6 +86,8 @@ std::string Usage()
            "                   14 the report button sits on the add-in's toolbar\n"
            "  --answers FILE   read those commands from FILE, one a line (implies\n"
            "                   --interactive); a missing or unfitting answer ends the run\n"
+           "  --printer QUEUE  print on this print queue in place of the default printer\n"
+           "                   (the user's default printer and settings stay as they are)\n"
            "  --gui            show the client and the report window as windows on the\n"
            "                   desktop (needs a display)\n"
            "  --help           this text\n";
