@@ -2,6 +2,7 @@
 
 #include "gui/MenuView.h"
 #include "gui/Pictures.h"
+#include "gui/SurfaceBinding.h"
 #include "gui/ToolBarView.h"
 #include "gui/Units.h"
 #include "platform/forms/StandardControls.h"
@@ -45,6 +46,11 @@ void ControlBinding::Pull()
     QFont font = m_widget->font();
     font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
     m_widget->setFont(font);
+    if (m_control->Container() != m_container) {
+        m_container = m_control->Container();
+        if (OnContainerChanged)
+            OnContainerChanged(*this);
+    }
     if (m_placed)
         m_widget->setGeometry(Pixels(m_control->Left()), Pixels(m_control->Top()),
                               Pixels(m_control->Width()), Pixels(m_control->Height()));
@@ -188,6 +194,10 @@ protected:
                 m_combo->addItem(ToQ(m_box->List(i)));
         }
         m_combo->setCurrentIndex(m_box->ListIndex());
+        QPalette palette = m_combo->palette();
+        palette.setColor(QPalette::Base, ColourOf(m_box->BackColor()));
+        palette.setColor(QPalette::Button, ColourOf(m_box->BackColor()));
+        m_combo->setPalette(palette);
     }
 
 private:
@@ -218,26 +228,6 @@ protected:
 private:
     std::shared_ptr<pf::ProgressBar> m_bar;
     QProgressBar* m_widget;
-};
-
-class PictureBinding : public ControlBinding
-{
-public:
-    PictureBinding(std::shared_ptr<pf::PictureBox> box, QLabel* widget)
-        : ControlBinding(box, widget), m_box(box), m_label(widget)
-    {
-    }
-
-protected:
-    void PullKind() override
-    {
-        const QIcon icon = IconOf(m_box->Picture.get());
-        m_label->setPixmap(icon.isNull() ? QPixmap() : icon.pixmap(32, 32));
-    }
-
-private:
-    std::shared_ptr<pf::PictureBox> m_box;
-    QLabel* m_label;
 };
 
 class DateBinding : public ControlBinding
@@ -285,7 +275,8 @@ ControlBinding* BindControl(const std::shared_ptr<pf::Control>& control, QWidget
 {
     using Maker = ControlBinding* (*)(const std::shared_ptr<pf::Control>&, QWidget*);
     static const Maker kMakers[] = {
-        &Make<pf::Label, QLabel, CaptionBinding<QLabel>>,
+        &BindLabel,
+        &BindImage,
         &Make<pf::Frame, QGroupBox, CaptionBinding<QGroupBox>>,
         &Make<pf::CommandButton, QPushButton, ButtonBinding>,
         &Make<pf::CheckBox, QCheckBox, CheckBinding>,
@@ -293,7 +284,8 @@ ControlBinding* BindControl(const std::shared_ptr<pf::Control>& control, QWidget
         &Make<pf::TextBox, QLineEdit, TextBinding>,
         &Make<pf::ComboBox, QComboBox, ComboBinding>,
         &Make<pf::ProgressBar, QProgressBar, ProgressBinding>,
-        &Make<pf::PictureBox, QLabel, PictureBinding>,
+        &BindPictureBox,
+        &BindGrid,
         &Make<pf::DTPicker, QDateEdit, DateBinding>,
         &BindToolBar,
         &BindMenuBar,

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace platform::forms {
@@ -29,6 +30,8 @@ public:
     void Pull();
     /// Whether the widget stands where the control's position says (else a layout places it).
     void SetPlaced(bool placed) { m_placed = placed; }
+    /// Called when the add-in puts the control into another frame or picture box.
+    std::function<void(ControlBinding&)> OnContainerChanged;
 
 protected:
     /// The kind's own properties; the common ones (enabled, visible, font) come first.
@@ -42,11 +45,12 @@ private:
     QPointer<QWidget> m_widget;
     bool m_pulling = false;
     bool m_placed = false;
+    const platform::forms::Control* m_container = nullptr;
 };
 
 /// Makes the widget of a control and its binding, as a child of parent: labels, frames,
-/// buttons, check and option boxes, text and combo boxes, picture boxes, progress bars, date
-/// pickers, tool bars. Null for controls without a widget of their own (timers, image lists,
+/// buttons, check and option boxes, text and combo boxes, images, picture boxes (with what
+/// was painted on them), grids, progress bars, date pickers, tool bars. Null for controls without a widget of their own (timers, image lists,
 /// menu bars, which the form view shows as its menu bar).
 ControlBinding* BindControl(const std::shared_ptr<platform::forms::Control>& control,
                             QWidget* parent);

@@ -2,6 +2,7 @@
 
 #include "gui/ControlBinding.h"
 #include "gui/GridView.h"
+#include "gui/SurfaceBinding.h"
 #include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -20,9 +21,15 @@ namespace pf = platform::forms;
 
 namespace {
 
+// Controls in a frame or picture box are placed inside its widget.
+bool InContainer(const pf::Control& control)
+{
+    return control.Container() != nullptr && control.Container() != control.Parent();
+}
+
 bool HasPosition(const pf::Control& control)
 {
-    return control.Left() != 0 || control.Top() != 0;
+    return !InContainer(control) && (control.Left() != 0 || control.Top() != 0);
 }
 
 } // namespace
@@ -61,6 +68,7 @@ void FormView::BuildControls()
     auto* bar = new QHBoxLayout;
     auto* stack = new QVBoxLayout;
     auto* canvas = new QWidget(this);
+    std::vector<QWidget*> grids;
     bool hasToolBar = false, hasCanvas = false;
     for (const auto& control : m_form.Controls())
         hasToolBar = hasToolBar || dynamic_cast<pf::ToolBar*>(control.get()) != nullptr;
@@ -69,9 +77,12 @@ void FormView::BuildControls()
         if (!binding)
             continue;
         m_bindings.push_back(binding);
+        binding->OnContainerChanged = [this](ControlBinding& moved) { PlaceInContainer(moved); };
         QWidget* widget = binding->Widget();
         if (auto* menuBar = qobject_cast<QMenuBar*>(widget)) {
             m_layout->setMenuBar(menuBar);
+        } else if (InContainer(*control)) {
+            continue; // placed once its container has a widget
         } else if (HasPosition(*control)) {
             widget->setParent(canvas);
             binding->SetPlaced(true);
@@ -80,6 +91,8 @@ void FormView::BuildControls()
                                   dynamic_cast<pf::ComboBox*>(control.get()) ||
                                   dynamic_cast<pf::TextBox*>(control.get()))) {
             bar->addWidget(widget);
+        } else if (qobject_cast<GridView*>(widget)) {
+            grids.push_back(widget);
         } else {
             stack->addWidget(widget);
         }
@@ -96,10 +109,47 @@ void FormView::BuildControls()
             }
         canvas->setMinimumSize(right, bottom);
         m_layout->addWidget(canvas);
+        m_canvas = canvas;
     } else {
         delete canvas;
     }
     m_layout->addLayout(stack);
+    for (QWidget* grid : grids)
+        m_layout->addWidget(grid, 1);
+    for (ControlBinding* binding : m_bindings)
+        if (InContainer(binding->Control()))
+            PlaceInContainer(*binding);
+}
+
+void FormView::PlaceInContainer(ControlBinding& binding)
+{
+    QWidget* widget = binding.Widget();
+    if (!widget)
+        return;
+    const pf::Control* container = binding.Control().Container();
+    QWidget* target = m_canvas ? m_canvas : this;
+    for (ControlBinding* other : m_bindings)
+        if (&other->Control() == container && other->Widget())
+            target = other->Widget();
+    if (widget->parentWidget() != target)
+        widget->setParent(target);
+    binding.SetPlaced(true);
+    widget->setGeometry(Pixels(binding.Control().Left()), Pixels(binding.Control().Top()),
+                        Pixels(binding.Control().Width()), Pixels(binding.Control().Height()));
+    widget->setVisible(binding.Control().Visible());
+}
+
+void FormView::PullBackground()
+{
+    const QImage painted = SurfaceImage(m_form.Surface());
+    if (painted.isNull())
+        return;
+    QPalette background = palette();
+    background.setBrush(QPalette::Window,
+                        QBrush(painted.scaled(size(), Qt::IgnoreAspectRatio,
+                                              Qt::SmoothTransformation)));
+    setPalette(background);
+    setAutoFillBackground(true);
 }
 
 GridView* FormView::AddGrid(pf::FlexGrid& grid, const std::string& name)
@@ -127,6 +177,7 @@ void FormView::Pull()
     m_pulling = true;
     setWindowTitle(ToQ(m_form.Caption()));
     setEnabled(m_form.Enabled());
+    PullBackground();
     if (!m_pushing) {
         const int frameWidth = m_form.Width() - m_form.ScaleWidth();
         const int frameHeight = m_form.Height() - m_form.ScaleHeight();

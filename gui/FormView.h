@@ -17,10 +17,11 @@ namespace gui {
 class ControlBinding;
 class GridView;
 
-/// A window that mirrors a headless form: its caption, size, window state and visibility,
-/// a widget per control (menu bar on top, tool bar with the unplaced lists and text boxes
-/// beside it, controls with a position where it says, the rest stacked), and the grids the
-/// form keeps. The person's close, resize and keys reach the form as the driver's calls do
+/// A window that mirrors a headless form: its caption, size, window state, visibility and
+/// what was painted on it, a widget per control (menu bar on top, tool bar with the unplaced
+/// lists and text boxes beside it, controls with a position where it says, controls in a frame
+/// or picture box inside it, grids placed on the form below, taking the room that is left,
+/// the rest stacked), and the grids the form keeps outside its controls. The person's close, resize and keys reach the form as the driver's calls do
 /// (UserClose, SetWidth/SetHeight, UserKeyDown); when the add-in hides or unloads the form,
 /// the window hides; when the add-in destroys the form, the window deletes itself.
 class FormView : public QDialog
@@ -49,11 +50,17 @@ protected:
 
 private:
     void BuildControls();
+    /// Puts a control's widget into the widget of its frame or picture box (or back on the
+    /// form), where its position counts from the container's corner.
+    void PlaceInContainer(ControlBinding& binding);
+    /// What the add-in painted on the form shows as the window's background.
+    void PullBackground();
     bool Shown() const;
 
     platform::forms::Form& m_form;
     std::vector<ControlBinding*> m_bindings; // owned by their widgets
     QVBoxLayout* m_layout = nullptr;
+    QWidget* m_canvas = nullptr; // the positioned controls' area, or null
     bool m_pulling = false;
     bool m_pushing = false;
     bool m_modal = false;

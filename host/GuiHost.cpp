@@ -7,9 +7,11 @@
 #include "gui/FormView.h"
 #include "host/AddInLibrary.h"
 #include "host/HostSession.h"
+#include "host/ItemWindowView.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
+#include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
 #include "platform/outlook/Explorers.h"
@@ -93,6 +95,12 @@ void GuiHost::Start()
         RibbonAttribute(sXml, "<button ", "label"),
         FolderTree(m_oClient->GetNamespace("MAPI")->Folders()));
     m_window->OnRibbonButton = [this] { ClickReportButton(); };
+    platform::mapi::SetDisplayHandler([this](const auto& oItem) {
+        auto* view = new ItemWindowView(oItem);
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        m_itemWindows.emplace_back(view);
+        view->show();
+    });
     m_window->show();
 }
 
@@ -101,6 +109,10 @@ void GuiHost::Stop()
     if (!m_oAddIn)
         return;
     pf::Form::SetShowObserver({});
+    platform::mapi::SetDisplayHandler({});
+    for (auto& view : m_itemWindows)
+        delete view.data();
+    m_itemWindows.clear();
     for (auto& [pForm, view] : m_views)
         delete view.data();
     m_views.clear();
@@ -112,6 +124,15 @@ void GuiHost::Stop()
     m_library.reset();
     m_answers.reset();
     m_loop.reset();
+}
+
+std::vector<ItemWindowView*> GuiHost::ItemWindows() const
+{
+    std::vector<ItemWindowView*> views;
+    for (const auto& view : m_itemWindows)
+        if (view)
+            views.push_back(view.data());
+    return views;
 }
 
 gui::FormView* GuiHost::ReportView() const

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform::forms {
 class Form;
@@ -26,6 +27,7 @@ class FormView;
 namespace host {
 
 class AddInLibrary;
+class ItemWindowView;
 
 /// The client with windows: the same connection, start-up and ribbon as the text run, then a
 /// client window with the profile's folders and the add-in's ribbon button, and a window for
@@ -48,6 +50,8 @@ public:
     gui::ClientWindow* Client() const { return m_window.get(); }
     /// The report window's view, or null while the add-in has not shown it.
     gui::FormView* ReportView() const;
+    /// The item windows the add-in opened that are still there, oldest first.
+    std::vector<ItemWindowView*> ItemWindows() const;
     /// The loaded add-in library (null before Start).
     const AddInLibrary* Library() const { return m_library.get(); }
 
@@ -65,6 +69,7 @@ private:
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;
     std::unique_ptr<gui::ClientWindow> m_window;
     std::map<platform::forms::Form*, QPointer<gui::FormView>> m_views;
+    std::vector<QPointer<ItemWindowView>> m_itemWindows;
 };
 
 /// Whether windows can be shown: a display (X11 or Wayland) or a Qt platform named.

@@ -1,5 +1,7 @@
 #include "host/ProfileSetup.h"
 
+#include "platform/mapi/MsgFile.h"
+#include "platform/store/KnownProperties.h"
 #include "platform/store/Profile.h"
 #include "platform/store/SampleProfile.h"
 
@@ -33,7 +35,28 @@ platform::store::CivilDate Today()
     localtime_r(&t, &tmLocal);
     return {tmLocal.tm_year + 1900, tmLocal.tm_mon + 1, tmLocal.tm_mday};
 }
+// A mail template for the report mails: a subject, a body with the report's placeholder and
+// a recipient, in the language of the first run.
+void WriteMailTemplate(const fs::path& oFile, const std::string& sLanguage)
+{
+    namespace st = platform::store;
+    const bool bGerman = sLanguage == "de";
+    const std::string sBody = bGerman ? "Hallo,\r\nanbei der Bericht: [@kestrova report]\r\n"
+                                      : "Hello,\r\nplease find the report: [@kestrova report]\r\n";
+    platform::mapi::MsgFileContent oMail;
+    oMail.properties = {{st::props::PR_SUBJECT, st::PropValue{bGerman ? "Bericht" : "Report"}},
+                        {st::props::PR_BODY, st::PropValue{sBody}},
+                        {0x1009001E, st::PropValue{"{\\rtf1\\ansi " + sBody + "}"}}};
+    oMail.recipients = {{st::RecipientType::To, "Team", "team@kestrova.example", true}};
+    platform::mapi::WriteMsgFile(oFile.string(), oMail);
+}
+
 } // namespace
+
+fs::path SampleMailTemplate(const fs::path& oProfile)
+{
+    return oProfile / "Report.oft";
+}
 
 bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
                          const std::string& sReportsXml, const std::string& sLanguage)
@@ -57,6 +80,7 @@ bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
             oOptions.language = sLanguage;
         }
         platform::store::GenerateSampleProfile(oWork, oOptions);
+        WriteMailTemplate(SampleMailTemplate(oWork), sLanguage);
         if (fs::exists(oFolder))
             fs::remove(oFolder); // empty, as checked above
         fs::rename(oWork, oFolder);

@@ -13,9 +13,13 @@ std::filesystem::path SampleProfileFolder();
 /// interrupted generation leaves no half profile behind. Answers true when it was made now.
 /// With a data folder and report definitions, the generation also writes them as the
 /// add-in's "reports.xml" there (never over an existing file), with the names and captions
-/// of sLanguage ("de" or "en").
+/// of sLanguage ("de" or "en"). The profile also carries a mail template for report mails
+/// (SampleMailTemplate): a subject, a body with the report's placeholder and a recipient.
 bool EnsureSampleProfile(const std::filesystem::path& oFolder,
                          const std::filesystem::path& oDataFolder = {},
                          const std::string& sReportsXml = {}, const std::string& sLanguage = "de");
+
+/// The sample profile's mail template file in a profile folder ("Report.oft").
+std::filesystem::path SampleMailTemplate(const std::filesystem::path& oProfile);
 
 } // namespace host

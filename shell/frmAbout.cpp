@@ -126,7 +126,7 @@ void frmAbout::Layout()
 {
     SetWidth(6600);
     SetHeight(4800);
-    m_pic->Move(0, 0, 1500, 4400);
+    m_pic->Move(60, 60, 1380, 4200);
     m_img->Move(270, 270, 960, 960);
     m_lblProductName->Move(1700, 240, 4600, 360);
     m_lblProductName->SetFontSize(12);

@@ -35,6 +35,7 @@ void Control::SetContainer(Control* container)
     if (container && (container == this || !m_parent || container->Parent() != m_parent))
         runtime::Raise(runtime::errors::InvalidProcedureCall, m_name + ".Container");
     m_container = container;
+    NotifyChanged();
 }
 
 void Control::Move(int left, int top, int width, int height)

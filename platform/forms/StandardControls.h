@@ -103,7 +103,11 @@ public:
     void SetSelStart(int start);
     void SetSelLength(int length);
     std::uint32_t BackColor() const { return m_backColor; }
-    void SetBackColor(std::uint32_t colour) { m_backColor = colour; }
+    void SetBackColor(std::uint32_t colour)
+    {
+        m_backColor = colour;
+        NotifyChanged();
+    }
     /// Gives the box the focus (raises GotFocus).
     void SetFocus();
     std::function<void()> OnChange;
@@ -143,7 +147,11 @@ public:
     void SetText(const std::string& text);
     std::uint32_t BackColor() const { return m_backColor; }
     /// The colour behind the text (&HBBGGRR).
-    void SetBackColor(std::uint32_t colour) { m_backColor = colour & 0xFFFFFF; }
+    void SetBackColor(std::uint32_t colour)
+    {
+        m_backColor = colour & 0xFFFFFF;
+        NotifyChanged();
+    }
     std::function<void()> OnClick;
 
 private:

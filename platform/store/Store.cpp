@@ -51,6 +51,54 @@ CREATE TABLE recipients(item_id INTEGER NOT NULL, row INTEGER NOT NULL, type INT
 
 namespace {
 
+// Each folder's number of ordinary items, kept by the file itself: counting them walks the
+// folder's whole index, and a count is asked for on every read of a folder. Triggers keep it
+// in the writing transaction, so a rollback or another process's write leaves it right.
+constexpr const char* kFolderCountsSchema = R"sql(
+CREATE TABLE IF NOT EXISTS folder_counts(folder_id INTEGER PRIMARY KEY, items INTEGER NOT NULL);
+CREATE TRIGGER IF NOT EXISTS items_count_insert AFTER INSERT ON items WHEN new.kind = 0 BEGIN
+  INSERT INTO folder_counts(folder_id, items) VALUES(new.folder_id, 1)
+    ON CONFLICT(folder_id) DO UPDATE SET items = items + 1;
+END;
+CREATE TRIGGER IF NOT EXISTS items_count_delete AFTER DELETE ON items WHEN old.kind = 0 BEGIN
+  UPDATE folder_counts SET items = items - 1 WHERE folder_id = old.folder_id;
+END;
+CREATE TRIGGER IF NOT EXISTS items_count_update AFTER UPDATE OF folder_id, kind ON items BEGIN
+  UPDATE folder_counts SET items = items - 1 WHERE old.kind = 0 AND folder_id = old.folder_id;
+  INSERT INTO folder_counts(folder_id, items) SELECT new.folder_id, 1 WHERE new.kind = 0
+    ON CONFLICT(folder_id) DO UPDATE SET items = items + 1;
+END;
+)sql";
+
+// Gives a file made before the kept counts its counts; false where it cannot be written (a
+// read-only file), and the store then counts on every call.
+bool KeepFolderCounts(detail::Database& db)
+{
+    auto& exists = db.Prepare(
+        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND name = 'items_count_update'");
+    exists.Step();
+    const bool kept = exists.Int(0) > 0;
+    exists.Reset();
+    if (kept)
+        return true;
+    try {
+        db.Exec("BEGIN IMMEDIATE");
+        try {
+            db.Exec("DROP TABLE IF EXISTS folder_counts");
+            db.Exec(kFolderCountsSchema);
+            db.Exec("INSERT INTO folder_counts(folder_id, items) SELECT folder_id, COUNT(*) FROM "
+                    "items WHERE kind = 0 GROUP BY folder_id");
+            db.Exec("COMMIT");
+        } catch (const StoreError&) {
+            db.Exec("ROLLBACK");
+            throw;
+        }
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
+}
+
 constexpr const char* kSchemaVersion = "1";
 
 std::string RandomUid()
@@ -262,6 +310,8 @@ std::unique_ptr<Store> Store::Create(const std::filesystem::path& file, std::str
     impl->entryId = "00000000" + id;
     impl->db.Exec("BEGIN");
     impl->db.Exec(kStoreSchema);
+    impl->db.Exec(kFolderCountsSchema);
+    impl->keptCounts = true;
     impl->SetMeta("schema_version", kSchemaVersion);
     impl->SetMeta("uid", id);
     impl->SetMeta("name", name);
@@ -293,6 +343,7 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
                       "WHERE typeof(value) = 'integer'");
     } catch (const StoreError&) {
     }
+    impl->keptCounts = KeepFolderCounts(impl->db);
     impl->uid = CheckUid(impl->Meta("uid"));
     impl->entryId = "00000000" + impl->uid;
     impl->name = impl->Meta("name");

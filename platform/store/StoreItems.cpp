@@ -117,7 +117,10 @@ ItemInfo Store::GetItem(std::string_view entryId) const
 std::size_t Store::ItemCount(std::string_view folderEntryId) const
 {
     const auto folder = impl_->FolderRow(folderEntryId);
-    auto& st = impl_->db.Prepare("SELECT COUNT(*) FROM items WHERE folder_id = ? AND kind = 0");
+    auto& st = impl_->db.Prepare(
+        impl_->keptCounts
+            ? "SELECT COALESCE((SELECT items FROM folder_counts WHERE folder_id = ?1), 0)"
+            : "SELECT COUNT(*) FROM items WHERE folder_id = ?1 AND kind = 0");
     st.Bind(1, folder).Step();
     const auto n = st.Int(0);
     st.Reset();

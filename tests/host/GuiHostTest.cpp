@@ -7,13 +7,18 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "host/AddInLibrary.h"
+#include "host/ItemWindowView.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -21,6 +26,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -133,6 +139,67 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
                   grid.TextMatrix(0, c));
     oHost.Stop();
     EXPECT_NE(out.str().find("Disconnected the add-in."), std::string::npos);
+}
+
+// Runs `act` on the visible form window of that form's name once it shows, from Qt's loop:
+// how the test answers the modal about box.
+void WhenFormShown(const std::string& sForm, std::function<void(gui::FormView&)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, sForm, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* view = qobject_cast<gui::FormView*>(widget);
+                view && view->isVisible() && view->objectName() == QString::fromStdString(sForm)) {
+                timer->stop();
+                timer->deleteLater();
+                act(*view);
+                return;
+            }
+    });
+    timer->start();
+}
+
+TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    oHost.Start();
+    QTest::mouseClick(oHost.Client()->RibbonButton(), Qt::LeftButton);
+    gui::FormView* pView = oHost.ReportView();
+    ASSERT_NE(pView, nullptr) << out.str();
+    auto& oMenu = dynamic_cast<pf::MenuBar&>(*pView->Form().FindControl("MenuBar1"));
+
+    // The about box: its texts and its gradient on the screen; a screenshot is kept.
+    bool bShown = false;
+    WhenFormShown("frmAbout", [&](gui::FormView& oAbout) {
+        bShown = true;
+        auto* pName = qobject_cast<QLabel*>(oAbout.WidgetOf("lblProductName"));
+        ASSERT_NE(pName, nullptr);
+        EXPECT_EQ(pName->text(), "Kestrova - Tallyman");
+        const QImage shot = oAbout.grab().toImage();
+        // Light blue at the bottom, white at the top.
+        const QColor bottom(shot.pixel(shot.width() / 2, shot.height() - 3));
+        const QColor top(shot.pixel(shot.width() / 2, 2));
+        EXPECT_LT(bottom.red(), 240) << bottom.name().toStdString();
+        EXPECT_GT(top.red(), 250) << top.name().toStdString();
+        QDir().mkpath(TV_SCREENSHOT_DIR);
+        EXPECT_TRUE(shot.save(QStringLiteral(TV_SCREENSHOT_DIR "/about-%1.png")
+                                  .arg(QString::fromStdString(Language()))));
+        QTest::mouseClick(oAbout.WidgetOf("cmdOK"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(oMenu.Click("info"));
+    EXPECT_TRUE(bShown);
+
+    // The support mail opens in an item window, filled in.
+    EXPECT_TRUE(oMenu.Click("support"));
+    QApplication::processEvents();
+    const auto vWindows = oHost.ItemWindows();
+    ASSERT_EQ(vWindows.size(), 1U) << out.str();
+    EXPECT_TRUE(vWindows[0]->isVisible());
+    EXPECT_TRUE(vWindows[0]->Text().contains("To: ")) << vWindows[0]->Text().toStdString();
+    EXPECT_TRUE(vWindows[0]->Text().contains("Tallyman Version: "));
+    oHost.Stop();
 }
 
 } // namespace

@@ -1,5 +1,10 @@
 #include "host/ProfileSetup.h"
 
+#include "platform/mapi/CurrentProfile.h"
+#include "platform/mapi/Message.h"
+#include "platform/mapi/Recipient.h"
+#include "platform/mapi/Recipients.h"
+#include "platform/mapi/Session.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +51,25 @@ TEST_F(ProfileSetupTest, GeneratesOnceAndLeavesNoWorkFolder)
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(oFolder.parent_path()))
         ++nEntries;
     EXPECT_EQ(nEntries, 1);
+}
+
+TEST_F(ProfileSetupTest, SampleProfileCarriesAMailTemplate)
+{
+    const auto oFolder = host::SampleProfileFolder();
+    ASSERT_TRUE(host::EnsureSampleProfile(oFolder, {}, {}, "en"));
+    const auto oTemplate = host::SampleMailTemplate(oFolder);
+    ASSERT_TRUE(fs::is_regular_file(oTemplate));
+    platform::mapi::SetCurrentProfile(oFolder.string());
+    auto oSession = std::make_shared<platform::mapi::Session>();
+    oSession->Logon();
+    auto oMail = oSession->GetMessageFromMsgFile(oTemplate.string());
+    EXPECT_EQ(oMail->Subject(), "Report");
+    EXPECT_NE(oMail->Body().find("[@kestrova report]"), std::string::npos);
+    EXPECT_NE(oMail->RTFBody().find("[@kestrova report]"), std::string::npos);
+    ASSERT_EQ(oMail->GetRecipients()->Count(), 1);
+    EXPECT_EQ(oMail->GetRecipients()->Item(1)->Address(), "team@kestrova.example");
+    oSession->Logoff();
+    platform::mapi::SetCurrentProfile("");
 }
 
 TEST_F(ProfileSetupTest, FolderWithOtherFilesIsLeftAlone)

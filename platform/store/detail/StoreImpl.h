@@ -30,6 +30,7 @@ struct Store::Impl
     std::string entryId; ///< the store's entry id
     std::string name;    ///< display name (cached from meta)
     int transactionDepth = 0;
+    bool keptCounts = false; ///< whether the file keeps its folders' item counts
 
     /// Entry id of a folder or item row.
     std::string MakeEntryId(ObjectKind kind, std::int64_t row) const;

@@ -5,6 +5,7 @@
 #include "tests/platform/store/StoreFixture.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <fstream>
@@ -331,6 +332,49 @@ TEST_F(StoreTest, ItemCountFollowsEveryWriteToTheFile)
     store->DeleteItem(store->Items(folder).at(0).entryId);
     EXPECT_EQ(store->ItemCount(folder), 1u);
     EXPECT_EQ(second->ItemCount(folder), 1u);
+}
+
+// A file written before folders kept their counts gets them when it is opened; one that
+// cannot be written is counted on every call.
+TEST_F(StoreTest, ItemCountOfAFileWithoutKeptCounts)
+{
+    const auto file = Dir() / "s.db";
+    std::string folder, other;
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        folder = b.Folder("F", ItemType::Mail).entryId;
+        other = b.Folder("G", ItemType::Mail).entryId;
+        for (const auto* subject : {"1", "2", "3"})
+            b.Mail(folder, subject);
+        b.Mail(other, "4");
+    }
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(raw,
+                           "DROP TRIGGER items_count_insert; DROP TRIGGER items_count_delete; "
+                           "DROP TRIGGER items_count_update; DROP TABLE folder_counts;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    if (!std::ofstream(file, std::ios::app)) { // not as root: the file is read-only now
+        auto readOnly = Store::Open(file);
+        EXPECT_EQ(readOnly->ItemCount(folder), 3u);
+        EXPECT_EQ(readOnly->ItemCount(other), 1u);
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+
+    auto store = Store::Open(file);
+    EXPECT_EQ(store->ItemCount(folder), 3u);
+    EXPECT_EQ(store->ItemCount(other), 1u);
+    StoreBuilder(*store).Mail(other, "5");
+    store->DeleteItem(store->Items(folder).at(0).entryId);
+    EXPECT_EQ(store->ItemCount(folder), 2u);
+    EXPECT_EQ(store->ItemCount(other), 2u);
 }
 
 TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)

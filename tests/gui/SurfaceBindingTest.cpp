@@ -1,0 +1,154 @@
+#include "GuiFixture.h"
+
+#include "gui/FormView.h"
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridControl.h"
+#include "platform/forms/ImageList.h"
+#include "platform/forms/StandardControls.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace pf = platform::forms;
+using guitest::GuiFixture;
+
+constexpr std::uint32_t kBlue = 0xFF0000; // &HBBGGRR
+constexpr std::uint32_t kRed = 0x0000FF;
+
+// A dialog of the newer kinds of control: a framed label, a clickable label and image, a
+// picture box and a form with paintings, a grid placed among the controls.
+class PaintedForm : public pf::Form
+{
+public:
+    PaintedForm() : Form("frmPainted")
+    {
+        SetCaption("Painted");
+        SetWidth(6000);
+        SetHeight(5000);
+        fraBox = Add<pf::Frame>("fraBox");
+        lblInside = Add<pf::Label>("lblInside");
+        lblLink = Add<pf::Label>("lblLink");
+        img = Add<pf::Image>("img");
+        pic = Add<pf::PictureBox>("pic");
+        cboKind = Add<pf::ComboBox>("cboKind");
+        fg = Add<pf::GridControl>("fg");
+        fraBox->Move(150, 150, 3000, 1500);
+        lblInside->Move(300, 450, 1500, 300);
+        lblInside->SetContainer(fraBox.get());
+        lblInside->SetCaption("inside");
+        lblLink->Move(3300, 150, 1500, 300);
+        lblLink->SetCaption("www.example");
+        lblLink->OnClick = [this] { vEvents.push_back("lblLink_Click"); };
+        img->Move(3300, 600, 480, 480);
+        img->Picture = std::make_shared<pf::ListImage>("logo", 32, 32);
+        img->OnClick = [this] { vEvents.push_back("img_Click"); };
+        pic->Move(150, 1800, 1500, 1500);
+        for (const char* s : {"Tasks", "Journal"})
+            cboKind->AddItem(s);
+        auto& grid = fg->Grid();
+        grid.SetCols(2);
+        grid.SetRows(4);
+        grid.SetFixedRows(1);
+        for (int r = 0; r < 4; ++r)
+            grid.SetTextMatrix(r, 1, "row " + std::to_string(r));
+    }
+    std::shared_ptr<pf::Frame> fraBox;
+    std::shared_ptr<pf::Label> lblInside;
+    std::shared_ptr<pf::Label> lblLink;
+    std::shared_ptr<pf::Image> img;
+    std::shared_ptr<pf::PictureBox> pic;
+    std::shared_ptr<pf::ComboBox> cboKind;
+    std::shared_ptr<pf::GridControl> fg;
+    std::vector<std::string> vEvents;
+
+protected:
+    void Form_Load() override
+    {
+        // The form blue, the picture box red, both kept in their images.
+        for (pf::DrawingSurface* s : {&Surface(), &pic->Surface()}) {
+            s->SetAutoRedraw(true);
+            s->SetScaleWidth(10);
+            s->SetScaleHeight(10);
+        }
+        Surface().Line(0, 0, 10, 10, kBlue, pf::LineShape::BoxFilled);
+        pic->Surface().Line(0, 0, 10, 10, kRed, pf::LineShape::BoxFilled);
+    }
+};
+
+using SurfaceBindingTest = GuiFixture;
+
+TEST_F(SurfaceBindingTest, PaintingsShowOnTheFormAndItsPictureBox)
+{
+    PaintedForm form;
+    form.Show();
+    gui::FormView view(form);
+    auto* picture = qobject_cast<QLabel*>(view.WidgetOf("pic"));
+    ASSERT_NE(picture, nullptr);
+    const QImage painted = picture->pixmap().toImage();
+    ASSERT_FALSE(painted.isNull());
+    EXPECT_EQ(QColor(painted.pixel(painted.width() / 2, painted.height() / 2)), QColor(Qt::red));
+    const QImage background = view.palette().brush(QPalette::Window).textureImage();
+    ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(QColor(background.pixel(1, background.height() - 2)), QColor(Qt::blue));
+}
+
+TEST_F(SurfaceBindingTest, LabelAndImageClicksReachTheForm)
+{
+    PaintedForm form;
+    form.Show();
+    gui::FormView view(form);
+    view.show();
+    QTest::mouseClick(view.WidgetOf("lblLink"), Qt::LeftButton);
+    QTest::mouseClick(view.WidgetOf("img"), Qt::LeftButton);
+    QTest::mouseClick(view.WidgetOf("img"), Qt::RightButton);
+    EXPECT_EQ(form.vEvents, (std::vector<std::string>{"lblLink_Click", "img_Click"}));
+    auto* image = qobject_cast<QLabel*>(view.WidgetOf("img"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_FALSE(image->pixmap().isNull());
+}
+
+TEST_F(SurfaceBindingTest, GridsOnTheFormAreFoundWithoutBeingAdded)
+{
+    PaintedForm form;
+    form.Show();
+    gui::FormView view(form);
+    auto* grid = view.findChild<gui::GridView*>("fg");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(&grid->Grid(), &form.fg->Grid());
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "row 1");
+    form.fg->Grid().SetRows(6);
+    EXPECT_EQ(grid->model()->rowCount(), 5);
+}
+
+TEST_F(SurfaceBindingTest, ContainerAndBackColourChangesShowAtOnce)
+{
+    PaintedForm form;
+    form.Show();
+    gui::FormView view(form);
+    QWidget* inside = view.WidgetOf("lblInside");
+    ASSERT_NE(inside, nullptr);
+    EXPECT_EQ(inside->parentWidget(), view.WidgetOf("fraBox"));
+    EXPECT_EQ(inside->pos(), QPoint(20, 30));
+    form.lblInside->SetContainer(nullptr);
+    EXPECT_NE(inside->parentWidget(), view.WidgetOf("fraBox"));
+    form.lblInside->SetContainer(form.pic.get());
+    EXPECT_EQ(inside->parentWidget(), view.WidgetOf("pic"));
+
+    form.cboKind->SetBackColor(kRed);
+    auto* combo = qobject_cast<QComboBox*>(view.WidgetOf("cboKind"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->palette().color(QPalette::Base), QColor(Qt::red));
+}
+
+} // namespace
