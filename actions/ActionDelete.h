@@ -22,6 +22,8 @@ public:
     bool AutoExecute() const { return m_bAutoExecute; }
     void SetAutoExecute(bool bValue) { m_bAutoExecute = bValue; }
 
+    /// Deletes the file the save action wrote last, after a question when ShowDialog.
+    void Execute(bool ShowDialog);
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// One field: AutoExecute.

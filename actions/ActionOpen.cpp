@@ -22,4 +22,7 @@ void ActionOpen::ToObject(std::string& sData)
     });
 }
 
+// FIXME: the run of this action comes with its own change; until then it does nothing.
+void ActionOpen::Execute() {}
+
 } // namespace actions

@@ -29,6 +29,8 @@ public:
     std::int32_t Editor() const { return m_lEditor; }
     void SetEditor(std::int32_t lValue) { m_lEditor = lValue; }
 
+    /// Opens the file the save action wrote last.
+    void Execute();
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Three fields: Active, AutoExecute, Editor.

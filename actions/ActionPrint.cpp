@@ -59,4 +59,7 @@ void ActionPrint::ToObject(std::string& sData)
     });
 }
 
+// FIXME: the run of this action comes with its own change; until then it does nothing.
+void ActionPrint::Execute() {}
+
 } // namespace actions

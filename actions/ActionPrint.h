@@ -42,6 +42,8 @@ public:
         m_oPrinterSettings = std::move(oValue);
     }
 
+    /// Prints the file the save action wrote last.
+    void Execute();
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Seventeen fields: Active, AutoExecute, PrintAction and the fourteen printer settings

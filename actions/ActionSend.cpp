@@ -29,4 +29,7 @@ void ActionSend::ToObject(std::string& sData)
     });
 }
 
+// FIXME: the run of this action comes with its own change; until then it does nothing.
+void ActionSend::Execute() {}
+
 } // namespace actions

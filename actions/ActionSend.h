@@ -44,6 +44,8 @@ public:
     const std::string& TemplateSubject() const { return m_sTemplateSubject; }
     void SetTemplateSubject(const std::string& sValue) { m_sTemplateSubject = sValue; }
 
+    /// Mails the file the save action wrote last.
+    void Execute();
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Eight fields: Active, AutoExecute, MailAction, MailTemplate, TemplateEntryID,
