@@ -1,10 +1,10 @@
 #include "dialogs/frmCatList.h"
 
 #include "common/ErrorHandling.h"
-#include "common/modHtmlHelp.h"
 #include "common/modLabelControls.h"
 #include "common/modMain.h"
 #include "common/modOLVersion.h"
+#include "dialogs/detail/DialogCommon.h"
 #include "grid/Flexgrid2.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
@@ -24,7 +24,6 @@ namespace rt = platform::runtime;
 namespace {
 constexpr const char* kModule = "frmCatList";
 constexpr int kExclamation = 48;
-constexpr int kKeyF1 = 112;
 // Since version 12 the client keeps four fields per category; the name is the second.
 constexpr int kGroupedListVersion = 12;
 constexpr std::size_t kFieldsPerCategory = 4;
@@ -83,9 +82,7 @@ std::string frmCatList::ShowForm(const std::string& SelectedCategories)
 
 void frmCatList::SetDialogFontSize()
 {
-    rt::ResumeNext ignore;
-    for (const auto& oControl : Controls())
-        ignore([&] { oControl->SetFontSize(8); });
+    detail::SetDialogFontSize(*this);
 }
 
 void frmCatList::ShowCats()
@@ -204,11 +201,7 @@ void frmCatList::cmdCancel_Click()
 
 void frmCatList::Form_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    if (KeyCode != kKeyF1)
-        return;
-    KeyCode = 0;
-    rt::ResumeNext ignore;
-    ignore([] { common::modHtmlHelp::ShowHelp("filter.html"); });
+    detail::HandleHelpKey(KeyCode, "filter.html");
 }
 
 } // namespace dialogs

@@ -69,6 +69,7 @@ frmMain::frmMain() : Form("frmMain"), m_fg(std::make_unique<pf::FlexGrid>())
     m_Coolbar1 = Add<pf::ToolBar>("Coolbar1");
     m_imlBars = Add<pf::ImageList>("imlBars");
     CreateImages();
+    InitGridEvents();
     m_cboTemplate->OnClick = [this] { cboTemplate_Click(); };
     SetKeyPreview(true);
 }
@@ -77,6 +78,7 @@ frmMain::~frmMain()
 {
     rt::ResumeNext ignore;
     ignore([&] { ReleaseEngine(); });
+    ignore([&] { ReleaseGridWindow(); });
 }
 
 void frmMain::ShowWindow()
@@ -138,6 +140,7 @@ void frmMain::Form_Load()
             }
             nLine = 17;
             Show(pf::ShowStyle::Modeless);
+            PlaceGridWindow();
             nLine = 18;
             DatenLesen(false, false);
         },
@@ -269,6 +272,7 @@ void frmMain::Form_Unload(int& /*Cancel*/)
 {
     rt::ResumeNext ignore;
     ignore([&] { HideProgress(); });
+    ignore([&] { ReleaseGridWindow(); });
     ignore([&] {
         if (auto oCache = views::RootMapiProps())
             oCache->SetCatalogueSource({});

@@ -5,6 +5,7 @@
 #include "common/FormPersitent.h"
 #include "common/ObjectSize.h"
 #include "engine/FolderDataList.h"
+#include "grid/cVsFlexPopup.h"
 #include "platform/forms/Form.h"
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 namespace platform::forms {
+class CommandButton;
 class ComboBox;
 class FlexGrid;
 class ImageList;
@@ -21,6 +23,12 @@ class MenuItem;
 class TextBox;
 class ToolBar;
 } // namespace platform::forms
+namespace platform::mapi {
+class Message;
+}
+namespace common {
+class IControlResource;
+}
 namespace engine {
 class Application;
 class Records;
@@ -59,6 +67,12 @@ public:
     std::shared_ptr<engine::Records> Records() const { return m_oRecords; }
     /// The record engine; null while not loaded.
     const std::shared_ptr<engine::Application>& Fenwick() const { return m_Fenwick; }
+    /// The window's texts as its resource interface: caption, controls, tag and the texts of
+    /// its numeric keys.
+    common::IControlResource& AsIControlResource();
+    /// The text of a numeric key in the add-in's language ("4000": no entries were found);
+    /// empty for every other key.
+    std::string GetResource(const std::string& Tag) const;
     /// The window's size extension.
     common::FormExt& Extension() { return m_oExtension; }
     /// All templates; null before the window loaded them.
@@ -124,6 +138,12 @@ public:
     /// The current view forgets its folders; nothing is read here. Throws with
     /// "frmMain.CancelFolderSelection" added.
     void CancelFolderSelection();
+    /// The view dialog on a copy of oView. With bTemplate (a template that is not being
+    /// shown) a confirmed copy replaces oView and nothing is read; otherwise a confirmed copy
+    /// replaces the current view and the report is read anew when the change needs it, else
+    /// the grid is refilled from the records already read. Throws with
+    /// "frmMain.ShowViewSettings" added.
+    void ShowViewSettings(const std::shared_ptr<views::ViewSettings>& oView, bool bTemplate);
 
 protected:
     void Form_Load() override;
@@ -134,6 +154,7 @@ protected:
 
 private:
     class ProgressListener;
+    class ControlResource;
 
     void CreateImages();
     void CreateMenubar();
@@ -164,13 +185,39 @@ private:
     void RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody);
     void RunAutomaticActions();
 
+    // The grid's events, the find box and the items behind the rows (frmMainGrid.cpp,
+    // frmMainItems.cpp).
+    void InitGridEvents();
+    void PlaceGridWindow();
+    void ReleaseGridWindow();
+    void fg_DblClick();
+    void fg_MouseUp(int& Button, int Shift, double X, double Y);
+    void fg_KeyDown(int& KeyCode, int& Shift);
+    void fg_KeyUp(int& KeyCode, int Shift);
+    void fg_CurrentCellChanged(int OldRow, int OldCol, int NewRow, int NewCol);
+    void fg_ColumnMoving(int Col, int& Position);
+    void fg_ColumnResizing(int Row, int Col, bool& Cancel);
+    void fg_ColumnResized(int Row, int Col);
+    void cmdFind_Click();
+    void txtFind_KeyDown(int& KeyCode, int Shift);
+    void Find();
+    void ShowFoundCell(int Row, int Col);
+    void ReOrderColumnPosition(int Col, int Position);
+    void ShowContextMenuOutlookItem(bool bAtMouse);
+    void OpenOutlookItem();
+    std::shared_ptr<platform::mapi::Message> GetOutlookItem(const engine::Record& oRecord);
+    std::vector<std::shared_ptr<engine::Record>> GetSelectedRecords(long& lCount);
+
     std::unique_ptr<platform::forms::FlexGrid> m_fg;
     std::shared_ptr<platform::forms::ComboBox> m_cboTemplate;
     std::shared_ptr<platform::forms::TextBox> m_txtFind;
+    std::shared_ptr<platform::forms::CommandButton> m_cmdFind;
     std::shared_ptr<platform::forms::MenuBar> m_MenuBar1;
     std::shared_ptr<platform::forms::ToolBar> m_Coolbar1;
     std::shared_ptr<platform::forms::ImageList> m_imlBars;
     std::shared_ptr<platform::forms::MenuItem> m_oContextMenu;
+    grid::cVsFlexPopup m_oPopup;
+    std::shared_ptr<common::IControlResource> m_oControlResource;
 
     common::FormExt m_oExtension;
     common::ObjectSize m_oPlacement;

@@ -48,8 +48,7 @@ constexpr long kPendingCommandText = 9000;
 // The commands whose windows and procedures this build does not have yet.
 bool IsPendingCommand(const std::string& sKey)
 {
-    for (const char* s : {"openitem", "openitem_context", "setview", "print", "openreport",
-                          "sendreport", "deletereport", "templates", "info"})
+    for (const char* s : {"print", "openreport", "sendreport", "deletereport", "templates", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -249,6 +248,8 @@ void frmMain::RunCommand(const std::string& sKey)
         grid::Flexgrid2::CollapseGridToLevel(*m_fg, kExpanded, outlineLevel());
     } else if (sKey == "collapse" || sKey == "collapse_context") {
         grid::Flexgrid2::CollapseGridToLevel(*m_fg, kCollapsed, outlineLevel());
+    } else if (sKey == "openitem" || sKey == "openitem_context") {
+        OpenOutlookItem();
     } else if (sKey == "helpbtn") {
         common::modHtmlHelp::ShowHelp({});
     } else if (sKey == "select") {
@@ -258,6 +259,8 @@ void frmMain::RunCommand(const std::string& sKey)
         DatenLesen(false, true);
     } else if (sKey == "saveas") {
         Export();
+    } else if (sKey == "setview") {
+        ShowViewSettings(m_oView, false);
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {

@@ -357,12 +357,7 @@ void FlexGrid::MoveColumn(int col, int position)
     move(m_impl->cols);
     const size_t needed = size_t(std::max(col, position)) + 1;
     for (auto& row : m_impl->rows) {
-        if (row.cells.size() < needed && !row.cells.empty()) {
-            row.cells.resize(needed);
-        }
-        if (row.cells.size() >= needed) {
-            move(row.cells);
-        }
+        row.cells.MoveCell(col, position);
         if (row.formats.size() < needed && !row.formats.empty()) {
             row.formats.resize(needed);
         }
@@ -416,7 +411,7 @@ std::string FlexGrid::TextMatrix(int row, int col) const
 {
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
-    return m_impl->rows[size_t(row)].Text(col);
+    return std::string(m_impl->rows[size_t(row)].Text(col));
 }
 
 void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
@@ -439,7 +434,7 @@ double FlexGrid::ValueMatrix(int row, int col) const
     if (const auto* format = r.Format(col); format != nullptr && format->value) {
         return *format->value;
     }
-    const std::string& text = r.Text(col);
+    const std::string_view text = r.Text(col);
     if (auto number = detail::ParseNumber(text)) {
         return *number;
     }

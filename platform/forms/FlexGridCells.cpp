@@ -94,7 +94,7 @@ std::vector<std::vector<std::string>> FlexGrid::RangeTexts(const CellRange& rang
         auto& line = texts.emplace_back();
         line.reserve(size_t(o.c2 - o.c1 + 1));
         for (int c = o.c1; c <= o.c2; ++c) {
-            line.push_back(m_impl->rows[size_t(r)].Text(c));
+            line.emplace_back(m_impl->rows[size_t(r)].Text(c));
         }
     }
     return texts;

@@ -39,7 +39,7 @@ int FlexGrid::FindRow(const std::string& text, std::optional<int> startRow, int 
     const int start = std::max(startRow.value_or(m_impl->fixedRows), 0);
     const std::string folded = caseSensitive ? text : detail::FoldCase(text);
     for (int r = start; r < m_impl->RowCount(); ++r) {
-        const std::string& cell = m_impl->rows[size_t(r)].Text(col);
+        const std::string_view cell = m_impl->rows[size_t(r)].Text(col);
         bool match = false;
         if (caseSensitive) {
             match = wholeCell ? cell == text : cell.find(text) != std::string::npos;

@@ -42,14 +42,16 @@ Aggregate Accumulator::Result(SubtotalFunction function, double columnTotal,
     case SubtotalFunction::Max:
     case SubtotalFunction::Min:
         // The extreme cell's own text, so that a date stays in the form it was written in.
-        return m_extremeRow < 0 ? Aggregate{}
-                                : Aggregate{impl.rows[size_t(m_extremeRow)].Text(column), m_extreme};
+        return m_extremeRow < 0
+                   ? Aggregate{}
+                   : Aggregate{std::string(impl.rows[size_t(m_extremeRow)].Text(column)),
+                               m_extreme};
     default:
         return {};
     }
 }
 
-std::string SubtotalCaption(const std::string& pattern, const std::string& text)
+std::string SubtotalCaption(const std::string& pattern, std::string_view text)
 {
     std::string caption;
     size_t start = 0;

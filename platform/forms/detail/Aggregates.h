@@ -49,7 +49,7 @@ private:
 };
 
 /// The caption of a subtotal row: pattern with every "%s" replaced by text.
-std::string SubtotalCaption(const std::string& pattern, const std::string& text);
+std::string SubtotalCaption(const std::string& pattern, std::string_view text);
 
 /// Writes an aggregate into a subtotal row's cell, with its exact value.
 void SetAggregate(GridRow& row, int column, Aggregate aggregate);

@@ -8,7 +8,6 @@
 
 namespace platform::forms::detail {
 namespace {
-const std::string kEmpty;
 constexpr std::int32_t kInvalidIndex = 381; // "Invalid property array index"
 constexpr const char* kSource = "FlexGrid";
 } // namespace
@@ -29,26 +28,6 @@ void RaiseNotSupported(const std::string& description)
                              description + " is not supported");
 }
 
-const std::string& GridRow::Text(int col) const
-{
-    return size_t(col) < cells.size() ? cells[size_t(col)] : kEmpty;
-}
-
-void GridRow::SetText(int col, std::string text, int width)
-{
-    if (size_t(col) >= cells.size()) {
-        if (text.empty()) {
-            return;
-        }
-        cells.reserve(std::max(size_t(col) + 1, size_t(std::max(width, 0))));
-        cells.resize(size_t(col) + 1);
-    }
-    // Swapped rather than assigned: a short text takes no heap, and an assignment would keep
-    // the old text's heap block (a date copied into a key column and then replaced by its
-    // short key) for the life of the row.
-    cells[size_t(col)].swap(text);
-}
-
 const CellFormat* GridRow::Format(int col) const
 {
     return size_t(col) < formats.size() ? &formats[size_t(col)] : nullptr;
@@ -64,9 +43,7 @@ CellFormat& GridRow::FormatFor(int col)
 
 void GridRow::SetCols(int cols)
 {
-    if (cells.size() > size_t(cols)) {
-        cells.resize(size_t(cols));
-    }
+    cells.Truncate(cols);
     if (formats.size() > size_t(cols)) {
         formats.resize(size_t(cols));
     }
@@ -78,14 +55,8 @@ namespace platform::forms {
 
 detail::GridRow FlexGrid::Impl::NewRow() const
 {
-    // A row is mostly written in full, left to right: room for its cells from the start saves
-    // the growing, and rows made in one run take their memory in one run from the heap.
-    constexpr int kRoomUpTo = 64;
-    detail::GridRow row;
-    if (ColCount() <= kRoomUpTo) {
-        row.cells.reserve(size_t(ColCount()));
-    }
-    return row;
+    // A row takes its block of texts when its first cell is written.
+    return {};
 }
 
 void FlexGrid::Impl::ResizeRows(size_t count)
@@ -176,7 +147,7 @@ int FlexGrid::Impl::WidthOf(int c) const
     return column.width < 0 ? detail::kDefaultColWidth : column.width;
 }
 
-int FlexGrid::Impl::TextWidth(const std::string& text) const
+int FlexGrid::Impl::TextWidth(std::string_view text) const
 {
     // Headless: an average character is about 1.25 points wide per point of font size, in
     // twips; plus the cell's padding.

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/detail/RowTexts.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::forms::detail {
@@ -23,11 +25,11 @@ struct CellFormat
     std::optional<double> value; // the exact number behind a computed aggregate
 };
 
-/// One row. Cells past the end of `cells` are empty, so that widening a grid of many rows
+/// One row. Cells past the stored ones are empty, so that widening a grid of many rows
 /// costs nothing.
 struct GridRow
 {
-    std::vector<std::string> cells;
+    RowTexts cells;
     std::vector<CellFormat> formats; // empty, or one per cell up to the last formatted one
     platform::runtime::Variant data;
     bool node = false;          // an outline node (subtotal row or marked by code)
@@ -38,10 +40,11 @@ struct GridRow
     OutlineState state = OutlineState::Expanded;
     int height = -1; // -1: the default height
 
-    const std::string& Text(int col) const;
+    /// A cell's text, valid until the row is written.
+    std::string_view Text(int col) const { return cells.Text(col); }
     /// Writes a cell's text; a row that must grow takes room for `width` cells at once (the
-    /// grid's column count), so that filling a row left to right allocates once.
-    void SetText(int col, std::string text, int width = 0);
+    /// grid's column count), so that filling a row left to right reorganises it once.
+    void SetText(int col, std::string_view text, int width = 0) { cells.Set(col, text, width); }
     const CellFormat* Format(int col) const;
     CellFormat& FormatFor(int col);
     void SetCols(int cols);
@@ -110,7 +113,7 @@ struct FlexGrid::Impl
     bool Visible(int r) const;
     int HeightOf(int r) const;
     int WidthOf(int c) const;
-    int TextWidth(const std::string& text) const;
+    int TextWidth(std::string_view text) const;
     /// Keeps the current cell and selection inside the grid after a change of shape.
     void ClampCursor();
 };

@@ -89,7 +89,7 @@ private:
         std::unordered_map<std::string_view, int> distinct;
         std::vector<std::string_view> texts;
         for (int r = first; r < end; ++r) {
-            const std::string& text = m_impl.rows[size_t(r)].Text(col);
+            const std::string_view text = m_impl.rows[size_t(r)].Text(col);
             const auto [it, added] = distinct.try_emplace(text, int(texts.size()));
             if (added) {
                 texts.push_back(text);

@@ -69,7 +69,7 @@ public:
         const bool wantMax = m_function == SubtotalFunction::Max;
         for (int r = group.first; r <= group.last; ++r) {
             const auto& row = m_impl.rows[size_t(r)];
-            const std::string& text = row.Text(m_column);
+            const std::string_view text = row.Text(m_column);
             if (!row.node && !text.empty()) {
                 accumulator.Add(detail::AggregateNumber(text, m_type), r, wantMax);
             }

@@ -1,0 +1,135 @@
+#include "platform/forms/detail/RowTexts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace platform::forms::detail {
+namespace {
+
+std::uint32_t WordsFor(std::size_t chars)
+{
+    return std::uint32_t((chars + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t));
+}
+
+} // namespace
+
+RowTexts::RowTexts(const RowTexts& other)
+{
+    if (other.m_block) {
+        const std::uint32_t words = other.m_block[1];
+        m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+        std::memcpy(m_block.get(), other.m_block.get(), words * sizeof(std::uint32_t));
+    }
+}
+
+RowTexts& RowTexts::operator=(const RowTexts& other)
+{
+    if (this != &other) {
+        RowTexts copy(other);
+        m_block = std::move(copy.m_block);
+    }
+    return *this;
+}
+
+std::string_view RowTexts::Text(int col) const
+{
+    if (col < 0 || col >= Count()) {
+        return {};
+    }
+    const std::uint32_t start = col == 0 ? 0 : End(col - 1);
+    return {Chars() + start, End(col) - start};
+}
+
+void RowTexts::Set(int col, std::string_view text, int width)
+{
+    const int count = Count();
+    if (col >= count) {
+        if (!text.empty()) {
+            Rebuild(std::max(col + 1, width), col, text);
+        }
+        return;
+    }
+    char* chars = Chars();
+    const std::uint32_t total = CharCount();
+    if (text.data() >= chars && text.data() < chars + total) {
+        // A text of this row itself: the moves below would overwrite it.
+        Set(col, std::string(text), width);
+        return;
+    }
+    const std::uint32_t start = col == 0 ? 0 : End(col - 1);
+    const std::uint32_t end = End(col);
+    const std::size_t newTotal = total - (end - start) + text.size();
+    if (kHeader + std::uint32_t(count) + WordsFor(newTotal) > m_block[1]) {
+        Rebuild(count, col, text);
+        return;
+    }
+    std::memmove(chars + start + text.size(), chars + end, total - end);
+    if (!text.empty()) {
+        std::memcpy(chars + start, text.data(), text.size());
+    }
+    const std::uint32_t shift = std::uint32_t(text.size()) - (end - start); // wraps when shorter
+    for (int c = col; c < count; ++c) {
+        m_block[kHeader + std::uint32_t(c)] += shift;
+    }
+}
+
+void RowTexts::Truncate(int cols)
+{
+    if (cols <= 0) {
+        m_block.reset();
+    } else if (cols < Count()) {
+        Rebuild(cols, -1, {});
+    }
+}
+
+void RowTexts::MoveCell(int col, int position)
+{
+    const int needed = std::max(col, position) + 1;
+    if (col == position || col < 0 || position < 0 || Count() == 0) {
+        return;
+    }
+    std::vector<std::string> texts;
+    for (int c = 0; c < std::max(needed, Count()); ++c) {
+        texts.emplace_back(Text(c));
+    }
+    if (col < position) {
+        std::rotate(texts.begin() + col, texts.begin() + col + 1, texts.begin() + position + 1);
+    } else {
+        std::rotate(texts.begin() + position, texts.begin() + col, texts.begin() + col + 1);
+    }
+    m_block.reset();
+    for (int c = int(texts.size()) - 1; c >= 0; --c) {
+        Set(c, texts[size_t(c)], int(texts.size()));
+    }
+}
+
+void RowTexts::Rebuild(int count, int col, std::string_view text)
+{
+    const int old = Count();
+    auto textOf = [&](int c) { return c == col ? text : c < old ? Text(c) : std::string_view(); };
+    std::size_t total = 0;
+    for (int c = 0; c < count; ++c) {
+        total += textOf(c).size();
+    }
+    const std::uint32_t needed = kHeader + std::uint32_t(count) + WordsFor(total);
+    // Some room to spare, so that a row written cell by cell is not rebuilt for every cell.
+    const std::uint32_t words = needed + needed / 4 + 4;
+    auto block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+    block[0] = std::uint32_t(count);
+    block[1] = words;
+    char* chars = reinterpret_cast<char*>(block.get() + kHeader + count);
+    std::uint32_t at = 0;
+    for (int c = 0; c < count; ++c) {
+        const std::string_view t = textOf(c);
+        if (!t.empty()) {
+            std::memcpy(chars + at, t.data(), t.size());
+        }
+        at += std::uint32_t(t.size());
+        block[kHeader + std::uint32_t(c)] = at;
+    }
+    m_block = std::move(block);
+}
+
+} // namespace platform::forms::detail

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace platform::forms::detail {
+
+/// The texts of one grid row's cells, kept together in one block: a large grid holds a text
+/// per cell, and a string object per cell (with a heap block for every text past a few
+/// characters) made a filled grid several times the size of its texts.
+///
+/// Cells past the stored count are empty. The block holds the count, its own size, the end
+/// offset of every cell's characters, then the characters; writing a cell moves the
+/// characters of the cells after it.
+class RowTexts
+{
+public:
+    RowTexts() = default;
+    RowTexts(const RowTexts& other);
+    RowTexts& operator=(const RowTexts& other);
+    RowTexts(RowTexts&&) noexcept = default;
+    RowTexts& operator=(RowTexts&&) noexcept = default;
+    ~RowTexts() = default;
+
+    /// The number of cells stored; the cells after them are empty.
+    int Count() const { return m_block ? int(m_block[0]) : 0; }
+
+    /// The text of a cell; empty past the stored cells. Valid until the row is written.
+    std::string_view Text(int col) const;
+
+    /// Writes a cell's text. A row that must grow takes room for `width` cells at once (the
+    /// grid's column count), so that filling a row left to right reorganises it once. An empty
+    /// text past the stored cells changes nothing.
+    void Set(int col, std::string_view text, int width = 0);
+
+    /// Drops the cells from `cols` on.
+    void Truncate(int cols);
+
+    /// Moves the cell at `col` to `position`; the cells between shift by one.
+    void MoveCell(int col, int position);
+
+private:
+    // Words of the block: [0] the cell count, [1] the block's size in words, then the end
+    // offsets, then the characters.
+    static constexpr std::uint32_t kHeader = 2;
+
+    std::uint32_t End(int col) const { return m_block[kHeader + std::uint32_t(col)]; }
+    std::uint32_t CharCount() const { return Count() == 0 ? 0 : End(Count() - 1); }
+    char* Chars() const { return reinterpret_cast<char*>(m_block.get() + kHeader + Count()); }
+    /// Rebuilds the block for `count` cells with the text of `col` replaced.
+    void Rebuild(int count, int col, std::string_view text);
+
+    std::unique_ptr<std::uint32_t[]> m_block;
+};
+
+} // namespace platform::forms::detail

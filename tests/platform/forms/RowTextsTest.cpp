@@ -1,0 +1,136 @@
+// The texts of a grid row kept in one block: every write, growing, shrinking and moving must
+// leave each cell with exactly the text last written to it.
+#include "platform/forms/detail/RowTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::forms::detail::RowTexts;
+
+// The cells as texts up to `count`, past the stored ones included.
+std::vector<std::string> Cells(const RowTexts& row, int count)
+{
+    std::vector<std::string> cells;
+    for (int c = 0; c < count; ++c) {
+        cells.emplace_back(row.Text(c));
+    }
+    return cells;
+}
+
+struct Write
+{
+    int col;
+    std::string text;
+    int width = 0;
+};
+
+struct WriteCase
+{
+    const char* name;
+    std::vector<Write> writes;
+    std::vector<std::string> cells; // expected, cell 0 on
+    int count;                      // cells stored afterwards
+};
+
+const std::string kLong(300, 'x');
+
+const WriteCase kWriteCases[] = {
+    {"LeftToRight", {{0, "a", 4}, {1, "bb", 4}, {2, "ccc", 4}}, {"a", "bb", "ccc", ""}, 4},
+    {"RightToLeft", {{2, "ccc", 0}, {1, "bb", 0}, {0, "a", 0}}, {"a", "bb", "ccc", ""}, 3},
+    {"LongerInTheMiddle",
+     {{0, "a", 3}, {1, "b", 3}, {2, "c", 3}, {1, "Mittelstück"}},
+     {"a", "Mittelstück", "c"},
+     3},
+    {"ShorterInTheMiddle",
+     {{0, "a", 3}, {1, "lang und breit", 3}, {2, "c", 3}, {1, "k"}},
+     {"a", "k", "c"},
+     3},
+    {"EmptiedInTheMiddle", {{0, "a", 3}, {1, "b", 3}, {2, "c", 3}, {1, ""}}, {"a", "", "c"}, 3},
+    {"EmptyPastTheEndStoresNothing", {{0, "a", 0}, {5, "", 0}}, {"a", "", "", "", "", ""}, 1},
+    {"GrowsPastItsRoom", {{0, "a", 2}, {1, kLong, 2}, {0, kLong + "y"}}, {kLong + "y", kLong}, 2},
+    {"NothingWritten", {}, {"", ""}, 0},
+};
+
+class RowTextsWriteTest : public ::testing::TestWithParam<WriteCase>
+{
+};
+
+TEST_P(RowTextsWriteTest, EachCellHoldsItsLastText)
+{
+    RowTexts row;
+    for (const Write& w : GetParam().writes) {
+        row.Set(w.col, w.text, w.width);
+    }
+    EXPECT_EQ(Cells(row, int(GetParam().cells.size())), GetParam().cells);
+    EXPECT_EQ(row.Count(), GetParam().count);
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, RowTextsWriteTest, ::testing::ValuesIn(kWriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+RowTexts Abcd()
+{
+    RowTexts row;
+    for (int c = 0; c < 4; ++c) {
+        row.Set(c, std::string(size_t(c + 1), char('a' + c)), 4);
+    }
+    return row;
+}
+
+TEST(RowTextsTest, ACellTakesAnotherCellsTextOfTheSameRow)
+{
+    RowTexts row = Abcd();
+    row.Set(0, row.Text(3));
+    row.Set(3, row.Text(1));
+    EXPECT_EQ(Cells(row, 4), (std::vector<std::string>{"dddd", "bb", "ccc", "bb"}));
+}
+
+TEST(RowTextsTest, TruncateDropsTheCellsFromTheCount)
+{
+    RowTexts row = Abcd();
+    row.Truncate(2);
+    EXPECT_EQ(row.Count(), 2);
+    EXPECT_EQ(Cells(row, 4), (std::vector<std::string>{"a", "bb", "", ""}));
+    row.Set(3, "neu");
+    EXPECT_EQ(Cells(row, 4), (std::vector<std::string>{"a", "bb", "", "neu"}));
+    row.Truncate(0);
+    EXPECT_EQ(row.Count(), 0);
+}
+
+TEST(RowTextsTest, MoveCellShiftsTheCellsBetween)
+{
+    struct Case
+    {
+        int col, position;
+        std::vector<std::string> cells;
+    };
+    const Case cases[] = {
+        {0, 2, {"bb", "ccc", "a", "dddd", ""}},
+        {3, 1, {"a", "dddd", "bb", "ccc", ""}},
+        {1, 4, {"a", "ccc", "dddd", "", "bb"}},
+        {2, 2, {"a", "bb", "ccc", "dddd", ""}},
+    };
+    for (const Case& c : cases) {
+        RowTexts row = Abcd();
+        row.MoveCell(c.col, c.position);
+        EXPECT_EQ(Cells(row, 5), c.cells) << c.col << " to " << c.position;
+    }
+}
+
+TEST(RowTextsTest, CopiesAreIndependent)
+{
+    RowTexts row = Abcd();
+    RowTexts copy = row;
+    copy.Set(1, "anders");
+    row.Set(2, "");
+    EXPECT_EQ(Cells(copy, 4), (std::vector<std::string>{"a", "anders", "ccc", "dddd"}));
+    EXPECT_EQ(Cells(row, 4), (std::vector<std::string>{"a", "bb", "", "dddd"}));
+    copy = row;
+    EXPECT_EQ(Cells(copy, 4), Cells(row, 4));
+}
+
+} // namespace
