@@ -7,6 +7,7 @@
 #include "host/FormRunner.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
+#include "host/ItemWindow.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -205,11 +206,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const int nWidth = TerminalWidth();
         FormRunner oPerson(oAnswers, out, nWidth);
         platform::mapi::SetDisplayHandler([&out, nWidth](const auto& oMessage) {
-            out << "\n"
-                << FitText("== item window: " + oMessage->Subject() + " (" +
-                               oMessage->MessageClass() + ") ==",
-                           nWidth)
-                << "\n";
+            out << "\n" << ItemWindowText(*oMessage, nWidth);
         });
 
         auto oClient = std::make_shared<ol::Application>(oOptions.sClientVersion);

@@ -3,13 +3,16 @@
 #include "host/AddInLibrary.h"
 #include "host/AnswerSource.h"
 #include "host/FormCommands.h"
+#include "host/GridCommands.h"
 #include "host/HostSession.h"
 #include "host/TextFit.h"
+#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/ToolBar.h"
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -124,6 +127,16 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
     throw CommandRefused("There is no menu command \"" + sKey + "\".");
 }
 
+// A command of the report grid (see GridCommandHelp), or nothing for another command.
+std::optional<std::string> RunGridCommand(const AddInLibrary& oLibrary, const std::string& sCommand)
+{
+    auto* pWindow = OpenWindow(oLibrary);
+    auto* pGrid = pWindow ? oLibrary.ReportGrid() : nullptr;
+    if (!pGrid)
+        return std::nullopt;
+    return ApplyGridCommand(*pWindow, *pGrid, sCommand);
+}
+
 std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 {
     std::ostringstream out;
@@ -142,7 +155,7 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         if (sCommand == "quit")
             return;
         if (sCommand == "help" || sCommand == "?") {
-            out << kHelp;
+            out << kHelp << "Commands of the report grid:\n" << GridCommandHelp();
             continue;
         }
         if (sCommand == "show") {
@@ -154,11 +167,14 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sBefore = WindowText(oLibrary, nWidth);
+        std::string sReply;
         try {
             if (sCommand.rfind("template ", 0) == 0)
                 SelectTemplate(oLibrary, sCommand.substr(9));
             else if (sCommand == "report")
                 fnClickReportButton();
+            else if (auto oReply = RunGridCommand(oLibrary, sCommand))
+                sReply = *oReply;
             else
                 RunCommandKey(oLibrary, sCommand);
         } catch (const CommandRefused& e) {
@@ -169,7 +185,10 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
-        out << (sChanged.empty() ? "ok\n" : sChanged);
+        std::istringstream oReply(sReply);
+        for (std::string sLine; std::getline(oReply, sLine);)
+            out << FitText(sLine, nWidth) << "\n";
+        out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
     }
 }
 

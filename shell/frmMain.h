@@ -162,6 +162,7 @@ private:
     void MenuBar1_ItemClick(platform::forms::MenuItem& oItem);
     void EnableMenus();
     void LoadTemplates();
+    void ShowTemplates();
     void cboTemplate_Click();
     void SaveState();
     void SaveColumnWidths();

@@ -48,7 +48,7 @@ constexpr long kPendingCommandText = 9000;
 // The commands whose windows and procedures this build does not have yet.
 bool IsPendingCommand(const std::string& sKey)
 {
-    for (const char* s : {"print", "openreport", "sendreport", "deletereport", "templates", "info"})
+    for (const char* s : {"print", "openreport", "sendreport", "deletereport", "info"})
         if (sKey == s)
             return true;
     return false;
@@ -261,6 +261,8 @@ void frmMain::RunCommand(const std::string& sKey)
         Export();
     } else if (sKey == "setview") {
         ShowViewSettings(m_oView, false);
+    } else if (sKey == "templates") {
+        ShowTemplates();
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
     } else if (sKey == "exit") {

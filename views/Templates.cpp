@@ -91,6 +91,30 @@ void Templates::Add(const std::shared_ptr<ViewSettings>& oView)
     });
 }
 
+void Templates::Insert(const std::shared_ptr<ViewSettings>& oView, std::int32_t lPosition)
+{
+    common::Rethrowing(kModule, "Insert", [&] {
+        if (!oView)
+            rt::Raise(rt::errors::ObjectNotSet);
+        if (lPosition >= 1 && lPosition <= Count())
+            m_colViews.AddBefore(oView, rt::CollectionIndex(lPosition), oView->Name());
+        else
+            m_colViews.Add(oView, oView->Name());
+        oView->AsIChild().Init(this, {});
+    });
+}
+
+std::int32_t Templates::PositionOf(const ViewSettings& oView) const
+{
+    std::int32_t lPosition = 0;
+    for (const auto& oEach : m_colViews) {
+        ++lPosition;
+        if (oEach.get() == &oView)
+            return lPosition;
+    }
+    return 0;
+}
+
 std::shared_ptr<ViewSettings> Templates::Item(const rt::Variant& Index) const
 {
     std::shared_ptr<ViewSettings> oView;

@@ -30,6 +30,12 @@ public:
     /// Adds the view under its current name and links it to the collection; raises 457 for a
     /// name already present (the view is then not linked).
     void Add(const std::shared_ptr<ViewSettings>& oView);
+    /// Puts the view at a 1-based position (at the end for a position past it) under its
+    /// current name and links it; raises 457 for a name already present (the view is then not
+    /// linked). Used to put a template back where it was after a failed re-filing.
+    void Insert(const std::shared_ptr<ViewSettings>& oView, std::int32_t lPosition);
+    /// The 1-based position of that very view object; 0 when the collection does not hold it.
+    std::int32_t PositionOf(const ViewSettings& oView) const;
     /// Number of views.
     std::int32_t Count() const { return m_colViews.Count(); }
     /// The view with that name or 1-based position; null when there is none.

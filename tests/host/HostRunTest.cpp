@@ -237,6 +237,34 @@ TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
         << rMissing.output;
 }
 
+TEST_F(HostRunTest, AnAnswersFileFindsAnItemBySubjectAndOpensIt)
+{
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "find wochenenddienst\nopen\nmenu 4\nopenitem_context\n"
+                               "width 1 2500\nquit\n";
+    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // The find box's hit becomes the current row, whose item opens in its own window.
+    const auto nFind = r.output.find("> find wochenenddienst\nRow ");
+    ASSERT_NE(nFind, std::string::npos) << r.output;
+    const auto nWindow =
+        r.output.find("== item window: Wochenenddienst (IPM.Appointment) ==\n   Start: ", nFind);
+    ASSERT_NE(nWindow, std::string::npos) << r.output;
+    const auto nEnd = r.output.find("\n   End: ", nWindow);
+    const auto nCategories = r.output.find("\n   Categories: ", nWindow);
+    ASSERT_NE(nEnd, std::string::npos) << r.output;
+    ASSERT_NE(nCategories, std::string::npos) << r.output;
+    EXPECT_NE(r.output.substr(nCategories + 16, 4), "None") << r.output;
+    // A right click shows the context menu; its Open entry opens the clicked row's item.
+    const auto nMenu = r.output.find("> menu 4\nContext menu:\n  Open  (openitem_context)");
+    ASSERT_NE(nMenu, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Cancel  (cancel)", nMenu), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("> openitem_context\n\n== item window: ", nMenu), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("> width 1 2500\nColumn 1 is 2500 twips wide."), std::string::npos)
+        << r.output;
+}
+
 TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
 {
     const auto rBefore = Run("--lang de");

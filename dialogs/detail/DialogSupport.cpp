@@ -1,0 +1,82 @@
+#include "dialogs/detail/DialogSupport.h"
+
+#include "common/Deliverable.h"
+#include "common/ErrorObject.h"
+#include "common/modLanguage.h"
+#include "platform/forms/Form.h"
+#include "platform/runtime/Error.h"
+#include "platform/runtime/Strings.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace dialogs::detail {
+
+namespace rt = platform::runtime;
+
+namespace {
+constexpr long kEnglishOffset = 10000;
+} // namespace
+
+void ShowError(common::ErrorObject& oError)
+{
+    ShowErrorBox(oError);
+}
+
+std::int32_t OwnNumber(long lMessage)
+{
+    return static_cast<std::int32_t>(lMessage + common::ThisDeliverable().lErrorBase);
+}
+
+std::string MessageText(long lMessage, const std::vector<std::string>& vArgs)
+{
+    common::ErrorObject oError;
+    return oError.GetMessageText(OwnNumber(lMessage), vArgs);
+}
+
+void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs)
+{
+    rt::Raise(OwnNumber(lMessage), {}, MessageText(lMessage, vArgs));
+}
+
+std::string OwnText(const OwnTexts& aTexts, const std::string& sTag)
+{
+    const std::string sKey = rt::Trim(sTag);
+    // Lists carry their resource ids joined by ","; they are no caption key.
+    if (sKey.empty() || sKey.size() > 9 ||
+        !std::all_of(sKey.begin(), sKey.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return {};
+    const long lKey = std::stol(sKey) + common::modLanguage::GetLanguageOffset();
+    const bool bEnglish = lKey >= kEnglishOffset;
+    const auto found = aTexts.find(bEnglish ? lKey - kEnglishOffset : lKey);
+    if (found == aTexts.end())
+        return {};
+    return bEnglish ? found->second.second : found->second.first;
+}
+
+std::string OwnResources::Caption() const
+{
+    return m_oForm.Caption();
+}
+
+void OwnResources::SetCaption(const std::string& sCaption)
+{
+    m_oForm.SetCaption(sCaption);
+}
+
+const std::vector<std::shared_ptr<platform::forms::Control>>& OwnResources::Controls() const
+{
+    return m_oForm.Controls();
+}
+
+std::string OwnResources::GetResource(const std::string& Tag)
+{
+    return OwnText(m_aTexts, Tag);
+}
+
+std::string OwnResources::Tag() const
+{
+    return m_oForm.Tag();
+}
+
+} // namespace dialogs::detail
