@@ -9,7 +9,7 @@ packages=(
   libicu-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
-  clang-format xdg-utils zlib1g-dev
+  clang-format xdg-utils zlib1g-dev libreoffice-calc-nogui
   qt6-base-dev fonts-dejavu-core
 )
 

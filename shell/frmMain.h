@@ -109,13 +109,15 @@ public:
     /// The window's mouse pointer, set around a save.
     void SetReportMousePointer(int lPointer) override { SetMousePointer(lPointer); }
 
-    /// The engine records of the selected grid rows, top to bottom, one per selected row (null
-    /// for a group or total row); lCount is their number. Never throws.
-    std::vector<std::shared_ptr<engine::Record>> GetSelectedRecords(long& lCount) const;
     /// Saves the report with the view's save action, then runs the view's other automatic
     /// actions (open, or send, print and delete). Nothing on an empty report. Errors are
     /// logged and shown.
     void Export();
+    /// The save a batch run asks for: through the save dialog whatever the view's save mode
+    /// says, an existing file replaced without a question (the caller named it), the view's
+    /// save settings as they were afterwards. No automatic action follows. True when a file
+    /// was written; errors are logged and shown.
+    bool SaveReportThroughDialog();
     /// Enables or disables the toolbar button (unless bMenuOnly) and the menu item of a
     /// command key; a key without either is passed over. Never throws.
     void EnableCommand(const std::string& sKey, bool bEnabled, bool bMenuOnly);

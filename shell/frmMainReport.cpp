@@ -8,12 +8,10 @@
 #include "common/ErrorObject.h"
 #include "engine/Records.h"
 #include "platform/forms/Driver.h"
-#include "platform/forms/FlexGrid.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/ToolBar.h"
 #include "platform/runtime/DoEvents.h"
 #include "platform/runtime/ResumeNext.h"
-#include "platform/runtime/Variant.h"
 #include "views/ViewSettings.h"
 
 namespace shell {
@@ -64,6 +62,30 @@ void frmMain::Export()
     });
 }
 
+bool frmMain::SaveReportThroughDialog()
+{
+    if (!m_oView)
+        return false;
+    auto& oSave = *m_oView->Action()->GetSaveAction();
+    const auto lAction = oSave.Action();
+    const auto lReportExists = oSave.ReportExists();
+    const auto lReportFormat = oSave.ReportFormat();
+    const std::string sReportTemplate = oSave.ReportTemplate();
+    oSave.SetAction(0);
+    oSave.SetReportExists(2);
+    RunFileCommand("Export", [&] {
+        oSave.Execute();
+        m_bReportSaved = HasSavedFile(oSave);
+        EnableMenus();
+    });
+    // The dialog's file type changes the format and template only for this save.
+    oSave.SetAction(lAction);
+    oSave.SetReportExists(lReportExists);
+    oSave.SetReportFormat(lReportFormat);
+    oSave.SetReportTemplate(sReportTemplate);
+    return HasSavedFile(oSave);
+}
+
 void frmMain::RunAutomaticActions()
 {
     auto& oAction = *m_oView->Action();
@@ -103,23 +125,6 @@ void frmMain::EnableCommand(const std::string& sKey, bool bEnabled, bool bMenuOn
         if (auto oItem = m_MenuBar1->Items().Item(sKey))
             oItem->SetEnabled(bEnabled);
     });
-}
-
-std::vector<std::shared_ptr<engine::Record>> frmMain::GetSelectedRecords(long& lCount) const
-{
-    std::vector<std::shared_ptr<engine::Record>> aRecords;
-    lCount = 0;
-    rt::ResumeNext ignore;
-    ignore([&] { lCount = m_fg->SelectedRows(); });
-    aRecords.resize(static_cast<std::size_t>(std::max(lCount, 0L)));
-    for (long i = 0; i < lCount; ++i) {
-        ignore([&] {
-            const rt::Variant& vKey = m_fg->RowData(m_fg->SelectedRow(static_cast<int>(i)));
-            if (!vKey.IsEmpty() && m_oRecords)
-                aRecords[static_cast<std::size_t>(i)] = m_oRecords->Item(vKey);
-        });
-    }
-    return aRecords;
 }
 
 } // namespace shell

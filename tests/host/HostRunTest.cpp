@@ -1,3 +1,4 @@
+#include "HostRunFixture.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -16,66 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The number of the report grid's item rows the host printed: rows without an outline mark
-// whose first column holds text.
-int ItemRows(const std::string& sOutput)
-{
-    int nRows = 0;
-    std::size_t nStart = 0;
-    while (nStart < sOutput.size()) {
-        auto nEnd = sOutput.find('\n', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = sOutput.size();
-        const std::string sLine = sOutput.substr(nStart, nEnd - nStart);
-        const auto nFirst = sLine.find_first_not_of(' ');
-        if (nFirst != std::string::npos && sLine[nFirst] == '|' &&
-            sLine.find_first_not_of(' ', nFirst + 1) < sLine.find('|', nFirst + 1))
-            ++nRows;
-        nStart = nEnd + 1;
-    }
-    return nRows;
-}
+using host_test::ItemRows;
+using host_test::RunResult;
 
-struct RunResult
+class HostRunTest : public host_test::HostRunFixture
 {
-    int exitCode = -1;
-    std::string output;
-};
-
-// Runs the host executable with a fresh data folder and collects what it prints.
-class HostRunTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        std::string sTemplate = (fs::temp_directory_path() / "tvhostrun-XXXXXX").string();
-        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
-        oRoot = sTemplate;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(oRoot, ec);
-    }
-    // sInput, when given, is what the person types (one command a line, no quotes).
-    RunResult Run(const std::string& sArgs, const std::string& sInput = {},
-                  const std::string& sEnv = {}) const
-    {
-        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
-                                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
-        RunResult r;
-        FILE* pPipe = popen(sCommand.c_str(), "r");
-        if (!pPipe)
-            return r;
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
-            r.output += buf.data();
-        const int status = pclose(pPipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
-    }
-    fs::path oRoot;
 };
 
 TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)
