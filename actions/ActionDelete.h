@@ -22,8 +22,11 @@ public:
     bool AutoExecute() const { return m_bAutoExecute; }
     void SetAutoExecute(bool bValue) { m_bAutoExecute = bValue; }
 
-    /// Deletes the file the save action wrote last, after a question when ShowDialog.
+    /// Deletes the file the save action wrote last (nothing when none) and clears the save
+    /// action's SavedAs. With ShowDialog the user is asked first (Yes/No); any answer but Yes
+    /// changes nothing. A file that cannot be deleted raises its error and SavedAs stays.
     void Execute(bool ShowDialog);
+
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// One field: AutoExecute.

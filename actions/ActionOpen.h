@@ -29,8 +29,12 @@ public:
     std::int32_t Editor() const { return m_lEditor; }
     void SetEditor(std::int32_t lValue) { m_lEditor = lValue; }
 
-    /// Opens the file the save action wrote last.
+    /// Opens the file the save action wrote last (nothing when none) with the chosen program,
+    /// the path as one argument: 0 the text editor, 1 and 3 the desktop's program for the
+    /// file, 2 the spreadsheet program (a workbook through the engine's OpenWorkbook). Raises
+    /// error 53 when no program could be started, and any other error, to the caller.
     void Execute();
+
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Three fields: Active, AutoExecute, Editor.

@@ -9,9 +9,14 @@ bool ShellOpenDocument(const std::string& sFile)
     return platform::win::currentShell().openDocument(sFile).started;
 }
 
-void ShellRun(const std::string& sFile, const std::string& sParameters)
+platform::win::ShellResult ShellRun(const std::string& sFile, const std::string& sParameters)
 {
-    platform::win::currentShell().run(sFile, sParameters);
+    return platform::win::currentShell().run(sFile, sParameters);
+}
+
+platform::win::ShellResult ShellOpen(const std::string& sFile)
+{
+    return platform::win::currentShell().openDocument(sFile);
 }
 
 void ShellPrintDocument(const std::string& sFile, std::int64_t)

@@ -4,6 +4,7 @@
 #include "gui/GridModel.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/win/Desktop.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -183,6 +184,10 @@ void GridView::mouseReleaseEvent(QMouseEvent* event)
     if (!index.isValid())
         return;
     const QPointF at = GridPoint(index, event->position().toPoint());
+    // A menu the release opens (a right click) shows where the pointer is on the screen.
+    const QPoint screen = event->globalPosition().toPoint();
+    platform::win::Desktop::current().setCursorPosition(
+        platform::win::ScreenPoint{screen.x(), screen.y()});
     Guarded([&] {
         Grid().UserMouseUp(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
                            at.y());

@@ -2,12 +2,17 @@
 
 #include "common/ErrorHandling.h"
 #include "common/ErrorObjectOld.h"
+#include "platform/printing/PrintDialog.h"
+#include "platform/printing/PrintableDocument.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Strings.h"
+#include "printer/CommDlgs.h"
 #include "printer/detail/PrinterSettingsAccess.h"
 #include "printer/modDefaultPrinter.h"
 #include "printer/modPrinter.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace printer {
@@ -22,6 +27,11 @@ constexpr const char* kClass = "PrinterObject";
 template <class Body> decltype(auto) Guarded(const char* sProcedure, Body&& body)
 {
     return common::Rethrowing<common::ErrorObjectOld>(kClass, sProcedure, std::forward<Body>(body));
+}
+
+std::string Lower(const std::string& sText)
+{
+    return rt::LCase(sText);
 }
 
 } // namespace
@@ -94,6 +104,87 @@ bool PrinterObject::SetDefaultPrinter(const std::string& PrinterName)
             return false;
         nLine = 20;
         return modDefaultPrinter::SetPrinterDefault(PrinterName);
+    });
+}
+
+std::shared_ptr<PrinterSettings>
+PrinterObject::Dialog(const std::shared_ptr<PrinterSettings>& DefaultSettings, std::int64_t hwnd)
+{
+    namespace pf = platform::printing::printflags;
+    return Guarded("Dialog", [&](int& nLine) -> std::shared_ptr<PrinterSettings> {
+        nLine = 10;
+        std::uint32_t lFlags = pf::DisablePrintToFile;
+        std::optional<platform::printing::DeviceMode> tPreset;
+        if (DefaultSettings) {
+            nLine = 20;
+            // The dialog shows the preset; the printer's stored settings stay as they are.
+            tPreset = modPrinter::SettingsDevMode(*DefaultSettings);
+            if (DefaultSettings->PrintWhat() == DMPAGES_PAGENUM)
+                lFlags |= pf::PageNums;
+            if (DefaultSettings->PrintWhat() == DMPAGES_SELECTION)
+                lFlags |= pf::Selection;
+            if (DefaultSettings->Collate())
+                lFlags |= pf::Collate;
+        }
+        nLine = 30;
+        auto oResult = CommDlgs::DialogPrint(DefaultSettings.get(), lFlags, true, hwnd, tPreset);
+        nLine = 40;
+        if (oResult)
+            ResolvePrinterName(oResult);
+        return oResult;
+    });
+}
+
+void PrinterObject::ResolvePrinterName(std::shared_ptr<PrinterSettings>& PrinterSettings)
+{
+    try {
+        const std::string sName = Lower(PrinterSettings->PrinterName());
+        if (sName.empty()) {
+            PrinterSettings.reset();
+            return;
+        }
+        auto colPrinters = GetPrinters();
+        for (const std::string& sPrinter : colPrinters)
+            if (Lower(sPrinter) == sName)
+                return;
+        // Only a name that the device-name field cut short stands for a longer one; a name
+        // that merely begins another printer's does not.
+        for (const std::string& sPrinter : colPrinters)
+            if (sPrinter.size() > sName.size() &&
+                Lower(platform::printing::DeviceFieldName(sPrinter)) == sName) {
+                Access::SetPrinterName(*PrinterSettings, sPrinter);
+                return;
+            }
+        PrinterSettings.reset();
+    } catch (...) {
+        // A printer list that cannot be read matches nothing.
+        PrinterSettings.reset();
+    }
+}
+
+int PrinterObject::PrintFile(const std::string& File,
+                             const std::shared_ptr<PrinterSettings>& Settings)
+{
+    return Guarded("PrintFile", [&](int& nLine) {
+        nLine = 10;
+        platform::printing::Spooler oSpooler;
+        std::optional<platform::printing::DeviceMode> tJob;
+        std::string sPrinter;
+        if (Settings && !Settings->PrinterName().empty()) {
+            sPrinter = Settings->PrinterName();
+            tJob = modPrinter::SettingsDevMode(*Settings);
+        } else {
+            sPrinter = oSpooler.DefaultPrinterName();
+            if (sPrinter.empty())
+                rt::Raise(platform::printing::errors::PrinterNotFound, {},
+                          "There is no default printer.");
+        }
+        nLine = 20;
+        const platform::printing::PrintableDocument oDocument(File);
+        const std::string sTitle = std::filesystem::path(File).filename().string();
+        nLine = 30;
+        return tJob ? oSpooler.PrintFile(sPrinter, oDocument.path(), sTitle, *tJob)
+                    : oSpooler.PrintFile(sPrinter, oDocument.path(), sTitle);
     });
 }
 

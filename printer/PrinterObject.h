@@ -3,6 +3,7 @@
 #include "platform/runtime/Collection.h"
 #include "printer/PrinterSettings.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,32 @@ public:
     /// Makes the named printer the default printer. False when the name is empty (nothing
     /// happens) or not accepted as the default printer.
     bool SetDefaultPrinter(const std::string& PrinterName);
+
+    /// Shows the print dialog and returns the person's choice as new settings whose
+    /// PrinterName is the full name of an installed printer; null on cancel, when the dialog
+    /// cannot be shown, or when the chosen printer matches no installed printer. With
+    /// DefaultSettings the dialog opens on their printer with their settings, page range,
+    /// collation and copies (shown only: no printer's stored settings change); a
+    /// DefaultSettings whose printer is not installed raises an error without showing the
+    /// dialog. Printing to a file is never offered. hwnd is the owner window (0 for none).
+    std::shared_ptr<PrinterSettings>
+    Dialog(const std::shared_ptr<PrinterSettings>& DefaultSettings = nullptr,
+           std::int64_t hwnd = 0);
+
+    /// Prints a file as a person sees it (a workbook or an HTML page rendered to PDF first,
+    /// text and PDF as they are) in one job on the printer that Settings name, with Settings
+    /// laid over that printer's stored settings for this job only; without Settings (or
+    /// without a printer name in them) on the default printer with its stored settings.
+    /// Neither the default printer nor any stored settings change. Returns the job's id.
+    /// Raises an error when the file is missing, the printer is not installed (or there is
+    /// no default printer), the file cannot be made ready, or the server refuses the job.
+    int PrintFile(const std::string& File, const std::shared_ptr<PrinterSettings>& Settings);
+
+private:
+    /// Keeps the settings when their name is an installed printer's (compared without regard
+    /// to case); gives them the full name of the printer whose name the dialog's device-name
+    /// field cut to theirs; otherwise (an empty name included) replaces them by null.
+    void ResolvePrinterName(std::shared_ptr<PrinterSettings>& PrinterSettings);
 };
 
 } // namespace printer

@@ -47,40 +47,43 @@ bool GetPrinterDevMode(const std::string& sPrinterName, DeviceMode& tDevMode)
         });
 }
 
+DeviceMode SettingsDevMode(const PrinterSettings& oSettings)
+{
+    // No error frame of its own: the caller's procedure and line name the failure.
+    const std::string& sName = oSettings.PrinterName();
+    std::optional<DeviceMode> tCurrent = platform::printing::Spooler().ReadDeviceMode(sName);
+    if (!tCurrent)
+        rt::Raise(platform::printing::errors::PrinterNotFound, {},
+                  "The printer \"" + sName + "\" cannot be opened.");
+    // Settings read from this printer start from what it had stored then, so that the
+    // fields not set since go back exactly as they were.
+    DeviceMode tDevMode = Access::StoredDevMode(oSettings).value_or(*tCurrent);
+    SetField(tDevMode, oSettings, fields::Copies, &DeviceMode::copies, oSettings.Copies());
+    SetField(tDevMode, oSettings, fields::Collate, &DeviceMode::collate,
+             oSettings.Collate() ? 1 : 0);
+    SetField(tDevMode, oSettings, fields::Color, &DeviceMode::color, oSettings.Color());
+    SetField(tDevMode, oSettings, fields::Orientation, &DeviceMode::orientation,
+             oSettings.Orientation());
+    SetField(tDevMode, oSettings, fields::DefaultSource, &DeviceMode::defaultSource,
+             oSettings.PaperBin());
+    SetField(tDevMode, oSettings, fields::PaperLength, &DeviceMode::paperLength,
+             oSettings.PaperLength());
+    SetField(tDevMode, oSettings, fields::PaperSize, &DeviceMode::paperSize, oSettings.PaperSize());
+    SetField(tDevMode, oSettings, fields::PaperWidth, &DeviceMode::paperWidth,
+             oSettings.PaperWidth());
+    SetField(tDevMode, oSettings, fields::PrintQuality, &DeviceMode::printQuality,
+             oSettings.Quality());
+    SetField(tDevMode, oSettings, fields::Scale, &DeviceMode::scale, oSettings.ScaleOutput());
+    return tDevMode;
+}
+
 void SetPrinterDevMode(const PrinterSettings& oSettings)
 {
     common::Rethrowing<common::ErrorObjectOld>(kModule, "SetPrinterSettings", [&](int& nLine) {
-        nLine = 10;
-        const std::string& sName = oSettings.PrinterName();
-        platform::printing::Spooler oSpooler;
-        std::optional<DeviceMode> tCurrent = oSpooler.ReadDeviceMode(sName);
         nLine = 20;
-        if (!tCurrent)
-            rt::Raise(platform::printing::errors::PrinterNotFound, {},
-                      "The printer \"" + sName + "\" cannot be opened.");
-        nLine = 30;
-        // Settings read from this printer start from what it had stored then, so that the
-        // fields not set since go back exactly as they were.
-        DeviceMode tDevMode = Access::StoredDevMode(oSettings).value_or(*tCurrent);
-        SetField(tDevMode, oSettings, fields::Copies, &DeviceMode::copies, oSettings.Copies());
-        SetField(tDevMode, oSettings, fields::Collate, &DeviceMode::collate,
-                 oSettings.Collate() ? 1 : 0);
-        SetField(tDevMode, oSettings, fields::Color, &DeviceMode::color, oSettings.Color());
-        SetField(tDevMode, oSettings, fields::Orientation, &DeviceMode::orientation,
-                 oSettings.Orientation());
-        SetField(tDevMode, oSettings, fields::DefaultSource, &DeviceMode::defaultSource,
-                 oSettings.PaperBin());
-        SetField(tDevMode, oSettings, fields::PaperLength, &DeviceMode::paperLength,
-                 oSettings.PaperLength());
-        SetField(tDevMode, oSettings, fields::PaperSize, &DeviceMode::paperSize,
-                 oSettings.PaperSize());
-        SetField(tDevMode, oSettings, fields::PaperWidth, &DeviceMode::paperWidth,
-                 oSettings.PaperWidth());
-        SetField(tDevMode, oSettings, fields::PrintQuality, &DeviceMode::printQuality,
-                 oSettings.Quality());
-        SetField(tDevMode, oSettings, fields::Scale, &DeviceMode::scale, oSettings.ScaleOutput());
+        const DeviceMode tDevMode = SettingsDevMode(oSettings);
         nLine = 40;
-        oSpooler.WriteDeviceMode(sName, tDevMode);
+        platform::printing::Spooler().WriteDeviceMode(oSettings.PrinterName(), tDevMode);
     });
 }
 

@@ -21,5 +21,10 @@ bool GetPrinterDevMode(const std::string& sPrinterName, platform::printing::Devi
 /// stored, not its normalised form. Raises an error when the printer cannot be opened, and then
 /// writes nothing.
 void SetPrinterDevMode(const PrinterSettings& oSettings);
+/// The device mode that oSettings stand for on the printer they name: that printer's stored
+/// settings with the ten fields above set from oSettings and flagged (fields not set since
+/// oSettings were read from the printer keep its exact stored values). Raises an error when
+/// the printer cannot be opened.
+platform::printing::DeviceMode SettingsDevMode(const PrinterSettings& oSettings);
 
 } // namespace printer::modPrinter

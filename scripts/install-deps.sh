@@ -9,8 +9,9 @@ packages=(
   libicu-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
-  clang-format xdg-utils zlib1g-dev libreoffice-calc-nogui
+  clang-format xdg-utils zlib1g-dev
   qt6-base-dev fonts-dejavu-core
+  cups-filters poppler-utils libreoffice-calc-nogui weasyprint
 )
 
 missing=()

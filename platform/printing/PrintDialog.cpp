@@ -2,8 +2,10 @@
 
 #include "platform/forms/CommonDialogs.h"
 #include "platform/printing/Spooler.h"
+#include "platform/runtime/Error.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace platform::printing {
 namespace {
@@ -12,14 +14,33 @@ namespace pf = platform::forms;
 
 void LoadSettings(pf::PrintDialog& dialog, const DeviceMode& mode)
 {
-    dialog.orientation = mode.orientation;
-    dialog.paperSize = mode.paperSize;
-    dialog.paperLength = mode.paperLength;
-    dialog.paperWidth = mode.paperWidth;
-    dialog.paperSource = mode.defaultSource;
-    dialog.color = mode.color;
-    dialog.quality = mode.printQuality;
-    dialog.scale = mode.scale;
+    const auto load = [&](std::uint32_t field, int& target, std::int16_t value) {
+        if (mode.fields & field)
+            target = value;
+    };
+    load(fields::Orientation, dialog.orientation, mode.orientation);
+    load(fields::PaperSize, dialog.paperSize, mode.paperSize);
+    load(fields::PaperLength, dialog.paperLength, mode.paperLength);
+    load(fields::PaperWidth, dialog.paperWidth, mode.paperWidth);
+    load(fields::DefaultSource, dialog.paperSource, mode.defaultSource);
+    load(fields::Color, dialog.color, mode.color);
+    load(fields::PrintQuality, dialog.quality, mode.printQuality);
+    load(fields::Scale, dialog.scale, mode.scale);
+}
+
+// The installed printer of that name as the server spells it (names compare without regard
+// to case); throws when there is none.
+std::string InstalledName(const std::vector<std::string>& printers, const std::string& name)
+{
+    for (const auto& printer : printers)
+        if (printer.size() == name.size() &&
+            std::equal(printer.begin(), printer.end(), name.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            }))
+            return printer;
+    platform::runtime::Raise(errors::PrinterNotFound, "PrintDialog",
+                             "No printer named \"" + name + "\" is installed.");
 }
 
 pf::PrintDialog Preset(const PrintDialogRecord& request, Spooler& spooler)
@@ -28,13 +49,19 @@ pf::PrintDialog Preset(const PrintDialogRecord& request, Spooler& spooler)
     dialog.printers = spooler.PrinterNames();
     dialog.printer = spooler.DefaultPrinterName();
     if (std::find(dialog.printers.begin(), dialog.printers.end(), dialog.printer) ==
-        dialog.printers.end())
+            dialog.printers.end() &&
+        !dialog.printers.empty())
         dialog.printer = dialog.printers.front();
     dialog.OnPrinterChanged = [&spooler](pf::PrintDialog& d) {
         if (auto mode = spooler.ReadDeviceMode(d.printer))
             LoadSettings(d, *mode);
     };
-    dialog.OnPrinterChanged(dialog);
+    if (request.preset) {
+        dialog.printer = InstalledName(dialog.printers, request.preset->deviceName);
+        LoadSettings(dialog, *request.preset);
+    } else {
+        dialog.OnPrinterChanged(dialog);
+    }
     dialog.copies = std::max<int>(request.copies, 1);
     dialog.collate = (request.flags & printflags::Collate) != 0;
     dialog.minPage = request.minPage;
@@ -94,7 +121,7 @@ std::string DeviceFieldName(const std::string& name)
 
 std::optional<PrintDialogResult> ShowPrintDialog(const PrintDialogRecord& request, Spooler& spooler)
 {
-    if (spooler.PrinterNames().empty())
+    if (spooler.PrinterNames().empty() && !request.preset)
         return std::nullopt; // the host's dialog fails without a printer
     auto dialog = Preset(request, spooler);
     if (!pf::ShowPrintDialog(dialog))

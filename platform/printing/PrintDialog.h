@@ -30,6 +30,11 @@ struct PrintDialogRecord
     std::uint16_t minPage = 0;
     std::uint16_t maxPage = 0;
     std::uint16_t copies = 1;
+    /// The printer and page settings the dialog opens on (its device name and every field
+    /// flagged in it; copies and collation come from the record): the caller's preset, shown
+    /// without being stored. Without one the dialog opens on the user's default printer with
+    /// that printer's stored settings.
+    std::optional<DeviceMode> preset;
 };
 
 /// What the dialog returns after OK: the record as the person left it and the chosen
@@ -42,8 +47,11 @@ struct PrintDialogResult
 
 /// The host's common print dialog, answered through the forms Driver (platform/forms
 /// CommonDialogs.h, PrintDialog). The host promises:
-/// - the dialog opens on the user's default printer (else the first print queue) with that
-///   printer's stored settings; picking another printer loads its stored settings;
+/// - the dialog opens on the record's preset printer with the preset's settings, else on the
+///   user's default printer (else the first print queue) with that printer's stored
+///   settings; picking another printer loads its stored settings;
+/// - a preset naming no installed printer throws errors::PrinterNotFound (Spooler.h)
+///   without showing the dialog;
 /// - the record presets copies, collation (Collate), the range (Selection, PageNums with
 ///   fromPage..toPage inside minPage..maxPage) and whether printing to a file is offered;
 /// - after OK the record holds the chosen range (flags Selection or PageNums, the pages),

@@ -124,6 +124,35 @@ struct Spooler::Impl
         return defaults;
     }
 
+    // Submits a job with the printer's stored settings, the flagged fields of jobSettings
+    // laid over them when given.
+    int Submit(std::string_view printer, const std::string& path, std::string_view title,
+               const DeviceMode* jobSettings)
+    {
+        Destinations dests(Http());
+        cups_dest_t* dest = dests.Find(printer);
+        if (dest == nullptr)
+            RaiseNotFound(printer);
+        Options options = ToOptions(*dest);
+        if (jobSettings != nullptr)
+            detail::EncodeDeviceMode(*jobSettings, options, Defaults(*dest, options));
+        // The job carries the settings as the print commands do, except the values the
+        // stand-in keeps for itself.
+        int count = 0;
+        cups_option_t* jobOptions = nullptr;
+        for (const auto& [name, value] : options)
+            if (!detail::IsPrivateOption(name))
+                count = cupsAddOption(name.c_str(), value.c_str(), count, &jobOptions);
+        const int job = cupsPrintFile2(Http(), dest->name, path.c_str(), std::string(title).c_str(),
+                                       count, jobOptions);
+        cupsFreeOptions(count, jobOptions);
+        if (job == 0)
+            rt::Raise(errors::JobNotAccepted, kSource,
+                      "Printer " + Quoted(printer) + " did not take " + Quoted(path) + ": " +
+                          cupsLastErrorString());
+        return job;
+    }
+
     void Store(Destinations& dests, std::string_view what)
     {
         if (cupsSetDests2(Http(), dests.count(), dests.begin()) != 0)
@@ -210,25 +239,13 @@ void Spooler::WriteDeviceMode(std::string_view name, const DeviceMode& deviceMod
 
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title)
 {
-    Destinations dests(impl_->Http());
-    cups_dest_t* dest = dests.Find(printer);
-    if (dest == nullptr)
-        RaiseNotFound(printer);
-    // The job carries the printer's stored settings, as the print commands do, except the
-    // values the stand-in keeps for itself.
-    int count = 0;
-    cups_option_t* options = nullptr;
-    for (int i = 0; i < dest->num_options; ++i)
-        if (!detail::IsPrivateOption(dest->options[i].name))
-            count = cupsAddOption(dest->options[i].name, dest->options[i].value, count, &options);
-    const int job = cupsPrintFile2(impl_->Http(), dest->name, path.c_str(),
-                                   std::string(title).c_str(), count, options);
-    cupsFreeOptions(count, options);
-    if (job == 0)
-        rt::Raise(errors::JobNotAccepted, kSource,
-                  "Printer " + Quoted(printer) + " did not take " + Quoted(path) + ": " +
-                      cupsLastErrorString());
-    return job;
+    return impl_->Submit(printer, path, title, nullptr);
+}
+
+int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title,
+                       const DeviceMode& jobSettings)
+{
+    return impl_->Submit(printer, path, title, &jobSettings);
 }
 
 } // namespace platform::printing

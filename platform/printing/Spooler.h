@@ -67,6 +67,11 @@ public:
     /// job's id. Throws platform::runtime::Error: errors::PrinterNotFound when no printer has
     /// that name, errors::JobNotAccepted when the server refuses the job.
     int PrintFile(std::string_view printer, const std::string& path, std::string_view title);
+    /// Prints the file on the named printer with the flagged fields of `jobSettings` laid
+    /// over the printer's stored settings, for this job only: neither the stored settings nor
+    /// the default printer change. Returns the job's id; throws as the other PrintFile.
+    int PrintFile(std::string_view printer, const std::string& path, std::string_view title,
+                  const DeviceMode& jobSettings);
 
 private:
     struct Impl;

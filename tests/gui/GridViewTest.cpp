@@ -3,6 +3,7 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/win/Desktop.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -125,6 +126,26 @@ TEST_F(GridViewTest, ClicksSelectTheCellTheGridFindsUnderTheMouse)
     EXPECT_EQ(oGrid.SelectedRows(), 2);
     EXPECT_TRUE(view.selectionModel()->isRowSelected(view.rowAt(0), {}));
     EXPECT_TRUE(view.selectionModel()->isRowSelected(last, {}));
+}
+
+TEST_F(GridViewTest, ARightClickTellsTheDesktopWhereThePointerIs)
+{
+    gui::GridView view(oGrid);
+    view.resize(400, 300);
+    view.show();
+    int nReleased = 0;
+    platform::win::ScreenPoint oAtRelease;
+    oGrid.Events.MouseUp = [&](int& button, int, double, double) {
+        nReleased += button == 2;
+        oAtRelease = platform::win::Desktop::current().cursorPosition().value_or(
+            platform::win::ScreenPoint{-1, -1});
+    };
+    const QPoint at = view.visualRect(view.model()->index(2, kCompany)).center();
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, at);
+    const QPoint screen = view.viewport()->mapToGlobal(at);
+    EXPECT_EQ(nReleased, 1);
+    EXPECT_EQ(oAtRelease, (platform::win::ScreenPoint{screen.x(), screen.y()}));
+    platform::win::Desktop::current().setCursorPosition(std::nullopt);
 }
 
 TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)

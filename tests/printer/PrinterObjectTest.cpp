@@ -1,7 +1,11 @@
 #include "printer/PrinterObject.h"
 
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/Driver.h"
+#include "platform/printing/PrintDialog.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
+#include "printer/CommDlgs.h"
 #include "printer/detail/PrinterSettingsAccess.h"
 #include "tests/platform/printing/CupsFixture.h"
 
@@ -13,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -268,6 +273,184 @@ TEST_F(PrinterObjectTest, PrintsOnAChosenPrinterWithItsSettingsAndRestoresBoth)
     const auto oAfter = oPrinter.GetPrinterSettings(kPdfQueue);
     ASSERT_NE(oAfter, nullptr);
     EXPECT_EQ(oAfter->Orientation(), DMORIENT_PORTRAIT);
+}
+
+class PrinterDialogTest : public PrinterObjectTest
+{
+protected:
+    void SetUp() override
+    {
+        PrinterObjectTest::SetUp();
+        platform::forms::Driver::current().Reset();
+    }
+    void TearDown() override
+    {
+        platform::forms::Driver::current().Reset();
+        PrinterObjectTest::TearDown();
+    }
+    // Queues an answer that records the dialog as it opened, then changes it.
+    void Answer(std::function<void(platform::forms::PrintDialog&)> change, bool bOk = true)
+    {
+        platform::forms::Driver::current().QueueDialog(
+            [this, change, bOk](platform::forms::CommonDialog& dialog) {
+                auto& print = dynamic_cast<platform::forms::PrintDialog&>(dialog);
+                opened = print;
+                change(print);
+                return bOk;
+            });
+    }
+    platform::forms::PrintDialog opened;
+};
+
+TEST_F(PrinterDialogTest, PresetIsShownAndTheAnswersBecomeTheSettings)
+{
+    ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
+    const std::string sStored = ReadFile(OptionsFile());
+    auto oPreset = oPrinter.GetPrinterSettings(kPdfQueue);
+    ASSERT_NE(oPreset, nullptr);
+    oPreset->SetOrientation(DMORIENT_LANDSCAPE);
+    oPreset->SetPaperSize(DMPAPER_A5);
+    oPreset->SetCopies(3);
+    oPreset->SetCollate(true);
+    oPreset->SetPrintWhat(DMPAGES_PAGENUM);
+    oPreset->SetFromPage(2);
+    oPreset->SetToPage(5);
+
+    Answer([](platform::forms::PrintDialog& d) {
+        d.copies = 4;
+        d.paperSize = 8;
+    });
+    const auto oResult = oPrinter.Dialog(oPreset);
+    EXPECT_EQ(opened.printer, kPdfQueue);
+    EXPECT_EQ(opened.orientation, DMORIENT_LANDSCAPE);
+    EXPECT_EQ(opened.paperSize, DMPAPER_A5);
+    EXPECT_EQ(opened.copies, 3);
+    EXPECT_TRUE(opened.collate);
+    EXPECT_EQ(opened.range, platform::forms::PrintRange::Pages);
+    EXPECT_EQ(opened.fromPage, 2);
+    EXPECT_EQ(opened.toPage, 5);
+    EXPECT_FALSE(opened.printToFileEnabled);
+    ASSERT_NE(oResult, nullptr);
+    EXPECT_EQ(oResult->PrinterName(), kPdfQueue);
+    EXPECT_EQ(oResult->Copies(), 4);
+    EXPECT_EQ(oResult->PaperSize(), DMPAPER_A3);
+    EXPECT_EQ(oResult->Orientation(), DMORIENT_LANDSCAPE);
+    EXPECT_EQ(oResult->PrintWhat(), DMPAGES_PAGENUM);
+    EXPECT_EQ(oResult->FromPage(), 2);
+    EXPECT_EQ(oResult->ToPage(), 5);
+    // Showing the preset stored nothing.
+    EXPECT_EQ(ReadFile(OptionsFile()), sStored);
+    EXPECT_EQ(oPrinter.GetDefaultPrinter(), kNullQueue);
+
+    // Cancel gives nothing and stores nothing either.
+    Answer([](platform::forms::PrintDialog& d) { d.copies = 9; }, false);
+    EXPECT_EQ(oPrinter.Dialog(oPreset), nullptr);
+    EXPECT_EQ(ReadFile(OptionsFile()), sStored);
+}
+
+TEST_F(PrinterDialogTest, WithoutPresetItOpensOnTheDefaultPrinter)
+{
+    ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
+    Answer(
+        [](platform::forms::PrintDialog& d) { d.range = platform::forms::PrintRange::Selection; });
+    const auto oResult = oPrinter.Dialog();
+    EXPECT_EQ(opened.printer, kNullQueue);
+    EXPECT_EQ(opened.copies, 1);
+    EXPECT_EQ(opened.maxPage, 65534);
+    ASSERT_NE(oResult, nullptr);
+    EXPECT_EQ(oResult->PrinterName(), kNullQueue);
+    EXPECT_EQ(oResult->PrintWhat(), DMPAGES_SELECTION);
+    EXPECT_EQ(oResult->FromPage(), 0);
+}
+
+TEST_F(PrinterDialogTest, PresetOnAMissingPrinterRaisesWithoutShowingTheDialog)
+{
+    auto oPreset = oPrinter.GetPrinterSettings(kPdfQueue);
+    ASSERT_NE(oPreset, nullptr);
+    detail::PrinterSettingsAccess::SetPrinterName(*oPreset, kMissing);
+    try {
+        oPrinter.Dialog(oPreset);
+        ADD_FAILURE() << "no error for a missing printer";
+    } catch (const platform::runtime::Error& e) {
+        EXPECT_EQ(e.Number(), printing::errors::PrinterNotFound);
+        EXPECT_NE(e.Source().find("PrinterObject.Dialog"), std::string::npos) << e.Source();
+    }
+    EXPECT_TRUE(platform::forms::Driver::current().Dialogs().empty());
+}
+
+TEST(PrinterDialogResultTest, CopiesComeFromWhereTheDialogReportsThem)
+{
+    struct Case
+    {
+        std::uint16_t lDialogCount;
+        std::int16_t iDevModeCopies;
+        std::int16_t iExpected;
+    };
+    for (const Case& c : {Case{1, 3, 3}, Case{4, 1, 4}, Case{1, 1, 1}, Case{5, 5, 5}}) {
+        printing::PrintDialogResult tResult;
+        tResult.record.copies = c.lDialogCount;
+        tResult.deviceMode.deviceName = kPdfQueue;
+        tResult.deviceMode.copies = c.iDevModeCopies;
+        tResult.deviceMode.paperSize = 1; // letter: normalised to A4
+        tResult.deviceMode.printQuality = 600;
+        const auto oSettings = CommDlgs::SettingsFromDialog(tResult);
+        EXPECT_EQ(oSettings->Copies(), c.iExpected) << c.lDialogCount << "/" << c.iDevModeCopies;
+        EXPECT_EQ(oSettings->PaperSize(), DMPAPER_A4);
+        EXPECT_EQ(oSettings->Quality(), DMRES_MEDIUM);
+        EXPECT_EQ(oSettings->PrinterName(), kPdfQueue);
+    }
+}
+
+TEST_F(PrinterObjectTest, PrintsWithSettingsForTheJobOnly)
+{
+    ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
+    const std::string sStored = ReadFile(OptionsFile());
+    auto oView = oPrinter.GetPrinterSettings(kPdfQueue);
+    ASSERT_NE(oView, nullptr);
+    oView->SetOrientation(DMORIENT_LANDSCAPE);
+    const std::string sTitle = "tallyman-job-" + std::to_string(::getpid()) + ".ps";
+    const fs::path page = WritePage(sTitle);
+    const int lJob = oPrinter.PrintFile(page.string(), oView);
+    ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(60)),
+              IPP_JSTATE_COMPLETED);
+    // The job went to the chosen printer; the default and the stored options are untouched.
+    EXPECT_EQ(oPrinter.GetDefaultPrinter(), kNullQueue);
+    EXPECT_EQ(ReadFile(OptionsFile()), sStored);
+    EXPECT_EQ(oPrinter.GetPrinterSettings(kPdfQueue)->Orientation(), DMORIENT_PORTRAIT);
+    const fs::path pdf = FindPrintedPdf(page.stem().string());
+    ASSERT_FALSE(pdf.empty());
+    std::error_code ec;
+    fs::remove(pdf, ec);
+
+    // Without settings the job goes to the default printer.
+    const int lDefaultJob = oPrinter.PrintFile(page.string(), nullptr);
+    EXPECT_EQ(printing::testing::WaitForJob(kNullQueue, lDefaultJob, std::chrono::seconds(60)),
+              IPP_JSTATE_COMPLETED);
+}
+
+TEST_F(PrinterObjectTest, PrintingFailuresAreReported)
+{
+    auto oGone = oPrinter.GetPrinterSettings(kPdfQueue);
+    ASSERT_NE(oGone, nullptr);
+    detail::PrinterSettingsAccess::SetPrinterName(*oGone, kMissing);
+    const fs::path page = WritePage("page.ps");
+    struct Case
+    {
+        std::string sFile;
+        std::shared_ptr<PrinterSettings> oSettings;
+        std::int32_t lNumber;
+    };
+    for (const Case& c : {Case{page.string(), oGone, printing::errors::PrinterNotFound},
+                          Case{(data() / "missing.csv").string(), nullptr,
+                               platform::runtime::errors::FileNotFound}}) {
+        try {
+            oPrinter.PrintFile(c.sFile, c.oSettings);
+            ADD_FAILURE() << "no error for " << c.sFile;
+        } catch (const platform::runtime::Error& e) {
+            EXPECT_EQ(e.Number(), c.lNumber) << c.sFile;
+            EXPECT_NE(e.Source().find("PrinterObject.PrintFile"), std::string::npos);
+        }
+    }
 }
 
 } // namespace

@@ -212,7 +212,10 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
     EXPECT_FALSE(Window().ReportSaved());
     const auto vExpected = viewKeys();
 
+    const auto hGrid = static_cast<std::int32_t>(fg.Hwnd());
+    ASSERT_TRUE(platform::win::Desktop::current().isWindow(hGrid));
     ASSERT_TRUE(Window().UserClose());
+    EXPECT_FALSE(platform::win::Desktop::current().isWindow(hGrid));
     auto oCatalogue = std::make_shared<fieldcatalogue::Application>();
     views::RootMapiProps()->SetCatalogueSource([oCatalogue] { return oCatalogue; });
     views::Templates oSaved;
@@ -324,13 +327,22 @@ TEST_F(ReportGridTest, RightClickMenuKeyAndCtrlAWorkOnTheSelection)
     EXPECT_EQ(fg.GetSelection().row2, 7);
     oBar.ClosePopup();
 
-    // The context-menu key opens it under the current cell.
+    // The context-menu key opens it under the current cell, placed from the grid's window,
+    // which lies inside the report window on the desktop.
+    auto& oDesktop = platform::win::Desktop::current();
+    const auto oGridRect = oDesktop.windowRect(static_cast<std::int32_t>(fg.Hwnd()));
+    const auto oFormRect = oDesktop.windowRect(static_cast<std::int32_t>(Window().hWnd()));
+    ASSERT_TRUE(oGridRect && oFormRect);
+    EXPECT_GT(oGridRect->left, oFormRect->left);
+    EXPECT_GT(oGridRect->top, oFormRect->top);
+    EXPECT_LT(oGridRect->right, oFormRect->right);
+    EXPECT_LT(oGridRect->bottom, oFormRect->bottom);
     fg.UserKeyUp(93, 0);
     ASSERT_EQ(oBar.OpenPopup(), oMenu);
     const auto oCell = grid::cVsFlexPopup().GetCellScreenPosition(fg);
     EXPECT_EQ(oBar.PopupX(), oCell.x);
     EXPECT_EQ(oBar.PopupY(), oCell.y);
-    EXPECT_GT(oCell.y, 0);
+    EXPECT_GT(oCell.y, oGridRect->top);
     oBar.ClosePopup();
     // Not from the header row.
     fg.SetRow(0);

@@ -10,6 +10,7 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -260,9 +261,15 @@ std::optional<double> ParseDate(std::string_view text)
     if (auto serial = ParseNumericDate(text)) {
         return serial;
     }
-    // Dates written with names (months, days) are the runtime's to read.
+    // Dates written with names (months, days) are the runtime's to read. Digits and separators
+    // alone are a date only in the numeric form above: the runtime would take a number of the
+    // other locale's form ("7,5" in English) for a day of the current year.
+    const bool named = std::any_of(text.begin(), text.end(), [](char ch) {
+        return static_cast<unsigned char>(ch) >= 0x80 ||
+               std::isalpha(static_cast<unsigned char>(ch));
+    });
     const platform::runtime::Variant value{std::string(text)};
-    if (!text.empty() && platform::runtime::IsDate(value)) {
+    if (named && platform::runtime::IsDate(value)) {
         return platform::runtime::CDate(value).Serial();
     }
     return std::nullopt;

@@ -55,8 +55,10 @@ namespace platform::forms {
 
 detail::GridRow FlexGrid::Impl::NewRow() const
 {
-    // A row takes its block of texts when its first cell is written.
-    return {};
+    // A row takes its block of texts from the grid's pool when its first cell is written.
+    detail::GridRow row;
+    row.cells = detail::RowTexts(&blocks);
+    return row;
 }
 
 void FlexGrid::Impl::ResizeRows(size_t count)

@@ -2,6 +2,7 @@
 
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/detail/RowTexts.h"
+#include "platform/forms/detail/TextBlocks.h"
 
 #include <cstdint>
 #include <memory>
@@ -78,6 +79,9 @@ namespace platform::forms {
 
 struct FlexGrid::Impl
 {
+    // The rows' text blocks: declared first, so that it goes after the rows. Storage only,
+    // hence writable through a const grid's NewRow.
+    mutable detail::TextBlocks blocks;
     std::vector<detail::GridRow> rows;
     std::vector<detail::GridColumn> cols;
     int fixedRows = 1;

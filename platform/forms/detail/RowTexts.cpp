@@ -1,5 +1,7 @@
 #include "platform/forms/detail/RowTexts.h"
 
+#include "platform/forms/detail/TextBlocks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -15,11 +17,35 @@ std::uint32_t WordsFor(std::size_t chars)
 
 } // namespace
 
+RowTexts::RowTexts(TextBlocks* pool) : m_block(nullptr, TextBlockRelease{pool}) {}
+
+void TextBlockRelease::operator()(std::uint32_t* block) const
+{
+    if (pool != nullptr) {
+        pool->Give(block, block[1]);
+    } else {
+        delete[] block;
+    }
+}
+
+RowTexts::Block RowTexts::Allocate(TextBlocks* pool, std::uint32_t words)
+{
+    if (pool != nullptr) {
+        words = TextBlocks::Rounded(words);
+        Block block(pool->Take(words), TextBlockRelease{pool});
+        block[1] = words;
+        return block;
+    }
+    Block block(new std::uint32_t[words], TextBlockRelease{});
+    block[1] = words;
+    return block;
+}
+
 RowTexts::RowTexts(const RowTexts& other)
 {
     if (other.m_block) {
         const std::uint32_t words = other.m_block[1];
-        m_block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+        m_block = Allocate(nullptr, words);
         std::memcpy(m_block.get(), other.m_block.get(), words * sizeof(std::uint32_t));
     }
 }
@@ -116,9 +142,8 @@ void RowTexts::Rebuild(int count, int col, std::string_view text)
     const std::uint32_t needed = kHeader + std::uint32_t(count) + WordsFor(total);
     // Some room to spare, so that a row written cell by cell is not rebuilt for every cell.
     const std::uint32_t words = needed + needed / 4 + 4;
-    auto block = std::make_unique_for_overwrite<std::uint32_t[]>(words);
+    Block block = Allocate(m_block.get_deleter().pool, words);
     block[0] = std::uint32_t(count);
-    block[1] = words;
     char* chars = reinterpret_cast<char*>(block.get() + kHeader + count);
     std::uint32_t at = 0;
     for (int c = 0; c < count; ++c) {

@@ -6,6 +6,15 @@
 
 namespace platform::forms::detail {
 
+class TextBlocks;
+
+/// Gives a row's text block back where it came from: a grid's pool, or the heap when null.
+struct TextBlockRelease
+{
+    TextBlocks* pool = nullptr;
+    void operator()(std::uint32_t* block) const;
+};
+
 /// The texts of one grid row's cells, kept together in one block: a large grid holds a text
 /// per cell, and a string object per cell (with a heap block for every text past a few
 /// characters) made a filled grid several times the size of its texts.
@@ -17,6 +26,9 @@ class RowTexts
 {
 public:
     RowTexts() = default;
+    /// A row whose blocks come from a grid's pool, which must outlive it.
+    explicit RowTexts(TextBlocks* pool);
+    /// A copy takes its block from the heap: it may outlive the grid of the original.
     RowTexts(const RowTexts& other);
     RowTexts& operator=(const RowTexts& other);
     RowTexts(RowTexts&&) noexcept = default;
@@ -51,7 +63,12 @@ private:
     /// Rebuilds the block for `count` cells with the text of `col` replaced.
     void Rebuild(int count, int col, std::string_view text);
 
-    std::unique_ptr<std::uint32_t[]> m_block;
+    using Block = std::unique_ptr<std::uint32_t[], TextBlockRelease>;
+    /// A block of at least `words` words from `pool` (the heap when null); its size, as given,
+    /// in word 1.
+    static Block Allocate(TextBlocks* pool, std::uint32_t words);
+
+    Block m_block;
 };
 
 } // namespace platform::forms::detail

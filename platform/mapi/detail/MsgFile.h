@@ -1,26 +1,14 @@
 #pragma once
 
-#include "platform/store/PropValue.h"
-#include "platform/store/StoreRecords.h"
+#include "platform/mapi/MsgFile.h"
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace platform::mapi::detail {
 
-/// What a saved message file (the client's ".msg" and ".oft" compound files) holds that a
-/// new message takes over: its class, its tagged properties in the store's forms (texts as
-/// UTF-8, compressed RTF as the RTF text under PR_RTF_BODY), recipients and file attachments.
-/// Named properties are left out: their ids belong to the file, not to a store.
-struct MsgFileContent
-{
-    std::string messageClass = "IPM.Note";
-    std::vector<std::pair<store::PropTag, store::PropValue>> properties;
-    std::vector<store::Recipient> recipients;
-    std::vector<store::Attachment> attachments;
-};
+using platform::mapi::MsgFileContent;
 
 /// Reads a message file. Throws runtime error 53 when the file is missing and 5 when it is
 /// no message file.

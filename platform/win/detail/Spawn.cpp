@@ -32,7 +32,7 @@ private:
 
 } // namespace
 
-std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& error)
+std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& error, bool quiet)
 {
     if (argv.empty() || argv.front().empty()) {
         error = EINVAL;
@@ -45,6 +45,10 @@ std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& err
     args.push_back(nullptr);
     FileActions actions;
     ::posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    if (quiet) {
+        ::posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        ::posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    }
     pid_t pid = 0;
     error = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), environ);
     if (error != 0) {

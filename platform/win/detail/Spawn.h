@@ -9,8 +9,10 @@
 namespace platform::win::detail {
 
 /// Starts a program (argv[0], searched on PATH when it has no "/") with the argument vector,
-/// standard input from /dev/null. Returns its process id, or nothing with `error` set.
-std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& error);
+/// standard input from /dev/null (and standard output and error too when `quiet`). Returns
+/// its process id, or nothing with `error` set.
+std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& error,
+                                  bool quiet = false);
 
 /// Waits up to `wait` for a process to end; its exit status (128 + signal for a killed one),
 /// or nothing when it still runs, in which case it is reaped in the background.

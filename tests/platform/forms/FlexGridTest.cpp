@@ -281,3 +281,38 @@ TEST_F(FlexGridTest, ValueMatrixReadsIsoDates)
 }
 
 } // namespace
+
+namespace {
+
+// A number in the other locale's form, or day and month without a year, is no date: the
+// cell reads as 0, as it counts for nothing in a subtotal. Full dates still read.
+TEST_F(FlexGridTest, ValueMatrixTakesNoNumberOfTheOtherLocaleForADate)
+{
+    struct Case
+    {
+        const char* locale;
+        const char* text;
+        double value;
+    };
+    const Case cases[] = {
+        {"en-US", "7,5", 0.0},
+        {"en-US", "7,50", 0.0},
+        {"en-US", "7-5", 0.0},
+        {"en-US", "1,234", 1234.0},
+        {"en-US", "7.5", 7.5},
+        {"en-US", "1/15/2026", 46037.0},
+        {"en-US", "Jan 15, 2026", 46037.0},
+        {"de-DE", "7.5", 0.0},
+        {"de-DE", "12.5", 0.0},
+        {"de-DE", "7,5", 7.5},
+        {"de-DE", "15.01.2026", 46037.0},
+        {"de-DE", "15. Januar 2026", 46037.0},
+    };
+    for (const Case& c : cases) {
+        platform::locale::SetCurrent(c.locale);
+        grid.SetTextMatrix(1, 3, c.text);
+        EXPECT_DOUBLE_EQ(grid.ValueMatrix(1, 3), c.value) << c.locale << " " << c.text;
+    }
+}
+
+} // namespace

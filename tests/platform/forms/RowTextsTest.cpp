@@ -1,15 +1,19 @@
 // The texts of a grid row kept in one block: every write, growing, shrinking and moving must
 // leave each cell with exactly the text last written to it.
 #include "platform/forms/detail/RowTexts.h"
+#include "platform/forms/detail/TextBlocks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace {
 
 using platform::forms::detail::RowTexts;
+using platform::forms::detail::TextBlocks;
 
 // The cells as texts up to `count`, past the stored ones included.
 std::vector<std::string> Cells(const RowTexts& row, int count)
@@ -59,14 +63,19 @@ class RowTextsWriteTest : public ::testing::TestWithParam<WriteCase>
 {
 };
 
+// Each case on a row of the heap and on rows of a grid's pool, the second of which reuses the
+// blocks the first gave back.
 TEST_P(RowTextsWriteTest, EachCellHoldsItsLastText)
 {
-    RowTexts row;
-    for (const Write& w : GetParam().writes) {
-        row.Set(w.col, w.text, w.width);
+    TextBlocks pool;
+    for (TextBlocks* from : {static_cast<TextBlocks*>(nullptr), &pool, &pool}) {
+        RowTexts row(from);
+        for (const Write& w : GetParam().writes) {
+            row.Set(w.col, w.text, w.width);
+        }
+        EXPECT_EQ(Cells(row, int(GetParam().cells.size())), GetParam().cells);
+        EXPECT_EQ(row.Count(), GetParam().count);
     }
-    EXPECT_EQ(Cells(row, int(GetParam().cells.size())), GetParam().cells);
-    EXPECT_EQ(row.Count(), GetParam().count);
 }
 
 INSTANTIATE_TEST_SUITE_P(Writes, RowTextsWriteTest, ::testing::ValuesIn(kWriteCases),
@@ -131,6 +140,49 @@ TEST(RowTextsTest, CopiesAreIndependent)
     EXPECT_EQ(Cells(row, 4), (std::vector<std::string>{"a", "bb", "", "dddd"}));
     copy = row;
     EXPECT_EQ(Cells(copy, 4), Cells(row, 4));
+}
+
+TEST(RowTextsTest, ACopyOutlivesThePoolOfItsOriginal)
+{
+    RowTexts copy;
+    {
+        TextBlocks pool;
+        RowTexts row(&pool);
+        row.Set(0, "aus dem Pool", 2);
+        row.Set(1, kLong, 2);
+        copy = row;
+        RowTexts moved = std::move(row);
+        EXPECT_EQ(Cells(moved, 2), (std::vector<std::string>{"aus dem Pool", kLong}));
+    }
+    copy.Set(0, "weiter");
+    EXPECT_EQ(Cells(copy, 2), (std::vector<std::string>{"weiter", kLong}));
+}
+
+TEST(TextBlocksTest, BlocksAreReusedBySizeAndNeverShared)
+{
+    TextBlocks pool;
+    EXPECT_EQ(TextBlocks::Rounded(1), 4u);
+    EXPECT_EQ(TextBlocks::Rounded(8), 8u);
+    EXPECT_EQ(TextBlocks::Rounded(9), 12u);
+    // Live blocks of many sizes, past one chunk, large ones among them: none overlaps another.
+    std::vector<std::pair<std::uint32_t*, std::uint32_t>> live;
+    for (std::uint32_t i = 0; i < 6000; ++i) {
+        const std::uint32_t words = 1 + (i * 37) % 700;
+        std::uint32_t* block = pool.Take(words);
+        std::fill(block, block + words, i);
+        live.emplace_back(block, words);
+    }
+    for (std::uint32_t i = 0; i < live.size(); ++i) {
+        const auto [block, words] = live[i];
+        ASSERT_EQ(std::count(block, block + words, i), std::ptrdiff_t(words)) << i;
+    }
+    std::uint32_t* given = live[10].first;
+    const std::uint32_t words = live[10].second;
+    pool.Give(given, words);
+    EXPECT_EQ(pool.Take(TextBlocks::Rounded(words)), given);
+    for (const auto& [block, n] : live) {
+        pool.Give(block, n);
+    }
 }
 
 } // namespace

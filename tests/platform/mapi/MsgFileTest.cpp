@@ -5,9 +5,11 @@
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Items.h"
 #include "platform/mapi/Message.h"
+#include "platform/mapi/MsgFile.h"
 #include "platform/mapi/Recipient.h"
 #include "platform/mapi/Recipients.h"
 #include "platform/mapi/detail/MsgFile.h"
+#include "platform/win/FileIo.h"
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
@@ -15,7 +17,10 @@
 #include <gsf/gsf-utils.h>
 
 #include <fstream>
+#include <system_error>
+
 #include <map>
+#include <unistd.h>
 
 namespace platform::mapi::test {
 
@@ -87,7 +92,7 @@ void WriteStorage(GsfOutfile* dir, const Storage& s, std::size_t headerSize)
     }
 }
 
-void WriteMsgFile(const std::filesystem::path& path, const Storage& message)
+void WriteClientFile(const std::filesystem::path& path, const Storage& message)
 {
     gsf_init();
     GsfOutput* sink = gsf_output_stdio_new(path.c_str(), nullptr);
@@ -152,7 +157,7 @@ TEST_F(MsgFileTest, CompressedRtfIsDecompressed)
 TEST_F(MsgFileTest, MessageFileBecomesANewMessage)
 {
     const auto path = Dir() / "Vorlage.oft";
-    WriteMsgFile(path, TemplateMessage(true));
+    WriteClientFile(path, TemplateMessage(true));
     auto session = LoggedOnSession();
     auto message = session->GetMessageFromMsgFile(path.string(), 0);
     EXPECT_EQ(message->EntryID(), "");
@@ -191,10 +196,83 @@ TEST_F(MsgFileTest, MissingAndForeignFilesAreRefused)
               rt::errors::InvalidProcedureCall);
     // A message file without recipients is not sent.
     const auto bare = Dir() / "ohne.msg";
-    WriteMsgFile(bare, TemplateMessage(false));
+    WriteClientFile(bare, TemplateMessage(false));
     auto message = session->GetMessageFromMsgFile(bare.string());
     EXPECT_EQ(message->GetRecipients()->Count(), 0);
     EXPECT_TRUE(RaisedNumber([&] { message->Send(); }).has_value());
+}
+
+TEST_F(MsgFileTest, WrittenFileReadsBackAsTheSameMessage)
+{
+    MsgFileContent content;
+    content.messageClass = "IPM.Note.Bericht";
+    content.properties = {
+        {st::props::PR_SUBJECT, st::PropValue{"Wochenbericht Größen"}},
+        {st::props::PR_BODY, st::PropValue{"Hallo,\r\nanbei [@kestrova report] der Bericht."}},
+        {0x1009001E, st::PropValue{"{\\rtf1\\ansi Hallo [@kestrova report]\\par}"}},
+        {st::props::PR_IMPORTANCE, st::PropValue{std::int32_t{2}}},
+        {0x0E1B000B, st::PropValue{true}},                // PR_HASATTACH
+        {0x0039, st::PropValue{st::SysTime{1700000000}}}, // PR_CLIENT_SUBMIT_TIME, no type
+        {0x00390040, st::PropValue{st::SysTime{1700000000}}},
+        {0x8005001E, st::PropValue{"named: not written"}},
+    };
+    content.recipients = {{st::RecipientType::To, "Jörg Müller", "joerg@kestrova.de", true},
+                          {st::RecipientType::Cc, "", "team@kestrova.de", true}};
+    st::Attachment a;
+    a.fileName = "Bericht März.csv";
+    a.position = 17;
+    a.data = {'a', ';', 'b', 0, 0xFF};
+    content.attachments = {a};
+    const auto path = (Dir() / "Vorlage.oft").string();
+    WriteMsgFile(path, content);
+
+    const auto back = detail::ReadMsgFile(path);
+    EXPECT_EQ(back.messageClass, "IPM.Note.Bericht");
+    std::map<std::uint32_t, st::PropValue> props(back.properties.begin(), back.properties.end());
+    EXPECT_EQ(props.at(st::props::PR_SUBJECT), st::PropValue{"Wochenbericht Größen"});
+    EXPECT_EQ(props.at(0x1009001E), st::PropValue{"{\\rtf1\\ansi Hallo [@kestrova report]\\par}"});
+    EXPECT_EQ(props.at(st::props::PR_IMPORTANCE), st::PropValue{std::int32_t{2}});
+    EXPECT_EQ(props.at(0x0E1B000B), st::PropValue{true});
+    EXPECT_EQ(props.at(0x00390040), st::PropValue{st::SysTime{1700000000}});
+    EXPECT_EQ(props.count(0x8005001E), 0u);
+    ASSERT_EQ(back.recipients.size(), 2u);
+    EXPECT_EQ(back.recipients[1].type, st::RecipientType::Cc);
+    EXPECT_EQ(back.recipients[1].name, "team@kestrova.de");
+
+    auto message = LoggedOnSession()->GetMessageFromMsgFile(path);
+    EXPECT_EQ(message->Subject(), "Wochenbericht Größen");
+    EXPECT_EQ(message->Body(), "Hallo,\r\nanbei [@kestrova report] der Bericht.");
+    ASSERT_EQ(message->GetRecipients()->Count(), 2);
+    EXPECT_EQ(message->GetRecipients()->Item(1)->Name(), "Jörg Müller");
+    EXPECT_EQ(message->GetRecipients()->Item(1)->Address(), "joerg@kestrova.de");
+    ASSERT_EQ(message->GetAttachments()->Count(), 1);
+    EXPECT_EQ(message->GetAttachments()->FileName(1), "Bericht März.csv");
+    EXPECT_EQ(message->GetAttachments()->Position(1), 17);
+    EXPECT_EQ(message->GetAttachments()->Size(1), 5);
+}
+
+TEST_F(MsgFileTest, FailedWriteKeepsTheOldFile)
+{
+    const auto path = Dir() / "Vorlage.msg";
+    MsgFileContent old;
+    old.properties = {{st::props::PR_SUBJECT, st::PropValue{"alt"}}};
+    WriteMsgFile(path.string(), old);
+    const auto size = std::filesystem::file_size(path);
+    MsgFileContent bigger = old;
+    bigger.properties.emplace_back(st::props::PR_BODY, std::string(5000, 'x'));
+    // The disk fills up after the first kilobyte.
+    std::size_t written = 0;
+    platform::win::ScopedWriteFault full([&](int fd, const char* data, std::size_t n) -> ssize_t {
+        if (written + n > 1024) {
+            errno = ENOSPC;
+            return -1;
+        }
+        written += n;
+        return ::write(fd, data, n);
+    });
+    EXPECT_THROW(WriteMsgFile(path.string(), bigger), std::system_error);
+    EXPECT_EQ(std::filesystem::file_size(path), size);
+    EXPECT_EQ(detail::ReadMsgFile(path.string()).properties.front().second, st::PropValue{"alt"});
 }
 
 } // namespace platform::mapi::test

@@ -164,6 +164,44 @@ TEST_F(PrintDialogTest, CancelGivesNothingAndWrongAnswersAreRefused)
     EXPECT_THROW(ShowPrintDialog(request, spooler), platform::runtime::Error);
 }
 
+TEST_F(PrintDialogTest, PresetOpensOnItsPrinterWithoutStoringIt)
+{
+    ASSERT_TRUE(spooler.SetDefaultPrinter(kNullQueue));
+    const std::string before = ReadFile(OptionsFile());
+    PrintDialogRecord request;
+    request.copies = 2;
+    DeviceMode preset;
+    preset.deviceName = "tallymanpdf"; // any letter case names the queue
+    preset.fields = fields::Orientation | fields::PaperSize | fields::Scale;
+    preset.orientation = 2;
+    preset.paperSize = 11;
+    preset.scale = 80;
+    request.preset = preset;
+    Answer([](pf::PrintDialog&) {});
+    const auto result = ShowPrintDialog(request, spooler);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(opened.printer, kPdfQueue);
+    EXPECT_EQ(opened.orientation, 2);
+    EXPECT_EQ(opened.paperSize, 11);
+    EXPECT_EQ(opened.scale, 80);
+    EXPECT_EQ(opened.copies, 2);
+    EXPECT_EQ(result->deviceMode.deviceName, kPdfQueue);
+    // Nothing was stored for the preset: neither options nor the default printer.
+    EXPECT_EQ(ReadFile(OptionsFile()), before);
+    EXPECT_EQ(spooler.DefaultPrinterName(), kNullQueue);
+
+    // A preset printer that is gone is refused before anything is shown.
+    request.preset->deviceName = "NoSuchPrinter-4711";
+    pf::Driver::current().Reset();
+    try {
+        ShowPrintDialog(request, spooler);
+        ADD_FAILURE() << "no error for a missing printer";
+    } catch (const platform::runtime::Error& e) {
+        EXPECT_EQ(e.Number(), errors::PrinterNotFound);
+    }
+    EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
+}
+
 TEST(PrintDialogNameTest, LongPrinterNamesAreCutToTheDeviceNameField)
 {
     struct Case

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace platform::forms::detail {
+
+/// The blocks that one grid's rows keep their texts in, carved from large chunks and reused
+/// by size: a grid of a million rows would otherwise take a million blocks from the heap, one
+/// fresh page after the other. The chunks ask the system for huge pages where it grants them,
+/// which makes the first touch of a large grid's memory far cheaper.
+///
+/// Blocks larger than the largest size class come from the heap. A chunk is given back when
+/// the pool goes; the pool must outlive every block taken from it.
+class TextBlocks
+{
+public:
+    TextBlocks() = default;
+    TextBlocks(const TextBlocks&) = delete;
+    TextBlocks& operator=(const TextBlocks&) = delete;
+    ~TextBlocks();
+
+    /// The number of words a request for `words` words is given (its size class).
+    static std::uint32_t Rounded(std::uint32_t words);
+
+    /// A block of Rounded(words) words, uninitialised.
+    std::uint32_t* Take(std::uint32_t words);
+
+    /// Gives back a block taken with the same `words`.
+    void Give(std::uint32_t* block, std::uint32_t words);
+
+private:
+    static constexpr std::uint32_t kGranule = 4;   // words: blocks are multiples of 16 bytes
+    static constexpr std::uint32_t kLargest = 512; // words: 2 KiB, larger ones from the heap
+
+    std::uint32_t* Carve(std::uint32_t words);
+
+    std::array<std::uint32_t*, kLargest / kGranule + 1> m_free{}; // a list per size class
+    std::vector<void*> m_chunks;
+    std::uint32_t* m_next = nullptr;
+    std::uint32_t* m_end = nullptr;
+};
+
+} // namespace platform::forms::detail
