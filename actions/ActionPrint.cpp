@@ -1,12 +1,46 @@
 #include "actions/ActionPrint.h"
 
+#include "actions/Action.h"
+#include "actions/ActionSave.h"
+#include "actions/detail/SavedReport.h"
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
+#include "platform/runtime/DoEvents.h"
 #include "printer/PrinterObject.h"
 
 namespace actions {
 
 using namespace detail;
+
+void ActionPrint::Execute()
+{
+    common::Rethrowing("ActionPrint", "Execute", [&](int& nLine) {
+        nLine = 10;
+        const std::string sFile = SaveActionOf(Parent()).SavedAs();
+        if (sFile.empty())
+            return;
+        nLine = 20;
+        printer::PrinterObject oPrinter;
+        platform::runtime::DoEvents();
+        nLine = 30;
+        // One job to the chosen printer with the chosen settings: nothing of the user's
+        // printer setup is changed and restored around it, so nothing can be left changed.
+        oPrinter.PrintFile(sFile, m_oPrinterSettings);
+        platform::runtime::DoEvents();
+    });
+}
+
+void ActionPrint::PickPrinterSettings()
+{
+    common::Rethrowing("ActionPrint", "PickPrinterSettings", [&](int& nLine) {
+        nLine = 10;
+        printer::PrinterObject oPrinter;
+        auto oChosen = oPrinter.Dialog(m_oPrinterSettings, 0);
+        nLine = 20;
+        if (oChosen)
+            m_oPrinterSettings = std::move(oChosen);
+    });
+}
 
 std::string ActionPrint::ToString() const
 {
@@ -58,8 +92,5 @@ void ActionPrint::ToObject(std::string& sData)
         m_oPrinterSettings = std::move(o);
     });
 }
-
-// FIXME: the run of this action comes with its own change; until then it does nothing.
-void ActionPrint::Execute() {}
 
 } // namespace actions

@@ -42,8 +42,16 @@ public:
         m_oPrinterSettings = std::move(oValue);
     }
 
-    /// Prints the file the save action wrote last.
+    /// Prints the file the save action wrote last (nothing when none) as a person sees it, in
+    /// one job: on the held settings' printer with those settings for this job only, or
+    /// without settings on the default printer with its stored settings. The default printer
+    /// and every printer's stored settings stay as they are. A printer that is gone, a file
+    /// that cannot be made ready or a refused job raises an error to the caller.
     void Execute();
+    /// Shows the print dialog preset with the held settings and holds the chosen ones; on
+    /// cancel the old ones (none included) stay. Errors are raised to the caller.
+    void PickPrinterSettings();
+
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Seventeen fields: Active, AutoExecute, PrintAction and the fourteen printer settings

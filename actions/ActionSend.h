@@ -5,7 +5,12 @@
 #include "views/ISerializeString.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+namespace platform::mapi {
+class Message;
+}
 
 namespace actions {
 
@@ -44,8 +49,19 @@ public:
     const std::string& TemplateSubject() const { return m_sTemplateSubject; }
     void SetTemplateSubject(const std::string& sValue) { m_sTemplateSubject = sValue; }
 
-    /// Mails the file the save action wrote last.
+    /// Mails the file the save action wrote last (nothing when none): from the template file
+    /// when one is named and can be opened, else in a new mail in the Drafts folder, which is
+    /// always shown, never sent at once. The file is attached by the body format of new mails
+    /// (in a rich-text mail where the placeholder stood). A mail to be shown, or one without
+    /// recipients, lies in Drafts (saved there) and is displayed; otherwise it is moved to the
+    /// Outbox and sent. Errors are raised to the caller.
     void Execute();
+    /// Lets the user pick a ".oft" or ".msg" template file; a picked file of either kind
+    /// (extension in any case) becomes the template with its message's subject, and the
+    /// template entry and store ids are cleared. Cancel or another file changes nothing.
+    /// Errors are raised to the caller.
+    void PickMailTemplateFromFile();
+
     /// The action as its parent link.
     common::IChild& AsIChild() { return *this; }
     /// Eight fields: Active, AutoExecute, MailAction, MailTemplate, TemplateEntryID,
@@ -55,6 +71,17 @@ public:
     void ToObject(std::string& sData) override;
 
 private:
+    /// The mail made from the template file, or null (the failure logged) when it cannot be
+    /// opened.
+    std::shared_ptr<platform::mapi::Message> GetTemplateFromFilesystem();
+    /// A new mail in the Drafts folder.
+    std::shared_ptr<platform::mapi::Message> GetTemplateNew();
+    /// The body format of new mails: 1 plain, 2 HTML, 3 rich text; 0 when it cannot be read.
+    long BodyFormat();
+    /// Attaches the file where the placeholder stands in a rich-text mail, or without a
+    /// position when there is none; failures are logged.
+    void AttachAtPlaceholder(platform::mapi::Message& oMail, const std::string& sFile);
+
     bool m_bActive = false;
     bool m_bAutoExecute = false;
     std::int32_t m_lMailAction = 0;

@@ -18,7 +18,8 @@ class Application;
 
 namespace common {
 class IChild;
-}
+class Options;
+} // namespace common
 
 /// The add-in's process-wide globals and the small procedures many windows share.
 namespace common::modMain {
@@ -31,6 +32,8 @@ struct Globals
     shell::Application* g_oApplication = nullptr;
     /// The client's application object handed over at connection.
     std::shared_ptr<platform::outlook::Application> g_oOutlookApp;
+    /// The add-in's settings, made and loaded at connection (null before).
+    std::shared_ptr<common::Options> g_oAddinOptions;
     /// The client's "MAPI" namespace.
     std::shared_ptr<platform::outlook::NameSpace> g_oNameSpace;
     /// True while the start-up wraps the explorer windows that are already open.

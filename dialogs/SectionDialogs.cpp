@@ -2,7 +2,11 @@
 // not built yet gives null, and the view dialog says so when its button is clicked.
 #include "dialogs/SectionDialog.h"
 
+#include "dialogs/frmCalc.h"
+#include "dialogs/frmFieldChooser.h"
 #include "dialogs/frmFilter.h"
+#include "dialogs/frmGroupBy.h"
+#include "dialogs/frmSort.h"
 
 namespace dialogs {
 
@@ -10,15 +14,15 @@ std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection)
 {
     switch (eSection) {
     case ViewSection::Fields:
-        return nullptr;
+        return std::make_unique<frmFieldChooser>();
     case ViewSection::GroupBy:
-        return nullptr;
+        return std::make_unique<frmGroupBy>();
     case ViewSection::Sort:
-        return nullptr;
+        return std::make_unique<frmSort>();
     case ViewSection::Filter:
         return std::make_unique<frmFilter>();
     case ViewSection::Calc:
-        return nullptr;
+        return std::make_unique<frmCalc>();
     }
     return nullptr;
 }

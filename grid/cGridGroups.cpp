@@ -109,9 +109,9 @@ void cGrid::FillGroupKeys(int L, int lRows)
     ignore([&] { col = fg.ColIndex(g->ColKey); });
     ignore([&] { gcol = fg.ColIndex(kGroupKeys[L]); });
     ignore([&] {
-        if (lRows > 1) {
-            fg.SetRangeTexts(forms::CellRange{1, gcol, lRows - 1, gcol},
-                             fg.RangeTexts(forms::CellRange{1, col, lRows - 1, col}));
+        // Cell by cell: a copy of the whole column on the way would take as much memory again.
+        for (int r = 1; r < lRows; ++r) {
+            fg.SetTextMatrix(r, gcol, fg.TextMatrix(r, col));
         }
     });
     const auto gf = m_GroupFields[static_cast<std::size_t>(L)];

@@ -76,7 +76,9 @@ std::int32_t cGrid::GetRowCount()
         }
         nLine = 2;
         const auto oFilter = m_oView->Filter();
-        m_RecordStates.assign(static_cast<std::size_t>(n), detail::RowInfo{});
+        // Filled plan by plan: a large read's plans take their memory once, written once.
+        m_RecordStates.clear();
+        m_RecordStates.reserve(static_cast<std::size_t>(n));
         // The applied levels' columns, looked up once; each level's field is found by its
         // position in the record, by key only where a record has another field there.
         std::vector<std::shared_ptr<views::GridField>> aLevelFields;
@@ -107,7 +109,6 @@ std::int32_t cGrid::GetRowCount()
             return oField;
         };
         std::int32_t lTotal = 0;
-        std::size_t k = 0;
         for (const auto& oRecord : *m_oRecords) {
             nLine = 3;
             detail::RowInfo oInfo;
@@ -142,7 +143,7 @@ std::int32_t cGrid::GetRowCount()
             }
             oInfo.RowCount = detail::RowCountOf(oInfo.LevelValueCount, m_lGroupLevels);
             lTotal += oInfo.RowCount;
-            m_RecordStates[k++] = std::move(oInfo);
+            m_RecordStates.push_back(std::move(oInfo));
         }
         return lTotal;
     });

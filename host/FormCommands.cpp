@@ -214,8 +214,18 @@ pf::FlexGrid& Grid(pf::Form& form, const std::string& sName)
     return Usable<pf::GridControl>(form, sName, "a grid").Grid();
 }
 
+int FirstShownCol(const pf::FlexGrid& fg);
+
+// A row by its number, or by the text of its first shown column (letter case ignored).
 int Row(const pf::FlexGrid& fg, const std::string& s)
 {
+    if (s.empty() || s.find_first_not_of("-0123456789") != std::string::npos) {
+        const int c = FirstShownCol(fg);
+        for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
+            if (fg.RowIsVisible(r) && rt::LCase(fg.TextMatrix(r, c)) == rt::LCase(s))
+                return r;
+        throw CommandRefused("no shown row reads \"" + s + "\"");
+    }
     const int r = Number(s, "a row");
     if (r < fg.FixedRows() || r >= fg.Rows() || !fg.RowIsVisible(r))
         throw CommandRefused("row " + s + " is not shown");
@@ -287,8 +297,8 @@ int CheckCol(const pf::FlexGrid& fg, int row)
     return fg.OutlineCol();
 }
 
-// The middle of a row, in twips from the grid's top, after scrolling it into view; below
-// the last row for a row past the end.
+// The top edge of a row, in twips from the grid's top, after scrolling it into view: the
+// boundary before the row, where a drop lands; below the last row for a row past the end.
 double RowY(pf::FlexGrid& fg, int row)
 {
     if (row < fg.Rows())
@@ -298,7 +308,7 @@ double RowY(pf::FlexGrid& fg, int row)
         y += fg.RowIsVisible(r) ? fg.RowHeight(r) : 0;
     for (int r = fg.TopRow(); r < std::min(row, fg.Rows()); ++r)
         y += fg.RowIsVisible(r) ? fg.RowHeight(r) : 0;
-    return y + fg.RowHeight(-1) / 2.0;
+    return y;
 }
 
 std::string Drag(pf::Form& form, Words& words)
@@ -319,6 +329,27 @@ std::string Drag(pf::Form& form, Words& words)
         return sTarget + " does not take the rows there";
     oTarget.UserDrop(&oSource, kLeftButton, 0, 10, y);
     return std::to_string(vRows.size()) + " rows dropped on " + sTarget;
+}
+
+// Saves what is painted on a picture box, or on the form itself, as a PNG file.
+std::string SavePicture(pf::Form& form, Words& words)
+{
+    const std::string sName = words.Word("a picture box or the form's name");
+    const std::string sFile = words.Rest();
+    if (sFile.empty())
+        throw CommandRefused("say: picture NAME FILE.png");
+    const pf::DrawingSurface* pSurface = nullptr;
+    if (rt::LCase(sName) == rt::LCase(form.Name()))
+        pSurface = &form.Surface();
+    else {
+        auto oControl = form.FindControl(sName);
+        auto* pBox = dynamic_cast<pf::PictureBox*>(oControl.get());
+        if (!pBox)
+            throw CommandRefused("there is no picture box \"" + sName + "\" on " + form.Name());
+        pSurface = &pBox->Surface();
+    }
+    pSurface->SavePng(sFile);
+    return sName + " saved as " + sFile;
 }
 
 std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
@@ -376,12 +407,14 @@ std::string FormCommandHelp()
            "  click NAME               click a button, a label or an image\n"
            "  key enter|escape|f1      press a key\n"
            "  close                    close the window with its close box\n"
-           "  select GRID ROWS         select rows (3 | 2-5 | 1,4)\n"
+           "  select GRID ROWS         select rows (3 | 2-5 | 1,4 | the text of a row)\n"
            "  tick GRID ROW [COL]      tick or clear a row's check box\n"
            "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
            "  edit GRID ROW COL TEXT   edit a cell\n"
            "  choose GRID ROW COL ENTRY   pick a cell's list entry\n"
            "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
+           "  picture NAME FILE        save the painting of a picture box (or of the form,\n"
+           "                           by its name) as a PNG file\n"
            "  show | help\n";
 }
 
@@ -410,6 +443,8 @@ std::string ApplyFormCommand(pf::Form& form, const std::string& sCommand)
             return form.UserClose() ? form.Name() + " closed" : form.Name() + " stays open";
         if (sVerb == "drag")
             return Drag(form, words);
+        if (sVerb == "picture")
+            return SavePicture(form, words);
         if (sVerb == "select" || sVerb == "tick" || sVerb == "expand" || sVerb == "collapse" ||
             sVerb == "dblclick" || sVerb == "edit" || sVerb == "choose")
             return GridCommand(form, sVerb, words);

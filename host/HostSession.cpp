@@ -7,7 +7,7 @@
 #include "host/FormRunner.h"
 #include "host/GridText.h"
 #include "host/Interactive.h"
-#include "host/ItemWindow.h"
+#include "host/ItemWindows.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -215,9 +215,14 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err));
         const int nWidth = TerminalWidth();
         FormRunner oPerson(oAnswers, out, nWidth);
-        platform::mapi::SetDisplayHandler([&out, nWidth](const auto& oMessage) {
-            out << "\n" << ItemWindowText(*oMessage, nWidth);
-        });
+        ItemWindows oItemWindows;
+        platform::mapi::SetDisplayHandler(
+            [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
+        // The windows go with this run, also when it fails.
+        const struct DisplayHandlerReset
+        {
+            ~DisplayHandlerReset() { platform::mapi::SetDisplayHandler({}); }
+        } oResetDisplay;
 
         auto oClient = std::make_shared<ol::Application>(oOptions.sClientVersion);
         oClient->LanguageSettings()->SetLanguageID(kUiLanguage, LanguageIdOf(oOptions.sLanguage));
@@ -233,10 +238,14 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oClient->Explorers()->Add();
         RunUntilStarted();
 
-        const auto fnClickReportButton = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion
+        const bool bRibbon = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion;
+        const auto fnClickReportButton = bRibbon
                                              ? RibbonButton(*oAddIn, out)
                                              : ToolbarButton(*oClient->Explorers()->Item(1), out);
         fnClickReportButton();
+        // The person clicks the add-in's toolbar only where the client has no ribbon.
+        const std::function<void()> fnClickToolbar =
+            bRibbon ? std::function<void()>() : fnClickReportButton;
 
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
@@ -250,7 +259,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (!oOptions.sExport.empty())
                 ExportReport(oLibrary, oOptions.sExport, out);
             if (oOptions.bInteractive)
-                RunInteractive(oLibrary, oAnswers, out, nWidth, fnClickReportButton);
+                RunInteractive(oLibrary, oAnswers, out, nWidth,
+                               {fnClickReportButton, fnClickToolbar,
+                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;

@@ -32,6 +32,7 @@ const char* const kHelp =
     "  menu            list the menu bar and the tool bar with their keys\n"
     "  show            print the report window again\n"
     "  report          click the report button (opens the window again after exit)\n"
+    "  toolbar         click the button on the add-in's toolbar (clients before 14.0)\n"
     "  help            this text\n"
     "  quit            leave\n"
     "Dialogs the add-in opens are shown as text and answered by their own commands\n"
@@ -137,6 +138,15 @@ std::optional<std::string> RunGridCommand(const AddInLibrary& oLibrary, const st
     return ApplyGridCommand(*pWindow, *pGrid, sCommand);
 }
 
+void ClickToolbar(const ClientButtons& oClient)
+{
+    if (!oClient.fnClickToolbar)
+        throw CommandRefused("This client shows the report button on its ribbon (say report); "
+                             "the add-in's toolbar exists before version 14 "
+                             "(--client-version 11.0).");
+    oClient.fnClickToolbar();
+}
+
 std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 {
     std::ostringstream out;
@@ -147,7 +157,7 @@ std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 } // namespace
 
 void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
-                    int nWidth, const std::function<void()>& fnClickReportButton)
+                    int nWidth, const ClientButtons& oClient)
 {
     out << "Type help for the commands.\n";
     while (auto oLine = oAnswers.Next()) {
@@ -172,7 +182,9 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             if (sCommand.rfind("template ", 0) == 0)
                 SelectTemplate(oLibrary, sCommand.substr(9));
             else if (sCommand == "report")
-                fnClickReportButton();
+                oClient.fnClickReportButton();
+            else if (sCommand == "toolbar")
+                ClickToolbar(oClient);
             else if (auto oReply = RunGridCommand(oLibrary, sCommand))
                 sReply = *oReply;
             else
@@ -185,6 +197,9 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
+        // The item windows the command opened, as they stand now that it has run.
+        if (oClient.fnItemWindows)
+            out << oClient.fnItemWindows();
         std::istringstream oReply(sReply);
         for (std::string sLine; std::getline(oReply, sLine);)
             out << FitText(sLine, nWidth) << "\n";

@@ -2,19 +2,32 @@
 
 #include <functional>
 #include <iosfwd>
+#include <string>
 
 namespace host {
 
 class AddInLibrary;
 class AnswerSource;
 
+/// What the client around the report window offers the person.
+struct ClientButtons
+{
+    /// Clicks the report button (on the ribbon or on the add-in's toolbar).
+    std::function<void()> fnClickReportButton;
+    /// Clicks the button on the add-in's toolbar; empty where the client has a ribbon.
+    std::function<void()> fnClickToolbar;
+    /// The item windows the add-in opened since the last call, as text (may be empty).
+    std::function<std::string()> fnItemWindows;
+};
+
 /// Lets a person work the report window command by command (see the help text): a template
 /// name after "template", a menu or tool bar command key ("refresh", "expand", "exit", ...),
 /// "menu" to list the menu bar and the tool bar, "show" to print the window again, "report"
-/// to click the report button again (also after the window was closed), "help", and "quit"
-/// (or the end of input) to leave. A command prints what it changed on the window, or a short
-/// confirmation. Lines are cut to `nWidth` columns.
+/// to click the report button again (also after the window was closed), "toolbar" to click
+/// the button on the add-in's toolbar of a client without a ribbon, "help", and "quit"
+/// (or the end of input) to leave. A command prints the item windows it opened, then what it
+/// changed on the window, or a short confirmation. Lines are cut to `nWidth` columns.
 void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
-                    int nWidth, const std::function<void()>& fnClickReportButton);
+                    int nWidth, const ClientButtons& oClient);
 
 } // namespace host

@@ -1,10 +1,14 @@
 #include "host/ItemWindow.h"
 
 #include "host/TextFit.h"
+#include "platform/mapi/Attachments.h"
 #include "platform/mapi/Message.h"
+#include "platform/mapi/Recipient.h"
+#include "platform/mapi/Recipients.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/Variant.h"
 
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -31,6 +35,32 @@ std::vector<std::pair<std::string, std::string>> Dates(const platform::mapi::Mes
     return {};
 }
 
+// A mail's recipients, attachments and plain body, as its window shows them.
+std::string MailText(const platform::mapi::Message& oMail, int nWidth)
+{
+    std::string out;
+    const auto line = [&](const std::string& s) { out += FitText(s, nWidth) + "\n"; };
+    const platform::mapi::Recipients oRecipients(oMail.Data());
+    std::string sTo;
+    for (long i = 1; i <= oRecipients.Count(); ++i) {
+        const auto oRecipient = oRecipients.Item(i);
+        sTo += (sTo.empty() ? "" : "; ") +
+               (oRecipient->Address().empty() ? oRecipient->Name() : oRecipient->Address());
+    }
+    line("   To: " + sTo);
+    const platform::mapi::Attachments oAttachments(oMail.Data());
+    for (long i = 1; i <= oAttachments.Count(); ++i)
+        line("   Attachment: " + oAttachments.DisplayName(i) + " (" +
+             std::to_string(oAttachments.Size(i)) + " bytes)");
+    std::istringstream body(oMail.Body());
+    for (std::string sLine; std::getline(body, sLine);) {
+        if (!sLine.empty() && sLine.back() == '\r')
+            sLine.pop_back();
+        line("   | " + sLine);
+    }
+    return out;
+}
+
 } // namespace
 
 std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
@@ -43,6 +73,8 @@ std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
         out += FitText("   " + sName + ": " + sDate, nWidth) + "\n";
     const std::string sCategories = oItem.Categories();
     out += FitText("   Categories: " + (sCategories.empty() ? "None" : sCategories), nWidth) + "\n";
+    if (oItem.IsMail())
+        out += MailText(oItem, nWidth);
     return out;
 }
 

@@ -72,7 +72,9 @@ add_queue() { # name uri ppd
     return 0
 }
 
-add_queue TallymanPDF cups-pdf:/ /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+# PDF jobs reach cups-pdf as PostScript; the cairo renderer keeps their text searchable.
+add_queue TallymanPDF cups-pdf:/ /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd &&
+    "${as_root[@]}" lpadmin -p TallymanPDF -o pdftops-renderer-default=pdftocairo 2>/dev/null
 add_queue TallymanNull file:/dev/null /usr/share/ppd/cupsfilters/pxlcolor.ppd
 
 if lpstat -d 2>/dev/null | grep -q '^no system default destination' && has_queue TallymanPDF; then

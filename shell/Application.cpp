@@ -69,6 +69,7 @@ void Application::InitHandler(const std::shared_ptr<platform::outlook::Applicati
         m_oOptions = std::make_shared<common::Options>();
         m_oOptions->SetDefaults();
         m_oOptions->Load();
+        G().g_oAddinOptions = m_oOptions;
         nLine = 6;
         if (common::modTimer::StartTimer(shared_from_this(), kStartDelay))
             m_eState = StartupState::TimerPending;
@@ -199,6 +200,7 @@ void Application::ShutdownApplication(std::int32_t lMode)
             common::modTimer::StopTimer();
     });
     G().g_oNameSpace.reset();
+    G().g_oAddinOptions.reset();
     m_oOutlookApp.reset();
     G().g_oOutlookApp.reset();
     if (G().g_oApplication == this)

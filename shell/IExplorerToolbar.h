@@ -30,12 +30,13 @@ public:
     virtual common::IChild& AsIChild() = 0;
 };
 
-/// Makes the toolbar object of one explorer; null when the add-in has none to give.
+/// Makes the toolbar object of one explorer; null when the add-in has none to give. The
+/// add-in's own toolbar (cCommandBar) is the default.
 using ExplorerToolbarFactory = std::function<std::shared_ptr<IExplorerToolbar>()>;
 
-/// Sets how explorer wrappers make their toolbar (empty: no toolbar is made).
+/// Sets how explorer wrappers make their toolbar (empty: the add-in's own toolbar again).
 void SetExplorerToolbarFactory(ExplorerToolbarFactory oFactory);
-/// A new toolbar object, or null when no factory is set.
+/// A new toolbar object, or null when the factory gives none.
 std::shared_ptr<IExplorerToolbar> MakeExplorerToolbar();
 
 } // namespace shell

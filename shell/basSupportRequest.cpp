@@ -31,6 +31,7 @@
 #include "platform/win/OsVersion.h"
 #include "platform/win/Registry.h"
 #include "shell/Application.h"
+#include "shell/modFirmenInfo2.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -45,8 +46,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kAppTitle = "Tallyman";
-// The add-in's own version: major, minor, revision.
-constexpr int kVersion[3] = {0, 1, 0};
 
 // One run's view of its surroundings; dropped when the run ends.
 struct Run
@@ -77,8 +76,7 @@ std::string GetSupportAddress()
 
 std::string GetAddinVersion()
 {
-    return std::to_string(kVersion[0]) + "." + std::to_string(kVersion[1]) + "." +
-           std::to_string(kVersion[2]);
+    return modFirmenInfo2::GetVersionFull();
 }
 
 std::string GetWindowsVersionText()

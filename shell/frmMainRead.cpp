@@ -2,6 +2,7 @@
 // window, the fill of the grid, and the commands that arrive meanwhile.
 #include "shell/basSupportRequest.h"
 #include "shell/frmMain.h"
+#include "shell/modFirmenInfo2.h"
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
@@ -48,7 +49,7 @@ constexpr long kPendingCommandText = 9000;
 // The commands whose windows and procedures this build does not have yet.
 bool IsPendingCommand(const std::string& sKey)
 {
-    for (const char* s : {"print", "openreport", "sendreport", "deletereport", "info"})
+    for (const char* s : {"print", "openreport", "sendreport", "deletereport"})
         if (sKey == s)
             return true;
     return false;
@@ -265,6 +266,8 @@ void frmMain::RunCommand(const std::string& sKey)
         ShowTemplates();
     } else if (sKey == "support") {
         basSupportRequest::CreateSupportRequest();
+    } else if (sKey == "info") {
+        modFirmenInfo2::ShowInfoDialog(0);
     } else if (sKey == "exit") {
         SaveState();
         Unload(pf::UnloadMode::FormCode);

@@ -81,7 +81,10 @@ protected:
     void UseMailProfile(long lBodyFormat)
     {
         namespace st = platform::store;
-        m_oProfile = st::Profile::Create(m_oDir / "Outlook");
+        // A fresh profile on every call, so that a table-driven test starts each case anew.
+        common::modRedemption::ReleaseSession(true);
+        const auto oFolder = m_oDir / ("Outlook" + std::to_string(++m_nProfiles));
+        m_oProfile = st::Profile::Create(oFolder);
         m_oProfile->SetUserName("Jörg Müller");
         m_oStore =
             m_oProfile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
@@ -89,7 +92,7 @@ protected:
         for (auto role : {st::FolderRole::Outbox, st::FolderRole::SentMail, st::FolderRole::Inbox,
                           st::FolderRole::Drafts, st::FolderRole::DeletedItems})
             oBuilder.DefaultFolder(role);
-        platform::mapi::SetCurrentProfile((m_oDir / "Outlook").string());
+        platform::mapi::SetCurrentProfile(oFolder.string());
         auto oApp = std::make_shared<platform::outlook::Application>("16.0.4266.1001");
         oApp->SetNewMailBodyFormat(lBodyFormat);
         common::modMain::G().g_oOutlookApp = oApp;
@@ -151,6 +154,7 @@ private:
     std::optional<platform::win::ScopedShell> m_oShellScope;
     std::shared_ptr<platform::store::Profile> m_oProfile;
     std::shared_ptr<platform::store::Store> m_oStore;
+    int m_nProfiles = 0;
 };
 
 } // namespace actions::test

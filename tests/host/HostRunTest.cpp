@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 
@@ -251,4 +252,72 @@ TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
         << rMissing.output;
     EXPECT_NE(rMissing.output.find("Disconnected the add-in."), std::string::npos)
         << rMissing.output;
+}
+
+TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
+{
+    const std::string sPng = (oRoot / "about.png").string();
+    const auto r = Run("--lang en --client-version 11.0 --interactive",
+                       "exit\\ntoolbar\\ninfo\\npicture frmAbout " + sPng +
+                           "\\nkey escape\\nsupport\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
+        << r.output;
+    // After "exit" the toolbar's button opens the window again.
+    const auto nClosed = r.output.find("The report window is not open.");
+    ASSERT_NE(nClosed, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\nKestrova - Tallyman\n", nClosed), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Kestrova - Product information"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("\"Version: 0.1.0\""), std::string::npos) << r.output;
+    EXPECT_TRUE(fs::exists(sPng));
+    EXPECT_NE(r.output.find("== item window: Tallyman Support Request (IPM.Note) =="),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("\n   To: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Tallyman Version: 0.1.0"), std::string::npos) << r.output;
+
+    const auto rRibbon = Run("--interactive", "toolbar\\nquit\\n");
+    EXPECT_NE(rRibbon.output.find("shows the report button on its ribbon"), std::string::npos)
+        << rRibbon.output;
+}
+
+TEST_F(HostRunTest, ViewDialogsChangeTheReportAndTheChangeSurvivesARestart)
+{
+    // Add the Importance column, group by the start's month alone and sum the durations.
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "setview\n"
+                               "click cmdFields\n"
+                               "pick cboFolder Calendar Fields\n"
+                               "select fgAll Importance\n"
+                               "click cmdAdd\n"
+                               "click cmdOK\n"
+                               "click cmdGroupBy\n"
+                               "pick cbo0 Start\n"
+                               "pick cboDateGroup0 Months\n"
+                               "pick cbo1 (None)\n"
+                               "click cmdOK\n"
+                               "click cmdCalc\n"
+                               "choose fg Duration Operation Sum\n"
+                               "click cmdOK\n"
+                               "click cmdOK\n"
+                               "exit\n"
+                               "quit\n";
+    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // The month groups are the outline's first level, and the total row sums the durations.
+    const std::regex oMonthGroup(R"(\n-- +\[-\] Start: [A-Z][a-z]+ +\|)");
+    const std::regex oSummedTotal(R"(== \[-\] Total +\|[^\n]*\| +[0-9]+:[0-9]{2} +\|)");
+    const auto nAfter = r.output.rfind("> click cmdOK");
+    ASSERT_NE(nAfter, std::string::npos) << r.output;
+    const std::string sAfter = r.output.substr(nAfter);
+    EXPECT_NE(sAfter.find("| Importance"), std::string::npos) << sAfter;
+    EXPECT_TRUE(std::regex_search(sAfter, oMonthGroup)) << sAfter;
+    EXPECT_TRUE(std::regex_search(sAfter, oSummedTotal)) << sAfter;
+
+    // A new run reads the template back from "reports.xml".
+    const auto rAgain = Run("--lang en");
+    ASSERT_EQ(rAgain.exitCode, 0) << rAgain.output;
+    EXPECT_NE(rAgain.output.find("| Importance"), std::string::npos) << rAgain.output;
+    EXPECT_TRUE(std::regex_search(rAgain.output, oMonthGroup)) << rAgain.output;
+    EXPECT_TRUE(std::regex_search(rAgain.output, oSummedTotal)) << rAgain.output;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/detail/LargeTables.h"
 #include "platform/forms/detail/RowTexts.h"
 #include "platform/forms/detail/TextBlocks.h"
 
@@ -51,6 +52,9 @@ struct GridRow
     void SetCols(int cols);
 };
 
+/// The rows of a grid: a large grid's table in huge pages.
+using GridRows = std::vector<GridRow, LargeTableAllocator<GridRow>>;
+
 struct GridColumn
 {
     std::string key;
@@ -82,7 +86,7 @@ struct FlexGrid::Impl
     // The rows' text blocks: declared first, so that it goes after the rows. Storage only,
     // hence writable through a const grid's NewRow.
     mutable detail::TextBlocks blocks;
-    std::vector<detail::GridRow> rows;
+    detail::GridRows rows;
     std::vector<detail::GridColumn> cols;
     int fixedRows = 1;
     int fixedCols = 1;

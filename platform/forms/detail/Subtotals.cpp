@@ -205,7 +205,7 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
         return;
     }
     // One pass builds the new row order; inserts are in row order already.
-    std::vector<detail::GridRow> merged;
+    detail::GridRows merged;
     merged.reserve(impl.rows.size() + inserts.size());
     size_t next = 0;
     for (int r = 0; r < impl.RowCount(); ++r) {

@@ -1,6 +1,6 @@
 #include "platform/forms/detail/TextBlocks.h"
 
-#include <sys/mman.h>
+#include "platform/forms/detail/LargeTables.h"
 
 #include <cstring>
 #include <new>
@@ -10,36 +10,12 @@ namespace {
 
 constexpr std::size_t kChunkBytes = std::size_t(2) << 20; // one huge page
 
-// A chunk aligned to its size, so that the system can back it with one huge page.
-void* MapChunk()
-{
-    void* p =
-        mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) {
-        throw std::bad_alloc();
-    }
-    auto* base = static_cast<char*>(p);
-    const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(base);
-    char* aligned = base + ((kChunkBytes - at % kChunkBytes) % kChunkBytes);
-    if (aligned > base) {
-        munmap(base, std::size_t(aligned - base));
-    }
-    if (char* tail = aligned + kChunkBytes; tail < base + 2 * kChunkBytes) {
-        munmap(tail, std::size_t(base + 2 * kChunkBytes - tail));
-    }
-#ifdef MADV_HUGEPAGE
-    // Only advice: where huge pages are not granted, the chunk works with small ones.
-    madvise(aligned, kChunkBytes, MADV_HUGEPAGE);
-#endif
-    return aligned;
-}
-
 } // namespace
 
 TextBlocks::~TextBlocks()
 {
     for (void* chunk : m_chunks) {
-        munmap(chunk, kChunkBytes);
+        UnmapLarge(chunk, kChunkBytes);
     }
 }
 
@@ -80,7 +56,7 @@ std::uint32_t* TextBlocks::Carve(std::uint32_t words)
     if (m_next == nullptr || std::size_t(m_end - m_next) < words) {
         // The rest of the old chunk stays unused: at most one block's worth.
         m_chunks.reserve(m_chunks.size() + 1);
-        void* chunk = MapChunk();
+        void* chunk = MapLarge(kChunkBytes);
         m_chunks.push_back(chunk);
         m_next = static_cast<std::uint32_t*>(chunk);
         m_end = m_next + kChunkBytes / sizeof(std::uint32_t);

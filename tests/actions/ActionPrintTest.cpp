@@ -1,0 +1,255 @@
+#include "tests/actions/ActionFixture.h"
+#include "tests/platform/printing/CupsFixture.h"
+
+#include "actions/ActionPrint.h"
+#include "platform/forms/CommonDialogs.h"
+#include "printer/PrinterObject.h"
+#include "printer/detail/PrinterSettingsAccess.h"
+
+#include <cups/cups.h>
+
+#include <array>
+#include <cstdio>
+#include <regex>
+
+namespace actions::test {
+namespace {
+
+namespace fs = std::filesystem;
+namespace pf = platform::forms;
+namespace printing = platform::printing;
+using printing::testing::kNullQueue;
+using printing::testing::kPdfQueue;
+
+// The standard output of a command, or "" when it cannot run.
+std::string Output(const std::string& sCommand)
+{
+    std::string sOut;
+    if (FILE* pipe = ::popen(sCommand.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+            sOut.append(buffer.data(), n);
+        ::pclose(pipe);
+    }
+    return sOut;
+}
+
+// The newest job of this user on a queue with that title (any title when empty); 0 when
+// there is none.
+int NewestJob(const std::string& sQueue, const std::string& sTitle)
+{
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, sQueue.c_str(), 1, CUPS_WHICHJOBS_ALL);
+    int id = 0;
+    for (int i = 0; i < count; ++i)
+        if ((sTitle.empty() || (jobs[i].title && sTitle == jobs[i].title)) && jobs[i].id > id)
+            id = jobs[i].id;
+    cupsFreeJobs(count, jobs);
+    return id;
+}
+
+// One attribute of a job as the print server keeps it, as text; "" when it has none.
+std::string JobAttribute(int lJob, const char* sName)
+{
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const std::string sUri = "ipp://localhost/jobs/" + std::to_string(lJob);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, sUri.c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    std::string sValue;
+    if (ipp_attribute_t* attr = ippFindAttribute(response, sName, IPP_TAG_ZERO)) {
+        std::array<char, 1024> text{};
+        ippAttributeString(attr, text.data(), text.size());
+        sValue = text.data();
+    }
+    ippDelete(response);
+    return sValue;
+}
+
+// The PDF that cups-pdf made of a job whose title begins with the stem; empty when none.
+fs::path PrintedPdf(const std::string& sStem)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(printing::testing::CupsPdfOutputFolder(), ec))
+        if (entry.path().filename().string().rfind(sStem, 0) == 0)
+            return entry.path();
+    return {};
+}
+
+class ActionPrintTest : public ActionFixture
+{
+protected:
+    void SetUp() override
+    {
+        ActionFixture::SetUp();
+        std::error_code ec;
+        fs::remove(printing::testing::ProcessHome() / ".cups" / "lpoptions", ec);
+        const auto vNames = printing::Spooler().PrinterNames();
+        for (const char* sQueue : {kPdfQueue, kNullQueue})
+            if (std::find(vNames.begin(), vNames.end(), sQueue) == vNames.end())
+                GTEST_SKIP() << "no print server with the queue " << sQueue
+                             << "; scripts/start-cups.sh (run as root) sets it up";
+        ASSERT_TRUE(printing::Spooler().SetDefaultPrinter(kNullQueue));
+        m_sStored = StoredOptions();
+    }
+
+    static std::string StoredOptions()
+    {
+        std::ifstream in(printing::testing::ProcessHome() / ".cups" / "lpoptions");
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Neither the default printer nor any stored options changed.
+    void ExpectPrinterSetupUnchanged()
+    {
+        EXPECT_EQ(printing::Spooler().DefaultPrinterName(), kNullQueue);
+        EXPECT_EQ(StoredOptions(), m_sStored);
+    }
+
+    static std::string Title(const std::string& sFile) { return fs::path(sFile).filename(); }
+
+    printer::PrinterObject oPrinter;
+
+private:
+    std::string m_sStored;
+};
+
+TEST_F(ActionPrintTest, EachFormatIsPrintedAsShownWithTheChosenSettings)
+{
+    const std::string sStem = "tvprint" + std::to_string(::getpid());
+    const std::string sHtml = "<html><head><meta charset='utf-8'></head><body><table>"
+                              "<tr><td>Subject</td><td>Minutes</td></tr>"
+                              "<tr><td>Alpha</td><td>30</td></tr>"
+                              "<tr><td>Jour</td><td>60</td></tr></table></body></html>";
+    struct Case
+    {
+        std::string sExt;
+        bool bTextPrinted; // printed as text, where the orientation shows in the words
+    };
+    for (const Case& c : {Case{"csv", true}, Case{"html", false}, Case{"xlsx", false}}) {
+        const std::string sName = sStem + c.sExt + "." + c.sExt;
+        std::string sFile;
+        if (c.sExt == "csv")
+            sFile = SaveReport(sName, "Subject;Minutes\r\nAlpha;30\r\nJour;60", 0);
+        else if (c.sExt == "html")
+            sFile = SaveReport(sName, sHtml, 1);
+        else
+            sFile = SaveWorkbook(sName, {{"Subject", "Minutes"}, {"Alpha", "30"}, {"Jour", "60"}});
+        auto oSettings = oPrinter.GetPrinterSettings(kPdfQueue);
+        ASSERT_NE(oSettings, nullptr);
+        oSettings->SetCopies(2);
+        oSettings->SetOrientation(printer::DMORIENT_LANDSCAPE);
+        oSettings->SetPaperSize(printer::DMPAPER_A5);
+        oAction.GetPrintAction()->SetPrinterSettings(oSettings);
+
+        oAction.GetPrintAction()->Execute();
+        ExpectPrinterSetupUnchanged();
+        const int lJob = NewestJob(kPdfQueue, Title(sFile));
+        ASSERT_GT(lJob, 0) << c.sExt;
+        ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(120)),
+                  IPP_JSTATE_COMPLETED)
+            << c.sExt;
+        EXPECT_EQ(JobAttribute(lJob, "copies"), "2") << c.sExt;
+        EXPECT_EQ(JobAttribute(lJob, "job-media-sheets-completed"), "2") << c.sExt;
+        EXPECT_EQ(JobAttribute(lJob, "orientation-requested"), "landscape") << c.sExt;
+        EXPECT_EQ(JobAttribute(lJob, "media"), "A5") << c.sExt;
+        // What the queue got: the text itself, or a PDF of the HTML page or the workbook,
+        // never their raw bytes.
+        EXPECT_EQ(JobAttribute(lJob, "document-format-detected"),
+                  c.bTextPrinted ? "text/plain" : "application/pdf")
+            << c.sExt;
+
+        const fs::path oPdf = PrintedPdf(sStem + c.sExt);
+        ASSERT_FALSE(oPdf.empty()) << c.sExt;
+        const std::string sInfo = Output("pdfinfo '" + oPdf.string() + "'");
+        EXPECT_NE(sInfo.find("(A5)"), std::string::npos) << sInfo;
+        EXPECT_TRUE(std::regex_search(sInfo, std::regex("Pages:\\s+1\\n"))) << sInfo;
+        const std::string sText = Output("pdftotext '" + oPdf.string() + "' -");
+        for (const char* sCell : {"Subject", "Minutes", "Alpha", "Jour", "60"})
+            EXPECT_NE(sText.find(sCell), std::string::npos) << c.sExt << ": " << sCell;
+        if (c.bTextPrinted) {
+            // Landscape on A5 paper: the lines run along the long edge, upright words are
+            // taller than wide.
+            std::smatch m;
+            const std::string sBoxes = Output("pdftotext -bbox '" + oPdf.string() + "' -");
+            ASSERT_TRUE(std::regex_search(
+                sBoxes, m,
+                std::regex("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                           "yMax=\"([0-9.]+)\">Subject")));
+            EXPECT_GT(std::stod(m[4]) - std::stod(m[2]), std::stod(m[3]) - std::stod(m[1]));
+        }
+        std::error_code ec;
+        fs::remove(oPdf, ec);
+    }
+}
+
+TEST_F(ActionPrintTest, WithoutSettingsTheDefaultPrinterPrints)
+{
+    const std::string sFile =
+        SaveReport("tvdefault" + std::to_string(::getpid()) + ".csv", "a;b", 0);
+    oAction.GetPrintAction()->Execute();
+    const int lJob = NewestJob(kNullQueue, Title(sFile));
+    ASSERT_GT(lJob, 0);
+    EXPECT_EQ(printing::testing::WaitForJob(kNullQueue, lJob, std::chrono::seconds(60)),
+              IPP_JSTATE_COMPLETED);
+    ExpectPrinterSetupUnchanged();
+}
+
+TEST_F(ActionPrintTest, MissingPrinterIsReportedAndNothingPrinted)
+{
+    const std::string sFile = SaveReport("tvmissing" + std::to_string(::getpid()) + ".csv", "a", 0);
+    // The view keeps the settings of a printer that has been removed since.
+    auto oSettings = oPrinter.GetPrinterSettings(kPdfQueue);
+    ASSERT_NE(oSettings, nullptr);
+    printer::detail::PrinterSettingsAccess::SetPrinterName(*oSettings, "NoSuchPrinter-4711");
+    oAction.GetPrintAction()->SetPrinterSettings(oSettings);
+    const auto oError = Raised([&] { oAction.GetPrintAction()->Execute(); });
+    ASSERT_TRUE(oError);
+    EXPECT_EQ(oError->Number(), printing::errors::PrinterNotFound);
+    EXPECT_NE(oError->Source().find("ActionPrint.Execute"), std::string::npos);
+    EXPECT_EQ(NewestJob(kPdfQueue, Title(sFile)), 0);
+    EXPECT_EQ(NewestJob(kNullQueue, Title(sFile)), 0);
+    ExpectPrinterSetupUnchanged();
+}
+
+TEST_F(ActionPrintTest, NothingIsPrintedWithoutASavedFile)
+{
+    auto oSettings = oPrinter.GetPrinterSettings(kPdfQueue);
+    oAction.GetPrintAction()->SetPrinterSettings(oSettings);
+    const int lBefore = NewestJob(kPdfQueue, "");
+    oAction.GetPrintAction()->Execute();
+    EXPECT_EQ(NewestJob(kPdfQueue, ""), lBefore);
+}
+
+TEST_F(ActionPrintTest, PickingKeepsTheOldSettingsOnCancelAndTakesTheChoiceOnOk)
+{
+    auto& driver = pf::Driver::current();
+    driver.QueueDialog([](pf::CommonDialog&) { return false; });
+    oAction.GetPrintAction()->PickPrinterSettings();
+    EXPECT_EQ(oAction.GetPrintAction()->PrinterSettings(), nullptr);
+
+    auto oOld = oPrinter.GetPrinterSettings(kPdfQueue);
+    oAction.GetPrintAction()->SetPrinterSettings(oOld);
+    driver.QueueDialog([](pf::CommonDialog&) { return false; });
+    oAction.GetPrintAction()->PickPrinterSettings();
+    EXPECT_EQ(oAction.GetPrintAction()->PrinterSettings(), oOld);
+
+    driver.QueueDialog([](pf::CommonDialog& d) {
+        auto& print = dynamic_cast<pf::PrintDialog&>(d);
+        print.copies = 3;
+        print.orientation = 2;
+        return true;
+    });
+    oAction.GetPrintAction()->PickPrinterSettings();
+    const auto& oNew = oAction.GetPrintAction()->PrinterSettings();
+    ASSERT_NE(oNew, nullptr);
+    EXPECT_NE(oNew, oOld);
+    EXPECT_EQ(oNew->PrinterName(), kPdfQueue);
+    EXPECT_EQ(oNew->Copies(), 3);
+    EXPECT_EQ(oNew->Orientation(), printer::DMORIENT_LANDSCAPE);
+    ExpectPrinterSetupUnchanged();
+}
+
+} // namespace
+} // namespace actions::test
