@@ -246,4 +246,14 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
     }
 }
 
+TEST_F(HostExportTest, SaveasAsksThroughTheTerminal)
+{
+    const std::string sFile = (oRoot / "Mein Bericht (1).html").string();
+    const auto r = Run("--lang en --interactive", "saveas\\nfile " + sFile + "\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Comma delimited (*.csv)"), std::string::npos) << r.output;
+    const Table aPage = HtmlDataRows(ReadAll(sFile));
+    EXPECT_GT(aPage.size(), 100u);
+}
+
 } // namespace
