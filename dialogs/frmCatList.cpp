@@ -8,6 +8,7 @@
 #include "grid/Flexgrid2.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/GridControl.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
@@ -48,7 +49,8 @@ frmCatList::frmCatList(MasterlistReader oReader) : Form("frmCatList"), m_oReader
 {
     SetTag("2240");
     SetKeyPreview(true);
-    m_fg = std::make_shared<pf::FlexGrid>();
+    m_fgControl = Add<pf::GridControl>("fg");
+    m_fg = &m_fgControl->Grid();
     m_chkView = Add<pf::CheckBox>("chkView");
     m_cmdOK = Add<pf::CommandButton>("cmdOK");
     m_cmdCancel = Add<pf::CommandButton>("cmdCancel");
@@ -88,7 +90,7 @@ void frmCatList::SetDialogFontSize()
 void frmCatList::ShowCats()
 {
     common::Rethrowing(kModule, "ShowCats", [&] {
-        common::modMain::SuspendGridRedraw(m_fg.get());
+        common::modMain::SuspendGridRedraw(m_fg);
         m_fg->SetFixedRows(0);
         m_fg->SetFixedCols(0);
         m_fg->SetCols(1);
@@ -152,7 +154,7 @@ void frmCatList::ShowFirstRow()
 void frmCatList::chkView_Click()
 {
     common::Logging(kModule, "chkView_Click", [&] {
-        common::modMain::SuspendGridRedraw(m_fg.get());
+        common::modMain::SuspendGridRedraw(m_fg);
         if (m_chkView->Value() == 1) {
             if (m_fg->Rows() > 0)
                 m_lSavedRowHeight = m_fg->RowHeight(0);

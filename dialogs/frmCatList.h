@@ -10,6 +10,7 @@ namespace platform::forms {
 class CheckBox;
 class CommandButton;
 class FlexGrid;
+class GridControl;
 } // namespace platform::forms
 
 namespace dialogs {
@@ -57,7 +58,9 @@ private:
     MasterlistReader m_oReader;
     std::string m_sResult;
     int m_lSavedRowHeight = 0;
-    std::shared_ptr<platform::forms::FlexGrid> m_fg;
+    // The list sits on the form as its grid control "fg"; m_fg is that control's grid.
+    std::shared_ptr<platform::forms::GridControl> m_fgControl;
+    platform::forms::FlexGrid* m_fg = nullptr;
     std::shared_ptr<platform::forms::CheckBox> m_chkView;
     std::shared_ptr<platform::forms::CommandButton> m_cmdOK;
     std::shared_ptr<platform::forms::CommandButton> m_cmdCancel;

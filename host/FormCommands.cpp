@@ -124,7 +124,10 @@ std::string SetText(pf::Form& form, Words& words)
     const std::string sText = words.Rest();
     auto oControl = form.FindControl(sName);
     if (dynamic_cast<pf::TextBox*>(oControl.get())) {
-        Usable<pf::TextBox>(form, sName, "a text box").SetText(sText);
+        // A person clicks into a box before typing: the box gets the focus first.
+        auto& oBox = Usable<pf::TextBox>(form, sName, "a text box");
+        oBox.SetFocus();
+        oBox.SetText(sText);
     } else if (dynamic_cast<pf::DTPicker*>(oControl.get())) {
         auto& oPicker = Usable<pf::DTPicker>(form, sName, "a date picker");
         if (!rt::IsDate(rt::Variant(sText)))
@@ -137,6 +140,17 @@ std::string SetText(pf::Form& form, Words& words)
         Usable<pf::TextBox>(form, sName, "a text box");
     }
     return sName + " set";
+}
+
+// A further line typed into a text box, after a line break.
+std::string AddLine(pf::Form& form, Words& words)
+{
+    const std::string sName = words.Word("a text box name");
+    auto& oBox = Usable<pf::TextBox>(form, sName, "a text box");
+    const std::string sLine = words.Rest();
+    oBox.SetFocus();
+    oBox.SetText(oBox.Text() + "\r\n" + sLine);
+    return sName + ": line added";
 }
 
 std::string Tick(pf::Form& form, const std::string& sName, std::optional<int> nValue)
@@ -402,6 +416,7 @@ std::string FormCommandHelp()
 {
     return "Form commands:\n"
            "  set NAME TEXT            type into a text box, a date picker or a combo box\n"
+           "  line NAME TEXT           type a line break and a further line into a text box\n"
            "  tick NAME | check NAME | uncheck NAME   a check box\n"
            "  pick NAME [ENTRY|#N]     choose an option button or a combo box entry\n"
            "  click NAME               click a button, a label or an image\n"
@@ -415,6 +430,7 @@ std::string FormCommandHelp()
            "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
            "  picture NAME FILE        save the painting of a picture box (or of the form,\n"
            "                           by its name) as a PNG file\n"
+           "  folder STORE/FOLDER/...  in the folder picker: tick that folder and confirm\n"
            "  show | help\n";
 }
 
@@ -425,6 +441,8 @@ std::string ApplyFormCommand(pf::Form& form, const std::string& sCommand)
     try {
         if (sVerb == "set")
             return SetText(form, words);
+        if (sVerb == "line")
+            return AddLine(form, words);
         if (sVerb == "check" || sVerb == "uncheck")
             return Tick(form, words.Word("a check box"), sVerb == "check" ? 1 : 0);
         if (sVerb == "tick") {

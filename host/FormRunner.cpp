@@ -1,6 +1,7 @@
 #include "host/FormRunner.h"
 
 #include "host/AnswerSource.h"
+#include "host/FolderPaths.h"
 #include "host/FormCommands.h"
 #include "host/FormText.h"
 #include "host/TextFit.h"
@@ -198,6 +199,16 @@ void FormRunner::AnswerModal(pf::Form& form)
         }
         if (sVerb == "help" || sVerb == "?") {
             m_out << FormCommandHelp();
+            continue;
+        }
+        if (sVerb == "folder" && form.Name() == "frmDialog") {
+            // The folder picker's tree by path, as --folder answers it.
+            try {
+                AnswerFolderPicker(form, {sRest});
+                m_out << "folder " << sRest << " picked\n";
+            } catch (const std::exception& e) {
+                m_oAnswers.Refuse(e.what());
+            }
             continue;
         }
         const std::string sBefore = FormText(form, m_nWidth);

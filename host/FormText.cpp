@@ -28,6 +28,22 @@ std::string Quoted(const std::string& s)
     return "\"" + s + "\"";
 }
 
+// A text of several lines on one line of the screen, each line break shown as "⏎".
+std::string OnOneLine(const std::string& s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            out += "⏎";
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+                ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 std::string Lines(const std::vector<std::string>& lines, int width)
 {
     std::string out;
@@ -49,7 +65,7 @@ std::string ComboValue(const pf::ComboBox& combo)
 std::string ControlValue(const pf::Control& control)
 {
     if (auto* text = dynamic_cast<const pf::TextBox*>(&control))
-        return Quoted(text->Text());
+        return Quoted(OnOneLine(text->Text()));
     if (auto* combo = dynamic_cast<const pf::ComboBox*>(&control))
         return ComboValue(*combo);
     if (auto* check = dynamic_cast<const pf::CheckBox*>(&control)) {

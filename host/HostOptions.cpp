@@ -41,7 +41,9 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
             o.bInteractive = true;
-        } else if (a == "--gui")
+        } else if (a == "--printer")
+            o.sPrinter = ValueAfter(vArgs, i);
+        else if (a == "--gui")
             o.bGui = true;
         else if (a == "--help" || a == "-h")
             o.bHelp = true;
@@ -67,7 +69,7 @@ std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
            "                [--export FILE] [--interactive] [--answers FILE]\n"
-           "                [--client-version V]\n"
+           "                [--client-version V] [--printer QUEUE]\n"
            "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
@@ -89,6 +91,8 @@ std::string Usage()
            "                   14 the report button sits on the add-in's toolbar\n"
            "  --answers FILE   read those commands from FILE, one a line (implies\n"
            "                   --interactive); a missing or unfitting answer ends the run\n"
+           "  --printer QUEUE  print on this print queue in place of the default printer\n"
+           "                   (the user's default printer and settings stay as they are)\n"
            "  --gui            show the client and the report window as windows on the\n"
            "                   desktop (needs a display)\n"
            "  --help           this text\n";

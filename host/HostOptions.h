@@ -28,6 +28,9 @@ struct HostOptions
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;
+    /// The print queue that prints for this run in place of the user's default printer;
+    /// empty: the user's default printer.
+    std::string sPrinter;
     /// Windows on the desktop instead of text in the terminal.
     bool bGui = false;
     bool bHelp = false;

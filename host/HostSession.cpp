@@ -22,12 +22,14 @@
 #include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
+#include "platform/printing/Spooler.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
 #include "platform/win/MessageLoop.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -194,6 +196,17 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     out << "Saved the report as " << sPath << "\n";
 }
 
+// Makes the queue the default printer of this process only, as LPDEST does for the print
+// commands; the user's stored default printer stays as it is.
+void UsePrinter(const std::string& sQueue, std::ostream& out)
+{
+    const auto vQueues = platform::printing::Spooler().PrinterNames();
+    if (std::find(vQueues.begin(), vQueues.end(), sQueue) == vQueues.end())
+        throw std::runtime_error("there is no print queue " + sQueue);
+    ::setenv("LPDEST", sQueue.c_str(), 1);
+    out << "Printer: " << sQueue << "\n";
+}
+
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err)
 {
@@ -202,6 +215,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
+        if (!oOptions.sPrinter.empty())
+            UsePrinter(oOptions.sPrinter, out);
 
         // The person answers every modal form, message box and dialog: from the answers
         // file, else from the terminal. A question is never answered on their behalf.

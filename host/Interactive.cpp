@@ -5,6 +5,7 @@
 #include "host/FormCommands.h"
 #include "host/GridCommands.h"
 #include "host/HostSession.h"
+#include "host/MailboxCommands.h"
 #include "host/TextFit.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
@@ -165,7 +166,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         if (sCommand == "quit")
             return;
         if (sCommand == "help" || sCommand == "?") {
-            out << kHelp << "Commands of the report grid:\n" << GridCommandHelp();
+            out << kHelp << MailboxCommandHelp() << "Commands of the report grid:\n"
+                << GridCommandHelp();
             continue;
         }
         if (sCommand == "show") {
@@ -187,6 +189,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
                 ClickToolbar(oClient);
             else if (auto oReply = RunGridCommand(oLibrary, sCommand))
                 sReply = *oReply;
+            else if (auto oMailbox = RunMailboxCommand(sCommand))
+                sReply = *oMailbox;
             else
                 RunCommandKey(oLibrary, sCommand);
         } catch (const CommandRefused& e) {

@@ -306,16 +306,20 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
     if (!stored.empty()) {
         // A few columns: SQLite seeks each tag of each item. Many columns: reading every
         // property of each item in key order and dropping the unwanted ones is cheaper.
-        std::string sql = "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON "
-                          "p.item_id = i.id WHERE i.folder_id = ?1 AND i.kind = 0" +
-                          which;
+        // Given rows are this folder's already (the item query above kept only those): their
+        // properties are sought by key alone, without a second walk of the folder's items.
+        std::string sql =
+            only ? "SELECT p.item_id, p.tag, p.value FROM props p WHERE p.item_id IN "
+                   " (SELECT value FROM json_each(?2))"
+                 : "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON p.item_id = "
+                   "i.id WHERE i.folder_id = ?1 AND i.kind = 0";
         if (stored.size() <= kMaxSeekColumns) {
             sql += " AND p.tag IN (";
             for (std::size_t k = 0; k < stored.size(); ++k)
                 sql += (k ? "," : "") + std::to_string(stored[k]);
             sql += ")";
         }
-        sql += " ORDER BY i.id";
+        sql += only ? " ORDER BY p.item_id" : " ORDER BY i.id";
         detail::Statement st(db, sql);
         st.Bind(1, folder);
         if (only)
@@ -330,6 +334,8 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
                 ++cursor;
             if (cursor == ids.size())
                 break;
+            if (ids[cursor] != id)
+                continue; // a given row that is not one of this folder's items
             std::optional<PropValue> value;
             for (std::size_t c = 0; c < normal.size(); ++c) {
                 if (normal[c] != tag)

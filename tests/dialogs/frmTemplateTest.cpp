@@ -5,6 +5,7 @@
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/ReplacingFile.h"
+#include "views/cMapiProps.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,33 @@ TEST_F(frmTemplateTest, RenamingChecksTheNameBeforeTheTemplateMoves)
             EXPECT_EQ(aBoxes[0].buttons, 64);
         }
     }
+}
+
+TEST_F(frmTemplateTest, ATemplateThatCannotBeRenamedKeepsItsNameAndPlace)
+{
+    // Templates read from the file load the rest of their settings on the first change; here
+    // that fails, since the field catalogue is gone.
+    m_oTemplates = Reloaded();
+    const auto oProps = views::RootMapiProps();
+    const auto oAufgaben = m_oTemplates->Item(std::string("Aufgaben"));
+    ASSERT_FALSE(oAufgaben->IsLoaded());
+    Run("Aufgaben",
+        [](frmTemplate& oManager) {
+            oManager.cmdEdit().Click();
+            oManager.cmdClose().Click();
+        },
+        {[&](frmTemplateDetail& oEditor) {
+            views::SetRootMapiProps(nullptr);
+            oEditor.txtNew().SetText("Aufgaben neu");
+            oEditor.cmdOK().Click();
+            EXPECT_TRUE(oEditor.IsLoaded());
+            views::SetRootMapiProps(oProps);
+            oEditor.cmdCancel().Click();
+        }});
+    EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+    EXPECT_EQ(m_oTemplates->Item(std::string("Aufgaben")), oAufgaben);
+    ASSERT_EQ(pf::Driver::current().MessageBoxes().size(), 1u);
+    EXPECT_EQ(pf::Driver::current().MessageBoxes()[0].buttons, 48);
 }
 
 TEST_F(frmTemplateTest, ConfirmedEditMovesTheTemplateToTheEnd)

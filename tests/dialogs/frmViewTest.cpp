@@ -2,12 +2,15 @@
 
 #include "common/ErrorHandling.h"
 #include "dialogs/SectionDialog.h"
+#include "dialogs/frmFilter.h"
 #include "dialogs/frmView.h"
 #include "engine/Filter.h"
 #include "platform/runtime/Error.h"
 #include "views/GroupBy.h"
 #include "views/SortBy.h"
+#include "platform/store/StoreBuilder.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -15,6 +18,7 @@ namespace {
 
 namespace pf = platform::forms;
 namespace rt = platform::runtime;
+namespace st = platform::store;
 using dialogs::frmView;
 using dialogs::SectionDialog;
 using dialogs::ViewSection;
@@ -143,6 +147,190 @@ TEST_F(frmViewTest, SectionWithoutADialogSaysSoAndChangesNothing)
     EXPECT_EQ(Driver::current().MessageBoxes()[0].prompt,
               "The dialog \"Group by\" is not part of this build yet.");
     EXPECT_FALSE(m_oDialog->Confirmed);
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(frmViewTest, SummariesShowEachSection)
+{
+    using Change = std::function<void(views::ViewSettings&)>;
+    struct Case
+    {
+        const char* name;
+        Change change;
+        std::array<const char*, 5> labels;
+        bool showResultOn;
+    };
+    const auto noLevels = [](views::ViewSettings& v) {
+        for (int l = 0; l <= 2; ++l) {
+            v.GroupByLevel(l)->SetApply(false);
+            v.SortByLevel(l)->Apply = false;
+        }
+    };
+    const auto noTotals = [](views::ViewSettings& v) {
+        for (const auto& f : *v.Fields())
+            f->SetCalculation(0);
+        v.SetCalculateItemsCount(false);
+    };
+    // Column captions are the template's own (German here); level captions the catalogue's.
+    const char* kColumns = "Betreff;Beginn;Ende/Erledigt am;Dauer;Kategorien;Ort";
+    const Case aCases[] = {
+        {"as shipped", [](views::ViewSettings&) {},
+         {kColumns, "Categories;Start", "Start", "On", "Sum(Dauer)"}, true},
+        {"nothing to show",
+         [&](views::ViewSettings& v) {
+             for (const auto& f : *v.Fields())
+                 f->SetVisible(false);
+             noLevels(v);
+             noTotals(v);
+             v.SetDisplayResultsOnly(true);
+             ClearFilter(*v.Filter());
+             v.Filter()->SetCategoryCondition(engine::trnone, {"Kept"});
+         },
+         {"", "Off", "Off", "Off", "Off"}, false},
+        {"item count only",
+         [&](views::ViewSettings& v) {
+             noLevels(v);
+             noTotals(v);
+             v.SetCalculateItemsCount(true);
+         },
+         {kColumns, "Off", "Off", "On", "Count(items)"}, true},
+        {"item count and a sum",
+         [&](views::ViewSettings& v) { v.SetCalculateItemsCount(true); },
+         {kColumns, "Categories;Start", "Start", "On", "Count(items);Sum(Dauer)"}, true},
+        {"unknown grouping key",
+         [&](views::ViewSettings& v) { v.GroupByLevel(0)->ColKey = "NoSuchField"; },
+         {kColumns, "Start", "Start", "On", "Sum(Dauer)"}, true},
+        {"only a text condition",
+         [&](views::ViewSettings& v) {
+             ClearFilter(*v.Filter());
+             v.Filter()->SetLocationCondition(engine::trContains, "Saal");
+         },
+         {kColumns, "Categories;Start", "Start", "On", "Sum(Dauer)"}, true},
+    };
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.name);
+        auto oView = CopyOfCurrentView();
+        c.change(*oView);
+        std::array<std::string, 5> aShown;
+        bool bShowResultOn = false;
+        RunDialog(oView, [&](frmView& oDialog) {
+            for (int i = 0; i < 5; ++i)
+                aShown[static_cast<std::size_t>(i)] = oDialog.lbl(i).Caption();
+            bShowResultOn = oDialog.chkShowResult().Enabled();
+            oDialog.cmdOK().Click();
+        });
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(aShown[static_cast<std::size_t>(i)], c.labels[static_cast<std::size_t>(i)])
+                << "label " << i;
+        EXPECT_EQ(bShowResultOn, c.showResultOn);
+        // A box that was off stores False, whatever the view said.
+        if (!c.showResultOn) {
+            EXPECT_FALSE(oView->DisplayResultsOnly());
+        }
+    }
+    EXPECT_TRUE(Driver::current().MessageBoxes().empty());
+}
+
+TEST_F(frmViewTest, OnlyAConfirmedGroupingOrSortingMovesTheLevelsUp)
+{
+    // The section leaves the first grouping level unapplied above an applied one.
+    const auto fnWrite = [](views::ViewSettings& v) { v.GroupByLevel(0)->SetApply(false); };
+    struct Case
+    {
+        ViewSection section;
+        bool movedUp;
+    };
+    for (const auto& c : {Case{ViewSection::GroupBy, true}, Case{ViewSection::Sort, true},
+                          Case{ViewSection::Fields, false}, Case{ViewSection::Calc, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.section));
+        auto oView = CopyOfCurrentView();
+        const std::string sSecond = oView->GroupByLevel(1)->ColKey;
+        ASSERT_TRUE(oView->GroupByLevel(1)->Apply());
+        RunDialog(oView, [&](frmView& oDialog) {
+            auto& oButton = c.section == ViewSection::GroupBy ? oDialog.cmdGroupBy()
+                            : c.section == ViewSection::Sort  ? oDialog.cmdSort()
+                            : c.section == ViewSection::Fields ? oDialog.cmdFields()
+                                                               : oDialog.cmdCalc();
+            oButton.Click();
+            oDialog.cmdOK().Click();
+        }, FakeFactory(c.section, fnWrite, Answer::OK));
+        ASSERT_TRUE(m_oDialog->Confirmed);
+        EXPECT_EQ(oView->GroupByLevel(0)->Apply(), c.movedUp);
+        EXPECT_EQ(oView->GroupByLevel(0)->ColKey == sSecond, c.movedUp);
+    }
+}
+
+TEST_F(frmViewTest, CancelAndCloseBoxLeaveItUnconfirmed)
+{
+    const std::function<void(frmView&)> aCloses[] = {
+        [](frmView& d) { d.cmdCancel().Click(); },
+        [](frmView& d) { d.UserClose(); },
+    };
+    for (const auto& fnClose : aCloses) {
+        auto oView = CopyOfCurrentView();
+        RunDialog(oView, [&](frmView& oDialog) {
+            oDialog.chkHideTime().SetValue(1);
+            fnClose(oDialog);
+        });
+        EXPECT_FALSE(m_oDialog->Confirmed);
+        EXPECT_FALSE(oView->DontShowTime());
+    }
+}
+
+TEST_F(frmViewTest, SetviewRefillsForADisplayChangeAndReadsForAFilterChange)
+{
+    auto& oWindow = Window();
+    const auto oView = oWindow.GetViewSettings();
+    auto& fg = Grid();
+    const auto dataRows = [&] {
+        int n = 0;
+        for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
+            n += fg.IsSubtotal(r) ? 0 : 1;
+        return n;
+    };
+    const int nBefore = dataRows();
+    ASSERT_GT(nBefore, 0);
+    // An appointment added to the store after the read shows only after a new read.
+    const rt::Date dtFrom = oView->Filter()->FromDate();
+    {
+        auto oStore = m_oProfile->OpenStore(oView->Folders()->Item(1)->StoreID());
+        st::StoreBuilder oBuilder(*oStore);
+        const auto start = st::MakeLocalTime(rt::Year(dtFrom), rt::Month(dtFrom), rt::Day(dtFrom), 10);
+        oBuilder.Appointment(oView->Folders()->Item(1)->EntryID(), "Nachzügler", start,
+                             st::LocalTime{start.seconds + 3600});
+    }
+
+    // Cancelled: neither read nor refill, but the report counts as not saved.
+    Driver::current().QueueModal("frmView", [](pf::Form& f) { f.UserClose(); });
+    oWindow.CommandbarClick("setview");
+    EXPECT_EQ(dataRows(), nBefore);
+    EXPECT_FALSE(oWindow.ReportSaved());
+
+    // Hiding the time needs no read: the grid is refilled from the records read before.
+    Driver::current().QueueModal("frmView", [](pf::Form& f) {
+        auto& d = dynamic_cast<frmView&>(f);
+        d.chkHideTime().SetValue(1);
+        d.cmdOK().Click();
+    });
+    oWindow.CommandbarClick("setview");
+    EXPECT_TRUE(oView->DontShowTime());
+    EXPECT_EQ(dataRows(), nBefore);
+
+    // A new subject condition reads anew and finds the new appointment.
+    Driver::current().QueueModal("frmView", [](pf::Form& f) {
+        auto& d = dynamic_cast<frmView&>(f);
+        d.cmdFilter().Click();
+        d.cmdOK().Click();
+    });
+    Driver::current().QueueModal("frmFilter", [](pf::Form& f) {
+        auto& d = dynamic_cast<dialogs::frmFilter&>(f);
+        d.txtSubject().SetText("Nachzügler");
+        d.cmdOK().Click();
+    });
+    oWindow.CommandbarClick("setview");
+    EXPECT_EQ(oView->Filter()->SubjectCompare(), engine::trContains);
+    EXPECT_EQ(dataRows(), 1);
+    EXPECT_TRUE(Driver::current().MessageBoxes().empty());
     EXPECT_EQ(ErrorLog(), "");
 }
 

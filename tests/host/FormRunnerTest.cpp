@@ -229,6 +229,17 @@ TEST_F(FormRunnerTest, TheFormIsShownAsTextWithEveryControl)
         EXPECT_EQ(line.find("\n\n\n"), std::string::npos);
 }
 
+TEST_F(FormRunnerTest, TextOfSeveralLinesIsTypedLineByLineAndShownOnOne)
+{
+    int nFocused = 0;
+    form.txtName->OnGotFocus = [&] { ++nFocused; };
+    Run("set txtName Kopf\nline txtName zweite Zeile\nshow\nkey enter\n");
+    EXPECT_EQ(form.txtName->Text(), "Kopf\r\nzweite Zeile");
+    // Typing goes to the box that got the focus, as a click into it gives it.
+    EXPECT_EQ(nFocused, 2);
+    EXPECT_NE(out.str().find("\"Kopf⏎zweite Zeile\""), std::string::npos) << out.str();
+}
+
 TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
 {
     Run("set txtName Bericht März\n"

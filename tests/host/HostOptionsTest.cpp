@@ -17,6 +17,8 @@ TEST(HostOptionsTest, ReadsEveryOption)
     EXPECT_FALSE(o.bHelp);
     EXPECT_EQ(o.sClientVersion, "12.0.0.6423");
     EXPECT_EQ(o.sAnswers, "");
+    EXPECT_EQ(o.sPrinter, "");
+    EXPECT_EQ(host::ParseOptions({"--printer", "TallymanNull"}).sPrinter, "TallymanNull");
     const auto a = host::ParseOptions({"--answers", "run.txt"});
     EXPECT_EQ(a.sAnswers, "run.txt");
     EXPECT_TRUE(a.bInteractive);
@@ -56,6 +58,7 @@ TEST(HostOptionsTest, RejectsBadArguments)
         {"--client-version", "abc"},
         {"--client-version", "7.0"},
         {"--answers"},
+        {"--printer"},
     };
     for (const auto& c : cases)
         EXPECT_THROW(host::ParseOptions(c), std::invalid_argument) << c[0];

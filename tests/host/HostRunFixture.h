@@ -1,6 +1,8 @@
 #pragma once
 
 // Runs the host executable with a fresh data folder and collects what it prints.
+#include "HostRun.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,12 +33,6 @@ inline int ItemRows(const std::string& sOutput)
     }
     return nRows;
 }
-
-struct RunResult
-{
-    int exitCode = -1;
-    std::string output;
-};
 
 /// A fresh per-user data folder for each test, in which the host makes its sample profile.
 class HostRunFixture : public ::testing::Test
@@ -73,9 +69,7 @@ protected:
     RunResult Run(const std::string& sArgs, const std::string& sInput = {},
                   const std::string& sEnv = {}) const
     {
-        const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-        return Shell(sFeed + sEnv + " XDG_CONFIG_HOME='" + oRoot.string() +
-                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs);
+        return RunTallyman(oRoot, sArgs, sInput, sEnv);
     }
     std::filesystem::path oRoot;
 };

@@ -212,6 +212,33 @@ TEST_F(HostRunTest, AnAnswersFileFindsAnItemBySubjectAndOpensIt)
         << r.output;
 }
 
+TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
+{
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
+    const auto r = Run("--answers '" + oAnswers.string() + "' --printer TallymanNull");
+    const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
+    if (bPrinter) {
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+    }
+    const auto rMail = Run("--answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(rMail.exitCode, 0) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox sent\nSent Items: "), std::string::npos) << rMail.output;
+    EXPECT_NE(rMail.output.find("> mailbox drafts\nDrafts: "), std::string::npos) << rMail.output;
+
+    std::ofstream(oAnswers) << "mailbox trash\n";
+    const auto rBad = Run("--answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
+    EXPECT_NE(rBad.output.find("mailbox takes drafts, outbox or sent"), std::string::npos)
+        << rBad.output;
+
+    const auto rNoQueue = Run("--printer NoSuchQueue-4711");
+    EXPECT_EQ(rNoQueue.exitCode, 1) << rNoQueue.output;
+    EXPECT_NE(rNoQueue.output.find("there is no print queue NoSuchQueue-4711"), std::string::npos)
+        << rNoQueue.output;
+}
+
 TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
 {
     const auto rBefore = Run("--lang de");
@@ -320,4 +347,51 @@ TEST_F(HostRunTest, ViewDialogsChangeTheReportAndTheChangeSurvivesARestart)
     EXPECT_NE(rAgain.output.find("| Importance"), std::string::npos) << rAgain.output;
     EXPECT_TRUE(std::regex_search(rAgain.output, oMonthGroup)) << rAgain.output;
     EXPECT_TRUE(std::regex_search(rAgain.output, oSummedTotal)) << rAgain.output;
+}
+
+TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
+{
+    const auto oOut = oRoot / "berichte";
+    fs::create_directories(oOut);
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "templates\n"
+                               "select fg 0\n"
+                               "click cmdCopy\n"
+                               "set txtNew Monatsbericht\n"
+                               "click cmdFolder\n"
+                               "folder Persönliche Ordner/Aufgaben\n"
+                               "click cmdView\n"
+                               "check chkShowResult\n"
+                               "click cmdOK\n"
+                               "click cmdAutoAction\n"
+                               "check chkAutoExecute(0)\n"
+                               "pick optAutoSave(0)\n"
+                               "set txtSavePath "
+                            << oOut.string()
+                            << "\n"
+                               "pick cboFormat Excel-Arbeitsmappe (*.xlsx)\n"
+                               "set txtFileName Monat\n"
+                               "pick cboPlaceholder Datum\n"
+                               "click cmdAddPlaceholder\n"
+                               "pick cboFileExist Datei überschreiben\n"
+                               "click cmdOK\n"
+                               "click cmdOK\n"
+                               "click cmdOK\n"
+                               "quit\n";
+    const auto r = Run("--lang de --answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    // Select in the manager shows the new template in the report window and reads it.
+    const auto nChosen = r.output.find("[Monatsbericht]\nRead: ");
+    ASSERT_NE(nChosen, std::string::npos) << r.output;
+
+    const auto rAgain = Run("--lang de --template Monatsbericht");
+    ASSERT_EQ(rAgain.exitCode, 0) << rAgain.output;
+    EXPECT_NE(rAgain.output.find("[Monatsbericht]\nRead: "), std::string::npos) << rAgain.output;
+    std::ifstream oIn(oRoot / "Kestrova" / "Tallyman" / "reports.xml", std::ios::binary);
+    const std::string sReports{std::istreambuf_iterator<char>(oIn),
+                               std::istreambuf_iterator<char>()};
+    const auto nTemplate = sReports.find("<Name>Monatsbericht</Name>");
+    ASSERT_NE(nTemplate, std::string::npos) << sReports;
+    EXPECT_NE(sReports.find(oOut.string(), nTemplate), std::string::npos) << sReports;
+    EXPECT_NE(sReports.find("Monat[@Datum]", nTemplate), std::string::npos) << sReports;
 }

@@ -301,6 +301,38 @@ TEST_F(StoreTest, TransactionRollsBackWhenNotCommitted)
     EXPECT_EQ(store->ItemCount(folder), 1u);
 }
 
+// A folder's count is kept between reads: every way the file can change must show in it.
+TEST_F(StoreTest, ItemCountFollowsEveryWriteToTheFile)
+{
+    auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto folder = b.Folder("F", ItemType::Mail).entryId;
+    const auto other = b.Folder("G", ItemType::Mail).entryId;
+    b.Mail(folder, "1");
+    EXPECT_EQ(store->ItemCount(folder), 1u);
+    EXPECT_EQ(store->ItemCount(other), 0u);
+
+    // Another connection to the same file (another process, as the host's tools are).
+    auto second = Store::Open(Dir() / "s.db");
+    StoreBuilder(*second).Mail(folder, "2");
+    EXPECT_EQ(store->ItemCount(folder), 2u);
+    EXPECT_EQ(second->ItemCount(folder), 2u);
+
+    {
+        auto tx = store->BeginTransaction();
+        const auto third = b.Mail(folder, "3").EntryId();
+        EXPECT_EQ(store->ItemCount(folder), 3u);
+        store->MoveItem(third, other);
+        EXPECT_EQ(store->ItemCount(other), 1u);
+    } // rolled back
+    EXPECT_EQ(store->ItemCount(folder), 2u);
+    EXPECT_EQ(store->ItemCount(other), 0u);
+
+    store->DeleteItem(store->Items(folder).at(0).entryId);
+    EXPECT_EQ(store->ItemCount(folder), 1u);
+    EXPECT_EQ(second->ItemCount(folder), 1u);
+}
+
 TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
 {
     auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);

@@ -1,0 +1,38 @@
+#pragma once
+
+// Runs the host executable as a person would from a shell and collects what it prints.
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace host_test {
+
+struct RunResult
+{
+    int exitCode = -1;
+    std::string output;
+};
+
+/// Runs tallyman with sArgs, a fresh data folder oDataRoot and TZ pinned; sInput, when given,
+/// is what the person types (one command a line, no quotes); sEnv is put before the command.
+inline RunResult RunTallyman(const std::filesystem::path& oDataRoot, const std::string& sArgs,
+                             const std::string& sInput = {}, const std::string& sEnv = {})
+{
+    const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
+    const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oDataRoot.string() +
+                                 "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
+    RunResult r;
+    FILE* pPipe = popen(sCommand.c_str(), "r");
+    if (!pPipe)
+        return r;
+    std::array<char, 4096> buf{};
+    while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
+        r.output += buf.data();
+    const int status = pclose(pPipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+} // namespace host_test
