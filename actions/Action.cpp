@@ -1,5 +1,6 @@
 #include "actions/Action.h"
 
+#include "actions/detail/AutoRun.h"
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
 #include "platform/runtime/Error.h"
@@ -49,6 +50,22 @@ void Action::Init(platform::runtime::Object* lParentPtr, const std::string&)
         m_oSave->AsIChild().Init(this, {});
         m_oSend = std::make_unique<ActionSend>();
         m_oSend->AsIChild().Init(this, {});
+    });
+}
+
+void Action::AutoExecute(bool bSkipSave)
+{
+    common::Rethrowing(kModule, "AutoExecute", [&] {
+        if (!m_oSave)
+            platform::runtime::Raise(platform::runtime::errors::ObjectNotSet);
+        AutoSteps oSteps;
+        oSteps.save = {m_oSave->AutoExecute(), [&] { m_oSave->Execute(); }};
+        oSteps.fnSavedAs = [&] { return m_oSave->SavedAs(); };
+        oSteps.open = {m_oOpen->AutoExecute(), [&] { m_oOpen->Execute(); }};
+        oSteps.send = {m_oSend->AutoExecute(), [&] { m_oSend->Execute(); }};
+        oSteps.print = {m_oPrint->AutoExecute(), [&] { m_oPrint->Execute(); }};
+        oSteps.del = {m_oDelete->AutoExecute(), [&] { m_oDelete->Execute(false); }};
+        RunAutomatic(oSteps, bSkipSave);
     });
 }
 

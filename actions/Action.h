@@ -46,6 +46,11 @@ public:
     /// The delete action (null before `Init`).
     ActionDelete* GetDeleteAction() const { return m_oDelete.get(); }
 
+    /// Runs the actions marked automatic: the save (unless bSkipSave), then, when it left a
+    /// saved file, the open action alone, or else send, print and delete (without a
+    /// question) in that order. An error of one action stops the run and is raised again.
+    void AutoExecute(bool bSkipSave);
+
     /// Stores the parent link and creates the five actions (delete, open, print, save, send),
     /// each linked to this container; the key is ignored.
     void Init(platform::runtime::Object* lParentPtr, const std::string& sKey = {}) override;

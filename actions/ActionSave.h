@@ -12,7 +12,8 @@ namespace actions {
 class Action;
 
 /// The save action of a view: where, in which format and how the report file is written.
-/// This class holds its settings; writing the file comes with the export.
+/// `Execute` writes the report of the window that shows the view (the parent of the view's
+/// template collection, an `IReportWindow`) through the writer of the format.
 class ActionSave : public platform::runtime::Object,
                    public common::ChildLink<Action>,
                    public views::ISerializeString
@@ -72,6 +73,31 @@ public:
     /// `ReportTemplate` := the add-in's folder + "samples/modern.html".
     void SetDefaultHTMLTemplate();
 
+    /// Writes the report the window shows: builds the name from `Path` and `Filename`, asks
+    /// with the save dialog when `Action` is 0, folder or name is empty, or the file exists
+    /// under rule 0, applies the existing-file rule, and hands the grid to the writer of
+    /// `ReportFormat`. `SavedAs` is the path when a file was written; when the writer wrote
+    /// nothing (PDF, no column, no row) it stays empty and a message says so. An empty report
+    /// or a cancelled dialog writes nothing. Side effects that stay: `Action` := 0 when folder
+    /// or name is empty; a format picked in the dialog becomes `ReportFormat` (with the default
+    /// HTML template for HTML, else no template). Raises the writers' errors and, for a file
+    /// type no writer takes, -718605812.
+    void Execute();
+    /// Fills the placeholders of the current UI language into sText (a placeholder written in
+    /// other capitals is left). bFileName: characters a file name cannot hold become "_".
+    /// Otherwise "<br>" becomes CR LF unless bKeepBr; with bKeepBr (the HTML page) the values
+    /// are HTML-encoded, since the text is markup. Never fails: a value that cannot be
+    /// computed leaves its placeholder.
+    std::string ReplacePlaceholders(const std::string& sText, bool bFileName, bool bKeepBr) const;
+    /// The folder dialog for `Path`; a chosen folder becomes `Path`.
+    void PickPath();
+    /// The file dialog for `ReportTemplate` (HTML and workbook formats only); a chosen file
+    /// whose type fits the format becomes `ReportTemplate`.
+    void PickTemplate();
+    /// The texts of the folder dialog: tag "2000" its title, "2001" its prompt, in the
+    /// current UI language; "" for other tags.
+    std::string GetResource(const std::string& Tag) const;
+
     /// Stores the parent link and sets the initial settings in the current UI language.
     void Init(platform::runtime::Object* lParentPtr, const std::string& sKey = {}) override;
     /// The action as its parent link.
@@ -85,6 +111,9 @@ public:
     void ToObject(std::string& sData) override;
 
 private:
+    std::string ShowDialog(const std::string& sFolder, const std::string& sName);
+    std::string EditFileName(const std::string& sFile) const;
+
     bool m_bAutoExecute = false;
     std::int32_t m_lAction = 0;
     std::string m_sPath;

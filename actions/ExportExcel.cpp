@@ -33,12 +33,6 @@ bool IsRawNumber(long lMapping)
     return lMapping == 5 || lMapping == 12 || lMapping == 13;
 }
 
-// The page header and footer take CR LF where the texts mark line breaks.
-std::string WithLineBreaks(const std::string& sText)
-{
-    return rt::Replace(sText, "<br>", "\r\n");
-}
-
 // The grid text as a value of the column's data type; a text that does not convert stays text.
 rt::Variant Typed(const std::string& sText, int lDataType)
 {
@@ -224,8 +218,8 @@ void ExportExcel::Export(forms::FlexGrid& fg, const std::string& File, const rt:
 
         nLine = 40;
         rt::Array aTexts(rt::VarType::Variant, {rt::ArrayBounds{0, 1}});
-        aTexts(0) = rt::Variant(WithLineBreaks(oSave->ReportHeader()));
-        aTexts(1) = rt::Variant(WithLineBreaks(oSave->ReportFooter()));
+        aTexts(0) = rt::Variant(oSave->ReplacePlaceholders(oSave->ReportHeader(), false, false));
+        aTexts(1) = rt::Variant(oSave->ReplacePlaceholders(oSave->ReportFooter(), false, false));
         rt::Array aData(rt::VarType::Variant, {rt::ArrayBounds{0, 1}});
         aData(0) = rt::Variant(std::move(aCells));
         aData(1) = rt::Variant(std::move(aTexts));

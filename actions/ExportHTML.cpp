@@ -147,9 +147,9 @@ void ExportHTML::Export(forms::FlexGrid& fg, const std::string& File, const rt::
         engine::ExportHtml oWriter;
         oWriter.Init(fg.Rows() - 1);
         oWriter.SetTitle(kTitle);
-        std::string sHeader = oSave->ReportHeader();
+        std::string sHeader = oSave->ReplacePlaceholders(oSave->ReportHeader(), false, true);
         oWriter.SetHeader(sHeader);
-        oWriter.SetFooter(oSave->ReportFooter());
+        oWriter.SetFooter(oSave->ReplacePlaceholders(oSave->ReportFooter(), false, true));
 
         nLine = 30;
         const long lTableWidth = AddColGroups(oWriter, fg);

@@ -73,6 +73,12 @@ platform::forms::FlexGrid* AddInLibrary::ReportGrid() const
     return reinterpret_cast<GridOf>(Symbol("TallymanReportGrid"))();
 }
 
+bool AddInLibrary::SaveReport() const
+{
+    using SaveOf = bool (*)();
+    return reinterpret_cast<SaveOf>(Symbol("TallymanSaveReport"))();
+}
+
 std::pair<long, long> AddInLibrary::ReportProgress() const
 {
     using ProgressOf = void (*)(long*, long*);

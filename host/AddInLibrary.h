@@ -40,6 +40,9 @@ public:
     platform::forms::Form* ReportWindow() const;
     /// The report window's grid, or null while there is no window.
     platform::forms::FlexGrid* ReportGrid() const;
+    /// Saves the window's report through its save dialog (whose answer the caller queued),
+    /// leaving the view's settings as they were; true when a file was written.
+    bool SaveReport() const;
     /// The last progress of the window's read: value and maximum (0, 0 before any).
     std::pair<long, long> ReportProgress() const;
 

@@ -34,7 +34,9 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs)
                 throw std::invalid_argument("--client-version takes a version such as 12.0 or "
                                             "16.0.0.0, not " +
                                             o.sClientVersion);
-        } else if (a == "--interactive")
+        } else if (a == "--export")
+            o.sExport = ValueAfter(vArgs, i);
+        else if (a == "--interactive")
             o.bInteractive = true;
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
@@ -66,8 +68,8 @@ int MajorVersionOf(const std::string& sVersion)
 std::string Usage()
 {
     return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
-           "                [--interactive] [--answers FILE] [--client-version V]\n"
-           "                [--printer QUEUE]\n"
+           "                [--export FILE] [--interactive] [--answers FILE]\n"
+           "                [--client-version V] [--printer QUEUE]\n"
            "       tallyman --gui [--profile DIR] [--lang de|en]\n"
            "\n"
            "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
@@ -81,6 +83,9 @@ std::string Usage()
            "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
            "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
            "                   backslash inside a name)\n"
+           "  --export FILE    save the report into FILE after the read, in the format of its\n"
+           "                   extension (.csv, .html, .xls, .xlsx, .xlsm); the template's\n"
+           "                   own save settings stay as they are\n"
            "  --interactive    pick templates, run menu commands and answer the dialogs\n"
            "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
            "                   14 the report button sits on the add-in's toolbar\n"

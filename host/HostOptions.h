@@ -22,6 +22,9 @@ struct HostOptions
     /// Folder paths "Store/Folder/Subfolder" to pick for the template ("\/" a slash and "\\" a
     /// backslash inside a name); empty: the template's own folders.
     std::vector<std::string> vFolders;
+    /// Saves the report once after the read into this file, in the format of its extension
+    /// (.csv .html .xls .xlsx .xlsm); empty: no save.
+    std::string sExport;
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;

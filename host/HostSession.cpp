@@ -186,6 +186,16 @@ void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
     throw std::runtime_error("there is no template \"" + sName + "\"");
 }
 
+void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out)
+{
+    // The save dialog starts in the report's folder: the file is named from where the user is.
+    const std::string sPath = std::filesystem::absolute(sFile).lexically_normal().string();
+    platform::forms::Driver::current().QueueDialogAnswer(sPath);
+    if (!oLibrary.SaveReport())
+        throw std::runtime_error("the report was not saved as " + sPath);
+    out << "Saved the report as " << sPath << "\n";
+}
+
 // Makes the queue the default printer of this process only, as LPDEST does for the print
 // commands; the user's stored default printer stays as it is.
 void UsePrinter(const std::string& sQueue, std::ostream& out)
@@ -261,6 +271,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (!oOptions.vFolders.empty())
                 PickFolders(oLibrary, oOptions.vFolders);
             PrintReportWindow(oLibrary, out, nWidth);
+            if (!oOptions.sExport.empty())
+                ExportReport(oLibrary, oOptions.sExport, out);
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,

@@ -29,6 +29,10 @@ class AddInLibrary;
 /// brackets), the last read's progress and the grid; a line saying so when it is not open.
 /// Lines are cut to `nWidth` columns.
 void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWidth = 120);
+/// Saves the window's report into sFile (relative to the current folder), in the format of its
+/// extension, through the report window's save dialog; says so on out. Throws
+/// std::runtime_error when no file was written (the window showed why).
+void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out);
 /// Chooses a template in the window's list as the user picks it (the window reads it).
 /// Throws std::runtime_error when the window is not open or has no such template.
 void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName);

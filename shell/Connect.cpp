@@ -146,6 +146,12 @@ extern "C" platform::forms::FlexGrid* TallymanReportGrid()
     return oApp && oApp->MainForm() ? &oApp->MainForm()->fg() : nullptr;
 }
 
+extern "C" bool TallymanSaveReport()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp && oApp->MainForm() && oApp->MainForm()->SaveReportThroughDialog();
+}
+
 extern "C" void TallymanReportProgress(long* plValue, long* plMax)
 {
     const auto& oApp = shell::Connect::App();

@@ -185,7 +185,7 @@ void frmMain::LoadTemplates()
 
 void frmMain::cboTemplate_Click()
 {
-    if (m_bReading && !m_bTemplateGuard) {
+    if (IsBusy() && !m_bTemplateGuard) {
         // Chosen during a read: shown once the read has ended.
         const std::string sName = m_cboTemplate->Text();
         m_vDeferred.push_back([this, sName] {
@@ -258,7 +258,7 @@ void frmMain::Form_QueryUnload(int& Cancel, int UnloadMode)
 {
     if (UnloadMode != static_cast<int>(pf::UnloadMode::FormControlMenu))
         return;
-    if (m_bReading) {
+    if (IsBusy()) {
         // Closing inside the read would end the engine under it: the close waits for the end.
         Cancel = 1;
         m_vDeferred.push_back([this] { UserClose(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/IReportWindow.h"
 #include "common/FormExt.h"
 #include "common/FormPersitent.h"
 #include "common/ObjectSize.h"
@@ -52,9 +53,11 @@ class frmProgress;
 /// owns the record engine and the field catalogue of its reports while it is loaded, keeps
 /// its placement in the registry and the templates in "reports.xml" when the user closes it.
 ///
-/// A read processes pending window messages after every row; a template change, command or
-/// close that arrives meanwhile waits and runs once the read has ended.
-class frmMain : public platform::forms::Form, public std::enable_shared_from_this<frmMain>
+/// A read, save, print or send processes pending window messages; a template change, command
+/// or close that arrives meanwhile waits and runs once it has ended.
+class frmMain : public platform::forms::Form,
+                public actions::IReportWindow,
+                public std::enable_shared_from_this<frmMain>
 {
 public:
     frmMain();
@@ -98,6 +101,26 @@ public:
     bool ReportSaved() const { return m_bReportSaved; }
     /// The last progress the engine reported (value and maximum), for whoever shows it.
     std::pair<long, long> LastProgress() const { return {m_lProgressValue, m_lProgressMax}; }
+
+    /// The report grid, for the save action's writers.
+    platform::forms::FlexGrid& ReportGrid() override { return *m_fg; }
+    /// The records of the last read, for the save action's writers.
+    std::shared_ptr<engine::Records> ReportRecords() const override { return m_oRecords; }
+    /// The window's mouse pointer, set around a save.
+    void SetReportMousePointer(int lPointer) override { SetMousePointer(lPointer); }
+
+    /// Saves the report with the view's save action, then runs the view's other automatic
+    /// actions (open, or send, print and delete). Nothing on an empty report. Errors are
+    /// logged and shown.
+    void Export();
+    /// The save a batch run asks for: through the save dialog whatever the view's save mode
+    /// says, an existing file replaced without a question (the caller named it), the view's
+    /// save settings as they were afterwards. No automatic action follows. True when a file
+    /// was written; errors are logged and shown.
+    bool SaveReportThroughDialog();
+    /// Enables or disables the toolbar button (unless bMenuOnly) and the menu item of a
+    /// command key; a key without either is passed over. Never throws.
+    void EnableCommand(const std::string& sKey, bool bEnabled, bool bMenuOnly);
 
     /// Brings the window to the front.
     void ShowWindow();
@@ -158,6 +181,12 @@ private:
     void HideProgress();
     void RunCommand(const std::string& sKey);
     void RunDeferred();
+    // A read or a report-file action runs: what arrives through the message loop waits.
+    bool IsBusy() const { return m_bReading || m_bActionRunning; }
+    // Runs a report-file command (save, print, send) as an entry point named sProcedure:
+    // errors are logged and shown, and what arrived meanwhile runs afterwards.
+    void RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody);
+    void RunAutomaticActions();
 
     // The grid's events, the find box and the items behind the rows (frmMainGrid.cpp,
     // frmMainItems.cpp).
@@ -202,6 +231,7 @@ private:
     bool m_bResizing = false;
     bool m_bReportSaved = false;
     bool m_bReading = false;
+    bool m_bActionRunning = false;
     long m_lProgressValue = 0;
     long m_lProgressMax = 0;
 

@@ -1,16 +1,11 @@
 // The report window's menu bar, grid context menu and toolbar, and the command states.
 #include "shell/frmMain.h"
 
-#include "actions/Action.h"
-#include "actions/ActionSave.h"
 #include "common/modLabelControls.h"
 #include "common/modOLVersion.h"
-#include "engine/Records.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/ToolBar.h"
-#include "platform/runtime/ResumeNext.h"
-#include "views/ViewSettings.h"
 
 #include <array>
 
@@ -149,25 +144,6 @@ void frmMain::CreateToolbar()
 void frmMain::MenuBar1_ItemClick(pf::MenuItem& oItem)
 {
     CommandbarClick(oItem.Key());
-}
-
-void frmMain::EnableMenus()
-{
-    rt::ResumeNext ignore;
-    bool bRecords = false;
-    ignore([&] { bRecords = m_oRecords && m_oRecords->Count() > 0; });
-    const auto enable = [&](const char* sKey, bool bEnabled, bool bToolbar) {
-        ignore([&] { m_MenuBar1->Items().Item(sKey)->SetEnabled(bEnabled); });
-        if (bToolbar)
-            ignore([&] { m_Coolbar1->Button(sKey)->SetEnabled(bEnabled); });
-    };
-    for (const char* sKey : {"saveas", "openreport", "sendreport", "print"})
-        enable(sKey, bRecords, true);
-    enable("expand", bRecords, false);
-    enable("collapse", bRecords, false);
-    bool bSaved = false;
-    ignore([&] { bSaved = !m_oView->Action()->GetSaveAction()->SavedAs().empty(); });
-    enable("deletereport", bSaved, false);
 }
 
 } // namespace shell

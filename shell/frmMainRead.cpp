@@ -1,7 +1,7 @@
 // The report window's read path: the column list for the engine, the read with its progress
 // window, the fill of the grid, and the commands that arrive meanwhile.
-#include "shell/frmMain.h"
 #include "shell/basSupportRequest.h"
+#include "shell/frmMain.h"
 #include "shell/modFirmenInfo2.h"
 
 #include "actions/Action.h"
@@ -49,8 +49,7 @@ constexpr long kPendingCommandText = 9000;
 // The commands whose windows and procedures this build does not have yet.
 bool IsPendingCommand(const std::string& sKey)
 {
-    for (const char* s :
-         {"print", "saveas", "openreport", "sendreport", "deletereport"})
+    for (const char* s : {"print", "openreport", "sendreport", "deletereport"})
         if (sKey == s)
             return true;
     return false;
@@ -111,6 +110,8 @@ void frmMain::ReadAndFill(bool bRefresh)
             pSave->SetSavedAs({});
     });
     m_bReportSaved = false;
+    EnableMenus();
+    RunAutomaticActions();
     EnableMenus();
 }
 
@@ -216,8 +217,8 @@ void frmMain::Fenwick_Progress(long lValue, long lMax, bool& /*bCancel*/)
 
 void frmMain::CommandbarClick(const std::string& sKey)
 {
-    if (m_bReading) {
-        // A command inside the read would work on a half-filled grid and engine.
+    if (IsBusy()) {
+        // A command inside a read or save would work on a half-filled grid and engine.
         m_vDeferred.push_back([this, sKey] { CommandbarClick(sKey); });
         return;
     }
@@ -257,6 +258,8 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "remove_folder") {
         CancelFolderSelection();
         DatenLesen(false, true);
+    } else if (sKey == "saveas") {
+        Export();
     } else if (sKey == "setview") {
         ShowViewSettings(m_oView, false);
     } else if (sKey == "templates") {
@@ -277,7 +280,7 @@ void frmMain::RunCommand(const std::string& sKey)
 
 void frmMain::RunDeferred()
 {
-    while (!m_vDeferred.empty() && !m_bReading) {
+    while (!m_vDeferred.empty() && !IsBusy()) {
         auto fnNext = std::move(m_vDeferred.front());
         m_vDeferred.erase(m_vDeferred.begin());
         fnNext();

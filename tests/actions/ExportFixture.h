@@ -8,8 +8,41 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace actions::test {
+
+using Table = std::vector<std::vector<std::string>>;
+
+// Lines split at CR LF, fields at ";" outside double quotes ("" inside quotes is one quote).
+inline Table ParseCsv(const std::string& sText)
+{
+    Table aRows(1, std::vector<std::string>(1));
+    bool bQuoted = false;
+    for (size_t i = 0; i < sText.size(); ++i) {
+        const char ch = sText[i];
+        if (bQuoted) {
+            if (ch == '"' && i + 1 < sText.size() && sText[i + 1] == '"') {
+                aRows.back().back() += '"';
+                ++i;
+            } else if (ch == '"') {
+                bQuoted = false;
+            } else {
+                aRows.back().back() += ch;
+            }
+        } else if (ch == '"') {
+            bQuoted = true;
+        } else if (ch == ';') {
+            aRows.back().emplace_back();
+        } else if (ch == '\r' && i + 1 < sText.size() && sText[i + 1] == '\n') {
+            aRows.emplace_back(1);
+            ++i;
+        } else {
+            aRows.back().back() += ch;
+        }
+    }
+    return aRows;
+}
 
 /// A report grid filled from a hand-built view grouped by category, with a summed duration
 /// and a counting item-icon column, and a save action as the export writers' parent.

@@ -1,4 +1,4 @@
-#include "HostRun.h"
+#include "HostRunFixture.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -18,50 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The number of the report grid's item rows the host printed: rows without an outline mark
-// whose first column holds text.
-int ItemRows(const std::string& sOutput)
-{
-    int nRows = 0;
-    std::size_t nStart = 0;
-    while (nStart < sOutput.size()) {
-        auto nEnd = sOutput.find('\n', nStart);
-        if (nEnd == std::string::npos)
-            nEnd = sOutput.size();
-        const std::string sLine = sOutput.substr(nStart, nEnd - nStart);
-        const auto nFirst = sLine.find_first_not_of(' ');
-        if (nFirst != std::string::npos && sLine[nFirst] == '|' &&
-            sLine.find_first_not_of(' ', nFirst + 1) < sLine.find('|', nFirst + 1))
-            ++nRows;
-        nStart = nEnd + 1;
-    }
-    return nRows;
-}
-
+using host_test::ItemRows;
 using host_test::RunResult;
 
-// Runs the host executable with a fresh data folder and collects what it prints.
-class HostRunTest : public ::testing::Test
+class HostRunTest : public host_test::HostRunFixture
 {
-protected:
-    void SetUp() override
-    {
-        std::string sTemplate = (fs::temp_directory_path() / "tvhostrun-XXXXXX").string();
-        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
-        oRoot = sTemplate;
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(oRoot, ec);
-    }
-    // sInput, when given, is what the person types (one command a line, no quotes).
-    RunResult Run(const std::string& sArgs, const std::string& sInput = {},
-                  const std::string& sEnv = {}) const
-    {
-        return host_test::RunTallyman(oRoot, sArgs, sInput, sEnv);
-    }
-    fs::path oRoot;
 };
 
 TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)

@@ -93,11 +93,17 @@ protected:
     ProcessShell::Launchers recordingLaunchers(const std::filesystem::path& out) const
     {
         ProcessShell::Launchers launchers;
-        launchers.open = {"/bin/sh", "-c", "printf 'open:%s' \"$1\" > '" + out.string() + "'",
-                          "sh"};
-        launchers.print = {"/bin/sh", "-c", "printf 'print:%s' \"$1\" > '" + out.string() + "'",
-                           "sh"};
+        launchers.open = {"/bin/sh", "-c", "printf 'open:%s' \"$1\"" + writeTo(out), "sh"};
+        launchers.print = {"/bin/sh", "-c", "printf 'print:%s' \"$1\"" + writeTo(out), "sh"};
         return launchers;
+    }
+
+    // A shell redirection that lets `out` appear only once it is complete: a program started
+    // in the background may still be writing when a loaded machine lets the test look.
+    static std::string writeTo(const std::filesystem::path& out)
+    {
+        const std::string part = out.string() + ".part";
+        return " > '" + part + "' && mv '" + part + "' '" + out.string() + "'";
     }
 
     // Waits for a program started in the background to leave its file.
@@ -106,7 +112,6 @@ protected:
         for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i) {
             std::this_thread::sleep_for(10ms);
         }
-        std::this_thread::sleep_for(20ms);
         return readRaw(path);
     }
 };
@@ -169,7 +174,7 @@ TEST_F(ProcessShellTest, RunPassesParametersAsArguments)
 {
     const auto out = root() / "args.txt";
     const auto program = writeRaw(
-        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
     ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
     ProcessShell shell;
     ASSERT_TRUE(shell.run(program.string(), "/p \"two words\" $HOME;x"));
@@ -180,7 +185,7 @@ TEST_F(ProcessShellTest, AQuotedFileNameReachesTheProgramAsOneArgument)
 {
     const auto out = root() / "args.txt";
     const auto program = writeRaw(
-        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
     ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
     const std::string name = (root() / "my \"odd\" $(touch pwned) `id`; report.csv").string();
     writeRaw(std::filesystem::path(name).filename().string(), "a;b");
@@ -195,7 +200,7 @@ TEST_F(ProcessShellTest, HostProgramNamesRunTheUsersPrograms)
 {
     const auto out = root() / "args.txt";
     const auto editor = writeRaw(
-        "editor.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done > '" + out.string() + "'\n");
+        "editor.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
     ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
     const auto report = writeRaw("my report.csv", "a;b").string();
     {

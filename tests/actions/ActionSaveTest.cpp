@@ -1,0 +1,401 @@
+// The save action's run over a filled report grid: names, placeholders, dialogs and the
+// existing-file rules, the files read back.
+#include "ExportFixture.h"
+
+#include "actions/Action.h"
+#include "actions/ActionSave.h"
+#include "actions/IReportWindow.h"
+#include "actions/detail/SaveFileNames.h"
+#include "common/modMain.h"
+#include "common/modRedemption.h"
+#include "engine/Filter.h"
+#include "fieldcatalogue/Application.h"
+#include "platform/forms/CommonDialogs.h"
+#include "platform/forms/Driver.h"
+#include "platform/mapi/CurrentProfile.h"
+#include "platform/runtime/Date.h"
+#include "platform/runtime/Error.h"
+#include "platform/store/KnownProperties.h"
+#include "platform/store/Profile.h"
+#include "platform/store/StoreBuilder.h"
+#include "platform/win/FileComponent.h"
+#include "views/Templates.h"
+#include "views/ViewSettings.h"
+#include "views/cMapiProps.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace actions::test {
+
+namespace {
+
+namespace rt = platform::runtime;
+namespace pf = platform::forms;
+namespace st = platform::store;
+
+// The window whose report the save writes: the parent of the view's template collection.
+class TestWindow : public rt::Object, public IReportWindow
+{
+public:
+    // oRecords is the fixture's: a test may put other records in its place.
+    TestWindow(pf::FlexGrid& fg, const std::shared_ptr<engine::Records>& oRecords)
+        : m_fg(fg), m_oRecords(oRecords)
+    {
+    }
+    std::string TypeName() const override { return "TestWindow"; }
+    pf::FlexGrid& ReportGrid() override { return m_fg; }
+    std::shared_ptr<engine::Records> ReportRecords() const override { return m_oRecords; }
+    void SetReportMousePointer(int lPointer) override { aPointers.push_back(lPointer); }
+
+    std::vector<int> aPointers;
+
+private:
+    pf::FlexGrid& m_fg;
+    const std::shared_ptr<engine::Records>& m_oRecords;
+};
+
+class ActionSaveTest : public ExportFixture
+{
+protected:
+    void SetUp() override
+    {
+        ExportFixture::SetUp();
+        pf::Driver::current().Reset();
+        rt::SetClock([] {
+            return rt::Date(rt::DateSerial(2024, 12, 24).Serial() +
+                            rt::TimeSerial(15, 30, 5).Serial());
+        });
+        MakeProfile();
+        m_oWindow = std::make_unique<TestWindow>(fg, oRecords);
+        m_oTemplates = std::make_shared<views::Templates>();
+        m_oTemplates->AsIChild().Init(m_oWindow.get(), {});
+        oReport = std::make_shared<views::ViewSettings>();
+        oReport->CreateNew("Bericht");
+        m_oTemplates->Add(oReport);
+        std::filesystem::create_directories(PathOf("out"));
+        Save().SetPath(PathOf("out"));
+        Save().SetAction(1);
+        Save().SetFilename("Report");
+        Save().SetReportFormat(detail::kCsv);
+    }
+    void TearDown() override
+    {
+        rt::SetClock({});
+        pf::Driver::current().Reset();
+        m_oTemplates->Remove(rt::Variant(std::string("Bericht")));
+        views::SetRootMapiProps(nullptr);
+        common::modRedemption::ReleaseSession(true);
+        platform::mapi::SetCurrentProfile("");
+        m_oStore.reset();
+        m_oProfile.reset();
+        ExportFixture::TearDown();
+    }
+
+    ActionSave& Save() { return *oReport->Action()->GetSaveAction(); }
+    void Touch(const std::string& sName, const std::string& sText = "old")
+    {
+        std::ofstream(Out(sName), std::ios::binary) << sText;
+    }
+    // A file in the report folder (the folder itself for "").
+    std::string Out(const std::string& sName) const { return PathOf("out") + "/" + sName; }
+    std::string SavedName() { return std::filesystem::path(Save().SavedAs()).filename(); }
+
+    std::shared_ptr<views::ViewSettings> oReport;
+
+private:
+    // A profile with the default folders, whose catalogues a new view takes its columns from.
+    void MakeProfile()
+    {
+        common::modMain::G() = {};
+        m_oProfile = st::Profile::Create(PathOf("profile"));
+        m_oProfile->SetUserName("Jörg Müller");
+        m_oStore =
+            m_oProfile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
+        st::StoreBuilder oBuilder(*m_oStore);
+        for (auto eRole : {st::FolderRole::Calendar, st::FolderRole::Journal, st::FolderRole::Tasks,
+                           st::FolderRole::Drafts})
+            oBuilder.DefaultFolder(eRole);
+        m_oStore->SetProperty(st::props::PR_MAILBOX_OWNER_NAME, st::PropValue{"Jörg Müller"});
+        platform::mapi::SetCurrentProfile(PathOf("profile"));
+        auto oCatalogue = std::make_shared<fieldcatalogue::Application>();
+        m_oMapiProps = std::make_shared<views::cMapiProps>();
+        m_oMapiProps->SetCatalogueSource([oCatalogue] { return oCatalogue; });
+        views::SetRootMapiProps(m_oMapiProps);
+        m_oMapiProps->LoadStandardProperties();
+    }
+
+    std::shared_ptr<st::Profile> m_oProfile;
+    std::shared_ptr<st::Store> m_oStore;
+    std::shared_ptr<views::cMapiProps> m_oMapiProps;
+    std::unique_ptr<TestWindow> m_oWindow;
+    std::shared_ptr<views::Templates> m_oTemplates;
+
+protected:
+    TestWindow& Window() { return *m_oWindow; }
+};
+
+TEST_F(ActionSaveTest, DirectSaveWritesTheGridAndRecordsTheFile)
+{
+    Save().Execute();
+    EXPECT_EQ(Save().SavedAs(), Out("Report.csv"));
+    const Table aRows = ParseCsv(ReadAll(Out("Report.csv")));
+    ASSERT_EQ(aRows.size(), 4u);
+    EXPECT_EQ(aRows[0], (std::vector<std::string>{"Betreff", "Kategorie", "Dauer"}));
+    // The hourglass during the export, the default pointer after it.
+    EXPECT_EQ(Window().aPointers, (std::vector<int>{11, 0}));
+    EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
+}
+
+struct ExistingCase
+{
+    const char* sFilename;
+    std::int32_t lRule;
+    std::vector<std::string> aExisting;
+    const char* sExpected;
+};
+
+// Report names with blanks, umlauts, brackets and asterisks, which are no patterns.
+TEST_F(ActionSaveTest, ExistingFileRulesNumberStampOrReplace)
+{
+    const std::vector<ExistingCase> aCases = {
+        {"R", 3, {"R.csv", "R (1).csv", "R (7).csv"}, "R (8).csv"},
+        {"R", 3, {"R.csv"}, "R (1).csv"},
+        {"R", 3, {"R.csv", "R (5).csv"}, "R (6).csv"},
+        {"Übersicht März",
+         3,
+         {"Übersicht März.csv", "Übersicht März (2).csv"},
+         "Übersicht März (3).csv"},
+        {"Report [a] (1)",
+         3,
+         {"Report [a] (1).csv", "Report [a] (9).csv"},
+         "Report [a] (1) (1).csv"},
+        {"R*", 3, {"R*.csv", "Rx (5).csv", "R* (x).csv"}, "R* (1).csv"},
+        {"Plan ?", 3, {"Plan _.csv", "Plan _ (2).CSV"}, "Plan _ (3).csv"},
+        {"R", 4, {"R.csv"}, "R_20241224153005.csv"},
+        // Two saves within one second: the second one numbers instead of replacing.
+        {"R", 4, {"R.csv", "R_20241224153005.csv", "R (1).csv"}, "R (2).csv"},
+        {"Größe (alt)", 2, {"Größe (alt).csv"}, "Größe (alt).csv"},
+        // A rule the settings may hold from elsewhere never replaces the file.
+        {"R", 7, {"R.csv"}, "R (1).csv"},
+    };
+    for (const auto& c : aCases) {
+        std::filesystem::remove_all(Out(""));
+        std::filesystem::create_directories(Out(""));
+        for (const auto& sName : c.aExisting)
+            Touch(sName);
+        Save().SetFilename(c.sFilename);
+        Save().SetReportExists(c.lRule);
+        Save().Execute();
+        EXPECT_EQ(SavedName(), c.sExpected) << c.sFilename << " rule " << c.lRule;
+        EXPECT_EQ(ParseCsv(ReadAll(Save().SavedAs()))[0][0], "Betreff") << c.sFilename;
+        for (const auto& sName : c.aExisting) {
+            if (sName != c.sExpected) {
+                EXPECT_EQ(ReadAll(Out(sName)), "old") << sName;
+            }
+        }
+    }
+}
+
+TEST_F(ActionSaveTest, RunningNumberTakesALowerCaseExtension)
+{
+    Touch("Report.CSV");
+    Touch("Report (4).csv");
+    const platform::win::FileComponent oFiles;
+    EXPECT_EQ(detail::GetNextFileName(oFiles, "Report.CSV", Out("")), "Report (5).csv");
+    EXPECT_EQ(detail::GetNextFileName(oFiles, "Neu.csv", Out("")), "Neu (1).csv");
+}
+
+TEST_F(ActionSaveTest, FileNamePlaceholdersFollowTheLocale)
+{
+    Save().SetFilename("Report " + Save().GetPlaceholder(4));
+    Save().Execute();
+    EXPECT_EQ(SavedName(), "Report 24.12.2024.csv");
+
+    UseLanguage("en-US", 1033);
+    Save().SetFilename("Report " + Save().GetPlaceholder(4));
+    Save().Execute();
+    EXPECT_EQ(SavedName(), "Report 12_24_2024.csv");
+
+    // Found in other capitals but not replaced: the text stays, its brackets too.
+    Save().SetFilename("Report [@DATE]");
+    Save().Execute();
+    EXPECT_EQ(SavedName(), "Report [@DATE].csv");
+}
+
+TEST_F(ActionSaveTest, PlaceholdersInHeaderAndFooter)
+{
+    oReport->Filter()->SetSubjectCondition(engine::trContains, "<b>Plan & Co</b>");
+    const std::string sText = "Betreff: " + Save().GetPlaceholder(2) + "<br>um " +
+                              Save().GetPlaceholder(5) + " am " + Save().GetPlaceholder(4);
+    // The page: the value is text, the user's <br> stays markup.
+    EXPECT_EQ(Save().ReplacePlaceholders(sText, false, true),
+              "Betreff: &lt;b&gt;Plan &amp; Co&lt;/b&gt;<br>um 15:30 am 24.12.2024");
+    // The workbook: plain text with a line break.
+    EXPECT_EQ(Save().ReplacePlaceholders(sText, false, false),
+              "Betreff: <b>Plan & Co</b>\r\num 15:30 am 24.12.2024");
+    // A file name: no folder separators or other characters a name cannot hold.
+    EXPECT_EQ(Save().ReplacePlaceholders(Save().GetPlaceholder(2) + " a:b|c*", true, false),
+              "_b_Plan & Co__b_ a_b_c*");
+    // The user of the messaging session.
+    EXPECT_EQ(Save().ReplacePlaceholders("von " + Save().GetPlaceholder(3), false, false),
+              "von Jörg Müller");
+    // The other language's placeholders are plain text.
+    EXPECT_EQ(Save().ReplacePlaceholders("[@Date]", false, false), "[@Date]");
+}
+
+TEST_F(ActionSaveTest, HtmlSaveFillsHeaderAndFooterOfThePage)
+{
+    oReport->Filter()->SetSubjectCondition(engine::trContains, "a<b");
+    std::ofstream(Out("page.html")) << "<html><body>@tlv_reportheader<table>@tlv_report"
+                                       "</table>@tlv_reportfooter</body></html>";
+    Save().SetReportFormat(detail::kHtml);
+    Save().SetReportTemplate(Out("page.html"));
+    Save().SetReportHeader("Betreff " + Save().GetPlaceholder(2));
+    Save().Execute();
+    ASSERT_EQ(SavedName(), "Report.html");
+    const std::string sPage = ReadAll(Save().SavedAs());
+    EXPECT_NE(sPage.find("<p>Betreff a&lt;b</p>"), std::string::npos) << sPage;
+    EXPECT_NE(sPage.find("<p>Erstellt:  24.12.2024</p>"), std::string::npos) << sPage;
+    EXPECT_NE(sPage.find("Plan &lt;A&gt;"), std::string::npos);
+}
+
+TEST_F(ActionSaveTest, SaveDialogAsksWithTheFormatsFilterAndMapsTheChosenType)
+{
+    Save().SetAction(0);
+    pf::FileDialog::Request oAsked;
+    pf::Driver::current().QueueDialog([&](pf::CommonDialog& oDialog) {
+        auto& oFile = dynamic_cast<pf::FileDialog&>(oDialog);
+        oAsked = oFile.GetRequest();
+        oFile.SetName("Gewählt.html");
+        return true;
+    });
+    Save().Execute();
+    EXPECT_EQ(oAsked.kind, pf::DialogKind::SaveFile);
+    EXPECT_EQ(oAsked.initialName, "Report");
+    ASSERT_EQ(oAsked.filters.size(), 1u);
+    EXPECT_EQ(oAsked.filters[0].pattern, "*.csv");
+    EXPECT_EQ(oAsked.filters[0].description, "Trennzeichen-getrennt (*.csv)");
+    EXPECT_TRUE(oAsked.firstOption);
+    EXPECT_TRUE(oAsked.secondOption);
+    // HTML picked for a delimited-text view: the page uses the add-in's own template.
+    EXPECT_EQ(Save().ReportFormat(), detail::kHtml);
+    EXPECT_NE(Save().ReportTemplate().find("samples/modern.html"), std::string::npos);
+    EXPECT_EQ(Save().SavedAs(), Out("Gewählt.html"));
+    EXPECT_NE(ReadAll(Out("Gewählt.html")).find("Plan &lt;A&gt;"), std::string::npos);
+}
+
+TEST_F(ActionSaveTest, DialogCasesCancelUnsupportedTypeAndMissingFolder)
+{
+    // Cancelled: nothing written, nothing recorded.
+    Save().SetAction(0);
+    pf::Driver::current().QueueDialogAnswer("");
+    Save().Execute();
+    EXPECT_TRUE(Save().SavedAs().empty());
+    EXPECT_FALSE(std::filesystem::exists(Out("Report.csv")));
+
+    // A type no writer takes.
+    pf::Driver::current().QueueDialogAnswer("Report.txt");
+    try {
+        Save().Execute();
+        ADD_FAILURE() << "no error for .txt";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.Number(), -718605812);
+        EXPECT_NE(e.Description().find("txt"), std::string::npos) << e.Description();
+    }
+    EXPECT_TRUE(Save().SavedAs().empty());
+    EXPECT_EQ(Window().aPointers.back(), 0);
+
+    // No folder with a direct save: the dialog asks, and the setting stays on the dialog.
+    Save().SetAction(1);
+    Save().SetPath("");
+    pf::Driver::current().QueueDialogAnswer(Out("Dialog.csv"));
+    Save().Execute();
+    EXPECT_EQ(Save().Action(), 0);
+    EXPECT_EQ(Save().SavedAs(), Out("Dialog.csv"));
+
+    // An existing file under rule 0 asks too; the answer replaces it after the question.
+    Save().SetAction(1);
+    Save().SetPath(Out(""));
+    Save().SetReportExists(0);
+    Touch("Report.csv");
+    pf::Driver::current().QueueDialogAnswer("Report.csv");
+    pf::Driver::current().QueueMsgBoxAnswer(6); // Yes: replace it
+    Save().Execute();
+    EXPECT_EQ(Save().SavedAs(), Out("Report.csv"));
+    EXPECT_EQ(ParseCsv(ReadAll(Out("Report.csv")))[0][0], "Betreff");
+}
+
+TEST_F(ActionSaveTest, NothingWrittenLeavesSavedAsEmptyAndSaysSo)
+{
+    // An empty report: no dialog, no file, no message.
+    const auto oRead = oRecords;
+    oRecords = std::make_shared<engine::Records>();
+    Save().SetAction(0);
+    Save().Execute();
+    EXPECT_TRUE(Save().SavedAs().empty());
+    EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
+    oRecords = oRead;
+
+    // PDF writes no file; an overwritten file the writer left alone is no saved report.
+    const struct
+    {
+        std::int32_t lFormat;
+        bool bHideColumns;
+        const char* sName;
+    } aCases[] = {{detail::kPdf, false, "Report.pdf"}, {detail::kCsv, true, "Report.csv"}};
+    Save().SetAction(1);
+    for (const auto& c : aCases) {
+        Save().SetReportFormat(c.lFormat);
+        Save().SetReportExists(2);
+        Touch(c.sName);
+        for (int col = 1; c.bHideColumns && col < fg.Cols(); ++col)
+            fg.SetColHidden(col, true);
+        const auto nBoxes = pf::Driver::current().MessageBoxes().size();
+        Save().Execute();
+        EXPECT_TRUE(Save().SavedAs().empty()) << c.sName;
+        ASSERT_EQ(pf::Driver::current().MessageBoxes().size(), nBoxes + 1) << c.sName;
+        EXPECT_NE(pf::Driver::current().MessageBoxes().back().prompt.find(c.sName),
+                  std::string::npos);
+        EXPECT_EQ(ReadAll(Out(c.sName)), "old");
+    }
+}
+
+TEST_F(ActionSaveTest, PickersSetPathAndFittingTemplates)
+{
+    std::filesystem::create_directories(Out("Ziel"));
+    pf::Driver::current().QueueDialogAnswer(Out("Ziel"));
+    Save().PickPath();
+    EXPECT_EQ(Save().Path(), Out("Ziel") + "/");
+
+    Touch("vorlage.xltx");
+    Touch("seite.htm");
+    Save().SetReportFormat(detail::kXlsx);
+    pf::Driver::current().QueueDialogAnswer(Out("seite.htm"));
+    Save().PickTemplate();
+    EXPECT_NE(Save().ReportTemplate(), Out("seite.htm")); // an HTML file is no workbook
+    pf::Driver::current().QueueDialogAnswer(Out("vorlage.xltx"));
+    Save().PickTemplate();
+    EXPECT_EQ(Save().ReportTemplate(), Out("vorlage.xltx"));
+
+    // Delimited text takes no template: no dialog.
+    Save().SetReportFormat(detail::kCsv);
+    const auto nDialogs = pf::Driver::current().Dialogs().size();
+    Save().PickTemplate();
+    EXPECT_EQ(pf::Driver::current().Dialogs().size(), nDialogs);
+}
+
+TEST_F(ActionSaveTest, AutomaticSaveRunsFromTheActionSet)
+{
+    Save().SetAutoExecute(true);
+    oReport->Action()->AutoExecute(true);
+    EXPECT_TRUE(Save().SavedAs().empty()); // skipped
+    oReport->Action()->AutoExecute(false);
+    EXPECT_EQ(Save().SavedAs(), Out("Report.csv"));
+}
+
+} // namespace
+
+} // namespace actions::test

@@ -1,0 +1,259 @@
+// The host's batch save: the report of the sample profile saved once in each format and read
+// back, the workbooks through a spreadsheet program of their own.
+#include "HostRunFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using host_test::HostRunFixture;
+using host_test::ItemRows;
+using Table = std::vector<std::vector<std::string>>;
+
+std::string ReadAll(const fs::path& oFile)
+{
+    std::ifstream oIn(oFile, std::ios::binary);
+    return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+}
+
+// Rows at CR LF or LF, fields at the delimiter outside double quotes ("" a quote inside).
+Table ParseDelimited(const std::string& sText, char chDelimiter)
+{
+    Table aRows;
+    std::vector<std::string> aRow(1);
+    bool bQuoted = false;
+    for (std::size_t i = 0; i < sText.size(); ++i) {
+        const char ch = sText[i];
+        if (bQuoted) {
+            if (ch == '"' && i + 1 < sText.size() && sText[i + 1] == '"') {
+                aRow.back() += '"';
+                ++i;
+            } else if (ch == '"') {
+                bQuoted = false;
+            } else {
+                aRow.back() += ch;
+            }
+        } else if (ch == '"') {
+            bQuoted = true;
+        } else if (ch == chDelimiter) {
+            aRow.emplace_back();
+        } else if (ch == '\n' || (ch == '\r' && i + 1 < sText.size() && sText[i + 1] == '\n')) {
+            i += ch == '\r' ? 1 : 0;
+            aRows.push_back(std::move(aRow));
+            aRow.assign(1, {});
+        } else {
+            aRow.back() += ch;
+        }
+    }
+    if (aRow.size() > 1 || !aRow[0].empty())
+        aRows.push_back(std::move(aRow));
+    return aRows;
+}
+
+std::optional<double> Number(const std::string& sText)
+{
+    static const std::regex oNumber(R"(^-?[0-9,]*\.?[0-9]+$)");
+    if (!std::regex_match(sText, oNumber))
+        return std::nullopt;
+    std::string s;
+    for (char ch : sText)
+        if (ch != ',')
+            s += ch;
+    return std::stod(s);
+}
+
+// A duration as the grid shows it ("08:00", "1310:45") in minutes.
+std::optional<double> Minutes(const std::string& sText)
+{
+    static const std::regex oDuration(R"(^([0-9]+):([0-5][0-9])$)");
+    std::smatch m;
+    if (!std::regex_match(sText, m, oDuration))
+        return std::nullopt;
+    return std::stod(m[1]) * 60 + std::stod(m[2]);
+}
+
+// A date and time as year, month, day, hour, minute: the grid's "1/2/2027 08:30" and the
+// spreadsheet's ISO or US forms.
+std::optional<std::vector<int>> DateParts(const std::string& sText)
+{
+    static const std::regex oUs(
+        R"(^([0-9]{1,2})/([0-9]{1,2})/([0-9]{2,4})(?: ([0-9]{1,2}):([0-9]{2})(?::[0-9]{2})? ?([AP]M)?)?$)");
+    static const std::regex oIso(
+        R"(^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:[ T]([0-9]{2}):([0-9]{2})(?::[0-9]{2})?)?$)");
+    std::smatch m;
+    const auto part = [&](int i) { return m[i].matched ? std::stoi(m[i]) : 0; };
+    if (std::regex_match(sText, m, oIso))
+        return std::vector<int>{part(1), part(2), part(3), part(4), part(5)};
+    if (!std::regex_match(sText, m, oUs))
+        return std::nullopt;
+    int nYear = part(3) < 100 ? 2000 + part(3) : part(3);
+    int nHour = part(4);
+    if (m[6].matched && m[6] == "PM" && nHour < 12)
+        nHour += 12;
+    if (m[6].matched && m[6] == "AM" && nHour == 12)
+        nHour = 0;
+    return std::vector<int>{nYear, part(1), part(2), nHour, part(5)};
+}
+
+// Whether the spreadsheet's cell stands for the grid's text: the same text, or the same
+// number, date or duration (a workbook holds durations in minutes).
+bool SameCell(const std::string& sGrid, const std::string& sSheet)
+{
+    if (sGrid == sSheet)
+        return true;
+    if (const auto dMinutes = Minutes(sGrid); dMinutes && Number(sSheet))
+        return std::abs(*dMinutes - *Number(sSheet)) < 1e-6;
+    if (Number(sGrid) && Number(sSheet))
+        return std::abs(*Number(sGrid) - *Number(sSheet)) < 1e-6;
+    if (DateParts(sGrid) && DateParts(sSheet))
+        return *DateParts(sGrid) == *DateParts(sSheet);
+    return false;
+}
+
+std::string DecodeHtml(std::string sText)
+{
+    static const std::vector<std::pair<std::string, std::string>> aEntities = {
+        {"&nbsp;", ""},    {"&lt;", "<"},     {"&gt;", ">"},     {"&quot;", "\""},
+        {"&auml;", "ä"},   {"&ouml;", "ö"},   {"&uuml;", "ü"},   {"&Auml;", "Ä"},
+        {"&Ouml;", "Ö"},   {"&Uuml;", "Ü"},   {"&szlig;", "ß"},  {"&eacute;", "é"},
+        {"&egrave;", "è"}, {"&agrave;", "à"}, {"&ccedil;", "ç"}, {"&amp;", "&"}};
+    for (const auto& [sEntity, sChar] : aEntities)
+        for (auto at = sText.find(sEntity); at != std::string::npos;
+             at = sText.find(sEntity, at + sChar.size()))
+            sText.replace(at, sEntity.size(), sChar);
+    return sText;
+}
+
+// The cells of the page's data rows (cells of the class "tlv_cell"), in order.
+Table HtmlDataRows(const std::string& sPage)
+{
+    Table aRows;
+    static const std::regex oRow(R"(<tr[^>]*>([\s\S]*?)</tr>)");
+    static const std::regex oCell(R"(<td([^>]*)>([\s\S]*?)</td>)");
+    for (auto it = std::sregex_iterator(sPage.begin(), sPage.end(), oRow);
+         it != std::sregex_iterator(); ++it) {
+        const std::string sRow = (*it)[1];
+        std::vector<std::string> aCells;
+        bool bData = false;
+        for (auto c = std::sregex_iterator(sRow.begin(), sRow.end(), oCell);
+             c != std::sregex_iterator(); ++c) {
+            bData = bData || std::string((*c)[1]).find("tlv_cell") != std::string::npos;
+            aCells.push_back(DecodeHtml((*c)[2]));
+        }
+        if (bData)
+            aRows.push_back(std::move(aCells));
+    }
+    return aRows;
+}
+
+class HostExportTest : public HostRunFixture
+{
+protected:
+    // The report of the default template saved into oRoot/sName; the run's output.
+    std::string Export(const std::string& sName)
+    {
+        const auto r = Run("--lang en --export '" + (oRoot / sName).string() + "'");
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("Saved the report as " + (oRoot / sName).string()),
+                  std::string::npos)
+            << r.output;
+        return r.output;
+    }
+    // The first sheet of each workbook as comma-separated text, by the spreadsheet program
+    // (one run for all: it starts slowly).
+    std::vector<Table> Converted(const std::vector<std::string>& aNames)
+    {
+        const auto oOut = oRoot / "converted";
+        std::string sFiles;
+        for (const auto& sName : aNames)
+            sFiles += " '" + (oRoot / sName).string() + "'";
+        const auto r = Shell("soffice -env:UserInstallation=file://" + (oRoot / "office").string() +
+                             " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,"
+                             "1,,0,false,true,false,false,false' --outdir '" +
+                             oOut.string() + "'" + sFiles);
+        std::vector<Table> aSheets;
+        for (const auto& sName : aNames) {
+            const auto oFile = oOut / (fs::path(sName).stem().string() + ".csv");
+            EXPECT_TRUE(fs::exists(oFile)) << r.output;
+            aSheets.push_back(ParseDelimited(ReadAll(oFile), ','));
+        }
+        return aSheets;
+    }
+};
+
+TEST_F(HostExportTest, EachFormatHoldsTheCellsOfTheGrid)
+{
+    const std::string sOutput = Export("report.csv");
+    const Table aGrid = ParseDelimited(ReadAll(oRoot / "report.csv"), ';');
+    // The caption row and the item rows of the grid the host printed.
+    ASSERT_EQ(static_cast<int>(aGrid.size()), ItemRows(sOutput)) << sOutput;
+    ASSERT_GT(aGrid.size(), 100u);
+    EXPECT_EQ(aGrid[0][0], "Subject");
+
+    const std::vector<std::string> aBooks = {"report.xlsx", "report97.xls", "macros.xlsm"};
+    for (const auto& sName : aBooks)
+        Export(sName);
+    const auto aSheets = Converted(aBooks);
+    for (std::size_t i = 0; i < aBooks.size(); ++i) {
+        const auto& sName = aBooks[i];
+        const Table& aSheet = aSheets[i];
+        ASSERT_EQ(aSheet.size(), aGrid.size()) << sName;
+        for (std::size_t r = 0; r < aGrid.size(); ++r) {
+            ASSERT_GE(aSheet[r].size(), aGrid[r].size()) << sName << " row " << r;
+            for (std::size_t c = 0; c < aGrid[r].size(); ++c)
+                EXPECT_TRUE(SameCell(aGrid[r][c], aSheet[r][c]))
+                    << sName << " row " << r << " column " << c << ": grid \"" << aGrid[r][c]
+                    << "\", sheet \"" << aSheet[r][c] << "\"";
+        }
+    }
+
+    Export("report.html");
+    const Table aPage = HtmlDataRows(ReadAll(oRoot / "report.html"));
+    ASSERT_EQ(aPage.size() + 1, aGrid.size());
+    for (std::size_t r = 0; r < aPage.size(); ++r) {
+        // The page's rows begin with the outline column.
+        const std::vector<std::string> aCells(aPage[r].begin() + 1, aPage[r].end());
+        EXPECT_EQ(aCells, aGrid[r + 1]) << "row " << r + 1;
+    }
+}
+
+TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
+{
+    Export("first.html");
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    const std::string sBefore = ReadAll(oReports);
+    ASSERT_FALSE(sBefore.empty());
+    Export("second.xlsx");
+    EXPECT_EQ(ReadAll(oReports), sBefore);
+    // A second batch save into the same file replaces it.
+    Export("second.xlsx");
+
+    for (const char* sName : {"report.pdf", "report.txt"}) {
+        const auto r = Run("--lang en --export '" + (oRoot / sName).string() + "'");
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        EXPECT_NE(r.output.find("won't be supported"), std::string::npos) << r.output;
+        EXPECT_FALSE(fs::exists(oRoot / sName));
+    }
+}
+
+TEST_F(HostExportTest, SaveasAsksThroughTheTerminal)
+{
+    const std::string sFile = (oRoot / "Mein Bericht (1).html").string();
+    const auto r = Run("--lang en --interactive", "saveas\\nfile " + sFile + "\\nquit\\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("Comma delimited (*.csv)"), std::string::npos) << r.output;
+    const Table aPage = HtmlDataRows(ReadAll(sFile));
+    EXPECT_GT(aPage.size(), 100u);
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// The report window's report-file commands over the sample profile: saving, the automatic
+// actions after a read and the enabled commands.
+#include "ReportWindowFixture.h"
+
+#include "actions/Action.h"
+#include "actions/ActionSave.h"
+#include "engine/Filter.h"
+#include "engine/Records.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace shell_test {
+
+namespace {
+
+class ReportFileCommandsTest : public ReportWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        ReportWindowTest::SetUp();
+        platform::forms::Driver::current().Reset();
+        ClickReportButton();
+        oOut = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "Berichte (alt)";
+        auto& oSave = Save();
+        oSave.SetPath(oOut.string());
+        oSave.SetAction(1);
+        oSave.SetFilename("Übersicht");
+        oSave.SetReportFormat(0);
+        oSave.SetReportExists(3);
+    }
+    actions::ActionSave& Save() { return *Window().GetViewSettings()->Action()->GetSaveAction(); }
+    int DataRows()
+    {
+        int n = 0;
+        for (int r = Grid().FixedRows(); r < Grid().Rows(); ++r)
+            n += Grid().IsSubtotal(r) ? 0 : 1;
+        return n;
+    }
+    int Lines(const std::string& sFile)
+    {
+        std::ifstream oIn(sFile, std::ios::binary);
+        const std::string s{std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+        const auto n = std::count(s.begin(), s.end(), '\n');
+        return static_cast<int>(n + (!s.empty() && s.back() != '\n' ? 1 : 0));
+    }
+    bool MenuEnabled(const std::string& sKey)
+    {
+        return Window().MenuBar1().Items().Item(sKey)->Enabled();
+    }
+    bool ButtonEnabled(const std::string& sKey)
+    {
+        return Window().Coolbar1().Button(sKey)->Enabled();
+    }
+
+    std::filesystem::path oOut;
+};
+
+TEST_F(ReportFileCommandsTest, SaveasWritesTheGridAndEnablesDelete)
+{
+    ASSERT_GT(DataRows(), 0);
+    EXPECT_FALSE(MenuEnabled("deletereport"));
+    Window().CommandbarClick("saveas");
+    EXPECT_EQ(Save().SavedAs(), (oOut / "Übersicht.csv").string());
+    EXPECT_EQ(Lines(Save().SavedAs()), DataRows() + 1);
+    EXPECT_TRUE(Window().ReportSaved());
+    EXPECT_TRUE(MenuEnabled("deletereport"));
+
+    // Saved again: the running number, the first file kept.
+    Window().CommandbarClick("saveas");
+    EXPECT_EQ(Save().SavedAs(), (oOut / "Übersicht (1).csv").string());
+    EXPECT_TRUE(std::filesystem::exists(oOut / "Übersicht.csv"));
+    EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
+}
+
+TEST_F(ReportFileCommandsTest, AnEmptyReportSavesNothingAndDisablesItsCommands)
+{
+    Window().GetViewSettings()->Filter()->SetSubjectCondition(engine::trEquals, "keiner heißt so");
+    Window().CommandbarClick("refresh");
+    ASSERT_EQ(Window().Records()->Count(), 0);
+    Save().SetAction(0);
+    Window().CommandbarClick("saveas");
+    EXPECT_TRUE(platform::forms::Driver::current().Dialogs().empty());
+    EXPECT_FALSE(std::filesystem::exists(oOut));
+    for (const char* sKey : {"saveas", "openreport", "sendreport", "print"}) {
+        EXPECT_FALSE(MenuEnabled(sKey)) << sKey;
+        EXPECT_FALSE(ButtonEnabled(sKey)) << sKey;
+    }
+    for (const char* sKey : {"expand", "collapse", "deletereport"})
+        EXPECT_FALSE(MenuEnabled(sKey)) << sKey;
+    EXPECT_TRUE(ButtonEnabled("setview"));
+    EXPECT_TRUE(MenuEnabled("expand_context"));
+}
+
+TEST_F(ReportFileCommandsTest, AutomaticSaveFollowsEveryReadAndCommandsWaitForASave)
+{
+    Save().SetAutoExecute(true);
+    Window().CommandbarClick("refresh");
+    EXPECT_EQ(Save().SavedAs(), (oOut / "Übersicht.csv").string());
+    EXPECT_TRUE(Window().ReportSaved());
+    EXPECT_TRUE(MenuEnabled("deletereport"));
+
+    // A refresh clicked while the save lets messages run waits for the save's end; its read
+    // then forgets the saved file.
+    Save().SetAutoExecute(false);
+    bool bPosted = false;
+    platform::win::MessageLoop::main().post([&] {
+        bPosted = true;
+        Window().CommandbarClick("refresh");
+    });
+    Window().CommandbarClick("saveas");
+    EXPECT_TRUE(bPosted);
+    EXPECT_TRUE(std::filesystem::exists(oOut / "Übersicht (1).csv"));
+    EXPECT_TRUE(Save().SavedAs().empty());
+    EXPECT_FALSE(Window().ReportSaved());
+}
+
+} // namespace
+
+} // namespace shell_test
