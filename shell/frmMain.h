@@ -23,6 +23,9 @@ class MenuItem;
 class TextBox;
 class ToolBar;
 } // namespace platform::forms
+namespace actions {
+class Action;
+} // namespace actions
 namespace platform::mapi {
 class Message;
 }
@@ -118,6 +121,17 @@ public:
     /// save settings as they were afterwards. No automatic action follows. True when a file
     /// was written; errors are logged and shown.
     bool SaveReportThroughDialog();
+    /// Prints the saved report with the view's print action, saving it first unless it is
+    /// saved. Errors are logged and shown.
+    void PrintReport();
+    /// Mails the saved report with the view's send action, saving it first unless it is
+    /// saved. Errors are logged and shown.
+    void SendReport();
+    /// Deletes the saved report file after a question. Errors are logged and shown.
+    void DeleteReport();
+    /// Opens the saved report with the view's open action, saving it first unless it is
+    /// saved. Errors are logged and shown under the application's title.
+    void OpenReport();
     /// Enables or disables the toolbar button (unless bMenuOnly) and the menu item of a
     /// command key; a key without either is passed over. Never throws.
     void EnableCommand(const std::string& sKey, bool bEnabled, bool bMenuOnly);
@@ -185,7 +199,14 @@ private:
     bool IsBusy() const { return m_bReading || m_bActionRunning; }
     // Runs a report-file command (save, print, send) as an entry point named sProcedure:
     // errors are logged and shown, and what arrived meanwhile runs afterwards.
-    void RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody);
+    // sTitle titles the error message box.
+    void RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody,
+                        const std::string& sTitle = {});
+    // Runs a command on the saved report (print, send, open) as an entry point named
+    // sProcedure: the report is saved first unless the window holds a saved file of it.
+    void RunOnSavedReport(const char* sProcedure,
+                          const std::function<void(actions::Action&)>& fnAction,
+                          const std::string& sTitle = {});
     void RunAutomaticActions();
 
     // The grid's events, the find box and the items behind the rows (frmMainGrid.cpp,

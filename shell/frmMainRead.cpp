@@ -9,7 +9,6 @@
 #include "common/ErrorHandling.h"
 #include "common/ErrorObject.h"
 #include "common/modHtmlHelp.h"
-#include "common/modLanguage.h"
 #include "engine/Application.h"
 #include "engine/Field.h"
 #include "engine/Filter.h"
@@ -44,17 +43,6 @@ constexpr std::int32_t kCollapsed = 2;
 // Report formats whose file must be written anew before it is used again.
 constexpr std::int32_t kHtml = 1;
 constexpr std::int32_t kPdf = 3;
-// "The command "#0" is not part of this build yet." in the UI language.
-constexpr long kPendingCommandText = 9000;
-// The commands whose windows and procedures this build does not have yet.
-bool IsPendingCommand(const std::string& sKey)
-{
-    for (const char* s : {"print", "openreport", "sendreport", "deletereport"})
-        if (sKey == s)
-            return true;
-    return false;
-}
-
 } // namespace
 
 void frmMain::DatenLesen(bool bSelectFolder, bool bRefresh)
@@ -260,6 +248,14 @@ void frmMain::RunCommand(const std::string& sKey)
         DatenLesen(false, true);
     } else if (sKey == "saveas") {
         Export();
+    } else if (sKey == "print") {
+        PrintReport();
+    } else if (sKey == "openreport") {
+        OpenReport();
+    } else if (sKey == "sendreport") {
+        SendReport();
+    } else if (sKey == "deletereport") {
+        DeleteReport();
     } else if (sKey == "setview") {
         ShowViewSettings(m_oView, false);
     } else if (sKey == "templates") {
@@ -271,10 +267,6 @@ void frmMain::RunCommand(const std::string& sKey)
     } else if (sKey == "exit") {
         SaveState();
         Unload(pf::UnloadMode::FormCode);
-    } else if (IsPendingCommand(sKey)) {
-        throw rt::Error(rt::errors::InternalError, "frmMain",
-                        common::ErrorObject::FillPlaceholders(
-                            common::modLanguage::GetResString(kPendingCommandText), {sKey}));
     }
 }
 

@@ -30,13 +30,14 @@ bool HasSavedFile(actions::ActionSave& oSave)
 
 } // namespace
 
-void frmMain::RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody)
+void frmMain::RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody,
+                             const std::string& sTitle)
 {
     const std::shared_ptr<frmMain> oKeepAlive = weak_from_this().lock();
     const bool bWasRunning = m_bActionRunning;
     m_bActionRunning = true;
-    common::Logging("frmMain", sProcedure, fnBody, [](common::ErrorObject& oError) {
-        pf::MsgBox(oError.Description(), kExclamation);
+    common::Logging("frmMain", sProcedure, fnBody, [&](common::ErrorObject& oError) {
+        pf::MsgBox(oError.Description(), kExclamation, sTitle);
     });
     m_bActionRunning = bWasRunning;
     RunDeferred();

@@ -3,9 +3,11 @@
 #include "ReportWindowFixture.h"
 
 #include "actions/Action.h"
+#include "actions/ActionOpen.h"
 #include "actions/ActionSave.h"
 #include "engine/Filter.h"
 #include "engine/Records.h"
+#include "platform/win/RecordingShell.h"
 
 #include <fstream>
 #include <iterator>
@@ -114,6 +116,55 @@ TEST_F(ReportFileCommandsTest, AutomaticSaveFollowsEveryReadAndCommandsWaitForAS
     EXPECT_TRUE(std::filesystem::exists(oOut / "Übersicht (1).csv"));
     EXPECT_TRUE(Save().SavedAs().empty());
     EXPECT_FALSE(Window().ReportSaved());
+}
+
+TEST_F(ReportFileCommandsTest, OpenSavesOnlyWhenNeededAndDeleteForgetsTheFile)
+{
+    platform::win::RecordingShell oShell;
+    platform::win::ScopedShell oScope(oShell);
+    Window().GetViewSettings()->Action()->GetOpenAction()->SetEditor(0);
+    const std::string sFile = (oOut / "Übersicht.csv").string();
+    const auto ExpectOpened = [&](std::size_t nRequests, const char* sStep) {
+        ASSERT_EQ(oShell.requests().size(), nRequests) << sStep;
+        EXPECT_EQ(oShell.requests().back().parameters, "\"" + sFile + "\"") << sStep;
+        EXPECT_EQ(Lines(sFile), DataRows() + 1) << sStep;
+        EXPECT_TRUE(Window().ReportSaved()) << sStep;
+        EXPECT_TRUE(MenuEnabled("deletereport")) << sStep;
+    };
+
+    // Not saved yet: the report is written first, then opened.
+    Window().CommandbarClick("openreport");
+    ExpectOpened(1, "first open");
+    // Saved: the same file opens again, nothing is written anew.
+    Window().CommandbarClick("openreport");
+    ExpectOpened(2, "second open");
+    EXPECT_FALSE(std::filesystem::exists(oOut / "Übersicht (1).csv"));
+
+    platform::forms::Driver::current().QueueMsgBoxAnswer(platform::forms::vbYes);
+    Window().CommandbarClick("deletereport");
+    EXPECT_FALSE(std::filesystem::exists(sFile));
+    EXPECT_FALSE(Window().ReportSaved());
+    EXPECT_FALSE(MenuEnabled("deletereport"));
+
+    // After the delete the next command writes the report again instead of finding no file.
+    Window().CommandbarClick("openreport");
+    ExpectOpened(3, "open after delete");
+    ASSERT_EQ(platform::forms::Driver::current().MessageBoxes().size(), 1u);
+    EXPECT_NE(platform::forms::Driver::current().MessageBoxes()[0].prompt.find(sFile),
+              std::string::npos);
+}
+
+TEST_F(ReportFileCommandsTest, DeleteAnsweredNoKeepsTheFileAndItsCommands)
+{
+    Window().CommandbarClick("saveas");
+    const std::string sFile = Save().SavedAs();
+    ASSERT_TRUE(std::filesystem::exists(sFile));
+    platform::forms::Driver::current().QueueMsgBoxAnswer(platform::forms::vbNo);
+    Window().CommandbarClick("deletereport");
+    EXPECT_TRUE(std::filesystem::exists(sFile));
+    EXPECT_EQ(Save().SavedAs(), sFile);
+    EXPECT_TRUE(Window().ReportSaved());
+    EXPECT_TRUE(MenuEnabled("deletereport"));
 }
 
 } // namespace
