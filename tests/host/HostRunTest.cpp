@@ -12,6 +12,7 @@
 #include <iterator>
 #include <regex>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
 
 namespace {
@@ -383,6 +384,20 @@ TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
     // Select in the manager shows the new template in the report window and reads it.
     const auto nChosen = r.output.find("[Monatsbericht]\nRead: ");
     ASSERT_NE(nChosen, std::string::npos) << r.output;
+    // The automatic save wrote the workbook under the name with its date placeholder filled.
+    std::vector<fs::path> oWritten;
+    for (const auto& oEntry : fs::directory_iterator(oOut)) {
+        oWritten.push_back(oEntry.path());
+    }
+    ASSERT_EQ(oWritten.size(), 1u) << r.output;
+    const auto sName = oWritten.front().filename().string();
+    EXPECT_EQ(sName.rfind("Monat", 0), 0u) << sName;
+    EXPECT_EQ(sName.find("[@"), std::string::npos) << sName;
+    EXPECT_EQ(oWritten.front().extension(), ".xlsx");
+    std::ifstream oBook(oWritten.front(), std::ios::binary);
+    std::string sMagic(2, '\0');
+    oBook.read(sMagic.data(), 2);
+    EXPECT_EQ(sMagic, "PK") << "not a workbook: " << sName;
 
     const auto rAgain = Run("--lang de --template Monatsbericht");
     ASSERT_EQ(rAgain.exitCode, 0) << rAgain.output;
