@@ -8,9 +8,11 @@ class FlexGrid;
 
 namespace gui {
 
+class FrozenRows;
 class GridModel;
 
-/// A table view of a headless flexible grid: fixed header row, column widths, alignment,
+/// A table view of a headless flexible grid: fixed header row, the other fixed rows frozen
+/// below it while the rest scrolls, column widths, alignment,
 /// colours, pictures and bold cells from the grid, hidden columns, the outline with a box to
 /// expand and collapse each node, check boxes, the grid's own selection, in-place editing
 /// (a drop-down list where the column has one) and drag and drop between grids.
@@ -36,6 +38,15 @@ public:
     /// The place (x, y) in the grid's twips of a point inside a cell, as the grid counts
     /// from its top row.
     QPointF GridPoint(const QModelIndex& index, const QPoint& viewportPos) const;
+    /// The height in pixels of the band of fixed rows at the top of the viewport (0 without).
+    int FrozenHeight() const;
+
+    /// Inside the band of fixed rows: the fixed row there, whatever scrolled under it.
+    QModelIndex indexAt(const QPoint& point) const override;
+    /// A fixed row's cell is where the band shows it.
+    QRect visualRect(const QModelIndex& index) const override;
+    /// Brings a cell into sight below the band of fixed rows.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,8 +62,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void PlaceFrozen();
     void PullColumns();
     void PullSelection();
     void PullScroll();
@@ -64,7 +77,9 @@ private:
     void OnHeaderPressed(int col);
 
     GridModel* m_model;
+    FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
+    bool m_built = false; // the constructor has set the view up
     QPoint m_pressPos;
     bool m_pressed = false;
 };
