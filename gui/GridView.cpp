@@ -2,6 +2,7 @@
 
 #include "gui/FrozenRows.h"
 #include "gui/GridDelegate.h"
+#include "gui/GridDrag.h"
 #include "gui/GridModel.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
@@ -23,10 +24,6 @@ namespace gui {
 namespace pf = platform::forms;
 
 namespace {
-
-// What a drag between grids carries; the source grid is known in-process.
-const char* const kDragMime = "application/x-tallyman-grid-row";
-pf::FlexGrid* g_dragSource = nullptr;
 
 int ButtonOf(Qt::MouseButton button)
 {
@@ -95,6 +92,7 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
+    SetDragRunner({});
     m_built = true;
     PullColumns();
     PullSelection();
@@ -250,6 +248,7 @@ void GridView::mousePressEvent(QMouseEvent* event)
 void GridView::mouseReleaseEvent(QMouseEvent* event)
 {
     m_pressed = false;
+    m_dragStarted = false;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
@@ -270,16 +269,22 @@ void GridView::mouseMoveEvent(QMouseEvent* event)
     if (!index.isValid())
         return;
     const QPointF at = GridPoint(index, event->position().toPoint());
+    auto& grid = Grid();
+    // The add-in starts a drag from its MouseMove handler (OLEDrag); the person's drag then
+    // takes over once the pointer has gone far enough for a drag rather than a click.
     Guarded([&] {
-        Grid().UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()), at.x(),
-                             at.y());
+        if (StartsDrag(grid, [&] {
+                grid.UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
+                                   at.x(), at.y());
+            }))
+            m_dragStarted = m_pressed;
     });
-    if (m_pressed &&
+    if (m_dragStarted && m_pressed &&
         (event->position().toPoint() - m_pressPos).manhattanLength() >=
-            QApplication::startDragDistance() &&
-        Grid().Events.OLEStartDrag) {
+            QApplication::startDragDistance()) {
         m_pressed = false;
-        StartDrag();
+        m_dragStarted = false;
+        m_dragRunner(std::make_unique<GridDragData>(*this));
     }
 }
 
@@ -450,17 +455,19 @@ void GridView::OnHeaderPressed(int col)
     });
 }
 
-void GridView::StartDrag()
+void GridView::SetDragRunner(DragRunner runner)
 {
-    auto& grid = Grid();
-    Guarded([&] { grid.OLEDrag(); });
-    auto* mime = new QMimeData;
-    mime->setData(kDragMime, QByteArray());
+    if (!runner)
+        runner = [this](std::unique_ptr<QMimeData> data) { RunDrag(std::move(data)); };
+    m_dragRunner = std::move(runner);
+}
+
+void GridView::RunDrag(std::unique_ptr<QMimeData> data)
+{
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
-    g_dragSource = &grid;
+    drag->setMimeData(data.release());
     drag->exec(Qt::CopyAction | Qt::MoveAction);
-    g_dragSource = nullptr;
+    drag->deleteLater();
 }
 
 QPointF GridView::DropPoint(const QPoint& viewportPos) const
@@ -471,8 +478,10 @@ QPointF GridView::DropPoint(const QPoint& viewportPos) const
 
 void GridView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasFormat(kDragMime))
+    if (GridDragData::SourceOf(event->mimeData()))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void GridView::dragMoveEvent(QDragMoveEvent* event)
@@ -480,8 +489,9 @@ void GridView::dragMoveEvent(QDragMoveEvent* event)
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
     Guarded([&] {
-        effect = Grid().UserDragOver(g_dragSource, ButtonsOf(event->buttons()),
-                                     ShiftState(event->modifiers()), at.x(), at.y());
+        effect = Grid().UserDragOver(GridDragData::SourceOf(event->mimeData()),
+                                     ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
+                                     at.x(), at.y());
     });
     if (effect == pf::DropEffect::None) {
         event->ignore();
@@ -496,8 +506,9 @@ void GridView::dropEvent(QDropEvent* event)
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
     Guarded([&] {
-        effect = Grid().UserDrop(g_dragSource, ButtonsOf(event->buttons()),
-                                 ShiftState(event->modifiers()), at.x(), at.y());
+        effect =
+            Grid().UserDrop(GridDragData::SourceOf(event->mimeData()), ButtonsOf(event->buttons()),
+                            ShiftState(event->modifiers()), at.x(), at.y());
     });
     event->setDropAction(effect == pf::DropEffect::Move ? Qt::MoveAction : Qt::CopyAction);
     event->setAccepted(effect != pf::DropEffect::None);

@@ -2,6 +2,11 @@
 
 #include <QTableView>
 
+#include <functional>
+#include <memory>
+
+class QMimeData;
+
 namespace platform::forms {
 class FlexGrid;
 }
@@ -41,6 +46,13 @@ public:
     /// The height in pixels of the band of fixed rows at the top of the viewport (0 without).
     int FrozenHeight() const;
 
+    /// Runs the person's drag of what the data names, from the press to the drop.
+    using DragRunner = std::function<void(std::unique_ptr<QMimeData> data)>;
+    /// Who runs a drag that the add-in starts from this grid (OLEDrag in its MouseMove): Qt's
+    /// drag loop unless set; null sets it back. A test takes the data here, to drop it by
+    /// hand where Qt's loop sees no pointer moving.
+    void SetDragRunner(DragRunner runner);
+
     /// Inside the band of fixed rows: the fixed row there, whatever scrolled under it.
     QModelIndex indexAt(const QPoint& point) const override;
     /// A fixed row's cell is where the band shows it.
@@ -70,7 +82,7 @@ private:
     void PullSelection();
     void PullScroll();
     void PushTopRow();
-    void StartDrag();
+    void RunDrag(std::unique_ptr<QMimeData> data);
     QPointF DropPoint(const QPoint& viewportPos) const;
     void OnSectionResized(int col, int oldSize, int newSize);
     void OnSectionMoved(int col, int from, int to);
@@ -82,6 +94,8 @@ private:
     bool m_built = false; // the constructor has set the view up
     QPoint m_pressPos;
     bool m_pressed = false;
+    bool m_dragStarted = false; // the add-in started a drag during this press
+    DragRunner m_dragRunner;
 };
 
 } // namespace gui
