@@ -80,6 +80,13 @@ int GridModel::ModelRow(int gridRow) const
     return found != m_rows.end() && *found == gridRow ? int(found - m_rows.begin()) : -1;
 }
 
+int GridModel::FrozenRows() const
+{
+    if (m_gone)
+        return 0;
+    return int(std::lower_bound(m_rows.begin(), m_rows.end(), m_grid.FixedRows()) - m_rows.begin());
+}
+
 void GridModel::Rebuild()
 {
     beginResetModel();

@@ -40,6 +40,8 @@ public:
     int GridRow(int modelRow) const;
     /// The model row of a grid row, or -1 when that row is not shown.
     int ModelRow(int gridRow) const;
+    /// How many of the first model rows are fixed rows of the grid (those below its header).
+    int FrozenRows() const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,6 +1,8 @@
 #include "gui/GridView.h"
 
+#include "gui/FrozenRows.h"
 #include "gui/GridDelegate.h"
+#include "gui/GridDrag.h"
 #include "gui/GridModel.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
@@ -22,10 +24,6 @@ namespace gui {
 namespace pf = platform::forms;
 
 namespace {
-
-// What a drag between grids carries; the source grid is known in-process.
-const char* const kDragMime = "application/x-tallyman-grid-row";
-pf::FlexGrid* g_dragSource = nullptr;
 
 int ButtonOf(Qt::MouseButton button)
 {
@@ -94,6 +92,8 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
+    SetDragRunner({});
+    m_built = true;
     PullColumns();
     PullSelection();
 }
@@ -124,22 +124,90 @@ QPointF GridView::GridPoint(const QModelIndex& index, const QPoint& viewportPos)
     x += std::clamp(double(Twips(viewportPos.x() - cell.left())), 0.0,
                     double(grid.ColWidth(index.column()) - 1));
     // The grid counts its fixed rows first, then the rows shown from its top row on.
-    double y = 0;
-    for (int r = 0; r < grid.FixedRows() && r < grid.Rows(); ++r)
-        y += grid.RowIsVisible(r) ? grid.RowHeight(r) : 0;
-    const int top = m_model->ModelRow(grid.TopRow());
-    for (int m = std::max(top, 0); m < index.row(); ++m)
-        y += grid.RowHeight(m_model->GridRow(m));
     const int row = m_model->GridRow(index.row());
+    const int fixed = std::min(grid.FixedRows(), grid.Rows());
+    double y = 0;
+    for (int r = 0; r < fixed && r < row; ++r)
+        y += grid.RowIsVisible(r) ? grid.RowHeight(r) : 0;
+    if (row >= fixed) {
+        const int top = m_model->ModelRow(grid.TopRow());
+        for (int m = std::max(top, 0); m < index.row(); ++m)
+            y += grid.RowHeight(m_model->GridRow(m));
+    }
     y += grid.RowHeight(row) / 2.0;
     return {x, y};
+}
+
+int GridView::FrozenHeight() const
+{
+    int height = 0;
+    for (int m = 0, frozen = m_model->FrozenRows(); m < frozen; ++m)
+        height += rowHeight(m);
+    return height;
+}
+
+QModelIndex GridView::indexAt(const QPoint& point) const
+{
+    const int frozen = m_model->FrozenRows();
+    if (frozen == 0 || point.y() < 0 || point.y() >= FrozenHeight())
+        return QTableView::indexAt(point);
+    const int col = columnAt(point.x());
+    int top = 0;
+    for (int m = 0; m < frozen; ++m) {
+        top += rowHeight(m);
+        if (point.y() < top)
+            return col >= 0 ? m_model->index(m, col) : QModelIndex();
+    }
+    return {};
+}
+
+QRect GridView::visualRect(const QModelIndex& index) const
+{
+    const QRect rect = QTableView::visualRect(index);
+    if (!index.isValid() || index.row() >= m_model->FrozenRows())
+        return rect;
+    // The band does not scroll: the row stands where it would with the view at the top.
+    return rect.translated(0, verticalOffset());
+}
+
+void GridView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    const int frozen = m_model->FrozenRows();
+    const int before = verticalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (!index.isValid() || frozen == 0)
+        return;
+    if (index.row() < frozen)
+        verticalScrollBar()->setValue(before); // always in sight: only a sideways scroll
+    else if (index.row() - frozen < verticalScrollBar()->value())
+        verticalScrollBar()->setValue(index.row() - frozen);
+}
+
+void GridView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    PlaceFrozen();
+}
+
+void GridView::PlaceFrozen()
+{
+    // Qt lays the view out while it is being set up, before the band can share its parts.
+    if (!m_built)
+        return;
+    const int height = FrozenHeight();
+    if (!m_frozen && height == 0)
+        return;
+    if (!m_frozen)
+        m_frozen = new FrozenRows(*this);
+    m_frozen->Follow(height);
 }
 
 void GridView::PushTopRow()
 {
     if (!m_model->HasGrid())
         return;
-    const int first = m_model->GridRow(rowAt(0));
+    // The first row below the band of fixed rows is the grid's top row.
+    const int first = m_model->GridRow(rowAt(FrozenHeight()));
     if (first < 0 || first == Grid().TopRow())
         return;
     m_pulling = true;
@@ -180,6 +248,7 @@ void GridView::mousePressEvent(QMouseEvent* event)
 void GridView::mouseReleaseEvent(QMouseEvent* event)
 {
     m_pressed = false;
+    m_dragStarted = false;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
@@ -200,16 +269,22 @@ void GridView::mouseMoveEvent(QMouseEvent* event)
     if (!index.isValid())
         return;
     const QPointF at = GridPoint(index, event->position().toPoint());
+    auto& grid = Grid();
+    // The add-in starts a drag from its MouseMove handler (OLEDrag); the person's drag then
+    // takes over once the pointer has gone far enough for a drag rather than a click.
     Guarded([&] {
-        Grid().UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()), at.x(),
-                             at.y());
+        if (StartsDrag(grid, [&] {
+                grid.UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
+                                   at.x(), at.y());
+            }))
+            m_dragStarted = m_pressed;
     });
-    if (m_pressed &&
+    if (m_dragStarted && m_pressed &&
         (event->position().toPoint() - m_pressPos).manhattanLength() >=
-            QApplication::startDragDistance() &&
-        Grid().Events.OLEStartDrag) {
+            QApplication::startDragDistance()) {
         m_pressed = false;
-        StartDrag();
+        m_dragStarted = false;
+        m_dragRunner(std::make_unique<GridDragData>(*this));
     }
 }
 
@@ -289,6 +364,7 @@ void GridView::PullColumns()
         if (!grid.ColHidden(c))
             setColumnWidth(c, Pixels(grid.ColWidth(c)));
     }
+    PlaceFrozen();
     m_pulling = false;
 }
 
@@ -337,7 +413,7 @@ void GridView::PullScroll()
     if (top < 0)
         return;
     m_pulling = true;
-    verticalScrollBar()->setValue(top);
+    verticalScrollBar()->setValue(std::max(top - m_model->FrozenRows(), 0));
     m_pulling = false;
 }
 
@@ -379,17 +455,19 @@ void GridView::OnHeaderPressed(int col)
     });
 }
 
-void GridView::StartDrag()
+void GridView::SetDragRunner(DragRunner runner)
 {
-    auto& grid = Grid();
-    Guarded([&] { grid.OLEDrag(); });
-    auto* mime = new QMimeData;
-    mime->setData(kDragMime, QByteArray());
+    if (!runner)
+        runner = [this](std::unique_ptr<QMimeData> data) { RunDrag(std::move(data)); };
+    m_dragRunner = std::move(runner);
+}
+
+void GridView::RunDrag(std::unique_ptr<QMimeData> data)
+{
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
-    g_dragSource = &grid;
+    drag->setMimeData(data.release());
     drag->exec(Qt::CopyAction | Qt::MoveAction);
-    g_dragSource = nullptr;
+    drag->deleteLater();
 }
 
 QPointF GridView::DropPoint(const QPoint& viewportPos) const
@@ -400,8 +478,10 @@ QPointF GridView::DropPoint(const QPoint& viewportPos) const
 
 void GridView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasFormat(kDragMime))
+    if (GridDragData::SourceOf(event->mimeData()))
         event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void GridView::dragMoveEvent(QDragMoveEvent* event)
@@ -409,8 +489,9 @@ void GridView::dragMoveEvent(QDragMoveEvent* event)
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
     Guarded([&] {
-        effect = Grid().UserDragOver(g_dragSource, ButtonsOf(event->buttons()),
-                                     ShiftState(event->modifiers()), at.x(), at.y());
+        effect = Grid().UserDragOver(GridDragData::SourceOf(event->mimeData()),
+                                     ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
+                                     at.x(), at.y());
     });
     if (effect == pf::DropEffect::None) {
         event->ignore();
@@ -425,8 +506,9 @@ void GridView::dropEvent(QDropEvent* event)
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
     Guarded([&] {
-        effect = Grid().UserDrop(g_dragSource, ButtonsOf(event->buttons()),
-                                 ShiftState(event->modifiers()), at.x(), at.y());
+        effect =
+            Grid().UserDrop(GridDragData::SourceOf(event->mimeData()), ButtonsOf(event->buttons()),
+                            ShiftState(event->modifiers()), at.x(), at.y());
     });
     event->setDropAction(effect == pf::DropEffect::Move ? Qt::MoveAction : Qt::CopyAction);
     event->setAccepted(effect != pf::DropEffect::None);

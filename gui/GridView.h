@@ -2,15 +2,22 @@
 
 #include <QTableView>
 
+#include <functional>
+#include <memory>
+
+class QMimeData;
+
 namespace platform::forms {
 class FlexGrid;
 }
 
 namespace gui {
 
+class FrozenRows;
 class GridModel;
 
-/// A table view of a headless flexible grid: fixed header row, column widths, alignment,
+/// A table view of a headless flexible grid: fixed header row, the other fixed rows frozen
+/// below it while the rest scrolls, column widths, alignment,
 /// colours, pictures and bold cells from the grid, hidden columns, the outline with a box to
 /// expand and collapse each node, check boxes, the grid's own selection, in-place editing
 /// (a drop-down list where the column has one) and drag and drop between grids.
@@ -36,6 +43,22 @@ public:
     /// The place (x, y) in the grid's twips of a point inside a cell, as the grid counts
     /// from its top row.
     QPointF GridPoint(const QModelIndex& index, const QPoint& viewportPos) const;
+    /// The height in pixels of the band of fixed rows at the top of the viewport (0 without).
+    int FrozenHeight() const;
+
+    /// Runs the person's drag of what the data names, from the press to the drop.
+    using DragRunner = std::function<void(std::unique_ptr<QMimeData> data)>;
+    /// Who runs a drag that the add-in starts from this grid (OLEDrag in its MouseMove): Qt's
+    /// drag loop unless set; null sets it back. A test takes the data here, to drop it by
+    /// hand where Qt's loop sees no pointer moving.
+    void SetDragRunner(DragRunner runner);
+
+    /// Inside the band of fixed rows: the fixed row there, whatever scrolled under it.
+    QModelIndex indexAt(const QPoint& point) const override;
+    /// A fixed row's cell is where the band shows it.
+    QRect visualRect(const QModelIndex& index) const override;
+    /// Brings a cell into sight below the band of fixed rows.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,22 +74,28 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void PlaceFrozen();
     void PullColumns();
     void PullSelection();
     void PullScroll();
     void PushTopRow();
-    void StartDrag();
+    void RunDrag(std::unique_ptr<QMimeData> data);
     QPointF DropPoint(const QPoint& viewportPos) const;
     void OnSectionResized(int col, int oldSize, int newSize);
     void OnSectionMoved(int col, int from, int to);
     void OnHeaderPressed(int col);
 
     GridModel* m_model;
+    FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
+    bool m_built = false; // the constructor has set the view up
     QPoint m_pressPos;
     bool m_pressed = false;
+    bool m_dragStarted = false; // the add-in started a drag during this press
+    DragRunner m_dragRunner;
 };
 
 } // namespace gui

@@ -1,5 +1,5 @@
 #include "tests/actions/ActionFixture.h"
-#include "tests/platform/printing/CupsFixture.h"
+#include "tests/actions/PrintJobs.h"
 
 #include "actions/ActionPrint.h"
 #include "platform/forms/CommonDialogs.h"
@@ -21,62 +21,6 @@ namespace printing = platform::printing;
 using printing::testing::kNullQueue;
 using printing::testing::kPdfQueue;
 
-// The standard output of a command, or "" when it cannot run.
-std::string Output(const std::string& sCommand)
-{
-    std::string sOut;
-    if (FILE* pipe = ::popen(sCommand.c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            sOut.append(buffer.data(), n);
-        ::pclose(pipe);
-    }
-    return sOut;
-}
-
-// The newest job of this user on a queue with that title (any title when empty); 0 when
-// there is none.
-int NewestJob(const std::string& sQueue, const std::string& sTitle)
-{
-    cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, sQueue.c_str(), 1, CUPS_WHICHJOBS_ALL);
-    int id = 0;
-    for (int i = 0; i < count; ++i)
-        if ((sTitle.empty() || (jobs[i].title && sTitle == jobs[i].title)) && jobs[i].id > id)
-            id = jobs[i].id;
-    cupsFreeJobs(count, jobs);
-    return id;
-}
-
-// One attribute of a job as the print server keeps it, as text; "" when it has none.
-std::string JobAttribute(int lJob, const char* sName)
-{
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    const std::string sUri = "ipp://localhost/jobs/" + std::to_string(lJob);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, sUri.c_str());
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-                 cupsUser());
-    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
-    std::string sValue;
-    if (ipp_attribute_t* attr = ippFindAttribute(response, sName, IPP_TAG_ZERO)) {
-        std::array<char, 1024> text{};
-        ippAttributeString(attr, text.data(), text.size());
-        sValue = text.data();
-    }
-    ippDelete(response);
-    return sValue;
-}
-
-// The PDF that cups-pdf made of a job whose title begins with the stem; empty when none.
-fs::path PrintedPdf(const std::string& sStem)
-{
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(printing::testing::CupsPdfOutputFolder(), ec))
-        if (entry.path().filename().string().rfind(sStem, 0) == 0)
-            return entry.path();
-    return {};
-}
-
 class ActionPrintTest : public ActionFixture
 {
 protected:
@@ -85,11 +29,8 @@ protected:
         ActionFixture::SetUp();
         std::error_code ec;
         fs::remove(printing::testing::ProcessHome() / ".cups" / "lpoptions", ec);
-        const auto vNames = printing::Spooler().PrinterNames();
-        for (const char* sQueue : {kPdfQueue, kNullQueue})
-            if (std::find(vNames.begin(), vNames.end(), sQueue) == vNames.end())
-                GTEST_SKIP() << "no print server with the queue " << sQueue
-                             << "; scripts/start-cups.sh (run as root) sets it up";
+        if (const std::string sWhy = MissingTestQueues(); !sWhy.empty())
+            GTEST_SKIP() << sWhy;
         ASSERT_TRUE(printing::Spooler().SetDefaultPrinter(kNullQueue));
         m_sStored = StoredOptions();
     }

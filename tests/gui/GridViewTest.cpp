@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -213,6 +215,56 @@ TEST_F(GridViewTest, WaitsWhileRedrawIsOffAndShowsAllAfter)
     EXPECT_EQ(view.model()->rowCount(), 8);
     oGrid.SetRedraw(true);
     EXPECT_EQ(view.model()->rowCount(), 15);
+}
+
+// A long list under a header and two more fixed rows, red so that a look at the band shows
+// whose cells stand there.
+TEST_F(GridViewTest, FixedRowsBelowTheHeaderStayWhileTheRestScrolls)
+{
+    pf::FlexGrid grid;
+    grid.SetCols(2);
+    grid.SetFixedCols(0);
+    grid.SetRows(63);
+    grid.SetFixedRows(3);
+    for (int r = 0; r < grid.Rows(); ++r)
+        grid.SetTextMatrix(r, 0, "row " + std::to_string(r));
+    grid.SetCellBackColor({1, 0, 2, 1}, 0x0000FF);
+    int nClicks = 0;
+    grid.Events.Click = [&] { ++nClicks; };
+    gui::GridView view(grid);
+    view.resize(300, 240);
+    view.show();
+    const int band = view.FrozenHeight();
+    ASSERT_EQ(band, 2 * view.rowHeight(0));
+
+    // Scrolled by the person: the grid's top row is the first row below the band.
+    view.verticalScrollBar()->setValue(20);
+    EXPECT_EQ(grid.TopRow(), 23);
+    EXPECT_EQ(view.Model().GridRow(view.rowAt(band)), 23);
+    // At the right of the first column: no text there, and not the current cell.
+    const int x = view.columnViewportPosition(1) - 4;
+    const QImage shot = view.grab().toImage();
+    const QPoint origin = view.viewport()->geometry().topLeft();
+    for (int y : {band / 4, band * 3 / 4})
+        EXPECT_EQ(QColor(shot.pixel(origin + QPoint(x, y))), QColor(Qt::red)) << y;
+    EXPECT_NE(QColor(shot.pixel(origin + QPoint(x, band + 3))), QColor(Qt::red));
+
+    // A press in the band is on a fixed row (no click); below it, on the top row.
+    for (auto [y, wantedRow, wantedClicks] :
+         {std::tuple{band * 3 / 4, 2, 0}, std::tuple{band + view.rowHeight(0) / 2, 23, 1}}) {
+        EXPECT_EQ(view.Model().GridRow(view.indexAt(QPoint(x, y)).row()), wantedRow);
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(x, y));
+        EXPECT_EQ(grid.MouseRow(), wantedRow) << y;
+        EXPECT_EQ(nClicks, wantedClicks) << y;
+    }
+    EXPECT_EQ(grid.Row(), 23);
+
+    // Scrolled by code, or to show a row above: the row lands below the band, not under it.
+    grid.SetTopRow(40);
+    EXPECT_EQ(view.Model().GridRow(view.rowAt(band)), 40);
+    view.scrollTo(view.model()->index(view.Model().ModelRow(30), 0));
+    EXPECT_EQ(view.Model().GridRow(view.rowAt(band)), 30);
+    EXPECT_EQ(grid.TopRow(), 30);
 }
 
 } // namespace

@@ -15,11 +15,15 @@
 #include <cctype>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace printer {
 namespace {
@@ -376,6 +380,90 @@ TEST_F(PrinterDialogTest, PresetOnAMissingPrinterRaisesWithoutShowingTheDialog)
         EXPECT_NE(e.Source().find("PrinterObject.Dialog"), std::string::npos) << e.Source();
     }
     EXPECT_TRUE(platform::forms::Driver::current().Dialogs().empty());
+}
+
+// A print queue that discards its jobs like the null queue; removed
+// again at the end of the test. Adding a queue needs the print administrators' rights:
+// without them `added` stays false.
+class TemporaryQueue
+{
+public:
+    explicit TemporaryQueue(std::string sName) : name(std::move(sName))
+    {
+        added = std::system(("lpadmin -p '" + name +
+                             "' -E -v file:/dev/null -P /usr/share/ppd/cupsfilters/pxlcolor.ppd"
+                             " >/dev/null 2>&1")
+                                .c_str()) == 0;
+    }
+    ~TemporaryQueue() { Remove(); }
+    TemporaryQueue(const TemporaryQueue&) = delete;
+    TemporaryQueue& operator=(const TemporaryQueue&) = delete;
+
+    void Remove()
+    {
+        if (added)
+            added = std::system(("lpadmin -x '" + name + "' >/dev/null 2>&1").c_str()) != 0;
+    }
+
+    const std::string name;
+    bool added = false;
+};
+
+TEST_F(PrinterDialogTest, NameCutByTheDeviceFieldFindsItsPrinterAndAShortNameOnlyItself)
+{
+    const std::string sProcess = std::to_string(::getpid());
+    TemporaryQueue oLong("TallymanQueueWithANameLongerThanTheDeviceField" + sProcess);
+    TemporaryQueue oShort("TallymanShort" + sProcess);
+    const TemporaryQueue oShortAndMore(oShort.name + "AndMore");
+    if (!oLong.added || !oShort.added || !oShortAndMore.added)
+        GTEST_SKIP() << "cannot add print queues (needs the print administrators' rights)";
+    ASSERT_GT(oLong.name.size(), printing::kDeviceNameField);
+    ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
+    struct Case
+    {
+        std::string sChosen;   // the printer the dialog reports
+        std::string sExpected; // the settings' printer; "" for no settings
+        std::function<void()> fnMeanwhile = {}; // done while the dialog is open
+    };
+    const std::vector<Case> aCases = {
+        {oLong.name, oLong.name},
+        {Lower(oLong.name), oLong.name},
+        {oShort.name, oShort.name},
+        {kPdfQueue, kPdfQueue},
+        // Names the device-name field did not cut stand for the printer of that very name
+        // only; without it, for none (the first printer, or one whose name begins with
+        // theirs, is never taken instead).
+        {"", ""},
+        {"Tallyman", ""},
+        {oLong.name.substr(0, 20), ""},
+        {oShort.name, "", [&] { oShort.Remove(); }},
+        {oLong.name, "", [&] { oLong.Remove(); }},
+    };
+    for (const Case& c : aCases) {
+        Answer([&c](platform::forms::PrintDialog& d) {
+            // The dialog listed the name: the spooler may know it under other capitals or
+            // no more.
+            if (std::find(d.printers.begin(), d.printers.end(), c.sChosen) == d.printers.end())
+                d.printers.push_back(c.sChosen);
+            d.printer = c.sChosen;
+            if (c.fnMeanwhile)
+                c.fnMeanwhile();
+        });
+        const auto oResult = oPrinter.Dialog();
+        if (c.sExpected.empty()) {
+            EXPECT_EQ(oResult, nullptr) << "\"" << c.sChosen << "\" gave "
+                                        << (oResult ? oResult->PrinterName() : "");
+            continue;
+        }
+        ASSERT_NE(oResult, nullptr) << c.sChosen;
+        EXPECT_EQ(oResult->PrinterName(), c.sExpected) << c.sChosen;
+        if (c.sChosen == oLong.name) {
+            // The full name found prints on that queue.
+            const int lJob = oPrinter.PrintFile(WritePage("long.ps").string(), oResult);
+            EXPECT_EQ(printing::testing::WaitForJob(oLong.name, lJob, std::chrono::seconds(60)),
+                      IPP_JSTATE_COMPLETED);
+        }
+    }
 }
 
 TEST(PrinterDialogResultTest, CopiesComeFromWhereTheDialogReportsThem)
