@@ -8,7 +8,10 @@
 namespace engine::detail {
 
 namespace {
-constexpr std::size_t kLargestStretch = 1024;
+// Stretches stay well below the size from which the allocator maps fresh pages for each
+// allocation: one read after another then reuses the same memory instead of faulting in
+// new pages every time.
+constexpr std::size_t kLargestStretch = 64;
 }
 
 struct RecordArena::Stretch
