@@ -17,8 +17,10 @@ constexpr std::size_t kLargestStretch = 64;
 struct RecordArena::Stretch
 {
     Stretch(std::size_t nCapacity, std::size_t nFieldsEach)
-        : records(std::make_unique<Record[]>(nCapacity)),
-          fields(std::make_unique<Field[]>(nCapacity * nFieldsEach)), capacity(nCapacity),
+        // Default-initialised: the constructors set every member, no need to zero them first.
+        : records(std::make_unique_for_overwrite<Record[]>(nCapacity)),
+          fields(std::make_unique_for_overwrite<Field[]>(nCapacity * nFieldsEach)),
+          capacity(nCapacity),
           fieldsEach(nFieldsEach)
     {
     }
