@@ -6,7 +6,9 @@
 #include "gui/ToolBarView.h"
 #include "gui/Units.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/locale/Locale.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -53,7 +55,8 @@ void ControlBinding::Pull()
     }
     if (m_placed)
         m_widget->setGeometry(Pixels(m_control->Left()), Pixels(m_control->Top()),
-                              Pixels(m_control->Width()), Pixels(m_control->Height()));
+                              std::max(Pixels(m_control->Width()), m_fitWidth),
+                              Pixels(m_control->Height()));
     PullKind();
     m_pulling = false;
 }
@@ -233,6 +236,7 @@ private:
 class DateBinding : public ControlBinding
 {
 public:
+    static constexpr int kLongDate = 0;
     // Day serial 0 is 1899-12-30.
     static QDate Epoch() { return QDate(1899, 12, 30); }
 
@@ -250,6 +254,20 @@ public:
 protected:
     void PullKind() override
     {
+        // The date reads as the regional settings write it, with their names of months.
+        namespace pl = platform::locale;
+        const QLocale locale(ToQ(pl::CurrentName()).replace(QLatin1Char('-'), QLatin1Char('_')));
+        m_edit->setLocale(locale);
+        m_edit->setDisplayFormat(ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern()
+                                                                      : pl::ShortDatePattern()));
+        if (QCalendarWidget* calendar = m_edit->calendarWidget()) {
+            calendar->setLocale(locale);
+            // The forms count 0 Monday .. 6 Sunday, -1 for the regional settings' own.
+            const int day = m_picker->FirstDayOfWeek() >= 0
+                                ? m_picker->FirstDayOfWeek() + 1
+                                : (pl::FirstDayOfWeek() + 5) % 7 + 1;
+            calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(day));
+        }
         m_edit->setDate(
             Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial()))));
     }

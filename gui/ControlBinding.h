@@ -30,6 +30,10 @@ public:
     void Pull();
     /// Whether the widget stands where the control's position says (else a layout places it).
     void SetPlaced(bool placed) { m_placed = placed; }
+    bool Placed() const { return m_placed; }
+    /// The width in pixels the placed widget takes at least, so that its text shows whole
+    /// where the desktop's font is wider than the one the form was made for (0: none).
+    void SetFitWidth(int pixels) { m_fitWidth = pixels; }
     /// Called when the add-in puts the control into another frame or picture box.
     std::function<void(ControlBinding&)> OnContainerChanged;
 
@@ -45,6 +49,7 @@ private:
     QPointer<QWidget> m_widget;
     bool m_pulling = false;
     bool m_placed = false;
+    int m_fitWidth = 0;
     const platform::forms::Control* m_container = nullptr;
 };
 

@@ -1,9 +1,11 @@
 #include "gui/FormView.h"
 
 #include "gui/ControlBinding.h"
+#include "gui/FlowLayout.h"
 #include "gui/GridView.h"
 #include "gui/SurfaceBinding.h"
 #include "gui/SurfaceWatch.h"
+#include "gui/TextFit.h"
 #include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -72,9 +74,8 @@ FormView::~FormView()
 void FormView::BuildControls()
 {
     auto* bar = new QHBoxLayout;
-    auto* stack = new QVBoxLayout;
     auto* canvas = new QWidget(this);
-    std::vector<QWidget*> grids;
+    std::vector<FlowItem> flow, contained;
     bool hasToolBar = false, hasCanvas = false;
     for (const auto& control : m_form.Controls())
         hasToolBar = hasToolBar || dynamic_cast<pf::ToolBar*>(control.get()) != nullptr;
@@ -88,6 +89,7 @@ void FormView::BuildControls()
         if (auto* menuBar = qobject_cast<QMenuBar*>(widget)) {
             m_layout->setMenuBar(menuBar);
         } else if (InContainer(*control)) {
+            contained.push_back({control.get(), widget});
             continue; // placed once its container has a widget
         } else if (HasPosition(*control)) {
             widget->setParent(canvas);
@@ -97,10 +99,8 @@ void FormView::BuildControls()
                                   dynamic_cast<pf::ComboBox*>(control.get()) ||
                                   dynamic_cast<pf::TextBox*>(control.get()))) {
             bar->addWidget(widget);
-        } else if (qobject_cast<GridView*>(widget)) {
-            grids.push_back(widget);
         } else {
-            stack->addWidget(widget);
+            flow.push_back({control.get(), widget});
         }
         binding->Pull();
     }
@@ -119,12 +119,23 @@ void FormView::BuildControls()
     } else {
         delete canvas;
     }
-    m_layout->addLayout(stack);
-    for (QWidget* grid : grids)
-        m_layout->addWidget(grid, 1);
+    const auto held = LayOutFlow(*m_layout, flow, contained);
     for (ControlBinding* binding : m_bindings)
-        if (InContainer(binding->Control()))
+        if (InContainer(binding->Control()) && !held.count(&binding->Control()))
             PlaceInContainer(*binding);
+    for (ControlBinding* binding : m_bindings)
+        if (held.count(&binding->Control()))
+            binding->Pull();
+    ConnectBuddies(m_bindings);
+    FitTexts(m_bindings);
+    if (m_canvas) {
+        // Texts grown to fit may reach past the form's design size.
+        QRect used(0, 0, 1, 1);
+        for (QWidget* child : m_canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!child->isHidden())
+                used |= child->geometry();
+        m_canvas->setMinimumSize(used.right() + 1, used.bottom() + 1);
+    }
 }
 
 void FormView::PlaceInContainer(ControlBinding& binding)
@@ -140,9 +151,7 @@ void FormView::PlaceInContainer(ControlBinding& binding)
     if (widget->parentWidget() != target)
         widget->setParent(target);
     binding.SetPlaced(true);
-    widget->setGeometry(Pixels(binding.Control().Left()), Pixels(binding.Control().Top()),
-                        Pixels(binding.Control().Width()), Pixels(binding.Control().Height()));
-    widget->setVisible(binding.Control().Visible());
+    binding.Pull();
 }
 
 void FormView::PullBackground()
@@ -161,6 +170,10 @@ GridView* FormView::AddGrid(pf::FlexGrid& grid, const std::string& name)
 {
     auto* view = new GridView(grid, this);
     view->setObjectName(ToQ(name));
+    // The grid takes the room the controls left over.
+    for (int i = m_layout->count(); i-- > 0;)
+        if (QLayoutItem* item = m_layout->itemAt(i); item->spacerItem())
+            delete m_layout->takeAt(i);
     m_layout->addWidget(view, 1);
     return view;
 }

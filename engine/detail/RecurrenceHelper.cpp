@@ -116,9 +116,10 @@ int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
 
 void RecurrenceHelper::Take(rt::Date d)
 {
+    // Most candidate days of a walk are no occurrence (or a deleted one): the library answers
+    // those with no object. A real failure of the library still only skips the day.
     std::shared_ptr<mapi::Message> oOccurrence;
-    // The library answers with an error on days that are no occurrence: that is a "no".
-    rt::ResumeNext()([&] { oOccurrence = m_oPattern->GetOccurrence(d); });
+    rt::ResumeNext()([&] { oOccurrence = m_oPattern->TryGetOccurrence(d); });
     if (!oOccurrence)
         return;
     const long lState = oOccurrence->RecurrenceState();

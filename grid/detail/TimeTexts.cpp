@@ -48,19 +48,19 @@ std::string FormattedTime(const rt::Variant& vValue, bool bShowTime, const std::
     return sDate + " " + sTime + sSuffix;
 }
 
-std::unordered_map<double, std::string>& TimeTextCache::TextsOf(bool bShowTime,
-                                                               const std::string& sFormat)
+std::size_t TimeTextCache::FormatOf(bool bShowTime, const std::string& sFormat)
 {
     // Runs of cells share a format; start where the previous look-up ended.
     for (std::size_t i = 0; i < m_Formats.size(); ++i) {
         const std::size_t n = (m_nLastFormat + i) % m_Formats.size();
         if (m_Formats[n].bShowTime == bShowTime && m_Formats[n].sFormat == sFormat) {
             m_nLastFormat = n;
-            return m_Formats[n].texts;
+            return n;
         }
     }
     m_nLastFormat = m_Formats.size();
-    return m_Formats.emplace_back(FormatTexts{bShowTime, sFormat, {}}).texts;
+    m_Formats.push_back(FormatTexts{bShowTime, sFormat, {}});
+    return m_nLastFormat;
 }
 
 const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime,
@@ -71,12 +71,27 @@ const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime
         m_sLast = FormattedTime(vValue, bShowTime, sFormat);
         return m_sLast;
     }
-    auto& oTexts = TextsOf(bShowTime, sFormat);
+    return TextIn(m_Formats[FormatOf(bShowTime, sFormat)], vValue);
+}
+
+const std::string& TimeTextCache::Text(std::size_t nFormat, const rt::Variant& vValue)
+{
+    FormatTexts& oFormat = m_Formats.at(nFormat);
+    if (!vValue.IsDate()) {
+        m_sLast = FormattedTime(vValue, oFormat.bShowTime, oFormat.sFormat);
+        return m_sLast;
+    }
+    return TextIn(oFormat, vValue);
+}
+
+const std::string& TimeTextCache::TextIn(FormatTexts& oFormat, const rt::Variant& vValue)
+{
+    auto& oTexts = oFormat.texts;
     const double dSerial = vValue.Get<rt::Date>()->Serial();
     if (const auto it = oTexts.find(dSerial); it != oTexts.end()) {
         return it->second;
     }
-    std::string sText = FormattedTime(vValue, bShowTime, sFormat);
+    std::string sText = FormattedTime(vValue, oFormat.bShowTime, oFormat.sFormat);
     if (oTexts.size() >= kLimit) {
         m_sLast = std::move(sText);
         return m_sLast;

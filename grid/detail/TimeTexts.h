@@ -32,6 +32,13 @@ public:
     const std::string& Text(const platform::runtime::Variant& vValue, bool bShowTime,
                             const std::string& sFormat);
 
+    /// The handle of a format shown with or without the time, for a column that looks its
+    /// format up once and then asks by handle. Handles stay valid for the cache's life.
+    std::size_t FormatOf(bool bShowTime, const std::string& sFormat);
+
+    /// Text(vValue, bShowTime, sFormat) for the format of a handle from FormatOf.
+    const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue);
+
 private:
     /// The texts of one format, shown with or without the time.
     struct FormatTexts
@@ -41,9 +48,8 @@ private:
         std::unordered_map<double, std::string> texts;
     };
 
-    /// The texts of this format, made on its first use. A fill shows a few formats at most,
-    /// so a search through them beats building a key for every cell.
-    std::unordered_map<double, std::string>& TextsOf(bool bShowTime, const std::string& sFormat);
+    /// The text of a date value in a format, from memory where the value was seen.
+    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue);
 
     static constexpr std::size_t kLimit = 1 << 16;
     std::vector<FormatTexts> m_Formats;

@@ -118,11 +118,19 @@ std::shared_ptr<RecurrenceExceptions> RecurrencePattern::Exceptions()
 
 std::shared_ptr<Message> RecurrencePattern::GetOccurrence(runtime::Date date)
 {
-    const auto occurrence =
-        m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
+    auto occurrence = TryGetOccurrence(date);
     if (!occurrence)
         runtime::Raise(detail::DISP_E_EXCEPTION, "RecurrencePattern.GetOccurrence",
                        "The recurrence has no occurrence on this date.");
+    return occurrence;
+}
+
+std::shared_ptr<Message> RecurrencePattern::TryGetOccurrence(runtime::Date date)
+{
+    const auto occurrence =
+        m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
+    if (!occurrence)
+        return nullptr;
     return std::make_shared<Message>(m_master->OccurrenceView(*occurrence));
 }
 

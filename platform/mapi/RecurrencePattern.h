@@ -51,6 +51,10 @@ public:
     /// original date (RecurrenceState 3). Throws runtime error -2147352567 ("no occurrence")
     /// when the day is no occurrence day or the occurrence was deleted.
     std::shared_ptr<Message> GetOccurrence(runtime::Date date);
+    /// As GetOccurrence, but a day without an occurrence (none by the pattern, or deleted)
+    /// answers no object instead of raising: for walks over candidate days, where most
+    /// misses are expected.
+    std::shared_ptr<Message> TryGetOccurrence(runtime::Date date);
 
 private:
     std::shared_ptr<detail::MessageData> m_master;

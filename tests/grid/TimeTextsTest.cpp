@@ -78,6 +78,23 @@ TEST_F(TimeTextsTest, RememberedDateTextsAreTheFormattedOnes)
             }
         }
     }
+    // A column asks by the handle of its format, found once; the texts are the same, and a
+    // handle stays good while other formats are added.
+    std::vector<std::size_t> aHandles;
+    for (const auto& [sFormat, bShowTime] : aColumns) {
+        aHandles.push_back(oCache.FormatOf(bShowTime, sFormat));
+    }
+    EXPECT_EQ(oCache.FormatOf(true, ""), aHandles[0]);
+    for (const char* sFormat : {"d", "dd", "ddd", "dddd", "m", "mm", "mmm", "hh:nn:ss"}) {
+        oCache.FormatOf(true, sFormat);
+    }
+    for (const auto& v : aValues) {
+        for (std::size_t n = 0; n < aColumns.size(); ++n) {
+            const auto& [sFormat, bShowTime] = aColumns[n];
+            EXPECT_EQ(oCache.Text(aHandles[n], v), FormattedTime(v, bShowTime, sFormat))
+                << sFormat << " " << bShowTime;
+        }
+    }
 }
 
 struct KeyCase

@@ -2,6 +2,7 @@
 // reads the report grid, collapses a group and picks another template. TV_GUI_LANG (en, de)
 // chooses the language; CTest runs the suite once for each and keeps a screenshot of each.
 #include "host/GuiHost.h"
+#include "GuiHostFixture.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
@@ -37,29 +38,11 @@ namespace {
 namespace fs = std::filesystem;
 namespace pf = platform::forms;
 
-std::string Language()
-{
-    const char* s = std::getenv("TV_GUI_LANG");
-    return s && *s ? s : "en";
-}
+using host_test::Language;
 
-class GuiHostTest : public ::testing::Test
+class GuiHostTest : public host_test::GuiHostFixture
 {
 protected:
-    void SetUp() override
-    {
-        std::string sTemplate = (fs::temp_directory_path() / "tvguihost-XXXXXX").string();
-        ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
-        oRoot = sTemplate;
-        setenv("XDG_CONFIG_HOME", oRoot.c_str(), 1);
-        setenv("TZ", "Europe/Berlin", 1);
-        oOptions.sLanguage = Language();
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(oRoot, ec);
-    }
     // The number of rows the headless grid shows below its header.
     static int ShownRows(const pf::FlexGrid& grid)
     {
@@ -68,8 +51,6 @@ protected:
             n += grid.RowIsVisible(r) ? 1 : 0;
         return n;
     }
-    fs::path oRoot;
-    host::HostOptions oOptions;
 };
 
 TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
@@ -141,34 +122,13 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
     EXPECT_NE(out.str().find("Disconnected the add-in."), std::string::npos);
 }
 
-// Runs `act` on the visible form window of that form's name once it shows, from Qt's loop:
-// how the test answers the modal about box.
-void WhenFormShown(const std::string& sForm, std::function<void(gui::FormView&)> act)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, sForm, act] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* view = qobject_cast<gui::FormView*>(widget);
-                view && view->isVisible() && view->objectName() == QString::fromStdString(sForm)) {
-                timer->stop();
-                timer->deleteLater();
-                act(*view);
-                return;
-            }
-    });
-    timer->start();
-}
-
 TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
 {
     std::ostringstream out;
     host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
-    oHost.Start();
-    QTest::mouseClick(oHost.Client()->RibbonButton(), Qt::LeftButton);
-    gui::FormView* pView = oHost.ReportView();
+    gui::FormView* pView = OpenReportWindow(oHost);
     ASSERT_NE(pView, nullptr) << out.str();
-    auto& oMenu = dynamic_cast<pf::MenuBar&>(*pView->Form().FindControl("MenuBar1"));
+    auto& oMenu = MenuOf(*pView);
 
     // The about box: its texts and its gradient on the screen; a screenshot is kept.
     bool bShown = false;

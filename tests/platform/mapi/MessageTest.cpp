@@ -233,6 +233,19 @@ TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 9)); }).has_value());
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 3, 3)); }).has_value());
     EXPECT_TRUE(RaisedNumber([&] { pattern->GetOccurrence(Local(2026, 5, 4)); }).has_value());
+    // Asked without raising, a day answers the same occurrence, or no object where
+    // GetOccurrence raises (no occurrence day, deleted, moved away, after the end).
+    const std::pair<rt::Date, long> days[] = {
+        {Local(2026, 3, 4, 17, 0), 2}, {Local(2026, 3, 11), 3}, {Local(2026, 3, 12), 0},
+        {Local(2026, 3, 9), 0},        {Local(2026, 3, 3), 0},  {Local(2026, 5, 4), 0}};
+    for (const auto& [date, state] : days) {
+        const auto found = pattern->TryGetOccurrence(date);
+        EXPECT_EQ(found ? found->RecurrenceState() : 0, state) << date.Linear();
+        EXPECT_EQ(RaisedNumber([&] { pattern->GetOccurrence(date); }).has_value(), state == 0);
+        if (found) {
+            EXPECT_EQ(found->Start(), pattern->GetOccurrence(date)->Start());
+        }
+    }
     // An occurrence gives the series' pattern again.
     EXPECT_EQ(plain->GetRecurrencePattern()->DayOfWeekMask(), 10);
 

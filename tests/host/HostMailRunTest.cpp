@@ -1,0 +1,170 @@
+// The report mailed from the host, worked through an answers file: the sample profile's mail
+// template with its recipient sends the saved report at once into Sent Items; without a
+// template that can be read the mail is only shown.
+#include "HostRunFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using host_test::HostRunFixture;
+
+/// One mail of a `mailbox` listing.
+struct Mail
+{
+    std::string sSubject;
+    bool bSent = false;
+    std::vector<std::string> aTo;
+    std::vector<std::string> aAttachments; // "name (size bytes)"
+};
+
+/// The mails that the first "> mailbox NAME" command of a run listed.
+std::vector<Mail> Listed(const std::string& sOutput, const std::string& sName)
+{
+    const auto nAt = sOutput.find("> mailbox " + sName + "\n");
+    if (nAt == std::string::npos)
+        return {};
+    std::istringstream oIn(sOutput.substr(sOutput.find('\n', nAt) + 1));
+    std::vector<Mail> aMails;
+    std::string sLine;
+    std::getline(oIn, sLine); // "Sent Items: 151 mails"
+    while (std::getline(oIn, sLine) && sLine.rfind("  ", 0) == 0) {
+        if (sLine.rfind("     to: ", 0) == 0 && !aMails.empty()) {
+            aMails.back().aTo.push_back(sLine.substr(9));
+        } else if (sLine.rfind("     attachment: ", 0) == 0 && !aMails.empty()) {
+            aMails.back().aAttachments.push_back(sLine.substr(17));
+        } else {
+            // "  12  Subject  (sent)"
+            Mail oMail;
+            const std::string sRest = sLine.substr(sLine.find("  ", 2) + 2);
+            const std::string sSentMark = "  (sent)";
+            oMail.bSent = sRest.size() >= sSentMark.size() &&
+                          sRest.compare(sRest.size() - sSentMark.size(), sSentMark.size(),
+                                        sSentMark) == 0;
+            oMail.sSubject = oMail.bSent ? sRest.substr(0, sRest.size() - sSentMark.size()) : sRest;
+            aMails.push_back(oMail);
+        }
+    }
+    return aMails;
+}
+
+class HostMailRunTest : public HostRunFixture
+{
+protected:
+    void SetUp() override
+    {
+        HostRunFixture::SetUp();
+        fs::create_directories(oRoot / "out");
+    }
+
+    fs::path SampleTemplate() const
+    {
+        return oRoot / "Kestrova" / "Tallyman" / "SampleProfile" / "Report.oft";
+    }
+    fs::path Report() const { return oRoot / "out" / "Wochenbericht.csv"; }
+    // The attachment as a mailbox listing shows the saved report.
+    std::string ReportAttachment() const
+    {
+        return "Wochenbericht.csv (" + std::to_string(fs::file_size(Report())) + " bytes)";
+    }
+
+    // Runs the host in English with these answers.
+    host_test::RunResult Answer(const std::string& sAnswers) const
+    {
+        const auto oAnswers = oRoot / "answers.txt";
+        std::ofstream(oAnswers) << sAnswers;
+        return Run("--lang en --answers '" + oAnswers.string() + "'");
+    }
+
+    // The standard template's actions: save straight into "out" (replacing the file), mail
+    // the report from the sample profile's mail template at once.
+    std::string SendAtOnceFromTheTemplate() const
+    {
+        return "templates\n"
+               "click cmdEdit\n"
+               "click cmdAutoAction\n"
+               "pick optAutoSave(0)\n"
+               "set txtSavePath " +
+               (oRoot / "out").string() +
+               "\n"
+               "set txtFileName Wochenbericht\n"
+               "pick cboFileExist Overwrite the file\n"
+               "pick optMail(0)\n"
+               "click cmdMailTemplate\n"
+               "file " +
+               SampleTemplate().string() +
+               "\n"
+               "click cmdOK\n"
+               "click cmdOK\n"
+               "click cmdClose\n";
+    }
+};
+
+TEST_F(HostMailRunTest, TemplateWithARecipientSendsTheSavedReportIntoSentItems)
+{
+    // The first run makes the sample profile with its mail template.
+    const auto rFirst = Answer("mailbox sent\nquit\n");
+    ASSERT_EQ(rFirst.exitCode, 0) << rFirst.output;
+    ASSERT_TRUE(fs::exists(SampleTemplate()));
+    const auto aBefore = Listed(rFirst.output, "sent");
+
+    const auto r = Answer(SendAtOnceFromTheTemplate() +
+                          "saveas\nsendreport\nmailbox sent\nmailbox outbox\nmailbox drafts\n"
+                          "quit\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    ASSERT_TRUE(fs::exists(Report())) << r.output;
+    // Sent, not shown.
+    EXPECT_EQ(r.output.find("== item window:"), std::string::npos) << r.output;
+    const auto aSent = Listed(r.output, "sent");
+    ASSERT_EQ(aSent.size(), aBefore.size() + 1) << r.output;
+    const auto itMail = std::find_if(aSent.begin(), aSent.end(), [](const Mail& m) {
+        return m.sSubject == "Report" && !m.aAttachments.empty();
+    });
+    ASSERT_NE(itMail, aSent.end()) << r.output;
+    EXPECT_TRUE(itMail->bSent);
+    EXPECT_EQ(itMail->aTo, std::vector<std::string>{"Team <team@kestrova.example>"});
+    EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
+    EXPECT_TRUE(Listed(r.output, "outbox").empty()) << r.output;
+    for (const Mail& m : Listed(r.output, "drafts"))
+        EXPECT_TRUE(m.aAttachments.empty()) << m.sSubject;
+}
+
+TEST_F(HostMailRunTest, WithoutATemplateTheNewMailIsShownAndNeverSent)
+{
+    const auto rSetUp = Answer(SendAtOnceFromTheTemplate() + "mailbox sent\nmailbox drafts\nquit\n");
+    ASSERT_EQ(rSetUp.exitCode, 0) << rSetUp.output;
+    const auto aSentBefore = Listed(rSetUp.output, "sent");
+    const auto aDraftsBefore = Listed(rSetUp.output, "drafts");
+    // The template set to send at once has gone since: a new mail takes its place.
+    fs::remove(SampleTemplate());
+
+    const auto r = Answer("saveas\nsendreport\nmailbox drafts\nmailbox outbox\nmailbox sent\n"
+                          "quit\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    ASSERT_TRUE(fs::exists(Report())) << r.output;
+    const auto nShown = r.output.find("> sendreport\n\n== item window: ");
+    ASSERT_NE(nShown, std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("   Attachment: " + ReportAttachment(), nShown), std::string::npos)
+        << r.output;
+    EXPECT_EQ(Listed(r.output, "sent").size(), aSentBefore.size()) << r.output;
+    EXPECT_TRUE(Listed(r.output, "outbox").empty()) << r.output;
+    const auto aDrafts = Listed(r.output, "drafts");
+    ASSERT_EQ(aDrafts.size(), aDraftsBefore.size() + 1) << r.output;
+    const auto itMail = std::find_if(aDrafts.begin(), aDrafts.end(), [](const Mail& m) {
+        return !m.aAttachments.empty();
+    });
+    ASSERT_NE(itMail, aDrafts.end()) << r.output;
+    EXPECT_FALSE(itMail->bSent);
+    EXPECT_TRUE(itMail->aTo.empty());
+    EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
+}
+
+} // namespace
