@@ -11,15 +11,41 @@ Records* Record::Parent() const
     return common::ChildLink<Records>::Parent();
 }
 
+const std::string& Record::StoreID() const
+{
+    static const std::string kNone;
+    return m_pStoreID ? *m_pStoreID : kNone;
+}
+
+void Record::SetStoreID(std::string sStoreID)
+{
+    m_pStoreID = std::make_shared<const std::string>(std::move(sStoreID));
+}
+
+std::shared_ptr<Field> Record::Fields(long lIndex) const
+{
+    if (lIndex < 1 || lIndex > FieldsCount())
+        return nullptr;
+    const auto i = static_cast<std::size_t>(lIndex - 1);
+    if (!m_pInPlace)
+        return m_fields[i];
+    // The field shares the ownership of the memory it was made in.
+    auto owner = m_inPlaceOwner.lock();
+    if (!owner)
+        return nullptr;
+    return std::shared_ptr<Field>(std::move(owner), m_pInPlace + i);
+}
+
 std::shared_ptr<Field> Record::Fields(const platform::runtime::Variant& vIndex) const
 {
     if (const auto* s = vIndex.Get<std::string>()) {
         if (!m_layout)
             return nullptr;
         const auto it = m_layout->positionOf.find(detail::FoldKey(*s));
-        if (it == m_layout->positionOf.end() || it->second >= m_fields.size())
+        if (it == m_layout->positionOf.end() ||
+            it->second >= static_cast<std::size_t>(FieldsCount()))
             return nullptr;
-        return m_fields[it->second];
+        return Fields(static_cast<long>(it->second) + 1);
     }
     long lPos = 0;
     if (!detail::KeyedList<std::shared_ptr<Field>>::PositionOf(vIndex, lPos))
@@ -27,9 +53,44 @@ std::shared_ptr<Field> Record::Fields(const platform::runtime::Variant& vIndex) 
     return Fields(lPos);
 }
 
+void Record::OwnLayout(std::size_t n)
+{
+    auto own = std::make_shared<Layout>();
+    if (m_layout) {
+        own->keys.assign(m_layout->keys.begin(),
+                         m_layout->keys.begin() + static_cast<std::ptrdiff_t>(n));
+        for (std::size_t i = 0; i < n; ++i)
+            if (!own->keys[i].empty())
+                own->positionOf.emplace(detail::FoldKey(own->keys[i]), i);
+    }
+    m_layout = std::move(own);
+}
+
+void Record::AddKey(const std::string& sKey, std::size_t pos)
+{
+    if (!sKey.empty() && !m_layout->positionOf.emplace(detail::FoldKey(sKey), pos).second)
+        throw platform::runtime::Error(platform::runtime::errors::DuplicateKey);
+    m_layout->keys.push_back(sKey);
+}
+
+void Record::DetachInPlace()
+{
+    if (!m_pInPlace)
+        return;
+    std::vector<std::shared_ptr<Field>> fields;
+    fields.reserve(m_nInPlace + 1);
+    for (std::size_t i = 0; i < m_nInPlace; ++i)
+        fields.push_back(Fields(static_cast<long>(i) + 1));
+    m_fields = std::move(fields);
+    m_pInPlace = nullptr;
+    m_nInPlace = 0;
+    m_inPlaceOwner.reset();
+}
+
 void Record::AppendField(std::shared_ptr<Field> oField)
 {
     common::Rethrowing("Record", "AppendField", [&] {
+        DetachInPlace();
         const std::string& sKey = oField->Key();
         const std::size_t pos = m_fields.size();
         // The usual case: the same key at the same place as in the shared layout.
@@ -38,21 +99,35 @@ void Record::AppendField(std::shared_ptr<Field> oField)
             return;
         }
         // Otherwise this record gets a layout of its own (the shared one stays as it is).
-        if (!m_layout || m_layout.use_count() > 1 || m_layout->keys.size() != pos) {
-            auto own = std::make_shared<Layout>();
-            if (m_layout) {
-                own->keys.assign(m_layout->keys.begin(),
-                                 m_layout->keys.begin() + static_cast<std::ptrdiff_t>(pos));
-                for (std::size_t i = 0; i < pos; ++i)
-                    if (!own->keys[i].empty())
-                        own->positionOf.emplace(detail::FoldKey(own->keys[i]), i);
-            }
-            m_layout = std::move(own);
-        }
-        if (!sKey.empty() && !m_layout->positionOf.emplace(detail::FoldKey(sKey), pos).second)
-            throw platform::runtime::Error(platform::runtime::errors::DuplicateKey);
-        m_layout->keys.push_back(sKey);
+        if (!m_layout || m_layout.use_count() > 1 || m_layout->keys.size() != pos)
+            OwnLayout(pos);
+        AddKey(sKey, pos);
         m_fields.push_back(std::move(oField));
+    });
+}
+
+void Record::TakeFieldsInPlace(Field* pFields, std::size_t nFields, std::weak_ptr<void> owner,
+                               const Record* pKeysOf)
+{
+    common::Rethrowing("Record", "TakeFieldsInPlace", [&] {
+        // Copies of the same columns share their key texts, so comparing addresses is enough.
+        bool bSameKeys = pKeysOf && pKeysOf->m_layout &&
+                         static_cast<std::size_t>(pKeysOf->FieldsCount()) == nFields &&
+                         pKeysOf->m_layout->keys.size() == nFields;
+        for (std::size_t i = 0; bSameKeys && i < nFields; ++i)
+            bSameKeys = &pKeysOf->FieldAt(i).Key() == &pFields[i].Key();
+        if (bSameKeys) {
+            m_layout = pKeysOf->m_layout;
+        } else {
+            m_layout.reset();
+            OwnLayout(0);
+            for (std::size_t i = 0; i < nFields; ++i)
+                AddKey(pFields[i].Key(), i);
+        }
+        m_fields.clear();
+        m_pInPlace = pFields;
+        m_nInPlace = nFields;
+        m_inPlaceOwner = std::move(owner);
     });
 }
 

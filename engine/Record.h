@@ -28,18 +28,16 @@ public:
     /// The item's entry identifier.
     const std::string& EntryID() const { return m_sEntryID; }
     /// The store identifier of the item's folder.
-    const std::string& StoreID() const { return m_sStoreID; }
+    const std::string& StoreID() const;
     /// The field at a 1-based position or with a column key; no object when absent.
     std::shared_ptr<Field> Fields(const platform::runtime::Variant& vIndex) const;
     /// The field at a 1-based position; no object when absent.
-    std::shared_ptr<Field> Fields(long lIndex) const
-    {
-        if (lIndex < 1 || lIndex > FieldsCount())
-            return nullptr;
-        return m_fields[static_cast<std::size_t>(lIndex - 1)];
-    }
+    std::shared_ptr<Field> Fields(long lIndex) const;
     /// Number of fields.
-    long FieldsCount() const { return static_cast<long>(m_fields.size()); }
+    long FieldsCount() const
+    {
+        return static_cast<long>(m_pInPlace ? m_nInPlace : m_fields.size());
+    }
     /// The record's key in the record set ("0" for the first record of a record set).
     std::string Key() const override { return common::ChildLink<Records>::Key(); }
     /// The record set, or null once the record was removed or the records were reset.
@@ -48,43 +46,55 @@ public:
     // Inside the engine.
     void SetClass(long lClass) { m_lClass = lClass; }
     void SetEntryID(std::string sEntryID) { m_sEntryID = std::move(sEntryID); }
-    void SetStoreID(std::string sStoreID) { m_sStoreID = std::move(sStoreID); }
+    void SetStoreID(std::string sStoreID);
+    /// Shares one store identifier text among the records of a folder.
+    void SetStoreID(std::shared_ptr<const std::string> pStoreID)
+    {
+        m_pStoreID = std::move(pStoreID);
+    }
     /// Appends a field under its key. Throws the runtime's error 457 when the key is present.
     void AppendField(std::shared_ptr<Field> oField);
     /// Makes room for n fields.
     void ReserveFields(long n) { m_fields.reserve(static_cast<std::size_t>(n)); }
-    /// Appends copies of the columns (as CloneField and AppendField would, the copies made in
-    /// one allocation) with the values `fnValue` gives for each copy.
-    template <class Columns, class ValueOf>
-    void AppendCopies(const Columns& columns, long lCount, const ValueOf& fnValue)
-    {
-        auto block = std::make_shared<Field[]>(static_cast<std::size_t>(lCount));
-        for (long i = 0; i < lCount; ++i) {
-            auto& oCopy = block[static_cast<std::size_t>(i)];
-            columns(i + 1)->CloneInto(oCopy);
-            oCopy.SetFieldValue(fnValue(static_cast<const Field&>(oCopy)));
-            // Each field shares the block's ownership.
-            AppendField(std::shared_ptr<Field>(block, &oCopy));
-        }
-    }
-    /// Starts from the field keys of another record of the same read: appending the same
-    /// keys in the same order then shares one key list instead of copying it.
-    void ShareLayoutOf(const Record& other) { m_layout = other.m_layout; }
+    /// Takes fields the engine made in place for this record (as AppendField would take them
+    /// one by one, on a record without fields): `owner` owns their memory, and a field handed
+    /// out shares that ownership. With `pKeysOf`, a record whose fields are copies of the same
+    /// columns, the field keys are shared with it rather than built again. Throws the
+    /// runtime's error 457 when a key repeats.
+    void TakeFieldsInPlace(Field* pFields, std::size_t nFields, std::weak_ptr<void> owner,
+                           const Record* pKeysOf);
     /// The record as its parent link.
     common::IChild& ToIChild() { return *this; }
 
 private:
-    long m_lClass = 0;
-    std::string m_sEntryID;
-    std::string m_sStoreID;
     /// The field keys in order with their folded forms, shared by the records of a read.
     struct Layout
     {
         std::vector<std::string> keys;
         std::unordered_map<std::string, std::size_t> positionOf; ///< folded key, 0-based
     };
+    /// The field at a 0-based position below FieldsCount.
+    const Field& FieldAt(std::size_t i) const
+    {
+        return m_pInPlace ? m_pInPlace[i] : *m_fields[i];
+    }
+    /// Gives the record a layout of its own with the keys of its first n fields.
+    void OwnLayout(std::size_t n);
+    /// Adds the key of the field at position pos to the record's own layout.
+    void AddKey(const std::string& sKey, std::size_t pos);
+    /// Turns fields made in place into fields appended one by one.
+    void DetachInPlace();
+
+    long m_lClass = 0;
+    std::string m_sEntryID;
+    std::shared_ptr<const std::string> m_pStoreID;
     std::shared_ptr<Layout> m_layout;
+    /// Fields appended one by one, each owned on its own.
     std::vector<std::shared_ptr<Field>> m_fields;
+    /// Or: fields made in place, whose memory m_inPlaceOwner owns.
+    Field* m_pInPlace = nullptr;
+    std::size_t m_nInPlace = 0;
+    std::weak_ptr<void> m_inPlaceOwner;
 };
 
 } // namespace engine

@@ -59,7 +59,7 @@ void Records::Append(std::shared_ptr<Record> oRecord)
         nLine = 2;
         oRecord->ToIChild().Init(this, sKey);
         nLine = 3;
-        m_records.Add(std::move(oRecord), sKey);
+        m_records.Add(std::move(oRecord), m_lCounter);
         nLine = 4;
         ++m_lCounter;
     });

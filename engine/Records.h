@@ -4,6 +4,7 @@
 #include "engine/Filter.h"
 #include "engine/Record.h"
 #include "engine/detail/KeyedList.h"
+#include "engine/detail/RecordList.h"
 
 #include "common/IChild.h"
 #include "platform/runtime/Object.h"
@@ -78,7 +79,7 @@ public:
 private:
     std::shared_ptr<engine::Filter> m_oFilter;
     detail::KeyedList<std::shared_ptr<Field>> m_fields;
-    detail::KeyedList<std::shared_ptr<Record>> m_records;
+    detail::RecordList m_records;
     long m_lCounter = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -20,6 +21,7 @@ struct SubtotalRequest;
 namespace engine {
 class Records;
 class Record;
+class Field;
 } // namespace engine
 namespace views {
 class ViewSettings;
@@ -69,30 +71,69 @@ private:
     void GroupAndTotal();
     void SortRows();
     void AutoSizeColumns();
-    std::string GetFormattedTime(const platform::runtime::Variant& vValue, bool bShowTime,
-                                 const std::string& sFormat);
+    /// The date text of a value in a format resolved for its column (with or without the
+    /// time), see detail::FormattedTime.
+    const std::string& GetFormattedTime(const platform::runtime::Variant& vValue,
+                                        std::size_t nFormat);
 
-    // Where the field at one position of a record goes: its view column, its grid column and
-    // its value columns. Worked out for the first record and reused while the records carry
-    // the same field at that position, so that no record looks its fields up by key.
+    // How a field's display text is made, and what its value column gets: found once per
+    // column from the view's column and the field's property type.
+    enum class TextRule : std::uint8_t
+    {
+        Enum,
+        MultiText,
+        Date,
+        Duration,
+        Percent,
+        Currency,
+        Boolean,
+        None,
+        Value
+    };
+    enum class CalcRule : std::uint8_t
+    {
+        None,
+        CountIcon,
+        CountText,
+        DateSerial,
+        YesNo,
+        Keywords,
+        Value
+    };
+
+    // Where the field at one position of a record goes and how it is shown. Worked out for
+    // the first record and reused while the records carry the same field at that position,
+    // so that no record looks its fields up by key or its columns' formats up by name.
     struct FieldSlot
     {
+        const std::string* pKey = nullptr; // the field key last seen here (shared by a read)
         std::string sKey;
+        long lMapiType = -1;
         std::shared_ptr<views::GridField> oGridField;
+        std::string sGridKey;
         int lCol = -1;
         int lValueCol = -1;
         std::array<int, 3> aLevelValueCols{-1, -1, -1};
+        TextRule eText = TextRule::Value;
+        CalcRule eCalc = CalcRule::None;
+        bool bDateOnly = false;                    // a date column always shown without time
+        std::array<std::size_t, 2> aTimeFormats{}; // format handles without and with time
     };
-    const FieldSlot& SlotOf(int i, const std::string& sKey);
+    const FieldSlot& SlotOf(int i, const engine::Field& oField);
+    void ResolveSlot(FieldSlot& oSlot);
 
     // Parts of InsertRow.
-    void WriteFieldText(const views::GridField& oField, const platform::runtime::Variant& vValue,
-                        long lMapiType, int lRow, int lCol, bool bShowTime);
+    const std::string* FieldText(const FieldSlot& oSlot, const platform::runtime::Variant& vValue,
+                                 bool bShowTime);
+    std::optional<std::string> CalculatedValue(const FieldSlot& oSlot,
+                                               const platform::runtime::Variant& vValue,
+                                               const std::string* pFieldText, int r0, int i);
     void FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo& oInfo, int r0);
+    void ResolveFurtherColumns();
     void ReduceSingleRow(const detail::RowInfo& oInfo, int r0);
 
     // Parts of GroupAndTotal.
-    void FillGroupKeys(int lLevel, int lRows);
+    void FillGroupKeys(int lRows);
     void AddSubtotals();
     void RunSubtotals(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
@@ -106,6 +147,18 @@ private:
     std::int32_t m_lRecordIndex = 0;
     std::vector<detail::RowInfo> m_RecordStates;
     std::vector<FieldSlot> m_FieldSlots;
+    std::string m_sText; // the display text being made, kept to reuse its memory
+    // What a record's further rows take from its first row, per column before "s1": found at
+    // the first record with further rows.
+    struct FurtherColumn
+    {
+        bool bPicture = false; // the icon column: its picture is copied
+        int lLevel = -1;       // the keywords group level the column shows, or -1
+        std::string sKey;
+    };
+    std::vector<FurtherColumn> m_FurtherColumns;
+    std::vector<std::array<int, 3>> m_LevelValueCols;
+    bool m_bFurtherColumns = false;
     detail::TimeTextCache m_TimeTexts;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;

@@ -6,10 +6,13 @@
 #include "engine/Records.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/runtime/Conversion.h"
+#include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
 #include "views/GridFields.h"
 #include "views/GroupBy.h"
 #include "views/SortBy.h"
+
+#include <algorithm>
 
 namespace grid {
 namespace {
@@ -40,10 +43,54 @@ std::string ChosenValue(const rt::Variant& vValue, const detail::RowInfo& oInfo,
 
 } // namespace
 
+void cGrid::ResolveFurtherColumns()
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    m_FurtherColumns.assign(static_cast<std::size_t>(std::max(m_lSortKeyCol, 0)), {});
+    for (int c = 0; c < m_lSortKeyCol; ++c) {
+        FurtherColumn& oColumn = m_FurtherColumns[static_cast<std::size_t>(c)];
+        ignore([&] {
+            const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
+            if (!gf) {
+                return;
+            }
+            oColumn.bPicture = gf->MappingValue() == 2;
+            oColumn.sKey = gf->Key();
+            if (gf->PropertyType() != 11) {
+                return;
+            }
+            for (int L = 0; L < m_lGroupLevels; ++L) {
+                if (m_GroupFields[static_cast<std::size_t>(L)] == gf) {
+                    oColumn.lLevel = L;
+                    break;
+                }
+            }
+        });
+    }
+    // Each calculated field's per-level value columns, in field order.
+    m_LevelValueCols.clear();
+    for (const auto& gf : *m_oFields) {
+        if (gf->Calculation() == 0) {
+            continue;
+        }
+        std::array<int, 3> aCols{-1, -1, -1};
+        for (int L = 0; L < m_lGroupLevels; ++L) {
+            aCols[static_cast<std::size_t>(L)] =
+                fg.ColIndex(gf->CalculatedColKey() + "_" + std::to_string(L));
+        }
+        m_LevelValueCols.push_back(aCols);
+    }
+    m_bFurtherColumns = true;
+}
+
 void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo& oInfo, int r0)
 {
     forms::FlexGrid& fg = *m_oGrid;
     auto step = [&](auto&& body) { common::Logging(kModule, "InsertRow", body); };
+    if (!m_bFurtherColumns) {
+        ResolveFurtherColumns();
+    }
     const std::int32_t n = oInfo.RowCount;
     step([&] {
         for (int m = 1; m < n; ++m) {
@@ -51,9 +98,9 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
         }
     });
     for (int c = 0; c < m_lSortKeyCol; ++c) {
+        const FurtherColumn& oColumn = m_FurtherColumns[static_cast<std::size_t>(c)];
         step([&] {
-            const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
-            if (gf && gf->MappingValue() == 2) {
+            if (oColumn.bPicture) {
                 const auto oPicture = fg.CellPicture(r0, c);
                 for (int m = 1; m < n; ++m) {
                     fg.SetCellPicture(forms::CellRange{r0 + m, c, r0 + m, c}, oPicture);
@@ -61,22 +108,13 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
                 }
                 return;
             }
-            int lLevel = -1;
-            if (gf && gf->PropertyType() == 11) {
-                for (int L = 0; L < m_lGroupLevels; ++L) {
-                    if (m_GroupFields[static_cast<std::size_t>(L)] == gf) {
-                        lLevel = L;
-                        break;
-                    }
-                }
-            }
-            if (lLevel >= 0) {
-                const auto oField = oRecord.Fields(rt::Variant(gf->Key()));
+            if (oColumn.lLevel >= 0) {
+                const auto oField = oRecord.Fields(rt::Variant(oColumn.sKey));
                 const rt::Variant vValue = oField ? oField->Value() : rt::Variant();
                 for (int m = 0; m < n; ++m) {
                     const std::int32_t j =
-                        detail::LevelValueIndex(oInfo.LevelValueCount, lLevel, m);
-                    fg.SetTextMatrix(r0 + m, c, ChosenValue(vValue, oInfo, gf->Key(), j));
+                        detail::LevelValueIndex(oInfo.LevelValueCount, oColumn.lLevel, m);
+                    fg.SetTextMatrix(r0 + m, c, ChosenValue(vValue, oInfo, oColumn.sKey, j));
                 }
                 return;
             }
@@ -91,13 +129,10 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
     }
     // Each level's value column holds the record's value once in every group of that level
     // that one of its rows belongs to, so that each group counts the record once.
-    for (const auto& gf : *m_oFields) {
-        if (gf->Calculation() == 0) {
-            continue;
-        }
+    for (const auto& aCols : m_LevelValueCols) {
         for (int L = 0; L < m_lGroupLevels; ++L) {
             step([&] {
-                const int lCol = fg.ColIndex(gf->CalculatedColKey() + "_" + std::to_string(L));
+                const int lCol = aCols[static_cast<std::size_t>(L)];
                 const std::string sValue = fg.TextMatrix(r0, lCol);
                 for (int m = 1; m < n; ++m) {
                     if (detail::FirstRowOfLevelGroup(oInfo.LevelValueCount, L, m)) {
@@ -111,6 +146,9 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
 
 void cGrid::ReduceSingleRow(const detail::RowInfo& oInfo, int r0)
 {
+    if (!oInfo.Lists) {
+        return; // no list condition chose values for this record
+    }
     forms::FlexGrid& fg = *m_oGrid;
     for (const std::string* pKey :
          {&detail::kKeywordsKey, &detail::kCompaniesKey, &detail::kContactsKey}) {

@@ -73,9 +73,7 @@ void cGrid::GroupAndTotal()
     }
     int lRows = 0;
     ignore([&] { lRows = fg.Rows(); });
-    for (int L = 0; L < m_lGroupLevels; ++L) {
-        FillGroupKeys(L, lRows);
-    }
+    FillGroupKeys(lRows);
     AddSubtotals();
     ignore([&] {
         std::int32_t lCalculated = m_oView->CalculatedFieldsCount();
@@ -97,66 +95,115 @@ void cGrid::GroupAndTotal()
     }
 }
 
-void cGrid::FillGroupKeys(int L, int lRows)
+void cGrid::FillGroupKeys(int lRows)
 {
     forms::FlexGrid& fg = *m_oGrid;
     rt::ResumeNext ignore;
-    const auto g = m_oView->GroupByLevel(L);
-    if (!g) {
-        return;
-    }
-    int col = -1, gcol = -1;
-    ignore([&] { col = fg.ColIndex(g->ColKey); });
-    ignore([&] { gcol = fg.ColIndex(kGroupKeys[L]); });
-    ignore([&] {
-        // Cell by cell: a copy of the whole column on the way would take as much memory again.
-        for (int r = 1; r < lRows; ++r) {
-            fg.SetTextMatrix(r, gcol, fg.TextMatrix(r, col));
+    // What each applied level makes of its field column's texts.
+    enum class KeyRule
+    {
+        Copy,
+        Minutes,
+        Date
+    };
+    struct LevelKeys
+    {
+        int lLevel = 0;
+        int col = -1;
+        int gcol = -1;
+        KeyRule eRule = KeyRule::Copy;
+        long lDateGroupBy = 0;
+        // The key of each text seen: a date's key, or none for a text that is no date.
+        std::unordered_map<std::string, std::optional<std::string>> oDateKeys;
+    };
+    std::vector<LevelKeys> aLevels;
+    for (int L = 0; L < m_lGroupLevels; ++L) {
+        const auto g = m_oView->GroupByLevel(L);
+        if (!g) {
+            continue;
         }
-    });
-    const auto gf = m_GroupFields[static_cast<std::size_t>(L)];
-    if (gf && gf->PropertyType() == 7) {
-        // Durations group by their minutes: as texts "100:00" would come before "25:00".
-        ignore([&] { fg.SetColDataType(gcol, 3); });
-        for (int r = 1; r < lRows; ++r) {
+        LevelKeys oLevel;
+        oLevel.lLevel = L;
+        oLevel.lDateGroupBy = g->DateGroupBy;
+        ignore([&] { oLevel.col = fg.ColIndex(g->ColKey); });
+        ignore([&] { oLevel.gcol = fg.ColIndex(kGroupKeys[L]); });
+        const auto gf = m_GroupFields[static_cast<std::size_t>(L)];
+        if (gf && gf->PropertyType() == 7) {
+            // Durations group by their minutes: as texts "100:00" would come before "25:00".
+            oLevel.eRule = KeyRule::Minutes;
+            ignore([&] { fg.SetColDataType(oLevel.gcol, 3); });
+        } else if (g->DateGroupBy == 0) {
             ignore([&] {
-                std::int64_t lMinutes = 0;
-                if (detail::TryParseMinutes(fg.TextMatrix(r, gcol), lMinutes)) {
-                    fg.SetTextMatrix(r, gcol, std::to_string(lMinutes));
-                }
+                const int t = fg.ColDataType(oLevel.col);
+                fg.SetColDataType(oLevel.gcol, t == 11 ? 3 : t);
             });
+        } else {
+            oLevel.eRule = KeyRule::Date;
+            if (const auto oGrouping = detail::DateGroupingOf(g->DateGroupBy)) {
+                ignore([&] { fg.SetColDataType(oLevel.gcol, oGrouping->lDataType); });
+                m_lPrefixLength[static_cast<std::size_t>(L)] = oGrouping->lPrefixLength;
+            }
         }
-    } else if (g->DateGroupBy == 0) {
-        ignore([&] {
-            const int t = fg.ColDataType(col);
-            fg.SetColDataType(gcol, t == 11 ? 3 : t);
-        });
-    } else {
-        const auto oGrouping = detail::DateGroupingOf(g->DateGroupBy);
-        if (oGrouping) {
-            ignore([&] { fg.SetColDataType(gcol, oGrouping->lDataType); });
-            m_lPrefixLength[static_cast<std::size_t>(L)] = oGrouping->lPrefixLength;
+        ignore([&] { fg.SetColSort(oLevel.gcol, SortOf(g->SortOrder)); });
+        aLevels.push_back(std::move(oLevel));
+    }
+    // One pass over the rows for all levels, cell by cell: a copy of a whole column on the
+    // way would take as much memory again, and levels on the same field read its text once.
+    std::string sMinutes;
+    auto keyOf = [&](LevelKeys& oLevel, const std::string& sText) -> const std::string& {
+        switch (oLevel.eRule) {
+        case KeyRule::Copy:
+            break;
+        case KeyRule::Minutes: {
+            std::int64_t lMinutes = 0;
+            if (detail::TryParseMinutes(sText, lMinutes)) {
+                sMinutes = std::to_string(lMinutes);
+                return sMinutes;
+            }
+            break;
         }
-        std::unordered_map<std::string, std::optional<std::string>> oCache;
-        for (int r = 1; r < lRows; ++r) {
-            ignore([&] {
-                const std::string sText = fg.TextMatrix(r, gcol);
-                auto it = oCache.find(sText);
-                if (it == oCache.end()) {
-                    std::optional<std::string> sKey;
+        case KeyRule::Date: {
+            auto it = oLevel.oDateKeys.find(sText);
+            if (it == oLevel.oDateKeys.end()) {
+                // A date that fails to make its key keeps its text, and is tried again.
+                bool bMade = false;
+                std::optional<std::string> sKey;
+                ignore([&] {
                     if (const auto oDate = ReadDate(sText)) {
-                        sKey = detail::DateGroupKey(*oDate, g->DateGroupBy);
+                        sKey = detail::DateGroupKey(*oDate, oLevel.lDateGroupBy);
                     }
-                    it = oCache.emplace(sText, sKey).first;
+                    bMade = true;
+                });
+                if (!bMade) {
+                    break;
                 }
-                if (it->second) {
-                    fg.SetTextMatrix(r, gcol, *it->second);
-                    m_DateKeys[static_cast<std::size_t>(L)].insert(*it->second);
+                if (sKey) {
+                    m_DateKeys[static_cast<std::size_t>(oLevel.lLevel)].insert(*sKey);
                 }
+                it = oLevel.oDateKeys.emplace(sText, std::move(sKey)).first;
+            }
+            if (it->second) {
+                return *it->second;
+            }
+            break;
+        }
+        }
+        return sText;
+    };
+    std::string sText;
+    for (int r = 1; r < lRows; ++r) {
+        int lTextCol = -1;
+        for (auto& oLevel : aLevels) {
+            ignore([&] {
+                if (lTextCol < 0 || oLevel.col != lTextCol) {
+                    lTextCol = -1;
+                    sText = fg.TextMatrix(r, oLevel.col);
+                    lTextCol = oLevel.col;
+                }
+                fg.SetTextMatrix(r, oLevel.gcol, keyOf(oLevel, sText));
             });
         }
     }
-    ignore([&] { fg.SetColSort(gcol, SortOf(g->SortOrder)); });
 }
 
 void cGrid::AddSubtotals()

@@ -79,23 +79,44 @@ std::int32_t cGrid::GetRowCount()
         // Filled plan by plan: a large read's plans take their memory once, written once.
         m_RecordStates.clear();
         m_RecordStates.reserve(static_cast<std::size_t>(n));
-        // The applied levels' columns, looked up once; each level's field is found by its
-        // position in the record, by key only where a record has another field there.
-        std::vector<std::shared_ptr<views::GridField>> aLevelFields;
+        // What each applied level needs, found once: its column, and for a list property its
+        // filter condition when that condition chooses the values the record shows under.
+        struct Level
+        {
+            std::shared_ptr<views::GridField> oField;
+            std::optional<ListCondition> oCondition;
+            std::string sKey;
+        };
+        std::vector<Level> aLevels;
         for (int L = 0; L < 3; ++L) {
             const auto g = m_oView->GroupByLevel(L);
             if (!g || !g->Apply()) {
                 break;
             }
-            aLevelFields.push_back(m_oView->Fields()->Item(rt::Variant(g->ColKey)));
+            Level oLevel{m_oView->Fields()->Item(rt::Variant(g->ColKey)), std::nullopt, {}};
+            if (oLevel.oField) {
+                oLevel.sKey = oLevel.oField->Key();
+            }
+            if (oLevel.oField && oLevel.oField->PropertyType() == 11 && oFilter) {
+                auto oCondition = ConditionOf(*oFilter, oLevel.oField->Key());
+                // A list condition that is not set chooses nothing: every value counts.
+                if (oCondition && oCondition->lCompare != 0 &&
+                    (oCondition->lCompare == 1 || oCondition->lCompare == 3 || oCondition->bAnd)) {
+                    oLevel.oCondition = std::move(oCondition);
+                }
+            }
+            aLevels.push_back(std::move(oLevel));
         }
+        // Each level's field is found by its position in the record, by key only where a
+        // record has another field there; the fields of one read share their key objects.
         std::array<long, 3> aPositions{0, 0, 0};
-        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L,
-                           const std::string& sKey) {
+        std::array<const std::string*, 3> aKeyObjects{};
+        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L, const std::string& sKey) {
             long& lAt = aPositions[L];
             if (lAt > 0 && lAt <= oRecord.FieldsCount()) {
                 auto oField = oRecord.Fields(lAt);
-                if (oField && oField->Key() == sKey) {
+                if (oField && (&oField->Key() == aKeyObjects[L] || oField->Key() == sKey)) {
+                    aKeyObjects[L] = &oField->Key();
                     return oField;
                 }
             }
@@ -113,29 +134,24 @@ std::int32_t cGrid::GetRowCount()
             nLine = 3;
             detail::RowInfo oInfo;
             detail::ResetRecordState(oInfo);
-            for (std::size_t L = 0; L < aLevelFields.size(); ++L) {
-                const auto& gf = aLevelFields[L];
+            for (std::size_t L = 0; L < aLevels.size(); ++L) {
+                const auto& gf = aLevels[L].oField;
                 std::int32_t lCount = 1;
                 if (gf && gf->PropertyType() == 11) {
-                    const auto oField = fieldOf(*oRecord, L, gf->Key());
+                    const std::string& sKey = aLevels[L].sKey;
+                    const auto oField = fieldOf(*oRecord, L, sKey);
                     if (oField && oField->Value().IsArray()) {
-                        const auto aTexts = Texts(oField->Value().AsArray());
-                        const auto oCondition =
-                            oFilter ? ConditionOf(*oFilter, gf->Key()) : std::nullopt;
-                        // A list condition that is not set chooses nothing: every value counts.
-                        const bool bApplies = oCondition && oCondition->lCompare != 0 &&
-                                              (oCondition->lCompare == 1 ||
-                                               oCondition->lCompare == 3 || oCondition->bAnd);
-                        if (bApplies) {
+                        const rt::Array& aValues = oField->Value().AsArray();
+                        if (const auto& oCondition = aLevels[L].oCondition) {
                             nLine = 4;
-                            const detail::IndexListRef ref = detail::IndexListOf(oInfo, gf->Key());
+                            const detail::IndexListRef ref = detail::IndexListOf(oInfo, sKey);
                             *ref.pIndex = detail::BuildIndexList(
-                                aTexts, oCondition->aValues,
+                                Texts(aValues), oCondition->aValues,
                                 static_cast<std::int32_t>(oCondition->lCompare));
                             *ref.pIndexed = true;
                             lCount = static_cast<std::int32_t>(ref.pIndex->size());
                         } else {
-                            lCount = static_cast<std::int32_t>(aTexts.size());
+                            lCount = aValues.UBound() - aValues.LBound() + 1;
                         }
                     }
                 }
@@ -149,37 +165,79 @@ std::int32_t cGrid::GetRowCount()
     });
 }
 
-std::string cGrid::GetFormattedTime(const rt::Variant& vValue, bool bShowTime,
-                                    const std::string& sFormat)
+const std::string& cGrid::GetFormattedTime(const rt::Variant& vValue, std::size_t nFormat)
 {
-    return common::Rethrowing(kModule, "GetFormattedTime",
-                              [&] { return m_TimeTexts.Text(vValue, bShowTime, sFormat); });
+    return common::Rethrowing(kModule, "GetFormattedTime", [&]() -> const std::string& {
+        return m_TimeTexts.Text(nFormat, vValue);
+    });
 }
 
-const cGrid::FieldSlot& cGrid::SlotOf(int i, const std::string& sKey)
+const cGrid::FieldSlot& cGrid::SlotOf(int i, const engine::Field& oField)
 {
     if (m_FieldSlots.size() <= static_cast<std::size_t>(i)) {
         m_FieldSlots.resize(static_cast<std::size_t>(i) + 1);
     }
     FieldSlot& oSlot = m_FieldSlots[static_cast<std::size_t>(i)];
-    if (oSlot.oGridField && oSlot.sKey == sKey) {
+    const std::string& sKey = oField.Key();
+    const long lMapiType = static_cast<long>(oField.MapiPropertyType());
+    // The fields of one read share their keys: the same key object is the same column.
+    if (oSlot.pKey == &sKey && oSlot.lMapiType == lMapiType) {
         return oSlot;
     }
-    forms::FlexGrid& fg = *m_oGrid;
+    if (oSlot.pKey != nullptr && oSlot.sKey == sKey && oSlot.lMapiType == lMapiType) {
+        oSlot.pKey = &sKey;
+        return oSlot;
+    }
     oSlot = FieldSlot{};
+    oSlot.pKey = &sKey;
     oSlot.sKey = sKey;
-    oSlot.oGridField = m_oFields->Item(rt::Variant(sKey));
+    oSlot.lMapiType = lMapiType;
+    ResolveSlot(oSlot);
+    return oSlot;
+}
+
+void cGrid::ResolveSlot(FieldSlot& oSlot)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    oSlot.oGridField = m_oFields->Item(rt::Variant(oSlot.sKey));
     if (!oSlot.oGridField) {
-        return oSlot;
+        return;
     }
-    oSlot.lCol = fg.ColIndex(sKey);
-    const std::string& sValueKey = oSlot.oGridField->CalculatedColKey();
+    const views::GridField& gf = *oSlot.oGridField;
+    oSlot.sGridKey = gf.Key();
+    oSlot.lCol = fg.ColIndex(oSlot.sKey);
+    const std::string& sValueKey = gf.CalculatedColKey();
     oSlot.lValueCol = fg.ColIndex(sValueKey);
     for (int L = 0; L < m_lGroupLevels && HasKeywordsGroup; ++L) {
         oSlot.aLevelValueCols[static_cast<std::size_t>(L)] =
             fg.ColIndex(sValueKey + "_" + std::to_string(L));
     }
-    return oSlot;
+    // The display text: the first rule that applies.
+    const long t = oSlot.lMapiType;
+    const std::int32_t lPropType = gf.PropertyType();
+    oSlot.eText = gf.EnumValue()              ? TextRule::Enum
+                  : t == 4126                 ? TextRule::MultiText
+                  : t == 64                   ? TextRule::Date
+                  : t == 3 && lPropType == 7  ? TextRule::Duration
+                  : t == 5 && lPropType == 12 ? TextRule::Percent
+                  : t == 6                    ? TextRule::Currency
+                  : t == 11                   ? TextRule::Boolean
+                  : t == 13                   ? TextRule::None
+                                              : TextRule::Value;
+    if (oSlot.eText == TextRule::Date) {
+        oSlot.bDateOnly = gf.MappingValue() == 14 || gf.MappingValue() == 15;
+        oSlot.aTimeFormats[0] = m_TimeTexts.FormatOf(false, gf.Format());
+        oSlot.aTimeFormats[1] = m_TimeTexts.FormatOf(true, gf.Format());
+    }
+    // The value column's text.
+    const std::int32_t lCalc = gf.Calculation();
+    oSlot.eCalc = lCalc == 0                             ? CalcRule::None
+                  : lCalc == 4 && gf.MappingValue() == 2 ? CalcRule::CountIcon
+                  : lCalc == 4                           ? CalcRule::CountText
+                  : lPropType == 5                       ? CalcRule::DateSerial
+                  : lPropType == 6                       ? CalcRule::YesNo
+                  : lPropType == 11                      ? CalcRule::Keywords
+                                                         : CalcRule::Value;
 }
 
 void cGrid::InsertRow(const engine::Record& oRecord)
@@ -197,58 +255,47 @@ void cGrid::InsertRow(const engine::Record& oRecord)
         if (!oField) {
             continue;
         }
-        const FieldSlot& oSlot = SlotOf(i, oField->Key());
-        const auto& gf = oSlot.oGridField;
-        if (!gf) {
+        const FieldSlot& oSlot = SlotOf(i, *oField);
+        if (!oSlot.oGridField) {
             continue;
         }
         const rt::Variant& v = oField->Value();
-        const long lMapiType = static_cast<long>(oField->MapiPropertyType());
-        step([&] { WriteFieldText(*gf, v, lMapiType, r0, oSlot.lCol, bShowTime); });
-        if (gf->Calculation() == 0) {
+        const std::string* pText = nullptr;
+        bool bWritten = false;
+        step([&] {
+            pText = FieldText(oSlot, v, bShowTime);
+            if (oSlot.lCol < 0) {
+                rt::Raise(9, {}, "The grid has no column " + oSlot.sGridKey);
+            }
+            if (pText) {
+                fg.SetTextMatrix(r0, oSlot.lCol, *pText);
+                bWritten = true;
+            }
+        });
+        if (oSlot.eCalc == CalcRule::None) {
             continue;
         }
         const int vcol = oSlot.lValueCol;
+        std::optional<std::string> sValue;
         step([&] {
             if (vcol < 0) {
-                rt::Raise(9, {}, "The value column " + gf->CalculatedColKey() + " is missing");
+                rt::Raise(9, {},
+                          "The value column " + oSlot.oGridField->CalculatedColKey() +
+                              " is missing");
             }
-            std::optional<std::string> sValue;
-            if (gf->Calculation() == 4) {
-                if (gf->MappingValue() == 2) {
-                    const bool bNone = IsEmptyValue(v) ||
-                                       (v.IsString() && v.Get<std::string>()->empty()) ||
-                                       (v.IsNumber() && rt::CDbl(v) == 0);
-                    if (!bNone)
-                        sValue = "1";
-                } else {
-                    const std::string t = fg.TextMatrix(r0, i);
-                    if (!t.empty() && t != "0")
-                        sValue = "1";
-                }
-            } else if (gf->PropertyType() == 5) {
-                if (!IsEmptyValue(v))
-                    sValue = rt::CStr(rt::Variant(rt::CDbl(rt::Variant(rt::CDate(v)))));
-            } else if (gf->PropertyType() == 6) {
-                sValue = !IsEmptyValue(v) && rt::CBool(v) ? "1" : "0";
-            } else if (gf->PropertyType() == 11) {
-                sValue = v.IsArray() && v.AsArray().Size() > 0 &&
-                                 !ValueText(v.AsArray()(v.AsArray().LBound())).empty()
-                             ? "1"
-                             : "0";
-            } else {
-                sValue = ValueText(v);
-            }
+            sValue = CalculatedValue(oSlot, v, bWritten ? pText : nullptr, r0, i);
             if (sValue) {
                 fg.SetTextMatrix(r0, vcol, *sValue);
+            } else {
+                sValue = fg.TextMatrix(r0, vcol);
             }
         });
         if (HasKeywordsGroup) {
             // Only the run of applied levels from level 0 has value columns.
             for (int L = 0; L < m_lGroupLevels; ++L) {
                 step([&] {
-                    fg.SetTextMatrix(r0, oSlot.aLevelValueCols[static_cast<std::size_t>(L)],
-                                     fg.TextMatrix(r0, vcol));
+                    const int lLevelCol = oSlot.aLevelValueCols[static_cast<std::size_t>(L)];
+                    fg.SetTextMatrix(r0, lLevelCol, sValue ? *sValue : fg.TextMatrix(r0, vcol));
                 });
             }
         }
@@ -268,49 +315,99 @@ void cGrid::InsertRow(const engine::Record& oRecord)
     }
 }
 
-void cGrid::WriteFieldText(const views::GridField& oField, const rt::Variant& v, long lMapiType,
-                           int lRow, int lCol, bool bShowTime)
+const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v, bool bShowTime)
 {
-    forms::FlexGrid& fg = *m_oGrid;
-    std::optional<std::string> sText;
-    const std::int32_t lPropType = oField.PropertyType();
-    if (oField.EnumValue()) {
-        if (!IsEmptyValue(v))
-            sText = modEnumStrings::GetEnumString(oField.Key(), rt::CLng(v));
-    } else if (lMapiType == 4126) {
-        if (v.IsArray()) {
-            std::string s;
-            const auto aTexts = Texts(v.AsArray());
-            for (std::size_t j = 0; j < aTexts.size(); ++j) {
-                s += (j ? ";" : "") + aTexts[j];
+    std::string& s = m_sText;
+    switch (oSlot.eText) {
+    case TextRule::Enum:
+        if (IsEmptyValue(v))
+            return nullptr;
+        s = modEnumStrings::GetEnumString(oSlot.sGridKey, rt::CLng(v));
+        return &s;
+    case TextRule::MultiText:
+        if (!v.IsArray())
+            return nullptr;
+        s.clear();
+        {
+            const rt::Array& a = v.AsArray();
+            for (std::int32_t j = a.LBound(); j <= a.UBound(); ++j) {
+                if (j != a.LBound())
+                    s += ';';
+                s += rt::CStr(a(j));
             }
-            sText = s;
         }
-    } else if (lMapiType == 64) {
-        const bool bTime =
-            oField.MappingValue() == 14 || oField.MappingValue() == 15 ? false : bShowTime;
-        sText = GetFormattedTime(v, bTime, oField.Format());
-    } else if (lMapiType == 3 && lPropType == 7) {
-        if (!IsEmptyValue(v))
-            sText = detail::FormatMinutes(rt::CLng(v));
-    } else if (lMapiType == 5 && lPropType == 12) {
-        if (!IsEmptyValue(v))
-            sText = rt::CStr(rt::Variant(rt::CDbl(v) * 100.0)) + "%";
-    } else if (lMapiType == 6) {
-        sText = rt::Format(v, "#,##0.00");
-    } else if (lMapiType == 11) {
-        sText = IsEmptyValue(v) ? "0" : rt::CStr(rt::Variant(std::abs(rt::CDbl(v))));
-    } else if (lMapiType == 13) {
+        return &s;
+    case TextRule::Date: {
+        const std::size_t nFormat = oSlot.aTimeFormats[!oSlot.bDateOnly && bShowTime ? 1 : 0];
+        return &GetFormattedTime(v, nFormat);
+    }
+    case TextRule::Duration:
+        if (IsEmptyValue(v))
+            return nullptr;
+        s = detail::FormatMinutes(rt::CLng(v));
+        return &s;
+    case TextRule::Percent:
+        if (IsEmptyValue(v))
+            return nullptr;
+        s = rt::CStr(rt::Variant(rt::CDbl(v) * 100.0));
+        s += '%';
+        return &s;
+    case TextRule::Currency:
+        s = rt::Format(v, "#,##0.00");
+        return &s;
+    case TextRule::Boolean:
+        s = IsEmptyValue(v) ? "0" : rt::CStr(rt::Variant(std::abs(rt::CDbl(v))));
+        return &s;
+    case TextRule::None:
         // An object (the item icon) has no text.
-    } else {
-        sText = ValueText(v);
+        return nullptr;
+    case TextRule::Value:
+        break;
     }
-    if (lCol < 0) {
-        rt::Raise(9, {}, "The grid has no column " + oField.Key());
+    if (const auto* pString = v.Get<std::string>()) {
+        return pString;
     }
-    if (sText) {
-        fg.SetTextMatrix(lRow, lCol, *sText);
+    s = ValueText(v);
+    return &s;
+}
+
+std::optional<std::string> cGrid::CalculatedValue(const FieldSlot& oSlot, const rt::Variant& v,
+                                                  const std::string* pFieldText, int r0, int i)
+{
+    switch (oSlot.eCalc) {
+    case CalcRule::None:
+        return std::nullopt;
+    case CalcRule::CountIcon: {
+        const bool bNone = IsEmptyValue(v) || (v.IsString() && v.Get<std::string>()->empty()) ||
+                           (v.IsNumber() && rt::CDbl(v) == 0);
+        return bNone ? std::nullopt : std::optional<std::string>("1");
     }
+    case CalcRule::CountText: {
+        // The count reads column i; that is the text just written when the field stands
+        // there, as it does in a read made from the view's columns.
+        std::string sRead;
+        const std::string* pShown = pFieldText;
+        if (!pShown || oSlot.lCol != i) {
+            sRead = m_oGrid->TextMatrix(r0, i);
+            pShown = &sRead;
+        }
+        return pShown->empty() || *pShown == "0" ? std::nullopt : std::optional<std::string>("1");
+    }
+    case CalcRule::DateSerial:
+        if (IsEmptyValue(v))
+            return std::nullopt;
+        return rt::CStr(rt::Variant(rt::CDbl(rt::Variant(rt::CDate(v)))));
+    case CalcRule::YesNo:
+        return !IsEmptyValue(v) && rt::CBool(v) ? "1" : "0";
+    case CalcRule::Keywords:
+        return v.IsArray() && v.AsArray().Size() > 0 &&
+                       !ValueText(v.AsArray()(v.AsArray().LBound())).empty()
+                   ? "1"
+                   : "0";
+    case CalcRule::Value:
+        break;
+    }
+    return ValueText(v);
 }
 
 } // namespace grid

@@ -35,26 +35,28 @@ void cGrid::SortRows()
         ignore([&] { src = fg.ColIndex(s->ColKey); });
         ignore([&] { dst = fg.ColIndex(kSortKeys[L]); });
         lLast = dst;
-        ignore([&] {
-            if (lRows > 1) {
-                fg.SetRangeTexts(forms::CellRange{1, dst, lRows - 1, dst},
-                                 fg.RangeTexts(forms::CellRange{1, src, lRows - 1, src}));
-            }
-        });
         ignore([&] { fg.SetColDataType(dst, fg.ColDataType(src)); });
+        bool bMinutes = false;
         ignore([&] {
             const auto f = m_oFields->Item(rt::Variant(s->ColKey));
+            // Durations sort by their minutes, not by their text.
             if (f && f->PropertyType() == 7) {
-                // Durations sort by their minutes, not by their text.
                 fg.SetColDataType(dst, 3);
-                for (int r = 1; r < lRows; ++r) {
-                    std::int64_t lMinutes = 0;
-                    if (detail::TryParseMinutes(fg.TextMatrix(r, dst), lMinutes)) {
-                        fg.SetTextMatrix(r, dst, std::to_string(lMinutes));
-                    }
-                }
+                bMinutes = true;
             }
         });
+        // Cell by cell: a copy of the whole column on the way would take as much memory again.
+        std::string sText;
+        for (int r = 1; r < lRows; ++r) {
+            ignore([&] {
+                sText = fg.TextMatrix(r, src);
+                std::int64_t lMinutes = 0;
+                if (bMinutes && detail::TryParseMinutes(sText, lMinutes)) {
+                    sText = std::to_string(lMinutes);
+                }
+                fg.SetTextMatrix(r, dst, sText);
+            });
+        }
         ignore([&] {
             fg.SetColSort(dst, s->SortOrder != 0 ? forms::ColumnSort::Descending
                                                  : forms::ColumnSort::Ascending);

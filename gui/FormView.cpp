@@ -4,6 +4,7 @@
 #include "gui/FlowLayout.h"
 #include "gui/GridView.h"
 #include "gui/SurfaceBinding.h"
+#include "gui/SurfaceWatch.h"
 #include "gui/TextFit.h"
 #include "gui/Units.h"
 #include "platform/forms/Form.h"
@@ -51,10 +52,15 @@ FormView::FormView(pf::Form& form, QWidget* parent) : QDialog(parent), m_form(fo
             Pull();
             return;
         }
-        // The add-in let the form go: the window goes with it.
+        // The add-in let the form go: the window goes with it. Its surface went before.
         m_formGone = true;
+        m_surfaceWatch->Release();
         hide();
         deleteLater();
+    });
+    m_surfaceWatch = std::make_unique<SurfaceWatch>(m_form.Surface(), [this] {
+        if (!m_formGone)
+            PullBackground();
     });
     Pull();
 }
@@ -154,9 +160,8 @@ void FormView::PullBackground()
     if (painted.isNull())
         return;
     QPalette background = palette();
-    background.setBrush(QPalette::Window,
-                        QBrush(painted.scaled(size(), Qt::IgnoreAspectRatio,
-                                              Qt::SmoothTransformation)));
+    background.setBrush(QPalette::Window, QBrush(painted.scaled(size(), Qt::IgnoreAspectRatio,
+                                                                Qt::SmoothTransformation)));
     setPalette(background);
     setAutoFillBackground(true);
 }

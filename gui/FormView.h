@@ -4,6 +4,7 @@
 
 class QVBoxLayout;
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,14 +17,16 @@ namespace gui {
 
 class ControlBinding;
 class GridView;
+class SurfaceWatch;
 
 /// A window that mirrors a headless form: its caption, size, window state, visibility and
 /// what was painted on it, a widget per control (menu bar on top, tool bar with the unplaced
 /// lists and text boxes beside it, controls with a position where it says, controls in a frame
 /// or picture box inside it, grids placed on the form below, taking the room that is left,
-/// the rest stacked), and the grids the form keeps outside its controls. The person's close, resize and keys reach the form as the driver's calls do
-/// (UserClose, SetWidth/SetHeight, UserKeyDown); when the add-in hides or unloads the form,
-/// the window hides; when the add-in destroys the form, the window deletes itself.
+/// the rest stacked), and the grids the form keeps outside its controls. The person's close, resize
+/// and keys reach the form as the driver's calls do (UserClose, SetWidth/SetHeight, UserKeyDown);
+/// when the add-in hides or unloads the form, the window hides; when the add-in destroys the form,
+/// the window deletes itself.
 class FormView : public QDialog
 {
     Q_OBJECT
@@ -65,6 +68,7 @@ private:
     bool m_pushing = false;
     bool m_modal = false;
     bool m_formGone = false; // the form was destroyed: nothing more is read from it
+    std::unique_ptr<SurfaceWatch> m_surfaceWatch; // paintings after the window shows
 };
 
 } // namespace gui

@@ -3,6 +3,7 @@
 #include "gui/ControlBinding.h"
 #include "gui/GridView.h"
 #include "gui/Pictures.h"
+#include "gui/SurfaceWatch.h"
 #include "gui/Units.h"
 #include "platform/forms/DrawingSurface.h"
 #include "platform/forms/GridControl.h"
@@ -114,7 +115,8 @@ class PictureBinding : public ControlBinding
 {
 public:
     PictureBinding(std::shared_ptr<pf::PictureBox> box, QLabel* widget)
-        : ControlBinding(box, widget), m_box(box), m_label(widget)
+        : ControlBinding(box, widget), m_box(box), m_label(widget),
+          m_watch(m_box->Surface(), [this] { Pull(); })
     {
         m_label->setScaledContents(true);
     }
@@ -135,6 +137,7 @@ protected:
 private:
     std::shared_ptr<pf::PictureBox> m_box;
     QLabel* m_label;
+    SurfaceWatch m_watch; // goes before the box it watches
 };
 
 // The grid view keeps the grid control alive while it shows the grid.

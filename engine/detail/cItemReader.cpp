@@ -55,6 +55,7 @@ void cItemReader::Execute(const std::shared_ptr<mapi::Folder>& rdFolder)
             m_oFolder = rdFolder;
             m_oStore = rdFolder->GetStore();
             m_sStoreID = rdFolder->StoreID();
+            m_pStoreID = std::make_shared<const std::string>(m_sStoreID);
             m_sFolderName = rdFolder->Name();
             CurrentRoot().CacheObject(m_oStore, m_sStoreID);
             nLine = 3;
@@ -223,17 +224,22 @@ rt::Date cItemReader::ToLocal(const rt::Variant& vUtc) const
 void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,
                                const std::function<rt::Variant(const Field&)>& fnValue)
 {
-    auto oRecord = std::make_shared<Record>();
     const long lCount = m_oRecords->FieldCount();
-    oRecord->ReserveFields(lCount);
-    if (m_oLastRecord)
-        oRecord->ShareLayoutOf(*m_oLastRecord);
-    oRecord->AppendCopies([&](long i) { return m_oRecords->FieldItem(i); }, lCount, fnValue);
-    oRecord->SetEntryID(oItem.EntryID());
-    oRecord->SetStoreID(m_sStoreID);
-    oRecord->SetClass(lClass);
-    m_oLastRecord = oRecord;
-    m_oRecords->Append(std::move(oRecord));
+    auto slot = m_oArena.Next(static_cast<std::size_t>(lCount));
+    for (long i = 0; i < lCount; ++i) {
+        // A copy of the column (as CloneField makes it) with the value read.
+        auto& oCopy = slot.fields[i];
+        m_oRecords->FieldItem(i + 1)->CloneInto(oCopy);
+        oCopy.SetFieldValue(fnValue(static_cast<const Field&>(oCopy)));
+    }
+    auto& oRecord = *slot.record;
+    oRecord.TakeFieldsInPlace(slot.fields, static_cast<std::size_t>(lCount), slot.owner,
+                              m_oLastRecord.get());
+    oRecord.SetEntryID(oItem.EntryID());
+    oRecord.SetStoreID(m_pStoreID);
+    oRecord.SetClass(lClass);
+    m_oLastRecord = slot.record;
+    m_oRecords->Append(std::move(slot.record));
 }
 
 void cItemReader::ReportProgress(long r) const

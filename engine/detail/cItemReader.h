@@ -2,6 +2,7 @@
 
 #include "engine/detail/IReadItems.h"
 #include "engine/detail/ReadContext.h"
+#include "engine/detail/RecordArena.h"
 
 #include "common/IChild.h"
 #include "platform/runtime/Date.h"
@@ -108,8 +109,12 @@ protected:
     std::string m_sStoreID;
 
 private:
+    /// Where the records of the folder are made.
+    RecordArena m_oArena;
     /// The record made last, whose field keys the next one shares.
     std::shared_ptr<Record> m_oLastRecord;
+    /// The folder's store identifier, one text for all its records.
+    std::shared_ptr<const std::string> m_pStoreID;
     void LoopItems();
     std::optional<std::int32_t> TableColumn(const Field& oField) const;
     void SetPropertyTags(const std::shared_ptr<platform::mapi::Message>& oFirst);

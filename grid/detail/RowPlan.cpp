@@ -9,23 +9,56 @@
 namespace grid::detail {
 namespace rt = platform::runtime;
 
-IndexListRef IndexListOf(RowInfo& oInfo, const std::string& sKey)
+namespace {
+
+// The list property a column key names: 0 categories, 1 companies, 2 contacts; -1 for others.
+int ListPropertyOf(const std::string& sKey)
 {
     if (sKey == kKeywordsKey)
-        return {&oInfo.KeywordsIndexed, &oInfo.KeywordsIndex};
+        return 0;
     if (sKey == kCompaniesKey)
-        return {&oInfo.CompaniesIndexed, &oInfo.CompaniesIndex};
+        return 1;
     if (sKey == kContactsKey)
-        return {&oInfo.ContactsIndexed, &oInfo.ContactsIndex};
-    return {};
+        return 2;
+    return -1;
+}
+
+template <class Lists> auto ListOf(Lists& oLists, int lProperty)
+{
+    switch (lProperty) {
+    case 0:
+        return std::make_pair(&oLists.KeywordsIndexed, &oLists.KeywordsIndex);
+    case 1:
+        return std::make_pair(&oLists.CompaniesIndexed, &oLists.CompaniesIndex);
+    default:
+        return std::make_pair(&oLists.ContactsIndexed, &oLists.ContactsIndex);
+    }
+}
+
+} // namespace
+
+IndexListRef IndexListOf(RowInfo& oInfo, const std::string& sKey)
+{
+    const int lProperty = ListPropertyOf(sKey);
+    if (lProperty < 0) {
+        return {};
+    }
+    if (!oInfo.Lists) {
+        oInfo.Lists = std::make_unique<IndexLists>();
+    }
+    const auto [pIndexed, pIndex] = ListOf(*oInfo.Lists, lProperty);
+    return {pIndexed, pIndex};
 }
 
 std::pair<bool, const std::vector<std::int32_t>*> IndexListOf(const RowInfo& oInfo,
                                                               const std::string& sKey)
 {
-    // The lookup does not change the plan; the mutable overload only hands out pointers.
-    const IndexListRef ref = IndexListOf(const_cast<RowInfo&>(oInfo), sKey);
-    return {ref.pIndexed != nullptr && *ref.pIndexed, ref.pIndex};
+    const int lProperty = ListPropertyOf(sKey);
+    if (lProperty < 0 || !oInfo.Lists) {
+        return {false, nullptr};
+    }
+    const auto [pIndexed, pIndex] = ListOf(*oInfo.Lists, lProperty);
+    return {*pIndexed, pIndex};
 }
 
 void ResetRecordState(RowInfo& oState)

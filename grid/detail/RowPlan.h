@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,15 +11,9 @@
 /// of each keyword level each of those rows shows.
 namespace grid::detail {
 
-/// The plan of one record's rows.
-struct RowInfo
+/// The positions of the values that the filter's list conditions chose, per list property.
+struct IndexLists
 {
-    /// Grid rows of the record, at least 1.
-    std::int32_t RowCount = 0;
-    /// Values each group level contributes: the chosen list values of a keywords level, 1
-    /// for any other applied level, 0 after the last applied level. A keywords level without
-    /// any value has 0 here and takes one row with an empty value.
-    std::array<std::int32_t, 3> LevelValueCount{};
     bool KeywordsIndexed = false;
     std::vector<std::int32_t> KeywordsIndex;
     bool CompaniesIndexed = false;
@@ -27,13 +22,28 @@ struct RowInfo
     std::vector<std::int32_t> ContactsIndex;
 };
 
+/// The plan of one record's rows. A fill keeps one per record, so the position lists, which
+/// only records under a list condition have, live apart: the plans of a million records stay
+/// a few bytes each.
+struct RowInfo
+{
+    /// Grid rows of the record, at least 1.
+    std::int32_t RowCount = 0;
+    /// Values each group level contributes: the chosen list values of a keywords level, 1
+    /// for any other applied level, 0 after the last applied level. A keywords level without
+    /// any value has 0 here and takes one row with an empty value.
+    std::array<std::int32_t, 3> LevelValueCount{};
+    /// The position lists; none until a list condition chose values for the record.
+    std::unique_ptr<IndexLists> Lists;
+};
+
 /// Column keys of the three list properties on which the view's filter has conditions.
 inline const std::string kKeywordsKey = "{00020329-0000-0000-C000-000000000046}/Keywords";
 inline const std::string kCompaniesKey = "{00062008-0000-0000-C000-000000000046}/Companies";
 inline const std::string kContactsKey = "{00062008-0000-0000-C000-000000000046}/Contacts";
 
-/// The flag and position list of a plan for a list property's column key (compared exactly);
-/// null members for any other key.
+/// The flag and position list of a plan for a list property's column key (compared exactly),
+/// made on first use; null members for any other key.
 struct IndexListRef
 {
     bool* pIndexed = nullptr;

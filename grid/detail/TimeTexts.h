@@ -3,8 +3,8 @@
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 /// The texts the report grid shows for dates and durations.
@@ -32,18 +32,44 @@ public:
     const std::string& Text(const platform::runtime::Variant& vValue, bool bShowTime,
                             const std::string& sFormat);
 
+    /// The handle of a format shown with or without the time, for a column that looks its
+    /// format up once and then asks by handle. Handles stay valid for the cache's life.
+    std::size_t FormatOf(bool bShowTime, const std::string& sFormat);
+
+    /// Text(vValue, bShowTime, sFormat) for the format of a handle from FormatOf.
+    const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue);
+
 private:
+    /// Texts by date value: an open-addressed table on the value's bits, since a fill asks
+    /// for every date cell and node-based maps spent more time than the texts' making.
+    class TextsByValue
+    {
+    public:
+        /// The text of a value, or null when it has none yet.
+        const std::string* Find(double dSerial) const;
+        /// Remembers the text of a value that has none yet; returns it.
+        const std::string& Add(double dSerial, std::string sText);
+        std::size_t Size() const { return m_Texts.size(); }
+
+    private:
+        std::size_t SlotOf(std::uint64_t lBits) const;
+        void Grow();
+
+        std::vector<std::uint64_t> m_Keys;  // a value's bits, where m_Index is not 0
+        std::vector<std::uint32_t> m_Index; // 1 + the text's place in m_Texts; 0: free
+        std::deque<std::string> m_Texts;    // a deque: texts handed out stay where they are
+    };
+
     /// The texts of one format, shown with or without the time.
     struct FormatTexts
     {
         bool bShowTime;
         std::string sFormat;
-        std::unordered_map<double, std::string> texts;
+        TextsByValue texts;
     };
 
-    /// The texts of this format, made on its first use. A fill shows a few formats at most,
-    /// so a search through them beats building a key for every cell.
-    std::unordered_map<double, std::string>& TextsOf(bool bShowTime, const std::string& sFormat);
+    /// The text of a date value in a format, from memory where the value was seen.
+    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue);
 
     static constexpr std::size_t kLimit = 1 << 16;
     std::vector<FormatTexts> m_Formats;

@@ -70,6 +70,20 @@ std::string PngBytes(int width, int height, const std::vector<std::uint8_t>& rgb
 
 DrawingSurface::DrawingSurface(AreaInTwips area) : m_area(std::move(area)) {}
 
+void DrawingSurface::NotifyChanged() const
+{
+    if (m_observer)
+        m_observer();
+}
+
+void DrawingSurface::SetAutoRedraw(bool on)
+{
+    if (on == m_autoRedraw)
+        return;
+    m_autoRedraw = on;
+    NotifyChanged();
+}
+
 double DrawingSurface::ScaleWidth() const
 {
     return m_userScale && m_scaleWidth != 0 ? m_scaleWidth : m_area().first;
@@ -210,12 +224,14 @@ void DrawingSurface::Line(double x1, double y1, double x2, double y2, std::uint3
         break;
     }
     }
+    NotifyChanged();
 }
 
 void DrawingSurface::Cls()
 {
     FitImage();
     std::fill(m_image.begin(), m_image.end(), m_backColor);
+    NotifyChanged();
 }
 
 std::uint32_t DrawingSurface::Point(int xPixel, int yPixel) const

@@ -53,7 +53,7 @@ public:
     /// 1 ... 32767 pixels; error 380 outside.
     void SetDrawWidth(int pixels);
     bool AutoRedraw() const { return m_autoRedraw; }
-    void SetAutoRedraw(bool on) { m_autoRedraw = on; }
+    void SetAutoRedraw(bool on);
     std::uint32_t BackColor() const { return m_backColor; }
     /// The colour the image is cleared to (Cls).
     void SetBackColor(std::uint32_t colour) { m_backColor = colour; }
@@ -75,7 +75,14 @@ public:
     /// Throws the runtime's file errors.
     void SavePng(const std::string& path) const;
 
+    /// Who shows the persistent image on a screen (a view): called after it changed (a Line
+    /// drawn with AutoRedraw on, Cls, AutoRedraw switched). One observer per surface; an
+    /// empty one stops it. The surface's owner going ends it without a call.
+    using ChangeObserver = std::function<void()>;
+    void SetObserver(ChangeObserver observer) { m_observer = std::move(observer); }
+
 private:
+    void NotifyChanged() const;
     void FitImage();
     void FillPixels(int x1, int y1, int x2, int y2, std::uint32_t colour);
     double ToPixelX(double x) const;
@@ -93,6 +100,7 @@ private:
     int m_imageWidth = 0;
     int m_imageHeight = 0;
     std::vector<std::uint32_t> m_image;
+    ChangeObserver m_observer;
 };
 
 } // namespace platform::forms

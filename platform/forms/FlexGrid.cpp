@@ -420,9 +420,6 @@ void FlexGrid::SetTextMatrix(int row, int col, const std::string& text)
     m_impl->CheckCol(col);
     auto& r = m_impl->rows[size_t(row)];
     r.SetText(col, text, m_impl->ColCount());
-    if (size_t(col) < r.formats.size()) {
-        r.formats[size_t(col)].value.reset();
-    }
     Notify(GridChange::Cells);
 }
 
@@ -431,8 +428,8 @@ double FlexGrid::ValueMatrix(int row, int col) const
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
     const auto& r = m_impl->rows[size_t(row)];
-    if (const auto* format = r.Format(col); format != nullptr && format->value) {
-        return *format->value;
+    if (const auto exact = r.cells.Exact(col)) {
+        return *exact;
     }
     const std::string_view text = r.Text(col);
     if (auto number = detail::ParseNumber(text)) {

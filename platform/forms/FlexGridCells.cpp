@@ -109,9 +109,6 @@ void FlexGrid::SetRangeTexts(const CellRange& range,
         auto& row = m_impl->rows[size_t(r)];
         for (int c = o.c1; c <= o.c2 && size_t(c - o.c1) < line.size(); ++c) {
             row.SetText(c, line[size_t(c - o.c1)], m_impl->ColCount());
-            if (size_t(c) < row.formats.size()) {
-                row.formats[size_t(c)].value.reset();
-            }
         }
     }
     Notify(GridChange::Cells);

@@ -403,6 +403,14 @@ int StrComp(std::string_view a, std::string_view b, CompareMethod compare)
 
 std::string FoldCase(std::string_view text)
 {
+    // ASCII folds onto ASCII letter by letter; only other texts need the decoding.
+    if (IsAscii(text)) {
+        std::string folded(text);
+        for (char& c : folded) {
+            c = AsciiLower(c);
+        }
+        return folded;
+    }
     return Encode(Folded(Decode(text)));
 }
 

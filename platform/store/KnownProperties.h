@@ -26,6 +26,7 @@ inline constexpr PropTag PR_DISPLAY_BCC = 0x0E02001E;
 inline constexpr PropTag PR_DISPLAY_CC = 0x0E03001E;
 inline constexpr PropTag PR_DISPLAY_TO = 0x0E04001E;
 inline constexpr PropTag PR_MESSAGE_DELIVERY_TIME = 0x0E060040;
+inline constexpr PropTag PR_MESSAGE_FLAGS = 0x0E070003;
 inline constexpr PropTag PR_MESSAGE_SIZE = 0x0E080003;
 inline constexpr PropTag PR_HASATTACH = 0x0E1B000B;
 inline constexpr PropTag PR_STORE_ENTRYID = 0x0FFB0102;

@@ -17,6 +17,9 @@ namespace {
 
 using Props = std::vector<std::pair<PropTag, PropValue>>;
 
+// The message flag of a mail that has not been sent yet.
+constexpr std::int32_t kMsgFlagUnsent = 0x8;
+
 // SplitMix64: small, fast, and the same sequence on every platform.
 class Rng
 {
@@ -423,7 +426,9 @@ public:
         }
     }
 
-    void Mail(const std::string& folder, int count, int fromDay, int toDay)
+    // Mails of a folder; unsent ones (drafts) have no submit or delivery time and carry the
+    // unsent flag.
+    void Mail(const std::string& folder, int count, int fromDay, int toDay, bool unsent = false)
     {
         for (int i = 0; i < count; ++i) {
             const LocalTime sent =
@@ -440,6 +445,13 @@ public:
                 {props::PR_RECEIVED_BY_EMAIL_ADDRESS, std::string(to.address)},
             };
             p.insert(p.end(), mail.begin(), mail.end());
+            if (unsent) {
+                std::erase_if(p, [](const auto& prop) {
+                    return prop.first == props::PR_CLIENT_SUBMIT_TIME ||
+                           prop.first == props::PR_MESSAGE_DELIVERY_TIME;
+                });
+                p.emplace_back(props::PR_MESSAGE_FLAGS, kMsgFlagUnsent);
+            }
             auto item = Write(folder, "IPM.Note", p);
             item.AddRecipient(RecipientType::To, to.name, to.address);
         }
@@ -536,7 +548,7 @@ void Personal(Store& store, Rng& rng, std::int32_t anchor, const SampleProfileOp
     w.Journal(b.DefaultFolder(FolderRole::Journal).entryId, 800, -150, 10);
     w.Mail(b.DefaultFolder(FolderRole::Inbox).entryId, 300, -90, 0);
     w.Mail(b.DefaultFolder(FolderRole::SentMail).entryId, 150, -90, 0);
-    w.Mail(b.DefaultFolder(FolderRole::Drafts).entryId, 10, -5, 0);
+    w.Mail(b.DefaultFolder(FolderRole::Drafts).entryId, 10, -5, 0, true);
     w.Contacts(b.DefaultFolder(FolderRole::Contacts).entryId);
     w.Notes(b.DefaultFolder(FolderRole::Notes).entryId, 40);
     tx.Commit();

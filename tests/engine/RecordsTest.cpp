@@ -3,6 +3,7 @@
 #include "engine/Field.h"
 #include "engine/Record.h"
 #include "engine/Records.h"
+#include "engine/detail/RecordArena.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,89 @@ TEST_F(EngineFixture, ResetKeepsTheCounterAndDestructionUnlinks)
     const auto oKept = oRecords->Item(1);
     oRecords.reset();
     EXPECT_EQ(oKept->Parent(), nullptr);
+}
+
+TEST_F(EngineFixture, AKeyTextNamesOnlyTheRecordOfThatKey)
+{
+    auto oRecords = RecordSet(12);
+    oRecords->Remove(rt::Variant("3"));
+    oRecords->Remove(rt::Variant(std::int32_t{1}));
+    struct Case
+    {
+        const char* sKey;
+        bool bFound;
+    };
+    const Case cases[] = {{"11", true},  {"4", true},   {"1", true},   {"0", false},
+                          {"3", false},  {"12", false}, {"04", false}, {"+4", false},
+                          {" 4", false}, {"4 ", false}, {"", false},   {"-1", false},
+                          {"4a", false}, {"99999999999999999999", false}};
+    for (const auto& c : cases) {
+        const auto oRecord = oRecords->Item(rt::Variant(c.sKey));
+        EXPECT_EQ(oRecord != nullptr, c.bFound) << c.sKey;
+        if (oRecord) {
+            EXPECT_EQ(oRecord->Key(), c.sKey);
+        }
+    }
+    // A text that names no record removes nothing.
+    oRecords->Remove(rt::Variant("07"));
+    EXPECT_EQ(oRecords->Count(), 10);
+    oRecords->Remove(rt::Variant("7"));
+    EXPECT_EQ(oRecords->Count(), 9);
+    EXPECT_EQ(oRecords->Item(6)->Key(), "8");
+}
+
+TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
+{
+    const std::shared_ptr<Field> columns[] = {MakeField("Betreff"), MakeField("Ort")};
+    std::shared_ptr<Record> oFirst;
+    std::shared_ptr<Record> oSecond;
+    {
+        detail::RecordArena oArena;
+        for (auto* pRecord : {&oFirst, &oSecond}) {
+            auto slot = oArena.Next(2);
+            for (int i = 0; i < 2; ++i) {
+                columns[i]->CloneInto(slot.fields[i]);
+                slot.fields[i].SetFieldValue(rt::Variant(columns[i]->Key() + "-" +
+                                                         std::to_string(pRecord == &oSecond)));
+            }
+            slot.record->TakeFieldsInPlace(slot.fields, 2, slot.owner, oFirst.get());
+            *pRecord = slot.record;
+        }
+    }
+    ASSERT_EQ(oSecond->FieldsCount(), 2);
+    EXPECT_EQ(oSecond->Fields(rt::Variant("ORT")), oSecond->Fields(2));
+    EXPECT_EQ(oSecond->Fields(1)->Value(), rt::Variant("Betreff-1"));
+    EXPECT_EQ(oFirst->Fields(rt::Variant("betreff"))->Value(), rt::Variant("Betreff-0"));
+    EXPECT_EQ(oSecond->Fields(3), nullptr);
+    EXPECT_EQ(oSecond->Fields(rt::Variant("Notiz")), nullptr);
+
+    // A field handed out keeps its value after its record and the arena are gone.
+    auto oKept = oSecond->Fields(rt::Variant("Ort"));
+    oFirst.reset();
+    oSecond.reset();
+    EXPECT_EQ(oKept->Value(), rt::Variant("Ort-1"));
+    EXPECT_EQ(oKept->Key(), "Ort");
+
+    // Fields of other columns get their own keys; a repeated key is refused as on appending,
+    // and appending after fields made in place keeps them.
+    detail::RecordArena oArena;
+    auto slot = oArena.Next(2);
+    MakeField("Ort")->CloneInto(slot.fields[0]);
+    MakeField("Notiz")->CloneInto(slot.fields[1]);
+    slot.record->TakeFieldsInPlace(slot.fields, 2, slot.owner, nullptr);
+    EXPECT_EQ(slot.record->Fields(rt::Variant("notiz")), slot.record->Fields(2));
+    slot.record->AppendField(MakeField("Betreff"));
+    EXPECT_EQ(slot.record->FieldsCount(), 3);
+    EXPECT_EQ(slot.record->Fields(rt::Variant("Ort")), slot.record->Fields(1));
+    EXPECT_EQ(slot.record->Fields(3)->Key(), "Betreff");
+    EXPECT_EQ(RaisedNumber([&] { slot.record->AppendField(MakeField("NOTIZ")); }), 457);
+    auto twice = oArena.Next(2);
+    MakeField("Ort")->CloneInto(twice.fields[0]);
+    MakeField("ort")->CloneInto(twice.fields[1]);
+    EXPECT_EQ(RaisedNumber([&] {
+                  twice.record->TakeFieldsInPlace(twice.fields, 2, twice.owner, slot.record.get());
+              }),
+              457);
 }
 
 TEST_F(EngineFixture, LinkingTheRecordSetMakesAnEmptyLinkedFilter)

@@ -105,6 +105,34 @@ TEST_F(cGridRowsTest, CountMarksFollowTheShownTextOrTheIcon)
     EXPECT_EQ(Column("c2"), (std::vector<std::string>{"1", "1", ""}));
 }
 
+// Each record is looked at by its own fields: a record whose fields stand in another order,
+// or lack one, still puts every text into its field's column, and the count reads the column
+// at the field's position, as written so far.
+TEST_F(cGridRowsTest, RecordsWithTheirFieldsInAnotherOrderFillTheirFieldsColumns)
+{
+    oView.AddColumn("Subject", "Betreff", 8, 1, 4);
+    oView.AddColumn("Location", "Ort", 8, 1);
+    oView.AddColumn("Start", "Beginn", 7, 5);
+    const rt::Variant vStart(rt::Date(rt::DateSerial(2024, 3, 15).Serial() + 9.0 / 24));
+    AddRecord({{"Subject", PT_STRING8, rt::Variant("0")},
+               {"Location", PT_STRING8, rt::Variant("B")},
+               {"Start", PT_SYSTIME, vStart}});
+    AddRecord({{"Location", PT_STRING8, rt::Variant("C")},
+               {"Subject", PT_STRING8, rt::Variant("0")},
+               {"Start", PT_SYSTIME, vStart}});
+    AddRecord({{"Start", PT_SYSTIME, vStart}, {"Subject", PT_STRING8, rt::Variant("x")}});
+    AddRecord({{"Subject", PT_STRING8, rt::Variant("")},
+               {"Location", PT_STRING8, rt::Variant("D")},
+               {"Start", PT_STRING8, rt::Variant("kein Datum")}});
+    Fill();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"S0|Total |1| | ", "D||0|B|15.03.2024 09:00",
+                                                "D||0|C|15.03.2024 09:00", "D||x||15.03.2024 09:00",
+                                                "D|||D|kein Datum"}));
+    // Record 2's Subject is its second field: column 2 holds its Location by then. Record
+    // 3's Subject is its second field too, and column 2 is still empty.
+    EXPECT_EQ(Column("c1"), (std::vector<std::string>{"1", "", "1", "", ""}));
+}
+
 } // namespace
 
 namespace {

@@ -9,11 +9,14 @@
 #include "platform/forms/ImageList.h"
 #include "platform/forms/StandardControls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QTest>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,6 +103,48 @@ TEST_F(SurfaceBindingTest, PaintingsShowOnTheFormAndItsPictureBox)
     const QImage background = view.palette().brush(QPalette::Window).textureImage();
     ASSERT_FALSE(background.isNull());
     EXPECT_EQ(QColor(background.pixel(1, background.height() - 2)), QColor(Qt::blue));
+}
+
+TEST_F(SurfaceBindingTest, PaintingsAfterTheWindowShowsReachIt)
+{
+    constexpr std::uint32_t kGreen = 0x00FF00;
+    PaintedForm form;
+    form.Show();
+    gui::FormView view(form);
+    view.show();
+    auto* picture = qobject_cast<QLabel*>(view.WidgetOf("pic"));
+    ASSERT_NE(picture, nullptr);
+    // Bands painted one line at a time, as a gradient is; the bottom band green.
+    for (pf::DrawingSurface* s : {&form.Surface(), &form.pic->Surface()})
+        for (int band = 0; band < 10; ++band)
+            s->Line(0, band, 10, band + 1, band == 9 ? kGreen : kRed, pf::LineShape::BoxFilled);
+    QApplication::processEvents();
+    const QImage painted = picture->pixmap().toImage();
+    ASSERT_FALSE(painted.isNull());
+    EXPECT_EQ(QColor(painted.pixel(painted.width() / 2, 1)), QColor(Qt::red));
+    EXPECT_EQ(QColor(painted.pixel(painted.width() / 2, painted.height() - 2)), QColor(Qt::green));
+    const QImage background = view.palette().brush(QPalette::Window).textureImage();
+    ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(QColor(background.pixel(1, 1)), QColor(Qt::red));
+    EXPECT_EQ(QColor(background.pixel(1, background.height() - 2)), QColor(Qt::green));
+
+    // Cleared while the window shows: the back colour shows.
+    form.pic->Surface().Cls();
+    QApplication::processEvents();
+    EXPECT_EQ(QColor(picture->pixmap().toImage().pixel(1, 1)), QColor(Qt::white));
+}
+
+TEST_F(SurfaceBindingTest, AFormThatGoesTakesItsPaintingsWatchAlong)
+{
+    auto form = std::make_unique<PaintedForm>();
+    form->Show();
+    QPointer<gui::FormView> view = new gui::FormView(*form);
+    view->show();
+    form->Surface().Line(0, 0, 10, 10, kRed, pf::LineShape::BoxFilled);
+    form.reset(); // the showing the line asked for still waits in the loop
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(view.isNull());
 }
 
 TEST_F(SurfaceBindingTest, LabelAndImageClicksReachTheForm)

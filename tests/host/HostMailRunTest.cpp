@@ -133,8 +133,12 @@ TEST_F(HostMailRunTest, TemplateWithARecipientSendsTheSavedReportIntoSentItems)
     EXPECT_EQ(itMail->aTo, std::vector<std::string>{"Team <team@kestrova.example>"});
     EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
     EXPECT_TRUE(Listed(r.output, "outbox").empty()) << r.output;
-    for (const Mail& m : Listed(r.output, "drafts"))
+    const auto aDrafts = Listed(r.output, "drafts");
+    ASSERT_FALSE(aDrafts.empty()) << r.output;
+    for (const Mail& m : aDrafts) {
         EXPECT_TRUE(m.aAttachments.empty()) << m.sSubject;
+        EXPECT_FALSE(m.bSent) << m.sSubject;
+    }
 }
 
 TEST_F(HostMailRunTest, WithoutATemplateTheNewMailIsShownAndNeverSent)

@@ -63,10 +63,15 @@ std::string SubtotalCaption(const std::string& pattern, std::string_view text)
 
 void SetAggregate(GridRow& row, int column, Aggregate aggregate)
 {
-    row.SetText(column, std::move(aggregate.text));
-    if (aggregate.value || size_t(column) < row.formats.size()) {
-        row.FormatFor(column).value = aggregate.value;
+    row.SetText(column, aggregate.text);
+    if (aggregate.value) {
+        row.cells.SetExact(column, *aggregate.value);
     }
+}
+
+std::optional<double> CellNumber(const GridRow& row, int column, int type, RowTexts::Keep keep)
+{
+    return row.Value(column, type, keep).Number();
 }
 
 } // namespace platform::forms::detail

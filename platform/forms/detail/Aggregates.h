@@ -12,6 +12,11 @@ namespace platform::forms::detail {
 /// every cell as a number in the locale's form; none for an empty cell or any other text.
 std::optional<double> AggregateNumber(std::string_view text, int type);
 
+/// The number a grid cell stands for in an aggregate: AggregateNumber of its text, kept beside
+/// it as keep says; the exact value of a computed aggregate.
+std::optional<double> CellNumber(const GridRow& row, int column, int type,
+                                 RowTexts::Keep keep = RowTexts::Keep::Yes);
+
 /// The result of an aggregate for one group: its text and, for numbers, its exact value.
 struct Aggregate
 {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -39,6 +40,7 @@ icu::UnicodeString FromUtf8(std::string_view text)
 struct LocaleForms
 {
     const platform::locale::Settings* settings = nullptr;
+    std::uint32_t generation = 0;
     std::string decimal = ".";
     std::string group = ",";
     std::array<char, 3> dateOrder{'M', 'd', 'y'};
@@ -57,6 +59,10 @@ struct LocaleForms
 private:
     void Load(const platform::locale::Settings& s)
     {
+        // Numbers of one process-wide sequence, so that a value read under one thread's forms
+        // never passes for one read under another's.
+        static std::atomic<std::uint32_t> loads{0};
+        generation = ++loads;
         settings = &s;
         decimal = s.decimalSeparator;
         group = s.groupingSeparator;
@@ -208,6 +214,46 @@ std::optional<double> TimeFraction(const std::vector<int>& n, size_t from, int m
     return (h * 3600.0 + m * 60.0 + s) / 86400.0;
 }
 
+// The common case without a copy: an optional minus sign, digits, and at most one decimal
+// separator followed by digits. None for anything else (group separators, a plus sign,
+// exponents), which the general reading below handles.
+std::optional<double> ParsePlainNumber(std::string_view text, std::string_view decimal)
+{
+    std::array<char, 64> plain{};
+    if (text.size() >= plain.size()) {
+        return std::nullopt;
+    }
+    size_t at = 0, i = 0;
+    if (text[0] == '-') {
+        plain[at++] = '-';
+        ++i;
+    }
+    bool digits = false, point = false;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            plain[at++] = c;
+            digits = true;
+            ++i;
+        } else if (!point && !decimal.empty() && text.compare(i, decimal.size(), decimal) == 0) {
+            plain[at++] = '.';
+            point = true;
+            i += decimal.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) {
+        return std::nullopt;
+    }
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + at, value);
+    if (ec != std::errc() || ptr != plain.data() + at) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 } // namespace
 
 std::optional<double> ParseNumber(std::string_view text)
@@ -217,6 +263,9 @@ std::optional<double> ParseNumber(std::string_view text)
         return std::nullopt;
     }
     const LocaleForms& forms = LocaleForms::Current();
+    if (auto plain = ParsePlainNumber(text, forms.decimal)) {
+        return plain;
+    }
     std::string plain;
     plain.reserve(text.size());
     bool digitSeen = false, decimalSeen = false;
@@ -322,11 +371,10 @@ std::string FormatNumber(double value)
     // look-ups: whole numbers as %.0f, the rest as %.15g.
     std::array<char, 64> buffer{};
     const bool whole = std::fabs(value) < 1e15 && value == std::trunc(value);
-    const auto result =
-        whole ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                              std::chars_format::fixed, 0)
-              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                              std::chars_format::general, 15);
+    const auto result = whole ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                              std::chars_format::fixed, 0)
+                              : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                              std::chars_format::general, 15);
     std::string text(buffer.data(), result.ptr);
     if (auto pos = text.find('.'); pos != std::string::npos) {
         text.replace(pos, 1, LocaleForms::Current().decimal);
@@ -389,6 +437,11 @@ bool ContainsText(std::string_view haystack, std::string_view needle, bool caseS
         return haystack.find(needle) != std::string_view::npos;
     }
     return FoldCase(haystack).find(FoldCase(needle)) != std::string::npos;
+}
+
+std::uint32_t LocaleFormsGeneration()
+{
+    return LocaleForms::Current().generation;
 }
 
 bool IsNumericType(int type)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,10 @@ bool ContainsText(std::string_view haystack, std::string_view needle, bool caseS
 
 /// The text in ICU's case-folded form.
 std::string FoldCase(std::string_view text);
+
+/// A number that changes whenever the forms that ParseNumber and ParseDate read by change (the
+/// process switched locale): values read under another number must be read again.
+std::uint32_t LocaleFormsGeneration();
 
 /// True for the column data types whose cells compare as numbers.
 bool IsNumericType(int type);

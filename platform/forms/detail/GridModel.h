@@ -24,7 +24,6 @@ struct CellFormat
     std::optional<std::uint32_t> foreColor;
     bool bold = false;
     CheckState check = CheckState::None;
-    std::optional<double> value; // the exact number behind a computed aggregate
 };
 
 /// One row. Cells past the stored ones are empty, so that widening a grid of many rows
@@ -47,6 +46,11 @@ struct GridRow
     /// Writes a cell's text; a row that must grow takes room for `width` cells at once (the
     /// grid's column count), so that filling a row left to right reorganises it once.
     void SetText(int col, std::string_view text, int width = 0) { cells.Set(col, text, width); }
+    /// What a cell reads as in a column of data type `type` (see RowTexts::Value).
+    TypedValue Value(int col, int type, RowTexts::Keep keep = RowTexts::Keep::Yes) const
+    {
+        return cells.Value(col, type == ColumnType::Date, keep);
+    }
     const CellFormat* Format(int col) const;
     CellFormat& FormatFor(int col);
     void SetCols(int cols);

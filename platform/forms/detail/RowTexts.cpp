@@ -1,5 +1,6 @@
 #include "platform/forms/detail/RowTexts.h"
 
+#include "platform/forms/detail/CellValues.h"
 #include "platform/forms/detail/TextBlocks.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ RowTexts::Block RowTexts::Allocate(TextBlocks* pool, std::uint32_t words)
     return block;
 }
 
-RowTexts::RowTexts(const RowTexts& other)
+RowTexts::RowTexts(const RowTexts& other) : m_typed(TypedCells::HeapCopy(other.m_typed))
 {
     if (other.m_block) {
         const std::uint32_t words = other.m_block[1];
@@ -53,10 +54,65 @@ RowTexts::RowTexts(const RowTexts& other)
 RowTexts& RowTexts::operator=(const RowTexts& other)
 {
     if (this != &other) {
-        RowTexts copy(other);
-        m_block = std::move(copy.m_block);
+        *this = RowTexts(other);
     }
     return *this;
+}
+
+RowTexts& RowTexts::operator=(RowTexts&& other) noexcept
+{
+    if (this != &other) {
+        // The typed values go back to the pool of the block they came with.
+        m_typed.Release(Pool());
+        m_block = std::move(other.m_block);
+        m_typed = std::move(other.m_typed);
+    }
+    return *this;
+}
+
+RowTexts::~RowTexts()
+{
+    m_typed.Release(Pool());
+}
+
+TypedValue RowTexts::Value(int col, bool dateColumn, Keep keep) const
+{
+    const std::string_view text = Text(col);
+    if (text.empty()) {
+        return {};
+    }
+    const std::uint32_t generation = LocaleFormsGeneration();
+    if (const auto entry = m_typed.Find(col)) {
+        if (entry->value.kind == TypedValue::Kind::Exact ||
+            (entry->dateColumn == dateColumn && entry->generation == generation)) {
+            return entry->value;
+        }
+    }
+    TypedValue value{TypedValue::Kind::Text, 0};
+    std::optional<double> date = dateColumn ? ParseDate(text) : std::nullopt;
+    if (date) {
+        value = {TypedValue::Kind::Date, *date};
+    } else if (const auto number = ParseNumber(text)) {
+        value = {TypedValue::Kind::Number, *number};
+    }
+    if (keep == Keep::Yes) {
+        m_typed.Store(Pool(), col, {value, dateColumn, generation});
+    }
+    return value;
+}
+
+std::optional<double> RowTexts::Exact(int col) const
+{
+    const auto entry = m_typed.Find(col);
+    if (entry && entry->value.kind == TypedValue::Kind::Exact) {
+        return entry->value.value;
+    }
+    return std::nullopt;
+}
+
+void RowTexts::SetExact(int col, double value)
+{
+    m_typed.Store(Pool(), col, {{TypedValue::Kind::Exact, value}, false, 0});
 }
 
 std::string_view RowTexts::Text(int col) const
@@ -70,6 +126,12 @@ std::string_view RowTexts::Text(int col) const
 
 void RowTexts::Set(int col, std::string_view text, int width)
 {
+    m_typed.Drop(col);
+    Write(col, text, width);
+}
+
+void RowTexts::Write(int col, std::string_view text, int width)
+{
     const int count = Count();
     if (col >= count) {
         if (!text.empty()) {
@@ -81,7 +143,7 @@ void RowTexts::Set(int col, std::string_view text, int width)
     const std::uint32_t total = CharCount();
     if (text.data() >= chars && text.data() < chars + total) {
         // A text of this row itself: the moves below would overwrite it.
-        Set(col, std::string(text), width);
+        Write(col, std::string(text), width);
         return;
     }
     const std::uint32_t start = col == 0 ? 0 : End(col - 1);
@@ -103,6 +165,7 @@ void RowTexts::Set(int col, std::string_view text, int width)
 
 void RowTexts::Truncate(int cols)
 {
+    m_typed.Truncate(cols);
     if (cols <= 0) {
         m_block.reset();
     } else if (cols < Count()) {
@@ -113,7 +176,11 @@ void RowTexts::Truncate(int cols)
 void RowTexts::MoveCell(int col, int position)
 {
     const int needed = std::max(col, position) + 1;
-    if (col == position || col < 0 || position < 0 || Count() == 0) {
+    if (col == position || col < 0 || position < 0) {
+        return;
+    }
+    m_typed.MoveCell(col, position);
+    if (Count() == 0) {
         return;
     }
     std::vector<std::string> texts;
@@ -127,7 +194,7 @@ void RowTexts::MoveCell(int col, int position)
     }
     m_block.reset();
     for (int c = int(texts.size()) - 1; c >= 0; --c) {
-        Set(c, texts[size_t(c)], int(texts.size()));
+        Write(c, texts[size_t(c)], int(texts.size()));
     }
 }
 

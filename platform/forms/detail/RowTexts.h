@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/forms/detail/TypedCells.h"
+
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace platform::forms::detail {
@@ -22,6 +25,10 @@ struct TextBlockRelease
 /// Cells past the stored count are empty. The block holds the count, its own size, the end
 /// offset of every cell's characters, then the characters; writing a cell moves the
 /// characters of the cells after it.
+///
+/// Beside the texts a row keeps what they read as (numbers, dates), read once when first
+/// asked for and forgotten when the text changes, and the exact numbers behind computed
+/// aggregates.
 class RowTexts
 {
 public:
@@ -32,8 +39,8 @@ public:
     RowTexts(const RowTexts& other);
     RowTexts& operator=(const RowTexts& other);
     RowTexts(RowTexts&&) noexcept = default;
-    RowTexts& operator=(RowTexts&&) noexcept = default;
-    ~RowTexts() = default;
+    RowTexts& operator=(RowTexts&& other) noexcept;
+    ~RowTexts();
 
     /// The number of cells stored; the cells after them are empty.
     int Count() const { return m_block ? int(m_block[0]) : 0; }
@@ -52,6 +59,26 @@ public:
     /// Moves the cell at `col` to `position`; the cells between shift by one.
     void MoveCell(int col, int position);
 
+    /// Whether a value read from a text is kept for the next time it is asked for.
+    enum class Keep
+    {
+        Yes, ///< asked for again (sorts, single subtotal operations)
+        No,  ///< read once: keeping it would cost more memory than reading it again
+    };
+
+    /// What a cell reads as in a column of dates (dateColumn: a date, else a number) or of
+    /// anything else (a number): an exact value when one was set, else a value kept from an
+    /// earlier read, else the text read in the current locale's forms (and kept as keep says,
+    /// until the text or the locale changes).
+    TypedValue Value(int col, bool dateColumn, Keep keep = Keep::Yes) const;
+
+    /// The exact number behind a computed aggregate's text, if the cell has one.
+    std::optional<double> Exact(int col) const;
+
+    /// Gives a cell's text (written just before) its exact number; writing the text again
+    /// forgets it.
+    void SetExact(int col, double value);
+
 private:
     // Words of the block: [0] the cell count, [1] the block's size in words, then the end
     // offsets, then the characters.
@@ -60,6 +87,8 @@ private:
     std::uint32_t End(int col) const { return m_block[kHeader + std::uint32_t(col)]; }
     std::uint32_t CharCount() const { return Count() == 0 ? 0 : End(Count() - 1); }
     char* Chars() const { return reinterpret_cast<char*>(m_block.get() + kHeader + Count()); }
+    /// Set without forgetting the cell's typed value.
+    void Write(int col, std::string_view text, int width);
     /// Rebuilds the block for `count` cells with the text of `col` replaced.
     void Rebuild(int count, int col, std::string_view text);
 
@@ -68,7 +97,11 @@ private:
     /// in word 1.
     static Block Allocate(TextBlocks* pool, std::uint32_t words);
 
+    TextBlocks* Pool() const { return m_block.get_deleter().pool; }
+
     Block m_block;
+    // Filled in as values are asked for: logically part of the texts they are read from.
+    mutable TypedCells m_typed;
 };
 
 } // namespace platform::forms::detail

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <numeric>
+#include <stdexcept>
 #include <string_view>
 #include <unordered_map>
-#include <stdexcept>
 
 namespace platform::forms::detail {
 namespace {
@@ -80,32 +80,46 @@ public:
     std::vector<int> Order() { return std::move(m_order); }
 
 private:
-    // Gives every row its rank among the column's distinct texts, so that each distinct text
-    // is read as a number, date or collation key once and rows compare by integers.
+    // Gives every row its rank among the column's distinct keys, so that rows compare by
+    // integers: numbers and dates by the value kept beside the text, each distinct text read
+    // as a number, date or collation key once.
     void RankColumn(int first, int end, size_t k)
     {
         const int col = m_columns[k].col;
         const int type = m_impl.cols[size_t(col)].dataType;
-        std::unordered_map<std::string_view, int> distinct;
-        std::vector<std::string_view> texts;
-        for (int r = first; r < end; ++r) {
-            const std::string_view text = m_impl.rows[size_t(r)].Text(col);
-            const auto [it, added] = distinct.try_emplace(text, int(texts.size()));
-            if (added) {
-                texts.push_back(text);
-            }
-            m_keys[KeyIndex(r, k)] = it->second;
-        }
+        const bool typed =
+            type == ColumnType::Date || type == ColumnType::Empty || IsNumericType(type);
+        const TypedValue::Kind numberKind =
+            type == ColumnType::Date ? TypedValue::Kind::Date : TypedValue::Kind::Number;
+        std::unordered_map<std::string_view, int> texts;
+        std::unordered_map<double, int> numbers;
         std::vector<Key> keys;
-        keys.reserve(texts.size());
-        for (std::string_view text : texts) {
-            keys.push_back(MakeKey(text, type));
+        for (int r = first; r < end; ++r) {
+            const GridRow& row = m_impl.rows[size_t(r)];
+            const std::string_view text = row.Text(col);
+            const TypedValue value = typed ? row.Value(col, type) : TypedValue{};
+            int id = 0;
+            if (value.kind == numberKind) {
+                const double number = value.value;
+                const auto [it, added] = numbers.try_emplace(number, int(keys.size()));
+                if (added) {
+                    keys.push_back({1, number, {}});
+                }
+                id = it->second;
+            } else {
+                const auto [it, added] = texts.try_emplace(text, int(keys.size()));
+                if (added) {
+                    keys.push_back(MakeKey(text, type));
+                }
+                id = it->second;
+            }
+            m_keys[KeyIndex(r, k)] = id;
         }
-        std::vector<int> byKey(texts.size());
+        std::vector<int> byKey(keys.size());
         std::iota(byKey.begin(), byKey.end(), 0);
         std::sort(byKey.begin(), byKey.end(),
                   [&](int a, int b) { return Compare(keys[size_t(a)], keys[size_t(b)]) < 0; });
-        std::vector<int> rank(texts.size());
+        std::vector<int> rank(keys.size());
         for (size_t i = 0; i < byKey.size(); ++i) {
             const bool tie =
                 i > 0 && Compare(keys[size_t(byKey[i - 1])], keys[size_t(byKey[i])]) == 0;
@@ -184,6 +198,10 @@ private:
     void Arrange(int begin, int stop)
     {
         std::vector<Item> items;
+        if (begin < stop && !m_impl.rows[size_t(begin)].node) {
+            // Data rows come as a run: room for them at once rather than growing row by row.
+            items.reserve(size_t(stop - begin));
+        }
         for (int r = begin; r < stop;) {
             items.push_back(MakeItem(r, stop));
             r = items.back().stop;

@@ -23,8 +23,8 @@ struct Level
 {
     int groupOn;
     int matchFrom;
-    int from, to;      // the columns whose texts define a group
-    size_t creator;    // the first request of the column: its caption pattern names the rows
+    int from, to;            // the columns whose texts define a group
+    size_t creator;          // the first request of the column: its caption pattern names the rows
     std::vector<int> starts; // the first data row of each group
 };
 
@@ -60,8 +60,12 @@ public:
             auto level = std::find_if(m_levels.begin(), m_levels.end(),
                                       [&](const Level& l) { return l.groupOn == q.groupOn; });
             if (level == m_levels.end()) {
-                m_levels.push_back({q.groupOn, q.matchFrom, std::min(q.matchFrom, q.groupOn),
-                                    std::max(q.matchFrom, q.groupOn), i, {}});
+                m_levels.push_back({q.groupOn,
+                                    q.matchFrom,
+                                    std::min(q.matchFrom, q.groupOn),
+                                    std::max(q.matchFrom, q.groupOn),
+                                    i,
+                                    {}});
                 level = m_levels.end() - 1;
             } else if (level->matchFrom != q.matchFrom) {
                 return false; // the groups of one row would differ between requests
@@ -87,7 +91,10 @@ private:
             m_slotColumns.push_back(column);
             slot = m_slotColumns.end() - 1;
         }
-        m_totals.push_back({request, level, column, size_t(slot - m_slotColumns.begin()),
+        m_totals.push_back({request,
+                            level,
+                            column,
+                            size_t(slot - m_slotColumns.begin()),
                             m_requests[request].function == SubtotalFunction::Max,
                             0,
                             {}});
@@ -140,7 +147,10 @@ private:
             m_asked.clear();
             for (size_t s = 0; s < m_slotColumns.size(); ++s) {
                 const int c = m_slotColumns[s];
-                numbers[s] = AggregateNumber(row.Text(c), m_impl.cols[size_t(c)].dataType);
+                // The pass reads each cell once: values kept before count, new ones are not
+                // kept.
+                numbers[s] =
+                    CellNumber(row, c, m_impl.cols[size_t(c)].dataType, RowTexts::Keep::No);
             }
             for (Total& t : m_totals) {
                 const auto& number = numbers[t.slot];
@@ -188,9 +198,8 @@ private:
         }
         std::vector<size_t> order(m_levels.size());
         std::iota(order.begin(), order.end(), size_t(0));
-        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            return m_levels[a].groupOn < m_levels[b].groupOn;
-        });
+        std::sort(order.begin(), order.end(),
+                  [&](size_t a, size_t b) { return m_levels[a].groupOn < m_levels[b].groupOn; });
         // The subtotal rows in their final order, made while every data row stands where the
         // aggregates found it; each remembers the data row it goes above.
         std::vector<std::pair<int, GridRow>> made;

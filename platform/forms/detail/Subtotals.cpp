@@ -57,7 +57,7 @@ public:
             for (int r = impl.fixedRows; r < impl.RowCount(); ++r) {
                 const auto& row = impl.rows[size_t(r)];
                 if (!row.node) {
-                    m_columnTotal += detail::AggregateNumber(row.Text(column), m_type).value_or(0.0);
+                    m_columnTotal += detail::CellNumber(row, column, m_type).value_or(0.0);
                 }
             }
         }
@@ -69,9 +69,8 @@ public:
         const bool wantMax = m_function == SubtotalFunction::Max;
         for (int r = group.first; r <= group.last; ++r) {
             const auto& row = m_impl.rows[size_t(r)];
-            const std::string_view text = row.Text(m_column);
-            if (!row.node && !text.empty()) {
-                accumulator.Add(detail::AggregateNumber(text, m_type), r, wantMax);
+            if (!row.node && !row.Text(m_column).empty()) {
+                accumulator.Add(detail::CellNumber(row, m_column, m_type), r, wantMax);
             }
         }
         return accumulator.Result(m_function, m_columnTotal, m_impl, m_column);
@@ -193,8 +192,9 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
             made.subtotalGroup = groupOn;
             made.subtotalMatchFrom = matchFrom;
             made.outlineLevel = groupOn;
-            made.SetText(impl.outlineCol,
-                         detail::SubtotalCaption(pattern, impl.rows[size_t(group.first)].Text(groupOn)));
+            made.SetText(
+                impl.outlineCol,
+                detail::SubtotalCaption(pattern, impl.rows[size_t(group.first)].Text(groupOn)));
             row = &made;
         }
         if (function != SubtotalFunction::None) {

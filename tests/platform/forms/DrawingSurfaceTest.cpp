@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <zlib.h>
 
@@ -104,6 +105,46 @@ TEST(DrawingSurfaceTest, OnlyAutoRedrawKeepsTheDrawingAndOnlyCopyPenDraws)
     EXPECT_THROW(surface.SetDrawStyle(7), platform::runtime::Error);
     EXPECT_THROW(surface.SetDrawWidth(0), platform::runtime::Error);
     EXPECT_THROW(surface.SetScaleWidth(0), platform::runtime::Error);
+}
+
+TEST(DrawingSurfaceTest, TellsItsObserverWhenTheKeptImageChanges)
+{
+    auto box = Box();
+    auto& surface = box->Surface();
+    int nCalls = 0;
+    surface.SetObserver([&] { ++nCalls; });
+    struct Step
+    {
+        const char* name;
+        std::function<void()> act;
+        int calls; // the observer's calls after the step
+    };
+    const Step steps[] = {
+        {"line on the screen only", [&] { surface.Line(0, 0, 10, 10, 0); }, 0},
+        {"AutoRedraw on", [&] { surface.SetAutoRedraw(true); }, 1},
+        {"AutoRedraw on again", [&] { surface.SetAutoRedraw(true); }, 1},
+        {"kept line", [&] { surface.Line(0, 0, 10, 10, 0); }, 2},
+        {"kept box", [&] { surface.Line(0, 0, 10, 10, 0, LineShape::BoxFilled); }, 3},
+        {"refused pen",
+         [&] {
+             surface.SetDrawMode(7);
+             EXPECT_ANY_THROW(surface.Line(0, 0, 1, 1, 0));
+             surface.SetDrawMode(13);
+         },
+         3},
+        {"Cls", [&] { surface.Cls(); }, 4},
+        {"AutoRedraw off", [&] { surface.SetAutoRedraw(false); }, 5},
+        {"observer gone",
+         [&] {
+             surface.SetObserver({});
+             surface.Cls();
+         },
+         5},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(nCalls, step.calls) << step.name;
+    }
 }
 
 TEST(DrawingSurfaceTest, FormsDrawOnTheirInnerArea)

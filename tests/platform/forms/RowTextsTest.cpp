@@ -158,6 +158,39 @@ TEST(RowTextsTest, ACopyOutlivesThePoolOfItsOriginal)
     EXPECT_EQ(Cells(copy, 2), (std::vector<std::string>{"weiter", kLong}));
 }
 
+// The exact numbers of a row's cells follow their cells through moves, copies and growth,
+// and go with the cell's text.
+TEST(RowTextsTest, ExactNumbersFollowTheirCellsAndGoWithTheirText)
+{
+    TextBlocks pool;
+    RowTexts row(&pool);
+    for (int c = 0; c < 6; ++c) {
+        row.Set(c, std::to_string(c), 6);
+        row.SetExact(c, c + 0.25); // past the first block's room: it grows
+    }
+    auto exacts = [](const RowTexts& r) {
+        std::vector<double> found;
+        for (int c = 0; c < 7; ++c) {
+            found.push_back(r.Exact(c).value_or(-1));
+        }
+        return found;
+    };
+    row.MoveCell(1, 4);
+    EXPECT_EQ(exacts(row), (std::vector<double>{0.25, 2.25, 3.25, 4.25, 1.25, 5.25, -1}));
+    EXPECT_EQ(row.Text(4), "1");
+    row.Set(2, "neu");
+    row.Truncate(5);
+    RowTexts copy(row);
+    row = RowTexts(&pool);
+    EXPECT_EQ(exacts(copy), (std::vector<double>{0.25, 2.25, -1, 4.25, 1.25, -1, -1}));
+    // A value read from the text, not the exact one, once the text is written again.
+    copy.Set(0, "75");
+    EXPECT_FALSE(copy.Exact(0));
+    const auto value = copy.Value(0, false);
+    EXPECT_EQ(value.kind, platform::forms::detail::TypedValue::Kind::Number);
+    EXPECT_EQ(value.value, 75);
+}
+
 TEST(TextBlocksTest, BlocksAreReusedBySizeAndNeverShared)
 {
     TextBlocks pool;

@@ -57,7 +57,11 @@ TEST_F(StringsTest, CaseMappingAndTrimming)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rt::TextEquals(c.a, c.b), c.equal) << c.a << " " << c.b;
+        // Keys of case-insensitive maps match exactly when the texts are equal.
+        EXPECT_EQ(rt::FoldCase(c.a) == rt::FoldCase(c.b), c.equal) << c.a << " " << c.b;
     }
+    EXPECT_EQ(rt::FoldCase("Short Date [1] {00020329}/Keywords"),
+              "short date [1] {00020329}/keywords");
 }
 
 TEST_F(StringsTest, InStrAndInStrRev)

@@ -177,6 +177,24 @@ TEST_F(SampleProfileTest, HoldsStoresFoldersAndItemsOfEveryKind)
 }
 
 // Every property that a report column can show is on some item of its class.
+TEST_F(SampleProfileTest, SentMailsWereSubmittedAndDraftsNot)
+{
+    auto profile = GenerateSampleProfile(Dir() / "p", Options(1));
+    auto store = profile->DefaultStore();
+    const PropTag cols[] = {props::PR_MESSAGE_FLAGS, props::PR_CLIENT_SUBMIT_TIME};
+    for (const auto& [role, unsent] :
+         {std::pair{FolderRole::SentMail, false}, std::pair{FolderRole::Drafts, true}}) {
+        const auto rows = store->ReadTable(store->DefaultFolder(role)->entryId, cols);
+        ASSERT_FALSE(rows.empty()) << int(role);
+        for (const auto& row : rows) {
+            const auto& flags = row.values[0];
+            const bool flaggedUnsent = flags && (std::get<std::int32_t>(*flags) & 0x8) != 0;
+            EXPECT_EQ(flaggedUnsent, unsent) << int(role);
+            EXPECT_EQ(row.values[1].has_value(), !unsent) << int(role);
+        }
+    }
+}
+
 TEST_F(SampleProfileTest, EveryReportPropertyHasDataOnItsClass)
 {
     struct Named
