@@ -34,10 +34,7 @@ public:
     /// The field at a 1-based position; no object when absent.
     std::shared_ptr<Field> Fields(long lIndex) const;
     /// Number of fields.
-    long FieldsCount() const
-    {
-        return static_cast<long>(m_nInPlace + m_fields.size());
-    }
+    long FieldsCount() const { return static_cast<long>(m_nInPlace + m_fields.size()); }
     /// The record's key in the record set ("0" for the first record of a record set).
     std::string Key() const override { return common::ChildLink<Records>::Key(); }
     /// The record set, or null once the record was removed or the records were reset.
@@ -58,10 +55,10 @@ public:
     void ReserveFields(long n) { m_fields.reserve(static_cast<std::size_t>(n)); }
     /// Takes fields the engine made in place for this record as its only fields (as
     /// AppendField would take them one by one on a record without fields); fields appended
-    /// later come after them. `owner` owns their memory, and a field handed
-    /// out shares that ownership. With `pKeysOf`, a record whose fields are copies of the same
-    /// columns, the field keys are shared with it rather than built again. Throws the
-    /// runtime's error 457 when a key repeats.
+    /// later come after them. `owner` owns their memory, and a field handed out shares that
+    /// ownership. With `pKeysOf`, a record whose fields are copies of the same columns, the
+    /// field keys are shared with it rather than built again. Throws the runtime's error 457
+    /// when a key repeats.
     void TakeFieldsInPlace(Field* pFields, std::size_t nFields, std::weak_ptr<void> owner,
                            const Record* pKeysOf);
     /// The record as its parent link.
