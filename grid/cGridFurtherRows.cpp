@@ -146,6 +146,9 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
 
 void cGrid::ReduceSingleRow(const detail::RowInfo& oInfo, int r0)
 {
+    if (!oInfo.Lists) {
+        return; // no list condition chose values for this record
+    }
     forms::FlexGrid& fg = *m_oGrid;
     for (const std::string* pKey :
          {&detail::kKeywordsKey, &detail::kCompaniesKey, &detail::kContactsKey}) {

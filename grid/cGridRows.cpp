@@ -85,6 +85,7 @@ std::int32_t cGrid::GetRowCount()
         {
             std::shared_ptr<views::GridField> oField;
             std::optional<ListCondition> oCondition;
+            std::string sKey;
         };
         std::vector<Level> aLevels;
         for (int L = 0; L < 3; ++L) {
@@ -92,7 +93,10 @@ std::int32_t cGrid::GetRowCount()
             if (!g || !g->Apply()) {
                 break;
             }
-            Level oLevel{m_oView->Fields()->Item(rt::Variant(g->ColKey)), std::nullopt};
+            Level oLevel{m_oView->Fields()->Item(rt::Variant(g->ColKey)), std::nullopt, {}};
+            if (oLevel.oField) {
+                oLevel.sKey = oLevel.oField->Key();
+            }
             if (oLevel.oField && oLevel.oField->PropertyType() == 11 && oFilter) {
                 auto oCondition = ConditionOf(*oFilter, oLevel.oField->Key());
                 // A list condition that is not set chooses nothing: every value counts.
@@ -103,12 +107,16 @@ std::int32_t cGrid::GetRowCount()
             }
             aLevels.push_back(std::move(oLevel));
         }
+        // Each level's field is found by its position in the record, by key only where a
+        // record has another field there; the fields of one read share their key objects.
         std::array<long, 3> aPositions{0, 0, 0};
+        std::array<const std::string*, 3> aKeyObjects{};
         auto fieldOf = [&](const engine::Record& oRecord, std::size_t L, const std::string& sKey) {
             long& lAt = aPositions[L];
             if (lAt > 0 && lAt <= oRecord.FieldsCount()) {
                 auto oField = oRecord.Fields(lAt);
-                if (oField && oField->Key() == sKey) {
+                if (oField && (&oField->Key() == aKeyObjects[L] || oField->Key() == sKey)) {
+                    aKeyObjects[L] = &oField->Key();
                     return oField;
                 }
             }
@@ -130,12 +138,13 @@ std::int32_t cGrid::GetRowCount()
                 const auto& gf = aLevels[L].oField;
                 std::int32_t lCount = 1;
                 if (gf && gf->PropertyType() == 11) {
-                    const auto oField = fieldOf(*oRecord, L, gf->Key());
+                    const std::string& sKey = aLevels[L].sKey;
+                    const auto oField = fieldOf(*oRecord, L, sKey);
                     if (oField && oField->Value().IsArray()) {
                         const rt::Array& aValues = oField->Value().AsArray();
                         if (const auto& oCondition = aLevels[L].oCondition) {
                             nLine = 4;
-                            const detail::IndexListRef ref = detail::IndexListOf(oInfo, gf->Key());
+                            const detail::IndexListRef ref = detail::IndexListOf(oInfo, sKey);
                             *ref.pIndex = detail::BuildIndexList(
                                 Texts(aValues), oCondition->aValues,
                                 static_cast<std::int32_t>(oCondition->lCompare));

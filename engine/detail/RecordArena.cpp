@@ -8,14 +8,19 @@
 namespace engine::detail {
 
 namespace {
-constexpr std::size_t kLargestStretch = 1024;
+// Stretches stay well below the size from which the allocator maps fresh pages for each
+// allocation: one read after another then reuses the same memory instead of faulting in
+// new pages every time.
+constexpr std::size_t kLargestStretch = 64;
 }
 
 struct RecordArena::Stretch
 {
     Stretch(std::size_t nCapacity, std::size_t nFieldsEach)
-        : records(std::make_unique<Record[]>(nCapacity)),
-          fields(std::make_unique<Field[]>(nCapacity * nFieldsEach)), capacity(nCapacity),
+        // Default-initialised: the constructors set every member, no need to zero them first.
+        : records(std::make_unique_for_overwrite<Record[]>(nCapacity)),
+          fields(std::make_unique_for_overwrite<Field[]>(nCapacity * nFieldsEach)),
+          capacity(nCapacity),
           fieldsEach(nFieldsEach)
     {
     }

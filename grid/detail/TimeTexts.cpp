@@ -5,6 +5,7 @@
 #include "platform/runtime/Format.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace grid::detail {
 namespace rt = platform::runtime;
@@ -88,15 +89,75 @@ const std::string& TimeTextCache::TextIn(FormatTexts& oFormat, const rt::Variant
 {
     auto& oTexts = oFormat.texts;
     const double dSerial = vValue.Get<rt::Date>()->Serial();
-    if (const auto it = oTexts.find(dSerial); it != oTexts.end()) {
-        return it->second;
+    if (const std::string* pText = oTexts.Find(dSerial)) {
+        return *pText;
     }
     std::string sText = FormattedTime(vValue, oFormat.bShowTime, oFormat.sFormat);
-    if (oTexts.size() >= kLimit) {
+    if (oTexts.Size() >= kLimit) {
         m_sLast = std::move(sText);
         return m_sLast;
     }
-    return oTexts.emplace(dSerial, std::move(sText)).first->second;
+    return oTexts.Add(dSerial, std::move(sText));
+}
+
+namespace {
+
+std::uint64_t BitsOf(double d)
+{
+    std::uint64_t lBits = 0;
+    std::memcpy(&lBits, &d, sizeof lBits);
+    return lBits;
+}
+
+} // namespace
+
+std::size_t TimeTextCache::TextsByValue::SlotOf(std::uint64_t lBits) const
+{
+    // Multiplicative hashing: the high bits of the product mix all bits of the value.
+    const std::size_t nMask = m_Keys.size() - 1;
+    std::size_t n = static_cast<std::size_t>((lBits * 0x9E3779B97F4A7C15ull) >> 32) & nMask;
+    while (m_Index[n] != 0 && m_Keys[n] != lBits) {
+        n = (n + 1) & nMask;
+    }
+    return n;
+}
+
+const std::string* TimeTextCache::TextsByValue::Find(double dSerial) const
+{
+    if (m_Keys.empty()) {
+        return nullptr;
+    }
+    const std::size_t n = SlotOf(BitsOf(dSerial));
+    return m_Index[n] == 0 ? nullptr : &m_Texts[m_Index[n] - 1];
+}
+
+const std::string& TimeTextCache::TextsByValue::Add(double dSerial, std::string sText)
+{
+    if ((m_Texts.size() + 1) * 2 > m_Keys.size()) {
+        Grow();
+    }
+    const std::uint64_t lBits = BitsOf(dSerial);
+    const std::size_t n = SlotOf(lBits);
+    m_Texts.push_back(std::move(sText));
+    m_Keys[n] = lBits;
+    m_Index[n] = static_cast<std::uint32_t>(m_Texts.size());
+    return m_Texts.back();
+}
+
+void TimeTextCache::TextsByValue::Grow()
+{
+    const std::vector<std::uint64_t> aKeys = std::move(m_Keys);
+    const std::vector<std::uint32_t> aIndex = std::move(m_Index);
+    const std::size_t nSize = aKeys.empty() ? 64 : aKeys.size() * 2;
+    m_Keys.assign(nSize, 0);
+    m_Index.assign(nSize, 0);
+    for (std::size_t i = 0; i < aKeys.size(); ++i) {
+        if (aIndex[i] != 0) {
+            const std::size_t n = SlotOf(aKeys[i]);
+            m_Keys[n] = aKeys[i];
+            m_Index[n] = aIndex[i];
+        }
+    }
 }
 
 } // namespace grid::detail

@@ -3,8 +3,8 @@
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 /// The texts the report grid shows for dates and durations.
@@ -40,12 +40,32 @@ public:
     const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue);
 
 private:
+    /// Texts by date value: an open-addressed table on the value's bits, since a fill asks
+    /// for every date cell and node-based maps spent more time than the texts' making.
+    class TextsByValue
+    {
+    public:
+        /// The text of a value, or null when it has none yet.
+        const std::string* Find(double dSerial) const;
+        /// Remembers the text of a value that has none yet; returns it.
+        const std::string& Add(double dSerial, std::string sText);
+        std::size_t Size() const { return m_Texts.size(); }
+
+    private:
+        std::size_t SlotOf(std::uint64_t lBits) const;
+        void Grow();
+
+        std::vector<std::uint64_t> m_Keys;  // a value's bits, where m_Index is not 0
+        std::vector<std::uint32_t> m_Index; // 1 + the text's place in m_Texts; 0: free
+        std::deque<std::string> m_Texts;    // a deque: texts handed out stay where they are
+    };
+
     /// The texts of one format, shown with or without the time.
     struct FormatTexts
     {
         bool bShowTime;
         std::string sFormat;
-        std::unordered_map<double, std::string> texts;
+        TextsByValue texts;
     };
 
     /// The text of a date value in a format, from memory where the value was seen.

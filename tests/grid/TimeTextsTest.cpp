@@ -97,6 +97,33 @@ TEST_F(TimeTextsTest, RememberedDateTextsAreTheFormattedOnes)
     }
 }
 
+// Many values: the memory grows while texts are handed out, and every value keeps its own
+// text, neighbouring moments and the zero date included.
+TEST_F(TimeTextsTest, ManyRememberedDateTextsKeepTheirValues)
+{
+    grid::detail::TimeTextCache oCache;
+    const std::size_t nFormat = oCache.FormatOf(true, "");
+    const double dDay = rt::DateSerial(2026, 3, 1).Serial();
+    std::vector<rt::Variant> aValues{rt::Variant(rt::Date(0.0)), rt::Variant(rt::Date(-0.0))};
+    for (int i = 0; i < 1500; ++i) {
+        aValues.emplace_back(rt::Date(dDay + i / 7 + (i % 7) / 1440.0));
+    }
+    std::vector<std::string> aFirst;
+    for (const auto& v : aValues) {
+        aFirst.push_back(oCache.Text(nFormat, v));
+    }
+    for (std::size_t i = 0; i < aValues.size(); ++i) {
+        EXPECT_EQ(oCache.Text(nFormat, aValues[i]), aFirst[i]) << i;
+        if (i % 97 == 0) {
+            EXPECT_EQ(aFirst[i], FormattedTime(aValues[i], true, "")) << i;
+        }
+    }
+    EXPECT_EQ(aFirst[0], "");
+    EXPECT_EQ(aFirst[2], "01.03.2026 00:00");
+    EXPECT_EQ(aFirst[8], "01.03.2026 00:06");
+    EXPECT_EQ(aFirst[9], "02.03.2026 00:00");
+}
+
 struct KeyCase
 {
     int lDateGroupBy;
