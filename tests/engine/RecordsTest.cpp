@@ -186,9 +186,10 @@ TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
     MakeField("Notiz")->CloneInto(slot.fields[1]);
     slot.record->TakeFieldsInPlace(slot.fields, 2, slot.owner, nullptr);
     EXPECT_EQ(slot.record->Fields(rt::Variant("notiz")), slot.record->Fields(2));
+    const auto oMadeInPlace = slot.record->Fields(1);
     slot.record->AppendField(MakeField("Betreff"));
     EXPECT_EQ(slot.record->FieldsCount(), 3);
-    EXPECT_EQ(slot.record->Fields(rt::Variant("Ort")), slot.record->Fields(1));
+    EXPECT_EQ(slot.record->Fields(rt::Variant("Ort")), oMadeInPlace);
     EXPECT_EQ(slot.record->Fields(3)->Key(), "Betreff");
     EXPECT_EQ(RaisedNumber([&] { slot.record->AppendField(MakeField("NOTIZ")); }), 457);
     auto twice = oArena.Next(2);
