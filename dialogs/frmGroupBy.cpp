@@ -44,16 +44,15 @@ frmGroupBy::frmGroupBy() : LevelDialog("frmGroupBy", "2073", kFrameHeight)
     SetTag("2072");
     for (int i = 0; i < kLevels; ++i) {
         const std::string sIndex = std::to_string(i);
-        const int lTop = 120 + i * (kFrameHeight + 60);
         auto& oLabel = m_albl.at(static_cast<std::size_t>(i));
         oLabel = Add<pf::Label>("lbl" + sIndex);
         oLabel->SetTag("2176");
-        oLabel->Move(240, lTop + 1020, 1455, 255);
+        oLabel->Move(120, 1020, 1455, 255);
         oLabel->SetContainer(&fra(i));
         auto& oCombo = m_acboDateGroup.at(static_cast<std::size_t>(i));
         oCombo = Add<pf::ComboBox>("cboDateGroup" + sIndex);
         oCombo->SetTag("2079,2169,2170,2171,2172,2173,2174,2175");
-        oCombo->Move(1815, lTop + 960, 2160, 315);
+        oCombo->Move(1695, 960, 2160, 315);
         oCombo->SetContainer(&fra(i));
     }
 }

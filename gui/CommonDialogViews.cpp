@@ -1,5 +1,7 @@
 #include "gui/CommonDialogViews.h"
 
+#include "gui/DesktopTexts.h"
+
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/CommonDialogs.h"
@@ -114,22 +116,23 @@ public:
             m_printer->addItem(ToQ(name));
         m_copies = new QSpinBox(this);
         m_copies->setRange(1, 9999);
-        m_collate = new QCheckBox(tr("Collate"), this);
-        m_all = new QRadioButton(tr("All"), this);
-        m_selection = new QRadioButton(tr("Selection"), this);
-        m_pages = new QRadioButton(tr("Pages"), this);
+        m_collate = new QCheckBox(DesktopText("Collate"), this);
+        m_all = new QRadioButton(DesktopText("All"), this);
+        m_selection = new QRadioButton(DesktopText("Selection"), this);
+        m_pages = new QRadioButton(DesktopText("Pages"), this);
         m_from = new QSpinBox(this);
         m_to = new QSpinBox(this);
-        m_landscape = new QCheckBox(tr("Landscape"), this);
-        form->addRow(tr("Printer"), m_printer);
-        form->addRow(tr("Copies"), m_copies);
+        m_landscape = new QCheckBox(DesktopText("Landscape"), this);
+        form->addRow(DesktopText("Printer"), m_printer);
+        form->addRow(DesktopText("Copies"), m_copies);
         form->addRow(QString(), m_collate);
-        form->addRow(tr("Print range"), m_all);
+        form->addRow(DesktopText("Print range"), m_all);
         form->addRow(QString(), m_selection);
         form->addRow(m_pages, m_from);
-        form->addRow(tr("to"), m_to);
+        form->addRow(DesktopText("to"), m_to);
         form->addRow(QString(), m_landscape);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        NameStandardButtons(*buttons);
         form->addRow(buttons);
         connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

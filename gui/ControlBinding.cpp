@@ -46,7 +46,7 @@ void ControlBinding::Pull()
     m_widget->setEnabled(m_control->Enabled());
     m_widget->setVisible(m_control->Visible());
     QFont font = m_widget->font();
-    font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
+    font.setPointSizeF(std::max(m_control->FontSize() * m_fontScale, 6.0));
     m_widget->setFont(font);
     if (m_control->Container() != m_container) {
         m_container = m_control->Container();

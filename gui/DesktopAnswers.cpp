@@ -1,6 +1,7 @@
 #include "gui/DesktopAnswers.h"
 
 #include "gui/CommonDialogViews.h"
+#include "gui/DesktopTexts.h"
 #include "gui/FormView.h"
 #include "gui/Units.h"
 #include "platform/forms/Driver.h"
@@ -23,27 +24,31 @@ struct ButtonSpec
 {
     QMessageBox::StandardButton button;
     int answer;
+    const char* caption;
 };
 
 std::vector<ButtonSpec> ButtonsOf(int style)
 {
+    const ButtonSpec ok{QMessageBox::Ok, pf::vbOK, "OK"};
+    const ButtonSpec cancel{QMessageBox::Cancel, pf::vbCancel, "Cancel"};
+    const ButtonSpec yes{QMessageBox::Yes, pf::vbYes, "Yes"};
+    const ButtonSpec no{QMessageBox::No, pf::vbNo, "No"};
+    const ButtonSpec retry{QMessageBox::Retry, pf::vbRetry, "Retry"};
     switch (style & 7) {
     case 1:
-        return {{QMessageBox::Ok, pf::vbOK}, {QMessageBox::Cancel, pf::vbCancel}};
+        return {ok, cancel};
     case 2:
-        return {{QMessageBox::Abort, pf::vbAbort},
-                {QMessageBox::Retry, pf::vbRetry},
-                {QMessageBox::Ignore, pf::vbIgnore}};
+        return {{QMessageBox::Abort, pf::vbAbort, "Abort"},
+                retry,
+                {QMessageBox::Ignore, pf::vbIgnore, "Ignore"}};
     case 3:
-        return {{QMessageBox::Yes, pf::vbYes},
-                {QMessageBox::No, pf::vbNo},
-                {QMessageBox::Cancel, pf::vbCancel}};
+        return {yes, no, cancel};
     case 4:
-        return {{QMessageBox::Yes, pf::vbYes}, {QMessageBox::No, pf::vbNo}};
+        return {yes, no};
     case 5:
-        return {{QMessageBox::Retry, pf::vbRetry}, {QMessageBox::Cancel, pf::vbCancel}};
+        return {retry, cancel};
     default:
-        return {{QMessageBox::Ok, pf::vbOK}};
+        return {ok};
     }
 }
 
@@ -74,8 +79,11 @@ int ShowMessageBox(const std::string& prompt, int buttons, const std::string& ti
     box.setText(ToQ(prompt));
     const auto specs = ButtonsOf(buttons);
     std::map<QAbstractButton*, int> answers;
-    for (const auto& spec : specs)
-        answers[box.addButton(spec.button)] = spec.answer;
+    for (const auto& spec : specs) {
+        QPushButton* button = box.addButton(spec.button);
+        button->setText(DesktopText(spec.caption));
+        answers[button] = spec.answer;
+    }
     const int defaultAnswer = pf::Driver::DefaultAnswer(buttons);
     for (const auto& [button, answer] : answers)
         if (answer == defaultAnswer)

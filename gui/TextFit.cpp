@@ -17,6 +17,8 @@ namespace {
 
 // Room between a grown widget and its neighbour on the right.
 constexpr int kGap = 2;
+// The smallest share of its font size a caption is shrunk to so that it fits.
+constexpr double kLeastFontScale = 0.8;
 
 bool Wraps(QWidget& widget)
 {
@@ -75,13 +77,16 @@ void FitTexts(const std::vector<ControlBinding*>& bindings)
         if (needed <= widget->width())
             continue;
         const int room = RoomTo(*widget);
-        const int width = std::min(needed, room == std::numeric_limits<int>::max()
-                                               ? needed
-                                               : room - widget->x());
-        // A caption that may wrap grows only when it then fits on one line.
-        if (Wraps(*widget) && width < needed)
-            continue;
-        if (width <= widget->width())
+        const int width = std::max(widget->width(),
+                                   std::min(needed, room == std::numeric_limits<int>::max()
+                                                        ? needed
+                                                        : room - widget->x()));
+        // Where the room ends first, a slightly smaller font makes up the rest; a caption
+        // that may wrap otherwise keeps its lines.
+        const double scale = static_cast<double>(width) / needed;
+        if (width < needed && scale >= kLeastFontScale)
+            binding->SetFontScale(scale);
+        else if (width < needed && Wraps(*widget))
             continue;
         binding->SetFitWidth(width);
         binding->Pull();

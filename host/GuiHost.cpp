@@ -162,9 +162,6 @@ void GuiHost::OnFormShown(pf::Form& oForm)
         return;
     }
     view = new gui::FormView(oForm);
-    if (&oForm == m_library->ReportWindow())
-        if (auto* pGrid = m_library->ReportGrid())
-            view->AddGrid(*pGrid, "fg");
     view->Pull();
 }
 

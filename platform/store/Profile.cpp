@@ -104,6 +104,15 @@ void Profile::SetUserName(std::string_view name)
         .Run();
 }
 
+std::vector<std::pair<std::string, std::string>> Profile::StoreFiles() const
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    auto& st = impl_->index.Prepare("SELECT entry_id, file_name FROM stores ORDER BY position");
+    while (st.Step())
+        files.emplace_back(st.Text(0), st.Text(1));
+    return files;
+}
+
 std::vector<StoreInfo> Profile::Stores()
 {
     std::vector<std::pair<std::string, std::string>> rows;

@@ -37,6 +37,8 @@ public:
 
     /// The stores in the order they were added.
     std::vector<StoreInfo> Stores();
+    /// The stores' entry ids and file names in the order they were added, without opening them.
+    std::vector<std::pair<std::string, std::string>> StoreFiles() const;
     /// A store by entry id (compared without regard to case); NotFound when not in the profile.
     std::shared_ptr<Store> OpenStore(std::string_view entryId);
     /// The default store; NotFound when the profile has none.

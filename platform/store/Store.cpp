@@ -1,6 +1,7 @@
 #include "platform/store/Store.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/HotColumns.h"
 #include "platform/store/detail/StoreImpl.h"
 #include "platform/store/detail/ValueCodec.h"
 
@@ -219,6 +220,14 @@ std::int64_t Store::Impl::ItemRow(std::string_view id)
     return row;
 }
 
+int Store::Impl::HotSlot(PropTag tag) const
+{
+    for (std::size_t k = 0; k < hotTags.size(); ++k)
+        if (hotTags[k] == tag && tag != 0)
+            return static_cast<int>(k);
+    return -1;
+}
+
 ItemInfo Store::Impl::ItemFromRow(const detail::Statement& st) const
 {
     ItemInfo info;
@@ -323,6 +332,7 @@ std::unique_ptr<Store> Store::Create(const std::filesystem::path& file, std::str
         .Bind(2, name)
         .Run();
     impl->db.Exec("COMMIT");
+    impl->hotTags = detail::KeepHotColumns(impl->db);
     return std::unique_ptr<Store>(new Store(std::move(impl)));
 }
 
@@ -344,6 +354,7 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
     } catch (const StoreError&) {
     }
     impl->keptCounts = KeepFolderCounts(impl->db);
+    impl->hotTags = detail::KeepHotColumns(impl->db);
     impl->uid = CheckUid(impl->Meta("uid"));
     impl->entryId = "00000000" + impl->uid;
     impl->name = impl->Meta("name");
@@ -358,6 +369,8 @@ const std::string& Store::EntryId() const
 }
 std::string Store::Name() const
 {
+    // Read again: a store stays open across sessions, and another may have renamed it.
+    impl_->name = impl_->Meta("name");
     return impl_->name;
 }
 void Store::SetName(std::string_view name)
@@ -454,6 +467,7 @@ std::uint16_t Store::GetOrCreateIdFromName(const NamedProperty& name)
     next.Reset();
     if (id > 0xFFFE)
         throw StoreError(StoreErrorKind::InvalidArgument, "no named-property ids left in store");
+    auto tx = BeginTransaction();
     auto& st = impl_->db.Prepare("INSERT INTO named_props(id, guid, lid, name) VALUES(?, ?, ?, ?)");
     st.Bind(1, id).Bind(2, CanonicalGuid(name.propertySet));
     if (const auto* lid = std::get_if<std::uint32_t>(&name.id))
@@ -461,6 +475,16 @@ std::uint16_t Store::GetOrCreateIdFromName(const NamedProperty& name)
     else
         st.BindNull(3).Bind(4, std::get<std::string>(name.id));
     st.Run();
+    // A file that keeps hot columns keeps this name's too when it is one of them.
+    int slot = -1;
+    if (!impl_->hotTags.empty())
+        slot = detail::RegisterHotName(
+            impl_->db, static_cast<std::uint16_t>(id),
+            {CanonicalGuid(name.propertySet), name.id});
+    tx.Commit();
+    if (slot >= 0)
+        impl_->hotTags[static_cast<std::size_t>(slot)] =
+            MakeTag(static_cast<std::uint16_t>(id), detail::HotProperties()[slot].type);
     return static_cast<std::uint16_t>(id);
 }
 

@@ -265,67 +265,98 @@ std::string IdList(const std::vector<std::int64_t>& ids)
 
 } // namespace
 
-std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const PropTag> columns,
-                                            const std::vector<std::int64_t>* only)
+Store::Impl::ColumnPlan Store::Impl::PlanColumns(std::span<const PropTag> columns) const
 {
-    // Restricted to given rows, every statement names them through one JSON array.
-    const std::string which = only ? " AND i.id IN (SELECT value FROM json_each(?2))" : "";
-    const std::string idText = only ? IdList(*only) : std::string();
+    ColumnPlan plan;
+    plan.normal.assign(columns.begin(), columns.end());
+    for (auto& t : plan.normal)
+        t = NormalizeTag(t);
+    for (const auto t : plan.normal) {
+        if (t == kTagHasAttach)
+            plan.wantsAttach = true;
+        else if (IsComputed(t))
+            continue;
+        else if (HotSlot(t) >= 0)
+            plan.hot.push_back(t);
+        else
+            plan.cold.push_back(t);
+    }
+    for (auto* tags : {&plan.cold, &plan.hot}) {
+        std::sort(tags->begin(), tags->end());
+        tags->erase(std::unique(tags->begin(), tags->end()), tags->end());
+    }
+    return plan;
+}
+
+std::string Store::Impl::ItemSelect(const ColumnPlan& plan) const
+{
+    std::string sql = "i.id, i.folder_id, i.message_class, i.kind, i.owner_id";
+    for (const auto t : plan.hot)
+        sql += ", i.h" + std::to_string(HotSlot(t));
+    return sql;
+}
+
+TableRow Store::Impl::RowFrom(const detail::Statement& st, const ColumnPlan& plan) const
+{
+    TableRow row{ItemFromRow(st), std::vector<std::optional<PropValue>>(plan.normal.size())};
+    for (std::size_t h = 0; h < plan.hot.size(); ++h) {
+        const int at = static_cast<int>(h) + 5;
+        if (st.IsNull(at))
+            continue;
+        const auto value = detail::ReadValue(st, at, PropTypeOf(plan.hot[h]));
+        for (std::size_t c = 0; c < plan.normal.size(); ++c)
+            if (plan.normal[c] == plan.hot[h])
+                row.values[c] = value;
+    }
+    return row;
+}
+
+std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const PropTag> columns)
+{
+    const auto plan = PlanColumns(columns);
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
-    if (only) {
-        rows.reserve(only->size());
-        ids.reserve(only->size());
+    auto& st = db.Prepare("SELECT " + ItemSelect(plan) +
+                          " FROM items i WHERE i.folder_id = ?1 AND i.kind = 0 ORDER BY i.id");
+    st.Bind(1, folder);
+    while (st.Step()) {
+        ids.push_back(st.Int(0));
+        rows.push_back(RowFrom(st, plan));
     }
-    {
-        auto& st = db.Prepare(std::string(kItemColumns) + "WHERE i.folder_id = ?1 AND i.kind = 0" +
-                              which + " ORDER BY i.id");
-        st.Bind(1, folder);
-        if (only)
-            st.Bind(2, idText);
-        while (st.Step()) {
-            ids.push_back(st.Int(0));
-            rows.push_back(
-                {ItemFromRow(st), std::vector<std::optional<PropValue>>(columns.size())});
-        }
-    }
-    if (columns.empty() || rows.empty())
-        return rows;
+    FillRest(folder, plan, rows, ids, false);
+    return rows;
+}
 
-    std::vector<PropTag> normal(columns.begin(), columns.end());
-    for (auto& t : normal)
-        t = NormalizeTag(t);
-    std::vector<PropTag> stored;
-    bool wantsAttach = false;
-    for (const auto t : normal) {
-        if (t == kTagHasAttach)
-            wantsAttach = true;
-        else if (!IsComputed(t))
-            stored.push_back(t);
-    }
-    std::sort(stored.begin(), stored.end());
-    stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
-
+void Store::Impl::FillRest(std::int64_t folder, const ColumnPlan& plan, std::vector<TableRow>& rows,
+                           const std::vector<std::int64_t>& ids, bool onlyThese)
+{
+    if (plan.normal.empty() || rows.empty())
+        return;
+    // Only some rows: every statement names them through one JSON array.
+    const std::string which = onlyThese ? " AND i.id IN (SELECT value FROM json_each(?2))" : "";
+    const std::string idText = onlyThese ? IdList(ids) : std::string();
+    const auto& normal = plan.normal;
+    const auto& stored = plan.cold;
     if (!stored.empty()) {
         // A few columns: SQLite seeks each tag of each item. Many columns: reading every
         // property of each item in key order and dropping the unwanted ones is cheaper.
-        // Given rows are this folder's already (the item query above kept only those): their
+        // Given rows are this folder's already (the item query kept only those): their
         // properties are sought by key alone, without a second walk of the folder's items.
         std::string sql =
-            only ? "SELECT p.item_id, p.tag, p.value FROM props p WHERE p.item_id IN "
-                   " (SELECT value FROM json_each(?2))"
-                 : "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON p.item_id = "
-                   "i.id WHERE i.folder_id = ?1 AND i.kind = 0";
+            onlyThese ? "SELECT p.item_id, p.tag, p.value FROM props p WHERE p.item_id IN "
+                        " (SELECT value FROM json_each(?2))"
+                      : "SELECT p.item_id, p.tag, p.value FROM items i JOIN props p ON "
+                        "p.item_id = i.id WHERE i.folder_id = ?1 AND i.kind = 0";
         if (stored.size() <= kMaxSeekColumns) {
             sql += " AND p.tag IN (";
             for (std::size_t k = 0; k < stored.size(); ++k)
                 sql += (k ? "," : "") + std::to_string(stored[k]);
             sql += ")";
         }
-        sql += only ? " ORDER BY p.item_id" : " ORDER BY i.id";
+        sql += onlyThese ? " ORDER BY p.item_id" : " ORDER BY i.id";
         detail::Statement st(db, sql);
         st.Bind(1, folder);
-        if (only)
+        if (onlyThese)
             st.Bind(2, idText);
         std::size_t cursor = 0;
         while (st.Step()) {
@@ -338,7 +369,7 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
             if (cursor == ids.size())
                 break;
             if (ids[cursor] != id)
-                continue; // a given row that is not one of this folder's items
+                continue;
             std::optional<PropValue> value;
             for (std::size_t c = 0; c < normal.size(); ++c) {
                 if (normal[c] != tag)
@@ -351,12 +382,12 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
     }
 
     std::unordered_set<std::int64_t> withAttachments;
-    if (wantsAttach) {
+    if (plan.wantsAttach) {
         auto& st = db.Prepare("SELECT DISTINCT a.item_id FROM attachments a JOIN items i ON "
                               "i.id = a.item_id WHERE i.folder_id = ?1 AND i.kind = 0" +
                               which);
         st.Bind(1, folder);
-        if (only)
+        if (onlyThese)
             st.Bind(2, idText);
         while (st.Step())
             withAttachments.insert(st.Int(0));
@@ -382,14 +413,13 @@ std::vector<TableRow> Store::Impl::ReadRows(std::int64_t folder, std::span<const
             }
         }
     }
-    return rows;
 }
 
 std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
                                        std::span<const PropTag> columns) const
 {
     detail::ReadScope scope(impl_->db);
-    return impl_->ReadRows(impl_->FolderRow(folderEntryId), columns, nullptr);
+    return impl_->ReadRows(impl_->FolderRow(folderEntryId), columns);
 }
 
 std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
@@ -398,23 +428,37 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
 {
     detail::ReadScope scope(impl_->db);
     const auto folder = impl_->FolderRow(folderEntryId);
-    // The value index gives the items of each range; integers only, as the index holds them.
-    std::vector<std::int64_t> ids;
+    const auto plan = impl_->PlanColumns(columns);
+    // The value index gives the items of each range (integers only, as the index holds
+    // them), and each item row comes with its kept columns in the same step.
     auto& st = impl_->db.Prepare(
-        "SELECT p.item_id FROM props p JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
+        "SELECT " + impl_->ItemSelect(plan) +
+        " FROM props p CROSS JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
         "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
         "AND i.kind = 0");
+    std::vector<std::pair<std::int64_t, TableRow>> found;
+    std::unordered_set<std::int64_t> seen;
     for (const auto& range : anyOf) {
         st.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
             .Bind(2, range.low.value_or(std::numeric_limits<std::int64_t>::min()))
             .Bind(3, range.high.value_or(std::numeric_limits<std::int64_t>::max()))
             .Bind(4, folder);
         while (st.Step())
-            ids.push_back(st.Int(0));
+            if (seen.insert(st.Int(0)).second)
+                found.emplace_back(st.Int(0), impl_->RowFrom(st, plan));
     }
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    return impl_->ReadRows(folder, columns, &ids);
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::int64_t> ids;
+    std::vector<TableRow> rows;
+    ids.reserve(found.size());
+    rows.reserve(found.size());
+    for (auto& [id, row] : found) {
+        ids.push_back(id);
+        rows.push_back(std::move(row));
+    }
+    impl_->FillRest(folder, plan, rows, ids, true);
+    return rows;
 }
 
 void Store::ForEachItem(std::string_view folderEntryId,

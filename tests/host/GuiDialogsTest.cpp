@@ -6,6 +6,9 @@
 #include "GuiHostFixture.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
@@ -13,6 +16,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QTest>
@@ -50,15 +54,41 @@ protected:
         });
     }
 
-    /// The screenshot, and what must be readable: every visible button and label that has a
-    /// caption in the model shows it, every visible list that has entries shows them.
-    void Look(gui::FormView& oView)
+    /// Once the desktop dialog of that name shows (a common dialog): keeps its screenshot and
+    /// cancels it.
+    void VisitDialog(const QString& sName)
+    {
+        auto* timer = new QTimer;
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, [this, timer, sName] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QDialog*>(widget);
+                    dialog && dialog->isVisible() && dialog->objectName() == sName) {
+                    timer->stop();
+                    timer->deleteLater();
+                    oVisited.insert(sName.toStdString());
+                    Shoot(*dialog);
+                    dialog->reject();
+                    return;
+                }
+        });
+        timer->start();
+    }
+
+    static void Shoot(QWidget& oWindow)
     {
         QApplication::processEvents();
         QDir().mkpath(TV_SCREENSHOT_DIR);
         const QString sShot = QStringLiteral(TV_SCREENSHOT_DIR "/%1-%2.png")
-                                  .arg(oView.objectName(), QString::fromStdString(Language()));
-        EXPECT_TRUE(oView.grab().save(sShot));
+                                  .arg(oWindow.objectName(), QString::fromStdString(Language()));
+        EXPECT_TRUE(oWindow.grab().save(sShot)) << sShot.toStdString();
+    }
+
+    /// The screenshot, and what must be readable: every visible button and label that has a
+    /// caption in the model shows it, every visible list that has entries shows them.
+    void Look(gui::FormView& oView)
+    {
+        Shoot(oView);
         for (const auto& oControl : oView.Form().Controls()) {
             QWidget* pWidget = oView.WidgetOf(oControl->Name());
             const pf::Control* pContainer = oControl->Container();
@@ -130,6 +160,8 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
             Visit("frmAction", [this](gui::FormView& oAction) {
                 Visit("frmText");
                 Press(oAction, "cmdHeaderFooter");
+                VisitDialog("PrintDialog");
+                Press(oAction, "cmdPrinter");
             });
             Press(oDetail, "cmdAutoAction");
         });
@@ -143,8 +175,117 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
 
     for (const char* sForm : {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc",
                               "frmFilter", "frmCatList", "frmTemplate", "frmTemplateDetail",
-                              "frmAction", "frmText", "frmDialog"})
+                              "frmAction", "frmText", "frmDialog", "PrintDialog"})
         EXPECT_TRUE(oVisited.count(sForm)) << sForm << " did not show\n" << out.str();
+    oHost.Stop();
+}
+
+} // namespace
+
+namespace {
+
+using GuiDialogsWorkTest = GuiDialogsTest;
+
+// A click on the box of a check box or option button, where a person clicks it.
+void ClickBox(QWidget* pBox)
+{
+    ASSERT_NE(pBox, nullptr);
+    QTest::mouseClick(pBox, Qt::LeftButton, {}, QPoint(8, pBox->height() / 2));
+}
+
+// The person picks the second function of the drop-down list in the operation cell of the
+// first field without one: answers the field's name and the function's name, or "" when the
+// grid offers no such field.
+std::pair<std::string, std::string> PickFunction(gui::FormView& oCalc)
+{
+    auto* pGrid = oCalc.findChild<gui::GridView*>("fg");
+    if (!pGrid)
+        return {};
+    const pf::FlexGrid& fg = pGrid->Grid();
+    for (int m = 0; m < pGrid->model()->rowCount(); ++m) {
+        const int r = pGrid->Model().GridRow(m);
+        // A field without a function shows a blank in its operation cell.
+        const bool bBlank = fg.TextMatrix(r, 1).find_first_not_of(' ') == std::string::npos;
+        if (r < fg.FixedRows() || !bBlank || fg.TextMatrix(r, 0).empty())
+            continue;
+        const QModelIndex cell = pGrid->model()->index(m, 1);
+        pGrid->scrollTo(cell);
+        QTest::mouseDClick(pGrid->viewport(), Qt::LeftButton, {},
+                           pGrid->visualRect(cell).center());
+        auto* pList = pGrid->viewport()->findChild<QComboBox*>();
+        EXPECT_NE(pList, nullptr) << "row " << r << " " << fg.TextMatrix(r, 0);
+        if (!pList || pList->count() < 2)
+            return {};
+        for (int n = 0; n < 3 && pList->currentIndex() < 1; ++n)
+            QTest::keyClick(pList, Qt::Key_Down);
+        const std::string sFunction = pList->currentText().toStdString();
+        QTest::keyClick(pList, Qt::Key_Return);
+        QApplication::processEvents(); // the view commits the editor's data from its loop
+        EXPECT_EQ(fg.TextMatrix(r, 1), sFunction);
+        return {fg.TextMatrix(r, 0), sFunction};
+    }
+    return {};
+}
+
+TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    bool bDone = false;
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        auto* pCalcLabel = qobject_cast<QLabel*>(oView.WidgetOf("lbl4"));
+        ASSERT_NE(pCalcLabel, nullptr);
+        const QString sBefore = pCalcLabel->text();
+
+        // A function picked in the grid and the count box ticked; OK takes them.
+        std::pair<std::string, std::string> tPicked;
+        WhenFormShown("frmCalc", [&](gui::FormView& oCalc) {
+            tPicked = PickFunction(oCalc);
+            auto& oCount = dynamic_cast<pf::CheckBox&>(*oCalc.Form().FindControl("chkCount"));
+            const int nWas = oCount.Value();
+            ClickBox(oCalc.WidgetOf("chkCount"));
+            EXPECT_EQ(oCount.Value(), nWas == 1 ? 0 : 1);
+            Press(oCalc, "cmdOK");
+        });
+        Press(oView, "cmdCalc");
+        ASSERT_FALSE(tPicked.first.empty()) << "no field without a function";
+        const QString sAfter = pCalcLabel->text();
+        EXPECT_NE(sAfter, sBefore);
+        EXPECT_TRUE(sAfter.contains(QString::fromStdString(tPicked.first)))
+            << sAfter.toStdString();
+
+        // The same, cancelled: the view keeps what it had.
+        WhenFormShown("frmCalc", [&](gui::FormView& oCalc) {
+            EXPECT_FALSE(PickFunction(oCalc).first.empty());
+            Press(oCalc, "cmdCancel");
+        });
+        Press(oView, "cmdCalc");
+        EXPECT_EQ(pCalcLabel->text(), sAfter);
+
+        // An option clicked turns its sibling off, in the model and on the screen.
+        WhenFormShown("frmSort", [&](gui::FormView& oSort) {
+            auto& oAsc = dynamic_cast<pf::OptionButton&>(*oSort.Form().FindControl("optAsc0"));
+            auto& oDesc = dynamic_cast<pf::OptionButton&>(*oSort.Form().FindControl("optDesc0"));
+            auto* pAsc = qobject_cast<QAbstractButton*>(oSort.WidgetOf("optAsc0"));
+            ASSERT_NE(pAsc, nullptr);
+            ASSERT_TRUE(oAsc.Value());
+            ClickBox(oSort.WidgetOf("optDesc0"));
+            EXPECT_TRUE(oDesc.Value());
+            EXPECT_FALSE(oAsc.Value());
+            EXPECT_FALSE(pAsc->isChecked());
+            ClickBox(pAsc);
+            EXPECT_TRUE(oAsc.Value());
+            EXPECT_FALSE(oDesc.Value());
+            Press(oSort, "cmdCancel");
+        });
+        Press(oView, "cmdSort");
+        bDone = true;
+        Press(oView, "cmdCancel");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("setview"));
+    EXPECT_TRUE(bDone);
     oHost.Stop();
 }
 

@@ -67,9 +67,12 @@ void FlexGrid::Impl::ResizeRows(size_t count)
         rows.erase(rows.begin() + std::ptrdiff_t(count), rows.end());
         return;
     }
-    // A little room beyond the count, so that the subtotal rows of a filled grid fit without
-    // moving every row to a larger block (two row tables at once at the peak).
-    rows.reserve(count + count / 32 + 16);
+    // Room beyond the count, so that the subtotal rows of a filled grid fit without moving
+    // every row to a larger table (two row tables at once at the peak). A large table is
+    // mapped memory that costs nothing until touched: it takes room for as many subtotal rows
+    // as data rows (three levels of small groups come close).
+    const bool large = count * sizeof(detail::GridRow) >= detail::kLargeTableBytes;
+    rows.reserve(large ? count * 2 + 16 : count + count / 32 + 16);
     while (rows.size() < count) {
         rows.push_back(NewRow());
     }

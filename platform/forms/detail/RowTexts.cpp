@@ -82,11 +82,8 @@ TypedValue RowTexts::Value(int col, bool dateColumn, Keep keep) const
         return {};
     }
     const std::uint32_t generation = LocaleFormsGeneration();
-    if (const auto entry = m_typed.Find(col)) {
-        if (entry->value.kind == TypedValue::Kind::Exact ||
-            (entry->dateColumn == dateColumn && entry->generation == generation)) {
-            return entry->value;
-        }
+    if (const auto kept = Kept(col, dateColumn)) {
+        return *kept;
     }
     TypedValue value{TypedValue::Kind::Text, 0};
     std::optional<double> date = dateColumn ? ParseDate(text) : std::nullopt;
@@ -99,6 +96,17 @@ TypedValue RowTexts::Value(int col, bool dateColumn, Keep keep) const
         m_typed.Store(Pool(), col, {value, dateColumn, generation});
     }
     return value;
+}
+
+std::optional<TypedValue> RowTexts::Kept(int col, bool dateColumn) const
+{
+    const auto entry = m_typed.Find(col);
+    if (entry &&
+        (entry->value.kind == TypedValue::Kind::Exact ||
+         (entry->dateColumn == dateColumn && entry->generation == LocaleFormsGeneration()))) {
+        return entry->value;
+    }
+    return std::nullopt;
 }
 
 std::optional<double> RowTexts::Exact(int col) const

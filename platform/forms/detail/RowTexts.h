@@ -72,6 +72,10 @@ public:
     /// until the text or the locale changes).
     TypedValue Value(int col, bool dateColumn, Keep keep = Keep::Yes) const;
 
+    /// The value kept for a cell read in the column kind and locale forms of the moment, if
+    /// one is kept; reads nothing.
+    std::optional<TypedValue> Kept(int col, bool dateColumn) const;
+
     /// The exact number behind a computed aggregate's text, if the cell has one.
     std::optional<double> Exact(int col) const;
 

@@ -81,8 +81,10 @@ public:
 
 private:
     // Gives every row its rank among the column's distinct keys, so that rows compare by
-    // integers: numbers and dates by the value kept beside the text, each distinct text read
-    // as a number, date or collation key once.
+    // integers: numbers and dates by the value kept beside the text where one is kept, each
+    // distinct text of the others read as a number, date or collation key once (texts repeat
+    // in a report, so that reading them by distinct text costs less than keeping a value for
+    // every cell).
     void RankColumn(int first, int end, size_t k)
     {
         const int col = m_columns[k].col;
@@ -97,10 +99,11 @@ private:
         for (int r = first; r < end; ++r) {
             const GridRow& row = m_impl.rows[size_t(r)];
             const std::string_view text = row.Text(col);
-            const TypedValue value = typed ? row.Value(col, type) : TypedValue{};
+            const auto kept =
+                typed ? row.cells.Kept(col, type == ColumnType::Date) : std::optional<TypedValue>();
             int id = 0;
-            if (value.kind == numberKind) {
-                const double number = value.value;
+            if (kept && kept->kind == numberKind) {
+                const double number = kept->value;
                 const auto [it, added] = numbers.try_emplace(number, int(keys.size()));
                 if (added) {
                     keys.push_back({1, number, {}});

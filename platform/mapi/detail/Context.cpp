@@ -6,17 +6,45 @@
 
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <string>
+
+#include <sys/stat.h>
 
 namespace platform::mapi::detail {
 
 namespace {
 
+/// The identities (device, inode) of a profile's index and store files: a file put in the
+/// place of another under the same name has another.
+using FileIds = std::vector<std::pair<dev_t, ino_t>>;
+
+FileIds IdsOf(const store::Profile& profile)
+{
+    FileIds ids;
+    std::vector<std::string> names{"profile.db"};
+    for (auto& [id, file] : profile.StoreFiles())
+        names.push_back(file);
+    for (const auto& name : names) {
+        struct stat info{};
+        if (::stat((profile.Folder() / name).c_str(), &info) != 0)
+            return {};
+        ids.emplace_back(info.st_dev, info.st_ino);
+    }
+    return ids;
+}
+
 /// Profiles open in this process, so that the client's views and the library's sessions
-/// share one set of store objects and see each other's writes at once.
+/// share one set of store objects and see each other's writes at once. The last profile
+/// opened stays open after its last session ends: a report logs on for every read, and
+/// opening the stores again each time costs their caches and mapped pages.
 struct OpenProfiles
 {
     std::mutex lock;
     std::map<std::string, std::weak_ptr<store::Profile>> byPath;
+    std::string keptPath;
+    std::shared_ptr<store::Profile> kept;
+    FileIds keptIds;
 };
 
 OpenProfiles& Profiles()
@@ -39,9 +67,23 @@ std::shared_ptr<store::Profile> OpenShared(const std::string& path)
     auto& open = Profiles();
     const auto key = Normal(path);
     std::lock_guard guard(open.lock);
-    if (auto found = open.byPath[key].lock())
+    // A profile in use is shared as it is; one only kept is checked first.
+    if (auto found = open.byPath[key].lock(); found && !(found == open.kept && found.use_count() <= 2))
         return found;
     auto profile = store::Profile::Open(key);
+    if (open.kept && open.keptPath == key) {
+        // The kept one serves again while the folder holds the same stores in the same files;
+        // one made anew at the path has other store ids, a file put in place another inode.
+        const auto ids = IdsOf(*profile);
+        if (!ids.empty() && ids == open.keptIds &&
+            open.kept->StoreFiles() == profile->StoreFiles()) {
+            open.byPath[key] = open.kept;
+            return open.kept;
+        }
+    }
+    open.kept = profile;
+    open.keptPath = key;
+    open.keptIds = IdsOf(*profile);
     open.byPath[key] = profile;
     return profile;
 }

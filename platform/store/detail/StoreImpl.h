@@ -31,6 +31,11 @@ struct Store::Impl
     std::string name;    ///< display name (cached from meta)
     int transactionDepth = 0;
     bool keptCounts = false; ///< whether the file keeps its folders' item counts
+    /// The tags each item row keeps a copy of, by slot (column "h<slot>"; 0: none).
+    std::vector<PropTag> hotTags;
+
+    /// The slot whose column keeps a tag; -1 when no column does.
+    int HotSlot(PropTag tag) const;
 
     /// Entry id of a folder or item row.
     std::string MakeEntryId(ObjectKind kind, std::int64_t row) const;
@@ -46,10 +51,25 @@ struct Store::Impl
     ItemInfo ItemFromRow(const detail::Statement& stmt) const;
     FolderInfo FolderFromRow(const detail::Statement& stmt) const;
 
-    /// The given columns of a folder's ordinary items (only the rows `only` names, sorted,
-    /// when given) in creation order.
-    std::vector<TableRow> ReadRows(std::int64_t folder, std::span<const PropTag> columns,
-                                   const std::vector<std::int64_t>* only);
+    /// Which of a read's columns come from where.
+    struct ColumnPlan
+    {
+        std::vector<PropTag> normal; ///< the read's columns, normalised, in order
+        std::vector<PropTag> cold;   ///< stored tags read from `props` (sorted, unique)
+        std::vector<PropTag> hot;    ///< stored tags the item rows keep (sorted, unique)
+        bool wantsAttach = false;
+    };
+    ColumnPlan PlanColumns(std::span<const PropTag> columns) const;
+    /// The item columns and the plan's kept ones, as "SELECT <this> FROM items i ..." needs.
+    std::string ItemSelect(const ColumnPlan& plan) const;
+    /// A row from a statement that selected ItemSelect's columns first.
+    TableRow RowFrom(const detail::Statement& stmt, const ColumnPlan& plan) const;
+    /// The given columns of a folder's ordinary items in creation order.
+    std::vector<TableRow> ReadRows(std::int64_t folder, std::span<const PropTag> columns);
+    /// Fills the columns of `rows` that the item rows do not keep; `ids` are their rows,
+    /// ascending. `onlyThese`: they are some of the folder's items, not all of them.
+    void FillRest(std::int64_t folder, const ColumnPlan& plan, std::vector<TableRow>& rows,
+                  const std::vector<std::int64_t>& ids, bool onlyThese);
 
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,

@@ -74,6 +74,14 @@ protected:
     st::StoreBuilder& Builder() { return *m_builder; }
     st::Store& Store() { return *m_store; }
     st::Store& Archive() { return *m_archive; }
+    /// Lets go of the fixture's own profile objects, for a test that replaces the folder.
+    void ReleaseProfile()
+    {
+        m_builder.reset();
+        m_store.reset();
+        m_archive.reset();
+        m_profile.reset();
+    }
     const std::filesystem::path& Dir() const { return m_dir; }
 
     /// The tag of a LID-named property in the default store, mapping it when new.

@@ -65,6 +65,44 @@ TEST_F(SessionTest, TakeOverThroughTheMapiObjectWorksOnTheSameProfile)
               rt::errors::TypeMismatch);
 }
 
+// The stores stay open from one session to the next; each session still sees the profile as
+// it is then, also when the profile folder was made anew at the same path.
+TEST_F(SessionTest, EachLogonSeesTheProfileAsItIsNow)
+{
+    const auto inboxCount = [](Session& s) {
+        return s.GetDefaultFolder(olFolderInbox)->GetItems()->Count();
+    };
+    {
+        auto first = LoggedOnSession();
+        EXPECT_EQ(inboxCount(*first), 0);
+        first->Logoff();
+    }
+    Builder().Mail(Folder(st::FolderRole::Inbox).entryId, "Neu");
+    Store().SetName("Umbenannt");
+    {
+        auto second = LoggedOnSession();
+        EXPECT_EQ(inboxCount(*second), 1);
+        EXPECT_EQ(second->GetStores()->Item(rt::Variant(1))->Name(), "Umbenannt");
+    }
+
+    const auto folder = Dir() / "Outlook";
+    {
+        auto keep = LoggedOnSession(); // a session open while the folder goes
+        ReleaseProfile();
+        std::filesystem::remove_all(folder);
+        auto profile = st::Profile::Create(folder);
+        auto store = profile->CreateStore("Neu angelegt", st::StoreKind::UnicodePersonal, true);
+        st::StoreBuilder b(*store);
+        const auto inbox = b.DefaultFolder(st::FolderRole::Inbox).entryId;
+        b.Mail(inbox, "1");
+        b.Mail(inbox, "2");
+    }
+    auto third = LoggedOnSession();
+    EXPECT_EQ(third->GetStores()->Count(), 1);
+    EXPECT_EQ(third->GetStores()->Item(rt::Variant(1))->Name(), "Neu angelegt");
+    EXPECT_EQ(inboxCount(*third), 2);
+}
+
 TEST_F(SessionTest, StoresListTheDefaultStoreFirstWithTheirKinds)
 {
     auto session = LoggedOnSession();

@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <functional>
+#include <span>
 #include <fstream>
 #include <iterator>
 
@@ -375,6 +377,171 @@ TEST_F(StoreTest, ItemCountOfAFileWithoutKeptCounts)
     store->DeleteItem(store->Items(folder).at(0).entryId);
     EXPECT_EQ(store->ItemCount(folder), 2u);
     EXPECT_EQ(store->ItemCount(other), 2u);
+}
+
+// Every row of a table read holds what the item's own properties hold.
+void ExpectRowsAsStored(Store& store, const std::string& folder, std::span<const PropTag> tags,
+                        const std::string& when)
+{
+    const auto rows = store.ReadTable(folder, tags);
+    ASSERT_EQ(rows.size(), store.ItemCount(folder)) << when;
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < tags.size(); ++c)
+            EXPECT_EQ(row.values[c], store.GetItemProperty(row.item.entryId, tags[c]))
+                << when << ": item " << row.item.entryId << " tag " << tags[c];
+}
+
+void Exec(const std::filesystem::path& file, const std::string& sql)
+{
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+        << (error ? error : "") << " in " << sql;
+    sqlite3_free(error);
+    sqlite3_close(raw);
+}
+
+// A calendar whose items hold the properties reads ask for on every item, and one other.
+struct KeptCalendar
+{
+    std::string folder;
+    std::vector<PropTag> tags; // subject, start, end, duration, all-day, recurring, location
+    std::vector<std::string> items;
+
+    explicit KeptCalendar(Store& store)
+    {
+        StoreBuilder b(store);
+        folder = b.Folder("Kalender", ItemType::Appointment).entryId;
+        const auto named = [&](std::uint32_t lid, std::uint16_t type) {
+            return b.NamedTag(NamedProperty::Lid(PSETID_Appointment, lid), type);
+        };
+        tags = {props::PR_SUBJECT,
+                named(props::LID_AppointmentStart, PT_SYSTIME),
+                named(props::LID_AppointmentEnd, PT_SYSTIME),
+                named(props::LID_AppointmentDuration, PT_LONG),
+                named(props::LID_AllDayEvent, PT_BOOLEAN),
+                named(props::LID_Recurring, PT_BOOLEAN),
+                named(props::LID_Location, PT_STRING8)};
+        for (int i = 0; i < 4; ++i) {
+            auto item = b.Appointment(folder, "Termin " + std::to_string(i),
+                                      MakeLocalTime(2024, 5, 10 + i, 9),
+                                      MakeLocalTime(2024, 5, 10 + i, 10));
+            if (i % 2)
+                item.AllDay().Location("Raum " + std::to_string(i));
+            items.push_back(item.EntryId());
+        }
+        b.Item(folder, "IPM.Appointment"); // holds none of them
+    }
+};
+
+// The properties every read asks for are kept beside each item's row as well: whichever way
+// the file changes, a read must give what the item's properties hold.
+TEST_F(StoreTest, KeptColumnsFollowEveryWriteToTheFile)
+{
+    const auto file = Dir() / "k.db";
+    auto store = Store::Create(file, "K", StoreKind::UnicodePersonal);
+    const KeptCalendar cal(*store);
+    const auto& t = cal.tags;
+    const auto rowOf = [&](int i) {
+        return std::to_string(std::stoll(cal.items[static_cast<std::size_t>(i)].substr(42), nullptr, 16));
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void()> change;
+    } steps[] = {
+        {"as built", [] {}},
+        {"a value replaced", [&] { store->SetItemProperty(cal.items[0], t[0], std::string("Neu")); }},
+        {"values removed",
+         [&] {
+             store->DeleteItemProperty(cal.items[1], t[1]);
+             store->DeleteItemProperty(cal.items[1], t[0]);
+         }},
+        {"a transaction rolled back",
+         [&] {
+             auto tx = store->BeginTransaction();
+             store->SetItemProperty(cal.items[2], t[2], SysTime{1});
+             store->DeleteItemProperty(cal.items[2], t[0]);
+         }},
+        {"another program writing the file",
+         [&] {
+             Exec(file, "UPDATE props SET value = 'Fremd' WHERE tag = " + std::to_string(t[0]) +
+                            " AND item_id = " + rowOf(3) +
+                            "; INSERT OR REPLACE INTO props(item_id, tag, value) VALUES(" +
+                            rowOf(2) + ", " + std::to_string(t[3]) + ", 999); DELETE FROM props "
+                            "WHERE tag = " + std::to_string(t[4]) + " AND item_id = " + rowOf(0));
+         }},
+        {"a property moved to another tag",
+         [&] {
+             Exec(file, "UPDATE props SET tag = " + std::to_string(t[6]) + " WHERE tag = " +
+                            std::to_string(t[0]) + " AND item_id = " + rowOf(2));
+         }},
+        {"an item deleted", [&] { store->DeleteItem(cal.items[3]); }},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        ExpectRowsAsStored(*store, cal.folder, t, step.name);
+    }
+    // A window read takes the kept columns too.
+    const ValueRange all[] = {{t[1], std::nullopt, std::nullopt}};
+    const auto window = store->ReadTableInRanges(cal.folder, t, all);
+    ASSERT_EQ(window.size(), 2u);
+    for (const auto& row : window)
+        for (std::size_t c = 0; c < t.size(); ++c)
+            EXPECT_EQ(row.values[c], store->GetItemProperty(row.item.entryId, t[c]));
+}
+
+// A file written before items kept their hot columns gets them when it is opened (and names an
+// older program mapped since, when opened again); one that cannot be written reads them from
+// the properties.
+TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
+{
+    const auto file = Dir() / "old.db";
+    std::vector<PropTag> tags;
+    std::string folder;
+    {
+        auto store = Store::Create(file, "Alt", StoreKind::UnicodePersonal);
+        const KeptCalendar cal(*store);
+        tags = cal.tags;
+        folder = cal.folder;
+    }
+    std::string drop = "DROP TRIGGER props_hot_insert; DROP TRIGGER props_hot_delete; "
+                       "DROP TRIGGER props_hot_update; DROP TABLE hot_tags; "
+                       "DELETE FROM meta WHERE key = 'hot_columns';";
+    for (int k = 0; k < 16; ++k)
+        drop += "ALTER TABLE items DROP COLUMN h" + std::to_string(k) + ";";
+    Exec(file, drop);
+
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    if (!std::ofstream(file, std::ios::app)) { // not as root: the file is read-only now
+        auto readOnly = Store::Open(file);
+        ExpectRowsAsStored(*readOnly, folder, tags, "read-only");
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+
+    {
+        auto store = Store::Open(file);
+        ExpectRowsAsStored(*store, folder, tags, "opened once");
+        StoreBuilder(*store).Appointment(folder, "Später", MakeLocalTime(2024, 6, 1, 8),
+                                         MakeLocalTime(2024, 6, 1, 9));
+        ExpectRowsAsStored(*store, folder, tags, "written after");
+    }
+    // An older program maps a hot name (the task's due date) and stores it on an item.
+    const PropTag due = MakeTag(0x8F00, PT_SYSTIME);
+    Exec(file, "INSERT INTO named_props(id, guid, lid) VALUES(36608, '" +
+                   std::string(PSETID_Task) + "', " + std::to_string(props::LID_TaskDueDate) +
+                   "); INSERT INTO props(item_id, tag, value) SELECT MIN(id), " +
+                   std::to_string(due) + ", 1717171717 FROM items");
+    tags.push_back(due);
+    auto store = Store::Open(file);
+    ExpectRowsAsStored(*store, folder, tags, "opened again");
+    const auto first = store->Items(folder).at(0).entryId;
+    EXPECT_EQ(store->GetItemProperty(first, due), PropValue(SysTime{1717171717}));
+    store->SetItemProperty(first, due, SysTime{5});
+    ExpectRowsAsStored(*store, folder, tags, "due date changed");
 }
 
 TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
