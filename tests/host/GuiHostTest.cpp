@@ -8,7 +8,7 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "host/AddInLibrary.h"
-#include "host/ItemWindowView.h"
+#include "gui/InspectorView.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
