@@ -27,8 +27,8 @@ std::shared_ptr<Field> Record::Fields(long lIndex) const
     if (lIndex < 1 || lIndex > FieldsCount())
         return nullptr;
     const auto i = static_cast<std::size_t>(lIndex - 1);
-    if (!m_pInPlace)
-        return m_fields[i];
+    if (i >= m_nInPlace)
+        return m_fields[i - m_nInPlace];
     // The field shares the ownership of the memory it was made in.
     auto owner = m_inPlaceOwner.lock();
     if (!owner)
@@ -73,26 +73,11 @@ void Record::AddKey(const std::string& sKey, std::size_t pos)
     m_layout->keys.push_back(sKey);
 }
 
-void Record::DetachInPlace()
-{
-    if (!m_pInPlace)
-        return;
-    std::vector<std::shared_ptr<Field>> fields;
-    fields.reserve(m_nInPlace + 1);
-    for (std::size_t i = 0; i < m_nInPlace; ++i)
-        fields.push_back(Fields(static_cast<long>(i) + 1));
-    m_fields = std::move(fields);
-    m_pInPlace = nullptr;
-    m_nInPlace = 0;
-    m_inPlaceOwner.reset();
-}
-
 void Record::AppendField(std::shared_ptr<Field> oField)
 {
     common::Rethrowing("Record", "AppendField", [&] {
-        DetachInPlace();
         const std::string& sKey = oField->Key();
-        const std::size_t pos = m_fields.size();
+        const auto pos = static_cast<std::size_t>(FieldsCount());
         // The usual case: the same key at the same place as in the shared layout.
         if (m_layout && pos < m_layout->keys.size() && m_layout->keys[pos] == sKey) {
             m_fields.push_back(std::move(oField));

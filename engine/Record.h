@@ -34,10 +34,7 @@ public:
     /// The field at a 1-based position; no object when absent.
     std::shared_ptr<Field> Fields(long lIndex) const;
     /// Number of fields.
-    long FieldsCount() const
-    {
-        return static_cast<long>(m_pInPlace ? m_nInPlace : m_fields.size());
-    }
+    long FieldsCount() const { return static_cast<long>(m_nInPlace + m_fields.size()); }
     /// The record's key in the record set ("0" for the first record of a record set).
     std::string Key() const override { return common::ChildLink<Records>::Key(); }
     /// The record set, or null once the record was removed or the records were reset.
@@ -56,11 +53,12 @@ public:
     void AppendField(std::shared_ptr<Field> oField);
     /// Makes room for n fields.
     void ReserveFields(long n) { m_fields.reserve(static_cast<std::size_t>(n)); }
-    /// Takes fields the engine made in place for this record (as AppendField would take them
-    /// one by one, on a record without fields): `owner` owns their memory, and a field handed
-    /// out shares that ownership. With `pKeysOf`, a record whose fields are copies of the same
-    /// columns, the field keys are shared with it rather than built again. Throws the
-    /// runtime's error 457 when a key repeats.
+    /// Takes fields the engine made in place for this record as its only fields (as
+    /// AppendField would take them one by one on a record without fields); fields appended
+    /// later come after them. `owner` owns their memory, and a field handed out shares that
+    /// ownership. With `pKeysOf`, a record whose fields are copies of the same columns, the
+    /// field keys are shared with it rather than built again. Throws the runtime's error 457
+    /// when a key repeats.
     void TakeFieldsInPlace(Field* pFields, std::size_t nFields, std::weak_ptr<void> owner,
                            const Record* pKeysOf);
     /// The record as its parent link.
@@ -76,22 +74,21 @@ private:
     /// The field at a 0-based position below FieldsCount.
     const Field& FieldAt(std::size_t i) const
     {
-        return m_pInPlace ? m_pInPlace[i] : *m_fields[i];
+        return i < m_nInPlace ? m_pInPlace[i] : *m_fields[i - m_nInPlace];
     }
     /// Gives the record a layout of its own with the keys of its first n fields.
     void OwnLayout(std::size_t n);
     /// Adds the key of the field at position pos to the record's own layout.
     void AddKey(const std::string& sKey, std::size_t pos);
-    /// Turns fields made in place into fields appended one by one.
-    void DetachInPlace();
 
     long m_lClass = 0;
     std::string m_sEntryID;
     std::shared_ptr<const std::string> m_pStoreID;
     std::shared_ptr<Layout> m_layout;
-    /// Fields appended one by one, each owned on its own.
+    /// Fields appended one by one, each owned on its own (after those made in place).
     std::vector<std::shared_ptr<Field>> m_fields;
-    /// Or: fields made in place, whose memory m_inPlaceOwner owns.
+    /// The first fields when they were made in place; m_inPlaceOwner owns their memory. A
+    /// weak link: the owner also holds the record, and must not be kept alive by it.
     Field* m_pInPlace = nullptr;
     std::size_t m_nInPlace = 0;
     std::weak_ptr<void> m_inPlaceOwner;

@@ -56,9 +56,9 @@ QString DesktopText(const char* english)
 void NameStandardButtons(QDialogButtonBox& box)
 {
     static const std::pair<QDialogButtonBox::StandardButton, const char*> kButtons[] = {
-        {QDialogButtonBox::Ok, "OK"},       {QDialogButtonBox::Cancel, "Cancel"},
-        {QDialogButtonBox::Yes, "Yes"},     {QDialogButtonBox::No, "No"},
-        {QDialogButtonBox::Abort, "Abort"}, {QDialogButtonBox::Retry, "Retry"},
+        {QDialogButtonBox::Ok, "OK"},         {QDialogButtonBox::Cancel, "Cancel"},
+        {QDialogButtonBox::Yes, "Yes"},       {QDialogButtonBox::No, "No"},
+        {QDialogButtonBox::Abort, "Abort"},   {QDialogButtonBox::Retry, "Retry"},
         {QDialogButtonBox::Ignore, "Ignore"},
     };
     for (const auto& [which, english] : kButtons)

@@ -119,8 +119,8 @@ std::set<const pf::Control*> LayOutFlow(QBoxLayout& target, const std::vector<Fl
         (IsGrid(items[i]) ? grids : buttons).push_back(items[i].widget);
     for (QWidget* grid : grids)
         body->addWidget(grid, 1);
-    const bool column = !buttons.empty() && (hasGrid || !grids.empty() ||
-                                             buttons.size() > kButtonsInARow);
+    const bool column =
+        !buttons.empty() && (hasGrid || !grids.empty() || buttons.size() > kButtonsInARow);
     const int bodyStretch = hasGrid || !grids.empty() ? 1 : 0;
     auto* buttonBox = column ? static_cast<QBoxLayout*>(new QVBoxLayout)
                              : static_cast<QBoxLayout*>(new QHBoxLayout);

@@ -77,10 +77,10 @@ void FitTexts(const std::vector<ControlBinding*>& bindings)
         if (needed <= widget->width())
             continue;
         const int room = RoomTo(*widget);
-        const int width = std::max(widget->width(),
-                                   std::min(needed, room == std::numeric_limits<int>::max()
-                                                        ? needed
-                                                        : room - widget->x()));
+        const int width =
+            std::max(widget->width(), std::min(needed, room == std::numeric_limits<int>::max()
+                                                           ? needed
+                                                           : room - widget->x()));
         // Where the room ends first, a slightly smaller font makes up the rest; a caption
         // that may wrap otherwise keeps its lines.
         const double scale = static_cast<double>(width) / needed;

@@ -5,9 +5,11 @@
 #include "gui/DesktopAnswers.h"
 #include "gui/EventLoop.h"
 #include "gui/FormView.h"
+#include "gui/InspectorView.h"
+#include "gui/Units.h"
 #include "host/AddInLibrary.h"
 #include "host/HostSession.h"
-#include "host/ItemWindowView.h"
+#include "host/ItemWindow.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
@@ -16,6 +18,8 @@
 #include "platform/outlook/Application.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/Folders.h"
+#include "platform/outlook/Inspector.h"
+#include "platform/outlook/ItemBase.h"
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/outlook/MAPIFolder.h"
 #include "platform/outlook/NameSpace.h"
@@ -41,6 +45,8 @@ namespace {
 constexpr std::chrono::milliseconds kStartupWait{1200};
 // The client's user-interface language kind in its language settings.
 constexpr long kUiLanguage = 2;
+// Wide enough that an item window never cuts a line; the window scrolls instead.
+constexpr int kUncut = 100000;
 
 std::vector<gui::FolderNode> FolderTree(const std::shared_ptr<ol::Folders>& oFolders)
 {
@@ -96,10 +102,7 @@ void GuiHost::Start()
         FolderTree(m_oClient->GetNamespace("MAPI")->Folders()));
     m_window->OnRibbonButton = [this] { ClickReportButton(); };
     platform::mapi::SetDisplayHandler([this](const auto& oItem) {
-        auto* view = new ItemWindowView(oItem);
-        view->setAttribute(Qt::WA_DeleteOnClose);
-        m_itemWindows.emplace_back(view);
-        view->show();
+        ShowInspector(std::make_shared<ol::Inspector>(ol::WrapItem(oItem)));
     });
     m_window->show();
 }
@@ -126,9 +129,23 @@ void GuiHost::Stop()
     m_loop.reset();
 }
 
-std::vector<ItemWindowView*> GuiHost::ItemWindows() const
+gui::InspectorView* GuiHost::ShowInspector(std::shared_ptr<ol::Inspector> oInspector)
 {
-    std::vector<ItemWindowView*> views;
+    auto oItem = oInspector->CurrentItem();
+    auto* view = new gui::InspectorView(std::move(oInspector), [oItem] {
+        const auto oMessage = oItem ? oItem->MapiMessage() : nullptr;
+        return oMessage ? gui::ToQ(ItemWindowText(*oMessage, kUncut)) : QString();
+    });
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    m_itemWindows.emplace_back(view);
+    view->show();
+    view->raise();
+    return view;
+}
+
+std::vector<gui::InspectorView*> GuiHost::ItemWindows() const
+{
+    std::vector<gui::InspectorView*> views;
     for (const auto& view : m_itemWindows)
         if (view)
             views.push_back(view.data());
@@ -162,9 +179,6 @@ void GuiHost::OnFormShown(pf::Form& oForm)
         return;
     }
     view = new gui::FormView(oForm);
-    if (&oForm == m_library->ReportWindow())
-        if (auto* pGrid = m_library->ReportGrid())
-            view->AddGrid(*pGrid, "fg");
     view->Pull();
 }
 

@@ -16,18 +16,19 @@ class Form;
 namespace platform::outlook {
 class Application;
 class IAddIn;
+class Inspector;
 } // namespace platform::outlook
 namespace gui {
 class ClientWindow;
 class DesktopAnswers;
 class EventLoop;
 class FormView;
+class InspectorView;
 } // namespace gui
 
 namespace host {
 
 class AddInLibrary;
-class ItemWindowView;
 
 /// The client with windows: the same connection, start-up and ribbon as the text run, then a
 /// client window with the profile's folders and the add-in's ribbon button, and a window for
@@ -50,8 +51,11 @@ public:
     gui::ClientWindow* Client() const { return m_window.get(); }
     /// The report window's view, or null while the add-in has not shown it.
     gui::FormView* ReportView() const;
-    /// The item windows the add-in opened that are still there, oldest first.
-    std::vector<ItemWindowView*> ItemWindows() const;
+    /// The item windows opened that are still there, oldest first.
+    std::vector<gui::InspectorView*> ItemWindows() const;
+    /// Opens an item window over the inspector, on top of the others: how the client shows an
+    /// item the add-in or the person displays.
+    gui::InspectorView* ShowInspector(std::shared_ptr<platform::outlook::Inspector> oInspector);
     /// The loaded add-in library (null before Start).
     const AddInLibrary* Library() const { return m_library.get(); }
 
@@ -69,7 +73,7 @@ private:
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;
     std::unique_ptr<gui::ClientWindow> m_window;
     std::map<platform::forms::Form*, QPointer<gui::FormView>> m_views;
-    std::vector<QPointer<ItemWindowView>> m_itemWindows;
+    std::vector<QPointer<gui::InspectorView>> m_itemWindows;
 };
 
 /// Whether windows can be shown: a display (X11 or Wayland) or a Qt platform named.

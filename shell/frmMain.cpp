@@ -17,6 +17,7 @@
 #include "grid/cGrid.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/forms/GridControl.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
@@ -61,8 +62,10 @@ private:
     frmMain& m_oForm;
 };
 
-frmMain::frmMain() : Form("frmMain"), m_fg(std::make_unique<pf::FlexGrid>())
+frmMain::frmMain() : Form("frmMain")
 {
+    m_fgControl = Add<pf::GridControl>("fg");
+    m_fg = &m_fgControl->Grid();
     m_cboTemplate = Add<pf::ComboBox>("cboTemplate");
     m_txtFind = Add<pf::TextBox>("txtFind");
     m_MenuBar1 = Add<pf::MenuBar>("MenuBar1");

@@ -17,6 +17,7 @@ namespace platform::forms {
 class CommandButton;
 class ComboBox;
 class FlexGrid;
+class GridControl;
 class ImageList;
 class MenuBar;
 class MenuItem;
@@ -232,7 +233,9 @@ private:
     std::shared_ptr<platform::mapi::Message> GetOutlookItem(const engine::Record& oRecord);
     std::vector<std::shared_ptr<engine::Record>> GetSelectedRecords(long& lCount);
 
-    std::unique_ptr<platform::forms::FlexGrid> m_fg;
+    // The report grid sits on the form as its grid control "fg"; m_fg is that control's grid.
+    std::shared_ptr<platform::forms::GridControl> m_fgControl;
+    platform::forms::FlexGrid* m_fg = nullptr;
     std::shared_ptr<platform::forms::ComboBox> m_cboTemplate;
     std::shared_ptr<platform::forms::TextBox> m_txtFind;
     std::shared_ptr<platform::forms::CommandButton> m_cmdFind;

@@ -24,11 +24,17 @@ namespace {
 
 const std::string kCategories = "{00020329-0000-0000-C000-000000000046}/Keywords";
 
-std::shared_ptr<engine::Field> MakeField(const std::string& sKey, engine::PT_PROPERTY_TYPE lType,
-                                         rt::Variant v)
+std::shared_ptr<engine::Field> MakeColumn(const std::string& sKey, engine::PT_PROPERTY_TYPE lType)
 {
     auto oField = std::make_shared<engine::Field>();
     oField->Init(sKey, 0, lType, rt::Variant(), "", sKey);
+    return oField;
+}
+
+// A copy of a column with a value, as a read gives each record its fields.
+std::shared_ptr<engine::Field> MakeField(const engine::Field& oColumn, rt::Variant v)
+{
+    auto oField = oColumn.CloneField();
     oField->SetFieldValue(std::move(v));
     return oField;
 }
@@ -38,20 +44,23 @@ std::shared_ptr<engine::Records> MakeRecords(int n)
     auto oRecords = std::make_shared<engine::Records>();
     const char* aCategories[] = {"Kunde", "Projekt", "Privat", "Reise", "Büro"};
     const double dStart = rt::DateSerial(2024, 1, 1).Serial();
+    const auto oSubject = MakeColumn("Subject", engine::PT_STRING8);
+    const auto oStart = MakeColumn("Start", engine::PT_SYSTIME);
+    const auto oCategories = MakeColumn(kCategories, engine::PT_MV_STRING8);
+    const auto oDuration = MakeColumn("Duration", engine::PT_LONG);
+    const auto oAmount = MakeColumn("Amount", engine::PT_DOUBLE);
     for (int i = 0; i < n; ++i) {
         auto oRecord = std::make_shared<engine::Record>();
         oRecord->SetClass(1);
         rt::Array a(rt::VarType::Variant, {rt::ArrayBounds{0, 0}});
         a(0) = rt::Variant(std::string(aCategories[i % 5]));
-        oRecord->AppendField(MakeField("Subject", engine::PT_STRING8,
-                                       rt::Variant("Termin " + std::to_string(i % 997))));
         oRecord->AppendField(
-            MakeField("Start", engine::PT_SYSTIME,
-                      rt::Variant(rt::Date(dStart + (i % 730) + (i % 24) / 24.0))));
-        oRecord->AppendField(MakeField(kCategories, engine::PT_MV_STRING8, rt::Variant(a)));
+            MakeField(*oSubject, rt::Variant("Termin " + std::to_string(i % 997))));
         oRecord->AppendField(
-            MakeField("Duration", engine::PT_LONG, rt::Variant(std::int32_t(15 + i % 240))));
-        oRecord->AppendField(MakeField("Amount", engine::PT_DOUBLE, rt::Variant(i % 100 / 4.0)));
+            MakeField(*oStart, rt::Variant(rt::Date(dStart + (i % 730) + (i % 24) / 24.0))));
+        oRecord->AppendField(MakeField(*oCategories, rt::Variant(a)));
+        oRecord->AppendField(MakeField(*oDuration, rt::Variant(std::int32_t(15 + i % 240))));
+        oRecord->AppendField(MakeField(*oAmount, rt::Variant(i % 100 / 4.0)));
         oRecords->Append(oRecord);
     }
     return oRecords;

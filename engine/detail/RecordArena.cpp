@@ -12,7 +12,7 @@ namespace {
 // allocation: one read after another then reuses the same memory instead of faulting in
 // new pages every time.
 constexpr std::size_t kLargestStretch = 64;
-}
+} // namespace
 
 struct RecordArena::Stretch
 {
@@ -20,8 +20,7 @@ struct RecordArena::Stretch
         // Default-initialised: the constructors set every member, no need to zero them first.
         : records(std::make_unique_for_overwrite<Record[]>(nCapacity)),
           fields(std::make_unique_for_overwrite<Field[]>(nCapacity * nFieldsEach)),
-          capacity(nCapacity),
-          fieldsEach(nFieldsEach)
+          capacity(nCapacity), fieldsEach(nFieldsEach)
     {
     }
 
@@ -34,8 +33,7 @@ struct RecordArena::Stretch
 
 RecordArena::Slot RecordArena::Next(std::size_t nFields)
 {
-    if (!m_current || m_current->used == m_current->capacity ||
-        m_current->fieldsEach != nFields) {
+    if (!m_current || m_current->used == m_current->capacity || m_current->fieldsEach != nFields) {
         m_current = std::make_shared<Stretch>(m_nNextCapacity, nFields);
         m_nNextCapacity = std::min(m_nNextCapacity * 2, kLargestStretch);
     }

@@ -53,8 +53,7 @@ long RecordList::Find(const platform::runtime::Variant& vIndex) const
     if (const auto* s = vIndex.Get<std::string>())
         return FindKey(*s);
     long lPos = 0;
-    if (!KeyedList<std::shared_ptr<Record>>::PositionOf(vIndex, lPos) || lPos < 1 ||
-        lPos > Count())
+    if (!KeyedList<std::shared_ptr<Record>>::PositionOf(vIndex, lPos) || lPos < 1 || lPos > Count())
         return 0;
     return lPos;
 }

@@ -7,6 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace engine::test {
 
 using ::testing::ElementsAre;
@@ -269,6 +272,57 @@ TEST_F(ReadRecordsTest, OneSidedWindowsThroughEveryReader)
         for (const auto& sEntryId : made)
             Store().DeleteItem(sEntryId);
     }
+}
+
+TEST_F(ReadRecordsTest, RecordsOfLargeReadsKeepTheirOwnValuesWhenKept)
+{
+    // Enough records over two folders of two stores that a read makes them in many pieces.
+    std::map<std::string, std::string> subjectOf;
+    std::map<std::string, std::string> storeOf;
+    for (int i = 0; i < 150; ++i) {
+        const auto item = B().Task(m_tasks.entryId, "P" + std::to_string(i));
+        subjectOf[item.EntryId()] = "P" + std::to_string(i);
+        storeOf[item.EntryId()] = Store().EntryId();
+    }
+    st::StoreBuilder archive(ArchiveStore());
+    const auto oldTasks = archive.Folder("Alte Aufgaben", st::ItemType::Task);
+    for (int i = 0; i < 70; ++i) {
+        const auto item = archive.Task(oldTasks.entryId, "A" + std::to_string(i));
+        subjectOf[item.EntryId()] = "A" + std::to_string(i);
+        storeOf[item.EntryId()] = ArchiveStore().EntryId();
+    }
+    SubjectColumn();
+    Column("Folder", 0, PT_LONG, 1);
+    FolderDataList list;
+    list.Add(Entry(m_tasks));
+    list.Add(Entry(oldTasks, &ArchiveStore()));
+    Root().ReadRecords(list);
+    auto oRecords = Root().Records();
+    ASSERT_EQ(oRecords->Count(), 220);
+    std::set<std::string> seen;
+    for (long i = 1; i <= oRecords->Count(); ++i) {
+        const auto r = oRecords->Item(i);
+        ASSERT_EQ(subjectOf.count(r->EntryID()), 1u) << i;
+        EXPECT_TRUE(seen.insert(r->EntryID()).second) << i;
+        EXPECT_EQ(Text(r->Fields(rt::Variant("subject"))->Value()), subjectOf[r->EntryID()]);
+        EXPECT_EQ(r->Fields(rt::Variant("Subject")), r->Fields(1));
+        EXPECT_EQ(r->StoreID(), storeOf[r->EntryID()]);
+        EXPECT_EQ(Text(r->Fields(2)->Value()),
+                  storeOf[r->EntryID()] == Store().EntryId() ? m_tasks.name : "Alte Aufgaben");
+        EXPECT_EQ(r->Key(), std::to_string(i - 1));
+    }
+    // A record and a field kept by the caller outlive the read, the next read and the engine.
+    const auto oKept = oRecords->Item(100);
+    const auto oKeptField = oRecords->Item(219)->Fields(1);
+    const std::string sKeptSubject = subjectOf[oKept->EntryID()];
+    const std::string sKeptFieldText = Text(oKeptField->Value());
+    Root().ReadRecords(list);
+    m_root->Terminate();
+    m_root.reset();
+    oRecords.reset();
+    EXPECT_EQ(Text(oKept->Fields(1)->Value()), sKeptSubject);
+    EXPECT_EQ(oKept->Parent(), nullptr);
+    EXPECT_EQ(Text(oKeptField->Value()), sKeptFieldText);
 }
 
 TEST_F(ReadRecordsTest, RecordKeysContinueAcrossReads)

@@ -127,9 +127,12 @@ TEST_F(EngineFixture, AKeyTextNamesOnlyTheRecordOfThatKey)
         const char* sKey;
         bool bFound;
     };
-    const Case cases[] = {{"11", true},  {"4", true},   {"1", true},   {"0", false},
-                          {"3", false},  {"12", false}, {"04", false}, {"+4", false},
-                          {" 4", false}, {"4 ", false}, {"", false},   {"-1", false},
+    const Case cases[] = {{"11", true},  {"4", true},
+                          {"1", true},   {"0", false},
+                          {"3", false},  {"12", false},
+                          {"04", false}, {"+4", false},
+                          {" 4", false}, {"4 ", false},
+                          {"", false},   {"-1", false},
                           {"4a", false}, {"99999999999999999999", false}};
     for (const auto& c : cases) {
         const auto oRecord = oRecords->Item(rt::Variant(c.sKey));
@@ -157,8 +160,8 @@ TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
             auto slot = oArena.Next(2);
             for (int i = 0; i < 2; ++i) {
                 columns[i]->CloneInto(slot.fields[i]);
-                slot.fields[i].SetFieldValue(rt::Variant(columns[i]->Key() + "-" +
-                                                         std::to_string(pRecord == &oSecond)));
+                slot.fields[i].SetFieldValue(
+                    rt::Variant(columns[i]->Key() + "-" + std::to_string(pRecord == &oSecond)));
             }
             slot.record->TakeFieldsInPlace(slot.fields, 2, slot.owner, oFirst.get());
             *pRecord = slot.record;
@@ -186,9 +189,10 @@ TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
     MakeField("Notiz")->CloneInto(slot.fields[1]);
     slot.record->TakeFieldsInPlace(slot.fields, 2, slot.owner, nullptr);
     EXPECT_EQ(slot.record->Fields(rt::Variant("notiz")), slot.record->Fields(2));
+    const auto oMadeInPlace = slot.record->Fields(1);
     slot.record->AppendField(MakeField("Betreff"));
     EXPECT_EQ(slot.record->FieldsCount(), 3);
-    EXPECT_EQ(slot.record->Fields(rt::Variant("Ort")), slot.record->Fields(1));
+    EXPECT_EQ(slot.record->Fields(rt::Variant("Ort")), oMadeInPlace);
     EXPECT_EQ(slot.record->Fields(3)->Key(), "Betreff");
     EXPECT_EQ(RaisedNumber([&] { slot.record->AppendField(MakeField("NOTIZ")); }), 457);
     auto twice = oArena.Next(2);

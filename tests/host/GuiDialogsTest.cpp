@@ -2,12 +2,12 @@
 // one from the menus and the dialogs that lead to it, and each keeps a screenshot under the
 // build folder (TV_GUI_LANG chooses the language). Every dialog shows its controls with their
 // texts and its lists filled.
-#include "host/GuiHost.h"
 #include "GuiHostFixture.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
+#include "host/GuiHost.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -140,9 +140,10 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
 
     // The view dialog and its sections; the filter leads to the category list.
     Visit("frmView", [this](gui::FormView& oDialog) {
-        for (const auto& [sButton, sForm] :
-             {std::pair{"cmdFields", "frmFieldChooser"}, {"cmdGroupBy", "frmGroupBy"},
-              {"cmdSort", "frmSort"}, {"cmdCalc", "frmCalc"}}) {
+        for (const auto& [sButton, sForm] : {std::pair{"cmdFields", "frmFieldChooser"},
+                                             {"cmdGroupBy", "frmGroupBy"},
+                                             {"cmdSort", "frmSort"},
+                                             {"cmdCalc", "frmCalc"}}) {
             Visit(sForm);
             Press(oDialog, sButton);
         }
@@ -210,8 +211,7 @@ std::pair<std::string, std::string> PickFunction(gui::FormView& oCalc)
             continue;
         const QModelIndex cell = pGrid->model()->index(m, 1);
         pGrid->scrollTo(cell);
-        QTest::mouseDClick(pGrid->viewport(), Qt::LeftButton, {},
-                           pGrid->visualRect(cell).center());
+        QTest::mouseDClick(pGrid->viewport(), Qt::LeftButton, {}, pGrid->visualRect(cell).center());
         auto* pList = pGrid->viewport()->findChild<QComboBox*>();
         EXPECT_NE(pList, nullptr) << "row " << r << " " << fg.TextMatrix(r, 0);
         if (!pList || pList->count() < 2)
@@ -253,8 +253,7 @@ TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
         ASSERT_FALSE(tPicked.first.empty()) << "no field without a function";
         const QString sAfter = pCalcLabel->text();
         EXPECT_NE(sAfter, sBefore);
-        EXPECT_TRUE(sAfter.contains(QString::fromStdString(tPicked.first)))
-            << sAfter.toStdString();
+        EXPECT_TRUE(sAfter.contains(QString::fromStdString(tPicked.first))) << sAfter.toStdString();
 
         // The same, cancelled: the view keeps what it had.
         WhenFormShown("frmCalc", [&](gui::FormView& oCalc) {

@@ -11,8 +11,8 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 

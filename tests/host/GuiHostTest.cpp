@@ -8,7 +8,7 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "host/AddInLibrary.h"
-#include "host/ItemWindowView.h"
+#include "gui/InspectorView.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -71,6 +71,8 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
     ASSERT_NE(pGridView, nullptr);
     auto& grid = pGridView->Grid();
     ASSERT_EQ(&grid, oHost.Library()->ReportGrid());
+    // The window finds the grid among the form's controls: one view, no second one added.
+    EXPECT_EQ(pView->findChildren<gui::GridView*>().size(), 1);
 
     // The grid shows the template's rows, the subtotals in bold with the grid's texts.
     const int nShown = ShownRows(grid);

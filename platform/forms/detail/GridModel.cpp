@@ -159,6 +159,24 @@ int FlexGrid::Impl::TextWidth(std::string_view text) const
     return int(detail::CharCount(text) * fontSize * 12.5) + 120;
 }
 
+void FlexGrid::Impl::InsertRows(std::vector<std::pair<int, detail::GridRow>> inserts)
+{
+    if (inserts.empty()) {
+        return;
+    }
+    // Merged in place from the back, so that the rows are not copied into a second table.
+    const size_t oldCount = rows.size();
+    rows.resize(oldCount + inserts.size());
+    size_t write = rows.size();
+    size_t pending = inserts.size();
+    for (size_t r = oldCount; pending > 0 && r-- > 0;) {
+        rows[--write] = std::move(rows[r]);
+        while (pending > 0 && inserts[pending - 1].first == int(r)) {
+            rows[--write] = std::move(inserts[--pending].second);
+        }
+    }
+}
+
 void FlexGrid::Impl::ClampCursor()
 {
     auto clamp = [](int v, int count) { return std::clamp(v, 0, std::max(count - 1, 0)); };

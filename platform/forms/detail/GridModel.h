@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform::forms::detail {
@@ -128,6 +129,9 @@ struct FlexGrid::Impl
     int TextWidth(std::string_view text) const;
     /// Keeps the current cell and selection inside the grid after a change of shape.
     void ClampCursor();
+    /// Puts each new row directly above the row whose index it comes with (in ascending
+    /// order; several above one row keep their order), moving every row once.
+    void InsertRows(std::vector<std::pair<int, detail::GridRow>> inserts);
 };
 
 } // namespace platform::forms

@@ -213,18 +213,7 @@ private:
                 }
             }
         }
-        // Merged in place from the back, so that the rows are not copied into a second list.
-        auto& rows = m_impl.rows;
-        const size_t oldCount = rows.size();
-        rows.resize(oldCount + added);
-        size_t write = rows.size();
-        size_t pending = made.size();
-        for (size_t r = oldCount; r-- > size_t(m_impl.fixedRows);) {
-            rows[--write] = std::move(rows[r]);
-            while (pending > 0 && made[pending - 1].first == int(r)) {
-                rows[--write] = std::move(made[--pending].second);
-            }
-        }
+        m_impl.InsertRows(std::move(made));
     }
 
     FlexGrid::Impl& m_impl;

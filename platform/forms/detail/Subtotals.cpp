@@ -204,17 +204,8 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
     if (inserts.empty()) {
         return;
     }
-    // One pass builds the new row order; inserts are in row order already.
-    detail::GridRows merged;
-    merged.reserve(impl.rows.size() + inserts.size());
-    size_t next = 0;
-    for (int r = 0; r < impl.RowCount(); ++r) {
-        while (next < inserts.size() && inserts[next].first == r) {
-            merged.push_back(std::move(inserts[next++].second));
-        }
-        merged.push_back(std::move(impl.rows[size_t(r)]));
-    }
-    impl.rows = std::move(merged);
+    // The inserts are in row order already.
+    impl.InsertRows(std::move(inserts));
     impl.Invalidate();
     impl.ClampCursor();
 }

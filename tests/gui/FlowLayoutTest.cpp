@@ -1,0 +1,141 @@
+// How the form view lays out controls without positions and fits captions to the font.
+#include "GuiFixture.h"
+
+#include "gui/FormView.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridControl.h"
+#include "platform/forms/StandardControls.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+
+#include <memory>
+
+namespace {
+
+namespace pf = platform::forms;
+using guitest::GuiFixture;
+
+using FlowLayoutTest = GuiFixture;
+
+// The widget's rectangle in the window's coordinates.
+QRect Where(gui::FormView& view, const char* name)
+{
+    QWidget* widget = view.WidgetOf(name);
+    if (!widget)
+        return {};
+    return QRect(widget->mapTo(&view, QPoint(0, 0)), widget->size());
+}
+
+void Settle(gui::FormView& view)
+{
+    view.layout()->activate();
+    QApplication::processEvents();
+}
+
+TEST_F(FlowLayoutTest, ADialogWithoutPositionsReadsAsADialog)
+{
+    pf::Form oForm("frmFlow");
+    auto oFrame = oForm.Add<pf::Frame>("fra");
+    oFrame->SetCaption("Save");
+    auto oLabel = oForm.Add<pf::Label>("lblName");
+    oLabel->SetCaption("&Name:");
+    auto oName = oForm.Add<pf::TextBox>("txtName");
+    auto oBrowse = oForm.Add<pf::CommandButton>("cmdBrowse");
+    oBrowse->SetCaption("Browse...");
+    auto oInner = oForm.Add<pf::Frame>("fraExcel");
+    auto oCell = oForm.Add<pf::TextBox>("txtCell");
+    oCell->SetContainer(oInner.get());
+    auto oHeader = oForm.Add<pf::CheckBox>("chkHeader");
+    oHeader->SetCaption("Header");
+    oHeader->SetContainer(oInner.get());
+    auto oAfter = oForm.Add<pf::CheckBox>("chkAfter");
+    for (const char* name : {"cmdOK", "cmdCancel"})
+        oForm.Add<pf::CommandButton>(name)->SetCaption(name);
+    oForm.Show();
+    gui::FormView view(oForm);
+    view.resize(500, 400);
+    Settle(view);
+
+    // The frame heads a section: what follows it sits inside, a frame's own controls in it.
+    auto* pFrame = qobject_cast<QGroupBox*>(view.WidgetOf("fra"));
+    auto* pInner = qobject_cast<QGroupBox*>(view.WidgetOf("fraExcel"));
+    ASSERT_TRUE(pFrame && pInner);
+    for (const char* name : {"lblName", "txtName", "cmdBrowse", "fraExcel", "chkAfter"})
+        EXPECT_TRUE(pFrame->isAncestorOf(view.WidgetOf(name))) << name;
+    for (const char* name : {"txtCell", "chkHeader"})
+        EXPECT_TRUE(pInner->isAncestorOf(view.WidgetOf(name))) << name;
+    EXPECT_FALSE(pInner->isAncestorOf(view.WidgetOf("chkAfter")));
+    EXPECT_LT(Where(view, "txtCell").bottom(), Where(view, "chkHeader").top());
+    EXPECT_FALSE(pFrame->isAncestorOf(view.WidgetOf("cmdOK")));
+
+    // The label's access key goes to the text box; the button stands beside its field.
+    auto* pLabel = qobject_cast<QLabel*>(view.WidgetOf("lblName"));
+    ASSERT_NE(pLabel, nullptr);
+    EXPECT_EQ(pLabel->buddy(), view.WidgetOf("txtName"));
+    const QRect name = Where(view, "txtName"), browse = Where(view, "cmdBrowse");
+    EXPECT_GT(browse.left(), name.right());
+    EXPECT_TRUE(browse.top() <= name.center().y() && name.center().y() <= browse.bottom());
+
+    // The closing buttons stand in a row at the bottom right, below everything else.
+    const QRect ok = Where(view, "cmdOK"), cancel = Where(view, "cmdCancel");
+    EXPECT_EQ(ok.top(), cancel.top());
+    EXPECT_LT(ok.right(), cancel.left());
+    EXPECT_GT(ok.top(), Where(view, "fra").bottom());
+    EXPECT_GT(cancel.right(), view.width() - 20);
+}
+
+TEST_F(FlowLayoutTest, ClosingButtonsStandBesideAGrid)
+{
+    pf::Form oForm("frmList");
+    oForm.Add<pf::Label>("lbl")->SetCaption("Templates:");
+    oForm.Add<pf::GridControl>("fg");
+    for (const char* name : {"cmdNew", "cmdEdit", "cmdClose"})
+        oForm.Add<pf::CommandButton>(name)->SetCaption(name);
+    oForm.Show();
+    gui::FormView view(oForm);
+    view.resize(400, 300);
+    Settle(view);
+    const QRect grid = Where(view, "fg");
+    EXPECT_GT(grid.height(), 150); // the grid takes the room
+    int nTop = -1;
+    for (const char* name : {"cmdNew", "cmdEdit", "cmdClose"}) {
+        const QRect button = Where(view, name);
+        EXPECT_GT(button.left(), grid.right()) << name;
+        EXPECT_GT(button.top(), nTop) << name;
+        nTop = button.top();
+    }
+}
+
+TEST_F(FlowLayoutTest, CaptionsGrowIntoFreeRoomOnly)
+{
+    pf::Form oForm("frmFit");
+    // A check box too narrow for its caption, nothing beside it.
+    auto oCheck = oForm.Add<pf::CheckBox>("chkLong");
+    oCheck->SetCaption("Show only the totals of each group in the report");
+    oCheck->Move(120, 120, 600, 255);
+    // A one-word label too narrow, with a list right beside it.
+    auto oLabel = oForm.Add<pf::Label>("lblStatus");
+    oLabel->SetCaption("Aufgabenstatusangabe");
+    oLabel->Move(120, 600, 900, 255);
+    auto oList = oForm.Add<pf::ComboBox>("cboStatus");
+    oList->Move(1200, 600, 2000, 315);
+    oForm.Show();
+    gui::FormView view(oForm);
+    Settle(view);
+
+    auto* pCheck = qobject_cast<QCheckBox*>(view.WidgetOf("chkLong"));
+    ASSERT_NE(pCheck, nullptr);
+    EXPECT_GE(pCheck->width(), pCheck->sizeHint().width());
+    EXPECT_LE(Where(view, "chkLong").right(), view.width());
+    const QRect label = Where(view, "lblStatus"), list = Where(view, "cboStatus");
+    EXPECT_GT(label.width(), 900 / 15);
+    EXPECT_LT(label.right(), list.left());
+    // The list keeps its place.
+    EXPECT_EQ(list.left() - Where(view, "chkLong").left(), (1200 - 120) / 15);
+}
+
+} // namespace
