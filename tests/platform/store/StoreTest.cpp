@@ -633,6 +633,61 @@ TEST_F(StoreTest, ForeignFilesAreRefusedAndLeftAsTheyWere)
     EXPECT_THROW(Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal, "XYZ"), StoreError);
 }
 
+// The dates a series keeps as text read back whatever way they were written; damaged ones are
+// refused.
+TEST_F(StoreTest, SeriesDatesReadInEveryWrittenFormAndRefuseDamage)
+{
+    const auto file = Dir() / "d.db";
+    auto store = Store::Create(file, "D", StoreKind::UnicodePersonal);
+    StoreBuilder b(*store);
+    const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+    RecurrencePattern pattern;
+    pattern.type = RecurrenceType::Daily;
+    pattern.interval = 1;
+    pattern.startMinute = 9 * 60;
+    pattern.durationMinutes = 60;
+    pattern.patternStartDay = DayFromCivil({2024, 5, 6});
+    OccurrenceChange moved;
+    moved.start = MakeLocalTime(2024, 5, 8, 11);
+    moved.end = MakeLocalTime(2024, 5, 8, 12);
+    const auto series = b.Appointment(cal, "Täglich", MakeLocalTime(2024, 5, 6, 9),
+                                      MakeLocalTime(2024, 5, 6, 10))
+                            .Recur(pattern)
+                            .ModifyOccurrence({2024, 5, 8}, moved)
+                            .EntryId();
+    const struct
+    {
+        const char* start;
+        const char* moved;
+        std::optional<CivilDate> day; // nullopt: refused
+        int movedHour;
+    } cases[] = {
+        {"2024-05-07", "2024-05-08 11:00:00", CivilDate{2024, 5, 7}, 11},
+        {"2024-5-7", "2024-5-8 7:00:00", CivilDate{2024, 5, 7}, 7},
+        {"2024-05-07", "2024-05-08 13:00:00x", CivilDate{2024, 5, 7}, 13},
+        {"2024-13-07", "2024-05-08 11:00:00", std::nullopt, 0},
+        {"2024-02-30", "2024-05-08 11:00:00", std::nullopt, 0},
+        {"2024-05-07", "2024-05-08 11:00", std::nullopt, 0},
+        {"gestern", "2024-05-08 11:00:00", std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        Exec(file, std::string("UPDATE recurrence SET start_date = '") + c.start +
+                       "'; UPDATE exceptions SET start_local = '" + c.moved + "'");
+        if (!c.day) {
+            EXPECT_THROW(store->GetRecurrence(series), StoreError) << c.start << " " << c.moved;
+            EXPECT_THROW(store->FolderRecurrences(cal), StoreError) << c.start << " " << c.moved;
+            continue;
+        }
+        const auto read = store->GetRecurrence(series);
+        ASSERT_TRUE(read) << c.start;
+        EXPECT_EQ(read->patternStartDay, DayFromCivil(*c.day)) << c.start;
+        ASSERT_EQ(read->exceptions.size(), 1u);
+        EXPECT_EQ(read->exceptions[0].start, MakeLocalTime(2024, 5, 8, c.movedHour)) << c.moved;
+        EXPECT_EQ(store->FolderRecurrences(cal).at(series).exceptions.at(0).start,
+                  read->exceptions[0].start);
+    }
+}
+
 TEST_F(StoreTest, SeriesRefusesExceptionItemsOfAnotherSeries)
 {
     auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
