@@ -184,4 +184,45 @@ TEST_F(IndexedReadTest, IndexedWindowsGiveWhatTestingEveryItemGives)
     }
 }
 
+// The columns item rows keep (and the window read that takes them from there) give what the
+// items' stored properties hold, on every item of the generated calendar: series, all-day
+// items, items across the window's edges.
+TEST_F(IndexedReadTest, KeptColumnsGiveTheStoredPropertiesOfEveryItem)
+{
+    auto store = m_sample->DefaultStore();
+    const auto named = [&](long lid, std::uint16_t type) {
+        return st::MakeTag(*store->GetIdFromName(st::NamedProperty::Lid(PSETID_Appointment, lid)),
+                           type);
+    };
+    const std::vector<st::PropTag> tags{st::props::PR_SUBJECT,
+                                        m_start,
+                                        m_end,
+                                        m_recurring,
+                                        named(st::props::LID_AllDayEvent, st::PT_BOOLEAN),
+                                        named(st::props::LID_AppointmentDuration, st::PT_LONG),
+                                        named(st::props::LID_Location, st::PT_STRING8)};
+    const auto day = [](int y, int m, int d) {
+        return st::LocalToUtc(st::MakeLocalTime(y, m, d)).seconds;
+    };
+    const st::ValueRange month[] = {{m_start, day(2024, 6, 1), day(2024, 7, 1) - 60},
+                                    {m_recurring, 1, 1}};
+    const auto all = store->ReadTable(m_calendar, tags);
+    const auto window = store->ReadTableInRanges(m_calendar, tags, month);
+    ASSERT_GT(window.size(), 100u);
+    ASSERT_LT(window.size(), all.size());
+    std::size_t allDay = 0, series = 0;
+    for (const auto* rows : {&all, &window})
+        for (const auto& row : *rows)
+            for (std::size_t c = 0; c < tags.size(); ++c) {
+                const auto stored = store->GetItemProperty(row.item.entryId, tags[c]);
+                ASSERT_EQ(row.values[c], stored) << row.item.entryId << " tag " << tags[c];
+                const bool set = stored && std::holds_alternative<bool>(*stored) &&
+                                 std::get<bool>(*stored);
+                allDay += c == 4 && set;
+                series += c == 3 && set;
+            }
+    EXPECT_GT(allDay, 0u);
+    EXPECT_GT(series, 0u);
+}
+
 } // namespace platform::mapi::test
