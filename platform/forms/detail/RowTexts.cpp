@@ -81,19 +81,18 @@ TypedValue RowTexts::Value(int col, bool dateColumn, Keep keep) const
     if (text.empty()) {
         return {};
     }
-    const std::uint32_t generation = LocaleFormsGeneration();
     if (const auto kept = Kept(col, dateColumn)) {
         return *kept;
     }
     TypedValue value{TypedValue::Kind::Text, 0};
-    std::optional<double> date = dateColumn ? ParseDate(text) : std::nullopt;
+    const std::optional<double> date = dateColumn ? ParseDate(text) : std::nullopt;
     if (date) {
         value = {TypedValue::Kind::Date, *date};
     } else if (const auto number = ParseNumber(text)) {
         value = {TypedValue::Kind::Number, *number};
     }
     if (keep == Keep::Yes) {
-        m_typed.Store(Pool(), col, {value, dateColumn, generation});
+        m_typed.Store(Pool(), col, {value, dateColumn, LocaleFormsGeneration()});
     }
     return value;
 }
