@@ -3,6 +3,7 @@
 #include "dialogs/frmAction.h"
 
 #include "actions/Action.h"
+#include "actions/ReportFormats.h"
 #include "common/ErrorHandling.h"
 #include "common/modLabelControls.h"
 #include "common/modOLVersion.h"
@@ -26,15 +27,7 @@ constexpr const char* kModule = "frmAction";
 constexpr int kGroupedFormatsVersion = 12;
 constexpr long kFirstEditorText = 2205;
 
-enum ReportFormat : std::int32_t
-{
-    kCsv = 0,
-    kHtml = 1,
-    kXls = 2,
-    kPdf = 3,
-    kXlsx = 4,
-    kXlsm = 5,
-};
+using enum actions::ReportFormats;
 
 bool IsWorkbook(std::int32_t lFormat)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/ReportFormats.h"
 #include "platform/forms/CommonDialogs.h"
 
 #include <cstdint>
@@ -16,16 +17,7 @@ class FileComponent;
 /// existing-file rules make.
 namespace actions::detail {
 
-/// The report formats (`ActionSave.ReportFormat`).
-enum ReportFormats : std::int32_t
-{
-    kCsv = 0,
-    kHtml = 1,
-    kXls = 2,
-    kPdf = 3,
-    kXlsx = 4,
-    kXlsm = 5,
-};
+using enum actions::ReportFormats;
 
 /// ".csv", ".html", ".xls", ".pdf", ".xlsx" or ".xlsm"; "" for an unknown format.
 std::string ExtensionOf(std::int32_t lFormat);

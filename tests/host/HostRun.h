@@ -15,16 +15,11 @@ struct RunResult
     std::string output;
 };
 
-/// Runs tallyman with sArgs, a fresh data folder oDataRoot and TZ pinned; sInput, when given,
-/// is what the person types (one command a line, no quotes); sEnv is put before the command.
-inline RunResult RunTallyman(const std::filesystem::path& oDataRoot, const std::string& sArgs,
-                             const std::string& sInput = {}, const std::string& sEnv = {})
+/// Runs a shell command line and collects its output (stdout and stderr).
+inline RunResult RunShell(const std::string& sCommand)
 {
-    const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-    const std::string sCommand = sFeed + sEnv + " XDG_CONFIG_HOME='" + oDataRoot.string() +
-                                 "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " 2>&1";
     RunResult r;
-    FILE* pPipe = popen(sCommand.c_str(), "r");
+    FILE* pPipe = popen((sCommand + " 2>&1").c_str(), "r");
     if (!pPipe)
         return r;
     std::array<char, 4096> buf{};
@@ -33,6 +28,16 @@ inline RunResult RunTallyman(const std::filesystem::path& oDataRoot, const std::
     const int status = pclose(pPipe);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+/// Runs tallyman with sArgs, a fresh data folder oDataRoot and TZ pinned; sInput, when given,
+/// is what the person types (one command a line, no quotes); sEnv is put before the command.
+inline RunResult RunTallyman(const std::filesystem::path& oDataRoot, const std::string& sArgs,
+                             const std::string& sInput = {}, const std::string& sEnv = {})
+{
+    const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
+    return RunShell(sFeed + sEnv + " XDG_CONFIG_HOME='" + oDataRoot.string() +
+                    "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs);
 }
 
 } // namespace host_test

@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace host_test {
 
@@ -51,19 +48,7 @@ protected:
         std::filesystem::remove_all(oRoot, ec);
     }
     /// Runs a shell command line and collects its output (stdout and stderr).
-    static RunResult Shell(const std::string& sCommand)
-    {
-        RunResult r;
-        FILE* pPipe = popen((sCommand + " 2>&1").c_str(), "r");
-        if (!pPipe)
-            return r;
-        std::array<char, 4096> buf{};
-        while (std::fgets(buf.data(), static_cast<int>(buf.size()), pPipe))
-            r.output += buf.data();
-        const int status = pclose(pPipe);
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return r;
-    }
+    static RunResult Shell(const std::string& sCommand) { return RunShell(sCommand); }
     /// Runs the host; sInput, when given, is what the person types (one command a line, no
     /// quotes).
     RunResult Run(const std::string& sArgs, const std::string& sInput = {},
