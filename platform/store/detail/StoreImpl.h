@@ -71,6 +71,13 @@ struct Store::Impl
     void FillRest(std::int64_t folder, const ColumnPlan& plan, std::vector<TableRow>& rows,
                   const std::vector<std::int64_t>& ids, bool onlyThese);
 
+    /// Whether a read of the items with a value in the ranges is better done by walking the
+    /// whole folder (the ranges hold a large share of it) than through the value index.
+    bool IsWide(std::int64_t folder, std::span<const ValueRange> anyOf);
+    /// ReadTableInRanges by one walk of the folder's items.
+    std::vector<TableRow> ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
+                                         std::span<const ValueRange> anyOf);
+
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,
                             std::int64_t ownerRow);
