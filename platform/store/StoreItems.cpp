@@ -1,6 +1,7 @@
 #include "platform/store/Store.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/HotColumns.h"
 #include "platform/store/detail/StoreImpl.h"
 #include "platform/store/detail/ValueCodec.h"
 
@@ -450,6 +451,24 @@ void SortUnique(std::vector<std::pair<std::int64_t, TableRow>>& found)
 
 } // namespace
 
+detail::Statement* Store::Impl::WindowStatement(const ColumnPlan& plan, const ValueRange& range)
+{
+    if (!windowIndexes)
+        return nullptr;
+    const int slot = HotSlot(NormalizeTag(range.tag));
+    // The same parameters as the value index's statement: ?2 and ?3 the bounds, ?4 the folder.
+    std::string where;
+    if (slot == detail::kStartSlot)
+        where = "typeof(i.h1) = 'integer' AND i.h1 >= ?2 AND i.h1 <= ?3";
+    else if (slot == detail::kRecurringSlot && range.low == 1 && range.high == 1)
+        // Spelled as the index's own condition, so that SQLite takes the index.
+        where = "i.h4 = 1 AND ?2 <= ?3";
+    else
+        return nullptr;
+    return &db.Prepare("SELECT " + ItemSelect(plan) + " FROM items i WHERE i.folder_id = ?4 AND "
+                       "i.kind = 0 AND " + where);
+}
+
 bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
 {
     if (!keptCounts)
@@ -527,20 +546,23 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
     if (impl_->IsWide(folder, anyOf))
         return impl_->ReadWideRanges(folder, plan, anyOf);
     // The value index gives the items of each range (integers only, as the index holds
-    // them), and each item row comes with its kept columns in the same step.
-    auto& st = impl_->db.Prepare(
+    // them), and each item row comes with its kept columns in the same step. A range on the
+    // start or the recurring flag comes from a window index, which holds the row's columns.
+    auto& byValue = impl_->db.Prepare(
         "SELECT " + impl_->ItemSelect(plan) +
         " FROM props p CROSS JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
         "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
         "AND i.kind = 0");
     std::vector<std::pair<std::int64_t, TableRow>> found;
     for (const auto& range : anyOf) {
-        st.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
-            .Bind(2, Low(range))
-            .Bind(3, High(range))
-            .Bind(4, folder);
-        while (st.Step())
-            found.emplace_back(st.Int(0), impl_->RowFrom(st, plan));
+        auto* st = impl_->WindowStatement(plan, range);
+        if (st == nullptr) {
+            st = &byValue;
+            st->Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)));
+        }
+        st->Bind(2, Low(range)).Bind(3, High(range)).Bind(4, folder);
+        while (st->Step())
+            found.emplace_back(st->Int(0), impl_->RowFrom(*st, plan));
     }
     SortUnique(found);
     std::vector<std::int64_t> ids;

@@ -31,6 +31,7 @@ struct Store::Impl
     std::string name;    ///< display name (cached from meta)
     int transactionDepth = 0;
     bool keptCounts = false; ///< whether the file keeps its folders' item counts
+    bool windowIndexes = false; ///< whether the file has items_start and items_series
     /// The tags each item row keeps a copy of, by slot (column "h<slot>"; 0: none).
     std::vector<PropTag> hotTags;
 
@@ -74,6 +75,9 @@ struct Store::Impl
     /// Whether a read of the items with a value in the ranges is better done by walking the
     /// whole folder (the ranges hold a large share of it) than through the value index.
     bool IsWide(std::int64_t folder, std::span<const ValueRange> anyOf);
+    /// The statement that reads the items of a range straight from a window index, or null
+    /// when no index answers it.
+    detail::Statement* WindowStatement(const ColumnPlan& plan, const ValueRange& range);
     /// ReadTableInRanges by one walk of the folder's items.
     std::vector<TableRow> ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
                                          std::span<const ValueRange> anyOf);
