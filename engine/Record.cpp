@@ -4,11 +4,52 @@
 #include "common/ErrorHandling.h"
 #include "platform/runtime/Error.h"
 
+#include <optional>
+
 namespace engine {
 
-Records* Record::Parent() const
+namespace {
+
+/// The number a key text stands for when it is written as the record set writes its counter
+/// (digits, no sign, no leading zero but in "0"); nullopt for any other text.
+std::optional<std::int64_t> CounterKey(const std::string& sKey)
 {
-    return common::ChildLink<Records>::Parent();
+    if (sKey.empty() || sKey.size() > 18 || (sKey.size() > 1 && sKey[0] == '0'))
+        return std::nullopt;
+    std::int64_t n = 0;
+    for (const char c : sKey) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+} // namespace
+
+void Record::Init(platform::runtime::Object* lParentPtr, const std::string& sKey)
+{
+    m_pParent = dynamic_cast<Records*>(lParentPtr);
+    if (const auto n = CounterKey(sKey)) {
+        m_nKey = *n;
+        m_pOtherKey.reset();
+    } else {
+        m_pOtherKey = std::make_unique<std::string>(sKey);
+    }
+}
+
+std::string Record::Key() const
+{
+    if (m_pOtherKey)
+        return *m_pOtherKey;
+    return std::to_string(m_nKey);
+}
+
+std::vector<std::shared_ptr<Field>>& Record::OwnFields()
+{
+    if (!m_fields)
+        m_fields = std::make_unique<std::vector<std::shared_ptr<Field>>>();
+    return *m_fields;
 }
 
 const std::string& Record::StoreID() const
@@ -28,7 +69,7 @@ std::shared_ptr<Field> Record::Fields(long lIndex) const
         return nullptr;
     const auto i = static_cast<std::size_t>(lIndex - 1);
     if (i >= m_nInPlace)
-        return m_fields[i - m_nInPlace];
+        return (*m_fields)[i - m_nInPlace];
     // The field shares the ownership of the memory it was made in.
     auto owner = m_inPlaceOwner.lock();
     if (!owner)
@@ -80,14 +121,14 @@ void Record::AppendField(std::shared_ptr<Field> oField)
         const auto pos = static_cast<std::size_t>(FieldsCount());
         // The usual case: the same key at the same place as in the shared layout.
         if (m_layout && pos < m_layout->keys.size() && m_layout->keys[pos] == sKey) {
-            m_fields.push_back(std::move(oField));
+            OwnFields().push_back(std::move(oField));
             return;
         }
         // Otherwise this record gets a layout of its own (the shared one stays as it is).
         if (!m_layout || m_layout.use_count() > 1 || m_layout->keys.size() != pos)
             OwnLayout(pos);
         AddKey(sKey, pos);
-        m_fields.push_back(std::move(oField));
+        OwnFields().push_back(std::move(oField));
     });
 }
 
@@ -109,9 +150,9 @@ void Record::TakeFieldsInPlace(Field* pFields, std::size_t nFields, std::weak_pt
             for (std::size_t i = 0; i < nFields; ++i)
                 AddKey(pFields[i].Key(), i);
         }
-        m_fields.clear();
+        m_fields.reset();
         m_pInPlace = pFields;
-        m_nInPlace = nFields;
+        m_nInPlace = static_cast<std::uint32_t>(nFields);
         m_inPlaceOwner = std::move(owner);
     });
 }

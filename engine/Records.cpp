@@ -54,10 +54,8 @@ void Records::Init(platform::runtime::Object* lParentPtr, const std::string& /*s
 void Records::Append(std::shared_ptr<Record> oRecord)
 {
     common::Rethrowing("Records", "Append", [&](int& nLine) {
-        nLine = 1;
-        const std::string sKey = std::to_string(m_lCounter);
         nLine = 2;
-        oRecord->ToIChild().Init(this, sKey);
+        oRecord->LinkCounter(this, m_lCounter);
         nLine = 3;
         m_records.Add(std::move(oRecord), m_lCounter);
         nLine = 4;

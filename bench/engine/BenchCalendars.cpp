@@ -61,8 +61,8 @@ st::RecurrencePattern SeriesPattern(Rng& rng, int i, std::int32_t startDay)
         break;
     case 1:
         p.type = st::RecurrenceType::Weekly;
-        p.dayOfWeekMask = i % 2 ? st::kMonday | st::kWednesday | st::kFriday
-                                : st::kTuesday | st::kThursday;
+        p.dayOfWeekMask =
+            i % 2 ? st::kMonday | st::kWednesday | st::kFriday : st::kTuesday | st::kThursday;
         p.interval = rng.Between(1, 2);
         p.end = st::RecurrenceEnd::ByDate;
         p.patternEndDay = startDay + rng.Between(60, 700);
@@ -189,53 +189,134 @@ void BenchProfile::MakeCurrent() const
     platform::mapi::SetCurrentProfile((dir / "profile").string());
 }
 
-void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
+namespace {
+
+/// Where the generators put their items, and the days they spread them over.
+struct CalendarFill
 {
-    if (target.OpenKept())
-        return;
+    st::Store& store;
+    st::StoreBuilder& builder;
+    std::string calendarId;
+    std::int32_t firstDay = 0;
+    std::int32_t lastDay = 0;
+};
+
+void AddSingles(CalendarFill& fill, Rng& rng, int singles)
+{
+    const std::array<const char*, 5> categories{"Büro", "Kunden", "Ärger", "Privat", "Straße"};
+    for (int i = 0; i < singles; ++i) {
+        const std::int32_t day = fill.firstDay + rng.Between(0, fill.lastDay - fill.firstDay);
+        const std::string subject = "Termin " + std::to_string(i);
+        st::ItemBuilder item = [&] {
+            if (i % 9 == 0) // all-day, one to three days
+                return fill.builder
+                    .Appointment(fill.calendarId, subject, st::StartOfDay(day),
+                                 st::StartOfDay(day + rng.Between(1, 3)))
+                    .AllDay(true);
+            const int minute = rng.Between(7 * 4, 19 * 4) * 15;
+            return fill.builder.Appointment(fill.calendarId, subject, AtMinute(day, minute),
+                                            AtMinute(day, minute + rng.Between(1, 12) * 15));
+        }();
+        item.Categories({categories[i % 5]}).Location(i % 2 ? "Köln" : "Bonn");
+    }
+}
+
+/// How the series of a calendar end.
+enum class SeriesEnds
+{
+    /// As a busy user's calendar: most end, one in eight never does.
+    Mixed,
+    /// Every series ends, and before the last day of the fill.
+    BeforeLastDay,
+    /// No series ends.
+    Never
+};
+
+void AddSeries(CalendarFill& fill, Rng& rng, int series, SeriesEnds ends)
+{
+    const std::array<const char*, 5> categories{"Büro", "Kunden", "Ärger", "Privat", "Straße"};
+    // The longest pattern that ends runs about three years (120 weekly or 36 monthly
+    // occurrences); moved occurrences lie a few days past it.
+    const std::int32_t latestStart =
+        ends == SeriesEnds::BeforeLastDay ? fill.lastDay - 1200 : fill.lastDay - 30;
+    for (int i = 0; i < series; ++i) {
+        auto p = SeriesPattern(rng, i, fill.firstDay + rng.Between(0, latestStart - fill.firstDay));
+        if (ends == SeriesEnds::BeforeLastDay && p.end == st::RecurrenceEnd::Never) {
+            p.end = st::RecurrenceEnd::ByCount;
+            p.occurrenceCount = 12;
+        } else if (ends == SeriesEnds::Never) {
+            p.end = st::RecurrenceEnd::Never;
+            p.occurrenceCount = 0;
+        }
+        const auto first = p.FirstOnOrAfter(p.patternStartDay);
+        if (!first)
+            continue;
+        auto item = fill.builder.Appointment(fill.calendarId, "Serie " + std::to_string(i),
+                                             AtMinute(*first, p.startMinute),
+                                             AtMinute(*first, p.startMinute + p.durationMinutes));
+        item.Categories({categories[i % 5]}).Location("Raum " + std::to_string(i % 40));
+        item.Recur(p);
+        AddExceptions(fill.store, item, p, rng, i);
+    }
+}
+
+/// Creates the profile with one store and fills its calendar, in one transaction.
+template <class Fn> void BuildCalendar(BenchProfile& target, Fn&& fn)
+{
     std::filesystem::remove_all(target.dir / "profile");
-    Rng rng(24);
     target.profile = st::Profile::Create(target.dir / "profile");
     auto store =
         target.profile->CreateStore("Persönliche Ordner", st::StoreKind::UnicodePersonal, true);
     st::StoreBuilder builder(*store);
     const auto calendar = builder.DefaultFolder(st::FolderRole::Calendar);
-    const std::int32_t lastDay = st::DayFromCivil({2026, 12, 31});
-    const std::int32_t firstDay = lastDay - years * 365;
-    const std::array<const char*, 5> categories{"Büro", "Kunden", "Ärger", "Privat", "Straße"};
     auto transaction = store->BeginTransaction();
-    for (int i = 0; i < singles; ++i) {
-        const std::int32_t day = firstDay + rng.Between(0, lastDay - firstDay);
-        const std::string subject = "Termin " + std::to_string(i);
-        st::ItemBuilder item = [&] {
-            if (i % 9 == 0) // all-day, one to three days
-                return builder
-                    .Appointment(calendar.entryId, subject, st::StartOfDay(day),
-                                 st::StartOfDay(day + rng.Between(1, 3)))
-                    .AllDay(true);
-            const int minute = rng.Between(7 * 4, 19 * 4) * 15;
-            return builder.Appointment(calendar.entryId, subject, AtMinute(day, minute),
-                                       AtMinute(day, minute + rng.Between(1, 12) * 15));
-        }();
-        item.Categories({categories[i % 5]}).Location(i % 2 ? "Köln" : "Bonn");
-    }
-    for (int i = 0; i < series; ++i) {
-        const auto p = SeriesPattern(rng, i, firstDay + rng.Between(0, lastDay - firstDay - 30));
-        const auto first = p.FirstOnOrAfter(p.patternStartDay);
-        if (!first)
-            continue;
-        auto item = builder.Appointment(calendar.entryId, "Serie " + std::to_string(i),
-                                        AtMinute(*first, p.startMinute),
-                                        AtMinute(*first, p.startMinute + p.durationMinutes));
-        item.Categories({categories[i % 5]}).Location("Raum " + std::to_string(i % 40));
-        item.Recur(p);
-        AddExceptions(*store, item, p, rng, i);
-    }
+    CalendarFill fill{*store, builder, calendar.entryId};
+    fn(fill);
     transaction.Commit();
     target.storeId = store->EntryId();
     target.calendarId = calendar.entryId;
     target.MakeCurrent();
     MarkDone(target);
+}
+
+} // namespace
+
+void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years)
+{
+    BuildGrownCalendar(target, singles, series, years, 1);
+}
+
+void BuildGrownCalendar(BenchProfile& target, int singles, int series, int years, int factor)
+{
+    if (target.OpenKept())
+        return;
+    BuildCalendar(target, [&](CalendarFill& fill) {
+        Rng rng(24);
+        fill.lastDay = st::DayFromCivil({2026, 12, 31});
+        fill.firstDay = fill.lastDay - years * 365;
+        AddSingles(fill, rng, singles);
+        AddSeries(fill, rng, series, SeriesEnds::Mixed);
+        if (factor <= 1)
+            return;
+        // The older years: as dense, and all of it over before the recent years begin.
+        Rng older(25);
+        fill.lastDay = fill.firstDay - 1;
+        fill.firstDay = fill.lastDay - (factor - 1) * years * 365;
+        AddSingles(fill, older, (factor - 1) * singles);
+        AddSeries(fill, older, (factor - 1) * series, SeriesEnds::BeforeLastDay);
+    });
+}
+
+void BuildSeriesCalendar(BenchProfile& target, int series)
+{
+    if (target.OpenKept())
+        return;
+    BuildCalendar(target, [&](CalendarFill& fill) {
+        Rng rng(26);
+        fill.lastDay = st::DayFromCivil({2024, 12, 31});
+        fill.firstDay = fill.lastDay - 2 * 365;
+        AddSeries(fill, rng, series, SeriesEnds::Never);
+    });
 }
 
 void AddCalendarColumns(engine::Records& records)

@@ -41,6 +41,16 @@ struct BenchProfile
 /// (moved within the series, past its end, and before its first occurrence). Deterministic.
 void BuildBusyCalendar(BenchProfile& target, int singles, int series, int years);
 
+/// The busy calendar above (the same items), grown `factor` times by as many more years
+/// before it at the same density, all of them over (singles and ended series) before its
+/// first year begins: a read of a window in the recent years returns the same records
+/// whatever the factor.
+void BuildGrownCalendar(BenchProfile& target, int singles, int series, int years, int factor);
+
+/// A calendar of `series` recurring appointments that never end, begun in 2023 and 2024, with
+/// deleted and moved occurrences, and nothing else: its reads are all occurrences.
+void BuildSeriesCalendar(BenchProfile& target, int series);
+
 /// The columns of a calendar report: subject, start, end, duration and folder name.
 void AddCalendarColumns(engine::Records& records);
 

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <ctime>
 #include <mutex>
+#include <string_view>
 
 namespace platform::mapi {
 
@@ -34,16 +35,38 @@ DisplaySetting& DisplayState()
     return setting;
 }
 
-bool StartsWithClass(const std::string& messageClass, const char* prefix)
+char FoldAscii(char c)
 {
-    const std::string p = prefix;
-    if (messageClass.size() < p.size())
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithClass(std::string_view messageClass, std::string_view prefix)
+{
+    if (messageClass.size() < prefix.size())
         return false;
-    for (std::size_t i = 0; i < p.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(messageClass[i])) !=
-            std::tolower(static_cast<unsigned char>(p[i])))
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (FoldAscii(messageClass[i]) != FoldAscii(prefix[i]))
             return false;
-    return messageClass.size() == p.size() || messageClass[p.size()] == '.';
+    return messageClass.size() == prefix.size() || messageClass[prefix.size()] == '.';
+}
+
+ItemKind KindOfClass(std::string_view cls)
+{
+    if (StartsWithClass(cls, "IPM.Appointment"))
+        return ItemKind::Appointment;
+    if (StartsWithClass(cls, "IPM.Task"))
+        return ItemKind::Task;
+    if (StartsWithClass(cls, "IPM.Activity"))
+        return ItemKind::Journal;
+    if (StartsWithClass(cls, "IPM.Contact"))
+        return ItemKind::Contact;
+    if (StartsWithClass(cls, "IPM.StickyNote"))
+        return ItemKind::Note;
+    if (StartsWithClass(cls, "IPM.Post"))
+        return ItemKind::Post;
+    if (StartsWithClass(cls, "IPM.Note") || StartsWithClass(cls, "IPM"))
+        return ItemKind::Mail;
+    return ItemKind::Other;
 }
 
 /// The client's "no date": 4501-01-01.
@@ -98,22 +121,13 @@ Message::~Message() = default;
 
 ItemKind Message::Kind() const
 {
-    const auto cls = MessageClass();
-    if (StartsWithClass(cls, "IPM.Appointment"))
-        return ItemKind::Appointment;
-    if (StartsWithClass(cls, "IPM.Task"))
-        return ItemKind::Task;
-    if (StartsWithClass(cls, "IPM.Activity"))
-        return ItemKind::Journal;
-    if (StartsWithClass(cls, "IPM.Contact"))
-        return ItemKind::Contact;
-    if (StartsWithClass(cls, "IPM.StickyNote"))
-        return ItemKind::Note;
-    if (StartsWithClass(cls, "IPM.Post"))
-        return ItemKind::Post;
-    if (StartsWithClass(cls, "IPM.Note") || StartsWithClass(cls, "IPM"))
-        return ItemKind::Mail;
-    return ItemKind::Other;
+    const auto generation = m_data->Context()->Generation();
+    if (!m_kindKnown || m_kindGeneration != generation) {
+        m_kind = KindOfClass(MessageClass());
+        m_kindGeneration = generation;
+        m_kindKnown = true;
+    }
+    return m_kind;
 }
 
 std::string Message::TypeName() const

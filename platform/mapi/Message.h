@@ -138,6 +138,11 @@ public:
 private:
     void RequireKind(ItemKind kind, const char* member) const;
     std::shared_ptr<detail::MessageData> m_data;
+    /// The kind worked out from the class, valid while nothing changed through the library
+    /// since (the class only changes that way): the typed accessors ask for it on every call.
+    mutable ItemKind m_kind = ItemKind::Other;
+    mutable std::uint64_t m_kindGeneration = 0;
+    mutable bool m_kindKnown = false;
 };
 
 /// The host's way to show an item window; tests and the host set it. Without one Display

@@ -120,8 +120,13 @@ void Table::LoadRows()
                 tags.push_back(t);
     m_generation = source->Context()->Generation();
     auto& st = source->Context()->GetStore(source->StoreID());
-    const auto rows =
-        detail::Guard("Table.GetRows", [&] { return st.ReadTable(source->FolderEntryID(), tags); });
+    // Where the restriction bounds an integer property, the store reads only the items with a
+    // value in those bounds.
+    const auto ranges = m_restriction ? m_restriction->Ranges() : std::nullopt;
+    const auto rows = detail::Guard("Table.GetRows", [&] {
+        return ranges ? st.ReadTableInRanges(source->FolderEntryID(), tags, *ranges)
+                      : st.ReadTable(source->FolderEntryID(), tags);
+    });
     m_rows.reserve(rows.size());
     for (const auto& row : rows) {
         if (m_restriction) {

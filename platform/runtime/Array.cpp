@@ -3,6 +3,8 @@
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Variant.h"
 
+#include <algorithm>
+
 namespace platform::runtime {
 
 namespace {
@@ -41,33 +43,78 @@ Variant DefaultOf(VarType type)
 
 } // namespace
 
-Array::Array() : bounds_{ArrayBounds{}} {}
+struct Array::Data
+{
+    VarType elementType = VarType::Variant;
+    std::vector<ArrayBounds> bounds{ArrayBounds{}};
+    std::vector<Variant> elements; // row-major
+};
+
+Array::Array() : data_(std::make_unique<Data>()) {}
 
 Array::Array(VarType elementType, std::vector<ArrayBounds> bounds)
-    : elementType_(elementType), bounds_(std::move(bounds))
+    : data_(std::make_unique<Data>(Data{elementType, std::move(bounds), {}}))
 {
-    if (bounds_.empty() || bounds_.size() > 2) {
+    auto& d = *data_;
+    if (d.bounds.empty() || d.bounds.size() > 2) {
         Raise(errors::InvalidProcedureCall);
     }
     std::size_t count = 1;
-    for (const ArrayBounds& b : bounds_) {
+    for (const ArrayBounds& b : d.bounds) {
         count *= static_cast<std::size_t>(b.Count());
     }
-    elements_.assign(count, DefaultOf(elementType_));
+    d.elements.assign(count, DefaultOf(d.elementType));
 }
 
-Array::Array(const Array& other) = default;
+Array::Array(const Array& other) : data_(std::make_unique<Data>(other.D())) {}
 Array::Array(Array&& other) noexcept = default;
-Array& Array::operator=(const Array& other) = default;
+
+Array& Array::operator=(const Array& other)
+{
+    if (this != &other) {
+        data_ = std::make_unique<Data>(other.D());
+    }
+    return *this;
+}
+
 Array& Array::operator=(Array&& other) noexcept = default;
 Array::~Array() = default;
+
+const Array::Data& Array::D() const noexcept
+{
+    static const Data kEmpty;
+    return data_ ? *data_ : kEmpty;
+}
+
+Array::Data& Array::D()
+{
+    if (!data_) {
+        data_ = std::make_unique<Data>();
+    }
+    return *data_;
+}
+
+VarType Array::ElementType() const noexcept
+{
+    return D().elementType;
+}
+
+int Array::Dimensions() const noexcept
+{
+    return static_cast<int>(D().bounds.size());
+}
+
+std::size_t Array::Size() const noexcept
+{
+    return D().elements.size();
+}
 
 std::int32_t Array::LBound(int dimension) const
 {
     if (dimension < 1 || dimension > Dimensions()) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return bounds_[dimension - 1].lower;
+    return D().bounds[dimension - 1].lower;
 }
 
 std::int32_t Array::UBound(int dimension) const
@@ -75,19 +122,20 @@ std::int32_t Array::UBound(int dimension) const
     if (dimension < 1 || dimension > Dimensions()) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return bounds_[dimension - 1].upper;
+    return D().bounds[dimension - 1].upper;
 }
 
 std::size_t Array::Offset(std::int32_t row, std::int32_t column) const
 {
-    const ArrayBounds& r = bounds_[0];
+    const auto& bounds = D().bounds;
+    const ArrayBounds& r = bounds[0];
     if (row < r.lower || row > r.upper) {
         Raise(errors::SubscriptOutOfRange);
     }
-    if (bounds_.size() == 1) {
+    if (bounds.size() == 1) {
         return static_cast<std::size_t>(row - r.lower);
     }
-    const ArrayBounds& c = bounds_[1];
+    const ArrayBounds& c = bounds[1];
     if (column < c.lower || column > c.upper) {
         Raise(errors::SubscriptOutOfRange);
     }
@@ -97,73 +145,76 @@ std::size_t Array::Offset(std::int32_t row, std::int32_t column) const
 
 Variant& Array::operator()(std::int32_t index)
 {
-    if (bounds_.size() != 1) {
+    if (Dimensions() != 1) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return elements_[Offset(index, 0)];
+    return D().elements[Offset(index, 0)];
 }
 
 const Variant& Array::operator()(std::int32_t index) const
 {
-    if (bounds_.size() != 1) {
+    if (Dimensions() != 1) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return elements_[Offset(index, 0)];
+    return D().elements[Offset(index, 0)];
 }
 
 Variant& Array::operator()(std::int32_t row, std::int32_t column)
 {
-    if (bounds_.size() != 2) {
+    if (Dimensions() != 2) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return elements_[Offset(row, column)];
+    return D().elements[Offset(row, column)];
 }
 
 const Variant& Array::operator()(std::int32_t row, std::int32_t column) const
 {
-    if (bounds_.size() != 2) {
+    if (Dimensions() != 2) {
         Raise(errors::SubscriptOutOfRange);
     }
-    return elements_[Offset(row, column)];
+    return D().elements[Offset(row, column)];
 }
 
 void Array::RedimPreserve(std::int32_t newUpper)
 {
-    ArrayBounds& last = bounds_.back();
+    auto& d = D();
+    ArrayBounds& last = d.bounds.back();
     if (newUpper < last.lower - 1) {
         Raise(errors::SubscriptOutOfRange);
     }
     const ArrayBounds resized{last.lower, newUpper};
-    if (bounds_.size() == 1) {
-        elements_.resize(static_cast<std::size_t>(resized.Count()), DefaultOf(elementType_));
+    if (d.bounds.size() == 1) {
+        d.elements.resize(static_cast<std::size_t>(resized.Count()), DefaultOf(d.elementType));
         last = resized;
         return;
     }
     // Row-major storage: each row keeps the columns that still fit.
-    const auto rows = static_cast<std::size_t>(bounds_[0].Count());
+    const auto rows = static_cast<std::size_t>(d.bounds[0].Count());
     const auto oldColumns = static_cast<std::size_t>(last.Count());
     const auto newColumns = static_cast<std::size_t>(resized.Count());
-    std::vector<Variant> elements(rows * newColumns, DefaultOf(elementType_));
+    std::vector<Variant> elements(rows * newColumns, DefaultOf(d.elementType));
     for (std::size_t r = 0; r < rows; ++r) {
         for (std::size_t c = 0; c < std::min(oldColumns, newColumns); ++c) {
-            elements[r * newColumns + c] = std::move(elements_[r * oldColumns + c]);
+            elements[r * newColumns + c] = std::move(d.elements[r * oldColumns + c]);
         }
     }
-    elements_ = std::move(elements);
+    d.elements = std::move(elements);
     last = resized;
 }
 
 bool operator==(const Array& a, const Array& b)
 {
-    if (a.elementType_ != b.elementType_ || a.bounds_.size() != b.bounds_.size()) {
+    const auto& x = a.D();
+    const auto& y = b.D();
+    if (x.elementType != y.elementType || x.bounds.size() != y.bounds.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < a.bounds_.size(); ++i) {
-        if (a.bounds_[i].lower != b.bounds_[i].lower || a.bounds_[i].upper != b.bounds_[i].upper) {
+    for (std::size_t i = 0; i < x.bounds.size(); ++i) {
+        if (x.bounds[i].lower != y.bounds[i].lower || x.bounds[i].upper != y.bounds[i].upper) {
             return false;
         }
     }
-    return a.elements_ == b.elements_;
+    return x.elements == y.elements;
 }
 
 } // namespace platform::runtime

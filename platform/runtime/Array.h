@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace platform::runtime {
@@ -21,7 +22,8 @@ struct ArrayBounds
 
 /// The runtime's array with one or two dimensions and their own lower bounds, as held in a
 /// Variant; a 2-D array of variants is how tables are handed to the spreadsheet. Arrays copy
-/// by value, as the runtime's arrays do.
+/// by value, as the runtime's arrays do. Its contents live behind one pointer: every Variant
+/// has room for an array, and arrays are rare beside the texts and numbers it mostly holds.
 class Array
 {
 public:
@@ -38,15 +40,15 @@ public:
     ~Array();
 
     /// The declared element type (VarType::Variant for an array of variants).
-    VarType ElementType() const noexcept { return elementType_; }
+    VarType ElementType() const noexcept;
     /// 1 or 2.
-    int Dimensions() const noexcept { return static_cast<int>(bounds_.size()); }
+    int Dimensions() const noexcept;
     /// The lower bound of dimension `dimension` (1-based). Throws Error 9 for a bad dimension.
     std::int32_t LBound(int dimension = 1) const;
     /// The upper bound of dimension `dimension` (1-based). Throws Error 9 for a bad dimension.
     std::int32_t UBound(int dimension = 1) const;
     /// The total number of elements.
-    std::size_t Size() const noexcept { return elements_.size(); }
+    std::size_t Size() const noexcept;
 
     /// Element of a 1-D array. Throws Error 9 outside the bounds or for a 2-D array.
     Variant& operator()(std::int32_t index);
@@ -68,11 +70,13 @@ public:
     friend bool operator==(const Array& a, const Array& b);
 
 private:
+    struct Data;
     std::size_t Offset(std::int32_t row, std::int32_t column) const;
+    /// The contents; a moved-from array reads as a new empty one.
+    const Data& D() const noexcept;
+    Data& D();
 
-    VarType elementType_ = VarType::Variant;
-    std::vector<ArrayBounds> bounds_;
-    std::vector<Variant> elements_; // row-major
+    std::unique_ptr<Data> data_;
 };
 
 } // namespace platform::runtime

@@ -1,6 +1,7 @@
 #include "platform/store/Store.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/HotColumns.h"
 #include "platform/store/detail/StoreImpl.h"
 #include "platform/store/detail/ValueCodec.h"
 
@@ -422,6 +423,133 @@ std::vector<TableRow> Store::ReadTable(std::string_view folderEntryId,
     return impl_->ReadRows(impl_->FolderRow(folderEntryId), columns);
 }
 
+namespace {
+
+// Past this share of a folder's items a window read walks the folder in creation order rather
+// than seeking each item from the value index: seeking costs several times a step of the walk.
+constexpr std::size_t kWideShare = 4;
+
+// The bounds of a range as the statements bind them.
+std::int64_t Low(const ValueRange& r)
+{
+    return r.low.value_or(std::numeric_limits<std::int64_t>::min());
+}
+std::int64_t High(const ValueRange& r)
+{
+    return r.high.value_or(std::numeric_limits<std::int64_t>::max());
+}
+
+// Keeps the first of each item's rows, in creation order; sorts positions rather than rows,
+// which are large to move.
+void SortUnique(std::vector<std::int64_t>& ids, std::vector<TableRow>& rows)
+{
+    if (std::is_sorted(ids.begin(), ids.end()) &&
+        std::adjacent_find(ids.begin(), ids.end()) == ids.end())
+        return;
+    std::vector<std::size_t> order(ids.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ids[a] < ids[b]; });
+    std::vector<std::int64_t> sortedIds;
+    std::vector<TableRow> sortedRows;
+    sortedIds.reserve(ids.size());
+    sortedRows.reserve(rows.size());
+    for (const auto k : order) {
+        if (!sortedIds.empty() && sortedIds.back() == ids[k])
+            continue;
+        sortedIds.push_back(ids[k]);
+        sortedRows.push_back(std::move(rows[k]));
+    }
+    ids = std::move(sortedIds);
+    rows = std::move(sortedRows);
+}
+
+} // namespace
+
+detail::Statement* Store::Impl::WindowStatement(const ColumnPlan& plan, const ValueRange& range)
+{
+    if (!windowIndexes)
+        return nullptr;
+    const int slot = HotSlot(NormalizeTag(range.tag));
+    // The same parameters as the value index's statement: ?2 and ?3 the bounds, ?4 the folder.
+    std::string where;
+    if (slot == detail::kStartSlot)
+        where = "typeof(i.h1) = 'integer' AND i.h1 >= ?2 AND i.h1 <= ?3";
+    else if (slot == detail::kRecurringSlot && range.low == 1 && range.high == 1)
+        // Spelled as the index's own condition, so that SQLite takes the index.
+        where = "i.h4 = 1 AND ?2 <= ?3";
+    else
+        return nullptr;
+    return &db.Prepare("SELECT " + ItemSelect(plan) + " FROM items i WHERE i.folder_id = ?4 AND "
+                       "i.kind = 0 AND " + where);
+}
+
+bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
+{
+    if (!keptCounts)
+        return false;
+    auto& total = db.Prepare("SELECT items FROM folder_counts WHERE folder_id = ?1");
+    const std::int64_t items = total.Bind(1, folder).Step() ? total.Int(0) : 0;
+    total.Reset();
+    const std::int64_t enough = items / static_cast<std::int64_t>(kWideShare);
+    if (enough < 1)
+        return false;
+    // The index answers how many values each range holds (in any folder: an estimate that
+    // errs towards the walk); counting stops once the walk is the cheaper read.
+    auto& count = db.Prepare("SELECT COUNT(*) FROM (SELECT 1 FROM props WHERE tag = ?1 AND "
+                             "typeof(value) = 'integer' AND value >= ?2 AND value <= ?3 LIMIT ?4)");
+    std::int64_t found = 0;
+    for (const auto& range : anyOf) {
+        count.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
+            .Bind(2, Low(range))
+            .Bind(3, High(range))
+            .Bind(4, enough - found)
+            .Step();
+        found += count.Int(0);
+        count.Reset();
+        if (found >= enough)
+            return true;
+    }
+    return false;
+}
+
+std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
+                                                  std::span<const ValueRange> anyOf)
+{
+    // One walk of the folder's items; a range on a kept column is tested on the item row, any
+    // other on the item's value in `props`, as the index holds it.
+    std::string test;
+    for (std::size_t k = 0; k < anyOf.size(); ++k) {
+        const auto tag = NormalizeTag(anyOf[k].tag);
+        const auto at = std::to_string(2 * k + 2);
+        const auto next = std::to_string(2 * k + 3);
+        const int slot = HotSlot(tag);
+        const std::string value = slot >= 0 ? "i.h" + std::to_string(slot) : "p.value";
+        std::string one = "typeof(" + value + ") = 'integer' AND " + value + " >= ?" + at +
+                          " AND " + value + " <= ?" + next;
+        if (slot < 0)
+            one = "EXISTS (SELECT 1 FROM props p WHERE p.item_id = i.id AND p.tag = " +
+                  std::to_string(tag) + " AND " + one + ")";
+        test += (k ? " OR (" : "(") + one + ")";
+    }
+    auto& st = db.Prepare("SELECT " + ItemSelect(plan) +
+                          " FROM items i WHERE i.folder_id = ?1 AND i.kind = 0 AND (" + test +
+                          ") ORDER BY i.id");
+    st.Bind(1, folder);
+    for (std::size_t k = 0; k < anyOf.size(); ++k)
+        st.Bind(static_cast<int>(2 * k + 2), Low(anyOf[k]))
+            .Bind(static_cast<int>(2 * k + 3), High(anyOf[k]));
+    std::vector<TableRow> rows;
+    std::vector<std::int64_t> ids;
+    while (st.Step()) {
+        ids.push_back(st.Int(0));
+        rows.push_back(RowFrom(st, plan));
+    }
+    FillRest(folder, plan, rows, ids, false);
+    return rows;
+}
+
 std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
                                                std::span<const PropTag> columns,
                                                std::span<const ValueRange> anyOf) const
@@ -429,34 +557,33 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
     detail::ReadScope scope(impl_->db);
     const auto folder = impl_->FolderRow(folderEntryId);
     const auto plan = impl_->PlanColumns(columns);
+    if (anyOf.empty())
+        return {};
+    if (impl_->IsWide(folder, anyOf))
+        return impl_->ReadWideRanges(folder, plan, anyOf);
     // The value index gives the items of each range (integers only, as the index holds
-    // them), and each item row comes with its kept columns in the same step.
-    auto& st = impl_->db.Prepare(
+    // them), and each item row comes with its kept columns in the same step. A range on the
+    // start or the recurring flag comes from a window index, which holds the row's columns.
+    auto& byValue = impl_->db.Prepare(
         "SELECT " + impl_->ItemSelect(plan) +
         " FROM props p CROSS JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
         "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
         "AND i.kind = 0");
-    std::vector<std::pair<std::int64_t, TableRow>> found;
-    std::unordered_set<std::int64_t> seen;
-    for (const auto& range : anyOf) {
-        st.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
-            .Bind(2, range.low.value_or(std::numeric_limits<std::int64_t>::min()))
-            .Bind(3, range.high.value_or(std::numeric_limits<std::int64_t>::max()))
-            .Bind(4, folder);
-        while (st.Step())
-            if (seen.insert(st.Int(0)).second)
-                found.emplace_back(st.Int(0), impl_->RowFrom(st, plan));
-    }
-    std::sort(found.begin(), found.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::int64_t> ids;
     std::vector<TableRow> rows;
-    ids.reserve(found.size());
-    rows.reserve(found.size());
-    for (auto& [id, row] : found) {
-        ids.push_back(id);
-        rows.push_back(std::move(row));
+    for (const auto& range : anyOf) {
+        auto* st = impl_->WindowStatement(plan, range);
+        if (st == nullptr) {
+            st = &byValue;
+            st->Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)));
+        }
+        st->Bind(2, Low(range)).Bind(3, High(range)).Bind(4, folder);
+        while (st->Step()) {
+            ids.push_back(st->Int(0));
+            rows.push_back(impl_->RowFrom(*st, plan));
+        }
     }
+    SortUnique(ids, rows);
     impl_->FillRest(folder, plan, rows, ids, true);
     return rows;
 }

@@ -149,6 +149,26 @@ TEST_F(EngineFixture, AKeyTextNamesOnlyTheRecordOfThatKey)
     EXPECT_EQ(oRecords->Item(6)->Key(), "8");
 }
 
+TEST_F(EngineFixture, ARecordLinkedWithAnyKeyAnswersThatKeyText)
+{
+    auto oRecords = RecordSet(0);
+    Field oNotARecordSet;
+    for (const char* sKey : {"0", "17", "9223372036854775807", "007", "-3", "+3", "Termin", "",
+                             "123456789012345678901", "12a"}) {
+        Record oRecord;
+        oRecord.ToIChild().Init(oRecords.get(), sKey);
+        EXPECT_EQ(oRecord.Key(), sKey);
+        EXPECT_EQ(oRecord.Parent(), oRecords.get()) << sKey;
+        oRecord.ResetParentPtr();
+        EXPECT_EQ(oRecord.Parent(), nullptr);
+        EXPECT_EQ(oRecord.Key(), sKey);
+        // Linked again under another key (the record set's own kind of key), it answers that.
+        oRecord.ToIChild().Init(&oNotARecordSet, "5");
+        EXPECT_EQ(oRecord.Key(), "5");
+        EXPECT_EQ(oRecord.Parent(), nullptr);
+    }
+}
+
 TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
 {
     const std::shared_ptr<Field> columns[] = {MakeField("Betreff"), MakeField("Ort")};

@@ -16,6 +16,41 @@ std::uint32_t WordsFor(std::size_t chars)
     return std::uint32_t((chars + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t));
 }
 
+template <typename T> std::uint32_t Load(const unsigned char* offsets, int col)
+{
+    T value;
+    std::memcpy(&value, offsets + std::size_t(col) * sizeof(T), sizeof(T));
+    return value;
+}
+
+template <typename T> void Store(unsigned char* offsets, int col, std::uint32_t value)
+{
+    const T narrow = T(value);
+    std::memcpy(offsets + std::size_t(col) * sizeof(T), &narrow, sizeof(T));
+}
+
+void StoreEnd(unsigned char* offsets, unsigned widthLog2, int col, std::uint32_t value)
+{
+    switch (widthLog2) {
+    case 0:
+        Store<std::uint8_t>(offsets, col, value);
+        break;
+    case 1:
+        Store<std::uint16_t>(offsets, col, value);
+        break;
+    default:
+        Store<std::uint32_t>(offsets, col, value);
+        break;
+    }
+}
+
+template <typename T> void AddFrom(unsigned char* offsets, int col, int count, std::uint32_t shift)
+{
+    for (int c = col; c < count; ++c) {
+        Store<T>(offsets, c, Load<T>(offsets, c) + shift);
+    }
+}
+
 } // namespace
 
 RowTexts::RowTexts(TextBlocks* pool) : m_block(nullptr, TextBlockRelease{pool}) {}
@@ -122,6 +157,33 @@ void RowTexts::SetExact(int col, double value)
     m_typed.Store(Pool(), col, {{TypedValue::Kind::Exact, value}, false, 0});
 }
 
+std::uint32_t RowTexts::End(int col) const
+{
+    switch (WidthLog2()) {
+    case 0:
+        return Load<std::uint8_t>(Offsets(), col);
+    case 1:
+        return Load<std::uint16_t>(Offsets(), col);
+    default:
+        return Load<std::uint32_t>(Offsets(), col);
+    }
+}
+
+void RowTexts::ShiftEnds(int col, std::uint32_t shift)
+{
+    switch (WidthLog2()) {
+    case 0:
+        AddFrom<std::uint8_t>(Offsets(), col, Count(), shift);
+        break;
+    case 1:
+        AddFrom<std::uint16_t>(Offsets(), col, Count(), shift);
+        break;
+    default:
+        AddFrom<std::uint32_t>(Offsets(), col, Count(), shift);
+        break;
+    }
+}
+
 std::string_view RowTexts::Text(int col) const
 {
     if (col < 0 || col >= Count()) {
@@ -156,7 +218,8 @@ void RowTexts::Write(int col, std::string_view text, int width)
     const std::uint32_t start = col == 0 ? 0 : End(col - 1);
     const std::uint32_t end = End(col);
     const std::size_t newTotal = total - (end - start) + text.size();
-    if (kHeader + std::uint32_t(count) + WordsFor(newTotal) > m_block[1]) {
+    // The block's room bounds what its offsets can count: a row that outgrows it is rebuilt.
+    if (kHeader + OffsetWords(count, WidthLog2()) + WordsFor(newTotal) > m_block[1]) {
         Rebuild(count, col, text);
         return;
     }
@@ -165,9 +228,7 @@ void RowTexts::Write(int col, std::string_view text, int width)
         std::memcpy(chars + start, text.data(), text.size());
     }
     const std::uint32_t shift = std::uint32_t(text.size()) - (end - start); // wraps when shorter
-    for (int c = col; c < count; ++c) {
-        m_block[kHeader + std::uint32_t(c)] += shift;
-    }
+    ShiftEnds(col, shift);
 }
 
 void RowTexts::Truncate(int cols)
@@ -213,12 +274,29 @@ void RowTexts::Rebuild(int count, int col, std::string_view text)
     for (int c = 0; c < count; ++c) {
         total += textOf(c).size();
     }
-    const std::uint32_t needed = kHeader + std::uint32_t(count) + WordsFor(total);
-    // Some room to spare, so that a row written cell by cell is not rebuilt for every cell.
-    const std::uint32_t words = needed + needed / 4 + 4;
-    Block block = Allocate(m_block.get_deleter().pool, words);
-    block[0] = std::uint32_t(count);
-    char* chars = reinterpret_cast<char*>(block.get() + kHeader + count);
+    TextBlocks* pool = m_block.get_deleter().pool;
+    // The narrowest offsets that can count every character the block will have room for.
+    unsigned widthLog2 = 0;
+    std::uint32_t words = 0;
+    for (;; ++widthLog2) {
+        const std::uint32_t offsetWords = OffsetWords(count, widthLog2);
+        const std::uint32_t needed = kHeader + offsetWords + WordsFor(total);
+        // Half as much again to spare: a row written cell by cell is rebuilt a few times only,
+        // and the keys a report writes into its rows after the fill mostly fit without moving
+        // the row into a second block.
+        words = needed + needed / 2 + 4;
+        if (pool != nullptr) {
+            words = TextBlocks::Rounded(words);
+        }
+        const std::uint64_t room = std::uint64_t(words - kHeader - offsetWords) * 4;
+        if (widthLog2 == 2 || room < (std::uint64_t(1) << (8u << widthLog2))) {
+            break;
+        }
+    }
+    Block block = Allocate(pool, words);
+    block[0] = std::uint32_t(count) | (widthLog2 << kWidthShift);
+    auto* offsets = reinterpret_cast<unsigned char*>(block.get() + kHeader);
+    char* chars = reinterpret_cast<char*>(block.get() + kHeader + OffsetWords(count, widthLog2));
     std::uint32_t at = 0;
     for (int c = 0; c < count; ++c) {
         const std::string_view t = textOf(c);
@@ -226,7 +304,7 @@ void RowTexts::Rebuild(int count, int col, std::string_view text)
             std::memcpy(chars + at, t.data(), t.size());
         }
         at += std::uint32_t(t.size());
-        block[kHeader + std::uint32_t(c)] = at;
+        StoreEnd(offsets, widthLog2, c, at);
     }
     m_block = std::move(block);
 }

@@ -24,7 +24,9 @@ struct TextBlockRelease
 ///
 /// Cells past the stored count are empty. The block holds the count, its own size, the end
 /// offset of every cell's characters, then the characters; writing a cell moves the
-/// characters of the cells after it.
+/// characters of the cells after it. The offsets take one, two or four bytes each, the fewest
+/// that can count every character the block has room for: most rows hold a few hundred
+/// characters in a few dozen cells, where four-byte offsets took a third of the block.
 ///
 /// Beside the texts a row keeps what they read as (numbers, dates), read once when first
 /// asked for and forgotten when the text changes, and the exact numbers behind computed
@@ -43,7 +45,7 @@ public:
     ~RowTexts();
 
     /// The number of cells stored; the cells after them are empty.
-    int Count() const { return m_block ? int(m_block[0]) : 0; }
+    int Count() const { return m_block ? int(m_block[0] & kCountMask) : 0; }
 
     /// The text of a cell; empty past the stored cells. Valid until the row is written.
     std::string_view Text(int col) const;
@@ -84,13 +86,28 @@ public:
     void SetExact(int col, double value);
 
 private:
-    // Words of the block: [0] the cell count, [1] the block's size in words, then the end
-    // offsets, then the characters.
+    // Words of the block: [0] the cell count, with the offsets' width in its top two bits
+    // (log2 of their bytes); [1] the block's size in words; then the end offsets, padded to
+    // whole words; then the characters.
     static constexpr std::uint32_t kHeader = 2;
+    static constexpr std::uint32_t kCountMask = (1u << 30) - 1;
+    static constexpr int kWidthShift = 30;
 
-    std::uint32_t End(int col) const { return m_block[kHeader + std::uint32_t(col)]; }
+    /// Words taken by `count` offsets of 1 << widthLog2 bytes.
+    static std::uint32_t OffsetWords(int count, unsigned widthLog2)
+    {
+        return ((std::uint32_t(count) << widthLog2) + 3) / 4;
+    }
+    unsigned WidthLog2() const { return m_block[0] >> kWidthShift; }
+    unsigned char* Offsets() const { return reinterpret_cast<unsigned char*>(m_block.get() + kHeader); }
+    std::uint32_t End(int col) const;
     std::uint32_t CharCount() const { return Count() == 0 ? 0 : End(Count() - 1); }
-    char* Chars() const { return reinterpret_cast<char*>(m_block.get() + kHeader + Count()); }
+    char* Chars() const
+    {
+        return reinterpret_cast<char*>(m_block.get() + kHeader + OffsetWords(Count(), WidthLog2()));
+    }
+    /// Adds `shift` (wrapping) to the end offsets from `col` on.
+    void ShiftEnds(int col, std::uint32_t shift);
     /// Set without forgetting the cell's typed value.
     void Write(int col, std::string_view text, int width);
     /// Rebuilds the block for `count` cells with the text of `col` replaced.

@@ -2,6 +2,7 @@
 
 #include "platform/forms/detail/LargeTables.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -36,6 +37,11 @@ std::uint32_t* TextBlocks::Take(std::uint32_t words)
         std::memcpy(&head, block, sizeof head); // a free block holds the next free one
         return block;
     }
+    if (std::size_t(m_runEnd - m_runBegin) >= words) {
+        std::uint32_t* block = m_runBegin;
+        m_runBegin += words;
+        return block;
+    }
     return Carve(words);
 }
 
@@ -46,8 +52,33 @@ void TextBlocks::Give(std::uint32_t* block, std::uint32_t words)
         delete[] block;
         return;
     }
+    if (m_runBegin != nullptr && block == m_runEnd) {
+        m_runEnd += words;
+        return;
+    }
+    if (m_runBegin != nullptr && block + words == m_runBegin) {
+        m_runBegin = block;
+        return;
+    }
+    // A block elsewhere starts the next run; what is left of this one goes on the lists.
+    Spill(m_runBegin, m_runEnd);
+    m_runBegin = block;
+    m_runEnd = block + words;
+}
+
+void TextBlocks::Spill(std::uint32_t* begin, std::uint32_t* end)
+{
+    while (begin < end) {
+        const auto words = std::uint32_t(std::min<std::ptrdiff_t>(end - begin, kLargest));
+        Push(begin, words);
+        begin += words;
+    }
+}
+
+void TextBlocks::Push(std::uint32_t* block, std::uint32_t words)
+{
     std::uint32_t*& head = m_free[words / kGranule];
-    std::memcpy(block, &head, sizeof head);
+    std::memcpy(block, &head, sizeof head); // a free block holds the next free one
     head = block;
 }
 

@@ -12,6 +12,11 @@ namespace platform::forms::detail {
 /// fresh page after the other. The chunks ask the system for huge pages where it grants them,
 /// which makes the first touch of a large grid's memory far cheaper.
 ///
+/// Blocks given back next to each other join into one free run, from which blocks of any size
+/// are taken: a pass that rewrites row after row into larger blocks (keys written after the
+/// fill) thus reuses the blocks the rows left, which lie one after the other, rather than
+/// taking as much fresh memory again.
+///
 /// Blocks larger than the largest size class come from the heap. A chunk is given back when
 /// the pool goes; the pool must outlive every block taken from it.
 class TextBlocks
@@ -36,11 +41,17 @@ private:
     static constexpr std::uint32_t kLargest = 512; // words: 2 KiB, larger ones from the heap
 
     std::uint32_t* Carve(std::uint32_t words);
+    /// Puts a free range on the lists of its size classes.
+    void Spill(std::uint32_t* begin, std::uint32_t* end);
+    void Push(std::uint32_t* block, std::uint32_t words);
 
     std::array<std::uint32_t*, kLargest / kGranule + 1> m_free{}; // a list per size class
     std::vector<void*> m_chunks;
     std::uint32_t* m_next = nullptr;
     std::uint32_t* m_end = nullptr;
+    // The free run: blocks given back one after the other.
+    std::uint32_t* m_runBegin = nullptr;
+    std::uint32_t* m_runEnd = nullptr;
 };
 
 } // namespace platform::forms::detail

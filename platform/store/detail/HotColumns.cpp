@@ -172,7 +172,38 @@ void Atomically(Database& db, const std::function<void()>& work)
     }
 }
 
+// What the window indexes hold besides their keys: the hot columns of a calendar read
+// (subject, start, end, duration, recurring and all-day flags, clip dates) and the rest of the
+// item row a read returns.
+constexpr const char* kWindowColumns =
+    "h1, h2, h3, h4, h5, h6, h7, h0, message_class, owner_id";
+
+bool HasIndex(Database& db, const char* name)
+{
+    auto& st = db.Prepare("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?");
+    const bool has = st.Bind(1, std::string_view(name)).Step();
+    st.Reset();
+    return has;
+}
+
 } // namespace
+
+bool KeepWindowIndexes(Database& db)
+{
+    if (HasIndex(db, "items_start") && HasIndex(db, "items_series"))
+        return true;
+    try {
+        Atomically(db, [&] {
+            db.Exec(std::string("CREATE INDEX IF NOT EXISTS items_start ON items(folder_id, kind, ") +
+                    kWindowColumns + ")");
+            db.Exec(std::string("CREATE INDEX IF NOT EXISTS items_series ON items(folder_id, kind, ") +
+                    kWindowColumns + ") WHERE h4 = 1");
+        });
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
+}
 
 std::span<const HotProperty> HotProperties()
 {

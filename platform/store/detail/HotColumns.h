@@ -31,6 +31,18 @@ std::span<const HotProperty> HotProperties();
 /// take from the columns (0: not kept); empty for a file that cannot be changed and has none.
 std::vector<PropTag> KeepHotColumns(Database& db);
 
+/// The kept slots of an appointment's start and of the recurring flag, which the window indexes
+/// lead with.
+inline constexpr int kStartSlot = 1;
+inline constexpr int kRecurringSlot = 4;
+
+/// Makes the file keep the window indexes on the hot columns: `items_start` on (folder, kind,
+/// start) and `items_series` on the recurring items of a folder, each holding the columns a
+/// calendar read takes, so that a window read finds its rows without visiting the items
+/// table. Made where missing (files written before them get them on first open); answers
+/// whether the file has them (a read-only file without them reads through the value index).
+bool KeepWindowIndexes(Database& db);
+
 /// After a name got an id: when it is a hot property, the columns start keeping it (filled
 /// from any values already stored under the tag). Answers the slot, or -1.
 int RegisterHotName(Database& db, std::uint16_t id, const NamedProperty& name);

@@ -41,6 +41,7 @@ struct WriteCase
 };
 
 const std::string kLong(300, 'x');
+const std::string kVeryLong(70000, 'v'); // more characters than two-byte offsets count
 
 const WriteCase kWriteCases[] = {
     {"LeftToRight", {{0, "a", 4}, {1, "bb", 4}, {2, "ccc", 4}}, {"a", "bb", "ccc", ""}, 4},
@@ -57,6 +58,24 @@ const WriteCase kWriteCases[] = {
     {"EmptyPastTheEndStoresNothing", {{0, "a", 0}, {5, "", 0}}, {"a", "", "", "", "", ""}, 1},
     {"GrowsPastItsRoom", {{0, "a", 2}, {1, kLong, 2}, {0, kLong + "y"}}, {kLong + "y", kLong}, 2},
     {"NothingWritten", {}, {"", ""}, 0},
+    // Rows outgrowing what their offsets can count, in the middle and at the end, and
+    // shrinking back.
+    {"PastOneByteOffsetsInTheMiddle",
+     {{0, "a", 3}, {1, "b", 3}, {2, "c", 3}, {1, kLong}},
+     {"a", kLong, "c"},
+     3},
+    {"PastTwoByteOffsetsAtTheEnd",
+     {{0, "a", 3}, {1, kLong, 3}, {2, kVeryLong}, {0, "z"}},
+     {"z", kLong, kVeryLong},
+     3},
+    {"ShrinksBackAfterVeryLongTexts",
+     {{0, kVeryLong, 3}, {1, kLong}, {0, "a"}, {2, "c"}, {1, "b"}},
+     {"a", "b", "c"},
+     3},
+    {"LongerAtTheEndOfAFullRow",
+     {{0, "aa", 3}, {1, "bb", 3}, {2, "cc", 3}, {2, std::string(250, 'c')}, {0, ""}},
+     {"", "bb", std::string(250, 'c')},
+     3},
 };
 
 class RowTextsWriteTest : public ::testing::TestWithParam<WriteCase>
@@ -88,6 +107,30 @@ RowTexts Abcd()
         row.Set(c, std::string(size_t(c + 1), char('a' + c)), 4);
     }
     return row;
+}
+
+// A wide row filled left to right, then given keys at its end and rewritten in the middle,
+// as a report fills its rows: every cell keeps its text through the rebuilds.
+TEST(RowTextsTest, WideRowsKeepEveryCellThroughLateWrites)
+{
+    TextBlocks pool;
+    for (const int width : {3, 40, 300}) {
+        RowTexts row(&pool);
+        std::vector<std::string> expected(size_t(width + 6));
+        auto set = [&](int c, std::string text) {
+            row.Set(c, text, width + 6);
+            expected[size_t(c)] = std::move(text);
+        };
+        for (int c = 0; c < width; ++c) {
+            set(c, std::to_string(c * 7919));
+        }
+        for (int c = width; c < width + 6; ++c) {
+            set(c, "Schlüssel " + std::to_string(c));
+        }
+        set(width / 2, std::string(size_t(width) * 5, 'm'));
+        set(1, "");
+        EXPECT_EQ(Cells(row, width + 6), expected) << width;
+    }
 }
 
 TEST(RowTextsTest, ACellTakesAnotherCellsTextOfTheSameRow)
@@ -216,6 +259,29 @@ TEST(TextBlocksTest, BlocksAreReusedBySizeAndNeverShared)
     for (const auto& [block, n] : live) {
         pool.Give(block, n);
     }
+}
+
+TEST(TextBlocksTest, NeighboursGivenBackServeALargerBlock)
+{
+    TextBlocks pool;
+    std::uint32_t* first = pool.Take(8);
+    std::uint32_t* second = pool.Take(8);
+    std::uint32_t* third = pool.Take(8);
+    ASSERT_EQ(second, first + 8); // carved one after the other
+    pool.Give(first, 8);
+    pool.Give(second, 8);
+    std::uint32_t* larger = pool.Take(12);
+    EXPECT_EQ(larger, first);
+    std::fill(larger, larger + 12, 1u);
+    // The rest of the run and a block elsewhere: the rest is still served, never the live
+    // third block.
+    std::uint32_t* rest = pool.Take(4);
+    EXPECT_EQ(rest, first + 12);
+    std::fill(third, third + 8, 3u);
+    EXPECT_EQ(std::count(larger, larger + 12, 1u), 12);
+    pool.Give(rest, 4);
+    pool.Give(larger, 12);
+    pool.Give(third, 8);
 }
 
 } // namespace

@@ -127,8 +127,18 @@ protected:
         Build(*filter->SetKind(RES_AND), w);
         filter->Apply();
         std::vector<std::string> ids;
-        for (long i = 1; i <= items->Count(); ++i)
+        const long count = items->Count();
+        for (long i = 1; i <= count; ++i)
             ids.push_back(items->Item(i)->EntryID());
+        // The table's own rows are the same items, and as many as the collection counts.
+        table.SetColumns(std::vector<std::int32_t>{PR_ENTRYID});
+        std::vector<std::string> rows;
+        const auto read = table.GetRows(1 << 30);
+        if (!read.IsEmpty())
+            for (std::int32_t r = 0; r <= read.AsArray().UBound(1); ++r)
+                rows.push_back(*read.AsArray()(r, 0).Get<std::string>());
+        EXPECT_EQ(static_cast<long>(rows.size()), count) << w.name;
+        EXPECT_EQ(rows, ids) << w.name;
         return ids;
     }
 

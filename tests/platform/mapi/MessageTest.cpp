@@ -12,7 +12,9 @@
 #include "platform/mapi/RecurrencePattern.h"
 #include "platform/store/LocalTime.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 namespace platform::mapi::test {
 
@@ -309,6 +311,62 @@ TEST_F(MessageTest, ModifiedOccurrencesTakeTheSeriesPropertiesTheyDoNotOverride)
             EXPECT_EQ(occurrence->GetRecurrencePattern()->Duration(), 60);
         }
     }
+}
+
+TEST_F(MessageTest, KindFollowsTheClassWithoutCaseAndAfterChanges)
+{
+    struct Case
+    {
+        const char* messageClass;
+        ItemKind kind;
+        const char* typeName;
+    };
+    const Case cases[] = {
+        {"IPM.Appointment", ItemKind::Appointment, "AppointmentItem"},
+        {"ipm.APPOINTMENT.Besprechung", ItemKind::Appointment, "AppointmentItem"},
+        {"IPM.AppointmentX", ItemKind::Mail, "MailItem"},
+        {"IPM.Task", ItemKind::Task, "TaskItem"},
+        {"Ipm.Activity", ItemKind::Journal, "JournalItem"},
+        {"IPM.Contact", ItemKind::Contact, "ContactItem"},
+        {"IPM.StickyNote", ItemKind::Note, "NoteItem"},
+        {"IPM.Post", ItemKind::Post, "PostItem"},
+        {"IPM.Note.Rules", ItemKind::Mail, "MailItem"},
+        {"IPM", ItemKind::Mail, "MailItem"},
+        {"IPMX", ItemKind::Other, "MailItem"},
+        {"REPORT.IPM.Note.NDR", ItemKind::Other, "MailItem"},
+    };
+    const auto inbox = Folder(st::FolderRole::Inbox).entryId;
+    for (const auto& c : cases)
+        Builder().Item(inbox, c.messageClass);
+    auto items = LoggedOnSession()->GetDefaultFolder(olFolderInbox)->GetItems();
+    ASSERT_EQ(items->Count(), static_cast<long>(std::size(cases)));
+    for (long i = 1; i <= items->Count(); ++i) {
+        const auto message = items->Item(i);
+        const auto* c = std::find_if(std::begin(cases), std::end(cases), [&](const Case& x) {
+            return message->MessageClass() == x.messageClass;
+        });
+        ASSERT_NE(c, std::end(cases)) << message->MessageClass();
+        SCOPED_TRACE(c->messageClass);
+        EXPECT_EQ(message->Kind(), c->kind);
+        EXPECT_EQ(message->Kind(), c->kind); // asked again: the same answer
+        EXPECT_EQ(message->TypeName(), c->typeName);
+    }
+
+    // A class changed through the library changes what the same message object is.
+    auto message = items->Item(1);
+    message->SetFields(PR_MESSAGE_CLASS, rt::Variant(std::string("IPM.Task")));
+    EXPECT_TRUE(message->IsTask());
+    EXPECT_EQ(message->TypeName(), "TaskItem");
+    message->SetFields(PR_MESSAGE_CLASS, rt::Variant(std::string("IPM.Appointment")));
+    EXPECT_TRUE(message->IsAppointment());
+    EXPECT_NO_THROW(message->Start());
+    EXPECT_EQ(RaisedNumber([&] { message->DueDate(); }), rt::errors::NotSupported);
+
+    // A new item answers the class it was given, also when it is changed before saving.
+    auto draft = LoggedOnSession()->GetDefaultFolder(olFolderDrafts)->GetItems()->Add();
+    EXPECT_TRUE(draft->IsMail());
+    draft->SetFields(PR_MESSAGE_CLASS, rt::Variant(std::string("IPM.Activity")));
+    EXPECT_TRUE(draft->IsJournal());
 }
 
 TEST_F(MessageTest, DisplayNeedsTheHostsItemWindow)

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace rt = platform::runtime;
 
@@ -80,6 +82,39 @@ TEST(VariantTest, ArraysKeepTheirBoundsAndCopyByValue)
                   return rt::Array(rt::VarType::Long, {{0, 1}, {0, 1}, {0, 1}});
               }),
               5);
+}
+
+TEST(VariantTest, ArraysAssignedAndMovedStayWhole)
+{
+    rt::Array source(rt::VarType::String, {{1, 2}});
+    source(2) = "zwei";
+    rt::Array copy;
+    copy = source;
+    copy(2) = "two";
+    EXPECT_EQ(source(2), rt::Variant("zwei"));
+    const rt::Array& same = copy;
+    copy = same; // assigned to itself: unchanged
+    EXPECT_EQ(copy(2), rt::Variant("two"));
+
+    rt::Array moved(std::move(source));
+    EXPECT_EQ(moved.ElementType(), rt::VarType::String);
+    EXPECT_EQ(moved(2), rt::Variant("zwei"));
+    // What is left behind reads as a new empty array and can be used again.
+    EXPECT_EQ(source.Dimensions(), 1); // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(source.Size(), 0u);
+    EXPECT_EQ(source.UBound(), -1);
+    EXPECT_EQ(source, rt::Array());
+    source.RedimPreserve(0);
+    source(0) = "neu";
+    EXPECT_EQ(source(0), rt::Variant("neu"));
+
+    rt::Variant held(std::move(moved));
+    rt::Variant other = held;
+    other.AsArray()(1) = "eins";
+    EXPECT_TRUE(held.AsArray()(1) == rt::Variant(""));
+    EXPECT_FALSE(held == other);
+    // A Variant keeps an array behind one pointer: it is no bigger than a text and its tag.
+    static_assert(sizeof(rt::Variant) <= sizeof(std::string) + 8);
 }
 
 TEST(VariantTest, TypedArraysStartWithTheTypesDefault)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <span>
@@ -508,7 +509,8 @@ TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
     }
     std::string drop = "DROP TRIGGER props_hot_insert; DROP TRIGGER props_hot_delete; "
                        "DROP TRIGGER props_hot_update; DROP TABLE hot_tags; "
-                       "DELETE FROM meta WHERE key = 'hot_columns';";
+                       "DELETE FROM meta WHERE key = 'hot_columns'; DROP INDEX items_start; "
+                       "DROP INDEX items_series;";
     for (int k = 0; k < 16; ++k)
         drop += "ALTER TABLE items DROP COLUMN h" + std::to_string(k) + ";";
     Exec(file, drop);
@@ -542,6 +544,229 @@ TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
     EXPECT_EQ(store->GetItemProperty(first, due), PropValue(SysTime{1717171717}));
     store->SetItemProperty(first, due, SysTime{5});
     ExpectRowsAsStored(*store, folder, tags, "due date changed");
+}
+
+// A calendar of 210 days with one item a day (some all-day, some across midnight, some with
+// an importance or an attachment), weekly series among them and a second folder over the same
+// days, for window reads.
+struct WindowCalendar
+{
+    std::string folder;
+    std::vector<PropTag> tags; // subject, start, end, recurring, importance, attachment, id, location
+    PropTag start = 0, recurring = 0;
+    std::vector<std::string> series;
+
+    explicit WindowCalendar(Store& store)
+    {
+        StoreBuilder b(store);
+        folder = b.Folder("Kalender", ItemType::Appointment).entryId;
+        const auto other = b.Folder("Andere", ItemType::Appointment).entryId;
+        const auto named = [&](std::uint32_t lid, std::uint16_t type) {
+            return b.NamedTag(NamedProperty::Lid(PSETID_Appointment, lid), type);
+        };
+        start = named(props::LID_AppointmentStart, PT_SYSTIME);
+        recurring = named(props::LID_Recurring, PT_BOOLEAN);
+        tags = {props::PR_SUBJECT, start, named(props::LID_AppointmentEnd, PT_SYSTIME),
+                recurring, props::PR_IMPORTANCE, props::PR_HASATTACH, props::PR_ENTRYID,
+                named(props::LID_Location, PT_STRING8)};
+        const std::uint8_t data[] = {1, 2, 3};
+        for (int d = 0; d < 210; ++d) {
+            const auto day = CivilFromDay(DayFromCivil({2024, 1, 1}) + d);
+            const bool late = d % 10 == 3;
+            auto item = b.Appointment(folder, "Tag " + std::to_string(d),
+                                      MakeLocalTime(day.year, day.month, day.day, late ? 23 : 9),
+                                      MakeLocalTime(day.year, day.month, day.day, late ? 23 : 10,
+                                                    late ? 59 : 0));
+            if (d % 7 == 0)
+                item.AllDay().Location("Ganztags");
+            if (d % 3 == 0)
+                item.Set(props::PR_IMPORTANCE, static_cast<std::int32_t>(d % 9 == 0 ? 2 : 1));
+            if (d % 50 == 0)
+                item.AttachFile("a.bin", data);
+            if (d % 40 == 5) {
+                RecurrencePattern weekly;
+                weekly.type = RecurrenceType::Weekly;
+                weekly.dayOfWeekMask = kMonday;
+                weekly.patternStartDay = DayFromCivil(day);
+                weekly.startMinute = 9 * 60;
+                weekly.durationMinutes = 60;
+                if (d % 80 == 45) {
+                    weekly.end = RecurrenceEnd::ByCount;
+                    weekly.occurrenceCount = 6;
+                }
+                item.Recur(weekly);
+                // The first series keeps every occurrence; the others lose one and move one.
+                const auto monday = [&](int week) {
+                    return CivilFromDay(*weekly.FirstOnOrAfter(weekly.patternStartDay) + 7 * week);
+                };
+                if (d > 5) {
+                    item.DeleteOccurrence(monday(1));
+                    const auto to = monday(2);
+                    item.ModifyOccurrence(to, {MakeLocalTime(to.year, to.month, to.day, 14),
+                                               MakeLocalTime(to.year, to.month, to.day, 15),
+                                               "Verschoben",
+                                               {},
+                                               {}});
+                }
+                series.push_back(item.EntryId());
+            }
+            auto foreign = b.Appointment(other, "Fremd " + std::to_string(d),
+                                         MakeLocalTime(day.year, day.month, day.day, 12),
+                                         MakeLocalTime(day.year, day.month, day.day, 13));
+            if (d == 100) {
+                RecurrencePattern daily;
+                daily.patternStartDay = DayFromCivil(day);
+                daily.durationMinutes = 30;
+                foreign.Recur(daily).DeleteOccurrence(CivilFromDay(DayFromCivil(day) + 1));
+            }
+        }
+        b.Item(folder, "IPM.Appointment"); // holds none of them
+    }
+
+    // The folder's rows with a value in at least one range, by testing every row.
+    std::vector<TableRow> Filtered(Store& store, std::span<const ValueRange> anyOf) const
+    {
+        std::vector<TableRow> out;
+        for (auto& row : store.ReadTable(folder, tags)) {
+            const auto in = [&](const ValueRange& r) {
+                const auto at = std::find(tags.begin(), tags.end(), r.tag) - tags.begin();
+                const auto& v = row.values[static_cast<std::size_t>(at)];
+                if (!v)
+                    return false;
+                std::int64_t n = 0;
+                if (const auto* t = std::get_if<SysTime>(&*v))
+                    n = t->seconds;
+                else if (const auto* f = std::get_if<bool>(&*v))
+                    n = *f;
+                else
+                    n = std::get<std::int32_t>(*v);
+                return (!r.low || n >= *r.low) && (!r.high || n <= *r.high);
+            };
+            if (std::any_of(anyOf.begin(), anyOf.end(), in))
+                out.push_back(std::move(row));
+        }
+        return out;
+    }
+};
+
+void ExpectSameRows(const std::vector<TableRow>& got, const std::vector<TableRow>& expected,
+                    const std::string& when)
+{
+    ASSERT_EQ(got.size(), expected.size()) << when;
+    for (std::size_t r = 0; r < got.size(); ++r) {
+        EXPECT_EQ(got[r].item.entryId, expected[r].item.entryId) << when << " row " << r;
+        EXPECT_EQ(got[r].item.messageClass, expected[r].item.messageClass) << when;
+        EXPECT_EQ(got[r].item.folderEntryId, expected[r].item.folderEntryId) << when;
+        EXPECT_EQ(got[r].values, expected[r].values) << when << " row " << r;
+    }
+}
+
+// A window read answers from the start and series indexes, from the value index, or by one
+// walk of the folder when the ranges hold a large share of it: each way gives exactly the
+// folder's rows with a value in the ranges, in creation order, also in a file made before the
+// window indexes.
+TEST_F(StoreTest, WindowReadsGiveTheRowsOfTheirRangesWhicheverWayTheyRead)
+{
+    const auto file = Dir() / "w.db";
+    auto store = Store::Create(file, "W", StoreKind::UnicodePersonal);
+    const WindowCalendar cal(*store);
+    const auto at = [](int month, int day, int hour = 0) {
+        return LocalToUtc(MakeLocalTime(2024, month, day, hour)).seconds;
+    };
+    const std::optional<std::int64_t> open;
+    const struct
+    {
+        const char* name;
+        std::vector<ValueRange> ranges;
+        std::size_t atLeast;
+    } cases[] = {
+        {"a week of starts", {{cal.start, at(3, 4), at(3, 11) - 1}}, 7},
+        {"a week from one start to another", {{cal.start, at(3, 5, 9), at(3, 12, 9)}}, 8},
+        {"half the year of starts", {{cal.start, at(2, 1), at(6, 30)}}, 150},
+        {"the series", {{cal.recurring, 1, 1}}, 5},
+        {"the series and a week", {{cal.recurring, 1, 1}, {cal.start, at(5, 6), at(5, 12)}}, 12},
+        {"the series and half the year",
+         {{cal.recurring, 1, 1}, {cal.start, at(1, 15), at(6, 15)}},
+         150},
+        {"not recurring", {{cal.recurring, 0, 0}}, 200},
+        {"from a day on", {{cal.start, at(7, 1), open}}, 28},
+        {"up to a day", {{cal.start, open, at(1, 20)}}, 19},
+        {"overlapping weeks", {{cal.start, at(4, 1), at(4, 14)}, {cal.start, at(4, 8), at(4, 21)}}, 20},
+        {"a rare importance", {{props::PR_IMPORTANCE, 2, 2}}, 20},
+        {"a common importance", {{props::PR_IMPORTANCE, 1, open}}, 70},
+        {"importance or a week", {{props::PR_IMPORTANCE, 2, 2}, {cal.start, at(2, 1), at(2, 7)}}, 25},
+        {"nothing", {{cal.start, at(12, 1), at(12, 31)}}, 0},
+    };
+    const auto check = [&](Store& s, const std::string& when) {
+        for (const auto& c : cases) {
+            const auto expected = cal.Filtered(s, c.ranges);
+            EXPECT_GE(expected.size(), c.atLeast) << when << ": " << c.name;
+            ExpectSameRows(s.ReadTableInRanges(cal.folder, cal.tags, c.ranges), expected,
+                           when + ": " + c.name);
+        }
+    };
+    check(*store, "new file");
+    store.reset();
+
+    // A file from before the window indexes gets them when opened.
+    Exec(file, "DROP INDEX items_start; DROP INDEX items_series");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    if (!std::ofstream(file, std::ios::app)) // not as root: the file is read-only now
+        check(*Store::Open(file), "read-only without the indexes");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    store = Store::Open(file);
+    check(*store, "indexes made on open");
+    store.reset();
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw,
+                                 "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+                                 "name IN ('items_start', 'items_series')",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 2);
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+}
+
+// A folder's series read at once are each series' own pattern with its exceptions (none,
+// deleted, moved), and only the folder's.
+TEST_F(StoreTest, FolderRecurrencesAreEachSeriesOwnPattern)
+{
+    auto store = Store::Create(Dir() / "f.db", "F", StoreKind::UnicodePersonal);
+    const WindowCalendar cal(*store);
+    const auto all = store->FolderRecurrences(cal.folder);
+    ASSERT_EQ(all.size(), cal.series.size());
+    std::size_t exceptions = 0;
+    for (const auto& id : cal.series) {
+        const auto own = store->GetRecurrence(id);
+        ASSERT_TRUE(own) << id;
+        ASSERT_EQ(all.count(id), 1u) << id;
+        const auto& read = all.at(id);
+        EXPECT_EQ(read.type, own->type);
+        EXPECT_EQ(read.patternStartDay, own->patternStartDay);
+        EXPECT_EQ(read.end, own->end);
+        EXPECT_EQ(read.occurrenceCount, own->occurrenceCount);
+        EXPECT_EQ(read.startMinute, own->startMinute);
+        ASSERT_EQ(read.exceptions.size(), own->exceptions.size()) << id;
+        for (std::size_t k = 0; k < read.exceptions.size(); ++k) {
+            const auto& a = read.exceptions[k];
+            const auto& b = own->exceptions[k];
+            EXPECT_EQ(a.originalDay, b.originalDay);
+            EXPECT_EQ(a.deleted, b.deleted);
+            EXPECT_EQ(a.start, b.start);
+            EXPECT_EQ(a.end, b.end);
+            EXPECT_EQ(a.itemEntryId, b.itemEntryId);
+            EXPECT_EQ(a.itemEntryId.empty(), a.deleted);
+        }
+        exceptions += read.exceptions.size();
+    }
+    EXPECT_TRUE(all.at(cal.series.front()).exceptions.empty());
+    EXPECT_EQ(exceptions, 2 * (cal.series.size() - 1));
 }
 
 TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
