@@ -165,10 +165,13 @@ const char* const kFolderColumns =
 std::string Store::Impl::MakeEntryId(ObjectKind kind, std::int64_t row) const
 {
     static const char* kHex = "0123456789ABCDEF";
-    std::string id = entryId;
-    id += kind == ObjectKind::Folder ? "01" : "02";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        id += kHex[(static_cast<std::uint64_t>(row) >> shift) & 15];
+    // Written in place: reads make one of these for every row they return.
+    std::string id(entryId.size() + 18, '0');
+    std::copy(entryId.begin(), entryId.end(), id.begin());
+    auto* at = id.data() + entryId.size();
+    at[1] = kind == ObjectKind::Folder ? '1' : '2';
+    for (int k = 0; k < 16; ++k)
+        at[2 + k] = kHex[(static_cast<std::uint64_t>(row) >> (60 - 4 * k)) & 15];
     return id;
 }
 
@@ -232,7 +235,11 @@ ItemInfo Store::Impl::ItemFromRow(const detail::Statement& st) const
 {
     ItemInfo info;
     info.entryId = MakeEntryId(ObjectKind::Item, st.Int(0));
-    info.folderEntryId = MakeEntryId(ObjectKind::Folder, st.Int(1));
+    // The rows of a read come from one folder: its entry id is made once.
+    const auto folder = st.Int(1);
+    if (folder != lastFolder.first)
+        lastFolder = {folder, MakeEntryId(ObjectKind::Folder, folder)};
+    info.folderEntryId = lastFolder.second;
     info.messageClass = st.Text(2);
     info.kind = static_cast<ItemKind>(st.Int(3));
     if (!st.IsNull(4))

@@ -439,14 +439,30 @@ std::int64_t High(const ValueRange& r)
     return r.high.value_or(std::numeric_limits<std::int64_t>::max());
 }
 
-// Keeps the first of each item's rows, in creation order.
-void SortUnique(std::vector<std::pair<std::int64_t, TableRow>>& found)
+// Keeps the first of each item's rows, in creation order; sorts positions rather than rows,
+// which are large to move.
+void SortUnique(std::vector<std::int64_t>& ids, std::vector<TableRow>& rows)
 {
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    found.erase(std::unique(found.begin(), found.end(),
-                            [](const auto& a, const auto& b) { return a.first == b.first; }),
-                found.end());
+    if (std::is_sorted(ids.begin(), ids.end()) &&
+        std::adjacent_find(ids.begin(), ids.end()) == ids.end())
+        return;
+    std::vector<std::size_t> order(ids.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ids[a] < ids[b]; });
+    std::vector<std::int64_t> sortedIds;
+    std::vector<TableRow> sortedRows;
+    sortedIds.reserve(ids.size());
+    sortedRows.reserve(rows.size());
+    for (const auto k : order) {
+        if (!sortedIds.empty() && sortedIds.back() == ids[k])
+            continue;
+        sortedIds.push_back(ids[k]);
+        sortedRows.push_back(std::move(rows[k]));
+    }
+    ids = std::move(sortedIds);
+    rows = std::move(sortedRows);
 }
 
 } // namespace
@@ -553,7 +569,8 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
         " FROM props p CROSS JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
         "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
         "AND i.kind = 0");
-    std::vector<std::pair<std::int64_t, TableRow>> found;
+    std::vector<std::int64_t> ids;
+    std::vector<TableRow> rows;
     for (const auto& range : anyOf) {
         auto* st = impl_->WindowStatement(plan, range);
         if (st == nullptr) {
@@ -561,18 +578,12 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
             st->Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)));
         }
         st->Bind(2, Low(range)).Bind(3, High(range)).Bind(4, folder);
-        while (st->Step())
-            found.emplace_back(st->Int(0), impl_->RowFrom(*st, plan));
+        while (st->Step()) {
+            ids.push_back(st->Int(0));
+            rows.push_back(impl_->RowFrom(*st, plan));
+        }
     }
-    SortUnique(found);
-    std::vector<std::int64_t> ids;
-    std::vector<TableRow> rows;
-    ids.reserve(found.size());
-    rows.reserve(found.size());
-    for (auto& [id, row] : found) {
-        ids.push_back(id);
-        rows.push_back(std::move(row));
-    }
+    SortUnique(ids, rows);
     impl_->FillRest(folder, plan, rows, ids, true);
     return rows;
 }

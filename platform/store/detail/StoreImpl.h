@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <utility>
 #include <vector>
 #include <string>
 #include <string_view>
@@ -34,6 +35,9 @@ struct Store::Impl
     bool windowIndexes = false; ///< whether the file has items_start and items_series
     /// The tags each item row keeps a copy of, by slot (column "h<slot>"; 0: none).
     std::vector<PropTag> hotTags;
+
+    /// The last folder row ItemFromRow named, with its entry id.
+    mutable std::pair<std::int64_t, std::string> lastFolder{0, {}};
 
     /// The slot whose column keeps a tag; -1 when no column does.
     int HotSlot(PropTag tag) const;
