@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace platform::forms::detail {
 namespace {
@@ -38,6 +40,31 @@ struct Total
     bool wantMax;
     double columnTotal = 0;
     std::vector<Accumulator> groups;
+};
+
+// What the cells of one column read as, by their text: the texts of a report repeat, and a
+// text is read once rather than in every row. Values kept before count; new ones are not kept.
+class NumbersByText
+{
+public:
+    std::optional<double> Number(const GridRow& row, int column, int type)
+    {
+        const std::string_view text = row.Text(column);
+        if (text.empty() || m_known.size() >= kMostTexts ||
+            row.cells.Kept(column, type == ColumnType::Date)) {
+            return CellNumber(row, column, type, RowTexts::Keep::No);
+        }
+        const auto [it, added] = m_known.try_emplace(text);
+        if (added) {
+            it->second = CellNumber(row, column, type, RowTexts::Keep::No);
+        }
+        return it->second;
+    }
+
+private:
+    // A column of ever new texts would only fill the table.
+    static constexpr size_t kMostTexts = 1 << 14;
+    std::unordered_map<std::string_view, std::optional<double>> m_known;
 };
 
 class Pass
@@ -128,6 +155,7 @@ private:
     {
         m_same.assign(size_t(m_impl.ColCount()), -1);
         std::vector<std::optional<double>> numbers(m_slotColumns.size());
+        std::vector<NumbersByText> known(m_slotColumns.size());
         const GridRow* previous = nullptr;
         for (int r = m_impl.fixedRows; r < m_impl.RowCount(); ++r) {
             const GridRow& row = m_impl.rows[size_t(r)];
@@ -147,10 +175,7 @@ private:
             m_asked.clear();
             for (size_t s = 0; s < m_slotColumns.size(); ++s) {
                 const int c = m_slotColumns[s];
-                // The pass reads each cell once: values kept before count, new ones are not
-                // kept.
-                numbers[s] =
-                    CellNumber(row, c, m_impl.cols[size_t(c)].dataType, RowTexts::Keep::No);
+                numbers[s] = known[s].Number(row, c, m_impl.cols[size_t(c)].dataType);
             }
             for (Total& t : m_totals) {
                 const auto& number = numbers[t.slot];
