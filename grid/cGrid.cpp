@@ -94,6 +94,7 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
                 std::vector<detail::RowInfo>().swap(m_RecordStates);
             }
             nLine = 5;
+            FillSortKeys();
             GroupAndTotal();
             SortRows();
             HideColumns();

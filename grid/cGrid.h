@@ -3,6 +3,7 @@
 #include "grid/detail/IReportView.h"
 #include "grid/detail/RowPlan.h"
 #include "grid/detail/TimeTexts.h"
+#include "platform/forms/FlexGridTypes.h"
 
 #include "platform/runtime/Variant.h"
 
@@ -16,7 +17,6 @@
 
 namespace platform::forms {
 class FlexGrid;
-struct SubtotalRequest;
 } // namespace platform::forms
 namespace engine {
 class Records;
@@ -69,6 +69,7 @@ private:
     std::int32_t GetRowCount();
     void InsertRow(const engine::Record& oRecord);
     void GroupAndTotal();
+    void FillSortKeys();
     void SortRows();
     void AutoSizeColumns();
     /// The date text of a value in a format resolved for its column (with or without the
@@ -132,9 +133,23 @@ private:
     void ResolveFurtherColumns();
     void ReduceSingleRow(const detail::RowInfo& oInfo, int r0);
 
+    // A sort level's key column and the field column it copies.
+    struct SortKeyColumn
+    {
+        int src = -1;
+        int dst = -1;
+        bool bMinutes = false; // a duration: the key is its minutes
+    };
+    void FillSortKey(int r, const SortKeyColumn& oColumn, std::string& sText);
+    /// The columns col1 to col2 that have a sort order, with it.
+    std::vector<platform::forms::SortKey> ColumnSortKeys(int col1, int col2) const;
+
     // Parts of GroupAndTotal.
     void FillGroupKeys(int lRows);
     void AddSubtotals();
+    /// Sorts by the group keys and the view's sort keys and runs the subtotal requests in
+    /// one; false when the grid refused it (the rows then sorted by the group keys alone).
+    bool SortAndSubtotal(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RunSubtotals(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
                             bool& bItemCount);
@@ -162,6 +177,12 @@ private:
     detail::TimeTextCache m_TimeTexts;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;
+    // The applied sort levels' key columns, the last of them (-1 for none) and the keys the
+    // rows are sorted by.
+    std::vector<SortKeyColumn> m_SortKeyColumns;
+    int m_lLastSortKeyCol = -1;
+    std::vector<platform::forms::SortKey> m_SortKeys;
+    bool m_bSortedInGroups = false; // the grouping sorted by the sort keys too
     bool HasKeywordsGroup = false;
     std::int32_t m_lKeywordLevels = 0;
     std::int32_t m_lGroupLevels = 0;

@@ -214,11 +214,6 @@ void cGrid::AddSubtotals()
     // grid reads its rows once for all of them.
     std::vector<forms::SubtotalRequest> aRequests;
     if (m_lGroupLevels != 0) {
-        ignore([&] {
-            const int f = fg.FixedRows();
-            fg.Select(f, m_lGroupKeyCol, f, fg.ColIndex(kGroupKeys[m_lGroupLevels - 1]));
-            fg.Sort(forms::SortSetting::UseColSort);
-        });
         for (int L = 0; L < m_lGroupLevels; ++L) {
             int gcol = -1;
             ignore([&] { gcol = fg.ColIndex(kGroupKeys[L]); });
@@ -252,14 +247,44 @@ void cGrid::AddSubtotals()
             ignore([&] {
                 const auto gf = std::dynamic_pointer_cast<views::GridField>(fg.ColData(c));
                 if (gf && gf->Calculation() != 0) {
-                    aRequests.push_back({static_cast<forms::SubtotalFunction>(gf->Calculation()),
-                                         0, fg.ColIndex(gf->CalculatedColKey()),
+                    aRequests.push_back({static_cast<forms::SubtotalFunction>(gf->Calculation()), 0,
+                                         fg.ColIndex(gf->CalculatedColKey()),
                                          std::string("Total %s"), 0});
                 }
             });
         }
     }
-    RunSubtotals(aRequests);
+    if (m_lGroupLevels == 0 || !SortAndSubtotal(aRequests)) {
+        RunSubtotals(aRequests);
+    }
+}
+
+bool cGrid::SortAndSubtotal(const std::vector<forms::SubtotalRequest>& aRequests)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    ignore([&] {
+        const int f = fg.FixedRows();
+        const int lLastGroupKeyCol = fg.ColIndex(kGroupKeys[m_lGroupLevels - 1]);
+        fg.Select(f, m_lGroupKeyCol, f, lLastGroupKeyCol);
+        // One sort: by the group keys, and inside each group by the view's sort keys.
+        std::vector<forms::SortKey> aKeys = ColumnSortKeys(m_lGroupKeyCol, lLastGroupKeyCol);
+        const int lGroupKeys = static_cast<int>(aKeys.size());
+        aKeys.insert(aKeys.end(), m_SortKeys.begin(), m_SortKeys.end());
+        fg.SortBy(aKeys, lGroupKeys, aRequests);
+        m_bSortedInGroups = true;
+    });
+    if (m_bSortedInGroups) {
+        return true;
+    }
+    // A request the grid refuses: sorted by the group keys alone here, the subtotals one by
+    // one, and by the view's sort keys afterwards.
+    ignore([&] {
+        const int f = fg.FixedRows();
+        fg.Select(f, m_lGroupKeyCol, f, fg.ColIndex(kGroupKeys[m_lGroupLevels - 1]));
+        fg.Sort(forms::SortSetting::UseColSort);
+    });
+    return false;
 }
 
 void cGrid::RunSubtotals(const std::vector<forms::SubtotalRequest>& aRequests)

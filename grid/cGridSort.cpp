@@ -9,6 +9,8 @@
 #include "views/GroupBy.h"
 #include "views/SortBy.h"
 
+#include <algorithm>
+
 namespace grid {
 namespace {
 
@@ -19,11 +21,37 @@ const char* const kSortKeys[] = {"s1", "s2", "s3"};
 
 } // namespace
 
-void cGrid::SortRows()
+std::vector<forms::SortKey> cGrid::ColumnSortKeys(int col1, int col2) const
+{
+    std::vector<forms::SortKey> aKeys;
+    for (int c = std::min(col1, col2); c <= std::max(col1, col2); ++c) {
+        const forms::ColumnSort eSort = m_oGrid->ColSort(c);
+        if (eSort != forms::ColumnSort::None) {
+            aKeys.push_back({c, eSort});
+        }
+    }
+    return aKeys;
+}
+
+void cGrid::FillSortKey(int r, const SortKeyColumn& oColumn, std::string& sText)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    sText = fg.TextMatrix(r, oColumn.src);
+    std::int64_t lMinutes = 0;
+    if (oColumn.bMinutes && detail::TryParseMinutes(sText, lMinutes)) {
+        sText = std::to_string(lMinutes);
+    }
+    fg.SetTextMatrix(r, oColumn.dst, sText);
+}
+
+void cGrid::FillSortKeys()
 {
     forms::FlexGrid& fg = *m_oGrid;
     rt::ResumeNext ignore;
-    int lLast = -1;
+    m_SortKeyColumns.clear();
+    m_SortKeys.clear();
+    m_lLastSortKeyCol = -1;
+    m_bSortedInGroups = false;
     int lRows = 0;
     ignore([&] { lRows = fg.Rows(); });
     for (int L = 0; L < 3; ++L) {
@@ -31,44 +59,60 @@ void cGrid::SortRows()
         if (!s || !s->Apply) {
             break;
         }
-        int src = -1, dst = -1;
-        ignore([&] { src = fg.ColIndex(s->ColKey); });
-        ignore([&] { dst = fg.ColIndex(kSortKeys[L]); });
-        lLast = dst;
-        ignore([&] { fg.SetColDataType(dst, fg.ColDataType(src)); });
-        bool bMinutes = false;
+        SortKeyColumn oColumn;
+        ignore([&] { oColumn.src = fg.ColIndex(s->ColKey); });
+        ignore([&] { oColumn.dst = fg.ColIndex(kSortKeys[L]); });
+        m_lLastSortKeyCol = oColumn.dst;
+        ignore([&] { fg.SetColDataType(oColumn.dst, fg.ColDataType(oColumn.src)); });
         ignore([&] {
             const auto f = m_oFields->Item(rt::Variant(s->ColKey));
             // Durations sort by their minutes, not by their text.
             if (f && f->PropertyType() == 7) {
-                fg.SetColDataType(dst, 3);
-                bMinutes = true;
+                fg.SetColDataType(oColumn.dst, 3);
+                oColumn.bMinutes = true;
             }
         });
         // Cell by cell: a copy of the whole column on the way would take as much memory again.
         std::string sText;
         for (int r = 1; r < lRows; ++r) {
-            ignore([&] {
-                sText = fg.TextMatrix(r, src);
-                std::int64_t lMinutes = 0;
-                if (bMinutes && detail::TryParseMinutes(sText, lMinutes)) {
-                    sText = std::to_string(lMinutes);
-                }
-                fg.SetTextMatrix(r, dst, sText);
-            });
+            ignore([&] { FillSortKey(r, oColumn, sText); });
         }
         ignore([&] {
-            fg.SetColSort(dst, s->SortOrder != 0 ? forms::ColumnSort::Descending
-                                                 : forms::ColumnSort::Ascending);
+            fg.SetColSort(oColumn.dst, s->SortOrder != 0 ? forms::ColumnSort::Descending
+                                                         : forms::ColumnSort::Ascending);
         });
+        m_SortKeyColumns.push_back(oColumn);
     }
-    if (lLast < 0) {
+    if (m_lLastSortKeyCol >= 0) {
+        ignore([&] { m_SortKeys = ColumnSortKeys(fg.ColIndex("s1"), m_lLastSortKeyCol); });
+    }
+}
+
+void cGrid::SortRows()
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    if (m_lLastSortKeyCol < 0) {
         return;
+    }
+    // The subtotal rows take their keys from their own texts too, as the data rows did.
+    int lRows = 0;
+    ignore([&] { lRows = fg.Rows(); });
+    std::string sText;
+    for (int r = 1; r < lRows; ++r) {
+        bool bSubtotal = false;
+        ignore([&] { bSubtotal = fg.IsSubtotal(r); });
+        for (std::size_t L = 0; bSubtotal && L < m_SortKeyColumns.size(); ++L) {
+            ignore([&] { FillSortKey(r, m_SortKeyColumns[L], sText); });
+        }
     }
     ignore([&] {
         const int f = fg.FixedRows();
-        fg.Select(f, fg.ColIndex("s1"), f, lLast);
-        fg.Sort(forms::SortSetting::UseColSort);
+        fg.Select(f, fg.ColIndex("s1"), f, m_lLastSortKeyCol);
+        // Grouping may have sorted the rows by these keys inside each group already.
+        if (!m_bSortedInGroups) {
+            fg.Sort(forms::SortSetting::UseColSort);
+        }
     });
 }
 

@@ -280,6 +280,15 @@ public:
     /// Sorts the rows of the selection (every data row when one row is selected) by the
     /// selected columns, left to right.
     void Sort(SortSetting setting);
+    /// Sorts every data row by the keys in turn, the first deciding first, each column
+    /// compared as Sort() compares it; rows that tie on every key keep their order. With
+    /// subtotal requests, the first groupKeys keys are the columns the requests group on: the
+    /// rows, texts and values come out as from sorting by those keys, running
+    /// Subtotals(requests), then sorting by the other keys inside the groups, with each column
+    /// read once. Every key and request is checked first (Clear is none): a bad one raises and
+    /// nothing changes. Once the rows have an outline, they move as Sort() moves them.
+    void SortBy(const std::vector<SortKey>& keys, int groupKeys = 0,
+                const std::vector<SubtotalRequest>& requests = {});
     /// The first row at or after startRow (the first data row when none) whose cell in col
     /// holds text: the whole text when wholeCell, else anywhere in it. -1 when none.
     int FindRow(const std::string& text, std::optional<int> startRow, int col,

@@ -54,6 +54,13 @@ enum class ColumnSort
     Descending = 2,
 };
 
+/// A column to sort by and its order, for FlexGrid::SortBy.
+struct SortKey
+{
+    int col = 0;
+    ColumnSort order = ColumnSort::Ascending; ///< None: the column takes no part
+};
+
 /// Cell and column alignment codes.
 enum class Alignment
 {

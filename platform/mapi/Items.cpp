@@ -73,17 +73,22 @@ std::shared_ptr<detail::Prefetch> Items::NewPrefetch(std::vector<store::PropTag>
 
 void Items::KeepRows(const std::shared_ptr<detail::Prefetch>& prefetch)
 {
+    // The rows name the items: the list is theirs, not a copy of a million entry ids.
     m_entryIds.clear();
-    m_entryIds.reserve(prefetch->rows.size());
-    for (const auto& row : prefetch->rows)
-        m_entryIds.push_back(row.item.entryId);
+    m_listPrefetch = prefetch;
     m_prefetch = prefetch;
 }
 
-const std::vector<std::string>& Items::EntryIds()
+const std::string& Items::ListEntryId(std::size_t position) const
+{
+    return m_listPrefetch ? m_listPrefetch->rows[position].item.entryId : m_entryIds[position];
+}
+
+std::size_t Items::ListSize()
 {
     if (m_loaded && m_generation == m_context->Generation())
-        return m_entryIds;
+        return m_listPrefetch ? m_listPrefetch->rows.size() : m_entryIds.size();
+    m_listPrefetch.reset();
     m_generation = m_context->Generation();
     auto& st = m_context->GetStore(m_storeId);
     m_entryIds.clear();
@@ -112,25 +117,30 @@ const std::vector<std::string>& Items::EntryIds()
                            : st.ReadTable(m_entryId, tags);
         auto prefetch = NewPrefetch(std::move(tags));
         const auto& kept = prefetch->tags;
-        for (auto& row : rows) {
-            auto read = [&](store::PropTag tag) -> const store::PropValue* {
-                auto at = std::find(kept.begin(), kept.end(), tag);
-                const auto& v = row.values[static_cast<std::size_t>(at - kept.begin())];
-                return v ? &*v : nullptr;
-            };
-            if (m_restriction->Matches(read))
-                prefetch->rows.push_back(std::move(row));
-        }
+        // The matching rows stay where they are: a read may hold a million of them.
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&](const store::TableRow& row) {
+                                      auto read = [&](store::PropTag tag) -> const store::PropValue* {
+                                          auto at = std::find(kept.begin(), kept.end(), tag);
+                                          const auto& v =
+                                              row.values[static_cast<std::size_t>(at - kept.begin())];
+                                          return v ? &*v : nullptr;
+                                      };
+                                      return !m_restriction->Matches(read);
+                                  }),
+                   rows.end());
+        prefetch->rows = std::move(rows);
         KeepRows(prefetch);
     });
     m_loaded = true;
-    return m_entryIds;
+    return m_listPrefetch ? m_listPrefetch->rows.size() : m_entryIds.size();
 }
 
 void Items::Invalidate()
 {
     m_loaded = false;
     m_entryIds.clear();
+    m_listPrefetch.reset();
     m_prefetch.reset();
 }
 
@@ -151,7 +161,7 @@ long Items::Count()
                                      }));
         return m_count->second;
     }
-    return static_cast<long>(EntryIds().size());
+    return static_cast<long>(ListSize());
 }
 
 std::shared_ptr<const detail::Prefetch> Items::CurrentPrefetch()
@@ -185,10 +195,9 @@ std::shared_ptr<Message> Items::Item(long index)
         return std::make_shared<Message>(std::make_shared<detail::MessageData>(
             m_context, m_storeId, first[static_cast<std::size_t>(index - 1)].entryId));
     }
-    const auto& ids = EntryIds();
-    if (index < 1 || index > static_cast<long>(ids.size()))
+    if (index < 1 || index > static_cast<long>(ListSize()))
         runtime::Raise(runtime::errors::SubscriptOutOfRange, "Items.Item");
-    const auto& entryId = ids[static_cast<std::size_t>(index - 1)];
+    const auto& entryId = ListEntryId(static_cast<std::size_t>(index - 1));
     auto data = std::make_shared<detail::MessageData>(m_context, m_storeId, entryId);
     // The table's columns tell which properties the caller is about to read: one pass over
     // the folder answers them for every item.

@@ -53,8 +53,10 @@ public:
 
     /// Internal: the table object's restriction; null shows every item.
     void SetRestriction(std::shared_ptr<const detail::CompiledRestriction> restriction);
-    /// Internal: the entry ids of the (matching) items, in the store's order.
-    const std::vector<std::string>& EntryIds();
+    /// Internal: the number of (matching) items, reading their list when needed.
+    std::size_t ListSize();
+    /// Internal: the entry id of the item at a 0-based position of the list (below ListSize).
+    const std::string& ListEntryId(std::size_t position) const;
     /// Internal: the context and the folder's identity.
     const std::shared_ptr<detail::Context>& Context() const { return m_context; }
     const std::string& StoreID() const { return m_storeId; }
@@ -67,6 +69,7 @@ private:
     std::string m_storeId;
     std::string m_entryId;
     std::shared_ptr<const detail::CompiledRestriction> m_restriction;
+    /// The list when no prefetch holds it (a read without columns); else the prefetch's rows.
     std::vector<std::string> m_entryIds;
     bool m_loaded = false;
     /// The store's count of an unrestricted folder, with the generation it was taken at.
@@ -75,6 +78,8 @@ private:
     long m_next = 0;
     std::shared_ptr<Table> m_rawTable;
     std::shared_ptr<const detail::Prefetch> m_prefetch;
+    /// The read whose rows are the list (kept when later columns replace m_prefetch).
+    std::shared_ptr<const detail::Prefetch> m_listPrefetch;
     /// Up to this position an unrestricted collection answers Item without its whole list.
     static constexpr long kFewItems = 16;
     /// The rows of the own table's columns, read when first needed; null without columns.

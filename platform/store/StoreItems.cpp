@@ -439,14 +439,30 @@ std::int64_t High(const ValueRange& r)
     return r.high.value_or(std::numeric_limits<std::int64_t>::max());
 }
 
-// Keeps the first of each item's rows, in creation order.
-void SortUnique(std::vector<std::pair<std::int64_t, TableRow>>& found)
+// Keeps the first of each item's rows, in creation order; sorts positions rather than rows,
+// which are large to move.
+void SortUnique(std::vector<std::int64_t>& ids, std::vector<TableRow>& rows)
 {
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    found.erase(std::unique(found.begin(), found.end(),
-                            [](const auto& a, const auto& b) { return a.first == b.first; }),
-                found.end());
+    if (std::is_sorted(ids.begin(), ids.end()) &&
+        std::adjacent_find(ids.begin(), ids.end()) == ids.end())
+        return;
+    std::vector<std::size_t> order(ids.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ids[a] < ids[b]; });
+    std::vector<std::int64_t> sortedIds;
+    std::vector<TableRow> sortedRows;
+    sortedIds.reserve(ids.size());
+    sortedRows.reserve(rows.size());
+    for (const auto k : order) {
+        if (!sortedIds.empty() && sortedIds.back() == ids[k])
+            continue;
+        sortedIds.push_back(ids[k]);
+        sortedRows.push_back(std::move(rows[k]));
+    }
+    ids = std::move(sortedIds);
+    rows = std::move(sortedRows);
 }
 
 } // namespace
@@ -469,16 +485,16 @@ detail::Statement* Store::Impl::WindowStatement(const ColumnPlan& plan, const Va
                        "i.kind = 0 AND " + where);
 }
 
-bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
+std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
 {
     if (!keptCounts)
-        return false;
+        return 0;
     auto& total = db.Prepare("SELECT items FROM folder_counts WHERE folder_id = ?1");
     const std::int64_t items = total.Bind(1, folder).Step() ? total.Int(0) : 0;
     total.Reset();
     const std::int64_t enough = items / static_cast<std::int64_t>(kWideShare);
     if (enough < 1)
-        return false;
+        return 0;
     // The index answers how many values each range holds (in any folder: an estimate that
     // errs towards the walk); counting stops once the walk is the cheaper read.
     auto& count = db.Prepare("SELECT COUNT(*) FROM (SELECT 1 FROM props WHERE tag = ?1 AND "
@@ -493,13 +509,14 @@ bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
         found += count.Int(0);
         count.Reset();
         if (found >= enough)
-            return true;
+            return static_cast<std::size_t>(items);
     }
-    return false;
+    return 0;
 }
 
 std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
-                                                  std::span<const ValueRange> anyOf)
+                                                  std::span<const ValueRange> anyOf,
+                                                  std::size_t folderItems)
 {
     // One walk of the folder's items; a range on a kept column is tested on the item row, any
     // other on the item's value in `props`, as the index holds it.
@@ -524,12 +541,17 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
     for (std::size_t k = 0; k < anyOf.size(); ++k)
         st.Bind(static_cast<int>(2 * k + 2), Low(anyOf[k]))
             .Bind(static_cast<int>(2 * k + 3), High(anyOf[k]));
+    // Room for the whole folder: growing a vector of a million rows moves them each time.
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
+    rows.reserve(folderItems);
+    ids.reserve(folderItems);
     while (st.Step()) {
         ids.push_back(st.Int(0));
         rows.push_back(RowFrom(st, plan));
     }
+    if (rows.size() < rows.capacity() / 2)
+        rows.shrink_to_fit();
     FillRest(folder, plan, rows, ids, false);
     return rows;
 }
@@ -543,8 +565,8 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
     const auto plan = impl_->PlanColumns(columns);
     if (anyOf.empty())
         return {};
-    if (impl_->IsWide(folder, anyOf))
-        return impl_->ReadWideRanges(folder, plan, anyOf);
+    if (const auto folderItems = impl_->IsWide(folder, anyOf))
+        return impl_->ReadWideRanges(folder, plan, anyOf, folderItems);
     // The value index gives the items of each range (integers only, as the index holds
     // them), and each item row comes with its kept columns in the same step. A range on the
     // start or the recurring flag comes from a window index, which holds the row's columns.
@@ -553,7 +575,8 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
         " FROM props p CROSS JOIN items i ON i.id = p.item_id WHERE p.tag = ?1 AND "
         "typeof(p.value) = 'integer' AND p.value >= ?2 AND p.value <= ?3 AND i.folder_id = ?4 "
         "AND i.kind = 0");
-    std::vector<std::pair<std::int64_t, TableRow>> found;
+    std::vector<std::int64_t> ids;
+    std::vector<TableRow> rows;
     for (const auto& range : anyOf) {
         auto* st = impl_->WindowStatement(plan, range);
         if (st == nullptr) {
@@ -561,18 +584,12 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
             st->Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)));
         }
         st->Bind(2, Low(range)).Bind(3, High(range)).Bind(4, folder);
-        while (st->Step())
-            found.emplace_back(st->Int(0), impl_->RowFrom(*st, plan));
+        while (st->Step()) {
+            ids.push_back(st->Int(0));
+            rows.push_back(impl_->RowFrom(*st, plan));
+        }
     }
-    SortUnique(found);
-    std::vector<std::int64_t> ids;
-    std::vector<TableRow> rows;
-    ids.reserve(found.size());
-    rows.reserve(found.size());
-    for (auto& [id, row] : found) {
-        ids.push_back(id);
-        rows.push_back(std::move(row));
-    }
+    SortUnique(ids, rows);
     impl_->FillRest(folder, plan, rows, ids, true);
     return rows;
 }

@@ -249,32 +249,28 @@ Store::FolderRecurrences(std::string_view folderEntryId) const
     detail::ReadScope scope(impl_->db);
     const auto folder = impl_->FolderRow(folderEntryId);
     const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
-    std::unordered_map<std::int64_t, RecurrencePattern> byRow;
-    {
-        auto& st = impl_->db.Prepare(
-            std::string("SELECT r.item_id, ") + kPatternColumns +
-            // The store's series drive the join: a folder holds far more single items than
-            // series, and walking its item index would make the read grow with the folder.
-            " FROM recurrence r CROSS JOIN items i ON i.id = r.item_id WHERE i.folder_id = ? "
-            "AND i.kind = 0");
-        st.Bind(1, folder);
-        while (st.Step())
-            byRow.emplace(st.Int(0), PatternFromRow(st, 1));
-    }
-    {
-        auto& st = impl_->db.Prepare(
-            std::string("SELECT e.item_id, ") + kExceptionColumns +
-            " FROM exceptions e CROSS JOIN items i ON i.id = e.item_id WHERE i.folder_id = ? "
-            "AND i.kind = 0 ORDER BY e.item_id, e.original_date");
-        st.Bind(1, folder);
-        while (st.Step())
-            if (auto it = byRow.find(st.Int(0)); it != byRow.end())
-                it->second.exceptions.push_back(ExceptionFromRow(itemId, st, 1));
-    }
     std::unordered_map<std::string, RecurrencePattern> out;
-    out.reserve(byRow.size());
-    for (auto& [row, pattern] : byRow)
-        out.emplace(impl_->MakeEntryId(ObjectKind::Item, row), std::move(pattern));
+    // The store's series drive the join: a folder holds far more single items than series,
+    // and walking its item index would make the read grow with the folder. Each series comes
+    // with its exceptions in the same pass (one row per exception, or one without any).
+    auto& st = impl_->db.Prepare(
+        std::string("SELECT r.item_id, ") + kPatternColumns + ", " + kExceptionColumns +
+        " FROM recurrence r CROSS JOIN items i ON i.id = r.item_id LEFT JOIN exceptions e ON "
+        "e.item_id = r.item_id WHERE i.folder_id = ? AND i.kind = 0 ORDER BY r.item_id, "
+        "e.original_date");
+    st.Bind(1, folder);
+    constexpr int kException = 13; // the first exception column
+    RecurrencePattern* current = nullptr;
+    std::int64_t currentRow = 0;
+    while (st.Step()) {
+        const auto row = st.Int(0);
+        if (current == nullptr || row != currentRow) {
+            current = &out.emplace(itemId(row), PatternFromRow(st, 1)).first->second;
+            currentRow = row;
+        }
+        if (!st.IsNull(kException))
+            current->exceptions.push_back(ExceptionFromRow(itemId, st, kException));
+    }
     return out;
 }
 

@@ -28,6 +28,18 @@ void RaiseNotSupported(const std::string& description)
                              description + " is not supported");
 }
 
+void CellFormats::resize(std::size_t count)
+{
+    if (count == 0) {
+        m_formats.reset();
+        return;
+    }
+    if (!m_formats) {
+        m_formats = std::make_unique<std::vector<CellFormat>>();
+    }
+    m_formats->resize(count);
+}
+
 const CellFormat* GridRow::Format(int col) const
 {
     return size_t(col) < formats.size() ? &formats[size_t(col)] : nullptr;

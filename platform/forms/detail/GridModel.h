@@ -27,12 +27,47 @@ struct CellFormat
     CheckState check = CheckState::None;
 };
 
+/// The formats of one row's cells up to the last formatted one; none at all in most rows, so
+/// that a row without formats pays one pointer for them.
+class CellFormats
+{
+public:
+    CellFormats() = default;
+    CellFormats(const CellFormats& other)
+        : m_formats(other.m_formats ? std::make_unique<std::vector<CellFormat>>(*other.m_formats)
+                                    : nullptr)
+    {
+    }
+    CellFormats& operator=(const CellFormats& other)
+    {
+        if (this != &other) {
+            *this = CellFormats(other);
+        }
+        return *this;
+    }
+    CellFormats(CellFormats&&) noexcept = default;
+    CellFormats& operator=(CellFormats&&) noexcept = default;
+    ~CellFormats() = default;
+
+    std::size_t size() const { return m_formats ? m_formats->size() : 0; }
+    bool empty() const { return size() == 0; }
+    /// Keeps the first `count` formats, adding default ones up to it; none drops them all.
+    void resize(std::size_t count);
+    CellFormat& operator[](std::size_t i) { return (*m_formats)[i]; }
+    const CellFormat& operator[](std::size_t i) const { return (*m_formats)[i]; }
+    CellFormat* begin() { return m_formats ? m_formats->data() : nullptr; }
+    CellFormat* end() { return begin() + size(); }
+
+private:
+    std::unique_ptr<std::vector<CellFormat>> m_formats;
+};
+
 /// One row. Cells past the stored ones are empty, so that widening a grid of many rows
-/// costs nothing.
+/// costs nothing. Kept small: a large grid's table of rows is touched row by row.
 struct GridRow
 {
     RowTexts cells;
-    std::vector<CellFormat> formats; // empty, or one per cell up to the last formatted one
+    CellFormats formats;
     platform::runtime::Variant data;
     bool node = false;          // an outline node (subtotal row or marked by code)
     bool selected = false;      // list-box selection

@@ -1,8 +1,11 @@
 #include "platform/forms/detail/Sorting.h"
 
 #include "platform/forms/detail/CellValues.h"
+#include "platform/forms/detail/SubtotalPass.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <numeric>
 #include <stdexcept>
 #include <string_view>
@@ -53,6 +56,62 @@ int Compare(const Key& a, const Key& b)
     return a.cls == 2 ? a.text.compare(b.text) : 0;
 }
 
+// Gives every row first to end - 1 its rank among the column's distinct keys, so that rows
+// compare by integers: numbers and dates by the value kept beside the text where one is kept,
+// each distinct text of the others read as a number, date or collation key once (texts repeat
+// in a report, so that reading them by distinct text costs less than keeping a value for every
+// cell). The ranks (0 up to one less than their number, which is the result) go to out, one
+// every stride ints.
+int RankRows(const FlexGrid::Impl& impl, int first, int end, int col, int* out, size_t stride)
+{
+    const int type = impl.cols[size_t(col)].dataType;
+    const bool typed = type == ColumnType::Date || type == ColumnType::Empty || IsNumericType(type);
+    const TypedValue::Kind numberKind =
+        type == ColumnType::Date ? TypedValue::Kind::Date : TypedValue::Kind::Number;
+    std::unordered_map<std::string_view, int> texts;
+    std::unordered_map<double, int> numbers;
+    std::vector<Key> keys;
+    int* at = out;
+    for (int r = first; r < end; ++r, at += stride) {
+        const GridRow& row = impl.rows[size_t(r)];
+        const std::string_view text = row.Text(col);
+        const auto kept =
+            typed ? row.cells.Kept(col, type == ColumnType::Date) : std::optional<TypedValue>();
+        int id = 0;
+        if (kept && kept->kind == numberKind) {
+            const double number = kept->value;
+            const auto [it, added] = numbers.try_emplace(number, int(keys.size()));
+            if (added) {
+                keys.push_back({1, number, {}});
+            }
+            id = it->second;
+        } else {
+            const auto [it, added] = texts.try_emplace(text, int(keys.size()));
+            if (added) {
+                keys.push_back(MakeKey(text, type));
+            }
+            id = it->second;
+        }
+        *at = id;
+    }
+    std::vector<int> byKey(keys.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(),
+              [&](int a, int b) { return Compare(keys[size_t(a)], keys[size_t(b)]) < 0; });
+    std::vector<int> rank(keys.size());
+    int ranks = 0;
+    for (size_t i = 0; i < byKey.size(); ++i) {
+        const size_t key = size_t(byKey[i]), before = i > 0 ? size_t(byKey[i - 1]) : 0;
+        const bool tie = i > 0 && Compare(keys[before], keys[key]) == 0;
+        rank[key] = tie ? rank[before] : ranks++;
+    }
+    at = out;
+    for (int r = first; r < end; ++r, at += stride) {
+        *at = rank[size_t(*at)];
+    }
+    return ranks;
+}
+
 struct Item
 {
     int row;  // the data row, or the node row of a group
@@ -80,58 +139,10 @@ public:
     std::vector<int> Order() { return std::move(m_order); }
 
 private:
-    // Gives every row its rank among the column's distinct keys, so that rows compare by
-    // integers: numbers and dates by the value kept beside the text where one is kept, each
-    // distinct text of the others read as a number, date or collation key once (texts repeat
-    // in a report, so that reading them by distinct text costs less than keeping a value for
-    // every cell).
     void RankColumn(int first, int end, size_t k)
     {
-        const int col = m_columns[k].col;
-        const int type = m_impl.cols[size_t(col)].dataType;
-        const bool typed =
-            type == ColumnType::Date || type == ColumnType::Empty || IsNumericType(type);
-        const TypedValue::Kind numberKind =
-            type == ColumnType::Date ? TypedValue::Kind::Date : TypedValue::Kind::Number;
-        std::unordered_map<std::string_view, int> texts;
-        std::unordered_map<double, int> numbers;
-        std::vector<Key> keys;
-        for (int r = first; r < end; ++r) {
-            const GridRow& row = m_impl.rows[size_t(r)];
-            const std::string_view text = row.Text(col);
-            const auto kept =
-                typed ? row.cells.Kept(col, type == ColumnType::Date) : std::optional<TypedValue>();
-            int id = 0;
-            if (kept && kept->kind == numberKind) {
-                const double number = kept->value;
-                const auto [it, added] = numbers.try_emplace(number, int(keys.size()));
-                if (added) {
-                    keys.push_back({1, number, {}});
-                }
-                id = it->second;
-            } else {
-                const auto [it, added] = texts.try_emplace(text, int(keys.size()));
-                if (added) {
-                    keys.push_back(MakeKey(text, type));
-                }
-                id = it->second;
-            }
-            m_keys[KeyIndex(r, k)] = id;
-        }
-        std::vector<int> byKey(keys.size());
-        std::iota(byKey.begin(), byKey.end(), 0);
-        std::sort(byKey.begin(), byKey.end(),
-                  [&](int a, int b) { return Compare(keys[size_t(a)], keys[size_t(b)]) < 0; });
-        std::vector<int> rank(keys.size());
-        for (size_t i = 0; i < byKey.size(); ++i) {
-            const bool tie =
-                i > 0 && Compare(keys[size_t(byKey[i - 1])], keys[size_t(byKey[i])]) == 0;
-            rank[size_t(byKey[i])] = tie ? rank[size_t(byKey[i - 1])] : int(i);
-        }
-        for (int r = first; r < end; ++r) {
-            int& key = m_keys[KeyIndex(r, k)];
-            key = rank[size_t(key)];
-        }
+        RankRows(m_impl, first, end, m_columns[k].col, &m_keys[KeyIndex(first, k)],
+                 m_columns.size());
     }
 
     size_t KeyIndex(int row, size_t k) const
@@ -232,6 +243,98 @@ private:
     std::vector<int> m_order;
 };
 
+// Sorts rows without an outline by the columns in turn; rows that tie on every column keep
+// their order. Given the runs the rows form (a number per row, rising with the rows), the rows
+// move only inside their run.
+class FlatSorter
+{
+public:
+    FlatSorter(const FlexGrid::Impl& impl, int first, int end,
+               const std::vector<SortColumn>& columns, const std::vector<int>* runs = nullptr)
+        : m_impl(impl), m_first(first), m_count(size_t(end - first)), m_columns(columns),
+          m_runs(runs), m_width(columns.size() + (runs != nullptr ? 1 : 0)),
+          m_descending(m_width, false), m_ranks(m_width, 1)
+    {
+    }
+
+    std::vector<int> Order()
+    {
+        m_keys.resize(m_count * m_width);
+        size_t slot = 0;
+        if (m_runs != nullptr) {
+            for (size_t r = 0; r < m_count; ++r) {
+                m_keys[r * m_width] = (*m_runs)[r];
+            }
+            m_ranks[slot++] = m_count > 0 ? m_runs->back() + 1 : 1;
+        }
+        for (const SortColumn& column : m_columns) {
+            m_ranks[slot] = std::max(RankRows(m_impl, m_first, m_first + int(m_count), column.col,
+                                              &m_keys[slot], m_width),
+                                     1);
+            m_descending[slot++] = column.descending;
+        }
+        std::vector<int> order = Sorted();
+        for (int& row : order) {
+            row += m_first;
+        }
+        return order;
+    }
+
+private:
+    int KeyOf(size_t row, size_t slot) const { return m_keys[row * m_width + slot]; }
+
+    // The rows (counted from first) in their sorted order. The keys of a row packed into one
+    // number sort fastest where they fit; else the rows compare key by key.
+    std::vector<int> Sorted() const
+    {
+        std::vector<int> order(m_count);
+        const int placeBits = std::bit_width(m_count);
+        int bits = placeBits;
+        for (size_t slot = 0; slot < m_width; ++slot) {
+            bits += std::bit_width(unsigned(m_ranks[slot] - 1));
+        }
+        if (bits <= 64) {
+            std::vector<std::uint64_t> packed(m_count);
+            for (size_t r = 0; r < m_count; ++r) {
+                std::uint64_t key = 0;
+                for (size_t slot = 0; slot < m_width; ++slot) {
+                    const int rank = KeyOf(r, slot);
+                    key = (key << std::bit_width(unsigned(m_ranks[slot] - 1))) |
+                          std::uint64_t(m_descending[slot] ? m_ranks[slot] - 1 - rank : rank);
+                }
+                packed[r] = (key << placeBits) | r;
+            }
+            std::sort(packed.begin(), packed.end());
+            const std::uint64_t place = (std::uint64_t(1) << placeBits) - 1;
+            for (size_t i = 0; i < m_count; ++i) {
+                order[i] = int(packed[i] & place);
+            }
+            return order;
+        }
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&](int a, int b) {
+            for (size_t slot = 0; slot < m_width; ++slot) {
+                const int ka = KeyOf(size_t(a), slot), kb = KeyOf(size_t(b), slot);
+                if (ka != kb) {
+                    return (ka < kb) != m_descending[slot];
+                }
+            }
+            return a < b;
+        });
+        return order;
+    }
+
+    const FlexGrid::Impl& m_impl;
+    int m_first;
+    size_t m_count;
+    const std::vector<SortColumn>& m_columns;
+    const std::vector<int>* m_runs;
+    size_t m_width;                 // key slots per row: the run, if any, and the columns
+    std::vector<bool> m_descending; // per slot
+    std::vector<int> m_ranks;       // per slot: how many distinct ranks
+    std::vector<int> m_keys;        // per row and slot: the row's rank
+};
+
 } // namespace
 
 std::vector<SortColumn> SortColumns(const FlexGrid::Impl& impl, SortSetting setting, int col1,
@@ -272,16 +375,12 @@ int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end)
     return end;
 }
 
-void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
+namespace {
+
+// Puts the rows to their sorted places by following the permutation's cycles, so that a sort
+// needs no second copy of the rows.
+void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order)
 {
-    first = std::max(first, 0);
-    end = std::min(end, impl.RowCount());
-    if (columns.empty() || end - first < 2) {
-        return;
-    }
-    const std::vector<int> order = Sorter(impl, first, end, columns).Order();
-    // The rows go to their places by following the permutation's cycles, so that a sort needs
-    // no second copy of the rows.
     std::vector<bool> placed(order.size(), false);
     for (size_t start = 0; start < order.size(); ++start) {
         if (placed[start]) {
@@ -303,6 +402,49 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
     impl.Invalidate();
 }
 
+// Keeps first and end inside the grid; false when there is nothing to sort.
+bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
+               const std::vector<SortColumn>& columns)
+{
+    first = std::max(first, 0);
+    end = std::min(end, impl.RowCount());
+    return !columns.empty() && end - first >= 2;
+}
+
+} // namespace
+
+void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
+{
+    if (ClipRange(impl, first, end, columns)) {
+        PlaceRows(impl, first, Sorter(impl, first, end, columns).Order());
+    }
+}
+
+void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
+{
+    if (ClipRange(impl, first, end, columns)) {
+        PlaceRows(impl, first, FlatSorter(impl, first, end, columns).Order());
+    }
+}
+
+void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
+                    const std::vector<SortColumn>& columns)
+{
+    if (columns.empty() || starts.empty()) {
+        return;
+    }
+    const int first = starts.front(), end = impl.RowCount();
+    std::vector<int> runs(size_t(end - first));
+    size_t next = 0;
+    for (int r = first; r < end; ++r) {
+        while (next < starts.size() && starts[next] <= r) {
+            ++next;
+        }
+        runs[size_t(r - first)] = int(next) - 1;
+    }
+    PlaceRows(impl, first, FlatSorter(impl, first, end, columns, &runs).Order());
+}
+
 } // namespace platform::forms::detail
 
 namespace platform::forms {
@@ -319,6 +461,65 @@ void FlexGrid::Sort(SortSetting setting)
     const int first = s.row1 == s.row2 ? m_impl->fixedRows : std::max(s.row1, m_impl->fixedRows);
     const int end = s.row1 == s.row2 ? m_impl->RowCount() : s.row2 + 1;
     detail::SortRows(*m_impl, first, end, columns);
+}
+
+void FlexGrid::SortBy(const std::vector<SortKey>& keys, int groupKeys,
+                      const std::vector<SubtotalRequest>& requests)
+{
+    const NotifyOnExit notify(*this, GridChange::Rows);
+    Impl& impl = *m_impl;
+    if (groupKeys < 0 || size_t(groupKeys) > keys.size()) {
+        detail::RaiseBadValue("Group keys " + std::to_string(groupKeys) + " of " +
+                              std::to_string(keys.size()));
+    }
+    std::vector<detail::SortColumn> groupColumns, innerColumns;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        impl.CheckCol(keys[k].col);
+        if (keys[k].order != ColumnSort::None) {
+            (k < size_t(groupKeys) ? groupColumns : innerColumns)
+                .push_back({keys[k].col, keys[k].order == ColumnSort::Descending});
+        }
+    }
+    for (const SubtotalRequest& q : requests) {
+        if (q.function == SubtotalFunction::Clear) {
+            detail::RaiseBadValue("Clear is no subtotal to sort for");
+        }
+        detail::CheckSubtotalRequest(impl, q);
+    }
+    const int first = impl.fixedRows;
+    const bool outline = std::any_of(impl.rows.begin() + first, impl.rows.end(),
+                                     [](const detail::GridRow& row) { return row.node; });
+    auto sort = [&](const std::vector<detail::SortColumn>& columns) {
+        if (outline) {
+            detail::SortRows(impl, first, impl.RowCount(), columns);
+        } else {
+            detail::SortFlatRows(impl, first, impl.RowCount(), columns);
+        }
+    };
+    if (requests.empty()) {
+        groupColumns.insert(groupColumns.end(), innerColumns.begin(), innerColumns.end());
+        sort(groupColumns);
+        return;
+    }
+    sort(groupColumns);
+    // The pass reads the groups' values in the order the group keys give them and makes its
+    // subtotal rows before the data rows move inside their groups, so that every caption,
+    // extreme and sum comes out as with a sort after the subtotals. A column inside a group's
+    // texts would move whole groups: that sort is Sort()'s.
+    const bool inPass =
+        !outline && std::none_of(requests.begin(), requests.end(), [&](const SubtotalRequest& q) {
+            return std::any_of(innerColumns.begin(), innerColumns.end(), [&](const auto& c) {
+                return c.col >= std::min(q.matchFrom, q.groupOn) &&
+                       c.col <= std::max(q.matchFrom, q.groupOn);
+            });
+        });
+    if (inPass && detail::SubtotalInOnePass(impl, requests, [&](const std::vector<int>& starts) {
+            detail::SortInsideRuns(impl, starts, innerColumns);
+        })) {
+        return;
+    }
+    Subtotals(requests);
+    detail::SortRows(impl, first, impl.RowCount(), innerColumns);
 }
 
 } // namespace platform::forms

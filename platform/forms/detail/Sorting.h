@@ -27,4 +27,13 @@ int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end);
 /// among its sibling groups by the columns whose texts define it.
 void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns);
 
+/// Sorts the rows first to end - 1, which have no outline, by the columns in turn; rows that
+/// tie on every column keep their order.
+void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns);
+
+/// Sorts the rows from starts.front() to the last row, which have no outline, by the columns,
+/// each only among the rows of its run (from one start to the next).
+void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
+                    const std::vector<SortColumn>& columns);
+
 } // namespace platform::forms::detail

@@ -77,10 +77,10 @@ public:
         return true;
     }
 
-    void Run()
+    void Run(const std::function<void(const std::vector<int>&)>& beforeInsert)
     {
         ReadRows();
-        WriteRows();
+        WriteRows(beforeInsert);
     }
 
 private:
@@ -187,7 +187,7 @@ private:
         return made;
     }
 
-    void WriteRows()
+    void WriteRows(const std::function<void(const std::vector<int>&)>& beforeInsert)
     {
         size_t added = 0;
         for (const Level& level : m_levels) {
@@ -213,6 +213,15 @@ private:
                 }
             }
         }
+        if (beforeInsert) {
+            std::vector<int> starts;
+            for (const auto& [r, row] : made) {
+                if (starts.empty() || starts.back() != r) {
+                    starts.push_back(r);
+                }
+            }
+            beforeInsert(starts);
+        }
         m_impl.InsertRows(std::move(made));
     }
 
@@ -227,16 +236,29 @@ private:
 
 } // namespace
 
-bool SubtotalInOnePass(FlexGrid::Impl& impl, const std::vector<SubtotalRequest>& requests)
+bool SubtotalInOnePass(FlexGrid::Impl& impl, const std::vector<SubtotalRequest>& requests,
+                       const std::function<void(const std::vector<int>&)>& beforeInsert)
 {
     Pass pass(impl, requests);
     if (!pass.Plan()) {
         return false;
     }
-    pass.Run();
+    pass.Run(beforeInsert);
     impl.Invalidate();
     impl.ClampCursor();
     return true;
+}
+
+void CheckSubtotalRequest(const FlexGrid::Impl& impl, const SubtotalRequest& q)
+{
+    impl.CheckCol(q.groupOn);
+    impl.CheckCol(q.matchFrom);
+    if (q.function != SubtotalFunction::None) {
+        if (!q.totalOn) {
+            RaiseBadValue("A subtotal with an aggregate needs its total column");
+        }
+        impl.CheckCol(*q.totalOn);
+    }
 }
 
 } // namespace platform::forms::detail

@@ -111,18 +111,6 @@ Placement Place(const FlexGrid::Impl& impl, const Group& group, int groupOn)
     return p;
 }
 
-void CheckRequest(const FlexGrid::Impl& impl, const SubtotalRequest& q)
-{
-    impl.CheckCol(q.groupOn);
-    impl.CheckCol(q.matchFrom);
-    if (q.function != SubtotalFunction::None) {
-        if (!q.totalOn) {
-            detail::RaiseBadValue("A subtotal with an aggregate needs its total column");
-        }
-        impl.CheckCol(*q.totalOn);
-    }
-}
-
 } // namespace
 
 void FlexGrid::ClearSubtotals()
@@ -141,7 +129,7 @@ void FlexGrid::Subtotals(const std::vector<SubtotalRequest>& requests)
     const NotifyOnExit notify(*this, GridChange::Rows);
     for (const SubtotalRequest& q : requests) {
         if (q.function != SubtotalFunction::Clear) {
-            CheckRequest(*m_impl, q);
+            detail::CheckSubtotalRequest(*m_impl, q);
         }
     }
     // Clear splits the requests into runs; each run is one pass where the pass can stand in
@@ -174,7 +162,7 @@ void FlexGrid::Subtotal(SubtotalFunction function, int groupOn, std::optional<in
         return;
     }
     auto& impl = *m_impl;
-    CheckRequest(impl, {function, groupOn, totalOn, std::nullopt, matchFrom});
+    detail::CheckSubtotalRequest(impl, {function, groupOn, totalOn, std::nullopt, matchFrom});
     const std::string pattern = caption.value_or("%s");
     const auto groups =
         FindGroups(impl, std::min(matchFrom, groupOn), std::max(matchFrom, groupOn));

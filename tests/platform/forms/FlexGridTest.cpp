@@ -106,6 +106,25 @@ TEST_F(FlexGridTest, RowAndColumnCountsCanBeSet)
     EXPECT_EQ(RaisedNumber([&] { grid.SetRows(-1); }), 380);
 }
 
+TEST_F(FlexGridTest, CellFormatsFollowTheirCellsAndGoWithThem)
+{
+    // Columns: 0 fixed, 1 Subject, 2 Company, 3 Hidden.
+    grid.SetCellBackColor({1, 3, 1, 3}, 0xFEECDD);
+    grid.SetCellFontBold({1, 1, 1, 1}, true);
+    grid.MoveColumn(3, 1);
+    EXPECT_EQ(grid.CellBackColor(1, 1), 0xFEECDDu);
+    EXPECT_TRUE(grid.CellFontBold(1, 2));
+    EXPECT_FALSE(grid.CellBackColor(1, 3));
+    EXPECT_FALSE(grid.CellFontBold(2, 2)); // another row keeps none
+    grid.SetCols(2);
+    grid.SetCols(4);
+    EXPECT_EQ(grid.CellBackColor(1, 1), 0xFEECDDu);
+    EXPECT_FALSE(grid.CellFontBold(1, 2)); // cut formats do not come back
+    grid.SetCols(1);
+    grid.SetCols(4);
+    EXPECT_FALSE(grid.CellBackColor(1, 1));
+}
+
 TEST_F(FlexGridTest, RangeTextsCopyAColumnAtOnce)
 {
     grid.SetTextMatrix(2, 1, "with\ttab");

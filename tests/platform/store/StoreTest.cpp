@@ -554,6 +554,7 @@ struct WindowCalendar
     std::string folder;
     std::vector<PropTag> tags; // subject, start, end, recurring, importance, attachment, id, location
     PropTag start = 0, recurring = 0;
+    std::vector<std::string> series;
 
     explicit WindowCalendar(Store& store)
     {
@@ -589,11 +590,35 @@ struct WindowCalendar
                 weekly.patternStartDay = DayFromCivil(day);
                 weekly.startMinute = 9 * 60;
                 weekly.durationMinutes = 60;
+                if (d % 80 == 45) {
+                    weekly.end = RecurrenceEnd::ByCount;
+                    weekly.occurrenceCount = 6;
+                }
                 item.Recur(weekly);
+                // The first series keeps every occurrence; the others lose one and move one.
+                const auto monday = [&](int week) {
+                    return CivilFromDay(*weekly.FirstOnOrAfter(weekly.patternStartDay) + 7 * week);
+                };
+                if (d > 5) {
+                    item.DeleteOccurrence(monday(1));
+                    const auto to = monday(2);
+                    item.ModifyOccurrence(to, {MakeLocalTime(to.year, to.month, to.day, 14),
+                                               MakeLocalTime(to.year, to.month, to.day, 15),
+                                               "Verschoben",
+                                               {},
+                                               {}});
+                }
+                series.push_back(item.EntryId());
             }
-            b.Appointment(other, "Fremd " + std::to_string(d),
-                          MakeLocalTime(day.year, day.month, day.day, 12),
-                          MakeLocalTime(day.year, day.month, day.day, 13));
+            auto foreign = b.Appointment(other, "Fremd " + std::to_string(d),
+                                         MakeLocalTime(day.year, day.month, day.day, 12),
+                                         MakeLocalTime(day.year, day.month, day.day, 13));
+            if (d == 100) {
+                RecurrencePattern daily;
+                daily.patternStartDay = DayFromCivil(day);
+                daily.durationMinutes = 30;
+                foreign.Recur(daily).DeleteOccurrence(CivilFromDay(DayFromCivil(day) + 1));
+            }
         }
         b.Item(folder, "IPM.Appointment"); // holds none of them
     }
@@ -706,6 +731,42 @@ TEST_F(StoreTest, WindowReadsGiveTheRowsOfTheirRangesWhicheverWayTheyRead)
     EXPECT_EQ(sqlite3_column_int(st, 0), 2);
     sqlite3_finalize(st);
     sqlite3_close(raw);
+}
+
+// A folder's series read at once are each series' own pattern with its exceptions (none,
+// deleted, moved), and only the folder's.
+TEST_F(StoreTest, FolderRecurrencesAreEachSeriesOwnPattern)
+{
+    auto store = Store::Create(Dir() / "f.db", "F", StoreKind::UnicodePersonal);
+    const WindowCalendar cal(*store);
+    const auto all = store->FolderRecurrences(cal.folder);
+    ASSERT_EQ(all.size(), cal.series.size());
+    std::size_t exceptions = 0;
+    for (const auto& id : cal.series) {
+        const auto own = store->GetRecurrence(id);
+        ASSERT_TRUE(own) << id;
+        ASSERT_EQ(all.count(id), 1u) << id;
+        const auto& read = all.at(id);
+        EXPECT_EQ(read.type, own->type);
+        EXPECT_EQ(read.patternStartDay, own->patternStartDay);
+        EXPECT_EQ(read.end, own->end);
+        EXPECT_EQ(read.occurrenceCount, own->occurrenceCount);
+        EXPECT_EQ(read.startMinute, own->startMinute);
+        ASSERT_EQ(read.exceptions.size(), own->exceptions.size()) << id;
+        for (std::size_t k = 0; k < read.exceptions.size(); ++k) {
+            const auto& a = read.exceptions[k];
+            const auto& b = own->exceptions[k];
+            EXPECT_EQ(a.originalDay, b.originalDay);
+            EXPECT_EQ(a.deleted, b.deleted);
+            EXPECT_EQ(a.start, b.start);
+            EXPECT_EQ(a.end, b.end);
+            EXPECT_EQ(a.itemEntryId, b.itemEntryId);
+            EXPECT_EQ(a.itemEntryId.empty(), a.deleted);
+        }
+        exceptions += read.exceptions.size();
+    }
+    EXPECT_TRUE(all.at(cal.series.front()).exceptions.empty());
+    EXPECT_EQ(exceptions, 2 * (cal.series.size() - 1));
 }
 
 TEST_F(StoreTest, ForEachItemReadsAllPropertiesInOrder)
