@@ -5,6 +5,7 @@
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Variant.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,12 +63,30 @@ private:
         std::string guid;
         std::string name;
         long mapping = 0;
+        /// The fields sharing it.
+        mutable std::atomic<long> users{0};
+    };
+    /// A shared, counted link to a Definition, one pointer wide (a shared pointer takes two,
+    /// in every field of every record).
+    class SharedDefinition
+    {
+    public:
+        SharedDefinition() = default;
+        explicit SharedDefinition(std::unique_ptr<const Definition> def) noexcept;
+        SharedDefinition(const SharedDefinition& other) noexcept;
+        SharedDefinition(SharedDefinition&& other) noexcept;
+        SharedDefinition& operator=(SharedDefinition other) noexcept;
+        ~SharedDefinition();
+        const Definition* get() const noexcept { return m_pDef; }
+
+    private:
+        const Definition* m_pDef = nullptr;
     };
     const Definition& Def() const;
 
     bool m_bInitialise = true;
     std::int32_t m_lPR = 0;
-    std::shared_ptr<const Definition> m_def;
+    SharedDefinition m_def;
     platform::runtime::Variant m_vValue;
 };
 

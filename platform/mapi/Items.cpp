@@ -117,15 +117,19 @@ std::size_t Items::ListSize()
                            : st.ReadTable(m_entryId, tags);
         auto prefetch = NewPrefetch(std::move(tags));
         const auto& kept = prefetch->tags;
-        for (auto& row : rows) {
-            auto read = [&](store::PropTag tag) -> const store::PropValue* {
-                auto at = std::find(kept.begin(), kept.end(), tag);
-                const auto& v = row.values[static_cast<std::size_t>(at - kept.begin())];
-                return v ? &*v : nullptr;
-            };
-            if (m_restriction->Matches(read))
-                prefetch->rows.push_back(std::move(row));
-        }
+        // The matching rows stay where they are: a read may hold a million of them.
+        rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                  [&](const store::TableRow& row) {
+                                      auto read = [&](store::PropTag tag) -> const store::PropValue* {
+                                          auto at = std::find(kept.begin(), kept.end(), tag);
+                                          const auto& v =
+                                              row.values[static_cast<std::size_t>(at - kept.begin())];
+                                          return v ? &*v : nullptr;
+                                      };
+                                      return !m_restriction->Matches(read);
+                                  }),
+                   rows.end());
+        prefetch->rows = std::move(rows);
         KeepRows(prefetch);
     });
     m_loaded = true;

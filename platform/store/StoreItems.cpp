@@ -485,16 +485,16 @@ detail::Statement* Store::Impl::WindowStatement(const ColumnPlan& plan, const Va
                        "i.kind = 0 AND " + where);
 }
 
-bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
+std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
 {
     if (!keptCounts)
-        return false;
+        return 0;
     auto& total = db.Prepare("SELECT items FROM folder_counts WHERE folder_id = ?1");
     const std::int64_t items = total.Bind(1, folder).Step() ? total.Int(0) : 0;
     total.Reset();
     const std::int64_t enough = items / static_cast<std::int64_t>(kWideShare);
     if (enough < 1)
-        return false;
+        return 0;
     // The index answers how many values each range holds (in any folder: an estimate that
     // errs towards the walk); counting stops once the walk is the cheaper read.
     auto& count = db.Prepare("SELECT COUNT(*) FROM (SELECT 1 FROM props WHERE tag = ?1 AND "
@@ -509,13 +509,14 @@ bool Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
         found += count.Int(0);
         count.Reset();
         if (found >= enough)
-            return true;
+            return static_cast<std::size_t>(items);
     }
-    return false;
+    return 0;
 }
 
 std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
-                                                  std::span<const ValueRange> anyOf)
+                                                  std::span<const ValueRange> anyOf,
+                                                  std::size_t folderItems)
 {
     // One walk of the folder's items; a range on a kept column is tested on the item row, any
     // other on the item's value in `props`, as the index holds it.
@@ -540,12 +541,17 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
     for (std::size_t k = 0; k < anyOf.size(); ++k)
         st.Bind(static_cast<int>(2 * k + 2), Low(anyOf[k]))
             .Bind(static_cast<int>(2 * k + 3), High(anyOf[k]));
+    // Room for the whole folder: growing a vector of a million rows moves them each time.
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
+    rows.reserve(folderItems);
+    ids.reserve(folderItems);
     while (st.Step()) {
         ids.push_back(st.Int(0));
         rows.push_back(RowFrom(st, plan));
     }
+    if (rows.size() < rows.capacity() / 2)
+        rows.shrink_to_fit();
     FillRest(folder, plan, rows, ids, false);
     return rows;
 }
@@ -559,8 +565,8 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
     const auto plan = impl_->PlanColumns(columns);
     if (anyOf.empty())
         return {};
-    if (impl_->IsWide(folder, anyOf))
-        return impl_->ReadWideRanges(folder, plan, anyOf);
+    if (const auto folderItems = impl_->IsWide(folder, anyOf))
+        return impl_->ReadWideRanges(folder, plan, anyOf, folderItems);
     // The value index gives the items of each range (integers only, as the index holds
     // them), and each item row comes with its kept columns in the same step. A range on the
     // start or the recurring flag comes from a window index, which holds the row's columns.

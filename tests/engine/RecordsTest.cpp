@@ -51,6 +51,38 @@ TEST_F(EngineFixture, FieldInitTakesEffectOnce)
     EXPECT_TRUE(oClone->Value().IsEmpty());
 }
 
+TEST_F(EngineFixture, FieldCopiesKeepTheirDefinitionWhenTheColumnIsGone)
+{
+    auto oColumn = MakeField("Ort", 3);
+    oColumn->SetFieldValue(rt::Variant("Köln"));
+    Field oCopy(*oColumn);
+    Field oAssigned;
+    oAssigned = oCopy;
+    auto oClone = oColumn->CloneField();
+    Field oInPlace;
+    oColumn->CloneInto(oInPlace);
+    oColumn->CloneInto(oInPlace); // again: still one share of the same definition
+    oColumn.reset();
+    Field oMoved(std::move(oCopy));
+    const Field& oSame = oMoved;
+    oMoved = oSame;
+    for (const Field* pField : {&oAssigned, oClone.get(), &oInPlace, &oMoved}) {
+        EXPECT_EQ(pField->Key(), "Ort");
+        EXPECT_EQ(pField->MappingValue(), 3);
+    }
+    EXPECT_EQ(oMoved.Value(), rt::Variant("Köln"));
+    EXPECT_TRUE(oInPlace.Value().IsEmpty());
+    Field oLast;
+    oLast = *oClone;
+    oClone.reset();
+    oAssigned = Field();
+    EXPECT_EQ(oLast.Key(), "Ort");
+    EXPECT_EQ(oAssigned.Key(), "");
+    // A copy is never initialised again, as a clone.
+    oLast.Init("Anders", 1, PT_LONG, {}, "", "Anders", 0);
+    EXPECT_EQ(oLast.Key(), "Ort");
+}
+
 TEST_F(EngineFixture, ColumnListKeepsTheFirstFieldOfAKey)
 {
     auto oRecords = RecordSet(0);

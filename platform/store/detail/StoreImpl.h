@@ -77,14 +77,16 @@ struct Store::Impl
                   const std::vector<std::int64_t>& ids, bool onlyThese);
 
     /// Whether a read of the items with a value in the ranges is better done by walking the
-    /// whole folder (the ranges hold a large share of it) than through the value index.
-    bool IsWide(std::int64_t folder, std::span<const ValueRange> anyOf);
+    /// whole folder (the ranges hold a large share of it) than through the value index: the
+    /// folder's item count when it is, else 0.
+    std::size_t IsWide(std::int64_t folder, std::span<const ValueRange> anyOf);
     /// The statement that reads the items of a range straight from a window index, or null
     /// when no index answers it.
     detail::Statement* WindowStatement(const ColumnPlan& plan, const ValueRange& range);
-    /// ReadTableInRanges by one walk of the folder's items.
+    /// ReadTableInRanges by one walk of the folder's items (`folderItems` of them).
     std::vector<TableRow> ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
-                                         std::span<const ValueRange> anyOf);
+                                         std::span<const ValueRange> anyOf,
+                                         std::size_t folderItems);
 
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,
