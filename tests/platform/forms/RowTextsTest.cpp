@@ -133,6 +133,57 @@ TEST(RowTextsTest, WideRowsKeepEveryCellThroughLateWrites)
     }
 }
 
+// Many rows of one pool as a report writes them: filled row by row, given keys row by row
+// after the fill (rows move, reusing the blocks their neighbours left), some rewritten, some
+// dropped and filled again. No row may ever see another row's characters.
+TEST(RowTextsTest, ManyRowsOfOnePoolKeepTheirOwnTexts)
+{
+    constexpr int kRows = 3000;
+    constexpr int kWidth = 12;
+    TextBlocks pool;
+    std::vector<RowTexts> rows;
+    rows.reserve(kRows);
+    std::vector<std::vector<std::string>> expected(kRows, std::vector<std::string>(kWidth));
+    auto set = [&](int r, int c, std::string text) {
+        rows[size_t(r)].Set(c, text, kWidth);
+        expected[size_t(r)][size_t(c)] = std::move(text);
+    };
+    auto textOf = [](int r, int c, int length) {
+        std::string text = std::to_string(r) + ":" + std::to_string(c) + ":";
+        text.resize(std::max(text.size(), size_t(length)), char('a' + (r + c) % 26));
+        return text;
+    };
+    for (int r = 0; r < kRows; ++r) {
+        rows.emplace_back(&pool);
+        for (int c = 0; c < 8; ++c) {
+            // Now and then a text longer than one-byte offsets can count.
+            set(r, c, textOf(r, c, r % 97 == 0 && c == 3 ? 400 : (r * 7 + c) % 13));
+        }
+    }
+    for (int r = 0; r < kRows; ++r) {
+        for (int c = 8; c < kWidth; ++c) {
+            // Keys longer than the room a filled row keeps: most rows move.
+            set(r, c, textOf(r, c, 6 + (r % 5) * 10));
+        }
+    }
+    for (int r = 0; r < kRows; r += 7) {
+        set(r, 2, textOf(r, 2, (r % 3) * 40));
+        set(r, 5, "");
+    }
+    for (int r = 0; r < kRows; r += 2) {
+        rows[size_t(r)] = RowTexts(&pool);
+        expected[size_t(r)].assign(kWidth, "");
+    }
+    for (int r = 0; r < kRows; r += 2) {
+        for (int c = 0; c < kWidth; ++c) {
+            set(r, c, textOf(r, c, 20 - c));
+        }
+    }
+    for (int r = 0; r < kRows; ++r) {
+        ASSERT_EQ(Cells(rows[size_t(r)], kWidth), expected[size_t(r)]) << "row " << r;
+    }
+}
+
 TEST(RowTextsTest, ACellTakesAnotherCellsTextOfTheSameRow)
 {
     RowTexts row = Abcd();
@@ -277,8 +328,14 @@ TEST(TextBlocksTest, NeighboursGivenBackServeALargerBlock)
     // third block.
     std::uint32_t* rest = pool.Take(4);
     EXPECT_EQ(rest, first + 12);
+    // The run is used up: the next block is fresh, not a part of the live third one.
+    std::uint32_t* fresh = pool.Take(4);
+    EXPECT_TRUE(fresh + 4 <= third || fresh >= third + 8);
+    std::fill(fresh, fresh + 4, 4u);
     std::fill(third, third + 8, 3u);
     EXPECT_EQ(std::count(larger, larger + 12, 1u), 12);
+    EXPECT_EQ(std::count(fresh, fresh + 4, 4u), 4);
+    pool.Give(fresh, 4);
     pool.Give(rest, 4);
     pool.Give(larger, 12);
     pool.Give(third, 8);
