@@ -48,21 +48,19 @@ std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<i
         const bool bHeader = r < fg.FixedRows();
         if (!bHeader && !fg.RowIsVisible(r))
             continue;
-        Line line;
+        const char* szMark = "  ";
         std::string sIndent;
         if (!bHeader && fg.IsSubtotal(r)) {
             const int nLevel = fg.RowOutlineLevel(r);
             while (!vOpen.empty() && vOpen.back() >= nLevel)
                 vOpen.pop_back();
-            line.mark = nLevel == 0 ? "==" : "--";
+            szMark = nLevel == 0 ? "==" : "--";
             sIndent = std::string(vOpen.size() * kIndentStep, ' ') + NodePrefix(fg, r);
             vOpen.push_back(nLevel);
         } else if (!bHeader) {
-            line.mark = "  ";
             sIndent = std::string(vOpen.size() * kIndentStep, ' ');
-        } else {
-            line.mark = "  ";
         }
+        Line line{szMark, {}};
         for (std::size_t i = 0; i < vCols.size(); ++i) {
             std::string sText = fg.TextMatrix(r, vCols[i]);
             line.cells.push_back(i == 0 ? sIndent + sText : sText);
