@@ -159,8 +159,11 @@ TEST_F(ActionPrintTest, NothingIsPrintedWithoutASavedFile)
     auto oSettings = oPrinter.GetPrinterSettings(kPdfQueue);
     oAction.GetPrintAction()->SetPrinterSettings(oSettings);
     const int lBefore = NewestJob(kPdfQueue, "");
-    oAction.GetPrintAction()->Execute();
-    EXPECT_EQ(NewestJob(kPdfQueue, ""), lBefore);
+    EXPECT_NO_THROW(oAction.GetPrintAction()->Execute());
+    // Other test programs print to the same queue at the same time, so only a job of no file
+    // (an empty title) can have come from here.
+    for (const std::string& sTitle : JobTitlesSince(kPdfQueue, lBefore))
+        EXPECT_FALSE(sTitle.empty()) << "a job without a file reached the queue";
 }
 
 TEST_F(ActionPrintTest, PickingKeepsTheOldSettingsOnCancelAndTakesTheChoiceOnOk)

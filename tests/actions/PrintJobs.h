@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace actions::test {
 
@@ -50,6 +51,19 @@ inline int NewestJob(const std::string& sQueue, const std::string& sTitle)
             id = jobs[i].id;
     cupsFreeJobs(count, jobs);
     return id;
+}
+
+/// The titles of this user's jobs on a queue newer than job `lAfter`.
+inline std::vector<std::string> JobTitlesSince(const std::string& sQueue, int lAfter)
+{
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, sQueue.c_str(), 1, CUPS_WHICHJOBS_ALL);
+    std::vector<std::string> vTitles;
+    for (int i = 0; i < count; ++i)
+        if (jobs[i].id > lAfter)
+            vTitles.emplace_back(jobs[i].title ? jobs[i].title : "");
+    cupsFreeJobs(count, jobs);
+    return vTitles;
 }
 
 /// One attribute of a job as the print server keeps it, as text; "" when it has none.
