@@ -4,6 +4,7 @@
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Format.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,14 +15,23 @@ std::string FormatMinutes(std::int32_t lMinutes)
 {
     const std::int64_t lHours = lMinutes / 60; // truncates toward zero
     const std::int64_t lRest = lMinutes - 60 * lHours;
-    auto twoDigits = [](std::int64_t n) {
-        std::string s = std::to_string(std::llabs(n));
-        if (s.size() < 2) {
-            s.insert(0, 2 - s.size(), '0');
+    // Made in one buffer: every duration cell of a report takes one.
+    char aText[32];
+    char* p = aText;
+    auto twoDigits = [&p, &aText](std::int64_t n) {
+        if (n < 0) {
+            *p++ = '-';
         }
-        return n < 0 ? "-" + s : s;
+        const std::uint64_t u = n < 0 ? 0 - static_cast<std::uint64_t>(n) : std::uint64_t(n);
+        if (u < 10) {
+            *p++ = '0';
+        }
+        p = std::to_chars(p, aText + sizeof aText, u).ptr;
     };
-    return twoDigits(lHours) + ":" + twoDigits(lRest);
+    twoDigits(lHours);
+    *p++ = ':';
+    twoDigits(lRest);
+    return std::string(aText, p);
 }
 
 std::string FormattedTime(const rt::Variant& vValue, bool bShowTime, const std::string& sFormat)
@@ -72,32 +82,44 @@ const std::string& TimeTextCache::Text(const rt::Variant& vValue, bool bShowTime
         m_sLast = FormattedTime(vValue, bShowTime, sFormat);
         return m_sLast;
     }
-    return TextIn(m_Formats[FormatOf(bShowTime, sFormat)], vValue);
+    std::uint32_t nId = kNoId;
+    return TextIn(m_Formats[FormatOf(bShowTime, sFormat)], vValue, nId);
 }
 
 const std::string& TimeTextCache::Text(std::size_t nFormat, const rt::Variant& vValue)
 {
+    std::uint32_t nId = kNoId;
+    return Text(nFormat, vValue, nId);
+}
+
+const std::string& TimeTextCache::Text(std::size_t nFormat, const rt::Variant& vValue,
+                                       std::uint32_t& nId)
+{
     FormatTexts& oFormat = m_Formats.at(nFormat);
+    nId = kNoId;
     if (!vValue.IsDate()) {
         m_sLast = FormattedTime(vValue, oFormat.bShowTime, oFormat.sFormat);
         return m_sLast;
     }
-    return TextIn(oFormat, vValue);
+    return TextIn(oFormat, vValue, nId);
 }
 
-const std::string& TimeTextCache::TextIn(FormatTexts& oFormat, const rt::Variant& vValue)
+const std::string& TimeTextCache::TextIn(FormatTexts& oFormat, const rt::Variant& vValue,
+                                         std::uint32_t& nId)
 {
     auto& oTexts = oFormat.texts;
     const double dSerial = vValue.Get<rt::Date>()->Serial();
-    if (const std::string* pText = oTexts.Find(dSerial)) {
-        return *pText;
+    nId = oTexts.Find(dSerial);
+    if (nId != kNoId) {
+        return oTexts.At(nId);
     }
     std::string sText = FormattedTime(vValue, oFormat.bShowTime, oFormat.sFormat);
     if (oTexts.Size() >= kLimit) {
         m_sLast = std::move(sText);
         return m_sLast;
     }
-    return oTexts.Add(dSerial, std::move(sText));
+    nId = oTexts.Add(dSerial, std::move(sText));
+    return oTexts.At(nId);
 }
 
 namespace {
@@ -122,16 +144,16 @@ std::size_t TimeTextCache::TextsByValue::SlotOf(std::uint64_t lBits) const
     return n;
 }
 
-const std::string* TimeTextCache::TextsByValue::Find(double dSerial) const
+std::uint32_t TimeTextCache::TextsByValue::Find(double dSerial) const
 {
     if (m_Keys.empty()) {
-        return nullptr;
+        return kNoId;
     }
     const std::size_t n = SlotOf(BitsOf(dSerial));
-    return m_Index[n] == 0 ? nullptr : &m_Texts[m_Index[n] - 1];
+    return m_Index[n] - 1; // kNoId for a free slot
 }
 
-const std::string& TimeTextCache::TextsByValue::Add(double dSerial, std::string sText)
+std::uint32_t TimeTextCache::TextsByValue::Add(double dSerial, std::string sText)
 {
     if ((m_Texts.size() + 1) * 2 > m_Keys.size()) {
         Grow();
@@ -141,7 +163,7 @@ const std::string& TimeTextCache::TextsByValue::Add(double dSerial, std::string 
     m_Texts.push_back(std::move(sText));
     m_Keys[n] = lBits;
     m_Index[n] = static_cast<std::uint32_t>(m_Texts.size());
-    return m_Texts.back();
+    return m_Index[n] - 1;
 }
 
 void TimeTextCache::TextsByValue::Grow()

@@ -39,16 +39,26 @@ public:
     /// Text(vValue, bShowTime, sFormat) for the format of a handle from FormatOf.
     const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue);
 
+    /// No text number: the text was not remembered.
+    static constexpr std::uint32_t kNoId = ~std::uint32_t(0);
+    /// As Text(nFormat, vValue); nId receives the text's number among the remembered texts
+    /// of the format (0, 1, ... in the order they were made), or kNoId. A remembered text
+    /// stays where it is and keeps its number for the cache's life, so that a caller can
+    /// keep what it derives from a text by its number.
+    const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue,
+                            std::uint32_t& nId);
+
 private:
     /// Texts by date value: an open-addressed table on the value's bits, since a fill asks
     /// for every date cell and node-based maps spent more time than the texts' making.
     class TextsByValue
     {
     public:
-        /// The text of a value, or null when it has none yet.
-        const std::string* Find(double dSerial) const;
-        /// Remembers the text of a value that has none yet; returns it.
-        const std::string& Add(double dSerial, std::string sText);
+        /// The number of a value's text, or kNoId when it has none yet.
+        std::uint32_t Find(double dSerial) const;
+        /// Remembers the text of a value that has none yet; returns its number.
+        std::uint32_t Add(double dSerial, std::string sText);
+        const std::string& At(std::uint32_t nId) const { return m_Texts[nId]; }
         std::size_t Size() const { return m_Texts.size(); }
 
     private:
@@ -69,7 +79,8 @@ private:
     };
 
     /// The text of a date value in a format, from memory where the value was seen.
-    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue);
+    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue,
+                              std::uint32_t& nId);
 
     static constexpr std::size_t kLimit = 1 << 16;
     std::vector<FormatTexts> m_Formats;
