@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 /// The texts the report grid shows for dates and durations.
@@ -65,9 +66,15 @@ private:
         std::size_t SlotOf(std::uint64_t lBits) const;
         void Grow();
 
-        std::vector<std::uint64_t> m_Keys;  // a value's bits, where m_Index is not 0
-        std::vector<std::uint32_t> m_Index; // 1 + the text's place in m_Texts; 0: free
-        std::deque<std::string> m_Texts;    // a deque: texts handed out stay where they are
+        // A value's bits and 1 + its text's place in m_Texts (0: free), side by side so that
+        // a look-up touches one place.
+        struct Slot
+        {
+            std::uint64_t lBits = 0;
+            std::uint32_t nIndex = 0;
+        };
+        std::vector<Slot> m_Slots;
+        std::deque<std::string> m_Texts; // a deque: texts handed out stay where they are
     };
 
     /// The texts of one format, shown with or without the time.
@@ -81,11 +88,21 @@ private:
     /// The text of a date value in a format, from memory where the value was seen.
     const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue,
                               std::uint32_t& nId);
+    /// FormattedTime for a value not seen before.
+    std::string NewText(const FormatTexts& oFormat, const platform::runtime::Variant& vValue);
+    /// A part of a text by its key, made by make() where it is not remembered.
+    template <typename Make>
+    std::string Part(std::unordered_map<std::int32_t, std::string>& oParts, std::int32_t lKey,
+                     Make make);
 
     static constexpr std::size_t kLimit = 1 << 16;
     std::vector<FormatTexts> m_Formats;
     std::size_t m_nLastFormat = 0; // where the previous look-up found its format
     std::string m_sLast;           // the text of a value that was not remembered
+    // The short date of a day by year, month and day, and the time of a moment by its second
+    // of the day, for the texts without a format of their own.
+    std::unordered_map<std::int32_t, std::string> m_DateParts;
+    std::unordered_map<std::int32_t, std::string> m_TimeParts;
 };
 
 } // namespace grid::detail
