@@ -159,7 +159,24 @@ void cFolder::ReadItemsEx(const std::shared_ptr<mapi::Folder>& oFolder)
         nLine = 3;
         oReader->Initialize(m_oOptions, m_oUtils, m_oRecords);
         nLine = 4;
-        oReader->Execute(oFolder);
+        // The records hold their own values: the rows the folder's table read for them are
+        // let go as soon as the folder is read, before the next folder or the report needs
+        // the memory.
+        try {
+            oReader->Execute(oFolder);
+        } catch (...) {
+            ReleaseTableRows();
+            throw;
+        }
+        ReleaseTableRows();
+    });
+}
+
+void cFolder::ReleaseTableRows()
+{
+    rt::ResumeNext()([&] {
+        if (m_oTable)
+            m_oTable->SetItem(std::shared_ptr<mapi::Items>());
     });
 }
 

@@ -74,6 +74,8 @@ private:
     void LoopFoldersEx(long lFirst, long lLast);
     void ReadItemsEx(const std::shared_ptr<platform::mapi::Folder>& oFolder);
     void RemoveMissingFolders();
+    /// Detaches the table from the folder read last, so that the folder's rows are freed.
+    void ReleaseTableRows();
 
     void RestrictTaskStatus(platform::mapi::Restriction& oRoot,
                             const std::shared_ptr<platform::mapi::Message>& oFirst);

@@ -2,6 +2,7 @@
 
 #include "engine/Filter.h"
 
+#include "platform/runtime/Conversion.h"
 #include "platform/store/RecurrencePattern.h"
 
 #include <gmock/gmock.h>
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <ostream>
+#include <tuple>
 
 namespace engine::test {
 
@@ -42,6 +45,19 @@ struct SeriesCase
     const char* name;
     Series series;
     std::vector<std::string> expected; ///< the starts read
+};
+
+/// What a test compares of a record read.
+struct Row
+{
+    std::string entryId, subject, start, end, location, folder;
+    long duration = 0;
+    bool operator==(const Row&) const = default;
+    friend void PrintTo(const Row& r, std::ostream* os)
+    {
+        *os << r.subject << " " << r.start << ".." << r.end << " (" << r.duration << ") "
+            << r.location << " in " << r.folder << " " << r.entryId;
+    }
 };
 
 class RecurrenceTest : public ReadFixture
@@ -556,6 +572,83 @@ TEST_F(RecurrenceTest, MidnightAndAllDayItemsOnTheFirstAndLastDayOfEveryPresetWi
         for (const auto& sEntryId : made)
             Store().DeleteItem(sEntryId);
     }
+}
+
+TEST_F(RecurrenceTest, RecordsOfSeveralCalendarsKeepTheirValuesAfterTheRead)
+{
+    // Two calendars read one after the other: the rows of the first are let go before the
+    // second is read, and the records of both must keep what they read, also through a second
+    // read of the same folders.
+    st::OccurrenceChange moved;
+    moved.start = L(2024, 5, 21, 14);
+    moved.end = L(2024, 5, 21, 15, 30);
+    const auto series =
+        AddSeries({st::RecurrenceType::Weekly, 1, st::kMonday, 0, 0, 0, {2024, 5, 6}, 9, 60},
+                  "Jour fixe")
+            .Location("Raum 1")
+            .DeleteOccurrence({2024, 5, 13})
+            .ModifyOccurrence({2024, 5, 20}, moved);
+    const auto single =
+        B().Appointment(m_calendar.entryId, "Einzeln", L(2024, 5, 8, 10), L(2024, 5, 8, 12))
+            .Location("Raum 2");
+    const auto other = B().Folder("Projekte", st::ItemType::Appointment);
+    const auto plain =
+        B().Appointment(other.entryId, "Projekt", L(2024, 5, 9, 8), L(2024, 5, 9, 8, 15));
+    Columns();
+    Column("Location", 0, PT_STRING8, 0,
+           rt::Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(0x8208))),
+           mapi::PSETID_Appointment);
+    Column("Folder", 0, PT_LONG, 1);
+    Root().Records()->Filter()->SetTimeCondition(
+        trStartDate, trTimeBetween, rt::Variant(At(2024, 5, 1)), rt::Variant(At(2024, 5, 31)));
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(other));
+    const auto read = [&] {
+        Root().ReadRecords(list);
+        std::vector<Row> rows;
+        for (const auto& r : *Root().Records()) {
+            EXPECT_EQ(r->StoreID(), Store().EntryId());
+            rows.push_back({r->EntryID(), Text(r->Fields(rt::Variant("Subject"))->Value()),
+                            Format(r->Fields(rt::Variant("Start"))->Value()),
+                            Format(r->Fields(rt::Variant("End"))->Value()),
+                            Text(r->Fields(rt::Variant("Location"))->Value()),
+                            Text(r->Fields(rt::Variant("Folder"))->Value()),
+                            rt::CLng(r->Fields(rt::Variant("Duration"))->Value())});
+        }
+        return rows;
+    };
+    const auto sSeries = series.EntryId();
+    const auto first = read();
+    // A modified occurrence is named by its own item, as the store keeps it.
+    std::string sMoved;
+    for (const auto& r : first)
+        if (r.start == "2024-05-21 14:00")
+            sMoved = r.entryId;
+    EXPECT_NE(sMoved, sSeries);
+    EXPECT_FALSE(sMoved.empty());
+    const std::vector<Row> expected = {
+        {sSeries, "Jour fixe", "2024-05-06 09:00", "2024-05-06 10:00", "Raum 1", m_calendar.name,
+         60},
+        {sMoved, "Jour fixe", "2024-05-21 14:00", "2024-05-21 15:30", "Raum 1", m_calendar.name,
+         90},
+        {sSeries, "Jour fixe", "2024-05-27 09:00", "2024-05-27 10:00", "Raum 1", m_calendar.name,
+         60},
+        {single.EntryId(), "Einzeln", "2024-05-08 10:00", "2024-05-08 12:00", "Raum 2",
+         m_calendar.name, 120},
+        {plain.EntryId(), "Projekt", "2024-05-09 08:00", "2024-05-09 08:15", "<empty>", "Projekte",
+         15},
+    };
+    auto sorted = [](std::vector<Row> rows) {
+        std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+            return std::tie(a.start, a.entryId) < std::tie(b.start, b.entryId);
+        });
+        return rows;
+    };
+    EXPECT_THAT(sorted(first), ElementsAreArray(sorted(expected)));
+    EXPECT_THAT(read(), ElementsAreArray(first))
+        << "a second read of the same folders gives the same records";
+    EXPECT_EQ(list.Count(), 2);
 }
 
 } // namespace engine::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -36,9 +37,25 @@ public:
     /// Gives back a block taken with the same `words`.
     void Give(std::uint32_t* block, std::uint32_t words);
 
+    /// The characters to make room for in a row written for the first time: what the last
+    /// row that grew came to, a little less for every row asked for since, so that one long
+    /// row does not make every later one large. Rows of a report come to much the same.
+    std::uint32_t RowChars()
+    {
+        const std::uint32_t chars = m_rowChars;
+        m_rowChars -= (m_rowChars + 127) / 128; // by one at least, down to none
+        return chars;
+    }
+    /// Notes the characters a row grew to.
+    void NoteRowChars(std::size_t chars)
+    {
+        m_rowChars = std::uint32_t(std::min<std::size_t>(chars, kMaxRowChars));
+    }
+
 private:
     static constexpr std::uint32_t kGranule = 4;   // words: blocks are multiples of 16 bytes
     static constexpr std::uint32_t kLargest = 512; // words: 2 KiB, larger ones from the heap
+    static constexpr std::size_t kMaxRowChars = 1024; // a longer row is built at its size
 
     std::uint32_t* Carve(std::uint32_t words);
     /// Puts a free range on the lists of its size classes.
@@ -52,6 +69,7 @@ private:
     // The free run: blocks given back one after the other.
     std::uint32_t* m_runBegin = nullptr;
     std::uint32_t* m_runEnd = nullptr;
+    std::uint32_t m_rowChars = 0;
 };
 
 } // namespace platform::forms::detail

@@ -179,8 +179,17 @@ std::optional<std::uint16_t> Context::NamedId(store::Store& st, const store::Nam
 store::PropTag Context::NamedTag(store::Store& st, const char* propertySet, long lid,
                                  std::uint16_t type)
 {
+    for (const auto& known : m_lidNames)
+        if (known.store == &st && known.lid == lid && known.propertySet == propertySet)
+            return store::MakeTag(known.id, type);
     auto id = NamedId(st, store::NamedProperty::Lid(propertySet, lid));
-    return id ? store::MakeTag(*id, type) : 0;
+    if (!id)
+        return 0;
+    // Only mapped names are remembered (an unmapped one may be mapped by a later change), and
+    // only a few: the list is searched from the front on every call.
+    if (m_lidNames.size() < kLidNamesKept)
+        m_lidNames.push_back({&st, propertySet, lid, *id});
+    return store::MakeTag(*id, type);
 }
 
 std::uint16_t Context::CreateNamedId(store::Store& st, const store::NamedProperty& name)

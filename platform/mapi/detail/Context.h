@@ -62,6 +62,17 @@ private:
     std::vector<std::shared_ptr<store::Store>> m_stores;
     std::vector<std::string> m_storeIds;
     std::map<std::pair<const store::Store*, store::NamedProperty>, std::uint16_t> m_named;
+    /// A LID-named id as a caller named it (set text as given): items ask for the same few
+    /// names once per property read, and the canonical name costs more than the read.
+    struct LidName
+    {
+        const store::Store* store;
+        std::string propertySet;
+        long lid;
+        std::uint16_t id;
+    };
+    std::vector<LidName> m_lidNames;
+    static constexpr std::size_t kLidNamesKept = 32;
 };
 
 /// A store failure as the runtime error callers of the library expect.

@@ -92,7 +92,10 @@ const store::RecurrencePattern* MessageData::Recurrence() const
 
 store::Store& MessageData::Store() const
 {
-    return m_context->GetStore(m_storeId);
+    // The context keeps its stores for its whole life.
+    if (m_store == nullptr)
+        m_store = &m_context->GetStore(m_storeId);
+    return *m_store;
 }
 
 store::ItemInfo MessageData::Info() const
@@ -337,6 +340,7 @@ std::shared_ptr<MessageData> MessageData::MoveTo(const std::string& storeId,
     auto& target = m_context->GetStore(storeId);
     if (IsNew()) {
         m_storeId = storeId;
+        m_store = &target;
         m_folderEntryId = folderEntryId;
         Write();
         return std::make_shared<MessageData>(m_context, m_storeId, m_entryId);

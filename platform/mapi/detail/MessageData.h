@@ -86,6 +86,8 @@ public:
 private:
     std::shared_ptr<detail::Context> m_context;
     std::string m_storeId;
+    /// The store of m_storeId once looked up: a read asks for it for every property.
+    mutable store::Store* m_store = nullptr;
     std::string m_entryId;
     // New items only:
     std::string m_folderEntryId;

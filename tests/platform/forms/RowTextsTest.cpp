@@ -72,6 +72,10 @@ const WriteCase kWriteCases[] = {
      {{0, kVeryLong, 3}, {1, kLong}, {0, "a"}, {2, "c"}, {1, "b"}},
      {"a", "b", "c"},
      3},
+    {"AppendedPastTheCountAcrossOffsetWidths",
+     {{0, "a", 0}, {1, kLong, 0}, {4, "e", 0}, {2, kVeryLong, 0}, {6, "g", 0}},
+     {"a", kLong, kVeryLong, "", "e", "", "g"},
+     7},
     {"LongerAtTheEndOfAFullRow",
      {{0, "aa", 3}, {1, "bb", 3}, {2, "cc", 3}, {2, std::string(250, 'c')}, {0, ""}},
      {"", "bb", std::string(250, 'c')},
@@ -182,6 +186,30 @@ TEST(RowTextsTest, ManyRowsOfOnePoolKeepTheirOwnTexts)
     for (int r = 0; r < kRows; ++r) {
         ASSERT_EQ(Cells(rows[size_t(r)], kWidth), expected[size_t(r)]) << "row " << r;
     }
+}
+
+// A row written for the first time takes room for what the rows before it came to: a long row
+// among short ones gets its texts, and the short rows after it keep theirs and soon take
+// small blocks again.
+TEST(RowTextsTest, RowsAfterALongRowKeepTheirTextsAndTakeLittleRoom)
+{
+    TextBlocks pool;
+    std::vector<RowTexts> rows;
+    std::vector<std::vector<std::string>> expected;
+    for (int r = 0; r < 600; ++r) {
+        RowTexts& row = rows.emplace_back(&pool);
+        auto& cells = expected.emplace_back();
+        for (int c = 0; c < 5; ++c) {
+            cells.push_back(r == 3 && c == 2 ? kVeryLong : std::to_string(r * 10 + c));
+            row.Set(c, cells.back(), 5);
+        }
+    }
+    for (size_t r = 0; r < rows.size(); ++r) {
+        ASSERT_EQ(Cells(rows[r], 5), expected[r]) << "row " << r;
+    }
+    // One long row sets the room a first write takes at most to a bounded size; it falls back
+    // towards what the short rows need as they are written.
+    EXPECT_LT(pool.RowChars(), 100u);
 }
 
 TEST(RowTextsTest, ACellTakesAnotherCellsTextOfTheSameRow)

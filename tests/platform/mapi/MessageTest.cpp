@@ -11,6 +11,7 @@
 #include "platform/mapi/RecurrenceExceptions.h"
 #include "platform/mapi/RecurrencePattern.h"
 #include "platform/store/LocalTime.h"
+#include "platform/store/StoreBuilder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -174,6 +175,51 @@ TEST_F(MessageTest, TypedMembersOfAppointmentsAndTasks)
     EXPECT_EQ(task->Status(), 0);
     EXPECT_FALSE(task->IsRecurring());
     EXPECT_EQ(RaisedNumber([&] { task->Start(); }), rt::errors::NotSupported);
+}
+
+TEST_F(MessageTest, NamedPropertiesFollowEachStoresOwnMapping)
+{
+    // The archive maps other names first, so the same appointment names have other ids there;
+    // and it maps the location only after an item was asked for it.
+    st::StoreBuilder archive(Archive());
+    for (const auto lid :
+         {st::props::LID_TaskStatus, st::props::LID_TaskStartDate, st::props::LID_TaskDueDate})
+        archive.NamedTag(st::NamedProperty::Lid(st::PSETID_Task, lid), st::PT_LONG);
+    const auto appointments = archive.Folder("Termine", st::ItemType::Appointment);
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    const auto inDefault = Builder()
+                               .Appointment(calendar, "Hier", st::MakeLocalTime(2026, 3, 27, 9),
+                                            st::MakeLocalTime(2026, 3, 27, 10))
+                               .Location("Köln")
+                               .EntryId();
+    const auto noPlace =
+        archive
+            .Appointment(appointments.entryId, "Dort", st::MakeLocalTime(2026, 4, 2, 14),
+                         st::MakeLocalTime(2026, 4, 2, 16, 30))
+            .EntryId();
+    auto session = LoggedOnSession();
+    auto here = session->GetMessageFromID(inDefault, Store().EntryId());
+    auto there = session->GetMessageFromID(noPlace, Archive().EntryId());
+    ASSERT_TRUE(here && there);
+    EXPECT_EQ(there->Location(), "");
+    const auto withPlace =
+        archive
+            .Appointment(appointments.entryId, "Dort auch", st::MakeLocalTime(2026, 4, 3, 8),
+                         st::MakeLocalTime(2026, 4, 3, 8, 15))
+            .Location("Bonn")
+            .EntryId();
+    auto thereToo = session->GetMessageFromID(withPlace, Archive().EntryId());
+    ASSERT_TRUE(thereToo);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(here->Start(), Local(2026, 3, 27, 9)) << round;
+        EXPECT_EQ(there->Start(), Local(2026, 4, 2, 14)) << round;
+        EXPECT_EQ(thereToo->End(), Local(2026, 4, 3, 8, 15)) << round;
+        EXPECT_EQ(here->Duration(), 60) << round;
+        EXPECT_EQ(there->Duration(), 150) << round;
+        EXPECT_EQ(here->Location(), "Köln") << round;
+        EXPECT_EQ(thereToo->Location(), "Bonn") << round;
+        EXPECT_EQ(there->Location(), "") << round;
+    }
 }
 
 TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
