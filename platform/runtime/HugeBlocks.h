@@ -9,10 +9,10 @@ namespace platform::runtime {
 inline constexpr std::size_t kHugeBlockSize = std::size_t(2) << 20;
 
 /// Memory for a large table that is filled at once: `bytes` rounded up to whole huge pages,
-/// aligned to a huge page and marked for huge pages. Free it with FreeHugeBlock. Throws
-/// std::bad_alloc when there is no memory.
+/// fresh from the system, aligned to a huge page and marked for huge pages. Give it back with
+/// FreeHugeBlock and the same size. Throws std::bad_alloc when there is no memory.
 void* NewHugeBlock(std::size_t bytes);
-/// Gives back memory NewHugeBlock gave (null does nothing).
-void FreeHugeBlock(void* block) noexcept;
+/// Gives back memory NewHugeBlock gave for `bytes` (null does nothing).
+void FreeHugeBlock(void* block, std::size_t bytes) noexcept;
 
 } // namespace platform::runtime

@@ -19,7 +19,7 @@ char* NewBlock()
 
 void TextBuffer::FreeBlock::operator()(char* block) const noexcept
 {
-    FreeHugeBlock(block);
+    FreeHugeBlock(block, kBlockSize);
 }
 
 void TextBuffer::AppendToNewBlocks(std::string_view text)
