@@ -71,7 +71,7 @@ struct RecordArena::Stretch
     void Release() noexcept
     {
         if (huge)
-            rt::FreeHugeBlock(memory);
+            rt::FreeHugeBlock(memory, bytes);
         else
             ::operator delete(memory);
     }
