@@ -77,6 +77,17 @@ std::shared_ptr<Field> Record::Fields(long lIndex) const
     return std::shared_ptr<Field>(std::move(owner), m_pInPlace + i);
 }
 
+const Field* Record::FieldPointer(long lIndex) const
+{
+    if (lIndex < 1 || lIndex > FieldsCount())
+        return nullptr;
+    const auto i = static_cast<std::size_t>(lIndex - 1);
+    if (i >= m_nInPlace)
+        return (*m_fields)[i - m_nInPlace].get();
+    // As Fields(): a field made in place is gone with the memory it was made in.
+    return m_inPlaceOwner.expired() ? nullptr : m_pInPlace + i;
+}
+
 std::shared_ptr<Field> Record::Fields(const platform::runtime::Variant& vIndex) const
 {
     if (const auto* s = vIndex.Get<std::string>()) {

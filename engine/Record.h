@@ -36,6 +36,9 @@ public:
     std::shared_ptr<Field> Fields(const platform::runtime::Variant& vIndex) const;
     /// The field at a 1-based position; no object when absent.
     std::shared_ptr<Field> Fields(long lIndex) const;
+    /// The field at a 1-based position, as Fields(lIndex) but without sharing its ownership:
+    /// for a caller that holds the record while it reads the field. Null when absent.
+    const Field* FieldPointer(long lIndex) const;
     /// Number of fields.
     long FieldsCount() const
     {

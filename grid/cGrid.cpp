@@ -71,6 +71,7 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
             nLine = 2;
             InitGroupLevels();
             SetupColumns();
+            PrepareGroupKeys();
             m_FieldSlots.clear();
             if (!m_oRecords) {
                 m_oGrid->SetRows(m_oGrid->FixedRows());

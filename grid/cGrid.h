@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -73,9 +74,9 @@ private:
     void SortRows();
     void AutoSizeColumns();
     /// The date text of a value in a format resolved for its column (with or without the
-    /// time), see detail::FormattedTime.
+    /// time), see detail::FormattedTime; nId receives its number in m_TimeTexts.
     const std::string& GetFormattedTime(const platform::runtime::Variant& vValue,
-                                        std::size_t nFormat);
+                                        std::size_t nFormat, std::uint32_t& nId);
 
     // How a field's display text is made, and what its value column gets: found once per
     // column from the view's column and the field's property type.
@@ -119,6 +120,7 @@ private:
         CalcRule eCalc = CalcRule::None;
         bool bDateOnly = false;                    // a date column always shown without time
         std::array<std::size_t, 2> aTimeFormats{}; // format handles without and with time
+        std::uint8_t nKeyLevels = 0; // bit L: group level L takes its key from this column
     };
     const FieldSlot& SlotOf(int i, const engine::Field& oField);
     void ResolveSlot(FieldSlot& oSlot);
@@ -126,6 +128,8 @@ private:
     // Parts of InsertRow.
     const std::string* FieldText(const FieldSlot& oSlot, const platform::runtime::Variant& vValue,
                                  bool bShowTime);
+    /// The group keys of the levels on a slot's column, made from the text just written.
+    void WriteGroupKeys(const FieldSlot& oSlot, int r0, const std::string& sText);
     std::optional<std::string> CalculatedValue(const FieldSlot& oSlot,
                                                const platform::runtime::Variant& vValue,
                                                const std::string* pFieldText, int r0, int i);
@@ -143,6 +147,44 @@ private:
     void FillSortKey(int r, const SortKeyColumn& oColumn, std::string& sText);
     /// The columns col1 to col2 that have a sort order, with it.
     std::vector<platform::forms::SortKey> ColumnSortKeys(int col1, int col2) const;
+
+    // The group keys: what each applied level makes of its field column's texts, and when.
+    enum class KeyRule : std::uint8_t
+    {
+        Copy,
+        Minutes,
+        Date
+    };
+    struct GroupKeyLevel
+    {
+        int lLevel = 0;
+        int col = -1;
+        int gcol = -1;
+        KeyRule eRule = KeyRule::Copy;
+        long lDateGroupBy = 0;
+        // Made as the rows are written: the column's texts are final once written (no
+        // list column, which a record's further rows show value by value).
+        bool bAtInsert = false;
+        // The key of each text seen: a date's key, or none for a text that is no date.
+        std::unordered_map<std::string, std::optional<std::string>> oDateKeys;
+        // The key of a remembered date text, by its time text format and number: null
+        // until made.
+        std::vector<std::vector<const std::string*>> aKeysByTextId;
+        // The key of a date by its day, or for the hour interval by its hour.
+        std::unordered_map<std::int64_t, std::optional<std::string>> oKeysByPeriod;
+    };
+    void PrepareGroupKeys();
+    /// A level's key of a cell text; sScratch may hold it. bStable tells whether the key
+    /// stays valid while sText does (false after a failure to make it). bByText: a date
+    /// level remembers the key by the text (for a caller that does not keep it).
+    const std::string& GroupKeyOf(GroupKeyLevel& oLevel, const std::string& sText,
+                                  std::string& sScratch, bool& bStable, bool bByText = true);
+    /// The date a cell text shows, if any (the last text's date is remembered).
+    std::optional<platform::runtime::Date> CellDate(const std::string& sText);
+    /// A date level's key of a date.
+    /// A date level's key of a date (none for an interval without keys); stays where it is.
+    const std::optional<std::string>& DateKeyOf(GroupKeyLevel& oLevel,
+                                                platform::runtime::Date dtValue);
 
     // Parts of GroupAndTotal.
     void FillGroupKeys(int lRows);
@@ -175,6 +217,13 @@ private:
     std::vector<std::array<int, 3>> m_LevelValueCols;
     bool m_bFurtherColumns = false;
     detail::TimeTextCache m_TimeTexts;
+    // The time text that FieldText gave last: its format and number in m_TimeTexts.
+    std::size_t m_nLastTimeFormat = 0;
+    std::uint32_t m_nLastTimeId = detail::TimeTextCache::kNoId;
+    std::vector<GroupKeyLevel> m_GroupKeyLevels;
+    std::string m_sKeyScratch;
+    std::string m_sLastCellText;
+    std::optional<std::optional<platform::runtime::Date>> m_oLastCellDate;
     std::int32_t m_lFieldCount = 0;
     std::int32_t m_lSortKeyCol = 0;
     // The applied sort levels' key columns, the last of them (-1 for none) and the keys the

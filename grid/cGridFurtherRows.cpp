@@ -127,6 +127,19 @@ void cGrid::FillFurtherRows(const engine::Record& oRecord, const detail::RowInfo
             }
         });
     }
+    // The group keys made with the first row hold for the further rows, which show the same
+    // texts in those columns.
+    for (const GroupKeyLevel& oLevel : m_GroupKeyLevels) {
+        if (!oLevel.bAtInsert) {
+            continue;
+        }
+        step([&] {
+            const std::string sKey = fg.TextMatrix(r0, oLevel.gcol);
+            for (int m = 1; m < n && !sKey.empty(); ++m) {
+                fg.SetTextMatrix(r0 + m, oLevel.gcol, sKey);
+            }
+        });
+    }
     // Each level's value column holds the record's value once in every group of that level
     // that one of its rows belongs to, so that each group counts the record once.
     for (const auto& aCols : m_LevelValueCols) {

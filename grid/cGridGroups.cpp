@@ -1,9 +1,11 @@
 // Group keys, subtotals, grand total and the outline of a filled grid.
 #include "grid/cGrid.h"
 
+#include "common/ErrorHandling.h"
 #include "engine/Filter.h"
 #include "grid/Flexgrid2.h"
 #include "grid/detail/DateGroupKey.h"
+#include "grid/detail/RowPlan.h"
 #include "grid/detail/TimeTexts.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/runtime/Conversion.h"
@@ -21,11 +23,26 @@ namespace {
 namespace rt = platform::runtime;
 namespace forms = platform::forms;
 
+constexpr const char* kModule = "cGrid";
 const char* const kGroupKeys[] = {"g1", "g2", "g3"};
 
 forms::ColumnSort SortOf(std::int32_t lSortOrder)
 {
     return lSortOrder != 0 ? forms::ColumnSort::Descending : forms::ColumnSort::Ascending;
+}
+
+// The date of a text that reads as one, or none; read once (a check before the conversion
+// would read it twice).
+std::optional<rt::Date> TextDate(const std::string& sText)
+{
+    try {
+        return rt::CDate(rt::Variant(sText));
+    } catch (const rt::Error& e) {
+        if (e.Number() != rt::errors::TypeMismatch) {
+            throw;
+        }
+    }
+    return std::nullopt;
 }
 
 // The date a cell shows. A time with a day-period designator after its 24-hour clock ("14:30
@@ -35,18 +52,14 @@ std::optional<rt::Date> ReadDate(const std::string& sText)
     if (sText.empty()) {
         return std::nullopt;
     }
-    if (rt::IsDate(rt::Variant(sText))) {
-        return rt::CDate(rt::Variant(sText));
+    if (const auto oDate = TextDate(sText)) {
+        return oDate;
     }
     const auto nLastDigit = sText.find_last_of("0123456789");
     if (nLastDigit == std::string::npos || nLastDigit + 1 == sText.size()) {
         return std::nullopt;
     }
-    const rt::Variant vShort(sText.substr(0, nLastDigit + 1));
-    if (rt::IsDate(vShort)) {
-        return rt::CDate(vShort);
-    }
-    return std::nullopt;
+    return TextDate(sText.substr(0, nLastDigit + 1));
 }
 
 } // namespace
@@ -95,34 +108,17 @@ void cGrid::GroupAndTotal()
     }
 }
 
-void cGrid::FillGroupKeys(int lRows)
+void cGrid::PrepareGroupKeys()
 {
     forms::FlexGrid& fg = *m_oGrid;
     rt::ResumeNext ignore;
-    // What each applied level makes of its field column's texts.
-    enum class KeyRule
-    {
-        Copy,
-        Minutes,
-        Date
-    };
-    struct LevelKeys
-    {
-        int lLevel = 0;
-        int col = -1;
-        int gcol = -1;
-        KeyRule eRule = KeyRule::Copy;
-        long lDateGroupBy = 0;
-        // The key of each text seen: a date's key, or none for a text that is no date.
-        std::unordered_map<std::string, std::optional<std::string>> oDateKeys;
-    };
-    std::vector<LevelKeys> aLevels;
+    m_GroupKeyLevels.clear();
     for (int L = 0; L < m_lGroupLevels; ++L) {
         const auto g = m_oView->GroupByLevel(L);
         if (!g) {
             continue;
         }
-        LevelKeys oLevel;
+        GroupKeyLevel oLevel;
         oLevel.lLevel = L;
         oLevel.lDateGroupBy = g->DateGroupBy;
         ignore([&] { oLevel.col = fg.ColIndex(g->ColKey); });
@@ -145,62 +141,180 @@ void cGrid::FillGroupKeys(int lRows)
             }
         }
         ignore([&] { fg.SetColSort(oLevel.gcol, SortOf(g->SortOrder)); });
-        aLevels.push_back(std::move(oLevel));
+        // A list column's texts change after the first row is written (a record's further
+        // rows, the values a list condition chose): its keys are read from the grid after.
+        bool bListColumn = !gf || gf->PropertyType() == 11;
+        for (const std::string* pKey :
+             {&detail::kKeywordsKey, &detail::kCompaniesKey, &detail::kContactsKey}) {
+            ignore([&] { bListColumn = bListColumn || fg.ColIndex(*pKey) == oLevel.col; });
+        }
+        oLevel.bAtInsert = !bListColumn && oLevel.col >= 0 && oLevel.gcol >= 0;
+        m_GroupKeyLevels.push_back(std::move(oLevel));
     }
-    // One pass over the rows for all levels, cell by cell: a copy of a whole column on the
-    // way would take as much memory again, and levels on the same field read its text once.
-    std::string sMinutes;
-    auto keyOf = [&](LevelKeys& oLevel, const std::string& sText) -> const std::string& {
-        switch (oLevel.eRule) {
-        case KeyRule::Copy:
-            break;
-        case KeyRule::Minutes: {
-            std::int64_t lMinutes = 0;
-            if (detail::TryParseMinutes(sText, lMinutes)) {
-                sMinutes = std::to_string(lMinutes);
-                return sMinutes;
+}
+
+const std::string& cGrid::GroupKeyOf(GroupKeyLevel& oLevel, const std::string& sText,
+                                     std::string& sScratch, bool& bStable, bool bByText)
+{
+    bStable = true;
+    switch (oLevel.eRule) {
+    case KeyRule::Copy:
+        break;
+    case KeyRule::Minutes: {
+        std::int64_t lMinutes = 0;
+        if (detail::TryParseMinutes(sText, lMinutes)) {
+            bStable = false;
+            sScratch = std::to_string(lMinutes);
+            return sScratch;
+        }
+        break;
+    }
+    case KeyRule::Date: {
+        if (!bByText) {
+            // The caller keeps the key: nothing to remember by the text here.
+            const std::optional<std::string>* pKey = nullptr;
+            rt::ResumeNext ignore;
+            bool bMade = false;
+            ignore([&] {
+                if (const auto oDate = CellDate(sText)) {
+                    pKey = &DateKeyOf(oLevel, *oDate);
+                }
+                bMade = true;
+            });
+            bStable = bMade;
+            if (pKey && *pKey) {
+                return **pKey;
             }
             break;
         }
-        case KeyRule::Date: {
-            auto it = oLevel.oDateKeys.find(sText);
-            if (it == oLevel.oDateKeys.end()) {
-                // A date that fails to make its key keeps its text, and is tried again.
-                bool bMade = false;
-                std::optional<std::string> sKey;
-                ignore([&] {
-                    if (const auto oDate = ReadDate(sText)) {
-                        sKey = detail::DateGroupKey(*oDate, oLevel.lDateGroupBy);
+        auto it = oLevel.oDateKeys.find(sText);
+        if (it == oLevel.oDateKeys.end()) {
+            // A date that fails to make its key keeps its text, and is tried again.
+            rt::ResumeNext ignore;
+            bool bMade = false;
+            std::optional<std::string> sKey;
+            ignore([&] {
+                if (const auto oDate = CellDate(sText)) {
+                    sKey = DateKeyOf(oLevel, *oDate);
+                }
+                bMade = true;
+            });
+            if (!bMade) {
+                bStable = false;
+                break;
+            }
+            it = oLevel.oDateKeys.emplace(sText, std::move(sKey)).first;
+        }
+        if (it->second) {
+            return *it->second;
+        }
+        break;
+    }
+    }
+    return sText;
+}
+
+std::optional<rt::Date> cGrid::CellDate(const std::string& sText)
+{
+    // Levels on the same column ask for the same text one after the other.
+    if (m_oLastCellDate && m_sLastCellText == sText) {
+        return *m_oLastCellDate;
+    }
+    m_oLastCellDate.reset();
+    const std::optional<rt::Date> oDate = ReadDate(sText);
+    m_sLastCellText = sText;
+    m_oLastCellDate = oDate;
+    return oDate;
+}
+
+const std::optional<std::string>& cGrid::DateKeyOf(GroupKeyLevel& oLevel, rt::Date dtValue)
+{
+    // The hour's key comes from the day and the hour, every other interval's from the day
+    // alone: one key per day or hour.
+    std::int64_t lPeriod = dtValue.DayNumber();
+    if (oLevel.lDateGroupBy == 1) {
+        lPeriod = lPeriod * 24 + rt::Hour(dtValue);
+    }
+    const auto [it, bAdded] = oLevel.oKeysByPeriod.try_emplace(lPeriod);
+    if (bAdded) {
+        try {
+            it->second = detail::DateGroupKey(dtValue, oLevel.lDateGroupBy);
+        } catch (...) {
+            oLevel.oKeysByPeriod.erase(it);
+            throw;
+        }
+        // Only the keys made from dates lose their sort number in a caption.
+        if (it->second) {
+            m_DateKeys[static_cast<std::size_t>(oLevel.lLevel)].insert(*it->second);
+        }
+    }
+    return it->second;
+}
+
+void cGrid::WriteGroupKeys(const FieldSlot& oSlot, int r0, const std::string& sText)
+{
+    // The number of a remembered date text stands for the text: its keys are made once.
+    const bool bTimeText =
+        oSlot.eText == TextRule::Date && m_nLastTimeId != detail::TimeTextCache::kNoId;
+    for (GroupKeyLevel& oLevel : m_GroupKeyLevels) {
+        if ((oSlot.nKeyLevels & (1u << oLevel.lLevel)) == 0) {
+            continue;
+        }
+        common::Logging(kModule, "InsertRow", [&] {
+            const std::string* pKey = nullptr;
+            if (bTimeText) {
+                auto& aKeys = oLevel.aKeysByTextId;
+                if (aKeys.size() <= m_nLastTimeFormat) {
+                    aKeys.resize(m_nLastTimeFormat + 1);
+                }
+                auto& aByText = aKeys[m_nLastTimeFormat];
+                if (aByText.size() <= m_nLastTimeId) {
+                    aByText.resize(m_nLastTimeId + 1, nullptr);
+                }
+                pKey = aByText[m_nLastTimeId];
+                if (pKey == nullptr) {
+                    bool bStable = false;
+                    pKey = &GroupKeyOf(oLevel, sText, m_sKeyScratch, bStable, false);
+                    if (bStable) {
+                        aByText[m_nLastTimeId] = pKey;
                     }
-                    bMade = true;
-                });
-                if (!bMade) {
-                    break;
                 }
-                if (sKey) {
-                    m_DateKeys[static_cast<std::size_t>(oLevel.lLevel)].insert(*sKey);
-                }
-                it = oLevel.oDateKeys.emplace(sText, std::move(sKey)).first;
+            } else {
+                bool bStable = false;
+                pKey = &GroupKeyOf(oLevel, sText, m_sKeyScratch, bStable);
             }
-            if (it->second) {
-                return *it->second;
-            }
-            break;
+            m_oGrid->SetTextMatrix(r0, oLevel.gcol, *pKey);
+        });
+    }
+}
+
+void cGrid::FillGroupKeys(int lRows)
+{
+    forms::FlexGrid& fg = *m_oGrid;
+    rt::ResumeNext ignore;
+    std::vector<GroupKeyLevel*> aLevels;
+    for (auto& oLevel : m_GroupKeyLevels) {
+        if (!oLevel.bAtInsert) {
+            aLevels.push_back(&oLevel);
         }
-        }
-        return sText;
-    };
-    std::string sText;
+    }
+    if (aLevels.empty()) {
+        return;
+    }
+    // One pass over the rows for the levels left, cell by cell: a copy of a whole column on
+    // the way would take as much memory again, and levels on the same field read its text once.
+    std::string sText, sScratch;
     for (int r = 1; r < lRows; ++r) {
         int lTextCol = -1;
-        for (auto& oLevel : aLevels) {
+        for (GroupKeyLevel* pLevel : aLevels) {
             ignore([&] {
-                if (lTextCol < 0 || oLevel.col != lTextCol) {
+                if (lTextCol < 0 || pLevel->col != lTextCol) {
                     lTextCol = -1;
-                    sText = fg.TextMatrix(r, oLevel.col);
-                    lTextCol = oLevel.col;
+                    sText = fg.TextMatrix(r, pLevel->col);
+                    lTextCol = pLevel->col;
                 }
-                fg.SetTextMatrix(r, oLevel.gcol, keyOf(oLevel, sText));
+                bool bStable = false;
+                fg.SetTextMatrix(r, pLevel->gcol, GroupKeyOf(*pLevel, sText, sScratch, bStable));
             });
         }
     }

@@ -111,23 +111,23 @@ std::int32_t cGrid::GetRowCount()
         // record has another field there; the fields of one read share their key objects.
         std::array<long, 3> aPositions{0, 0, 0};
         std::array<const std::string*, 3> aKeyObjects{};
-        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L, const std::string& sKey) {
+        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L,
+                           const std::string& sKey) -> const engine::Field* {
             long& lAt = aPositions[L];
-            if (lAt > 0 && lAt <= oRecord.FieldsCount()) {
-                auto oField = oRecord.Fields(lAt);
-                if (oField && (&oField->Key() == aKeyObjects[L] || oField->Key() == sKey)) {
-                    aKeyObjects[L] = &oField->Key();
-                    return oField;
+            if (const engine::Field* pField = oRecord.FieldPointer(lAt)) {
+                if (&pField->Key() == aKeyObjects[L] || pField->Key() == sKey) {
+                    aKeyObjects[L] = &pField->Key();
+                    return pField;
                 }
             }
-            auto oField = oRecord.Fields(rt::Variant(sKey));
+            const auto oField = oRecord.Fields(rt::Variant(sKey));
             for (long i = 1; oField && i <= oRecord.FieldsCount(); ++i) {
-                if (oRecord.Fields(i) == oField) {
+                if (oRecord.FieldPointer(i) == oField.get()) {
                     lAt = i;
                     break;
                 }
             }
-            return oField;
+            return oField.get();
         };
         std::int32_t lTotal = 0;
         for (const auto& oRecord : *m_oRecords) {
@@ -139,9 +139,9 @@ std::int32_t cGrid::GetRowCount()
                 std::int32_t lCount = 1;
                 if (gf && gf->PropertyType() == 11) {
                     const std::string& sKey = aLevels[L].sKey;
-                    const auto oField = fieldOf(*oRecord, L, sKey);
-                    if (oField && oField->Value().IsArray()) {
-                        const rt::Array& aValues = oField->Value().AsArray();
+                    const engine::Field* pField = fieldOf(*oRecord, L, sKey);
+                    if (pField && pField->Value().IsArray()) {
+                        const rt::Array& aValues = pField->Value().AsArray();
                         if (const auto& oCondition = aLevels[L].oCondition) {
                             nLine = 4;
                             const detail::IndexListRef ref = detail::IndexListOf(oInfo, sKey);
@@ -165,10 +165,11 @@ std::int32_t cGrid::GetRowCount()
     });
 }
 
-const std::string& cGrid::GetFormattedTime(const rt::Variant& vValue, std::size_t nFormat)
+const std::string& cGrid::GetFormattedTime(const rt::Variant& vValue, std::size_t nFormat,
+                                           std::uint32_t& nId)
 {
     return common::Rethrowing(kModule, "GetFormattedTime", [&]() -> const std::string& {
-        return m_TimeTexts.Text(nFormat, vValue);
+        return m_TimeTexts.Text(nFormat, vValue, nId);
     });
 }
 
@@ -212,6 +213,11 @@ void cGrid::ResolveSlot(FieldSlot& oSlot)
         oSlot.aLevelValueCols[static_cast<std::size_t>(L)] =
             fg.ColIndex(sValueKey + "_" + std::to_string(L));
     }
+    for (const GroupKeyLevel& oLevel : m_GroupKeyLevels) {
+        if (oLevel.bAtInsert && oLevel.col == oSlot.lCol && oSlot.lCol >= 0) {
+            oSlot.nKeyLevels |= static_cast<std::uint8_t>(1u << oLevel.lLevel);
+        }
+    }
     // The display text: the first rule that applies.
     const long t = oSlot.lMapiType;
     const std::int32_t lPropType = gf.PropertyType();
@@ -251,15 +257,16 @@ void cGrid::InsertRow(const engine::Record& oRecord)
     step([&] { bShowTime = oRecord.Class() != 3 && !m_oView->DontShowTime(); });
     step([&] { fg.SetRowData(r0, rt::Variant(oRecord.Key())); });
     for (int i = 1; i <= m_lFieldCount; ++i) {
-        const auto oField = oRecord.Fields(static_cast<long>(i));
-        if (!oField) {
+        // The records stay held for the fill: their fields need no shared ownership here.
+        const engine::Field* pField = oRecord.FieldPointer(static_cast<long>(i));
+        if (!pField) {
             continue;
         }
-        const FieldSlot& oSlot = SlotOf(i, *oField);
+        const FieldSlot& oSlot = SlotOf(i, *pField);
         if (!oSlot.oGridField) {
             continue;
         }
-        const rt::Variant& v = oField->Value();
+        const rt::Variant& v = pField->Value();
         const std::string* pText = nullptr;
         bool bWritten = false;
         step([&] {
@@ -272,6 +279,9 @@ void cGrid::InsertRow(const engine::Record& oRecord)
                 bWritten = true;
             }
         });
+        if (bWritten && oSlot.nKeyLevels != 0) {
+            WriteGroupKeys(oSlot, r0, *pText);
+        }
         if (oSlot.eCalc == CalcRule::None) {
             continue;
         }
@@ -283,7 +293,10 @@ void cGrid::InsertRow(const engine::Record& oRecord)
                           "The value column " + oSlot.oGridField->CalculatedColKey() +
                               " is missing");
             }
-            sValue = CalculatedValue(oSlot, v, bWritten ? pText : nullptr, r0, i);
+            // A value shown as it is has its value text already.
+            sValue = oSlot.eCalc == CalcRule::Value && oSlot.eText == TextRule::Value && pText
+                         ? *pText
+                         : CalculatedValue(oSlot, v, bWritten ? pText : nullptr, r0, i);
             if (sValue) {
                 fg.SetTextMatrix(r0, vcol, *sValue);
             } else {
@@ -339,7 +352,9 @@ const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v
         return &s;
     case TextRule::Date: {
         const std::size_t nFormat = oSlot.aTimeFormats[!oSlot.bDateOnly && bShowTime ? 1 : 0];
-        return &GetFormattedTime(v, nFormat);
+        m_nLastTimeFormat = nFormat;
+        m_nLastTimeId = detail::TimeTextCache::kNoId;
+        return &GetFormattedTime(v, nFormat, m_nLastTimeId);
     }
     case TextRule::Duration:
         if (IsEmptyValue(v))

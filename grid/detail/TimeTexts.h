@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 /// The texts the report grid shows for dates and durations.
@@ -39,25 +40,41 @@ public:
     /// Text(vValue, bShowTime, sFormat) for the format of a handle from FormatOf.
     const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue);
 
+    /// No text number: the text was not remembered.
+    static constexpr std::uint32_t kNoId = ~std::uint32_t(0);
+    /// As Text(nFormat, vValue); nId receives the text's number among the remembered texts
+    /// of the format (0, 1, ... in the order they were made), or kNoId. A remembered text
+    /// stays where it is and keeps its number for the cache's life, so that a caller can
+    /// keep what it derives from a text by its number.
+    const std::string& Text(std::size_t nFormat, const platform::runtime::Variant& vValue,
+                            std::uint32_t& nId);
+
 private:
     /// Texts by date value: an open-addressed table on the value's bits, since a fill asks
     /// for every date cell and node-based maps spent more time than the texts' making.
     class TextsByValue
     {
     public:
-        /// The text of a value, or null when it has none yet.
-        const std::string* Find(double dSerial) const;
-        /// Remembers the text of a value that has none yet; returns it.
-        const std::string& Add(double dSerial, std::string sText);
+        /// The number of a value's text, or kNoId when it has none yet.
+        std::uint32_t Find(double dSerial) const;
+        /// Remembers the text of a value that has none yet; returns its number.
+        std::uint32_t Add(double dSerial, std::string sText);
+        const std::string& At(std::uint32_t nId) const { return m_Texts[nId]; }
         std::size_t Size() const { return m_Texts.size(); }
 
     private:
         std::size_t SlotOf(std::uint64_t lBits) const;
         void Grow();
 
-        std::vector<std::uint64_t> m_Keys;  // a value's bits, where m_Index is not 0
-        std::vector<std::uint32_t> m_Index; // 1 + the text's place in m_Texts; 0: free
-        std::deque<std::string> m_Texts;    // a deque: texts handed out stay where they are
+        // A value's bits and 1 + its text's place in m_Texts (0: free), side by side so that
+        // a look-up touches one place.
+        struct Slot
+        {
+            std::uint64_t lBits = 0;
+            std::uint32_t nIndex = 0;
+        };
+        std::vector<Slot> m_Slots;
+        std::deque<std::string> m_Texts; // a deque: texts handed out stay where they are
     };
 
     /// The texts of one format, shown with or without the time.
@@ -69,12 +86,23 @@ private:
     };
 
     /// The text of a date value in a format, from memory where the value was seen.
-    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue);
+    const std::string& TextIn(FormatTexts& oFormat, const platform::runtime::Variant& vValue,
+                              std::uint32_t& nId);
+    /// FormattedTime for a value not seen before.
+    std::string NewText(const FormatTexts& oFormat, const platform::runtime::Variant& vValue);
+    /// A part of a text by its key, made by make() where it is not remembered.
+    template <typename Make>
+    std::string Part(std::unordered_map<std::int32_t, std::string>& oParts, std::int32_t lKey,
+                     Make make);
 
     static constexpr std::size_t kLimit = 1 << 16;
     std::vector<FormatTexts> m_Formats;
     std::size_t m_nLastFormat = 0; // where the previous look-up found its format
     std::string m_sLast;           // the text of a value that was not remembered
+    // The short date of a day by year, month and day, and the time of a moment by its second
+    // of the day, for the texts without a format of their own.
+    std::unordered_map<std::int32_t, std::string> m_DateParts;
+    std::unordered_map<std::int32_t, std::string> m_TimeParts;
 };
 
 } // namespace grid::detail

@@ -54,11 +54,13 @@ TEST_F(TimeTextsTest, RememberedDateTextsAreTheFormattedOnes)
 {
     grid::detail::TimeTextCache oCache;
     const double dDay = rt::DateSerial(2027, 1, 4).Serial();
-    const std::vector<rt::Variant> aValues = {
-        rt::Variant(rt::Date(dDay + 14.25 / 24)), rt::Variant(rt::Date(dDay)),
-        rt::Variant(rt::Date(dDay + 14.25 / 24)), rt::Variant(rt::Date(dDay - 1.0 / 1440)),
-        rt::Variant("04.01.2027 09:00"),          rt::Variant(rt::Date(0.0)),
-        rt::Variant(rt::Date(dDay))};
+    const std::vector<rt::Variant> aValues = {rt::Variant(rt::Date(dDay + 14.25 / 24)),
+                                              rt::Variant(rt::Date(dDay)),
+                                              rt::Variant(rt::Date(dDay + 14.25 / 24)),
+                                              rt::Variant(rt::Date(dDay - 1.0 / 1440)),
+                                              rt::Variant("04.01.2027 09:00"),
+                                              rt::Variant(rt::Date(0.0)),
+                                              rt::Variant(rt::Date(dDay))};
     for (const char* sFormat : {"", "yyyy-mm-dd hh:nn", ""}) {
         for (const bool bShowTime : {true, false}) {
             for (const auto& v : aValues) {
@@ -122,6 +124,43 @@ TEST_F(TimeTextsTest, ManyRememberedDateTextsKeepTheirValues)
     EXPECT_EQ(aFirst[2], "01.03.2026 00:00");
     EXPECT_EQ(aFirst[8], "01.03.2026 00:06");
     EXPECT_EQ(aFirst[9], "02.03.2026 00:00");
+}
+
+// Texts made from remembered day and time parts equal the whole formatting, in both locales:
+// moments of one day, one moment of many days, a second that rounds into the next day, dates
+// before the zero date and the time text numbers handed out with them.
+TEST_F(TimeTextsTest, TextsFromDayAndTimePartsAreTheFormattedOnes)
+{
+    const double dDay = rt::DateSerial(2025, 12, 31).Serial();
+    std::vector<rt::Variant> aValues;
+    for (int i = 0; i < 40; ++i) {
+        aValues.emplace_back(rt::Date(dDay + i / 7 + (i % 7) * 3.25 / 24));
+    }
+    aValues.emplace_back(rt::Date(dDay + (86399.7 / 86400)));
+    aValues.emplace_back(rt::Date(-400.75));
+    aValues.emplace_back(rt::Date(-400.25));
+    aValues.emplace_back(rt::DateSerial(1899, 12, 29));
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        UseLanguage(sLocale, sLocale[0] == 'd' ? common::modLanguage::LANG_GERMAN
+                                               : common::modLanguage::LANG_ENGLISH);
+        grid::detail::TimeTextCache oCache;
+        const std::size_t nWithTime = oCache.FormatOf(true, "");
+        const std::size_t nDateOnly = oCache.FormatOf(false, "");
+        for (int lPass = 0; lPass < 2; ++lPass) {
+            for (std::size_t i = 0; i < aValues.size(); ++i) {
+                const rt::Variant& v = aValues[i];
+                std::uint32_t nId = grid::detail::TimeTextCache::kNoId;
+                EXPECT_EQ(oCache.Text(nWithTime, v, nId), FormattedTime(v, true, ""))
+                    << sLocale << " " << i;
+                // Each value has its own number, the same when it is asked again.
+                EXPECT_EQ(nId, i) << sLocale << " " << i;
+                EXPECT_EQ(oCache.Text(nDateOnly, v), FormattedTime(v, false, ""))
+                    << sLocale << " " << i;
+            }
+        }
+    }
+    EXPECT_EQ(FormattedTime(aValues[40], true, ""), "1/1/2026 00:00 AM");
+    EXPECT_EQ(FormattedTime(aValues[2], true, ""), "12/31/2025 06:30 AM");
 }
 
 struct KeyCase

@@ -90,20 +90,16 @@ void FlexGrid::Impl::ResizeRows(size_t count)
     }
 }
 
-void FlexGrid::Impl::CheckRow(int r) const
+void FlexGrid::Impl::RaiseNoRow(int r) const
 {
-    if (r < 0 || r >= RowCount()) {
-        detail::RaiseBadIndex("Grid row " + std::to_string(r) + " does not exist (" +
-                              std::to_string(RowCount()) + " rows)");
-    }
+    detail::RaiseBadIndex("Grid row " + std::to_string(r) + " does not exist (" +
+                          std::to_string(RowCount()) + " rows)");
 }
 
-void FlexGrid::Impl::CheckCol(int c) const
+void FlexGrid::Impl::RaiseNoCol(int c) const
 {
-    if (c < 0 || c >= ColCount()) {
-        detail::RaiseBadIndex("Grid column " + std::to_string(c) + " does not exist (" +
-                              std::to_string(ColCount()) + " columns)");
-    }
+    detail::RaiseBadIndex("Grid column " + std::to_string(c) + " does not exist (" +
+                          std::to_string(ColCount()) + " columns)");
 }
 
 bool FlexGrid::Impl::HiddenByOutline(int r) const

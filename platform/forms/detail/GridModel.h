@@ -144,6 +144,12 @@ struct FlexGrid::Impl
     SelectionMode selectionMode = SelectionMode::Free;
     DropEffect dragAllowed = DropEffect::None; // effects of a drag started from this grid
 
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    // The rows go with the pool of their texts: they need not give their blocks back.
+    ~Impl() { blocks.Close(); }
+
     // Visibility by outline, computed on demand and dropped when the outline changes.
     mutable std::vector<bool> outlineHidden;
     mutable bool outlineValid = false;
@@ -153,8 +159,22 @@ struct FlexGrid::Impl
     detail::GridRow NewRow() const;
     /// Drops rows past count or appends empty ones up to it.
     void ResizeRows(size_t count);
-    void CheckRow(int r) const;
-    void CheckCol(int c) const;
+    /// Raises error 381 when the grid has no row r; checked on every cell read and write.
+    void CheckRow(int r) const
+    {
+        if (r < 0 || r >= RowCount()) [[unlikely]] {
+            RaiseNoRow(r);
+        }
+    }
+    /// Raises error 381 when the grid has no column c.
+    void CheckCol(int c) const
+    {
+        if (c < 0 || c >= ColCount()) [[unlikely]] {
+            RaiseNoCol(c);
+        }
+    }
+    [[noreturn]] void RaiseNoRow(int r) const;
+    [[noreturn]] void RaiseNoCol(int c) const;
     int RowCount() const { return static_cast<int>(rows.size()); }
     int ColCount() const { return static_cast<int>(cols.size()); }
     bool HiddenByOutline(int r) const;

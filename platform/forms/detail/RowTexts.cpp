@@ -29,25 +29,38 @@ template <typename T> void Store(unsigned char* offsets, int col, std::uint32_t 
     std::memcpy(offsets + std::size_t(col) * sizeof(T), &narrow, sizeof(T));
 }
 
-void StoreEnd(unsigned char* offsets, unsigned widthLog2, int col, std::uint32_t value)
-{
-    switch (widthLog2) {
-    case 0:
-        Store<std::uint8_t>(offsets, col, value);
-        break;
-    case 1:
-        Store<std::uint16_t>(offsets, col, value);
-        break;
-    default:
-        Store<std::uint32_t>(offsets, col, value);
-        break;
-    }
-}
-
 template <typename T> void AddFrom(unsigned char* offsets, int col, int count, std::uint32_t shift)
 {
     for (int c = col; c < count; ++c) {
         Store<T>(offsets, c, Load<T>(offsets, c) + shift);
+    }
+}
+
+/// A block rebuilt for `count` cells, keeping the first `keep` cells of the old one (their
+/// characters end at `keptChars`), with the text of `col` (-1: none) replaced so that it
+/// ends at `newEnd` where it ended at `colEnd`.
+struct Rewrite
+{
+    int count = 0;
+    int keep = 0;
+    int col = -1;
+    std::uint32_t keptChars = 0;
+    std::uint32_t colEnd = 0;
+    std::uint32_t newEnd = 0;
+};
+
+template <typename Old, typename New>
+void CopyEnds(const unsigned char* from, unsigned char* to, const Rewrite& w)
+{
+    // Cells from `w.col` on move by the change of its length; empty cells past the kept ones
+    // end where the kept characters do.
+    const std::uint32_t shift = w.newEnd - w.colEnd; // wraps when the text got shorter
+    for (int c = 0; c < w.count; ++c) {
+        std::uint32_t end = c < w.keep ? Load<Old>(from, c) : w.keptChars;
+        if (c >= w.col && w.col >= 0) {
+            end += shift;
+        }
+        Store<New>(to, c, end);
     }
 }
 
@@ -58,7 +71,9 @@ RowTexts::RowTexts(TextBlocks* pool) : m_block(nullptr, TextBlockRelease{pool}) 
 void TextBlockRelease::operator()(std::uint32_t* block) const
 {
     if (pool != nullptr) {
-        pool->Give(block, block[1]);
+        if (!pool->Closed()) { // a closed pool goes with its blocks: they are not touched
+            pool->Give(block, block[1]);
+        }
     } else {
         delete[] block;
     }
@@ -157,40 +172,9 @@ void RowTexts::SetExact(int col, double value)
     m_typed.Store(Pool(), col, {{TypedValue::Kind::Exact, value}, false, 0});
 }
 
-std::uint32_t RowTexts::End(int col) const
-{
-    switch (WidthLog2()) {
-    case 0:
-        return Load<std::uint8_t>(Offsets(), col);
-    case 1:
-        return Load<std::uint16_t>(Offsets(), col);
-    default:
-        return Load<std::uint32_t>(Offsets(), col);
-    }
-}
-
 void RowTexts::ShiftEnds(int col, std::uint32_t shift)
 {
-    switch (WidthLog2()) {
-    case 0:
-        AddFrom<std::uint8_t>(Offsets(), col, Count(), shift);
-        break;
-    case 1:
-        AddFrom<std::uint16_t>(Offsets(), col, Count(), shift);
-        break;
-    default:
-        AddFrom<std::uint32_t>(Offsets(), col, Count(), shift);
-        break;
-    }
-}
-
-std::string_view RowTexts::Text(int col) const
-{
-    if (col < 0 || col >= Count()) {
-        return {};
-    }
-    const std::uint32_t start = col == 0 ? 0 : End(col - 1);
-    return {Chars() + start, End(col) - start};
+    OnWidth(WidthLog2(), [&](auto tag) { AddFrom<decltype(tag)>(Offsets(), col, Count(), shift); });
 }
 
 void RowTexts::Set(int col, std::string_view text, int width)
@@ -268,28 +252,44 @@ void RowTexts::MoveCell(int col, int position)
 
 void RowTexts::Rebuild(int count, int col, std::string_view text)
 {
-    const int old = Count();
-    auto textOf = [&](int c) { return c == col ? text : c < old ? Text(c) : std::string_view(); };
-    std::size_t total = 0;
-    for (int c = 0; c < count; ++c) {
-        total += textOf(c).size();
+    Rewrite w;
+    w.count = count;
+    w.keep = std::min(count, Count());
+    w.col = col < count ? col : -1;
+    w.keptChars = w.keep == 0 ? 0 : End(w.keep - 1);
+    std::uint32_t colStart = w.keptChars;
+    w.colEnd = w.keptChars;
+    if (w.col >= 0 && w.col < w.keep) {
+        colStart = w.col == 0 ? 0 : End(w.col - 1);
+        w.colEnd = End(w.col);
     }
-    TextBlocks* pool = m_block.get_deleter().pool;
+    const std::size_t inserted = w.col >= 0 ? text.size() : 0;
+    w.newEnd = colStart + std::uint32_t(inserted);
+    const std::size_t total = w.keptChars - (w.colEnd - colStart) + inserted;
+
+    TextBlocks* pool = Pool();
+    // A row written for the first time takes room for as many characters as the rows written
+    // before it came to, so that a row filled cell by cell is built once.
+    std::size_t room = total;
+    if (pool != nullptr && Count() == 0) {
+        room = std::max<std::size_t>(total, pool->RowChars());
+    } else if (pool != nullptr && w.col >= 0) {
+        pool->NoteRowChars(total);
+    }
     // The narrowest offsets that can count every character the block will have room for.
     unsigned widthLog2 = 0;
     std::uint32_t words = 0;
     for (;; ++widthLog2) {
         const std::uint32_t offsetWords = OffsetWords(count, widthLog2);
-        const std::uint32_t needed = kHeader + offsetWords + WordsFor(total);
-        // Half as much again to spare: a row written cell by cell is rebuilt a few times only,
-        // and the keys a report writes into its rows after the fill mostly fit without moving
-        // the row into a second block.
+        const std::uint32_t needed = kHeader + offsetWords + WordsFor(room);
+        // Half as much again to spare: the keys a report writes into its rows after the fill
+        // mostly fit without moving the row into a second block.
         words = needed + needed / 2 + 4;
         if (pool != nullptr) {
             words = TextBlocks::Rounded(words);
         }
-        const std::uint64_t room = std::uint64_t(words - kHeader - offsetWords) * 4;
-        if (widthLog2 == 2 || room < (std::uint64_t(1) << (8u << widthLog2))) {
+        const std::uint64_t chars = std::uint64_t(words - kHeader - offsetWords) * 4;
+        if (widthLog2 == 2 || chars < (std::uint64_t(1) << (8u << widthLog2))) {
             break;
         }
     }
@@ -297,15 +297,21 @@ void RowTexts::Rebuild(int count, int col, std::string_view text)
     block[0] = std::uint32_t(count) | (widthLog2 << kWidthShift);
     auto* offsets = reinterpret_cast<unsigned char*>(block.get() + kHeader);
     char* chars = reinterpret_cast<char*>(block.get() + kHeader + OffsetWords(count, widthLog2));
-    std::uint32_t at = 0;
-    for (int c = 0; c < count; ++c) {
-        const std::string_view t = textOf(c);
-        if (!t.empty()) {
-            std::memcpy(chars + at, t.data(), t.size());
-        }
-        at += std::uint32_t(t.size());
-        StoreEnd(offsets, widthLog2, c, at);
+    if (w.keptChars != 0) {
+        // The kept characters around the rewritten cell, in two runs.
+        std::memcpy(chars, Chars(), colStart);
+        std::memcpy(chars + w.newEnd, Chars() + w.colEnd, w.keptChars - w.colEnd);
     }
+    if (inserted != 0) {
+        std::memcpy(chars + colStart, text.data(), inserted);
+    }
+    const unsigned char* from = w.keep == 0 ? nullptr : Offsets();
+    const unsigned oldWidth = w.keep == 0 ? 0 : WidthLog2();
+    OnWidth(oldWidth, [&](auto oldTag) {
+        OnWidth(widthLog2, [&](auto newTag) {
+            CopyEnds<decltype(oldTag), decltype(newTag)>(from, offsets, w);
+        });
+    });
     m_block = std::move(block);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/forms/detail/TypedCells.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -10,6 +11,19 @@
 namespace platform::forms::detail {
 
 class TextBlocks;
+
+/// Calls f with a value of the type of a row's offsets 1 << widthLog2 bytes wide.
+template <typename F> decltype(auto) OnWidth(unsigned widthLog2, F f)
+{
+    switch (widthLog2) {
+    case 0:
+        return f(std::uint8_t{});
+    case 1:
+        return f(std::uint16_t{});
+    default:
+        return f(std::uint32_t{});
+    }
+}
 
 /// Gives a row's text block back where it came from: a grid's pool, or the heap when null.
 struct TextBlockRelease
@@ -48,7 +62,14 @@ public:
     int Count() const { return m_block ? int(m_block[0] & kCountMask) : 0; }
 
     /// The text of a cell; empty past the stored cells. Valid until the row is written.
-    std::string_view Text(int col) const;
+    std::string_view Text(int col) const
+    {
+        if (col < 0 || col >= Count()) {
+            return {};
+        }
+        // Read often (sorts, subtotals, keys): both ends at once, in the offsets' own width.
+        return OnWidth(WidthLog2(), [&](auto tag) { return TextAt<decltype(tag)>(col); });
+    }
 
     /// Writes a cell's text. A row that must grow takes room for `width` cells at once (the
     /// grid's column count), so that filling a row left to right reorganises it once. An empty
@@ -100,7 +121,25 @@ private:
     }
     unsigned WidthLog2() const { return m_block[0] >> kWidthShift; }
     unsigned char* Offsets() const { return reinterpret_cast<unsigned char*>(m_block.get() + kHeader); }
-    std::uint32_t End(int col) const;
+    std::uint32_t End(int col) const
+    {
+        return OnWidth(WidthLog2(), [&](auto tag) { return LoadEnd<decltype(tag)>(col); });
+    }
+    template <typename T> std::uint32_t LoadEnd(int col) const
+    {
+        T end;
+        std::memcpy(&end, Offsets() + std::size_t(col) * sizeof(T), sizeof(T));
+        return end;
+    }
+    /// The text of a stored cell of a row whose offsets are of type T.
+    template <typename T> std::string_view TextAt(int col) const
+    {
+        constexpr unsigned widthLog2 = sizeof(T) == 1 ? 0 : sizeof(T) == 2 ? 1 : 2;
+        const std::uint32_t start = col == 0 ? 0 : LoadEnd<T>(col - 1);
+        const char* chars = reinterpret_cast<const char*>(m_block.get() + kHeader +
+                                                          OffsetWords(Count(), widthLog2));
+        return {chars + start, LoadEnd<T>(col) - start};
+    }
     std::uint32_t CharCount() const { return Count() == 0 ? 0 : End(Count() - 1); }
     char* Chars() const
     {

@@ -2,6 +2,7 @@
 
 #include "platform/forms/detail/CellValues.h"
 #include "platform/forms/detail/SubtotalPass.h"
+#include "platform/forms/detail/TextIds.h"
 
 #include <algorithm>
 #include <bit>
@@ -68,7 +69,8 @@ int RankRows(const FlexGrid::Impl& impl, int first, int end, int col, int* out, 
     const bool typed = type == ColumnType::Date || type == ColumnType::Empty || IsNumericType(type);
     const TypedValue::Kind numberKind =
         type == ColumnType::Date ? TypedValue::Kind::Date : TypedValue::Kind::Number;
-    std::unordered_map<std::string_view, int> texts;
+    TextIds texts;
+    std::vector<int> keyOfText; // by the text's number
     std::unordered_map<double, int> numbers;
     std::vector<Key> keys;
     int* at = out;
@@ -86,11 +88,12 @@ int RankRows(const FlexGrid::Impl& impl, int first, int end, int col, int* out, 
             }
             id = it->second;
         } else {
-            const auto [it, added] = texts.try_emplace(text, int(keys.size()));
+            const auto [number, added] = texts.Insert(text);
             if (added) {
+                keyOfText.push_back(int(keys.size()));
                 keys.push_back(MakeKey(text, type));
             }
-            id = it->second;
+            id = keyOfText[size_t(number)];
         }
         *at = id;
     }
@@ -294,7 +297,8 @@ private:
             bits += std::bit_width(unsigned(m_ranks[slot] - 1));
         }
         if (bits <= 64) {
-            std::vector<std::uint64_t> packed(m_count);
+            std::vector<std::uint64_t> packed;
+            packed.reserve(m_count);
             for (size_t r = 0; r < m_count; ++r) {
                 std::uint64_t key = 0;
                 for (size_t slot = 0; slot < m_width; ++slot) {
@@ -302,7 +306,7 @@ private:
                     key = (key << std::bit_width(unsigned(m_ranks[slot] - 1))) |
                           std::uint64_t(m_descending[slot] ? m_ranks[slot] - 1 - rank : rank);
                 }
-                packed[r] = (key << placeBits) | r;
+                packed.push_back((key << placeBits) | r);
             }
             std::sort(packed.begin(), packed.end());
             const std::uint64_t place = (std::uint64_t(1) << placeBits) - 1;

@@ -11,11 +11,11 @@
 
 #include "platform/forms/detail/Aggregates.h"
 #include "platform/forms/detail/CellValues.h"
+#include "platform/forms/detail/TextIds.h"
 
 #include <algorithm>
 #include <numeric>
 #include <string_view>
-#include <unordered_map>
 
 namespace platform::forms::detail {
 namespace {
@@ -50,21 +50,22 @@ public:
     std::optional<double> Number(const GridRow& row, int column, int type)
     {
         const std::string_view text = row.Text(column);
-        if (text.empty() || m_known.size() >= kMostTexts ||
+        if (text.empty() || m_texts.Size() >= kMostTexts ||
             row.cells.Kept(column, type == ColumnType::Date)) {
             return CellNumber(row, column, type, RowTexts::Keep::No);
         }
-        const auto [it, added] = m_known.try_emplace(text);
+        const auto [number, added] = m_texts.Insert(text);
         if (added) {
-            it->second = CellNumber(row, column, type, RowTexts::Keep::No);
+            m_numbers.push_back(CellNumber(row, column, type, RowTexts::Keep::No));
         }
-        return it->second;
+        return m_numbers[size_t(number)];
     }
 
 private:
     // A column of ever new texts would only fill the table.
     static constexpr size_t kMostTexts = 1 << 14;
-    std::unordered_map<std::string_view, std::optional<double>> m_known;
+    TextIds m_texts;
+    std::vector<std::optional<double>> m_numbers; // by the text's number
 };
 
 class Pass

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,10 @@ const WriteCase kWriteCases[] = {
      {{0, kVeryLong, 3}, {1, kLong}, {0, "a"}, {2, "c"}, {1, "b"}},
      {"a", "b", "c"},
      3},
+    {"AppendedPastTheCountAcrossOffsetWidths",
+     {{0, "a", 0}, {1, kLong, 0}, {4, "e", 0}, {2, kVeryLong, 0}, {6, "g", 0}},
+     {"a", kLong, kVeryLong, "", "e", "", "g"},
+     7},
     {"LongerAtTheEndOfAFullRow",
      {{0, "aa", 3}, {1, "bb", 3}, {2, "cc", 3}, {2, std::string(250, 'c')}, {0, ""}},
      {"", "bb", std::string(250, 'c')},
@@ -182,6 +187,30 @@ TEST(RowTextsTest, ManyRowsOfOnePoolKeepTheirOwnTexts)
     for (int r = 0; r < kRows; ++r) {
         ASSERT_EQ(Cells(rows[size_t(r)], kWidth), expected[size_t(r)]) << "row " << r;
     }
+}
+
+// A row written for the first time takes room for what the rows before it came to: a long row
+// among short ones gets its texts, and the short rows after it keep theirs and soon take
+// small blocks again.
+TEST(RowTextsTest, RowsAfterALongRowKeepTheirTextsAndTakeLittleRoom)
+{
+    TextBlocks pool;
+    std::vector<RowTexts> rows;
+    std::vector<std::vector<std::string>> expected;
+    for (int r = 0; r < 600; ++r) {
+        RowTexts& row = rows.emplace_back(&pool);
+        auto& cells = expected.emplace_back();
+        for (int c = 0; c < 5; ++c) {
+            cells.push_back(r == 3 && c == 2 ? kVeryLong : std::to_string(r * 10 + c));
+            row.Set(c, cells.back(), 5);
+        }
+    }
+    for (size_t r = 0; r < rows.size(); ++r) {
+        ASSERT_EQ(Cells(rows[r], 5), expected[r]) << "row " << r;
+    }
+    // One long row sets the room a first write takes at most to a bounded size; it falls back
+    // towards what the short rows need as they are written.
+    EXPECT_LT(pool.RowChars(), 100u);
 }
 
 TEST(RowTextsTest, ACellTakesAnotherCellsTextOfTheSameRow)
@@ -310,6 +339,29 @@ TEST(TextBlocksTest, BlocksAreReusedBySizeAndNeverShared)
     for (const auto& [block, n] : live) {
         pool.Give(block, n);
     }
+}
+
+// A grid going drops its rows after closing their pool: the rows give nothing back, and the
+// pool frees every block when it goes, those from the heap included (the sanitizer build
+// reports any block lost or freed twice).
+TEST(TextBlocksTest, AClosedPoolTakesNothingBackAndFreesAllItHolds)
+{
+    auto pool = std::make_unique<TextBlocks>();
+    std::vector<RowTexts> rows;
+    for (int r = 0; r < 200; ++r) {
+        RowTexts& row = rows.emplace_back(pool.get());
+        row.Set(0, r % 10 == 0 ? kVeryLong : kLong, 3);
+        row.Set(1, std::to_string(r));
+        EXPECT_EQ(row.Value(1, false).value, r); // a kept value: a second block per row
+    }
+    rows[0] = RowTexts(pool.get()); // a heap block given back before the pool closes
+    rows[10].Set(0, "kurz");        // and one moved into the pool
+    pool->Close();
+    EXPECT_TRUE(pool->Closed());
+    rows[20].Set(0, "auch kurz"); // rows still work until the pool goes
+    EXPECT_EQ(Cells(rows[20], 2), (std::vector<std::string>{"auch kurz", "20"}));
+    rows.clear();
+    pool.reset();
 }
 
 TEST(TextBlocksTest, NeighboursGivenBackServeALargerBlock)
