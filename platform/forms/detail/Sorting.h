@@ -31,9 +31,26 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
 /// tie on every column keep their order.
 void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns);
 
+/// The ranks of a later sort's columns for rows from `first` on, in the rows' order: per row
+/// `width` ranks, and per column the number of ranks.
+struct InnerRanks
+{
+    int first = 0;
+    size_t width = 0;
+    std::vector<int> keys;
+    std::vector<int> ranks;
+};
+
+/// SortFlatRows by columns; gives the ranks of the rows in innerColumns, in the rows' new
+/// order, read in the same pass over the rows.
+InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
+                                    const std::vector<SortColumn>& columns,
+                                    const std::vector<SortColumn>& innerColumns);
+
 /// Sorts the rows from starts.front() to the last row, which have no outline, by the columns,
-/// each only among the rows of its run (from one start to the next).
+/// each only among the rows of its run (from one start to the next). The columns' ranks come
+/// from `given` when it holds them for these rows (nothing has changed their texts since).
 void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
-                    const std::vector<SortColumn>& columns);
+                    const std::vector<SortColumn>& columns, const InnerRanks* given = nullptr);
 
 } // namespace platform::forms::detail
