@@ -87,12 +87,18 @@ public:
             }
             return it->second;
         }
+        // Neighbouring rows often show the same text (the rows of one group).
+        if (m_last >= 0 && text == m_lastText) {
+            return m_last;
+        }
         const auto [number, added] = m_texts.Insert(text);
         if (added) {
             m_keyOfText.push_back(int(m_keys.size()));
             m_keys.push_back(MakeKey(text, m_type));
         }
-        return m_keyOfText[size_t(number)];
+        m_lastText = text;
+        m_last = m_keyOfText[size_t(number)];
+        return m_last;
     }
 
     // The rank of each key number (0 up to one less than the number of ranks, which is
@@ -122,6 +128,8 @@ private:
     std::vector<int> m_keyOfText; // by the text's number
     std::unordered_map<double, int> m_numbers;
     std::vector<Key> m_keys;
+    std::string_view m_lastText; // the last text looked up, and its key's number (-1: none)
+    int m_last = -1;
 };
 
 // Gives every row first to end - 1 its rank among each column's distinct keys, so that rows
@@ -283,13 +291,15 @@ private:
     std::vector<int> m_order;
 };
 
-// The order of count rows (numbered from 0) sorted by their rank slots in turn: keys holds
-// width ranks per row, ranks the number of ranks of each slot; rows that tie on every slot
-// keep their order. The keys of a row packed into one number sort fastest where they fit;
-// else the rows compare slot by slot.
-std::vector<int> SortedByRanks(const std::vector<int>& keys, size_t count, size_t width,
-                               const std::vector<int>& ranks, const std::vector<bool>& descending)
+// The order of count rows (numbered from 0) sorted by their rank slots in turn: keyOf(r, slot)
+// is row r's rank in a slot, ranks the number of ranks of each slot; rows that tie on every
+// slot keep their order. The keys of a row packed into one number sort fastest where they
+// fit; else the rows compare slot by slot.
+template <typename KeyOf>
+std::vector<int> SortedByRanks(size_t count, const std::vector<int>& ranks,
+                               const std::vector<bool>& descending, KeyOf keyOf)
 {
+    const size_t width = ranks.size();
     std::vector<int> order(count);
     const int placeBits = std::bit_width(count);
     int bits = placeBits;
@@ -303,7 +313,7 @@ std::vector<int> SortedByRanks(const std::vector<int>& keys, size_t count, size_
             std::uint64_t key = 0;
             for (size_t slot = 0; slot < width; ++slot) {
                 const int top = std::max(ranks[slot], 1) - 1;
-                const int rank = keys[r * width + slot];
+                const int rank = keyOf(r, slot);
                 key = (key << std::bit_width(unsigned(top))) |
                       std::uint64_t(descending[slot] ? top - rank : rank);
             }
@@ -319,7 +329,7 @@ std::vector<int> SortedByRanks(const std::vector<int>& keys, size_t count, size_
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
         for (size_t slot = 0; slot < width; ++slot) {
-            const int ka = keys[size_t(a) * width + slot], kb = keys[size_t(b) * width + slot];
+            const int ka = keyOf(size_t(a), slot), kb = keyOf(size_t(b), slot);
             if (ka != kb) {
                 return (ka < kb) != descending[slot];
             }
@@ -381,8 +391,9 @@ int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end)
 namespace {
 
 // Puts the rows to their sorted places by following the permutation's cycles, so that a sort
-// needs no second copy of the rows.
-void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order)
+// needs no second copy of the rows: row first + i gets the row that stood at first + order[i]
+// - base.
+void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order, int base)
 {
     std::vector<bool> placed(order.size(), false);
     for (size_t start = 0; start < order.size(); ++start) {
@@ -393,7 +404,7 @@ void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order)
         size_t at = start;
         while (true) {
             placed[at] = true;
-            const size_t from = size_t(order[at] - first);
+            const size_t from = size_t(order[at] - base);
             if (from == start) {
                 impl.rows[size_t(first) + at] = std::move(held);
                 break;
@@ -419,7 +430,7 @@ bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
 void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
 {
     if (ClipRange(impl, first, end, columns)) {
-        PlaceRows(impl, first, Sorter(impl, first, end, columns).Order());
+        PlaceRows(impl, first, Sorter(impl, first, end, columns).Order(), first);
     }
 }
 
@@ -445,23 +456,19 @@ InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
     const size_t count = size_t(end - first), width = cols.size();
     std::vector<int> keys(count * width);
     const std::vector<int> ranks = RankRows(impl, first, end, cols, keys.data(), width);
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
+    std::vector<int> order;
     if (!columns.empty() && count >= 2) {
-        std::vector<int> own(count * columns.size());
-        for (size_t r = 0; r < count; ++r) {
-            std::copy_n(&keys[r * width], columns.size(), &own[r * columns.size()]);
-        }
         std::vector<bool> descending;
         for (const SortColumn& column : columns) {
             descending.push_back(column.descending);
         }
-        order = SortedByRanks(own, count, columns.size(), ranks, descending);
-        std::vector<int> rows = order;
-        for (int& row : rows) {
-            row += first;
-        }
-        PlaceRows(impl, first, rows);
+        order = SortedByRanks(
+            count, std::vector<int>(ranks.begin(), ranks.begin() + std::ptrdiff_t(columns.size())),
+            descending, [&](size_t r, size_t slot) { return keys[r * width + slot]; });
+        PlaceRows(impl, first, order, 0);
+    } else {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 0);
     }
     inner.first = first;
     inner.width = innerColumns.size();
@@ -484,39 +491,42 @@ void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
     if (end - first < 2) {
         return;
     }
-    const size_t count = size_t(end - first), width = columns.size() + 1;
-    std::vector<int> keys(count * width);
-    std::vector<int> ranks(width, 1);
+    const size_t count = size_t(end - first);
+    std::vector<int> ranks(columns.size() + 1, 1);
     // The run of each row, then the columns' ranks: as given where they cover these rows.
+    std::vector<int> runs(count);
     size_t next = 0;
     for (int r = first; r < end; ++r) {
         while (next < starts.size() && starts[next] <= r) {
             ++next;
         }
-        keys[size_t(r - first) * width] = int(next) - 1;
+        runs[size_t(r - first)] = int(next) - 1;
     }
     ranks[0] = int(next);
-    if (given != nullptr && given->width == columns.size() && first >= given->first &&
-        given->keys.size() == size_t(end - given->first) * given->width) {
-        for (size_t i = 0; i < count; ++i) {
-            std::copy_n(&given->keys[(size_t(first - given->first) + i) * given->width],
-                        given->width, &keys[i * width + 1]);
-        }
-        std::copy(given->ranks.begin(), given->ranks.end(), ranks.begin() + 1);
-    } else {
-        const std::vector<int> counts =
-            RankRows(impl, first, end, ColumnsOf(columns), keys.data() + 1, width);
-        std::copy(counts.begin(), counts.end(), ranks.begin() + 1);
-    }
     std::vector<bool> descending{false};
     for (const SortColumn& column : columns) {
         descending.push_back(column.descending);
     }
-    std::vector<int> order = SortedByRanks(keys, count, width, ranks, descending);
-    for (int& row : order) {
-        row += first;
+    std::vector<int> order;
+    if (given != nullptr && given->width == columns.size() && first >= given->first &&
+        given->keys.size() == size_t(end - given->first) * given->width) {
+        std::copy(given->ranks.begin(), given->ranks.end(), ranks.begin() + 1);
+        const int* keys = given->keys.data() + size_t(first - given->first) * given->width;
+        const size_t width = given->width;
+        order = SortedByRanks(count, ranks, descending, [&](size_t r, size_t slot) {
+            return slot == 0 ? runs[r] : keys[r * width + slot - 1];
+        });
+    } else {
+        const size_t width = columns.size();
+        std::vector<int> keys(count * width);
+        const std::vector<int> counts =
+            RankRows(impl, first, end, ColumnsOf(columns), keys.data(), width);
+        std::copy(counts.begin(), counts.end(), ranks.begin() + 1);
+        order = SortedByRanks(count, ranks, descending, [&](size_t r, size_t slot) {
+            return slot == 0 ? runs[r] : keys[r * width + slot - 1];
+        });
     }
-    PlaceRows(impl, first, order);
+    PlaceRows(impl, first, order, 0);
 }
 
 } // namespace platform::forms::detail

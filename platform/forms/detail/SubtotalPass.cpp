@@ -54,10 +54,16 @@ public:
             row.cells.Kept(column, type == ColumnType::Date)) {
             return CellNumber(row, column, type, RowTexts::Keep::No);
         }
+        // The rows of a group often show the same text one after the other.
+        if (m_last >= 0 && text == m_lastText) {
+            return m_numbers[size_t(m_last)];
+        }
         const auto [number, added] = m_texts.Insert(text);
         if (added) {
             m_numbers.push_back(CellNumber(row, column, type, RowTexts::Keep::No));
         }
+        m_lastText = text;
+        m_last = number;
         return m_numbers[size_t(number)];
     }
 
@@ -66,6 +72,8 @@ private:
     static constexpr size_t kMostTexts = 1 << 14;
     TextIds m_texts;
     std::vector<std::optional<double>> m_numbers; // by the text's number
+    std::string_view m_lastText; // the last text looked up, and its number (-1: none)
+    int m_last = -1;
 };
 
 class Pass
