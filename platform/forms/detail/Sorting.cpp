@@ -291,23 +291,26 @@ private:
     std::vector<int> m_order;
 };
 
-// The order of count rows (numbered from 0) sorted by their rank slots in turn: keyOf(r, slot)
-// is row r's rank in a slot, ranks the number of ranks of each slot; rows that tie on every
-// slot keep their order. The keys of a row packed into one number sort fastest where they
-// fit; else the rows compare slot by slot.
+// The order of count rows (numbered from 0) sorted by their rank slots in turn, into
+// scratch.order: keyOf(r, slot) is row r's rank in a slot, ranks the number of ranks of each
+// slot; rows that tie on every slot keep their order. The keys of a row packed into one number
+// sort fastest where they fit; else the rows compare slot by slot. The scratch's memory is
+// reused: fresh memory costs more to reach than a sort costs.
 template <typename KeyOf>
-std::vector<int> SortedByRanks(size_t count, const std::vector<int>& ranks,
-                               const std::vector<bool>& descending, KeyOf keyOf)
+void SortByRanks(size_t count, const std::vector<int>& ranks, const std::vector<bool>& descending,
+                 KeyOf keyOf, SortScratch& scratch)
 {
     const size_t width = ranks.size();
-    std::vector<int> order(count);
+    std::vector<int>& order = scratch.order;
+    order.resize(count);
     const int placeBits = std::bit_width(count);
     int bits = placeBits;
     for (size_t slot = 0; slot < width; ++slot) {
         bits += std::bit_width(unsigned(std::max(ranks[slot], 1) - 1));
     }
     if (bits <= 64) {
-        std::vector<std::uint64_t> packed;
+        std::vector<std::uint64_t>& packed = scratch.packed;
+        packed.clear();
         packed.reserve(count);
         for (size_t r = 0; r < count; ++r) {
             std::uint64_t key = 0;
@@ -324,7 +327,7 @@ std::vector<int> SortedByRanks(size_t count, const std::vector<int>& ranks,
         for (size_t i = 0; i < count; ++i) {
             order[i] = int(packed[i] & place);
         }
-        return order;
+        return;
     }
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) {
@@ -336,7 +339,31 @@ std::vector<int> SortedByRanks(size_t count, const std::vector<int>& ranks,
         }
         return a < b;
     });
-    return order;
+}
+
+// Puts the rows of a table of `width` ints per row into the order (row i gets row order[i]),
+// following the permutation's cycles so that it needs no second table.
+void PermuteTable(std::vector<int>& table, size_t width, const std::vector<int>& order)
+{
+    std::vector<bool> placed(order.size(), false);
+    std::vector<int> held(width);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        std::copy_n(&table[start * width], width, held.begin());
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at]);
+            if (from == start) {
+                std::copy_n(held.begin(), width, &table[at * width]);
+                break;
+            }
+            std::copy_n(&table[from * width], width, &table[at * width]);
+            at = from;
+        }
+    }
 }
 
 std::vector<int> ColumnsOf(const std::vector<SortColumn>& columns)
@@ -454,35 +481,34 @@ InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
     const std::vector<int> innerCols = ColumnsOf(innerColumns);
     cols.insert(cols.end(), innerCols.begin(), innerCols.end());
     const size_t count = size_t(end - first), width = cols.size();
-    std::vector<int> keys(count * width);
-    const std::vector<int> ranks = RankRows(impl, first, end, cols, keys.data(), width);
-    std::vector<int> order;
+    inner.keys.resize(count * width);
+    const std::vector<int> ranks = RankRows(impl, first, end, cols, inner.keys.data(), width);
     if (!columns.empty() && count >= 2) {
         std::vector<bool> descending;
         for (const SortColumn& column : columns) {
             descending.push_back(column.descending);
         }
-        order = SortedByRanks(
+        const int* keys = inner.keys.data();
+        SortByRanks(
             count, std::vector<int>(ranks.begin(), ranks.begin() + std::ptrdiff_t(columns.size())),
-            descending, [&](size_t r, size_t slot) { return keys[r * width + slot]; });
-        PlaceRows(impl, first, order, 0);
-    } else {
-        order.resize(count);
-        std::iota(order.begin(), order.end(), 0);
+            descending, [&](size_t r, size_t slot) { return keys[r * width + slot]; },
+            inner.scratch);
+        PlaceRows(impl, first, inner.scratch.order, 0);
+        // The inner columns' ranks follow their rows.
+        if (!innerColumns.empty()) {
+            PermuteTable(inner.keys, width, inner.scratch.order);
+        }
     }
     inner.first = first;
     inner.width = innerColumns.size();
+    inner.stride = width;
+    inner.offset = columns.size();
     inner.ranks.assign(ranks.begin() + std::ptrdiff_t(columns.size()), ranks.end());
-    inner.keys.resize(count * inner.width);
-    for (size_t i = 0; i < count; ++i) {
-        std::copy_n(&keys[size_t(order[i]) * width + columns.size()], inner.width,
-                    &inner.keys[i * inner.width]);
-    }
     return inner;
 }
 
 void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
-                    const std::vector<SortColumn>& columns, const InnerRanks* given)
+                    const std::vector<SortColumn>& columns, InnerRanks* given)
 {
     if (columns.empty() || starts.empty()) {
         return;
@@ -493,40 +519,52 @@ void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
     }
     const size_t count = size_t(end - first);
     std::vector<int> ranks(columns.size() + 1, 1);
-    // The run of each row, then the columns' ranks: as given where they cover these rows.
-    std::vector<int> runs(count);
+    std::vector<bool> descending{false};
+    for (const SortColumn& column : columns) {
+        descending.push_back(column.descending);
+    }
+    const bool useGiven = given != nullptr && given->width == columns.size() &&
+                          first >= given->first &&
+                          given->keys.size() == size_t(end - given->first) * given->stride;
+    InnerRanks own;
+    InnerRanks& table = useGiven ? *given : own;
+    if (!useGiven) {
+        own.first = first;
+        own.width = columns.size();
+        own.stride = columns.size() + 1;
+        own.offset = 1;
+        own.keys.resize(count * own.stride);
+        const std::vector<int> counts =
+            RankRows(impl, first, end, ColumnsOf(columns), own.keys.data() + 1, own.stride);
+        own.ranks = counts;
+    }
+    std::copy(table.ranks.begin(), table.ranks.end(), ranks.begin() + 1);
+    // The run of each row goes where the table has a slot to spare (the group columns'
+    // ranks, no longer needed), else beside it.
+    int* keys = table.keys.data() + size_t(first - table.first) * table.stride;
+    std::vector<int> runsApart;
+    if (table.offset == 0) {
+        runsApart.resize(count);
+    }
+    auto run = [&](size_t r) -> int& {
+        return table.offset == 0 ? runsApart[r] : keys[r * table.stride];
+    };
     size_t next = 0;
     for (int r = first; r < end; ++r) {
         while (next < starts.size() && starts[next] <= r) {
             ++next;
         }
-        runs[size_t(r - first)] = int(next) - 1;
+        run(size_t(r - first)) = int(next) - 1;
     }
     ranks[0] = int(next);
-    std::vector<bool> descending{false};
-    for (const SortColumn& column : columns) {
-        descending.push_back(column.descending);
-    }
-    std::vector<int> order;
-    if (given != nullptr && given->width == columns.size() && first >= given->first &&
-        given->keys.size() == size_t(end - given->first) * given->width) {
-        std::copy(given->ranks.begin(), given->ranks.end(), ranks.begin() + 1);
-        const int* keys = given->keys.data() + size_t(first - given->first) * given->width;
-        const size_t width = given->width;
-        order = SortedByRanks(count, ranks, descending, [&](size_t r, size_t slot) {
-            return slot == 0 ? runs[r] : keys[r * width + slot - 1];
-        });
-    } else {
-        const size_t width = columns.size();
-        std::vector<int> keys(count * width);
-        const std::vector<int> counts =
-            RankRows(impl, first, end, ColumnsOf(columns), keys.data(), width);
-        std::copy(counts.begin(), counts.end(), ranks.begin() + 1);
-        order = SortedByRanks(count, ranks, descending, [&](size_t r, size_t slot) {
-            return slot == 0 ? runs[r] : keys[r * width + slot - 1];
-        });
-    }
-    PlaceRows(impl, first, order, 0);
+    const size_t stride = table.stride, offset = table.offset;
+    SortByRanks(
+        count, ranks, descending,
+        [&](size_t r, size_t slot) {
+            return slot == 0 ? run(r) : keys[r * stride + offset + slot - 1];
+        },
+        table.scratch);
+    PlaceRows(impl, first, table.scratch.order, 0);
 }
 
 } // namespace platform::forms::detail

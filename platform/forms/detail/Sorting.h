@@ -2,6 +2,7 @@
 
 #include "platform/forms/detail/GridModel.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace platform::forms::detail {
@@ -31,14 +32,25 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
 /// tie on every column keep their order.
 void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns);
 
+/// Memory a sort reuses: the packed keys and the order.
+struct SortScratch
+{
+    std::vector<std::uint64_t> packed;
+    std::vector<int> order;
+};
+
 /// The ranks of a later sort's columns for rows from `first` on, in the rows' order: per row
-/// `width` ranks, and per column the number of ranks.
+/// `stride` ints of which `width` from `offset` on are the columns' ranks; per column the
+/// number of ranks; and the memory of the sort that made them, for the next.
 struct InnerRanks
 {
     int first = 0;
     size_t width = 0;
+    size_t stride = 0;
+    size_t offset = 0;
     std::vector<int> keys;
     std::vector<int> ranks;
+    SortScratch scratch;
 };
 
 /// SortFlatRows by columns; gives the ranks of the rows in innerColumns, in the rows' new
@@ -49,8 +61,9 @@ InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
 
 /// Sorts the rows from starts.front() to the last row, which have no outline, by the columns,
 /// each only among the rows of its run (from one start to the next). The columns' ranks come
-/// from `given` when it holds them for these rows (nothing has changed their texts since).
+/// from `given` when it holds them for these rows (nothing has changed their texts since); its
+/// memory is reused.
 void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
-                    const std::vector<SortColumn>& columns, const InnerRanks* given = nullptr);
+                    const std::vector<SortColumn>& columns, InnerRanks* given = nullptr);
 
 } // namespace platform::forms::detail
