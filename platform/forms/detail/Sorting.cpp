@@ -417,9 +417,17 @@ int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end)
 
 namespace {
 
-// Puts the rows to their sorted places by following the permutation's cycles, so that a sort
-// needs no second copy of the rows: row first + i gets the row that stood at first + order[i]
-// - base.
+// Keeps first and end inside the grid; false when there is nothing to sort.
+bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
+               const std::vector<SortColumn>& columns)
+{
+    first = std::max(first, 0);
+    end = std::min(end, impl.RowCount());
+    return !columns.empty() && end - first >= 2;
+}
+
+} // namespace
+
 void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order, int base)
 {
     std::vector<bool> placed(order.size(), false);
@@ -443,17 +451,6 @@ void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order, i
     impl.Invalidate();
 }
 
-// Keeps first and end inside the grid; false when there is nothing to sort.
-bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
-               const std::vector<SortColumn>& columns)
-{
-    first = std::max(first, 0);
-    end = std::min(end, impl.RowCount());
-    return !columns.empty() && end - first >= 2;
-}
-
-} // namespace
-
 void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
 {
     if (ClipRange(impl, first, end, columns)) {
@@ -463,12 +460,12 @@ void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortCo
 
 void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
 {
-    SortFlatRowsKeepingRanks(impl, first, end, columns, {});
+    SortFlatRowsKeepingRanks(impl, first, end, columns, {}, true);
 }
 
 InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
                                     const std::vector<SortColumn>& columns,
-                                    const std::vector<SortColumn>& innerColumns)
+                                    const std::vector<SortColumn>& innerColumns, bool place)
 {
     InnerRanks inner;
     first = std::max(first, 0);
@@ -493,10 +490,14 @@ InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
             count, std::vector<int>(ranks.begin(), ranks.begin() + std::ptrdiff_t(columns.size())),
             descending, [&](size_t r, size_t slot) { return keys[r * width + slot]; },
             inner.scratch);
-        PlaceRows(impl, first, inner.scratch.order, 0);
         // The inner columns' ranks follow their rows.
         if (!innerColumns.empty()) {
             PermuteTable(inner.keys, width, inner.scratch.order);
+        }
+        if (place) {
+            PlaceRows(impl, first, inner.scratch.order, 0);
+        } else {
+            inner.placement.swap(inner.scratch.order);
         }
     }
     inner.first = first;
@@ -510,61 +511,81 @@ InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
 void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
                     const std::vector<SortColumn>& columns, InnerRanks* given)
 {
-    if (columns.empty() || starts.empty()) {
+    const bool placed = given == nullptr || given->placement.empty();
+    if (starts.empty() || (columns.empty() && placed)) {
         return;
     }
     const int first = starts.front(), end = impl.RowCount();
-    if (end - first < 2) {
-        return;
-    }
-    const size_t count = size_t(end - first);
-    std::vector<int> ranks(columns.size() + 1, 1);
-    std::vector<bool> descending{false};
-    for (const SortColumn& column : columns) {
-        descending.push_back(column.descending);
-    }
     const bool useGiven = given != nullptr && given->width == columns.size() &&
                           first >= given->first &&
                           given->keys.size() == size_t(end - given->first) * given->stride;
+    if (!placed && (!useGiven || given->placement.size() != size_t(end - given->first))) {
+        RaiseBadValue("The rows' order does not fit the rows");
+    }
+    const size_t count = size_t(std::max(end - first, 0));
     InnerRanks own;
     InnerRanks& table = useGiven ? *given : own;
-    if (!useGiven) {
-        own.first = first;
-        own.width = columns.size();
-        own.stride = columns.size() + 1;
-        own.offset = 1;
-        own.keys.resize(count * own.stride);
-        const std::vector<int> counts =
-            RankRows(impl, first, end, ColumnsOf(columns), own.keys.data() + 1, own.stride);
-        own.ranks = counts;
-    }
-    std::copy(table.ranks.begin(), table.ranks.end(), ranks.begin() + 1);
-    // The run of each row goes where the table has a slot to spare (the group columns'
-    // ranks, no longer needed), else beside it.
-    int* keys = table.keys.data() + size_t(first - table.first) * table.stride;
-    std::vector<int> runsApart;
-    if (table.offset == 0) {
-        runsApart.resize(count);
-    }
-    auto run = [&](size_t r) -> int& {
-        return table.offset == 0 ? runsApart[r] : keys[r * table.stride];
-    };
-    size_t next = 0;
-    for (int r = first; r < end; ++r) {
-        while (next < starts.size() && starts[next] <= r) {
-            ++next;
+    std::vector<int>& order = table.scratch.order;
+    if (columns.empty() || count < 2) {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 0);
+    } else {
+        if (!useGiven) {
+            own.first = first;
+            own.width = columns.size();
+            own.stride = columns.size() + 1;
+            own.offset = 1;
+            own.keys.resize(count * own.stride);
+            own.ranks =
+                RankRows(impl, first, end, ColumnsOf(columns), own.keys.data() + 1, own.stride);
         }
-        run(size_t(r - first)) = int(next) - 1;
+        std::vector<int> ranks(columns.size() + 1, 1);
+        std::vector<bool> descending{false};
+        for (const SortColumn& column : columns) {
+            descending.push_back(column.descending);
+        }
+        std::copy(table.ranks.begin(), table.ranks.end(), ranks.begin() + 1);
+        // The run of each row goes where the table has a slot to spare (the group columns'
+        // ranks, no longer needed), else beside it.
+        int* keys = table.keys.data() + size_t(first - table.first) * table.stride;
+        std::vector<int> runsApart;
+        if (table.offset == 0) {
+            runsApart.resize(count);
+        }
+        auto run = [&](size_t r) -> int& {
+            return table.offset == 0 ? runsApart[r] : keys[r * table.stride];
+        };
+        size_t next = 0;
+        for (int r = first; r < end; ++r) {
+            while (next < starts.size() && starts[next] <= r) {
+                ++next;
+            }
+            run(size_t(r - first)) = int(next) - 1;
+        }
+        ranks[0] = int(next);
+        const size_t stride = table.stride, offset = table.offset;
+        SortByRanks(
+            count, ranks, descending,
+            [&](size_t r, size_t slot) {
+                return slot == 0 ? run(r) : keys[r * stride + offset + slot - 1];
+            },
+            table.scratch);
     }
-    ranks[0] = int(next);
-    const size_t stride = table.stride, offset = table.offset;
-    SortByRanks(
-        count, ranks, descending,
-        [&](size_t r, size_t slot) {
-            return slot == 0 ? run(r) : keys[r * stride + offset + slot - 1];
-        },
-        table.scratch);
-    PlaceRows(impl, first, table.scratch.order, 0);
+    if (placed) {
+        PlaceRows(impl, first, order, 0);
+        return;
+    }
+    // The rows still stand where they stood before the group sort: one move takes each to
+    // its place in both orders.
+    std::vector<int>& placement = given->placement;
+    const size_t skip = size_t(first - given->first);
+    for (size_t i = 0; i < count; ++i) {
+        order[i] = placement[skip + size_t(order[i])];
+    }
+    std::copy(order.begin(), order.begin() + std::ptrdiff_t(count),
+              placement.begin() + std::ptrdiff_t(skip));
+    PlaceRows(impl, given->first, placement, 0);
+    placement.clear();
 }
 
 } // namespace platform::forms::detail
@@ -620,15 +641,6 @@ void FlexGrid::SortBy(const std::vector<SortKey>& keys, int groupKeys,
         }
         return;
     }
-    // Without an outline the inner columns' ranks are read with the group columns', in one
-    // pass over the rows, for the sort inside the groups.
-    detail::InnerRanks innerRanks;
-    if (outline) {
-        detail::SortRows(impl, first, impl.RowCount(), groupColumns);
-    } else {
-        innerRanks = detail::SortFlatRowsKeepingRanks(impl, first, impl.RowCount(), groupColumns,
-                                                      innerColumns);
-    }
     // The pass reads the groups' values in the order the group keys give them and makes its
     // subtotal rows before the data rows move inside their groups, so that every caption,
     // extreme and sum comes out as with a sort after the subtotals. A column inside a group's
@@ -640,10 +652,29 @@ void FlexGrid::SortBy(const std::vector<SortKey>& keys, int groupKeys,
                        c.col <= std::max(q.matchFrom, q.groupOn);
             });
         });
-    if (inPass && detail::SubtotalInOnePass(impl, requests, [&](const std::vector<int>& starts) {
-            detail::SortInsideRuns(impl, starts, innerColumns, &innerRanks);
-        })) {
-        return;
+    if (outline) {
+        detail::SortRows(impl, first, impl.RowCount(), groupColumns);
+    } else if (!inPass) {
+        detail::SortFlatRows(impl, first, impl.RowCount(), groupColumns);
+    } else {
+        // The inner columns' ranks are read with the group columns', in one pass over the
+        // rows; the pass reads the rows in the group order, and they move once, to their
+        // places in both orders.
+        detail::InnerRanks innerRanks = detail::SortFlatRowsKeepingRanks(
+            impl, first, impl.RowCount(), groupColumns, innerColumns, false);
+        const bool done = detail::SubtotalInOnePass(
+            impl, requests,
+            [&](const std::vector<int>& starts) {
+                detail::SortInsideRuns(impl, starts, innerColumns, &innerRanks);
+            },
+            innerRanks.placement.empty() ? nullptr : &innerRanks.placement);
+        // A pass that made no subtotal rows had nothing to insert them before.
+        if (!innerRanks.placement.empty()) {
+            detail::PlaceRows(impl, innerRanks.first, innerRanks.placement, 0);
+        }
+        if (done) {
+            return;
+        }
     }
     Subtotals(requests);
     detail::SortRows(impl, first, impl.RowCount(), innerColumns);
