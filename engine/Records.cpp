@@ -63,6 +63,12 @@ void Records::Append(std::shared_ptr<Record> oRecord)
     });
 }
 
+void Records::ReserveMore(long n)
+{
+    if (n > 0)
+        m_records.Reserve(static_cast<std::size_t>(m_records.Count() + n));
+}
+
 void Records::ApplyFilter(std::shared_ptr<engine::Filter> oFilter)
 {
     common::Rethrowing("Records", "ApplyFilter", [&] {

@@ -59,6 +59,9 @@ public:
     // Inside the engine.
     /// Appends a record under the next counter key and links it to the record set.
     void Append(std::shared_ptr<Record> oRecord);
+    /// Makes room for n more records, as a reader that knows its row count does before
+    /// appending them.
+    void ReserveMore(long n);
     /// Makes a filter the active one and links it to the record set.
     void ApplyFilter(std::shared_ptr<engine::Filter> oFilter);
     /// The column at a 1-based position or with a key; no object when absent.

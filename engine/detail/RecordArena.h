@@ -31,7 +31,7 @@ public:
 private:
     struct Stretch;
     std::shared_ptr<Stretch> m_current;
-    /// Stretches grow up to a limit, so that a small read stays small.
+    /// Stretches grow up to a limit (about a huge page), so that a small read stays small.
     std::size_t m_nNextCapacity = 16;
 };
 

@@ -86,6 +86,11 @@ void RecordList::Clear()
 
 void RecordList::Reserve(std::size_t n)
 {
+    // Room is added at least by doubling, so that reserving for folder after folder does not
+    // move the whole list each time.
+    if (n <= m_items.capacity())
+        return;
+    n = std::max(n, 2 * m_items.capacity());
     m_items.reserve(n);
     m_keys.reserve(n);
 }

@@ -34,7 +34,7 @@ public:
     void Remove(long lIndex);
     /// Removes every record.
     void Clear();
-    /// Makes room for n records.
+    /// Makes room for n records (at least twice the room there was, when it grows).
     void Reserve(std::size_t n);
 
     /// Enumerates the records in order.

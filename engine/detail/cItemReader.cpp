@@ -186,6 +186,8 @@ void cItemReader::LoopItems()
 {
     common::Rethrowing(ClassName(), "LoopItems", [&] {
         m_lItemCount = m_oItems->Count();
+        // One record a row at least: the list grows once, not by doubling through a large read.
+        m_oRecords->ReserveMore(m_lItemCount);
         ForEachChunk(m_lItemCount, m_oOptions->ChunkSize,
                      [&](long lFrom, long lTo) { LoopItemsEx(lFrom, lTo); });
     });

@@ -38,6 +38,9 @@ std::string ClassOfType(long itemType)
     }
 }
 
+// A read of fewer rows than this share of its folder reads what its rows need by row.
+constexpr std::size_t kSmallShare = 4;
+
 } // namespace
 
 Items::Items(std::shared_ptr<detail::Context> context, std::string storeId, std::string entryId)
@@ -113,9 +116,15 @@ std::size_t Items::ListSize()
             if (std::find(tags.begin(), tags.end(), t) == tags.end())
                 tags.push_back(t);
         const auto ranges = m_restriction->Ranges();
-        auto rows = ranges ? st.ReadTableInRanges(m_entryId, tags, *ranges)
+        // A calendar read leaves out the series that cannot reach its window: they would
+        // give it no occurrence.
+        auto rows = ranges ? st.ReadTableInRanges(m_entryId, tags, *ranges,
+                                                  m_restriction->SeriesWindow())
                            : st.ReadTable(m_entryId, tags);
         auto prefetch = NewPrefetch(std::move(tags));
+        // Rows that are a small part of their folder fetch their series' patterns themselves.
+        prefetch->followsRows =
+            ranges && rows.size() * kSmallShare < st.ItemCount(m_entryId);
         const auto& kept = prefetch->tags;
         // The matching rows stay where they are: a read may hold a million of them.
         rows.erase(std::remove_if(rows.begin(), rows.end(),

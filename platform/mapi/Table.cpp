@@ -121,10 +121,12 @@ void Table::LoadRows()
     m_generation = source->Context()->Generation();
     auto& st = source->Context()->GetStore(source->StoreID());
     // Where the restriction bounds an integer property, the store reads only the items with a
-    // value in those bounds.
+    // value in those bounds (and of a calendar read only the series that reach its window, as
+    // the item collection does).
     const auto ranges = m_restriction ? m_restriction->Ranges() : std::nullopt;
     const auto rows = detail::Guard("Table.GetRows", [&] {
-        return ranges ? st.ReadTableInRanges(source->FolderEntryID(), tags, *ranges)
+        return ranges ? st.ReadTableInRanges(source->FolderEntryID(), tags, *ranges,
+                                             m_restriction->SeriesWindow())
                       : st.ReadTable(source->FolderEntryID(), tags);
     });
     m_rows.reserve(rows.size());

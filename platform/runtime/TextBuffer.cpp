@@ -1,32 +1,25 @@
 #include "platform/runtime/TextBuffer.h"
 
+#include "platform/runtime/HugeBlocks.h"
+
 #include <algorithm>
-#include <cstdlib>
-#include <new>
-#include <sys/mman.h>
 
 namespace platform::runtime {
 namespace {
 
-// The size of a huge page, and of every block.
-constexpr std::size_t kBlockSize = 2 * 1024 * 1024;
+// Every block is one huge page.
+constexpr std::size_t kBlockSize = kHugeBlockSize;
 
 char* NewBlock()
 {
-    void* block = std::aligned_alloc(kBlockSize, kBlockSize);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    // Only a hint: without huge pages the block works the same, with more page faults.
-    ::madvise(block, kBlockSize, MADV_HUGEPAGE);
-    return static_cast<char*>(block);
+    return static_cast<char*>(NewHugeBlock(kBlockSize));
 }
 
 } // namespace
 
 void TextBuffer::FreeBlock::operator()(char* block) const noexcept
 {
-    std::free(block);
+    FreeHugeBlock(block, kBlockSize);
 }
 
 void TextBuffer::AppendToNewBlocks(std::string_view text)

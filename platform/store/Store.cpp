@@ -343,6 +343,7 @@ std::unique_ptr<Store> Store::Create(const std::filesystem::path& file, std::str
     impl->db.Exec("COMMIT");
     impl->hotTags = detail::KeepHotColumns(impl->db);
     impl->windowIndexes = detail::KeepWindowIndexes(impl->db);
+    impl->KeepSeriesReach();
     return std::unique_ptr<Store>(new Store(std::move(impl)));
 }
 
@@ -366,6 +367,7 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
     impl->keptCounts = KeepFolderCounts(impl->db);
     impl->hotTags = detail::KeepHotColumns(impl->db);
     impl->windowIndexes = !impl->hotTags.empty() && detail::KeepWindowIndexes(impl->db);
+    impl->KeepSeriesReach();
     impl->uid = CheckUid(impl->Meta("uid"));
     impl->entryId = "00000000" + impl->uid;
     impl->name = impl->Meta("name");

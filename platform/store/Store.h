@@ -138,10 +138,14 @@ public:
                                     std::span<const PropTag> columns) const;
     /// Reads the given columns of those ordinary items of a folder that have a value inside at
     /// least one of the ranges, in creation order. The ranges are answered by the store's value
-    /// index, so the cost follows the rows found, not the folder's size.
-    std::vector<TableRow> ReadTableInRanges(std::string_view folderEntryId,
-                                            std::span<const PropTag> columns,
-                                            std::span<const ValueRange> anyOf) const;
+    /// index, so the cost follows the rows found, not the folder's size. With `seriesWindow`
+    /// (UTC seconds; its tag does not count), a range that asks for the recurring items (the
+    /// appointment's recurring flag equal to 1) gives only the series that can have an
+    /// occurrence inside the window: those that end before it or begin after it are left out.
+    std::vector<TableRow>
+    ReadTableInRanges(std::string_view folderEntryId, std::span<const PropTag> columns,
+                      std::span<const ValueRange> anyOf,
+                      const std::optional<ValueRange>& seriesWindow = std::nullopt) const;
     /// Reads every stored property of every ordinary item of a folder in one pass, in creation
     /// order, handing each item to `visit`.
     void ForEachItem(std::string_view folderEntryId,
@@ -157,6 +161,10 @@ public:
     /// the item's entry id, read in one pass.
     std::unordered_map<std::string, RecurrencePattern>
     FolderRecurrences(std::string_view folderEntryId) const;
+    /// The patterns (with their exceptions) of those of the given items that recur, by entry
+    /// id, read in one pass that follows the items given (ids of other stores have none).
+    std::unordered_map<std::string, RecurrencePattern>
+    Recurrences(std::span<const std::string> itemEntryIds) const;
     /// The exception items (modified occurrences) of the series of a folder, read in one pass.
     std::vector<ItemInfo> FolderExceptionItems(std::string_view folderEntryId) const;
     /// Removes the item's pattern and its exception items.

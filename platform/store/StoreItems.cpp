@@ -250,9 +250,6 @@ std::vector<std::pair<PropTag, PropValue>> Store::ItemProperties(std::string_vie
 
 // --- one-pass folder reads ------------------------------------------------------------------
 
-namespace {
-
-// The text of a JSON array of row ids, for `json_each` in a statement.
 std::string IdList(const std::vector<std::int64_t>& ids)
 {
     std::string text = "[";
@@ -263,8 +260,6 @@ std::string IdList(const std::vector<std::int64_t>& ids)
     }
     return text + "]";
 }
-
-} // namespace
 
 Store::Impl::ColumnPlan Store::Impl::PlanColumns(std::span<const PropTag> columns) const
 {
@@ -485,7 +480,23 @@ detail::Statement* Store::Impl::WindowStatement(const ColumnPlan& plan, const Va
                        "i.kind = 0 AND " + where);
 }
 
-std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf)
+std::string Store::Impl::ReachingSeries(const std::string& select) const
+{
+    // The reach index gives the folder's items whose pattern meets the window; an item flagged
+    // recurring without a pattern is an item of its own start, found by the start window.
+    return "SELECT " + select +
+           " FROM items i INDEXED BY items_reach WHERE i.folder_id = ?1 AND i.kind = 0 AND "
+           "i.reach_end >= ?2 AND i.reach_start <= ?3 AND i.h4 = 1";
+}
+
+bool Store::Impl::IsSeriesRange(const ValueRange& range) const
+{
+    return HotSlot(NormalizeTag(range.tag)) == detail::kRecurringSlot && range.low == 1 &&
+           range.high == 1;
+}
+
+std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange> anyOf,
+                                const ValueRange* seriesWindow)
 {
     if (!keptCounts)
         return 0;
@@ -501,6 +512,20 @@ std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange>
                              "typeof(value) = 'integer' AND value >= ?2 AND value <= ?3 LIMIT ?4)");
     std::int64_t found = 0;
     for (const auto& range : anyOf) {
+        if (seriesWindow != nullptr && IsSeriesRange(range)) {
+            auto& reaching =
+                db.Prepare("SELECT COUNT(*) FROM (" + ReachingSeries("1") + " LIMIT ?4)");
+            reaching.Bind(1, folder)
+                .Bind(2, Low(*seriesWindow))
+                .Bind(3, High(*seriesWindow))
+                .Bind(4, enough - found)
+                .Step();
+            found += reaching.Int(0);
+            reaching.Reset();
+            if (found >= enough)
+                return static_cast<std::size_t>(items);
+            continue;
+        }
         count.Bind(1, static_cast<std::int64_t>(NormalizeTag(range.tag)))
             .Bind(2, Low(range))
             .Bind(3, High(range))
@@ -516,8 +541,12 @@ std::size_t Store::Impl::IsWide(std::int64_t folder, std::span<const ValueRange>
 
 std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
                                                   std::span<const ValueRange> anyOf,
-                                                  std::size_t folderItems)
+                                                  std::size_t folderItems,
+                                                  const ValueRange* seriesWindow)
 {
+    // The window's bounds follow the ranges' own.
+    const auto windowAt = std::to_string(2 * anyOf.size() + 2);
+    const auto windowNext = std::to_string(2 * anyOf.size() + 3);
     // One walk of the folder's items; a range on a kept column is tested on the item row, any
     // other on the item's value in `props`, as the index holds it.
     std::string test;
@@ -532,6 +561,8 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
         if (slot < 0)
             one = "EXISTS (SELECT 1 FROM props p WHERE p.item_id = i.id AND p.tag = " +
                   std::to_string(tag) + " AND " + one + ")";
+        else if (seriesWindow != nullptr && IsSeriesRange(anyOf[k]))
+            one += " AND i.reach_end >= ?" + windowAt + " AND i.reach_start <= ?" + windowNext;
         test += (k ? " OR (" : "(") + one + ")";
     }
     auto& st = db.Prepare("SELECT " + ItemSelect(plan) +
@@ -541,6 +572,9 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
     for (std::size_t k = 0; k < anyOf.size(); ++k)
         st.Bind(static_cast<int>(2 * k + 2), Low(anyOf[k]))
             .Bind(static_cast<int>(2 * k + 3), High(anyOf[k]));
+    if (seriesWindow != nullptr)
+        st.Bind(std::stoi(windowAt), Low(*seriesWindow))
+            .Bind(std::stoi(windowNext), High(*seriesWindow));
     // Room for the whole folder: growing a vector of a million rows moves them each time.
     std::vector<TableRow> rows;
     std::vector<std::int64_t> ids;
@@ -558,15 +592,18 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
 
 std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
                                                std::span<const PropTag> columns,
-                                               std::span<const ValueRange> anyOf) const
+                                               std::span<const ValueRange> anyOf,
+                                               const std::optional<ValueRange>& seriesWindow) const
 {
     detail::ReadScope scope(impl_->db);
     const auto folder = impl_->FolderRow(folderEntryId);
     const auto plan = impl_->PlanColumns(columns);
     if (anyOf.empty())
         return {};
-    if (const auto folderItems = impl_->IsWide(folder, anyOf))
-        return impl_->ReadWideRanges(folder, plan, anyOf, folderItems);
+    // A file that keeps no reach gives every series, as the range asks.
+    const ValueRange* window = seriesWindow && impl_->seriesReach ? &*seriesWindow : nullptr;
+    if (const auto folderItems = impl_->IsWide(folder, anyOf, window))
+        return impl_->ReadWideRanges(folder, plan, anyOf, folderItems, window);
     // The value index gives the items of each range (integers only, as the index holds
     // them), and each item row comes with its kept columns in the same step. A range on the
     // start or the recurring flag comes from a window index, which holds the row's columns.
@@ -578,6 +615,16 @@ std::vector<TableRow> Store::ReadTableInRanges(std::string_view folderEntryId,
     std::vector<std::int64_t> ids;
     std::vector<TableRow> rows;
     for (const auto& range : anyOf) {
+        if (window != nullptr && impl_->IsSeriesRange(range)) {
+            // Only the series whose reach meets the window, from the reach index.
+            auto& st = impl_->db.Prepare(impl_->ReachingSeries(impl_->ItemSelect(plan)));
+            st.Bind(1, folder).Bind(2, Low(*window)).Bind(3, High(*window));
+            while (st.Step()) {
+                ids.push_back(st.Int(0));
+                rows.push_back(impl_->RowFrom(st, plan));
+            }
+            continue;
+        }
         auto* st = impl_->WindowStatement(plan, range);
         if (st == nullptr) {
             st = &byValue;

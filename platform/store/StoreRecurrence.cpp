@@ -1,6 +1,7 @@
 #include "platform/store/Store.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/SeriesReach.h"
 #include "platform/store/detail/StoreImpl.h"
 
 #include <algorithm>
@@ -172,6 +173,9 @@ void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern&
             st.Bind(5, LocalText(e.start)).Bind(6, LocalText(e.end));
         st.Run();
     }
+    // Writing the pattern made the triggers forget the series' reach: it is known again now.
+    if (impl_->seriesReach)
+        detail::WriteReach(impl_->db, item, detail::ReachOf(p));
     tx.Commit();
 }
 
@@ -243,6 +247,30 @@ std::optional<RecurrencePattern> Store::GetRecurrence(std::string_view itemEntry
     return p;
 }
 
+namespace {
+
+// Collects the patterns of a statement that selects a series' row id, kPatternColumns and
+// kExceptionColumns, one row per exception (or one without any), ordered by series.
+template <typename MakeItemId>
+void CollectPatterns(detail::Statement& st, const MakeItemId& itemId,
+                     std::unordered_map<std::string, RecurrencePattern>& out)
+{
+    constexpr int kException = 13; // the first exception column
+    RecurrencePattern* current = nullptr;
+    std::int64_t currentRow = 0;
+    while (st.Step()) {
+        const auto row = st.Int(0);
+        if (current == nullptr || row != currentRow) {
+            current = &out.emplace(itemId(row), PatternFromRow(st, 1)).first->second;
+            currentRow = row;
+        }
+        if (!st.IsNull(kException))
+            current->exceptions.push_back(ExceptionFromRow(itemId, st, kException));
+    }
+}
+
+} // namespace
+
 std::unordered_map<std::string, RecurrencePattern>
 Store::FolderRecurrences(std::string_view folderEntryId) const
 {
@@ -259,19 +287,56 @@ Store::FolderRecurrences(std::string_view folderEntryId) const
         "e.item_id = r.item_id WHERE i.folder_id = ? AND i.kind = 0 ORDER BY r.item_id, "
         "e.original_date");
     st.Bind(1, folder);
-    constexpr int kException = 13; // the first exception column
-    RecurrencePattern* current = nullptr;
-    std::int64_t currentRow = 0;
-    while (st.Step()) {
-        const auto row = st.Int(0);
-        if (current == nullptr || row != currentRow) {
-            current = &out.emplace(itemId(row), PatternFromRow(st, 1)).first->second;
-            currentRow = row;
-        }
-        if (!st.IsNull(kException))
-            current->exceptions.push_back(ExceptionFromRow(itemId, st, kException));
-    }
+    CollectPatterns(st, itemId, out);
     return out;
+}
+
+std::unordered_map<std::string, RecurrencePattern>
+Store::Recurrences(std::span<const std::string> itemEntryIds) const
+{
+    detail::ReadScope scope(impl_->db);
+    std::vector<std::int64_t> rows;
+    rows.reserve(itemEntryIds.size());
+    for (const auto& id : itemEntryIds) {
+        try {
+            rows.push_back(impl_->RowOf(id, ObjectKind::Item));
+        } catch (const StoreError&) {
+            // Not an item of this store: it has no pattern here.
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
+    std::unordered_map<std::string, RecurrencePattern> out;
+    // The given rows drive the join, so the read follows them and not the store's series.
+    auto& st = impl_->db.Prepare(
+        std::string("SELECT r.item_id, ") + kPatternColumns + ", " + kExceptionColumns +
+        " FROM json_each(?1) j CROSS JOIN recurrence r ON r.item_id = j.value LEFT JOIN "
+        "exceptions e ON e.item_id = r.item_id ORDER BY r.item_id, e.original_date");
+    st.Bind(1, IdList(rows));
+    CollectPatterns(st, itemId, out);
+    return out;
+}
+
+void Store::Impl::KeepSeriesReach()
+{
+    // The reach index holds the hot columns: a file without them reads every series.
+    seriesReach = windowIndexes && detail::KeepSeriesReach(db, [&] { FillSeriesReach(); });
+}
+
+void Store::Impl::FillSeriesReach()
+{
+    std::unordered_map<std::string, RecurrencePattern> patterns;
+    const auto itemId = [](std::int64_t row) { return std::to_string(row); };
+    {
+        auto& st = db.Prepare(std::string("SELECT r.item_id, ") + kPatternColumns + ", " +
+                              kExceptionColumns +
+                              " FROM recurrence r LEFT JOIN exceptions e ON e.item_id = "
+                              "r.item_id ORDER BY r.item_id, e.original_date");
+        CollectPatterns(st, itemId, patterns);
+    }
+    for (const auto& [row, pattern] : patterns)
+        detail::WriteReach(db, std::stoll(row), detail::ReachOf(pattern));
 }
 
 std::vector<ItemInfo> Store::FolderExceptionItems(std::string_view folderEntryId) const

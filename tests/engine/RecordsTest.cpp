@@ -256,6 +256,48 @@ TEST_F(EngineFixture, FieldsMadeInPlaceAnswerAsAppendedOnes)
               457);
 }
 
+TEST_F(EngineFixture, RecordsOfLargeArenasKeepTheirFieldsApart)
+{
+    // Enough records of one and of three fields that the arena reaches its largest stretches,
+    // one and several huge pages apart; a record kept alone keeps its stretch alive.
+    for (const std::size_t nFields : {std::size_t{1}, std::size_t{3}}) {
+        std::vector<std::shared_ptr<Field>> columns;
+        for (std::size_t c = 0; c < nFields; ++c)
+            columns.push_back(MakeField("Spalte" + std::to_string(c)));
+        const long nRecords = 40000;
+        std::vector<std::shared_ptr<Record>> records;
+        std::shared_ptr<Record> oKept;
+        {
+            detail::RecordArena oArena;
+            for (long r = 0; r < nRecords; ++r) {
+                auto slot = oArena.Next(nFields);
+                for (std::size_t c = 0; c < nFields; ++c) {
+                    columns[c]->CloneInto(slot.fields[c]);
+                    slot.fields[c].SetFieldValue(
+                        rt::Variant(std::to_string(r) + "/" + std::to_string(c)));
+                }
+                slot.record->TakeFieldsInPlace(slot.fields, nFields, slot.owner,
+                                               records.empty() ? nullptr : records.back().get());
+                slot.record->SetEntryID("E" + std::to_string(r));
+                records.push_back(std::move(slot.record));
+            }
+        }
+        for (long r = 0; r < nRecords; r += 97) {
+            const auto& oRecord = *records[static_cast<std::size_t>(r)];
+            ASSERT_EQ(oRecord.FieldsCount(), static_cast<long>(nFields)) << r;
+            EXPECT_EQ(oRecord.EntryID(), "E" + std::to_string(r));
+            for (std::size_t c = 0; c < nFields; ++c)
+                EXPECT_EQ(oRecord.Fields(rt::Variant("spalte" + std::to_string(c)))->Value(),
+                          rt::Variant(std::to_string(r) + "/" + std::to_string(c)))
+                    << r << " " << c;
+        }
+        oKept = records[nRecords - 1];
+        records.clear();
+        EXPECT_EQ(oKept->Fields(static_cast<long>(nFields))->Value(),
+                  rt::Variant(std::to_string(nRecords - 1) + "/" + std::to_string(nFields - 1)));
+    }
+}
+
 TEST_F(EngineFixture, LinkingTheRecordSetMakesAnEmptyLinkedFilter)
 {
     Records oRecords;

@@ -144,6 +144,12 @@ struct FlexGrid::Impl
     SelectionMode selectionMode = SelectionMode::Free;
     DropEffect dragAllowed = DropEffect::None; // effects of a drag started from this grid
 
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    // The rows go with the pool of their texts: they need not give their blocks back.
+    ~Impl() { blocks.Close(); }
+
     // Visibility by outline, computed on demand and dropped when the outline changes.
     mutable std::vector<bool> outlineHidden;
     mutable bool outlineValid = false;

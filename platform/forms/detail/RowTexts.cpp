@@ -71,7 +71,9 @@ RowTexts::RowTexts(TextBlocks* pool) : m_block(nullptr, TextBlockRelease{pool}) 
 void TextBlockRelease::operator()(std::uint32_t* block) const
 {
     if (pool != nullptr) {
-        pool->Give(block, block[1]);
+        if (!pool->Closed()) { // a closed pool goes with its blocks: they are not touched
+            pool->Give(block, block[1]);
+        }
     } else {
         delete[] block;
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace platform::forms::detail {
@@ -18,6 +19,9 @@ TextBlocks::~TextBlocks()
     for (void* chunk : m_chunks) {
         UnmapLarge(chunk, kChunkBytes);
     }
+    for (std::uint32_t* block : m_large) {
+        delete[] block;
+    }
 }
 
 std::uint32_t TextBlocks::Rounded(std::uint32_t words)
@@ -29,7 +33,9 @@ std::uint32_t* TextBlocks::Take(std::uint32_t words)
 {
     words = Rounded(words);
     if (words > kLargest) {
-        return new std::uint32_t[words];
+        std::unique_ptr<std::uint32_t[]> block(new std::uint32_t[words]); // not zeroed
+        m_large.insert(block.get());
+        return block.release();
     }
     std::uint32_t*& head = m_free[words / kGranule];
     if (head != nullptr) {
@@ -47,8 +53,12 @@ std::uint32_t* TextBlocks::Take(std::uint32_t words)
 
 void TextBlocks::Give(std::uint32_t* block, std::uint32_t words)
 {
+    if (m_closed) {
+        return;
+    }
     words = Rounded(words);
     if (words > kLargest) {
+        m_large.erase(block);
         delete[] block;
         return;
     }

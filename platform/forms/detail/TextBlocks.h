@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::forms::detail {
@@ -18,8 +19,8 @@ namespace platform::forms::detail {
 /// fill) thus reuses the blocks the rows left, which lie one after the other, rather than
 /// taking as much fresh memory again.
 ///
-/// Blocks larger than the largest size class come from the heap. A chunk is given back when
-/// the pool goes; the pool must outlive every block taken from it.
+/// Blocks larger than the largest size class come from the heap. Chunks and blocks from the
+/// heap are given back when the pool goes; the pool must outlive every block taken from it.
 class TextBlocks
 {
 public:
@@ -37,25 +38,32 @@ public:
     /// Gives back a block taken with the same `words`.
     void Give(std::uint32_t* block, std::uint32_t words);
 
+    /// Stops taking blocks back: the pool goes next, with every block in it. A grid dropping
+    /// all its rows at once would otherwise touch each row's block only to give it back.
+    void Close() { m_closed = true; }
+    /// Whether the pool takes no blocks back (see Close).
+    bool Closed() const { return m_closed; }
+
     /// The characters to make room for in a row written for the first time: what the last
     /// row that grew came to, a little less for every row asked for since, so that one long
     /// row does not make every later one large. Rows of a report come to much the same.
     std::uint32_t RowChars()
     {
-        const std::uint32_t chars = m_rowChars;
-        m_rowChars -= (m_rowChars + 127) / 128; // by one at least, down to none
+        const std::uint32_t chars = m_rowChars >> kRowCharsShift;
+        m_rowChars -= m_rowChars / 128;
         return chars;
     }
     /// Notes the characters a row grew to.
     void NoteRowChars(std::size_t chars)
     {
-        m_rowChars = std::uint32_t(std::min<std::size_t>(chars, kMaxRowChars));
+        m_rowChars = std::uint32_t(std::min<std::size_t>(chars, kMaxRowChars) << kRowCharsShift);
     }
 
 private:
     static constexpr std::uint32_t kGranule = 4;   // words: blocks are multiples of 16 bytes
     static constexpr std::uint32_t kLargest = 512; // words: 2 KiB, larger ones from the heap
     static constexpr std::size_t kMaxRowChars = 1024; // a longer row is built at its size
+    static constexpr int kRowCharsShift = 8;          // in 1/256 characters: it falls slowly
 
     std::uint32_t* Carve(std::uint32_t words);
     /// Puts a free range on the lists of its size classes.
@@ -70,6 +78,8 @@ private:
     std::uint32_t* m_runBegin = nullptr;
     std::uint32_t* m_runEnd = nullptr;
     std::uint32_t m_rowChars = 0;
+    std::unordered_set<std::uint32_t*> m_large; // blocks from the heap, not given back yet
+    bool m_closed = false;
 };
 
 } // namespace platform::forms::detail

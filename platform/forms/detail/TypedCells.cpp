@@ -150,10 +150,10 @@ void TypedCells::MoveCell(int col, int position)
 
 void TypedCells::Release(TextBlocks* pool) noexcept
 {
-    if (m_block != nullptr) {
+    if (m_block != nullptr && (pool == nullptr || !pool->Closed())) {
         Give(pool, m_block, kHeader + m_block[1] * kEntryWords);
-        m_block = nullptr;
     }
+    m_block = nullptr;
 }
 
 } // namespace platform::forms::detail

@@ -299,9 +299,85 @@ Ranges NodeRanges(const CompiledRestriction::Node& node)
     }
 }
 
+using Node = CompiledRestriction::Node;
+
+bool IsFlagLeaf(const Node& node, bool value)
+{
+    if (node.kind != RES_PROPERTY || node.relop != RELOP_EQ || !node.value ||
+        store::PropTypeOf(node.tag) != store::PT_BOOLEAN)
+        return false;
+    const auto* b = std::get_if<bool>(&*node.value);
+    return b != nullptr && *b == value;
+}
+
+// The flag an AND node requires to be true (the recurring items); 0 when none.
+store::PropTag RequiredFlag(const Node& node)
+{
+    if (node.kind != RES_AND)
+        return 0;
+    for (const auto& c : node.children)
+        if (IsFlagLeaf(c, true))
+            return c.tag;
+    return 0;
+}
+
+// Whether an AND node keeps only items without the flag: it holds an OR of "the flag is
+// missing" and "the flag is false".
+bool ExcludesFlag(const Node& node, store::PropTag flag)
+{
+    if (node.kind != RES_AND)
+        return false;
+    return std::any_of(node.children.begin(), node.children.end(), [&](const Node& c) {
+        if (c.kind != RES_OR || c.children.size() != 2)
+            return false;
+        const auto missing = [&](const Node& n) {
+            return n.kind == RES_NOT && n.children.size() == 1 &&
+                   n.children.front().kind == RES_EXIST && n.children.front().tag == flag;
+        };
+        const auto isFalse = [&](const Node& n) { return IsFlagLeaf(n, false) && n.tag == flag; };
+        return (missing(c.children[0]) && isFalse(c.children[1])) ||
+               (isFalse(c.children[0]) && missing(c.children[1]));
+    });
+}
+
+// A calendar read's shape: an OR of the recurring series and the other items of a time
+// window. Answers the window (a single range on a time property).
+std::optional<store::ValueRange> OrWindow(const Node& node)
+{
+    if (node.kind != RES_OR || node.children.size() != 2)
+        return std::nullopt;
+    for (int series = 0; series < 2; ++series) {
+        const auto flag = RequiredFlag(node.children[static_cast<std::size_t>(series)]);
+        const auto& other = node.children[static_cast<std::size_t>(1 - series)];
+        if (flag == 0 || !ExcludesFlag(other, flag))
+            continue;
+        const auto ranges = NodeRanges(other);
+        if (ranges && ranges->size() == 1 && store::PropTypeOf(ranges->front().tag) ==
+                                                 store::PT_SYSTIME)
+            return ranges->front();
+    }
+    return std::nullopt;
+}
+
+std::optional<store::ValueRange> FindSeriesWindow(const Node& node)
+{
+    if (auto window = OrWindow(node))
+        return window;
+    if (node.kind == RES_AND)
+        for (const auto& c : node.children)
+            if (auto window = FindSeriesWindow(c))
+                return window;
+    return std::nullopt;
+}
+
 } // namespace
 
 CompiledRestriction::CompiledRestriction(const Restriction& root) : m_root(Compile(root)) {}
+
+std::optional<store::ValueRange> CompiledRestriction::SeriesWindow() const
+{
+    return FindSeriesWindow(m_root);
+}
 
 std::optional<std::vector<store::ValueRange>> CompiledRestriction::Ranges() const
 {

@@ -37,6 +37,12 @@ public:
     /// one of them), for the store's value index; nullopt when the tree gives no such bound
     /// (then every item must be tested).
     std::optional<std::vector<store::ValueRange>> Ranges() const;
+    /// The window of a calendar read: where the tree requires (through its ANDs) an OR of
+    /// the recurring items (a flag equal to true) and of the items without that flag whose
+    /// time lies in a window, that window. A series without an occurrence in the window
+    /// gives the reader nothing, so the table may leave it out (see
+    /// store::Store::ReadTableInRanges); nullopt for any other tree.
+    std::optional<store::ValueRange> SeriesWindow() const;
 
     /// One node; public so that the evaluation helpers can walk it.
     struct Node

@@ -11,8 +11,15 @@ const store::RecurrencePattern* Prefetch::Pattern(const store::Store& store,
                                                   const std::string& entryId) const
 {
     if (!m_patterns)
-        m_patterns = Guard("RecurrencePattern",
-                           [&] { return store.FolderRecurrences(folderEntryId); });
+        m_patterns = Guard("RecurrencePattern", [&] {
+            if (!followsRows)
+                return store.FolderRecurrences(folderEntryId);
+            std::vector<std::string> ids;
+            ids.reserve(rows.size());
+            for (const auto& row : rows)
+                ids.push_back(row.item.entryId);
+            return store.Recurrences(ids);
+        });
     const auto it = m_patterns->find(entryId);
     return it == m_patterns->end() ? nullptr : &it->second;
 }
@@ -20,6 +27,19 @@ const store::RecurrencePattern* Prefetch::Pattern(const store::Store& store,
 const store::ItemInfo* Prefetch::ExceptionItem(const store::Store& store,
                                                const std::string& entryId) const
 {
+    if (followsRows) {
+        // The window's few modified occurrences, each when first asked for.
+        if (!m_exceptionItems)
+            m_exceptionItems.emplace();
+        auto it = m_exceptionItems->find(entryId);
+        if (it == m_exceptionItems->end()) {
+            auto item = Guard("RecurrencePattern", [&] { return store.FindItem(entryId); });
+            if (!item || item->kind != store::ItemKind::Exception)
+                return nullptr;
+            it = m_exceptionItems->emplace(entryId, std::move(*item)).first;
+        }
+        return &it->second;
+    }
     if (!m_exceptionItems) {
         auto items =
             Guard("RecurrencePattern", [&] { return store.FolderExceptionItems(folderEntryId); });

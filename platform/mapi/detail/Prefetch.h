@@ -26,6 +26,9 @@ struct Prefetch
     std::vector<store::TableRow> rows;
     std::uint64_t generation = 0;
     std::string folderEntryId;
+    /// The rows are a small part of the folder: the patterns are read for these rows and the
+    /// modified occurrences one by one, rather than the folder's all at once.
+    bool followsRows = false;
 
     /// The pattern of a series of the folder; null for an item that does not recur.
     const store::RecurrencePattern* Pattern(const store::Store& store,

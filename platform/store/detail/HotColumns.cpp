@@ -89,13 +89,6 @@ int KeptSlots(Database& db)
     return kept;
 }
 
-bool HasColumn(Database& db, const std::string& column)
-{
-    auto& st = db.Prepare("SELECT 1 FROM pragma_table_info('items') WHERE name = ?");
-    const bool has = st.Bind(1, column).Step();
-    st.Reset();
-    return has;
-}
 
 // Registers every hot property the file has a tag for, without filling the columns.
 void RegisterAll(Database& db)
@@ -160,6 +153,16 @@ std::vector<PropTag> LoadTags(Database& db, int kept)
     return tags;
 }
 
+
+// What the window indexes hold besides their keys: the hot columns of a calendar read
+// (subject, start, end, duration, recurring and all-day flags, clip dates) and the rest of the
+// item row a read returns.
+constexpr const char* kWindowColumns =
+    "h1, h2, h3, h4, h5, h6, h7, h0, message_class, owner_id";
+
+
+} // namespace
+
 void Atomically(Database& db, const std::function<void()>& work)
 {
     db.Exec("BEGIN IMMEDIATE");
@@ -172,11 +175,13 @@ void Atomically(Database& db, const std::function<void()>& work)
     }
 }
 
-// What the window indexes hold besides their keys: the hot columns of a calendar read
-// (subject, start, end, duration, recurring and all-day flags, clip dates) and the rest of the
-// item row a read returns.
-constexpr const char* kWindowColumns =
-    "h1, h2, h3, h4, h5, h6, h7, h0, message_class, owner_id";
+bool HasColumn(Database& db, const std::string& column)
+{
+    auto& st = db.Prepare("SELECT 1 FROM pragma_table_info('items') WHERE name = ?");
+    const bool has = st.Bind(1, column).Step();
+    st.Reset();
+    return has;
+}
 
 bool HasIndex(Database& db, const char* name)
 {
@@ -185,8 +190,6 @@ bool HasIndex(Database& db, const char* name)
     st.Reset();
     return has;
 }
-
-} // namespace
 
 bool KeepWindowIndexes(Database& db)
 {

@@ -5,6 +5,8 @@
 #include "platform/store/detail/Sqlite.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -46,5 +48,13 @@ bool KeepWindowIndexes(Database& db);
 /// After a name got an id: when it is a hot property, the columns start keeping it (filled
 /// from any values already stored under the tag). Answers the slot, or -1.
 int RegisterHotName(Database& db, std::uint16_t id, const NamedProperty& name);
+
+/// Runs `work` in one write transaction; rolls it back and rethrows on a StoreError (a
+/// read-only file fails at the start).
+void Atomically(Database& db, const std::function<void()>& work);
+/// Whether the `items` table has a column.
+bool HasColumn(Database& db, const std::string& column);
+/// Whether the file has an index of that name.
+bool HasIndex(Database& db, const char* name);
 
 } // namespace platform::store::detail

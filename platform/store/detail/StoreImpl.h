@@ -33,6 +33,7 @@ struct Store::Impl
     int transactionDepth = 0;
     bool keptCounts = false; ///< whether the file keeps its folders' item counts
     bool windowIndexes = false; ///< whether the file has items_start and items_series
+    bool seriesReach = false;   ///< whether the file keeps each series' reach (items_reach)
     /// The tags each item row keeps a copy of, by slot (column "h<slot>"; 0: none).
     std::vector<PropTag> hotTags;
 
@@ -79,14 +80,28 @@ struct Store::Impl
     /// Whether a read of the items with a value in the ranges is better done by walking the
     /// whole folder (the ranges hold a large share of it) than through the value index: the
     /// folder's item count when it is, else 0.
-    std::size_t IsWide(std::int64_t folder, std::span<const ValueRange> anyOf);
+    /// A range that asks for the recurring items (with `seriesWindow`: those that can reach
+    /// it) counts their series by the reach index.
+    std::size_t IsWide(std::int64_t folder, std::span<const ValueRange> anyOf,
+                       const ValueRange* seriesWindow);
+    /// Whether a range asks for the recurring items: the kept recurring flag equal to 1.
+    bool IsSeriesRange(const ValueRange& range) const;
     /// The statement that reads the items of a range straight from a window index, or null
     /// when no index answers it.
     detail::Statement* WindowStatement(const ColumnPlan& plan, const ValueRange& range);
     /// ReadTableInRanges by one walk of the folder's items (`folderItems` of them).
     std::vector<TableRow> ReadWideRanges(std::int64_t folder, const ColumnPlan& plan,
                                          std::span<const ValueRange> anyOf,
-                                         std::size_t folderItems);
+                                         std::size_t folderItems, const ValueRange* seriesWindow);
+
+    /// The statement that gives the recurring items of a folder whose pattern can have an
+    /// occurrence in a window. It binds ?1 the folder, ?2 and ?3 the window's bounds; `select`
+    /// is what it selects.
+    std::string ReachingSeries(const std::string& select) const;
+    /// Makes the file keep each series' reach where it can (sets `seriesReach`).
+    void KeepSeriesReach();
+    /// Writes every series' reach (when the file starts keeping them).
+    void FillSeriesReach();
 
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,
@@ -97,6 +112,9 @@ struct Store::Impl
     void SetMeta(std::string_view key, std::string_view value);
     std::string Meta(std::string_view key);
 };
+
+/// The text of a JSON array of row ids, for `json_each` in a statement.
+std::string IdList(const std::vector<std::int64_t>& ids);
 
 /// The SQL that makes an empty store database (also the schema documentation's source).
 extern const char* const kStoreSchema;

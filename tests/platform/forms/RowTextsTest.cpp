@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -338,6 +339,29 @@ TEST(TextBlocksTest, BlocksAreReusedBySizeAndNeverShared)
     for (const auto& [block, n] : live) {
         pool.Give(block, n);
     }
+}
+
+// A grid going drops its rows after closing their pool: the rows give nothing back, and the
+// pool frees every block when it goes, those from the heap included (the sanitizer build
+// reports any block lost or freed twice).
+TEST(TextBlocksTest, AClosedPoolTakesNothingBackAndFreesAllItHolds)
+{
+    auto pool = std::make_unique<TextBlocks>();
+    std::vector<RowTexts> rows;
+    for (int r = 0; r < 200; ++r) {
+        RowTexts& row = rows.emplace_back(pool.get());
+        row.Set(0, r % 10 == 0 ? kVeryLong : kLong, 3);
+        row.Set(1, std::to_string(r));
+        EXPECT_EQ(row.Value(1, false).value, r); // a kept value: a second block per row
+    }
+    rows[0] = RowTexts(pool.get()); // a heap block given back before the pool closes
+    rows[10].Set(0, "kurz");        // and one moved into the pool
+    pool->Close();
+    EXPECT_TRUE(pool->Closed());
+    rows[20].Set(0, "auch kurz"); // rows still work until the pool goes
+    EXPECT_EQ(Cells(rows[20], 2), (std::vector<std::string>{"auch kurz", "20"}));
+    rows.clear();
+    pool.reset();
 }
 
 TEST(TextBlocksTest, NeighboursGivenBackServeALargerBlock)

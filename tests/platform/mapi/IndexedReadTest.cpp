@@ -1,3 +1,4 @@
+#include "CalendarRead.h"
 #include "MapiFixture.h"
 
 #include "platform/mapi/Constants.h"
@@ -65,37 +66,12 @@ protected:
         MapiFixture::TearDown();
     }
 
-    static rt::Variant At(std::int64_t utcSeconds)
-    {
-        return rt::Variant(detail::ToDate(utcSeconds));
-    }
-
     /// The engine's shape of a calendar read: every series, and the single items in the window.
     void Build(Restriction& root, const Window& w) const
     {
-        const auto property = [](Restriction& parent, long relop, std::int32_t tag,
-                                 rt::Variant value) {
-            auto leaf = parent.Add(RES_PROPERTY);
-            leaf->SetRelop(relop);
-            leaf->SetUlPropTag(tag);
-            leaf->SetLpProp(std::move(value));
-        };
         const auto tag = static_cast<std::int32_t>(w.onEnd ? m_end : m_start);
-        const auto recurring = static_cast<std::int32_t>(m_recurring);
-        auto any = root.Add(RES_OR);
-        auto series = any->Add(RES_AND);
-        series->Add(RES_EXIST)->SetUlPropTag(recurring);
-        property(*series, RELOP_EQ, recurring, rt::Variant(true));
-        series->Add(RES_EXIST)->SetUlPropTag(static_cast<std::int32_t>(m_start));
-        auto single = any->Add(RES_AND);
-        single->Add(RES_EXIST)->SetUlPropTag(tag);
-        if (w.from)
-            property(*single, RELOP_GE, tag, At(*w.from));
-        if (w.to)
-            property(*single, RELOP_LE, tag, At(*w.to));
-        auto notRecurring = single->Add(RES_OR);
-        notRecurring->Add(RES_NOT)->SetKind(RES_EXIST)->SetUlPropTag(recurring);
-        property(*notRecurring, RELOP_EQ, recurring, rt::Variant(false));
+        auto any = AddCalendarRead(root, tag, static_cast<std::int32_t>(m_start),
+                                   static_cast<std::int32_t>(m_recurring), w.from, w.to);
         if (w.alsoUnbounded)
             any->Add(RES_NOT)->SetKind(RES_EXIST)->SetUlPropTag(tag);
     }
@@ -151,6 +127,40 @@ protected:
         return ids;
     }
 
+    /// Whether an item may be missing from a window read that `Tested` expects it in: a series
+    /// (of its own pattern) without any occurrence starting within a day of the window.
+    bool MayBeLeftOut(const std::string& id, const Window& w) const
+    {
+        const auto pattern = m_sample->DefaultStore()->GetRecurrence(id);
+        if (!pattern)
+            return false;
+        const auto local = [](std::optional<std::int64_t> utc, std::int64_t otherwise) {
+            return utc ? st::UtcToLocal(st::SysTime{*utc}) : st::LocalTime{otherwise};
+        };
+        const auto from = local(w.from, st::StartOfDay(st::DayFromCivil({1601, 1, 1})).seconds);
+        const auto to = local(w.to, st::StartOfDay(st::DayFromCivil({4500, 12, 31})).seconds);
+        return pattern
+            ->OccurrencesBetween(st::LocalTime{from.seconds - st::kSecondsPerDay},
+                                 st::LocalTime{to.seconds + st::kSecondsPerDay})
+            .empty();
+    }
+
+    /// A window read gives what testing every item gives, in the same order, except series
+    /// that cannot reach the window: those it may leave out.
+    void ExpectTested(const std::vector<std::string>& read, const Window& w) const
+    {
+        const auto expected = Tested(w);
+        EXPECT_FALSE(expected.empty()) << w.name;
+        std::size_t at = 0;
+        for (const auto& id : expected) {
+            if (at < read.size() && read[at] == id)
+                ++at;
+            else
+                EXPECT_TRUE(MayBeLeftOut(id, w)) << w.name << ": " << id << " missing";
+        }
+        EXPECT_EQ(at, read.size()) << w.name << ": more rows than expected, or out of order";
+    }
+
     /// The start (or end) of the n-th single item, an edge that windows meet exactly.
     std::int64_t EdgeOf(std::size_t n, bool onEnd) const
     {
@@ -187,11 +197,8 @@ TEST_F(IndexedReadTest, IndexedWindowsGiveWhatTestingEveryItemGives)
         {"with a branch the index cannot answer", false, day(2024, 6, 1), day(2024, 6, 30),
          true},
     };
-    for (const auto& w : windows) {
-        const auto expected = Tested(w);
-        EXPECT_FALSE(expected.empty()) << w.name;
-        EXPECT_EQ(Restricted(w), expected) << w.name;
-    }
+    for (const auto& w : windows)
+        ExpectTested(Restricted(w), w);
 }
 
 // The columns item rows keep (and the window read that takes them from there) give what the

@@ -392,17 +392,6 @@ void ExpectRowsAsStored(Store& store, const std::string& folder, std::span<const
                 << when << ": item " << row.item.entryId << " tag " << tags[c];
 }
 
-void Exec(const std::filesystem::path& file, const std::string& sql)
-{
-    sqlite3* raw = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
-        << (error ? error : "") << " in " << sql;
-    sqlite3_free(error);
-    sqlite3_close(raw);
-}
-
 // A calendar whose items hold the properties reads ask for on every item, and one other.
 struct KeptCalendar
 {

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+
+namespace platform::runtime {
+
+/// The size of a huge page: memory taken in these steps is faulted in one huge page at a time
+/// where the system grants huge pages, instead of 512 small pages.
+inline constexpr std::size_t kHugeBlockSize = std::size_t(2) << 20;
+
+/// Memory for a large table that is filled at once: `bytes` rounded up to whole huge pages,
+/// fresh from the system, aligned to a huge page and marked for huge pages. Give it back with
+/// FreeHugeBlock and the same size. Throws std::bad_alloc when there is no memory.
+void* NewHugeBlock(std::size_t bytes);
+/// Gives back memory NewHugeBlock gave for `bytes` (null does nothing).
+void FreeHugeBlock(void* block, std::size_t bytes) noexcept;
+
+} // namespace platform::runtime
