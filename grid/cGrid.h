@@ -234,6 +234,7 @@ private:
     std::vector<std::array<int, 3>> m_LevelValueCols;
     bool m_bFurtherColumns = false;
     detail::TimeTextCache m_TimeTexts;
+    detail::NumberTexts m_NumberTexts;
     // The time text that FieldText gave last: its format and number in m_TimeTexts.
     std::size_t m_nLastTimeFormat = 0;
     std::uint32_t m_nLastTimeId = detail::TimeTextCache::kNoId;

@@ -339,7 +339,12 @@ const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v
             for (std::int32_t j = a.LBound(); j <= a.UBound(); ++j) {
                 if (j != a.LBound())
                     s += ';';
-                s += rt::CStr(a(j));
+                const rt::Variant& vItem = a(j);
+                if (const auto* pItem = vItem.Get<std::string>()) {
+                    s += *pItem;
+                } else {
+                    s += rt::CStr(vItem);
+                }
             }
         }
         return &s;
@@ -374,6 +379,9 @@ const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v
     }
     if (const auto* pString = v.Get<std::string>()) {
         return pString;
+    }
+    if (const auto* pNumber = v.Get<double>()) {
+        return &m_NumberTexts.Text(*pNumber);
     }
     s = ValueText(v);
     return &s;
