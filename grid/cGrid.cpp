@@ -80,19 +80,14 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
                 const std::int32_t r = GetRowCount();
                 m_oGrid->SetRows(m_oGrid->FixedRows() + r);
                 m_lCurrentRow = m_oGrid->FixedRows() - 1;
-                m_lRecordIndex = 0;
                 m_lSortKeyCol = m_oGrid->ColIndex("s1");
                 if (m_oRecords->Count() > 0) {
                     m_lFieldCount = m_oRecords->Item(1L)->FieldsCount();
                     nLine = 4;
                     for (const auto& oRecord : *m_oRecords) {
                         InsertRow(*oRecord);
-                        ++m_lRecordIndex;
                     }
                 }
-                // The rows per record served the writing only; a large fill needs the room
-                // for grouping and sorting.
-                std::vector<detail::RowInfo>().swap(m_RecordStates);
             }
             nLine = 5;
             FillSortKeys();

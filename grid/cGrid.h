@@ -68,7 +68,12 @@ private:
     void SetupColumns();
     void HideColumns();
     std::int32_t GetRowCount();
+    void PreparePlans();
+    /// The plan of a record's rows (valid until the next call).
+    const detail::RowInfo& PlanOf(const engine::Record& oRecord);
     void InsertRow(const engine::Record& oRecord);
+    struct PlanLevel;
+    const engine::Field* PlanField(const engine::Record& oRecord, PlanLevel& oLevel);
     void GroupAndTotal();
     void FillSortKeys();
     void SortRows();
@@ -201,8 +206,20 @@ private:
     detail::IReportView* m_oView = nullptr;
     std::shared_ptr<views::GridFields> m_oFields;
     std::int32_t m_lCurrentRow = 0;
-    std::int32_t m_lRecordIndex = 0;
-    std::vector<detail::RowInfo> m_RecordStates;
+    // What each applied group level needs for a record's plan of rows, found once: its
+    // column, whether it is a list, the filter condition that chooses the values shown, and
+    // where the records keep its field.
+    struct PlanLevel
+    {
+        std::shared_ptr<views::GridField> oField;
+        std::optional<detail::ListCondition> oCondition;
+        std::string sKey;
+        bool bList = false;
+        long lAt = 0;
+        const std::string* pKeyObject = nullptr;
+    };
+    std::vector<PlanLevel> m_PlanLevels;
+    detail::RowInfo m_Plan; // the plan of the record being written
     std::vector<FieldSlot> m_FieldSlots;
     std::string m_sText; // the display text being made, kept to reuse its memory
     // What a record's further rows take from its first row, per column before "s1": found at
@@ -217,6 +234,7 @@ private:
     std::vector<std::array<int, 3>> m_LevelValueCols;
     bool m_bFurtherColumns = false;
     detail::TimeTextCache m_TimeTexts;
+    detail::NumberTexts m_NumberTexts;
     // The time text that FieldText gave last: its format and number in m_TimeTexts.
     std::size_t m_nLastTimeFormat = 0;
     std::uint32_t m_nLastTimeId = detail::TimeTextCache::kNoId;

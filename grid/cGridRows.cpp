@@ -33,12 +33,7 @@ std::vector<std::string> Texts(const rt::Array& aValues)
     }
     return aTexts;
 }
-struct ListCondition
-{
-    long lCompare = 0;
-    bool bAnd = false;
-    std::vector<std::string> aValues;
-};
+using detail::ListCondition;
 
 std::optional<ListCondition> ConditionOf(const engine::Filter& oFilter, const std::string& sKey)
 {
@@ -75,94 +70,92 @@ std::int32_t cGrid::GetRowCount()
             return n;
         }
         nLine = 2;
-        const auto oFilter = m_oView->Filter();
-        // Filled plan by plan: a large read's plans take their memory once, written once.
-        m_RecordStates.clear();
-        m_RecordStates.reserve(static_cast<std::size_t>(n));
-        // What each applied level needs, found once: its column, and for a list property its
-        // filter condition when that condition chooses the values the record shows under.
-        struct Level
-        {
-            std::shared_ptr<views::GridField> oField;
-            std::optional<ListCondition> oCondition;
-            std::string sKey;
-        };
-        std::vector<Level> aLevels;
-        for (int L = 0; L < 3; ++L) {
-            const auto g = m_oView->GroupByLevel(L);
-            if (!g || !g->Apply()) {
-                break;
-            }
-            Level oLevel{m_oView->Fields()->Item(rt::Variant(g->ColKey)), std::nullopt, {}};
-            if (oLevel.oField) {
-                oLevel.sKey = oLevel.oField->Key();
-            }
-            if (oLevel.oField && oLevel.oField->PropertyType() == 11 && oFilter) {
-                auto oCondition = ConditionOf(*oFilter, oLevel.oField->Key());
-                // A list condition that is not set chooses nothing: every value counts.
-                if (oCondition && oCondition->lCompare != 0 &&
-                    (oCondition->lCompare == 1 || oCondition->lCompare == 3 || oCondition->bAnd)) {
-                    oLevel.oCondition = std::move(oCondition);
-                }
-            }
-            aLevels.push_back(std::move(oLevel));
-        }
-        // Each level's field is found by its position in the record, by key only where a
-        // record has another field there; the fields of one read share their key objects.
-        std::array<long, 3> aPositions{0, 0, 0};
-        std::array<const std::string*, 3> aKeyObjects{};
-        auto fieldOf = [&](const engine::Record& oRecord, std::size_t L,
-                           const std::string& sKey) -> const engine::Field* {
-            long& lAt = aPositions[L];
-            if (const engine::Field* pField = oRecord.FieldPointer(lAt)) {
-                if (&pField->Key() == aKeyObjects[L] || pField->Key() == sKey) {
-                    aKeyObjects[L] = &pField->Key();
-                    return pField;
-                }
-            }
-            const auto oField = oRecord.Fields(rt::Variant(sKey));
-            for (long i = 1; oField && i <= oRecord.FieldsCount(); ++i) {
-                if (oRecord.FieldPointer(i) == oField.get()) {
-                    lAt = i;
-                    break;
-                }
-            }
-            return oField.get();
-        };
+        PreparePlans();
+        // The plans are made again as each record is written: a large read's plans would take
+        // fresh memory, which costs more to reach than the plans cost to make.
         std::int32_t lTotal = 0;
         for (const auto& oRecord : *m_oRecords) {
             nLine = 3;
-            detail::RowInfo oInfo;
-            detail::ResetRecordState(oInfo);
-            for (std::size_t L = 0; L < aLevels.size(); ++L) {
-                const auto& gf = aLevels[L].oField;
-                std::int32_t lCount = 1;
-                if (gf && gf->PropertyType() == 11) {
-                    const std::string& sKey = aLevels[L].sKey;
-                    const engine::Field* pField = fieldOf(*oRecord, L, sKey);
-                    if (pField && pField->Value().IsArray()) {
-                        const rt::Array& aValues = pField->Value().AsArray();
-                        if (const auto& oCondition = aLevels[L].oCondition) {
-                            nLine = 4;
-                            const detail::IndexListRef ref = detail::IndexListOf(oInfo, sKey);
-                            *ref.pIndex = detail::BuildIndexList(
-                                Texts(aValues), oCondition->aValues,
-                                static_cast<std::int32_t>(oCondition->lCompare));
-                            *ref.pIndexed = true;
-                            lCount = static_cast<std::int32_t>(ref.pIndex->size());
-                        } else {
-                            lCount = aValues.UBound() - aValues.LBound() + 1;
-                        }
-                    }
-                }
-                oInfo.LevelValueCount[L] = lCount;
-            }
-            oInfo.RowCount = detail::RowCountOf(oInfo.LevelValueCount, m_lGroupLevels);
-            lTotal += oInfo.RowCount;
-            m_RecordStates.push_back(std::move(oInfo));
+            lTotal += PlanOf(*oRecord).RowCount;
         }
         return lTotal;
     });
+}
+
+void cGrid::PreparePlans()
+{
+    const auto oFilter = m_oView->Filter();
+    m_PlanLevels.clear();
+    for (int L = 0; L < 3; ++L) {
+        const auto g = m_oView->GroupByLevel(L);
+        if (!g || !g->Apply()) {
+            break;
+        }
+        PlanLevel oLevel;
+        oLevel.oField = m_oView->Fields()->Item(rt::Variant(g->ColKey));
+        if (oLevel.oField) {
+            oLevel.sKey = oLevel.oField->Key();
+        }
+        oLevel.bList = oLevel.oField && oLevel.oField->PropertyType() == 11;
+        if (oLevel.bList && oFilter) {
+            auto oCondition = ConditionOf(*oFilter, oLevel.oField->Key());
+            // A list condition that is not set chooses nothing: every value counts.
+            if (oCondition && oCondition->lCompare != 0 &&
+                (oCondition->lCompare == 1 || oCondition->lCompare == 3 || oCondition->bAnd)) {
+                oLevel.oCondition = std::move(oCondition);
+            }
+        }
+        m_PlanLevels.push_back(std::move(oLevel));
+    }
+}
+
+const engine::Field* cGrid::PlanField(const engine::Record& oRecord, PlanLevel& oLevel)
+{
+    // Found by its position in the record, by key only where a record has another field
+    // there; the fields of one read share their key objects.
+    if (const engine::Field* pField = oRecord.FieldPointer(oLevel.lAt)) {
+        if (&pField->Key() == oLevel.pKeyObject || pField->Key() == oLevel.sKey) {
+            oLevel.pKeyObject = &pField->Key();
+            return pField;
+        }
+    }
+    const auto oField = oRecord.Fields(rt::Variant(oLevel.sKey));
+    for (long i = 1; oField && i <= oRecord.FieldsCount(); ++i) {
+        if (oRecord.FieldPointer(i) == oField.get()) {
+            oLevel.lAt = i;
+            break;
+        }
+    }
+    return oField.get();
+}
+
+const detail::RowInfo& cGrid::PlanOf(const engine::Record& oRecord)
+{
+    detail::RowInfo& oInfo = m_Plan;
+    detail::ResetRecordState(oInfo);
+    for (std::size_t L = 0; L < m_PlanLevels.size(); ++L) {
+        PlanLevel& oLevel = m_PlanLevels[L];
+        std::int32_t lCount = 1;
+        if (oLevel.bList) {
+            const engine::Field* pField = PlanField(oRecord, oLevel);
+            if (pField && pField->Value().IsArray()) {
+                const rt::Array& aValues = pField->Value().AsArray();
+                if (const auto& oCondition = oLevel.oCondition) {
+                    const detail::IndexListRef ref = detail::IndexListOf(oInfo, oLevel.sKey);
+                    *ref.pIndex =
+                        detail::BuildIndexList(Texts(aValues), oCondition->aValues,
+                                               static_cast<std::int32_t>(oCondition->lCompare));
+                    *ref.pIndexed = true;
+                    lCount = static_cast<std::int32_t>(ref.pIndex->size());
+                } else {
+                    lCount = aValues.UBound() - aValues.LBound() + 1;
+                }
+            }
+        }
+        oInfo.LevelValueCount[L] = lCount;
+    }
+    oInfo.RowCount = detail::RowCountOf(oInfo.LevelValueCount, m_lGroupLevels);
+    return oInfo;
 }
 
 const std::string& cGrid::GetFormattedTime(const rt::Variant& vValue, std::size_t nFormat,
@@ -316,7 +309,7 @@ void cGrid::InsertRow(const engine::Record& oRecord)
     if (!HasKeywordsGroup) {
         return;
     }
-    const detail::RowInfo& oInfo = m_RecordStates.at(static_cast<std::size_t>(m_lRecordIndex));
+    const detail::RowInfo& oInfo = PlanOf(oRecord);
     const std::int32_t n = oInfo.RowCount;
     if (n > 1) {
         FillFurtherRows(oRecord, oInfo, r0);
@@ -346,7 +339,12 @@ const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v
             for (std::int32_t j = a.LBound(); j <= a.UBound(); ++j) {
                 if (j != a.LBound())
                     s += ';';
-                s += rt::CStr(a(j));
+                const rt::Variant& vItem = a(j);
+                if (const auto* pItem = vItem.Get<std::string>()) {
+                    s += *pItem;
+                } else {
+                    s += rt::CStr(vItem);
+                }
             }
         }
         return &s;
@@ -381,6 +379,9 @@ const std::string* cGrid::FieldText(const FieldSlot& oSlot, const rt::Variant& v
     }
     if (const auto* pString = v.Get<std::string>()) {
         return pString;
+    }
+    if (const auto* pNumber = v.Get<double>()) {
+        return &m_NumberTexts.Text(*pNumber);
     }
     s = ValueText(v);
     return &s;

@@ -54,6 +54,15 @@ IndexListRef IndexListOf(RowInfo& oInfo, const std::string& sKey);
 std::pair<bool, const std::vector<std::int32_t>*> IndexListOf(const RowInfo& oInfo,
                                                               const std::string& sKey);
 
+/// A filter's condition on a list property: its compare code, whether all values must match,
+/// and the values.
+struct ListCondition
+{
+    long lCompare = 0;
+    bool bAnd = false;
+    std::vector<std::string> aValues;
+};
+
 /// Clears a plan: counts 0, flags false, lists empty.
 void ResetRecordState(RowInfo& oState);
 

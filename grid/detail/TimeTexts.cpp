@@ -237,4 +237,19 @@ void TimeTextCache::TextsByValue::Grow()
     }
 }
 
+const std::string& NumberTexts::Text(double dValue)
+{
+    if (m_Entries.empty()) {
+        m_Entries.resize(kSize);
+    }
+    const std::uint64_t lBits = BitsOf(dValue);
+    Entry& oEntry = m_Entries[((lBits * 0x9E3779B97F4A7C15ull) >> 32) & (kSize - 1)];
+    if (!oEntry.bUsed || oEntry.lBits != lBits) {
+        oEntry.sText = rt::CStr(rt::Variant(dValue));
+        oEntry.lBits = lBits;
+        oEntry.bUsed = true;
+    }
+    return oEntry.sText;
+}
+
 } // namespace grid::detail

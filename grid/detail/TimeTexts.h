@@ -105,4 +105,24 @@ private:
     std::unordered_map<std::int32_t, std::string> m_TimeParts;
 };
 
+/// The texts of floating-point numbers of one fill (the runtime's general form), remembered
+/// by value in a small table: reports repeat their amounts, and each text costs a conversion.
+/// A value whose place holds another one is converted again.
+class NumberTexts
+{
+public:
+    /// The text of a number, as the runtime's text conversion gives it.
+    const std::string& Text(double dValue);
+
+private:
+    struct Entry
+    {
+        std::uint64_t lBits = 0;
+        bool bUsed = false;
+        std::string sText;
+    };
+    static constexpr std::size_t kSize = 1024;
+    std::vector<Entry> m_Entries; // kSize places, made on first use
+};
+
 } // namespace grid::detail

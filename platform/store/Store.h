@@ -105,6 +105,8 @@ public:
     ItemInfo CreateItem(std::string_view folderEntryId, std::string_view messageClass);
     /// An item by entry id (any kind); nullopt when the store has none.
     std::optional<ItemInfo> FindItem(std::string_view entryId) const;
+    /// The items of the given entry ids that exist, in creation order, read in one pass.
+    std::vector<ItemInfo> FindItems(std::span<const std::string> entryIds) const;
     /// An item by entry id; throws NotFound.
     ItemInfo GetItem(std::string_view entryId) const;
     /// Number of ordinary items in a folder.

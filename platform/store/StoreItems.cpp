@@ -108,6 +108,30 @@ std::optional<ItemInfo> Store::FindItem(std::string_view entryId) const
     return info;
 }
 
+std::vector<ItemInfo> Store::FindItems(std::span<const std::string> entryIds) const
+{
+    detail::ReadScope scope(impl_->db);
+    std::vector<std::int64_t> rows;
+    rows.reserve(entryIds.size());
+    for (const auto& id : entryIds) {
+        try {
+            rows.push_back(impl_->RowOf(id, ObjectKind::Item));
+        } catch (const StoreError&) {
+            // Not an item of this store: there is none to find.
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<ItemInfo> out;
+    out.reserve(rows.size());
+    auto& st = impl_->db.Prepare(std::string(kItemColumns) +
+                                 "WHERE i.id IN (SELECT value FROM json_each(?1)) ORDER BY i.id");
+    st.Bind(1, IdList(rows));
+    while (st.Step())
+        out.push_back(impl_->ItemFromRow(st));
+    return out;
+}
+
 ItemInfo Store::GetItem(std::string_view entryId) const
 {
     if (auto item = FindItem(entryId))

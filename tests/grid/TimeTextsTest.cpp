@@ -3,6 +3,7 @@
 #include "common/modLanguage.h"
 #include "grid/detail/DateGroupKey.h"
 #include "grid/detail/TimeTexts.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/runtime/Date.h"
 
 #include <string>
@@ -161,6 +162,27 @@ TEST_F(TimeTextsTest, TextsFromDayAndTimePartsAreTheFormattedOnes)
     }
     EXPECT_EQ(FormattedTime(aValues[40], true, ""), "1/1/2026 00:00 AM");
     EXPECT_EQ(FormattedTime(aValues[2], true, ""), "12/31/2025 06:30 AM");
+}
+
+// Remembered number texts are the converted ones, for values that share a place in the table
+// and in both locales' decimal forms.
+TEST_F(TimeTextsTest, RememberedNumberTextsAreTheConvertedOnes)
+{
+    std::vector<double> aValues{0.0, -0.0, 1.0, 0.25, -17.5, 1e15, 1e16, 123456.789, 1.0 / 3};
+    for (int i = 0; i < 3000; ++i) {
+        aValues.push_back(i / 8.0);
+    }
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        UseLanguage(sLocale, sLocale[0] == 'd' ? common::modLanguage::LANG_GERMAN
+                                               : common::modLanguage::LANG_ENGLISH);
+        grid::detail::NumberTexts oTexts;
+        for (int lPass = 0; lPass < 2; ++lPass) {
+            for (const double d : aValues) {
+                EXPECT_EQ(oTexts.Text(d), rt::CStr(rt::Variant(d))) << sLocale << " " << d;
+            }
+        }
+    }
+    EXPECT_EQ(grid::detail::NumberTexts().Text(0.25), "0.25");
 }
 
 struct KeyCase

@@ -172,6 +172,18 @@ void RowTexts::SetExact(int col, double value)
     m_typed.Store(Pool(), col, {{TypedValue::Kind::Exact, value}, false, 0});
 }
 
+void RowTexts::SetEnds(int col, std::uint32_t end)
+{
+    OnWidth(WidthLog2(), [&](auto tag) {
+        using T = decltype(tag);
+        unsigned char* offsets = Offsets();
+        const int count = Count(); // read once: the stores below may alias it
+        for (int c = col; c < count; ++c) {
+            Store<T>(offsets, c, end);
+        }
+    });
+}
+
 void RowTexts::ShiftEnds(int col, std::uint32_t shift)
 {
     OnWidth(WidthLog2(), [&](auto tag) { AddFrom<decltype(tag)>(Offsets(), col, Count(), shift); });
@@ -210,6 +222,12 @@ void RowTexts::Write(int col, std::string_view text, int width)
     std::memmove(chars + start + text.size(), chars + end, total - end);
     if (!text.empty()) {
         std::memcpy(chars + start, text.data(), text.size());
+    }
+    if (end == total) {
+        // No characters after this cell (a row filled left to right): it and every cell after
+        // it end where its new text does.
+        SetEnds(col, std::uint32_t(newTotal));
+        return;
     }
     const std::uint32_t shift = std::uint32_t(text.size()) - (end - start); // wraps when shorter
     ShiftEnds(col, shift);

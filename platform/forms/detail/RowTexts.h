@@ -145,6 +145,8 @@ private:
     {
         return reinterpret_cast<char*>(m_block.get() + kHeader + OffsetWords(Count(), WidthLog2()));
     }
+    /// Sets the end offsets from `col` on to `end`.
+    void SetEnds(int col, std::uint32_t end);
     /// Adds `shift` (wrapping) to the end offsets from `col` on.
     void ShiftEnds(int col, std::uint32_t shift);
     /// Set without forgetting the cell's typed value.

@@ -57,62 +57,111 @@ int Compare(const Key& a, const Key& b)
     return a.cls == 2 ? a.text.compare(b.text) : 0;
 }
 
-// Gives every row first to end - 1 its rank among the column's distinct keys, so that rows
-// compare by integers: numbers and dates by the value kept beside the text where one is kept,
-// each distinct text of the others read as a number, date or collation key once (texts repeat
-// in a report, so that reading them by distinct text costs less than keeping a value for every
-// cell). The ranks (0 up to one less than their number, which is the result) go to out, one
-// every stride ints.
-int RankRows(const FlexGrid::Impl& impl, int first, int end, int col, int* out, size_t stride)
+// The distinct keys of one column met in a pass over rows, each numbered once: numbers and
+// dates by the value kept beside the text where one is kept, each distinct text of the others
+// read as a number, date or collation key once (texts repeat in a report, so that reading them
+// by distinct text costs less than keeping a value for every cell).
+class ColumnKeys
 {
-    const int type = impl.cols[size_t(col)].dataType;
-    const bool typed = type == ColumnType::Date || type == ColumnType::Empty || IsNumericType(type);
-    const TypedValue::Kind numberKind =
-        type == ColumnType::Date ? TypedValue::Kind::Date : TypedValue::Kind::Number;
-    TextIds texts;
-    std::vector<int> keyOfText; // by the text's number
-    std::unordered_map<double, int> numbers;
-    std::vector<Key> keys;
+public:
+    ColumnKeys(const FlexGrid::Impl& impl, int col)
+        : m_col(col), m_type(impl.cols[size_t(col)].dataType),
+          m_typed(m_type == ColumnType::Date || m_type == ColumnType::Empty ||
+                  IsNumericType(m_type)),
+          m_numberKind(m_type == ColumnType::Date ? TypedValue::Kind::Date
+                                                  : TypedValue::Kind::Number)
+    {
+    }
+
+    // The number of the row's key in this column.
+    int IdOf(const GridRow& row)
+    {
+        const std::string_view text = row.Text(m_col);
+        const auto kept = m_typed ? row.cells.Kept(m_col, m_type == ColumnType::Date)
+                                  : std::optional<TypedValue>();
+        if (kept && kept->kind == m_numberKind) {
+            const double number = kept->value;
+            const auto [it, added] = m_numbers.try_emplace(number, int(m_keys.size()));
+            if (added) {
+                m_keys.push_back({1, number, {}});
+            }
+            return it->second;
+        }
+        // Neighbouring rows often show the same text (the rows of one group).
+        if (m_last >= 0 && text == m_lastText) {
+            return m_last;
+        }
+        const auto [number, added] = m_texts.Insert(text);
+        if (added) {
+            m_keyOfText.push_back(int(m_keys.size()));
+            m_keys.push_back(MakeKey(text, m_type));
+        }
+        m_lastText = text;
+        m_last = m_keyOfText[size_t(number)];
+        return m_last;
+    }
+
+    // The rank of each key number (0 up to one less than the number of ranks, which is
+    // returned): keys that compare equal share a rank.
+    int Ranks(std::vector<int>& rank) const
+    {
+        std::vector<int> byKey(m_keys.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::sort(byKey.begin(), byKey.end(),
+                  [&](int a, int b) { return Compare(m_keys[size_t(a)], m_keys[size_t(b)]) < 0; });
+        rank.assign(m_keys.size(), 0);
+        int ranks = 0;
+        for (size_t i = 0; i < byKey.size(); ++i) {
+            const size_t key = size_t(byKey[i]), before = i > 0 ? size_t(byKey[i - 1]) : 0;
+            const bool tie = i > 0 && Compare(m_keys[before], m_keys[key]) == 0;
+            rank[key] = tie ? rank[before] : ranks++;
+        }
+        return ranks;
+    }
+
+private:
+    int m_col;
+    int m_type;
+    bool m_typed;
+    TypedValue::Kind m_numberKind;
+    TextIds m_texts;
+    std::vector<int> m_keyOfText; // by the text's number
+    std::unordered_map<double, int> m_numbers;
+    std::vector<Key> m_keys;
+    std::string_view m_lastText; // the last text looked up, and its key's number (-1: none)
+    int m_last = -1;
+};
+
+// Gives every row first to end - 1 its rank among each column's distinct keys, so that rows
+// compare by integers. The rows are read once for all columns: a row's cells lie together, and
+// a pass over many rows costs more in reaching them than in reading them. The rank of row r in
+// column k goes to out[(r - first) * stride + k]; the result holds each column's number of
+// ranks.
+std::vector<int> RankRows(const FlexGrid::Impl& impl, int first, int end,
+                          const std::vector<int>& cols, int* out, size_t stride)
+{
+    std::vector<ColumnKeys> columns;
+    columns.reserve(cols.size());
+    for (int col : cols) {
+        columns.emplace_back(impl, col);
+    }
     int* at = out;
     for (int r = first; r < end; ++r, at += stride) {
         const GridRow& row = impl.rows[size_t(r)];
-        const std::string_view text = row.Text(col);
-        const auto kept =
-            typed ? row.cells.Kept(col, type == ColumnType::Date) : std::optional<TypedValue>();
-        int id = 0;
-        if (kept && kept->kind == numberKind) {
-            const double number = kept->value;
-            const auto [it, added] = numbers.try_emplace(number, int(keys.size()));
-            if (added) {
-                keys.push_back({1, number, {}});
-            }
-            id = it->second;
-        } else {
-            const auto [number, added] = texts.Insert(text);
-            if (added) {
-                keyOfText.push_back(int(keys.size()));
-                keys.push_back(MakeKey(text, type));
-            }
-            id = keyOfText[size_t(number)];
+        for (size_t k = 0; k < columns.size(); ++k) {
+            at[k] = columns[k].IdOf(row);
         }
-        *at = id;
     }
-    std::vector<int> byKey(keys.size());
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(),
-              [&](int a, int b) { return Compare(keys[size_t(a)], keys[size_t(b)]) < 0; });
-    std::vector<int> rank(keys.size());
-    int ranks = 0;
-    for (size_t i = 0; i < byKey.size(); ++i) {
-        const size_t key = size_t(byKey[i]), before = i > 0 ? size_t(byKey[i - 1]) : 0;
-        const bool tie = i > 0 && Compare(keys[before], keys[key]) == 0;
-        rank[key] = tie ? rank[before] : ranks++;
+    std::vector<int> counts(columns.size());
+    std::vector<int> rank;
+    for (size_t k = 0; k < columns.size(); ++k) {
+        counts[k] = columns[k].Ranks(rank);
+        at = out + k;
+        for (int r = first; r < end; ++r, at += stride) {
+            *at = rank[size_t(*at)];
+        }
     }
-    at = out;
-    for (int r = first; r < end; ++r, at += stride) {
-        *at = rank[size_t(*at)];
-    }
-    return ranks;
+    return counts;
 }
 
 struct Item
@@ -132,9 +181,11 @@ public:
         : m_impl(impl), m_first(first), m_columns(columns)
     {
         m_keys.resize(size_t(end - first) * columns.size());
-        for (size_t k = 0; k < columns.size(); ++k) {
-            RankColumn(first, end, k);
+        std::vector<int> cols;
+        for (const SortColumn& column : columns) {
+            cols.push_back(column.col);
         }
+        RankRows(m_impl, first, end, cols, m_keys.data(), columns.size());
         m_order.reserve(size_t(end - first));
         Arrange(first, end);
     }
@@ -142,12 +193,6 @@ public:
     std::vector<int> Order() { return std::move(m_order); }
 
 private:
-    void RankColumn(int first, int end, size_t k)
-    {
-        RankRows(m_impl, first, end, m_columns[k].col, &m_keys[KeyIndex(first, k)],
-                 m_columns.size());
-    }
-
     size_t KeyIndex(int row, size_t k) const
     {
         return size_t(row - m_first) * m_columns.size() + k;
@@ -246,98 +291,89 @@ private:
     std::vector<int> m_order;
 };
 
-// Sorts rows without an outline by the columns in turn; rows that tie on every column keep
-// their order. Given the runs the rows form (a number per row, rising with the rows), the rows
-// move only inside their run.
-class FlatSorter
+// The order of count rows (numbered from 0) sorted by their rank slots in turn, into
+// scratch.order: keyOf(r, slot) is row r's rank in a slot, ranks the number of ranks of each
+// slot; rows that tie on every slot keep their order. The keys of a row packed into one number
+// sort fastest where they fit; else the rows compare slot by slot. The scratch's memory is
+// reused: fresh memory costs more to reach than a sort costs.
+template <typename KeyOf>
+void SortByRanks(size_t count, const std::vector<int>& ranks, const std::vector<bool>& descending,
+                 KeyOf keyOf, SortScratch& scratch)
 {
-public:
-    FlatSorter(const FlexGrid::Impl& impl, int first, int end,
-               const std::vector<SortColumn>& columns, const std::vector<int>* runs = nullptr)
-        : m_impl(impl), m_first(first), m_count(size_t(end - first)), m_columns(columns),
-          m_runs(runs), m_width(columns.size() + (runs != nullptr ? 1 : 0)),
-          m_descending(m_width, false), m_ranks(m_width, 1)
-    {
+    const size_t width = ranks.size();
+    std::vector<int>& order = scratch.order;
+    order.resize(count);
+    const int placeBits = std::bit_width(count);
+    int bits = placeBits;
+    for (size_t slot = 0; slot < width; ++slot) {
+        bits += std::bit_width(unsigned(std::max(ranks[slot], 1) - 1));
     }
-
-    std::vector<int> Order()
-    {
-        m_keys.resize(m_count * m_width);
-        size_t slot = 0;
-        if (m_runs != nullptr) {
-            for (size_t r = 0; r < m_count; ++r) {
-                m_keys[r * m_width] = (*m_runs)[r];
+    if (bits <= 64) {
+        std::vector<std::uint64_t>& packed = scratch.packed;
+        packed.clear();
+        packed.reserve(count);
+        for (size_t r = 0; r < count; ++r) {
+            std::uint64_t key = 0;
+            for (size_t slot = 0; slot < width; ++slot) {
+                const int top = std::max(ranks[slot], 1) - 1;
+                const int rank = keyOf(r, slot);
+                key = (key << std::bit_width(unsigned(top))) |
+                      std::uint64_t(descending[slot] ? top - rank : rank);
             }
-            m_ranks[slot++] = m_count > 0 ? m_runs->back() + 1 : 1;
+            packed.push_back((key << placeBits) | r);
         }
-        for (const SortColumn& column : m_columns) {
-            m_ranks[slot] = std::max(RankRows(m_impl, m_first, m_first + int(m_count), column.col,
-                                              &m_keys[slot], m_width),
-                                     1);
-            m_descending[slot++] = column.descending;
+        std::sort(packed.begin(), packed.end());
+        const std::uint64_t place = (std::uint64_t(1) << placeBits) - 1;
+        for (size_t i = 0; i < count; ++i) {
+            order[i] = int(packed[i] & place);
         }
-        std::vector<int> order = Sorted();
-        for (int& row : order) {
-            row += m_first;
-        }
-        return order;
+        return;
     }
-
-private:
-    int KeyOf(size_t row, size_t slot) const { return m_keys[row * m_width + slot]; }
-
-    // The rows (counted from first) in their sorted order. The keys of a row packed into one
-    // number sort fastest where they fit; else the rows compare key by key.
-    std::vector<int> Sorted() const
-    {
-        std::vector<int> order(m_count);
-        const int placeBits = std::bit_width(m_count);
-        int bits = placeBits;
-        for (size_t slot = 0; slot < m_width; ++slot) {
-            bits += std::bit_width(unsigned(m_ranks[slot] - 1));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        for (size_t slot = 0; slot < width; ++slot) {
+            const int ka = keyOf(size_t(a), slot), kb = keyOf(size_t(b), slot);
+            if (ka != kb) {
+                return (ka < kb) != descending[slot];
+            }
         }
-        if (bits <= 64) {
-            std::vector<std::uint64_t> packed;
-            packed.reserve(m_count);
-            for (size_t r = 0; r < m_count; ++r) {
-                std::uint64_t key = 0;
-                for (size_t slot = 0; slot < m_width; ++slot) {
-                    const int rank = KeyOf(r, slot);
-                    key = (key << std::bit_width(unsigned(m_ranks[slot] - 1))) |
-                          std::uint64_t(m_descending[slot] ? m_ranks[slot] - 1 - rank : rank);
-                }
-                packed.push_back((key << placeBits) | r);
-            }
-            std::sort(packed.begin(), packed.end());
-            const std::uint64_t place = (std::uint64_t(1) << placeBits) - 1;
-            for (size_t i = 0; i < m_count; ++i) {
-                order[i] = int(packed[i] & place);
-            }
-            return order;
+        return a < b;
+    });
+}
+
+// Puts the rows of a table of `width` ints per row into the order (row i gets row order[i]),
+// following the permutation's cycles so that it needs no second table.
+void PermuteTable(std::vector<int>& table, size_t width, const std::vector<int>& order)
+{
+    std::vector<bool> placed(order.size(), false);
+    std::vector<int> held(width);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
         }
-        std::iota(order.begin(), order.end(), 0);
-        std::sort(order.begin(), order.end(), [&](int a, int b) {
-            for (size_t slot = 0; slot < m_width; ++slot) {
-                const int ka = KeyOf(size_t(a), slot), kb = KeyOf(size_t(b), slot);
-                if (ka != kb) {
-                    return (ka < kb) != m_descending[slot];
-                }
+        std::copy_n(&table[start * width], width, held.begin());
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at]);
+            if (from == start) {
+                std::copy_n(held.begin(), width, &table[at * width]);
+                break;
             }
-            return a < b;
-        });
-        return order;
+            std::copy_n(&table[from * width], width, &table[at * width]);
+            at = from;
+        }
     }
+}
 
-    const FlexGrid::Impl& m_impl;
-    int m_first;
-    size_t m_count;
-    const std::vector<SortColumn>& m_columns;
-    const std::vector<int>* m_runs;
-    size_t m_width;                 // key slots per row: the run, if any, and the columns
-    std::vector<bool> m_descending; // per slot
-    std::vector<int> m_ranks;       // per slot: how many distinct ranks
-    std::vector<int> m_keys;        // per row and slot: the row's rank
-};
+std::vector<int> ColumnsOf(const std::vector<SortColumn>& columns)
+{
+    std::vector<int> cols;
+    for (const SortColumn& column : columns) {
+        cols.push_back(column.col);
+    }
+    return cols;
+}
 
 } // namespace
 
@@ -381,31 +417,6 @@ int SubtreeEnd(const FlexGrid::Impl& impl, int nodeRow, int end)
 
 namespace {
 
-// Puts the rows to their sorted places by following the permutation's cycles, so that a sort
-// needs no second copy of the rows.
-void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order)
-{
-    std::vector<bool> placed(order.size(), false);
-    for (size_t start = 0; start < order.size(); ++start) {
-        if (placed[start]) {
-            continue;
-        }
-        GridRow held = std::move(impl.rows[size_t(first) + start]);
-        size_t at = start;
-        while (true) {
-            placed[at] = true;
-            const size_t from = size_t(order[at] - first);
-            if (from == start) {
-                impl.rows[size_t(first) + at] = std::move(held);
-                break;
-            }
-            impl.rows[size_t(first) + at] = std::move(impl.rows[size_t(first) + from]);
-            at = from;
-        }
-    }
-    impl.Invalidate();
-}
-
 // Keeps first and end inside the grid; false when there is nothing to sort.
 bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
                const std::vector<SortColumn>& columns)
@@ -417,36 +428,164 @@ bool ClipRange(const FlexGrid::Impl& impl, int& first, int& end,
 
 } // namespace
 
+void PlaceRows(FlexGrid::Impl& impl, int first, const std::vector<int>& order, int base)
+{
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        GridRow held = std::move(impl.rows[size_t(first) + start]);
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at] - base);
+            if (from == start) {
+                impl.rows[size_t(first) + at] = std::move(held);
+                break;
+            }
+            impl.rows[size_t(first) + at] = std::move(impl.rows[size_t(first) + from]);
+            at = from;
+        }
+    }
+    impl.Invalidate();
+}
+
 void SortRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
 {
     if (ClipRange(impl, first, end, columns)) {
-        PlaceRows(impl, first, Sorter(impl, first, end, columns).Order());
+        PlaceRows(impl, first, Sorter(impl, first, end, columns).Order(), first);
     }
 }
 
 void SortFlatRows(FlexGrid::Impl& impl, int first, int end, const std::vector<SortColumn>& columns)
 {
-    if (ClipRange(impl, first, end, columns)) {
-        PlaceRows(impl, first, FlatSorter(impl, first, end, columns).Order());
+    SortFlatRowsKeepingRanks(impl, first, end, columns, {}, true);
+}
+
+InnerRanks SortFlatRowsKeepingRanks(FlexGrid::Impl& impl, int first, int end,
+                                    const std::vector<SortColumn>& columns,
+                                    const std::vector<SortColumn>& innerColumns, bool place)
+{
+    InnerRanks inner;
+    first = std::max(first, 0);
+    end = std::min(end, impl.RowCount());
+    if (end <= first || (innerColumns.empty() && (columns.empty() || end - first < 2))) {
+        return inner;
     }
+    // Both sorts' columns in one pass over the rows.
+    std::vector<int> cols = ColumnsOf(columns);
+    const std::vector<int> innerCols = ColumnsOf(innerColumns);
+    cols.insert(cols.end(), innerCols.begin(), innerCols.end());
+    const size_t count = size_t(end - first), width = cols.size();
+    inner.keys.resize(count * width);
+    const std::vector<int> ranks = RankRows(impl, first, end, cols, inner.keys.data(), width);
+    if (!columns.empty() && count >= 2) {
+        std::vector<bool> descending;
+        for (const SortColumn& column : columns) {
+            descending.push_back(column.descending);
+        }
+        const int* keys = inner.keys.data();
+        SortByRanks(
+            count, std::vector<int>(ranks.begin(), ranks.begin() + std::ptrdiff_t(columns.size())),
+            descending, [&](size_t r, size_t slot) { return keys[r * width + slot]; },
+            inner.scratch);
+        // The inner columns' ranks follow their rows.
+        if (!innerColumns.empty()) {
+            PermuteTable(inner.keys, width, inner.scratch.order);
+        }
+        if (place) {
+            PlaceRows(impl, first, inner.scratch.order, 0);
+        } else {
+            inner.placement.swap(inner.scratch.order);
+        }
+    }
+    inner.first = first;
+    inner.width = innerColumns.size();
+    inner.stride = width;
+    inner.offset = columns.size();
+    inner.ranks.assign(ranks.begin() + std::ptrdiff_t(columns.size()), ranks.end());
+    return inner;
 }
 
 void SortInsideRuns(FlexGrid::Impl& impl, const std::vector<int>& starts,
-                    const std::vector<SortColumn>& columns)
+                    const std::vector<SortColumn>& columns, InnerRanks* given)
 {
-    if (columns.empty() || starts.empty()) {
+    const bool placed = given == nullptr || given->placement.empty();
+    if (starts.empty() || (columns.empty() && placed)) {
         return;
     }
     const int first = starts.front(), end = impl.RowCount();
-    std::vector<int> runs(size_t(end - first));
-    size_t next = 0;
-    for (int r = first; r < end; ++r) {
-        while (next < starts.size() && starts[next] <= r) {
-            ++next;
-        }
-        runs[size_t(r - first)] = int(next) - 1;
+    const bool useGiven = given != nullptr && given->width == columns.size() &&
+                          first >= given->first &&
+                          given->keys.size() == size_t(end - given->first) * given->stride;
+    if (!placed && (!useGiven || given->placement.size() != size_t(end - given->first))) {
+        RaiseBadValue("The rows' order does not fit the rows");
     }
-    PlaceRows(impl, first, FlatSorter(impl, first, end, columns, &runs).Order());
+    const size_t count = size_t(std::max(end - first, 0));
+    InnerRanks own;
+    InnerRanks& table = useGiven ? *given : own;
+    std::vector<int>& order = table.scratch.order;
+    if (columns.empty() || count < 2) {
+        order.resize(count);
+        std::iota(order.begin(), order.end(), 0);
+    } else {
+        if (!useGiven) {
+            own.first = first;
+            own.width = columns.size();
+            own.stride = columns.size() + 1;
+            own.offset = 1;
+            own.keys.resize(count * own.stride);
+            own.ranks =
+                RankRows(impl, first, end, ColumnsOf(columns), own.keys.data() + 1, own.stride);
+        }
+        std::vector<int> ranks(columns.size() + 1, 1);
+        std::vector<bool> descending{false};
+        for (const SortColumn& column : columns) {
+            descending.push_back(column.descending);
+        }
+        std::copy(table.ranks.begin(), table.ranks.end(), ranks.begin() + 1);
+        // The run of each row goes where the table has a slot to spare (the group columns'
+        // ranks, no longer needed), else beside it.
+        int* keys = table.keys.data() + size_t(first - table.first) * table.stride;
+        std::vector<int> runsApart;
+        if (table.offset == 0) {
+            runsApart.resize(count);
+        }
+        auto run = [&](size_t r) -> int& {
+            return table.offset == 0 ? runsApart[r] : keys[r * table.stride];
+        };
+        size_t next = 0;
+        for (int r = first; r < end; ++r) {
+            while (next < starts.size() && starts[next] <= r) {
+                ++next;
+            }
+            run(size_t(r - first)) = int(next) - 1;
+        }
+        ranks[0] = int(next);
+        const size_t stride = table.stride, offset = table.offset;
+        SortByRanks(
+            count, ranks, descending,
+            [&](size_t r, size_t slot) {
+                return slot == 0 ? run(r) : keys[r * stride + offset + slot - 1];
+            },
+            table.scratch);
+    }
+    if (placed) {
+        PlaceRows(impl, first, order, 0);
+        return;
+    }
+    // The rows still stand where they stood before the group sort: one move takes each to
+    // its place in both orders.
+    std::vector<int>& placement = given->placement;
+    const size_t skip = size_t(first - given->first);
+    for (size_t i = 0; i < count; ++i) {
+        order[i] = placement[skip + size_t(order[i])];
+    }
+    std::copy(order.begin(), order.begin() + std::ptrdiff_t(count),
+              placement.begin() + std::ptrdiff_t(skip));
+    PlaceRows(impl, given->first, placement, 0);
+    placement.clear();
 }
 
 } // namespace platform::forms::detail
@@ -493,19 +632,15 @@ void FlexGrid::SortBy(const std::vector<SortKey>& keys, int groupKeys,
     const int first = impl.fixedRows;
     const bool outline = std::any_of(impl.rows.begin() + first, impl.rows.end(),
                                      [](const detail::GridRow& row) { return row.node; });
-    auto sort = [&](const std::vector<detail::SortColumn>& columns) {
-        if (outline) {
-            detail::SortRows(impl, first, impl.RowCount(), columns);
-        } else {
-            detail::SortFlatRows(impl, first, impl.RowCount(), columns);
-        }
-    };
     if (requests.empty()) {
         groupColumns.insert(groupColumns.end(), innerColumns.begin(), innerColumns.end());
-        sort(groupColumns);
+        if (outline) {
+            detail::SortRows(impl, first, impl.RowCount(), groupColumns);
+        } else {
+            detail::SortFlatRows(impl, first, impl.RowCount(), groupColumns);
+        }
         return;
     }
-    sort(groupColumns);
     // The pass reads the groups' values in the order the group keys give them and makes its
     // subtotal rows before the data rows move inside their groups, so that every caption,
     // extreme and sum comes out as with a sort after the subtotals. A column inside a group's
@@ -517,10 +652,29 @@ void FlexGrid::SortBy(const std::vector<SortKey>& keys, int groupKeys,
                        c.col <= std::max(q.matchFrom, q.groupOn);
             });
         });
-    if (inPass && detail::SubtotalInOnePass(impl, requests, [&](const std::vector<int>& starts) {
-            detail::SortInsideRuns(impl, starts, innerColumns);
-        })) {
-        return;
+    if (outline) {
+        detail::SortRows(impl, first, impl.RowCount(), groupColumns);
+    } else if (!inPass) {
+        detail::SortFlatRows(impl, first, impl.RowCount(), groupColumns);
+    } else {
+        // The inner columns' ranks are read with the group columns', in one pass over the
+        // rows; the pass reads the rows in the group order, and they move once, to their
+        // places in both orders.
+        detail::InnerRanks innerRanks = detail::SortFlatRowsKeepingRanks(
+            impl, first, impl.RowCount(), groupColumns, innerColumns, false);
+        const bool done = detail::SubtotalInOnePass(
+            impl, requests,
+            [&](const std::vector<int>& starts) {
+                detail::SortInsideRuns(impl, starts, innerColumns, &innerRanks);
+            },
+            innerRanks.placement.empty() ? nullptr : &innerRanks.placement);
+        // A pass that made no subtotal rows had nothing to insert them before.
+        if (!innerRanks.placement.empty()) {
+            detail::PlaceRows(impl, innerRanks.first, innerRanks.placement, 0);
+        }
+        if (done) {
+            return;
+        }
     }
     Subtotals(requests);
     detail::SortRows(impl, first, impl.RowCount(), innerColumns);

@@ -54,10 +54,16 @@ public:
             row.cells.Kept(column, type == ColumnType::Date)) {
             return CellNumber(row, column, type, RowTexts::Keep::No);
         }
+        // The rows of a group often show the same text one after the other.
+        if (m_last >= 0 && text == m_lastText) {
+            return m_numbers[size_t(m_last)];
+        }
         const auto [number, added] = m_texts.Insert(text);
         if (added) {
             m_numbers.push_back(CellNumber(row, column, type, RowTexts::Keep::No));
         }
+        m_lastText = text;
+        m_last = number;
         return m_numbers[size_t(number)];
     }
 
@@ -66,18 +72,24 @@ private:
     static constexpr size_t kMostTexts = 1 << 14;
     TextIds m_texts;
     std::vector<std::optional<double>> m_numbers; // by the text's number
+    std::string_view m_lastText; // the last text looked up, and its number (-1: none)
+    int m_last = -1;
 };
 
 class Pass
 {
 public:
-    Pass(FlexGrid::Impl& impl, const std::vector<SubtotalRequest>& requests)
-        : m_impl(impl), m_requests(requests)
+    Pass(FlexGrid::Impl& impl, const std::vector<SubtotalRequest>& requests,
+         const std::vector<int>* order)
+        : m_impl(impl), m_requests(requests), m_order(order)
     {
     }
 
     bool Plan()
     {
+        if (m_order != nullptr && m_order->size() != size_t(m_impl.RowCount() - m_impl.fixedRows)) {
+            return false;
+        }
         for (int r = m_impl.fixedRows; r < m_impl.RowCount(); ++r) {
             if (m_impl.rows[size_t(r)].node) {
                 return false;
@@ -112,6 +124,13 @@ public:
     }
 
 private:
+    // Where the row read at place r stands.
+    int Physical(int r) const
+    {
+        return m_order == nullptr ? r : m_impl.fixedRows + (*m_order)[size_t(r - m_impl.fixedRows)];
+    }
+    const GridRow& RowAt(int r) const { return m_impl.rows[size_t(Physical(r))]; }
+
     void AddTotal(size_t request, size_t level, int column)
     {
         auto slot = std::find(m_slotColumns.begin(), m_slotColumns.end(), column);
@@ -159,7 +178,7 @@ private:
         std::vector<NumbersByText> known(m_slotColumns.size());
         const GridRow* previous = nullptr;
         for (int r = m_impl.fixedRows; r < m_impl.RowCount(); ++r) {
-            const GridRow& row = m_impl.rows[size_t(r)];
+            const GridRow& row = RowAt(r);
             for (size_t l = 0; l < m_levels.size(); ++l) {
                 if (StartsGroup(previous, row, m_levels[l])) {
                     m_levels[l].starts.push_back(r);
@@ -182,7 +201,7 @@ private:
                 const auto& number = numbers[t.slot];
                 t.columnTotal += number.value_or(0.0);
                 if (!row.Text(t.column).empty()) {
-                    t.groups.back().Add(number, r, t.wantMax);
+                    t.groups.back().Add(number, Physical(r), t.wantMax);
                 }
             }
             previous = &row;
@@ -198,9 +217,8 @@ private:
         made.subtotalGroup = level.groupOn;
         made.subtotalMatchFrom = level.matchFrom;
         made.outlineLevel = level.groupOn;
-        made.SetText(m_impl.outlineCol,
-                     SubtotalCaption(creator.caption.value_or("%s"),
-                                     m_impl.rows[size_t(firstRow)].Text(level.groupOn)));
+        made.SetText(m_impl.outlineCol, SubtotalCaption(creator.caption.value_or("%s"),
+                                                        RowAt(firstRow).Text(level.groupOn)));
         // The aggregates in the order of the requests, so that a later one on the same
         // column wins as it would one by one.
         for (const Total& t : m_totals) {
@@ -253,6 +271,7 @@ private:
 
     FlexGrid::Impl& m_impl;
     const std::vector<SubtotalRequest>& m_requests;
+    const std::vector<int>* m_order; // the order the rows are read in, or null: as they stand
     std::vector<Level> m_levels;
     std::vector<Total> m_totals;
     std::vector<int> m_slotColumns;
@@ -263,9 +282,10 @@ private:
 } // namespace
 
 bool SubtotalInOnePass(FlexGrid::Impl& impl, const std::vector<SubtotalRequest>& requests,
-                       const std::function<void(const std::vector<int>&)>& beforeInsert)
+                       const std::function<void(const std::vector<int>&)>& beforeInsert,
+                       const std::vector<int>* order)
 {
-    Pass pass(impl, requests);
+    Pass pass(impl, requests, order);
     if (!pass.Plan()) {
         return false;
     }

@@ -27,22 +27,19 @@ const store::RecurrencePattern* Prefetch::Pattern(const store::Store& store,
 const store::ItemInfo* Prefetch::ExceptionItem(const store::Store& store,
                                                const std::string& entryId) const
 {
-    if (followsRows) {
-        // The window's few modified occurrences, each when first asked for.
-        if (!m_exceptionItems)
-            m_exceptionItems.emplace();
-        auto it = m_exceptionItems->find(entryId);
-        if (it == m_exceptionItems->end()) {
-            auto item = Guard("RecurrencePattern", [&] { return store.FindItem(entryId); });
-            if (!item || item->kind != store::ItemKind::Exception)
-                return nullptr;
-            it = m_exceptionItems->emplace(entryId, std::move(*item)).first;
-        }
-        return &it->second;
-    }
     if (!m_exceptionItems) {
-        auto items =
-            Guard("RecurrencePattern", [&] { return store.FolderExceptionItems(folderEntryId); });
+        auto items = Guard("RecurrencePattern", [&] {
+            if (!followsRows)
+                return store.FolderExceptionItems(folderEntryId);
+            // The modified occurrences the rows' patterns name, in one pass.
+            Pattern(store, entryId);
+            std::vector<std::string> ids;
+            for (const auto& [series, pattern] : *m_patterns)
+                for (const auto& e : pattern.exceptions)
+                    if (!e.itemEntryId.empty())
+                        ids.push_back(e.itemEntryId);
+            return store.FindItems(ids);
+        });
         m_exceptionItems.emplace();
         for (auto& item : items) {
             auto id = item.entryId;

@@ -26,8 +26,8 @@ struct Prefetch
     std::vector<store::TableRow> rows;
     std::uint64_t generation = 0;
     std::string folderEntryId;
-    /// The rows are a small part of the folder: the patterns are read for these rows and the
-    /// modified occurrences one by one, rather than the folder's all at once.
+    /// The rows are a small part of the folder: the patterns and modified occurrences are read
+    /// for these rows' series, rather than the folder's all.
     bool followsRows = false;
 
     /// The pattern of a series of the folder; null for an item that does not recur.

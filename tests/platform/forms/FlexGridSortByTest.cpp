@@ -268,6 +268,24 @@ TEST_F(FlexGridSortByTest, KeyInsideTheGroupTextsMovesGroupsAsSortDoes)
     EXPECT_EQ(Lines(once), Lines(twice));
 }
 
+// A grand total alone: the sort inside its one group has no group keys beside its own.
+TEST_F(FlexGridSortByTest, GrandTotalAloneSortsAllRowsAsSortAfterItDoes)
+{
+    const Case c = {"",
+                    false,
+                    {},
+                    {{Kind::Number, ColumnSort::Descending}, {Kind::Text, ColumnSort::Ascending}}};
+    const int amount = 3;
+    const std::vector<SubtotalRequest> total = {{SubtotalFunction::Sum, 0, amount, "Total %s", 0}};
+    FlexGrid twice, once;
+    FillCase(twice, c);
+    FillCase(once, c);
+    twice.Subtotals(total);
+    SortByColumns(twice, 1, c.sorts);
+    once.SortBy({{1, ColumnSort::Descending}, {2, ColumnSort::Ascending}}, 0, total);
+    EXPECT_EQ(Lines(once), Lines(twice));
+}
+
 TEST_F(FlexGridSortByTest, WithAnOutlineRowsMoveAsSortMovesThem)
 {
     const Case c = {"", false, {{Kind::Text, ColumnSort::Ascending}}, {}};

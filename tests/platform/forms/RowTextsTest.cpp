@@ -77,6 +77,11 @@ const WriteCase kWriteCases[] = {
      {{0, "a", 0}, {1, kLong, 0}, {4, "e", 0}, {2, kVeryLong, 0}, {6, "g", 0}},
      {"a", kLong, kVeryLong, "", "e", "", "g"},
      7},
+    // Rewrites of the last written cell of a wide row, shorter and longer, then a write past it.
+    {"RewrittenAtTheEndOfAPartlyFilledRow",
+     {{0, "aaa", 5}, {1, "bbbb", 5}, {1, "b"}, {3, "dd"}, {1, ""}, {3, "d"}, {3, "längeres d"}},
+     {"aaa", "", "", "längeres d", ""},
+     5},
     {"LongerAtTheEndOfAFullRow",
      {{0, "aa", 3}, {1, "bb", 3}, {2, "cc", 3}, {2, std::string(250, 'c')}, {0, ""}},
      {"", "bb", std::string(250, 'c')},
