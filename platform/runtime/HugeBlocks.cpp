@@ -83,6 +83,15 @@ void* NewHugeBlock(std::size_t bytes)
     return aligned;
 }
 
+void AdviseHugePages(const void* data, std::size_t bytes) noexcept
+{
+    const auto from = reinterpret_cast<std::uintptr_t>(data);
+    const auto first = (from + kHugeBlockSize - 1) / kHugeBlockSize * kHugeBlockSize;
+    const auto last = (from + bytes) / kHugeBlockSize * kHugeBlockSize;
+    if (data != nullptr && last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 void FreeHugeBlock(void* block, std::size_t bytes) noexcept
 {
     if (block == nullptr)

@@ -17,4 +17,9 @@ void* NewHugeBlock(std::size_t bytes);
 /// for reuse, up to a limit; the rest goes back to the system.
 void FreeHugeBlock(void* block, std::size_t bytes) noexcept;
 
+/// Marks the whole huge pages inside a large buffer that is about to be filled (a vector just
+/// reserved) for huge pages, so that filling it faults them in one huge page at a time. Only
+/// advice: smaller buffers, and systems without huge pages, are left as they are.
+void AdviseHugePages(const void* data, std::size_t bytes) noexcept;
+
 } // namespace platform::runtime

@@ -1,5 +1,6 @@
 #include "platform/store/Store.h"
 
+#include "platform/runtime/HugeBlocks.h"
 #include "platform/store/StoreError.h"
 #include "platform/store/detail/HotColumns.h"
 #include "platform/store/detail/StoreImpl.h"
@@ -604,6 +605,8 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
     std::vector<std::int64_t> ids;
     rows.reserve(folderItems);
     ids.reserve(folderItems);
+    // Filled at once: faulted in huge pages where the system grants them.
+    runtime::AdviseHugePages(rows.data(), rows.capacity() * sizeof(TableRow));
     while (st.Step()) {
         ids.push_back(st.Int(0));
         rows.push_back(RowFrom(st, plan));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -50,6 +51,22 @@ TEST(HugeBlocksTest, AFreedBlockServesTheNextRequest)
     void* again = NewHugeBlock(kHugeBlockSize / 2);
     EXPECT_EQ(again, first);
     FreeHugeBlock(again, kHugeBlockSize / 2);
+}
+
+TEST(HugeBlocksTest, AdviceKeepsWhatABufferHolds)
+{
+    // Advice on a buffer partly written already, on a small one and on none changes no byte.
+    std::vector<std::uint32_t> large(3 * kHugeBlockSize / sizeof(std::uint32_t) + 7);
+    for (std::size_t i = 0; i < large.size() / 2; ++i)
+        large[i] = static_cast<std::uint32_t>(i * 2654435761u);
+    std::vector<char> small(100, 's');
+    AdviseHugePages(large.data(), large.size() * sizeof(large[0]));
+    AdviseHugePages(small.data(), small.size());
+    AdviseHugePages(nullptr, kHugeBlockSize * 4);
+    for (std::size_t i = 0; i < large.size(); ++i)
+        ASSERT_EQ(large[i], i < large.size() / 2 ? static_cast<std::uint32_t>(i * 2654435761u) : 0u)
+            << i;
+    EXPECT_EQ(std::count(small.begin(), small.end(), 's'), 100);
 }
 
 } // namespace
