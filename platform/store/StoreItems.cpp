@@ -112,17 +112,7 @@ std::optional<ItemInfo> Store::FindItem(std::string_view entryId) const
 std::vector<ItemInfo> Store::FindItems(std::span<const std::string> entryIds) const
 {
     detail::ReadScope scope(impl_->db);
-    std::vector<std::int64_t> rows;
-    rows.reserve(entryIds.size());
-    for (const auto& id : entryIds) {
-        try {
-            rows.push_back(impl_->RowOf(id, ObjectKind::Item));
-        } catch (const StoreError&) {
-            // Not an item of this store: there is none to find.
-        }
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto rows = impl_->ItemRows(entryIds);
     std::vector<ItemInfo> out;
     out.reserve(rows.size());
     auto& st = impl_->db.Prepare(std::string(kItemColumns) +
@@ -131,6 +121,22 @@ std::vector<ItemInfo> Store::FindItems(std::span<const std::string> entryIds) co
     while (st.Step())
         out.push_back(impl_->ItemFromRow(st));
     return out;
+}
+
+std::vector<std::int64_t> Store::Impl::ItemRows(std::span<const std::string> entryIds) const
+{
+    std::vector<std::int64_t> rows;
+    rows.reserve(entryIds.size());
+    for (const auto& id : entryIds) {
+        try {
+            rows.push_back(RowOf(id, ObjectKind::Item));
+        } catch (const StoreError&) {
+            // Not an item of this store: nothing of it is read.
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 ItemInfo Store::GetItem(std::string_view entryId) const
