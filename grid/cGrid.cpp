@@ -72,6 +72,7 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
             InitGroupLevels();
             SetupColumns();
             PrepareGroupKeys();
+            PrepareSortKeys();
             m_FieldSlots.clear();
             if (!m_oRecords) {
                 m_oGrid->SetRows(m_oGrid->FixedRows());
@@ -90,7 +91,6 @@ void cGrid::ShowItems(forms::FlexGrid& fg, std::shared_ptr<engine::Records> oRec
                 }
             }
             nLine = 5;
-            FillSortKeys();
             GroupAndTotal();
             SortRows();
             HideColumns();

@@ -75,7 +75,9 @@ private:
     struct PlanLevel;
     const engine::Field* PlanField(const engine::Record& oRecord, PlanLevel& oLevel);
     void GroupAndTotal();
-    void FillSortKeys();
+    void PrepareSortKeys();
+    /// The sort keys and the list levels' group keys of a record's rows r0 to r0 + n - 1.
+    void WriteRowKeys(int r0, int n);
     void SortRows();
     void AutoSizeColumns();
     /// The date text of a value in a format resolved for its column (with or without the
@@ -192,7 +194,6 @@ private:
                                                 platform::runtime::Date dtValue);
 
     // Parts of GroupAndTotal.
-    void FillGroupKeys(int lRows);
     void AddSubtotals();
     /// Sorts by the group keys and the view's sort keys and runs the subtotal requests in
     /// one; false when the grid refused it (the rows then sorted by the group keys alone).
@@ -240,6 +241,7 @@ private:
     std::uint32_t m_nLastTimeId = detail::TimeTextCache::kNoId;
     std::vector<GroupKeyLevel> m_GroupKeyLevels;
     std::string m_sKeyScratch;
+    std::string m_sKeyText; // a key's cell text, kept to reuse its memory
     std::string m_sLastCellText;
     std::optional<std::optional<platform::runtime::Date>> m_oLastCellDate;
     std::int32_t m_lFieldCount = 0;

@@ -84,9 +84,6 @@ void cGrid::GroupAndTotal()
     for (int c = 0; c < lCols; ++c) {
         ignore([&] { fg.SetColHidden(c, false); });
     }
-    int lRows = 0;
-    ignore([&] { lRows = fg.Rows(); });
-    FillGroupKeys(lRows);
     AddSubtotals();
     ignore([&] {
         std::int32_t lCalculated = m_oView->CalculatedFieldsCount();
@@ -98,6 +95,7 @@ void cGrid::GroupAndTotal()
     bool bShowFunctionName = false;
     ignore([&] { bShowFunctionName = m_oView->DisplayFunctionName(); });
     bool bItemCount = false;
+    int lRows = 0;
     ignore([&] { lRows = fg.Rows(); });
     for (int r = 1; r < lRows; ++r) {
         bool bSubtotal = false;
@@ -285,38 +283,6 @@ void cGrid::WriteGroupKeys(const FieldSlot& oSlot, int r0, const std::string& sT
             }
             m_oGrid->SetTextMatrix(r0, oLevel.gcol, *pKey);
         });
-    }
-}
-
-void cGrid::FillGroupKeys(int lRows)
-{
-    forms::FlexGrid& fg = *m_oGrid;
-    rt::ResumeNext ignore;
-    std::vector<GroupKeyLevel*> aLevels;
-    for (auto& oLevel : m_GroupKeyLevels) {
-        if (!oLevel.bAtInsert) {
-            aLevels.push_back(&oLevel);
-        }
-    }
-    if (aLevels.empty()) {
-        return;
-    }
-    // One pass over the rows for the levels left, cell by cell: a copy of a whole column on
-    // the way would take as much memory again, and levels on the same field read its text once.
-    std::string sText, sScratch;
-    for (int r = 1; r < lRows; ++r) {
-        int lTextCol = -1;
-        for (GroupKeyLevel* pLevel : aLevels) {
-            ignore([&] {
-                if (lTextCol < 0 || pLevel->col != lTextCol) {
-                    lTextCol = -1;
-                    sText = fg.TextMatrix(r, pLevel->col);
-                    lTextCol = pLevel->col;
-                }
-                bool bStable = false;
-                fg.SetTextMatrix(r, pLevel->gcol, GroupKeyOf(*pLevel, sText, sScratch, bStable));
-            });
-        }
     }
 }
 

@@ -15,6 +15,7 @@
 #include "views/GroupBy.h"
 #include "views/SortBy.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace grid {
@@ -307,6 +308,7 @@ void cGrid::InsertRow(const engine::Record& oRecord)
         }
     }
     if (!HasKeywordsGroup) {
+        WriteRowKeys(r0, 1);
         return;
     }
     const detail::RowInfo& oInfo = PlanOf(oRecord);
@@ -316,6 +318,7 @@ void cGrid::InsertRow(const engine::Record& oRecord)
     } else {
         ReduceSingleRow(oInfo, r0);
     }
+    WriteRowKeys(r0, std::max(n, 1));
     if (n != 0) {
         m_lCurrentRow += n - 1;
     }

@@ -44,7 +44,7 @@ void cGrid::FillSortKey(int r, const SortKeyColumn& oColumn, std::string& sText)
     fg.SetTextMatrix(r, oColumn.dst, sText);
 }
 
-void cGrid::FillSortKeys()
+void cGrid::PrepareSortKeys()
 {
     forms::FlexGrid& fg = *m_oGrid;
     rt::ResumeNext ignore;
@@ -52,8 +52,6 @@ void cGrid::FillSortKeys()
     m_SortKeys.clear();
     m_lLastSortKeyCol = -1;
     m_bSortedInGroups = false;
-    int lRows = 0;
-    ignore([&] { lRows = fg.Rows(); });
     for (int L = 0; L < 3; ++L) {
         const auto s = m_oView->SortByLevel(L);
         if (!s || !s->Apply) {
@@ -72,11 +70,6 @@ void cGrid::FillSortKeys()
                 oColumn.bMinutes = true;
             }
         });
-        // Cell by cell: a copy of the whole column on the way would take as much memory again.
-        std::string sText;
-        for (int r = 1; r < lRows; ++r) {
-            ignore([&] { FillSortKey(r, oColumn, sText); });
-        }
         ignore([&] {
             fg.SetColSort(oColumn.dst, s->SortOrder != 0 ? forms::ColumnSort::Descending
                                                          : forms::ColumnSort::Ascending);
@@ -85,6 +78,30 @@ void cGrid::FillSortKeys()
     }
     if (m_lLastSortKeyCol >= 0) {
         ignore([&] { m_SortKeys = ColumnSortKeys(fg.ColIndex("s1"), m_lLastSortKeyCol); });
+    }
+}
+
+void cGrid::WriteRowKeys(int r0, int n)
+{
+    rt::ResumeNext ignore;
+    // The keys that copy a cell's final text: the sort keys and the list levels' group keys,
+    // made while the record's rows are at hand, in column order, so that a row is written
+    // once rather than grown again by passes over all rows.
+    for (int r = r0; r < r0 + n; ++r) {
+        for (const SortKeyColumn& oColumn : m_SortKeyColumns) {
+            ignore([&] { FillSortKey(r, oColumn, m_sKeyText); });
+        }
+        for (GroupKeyLevel& oLevel : m_GroupKeyLevels) {
+            if (oLevel.bAtInsert) {
+                continue;
+            }
+            ignore([&] {
+                m_sKeyText = m_oGrid->TextMatrix(r, oLevel.col);
+                bool bStable = false;
+                m_oGrid->SetTextMatrix(r, oLevel.gcol,
+                                       GroupKeyOf(oLevel, m_sKeyText, m_sKeyScratch, bStable));
+            });
+        }
     }
 }
 

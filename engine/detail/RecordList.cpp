@@ -3,6 +3,8 @@
 #include "engine/Record.h"
 #include "engine/detail/KeyedList.h"
 
+#include "platform/runtime/HugeBlocks.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -93,6 +95,8 @@ void RecordList::Reserve(std::size_t n)
     n = std::max(n, 2 * m_items.capacity());
     m_items.reserve(n);
     m_keys.reserve(n);
+    platform::runtime::AdviseHugePages(m_items.data(), n * sizeof(m_items[0]));
+    platform::runtime::AdviseHugePages(m_keys.data(), n * sizeof(m_keys[0]));
 }
 
 } // namespace engine::detail

@@ -193,13 +193,24 @@ std::uint64_t BitsOf(double d)
     return lBits;
 }
 
+// Mixes all bits of a value's bits into the low ones: round numbers and whole days have no
+// low bits of their own, and a table indexed by them would put them all in a few places.
+std::uint64_t Mixed(std::uint64_t lBits)
+{
+    lBits ^= lBits >> 33;
+    lBits *= 0xFF51AFD7ED558CCDull;
+    lBits ^= lBits >> 33;
+    lBits *= 0xC4CEB9FE1A85EC53ull;
+    lBits ^= lBits >> 33;
+    return lBits;
+}
+
 } // namespace
 
 std::size_t TimeTextCache::TextsByValue::SlotOf(std::uint64_t lBits) const
 {
-    // Multiplicative hashing: the high bits of the product mix all bits of the value.
     const std::size_t nMask = m_Slots.size() - 1;
-    std::size_t n = static_cast<std::size_t>((lBits * 0x9E3779B97F4A7C15ull) >> 32) & nMask;
+    std::size_t n = static_cast<std::size_t>(Mixed(lBits)) & nMask;
     while (m_Slots[n].nIndex != 0 && m_Slots[n].lBits != lBits) {
         n = (n + 1) & nMask;
     }
@@ -243,7 +254,7 @@ const std::string& NumberTexts::Text(double dValue)
         m_Entries.resize(kSize);
     }
     const std::uint64_t lBits = BitsOf(dValue);
-    Entry& oEntry = m_Entries[((lBits * 0x9E3779B97F4A7C15ull) >> 32) & (kSize - 1)];
+    Entry& oEntry = m_Entries[Mixed(lBits) & (kSize - 1)];
     if (!oEntry.bUsed || oEntry.lBits != lBits) {
         oEntry.sText = rt::CStr(rt::Variant(dValue));
         oEntry.lBits = lBits;

@@ -163,10 +163,11 @@ public:
     /// the item's entry id, read in one pass.
     std::unordered_map<std::string, RecurrencePattern>
     FolderRecurrences(std::string_view folderEntryId) const;
-    /// The patterns (with their exceptions) of those of the given items that recur, by entry
-    /// id, read in one pass that follows the items given (ids of other stores have none).
+    /// The patterns (with their exceptions) of at least those of the given items of a folder
+    /// that recur, by entry id (ids of other stores have none): read for the items given, or
+    /// as FolderRecurrences where the folder holds fewer series than that.
     std::unordered_map<std::string, RecurrencePattern>
-    Recurrences(std::span<const std::string> itemEntryIds) const;
+    Recurrences(std::string_view folderEntryId, std::span<const std::string> itemEntryIds) const;
     /// The exception items (modified occurrences) of the series of a folder, read in one pass.
     std::vector<ItemInfo> FolderExceptionItems(std::string_view folderEntryId) const;
     /// Removes the item's pattern and its exception items.

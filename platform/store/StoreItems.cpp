@@ -1,5 +1,6 @@
 #include "platform/store/Store.h"
 
+#include "platform/runtime/HugeBlocks.h"
 #include "platform/store/StoreError.h"
 #include "platform/store/detail/HotColumns.h"
 #include "platform/store/detail/StoreImpl.h"
@@ -111,17 +112,7 @@ std::optional<ItemInfo> Store::FindItem(std::string_view entryId) const
 std::vector<ItemInfo> Store::FindItems(std::span<const std::string> entryIds) const
 {
     detail::ReadScope scope(impl_->db);
-    std::vector<std::int64_t> rows;
-    rows.reserve(entryIds.size());
-    for (const auto& id : entryIds) {
-        try {
-            rows.push_back(impl_->RowOf(id, ObjectKind::Item));
-        } catch (const StoreError&) {
-            // Not an item of this store: there is none to find.
-        }
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto rows = impl_->ItemRows(entryIds);
     std::vector<ItemInfo> out;
     out.reserve(rows.size());
     auto& st = impl_->db.Prepare(std::string(kItemColumns) +
@@ -130,6 +121,22 @@ std::vector<ItemInfo> Store::FindItems(std::span<const std::string> entryIds) co
     while (st.Step())
         out.push_back(impl_->ItemFromRow(st));
     return out;
+}
+
+std::vector<std::int64_t> Store::Impl::ItemRows(std::span<const std::string> entryIds) const
+{
+    std::vector<std::int64_t> rows;
+    rows.reserve(entryIds.size());
+    for (const auto& id : entryIds) {
+        try {
+            rows.push_back(RowOf(id, ObjectKind::Item));
+        } catch (const StoreError&) {
+            // Not an item of this store: nothing of it is read.
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 ItemInfo Store::GetItem(std::string_view entryId) const
@@ -604,6 +611,8 @@ std::vector<TableRow> Store::Impl::ReadWideRanges(std::int64_t folder, const Col
     std::vector<std::int64_t> ids;
     rows.reserve(folderItems);
     ids.reserve(folderItems);
+    // Filled at once: faulted in huge pages where the system grants them.
+    runtime::AdviseHugePages(rows.data(), rows.capacity() * sizeof(TableRow));
     while (st.Step()) {
         ids.push_back(st.Int(0));
         rows.push_back(RowFrom(st, plan));

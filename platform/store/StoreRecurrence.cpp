@@ -292,20 +292,24 @@ Store::FolderRecurrences(std::string_view folderEntryId) const
 }
 
 std::unordered_map<std::string, RecurrencePattern>
-Store::Recurrences(std::span<const std::string> itemEntryIds) const
+Store::Recurrences(std::string_view folderEntryId, std::span<const std::string> itemEntryIds) const
 {
     detail::ReadScope scope(impl_->db);
-    std::vector<std::int64_t> rows;
-    rows.reserve(itemEntryIds.size());
-    for (const auto& id : itemEntryIds) {
-        try {
-            rows.push_back(impl_->RowOf(id, ObjectKind::Item));
-        } catch (const StoreError&) {
-            // Not an item of this store: it has no pattern here.
-        }
+    const auto rows = impl_->ItemRows(itemEntryIds);
+    if (impl_->seriesReach) {
+        // A folder of fewer series than items given is read whole: the walk of its series
+        // costs less than a look-up per item. Counting stops at the items' number.
+        auto& count = impl_->db.Prepare(
+            "SELECT COUNT(*) FROM (SELECT 1 FROM items INDEXED BY items_reach WHERE folder_id = "
+            "?1 AND kind = 0 AND reach_end IS NOT NULL LIMIT ?2)");
+        count.Bind(1, impl_->FolderRow(folderEntryId))
+            .Bind(2, static_cast<std::int64_t>(rows.size()))
+            .Step();
+        const auto series = count.Int(0);
+        count.Reset();
+        if (series < static_cast<std::int64_t>(rows.size()))
+            return FolderRecurrences(folderEntryId);
     }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
     std::unordered_map<std::string, RecurrencePattern> out;
     // The given rows drive the join, so the read follows them and not the store's series.

@@ -119,4 +119,35 @@ TEST_F(cGridGroupKeysTest, DatesGivenAsTextAndMissingDatesGroupAsTheirTexts)
                       }));
 }
 
+// Keywords that differ only in letter case make one group, captioned by the first row in the
+// group order; a percentage of a column whose total is zero, and durations beyond a day, come
+// out of the one pass as they did from one subtotal at a time.
+TEST_F(cGridGroupKeysTest, CaseVariantsGroupTogetherAndZeroTotalsStayDefined)
+{
+    oView.AddColumn("Subject", "Betreff", 8, 1);
+    oView.AddColumn(kCategories, "Kategorien", 12, 11);
+    oView.AddColumn("Duration", "Dauer", 3, 7, 2);
+    oView.AddColumn("Amount", "Betrag", 5, 1, 3);
+    oView.Group(0, kCategories);
+    oView.Sort(0, "Subject", 1);
+    const char* aCats[] = {"kunde", "Kunde", "KUNDE", "Büro", "büro"};
+    for (int i = 0; i < 5; ++i) {
+        AddRecord({{"Subject", PT_STRING8, rt::Variant(std::string(1, char('a' + i)))},
+                   {kCategories, PT_MV_STRING8, List({aCats[i]})},
+                   {"Duration", PT_LONG, rt::Variant(std::int32_t(1500 + 600 * i))},
+                   {"Amount", PT_DOUBLE, rt::Variant(0.0)}});
+    }
+    Fill();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{
+                          "S0|Total || |225:00| %",
+                          "S8|Kategorien: Büro|| |120:00| %",
+                          "D||e|büro|65:00|0",
+                          "D||d|Büro|55:00|0",
+                          "S8|Kategorien: kunde|| |105:00| %",
+                          "D||c|KUNDE|45:00|0",
+                          "D||b|Kunde|35:00|0",
+                          "D||a|kunde|25:00|0",
+                      }));
+}
+
 } // namespace

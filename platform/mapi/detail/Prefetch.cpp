@@ -18,7 +18,7 @@ const store::RecurrencePattern* Prefetch::Pattern(const store::Store& store,
             ids.reserve(rows.size());
             for (const auto& row : rows)
                 ids.push_back(row.item.entryId);
-            return store.Recurrences(ids);
+            return store.Recurrences(folderEntryId, ids);
         });
     const auto it = m_patterns->find(entryId);
     return it == m_patterns->end() ? nullptr : &it->second;

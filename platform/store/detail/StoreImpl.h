@@ -51,6 +51,9 @@ struct Store::Impl
     std::int64_t FolderRow(std::string_view entryId);
     /// The row of an existing item; throws NotFound.
     std::int64_t ItemRow(std::string_view entryId);
+    /// The rows the entry ids name (ascending, without repeats); ids of other stores and
+    /// malformed ones name none.
+    std::vector<std::int64_t> ItemRows(std::span<const std::string> entryIds) const;
 
     /// Reads an item row: id, folder_id, message_class, kind, owner_id from the statement's
     /// first five columns.

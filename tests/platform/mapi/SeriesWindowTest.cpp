@@ -118,6 +118,13 @@ protected:
             .Appointment(m_calendar, "all day", st::MakeLocalTime(2025, 3, 1),
                          st::MakeLocalTime(2025, 3, 2))
             .AllDay();
+        // Older items, so that a window holds a small part of the folder (its series are then
+        // read for its rows) and a day fewer rows than the folder has series.
+        for (int day = 1; day <= 120; ++day) {
+            const auto start = st::StartOfDay(st::DayFromCivil({2023, 1, 1}) + day);
+            Builder().Appointment(m_calendar, "older", st::LocalTime{start.seconds + 8 * 3600},
+                                  st::LocalTime{start.seconds + 9 * 3600});
+        }
     }
 
     st::ItemBuilder Series(const std::string& subject, st::CivilDate first,
