@@ -34,7 +34,6 @@
 #include "views/Templates.h"
 #include "views/ViewSettings.h"
 
-#include <filesystem>
 #include <optional>
 
 namespace actions {
@@ -138,18 +137,16 @@ std::unique_ptr<IExport> CreateExport(ActionSave& oSave, IReportWindow& oWindow)
     return oExport;
 }
 
-// What a file looked like before the save, to tell whether the writer wrote it.
-std::optional<std::filesystem::file_time_type> Stamp(const std::string& sFile)
+// What a file looked like before the save, to tell whether the writer wrote it. The time alone
+// cannot tell: a file replaced within the clock's resolution keeps its time, but the writers
+// replace through a new file, which the file system tells apart.
+std::optional<platform::win::FileVersion> Stamp(const std::string& sFile)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(sFile, ec))
-        return std::nullopt;
-    const auto tWritten = std::filesystem::last_write_time(sFile, ec);
-    return ec ? std::nullopt : std::optional(tWritten);
+    return platform::win::FileComponent().fileVersion(sFile);
 }
 
 bool WrittenSince(const std::string& sFile,
-                  const std::optional<std::filesystem::file_time_type>& tBefore)
+                  const std::optional<platform::win::FileVersion>& tBefore)
 {
     const auto tNow = Stamp(sFile);
     return tNow && (!tBefore || *tNow != *tBefore);

@@ -13,6 +13,8 @@
 #include <fstream>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace platform::win {
 namespace {
 
@@ -170,6 +172,18 @@ std::optional<std::uintmax_t> FileComponent::fileSize(std::string_view path) con
     }
     const auto size = fs::file_size(file, error);
     return error ? std::nullopt : std::optional(size);
+}
+
+std::optional<FileVersion> FileComponent::fileVersion(std::string_view path) const
+{
+    struct stat info
+    {
+    };
+    if (::stat(std::string(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return FileVersion{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
+                       info.st_mtim.tv_nsec};
 }
 
 bool FileComponent::deleteFile(std::string_view path) const

@@ -19,6 +19,19 @@ enum class WriteMode
     Append
 };
 
+/// What tells one version of a file from another: where it lives on the file system, its size
+/// and its modification time. A file replaced through a temporary file and a rename always
+/// has another version, even when the clock has not moved on since the old one was written.
+struct FileVersion
+{
+    std::uint64_t device = 0;
+    std::uint64_t node = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedSeconds = 0;
+    std::int64_t modifiedNanoseconds = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+
 /// The file component the system creates by class identifier: its data folder, file objects
 /// and their reading and writing, and path helpers. Failures raise the runtime's errors
 /// (53 file not found, 76 path not found, 70 permission denied, 61 disk full, 75 other).
@@ -71,6 +84,8 @@ public:
     void createFolder(std::string_view path) const;
     /// The size of a file in bytes, or nothing when it is missing or not a file.
     std::optional<std::uintmax_t> fileSize(std::string_view path) const;
+    /// The current version of a file, or nothing when it is missing or not a file.
+    std::optional<FileVersion> fileVersion(std::string_view path) const;
     /// The names (without folder) of the files in a folder whose names begin with `prefix`,
     /// compared without regard to letter case as the host's file system does; the prefix is
     /// taken literally (no wildcards). Sorted by name; empty when the folder is missing or

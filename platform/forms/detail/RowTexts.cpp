@@ -109,22 +109,6 @@ RowTexts& RowTexts::operator=(const RowTexts& other)
     return *this;
 }
 
-RowTexts& RowTexts::operator=(RowTexts&& other) noexcept
-{
-    if (this != &other) {
-        // The typed values go back to the pool of the block they came with.
-        m_typed.Release(Pool());
-        m_block = std::move(other.m_block);
-        m_typed = std::move(other.m_typed);
-    }
-    return *this;
-}
-
-RowTexts::~RowTexts()
-{
-    m_typed.Release(Pool());
-}
-
 TypedValue RowTexts::Value(int col, bool dateColumn, Keep keep) const
 {
     const std::string_view text = Text(col);

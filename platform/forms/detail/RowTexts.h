@@ -55,8 +55,18 @@ public:
     RowTexts(const RowTexts& other);
     RowTexts& operator=(const RowTexts& other);
     RowTexts(RowTexts&&) noexcept = default;
-    RowTexts& operator=(RowTexts&& other) noexcept;
-    ~RowTexts();
+    // Inline: a sort moves every row of a grid a few times.
+    RowTexts& operator=(RowTexts&& other) noexcept
+    {
+        if (this != &other) {
+            // The typed values go back to the pool of the block they came with.
+            m_typed.Release(Pool());
+            m_block = std::move(other.m_block);
+            m_typed = std::move(other.m_typed);
+        }
+        return *this;
+    }
+    ~RowTexts() { m_typed.Release(Pool()); }
 
     /// The number of cells stored; the cells after them are empty.
     int Count() const { return m_block ? int(m_block[0] & kCountMask) : 0; }

@@ -26,15 +26,6 @@ void Give(TextBlocks* pool, std::uint32_t* block, std::uint32_t words)
 
 } // namespace
 
-TypedCells& TypedCells::operator=(TypedCells&& other) noexcept
-{
-    if (this != &other) {
-        m_block = other.m_block;
-        other.m_block = nullptr;
-    }
-    return *this;
-}
-
 TypedCells TypedCells::HeapCopy(const TypedCells& other)
 {
     TypedCells copy;
@@ -148,9 +139,9 @@ void TypedCells::MoveCell(int col, int position)
     }
 }
 
-void TypedCells::Release(TextBlocks* pool) noexcept
+void TypedCells::ReleaseBlock(TextBlocks* pool) noexcept
 {
-    if (m_block != nullptr && (pool == nullptr || !pool->Closed())) {
+    if (pool == nullptr || !pool->Closed()) {
         Give(pool, m_block, kHeader + m_block[1] * kEntryWords);
     }
     m_block = nullptr;

@@ -50,7 +50,14 @@ public:
     TypedCells() = default;
     TypedCells(TypedCells&& other) noexcept : m_block(other.m_block) { other.m_block = nullptr; }
     /// Takes other's block; the own one must have been released.
-    TypedCells& operator=(TypedCells&& other) noexcept;
+    TypedCells& operator=(TypedCells&& other) noexcept
+    {
+        if (this != &other) {
+            m_block = other.m_block;
+            other.m_block = nullptr;
+        }
+        return *this;
+    }
     TypedCells(const TypedCells&) = delete;
     TypedCells& operator=(const TypedCells&) = delete;
     ~TypedCells() = default;
@@ -70,7 +77,12 @@ public:
     /// Renumbers the entries as the cell at `col` moves to `position`.
     void MoveCell(int col, int position);
     /// Gives the block back to pool.
-    void Release(TextBlocks* pool) noexcept;
+    void Release(TextBlocks* pool) noexcept
+    {
+        if (m_block != nullptr) {
+            ReleaseBlock(pool);
+        }
+    }
 
 private:
     // Words: [0] the entry count, [1] the room in entries, [2..3] unused; then four words per
@@ -82,6 +94,7 @@ private:
     std::uint32_t* At(std::uint32_t i) const { return m_block + kHeader + i * kEntryWords; }
     static int ColumnOf(const std::uint32_t* entry) { return int(entry[0] & 0xFFFFu); }
     std::uint32_t* FindWords(int col) const;
+    void ReleaseBlock(TextBlocks* pool) noexcept;
     void Remove(std::uint32_t i);
 
     std::uint32_t* m_block = nullptr; // owned; freed through Release by the owner

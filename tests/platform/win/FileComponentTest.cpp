@@ -220,6 +220,30 @@ TEST_F(FileComponentTest, FoldersSizesAndDeletion)
     EXPECT_TRUE(files.folderExists(deep));
 }
 
+TEST_F(FileComponentTest, FileVersionTellsAReplacedFileFromItsOldSelf)
+{
+    EXPECT_EQ(files.fileVersion(pathOf("none")), std::nullopt);
+    EXPECT_EQ(files.fileVersion(root().string()), std::nullopt);
+
+    const auto path = writeRaw("report.csv", "old").string();
+    const auto before = files.fileVersion(path);
+    ASSERT_TRUE(before.has_value());
+    EXPECT_EQ(files.fileVersion(path), before);
+    EXPECT_EQ(before->size, 3);
+
+    // A replace as quick as the clock's resolution keeps the time: the version still differs.
+    const auto time = std::filesystem::last_write_time(path);
+    const std::string_view pieces[] = {"new"};
+    files.replaceText(path, pieces);
+    std::filesystem::last_write_time(path, time);
+    const auto after = files.fileVersion(path);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(after->size, before->size);
+    EXPECT_EQ(after->modifiedSeconds, before->modifiedSeconds);
+    EXPECT_EQ(after->modifiedNanoseconds, before->modifiedNanoseconds);
+    EXPECT_NE(after, before);
+}
+
 TEST_F(FileComponentTest, FilesWithPrefixTakeThePrefixLiterally)
 {
     FileComponent files;
