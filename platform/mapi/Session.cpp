@@ -13,6 +13,8 @@
 #include "platform/mapi/detail/MsgFile.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
+#include "platform/store/LocalTime.h"
+#include "platform/store/RecurrencePattern.h"
 
 #include <filesystem>
 
@@ -55,6 +57,33 @@ std::string StoreIdText(const runtime::Variant& storeId, const char* source)
     if (const auto* text = storeId.Get<std::string>())
         return *text;
     runtime::Raise(runtime::errors::TypeMismatch, source, "A store id is a text.");
+}
+
+// A modified occurrence's own item holds only what the occurrence changed: opened by its
+// entry id, it is the occurrence of its series, which answers everything else.
+std::shared_ptr<detail::MessageData> OpenedItem(const std::shared_ptr<detail::Context>& context,
+                                                const std::string& storeId,
+                                                const store::ItemInfo& item)
+{
+    auto data = std::make_shared<detail::MessageData>(context, storeId, item.entryId);
+    if (item.kind != store::ItemKind::Exception || item.ownerEntryId.empty())
+        return data;
+    auto& st = context->GetStore(storeId);
+    const auto pattern = detail::Guard("Session.GetMessageFromID",
+                                       [&] { return st.GetRecurrence(item.ownerEntryId); });
+    if (!pattern)
+        return data;
+    for (const auto& exception : pattern->exceptions) {
+        if (exception.deleted || exception.itemEntryId != item.entryId)
+            continue;
+        const store::LocalTime from{exception.start.seconds - store::kSecondsPerDay};
+        const store::LocalTime to{exception.end.seconds + store::kSecondsPerDay};
+        for (const auto& occurrence : pattern->OccurrencesBetween(from, to))
+            if (occurrence.itemEntryId == item.entryId)
+                return std::make_shared<detail::MessageData>(context, storeId, item.ownerEntryId)
+                    ->OccurrenceView(occurrence);
+    }
+    return data;
 }
 
 } // namespace
@@ -126,8 +155,7 @@ std::shared_ptr<Message> Session::GetMessageFromID(const std::string& entryId,
         auto& st = context->GetStore(id);
         if (auto found =
                 detail::Guard("Session.GetMessageFromID", [&] { return st.FindItem(entryId); }))
-            return std::make_shared<Message>(
-                std::make_shared<detail::MessageData>(context, id, found->entryId));
+            return std::make_shared<Message>(OpenedItem(context, id, *found));
     }
     return nullptr;
 }

@@ -356,6 +356,14 @@ TEST_F(MessageTest, ModifiedOccurrencesTakeTheSeriesPropertiesTheyDoNotOverride)
             EXPECT_EQ(occurrence->Location(), "Station 4");
             EXPECT_EQ(occurrence->GetRecurrencePattern()->Duration(), 60);
         }
+        // Opened by its own item's entry id (as a report row opens it), it is the occurrence.
+        const auto opened =
+            LoggedOnSession()->GetMessageFromID(pattern->GetOccurrence(c.original)->EntryID());
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(opened->Start(), c.start);
+        EXPECT_EQ(opened->Subject(), c.subject);
+        EXPECT_EQ(opened->Categories(), "Büro; Kunden");
+        EXPECT_EQ(opened->Location(), "Station 4");
     }
 }
 
