@@ -138,17 +138,28 @@ std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
 // without a ribbon.
 std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
 {
-    for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
-        if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
-            continue;
-        auto oButton = oBar->Controls().Item(1);
-        out << "Toolbar: \"" << oBar->Name() << "\", button \"" << oButton->Caption << "\"\n";
-        return [oButton] { oButton->Click(); };
-    }
-    throw std::runtime_error("the add-in put no toolbar into the explorer window");
+    auto [sBar, oButton] = FindToolbarButton(oExplorer);
+    out << "Toolbar: \"" << sBar << "\", button \"" << oButton->Caption << "\"\n";
+    return [oButton] { oButton->Click(); };
 }
 
 } // namespace
+
+bool HasRibbon(const std::string& sClientVersion)
+{
+    return MajorVersionOf(sClientVersion) >= kRibbonVersion;
+}
+
+std::pair<std::string, std::shared_ptr<ol::CommandBarButton>> FindToolbarButton(
+    ol::Explorer& oExplorer)
+{
+    for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
+        if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
+            continue;
+        return {oBar->Name(), oBar->Controls().Item(1)};
+    }
+    throw std::runtime_error("the add-in put no toolbar into the explorer window");
+}
 
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
@@ -294,7 +305,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oClient->Explorers()->Add();
         RunUntilStarted();
 
-        const bool bRibbon = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion;
+        const bool bRibbon = HasRibbon(oOptions.sClientVersion);
         const auto fnClickReportButton = bRibbon
                                              ? RibbonButton(*oAddIn, out)
                                              : ToolbarButton(*oClient->Explorers()->Item(1), out);
