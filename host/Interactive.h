@@ -18,6 +18,8 @@ struct ClientButtons
     std::function<void()> fnClickToolbar;
     /// The item windows the add-in opened since the last call, as text (may be empty).
     std::function<std::string()> fnItemWindows;
+    /// Notes that the person changed the template's folders by a command (may be empty).
+    std::function<void()> fnFoldersChosen;
 };
 
 /// Lets a person work the report window command by command (see the help text): a template
