@@ -3,6 +3,7 @@
 #include "gui/CommonDialogViews.h"
 #include "gui/DesktopTexts.h"
 #include "gui/FormView.h"
+#include "gui/TextMeasure.h"
 #include "gui/Units.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
@@ -110,6 +111,7 @@ DesktopAnswers::DesktopAnswers()
     });
     driver.SetDialogRunner([](pf::CommonDialog& dialog) { return RunCommonDialog(dialog); });
     driver.SetPopupRunner([](const pf::MenuItem& menu) { return RunPopupMenu(menu); });
+    driver.SetTextMeasure(DesktopTextMeasure());
 }
 
 DesktopAnswers::~DesktopAnswers()
@@ -119,6 +121,7 @@ DesktopAnswers::~DesktopAnswers()
     driver.SetMsgBoxRunner({});
     driver.SetDialogRunner({});
     driver.SetPopupRunner({});
+    driver.SetTextMeasure({});
 }
 
 } // namespace gui
