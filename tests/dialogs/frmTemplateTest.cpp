@@ -129,6 +129,38 @@ TEST_F(frmTemplateTest, CopyStartsWithoutNameAndOnlyAConfirmedCopyIsAdded)
     EXPECT_TRUE(oRead->Item(std::string("Termine")));
 }
 
+TEST_F(frmTemplateTest, FoldersChangeOnlyWhenPickedAndStayAfterTheEditorsCancel)
+{
+    const auto oTasks = m_oTemplates->Item(std::string("Aufgaben"));
+    const int nBefore = oTasks->Folders()->Count();
+    ASSERT_EQ(nBefore, 0);
+    bool bOkForBlanks = true;
+    int nAfterPickerCancel = -1;
+    Run("Aufgaben",
+        [](frmTemplate& oManager) {
+            oManager.cmdEdit().Click();
+            oManager.cmdClose().Click();
+        },
+        {[&](frmTemplateDetail& oEditor) {
+            oEditor.txtNew().SetText("   ");
+            bOkForBlanks = oEditor.cmdOK().Enabled();
+            m_bCancelFolders = true;
+            oEditor.cmdFolder().Click();
+            nAfterPickerCancel = oTasks->Folders()->Count();
+            m_bCancelFolders = false;
+            oEditor.cmdFolder().Click();
+            oEditor.cmdCancel().Click();
+        }});
+    EXPECT_FALSE(bOkForBlanks);
+    EXPECT_EQ(nAfterPickerCancel, nBefore);
+    // The editor's Cancel does not undo the folders picked through it.
+    ASSERT_EQ(oTasks->Folders()->Count(), 1);
+    EXPECT_EQ(oTasks->Folders()->Item(1)->EntryID(),
+              Folder(platform::store::FolderRole::Tasks).entryId);
+    EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+    EXPECT_TRUE(pf::Driver::current().MessageBoxes().empty());
+}
+
 TEST_F(frmTemplateTest, RenamingChecksTheNameBeforeTheTemplateMoves)
 {
     struct Case

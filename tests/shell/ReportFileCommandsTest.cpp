@@ -7,10 +7,13 @@
 #include "actions/ActionSave.h"
 #include "engine/Filter.h"
 #include "engine/Records.h"
+#include "platform/win/FileIo.h"
 #include "platform/win/RecordingShell.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace shell_test {
 
@@ -116,6 +119,32 @@ TEST_F(ReportFileCommandsTest, AutomaticSaveFollowsEveryReadAndCommandsWaitForAS
     EXPECT_TRUE(std::filesystem::exists(oOut / "Übersicht (1).csv"));
     EXPECT_TRUE(Save().SavedAs().empty());
     EXPECT_FALSE(Window().ReportSaved());
+}
+
+TEST_F(ReportFileCommandsTest, AnAutomaticSaveThatIsCancelledOrFailsLeavesTheReportUnsaved)
+{
+    for (const bool bFail : {false, true}) {
+        SCOPED_TRACE(bFail ? "failed" : "cancelled");
+        Save().SetAction(1);
+        Save().SetAutoExecute(false);
+        Window().CommandbarClick("saveas");
+        ASSERT_TRUE(Window().ReportSaved());
+        Save().SetAutoExecute(true);
+        std::optional<platform::win::ScopedWriteFault> oDiskFull;
+        if (bFail) {
+            oDiskFull.emplace([](int, const char*, std::size_t) -> ssize_t {
+                errno = ENOSPC;
+                return -1;
+            });
+        } else {
+            Save().SetAction(0);
+            platform::forms::Driver::current().QueueDialogAnswer("");
+        }
+        Window().CommandbarClick("refresh");
+        oDiskFull.reset();
+        EXPECT_FALSE(Window().ReportSaved());
+        EXPECT_FALSE(MenuEnabled("deletereport"));
+    }
 }
 
 TEST_F(ReportFileCommandsTest, OpenSavesOnlyWhenNeededAndDeleteForgetsTheFile)

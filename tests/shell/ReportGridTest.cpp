@@ -96,6 +96,18 @@ protected:
                 return r;
         return -1;
     }
+    // Saves the report at once in the given format; the window then holds it saved.
+    void SaveReport(int lFormat)
+    {
+        auto oSave = Window().GetViewSettings()->Action()->GetSaveAction();
+        oSave->SetPath((std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "out").string());
+        oSave->SetAction(1);
+        oSave->SetFilename("grid");
+        oSave->SetReportExists(3);
+        oSave->SetReportFormat(lFormat);
+        Window().CommandbarClick("saveas");
+        ASSERT_TRUE(Window().ReportSaved()) << ErrorLog();
+    }
     std::vector<std::string> MessageTexts()
     {
         std::vector<std::string> v;
@@ -199,11 +211,14 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
         return v;
     };
     ASSERT_EQ(viewKeys(), gridKeys());
+    SaveReport(0);
     const std::string sThird = fg.ColKey(3);
     const std::string sSecond = fg.ColKey(2);
     fg.UserMoveColumn(3, 1);
     EXPECT_EQ(viewKeys().front(), sThird);
     EXPECT_EQ(viewKeys(), gridKeys());
+    EXPECT_FALSE(Window().ReportSaved());
+    SaveReport(0);
     // Dropped before the outline column, a column lands at the first place.
     fg.UserMoveColumn(3, 0);
     EXPECT_EQ(fg.ColKey(0), "");
@@ -286,9 +301,16 @@ TEST_F(ReportGridTest, TheIconColumnRefusesResizingOtherColumnsKeepTheirWidth)
     EXPECT_FALSE(fg.UserResizeColumn(lIcon, lIconWidth + 600));
     EXPECT_EQ(fg.ColWidth(lIcon), lIconWidth);
 
+    // A resize changes an HTML report (widths are written) but not a CSV one.
     auto oView = Window().GetViewSettings();
-    oView->Action()->GetSaveAction()->SetReportFormat(1);
     const int c = fg.ColIndex(kTotalWork);
+    SaveReport(0);
+    ASSERT_TRUE(fg.UserResizeColumn(c, 2000));
+    EXPECT_EQ(oView->Fields()->Item(rt::Variant(kTotalWork))->Width(), 2000);
+    EXPECT_TRUE(Window().ReportSaved());
+    // Any command clears the flag of an HTML report, so the format changes after the save.
+    oView->Action()->GetSaveAction()->SetReportFormat(1);
+    ASSERT_TRUE(Window().ReportSaved());
     ASSERT_TRUE(fg.UserResizeColumn(c, 2222));
     EXPECT_EQ(oView->Fields()->Item(rt::Variant(kTotalWork))->Width(), 2222);
     EXPECT_FALSE(Window().ReportSaved());
