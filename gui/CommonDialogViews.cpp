@@ -108,7 +108,8 @@ public:
         : QDialog(QApplication::activeWindow()), m_dialog(dialog)
     {
         setObjectName(QStringLiteral("PrintDialog"));
-        setWindowTitle(ToQ(dialog.Title()));
+        // The desktop's own dialog: its title is in the desktop's language.
+        setWindowTitle(DesktopText(dialog.Title().c_str()));
         auto* form = new QFormLayout(this);
         m_printer = new QComboBox(this);
         m_printer->setObjectName(QStringLiteral("printer"));
