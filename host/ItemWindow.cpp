@@ -141,7 +141,7 @@ std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
 {
     const ItemWindowContent oContent = ItemWindowContentOf(oItem);
     std::string out;
-    const auto line = [&](const std::string& s) { out += FitText(s, nWidth) + "\n"; };
+    const auto line = [&](const std::string& s) { out += WrapText(s, nWidth); };
     line("== " + ItemWindowWord("item window") + ": " + oContent.sSubject + " (" +
          oContent.sMessageClass + ") ==");
     for (const auto& oField : oContent.vFields)

@@ -21,7 +21,7 @@ using ItemWindowContent = gui::ItemContent;
 ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem);
 
 /// The client's item window as text: a title line with the subject and the message class,
-/// then the fields, and of a mail its recipients, attachments and plain body, each line cut to
+/// then the fields, and of a mail its recipients, attachments and plain body, each line wrapped at
 /// the width.
 std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth);
 
