@@ -451,6 +451,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
                                 [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
+                                [&oItemWindows](const std::string& sCommand) {
+                                    return oItemWindows.RunCommand(sCommand);
+                                },
                                 [&oPerson] { oPerson.NoteFoldersChosen(); }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
