@@ -127,12 +127,17 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
 {
     const auto r =
-        Run("--interactive", "template Tasks by Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
+        Run("--interactive",
+            "template Tasks by Status\\ncollapse\\ndeletereport\\nbogus\\nexit\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Templates: (Standard) [Tasks by Status]"), std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;
+    // Nothing is saved yet: the delete command is disabled and refused.
+    EXPECT_NE(r.output.find("The menu command \"deletereport\" is not available now."),
+              std::string::npos)
+        << r.output;
     EXPECT_NE(r.output.find("> Closed the report window; the template keeps its view"),
               std::string::npos)
         << r.output;
@@ -195,11 +200,11 @@ TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
     EXPECT_NE(rDone.output.find("> collapse"), std::string::npos) << rDone.output;
     EXPECT_NE(rDone.output.find("== [+] Total"), std::string::npos) << rDone.output;
 
-    std::ofstream(oAnswers) << "collapse\nno-such-command\n";
+    std::ofstream(oAnswers) << "# one good command, then a bad one\n\ncollapse\nno-such-command\n";
     const auto rBad = Run("--answers '" + oAnswers.string() + "'");
     EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
     EXPECT_NE(rBad.output.find("tallyman: the answers file " + oAnswers.string() +
-                               ", line 2: There is no menu command \"no-such-command\"."),
+                               ", line 4: There is no menu command \"no-such-command\"."),
               std::string::npos)
         << rBad.output;
 
