@@ -104,6 +104,8 @@ TEST_F(frmFieldChooserTest, AddAppendsAndRemoveKeepsTheColumnHidden)
     Column(kDurationKey)->SetWidth(1500);
     const bool bOK = Run<frmFieldChooser>([&](frmFieldChooser& oDialog) {
         auto& oAll = oDialog.fgAll();
+        // The mouse passing over the list without a button resets the drag state: Add appends.
+        oAll.UserMouseMove(0, 0, 10, 10);
         SelectRows(oAll, {RowOf(oAll, kDueDateKey)});
         oDialog.cmdAdd().Click();
         auto& oSelected = oDialog.fgSelected();
@@ -128,6 +130,29 @@ TEST_F(frmFieldChooserTest, AddAppendsAndRemoveKeepsTheColumnHidden)
     });
     EXPECT_TRUE(Column(kDurationKey)->Visible());
     EXPECT_EQ(Column(kDurationKey)->Width(), 1500);
+}
+
+TEST_F(frmFieldChooserTest, AnAddBeforeAnyResetInsertsAtTheTop)
+{
+    // Selected without a click, so that no list lost the focus and nothing reset the drag
+    // state since the dialog opened.
+    const bool bOK = Run<frmFieldChooser>([&](frmFieldChooser& oDialog) {
+        auto& oAll = oDialog.fgAll();
+        const int lRow = RowOf(oAll, kDueDateKey);
+        oAll.Select(lRow, 0, lRow, 0);
+        oDialog.cmdAdd().Click();
+        EXPECT_EQ(KeysOf(oDialog.fgSelected()),
+                  (std::vector<std::string>{kDueDateKey, kSubjectKey, kStartKey, kDurationKey}));
+        // The Add reset the drag state: the next one appends.
+        const int lNext = RowOf(oAll, kCompaniesKey);
+        oAll.Select(lNext, 0, lNext, 0);
+        oDialog.cmdAdd().Click();
+        EXPECT_EQ(KeysOf(oDialog.fgSelected()).back(), kCompaniesKey);
+        oDialog.cmdOK().Click();
+    });
+    EXPECT_TRUE(bOK);
+    EXPECT_EQ(VisibleKeys(), (std::vector<std::string>{kDueDateKey, kSubjectKey, kStartKey,
+                                                       kDurationKey, kCompaniesKey}));
 }
 
 struct MoveCase

@@ -278,18 +278,19 @@ TEST_F(frmTemplateTest, DeletingAsksOnceAndSparesTheDefaultTemplate)
     struct Case
     {
         std::vector<int> rows;
-        int answer; // 0: no question expected
+        int answer; // 0: no question expected; -1: asked, but nobody answers
         bool removeEnabled;
         Strings names;
     };
     const Case aCases[] = {
         {{1, 2}, 7, true, {"(Standard)", "Aufgaben", "Termine"}},
         {{0, 2}, 0, false, {"(Standard)", "Aufgaben", "Termine"}},
+        {{1, 2}, -1, true, {"(Standard)", "Aufgaben", "Termine"}},
         {{1, 2}, 6, true, {"(Standard)"}},
     };
     for (const auto& c : aCases) {
         pf::Driver::current().Reset();
-        if (c.answer)
+        if (c.answer > 0)
             pf::Driver::current().QueueMsgBoxAnswer(c.answer);
         bool bRemoveEnabled = false;
         Run("", [&](frmTemplate& oManager) {
@@ -304,8 +305,8 @@ TEST_F(frmTemplateTest, DeletingAsksOnceAndSparesTheDefaultTemplate)
         EXPECT_EQ(bRemoveEnabled, c.removeEnabled);
         EXPECT_EQ(Names(), c.names);
         const auto& aBoxes = pf::Driver::current().MessageBoxes();
-        ASSERT_EQ(aBoxes.size(), c.answer ? 1u : 0u);
-        if (c.answer) {
+        ASSERT_EQ(aBoxes.size(), c.answer > 0 ? 1u : 0u);
+        if (c.answer > 0) {
             EXPECT_EQ(aBoxes[0].prompt, "Möchten Sie die Vorlage löschen?");
             EXPECT_EQ(aBoxes[0].buttons, 36);
         }

@@ -136,20 +136,6 @@ TEST_F(frmViewTest, SectionWritesReachTheViewOnlyWhenItsOKCompletes)
     }
 }
 
-TEST_F(frmViewTest, SectionWithoutADialogSaysSoAndChangesNothing)
-{
-    auto oView = CopyOfCurrentView();
-    RunDialog(oView, [&](frmView& oDialog) {
-        oDialog.cmdGroupBy().Click();
-        oDialog.cmdCancel().Click();
-    }, [](ViewSection) { return nullptr; });
-    ASSERT_EQ(Driver::current().MessageBoxes().size(), 1u);
-    EXPECT_EQ(Driver::current().MessageBoxes()[0].prompt,
-              "The dialog \"Group by\" is not part of this build yet.");
-    EXPECT_FALSE(m_oDialog->Confirmed);
-    EXPECT_EQ(ErrorLog(), "");
-}
-
 TEST_F(frmViewTest, SummariesShowEachSection)
 {
     using Change = std::function<void(views::ViewSettings&)>;

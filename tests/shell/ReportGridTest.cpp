@@ -267,6 +267,54 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
     EXPECT_EQ(vSaved, vExpected);
 }
 
+TEST_F(ReportGridTest, MovesOfTheOutlineColumnOrAHiddenColumnAreRefused)
+{
+    auto& fg = Grid();
+    auto& oSave = *Window().GetViewSettings()->Action()->GetSaveAction();
+    const auto oOut = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "moves";
+    oSave.SetPath(oOut.string());
+    oSave.SetAction(1);
+    oSave.SetFilename("report");
+    oSave.SetReportFormat(0);
+    oSave.SetReportExists(3);
+    const auto SavedHeader = [&] {
+        Window().CommandbarClick("saveas");
+        std::ifstream oIn(oSave.SavedAs(), std::ios::binary);
+        std::string sLine;
+        std::getline(oIn, sLine);
+        return sLine;
+    };
+    const auto gridKeys = [&] {
+        std::vector<std::string> v;
+        for (int c = 0; c < fg.Cols(); ++c)
+            v.push_back(fg.ColKey(c));
+        return v;
+    };
+    const std::string sHeader = SavedHeader();
+    ASSERT_FALSE(sHeader.empty());
+    ASSERT_TRUE(Window().ReportSaved());
+    const auto vKeys = gridKeys();
+    const int lHidden = FirstHiddenColumn();
+    ASSERT_GT(lHidden, 1);
+
+    struct Move
+    {
+        int lCol;
+        int lPosition;
+    };
+    for (const Move m : {Move{0, 3}, Move{0, 0}, Move{lHidden, 1}, Move{lHidden, fg.Cols() - 1}}) {
+        fg.UserMoveColumn(m.lCol, m.lPosition);
+        EXPECT_EQ(gridKeys(), vKeys) << m.lCol << " to " << m.lPosition;
+        EXPECT_TRUE(Window().ReportSaved()) << m.lCol << " to " << m.lPosition;
+    }
+    std::vector<std::string> vView;
+    for (const auto& oField : *Window().GetViewSettings()->Fields())
+        vView.push_back(oField->Key());
+    EXPECT_EQ(vView, std::vector<std::string>(vKeys.begin() + 1, vKeys.begin() + 1 + vView.size()));
+    EXPECT_EQ(SavedHeader(), sHeader);
+    EXPECT_TRUE(pf::Driver::current().MessageBoxes().empty());
+}
+
 TEST_F(ReportGridTest, TheIconColumnRefusesResizingOtherColumnsKeepTheirWidth)
 {
     Window().cboTemplate().SetText(kTasks);
