@@ -26,6 +26,7 @@ class DesktopAnswers;
 class EventLoop;
 class FormView;
 class InspectorView;
+class QtTranslations;
 } // namespace gui
 
 namespace host {
@@ -68,6 +69,7 @@ private:
     HostOptions m_oOptions;
     std::string m_sAddInPath;
     std::ostream& m_out;
+    std::unique_ptr<gui::QtTranslations> m_translations;
     std::unique_ptr<gui::EventLoop> m_loop;
     std::unique_ptr<gui::DesktopAnswers> m_answers;
     std::shared_ptr<platform::outlook::Application> m_oClient;
