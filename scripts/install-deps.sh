@@ -11,7 +11,7 @@ packages=(
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev
   qt6-base-dev fonts-dejavu-core
-  cups-filters poppler-utils libreoffice-calc-nogui weasyprint
+  cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd
 )
 
 missing=()
