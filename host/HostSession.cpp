@@ -8,6 +8,7 @@
 #include "host/GridText.h"
 #include "host/Interactive.h"
 #include "host/ItemWindows.h"
+#include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -213,6 +214,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
+        const ProfileLock oLock(sProfile);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
         if (!oOptions.sPrinter.empty())
