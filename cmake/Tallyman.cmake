@@ -89,9 +89,11 @@ function(tv_deliverable name)
   target_link_options(${name} PRIVATE -Wl,--no-undefined)
 endfunction()
 
-# tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [TIMEOUT_TESTS <gtest filter> TIMEOUT <s>])
+# tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [[TIMEOUT_TESTS <gtest filter>] TIMEOUT <s>])
 # One GoogleTest executable, registered with CTest test by test. The tests that TIMEOUT_TESTS
-# names get a CTest time-out: tests of a computation that a fault could make endless.
+# names get a CTest time-out: tests of a computation that a fault could make endless. TIMEOUT
+# alone gives every test of the executable the time-out (window tests, which a dialog left
+# open would otherwise hold until CTest's default of 25 minutes).
 function(tv_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT_TESTS;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -100,6 +102,9 @@ function(tv_test name)
   set(props ENVIRONMENT "TV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  if(ARG_TIMEOUT AND NOT ARG_TIMEOUT_TESTS)
+    list(APPEND props TIMEOUT ${ARG_TIMEOUT})
   endif()
   if(ARG_TIMEOUT_TESTS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${ARG_TIMEOUT_TESTS}"

@@ -51,6 +51,9 @@ frmCatList::frmCatList(MasterlistReader oReader) : Form("frmCatList"), m_oReader
     SetKeyPreview(true);
     m_fgControl = Add<pf::GridControl>("fg");
     m_fg = &m_fgControl->Grid();
+    // The person ticks the categories in the list itself: its check boxes take clicks and
+    // Space (the grid's edit setting); a cell with a box offers no text editor.
+    m_fg->SetEditable(true);
     m_chkView = Add<pf::CheckBox>("chkView");
     m_cmdOK = Add<pf::CommandButton>("cmdOK");
     m_cmdCancel = Add<pf::CommandButton>("cmdCancel");

@@ -19,18 +19,28 @@ struct FolderNode
     std::vector<FolderNode> children;
 };
 
+/// Where a client shows the add-in's report button: on the add-in's ribbon tab, or (clients
+/// before ribbons) on the toolbar the add-in put into the window.
+enum class ButtonPlace
+{
+    Ribbon,
+    Toolbar,
+};
+
 /// The mail client's main window as the host shows it: the profile's folder list on the left
-/// and a ribbon with the add-in's tab and button on top. The button's click goes to
-/// OnRibbonButton; closing the window ends the client.
+/// and a ribbon with the add-in's tab and button on top (or the add-in's toolbar with its
+/// button, as older clients show it). The button's click goes to OnRibbonButton; closing the
+/// window ends the client.
 class ClientWindow : public QWidget
 {
     Q_OBJECT
 public:
-    /// title: the window caption; tab and button: the labels the add-in's ribbon gives.
+    /// title: the window caption; tab and button: the labels the add-in's ribbon gives (on a
+    /// toolbar: the toolbar's name and the button's caption).
     ClientWindow(const std::string& title, const std::string& tab, const std::string& button,
-                 const std::vector<FolderNode>& folders);
+                 const std::vector<FolderNode>& folders, ButtonPlace place = ButtonPlace::Ribbon);
 
-    /// The add-in's ribbon button.
+    /// The add-in's report button (on its ribbon or toolbar).
     QToolButton* RibbonButton() const { return m_button; }
     /// The folder list.
     QTreeWidget* FolderList() const { return m_folders; }

@@ -1,7 +1,7 @@
 #include "gui/CommonDialogViews.h"
 
 #include "gui/DesktopTexts.h"
-
+#include "gui/DesktopWindows.h"
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/CommonDialogs.h"
@@ -45,7 +45,7 @@ template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
         const auto reason = dialog.Check();
         if (!reason)
             return true;
-        QMessageBox::warning(QApplication::activeWindow(), ToQ(dialog.Title()), ToQ(*reason));
+        QMessageBox::warning(OpeningWindow(), ToQ(dialog.Title()), ToQ(*reason));
     }
     return false;
 }
@@ -53,8 +53,9 @@ template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
 bool RunFileDialog(pf::FileDialog& dialog)
 {
     const auto& request = dialog.GetRequest();
-    QFileDialog view(QApplication::activeWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
+    QFileDialog view(OpeningWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FileDialog"));
+    SetDialogFrame(view);
     // Qt's own dialog, so that it looks and works alike on every desktop; the service asks
     // before a file is replaced.
     view.setOption(QFileDialog::DontUseNativeDialog);
@@ -85,8 +86,9 @@ bool RunFileDialog(pf::FileDialog& dialog)
 bool RunFolderDialog(pf::FolderDialog& dialog)
 {
     const auto& request = dialog.GetRequest();
-    QFileDialog view(QApplication::activeWindow(), ToQ(request.title), ToQ(request.initialFolder));
+    QFileDialog view(OpeningWindow(), ToQ(request.title), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FolderDialog"));
+    SetDialogFrame(view);
     view.setOption(QFileDialog::DontUseNativeDialog);
     view.setOption(QFileDialog::ShowDirsOnly);
     view.setFileMode(QFileDialog::Directory);
@@ -105,9 +107,10 @@ class PrintDialogView : public QDialog
 {
 public:
     explicit PrintDialogView(pf::PrintDialog& dialog)
-        : QDialog(QApplication::activeWindow()), m_dialog(dialog)
+        : QDialog(OpeningWindow()), m_dialog(dialog)
     {
         setObjectName(QStringLiteral("PrintDialog"));
+        SetDialogFrame(*this);
         setWindowTitle(ToQ(dialog.Title()));
         auto* form = new QFormLayout(this);
         m_printer = new QComboBox(this);
@@ -138,7 +141,7 @@ public:
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         // Another printer brings its own page settings, as the service loads them.
         connect(m_printer, &QComboBox::activated, this, [this](int index) {
-            m_dialog.SelectPrinter(FromQ(m_printer->itemText(index)));
+            CallModel([&] { m_dialog.SelectPrinter(FromQ(m_printer->itemText(index))); });
             Pull();
         });
         Pull();
@@ -232,7 +235,7 @@ bool RunCommonDialog(pf::CommonDialog& dialog)
 
 std::string RunPopupMenu(const pf::MenuItem& menu)
 {
-    QMenu view(QApplication::activeWindow());
+    QMenu view(OpeningWindow());
     view.setObjectName(ToQ(menu.Key()));
     FillPopup(view, menu);
     const QAction* picked = view.exec(QCursor::pos());

@@ -1,5 +1,6 @@
 #include "gui/ControlBinding.h"
 
+#include "gui/DesktopWindows.h"
 #include "gui/MenuView.h"
 #include "gui/Pictures.h"
 #include "gui/SurfaceBinding.h"
@@ -90,7 +91,7 @@ public:
         : CaptionBinding(button, widget)
     {
         widget->setDefault(button->Default);
-        connect(widget, &QPushButton::clicked, this, [button] { button->Click(); });
+        connect(widget, &QPushButton::clicked, this, [button] { CallModel([&] { button->Click(); }); });
     }
 };
 
@@ -103,7 +104,7 @@ public:
         widget->setTristate(false);
         // The person's click sets the value; a greyed box becomes ticked.
         connect(widget, &QCheckBox::clicked, this,
-                [this](bool checked) { m_box->SetValue(checked ? 1 : 0); });
+                [this](bool checked) { CallModel([&] { m_box->SetValue(checked ? 1 : 0); }); });
     }
 
 protected:
@@ -128,7 +129,7 @@ public:
         // The model turns the siblings off; each sibling's widget follows its own control.
         widget->setAutoExclusive(false);
         connect(widget, &QRadioButton::clicked, this, [this] {
-            m_option->SetValue(true);
+            CallModel([&] { m_option->SetValue(true); });
             Pull();
         });
     }
@@ -151,8 +152,9 @@ public:
         : ControlBinding(box, widget), m_box(box), m_edit(widget)
     {
         connect(widget, &QLineEdit::textEdited, this,
-                [this](const QString& text) { m_box->SetText(FromQ(text)); });
-        connect(widget, &QLineEdit::returnPressed, this, [this] { m_box->UserKeyDown(13); });
+                [this](const QString& text) { CallModel([&] { m_box->SetText(FromQ(text)); }); });
+        connect(widget, &QLineEdit::returnPressed, this,
+                [this] { CallModel([&] { m_box->UserKeyDown(13); }); });
     }
 
 protected:
@@ -181,7 +183,7 @@ public:
         // selects the entry and raises Click (also for the entry already chosen).
         connect(widget, &QComboBox::activated, this, [this](int index) {
             if (index >= 0 && index < m_box->ListCount())
-                m_box->SetText(m_box->List(index));
+                CallModel([&] { m_box->SetText(m_box->List(index)); });
         });
     }
 
@@ -246,8 +248,10 @@ public:
         widget->setCalendarPopup(true);
         connect(widget, &QDateEdit::dateChanged, this, [this](const QDate& date) {
             const double time = m_picker->Value().Serial() - std::floor(m_picker->Value().Serial());
-            m_picker->SetValue(
-                platform::runtime::Date(static_cast<double>(Epoch().daysTo(date)) + time));
+            CallModel([&] {
+                m_picker->SetValue(
+                    platform::runtime::Date(static_cast<double>(Epoch().daysTo(date)) + time));
+            });
         });
     }
 

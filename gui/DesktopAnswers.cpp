@@ -2,6 +2,7 @@
 
 #include "gui/CommonDialogViews.h"
 #include "gui/DesktopTexts.h"
+#include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
 #include "gui/Units.h"
 #include "platform/forms/Driver.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <map>
@@ -72,8 +74,10 @@ QMessageBox::Icon IconOf(int style)
 
 int ShowMessageBox(const std::string& prompt, int buttons, const std::string& title)
 {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(OpeningWindow());
     box.setObjectName(QStringLiteral("MsgBox"));
+    SetDialogFrame(box);
+    box.setWindowModality(Qt::ApplicationModal);
     box.setIcon(IconOf(buttons));
     box.setWindowTitle(title.empty() ? QApplication::applicationName() : ToQ(title));
     box.setText(ToQ(prompt));
@@ -102,8 +106,11 @@ DesktopAnswers::DesktopAnswers()
 {
     auto& driver = pf::Driver::current();
     driver.SetModalRunner([](pf::Form& form) {
-        FormView view(form, QApplication::activeWindow());
-        view.RunModal();
+        // Over the window that opened it, which may go while the form shows (the add-in
+        // unloads it from a timer): the view is the parent's child until then.
+        QPointer<FormView> view = new FormView(form, OpeningWindow(), FormView::Showing::Modal);
+        view->RunModal();
+        delete view.data();
     });
     driver.SetMsgBoxRunner([](const pf::MessageBoxRecord& record) {
         return ShowMessageBox(record.prompt, record.buttons, record.title);

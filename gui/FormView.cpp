@@ -1,6 +1,7 @@
 #include "gui/FormView.h"
 
 #include "gui/ControlBinding.h"
+#include "gui/DesktopWindows.h"
 #include "gui/FlowLayout.h"
 #include "gui/GridView.h"
 #include "gui/SurfaceBinding.h"
@@ -37,11 +38,19 @@ bool HasPosition(const pf::Control& control)
 
 } // namespace
 
-FormView::FormView(pf::Form& form, QWidget* parent) : QDialog(parent), m_form(form)
+FormView::FormView(pf::Form& form, QWidget* parent, Showing showing)
+    : QDialog(parent), m_form(form), m_modal(showing == Showing::Modal)
 {
     setObjectName(ToQ(form.Name()));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    if (m_modal) {
+        // Modal from its first show: a window shown before it turns modal would stay open to
+        // input in the others.
+        SetDialogFrame(*this);
+        setWindowModality(Qt::ApplicationModal);
+    } else {
+        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    }
     setSizeGripEnabled(true);
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(4, 4, 4, 4);
@@ -183,6 +192,15 @@ QWidget* FormView::WidgetOf(const std::string& name) const
     return findChild<QWidget*>(ToQ(name));
 }
 
+std::shared_ptr<pf::CommandButton> FormView::CancelButton() const
+{
+    for (const auto& control : m_form.Controls())
+        if (auto button = std::dynamic_pointer_cast<pf::CommandButton>(control);
+            button && button->Cancel && button->Visible() && button->Enabled())
+            return button;
+    return nullptr;
+}
+
 bool FormView::Shown() const
 {
     return !m_formGone && m_form.IsLoaded() && m_form.Visible();
@@ -227,12 +245,9 @@ void FormView::Pull()
 
 void FormView::RunModal()
 {
-    if (!Shown())
+    if (!m_modal || !Shown())
         return;
-    m_modal = true;
-    setModal(true);
     exec();
-    m_modal = false;
 }
 
 void FormView::closeEvent(QCloseEvent* event)
@@ -242,7 +257,9 @@ void FormView::closeEvent(QCloseEvent* event)
         return;
     }
     // The close button asks the form; it stays when Form_QueryUnload or Form_Unload cancels.
-    if (Shown() && !m_form.UserClose() && Shown()) {
+    if (Shown())
+        CallModel([this] { m_form.UserClose(); });
+    if (Shown()) {
         event->ignore();
         return;
     }
@@ -255,8 +272,17 @@ void FormView::reject()
         QDialog::reject();
         return;
     }
-    // Escape and the close button of a dialog: the form decides, as for the close button.
-    if (Shown() && !m_form.UserClose() && Shown())
+    // Escape: the form's cancel button, as the runtime presses it; a modal form without one
+    // is closed as by its close button. A window of its own (the report window) stays.
+    if (Shown()) {
+        if (auto cancel = CancelButton())
+            CallModel([&] { cancel->Click(); });
+        else if (m_modal)
+            CallModel([this] { m_form.UserClose(); });
+        else
+            return;
+    }
+    if (Shown())
         return;
     QDialog::reject();
 }
@@ -271,8 +297,10 @@ void FormView::resizeEvent(QResizeEvent* event)
     m_pushing = true;
     const int frameWidth = m_form.Width() - m_form.ScaleWidth();
     const int frameHeight = m_form.Height() - m_form.ScaleHeight();
-    m_form.SetWidth(Twips(width()) + frameWidth);
-    m_form.SetHeight(Twips(height()) + frameHeight);
+    CallModel([&] {
+        m_form.SetWidth(Twips(width()) + frameWidth);
+        m_form.SetHeight(Twips(height()) + frameHeight);
+    });
     m_pushing = false;
     Pull();
 }
@@ -283,16 +311,20 @@ void FormView::changeEvent(QEvent* event)
     if (m_formGone || event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
         return;
     const auto state = windowState();
-    m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
-                          : state & Qt::WindowMaximized ? pf::WindowState::Maximized
-                                                        : pf::WindowState::Normal);
+    CallModel([&] {
+        m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
+                              : state & Qt::WindowMaximized ? pf::WindowState::Maximized
+                                                            : pf::WindowState::Normal);
+    });
 }
 
 void FormView::keyPressEvent(QKeyEvent* event)
 {
     const int keyCode = KeyCode(event->key());
-    if (!m_formGone && keyCode != 0 && m_form.KeyPreview() &&
-        m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())) == 0) {
+    int left = keyCode;
+    if (!m_formGone && keyCode != 0 && m_form.KeyPreview())
+        CallModel([&] { left = m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())); });
+    if (left == 0) {
         event->accept();
         return;
     }

@@ -9,6 +9,7 @@ class QVBoxLayout;
 #include <vector>
 
 namespace platform::forms {
+class CommandButton;
 class FlexGrid;
 class Form;
 } // namespace platform::forms
@@ -27,11 +28,24 @@ class SurfaceWatch;
 /// and keys reach the form as the driver's calls do (UserClose, SetWidth/SetHeight, UserKeyDown);
 /// when the add-in hides or unloads the form, the window hides; when the add-in destroys the form,
 /// the window deletes itself.
+///
+/// A modal form's window is a dialog over its parent (the window that opened it): while it
+/// shows, no other window of the application takes input. Escape closes it wherever the focus
+/// is: it clicks the form's cancel button, as the runtime does, or closes the window as its
+/// close button does when the form has none.
 class FormView : public QDialog
 {
     Q_OBJECT
 public:
-    explicit FormView(platform::forms::Form& form, QWidget* parent = nullptr);
+    /// How the form is shown: as a window of its own or modally over its parent.
+    enum class Showing
+    {
+        Modeless,
+        Modal,
+    };
+
+    explicit FormView(platform::forms::Form& form, QWidget* parent = nullptr,
+                      Showing showing = Showing::Modeless);
     ~FormView() override;
 
     platform::forms::Form& Form() const { return m_form; }
@@ -41,7 +55,7 @@ public:
     QWidget* WidgetOf(const std::string& name) const;
     /// Shows the form's state (model to view).
     void Pull();
-    /// Shows the form modally until the add-in hides or unloads it.
+    /// Shows the form modally until the add-in hides or unloads it (a view made modal).
     void RunModal();
 
 protected:
@@ -59,6 +73,8 @@ private:
     /// What the add-in painted on the form shows as the window's background.
     void PullBackground();
     bool Shown() const;
+    /// The form's visible, enabled button that Escape presses, or null.
+    std::shared_ptr<platform::forms::CommandButton> CancelButton() const;
 
     platform::forms::Form& m_form;
     std::vector<ControlBinding*> m_bindings; // owned by their widgets

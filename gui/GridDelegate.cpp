@@ -1,14 +1,14 @@
 #include "gui/GridDelegate.h"
 
+#include "gui/DesktopWindows.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPainter>
-
-#include <exception>
 
 namespace gui {
 
@@ -69,7 +69,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->setClipRect(shifted.rect.united(option.rect));
     QStyledItemDelegate::paint(painter, shifted, index);
     painter->restore();
-    if (node < 0)
+    if (node < 0 || node == GridModel::kLeafNode)
         return;
     const QRect box = BoxRect(option.rect, level);
     painter->save();
@@ -82,6 +82,21 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (node != 0) // collapsed or showing its totals only: the box offers to expand
         painter->drawLine(c.x(), c.y() - 2, c.x(), c.y() + 2);
     painter->restore();
+}
+
+QRect GridDelegate::CheckRect(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    if (!(item.features & QStyleOptionViewItem::HasCheckIndicator))
+        return {};
+    // The box stands where paint() draws it: after the indent in the outline column.
+    if (InOutline(index))
+        item.rect.setLeft(option.rect.left() +
+                          Indent(std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0)));
+    const QWidget* widget = item.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, widget);
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -115,11 +130,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     const int row = m_view.Model().GridRow(index.row());
     if (row < 0 || combo->currentIndex() < 0)
         return;
-    try {
-        m_view.Grid().UserPickComboItem(row, index.column(), combo->currentIndex());
-    } catch (const std::exception& e) {
-        qWarning("grid view: %s", e.what());
-    }
+    CallModel([&] { m_view.Grid().UserPickComboItem(row, index.column(), combo->currentIndex()); });
 }
 
 } // namespace gui

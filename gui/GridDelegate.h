@@ -24,6 +24,10 @@ public:
     /// The cell's indent in pixels in the outline column.
     static int Indent(int level) { return level * kIndent + kBox + 4; }
 
+    /// Where the cell's check box is drawn in a cell whose option (rectangle, font) is given;
+    /// empty when the cell has none.
+    QRect CheckRect(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,

@@ -1,5 +1,6 @@
 #include "gui/GridModel.h"
 
+#include "gui/DesktopWindows.h"
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
@@ -111,6 +112,14 @@ void GridModel::Rebuild()
     endResetModel();
 }
 
+bool GridModel::OwnsRows(int row) const
+{
+    // A node owns the rows below it up to the next node of its level or a lower one.
+    const int next = row + 1;
+    return next < m_grid.Rows() &&
+           !(m_grid.IsSubtotal(next) && m_grid.RowOutlineLevel(next) <= m_grid.RowOutlineLevel(row));
+}
+
 void GridModel::OnChange(pf::GridChange change)
 {
     // The grid calls from inside its own calls; nothing may leave this handler.
@@ -214,7 +223,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return rank != m_levelRanks.end() ? rank->second : 0;
     }
     case NodeRole:
-        return m_grid.IsSubtotal(row) ? int(m_grid.IsCollapsed(row)) : -1;
+        if (!m_grid.IsSubtotal(row))
+            return -1;
+        return OwnsRows(row) ? int(m_grid.IsCollapsed(row)) : kLeafNode;
     default:
         return {};
     }
@@ -236,11 +247,9 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
     if (m_gone || row < 0 || row >= m_grid.Rows() || col < 0 || col >= m_grid.Cols())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (m_grid.Editable() && row >= m_grid.FixedRows() && col >= m_grid.FixedCols()) {
-        flags |= Qt::ItemIsEditable;
-        if (m_grid.CellChecked(row, col) != pf::CheckState::None)
-            flags |= Qt::ItemIsUserCheckable;
-    }
+    if (m_grid.Editable() && row >= m_grid.FixedRows() && col >= m_grid.FixedCols())
+        flags |= m_grid.CellChecked(row, col) != pf::CheckState::None ? Qt::ItemIsUserCheckable
+                                                                     : Qt::ItemIsEditable;
     return flags;
 }
 
@@ -249,15 +258,14 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     const int row = GridRow(index.row()), col = index.column();
     if (m_gone || row < 0 || col < 0)
         return false;
-    try {
+    bool changed = false;
+    CallModel([&] {
         if (role == Qt::CheckStateRole)
-            return m_grid.UserToggleCheck(row, col);
-        if (role == Qt::EditRole)
-            return m_grid.UserEdit(row, col, FromQ(value.toString()));
-    } catch (const std::exception& e) {
-        qWarning("grid view: %s", e.what());
-    }
-    return false;
+            changed = m_grid.UserToggleCheck(row, col);
+        else if (role == Qt::EditRole)
+            changed = m_grid.UserEdit(row, col, FromQ(value.toString()));
+    });
+    return changed;
 }
 
 } // namespace gui

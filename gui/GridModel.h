@@ -27,8 +27,11 @@ public:
     enum Role
     {
         OutlineLevelRole = Qt::UserRole + 1, ///< int: rank of the row's level among node levels
-        NodeRole, ///< int: -1 no node, 0 expanded, 1 subtotals, 2 collapsed
+        NodeRole, ///< int: -1 no node, 0 expanded, 1 subtotals, 2 collapsed, 3 owns no rows
     };
+
+    /// The NodeRole of a node row that owns no rows (a folder without subfolders).
+    static constexpr int kLeafNode = 3;
 
     explicit GridModel(platform::forms::FlexGrid& grid, QObject* parent = nullptr);
     ~GridModel() override;
@@ -47,6 +50,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    /// Data cells of an editable grid: a cell with a check box is checkable (a click or Space
+    /// toggles it), any other cell editable in place.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     /// An edit or a check by the person: the grid's UserEdit or UserToggleCheck.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
@@ -63,6 +68,8 @@ signals:
 
 private:
     void OnChange(platform::forms::GridChange change);
+    /// Whether a node row has rows of its own (else it shows no box to expand or collapse).
+    bool OwnsRows(int row) const;
     void Rebuild();
 
     platform::forms::FlexGrid& m_grid;

@@ -1,5 +1,6 @@
 #include "gui/GridView.h"
 
+#include "gui/DesktopWindows.h"
 #include "gui/FrozenRows.h"
 #include "gui/GridDelegate.h"
 #include "gui/GridDrag.h"
@@ -16,8 +17,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
-
-#include <exception>
 
 namespace gui {
 
@@ -41,17 +40,6 @@ int ButtonsOf(Qt::MouseButtons buttons)
 {
     return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
            (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-// Runs a call into the grid from a Qt event handler: an error of the add-in must not unwind
-// through Qt.
-template <class F> void Guarded(F&& call)
-{
-    try {
-        call();
-    } catch (const std::exception& e) {
-        qWarning("grid view: %s", e.what());
-    }
 }
 
 } // namespace
@@ -107,11 +95,22 @@ pf::FlexGrid& GridView::Grid() const
 
 QRect GridView::NodeBoxRect(const QModelIndex& index) const
 {
-    if (!index.isValid() || index.column() != Grid().OutlineCol() ||
-        index.data(GridModel::NodeRole).toInt() < 0)
+    const int node = index.data(GridModel::NodeRole).toInt();
+    if (!index.isValid() || index.column() != Grid().OutlineCol() || node < 0 ||
+        node == GridModel::kLeafNode)
         return {};
     return GridDelegate::BoxRect(visualRect(index),
                                  std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0));
+}
+
+QRect GridView::CheckBoxRect(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return static_cast<const GridDelegate*>(itemDelegate())->CheckRect(option, index);
 }
 
 QPointF GridView::GridPoint(const QModelIndex& index, const QPoint& viewportPos) const
@@ -211,7 +210,7 @@ void GridView::PushTopRow()
     if (first < 0 || first == Grid().TopRow())
         return;
     m_pulling = true;
-    Guarded([&] { Grid().SetTopRow(first); });
+    CallModel([&] { Grid().SetTopRow(first); });
     m_pulling = false;
 }
 
@@ -227,22 +226,34 @@ void GridView::mousePressEvent(QMouseEvent* event)
     const QModelIndex node = index.sibling(index.row(), grid.OutlineCol());
     if (event->button() == Qt::LeftButton &&
         NodeBoxRect(node).contains(event->position().toPoint())) {
-        Guarded([&] { grid.UserToggleNode(row); });
+        CallModel([&] { grid.UserToggleNode(row); });
         return;
     }
-    if (event->button() == Qt::LeftButton && (m_model->flags(index) & Qt::ItemIsUserCheckable) &&
-        event->position().x() < visualRect(index).left() + 20) {
-        Guarded([&] { grid.UserToggleCheck(row, index.column()); });
+    if (event->button() == Qt::LeftButton && OnCheckBox(index, event->position().toPoint())) {
+        // The press makes the cell current, as on any cell, and the box changes.
+        PushTopRow();
+        const QPointF at = GridPoint(index, event->position().toPoint());
+        CallModel([&] {
+            grid.UserMouseDown(1, ShiftState(event->modifiers()), at.x(), at.y());
+            grid.UserToggleCheck(row, index.column());
+        });
         return;
     }
     PushTopRow();
     const QPointF at = GridPoint(index, event->position().toPoint());
     m_pressed = event->button() == Qt::LeftButton;
     m_pressPos = event->position().toPoint();
-    Guarded([&] {
+    CallModel([&] {
         grid.UserMouseDown(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
                            at.y());
     });
+}
+
+bool GridView::OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) const
+{
+    // A little room around the box, as a person aims at it.
+    return (m_model->flags(index) & Qt::ItemIsUserCheckable) &&
+           CheckBoxRect(index).adjusted(-2, -2, 2, 2).contains(viewportPos);
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event)
@@ -257,7 +268,7 @@ void GridView::mouseReleaseEvent(QMouseEvent* event)
     const QPoint screen = event->globalPosition().toPoint();
     platform::win::Desktop::current().setCursorPosition(
         platform::win::ScreenPoint{screen.x(), screen.y()});
-    Guarded([&] {
+    CallModel([&] {
         Grid().UserMouseUp(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
                            at.y());
     });
@@ -272,7 +283,7 @@ void GridView::mouseMoveEvent(QMouseEvent* event)
     auto& grid = Grid();
     // The add-in starts a drag from its MouseMove handler (OLEDrag); the person's drag then
     // takes over once the pointer has gone far enough for a drag rather than a click.
-    Guarded([&] {
+    CallModel([&] {
         if (StartsDrag(grid, [&] {
                 grid.UserMouseMove(ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
                                    at.x(), at.y());
@@ -294,7 +305,13 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event)
     if (!index.isValid() || NodeBoxRect(index.sibling(index.row(), Grid().OutlineCol()))
                                 .contains(event->position().toPoint()))
         return;
-    Guarded([&] { Grid().UserDoubleClick(); });
+    // A quick second click on a check box changes it back, as the first one did.
+    if (event->button() == Qt::LeftButton && OnCheckBox(index, event->position().toPoint())) {
+        const int row = m_model->GridRow(index.row());
+        CallModel([&] { Grid().UserToggleCheck(row, index.column()); });
+        return;
+    }
+    CallModel([&] { Grid().UserDoubleClick(); });
     if (m_model->flags(index) & Qt::ItemIsEditable)
         edit(index, QAbstractItemView::AllEditTriggers, event);
 }
@@ -306,16 +323,28 @@ void GridView::keyPressEvent(QKeyEvent* event)
         QTableView::keyPressEvent(event);
         return;
     }
-    Guarded([&] { Grid().UserKeyDown(keyCode, ShiftState(event->modifiers())); });
+    CallModel([&] { Grid().UserKeyDown(keyCode, ShiftState(event->modifiers())); });
     // F2 edits the current cell in place.
     if (event->key() == Qt::Key_F2 && (m_model->flags(currentIndex()) & Qt::ItemIsEditable))
         edit(currentIndex());
+    // Space toggles the current cell's check box, as a click on the box does.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        m_model->HasGrid()) {
+        auto& grid = Grid();
+        const int row = grid.Row(), col = grid.Col();
+        const QModelIndex current = m_model->index(m_model->ModelRow(row), col);
+        if (current.isValid() && (m_model->flags(current) & Qt::ItemIsUserCheckable))
+            CallModel([&] { grid.UserToggleCheck(row, col); });
+    }
+    // Escape goes on to the window: it closes a dialog wherever the focus is.
+    if (event->key() == Qt::Key_Escape)
+        event->ignore();
 }
 
 void GridView::keyReleaseEvent(QKeyEvent* event)
 {
     if (const int keyCode = KeyCode(event->key()))
-        Guarded([&] { Grid().UserKeyUp(keyCode, ShiftState(event->modifiers())); });
+        CallModel([&] { Grid().UserKeyUp(keyCode, ShiftState(event->modifiers())); });
 }
 
 void GridView::focusInEvent(QFocusEvent* event)
@@ -323,7 +352,7 @@ void GridView::focusInEvent(QFocusEvent* event)
     QTableView::focusInEvent(event);
     if (!m_model->HasGrid())
         return;
-    Guarded([&] { Grid().SetFocus(); });
+    CallModel([&] { Grid().SetFocus(); });
 }
 
 void GridView::focusOutEvent(QFocusEvent* event)
@@ -331,7 +360,7 @@ void GridView::focusOutEvent(QFocusEvent* event)
     QTableView::focusOutEvent(event);
     if (!m_model->HasGrid())
         return;
-    Guarded([&] { Grid().KillFocus(); });
+    CallModel([&] { Grid().KillFocus(); });
 }
 
 void GridView::resizeEvent(QResizeEvent* event)
@@ -340,7 +369,7 @@ void GridView::resizeEvent(QResizeEvent* event)
     if (!m_model->HasGrid())
         return;
     const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
-    Guarded([&] {
+    CallModel([&] {
         Grid().SetClientSize(Twips(viewport()->width()), Twips(viewport()->height() + header));
     });
 }
@@ -422,7 +451,7 @@ void GridView::OnSectionResized(int col, int, int newSize)
     if (m_pulling)
         return;
     bool resized = false;
-    Guarded([&] { resized = Grid().UserResizeColumn(col, Twips(newSize)); });
+    CallModel([&] { resized = Grid().UserResizeColumn(col, Twips(newSize)); });
     if (!resized)
         PullColumns();
 }
@@ -435,7 +464,7 @@ void GridView::OnSectionMoved(int col, int from, int to)
     m_pulling = true;
     horizontalHeader()->moveSection(to, from);
     m_pulling = false;
-    Guarded([&] { Grid().UserMoveColumn(col, to); });
+    CallModel([&] { Grid().UserMoveColumn(col, to); });
 }
 
 void GridView::OnHeaderPressed(int col)
@@ -449,7 +478,7 @@ void GridView::OnHeaderPressed(int col)
     x += grid.ColWidth(col) / 2.0;
     const double y = grid.RowHeight(0) / 2.0;
     const int shift = ShiftState(QApplication::keyboardModifiers());
-    Guarded([&] {
+    CallModel([&] {
         grid.UserMouseDown(1, shift, x, y);
         grid.UserMouseUp(1, shift, x, y);
     });
@@ -488,7 +517,7 @@ void GridView::dragMoveEvent(QDragMoveEvent* event)
 {
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
-    Guarded([&] {
+    CallModel([&] {
         effect = Grid().UserDragOver(GridDragData::SourceOf(event->mimeData()),
                                      ButtonsOf(event->buttons()), ShiftState(event->modifiers()),
                                      at.x(), at.y());
@@ -505,7 +534,7 @@ void GridView::dropEvent(QDropEvent* event)
 {
     const QPointF at = DropPoint(event->position().toPoint());
     pf::DropEffect effect = pf::DropEffect::None;
-    Guarded([&] {
+    CallModel([&] {
         effect =
             Grid().UserDrop(GridDragData::SourceOf(event->mimeData()), ButtonsOf(event->buttons()),
                             ShiftState(event->modifiers()), at.x(), at.y());

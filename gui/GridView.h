@@ -40,6 +40,8 @@ public:
     /// The rectangle of the outline box of a node row's cell, in viewport pixels (empty
     /// when the cell has none).
     QRect NodeBoxRect(const QModelIndex& index) const;
+    /// The rectangle of a cell's check box, in viewport pixels (empty when the cell has none).
+    QRect CheckBoxRect(const QModelIndex& index) const;
     /// The place (x, y) in the grid's twips of a point inside a cell, as the grid counts
     /// from its top row.
     QPointF GridPoint(const QModelIndex& index, const QPoint& viewportPos) const;
@@ -78,6 +80,8 @@ protected:
 
 private:
     void PlaceFrozen();
+    /// Whether a press at that place hits the cell's check box (which can be toggled).
+    bool OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) const;
     void PullColumns();
     void PullSelection();
     void PullScroll();

@@ -1,6 +1,7 @@
 #include "gui/MenuView.h"
 
 #include "gui/ControlBinding.h"
+#include "gui/DesktopWindows.h"
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/ImageList.h"
@@ -60,7 +61,8 @@ private:
             action->setEnabled(child->Enabled());
             const std::string key = child->Key();
             auto bar = m_bar;
-            connect(action, &QAction::triggered, this, [bar, key] { bar->Click(key); });
+            connect(action, &QAction::triggered, this,
+                    [bar, key] { CallModel([&] { bar->Click(key); }); });
         }
     }
 

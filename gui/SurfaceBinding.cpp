@@ -1,6 +1,7 @@
 #include "gui/SurfaceBinding.h"
 
 #include "gui/ControlBinding.h"
+#include "gui/DesktopWindows.h"
 #include "gui/GridView.h"
 #include "gui/Pictures.h"
 #include "gui/SurfaceWatch.h"
@@ -12,8 +13,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
-
-#include <exception>
 
 namespace gui {
 
@@ -50,11 +49,7 @@ protected:
     {
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            try {
-                m_click();
-            } catch (const std::exception& e) {
-                qWarning("click: %s", e.what());
-            }
+            CallModel(m_click);
             return true;
         }
         return QObject::eventFilter(watched, event);

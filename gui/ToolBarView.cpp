@@ -1,6 +1,7 @@
 #include "gui/ToolBarView.h"
 
 #include "gui/ControlBinding.h"
+#include "gui/DesktopWindows.h"
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/ImageList.h"
@@ -63,7 +64,8 @@ private:
             action->setToolTip(ToQ(button->ToolTipText()));
             const std::string key = button->Key();
             auto bar = m_bar;
-            connect(action, &QAction::triggered, this, [bar, key] { bar->Click(key); });
+            connect(action, &QAction::triggered, this,
+                    [bar, key] { CallModel([&] { bar->Click(key); }); });
         }
     }
 

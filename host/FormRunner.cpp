@@ -162,7 +162,13 @@ int ButtonNamed(int buttons, const std::string& sWord)
     if (found == kWords.end())
         return 0;
     const auto& set = kSets[static_cast<std::size_t>(buttons & 7) % kSets.size()];
-    return std::find(set.begin(), set.end(), found->second) != set.end() ? found->second : 0;
+    const auto has = [&set](int answer) {
+        return std::find(set.begin(), set.end(), answer) != set.end();
+    };
+    // A German box labels its Abort button "Abbrechen" too.
+    if (found->second == pf::vbCancel && !has(pf::vbCancel) && has(pf::vbAbort))
+        return pf::vbAbort;
+    return has(found->second) ? found->second : 0;
 }
 
 } // namespace

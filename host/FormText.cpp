@@ -1,5 +1,6 @@
 #include "host/FormText.h"
 
+#include "host/HostTexts.h"
 #include "host/TextFit.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Driver.h"
@@ -48,7 +49,7 @@ std::string Lines(const std::vector<std::string>& lines, int width)
 {
     std::string out;
     for (const auto& line : lines)
-        out += FitText(line, width) + "\n";
+        out += WrapText(line, width);
     return out;
 }
 
@@ -180,7 +181,12 @@ std::string MessageBoxButtons(int buttons)
     static const std::array<const char*, 6> kSets = {
         "OK",       "OK | Cancel",   "Abort | Retry | Ignore", "Yes | No | Cancel",
         "Yes | No", "Retry | Cancel"};
-    return kSets[static_cast<std::size_t>(buttons & 7) % kSets.size()];
+    // The buttons as a German box labels them; either word answers the box.
+    static const std::array<const char*, 6> kGermanSets = {
+        "OK",       "OK | Abbrechen",          "Abbrechen | Wiederholen | Ignorieren",
+        "Ja | Nein | Abbrechen", "Ja | Nein", "Wiederholen | Abbrechen"};
+    const auto& sets = TextsAreGerman() ? kGermanSets : kSets;
+    return sets[static_cast<std::size_t>(buttons & 7) % sets.size()];
 }
 
 std::string MessageBoxText(const pf::MessageBoxRecord& box, int width)
@@ -202,14 +208,14 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
     std::vector<std::string> lines{"== " + dialog.Title() + " =="};
     if (auto* file = dynamic_cast<const pf::FileDialog*>(&dialog)) {
         const auto& request = file->GetRequest();
-        lines.push_back("  folder: " + request.initialFolder);
-        lines.push_back("  name:   " + file->Name());
+        lines.push_back("  " + Say(HostText::DialogFolder) + " " + request.initialFolder);
+        lines.push_back("  " + Say(HostText::DialogName) + " " + file->Name());
         for (std::size_t i = 0; i < request.filters.size(); ++i)
             lines.push_back(
                 std::string(static_cast<int>(i) == file->FilterIndex() ? "  * " : "    ") +
                 std::to_string(i + 1) + " " + request.filters[i].description + " (" +
                 request.filters[i].pattern + ")");
-        lines.push_back("  answer: file NAME | filter N | cancel");
+        lines.push_back("  " + Say(HostText::DialogAnswerFile));
     } else if (auto* folder = dynamic_cast<const pf::FolderDialog*>(&dialog)) {
         lines.push_back("  " + folder->GetRequest().prompt);
         lines.push_back("  folder: " + folder->GetRequest().initialFolder);

@@ -16,6 +16,7 @@
 #include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
+#include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/Folders.h"
 #include "platform/outlook/Inspector.h"
@@ -26,9 +27,14 @@
 #include "platform/runtime/Variant.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
@@ -81,7 +87,7 @@ void GuiHost::Start()
     m_answers = std::make_unique<gui::DesktopAnswers>();
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
-    m_oClient = std::make_shared<ol::Application>("16.0.0.0");
+    m_oClient = std::make_shared<ol::Application>(m_oOptions.sClientVersion);
     m_oClient->LanguageSettings()->SetLanguageID(kUiLanguage, LanguageIdOf(m_oOptions.sLanguage));
     m_library = std::make_unique<AddInLibrary>(AddInCandidates(m_sAddInPath));
     m_oAddIn = m_library->CreateAddIn();
@@ -93,14 +99,23 @@ void GuiHost::Start()
     m_oClient->Explorers()->Add();
     gui::EventLoop::RunFor(kStartupWait);
 
-    const std::string sXml = m_oAddIn->GetCustomUI("Microsoft.Outlook.Explorer");
-    if (sXml.empty())
-        throw std::runtime_error("the add-in gave no ribbon for the explorer window");
-    m_oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
-    m_window = std::make_unique<gui::ClientWindow>(
-        "Tallyman - " + sProfile, RibbonAttribute(sXml, "<tab ", "label"),
-        RibbonAttribute(sXml, "<button ", "label"),
-        FolderTree(m_oClient->GetNamespace("MAPI")->Folders()));
+    const std::string sTitle = "Tallyman - " + sProfile;
+    const auto vFolders = FolderTree(m_oClient->GetNamespace("MAPI")->Folders());
+    if (HasRibbon(m_oOptions.sClientVersion)) {
+        const std::string sXml = m_oAddIn->GetCustomUI("Microsoft.Outlook.Explorer");
+        if (sXml.empty())
+            throw std::runtime_error("the add-in gave no ribbon for the explorer window");
+        m_oAddIn->InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
+        m_window = std::make_unique<gui::ClientWindow>(
+            sTitle, RibbonAttribute(sXml, "<tab ", "label"),
+            RibbonAttribute(sXml, "<button ", "label"), vFolders);
+    } else {
+        // A client before ribbons: the add-in put its toolbar into the explorer window.
+        auto [sBar, oButton] = FindToolbarButton(*m_oClient->Explorers()->Item(1));
+        m_oToolbarButton = oButton;
+        m_window = std::make_unique<gui::ClientWindow>(sTitle, sBar, oButton->Caption, vFolders,
+                                                       gui::ButtonPlace::Toolbar);
+    }
     m_window->OnRibbonButton = [this] { ClickReportButton(); };
     platform::mapi::SetDisplayHandler([this](const auto& oItem) {
         ShowInspector(std::make_shared<ol::Inspector>(ol::WrapItem(oItem)));
@@ -121,6 +136,7 @@ void GuiHost::Stop()
         delete view.data();
     m_views.clear();
     m_window.reset();
+    m_oToolbarButton.reset();
     rt::Variant custom;
     m_oAddIn->OnDisconnection(0, custom);
     m_oAddIn.reset();
@@ -163,8 +179,11 @@ gui::FormView* GuiHost::ReportView() const
 void GuiHost::ClickReportButton()
 {
     try {
-        m_oAddIn->InvokeCallback("RibbonButtonClick",
-                                 std::make_shared<ol::IRibbonControl>("ShowReport"));
+        if (m_oToolbarButton)
+            m_oToolbarButton->Click();
+        else
+            m_oAddIn->InvokeCallback("RibbonButtonClick",
+                                     std::make_shared<ol::IRibbonControl>("ShowReport"));
     } catch (const std::exception& e) {
         m_out << "tallyman: " << e.what() << "\n";
     }
@@ -183,22 +202,90 @@ void GuiHost::OnFormShown(pf::Form& oForm)
     view->Pull();
 }
 
-bool HasDisplay()
+namespace {
+
+// Whether an X server answers on the display named: connects as Qt's X11 platform would, through
+// the X client library, which that platform loads too.
+std::optional<std::string> XServerProblem(const std::string& sDisplay)
 {
-    for (const char* sName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* sValue = std::getenv(sName);
-        if (sValue && *sValue)
-            return true;
+    using Connect = void* (*)(const char*, int*);
+    using HasError = int (*)(void*);
+    using Disconnect = void (*)(void*);
+    void* pLibrary = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!pLibrary)
+        return "the X11 client library (libxcb) is not installed";
+    const auto connect = reinterpret_cast<Connect>(dlsym(pLibrary, "xcb_connect"));
+    const auto hasError = reinterpret_cast<HasError>(dlsym(pLibrary, "xcb_connection_has_error"));
+    const auto disconnect = reinterpret_cast<Disconnect>(dlsym(pLibrary, "xcb_disconnect"));
+    std::optional<std::string> problem;
+    if (!connect || !hasError || !disconnect) {
+        problem = "the X11 client library (libxcb) cannot be used";
+    } else {
+        // A failed connection is an error object that must be released as well.
+        void* pConnection = connect(sDisplay.c_str(), nullptr);
+        if (!pConnection || hasError(pConnection) != 0)
+            problem = "no X server answers on DISPLAY=" + sDisplay;
+        if (pConnection)
+            disconnect(pConnection);
     }
-    return false;
+    dlclose(pLibrary);
+    return problem;
+}
+
+// Whether a Wayland compositor can be reached on the display named, through Qt's Wayland
+// platform.
+std::optional<std::string> WaylandProblem(const std::string& sDisplay)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path oPlatforms =
+        fs::path(QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString()) / "platforms";
+    bool bPlugin = false;
+    for (const auto& oEntry : fs::directory_iterator(oPlatforms, ec))
+        bPlugin = bPlugin || oEntry.path().filename().string().rfind("libqwayland", 0) == 0;
+    if (!bPlugin)
+        return "Qt's Wayland platform is not installed, for WAYLAND_DISPLAY=" + sDisplay;
+    const char* sRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const fs::path oSocket =
+        fs::path(sDisplay).is_absolute() ? fs::path(sDisplay)
+                                          : fs::path(sRuntime ? sRuntime : "") / sDisplay;
+    if (!fs::exists(oSocket, ec))
+        return "no Wayland compositor listens on WAYLAND_DISPLAY=" + sDisplay;
+    return std::nullopt;
+}
+
+std::string Environment(const char* sName)
+{
+    const char* sValue = std::getenv(sName);
+    return sValue ? sValue : "";
+}
+
+} // namespace
+
+std::optional<std::string> DisplayProblem()
+{
+    const std::string sPlatform = Environment("QT_QPA_PLATFORM");
+    const std::string sDisplay = Environment("DISPLAY");
+    const std::string sWayland = Environment("WAYLAND_DISPLAY");
+    // A platform named by the person (offscreen, vnc, ...) is taken at its word, except the
+    // two that need a display server.
+    if (!sPlatform.empty() && sPlatform.rfind("xcb", 0) != 0 &&
+        sPlatform.rfind("wayland", 0) != 0)
+        return std::nullopt;
+    if (sPlatform.rfind("wayland", 0) == 0 || (sDisplay.empty() && !sWayland.empty()))
+        return WaylandProblem(sWayland.empty() ? "wayland-0" : sWayland);
+    if (sDisplay.empty())
+        return "DISPLAY is not set";
+    return XServerProblem(sDisplay);
 }
 
 int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
                std::ostream& err)
 {
-    if (!HasDisplay()) {
-        err << "tallyman: there is no display to open windows on (DISPLAY is not set).\n"
-               "Run tallyman without --gui to see the report as text.\n";
+    // Qt aborts the process when it cannot open its platform: the display is tried first.
+    if (const auto sProblem = DisplayProblem()) {
+        err << "tallyman: no display could be opened (" << *sProblem
+            << "); run tallyman without --gui to see the report as text.\n";
         return 1;
     }
     int argc = 1;

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class Form;
 }
 namespace platform::outlook {
 class Application;
+class CommandBarButton;
 class IAddIn;
 class Inspector;
 } // namespace platform::outlook
@@ -75,15 +77,20 @@ private:
     std::unique_ptr<AddInLibrary> m_library;
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;
     std::unique_ptr<gui::ClientWindow> m_window;
+    /// The report button on the add-in's toolbar (clients before ribbons), else null.
+    std::shared_ptr<platform::outlook::CommandBarButton> m_oToolbarButton;
     std::map<platform::forms::Form*, QPointer<gui::FormView>> m_views;
     std::vector<QPointer<gui::InspectorView>> m_itemWindows;
 };
 
-/// Whether windows can be shown: a display (X11 or Wayland) or a Qt platform named.
-bool HasDisplay();
+/// Why no windows can be shown here (no display named, no X server answering, no Wayland
+/// compositor or no Qt platform for it), or nothing when they can: a Qt platform the person
+/// named (offscreen, ...) is taken as it is.
+std::optional<std::string> DisplayProblem();
 
 /// `tallyman --gui`: runs the client with windows until the person closes the client window.
-/// Without a display it says so and points to the text mode. Answers the exit code.
+/// Without a display that opens it says so in one line, points to the text mode and answers 1
+/// (never aborting as Qt does). Answers the exit code.
 int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
                std::ostream& err);
 

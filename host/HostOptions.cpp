@@ -1,5 +1,6 @@
 #include "host/HostOptions.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace host {
@@ -13,9 +14,11 @@ std::string ValueAfter(const std::vector<std::string>& vArgs, std::size_t& i)
 }
 } // namespace
 
-HostOptions ParseOptions(const std::vector<std::string>& vArgs)
+HostOptions ParseOptions(const std::vector<std::string>& vArgs,
+                         const std::string& sDefaultLanguage)
 {
     HostOptions o;
+    o.sLanguage = sDefaultLanguage;
     for (std::size_t i = 0; i < vArgs.size(); ++i) {
         const std::string& a = vArgs[i];
         if (a == "--profile")
@@ -78,7 +81,9 @@ std::string Usage()
            "\n"
            "  --profile DIR    the profile folder (default: the sample profile, made on first\n"
            "                   use in the user's data folder)\n"
-           "  --lang de|en     user-interface language and locale (default: en)\n"
+           "  --lang de|en     user-interface language and locale (default: the language of\n"
+           "                   the first of LC_ALL, LC_MESSAGES and LANG that is set:\n"
+           "                   German for de*, English otherwise)\n"
            "  --template NAME  the report template to show\n"
            "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
            "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
@@ -96,6 +101,19 @@ std::string Usage()
            "  --gui            show the client and the report window as windows on the\n"
            "                   desktop (needs a display)\n"
            "  --help           this text\n";
+}
+
+std::string LanguageOfLocale(const std::string& sLocale)
+{
+    return sLocale.rfind("de", 0) == 0 ? "de" : "en";
+}
+
+std::string LanguageOfEnvironment()
+{
+    for (const char* pName : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* pValue = std::getenv(pName); pValue && *pValue)
+            return LanguageOfLocale(pValue);
+    return "en";
 }
 
 std::string LocaleOf(const std::string& sLanguage)

@@ -12,7 +12,8 @@ struct HostOptions
 {
     /// The profile folder; empty: the sample profile in the user's data folder.
     std::string sProfile;
-    /// "de" or "en": the add-in's UI language and the locale (de-DE, en-US).
+    /// "de" or "en": the add-in's UI language and the locale (de-DE, en-US); by default the
+    /// language of the user's locale (see LanguageOfEnvironment).
     std::string sLanguage = "en";
     /// The template to show; empty: the one the report window opens with.
     std::string sTemplate;
@@ -36,10 +37,18 @@ struct HostOptions
     bool bHelp = false;
 };
 
-/// Reads the arguments (without the program name). Throws std::invalid_argument with a
-/// message for the user on an unknown option, a missing value or a language other than de
-/// and en.
-HostOptions ParseOptions(const std::vector<std::string>& vArgs);
+/// Reads the arguments (without the program name); the language is sDefaultLanguage unless
+/// --lang names one. Throws std::invalid_argument with a message for the user on an unknown
+/// option, a missing value or a language other than de and en.
+HostOptions ParseOptions(const std::vector<std::string>& vArgs,
+                         const std::string& sDefaultLanguage = "en");
+
+/// The language of a locale name as the environment gives it ("de_DE.UTF-8" → "de"): German
+/// for names starting with "de", English for any other.
+std::string LanguageOfLocale(const std::string& sLocale);
+/// The language of the user's locale: the first of LC_ALL, LC_MESSAGES and LANG that is set
+/// and not empty decides, as it does for every program of the platform; "en" without one.
+std::string LanguageOfEnvironment();
 
 /// The major number of a client version text ("12.0.0.0" → 12); 0 when it has none.
 int MajorVersionOf(const std::string& sVersion);

@@ -6,6 +6,7 @@
 #include "host/FolderPaths.h"
 #include "host/FormRunner.h"
 #include "host/GridText.h"
+#include "host/HostTexts.h"
 #include "host/Interactive.h"
 #include "host/ItemWindows.h"
 #include "host/ProfileLock.h"
@@ -136,17 +137,28 @@ std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
 // without a ribbon.
 std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
 {
-    for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
-        if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
-            continue;
-        auto oButton = oBar->Controls().Item(1);
-        out << "Toolbar: \"" << oBar->Name() << "\", button \"" << oButton->Caption << "\"\n";
-        return [oButton] { oButton->Click(); };
-    }
-    throw std::runtime_error("the add-in put no toolbar into the explorer window");
+    auto [sBar, oButton] = FindToolbarButton(oExplorer);
+    out << "Toolbar: \"" << sBar << "\", button \"" << oButton->Caption << "\"\n";
+    return [oButton] { oButton->Click(); };
 }
 
 } // namespace
+
+bool HasRibbon(const std::string& sClientVersion)
+{
+    return MajorVersionOf(sClientVersion) >= kRibbonVersion;
+}
+
+std::pair<std::string, std::shared_ptr<ol::CommandBarButton>> FindToolbarButton(
+    ol::Explorer& oExplorer)
+{
+    for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
+        if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
+            continue;
+        return {oBar->Name(), oBar->Controls().Item(1)};
+    }
+    throw std::runtime_error("the add-in put no toolbar into the explorer window");
+}
 
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
@@ -154,20 +166,22 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
 {
     auto* pWindow = oLibrary.ReportWindow();
     if (!pWindow || !pWindow->IsLoaded()) {
-        out << "The report window is not open.\n";
+        out << Say(HostText::WindowNotOpen) << "\n";
         return;
     }
-    out << "\n" << FitText(pWindow->Caption(), nWidth) << "\n";
+    out << "\n" << WrapText(pWindow->Caption(), nWidth);
     if (auto* pList = TemplateList(*pWindow)) {
-        std::string sLine = "Templates:";
+        std::string sLine = Say(HostText::Templates);
         for (int i = 0; i < pList->ListCount(); ++i)
             sLine += (i == pList->ListIndex() ? " [" : " ") + pList->List(i) +
                      (i == pList->ListIndex() ? "]" : "");
-        out << FitText(sLine, nWidth) << "\n";
+        out << WrapText(sLine, nWidth);
     }
     const auto [lValue, lMax] = oLibrary.ReportProgress();
     // The engine counts one past the last row; the window's bar stops at its maximum.
-    out << "Read: " << std::min(lValue, lMax) << " of " << lMax << "\n\n";
+    out << Say(HostText::ReadCount,
+               {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
+        << "\n\n";
     if (auto* pGrid = oLibrary.ReportGrid())
         out << GridText(*pGrid, nWidth);
 }
@@ -187,14 +201,43 @@ void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
     throw std::runtime_error("there is no template \"" + sName + "\"");
 }
 
+namespace {
+
+// The file a save named sPath wrote: sPath itself, or sPath with the extension of the format
+// the save added to a name without one; the newest of them changed since tStart.
+std::string WrittenFile(const std::string& sPath, std::filesystem::file_time_type tStart)
+{
+    namespace fs = std::filesystem;
+    std::string sWritten = sPath;
+    auto tNewest = tStart;
+    std::error_code ec;
+    for (const char* pExtension : {"", ".xlsx", ".xls", ".xlsm", ".csv", ".html"}) {
+        const std::string sCandidate = sPath + pExtension;
+        const auto tChanged = fs::last_write_time(sCandidate, ec);
+        if (!ec && tChanged >= tNewest && fs::is_regular_file(sCandidate, ec)) {
+            tNewest = tChanged;
+            sWritten = sCandidate;
+        }
+    }
+    return sWritten;
+}
+
+} // namespace
+
 void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out)
 {
+    namespace fs = std::filesystem;
     // The save dialog starts in the report's folder: the file is named from where the user is.
-    const std::string sPath = std::filesystem::absolute(sFile).lexically_normal().string();
+    const fs::path oPath = fs::absolute(sFile).lexically_normal();
+    const std::string sPath = oPath.string();
+    std::error_code ec;
+    if (!fs::is_directory(oPath.parent_path(), ec))
+        throw std::runtime_error(Say(HostText::ExportFolderMissing, {oPath.parent_path().string()}));
+    const auto tStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     platform::forms::Driver::current().QueueDialogAnswer(sPath);
     if (!oLibrary.SaveReport())
-        throw std::runtime_error("the report was not saved as " + sPath);
-    out << "Saved the report as " << sPath << "\n";
+        throw std::runtime_error(Say(HostText::SaveFailed, {sPath}));
+    out << Say(HostText::SavedAs, {WrittenFile(sPath, tStart)}) << "\n";
 }
 
 // Makes the queue the default printer of this process only, as LPDEST does for the print
@@ -213,6 +256,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
 {
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
+        SetTextLanguage(oOptions.sLanguage);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
         platform::mapi::SetCurrentProfile(sProfile);
@@ -224,9 +268,12 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         // file, else from the terminal. A question is never answered on their behalf.
         std::ifstream oAnswersFile;
         if (!oOptions.sAnswers.empty()) {
+            std::error_code ec;
+            if (std::filesystem::is_directory(oOptions.sAnswers, ec))
+                throw std::runtime_error(Say(HostText::AnswersIsFolder, {oOptions.sAnswers}));
             oAnswersFile.open(oOptions.sAnswers);
             if (!oAnswersFile)
-                throw std::runtime_error("cannot read the answers file " + oOptions.sAnswers);
+                throw std::runtime_error(Say(HostText::AnswersUnreadable, {oOptions.sAnswers}));
         }
         AnswerSource oAnswers(oOptions.sAnswers.empty() ? in : oAnswersFile, out, oOptions.sAnswers,
                               ExitWithMessage(out, err));
@@ -255,7 +302,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oClient->Explorers()->Add();
         RunUntilStarted();
 
-        const bool bRibbon = MajorVersionOf(oOptions.sClientVersion) >= kRibbonVersion;
+        const bool bRibbon = HasRibbon(oOptions.sClientVersion);
         const auto fnClickReportButton = bRibbon
                                              ? RibbonButton(*oAddIn, out)
                                              : ToolbarButton(*oClient->Explorers()->Item(1), out);

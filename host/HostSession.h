@@ -3,7 +3,14 @@
 #include "host/HostOptions.h"
 
 #include <iosfwd>
+#include <memory>
 #include <string>
+#include <utility>
+
+namespace platform::outlook {
+class CommandBarButton;
+class Explorer;
+} // namespace platform::outlook
 
 namespace host {
 
@@ -23,6 +30,14 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
 /// in ribbon XML ("" when there is none).
 std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
                             const std::string& sName);
+
+/// Whether a client of that version shows the add-in's ribbon (version 14 on); older clients
+/// carry the toolbar the add-in puts into each explorer window instead.
+bool HasRibbon(const std::string& sClientVersion);
+/// The add-in's toolbar in an explorer window of a client without a ribbon: its name and its
+/// report button. Throws std::runtime_error when the add-in put none there.
+std::pair<std::string, std::shared_ptr<platform::outlook::CommandBarButton>> FindToolbarButton(
+    platform::outlook::Explorer& oExplorer);
 
 class AddInLibrary;
 /// Prints the report window as the user would see it: caption, templates (the current one in

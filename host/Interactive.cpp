@@ -5,6 +5,7 @@
 #include "host/FormCommands.h"
 #include "host/GridCommands.h"
 #include "host/HostSession.h"
+#include "host/HostTexts.h"
 #include "host/MailboxCommands.h"
 #include "host/TextFit.h"
 #include "platform/forms/FlexGrid.h"
@@ -81,7 +82,7 @@ std::string MenuText(const AddInLibrary& oLibrary, int nWidth)
 {
     auto* pWindow = OpenWindow(oLibrary);
     if (!pWindow)
-        return "The report window is not open.\n";
+        return Say(HostText::WindowNotOpen) + "\n";
     std::vector<std::string> vLines;
     if (auto* pBar = FindOn<pf::MenuBar>(pWindow)) {
         vLines.push_back("Menu bar:" + std::string(pBar->Enabled() ? "" : " (disabled)"));
@@ -99,7 +100,7 @@ std::string MenuText(const AddInLibrary& oLibrary, int nWidth)
     std::string out;
     for (auto line : vLines) {
         line.erase(line.find_last_not_of(' ') + 1);
-        out += FitText(line, nWidth) + "\n";
+        out += WrapText(line, nWidth);
     }
     return out;
 }
@@ -110,7 +111,7 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
 {
     auto* pWindow = OpenWindow(oLibrary);
     if (!pWindow)
-        throw CommandRefused("The report window is not open.");
+        throw CommandRefused(Say(HostText::WindowNotOpen));
     auto* pBar = FindOn<pf::MenuBar>(pWindow);
     if (pBar && pBar->Items().Find(sKey)) {
         if (!pBar->Click(sKey))
@@ -160,7 +161,7 @@ std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
                     int nWidth, const ClientButtons& oClient)
 {
-    out << "Type help for the commands.\n";
+    out << Say(HostText::TypeHelp) << "\n";
     while (auto oLine = oAnswers.Next()) {
         const std::string sCommand = *oLine;
         if (sCommand == "quit")
@@ -179,6 +180,7 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             continue;
         }
         const std::string sBefore = WindowText(oLibrary, nWidth);
+        const bool bWasOpen = OpenWindow(oLibrary) != nullptr;
         std::string sReply;
         try {
             if (sCommand.rfind("template ", 0) == 0)
@@ -200,13 +202,16 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             oAnswers.Refuse(std::string("tallyman: ") + e.what());
             continue;
         }
-        const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         // The item windows the command opened, as they stand now that it has run.
         if (oClient.fnItemWindows)
             out << oClient.fnItemWindows();
-        std::istringstream oReply(sReply);
-        for (std::string sLine; std::getline(oReply, sLine);)
-            out << FitText(sLine, nWidth) << "\n";
+        out << WrapText(sReply, nWidth);
+        if (bWasOpen && !OpenWindow(oLibrary)) {
+            // Closing the window is no failure: say what became of the view.
+            out << WrapText(Say(HostText::WindowClosed), nWidth);
+            continue;
+        }
+        const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
     }
 }

@@ -39,7 +39,7 @@ std::vector<std::pair<std::string, std::string>> Dates(const platform::mapi::Mes
 std::string MailText(const platform::mapi::Message& oMail, int nWidth)
 {
     std::string out;
-    const auto line = [&](const std::string& s) { out += FitText(s, nWidth) + "\n"; };
+    const auto line = [&](const std::string& s) { out += WrapText(s, nWidth); };
     const platform::mapi::Recipients oRecipients(oMail.Data());
     std::string sTo;
     for (long i = 1; i <= oRecipients.Count(); ++i) {
@@ -66,13 +66,12 @@ std::string MailText(const platform::mapi::Message& oMail, int nWidth)
 std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
 {
     std::string out =
-        FitText("== item window: " + oItem.Subject() + " (" + oItem.MessageClass() + ") ==",
-                nWidth) +
-        "\n";
+        WrapText("== item window: " + oItem.Subject() + " (" + oItem.MessageClass() + ") ==",
+                 nWidth);
     for (const auto& [sName, sDate] : Dates(oItem))
-        out += FitText("   " + sName + ": " + sDate, nWidth) + "\n";
+        out += WrapText("   " + sName + ": " + sDate, nWidth);
     const std::string sCategories = oItem.Categories();
-    out += FitText("   Categories: " + (sCategories.empty() ? "None" : sCategories), nWidth) + "\n";
+    out += WrapText("   Categories: " + (sCategories.empty() ? "None" : sCategories), nWidth);
     if (oItem.IsMail())
         out += MailText(oItem, nWidth);
     return out;

@@ -47,6 +47,76 @@ std::string FitText(const std::string& s, int width)
     return s.substr(0, at) + "\xe2\x80\xa6";
 }
 
+namespace {
+
+// The first `columns` code points of s (all of it when shorter), as bytes.
+std::size_t BytesOf(const std::string& s, std::size_t from, int columns)
+{
+    std::size_t at = from;
+    int kept = 0;
+    for (; at < s.size(); ++at)
+        if (!Continues(s[at]) && kept++ == columns)
+            break;
+    return at - from;
+}
+
+std::string WrapLine(const std::string& line, int width)
+{
+    if (TextWidth(line) <= width)
+        return line + "\n";
+    const std::size_t lead = std::min(line.find_first_not_of(' '), line.size());
+    const int indent = std::min(static_cast<int>(lead) + 2, width / 2);
+    std::string out;
+    std::string current = line.substr(0, lead);
+    const std::string prefix(static_cast<std::size_t>(indent), ' ');
+    std::size_t at = lead;
+    bool first = true;
+    while (at < line.size()) {
+        const std::size_t blank = std::min(line.find(' ', at), line.size());
+        std::string word = line.substr(at, blank - at);
+        at = std::min(blank + 1, line.size());
+        const int room = width - TextWidth(current);
+        const bool empty = current.size() == (first ? lead : prefix.size());
+        const int need = TextWidth(word) + (empty ? 0 : 1);
+        if (need <= room) {
+            current += (empty ? "" : " ") + word;
+            continue;
+        }
+        if (!empty) {
+            out += current + "\n";
+            current = prefix;
+            first = false;
+        }
+        // A word wider than a whole line is split where the line ends.
+        while (TextWidth(word) > width - indent) {
+            const std::size_t cut = BytesOf(word, 0, width - TextWidth(current));
+            out += current + word.substr(0, cut) + "\n";
+            word.erase(0, cut);
+            current = prefix;
+            first = false;
+        }
+        current += word;
+    }
+    const std::size_t end = current.find_last_not_of(' ');
+    if (end != std::string::npos && current.size() > (first ? lead : prefix.size()))
+        out += current.substr(0, end + 1) + "\n";
+    return out;
+}
+
+} // namespace
+
+std::string WrapText(const std::string& s, int width)
+{
+    std::string out;
+    std::istringstream lines(s);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        out += WrapLine(line, std::max(width, 20));
+    }
+    return out;
+}
+
 std::string PadText(const std::string& s, int width)
 {
     return s + std::string(static_cast<std::size_t>(std::max(width - TextWidth(s), 0)), ' ');

@@ -10,6 +10,12 @@ int TextWidth(const std::string& s);
 /// The text cut to at most `width` columns, ending in "…" when it was cut.
 std::string FitText(const std::string& s, int width);
 
+/// The text broken into lines of at most `width` columns at blanks (a word longer than a line
+/// is split); the lines after the first are indented like the first line's own leading
+/// blanks plus two, so that nothing is cut. Each line ends in "\n"; line breaks in the text
+/// start new lines.
+std::string WrapText(const std::string& s, int width);
+
 /// The text padded with blanks to `width` columns (longer text stays as it is).
 std::string PadText(const std::string& s, int width);
 

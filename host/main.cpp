@@ -13,7 +13,8 @@ int main(int argc, char** argv)
 {
     host::HostOptions oOptions;
     try {
-        oOptions = host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        oOptions = host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                     host::LanguageOfEnvironment());
     } catch (const std::invalid_argument& e) {
         std::cerr << "tallyman: " << e.what() << "\n\n" << host::Usage();
         return 2;

@@ -80,12 +80,16 @@ protected:
         return m_oForm->ShowForm(sCaller);
     }
 
+    /// Ticks the row of that text as the person does: a toggle of its box, which the list
+    /// must take.
     static void Tick(frmCatList& oDialog, const std::string& sText)
     {
         auto& fg = oDialog.fg();
         for (int lRow = 0; lRow < fg.Rows(); ++lRow)
-            if (fg.TextMatrix(lRow, 0) == sText)
-                fg.SetCellChecked({lRow, 0, lRow, 0}, pf::CheckState::Checked);
+            if (fg.TextMatrix(lRow, 0) == sText) {
+                EXPECT_TRUE(fg.UserToggleCheck(lRow, 0)) << sText;
+                EXPECT_EQ(fg.CellChecked(lRow, 0), pf::CheckState::Checked) << sText;
+            }
     }
 
     std::unique_ptr<frmCatList> m_oForm;

@@ -8,6 +8,7 @@
 #include "platform/forms/StandardControls.h"
 #include "platform/forms/ToolBar.h"
 #include "platform/runtime/DoEvents.h"
+#include "platform/runtime/Error.h"
 #include "platform/win/MessageLoop.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <string>
@@ -233,6 +235,75 @@ TEST_F(FormViewTest, ModalFormRunsAsDialogUntilHidden)
     oForm.Show(pf::ShowStyle::Modal);
     EXPECT_TRUE(oForm.IsLoaded());
     EXPECT_FALSE(oForm.Visible());
+}
+
+// A modal form stands over the window that opened it, which takes no input meanwhile; it
+// offers no minimise or maximise button, and Escape presses its cancel button wherever the
+// focus is.
+TEST_F(FormViewTest, ModalFormBlocksItsOpenerAndEscapePressesItsCancelButton)
+{
+    gui::DesktopAnswers answers;
+    QWidget opener;
+    auto* button = new QPushButton("Open", &opener);
+    int nOpenerClicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++nOpenerClicks; });
+    opener.resize(200, 100);
+    opener.show();
+    opener.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&opener));
+    SampleForm oForm;
+    auto cmdCancel = oForm.Add<pf::CommandButton>("cmdCancel");
+    cmdCancel->Cancel = true;
+    cmdCancel->OnClick = [&oForm] {
+        oForm.vEvents.push_back("cmdCancel_Click");
+        oForm.Hide();
+    };
+    bool bSeen = false;
+    WhenShown<gui::FormView>([&](gui::FormView& view) {
+        bSeen = true;
+        EXPECT_EQ(view.parentWidget(), &opener);
+        ASSERT_NE(view.windowHandle(), nullptr);
+        EXPECT_EQ(view.windowHandle()->transientParent(), opener.windowHandle());
+        EXPECT_FALSE(view.windowFlags() & Qt::WindowMinMaxButtonsHint);
+        EXPECT_EQ(QApplication::activeModalWidget(), &view);
+        // The person's click on the opener, as the window system delivers it, goes nowhere.
+        QTest::mouseClick(opener.windowHandle(), Qt::LeftButton, {},
+                          button->geometry().center());
+        EXPECT_EQ(nOpenerClicks, 0);
+        // Escape in a list of the dialog: its cancel button.
+        auto* list = view.WidgetOf("cboKind");
+        ASSERT_NE(list, nullptr);
+        QTest::keyClick(list, Qt::Key_Escape);
+        if (view.isVisible())
+            view.done(QDialog::Rejected); // so that a failure ends the dialog
+    });
+    oForm.Show(pf::ShowStyle::Modal);
+    EXPECT_TRUE(bSeen);
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdCancel_Click"), 1);
+    EXPECT_FALSE(oForm.Visible());
+    // Once it is gone, the opener takes clicks again.
+    QTest::mouseClick(opener.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+    EXPECT_EQ(nOpenerClicks, 1);
+}
+
+// An error that a click lets out is shown to the person; the window stays and works on.
+TEST_F(FormViewTest, AnErrorInAClickIsShownAndTheWindowStays)
+{
+    SampleForm oForm;
+    oForm.cmdOK->OnClick = [] {
+        platform::runtime::Raise(5, "frmSample.cmdOK_Click", "The folder cannot be read.");
+    };
+    oForm.Show();
+    gui::FormView view(oForm);
+    QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    const auto& boxes = pf::Driver::current().MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].prompt, "The folder cannot be read.");
+    EXPECT_EQ(boxes[0].buttons & 0x70, 16);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(oForm.IsLoaded());
+    QTest::mouseClick(view.WidgetOf("chkAll"), Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "chkAll_Click"), 1);
 }
 
 TEST_F(FormViewTest, TimersAndDoEventsRunInsideQtsLoop)

@@ -7,12 +7,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -183,6 +186,107 @@ TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)
     const std::string r = std::to_string(nRow);
     const std::vector<std::string> vWanted = {r + ",1", r + ",2"};
     EXPECT_EQ(vEdits, vWanted);
+}
+
+// The flags of the first data row, right under the header: checkable where the cell has a
+// box, editable elsewhere, and neither while the grid is not editable.
+TEST_F(GridViewTest, FirstDataRowIsCheckableOrEditableAsTheGridSays)
+{
+    oGrid.SetCellChecked({1, kCompany, 1, kCompany}, pf::CheckState::Unchecked);
+    gui::GridView view(oGrid);
+    ASSERT_EQ(view.Model().GridRow(0), 1);
+    const auto flagsOf = [&](int col) { return view.model()->flags(view.model()->index(0, col)); };
+    const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    EXPECT_EQ(flagsOf(kCompany), base);
+    EXPECT_EQ(flagsOf(kHours), base);
+    oGrid.SetEditable(true);
+    EXPECT_EQ(flagsOf(kCompany), base | Qt::ItemIsUserCheckable);
+    EXPECT_EQ(flagsOf(kHours), base | Qt::ItemIsEditable);
+}
+
+// A tree as the folder picker fills it: no header, a box on every node row, folders indented
+// by their level, a leaf without a box to expand, and a flat list as the category list's.
+TEST_F(GridViewTest, EveryCheckBoxTogglesByAClickOnItsBoxAndBySpace)
+{
+    for (const bool bTree : {true, false}) {
+        SCOPED_TRACE(bTree ? "tree" : "list");
+        pf::FlexGrid grid;
+        grid.SetFixedRows(0);
+        grid.SetFixedCols(0);
+        grid.SetCols(1);
+        grid.SetRows(0);
+        grid.SetEditable(true);
+        const std::vector<std::pair<const char*, int>> vRows = {
+            {" Store", 0}, {" Inbox (12)", 1}, {" Archive (3)", 2}, {" Journal (800)", 1}};
+        for (const auto& [sText, nLevel] : vRows) {
+            const int r = grid.AddItem(sText);
+            if (bTree) {
+                grid.SetIsSubtotal(r, true);
+                grid.SetRowOutlineLevel(r, nLevel);
+            }
+            grid.SetCellChecked({r, 0, r, 0}, pf::CheckState::Unchecked);
+        }
+        std::vector<int> vEdited;
+        grid.Events.AfterEdit = [&](int row, int) { vEdited.push_back(row); };
+        gui::GridView view(grid);
+        view.setColumnWidth(0, 200);
+        view.resize(300, 200);
+        view.show();
+        for (int r = 0; r < grid.Rows(); ++r) {
+            SCOPED_TRACE(vRows[size_t(r)].first);
+            const QModelIndex cell = view.model()->index(view.Model().ModelRow(r), 0);
+            const QRect box = view.CheckBoxRect(cell);
+            ASSERT_FALSE(box.isEmpty());
+            // The box follows the indent: a click beside it selects the row only.
+            if (bTree && vRows[size_t(r)].second > 1) {
+                EXPECT_GT(box.left(), view.visualRect(cell).left() + 20);
+                QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                                  QPoint(view.visualRect(cell).left() + 10, box.center().y()));
+                EXPECT_EQ(grid.CellChecked(r, 0), pf::CheckState::Unchecked);
+            }
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, box.center());
+            EXPECT_EQ(grid.CellChecked(r, 0), pf::CheckState::Checked);
+            EXPECT_EQ(cell.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+            // Space toggles the current row's box; the press made that row current.
+            ASSERT_EQ(grid.Row(), r);
+            QTest::keyClick(&view, Qt::Key_Space);
+            EXPECT_EQ(grid.CellChecked(r, 0), pf::CheckState::Unchecked);
+        }
+        EXPECT_EQ(vEdited.size(), 2 * vRows.size());
+        // Leaves show no box to expand: the archive (last of its branch) and the journal.
+        EXPECT_EQ(view.NodeBoxRect(view.model()->index(0, 0)).isEmpty(), !bTree);
+        EXPECT_TRUE(view.NodeBoxRect(view.model()->index(2, 0)).isEmpty());
+        EXPECT_TRUE(view.NodeBoxRect(view.model()->index(3, 0)).isEmpty());
+        EXPECT_EQ(view.NodeBoxRect(view.model()->index(1, 0)).isEmpty(), !bTree);
+    }
+}
+
+// Escape is the window's: it leaves the grid for the dialog, unless a cell is being edited,
+// where it cancels the edit and nothing more.
+TEST_F(GridViewTest, EscapeCancelsAnEditFirstAndThenGoesToTheWindow)
+{
+    oGrid.SetEditable(true);
+    QDialog window;
+    auto* view = new gui::GridView(oGrid, &window);
+    int nRejected = 0;
+    QObject::connect(&window, &QDialog::rejected, [&] { ++nRejected; });
+    window.resize(400, 300);
+    view->resize(400, 300);
+    window.show();
+    const QModelIndex hours = view->model()->index(1, kHours);
+    const std::string sBefore = oGrid.TextMatrix(view->Model().GridRow(1), kHours);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(hours).center());
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setFocus();
+    QTest::keyClicks(editor, "99");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(oGrid.TextMatrix(view->Model().GridRow(1), kHours), sBefore);
+    EXPECT_EQ(nRejected, 0);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_EQ(nRejected, 1);
 }
 
 TEST_F(GridViewTest, ResizeAndMoveOfColumnsReachTheGrid)

@@ -4,6 +4,7 @@
 #include "platform/locale/Locale.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 #include <QWidget>
 
@@ -12,6 +13,28 @@
 #include <functional>
 
 namespace guitest {
+
+/// The number of failed checks of the running test so far.
+inline int FailureCount()
+{
+    const auto* pTest = ::testing::UnitTest::GetInstance()->current_test_info();
+    return pTest ? pTest->result()->total_part_count() : 0;
+}
+
+/// Runs a test's callback on a window that the code under test shows modally and waits on: when
+/// a check inside the callback failed and the window is still open, the window is ended, so
+/// that the failure is reported rather than the test waiting for ever.
+template <class W, class Act> void ActOnModal(W& window, const Act& act)
+{
+    const int nBefore = FailureCount();
+    act(window);
+    if (FailureCount() == nBefore || !window.isVisible())
+        return;
+    if (auto* dialog = qobject_cast<QDialog*>(&window))
+        dialog->done(QDialog::Rejected);
+    else
+        window.close();
+}
 
 /// Pins the locale and leaves the forms driver as it found it.
 class GuiFixture : public ::testing::Test
@@ -25,7 +48,8 @@ protected:
     void TearDown() override { platform::forms::Driver::current().Reset(); }
 
     /// Runs `act` on the top-level widget of type W once it shows, from Qt's loop: how a
-    /// test answers a modal dialog that the code under test opens and waits on.
+    /// test answers a modal dialog that the code under test opens and waits on. A failed
+    /// check inside `act` ends the dialog.
     template <class W> static void WhenShown(std::function<void(W&)> act)
     {
         auto* timer = new QTimer;
@@ -35,7 +59,7 @@ protected:
                 if (auto* w = qobject_cast<W*>(widget); w && w->isVisible()) {
                     timer->stop();
                     timer->deleteLater();
-                    act(*w);
+                    ActOnModal(*w, act);
                     return;
                 }
         });

@@ -8,6 +8,7 @@
 #include "host/HostOptions.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
+#include "tests/gui/GuiFixture.h"
 
 #include <QApplication>
 #include <QTest>
@@ -49,7 +50,8 @@ protected:
     }
 
     /// Runs `act` on the visible window of the form of that name once it shows, from Qt's
-    /// loop: how a test answers a modal form that the add-in opens and waits on.
+    /// loop: how a test answers a modal form that the add-in opens and waits on. A failed
+    /// check inside `act` ends the window, so that a failure never hangs the suite.
     static void WhenFormShown(const std::string& sForm, std::function<void(gui::FormView&)> act)
     {
         auto* timer = new QTimer;
@@ -61,7 +63,7 @@ protected:
                     view->objectName() == QString::fromStdString(sForm)) {
                     timer->stop();
                     timer->deleteLater();
-                    act(*view);
+                    guitest::ActOnModal(*view, act);
                     return;
                 }
         });

@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -168,23 +169,52 @@ TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
 
 namespace {
 
-TEST(GuiHostNoDisplayTest, SaysSoAndPointsToTheTextMode)
+// Without a display that opens: one line that says so and points to the text mode, exit 1,
+// and no abort (Qt aborts when its platform cannot connect).
+TEST(GuiHostNoDisplayTest, SaysSoInOneLineAndPointsToTheTextMode)
 {
-    // Whatever this run shows its windows on is put aside for the call.
-    std::vector<std::pair<std::string, std::string>> vSaved;
-    for (const char* sName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        if (const char* sValue = std::getenv(sName)) {
-            vSaved.emplace_back(sName, sValue);
+    namespace fs = std::filesystem;
+    const fs::path oRuntime = fs::temp_directory_path() / "tvguihost-no-wayland";
+    fs::create_directories(oRuntime);
+    struct Case
+    {
+        const char* sName;
+        std::vector<std::pair<const char*, const char*>> vEnvironment;
+        const char* sWhy;
+    };
+    const std::vector<Case> vCases = {
+        {"nothing set", {}, "DISPLAY is not set"},
+        {"no X server", {{"DISPLAY", ":4711"}}, "DISPLAY=:4711"},
+        {"Wayland only, no compositor",
+         {{"WAYLAND_DISPLAY", "tallyman-none"}, {"XDG_RUNTIME_DIR", oRuntime.c_str()}},
+         "WAYLAND_DISPLAY=tallyman-none"},
+    };
+    for (const auto& c : vCases) {
+        SCOPED_TRACE(c.sName);
+        // Whatever this run shows its windows on is put aside for the call.
+        std::vector<std::pair<std::string, std::string>> vSaved;
+        for (const char* sName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            if (const char* sValue = std::getenv(sName)) {
+                vSaved.emplace_back(sName, sValue);
+                unsetenv(sName);
+            }
+        for (const auto& [sName, sValue] : c.vEnvironment)
+            setenv(sName, sValue, 1);
+        std::ostringstream out, err;
+        const int nExit = host::RunGuiHost(host::HostOptions{}, TV_ADDIN_PATH, out, err);
+        for (const auto& [sName, sValue] : c.vEnvironment)
             unsetenv(sName);
-        }
-    std::ostringstream out, err;
-    const int nExit = host::RunGuiHost(host::HostOptions{}, TV_ADDIN_PATH, out, err);
-    for (const auto& [sName, sValue] : vSaved)
-        setenv(sName.c_str(), sValue.c_str(), 1);
-    EXPECT_EQ(nExit, 1);
-    EXPECT_NE(err.str().find("no display"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("without --gui"), std::string::npos) << err.str();
-    EXPECT_TRUE(out.str().empty());
+        for (const auto& [sName, sValue] : vSaved)
+            setenv(sName.c_str(), sValue.c_str(), 1);
+        EXPECT_EQ(nExit, 1);
+        const std::string sErr = err.str();
+        EXPECT_EQ(sErr.rfind("tallyman: no display could be opened", 0), 0U) << sErr;
+        EXPECT_NE(sErr.find(c.sWhy), std::string::npos) << sErr;
+        EXPECT_NE(sErr.find("without --gui"), std::string::npos) << sErr;
+        EXPECT_EQ(std::count(sErr.begin(), sErr.end(), '\n'), 1) << sErr;
+        EXPECT_TRUE(out.str().empty());
+    }
+    fs::remove_all(oRuntime);
 }
 
 } // namespace

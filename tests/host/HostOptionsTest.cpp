@@ -64,6 +64,18 @@ TEST(HostOptionsTest, RejectsBadArguments)
         EXPECT_THROW(host::ParseOptions(c), std::invalid_argument) << c[0];
 }
 
+TEST(HostOptionsTest, TheLocaleGivesTheDefaultLanguageAndLangOverridesIt)
+{
+    for (const auto& [sLocale, sLanguage] : std::vector<std::pair<std::string, std::string>>{
+             {"de_DE.UTF-8", "de"}, {"de_AT", "de"}, {"de", "de"}, {"en_GB.UTF-8", "en"},
+             {"C.UTF-8", "en"}, {"POSIX", "en"}, {"fr_FR.UTF-8", "en"}, {"", "en"}})
+        EXPECT_EQ(host::LanguageOfLocale(sLocale), sLanguage) << sLocale;
+    EXPECT_EQ(host::ParseOptions({}, "de").sLanguage, "de");
+    EXPECT_EQ(host::ParseOptions({"--lang", "en"}, "de").sLanguage, "en");
+    EXPECT_EQ(host::ParseOptions({"--lang", "de"}, "en").sLanguage, "de");
+    EXPECT_NE(host::Usage().find("LC_ALL, LC_MESSAGES and LANG"), std::string::npos);
+}
+
 TEST(HostOptionsTest, LanguageGivesLocaleAndId)
 {
     EXPECT_EQ(host::LocaleOf("de"), "de-DE");

@@ -30,13 +30,14 @@ inline RunResult RunShell(const std::string& sCommand)
     return r;
 }
 
-/// Runs tallyman with sArgs, a fresh data folder oDataRoot and TZ pinned; sInput, when given,
-/// is what the person types (one command a line, no quotes); sEnv is put before the command.
+/// Runs tallyman with sArgs, a fresh data folder oDataRoot, TZ pinned and an English locale
+/// (whatever the caller's own is); sInput, when given, is what the person types (one command a
+/// line, no quotes); sEnv is put before the command and so may name another locale.
 inline RunResult RunTallyman(const std::filesystem::path& oDataRoot, const std::string& sArgs,
                              const std::string& sInput = {}, const std::string& sEnv = {})
 {
     const std::string sFeed = sInput.empty() ? "" : "printf '" + sInput + "' | ";
-    return RunShell(sFeed + sEnv + " XDG_CONFIG_HOME='" + oDataRoot.string() +
+    return RunShell(sFeed + "LC_ALL= LC_MESSAGES= LANG=C.UTF-8 " + sEnv + " XDG_CONFIG_HOME='" + oDataRoot.string() +
                     "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs);
 }
 

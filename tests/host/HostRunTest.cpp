@@ -125,11 +125,33 @@ TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "SampleProfile"));
 }
 
+TEST_F(HostRunTest, TheLanguageFollowsTheLocaleUnlessLangNamesOne)
+{
+    struct Case
+    {
+        std::string sEnv;
+        std::string sArgs;
+        std::string sButton;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"LANG=de_DE.UTF-8", "", "Berichte"},
+             {"LC_MESSAGES=de_AT.UTF-8 LANG=en_US.UTF-8", "", "Berichte"},
+             {"LC_ALL=en_US.UTF-8 LC_MESSAGES=de_DE.UTF-8 LANG=de_DE.UTF-8", "", "Reports"},
+             {"LANG=de_DE.UTF-8", "--lang en", "Reports"},
+             {"LANG=fr_FR.UTF-8", "", "Reports"}}) {
+        const auto r = Run(c.sArgs, {}, c.sEnv);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(r.output.find("button \"" + c.sButton + "\""), std::string::npos)
+            << c.sEnv << " " << c.sArgs << "\n"
+            << r.output;
+    }
+}
+
 TEST_F(HostRunTest, ANewUsersTemplatesAreInTheLanguageOfTheFirstRun)
 {
     const auto r = Run("--lang de --template 'Aufgaben nach Status'");
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_NE(r.output.find("Templates: (Standard) [Aufgaben nach Status] Journal nach Firma und "
+    EXPECT_NE(r.output.find("Vorlagen: (Standard) [Aufgaben nach Status] Journal nach Firma und "
                             "Monat Projektzeiten"),
               std::string::npos)
         << r.output;
@@ -170,7 +192,7 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
     // The definitions were made in English for this user and keep their captions.
     const auto rStandard = Run("--lang de");
     ASSERT_EQ(rStandard.exitCode, 0) << rStandard.output;
-    EXPECT_NE(rStandard.output.find("Templates: [(Standard)] Tasks by Status"), std::string::npos)
+    EXPECT_NE(rStandard.output.find("Vorlagen: [(Standard)] Tasks by Status"), std::string::npos)
         << rStandard.output;
     EXPECT_NE(rStandard.output.find("[-] Categories:"), std::string::npos) << rStandard.output;
 
@@ -191,7 +213,9 @@ TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
         << r.output;
     EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("The report window is not open."), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("> Closed the report window; the template keeps its view"),
+              std::string::npos)
+        << r.output;
     EXPECT_TRUE(fs::exists(oRoot / "Kestrova" / "Tallyman" / "reports.xml"));
     EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
 }
@@ -234,11 +258,11 @@ TEST_F(HostRunTest, InteractiveRunFitsTheTerminalAndKnowsItsCommands)
           // menu: localised captions, keys, enabled state; the tool bar
           "Menu bar:", "Expand all groups", "collapse", "deletereport", "(disabled)", "Tool bar:",
           // help, exit, report
-          "report          click the report button", "The report window is not open.",
+          "report          click the report button", "Closed the report window;",
           "Disconnected the add-in."})
         EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
     // After exit the report button opens the window again: the grid shows a second time.
-    const auto nAfterExit = r.output.find("The report window is not open.");
+    const auto nAfterExit = r.output.find("Closed the report window;");
     EXPECT_NE(r.output.find("| Subject", nAfterExit), std::string::npos) << r.output;
 }
 
@@ -372,7 +396,7 @@ TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
     EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
         << r.output;
     // After "exit" the toolbar's button opens the window again.
-    const auto nClosed = r.output.find("The report window is not open.");
+    const auto nClosed = r.output.find("Closed the report window;");
     ASSERT_NE(nClosed, std::string::npos) << r.output;
     EXPECT_NE(r.output.find("\nKestrova - Tallyman\n", nClosed), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Kestrova - Product information"), std::string::npos) << r.output;
@@ -462,7 +486,7 @@ TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
     const auto r = Run("--lang de --answers '" + oAnswers.string() + "'");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     // Select in the manager shows the new template in the report window and reads it.
-    const auto nChosen = r.output.find("[Monatsbericht]\nRead: ");
+    const auto nChosen = r.output.find("[Monatsbericht]\nGelesen: ");
     ASSERT_NE(nChosen, std::string::npos) << r.output;
     // The automatic save wrote the workbook under the name with its date placeholder filled.
     std::vector<fs::path> oWritten;
@@ -481,7 +505,7 @@ TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
 
     const auto rAgain = Run("--lang de --template Monatsbericht");
     ASSERT_EQ(rAgain.exitCode, 0) << rAgain.output;
-    EXPECT_NE(rAgain.output.find("[Monatsbericht]\nRead: "), std::string::npos) << rAgain.output;
+    EXPECT_NE(rAgain.output.find("[Monatsbericht]\nGelesen: "), std::string::npos) << rAgain.output;
     std::ifstream oIn(oRoot / "Kestrova" / "Tallyman" / "reports.xml", std::ios::binary);
     const std::string sReports{std::istreambuf_iterator<char>(oIn),
                                std::istreambuf_iterator<char>()};
@@ -489,4 +513,59 @@ TEST_F(HostRunTest, ATemplateMadeInTheTemplateDialogsIsReadAndKeptAfterARestart)
     ASSERT_NE(nTemplate, std::string::npos) << sReports;
     EXPECT_NE(sReports.find(oOut.string(), nTemplate), std::string::npos) << sReports;
     EXPECT_NE(sReports.find("Monat[@Datum]", nTemplate), std::string::npos) << sReports;
+}
+
+TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
+{
+    struct Case
+    {
+        std::string sLang;
+        std::vector<std::string> vExpected;
+        std::string sMissingFolder;
+        std::string sNo;
+    };
+    const auto oExisting = oRoot / "old.csv";
+    std::ofstream(oExisting) << "kept\n";
+    const auto oAnswers = oRoot / "answers.txt";
+    for (const auto& c : std::vector<Case>{
+             {"de",
+              {"Vorlagen: [(Standard)]", "\nGelesen: ", "  Ordner: ", "  Name:   ",
+               "  Antwort: file NAME | filter N | cancel", "  [Ja | Nein]\n",
+               "Der Bericht ist gespeichert als " + (oRoot / "noext").string() + "."},
+              "Der Ordner " + (oRoot / "nowhere").string() + " existiert nicht",
+              "nein"},
+             {"en",
+              {"Templates: [(Standard)]", "\nRead: ", "  folder: ", "  name:   ",
+               "  answer: file NAME | filter N | cancel", "  [Yes | No]\n",
+               "Saved the report as " + (oRoot / "noext").string() + "."},
+              "The folder " + (oRoot / "nowhere").string() + " does not exist",
+              "no"}}) {
+        std::ofstream(oAnswers) << "saveas\nfile " << oExisting.string() << "\n"
+                                << c.sNo << "\ncancel\nquit\n";
+        fs::remove(oRoot / "noext.csv");
+        const auto r = Run("--lang " + c.sLang + " --export '" + (oRoot / "noext").string() +
+                           "' --answers '" + oAnswers.string() + "'");
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        for (const auto& sExpected : c.vExpected)
+            EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n"
+                                                                   << r.output;
+        // The line names the file the save wrote, with the extension of the format it added.
+        const auto nSaved = r.output.find((oRoot / "noext").string() + ".");
+        ASSERT_NE(nSaved, std::string::npos) << r.output;
+        const auto sWritten = r.output.substr(nSaved, r.output.find('\n', nSaved) - nSaved);
+        EXPECT_TRUE(fs::is_regular_file(sWritten)) << sWritten;
+
+        const auto rMissing =
+            Run("--lang " + c.sLang + " --export '" + (oRoot / "nowhere" / "r.csv").string() + "'");
+        EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
+        EXPECT_NE(rMissing.output.find(c.sMissingFolder), std::string::npos) << rMissing.output;
+    }
+    std::ifstream oKept(oExisting);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oKept), {}), "kept\n");
+
+    const auto rFolder = Run("--answers '" + oRoot.string() + "'");
+    EXPECT_EQ(rFolder.exitCode, 1) << rFolder.output;
+    EXPECT_NE(rFolder.output.find("The answers file " + oRoot.string() + " is a folder"),
+              std::string::npos)
+        << rFolder.output;
 }

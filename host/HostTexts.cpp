@@ -1,0 +1,110 @@
+#include "host/HostTexts.h"
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+
+namespace host {
+
+namespace {
+
+struct Entry
+{
+    HostText id;
+    const char* pEnglish;
+    const char* pGerman;
+};
+
+// One row per text, in the order of HostText.
+constexpr std::array kTexts = {
+    Entry{HostText::WindowNotOpen,
+          "The report window is not open (say report to open it).",
+          "Das Berichtsfenster ist nicht geöffnet (report öffnet es)."},
+    Entry{HostText::WindowClosed,
+          "Closed the report window; the template keeps its view (columns, widths, sorting, "
+          "folders). Say report to open it again.",
+          "Das Berichtsfenster ist geschlossen; die Vorlage behält ihre Ansicht (Spalten, "
+          "Breiten, Sortierung, Ordner). report öffnet es wieder."},
+    Entry{HostText::Templates, "Templates:", "Vorlagen:"},
+    Entry{HostText::ReadCount, "Read: #0 of #1", "Gelesen: #0 von #1"},
+    Entry{HostText::ReadFolders, "Folders: #0", "Ordner: #0"},
+    Entry{HostText::NoFolder,
+          "No folder is chosen for the template \"#0\", so nothing was read. Choose one with "
+          "--folder \"Store/Folder\" for this run, or keep one with the template: templates, "
+          "select fg #1, click cmdFolder, folder Store/Folder, click cmdOK (help explains).",
+          "Für die Vorlage \"#0\" ist kein Ordner gewählt, darum wurde nichts gelesen. Wählen "
+          "Sie einen mit --folder \"Speicher/Ordner\" für diesen Lauf, oder dauerhaft mit der "
+          "Vorlage: templates, select fg #1, click cmdFolder, folder Speicher/Ordner, click "
+          "cmdOK (help erklärt es)."},
+    Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
+    Entry{HostText::SaveFailed, "The report was not saved as #0.",
+          "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::ExportFolderMissing,
+          "The folder #0 does not exist; make it first (mkdir -p) or name another one.",
+          "Der Ordner #0 existiert nicht; legen Sie ihn zuerst an (mkdir -p) oder nennen Sie "
+          "einen anderen."},
+    Entry{HostText::AnswersIsFolder,
+          "The answers file #0 is a folder; name a text file with one command a line.",
+          "Die Antwortdatei #0 ist ein Ordner; nennen Sie eine Textdatei mit einem Befehl je "
+          "Zeile."},
+    Entry{HostText::AnswersUnreadable, "cannot read the answers file #0",
+          "Die Antwortdatei #0 kann nicht gelesen werden."},
+    Entry{HostText::DialogFolder, "folder:", "Ordner:"},
+    Entry{HostText::DialogName, "name:  ", "Name:  "},
+    Entry{HostText::DialogAnswerFile, "answer: file NAME | filter N | cancel",
+          "Antwort: file NAME | filter N | cancel"},
+    Entry{HostText::ReadProgress, "Reading: #0 of #1", "Lese: #0 von #1"},
+    Entry{HostText::AutoSaved, "Automatic action: saved the report as #0",
+          "Automatische Aktion: Bericht gespeichert als #0"},
+    Entry{HostText::AutoMailed, "Automatic action: mailed the report to #0 (#1)",
+          "Automatische Aktion: Bericht per Mail an #0 (#1)"},
+    Entry{HostText::AutoPrinted, "Automatic action: printed the report on #0",
+          "Automatische Aktion: Bericht gedruckt auf #0"},
+    Entry{HostText::AutoDeleted, "Automatic action: deleted #0 read items",
+          "Automatische Aktion: #0 gelesene Elemente gelöscht"},
+    Entry{HostText::TypeHelp, "Type help for the commands.",
+          "help zeigt die Befehle."},
+};
+
+constexpr bool InOrder()
+{
+    for (std::size_t i = 0; i < kTexts.size(); ++i)
+        if (static_cast<std::size_t>(kTexts[i].id) != i)
+            return false;
+    return true;
+}
+static_assert(InOrder(), "the rows of kTexts follow the order of HostText");
+
+std::atomic<bool> g_bGerman{false};
+
+} // namespace
+
+void SetTextLanguage(const std::string& sLanguage)
+{
+    g_bGerman = sLanguage == "de";
+}
+
+bool TextsAreGerman()
+{
+    return g_bGerman;
+}
+
+std::string Say(HostText id, const std::vector<std::string>& vArgs)
+{
+    const Entry& oEntry = kTexts[static_cast<std::size_t>(id)];
+    const std::string sText = g_bGerman ? oEntry.pGerman : oEntry.pEnglish;
+    std::string sOut;
+    for (std::size_t i = 0; i < sText.size(); ++i) {
+        if (sText[i] == '#' && i + 1 < sText.size() && sText[i + 1] >= '0' &&
+            sText[i + 1] <= '9') {
+            const auto n = static_cast<std::size_t>(sText[i + 1] - '0');
+            sOut += n < vArgs.size() ? vArgs[n] : std::string();
+            ++i;
+        } else {
+            sOut += sText[i];
+        }
+    }
+    return sOut;
+}
+
+} // namespace host
