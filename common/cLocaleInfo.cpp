@@ -54,13 +54,9 @@ std::string NonZero(int n)
     return n == 0 ? std::string() : std::to_string(n);
 }
 
-std::string CurrencyMode(const loc::Settings& s, bool bNegative)
+std::string PositiveCurrencyMode(const loc::Settings& s)
 {
-    if (!bNegative)
-        return std::to_string((s.currencySymbolFirst ? 0 : 1) + (s.currencySymbolSpaced ? 2 : 0));
-    if (s.currencySymbolFirst)
-        return s.currencySymbolSpaced ? "9" : "1";
-    return s.currencySymbolSpaced ? "8" : "5";
+    return std::to_string((s.currencySymbolFirst ? 0 : 1) + (s.currencySymbolSpaced ? 2 : 0));
 }
 
 std::string Answer(std::uint32_t lType, const loc::Settings& s)
@@ -96,11 +92,13 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
     case 13:
         return s.metric ? "0" : "1";
     case 14:
-    case 22:
         return s.decimalSeparator;
+    case 22:
+        return s.monetaryDecimalSeparator;
     case 15:
-    case 23:
         return s.groupingSeparator;
+    case 23:
+        return s.monetaryGroupingSeparator;
     case 16:
         return s.digitGrouping;
     case 24:
@@ -119,9 +117,9 @@ std::string Answer(std::uint32_t lType, const loc::Settings& s)
     case 26:
         return std::to_string(s.currencyDigits);
     case 27:
-        return CurrencyMode(s, false);
+        return PositiveCurrencyMode(s);
     case 28:
-        return CurrencyMode(s, true);
+        return std::to_string(s.negativeCurrencyMode);
     case 29:
         return s.dateSeparator;
     case 30:

@@ -194,25 +194,33 @@ void frmAction::Init(rt::Object* lParentPtr, const std::string& /*sKey*/)
     m_pParent = lParentPtr;
 }
 
+actions::Action& frmAction::WorkActions() const
+{
+    // A load that failed before the working copy existed leaves the dialog open: every
+    // handler then fails with "object not set" as its error handling says.
+    if (!m_oWork || !m_oWork->Action())
+        rt::Raise(rt::errors::ObjectNotSet);
+    return *m_oWork->Action();
+}
 actions::ActionSave& frmAction::Save() const
 {
-    return *m_oWork->Action()->GetSaveAction();
+    return *WorkActions().GetSaveAction();
 }
 actions::ActionOpen& frmAction::Open() const
 {
-    return *m_oWork->Action()->GetOpenAction();
+    return *WorkActions().GetOpenAction();
 }
 actions::ActionSend& frmAction::Send() const
 {
-    return *m_oWork->Action()->GetSendAction();
+    return *WorkActions().GetSendAction();
 }
 actions::ActionPrint& frmAction::Print() const
 {
-    return *m_oWork->Action()->GetPrintAction();
+    return *WorkActions().GetPrintAction();
 }
 actions::ActionDelete& frmAction::Delete() const
 {
-    return *m_oWork->Action()->GetDeleteAction();
+    return *WorkActions().GetDeleteAction();
 }
 
 void frmAction::Form_Load()

@@ -246,21 +246,30 @@ void frmTemplate::ShowDetails(const std::shared_ptr<views::ViewSettings>& oView,
 void frmTemplate::cmdRemove_Click()
 {
     rt::ResumeNext ignore;
-    auto& grid = fg();
     std::vector<std::string> vNames;
-    for (int i = 0; i < grid.SelectedRows(); ++i) {
-        const std::string sName = grid.TextMatrix(grid.SelectedRow(i), 0);
-        if (sName == detail::kStandard) {
-            pf::MsgBox(detail::MessageText(kMsgStandardKept), kInformation,
-                       detail::AppTitle());
-            return;
-        }
-        vNames.push_back(sName);
+    bool bStandard = false;
+    int lSelected = 0;
+    ignore([&] { lSelected = fg().SelectedRows(); });
+    for (int i = 0; i < lSelected && !bStandard; ++i)
+        ignore([&] {
+            const std::string sName = fg().TextMatrix(fg().SelectedRow(i), 0);
+            bStandard = sName == detail::kStandard;
+            vNames.push_back(sName);
+        });
+    if (bStandard) {
+        ignore([&] {
+            pf::MsgBox(detail::MessageText(kMsgStandardKept), kInformation, detail::AppTitle());
+        });
+        return;
     }
     if (vNames.empty())
         return;
-    if (pf::MsgBox(detail::MessageText(kAskDelete), kYesNoQuestion,
-                   detail::AppTitle()) != pf::vbYes)
+    // A question that fails or that nobody answers deletes nothing, as a No does.
+    int lAnswer = pf::vbNo;
+    ignore([&] {
+        lAnswer = pf::MsgBox(detail::MessageText(kAskDelete), kYesNoQuestion, detail::AppTitle());
+    });
+    if (lAnswer != pf::vbYes)
         return;
     for (const auto& sName : vNames)
         ignore([&] {
@@ -269,7 +278,7 @@ void frmTemplate::cmdRemove_Click()
                 return;
             if (const auto oTemplate = TemplateOfRow(lRow))
                 m_oTemplates->Remove(rt::Variant(oTemplate->Name()));
-            grid.RemoveItem(lRow);
+            fg().RemoveItem(lRow);
         });
     ignore([&] { SelectRow(0); });
     EnableButtons();

@@ -84,7 +84,6 @@ private:
     void CreateControls();
     void OpenSection(ViewSection eSection, const char* sProcedure);
     void SectionConfirmed(ViewSection eSection);
-    void SayNotBuilt(const platform::forms::CommandButton& oButton);
     void cmdOK_Click();
     void cmdCancel_Click();
     void UpdateFieldsLabel();

@@ -119,7 +119,7 @@ public:
 protected:
     void PullKind() override
     {
-        // What the add-in painted shows under the picture, as in the original box.
+        // A drawing the add-in made on the box takes the place of its picture.
         const QImage painted = SurfaceImage(m_box->Surface());
         if (!painted.isNull()) {
             m_label->setPixmap(QPixmap::fromImage(painted));

@@ -25,11 +25,13 @@
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/printing/Spooler.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
 #include "platform/win/MessageLoop.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <exception>
@@ -233,6 +235,9 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     std::error_code ec;
     if (!fs::is_directory(oPath.parent_path(), ec))
         throw std::runtime_error(Say(HostText::ExportFolderMissing, {oPath.parent_path().string()}));
+    if (fs::is_directory(oPath, ec))
+        throw std::runtime_error(platform::runtime::FileFailureText(
+            EISDIR, platform::runtime::FileAction::Write, sPath));
     const auto tStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     platform::forms::Driver::current().QueueDialogAnswer(sPath);
     if (!oLibrary.SaveReport())

@@ -227,10 +227,20 @@ void frmMain::ShowContextMenuOutlookItem(bool bAtMouse)
 
 void frmMain::fg_ColumnMoving(int Col, int& Position)
 {
+    rt::ResumeNext ignore;
+    // The outline column holds the totals and group captions, and a hidden column one the
+    // report needs but does not show: moved, either would put the report's columns out of step
+    // with the view's and the saved report would lose a column. Such a move is refused: the
+    // column stays where it is and the view keeps its order.
+    bool bRefused = true;
+    ignore([&] { bRefused = Col == 0 || m_fg->ColHidden(Col); });
+    if (bRefused) {
+        Position = Col;
+        return;
+    }
     // Nothing goes before the outline column.
     if (Position == 0)
         Position = 1;
-    rt::ResumeNext ignore;
     ignore([&] { ReOrderColumnPosition(Col, Position); });
 }
 

@@ -111,8 +111,11 @@ bool ValidDay(const DateParts& o)
 {
     if (o.nYear < 100 || o.nYear > 9999 || o.nMonth < 1 || o.nMonth > 12 || o.nDay < 1)
         return false;
-    const rt::Date dtFirstOfNext = rt::DateSerial(o.nYear, o.nMonth + 1, 1);
-    return o.nDay <= rt::Day(rt::Date(dtFirstOfNext.Serial() - 1));
+    // Counted here rather than from the next month's first day, which for December 9999 lies
+    // beyond the calendar.
+    static constexpr int aDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeap = (o.nYear % 4 == 0 && o.nYear % 100 != 0) || o.nYear % 400 == 0;
+    return o.nDay <= aDays[o.nMonth - 1] + (o.nMonth == 2 && bLeap ? 1 : 0);
 }
 
 // "h:mm[:ss]" with an optional "AM"/"PM" at nAt, as seconds of the day; none when malformed.

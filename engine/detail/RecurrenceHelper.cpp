@@ -10,6 +10,7 @@
 #include "platform/mapi/RecurrencePattern.h"
 
 #include <cmath>
+#include <optional>
 
 namespace mapi = platform::mapi;
 namespace rt = platform::runtime;
@@ -33,6 +34,24 @@ bool HasWeekday(long lMask, int nSundayBasedDay)
 long MonthIndex(rt::Date d)
 {
     return static_cast<long>(rt::Year(d)) * 12 + rt::Month(d) - 1;
+}
+
+// The calendar ends on 31 December 9999: a walk whose next step lies beyond it has no more
+// candidates, and ends there rather than failing the read.
+constexpr long kLastMonthIndex = 9999L * 12 + 11;
+
+std::optional<rt::Date> DaysOn(rt::Date d, long n)
+{
+    if (static_cast<double>(d.DayNumber()) + static_cast<double>(n) > rt::Date::MaxDaySerial)
+        return std::nullopt;
+    return AddDays(d, n);
+}
+
+std::optional<rt::Date> MonthsOn(rt::Date d, long n)
+{
+    if (MonthIndex(d) + n > kLastMonthIndex)
+        return std::nullopt;
+    return AddMonths(d, n);
 }
 
 } // namespace
@@ -158,8 +177,12 @@ void RecurrenceHelper::GetOccurences1()
             if (dGap > 1.0)
                 d = AddDays(d, static_cast<long>(std::floor(dGap)));
         }
-        while (Visit(d))
-            d = AddDays(d, 1);
+        while (Visit(d)) {
+            const auto next = DaysOn(d, 1);
+            if (!next)
+                return;
+            d = *next;
+        }
     });
 }
 
@@ -185,10 +208,14 @@ void RecurrenceHelper::GetOccurences3()
             for (int v = 1; v <= 7; ++v) {
                 if (v != w && !HasWeekday(m_lDayOfWeekMask, v))
                     continue;
-                if (!Visit(AddDays(weekStart, v - 1)))
+                const auto day = DaysOn(weekStart, v - 1);
+                if (!day || !Visit(*day))
                     return;
             }
-            d = AddDays(d, 7 * lStep);
+            const auto next = DaysOn(d, 7 * lStep);
+            if (!next)
+                return;
+            d = *next;
         }
     });
 }
@@ -211,10 +238,10 @@ void RecurrenceHelper::GetOccurences4()
                 d = onDom(AddMonths(d, lSteps * lStep));
         }
         while (Visit(d)) {
-            if (rt::Day(d) < nDom)
-                d = onDom(AddMonths(d, lStep));
-            else
-                d = AddMonths(d, lStep);
+            const auto next = MonthsOn(d, lStep);
+            if (!next)
+                return;
+            d = rt::Day(d) < nDom ? onDom(*next) : *next;
         }
     });
 }
@@ -254,10 +281,13 @@ void RecurrenceHelper::GetOccurences5()
                 d = NthDayOfMonth(AddMonths(d, lSteps * lStep));
         }
         while (Visit(d)) {
+            const auto next = MonthsOn(d, lStep);
+            if (!next)
+                return;
             if (m_lDayOfWeekMask != kEveryDay) {
-                d = NthDayOfMonth(AddMonths(d, lStep));
+                d = NthDayOfMonth(*next);
             } else {
-                d = AddMonths(d, lStep);
+                d = *next;
                 if (m_oPattern->Instance() == 5)
                     d = DayAtTimeOf(rt::DateSerial(rt::Year(d), rt::Month(d),
                                                    DaysInMonth(rt::Year(d), rt::Month(d))),

@@ -14,8 +14,8 @@ class Form;
 
 /// The base of every control on a headless form: name, tag, caption (where the control has
 /// one), enabled and visible flags, position and size in twips, font size.
-/// A control without a caption raises error 438 when its caption is read or set, as the
-/// original runtime does for a property the object lacks.
+/// A control without a caption raises error 438 when its caption is read or set: the error
+/// for any property an object lacks.
 class Control : public runtime::Object
 {
 public:

@@ -34,10 +34,10 @@ struct MessageBoxRecord
     int answer = 0;
 };
 
-/// Shows a message box and returns its answer (see Driver). Styles as the original's: the
-/// low three bits choose the buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore,
-/// 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), 16/32/48/64 the icon, 0/256/512 the default
-/// button.
+/// Shows a message box and returns its answer (see Driver). The style's low three bits choose
+/// the buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel, 4 Yes/No,
+/// 5 Retry/Cancel), 16/32/48/64 the icon, 0/256/512 the default button. The answer is one of
+/// the vb... constants.
 int MsgBox(const std::string& prompt, int buttons = 0, const std::string& title = {});
 
 /// Whether a message box asks a question: it has more than an OK button.

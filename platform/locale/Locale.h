@@ -59,9 +59,16 @@ struct Settings
     /// 1 before amount and symbol, 2 after both, 3 right before the symbol, 4 right after it.
     int positiveSignPosition = 1;
     int negativeSignPosition = 1;
-    std::uint32_t languageId = 0; ///< the system's locale identifier, 0x0407 for de-DE
-    int countryCallingCode = 0;   ///< international calling code of the country, 49
-    int oemCodePage = 1;          ///< the system's OEM code page; 1 where it has none
+    std::uint32_t languageId = 0;          ///< the system's locale identifier, 0x0407 for de-DE
+    int countryCallingCode = 0;            ///< international calling code of the country, 49
+    int oemCodePage = 1;                   ///< the system's OEM code page; 1 where it has none
+    std::string monetaryDecimalSeparator;  ///< of currency amounts: "." for fr-CH
+    std::string monetaryGroupingSeparator; ///< of currency amounts: "." for de-AT
+    /// The layout of a negative currency amount, numbered as the system numbers it: 0 "($1.1)",
+    /// 1 "-$1.1", 2 "$-1.1", 3 "$1.1-", 4 "(1.1$)", 5 "-1.1$", 6 "1.1-$", 7 "1.1$-",
+    /// 8 "-1.1 $", 9 "-$ 1.1", 10 "1.1 $-", 11 "$ 1.1-", 12 "$ -1.1", 13 "1.1- $",
+    /// 14 "($ 1.1)", 15 "(1.1 $)".
+    int negativeCurrencyMode = 1;
 };
 
 /// The settings of the current locale.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <vector>
 
@@ -137,6 +138,35 @@ TEST_F(ExportHTMLTest, CellsShowExactlyWhatTheItemHolds)
         EXPECT_NE(sText.find("<p>Kopf<br />Zeile</p>"), std::string::npos);
         EXPECT_EQ(aRows[r][0].sText, "&nbsp;");
     }
+}
+
+TEST_F(ExportHTMLTest, ThreeLevelsNameTheirSubtotalClassesAndBlankTotalsShowNbsp)
+{
+    // Category, then subject, then duration: the three items make two, three and three groups.
+    oView.Group(1, "Subject");
+    oView.Group(2, "Duration");
+    Fill();
+    int r = 1;
+    while (r < fg.Rows() && !fg.IsSubtotal(r))
+        ++r;
+    ASSERT_LT(r, fg.Rows());
+    const int cCat = fg.ColIndex("Cat");
+    fg.SetTextMatrix(r, cCat, "   ");
+    oSave.SetPrintSubtotalsOnly(true);
+    const auto aRows = ParseRows(Export());
+    std::map<std::string, int> aClasses;
+    for (size_t i = 1; i < aRows.size(); ++i)
+        ++aClasses[aRows[i][1].sAttr];
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_1'"], 2);
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_2'"], 3);
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_3'"], 3);
+    EXPECT_LE(aClasses[" class='tlv_subtotal_0'"], 1);
+    // The first subtotal row's category cell of blanks (the cell after the label).
+    int lBefore = 0;
+    for (int c = 2; c < cCat; ++c)
+        lBefore += !fg.ColHidden(c) && fg.ColWidth(c) >= 1 ? 1 : 0;
+    ASSERT_GT(aRows.size(), 1u);
+    EXPECT_EQ(aRows[1][size_t(1 + lBefore)].sText, "&nbsp;");
 }
 
 TEST_F(ExportHTMLTest, SubtotalsOnlyLeavesOutDataRowsAndClassesTakeThePrefix)

@@ -106,6 +106,36 @@ TEST_F(LocaleInfoTest, NumberLayoutAndCodesComeFromTheLocalesOwnData)
     }
 }
 
+TEST_F(LocaleInfoTest, MonetaryAnswersComeFromTheCurrencyFormat)
+{
+    struct Case
+    {
+        const char* sLocale;
+        const char* sDecimal;
+        const char* sMonetaryDecimal;
+        const char* sThousand;
+        const char* sMonetaryThousand;
+        const char* sNegativeMode;
+    };
+    const Case aCases[] = {
+        {"de-AT", ",", ",", "\u00A0", ".", "9"},      // "-€ 1.234,50"
+        {"fr-CH", ",", ".", "\u202F", "\u202F", "8"}, // "-1 234.50 CHF"
+        {"fy-NL", ",", ",", ".", ".", "11"},          // "€ 1.234,50-", the sign trailing
+        {"nl-NL", ",", ",", ".", ".", "12"},          // "€ -1.234,50"
+        {"de-CH", ".", ".", "’", "’", "2"},           // "CHF-1’234.50"
+        {"en-US", ".", ".", ",", ",", "1"},           {"de-DE", ",", ",", ".", ".", "8"},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sLocale);
+        platform::locale::SetCurrent(c.sLocale);
+        EXPECT_EQ(m_oInfo.GetDecimalseparator(1), c.sDecimal);
+        EXPECT_EQ(m_oInfo.GetMonetaryDecimalseparator(1), c.sMonetaryDecimal);
+        EXPECT_EQ(platform::runtime::CStr(m_oInfo.GetThousandSeparator(1)), c.sThousand);
+        EXPECT_EQ(m_oInfo.GetMonetaryThousandSeparator(1), c.sMonetaryThousand);
+        EXPECT_EQ(m_oInfo.GetNegativeCurrencyMode(1), c.sNegativeMode);
+    }
+}
+
 TEST_F(LocaleInfoTest, ClipNullCharCutsAtTheFirstNul)
 {
     using common::cLocaleInfo;

@@ -423,6 +423,27 @@ TEST_F(RecurrenceTest, WalksEndOnADateFieldWithoutOccurrenceDates)
     EXPECT_THAT(Starts(), IsEmpty());
 }
 
+TEST_F(RecurrenceTest, WalksReachingTheEndOfTheCalendarEndThereAndTheReadGoesOn)
+{
+    // Series that never end, read in the calendar's last year: each walk steps past
+    // 31 December 9999 after its last candidate. The single items stored after them are read.
+    using T = st::RecurrenceType;
+    AddSeries({T::Yearly, 12, 0, 15, 1, 0, {2024, 1, 15}, 9, 60});
+    AddSeries({T::YearNth, 12, st::kMonday, 0, 1, 1, {2024, 1, 1}, 9, 60});
+    AddSeries({T::Monthly, 11, 0, 20, 0, 0, {2024, 1, 20}, 9, 60});
+    AddSeries({T::MonthNth, 1, st::kFriday, 0, 0, 5, {2024, 1, 26}, 9, 60});
+    AddSeries({T::Weekly, 1, st::kFriday, 0, 0, 0, {2024, 1, 5}, 9, 60});
+    AddSeries({T::Daily, 1, 0, 0, 0, 0, {2024, 1, 1}, 9, 60});
+    B().Appointment(m_calendar.entryId, "Einzeln", L(9999, 2, 10, 9), L(9999, 2, 10, 10));
+    B().Appointment(m_calendar.entryId, "Einzeln", L(9999, 12, 31, 22), L(9999, 12, 31, 23));
+    EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(9999, 1, 1), At(9999, 3, 1)),
+                ElementsAre("9999-02-10 09:00"));
+    EXPECT_THAT(Starts(trStartDate, trTimeBetween, At(9999, 1, 1), At(9999, 12, 31)),
+                ElementsAre("9999-02-10 09:00", "9999-12-31 22:00"));
+    EXPECT_THAT(Starts(trEndDate, trTimeBetween, At(9999, 12, 1), At(9999, 12, 31)),
+                ElementsAre("9999-12-31 22:00"));
+}
+
 TEST_F(RecurrenceTest, OccurrenceRecordsCarryTheirOwnTimesAndTheSeriesClip)
 {
     AddSeries({st::RecurrenceType::Daily,

@@ -523,6 +523,7 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
         std::vector<std::string> vExpected;
         std::string sMissingFolder;
         std::string sNo;
+        std::string sTaken;
     };
     const auto oExisting = oRoot / "old.csv";
     std::ofstream(oExisting) << "kept\n";
@@ -533,13 +534,13 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
                "  Antwort: file NAME | filter N | cancel", "  [Ja | Nein]\n",
                "Der Bericht ist gespeichert als " + (oRoot / "noext").string() + "."},
               "Der Ordner " + (oRoot / "nowhere").string() + " existiert nicht",
-              "nein"},
+              "nein", "kann nicht geschrieben werden: es ist ein Ordner."},
              {"en",
               {"Templates: [(Standard)]", "\nRead: ", "  folder: ", "  name:   ",
                "  answer: file NAME | filter N | cancel", "  [Yes | No]\n",
                "Saved the report as " + (oRoot / "noext").string() + "."},
               "The folder " + (oRoot / "nowhere").string() + " does not exist",
-              "no"}}) {
+              "no", "cannot be written: it is a folder."}}) {
         std::ofstream(oAnswers) << "saveas\nfile " << oExisting.string() << "\n"
                                 << c.sNo << "\ncancel\nquit\n";
         fs::remove(oRoot / "noext.csv");
@@ -559,6 +560,15 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
             Run("--lang " + c.sLang + " --export '" + (oRoot / "nowhere" / "r.csv").string() + "'");
         EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
         EXPECT_NE(rMissing.output.find(c.sMissingFolder), std::string::npos) << rMissing.output;
+
+        // A folder in the way of the file is named with the reason in the user's language.
+        fs::create_directories(oRoot / "taken.csv");
+        const auto rTaken =
+            Run("--lang " + c.sLang + " --export '" + (oRoot / "taken.csv").string() + "'");
+        EXPECT_EQ(rTaken.exitCode, 1) << rTaken.output;
+        EXPECT_NE(rTaken.output.find("\"" + (oRoot / "taken.csv").string() + "\" " + c.sTaken),
+                  std::string::npos)
+            << rTaken.output;
     }
     std::ifstream oKept(oExisting);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oKept), {}), "kept\n");

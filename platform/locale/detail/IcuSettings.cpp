@@ -15,7 +15,9 @@
 #include <unicode/uloc.h>
 #include <unicode/ulocdata.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace platform::locale::detail {
 
@@ -141,6 +143,32 @@ void ReadNames(const icu::Locale& locale, Settings& s)
     }
 }
 
+// The system's numbers of the layouts of a negative currency amount by the order of sign
+// (S), symbol (C) and number (N), without and with a space beside the symbol.
+struct NegativeLayout
+{
+    const char* order;
+    int plain;
+    int spaced;
+};
+constexpr NegativeLayout kNegativeLayouts[] = {
+    {"SCN", 1, 9},  {"CSN", 2, 12}, {"CNS", 3, 11}, {"SNC", 5, 8},
+    {"NSC", 6, 13}, {"NCS", 7, 10}, {"CN", 0, 14},  {"NC", 4, 15}, // the last two bracketed
+};
+
+bool IsSpace(UChar32 c)
+{
+    return u_isspace(c) || c == 0x00A0 || c == 0x202F;
+}
+
+// The mode of the symbol's place alone, for layouts that have no number of their own.
+int FallbackNegativeCurrencyMode(const Settings& s)
+{
+    if (s.currencySymbolFirst)
+        return s.currencySymbolSpaced ? 9 : 1;
+    return s.currencySymbolSpaced ? 8 : 5;
+}
+
 void ReadNumbers(const icu::Locale& locale, Settings& s)
 {
     UErrorCode status = U_ZERO_ERROR;
@@ -158,6 +186,8 @@ void ReadNumbers(const icu::Locale& locale, Settings& s)
             s.nativeDigits += Utf8(symbols.getConstDigitSymbol(d));
         }
         s.currencySymbol = Utf8(symbols.getSymbol(D::kCurrencySymbol));
+        s.monetaryDecimalSeparator = Utf8(symbols.getSymbol(D::kMonetarySeparatorSymbol));
+        s.monetaryGroupingSeparator = Utf8(symbols.getSymbol(D::kMonetaryGroupingSeparatorSymbol));
     }
     status = U_ZERO_ERROR;
     std::unique_ptr<icu::NumberFormat> currency(
@@ -177,6 +207,11 @@ void ReadNumbers(const icu::Locale& locale, Settings& s)
         const char16_t c = neighbour >= 0 && neighbour < pattern.length() ? pattern[neighbour] : 0;
         s.currencySymbolSpaced = c == ' ' || c == 0x00A0 || c == 0x202F;
     }
+    icu::UnicodeString negative;
+    decimal->format(-1234.5, negative);
+    // A layout the system has no number for keeps the one that the symbol's place gives.
+    s.negativeCurrencyMode = NegativeCurrencyMode(Utf8(negative), s.minusSign, s.currencySymbol)
+                                 .value_or(FallbackNegativeCurrencyMode(s));
 }
 
 // Group sizes as the system writes them: the primary size, the secondary one when it
@@ -385,6 +420,87 @@ Settings ReadSettings(const std::string& canonicalName)
     ReadPatterns(locale, s);
     ReadNames(locale, s);
     return s;
+}
+
+std::optional<int> NegativeCurrencyMode(std::string_view amount, std::string_view minusSign,
+                                        std::string_view currencySymbol)
+{
+    // Direction marks say nothing about the layout.
+    icu::UnicodeString text;
+    const icu::UnicodeString raw = icu::UnicodeString::fromUTF8(amount);
+    for (int32_t i = 0; i < raw.length(); i = raw.moveIndex32(i, 1))
+        if (u_charType(raw.char32At(i)) != U_FORMAT_CHAR)
+            text.append(raw.char32At(i));
+    const icu::UnicodeString symbol = icu::UnicodeString::fromUTF8(currencySymbol);
+    int32_t firstDigit = -1, lastDigit = -1;
+    for (int32_t i = 0; i < text.length(); ++i)
+        if (u_isdigit(text.char32At(i))) {
+            firstDigit = firstDigit < 0 ? i : firstDigit;
+            lastDigit = i;
+        }
+    if (firstDigit < 0 || symbol.isEmpty())
+        return std::nullopt;
+    const auto outsideNumber = [&](int32_t at) { return at < firstDigit || at > lastDigit; };
+    int32_t symbolAt = text.indexOf(symbol);
+    while (symbolAt >= 0 && !outsideNumber(symbolAt))
+        symbolAt = text.indexOf(symbol, symbolAt + 1);
+    if (symbolAt < 0)
+        return std::nullopt;
+    const bool bracketed = text.indexOf(u'(') >= 0 && text.indexOf(u')') >= 0;
+    int32_t signAt = -1;
+    if (!bracketed) {
+        for (const icu::UnicodeString& sign :
+             {icu::UnicodeString::fromUTF8(minusSign), icu::UnicodeString(u"-"),
+              icu::UnicodeString(u"\u2212")}) {
+            if (sign.isEmpty())
+                continue;
+            for (int32_t at = text.indexOf(sign); at >= 0; at = text.indexOf(sign, at + 1))
+                if (outsideNumber(at) && (at < symbolAt || at >= symbolAt + symbol.length())) {
+                    signAt = at;
+                    break;
+                }
+            if (signAt >= 0)
+                break;
+        }
+        if (signAt < 0)
+            return std::nullopt;
+    }
+    // The parts in their order, each with where it begins and ends.
+    struct Part
+    {
+        char kind;
+        int32_t begin, end;
+    };
+    std::vector<Part> parts = {{'C', symbolAt, symbolAt + symbol.length()},
+                               {'N', firstDigit, lastDigit + 1}};
+    if (signAt >= 0)
+        parts.push_back({'S', signAt, signAt + 1});
+    std::sort(parts.begin(), parts.end(),
+              [](const Part& a, const Part& b) { return a.begin < b.begin; });
+    std::string order;
+    std::size_t symbolIndex = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        order += parts[i].kind;
+        if (parts[i].kind == 'C')
+            symbolIndex = i;
+    }
+    // The space that counts is the one beside the symbol: towards the number when the symbol
+    // stands between sign and number.
+    std::size_t neighbour = symbolIndex == 0 ? 1 : symbolIndex - 1;
+    if (symbolIndex == 1 && parts.size() == 3)
+        neighbour = parts[0].kind == 'N' ? 0 : 2;
+    const Part& left = parts[std::min(symbolIndex, neighbour)];
+    const Part& right = parts[std::max(symbolIndex, neighbour)];
+    if (right.begin < left.end)
+        return std::nullopt;
+    for (int32_t i = left.end; i < right.begin; ++i)
+        if (!IsSpace(text.charAt(i)))
+            return std::nullopt;
+    const bool spaced = right.begin > left.end;
+    for (const NegativeLayout& layout : kNegativeLayouts)
+        if (order == layout.order)
+            return spaced ? layout.spaced : layout.plain;
+    return std::nullopt;
 }
 
 std::string PictureFromIcuPattern(std::string_view p)

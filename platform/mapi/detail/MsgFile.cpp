@@ -199,16 +199,24 @@ std::string DecompressRtf(const std::vector<std::uint8_t>& in)
         "{\\rtf1\\ansi\\mac\\deff0\\deftab720{\\fonttbl;}{\\f0\\fnil \\froman \\fswiss "
         "\\fmodern \\fscript \\fdecor MS Sans SerifSymbolArialTimes New RomanCourier"
         "{\\colortbl\\red0\\green0\\blue0\r\n\\par \\pard\\plain\\f0\\fs20\\b\\i\\u\\tab\\tx";
-    if (in.size() < 16)
+    const auto malformed = [] {
         runtime::Raise(runtime::errors::InvalidProcedureCall, "RTFBody", "Malformed RTF.");
+    };
+    if (in.size() < 16)
+        malformed();
     const std::uint32_t compressedSize = U32(&in[0]);
     const std::uint32_t rawSize = U32(&in[4]);
     const std::uint32_t kind = U32(&in[8]);
-    const std::size_t end = std::min<std::size_t>(in.size(), compressedSize + 4u);
+    // The size field counts the header's last 12 bytes and the data; a smaller one is damage,
+    // and so is one from 0xFFFFFFFC up, which with the field's own 4 bytes passes 32 bits.
+    if (compressedSize < 12 || compressedSize > 0xFFFFFFFBu)
+        malformed();
+    const std::size_t end =
+        std::min<std::size_t>(in.size(), static_cast<std::size_t>(compressedSize) + 4u);
     if (kind == 0x414C454D) // "MELA": stored as it is
-        return std::string(
-            in.begin() + 16,
-            in.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(end, 16 + rawSize)));
+        return std::string(in.begin() + 16,
+                           in.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(
+                                            end, 16u + static_cast<std::size_t>(rawSize))));
     if (kind != 0x75465A4C) // "LZFu"
         runtime::Raise(runtime::errors::InvalidProcedureCall, "RTFBody",
                        "Unknown RTF compression.");
@@ -217,7 +225,10 @@ std::string DecompressRtf(const std::vector<std::uint8_t>& in)
     std::memcpy(dictionary, kPrebuffer, prebufferSize);
     std::size_t write = prebufferSize;
     std::string out;
-    out.reserve(rawSize);
+    // The stored raw size is only a claim: one input byte yields at most 8.5 output bytes (a
+    // two-byte reference copies up to 17), so the reservation never exceeds what the input
+    // can produce.
+    out.reserve(std::min<std::size_t>(rawSize, (end - 16) * 9));
     std::size_t at = 16;
     while (at < end) {
         const std::uint8_t control = in[at++];

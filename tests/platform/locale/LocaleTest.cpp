@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace loc = platform::locale;
 
@@ -98,6 +100,41 @@ TEST(LocaleTest, IcuPatternsBecomePictureTokens)
     EXPECT_EQ(loc::detail::PictureFromIcuPattern("h:mm\xE2\x80\xAF"
                                                  "a"),
               "h:mm tt");
+}
+
+TEST(LocaleTest, EveryNegativeCurrencyLayoutHasItsNumber)
+{
+    const struct
+    {
+        const char* amount;
+        const char* symbol;
+        std::optional<int> mode;
+    } cases[] = {
+        {"($1.10)", "$", 0},
+        {"-$1.10", "$", 1},
+        {"$-1.10", "$", 2},
+        {"$1.10-", "$", 3},
+        {"(1,10€)", "€", 4},
+        {"-1,10€", "€", 5},
+        {"1,10-€", "€", 6},
+        {"1,10€-", "€", 7},
+        {"-1,10 €", "€", 8},
+        {"-$ 1.10", "$", 9},
+        {"1,10 €-", "€", 10},
+        {"€ 1,10-", "€", 11},
+        {"€ -1,10", "€", 12},
+        {"1,10- €", "€", 13},
+        {"($ 1.10)", "$", 14},
+        {"(1,10 €)", "€", 15},
+        {"-1\u00A0234,50\u00A0€", "€", 8}, // spaces that do not break
+        {"\u200E-\u200E$1.10", "$", 1},    // direction marks
+        {"CHF-1’234.50", "CHF", 2},
+        {"-1$50 ", "", std::nullopt},   // no symbol
+        {"1,10 €", "€", std::nullopt},  // no sign
+        {"-€x1,10", "€", std::nullopt}, // something else beside the symbol
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(loc::detail::NegativeCurrencyMode(c.amount, "-", c.symbol), c.mode) << c.amount;
 }
 
 TEST(LocaleTest, CurrentFollowsSetCurrentAndTheEnvironment)

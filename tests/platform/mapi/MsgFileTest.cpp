@@ -154,6 +154,41 @@ TEST_F(MsgFileTest, CompressedRtfIsDecompressed)
               rt::errors::InvalidProcedureCall);
 }
 
+TEST_F(MsgFileTest, DamagedRtfHeaderIsMalformedRtf)
+{
+    // size field, raw size, kind ("MELA" or "LZFu"); each header is followed by 14 bytes.
+    struct Case
+    {
+        std::uint32_t size;
+        std::uint32_t raw;
+        std::uint32_t kind;
+    };
+    const Case cases[] = {
+        {0, 5, 0x414C454D},          {11, 5, 0x414C454D},         {4, 5, 0x75465A4C},
+        {0xFFFFFFFC, 5, 0x414C454D}, {0xFFFFFFFF, 5, 0x414C454D}, {0xFFFFFFFE, 5, 0x75465A4C},
+    };
+    for (const auto& c : cases) {
+        Bytes in;
+        for (std::uint32_t v : {c.size, c.raw, c.kind, 0u})
+            for (int i = 0; i < 4; ++i)
+                in.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        in.resize(30, 'x');
+        EXPECT_EQ(RaisedNumber([&] { detail::DecompressRtf(in); }),
+                  rt::errors::InvalidProcedureCall)
+            << "size field " << c.size;
+    }
+}
+
+TEST_F(MsgFileTest, RtfRawSizeClaimReservesOnlyWhatTheInputCanGive)
+{
+    // A 30-byte input claiming nearly 4 GiB of text: the reservation follows the input.
+    Bytes in = kCompressedRtf;
+    in[4] = in[5] = in[6] = in[7] = 0xFF;
+    const std::string text = detail::DecompressRtf(in);
+    EXPECT_EQ(text, "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n");
+    EXPECT_LE(text.capacity(), in.size() * 9);
+}
+
 TEST_F(MsgFileTest, MessageFileBecomesANewMessage)
 {
     const auto path = Dir() / "Vorlage.oft";
