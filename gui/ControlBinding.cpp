@@ -46,6 +46,7 @@ void ControlBinding::Pull()
     const QSignalBlocker block(m_widget);
     m_widget->setEnabled(m_control->Enabled());
     m_widget->setVisible(m_control->Visible());
+    m_widget->setToolTip(ToQ(m_control->ToolTipText()));
     QFont font = m_widget->font();
     font.setPointSizeF(std::max(m_control->FontSize() * m_fontScale, 6.0));
     m_widget->setFont(font);
@@ -262,14 +263,13 @@ protected:
         namespace pl = platform::locale;
         const QLocale locale(ToQ(pl::CurrentName()).replace(QLatin1Char('-'), QLatin1Char('_')));
         m_edit->setLocale(locale);
-        m_edit->setDisplayFormat(ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern()
-                                                                      : pl::ShortDatePattern()));
+        m_edit->setDisplayFormat(
+            ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern() : pl::ShortDatePattern()));
         if (QCalendarWidget* calendar = m_edit->calendarWidget()) {
             calendar->setLocale(locale);
             // The forms count 0 Monday .. 6 Sunday, -1 for the regional settings' own.
-            const int day = m_picker->FirstDayOfWeek() >= 0
-                                ? m_picker->FirstDayOfWeek() + 1
-                                : (pl::FirstDayOfWeek() + 5) % 7 + 1;
+            const int day = m_picker->FirstDayOfWeek() >= 0 ? m_picker->FirstDayOfWeek() + 1
+                                                            : (pl::FirstDayOfWeek() + 5) % 7 + 1;
             calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(day));
         }
         m_edit->setDate(

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QVBoxLayout>
 
 namespace gui {
@@ -106,7 +107,8 @@ void FormView::BuildControls()
             hasCanvas = true;
         } else if (hasToolBar && (dynamic_cast<pf::ToolBar*>(control.get()) ||
                                   dynamic_cast<pf::ComboBox*>(control.get()) ||
-                                  dynamic_cast<pf::TextBox*>(control.get()))) {
+                                  dynamic_cast<pf::TextBox*>(control.get()) ||
+                                  dynamic_cast<pf::CommandButton*>(control.get()))) {
             bar->addWidget(widget);
         } else {
             flow.push_back({control.get(), widget});
@@ -221,6 +223,7 @@ void FormView::Pull()
                          Pixels(m_form.Height() - frameHeight));
         if (size != this->size())
             resize(size);
+        PullPosition();
     }
     if (!Shown()) {
         if (m_modal)
@@ -228,6 +231,9 @@ void FormView::Pull()
         else
             hide();
     } else if (!isVisible() && !m_modal) {
+        // A window shown again goes where the form placed it while it was hidden.
+        m_positionSeen = false;
+        PullPosition();
         switch (m_form.GetWindowState()) {
         case pf::WindowState::Maximized:
             showMaximized();
@@ -241,6 +247,19 @@ void FormView::Pull()
         }
     }
     m_pulling = false;
+}
+
+void FormView::PullPosition()
+{
+    const int left = m_form.Left(), top = m_form.Top();
+    if (m_positionSeen && left == m_formLeft && top == m_formTop)
+        return;
+    const bool placed = m_positionSeen || left != 0 || top != 0;
+    m_positionSeen = true;
+    m_formLeft = left;
+    m_formTop = top;
+    if (placed)
+        move(Pixels(left), Pixels(top));
 }
 
 void FormView::RunModal()
@@ -294,6 +313,7 @@ void FormView::resizeEvent(QResizeEvent* event)
         return;
     // The person's resize: the form takes the new size (raising Form_Resize), and the window
     // shows what the form made of it (a minimum size, say).
+    PushWindowState();
     m_pushing = true;
     const int frameWidth = m_form.Width() - m_form.ScaleWidth();
     const int frameHeight = m_form.Height() - m_form.ScaleHeight();
@@ -305,17 +325,45 @@ void FormView::resizeEvent(QResizeEvent* event)
     Pull();
 }
 
+void FormView::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (m_formGone || m_pulling || !m_form.IsLoaded() || !isWindow())
+        return;
+    PushWindowState();
+    // Only the normal window's place is the form's: a maximised window keeps the place it
+    // returns to.
+    if (m_form.GetWindowState() != pf::WindowState::Normal)
+        return;
+    m_pushing = true;
+    m_formLeft = Twips(x());
+    m_formTop = Twips(y());
+    m_positionSeen = true;
+    CallModel([this] {
+        m_form.SetLeft(m_formLeft);
+        m_form.SetTop(m_formTop);
+    });
+    m_pushing = false;
+}
+
+void FormView::PushWindowState()
+{
+    const auto state = windowState();
+    const auto formState = state & Qt::WindowMinimized   ? pf::WindowState::Minimized
+                           : state & Qt::WindowMaximized ? pf::WindowState::Maximized
+                                                         : pf::WindowState::Normal;
+    // A window manager may size a window it maximises before it says so: the form must know
+    // the state first, or it would keep the maximised size as its normal placement.
+    if (formState != m_form.GetWindowState())
+        CallModel([&] { m_form.SetWindowState(formState); });
+}
+
 void FormView::changeEvent(QEvent* event)
 {
     QDialog::changeEvent(event);
     if (m_formGone || event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
         return;
-    const auto state = windowState();
-    CallModel([&] {
-        m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
-                              : state & Qt::WindowMaximized ? pf::WindowState::Maximized
-                                                            : pf::WindowState::Normal);
-    });
+    PushWindowState();
 }
 
 void FormView::keyPressEvent(QKeyEvent* event)

@@ -330,7 +330,10 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
-                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); }});
+                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
+                                [&oItemWindows](const std::string& sCommand) {
+                                    return oItemWindows.RunCommand(sCommand);
+                                }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;

@@ -231,6 +231,8 @@ private:
     void cmdFind_Click();
     void txtFind_KeyDown(int& KeyCode, int Shift);
     void Find();
+    /// Gives the find button its caption and tooltip in the user's language.
+    void LocalizeFindButton();
     void ShowFoundCell(int Row, int Col);
     void ReOrderColumnPosition(int Col, int Position);
     void ShowContextMenuOutlookItem(bool bAtMouse);

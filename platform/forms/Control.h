@@ -77,6 +77,14 @@ public:
     /// Moves and sizes the control in one step.
     void Move(int left, int top, int width, int height);
 
+    /// The text a view shows while the pointer rests on the control; empty: none.
+    const std::string& ToolTipText() const { return m_toolTipText; }
+    void SetToolTipText(std::string text)
+    {
+        m_toolTipText = std::move(text);
+        NotifyChanged();
+    }
+
     double FontSize() const { return m_fontSize; }
     void SetFontSize(double points)
     {
@@ -111,6 +119,7 @@ private:
     friend class Form;
     std::string m_name;
     std::string m_tag;
+    std::string m_toolTipText;
     bool m_enabled = true;
     bool m_visible = true;
     int m_left = 0;

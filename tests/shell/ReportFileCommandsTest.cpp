@@ -8,6 +8,7 @@
 #include "engine/Filter.h"
 #include "engine/Records.h"
 #include "platform/win/FileIo.h"
+#include "platform/mapi/Message.h"
 #include "platform/win/RecordingShell.h"
 
 #include <cerrno>
@@ -222,6 +223,25 @@ TEST_F(ReportFileCommandsTest, AFailedSaveForgetsTheEarlierFileAndTheNextCommand
     EXPECT_EQ(oDriver.MessageBoxes().size(), 2u);
     EXPECT_FALSE(Window().ReportSaved());
     EXPECT_FALSE(MenuEnabled("deletereport"));
+}
+
+TEST_F(ReportFileCommandsTest, AReportGoneBeforeARichTextMailStopsTheMailWithAMessage)
+{
+    std::vector<std::string> vShown;
+    platform::mapi::SetDisplayHandler(
+        [&](const std::shared_ptr<platform::mapi::Message>& m) { vShown.push_back(m->Subject()); });
+    oHost->SetNewMailBodyFormat(3);
+    Window().CommandbarClick("saveas");
+    const std::string sFile = Save().SavedAs();
+    ASSERT_TRUE(std::filesystem::remove(sFile));
+    // The mail would only be shown; without its report it is not, and the user hears why.
+    Window().CommandbarClick("sendreport");
+    platform::mapi::SetDisplayHandler({});
+    EXPECT_TRUE(vShown.empty());
+    const auto& vBoxes = platform::forms::Driver::current().MessageBoxes();
+    ASSERT_EQ(vBoxes.size(), 1u);
+    EXPECT_NE(vBoxes[0].prompt.find(sFile), std::string::npos) << vBoxes[0].prompt;
+    EXPECT_EQ(vBoxes[0].buttons, 48);
 }
 
 TEST_F(ReportFileCommandsTest, DeleteAnsweredNoKeepsTheFileAndItsCommands)
