@@ -87,7 +87,10 @@ void ActionSend::Execute()
             oMail->GetAttachments()->Add(sFile);
             break;
         case 3:
-            AttachAtPlaceholder(*oMail, sFile);
+            // Where the file cannot be placed at the placeholder it goes as a plain
+            // attachment; a mail that cannot carry the report at all is not sent.
+            if (!AttachAtPlaceholder(*oMail, sFile))
+                oMail->GetAttachments()->Add(sFile);
             break;
         default:
             oMail->GetAttachments()->Add(sFile);
@@ -150,19 +153,17 @@ long ActionSend::BodyFormat()
     return lFormat;
 }
 
-void ActionSend::AttachAtPlaceholder(mapi::Message& oMail, const std::string& sFile)
+bool ActionSend::AttachAtPlaceholder(mapi::Message& oMail, const std::string& sFile)
 {
+    bool bAttached = false;
     common::Logging(kModule, "AttachAtPlaceholder", [&](int& nLine) {
         nLine = 10;
         const std::string sPlaceholder = ReportPlaceholder();
         std::int64_t lPosition = 0;
         if (!sPlaceholder.empty())
             lPosition = rt::InStr(1, oMail.Body(), sPlaceholder, rt::CompareMethod::Text);
-        if (lPosition == 0) {
-            nLine = 20;
-            oMail.GetAttachments()->Add(sFile);
+        if (lPosition == 0)
             return;
-        }
         nLine = 30;
         oMail.SetRTFBody(
             rt::Replace(oMail.RTFBody(), sPlaceholder, " ", 1, -1, rt::CompareMethod::Text));
@@ -170,7 +171,9 @@ void ActionSend::AttachAtPlaceholder(mapi::Message& oMail, const std::string& sF
         const long lBreaks = CountLineBreaks(rt::Left(oMail.Body(), lPosition));
         oMail.GetAttachments()->Add(
             sFile, {}, rt::Variant(static_cast<std::int32_t>(lPosition - (lBreaks + 1))));
+        bAttached = true;
     });
+    return bAttached;
 }
 
 void ActionSend::PickMailTemplateFromFile()

@@ -78,9 +78,10 @@ private:
     std::shared_ptr<platform::mapi::Message> GetTemplateNew();
     /// The body format of new mails: 1 plain, 2 HTML, 3 rich text; 0 when it cannot be read.
     long BodyFormat();
-    /// Attaches the file where the placeholder stands in a rich-text mail, or without a
-    /// position when there is none; failures are logged.
-    void AttachAtPlaceholder(platform::mapi::Message& oMail, const std::string& sFile);
+    /// Attaches the file where the placeholder stands in a rich-text mail. False when the mail
+    /// holds no placeholder or placing the file failed (the failure is logged): the caller then
+    /// attaches it without a position.
+    bool AttachAtPlaceholder(platform::mapi::Message& oMail, const std::string& sFile);
 
     bool m_bActive = false;
     bool m_bAutoExecute = false;

@@ -13,7 +13,6 @@
 #include "platform/runtime/Strings.h"
 #include "views/GridField.h"
 #include "views/GridFields.h"
-#include "views/ViewSettings.h"
 
 #include <vector>
 
@@ -169,13 +168,6 @@ private:
 void ExportExcel::Init(platform::runtime::Object* lParentPtr, const std::string&)
 {
     common::ChildLink<ActionSave>::Init(lParentPtr);
-}
-
-void ExportExcel::SetViewSettings(std::shared_ptr<views::ViewSettings> oView)
-{
-    m_oView = std::move(oView);
-    m_oFields = m_oView ? m_oView->Fields() : nullptr;
-    m_bBooleanGrouping = m_oView && m_oView->HasBooleanGrouping();
 }
 
 void ExportExcel::SetColumns(std::shared_ptr<views::GridFields> oFields, bool bBooleanGrouping)

@@ -12,7 +12,6 @@ class Records;
 } // namespace engine
 namespace views {
 class GridFields;
-class ViewSettings;
 } // namespace views
 
 namespace actions {
@@ -35,11 +34,8 @@ public:
     /// The writer as its parent link.
     common::IChild& AsIChild() { return *this; }
 
-    /// The view whose columns the table follows (set by the save action before `Export`);
-    /// takes its columns and whether it groups on a Boolean column.
-    const std::shared_ptr<views::ViewSettings>& ViewSettings() const { return m_oView; }
-    void SetViewSettings(std::shared_ptr<views::ViewSettings> oView);
-    /// The columns and the Boolean-grouping flag without a view object (as a view gives them).
+    /// The view's columns the table follows and whether the view groups on a Boolean column
+    /// (set by the save action before `Export`).
     void SetColumns(std::shared_ptr<views::GridFields> oFields, bool bBooleanGrouping);
     /// The records of the read the grid shows (set by the save action before `Export`).
     const std::shared_ptr<engine::Records>& Records() const { return m_oRecords; }
@@ -52,7 +48,6 @@ public:
                 const platform::runtime::Variant& Args = {}) override;
 
 private:
-    std::shared_ptr<views::ViewSettings> m_oView;
     std::shared_ptr<views::GridFields> m_oFields;
     bool m_bBooleanGrouping = false;
     std::shared_ptr<engine::Records> m_oRecords;

@@ -6,7 +6,8 @@
 namespace common::modLanguage {
 namespace {
 
-// 0 means "not set yet"; one per deliverable, like the original's module variable.
+// 0 means "not set yet"; each deliverable links its own copy of this module and so keeps its
+// own language.
 long g_lLanguageID = 0;
 
 } // namespace

@@ -66,7 +66,8 @@ void LogonWith(std::shared_ptr<mapi::Session>& oSession,
             nLine = 5;
             oSession->SetMAPIOBJECT(oNameSpace->MAPIOBJECT());
         }
-        // As the original: neither way counts as an own logon, so release never logs off.
+        // Neither way counts as a logon of our own (the session runs on the client's), so
+        // release never logs off.
         S().bOwnLogon = false;
     });
 }

@@ -23,7 +23,7 @@ struct ActionPickers
     /// The print dialog for the print action's printer settings.
     std::function<void(actions::ActionPrint&)> PickPrinterSettings;
 
-    /// The actions' own pickers. A picker an action does not offer raises "not supported".
+    /// The actions' own pickers.
     static ActionPickers OfActions();
 };
 

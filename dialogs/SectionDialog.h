@@ -65,9 +65,8 @@ private:
     platform::runtime::Object* m_pParent = nullptr; // non-owning: the opener outlives the dialog
 };
 
-/// The section dialog this build has for a section, new and not loaded; null for a section
-/// whose dialog is not built yet (the view dialog then says so). Each section's dialog is
-/// registered in SectionDialogs.cpp.
+/// The dialog of a section, new and not loaded. Each section's dialog is registered in
+/// SectionDialogs.cpp.
 std::unique_ptr<SectionDialog> NewSectionDialog(ViewSection eSection);
 
 } // namespace dialogs

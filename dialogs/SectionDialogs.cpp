@@ -1,5 +1,4 @@
-// The section dialogs of the view dialog: one line per section. A section whose dialog is
-// not built yet gives null, and the view dialog says so when its button is clicked.
+// The section dialogs of the view dialog: one line per section.
 #include "dialogs/SectionDialog.h"
 
 #include "dialogs/frmCalc.h"

@@ -10,6 +10,7 @@
 #include <string>
 
 namespace actions {
+class Action;
 class ActionDelete;
 class ActionOpen;
 class ActionPrint;
@@ -79,10 +80,14 @@ protected:
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void CreateControls();
     void WireEvents();
     platform::forms::Control& ControlNamed(const std::string& sName) const;
 
+    // The working copy's actions; raises "object not set" when the load made no copy.
+    actions::Action& WorkActions() const;
     actions::ActionSave& Save() const;
     actions::ActionOpen& Open() const;
     actions::ActionSend& Send() const;

@@ -168,7 +168,7 @@ void frmAction::StorePrintSettings()
 
 void frmAction::StoreDeleteSettings()
 {
-    // Its own handler, as the original's: a failure here is shown and OK carries on.
+    // Its own handler: a failure here is shown and OK carries on.
     common::Logging(
         kModule, "StoreDeleteSettings",
         [&] { Delete().SetAutoExecute(m_chkAutoExecute[4]->Value() == 1); }, detail::ShowError);

@@ -71,7 +71,9 @@ private:
     std::vector<std::string> DragKeys;
     bool Dragging = false;
     bool DragFromSelected = false;
-    int InsertRow = -1;
+    // Row before which moved fields go in the chosen list, -1 for none. It starts at 0: an Add
+    // before the first reset of the drag state puts the fields at the top.
+    int InsertRow = 0;
 
     std::shared_ptr<platform::forms::Label> m_lblAll;
     std::shared_ptr<platform::forms::GridControl> m_fgAll;

@@ -73,6 +73,29 @@ frmTemplate::frmTemplate(TemplateEditorServices oServices)
     m_cmdRemove->OnClick = [this] { cmdRemove_Click(); };
     m_cmdOK->OnClick = [this] { cmdOK_Click(); };
     m_cmdClose->OnClick = [this] { cmdClose_Click(); };
+    PlaceControls();
+}
+
+void frmTemplate::PlaceControls()
+{
+    // The list under its label; right of it New, Edit, Copy, Delete from the top and Select
+    // and Close at the bottom, in one column.
+    constexpr int kMargin = 120, kListWidth = 3255, kListHeight = 3135, kButtonWidth = 1455,
+                  kButtonHeight = 375, kStep = 480;
+    constexpr int kListTop = kMargin + 300;
+    m_lbl->Move(kMargin, kMargin, kListWidth, 255);
+    m_fg->Move(kMargin, kListTop, kListWidth, kListHeight);
+    const int lButtons = 2 * kMargin + kListWidth;
+    int lTop = kListTop;
+    for (auto* oButton : {m_cmdNew.get(), m_cmdEdit.get(), m_cmdCopy.get(), m_cmdRemove.get()}) {
+        oButton->Move(lButtons, lTop, kButtonWidth, kButtonHeight);
+        lTop += kStep;
+    }
+    const int lBottom = kListTop + kListHeight - kButtonHeight;
+    m_cmdOK->Move(lButtons, lBottom - kStep, kButtonWidth, kButtonHeight);
+    m_cmdClose->Move(lButtons, lBottom, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, lButtons + kButtonWidth + kMargin,
+                          kListTop + kListHeight + kMargin);
 }
 
 frmTemplate::~frmTemplate() = default;
@@ -246,21 +269,30 @@ void frmTemplate::ShowDetails(const std::shared_ptr<views::ViewSettings>& oView,
 void frmTemplate::cmdRemove_Click()
 {
     rt::ResumeNext ignore;
-    auto& grid = fg();
     std::vector<std::string> vNames;
-    for (int i = 0; i < grid.SelectedRows(); ++i) {
-        const std::string sName = grid.TextMatrix(grid.SelectedRow(i), 0);
-        if (sName == detail::kStandard) {
-            pf::MsgBox(detail::MessageText(kMsgStandardKept), kInformation,
-                       detail::AppTitle());
-            return;
-        }
-        vNames.push_back(sName);
+    bool bStandard = false;
+    int lSelected = 0;
+    ignore([&] { lSelected = fg().SelectedRows(); });
+    for (int i = 0; i < lSelected && !bStandard; ++i)
+        ignore([&] {
+            const std::string sName = fg().TextMatrix(fg().SelectedRow(i), 0);
+            bStandard = sName == detail::kStandard;
+            vNames.push_back(sName);
+        });
+    if (bStandard) {
+        ignore([&] {
+            pf::MsgBox(detail::MessageText(kMsgStandardKept), kInformation, detail::AppTitle());
+        });
+        return;
     }
     if (vNames.empty())
         return;
-    if (pf::MsgBox(detail::MessageText(kAskDelete), kYesNoQuestion,
-                   detail::AppTitle()) != pf::vbYes)
+    // A question that fails or that nobody answers deletes nothing, as a No does.
+    int lAnswer = pf::vbNo;
+    ignore([&] {
+        lAnswer = pf::MsgBox(detail::MessageText(kAskDelete), kYesNoQuestion, detail::AppTitle());
+    });
+    if (lAnswer != pf::vbYes)
         return;
     for (const auto& sName : vNames)
         ignore([&] {
@@ -269,7 +301,7 @@ void frmTemplate::cmdRemove_Click()
                 return;
             if (const auto oTemplate = TemplateOfRow(lRow))
                 m_oTemplates->Remove(rt::Variant(oTemplate->Name()));
-            grid.RemoveItem(lRow);
+            fg().RemoveItem(lRow);
         });
     ignore([&] { SelectRow(0); });
     EnableButtons();

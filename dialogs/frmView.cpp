@@ -29,13 +29,11 @@ using common::modLanguage::GetResString;
 
 namespace {
 constexpr const char* kModule = "frmView";
-constexpr int kInformation = 64;
-// Resource texts of the summaries and of a section without a dialog.
+// Resource texts of the summaries.
 constexpr long kOn = 2231;
 constexpr long kOff = 2232;
 constexpr long kCount = 2159;
 constexpr long kItems = 2065;
-constexpr long kNotBuilt = 9001;
 // The item-icon column never carries a listed total.
 constexpr std::int32_t kIconColumn = 2;
 constexpr int kUnloadByCloseBox = 0;
@@ -185,14 +183,8 @@ void frmView::OpenSection(ViewSection eSection, const char* sProcedure)
     common::Logging(kModule, sProcedure, [&](int& nLine) {
         nLine = 1;
         oDialog = m_fnFactory ? m_fnFactory(eSection) : nullptr;
-        if (!oDialog) {
-            SayNotBuilt(eSection == ViewSection::Fields    ? *m_cmdFields
-                        : eSection == ViewSection::GroupBy ? *m_cmdGroupBy
-                        : eSection == ViewSection::Sort    ? *m_cmdSort
-                        : eSection == ViewSection::Filter  ? *m_cmdFilter
-                                                           : *m_cmdCalc);
-            return;
-        }
+        if (!oDialog)
+            rt::Raise(rt::errors::ObjectNotSet);
         nLine = 2;
         oDialog->AsIChild().Init(this);
         // The section edits a scratch copy; only a confirmed section writes into the view.
@@ -244,18 +236,6 @@ void frmView::SectionConfirmed(ViewSection eSection)
         EnableShowResult();
         break;
     }
-}
-
-void frmView::SayNotBuilt(const pf::CommandButton& oButton)
-{
-    // The button's caption without its access key and ellipsis names the section.
-    std::string sName = rt::Replace(oButton.Caption(), "&", "");
-    for (const char* sEllipsis : {"\xE2\x80\xA6", "..."})
-        if (sName.size() >= std::char_traits<char>::length(sEllipsis) &&
-            sName.ends_with(sEllipsis))
-            sName.resize(sName.size() - std::char_traits<char>::length(sEllipsis));
-    pf::MsgBox(common::ErrorObject::FillPlaceholders(GetResString(kNotBuilt), {sName}),
-               kInformation, detail::AppTitle());
 }
 
 void frmView::cmdOK_Click()

@@ -31,10 +31,10 @@ namespace dialogs {
 class frmView : public platform::forms::Form, public common::IChild
 {
 public:
-    /// Makes the dialog of a section; null when the section has none yet.
+    /// Makes the dialog of a section; a null dialog fails the section's button with error 91.
     using SectionDialogFactory = std::function<std::unique_ptr<SectionDialog>(ViewSection)>;
 
-    /// Opens the section dialogs this build has (`NewSectionDialog`).
+    /// Opens the section dialogs of `NewSectionDialog`.
     frmView();
     /// Opens the section dialogs the factory makes.
     explicit frmView(SectionDialogFactory fnFactory);
@@ -84,7 +84,6 @@ private:
     void CreateControls();
     void OpenSection(ViewSection eSection, const char* sProcedure);
     void SectionConfirmed(ViewSection eSection);
-    void SayNotBuilt(const platform::forms::CommandButton& oButton);
     void cmdOK_Click();
     void cmdCancel_Click();
     void UpdateFieldsLabel();

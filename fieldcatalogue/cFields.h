@@ -31,7 +31,7 @@ public:
     /// Never throws.
     std::shared_ptr<cField> Item(const platform::runtime::Variant& Index) const;
 
-    /// Iterates the fields in collection order (the original's NewEnum).
+    /// Iterates the fields in collection order.
     FieldCollection::const_iterator begin() const { return m_colFields.begin(); }
     FieldCollection::const_iterator end() const { return m_colFields.end(); }
 

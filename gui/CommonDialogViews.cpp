@@ -111,7 +111,8 @@ public:
     {
         setObjectName(QStringLiteral("PrintDialog"));
         SetDialogFrame(*this);
-        setWindowTitle(ToQ(dialog.Title()));
+        // The desktop's own dialog: its title is in the desktop's language.
+        setWindowTitle(DesktopText(dialog.Title().c_str()));
         auto* form = new QFormLayout(this);
         m_printer = new QComboBox(this);
         m_printer->setObjectName(QStringLiteral("printer"));

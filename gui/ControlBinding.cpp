@@ -46,18 +46,23 @@ void ControlBinding::Pull()
     const QSignalBlocker block(m_widget);
     m_widget->setEnabled(m_control->Enabled());
     m_widget->setVisible(m_control->Visible());
+    m_widget->setToolTip(ToQ(m_control->ToolTipText()));
     QFont font = m_widget->font();
-    font.setPointSizeF(std::max(m_control->FontSize() * m_fontScale, 6.0));
+    font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
     m_widget->setFont(font);
     if (m_control->Container() != m_container) {
         m_container = m_control->Container();
         if (OnContainerChanged)
             OnContainerChanged(*this);
     }
-    if (m_placed)
-        m_widget->setGeometry(Pixels(m_control->Left()), Pixels(m_control->Top()),
-                              std::max(Pixels(m_control->Width()), m_fitWidth),
-                              Pixels(m_control->Height()));
+    if (m_placed) {
+        // Both edges scale, so that controls that touch in the design still only touch.
+        const int left = Pixels(m_control->Left(), m_scale);
+        const int top = Pixels(m_control->Top(), m_scale);
+        const int right = Pixels(m_control->Left() + m_control->Width(), m_scale);
+        const int bottom = Pixels(m_control->Top() + m_control->Height(), m_scale);
+        m_widget->setGeometry(left, top, std::max(right - left, m_fitWidth), bottom - top);
+    }
     PullKind();
     m_pulling = false;
 }
@@ -262,14 +267,13 @@ protected:
         namespace pl = platform::locale;
         const QLocale locale(ToQ(pl::CurrentName()).replace(QLatin1Char('-'), QLatin1Char('_')));
         m_edit->setLocale(locale);
-        m_edit->setDisplayFormat(ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern()
-                                                                      : pl::ShortDatePattern()));
+        m_edit->setDisplayFormat(
+            ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern() : pl::ShortDatePattern()));
         if (QCalendarWidget* calendar = m_edit->calendarWidget()) {
             calendar->setLocale(locale);
             // The forms count 0 Monday .. 6 Sunday, -1 for the regional settings' own.
-            const int day = m_picker->FirstDayOfWeek() >= 0
-                                ? m_picker->FirstDayOfWeek() + 1
-                                : (pl::FirstDayOfWeek() + 5) % 7 + 1;
+            const int day = m_picker->FirstDayOfWeek() >= 0 ? m_picker->FirstDayOfWeek() + 1
+                                                            : (pl::FirstDayOfWeek() + 5) % 7 + 1;
             calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(day));
         }
         m_edit->setDate(

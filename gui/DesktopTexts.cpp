@@ -35,6 +35,7 @@ constexpr Words kWords[] = {
     {"Pages", "Seiten"},
     {"to", "bis"},
     {"Landscape", "Querformat"},
+    {"Print", "Drucken"},
 };
 
 bool German()

@@ -17,7 +17,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace gui {
 
@@ -106,7 +109,8 @@ void FormView::BuildControls()
             hasCanvas = true;
         } else if (hasToolBar && (dynamic_cast<pf::ToolBar*>(control.get()) ||
                                   dynamic_cast<pf::ComboBox*>(control.get()) ||
-                                  dynamic_cast<pf::TextBox*>(control.get()))) {
+                                  dynamic_cast<pf::TextBox*>(control.get()) ||
+                                  dynamic_cast<pf::CommandButton*>(control.get()))) {
             bar->addWidget(widget);
         } else {
             flow.push_back({control.get(), widget});
@@ -136,6 +140,15 @@ void FormView::BuildControls()
         if (held.count(&binding->Control()))
             binding->Pull();
     ConnectBuddies(m_bindings);
+    // The form stands as much larger than its design as its widest caption needs, so that
+    // the positions keep their proportions and every control keeps the form's one font.
+    m_scale = LayoutScale(m_bindings);
+    if (m_scale > 1)
+        for (ControlBinding* binding : m_bindings)
+            if (binding->Placed()) {
+                binding->SetScale(m_scale);
+                binding->Pull();
+            }
     FitTexts(m_bindings);
     if (m_canvas) {
         // Texts grown to fit may reach past the form's design size.
@@ -217,10 +230,11 @@ void FormView::Pull()
     if (!m_pushing) {
         const int frameWidth = m_form.Width() - m_form.ScaleWidth();
         const int frameHeight = m_form.Height() - m_form.ScaleHeight();
-        const QSize size(Pixels(m_form.Width() - frameWidth),
-                         Pixels(m_form.Height() - frameHeight));
+        const QSize size(Pixels(m_form.Width() - frameWidth, m_scale),
+                         Pixels(m_form.Height() - frameHeight, m_scale));
         if (size != this->size())
             resize(size);
+        PullPosition();
     }
     if (!Shown()) {
         if (m_modal)
@@ -228,6 +242,9 @@ void FormView::Pull()
         else
             hide();
     } else if (!isVisible() && !m_modal) {
+        // A window shown again goes where the form placed it while it was hidden.
+        m_positionSeen = false;
+        PullPosition();
         switch (m_form.GetWindowState()) {
         case pf::WindowState::Maximized:
             showMaximized();
@@ -241,6 +258,19 @@ void FormView::Pull()
         }
     }
     m_pulling = false;
+}
+
+void FormView::PullPosition()
+{
+    const int left = m_form.Left(), top = m_form.Top();
+    if (m_positionSeen && left == m_formLeft && top == m_formTop)
+        return;
+    const bool placed = m_positionSeen || left != 0 || top != 0;
+    m_positionSeen = true;
+    m_formLeft = left;
+    m_formTop = top;
+    if (placed)
+        move(Pixels(left), Pixels(top));
 }
 
 void FormView::RunModal()
@@ -294,15 +324,49 @@ void FormView::resizeEvent(QResizeEvent* event)
         return;
     // The person's resize: the form takes the new size (raising Form_Resize), and the window
     // shows what the form made of it (a minimum size, say).
+    PushWindowState();
     m_pushing = true;
     const int frameWidth = m_form.Width() - m_form.ScaleWidth();
     const int frameHeight = m_form.Height() - m_form.ScaleHeight();
     CallModel([&] {
-        m_form.SetWidth(Twips(width()) + frameWidth);
-        m_form.SetHeight(Twips(height()) + frameHeight);
+        m_form.SetWidth(static_cast<int>(std::lround(Twips(width()) / m_scale)) + frameWidth);
+        m_form.SetHeight(static_cast<int>(std::lround(Twips(height()) / m_scale)) + frameHeight);
     });
     m_pushing = false;
     Pull();
+}
+
+void FormView::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    if (m_formGone || m_pulling || !m_form.IsLoaded() || !isWindow())
+        return;
+    PushWindowState();
+    // Only the normal window's place is the form's: a maximised window keeps the place it
+    // returns to.
+    if (m_form.GetWindowState() != pf::WindowState::Normal)
+        return;
+    m_pushing = true;
+    m_formLeft = Twips(x());
+    m_formTop = Twips(y());
+    m_positionSeen = true;
+    CallModel([this] {
+        m_form.SetLeft(m_formLeft);
+        m_form.SetTop(m_formTop);
+    });
+    m_pushing = false;
+}
+
+void FormView::PushWindowState()
+{
+    const auto state = windowState();
+    const auto formState = state & Qt::WindowMinimized   ? pf::WindowState::Minimized
+                           : state & Qt::WindowMaximized ? pf::WindowState::Maximized
+                                                         : pf::WindowState::Normal;
+    // A window manager may size a window it maximises before it says so: the form must know
+    // the state first, or it would keep the maximised size as its normal placement.
+    if (formState != m_form.GetWindowState())
+        CallModel([&] { m_form.SetWindowState(formState); });
 }
 
 void FormView::changeEvent(QEvent* event)
@@ -310,12 +374,7 @@ void FormView::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     if (m_formGone || event->type() != QEvent::WindowStateChange || m_pulling || !m_form.IsLoaded())
         return;
-    const auto state = windowState();
-    CallModel([&] {
-        m_form.SetWindowState(state & Qt::WindowMinimized   ? pf::WindowState::Minimized
-                              : state & Qt::WindowMaximized ? pf::WindowState::Maximized
-                                                            : pf::WindowState::Normal);
-    });
+    PushWindowState();
 }
 
 void FormView::keyPressEvent(QKeyEvent* event)

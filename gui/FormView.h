@@ -61,6 +61,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void reject() override;
@@ -72,6 +73,11 @@ private:
     void PlaceInContainer(ControlBinding& binding);
     /// What the add-in painted on the form shows as the window's background.
     void PullBackground();
+    /// Moves the window where the form says, when the form's position changed since the
+    /// view last saw it (a form that never had one is placed by the window manager).
+    void PullPosition();
+    /// Tells the form a window state the window took before the form heard of it.
+    void PushWindowState();
     bool Shown() const;
     /// The form's visible, enabled button that Escape presses, or null.
     std::shared_ptr<platform::forms::CommandButton> CancelButton() const;
@@ -80,10 +86,14 @@ private:
     std::vector<ControlBinding*> m_bindings; // owned by their widgets
     QVBoxLayout* m_layout = nullptr;
     QWidget* m_canvas = nullptr; // the positioned controls' area, or null
+    double m_scale = 1; // how much larger than its design the form stands (see LayoutScale)
     bool m_pulling = false;
     bool m_pushing = false;
     bool m_modal = false;
-    bool m_formGone = false; // the form was destroyed: nothing more is read from it
+    bool m_positionSeen = false; // m_formLeft/m_formTop hold what the view last saw
+    int m_formLeft = 0;          // twips
+    int m_formTop = 0;           // twips
+    bool m_formGone = false;     // the form was destroyed: nothing more is read from it
     std::unique_ptr<SurfaceWatch> m_surfaceWatch; // paintings after the window shows
 };
 

@@ -7,8 +7,13 @@
 #include "platform/outlook/ItemBase.h"
 
 #include <QAction>
-#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -51,20 +56,47 @@ void AddButton(QToolBar& bar, const std::shared_ptr<ol::CommandBarButton>& butto
 } // namespace
 
 InspectorView::InspectorView(std::shared_ptr<ol::Inspector> inspector,
-                             std::function<QString()> text, QWidget* parent)
-    : QDialog(parent), m_inspector(std::move(inspector)), m_textOf(std::move(text)),
-      m_bars(new QVBoxLayout), m_text(new QPlainTextEdit(this))
+                             std::function<ItemContent()> content,
+                             std::function<void(const MailEdits&)> send, ItemWords words,
+                             QWidget* parent)
+    : QDialog(parent), m_inspector(std::move(inspector)), m_contentOf(std::move(content)),
+      m_send(std::move(send)), m_words(std::move(words)), m_bars(new QVBoxLayout),
+      m_fields(new QFormLayout), m_to(new QLineEdit(this)), m_subject(new QLineEdit(this)),
+      m_attachments(new QListWidget(this)), m_body(new QPlainTextEdit(this)),
+      m_error(new QLabel(this)), m_sendButton(new QPushButton(this)),
+      m_closeButton(new QPushButton(this))
 {
     setObjectName(QStringLiteral("itemWindow"));
     setWindowFlags(Qt::Window);
-    m_text->setReadOnly(true);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_to->setObjectName(QStringLiteral("to"));
+    m_subject->setObjectName(QStringLiteral("subject"));
+    m_attachments->setObjectName(QStringLiteral("attachments"));
+    m_attachments->setMaximumHeight(4 * fontMetrics().height() + 8);
+    m_body->setObjectName(QStringLiteral("body"));
+    m_error->setObjectName(QStringLiteral("error"));
+    m_error->setWordWrap(true);
+    m_error->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_error->hide();
+    m_sendButton->setObjectName(QStringLiteral("send"));
+    m_sendButton->setText(Word("Send"));
+    m_closeButton->setObjectName(QStringLiteral("close"));
+    m_closeButton->setText(Word("Close"));
+    m_fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
     auto* layout = new QVBoxLayout(this);
     m_bars->setSpacing(0);
     layout->addLayout(m_bars);
-    layout->addWidget(m_text, 1);
-    resize(720, 480);
+    layout->addLayout(m_fields);
+    layout->addWidget(m_body, 1);
+    layout->addWidget(m_error);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_sendButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_closeButton);
+    layout->addLayout(buttons);
+    connect(m_sendButton, &QPushButton::clicked, this, [this] { Send(); });
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
+    resize(720, 520);
     m_updateHandler = m_inspector->CommandBars()->OnUpdate([this] { PullBars(); });
     Pull();
     // The add-in fills the item in after it asked for the window.
@@ -74,6 +106,11 @@ InspectorView::InspectorView(std::shared_ptr<ol::Inspector> inspector,
 InspectorView::~InspectorView()
 {
     m_inspector->CommandBars()->DisconnectUpdate(m_updateHandler);
+}
+
+QString InspectorView::Word(const char* english) const
+{
+    return ToQ(m_words ? m_words(english) : std::string(english));
 }
 
 void InspectorView::PullBars()
@@ -99,22 +136,115 @@ void InspectorView::PullBars()
     }
 }
 
+void InspectorView::PullItem(const ItemContent& content)
+{
+    // The editors keep the lines the person typed; the rest shows the item as it is now.
+    const auto pull = [](QLineEdit* edit, const std::string& text) {
+        if (!edit->isModified())
+            edit->setText(ToQ(text));
+    };
+    m_sendable = content.bSendable;
+    while (m_fields->rowCount() > 0) {
+        const QFormLayout::TakeRowResult row = m_fields->takeRow(0);
+        for (QLayoutItem* item : {row.labelItem, row.fieldItem})
+            if (item) {
+                if (QWidget* widget = item->widget();
+                    widget && widget != m_to && widget != m_subject && widget != m_attachments)
+                    widget->deleteLater();
+                delete item;
+            }
+    }
+    const auto addRow = [this](const QString& label, QWidget* field) {
+        auto* caption = new QLabel(label + QLatin1Char(':'), this);
+        caption->setBuddy(field);
+        m_fields->addRow(caption, field);
+        field->show();
+    };
+    if (content.bMail) {
+        pull(m_to, content.sTo);
+        addRow(Word("To"), m_to);
+    }
+    pull(m_subject, content.sSubject);
+    addRow(Word("Subject"), m_subject);
+    for (const auto& field : content.vFields) {
+        auto* value = new QLineEdit(ToQ(field.sValue), this);
+        value->setReadOnly(true);
+        addRow(ToQ(field.sLabel), value);
+    }
+    m_attachments->clear();
+    for (const auto& attachment : content.vAttachments)
+        m_attachments->addItem(ToQ(attachment));
+    if (!content.vAttachments.empty())
+        addRow(Word("Attachments"), m_attachments);
+    else
+        m_attachments->hide();
+    if (!m_body->document()->isModified()) {
+        m_body->setPlainText(ToQ(content.sBody));
+        m_body->document()->setModified(false);
+    }
+    m_to->setVisible(content.bMail);
+    m_to->setReadOnly(!m_sendable);
+    m_subject->setReadOnly(!m_sendable);
+    m_body->setReadOnly(!m_sendable);
+    m_body->setVisible(content.bMail || !content.sBody.empty());
+    m_sendButton->setVisible(m_sendable);
+    m_sendButton->setDefault(m_sendable);
+}
+
 void InspectorView::Pull()
 {
     // The title follows the item's subject, which the add-in may set after the window opened.
     const auto& item = m_inspector->CurrentItem();
     setWindowTitle(ToQ(item ? item->Subject() : m_inspector->Caption));
     PullBars();
+    if (!m_contentOf)
+        return;
     try {
-        m_text->setPlainText(m_textOf ? m_textOf() : QString());
+        PullItem(m_contentOf());
     } catch (const std::exception& e) {
-        m_text->setPlainText(QString::fromUtf8(e.what()));
+        m_error->setText(QString::fromUtf8(e.what()));
+        m_error->show();
     }
 }
 
 QString InspectorView::Text() const
 {
-    return m_text->toPlainText();
+    QString text;
+    for (int r = 0; r < m_fields->rowCount(); ++r) {
+        const auto* label = m_fields->itemAt(r, QFormLayout::LabelRole);
+        const auto* field = m_fields->itemAt(r, QFormLayout::FieldRole);
+        if (!label || !field)
+            continue;
+        text += qobject_cast<QLabel*>(label->widget())->text() + QLatin1Char(' ');
+        if (auto* edit = qobject_cast<QLineEdit*>(field->widget()))
+            text += edit->text();
+        else if (auto* list = qobject_cast<QListWidget*>(field->widget()))
+            for (int i = 0; i < list->count(); ++i)
+                text += (i ? QStringLiteral("; ") : QString()) + list->item(i)->text();
+        text += QLatin1Char('\n');
+    }
+    if (m_body->isVisibleTo(this))
+        text += m_body->toPlainText();
+    return text;
+}
+
+bool InspectorView::Send()
+{
+    if (!m_sendable || !m_send)
+        return false;
+    try {
+        m_send({m_to->text().toStdString(), m_subject->text().toStdString(),
+                m_body->toPlainText().toStdString()});
+    } catch (const std::exception& e) {
+        // The person sees why, and keeps what they typed to mend it.
+        m_error->setText(Word("The mail cannot be sent") + QStringLiteral(": ") +
+                         QString::fromUtf8(e.what()));
+        m_error->show();
+        return false;
+    }
+    m_error->hide();
+    close();
+    return true;
 }
 
 } // namespace gui

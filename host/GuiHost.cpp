@@ -6,6 +6,7 @@
 #include "gui/EventLoop.h"
 #include "gui/FormView.h"
 #include "gui/InspectorView.h"
+#include "gui/QtTranslations.h"
 #include "gui/Units.h"
 #include "host/AddInLibrary.h"
 #include "host/HostSession.h"
@@ -25,9 +26,11 @@
 #include "platform/outlook/MAPIFolder.h"
 #include "platform/outlook/NameSpace.h"
 #include "platform/runtime/Variant.h"
+#include "platform/win/Desktop.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 
 #include <dlfcn.h>
 
@@ -51,8 +54,6 @@ namespace {
 constexpr std::chrono::milliseconds kStartupWait{1200};
 // The client's user-interface language kind in its language settings.
 constexpr long kUiLanguage = 2;
-// Wide enough that an item window never cuts a line; the window scrolls instead.
-constexpr int kUncut = 100000;
 
 std::vector<gui::FolderNode> FolderTree(const std::shared_ptr<ol::Folders>& oFolders)
 {
@@ -80,8 +81,16 @@ void GuiHost::Start()
 {
     platform::locale::SetCurrent(LocaleOf(m_oOptions.sLanguage));
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
+    m_lock = std::make_unique<ProfileLock>(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     m_out << "Profile: " << sProfile << "\n";
+    // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        platform::win::Desktop::current().setScreenSize(area.x() + area.width(),
+                                                        area.y() + area.height());
+    }
+    m_translations = std::make_unique<gui::QtTranslations>();
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
@@ -143,15 +152,24 @@ void GuiHost::Stop()
     m_library.reset();
     m_answers.reset();
     m_loop.reset();
+    m_translations.reset();
 }
 
 gui::InspectorView* GuiHost::ShowInspector(std::shared_ptr<ol::Inspector> oInspector)
 {
     auto oItem = oInspector->CurrentItem();
-    auto* view = new gui::InspectorView(std::move(oInspector), [oItem] {
-        const auto oMessage = oItem ? oItem->MapiMessage() : nullptr;
-        return oMessage ? gui::ToQ(ItemWindowText(*oMessage, kUncut)) : QString();
-    });
+    const auto message = [oItem] { return oItem ? oItem->MapiMessage() : nullptr; };
+    auto* view = new gui::InspectorView(
+        std::move(oInspector),
+        [message] {
+            const auto oMessage = message();
+            return oMessage ? ItemWindowContentOf(*oMessage) : ItemWindowContent{};
+        },
+        [message](const MailEdits& oEdits) {
+            if (const auto oMessage = message())
+                SendFromItemWindow(*oMessage, oEdits);
+        },
+        [](const std::string& sEnglish) { return ItemWindowWord(sEnglish); });
     view->setAttribute(Qt::WA_DeleteOnClose);
     m_itemWindows.emplace_back(view);
     view->show();

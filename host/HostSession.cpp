@@ -9,6 +9,7 @@
 #include "host/HostTexts.h"
 #include "host/Interactive.h"
 #include "host/ItemWindows.h"
+#include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -24,11 +25,13 @@
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/printing/Spooler.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
 #include "platform/win/MessageLoop.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <exception>
@@ -232,6 +235,9 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     std::error_code ec;
     if (!fs::is_directory(oPath.parent_path(), ec))
         throw std::runtime_error(Say(HostText::ExportFolderMissing, {oPath.parent_path().string()}));
+    if (fs::is_directory(oPath, ec))
+        throw std::runtime_error(platform::runtime::FileFailureText(
+            EISDIR, platform::runtime::FileAction::Write, sPath));
     const auto tStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     platform::forms::Driver::current().QueueDialogAnswer(sPath);
     if (!oLibrary.SaveReport())
@@ -257,6 +263,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
+        const ProfileLock oLock(sProfile);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
         if (!oOptions.sPrinter.empty())
@@ -323,7 +330,10 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
-                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); }});
+                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
+                                [&oItemWindows](const std::string& sCommand) {
+                                    return oItemWindows.RunCommand(sCommand);
+                                }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;

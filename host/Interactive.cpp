@@ -6,6 +6,7 @@
 #include "host/GridCommands.h"
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
+#include "host/ItemWindows.h"
 #include "host/MailboxCommands.h"
 #include "host/TextFit.h"
 #include "platform/forms/FlexGrid.h"
@@ -167,7 +168,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         if (sCommand == "quit")
             return;
         if (sCommand == "help" || sCommand == "?") {
-            out << kHelp << MailboxCommandHelp() << "Commands of the report grid:\n"
+            out << kHelp << MailboxCommandHelp() << ItemWindows::CommandHelp()
+                << "Commands of the report grid:\n"
                 << GridCommandHelp();
             continue;
         }
@@ -193,6 +195,10 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
                 sReply = *oReply;
             else if (auto oMailbox = RunMailboxCommand(sCommand))
                 sReply = *oMailbox;
+            else if (auto oMail = oClient.fnItemWindowCommand
+                                      ? oClient.fnItemWindowCommand(sCommand)
+                                      : std::nullopt)
+                sReply = *oMail;
             else
                 RunCommandKey(oLibrary, sCommand);
         } catch (const CommandRefused& e) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 namespace host {
@@ -18,6 +19,9 @@ struct ClientButtons
     std::function<void()> fnClickToolbar;
     /// The item windows the add-in opened since the last call, as text (may be empty).
     std::function<std::string()> fnItemWindows;
+    /// A command of the item windows ("mail ..."); nothing for another command, empty where
+    /// the client has no such windows.
+    std::function<std::optional<std::string>(const std::string&)> fnItemWindowCommand;
 };
 
 /// Lets a person work the report window command by command (see the help text): a template

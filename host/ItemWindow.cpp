@@ -1,6 +1,7 @@
 #include "host/ItemWindow.h"
 
 #include "host/TextFit.h"
+#include "platform/locale/Locale.h"
 #include "platform/mapi/Attachments.h"
 #include "platform/mapi/Message.h"
 #include "platform/mapi/Recipient.h"
@@ -10,7 +11,6 @@
 
 #include <sstream>
 #include <utility>
-#include <vector>
 
 namespace host {
 
@@ -18,28 +18,60 @@ namespace rt = platform::runtime;
 
 namespace {
 
+struct Word
+{
+    const char* english;
+    const char* german;
+};
+
+constexpr Word kWords[] = {
+    {"item window", "Elementfenster"},
+    {"Start", "Beginn"},
+    {"End", "Ende"},
+    {"Due", "Fällig"},
+    {"Completed", "Erledigt am"},
+    {"Categories", "Kategorien"},
+    {"None", "Keine"},
+    {"To", "An"},
+    {"Subject", "Betreff"},
+    {"Attachment", "Anlage"},
+    {"Attachments", "Anlagen"},
+    {"bytes", "Bytes"},
+    {"Message", "Nachricht"},
+    {"Send", "Senden"},
+    {"Close", "Schließen"},
+    {"Sent", "Gesendet"},
+    {"The mail was sent.", "Die Nachricht wurde gesendet."},
+    {"The mail cannot be sent", "Die Nachricht kann nicht gesendet werden"},
+};
+
+bool German()
+{
+    return platform::locale::CurrentName().rfind("de", 0) == 0;
+}
+
 // A date as the regional settings show it; the zero date is no date.
 std::string DateText(const rt::Date& oDate)
 {
-    return oDate.Serial() == 0 ? "None" : rt::Format(rt::Variant(oDate), "General Date");
+    return oDate.Serial() == 0 ? ItemWindowWord("None")
+                               : rt::Format(rt::Variant(oDate), "General Date");
 }
 
-std::vector<std::pair<std::string, std::string>> Dates(const platform::mapi::Message& oItem)
+std::vector<ItemField> Dates(const platform::mapi::Message& oItem)
 {
+    const auto field = [](const char* sLabel, const rt::Date& oDate) {
+        return ItemField{ItemWindowWord(sLabel), DateText(oDate)};
+    };
     if (oItem.IsAppointment())
-        return {{"Start", DateText(oItem.Start())}, {"End", DateText(oItem.End())}};
+        return {field("Start", oItem.Start()), field("End", oItem.End())};
     if (oItem.IsTask())
-        return {{"Start", DateText(oItem.StartDate())},
-                {"Due", DateText(oItem.DueDate())},
-                {"Completed", DateText(oItem.DateCompleted())}};
+        return {field("Start", oItem.StartDate()), field("Due", oItem.DueDate()),
+                field("Completed", oItem.DateCompleted())};
     return {};
 }
 
-// A mail's recipients, attachments and plain body, as its window shows them.
-std::string MailText(const platform::mapi::Message& oMail, int nWidth)
+std::string RecipientsText(const platform::mapi::Message& oMail)
 {
-    std::string out;
-    const auto line = [&](const std::string& s) { out += WrapText(s, nWidth); };
     const platform::mapi::Recipients oRecipients(oMail.Data());
     std::string sTo;
     for (long i = 1; i <= oRecipients.Count(); ++i) {
@@ -47,12 +79,79 @@ std::string MailText(const platform::mapi::Message& oMail, int nWidth)
         sTo += (sTo.empty() ? "" : "; ") +
                (oRecipient->Address().empty() ? oRecipient->Name() : oRecipient->Address());
     }
-    line("   To: " + sTo);
-    const platform::mapi::Attachments oAttachments(oMail.Data());
+    return sTo;
+}
+
+// The names or addresses of a recipient line, without the blanks around them.
+std::vector<std::string> SplitRecipients(const std::string& sTo)
+{
+    std::vector<std::string> vNames;
+    std::string sName;
+    const auto take = [&] {
+        const auto nFirst = sName.find_first_not_of(" \t");
+        if (nFirst != std::string::npos)
+            vNames.push_back(sName.substr(nFirst, sName.find_last_not_of(" \t") - nFirst + 1));
+        sName.clear();
+    };
+    for (const char c : sTo) {
+        if (c == ';' || c == ',')
+            take();
+        else
+            sName += c;
+    }
+    take();
+    return vNames;
+}
+
+} // namespace
+
+std::string ItemWindowWord(const std::string& sEnglish)
+{
+    if (German())
+        for (const Word& oWord : kWords)
+            if (sEnglish == oWord.english)
+                return oWord.german;
+    return sEnglish;
+}
+
+ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem)
+{
+    ItemWindowContent oContent;
+    oContent.sSubject = oItem.Subject();
+    oContent.sMessageClass = oItem.MessageClass();
+    oContent.vFields = Dates(oItem);
+    const std::string sCategories = oItem.Categories();
+    oContent.vFields.push_back(
+        {ItemWindowWord("Categories"), sCategories.empty() ? ItemWindowWord("None") : sCategories});
+    oContent.bMail = oItem.IsMail();
+    if (!oContent.bMail)
+        return oContent;
+    oContent.bSendable = !oItem.Sent();
+    oContent.sTo = RecipientsText(oItem);
+    const platform::mapi::Attachments oAttachments(oItem.Data());
     for (long i = 1; i <= oAttachments.Count(); ++i)
-        line("   Attachment: " + oAttachments.DisplayName(i) + " (" +
-             std::to_string(oAttachments.Size(i)) + " bytes)");
-    std::istringstream body(oMail.Body());
+        oContent.vAttachments.push_back(oAttachments.DisplayName(i) + " (" +
+                                        std::to_string(oAttachments.Size(i)) + " " +
+                                        ItemWindowWord("bytes") + ")");
+    oContent.sBody = oItem.Body();
+    return oContent;
+}
+
+std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
+{
+    const ItemWindowContent oContent = ItemWindowContentOf(oItem);
+    std::string out;
+    const auto line = [&](const std::string& s) { out += WrapText(s, nWidth); };
+    line("== " + ItemWindowWord("item window") + ": " + oContent.sSubject + " (" +
+         oContent.sMessageClass + ") ==");
+    for (const auto& oField : oContent.vFields)
+        line("   " + oField.sLabel + ": " + oField.sValue);
+    if (!oContent.bMail)
+        return out;
+    line("   " + ItemWindowWord("To") + ": " + oContent.sTo);
+    for (const auto& sAttachment : oContent.vAttachments)
+        line("   " + ItemWindowWord("Attachment") + ": " + sAttachment);
+    std::istringstream body(oContent.sBody);
     for (std::string sLine; std::getline(body, sLine);) {
         if (!sLine.empty() && sLine.back() == '\r')
             sLine.pop_back();
@@ -61,20 +160,23 @@ std::string MailText(const platform::mapi::Message& oMail, int nWidth)
     return out;
 }
 
-} // namespace
-
-std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
+void SendFromItemWindow(platform::mapi::Message& oMail, const MailEdits& oEdits)
 {
-    std::string out =
-        WrapText("== item window: " + oItem.Subject() + " (" + oItem.MessageClass() + ") ==",
-                 nWidth);
-    for (const auto& [sName, sDate] : Dates(oItem))
-        out += WrapText("   " + sName + ": " + sDate, nWidth);
-    const std::string sCategories = oItem.Categories();
-    out += WrapText("   Categories: " + (sCategories.empty() ? "None" : sCategories), nWidth);
-    if (oItem.IsMail())
-        out += MailText(oItem, nWidth);
-    return out;
+    const auto oRecipients = oMail.GetRecipients();
+    const std::vector<std::string> vNames = SplitRecipients(oEdits.sTo);
+    // The recipients the mail had stay as they are when the person left the line alone.
+    if (vNames != SplitRecipients(RecipientsText(oMail))) {
+        while (oRecipients->Count() > 0)
+            oRecipients->Remove(oRecipients->Count());
+        for (const auto& sName : vNames)
+            oRecipients->Add(sName);
+    }
+    if (oEdits.sSubject != oMail.Subject())
+        oMail.SetSubject(oEdits.sSubject);
+    if (oEdits.sBody != oMail.Body())
+        oMail.SetBody(oEdits.sBody);
+    oRecipients->ResolveAll();
+    oMail.Send();
 }
 
 } // namespace host

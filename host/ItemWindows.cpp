@@ -1,21 +1,81 @@
 #include "host/ItemWindows.h"
 
-#include "host/ItemWindow.h"
+#include "host/FormCommands.h"
+#include "platform/mapi/Message.h"
+
+#include <exception>
 
 namespace host {
 
 void ItemWindows::Open(std::shared_ptr<platform::mapi::Message> oMessage)
 {
-    m_vOpened.push_back(std::move(oMessage));
+    m_vOpen.push_back({std::move(oMessage), {}, {}, {}});
 }
 
 std::string ItemWindows::TakeText(int nWidth)
 {
     std::string sText;
-    for (const auto& oMessage : m_vOpened)
-        sText += "\n" + ItemWindowText(*oMessage, nWidth);
-    m_vOpened.clear();
+    for (; m_nPrinted < m_vOpen.size(); ++m_nPrinted)
+        sText += "\n" + ItemWindowText(*m_vOpen[m_nPrinted].oItem, nWidth);
     return sText;
+}
+
+MailEdits ItemWindows::EditsOf(const Window& oWindow) const
+{
+    const ItemWindowContent oShown = ItemWindowContentOf(*oWindow.oItem);
+    return {oWindow.sTo.value_or(oShown.sTo), oWindow.sSubject.value_or(oShown.sSubject),
+            oWindow.sBody.value_or(oShown.sBody)};
+}
+
+std::optional<std::string> ItemWindows::RunCommand(const std::string& sCommand)
+{
+    const std::string sPrefix = "mail";
+    if (sCommand != sPrefix && sCommand.rfind(sPrefix + " ", 0) != 0)
+        return std::nullopt;
+    if (m_vOpen.empty())
+        throw CommandRefused("No item window is open.");
+    const std::string sRest = sCommand.size() > sPrefix.size() ? sCommand.substr(5) : "";
+    const auto nBlank = sRest.find(' ');
+    const std::string sVerb = sRest.substr(0, nBlank);
+    const std::string sText = nBlank == std::string::npos ? "" : sRest.substr(nBlank + 1);
+    Window& oWindow = m_vOpen.back();
+    const bool bMail = ItemWindowContentOf(*oWindow.oItem).bSendable;
+    if (sVerb == "close") {
+        m_vOpen.pop_back();
+        m_nPrinted = std::min(m_nPrinted, m_vOpen.size());
+        return "The item window was closed.";
+    }
+    if (!bMail && (sVerb == "to" || sVerb == "subject" || sVerb == "body" || sVerb == "send"))
+        throw CommandRefused("The last item window shows no mail to send.");
+    if (sVerb == "to")
+        oWindow.sTo = sText;
+    else if (sVerb == "subject")
+        oWindow.sSubject = sText;
+    else if (sVerb == "body")
+        oWindow.sBody = sText;
+    else if (sVerb == "send") {
+        try {
+            SendFromItemWindow(*oWindow.oItem, EditsOf(oWindow));
+        } catch (const std::exception& e) {
+            throw CommandRefused(ItemWindowWord("The mail cannot be sent") + ": " + e.what());
+        }
+        m_vOpen.pop_back();
+        m_nPrinted = std::min(m_nPrinted, m_vOpen.size());
+        return ItemWindowWord("The mail was sent.");
+    } else
+        throw CommandRefused("mail takes to, subject, body, send or close.");
+    const MailEdits oEdits = EditsOf(oWindow);
+    return "To: " + oEdits.sTo + "\nSubject: " + oEdits.sSubject;
+}
+
+const char* ItemWindows::CommandHelp()
+{
+    return "Commands of the last item window the add-in opened:\n"
+           "  mail to NAMES   address its mail (names or addresses, ';' between them)\n"
+           "  mail subject T  give its mail the subject T\n"
+           "  mail body T     give its mail the text T\n"
+           "  mail send       send its mail (into the sent items) and close the window\n"
+           "  mail close      close the window without sending\n";
 }
 
 } // namespace host

@@ -6,7 +6,8 @@ namespace fields = platform::printing::fields;
 
 PrinterSettings::PrinterSettings()
 {
-    // The order of the original's initialisation, through the normalising setters.
+    // The defaults of new settings, set through the setters, which normalise each value and
+    // mark its field as set.
     SetPaperSize(DMPAPER_A4);
     SetOrientation(DMORIENT_PORTRAIT);
     SetScaleOutput(100);

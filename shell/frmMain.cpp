@@ -44,6 +44,10 @@ constexpr int kExclamation = 48;
 constexpr int kF1 = 112;
 constexpr int kMinWidth = 8880;
 constexpr int kMinHeight = 3000;
+// The size the window opens at before it has a stored placement: room for a report's columns
+// and a screen of rows, and still inside a 1024 x 768 screen.
+constexpr int kDesignWidth = 14400;
+constexpr int kDesignHeight = 8400;
 constexpr std::int64_t kCurrentUser = static_cast<std::int64_t>(platform::win::Hive::CurrentUser);
 const char* const kStandard = "(Standard)";
 } // namespace
@@ -68,9 +72,13 @@ frmMain::frmMain() : Form("frmMain")
     m_fg = &m_fgControl->Grid();
     m_cboTemplate = Add<pf::ComboBox>("cboTemplate");
     m_txtFind = Add<pf::TextBox>("txtFind");
+    // Beside the find box, which a view shows next to the template list.
+    m_cmdFind = Add<pf::CommandButton>("cmdFind");
     m_MenuBar1 = Add<pf::MenuBar>("MenuBar1");
     m_Coolbar1 = Add<pf::ToolBar>("Coolbar1");
     m_imlBars = Add<pf::ImageList>("imlBars");
+    SetWidth(kDesignWidth);
+    SetHeight(kDesignHeight);
     CreateImages();
     InitGridEvents();
     m_cboTemplate->OnClick = [this] { cboTemplate_Click(); };
@@ -131,6 +139,7 @@ void frmMain::Form_Load()
             nLine = 11;
             // Captions from the resource ids in the controls' tags; untagged ones keep theirs.
             common::modLabelControls::LocalizeForm(*this);
+            LocalizeFindButton();
             SetFonts();
             m_bInitialising = false;
             Form_Resize();

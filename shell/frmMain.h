@@ -26,6 +26,7 @@ class ToolBar;
 } // namespace platform::forms
 namespace actions {
 class Action;
+class ActionSave;
 } // namespace actions
 namespace platform::mapi {
 class Message;
@@ -209,6 +210,10 @@ private:
                           const std::function<void(actions::Action&)>& fnAction,
                           const std::string& sTitle = {});
     void RunAutomaticActions();
+    // Runs the save action; the saved flag and the enabled commands then follow its SavedAs,
+    // also when the save fails.
+    void SaveReportFile(actions::ActionSave& oSave);
+    void FollowSavedFile(actions::ActionSave& oSave);
 
     // The grid's events, the find box and the items behind the rows (frmMainGrid.cpp,
     // frmMainItems.cpp).
@@ -226,6 +231,8 @@ private:
     void cmdFind_Click();
     void txtFind_KeyDown(int& KeyCode, int Shift);
     void Find();
+    /// Gives the find button its caption and tooltip in the user's language.
+    void LocalizeFindButton();
     void ShowFoundCell(int Row, int Col);
     void ReOrderColumnPosition(int Col, int Position);
     void ShowContextMenuOutlookItem(bool bAtMouse);

@@ -24,10 +24,7 @@ void frmMain::RunOnSavedReport(const char* sProcedure,
                 return;
             auto& oAction = *m_oView->Action();
             if (!m_bReportSaved) {
-                auto& oSave = *oAction.GetSaveAction();
-                oSave.Execute();
-                m_bReportSaved = !oSave.SavedAs().empty();
-                EnableMenus();
+                SaveReportFile(*oAction.GetSaveAction());
             }
             // Runs also when no file was written: each action handles an empty SavedAs itself.
             fnAction(oAction);

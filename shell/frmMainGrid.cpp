@@ -102,7 +102,6 @@ std::string frmMain::GetResource(const std::string& Tag) const
 
 void frmMain::InitGridEvents()
 {
-    m_cmdFind = Add<pf::CommandButton>("cmdFind");
     auto& oEvents = m_fg->Events;
     oEvents.DblClick = [this] { fg_DblClick(); };
     oEvents.MouseUp = [this](int& b, int s, double x, double y) { fg_MouseUp(b, s, x, y); };
@@ -227,10 +226,20 @@ void frmMain::ShowContextMenuOutlookItem(bool bAtMouse)
 
 void frmMain::fg_ColumnMoving(int Col, int& Position)
 {
+    rt::ResumeNext ignore;
+    // The outline column holds the totals and group captions, and a hidden column one the
+    // report needs but does not show: moved, either would put the report's columns out of step
+    // with the view's and the saved report would lose a column. Such a move is refused: the
+    // column stays where it is and the view keeps its order.
+    bool bRefused = true;
+    ignore([&] { bRefused = Col == 0 || m_fg->ColHidden(Col); });
+    if (bRefused) {
+        Position = Col;
+        return;
+    }
     // Nothing goes before the outline column.
     if (Position == 0)
         Position = 1;
-    rt::ResumeNext ignore;
     ignore([&] { ReOrderColumnPosition(Col, Position); });
 }
 
@@ -278,6 +287,15 @@ void frmMain::cmdFind_Click()
     ignore([&] { Find(); });
     ignore([&] { m_txtFind->SetFocus(); });
     ignore([&] { common::modMain::SelectAllText(m_txtFind.get(), -1); });
+}
+
+void frmMain::LocalizeFindButton()
+{
+    // The button has no resource id: its texts live here, beside the window's other texts.
+    const bool bGerman = common::modLanguage::GetLanguageOffset() == 0;
+    m_cmdFind->SetCaption(bGerman ? "Suchen" : "Find");
+    m_cmdFind->SetToolTipText(bGerman ? "Die nächste Zeile suchen, die den Text enthält"
+                                      : "Find the next row that holds the text");
 }
 
 void frmMain::txtFind_KeyDown(int& KeyCode, int /*Shift*/)

@@ -28,7 +28,34 @@ bool HasSavedFile(actions::ActionSave& oSave)
     return !oSave.SavedAs().empty();
 }
 
+// Runs a step when the scope ends, also when an error leaves it. The step must not throw.
+class AtScopeEnd
+{
+public:
+    explicit AtScopeEnd(std::function<void()> fnStep) : m_fnStep(std::move(fnStep)) {}
+    ~AtScopeEnd() { m_fnStep(); }
+    AtScopeEnd(const AtScopeEnd&) = delete;
+    AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+private:
+    std::function<void()> m_fnStep;
+};
+
 } // namespace
+
+void frmMain::SaveReportFile(actions::ActionSave& oSave)
+{
+    // The save clears SavedAs before it may fail: a failed save must not leave the window
+    // believing in the file of an earlier save, nor "deletereport" enabled for it.
+    const AtScopeEnd oFollow([&] { FollowSavedFile(oSave); });
+    oSave.Execute();
+}
+
+void frmMain::FollowSavedFile(actions::ActionSave& oSave)
+{
+    m_bReportSaved = HasSavedFile(oSave);
+    EnableMenus();
+}
 
 void frmMain::RunFileCommand(const char* sProcedure, const std::function<void()>& fnBody,
                              const std::string& sTitle)
@@ -50,6 +77,9 @@ void frmMain::Export()
         if (bRecords && m_oView) {
             auto& oAction = *m_oView->Action();
             auto& oSave = *oAction.GetSaveAction();
+            // Also when the save or an automatic action fails, the flag and the commands
+            // follow SavedAs.
+            const AtScopeEnd oFollow([&] { FollowSavedFile(oSave); });
             oSave.Execute();
             m_bReportSaved = HasSavedFile(oSave);
             oAction.AutoExecute(true);
@@ -74,11 +104,7 @@ bool frmMain::SaveReportThroughDialog()
     const std::string sReportTemplate = oSave.ReportTemplate();
     oSave.SetAction(0);
     oSave.SetReportExists(2);
-    RunFileCommand("Export", [&] {
-        oSave.Execute();
-        m_bReportSaved = HasSavedFile(oSave);
-        EnableMenus();
-    });
+    RunFileCommand("Export", [&] { SaveReportFile(oSave); });
     // The dialog's file type changes the format and template only for this save.
     oSave.SetAction(lAction);
     oSave.SetReportExists(lReportExists);

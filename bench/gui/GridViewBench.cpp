@@ -1,6 +1,9 @@
-// The report grid as a widget on Qt's offscreen platform: showing a 100,000-row report (the
-// view over the grid made, laid out and painted once) and scrolling it by one page (the next
-// page painted). The grid is filled and grouped before the clock runs.
+// The report grid as a widget on Qt's offscreen platform with a 100,000-row report: showing it
+// (the view over the grid made, laid out and painted once), scrolling it by one page and to
+// its end, collapsing all its groups and sorting it by a column, each until the page is
+// painted. The grid is filled and grouped before the clock runs. The counters say how many
+// widgets the view holds: a model/view keeps that to its scroll bars and headers, whatever
+// the rows.
 #include "gui/GridView.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/locale/Locale.h"
@@ -58,6 +61,19 @@ void Paint(gui::GridView& view)
     view.viewport()->repaint();
 }
 
+// The report in a view on the screen, painted once.
+struct ShownReport
+{
+    ShownReport() : grid(ReportGrid()), view(*grid)
+    {
+        view.resize(1000, 700);
+        view.show();
+        Paint(view);
+    }
+    std::unique_ptr<pf::FlexGrid> grid;
+    gui::GridView view;
+};
+
 void BM_ShowReport100k(benchmark::State& state)
 {
     const auto grid = ReportGrid();
@@ -76,11 +92,9 @@ BENCHMARK(BM_ShowReport100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ScrollOnePage(benchmark::State& state)
 {
-    const auto grid = ReportGrid();
-    gui::GridView view(*grid);
-    view.resize(1000, 700);
-    view.show();
-    Paint(view);
+    ShownReport shown;
+    auto& grid = shown.grid;
+    auto& view = shown.view;
     auto* bar = view.verticalScrollBar();
     for (auto _ : state) {
         const int next = bar->value() + bar->pageStep();
@@ -90,6 +104,75 @@ void BM_ScrollOnePage(benchmark::State& state)
     state.counters["top_row"] = grid->TopRow();
 }
 BENCHMARK(BM_ScrollOnePage)->Unit(benchmark::kMillisecond);
+
+// The view's widgets: the same few for any number of rows.
+double Widgets(const gui::GridView& view)
+{
+    return double(view.findChildren<QWidget*>().size());
+}
+
+void BM_ScrollToEnd(benchmark::State& state)
+{
+    ShownReport shown;
+    auto& view = shown.view;
+    for (auto _ : state) {
+        view.scrollToBottom();
+        Paint(view);
+        state.PauseTiming();
+        view.scrollToTop();
+        Paint(view);
+        state.ResumeTiming();
+    }
+    state.counters["widgets"] = Widgets(view);
+}
+BENCHMARK(BM_ScrollToEnd)->Unit(benchmark::kMillisecond);
+
+// Every group node closed and opened again as the report window's commands do: the grid's
+// redraw off, each node's state, the redraw on.
+void SetAllNodes(pf::FlexGrid& grid, pf::OutlineState state)
+{
+    grid.SetRedraw(false);
+    for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
+        if (grid.IsSubtotal(r) && grid.RowOutlineLevel(r) >= 0)
+            grid.SetIsCollapsed(r, state);
+    grid.SetRedraw(true);
+}
+
+void BM_CollapseAllGroups(benchmark::State& state)
+{
+    ShownReport shown;
+    auto& grid = shown.grid;
+    auto& view = shown.view;
+    for (auto _ : state) {
+        SetAllNodes(*grid, pf::OutlineState::Collapsed);
+        Paint(view);
+        state.PauseTiming();
+        state.counters["rows_shown"] = view.model()->rowCount();
+        SetAllNodes(*grid, pf::OutlineState::Expanded);
+        Paint(view);
+        state.ResumeTiming();
+    }
+    state.counters["widgets"] = Widgets(view);
+}
+BENCHMARK(BM_CollapseAllGroups)->Unit(benchmark::kMillisecond);
+
+void BM_SortByColumn(benchmark::State& state)
+{
+    ShownReport shown;
+    auto& grid = shown.grid;
+    auto& view = shown.view;
+    bool ascending = false;
+    for (auto _ : state) {
+        // By the subject, one way and then the other, so that every run moves the rows.
+        ascending = !ascending;
+        grid->Select(grid->FixedRows(), kSubject, grid->FixedRows(), kSubject);
+        grid->Sort(ascending ? pf::SortSetting::GenericAscending
+                             : pf::SortSetting::GenericDescending);
+        Paint(view);
+    }
+    state.counters["widgets"] = Widgets(view);
+}
+BENCHMARK(BM_SortByColumn)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -16,18 +16,6 @@ namespace {
 
 using ViewRef = std::shared_ptr<views::ViewSettings>;
 
-// The view dialog is the report window's: it runs it for a template as for the report.
-template <class T>
-concept ShowsViewByPointer = requires(T& o, ViewRef& v)
-{
-    o.ShowViewSettings(v, true);
-};
-template <class T>
-concept ShowsViewByReference = requires(T& o, views::ViewSettings& v)
-{
-    o.ShowViewSettings(v, true);
-};
-
 shell::frmMain& ReportWindow()
 {
     shell::Application* pApp = common::modMain::G().g_oApplication;
@@ -36,23 +24,15 @@ shell::frmMain& ReportWindow()
     return *pApp->MainForm();
 }
 
-template <class T> void ShowViewOf(T& oWindow, ViewRef& oView)
-{
-    if constexpr (ShowsViewByPointer<T>)
-        oWindow.ShowViewSettings(oView, true);
-    else if constexpr (ShowsViewByReference<T>)
-        oWindow.ShowViewSettings(*oView, true);
-    else
-        rt::Raise(rt::errors::ActionNotSupported, "frmTemplateDetail",
-                  "Editing the view is not supported by this build.");
-}
-
 } // namespace
 
 TemplateEditorServices TemplateEditorServices::OfReportWindow()
 {
     TemplateEditorServices oServices;
-    oServices.ShowViewSettings = [](ViewRef& oView) { ShowViewOf(ReportWindow(), oView); };
+    // The view dialog is the report window's: it runs it for a template as for the report.
+    oServices.ShowViewSettings = [](ViewRef& oView) {
+        ReportWindow().ShowViewSettings(oView, true);
+    };
     oServices.PickFolders = []() -> std::shared_ptr<engine::FolderDataList> {
         auto& oWindow = ReportWindow();
         const auto oResult = oWindow.PickFolder();

@@ -14,8 +14,8 @@ class Form;
 
 /// The base of every control on a headless form: name, tag, caption (where the control has
 /// one), enabled and visible flags, position and size in twips, font size.
-/// A control without a caption raises error 438 when its caption is read or set, as the
-/// original runtime does for a property the object lacks.
+/// A control without a caption raises error 438 when its caption is read or set: the error
+/// for any property an object lacks.
 class Control : public runtime::Object
 {
 public:
@@ -77,6 +77,14 @@ public:
     /// Moves and sizes the control in one step.
     void Move(int left, int top, int width, int height);
 
+    /// The text a view shows while the pointer rests on the control; empty: none.
+    const std::string& ToolTipText() const { return m_toolTipText; }
+    void SetToolTipText(std::string text)
+    {
+        m_toolTipText = std::move(text);
+        NotifyChanged();
+    }
+
     double FontSize() const { return m_fontSize; }
     void SetFontSize(double points)
     {
@@ -111,6 +119,7 @@ private:
     friend class Form;
     std::string m_name;
     std::string m_tag;
+    std::string m_toolTipText;
     bool m_enabled = true;
     bool m_visible = true;
     int m_left = 0;

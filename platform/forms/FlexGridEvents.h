@@ -8,9 +8,9 @@ namespace platform::forms {
 
 class FlexGrid;
 
-/// The events of a FlexGrid. They fire synchronously, inside the call that causes them, as
-/// the original runtime fired them; arguments passed by reference may be changed by the
-/// handler. Coordinates are twips inside the grid; shift is the key state (1 Shift, 2 Ctrl,
+/// The events of a FlexGrid. They fire synchronously, inside the call that causes them, so a
+/// handler sees the grid as the change left it; arguments passed by reference may be changed
+/// by the handler. Coordinates are twips inside the grid; shift is the key state (1 Shift, 2 Ctrl,
 /// 4 Alt); button is 1 left, 2 right, 4 middle.
 struct FlexGridEvents
 {

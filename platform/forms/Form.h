@@ -51,7 +51,7 @@ enum class ScaleMode
 };
 
 /// A headless form: it has controls, a caption, a placement in twips and a window state,
-/// and raises its events synchronously, as the original runtime does, through virtual
+/// and raises its events synchronously, inside the call that causes them, through virtual
 /// members that a form class overrides (Form_Load, Form_Resize, Form_QueryUnload, ...).
 ///
 /// Life cycle: constructed (not loaded) → Load() raises Form_Load once → Show() makes it

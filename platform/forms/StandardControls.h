@@ -124,7 +124,7 @@ private:
 };
 
 /// A drop-down list. Setting Text to an entry of the list (letter case ignored) selects it and
-/// raises Click, as the original's combo box does; ListIndex -1 means no entry.
+/// raises Click, as a pick from the list does; ListIndex -1 means no entry.
 class ComboBox : public Control
 {
 public:

@@ -31,6 +31,13 @@ std::shared_ptr<Recipient> Recipients::Add(const std::string& nameOrAddress)
     return std::make_shared<Recipient>(m_message, static_cast<int>(Count() - 1));
 }
 
+void Recipients::Remove(long index)
+{
+    if (index < 1 || index > Count())
+        runtime::Raise(runtime::errors::SubscriptOutOfRange, "Recipients.Remove");
+    m_message->RemoveRecipient(static_cast<std::size_t>(index - 1));
+}
+
 bool Recipients::ResolveAll()
 {
     bool all = true;

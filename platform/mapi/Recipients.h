@@ -25,6 +25,8 @@ public:
     std::shared_ptr<Recipient> Item(long index) const;
     /// Adds an unresolved To recipient for a name or address and returns it.
     std::shared_ptr<Recipient> Add(const std::string& nameOrAddress);
+    /// Removes the recipient at a 1-based position; throws error 9 outside 1..Count.
+    void Remove(long index);
     /// Resolves every recipient; True when all resolved.
     bool ResolveAll();
 

@@ -50,7 +50,7 @@ public:
     /// Largest whole-day serial (9999-12-31); the time of that day may follow.
     static constexpr double MaxDaySerial = 2958465.0;
 
-    /// The serial as stored in the original runtime.
+    /// The day serial: days since 1899-12-30, the fraction the time of day.
     constexpr double Serial() const noexcept { return serial_; }
     /// The position on a continuous time line in days (equal to the serial for serials >= 0,
     /// -0.75 for serial -1.25). Differences of Linear values are real durations.

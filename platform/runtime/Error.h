@@ -90,7 +90,7 @@ private:
 };
 
 /// Raises the runtime error `number`. An empty description becomes the runtime's text for the
-/// number. Number 0 is itself an invalid argument, as in the original runtime: it raises
+/// number. Number 0 is itself an invalid argument: it raises
 /// error 5.
 [[noreturn]] void Raise(std::int32_t number, std::string source = {}, std::string description = {},
                         std::string helpFile = {}, std::int32_t helpContext = 0);

@@ -4,8 +4,8 @@
 
 namespace platform::runtime {
 
-/// The base of every object a Variant can hold (the original runtime's object references).
-/// Objects are shared through std::shared_ptr, as the original counted references on them.
+/// The base of every object a Variant can hold (the runtime's object references). Objects are
+/// shared through std::shared_ptr: each reference keeps its object alive until the last goes.
 class Object
 {
 public:

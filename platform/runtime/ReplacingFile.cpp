@@ -1,12 +1,12 @@
 #include "platform/runtime/ReplacingFile.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/runtime/ReplaceTarget.h"
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +17,8 @@ namespace {
 
 std::atomic<bool> g_failNextWrite{false};
 
-[[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& what)
+// The error of a failed write of `path`, described in the user's language.
+[[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& path)
 {
     std::int32_t number = 75;
     if (err == ENOSPC || err == EDQUOT) {
@@ -25,7 +26,7 @@ std::atomic<bool> g_failNextWrite{false};
     } else if (err == EACCES || err == EPERM || err == EROFS) {
         number = 70;
     }
-    Raise(number, source, what + ": " + std::strerror(err));
+    Raise(number, source, FileFailureText(err, FileAction::Write, path));
 }
 
 } // namespace
@@ -36,7 +37,7 @@ ReplacingFile::ReplacingFile(std::string target, std::string source)
     // A read-only file stays as it is; a link stays a link and its file gets the new text.
     ReplaceTarget resolved;
     if (const int err = ResolveReplaceTarget(target_, resolved); err != 0) {
-        RaiseErrno(err, source_, "cannot replace \"" + target_ + "\"");
+        RaiseErrno(err, source_, target_);
     }
     replaced_ = resolved.path;
     mode_ = resolved.mode;
@@ -45,7 +46,7 @@ ReplacingFile::ReplacingFile(std::string target, std::string source)
     {
     };
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        Raise(76, source_, "the folder \"" + folder + "\" does not exist");
+        Raise(76, source_, FileFailureText(ENOENT, FileAction::Write, target_));
     }
     const auto slash = replaced_.rfind('/');
     const std::string name = slash == std::string::npos ? replaced_ : replaced_.substr(slash + 1);
@@ -54,7 +55,7 @@ ReplacingFile::ReplacingFile(std::string target, std::string source)
     buf.push_back('\0');
     fd_ = ::mkstemp(buf.data());
     if (fd_ < 0) {
-        RaiseErrno(errno, source_, "cannot create a file in \"" + folder + "\"");
+        RaiseErrno(errno, source_, target_);
     }
     path_.assign(buf.data());
 }
@@ -72,7 +73,7 @@ ReplacingFile::~ReplacingFile()
 void ReplacingFile::Write(std::string_view bytes)
 {
     if (g_failNextWrite.exchange(false)) {
-        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
+        RaiseErrno(ENOSPC, source_, target_);
     }
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
@@ -80,7 +81,7 @@ void ReplacingFile::Write(std::string_view bytes)
             if (errno == EINTR) {
                 continue;
             }
-            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+            RaiseErrno(errno, source_, target_);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -89,13 +90,13 @@ void ReplacingFile::Write(std::string_view bytes)
 void ReplacingFile::Commit()
 {
     if (g_failNextWrite.exchange(false)) {
-        RaiseErrno(ENOSPC, source_, "cannot write \"" + target_ + "\"");
+        RaiseErrno(ENOSPC, source_, target_);
     }
     if (fd_ >= 0) {
         const int fd = fd_;
         fd_ = -1;
         if (::close(fd) != 0) {
-            RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+            RaiseErrno(errno, source_, target_);
         }
     }
     mode_t mode = 0;
@@ -109,16 +110,16 @@ void ReplacingFile::Commit()
     // Opened again by name: a library may have written the file through a rename of its own.
     const int fd = ::open(path_.c_str(), O_RDONLY);
     if (fd < 0) {
-        RaiseErrno(errno, source_, "cannot write \"" + target_ + "\"");
+        RaiseErrno(errno, source_, target_);
     }
     const bool ok = ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     const int err = errno;
     ::close(fd);
     if (!ok) {
-        RaiseErrno(err, source_, "cannot write \"" + target_ + "\"");
+        RaiseErrno(err, source_, target_);
     }
     if (std::rename(path_.c_str(), replaced_.c_str()) != 0) {
-        RaiseErrno(errno, source_, "cannot replace \"" + target_ + "\"");
+        RaiseErrno(errno, source_, target_);
     }
     committed_ = true;
 }

@@ -57,7 +57,7 @@ SysTime LocalToUtc(LocalTime t);
 /// Converts UTC to local wall-clock time through TZ.
 LocalTime UtcToLocal(SysTime t);
 
-/// The day serial of the original platform (days since 1899-12-30, fraction = time of day).
+/// The day serial the runtime's dates use (days since 1899-12-30, fraction = time of day).
 double ToDaySerial(LocalTime t);
 /// A local time from a day serial (rounded to the second; serials before 1899-12-30 as plain
 /// negative numbers).

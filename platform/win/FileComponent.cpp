@@ -1,6 +1,7 @@
 #include "platform/win/FileComponent.h"
 
 #include "platform/runtime/Error.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Strings.h"
 #include "platform/win/FileIo.h"
 #include "platform/win/SpecialFolders.h"
@@ -98,7 +99,8 @@ void FileComponent::write(const TextFile& file, WriteMode mode,
         appendToFile(path, detail::encodeText(file.text(), appendEncoding(path),
                                               detail::ByteOrderMark::Omit));
     } catch (const std::system_error& error) {
-        detail::raiseFileError(error.code().value(), kSource, "cannot write " + file.path());
+        detail::raiseFileFailure(error.code().value(), kSource, rt::FileAction::Write,
+                                 file.path());
     }
 }
 
@@ -110,12 +112,13 @@ void FileComponent::replaceText(std::string_view path,
     std::error_code ignored;
     if (!folder.empty() && !fs::is_directory(folder, ignored)) {
         throw rt::Error(rt::errors::PathNotFound, std::string(kSource),
-                        "the folder of " + std::string(path) + " does not exist");
+                        rt::FileFailureText(ENOENT, rt::FileAction::Write, std::string(path)));
     }
     try {
         replaceFileContents(target, pieces);
     } catch (const std::system_error& error) {
-        detail::raiseFileError(error.code().value(), kSource, "cannot write " + std::string(path));
+        detail::raiseFileFailure(error.code().value(), kSource, rt::FileAction::Write,
+                                 std::string(path));
     }
 }
 
@@ -156,7 +159,8 @@ void FileComponent::createFolder(std::string_view path) const
     std::error_code error;
     fs::create_directories(fs::path(path), error);
     if (error) {
-        detail::raiseFileError(error.value(), kSource, "cannot create " + std::string(path));
+        detail::raiseFileFailure(error.value(), kSource, rt::FileAction::Create,
+                                 std::string(path));
     }
     if (!fs::is_directory(fs::path(path), error)) {
         detail::raiseFileError(EEXIST, kSource, "a file is in the way of " + std::string(path));
@@ -191,11 +195,12 @@ bool FileComponent::deleteFile(std::string_view path) const
     const fs::path file(path);
     std::error_code error;
     if (fs::is_directory(file, error)) {
-        detail::raiseFileError(EISDIR, kSource, "cannot delete the folder " + std::string(path));
+        detail::raiseFileFailure(EISDIR, kSource, rt::FileAction::Delete, std::string(path));
     }
     const bool removed = fs::remove(file, error);
     if (error) {
-        detail::raiseFileError(error.value(), kSource, "cannot delete " + std::string(path));
+        detail::raiseFileFailure(error.value(), kSource, rt::FileAction::Delete,
+                                 std::string(path));
     }
     return removed;
 }

@@ -22,10 +22,12 @@ const std::string& TextFile::readText()
     try {
         bytes = readFileBytes(path_);
     } catch (const std::system_error& error) {
-        detail::raiseFileError(error.code().value(), "FileComponent", "cannot read " + path_);
+        detail::raiseFileFailure(error.code().value(), "FileComponent",
+                                 platform::runtime::FileAction::Read, path_);
     }
     if (!bytes) {
-        detail::raiseFileError(ENOENT, "FileComponent", "cannot read " + path_);
+        detail::raiseFileFailure(ENOENT, "FileComponent", platform::runtime::FileAction::Read,
+                                 path_);
     }
     text_ = detail::decodeText(*bytes).text;
     return text_;

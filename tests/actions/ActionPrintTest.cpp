@@ -166,6 +166,35 @@ TEST_F(ActionPrintTest, NothingIsPrintedWithoutASavedFile)
         EXPECT_FALSE(sTitle.empty()) << "a job without a file reached the queue";
 }
 
+TEST_F(ActionPrintTest, StoredSettingsOfAnInstalledPrinterComeBackFieldByField)
+{
+    // Every field a value no other field holds, so that a field read from the wrong place shows.
+    const std::vector<std::string> aFields = {
+        "1",       "0", "1",    // active, automatic, print action
+        "1",       "1", "3",    // collate, monochrome, copies
+        "4",       "2", "5",    // from page, landscape, paper bin
+        "2970",    "8", "2100", // paper length, A3, paper width
+        kPdfQueue, "2", "-1",   // printer, page range, draft quality
+        "90",      "9"};        // scale, to page
+    std::string sData;
+    for (std::size_t i = 0; i < aFields.size(); ++i)
+        sData += (i ? std::string(1, '\0') : std::string()) + aFields[i];
+    auto& oPrint = *oAction.GetPrintAction();
+    std::string sCopy = sData;
+    oPrint.ToObject(sCopy);
+    const auto& o = oPrint.PrinterSettings();
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->PrinterName(), kPdfQueue);
+    EXPECT_TRUE(o->Collate());
+    EXPECT_EQ(o->Copies(), 3);
+    EXPECT_EQ(o->FromPage(), 4);
+    EXPECT_EQ(o->ToPage(), 9);
+    EXPECT_EQ(o->PaperLength(), 2970);
+    EXPECT_EQ(o->PaperWidth(), 2100);
+    EXPECT_EQ(o->ScaleOutput(), 90);
+    EXPECT_EQ(oPrint.ToString(), sData);
+}
+
 TEST_F(ActionPrintTest, PickingKeepsTheOldSettingsOnCancelAndTakesTheChoiceOnOk)
 {
     auto& driver = pf::Driver::current();

@@ -3,8 +3,10 @@
 #include "tests/actions/SaveFixture.h"
 
 #include "actions/detail/SaveFileNames.h"
+#include "common/modOLVersion.h"
 #include "engine/Filter.h"
 #include "platform/forms/CommonDialogs.h"
+#include "platform/outlook/Application.h"
 #include "platform/runtime/Error.h"
 #include "platform/win/FileComponent.h"
 
@@ -40,6 +42,28 @@ struct ExistingCase
 };
 
 // Report names with blanks, umlauts, brackets and asterisks, which are no patterns.
+TEST_F(ActionSaveTest, DirectSaveInEveryFormatTakesItsExtension)
+{
+    const struct
+    {
+        std::int32_t lFormat;
+        const char* sName;
+    } aCases[] = {{detail::kCsv, "Report.csv"},
+                  {detail::kHtml, "Report.html"},
+                  {detail::kXls, "Report.xls"},
+                  {detail::kXlsx, "Report.xlsx"},
+                  {detail::kXlsm, "Report.xlsm"}};
+    std::ofstream(PathOf("page.html")) << "<html><body><table>@tlv_report</table></body></html>";
+    for (const auto& c : aCases) {
+        Save().SetReportFormat(c.lFormat);
+        Save().SetReportTemplate(c.lFormat == detail::kHtml ? PathOf("page.html") : "");
+        Save().Execute();
+        EXPECT_EQ(SavedName(), c.sName);
+        EXPECT_TRUE(std::filesystem::exists(Out(c.sName))) << c.sName;
+    }
+    EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
+}
+
 TEST_F(ActionSaveTest, ExistingFileRulesNumberStampOrReplace)
 {
     const std::vector<ExistingCase> aCases = {
@@ -124,6 +148,16 @@ TEST_F(ActionSaveTest, PlaceholdersInHeaderAndFooter)
     // The user of the messaging session.
     EXPECT_EQ(Save().ReplacePlaceholders("von " + Save().GetPlaceholder(3), false, false),
               "von Jörg Müller");
+    // The period and the categories of the view's filter.
+    oReport->Filter()->SetTimeCondition(engine::trStartDate, engine::trTimeBetween,
+                                        rt::Variant(rt::DateSerial(2024, 3, 1)),
+                                        rt::Variant(rt::DateSerial(2024, 3, 31)));
+    oReport->Filter()->SetCategoryCondition(engine::trEquals, {"Rot", "Blau"}, false);
+    EXPECT_EQ(Save().ReplacePlaceholders(Save().GetPlaceholder(0), false, false),
+              "01.03.2024 - 31.03.2024 23:59:59");
+    EXPECT_EQ(Save().ReplacePlaceholders("Kat. " + Save().GetPlaceholder(1), false, false),
+              "Kat. " + oReport->Filter()->CategoryString());
+    EXPECT_NE(oReport->Filter()->CategoryString().find("Blau"), std::string::npos);
     // The other language's placeholders are plain text.
     EXPECT_EQ(Save().ReplacePlaceholders("[@Date]", false, false), "[@Date]");
 }
@@ -167,6 +201,65 @@ TEST_F(ActionSaveTest, SaveDialogAsksWithTheFormatsFilterAndMapsTheChosenType)
     EXPECT_NE(Save().ReportTemplate().find("samples/modern.html"), std::string::npos);
     EXPECT_EQ(Save().SavedAs(), Out("Gewählt.html"));
     EXPECT_NE(ReadAll(Out("Gewählt.html")).find("Plan &lt;A&gt;"), std::string::npos);
+}
+
+TEST_F(ActionSaveTest, WorkbookAndTemplateDialogsOfferTheFormatsTheClientVersionKnows)
+{
+    using Patterns = std::vector<std::string>;
+    const struct
+    {
+        const char* sVersion;
+        std::int32_t lFormat;
+        Patterns aSave;
+        Patterns aTemplate;
+    } aCases[] = {
+        {"16.0.0",
+         detail::kXlsx,
+         {"*.xlsx", "*.xls", "*.xlsm"},
+         {"*.xltx", "*.xltm", "*.xlt", "*.xlsx", "*.xlsm", "*.xls"}},
+        {"12.0.0",
+         detail::kXlsm,
+         {"*.xlsm", "*.xlsx", "*.xls"},
+         {"*.xltx", "*.xltm", "*.xlt", "*.xlsx", "*.xlsm", "*.xls"}},
+        {"16.0.0",
+         detail::kXls,
+         {"*.xls", "*.xlsx", "*.xlsm"},
+         {"*.xltx", "*.xltm", "*.xlt", "*.xlsx", "*.xlsm", "*.xls"}},
+        {"11.0.0", detail::kXlsx, {"*.xls"}, {"*.xlt", "*.xls"}},
+        {"11.0.0", detail::kXlsm, {"*.xls"}, {"*.xlt", "*.xls"}},
+        {"16.0.0", detail::kHtml, {"*.html"}, {"*.html"}},
+    };
+    const auto patterns = [](const pf::FileDialog::Request& oRequest) {
+        Patterns a;
+        for (const auto& oFilter : oRequest.filters)
+            a.push_back(oFilter.pattern);
+        return a;
+    };
+    Save().SetAction(0);
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(std::string(c.sVersion) + " format " + std::to_string(c.lFormat));
+        common::modOLVersion::ResetOutlookVersion();
+        common::modMain::G().g_oOutlookApp =
+            std::make_shared<platform::outlook::Application>(c.sVersion);
+        Save().SetReportFormat(c.lFormat);
+        std::vector<pf::FileDialog::Request> aAsked;
+        for (int i = 0; i < 2; ++i)
+            pf::Driver::current().QueueDialog([&](pf::CommonDialog& oDialog) {
+                aAsked.push_back(dynamic_cast<pf::FileDialog&>(oDialog).GetRequest());
+                return false;
+            });
+        Save().Execute();
+        Save().PickTemplate();
+        ASSERT_EQ(aAsked.size(), 2u);
+        EXPECT_EQ(patterns(aAsked[0]), c.aSave);
+        EXPECT_EQ(patterns(aAsked[1]), c.aTemplate);
+        EXPECT_EQ(aAsked[1].kind, pf::DialogKind::OpenFile);
+        if (c.lFormat == detail::kXlsx && c.aSave.size() == 3) {
+            EXPECT_EQ(aAsked[0].filters[0].description, "Excel-Arbeitsmappe (*.xlsx)");
+        }
+    }
+    common::modMain::G().g_oOutlookApp.reset();
+    common::modOLVersion::ResetOutlookVersion();
 }
 
 TEST_F(ActionSaveTest, DialogCasesCancelUnsupportedTypeAndMissingFolder)

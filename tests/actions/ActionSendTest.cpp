@@ -128,6 +128,28 @@ TEST_F(ActionSendTest, AttachmentFollowsTheBodyFormat)
     }
 }
 
+TEST_F(ActionSendTest, AReportThatCannotBeAttachedStopsTheMailInEveryFormat)
+{
+    // The saved file is gone before the mail is made: no format may send or show a mail
+    // without the report; the error reaches the caller, who tells the user.
+    for (const long lFormat : {1L, 2L, 3L}) {
+        for (const std::int32_t lMailAction : {0, 1}) {
+            UseMailProfile(lFormat);
+            vShown.clear();
+            const std::string sFile = SaveReport("report.csv", "a;b", 0);
+            auto* oSend = oAction.GetSendAction();
+            oSend->SetMailAction(lMailAction);
+            oSend->SetMailTemplate(WriteTemplate("t.oft", true));
+            std::filesystem::remove(sFile);
+            EXPECT_THROW(oSend->Execute(), platform::runtime::Error)
+                << lFormat << "/" << lMailAction;
+            EXPECT_TRUE(vShown.empty()) << lFormat << "/" << lMailAction;
+            EXPECT_EQ(Folder(mapi::olFolderSentMail)->Count(), 0) << lFormat;
+            EXPECT_EQ(Folder(mapi::olFolderOutbox)->Count(), 0) << lFormat;
+        }
+    }
+}
+
 TEST_F(ActionSendTest, NewEmptyHtmlMailForAnHtmlReportGetsAnHtmlBody)
 {
     UseMailProfile(2);

@@ -28,6 +28,7 @@ struct Cell
 {
     std::string sText;
     bool bNumber = false;
+    bool bBoolean = false;
 };
 using Sheet = std::vector<std::vector<Cell>>;
 
@@ -55,6 +56,18 @@ int ColumnOfRef(const std::string& sRef)
         lCol = lCol * 26 + (ch - 'A' + 1);
     }
     return lCol - 1;
+}
+
+// The worksheet's own XML.
+std::string SheetXml(const std::string& sPath)
+{
+    int lError = 0;
+    zip_t* oZip = zip_open(sPath.c_str(), ZIP_RDONLY, &lError);
+    if (!oZip)
+        return {};
+    std::string sSheet = ZipEntry(oZip, "xl/worksheets/sheet1.xml");
+    zip_close(oZip);
+    return sSheet;
 }
 
 Sheet ReadSheet(const std::string& sPath)
@@ -94,6 +107,7 @@ Sheet ReadSheet(const std::string& sPath)
             else {
                 oCell.sText = oC.child("v").text().get();
                 oCell.bNumber = sType.empty() || sType == "n";
+                oCell.bBoolean = sType == "b";
             }
         }
         aRows.push_back(aCells);
@@ -144,7 +158,7 @@ protected:
         oRecords->Append(oRecord);
     }
 
-    Sheet Export(bool bHeader, bool bSubtotals, bool bSubtotalsOnly)
+    Sheet Export(bool bHeader, bool bSubtotals, bool bSubtotalsOnly, bool bKeywordGrouping = false)
     {
         oSave.SetReportTemplate({}); // a new workbook, no template
         oSave.SetPrintHeader(bHeader);
@@ -152,7 +166,7 @@ protected:
         oSave.SetPrintSubtotalsOnly(bSubtotalsOnly);
         ExportExcel oExcel;
         oExcel.AsIChild().Init(&oSave);
-        oExcel.SetColumns(oColumns, false);
+        oExcel.SetColumns(oColumns, bKeywordGrouping);
         oExcel.SetRecords(oRecords);
         oExcel.Export(fg, PathOf("report.xlsx"));
         return ReadSheet(PathOf("report.xlsx"));
@@ -221,6 +235,124 @@ TEST_F(ExportExcelTest, SubtotalsOnlyKeepCaptionAsTextAndOneRowPerSubtotal)
     EXPECT_FALSE(aRows[0][3].bNumber);
     for (size_t i = 1; i < aRows.size(); ++i)
         EXPECT_TRUE(aRows[i][3].bNumber) << i;
+}
+
+TEST_F(ExportExcelTest, GridTextsAreConvertedByTheColumnsDataType)
+{
+    struct Case
+    {
+        int lDataType;
+        const char* sGrid;
+        const char* sCell;
+        bool bNumber;
+        bool bBoolean;
+    };
+    // German locale: decimal comma.
+    const Case aCases[] = {
+        {3, "42", "42", true, false},
+        {4, "2,5", "2.5", true, false},
+        {5, "1234,75", "1234.75", true, false},
+        {6, "3,25", "3.25", true, false},
+        {11, "1", "1", false, true},
+        {11, "0", "0", false, true},
+        {5, "zwölf", "zwölf", false, false},
+        {8, "42", "42", false, false},
+        {3, "", "", false, false},
+    };
+    const int c = fg.ColIndex("Subject");
+    int r = 1;
+    while (fg.IsSubtotal(r))
+        ++r;
+    for (const auto& oCase : aCases) {
+        SCOPED_TRACE(std::to_string(oCase.lDataType) + " " + oCase.sGrid);
+        fg.SetColDataType(c, oCase.lDataType);
+        fg.SetTextMatrix(r, c, oCase.sGrid);
+        const Sheet aRows = Export(true, true, false);
+        ASSERT_GT(aRows.size(), size_t(r));
+        ASSERT_GT(aRows[size_t(r)].size(), size_t(c));
+        const Cell& oCell = aRows[size_t(r)][size_t(c)];
+        EXPECT_EQ(oCell.sText, oCase.sCell);
+        EXPECT_EQ(oCell.bNumber, oCase.bNumber);
+        EXPECT_EQ(oCell.bBoolean, oCase.bBoolean);
+        // The caption row keeps its caption as text.
+        EXPECT_EQ(aRows[0][size_t(c)].sText, "Betreff");
+    }
+}
+
+TEST_F(ExportExcelTest, KeywordGroupingTakesEachLevelsOwnTotalColumn)
+{
+    // A level's total column sits beside the column of all levels; a group row whose outline
+    // level names the first group-key column takes it.
+    auto oDuration = oColumns->Item(rt::Variant(std::string("Duration")));
+    ASSERT_TRUE(oDuration);
+    const std::string sTotal = oDuration->CalculatedColKey();
+    ASSERT_GE(fg.ColIndex(sTotal), 0);
+    const int lGroupKey = fg.ColIndex("g1");
+    ASSERT_GT(lGroupKey, 0);
+    const int cLevel = fg.Cols();
+    fg.SetCols(cLevel + 1);
+    fg.SetColKey(cLevel, sTotal + "_0");
+    fg.SetColHidden(cLevel, true);
+    int nGroups = 0;
+    for (int r = 1; r < fg.Rows(); ++r) {
+        if (!fg.IsSubtotal(r) || fg.RowOutlineLevel(r) == 0)
+            continue;
+        fg.SetRowOutlineLevel(r, lGroupKey);
+        fg.SetTextMatrix(r, cLevel, "1000");
+        ++nGroups;
+    }
+    ASSERT_EQ(nGroups, 2);
+    for (bool bKeywords : {false, true}) {
+        SCOPED_TRACE(bKeywords);
+        const Sheet aRows = Export(false, true, false, bKeywords);
+        std::vector<std::string> aGroupTotals, aGrandTotals;
+        for (int r = 1; r < fg.Rows(); ++r) {
+            if (!fg.IsSubtotal(r))
+                continue;
+            const std::string sCell = aRows[size_t(r - 1)][3].sText;
+            (fg.RowOutlineLevel(r) == 0 ? aGrandTotals : aGroupTotals).push_back(sCell);
+        }
+        std::sort(aGroupTotals.begin(), aGroupTotals.end());
+        EXPECT_EQ(aGroupTotals, bKeywords ? (std::vector<std::string>{"1000", "1000"})
+                                          : (std::vector<std::string>{"60", "75"}));
+        for (const auto& sGrand : aGrandTotals)
+            EXPECT_EQ(sGrand, "135");
+    }
+}
+
+TEST_F(ExportExcelTest, HeaderFooterAndFirstCellReachTheWorkbook)
+{
+    struct Case
+    {
+        const char* sStored; // the first cell as the stored settings give it
+        const char* sFirstRef;
+    };
+    for (const Case& c : {Case{"C4", "C4"}, Case{"", "A1"}}) {
+        SCOPED_TRACE(c.sStored);
+        // The stored form's last field is the first cell.
+        std::string sData = oSave.ToString();
+        sData = sData.substr(0, sData.rfind('\0') + 1) + c.sStored;
+        oSave.ToObject(sData);
+        ASSERT_EQ(oSave.TemplateExcelFirstCell(), c.sStored);
+        oSave.SetReportHeader("Links;Mitte;Rechts");
+        oSave.SetReportFooter("Fuß<br>zweite Zeile");
+        Export(true, false, false);
+        const std::string sXml = SheetXml(PathOf("report.xlsx"));
+        pugi::xml_document oDoc;
+        ASSERT_TRUE(oDoc.load_string(sXml.c_str()));
+        const auto oWorksheet = oDoc.child("worksheet");
+        EXPECT_EQ(std::string(
+                      oWorksheet.child("sheetData").child("row").child("c").attribute("r").value()),
+                  c.sFirstRef);
+        const std::string sHeader =
+            oWorksheet.child("headerFooter").child("oddHeader").text().get();
+        const std::string sFooter =
+            oWorksheet.child("headerFooter").child("oddFooter").text().get();
+        for (const char* sPart : {"Links", "Mitte", "Rechts"})
+            EXPECT_NE(sHeader.find(sPart), std::string::npos) << sHeader;
+        EXPECT_NE(sFooter.find("Fuß\nzweite Zeile"), std::string::npos) << sFooter;
+        EXPECT_EQ(sFooter.find("<br>"), std::string::npos) << sFooter;
+    }
 }
 
 TEST_F(ExportExcelTest, NothingToWriteLeavesNoFile)

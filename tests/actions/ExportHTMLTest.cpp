@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <vector>
 
@@ -106,6 +107,66 @@ TEST_F(ExportHTMLTest, CaptionDataAndSubtotalRowsHaveTheirCellsAndClasses)
     // Markup in a cell is shown as text; a data cell of blanks keeps them.
     EXPECT_NE(sText.find(">Plan &lt;A&gt;</td>"), std::string::npos);
     EXPECT_NE(sText.find("<td class='tlv_cell'>   </td>"), std::string::npos);
+}
+
+TEST_F(ExportHTMLTest, CellsShowExactlyWhatTheItemHolds)
+{
+    int r = 1;
+    while (fg.IsSubtotal(r))
+        ++r;
+    ASSERT_FALSE(fg.ColHidden(0));
+    const struct
+    {
+        const char* sItem;
+        const char* sHtml;
+    } aCases[] = {
+        {"<br>", "&lt;br&gt;"},
+        {"&amp;", "&amp;amp;"},
+        {"&nbsp;", "&amp;nbsp;"},
+        {"&#60;", "&amp;#60;"},
+        {"M\xC3\xBCller & S\xC3\xB6hne <GmbH>", "M&uuml;ller &amp; S&ouml;hne &lt;GmbH&gt;"},
+    };
+    for (const auto& c : aCases) {
+        fg.SetTextMatrix(r, 1, c.sItem);
+        fg.SetTextMatrix(0, 1, c.sItem);
+        const std::string sText = Export();
+        const auto aRows = ParseRows(sText);
+        ASSERT_GT(int(aRows.size()), r);
+        EXPECT_EQ(aRows[r][1].sText, c.sHtml) << c.sItem;
+        EXPECT_EQ(aRows[0][0].sText, c.sHtml) << c.sItem;
+        // The writer's own markup stays: the header's line break and the empty cells.
+        EXPECT_NE(sText.find("<p>Kopf<br />Zeile</p>"), std::string::npos);
+        EXPECT_EQ(aRows[r][0].sText, "&nbsp;");
+    }
+}
+
+TEST_F(ExportHTMLTest, ThreeLevelsNameTheirSubtotalClassesAndBlankTotalsShowNbsp)
+{
+    // Category, then subject, then duration: the three items make two, three and three groups.
+    oView.Group(1, "Subject");
+    oView.Group(2, "Duration");
+    Fill();
+    int r = 1;
+    while (r < fg.Rows() && !fg.IsSubtotal(r))
+        ++r;
+    ASSERT_LT(r, fg.Rows());
+    const int cCat = fg.ColIndex("Cat");
+    fg.SetTextMatrix(r, cCat, "   ");
+    oSave.SetPrintSubtotalsOnly(true);
+    const auto aRows = ParseRows(Export());
+    std::map<std::string, int> aClasses;
+    for (size_t i = 1; i < aRows.size(); ++i)
+        ++aClasses[aRows[i][1].sAttr];
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_1'"], 2);
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_2'"], 3);
+    EXPECT_EQ(aClasses[" class='tlv_subtotal_3'"], 3);
+    EXPECT_LE(aClasses[" class='tlv_subtotal_0'"], 1);
+    // The first subtotal row's category cell of blanks (the cell after the label).
+    int lBefore = 0;
+    for (int c = 2; c < cCat; ++c)
+        lBefore += !fg.ColHidden(c) && fg.ColWidth(c) >= 1 ? 1 : 0;
+    ASSERT_GT(aRows.size(), 1u);
+    EXPECT_EQ(aRows[1][size_t(1 + lBefore)].sText, "&nbsp;");
 }
 
 TEST_F(ExportHTMLTest, SubtotalsOnlyLeavesOutDataRowsAndClassesTakeThePrefix)

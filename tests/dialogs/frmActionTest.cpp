@@ -427,5 +427,34 @@ TEST_F(frmActionTest, PickersWorkOnTheCopyThatCancelDrops)
     EXPECT_FALSE(Print().PrinterSettings());
 }
 
+TEST_F(frmActionTest, AfterAFailedLoadEveryHandlerFailsWithoutHarm)
+{
+    // Opened with no template editor behind it, the load fails before the working copy exists.
+    std::vector<std::string> vAfterLoad;
+    pf::Driver::current().QueueModal("frmAction", [&](pf::Form& oForm) {
+        auto& o = dynamic_cast<frmAction&>(oForm);
+        EXPECT_FALSE(o.WorkingCopy());
+        vAfterLoad = Prompts();
+        // The format list ignores its errors: no message.
+        o.Ctl<pf::ComboBox>("cboFormat").SetListIndex(1);
+        EXPECT_EQ(Prompts().size(), vAfterLoad.size());
+        // OK, the pickers and the boxes that write into the copy: one message each.
+        for (const char* pButton : {"cmdOK", "cmdSavePath", "cmdReportTemplate", "cmdMailTemplate",
+                                    "cmdPrinter", "cmdHeaderFooter"})
+            o.Ctl<pf::CommandButton>(pButton).Click();
+        o.Ctl<pf::CheckBox>("chkPrintTotal").SetValue(1);
+        o.Ctl<pf::CheckBox>("chkExportTotalsOnly").SetValue(1);
+        o.Ctl<pf::CommandButton>("cmdCancel").Click();
+    });
+    frmAction oDialog(m_oServices.Pickers);
+    oDialog.Show(pf::ShowStyle::Modal);
+    ASSERT_EQ(vAfterLoad.size(), 1u);
+    const auto vPrompts = Prompts();
+    ASSERT_EQ(vPrompts.size(), 9u);
+    for (const auto& sPrompt : vPrompts)
+        EXPECT_EQ(sPrompt, vAfterLoad.front());
+    EXPECT_EQ(m_nPicked, 0);
+}
+
 } // namespace
 } // namespace dialogs::test

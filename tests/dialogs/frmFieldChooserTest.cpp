@@ -14,6 +14,7 @@ namespace {
 
 namespace pf = platform::forms;
 using views::test::kKeywordsKey;
+using views::test::kLocationKey;
 using views::test::kSubjectKey;
 
 constexpr int kCtrl = 2;
@@ -103,6 +104,8 @@ TEST_F(frmFieldChooserTest, AddAppendsAndRemoveKeepsTheColumnHidden)
     Column(kDurationKey)->SetWidth(1500);
     const bool bOK = Run<frmFieldChooser>([&](frmFieldChooser& oDialog) {
         auto& oAll = oDialog.fgAll();
+        // The mouse passing over the list without a button resets the drag state: Add appends.
+        oAll.UserMouseMove(0, 0, 10, 10);
         SelectRows(oAll, {RowOf(oAll, kDueDateKey)});
         oDialog.cmdAdd().Click();
         auto& oSelected = oDialog.fgSelected();
@@ -127,6 +130,29 @@ TEST_F(frmFieldChooserTest, AddAppendsAndRemoveKeepsTheColumnHidden)
     });
     EXPECT_TRUE(Column(kDurationKey)->Visible());
     EXPECT_EQ(Column(kDurationKey)->Width(), 1500);
+}
+
+TEST_F(frmFieldChooserTest, AnAddBeforeAnyResetInsertsAtTheTop)
+{
+    // Selected without a click, so that no list lost the focus and nothing reset the drag
+    // state since the dialog opened.
+    const bool bOK = Run<frmFieldChooser>([&](frmFieldChooser& oDialog) {
+        auto& oAll = oDialog.fgAll();
+        const int lRow = RowOf(oAll, kDueDateKey);
+        oAll.Select(lRow, 0, lRow, 0);
+        oDialog.cmdAdd().Click();
+        EXPECT_EQ(KeysOf(oDialog.fgSelected()),
+                  (std::vector<std::string>{kDueDateKey, kSubjectKey, kStartKey, kDurationKey}));
+        // The Add reset the drag state: the next one appends.
+        const int lNext = RowOf(oAll, kCompaniesKey);
+        oAll.Select(lNext, 0, lNext, 0);
+        oDialog.cmdAdd().Click();
+        EXPECT_EQ(KeysOf(oDialog.fgSelected()).back(), kCompaniesKey);
+        oDialog.cmdOK().Click();
+    });
+    EXPECT_TRUE(bOK);
+    EXPECT_EQ(VisibleKeys(), (std::vector<std::string>{kDueDateKey, kSubjectKey, kStartKey,
+                                                       kDurationKey, kCompaniesKey}));
 }
 
 struct MoveCase
@@ -208,6 +234,13 @@ TEST_F(frmFieldChooserTest, DraggingBetweenTheListsAddsAndRemoves)
         auto& oAll = oDialog.fgAll();
         auto& oSelected = oDialog.fgSelected();
         const int h = oSelected.RowHeight(-1);
+        // A drag started with nothing selected moves nothing.
+        ASSERT_EQ(oAll.SelectedRows(), 0);
+        const int lAvailableAtStart = oAll.Rows();
+        DragTo(oAll, oSelected, 1 * h);
+        EXPECT_EQ(KeysOf(oSelected),
+                  (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey}));
+        EXPECT_EQ(oAll.Rows(), lAvailableAtStart);
         SelectRows(oAll, {RowOf(oAll, kDueDateKey)});
         DragTo(oAll, oSelected, 1 * h);
         EXPECT_EQ(KeysOf(oSelected),
@@ -228,6 +261,47 @@ TEST_F(frmFieldChooserTest, DraggingBetweenTheListsAddsAndRemoves)
     EXPECT_EQ(VisibleKeys(),
               (std::vector<std::string>{kDueDateKey, kStartKey, kDurationKey, kKeywordsKey}));
     EXPECT_FALSE(Column(kSubjectKey)->Visible());
+}
+
+TEST_F(frmFieldChooserTest, AFieldSetSwitchRebuildsOnlyTheAvailableList)
+{
+    View().AddField(Field(kDueDateKey));
+    const auto has = [](const pf::FlexGrid& fg, const std::string& sKey) {
+        const auto aKeys = KeysOf(fg);
+        return std::find(aKeys.begin(), aKeys.end(), sKey) != aKeys.end();
+    };
+    const auto sorted = [](const pf::FlexGrid& fg) {
+        for (int r = 1; r < fg.Rows(); ++r)
+            if (platform::runtime::StrComp(fg.TextMatrix(r - 1, 0), fg.TextMatrix(r, 0),
+                                           platform::runtime::CompareMethod::Text) > 0)
+                return false;
+        return true;
+    };
+    Run<frmFieldChooser>([&](frmFieldChooser& oDialog) {
+        auto& oAll = oDialog.fgAll();
+        auto& oSelected = oDialog.fgSelected();
+        const auto aChosen = KeysOf(oSelected);
+        oDialog.cboFolder().SetListIndex(1); // calendar fields: no due date among them
+        EXPECT_EQ(KeysOf(oSelected), aChosen);
+        EXPECT_FALSE(has(oAll, kDueDateKey));
+        EXPECT_TRUE(has(oAll, kLocationKey));
+        // Removed now, the task field is sorted into the calendar fields shown.
+        SelectRows(oSelected, {RowOf(oSelected, kDueDateKey)});
+        oDialog.cmdRemove().Click();
+        EXPECT_TRUE(has(oAll, kDueDateKey));
+        EXPECT_TRUE(sorted(oAll));
+        EXPECT_FALSE(has(oSelected, kDueDateKey));
+        // The next switch rebuilds the list from its set alone.
+        oDialog.cboFolder().SetListIndex(2);
+        EXPECT_FALSE(has(oAll, kDueDateKey));
+        oDialog.cboFolder().SetListIndex(0);
+        EXPECT_TRUE(has(oAll, kDueDateKey));
+        EXPECT_FALSE(has(oAll, kSubjectKey));
+        EXPECT_TRUE(sorted(oAll));
+        oDialog.cmdOK().Click();
+    });
+    EXPECT_FALSE(Column(kDueDateKey)->Visible());
+    EXPECT_EQ(VisibleKeys(), (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey}));
 }
 
 TEST_F(frmFieldChooserTest, EditedCaptionsAreWrittenOnOK)

@@ -230,6 +230,72 @@ TEST_F(frmFilterTest, LoadShowsTheStoredDateWindow)
     }
 }
 
+TEST_F(frmFilterTest, WeekStartsOnTheClientsFirstDayOfWeek)
+{
+    struct Case
+    {
+        const char* firstDow; // the client's setting: 0 Sunday ... 6 Saturday
+        int pickerStart;      // the picker's scale: 0 Monday ... 6 Sunday, -1 its default
+        int thisWeekFrom;
+    };
+    const Case aCases[] = {
+        {"0", 6, Day(2026, 6, 7)},
+        {"1", 0, Day(2026, 6, 8)},
+        {"3", 2, Day(2026, 6, 10)},
+        {"6", 5, Day(2026, 6, 6)},
+        {"9", -1, 0},
+    };
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.firstDow);
+        win::Registry().write(win::Hive::CurrentUser,
+                              "Software\\Microsoft\\Office\\16.0\\Outlook\\Options\\Calendar",
+                              "FirstDOW", win::RegistryValue::text(c.firstDow));
+        RunFilter(ViewWith([](engine::Filter&) {}), [&](frmFilter& f) {
+            EXPECT_EQ(f.dpFrom().FirstDayOfWeek(), c.pickerStart);
+            EXPECT_EQ(f.dpTo().FirstDayOfWeek(), c.pickerStart);
+            f.cboDateField().SetListIndex(2);
+            f.cboDateRange().SetListIndex(11); // this week
+            if (c.thisWeekFrom != 0) {
+                EXPECT_EQ(DayOf(f.dpFrom().Value()), c.thisWeekFrom);
+                EXPECT_EQ(DayOf(f.dpTo().Value()), c.thisWeekFrom + 6);
+            }
+            f.cmdCancel().Click();
+        });
+    }
+}
+
+TEST_F(frmFilterTest, ADateSetWhileTheCalendarIsClosedIsRedrawnOnTheNextOpening)
+{
+    RunFilter(ViewWith([](engine::Filter&) {}), [&](frmFilter& f) {
+        auto& from = f.dpFrom();
+        auto& to = f.dpTo();
+        f.cboDateField().SetListIndex(2);
+        const int nFrom = from.RefreshCount();
+        f.cboDateRange().SetListIndex(14); // this month: the dates change with both closed
+        from.UserDropDown();
+        EXPECT_EQ(from.RefreshCount(), nFrom + 1);
+        from.UserCloseUp();
+        from.UserDropDown();
+        EXPECT_EQ(from.RefreshCount(), nFrom + 1) << "nothing pending any more";
+        // A date picked in the open calendar needs no redraw.
+        from.SetValue(rt::DateSerial(2026, 6, 2));
+        from.UserCloseUp();
+        from.UserDropDown();
+        from.UserCloseUp();
+        EXPECT_EQ(from.RefreshCount(), nFrom + 1);
+        // The flag is shared: a change while both are closed redraws whichever opens next.
+        const int nTo = to.RefreshCount();
+        f.cboDateRange().SetListIndex(13);
+        to.UserDropDown();
+        EXPECT_EQ(to.RefreshCount(), nTo + 1);
+        to.UserCloseUp();
+        from.UserDropDown();
+        EXPECT_EQ(from.RefreshCount(), nFrom + 1);
+        from.UserCloseUp();
+        f.cmdCancel().Click();
+    });
+}
+
 TEST_F(frmFilterTest, ChangingAPickerSwitchesToBetween)
 {
     RunFilter(ViewWith([](engine::Filter&) {}), [&](frmFilter& f) {
@@ -299,6 +365,23 @@ TEST_F(frmFilterTest, TextConditionsRoundTripThroughTheTemplateFile)
         EXPECT_EQ(f.LocationCompare(), mode(4));
         EXPECT_EQ(f.TaskStatusCompare(), r % 2 + 1);
         EXPECT_EQ(f.TaskStatus(), r);
+
+        // Opened again, the dialog shows the stored conditions, lists joined with ";".
+        RunFilter(oView, [&](frmFilter& d) {
+            EXPECT_EQ(d.txtCats().Text(), "Work; Home;Travel");
+            EXPECT_EQ(d.txtSubject().Text(), "Review");
+            EXPECT_EQ(d.txtContact().Text(), "Anna Lindqvist;Bob");
+            EXPECT_EQ(d.txtCompany().Text(), "Kestrel GmbH");
+            EXPECT_EQ(d.txtLocation().Text(), "Büro");
+            for (int i = 0; i < 5; ++i)
+                EXPECT_EQ(d.cboCompare(i).ListIndex(), mode(i)) << i;
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(d.chkJoin(j).Value(), (r + j) % 2) << j;
+            EXPECT_EQ(d.cboTaskStatus(0).ListIndex(), r % 2 + 1);
+            EXPECT_EQ(d.cboTaskStatus(1).ListIndex(), r);
+            EXPECT_TRUE(d.cboTaskStatus(1).Enabled());
+            d.cmdCancel().Click();
+        });
     }
     EXPECT_TRUE(Driver::current().MessageBoxes().empty());
 }

@@ -121,16 +121,51 @@ TEST_F(frmGroupByTest, SameMultiValueFieldTwiceIsRefused)
     EXPECT_EQ(ColumnKeys(), (std::vector<std::string>{kSubjectKey, kStartKey, kDurationKey}));
 }
 
-TEST_F(frmGroupByTest, SameOrdinaryFieldTwiceIsAccepted)
+TEST_F(frmGroupByTest, SameOrdinaryFieldOrTwoDifferentMultiValueFieldsAreAccepted)
 {
+    for (const auto& [sFirst, sSecond] :
+         {std::pair{kSubjectKey, kSubjectKey}, std::pair{kKeywordsKey, kCompaniesKey}}) {
+        SCOPED_TRACE(sSecond);
+        const bool bOK = Run<frmGroupBy>([&](frmGroupBy& oDialog) {
+            PickField(oDialog, 0, Field(sFirst)->Caption());
+            PickField(oDialog, 1, Field(sSecond)->Caption());
+            oDialog.cmdOK().Click();
+        });
+        EXPECT_TRUE(bOK);
+        EXPECT_EQ(Level(0).ColKey, sFirst);
+        EXPECT_EQ(Level(1).ColKey, sSecond);
+        EXPECT_TRUE(Level(1).Apply());
+        EXPECT_TRUE(Messages().empty());
+    }
+}
+
+TEST_F(frmGroupByTest, StoredLevelIsFoundByKeyAndAFieldSetSwitchResetsOrderAndShowBox)
+{
+    // The due date's key is not its caption; it is no column of the view yet.
+    GroupStored(0, kDueDateKey, 3);
+    Level(0).SortOrder = 1;
     const bool bOK = Run<frmGroupBy>([&](frmGroupBy& oDialog) {
-        PickField(oDialog, 0, Field(kSubjectKey)->Caption());
-        PickField(oDialog, 1, Field(kSubjectKey)->Caption());
+        EXPECT_EQ(oDialog.cbo(0).Text(), Field(kDueDateKey)->Caption());
+        EXPECT_TRUE(oDialog.optDesc(0).Value());
+        EXPECT_EQ(oDialog.chkShow(0).Value(), 0);
+        EXPECT_EQ(oDialog.cboDateGroup(0).ListIndex(), 3);
+        oDialog.optAsc(0).SetValue(true);
+        oDialog.chkShow(0).SetValue(1);
+        // The calendar set lacks the due date: it stays chosen, at entry 1, with the stored
+        // order and show box back.
+        oDialog.cboFolder().SetListIndex(kCalendarFields);
+        EXPECT_EQ(oDialog.cbo(0).ListIndex(), 1);
+        EXPECT_EQ(oDialog.cbo(0).Text(), Field(kDueDateKey)->Caption());
+        EXPECT_TRUE(oDialog.optDesc(0).Value());
+        EXPECT_FALSE(oDialog.optAsc(0).Value());
+        EXPECT_EQ(oDialog.chkShow(0).Value(), 0);
         oDialog.cmdOK().Click();
     });
     EXPECT_TRUE(bOK);
-    EXPECT_TRUE(Level(1).Apply());
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Level(0).ColKey, kDueDateKey);
+    EXPECT_EQ(Level(0).SortOrder, 1);
+    EXPECT_EQ(Level(0).DateGroupBy, 3);
+    EXPECT_FALSE(Column(kDueDateKey)->Visible());
 }
 
 TEST_F(frmGroupByTest, CalendarFieldShownAtTopOfTaskListAndKept)

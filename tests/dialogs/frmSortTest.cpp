@@ -44,15 +44,29 @@ TEST_F(frmSortTest, LevelsStoreFieldOrderAndAddMissingColumns)
 TEST_F(frmSortTest, StoredLevelIsSelectedByKeyWithItsOrder)
 {
     Level(0) = {true, kStartKey, 1};
+    // A key that is not the field's caption.
+    Level(1) = {true, kDueDateKey, 0};
     Run<frmSort>([&](frmSort& oDialog) {
         EXPECT_EQ(oDialog.cbo(0).Text(), Field(kStartKey)->Caption());
         EXPECT_TRUE(oDialog.optDesc(0).Value());
         EXPECT_EQ(oDialog.chkShow(0).Value(), 1);
-        EXPECT_EQ(oDialog.cbo(1).ListIndex(), 0);
+        EXPECT_EQ(oDialog.cbo(1).Text(), Field(kDueDateKey)->Caption());
+        EXPECT_TRUE(oDialog.optAsc(1).Value());
+        EXPECT_EQ(oDialog.chkShow(1).Value(), 0);
+        EXPECT_EQ(oDialog.cbo(2).ListIndex(), 0);
+        // Another field set brings back the stored order and show boxes.
+        oDialog.optAsc(0).SetValue(true);
+        oDialog.chkShow(0).SetValue(0);
+        oDialog.cboFolder().SetListIndex(1);
+        EXPECT_TRUE(oDialog.optDesc(0).Value());
+        EXPECT_EQ(oDialog.chkShow(0).Value(), 1);
+        EXPECT_EQ(oDialog.cbo(1).Text(), Field(kDueDateKey)->Caption());
         oDialog.cmdOK().Click();
     });
     EXPECT_TRUE(Level(0).Apply);
     EXPECT_EQ(Level(0).SortOrder, 1);
+    EXPECT_EQ(Level(1).ColKey, kDueDateKey);
+    EXPECT_EQ(Level(1).SortOrder, 0);
 }
 
 TEST_F(frmSortTest, UnofferedStoredFieldAddsNoColumnAndOKWorks)

@@ -129,6 +129,38 @@ TEST_F(frmTemplateTest, CopyStartsWithoutNameAndOnlyAConfirmedCopyIsAdded)
     EXPECT_TRUE(oRead->Item(std::string("Termine")));
 }
 
+TEST_F(frmTemplateTest, FoldersChangeOnlyWhenPickedAndStayAfterTheEditorsCancel)
+{
+    const auto oTasks = m_oTemplates->Item(std::string("Aufgaben"));
+    const int nBefore = oTasks->Folders()->Count();
+    ASSERT_EQ(nBefore, 0);
+    bool bOkForBlanks = true;
+    int nAfterPickerCancel = -1;
+    Run("Aufgaben",
+        [](frmTemplate& oManager) {
+            oManager.cmdEdit().Click();
+            oManager.cmdClose().Click();
+        },
+        {[&](frmTemplateDetail& oEditor) {
+            oEditor.txtNew().SetText("   ");
+            bOkForBlanks = oEditor.cmdOK().Enabled();
+            m_bCancelFolders = true;
+            oEditor.cmdFolder().Click();
+            nAfterPickerCancel = oTasks->Folders()->Count();
+            m_bCancelFolders = false;
+            oEditor.cmdFolder().Click();
+            oEditor.cmdCancel().Click();
+        }});
+    EXPECT_FALSE(bOkForBlanks);
+    EXPECT_EQ(nAfterPickerCancel, nBefore);
+    // The editor's Cancel does not undo the folders picked through it.
+    ASSERT_EQ(oTasks->Folders()->Count(), 1);
+    EXPECT_EQ(oTasks->Folders()->Item(1)->EntryID(),
+              Folder(platform::store::FolderRole::Tasks).entryId);
+    EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+    EXPECT_TRUE(pf::Driver::current().MessageBoxes().empty());
+}
+
 TEST_F(frmTemplateTest, RenamingChecksTheNameBeforeTheTemplateMoves)
 {
     struct Case
@@ -246,18 +278,19 @@ TEST_F(frmTemplateTest, DeletingAsksOnceAndSparesTheDefaultTemplate)
     struct Case
     {
         std::vector<int> rows;
-        int answer; // 0: no question expected
+        int answer; // 0: no question expected; -1: asked, but nobody answers
         bool removeEnabled;
         Strings names;
     };
     const Case aCases[] = {
         {{1, 2}, 7, true, {"(Standard)", "Aufgaben", "Termine"}},
         {{0, 2}, 0, false, {"(Standard)", "Aufgaben", "Termine"}},
+        {{1, 2}, -1, true, {"(Standard)", "Aufgaben", "Termine"}},
         {{1, 2}, 6, true, {"(Standard)"}},
     };
     for (const auto& c : aCases) {
         pf::Driver::current().Reset();
-        if (c.answer)
+        if (c.answer > 0)
             pf::Driver::current().QueueMsgBoxAnswer(c.answer);
         bool bRemoveEnabled = false;
         Run("", [&](frmTemplate& oManager) {
@@ -272,8 +305,8 @@ TEST_F(frmTemplateTest, DeletingAsksOnceAndSparesTheDefaultTemplate)
         EXPECT_EQ(bRemoveEnabled, c.removeEnabled);
         EXPECT_EQ(Names(), c.names);
         const auto& aBoxes = pf::Driver::current().MessageBoxes();
-        ASSERT_EQ(aBoxes.size(), c.answer ? 1u : 0u);
-        if (c.answer) {
+        ASSERT_EQ(aBoxes.size(), c.answer > 0 ? 1u : 0u);
+        if (c.answer > 0) {
             EXPECT_EQ(aBoxes[0].prompt, "Möchten Sie die Vorlage löschen?");
             EXPECT_EQ(aBoxes[0].buttons, 36);
         }

@@ -15,6 +15,7 @@
 #include "platform/mapi/Session.h"
 #include "platform/outlook/Application.h"
 #include "platform/runtime/Error.h"
+#include "platform/win/Desktop.h"
 
 #include <gmock/gmock.h>
 
@@ -157,12 +158,29 @@ TEST_F(DialogTest, OwnErrorsUseTheLibrarysBaseTitleAndLog)
     } catch (const rt::Error& e) {
         EXPECT_EQ(e.Source(), "Quelle; Heronwood7.Dialog.PickFolder (5)");
     }
+
+    // Item.Init does not raise: a folder that fails while it is read is written to the
+    // library's log with its name, and the item is not made.
+    auto oFolder = detail::modRedemption::g_Session()->GetFolderFromID(
+        m_oInbox.entryId, rt::Variant(Personal().EntryId()));
+    ASSERT_NE(oFolder, nullptr);
+    ASSERT_EQ(ErrorLog(), "");
+    BreakStore("Persönliche Ordner");
+    Item oItem;
+    EXPECT_FALSE(oItem.Init(oFolder, 1, "Eingang"));
+    EXPECT_THAT(ErrorLog(), ::testing::HasSubstr("Heronwood7.Item.Init (4)"));
+    EXPECT_THAT(ErrorLog(), ::testing::HasSubstr("App: Heronwood7"));
+    EXPECT_THAT(ErrorLog(), ::testing::HasSubstr("- Folder name: Eingang"));
 }
 
 TEST_F(DialogTest, PickingWithoutAProfileRaisesAndLeavesNoWindow)
 {
     auto oDialog = NewDialog();
     platform::mapi::SetCurrentProfile((m_oDir / "nowhere").string());
+    // Window handles count up: the picker's window takes the one after this probe.
+    auto& oDesktop = platform::win::Desktop::current();
+    const auto hProbe = oDesktop.createWindow();
+    oDesktop.destroyWindow(hProbe);
     try {
         oDialog->PickFolder();
         ADD_FAILURE() << "nothing was raised";
@@ -170,6 +188,10 @@ TEST_F(DialogTest, PickingWithoutAProfileRaisesAndLeavesNoWindow)
         EXPECT_THAT(e.Source(), ::testing::HasSubstr("Heronwood7.modRedemption.g_Session"));
         EXPECT_THAT(e.Source(), ::testing::EndsWith("Heronwood7.Dialog.PickFolder (0)"));
     }
+    const auto hNext = oDesktop.createWindow();
+    EXPECT_GT(hNext, hProbe + 1) << "the picker's window was never made";
+    EXPECT_FALSE(oDesktop.isWindow(hProbe + 1));
+    oDesktop.destroyWindow(hNext);
 }
 
 TEST_F(DialogTest, KnownClientVersionsShareTheClientsSession)

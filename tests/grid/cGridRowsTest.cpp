@@ -28,7 +28,9 @@ protected:
         oView.AddColumn(kStatus, "Status", 3, 20, 0, true);
         oView.AddColumn(kCategories, "Kategorien", 12, 11);
         oView.AddColumn("Start", "Beginn", 7, 5);
+        // The two date-only kinds of the field catalogue.
         oView.AddColumn("Due", "Fällig", 7, 5, 0, false, 14);
+        oView.AddColumn("DoneOn", "Erledigt am", 7, 5, 0, false, 15);
         oView.AddColumn("Duration", "Dauer", 3, 7);
         oView.AddColumn("Complete", "Prozent", 5, 12);
         oView.AddColumn("Amount", "Betrag", 5, 1);
@@ -45,6 +47,7 @@ protected:
                    {kCategories, PT_MV_STRING8, vList},
                    {"Start", PT_SYSTIME, rt::Variant(dt)},
                    {"Due", PT_SYSTIME, rt::Variant(dt)},
+                   {"DoneOn", PT_SYSTIME, rt::Variant(dt)},
                    {"Duration", PT_LONG, rt::Variant(std::int32_t(75))},
                    {"Complete", PT_DOUBLE, rt::Variant(0.125)},
                    {"Amount", PT_DOUBLE, rt::Variant(2.5)},
@@ -63,9 +66,9 @@ TEST_F(cGridRowsTest, DisplayTextsInGerman)
     TextRecord(3, rt::Variant(), rt::Variant(), rt::Variant());
     Fill();
     ASSERT_EQ(fg.Rows(), 3);
-    EXPECT_EQ(Row(1),
-              "D||Erledigt|Rot;Blau|15.03.2024 14:30|15.03.2024|01:15|12,5%|2,5|1.234,50|1||Plan");
-    EXPECT_EQ(Row(2), "D||||15.03.2024|15.03.2024|01:15|12,5%|2,5|1.234,50|0||Plan");
+    EXPECT_EQ(Row(1), "D||Erledigt|Rot;Blau|15.03.2024 "
+                      "14:30|15.03.2024|15.03.2024|01:15|12,5%|2,5|1.234,50|1||Plan");
+    EXPECT_EQ(Row(2), "D||||15.03.2024|15.03.2024|15.03.2024|01:15|12,5%|2,5|1.234,50|0||Plan");
     EXPECT_EQ(fg.RowData(1), rt::Variant("0"));
     EXPECT_EQ(fg.RowData(2), rt::Variant("1"));
 }
@@ -77,7 +80,8 @@ TEST_F(cGridRowsTest, DisplayTextsInEnglishAndWithoutTime)
     oView.bDontShowTime = true;
     TextRecord(1, rt::Variant(std::int32_t(4)), List({}), rt::Variant(false));
     Fill();
-    EXPECT_EQ(Row(1), "D||Deferred||3/15/2024|3/15/2024|01:15|12.5%|2.5|1,234.50|0||Plan");
+    EXPECT_EQ(Row(1),
+              "D||Deferred||3/15/2024|3/15/2024|3/15/2024|01:15|12.5%|2.5|1,234.50|0||Plan");
 }
 
 TEST_F(cGridRowsTest, MissingColumnIsLoggedAndTheOtherCellsAreWritten)

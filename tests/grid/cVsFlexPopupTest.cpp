@@ -108,6 +108,18 @@ TEST_F(cVsFlexPopupTest, PopUpMenu6ShowsAtMouseOrUnderTheCellOnlyForDataRows)
     EXPECT_EQ(m_oBar->PopupY(), 180);
     m_oBar->ClosePopup();
 
+    // The first data row, right under the header, is a data row like any other.
+    MouseOverRow(1);
+    m_oPopup.PopUpMenu6(*m_oBar, m_oMenu, Grid(), true);
+    EXPECT_EQ(m_oBar->OpenPopup(), m_oMenu);
+    m_oBar->ClosePopup();
+    Grid().SetRow(1);
+    m_oPopup.PopUpMenu6(*m_oBar, m_oMenu, Grid(), false);
+    ASSERT_EQ(m_oBar->OpenPopup(), m_oMenu);
+    EXPECT_EQ(m_oBar->PopupY(), 140);
+    m_oBar->ClosePopup();
+    Grid().SetRow(3);
+
     // Over the header, or with the header current, no menu opens.
     MouseOverRow(0);
     m_oPopup.PopUpMenu6(*m_oBar, m_oMenu, Grid(), true);
@@ -147,11 +159,17 @@ TEST_F(cVsFlexPopupTest, PopUpMenuWithRowSelectionKeepsAMultiRowSelection)
     EXPECT_EQ(fg.Row(), 6);
     ASSERT_EQ(vShown.size(), 3u);
 
+    // The first data row, right under the header, takes the menu too.
+    MouseOverRow(1);
+    m_oPopup.PopUpMenu(*m_oForm, *m_oGrid, m_oMenu, true);
+    EXPECT_EQ(fg.Row(), 1);
+    ASSERT_EQ(vShown.size(), 4u);
+
     // Over the header nothing shows, whatever the flag.
     MouseOverRow(0);
     m_oPopup.PopUpMenu(*m_oForm, *m_oGrid, m_oMenu, true);
     m_oPopup.PopUpMenu(*m_oForm, *m_oGrid, m_oMenu, false);
-    EXPECT_EQ(vShown.size(), 3u);
+    EXPECT_EQ(vShown.size(), 4u);
 }
 
 TEST_F(cVsFlexPopupTest, CellFormPositionAddsGridAndContainerOffsetsByContainerKind)

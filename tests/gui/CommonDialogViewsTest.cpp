@@ -1,12 +1,14 @@
 #include "GuiFixture.h"
 
 #include "gui/DesktopAnswers.h"
+#include "gui/QtTranslations.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Driver.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -122,6 +124,40 @@ TEST_F(CommonDialogViewsTest, PrintDialogShowsAndReturnsItsFields)
     EXPECT_EQ(oDialog.printer, "TallymanNull");
     EXPECT_EQ(sLoaded, "TallymanNull");
     EXPECT_EQ(oDialog.copies, 3);
+}
+
+TEST_F(CommonDialogViewsTest, DialogsSpeakTheLanguageOfTheRegionalSettings)
+{
+    gui::DesktopAnswers answers;
+    struct Case
+    {
+        const char* sLocale;
+        QString sTitle;
+        bool bTranslated;
+    };
+    for (const auto& c : {Case{"de-DE", QStringLiteral("Drucken"), true},
+                          Case{"en-US", QStringLiteral("Print"), false}}) {
+        platform::locale::SetCurrent(c.sLocale);
+        const gui::QtTranslations translations;
+        EXPECT_EQ(translations.Loaded(), c.bTranslated) << c.sLocale;
+        // Qt's file dialog: its labels and buttons come from Qt's translations.
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        auto* pLookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(pLookIn, nullptr);
+        EXPECT_EQ(pLookIn->text() != QStringLiteral("Look in:"), c.bTranslated)
+            << pLookIn->text().toStdString();
+        QString sTitle;
+        WhenShown<QDialog>([&sTitle](QDialog& view) {
+            sTitle = view.windowTitle();
+            view.reject();
+        });
+        pf::PrintDialog oDialog;
+        oDialog.printers = {"TallymanPDF"};
+        oDialog.printer = "TallymanPDF";
+        pf::ShowPrintDialog(oDialog);
+        EXPECT_EQ(sTitle, c.sTitle);
+    }
 }
 
 } // namespace

@@ -6,10 +6,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
 #include <QToolBar>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -48,12 +54,13 @@ TEST_F(InspectorViewTest, ShowsTheBarsOfTheItemWindowAndPassesTheirClicksOn)
     oOff->Enabled = false;
     std::vector<std::string> vClicks;
     oButton->OnClick([&](ol::CommandBarButton& o, bool&) { vClicks.push_back(o.Tag); });
-    QString sText = QStringLiteral("Subject: Besprechung Größe");
+    gui::ItemContent oContent;
+    oContent.sSubject = "Besprechung Größe";
 
-    gui::InspectorView view(oInspector, [&] { return sText; });
+    gui::InspectorView view(oInspector, [&] { return oContent; }, {}, {});
     view.show();
     EXPECT_EQ(view.windowTitle(), QStringLiteral("Besprechung Größe"));
-    EXPECT_EQ(view.Text(), sText);
+    EXPECT_EQ(view.Text(), QStringLiteral("Subject: Besprechung Größe\n"));
     auto vActions = ActionsOf(view, "Tallyman");
     ASSERT_EQ(vActions.size(), 2U);
     EXPECT_EQ(vActions[0]->text(), QStringLiteral("Kategorien"));
@@ -65,9 +72,9 @@ TEST_F(InspectorViewTest, ShowsTheBarsOfTheItemWindowAndPassesTheirClicksOn)
     // The add-in adds a bar and changes the item after the window opened.
     auto oMore = oInspector->CommandBars()->Add("More");
     oMore->Controls().Add()->Caption = "Drucken";
-    sText = QStringLiteral("Subject: Besprechung Größe\nCategories: Projekt");
+    oContent.vFields.push_back({"Categories", "Projekt"});
     view.Pull();
-    EXPECT_EQ(view.Text(), sText);
+    EXPECT_EQ(view.Text(), QStringLiteral("Subject: Besprechung Größe\nCategories: Projekt\n"));
     ASSERT_EQ(ActionsOf(view, "More").size(), 1U);
     EXPECT_EQ(ActionsOf(view, "More")[0]->text(), QStringLiteral("Drucken"));
 
@@ -88,16 +95,88 @@ TEST_F(InspectorViewTest, ABarChangedByItsOwnClickLeavesSafely)
         oInspector->CommandBars()->UserSetVisible("Tallyman", false);
     });
     {
-        gui::InspectorView view(oInspector, {});
+        gui::InspectorView view(oInspector, {}, {}, {});
         view.show();
         ActionsOf(view, "Tallyman").at(0)->trigger();
         QApplication::processEvents();
         EXPECT_TRUE(ActionsOf(view, "Tallyman").empty());
-        EXPECT_TRUE(view.Text().isEmpty());
+        EXPECT_TRUE(view.findChild<QLineEdit*>("subject")->text().isEmpty());
     }
     // The closed window no longer listens to the bars.
     oInspector->CommandBars()->UserSetVisible("Tallyman", true);
     EXPECT_TRUE(oBar->Visible);
+}
+
+TEST_F(InspectorViewTest, AMailIsEditedAndSentFromItsWindowOthersShowReadOnly)
+{
+    auto oInspector = std::make_shared<ol::Inspector>();
+    gui::ItemContent oMail;
+    oMail.bMail = oMail.bSendable = true;
+    oMail.sSubject = "Bericht";
+    oMail.sBody = "Anbei der Bericht.";
+    oMail.vAttachments = {"Bericht.xlsx (5120 Bytes)"};
+    std::vector<gui::MailEdits> vSent;
+    bool bFail = true;
+    const auto send = [&](const gui::MailEdits& oEdits) {
+        if (bFail)
+            throw std::runtime_error("The message has no recipients.");
+        vSent.push_back(oEdits);
+    };
+    const auto german = [](const std::string& s) { return s == "To" ? std::string("An") : s; };
+    auto* view = new gui::InspectorView(
+        oInspector, [&] { return oMail; }, send, german);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<gui::InspectorView> guard(view);
+    view->show();
+    auto* pTo = view->findChild<QLineEdit*>("to");
+    auto* pSubject = view->findChild<QLineEdit*>("subject");
+    auto* pBody = view->findChild<QPlainTextEdit*>("body");
+    auto* pSend = view->findChild<QPushButton*>("send");
+    ASSERT_TRUE(pTo && pSubject && pBody && pSend);
+    EXPECT_TRUE(view->Text().startsWith(QStringLiteral("An: \n")));
+    EXPECT_TRUE(view->Text().contains(QStringLiteral("Bericht.xlsx (5120 Bytes)")));
+    for (QWidget* pEdit : std::initializer_list<QWidget*>{pTo, pSubject, pBody})
+        EXPECT_TRUE(pEdit->isVisible() && pEdit->isEnabled());
+    EXPECT_FALSE(pTo->isReadOnly());
+    EXPECT_FALSE(pBody->isReadOnly());
+
+    // Sent with no recipient: the window stays, says why, and keeps the person's text.
+    QTest::keyClicks(pSubject, QStringLiteral(" Mai"));
+    QTest::mouseClick(pSend, Qt::LeftButton);
+    ASSERT_TRUE(guard);
+    EXPECT_TRUE(view->isVisible());
+    auto* pError = view->findChild<QLabel*>("error");
+    ASSERT_NE(pError, nullptr);
+    EXPECT_TRUE(pError->isVisible());
+    EXPECT_TRUE(pError->text().contains(QStringLiteral("no recipients")));
+    // The add-in changes the item meanwhile: the person's edit stays.
+    oMail.sSubject = "Anderer Betreff";
+    view->Pull();
+    EXPECT_EQ(pSubject->text(), QStringLiteral("Bericht Mai"));
+
+    bFail = false;
+    QTest::keyClicks(pTo, QStringLiteral("team@kestrova.example"));
+    QTest::mouseClick(pSend, Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(vSent.size(), 1U);
+    EXPECT_EQ(vSent[0].sTo, "team@kestrova.example");
+    EXPECT_EQ(vSent[0].sSubject, "Bericht Mai");
+    EXPECT_EQ(vSent[0].sBody, "Anbei der Bericht.");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(guard); // the window closed
+
+    // An appointment: its fields read-only, no Send.
+    gui::ItemContent oAppointment;
+    oAppointment.sSubject = "Wochenenddienst";
+    oAppointment.vFields = {{"Start", "03.01.2027 08:00:00"}, {"Categories", "Keine"}};
+    gui::InspectorView other(oInspector, [&] { return oAppointment; }, send, {});
+    other.show();
+    EXPECT_FALSE(other.findChild<QPushButton*>("send")->isVisible());
+    EXPECT_FALSE(other.findChild<QLineEdit*>("to")->isVisible());
+    EXPECT_TRUE(other.findChild<QLineEdit*>("subject")->isReadOnly());
+    EXPECT_EQ(other.Text(), QStringLiteral("Subject: Wochenenddienst\nStart: 03.01.2027 "
+                                           "08:00:00\nCategories: Keine\n"));
+    EXPECT_FALSE(other.Send());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // build folder (TV_GUI_LANG chooses the language). Every dialog shows its controls with their
 // texts and its lists filled.
 #include "GuiHostFixture.h"
+#include "LayoutChecks.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
@@ -85,10 +86,12 @@ protected:
     }
 
     /// The screenshot, and what must be readable: every visible button and label that has a
-    /// caption in the model shows it, every visible list that has entries shows them.
+    /// caption in the model shows it, every visible list that has entries shows them, and the
+    /// layout lets a person read and reach it all (LayoutChecks.h).
     void Look(gui::FormView& oView)
     {
         Shoot(oView);
+        host_test::CheckLayout(oView);
         for (const auto& oControl : oView.Form().Controls()) {
             QWidget* pWidget = oView.WidgetOf(oControl->Name());
             const pf::Control* pContainer = oControl->Container();

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -46,9 +47,9 @@ std::vector<Mail> Listed(const std::string& sOutput, const std::string& sName)
             Mail oMail;
             const std::string sRest = sLine.substr(sLine.find("  ", 2) + 2);
             const std::string sSentMark = "  (sent)";
-            oMail.bSent = sRest.size() >= sSentMark.size() &&
-                          sRest.compare(sRest.size() - sSentMark.size(), sSentMark.size(),
-                                        sSentMark) == 0;
+            oMail.bSent =
+                sRest.size() >= sSentMark.size() &&
+                sRest.compare(sRest.size() - sSentMark.size(), sSentMark.size(), sSentMark) == 0;
             oMail.sSubject = oMail.bSent ? sRest.substr(0, sRest.size() - sSentMark.size()) : sRest;
             aMails.push_back(oMail);
         }
@@ -75,6 +76,8 @@ protected:
     {
         return "Wochenbericht.csv (" + std::to_string(fs::file_size(Report())) + " bytes)";
     }
+
+    std::pair<std::vector<Mail>, std::vector<Mail>> MailboxesWithoutTheTemplate();
 
     // Runs the host in English with these answers.
     host_test::RunResult Answer(const std::string& sAnswers) const
@@ -107,6 +110,18 @@ protected:
                "click cmdClose\n";
     }
 };
+
+/// The sent items and drafts after a run that set the standard template up to mail its report
+/// from the sample profile's mail template, which is then removed: the next send shows a new
+/// mail instead.
+std::pair<std::vector<Mail>, std::vector<Mail>> HostMailRunTest::MailboxesWithoutTheTemplate()
+{
+    const auto rSetUp =
+        Answer(SendAtOnceFromTheTemplate() + "mailbox sent\nmailbox drafts\nquit\n");
+    EXPECT_EQ(rSetUp.exitCode, 0) << rSetUp.output;
+    fs::remove(SampleTemplate());
+    return {Listed(rSetUp.output, "sent"), Listed(rSetUp.output, "drafts")};
+}
 
 TEST_F(HostMailRunTest, TemplateWithARecipientSendsTheSavedReportIntoSentItems)
 {
@@ -143,12 +158,7 @@ TEST_F(HostMailRunTest, TemplateWithARecipientSendsTheSavedReportIntoSentItems)
 
 TEST_F(HostMailRunTest, WithoutATemplateTheNewMailIsShownAndNeverSent)
 {
-    const auto rSetUp = Answer(SendAtOnceFromTheTemplate() + "mailbox sent\nmailbox drafts\nquit\n");
-    ASSERT_EQ(rSetUp.exitCode, 0) << rSetUp.output;
-    const auto aSentBefore = Listed(rSetUp.output, "sent");
-    const auto aDraftsBefore = Listed(rSetUp.output, "drafts");
-    // The template set to send at once has gone since: a new mail takes its place.
-    fs::remove(SampleTemplate());
+    const auto [aSentBefore, aDraftsBefore] = MailboxesWithoutTheTemplate();
 
     const auto r = Answer("saveas\nsendreport\nmailbox drafts\nmailbox outbox\nmailbox sent\n"
                           "quit\n");
@@ -162,13 +172,37 @@ TEST_F(HostMailRunTest, WithoutATemplateTheNewMailIsShownAndNeverSent)
     EXPECT_TRUE(Listed(r.output, "outbox").empty()) << r.output;
     const auto aDrafts = Listed(r.output, "drafts");
     ASSERT_EQ(aDrafts.size(), aDraftsBefore.size() + 1) << r.output;
-    const auto itMail = std::find_if(aDrafts.begin(), aDrafts.end(), [](const Mail& m) {
-        return !m.aAttachments.empty();
-    });
+    const auto itMail = std::find_if(aDrafts.begin(), aDrafts.end(),
+                                     [](const Mail& m) { return !m.aAttachments.empty(); });
     ASSERT_NE(itMail, aDrafts.end()) << r.output;
     EXPECT_FALSE(itMail->bSent);
     EXPECT_TRUE(itMail->aTo.empty());
     EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
+}
+
+TEST_F(HostMailRunTest, TheShownMailIsAddressedAndSentFromItsWindow)
+{
+    const auto [aSentBefore, aDraftsBefore] = MailboxesWithoutTheTemplate();
+
+    const auto r = Answer("saveas\nsendreport\n"
+                          "mail to team@kestrova.example; chef@kestrova.example\n"
+                          "mail subject Wochenbericht KW 1\nmail send\n"
+                          "mailbox sent\nmailbox drafts\nquit\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("> mail send\nThe mail was sent."), std::string::npos) << r.output;
+    const auto aSent = Listed(r.output, "sent");
+    ASSERT_EQ(aSent.size(), aSentBefore.size() + 1) << r.output;
+    const auto itMail = std::find_if(aSent.begin(), aSent.end(), [](const Mail& m) {
+        return m.sSubject == "Wochenbericht KW 1";
+    });
+    ASSERT_NE(itMail, aSent.end()) << r.output;
+    EXPECT_TRUE(itMail->bSent);
+    ASSERT_EQ(itMail->aTo.size(), 2U) << r.output;
+    EXPECT_NE(itMail->aTo[0].find("team@kestrova.example"), std::string::npos);
+    EXPECT_NE(itMail->aTo[1].find("chef@kestrova.example"), std::string::npos);
+    EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
+    // It left the drafts, where the add-in had put it to be shown.
+    EXPECT_EQ(Listed(r.output, "drafts").size(), aDraftsBefore.size()) << r.output;
 }
 
 } // namespace

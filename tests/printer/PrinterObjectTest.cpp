@@ -350,6 +350,17 @@ TEST_F(PrinterDialogTest, PresetIsShownAndTheAnswersBecomeTheSettings)
     Answer([](platform::forms::PrintDialog& d) { d.copies = 9; }, false);
     EXPECT_EQ(oPrinter.Dialog(oPreset), nullptr);
     EXPECT_EQ(ReadFile(OptionsFile()), sStored);
+
+    // A preset of the selection opens on the selection and keeps it when confirmed.
+    oPreset->SetPrintWhat(DMPAGES_SELECTION);
+    oPreset->SetFromPage(0);
+    oPreset->SetToPage(0);
+    Answer([](platform::forms::PrintDialog&) {});
+    const auto oSelection = oPrinter.Dialog(oPreset);
+    EXPECT_EQ(opened.range, platform::forms::PrintRange::Selection);
+    ASSERT_NE(oSelection, nullptr);
+    EXPECT_EQ(oSelection->PrintWhat(), DMPAGES_SELECTION);
+    EXPECT_EQ(oSelection->FromPage(), 0);
 }
 
 TEST_F(PrinterDialogTest, WithoutPresetItOpensOnTheDefaultPrinter)

@@ -7,10 +7,14 @@
 #include "actions/ActionSave.h"
 #include "engine/Filter.h"
 #include "engine/Records.h"
+#include "platform/win/FileIo.h"
+#include "platform/mapi/Message.h"
 #include "platform/win/RecordingShell.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace shell_test {
 
@@ -118,6 +122,32 @@ TEST_F(ReportFileCommandsTest, AutomaticSaveFollowsEveryReadAndCommandsWaitForAS
     EXPECT_FALSE(Window().ReportSaved());
 }
 
+TEST_F(ReportFileCommandsTest, AnAutomaticSaveThatIsCancelledOrFailsLeavesTheReportUnsaved)
+{
+    for (const bool bFail : {false, true}) {
+        SCOPED_TRACE(bFail ? "failed" : "cancelled");
+        Save().SetAction(1);
+        Save().SetAutoExecute(false);
+        Window().CommandbarClick("saveas");
+        ASSERT_TRUE(Window().ReportSaved());
+        Save().SetAutoExecute(true);
+        std::optional<platform::win::ScopedWriteFault> oDiskFull;
+        if (bFail) {
+            oDiskFull.emplace([](int, const char*, std::size_t) -> ssize_t {
+                errno = ENOSPC;
+                return -1;
+            });
+        } else {
+            Save().SetAction(0);
+            platform::forms::Driver::current().QueueDialogAnswer("");
+        }
+        Window().CommandbarClick("refresh");
+        oDiskFull.reset();
+        EXPECT_FALSE(Window().ReportSaved());
+        EXPECT_FALSE(MenuEnabled("deletereport"));
+    }
+}
+
 TEST_F(ReportFileCommandsTest, OpenSavesOnlyWhenNeededAndDeleteForgetsTheFile)
 {
     platform::win::RecordingShell oShell;
@@ -152,6 +182,66 @@ TEST_F(ReportFileCommandsTest, OpenSavesOnlyWhenNeededAndDeleteForgetsTheFile)
     ASSERT_EQ(platform::forms::Driver::current().MessageBoxes().size(), 1u);
     EXPECT_NE(platform::forms::Driver::current().MessageBoxes()[0].prompt.find(sFile),
               std::string::npos);
+}
+
+TEST_F(ReportFileCommandsTest, AFailedSaveForgetsTheEarlierFileAndTheNextCommandSavesAgain)
+{
+    platform::win::RecordingShell oShell;
+    platform::win::ScopedShell oScope(oShell);
+    Window().GetViewSettings()->Action()->GetOpenAction()->SetEditor(0);
+    Window().CommandbarClick("saveas");
+    ASSERT_TRUE(Window().ReportSaved());
+    ASSERT_TRUE(MenuEnabled("deletereport"));
+
+    // Asked for a name, the user picks a type no exporter writes: the save fails.
+    auto& oDriver = platform::forms::Driver::current();
+    Save().SetAction(0);
+    oDriver.QueueDialogAnswer((oOut / "Report.txt").string());
+    Window().CommandbarClick("saveas");
+    ASSERT_EQ(oDriver.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(Save().SavedAs().empty());
+    EXPECT_FALSE(Window().ReportSaved());
+    EXPECT_FALSE(MenuEnabled("deletereport"));
+
+    // The next open writes the report again and opens that file.
+    Save().SetAction(1);
+    Window().CommandbarClick("openreport");
+    ASSERT_EQ(oShell.requests().size(), 1u);
+    EXPECT_EQ(oShell.requests().back().parameters, "\"" + Save().SavedAs() + "\"");
+    EXPECT_EQ(Save().SavedAs(), (oOut / "Übersicht (1).csv").string());
+    EXPECT_TRUE(Window().ReportSaved());
+    EXPECT_TRUE(MenuEnabled("deletereport"));
+
+    // A moved column asks for a new save before the print; when that save fails, the file
+    // of the earlier save is no longer offered for deletion.
+    Grid().UserMoveColumn(2, 1);
+    ASSERT_FALSE(Window().ReportSaved());
+    ASSERT_TRUE(MenuEnabled("deletereport"));
+    Save().SetAction(0);
+    oDriver.QueueDialogAnswer((oOut / "Report.txt").string());
+    Window().CommandbarClick("print");
+    EXPECT_EQ(oDriver.MessageBoxes().size(), 2u);
+    EXPECT_FALSE(Window().ReportSaved());
+    EXPECT_FALSE(MenuEnabled("deletereport"));
+}
+
+TEST_F(ReportFileCommandsTest, AReportGoneBeforeARichTextMailStopsTheMailWithAMessage)
+{
+    std::vector<std::string> vShown;
+    platform::mapi::SetDisplayHandler(
+        [&](const std::shared_ptr<platform::mapi::Message>& m) { vShown.push_back(m->Subject()); });
+    oHost->SetNewMailBodyFormat(3);
+    Window().CommandbarClick("saveas");
+    const std::string sFile = Save().SavedAs();
+    ASSERT_TRUE(std::filesystem::remove(sFile));
+    // The mail would only be shown; without its report it is not, and the user hears why.
+    Window().CommandbarClick("sendreport");
+    platform::mapi::SetDisplayHandler({});
+    EXPECT_TRUE(vShown.empty());
+    const auto& vBoxes = platform::forms::Driver::current().MessageBoxes();
+    ASSERT_EQ(vBoxes.size(), 1u);
+    EXPECT_NE(vBoxes[0].prompt.find(sFile), std::string::npos) << vBoxes[0].prompt;
+    EXPECT_EQ(vBoxes[0].buttons, 48);
 }
 
 TEST_F(ReportFileCommandsTest, DeleteAnsweredNoKeepsTheFileAndItsCommands)

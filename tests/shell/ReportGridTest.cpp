@@ -96,6 +96,18 @@ protected:
                 return r;
         return -1;
     }
+    // Saves the report at once in the given format; the window then holds it saved.
+    void SaveReport(int lFormat)
+    {
+        auto oSave = Window().GetViewSettings()->Action()->GetSaveAction();
+        oSave->SetPath((std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "out").string());
+        oSave->SetAction(1);
+        oSave->SetFilename("grid");
+        oSave->SetReportExists(3);
+        oSave->SetReportFormat(lFormat);
+        Window().CommandbarClick("saveas");
+        ASSERT_TRUE(Window().ReportSaved()) << ErrorLog();
+    }
     std::vector<std::string> MessageTexts()
     {
         std::vector<std::string> v;
@@ -199,11 +211,14 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
         return v;
     };
     ASSERT_EQ(viewKeys(), gridKeys());
+    SaveReport(0);
     const std::string sThird = fg.ColKey(3);
     const std::string sSecond = fg.ColKey(2);
     fg.UserMoveColumn(3, 1);
     EXPECT_EQ(viewKeys().front(), sThird);
     EXPECT_EQ(viewKeys(), gridKeys());
+    EXPECT_FALSE(Window().ReportSaved());
+    SaveReport(0);
     // Dropped before the outline column, a column lands at the first place.
     fg.UserMoveColumn(3, 0);
     EXPECT_EQ(fg.ColKey(0), "");
@@ -228,6 +243,54 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
     EXPECT_EQ(vSaved, vExpected);
 }
 
+TEST_F(ReportGridTest, MovesOfTheOutlineColumnOrAHiddenColumnAreRefused)
+{
+    auto& fg = Grid();
+    auto& oSave = *Window().GetViewSettings()->Action()->GetSaveAction();
+    const auto oOut = std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "moves";
+    oSave.SetPath(oOut.string());
+    oSave.SetAction(1);
+    oSave.SetFilename("report");
+    oSave.SetReportFormat(0);
+    oSave.SetReportExists(3);
+    const auto SavedHeader = [&] {
+        Window().CommandbarClick("saveas");
+        std::ifstream oIn(oSave.SavedAs(), std::ios::binary);
+        std::string sLine;
+        std::getline(oIn, sLine);
+        return sLine;
+    };
+    const auto gridKeys = [&] {
+        std::vector<std::string> v;
+        for (int c = 0; c < fg.Cols(); ++c)
+            v.push_back(fg.ColKey(c));
+        return v;
+    };
+    const std::string sHeader = SavedHeader();
+    ASSERT_FALSE(sHeader.empty());
+    ASSERT_TRUE(Window().ReportSaved());
+    const auto vKeys = gridKeys();
+    const int lHidden = FirstHiddenColumn();
+    ASSERT_GT(lHidden, 1);
+
+    struct Move
+    {
+        int lCol;
+        int lPosition;
+    };
+    for (const Move m : {Move{0, 3}, Move{0, 0}, Move{lHidden, 1}, Move{lHidden, fg.Cols() - 1}}) {
+        fg.UserMoveColumn(m.lCol, m.lPosition);
+        EXPECT_EQ(gridKeys(), vKeys) << m.lCol << " to " << m.lPosition;
+        EXPECT_TRUE(Window().ReportSaved()) << m.lCol << " to " << m.lPosition;
+    }
+    std::vector<std::string> vView;
+    for (const auto& oField : *Window().GetViewSettings()->Fields())
+        vView.push_back(oField->Key());
+    EXPECT_EQ(vView, std::vector<std::string>(vKeys.begin() + 1, vKeys.begin() + 1 + vView.size()));
+    EXPECT_EQ(SavedHeader(), sHeader);
+    EXPECT_TRUE(pf::Driver::current().MessageBoxes().empty());
+}
+
 TEST_F(ReportGridTest, TheIconColumnRefusesResizingOtherColumnsKeepTheirWidth)
 {
     Window().cboTemplate().SetText(kTasks);
@@ -238,9 +301,16 @@ TEST_F(ReportGridTest, TheIconColumnRefusesResizingOtherColumnsKeepTheirWidth)
     EXPECT_FALSE(fg.UserResizeColumn(lIcon, lIconWidth + 600));
     EXPECT_EQ(fg.ColWidth(lIcon), lIconWidth);
 
+    // A resize changes an HTML report (widths are written) but not a CSV one.
     auto oView = Window().GetViewSettings();
-    oView->Action()->GetSaveAction()->SetReportFormat(1);
     const int c = fg.ColIndex(kTotalWork);
+    SaveReport(0);
+    ASSERT_TRUE(fg.UserResizeColumn(c, 2000));
+    EXPECT_EQ(oView->Fields()->Item(rt::Variant(kTotalWork))->Width(), 2000);
+    EXPECT_TRUE(Window().ReportSaved());
+    // Any command clears the flag of an HTML report, so the format changes after the save.
+    oView->Action()->GetSaveAction()->SetReportFormat(1);
+    ASSERT_TRUE(Window().ReportSaved());
     ASSERT_TRUE(fg.UserResizeColumn(c, 2222));
     EXPECT_EQ(oView->Fields()->Item(rt::Variant(kTotalWork))->Width(), 2222);
     EXPECT_FALSE(Window().ReportSaved());

@@ -1,5 +1,7 @@
 #include "ReportWindowFixture.h"
 
+#include "dialogs/frmTemplate.h"
+#include "engine/Records.h"
 #include "platform/mapi/Message.h"
 
 #include <regex>
@@ -50,6 +52,35 @@ TEST_F(ReportWindowTest, ClickOpensStandardThenTemplateTotalsMatchTheStore)
     ExpectGridMatchesStore();
     EXPECT_TRUE(platform::forms::Driver::current().MessageBoxes().empty());
     EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(ReportWindowTest, DeletingTheShownTemplateInTheManagerShowsAndReadsStandard)
+{
+    ClickReportButton();
+    auto& oWindow = Window();
+    ASSERT_TRUE(oWindow.Records()) << ErrorLog();
+    const int nStandard = oWindow.Records()->Count();
+    oWindow.cboTemplate().SetText(kTasks);
+    ASSERT_NE(oWindow.Records()->Count(), nStandard);
+    auto& oDriver = platform::forms::Driver::current();
+    oDriver.Reset();
+    oDriver.QueueModal("frmTemplate", [&](platform::forms::Form& oForm) {
+        auto& oManager = dynamic_cast<dialogs::frmTemplate&>(oForm);
+        auto& fg = oManager.fg();
+        for (int r = 0; r < fg.Rows(); ++r)
+            if (fg.TextMatrix(r, 0) == kTasks)
+                fg.UserClick(r, 0, 0);
+        oDriver.QueueMsgBoxAnswer(platform::forms::vbYes);
+        oManager.cmdRemove().Click();
+        oManager.cmdClose().Click();
+    });
+    oWindow.CommandbarClick("templates");
+    EXPECT_EQ(oDriver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(oWindow.cboTemplate().ListCount(), 3);
+    EXPECT_EQ(oWindow.cboTemplate().Text(), "(Standard)");
+    ASSERT_EQ(oWindow.GetViewSettings()->Name(), "(Standard)");
+    ASSERT_TRUE(oWindow.Records());
+    EXPECT_EQ(oWindow.Records()->Count(), nStandard);
 }
 
 TEST_F(ReportWindowTest, UserCloseSavesWidthsByKeyTemplatesAndLastTemplate)

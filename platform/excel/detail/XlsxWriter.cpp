@@ -1,10 +1,13 @@
+#include "platform/excel/detail/CapturedStderr.h"
 #include "platform/excel/detail/HeaderFooter.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
 #include "platform/excel/detail/Xstring.h"
+#include "platform/runtime/FileFailure.h"
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -18,9 +21,20 @@ struct WorkbookCloser
     void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
 };
 
-[[noreturn]] void Fail(const std::string& path, lxw_error error)
+[[noreturn]] void Fail(const std::string& path, lxw_error error, const std::string& log = {})
 {
-    Raise(kMethodFailed, "cannot write the workbook \"" + path + "\": " + lxw_strerror(error));
+    const int system = errno;
+    const std::string reasons = LibraryReasons(log);
+    const std::string library =
+        std::string(lxw_strerror(error)) + (reasons.empty() ? "" : " (" + reasons + ")");
+    // A full disk or a refused file is said in the user's words; the writer's own text follows.
+    if (system == ENOSPC || system == EDQUOT || system == EACCES || system == EROFS) {
+        Raise(kMethodFailed,
+              platform::runtime::FileFailureText(system, platform::runtime::FileAction::Write,
+                                                 path) +
+                  " " + library);
+    }
+    Raise(kMethodFailed, "cannot write the workbook \"" + path + "\": " + library);
 }
 
 // The styles a cell can need: plain/bold times general/date/date-time/time.
@@ -75,12 +89,13 @@ private:
 };
 
 // A text as the package stores it: the library escapes control characters itself, but not a
-// literal "_xHHHH_", which readers would take for the character it names.
+// literal "_xHHHH_", which readers would take for the character it names, nor U+FFFE and
+// U+FFFF, which no XML may hold.
 // `text` is followed by a NUL in memory (a sheet's text or a std::string).
 lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, std::string_view text,
                     lxw_format* format)
 {
-    if (HasLiteralEscape(text)) {
+    if (HasLiteralEscape(text) || HasNonXmlCharacter(text)) {
         return worksheet_write_string(ws, r, c, EscapeLiteralEscapes(text).c_str(), format);
     }
     return worksheet_write_string(ws, r, c, text.data(), format);
@@ -184,9 +199,15 @@ void WriteXlsx(const SheetList& sheets, const std::string& path)
     for (const Sheet& sheet : sheets) {
         WriteSheet(workbook.get(), styles, sheet, path);
     }
+    // The writer prints its failures on standard error; they belong into the error instead.
+    CapturedStderr log;
+    errno = 0;
     const lxw_error error = workbook_close(workbook.release());
+    const int system = errno;
+    const std::string text = log.Take();
     if (error != LXW_NO_ERROR) {
-        Fail(path, error);
+        errno = system;
+        Fail(path, error, text);
     }
 }
 

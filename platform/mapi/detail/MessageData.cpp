@@ -119,7 +119,8 @@ std::optional<store::PropValue> MessageData::OccurrenceValue(store::PropTag tag)
     const auto tagsNow = [&] {
         auto& st = Store();
         Prefetch::OccurrenceTags t;
-        t.apptStart = m_context->NamedTag(st, PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME);
+        t.apptStart =
+            m_context->NamedTag(st, PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME);
         t.commonStart = m_context->NamedTag(st, PSETID_Common, LID_COMMON_START, store::PT_SYSTIME);
         t.apptEnd = m_context->NamedTag(st, PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME);
         t.commonEnd = m_context->NamedTag(st, PSETID_Common, LID_COMMON_END, store::PT_SYSTIME);
@@ -178,8 +179,7 @@ std::optional<store::PropValue> MessageData::StoredValue(store::PropTag tag) con
     // the computed ones (entry ids, class, attachments) come from the store.
     if (m_ownItem && ValidPrefetch() && !IsComputedId(id)) {
         if (!m_ownProps)
-            m_ownProps =
-                Guard("Message.Fields", [&] { return Store().ItemProperties(m_entryId); });
+            m_ownProps = Guard("Message.Fields", [&] { return Store().ItemProperties(m_entryId); });
         for (const auto& [t, v] : *m_ownProps)
             if (t == tag || (anyType && store::PropIdOf(t) == id))
                 return v;
@@ -284,6 +284,25 @@ void MessageData::SetRecipient(std::size_t row, const store::Recipient& recipien
         return;
     }
     Guard("Recipient", [&] { Store().SetRecipient(m_entryId, row, recipient); });
+}
+
+void MessageData::RemoveRecipient(std::size_t row)
+{
+    if (IsNew()) {
+        m_recipients.erase(m_recipients.begin() + static_cast<std::ptrdiff_t>(row));
+        return;
+    }
+    Guard("Recipients.Remove", [&] {
+        auto& st = Store();
+        auto recipients = st.Recipients(m_entryId);
+        recipients.erase(recipients.begin() + static_cast<std::ptrdiff_t>(row));
+        // The store keeps the rows in order: the others are written again after the gap.
+        auto transaction = st.BeginTransaction();
+        st.ClearRecipients(m_entryId);
+        for (const auto& r : recipients)
+            st.AddRecipient(m_entryId, r);
+        transaction.Commit();
+    });
 }
 
 std::vector<store::Attachment> MessageData::Attachments() const

@@ -61,6 +61,7 @@ public:
     std::vector<store::Recipient> Recipients() const;
     void AddRecipient(const store::Recipient& recipient);
     void SetRecipient(std::size_t row, const store::Recipient& recipient);
+    void RemoveRecipient(std::size_t row);
     std::vector<store::Attachment> Attachments() const;
     void AddAttachment(const std::string& fileName, std::vector<std::uint8_t> data,
                        std::int32_t position, const std::string& displayName);

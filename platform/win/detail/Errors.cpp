@@ -40,6 +40,15 @@ void raiseFileError(int error, std::string_view source, const std::string& what)
     throw failure;
 }
 
+void raiseFileFailure(int error, std::string_view source, platform::runtime::FileAction action,
+                      const std::string& path)
+{
+    platform::runtime::Error failure(numberFor(error), std::string(source),
+                                     platform::runtime::FileFailureText(error, action, path));
+    failure.SetLastDllError(error);
+    throw failure;
+}
+
 void raiseNotSupported(std::string_view source, const std::string& what)
 {
     throw platform::runtime::Error(platform::runtime::errors::NotSupported, std::string(source),

@@ -6,6 +6,9 @@
 #include "platform/excel/Workbooks.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
+#include "platform/excel/detail/CapturedStderr.h"
+#include "platform/excel/detail/Writers.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/ReplacingFile.h"
 
 #include <sys/stat.h>
@@ -138,6 +141,37 @@ TEST_F(XlsxWriteTest, OldVersionsKnowOnlyTheOldFormat)
     book->SaveAs(PathOf("r.xls"), excel::FileFormat::WorkbookNormal);
     EXPECT_EQ(exceltest::XlsFile(PathOf("r.xls")).Cell(1, 2).text, "Subject");
     old->Quit();
+}
+
+TEST_F(XlsxWriteTest, AFullDiskIsSaidInTheUsersLanguageAndTheWritersLogStaysOffTheTerminal)
+{
+    excel::detail::Sheet sheet("Sheet1");
+    sheet.At(1, 1).kind = excel::detail::Cell::Kind::Number;
+    sheet.At(1, 1).number = 1;
+    sheet.At(1, 1).written = true;
+    const excel::detail::SheetList sheets{std::cref(sheet)};
+    for (const auto& [locale, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"de-DE", "auf dem Datenträger ist kein Platz mehr frei"},
+             {"en-US", "there is no space left on the disk"}}) {
+        platform::locale::SetCurrent(locale);
+        testing::internal::CaptureStderr();
+        std::string description;
+        try {
+            // Every write into /dev/full fails as on a full disk.
+            excel::detail::WriteXlsx(sheets, "/dev/full");
+        } catch (const rt::Error& error) {
+            description = error.Description();
+        }
+        const std::string terminal = testing::internal::GetCapturedStderr();
+        EXPECT_NE(description.find(expected), std::string::npos) << description;
+        EXPECT_NE(description.find("/dev/full"), std::string::npos) << description;
+        EXPECT_EQ(terminal.find("[ERROR]"), std::string::npos) << terminal;
+    }
+    platform::locale::SetCurrent("en-US");
+    EXPECT_EQ(excel::detail::LibraryReasons(
+                  "[ERROR][./src/packager.c:1532]: Error in writing member in the zipfile\n"
+                  "[ERROR] workbook_close(): Memory error\n"),
+              "Error in writing member in the zipfile; workbook_close(): Memory error");
 }
 
 } // namespace

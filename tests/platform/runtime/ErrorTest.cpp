@@ -1,8 +1,11 @@
 #include "platform/runtime/Error.h"
+#include "platform/locale/Locale.h"
+#include "platform/runtime/FileFailure.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
 
 namespace rt = platform::runtime;
 
@@ -73,4 +76,39 @@ TEST(ErrorTest, CapturesErrnoAtCreation)
     errno = 0;
     EXPECT_EQ(error.LastDllError(), ENOENT);
     EXPECT_EQ(error.Description(), "File not found");
+}
+
+TEST(ErrorTest, CommonFileFailuresAreSaidInTheUsersLanguageNamingTheFile)
+{
+    const struct
+    {
+        int error;
+        rt::FileAction action;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {EACCES, rt::FileAction::Write, "\"/r/x.csv\" cannot be written: you have no permission",
+         "\"/r/x.csv\" kann nicht geschrieben werden: Sie haben keine Berechtigung"},
+        {EROFS, rt::FileAction::Write, "its file system is read-only",
+         "ihr Dateisystem ist schreibgeschützt"},
+        {ENOSPC, rt::FileAction::Write, "there is no space left on the disk",
+         "auf dem Datenträger ist kein Platz mehr frei"},
+        {ENOENT, rt::FileAction::Read, "\"/r/x.csv\" cannot be read: it or its folder does not",
+         "\"/r/x.csv\" kann nicht gelesen werden: die Datei oder ihr Ordner existiert nicht"},
+        {EEXIST, rt::FileAction::Create, "cannot be created: a file of that name exists already",
+         "kann nicht angelegt werden: eine Datei dieses Namens existiert bereits"},
+        {EISDIR, rt::FileAction::Delete, "cannot be deleted: it is a folder",
+         "kann nicht gelöscht werden: es ist ein Ordner"},
+        {EIO, rt::FileAction::Write, "system error 5 (", "Systemfehler 5 ("},
+    };
+    for (const auto& c : cases) {
+        platform::locale::SetCurrent("en-US");
+        const std::string english = rt::FileFailureText(c.error, c.action, "/r/x.csv");
+        platform::locale::SetCurrent("de-DE");
+        const std::string german = rt::FileFailureText(c.error, c.action, "/r/x.csv");
+        EXPECT_NE(english.find(c.english), std::string::npos) << english;
+        EXPECT_NE(german.find(c.german), std::string::npos) << german;
+        EXPECT_NE(german.find("/r/x.csv"), std::string::npos) << german;
+    }
+    platform::locale::SetCurrent("en-US");
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+/// One labelled line of the client's item window, in the user-interface language.
+struct ItemField
+{
+    std::string sLabel;
+    std::string sValue;
+};
+
+/// What the client's item window shows of an item: its subject and message class, labelled
+/// fields (dates, categories), and of a mail its recipients, attachments and plain body.
+struct ItemContent
+{
+    std::string sSubject;
+    std::string sMessageClass;
+    bool bMail = false;
+    /// A mail not sent yet: the person may address, edit and send it.
+    bool bSendable = false;
+    std::vector<ItemField> vFields;
+    std::string sTo;
+    std::vector<std::string> vAttachments;
+    std::string sBody;
+};
+
+/// A mail as the person edited it in its window.
+struct MailEdits
+{
+    std::string sTo;
+    std::string sSubject;
+    std::string sBody;
+};
+
+/// The item window's words in the user-interface language: "To", "Subject", "Attachments",
+/// "Message", "Send", "Close", "The mail cannot be sent".
+using ItemWords = std::function<std::string(const std::string& sEnglish)>;
+
+} // namespace gui
