@@ -2,6 +2,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/modLabelControls.h"
+#include "dialogs/detail/DialogCommon.h"
 #include "fieldcatalogue/cField.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/Error.h"
@@ -22,10 +23,11 @@ constexpr int kFrameWidth = 4095;
 constexpr int kButtonLeft = 4440;
 constexpr int kButtonWidth = 1335;
 constexpr int kButtonHeight = 375;
+constexpr int kClientWidth = 5895;
 } // namespace
 
 LevelDialog::LevelDialog(const std::string& sModule, const std::string& sFirstFrameTag,
-                         int lFrameHeight)
+                         int lFrameHeight, int lClientHeight)
     : FieldSectionDialog(sModule, "view.html")
 {
     const char* aFrameTags[kLevels] = {nullptr, "2076", "2077"};
@@ -72,6 +74,7 @@ LevelDialog::LevelDialog(const std::string& sModule, const std::string& sFirstFr
     m_cmdDeleteAll = Add<pf::CommandButton>("cmdDeleteAll");
     m_cmdDeleteAll->SetTag("2078");
     m_cmdDeleteAll->Move(kButtonLeft, 1140, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, kClientWidth, lClientHeight);
     m_cboFolder->OnClick = [this] { cboFolder_Click(); };
     m_cmdOK->OnClick = [this] { cmdOK_Click(); };
     m_cmdCancel->OnClick = [this] { cmdCancel_Click(); };

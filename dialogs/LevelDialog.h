@@ -42,8 +42,10 @@ public:
 
 protected:
     /// sModule names the form; sFirstFrameTag is the resource id of level 0's frame caption;
-    /// lFrameHeight the height of a level's frame in twips.
-    LevelDialog(const std::string& sModule, const std::string& sFirstFrameTag, int lFrameHeight);
+    /// lFrameHeight the height of a level's frame and lClientHeight the form's client height
+    /// in twips.
+    LevelDialog(const std::string& sModule, const std::string& sFirstFrameTag, int lFrameHeight,
+                int lClientHeight);
 
     // The level i of the given view, as the derived dialog keeps them.
     virtual bool LevelApply(views::ViewSettings& oView, int i) const = 0;

@@ -151,6 +151,78 @@ void frmAction::CreateControls()
     m_cmdCancel = button("cmdCancel", "2252");
     m_cmdCancel->Cancel = true;
     m_cmdDeleteAll = button("cmdDeleteAll", "2253");
+    PlaceControls();
+}
+
+void frmAction::PlaceControls()
+{
+    // The save action's group fills the left column; the other four actions stand one below
+    // the other at the right, the closing buttons below them. A control in a frame counts its
+    // position from the frame's corner.
+    struct Place
+    {
+        const char* pName;
+        const char* pFrame; // null: on the form
+        int lLeft, lTop, lWidth, lHeight;
+    };
+    static constexpr Place kPlaces[] = {
+        {"fra(0)", nullptr, 120, 120, 5400, 5115},
+        {"chkAutoExecute(0)", "fra(0)", 120, 240, 5160, 255},
+        {"optAutoSave(0)", "fra(0)", 120, 540, 2520, 255},
+        {"optAutoSave(1)", "fra(0)", 2760, 540, 2520, 255},
+        {"txtSavePath", "fra(0)", 120, 870, 3720, 315},
+        {"cmdSavePath", "fra(0)", 3960, 840, 1320, 375},
+        {"lbl(1)", "fra(0)", 120, 1320, 2520, 255},
+        {"cboFormat", "fra(0)", 2760, 1290, 2520, 315},
+        {"lbl(0)", "fra(0)", 120, 1710, 2520, 255},
+        {"txtFileName", "fra(0)", 2760, 1680, 2520, 315},
+        {"lbl(7)", "fra(0)", 120, 2100, 2520, 255},
+        {"cboPlaceholder", "fra(0)", 2760, 2070, 1860, 315},
+        {"cmdAddPlaceholder", "fra(0)", 4740, 2040, 540, 375},
+        {"lbl(2)", "fra(0)", 120, 2490, 2520, 255},
+        {"cboFileExist", "fra(0)", 2760, 2460, 2520, 315},
+        {"txtReportTemplate", "fra(0)", 120, 2880, 3720, 315},
+        {"cmdReportTemplate", "fra(0)", 3960, 2850, 1320, 375},
+        {"fra(7)", "fra(0)", 120, 3300, 5160, 1260},
+        {"lbl(6)", "fra(7)", 120, 300, 2400, 255},
+        {"txtFirstExcelCell", "fra(7)", 2640, 270, 1020, 315},
+        {"chkPrintHeader", "fra(7)", 120, 630, 4920, 255},
+        {"chkPrintTotal", "fra(7)", 120, 900, 4920, 255},
+        {"chkExportTotalsOnly", "fra(0)", 120, 4680, 3360, 255},
+        {"cmdHeaderFooter", "fra(0)", 3600, 4620, 1680, 375},
+        {"lbl(3)", nullptr, 5640, 120, 5400, 255},
+        {"fra(1)", nullptr, 5640, 420, 5400, 1020},
+        {"chkAutoExecute(1)", "fra(1)", 120, 240, 5160, 255},
+        {"cboOpenWithApp", "fra(1)", 120, 570, 5160, 315},
+        {"fra(2)", nullptr, 5640, 1560, 5400, 1335},
+        {"chkAutoExecute(2)", "fra(2)", 120, 240, 5160, 255},
+        {"optMail(0)", "fra(2)", 120, 540, 2520, 255},
+        {"optMail(1)", "fra(2)", 2760, 540, 2520, 255},
+        {"txtMailTemplate", "fra(2)", 120, 870, 3720, 315},
+        {"cmdMailTemplate", "fra(2)", 3960, 840, 1320, 375},
+        {"fra(6)", nullptr, 5640, 1560, 5400, 1335},
+        {"optMailTemplate(0)", "fra(6)", 120, 240, 2520, 255},
+        {"optMailTemplate(1)", "fra(6)", 2760, 240, 2520, 255},
+        {"fra(3)", nullptr, 5640, 3015, 5400, 1335},
+        {"chkAutoExecute(3)", "fra(3)", 120, 240, 5160, 255},
+        {"optPrint(0)", "fra(3)", 120, 540, 2520, 255},
+        {"optPrint(1)", "fra(3)", 2760, 540, 2520, 255},
+        {"cmdPrinter", "fra(3)", 120, 840, 1320, 375},
+        {"lbl(4)", "fra(3)", 1560, 900, 3720, 255},
+        {"fra(4)", nullptr, 5640, 4470, 5400, 1140},
+        {"chkAutoExecute(4)", "fra(4)", 120, 180, 5160, 255},
+        {"lbl(5)", "fra(4)", 120, 480, 5160, 540},
+        {"cmdOK", nullptr, 6960, 5760, 1275, 375},
+        {"cmdCancel", nullptr, 8355, 5760, 1275, 375},
+        {"cmdDeleteAll", nullptr, 9765, 5760, 1275, 375},
+    };
+    for (const Place& oPlace : kPlaces) {
+        pf::Control& oControl = ControlNamed(oPlace.pName);
+        oControl.Move(oPlace.lLeft, oPlace.lTop, oPlace.lWidth, oPlace.lHeight);
+        if (oPlace.pFrame)
+            oControl.SetContainer(&ControlNamed(oPlace.pFrame));
+    }
+    detail::SetClientSize(*this, 11160, 6255);
 }
 
 void frmAction::WireEvents()

@@ -80,6 +80,8 @@ protected:
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void CreateControls();
     void WireEvents();
     platform::forms::Control& ControlNamed(const std::string& sName) const;

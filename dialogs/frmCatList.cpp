@@ -65,6 +65,21 @@ frmCatList::frmCatList(MasterlistReader oReader) : Form("frmCatList"), m_oReader
     m_chkView->OnClick = [this] { chkView_Click(); };
     m_cmdOK->OnClick = [this] { cmdOK_Click(); };
     m_cmdCancel->OnClick = [this] { cmdCancel_Click(); };
+    PlaceControls();
+}
+
+void frmCatList::PlaceControls()
+{
+    // The list with its view switch below it, OK and Cancel in a column at the right.
+    constexpr int kMargin = 120, kListWidth = 3600, kListHeight = 3000, kButtonWidth = 1215,
+                  kButtonHeight = 375;
+    m_fgControl->Move(kMargin, kMargin, kListWidth, kListHeight);
+    m_chkView->Move(kMargin, 2 * kMargin + kListHeight, kListWidth, 255);
+    const int lButtons = 2 * kMargin + kListWidth;
+    m_cmdOK->Move(lButtons, kMargin, kButtonWidth, kButtonHeight);
+    m_cmdCancel->Move(lButtons, kMargin + 480, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, lButtons + kButtonWidth + kMargin,
+                          3 * kMargin + kListHeight + 255);
 }
 
 std::string frmCatList::ShowForm(const std::string& SelectedCategories)

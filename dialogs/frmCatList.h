@@ -45,6 +45,8 @@ protected:
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void ShowCats();
     void AddMasterRows(const std::string& sMasterlist);
     void TickCallerCategories();

@@ -54,6 +54,8 @@ void SetupList(pf::FlexGrid& fg)
     fg.SetFixedRows(0);
     fg.SetFixedCols(0);
     fg.SetSelectionMode(pf::SelectionMode::ListBox);
+    // The list's one column fills its width.
+    fg.SetExtendLastCol(true);
 }
 } // namespace
 

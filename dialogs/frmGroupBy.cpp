@@ -20,6 +20,7 @@ namespace rt = platform::runtime;
 
 namespace {
 constexpr int kFrameHeight = 1575;
+constexpr int kClientHeight = 6330;
 constexpr int kDateType = 64;     // PT_SYSTIME
 constexpr int kKeywordsType = 11; // a field holding several values
 constexpr long kMultiValueMessage = 50;
@@ -38,7 +39,7 @@ bool IsDateField(const std::shared_ptr<fieldcatalogue::cField>& oField)
 }
 } // namespace
 
-frmGroupBy::frmGroupBy() : LevelDialog("frmGroupBy", "2073", kFrameHeight)
+frmGroupBy::frmGroupBy() : LevelDialog("frmGroupBy", "2073", kFrameHeight, kClientHeight)
 {
     SetCaption(" Gruppieren");
     SetTag("2072");
@@ -47,12 +48,12 @@ frmGroupBy::frmGroupBy() : LevelDialog("frmGroupBy", "2073", kFrameHeight)
         auto& oLabel = m_albl.at(static_cast<std::size_t>(i));
         oLabel = Add<pf::Label>("lbl" + sIndex);
         oLabel->SetTag("2176");
-        oLabel->Move(120, 1020, 1455, 255);
+        oLabel->Move(120, 1020, 1860, 255);
         oLabel->SetContainer(&fra(i));
         auto& oCombo = m_acboDateGroup.at(static_cast<std::size_t>(i));
         oCombo = Add<pf::ComboBox>("cboDateGroup" + sIndex);
         oCombo->SetTag("2079,2169,2170,2171,2172,2173,2174,2175");
-        oCombo->Move(1695, 960, 2160, 315);
+        oCombo->Move(2040, 960, 1935, 315);
         oCombo->SetContainer(&fra(i));
     }
 }

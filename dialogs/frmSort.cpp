@@ -11,6 +11,7 @@ namespace rt = platform::runtime;
 
 namespace {
 constexpr int kFrameHeight = 1095;
+constexpr int kClientHeight = 4560;
 
 views::SortBy& SortLevel(views::ViewSettings& oView, int i)
 {
@@ -21,7 +22,7 @@ views::SortBy& SortLevel(views::ViewSettings& oView, int i)
 }
 } // namespace
 
-frmSort::frmSort() : LevelDialog("frmSort", "2081", kFrameHeight)
+frmSort::frmSort() : LevelDialog("frmSort", "2081", kFrameHeight, kClientHeight)
 {
     SetCaption(" Sortieren");
     SetTag("2080");

@@ -73,6 +73,29 @@ frmTemplate::frmTemplate(TemplateEditorServices oServices)
     m_cmdRemove->OnClick = [this] { cmdRemove_Click(); };
     m_cmdOK->OnClick = [this] { cmdOK_Click(); };
     m_cmdClose->OnClick = [this] { cmdClose_Click(); };
+    PlaceControls();
+}
+
+void frmTemplate::PlaceControls()
+{
+    // The list under its label; right of it New, Edit, Copy, Delete from the top and Select
+    // and Close at the bottom, in one column.
+    constexpr int kMargin = 120, kListWidth = 3255, kListHeight = 3135, kButtonWidth = 1455,
+                  kButtonHeight = 375, kStep = 480;
+    constexpr int kListTop = kMargin + 300;
+    m_lbl->Move(kMargin, kMargin, kListWidth, 255);
+    m_fg->Move(kMargin, kListTop, kListWidth, kListHeight);
+    const int lButtons = 2 * kMargin + kListWidth;
+    int lTop = kListTop;
+    for (auto* oButton : {m_cmdNew.get(), m_cmdEdit.get(), m_cmdCopy.get(), m_cmdRemove.get()}) {
+        oButton->Move(lButtons, lTop, kButtonWidth, kButtonHeight);
+        lTop += kStep;
+    }
+    const int lBottom = kListTop + kListHeight - kButtonHeight;
+    m_cmdOK->Move(lButtons, lBottom - kStep, kButtonWidth, kButtonHeight);
+    m_cmdClose->Move(lButtons, lBottom, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, lButtons + kButtonWidth + kMargin,
+                          kListTop + kListHeight + kMargin);
 }
 
 frmTemplate::~frmTemplate() = default;

@@ -53,6 +53,8 @@ protected:
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void ShowItems(const std::string& CurrentSelection);
     void ShowDetails(const std::shared_ptr<views::ViewSettings>& oView, bool bNew);
     void EnableButtons();

@@ -52,6 +52,7 @@ frmTemplateDetail::frmTemplateDetail(TemplateEditorServices oServices)
     m_cmdCancel = Add<pf::CommandButton>("cmdCancel");
     m_cmdCancel->SetTag("2028");
     m_cmdCancel->Cancel = true;
+    PlaceControls();
     m_txtNew->OnChange = [this] { txtNew_Change(); };
     m_txtNew->OnGotFocus = [this] { txtNew_GotFocus(); };
     m_cmdFolder->OnClick = [this] { cmdFolder_Click(); };
@@ -59,6 +60,24 @@ frmTemplateDetail::frmTemplateDetail(TemplateEditorServices oServices)
     m_cmdAutoAction->OnClick = [this] { cmdAutoAction_Click(); };
     m_cmdOK->OnClick = [this] { cmdOK_Click(); };
     m_cmdCancel->OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmTemplateDetail::PlaceControls()
+{
+    // The name at the top left, the template's three editors in a column at the right, the
+    // closing buttons at the bottom left.
+    constexpr int kMargin = 120, kNameWidth = 3135, kSideWidth = 1695, kButtonWidth = 1335,
+                  kButtonHeight = 375, kStep = 480;
+    constexpr int kSide = 2 * kMargin + kNameWidth;
+    m_lbl->Move(kMargin, kMargin, kNameWidth, 255);
+    m_txtNew->Move(kMargin, kMargin + 300, kNameWidth, 315);
+    m_cmdFolder->Move(kSide, kMargin, kSideWidth, kButtonHeight);
+    m_cmdView->Move(kSide, kMargin + kStep, kSideWidth, kButtonHeight);
+    m_cmdAutoAction->Move(kSide, kMargin + 2 * kStep, kSideWidth, kButtonHeight);
+    const int lBottom = kMargin + 3 * kStep;
+    m_cmdOK->Move(kMargin, lBottom, kButtonWidth, kButtonHeight);
+    m_cmdCancel->Move(2 * kMargin + kButtonWidth, lBottom, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, kSide + kSideWidth + kMargin, lBottom + kButtonHeight + kMargin);
 }
 
 frmTemplateDetail::~frmTemplateDetail() = default;

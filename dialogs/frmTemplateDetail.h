@@ -53,6 +53,8 @@ protected:
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void txtNew_Change();
     void txtNew_GotFocus();
     void cmdView_Click();

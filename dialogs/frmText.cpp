@@ -101,6 +101,31 @@ frmText::frmText()
     m_cmdCancel->OnClick = [this] { cmdCancel_Click(); };
     m_cmdDeleteAll->OnClick = [this] { cmdDeleteAll_Click(); };
     m_cmdAddPlaceholder->OnClick = [this] { cmdAddPlaceholder_Click(); };
+    PlaceControls();
+}
+
+void frmText::PlaceControls()
+{
+    // Header and footer under their labels, the placeholder list with its insert button
+    // below them; OK, Cancel and Clear all one above the other at the right.
+    constexpr int kMargin = 120, kTextWidth = 5400, kButtonWidth = 1335, kButtonHeight = 375,
+                  kStep = 480, kInsertWidth = 1935;
+    int lTop = kMargin;
+    for (int i = 0; i < 2; ++i) {
+        m_lbl[i]->Move(kMargin, lTop, kTextWidth, 255);
+        m_txt[i]->Move(kMargin, lTop + 255, kTextWidth, 315);
+        lTop += 690;
+    }
+    m_lblPlaceholder->Move(kMargin, lTop, kTextWidth, 255);
+    m_cboPlaceholder->Move(kMargin, lTop + 285, kTextWidth - kInsertWidth - kMargin, 315);
+    m_cmdAddPlaceholder->Move(kMargin + kTextWidth - kInsertWidth, lTop + 255, kInsertWidth,
+                              kButtonHeight);
+    const int lButtons = 2 * kMargin + kTextWidth;
+    m_cmdOK->Move(lButtons, kMargin + 255, kButtonWidth, kButtonHeight);
+    m_cmdCancel->Move(lButtons, kMargin + 255 + kStep, kButtonWidth, kButtonHeight);
+    m_cmdDeleteAll->Move(lButtons, kMargin + 255 + 2 * kStep, kButtonWidth, kButtonHeight);
+    detail::SetClientSize(*this, lButtons + kButtonWidth + kMargin,
+                          lTop + 255 + kButtonHeight + kMargin);
 }
 
 frmText::~frmText() = default;

@@ -74,6 +74,8 @@ protected:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
 private:
+    /// Gives the controls their places and the form its size, in twips.
+    void PlaceControls();
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdDeleteAll_Click();

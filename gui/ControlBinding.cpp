@@ -48,17 +48,21 @@ void ControlBinding::Pull()
     m_widget->setVisible(m_control->Visible());
     m_widget->setToolTip(ToQ(m_control->ToolTipText()));
     QFont font = m_widget->font();
-    font.setPointSizeF(std::max(m_control->FontSize() * m_fontScale, 6.0));
+    font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
     m_widget->setFont(font);
     if (m_control->Container() != m_container) {
         m_container = m_control->Container();
         if (OnContainerChanged)
             OnContainerChanged(*this);
     }
-    if (m_placed)
-        m_widget->setGeometry(Pixels(m_control->Left()), Pixels(m_control->Top()),
-                              std::max(Pixels(m_control->Width()), m_fitWidth),
-                              Pixels(m_control->Height()));
+    if (m_placed) {
+        // Both edges scale, so that controls that touch in the design still only touch.
+        const int left = Pixels(m_control->Left(), m_scale);
+        const int top = Pixels(m_control->Top(), m_scale);
+        const int right = Pixels(m_control->Left() + m_control->Width(), m_scale);
+        const int bottom = Pixels(m_control->Top() + m_control->Height(), m_scale);
+        m_widget->setGeometry(left, top, std::max(right - left, m_fitWidth), bottom - top);
+    }
     PullKind();
     m_pulling = false;
 }

@@ -34,9 +34,9 @@ public:
     /// The width in pixels the placed widget takes at least, so that its text shows whole
     /// where the desktop's font is wider than the one the form was made for (0: none).
     void SetFitWidth(int pixels) { m_fitWidth = pixels; }
-    /// The share of the control's font size the widget shows its text in (1: the full size),
-    /// where the text would not fit otherwise.
-    void SetFontScale(double scale) { m_fontScale = scale; }
+    /// How much larger than the form's design the placed widget stands (1: as designed), so
+    /// that the form's captions fit the desktop's font; the font keeps its size.
+    void SetScale(double scale) { m_scale = scale; }
     /// Called when the add-in puts the control into another frame or picture box.
     std::function<void(ControlBinding&)> OnContainerChanged;
 
@@ -53,7 +53,7 @@ private:
     bool m_pulling = false;
     bool m_placed = false;
     int m_fitWidth = 0;
-    double m_fontScale = 1;
+    double m_scale = 1;
     const platform::forms::Control* m_container = nullptr;
 };
 

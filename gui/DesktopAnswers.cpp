@@ -4,6 +4,7 @@
 #include "gui/DesktopTexts.h"
 #include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
+#include "gui/TextMeasure.h"
 #include "gui/Units.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
@@ -117,6 +118,7 @@ DesktopAnswers::DesktopAnswers()
     });
     driver.SetDialogRunner([](pf::CommonDialog& dialog) { return RunCommonDialog(dialog); });
     driver.SetPopupRunner([](const pf::MenuItem& menu) { return RunPopupMenu(menu); });
+    driver.SetTextMeasure(DesktopTextMeasure());
 }
 
 DesktopAnswers::~DesktopAnswers()
@@ -126,6 +128,7 @@ DesktopAnswers::~DesktopAnswers()
     driver.SetMsgBoxRunner({});
     driver.SetDialogRunner({});
     driver.SetPopupRunner({});
+    driver.SetTextMeasure({});
 }
 
 } // namespace gui

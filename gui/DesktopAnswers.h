@@ -8,7 +8,8 @@ namespace gui {
 /// form becomes a modal dialog (the show returns once the form is hidden or unloaded), a
 /// message box a QMessageBox with the box's buttons, icon, default button and title, the
 /// common dialogs real dialogs (see CommonDialogViews.h) and a form's pop-up menu a menu at
-/// the mouse. Queued
+/// the mouse; grids size their columns to their contents with the font the windows draw
+/// with (see TextMeasure.h). Queued
 /// answers of the forms driver still come first. On destruction the driver has no runners
 /// again. Make it after the QApplication; one at a time.
 class DesktopAnswers

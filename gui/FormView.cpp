@@ -20,6 +20,8 @@
 #include <QMoveEvent>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace gui {
 
 namespace pf = platform::forms;
@@ -138,6 +140,15 @@ void FormView::BuildControls()
         if (held.count(&binding->Control()))
             binding->Pull();
     ConnectBuddies(m_bindings);
+    // The form stands as much larger than its design as its widest caption needs, so that
+    // the positions keep their proportions and every control keeps the form's one font.
+    m_scale = LayoutScale(m_bindings);
+    if (m_scale > 1)
+        for (ControlBinding* binding : m_bindings)
+            if (binding->Placed()) {
+                binding->SetScale(m_scale);
+                binding->Pull();
+            }
     FitTexts(m_bindings);
     if (m_canvas) {
         // Texts grown to fit may reach past the form's design size.
@@ -219,8 +230,8 @@ void FormView::Pull()
     if (!m_pushing) {
         const int frameWidth = m_form.Width() - m_form.ScaleWidth();
         const int frameHeight = m_form.Height() - m_form.ScaleHeight();
-        const QSize size(Pixels(m_form.Width() - frameWidth),
-                         Pixels(m_form.Height() - frameHeight));
+        const QSize size(Pixels(m_form.Width() - frameWidth, m_scale),
+                         Pixels(m_form.Height() - frameHeight, m_scale));
         if (size != this->size())
             resize(size);
         PullPosition();
@@ -318,8 +329,8 @@ void FormView::resizeEvent(QResizeEvent* event)
     const int frameWidth = m_form.Width() - m_form.ScaleWidth();
     const int frameHeight = m_form.Height() - m_form.ScaleHeight();
     CallModel([&] {
-        m_form.SetWidth(Twips(width()) + frameWidth);
-        m_form.SetHeight(Twips(height()) + frameHeight);
+        m_form.SetWidth(static_cast<int>(std::lround(Twips(width()) / m_scale)) + frameWidth);
+        m_form.SetHeight(static_cast<int>(std::lround(Twips(height()) / m_scale)) + frameHeight);
     });
     m_pushing = false;
     Pull();

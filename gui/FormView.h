@@ -86,6 +86,7 @@ private:
     std::vector<ControlBinding*> m_bindings; // owned by their widgets
     QVBoxLayout* m_layout = nullptr;
     QWidget* m_canvas = nullptr; // the positioned controls' area, or null
+    double m_scale = 1; // how much larger than its design the form stands (see LayoutScale)
     bool m_pulling = false;
     bool m_pushing = false;
     bool m_modal = false;

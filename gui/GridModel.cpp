@@ -203,7 +203,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::FontRole:
         if (m_grid.CellFontBold(row, col) || m_grid.IsSubtotal(row)) {
-            QFont font = QApplication::font();
+            // Only the weight: the view's own font gives the family and size.
+            QFont font;
             font.setBold(true);
             return font;
         }

@@ -59,7 +59,6 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     // Fixed row heights: the view then works out which rows show without asking each row.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(0);
@@ -81,6 +80,7 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
     SetDragRunner({});
+    PullFont();
     m_built = true;
     PullColumns();
     PullSelection();
@@ -381,13 +381,27 @@ void GridView::scrollContentsBy(int dx, int dy)
         PushTopRow();
 }
 
+void GridView::PullFont()
+{
+    if (!m_model->HasGrid())
+        return;
+    QFont font = this->font();
+    if (font.pointSizeF() != Grid().FontSize()) {
+        font.setPointSizeF(Grid().FontSize());
+        setFont(font);
+    }
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+}
+
 void GridView::PullColumns()
 {
     if (!m_model->HasGrid())
         return;
     m_pulling = true;
+    PullFont();
     const auto& grid = Grid();
     horizontalHeader()->setVisible(grid.FixedRows() > 0);
+    horizontalHeader()->setStretchLastSection(grid.ExtendLastCol());
     for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))

@@ -45,6 +45,9 @@ public:
     /// The place (x, y) in the grid's twips of a point inside a cell, as the grid counts
     /// from its top row.
     QPointF GridPoint(const QModelIndex& index, const QPoint& viewportPos) const;
+    /// Draws with the grid's font size (the size its columns were measured in, see
+    /// TextMeasure.h), in the widget's font family.
+    void PullFont();
     /// The height in pixels of the band of fixed rows at the top of the viewport (0 without).
     int FrozenHeight() const;
 

@@ -140,12 +140,17 @@ class GridBinding : public ControlBinding
 {
 public:
     GridBinding(std::shared_ptr<pf::GridControl> control, GridView* widget)
-        : ControlBinding(control, widget), m_control(std::move(control))
+        : ControlBinding(control, widget), m_control(std::move(control)), m_view(widget)
     {
     }
 
+protected:
+    // The grid draws in its own font size, which its columns were measured in.
+    void PullKind() override { m_view->PullFont(); }
+
 private:
     std::shared_ptr<pf::GridControl> m_control;
+    GridView* m_view; // the binding is a child of the view
 };
 
 template <class Model, class Binding, class W>

@@ -3,9 +3,9 @@
 #include "gui/ControlBinding.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
-#include <QRadioButton>
+#include <QPushButton>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -17,8 +17,13 @@ namespace {
 
 // Room between a grown widget and its neighbour on the right.
 constexpr int kGap = 2;
-// The smallest share of its font size a caption is shrunk to so that it fits.
-constexpr double kLeastFontScale = 0.8;
+// The most a form is enlarged so that its captions fit: beyond it a form made for a small
+// screen would not fit one; the captions then grow into the room beside them.
+constexpr double kMostScale = 1.6;
+// Room a button keeps left and right of its caption, so that it does not touch the border.
+constexpr int kButtonPadding = 8;
+// Room a frame keeps left and right of its title.
+constexpr int kFrameTitleRoom = 16;
 
 bool Wraps(QWidget& widget)
 {
@@ -26,24 +31,41 @@ bool Wraps(QWidget& widget)
     return label && label->wordWrap() && label->text().contains(QLatin1Char(' '));
 }
 
-// The width the widget's caption needs on one line, or 0 when it has no caption to fit.
-int NeededWidth(QWidget& widget)
+QString Drawn(const QString& caption)
 {
-    if (qobject_cast<QCheckBox*>(&widget) || qobject_cast<QRadioButton*>(&widget))
-        return widget.sizeHint().width();
+    QString text = caption;
+    return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
+
+} // namespace
+
+int CaptionWidth(QWidget& widget)
+{
+    if (auto* button = qobject_cast<QPushButton*>(&widget))
+        return button->text().isEmpty() ? 0
+                                        : button->fontMetrics().horizontalAdvance(
+                                              Drawn(button->text())) +
+                                              2 * kButtonPadding;
+    if (auto* button = qobject_cast<QAbstractButton*>(&widget))
+        return button->text().isEmpty() ? 0 : button->sizeHint().width();
+    if (auto* frame = qobject_cast<QGroupBox*>(&widget))
+        return frame->title().isEmpty()
+                   ? 0
+                   : frame->fontMetrics().horizontalAdvance(Drawn(frame->title())) +
+                         kFrameTitleRoom;
     auto* label = qobject_cast<QLabel*>(&widget);
     if (!label || label->text().isEmpty() || !label->pixmap().isNull())
         return 0;
     // A caption that wraps onto the label's lines is whole where they are enough for it.
     if (Wraps(*label) && label->heightForWidth(label->width()) <= label->height())
         return 0;
-    QString text = label->text();
-    if (label->buddy())
-        text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    const QString text = label->buddy() ? Drawn(label->text()) : label->text();
     const QMargins margins = label->contentsMargins();
     return label->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() +
            2 * label->margin() + 2;
 }
+
+namespace {
 
 // The right edge the widget may grow to: the nearest sibling that starts right of it on the
 // same row, or no limit.
@@ -67,26 +89,34 @@ int RoomTo(const QWidget& widget)
 
 } // namespace
 
+double LayoutScale(const std::vector<ControlBinding*>& bindings)
+{
+    double scale = 1;
+    for (ControlBinding* binding : bindings) {
+        QWidget* widget = binding->Widget();
+        if (!widget || !binding->Placed() || widget->width() <= 0)
+            continue;
+        scale = std::max(scale, static_cast<double>(CaptionWidth(*widget)) / widget->width());
+    }
+    return std::min(scale, kMostScale);
+}
+
 void FitTexts(const std::vector<ControlBinding*>& bindings)
 {
     for (ControlBinding* binding : bindings) {
         QWidget* widget = binding->Widget();
         if (!widget || !binding->Placed())
             continue;
-        const int needed = NeededWidth(*widget);
-        if (needed <= widget->width())
+        const int needed = CaptionWidth(*widget);
+        if (needed <= widget->width() || qobject_cast<QGroupBox*>(widget))
             continue;
         const int room = RoomTo(*widget);
         const int width =
             std::max(widget->width(), std::min(needed, room == std::numeric_limits<int>::max()
                                                            ? needed
                                                            : room - widget->x()));
-        // Where the room ends first, a slightly smaller font makes up the rest; a caption
-        // that may wrap otherwise keeps its lines.
-        const double scale = static_cast<double>(width) / needed;
-        if (width < needed && scale >= kLeastFontScale)
-            binding->SetFontScale(scale);
-        else if (width < needed && Wraps(*widget))
+        // A caption that may wrap keeps its lines where the room ends first.
+        if (width < needed && Wraps(*widget))
             continue;
         binding->SetFitWidth(width);
         binding->Pull();

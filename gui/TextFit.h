@@ -2,15 +2,27 @@
 
 #include <vector>
 
+class QWidget;
+
 namespace gui {
 
 class ControlBinding;
 
-/// Where the desktop's font is wider than the one a form was made for, the caption of a placed
-/// label, check box or option button may not fit its control. Each such widget grows to the
-/// right as far as its text needs, up to the next widget beside it on its row; a label also
-/// takes its mnemonic from the caption (the access key goes to the control made after it, as
-/// the form's tab order has it).
+/// The width in pixels the widget's caption needs on one line with the room its kind keeps
+/// around it (a button's padding, a box's indicator, a frame's title indent); 0 for a widget
+/// without a caption, or a label whose caption wraps onto lines that are enough for it.
+int CaptionWidth(QWidget& widget);
+
+/// How much larger than its design a form must stand so that the caption of every placed
+/// control fits its control in the desktop's font: 1 where all fit, at most a bound beyond
+/// which the form would not fit a small screen.
+double LayoutScale(const std::vector<ControlBinding*>& bindings);
+
+/// A caption that still does not fit its placed label, check box, option button or button
+/// (set later, or beyond the bound of LayoutScale): the widget grows to the right as far as
+/// its text needs, up to the next widget beside it on its row. The font keeps its size. A
+/// label also takes its mnemonic from the caption (the access key goes to the control made
+/// after it, as the form's tab order has it).
 void FitTexts(const std::vector<ControlBinding*>& bindings);
 
 /// The label's access key ("&Name") moves the focus to the next control the form made that can

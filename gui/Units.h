@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,12 @@ inline constexpr int kTwipsPerPixel = 15;
 inline int Pixels(int twips)
 {
     return twips / kTwipsPerPixel;
+}
+
+/// Pixels of a length in twips on a form shown `scale` times its design size.
+inline int Pixels(int twips, double scale)
+{
+    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
 }
 
 /// Twips of a length in pixels.

@@ -25,6 +25,12 @@ void SetDialogFontSize(pf::Form& oForm)
         ignore([&] { oControl->SetFontSize(kDialogFontSize); });
 }
 
+void SetClientSize(pf::Form& oForm, int lWidth, int lHeight)
+{
+    oForm.Move(oForm.Left(), oForm.Top(), lWidth + oForm.Width() - oForm.ScaleWidth(),
+               lHeight + oForm.Height() - oForm.ScaleHeight());
+}
+
 void HandleHelpKey(int& KeyCode, const std::string& sTopic)
 {
     if (KeyCode != kKeyF1)

@@ -15,6 +15,10 @@ namespace dialogs::detail {
 /// Sets every control of the form to 8 points; a control that refuses is skipped.
 void SetDialogFontSize(platform::forms::Form& oForm);
 
+/// Sizes the form so that its client area is lWidth x lHeight twips (the frame and caption
+/// bar come on top); the form stays where it stands.
+void SetClientSize(platform::forms::Form& oForm, int lWidth, int lHeight);
+
 /// F1 (key code 112) consumes the key and opens the help topic; other keys pass. Never throws.
 void HandleHelpKey(int& KeyCode, const std::string& sTopic);
 

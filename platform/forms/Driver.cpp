@@ -44,6 +44,7 @@ void Driver::Reset()
     m_popupAnswers.clear();
     m_popupRunner = {};
     m_popupMenus.clear();
+    m_textMeasure = {};
 }
 
 void Driver::QueueDialogAnswer(std::string path, int filterIndex)

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::forms {
@@ -61,6 +62,16 @@ struct PopupMenuRecord
     std::string picked;
 };
 
+/// A grid cell's text to measure, and how the grid shows it.
+struct CellText
+{
+    std::string_view text;
+    double points = 8;     ///< the grid's font size
+    bool bold = false;     ///< a subtotal row or a bold cell
+    bool header = false;   ///< a fixed row, drawn as a column header
+    bool checkBox = false; ///< the cell shows a check box before its text
+};
+
 /// Who answers modal forms and message boxes, since nobody sits at a headless screen: a test
 /// queues its answers before it runs the code that shows them; the host installs runners
 /// that ask a person. One per process.
@@ -110,7 +121,14 @@ public:
     /// Every pop-up menu shown since the last Reset, oldest first.
     const std::vector<PopupMenuRecord>& PopupMenus() const { return m_popupMenus; }
 
-    /// Forgets queued answers, runners and the records.
+    /// The width in twips a grid cell needs to show its text whole, padding and check box
+    /// included. The host's windows install one that measures with the font they draw with;
+    /// without one the grids estimate from the number of characters.
+    using TextMeasure = std::function<int(const CellText& cell)>;
+    void SetTextMeasure(TextMeasure measure) { m_textMeasure = std::move(measure); }
+    const TextMeasure& GetTextMeasure() const { return m_textMeasure; }
+
+    /// Forgets queued answers, runners, the text measure and the records.
     void Reset();
 
     /// Runs the answer for a modal form being shown (the forms layer calls it).
@@ -140,6 +158,7 @@ private:
     std::deque<std::string> m_popupAnswers;
     PopupAnswer m_popupRunner;
     std::vector<PopupMenuRecord> m_popupMenus;
+    TextMeasure m_textMeasure;
 };
 
 } // namespace platform::forms

@@ -262,6 +262,17 @@ void FlexGrid::SetColWidth(int col, int twips)
     m_impl->cols[size_t(col)].width = twips;
 }
 
+bool FlexGrid::ExtendLastCol() const
+{
+    return m_impl->extendLastCol;
+}
+
+void FlexGrid::SetExtendLastCol(bool extend)
+{
+    m_impl->extendLastCol = extend;
+    Notify(GridChange::Columns);
+}
+
 void FlexGrid::AutoSize(int col1, std::optional<int> col2)
 {
     const int last = col2.value_or(col1);
@@ -269,8 +280,8 @@ void FlexGrid::AutoSize(int col1, std::optional<int> col2)
     m_impl->CheckCol(last);
     for (int c = std::min(col1, last); c <= std::max(col1, last); ++c) {
         int width = 0;
-        for (const auto& row : m_impl->rows) {
-            width = std::max(width, m_impl->TextWidth(row.Text(c)));
+        for (size_t r = 0; r < m_impl->rows.size(); ++r) {
+            width = std::max(width, m_impl->CellWidth(int(r), c));
         }
         m_impl->cols[size_t(c)].width = width;
     }

@@ -163,6 +163,10 @@ public:
     /// Width in twips; -1 sizes the column to its contents.
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
+    /// Whether the last visible column reaches to the grid's right edge (a list's one column
+    /// filling its width); off by default. The column's own width then is its least.
+    bool ExtendLastCol() const;
+    void SetExtendLastCol(bool extend);
     /// Sizes the columns col1 to col2 (col1 alone when col2 is left out) to their texts.
     void AutoSize(int col1, std::optional<int> col2 = std::nullopt);
     Alignment ColAlignment(int col) const;

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 
 #include <memory>
 
@@ -110,19 +111,52 @@ TEST_F(FlowLayoutTest, ClosingButtonsStandBesideAGrid)
     }
 }
 
-TEST_F(FlowLayoutTest, CaptionsGrowIntoFreeRoomOnly)
+TEST_F(FlowLayoutTest, FormGrowsInProportionSoThatCaptionsFitInOneFont)
 {
+    // A label too narrow for its caption, with a list and a button beside it: the whole form
+    // stands larger, each control keeps its place relative to the others and its font.
     pf::Form oForm("frmFit");
-    // A check box too narrow for its caption, nothing beside it.
-    auto oCheck = oForm.Add<pf::CheckBox>("chkLong");
-    oCheck->SetCaption("Show only the totals of each group in the report");
-    oCheck->Move(120, 120, 600, 255);
-    // A one-word label too narrow, with a list right beside it.
     auto oLabel = oForm.Add<pf::Label>("lblStatus");
-    oLabel->SetCaption("Aufgabenstatusangabe");
+    oLabel->SetCaption("Aufgabenstatus:");
     oLabel->Move(120, 600, 900, 255);
     auto oList = oForm.Add<pf::ComboBox>("cboStatus");
     oList->Move(1200, 600, 2000, 315);
+    auto oButton = oForm.Add<pf::CommandButton>("cmdPick");
+    oButton->SetCaption("Zurücksetzen");
+    oButton->Move(3300, 555, 1200, 375);
+    oForm.Move(0, 0, 4800, 1500);
+    oForm.Show();
+    gui::FormView view(oForm);
+    Settle(view);
+
+    auto* pLabel = qobject_cast<QLabel*>(view.WidgetOf("lblStatus"));
+    auto* pButton = qobject_cast<QPushButton*>(view.WidgetOf("cmdPick"));
+    ASSERT_TRUE(pLabel && pButton);
+    const QRect label = Where(view, "lblStatus"), list = Where(view, "cboStatus");
+    EXPECT_GE(label.width(), pLabel->fontMetrics().horizontalAdvance(pLabel->text()));
+    EXPECT_LT(label.right(), list.left());
+    // The button's caption keeps room from its border on both sides.
+    EXPECT_GE(pButton->width(),
+              pButton->fontMetrics().horizontalAdvance(pButton->text()) + 2 * 6);
+    // Proportions: the list starts as far right of the label as the design has it, scaled.
+    const double scale = static_cast<double>(list.width()) / (2000 / 15.0);
+    EXPECT_GT(scale, 1.0);
+    EXPECT_NEAR(list.left() - label.left(), (1200 - 120) / 15.0 * scale, 2);
+    EXPECT_NEAR(view.width(), (4800 - 120) / 15.0 * scale, 2);
+    for (const char* name : {"lblStatus", "cboStatus", "cmdPick"})
+        EXPECT_EQ(view.WidgetOf(name)->font().pointSizeF(), oLabel->FontSize()) << name;
+    // The person's resize reaches the form in its design's twips.
+    view.resize(view.width() + 30, view.height());
+    EXPECT_NEAR(oForm.ScaleWidth(), 4800 - 120 + 30 * 15 / scale, 15);
+}
+
+TEST_F(FlowLayoutTest, CaptionBeyondTheLargestScaleGrowsIntoFreeRoomOnly)
+{
+    pf::Form oForm("frmFit");
+    // A check box far too narrow for its caption, nothing beside it.
+    auto oCheck = oForm.Add<pf::CheckBox>("chkLong");
+    oCheck->SetCaption("Show only the totals of each group in the report");
+    oCheck->Move(120, 120, 600, 255);
     oForm.Show();
     gui::FormView view(oForm);
     Settle(view);
@@ -131,11 +165,7 @@ TEST_F(FlowLayoutTest, CaptionsGrowIntoFreeRoomOnly)
     ASSERT_NE(pCheck, nullptr);
     EXPECT_GE(pCheck->width(), pCheck->sizeHint().width());
     EXPECT_LE(Where(view, "chkLong").right(), view.width());
-    const QRect label = Where(view, "lblStatus"), list = Where(view, "cboStatus");
-    EXPECT_GT(label.width(), 900 / 15);
-    EXPECT_LT(label.right(), list.left());
-    // The list keeps its place.
-    EXPECT_EQ(list.left() - Where(view, "chkLong").left(), (1200 - 120) / 15);
+    EXPECT_EQ(pCheck->font().pointSizeF(), oCheck->FontSize());
 }
 
 } // namespace

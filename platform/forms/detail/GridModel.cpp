@@ -1,5 +1,6 @@
 #include "platform/forms/detail/GridModel.h"
 
+#include "platform/forms/Driver.h"
 #include "platform/forms/detail/CellValues.h"
 #include "platform/runtime/Error.h"
 
@@ -165,6 +166,18 @@ int FlexGrid::Impl::TextWidth(std::string_view text) const
     // Headless: an average character is about 1.25 points wide per point of font size, in
     // twips; plus the cell's padding.
     return int(detail::CharCount(text) * fontSize * 12.5) + 120;
+}
+
+int FlexGrid::Impl::CellWidth(int r, int c) const
+{
+    const detail::GridRow& row = rows[size_t(r)];
+    const detail::CellFormat* format = row.Format(c);
+    const CellText cell{row.Text(c), fontSize, row.node || (format && format->bold),
+                        r < fixedRows, format && format->check != CheckState::None};
+    if (const auto& measure = Driver::current().GetTextMeasure()) {
+        return measure(cell);
+    }
+    return TextWidth(cell.text) + (cell.checkBox ? detail::kCheckBoxWidth : 0);
 }
 
 void FlexGrid::Impl::InsertRows(std::vector<std::pair<int, detail::GridRow>> inserts)

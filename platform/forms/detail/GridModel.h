@@ -116,6 +116,8 @@ struct GridColumn
 
 inline constexpr int kDefaultRowHeight = 240;
 inline constexpr int kDefaultColWidth = 960;
+/// The room a cell's check box takes before its text, in twips (headless estimate).
+inline constexpr int kCheckBoxWidth = 240;
 
 } // namespace platform::forms::detail
 
@@ -134,6 +136,7 @@ struct FlexGrid::Impl
     int topRow = 1;
     int outlineCol = 0;
     double fontSize = 8;
+    bool extendLastCol = false;
     std::int64_t hwnd = 0;
     bool focus = false;
     bool redraw = true;
@@ -182,6 +185,9 @@ struct FlexGrid::Impl
     int HeightOf(int r) const;
     int WidthOf(int c) const;
     int TextWidth(std::string_view text) const;
+    /// The width in twips cell (r, c) needs to show its text whole: as the desktop measures
+    /// it (Driver::SetTextMeasure), else estimated.
+    int CellWidth(int r, int c) const;
     /// Keeps the current cell and selection inside the grid after a change of shape.
     void ClampCursor();
     /// Puts each new row directly above the row whose index it comes with (in ascending

@@ -1,0 +1,135 @@
+#pragma once
+
+// What a person sees of a window's layout, checked widget by widget: the window fits a
+// 1024x768 screen, no two controls side by side on one parent cover each other, every
+// caption shows whole in its control (measured with the control's own font), all controls
+// share one font size, and the lists show their entries whole (a list whose one column fills
+// its width fills it).
+#include "gui/FormView.h"
+#include "gui/GridModel.h"
+#include "gui/GridView.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace host_test {
+
+/// The smallest screen a dialog must fit, with room for a title bar.
+inline constexpr int kScreenWidth = 1024;
+inline constexpr int kScreenHeight = 768;
+inline constexpr int kTitleBar = 32;
+
+/// A caption as a person reads it: the access key's "&" is not drawn.
+inline QString Shown(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+}
+
+/// The width a widget's caption needs, with the room its kind keeps around it; 0 for a
+/// widget without a caption.
+inline int CaptionWidth(QWidget& widget)
+{
+    // A button's caption keeps some room from its border on either side.
+    if (auto* button = qobject_cast<QPushButton*>(&widget); button && !button->text().isEmpty())
+        return button->fontMetrics().horizontalAdvance(Shown(button->text())) + 8;
+    if (auto* button = qobject_cast<QAbstractButton*>(&widget); button && !button->text().isEmpty())
+        return button->sizeHint().width();
+    if (auto* box = qobject_cast<QGroupBox*>(&widget); box && !box->title().isEmpty())
+        return box->fontMetrics().horizontalAdvance(Shown(box->title())) + 16;
+    auto* label = qobject_cast<QLabel*>(&widget);
+    if (!label || label->text().isEmpty() || !label->pixmap().isNull())
+        return 0;
+    if (label->wordWrap() && label->heightForWidth(label->width()) <= label->height())
+        return 0;
+    const QString text = label->buddy() ? Shown(label->text()) : label->text();
+    const QMargins m = label->contentsMargins();
+    return label->fontMetrics().horizontalAdvance(text) + m.left() + m.right() +
+           2 * label->margin();
+}
+
+/// The widgets of the form's controls that a person sees.
+inline std::vector<QWidget*> ShownControls(gui::FormView& view)
+{
+    std::vector<QWidget*> widgets;
+    for (const auto& control : view.Form().Controls())
+        if (QWidget* widget = view.WidgetOf(control->Name()); widget && widget->isVisibleTo(&view))
+            widgets.push_back(widget);
+    return widgets;
+}
+
+/// The text width a grid cell needs in the view's font (bold where the model says so), with
+/// the room the view keeps around a cell's text and its check box.
+inline int CellWidth(gui::GridView& grid, const QModelIndex& index)
+{
+    QFont font = grid.font();
+    if (const QVariant role = index.data(Qt::FontRole); role.canConvert<QFont>())
+        font = role.value<QFont>().resolve(font);
+    int width = QFontMetrics(font).horizontalAdvance(index.data().toString()) + 6;
+    if (index.data(Qt::CheckStateRole).isValid())
+        width += 20;
+    return width;
+}
+
+/// Every check of the file's header, on one form's window; `where` names it in failures.
+inline void CheckLayout(gui::FormView& view)
+{
+    const std::string where = view.objectName().toStdString();
+    EXPECT_LE(view.frameGeometry().width(), kScreenWidth) << where;
+    EXPECT_LE(view.frameGeometry().height() + kTitleBar, kScreenHeight) << where;
+    const std::vector<QWidget*> widgets = ShownControls(view);
+    double fontSize = 0;
+    for (QWidget* widget : widgets) {
+        const std::string name = where + "." + widget->objectName().toStdString();
+        if (fontSize == 0)
+            fontSize = widget->font().pointSizeF();
+        EXPECT_EQ(widget->font().pointSizeF(), fontSize) << name << " has another font size";
+        EXPECT_LE(CaptionWidth(*widget), widget->width()) << name << " cuts its caption";
+        for (QWidget* other : widgets)
+            if (other < widget && other->parentWidget() == widget->parentWidget()) {
+                EXPECT_FALSE(other->geometry().intersects(widget->geometry()))
+                    << name << " overlaps " << other->objectName().toStdString();
+            }
+    }
+    for (auto* grid : view.findChildren<gui::GridView*>()) {
+        if (!grid->isVisibleTo(&view))
+            continue;
+        const std::string name = where + "." + grid->objectName().toStdString();
+        const auto* model = grid->model();
+        int last = -1;
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (!grid->isColumnHidden(c))
+                last = c;
+        if (last < 0)
+            continue;
+        if (grid->Grid().ExtendLastCol()) {
+            const int right = grid->horizontalHeader()->sectionViewportPosition(last) +
+                              grid->columnWidth(last);
+            EXPECT_GE(right, grid->viewport()->width()) << name << " does not fill its list";
+        }
+        for (int r = 0; r < model->rowCount(); ++r)
+            for (int c = 0; c <= last; ++c)
+                if (!grid->isColumnHidden(c) &&
+                    model->index(r, c).data(gui::GridModel::NodeRole).toInt() < 0) {
+                    EXPECT_LE(CellWidth(*grid, model->index(r, c)), grid->columnWidth(c))
+                        << name << " cuts \"" << model->index(r, c).data().toString().toStdString()
+                        << "\"";
+                }
+    }
+}
+
+} // namespace host_test
