@@ -158,7 +158,11 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
     ASSERT_FALSE(sLog.empty());
     const std::vector<std::string> expected = {
         std::string(29, '-') + "Description to reproduce the problem:" + std::string(29, '-'),
-        "", "", "", "", "",
+        "",
+        "",
+        "",
+        "",
+        "",
         std::string(78, '-'),
         "System Info:",
         "Windows User Name: " + platform::win::userName(),
@@ -173,7 +177,8 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         // The default store's own folder leaves an empty line.
         "",
         "Archiv: ANSI PST file",
-        "\xC3\x96" "ffentliche Ordner: Exchange Public Folders store",
+        "\xC3\x96"
+        "ffentliche Ordner: Exchange Public Folders store",
         "",
         "Outlook Profile: profile",
         // An Exchange store without a server version on a current client: online, mode 2.
@@ -181,9 +186,8 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         "Exchange Version: ",
         "UI Language ID: 1033",
         "",
-        "Addin Installation Folder: " + std::filesystem::read_symlink("/proc/self/exe")
-                                            .parent_path()
-                                            .string(),
+        // The folder of the add-in library this test loads, not the test program's.
+        std::string("Addin Installation Folder: ") + TV_ADDIN_FOLDER,
         "",
         "Outlook Installation Folder: C:\\Program Files\\Client\\",
         "",
