@@ -9,6 +9,7 @@
 #include "host/HostTexts.h"
 #include "host/Interactive.h"
 #include "host/ItemWindows.h"
+#include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
@@ -376,6 +377,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
+        const ProfileLock oLock(sProfile);
         platform::mapi::SetCurrentProfile(sProfile);
         out << "Profile: " << sProfile << "\n";
         if (!oOptions.sPrinter.empty())

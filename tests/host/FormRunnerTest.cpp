@@ -349,6 +349,8 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"file ends at a question", "click cmdAsk\n", "question \"Really?\" waited"},
         {"no such control", "click cmdNope\n", "line 1: there is no control \"cmdNope\""},
         {"disabled control", "set txtOff x\n", "line 1: txtOff is disabled"},
+        {"blank lines and comments count", "# first\n\n  \nset txtOff x\n",
+         "line 4: txtOff is disabled"},
         {"wrong kind", "tick txtName\n", "txtName is a TextBox"},
         {"row outside the grid", "select fgList 9\n", "row 9 is not shown"},
         {"not a button of the box", "click cmdAsk\nmaybe\n", "line 2: answer with one"},

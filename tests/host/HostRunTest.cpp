@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,8 +13,9 @@
 #include <iterator>
 #include <regex>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,84 @@ using host_test::RunResult;
 class HostRunTest : public host_test::HostRunFixture
 {
 };
+
+std::string ReadAll(const fs::path& oFile)
+{
+    std::ifstream oIn(oFile, std::ios::binary);
+    return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+}
+
+// A host that runs while the test goes on: its commands go through a pipe that stays open
+// until Finish, its output into a file.
+class RunningHost
+{
+public:
+    RunningHost(const fs::path& oDataRoot, const std::string& sArgs, const fs::path& oOutput)
+        : m_pPipe(popen(("XDG_CONFIG_HOME='" + oDataRoot.string() +
+                         "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs + " > '" +
+                         oOutput.string() + "' 2>&1")
+                            .c_str(),
+                        "w"))
+    {
+    }
+    RunningHost(const RunningHost&) = delete;
+    RunningHost& operator=(const RunningHost&) = delete;
+    ~RunningHost() { Finish(); }
+    bool Started() const { return m_pPipe != nullptr; }
+    void Type(const std::string& sCommands)
+    {
+        std::fputs(sCommands.c_str(), m_pPipe);
+        std::fflush(m_pPipe);
+    }
+    /// Ends the input and waits for the host; its exit code (-1 when it did not exit).
+    int Finish()
+    {
+        if (!m_pPipe)
+            return -1;
+        const int status = pclose(m_pPipe);
+        m_pPipe = nullptr;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    FILE* m_pPipe;
+};
+
+TEST_F(HostRunTest, ASecondHostOnTheSameProfileSaysSoAndTheFirstsTemplatesStay)
+{
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    const auto oFirstOutput = oRoot / "first.txt";
+    RunningHost oFirst(oRoot, "--lang de --interactive", oFirstOutput);
+    ASSERT_TRUE(oFirst.Started());
+    oFirst.Type("templates\nselect fg 0\nclick cmdCopy\nset txtNew Erster\nclick cmdOK\n"
+                "click cmdOK\n");
+    bool bSaved = false;
+    for (int i = 0; i < 1200 && !bSaved; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        bSaved = ReadAll(oReports).find("<Name>Erster</Name>") != std::string::npos;
+    }
+    ASSERT_TRUE(bSaved) << ReadAll(oFirstOutput);
+
+    const std::string sProfile = (oRoot / "Kestrova" / "Tallyman" / "SampleProfile").string();
+    for (const char* sMode : {"", " --gui"}) {
+        SCOPED_TRACE(sMode);
+        const auto r = Run(std::string("--lang de") + sMode, {}, "QT_QPA_PLATFORM=offscreen");
+        EXPECT_NE(r.exitCode, 0) << r.output;
+        EXPECT_TRUE(std::regex_search(
+            r.output, std::regex("the profile " + sProfile +
+                                 " is open in another tallyman \\(process [0-9]+\\)")))
+            << r.output;
+        EXPECT_EQ(r.output.find("Connected the add-in"), std::string::npos) << r.output;
+    }
+
+    oFirst.Type("quit\n");
+    EXPECT_EQ(oFirst.Finish(), 0) << ReadAll(oFirstOutput);
+    EXPECT_NE(ReadAll(oReports).find("<Name>Erster</Name>"), std::string::npos);
+    // The claim went with the first host; its lock file stays and blocks nobody.
+    const auto rAfter = Run("--lang de --template Erster");
+    EXPECT_EQ(rAfter.exitCode, 0) << rAfter.output;
+    EXPECT_NE(rAfter.output.find("[Erster]"), std::string::npos) << rAfter.output;
+}
 
 TEST_F(HostRunTest, ConnectsClicksAndDisconnectsInEitherLanguage)
 {
@@ -127,12 +207,17 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
 {
     const auto r =
-        Run("--interactive", "template Tasks by Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
+        Run("--interactive",
+            "template Tasks by Status\\ncollapse\\ndeletereport\\nbogus\\nexit\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Templates: (Standard) [Tasks by Status]"), std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;
+    // Nothing is saved yet: the delete command is disabled and refused.
+    EXPECT_NE(r.output.find("The menu command \"deletereport\" is not available now."),
+              std::string::npos)
+        << r.output;
     EXPECT_NE(r.output.find("> Closed the report window; the template keeps its view"),
               std::string::npos)
         << r.output;
@@ -195,11 +280,11 @@ TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
     EXPECT_NE(rDone.output.find("> collapse"), std::string::npos) << rDone.output;
     EXPECT_NE(rDone.output.find("== [+] Total"), std::string::npos) << rDone.output;
 
-    std::ofstream(oAnswers) << "collapse\nno-such-command\n";
+    std::ofstream(oAnswers) << "# one good command, then a bad one\n\ncollapse\nno-such-command\n";
     const auto rBad = Run("--answers '" + oAnswers.string() + "'");
     EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
     EXPECT_NE(rBad.output.find("tallyman: the answers file " + oAnswers.string() +
-                               ", line 2: There is no menu command \"no-such-command\"."),
+                               ", line 4: There is no menu command \"no-such-command\"."),
               std::string::npos)
         << rBad.output;
 
