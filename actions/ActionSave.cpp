@@ -4,8 +4,8 @@
 #include "common/ErrorHandling.h"
 #include "common/modLanguage.h"
 #include "common/modMain.h"
+#include "platform/win/ModuleFolder.h"
 
-#include <dlfcn.h>
 #include <filesystem>
 
 namespace actions {
@@ -19,10 +19,8 @@ constexpr const char* kModule = "ActionSave";
 // The folder of the deliverable this code is linked into; the samples lie beside it.
 std::string AddinFolder()
 {
-    Dl_info oInfo{};
-    if (dladdr(reinterpret_cast<void*>(&AddinFolder), &oInfo) != 0 && oInfo.dli_fname)
-        return std::filesystem::absolute(oInfo.dli_fname).parent_path().string();
-    return std::filesystem::current_path().string();
+    const auto oFolder = platform::win::moduleFolder(reinterpret_cast<const void*>(&AddinFolder));
+    return (oFolder.empty() ? std::filesystem::current_path() : oFolder).string();
 }
 
 } // namespace

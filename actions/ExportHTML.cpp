@@ -22,13 +22,17 @@ constexpr const char* kIconKey = "Icon";
 constexpr const char* kTitle = "Kestrova - Outlook Tallyman";
 constexpr const char* kNbsp = "&nbsp;";
 
-// Cell texts are shown, never read as markup.
+// Cell texts are shown, never read as markup: "<" and ">", and "&" too, so that an item's
+// literal "&amp;" or "&nbsp;" is shown as it stands, not as the character it names (the
+// writer leaves references it finds as they are).
 std::string Escaped(const std::string& sText)
 {
     std::string sResult;
     sResult.reserve(sText.size());
     for (char ch : sText) {
-        if (ch == '<')
+        if (ch == '&')
+            sResult += "&amp;";
+        else if (ch == '<')
             sResult += "&lt;";
         else if (ch == '>')
             sResult += "&gt;";

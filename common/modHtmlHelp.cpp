@@ -3,8 +3,7 @@
 #include "common/modLanguage.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/win/HtmlHelp.h"
-
-#include <dlfcn.h>
+#include "platform/win/ModuleFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -17,10 +16,8 @@ constexpr long kHelpFileNameID = 2103;
 // The folder of the binary this copy of the code is linked into.
 std::filesystem::path OwnFolder()
 {
-    Dl_info oInfo{};
-    if (dladdr(reinterpret_cast<void*>(&GetHelpFolder), &oInfo) != 0 && oInfo.dli_fname)
-        return std::filesystem::absolute(oInfo.dli_fname).parent_path();
-    return std::filesystem::current_path();
+    const auto oFolder = platform::win::moduleFolder(reinterpret_cast<const void*>(&GetHelpFolder));
+    return oFolder.empty() ? std::filesystem::current_path() : oFolder;
 }
 
 } // namespace

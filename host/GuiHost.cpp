@@ -81,6 +81,7 @@ void GuiHost::Start()
 {
     platform::locale::SetCurrent(LocaleOf(m_oOptions.sLanguage));
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
+    m_lock = std::make_unique<ProfileLock>(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     m_out << "Profile: " << sProfile << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/HostOptions.h"
+#include "host/ProfileLock.h"
 
 #include <QPointer>
 
@@ -69,6 +70,8 @@ private:
     HostOptions m_oOptions;
     std::string m_sAddInPath;
     std::ostream& m_out;
+    // Held from the profile's opening until the host is gone.
+    std::unique_ptr<ProfileLock> m_lock;
     std::unique_ptr<gui::QtTranslations> m_translations;
     std::unique_ptr<gui::EventLoop> m_loop;
     std::unique_ptr<gui::DesktopAnswers> m_answers;

@@ -6,12 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev
+  libicu-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev libxml2-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core
-  cups-filters poppler-utils libreoffice-calc-nogui weasyprint
+  cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd
 )
 
 missing=()

@@ -28,6 +28,7 @@
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/DoEvents.h"
 #include "platform/runtime/ResumeNext.h"
+#include "platform/win/ModuleFolder.h"
 #include "platform/win/OsVersion.h"
 #include "platform/win/Registry.h"
 #include "shell/Application.h"
@@ -234,11 +235,10 @@ std::string GetConnectedComAddins(Run& r)
     return s + kCrLf;
 }
 
+// The folder the add-in library was loaded from, which is not the host program's folder.
 std::string AddinFolder()
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string{} : exe.parent_path().string();
+    return platform::win::moduleFolder(reinterpret_cast<const void*>(&AddinFolder)).string();
 }
 
 std::string BuildBody(Run& r, const std::string& sLogFile)

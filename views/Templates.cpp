@@ -26,6 +26,8 @@ namespace {
 constexpr const char* kModule = "Templates";
 // "The report templates in #0 could not be read (#1). The file was kept unchanged as #2 ..."
 constexpr long kResKeptAside = 2291;
+// "#0 was changed by another program since it was loaded. That version was kept as #1 ..."
+constexpr long kResChangedKept = 2292;
 constexpr int kExclamation = 48;
 
 std::string ReadWholeFile(const std::string& sPath)
@@ -67,6 +69,24 @@ void TellKeptAside(const std::string& sPath, const std::string& sReason, const s
     const std::string sText = common::ErrorObject::FillPlaceholders(
         common::modLanguage::GetResString(kResKeptAside), {sPath, sReason, sBackup});
     platform::forms::MsgBox(sText, kExclamation, common::ThisDeliverable().sAppTitle);
+}
+
+// Another program wrote the file after this collection read it: its version is kept aside
+// before the save replaces it, and the user told once where it went.
+void KeepChangedVersion(const std::string& sPath, const std::string& sOnDisk)
+{
+    const KeptCopy oCopy = KeepAside(sPath, sOnDisk);
+    if (!oCopy.bNew)
+        return;
+    const std::string sText = common::ErrorObject::FillPlaceholders(
+        common::modLanguage::GetResString(kResChangedKept), {sPath, oCopy.sPath});
+    platform::forms::MsgBox(sText, kExclamation, common::ThisDeliverable().sAppTitle);
+}
+
+// The file's present text; "" when there is none.
+std::string TextOnDisk(const std::string& sPath)
+{
+    return fs::exists(sPath) ? ReadWholeFile(sPath) : std::string();
 }
 
 } // namespace
@@ -128,9 +148,9 @@ void Templates::Load()
     const std::string sPath = FilePath();
     try {
         Clear();
-        if (!fs::exists(sPath))
-            return;
-        const std::string sText = ReadWholeFile(sPath);
+        m_sOnDisk.reset();
+        const std::string sText = TextOnDisk(sPath);
+        m_sOnDisk = sText;
         if (sText.empty())
             return;
         XmlHandler oHandler;
@@ -182,9 +202,16 @@ void Templates::Save()
         std::string sText;
         XmlHandler oHandler;
         oHandler.Export(sText, *this);
-        rt::ReplacingFile oFile(sFolder + "reports.xml", "Templates.Save");
+        const std::string sPath = sFolder + "reports.xml";
+        if (m_sOnDisk) {
+            const std::string sNow = TextOnDisk(sPath);
+            if (!sNow.empty() && sNow != *m_sOnDisk && sNow != sText)
+                KeepChangedVersion(sPath, sNow);
+        }
+        rt::ReplacingFile oFile(sPath, "Templates.Save");
         oFile.Write(sText);
         oFile.Commit();
+        m_sOnDisk = sText;
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace views {
@@ -50,7 +51,9 @@ public:
     /// Unlinks and removes the view when it exists.
     void Remove(const platform::runtime::Variant& Index);
     /// Writes "reports.xml" through a temporary file and a rename, creating the data folder
-    /// when it is missing.
+    /// when it is missing. When the file on disk is no longer the text this collection last
+    /// loaded or saved (another program changed it since), that version is first copied aside
+    /// as "reports.xml.bak" (or the next free ".N.bak") and the user told once where it is.
     void Save();
     /// Unlinks every view and empties the collection.
     void Clear();
@@ -77,6 +80,9 @@ public:
 private:
     platform::runtime::Object* m_pParent = nullptr;
     Views m_colViews;
+    // The text of "reports.xml" as this collection last read or wrote it ("" for no file);
+    // nothing before the first Load or Save, when there is no version to compare with.
+    std::optional<std::string> m_sOnDisk;
 };
 
 } // namespace views

@@ -109,6 +109,37 @@ TEST_F(ExportHTMLTest, CaptionDataAndSubtotalRowsHaveTheirCellsAndClasses)
     EXPECT_NE(sText.find("<td class='tlv_cell'>   </td>"), std::string::npos);
 }
 
+TEST_F(ExportHTMLTest, CellsShowExactlyWhatTheItemHolds)
+{
+    int r = 1;
+    while (fg.IsSubtotal(r))
+        ++r;
+    ASSERT_FALSE(fg.ColHidden(0));
+    const struct
+    {
+        const char* sItem;
+        const char* sHtml;
+    } aCases[] = {
+        {"<br>", "&lt;br&gt;"},
+        {"&amp;", "&amp;amp;"},
+        {"&nbsp;", "&amp;nbsp;"},
+        {"&#60;", "&amp;#60;"},
+        {"M\xC3\xBCller & S\xC3\xB6hne <GmbH>", "M&uuml;ller &amp; S&ouml;hne &lt;GmbH&gt;"},
+    };
+    for (const auto& c : aCases) {
+        fg.SetTextMatrix(r, 1, c.sItem);
+        fg.SetTextMatrix(0, 1, c.sItem);
+        const std::string sText = Export();
+        const auto aRows = ParseRows(sText);
+        ASSERT_GT(int(aRows.size()), r);
+        EXPECT_EQ(aRows[r][1].sText, c.sHtml) << c.sItem;
+        EXPECT_EQ(aRows[0][0].sText, c.sHtml) << c.sItem;
+        // The writer's own markup stays: the header's line break and the empty cells.
+        EXPECT_NE(sText.find("<p>Kopf<br />Zeile</p>"), std::string::npos);
+        EXPECT_EQ(aRows[r][0].sText, "&nbsp;");
+    }
+}
+
 TEST_F(ExportHTMLTest, ThreeLevelsNameTheirSubtotalClassesAndBlankTotalsShowNbsp)
 {
     // Category, then subject, then duration: the three items make two, three and three groups.

@@ -227,6 +227,57 @@ TEST_F(HostExportTest, EachFormatHoldsTheCellsOfTheGrid)
     }
 }
 
+// Dates read back by a reader of its own (Debian's python3 with python3-xlrd): per workbook, the
+// cells it reads as dates and the text cells that look like a date or a time ("1/1/2027 14:00 PM").
+constexpr const char* kDateCellReader = R"(import re, sys, xlrd
+looks_like_date = re.compile(r'^\d{1,4}[./-]\d{1,2}[./-]\d{1,4}( +\d{1,2}:\d{2}(:\d{2})?( *[AaPp][Mm])?)?$')
+for name in sys.argv[1:]:
+    sheet = xlrd.open_workbook(name).sheet_by_index(0)
+    dates = texts = 0
+    for r in range(sheet.nrows):
+        for c in range(sheet.ncols):
+            cell = sheet.cell(r, c)
+            if cell.ctype == xlrd.XL_CELL_DATE:
+                dates += 1
+            elif cell.ctype == xlrd.XL_CELL_TEXT and looks_like_date.match(cell.value.strip()):
+                texts += 1
+                if texts <= 3:
+                    print('text date in %s: %r' % (name, cell.value))
+    print('%s dates=%d texts=%d' % (name, dates, texts))
+)";
+
+TEST_F(HostExportTest, EveryDateCellOfEveryWorkbookIsADateInBothLanguages)
+{
+    const auto oReader = oRoot / "dates.py";
+    std::ofstream(oReader) << kDateCellReader;
+    for (const char* sLanguage : {"en", "de"}) {
+        SCOPED_TRACE(sLanguage);
+        std::string sFiles;
+        std::vector<std::string> aBooks;
+        for (const char* sExtension : {"xlsx", "xls", "xlsm"}) {
+            const auto oBook = oRoot / (std::string("dates-") + sLanguage + "." + sExtension);
+            const auto r =
+                Run(std::string("--lang ") + sLanguage + " --export '" + oBook.string() + "'");
+            ASSERT_EQ(r.exitCode, 0) << r.output;
+            aBooks.push_back(oBook.string());
+            sFiles += " '" + oBook.string() + "'";
+        }
+        const auto r = Shell("/usr/bin/python3 '" + oReader.string() + "'" + sFiles);
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        for (const auto& sBook : aBooks) {
+            static const std::regex oCounts(R"( dates=([0-9]+) texts=([0-9]+))");
+            const auto nLine = r.output.find(sBook + " dates=");
+            ASSERT_NE(nLine, std::string::npos) << r.output;
+            std::smatch m;
+            const std::string sLine = r.output.substr(nLine + sBook.size());
+            ASSERT_TRUE(std::regex_search(sLine, m, oCounts)) << r.output;
+            // The sample report's Start and End columns: hundreds of dates, none left as text.
+            EXPECT_GT(std::stoi(m[1]), 500) << r.output;
+            EXPECT_EQ(std::stoi(m[2]), 0) << r.output;
+        }
+    }
+}
+
 TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
 {
     Export("first.html");

@@ -1,4 +1,5 @@
 #include "host/ProfileSetup.h"
+#include "host/ProfileLock.h"
 
 #include "platform/mapi/CurrentProfile.h"
 #include "platform/mapi/Message.h"
@@ -11,6 +12,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <unistd.h>
 
 namespace {
 
@@ -82,6 +84,28 @@ TEST_F(ProfileSetupTest, FolderWithOtherFilesIsLeftAlone)
     std::string s;
     oIn >> s;
     EXPECT_EQ(s, "mine");
+}
+
+TEST_F(ProfileSetupTest, AProfileIsHeldByOneHostAndALockFileAloneHoldsNothing)
+{
+    const std::string sProfile = oRoot.string();
+    // A lock file left by a host that died (its id is stale): the profile opens.
+    std::ofstream(host::ProfileLock::FilePath(sProfile)) << "999999999\n";
+    {
+        const host::ProfileLock oFirst(sProfile);
+        try {
+            const host::ProfileLock oSecond(sProfile);
+            ADD_FAILURE() << "a second claim on the profile was granted";
+        } catch (const std::runtime_error& e) {
+            const std::string sMessage = e.what();
+            EXPECT_NE(sMessage.find(sProfile), std::string::npos) << sMessage;
+            EXPECT_NE(sMessage.find("process " + std::to_string(getpid())), std::string::npos)
+                << sMessage;
+        }
+    }
+    // Let go with its holder.
+    EXPECT_NO_THROW(host::ProfileLock{sProfile});
+    EXPECT_THROW(host::ProfileLock{(oRoot / "missing").string()}, std::runtime_error);
 }
 
 } // namespace

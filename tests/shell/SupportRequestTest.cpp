@@ -26,6 +26,7 @@
 #include "shell/Connect.h"
 #include "shell/basSupportRequest.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -157,7 +158,11 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
     ASSERT_FALSE(sLog.empty());
     const std::vector<std::string> expected = {
         std::string(29, '-') + "Description to reproduce the problem:" + std::string(29, '-'),
-        "", "", "", "", "",
+        "",
+        "",
+        "",
+        "",
+        "",
         std::string(78, '-'),
         "System Info:",
         "Windows User Name: " + platform::win::userName(),
@@ -172,7 +177,8 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         // The default store's own folder leaves an empty line.
         "",
         "Archiv: ANSI PST file",
-        "\xC3\x96" "ffentliche Ordner: Exchange Public Folders store",
+        "\xC3\x96"
+        "ffentliche Ordner: Exchange Public Folders store",
         "",
         "Outlook Profile: profile",
         // An Exchange store without a server version on a current client: online, mode 2.
@@ -180,9 +186,8 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         "Exchange Version: ",
         "UI Language ID: 1033",
         "",
-        "Addin Installation Folder: " + std::filesystem::read_symlink("/proc/self/exe")
-                                            .parent_path()
-                                            .string(),
+        // The folder of the add-in library this test loads, not the test program's.
+        std::string("Addin Installation Folder: ") + TV_ADDIN_FOLDER,
         "",
         "Outlook Installation Folder: C:\\Program Files\\Client\\",
         "",
@@ -195,6 +200,38 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         "",
     };
     EXPECT_EQ(Lines(oMail->Body()), expected);
+}
+
+TEST_F(SupportRequestTest, OldClientsKeepTheBodyFormatAndReportTheirConnectionMode)
+{
+    struct Case
+    {
+        const char* sVersion;
+        const char* sMode;
+        long lBodyFormat; // a new mail's format is 2 unless the run sets plain text
+    };
+    // The sample profile holds an Exchange public-folder store, whose server version is none.
+    const Case aCases[] = {
+        {"16.0.4266.1001", "User Online = True\tm_olConnectMode = 2", 1},
+        {"11.0.5510", "User Online = True\tm_olConnectMode = 2", 1},
+        {"10.0.2627", "User Online = True\tm_olConnectMode = 1", 2},
+        {"9.0.0.2711", "User Online = True\tm_olConnectMode = 1", 2},
+        {"8.5.5104", "User Online = False\tm_olConnectMode = 3", 2},
+    };
+    common::modLanguage::SetLanguageID(1033);
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sVersion);
+        m_vShown.clear();
+        common::modOLVersion::ResetOutlookVersion();
+        G().g_oOutlookApp = std::make_shared<ol::Application>(c.sVersion);
+        auto oMail = ShownMail();
+        ASSERT_TRUE(oMail);
+        const auto vLines = Lines(oMail->Body());
+        EXPECT_NE(std::find(vLines.begin(), vLines.end(), std::string("Outlook Mode: ") + c.sMode),
+                  vLines.end())
+            << oMail->Body();
+        EXPECT_EQ(oMail->BodyFormat(), c.lBodyFormat);
+    }
 }
 
 TEST_F(SupportRequestTest, ErrorLogIsAttachedOnlyWhenItExists)

@@ -577,6 +577,49 @@ TEST_F(ReportFileTest, AFailedSaveKeepsTheOldFile)
     EXPECT_EQ(ReadFileText(), sBefore);
 }
 
+TEST_F(ReportFileTest, ASaveKeepsAVersionAnotherProgramWroteAsideAndSaysWhereOnce)
+{
+    auto& oDriver = platform::forms::Driver::current();
+    oDriver.Reset();
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_ENGLISH);
+    const auto Add = [](Templates& oTemplates, const char* sName) {
+        auto oView = std::make_shared<ViewSettings>();
+        oView->CreateNew(sName);
+        oTemplates.Add(oView);
+    };
+    // Two report windows (of two processes) read the same file.
+    WriteFileText("");
+    auto oFirst = Loaded();
+    auto oSecond = Loaded();
+    Add(*oFirst, "Erste");
+    oFirst->Save();
+    const std::string sFirsts = ReadFileText();
+    EXPECT_TRUE(oDriver.MessageBoxes().empty()) << "the first save replaces what it had read";
+    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".bak"));
+
+    Add(*oSecond, "Zweite");
+    oSecond->Save();
+    EXPECT_NE(ReadFileText().find("<Name>Zweite</Name>"), std::string::npos);
+    std::ifstream oBak(FilePath() + ".bak", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oBak), {}), sFirsts);
+    ASSERT_EQ(oDriver.MessageBoxes().size(), 1U);
+    const std::string sPrompt = oDriver.MessageBoxes()[0].prompt;
+    EXPECT_NE(sPrompt.find("changed by another program"), std::string::npos) << sPrompt;
+    EXPECT_NE(sPrompt.find(FilePath() + ".bak"), std::string::npos) << sPrompt;
+
+    // Its own file again: nothing to keep, nothing to say.
+    oSecond->Save();
+    EXPECT_EQ(oDriver.MessageBoxes().size(), 1U);
+    EXPECT_FALSE(std::filesystem::exists(FilePath() + ".1.bak"));
+    // The first window saves over the second's version: that one is kept too.
+    oFirst->Save();
+    EXPECT_EQ(oDriver.MessageBoxes().size(), 2U);
+    std::ifstream oBak1(FilePath() + ".1.bak", std::ios::binary);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(oBak1), {}).find("<Name>Zweite</Name>"),
+              std::string::npos);
+    oDriver.Reset();
+}
+
 TEST_F(ReportFileTest, PrinterSettingsOfAMissingPrinterAreDropped)
 {
     Templates oTemplates;

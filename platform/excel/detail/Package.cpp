@@ -3,9 +3,12 @@
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
 
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <new>
 #include <sstream>
 
 namespace platform::excel::detail {
@@ -72,6 +75,18 @@ void Package::Remove(const std::string& name)
     }
 }
 
+std::vector<std::string> Package::PartNames() const
+{
+    std::vector<std::string> names;
+    const zip_int64_t count = zip_get_num_entries(handle_->zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        if (const char* name = zip_get_name(handle_->zip, static_cast<zip_uint64_t>(i), 0)) {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
 void Package::Commit()
 {
     for (const auto& [name, data] : pending_) {
@@ -100,6 +115,35 @@ void LoadPart(pugi::xml_document& doc, const std::string& data, const std::strin
     if (!result) {
         Raise(kMethodFailed, what + " cannot be read: " + result.description());
     }
+}
+
+std::optional<std::string> WellFormedFault(const std::string& data)
+{
+    // A parser that stops at the first fault of well-formedness; it neither loads a DTD nor
+    // reaches the network, and its messages go nowhere but into the answer.
+    xmlParserCtxtPtr context = xmlNewParserCtxt();
+    if (context == nullptr) {
+        throw std::bad_alloc();
+    }
+    const xmlDocPtr doc =
+        xmlCtxtReadMemory(context, data.data(), static_cast<int>(data.size()), nullptr, nullptr,
+                          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    std::optional<std::string> reason;
+    if (doc == nullptr || !context->wellFormed) {
+        const xmlError* error = xmlCtxtGetLastError(context);
+        std::string text =
+            error != nullptr && error->message != nullptr ? error->message : "no XML";
+        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+            text.pop_back();
+        }
+        if (error != nullptr && error->line > 0) {
+            text += " (line " + std::to_string(error->line) + ")";
+        }
+        reason = std::move(text);
+    }
+    xmlFreeDoc(doc);
+    xmlFreeParserCtxt(context);
+    return reason;
 }
 
 std::string SavePart(const pugi::xml_document& doc)

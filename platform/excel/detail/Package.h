@@ -5,6 +5,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <vector>
 
 namespace platform::excel::detail {
 
@@ -25,6 +26,9 @@ public:
     void Write(const std::string& name, std::string data);
     /// Removes part `name` when present.
     void Remove(const std::string& name);
+    /// The names of the parts in the file, in the archive's order (changes not committed
+    /// are not listed).
+    std::vector<std::string> PartNames() const;
     /// Writes the changes to the file. Raises 1004 on failure.
     void Commit();
 
@@ -41,6 +45,11 @@ void SetContentType(Package& package, const std::string& partName, const std::st
 
 /// Parses an XML part, keeping its declaration. Raises 1004 naming `what` on failure.
 void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& what);
+/// The first fault that keeps `data` from being well-formed XML (one document element,
+/// matching tags, defined entities, valid UTF-8, no unescaped "<" in values, ...), with its
+/// line; std::nullopt for a well-formed text. Stricter than LoadPart, which reads past some
+/// of these faults.
+std::optional<std::string> WellFormedFault(const std::string& data);
 /// The part's text as it is to be stored (declaration kept, no added whitespace).
 std::string SavePart(const pugi::xml_document& doc);
 

@@ -351,11 +351,29 @@ void RemoveRelatedPart(Package& package, const std::string& workbookPart, std::s
     package.Write("[Content_Types].xml", SavePart(types));
 }
 
+// A filled template keeps most of its parts as they are: a part that is not well-formed XML
+// would go into the report unseen, and no reader would open it. Such a template is refused
+// before anything is written.
+void CheckXmlParts(const Package& package, const std::string& path)
+{
+    for (const std::string& name : package.PartNames()) {
+        if (!name.ends_with(".xml") && !name.ends_with(".rels") && !name.ends_with(".vml")) {
+            continue;
+        }
+        if (const auto fault = WellFormedFault(package.Read(name).value_or(""))) {
+            Raise(kMethodFailed, "the template \"" + path +
+                                     "\" is not a well-formed workbook: its part \"" + name +
+                                     "\" is not well-formed XML: " + *fault);
+        }
+    }
+}
+
 } // namespace
 
 std::vector<TemplateSheet> ReadTemplate(const std::string& path)
 {
     const Package package(path);
+    CheckXmlParts(package, path);
     const std::string workbookPart = WorkbookPart(package);
     const pugi::xml_document workbook = LoadRequired(package, workbookPart);
     const pugi::xml_document rels = LoadRequired(package, RelsOf(workbookPart));
@@ -396,6 +414,8 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
               "cannot copy the template \"" + templatePath + "\": " + error.message());
     }
     Package package(target);
+    // The template may have changed since it was opened.
+    CheckXmlParts(package, templatePath);
     const std::string workbookPart = WorkbookPart(package);
     DateStyles styles(package, workbookPart);
     for (std::size_t i = 0; i < parts.size() && i < sheets.size(); ++i) {

@@ -89,12 +89,13 @@ private:
 };
 
 // A text as the package stores it: the library escapes control characters itself, but not a
-// literal "_xHHHH_", which readers would take for the character it names.
+// literal "_xHHHH_", which readers would take for the character it names, nor U+FFFE and
+// U+FFFF, which no XML may hold.
 // `text` is followed by a NUL in memory (a sheet's text or a std::string).
 lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, std::string_view text,
                     lxw_format* format)
 {
-    if (HasLiteralEscape(text)) {
+    if (HasLiteralEscape(text) || HasNonXmlCharacter(text)) {
         return worksheet_write_string(ws, r, c, EscapeLiteralEscapes(text).c_str(), format);
     }
     return worksheet_write_string(ws, r, c, text.data(), format);

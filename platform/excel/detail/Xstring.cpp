@@ -44,6 +44,13 @@ bool IsUnsafeControl(char c) noexcept
     return u < 0x20 && c != '\t' && c != '\n';
 }
 
+// U+FFFE or U+FFFF at `pos` of a valid UTF-8 text: EF BF BE or EF BF BF.
+bool NonXmlCharacterAt(std::string_view text, std::size_t pos) noexcept
+{
+    return pos + 2 < text.size() && text[pos] == '\xEF' && text[pos + 1] == '\xBF' &&
+           (text[pos + 2] == '\xBE' || text[pos + 2] == '\xBF');
+}
+
 void AppendUnitEscape(std::string& out, unsigned unit)
 {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -75,12 +82,28 @@ std::string Escape(std::string_view text, bool controls)
             AppendUnitEscape(out, static_cast<unsigned char>(text[i]));
             continue;
         }
+        if (NonXmlCharacterAt(text, i)) {
+            out += "\xEF\xBF\xBD"; // U+FFFD, as for bytes that are no UTF-8
+            i += 2;
+            continue;
+        }
         out += text[i];
     }
     return out;
 }
 
 } // namespace
+
+bool HasNonXmlCharacter(std::string_view text) noexcept
+{
+    for (auto pos = text.find('\xEF'); pos != std::string_view::npos;
+         pos = text.find('\xEF', pos + 1)) {
+        if (NonXmlCharacterAt(text, pos)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool HasLiteralEscape(std::string_view text) noexcept
 {
@@ -105,7 +128,7 @@ bool NeedsXstringEscape(std::string_view text) noexcept
             return true;
         }
     }
-    return HasLiteralEscape(text);
+    return HasLiteralEscape(text) || HasNonXmlCharacter(text);
 }
 
 std::string EscapeXstring(std::string_view text)

@@ -125,10 +125,16 @@ std::optional<std::optional<Time>> TakeTime(std::vector<Token>& t,
             continue;
         }
         if (meridiem) {
-            if (time.hour < 1 || time.hour > 12) {
+            // Report texts write a 24-hour time followed by the day-period designator
+            // ("1/1/2027 14:00 PM", "00:30 AM"): an hour of 0 or above 12 on a clock time is
+            // already on the 24-hour clock, and the designator adds nothing to it.
+            const bool twentyFourHour = clock && (time.hour == 0 || time.hour > 12);
+            if (!twentyFourHour && (time.hour < 1 || time.hour > 12)) {
                 return std::nullopt;
             }
-            time.hour = time.hour % 12 + *meridiem;
+            if (!twentyFourHour) {
+                time.hour = time.hour % 12 + *meridiem;
+            }
             ++end;
         }
         if (time.hour > 23 || time.minute > 59 || time.second > 59) {

@@ -206,6 +206,62 @@ TEST_F(TemplateTest, MacroTemplateKeepsItsProjectOnlyInAMacroWorkbook)
 
 namespace {
 
+// Replaces one part of a package with `data`.
+void ReplacePart(const std::string& path, const std::string& part, const std::string& data)
+{
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), 0, &error);
+    ASSERT_NE(zip, nullptr);
+    zip_source_t* source = zip_source_buffer(zip, data.data(), data.size(), 0);
+    ASSERT_GE(zip_file_add(zip, part.c_str(), source, ZIP_FL_OVERWRITE), 0);
+    ASSERT_EQ(zip_close(zip), 0);
+}
+
+TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWritten)
+{
+    const struct
+    {
+        const char* part;
+        std::string data;
+    } cases[] = {
+        // Parts a fill copies as they are: no reader would open the report.
+        {"xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>"},
+        {"xl/worksheets/sheet2.xml", "<worksheet><sheetData/>AT&T</worksheet>"},
+        {"docProps/app.xml", "<Properties/><Properties/>"},
+        {"xl/styles.xml", "<styleSheet><cellXfs count='1'><xf a='1' a='2'/></cellXfs>"},
+        // A part the fill reads itself, with a fault its reader would pass over.
+        {"xl/workbook.xml", "<workbook><sheets/></workbook><x/>"},
+    };
+    const std::string copy = PathOf("pristine.xltx");
+    std::filesystem::copy_file(templatePath_, copy);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.part);
+        std::filesystem::copy_file(copy, templatePath_,
+                                   std::filesystem::copy_options::overwrite_existing);
+        ReplacePart(templatePath_, c.part, c.data);
+        try {
+            app_->Workbooks()->Open(templatePath_);
+            ADD_FAILURE() << "the template was accepted";
+        } catch (const rt::Error& error) {
+            EXPECT_EQ(error.Number(), 1004);
+            EXPECT_NE(error.Description().find("is not a well-formed workbook"), std::string::npos)
+                << error.Description();
+            EXPECT_NE(error.Description().find(std::string("\"") + c.part + "\""),
+                      std::string::npos)
+                << error.Description();
+        }
+    }
+    // A template that breaks after it was opened is refused by the save, which writes nothing.
+    std::filesystem::copy_file(copy, templatePath_,
+                               std::filesystem::copy_options::overwrite_existing);
+    auto book = app_->Workbooks()->Open(templatePath_);
+    book->Worksheets(1)->Range("A1")->SetValue(std::string("x"));
+    ReplacePart(templatePath_, "xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>");
+    const std::string path = PathOf("filled.xlsx");
+    EXPECT_THROW(book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook), rt::Error);
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
 TEST_F(TemplateTest, FailureWhileFillingNamesTheTargetNotTheTemporaryFile)
 {
     auto book = app_->Workbooks()->Open(templatePath_);

@@ -217,6 +217,10 @@ TEST_F(ConversionTest, CDateReadsLocaleAndIsoForms)
         {"en-US", "12/31/2023", At(2023, 12, 31)},
         {"en-US", "12/31/2023 10:05:00 PM", At(2023, 12, 31, 22, 5)},
         {"en-US", "12:30 AM", rt::TimeSerial(0, 30, 0)},
+        // The report grid's English dates: a 24-hour time with the day-period designator.
+        {"en-US", "1/1/2027 14:00 PM", At(2027, 1, 1, 14)},
+        {"en-US", "1/1/2027 23:59:59 PM", At(2027, 1, 1, 23, 59, 59)},
+        {"en-US", "1/1/2027 00:30 AM", At(2027, 1, 1, 0, 30)},
         {"en-US", "December 31, 2023", At(2023, 12, 31)},
         {"en-US", "Dec 31 2023", At(2023, 12, 31)},
     };
@@ -227,7 +231,7 @@ TEST_F(ConversionTest, CDateReadsLocaleAndIsoForms)
     }
     platform::locale::SetCurrent("de-DE");
     for (const char* bad : {"32.12.2023", "29.02.2023", "29.02.1900", "abc", "", "31.12.2023 25:00",
-                            "13:61", "1.2.3.4", "12/31/2023 13:00 PM", "5"}) {
+                            "13:61", "1.2.3.4", "31.12.2023 24:00 PM", "13 PM", "0 AM", "5"}) {
         EXPECT_EQ(RaisedNumber([&] { return rt::CDate(bad); }), 13) << bad;
         EXPECT_FALSE(rt::IsDate(bad)) << bad;
     }

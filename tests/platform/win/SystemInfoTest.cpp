@@ -1,8 +1,11 @@
 #include "platform/win/Desktop.h"
+#include "platform/win/ModuleFolder.h"
 #include "platform/win/OsVersion.h"
 
 #include "WinFixture.h"
 
+#include <dlfcn.h>
+#include <filesystem>
 #include <sys/utsname.h>
 
 namespace platform::win {
@@ -98,6 +101,21 @@ TEST(DesktopTest, CursorAndScreenMetrics)
     EXPECT_EQ(desktop.screenWidthTwips(), 1920 * 15);
     EXPECT_EQ(desktop.screenHeight(), 1);
     EXPECT_EQ(&Desktop::current(), &Desktop::current());
+}
+
+void CodeOfThisProgram() {}
+
+TEST(ModuleFolderTest, NamesTheBinaryThatHoldsTheAddress)
+{
+    const auto oProgram = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    EXPECT_EQ(moduleFolder(reinterpret_cast<const void*>(&CodeOfThisProgram)), oProgram);
+    // A function of a shared library lies in that library's folder, not the program's.
+    const void* pLibraryCode = dlsym(RTLD_DEFAULT, "getpid");
+    ASSERT_NE(pLibraryCode, nullptr);
+    const auto oLibrary = moduleFolder(pLibraryCode);
+    EXPECT_NE(oLibrary, oProgram);
+    EXPECT_TRUE(std::filesystem::exists(oLibrary / "libc.so.6")) << oLibrary;
+    EXPECT_TRUE(moduleFolder(nullptr).empty());
 }
 
 } // namespace
