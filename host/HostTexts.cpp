@@ -17,8 +17,7 @@ struct Entry
 
 // One row per text, in the order of HostText.
 constexpr std::array kTexts = {
-    Entry{HostText::WindowNotOpen,
-          "The report window is not open (say report to open it).",
+    Entry{HostText::WindowNotOpen, "The report window is not open (say report to open it).",
           "Das Berichtsfenster ist nicht geöffnet (report öffnet es)."},
     Entry{HostText::WindowClosed,
           "Closed the report window; the template keeps its view (columns, widths, sorting, "
@@ -62,8 +61,14 @@ constexpr std::array kTexts = {
           "Automatische Aktion: Bericht gedruckt auf #0"},
     Entry{HostText::AutoDeleted, "Automatic action: deleted #0 read items",
           "Automatische Aktion: #0 gelesene Elemente gelöscht"},
-    Entry{HostText::TypeHelp, "Type help for the commands.",
-          "help zeigt die Befehle."},
+    Entry{HostText::TypeHelp, "Type help for the commands.", "help zeigt die Befehle."},
+    Entry{HostText::ItemWindowNone, "No item window is open.", "Kein Elementfenster ist offen."},
+    Entry{HostText::ItemWindowNoMail, "The last item window shows no mail to send.",
+          "Das letzte Elementfenster zeigt keine Nachricht zum Senden."},
+    Entry{HostText::ItemWindowClosed, "The item window was closed.",
+          "Das Elementfenster ist geschlossen."},
+    Entry{HostText::ItemWindowUsage, "mail takes to, subject, body, send or close.",
+          "mail nimmt to, subject, body, send oder close."},
 };
 
 constexpr bool InOrder()
@@ -95,8 +100,7 @@ std::string Say(HostText id, const std::vector<std::string>& vArgs)
     const std::string sText = g_bGerman ? oEntry.pGerman : oEntry.pEnglish;
     std::string sOut;
     for (std::size_t i = 0; i < sText.size(); ++i) {
-        if (sText[i] == '#' && i + 1 < sText.size() && sText[i + 1] >= '0' &&
-            sText[i + 1] <= '9') {
+        if (sText[i] == '#' && i + 1 < sText.size() && sText[i + 1] >= '0' && sText[i + 1] <= '9') {
             const auto n = static_cast<std::size_t>(sText[i + 1] - '0');
             sOut += n < vArgs.size() ? vArgs[n] : std::string();
             ++i;

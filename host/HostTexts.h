@@ -29,6 +29,10 @@ enum class HostText
     AutoPrinted,
     AutoDeleted,
     TypeHelp,
+    ItemWindowNone,
+    ItemWindowNoMail,
+    ItemWindowClosed,
+    ItemWindowUsage,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.
