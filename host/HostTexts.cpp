@@ -171,6 +171,13 @@ constexpr std::array kTexts = {
     "  mit einer Zeile. Einmal in einem beliebigen Format speichern: saveas, dann\n"
     "  file NAME.xlsx (oder .csv, .html, .xls, .xlsm), oder mit --export NAME.xlsx\n"
     "  starten. setview ändert Spalten, Gruppierung, Sortierung und Summen.\n"},
+    Entry{HostText::ItemWindowNone, "No item window is open.", "Kein Elementfenster ist offen."},
+    Entry{HostText::ItemWindowNoMail, "The last item window shows no mail to send.",
+          "Das letzte Elementfenster zeigt keine Nachricht zum Senden."},
+    Entry{HostText::ItemWindowClosed, "The item window was closed.",
+          "Das Elementfenster ist geschlossen."},
+    Entry{HostText::ItemWindowUsage, "mail takes to, subject, body, send or close.",
+          "mail nimmt to, subject, body, send oder close."},
 };
 
 constexpr bool InOrder()

@@ -31,6 +31,10 @@ enum class HostText
     TypeHelp,
     LeftoversRemoved,
     WindowHelp,
+    ItemWindowNone,
+    ItemWindowNoMail,
+    ItemWindowClosed,
+    ItemWindowUsage,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.
