@@ -29,6 +29,11 @@ enum class HostText
     AutoPrinted,
     AutoDeleted,
     TypeHelp,
+    LeftoversRemoved,
+    ItemWindowNone,
+    ItemWindowNoMail,
+    ItemWindowClosed,
+    ItemWindowUsage,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

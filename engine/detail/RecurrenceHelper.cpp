@@ -77,7 +77,10 @@ RecurrenceHelper::GetOccurences(rt::Date FromDate, rt::Date ToDate,
         m_dtStartTime = m_oPattern->StartTime();
         nLine = 4;
         m_dtFromDate = FromDate;
-        m_dtItemStart = m_bIsTask ? oMasterItem->StartDate() : oMasterItem->Start();
+        m_dtPatternFrom = m_oPattern->ToPatternTime(FromDate);
+        // The walk starts at the series' start on the pattern's own clock.
+        m_dtItemStart =
+            m_bIsTask ? oMasterItem->StartDate() : m_oPattern->ToPatternTime(oMasterItem->Start());
         m_dtWindowEnd = DayAt(ToDate, 23, 59, 59);
         m_lDateField = DateField;
         nLine = 5;
@@ -114,7 +117,8 @@ int RecurrenceHelper::CandidateState(rt::Date d) const
 {
     if (!m_bNoEndDate && d.DayNumber() > m_dtPatternEnd.DayNumber())
         return -1;
-    return WindowState(d, m_lDuration);
+    // The candidate is a time of the pattern's clock; the window holds local instants.
+    return WindowState(m_oPattern->ToLocalTime(d), m_lDuration);
 }
 
 int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
@@ -157,7 +161,7 @@ bool RecurrenceHelper::Visit(rt::Date d)
 long RecurrenceHelper::MonthStepsToSkip(rt::Date d, long lStep) const
 {
     // Two months of margin: an occurrence in the month before the window may end inside it.
-    const long lMonths = MonthIndex(m_dtFromDate) - MonthIndex(d) - 2;
+    const long lMonths = MonthIndex(m_dtPatternFrom) - MonthIndex(d) - 2;
     return lMonths > 0 ? lMonths / lStep : 0;
 }
 
@@ -173,7 +177,7 @@ void RecurrenceHelper::GetOccurences1()
     common::Rethrowing("RecurrenceHelper", "GetOccurences1", [&] {
         rt::Date d = m_dtItemStart;
         if (MaySkipAhead()) {
-            const double dGap = m_dtFromDate.Linear() - d.Linear() - m_lDuration / 1440.0 - 1.0;
+            const double dGap = m_dtPatternFrom.Linear() - d.Linear() - m_lDuration / 1440.0 - 1.0;
             if (dGap > 1.0)
                 d = AddDays(d, static_cast<long>(std::floor(dGap)));
         }
@@ -194,7 +198,7 @@ void RecurrenceHelper::GetOccurences3()
             return;
         rt::Date d = m_dtItemStart;
         if (MaySkipAhead()) {
-            const double dGap = m_dtFromDate.Linear() - d.Linear() - m_lDuration / 1440.0 - 7.0;
+            const double dGap = m_dtPatternFrom.Linear() - d.Linear() - m_lDuration / 1440.0 - 7.0;
             const long lWeeks = dGap > 0 ? static_cast<long>(std::floor(dGap / (7.0 * lStep))) : 0;
             if (lWeeks > 0)
                 d = AddDays(d, lWeeks * 7 * lStep);

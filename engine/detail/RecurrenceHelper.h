@@ -18,6 +18,10 @@ namespace engine::detail {
 /// library decides what is an occurrence; then it adds the modified occurrences whose start
 /// lies in the window. Every walk ends: a candidate after the window's end or the pattern's
 /// end stops it, and an interval or weekday mask of 0 gives no walk.
+///
+/// The walk runs on the pattern's wall clock (the zone the series was made in); whether a
+/// candidate lies in the window is decided by its instant, in local time, as the window is
+/// given.
 class RecurrenceHelper : public platform::runtime::Object
 {
 public:
@@ -58,6 +62,7 @@ private:
     platform::runtime::Date m_dtPatternEnd;
     platform::runtime::Date m_dtStartTime;
     platform::runtime::Date m_dtFromDate;
+    platform::runtime::Date m_dtPatternFrom; ///< the window's start on the pattern's clock
     platform::runtime::Date m_dtWindowEnd;
     platform::runtime::Date m_dtItemStart;
     long m_lDateField = 0;

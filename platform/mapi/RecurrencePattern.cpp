@@ -8,12 +8,14 @@
 #include "platform/mapi/detail/ValueConversion.h"
 #include "platform/runtime/Error.h"
 #include "platform/store/RecurrencePattern.h"
+#include "platform/store/SeriesClock.h"
 
 namespace platform::mapi {
 
 struct RecurrencePattern::Impl
 {
     store::RecurrencePattern pattern;
+    store::SeriesClock clock;
 };
 
 RecurrencePattern::RecurrencePattern(std::shared_ptr<detail::MessageData> master)
@@ -24,6 +26,7 @@ RecurrencePattern::RecurrencePattern(std::shared_ptr<detail::MessageData> master
         runtime::Raise(runtime::errors::NotSupported, "RecurrencePattern",
                        "The item does not recur.");
     m_impl->pattern = *pattern;
+    m_impl->clock = store::SeriesClock(pattern->timeZone);
 }
 
 RecurrencePattern::~RecurrencePattern() = default;
@@ -108,9 +111,10 @@ std::shared_ptr<RecurrenceExceptions> RecurrencePattern::Exceptions()
             o.end = e.end;
             o.state = store::RecurrenceState::Exception;
             o.itemEntryId = e.itemEntryId;
-            item = std::make_shared<Message>(m_master->OccurrenceView(o));
+            item = std::make_shared<Message>(m_master->OccurrenceView(m_impl->clock.ToLocal(o)));
         }
-        items.push_back(std::make_shared<RecurrenceException>(detail::ToDate(originalStart),
+        const auto original = m_impl->clock.ToLocal(store::LocalTime{originalStart});
+        items.push_back(std::make_shared<RecurrenceException>(detail::ToDate(original.seconds),
                                                               e.deleted, std::move(item)));
     }
     return std::make_shared<RecurrenceExceptions>(std::move(items));
@@ -127,11 +131,28 @@ std::shared_ptr<Message> RecurrencePattern::GetOccurrence(runtime::Date date)
 
 std::shared_ptr<Message> RecurrencePattern::TryGetOccurrence(runtime::Date date)
 {
-    const auto occurrence =
-        m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
+    auto occurrence = m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
     if (!occurrence)
         return nullptr;
+    if (!m_impl->clock.IsLocal())
+        *occurrence = m_impl->clock.ToLocal(std::move(*occurrence));
     return std::make_shared<Message>(m_master->OccurrenceView(*occurrence));
+}
+
+runtime::Date RecurrencePattern::ToPatternTime(runtime::Date localTime) const
+{
+    if (m_impl->clock.IsLocal())
+        return localTime;
+    return detail::ToDate(
+        m_impl->clock.ToSeries(store::LocalTime{detail::ToLocalSeconds(localTime)}).seconds);
+}
+
+runtime::Date RecurrencePattern::ToLocalTime(runtime::Date patternTime) const
+{
+    if (m_impl->clock.IsLocal())
+        return patternTime;
+    return detail::ToDate(
+        m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
 }
 
 } // namespace platform::mapi

@@ -14,8 +14,14 @@ class MessageData;
 class Message;
 class RecurrenceExceptions;
 
-/// The recurrence pattern of a recurring appointment or task, as the client reports it. Dates
-/// are local time. Yearly patterns report their Interval in months (12 per year).
+/// The recurrence pattern of a recurring appointment or task, as the client reports it. Yearly
+/// patterns report their Interval in months (12 per year).
+///
+/// The pattern's dates and times (StartTime, PatternStartDate, the day GetOccurrence takes) are
+/// wall-clock times of the zone the series was made in; its occurrences (their Start and End,
+/// the exceptions' items and original dates) are local time of this process, at the instants
+/// the pattern gives them. ToPatternTime and ToLocalTime convert between the two; in the zone
+/// the series was made in (and for series whose store records no zone) they are the same.
 class RecurrencePattern : public runtime::Object
 {
 public:
@@ -55,6 +61,10 @@ public:
     /// answers no object instead of raising: for walks over candidate days, where most
     /// misses are expected.
     std::shared_ptr<Message> TryGetOccurrence(runtime::Date date);
+    /// A local time of this process on the pattern's wall clock (the same instant).
+    runtime::Date ToPatternTime(runtime::Date localTime) const;
+    /// A time of the pattern's wall clock as local time of this process (the same instant).
+    runtime::Date ToLocalTime(runtime::Date patternTime) const;
 
 private:
     std::shared_ptr<detail::MessageData> m_master;

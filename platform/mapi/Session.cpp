@@ -15,6 +15,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/store/LocalTime.h"
 #include "platform/store/RecurrencePattern.h"
+#include "platform/store/SeriesClock.h"
 
 #include <filesystem>
 
@@ -81,7 +82,7 @@ std::shared_ptr<detail::MessageData> OpenedItem(const std::shared_ptr<detail::Co
         for (const auto& occurrence : pattern->OccurrencesBetween(from, to))
             if (occurrence.itemEntryId == item.entryId)
                 return std::make_shared<detail::MessageData>(context, storeId, item.ownerEntryId)
-                    ->OccurrenceView(occurrence);
+                    ->OccurrenceView(store::SeriesClock(pattern->timeZone).ToLocal(occurrence));
     }
     return data;
 }

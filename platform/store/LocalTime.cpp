@@ -1,6 +1,7 @@
 #include "platform/store/LocalTime.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/WallClock.h"
 
 #include <cmath>
 #include <ctime>
@@ -101,16 +102,7 @@ SysTime LocalToUtc(LocalTime t)
     // saw last, so the same local time could give two instants within one run. Solve from the
     // zone's offsets around the time instead: they are well defined.
     const auto offsetAt = [](std::int64_t utc) { return UtcToLocal({utc}).seconds - utc; };
-    const std::int64_t before = offsetAt(t.seconds - kSecondsPerDay);
-    const std::int64_t after = offsetAt(t.seconds + kSecondsPerDay);
-    std::optional<std::int64_t> best;
-    for (const std::int64_t offset : {before, after}) {
-        const std::int64_t utc = t.seconds - offset;
-        if (UtcToLocal({utc}) == t && (!best || utc < *best))
-            best = utc;
-    }
-    // A time skipped by a change is read with the offset that held before it.
-    return {best ? *best : t.seconds - before};
+    return {detail::UtcOfWallClock(t.seconds, offsetAt)};
 }
 
 LocalTime UtcToLocal(SysTime t)

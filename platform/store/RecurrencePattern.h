@@ -86,6 +86,10 @@ struct RecurrencePattern
     std::int32_t patternEndDay = 0; ///< last day for RecurrenceEnd::ByDate
     int occurrenceCount = 0;        ///< number of occurrences for RecurrenceEnd::ByCount
     std::vector<RecurrenceException> exceptions;
+    /// The IANA name of the time zone whose wall clock the pattern's times (start time,
+    /// pattern dates, exceptions) are given in: the zone the series was made in. Empty: the
+    /// reader's own zone, as in a store file that records none (see SeriesClock).
+    std::string timeZone;
 
     /// Throws StoreError (InvalidArgument) naming the first field that makes the pattern
     /// unusable: interval outside 1..999 (yearly: 12..1188 in steps of 12), a start or end

@@ -36,7 +36,8 @@ CREATE TABLE recurrence(item_id INTEGER PRIMARY KEY, type INTEGER NOT NULL,
                         day_of_month INTEGER NOT NULL, month_of_year INTEGER NOT NULL,
                         instance INTEGER NOT NULL, start_date TEXT NOT NULL,
                         start_minute INTEGER NOT NULL, duration INTEGER NOT NULL,
-                        end_kind INTEGER NOT NULL, end_date TEXT, occurrences INTEGER NOT NULL);
+                        end_kind INTEGER NOT NULL, end_date TEXT, occurrences INTEGER NOT NULL,
+                        time_zone TEXT);
 CREATE TABLE exceptions(item_id INTEGER NOT NULL, original_date TEXT NOT NULL,
                         deleted INTEGER NOT NULL, exception_item_id INTEGER,
                         start_local TEXT, end_local TEXT,
@@ -70,6 +71,24 @@ CREATE TRIGGER IF NOT EXISTS items_count_update AFTER UPDATE OF folder_id, kind 
     ON CONFLICT(folder_id) DO UPDATE SET items = items + 1;
 END;
 )sql";
+
+// Gives a file made before the series recorded their time zone the column for it; its
+// series keep none (NULL) and are read as before. False where the file cannot be written.
+bool KeepSeriesZones(detail::Database& db)
+{
+    auto& has = db.Prepare("SELECT 1 FROM pragma_table_info('recurrence') WHERE name = "
+                           "'time_zone'");
+    const bool kept = has.Step();
+    has.Reset();
+    if (kept)
+        return true;
+    try {
+        db.Exec("ALTER TABLE recurrence ADD COLUMN time_zone TEXT");
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
+}
 
 // Gives a file made before the kept counts its counts; false where it cannot be written (a
 // read-only file), and the store then counts on every call.
@@ -330,6 +349,7 @@ std::unique_ptr<Store> Store::Create(const std::filesystem::path& file, std::str
     impl->db.Exec(kStoreSchema);
     impl->db.Exec(kFolderCountsSchema);
     impl->keptCounts = true;
+    impl->seriesZones = true;
     impl->SetMeta("schema_version", kSchemaVersion);
     impl->SetMeta("uid", id);
     impl->SetMeta("name", name);
@@ -365,6 +385,7 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
     } catch (const StoreError&) {
     }
     impl->keptCounts = KeepFolderCounts(impl->db);
+    impl->seriesZones = KeepSeriesZones(impl->db);
     impl->hotTags = detail::KeepHotColumns(impl->db);
     impl->windowIndexes = !impl->hotTags.empty() && detail::KeepWindowIndexes(impl->db);
     impl->KeepSeriesReach();

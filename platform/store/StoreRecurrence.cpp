@@ -1,5 +1,6 @@
 #include "platform/store/Store.h"
 
+#include "platform/store/SeriesClock.h"
 #include "platform/store/StoreError.h"
 #include "platform/store/detail/SeriesReach.h"
 #include "platform/store/detail/StoreImpl.h"
@@ -139,7 +140,8 @@ void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern&
     impl_->db
         .Prepare("INSERT OR REPLACE INTO recurrence(item_id, type, interval, day_of_week_mask, "
                  "day_of_month, month_of_year, instance, start_date, start_minute, duration, "
-                 "end_kind, end_date, occurrences) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                 "end_kind, end_date, occurrences, time_zone) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                 "?, ?, ?, ?, NULLIF(?, ''))")
         .Bind(1, item)
         .Bind(2, static_cast<std::int64_t>(p.type))
         .Bind(3, static_cast<std::int64_t>(p.interval))
@@ -154,6 +156,9 @@ void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern&
         .Bind(12, p.end == RecurrenceEnd::ByDate ? DayText(p.patternEndDay) : std::string())
         .Bind(13,
               static_cast<std::int64_t>(p.end == RecurrenceEnd::ByCount ? p.occurrenceCount : 0))
+        // The pattern's times are wall-clock times of the zone the series is made in: the
+        // pattern's own, or the writing process's.
+        .Bind(14, p.timeZone.empty() ? ProcessTimeZone() : p.timeZone)
         .Run();
     for (std::size_t i = 0; i < p.exceptions.size(); ++i) {
         const auto& e = p.exceptions[i];
@@ -181,13 +186,18 @@ void Store::SetRecurrence(std::string_view itemEntryId, const RecurrencePattern&
 
 namespace {
 
-constexpr const char* kPatternColumns =
-    "r.type, r.interval, r.day_of_week_mask, r.day_of_month, r.month_of_year, r.instance, "
-    "r.start_date, r.start_minute, r.duration, r.end_kind, r.end_date, r.occurrences";
+// The pattern's columns; a file that cannot record the series' zone gives none.
+std::string PatternColumns(bool zones)
+{
+    return std::string("r.type, r.interval, r.day_of_week_mask, r.day_of_month, r.month_of_year, "
+                       "r.instance, r.start_date, r.start_minute, r.duration, r.end_kind, "
+                       "r.end_date, r.occurrences, ") +
+           (zones ? "r.time_zone" : "NULL");
+}
 constexpr const char* kExceptionColumns =
     "e.original_date, e.deleted, e.exception_item_id, e.start_local, e.end_local";
 
-// A pattern from kPatternColumns starting at column `at`.
+// A pattern from PatternColumns starting at column `at`.
 RecurrencePattern PatternFromRow(const detail::Statement& st, int at)
 {
     RecurrencePattern p;
@@ -204,6 +214,8 @@ RecurrencePattern PatternFromRow(const detail::Statement& st, int at)
     if (p.end == RecurrenceEnd::ByDate)
         p.patternEndDay = ParseDay(st.Text(at + 10));
     p.occurrenceCount = static_cast<int>(st.Int(at + 11));
+    if (!st.IsNull(at + 12))
+        p.timeZone = st.Text(at + 12);
     return p;
 }
 
@@ -232,7 +244,7 @@ std::optional<RecurrencePattern> Store::GetRecurrence(std::string_view itemEntry
     const auto itemId = [&](std::int64_t row) { return impl_->MakeEntryId(ObjectKind::Item, row); };
     RecurrencePattern p;
     {
-        auto& st = impl_->db.Prepare(std::string("SELECT ") + kPatternColumns +
+        auto& st = impl_->db.Prepare("SELECT " + PatternColumns(impl_->seriesZones) +
                                      " FROM recurrence r WHERE r.item_id = ?");
         if (!st.Bind(1, item).Step())
             return std::nullopt;
@@ -249,13 +261,13 @@ std::optional<RecurrencePattern> Store::GetRecurrence(std::string_view itemEntry
 
 namespace {
 
-// Collects the patterns of a statement that selects a series' row id, kPatternColumns and
+// Collects the patterns of a statement that selects a series' row id, PatternColumns and
 // kExceptionColumns, one row per exception (or one without any), ordered by series.
 template <typename MakeItemId>
 void CollectPatterns(detail::Statement& st, const MakeItemId& itemId,
                      std::unordered_map<std::string, RecurrencePattern>& out)
 {
-    constexpr int kException = 13; // the first exception column
+    constexpr int kException = 14; // the first exception column
     RecurrencePattern* current = nullptr;
     std::int64_t currentRow = 0;
     while (st.Step()) {
@@ -282,7 +294,7 @@ Store::FolderRecurrences(std::string_view folderEntryId) const
     // and walking its item index would make the read grow with the folder. Each series comes
     // with its exceptions in the same pass (one row per exception, or one without any).
     auto& st = impl_->db.Prepare(
-        std::string("SELECT r.item_id, ") + kPatternColumns + ", " + kExceptionColumns +
+        "SELECT r.item_id, " + PatternColumns(impl_->seriesZones) + ", " + kExceptionColumns +
         " FROM recurrence r CROSS JOIN items i ON i.id = r.item_id LEFT JOIN exceptions e ON "
         "e.item_id = r.item_id WHERE i.folder_id = ? AND i.kind = 0 ORDER BY r.item_id, "
         "e.original_date");
@@ -314,7 +326,7 @@ Store::Recurrences(std::string_view folderEntryId, std::span<const std::string> 
     std::unordered_map<std::string, RecurrencePattern> out;
     // The given rows drive the join, so the read follows them and not the store's series.
     auto& st = impl_->db.Prepare(
-        std::string("SELECT r.item_id, ") + kPatternColumns + ", " + kExceptionColumns +
+        "SELECT r.item_id, " + PatternColumns(impl_->seriesZones) + ", " + kExceptionColumns +
         " FROM json_each(?1) j CROSS JOIN recurrence r ON r.item_id = j.value LEFT JOIN "
         "exceptions e ON e.item_id = r.item_id ORDER BY r.item_id, e.original_date");
     st.Bind(1, IdList(rows));
@@ -333,7 +345,7 @@ void Store::Impl::FillSeriesReach()
     std::unordered_map<std::string, RecurrencePattern> patterns;
     const auto itemId = [](std::int64_t row) { return std::to_string(row); };
     {
-        auto& st = db.Prepare(std::string("SELECT r.item_id, ") + kPatternColumns + ", " +
+        auto& st = db.Prepare("SELECT r.item_id, " + PatternColumns(seriesZones) + ", " +
                               kExceptionColumns +
                               " FROM recurrence r LEFT JOIN exceptions e ON e.item_id = "
                               "r.item_id ORDER BY r.item_id, e.original_date");

@@ -1,7 +1,9 @@
 #include "GuiFixture.h"
 
+#include "gui/GridDelegate.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
+#include "gui/TextMeasure.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/win/Desktop.h"
 
@@ -11,6 +13,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 
 #include <string>
@@ -55,6 +58,76 @@ protected:
     }
     pf::FlexGrid oGrid;
 };
+
+TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
+{
+    // The desktop measures as the view draws: headers, bold totals, check boxes, indented
+    // group captions and wide letters all show whole in the columns sized to them.
+    pf::Driver::current().SetTextMeasure(gui::DesktopTextMeasure());
+    oGrid.SetTextMatrix(0, kCompany, "Date Completed");
+    oGrid.SetTextMatrix(1, kCompany, "1/1/2027 08:30 WWMM Größenordnung");
+    oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "130,000:45 WWW");
+    oGrid.SetCellChecked({2, kCompany, 2, kCompany}, pf::CheckState::Checked);
+    oGrid.SetTextMatrix(2, kCompany, "Privat");
+    oGrid.AutoSize(0, kHours);
+    gui::GridView view(oGrid);
+    view.resize(900, 300);
+    view.show();
+    const QStyle* style = view.style();
+    for (int c = 0; c <= kHours; ++c) {
+        const QString header = view.model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_LE(view.horizontalHeader()->fontMetrics().horizontalAdvance(header) +
+                      2 * style->pixelMetric(QStyle::PM_HeaderMargin),
+                  view.columnWidth(c))
+            << header.toStdString();
+        for (int r = 0; r < view.model()->rowCount(); ++r) {
+            const QModelIndex cell = view.model()->index(r, c);
+            QFont font = view.font();
+            if (const QVariant role = cell.data(Qt::FontRole); role.canConvert<QFont>())
+                font = role.value<QFont>().resolve(font);
+            int needed = QFontMetrics(font).horizontalAdvance(cell.data().toString()) + 4;
+            if (cell.data(Qt::CheckStateRole).isValid())
+                needed += style->pixelMetric(QStyle::PM_IndicatorWidth);
+            if (const int node = cell.data(gui::GridModel::NodeRole).toInt(); c == 0 && node >= 0)
+                needed += gui::GridDelegate::Indent(
+                    std::max(cell.data(gui::GridModel::OutlineLevelRole).toInt(), 0));
+            EXPECT_LE(needed, view.columnWidth(c)) << cell.data().toString().toStdString();
+        }
+    }
+    // A width set by code stays as set.
+    oGrid.SetColWidth(kHours, 600);
+    EXPECT_EQ(view.columnWidth(kHours), 40);
+}
+
+TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
+{
+    // The grand total's caption is wider than the narrow outline column and runs on into the
+    // blank company cell, which has a background of its own: the caption must show there
+    // also while its own cell is the current one (painted in the selection's colours).
+    int r = 1;
+    while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
+        ++r;
+    ASSERT_LT(r, oGrid.Rows());
+    oGrid.SetColWidth(0, 300);
+    oGrid.SetTextMatrix(r, 0, "Total WWWWWWWW");
+    oGrid.SetTextMatrix(r, kCompany, " "); // a total row's empty cell holds a blank
+    oGrid.SetCellBackColor({r, 0, r, kHours}, 0xF0E0D0);
+    oGrid.Select(r, 0, r, 0);
+    gui::GridView view(oGrid);
+    view.resize(600, 300);
+    view.show();
+    QApplication::processEvents();
+    const int m = ViewRow(view, "Total WWWWWWWW");
+    ASSERT_GE(m, 0);
+    const QRect cell = view.visualRect(view.model()->index(m, kCompany)).adjusted(2, 2, -2, -2);
+    const QImage shot = view.viewport()->grab().toImage();
+    const QRgb background = shot.pixel(cell.right(), cell.center().y());
+    int text = 0;
+    for (int x = cell.left(); x < cell.right(); ++x)
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            text += shot.pixel(x, y) != background ? 1 : 0;
+    EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+}
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
 {

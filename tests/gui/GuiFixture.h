@@ -36,6 +36,25 @@ template <class W, class Act> void ActOnModal(W& window, const Act& act)
         window.close();
 }
 
+/// Runs `act` on the first visible top-level widget of type W that `fits` once one shows, from
+/// Qt's loop (through ActOnModal): how a test answers a window that the code under test opens
+/// and waits on.
+template <class W, class Fits, class Act> void WhenWindowShown(Fits fits, Act act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, fits, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* w = qobject_cast<W*>(widget); w && w->isVisible() && fits(*w)) {
+                timer->stop();
+                timer->deleteLater();
+                ActOnModal(*w, act);
+                return;
+            }
+    });
+    timer->start();
+}
+
 /// Pins the locale and leaves the forms driver as it found it.
 class GuiFixture : public ::testing::Test
 {
@@ -52,18 +71,7 @@ protected:
     /// check inside `act` ends the dialog.
     template <class W> static void WhenShown(std::function<void(W&)> act)
     {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, act] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* w = qobject_cast<W*>(widget); w && w->isVisible()) {
-                    timer->stop();
-                    timer->deleteLater();
-                    ActOnModal(*w, act);
-                    return;
-                }
-        });
-        timer->start();
+        WhenWindowShown<W>([](W&) { return true; }, act);
     }
 };
 

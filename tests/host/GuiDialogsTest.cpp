@@ -13,6 +13,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/runtime/Error.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,10 +21,14 @@
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,6 +37,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -49,6 +55,7 @@ protected:
         WhenFormShown(sForm, [this, sForm, act](gui::FormView& oView) {
             oVisited.insert(sForm);
             Look(oView);
+            LooksModal(oView);
             if (act)
                 act(oView);
             Leave(oView);
@@ -95,9 +102,13 @@ protected:
         for (const auto& oControl : oView.Form().Controls()) {
             QWidget* pWidget = oView.WidgetOf(oControl->Name());
             const pf::Control* pContainer = oControl->Container();
+            const std::string sWhere = oView.objectName().toStdString() + "." + oControl->Name();
+            // Timers and image lists have nothing to show; every other control has a widget.
+            const std::string sKind = oControl->TypeName();
+            if (!pWidget && sKind != "Timer" && sKind != "ImageList")
+                ADD_FAILURE() << sWhere << " (" << sKind << ") has no widget";
             if (!pWidget || !oControl->Visible() || (pContainer && !pContainer->Visible()))
                 continue;
-            const std::string sWhere = oView.objectName().toStdString() + "." + oControl->Name();
             EXPECT_TRUE(pWidget->isVisibleTo(&oView)) << sWhere;
             EXPECT_GT(pWidget->width(), 0) << sWhere;
             EXPECT_GT(pWidget->height(), 0) << sWhere;
@@ -109,6 +120,28 @@ protected:
                 EXPECT_EQ(pCombo->count(), oList.ListCount()) << sWhere;
             }
         }
+    }
+
+    /// The person picks each other field set: the lists and combos keep their places and
+    /// widths, and the layout stays readable with the new entries.
+    static void KeepsItsLayoutAcrossFieldSets(gui::FormView& oView)
+    {
+        auto* pSets = qobject_cast<QComboBox*>(oView.WidgetOf("cboFolder"));
+        if (!pSets)
+            return;
+        std::vector<std::pair<QWidget*, QRect>> aBefore;
+        for (QWidget* pWidget : host_test::ShownControls(oView))
+            aBefore.emplace_back(pWidget, pWidget->geometry());
+        for (int i = pSets->count(); i-- > 0;) {
+            pSets->setCurrentIndex(i);
+            emit pSets->activated(i);
+            QApplication::processEvents();
+            for (const auto& [pWidget, oWhere] : aBefore)
+                EXPECT_EQ(pWidget->geometry(), oWhere)
+                    << oView.objectName().toStdString() << "." << pWidget->objectName().toStdString()
+                    << " moved with field set " << i;
+        }
+        host_test::CheckLayout(oView);
     }
 
     static void Leave(gui::FormView& oView)
@@ -123,12 +156,52 @@ protected:
         oView.close();
     }
 
+    /// Clicks the button's widget; the click must reach the form's button.
     static void Press(gui::FormView& oView, const char* sButton)
     {
         auto* pButton = qobject_cast<QAbstractButton*>(oView.WidgetOf(sButton));
         ASSERT_NE(pButton, nullptr) << sButton;
+        auto oButton = std::dynamic_pointer_cast<pf::CommandButton>(
+            oView.Form().FindControl(sButton));
+        ASSERT_NE(oButton, nullptr) << sButton;
+        bool bReached = false;
+        auto fnClick = oButton->OnClick;
+        oButton->OnClick = [&bReached, fnClick] {
+            bReached = true;
+            if (fnClick)
+                fnClick();
+        };
         QTest::mouseClick(pButton, Qt::LeftButton);
+        oButton->OnClick = fnClick;
+        EXPECT_TRUE(bReached) << sButton << ": the click did not reach the form";
     }
+
+    /// A modal form's window stands over the window that opened it, offers no minimise or
+    /// maximise button, and the report window takes no click meanwhile.
+    void LooksModal(gui::FormView& oView)
+    {
+        const std::string sWhere = oView.objectName().toStdString();
+        EXPECT_EQ(QApplication::activeModalWidget(), &oView) << sWhere;
+        ASSERT_NE(oView.windowHandle(), nullptr) << sWhere;
+        EXPECT_NE(oView.windowHandle()->transientParent(), nullptr) << sWhere;
+        EXPECT_FALSE(oView.windowFlags() & Qt::WindowMinimizeButtonHint) << sWhere;
+        EXPECT_FALSE(oView.windowFlags() & Qt::WindowMaximizeButtonHint) << sWhere;
+        if (!pReport)
+            return;
+        // A click on the report grid's last shown row, as the window system delivers it.
+        auto* pGrid = pReport->findChild<gui::GridView*>("fg");
+        ASSERT_NE(pGrid, nullptr);
+        const int nRows = pGrid->model()->rowCount();
+        ASSERT_GT(nRows, 1);
+        const QModelIndex last = pGrid->indexAt(QPoint(4, pGrid->viewport()->height() - 4));
+        const QPoint at = pGrid->viewport()->mapTo(
+            pReport, pGrid->visualRect(last.isValid() ? last : pGrid->model()->index(0, 1)).center());
+        const int nRow = pGrid->Grid().Row();
+        QTest::mouseClick(pReport->windowHandle(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(pGrid->Grid().Row(), nRow) << sWhere << ": the report window took a click";
+    }
+
+    gui::FormView* pReport = nullptr; ///< the report window, once open
 
     std::set<std::string> oVisited;
 };
@@ -139,6 +212,7 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
     host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
     gui::FormView* pView = OpenReportWindow(oHost);
     ASSERT_NE(pView, nullptr) << out.str();
+    pReport = pView;
     auto& oMenu = MenuOf(*pView);
 
     // The view dialog and its sections; the filter leads to the category list.
@@ -147,7 +221,7 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
                                              {"cmdGroupBy", "frmGroupBy"},
                                              {"cmdSort", "frmSort"},
                                              {"cmdCalc", "frmCalc"}}) {
-            Visit(sForm);
+            Visit(sForm, KeepsItsLayoutAcrossFieldSets);
             Press(oDialog, sButton);
         }
         Visit("frmFilter", [this](gui::FormView& oFilter) {
@@ -288,6 +362,228 @@ TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
     });
     EXPECT_TRUE(MenuOf(*pView).Click("setview"));
     EXPECT_TRUE(bDone);
+    oHost.Stop();
+}
+
+} // namespace
+
+namespace {
+
+using GuiDialogsCheckTest = GuiDialogsTest;
+
+// The helpers fail a window that shows none of a control of its form, and a button whose click
+// goes nowhere: a test of the tests above.
+TEST_F(GuiDialogsCheckTest, HelpersFailAMissingControlAndAClickThatGoesNowhere)
+{
+    pf::Form oForm("frmHelperCheck");
+    oForm.Add<pf::CommandButton>("cmdOK")->SetCaption("OK");
+    oForm.Add<pf::Label>("lblInfo")->SetCaption("Info");
+    oForm.Show();
+    gui::FormView oView(oForm);
+    Look(oView);
+    Press(oView, "cmdOK");
+    delete oView.WidgetOf("lblInfo");
+    EXPECT_NONFATAL_FAILURE(Look(oView), "has no widget");
+    QObject::disconnect(oView.WidgetOf("cmdOK"), nullptr, nullptr, nullptr);
+    EXPECT_NONFATAL_FAILURE(Press(oView, "cmdOK"), "did not reach the form");
+}
+
+// The first model row whose grid row is not a node of level 0 (an indented folder), or -1.
+int FirstIndented(const gui::GridView& oGrid)
+{
+    for (int m = 0; m < oGrid.model()->rowCount(); ++m)
+        if (oGrid.Grid().RowOutlineLevel(oGrid.Model().GridRow(m)) > 0)
+            return m;
+    return -1;
+}
+
+TEST_F(GuiDialogsWorkTest, FoldersAndCategoriesAreTickedByClickAndSpace)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+
+    // The folder picker: an indented folder by a click on its box, then Space; the form
+    // counts the tick (OK is enabled only while a box is ticked).
+    bool bPicker = false;
+    WhenFormShown("frmDialog", [&](gui::FormView& oPicker) {
+        bPicker = true;
+        auto* pGrid = oPicker.findChild<gui::GridView*>("fg");
+        ASSERT_NE(pGrid, nullptr);
+        const auto& fg = pGrid->Grid();
+        const auto& oOK = *oPicker.Form().FindControl("cmdOK");
+        const int m = FirstIndented(*pGrid);
+        ASSERT_GE(m, 0);
+        const int r = pGrid->Model().GridRow(m);
+        const QModelIndex cell = pGrid->model()->index(m, 0);
+        const auto eBefore = fg.CellChecked(r, 0);
+        ASSERT_FALSE(oOK.Enabled());
+        QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, {},
+                          pGrid->CheckBoxRect(cell).center());
+        EXPECT_NE(fg.CellChecked(r, 0), eBefore) << fg.TextMatrix(r, 0);
+        EXPECT_TRUE(oOK.Enabled());
+        QTest::keyClick(pGrid, Qt::Key_Space);
+        EXPECT_EQ(fg.CellChecked(r, 0), eBefore);
+        EXPECT_FALSE(oOK.Enabled());
+        Press(oPicker, "cmdCancel");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("select"));
+    EXPECT_TRUE(bPicker);
+
+    // The category list, from the view's filter: the first category by a click on its box,
+    // the second by Space; OK hands both to the filter.
+    std::vector<std::string> vTicked;
+    std::string sCategories;
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        WhenFormShown("frmFilter", [&](gui::FormView& oFilter) {
+            WhenFormShown("frmCatList", [&](gui::FormView& oList) {
+                auto* pGrid = oList.findChild<gui::GridView*>("fg");
+                ASSERT_NE(pGrid, nullptr);
+                const auto& fg = pGrid->Grid();
+                ASSERT_GE(pGrid->model()->rowCount(), 2);
+                const QModelIndex first = pGrid->model()->index(0, 0);
+                const QModelIndex second = pGrid->model()->index(1, 0);
+                QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, {},
+                                  pGrid->CheckBoxRect(first).center());
+                QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, {},
+                                  pGrid->visualRect(second).center());
+                QTest::keyClick(pGrid, Qt::Key_Space);
+                for (const QModelIndex& cell : {first, second}) {
+                    const int r = pGrid->Model().GridRow(cell.row());
+                    EXPECT_EQ(fg.CellChecked(r, 0), pf::CheckState::Checked) << fg.TextMatrix(r, 0);
+                    vTicked.push_back(fg.TextMatrix(r, 0));
+                }
+                Press(oList, "cmdOK");
+            });
+            Press(oFilter, "cmdCategories");
+            sCategories =
+                dynamic_cast<pf::TextBox&>(*oFilter.Form().FindControl("txtCats")).Text();
+            Press(oFilter, "cmdCancel");
+        });
+        Press(oView, "cmdFilter");
+        Press(oView, "cmdCancel");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("setview"));
+    ASSERT_EQ(vTicked.size(), 2U);
+    EXPECT_EQ(sCategories, vTicked[0] + ";" + vTicked[1]);
+    oHost.Stop();
+}
+
+// Escape with the focus in a dialog's list closes the dialog; where a cell of the list is
+// being edited in place, the first Escape only cancels the edit.
+void EscapeFrom(gui::FormView& oDialog, const char* sGrid, bool bEdit)
+{
+    const std::string sWhere = oDialog.objectName().toStdString() + "." + sGrid;
+    auto* pGrid = oDialog.findChild<gui::GridView*>(sGrid);
+    ASSERT_NE(pGrid, nullptr) << sWhere;
+    ASSERT_GT(pGrid->model()->rowCount(), 0) << sWhere;
+    pGrid->setFocus();
+    if (bEdit) {
+        const auto& fg = pGrid->Grid();
+        const int col = fg.Cols() > 1 && !fg.ColComboList(1).empty() ? 1 : 0;
+        const QModelIndex cell = pGrid->model()->index(0, col);
+        const int r = pGrid->Model().GridRow(0);
+        const std::string sBefore = fg.TextMatrix(r, col);
+        pGrid->scrollTo(cell);
+        QTest::mouseDClick(pGrid->viewport(), Qt::LeftButton, {}, pGrid->visualRect(cell).center());
+        QWidget* pEditor = pGrid->viewport()->findChild<QLineEdit*>();
+        if (auto* pList = pGrid->viewport()->findChild<QComboBox*>()) {
+            pEditor = pList;
+            QTest::keyClick(pList, Qt::Key_Down);
+        } else if (pEditor) {
+            QTest::keyClicks(pEditor, "x");
+        }
+        ASSERT_NE(pEditor, nullptr) << sWhere << ": no editor";
+        QTest::keyClick(pEditor, Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_TRUE(oDialog.isVisible()) << sWhere << ": Escape closed the dialog, not the edit";
+        EXPECT_EQ(fg.TextMatrix(r, col), sBefore) << sWhere;
+    }
+    QTest::keyClick(pGrid, Qt::Key_Escape);
+    EXPECT_FALSE(oDialog.isVisible()) << sWhere << ": Escape left the dialog open";
+}
+
+TEST_F(GuiDialogsWorkTest, EscapeClosesEachDialogWhereverTheFocusIs)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    auto& oMenu = MenuOf(*pView);
+    std::set<std::string> oLeft;
+    const auto Escape = [&](const char* sForm, const char* sGrid, bool bEdit) {
+        WhenFormShown(sForm, [&oLeft, sForm, sGrid, bEdit](gui::FormView& oDialog) {
+            EscapeFrom(oDialog, sGrid, bEdit);
+            oLeft.insert(std::string(sForm) + "." + sGrid);
+        });
+    };
+    Escape("frmDialog", "fg", false);
+    EXPECT_TRUE(oMenu.Click("select"));
+    Escape("frmTemplate", "fg", false);
+    EXPECT_TRUE(oMenu.Click("templates"));
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        Escape("frmFieldChooser", "fgSelected", true);
+        Press(oView, "cmdFields");
+        Escape("frmFieldChooser", "fgAll", false);
+        Press(oView, "cmdFields");
+        Escape("frmCalc", "fg", true);
+        Press(oView, "cmdCalc");
+        WhenFormShown("frmFilter", [&](gui::FormView& oFilter) {
+            Escape("frmCatList", "fg", false);
+            Press(oFilter, "cmdCategories");
+            Press(oFilter, "cmdCancel");
+        });
+        Press(oView, "cmdFilter");
+        Press(oView, "cmdCancel");
+    });
+    EXPECT_TRUE(oMenu.Click("setview"));
+    const std::set<std::string> oWanted = {"frmDialog.fg",       "frmTemplate.fg",
+                                           "frmFieldChooser.fgSelected", "frmFieldChooser.fgAll",
+                                           "frmCalc.fg",         "frmCatList.fg"};
+    EXPECT_EQ(oLeft, oWanted);
+    EXPECT_TRUE(pView->isVisible());
+    oHost.Stop();
+}
+
+// An error out of an OK button's click is shown as a message; the dialog and the report window
+// stay and work on.
+TEST_F(GuiDialogsWorkTest, AFailingOkHandlerIsShownAndTheWindowsStay)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    QString sShown;
+    bool bLeft = false;
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        auto oOK = std::dynamic_pointer_cast<pf::CommandButton>(oView.Form().FindControl("cmdOK"));
+        ASSERT_NE(oOK, nullptr);
+        oOK->OnClick = [] {
+            platform::runtime::Raise(5, "frmView.cmdOK_Click", "The view cannot be kept.");
+        };
+        guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
+                                              [&sShown](QMessageBox& oBox) {
+                                                  sShown = oBox.text();
+                                                  oBox.accept();
+                                              });
+        Press(oView, "cmdOK");
+        EXPECT_TRUE(oView.isVisible());
+        Press(oView, "cmdCancel");
+        bLeft = !oView.isVisible();
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("setview"));
+    EXPECT_EQ(sShown, "The view cannot be kept.");
+    EXPECT_TRUE(bLeft);
+    EXPECT_TRUE(pView->isVisible());
+    // The report window still answers its menus.
+    bool bAgain = false;
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        bAgain = true;
+        Press(oView, "cmdCancel");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("setview"));
+    EXPECT_TRUE(bAgain);
     oHost.Stop();
 }
 

@@ -54,20 +54,9 @@ protected:
     /// check inside `act` ends the window, so that a failure never hangs the suite.
     static void WhenFormShown(const std::string& sForm, std::function<void(gui::FormView&)> act)
     {
-        auto* timer = new QTimer;
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, sForm, act] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* view = qobject_cast<gui::FormView*>(widget);
-                    view && view->isVisible() &&
-                    view->objectName() == QString::fromStdString(sForm)) {
-                    timer->stop();
-                    timer->deleteLater();
-                    guitest::ActOnModal(*view, act);
-                    return;
-                }
-        });
-        timer->start();
+        const QString sName = QString::fromStdString(sForm);
+        guitest::WhenWindowShown<gui::FormView>(
+            [sName](gui::FormView& view) { return view.objectName() == sName; }, act);
     }
 
     /// Starts the client and clicks its report button: the report window's view, or null.

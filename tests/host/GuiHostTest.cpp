@@ -19,8 +19,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -165,6 +167,35 @@ TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
     ASSERT_NE(pTo, nullptr);
     EXPECT_FALSE(pTo->text().isEmpty()) << vWindows[0]->Text().toStdString();
     EXPECT_TRUE(vWindows[0]->Text().contains("Tallyman Version: "));
+    oHost.Stop();
+}
+
+// A client before ribbons: the add-in's toolbar carries the report button, and the add-in
+// sees the chosen version (the support mail names it).
+TEST_F(GuiHostTest, AnOldClientShowsTheAddInsToolbarAndItsVersion)
+{
+    oOptions.sClientVersion = "11.0.0.8312";
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    oHost.Start();
+    auto* pClient = oHost.Client();
+    ASSERT_NE(pClient, nullptr);
+    EXPECT_EQ(pClient->findChild<QTabWidget*>("ribbon"), nullptr);
+    auto* pBar = pClient->findChild<QToolBar*>("toolbar");
+    ASSERT_NE(pBar, nullptr);
+    EXPECT_FALSE(pBar->windowTitle().isEmpty());
+    EXPECT_FALSE(pClient->RibbonButton()->text().isEmpty());
+    EXPECT_TRUE(pBar->isAncestorOf(pClient->RibbonButton()));
+    QTest::mouseClick(pClient->RibbonButton(), Qt::LeftButton);
+    gui::FormView* pView = oHost.ReportView();
+    ASSERT_NE(pView, nullptr) << out.str();
+    EXPECT_TRUE(pView->isVisible());
+    EXPECT_TRUE(MenuOf(*pView).Click("support"));
+    QApplication::processEvents();
+    const auto vWindows = oHost.ItemWindows();
+    ASSERT_EQ(vWindows.size(), 1U) << out.str();
+    EXPECT_TRUE(vWindows[0]->Text().contains(" Version: 11.0.0.8312"))
+        << vWindows[0]->Text().toStdString();
     oHost.Stop();
 }
 

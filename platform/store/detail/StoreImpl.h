@@ -34,6 +34,7 @@ struct Store::Impl
     bool keptCounts = false; ///< whether the file keeps its folders' item counts
     bool windowIndexes = false; ///< whether the file has items_start and items_series
     bool seriesReach = false;   ///< whether the file keeps each series' reach (items_reach)
+    bool seriesZones = false;   ///< whether the file records each series' time zone
     /// The tags each item row keeps a copy of, by slot (column "h<slot>"; 0: none).
     std::vector<PropTag> hotTags;
 
