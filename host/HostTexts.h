@@ -30,6 +30,10 @@ enum class HostText
     AutoDeleted,
     TypeHelp,
     LeftoversRemoved,
+    ItemWindowNone,
+    ItemWindowNoMail,
+    ItemWindowClosed,
+    ItemWindowUsage,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.
