@@ -1,6 +1,7 @@
 #include "host/GridCommands.h"
 
 #include "host/FormCommands.h"
+#include "host/HostTexts.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -220,13 +221,14 @@ std::string ShowMenu(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sRo
 
 std::string GridCommandHelp()
 {
-    return "  find TEXT       search the grid's shown columns for TEXT (below the current row\n"
-           "                  first, then from the top); says the row it found\n"
+    return "  find TEXT       search the grid's shown columns for TEXT (below the current\n"
+           "                  row first, then from the top); says the row it found\n"
            "                    find Jour fixe\n"
            "  row R           make grid row R current (rows count from 0, the header is 0)\n"
            "                    row 5\n"
            "  whole R [COL]   show row R, or its cell in column COL, whole (the table cuts\n"
-           "                  long cells with ...); R a number or the start of the row's text\n"
+           "                  long cells with ...); R a number or the start of the row's\n"
+           "                  text\n"
            "                    whole 5      whole 5 Subject\n"
            "  collapse R | expand R   close or open one group: R the group row's number or\n"
            "                  the start of its caption (collapse | expand alone: all groups)\n"
@@ -275,7 +277,9 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         const auto lPos = Number(vWords[2]);
         if (!lPos || *lPos < 0 || *lPos >= fg.Cols())
             throw CommandRefused("There is no column position " + vWords[2] + ".");
-        fg.UserMoveColumn(lCol, *lPos);
+        if (!fg.UserMoveColumn(lCol, *lPos) && *lPos != lCol)
+            return TextsAreGerman() ? "Die Spalte " + vWords[1] + " kann nicht verschoben werden."
+                                    : "The column " + vWords[1] + " cannot be moved.";
         return std::string{};
     }
     if (sVerb == "width" && vWords.size() == 3) {
@@ -284,7 +288,8 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         if (!lTwips || *lTwips < 0)
             throw CommandRefused("A width is a number of twips, not " + vWords[2] + ".");
         if (!fg.UserResizeColumn(lCol, *lTwips))
-            return "The column " + vWords[1] + " cannot be resized.";
+            return TextsAreGerman() ? "Die Breite der Spalte " + vWords[1] + " ist fest."
+                                    : "The column " + vWords[1] + " cannot be resized.";
         return "Column " + vWords[1] + " is " + std::to_string(fg.ColWidth(lCol)) + " twips wide.";
     }
     return std::nullopt;

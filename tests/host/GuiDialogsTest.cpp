@@ -99,6 +99,13 @@ protected:
     {
         Shoot(oView);
         host_test::CheckLayout(oView);
+        // The column chooser's lists show one column across their width.
+        if (oView.objectName() == "frmFieldChooser")
+            for (const char* sList : {"fgAll", "fgSelected"}) {
+                auto* pList = oView.findChild<gui::GridView*>(sList);
+                ASSERT_NE(pList, nullptr) << sList;
+                EXPECT_TRUE(host_test::FillsItsList(*pList)) << sList;
+            }
         for (const auto& oControl : oView.Form().Controls()) {
             QWidget* pWidget = oView.WidgetOf(oControl->Name());
             const pf::Control* pContainer = oControl->Container();
@@ -247,13 +254,15 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
     });
     EXPECT_TRUE(oMenu.Click("templates"));
 
-    // The folder picker.
+    // The folder picker and the about box.
     Visit("frmDialog");
     EXPECT_TRUE(oMenu.Click("select"));
+    Visit("frmAbout");
+    EXPECT_TRUE(oMenu.Click("info"));
 
     for (const char* sForm : {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc",
                               "frmFilter", "frmCatList", "frmTemplate", "frmTemplateDetail",
-                              "frmAction", "frmText", "frmDialog", "PrintDialog"})
+                              "frmAction", "frmText", "frmDialog", "PrintDialog", "frmAbout"})
         EXPECT_TRUE(oVisited.count(sForm)) << sForm << " did not show\n" << out.str();
     oHost.Stop();
 }
