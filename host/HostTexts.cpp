@@ -64,6 +64,8 @@ constexpr std::array kTexts = {
           "Automatische Aktion: #0 gelesene Elemente gelöscht"},
     Entry{HostText::TypeHelp, "Type help for the commands.",
           "help zeigt die Befehle."},
+    Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",
+          "Die Hilfeseite #0 konnte nicht angezeigt werden: #1."},
 };
 
 constexpr bool InOrder()

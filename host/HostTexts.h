@@ -29,6 +29,7 @@ enum class HostText
     AutoPrinted,
     AutoDeleted,
     TypeHelp,
+    HelpNotShown,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.
