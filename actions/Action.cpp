@@ -4,6 +4,7 @@
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 #include "views/ViewSettings.h"
 
 namespace actions {
@@ -59,12 +60,22 @@ void Action::AutoExecute(bool bSkipSave)
         if (!m_oSave)
             platform::runtime::Raise(platform::runtime::errors::ObjectNotSet);
         AutoSteps oSteps;
-        oSteps.save = {m_oSave->AutoExecute(), [&] { m_oSave->Execute(); }};
+        namespace rt = platform::runtime;
+        // The user hears of the file an automatic save wrote and of the file it deleted.
+        oSteps.save = {m_oSave->AutoExecute(), [&] {
+                           m_oSave->Execute();
+                           if (!m_oSave->SavedAs().empty())
+                               rt::Notify({rt::Notice::Kind::Saved, m_oSave->SavedAs(), {}});
+                       }};
         oSteps.fnSavedAs = [&] { return m_oSave->SavedAs(); };
         oSteps.open = {m_oOpen->AutoExecute(), [&] { m_oOpen->Execute(); }};
         oSteps.send = {m_oSend->AutoExecute(), [&] { m_oSend->Execute(); }};
         oSteps.print = {m_oPrint->AutoExecute(), [&] { m_oPrint->Execute(); }};
-        oSteps.del = {m_oDelete->AutoExecute(), [&] { m_oDelete->Execute(false); }};
+        oSteps.del = {m_oDelete->AutoExecute(), [&] {
+                          const std::string sFile = m_oSave->SavedAs();
+                          m_oDelete->Execute(false);
+                          rt::Notify({rt::Notice::Kind::Deleted, sFile, {}});
+                      }};
         RunAutomatic(oSteps, bSkipSave);
     });
 }

@@ -183,7 +183,6 @@ public:
     ComboBinding(std::shared_ptr<pf::ComboBox> box, QComboBox* widget)
         : ControlBinding(box, widget), m_box(box), m_combo(widget)
     {
-        widget->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         // The person picks an entry: the list's text is set, as the driver sets it, which
         // selects the entry and raises Click (also for the entry already chosen).
         connect(widget, &QComboBox::activated, this, [this](int index) {
@@ -195,6 +194,10 @@ public:
 protected:
     void PullKind() override
     {
+        // A combo the form places keeps its width whatever its entries; one in a layout
+        // takes the width its entries need.
+        m_combo->setSizeAdjustPolicy(Placed() ? QComboBox::AdjustToMinimumContentsLengthWithIcon
+                                              : QComboBox::AdjustToContents);
         bool same = m_combo->count() == m_box->ListCount();
         for (int i = 0; same && i < m_box->ListCount(); ++i)
             same = m_combo->itemText(i) == ToQ(m_box->List(i));

@@ -1,5 +1,6 @@
 #include "gui/TextMeasure.h"
 
+#include "gui/GridDelegate.h"
 #include "gui/Units.h"
 
 #include <QApplication>
@@ -91,6 +92,8 @@ pf::Driver::TextMeasure DesktopTextMeasure()
         int pixels = found->second.Of(cell.text) + (cell.header ? padding.header : padding.cell);
         if (cell.checkBox)
             pixels += padding.checkBox;
+        if (cell.outlineLevel >= 0)
+            pixels += GridDelegate::Indent(cell.outlineLevel);
         return Twips(pixels);
     };
 }

@@ -88,6 +88,12 @@ std::pair<long, long> AddInLibrary::ReportProgress() const
     return {lValue, lMax};
 }
 
+long AddInLibrary::ReportFolderCount() const
+{
+    using CountOf = long (*)();
+    return reinterpret_cast<CountOf>(Symbol("TallymanReportFolderCount"))();
+}
+
 std::vector<std::string> AddInCandidates(const std::string& sBuiltPath)
 {
     std::vector<std::string> v{sBuiltPath};

@@ -43,8 +43,11 @@ public:
     /// Saves the window's report through its save dialog (whose answer the caller queued),
     /// leaving the view's settings as they were; true when a file was written.
     bool SaveReport() const;
-    /// The last progress of the window's read: value and maximum (0, 0 before any).
+    /// The last progress of the window's read over all its folders: value and maximum (0, 0
+    /// before any).
     std::pair<long, long> ReportProgress() const;
+    /// The number of folders the window's template reads.
+    long ReportFolderCount() const;
 
 private:
     void* Symbol(const char* pName) const;

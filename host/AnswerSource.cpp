@@ -17,7 +17,55 @@ std::string Trim(const std::string& s)
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+// The length of the well-formed UTF-8 sequence at s[at], or 0 when none starts there.
+std::size_t SequenceLength(const std::string& s, std::size_t at)
+{
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t n = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        n = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (at + n > s.size() || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < n; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    return n;
+}
+
 } // namespace
+
+std::string Escaped(const std::string& s)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t at = 0; at < s.size();) {
+        const auto c = static_cast<unsigned char>(s[at]);
+        if ((c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n') {
+            out += s[at++];
+        } else if (const std::size_t n = c >= 0x80 ? SequenceLength(s, at) : 0; n > 0) {
+            out += s.substr(at, n);
+            at += n;
+        } else {
+            // A control character or a byte that is no text: shown, never sent raw.
+            out += std::string("\\x") + kHex[c >> 4] + kHex[c & 0xF];
+            ++at;
+        }
+    }
+    return out;
+}
 
 AnswerSource::AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal)
     : m_in(in), m_out(out), m_sFile(std::move(sFile)), m_fnFatal(std::move(fnFatal))
@@ -36,11 +84,14 @@ std::optional<std::string> AnswerSource::Next()
             return std::nullopt;
         }
         ++m_nLine;
+        // An editor may begin a text file with a byte-order mark: it is no part of a command.
+        if (m_nLine == 1 && sLine.rfind("\xEF\xBB\xBF", 0) == 0)
+            sLine.erase(0, 3);
         sLine = Trim(sLine);
         if (sLine.empty() || (Scripted() && sLine.front() == '#'))
             continue;
         if (Scripted())
-            m_out << "> " << sLine << "\n";
+            m_out << "> " << Escaped(sLine) << "\n";
         return sLine;
     }
 }
@@ -58,10 +109,11 @@ std::string AnswerSource::Required(const std::string& sWaiting)
 void AnswerSource::Refuse(const std::string& sWhy)
 {
     if (!Scripted()) {
-        m_out << sWhy << "\n";
+        m_out << Escaped(sWhy) << "\n";
         return;
     }
-    m_fnFatal("the answers file " + m_sFile + ", line " + std::to_string(m_nLine) + ": " + sWhy);
+    m_fnFatal("the answers file " + m_sFile + ", line " + std::to_string(m_nLine) + ": " +
+              Escaped(sWhy));
     throw std::logic_error("the fatal handler returned");
 }
 

@@ -41,6 +41,11 @@ private:
     int m_nLine = 0;
 };
 
+/// The text with every byte that is not printable text (control characters, bytes outside
+/// well-formed UTF-8) shown as "\xNN", so that an answers file cannot send raw bytes to the
+/// terminal.
+std::string Escaped(const std::string& s);
+
 /// The host's way to end a run: prints "tallyman: " and the message to `err`, flushes the
 /// streams and leaves the process with exit status 3 at once (the add-in's own error handling
 /// must not take the failure for one of its own and carry on).

@@ -7,6 +7,9 @@
 #include "platform/forms/GridControl.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/xml/Document.h"
+#include "platform/xml/Node.h"
+#include "platform/xml/NodeList.h"
 
 #include <cctype>
 #include <optional>
@@ -76,7 +79,52 @@ void Click(pf::Form& oWindow, const char* sButton)
     pButton->Click();
 }
 
+// The Folders element of the template sName in a report definitions document, or a null node.
+platform::xml::Node FoldersOf(const platform::xml::Document& oDoc, const std::string& sName)
+{
+    const auto oReports = oDoc.DocumentElement().GetElementsByTagName("Report");
+    for (long i = 0; i < oReports.Length(); ++i) {
+        const auto oReport = oReports.Item(i);
+        for (auto oChild = oReport.FirstChild(); oChild; oChild = oChild.NextSibling())
+            if (oChild.NodeName() == "Name" && oChild.Text() == sName)
+                for (auto oPart = oReport.FirstChild(); oPart; oPart = oPart.NextSibling())
+                    if (oPart.NodeName() == "Folders")
+                        return oPart;
+    }
+    return {};
+}
+
 } // namespace
+
+std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
+                                           const std::string& sName)
+{
+    platform::xml::Document oDoc;
+    if (!oDoc.Load(oFile.string()))
+        return std::nullopt;
+    const auto oFolders = FoldersOf(oDoc, sName);
+    if (!oFolders)
+        return std::nullopt;
+    return oFolders.Xml();
+}
+
+bool RestoreTemplateFolders(const std::filesystem::path& oFile, const std::string& sName,
+                            const std::string& sFoldersXml)
+{
+    platform::xml::Document oDoc;
+    platform::xml::Document oKept;
+    if (!oDoc.Load(oFile.string()) || !oKept.LoadXml(sFoldersXml))
+        return false;
+    auto oFolders = FoldersOf(oDoc, sName);
+    if (!oFolders || oFolders.Xml() == sFoldersXml)
+        return false;
+    while (auto oChild = oFolders.FirstChild())
+        oFolders.RemoveChild(oChild);
+    for (auto oChild = oKept.DocumentElement().FirstChild(); oChild; oChild = oChild.NextSibling())
+        oFolders.AppendChild(oChild);
+    oDoc.Save(oFile.string());
+    return true;
+}
 
 std::vector<std::string> SplitFolderPath(const std::string& sPath)
 {

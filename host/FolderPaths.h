@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,5 +28,15 @@ void AnswerFolderPicker(platform::forms::Form& oWindow, const std::vector<std::s
 /// folder picker answered by AnswerFolderPicker. Throws std::runtime_error when the window is
 /// not open or a path is not found.
 void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& vPaths);
+
+/// The folders that the template sName keeps in the report definitions file oFile, as the
+/// XML of its Folders element; nothing when the file or the template has none.
+std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
+                                           const std::string& sName);
+/// Gives the template sName in oFile the folders of sFoldersXml (from TemplateFolders) again,
+/// writing the file through a temporary file when they differ; everything else in the file
+/// stays. True when the file was changed.
+bool RestoreTemplateFolders(const std::filesystem::path& oFile, const std::string& sName,
+                            const std::string& sFoldersXml);
 
 } // namespace host

@@ -28,26 +28,41 @@ constexpr int kKeyEnter = 13;
 constexpr int kKeyEscape = 27;
 constexpr int kKeyF1 = 112;
 
-// A command line split into its leading words, with the rest of the line kept whole.
+// A command line split into its leading words, with the rest of the line kept whole. A word
+// in double quotes may hold blanks ("Due Date"); "" inside quotes is one quote.
 class Words
 {
 public:
     explicit Words(const std::string& sLine) : m_sLine(sLine) {}
-    // The next blank-separated word; refused when there is none.
+    // The next blank-separated or quoted word; refused when there is none.
     std::string Word(const char* pWhat)
     {
         Skip();
         if (m_at >= m_sLine.size())
             throw CommandRefused(std::string("missing ") + pWhat);
+        if (m_sLine[m_at] == '"')
+            return Quoted();
         const auto end = m_sLine.find_first_of(" \t", m_at);
         std::string sWord = m_sLine.substr(m_at, end - m_at);
         m_at = end == std::string::npos ? m_sLine.size() : end;
         return sWord;
     }
+    // The rest of the line as it stands, or the text inside the quotes when it is one quoted
+    // text: quotes keep leading and trailing blanks.
     std::string Rest()
     {
         Skip();
-        return m_at < m_sLine.size() ? m_sLine.substr(m_at) : std::string();
+        if (m_at >= m_sLine.size())
+            return {};
+        if (m_sLine[m_at] == '"') {
+            const std::size_t start = m_at;
+            std::string sText = Quoted();
+            Skip();
+            if (m_at >= m_sLine.size())
+                return sText;
+            m_at = start;
+        }
+        return m_sLine.substr(m_at);
     }
     bool Empty()
     {
@@ -56,6 +71,22 @@ public:
     }
 
 private:
+    std::string Quoted()
+    {
+        std::string sText;
+        for (++m_at; m_at < m_sLine.size(); ++m_at) {
+            if (m_sLine[m_at] != '"') {
+                sText += m_sLine[m_at];
+            } else if (m_at + 1 < m_sLine.size() && m_sLine[m_at + 1] == '"') {
+                sText += '"';
+                ++m_at;
+            } else {
+                ++m_at;
+                return sText;
+            }
+        }
+        throw CommandRefused("a quote is not closed: " + m_sLine);
+    }
     void Skip()
     {
         while (m_at < m_sLine.size() && (m_sLine[m_at] == ' ' || m_sLine[m_at] == '\t'))
@@ -105,7 +136,10 @@ int EntryIndex(const std::vector<std::string>& vEntries, const std::string& sEnt
         if (n >= 1 && n <= static_cast<int>(vEntries.size()))
             return n - 1;
     }
-    throw CommandRefused("there is no entry \"" + sEntry + "\"");
+    std::string sList;
+    for (const auto& sItem : vEntries)
+        sList += (sList.empty() ? "" : " | ") + sItem;
+    throw CommandRefused("there is no entry \"" + sEntry + "\"; the entries are: " + sList);
 }
 
 std::vector<std::string> ComboEntries(const pf::ComboBox& oCombo)
@@ -228,8 +262,6 @@ pf::FlexGrid& Grid(pf::Form& form, const std::string& sName)
     return Usable<pf::GridControl>(form, sName, "a grid").Grid();
 }
 
-int FirstShownCol(const pf::FlexGrid& fg);
-
 // A row by its number, or by the text of its first shown column (letter case ignored).
 int Row(const pf::FlexGrid& fg, const std::string& s)
 {
@@ -256,6 +288,14 @@ std::vector<int> Rows(const pf::FlexGrid& fg, const std::string& sList)
             v.push_back(Row(fg, sPart));
             continue;
         }
+        // A row whose text holds a dash ("E-Mail") before a range of rows.
+        if (sPart.find_first_not_of("-0123456789") != std::string::npos) {
+            try {
+                v.push_back(Row(fg, sPart));
+                continue;
+            } catch (const CommandRefused&) {
+            }
+        }
         const int first = Row(fg, sPart.substr(0, dash));
         const int last = Row(fg, sPart.substr(dash + 1));
         for (int r = first; r <= last; ++r)
@@ -265,14 +305,6 @@ std::vector<int> Rows(const pf::FlexGrid& fg, const std::string& sList)
     if (v.empty())
         throw CommandRefused("no rows given");
     return v;
-}
-
-int FirstShownCol(const pf::FlexGrid& fg)
-{
-    for (int c = 0; c < fg.Cols(); ++c)
-        if (!fg.ColHidden(c))
-            return c;
-    return 0;
 }
 
 int Col(const pf::FlexGrid& fg, const std::string& s)
@@ -371,25 +403,27 @@ std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
     const std::string sName = words.Word("a grid name");
     auto& fg = Grid(form, sName);
     if (sVerb == "select") {
-        SelectRows(fg, Rows(fg, words.Word("the rows")));
+        SelectRows(fg, Rows(fg, words.Rest()));
         return sName + ": rows selected";
+    }
+    if (sVerb == "expand" || sVerb == "collapse" || sVerb == "dblclick") {
+        // The rest of the line is the row: its text may hold blanks.
+        const int row = Row(fg, words.Rest());
+        if (sVerb == "dblclick") {
+            fg.UserClick(row, FirstShownCol(fg), 0);
+            fg.UserDoubleClick();
+            return sName + ": row " + std::to_string(row) + " double-clicked";
+        }
+        const bool bExpanded = fg.IsCollapsed(row) == pf::OutlineState::Expanded;
+        if (bExpanded != (sVerb == "expand"))
+            fg.UserToggleNode(row);
+        return sName + ": row " + std::to_string(row) + " " + sVerb + "ed";
     }
     const int row = Row(fg, words.Word("a row"));
     if (sVerb == "tick") {
         const int col = words.Empty() ? CheckCol(fg, row) : Col(fg, words.Word("a column"));
         return fg.UserToggleCheck(row, col) ? sName + ": row ticked or cleared"
                                             : sName + ": the form kept the box as it was";
-    }
-    if (sVerb == "expand" || sVerb == "collapse") {
-        const bool bExpanded = fg.IsCollapsed(row) == pf::OutlineState::Expanded;
-        if (bExpanded != (sVerb == "expand"))
-            fg.UserToggleNode(row);
-        return sName + ": row " + std::to_string(row) + " " + sVerb + "ed";
-    }
-    if (sVerb == "dblclick") {
-        fg.UserClick(row, FirstShownCol(fg), 0);
-        fg.UserDoubleClick();
-        return sName + ": row " + std::to_string(row) + " double-clicked";
     }
     const int col = Col(fg, words.Word("a column"));
     if (sVerb == "edit")
@@ -411,6 +445,14 @@ std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
 }
 
 } // namespace
+
+int FirstShownCol(const pf::FlexGrid& fg)
+{
+    for (int c = 0; c < fg.Cols(); ++c)
+        if (!fg.ColHidden(c))
+            return c;
+    return 0;
+}
 
 std::string FormCommandHelp()
 {

@@ -4,8 +4,9 @@
 #include <string>
 
 namespace platform::forms {
+class FlexGrid;
 class Form;
-}
+} // namespace platform::forms
 
 namespace host {
 
@@ -16,6 +17,9 @@ class CommandRefused : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+/// The first column of a grid that is not hidden: where a row shows its caption.
+int FirstShownCol(const platform::forms::FlexGrid& fg);
 
 /// The commands a person works a form with, as the help lists them.
 std::string FormCommandHelp();

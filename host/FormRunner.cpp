@@ -194,6 +194,8 @@ FormRunner::~FormRunner()
 
 void FormRunner::AnswerModal(pf::Form& form)
 {
+    if (form.Name() == "frmDialog")
+        NoteFoldersChosen();
     m_out << "\n" << FormText(form, m_nWidth);
     const std::string sWaiting = "the window " + form.Name();
     while (form.IsLoaded() && form.Visible()) {

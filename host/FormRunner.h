@@ -35,11 +35,17 @@ public:
     bool AnswerDialog(platform::forms::CommonDialog& dialog);
     /// Asks for an entry of a pop-up menu: its key, or "" when dismissed.
     std::string AnswerPopup(const platform::forms::MenuItem& menu);
+    /// Whether the person worked a folder picker (or dropped the folders) during the run:
+    /// then the folders they chose are the template's, not those of the command line.
+    bool FoldersChosen() const { return m_bFoldersChosen; }
+    /// Notes that the person chose the template's folders by a command.
+    void NoteFoldersChosen() { m_bFoldersChosen = true; }
 
 private:
     AnswerSource& m_oAnswers;
     std::ostream& m_out;
     int m_nWidth;
+    bool m_bFoldersChosen = false;
 };
 
 } // namespace host

@@ -111,6 +111,53 @@ GridPoint PointAtRow(pf::FlexGrid& fg, int lRow)
     return {x, y};
 }
 
+// A row by its number or by the start of its caption (letter case ignored), as the grid shows
+// it; a group row first when a text fits several rows.
+int RowNamed(const pf::FlexGrid& fg, const std::string& sRow)
+{
+    if (Number(sRow))
+        return DataRow(fg, sRow);
+    const std::string sWanted = rt::LCase(sRow);
+    const int c = FirstShownCol(fg);
+    int lItem = -1;
+    for (int r = fg.FixedRows(); r < fg.Rows(); ++r) {
+        if (rt::LCase(fg.TextMatrix(r, c)).rfind(sWanted, 0) != 0)
+            continue;
+        if (fg.IsSubtotal(r))
+            return r;
+        if (lItem < 0)
+            lItem = r;
+    }
+    if (lItem < 0)
+        throw CommandRefused("No row begins with \"" + sRow + "\".");
+    return lItem;
+}
+
+// Collapses or expands the one group of a row, as a click on its outline mark does.
+std::string ToggleGroup(pf::FlexGrid& fg, const std::string& sRow, bool bExpand)
+{
+    const int lRow = RowNamed(fg, sRow);
+    if (!fg.IsSubtotal(lRow))
+        throw CommandRefused("Row " + std::to_string(lRow) + " is no group row.");
+    if ((fg.IsCollapsed(lRow) == pf::OutlineState::Expanded) != bExpand)
+        fg.UserToggleNode(lRow);
+    return {};
+}
+
+// A row's texts, or one cell's, whole: the table cuts what does not fit its columns.
+std::string WholeRow(const pf::FlexGrid& fg, const std::vector<std::string>& vWords)
+{
+    const int lRow = RowNamed(fg, vWords[1]);
+    if (vWords.size() == 2)
+        return RowText(fg, lRow);
+    std::string sColumn;
+    for (std::size_t i = 2; i < vWords.size(); ++i)
+        sColumn += (i == 2 ? "" : " ") + vWords[i];
+    const int lCol = Column(fg, sColumn);
+    return "Row " + std::to_string(lRow) + ", " + fg.TextMatrix(0, lCol) + ": " +
+           fg.TextMatrix(lRow, lCol);
+}
+
 std::string MenuEntries(const pf::MenuItem& oMenu)
 {
     std::string s = "Context menu:";
@@ -174,14 +221,26 @@ std::string ShowMenu(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sRo
 std::string GridCommandHelp()
 {
     return "  find TEXT       search the grid's shown columns for TEXT (below the current row\n"
-           "                  first, then from the top)\n"
-           "  row R           make grid row R current (rows from 0, the header is 0)\n"
+           "                  first, then from the top); says the row it found\n"
+           "                    find Jour fixe\n"
+           "  row R           make grid row R current (rows count from 0, the header is 0)\n"
+           "                    row 5\n"
+           "  whole R [COL]   show row R, or its cell in column COL, whole (the table cuts\n"
+           "                  long cells with ...); R a number or the start of the row's text\n"
+           "                    whole 5      whole 5 Subject\n"
+           "  collapse R | expand R   close or open one group: R the group row's number or\n"
+           "                  the start of its caption (collapse | expand alone: all groups)\n"
+           "                    collapse Categories: Holiday\n"
            "  open [R]        open the item of row R (double click), else of the selected\n"
            "                  rows (Enter)\n"
+           "                    open 5\n"
            "  menu R          right-click row R: shows the context menu; type a key to pick\n"
+           "                    menu 5\n"
            "  selectall       select every item row (Ctrl+A)\n"
            "  move COL POS    drag column COL (number or header text) to position POS\n"
-           "  width COL TWIPS resize column COL to TWIPS\n";
+           "                    move Location 1\n"
+           "  width COL TWIPS resize column COL to TWIPS (1440 twips are an inch)\n"
+           "                    width Subject 3000\n";
 }
 
 std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
@@ -198,6 +257,11 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         fg.UserClick(lRow, std::max(fg.Col(), 0));
         return RowText(fg, fg.Row());
     }
+    if ((sVerb == "collapse" || sVerb == "expand") && vWords.size() > 1)
+        return ToggleGroup(fg, sCommand.substr(sCommand.find(sVerb) + sVerb.size() + 1),
+                           sVerb == "expand");
+    if (sVerb == "whole" && vWords.size() > 1)
+        return WholeRow(fg, vWords);
     if (sVerb == "open" && vWords.size() <= 2)
         return OpenRow(fg, vWords);
     if (sVerb == "menu" && vWords.size() == 2)

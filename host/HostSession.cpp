@@ -26,8 +26,10 @@
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/FileFailure.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
+#include "platform/store/Store.h"
 #include "platform/win/HtmlHelp.h"
 #include "platform/win/MessageLoop.h"
 
@@ -40,8 +42,10 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace host {
 
@@ -179,6 +183,106 @@ std::pair<std::string, std::shared_ptr<ol::CommandBarButton>> FindToolbarButton(
     throw std::runtime_error("the add-in put no toolbar into the explorer window");
 }
 
+std::string CurrentTemplate(const AddInLibrary& oLibrary)
+{
+    auto* pWindow = oLibrary.ReportWindow();
+    auto* pList = pWindow ? TemplateList(*pWindow) : nullptr;
+    return pList && pList->ListIndex() >= 0 ? pList->List(pList->ListIndex()) : std::string();
+}
+
+namespace {
+
+// A folder of the current profile as the folder picker and --folder name it: the first store's
+// calendar, or a pattern when the profile has none.
+std::string ExampleFolder()
+{
+    try {
+        auto oProfile = platform::store::Profile::Open(platform::mapi::CurrentProfile());
+        for (const auto& oInfo : oProfile->Stores()) {
+            auto oStore = oProfile->OpenStore(oInfo.entryId);
+            if (const auto oCalendar =
+                    oStore->DefaultFolder(platform::store::FolderRole::Calendar))
+                return oInfo.name + "/" + oCalendar->name;
+        }
+    } catch (const std::exception&) {
+        // An example is a help, not a need.
+    }
+    return "Store/Folder";
+}
+
+// Tells the person at the terminal what the add-in did without a window: automatic saves and
+// deletes, mails sent, print jobs, and a read's progress while the output is a terminal.
+class NoticePrinter
+{
+public:
+    NoticePrinter(std::ostream& out, int nWidth, bool bTerminal)
+        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal)
+    {
+        platform::runtime::SetNoticeListener(
+            [this](const platform::runtime::Notice& oNotice) { Show(oNotice); });
+    }
+    ~NoticePrinter() { platform::runtime::SetNoticeListener({}); }
+    NoticePrinter(const NoticePrinter&) = delete;
+    NoticePrinter& operator=(const NoticePrinter&) = delete;
+
+private:
+    using Kind = platform::runtime::Notice::Kind;
+    static constexpr std::chrono::milliseconds kProgressStep{100};
+
+    void Show(const platform::runtime::Notice& oNotice)
+    {
+        switch (oNotice.kind) {
+        case Kind::Saved:
+            m_out << WrapText(Say(HostText::AutoSaved, {oNotice.subject}), m_nWidth);
+            break;
+        case Kind::Mailed:
+            m_out << WrapText(Say(HostText::AutoMailed, {oNotice.detail, oNotice.subject}),
+                              m_nWidth);
+            break;
+        case Kind::Printed:
+            m_out << WrapText(Say(HostText::AutoPrinted, {oNotice.subject, oNotice.detail}),
+                              m_nWidth);
+            break;
+        case Kind::Deleted:
+            m_out << WrapText(Say(HostText::AutoDeleted, {oNotice.subject}), m_nWidth);
+            break;
+        case Kind::Progress:
+            ShowProgress(oNotice.value, oNotice.max);
+            break;
+        case Kind::ReadEnded:
+            ClearProgress();
+            break;
+        }
+    }
+    // One line, written over again as the read goes on; only a terminal shows it so.
+    void ShowProgress(long lValue, long lMax)
+    {
+        const auto tNow = std::chrono::steady_clock::now();
+        if (!m_bTerminal || (m_nShown > 0 && tNow - m_tLast < kProgressStep))
+            return;
+        m_tLast = tNow;
+        const std::string sLine = Say(HostText::ReadProgress,
+                                      {std::to_string(lValue), std::to_string(lMax)});
+        m_out << "\r" << PadText(sLine, m_nShown) << std::flush;
+        m_nShown = std::max(m_nShown, TextWidth(sLine));
+    }
+    void ClearProgress()
+    {
+        if (m_nShown > 0)
+            m_out << "\r" << std::string(static_cast<std::size_t>(m_nShown), ' ') << "\r"
+                  << std::flush;
+        m_nShown = 0;
+    }
+
+    std::ostream& m_out;
+    int m_nWidth;
+    bool m_bTerminal;
+    int m_nShown = 0;
+    std::chrono::steady_clock::time_point m_tLast;
+};
+
+} // namespace
+
 // The report window as the user would see it: caption, templates, the last read's progress
 // and the grid.
 void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWidth)
@@ -200,7 +304,11 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
     // The engine counts one past the last row; the window's bar stops at its maximum.
     out << Say(HostText::ReadCount,
                {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
-        << "\n\n";
+        << "\n";
+    if (lMax == 0 && oLibrary.ReportFolderCount() == 0)
+        out << WrapText(Say(HostText::NoFolder, {CurrentTemplate(oLibrary), ExampleFolder()}),
+                        nWidth);
+    out << "\n";
     if (auto* pGrid = oLibrary.ReportGrid())
         out << GridText(*pGrid, nWidth);
 }
@@ -262,6 +370,12 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     out << Say(HostText::SavedAs, {WrittenFile(sPath, tStart)}) << "\n";
 }
 
+// The add-in's report definitions, beside the sample profile in the user's data folder.
+std::filesystem::path ReportsFile()
+{
+    return SampleProfileFolder().parent_path() / "reports.xml";
+}
+
 // Makes the queue the default printer of this process only, as LPDEST does for the print
 // commands; the user's stored default printer stays as it is.
 void UsePrinter(const std::string& sQueue, std::ostream& out)
@@ -302,6 +416,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err));
         const int nWidth = TerminalWidth();
         FormRunner oPerson(oAnswers, out, nWidth);
+        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1);
         ItemWindows oItemWindows;
         platform::mapi::SetDisplayHandler(
             [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
@@ -337,11 +452,18 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
         int nExit = 0;
+        std::string sKeptTemplate;
+        std::optional<std::string> oKeptFolders;
         try {
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
-            if (!oOptions.vFolders.empty())
+            if (!oOptions.vFolders.empty()) {
+                // The command line's folders hold for this run: the template gets its own
+                // back afterwards unless the person picks folders meanwhile.
+                sKeptTemplate = CurrentTemplate(oLibrary);
+                oKeptFolders = TemplateFolders(ReportsFile(), sKeptTemplate);
                 PickFolders(oLibrary, oOptions.vFolders);
+            }
             PrintReportWindow(oLibrary, out, nWidth);
             if (!oOptions.sExport.empty())
                 ExportReport(oLibrary, oOptions.sExport, out);
@@ -351,7 +473,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
                                 [&oItemWindows](const std::string& sCommand) {
                                     return oItemWindows.RunCommand(sCommand);
-                                }});
+                                },
+                                [&oPerson] { oPerson.NoteFoldersChosen(); }});
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;
@@ -360,6 +483,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << "Disconnected the add-in.\n";
+        if (oKeptFolders && !oPerson.FoldersChosen())
+            RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
         platform::mapi::SetDisplayHandler({});
         return nExit;
     } catch (const std::exception& e) {

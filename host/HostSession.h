@@ -59,6 +59,8 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
 /// extension, through the report window's save dialog; says so on out. Throws
 /// std::runtime_error when no file was written (the window showed why).
 void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out);
+/// The name of the template the window shows ("" when it is not open).
+std::string CurrentTemplate(const AddInLibrary& oLibrary);
 /// Chooses a template in the window's list as the user picks it (the window reads it).
 /// Throws std::runtime_error when the window is not open or has no such template.
 void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName);

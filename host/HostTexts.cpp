@@ -29,13 +29,14 @@ constexpr std::array kTexts = {
     Entry{HostText::ReadCount, "Read: #0 of #1", "Gelesen: #0 von #1"},
     Entry{HostText::ReadFolders, "Folders: #0", "Ordner: #0"},
     Entry{HostText::NoFolder,
-          "No folder is chosen for the template \"#0\", so nothing was read. Choose one with "
-          "--folder \"Store/Folder\" for this run, or keep one with the template: templates, "
-          "select fg #1, click cmdFolder, folder Store/Folder, click cmdOK (help explains).",
+          "No folder is chosen for the template \"#0\", so nothing was read. Choose one: say "
+          "select (the folder picker shows the folder tree), then folder Store/Folder, for "
+          "example folder #1; the template keeps it after exit. Or start with --folder "
+          "\"#1\" for this run only.",
           "Für die Vorlage \"#0\" ist kein Ordner gewählt, darum wurde nichts gelesen. Wählen "
-          "Sie einen mit --folder \"Speicher/Ordner\" für diesen Lauf, oder dauerhaft mit der "
-          "Vorlage: templates, select fg #1, click cmdFolder, folder Speicher/Ordner, click "
-          "cmdOK (help erklärt es)."},
+          "Sie einen: select (die Ordnerauswahl zeigt den Ordnerbaum), dann folder "
+          "Speicher/Ordner, zum Beispiel folder #1; die Vorlage behält ihn nach exit. Oder "
+          "starten Sie mit --folder \"#1\" nur für diesen Lauf."},
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
@@ -54,14 +55,12 @@ constexpr std::array kTexts = {
     Entry{HostText::DialogAnswerFile, "answer: file NAME | filter N | cancel",
           "Antwort: file NAME | filter N | cancel"},
     Entry{HostText::ReadProgress, "Reading: #0 of #1", "Lese: #0 von #1"},
-    Entry{HostText::AutoSaved, "Automatic action: saved the report as #0",
-          "Automatische Aktion: Bericht gespeichert als #0"},
-    Entry{HostText::AutoMailed, "Automatic action: mailed the report to #0 (#1)",
-          "Automatische Aktion: Bericht per Mail an #0 (#1)"},
-    Entry{HostText::AutoPrinted, "Automatic action: printed the report on #0",
-          "Automatische Aktion: Bericht gedruckt auf #0"},
-    Entry{HostText::AutoDeleted, "Automatic action: deleted #0 read items",
-          "Automatische Aktion: #0 gelesene Elemente gelöscht"},
+    Entry{HostText::AutoSaved, "Automatic save: the report is saved as #0",
+          "Automatisches Speichern: Der Bericht ist gespeichert als #0"},
+    Entry{HostText::AutoMailed, "Mailed \"#1\" to #0", "Mail \"#1\" an #0 gesendet"},
+    Entry{HostText::AutoPrinted, "Printed \"#0\" on #1", "\"#0\" auf #1 gedruckt"},
+    Entry{HostText::AutoDeleted, "Automatic delete: removed #0",
+          "Automatisches Löschen: #0 entfernt"},
     Entry{HostText::TypeHelp, "Type help for the commands.",
           "help zeigt die Befehle."},
     Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",

@@ -22,6 +22,8 @@ struct ClientButtons
     /// A command of the item windows ("mail ..."); nothing for another command, empty where
     /// the client has no such windows.
     std::function<std::optional<std::string>(const std::string&)> fnItemWindowCommand;
+    /// Notes that the person changed the template's folders by a command (may be empty).
+    std::function<void()> fnFoldersChosen;
 };
 
 /// Lets a person work the report window command by command (see the help text): a template

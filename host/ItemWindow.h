@@ -21,8 +21,8 @@ using ItemWindowContent = gui::ItemContent;
 ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem);
 
 /// The client's item window as text: a title line with the subject and the message class,
-/// then the fields, and of a mail its recipients, attachments and plain body, each line wrapped at
-/// the width.
+/// then the fields, and of a mail its recipients, attachments and plain body, each line
+/// wrapped at the width.
 std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth);
 
 using MailEdits = gui::MailEdits;

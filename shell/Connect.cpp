@@ -152,6 +152,12 @@ extern "C" bool TallymanSaveReport()
     return oApp && oApp->MainForm() && oApp->MainForm()->SaveReportThroughDialog();
 }
 
+extern "C" long TallymanReportFolderCount()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp && oApp->MainForm() ? oApp->MainForm()->FolderCount() : 0;
+}
+
 extern "C" void TallymanReportProgress(long* plValue, long* plMax)
 {
     const auto& oApp = shell::Connect::App();

@@ -9,6 +9,7 @@
 #include "platform/forms/Form.h"
 
 #include <functional>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,8 +105,15 @@ public:
     bool IsReading() const { return m_bReading; }
     /// True when the report was saved to a file since the last read.
     bool ReportSaved() const { return m_bReportSaved; }
-    /// The last progress the engine reported (value and maximum), for whoever shows it.
-    std::pair<long, long> LastProgress() const { return {m_lProgressValue, m_lProgressMax}; }
+    /// The progress of the last read over all its folders (items read and items to read), for
+    /// whoever shows it: the engine counts each folder from the start again.
+    std::pair<long, long> LastProgress() const
+    {
+        return {m_lDoneValue + std::min(m_lProgressValue, m_lProgressMax),
+                m_lDoneMax + m_lProgressMax};
+    }
+    /// The number of folders the current template reads.
+    long FolderCount();
 
     /// The report grid, for the save action's writers.
     platform::forms::FlexGrid& ReportGrid() override { return *m_fg; }
@@ -265,6 +273,9 @@ private:
     bool m_bActionRunning = false;
     long m_lProgressValue = 0;
     long m_lProgressMax = 0;
+    // The counts of the folders the last read finished before the current one.
+    long m_lDoneValue = 0;
+    long m_lDoneMax = 0;
 
     std::shared_ptr<fieldcatalogue::Application> m_oFieldCatalogue;
     std::shared_ptr<engine::Application> m_Fenwick;

@@ -18,6 +18,7 @@
 #include "platform/forms/FlexGrid.h"
 #include "platform/runtime/DoEvents.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Variant.h"
 #include "shell/frmProgress.h"
@@ -175,6 +176,8 @@ void frmMain::ShowProgress()
     ignore([&] {
         m_lProgressValue = 0;
         m_lProgressMax = 0;
+        m_lDoneValue = 0;
+        m_lDoneMax = 0;
         m_oProgress = std::make_shared<frmProgress>();
         m_oProgress->Load();
         m_oProgress->Init();
@@ -184,6 +187,7 @@ void frmMain::ShowProgress()
 
 void frmMain::HideProgress()
 {
+    rt::Notify({rt::Notice::Kind::ReadEnded, {}, {}});
     rt::ResumeNext ignore;
     ignore([&] {
         if (m_oProgress)
@@ -192,10 +196,25 @@ void frmMain::HideProgress()
     m_oProgress.reset();
 }
 
+long frmMain::FolderCount()
+{
+    const auto oFolders = m_oView ? m_oView->Folders() : nullptr;
+    return oFolders ? static_cast<long>(oFolders->Count()) : 0;
+}
+
 void frmMain::Fenwick_Progress(long lValue, long lMax, bool& /*bCancel*/)
 {
+    // The engine counts each folder from its first item: a count that starts again or a new
+    // total begins the next folder, and the one before is complete.
+    if ((m_lProgressValue > 0 || m_lProgressMax > 0) &&
+        (lValue <= m_lProgressValue || lMax != m_lProgressMax)) {
+        m_lDoneValue += std::min(m_lProgressValue, m_lProgressMax);
+        m_lDoneMax += m_lProgressMax;
+    }
     m_lProgressValue = lValue;
     m_lProgressMax = lMax;
+    platform::runtime::Notify({platform::runtime::Notice::Kind::Progress, {}, {},
+                               m_lDoneValue + std::min(lValue, lMax), m_lDoneMax + lMax});
     rt::ResumeNext ignore;
     ignore([&] {
         if (m_oProgress)

@@ -70,6 +70,7 @@ struct CellText
     bool bold = false;     ///< a subtotal row or a bold cell
     bool header = false;   ///< a fixed row, drawn as a column header
     bool checkBox = false; ///< the cell shows a check box before its text
+    int outlineLevel = -1; ///< a node's caption in the outline column: its level; else -1
 };
 
 /// Who answers modal forms and message boxes, since nobody sits at a headless screen: a test

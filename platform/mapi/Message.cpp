@@ -9,6 +9,7 @@
 #include "platform/mapi/detail/MessageData.h"
 #include "platform/mapi/detail/NamedLookup.h"
 #include "platform/mapi/detail/ValueConversion.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/Error.h"
 #include "platform/store/LocalTime.h"
 
@@ -506,6 +507,10 @@ void Message::Send()
     m_data->Set(PR_CLIENT_SUBMIT_TIME, PropValue{now});
     m_data->Set(PR_MESSAGE_FLAGS, PropValue{static_cast<std::int32_t>(MSGFLAG_READ)});
     m_data = m_data->MoveTo(m_data->StoreId(), sentFolder->entryId);
+    std::string names;
+    for (const auto& r : recipients)
+        names += (names.empty() ? "" : "; ") + (r.address.empty() ? r.name : r.address);
+    runtime::Notify({runtime::Notice::Kind::Mailed, Subject(), names});
 }
 
 } // namespace platform::mapi

@@ -3,6 +3,7 @@
 #include "platform/printing/detail/DeviceModeOptions.h"
 #include "platform/printing/detail/PaperSizes.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 
 #include <cups/cups.h>
 
@@ -237,15 +238,27 @@ void Spooler::WriteDeviceMode(std::string_view name, const DeviceMode& deviceMod
                   "The " + what + " were not stored completely.");
 }
 
+namespace {
+
+// The user hears of every job the server took: its title and the queue.
+int Announced(int job, std::string_view printer, std::string_view title)
+{
+    platform::runtime::Notify(
+        {platform::runtime::Notice::Kind::Printed, std::string(title), std::string(printer)});
+    return job;
+}
+
+} // namespace
+
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title)
 {
-    return impl_->Submit(printer, path, title, nullptr);
+    return Announced(impl_->Submit(printer, path, title, nullptr), printer, title);
 }
 
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title,
                        const DeviceMode& jobSettings)
 {
-    return impl_->Submit(printer, path, title, &jobSettings);
+    return Announced(impl_->Submit(printer, path, title, &jobSettings), printer, title);
 }
 
 } // namespace platform::printing

@@ -14,6 +14,7 @@
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Session.h"
 #include "platform/outlook/Application.h"
+#include "platform/outlook/NameSpace.h"
 #include "platform/runtime/Error.h"
 #include "platform/win/Desktop.h"
 
@@ -192,6 +193,31 @@ TEST_F(DialogTest, PickingWithoutAProfileRaisesAndLeavesNoWindow)
     EXPECT_GT(hNext, hProbe + 1) << "the picker's window was never made";
     EXPECT_FALSE(oDesktop.isWindow(hProbe + 1));
     oDesktop.destroyWindow(hNext);
+}
+
+TEST_F(DialogTest, VersionsTenToTwelveTakeOverTheClientsSessionOthersLogOnByThemselves)
+{
+    const auto oProfile = (m_oDir / "profile").string();
+    for (const auto& [sVersion, bTakeOver] :
+         {std::pair{"9.0.0", false}, std::pair{"10.0.0", true}, std::pair{"11.0.0", true},
+          std::pair{"12.0.0", true}, std::pair{"16.0.0", false}}) {
+        SCOPED_TRACE(sVersion);
+        platform::mapi::SetCurrentProfile(oProfile);
+        detail::modOLVersion::ResetOutlookVersion();
+        Dialog oDialog;
+        oDialog.Init(std::make_shared<platform::outlook::Application>(sVersion));
+        // The client is logged on; a logon of the library's own would find no profile now.
+        ASSERT_TRUE(common::modMain::G().g_oNameSpace);
+        common::modMain::G().g_oNameSpace->MAPIOBJECT();
+        platform::mapi::SetCurrentProfile((m_oDir / "nowhere").string());
+        if (bTakeOver) {
+            EXPECT_TRUE(detail::modRedemption::g_Session()->LoggedOn());
+        } else {
+            EXPECT_THROW(detail::modRedemption::g_Session(), rt::Error);
+        }
+        oDialog.Dispose();
+    }
+    platform::mapi::SetCurrentProfile(oProfile);
 }
 
 TEST_F(DialogTest, KnownClientVersionsShareTheClientsSession)

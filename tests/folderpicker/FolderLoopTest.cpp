@@ -5,6 +5,7 @@
 #include "folderpicker/detail/cLimitedFolderLoop.h"
 #include "folderpicker/detail/modRedemption.h"
 #include "platform/mapi/Folder.h"
+#include "platform/mapi/Folders.h"
 #include "platform/mapi/Session.h"
 #include "platform/runtime/Variant.h"
 
@@ -61,6 +62,26 @@ TEST_F(FolderLoopTest, FolderListsAreReadInChunksWithTheLastOneShorter)
         oLoop.NewResult();
         EXPECT_TRUE(oLoop.Result().empty());
     }
+}
+
+TEST_F(FolderLoopTest, AnUnreadableFolderSetsTheErrorFlagAndTheOthersAreReturned)
+{
+    auto oDialog = NewDialog();
+    // The inbox's two subfolders; one of them is gone from the store once the list is read.
+    const auto oFolders = MapiFolder(m_oInbox, Personal())->GetFolders();
+    ASSERT_EQ(oFolders->Count(), 2);
+    BreakStore("Persönliche Ordner",
+               "DELETE FROM folders WHERE entry_id = '" + m_oDone.entryId + "'");
+    detail::cLimitedFolderLoop oLoop;
+    oLoop.Init(oDialog.get(), nullptr, 100);
+    oLoop.LoopFolders(oFolders, 2);
+    EXPECT_TRUE(oLoop.ErrorOccured());
+    ASSERT_EQ(oLoop.Result().size(), 1U);
+    EXPECT_EQ(oLoop.Result()[0]->Name(), "Anfragen");
+    EXPECT_THAT(ErrorLog(), ::testing::HasSubstr("Heronwood7.Item.Init"));
+    // The next list starts without the flag.
+    oLoop.LoopFolders(MapiFolder(m_oRequests, Personal())->GetFolders(), 3);
+    EXPECT_FALSE(oLoop.ErrorOccured());
 }
 
 TEST_F(FolderLoopTest, StoreKindNumbersMapOntoTheMaskBits)

@@ -169,7 +169,7 @@ std::string PickerFixture::ErrorLog() const
     return oOut.str();
 }
 
-void PickerFixture::BreakStore(const std::string& sStoreName)
+void PickerFixture::BreakStore(const std::string& sStoreName, const std::string& sSql)
 {
     for (const auto& oInfo : m_oProfile->Stores()) {
         if (oInfo.name != sStoreName)
@@ -179,8 +179,7 @@ void PickerFixture::BreakStore(const std::string& sStoreName)
         ASSERT_EQ(sqlite3_open(oFile.c_str(), &pDb), SQLITE_OK);
         sqlite3_busy_timeout(pDb, 5000);
         char* pMessage = nullptr;
-        const int rc =
-            sqlite3_exec(pDb, "ALTER TABLE folders RENAME TO gone", nullptr, nullptr, &pMessage);
+        const int rc = sqlite3_exec(pDb, sSql.c_str(), nullptr, nullptr, &pMessage);
         const std::string sMessage = pMessage ? pMessage : "";
         sqlite3_free(pMessage);
         sqlite3_close(pDb);

@@ -60,8 +60,10 @@ protected:
     static std::vector<std::string> Messages();
     /// The error log of the picker ("error.txt" of "Tallyman"), empty when none.
     std::string ErrorLog() const;
-    /// Makes a store's folders unreadable from now on (its folder table disappears).
-    void BreakStore(const std::string& sStoreName);
+    /// Makes a store's folders unreadable from now on (its folder table disappears), or runs
+    /// another statement of harm on the store's file.
+    void BreakStore(const std::string& sStoreName,
+                    const std::string& sSql = "ALTER TABLE folders RENAME TO gone");
 
     st::Profile& Profile() { return *m_oProfile; }
     st::Store& Personal() { return *m_oPersonal; }

@@ -1,7 +1,9 @@
 #include "GuiFixture.h"
 
+#include "gui/GridDelegate.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
+#include "gui/TextMeasure.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/win/Desktop.h"
 
@@ -11,6 +13,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 
 #include <string>
@@ -55,6 +58,46 @@ protected:
     }
     pf::FlexGrid oGrid;
 };
+
+TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
+{
+    // The desktop measures as the view draws: headers, bold totals, check boxes, indented
+    // group captions and wide letters all show whole in the columns sized to them.
+    pf::Driver::current().SetTextMeasure(gui::DesktopTextMeasure());
+    oGrid.SetTextMatrix(0, kCompany, "Date Completed");
+    oGrid.SetTextMatrix(1, kCompany, "1/1/2027 08:30 WWMM Größenordnung");
+    oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "130,000:45 WWW");
+    oGrid.SetCellChecked({2, kCompany, 2, kCompany}, pf::CheckState::Checked);
+    oGrid.SetTextMatrix(2, kCompany, "Privat");
+    oGrid.AutoSize(0, kHours);
+    gui::GridView view(oGrid);
+    view.resize(900, 300);
+    view.show();
+    const QStyle* style = view.style();
+    for (int c = 0; c <= kHours; ++c) {
+        const QString header = view.model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_LE(view.horizontalHeader()->fontMetrics().horizontalAdvance(header) +
+                      2 * style->pixelMetric(QStyle::PM_HeaderMargin),
+                  view.columnWidth(c))
+            << header.toStdString();
+        for (int r = 0; r < view.model()->rowCount(); ++r) {
+            const QModelIndex cell = view.model()->index(r, c);
+            QFont font = view.font();
+            if (const QVariant role = cell.data(Qt::FontRole); role.canConvert<QFont>())
+                font = role.value<QFont>().resolve(font);
+            int needed = QFontMetrics(font).horizontalAdvance(cell.data().toString()) + 4;
+            if (cell.data(Qt::CheckStateRole).isValid())
+                needed += style->pixelMetric(QStyle::PM_IndicatorWidth);
+            if (const int node = cell.data(gui::GridModel::NodeRole).toInt(); c == 0 && node >= 0)
+                needed += gui::GridDelegate::Indent(
+                    std::max(cell.data(gui::GridModel::OutlineLevelRole).toInt(), 0));
+            EXPECT_LE(needed, view.columnWidth(c)) << cell.data().toString().toStdString();
+        }
+    }
+    // A width set by code stays as set.
+    oGrid.SetColWidth(kHours, 600);
+    EXPECT_EQ(view.columnWidth(kHours), 40);
+}
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
 {

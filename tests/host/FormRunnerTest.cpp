@@ -1,4 +1,5 @@
 #include "host/FormRunner.h"
+#include "host/TextFit.h"
 #include "host/AnswerSource.h"
 
 #include "platform/forms/CommonDialogs.h"
@@ -280,6 +281,27 @@ TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
     EXPECT_NE(out.str().find("\"Bericht März\""), std::string::npos) << out.str();
 }
 
+TEST_F(FormRunnerTest, TextsWithBlanksAndQuotesAreTakenWhole)
+{
+    Run("set txtName \"  Bericht \"\"März\"\"  \"\n"
+        "edit fgList 3 0 Aufgaben (alle)\n"
+        "select fgList Aufgaben (alle)\n"
+        "choose \"fgList\" 2 Summe Maximum\n"
+        "bogus\x1b[2J\n"
+        "key enter\n");
+    EXPECT_EQ(form.txtName->Text(), "  Bericht \"März\"  ");
+    auto& fg = form.fgList->Grid();
+    EXPECT_TRUE(fg.IsSelected(3));
+    EXPECT_FALSE(fg.IsSelected(1));
+    const std::string s = out.str();
+    EXPECT_NE(s.find("there is no entry \"Maximum\"; the entries are: Keine | Summe | Anzahl"),
+              std::string::npos)
+        << s;
+    // A command with control characters is refused without them reaching the terminal.
+    EXPECT_EQ(s.find('\x1b'), std::string::npos) << s;
+    EXPECT_NE(s.find("bogus\\x1B[2j"), std::string::npos) << s;
+}
+
 TEST_F(FormRunnerTest, QuestionsAreAskedUntilAButtonIsNamed)
 {
     Run("click cmdAsk\nmaybe\nnein\nkey escape\n");
@@ -327,10 +349,18 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"file ends at a question", "click cmdAsk\n", "question \"Really?\" waited"},
         {"no such control", "click cmdNope\n", "line 1: there is no control \"cmdNope\""},
         {"disabled control", "set txtOff x\n", "line 1: txtOff is disabled"},
+        {"blank lines and comments count", "# first\n\n  \nset txtOff x\n",
+         "line 4: txtOff is disabled"},
         {"wrong kind", "tick txtName\n", "txtName is a TextBox"},
         {"row outside the grid", "select fgList 9\n", "row 9 is not shown"},
         {"not a button of the box", "click cmdAsk\nmaybe\n", "line 2: answer with one"},
         {"no entry", "pick cboKind Mail\n", "no entry \"Mail\""},
+        {"no entry lists the entries", "pick cboKind Mail\n",
+         "the entries are: Termine | Aufgaben | Journal"},
+        {"bytes that are no text are shown escaped", "bogus\x01\xff\n",
+         "no command \"bogus\\x01"},
+        {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
+         "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},
     };
     for (const auto& c : vCases) {
@@ -381,6 +411,12 @@ TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)
     EXPECT_EQ(print.range, pf::PrintRange::Pages);
     EXPECT_EQ(print.toPage, 5);
     EXPECT_EQ(print.orientation, 2);
+    // The answers of the print dialog wrap within the width, none is cut.
+    const std::string sOut = out.str();
+    EXPECT_NE(sOut.find("ok | cancel"), std::string::npos) << sOut;
+    std::istringstream lines(sOut);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(host::TextWidth(line), 100) << line;
 }
 
 } // namespace

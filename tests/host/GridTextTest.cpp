@@ -126,4 +126,28 @@ TEST_F(GridTextTest, TheTableFitsTheWidthWithWideCellsCut)
     EXPECT_NE(host::GridText(fg, 1000).find(sLong), std::string::npos);
 }
 
+TEST(TextFitTest, LongTextsWrapAtBlanksAndNothingIsCut)
+{
+    struct Case
+    {
+        std::string sText;
+        int nWidth;
+        std::string sExpected;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"short", 20, "short\n"},
+             {"one two three four five six", 20, "one two three four\n  five six\n"},
+             {"  Prompt: the file Überstunden.xlsx is open", 20,
+              "  Prompt: the file\n    Überstunden.xlsx\n    is open\n"},
+             {"ok | cancel at the end", 20, "ok | cancel at the\n  end\n"},
+             {"averyveryverylongwordwithoutblanks", 20,
+              "averyveryverylongwor\n  dwithoutblanks\n"},
+             {"two\nlines", 20, "two\nlines\n"}}) {
+        const std::string sWrapped = host::WrapText(c.sText, c.nWidth);
+        EXPECT_EQ(sWrapped, c.sExpected) << c.sText;
+        for (const auto& line : SplitLines(sWrapped))
+            EXPECT_LE(host::TextWidth(line), c.nWidth) << line;
+    }
+}
+
 } // namespace

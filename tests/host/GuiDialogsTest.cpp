@@ -123,6 +123,28 @@ protected:
         }
     }
 
+    /// The person picks each other field set: the lists and combos keep their places and
+    /// widths, and the layout stays readable with the new entries.
+    static void KeepsItsLayoutAcrossFieldSets(gui::FormView& oView)
+    {
+        auto* pSets = qobject_cast<QComboBox*>(oView.WidgetOf("cboFolder"));
+        if (!pSets)
+            return;
+        std::vector<std::pair<QWidget*, QRect>> aBefore;
+        for (QWidget* pWidget : host_test::ShownControls(oView))
+            aBefore.emplace_back(pWidget, pWidget->geometry());
+        for (int i = pSets->count(); i-- > 0;) {
+            pSets->setCurrentIndex(i);
+            emit pSets->activated(i);
+            QApplication::processEvents();
+            for (const auto& [pWidget, oWhere] : aBefore)
+                EXPECT_EQ(pWidget->geometry(), oWhere)
+                    << oView.objectName().toStdString() << "." << pWidget->objectName().toStdString()
+                    << " moved with field set " << i;
+        }
+        host_test::CheckLayout(oView);
+    }
+
     static void Leave(gui::FormView& oView)
     {
         if (!oView.isVisible())
@@ -200,7 +222,7 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
                                              {"cmdGroupBy", "frmGroupBy"},
                                              {"cmdSort", "frmSort"},
                                              {"cmdCalc", "frmCalc"}}) {
-            Visit(sForm);
+            Visit(sForm, KeepsItsLayoutAcrossFieldSets);
             Press(oDialog, sButton);
         }
         Visit("frmFilter", [this](gui::FormView& oFilter) {

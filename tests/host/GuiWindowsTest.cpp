@@ -4,6 +4,7 @@
 // chooses the language.
 #include "GuiHostFixture.h"
 #include "gui/FormView.h"
+#include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "gui/InspectorView.h"
 #include "gui/Units.h"
@@ -207,6 +208,41 @@ TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
     const std::string sTo =
         sAfter.substr(nMail, sAfter.find('\n', sAfter.find("to: ", nMail)) - nMail);
     EXPECT_NE(sTo.find("hilfe@kestrova.example"), std::string::npos) << sTo;
+}
+
+TEST_F(GuiWindowsTest, AnAppointmentOpensReadOnlyWithItsFields)
+{
+    gui::FormView* pView = OpenReportWindow();
+    ASSERT_NE(pView, nullptr) << out.str();
+    auto& grid = *m_host->Library()->ReportGrid();
+    int nRow = -1;
+    for (int r = grid.FixedRows(); r < grid.Rows() && nRow < 0; ++r)
+        if (!grid.IsSubtotal(r) && grid.RowIsVisible(r))
+            nRow = r;
+    ASSERT_GT(nRow, 0);
+    // The person double-clicks the row.
+    auto* pGrid = pView->findChild<gui::GridView*>("fg");
+    ASSERT_NE(pGrid, nullptr);
+    const QModelIndex cell = pGrid->model()->index(pGrid->Model().ModelRow(nRow), 1);
+    pGrid->scrollTo(cell);
+    const QPoint at = pGrid->visualRect(cell).center();
+    QTest::mouseClick(pGrid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(pGrid->viewport(), Qt::LeftButton, {}, at);
+    Settle();
+    const auto vWindows = m_host->ItemWindows();
+    ASSERT_EQ(vWindows.size(), 1U) << out.str();
+    gui::InspectorView& oWindow = *vWindows[0];
+    const bool bGerman = Language() == "de";
+    // Its dates and categories in fields of their own, labelled in the user's language; nothing
+    // to edit or send.
+    const QString sText = oWindow.Text();
+    EXPECT_TRUE(sText.contains(bGerman ? "Beginn: " : "Start: ")) << sText.toStdString();
+    EXPECT_TRUE(sText.contains(bGerman ? "Kategorien: " : "Categories: ")) << sText.toStdString();
+    EXPECT_FALSE(oWindow.findChild<QPushButton*>("send")->isVisible());
+    EXPECT_FALSE(oWindow.findChild<QLineEdit*>("to")->isVisible());
+    for (auto* pField : oWindow.findChildren<QLineEdit*>())
+        EXPECT_TRUE(pField->isReadOnly()) << pField->text().toStdString();
+    EXPECT_TRUE(oWindow.findChild<QPushButton*>("close")->isVisible());
 }
 
 } // namespace

@@ -189,7 +189,11 @@ TEST_F(HostMailRunTest, TheShownMailIsAddressedAndSentFromItsWindow)
                           "mail subject Wochenbericht KW 1\nmail send\n"
                           "mailbox sent\nmailbox drafts\nquit\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    EXPECT_NE(r.output.find("> mail send\nThe mail was sent."), std::string::npos) << r.output;
+    // The host says whom the mail went to.
+    EXPECT_NE(r.output.find("> mail send\nMailed \"Wochenbericht KW 1\" to "
+                            "team@kestrova.example; chef@kestrova.example\nThe mail was sent."),
+              std::string::npos)
+        << r.output;
     const auto aSent = Listed(r.output, "sent");
     ASSERT_EQ(aSent.size(), aSentBefore.size() + 1) << r.output;
     const auto itMail = std::find_if(aSent.begin(), aSent.end(), [](const Mail& m) {

@@ -207,12 +207,17 @@ TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
 {
     const auto r =
-        Run("--interactive", "template Tasks by Status\\ncollapse\\nbogus\\nexit\\nquit\\n");
+        Run("--interactive",
+            "template Tasks by Status\\ncollapse\\ndeletereport\\nbogus\\nexit\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Templates: (Standard) [Tasks by Status]"), std::string::npos)
         << r.output;
     EXPECT_NE(r.output.find("== [+] Total"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("There is no menu command \"bogus\"."), std::string::npos) << r.output;
+    // Nothing is saved yet: the delete command is disabled and refused.
+    EXPECT_NE(r.output.find("The menu command \"deletereport\" is not available now."),
+              std::string::npos)
+        << r.output;
     EXPECT_NE(r.output.find("> Closed the report window; the template keeps its view"),
               std::string::npos)
         << r.output;
@@ -275,11 +280,11 @@ TEST_F(HostRunTest, AnAnswersFileDrivesTheRunAndAMissingAnswerEndsIt)
     EXPECT_NE(rDone.output.find("> collapse"), std::string::npos) << rDone.output;
     EXPECT_NE(rDone.output.find("== [+] Total"), std::string::npos) << rDone.output;
 
-    std::ofstream(oAnswers) << "collapse\nno-such-command\n";
+    std::ofstream(oAnswers) << "# one good command, then a bad one\n\ncollapse\nno-such-command\n";
     const auto rBad = Run("--answers '" + oAnswers.string() + "'");
     EXPECT_EQ(rBad.exitCode, 3) << rBad.output;
     EXPECT_NE(rBad.output.find("tallyman: the answers file " + oAnswers.string() +
-                               ", line 2: There is no menu command \"no-such-command\"."),
+                               ", line 4: There is no menu command \"no-such-command\"."),
               std::string::npos)
         << rBad.output;
 
@@ -344,38 +349,58 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
         << rNoQueue.output;
 }
 
-TEST_F(HostRunTest, FoldersPickedByPathAreReadAndKeptWithTheTemplate)
+// The number N of the line "Gelesen: N von N" (or "Read: N of N"); -1 without one.
+long ReadCount(const std::string& sOutput)
 {
+    static const std::regex oRead(R"((Gelesen|Read): ([0-9]+) (von|of) ([0-9]+)\n)");
+    std::smatch m;
+    if (!std::regex_search(sOutput, m, oRead) || m[2] != m[4])
+        return -1;
+    return std::stol(m[2]);
+}
+
+TEST_F(HostRunTest, FoldersPickedByPathAreReadForTheRunAndPickedFoldersAreKept)
+{
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
     const auto rBefore = Run("--lang de");
     ASSERT_EQ(rBefore.exitCode, 0) << rBefore.output;
     const auto r = Run("--lang de --folder 'Persönliche Ordner/Kalender' "
                        "--folder 'Öffentliche Ordner/Firmenkalender' --interactive",
                        "exit\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    // The company calendar of the public folders adds its items to those of the own calendar.
+    // The company calendar of the public folders adds its items to those of the own calendar,
+    // and the count of the read is that of both folders, not of the last one.
     EXPECT_GT(ItemRows(r.output), ItemRows(rBefore.output)) << r.output;
     EXPECT_GT(ItemRows(rBefore.output), 0) << rBefore.output;
+    EXPECT_GT(ReadCount(rBefore.output), 0) << rBefore.output;
+    EXPECT_GT(ReadCount(r.output), ReadCount(rBefore.output)) << r.output;
 
-    // The user closed the window: the template keeps both folders in "reports.xml".
     auto oProfile =
         platform::store::Profile::Open(oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
-    std::ifstream oIn(oRoot / "Kestrova" / "Tallyman" / "reports.xml", std::ios::binary);
-    const std::string sReports{std::istreambuf_iterator<char>(oIn),
-                               std::istreambuf_iterator<char>()};
-    for (const auto& [sStore, sFolder] : std::vector<std::pair<std::string, std::string>>{
-             {"Persönliche Ordner", "Kalender"}, {"Öffentliche Ordner", "Firmenkalender"}}) {
-        std::string sEntryID;
-        for (const auto& oInfo : oProfile->Stores())
-            if (oInfo.name == sStore) {
-                auto oStore = oProfile->OpenStore(oInfo.entryId);
-                for (const auto& oFolder : oStore->SubFolders(oStore->RootFolder().entryId))
-                    if (oFolder.name == sFolder)
-                        sEntryID = oFolder.entryId;
-            }
-        ASSERT_FALSE(sEntryID.empty()) << sFolder;
-        EXPECT_NE(sReports.find("<EntryID>" + sEntryID + "</EntryID>"), std::string::npos)
-            << sFolder;
-    }
+    std::string sCompanyCalendar;
+    for (const auto& oInfo : oProfile->Stores())
+        if (oInfo.name == "Öffentliche Ordner") {
+            auto oStore = oProfile->OpenStore(oInfo.entryId);
+            for (const auto& oFolder : oStore->SubFolders(oStore->RootFolder().entryId))
+                if (oFolder.name == "Firmenkalender")
+                    sCompanyCalendar = "<EntryID>" + oFolder.entryId + "</EntryID>";
+        }
+    ASSERT_FALSE(sCompanyCalendar.empty());
+    const auto Reports = [&oReports] {
+        std::ifstream oIn(oReports, std::ios::binary);
+        return std::string{std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+    };
+    // The command line's folders held for that run only: the template keeps its own.
+    EXPECT_EQ(Reports().find(sCompanyCalendar), std::string::npos);
+    const auto rAfter = Run("--lang de");
+    EXPECT_EQ(ItemRows(rAfter.output), ItemRows(rBefore.output)) << rAfter.output;
+
+    // Folders the person picks in the folder picker are the template's after exit.
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "select\nfolder Öffentliche Ordner/Firmenkalender\nexit\nquit\n";
+    const auto rPicked = Run("--lang de --answers '" + oAnswers.string() + "'");
+    ASSERT_EQ(rPicked.exitCode, 0) << rPicked.output;
+    EXPECT_NE(Reports().find(sCompanyCalendar), std::string::npos) << rPicked.output;
 
     const auto rMissing = Run("--folder 'Persönliche Ordner/Nirgends'");
     EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
@@ -578,4 +603,77 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
     EXPECT_NE(rFolder.output.find("The answers file " + oRoot.string() + " is a folder"),
               std::string::npos)
         << rFolder.output;
+}
+
+TEST_F(HostRunTest, TheProgramSaysWhatItDid)
+{
+    // A template without folders reads nothing: the run says why and how to choose one.
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "remove_folder\nquit\n";
+    for (const auto& [sLang, sHint] : std::vector<std::pair<std::string, std::string>>{
+             {"en", "No folder is chosen for the template \"(Standard)\", so nothing was read."},
+             {"de", "Für die Vorlage \"(Standard)\" ist kein Ordner gewählt, darum wurde nichts"}}) {
+        const auto r = Run("--lang " + sLang + " --answers '" + oAnswers.string() + "'");
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const auto nRemoved = r.output.find("> remove_folder\n");
+        ASSERT_NE(nRemoved, std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(sHint, nRemoved), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("folder Persönliche Ordner/Kalender", nRemoved), std::string::npos)
+            << r.output;
+        // The first read had folders: no hint there.
+        EXPECT_EQ(r.output.find(sHint), r.output.find(sHint, nRemoved)) << r.output;
+    }
+
+    // A read shows its progress only where the output is a terminal.
+    const auto rPipe = Run("--lang en");
+    EXPECT_EQ(rPipe.output.find("Reading: "), std::string::npos) << rPipe.output;
+    const auto rTerminal = Shell("LC_ALL= LANG=C.UTF-8 XDG_CONFIG_HOME='" + oRoot.string() +
+                                 "' TZ=Europe/Berlin script -qec \"'" TV_TALLYMAN_PATH
+                                 "' --lang en\" /dev/null");
+    EXPECT_EQ(rTerminal.exitCode, 0) << rTerminal.output;
+    EXPECT_NE(rTerminal.output.find("\rReading: "), std::string::npos) << rTerminal.output;
+}
+
+TEST_F(HostRunTest, HelpTeachesATemplateFromScratchWithItsAutomaticSave)
+{
+    const auto rUsage = Run("--help");
+    EXPECT_NE(rUsage.output.find("for this run only"), std::string::npos) << rUsage.output;
+
+    // The steps the help shows, as a new user would type them.
+    const auto oOut = oRoot / "reports";
+    fs::create_directories(oOut);
+    const auto oAnswers = oRoot / "answers.txt";
+    std::ofstream(oAnswers) << "help\ntemplates\nselect fg 0\nclick cmdCopy\nset txtNew My report\n"
+                               "click cmdFolder\nfolder Persönliche Ordner/Kalender\n"
+                               "click cmdAutoAction\ncheck chkAutoExecute(0)\n"
+                               "pick optAutoSave(0)\nset txtSavePath "
+                            << oOut.string()
+                            << "\npick cboFormat #3\nset txtFileName Month\nclick cmdOK\n"
+                               "click cmdOK\nclick cmdOK\n"
+                               "whole 5 Subject\ncollapse 1\nexpand 1\nquit\n";
+    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'", {}, "COLUMNS=80");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    for (const char* sExpected :
+         {"template Tasks by Status", "whole 5 Subject", "collapse Categories", "click cmdCopy",
+          "Closing saves the", "are not saved: say exit first", "hold for the run only",
+          // The current template stays in view however long the list.
+          "[My report]"})
+        EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
+    const auto nSaved = r.output.find("Automatic save: the report is saved as " + oOut.string());
+    ASSERT_NE(nSaved, std::string::npos) << r.output;
+    std::vector<fs::path> vWritten;
+    for (const auto& oEntry : fs::directory_iterator(oOut))
+        vWritten.push_back(oEntry.path());
+    ASSERT_EQ(vWritten.size(), 1u);
+    EXPECT_NE(r.output.find(vWritten.front().string(), nSaved), std::string::npos) << r.output;
+
+    // A row is shown whole on request, and one group closes and opens by its row.
+    EXPECT_NE(r.output.find("> whole 5 Subject\nRow 5, Subject: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("> collapse 1\n"), std::string::npos) << r.output;
+    const auto nCollapse = r.output.find("> collapse 1\n");
+    const auto nExpand = r.output.find("> expand 1\n");
+    ASSERT_NE(nExpand, std::string::npos) << r.output;
+    EXPECT_NE(r.output.substr(nCollapse, nExpand - nCollapse).find("[+] Total"), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("[-] Total", nExpand), std::string::npos) << r.output;
 }

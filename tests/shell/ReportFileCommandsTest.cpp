@@ -7,8 +7,10 @@
 #include "actions/ActionSave.h"
 #include "engine/Filter.h"
 #include "engine/Records.h"
-#include "platform/win/FileIo.h"
+#include "platform/mapi/Attachments.h"
 #include "platform/mapi/Message.h"
+#include "platform/mapi/Session.h"
+#include "platform/win/FileIo.h"
 #include "platform/win/RecordingShell.h"
 
 #include <cerrno>
@@ -182,6 +184,40 @@ TEST_F(ReportFileCommandsTest, OpenSavesOnlyWhenNeededAndDeleteForgetsTheFile)
     ASSERT_EQ(platform::forms::Driver::current().MessageBoxes().size(), 1u);
     EXPECT_NE(platform::forms::Driver::current().MessageBoxes()[0].prompt.find(sFile),
               std::string::npos);
+}
+
+TEST_F(ReportFileCommandsTest, PrintAndSendWriteTheReportOnceThenUseTheSavedFile)
+{
+    std::vector<std::shared_ptr<platform::mapi::Message>> vShown;
+    platform::mapi::SetDisplayHandler(
+        [&](const std::shared_ptr<platform::mapi::Message>& m) { vShown.push_back(m); });
+    const auto files = [&] {
+        std::vector<std::string> v;
+        for (const auto& oEntry : std::filesystem::directory_iterator(oOut))
+            v.push_back(oEntry.path().filename().string());
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    for (const char* sKey : {"print", "sendreport"}) {
+        SCOPED_TRACE(sKey);
+        Window().CommandbarClick("refresh");
+        ASSERT_FALSE(Window().ReportSaved());
+        std::filesystem::remove_all(oOut);
+        platform::forms::Driver::current().Reset();
+        Window().CommandbarClick(sKey);
+        EXPECT_EQ(Save().SavedAs(), (oOut / "Übersicht.csv").string());
+        EXPECT_EQ(Lines(Save().SavedAs()), DataRows() + 1);
+        EXPECT_TRUE(Window().ReportSaved());
+        EXPECT_TRUE(MenuEnabled("deletereport"));
+        // Saved: the command uses the file it has.
+        Window().CommandbarClick(sKey);
+        EXPECT_EQ(files(), std::vector<std::string>{"Übersicht.csv"});
+    }
+    platform::mapi::SetDisplayHandler({});
+    // The mail of each send shows the report.
+    ASSERT_EQ(vShown.size(), 2u);
+    for (const auto& oMail : vShown)
+        EXPECT_GE(oMail->GetAttachments()->Count(), 1);
 }
 
 TEST_F(ReportFileCommandsTest, AFailedSaveForgetsTheEarlierFileAndTheNextCommandSavesAgain)

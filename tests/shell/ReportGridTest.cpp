@@ -183,6 +183,30 @@ TEST_F(ReportGridTest, FindSearchesColumnsBelowTheCurrentRowThenFromTheTop)
             fg.SetTextMatrix(c.vCells[i].first, c.vCells[i].second, vOld[i]);
     }
 
+    // Found again from a found row, the search moves on to the next hit in its column, then
+    // starts over from the top.
+    pf::Driver::current().Reset();
+    const std::string sOld4 = fg.TextMatrix(4, cA), sOld9 = fg.TextMatrix(9, cA);
+    fg.SetTextMatrix(4, cA, kToken);
+    fg.SetTextMatrix(9, cA, kToken);
+    fg.Select(2, 1);
+    std::vector<int> vFound;
+    for (int i = 0; i < 3; ++i) {
+        FindText(kToken);
+        vFound.push_back(fg.Row());
+    }
+    EXPECT_EQ(vFound, (std::vector<int>{4, 9, 4}));
+    EXPECT_TRUE(MessageTexts().empty());
+    fg.SetTextMatrix(4, cA, sOld4);
+    fg.SetTextMatrix(9, cA, sOld9);
+
+    // The find box takes Enter for itself; other keys go on.
+    for (const auto& [lKey, lLeft] : {std::pair{kEnter, 0}, std::pair{65, 65}}) {
+        int lCode = lKey;
+        FindBox().OnKeyDown(lCode, 0);
+        EXPECT_EQ(lCode, lLeft) << lKey;
+    }
+
     // An empty box finds nothing and says nothing; the find button searches as Enter does.
     pf::Driver::current().Reset();
     fg.Select(2, 1);

@@ -26,6 +26,7 @@
 #include "shell/Connect.h"
 #include "shell/basSupportRequest.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -199,6 +200,38 @@ TEST_F(SupportRequestTest, InformationBlockCarriesEveryLine)
         "",
     };
     EXPECT_EQ(Lines(oMail->Body()), expected);
+}
+
+TEST_F(SupportRequestTest, OldClientsKeepTheBodyFormatAndReportTheirConnectionMode)
+{
+    struct Case
+    {
+        const char* sVersion;
+        const char* sMode;
+        long lBodyFormat; // a new mail's format is 2 unless the run sets plain text
+    };
+    // The sample profile holds an Exchange public-folder store, whose server version is none.
+    const Case aCases[] = {
+        {"16.0.4266.1001", "User Online = True\tm_olConnectMode = 2", 1},
+        {"11.0.5510", "User Online = True\tm_olConnectMode = 2", 1},
+        {"10.0.2627", "User Online = True\tm_olConnectMode = 1", 2},
+        {"9.0.0.2711", "User Online = True\tm_olConnectMode = 1", 2},
+        {"8.5.5104", "User Online = False\tm_olConnectMode = 3", 2},
+    };
+    common::modLanguage::SetLanguageID(1033);
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sVersion);
+        m_vShown.clear();
+        common::modOLVersion::ResetOutlookVersion();
+        G().g_oOutlookApp = std::make_shared<ol::Application>(c.sVersion);
+        auto oMail = ShownMail();
+        ASSERT_TRUE(oMail);
+        const auto vLines = Lines(oMail->Body());
+        EXPECT_NE(std::find(vLines.begin(), vLines.end(), std::string("Outlook Mode: ") + c.sMode),
+                  vLines.end())
+            << oMail->Body();
+        EXPECT_EQ(oMail->BodyFormat(), c.lBodyFormat);
+    }
 }
 
 TEST_F(SupportRequestTest, ErrorLogIsAttachedOnlyWhenItExists)

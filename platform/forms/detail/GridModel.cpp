@@ -172,12 +172,18 @@ int FlexGrid::Impl::CellWidth(int r, int c) const
 {
     const detail::GridRow& row = rows[size_t(r)];
     const detail::CellFormat* format = row.Format(c);
-    const CellText cell{row.Text(c), fontSize, row.node || (format && format->bold),
-                        r < fixedRows, format && format->check != CheckState::None};
+    const CellText cell{row.Text(c),
+                        fontSize,
+                        row.node || (format && format->bold),
+                        r < fixedRows,
+                        format && format->check != CheckState::None,
+                        row.node && c == outlineCol ? row.outlineLevel : -1};
     if (const auto& measure = Driver::current().GetTextMeasure()) {
         return measure(cell);
     }
-    return TextWidth(cell.text) + (cell.checkBox ? detail::kCheckBoxWidth : 0);
+    // A node's caption stands right of its outline box, indented by its level.
+    const int indent = cell.outlineLevel >= 0 ? (cell.outlineLevel + 1) * detail::kOutlineIndent : 0;
+    return TextWidth(cell.text) + (cell.checkBox ? detail::kCheckBoxWidth : 0) + indent;
 }
 
 void FlexGrid::Impl::InsertRows(std::vector<std::pair<int, detail::GridRow>> inserts)

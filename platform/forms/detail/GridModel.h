@@ -118,6 +118,8 @@ inline constexpr int kDefaultRowHeight = 240;
 inline constexpr int kDefaultColWidth = 960;
 /// The room a cell's check box takes before its text, in twips (headless estimate).
 inline constexpr int kCheckBoxWidth = 240;
+/// The indent of a node's caption per outline level, in twips (headless estimate).
+inline constexpr int kOutlineIndent = 200;
 
 } // namespace platform::forms::detail
 

@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace platform::mapi::test {
 
@@ -71,6 +73,30 @@ TEST_F(MessageTest, RecipientsThatAreNoAddressesDoNotResolve)
     }
     EXPECT_EQ(mail->GetRecipients()->Count(), 5);
     EXPECT_FALSE(mail->GetRecipients()->ResolveAll());
+}
+
+TEST_F(MessageTest, RecipientsAreRemovedByPositionFromNewAndStoredMails)
+{
+    auto drafts = LoggedOnSession()->GetDefaultFolder(olFolderDrafts);
+    auto mail = drafts->GetItems()->Add();
+    for (const char* text : {"a@kestrova.de", "b@kestrova.de", "c@kestrova.de"})
+        mail->GetRecipients()->Add(text);
+    const auto addresses = [](Message& m) {
+        std::vector<std::string> v;
+        for (long i = 1; i <= m.GetRecipients()->Count(); ++i)
+            v.push_back(m.GetRecipients()->Item(i)->Address());
+        return v;
+    };
+    mail->GetRecipients()->Remove(2);
+    EXPECT_EQ(addresses(*mail), (std::vector<std::string>{"a@kestrova.de", "c@kestrova.de"}));
+    mail->Save();
+    // Stored: the others keep their order, in the store too.
+    mail->GetRecipients()->Add("d@kestrova.de");
+    mail->GetRecipients()->Remove(1);
+    EXPECT_EQ(addresses(*drafts->GetItems()->Item(1)),
+              (std::vector<std::string>{"c@kestrova.de", "d@kestrova.de"}));
+    EXPECT_EQ(RaisedNumber([&] { mail->GetRecipients()->Remove(3); }), 9);
+    EXPECT_EQ(RaisedNumber([&] { mail->GetRecipients()->Remove(0); }), 9);
 }
 
 TEST_F(MessageTest, MoveWritesNewMessagesAndMovesStoredOnes)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace platform::runtime {
+
+/// What was done on the user's behalf without a window of its own to show it: a report saved,
+/// mailed, printed or deleted by an automatic action, and how far a read has come. The program
+/// that hosts the add-in may listen and tell the user; nobody listens by default.
+struct Notice
+{
+    enum class Kind
+    {
+        Saved,   ///< `subject` the file written
+        Mailed,  ///< `subject` the mail's subject, `detail` its recipients ("; " between them)
+        Printed, ///< `subject` the document's title, `detail` the print queue
+        Deleted, ///< `subject` the file removed
+        Progress,  ///< `value` of `max` items of a read over all its folders
+        ReadEnded, ///< the read is over (its progress is no longer shown)
+    };
+    Kind kind;
+    std::string subject;
+    std::string detail;
+    long value = 0;
+    long max = 0;
+};
+
+/// Who hears the notices from now on (empty: nobody); one listener for the process.
+void SetNoticeListener(std::function<void(const Notice&)> listener);
+/// Tells the listener, when there is one.
+void Notify(const Notice& notice);
+
+} // namespace platform::runtime
