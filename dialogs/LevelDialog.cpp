@@ -39,18 +39,19 @@ LevelDialog::LevelDialog(const std::string& sModule, const std::string& sFirstFr
         oLevel.fra->SetTag(i == 0 ? sFirstFrameTag : aFrameTags[i]);
         oLevel.fra->Move(kFrameLeft, lTop, kFrameWidth, lFrameHeight);
         oLevel.cbo = Add<pf::ComboBox>("cbo" + sIndex);
-        oLevel.cbo->Move(120, 240, 2295, 315);
+        oLevel.cbo->Move(120, 330, 2295, 315);
         oLevel.chkShow = Add<pf::CheckBox>("chkShow" + sIndex);
         oLevel.chkShow->SetTag("2230");
-        oLevel.chkShow->Move(120, 600, 2295, 255);
+        oLevel.chkShow->Move(120, 690, 2295, 255);
         oLevel.optAsc = Add<pf::OptionButton>("optAsc" + sIndex);
         oLevel.optAsc->SetTag("2074");
-        oLevel.optAsc->Move(2535, 240, 1455, 255);
+        oLevel.optAsc->Move(2535, 330, 1455, 255);
         oLevel.optDesc = Add<pf::OptionButton>("optDesc" + sIndex);
         oLevel.optDesc->SetTag("2075");
-        oLevel.optDesc->Move(2535, 540, 1455, 255);
+        oLevel.optDesc->Move(2535, 630, 1455, 255);
         oLevel.optAsc->Group = oLevel.optDesc->Group = "level" + sIndex;
-        // The frame's controls count their position from the frame's corner.
+        // The frame's controls count their position from the frame's corner and start below
+        // its caption.
         for (const auto& oControl : std::initializer_list<pf::Control*>{
                  oLevel.cbo.get(), oLevel.chkShow.get(), oLevel.optAsc.get(), oLevel.optDesc.get()})
             oControl->SetContainer(oLevel.fra.get());

@@ -48,12 +48,12 @@ frmGroupBy::frmGroupBy() : LevelDialog("frmGroupBy", "2073", kFrameHeight, kClie
         auto& oLabel = m_albl.at(static_cast<std::size_t>(i));
         oLabel = Add<pf::Label>("lbl" + sIndex);
         oLabel->SetTag("2176");
-        oLabel->Move(120, 1020, 1860, 255);
+        oLabel->Move(120, 1110, 1860, 255);
         oLabel->SetContainer(&fra(i));
         auto& oCombo = m_acboDateGroup.at(static_cast<std::size_t>(i));
         oCombo = Add<pf::ComboBox>("cboDateGroup" + sIndex);
         oCombo->SetTag("2079,2169,2170,2171,2172,2173,2174,2175");
-        oCombo->Move(2040, 960, 1935, 315);
+        oCombo->Move(2040, 1050, 1935, 315);
         oCombo->SetContainer(&fra(i));
     }
 }

@@ -26,6 +26,7 @@
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/FileFailure.h"
+#include "platform/runtime/Leftovers.h"
 #include "platform/runtime/Notices.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
@@ -397,6 +398,10 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const ProfileLock oLock(sProfile);
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
+        // A run killed while it wrote the settings left its temporary files there.
+        const std::string sData = ReportsFile().parent_path().string();
+        if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
+            out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
         out << "Profile: " << sProfile << "\n";
         if (!oOptions.sPrinter.empty())
             UsePrinter(oOptions.sPrinter, out);

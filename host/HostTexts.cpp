@@ -63,6 +63,9 @@ constexpr std::array kTexts = {
           "Automatisches Löschen: #0 entfernt"},
     Entry{HostText::TypeHelp, "Type help for the commands.",
           "help zeigt die Befehle."},
+    Entry{HostText::LeftoversRemoved,
+          "Removed #0 temporary file(s) that an interrupted run left in #1",
+          "#0 temporäre Datei(en) entfernt, die ein abgebrochener Lauf in #1 hinterließ"},
     Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",
           "Die Hilfeseite #0 konnte nicht angezeigt werden: #1."},
 };

@@ -29,6 +29,7 @@ enum class HostText
     AutoPrinted,
     AutoDeleted,
     TypeHelp,
+    LeftoversRemoved,
     HelpNotShown,
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Error.h"
 #include "platform/runtime/FileFailure.h"
+#include "platform/runtime/Leftovers.h"
 #include "platform/runtime/ReplaceTarget.h"
 
 #include <atomic>
@@ -50,7 +51,9 @@ ReplacingFile::ReplacingFile(std::string target, std::string source)
     }
     const auto slash = replaced_.rfind('/');
     const std::string name = slash == std::string::npos ? replaced_ : replaced_.substr(slash + 1);
-    std::string pattern = folder + "/." + name + ".XXXXXX";
+    // What a killed writer left here goes first; the name carries this process for the same.
+    RemoveLeftoverTemporaries(folder);
+    std::string pattern = folder + "/" + TemporaryNamePattern(name) + "XXXXXX";
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     fd_ = ::mkstemp(buf.data());

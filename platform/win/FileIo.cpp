@@ -1,5 +1,6 @@
 #include "platform/win/FileIo.h"
 
+#include "platform/runtime/Leftovers.h"
 #include "platform/runtime/ReplaceTarget.h"
 
 #include <atomic>
@@ -80,8 +81,8 @@ std::pair<int, std::filesystem::path> createTemporaryBeside(const std::filesyste
     const auto folder =
         path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto name = "." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) +
-                          "-" + std::to_string(counter.fetch_add(1));
+        const auto name = platform::runtime::TemporaryNamePattern(path.filename().string()) +
+                          std::to_string(counter.fetch_add(1));
         auto temporary = folder / name;
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
@@ -120,6 +121,8 @@ void replaceFileContents(const std::filesystem::path& path,
         throwErrno(error, "cannot replace " + path.string());
     }
     const std::filesystem::path replaced(target.path);
+    // What a killed writer left beside the file goes first.
+    platform::runtime::RemoveLeftoverTemporaries(replaced.parent_path().string());
     auto [fd, temporary] = createTemporaryBeside(replaced);
     FileDescriptor file(fd);
     if (target.mode) {

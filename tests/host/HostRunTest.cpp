@@ -15,6 +15,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -624,9 +625,26 @@ TEST_F(HostRunTest, TheProgramSaysWhatItDid)
         EXPECT_EQ(r.output.find(sHint), r.output.find(sHint, nRemoved)) << r.output;
     }
 
+    // A run killed while it saved the settings left its temporary file: the next start
+    // removes it and says so; a file of another name stays.
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const auto oSettings = oRoot / "Kestrova" / "Tallyman";
+    const auto oLeftover = oSettings / (".reports.xml.tmp-" + std::to_string(ended) + "-Ab12Cd");
+    std::ofstream(oLeftover) << "<Reports>";
+    std::ofstream(oSettings / ".reports.xml.keep") << "mine";
+
     // A read shows its progress only where the output is a terminal.
     const auto rPipe = Run("--lang en");
     EXPECT_EQ(rPipe.output.find("Reading: "), std::string::npos) << rPipe.output;
+    EXPECT_FALSE(fs::exists(oLeftover)) << rPipe.output;
+    EXPECT_TRUE(fs::exists(oSettings / ".reports.xml.keep"));
+    EXPECT_NE(rPipe.output.find("Removed 1 temporary file(s) that an interrupted run left in " +
+                                oSettings.string()),
+              std::string::npos)
+        << rPipe.output;
     const auto rTerminal = Shell("LC_ALL= LANG=C.UTF-8 XDG_CONFIG_HOME='" + oRoot.string() +
                                  "' TZ=Europe/Berlin script -qec \"'" TV_TALLYMAN_PATH
                                  "' --lang en\" /dev/null");

@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,24 @@ inline int CellWidth(gui::GridView& grid, const QModelIndex& index)
     return width;
 }
 
+/// The part of a frame inside its border and below its title, as the style draws them.
+inline QRect FrameInside(QGroupBox& frame)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&frame);
+    option.text = frame.title();
+    option.lineWidth = 1;
+    option.midLineWidth = 0;
+    option.textAlignment = frame.alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame;
+    if (!frame.title().isEmpty())
+        option.subControls |= QStyle::SC_GroupBoxLabel;
+    const QRect contents =
+        frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
+                                      &frame);
+    return contents.adjusted(1, 1, -1, -1);
+}
+
 /// Every check of the file's header, on one form's window; `where` names it in failures.
 inline void CheckLayout(gui::FormView& view)
 {
@@ -99,6 +119,11 @@ inline void CheckLayout(gui::FormView& view)
             fontSize = widget->font().pointSizeF();
         EXPECT_EQ(widget->font().pointSizeF(), fontSize) << name << " has another font size";
         EXPECT_LE(CaptionWidth(*widget), widget->width()) << name << " cuts its caption";
+        // Inside a frame: below its title and clear of its border.
+        if (auto* frame = qobject_cast<QGroupBox*>(widget->parentWidget())) {
+            EXPECT_TRUE(FrameInside(*frame).contains(widget->geometry()))
+                << name << " sits on the border or title of its frame";
+        }
         for (QWidget* other : widgets)
             if (other < widget && other->parentWidget() == widget->parentWidget()) {
                 EXPECT_FALSE(other->geometry().intersects(widget->geometry()))

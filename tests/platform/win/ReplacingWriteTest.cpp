@@ -7,7 +7,12 @@
 #include "WinFixture.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <system_error>
+#include <vector>
 
 namespace platform::win {
 namespace {
@@ -123,6 +128,54 @@ TEST_P(ReplacingWriteTest, LinkToAReadOnlyFileIsRefused)
     fs::permissions(file, fs::perms::owner_all);
     EXPECT_EQ(readRaw(file), "kept");
     EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// The id of a process that has ended: a child that exits at once, waited for.
+pid_t EndedProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST_P(ReplacingWriteTest, ASaveRemovesTheLeftoversOfKilledWritersAndNothingElse)
+{
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::string> gone = {".big.csv.tmp-" + dead + "-0",
+                                           ".big.html.tmp-" + dead + "-12",
+                                           ".big.xlsx.tmp-" + dead + "-Ab12Cd",
+                                           ".big.xlsm.tmp-" + dead + "-Ab12Cd.Xy34Zw",
+                                           ".reports.xml.Qw3rTy"};
+    const std::vector<std::string> kept = {".big.csv.tmp-" + alive + "-7",
+                                           ".reports.xml.Zz99Yy",
+                                           ".bashrc.backup",
+                                           ".big.csv.tmp-x-1",
+                                           "big.csv.tmp-" + dead + "-1",
+                                           "notes.txt"};
+    for (const auto& name : gone)
+        writeRaw(name, "partial");
+    for (const auto& name : kept)
+        writeRaw(name, "someone's");
+    // The older form names no process: only an hour without a write tells it is left over.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    fs::last_write_time(root() / ".reports.xml.Qw3rTy", old);
+    fs::last_write_time(root() / ".bashrc.backup", old);
+    // A folder and a link of our form are no temporary files of ours.
+    fs::create_directory(root() / (".dir.csv.tmp-" + dead + "-1"));
+    fs::create_symlink(root() / "notes.txt", root() / (".link.csv.tmp-" + dead + "-1"));
+
+    const Outcome outcome = Replace(root() / "other.csv", "report");
+    EXPECT_EQ(outcome.message, "");
+    for (const auto& name : gone)
+        EXPECT_FALSE(fs::exists(root() / name)) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(fs::exists(root() / name)) << name;
+    EXPECT_TRUE(fs::is_directory(root() / (".dir.csv.tmp-" + dead + "-1")));
+    EXPECT_TRUE(fs::is_symlink(root() / (".link.csv.tmp-" + dead + "-1")));
+    EXPECT_EQ(readRaw(root() / "other.csv"), "report");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothHelpers, ReplacingWriteTest,
