@@ -36,13 +36,14 @@ bool GridDelegate::InOutline(const QModelIndex& index) const
 
 QRect GridDelegate::SpillRect(const QRect& rect, const QModelIndex& index) const
 {
-    // A node's caption runs on over the empty cells to its right, as the grid draws it.
+    // A node's caption runs on over the cells to its right that show nothing (empty, or the
+    // blank that total rows put into their empty cells).
     QRect spill = rect;
     const auto* model = index.model();
     for (int c = index.column() + 1; c < model->columnCount(); ++c) {
         if (m_view.isColumnHidden(c))
             continue;
-        if (!model->index(index.row(), c).data().toString().isEmpty())
+        if (!model->index(index.row(), c).data().toString().trimmed().isEmpty())
             break;
         spill.setRight(m_view.visualRect(model->index(index.row(), c)).right());
     }
@@ -54,6 +55,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 {
     if (!InOutline(index)) {
         QStyledItemDelegate::paint(painter, option, index);
+        PaintSpilledCaption(painter, option, index);
         return;
     }
     const int level = std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0);
@@ -97,6 +99,38 @@ QRect GridDelegate::CheckRect(const QStyleOptionViewItem& option, const QModelIn
     const QWidget* widget = item.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
     return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, widget);
+}
+
+void GridDelegate::PaintSpilledCaption(QPainter* painter, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index) const
+{
+    // An empty cell paints its own background over the part of a node's caption that runs
+    // on into it from the outline column (the cells paint left to right): that part is drawn
+    // again on top, in this cell's colours.
+    const int outline = m_view.Grid().OutlineCol();
+    if (index.column() <= outline || !index.data().toString().trimmed().isEmpty())
+        return;
+    const QModelIndex caption = index.sibling(index.row(), outline);
+    if (!InOutline(caption) || caption.data().toString().isEmpty())
+        return;
+    const QRect cell = m_view.visualRect(caption);
+    const QRect spill = SpillRect(cell, caption);
+    if (spill.right() < option.rect.left())
+        return;
+    QStyleOptionViewItem text(option);
+    initStyleOption(&text, caption);
+    text.rect = spill;
+    text.rect.setLeft(cell.left() +
+                      Indent(std::max(caption.data(GridModel::OutlineLevelRole).toInt(), 0)));
+    text.state = option.state & ~QStyle::State_HasFocus;
+    text.backgroundBrush = Qt::NoBrush;
+    text.features &= ~(QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator);
+    painter->save();
+    painter->setClipRect(option.rect);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
+    painter->restore();
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

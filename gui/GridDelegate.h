@@ -38,6 +38,8 @@ public:
 
 private:
     bool InOutline(const QModelIndex& index) const;
+    void PaintSpilledCaption(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const;
     QRect SpillRect(const QRect& rect, const QModelIndex& index) const;
     GridView& m_view;
 };

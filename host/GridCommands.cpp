@@ -1,6 +1,7 @@
 #include "host/GridCommands.h"
 
 #include "host/FormCommands.h"
+#include "host/HostTexts.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -275,7 +276,9 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         const auto lPos = Number(vWords[2]);
         if (!lPos || *lPos < 0 || *lPos >= fg.Cols())
             throw CommandRefused("There is no column position " + vWords[2] + ".");
-        fg.UserMoveColumn(lCol, *lPos);
+        if (!fg.UserMoveColumn(lCol, *lPos) && *lPos != lCol)
+            return TextsAreGerman() ? "Die Spalte " + vWords[1] + " kann nicht verschoben werden."
+                                    : "The column " + vWords[1] + " cannot be moved.";
         return std::string{};
     }
     if (sVerb == "width" && vWords.size() == 3) {
@@ -284,7 +287,8 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         if (!lTwips || *lTwips < 0)
             throw CommandRefused("A width is a number of twips, not " + vWords[2] + ".");
         if (!fg.UserResizeColumn(lCol, *lTwips))
-            return "The column " + vWords[1] + " cannot be resized.";
+            return TextsAreGerman() ? "Die Breite der Spalte " + vWords[1] + " ist fest."
+                                    : "The column " + vWords[1] + " cannot be resized.";
         return "Column " + vWords[1] + " is " + std::to_string(fg.ColWidth(lCol)) + " twips wide.";
     }
     return std::nullopt;

@@ -66,6 +66,13 @@ constexpr std::array kTexts = {
     Entry{HostText::LeftoversRemoved,
           "Removed #0 temporary file(s) that an interrupted run left in #1",
           "#0 temporäre Datei(en) entfernt, die ein abgebrochener Lauf in #1 hinterließ"},
+    Entry{HostText::ItemWindowNone, "No item window is open.", "Kein Elementfenster ist offen."},
+    Entry{HostText::ItemWindowNoMail, "The last item window shows no mail to send.",
+          "Das letzte Elementfenster zeigt keine Nachricht zum Senden."},
+    Entry{HostText::ItemWindowClosed, "The item window was closed.",
+          "Das Elementfenster ist geschlossen."},
+    Entry{HostText::ItemWindowUsage, "mail takes to, subject, body, send or close.",
+          "mail nimmt to, subject, body, send oder close."},
     Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",
           "Die Hilfeseite #0 konnte nicht angezeigt werden: #1."},
 };

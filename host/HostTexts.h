@@ -30,6 +30,10 @@ enum class HostText
     AutoDeleted,
     TypeHelp,
     LeftoversRemoved,
+    ItemWindowNone,
+    ItemWindowNoMail,
+    ItemWindowClosed,
+    ItemWindowUsage,
     HelpNotShown,
 };
 

@@ -1,6 +1,7 @@
 #include "host/ItemWindows.h"
 
 #include "host/FormCommands.h"
+#include "host/HostTexts.h"
 #include "platform/mapi/Message.h"
 
 #include <exception>
@@ -33,7 +34,7 @@ std::optional<std::string> ItemWindows::RunCommand(const std::string& sCommand)
     if (sCommand != sPrefix && sCommand.rfind(sPrefix + " ", 0) != 0)
         return std::nullopt;
     if (m_vOpen.empty())
-        throw CommandRefused("No item window is open.");
+        throw CommandRefused(Say(HostText::ItemWindowNone));
     const std::string sRest = sCommand.size() > sPrefix.size() ? sCommand.substr(5) : "";
     const auto nBlank = sRest.find(' ');
     const std::string sVerb = sRest.substr(0, nBlank);
@@ -43,10 +44,10 @@ std::optional<std::string> ItemWindows::RunCommand(const std::string& sCommand)
     if (sVerb == "close") {
         m_vOpen.pop_back();
         m_nPrinted = std::min(m_nPrinted, m_vOpen.size());
-        return "The item window was closed.";
+        return Say(HostText::ItemWindowClosed);
     }
     if (!bMail && (sVerb == "to" || sVerb == "subject" || sVerb == "body" || sVerb == "send"))
-        throw CommandRefused("The last item window shows no mail to send.");
+        throw CommandRefused(Say(HostText::ItemWindowNoMail));
     if (sVerb == "to")
         oWindow.sTo = sText;
     else if (sVerb == "subject")
@@ -63,9 +64,10 @@ std::optional<std::string> ItemWindows::RunCommand(const std::string& sCommand)
         m_nPrinted = std::min(m_nPrinted, m_vOpen.size());
         return ItemWindowWord("The mail was sent.");
     } else
-        throw CommandRefused("mail takes to, subject, body, send or close.");
+        throw CommandRefused(Say(HostText::ItemWindowUsage));
     const MailEdits oEdits = EditsOf(oWindow);
-    return "To: " + oEdits.sTo + "\nSubject: " + oEdits.sSubject;
+    return ItemWindowWord("To") + ": " + oEdits.sTo + "\n" + ItemWindowWord("Subject") + ": " +
+           oEdits.sSubject;
 }
 
 const char* ItemWindows::CommandHelp()

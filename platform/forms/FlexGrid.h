@@ -327,7 +327,8 @@ public:
     /// The user toggles a node row between collapsed and expanded.
     void UserToggleNode(int row);
     /// The user drags a column to position: ColumnMoving (may change the position), then the move.
-    void UserMoveColumn(int col, int position);
+    /// False when the column stays where it was (the handler refused the move, or kept its place).
+    bool UserMoveColumn(int col, int position);
     /// The user resizes a column: ColumnResizing (may cancel), then ColumnResized.
     bool UserResizeColumn(int col, int twips);
     /// Starts a manual drag from this grid: raises OLEStartDrag.

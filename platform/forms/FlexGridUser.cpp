@@ -244,13 +244,15 @@ void FlexGrid::UserToggleNode(int row)
     SetIsCollapsed(row, collapsed ? OutlineState::Expanded : OutlineState::Collapsed);
 }
 
-void FlexGrid::UserMoveColumn(int col, int position)
+bool FlexGrid::UserMoveColumn(int col, int position)
 {
     m_impl->CheckCol(col);
     if (Events.ColumnMoving) {
         Events.ColumnMoving(col, position);
     }
-    MoveColumn(col, std::clamp(position, 0, m_impl->ColCount() - 1));
+    position = std::clamp(position, 0, m_impl->ColCount() - 1);
+    MoveColumn(col, position);
+    return position != col;
 }
 
 bool FlexGrid::UserResizeColumn(int col, int twips)

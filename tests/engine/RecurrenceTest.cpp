@@ -426,11 +426,21 @@ TEST_F(RecurrenceTest, WalksEndOnADateFieldWithoutOccurrenceDates)
 TEST_F(RecurrenceTest, SeriesReadInAnotherZoneKeepTheirInstants)
 {
     // Series made in Berlin, read for the first quarter of 2027 where each zone's reader
-    // lives. Each occurrence lies at its pattern's Berlin time and is shown at that instant in
-    // the reader's zone; the window holds the reader's dates. Berlin changes to summer time
-    // on 28 March, Los Angeles on 14 March; Tokyo and Kiritimati keep theirs.
+    // lives. Each occurrence lies at its pattern's Berlin time (a moved one at its own, read
+    // after the others) and is shown at that instant in the reader's zone; the window holds
+    // the reader's dates.
+    // Berlin changes to summer time on 28 March, Los Angeles on 14 March; Tokyo and Kiritimati
+    // keep theirs.
     using T = st::RecurrenceType;
-    AddSeries({T::Weekly, 2, st::kMonday, 0, 0, 0, {2026, 12, 21}, 9, 60}, "every other Monday");
+    st::OccurrenceChange nextMorning, lastNight;
+    nextMorning.start = L(2027, 2, 2, 10);
+    nextMorning.end = L(2027, 2, 2, 11);
+    lastNight.start = L(2027, 3, 31, 23, 30); // 1 April in Tokyo and Kiritimati
+    lastNight.end = L(2027, 3, 31, 23, 45);
+    AddSeries({T::Weekly, 2, st::kMonday, 0, 0, 0, {2026, 12, 21}, 9, 60}, "every other Monday")
+        .DeleteOccurrence({2027, 1, 18})
+        .ModifyOccurrence({2027, 2, 1}, nextMorning)
+        .ModifyOccurrence({2027, 3, 29}, lastNight);
     AddSeries({T::Monthly, 1, 0, 15, 0, 0, {2026, 11, 15}, 20, 90}, "monthly evening");
     AddSeries({T::Daily, 1, 0, 0, 0, 0, {2027, 3, 26}, 23, 30, std::nullopt, 30, 3},
               "three late days");
@@ -443,28 +453,28 @@ TEST_F(RecurrenceTest, SeriesReadInAnotherZoneKeepTheirInstants)
     } cases[] = {
         {"Europe/Berlin",
          {{"every other Monday",
-           {"2027-01-04 09:00", "2027-01-18 09:00", "2027-02-01 09:00", "2027-02-15 09:00",
-            "2027-03-01 09:00", "2027-03-15 09:00", "2027-03-29 09:00"}},
+           {"2027-01-04 09:00", "2027-02-15 09:00", "2027-03-01 09:00", "2027-03-15 09:00",
+            "2027-02-02 10:00", "2027-03-31 23:30"}},
           {"monthly evening", {"2027-01-15 20:00", "2027-02-15 20:00", "2027-03-15 20:00"}},
           {"three late days", {"2027-03-26 23:30", "2027-03-27 23:30", "2027-03-28 23:30"}}}},
         {"Asia/Tokyo",
          {{"every other Monday",
-           {"2027-01-04 17:00", "2027-01-18 17:00", "2027-02-01 17:00", "2027-02-15 17:00",
-            "2027-03-01 17:00", "2027-03-15 17:00", "2027-03-29 16:00"}},
+           {"2027-01-04 17:00", "2027-02-15 17:00", "2027-03-01 17:00", "2027-03-15 17:00",
+            "2027-02-02 18:00"}},
           {"monthly evening", {"2027-01-16 04:00", "2027-02-16 04:00", "2027-03-16 04:00"}},
           {"three late days", {"2027-03-27 07:30", "2027-03-28 07:30", "2027-03-29 06:30"}},
           {"new year's eve", {"2027-01-01 02:00"}}}},
         {"Pacific/Kiritimati",
          {{"every other Monday",
-           {"2027-01-04 22:00", "2027-01-18 22:00", "2027-02-01 22:00", "2027-02-15 22:00",
-            "2027-03-01 22:00", "2027-03-15 22:00", "2027-03-29 21:00"}},
+           {"2027-01-04 22:00", "2027-02-15 22:00", "2027-03-01 22:00", "2027-03-15 22:00",
+            "2027-02-02 23:00"}},
           {"monthly evening", {"2027-01-16 09:00", "2027-02-16 09:00", "2027-03-16 09:00"}},
           {"three late days", {"2027-03-27 12:30", "2027-03-28 12:30", "2027-03-29 11:30"}},
           {"new year's eve", {"2027-01-01 07:00"}}}},
         {"America/Los_Angeles",
          {{"every other Monday",
-           {"2027-01-04 00:00", "2027-01-18 00:00", "2027-02-01 00:00", "2027-02-15 00:00",
-            "2027-03-01 00:00", "2027-03-15 01:00", "2027-03-29 00:00"}},
+           {"2027-01-04 00:00", "2027-02-15 00:00", "2027-03-01 00:00", "2027-03-15 01:00",
+            "2027-02-02 01:00", "2027-03-31 14:30"}},
           {"monthly evening", {"2027-01-15 11:00", "2027-02-15 11:00", "2027-03-15 12:00"}},
           {"three late days", {"2027-03-26 15:30", "2027-03-27 15:30", "2027-03-28 14:30"}}}},
     };

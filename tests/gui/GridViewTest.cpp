@@ -99,6 +99,36 @@ TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
     EXPECT_EQ(view.columnWidth(kHours), 40);
 }
 
+TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
+{
+    // The grand total's caption is wider than the narrow outline column and runs on into the
+    // blank company cell, which has a background of its own: the caption must show there
+    // also while its own cell is the current one (painted in the selection's colours).
+    int r = 1;
+    while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
+        ++r;
+    ASSERT_LT(r, oGrid.Rows());
+    oGrid.SetColWidth(0, 300);
+    oGrid.SetTextMatrix(r, 0, "Total WWWWWWWW");
+    oGrid.SetTextMatrix(r, kCompany, " "); // a total row's empty cell holds a blank
+    oGrid.SetCellBackColor({r, 0, r, kHours}, 0xF0E0D0);
+    oGrid.Select(r, 0, r, 0);
+    gui::GridView view(oGrid);
+    view.resize(600, 300);
+    view.show();
+    QApplication::processEvents();
+    const int m = ViewRow(view, "Total WWWWWWWW");
+    ASSERT_GE(m, 0);
+    const QRect cell = view.visualRect(view.model()->index(m, kCompany)).adjusted(2, 2, -2, -2);
+    const QImage shot = view.viewport()->grab().toImage();
+    const QRgb background = shot.pixel(cell.right(), cell.center().y());
+    int text = 0;
+    for (int x = cell.left(); x < cell.right(); ++x)
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            text += shot.pixel(x, y) != background ? 1 : 0;
+    EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+}
+
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
 {
     gui::GridView view(oGrid);

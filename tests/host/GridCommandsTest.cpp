@@ -64,6 +64,16 @@ TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
     EXPECT_EQ(*Apply("width 3 100"), "The column 3 cannot be resized.");
     EXPECT_TRUE(bAsked);
 
+    // A move the window refuses leaves the column in place and says so; one it takes says
+    // nothing.
+    fg.Events.ColumnMoving = [](int lCol, int& lPosition) {
+        if (lCol == 0)
+            lPosition = lCol;
+    };
+    EXPECT_EQ(*Apply("move 0 2"), "The column 0 cannot be moved.");
+    EXPECT_EQ(fg.ColKey(0), "");
+    EXPECT_EQ(*Apply("move 2 3"), "");
+
     fg.SetTextMatrix(4, 1, "Zahnarzt");
     EXPECT_EQ(*Apply("row 4"), "Row 4: Zahnarzt");
     EXPECT_EQ(fg.Row(), 4);

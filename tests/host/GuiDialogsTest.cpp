@@ -248,13 +248,15 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
     });
     EXPECT_TRUE(oMenu.Click("templates"));
 
-    // The folder picker.
+    // The folder picker and the about box.
     Visit("frmDialog");
     EXPECT_TRUE(oMenu.Click("select"));
+    Visit("frmAbout");
+    EXPECT_TRUE(oMenu.Click("info"));
 
     for (const char* sForm : {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc",
                               "frmFilter", "frmCatList", "frmTemplate", "frmTemplateDetail",
-                              "frmAction", "frmText", "frmDialog", "PrintDialog"})
+                              "frmAction", "frmText", "frmDialog", "PrintDialog", "frmAbout"})
         EXPECT_TRUE(oVisited.count(sForm)) << sForm << " did not show\n" << out.str();
     oHost.Stop();
 }
