@@ -221,13 +221,14 @@ std::string ShowMenu(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sRo
 
 std::string GridCommandHelp()
 {
-    return "  find TEXT       search the grid's shown columns for TEXT (below the current row\n"
-           "                  first, then from the top); says the row it found\n"
+    return "  find TEXT       search the grid's shown columns for TEXT (below the current\n"
+           "                  row first, then from the top); says the row it found\n"
            "                    find Jour fixe\n"
            "  row R           make grid row R current (rows count from 0, the header is 0)\n"
            "                    row 5\n"
            "  whole R [COL]   show row R, or its cell in column COL, whole (the table cuts\n"
-           "                  long cells with ...); R a number or the start of the row's text\n"
+           "                  long cells with ...); R a number or the start of the row's\n"
+           "                  text\n"
            "                    whole 5      whole 5 Subject\n"
            "  collapse R | expand R   close or open one group: R the group row's number or\n"
            "                  the start of its caption (collapse | expand alone: all groups)\n"

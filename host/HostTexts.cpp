@@ -66,6 +66,111 @@ constexpr std::array kTexts = {
     Entry{HostText::LeftoversRemoved,
           "Removed #0 temporary file(s) that an interrupted run left in #1",
           "#0 temporäre Datei(en) entfernt, die ein abgebrochener Lauf in #1 hinterließ"},
+    // The report window's commands for help: the keywords stay, the explanations follow the
+    // language.
+    Entry{HostText::WindowHelp,
+    "Commands of the report window (an example below each):\n"
+    "  template NAME   show another template of the list in the Templates: line\n"
+    "                    template Tasks by Status\n"
+    "  KEY             click the menu or tool bar command of that key (menu lists\n"
+    "                  them): refresh reads again, select opens the folder picker,\n"
+    "                  saveas the save dialog, setview the view dialogs, templates\n"
+    "                  the template manager with the automatic actions, print,\n"
+    "                  sendreport, info\n"
+    "                    refresh\n"
+    "  menu            list the menu bar and the tool bar with their keys\n"
+    "  show            print the report window again\n"
+    "  report          click the report button (opens the window again after exit)\n"
+    "  toolbar         click the button on the add-in's toolbar (clients before 14.0)\n"
+    "  exit            close the report window (the menu's Close). Closing saves the\n"
+    "                  template's view: column order and widths, sorting, grouping\n"
+    "                  and the folders picked in the folder picker; the next run\n"
+    "                  shows it so. Folders given with --folder hold for the run\n"
+    "                  only.\n"
+    "  quit            leave the program at once; the window is not closed, so\n"
+    "                  changes to the view since it opened (setview's dialogs,\n"
+    "                  columns moved or resized, folders picked) are not saved: say\n"
+    "                  exit first to keep them. The template manager (templates)\n"
+    "                  saves its changes when you click its OK, whether you leave by\n"
+    "                  exit or by quit.\n"
+    "  help            this text\n"
+    "Dialogs the add-in opens are shown as text and answered by their own commands\n"
+    "(help inside a dialog lists them): set NAME TEXT types into a box, pick NAME\n"
+    "ENTRY chooses a list entry, click NAME clicks a button, folder STORE/FOLDER\n"
+    "ticks a folder in the folder picker. A text with blanks at its ends goes in\n"
+    "quotes: set txtNew \" A \".\n"
+    "\n"
+    "A template from scratch, saved as a workbook every time it is read:\n"
+    "    templates                   the template manager\n"
+    "    select fg 0                 the first template ...\n"
+    "    click cmdCopy               ... copied under a new name:\n"
+    "    set txtNew My report\n"
+    "    click cmdFolder             its folders, in the folder picker:\n"
+    "    folder Persönliche Ordner/Kalender   (a path of the picker's tree)\n"
+    "    click cmdAutoAction         the automatic actions after each read:\n"
+    "    check chkAutoExecute(0)     save automatically ...\n"
+    "    pick optAutoSave(0)\n"
+    "    set txtSavePath /home/me/reports\n"
+    "    pick cboFormat #3           ... in the list's third format (show lists them)\n"
+    "    set txtFileName Month\n"
+    "    click cmdOK                 (and cmdOK until the manager is closed)\n"
+    "  Each automatic save, mail and print after a read says so in one line. To save\n"
+    "  once in any format: saveas, then file NAME.xlsx (or .csv, .html, .xls, .xlsm),\n"
+    "  or start with --export NAME.xlsx. setview changes columns, grouping, sorting,\n"
+    "  totals.\n",
+    "Befehle des Berichtsfensters (darunter je ein Beispiel):\n"
+    "  template NAME   eine andere Vorlage der Liste in der Zeile Vorlagen: zeigen\n"
+    "                    template Aufgaben nach Status\n"
+    "  KEY             den Menü- oder Symbolleistenbefehl dieses Schlüssels klicken\n"
+    "                  (menu listet sie): refresh liest neu, select öffnet die\n"
+    "                  Ordnerauswahl, saveas den Speichern-Dialog, setview die\n"
+    "                  Ansichtsdialoge, templates die Vorlagenverwaltung mit den\n"
+    "                  automatischen Aktionen, print, sendreport, info\n"
+    "                    refresh\n"
+    "  menu            die Menüleiste und die Symbolleiste mit ihren Schlüsseln\n"
+    "                  listen\n"
+    "  show            das Berichtsfenster noch einmal zeigen\n"
+    "  report          die Berichtsschaltfläche klicken (öffnet das Fenster nach exit\n"
+    "                  wieder)\n"
+    "  toolbar         die Schaltfläche der Symbolleiste des Add-ins klicken (Clients\n"
+    "                  vor 14.0)\n"
+    "  exit            das Berichtsfenster schließen (Schließen im Menü). Das\n"
+    "                  Schließen speichert die Ansicht der Vorlage: Reihenfolge und\n"
+    "                  Breite der Spalten, Sortierung, Gruppierung und die in der\n"
+    "                  Ordnerauswahl gewählten Ordner; der nächste Lauf zeigt sie so.\n"
+    "                  Mit --folder genannte Ordner gelten nur für den Lauf.\n"
+    "  quit            das Programm sofort verlassen; das Fenster wird nicht\n"
+    "                  geschlossen, also werden Änderungen der Ansicht seit dem\n"
+    "                  Öffnen (Dialoge von setview, verschobene oder verbreiterte\n"
+    "                  Spalten, gewählte Ordner) nicht gespeichert: erst exit behält\n"
+    "                  sie. Die Vorlagenverwaltung (templates) speichert ihre\n"
+    "                  Änderungen beim Klick auf OK, ob Sie mit exit oder mit quit\n"
+    "                  gehen.\n"
+    "  help            dieser Text\n"
+    "Dialoge des Add-ins erscheinen als Text und werden mit ihren eigenen Befehlen\n"
+    "beantwortet (help im Dialog listet sie): set NAME TEXT tippt in ein Feld, pick\n"
+    "NAME EINTRAG wählt einen Listeneintrag, click NAME klickt eine Schaltfläche,\n"
+    "folder SPEICHER/ORDNER hakt einen Ordner in der Ordnerauswahl an. Ein Text mit\n"
+    "Leerzeichen an den Enden steht in Anführungszeichen: set txtNew \" A \".\n"
+    "\n"
+    "Eine neue Vorlage, nach jedem Lesen als Arbeitsmappe gespeichert:\n"
+    "    templates                   die Vorlagenverwaltung\n"
+    "    select fg 0                 die erste Vorlage ...\n"
+    "    click cmdCopy               ... unter neuem Namen kopiert:\n"
+    "    set txtNew Mein Bericht\n"
+    "    click cmdFolder             ihre Ordner, in der Ordnerauswahl:\n"
+    "    folder Persönliche Ordner/Kalender   (ein Pfad des Ordnerbaums)\n"
+    "    click cmdAutoAction         die automatischen Aktionen nach jedem Lesen:\n"
+    "    check chkAutoExecute(0)     automatisch speichern ...\n"
+    "    pick optAutoSave(0)\n"
+    "    set txtSavePath /home/ich/berichte\n"
+    "    pick cboFormat #3           ... im dritten Format der Liste (show zeigt sie)\n"
+    "    set txtFileName Monat\n"
+    "    click cmdOK                 (und cmdOK, bis die Verwaltung geschlossen ist)\n"
+    "  Jedes automatische Speichern, Senden und Drucken nach dem Lesen meldet sich\n"
+    "  mit einer Zeile. Einmal in einem beliebigen Format speichern: saveas, dann\n"
+    "  file NAME.xlsx (oder .csv, .html, .xls, .xlsm), oder mit --export NAME.xlsx\n"
+    "  starten. setview ändert Spalten, Gruppierung, Sortierung und Summen.\n"},
     Entry{HostText::ItemWindowNone, "No item window is open.", "Kein Elementfenster ist offen."},
     Entry{HostText::ItemWindowNoMail, "The last item window shows no mail to send.",
           "Das letzte Elementfenster zeigt keine Nachricht zum Senden."},
@@ -108,8 +213,13 @@ std::string Say(HostText id, const std::vector<std::string>& vArgs)
     for (std::size_t i = 0; i < sText.size(); ++i) {
         if (sText[i] == '#' && i + 1 < sText.size() && sText[i + 1] >= '0' &&
             sText[i + 1] <= '9') {
+            // A number the call gives no argument for is text ("pick cboFormat #3").
             const auto n = static_cast<std::size_t>(sText[i + 1] - '0');
-            sOut += n < vArgs.size() ? vArgs[n] : std::string();
+            if (n >= vArgs.size()) {
+                sOut += sText[i];
+                continue;
+            }
+            sOut += vArgs[n];
             ++i;
         } else {
             sOut += sText[i];

@@ -30,6 +30,7 @@ enum class HostText
     AutoDeleted,
     TypeHelp,
     LeftoversRemoved,
+    WindowHelp,
     ItemWindowNone,
     ItemWindowNoMail,
     ItemWindowClosed,
@@ -42,7 +43,8 @@ void SetTextLanguage(const std::string& sLanguage);
 /// Whether the host's texts are German now.
 bool TextsAreGerman();
 
-/// The text in the current language, with "#0", "#1", ... replaced by the arguments.
+/// The text in the current language, with "#0", "#1", ... replaced by the arguments ("#N"
+/// without an argument stays as it is).
 std::string Say(HostText id, const std::vector<std::string>& vArgs = {});
 
 } // namespace host

@@ -28,52 +28,6 @@ namespace pf = platform::forms;
 
 namespace {
 
-const char* const kHelp =
-    "Commands of the report window (an example below each):\n"
-    "  template NAME   show another template of the list in the Templates: line\n"
-    "                    template Tasks by Status\n"
-    "  KEY             click the menu or tool bar command of that key (menu lists them):\n"
-    "                  refresh reads again, select opens the folder picker, saveas the\n"
-    "                  save dialog, setview the view dialogs, templates the template\n"
-    "                  manager with the automatic actions, print, sendreport, info\n"
-    "                    refresh\n"
-    "  menu            list the menu bar and the tool bar with their keys\n"
-    "  show            print the report window again\n"
-    "  report          click the report button (opens the window again after exit)\n"
-    "  toolbar         click the button on the add-in's toolbar (clients before 14.0)\n"
-    "  exit            close the report window (the menu's Close). Closing saves the\n"
-    "                  template's view: column order and widths, sorting, grouping and\n"
-    "                  the folders picked in the folder picker; the next run shows it so.\n"
-    "                  Folders given with --folder hold for the run only.\n"
-    "  quit            leave the program at once; the window is not closed, so changes\n"
-    "                  to the view since it opened (setview's dialogs, columns moved or\n"
-    "                  resized, folders picked) are not saved: say exit first to keep\n"
-    "                  them. The template manager (templates) saves its changes when\n"
-    "                  you click its OK, whether you leave by exit or by quit.\n"
-    "  help            this text\n"
-    "Dialogs the add-in opens are shown as text and answered by their own commands\n"
-    "(help inside a dialog lists them): set NAME TEXT types into a box, pick NAME ENTRY\n"
-    "chooses a list entry, click NAME clicks a button, folder STORE/FOLDER ticks a folder\n"
-    "in the folder picker. A text with blanks at its ends goes in quotes: set txtNew \" A \".\n"
-    "\n"
-    "A template from scratch, saved as a workbook every time it is read:\n"
-    "    templates                   the template manager\n"
-    "    select fg 0                 the first template ...\n"
-    "    click cmdCopy               ... copied under a new name:\n"
-    "    set txtNew My report\n"
-    "    click cmdFolder             its folders, in the folder picker:\n"
-    "    folder Persönliche Ordner/Kalender   (a path of the picker's tree)\n"
-    "    click cmdAutoAction         the automatic actions after each read:\n"
-    "    check chkAutoExecute(0)     save automatically ...\n"
-    "    pick optAutoSave(0)\n"
-    "    set txtSavePath /home/me/reports\n"
-    "    pick cboFormat #3           ... in the third format of the list (show lists them)\n"
-    "    set txtFileName Month\n"
-    "    click cmdOK                 (and cmdOK until the manager is closed)\n"
-    "  Each automatic save, mail and print after a read says so in one line. To save\n"
-    "  once in any format: saveas, then file NAME.xlsx (or .csv, .html, .xls, .xlsm), or\n"
-    "  start with --export NAME.xlsx. setview changes columns, grouping, sorting, totals.\n";
-
 pf::Form* OpenWindow(const AddInLibrary& oLibrary)
 {
     auto* pWindow = oLibrary.ReportWindow();
@@ -201,9 +155,10 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         if (sCommand == "quit")
             return;
         if (sCommand == "help" || sCommand == "?") {
-            out << kHelp << MailboxCommandHelp() << ItemWindows::CommandHelp()
-                << "Commands of the report grid:\n"
-                << GridCommandHelp();
+            out << WrapText(Say(HostText::WindowHelp) + MailboxCommandHelp() +
+                                ItemWindows::CommandHelp() + "Commands of the report grid:\n" +
+                                GridCommandHelp(),
+                            nWidth);
             continue;
         }
         if (sCommand == "show") {

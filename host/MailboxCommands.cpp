@@ -73,7 +73,8 @@ std::optional<std::string> RunMailboxCommand(const std::string& sCommand)
 
 const char* MailboxCommandHelp()
 {
-    return "  mailbox drafts|outbox|sent   list the mails of that folder\n";
+    return "  mailbox drafts|outbox|sent   list the mails of that folder\n"
+           "                    mailbox sent\n";
 }
 
 } // namespace host

@@ -100,6 +100,13 @@ protected:
     {
         Shoot(oView);
         host_test::CheckLayout(oView);
+        // The column chooser's lists show one column across their width.
+        if (oView.objectName() == "frmFieldChooser")
+            for (const char* sList : {"fgAll", "fgSelected"}) {
+                auto* pList = oView.findChild<gui::GridView*>(sList);
+                ASSERT_NE(pList, nullptr) << sList;
+                EXPECT_TRUE(host_test::FillsItsList(*pList)) << sList;
+            }
         for (const auto& oControl : oView.Form().Controls()) {
             QWidget* pWidget = oView.WidgetOf(oControl->Name());
             const pf::Control* pContainer = oControl->Container();

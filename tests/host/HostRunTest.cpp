@@ -561,16 +561,18 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
              {"de",
               {"Vorlagen: [(Standard)]", "\nGelesen: ", "  Ordner: ", "  Name:   ",
                "  Antwort: file NAME | filter N | cancel", "  [Ja | Nein]\n",
-               "Der Bericht ist gespeichert als " + (oRoot / "noext").string() + "."},
+               "Der Bericht ist gespeichert als " + (oRoot / "noext").string() + ".",
+               "Befehle des Berichtsfensters", "pick cboFormat #3"},
               "Der Ordner " + (oRoot / "nowhere").string() + " existiert nicht",
               "nein", "kann nicht geschrieben werden: es ist ein Ordner."},
              {"en",
               {"Templates: [(Standard)]", "\nRead: ", "  folder: ", "  name:   ",
                "  answer: file NAME | filter N | cancel", "  [Yes | No]\n",
-               "Saved the report as " + (oRoot / "noext").string() + "."},
+               "Saved the report as " + (oRoot / "noext").string() + ".",
+               "Commands of the report window", "pick cboFormat #3"},
               "The folder " + (oRoot / "nowhere").string() + " does not exist",
               "no", "cannot be written: it is a folder."}}) {
-        std::ofstream(oAnswers) << "saveas\nfile " << oExisting.string() << "\n"
+        std::ofstream(oAnswers) << "help\nsaveas\nfile " << oExisting.string() << "\n"
                                 << c.sNo << "\ncancel\nquit\n";
         fs::remove(oRoot / "noext.csv");
         const auto r = Run("--lang " + c.sLang + " --export '" + (oRoot / "noext").string() +
@@ -676,7 +678,7 @@ TEST_F(HostRunTest, HelpTeachesATemplateFromScratchWithItsAutomaticSave)
     ASSERT_EQ(r.exitCode, 0) << r.output;
     for (const char* sExpected :
          {"template Tasks by Status", "whole 5 Subject", "collapse Categories", "click cmdCopy",
-          "Closing saves the", "are not saved: say exit first", "hold for the run only",
+          "Closing saves the", "are not saved: say", "hold for the run",
           // The current template stays in view however long the list.
           "[My report]"})
         EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
