@@ -336,8 +336,9 @@ void GridView::keyPressEvent(QKeyEvent* event)
         if (current.isValid() && (m_model->flags(current) & Qt::ItemIsUserCheckable))
             CallModel([&] { grid.UserToggleCheck(row, col); });
     }
-    // Escape goes on to the window: it closes a dialog wherever the focus is.
-    if (event->key() == Qt::Key_Escape)
+    // Escape and F1 go on to the window: Escape closes a dialog wherever the focus is, and a
+    // form that previews keys sees F1 (its help) from its grids as from its other controls.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F1)
         event->ignore();
 }
 

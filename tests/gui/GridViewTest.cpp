@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
@@ -334,12 +335,26 @@ TEST_F(GridViewTest, EveryCheckBoxTogglesByAClickOnItsBoxAndBySpace)
     }
 }
 
+// A window that notes the keys that reach it.
+class KeyWindow : public QDialog
+{
+public:
+    std::vector<int> vKeys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        vKeys.push_back(event->key());
+        QDialog::keyPressEvent(event);
+    }
+};
+
 // Escape is the window's: it leaves the grid for the dialog, unless a cell is being edited,
-// where it cancels the edit and nothing more.
+// where it cancels the edit and nothing more. F1 goes on to the window too (its help).
 TEST_F(GridViewTest, EscapeCancelsAnEditFirstAndThenGoesToTheWindow)
 {
     oGrid.SetEditable(true);
-    QDialog window;
+    KeyWindow window;
     auto* view = new gui::GridView(oGrid, &window);
     int nRejected = 0;
     QObject::connect(&window, &QDialog::rejected, [&] { ++nRejected; });
@@ -358,8 +373,11 @@ TEST_F(GridViewTest, EscapeCancelsAnEditFirstAndThenGoesToTheWindow)
     EXPECT_EQ(oGrid.TextMatrix(view->Model().GridRow(1), kHours), sBefore);
     EXPECT_EQ(nRejected, 0);
     view->setFocus();
+    QTest::keyClick(view, Qt::Key_F1);
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_EQ(nRejected, 1);
+    const std::vector<int> vWanted = {Qt::Key_F1, Qt::Key_Escape};
+    EXPECT_EQ(window.vKeys, vWanted);
 }
 
 TEST_F(GridViewTest, ResizeAndMoveOfColumnsReachTheGrid)
