@@ -3,6 +3,7 @@
 #include "common/ILanguage.h"
 #include "gui/ClientWindow.h"
 #include "gui/DesktopAnswers.h"
+#include "gui/DesktopWindows.h"
 #include "gui/EventLoop.h"
 #include "gui/FormView.h"
 #include "gui/InspectorView.h"
@@ -10,6 +11,7 @@
 #include "gui/Units.h"
 #include "host/AddInLibrary.h"
 #include "host/HostSession.h"
+#include "host/HostTexts.h"
 #include "host/ItemWindow.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
@@ -80,6 +82,7 @@ GuiHost::~GuiHost()
 void GuiHost::Start()
 {
     platform::locale::SetCurrent(LocaleOf(m_oOptions.sLanguage));
+    SetTextLanguage(m_oOptions.sLanguage);
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
@@ -93,6 +96,7 @@ void GuiHost::Start()
     m_translations = std::make_unique<gui::QtTranslations>();
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
+    m_helpFailures = std::make_unique<HelpFailureMessages>();
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
     m_oClient = std::make_shared<ol::Application>(m_oOptions.sClientVersion);
@@ -150,6 +154,7 @@ void GuiHost::Stop()
     m_oAddIn.reset();
     m_out << "Disconnected the add-in.\n";
     m_library.reset();
+    m_helpFailures.reset();
     m_answers.reset();
     m_loop.reset();
     m_translations.reset();
@@ -195,15 +200,14 @@ gui::FormView* GuiHost::ReportView() const
 
 void GuiHost::ClickReportButton()
 {
-    try {
+    // The person's click: an error the add-in lets out is shown to them.
+    gui::CallModel([this] {
         if (m_oToolbarButton)
             m_oToolbarButton->Click();
         else
             m_oAddIn->InvokeCallback("RibbonButtonClick",
                                      std::make_shared<ol::IRibbonControl>("ShowReport"));
-    } catch (const std::exception& e) {
-        m_out << "tallyman: " << e.what() << "\n";
-    }
+    });
 }
 
 void GuiHost::OnFormShown(pf::Form& oForm)

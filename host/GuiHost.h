@@ -33,6 +33,7 @@ class QtTranslations;
 namespace host {
 
 class AddInLibrary;
+class HelpFailureMessages;
 
 /// The client with windows: the same connection, start-up and ribbon as the text run, then a
 /// client window with the profile's folders and the add-in's ribbon button, and a window for
@@ -75,6 +76,7 @@ private:
     std::unique_ptr<gui::QtTranslations> m_translations;
     std::unique_ptr<gui::EventLoop> m_loop;
     std::unique_ptr<gui::DesktopAnswers> m_answers;
+    std::unique_ptr<HelpFailureMessages> m_helpFailures; // help pages that cannot be shown
     std::shared_ptr<platform::outlook::Application> m_oClient;
     std::unique_ptr<AddInLibrary> m_library;
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;

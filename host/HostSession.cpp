@@ -31,6 +31,7 @@
 #include "platform/runtime/Variant.h"
 #include "platform/store/Profile.h"
 #include "platform/store/Store.h"
+#include "platform/win/HtmlHelp.h"
 #include "platform/win/MessageLoop.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@
 namespace host {
 
 namespace ol = platform::outlook;
+namespace pf = platform::forms;
 namespace rt = platform::runtime;
 
 namespace {
@@ -150,6 +152,21 @@ std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
 }
 
 } // namespace
+
+HelpFailureMessages::HelpFailureMessages()
+{
+    // The message box style of a warning with an OK button.
+    constexpr int kWarning = 48;
+    platform::win::setHelpFailureReporter(
+        [](const std::string& sPage, const platform::win::ShellResult& failure) {
+            pf::MsgBox(Say(HostText::HelpNotShown, {sPage, failure.detail}), kWarning);
+        });
+}
+
+HelpFailureMessages::~HelpFailureMessages()
+{
+    platform::win::setHelpFailureReporter({});
+}
 
 bool HasRibbon(const std::string& sClientVersion)
 {
@@ -379,6 +396,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         SetTextLanguage(oOptions.sLanguage);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
+        const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
         // A run killed while it wrote the settings left its temporary files there.
         const std::string sData = ReportsFile().parent_path().string();

@@ -39,6 +39,17 @@ bool HasRibbon(const std::string& sClientVersion);
 std::pair<std::string, std::shared_ptr<platform::outlook::CommandBarButton>> FindToolbarButton(
     platform::outlook::Explorer& oExplorer);
 
+/// While it lives, a help page that cannot be shown (no browser, no such page) is told to the
+/// person in a message box in the host's language, as the desktop's help viewer does itself.
+class HelpFailureMessages
+{
+public:
+    HelpFailureMessages();
+    ~HelpFailureMessages();
+    HelpFailureMessages(const HelpFailureMessages&) = delete;
+    HelpFailureMessages& operator=(const HelpFailureMessages&) = delete;
+};
+
 class AddInLibrary;
 /// Prints the report window as the user would see it: caption, templates (the current one in
 /// brackets), the last read's progress and the grid; a line saying so when it is not open.

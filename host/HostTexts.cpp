@@ -178,6 +178,8 @@ constexpr std::array kTexts = {
           "Das Elementfenster ist geschlossen."},
     Entry{HostText::ItemWindowUsage, "mail takes to, subject, body, send or close.",
           "mail nimmt to, subject, body, send oder close."},
+    Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",
+          "Die Hilfeseite #0 konnte nicht angezeigt werden: #1."},
 };
 
 constexpr bool InOrder()

@@ -35,6 +35,7 @@ enum class HostText
     ItemWindowNoMail,
     ItemWindowClosed,
     ItemWindowUsage,
+    HelpNotShown,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -1,6 +1,7 @@
 #include "platform/forms/CommonDialogs.h"
 
 #include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 
 #include <algorithm>
@@ -96,13 +97,28 @@ std::optional<std::string> FileDialog::Check() const
     return std::nullopt;
 }
 
+namespace {
+
+// The folder and print dialogs speak the language of the user's locale.
+bool GermanLocale()
+{
+    return platform::locale::Current().languageCode == "de";
+}
+
+std::string Say(const char* english, const char* german)
+{
+    return GermanLocale() ? german : english;
+}
+
+} // namespace
+
 std::optional<std::string> FolderDialog::Check() const
 {
     if (m_path.empty())
-        return "No folder was given.";
+        return Say("No folder was given.", "Kein Ordner angegeben.");
     std::error_code error;
     if (!fs::is_directory(ResolvedPath(), error))
-        return "The folder does not exist: " + ResolvedPath();
+        return Say("The folder does not exist: ", "Den Ordner gibt es nicht: ") + ResolvedPath();
     return std::nullopt;
 }
 
@@ -124,24 +140,33 @@ std::optional<std::string> PrintDialog::Check() const
     for (const auto& name : printers)
         known = known || name == printer;
     if (!known)
-        return "There is no printer \"" + printer + "\".";
+        return Say("There is no printer \"", "Es gibt keinen Drucker \"") + printer + "\".";
     if (copies < 1 || copies > 9999)
-        return "The number of copies must lie between 1 and 9999.";
+        return Say("The number of copies must lie between 1 and 9999.",
+                   "Die Anzahl der Exemplare muss zwischen 1 und 9999 liegen.");
     if (range == PrintRange::Pages) {
         if (minPage == 0 && maxPage == 0)
-            return "This dialog takes no page range.";
+            return Say("This dialog takes no page range.",
+                       "Dieser Dialog nimmt keinen Seitenbereich.");
         if (fromPage < minPage || toPage > maxPage || fromPage < 1 || fromPage > toPage)
-            return "The pages must run from " + std::to_string(std::max(minPage, 1)) + " to " +
-                   std::to_string(maxPage) + ", the first not after the last.";
+            return Say("The pages must run from ", "Die Seiten müssen von ") +
+                   std::to_string(std::max(minPage, 1)) + Say(" to ", " bis ") +
+                   std::to_string(maxPage) +
+                   Say(", the first not after the last.",
+                       " reichen, die erste nicht nach der letzten.");
     }
     if (orientation != 1 && orientation != 2)
-        return "The orientation is 1 (portrait) or 2 (landscape).";
+        return Say("The orientation is 1 (portrait) or 2 (landscape).",
+                   "Die Ausrichtung ist 1 (Hochformat) oder 2 (Querformat).");
     if (color != 1 && color != 2)
-        return "The colour is 1 (monochrome) or 2 (colour).";
+        return Say("The colour is 1 (monochrome) or 2 (colour).",
+                   "Die Farbe ist 1 (einfarbig) oder 2 (farbig).");
     if (scale < 1 || scale > 1000)
-        return "The scale must lie between 1 and 1000 percent.";
+        return Say("The scale must lie between 1 and 1000 percent.",
+                   "Die Skalierung muss zwischen 1 und 1000 Prozent liegen.");
     if (paperLength < 0 || paperWidth < 0)
-        return "The paper length and width cannot be negative.";
+        return Say("The paper length and width cannot be negative.",
+                   "Länge und Breite des Papiers können nicht negativ sein.");
     return std::nullopt;
 }
 

@@ -5,9 +5,16 @@
 
 namespace platform::win {
 
-ShellResult showHelpTopic(const std::filesystem::path& helpFolder, std::string_view topic)
+namespace {
+
+HelpFailureReporter& helpReporter()
 {
-    const std::filesystem::path page(topic.empty() ? kHelpStartTopic : topic);
+    static HelpFailureReporter instance;
+    return instance;
+}
+
+ShellResult openHelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& page)
+{
     const bool leavesFolder =
         page.is_absolute() ||
         std::any_of(page.begin(), page.end(),
@@ -21,6 +28,22 @@ ShellResult showHelpTopic(const std::filesystem::path& helpFolder, std::string_v
         return {false, ENOENT, "there is no help page " + file.string()};
     }
     return currentShell().openDocument(file.string());
+}
+
+} // namespace
+
+ShellResult showHelpTopic(const std::filesystem::path& helpFolder, std::string_view topic)
+{
+    const std::filesystem::path page(topic.empty() ? kHelpStartTopic : topic);
+    ShellResult result = openHelpPage(helpFolder, page);
+    if (!result.started && helpReporter())
+        helpReporter()(page.string(), result);
+    return result;
+}
+
+void setHelpFailureReporter(HelpFailureReporter reporter)
+{
+    helpReporter() = std::move(reporter);
 }
 
 } // namespace platform::win

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -395,6 +396,9 @@ TEST_F(GuiDialogsCheckTest, HelpersFailAMissingControlAndAClickThatGoesNowhere)
     EXPECT_NONFATAL_FAILURE(Look(oView), "has no widget");
     QObject::disconnect(oView.WidgetOf("cmdOK"), nullptr, nullptr, nullptr);
     EXPECT_NONFATAL_FAILURE(Press(oView, "cmdOK"), "did not reach the form");
+    // Not a dialog of the add-in's: its screenshot goes.
+    QFile::remove(QStringLiteral(TV_SCREENSHOT_DIR "/frmHelperCheck-%1.png")
+                      .arg(QString::fromStdString(Language())));
 }
 
 // The first model row whose grid row is not a node of level 0 (an indented folder), or -1.

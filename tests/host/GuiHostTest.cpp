@@ -9,16 +9,21 @@
 #include "gui/GridView.h"
 #include "gui/InspectorView.h"
 #include "host/AddInLibrary.h"
+#include "host/ProfileLock.h"
+#include "host/ProfileSetup.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/win/RecordingShell.h"
+#include "platform/win/Shell.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -28,7 +33,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -62,6 +70,8 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
     std::ostringstream out;
     host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
     oHost.Start();
+    // The window host holds its profile: no other host may open it meanwhile.
+    EXPECT_THROW(host::ProfileLock{host::SampleProfileFolder().string()}, std::runtime_error);
     auto* pClient = oHost.Client();
     ASSERT_NE(pClient, nullptr);
     EXPECT_EQ(pClient->RibbonButton()->text(), Language() == "de" ? "Berichte" : "Reports");
@@ -167,6 +177,32 @@ TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
     ASSERT_NE(pTo, nullptr);
     EXPECT_FALSE(pTo->text().isEmpty()) << vWindows[0]->Text().toStdString();
     EXPECT_TRUE(vWindows[0]->Text().contains("Tallyman Version: "));
+    oHost.Stop();
+}
+
+// Help that no browser can show says so in the person's language, as Open does; the report
+// window stays.
+TEST_F(GuiHostTest, HelpWithoutABrowserSaysSo)
+{
+    platform::win::RecordingShell oShell;
+    oShell.failWith(ENOENT, "no browser could be started");
+    const platform::win::ScopedShell oScope(oShell);
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    QString sShown;
+    guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
+                                          [&sShown](QMessageBox& oBox) {
+                                              sShown = oBox.text();
+                                              oBox.accept();
+                                          });
+    EXPECT_TRUE(MenuOf(*pView).Click("helpbtn"));
+    EXPECT_TRUE(sShown.contains(Language() == "de" ? "konnte nicht angezeigt werden"
+                                                    : "could not be shown"))
+        << sShown.toStdString();
+    EXPECT_TRUE(sShown.contains("index.html")) << sShown.toStdString();
+    EXPECT_TRUE(pView->isVisible());
     oHost.Stop();
 }
 

@@ -329,13 +329,18 @@ TEST_F(HostRunTest, AnAnswersFileFindsAnItemBySubjectAndOpensIt)
 TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
 {
     const auto oAnswers = oRoot / "answers.txt";
-    std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
+    const auto oPrinted = oRoot / "printed.csv";
+    std::ofstream(oAnswers) << "print\nfile " << oPrinted.string() << "\nquit\n";
     const auto r = Run("--answers '" + oAnswers.string() + "' --printer TallymanNull");
     const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
     if (bPrinter) {
         ASSERT_EQ(r.exitCode, 0) << r.output;
         EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+        // The run says where the job went.
+        EXPECT_NE(r.output.find("Printed \"printed.csv\" on TallymanNull\n"), std::string::npos)
+            << r.output;
     }
+    std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
     const auto rMail = Run("--answers '" + oAnswers.string() + "'");
     ASSERT_EQ(rMail.exitCode, 0) << rMail.output;
     EXPECT_NE(rMail.output.find("> mailbox sent\nSent Items: "), std::string::npos) << rMail.output;

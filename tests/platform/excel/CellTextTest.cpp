@@ -32,9 +32,10 @@ const char* const kSheet = "xl/worksheets/sheet1.xml";
 class CellTextTest : public exceltest::ExcelAppTest
 {
 protected:
-    // Column A of a new workbook (or of a template) filled with `values`, saved as `name`.
+    // Column A of a new workbook (or of a template) filled with `values`, with `header` as
+    // the page header's centre when given, saved as `name`.
     std::string Save(const std::vector<rt::Variant>& values, const std::string& name, long format,
-                     bool fromTemplate = false)
+                     bool fromTemplate = false, const std::string& header = {})
     {
         std::shared_ptr<excel::Workbook> book;
         if (fromTemplate) {
@@ -54,6 +55,9 @@ protected:
             ->Range("A1")
             ->Resize(static_cast<long>(rows.size()), 1)
             ->SetValue(exceltest::Table(rows));
+        if (!header.empty()) {
+            book->Worksheets(1)->PageSetup()->SetCenterHeader(header);
+        }
         const std::string path = PathOf(name);
         book->SaveAs(path, format);
         book->Close(false);
@@ -212,10 +216,11 @@ TEST_F(CellTextTest, CharactersXmlDoesNotAllowBecomeReplacementCharacters)
     };
     for (const bool fromTemplate : {false, true}) {
         SCOPED_TRACE(fromTemplate ? "template" : "new workbook");
-        const std::string path =
-            Save(values, "nonxml.xlsx", excel::FileFormat::OpenXmlWorkbook, fromTemplate);
+        const std::string path = Save(values, "nonxml.xlsx", excel::FileFormat::OpenXmlWorkbook,
+                                      fromTemplate, "Kopf\xEF\xBF\xBE");
         EXPECT_EQ(PartsNoReaderOpens(path), "");
         const exceltest::XlsxFile file(path);
+        EXPECT_EQ(file.HeaderFooter(kSheet, "oddHeader"), "&CKopf\xEF\xBF\xBD");
         const auto cells = file.Cells(kSheet);
         for (std::size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(cells.at("A" + std::to_string(i + 1)).value, expected[i]) << i;

@@ -1,11 +1,14 @@
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -171,6 +174,21 @@ TEST_F(CommonDialogsTest, DialogsSpeakTheirLanguage)
     EXPECT_EQ(FileDialog(request).Title(), "Save As");
     request.title = "Bericht";
     EXPECT_EQ(FileDialog(request).Title(), "Bericht");
+
+    // The folder and print dialogs speak the user's locale.
+    PrintDialog print;
+    print.printers = {"TallymanPDF"};
+    print.printer = "TallymanPDF";
+    print.copies = 0;
+    FolderDialog::Request folders;
+    for (const auto& [locale, copies, folder] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"de-DE", "Die Anzahl der Exemplare muss", "Kein Ordner angegeben."},
+             {"en-US", "The number of copies must", "No folder was given."}}) {
+        platform::locale::SetCurrent(locale);
+        EXPECT_EQ(print.Check().value_or("").rfind(copies, 0), 0u) << *print.Check();
+        EXPECT_EQ(FolderDialog(folders).Check().value_or(""), folder);
+    }
 }
 
 TEST_F(CommonDialogsTest, PrintDialogChecksItsFields)

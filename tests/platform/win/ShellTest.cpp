@@ -9,6 +9,8 @@
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace platform::win {
 namespace {
@@ -307,6 +309,25 @@ TEST_F(HtmlHelpTest, TopicsOutsideTheHelpOrMissingOpenNothing)
         EXPECT_EQ(result.error, c.error) << c.topic;
     }
     EXPECT_TRUE(shell.requests().empty());
+}
+
+// A page that cannot be shown is told to the reporter the host sets (the caller reports
+// nothing), with the page and the failure; without a reporter nothing more happens.
+TEST_F(HtmlHelpTest, FailuresGoToTheReporter)
+{
+    std::vector<std::pair<std::string, int>> reported;
+    setHelpFailureReporter([&](const std::string& page, const ShellResult& failure) {
+        reported.emplace_back(page, failure.error);
+    });
+    EXPECT_TRUE(showHelpTopic(help, "view.html"));
+    EXPECT_FALSE(showHelpTopic(help, "none.html"));
+    shell.failWith(ECHILD, "no browser");
+    EXPECT_FALSE(showHelpTopic(help, ""));
+    setHelpFailureReporter({});
+    EXPECT_FALSE(showHelpTopic(help, "view.html"));
+    const std::vector<std::pair<std::string, int>> expected = {{"none.html", ENOENT},
+                                                               {"index.html", ECHILD}};
+    EXPECT_EQ(reported, expected);
 }
 
 TEST(ScopedShellTest, ScopesNestAndRestore)
