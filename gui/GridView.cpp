@@ -120,7 +120,7 @@ QPointF GridView::GridPoint(const QModelIndex& index, const QPoint& viewportPos)
     double x = 0;
     for (int c = 0; c < index.column(); ++c)
         x += grid.ColHidden(c) ? 0 : grid.ColWidth(c);
-    x += std::clamp(double(Twips(viewportPos.x() - cell.left())), 0.0,
+    x += std::clamp(double(Twips(viewportPos.x() - cell.left(), m_widthScale)), 0.0,
                     double(grid.ColWidth(index.column()) - 1));
     // The grid counts its fixed rows first, then the rows shown from its top row on.
     const int row = m_model->GridRow(index.row());
@@ -336,8 +336,9 @@ void GridView::keyPressEvent(QKeyEvent* event)
         if (current.isValid() && (m_model->flags(current) & Qt::ItemIsUserCheckable))
             CallModel([&] { grid.UserToggleCheck(row, col); });
     }
-    // Escape goes on to the window: it closes a dialog wherever the focus is.
-    if (event->key() == Qt::Key_Escape)
+    // Escape and F1 go on to the window: Escape closes a dialog wherever the focus is, and a
+    // form that previews keys sees F1 (its help) from its grids as from its other controls.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F1)
         event->ignore();
 }
 
@@ -370,7 +371,8 @@ void GridView::resizeEvent(QResizeEvent* event)
         return;
     const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
     CallModel([&] {
-        Grid().SetClientSize(Twips(viewport()->width()), Twips(viewport()->height() + header));
+        Grid().SetClientSize(Twips(viewport()->width(), m_widthScale),
+                             Twips(viewport()->height() + header));
     });
 }
 
@@ -390,6 +392,7 @@ void GridView::PullFont()
         font.setPointSizeF(Grid().FontSize());
         setFont(font);
     }
+    m_widthScale = GridWidthScale(this->font());
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
@@ -405,7 +408,7 @@ void GridView::PullColumns()
     for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))
-            setColumnWidth(c, Pixels(grid.ColWidth(c)));
+            setColumnWidth(c, Pixels(grid.ColWidth(c), m_widthScale));
     }
     PlaceFrozen();
     m_pulling = false;
@@ -465,7 +468,7 @@ void GridView::OnSectionResized(int col, int, int newSize)
     if (m_pulling)
         return;
     bool resized = false;
-    CallModel([&] { resized = Grid().UserResizeColumn(col, Twips(newSize)); });
+    CallModel([&] { resized = Grid().UserResizeColumn(col, Twips(newSize, m_widthScale)); });
     if (!resized)
         PullColumns();
 }

@@ -99,6 +99,7 @@ private:
     FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
     bool m_built = false; // the constructor has set the view up
+    double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
     QPoint m_pressPos;
     bool m_pressed = false;
     bool m_dragStarted = false; // the add-in started a drag during this press

@@ -20,11 +20,23 @@ namespace pf = platform::forms;
 
 namespace {
 
+QFont Regular(QFont font)
+{
+    font.setBold(false);
+    return font;
+}
+
 // The advances of one font's characters, measured as they are first met.
 class Advances
 {
 public:
-    explicit Advances(const QFont& font) : m_metrics(font) {}
+    explicit Advances(const QFont& font) : scale(GridWidthScale(Regular(font))), m_metrics(font)
+    {
+    }
+
+    // The views show a grid in this font that much wider than its twips; bold cells count in
+    // the grid's regular font, as the view scales by it.
+    const double scale;
 
     int Of(char32_t c)
     {
@@ -94,7 +106,8 @@ pf::Driver::TextMeasure DesktopTextMeasure()
             pixels += padding.checkBox;
         if (cell.outlineLevel >= 0)
             pixels += GridDelegate::Indent(cell.outlineLevel);
-        return Twips(pixels);
+        // In the grid's twips, which the views show GridWidthScale times wider.
+        return static_cast<int>(std::ceil(Twips(pixels) / found->second.scale));
     };
 }
 

@@ -1,6 +1,22 @@
 #include "gui/Units.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+
 namespace gui {
+
+double GridWidthScale(const QFont& font)
+{
+    // The design font's figures: 0.55 em, an em being the font's size in points at the
+    // 96 pixels an inch that twips count in.
+    constexpr double kDesignFigure = 0.55;
+    const double em = font.pointSizeF() > 0 ? font.pointSizeF() * 96.0 / 72.0 : font.pixelSize();
+    if (em <= 0)
+        return 1;
+    const double figure = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    return std::max(1.0, figure / (kDesignFigure * em));
+}
 
 int ShiftState(Qt::KeyboardModifiers modifiers)
 {

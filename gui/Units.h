@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 
 #include <cmath>
@@ -30,6 +31,18 @@ inline int Twips(int pixels)
 {
     return pixels * kTwipsPerPixel;
 }
+
+/// Twips of a length in pixels on a grid shown `scale` times its design widths.
+inline int Twips(int pixels, double scale)
+{
+    return static_cast<int>(std::lround(pixels * kTwipsPerPixel / scale));
+}
+
+/// How much wider than its design a grid's column widths show in this font: the widths a
+/// template stores were made for a font whose figures are 0.55 em wide (a date with its time
+/// fills a column of 1440 twips); a font with wider figures shows every width that much wider,
+/// so that a stored width holds the texts it was made for. Never below 1.
+double GridWidthScale(const QFont& font);
 
 /// Qt text of UTF-8 text.
 inline QString ToQ(const std::string& text)

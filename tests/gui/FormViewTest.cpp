@@ -306,6 +306,30 @@ TEST_F(FormViewTest, AnErrorInAClickIsShownAndTheWindowStays)
     EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "chkAll_Click"), 1);
 }
 
+// A modal form whose click unloads it and then raises (as the folder picker's OK does when the
+// result cannot be built) closes, and the error is shown.
+TEST_F(FormViewTest, AModalFormUnloadedByAFailingClickClosesAndShowsTheError)
+{
+    gui::DesktopAnswers answers;
+    SampleForm oForm;
+    oForm.nRefuse = 0;
+    oForm.cmdOK->OnClick = [&oForm] {
+        oForm.Unload();
+        platform::runtime::Raise(5, "frmSample.cmdOK_Click", "Some folders could not be read.");
+    };
+    QString sShown;
+    WhenShown<gui::FormView>([&sShown](gui::FormView& view) {
+        WhenShown<QMessageBox>([&sShown](QMessageBox& box) {
+            sShown = box.text();
+            box.accept();
+        });
+        QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    });
+    oForm.Show(pf::ShowStyle::Modal);
+    EXPECT_FALSE(oForm.IsLoaded());
+    EXPECT_EQ(sShown, "Some folders could not be read.");
+}
+
 TEST_F(FormViewTest, TimersAndDoEventsRunInsideQtsLoop)
 {
     gui::EventLoop loop;

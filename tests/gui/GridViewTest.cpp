@@ -4,6 +4,7 @@
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
 #include "gui/TextMeasure.h"
+#include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/win/Desktop.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyle>
@@ -94,9 +96,38 @@ TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
             EXPECT_LE(needed, view.columnWidth(c)) << cell.data().toString().toStdString();
         }
     }
-    // A width set by code stays as set.
+    // A width set by code stays as set, shown at the view's scale.
     oGrid.SetColWidth(kHours, 600);
-    EXPECT_EQ(view.columnWidth(kHours), 40);
+    EXPECT_EQ(oGrid.ColWidth(kHours), 600);
+    EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(600, gui::GridWidthScale(view.font())));
+}
+
+TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
+{
+    // A template's widths are twips of the design font: a date with its time fills 1440, a
+    // duration total 735. A wider desktop font shows the columns wider, so nothing is cut; a
+    // column the person resizes keeps the width it is dragged to.
+    oGrid.SetTextMatrix(2, kCompany, "04.01.2027 08:30");
+    oGrid.SetColWidth(kCompany, 1440);
+    oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "392:15");
+    oGrid.SetColWidth(kHours, 735);
+    gui::GridView view(oGrid);
+    view.resize(900, 300);
+    view.show();
+    for (const auto& [c, sText] :
+         {std::pair{kCompany, QString("04.01.2027 08:30")}, std::pair{kHours, QString("392:15")}}) {
+        const int r = ViewRow(view, sText, c);
+        ASSERT_GE(r, 0) << sText.toStdString();
+        const QModelIndex cell = view.model()->index(r, c);
+        QFont font = view.font();
+        if (const QVariant role = cell.data(Qt::FontRole); role.canConvert<QFont>())
+            font = role.value<QFont>().resolve(font);
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(sText) + 4, view.columnWidth(c))
+            << sText.toStdString();
+    }
+    view.horizontalHeader()->resizeSection(kCompany, 150);
+    EXPECT_EQ(view.columnWidth(kCompany), 150);
+    EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);
 }
 
 TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
@@ -143,7 +174,8 @@ TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
     EXPECT_EQ(view.model()->index(bau, kHours).data().toString(), "10");
     EXPECT_TRUE(view.model()->index(bau, 0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(view.model()->index(bau + 1, 0).data(Qt::FontRole).value<QFont>().bold());
-    EXPECT_EQ(view.columnWidth(kHours), oGrid.ColWidth(kHours) / 15);
+    const double scale = gui::GridWidthScale(view.font());
+    EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(oGrid.ColWidth(kHours), scale));
 
     // Changes by code show at once: texts, colours, widths.
     oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "50");
@@ -152,7 +184,7 @@ TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
     EXPECT_EQ(view.model()->index(view.model()->rowCount() - 1, kHours).data().toString(), "50");
     EXPECT_EQ(view.model()->index(0, kCompany).data(Qt::BackgroundRole).value<QBrush>().color(),
               QColor(255, 0, 0));
-    EXPECT_EQ(view.columnWidth(0), 200);
+    EXPECT_EQ(view.columnWidth(0), gui::Pixels(3000, scale));
 }
 
 TEST_F(GridViewTest, ClickOnTheNodeBoxCollapsesAndExpands)
@@ -334,12 +366,26 @@ TEST_F(GridViewTest, EveryCheckBoxTogglesByAClickOnItsBoxAndBySpace)
     }
 }
 
+// A window that notes the keys that reach it.
+class KeyWindow : public QDialog
+{
+public:
+    std::vector<int> vKeys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        vKeys.push_back(event->key());
+        QDialog::keyPressEvent(event);
+    }
+};
+
 // Escape is the window's: it leaves the grid for the dialog, unless a cell is being edited,
-// where it cancels the edit and nothing more.
+// where it cancels the edit and nothing more. F1 goes on to the window too (its help).
 TEST_F(GridViewTest, EscapeCancelsAnEditFirstAndThenGoesToTheWindow)
 {
     oGrid.SetEditable(true);
-    QDialog window;
+    KeyWindow window;
     auto* view = new gui::GridView(oGrid, &window);
     int nRejected = 0;
     QObject::connect(&window, &QDialog::rejected, [&] { ++nRejected; });
@@ -358,8 +404,11 @@ TEST_F(GridViewTest, EscapeCancelsAnEditFirstAndThenGoesToTheWindow)
     EXPECT_EQ(oGrid.TextMatrix(view->Model().GridRow(1), kHours), sBefore);
     EXPECT_EQ(nRejected, 0);
     view->setFocus();
+    QTest::keyClick(view, Qt::Key_F1);
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_EQ(nRejected, 1);
+    const std::vector<int> vWanted = {Qt::Key_F1, Qt::Key_Escape};
+    EXPECT_EQ(window.vKeys, vWanted);
 }
 
 TEST_F(GridViewTest, ResizeAndMoveOfColumnsReachTheGrid)
@@ -368,11 +417,12 @@ TEST_F(GridViewTest, ResizeAndMoveOfColumnsReachTheGrid)
     view.show();
     bool bRefuse = false;
     oGrid.Events.ColumnResizing = [&](int, int, bool& cancel) { cancel = bRefuse; };
+    const int lTwips = gui::Twips(150, gui::GridWidthScale(view.font()));
     view.horizontalHeader()->resizeSection(kHours, 150);
-    EXPECT_EQ(oGrid.ColWidth(kHours), 150 * 15);
+    EXPECT_EQ(oGrid.ColWidth(kHours), lTwips);
     bRefuse = true;
     view.horizontalHeader()->resizeSection(kHours, 40);
-    EXPECT_EQ(oGrid.ColWidth(kHours), 150 * 15);
+    EXPECT_EQ(oGrid.ColWidth(kHours), lTwips);
     EXPECT_EQ(view.columnWidth(kHours), 150);
 
     view.horizontalHeader()->moveSection(kHours, kCompany);

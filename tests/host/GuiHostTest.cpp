@@ -9,6 +9,8 @@
 #include "gui/GridView.h"
 #include "gui/InspectorView.h"
 #include "host/AddInLibrary.h"
+#include "host/ProfileLock.h"
+#include "host/ProfileSetup.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -30,6 +32,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 #include <algorithm>
 #include <cerrno>
@@ -66,6 +70,8 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
     std::ostringstream out;
     host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
     oHost.Start();
+    // The window host holds its profile: no other host may open it meanwhile.
+    EXPECT_THROW(host::ProfileLock{host::SampleProfileFolder().string()}, std::runtime_error);
     auto* pClient = oHost.Client();
     ASSERT_NE(pClient, nullptr);
     EXPECT_EQ(pClient->RibbonButton()->text(), Language() == "de" ? "Berichte" : "Reports");
