@@ -1,5 +1,7 @@
 #include "host/AnswerSource.h"
 
+#include "host/HostTexts.h"
+
 #include <cstdlib>
 #include <istream>
 #include <ostream>
@@ -100,9 +102,8 @@ std::string AnswerSource::Required(const std::string& sWaiting)
 {
     if (auto sLine = Next())
         return *sLine;
-    m_fnFatal(Scripted() ? "the answers file " + m_sFile + " ended while " + sWaiting +
-                               " waited for an answer"
-                         : "the input ended while " + sWaiting + " waited for an answer");
+    m_fnFatal(Scripted() ? Say(HostText::AnswersEnded, {m_sFile, sWaiting})
+                         : Say(HostText::InputEnded, {sWaiting}));
     throw std::logic_error("the fatal handler returned");
 }
 
@@ -112,8 +113,7 @@ void AnswerSource::Refuse(const std::string& sWhy)
         m_out << Escaped(sWhy) << "\n";
         return;
     }
-    m_fnFatal("the answers file " + m_sFile + ", line " + std::to_string(m_nLine) + ": " +
-              Escaped(sWhy));
+    m_fnFatal(Say(HostText::AnswersLine, {m_sFile, std::to_string(m_nLine), Escaped(sWhy)}));
     throw std::logic_error("the fatal handler returned");
 }
 

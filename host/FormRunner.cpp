@@ -4,6 +4,7 @@
 #include "host/FolderPaths.h"
 #include "host/FormCommands.h"
 #include "host/FormText.h"
+#include "host/HostTexts.h"
 #include "host/TextFit.h"
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Driver.h"
@@ -197,7 +198,7 @@ void FormRunner::AnswerModal(pf::Form& form)
     if (form.Name() == "frmDialog")
         NoteFoldersChosen();
     m_out << "\n" << FormText(form, m_nWidth);
-    const std::string sWaiting = "the window " + form.Name();
+    const std::string sWaiting = Say(HostText::WaitingWindow, {form.Name()});
     while (form.IsLoaded() && form.Visible()) {
         const std::string sLine = m_oAnswers.Required(sWaiting);
         const auto [sVerb, sRest] = Split(sLine);
@@ -240,7 +241,7 @@ int FormRunner::AnswerMsgBox(const pf::MessageBoxRecord& box)
     if (!pf::IsQuestion(box.buttons))
         return pf::vbOK;
     while (true) {
-        const std::string sLine = m_oAnswers.Required("the question \"" + box.prompt + "\"");
+        const std::string sLine = m_oAnswers.Required(Say(HostText::WaitingQuestion, {box.prompt}));
         if (const int answer = ButtonNamed(box.buttons, sLine))
             return answer;
         m_oAnswers.Refuse("answer with one of the buttons: " + MessageBoxButtons(box.buttons));
@@ -251,7 +252,7 @@ bool FormRunner::AnswerDialog(pf::CommonDialog& dialog)
 {
     m_out << "\n" << DialogText(dialog, m_nWidth);
     while (true) {
-        const std::string sLine = m_oAnswers.Required("the dialog " + dialog.Title());
+        const std::string sLine = m_oAnswers.Required(Say(HostText::WaitingDialog, {dialog.Title()}));
         const auto [sVerb, sRest] = Split(sLine);
         if (sVerb == "cancel")
             return false;
@@ -275,7 +276,7 @@ std::string FormRunner::AnswerPopup(const pf::MenuItem& menu)
 {
     m_out << "\n" << PopupText(menu, m_nWidth);
     while (true) {
-        const std::string sLine = m_oAnswers.Required("the menu " + menu.Key());
+        const std::string sLine = m_oAnswers.Required(Say(HostText::WaitingMenu, {menu.Key()}));
         const auto [sVerb, sRest] = Split(sLine);
         if (sVerb == "dismiss" || sVerb == "cancel" || sVerb == "escape")
             return {};

@@ -35,6 +35,13 @@ enum class HostText
     ItemWindowNoMail,
     ItemWindowClosed,
     ItemWindowUsage,
+    AnswersLine,
+    AnswersEnded,
+    InputEnded,
+    WaitingWindow,
+    WaitingQuestion,
+    WaitingDialog,
+    WaitingMenu,
     HelpNotShown,
 };
 

@@ -609,6 +609,15 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
     std::ifstream oKept(oExisting);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(oKept), {}), "kept\n");
 
+    // An answers file that ends while a window waits says so in the user's language.
+    std::ofstream(oAnswers) << "setview\n";
+    const auto rEnded = Run("--lang de --answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(rEnded.exitCode, 3) << rEnded.output;
+    EXPECT_NE(rEnded.output.find("die Antwortdatei " + oAnswers.string() +
+                                 " endete, während das Fenster "),
+              std::string::npos)
+        << rEnded.output;
+
     const auto rFolder = Run("--answers '" + oRoot.string() + "'");
     EXPECT_EQ(rFolder.exitCode, 1) << rFolder.output;
     EXPECT_NE(rFolder.output.find("The answers file " + oRoot.string() + " is a folder"),
