@@ -76,6 +76,11 @@ protected:
                     timer->stop();
                     timer->deleteLater();
                     oVisited.insert(sName.toStdString());
+                    // Modal over the window that opened it, as the forms' dialogs are.
+                    EXPECT_EQ(QApplication::activeModalWidget(), dialog) << sName.toStdString();
+                    EXPECT_TRUE(dialog->windowHandle() &&
+                                dialog->windowHandle()->transientParent())
+                        << sName.toStdString();
                     Shoot(*dialog);
                     dialog->reject();
                     return;
@@ -576,8 +581,10 @@ TEST_F(GuiDialogsWorkTest, AFailingOkHandlerIsShownAndTheWindowsStay)
             platform::runtime::Raise(5, "frmView.cmdOK_Click", "The view cannot be kept.");
         };
         guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
-                                              [&sShown](QMessageBox& oBox) {
+                                              [&sShown, &oView](QMessageBox& oBox) {
                                                   sShown = oBox.text();
+                                                  // Over the dialog whose button failed.
+                                                  EXPECT_EQ(oBox.parentWidget(), &oView);
                                                   oBox.accept();
                                               });
         Press(oView, "cmdOK");
