@@ -86,7 +86,7 @@ void GuiHost::Start()
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
-    m_out << "Profile: " << sProfile << "\n";
+    m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -107,7 +107,7 @@ void GuiHost::Start()
     m_oAddIn->OnConnection(m_oClient, 0, rt::Variant(), custom);
     if (auto* pLanguage = m_library->Language())
         pLanguage->SetLanguageID(LanguageIdOf(m_oOptions.sLanguage));
-    m_out << "Connected the add-in " << m_library->Path() << "\n";
+    m_out << Say(HostText::AddInConnected, {m_library->Path()}) << "\n";
     m_oClient->Explorers()->Add();
     gui::EventLoop::RunFor(kStartupWait);
 
@@ -152,7 +152,7 @@ void GuiHost::Stop()
     rt::Variant custom;
     m_oAddIn->OnDisconnection(0, custom);
     m_oAddIn.reset();
-    m_out << "Disconnected the add-in.\n";
+    m_out << Say(HostText::AddInDisconnected) << "\n";
     m_library.reset();
     m_helpFailures.reset();
     m_answers.reset();

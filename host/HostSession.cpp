@@ -107,7 +107,7 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
     const auto oFolder = SampleProfileFolder();
     if (EnsureSampleProfile(oFolder, oFolder.parent_path(), SampleReports(sAddInPath),
                             oOptions.sLanguage))
-        out << "Generated the sample profile in " << oFolder.string() << "\n";
+        out << Say(HostText::SampleGenerated, {oFolder.string()}) << "\n";
     return oFolder.string();
 }
 
@@ -133,8 +133,9 @@ std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
     const std::string sXml = oAddIn.GetCustomUI("Microsoft.Outlook.Explorer");
     if (sXml.empty())
         throw std::runtime_error("the add-in gave no ribbon for the explorer window");
-    out << "Ribbon: tab \"" << RibbonAttribute(sXml, "<tab ", "label") << "\", button \""
-        << RibbonAttribute(sXml, "<button ", "label") << "\"\n";
+    out << Say(HostText::RibbonLine, {RibbonAttribute(sXml, "<tab ", "label"),
+                                      RibbonAttribute(sXml, "<button ", "label")})
+        << "\n";
     oAddIn.InvokeCallback("OnLoad", std::make_shared<ol::IRibbonUI>());
     return [&oAddIn] {
         oAddIn.InvokeCallback("RibbonButtonClick",
@@ -385,7 +386,7 @@ void UsePrinter(const std::string& sQueue, std::ostream& out)
     if (std::find(vQueues.begin(), vQueues.end(), sQueue) == vQueues.end())
         throw std::runtime_error("there is no print queue " + sQueue);
     ::setenv("LPDEST", sQueue.c_str(), 1);
-    out << "Printer: " << sQueue << "\n";
+    out << Say(HostText::PrinterLine, {sQueue}) << "\n";
 }
 
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
@@ -402,7 +403,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const std::string sData = ReportsFile().parent_path().string();
         if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
             out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
-        out << "Profile: " << sProfile << "\n";
+        out << Say(HostText::ProfileLine, {sProfile}) << "\n";
         if (!oOptions.sPrinter.empty())
             UsePrinter(oOptions.sPrinter, out);
 
@@ -440,7 +441,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnConnection(oClient, 0, rt::Variant(), custom);
         if (auto* pLanguage = oLibrary.Language())
             pLanguage->SetLanguageID(LanguageIdOf(oOptions.sLanguage));
-        out << "Connected the add-in " << oLibrary.Path() << "\n";
+        out << Say(HostText::AddInConnected, {oLibrary.Path()}) << "\n";
 
         oClient->Explorers()->Add();
         RunUntilStarted();
@@ -487,7 +488,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
 
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
-        out << "Disconnected the add-in.\n";
+        out << Say(HostText::AddInDisconnected) << "\n";
         if (oKeptFolders && !oPerson.FoldersChosen())
             RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
         platform::mapi::SetDisplayHandler({});

@@ -190,6 +190,15 @@ constexpr std::array kTexts = {
     Entry{HostText::WaitingMenu, "the menu #0", "das Menü #0"},
     Entry{HostText::HelpNotShown, "The help page #0 could not be shown: #1.",
           "Die Hilfeseite #0 konnte nicht angezeigt werden: #1."},
+    Entry{HostText::ProfileLine, "Profile: #0", "Profil: #0"},
+    Entry{HostText::AddInConnected, "Connected the add-in #0", "Das Add-in #0 ist verbunden."},
+    Entry{HostText::AddInDisconnected, "Disconnected the add-in.",
+          "Die Verbindung zum Add-in ist getrennt."},
+    Entry{HostText::RibbonLine, "Ribbon: tab \"#0\", button \"#1\"",
+          "Menüband: Registerkarte \"#0\", Schaltfläche \"#1\""},
+    Entry{HostText::SampleGenerated, "Generated the sample profile in #0",
+          "Das Beispielprofil ist angelegt in #0"},
+    Entry{HostText::PrinterLine, "Printer: #0", "Drucker: #0"},
 };
 
 constexpr bool InOrder()

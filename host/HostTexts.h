@@ -43,6 +43,12 @@ enum class HostText
     WaitingDialog,
     WaitingMenu,
     HelpNotShown,
+    ProfileLine,
+    AddInConnected,
+    AddInDisconnected,
+    RibbonLine,
+    SampleGenerated,
+    PrinterLine,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -2,6 +2,7 @@
 // reads the report grid, collapses a group and picks another template. TV_GUI_LANG (en, de)
 // chooses the language; CTest runs the suite once for each and keeps a screenshot of each.
 #include "host/GuiHost.h"
+#include "host/HostTexts.h"
 #include "GuiHostFixture.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
@@ -135,7 +136,7 @@ TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
         EXPECT_EQ(pGridView->model()->headerData(c, Qt::Horizontal).toString().toStdString(),
                   grid.TextMatrix(0, c));
     oHost.Stop();
-    EXPECT_NE(out.str().find("Disconnected the add-in."), std::string::npos);
+    EXPECT_NE(out.str().find(host::Say(host::HostText::AddInDisconnected)), std::string::npos);
 }
 
 TEST_F(GuiHostTest, AboutBoxAndSupportMailShowAsWindows)
