@@ -79,17 +79,19 @@ std::string ControlValue(const pf::Control& control)
     if (auto* picker = dynamic_cast<const pf::DTPicker*>(&control))
         return platform::runtime::Format(platform::runtime::Variant(picker->Value()),
                                          "Short Date") +
-               (picker->Checked ? "" : " (unchecked)");
+               (picker->Checked ? "" : Say(HostText::DateUnchecked));
     if (auto* bar = dynamic_cast<const pf::ProgressBar*>(&control)) {
-        std::ostringstream s;
-        s << bar->Value() << " of " << bar->Max();
-        return s.str();
+        std::ostringstream value, max;
+        value << bar->Value();
+        max << bar->Max();
+        return Say(HostText::ProgressOf, {value.str(), max.str()});
     }
     if (auto* button = dynamic_cast<const pf::CommandButton*>(&control))
         return Quoted(button->Caption()) + (button->Default ? " (Enter)" : "") +
                (button->Cancel ? " (Escape)" : "");
     if (auto* grid = dynamic_cast<const pf::GridControl*>(&control))
-        return std::to_string(grid->Grid().Rows() - grid->Grid().FixedRows()) + " rows";
+        return Say(HostText::GridRowCount,
+                   {std::to_string(grid->Grid().Rows() - grid->Grid().FixedRows())});
     if (control.HasCaption())
         return Quoted(control.Caption());
     return {};
@@ -165,7 +167,7 @@ std::string FormText(const pf::Form& form, int width)
         std::string line = "  " + PadText(control->Name(), 16) + " " +
                            PadText(control->TypeName(), 13) + " " + ControlValue(*control);
         if (!control->Enabled())
-            line += " (disabled)";
+            line += Say(HostText::Disabled);
         lines.push_back(line);
         if (auto* grid = dynamic_cast<const pf::GridControl*>(control.get())) {
             std::istringstream rows(GridRowsText(grid->Grid(), width - 4));
@@ -218,10 +220,11 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
         lines.push_back("  " + Say(HostText::DialogAnswerFile));
     } else if (auto* folder = dynamic_cast<const pf::FolderDialog*>(&dialog)) {
         lines.push_back("  " + folder->GetRequest().prompt);
-        lines.push_back("  folder: " + folder->GetRequest().initialFolder);
-        lines.push_back("  answer: folder PATH | cancel");
+        lines.push_back("  " + Say(HostText::DialogFolder) + " " +
+                        folder->GetRequest().initialFolder);
+        lines.push_back("  " + Say(HostText::AnswerFolderDialog));
     } else if (auto* print = dynamic_cast<const pf::PrintDialog*>(&dialog)) {
-        std::string printers = "  printers:";
+        std::string printers = "  " + Say(HostText::DialogPrinters);
         for (const auto& name : print->printers)
             printers +=
                 (name == print->printer ? " [" : " ") + name + (name == print->printer ? "]" : "");
@@ -239,9 +242,7 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
             "), source " + std::to_string(print->paperSource) + ", colour " +
             (print->color == 1 ? "mono" : "colour") + ", quality " +
             std::to_string(print->quality) + ", scale " + std::to_string(print->scale));
-        lines.push_back("  answer: printer NAME | copies N | collate on|off | range all|selection|"
-                        "pages F T | orientation portrait|landscape | paper N | width N | length N"
-                        " | source N | colour mono|colour | quality N | scale N | ok | cancel");
+        lines.push_back("  " + Say(HostText::AnswerPrintDialog));
     }
     return Lines(lines, width);
 }
@@ -257,9 +258,9 @@ std::string PopupText(const pf::MenuItem& menu, int width)
             continue;
         }
         lines.push_back("  " + PadText(item->Key(), 20) + " " + item->Caption() +
-                        (item->Enabled() ? "" : " (disabled)"));
+                        (item->Enabled() ? "" : Say(HostText::Disabled)));
     }
-    lines.push_back("  answer: pick KEY | dismiss");
+    lines.push_back("  " + Say(HostText::AnswerMenu));
     return Lines(lines, width);
 }
 

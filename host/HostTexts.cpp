@@ -511,6 +511,25 @@ constexpr std::array kTexts = {
           "                    mailbox sent\n",
           "  mailbox drafts|outbox|sent   die Nachrichten dieses Ordners listen\n"
           "                    mailbox sent\n"},
+    Entry{HostText::DateUnchecked, " (unchecked)", " (nicht angehakt)"},
+    Entry{HostText::ProgressOf, "#0 of #1", "#0 von #1"},
+    Entry{HostText::GridRowCount, "#0 rows", "#0 Zeilen"},
+    Entry{HostText::AnswerFolderDialog, "answer: folder PATH | cancel", "Antwort: folder PFAD | cancel"},
+    Entry{HostText::DialogPrinters, "printers:", "Drucker:"},
+    Entry{HostText::AnswerPrintDialog,
+          "answer: printer NAME | copies N | collate on|off | range all|selection|pages F T | "
+          "orientation portrait|landscape | paper N | width N | length N | source N | "
+          "colour mono|colour | quality N | scale N | ok | cancel",
+          "Antwort: printer NAME | copies N | collate on|off | range all|selection|pages F T | "
+          "orientation portrait|landscape | paper N | width N | length N | source N | "
+          "colour mono|colour | quality N | scale N | ok | cancel"},
+    Entry{HostText::AnswerMenu, "answer: pick KEY | dismiss", "Antwort: pick KEY | dismiss"},
+    Entry{HostText::MailSent, "  (sent)", "  (gesendet)"},
+    Entry{HostText::MailTo, "to: #0", "an: #0"},
+    Entry{HostText::MailAttachment, "attachment: #0 (#1 bytes)", "Anlage: #0 (#1 Bytes)"},
+    Entry{HostText::MailboxDrafts, "Drafts", "Entwürfe"},
+    Entry{HostText::MailboxOutbox, "Outbox", "Postausgang"},
+    Entry{HostText::MailboxSent, "Sent Items", "Gesendete Elemente"},
 };
 
 constexpr bool InOrder()

@@ -159,6 +159,19 @@ enum class HostText
     FormHelp,
     GridHelp,
     MailboxHelp,
+    DateUnchecked,
+    ProgressOf,
+    GridRowCount,
+    AnswerFolderDialog,
+    DialogPrinters,
+    AnswerPrintDialog,
+    AnswerMenu,
+    MailSent,
+    MailTo,
+    MailAttachment,
+    MailboxDrafts,
+    MailboxOutbox,
+    MailboxSent,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

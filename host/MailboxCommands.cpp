@@ -23,29 +23,32 @@ namespace mapi = platform::mapi;
 struct Mailbox
 {
     const char* name;
-    const char* caption;
+    HostText caption;
     long folder;
 };
 
-constexpr Mailbox kMailboxes[] = {{"drafts", "Drafts", mapi::olFolderDrafts},
-                                  {"outbox", "Outbox", mapi::olFolderOutbox},
-                                  {"sent", "Sent Items", mapi::olFolderSentMail}};
+constexpr Mailbox kMailboxes[] = {{"drafts", HostText::MailboxDrafts, mapi::olFolderDrafts},
+                                  {"outbox", HostText::MailboxOutbox, mapi::olFolderOutbox},
+                                  {"sent", HostText::MailboxSent, mapi::olFolderSentMail}};
 
 void WriteMail(std::ostream& out, long nIndex, mapi::Message& oMail)
 {
-    out << "  " << nIndex << "  " << oMail.Subject() << (oMail.Sent() ? "  (sent)" : "") << "\n";
+    out << "  " << nIndex << "  " << oMail.Subject()
+        << (oMail.Sent() ? Say(HostText::MailSent) : "") << "\n";
     auto oRecipients = oMail.GetRecipients();
     for (long i = 1; i <= oRecipients->Count(); ++i) {
         auto oRecipient = oRecipients->Item(i);
-        out << "     to: " << oRecipient->Name();
+        out << "     " << Say(HostText::MailTo, {oRecipient->Name()});
         if (!oRecipient->Address().empty() && oRecipient->Address() != oRecipient->Name())
             out << " <" << oRecipient->Address() << ">";
         out << "\n";
     }
     auto oAttachments = oMail.GetAttachments();
     for (long i = 1; i <= oAttachments->Count(); ++i)
-        out << "     attachment: " << oAttachments->FileName(i) << " (" << oAttachments->Size(i)
-            << " bytes)\n";
+        out << "     "
+            << Say(HostText::MailAttachment,
+                   {oAttachments->FileName(i), std::to_string(oAttachments->Size(i))})
+            << "\n";
 }
 
 } // namespace
@@ -64,8 +67,9 @@ std::optional<std::string> RunMailboxCommand(const std::string& sCommand)
         auto oItems = oSession->GetDefaultFolder(oBox.folder)->GetItems();
         std::ostringstream out;
         const long nCount = oItems->Count();
-        out << (nCount == 1 ? Say(HostText::MailCountOne, {oBox.caption})
-                            : Say(HostText::MailCountMany, {oBox.caption, std::to_string(nCount)}))
+        out << (nCount == 1
+                    ? Say(HostText::MailCountOne, {Say(oBox.caption)})
+                    : Say(HostText::MailCountMany, {Say(oBox.caption), std::to_string(nCount)}))
             << "\n";
         for (long i = 1; i <= nCount; ++i)
             WriteMail(out, i, *oItems->Item(i));
