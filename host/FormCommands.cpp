@@ -1,5 +1,7 @@
 #include "host/FormCommands.h"
 
+#include "host/HostTexts.h"
+
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/GridControl.h"
@@ -35,11 +37,11 @@ class Words
 public:
     explicit Words(const std::string& sLine) : m_sLine(sLine) {}
     // The next blank-separated or quoted word; refused when there is none.
-    std::string Word(const char* pWhat)
+    std::string Word(HostText what)
     {
         Skip();
         if (m_at >= m_sLine.size())
-            throw CommandRefused(std::string("missing ") + pWhat);
+            throw CommandRefused(Say(HostText::WordMissing, {Say(what)}));
         if (m_sLine[m_at] == '"')
             return Quoted();
         const auto end = m_sLine.find_first_of(" \t", m_at);
@@ -85,7 +87,7 @@ private:
                 return sText;
             }
         }
-        throw CommandRefused("a quote is not closed: " + m_sLine);
+        throw CommandRefused(Say(HostText::QuoteNotClosed, {m_sLine}));
     }
     void Skip()
     {
@@ -96,7 +98,7 @@ private:
     std::size_t m_at = 0;
 };
 
-int Number(const std::string& s, const char* pWhat)
+int Number(const std::string& s, HostText what)
 {
     try {
         std::size_t used = 0;
@@ -105,21 +107,22 @@ int Number(const std::string& s, const char* pWhat)
             return n;
     } catch (const std::exception&) {
     }
-    throw CommandRefused(std::string(pWhat) + " must be a number, not \"" + s + "\"");
+    throw CommandRefused(Say(HostText::NotANumber, {Say(what), s}));
 }
 
 // A control a person can work: it shows and is enabled, and so is its container.
-template <class T> T& Usable(pf::Form& form, const std::string& sName, const char* pKind)
+template <class T> T& Usable(pf::Form& form, const std::string& sName, HostText kind)
 {
     auto oControl = form.FindControl(sName);
     if (!oControl || !oControl->Visible())
-        throw CommandRefused("there is no control \"" + sName + "\" on " + form.Name());
+        throw CommandRefused(Say(HostText::NoControl, {sName, form.Name()}));
     auto* pTyped = dynamic_cast<T*>(oControl.get());
     if (!pTyped)
-        throw CommandRefused(sName + " is a " + oControl->TypeName() + ", not " + pKind);
+        throw CommandRefused(
+            Say(HostText::WrongControlKind, {sName, oControl->TypeName(), Say(kind)}));
     for (const pf::Control* p = oControl.get(); p && p != &form; p = p->Container())
         if (!p->Enabled())
-            throw CommandRefused(sName + " is disabled");
+            throw CommandRefused(Say(HostText::ControlDisabled, {sName}));
     return *pTyped;
 }
 
@@ -132,14 +135,14 @@ int EntryIndex(const std::vector<std::string>& vEntries, const std::string& sEnt
         if (rt::LCase(vEntries[i]) == rt::LCase(sEntry))
             return static_cast<int>(i);
     if (!sEntry.empty() && sEntry.front() == '#') {
-        const int n = Number(sEntry.substr(1), "an entry number");
+        const int n = Number(sEntry.substr(1), HostText::WhatEntryNumber);
         if (n >= 1 && n <= static_cast<int>(vEntries.size()))
             return n - 1;
     }
     std::string sList;
     for (const auto& sItem : vEntries)
         sList += (sList.empty() ? "" : " | ") + sItem;
-    throw CommandRefused("there is no entry \"" + sEntry + "\"; the entries are: " + sList);
+    throw CommandRefused(Say(HostText::NoEntry, {sEntry, sList}));
 }
 
 std::vector<std::string> ComboEntries(const pf::ComboBox& oCombo)
@@ -154,73 +157,73 @@ std::vector<std::string> ComboEntries(const pf::ComboBox& oCombo)
 
 std::string SetText(pf::Form& form, Words& words)
 {
-    const std::string sName = words.Word("a control name");
+    const std::string sName = words.Word(HostText::WhatControlName);
     const std::string sText = words.Rest();
     auto oControl = form.FindControl(sName);
     if (dynamic_cast<pf::TextBox*>(oControl.get())) {
         // A person clicks into a box before typing: the box gets the focus first.
-        auto& oBox = Usable<pf::TextBox>(form, sName, "a text box");
+        auto& oBox = Usable<pf::TextBox>(form, sName, HostText::WhatTextBox);
         oBox.SetFocus();
         oBox.SetText(sText);
     } else if (dynamic_cast<pf::DTPicker*>(oControl.get())) {
-        auto& oPicker = Usable<pf::DTPicker>(form, sName, "a date picker");
+        auto& oPicker = Usable<pf::DTPicker>(form, sName, HostText::WhatDatePicker);
         if (!rt::IsDate(rt::Variant(sText)))
-            throw CommandRefused("\"" + sText + "\" is no date");
+            throw CommandRefused(Say(HostText::NoDate, {sText}));
         oPicker.UserPick(rt::CDate(rt::Variant(sText)));
     } else if (dynamic_cast<pf::ComboBox*>(oControl.get())) {
-        auto& oCombo = Usable<pf::ComboBox>(form, sName, "a combo box");
+        auto& oCombo = Usable<pf::ComboBox>(form, sName, HostText::WhatComboBox);
         oCombo.SetListIndex(EntryIndex(ComboEntries(oCombo), sText));
     } else {
-        Usable<pf::TextBox>(form, sName, "a text box");
+        Usable<pf::TextBox>(form, sName, HostText::WhatTextBox);
     }
-    return sName + " set";
+    return Say(HostText::DoneSet, {sName});
 }
 
 // A further line typed into a text box, after a line break.
 std::string AddLine(pf::Form& form, Words& words)
 {
-    const std::string sName = words.Word("a text box name");
-    auto& oBox = Usable<pf::TextBox>(form, sName, "a text box");
+    const std::string sName = words.Word(HostText::WhatTextBoxName);
+    auto& oBox = Usable<pf::TextBox>(form, sName, HostText::WhatTextBox);
     const std::string sLine = words.Rest();
     oBox.SetFocus();
     oBox.SetText(oBox.Text() + "\r\n" + sLine);
-    return sName + ": line added";
+    return Say(HostText::DoneLineAdded, {sName});
 }
 
 std::string Tick(pf::Form& form, const std::string& sName, std::optional<int> nValue)
 {
-    auto& oBox = Usable<pf::CheckBox>(form, sName, "a check box");
+    auto& oBox = Usable<pf::CheckBox>(form, sName, HostText::WhatCheckBox);
     oBox.SetValue(nValue.value_or(oBox.Value() == 1 ? 0 : 1));
-    return sName + (oBox.Value() == 1 ? " ticked" : " cleared");
+    return Say(oBox.Value() == 1 ? HostText::DoneTicked : HostText::DoneCleared, {sName});
 }
 
 std::string Pick(pf::Form& form, Words& words)
 {
-    const std::string sName = words.Word("a control name");
+    const std::string sName = words.Word(HostText::WhatControlName);
     auto oControl = form.FindControl(sName);
     if (dynamic_cast<pf::ComboBox*>(oControl.get())) {
-        auto& oCombo = Usable<pf::ComboBox>(form, sName, "a combo box");
+        auto& oCombo = Usable<pf::ComboBox>(form, sName, HostText::WhatComboBox);
         oCombo.SetListIndex(EntryIndex(ComboEntries(oCombo), words.Rest()));
         return sName + ": " + oCombo.Text();
     }
-    Usable<pf::OptionButton>(form, sName, "an option button or a combo box").SetValue(true);
-    return sName + " chosen";
+    Usable<pf::OptionButton>(form, sName, HostText::WhatOptionOrCombo).SetValue(true);
+    return Say(HostText::DoneChosen, {sName});
 }
 
 std::string Click(pf::Form& form, const std::string& sName)
 {
     auto oControl = form.FindControl(sName);
     if (dynamic_cast<pf::Label*>(oControl.get()))
-        Usable<pf::Label>(form, sName, "a label").Click();
+        Usable<pf::Label>(form, sName, HostText::WhatLabel).Click();
     else if (dynamic_cast<pf::Image*>(oControl.get()))
-        Usable<pf::Image>(form, sName, "an image").Click();
+        Usable<pf::Image>(form, sName, HostText::WhatImage).Click();
     else if (dynamic_cast<pf::CheckBox*>(oControl.get()))
         return Tick(form, sName, std::nullopt);
     else if (dynamic_cast<pf::OptionButton*>(oControl.get()))
-        Usable<pf::OptionButton>(form, sName, "an option button").SetValue(true);
+        Usable<pf::OptionButton>(form, sName, HostText::WhatOptionButton).SetValue(true);
     else
-        Usable<pf::CommandButton>(form, sName, "a button").Click();
-    return sName + " clicked";
+        Usable<pf::CommandButton>(form, sName, HostText::WhatButton).Click();
+    return Say(HostText::DoneClicked, {sName});
 }
 
 pf::CommandButton* ButtonWith(pf::Form& form, bool bDefault)
@@ -243,23 +246,23 @@ std::string Key(pf::Form& form, const std::string& sKey)
                                                      {"f1", kKeyF1}};
     const auto found = kKeys.find(rt::LCase(sKey));
     if (found == kKeys.end())
-        throw CommandRefused("the keys are Enter, Escape and F1");
+        throw CommandRefused(Say(HostText::KeysAre));
     if (form.UserKeyDown(found->second, 0) == 0)
-        return sKey + " pressed";
+        return Say(HostText::DonePressed, {sKey});
     // Not taken by the form: Enter clicks the default button, Escape the cancel button.
     if (found->second != kKeyF1)
         if (auto* pButton = ButtonWith(form, found->second == kKeyEnter)) {
             pButton->Click();
-            return sKey + ": " + pButton->Name() + " clicked";
+            return Say(HostText::DoneKeyClicked, {sKey, pButton->Name()});
         }
-    return sKey + " pressed";
+    return Say(HostText::DonePressed, {sKey});
 }
 
 // --- grids --------------------------------------------------------------------------------
 
 pf::FlexGrid& Grid(pf::Form& form, const std::string& sName)
 {
-    return Usable<pf::GridControl>(form, sName, "a grid").Grid();
+    return Usable<pf::GridControl>(form, sName, HostText::WhatGrid).Grid();
 }
 
 // A row by its number, or by the text of its first shown column (letter case ignored).
@@ -270,11 +273,11 @@ int Row(const pf::FlexGrid& fg, const std::string& s)
         for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
             if (fg.RowIsVisible(r) && rt::LCase(fg.TextMatrix(r, c)) == rt::LCase(s))
                 return r;
-        throw CommandRefused("no shown row reads \"" + s + "\"");
+        throw CommandRefused(Say(HostText::NoRowReads, {s}));
     }
-    const int r = Number(s, "a row");
+    const int r = Number(s, HostText::WhatRow);
     if (r < fg.FixedRows() || r >= fg.Rows() || !fg.RowIsVisible(r))
-        throw CommandRefused("row " + s + " is not shown");
+        throw CommandRefused(Say(HostText::RowNotShown, {s}));
     return r;
 }
 
@@ -303,7 +306,7 @@ std::vector<int> Rows(const pf::FlexGrid& fg, const std::string& sList)
                 v.push_back(r);
     }
     if (v.empty())
-        throw CommandRefused("no rows given");
+        throw CommandRefused(Say(HostText::NoRowsGiven));
     return v;
 }
 
@@ -315,9 +318,9 @@ int Col(const pf::FlexGrid& fg, const std::string& s)
     for (int c = 0; c < fg.Cols(); ++c)
         if (fg.FixedRows() > 0 && rt::LCase(fg.TextMatrix(0, c)) == rt::LCase(s))
             return c;
-    const int c = Number(s, "a column");
+    const int c = Number(s, HostText::WhatColumn);
     if (c < 0 || c >= fg.Cols() || fg.ColHidden(c))
-        throw CommandRefused("column " + s + " is not shown");
+        throw CommandRefused(Say(HostText::ColumnNotShown, {s}));
     return c;
 }
 
@@ -359,31 +362,31 @@ double RowY(pf::FlexGrid& fg, int row)
 
 std::string Drag(pf::Form& form, Words& words)
 {
-    auto& oSource = Grid(form, words.Word("the grid to drag from"));
-    const auto vRows = Rows(oSource, words.Word("the rows to drag"));
-    if (rt::LCase(words.Word("\"to\"")) != "to")
-        throw CommandRefused("say: drag GRID ROWS to GRID ROW");
-    const std::string sTarget = words.Word("the grid to drop on");
+    auto& oSource = Grid(form, words.Word(HostText::WhatDragSource));
+    const auto vRows = Rows(oSource, words.Word(HostText::WhatDragRows));
+    if (rt::LCase(words.Word(HostText::WhatTo)) != "to")
+        throw CommandRefused(Say(HostText::SayDrag));
+    const std::string sTarget = words.Word(HostText::WhatDropGrid);
     auto& oTarget = Grid(form, sTarget);
-    const int row = Number(words.Word("the row to drop at"), "a row");
+    const int row = Number(words.Word(HostText::WhatDropRow), HostText::WhatRow);
     if (row < oTarget.FixedRows() || row > oTarget.Rows())
-        throw CommandRefused("row " + std::to_string(row) + " is outside " + sTarget);
+        throw CommandRefused(Say(HostText::RowOutside, {std::to_string(row), sTarget}));
     SelectRows(oSource, vRows);
     oSource.OLEDrag();
     const double y = RowY(oTarget, row);
     if (oTarget.UserDragOver(&oSource, kLeftButton, 0, 10, y) == pf::DropEffect::None)
-        return sTarget + " does not take the rows there";
+        return Say(HostText::DropRefused, {sTarget});
     oTarget.UserDrop(&oSource, kLeftButton, 0, 10, y);
-    return std::to_string(vRows.size()) + " rows dropped on " + sTarget;
+    return Say(HostText::DoneDropped, {std::to_string(vRows.size()), sTarget});
 }
 
 // Saves what is painted on a picture box, or on the form itself, as a PNG file.
 std::string SavePicture(pf::Form& form, Words& words)
 {
-    const std::string sName = words.Word("a picture box or the form's name");
+    const std::string sName = words.Word(HostText::WhatPictureName);
     const std::string sFile = words.Rest();
     if (sFile.empty())
-        throw CommandRefused("say: picture NAME FILE.png");
+        throw CommandRefused(Say(HostText::SayPicture));
     const pf::DrawingSurface* pSurface = nullptr;
     if (rt::LCase(sName) == rt::LCase(form.Name()))
         pSurface = &form.Surface();
@@ -391,20 +394,20 @@ std::string SavePicture(pf::Form& form, Words& words)
         auto oControl = form.FindControl(sName);
         auto* pBox = dynamic_cast<pf::PictureBox*>(oControl.get());
         if (!pBox)
-            throw CommandRefused("there is no picture box \"" + sName + "\" on " + form.Name());
+            throw CommandRefused(Say(HostText::NoPictureBox, {sName, form.Name()}));
         pSurface = &pBox->Surface();
     }
     pSurface->SavePng(sFile);
-    return sName + " saved as " + sFile;
+    return Say(HostText::DonePictureSaved, {sName, sFile});
 }
 
 std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
 {
-    const std::string sName = words.Word("a grid name");
+    const std::string sName = words.Word(HostText::WhatGridName);
     auto& fg = Grid(form, sName);
     if (sVerb == "select") {
         SelectRows(fg, Rows(fg, words.Rest()));
-        return sName + ": rows selected";
+        return Say(HostText::DoneRowsSelected, {sName});
     }
     if (sVerb == "expand" || sVerb == "collapse" || sVerb == "dblclick") {
         // The rest of the line is the row: its text may hold blanks.
@@ -412,23 +415,26 @@ std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
         if (sVerb == "dblclick") {
             fg.UserClick(row, FirstShownCol(fg), 0);
             fg.UserDoubleClick();
-            return sName + ": row " + std::to_string(row) + " double-clicked";
+            return Say(HostText::DoneDoubleClicked, {sName, std::to_string(row)});
         }
         const bool bExpanded = fg.IsCollapsed(row) == pf::OutlineState::Expanded;
         if (bExpanded != (sVerb == "expand"))
             fg.UserToggleNode(row);
-        return sName + ": row " + std::to_string(row) + " " + sVerb + "ed";
+        return Say(sVerb == "expand" ? HostText::DoneExpanded : HostText::DoneCollapsed,
+                   {sName, std::to_string(row)});
     }
-    const int row = Row(fg, words.Word("a row"));
+    const int row = Row(fg, words.Word(HostText::WhatRow));
     if (sVerb == "tick") {
-        const int col = words.Empty() ? CheckCol(fg, row) : Col(fg, words.Word("a column"));
-        return fg.UserToggleCheck(row, col) ? sName + ": row ticked or cleared"
-                                            : sName + ": the form kept the box as it was";
+        const int col =
+            words.Empty() ? CheckCol(fg, row) : Col(fg, words.Word(HostText::WhatColumn));
+        return Say(fg.UserToggleCheck(row, col) ? HostText::DoneRowTicked : HostText::TickKept,
+                   {sName});
     }
-    const int col = Col(fg, words.Word("a column"));
+    const int col = Col(fg, words.Word(HostText::WhatColumn));
     if (sVerb == "edit")
-        return fg.UserEdit(row, col, words.Rest()) ? sName + ": cell edited"
-                                                   : sName + ": the form refused the edit";
+        return Say(fg.UserEdit(row, col, words.Rest()) ? HostText::DoneCellEdited
+                                                       : HostText::EditRefused,
+                   {sName});
     // choose: an entry of the column's drop-down list
     std::vector<std::string> vEntries(1);
     for (char ch : fg.ColComboList(col)) {
@@ -438,10 +444,11 @@ std::string GridCommand(pf::Form& form, const std::string& sVerb, Words& words)
             vEntries.back() += ch;
     }
     if (fg.ColComboList(col).empty())
-        throw CommandRefused("column " + std::to_string(col) + " has no list");
-    return fg.UserPickComboItem(row, col, EntryIndex(vEntries, words.Rest()))
-               ? sName + ": entry chosen"
-               : sName + ": the form refused the entry";
+        throw CommandRefused(Say(HostText::ColumnHasNoList, {std::to_string(col)}));
+    return Say(fg.UserPickComboItem(row, col, EntryIndex(vEntries, words.Rest()))
+                   ? HostText::DoneEntryChosen
+                   : HostText::EntryRefused,
+               {sName});
 }
 
 } // namespace
@@ -456,68 +463,35 @@ int FirstShownCol(const pf::FlexGrid& fg)
 
 std::string FormCommandHelp()
 {
-    return "Form commands (NAME is a control's name as show lists it; an example below each):\n"
-           "  set NAME TEXT            type into a text box, a date picker or a combo box;\n"
-           "                           quotes keep blanks at the ends\n"
-           "                             set txtNew Monthly report     set txtNew \" A \"\n"
-           "  line NAME TEXT           type a line break and a further line into a text box\n"
-           "                             line txtBody Kind regards\n"
-           "  tick NAME | check NAME | uncheck NAME   a check box\n"
-           "                             check chkAutoExecute(0)\n"
-           "  pick NAME [ENTRY|#N]     choose an option button or a combo box entry (by its\n"
-           "                           text or its number in the list)\n"
-           "                             pick optAutoSave(0)    pick cboFormat #3\n"
-           "  click NAME               click a button, a label or an image\n"
-           "                             click cmdOK\n"
-           "  key enter|escape|f1      press a key\n"
-           "                             key escape\n"
-           "  close                    close the window with its close box\n"
-           "  select GRID ROWS         select rows (3 | 2-5 | 1,4 | the text of a row)\n"
-           "                             select fgAll Meeting Status\n"
-           "  tick GRID ROW [COL]      tick or clear a row's check box\n"
-           "                             tick fg 2\n"
-           "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
-           "                             expand fg Persönliche Ordner\n"
-           "  edit GRID ROW COL TEXT   edit a cell (a row or column text with blanks goes in\n"
-           "                           quotes)\n"
-           "                             edit fg 2 Caption \"Due date\"\n"
-           "  choose GRID ROW COL ENTRY   pick a cell's list entry (a wrong entry lists them)\n"
-           "                             choose fg Duration Operation Sum\n"
-           "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
-           "                             drag fgAll 3 to fgSelected 1\n"
-           "  picture NAME FILE        save the painting of a picture box (or of the form,\n"
-           "                           by its name) as a PNG file\n"
-           "                             picture frmAbout about.png\n"
-           "  folder STORE/FOLDER/...  in the folder picker: tick that folder and confirm\n"
-           "                             folder Persönliche Ordner/Kalender\n"
-           "  show | help\n";
+    return Say(HostText::FormHelp);
 }
 
 std::string ApplyFormCommand(pf::Form& form, const std::string& sCommand)
 {
     Words words(sCommand);
-    const std::string sVerb = rt::LCase(words.Word("a command"));
+    const std::string sVerb = rt::LCase(words.Word(HostText::WhatCommand));
     try {
         if (sVerb == "set")
             return SetText(form, words);
         if (sVerb == "line")
             return AddLine(form, words);
         if (sVerb == "check" || sVerb == "uncheck")
-            return Tick(form, words.Word("a check box"), sVerb == "check" ? 1 : 0);
+            return Tick(form, words.Word(HostText::WhatCheckBox), sVerb == "check" ? 1 : 0);
         if (sVerb == "tick") {
             Words probe(words.Rest());
-            const std::string sName = probe.Word("a control name");
+            const std::string sName = probe.Word(HostText::WhatControlName);
             if (!dynamic_cast<pf::GridControl*>(form.FindControl(sName).get()))
                 return Tick(form, sName, std::nullopt);
         }
         if (sVerb == "pick")
             return Pick(form, words);
         if (sVerb == "click")
-            return Click(form, words.Word("a control name"));
+            return Click(form, words.Word(HostText::WhatControlName));
         if (sVerb == "key")
-            return Key(form, words.Word("a key"));
+            return Key(form, words.Word(HostText::WhatKey));
         if (sVerb == "close")
-            return form.UserClose() ? form.Name() + " closed" : form.Name() + " stays open";
+            return Say(form.UserClose() ? HostText::DoneClosed : HostText::DoneStaysOpen,
+                       {form.Name()});
         if (sVerb == "drag")
             return Drag(form, words);
         if (sVerb == "picture")
@@ -529,7 +503,7 @@ std::string ApplyFormCommand(pf::Form& form, const std::string& sCommand)
         // A control that refuses the value (a combo entry outside its list, ...).
         throw CommandRefused(e.Description());
     }
-    throw CommandRefused("there is no command \"" + sVerb + "\" (help lists them)");
+    throw CommandRefused(Say(HostText::NoCommand, {sVerb}));
 }
 
 } // namespace host

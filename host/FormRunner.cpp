@@ -44,10 +44,10 @@ int Number(const std::string& s)
     try {
         n = std::stoi(s, &used);
     } catch (const std::exception&) {
-        throw CommandRefused("\"" + s + "\" is no number");
+        throw CommandRefused(Say(HostText::NoNumber, {s}));
     }
     if (used != s.size())
-        throw CommandRefused("\"" + s + "\" is no number");
+        throw CommandRefused(Say(HostText::NoNumber, {s}));
     return n;
 }
 
@@ -58,7 +58,7 @@ bool OnOff(const std::string& s)
         return true;
     if (v == "off" || v == "no" || v == "0")
         return false;
-    throw CommandRefused("say on or off");
+    throw CommandRefused(Say(HostText::SayOnOff));
 }
 
 // One field command of the print dialog.
@@ -66,7 +66,7 @@ void PrintField(pf::PrintDialog& d, const std::string& sVerb, const std::string&
 {
     if (sVerb == "printer") {
         if (std::find(d.printers.begin(), d.printers.end(), sRest) == d.printers.end())
-            throw CommandRefused("there is no printer \"" + sRest + "\"");
+            throw CommandRefused(Say(HostText::NoPrinter, {sRest}));
         d.SelectPrinter(sRest);
     } else if (sVerb == "copies") {
         d.copies = Number(sRest);
@@ -86,16 +86,16 @@ void PrintField(pf::PrintDialog& d, const std::string& sVerb, const std::string&
             d.fromPage = Number(sFrom);
             d.toPage = Number(sTo.empty() ? sFrom : sTo);
         } else
-            throw CommandRefused("the range is all, selection or pages FROM TO");
+            throw CommandRefused(Say(HostText::RangeIs));
     } else if (sVerb == "orientation") {
         const std::string v = rt::LCase(sRest);
         if (v != "portrait" && v != "landscape")
-            throw CommandRefused("the orientation is portrait or landscape");
+            throw CommandRefused(Say(HostText::OrientationIs));
         d.orientation = v == "portrait" ? 1 : 2;
     } else if (sVerb == "colour" || sVerb == "color") {
         const std::string v = rt::LCase(sRest);
         if (v != "mono" && v != "colour" && v != "color")
-            throw CommandRefused("the colour is mono or colour");
+            throw CommandRefused(Say(HostText::ColourIs));
         d.color = v == "mono" ? 1 : 2;
     } else {
         static const std::map<std::string, int pf::PrintDialog::*> kNumbers = {
@@ -104,7 +104,7 @@ void PrintField(pf::PrintDialog& d, const std::string& sVerb, const std::string&
             {"quality", &pf::PrintDialog::quality},  {"scale", &pf::PrintDialog::scale}};
         const auto found = kNumbers.find(sVerb);
         if (found == kNumbers.end())
-            throw CommandRefused("there is no print dialog command \"" + sVerb + "\"");
+            throw CommandRefused(Say(HostText::NoPrintCommand, {sVerb}));
         d.*(found->second) = Number(sRest);
     }
 }
@@ -116,16 +116,16 @@ bool DialogCommand(pf::CommonDialog& dialog, const std::string& sVerb, const std
         if (sVerb == "filter") {
             const int n = Number(sRest);
             if (n < 1 || n > static_cast<int>(pFile->GetRequest().filters.size()))
-                throw CommandRefused("there is no filter " + sRest);
+                throw CommandRefused(Say(HostText::NoFilter, {sRest}));
             pFile->SetFilterIndex(n - 1);
             return false;
         }
         if (sVerb != "file")
-            throw CommandRefused("answer with file NAME, filter N or cancel");
+            throw CommandRefused(Say(HostText::AnswerFile));
         pFile->SetName(sRest);
     } else if (auto* pFolder = dynamic_cast<pf::FolderDialog*>(&dialog)) {
         if (sVerb != "folder")
-            throw CommandRefused("answer with folder PATH or cancel");
+            throw CommandRefused(Say(HostText::AnswerFolder));
         pFolder->SetPath(sRest);
     } else if (auto* pPrint = dynamic_cast<pf::PrintDialog*>(&dialog)) {
         if (sVerb != "ok") {
@@ -214,7 +214,7 @@ void FormRunner::AnswerModal(pf::Form& form)
             // The folder picker's tree by path, as --folder answers it.
             try {
                 AnswerFolderPicker(form, {sRest});
-                m_out << "folder " << sRest << " picked\n";
+                m_out << Say(HostText::DoneFolderPicked, {sRest}) << "\n";
             } catch (const std::exception& e) {
                 m_oAnswers.Refuse(e.what());
             }
@@ -244,7 +244,7 @@ int FormRunner::AnswerMsgBox(const pf::MessageBoxRecord& box)
         const std::string sLine = m_oAnswers.Required(Say(HostText::WaitingQuestion, {box.prompt}));
         if (const int answer = ButtonNamed(box.buttons, sLine))
             return answer;
-        m_oAnswers.Refuse("answer with one of the buttons: " + MessageBoxButtons(box.buttons));
+        m_oAnswers.Refuse(Say(HostText::AnswerButtons, {MessageBoxButtons(box.buttons)}));
     }
 }
 
@@ -285,7 +285,7 @@ std::string FormRunner::AnswerPopup(const pf::MenuItem& menu)
                 if (rt::LCase(oItem->Key()) == rt::LCase(sRest) && oItem->Visible() &&
                     oItem->Enabled() && !oItem->IsSeparator())
                     return oItem->Key();
-        m_oAnswers.Refuse("answer with pick KEY (an enabled entry) or dismiss");
+        m_oAnswers.Refuse(Say(HostText::AnswerPopup));
     }
 }
 

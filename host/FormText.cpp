@@ -192,7 +192,7 @@ std::string MessageBoxButtons(int buttons)
 std::string MessageBoxText(const pf::MessageBoxRecord& box, int width)
 {
     std::vector<std::string> lines{
-        "== " + (box.title.empty() ? std::string("Message") : box.title) + " =="};
+        "== " + (box.title.empty() ? Say(HostText::MessageTitle) : box.title) + " =="};
     std::istringstream prompt(box.prompt);
     for (std::string line; std::getline(prompt, line);) {
         if (!line.empty() && line.back() == '\r')

@@ -50,9 +50,8 @@ int DataRow(const pf::FlexGrid& fg, const std::string& sRow)
 {
     const auto n = Number(sRow);
     if (!n || *n < fg.FixedRows() || *n >= fg.Rows())
-        throw CommandRefused("There is no item row " + sRow + " (rows " +
-                             std::to_string(fg.FixedRows()) + " to " +
-                             std::to_string(fg.Rows() - 1) + ").");
+        throw CommandRefused(Say(HostText::NoItemRow, {sRow, std::to_string(fg.FixedRows()),
+                                                       std::to_string(fg.Rows() - 1)}));
     return *n;
 }
 
@@ -67,13 +66,13 @@ int Column(const pf::FlexGrid& fg, const std::string& sColumn)
             if (!fg.ColHidden(c) && rt::LCase(fg.TextMatrix(0, c)) == rt::LCase(sColumn))
                 return c;
     }
-    throw CommandRefused("There is no column " + sColumn + ".");
+    throw CommandRefused(Say(HostText::NoColumn, {sColumn}));
 }
 
 // The shown row's texts, as the person reads them on the current row.
 std::string RowText(const pf::FlexGrid& fg, int lRow)
 {
-    std::string s = "Row " + std::to_string(lRow) + ":";
+    std::string s = Say(HostText::RowLine, {std::to_string(lRow)});
     const char* sSeparator = " ";
     for (int c = 0; c < fg.Cols(); ++c) {
         if (fg.ColHidden(c) || fg.TextMatrix(lRow, c).empty())
@@ -130,7 +129,7 @@ int RowNamed(const pf::FlexGrid& fg, const std::string& sRow)
             lItem = r;
     }
     if (lItem < 0)
-        throw CommandRefused("No row begins with \"" + sRow + "\".");
+        throw CommandRefused(Say(HostText::NoRowBegins, {sRow}));
     return lItem;
 }
 
@@ -139,7 +138,7 @@ std::string ToggleGroup(pf::FlexGrid& fg, const std::string& sRow, bool bExpand)
 {
     const int lRow = RowNamed(fg, sRow);
     if (!fg.IsSubtotal(lRow))
-        throw CommandRefused("Row " + std::to_string(lRow) + " is no group row.");
+        throw CommandRefused(Say(HostText::NoGroupRow, {std::to_string(lRow)}));
     if ((fg.IsCollapsed(lRow) == pf::OutlineState::Expanded) != bExpand)
         fg.UserToggleNode(lRow);
     return {};
@@ -155,22 +154,22 @@ std::string WholeRow(const pf::FlexGrid& fg, const std::vector<std::string>& vWo
     for (std::size_t i = 2; i < vWords.size(); ++i)
         sColumn += (i == 2 ? "" : " ") + vWords[i];
     const int lCol = Column(fg, sColumn);
-    return "Row " + std::to_string(lRow) + ", " + fg.TextMatrix(0, lCol) + ": " +
-           fg.TextMatrix(lRow, lCol);
+    return Say(HostText::RowCell,
+               {std::to_string(lRow), fg.TextMatrix(0, lCol), fg.TextMatrix(lRow, lCol)});
 }
 
 std::string MenuEntries(const pf::MenuItem& oMenu)
 {
-    std::string s = "Context menu:";
+    std::string s = Say(HostText::ContextMenu);
     for (const auto& oItem : oMenu.Children()) {
         if (!oItem->Visible() || oItem->IsSeparator())
             continue;
         std::string sCaption = oItem->Caption();
         sCaption.erase(std::remove(sCaption.begin(), sCaption.end(), '&'), sCaption.end());
         s += "\n  " + sCaption + "  (" + oItem->Key() + ")" +
-             (oItem->Enabled() ? "" : " (disabled)");
+             (oItem->Enabled() ? "" : Say(HostText::Disabled));
     }
-    return s + "\nType an entry's key to pick it.";
+    return s + "\n" + Say(HostText::TypeEntryKey);
 }
 
 pf::MenuBar* MenuBarOf(pf::Form& oWindow)
@@ -185,7 +184,7 @@ std::string Find(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sText)
 {
     auto* pBox = dynamic_cast<pf::TextBox*>(oWindow.FindControl("txtFind").get());
     if (!pBox)
-        throw CommandRefused("The window has no find box.");
+        throw CommandRefused(Say(HostText::NoFindBox));
     pBox->SetText(sText);
     pBox->UserKeyDown(kEnter);
     return RowText(fg, fg.Row());
@@ -213,7 +212,7 @@ std::string ShowMenu(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sRo
     fg.UserMouseUp(kRightButton, 0, at.x, at.y);
     auto* pBar = MenuBarOf(oWindow);
     if (!pBar || !pBar->OpenPopup())
-        return "No menu opened.";
+        return Say(HostText::NoMenuOpened);
     return MenuEntries(*pBar->OpenPopup());
 }
 
@@ -221,28 +220,7 @@ std::string ShowMenu(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sRo
 
 std::string GridCommandHelp()
 {
-    return "  find TEXT       search the grid's shown columns for TEXT (below the current\n"
-           "                  row first, then from the top); says the row it found\n"
-           "                    find Jour fixe\n"
-           "  row R           make grid row R current (rows count from 0, the header is 0)\n"
-           "                    row 5\n"
-           "  whole R [COL]   show row R, or its cell in column COL, whole (the table cuts\n"
-           "                  long cells with ...); R a number or the start of the row's\n"
-           "                  text\n"
-           "                    whole 5      whole 5 Subject\n"
-           "  collapse R | expand R   close or open one group: R the group row's number or\n"
-           "                  the start of its caption (collapse | expand alone: all groups)\n"
-           "                    collapse Categories: Holiday\n"
-           "  open [R]        open the item of row R (double click), else of the selected\n"
-           "                  rows (Enter)\n"
-           "                    open 5\n"
-           "  menu R          right-click row R: shows the context menu; type a key to pick\n"
-           "                    menu 5\n"
-           "  selectall       select every item row (Ctrl+A)\n"
-           "  move COL POS    drag column COL (number or header text) to position POS\n"
-           "                    move Location 1\n"
-           "  width COL TWIPS resize column COL to TWIPS (1440 twips are an inch)\n"
-           "                    width Subject 3000\n";
+    return Say(HostText::GridHelp);
 }
 
 std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
@@ -270,27 +248,25 @@ std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
         return ShowMenu(oWindow, fg, vWords[1]);
     if (sVerb == "selectall" && vWords.size() == 1) {
         fg.UserKeyDown(kKeyA, kCtrl);
-        return "Selected rows: " + std::to_string(fg.SelectedRows()) + ".";
+        return Say(HostText::SelectedRows, {std::to_string(fg.SelectedRows())});
     }
     if (sVerb == "move" && vWords.size() == 3) {
         const int lCol = Column(fg, vWords[1]);
         const auto lPos = Number(vWords[2]);
         if (!lPos || *lPos < 0 || *lPos >= fg.Cols())
-            throw CommandRefused("There is no column position " + vWords[2] + ".");
+            throw CommandRefused(Say(HostText::NoColumnPosition, {vWords[2]}));
         if (!fg.UserMoveColumn(lCol, *lPos) && *lPos != lCol)
-            return TextsAreGerman() ? "Die Spalte " + vWords[1] + " kann nicht verschoben werden."
-                                    : "The column " + vWords[1] + " cannot be moved.";
+            return Say(HostText::ColumnFixed, {vWords[1]});
         return std::string{};
     }
     if (sVerb == "width" && vWords.size() == 3) {
         const int lCol = Column(fg, vWords[1]);
         const auto lTwips = Number(vWords[2]);
         if (!lTwips || *lTwips < 0)
-            throw CommandRefused("A width is a number of twips, not " + vWords[2] + ".");
+            throw CommandRefused(Say(HostText::WidthIsTwips, {vWords[2]}));
         if (!fg.UserResizeColumn(lCol, *lTwips))
-            return TextsAreGerman() ? "Die Breite der Spalte " + vWords[1] + " ist fest."
-                                    : "The column " + vWords[1] + " cannot be resized.";
-        return "Column " + vWords[1] + " is " + std::to_string(fg.ColWidth(lCol)) + " twips wide.";
+            return Say(HostText::WidthFixed, {vWords[1]});
+        return Say(HostText::ColumnWidth, {vWords[1], std::to_string(fg.ColWidth(lCol))});
     }
     return std::nullopt;
 }

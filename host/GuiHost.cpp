@@ -86,6 +86,7 @@ void GuiHost::Start()
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
+    RemoveSettingsLeftovers(m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -111,6 +111,24 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
     return oFolder.string();
 }
 
+namespace {
+
+// The add-in's report definitions, beside the sample profile in the user's data folder.
+std::filesystem::path ReportsFile()
+{
+    return SampleProfileFolder().parent_path() / "reports.xml";
+}
+
+} // namespace
+
+void RemoveSettingsLeftovers(std::ostream& out)
+{
+    // A run killed while it wrote the settings left its temporary files there.
+    const std::string sData = ReportsFile().parent_path().string();
+    if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
+        out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
+}
+
 std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
                             const std::string& sName)
 {
@@ -372,11 +390,6 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     out << Say(HostText::SavedAs, {WrittenFile(sPath, tStart)}) << "\n";
 }
 
-// The add-in's report definitions, beside the sample profile in the user's data folder.
-std::filesystem::path ReportsFile()
-{
-    return SampleProfileFolder().parent_path() / "reports.xml";
-}
 
 // Makes the queue the default printer of this process only, as LPDEST does for the print
 // commands; the user's stored default printer stays as it is.
@@ -399,10 +412,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const ProfileLock oLock(sProfile);
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
-        // A run killed while it wrote the settings left its temporary files there.
-        const std::string sData = ReportsFile().parent_path().string();
-        if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
-            out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
+        RemoveSettingsLeftovers(out);
         out << Say(HostText::ProfileLine, {sProfile}) << "\n";
         if (!oOptions.sPrinter.empty())
             UsePrinter(oOptions.sPrinter, out);

@@ -199,6 +199,318 @@ constexpr std::array kTexts = {
     Entry{HostText::SampleGenerated, "Generated the sample profile in #0",
           "Das Beispielprofil ist angelegt in #0"},
     Entry{HostText::PrinterLine, "Printer: #0", "Drucker: #0"},
+    Entry{HostText::QuoteNotClosed,
+          "a quote is not closed: #0",
+          "ein Anführungszeichen ist nicht geschlossen: #0"},
+    Entry{HostText::WordMissing, "missing #0", "es fehlt #0"},
+    Entry{HostText::NotANumber,
+          "#0 must be a number, not \"#1\"",
+          "#0 muss eine Zahl sein, nicht \"#1\""},
+    Entry{HostText::NoControl,
+          "there is no control \"#0\" on #1",
+          "auf #1 gibt es kein Steuerelement \"#0\""},
+    Entry{HostText::WrongControlKind, "#0 is a #1, not #2", "#0 ist ein #1, gebraucht wird #2"},
+    Entry{HostText::ControlDisabled, "#0 is disabled", "#0 ist gesperrt"},
+    Entry{HostText::NoEntry,
+          "there is no entry \"#0\"; the entries are: #1",
+          "es gibt keinen Eintrag \"#0\"; die Einträge sind: #1"},
+    Entry{HostText::NoDate, "\"#0\" is no date", "\"#0\" ist kein Datum"},
+    Entry{HostText::KeysAre,
+          "the keys are Enter, Escape and F1",
+          "die Tasten sind Enter, Escape und F1"},
+    Entry{HostText::NoRowReads, "no shown row reads \"#0\"", "keine gezeigte Zeile lautet \"#0\""},
+    Entry{HostText::RowNotShown, "row #0 is not shown", "die Zeile #0 wird nicht gezeigt"},
+    Entry{HostText::NoRowsGiven, "no rows given", "keine Zeilen angegeben"},
+    Entry{HostText::ColumnNotShown, "column #0 is not shown", "die Spalte #0 wird nicht gezeigt"},
+    Entry{HostText::SayDrag, "say: drag GRID ROWS to GRID ROW", "so: drag GRID ROWS to GRID ROW"},
+    Entry{HostText::RowOutside, "row #0 is outside #1", "die Zeile #0 liegt außerhalb von #1"},
+    Entry{HostText::SayPicture, "say: picture NAME FILE.png", "so: picture NAME FILE.png"},
+    Entry{HostText::NoPictureBox,
+          "there is no picture box \"#0\" on #1",
+          "auf #1 gibt es kein Bildfeld \"#0\""},
+    Entry{HostText::ColumnHasNoList, "column #0 has no list", "die Spalte #0 hat keine Liste"},
+    Entry{HostText::NoCommand,
+          "there is no command \"#0\" (help lists them)",
+          "es gibt keinen Befehl \"#0\" (help listet sie)"},
+    Entry{HostText::WhatCommand, "a command", "ein Befehl"},
+    Entry{HostText::WhatControlName, "a control name", "ein Steuerelementname"},
+    Entry{HostText::WhatCheckBox, "a check box", "ein Kontrollkästchen"},
+    Entry{HostText::WhatKey, "a key", "eine Taste"},
+    Entry{HostText::WhatTextBoxName, "a text box name", "der Name eines Textfelds"},
+    Entry{HostText::WhatGridName, "a grid name", "ein Rastername"},
+    Entry{HostText::WhatRow, "a row", "eine Zeile"},
+    Entry{HostText::WhatColumn, "a column", "eine Spalte"},
+    Entry{HostText::WhatEntryNumber, "an entry number", "eine Eintragsnummer"},
+    Entry{HostText::WhatDragSource, "the grid to drag from", "das Raster, aus dem gezogen wird"},
+    Entry{HostText::WhatDragRows, "the rows to drag", "die zu ziehenden Zeilen"},
+    Entry{HostText::WhatTo, "\"to\"", "\"to\""},
+    Entry{HostText::WhatDropGrid, "the grid to drop on", "das Raster, auf das abgelegt wird"},
+    Entry{HostText::WhatDropRow, "the row to drop at", "die Zeile, an der abgelegt wird"},
+    Entry{HostText::WhatPictureName,
+          "a picture box or the form's name",
+          "ein Bildfeld oder der Name des Formulars"},
+    Entry{HostText::WhatTextBox, "a text box", "ein Textfeld"},
+    Entry{HostText::WhatDatePicker, "a date picker", "eine Datumsauswahl"},
+    Entry{HostText::WhatComboBox, "a combo box", "ein Kombinationsfeld"},
+    Entry{HostText::WhatOptionOrCombo,
+          "an option button or a combo box",
+          "ein Optionsfeld oder ein Kombinationsfeld"},
+    Entry{HostText::WhatLabel, "a label", "eine Beschriftung"},
+    Entry{HostText::WhatImage, "an image", "ein Bild"},
+    Entry{HostText::WhatOptionButton, "an option button", "ein Optionsfeld"},
+    Entry{HostText::WhatButton, "a button", "eine Schaltfläche"},
+    Entry{HostText::DoneSet, "#0 set", "#0 gesetzt"},
+    Entry{HostText::DoneLineAdded, "#0: line added", "#0: Zeile angefügt"},
+    Entry{HostText::DoneTicked, "#0 ticked", "#0 angehakt"},
+    Entry{HostText::DoneCleared, "#0 cleared", "#0 geleert"},
+    Entry{HostText::DoneChosen, "#0 chosen", "#0 gewählt"},
+    Entry{HostText::DoneClicked, "#0 clicked", "#0 geklickt"},
+    Entry{HostText::DonePressed, "#0 pressed", "#0 gedrückt"},
+    Entry{HostText::DoneKeyClicked, "#0: #1 clicked", "#0: #1 geklickt"},
+    Entry{HostText::DoneClosed, "#0 closed", "#0 geschlossen"},
+    Entry{HostText::DoneStaysOpen, "#0 stays open", "#0 bleibt offen"},
+    Entry{HostText::DropRefused,
+          "#0 does not take the rows there",
+          "#0 nimmt die Zeilen dort nicht an"},
+    Entry{HostText::DoneDropped, "#0 rows dropped on #1", "#0 Zeilen auf #1 abgelegt"},
+    Entry{HostText::DonePictureSaved, "#0 saved as #1", "#0 gespeichert als #1"},
+    Entry{HostText::DoneEntryChosen, "#0: entry chosen", "#0: Eintrag gewählt"},
+    Entry{HostText::EntryRefused,
+          "#0: the form refused the entry",
+          "#0: das Formular hat den Eintrag abgelehnt"},
+    Entry{HostText::DoneRowsSelected, "#0: rows selected", "#0: Zeilen ausgewählt"},
+    Entry{HostText::DoneDoubleClicked,
+          "#0: row #1 double-clicked",
+          "#0: Zeile #1 doppelt geklickt"},
+    Entry{HostText::DoneExpanded, "#0: row #1 expanded", "#0: Zeile #1 aufgeklappt"},
+    Entry{HostText::DoneCollapsed, "#0: row #1 collapsed", "#0: Zeile #1 zugeklappt"},
+    Entry{HostText::DoneRowTicked, "#0: row ticked or cleared", "#0: Zeile angehakt oder geleert"},
+    Entry{HostText::TickKept,
+          "#0: the form kept the box as it was",
+          "#0: das Formular ließ das Kästchen, wie es war"},
+    Entry{HostText::DoneCellEdited, "#0: cell edited", "#0: Zelle bearbeitet"},
+    Entry{HostText::EditRefused,
+          "#0: the form refused the edit",
+          "#0: das Formular hat die Bearbeitung abgelehnt"},
+    Entry{HostText::DoneFolderPicked, "folder #0 picked", "Ordner #0 gewählt"},
+    Entry{HostText::NoNumber, "\"#0\" is no number", "\"#0\" ist keine Zahl"},
+    Entry{HostText::SayOnOff, "say on or off", "sagen Sie on oder off"},
+    Entry{HostText::NoPrinter, "there is no printer \"#0\"", "es gibt keinen Drucker \"#0\""},
+    Entry{HostText::RangeIs,
+          "the range is all, selection or pages FROM TO",
+          "der Bereich ist all, selection oder pages VON BIS"},
+    Entry{HostText::OrientationIs,
+          "the orientation is portrait or landscape",
+          "die Ausrichtung ist portrait oder landscape"},
+    Entry{HostText::ColourIs, "the colour is mono or colour", "die Farbe ist mono oder colour"},
+    Entry{HostText::NoPrintCommand,
+          "there is no print dialog command \"#0\"",
+          "der Druckdialog kennt keinen Befehl \"#0\""},
+    Entry{HostText::NoFilter, "there is no filter #0", "es gibt keinen Filter #0"},
+    Entry{HostText::AnswerFile,
+          "answer with file NAME, filter N or cancel",
+          "antworten Sie mit file NAME, filter N oder cancel"},
+    Entry{HostText::AnswerFolder,
+          "answer with folder PATH or cancel",
+          "antworten Sie mit folder PFAD oder cancel"},
+    Entry{HostText::AnswerButtons,
+          "answer with one of the buttons: #0",
+          "antworten Sie mit einer der Schaltflächen: #0"},
+    Entry{HostText::AnswerPopup,
+          "answer with pick KEY (an enabled entry) or dismiss",
+          "antworten Sie mit pick KEY (ein freigegebener Eintrag) oder dismiss"},
+    Entry{HostText::MessageTitle, "Message", "Meldung"},
+    Entry{HostText::NoItemRow,
+          "There is no item row #0 (rows #1 to #2).",
+          "Es gibt keine Elementzeile #0 (Zeilen #1 bis #2)."},
+    Entry{HostText::NoColumn, "There is no column #0.", "Es gibt keine Spalte #0."},
+    Entry{HostText::RowLine, "Row #0:", "Zeile #0:"},
+    Entry{HostText::NoRowBegins, "No row begins with \"#0\".", "Keine Zeile beginnt mit \"#0\"."},
+    Entry{HostText::NoGroupRow, "Row #0 is no group row.", "Die Zeile #0 ist keine Gruppenzeile."},
+    Entry{HostText::RowCell, "Row #0, #1: #2", "Zeile #0, #1: #2"},
+    Entry{HostText::ContextMenu, "Context menu:", "Kontextmenü:"},
+    Entry{HostText::Disabled, " (disabled)", " (gesperrt)"},
+    Entry{HostText::TypeEntryKey,
+          "Type an entry's key to pick it.",
+          "Tippen Sie den Schlüssel eines Eintrags, um ihn zu wählen."},
+    Entry{HostText::NoFindBox, "The window has no find box.", "Das Fenster hat kein Suchfeld."},
+    Entry{HostText::NoMenuOpened, "No menu opened.", "Kein Menü geöffnet."},
+    Entry{HostText::SelectedRows, "Selected rows: #0.", "Ausgewählte Zeilen: #0."},
+    Entry{HostText::NoColumnPosition,
+          "There is no column position #0.",
+          "Es gibt keine Spaltenposition #0."},
+    Entry{HostText::ColumnFixed,
+          "The column #0 cannot be moved.",
+          "Die Spalte #0 kann nicht verschoben werden."},
+    Entry{HostText::WidthIsTwips,
+          "A width is a number of twips, not #0.",
+          "Eine Breite ist eine Zahl von Twips, nicht #0."},
+    Entry{HostText::WidthFixed,
+          "The column #0 cannot be resized.",
+          "Die Breite der Spalte #0 ist fest."},
+    Entry{HostText::ColumnWidth,
+          "Column #0 is #1 twips wide.",
+          "Die Spalte #0 ist #1 Twips breit."},
+    Entry{HostText::MenuBarLine, "Menu bar:", "Menüleiste:"},
+    Entry{HostText::ToolBarLine, "Tool bar:", "Symbolleiste:"},
+    Entry{HostText::MenuNotNow,
+          "The menu command \"#0\" is not available now.",
+          "Der Menübefehl \"#0\" ist jetzt nicht verfügbar."},
+    Entry{HostText::ToolNotNow,
+          "The tool bar button \"#0\" is not available now.",
+          "Die Symbolleistenschaltfläche \"#0\" ist jetzt nicht verfügbar."},
+    Entry{HostText::NoMenuCommand,
+          "There is no menu command \"#0\".",
+          "Es gibt keinen Menübefehl \"#0\"."},
+    Entry{HostText::NoToolbar,
+          "This client shows the report button on its ribbon (say report); the add-in's "
+          "toolbar exists before version 14 (--client-version 11.0).",
+          "Dieser Client zeigt die Berichtsschaltfläche im Menüband (report); die "
+          "Symbolleiste des Add-ins gibt es vor Version 14 (--client-version 11.0)."},
+    Entry{HostText::GridHelpTitle, "Commands of the report grid:", "Befehle des Berichtsrasters:"},
+    Entry{HostText::MailboxTakes,
+          "mailbox takes drafts, outbox or sent",
+          "mailbox nimmt drafts, outbox oder sent"},
+    Entry{HostText::MailCountOne, "#0: 1 mail", "#0: 1 Nachricht"},
+    Entry{HostText::MailCountMany, "#0: #1 mails", "#0: #1 Nachrichten"},
+    Entry{HostText::WhatGrid, "a grid", "ein Raster"},
+    // The help texts of the dialogs' and the report grid's commands: the command words stay,
+    // the explanations follow the language.
+    Entry{HostText::FormHelp,
+          "Form commands (NAME is a control's name as show lists it; an example below each):\n"
+          "  set NAME TEXT            type into a text box, a date picker or a combo box;\n"
+          "                           quotes keep blanks at the ends\n"
+          "                             set txtNew Monthly report     set txtNew \" A \"\n"
+          "  line NAME TEXT           type a line break and a further line into a text box\n"
+          "                             line txtBody Kind regards\n"
+          "  tick NAME | check NAME | uncheck NAME   a check box\n"
+          "                             check chkAutoExecute(0)\n"
+          "  pick NAME [ENTRY|#N]     choose an option button or a combo box entry (by its\n"
+          "                           text or its number in the list)\n"
+          "                             pick optAutoSave(0)    pick cboFormat #3\n"
+          "  click NAME               click a button, a label or an image\n"
+          "                             click cmdOK\n"
+          "  key enter|escape|f1      press a key\n"
+          "                             key escape\n"
+          "  close                    close the window with its close box\n"
+          "  select GRID ROWS         select rows (3 | 2-5 | 1,4 | the text of a row)\n"
+          "                             select fgAll Meeting Status\n"
+          "  tick GRID ROW [COL]      tick or clear a row's check box\n"
+          "                             tick fg 2\n"
+          "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
+          "                             expand fg Persönliche Ordner\n"
+          "  edit GRID ROW COL TEXT   edit a cell (a row or column text with blanks goes in\n"
+          "                           quotes)\n"
+          "                             edit fg 2 Caption \"Due date\"\n"
+          "  choose GRID ROW COL ENTRY   pick a cell's list entry (a wrong entry lists them)\n"
+          "                             choose fg Duration Operation Sum\n"
+          "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
+          "                             drag fgAll 3 to fgSelected 1\n"
+          "  picture NAME FILE        save the painting of a picture box (or of the form,\n"
+          "                           by its name) as a PNG file\n"
+          "                             picture frmAbout about.png\n"
+          "  folder STORE/FOLDER/...  in the folder picker: tick that folder and confirm\n"
+          "                             folder Persönliche Ordner/Kalender\n"
+          "  show | help\n",
+          "Formularbefehle (NAME ist der Name eines Steuerelements, wie show ihn listet;\n"
+          "darunter je ein Beispiel):\n"
+          "  set NAME TEXT            in ein Textfeld, eine Datumsauswahl oder ein\n"
+          "                           Kombinationsfeld tippen; Anführungszeichen behalten\n"
+          "                           Leerzeichen an den Enden\n"
+          "                             set txtNew Monatsbericht     set txtNew \" A \"\n"
+          "  line NAME TEXT           einen Zeilenumbruch und eine weitere Zeile in ein\n"
+          "                           Textfeld tippen\n"
+          "                             line txtBody Mit freundlichen Grüßen\n"
+          "  tick NAME | check NAME | uncheck NAME   ein Kontrollkästchen\n"
+          "                             check chkAutoExecute(0)\n"
+          "  pick NAME [ENTRY|#N]     ein Optionsfeld oder einen Eintrag eines\n"
+          "                           Kombinationsfelds wählen (nach seinem Text oder\n"
+          "                           seiner Nummer in der Liste)\n"
+          "                             pick optAutoSave(0)    pick cboFormat #3\n"
+          "  click NAME               eine Schaltfläche, eine Beschriftung oder ein Bild\n"
+          "                           klicken\n"
+          "                             click cmdOK\n"
+          "  key enter|escape|f1      eine Taste drücken\n"
+          "                             key escape\n"
+          "  close                    das Fenster mit seinem Schließfeld schließen\n"
+          "  select GRID ROWS         Zeilen auswählen (3 | 2-5 | 1,4 | der Text einer\n"
+          "                           Zeile)\n"
+          "                             select fgAll Meeting Status\n"
+          "  tick GRID ROW [COL]      das Kontrollkästchen einer Zeile anhaken oder leeren\n"
+          "                             tick fg 2\n"
+          "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
+          "                             expand fg Persönliche Ordner\n"
+          "  edit GRID ROW COL TEXT   eine Zelle bearbeiten (ein Zeilen- oder Spaltentext\n"
+          "                           mit Leerzeichen steht in Anführungszeichen)\n"
+          "                             edit fg 2 Caption \"Due date\"\n"
+          "  choose GRID ROW COL ENTRY   einen Listeneintrag einer Zelle wählen (ein\n"
+          "                           falscher Eintrag listet sie)\n"
+          "                             choose fg Duration Operation Sum\n"
+          "  drag GRID ROWS to GRID ROW  Zeilen auf ein Raster vor diese Zeile ziehen\n"
+          "                             drag fgAll 3 to fgSelected 1\n"
+          "  picture NAME FILE        das Bild eines Bildfelds (oder des Formulars, mit\n"
+          "                           seinem Namen) als PNG-Datei speichern\n"
+          "                             picture frmAbout about.png\n"
+          "  folder STORE/FOLDER/...  in der Ordnerauswahl: diesen Ordner anhaken und\n"
+          "                           bestätigen\n"
+          "                             folder Persönliche Ordner/Kalender\n"
+          "  show | help\n"},
+    Entry{HostText::GridHelp,
+          "  find TEXT       search the grid's shown columns for TEXT (below the current\n"
+          "                  row first, then from the top); says the row it found\n"
+          "                    find Jour fixe\n"
+          "  row R           make grid row R current (rows count from 0, the header is 0)\n"
+          "                    row 5\n"
+          "  whole R [COL]   show row R, or its cell in column COL, whole (the table cuts\n"
+          "                  long cells with ...); R a number or the start of the row's\n"
+          "                  text\n"
+          "                    whole 5      whole 5 Subject\n"
+          "  collapse R | expand R   close or open one group: R the group row's number or\n"
+          "                  the start of its caption (collapse | expand alone: all groups)\n"
+          "                    collapse Categories: Holiday\n"
+          "  open [R]        open the item of row R (double click), else of the selected\n"
+          "                  rows (Enter)\n"
+          "                    open 5\n"
+          "  menu R          right-click row R: shows the context menu; type a key to pick\n"
+          "                    menu 5\n"
+          "  selectall       select every item row (Ctrl+A)\n"
+          "  move COL POS    drag column COL (number or header text) to position POS\n"
+          "                    move Location 1\n"
+          "  width COL TWIPS resize column COL to TWIPS (1440 twips are an inch)\n"
+          "                    width Subject 3000\n",
+          "  find TEXT       die gezeigten Spalten des Rasters nach TEXT durchsuchen (erst\n"
+          "                  unter der aktuellen Zeile, dann von oben); nennt die\n"
+          "                  gefundene Zeile\n"
+          "                    find Jour fixe\n"
+          "  row R           die Rasterzeile R zur aktuellen machen (Zeilen zählen ab 0,\n"
+          "                  die Kopfzeile ist 0)\n"
+          "                    row 5\n"
+          "  whole R [COL]   die Zeile R, oder ihre Zelle in der Spalte COL, ganz zeigen\n"
+          "                  (die Tabelle kürzt lange Zellen mit ...); R eine Nummer oder\n"
+          "                  der Anfang des Zeilentexts\n"
+          "                    whole 5      whole 5 Subject\n"
+          "  collapse R | expand R   eine Gruppe zu- oder aufklappen: R die Nummer der\n"
+          "                  Gruppenzeile oder der Anfang ihrer Beschriftung (collapse |\n"
+          "                  expand allein: alle Gruppen)\n"
+          "                    collapse Categories: Holiday\n"
+          "  open [R]        das Element der Zeile R öffnen (Doppelklick), sonst das der\n"
+          "                  ausgewählten Zeilen (Enter)\n"
+          "                    open 5\n"
+          "  menu R          Rechtsklick auf die Zeile R: zeigt das Kontextmenü; tippen\n"
+          "                  Sie einen Schlüssel, um zu wählen\n"
+          "                    menu 5\n"
+          "  selectall       jede Elementzeile auswählen (Strg+A)\n"
+          "  move COL POS    die Spalte COL (Nummer oder Kopftext) an die Position POS\n"
+          "                  ziehen\n"
+          "                    move Location 1\n"
+          "  width COL TWIPS die Spalte COL auf TWIPS verbreitern (1440 Twips sind ein\n"
+          "                  Zoll)\n"
+          "                    width Subject 3000\n"},
+    Entry{HostText::MailboxHelp,
+          "  mailbox drafts|outbox|sent   list the mails of that folder\n"
+          "                    mailbox sent\n",
+          "  mailbox drafts|outbox|sent   die Nachrichten dieses Ordners listen\n"
+          "                    mailbox sent\n"},
 };
 
 constexpr bool InOrder()

@@ -73,17 +73,19 @@ std::string MenuText(const AddInLibrary& oLibrary, int nWidth)
         return Say(HostText::WindowNotOpen) + "\n";
     std::vector<std::string> vLines;
     if (auto* pBar = FindOn<pf::MenuBar>(pWindow)) {
-        vLines.push_back("Menu bar:" + std::string(pBar->Enabled() ? "" : " (disabled)"));
+        vLines.push_back(Say(HostText::MenuBarLine) +
+                         (pBar->Enabled() ? "" : Say(HostText::Disabled)));
         for (const auto& oMenu : pBar->Items().TopLevel())
             ListMenuItems(*oMenu, 0, vLines);
     }
     if (auto* pTools = FindOn<pf::ToolBar>(pWindow)) {
-        vLines.push_back("Tool bar:" + std::string(pTools->Enabled() ? "" : " (disabled)"));
+        vLines.push_back(Say(HostText::ToolBarLine) +
+                         (pTools->Enabled() ? "" : Say(HostText::Disabled)));
         for (const auto& oButton : pTools->Buttons())
             if (oButton->Visible() && oButton->Kind() == pf::ButtonKind::Button)
                 vLines.push_back("  " + PadText(oButton->ToolTipText(), 32) + " " +
                                  PadText(oButton->Key(), 18) +
-                                 (oButton->Enabled() ? "" : " (disabled)"));
+                                 (oButton->Enabled() ? "" : Say(HostText::Disabled)));
     }
     std::string out;
     for (auto line : vLines) {
@@ -103,7 +105,7 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
     auto* pBar = FindOn<pf::MenuBar>(pWindow);
     if (pBar && pBar->Items().Find(sKey)) {
         if (!pBar->Click(sKey))
-            throw CommandRefused("The menu command \"" + sKey + "\" is not available now.");
+            throw CommandRefused(Say(HostText::MenuNotNow, {sKey}));
         return;
     }
     auto* pTools = FindOn<pf::ToolBar>(pWindow);
@@ -111,11 +113,10 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
         for (const auto& oButton : pTools->Buttons())
             if (oButton->Key() == sKey) {
                 if (!pTools->Click(sKey))
-                    throw CommandRefused("The tool bar button \"" + sKey +
-                                         "\" is not available now.");
+                    throw CommandRefused(Say(HostText::ToolNotNow, {sKey}));
                 return;
             }
-    throw CommandRefused("There is no menu command \"" + sKey + "\".");
+    throw CommandRefused(Say(HostText::NoMenuCommand, {sKey}));
 }
 
 // A command of the report grid (see GridCommandHelp), or nothing for another command.
@@ -131,9 +132,7 @@ std::optional<std::string> RunGridCommand(const AddInLibrary& oLibrary, const st
 void ClickToolbar(const ClientButtons& oClient)
 {
     if (!oClient.fnClickToolbar)
-        throw CommandRefused("This client shows the report button on its ribbon (say report); "
-                             "the add-in's toolbar exists before version 14 "
-                             "(--client-version 11.0).");
+        throw CommandRefused(Say(HostText::NoToolbar));
     oClient.fnClickToolbar();
 }
 
@@ -156,7 +155,7 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             return;
         if (sCommand == "help" || sCommand == "?") {
             out << WrapText(Say(HostText::WindowHelp) + MailboxCommandHelp() +
-                                ItemWindows::CommandHelp() + "Commands of the report grid:\n" +
+                                ItemWindows::CommandHelp() + Say(HostText::GridHelpTitle) + "\n" +
                                 GridCommandHelp(),
                             nWidth);
             continue;

@@ -1,5 +1,7 @@
 #include "host/MailboxCommands.h"
 
+#include "host/HostTexts.h"
+
 #include "platform/mapi/Attachments.h"
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/Folder.h"
@@ -62,19 +64,20 @@ std::optional<std::string> RunMailboxCommand(const std::string& sCommand)
         auto oItems = oSession->GetDefaultFolder(oBox.folder)->GetItems();
         std::ostringstream out;
         const long nCount = oItems->Count();
-        out << oBox.caption << ": " << nCount << (nCount == 1 ? " mail" : " mails") << "\n";
+        out << (nCount == 1 ? Say(HostText::MailCountOne, {oBox.caption})
+                            : Say(HostText::MailCountMany, {oBox.caption, std::to_string(nCount)}))
+            << "\n";
         for (long i = 1; i <= nCount; ++i)
             WriteMail(out, i, *oItems->Item(i));
         oSession->Logoff();
         return out.str();
     }
-    throw std::invalid_argument("mailbox takes drafts, outbox or sent");
+    throw std::invalid_argument(Say(HostText::MailboxTakes));
 }
 
-const char* MailboxCommandHelp()
+std::string MailboxCommandHelp()
 {
-    return "  mailbox drafts|outbox|sent   list the mails of that folder\n"
-           "                    mailbox sent\n";
+    return Say(HostText::MailboxHelp);
 }
 
 } // namespace host

@@ -12,6 +12,6 @@ namespace host {
 std::optional<std::string> RunMailboxCommand(const std::string& sCommand);
 
 /// The help line of the mailbox command.
-const char* MailboxCommandHelp();
+std::string MailboxCommandHelp();
 
 } // namespace host

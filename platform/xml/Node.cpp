@@ -237,7 +237,7 @@ Node Node::AppendChild(const Node& child)
         detail::Raise(5, "text cannot stand at the top level of a document");
     }
     if (child.doc_ != doc_) {
-        // Another document's node: copy it whole, so that the original stays where it is.
+        // Another document's node: copy it whole, so that the source node stays where it is.
         const pugi::xml_node copy = parent.append_copy(node);
         if (!copy) {
             detail::Raise(5, "the node cannot be appended here");

@@ -70,7 +70,7 @@ public:
     /// Appends `child` as last child and returns the node that now sits there.
     ///
     /// A node of the same document is moved from its old place. A node of another document
-    /// is copied in whole (attributes and descendants) and the copy is returned; the original
+    /// is copied in whole (attributes and descendants) and the copy is returned; the node
     /// stays untouched in its own document. Raises 91 for a null node and 5 when the child is
     /// this node or one of its ancestors, when it is a document, or when a document would get
     /// a second top-level element.

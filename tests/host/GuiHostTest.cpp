@@ -34,12 +34,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -204,6 +208,35 @@ TEST_F(GuiHostTest, HelpWithoutABrowserSaysSo)
         << sShown.toStdString();
     EXPECT_TRUE(sShown.contains("index.html")) << sShown.toStdString();
     EXPECT_TRUE(pView->isVisible());
+    oHost.Stop();
+}
+
+// A window run killed while it saved the settings left its temporary file: the next start
+// with windows removes it, as the text host does, and keeps a file of another name.
+TEST_F(GuiHostTest, AStartRemovesTheLeftoversOfAKilledRun)
+{
+    {
+        // The first start makes the sample profile and its settings.
+        std::ostringstream first;
+        host::GuiHost oFirst(oOptions, TV_ADDIN_PATH, first);
+        oFirst.Start();
+        oFirst.Stop();
+    }
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const auto oSettings = oRoot / "Kestrova" / "Tallyman";
+    ASSERT_TRUE(std::filesystem::exists(oSettings / "reports.xml"));
+    const auto oLeftover = oSettings / (".reports.xml.tmp-" + std::to_string(ended) + "-Ab12Cd");
+    std::ofstream(oLeftover) << "<Reports>";
+    std::ofstream(oSettings / ".reports.xml.keep") << "mine";
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    oHost.Start();
+    EXPECT_FALSE(std::filesystem::exists(oLeftover)) << out.str();
+    EXPECT_TRUE(std::filesystem::exists(oSettings / ".reports.xml.keep"));
+    EXPECT_NE(out.str().find(oSettings.string()), std::string::npos) << out.str();
     oHost.Stop();
 }
 

@@ -233,6 +233,39 @@ TEST_F(HostRunTest, InteractiveRunPicksTemplatesAndRunsMenuCommands)
     EXPECT_NE(r.output.find("Disconnected the add-in."), std::string::npos) << r.output;
 }
 
+TEST_F(HostRunTest, RefusedCommandsSayWhyInTheUsersLanguage)
+{
+    struct Case
+    {
+        std::string sLang;
+        std::vector<std::string> vExpected;
+    };
+    // Refusals of the window, the report grid, a dialog's form commands and its help.
+    const std::string sInput = "bogus\\nrow 999\\nwidth 1 wide\\nwhole zzz\\nsetview\\n"
+                               "frobnicate\\nclick cmdNowhere\\nhelp\\nkey escape\\nquit\\n";
+    for (const auto& c : std::vector<Case>{
+             {"en",
+              {"There is no menu command \"bogus\".", "There is no item row 999 (rows 1 to ",
+               "A width is a number of twips, not wide.", "No row begins with \"zzz\".",
+               "there is no command \"frobnicate\" (help lists them)",
+               "there is no control \"cmdNowhere\" on frmView", "Form commands (NAME is a control's",
+               "escape: cmdCancel clicked"}},
+             {"de",
+              {"Es gibt keinen Menübefehl \"bogus\".",
+               "Es gibt keine Elementzeile 999 (Zeilen 1 bis ",
+               "Eine Breite ist eine Zahl von Twips, nicht wide.",
+               "Keine Zeile beginnt mit \"zzz\".",
+               "es gibt keinen Befehl \"frobnicate\" (help listet sie)",
+               "auf frmView gibt es kein Steuerelement \"cmdNowhere\"",
+               "Formularbefehle (NAME ist der Name", "escape: cmdCancel geklickt"}}}) {
+        const auto r = Run("--lang " + c.sLang + " --interactive", sInput);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        for (const auto& sExpected : c.vExpected)
+            EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n"
+                                                                   << r.output;
+    }
+}
+
 namespace {
 
 // Code points of the longest line.

@@ -51,7 +51,7 @@ public:
     RowTexts() = default;
     /// A row whose blocks come from a grid's pool, which must outlive it.
     explicit RowTexts(TextBlocks* pool);
-    /// A copy takes its block from the heap: it may outlive the grid of the original.
+    /// A copy takes its block from the heap: it may outlive the grid it was copied from.
     RowTexts(const RowTexts& other);
     RowTexts& operator=(const RowTexts& other);
     RowTexts(RowTexts&&) noexcept = default;

@@ -369,7 +369,7 @@ std::shared_ptr<MessageData> MessageData::MoveTo(const std::string& storeId,
         return std::make_shared<MessageData>(m_context, m_storeId, m_entryId);
     }
     // Across stores: copy into the target store under its own named-property ids, then
-    // remove the original.
+    // remove the item from its old store.
     auto copy = NewItem(m_context, storeId, folderEntryId, Info().messageClass);
     Guard("Message.Move", [&] {
         auto& source = Store();
