@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -212,6 +213,17 @@ protected:
         const int nRow = pGrid->Grid().Row();
         QTest::mouseClick(pReport->windowHandle(), Qt::LeftButton, {}, at);
         EXPECT_EQ(pGrid->Grid().Row(), nRow) << sWhere << ": the report window took a click";
+        // Nor does its menu bar open a menu, whose command would run once the dialog closed.
+        auto* pMenuBar = pReport->findChild<QMenuBar*>();
+        ASSERT_NE(pMenuBar, nullptr);
+        ASSERT_FALSE(pMenuBar->actions().isEmpty());
+        const QPoint menu = pMenuBar->mapTo(
+            pReport, pMenuBar->actionGeometry(pMenuBar->actions().constFirst()).center());
+        QTest::mouseClick(pReport->windowHandle(), Qt::LeftButton, {}, menu);
+        QWidget* pPopup = QApplication::activePopupWidget();
+        EXPECT_EQ(pPopup, nullptr) << sWhere << ": the report window opened a menu";
+        if (pPopup)
+            pPopup->close();
     }
 
     gui::FormView* pReport = nullptr; ///< the report window, once open
