@@ -203,10 +203,13 @@ TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(oHost.ItemWindows().empty());
     const std::string sAfter = *host::RunMailboxCommand("mailbox sent");
-    const auto nMail = sAfter.find("Frage zum Bericht  (sent)\n     to: ");
+    // The mailbox lists the mail in the host's language.
+    const std::string sToLabel = bGerman ? "an: " : "to: ";
+    const auto nMail = sAfter.find(std::string("Frage zum Bericht  ") +
+                                   (bGerman ? "(gesendet)" : "(sent)") + "\n     " + sToLabel);
     ASSERT_NE(nMail, std::string::npos) << sAfter;
     const std::string sTo =
-        sAfter.substr(nMail, sAfter.find('\n', sAfter.find("to: ", nMail)) - nMail);
+        sAfter.substr(nMail, sAfter.find('\n', sAfter.find(sToLabel, nMail)) - nMail);
     EXPECT_NE(sTo.find("hilfe@kestrova.example"), std::string::npos) << sTo;
 }
 
