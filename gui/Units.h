@@ -39,8 +39,8 @@ inline int Twips(int pixels, double scale)
 }
 
 /// How much wider than its design a grid's column widths show in this font: the widths a
-/// template stores were made for a font whose figures are 0.55 em wide (a date with its time
-/// fills a column of 1440 twips); a font with wider figures shows every width that much wider,
+/// template stores were made for a font whose figures are 0.48 em wide (a date with its time
+/// and day period fills a column of 1440 twips); a font with wider figures shows every width that much wider,
 /// so that a stored width holds the texts it was made for. Never below 1.
 double GridWidthScale(const QFont& font);
 

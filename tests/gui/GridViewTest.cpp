@@ -104,10 +104,14 @@ TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
 
 TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
 {
-    // A template's widths are twips of the design font: a date with its time fills 1440, a
+    // A template's widths are twips of the design font: the longest date text the grid writes
+    // (English, with its day period) fills 1440, a
     // duration total 735. A wider desktop font shows the columns wider, so nothing is cut; a
     // column the person resizes keeps the width it is dragged to.
-    oGrid.SetTextMatrix(2, kCompany, "04.01.2027 08:30");
+    int lDataRow = oGrid.FixedRows();
+    while (oGrid.IsSubtotal(lDataRow))
+        ++lDataRow;
+    oGrid.SetTextMatrix(lDataRow, kCompany, "12/31/2027 16:45 PM");
     oGrid.SetColWidth(kCompany, 1440);
     oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "392:15");
     oGrid.SetColWidth(kHours, 735);
@@ -115,7 +119,7 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     view.resize(900, 300);
     view.show();
     for (const auto& [c, sText] :
-         {std::pair{kCompany, QString("04.01.2027 08:30")}, std::pair{kHours, QString("392:15")}}) {
+         {std::pair{kCompany, QString("12/31/2027 16:45 PM")}, std::pair{kHours, QString("392:15")}}) {
         const int r = ViewRow(view, sText, c);
         ASSERT_GE(r, 0) << sText.toStdString();
         const QModelIndex cell = view.model()->index(r, c);
