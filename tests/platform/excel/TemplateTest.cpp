@@ -72,6 +72,13 @@ protected:
         MakeTemplate(
             templatePath_,
             "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
+        std::filesystem::copy_file(templatePath_, PathOf("pristine.xltx"));
+    }
+    // The template as SetUp made it again, for a test that damages it case by case.
+    void RestoreTemplate()
+    {
+        std::filesystem::copy_file(PathOf("pristine.xltx"), templatePath_,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
     std::string templatePath_;
 };
@@ -223,22 +230,42 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
     {
         const char* part;
         std::string data;
+        bool refused = true;
     } cases[] = {
-        // Parts a fill copies as they are: no reader would open the report.
-        {"xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>"},
+        // Parts the fill reads or changes, with faults its reader would pass over.
         {"xl/worksheets/sheet2.xml", "<worksheet><sheetData/>AT&T</worksheet>"},
-        {"docProps/app.xml", "<Properties/><Properties/>"},
         {"xl/styles.xml", "<styleSheet><cellXfs count='1'><xf a='1' a='2'/></cellXfs>"},
-        // A part the fill reads itself, with a fault its reader would pass over.
         {"xl/workbook.xml", "<workbook><sheets/></workbook><x/>"},
+        {"[Content_Types].xml", "<Types><Default Extension='xml'/></Types><Types/>"},
+        // The relationships, by which the fill and every reader find the parts.
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns='http://schemas.openxmlformats.org/package/2006/relationships'>"
+         "<Relationship Id='rId1' Target='worksheets/sheet1.xml' Type='http://schemas."
+         "openxmlformats.org/officeDocument/2006/relationships/worksheet'/></Relationships><x/>"},
+        {"xl/worksheets/_rels/sheet1.xml.rels", "<Relationships><Relationship></Relationships>"},
+        // Parts the fill neither reads nor changes go into the report as they stand.
+        {"xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>", false},
+        {"docProps/app.xml", "<Properties/><Properties/>", false},
     };
-    const std::string copy = PathOf("pristine.xltx");
-    std::filesystem::copy_file(templatePath_, copy);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.part);
-        std::filesystem::copy_file(copy, templatePath_,
-                                   std::filesystem::copy_options::overwrite_existing);
+        RestoreTemplate();
         ReplacePart(templatePath_, c.part, c.data);
+        if (!c.refused) {
+            auto book = app_->Workbooks()->Open(templatePath_);
+            book->Worksheets(1)->Range("A3")->SetValue(std::string("gefüllt"));
+            const std::string path = PathOf("copied.xlsx");
+            book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+            book->Close(false);
+            const exceltest::XlsxFile filled(path);
+            EXPECT_EQ(filled.Part(c.part), c.data);
+            // The sheet is read on its own: a reader of its cells would need the strings.
+            EXPECT_NE(filled.Part(kSheet).find("<c r=\"A3\" t=\"inlineStr\"><is><t "
+                                               "xml:space=\"preserve\">gefüllt</t>"),
+                      std::string::npos)
+                << filled.Part(kSheet);
+            continue;
+        }
         try {
             app_->Workbooks()->Open(templatePath_);
             ADD_FAILURE() << "the template was accepted";
@@ -252,14 +279,61 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
         }
     }
     // A template that breaks after it was opened is refused by the save, which writes nothing.
-    std::filesystem::copy_file(copy, templatePath_,
-                               std::filesystem::copy_options::overwrite_existing);
+    RestoreTemplate();
     auto book = app_->Workbooks()->Open(templatePath_);
     book->Worksheets(1)->Range("A1")->SetValue(std::string("x"));
-    ReplacePart(templatePath_, "xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>");
+    ReplacePart(templatePath_, "xl/worksheets/sheet2.xml",
+                "<worksheet><sheetData/>AT&T</worksheet>");
     const std::string path = PathOf("filled.xlsx");
     EXPECT_THROW(book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook), rt::Error);
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A cell note as a spreadsheet program stores it: its text in the comments part, and its box
+// in a legacy drawing whose line breaks are HTML-style "<br>" tags without an end.
+void AddNoteWithALineBreak(const std::string& path)
+{
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Bericht");
+    worksheet_write_string(sheet, 0, 0, "Titel", nullptr);
+    worksheet_write_comment(sheet, 0, 0, "Autor:\nerste Zeile\nzweite Zeile");
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+    const exceltest::XlsxFile file(path);
+    const std::string vmlPart = "xl/drawings/vmlDrawing1.vml";
+    std::string vml = file.Part(vmlPart);
+    const std::string empty = "<div style=\"text-align:left\"></div>";
+    const auto at = vml.find(empty);
+    ASSERT_NE(at, std::string::npos) << vml;
+    vml.replace(at, empty.size(),
+                "<div style='text-align:left'><font face=\"Tahoma\" size=\"160\" "
+                "color=\"auto\"><b>Autor:</b></font><font face=\"Tahoma\" size=\"160\" "
+                "color=\"auto\"><br>erste Zeile<br>zweite Zeile</font></div>");
+    ReplacePart(path, vmlPart, vml);
+}
+
+TEST_F(TemplateTest, TemplateWithACellNoteIsFilledAndKeepsTheNote)
+{
+    const std::string notePath = PathOf("note.xltx");
+    AddNoteWithALineBreak(notePath);
+    const exceltest::XlsxFile original(notePath);
+    ASSERT_TRUE(original.Has("xl/comments1.xml"));
+    ASSERT_NE(original.Part("xl/drawings/vmlDrawing1.vml").find("<br>erste"), std::string::npos);
+
+    auto book = app_->Workbooks()->Open(notePath);
+    book->Worksheets(1)->Range("A2")->SetValue(std::string("gefüllt"));
+    const std::string path = PathOf("filled.xlsx");
+    book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+    book->Close(false);
+
+    const exceltest::XlsxFile filled(path);
+    for (const char* part : {"xl/drawings/vmlDrawing1.vml", "xl/comments1.xml",
+                             "xl/worksheets/_rels/sheet1.xml.rels"}) {
+        EXPECT_EQ(filled.Part(part), original.Part(part)) << part;
+    }
+    EXPECT_NE(filled.Part(kSheet).find("<legacyDrawing"), std::string::npos);
+    EXPECT_EQ(filled.Cells(kSheet).at("A2").value, "gefüllt");
+    EXPECT_EQ(filled.Cells(kSheet).at("A1").value, "Titel");
+    EXPECT_EQ(exceltest::PartsNoReaderOpens(path), "");
 }
 
 TEST_F(TemplateTest, FailureWhileFillingNamesTheTargetNotTheTemporaryFile)
