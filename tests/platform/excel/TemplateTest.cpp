@@ -11,9 +11,12 @@
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <cstdint>
 #include <fstream>
 #include <functional>
 
@@ -287,6 +290,74 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
     const std::string path = PathOf("filled.xlsx");
     EXPECT_THROW(book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook), rt::Error);
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// The package at `path` with the uncompressed size that its directory and the local header
+// declare for `part` set to `size`, the data left as it is.
+void DeclareSize(const std::string& path, const std::string& part, std::uint32_t size)
+{
+    std::string bytes = ReadBytes(path);
+    const auto put = [&](std::size_t at) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+        }
+    };
+    int patched = 0;
+    for (auto at = bytes.find(part); at != std::string::npos; at = bytes.find(part, at + 1)) {
+        if (at >= 46 && bytes.compare(at - 46, 4, "PK\x01\x02") == 0) {
+            put(at - 46 + 24); // the directory's entry
+            ++patched;
+        } else if (at >= 30 && bytes.compare(at - 30, 4, "PK\x03\x04") == 0) {
+            put(at - 30 + 22); // the local header
+            ++patched;
+        }
+    }
+    ASSERT_EQ(patched, 2);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Keeps the address space of the process within `bytes` more than it uses now, for its
+// lifetime: a reservation of gigabytes then fails instead of taking the machine's memory.
+class AddressSpaceLimit
+{
+public:
+    explicit AddressSpaceLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_AS, &old_);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit = old_;
+        limit.rlim_cur =
+            static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + bytes;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &old_); }
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+private:
+    rlimit old_{};
+};
+
+TEST_F(TemplateTest, PartThatDeclaresMoreThanItHoldsIsRefusedWithoutReservingIt)
+{
+    const std::string part = "xl/workbook.xml";
+    const auto real =
+        static_cast<std::uint32_t>(exceltest::XlsxFile(templatePath_).Part(part).size());
+    for (const std::uint32_t declared : {0xFFFFFFF0u, real + 1, real - 1}) {
+        SCOPED_TRACE(declared);
+        RestoreTemplate();
+        DeclareSize(templatePath_, part, declared);
+        const AddressSpaceLimit limit(rlim_t(1) << 30);
+        try {
+            app_->Workbooks()->Open(templatePath_);
+            ADD_FAILURE() << "the template was accepted";
+        } catch (const rt::Error& error) {
+            EXPECT_EQ(error.Number(), 1004);
+            EXPECT_NE(error.Description().find("\"" + part + "\""), std::string::npos)
+                << error.Description();
+        }
+    }
 }
 
 // A cell note as a spreadsheet program stores it: its text in the comments part, and its box
