@@ -2,6 +2,7 @@
 
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
+#include "platform/runtime/Strings.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
@@ -118,6 +119,17 @@ std::vector<std::string> Package::PartNames() const
 
 void Package::Commit()
 {
+    // The changed parts are checked as any reader would take them: a package that would not
+    // open again is never written.
+    for (const auto& [name, data] : pending_) {
+        if (!name.ends_with(".xml") && !name.ends_with(".rels")) {
+            continue;
+        }
+        if (const auto fault = WellFormedFault(data)) {
+            Raise(kMethodFailed, "cannot write \"" + path_ + "\": its part \"" + name +
+                                     "\" would not be well-formed XML: " + *fault);
+        }
+    }
     for (const auto& [name, data] : pending_) {
         zip_source_t* source = zip_source_buffer(handle_->zip, data.data(), data.size(), 0);
         if (source == nullptr || zip_file_add(handle_->zip, name.c_str(), source,
@@ -143,6 +155,18 @@ void LoadPart(pugi::xml_document& doc, const std::string& data, const std::strin
         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
     if (!result) {
         Raise(kMethodFailed, what + " cannot be read: " + result.description());
+    }
+    // The parser holds the text as UTF-8 whatever the part was stored in (UTF-16, say), and
+    // it is saved so; its declaration must then say so too.
+    for (pugi::xml_node node : doc.children()) {
+        if (node.type() != pugi::node_declaration) {
+            continue;
+        }
+        pugi::xml_attribute encoding = node.attribute("encoding");
+        if (encoding && platform::runtime::LCase(encoding.value()) != "utf-8") {
+            encoding.set_value("UTF-8");
+        }
+        break;
     }
 }
 

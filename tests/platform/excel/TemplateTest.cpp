@@ -407,6 +407,97 @@ TEST_F(TemplateTest, TemplateWithACellNoteIsFilledAndKeepsTheNote)
     EXPECT_EQ(exceltest::PartsNoReaderOpens(path), "");
 }
 
+// `text` (ASCII and Latin-1 letters as UTF-8) in Latin-1 bytes.
+std::string Latin1(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == 0xC3 && i + 1 < text.size()) {
+            out += static_cast<char>(0x40 + static_cast<unsigned char>(text[++i]));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// `text` as above in UTF-16 (little-endian, with its byte-order mark).
+std::string Utf16(const std::string& text)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : Latin1(text)) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+// The template's first sheet stored in another encoding under a declaration that says so,
+// its page header naming a person with an umlaut.
+void StoreSheetIn(const std::string& path, const std::string& encoding,
+                  std::string (*encode)(const std::string&))
+{
+    std::string sheet = exceltest::XlsxFile(path).Part(kSheet);
+    const std::string utf8 = "encoding=\"UTF-8\"";
+    ASSERT_NE(sheet.find(utf8), std::string::npos);
+    sheet.replace(sheet.find(utf8), utf8.size(), "encoding=\"" + encoding + "\"");
+    const std::string confidential = "Confidential";
+    ASSERT_NE(sheet.find(confidential), std::string::npos);
+    sheet.replace(sheet.find(confidential), confidential.size(), "Vertraulich für Müller");
+    ReplacePart(path, kSheet, encode(sheet));
+}
+
+TEST_F(TemplateTest, SheetStoredInAnotherEncodingIsWrittenWithADeclarationThatMatches)
+{
+    const struct
+    {
+        const char* encoding;
+        std::string (*encode)(const std::string&);
+    } cases[] = {{"UTF-16", Utf16}, {"ISO-8859-1", Latin1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        RestoreTemplate();
+        StoreSheetIn(templatePath_, c.encoding, c.encode);
+        auto book = app_->Workbooks()->Open(templatePath_);
+        auto setup = book->Worksheets(1)->PageSetup();
+        EXPECT_EQ(setup->RightHeader(), "Vertraulich für Müller");
+        setup->SetCenterHeader("Grüße");
+        book->Worksheets(1)->Range("A3")->SetValue(std::string("Zeile für dich"));
+        const std::string path = PathOf("filled.xlsx");
+        book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+        book->Close(false);
+
+        EXPECT_EQ(exceltest::PartsNoReaderOpens(path), "");
+        const exceltest::XlsxFile filled(path);
+        EXPECT_EQ(filled.HeaderFooter(kSheet, "oddHeader"),
+                  "&LKestrova&CGrüße&RVertraulich für Müller");
+        EXPECT_EQ(filled.Cells(kSheet).at("A3").value, "Zeile für dich");
+        EXPECT_EQ(filled.Cells(kSheet).at("A1").value, "Quarterly title");
+    }
+}
+
+TEST_F(TemplateTest, FillWhoseOutputWouldNotOpenIsRefusedAndNothingWritten)
+{
+    // An encoding the fill cannot take over: the filled sheet would mix its bytes with UTF-8.
+    StoreSheetIn(templatePath_, "windows-1252", Latin1);
+    auto book = app_->Workbooks()->Open(templatePath_);
+    book->Worksheets(1)->Range("A3")->SetValue(std::string("Zeile für dich"));
+    const std::string path = PathOf("filled.xlsx");
+    try {
+        book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+        ADD_FAILURE() << "a workbook that would not open was saved";
+    } catch (const rt::Error& error) {
+        EXPECT_EQ(error.Number(), 1004);
+        EXPECT_NE(error.Description().find("\"" + path + "\""), std::string::npos)
+            << error.Description();
+        EXPECT_NE(error.Description().find(std::string("\"") + kSheet + "\""), std::string::npos)
+            << error.Description();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"pristine.xltx", "report.xltx"}));
+}
+
 TEST_F(TemplateTest, FailureWhileFillingNamesTheTargetNotTheTemporaryFile)
 {
     auto book = app_->Workbooks()->Open(templatePath_);
