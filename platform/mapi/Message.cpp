@@ -84,6 +84,19 @@ runtime::Date LocalDateOf(const std::optional<PropValue>& utc)
     return detail::ToDate(store::UtcToLocal(*t).seconds);
 }
 
+// An appointment's start or end in local seconds: an occurrence's own, else the item's
+// property; nothing when the item has none.
+std::optional<std::int64_t> AppointmentSeconds(const detail::MessageData& data, long lid)
+{
+    if (const auto& o = data.Occurrence())
+        return lid == LID_APPT_START ? o->start.seconds : o->end.seconds;
+    const auto utc = data.GetNamed(PSETID_Appointment, lid, store::PT_SYSTIME);
+    const auto* t = utc ? std::get_if<store::SysTime>(&*utc) : nullptr;
+    if (!t)
+        return std::nullopt;
+    return store::UtcToLocal(*t).seconds;
+}
+
 long LongOf(const std::optional<PropValue>& v)
 {
     if (!v)
@@ -276,12 +289,20 @@ runtime::Date Message::Start() const
     return LocalDateOf(m_data->GetNamed(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME));
 }
 
+std::optional<runtime::Date> Message::TryStart() const
+{
+    RequireKind(ItemKind::Appointment, "Start");
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_START);
+    return seconds ? detail::TryToDate(*seconds) : NoDate();
+}
+
 runtime::Date Message::End() const
 {
     RequireKind(ItemKind::Appointment, "End");
-    if (const auto& o = m_data->Occurrence())
-        return detail::ToDate(o->end.seconds);
-    return LocalDateOf(m_data->GetNamed(PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME));
+    // An item that runs into the year 10000 (an all-day item on 31 December 9999) ends, as
+    // far as a date can tell, at the calendar's last second; its duration keeps the length.
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_END);
+    return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
 }
 
 long Message::Duration() const

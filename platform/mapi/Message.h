@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform::mapi {
@@ -88,6 +89,11 @@ public:
 
     // -- Appointments (throws error 438 on other kinds) --------------------------------
     runtime::Date Start() const;
+    /// As Start, but nothing instead of error 6 when local time cannot show it: an item
+    /// beyond the calendar's ends in this zone (in the year 10000 or 99).
+    std::optional<runtime::Date> TryStart() const;
+    /// The end; one past the calendar (an all-day item on 31 December 9999) answers the
+    /// calendar's last second, 9999-12-31 23:59:59.
     runtime::Date End() const;
     /// Duration in minutes.
     long Duration() const;
