@@ -76,12 +76,14 @@ runtime::Date NoDate()
     return runtime::DateSerial(4501, 1, 1);
 }
 
+// A date beyond the calendar's ends in this zone (a task of the first morning of the year 100
+// read west of where it was made) shows as the end it passed.
 runtime::Date LocalDateOf(const std::optional<PropValue>& utc)
 {
     const auto* t = utc ? std::get_if<store::SysTime>(&*utc) : nullptr;
     if (!t)
         return NoDate();
-    return detail::ToDate(store::UtcToLocal(*t).seconds);
+    return detail::ToDateWithinCalendar(store::UtcToLocal(*t).seconds);
 }
 
 // An appointment's start or end in local seconds: an occurrence's own, else the item's
@@ -284,9 +286,8 @@ void Message::Delete()
 runtime::Date Message::Start() const
 {
     RequireKind(ItemKind::Appointment, "Start");
-    if (const auto& o = m_data->Occurrence())
-        return detail::ToDate(o->start.seconds);
-    return LocalDateOf(m_data->GetNamed(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME));
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_START);
+    return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
 }
 
 std::optional<runtime::Date> Message::TryStart() const

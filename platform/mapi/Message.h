@@ -88,12 +88,13 @@ public:
     void Delete();
 
     // -- Appointments (throws error 438 on other kinds) --------------------------------
+    // A start or end (also a task's date) beyond the calendar's ends in this zone answers
+    // the end it passed: 100-01-01 00:00:00 or 9999-12-31 23:59:59 (an all-day item on
+    // 31 December 9999 ends there).
     runtime::Date Start() const;
-    /// As Start, but nothing instead of error 6 when local time cannot show it: an item
-    /// beyond the calendar's ends in this zone (in the year 10000 or 99).
+    /// As Start, but nothing when local time cannot show it: an item beyond the calendar's
+    /// ends in this zone (in the year 10000 or 99).
     std::optional<runtime::Date> TryStart() const;
-    /// The end; one past the calendar (an all-day item on 31 December 9999) answers the
-    /// calendar's last second, 9999-12-31 23:59:59.
     runtime::Date End() const;
     /// Duration in minutes.
     long Duration() const;
