@@ -203,6 +203,9 @@ void cItemReader::LoopItems()
 
 rt::Variant cItemReader::PropertyValue(const mapi::Message& oItem, const Field& oField) const
 {
+    if (oField.MapiPropertyType() == PT_SYSTIME)
+        if (const auto local = oItem.LocalTimeField(oField.PR()))
+            return rt::Variant(*local);
     rt::Variant v = oItem.Fields(oField.PR());
     if (oField.MapiPropertyType() == PT_SYSTIME && !v.IsEmpty())
         return rt::Variant(ToLocal(v));
@@ -223,6 +226,15 @@ std::optional<rt::Variant> cItemReader::SharedValue(const mapi::Message& oItem, 
     default:
         return std::nullopt;
     }
+}
+
+rt::Date cItemReader::LocalField(const mapi::Message& oItem, std::int32_t lTag) const
+{
+    // Straight from the stored instant: west of UTC the last evening of 9999 is stored in the
+    // year 10000, which no UTC date shows.
+    if (const auto local = oItem.LocalTimeField(lTag))
+        return *local;
+    return ToLocal(oItem.Fields(lTag));
 }
 
 rt::Date cItemReader::ToLocal(const rt::Variant& vUtc) const

@@ -201,6 +201,17 @@ runtime::Variant Message::Fields(std::int32_t tag) const
     return value ? detail::ToVariant(*value) : runtime::Variant{};
 }
 
+std::optional<runtime::Date> Message::LocalTimeField(std::int32_t tag) const
+{
+    if (tag == 0)
+        return std::nullopt;
+    const auto value = m_data->Get(static_cast<store::PropTag>(tag));
+    const auto* t = value ? std::get_if<store::SysTime>(&*value) : nullptr;
+    if (!t)
+        return std::nullopt;
+    return detail::ToDateWithinCalendar(store::UtcToLocal(*t).seconds);
+}
+
 void Message::SetFields(std::int32_t tag, const runtime::Variant& value)
 {
     const auto t = static_cast<store::PropTag>(tag);

@@ -65,6 +65,11 @@ public:
     /// A property by tag: Empty when missing; PT_SYSTIME as UTC dates; multi-valued ones as
     /// 0-based arrays. A tag whose type is PT_UNSPECIFIED matches a property of any type.
     runtime::Variant Fields(std::int32_t tag) const;
+    /// A PT_SYSTIME property as local time, straight from the stored instant, so that one
+    /// that UTC dates cannot show (the last evening of 9999 west of UTC) still reads; a local
+    /// time beyond the calendar's ends answers the end it passed. Nothing when the property
+    /// is missing or holds no date.
+    std::optional<runtime::Date> LocalTimeField(std::int32_t tag) const;
     /// Writes a property by tag (Empty deletes it).
     void SetFields(std::int32_t tag, const runtime::Variant& value);
     /// The id (high 16 bits of a tag, type bits 0) of a named property of the item's store:

@@ -378,12 +378,24 @@ TEST_F(CalendarEndsTest, ItemsMadeWestOfUtcOnTheCalendarsLastEveningAreRead)
     tzset();
     B().Appointment(m_calendar.entryId, "evening", L(9999, 12, 31, 20), L(9999, 12, 31, 21));
     B().Appointment(m_calendar.entryId, "morning", L(9999, 12, 31, 8), L(9999, 12, 31, 9));
+    B().JournalEntry(m_journal.entryId, "call", "Telefonanruf", L(9999, 12, 31, 20), 30);
     for (const trDateField eField : {trStartDate, trEndDate}) {
         SCOPED_TRACE(eField == trStartDate ? "by start" : "by end");
         EXPECT_THAT(Read(eField, {9999, 12, 31}, {9999, 12, 31}),
-                    ElementsAreArray({"evening 9999-12-31 20:00..9999-12-31 21:00",
+                    ElementsAreArray({"call 9999-12-31 20:00..9999-12-31 20:30",
+                                      "evening 9999-12-31 20:00..9999-12-31 21:00",
                                       "morning 9999-12-31 08:00..9999-12-31 09:00"}));
     }
+    // A column of the date property itself reads it as local time too.
+    Column(
+        "LogStart", 0, PT_SYSTIME, 0,
+        rt::Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(st::props::LID_LogStart))),
+        mapi::PSETID_Log);
+    Read(trStartDate, {9999, 12, 31}, {9999, 12, 31});
+    std::vector<std::string> logStarts;
+    for (const auto& r : *Root().Records())
+        logStarts.push_back(Format(r->Fields(rt::Variant("LogStart"))->Value()));
+    EXPECT_THAT(logStarts, ::testing::Contains("9999-12-31 20:00"));
 }
 
 } // namespace engine::test
