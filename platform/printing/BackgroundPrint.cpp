@@ -2,6 +2,7 @@
 
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 
 #include <atomic>
 #include <exception>
@@ -152,6 +153,9 @@ void PrintInBackground(PrintRequest request)
     if (!fs::is_regular_file(request.file, ec))
         rt::Raise(rt::errors::FileNotFound, kSource, "File not found: " + request.file);
     const fs::path copy = CopyOf(request.file);
+    // The user hears of the print here, on the thread that listens, as the print is on its way.
+    platform::runtime::Notify(
+        {platform::runtime::Notice::Kind::Printed, copy.filename().string(), request.printer});
     ThePrints().Start([request = std::move(request), copy] { Print(request, copy); });
 }
 

@@ -28,9 +28,10 @@ struct PrintRequest
 /// its own while the caller goes on. The file is copied at once, so that it may be changed or
 /// removed right after the call; the copy is made ready for printing (PrintableDocument) and
 /// submitted to the queue on a thread of its own, under the document's file name as the job's
-/// title. A failure there cannot reach the caller: it is written to the standard error
-/// stream and kept for BackgroundPrintFailures. Throws platform::runtime::Error 53 when the
-/// file is missing, and 75 when no copy can be made.
+/// title. The user hears of the print at once, on the caller's thread (a runtime Notice of
+/// kind Printed with that title and the queue). A failure on that thread cannot reach the caller:
+/// it is written to the standard error stream and kept for TakeBackgroundPrintFailures. Throws
+/// platform::runtime::Error 53 when the file is missing, and 75 when no copy can be made.
 void PrintInBackground(PrintRequest request);
 
 /// Waits until every print that PrintInBackground started has ended. The process waits so
