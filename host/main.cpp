@@ -3,6 +3,7 @@
 #include "host/GuiHost.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
+#include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -14,7 +15,7 @@ int main(int argc, char** argv)
     host::HostOptions oOptions;
     try {
         oOptions = host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                     host::LanguageOfEnvironment());
+                                      host::LanguageOfEnvironment());
     } catch (const std::invalid_argument& e) {
         std::cerr << "tallyman: " << e.what() << "\n\n" << host::Usage();
         return 2;
@@ -23,7 +24,10 @@ int main(int argc, char** argv)
         std::cout << host::Usage();
         return 0;
     }
-    if (oOptions.bGui)
-        return host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr);
-    return host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
+    const int nExit = oOptions.bGui
+                          ? host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr)
+                          : host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
+    // A report printed just before the end is still on its way to the queue.
+    platform::printing::WaitForBackgroundPrints();
+    return nExit;
 }
