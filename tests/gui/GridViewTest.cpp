@@ -295,6 +295,18 @@ TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)
     const std::string r = std::to_string(nRow);
     const std::vector<std::string> vWanted = {r + ",1", r + ",2"};
     EXPECT_EQ(vEdits, vWanted);
+
+    // The cell with the box toggles and takes no text: a double click on its text and F2
+    // open no editor, and an edit that reaches the model is refused.
+    const QModelIndex boxed = view.model()->index(row, kCompany);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
+                       QPoint(cell.right() - 4, cell.center().y()));
+    QTest::keyClick(&view, Qt::Key_F2);
+    EXPECT_EQ(view.viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_FALSE(view.model()->setData(boxed, QString("Renamed by typing"), Qt::EditRole));
+    EXPECT_EQ(oGrid.TextMatrix(nRow, kCompany), "Bau");
+    EXPECT_EQ(oGrid.CellChecked(nRow, kCompany), pf::CheckState::Checked);
+    EXPECT_EQ(vEdits, vWanted);
 }
 
 // The flags of the first data row, right under the header: checkable where the cell has a
