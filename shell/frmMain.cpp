@@ -72,8 +72,9 @@ frmMain::frmMain() : Form("frmMain")
     m_fg = &m_fgControl->Grid();
     m_cboTemplate = Add<pf::ComboBox>("cboTemplate");
     m_txtFind = Add<pf::TextBox>("txtFind");
-    // Beside the find box, which a view shows next to the template list.
+    // Beside the find box, which a view shows next to the template list; "Find".
     m_cmdFind = Add<pf::CommandButton>("cmdFind");
+    m_cmdFind->SetTag("2293");
     m_MenuBar1 = Add<pf::MenuBar>("MenuBar1");
     m_Coolbar1 = Add<pf::ToolBar>("Coolbar1");
     m_imlBars = Add<pf::ImageList>("imlBars");

@@ -50,6 +50,21 @@ protected:
         oGrid.Subtotal(pf::SubtotalFunction::Sum, kCompany, kHours, "%s", kCompany);
         oGrid.Subtotal(pf::SubtotalFunction::Sum, 0, kHours, "Total %s", 0);
     }
+    static constexpr const char* kWideCaption = "Total Kategorien WWWWWWWW";
+    // The grand total's row, its caption made wider than the narrowed outline column and its
+    // company cell blank (a total row's empty cell holds a blank); -1 without one.
+    int WideTotalCaption()
+    {
+        int r = 1;
+        while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
+            ++r;
+        if (r >= oGrid.Rows())
+            return -1;
+        oGrid.SetColWidth(0, 300);
+        oGrid.SetTextMatrix(r, 0, kWideCaption);
+        oGrid.SetTextMatrix(r, kCompany, " ");
+        return r;
+    }
     // The view row that shows text in column col, or -1.
     int ViewRow(const gui::GridView& view, const QString& text, int col = 0) const
     {
@@ -139,20 +154,15 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
     // The grand total's caption is wider than the narrow outline column and runs on into the
     // blank company cell, which has a background of its own: the caption must show there
     // also while its own cell is the current one (painted in the selection's colours).
-    int r = 1;
-    while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
-        ++r;
-    ASSERT_LT(r, oGrid.Rows());
-    oGrid.SetColWidth(0, 300);
-    oGrid.SetTextMatrix(r, 0, "Total WWWWWWWW");
-    oGrid.SetTextMatrix(r, kCompany, " "); // a total row's empty cell holds a blank
+    const int r = WideTotalCaption();
+    ASSERT_GT(r, 0);
     oGrid.SetCellBackColor({r, 0, r, kHours}, 0xF0E0D0);
     oGrid.Select(r, 0, r, 0);
     gui::GridView view(oGrid);
     view.resize(600, 300);
     view.show();
     QApplication::processEvents();
-    const int m = ViewRow(view, "Total WWWWWWWW");
+    const int m = ViewRow(view, kWideCaption);
     ASSERT_GE(m, 0);
     const QRect cell = view.visualRect(view.model()->index(m, kCompany)).adjusted(2, 2, -2, -2);
     const QImage shot = view.viewport()->grab().toImage();
@@ -162,6 +172,64 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
         for (int y = cell.top(); y <= cell.bottom(); ++y)
             text += shot.pixel(x, y) != background ? 1 : 0;
     EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+}
+
+TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
+{
+    // A group caption wider than the narrow outline column runs on over the blank company
+    // cell: the grid line between them does not cut it, and with its own cell selected it
+    // shows in the selection's colours across both cells. A data row keeps its lines.
+    const int r = WideTotalCaption();
+    ASSERT_GT(r, 0);
+    gui::GridView view(oGrid);
+    view.resize(600, 300);
+    view.show();
+    QApplication::processEvents();
+    const int m = ViewRow(view, kWideCaption);
+    int data = 0;
+    while (data < view.model()->rowCount() &&
+           view.model()->index(data, 0).data(gui::GridModel::NodeRole).toInt() >= 0)
+        ++data;
+    ASSERT_GE(m, 0);
+    ASSERT_LT(data, view.model()->rowCount());
+    const QRect caption = view.visualRect(view.model()->index(m, 0));
+    const QRect company = view.visualRect(view.model()->index(m, kCompany));
+    const auto lineAt = [&](const QImage& shot, int row) {
+        // How many pixels of the row's height stand in the grid line's colour at the outline
+        // column's right edge, and that colour (the lines' crossing below the row).
+        const int x = view.columnViewportPosition(kCompany) - 1;
+        const int top = view.rowViewportPosition(row), bottom = top + view.rowHeight(row) - 1;
+        const QRgb line = shot.pixel(x, bottom);
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            n += shot.pixel(x, y) == line ? 1 : 0;
+        return n;
+    };
+    QImage shot = view.viewport()->grab().toImage();
+    EXPECT_EQ(lineAt(shot, data), view.rowHeight(data) - 1) << "a data row lost its grid line";
+    EXPECT_LE(lineAt(shot, m), 2) << "the grid line cuts the caption";
+    const QRgb background = shot.pixel(company.right() - 2, company.top() + 3);
+    int text = 0;
+    for (int x = company.left(); x < company.right(); ++x)
+        for (int y = company.top() + 1; y < company.bottom(); ++y)
+            text += shot.pixel(x, y) != background ? 1 : 0;
+    EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+
+    oGrid.Select(r, 0, r, 0);
+    QApplication::processEvents();
+    shot = view.viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixel(caption.right() - 2, caption.top() + 3),
+              shot.pixel(company.right() - 2, company.top() + 3))
+        << "the selected caption's cells differ";
+    EXPECT_NE(shot.pixel(company.right() - 2, company.top() + 3), background)
+        << "the caption's cells do not show the selection";
+    // Its text there is in the selection's colour too, not in the dark ink of a cell that
+    // is not selected.
+    int dark = 0;
+    for (int x = company.left() + 1; x < company.right() - 1; ++x)
+        for (int y = company.top() + 1; y < company.bottom() - 1; ++y)
+            dark += qGray(shot.pixel(x, y)) < 80 ? 1 : 0;
+    EXPECT_EQ(dark, 0) << "the caption's text changes colour at the cell's edge";
 }
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
@@ -294,6 +362,18 @@ TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)
     EXPECT_EQ(oGrid.ComboIndex(), 2);
     const std::string r = std::to_string(nRow);
     const std::vector<std::string> vWanted = {r + ",1", r + ",2"};
+    EXPECT_EQ(vEdits, vWanted);
+
+    // The cell with the box toggles and takes no text: a double click on its text and F2
+    // open no editor, and an edit that reaches the model is refused.
+    const QModelIndex boxed = view.model()->index(row, kCompany);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
+                       QPoint(cell.right() - 4, cell.center().y()));
+    QTest::keyClick(&view, Qt::Key_F2);
+    EXPECT_EQ(view.viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_FALSE(view.model()->setData(boxed, QString("Renamed by typing"), Qt::EditRole));
+    EXPECT_EQ(oGrid.TextMatrix(nRow, kCompany), "Bau");
+    EXPECT_EQ(oGrid.CellChecked(nRow, kCompany), pf::CheckState::Checked);
     EXPECT_EQ(vEdits, vWanted);
 }
 

@@ -139,7 +139,7 @@ private:
         fg.SetRowOutlineLevel(1, 0);
         fg.SetRowOutlineLevel(2, 1);
         fg.SetRowOutlineLevel(3, 1);
-        fg.SetCellChecked({2, 0, 3, 0}, pf::CheckState::Unchecked);
+        fg.SetCellChecked({2, 0, 2, 0}, pf::CheckState::Unchecked);
         auto& target = fgTarget->Grid();
         target.SetCols(1);
         target.SetRows(1);
@@ -256,6 +256,7 @@ TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
         "collapse fgList 1\n"
         "expand fgList 1\n"
         "edit fgList 3 0 Aufgaben (alle)\n"
+        "edit fgList 2 0 Renamed by typing\n"
         "choose fgList 2 Summe Anzahl\n"
         "drag fgList 2,3 to fgTarget 1\n"
         "key enter\n");
@@ -270,6 +271,9 @@ TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
     auto& fg = form.fgList->Grid();
     EXPECT_EQ(fg.CellChecked(2, 0), pf::CheckState::Checked);
     EXPECT_EQ(fg.TextMatrix(3, 0), "Aufgaben (alle)");
+    // A cell with a check box is ticked, never typed over.
+    EXPECT_EQ(fg.TextMatrix(2, 0), "Kalender");
+    EXPECT_NE(out.str().find("fgList: the form refused the edit"), std::string::npos) << out.str();
     EXPECT_EQ(fg.TextMatrix(2, 1), "Anzahl");
     EXPECT_EQ(fg.IsCollapsed(1), pf::OutlineState::Expanded);
     auto& target = form.fgTarget->Grid();
