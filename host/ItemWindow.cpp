@@ -7,7 +7,6 @@
 #include "platform/mapi/Message.h"
 #include "platform/mapi/Recipient.h"
 #include "platform/mapi/Recipients.h"
-#include "platform/mapi/detail/MessageData.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/Variant.h"
 #include "platform/store/KnownProperties.h"
@@ -134,7 +133,7 @@ ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem)
     if (!oContent.bMail)
         return oContent;
     oContent.bSendable = !oItem.Sent();
-    oContent.bUnsaved = oItem.Data()->IsNew();
+    oContent.bUnsaved = oItem.EntryID().empty(); // a new item has no id until it is written
     oContent.sTo = RecipientsText(oItem);
     const platform::mapi::Attachments oAttachments(oItem.Data());
     for (long i = 1; i <= oAttachments.Count(); ++i)
