@@ -198,7 +198,11 @@ constexpr std::array kTexts = {
           "Menüband: Registerkarte \"#0\", Schaltfläche \"#1\""},
     Entry{HostText::SampleGenerated, "Generated the sample profile in #0",
           "Das Beispielprofil ist angelegt in #0"},
-    Entry{HostText::PrinterLine, "Printer: #0", "Drucker: #0"},
+    Entry{HostText::PrinterLine,
+          "Printer: #0 is the default printer for this run; a template that names its own "
+          "printer prints there.",
+          "Drucker: #0 ist der Standarddrucker für diesen Lauf; eine Vorlage, die ihren eigenen "
+          "Drucker nennt, druckt dort."},
     Entry{HostText::QuoteNotClosed,
           "a quote is not closed: #0",
           "ein Anführungszeichen ist nicht geschlossen: #0"},
