@@ -40,6 +40,16 @@ constexpr std::array kTexts = {
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::ViewNotKept,
+          "Closed the report window, but the template's view was NOT kept: #0 The changes "
+          "since the window opened are lost. Say report to open it again.",
+          "Das Berichtsfenster ist geschlossen, aber die Ansicht der Vorlage wurde NICHT "
+          "behalten: #0 Die Änderungen seit dem Öffnen des Fensters sind verloren. report "
+          "öffnet es wieder."},
+    Entry{HostText::FileNotWritten, "#0 was not written (#1).",
+          "#0 wurde nicht geschrieben (#1)."},
+    Entry{HostText::NotWrittenReason, "the report window did not save it",
+          "das Berichtsfenster hat sie nicht gespeichert"},
     Entry{HostText::ExportFolderMissing,
           "The folder #0 does not exist; make it first (mkdir -p) or name another one.",
           "Der Ordner #0 existiert nicht; legen Sie ihn zuerst an (mkdir -p) oder nennen Sie "

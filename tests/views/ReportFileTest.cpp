@@ -6,6 +6,7 @@
 #include "platform/forms/Driver.h"
 #include "platform/locale/Locale.h"
 #include "platform/runtime/Date.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
 #include "views/Templates.h"
@@ -618,7 +619,10 @@ TEST_F(ReportFileTest, EveryTextAUserCanTypeRoundTripsAndTextThatIsNotUtf8IsNeve
         EXPECT_EQ(oRead->Filter()->Subject(), c.sText);
     }
 
-    // Bytes that are not UTF-8 are refused at the writer: the file stays as it was.
+    // Bytes that are not UTF-8 are refused at the writer: the file stays as it was, and the
+    // failure is told to whoever hosts the add-in.
+    std::vector<rt::Notice> vNotices;
+    rt::SetNoticeListener([&](const rt::Notice& n) { vNotices.push_back(n); });
     for (const std::string sBad :
          {"Bad\xFCName", "\x80", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
         for (const bool bInName : {true, false}) {
@@ -634,11 +638,18 @@ TEST_F(ReportFileTest, EveryTextAUserCanTypeRoundTripsAndTextThatIsNotUtf8IsNeve
             oView->CreateNew(bInName ? "X" + sBad : std::string("Filter"));
             oView->Filter()->SetSubjectCondition(engine::trContains, sBad);
             oTemplates.Add(oView);
+            vNotices.clear();
             EXPECT_THROW(oTemplates.Save(), rt::Error);
             EXPECT_EQ(ReadFileText(), sBefore);
             EXPECT_EQ(Loaded()->Count(), 1);
+            ASSERT_EQ(vNotices.size(), 1U);
+            EXPECT_EQ(vNotices[0].kind, rt::Notice::Kind::NotWritten);
+            EXPECT_EQ(vNotices[0].subject, FilePath());
+            EXPECT_NE(vNotices[0].detail.find("not UTF-8"), std::string::npos)
+                << vNotices[0].detail;
         }
     }
+    rt::SetNoticeListener({});
 }
 
 TEST_F(ReportFileTest, ASaveKeepsAVersionAnotherProgramWroteAsideAndSaysWhereOnce)

@@ -1,0 +1,122 @@
+// Runs of the host in which work could be lost: text that is not UTF-8, a template that cannot
+// be read, a settings folder that cannot be written, a profile that cannot be opened.
+#include "HostRunFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using host_test::RunResult;
+
+std::string ReadAll(const fs::path& oFile)
+{
+    std::ifstream oIn(oFile, std::ios::binary);
+    return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+}
+
+// The output with the lines that the host wrapped at its width joined again.
+std::string Unwrapped(std::string s)
+{
+    for (auto at = s.find("\n  "); at != std::string::npos; at = s.find("\n  ", at))
+        s.replace(at, 3, " ");
+    return s;
+}
+
+class WorkKeptRunTest : public host_test::HostRunFixture
+{
+protected:
+    fs::path SettingsFolder() const { return oRoot / "Kestrova" / "Tallyman"; }
+    fs::path ReportsFile() const { return SettingsFolder() / "reports.xml"; }
+    // Makes the sample profile and its report definitions, in English.
+    void MakeSample() const
+    {
+        const auto r = Run("--lang en");
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        ASSERT_TRUE(fs::exists(ReportsFile()));
+    }
+    // A copy of the sample profile outside the settings folder.
+    fs::path CopiedProfile(const std::string& sName) const
+    {
+        const fs::path oCopy = oRoot / sName;
+        fs::copy(SettingsFolder() / "SampleProfile", oCopy, fs::copy_options::recursive);
+        fs::remove(oCopy / "tallyman.lock");
+        return oCopy;
+    }
+    // The environment and the host of RunTallyman, as words of a shell command line.
+    std::string HostCommand(const std::string& sArgs) const
+    {
+        return "env LC_ALL= LC_MESSAGES= LANG=C.UTF-8 XDG_CONFIG_HOME='" + oRoot.string() +
+               "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs;
+    }
+};
+
+TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWritten)
+{
+    // A folder that even the superuser cannot write needs a mount of its own.
+    if (Shell("unshare --mount sh -c 'mount -t tmpfs tmpfs \"" + oRoot.string() + "\"'").exitCode !=
+        0)
+        GTEST_SKIP() << "no mount namespace for a read-only or full folder";
+    MakeSample();
+    const fs::path oProfile = CopiedProfile("profile");
+    const std::string sFolder = SettingsFolder().string();
+    const std::string sFile = ReportsFile().string();
+    const std::string sKept = (oRoot / "reports.kept").string();
+    fs::copy_file(ReportsFile(), sKept);
+    struct Case
+    {
+        const char* name;
+        std::string sMount;
+        std::string sLanguage;
+        std::vector<std::string> vLines;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"read-only folder",
+              "mount --bind '" + sFolder + "' '" + sFolder + "' && mount -o remount,bind,ro '" +
+                  sFolder + "'",
+              "en",
+              {"Closed the report window, but the template's view was NOT kept: \"" + sFile +
+                   "\" cannot be ",
+               "its file system is read-only. The changes since the window opened are lost."}},
+             {"full disk",
+              "mount -t tmpfs -o size=64k tmpfs '" + sFolder + "' && cp '" + sKept + "' '" + sFile +
+                  "' && (dd if=/dev/zero of='" + sFolder + "/filler' bs=4096 2>/dev/null; true)",
+              "de",
+              {"Das Berichtsfenster ist geschlossen, aber die Ansicht der Vorlage wurde NICHT "
+               "behalten: \"" +
+                   sFile + "\" kann nicht ",
+               "auf dem Datenträger ist kein Platz mehr frei. Die Änderungen"}}}) {
+        SCOPED_TRACE(c.name);
+        const std::string sScript =
+            c.sMount + " && { " +
+            HostCommand("--lang " + c.sLanguage + " --interactive --profile '" + oProfile.string() +
+                        "'") +
+            "; cmp -s '" + sFile + "' '" + sKept + "' && echo REPORTS-UNCHANGED; }";
+        const auto r =
+            Shell("printf 'move Location 1\\nexit\\nquit\\n' | unshare --mount sh -c \"" + sScript +
+                  "\"");
+        for (const auto& sLine : c.vLines)
+            EXPECT_NE(Unwrapped(r.output).find(sLine), std::string::npos) << sLine << "\n"
+                                                                          << r.output;
+        EXPECT_EQ(Unwrapped(r.output).find("the template keeps its view"), std::string::npos)
+            << r.output;
+        EXPECT_EQ(Unwrapped(r.output).find("die Vorlage behält ihre Ansicht"), std::string::npos)
+            << r.output;
+        EXPECT_NE(Unwrapped(r.output).find("REPORTS-UNCHANGED"), std::string::npos) << r.output;
+    }
+    // Where the folder can be written, the view is kept and said so.
+    const auto r = Run("--lang en --interactive --profile '" + oProfile.string() + "'",
+                       "move Location 1\\nexit\\nquit\\n");
+    EXPECT_NE(Unwrapped(r.output).find("the template keeps its view"), std::string::npos)
+        << r.output;
+    EXPECT_NE(ReadAll(ReportsFile()), ReadAll(sKept));
+}
+
+} // namespace
