@@ -331,7 +331,20 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
     out << Say(HostText::ReadCount,
                {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
         << "\n";
-    if (lMax == 0 && oLibrary.ReportFolderCount() == 0)
+    long lFolders = 0;
+    std::string sUnreadable;
+    try {
+        lFolders = oLibrary.ReportFolderCount();
+    } catch (const std::exception& e) {
+        // The template's settings in the file do not load (the window said so); the session
+        // goes on with the other templates.
+        sUnreadable = e.what();
+    }
+    if (!sUnreadable.empty())
+        out << WrapText(Say(HostText::TemplateUnreadable,
+                            {CurrentTemplate(oLibrary), sUnreadable, ReportsFile().string()}),
+                        nWidth);
+    else if (lMax == 0 && lFolders == 0)
         out << WrapText(Say(HostText::NoFolder, {CurrentTemplate(oLibrary), ExampleFolder()}),
                         nWidth);
     out << "\n";

@@ -50,6 +50,11 @@ constexpr std::array kTexts = {
           "#0 wurde nicht geschrieben (#1)."},
     Entry{HostText::NotWrittenReason, "the report window did not save it",
           "das Berichtsfenster hat sie nicht gespeichert"},
+    Entry{HostText::TemplateUnreadable,
+          "The template \"#0\" cannot be read (#1): it stays in #2 as it is; the table below "
+          "does not show it. Choose another template: template NAME.",
+          "Die Vorlage \"#0\" kann nicht gelesen werden (#1): Sie bleibt unverändert in #2; die "
+          "Tabelle darunter zeigt sie nicht. Wählen Sie eine andere Vorlage: template NAME."},
     Entry{HostText::ExportFolderMissing,
           "The folder #0 does not exist; make it first (mkdir -p) or name another one.",
           "Der Ordner #0 existiert nicht; legen Sie ihn zuerst an (mkdir -p) oder nennen Sie "

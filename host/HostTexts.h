@@ -20,6 +20,7 @@ enum class HostText
     ViewNotKept,
     FileNotWritten,
     NotWrittenReason,
+    TemplateUnreadable,
     ExportFolderMissing,
     AnswersIsFolder,
     AnswersUnreadable,

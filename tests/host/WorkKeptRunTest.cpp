@@ -22,12 +22,24 @@ std::string ReadAll(const fs::path& oFile)
     return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
 }
 
+void WriteAll(const fs::path& oFile, const std::string& sText)
+{
+    std::ofstream(oFile, std::ios::binary) << sText;
+}
+
 // The output with the lines that the host wrapped at its width joined again.
 std::string Unwrapped(std::string s)
 {
     for (auto at = s.find("\n  "); at != std::string::npos; at = s.find("\n  ", at))
         s.replace(at, 3, " ");
     return s;
+}
+
+// The text after the first occurrence of sAfter ("" when it does not occur).
+std::string After(const std::string& sText, const std::string& sAfter)
+{
+    const auto at = sText.find(sAfter);
+    return at == std::string::npos ? std::string() : sText.substr(at + sAfter.size());
 }
 
 class WorkKeptRunTest : public host_test::HostRunFixture
@@ -57,6 +69,61 @@ protected:
                "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' " + sArgs;
     }
 };
+
+TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)
+{
+    MakeSample();
+    // "(Standard)" holds an element of a newer version before its first setting, "Project
+    // Hours" a width that is no number.
+    std::string sXml = ReadAll(ReportsFile());
+    sXml.insert(sXml.find("<CountItems>"), "<FutureThing>1</FutureThing>");
+    const auto nHours = sXml.find("<Name>Project Hours</Name>");
+    ASSERT_NE(nHours, std::string::npos);
+    const auto nWidth = sXml.find("<Width>", nHours) + 7;
+    sXml.replace(nWidth, sXml.find("</Width>", nWidth) - nWidth, "abc");
+    WriteAll(ReportsFile(), sXml);
+
+    const std::string sFile = ReportsFile().string();
+    const auto oAnswers = oRoot / "answers.txt";
+    WriteAll(oAnswers, "template Tasks by Status\nrefresh\ntemplate Project Hours\n"
+                       "template Tasks by Status\nrefresh\nexit\n");
+    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(Unwrapped(r.output).find(
+                  "The template \"(Standard)\" cannot be read (Object variable or With "
+                  "block variable not set): it stays in " +
+                  sFile + " as it is"),
+              std::string::npos)
+        << r.output;
+    EXPECT_NE(
+        Unwrapped(r.output).find("The template \"Project Hours\" cannot be read (Type mismatch)"),
+        std::string::npos)
+        << r.output;
+    // Leaving a broken template works, and the other one reads again.
+    const std::string sOut = Unwrapped(r.output);
+    EXPECT_NE(After(sOut, "> template Tasks by Status\n").find("[-] Status: Complete ("),
+              std::string::npos)
+        << r.output;
+    const std::string sBack =
+        After(After(sOut, "> template Project Hours\n"), "> template Tasks by Status\n");
+    EXPECT_NE(sBack.find("Templates: (Standard) [Tasks by Status] "), std::string::npos)
+        << r.output;
+    EXPECT_EQ(sBack.find("cannot be read"), std::string::npos) << r.output;
+    EXPECT_EQ(sBack.find("Type mismatch"), std::string::npos) << r.output;
+    EXPECT_NE(sBack.find("> refresh\nok\n"), std::string::npos) << r.output;
+    EXPECT_NE(Unwrapped(r.output).find("the template keeps its view"), std::string::npos)
+        << r.output;
+    // The broken templates are written back as they were.
+    const std::string sAfter = ReadAll(ReportsFile());
+    EXPECT_NE(sAfter.find("<FutureThing>1</FutureThing>"), std::string::npos) << sAfter;
+    EXPECT_NE(sAfter.find("<Width>abc</Width>"), std::string::npos) << sAfter;
+
+    // A good template named on the command line opens as well.
+    const auto rTemplate = Run("--lang en --template 'Tasks by Status'");
+    EXPECT_EQ(rTemplate.exitCode, 0) << rTemplate.output;
+    EXPECT_NE(Unwrapped(rTemplate.output).find("[-] Status: Complete ("), std::string::npos)
+        << rTemplate.output;
+}
 
 TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWritten)
 {
