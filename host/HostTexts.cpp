@@ -40,6 +40,11 @@ constexpr std::array kTexts = {
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::NotUtf8,
+          "The text \"#0\" holds the byte #1, which is not UTF-8: it was not taken. Give it "
+          "again in UTF-8 (the terminal's character set must be UTF-8).",
+          "Der Text \"#0\" enthält das Byte #1, das kein UTF-8 ist: Er wurde nicht übernommen. "
+          "Geben Sie ihn in UTF-8 erneut ein (der Zeichensatz des Terminals muss UTF-8 sein)."},
     Entry{HostText::ViewNotKept,
           "Closed the report window, but the template's view was NOT kept: #0 The changes "
           "since the window opened are lost. Say report to open it again.",

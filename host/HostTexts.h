@@ -17,6 +17,7 @@ enum class HostText
     NoFolder,
     SavedAs,
     SaveFailed,
+    NotUtf8,
     ViewNotKept,
     FileNotWritten,
     NotWrittenReason,

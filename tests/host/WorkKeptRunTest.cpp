@@ -70,6 +70,64 @@ protected:
     }
 };
 
+TEST_F(WorkKeptRunTest, TextThatIsNotUtf8IsRefusedNamingTheByteAndTheTemplatesStayReadable)
+{
+    MakeSample();
+    struct Case
+    {
+        std::string sLanguage;
+        std::string sName;
+        std::string sRefusal;
+    };
+    for (const auto& c :
+         std::vector<Case>{{"en", "Good Name",
+                            "The text \"set txtNew Bad\\xFCName\" holds the byte \\xFC, "
+                            "which is not UTF-8: it was not taken."},
+                           {"de", "Müllers Bericht",
+                            "Der Text \"set txtNew Bad\\xFCName\" enthält das Byte "
+                            "\\xFC, das kein UTF-8 ist: Er wurde nicht übernommen."}}) {
+        SCOPED_TRACE(c.sLanguage);
+        // At the terminal the line is refused and the person types the name again (the shell's
+        // printf writes the byte 0xFC for \374).
+        const auto r = Run("--lang " + c.sLanguage + " --interactive",
+                           "templates\\nselect fg 0\\nclick cmdCopy\\nset txtNew Bad\\374Name\\n"
+                           "set txtNew " +
+                               c.sName + "\\nclick cmdOK\\nclick cmdOK\\nexit\\nquit\\n");
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_NE(Unwrapped(r.output).find(c.sRefusal), std::string::npos) << r.output;
+
+        // The next start reads every template, the new one among them.
+        const auto rNext = Run("--lang en --template '" + c.sName + "'");
+        EXPECT_EQ(rNext.exitCode, 0) << rNext.output;
+        EXPECT_NE(Unwrapped(rNext.output)
+                      .find("Tasks by Status Journal by Company and Month Project Hours"),
+                  std::string::npos)
+            << rNext.output;
+        EXPECT_NE(Unwrapped(rNext.output).find("[" + c.sName + "]"), std::string::npos)
+            << rNext.output;
+        EXPECT_FALSE(fs::exists(ReportsFile().string() + ".bak"));
+    }
+
+    // In an answers file the line ends the run before anything is saved.
+    const std::string sBefore = ReadAll(ReportsFile());
+    const auto oAnswers = oRoot / "answers.txt";
+    WriteAll(oAnswers, "setview\nclick cmdFilter\nset txtSubject M\xFCller\nclick cmdOK\n"
+                       "click cmdOK\nexit\n");
+    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    EXPECT_EQ(r.exitCode, 3) << r.output;
+    EXPECT_NE(Unwrapped(r.output).find(
+                  "line 3: The text \"set txtSubject M\\xFCller\" holds the byte \\xFC"),
+              std::string::npos)
+        << r.output;
+    EXPECT_EQ(ReadAll(ReportsFile()), sBefore);
+
+    const auto rOption = Run("--lang en --template $(printf 'Bad\\374')");
+    EXPECT_EQ(rOption.exitCode, 1) << rOption.output;
+    EXPECT_NE(Unwrapped(rOption.output).find("The text \"Bad\\xFC\" holds the byte \\xFC"),
+              std::string::npos)
+        << rOption.output;
+}
+
 TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)
 {
     MakeSample();
