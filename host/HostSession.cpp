@@ -444,6 +444,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         RefuseNonUtf8(oOptions);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
+        CheckProfileOpens(sProfile);
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
         RemoveSettingsLeftovers(out);

@@ -60,6 +60,11 @@ constexpr std::array kTexts = {
           "does not show it. Choose another template: template NAME.",
           "Die Vorlage \"#0\" kann nicht gelesen werden (#1): Sie bleibt unverändert in #2; die "
           "Tabelle darunter zeigt sie nicht. Wählen Sie eine andere Vorlage: template NAME."},
+    Entry{HostText::ProfileNotOpened, "The profile #0 cannot be opened: #1",
+          "Das Profil #0 kann nicht geöffnet werden: #1"},
+    Entry{HostText::ProfileFileEmpty, "its file #0 is empty.", "Seine Datei #0 ist leer."},
+    Entry{HostText::ProfileFileDamaged, "its file #0 is damaged or holds no store.",
+          "Seine Datei #0 ist beschädigt oder enthält keinen Speicher."},
     Entry{HostText::ExportFolderMissing,
           "The folder #0 does not exist; make it first (mkdir -p) or name another one.",
           "Der Ordner #0 existiert nicht; legen Sie ihn zuerst an (mkdir -p) oder nennen Sie "

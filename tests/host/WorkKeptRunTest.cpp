@@ -244,4 +244,44 @@ TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWritten)
     EXPECT_NE(ReadAll(ReportsFile()), ReadAll(sKept));
 }
 
+TEST_F(WorkKeptRunTest, AProfileThatCannotBeOpenedSaysSoAndEndsWithAFailure)
+{
+    MakeSample();
+    struct Case
+    {
+        const char* name;
+        std::string sStoreBytes;
+        std::string sLanguage;
+        std::string sReason;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"empty store", "", "en", "its file #/store1.db is empty."},
+             {"empty store in German", "", "de", "Seine Datei #/store1.db ist leer."},
+             {"no store", std::string(8192, 'x'), "en",
+              "its file #/store1.db is damaged or holds no store."},
+         }) {
+        SCOPED_TRACE(c.name);
+        const fs::path oProfile =
+            CopiedProfile(std::string("p-") + c.sLanguage + std::to_string(c.sStoreBytes.size()));
+        WriteAll(oProfile / "store1.db", c.sStoreBytes);
+        // A fresh settings folder: the add-in would make its "(Standard)" template anew.
+        const auto r = host_test::RunTallyman(oRoot / ("fresh-" + oProfile.filename().string()),
+                                              "--lang " + c.sLanguage + " --profile '" +
+                                                  oProfile.string() + "'");
+        EXPECT_NE(r.exitCode, 0) << r.output;
+        std::string sReason = c.sReason;
+        sReason.replace(sReason.find('#'), 1, oProfile.string());
+        const std::string sOpen =
+            c.sLanguage == "de"
+                ? "Das Profil " + oProfile.string() + " kann nicht geöffnet werden: "
+                : "The profile " + oProfile.string() + " cannot be opened: ";
+        EXPECT_NE(Unwrapped(r.output).find(sOpen + sReason), std::string::npos) << r.output;
+        EXPECT_EQ(Unwrapped(r.output).find("no such table"), std::string::npos) << r.output;
+        EXPECT_EQ(Unwrapped(r.output).find("(say report to open it)"), std::string::npos)
+            << r.output;
+        // The damaged file is left as it was.
+        EXPECT_EQ(ReadAll(oProfile / "store1.db"), c.sStoreBytes);
+    }
+}
+
 } // namespace
