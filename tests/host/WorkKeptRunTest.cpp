@@ -62,6 +62,13 @@ protected:
         fs::remove(oCopy / "tallyman.lock");
         return oCopy;
     }
+    // Runs the host in English with these lines as its answers file.
+    RunResult Answer(const std::string& sAnswers) const
+    {
+        const auto oAnswers = oRoot / "answers.txt";
+        WriteAll(oAnswers, sAnswers);
+        return Run("--lang en --answers '" + oAnswers.string() + "'");
+    }
     // The environment and the host of RunTallyman, as words of a shell command line.
     std::string HostCommand(const std::string& sArgs) const
     {
@@ -110,10 +117,8 @@ TEST_F(WorkKeptRunTest, TextThatIsNotUtf8IsRefusedNamingTheByteAndTheTemplatesSt
 
     // In an answers file the line ends the run before anything is saved.
     const std::string sBefore = ReadAll(ReportsFile());
-    const auto oAnswers = oRoot / "answers.txt";
-    WriteAll(oAnswers, "setview\nclick cmdFilter\nset txtSubject M\xFCller\nclick cmdOK\n"
-                       "click cmdOK\nexit\n");
-    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    const auto r = Answer("setview\nclick cmdFilter\nset txtSubject M\xFCller\nclick cmdOK\n"
+                          "click cmdOK\nexit\n");
     EXPECT_EQ(r.exitCode, 3) << r.output;
     EXPECT_NE(Unwrapped(r.output).find(
                   "line 3: The text \"set txtSubject M\\xFCller\" holds the byte \\xFC"),
@@ -142,10 +147,8 @@ TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)
     WriteAll(ReportsFile(), sXml);
 
     const std::string sFile = ReportsFile().string();
-    const auto oAnswers = oRoot / "answers.txt";
-    WriteAll(oAnswers, "template Tasks by Status\nrefresh\ntemplate Project Hours\n"
-                       "template Tasks by Status\nrefresh\nexit\n");
-    const auto r = Run("--lang en --answers '" + oAnswers.string() + "'");
+    const auto r = Answer("template Tasks by Status\nrefresh\ntemplate Project Hours\n"
+                          "template Tasks by Status\nrefresh\nexit\n");
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(Unwrapped(r.output).find(
                   "The template \"(Standard)\" cannot be read (Object variable or With "
