@@ -1,6 +1,8 @@
 #include "views/XmlHandler.h"
 
 #include "common/ErrorHandling.h"
+#include "common/ErrorObject.h"
+#include "common/modLanguage.h"
 #include "common/modMain.h"
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/Date.h"
@@ -44,6 +46,11 @@ std::string WithEncodingName(const std::string& sXml)
     return sResult;
 }
 
+// "The report templates were not written, because the file would not be readable again: #0."
+constexpr long kResNotReadableAgain = 2293;
+// "the template "#0" holds text that is not UTF-8"
+constexpr long kResNotUtf8 = 2294;
+
 // Raises when the loader would refuse sText, so that it is never written over a file that
 // can be read: the one such text a view can give is one that is not UTF-8, and the first view
 // that gave it is named (its name shown with the bad bytes replaced).
@@ -58,12 +65,13 @@ void RefuseUnreadable(const std::string& sText, Templates& oTemplates)
             continue;
         std::string sName = oView->Name();
         rt::MakeValidUtf8(sName);
-        sWhy = "the template \"" + sName + "\" holds text that is not UTF-8";
+        sWhy = common::ErrorObject::FillPlaceholders(common::modLanguage::GetResString(kResNotUtf8),
+                                                     {sName});
         break;
     }
     rt::Raise(rt::errors::InvalidProcedureCall, {},
-              "The templates were not written, because the file would not be readable again: " +
-                  sWhy + ".");
+              common::ErrorObject::FillPlaceholders(
+                  common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
 }
 
 // Reads the digits at sText[nAt...] (at most nMax); none when there are none.
