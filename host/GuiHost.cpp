@@ -13,6 +13,7 @@
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
 #include "host/ItemWindow.h"
+#include "host/ProfileSetup.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
@@ -87,6 +88,7 @@ void GuiHost::Start()
     SetTextLanguage(m_oOptions.sLanguage);
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
+    CheckProfileOpens(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     RemoveSettingsLeftovers(m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";

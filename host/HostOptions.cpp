@@ -98,8 +98,8 @@ std::string Usage()
            "                   14 the report button sits on the add-in's toolbar\n"
            "  --answers FILE   read those commands from FILE, one a line (implies\n"
            "                   --interactive); a missing or unfitting answer ends the run\n"
-           "  --printer QUEUE  print on this print queue in place of the default printer\n"
-           "                   (the user's default printer and settings stay as they are)\n"
+           "  --printer QUEUE  the default printer for this run: a template that names its\n"
+           "                   own printer prints there (the user's default stays as it is)\n"
            "  --gui            show the client and the report window as windows on the\n"
            "                   desktop (needs a display)\n"
            "  --help           this text\n";

@@ -19,6 +19,11 @@ bool EnsureSampleProfile(const std::filesystem::path& oFolder,
                          const std::filesystem::path& oDataFolder = {},
                          const std::string& sReportsXml = {}, const std::string& sLanguage = "de");
 
+/// Opens the profile in oFolder and each of its stores once, as the add-in will. Throws
+/// std::runtime_error in the host's language naming the profile, the file that fails and why
+/// (missing or unreadable, empty, damaged or no store, disk full).
+void CheckProfileOpens(const std::filesystem::path& oFolder);
+
 /// The sample profile's mail template file in a profile folder ("Report.oft").
 std::filesystem::path SampleMailTemplate(const std::filesystem::path& oProfile);
 

@@ -334,7 +334,12 @@ void frmMain::SaveColumnWidths()
     if (!m_oView)
         return;
     rt::ResumeNext ignore;
-    auto oFields = m_oView->Fields();
+    // A template whose settings cannot be read has no columns to take widths: leaving it for
+    // another one must still work.
+    std::shared_ptr<views::GridFields> oFields;
+    ignore([&] { oFields = m_oView->Fields(); });
+    if (!oFields)
+        return;
     for (int c = 0; c < m_fg->Cols(); ++c) {
         if (m_fg->ColHidden(c))
             continue;

@@ -361,8 +361,10 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"no entry", "pick cboKind Mail\n", "no entry \"Mail\""},
         {"no entry lists the entries", "pick cboKind Mail\n",
          "the entries are: Termine | Aufgaben | Journal"},
-        {"bytes that are no text are shown escaped", "bogus\x01\xff\n",
-         "no command \"bogus\\x01"},
+        {"bytes that are no text are shown escaped", "bogus\x01\n", "no command \"bogus\\x01"},
+        {"a byte that is not UTF-8 is named and nothing is taken", "set txtName Bad\xfcName\n",
+         "line 1: The text \"set txtName Bad\\xFCName\" holds the byte \\xFC, which is not UTF-8"},
+        {"a sequence cut short", "bogus\x01\xe2\x82\n", "holds the byte \\xE2"},
         {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
          "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},
@@ -383,9 +385,15 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
 
 TEST_F(FormRunnerTest, AtTheTerminalAnUnfittingCommandIsExplainedAndAskedAgain)
 {
-    Run("click cmdNope\nbogus\npick cboKind #2\nkey enter\n");
+    Run("click cmdNope\nbogus\npick cboKind #2\nset txtName M\xfcller\nkey enter\n");
     EXPECT_TRUE(form.bConfirmed);
     EXPECT_EQ(form.cboKind->Text(), "Aufgaben");
+    // Text that is not UTF-8 never reaches the form: the byte is named, the line dropped.
+    EXPECT_EQ(form.txtName->Text(), "");
+    EXPECT_NE(out.str().find("The text \"set txtName M\\xFCller\" holds the byte \\xFC, which is "
+                             "not UTF-8: it was not taken."),
+              std::string::npos)
+        << out.str();
     EXPECT_NE(out.str().find("there is no control \"cmdNope\""), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("there is no command \"bogus\""), std::string::npos) << out.str();
 }

@@ -376,10 +376,35 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
     const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
     if (bPrinter) {
         ASSERT_EQ(r.exitCode, 0) << r.output;
-        EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+        // The queue is the run's default printer; a template's own printer would still win.
+        EXPECT_NE(r.output.find("Printer: TallymanNull is the default printer for this run; a "
+                                "template that names its own printer prints there.\n"),
+                  std::string::npos)
+            << r.output;
         // The run says where the job went.
         EXPECT_NE(r.output.find("Printed \"printed.csv\" on TallymanNull\n"), std::string::npos)
             << r.output;
+
+        // A template whose automatic print names its own printer prints there, as it would
+        // after a change of the default printer.
+        fs::create_directories(oRoot / "out");
+        std::ofstream(oAnswers) << "templates\nclick cmdEdit\nclick cmdAutoAction\n"
+                                   "check chkAutoExecute(0)\npick optAutoSave(0)\n"
+                                   "set txtSavePath "
+                                << (oRoot / "out").string()
+                                << "\nset txtFileName Team\npick cboFileExist Overwrite the file\n"
+                                   "check chkAutoExecute(3)\npick optPrint(0)\nclick cmdPrinter\n"
+                                   "printer TallymanPDF\nok\nclick cmdOK\nclick cmdOK\n"
+                                   "click cmdClose\nquit\n";
+        const auto rSetUp = Run("--answers '" + oAnswers.string() + "'");
+        ASSERT_EQ(rSetUp.exitCode, 0) << rSetUp.output;
+        const auto rOwn = Run("--printer TallymanNull");
+        EXPECT_EQ(rOwn.exitCode, 0) << rOwn.output;
+        EXPECT_NE(rOwn.output.find("Printer: TallymanNull is the default printer"),
+                  std::string::npos)
+            << rOwn.output;
+        EXPECT_NE(rOwn.output.find("Printed \"Team.csv\" on TallymanPDF\n"), std::string::npos)
+            << rOwn.output;
     }
     std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
     const auto rMail = Run("--answers '" + oAnswers.string() + "'");

@@ -6,6 +6,8 @@
 #include "engine/Records.h"
 #include "platform/mapi/Message.h"
 
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 namespace {
@@ -199,6 +201,32 @@ TEST_F(ReportWindowTest, ShutdownDuringAReadSavesNothingAndReleasesTheWindowAfte
     EXPECT_EQ(common::FormPersitent::ReadText(kCurrentUser, common::modMain::GetSettingsKeyPath(),
                                               "LastTemplate"),
               "");
+}
+
+TEST_F(ReportWindowTest, ATemplateThatCannotBeReadIsLeftForAnotherThatReads)
+{
+    // A column width that is no number: the template fails to load whenever it is used.
+    const std::string sFile = views::Templates::FilePath();
+    std::string sXml;
+    {
+        std::ifstream oIn(sFile, std::ios::binary);
+        sXml.assign(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
+    }
+    const auto nAt = sXml.find("<Width>", sXml.find("<Name>Projektzeiten</Name>")) + 7;
+    ASSERT_GT(nAt, 7u);
+    sXml.replace(nAt, sXml.find("</Width>", nAt) - nAt, "abc");
+    std::ofstream(sFile, std::ios::binary) << sXml;
+
+    ClickReportButton();
+    auto& oWindow = Window();
+    oWindow.cboTemplate().SetText("Projektzeiten");
+    EXPECT_EQ(oWindow.GetViewSettings()->Name(), "Projektzeiten");
+    ASSERT_FALSE(platform::forms::Driver::current().MessageBoxes().empty());
+    EXPECT_EQ(platform::forms::Driver::current().MessageBoxes().back().prompt, "Type mismatch");
+
+    oWindow.cboTemplate().SetText(kTasks);
+    ASSERT_EQ(oWindow.GetViewSettings()->Name(), kTasks);
+    ExpectGridMatchesStore();
 }
 
 TEST_F(ReportWindowTest, StandardIsAddedToTemplatesWithoutIt)
