@@ -3,6 +3,7 @@
 #include "gui/DesktopAnswers.h"
 #include "gui/EventLoop.h"
 #include "gui/FormView.h"
+#include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -146,6 +148,39 @@ TEST_F(FormViewTest, CloseButtonAsksTheFormAndStaysWhenRefused)
     EXPECT_FALSE(oForm.IsLoaded());
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "QueryUnload"), 2);
+}
+
+// Escape belongs to dialogs: a window of its own without a cancel button (the report window)
+// stays open and its form is not asked to close.
+TEST_F(FormViewTest, EscapeLeavesAWindowOfItsOwnOpen)
+{
+    SampleForm oForm;
+    oForm.nRefuse = 0;
+    oForm.Show();
+    gui::FormView view(oForm);
+    for (const char* sWidget : {"cboKind", "txtName"})
+        QTest::keyClick(view.WidgetOf(sWidget), Qt::Key_Escape);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(oForm.IsLoaded());
+    EXPECT_TRUE(oForm.Visible());
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "QueryUnload"), 0);
+}
+
+// A window opens where its form stands, also when that is at the left or the top edge of the
+// screen (a 0 there is a place, not "no place yet").
+TEST_F(FormViewTest, AWindowOpensWhereItsFormStandsAlsoAtTheScreensEdge)
+{
+    for (const auto& [lLeft, lTop] :
+         std::vector<std::pair<int, int>>{{0, 1500}, {1500, 0}, {1500, 1200}}) {
+        SCOPED_TRACE(std::to_string(lLeft) + "," + std::to_string(lTop));
+        SampleForm oForm;
+        oForm.Move(lLeft, lTop, oForm.Width(), oForm.Height());
+        oForm.Show();
+        gui::FormView view(oForm);
+        ASSERT_TRUE(view.isVisible());
+        EXPECT_EQ(view.pos(), QPoint(gui::Pixels(lLeft), gui::Pixels(lTop)));
+    }
 }
 
 TEST_F(FormViewTest, ResizeByThePersonReachesTheForm)
