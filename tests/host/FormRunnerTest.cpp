@@ -302,6 +302,22 @@ TEST_F(FormRunnerTest, TextsWithBlanksAndQuotesAreTakenWhole)
     EXPECT_NE(s.find("bogus\\x1B[2j"), std::string::npos) << s;
 }
 
+// Quotes hold a text only when they hold all of it: a text that merely starts or ends with a
+// quoted word is typed as it stands, quotes and all.
+TEST_F(FormRunnerTest, ATextIsUnquotedOnlyWhenTheQuotesHoldAllOfIt)
+{
+    const std::vector<std::pair<std::string, std::string>> vCases = {
+        {"\"  Wochen Bericht \"", "  Wochen Bericht "},
+        {"\"Wochen\" Bericht", "\"Wochen\" Bericht"},
+        {"Wochen \"Bericht\"", "Wochen \"Bericht\""},
+        {"\"Wochen\" \"Bericht\"", "\"Wochen\" \"Bericht\""},
+    };
+    for (const auto& [sTyped, sWanted] : vCases) {
+        Run("set txtName " + sTyped + "\nkey enter\n");
+        EXPECT_EQ(form.txtName->Text(), sWanted) << sTyped;
+    }
+}
+
 TEST_F(FormRunnerTest, QuestionsAreAskedUntilAButtonIsNamed)
 {
     Run("click cmdAsk\nmaybe\nnein\nkey escape\n");
@@ -359,6 +375,7 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
          "the entries are: Termine | Aufgaben | Journal"},
         {"bytes that are no text are shown escaped", "bogus\x01\xff\n",
          "no command \"bogus\\x01"},
+        {"a delete byte is shown escaped", "bogus\x7f\n", "no command \"bogus\\x7F\""},
         {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
          "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},

@@ -57,6 +57,9 @@ TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
     auto& fg = m_oGrid->Grid();
     ASSERT_TRUE(Apply("move start 1"));
     EXPECT_EQ(fg.ColKey(1), "Start");
+    // A move onto the column's own place leaves it there, which is no refusal.
+    EXPECT_EQ(*Apply("move start 1"), "");
+    EXPECT_EQ(fg.ColKey(1), "Start");
     EXPECT_EQ(*Apply("width Subject 2500"), "Column Subject is 2500 twips wide.");
     EXPECT_EQ(fg.ColWidth(fg.ColIndex("Subject")), 2500);
     bool bAsked = false;

@@ -466,7 +466,7 @@ TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
     const std::string sPng = (oRoot / "about.png").string();
     const auto r = Run("--lang en --client-version 11.0 --interactive",
                        "exit\\ntoolbar\\ninfo\\npicture frmAbout " + sPng +
-                           "\\nkey escape\\nsupport\\nquit\\n");
+                           "\\nkey escape\\nsupport\\nmail close\\nsupport\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
         << r.output;
@@ -482,6 +482,13 @@ TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
         << r.output;
     EXPECT_NE(r.output.find("\n   To: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Tallyman Version: 0.1.0"), std::string::npos) << r.output;
+    // A window closed by the person makes room: the next one the add-in opens shows too.
+    const auto nWindowClosed = r.output.find("The item window was closed.");
+    ASSERT_NE(nWindowClosed, std::string::npos) << r.output;
+    EXPECT_NE(
+        r.output.find("== item window: Tallyman Support Request (IPM.Note) ==", nWindowClosed),
+        std::string::npos)
+        << r.output;
 
     const auto rRibbon = Run("--interactive", "toolbar\\nquit\\n");
     EXPECT_NE(rRibbon.output.find("shows the report button on its ribbon"), std::string::npos)
@@ -686,6 +693,11 @@ TEST_F(HostRunTest, TheProgramSaysWhatItDid)
         // The first read had folders: no hint there.
         EXPECT_EQ(r.output.find(sHint), r.output.find(sHint, nRemoved)) << r.output;
     }
+    // A folder that holds nothing reads nothing, but it is chosen: no hint either.
+    const auto rEmpty = Run("--lang en --folder 'Persönliche Ordner/Postausgang'");
+    ASSERT_EQ(rEmpty.exitCode, 0) << rEmpty.output;
+    EXPECT_NE(rEmpty.output.find("Read: 0 of 0\n"), std::string::npos) << rEmpty.output;
+    EXPECT_EQ(rEmpty.output.find("No folder is chosen"), std::string::npos) << rEmpty.output;
 
     // A run killed while it saved the settings left its temporary file: the next start
     // removes it and says so; a file of another name stays.
