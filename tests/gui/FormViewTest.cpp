@@ -130,9 +130,27 @@ TEST_F(FormViewTest, PersonsInputRaisesTheFormsEvents)
                                               "txtName_Change", "cboKind_Click Calendar"};
     EXPECT_EQ(oForm.vEvents, vWanted);
 
+    // Enter in a text box reaches the box (the report window's find box finds by it).
+    std::vector<int> vKeys;
+    oForm.txtName->OnKeyDown = [&vKeys](int& keyCode, int) { vKeys.push_back(keyCode); };
+    QTest::keyClick(view.WidgetOf("txtName"), Qt::Key_Return);
+    EXPECT_EQ(std::count(vKeys.begin(), vKeys.end(), 13), 1);
+
     // A disabled button takes no click.
     oForm.cmdOK->SetEnabled(false);
     QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdOK_Click"), 1);
+}
+
+// Enter in a text box presses the form's default button, once; a form without one leaves
+// Enter to the box (see above).
+TEST_F(FormViewTest, EnterInATextBoxPressesTheDefaultButtonOnce)
+{
+    SampleForm oForm;
+    oForm.cmdOK->Default = true;
+    oForm.Show();
+    gui::FormView view(oForm);
+    QTest::keyClick(view.WidgetOf("txtName"), Qt::Key_Return);
     EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdOK_Click"), 1);
 }
 

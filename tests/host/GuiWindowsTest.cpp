@@ -166,6 +166,14 @@ TEST_F(GuiWindowsTest, FindButtonStandsBesideTheFindBoxWithCaptionAndTooltip)
         bHolds = bHolds ||
                  grid.TextMatrix(grid.Row(), c).find(grid.TextMatrix(nRow, 1)) != std::string::npos;
     EXPECT_TRUE(bHolds) << grid.Row();
+
+    // Enter in the box finds as one click does: the next row that holds the text, once.
+    const int nFoundByClick = grid.Row();
+    grid.SetRow(grid.Rows() - 1);
+    pBox->setFocus();
+    QTest::keyClick(pBox, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(grid.Row(), nFoundByClick);
 }
 
 TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
