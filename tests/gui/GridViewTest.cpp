@@ -142,7 +142,8 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
 {
     // The grand total's caption is wider than the narrow outline column and runs on into the
     // blank company cell, which has a background of its own: the caption must show there
-    // also while its own cell is the current one (painted in the selection's colours).
+    // also while its own cell is the current one (painted in the selection's colours). With
+    // the company column hidden, it runs on past it into the blank hours cell.
     int r = 1;
     while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
         ++r;
@@ -152,20 +153,27 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
     oGrid.SetTextMatrix(r, kCompany, " "); // a total row's empty cell holds a blank
     oGrid.SetCellBackColor({r, 0, r, kHours}, 0xF0E0D0);
     oGrid.Select(r, 0, r, 0);
-    gui::GridView view(oGrid);
-    view.resize(600, 300);
-    view.show();
-    QApplication::processEvents();
-    const int m = ViewRow(view, "Total WWWWWWWW");
-    ASSERT_GE(m, 0);
-    const QRect cell = view.visualRect(view.model()->index(m, kCompany)).adjusted(2, 2, -2, -2);
-    const QImage shot = view.viewport()->grab().toImage();
-    const QRgb background = shot.pixel(cell.right(), cell.center().y());
-    int text = 0;
-    for (int x = cell.left(); x < cell.right(); ++x)
-        for (int y = cell.top(); y <= cell.bottom(); ++y)
-            text += shot.pixel(x, y) != background ? 1 : 0;
-    EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+    for (const int nInto : {kCompany, kHours}) {
+        SCOPED_TRACE(nInto == kCompany ? "company" : "hours, company hidden");
+        if (nInto == kHours) {
+            oGrid.SetColHidden(kCompany, true);
+            oGrid.SetTextMatrix(r, kHours, " ");
+        }
+        gui::GridView view(oGrid);
+        view.resize(600, 300);
+        view.show();
+        QApplication::processEvents();
+        const int m = ViewRow(view, "Total WWWWWWWW");
+        ASSERT_GE(m, 0);
+        const QRect cell = view.visualRect(view.model()->index(m, nInto)).adjusted(2, 2, -2, -2);
+        const QImage shot = view.viewport()->grab().toImage();
+        const QRgb background = shot.pixel(cell.right(), cell.center().y());
+        int text = 0;
+        for (int x = cell.left(); x < cell.right(); ++x)
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                text += shot.pixel(x, y) != background ? 1 : 0;
+        EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+    }
 }
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
@@ -182,6 +190,12 @@ TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
     EXPECT_EQ(view.model()->index(bau, kHours).data().toString(), "10");
     EXPECT_TRUE(view.model()->index(bau, 0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(view.model()->index(bau + 1, 0).data(Qt::FontRole).value<QFont>().bold());
+    // Numbers stand at the right of their cells, texts at the left.
+    const auto alignment = [&](int row, int col) {
+        return view.model()->index(row, col).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    };
+    EXPECT_TRUE(alignment(bau + 1, kHours) & Qt::AlignRight);
+    EXPECT_TRUE(alignment(bau + 1, kCompany) & Qt::AlignLeft);
     const double scale = gui::GridWidthScale(view.font());
     EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(oGrid.ColWidth(kHours), scale));
 
