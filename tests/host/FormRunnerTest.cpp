@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -315,6 +316,46 @@ TEST_F(FormRunnerTest, ATextIsUnquotedOnlyWhenTheQuotesHoldAllOfIt)
     for (const auto& [sTyped, sWanted] : vCases) {
         Run("set txtName " + sTyped + "\nkey enter\n");
         EXPECT_EQ(form.txtName->Text(), sWanted) << sTyped;
+    }
+}
+
+// Commands as a person means them: a box ticked twice is clear again, an entry may be named in
+// other letters' case, a drop may go below the last row; a control in a disabled frame is
+// refused as the frame refuses the mouse.
+TEST_F(FormRunnerTest, CommandsDoWhatThePersonMeans)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(TestForm&)> fnBefore;
+        std::string sCommands;
+        std::function<bool(TestForm&, const std::string&)> fnHolds;
+    };
+    const std::vector<Case> vCases = {
+        {"a second tick clears the box",
+         {},
+         "tick chkAll\ntick chkAll\n",
+         [](TestForm& f, const std::string&) { return f.chkAll->Value() == 0; }},
+        {"an entry in other letters' case",
+         {},
+         "pick cboKind journal\n",
+         [](TestForm& f, const std::string&) { return f.cboKind->Text() == "Journal"; }},
+        {"a drop below the last row",
+         {},
+         "drag fgList 2 to fgTarget 2\n",
+         [](TestForm& f, const std::string&) { return f.fgTarget->Grid().Rows() == 3; }},
+        {"an option in a disabled frame", [](TestForm& f) { f.fra->SetEnabled(false); },
+         "pick optB\n",
+         [](TestForm& f, const std::string& s) {
+             return !f.optB->Value() && s.find("optB is disabled") != std::string::npos;
+         }},
+    };
+    for (const auto& c : vCases) {
+        out.str({});
+        if (c.fnBefore)
+            c.fnBefore(form);
+        Run(c.sCommands + "key enter\n");
+        EXPECT_TRUE(c.fnHolds(form, out.str())) << c.name << "\n" << out.str();
     }
 }
 

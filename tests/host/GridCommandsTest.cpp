@@ -82,4 +82,18 @@ TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
     EXPECT_EQ(fg.Row(), 4);
 }
 
+TEST_F(GridCommandsTest, AGroupIsNamedByTheStartOfItsCaption)
+{
+    // An item row and a group row begin alike: the group is the one to collapse.
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(1, 0, "Zahnarzt");
+    fg.SetTextMatrix(3, 0, "Zahnärzte");
+    fg.SetIsSubtotal(3, true);
+    fg.SetRowOutlineLevel(3, 0);
+    EXPECT_EQ(*Apply("collapse zahn"), "");
+    EXPECT_EQ(fg.IsCollapsed(3), pf::OutlineState::Collapsed);
+    EXPECT_EQ(*Apply("expand Zahn"), "");
+    EXPECT_EQ(fg.IsCollapsed(3), pf::OutlineState::Expanded);
+}
+
 } // namespace
