@@ -13,8 +13,10 @@
 #include "platform/win/MessageLoop.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -198,6 +200,31 @@ TEST_F(FormViewTest, AWindowOpensWhereItsFormStandsAlsoAtTheScreensEdge)
         gui::FormView view(oForm);
         ASSERT_TRUE(view.isVisible());
         EXPECT_EQ(view.pos(), QPoint(gui::Pixels(lLeft), gui::Pixels(lTop)));
+    }
+}
+
+// A date picker's calendar starts its weeks on the day the regional settings name, or on the
+// picker's own (0 Monday .. 6 Sunday).
+TEST_F(FormViewTest, ADatePickersWeeksStartOnTheRegionsDay)
+{
+    struct Case
+    {
+        const char* sLocale;
+        int nPickersDay;
+        Qt::DayOfWeek wanted;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"de-DE", -1, Qt::Monday}, {"en-US", -1, Qt::Sunday}, {"en-US", 2, Qt::Wednesday}}) {
+        SCOPED_TRACE(std::string(c.sLocale) + " " + std::to_string(c.nPickersDay));
+        platform::locale::SetCurrent(c.sLocale);
+        pf::Form oForm("frmDate");
+        auto oPicker = oForm.Add<pf::DTPicker>("dtpFrom");
+        oPicker->SetFirstDayOfWeek(c.nPickersDay);
+        oForm.Show();
+        gui::FormView view(oForm);
+        auto* pEdit = qobject_cast<QDateEdit*>(view.WidgetOf("dtpFrom"));
+        ASSERT_TRUE(pEdit && pEdit->calendarWidget());
+        EXPECT_EQ(pEdit->calendarWidget()->firstDayOfWeek(), c.wanted);
     }
 }
 

@@ -123,6 +123,8 @@ TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
     Settle();
     pView->showMaximized();
     Settle();
+    EXPECT_EQ(oForm.Left(), gui::Twips(60));
+    EXPECT_EQ(oForm.Top(), gui::Twips(40));
     pView = CloseAndReopen(oHost, *pView);
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(pView->isMaximized());
