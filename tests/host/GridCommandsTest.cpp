@@ -52,6 +52,14 @@ TEST_F(GridCommandsTest, OtherCommandsAreLeftToTheWindow)
         EXPECT_FALSE(Apply(sCommand).has_value()) << sCommand;
 }
 
+TEST_F(GridCommandsTest, AColumnNameMayHoldBlanks)
+{
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(0, 3, "Date Completed");
+    fg.SetTextMatrix(4, 3, "1/4/2027");
+    EXPECT_EQ(*Apply("whole 4 date completed"), "Row 4, Date Completed: 1/4/2027");
+}
+
 TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
 {
     auto& fg = m_oGrid->Grid();

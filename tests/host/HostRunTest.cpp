@@ -240,19 +240,21 @@ TEST_F(HostRunTest, RefusedCommandsSayWhyInTheUsersLanguage)
         std::string sLang;
         std::vector<std::string> vExpected;
     };
-    // Refusals of the window, the report grid, a dialog's form commands and its help, and a
-    // mailbox listed and refused.
+    // Refusals of the window, the report grid, a dialog's form commands and its help, a
+    // mailbox listed and refused, and a mail's command in an appointment's window.
     const std::string sInput = "bogus\\nrow 999\\nwidth 1 wide\\nwhole zzz\\nsetview\\n"
                                "frobnicate\\nclick cmdNowhere\\nhelp\\nkey escape\\nmailbox sent\\n"
-                               "mailbox junk\\nquit\\n";
+                               "mailbox junk\\nfind wochenenddienst\\nopen\\nmail subject Neu\\n"
+                               "quit\\n";
     for (const auto& c : std::vector<Case>{
              {"en",
               {"There is no menu command \"bogus\".", "There is no item row 999 (rows 1 to ",
                "A width is a number of twips, not wide.", "No row begins with \"zzz\".",
                "there is no command \"frobnicate\" (help lists them)",
-               "there is no control \"cmdNowhere\" on frmView", "Form commands (NAME is a control's",
-               "escape: cmdCancel clicked",
-               "> Sent Items: ", "\n     to: ", "mailbox takes drafts, outbox or sent"}},
+               "there is no control \"cmdNowhere\" on frmView",
+               "Form commands (NAME is a control's", "escape: cmdCancel clicked",
+               "> Sent Items: ", "\n     to: ", "mailbox takes drafts, outbox or sent",
+               "The last item window shows no mail to send."}},
              {"de",
               {"Es gibt keinen Menübefehl \"bogus\".",
                "Es gibt keine Elementzeile 999 (Zeilen 1 bis ",
@@ -261,7 +263,8 @@ TEST_F(HostRunTest, RefusedCommandsSayWhyInTheUsersLanguage)
                "es gibt keinen Befehl \"frobnicate\" (help listet sie)",
                "auf frmView gibt es kein Steuerelement \"cmdNowhere\"",
                "Formularbefehle (NAME ist der Name", "escape: cmdCancel geklickt",
-               "> Gesendete Elemente: ", "\n     an: ", "mailbox nimmt drafts, outbox oder sent"}}}) {
+               "> Gesendete Elemente: ", "\n     an: ", "mailbox nimmt drafts, outbox oder sent",
+               "Das letzte Elementfenster zeigt keine Nachricht zum Senden."}}}) {
         const auto r = Run("--lang " + c.sLang + " --interactive", sInput);
         EXPECT_EQ(r.exitCode, 0) << r.output;
         for (const auto& sExpected : c.vExpected)
