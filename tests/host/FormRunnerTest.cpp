@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -306,6 +307,62 @@ TEST_F(FormRunnerTest, TextsWithBlanksAndQuotesAreTakenWhole)
     EXPECT_NE(s.find("bogus\\x1B[2j"), std::string::npos) << s;
 }
 
+// Quotes hold a text only when they hold all of it: a text that merely starts or ends with a
+// quoted word is typed as it stands, quotes and all.
+TEST_F(FormRunnerTest, ATextIsUnquotedOnlyWhenTheQuotesHoldAllOfIt)
+{
+    const std::vector<std::pair<std::string, std::string>> vCases = {
+        {"\"  Wochen Bericht \"", "  Wochen Bericht "},
+        {"\"Wochen\" Bericht", "\"Wochen\" Bericht"},
+        {"Wochen \"Bericht\"", "Wochen \"Bericht\""},
+        {"\"Wochen\" \"Bericht\"", "\"Wochen\" \"Bericht\""},
+    };
+    for (const auto& [sTyped, sWanted] : vCases) {
+        Run("set txtName " + sTyped + "\nkey enter\n");
+        EXPECT_EQ(form.txtName->Text(), sWanted) << sTyped;
+    }
+}
+
+// Commands as a person means them: a box ticked twice is clear again, an entry may be named in
+// other letters' case, a drop may go below the last row; a control in a disabled frame is
+// refused as the frame refuses the mouse.
+TEST_F(FormRunnerTest, CommandsDoWhatThePersonMeans)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(TestForm&)> fnBefore;
+        std::string sCommands;
+        std::function<bool(TestForm&, const std::string&)> fnHolds;
+    };
+    const std::vector<Case> vCases = {
+        {"a second tick clears the box",
+         {},
+         "tick chkAll\ntick chkAll\n",
+         [](TestForm& f, const std::string&) { return f.chkAll->Value() == 0; }},
+        {"an entry in other letters' case",
+         {},
+         "pick cboKind journal\n",
+         [](TestForm& f, const std::string&) { return f.cboKind->Text() == "Journal"; }},
+        {"a drop below the last row",
+         {},
+         "drag fgList 2 to fgTarget 2\n",
+         [](TestForm& f, const std::string&) { return f.fgTarget->Grid().Rows() == 3; }},
+        {"an option in a disabled frame", [](TestForm& f) { f.fra->SetEnabled(false); },
+         "pick optB\n",
+         [](TestForm& f, const std::string& s) {
+             return !f.optB->Value() && s.find("optB is disabled") != std::string::npos;
+         }},
+    };
+    for (const auto& c : vCases) {
+        out.str({});
+        if (c.fnBefore)
+            c.fnBefore(form);
+        Run(c.sCommands + "key enter\n");
+        EXPECT_TRUE(c.fnHolds(form, out.str())) << c.name << "\n" << out.str();
+    }
+}
+
 TEST_F(FormRunnerTest, QuestionsAreAskedUntilAButtonIsNamed)
 {
     Run("click cmdAsk\nmaybe\nnein\nkey escape\n");
@@ -365,6 +422,7 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"a byte that is not UTF-8 is named and nothing is taken", "set txtName Bad\xfcName\n",
          "line 1: The text \"set txtName Bad\\xFCName\" holds the byte \\xFC, which is not UTF-8"},
         {"a sequence cut short", "bogus\x01\xe2\x82\n", "holds the byte \\xE2"},
+        {"a delete byte is shown escaped", "bogus\x7f\n", "no command \"bogus\\x7F\""},
         {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
          "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},

@@ -127,6 +127,8 @@ TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
     Settle();
     pView->showMaximized();
     Settle();
+    EXPECT_EQ(oForm.Left(), gui::Twips(60));
+    EXPECT_EQ(oForm.Top(), gui::Twips(40));
     pView = CloseAndReopen(oHost, *pView);
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(pView->isMaximized());
@@ -170,6 +172,14 @@ TEST_F(GuiWindowsTest, FindButtonStandsBesideTheFindBoxWithCaptionAndTooltip)
         bHolds = bHolds ||
                  grid.TextMatrix(grid.Row(), c).find(grid.TextMatrix(nRow, 1)) != std::string::npos;
     EXPECT_TRUE(bHolds) << grid.Row();
+
+    // Enter in the box finds as one click does: the next row that holds the text, once.
+    const int nFoundByClick = grid.Row();
+    grid.SetRow(grid.Rows() - 1);
+    pBox->setFocus();
+    QTest::keyClick(pBox, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(grid.Row(), nFoundByClick);
 }
 
 TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
