@@ -57,6 +57,9 @@ public:
     void Pull();
     /// Shows the form modally until the add-in hides or unloads it (a view made modal).
     void RunModal();
+    /// Whether Enter presses a button of the form wherever the focus is: the form has a
+    /// visible button marked as its default (Enter does nothing while it is disabled).
+    bool HasDefaultButton() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +84,8 @@ private:
     bool Shown() const;
     /// The form's visible, enabled button that Escape presses, or null.
     std::shared_ptr<platform::forms::CommandButton> CancelButton() const;
+    /// The form's visible button that Enter presses, or null.
+    std::shared_ptr<platform::forms::CommandButton> DefaultButton() const;
 
     platform::forms::Form& m_form;
     std::vector<ControlBinding*> m_bindings; // owned by their widgets

@@ -82,7 +82,20 @@ protected:
     void updateGeometries() override;
 
 private:
+    /// Whether a drop-down cell's list shows its entries as its editor opens.
+    enum class Choices
+    {
+        Closed,
+        Shown,
+    };
     void PlaceFrozen();
+    /// Whether the cell can be edited through its column's drop-down list.
+    bool IsListCell(const QModelIndex& index) const;
+    /// Opens the cell's editor, where it can be edited; a drop-down list shows its entries
+    /// when asked, and an entry picked from it ends the edit.
+    void EditCell(const QModelIndex& index, QEvent* event, Choices choices);
+    /// Brings the grid's current cell into sight after a key moved it.
+    void ShowCurrentCell();
     /// Whether a press at that place hits the cell's check box (which can be toggled).
     bool OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) const;
     void PullColumns();
@@ -101,6 +114,7 @@ private:
     bool m_built = false; // the constructor has set the view up
     double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
     QPoint m_pressPos;
+    QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
     bool m_pressed = false;
     bool m_dragStarted = false; // the add-in started a drag during this press
     DragRunner m_dragRunner;
