@@ -465,6 +465,15 @@ void GridView::keyPressEvent(QKeyEvent* event)
         event->ignore();
 }
 
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+    if (next || previous)
+        focusNextPrevChild(next);
+}
+
 void GridView::ShowCurrentCell()
 {
     // The grid scrolled its rows to the cell; the columns scroll here, and the rows again

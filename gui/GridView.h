@@ -80,6 +80,9 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void updateGeometries() override;
+    /// Tab out of a cell's editor ends the edit and moves the focus on through the window,
+    /// as Tab from the grid does, rather than into the next cell's editor.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     /// Whether a drop-down cell's list shows its entries as its editor opens.
@@ -111,7 +114,7 @@ private:
     GridModel* m_model;
     FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
-    bool m_built = false; // the constructor has set the view up
+    bool m_built = false;    // the constructor has set the view up
     double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
     QPoint m_pressPos;
     QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
