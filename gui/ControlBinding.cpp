@@ -245,8 +245,8 @@ private:
 };
 
 // A date field that takes a date typed in the regional settings' order, with or without its
-// separators: once a part is full ("01" of the day) the field moves on to the next part by
-// itself, and the separator the person types next is passed over. Taken as a move on, it
+// separators: once a section is full ("01" of the day) the field moves on to the next section
+// by itself, and the separator the person types next is passed over. Taken as a move on, it
 // would skip the month.
 class DateField : public QDateEdit
 {
@@ -279,7 +279,7 @@ protected:
     }
 
 private:
-    bool m_movedOn = false; // the last digit filled a part and the field moved on
+    bool m_movedOn = false; // the last digit filled a section and the field moved on
 };
 
 class DateBinding : public ControlBinding
@@ -312,7 +312,7 @@ protected:
         namespace pl = platform::locale;
         const QLocale locale(ToQ(pl::CurrentName()).replace(QLatin1Char('-'), QLatin1Char('_')));
         // Each change of the picker comes here, also while the person types into the field:
-        // setting the format again would put the cursor back to the first part of the date,
+        // setting the format again would put the cursor back to the first section of the date,
         // and setting the date again would drop the digits typed so far.
         if (m_edit->locale() != locale)
             m_edit->setLocale(locale);
