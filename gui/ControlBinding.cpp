@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -243,6 +244,44 @@ private:
     QProgressBar* m_widget;
 };
 
+// A date field that takes a date typed in the regional settings' order, with or without its
+// separators: once a section is full ("01" of the day) the field moves on to the next section
+// by itself, and the separator the person types next is passed over. Taken as a move on, it
+// would skip the month.
+class DateField : public QDateEdit
+{
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QString text = event->text();
+        const bool separator = text.size() == 1 && text[0].isPrint() && !text[0].isLetterOrNumber();
+        if (separator && m_movedOn) {
+            m_movedOn = false;
+            event->accept();
+            return;
+        }
+        const int section = currentSectionIndex();
+        QDateEdit::keyPressEvent(event);
+        m_movedOn = text.size() == 1 && text[0].isDigit() && currentSectionIndex() != section;
+    }
+    void focusInEvent(QFocusEvent* event) override
+    {
+        m_movedOn = false;
+        QDateEdit::focusInEvent(event);
+    }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        m_movedOn = false;
+        QDateEdit::mousePressEvent(event);
+    }
+
+private:
+    bool m_movedOn = false; // the last digit filled a section and the field moved on
+};
+
 class DateBinding : public ControlBinding
 {
 public:
@@ -254,6 +293,9 @@ public:
         : ControlBinding(picker, widget), m_picker(picker), m_edit(widget)
     {
         widget->setCalendarPopup(true);
+        // A date typed digit by digit reaches the picker once it is whole (Enter, Tab, the
+        // focus leaving), not each half-typed year on the way: the form would act on those.
+        widget->setKeyboardTracking(false);
         connect(widget, &QDateEdit::dateChanged, this, [this](const QDate& date) {
             const double time = m_picker->Value().Serial() - std::floor(m_picker->Value().Serial());
             CallModel([&] {
@@ -269,9 +311,15 @@ protected:
         // The date reads as the regional settings write it, with their names of months.
         namespace pl = platform::locale;
         const QLocale locale(ToQ(pl::CurrentName()).replace(QLatin1Char('-'), QLatin1Char('_')));
-        m_edit->setLocale(locale);
-        m_edit->setDisplayFormat(
-            ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern() : pl::ShortDatePattern()));
+        // Each change of the picker comes here, also while the person types into the field:
+        // setting the format again would put the cursor back to the first section of the date,
+        // and setting the date again would drop the digits typed so far.
+        if (m_edit->locale() != locale)
+            m_edit->setLocale(locale);
+        const QString format =
+            ToQ(m_picker->Format() == kLongDate ? pl::LongDatePattern() : pl::ShortDatePattern());
+        if (m_edit->displayFormat() != format)
+            m_edit->setDisplayFormat(format);
         if (QCalendarWidget* calendar = m_edit->calendarWidget()) {
             calendar->setLocale(locale);
             // The forms count 0 Monday .. 6 Sunday, -1 for the regional settings' own.
@@ -279,8 +327,10 @@ protected:
                                                             : (pl::FirstDayOfWeek() + 5) % 7 + 1;
             calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(day));
         }
-        m_edit->setDate(
-            Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial()))));
+        const QDate date =
+            Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial())));
+        if (m_edit->date() != date)
+            m_edit->setDate(date);
     }
 
 private:
@@ -315,7 +365,7 @@ ControlBinding* BindControl(const std::shared_ptr<pf::Control>& control, QWidget
         &Make<pf::ProgressBar, QProgressBar, ProgressBinding>,
         &BindPictureBox,
         &BindGrid,
-        &Make<pf::DTPicker, QDateEdit, DateBinding>,
+        &Make<pf::DTPicker, DateField, DateBinding>,
         &BindToolBar,
         &BindMenuBar,
     };

@@ -214,6 +214,20 @@ std::shared_ptr<pf::CommandButton> FormView::KeyButton(bool pf::CommandButton::*
     return nullptr;
 }
 
+std::shared_ptr<pf::CommandButton> FormView::DefaultButton() const
+{
+    for (const auto& control : m_form.Controls())
+        if (auto button = std::dynamic_pointer_cast<pf::CommandButton>(control);
+            button && button->Default && button->Visible())
+            return button;
+    return nullptr;
+}
+
+bool FormView::HasDefaultButton() const
+{
+    return !m_formGone && DefaultButton() != nullptr;
+}
+
 bool FormView::Shown() const
 {
     return !m_formGone && m_form.IsLoaded() && m_form.Visible();
@@ -387,12 +401,13 @@ void FormView::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    // Enter presses the form's default button. A form without one leaves Enter to the control
-    // that has the focus (a text box's KeyDown, a focused button's click): the window must not
-    // press the first button it finds, which would run that button's work a second time.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_formGone &&
-        !KeyButton(&pf::CommandButton::Default)) {
+    // Enter presses the form's default button, and nothing where the form has none: not the
+    // first button that the dialog would otherwise make its default (the find button of the
+    // report window, say). A button with the focus took Enter itself.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_formGone) {
         event->accept();
+        if (auto button = KeyButton(&pf::CommandButton::Default))
+            CallModel([&] { button->Click(); });
         return;
     }
     QDialog::keyPressEvent(event);

@@ -57,6 +57,9 @@ public:
     void Pull();
     /// Shows the form modally until the add-in hides or unloads it (a view made modal).
     void RunModal();
+    /// Whether Enter presses a button of the form wherever the focus is: the form has a
+    /// visible button marked as its default (Enter does nothing while it is disabled).
+    bool HasDefaultButton() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -83,6 +86,8 @@ private:
     /// (`&CommandButton::Default`) presses, or null.
     std::shared_ptr<platform::forms::CommandButton>
     KeyButton(bool platform::forms::CommandButton::*role) const;
+    /// The form's visible button marked default (enabled or not), or null.
+    std::shared_ptr<platform::forms::CommandButton> DefaultButton() const;
 
     platform::forms::Form& m_form;
     std::vector<ControlBinding*> m_bindings; // owned by their widgets

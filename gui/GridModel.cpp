@@ -4,14 +4,17 @@
 #include "gui/Pictures.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
+#include "platform/locale/Locale.h"
 
 #include <QApplication>
 #include <QBrush>
 #include <QFont>
+#include <QLocale>
 #include <QPalette>
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <set>
 
 namespace gui {
@@ -20,7 +23,8 @@ namespace pf = platform::forms;
 
 namespace {
 
-Qt::Alignment AlignmentOf(pf::Alignment alignment, const std::string& text)
+// The alignment a cell asks for; nothing for General, which depends on the text.
+std::optional<Qt::Alignment> AlignmentOf(pf::Alignment alignment)
 {
     switch (alignment) {
     case pf::Alignment::LeftTop:
@@ -44,10 +48,7 @@ Qt::Alignment AlignmentOf(pf::Alignment alignment, const std::string& text)
     case pf::Alignment::General:
         break;
     }
-    // General: numbers to the right, everything else to the left.
-    bool number = false;
-    QString(ToQ(text)).trimmed().toDouble(&number);
-    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    return std::nullopt;
 }
 
 bool IsTicked(pf::CheckState state)
@@ -110,6 +111,20 @@ void GridModel::Rebuild()
         m_levelRanks.emplace(level, int(m_levelRanks.size()));
     m_pending = false;
     endResetModel();
+}
+
+Qt::Alignment GridModel::GeneralAlignment(const std::string& text) const
+{
+    const auto& settings = platform::locale::Current();
+    if (settings.name != m_localeName) {
+        m_localeName = settings.name;
+        m_textLocale = QLocale(ToQ(m_localeName).replace(QLatin1Char('-'), QLatin1Char('_')));
+    }
+    // A number as the regional settings write one ("5,5" and "1.234,5" in German, "5.5" and
+    // "1,234.5" in English); a date such as "10.12.2026" is none.
+    bool number = false;
+    m_textLocale.toDouble(ToQ(text).trimmed(), &number);
+    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 bool GridModel::OwnsRows(int row) const
@@ -188,9 +203,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return ToQ(m_grid.TextMatrix(row, col));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(
-            AlignmentOf(m_grid.CellAlignment(row, col), m_grid.TextMatrix(row, col)));
+    case Qt::TextAlignmentRole: {
+        const auto alignment = AlignmentOf(m_grid.CellAlignment(row, col));
+        return QVariant::fromValue(alignment ? *alignment
+                                             : GeneralAlignment(m_grid.TextMatrix(row, col)));
+    }
     case Qt::BackgroundRole:
         if (const auto colour = m_grid.CellBackColor(row, col))
             return QBrush(ColourOf(*colour));

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QLocale>
 
 #include <map>
+#include <string>
 #include <vector>
 
 namespace platform::forms {
@@ -71,6 +73,8 @@ private:
     /// Whether a node row has rows of its own (else it shows no box to expand or collapse).
     bool OwnsRows(int row) const;
     void Rebuild();
+    /// How a cell of General alignment stands: numbers to the right, other texts to the left.
+    Qt::Alignment GeneralAlignment(const std::string& text) const;
 
     platform::forms::FlexGrid& m_grid;
     std::vector<int> m_rows;         // grid row of each model row
@@ -78,6 +82,10 @@ private:
     int m_cols = 0;
     bool m_pending = false; // changes arrived while the grid's redraw was off
     bool m_gone = false;    // the grid was destroyed
+    // The locale the add-in writes the grid's texts in (the run's regional settings, not the
+    // desktop's), kept while the run keeps its settings: the cells ask for it on every paint.
+    mutable std::string m_localeName;
+    mutable QLocale m_textLocale = QLocale::c();
 };
 
 } // namespace gui

@@ -1,6 +1,7 @@
 #include "gui/GridView.h"
 
 #include "gui/DesktopWindows.h"
+#include "gui/FormView.h"
 #include "gui/FrozenRows.h"
 #include "gui/GridDelegate.h"
 #include "gui/GridDrag.h"
@@ -10,13 +11,17 @@
 #include "platform/win/Desktop.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDrag>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace gui {
 
@@ -42,6 +47,68 @@ int ButtonsOf(Qt::MouseButtons buttons)
            (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
+// Ends a drop-down cell's edit when the person picks an entry from the open list (a click or
+// Enter there), as a grid's drop-down cell takes it. The arrow keys that step through the
+// entries of the closed box activate them too; those leave the edit open, to be ended by
+// Enter or cancelled by Escape. A child of the box: it goes with the editor.
+class ListPick : public QObject
+{
+public:
+    ListPick(QComboBox& list, std::function<void()> picked)
+        : QObject(&list), m_list(list), m_picked(std::move(picked))
+    {
+        // The open list's window hides just before the box says which entry was picked.
+        list.view()->window()->installEventFilter(this);
+        connect(&list, &QComboBox::activated, this, [this] {
+            if (m_closing || m_list.view()->isVisible())
+                m_picked();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched == m_list.view()->window()) {
+            m_closing = true;
+            QTimer::singleShot(0, this, [this] { m_closing = false; });
+        }
+        return false;
+    }
+
+private:
+    QComboBox& m_list;
+    std::function<void()> m_picked;
+    bool m_closing = false; // the list has just closed
+};
+
+bool IsEnter(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+}
+
+// Whether the window presses a default button on Enter, wherever the focus is: a form's window
+// with a button that the form marks as its default (the key stays the window's while the button
+// is disabled), another dialog with a default button.
+bool TakesEnter(const QWidget& window)
+{
+    if (const auto* form = qobject_cast<const FormView*>(&window))
+        return form->HasDefaultButton();
+    if (!qobject_cast<const QDialog*>(&window))
+        return false;
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->isDefault() && button->isVisible())
+            return true;
+    return false;
+}
+
+// The keys that open a drop-down cell's list, as they open a combo box's.
+bool OpensList(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_F2 || event.key() == Qt::Key_F4 ||
+           ((event.key() == Qt::Key_Down || event.key() == Qt::Key_Up) &&
+            event.modifiers() == Qt::AltModifier);
+}
+
 } // namespace
 
 GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
@@ -52,6 +119,8 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     // The grid keeps the selection: the view only shows it.
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab and Shift+Tab move the focus on through the window, as from any other control.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     // The cells draw their own grid lines: a group caption runs on over blank cells without
     // the lines between them.
@@ -246,6 +315,7 @@ void GridView::mousePressEvent(QMouseEvent* event)
     const QPointF at = GridPoint(index, event->position().toPoint());
     m_pressed = event->button() == Qt::LeftButton;
     m_pressPos = event->position().toPoint();
+    m_pressIndex = index;
     CallModel([&] {
         grid.UserMouseDown(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
                            at.y());
@@ -261,8 +331,12 @@ bool GridView::OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) c
 
 void GridView::mouseReleaseEvent(QMouseEvent* event)
 {
+    // A click on a drop-down cell opens its list: pressed and released on the cell, no drag.
+    const bool clicked = m_pressed && !m_dragStarted && event->button() == Qt::LeftButton;
+    const QPersistentModelIndex pressed = m_pressIndex;
     m_pressed = false;
     m_dragStarted = false;
+    m_pressIndex = QPersistentModelIndex();
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid())
         return;
@@ -275,6 +349,8 @@ void GridView::mouseReleaseEvent(QMouseEvent* event)
         Grid().UserMouseUp(ButtonOf(event->button()), ShiftState(event->modifiers()), at.x(),
                            at.y());
     });
+    if (clicked && pressed == index && event->modifiers() == Qt::NoModifier && IsListCell(index))
+        EditCell(index, nullptr, Choices::Shown);
 }
 
 void GridView::mouseMoveEvent(QMouseEvent* event)
@@ -315,25 +391,72 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     }
     CallModel([&] { Grid().UserDoubleClick(); });
-    if (m_model->flags(index) & Qt::ItemIsEditable)
-        edit(index, QAbstractItemView::AllEditTriggers, event);
+    EditCell(index, event, Choices::Closed);
+}
+
+bool GridView::IsListCell(const QModelIndex& index) const
+{
+    return m_model->HasGrid() && (m_model->flags(index) & Qt::ItemIsEditable) &&
+           !Grid().ColComboList(index.column()).empty();
+}
+
+void GridView::EditCell(const QModelIndex& index, QEvent* event, Choices choices)
+{
+    if (!(m_model->flags(index) & Qt::ItemIsEditable) ||
+        !edit(index, QAbstractItemView::AllEditTriggers, event))
+        return;
+    auto* list = qobject_cast<QComboBox*>(indexWidget(index));
+    if (!list)
+        return;
+    new ListPick(*list, [this, list] {
+        commitData(list);
+        closeEditor(list, QAbstractItemDelegate::NoHint);
+    });
+    if (choices == Choices::Shown)
+        list->showPopup();
 }
 
 void GridView::keyPressEvent(QKeyEvent* event)
 {
+    // A cell being edited: its editor has had Enter (which ends the edit) and Escape (which
+    // cancels it); they go no further, not to the grid nor to the window's buttons.
+    if (state() == QAbstractItemView::EditingState &&
+        (IsEnter(*event) || event->key() == Qt::Key_Escape)) {
+        event->accept();
+        return;
+    }
+    // Enter is the window's where it presses a default button, and Tab moves the focus on, as
+    // from any other control; a window without a default button leaves Enter to the grid (the
+    // report opens the current item on it).
+    if ((IsEnter(*event) && TakesEnter(*window())) || event->key() == Qt::Key_Tab ||
+        event->key() == Qt::Key_Backtab) {
+        event->ignore();
+        return;
+    }
     const int keyCode = KeyCode(event->key());
     if (keyCode == 0) {
         QTableView::keyPressEvent(event);
         return;
     }
-    CallModel([&] { Grid().UserKeyDown(keyCode, ShiftState(event->modifiers())); });
+    if (!m_model->HasGrid())
+        return;
+    // F2, F4 and Alt+Down open a drop-down cell's list: the key is the cell's, as a combo
+    // box's, and moves nothing.
+    if (OpensList(*event) && IsListCell(currentIndex())) {
+        EditCell(currentIndex(), nullptr, Choices::Shown);
+        return;
+    }
+    auto& grid = Grid();
+    const int rowBefore = grid.Row(), colBefore = grid.Col();
+    CallModel([&] { grid.UserKeyDown(keyCode, ShiftState(event->modifiers())); });
+    if (m_model->HasGrid() && (grid.Row() != rowBefore || grid.Col() != colBefore))
+        ShowCurrentCell();
     // F2 edits the current cell in place.
-    if (event->key() == Qt::Key_F2 && (m_model->flags(currentIndex()) & Qt::ItemIsEditable))
-        edit(currentIndex());
+    if (event->key() == Qt::Key_F2)
+        EditCell(currentIndex(), nullptr, Choices::Closed);
     // Space toggles the current cell's check box, as a click on the box does.
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
         m_model->HasGrid()) {
-        auto& grid = Grid();
         const int row = grid.Row(), col = grid.Col();
         const QModelIndex current = m_model->index(m_model->ModelRow(row), col);
         if (current.isValid() && (m_model->flags(current) & Qt::ItemIsUserCheckable))
@@ -343,6 +466,25 @@ void GridView::keyPressEvent(QKeyEvent* event)
     // form that previews keys sees F1 (its help) from its grids as from its other controls.
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F1)
         event->ignore();
+}
+
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+    if (next || previous)
+        focusNextPrevChild(next);
+}
+
+void GridView::ShowCurrentCell()
+{
+    // The grid scrolled its rows to the cell; the columns scroll here, and the rows again
+    // where the view's rows stand higher than the grid counts them.
+    const auto& grid = Grid();
+    const QModelIndex current = m_model->index(m_model->ModelRow(grid.Row()), grid.Col());
+    if (current.isValid())
+        scrollTo(current);
 }
 
 void GridView::keyReleaseEvent(QKeyEvent* event)

@@ -80,9 +80,25 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void updateGeometries() override;
+    /// Tab out of a cell's editor ends the edit and moves the focus on through the window,
+    /// as Tab from the grid does, rather than into the next cell's editor.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    /// Whether a drop-down cell's list shows its entries as its editor opens.
+    enum class Choices
+    {
+        Closed,
+        Shown,
+    };
     void PlaceFrozen();
+    /// Whether the cell can be edited through its column's drop-down list.
+    bool IsListCell(const QModelIndex& index) const;
+    /// Opens the cell's editor, where it can be edited; a drop-down list shows its entries
+    /// when asked, and an entry picked from it ends the edit.
+    void EditCell(const QModelIndex& index, QEvent* event, Choices choices);
+    /// Brings the grid's current cell into sight after a key moved it.
+    void ShowCurrentCell();
     /// Whether a press at that place hits the cell's check box (which can be toggled).
     bool OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) const;
     void PullColumns();
@@ -98,9 +114,10 @@ private:
     GridModel* m_model;
     FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
-    bool m_built = false; // the constructor has set the view up
+    bool m_built = false;    // the constructor has set the view up
     double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
     QPoint m_pressPos;
+    QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
     bool m_pressed = false;
     bool m_dragStarted = false; // the add-in started a drag during this press
     DragRunner m_dragRunner;

@@ -6,6 +6,7 @@
 #include "platform/forms/detail/GridModel.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 namespace platform::forms {
@@ -14,8 +15,99 @@ namespace {
 constexpr int kLeftButton = 1;
 constexpr int kShiftKey = 1;
 constexpr int kCtrlKey = 2;
+constexpr int kKeyPageUp = 33;
+constexpr int kKeyPageDown = 34;
+constexpr int kKeyEnd = 35;
+constexpr int kKeyHome = 36;
+constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
+constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
+
+struct CellPos
+{
+    int row, col;
+};
+
+// The next shown data row from `from` on in the direction of step (1 down, -1 up), not `from`
+// itself; `from` when there is none.
+int NextShownRow(const FlexGrid::Impl& impl, int from, int step)
+{
+    for (int r = from + step; r >= impl.fixedRows && r < impl.RowCount(); r += step) {
+        if (impl.Visible(r)) {
+            return r;
+        }
+    }
+    return from;
+}
+
+// The next shown column past the fixed ones, as NextShownRow.
+int NextShownCol(const FlexGrid::Impl& impl, int from, int step)
+{
+    for (int c = from + step; c >= impl.fixedCols && c < impl.ColCount(); c += step) {
+        if (impl.WidthOf(c) > 0) {
+            return c;
+        }
+    }
+    return from;
+}
+
+// The row a page away from `from` (step 1 down, -1 up): the last shown row that still fits
+// into the room below the fixed rows, walking from `from`; at least the next shown row.
+int PageRow(const FlexGrid::Impl& impl, int from, int step)
+{
+    int room = impl.clientHeight;
+    for (int r = 0; r < std::min(impl.fixedRows, impl.RowCount()); ++r) {
+        room -= impl.Visible(r) ? impl.HeightOf(r) : 0;
+    }
+    int target = from, used = 0;
+    for (int r = NextShownRow(impl, from, step); r != target; r = NextShownRow(impl, r, step)) {
+        used += impl.HeightOf(r);
+        if (used > room && target != from) {
+            break;
+        }
+        target = r;
+    }
+    return target;
+}
+
+// The first (last) shown data row, or `at` when none shows.
+int EdgeRow(const FlexGrid::Impl& impl, bool last, int at)
+{
+    const int r = NextShownRow(impl, last ? impl.RowCount() : impl.fixedRows - 1, last ? -1 : 1);
+    return r >= impl.fixedRows && r < impl.RowCount() ? r : at;
+}
+
+// The first (last) shown column past the fixed ones, or `at` when none shows.
+int EdgeCol(const FlexGrid::Impl& impl, bool last, int at)
+{
+    const int c = NextShownCol(impl, last ? impl.ColCount() : impl.fixedCols - 1, last ? -1 : 1);
+    return c >= impl.fixedCols && c < impl.ColCount() ? c : at;
+}
+
+// Where a movement key takes the cell at `at`; none for keys that move nothing. Home and End
+// go to the first and last shown column, with Ctrl to the first and last shown cell.
+std::optional<CellPos> KeyTarget(const FlexGrid::Impl& impl, int keyCode, bool ctrl, CellPos at)
+{
+    switch (keyCode) {
+    case kKeyUp:
+    case kKeyDown:
+        return CellPos{NextShownRow(impl, at.row, keyCode == kKeyDown ? 1 : -1), at.col};
+    case kKeyLeft:
+    case kKeyRight:
+        return CellPos{at.row, NextShownCol(impl, at.col, keyCode == kKeyRight ? 1 : -1)};
+    case kKeyPageUp:
+    case kKeyPageDown:
+        return CellPos{PageRow(impl, at.row, keyCode == kKeyPageDown ? 1 : -1), at.col};
+    case kKeyHome:
+    case kKeyEnd: {
+        const bool last = keyCode == kKeyEnd;
+        return CellPos{ctrl ? EdgeRow(impl, last, at.row) : at.row, EdgeCol(impl, last, at.col)};
+    }
+    default:
+        return std::nullopt;
+    }
+}
 
 std::vector<std::string> SplitList(const std::string& list)
 {
@@ -115,18 +207,24 @@ void FlexGrid::UserKeyDown(int keyCode, int shift)
         Events.KeyDown(keyCode, shift);
     }
     auto& impl = *m_impl;
-    if (keyCode != kKeyUp && keyCode != kKeyDown) {
+    if (impl.RowCount() <= impl.fixedRows || impl.ColCount() == 0) {
         return;
     }
-    // The arrow keys move to the next shown row.
-    const int step = keyCode == kKeyDown ? 1 : -1;
-    for (int r = impl.row + step; r >= impl.fixedRows && r < impl.RowCount(); r += step) {
-        if (impl.Visible(r)) {
-            SetRow(r);
-            ShowCell(r, impl.col);
-            break;
-        }
+    // The movement keys move the current cell over the shown rows and columns; with Shift they
+    // move the other end of the selection, which keeps the current cell.
+    const bool extend = (shift & kShiftKey) != 0;
+    const CellPos from = extend ? CellPos{impl.rowSel, impl.colSel} : CellPos{impl.row, impl.col};
+    const auto to = KeyTarget(impl, keyCode, (shift & kCtrlKey) != 0, from);
+    if (!to || to->row < impl.fixedRows || to->col < 0 ||
+        (to->row == from.row && to->col == from.col)) {
+        return;
     }
+    if (extend) {
+        Select(impl.row, impl.col, to->row, to->col);
+    } else {
+        Select(to->row, to->col);
+    }
+    ShowCell(to->row, to->col);
 }
 
 void FlexGrid::UserKeyUp(int keyCode, int shift)

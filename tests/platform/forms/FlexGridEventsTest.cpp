@@ -123,6 +123,64 @@ TEST_F(FlexGridEventsTest, MouseAndKeysReachTheHandlers)
     EXPECT_EQ(grid.MouseRow(), -1);
 }
 
+// The movement keys move the current cell over the shown rows and columns as a grid control
+// does: a page is the rows that fit below the header, Home and End go to the first and last
+// column, with Ctrl to the first and last cell; Shift moves the other end of the selection.
+TEST_F(FlexGridEventsTest, MovementKeysMoveOverTheShownRowsAndColumns)
+{
+    constexpr int kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37, kUp = 38,
+                  kRight = 39, kDown = 40, kShift = 1, kCtrl = 2;
+    struct Row
+    {
+        const char* sWhat;
+        int nRow, nCol, nKey, nShift;
+        int nWantRow, nWantCol, nWantRowSel;
+    };
+    // Data rows 1-30 with rows 12, 13 and 30 hidden; columns 0-4 with column 3 hidden; ten
+    // rows fit below the header.
+    const Row aRows[] = {
+        {"down over hidden rows", 11, 1, kDown, 0, 14, 1, 14},
+        {"up over hidden rows", 14, 1, kUp, 0, 11, 1, 11},
+        {"up at the first row", 1, 1, kUp, 0, 1, 1, 1},
+        {"page down", 1, 1, kPageDown, 0, 11, 1, 11},
+        {"page down over hidden rows", 11, 1, kPageDown, 0, 23, 1, 23},
+        {"page down to the last shown row", 25, 1, kPageDown, 0, 29, 1, 29},
+        {"page up over hidden rows", 23, 1, kPageUp, 0, 11, 1, 11},
+        {"page up to the first row", 3, 1, kPageUp, 0, 1, 1, 1},
+        {"right over a hidden column", 5, 2, kRight, 0, 5, 4, 5},
+        {"left over a hidden column", 5, 4, kLeft, 0, 5, 2, 5},
+        {"left at the first column", 5, 0, kLeft, 0, 5, 0, 5},
+        {"home", 5, 4, kHome, 0, 5, 0, 5},
+        {"end", 5, 0, kEnd, 0, 5, 4, 5},
+        {"ctrl home", 20, 4, kHome, kCtrl, 1, 0, 1},
+        {"ctrl end", 2, 0, kEnd, kCtrl, 29, 4, 29},
+        {"shift down", 5, 1, kDown, kShift, 5, 1, 6},
+        {"shift page down", 1, 1, kPageDown, kShift, 1, 1, 11},
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(row.sWhat);
+        FlexGrid tall;
+        tall.SetCols(5);
+        tall.SetFixedCols(0);
+        tall.SetRows(31);
+        tall.SetColHidden(3, true);
+        for (int r : {12, 13, 30})
+            tall.SetRowHeight(r, 0);
+        tall.SetClientSize(6000, 11 * tall.RowHeight(0));
+        tall.Select(row.nRow, row.nCol);
+        tall.UserKeyDown(row.nKey, row.nShift);
+        EXPECT_EQ(tall.Row(), row.nWantRow);
+        EXPECT_EQ(tall.Col(), row.nWantCol);
+        EXPECT_EQ(tall.RowSel(), row.nWantRowSel);
+        // The moved end of the selection shows: at most ten shown rows from the top row to it.
+        int shown = 0;
+        for (int r = tall.TopRow(); r <= row.nWantRowSel; ++r)
+            shown += tall.RowIsVisible(r) ? 1 : 0;
+        EXPECT_LE(tall.TopRow(), row.nWantRowSel);
+        EXPECT_LE(shown, 10);
+    }
+}
+
 TEST_F(FlexGridEventsTest, DragFromOneGridDropsOnAnother)
 {
     FlexGrid target;
