@@ -461,6 +461,15 @@ int FirstShownCol(const pf::FlexGrid& fg)
     return 0;
 }
 
+std::vector<std::string> CommandWords(const std::string& sLine)
+{
+    Words words(sLine);
+    std::vector<std::string> vWords;
+    while (!words.Empty())
+        vWords.push_back(words.Word(HostText::WhatCommand));
+    return vWords;
+}
+
 std::string FormCommandHelp()
 {
     return Say(HostText::FormHelp);

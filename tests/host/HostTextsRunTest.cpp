@@ -1,0 +1,182 @@
+// What the host says in a run, in the language of the run: command-line errors, refusals,
+// failures, and the help's examples, which work as they are printed.
+#include "ForeignWords.h"
+#include "HostRunFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using host_test::ForeignLines;
+using host_test::RunResult;
+
+class HostTextsRunTest : public host_test::HostRunFixture
+{
+protected:
+    // A run with the answers in a file.
+    RunResult RunAnswers(const fs::path& oData, const std::string& sArgs,
+                         const std::string& sAnswers, const std::string& sEnv = {}) const
+    {
+        const auto oFile = oRoot / "answers.txt";
+        std::ofstream(oFile) << sAnswers;
+        return host_test::RunTallyman(oData, sArgs + " --answers '" + oFile.string() + "'", {},
+                                      sEnv);
+    }
+};
+
+// The examples of the help text: the lines set in below their command, two on a line apart by
+// a wide gap; sFrom and sTo bound the part of the help.
+std::vector<std::string> Examples(const std::string& sHelp, const std::string& sFrom,
+                                  const std::string& sTo)
+{
+    const auto nFrom = sHelp.find(sFrom);
+    const auto nTo = sHelp.find(sTo, nFrom);
+    std::istringstream in(sHelp.substr(nFrom, nTo - nFrom));
+    std::vector<std::string> vExamples;
+    for (std::string sLine; std::getline(in, sLine);) {
+        const auto nText = sLine.find_first_not_of(' ');
+        if (nText == std::string::npos || nText < 20)
+            continue;
+        for (std::size_t at = nText; at < sLine.size();) {
+            const auto nGap = sLine.find("   ", at);
+            vExamples.push_back(sLine.substr(at, nGap - at));
+            at = nGap == std::string::npos ? sLine.size() : sLine.find_first_not_of(' ', nGap);
+        }
+    }
+    return vExamples;
+}
+
+TEST_F(HostTextsRunTest, AGermanRunSaysNothingInEnglish)
+{
+    // The command line's mistakes, a profile, template, folder and print queue that do not
+    // exist, and no display: each said in the language of the locale or of --lang.
+    const std::string sNoDisplay = "DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM=";
+    for (const auto& [sArgs, sEnv] : std::vector<std::pair<std::string, std::string>>{
+             {"--verbose", ""},
+             {"--lang", ""},
+             {"--client-version 7.0", ""},
+             {"--export report.bak", ""},
+             {"--profile '" + (oRoot / "missing").string() + "'", ""},
+             {"--template Nirgends", ""},
+             {"--printer Nirgends", ""},
+             {"--folder 'Persönliche Ordner/Nirgends'", ""},
+             {"--gui", sNoDisplay},
+             {"--gui --profile '" + (oRoot / "missing").string() + "'",
+              "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" + oRoot.string() + "'"}}) {
+        for (const auto& [sLanguage, sLocale] : std::vector<std::pair<std::string, std::string>>{
+                 {"de", "LANG=de_DE.UTF-8"}, {"en", "LANG=C.UTF-8"}}) {
+            // Each language with its own data: template names are the first run's.
+            const auto r =
+                host_test::RunTallyman(oRoot / sLanguage, sArgs, {}, sLocale + " " + sEnv);
+            EXPECT_NE(r.exitCode, 0) << sArgs << "\n" << r.output;
+            EXPECT_EQ(ForeignLines(r.output, sLanguage == "de"), "") << sArgs << "\n" << r.output;
+        }
+        const auto rLang =
+            host_test::RunTallyman(oRoot / "de", sArgs + " --lang de", {}, "LANG=C.UTF-8 " + sEnv);
+        EXPECT_EQ(ForeignLines(rLang.output, true), "") << sArgs << "\n" << rLang.output;
+    }
+
+    // At the terminal: help, refusals of the window, of the grid and of a dialog, and the end
+    // of the input.
+    const auto r = host_test::RunTallyman(
+        oRoot / "de", "--interactive",
+        "help\\nbogus\\nrow\\nwidth Betreff\\ntemplate\\ntemplate Nirgends\\nfind\\n"
+        "find zzzqqq\\nwhole\\nmove Ort\\nmail to x\\ntoolbar\\ndeletereport\\n"
+        "selectall 3\\nmailbox junk\\nsetview\\nbogus\\nhelp\\nkey escape\\n",
+        "LANG=de_DE.UTF-8");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(ForeignLines(r.output, true), "") << r.output;
+}
+
+TEST_F(HostTextsRunTest, EveryExampleOfTheHelpRunsAsPrinted)
+{
+    for (const auto& [sLanguage, sGrid, sMailbox] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"en", "Commands of the report grid:", "  mailbox "},
+             {"de", "Befehle des Berichtsrasters:", "  mailbox "}}) {
+        // A user's templates and captions are in the language of the first run.
+        const auto oData = oRoot / sLanguage;
+        const auto rHelp = RunAnswers(oData, "--lang " + sLanguage, "help\nquit\n");
+        ASSERT_EQ(rHelp.exitCode, 0) << rHelp.output;
+        // The grid's examples first, on the template the window opens with; then the
+        // window's own, which change the template.
+        auto vExamples = Examples(rHelp.output, sGrid, "\n> ");
+        const auto vMailbox = Examples(rHelp.output, sMailbox, sGrid);
+        const auto vWindow = Examples(rHelp.output, "  template NAME", "  menu ");
+        vExamples.insert(vExamples.end(), vMailbox.begin(), vMailbox.end());
+        vExamples.insert(vExamples.end(), vWindow.begin(), vWindow.end());
+        ASSERT_GE(vExamples.size(), 12u) << rHelp.output;
+        std::string sAnswers;
+        for (const auto& sExample : vExamples)
+            sAnswers += sExample + "\n";
+        // An example the host refuses ends the run with a message naming its line.
+        const auto r = RunAnswers(oData, "--lang " + sLanguage, sAnswers + "quit\n");
+        EXPECT_EQ(r.exitCode, 0) << sAnswers << r.output;
+        for (const auto& sExample : vExamples)
+            EXPECT_NE(r.output.find("> " + sExample + "\n"), std::string::npos) << sExample;
+    }
+}
+
+TEST_F(HostTextsRunTest, RefusalsSayWhatWouldWork)
+{
+    // An unknown template, folder or print queue lists those there are.
+    const auto rTemplate = Run("--lang en --template Nowhere");
+    EXPECT_EQ(rTemplate.exitCode, 1);
+    EXPECT_NE(rTemplate.output.find("there is no template \"Nowhere\"; the templates are: "
+                                    "\"(Standard)\", \"Tasks by Status\""),
+              std::string::npos)
+        << rTemplate.output;
+    const auto rPrinter = Run("--lang en --printer Nowhere");
+    EXPECT_NE(rPrinter.output.find("there is no print queue Nowhere; the queues are: "),
+              std::string::npos)
+        << rPrinter.output;
+    EXPECT_NE(rPrinter.output.find("TallymanPDF"), std::string::npos) << rPrinter.output;
+    const auto rFolder = Run("--lang en --folder 'Persönliche Ordner/Nowhere'");
+    EXPECT_NE(rFolder.output.find("there is no folder \"Persönliche Ordner/Nowhere\"; the "
+                                  "folders are: \"Persönliche Ordner/"),
+              std::string::npos)
+        << rFolder.output;
+    EXPECT_NE(rFolder.output.find("\"Persönliche Ordner/Kalender\""), std::string::npos)
+        << rFolder.output;
+
+    // A command that is not available now says why; one without a hit says so; the end of
+    // the input says that the view was not kept.
+    const auto r =
+        Run("--lang en --interactive", "find zzzqqq\\ntemplate\\nwidth Subject\\nrow\\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    for (const char* sExpected :
+         {"Nothing found for \"zzzqqq\"",
+          "template takes this form: template NAME; for example: template Tasks by Status",
+          "width takes this form: width COL TWIPS; for example: width Subject 3000",
+          "row takes this form: row R; for example: row 5",
+          "The input ended: the program ends as quit does; the view's changes since the window "
+          "opened were not kept"})
+        EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n" << r.output;
+}
+
+TEST_F(HostTextsRunTest, TheBrowserLaunchersOwnWordsStayOffTheTerminal)
+{
+    // A desktop opener that fails loudly.
+    const auto oBin = oRoot / "bin";
+    fs::create_directories(oBin);
+    {
+        std::ofstream oOpener(oBin / "xdg-open");
+        oOpener << "#!/bin/sh\necho 'opener noise on stderr' >&2\necho 'opener noise' \nexit 4\n";
+    }
+    fs::permissions(oBin / "xdg-open", fs::perms::owner_all);
+    const auto r = RunAnswers(oRoot, "--lang en", "helpbtn\nok\nquit\n",
+                              "PATH='" + oBin.string() + ":'\"$PATH\"");
+    EXPECT_NE(r.output.find("could not be shown"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("opener noise"), std::string::npos) << r.output;
+}
+
+} // namespace
