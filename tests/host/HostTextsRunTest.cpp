@@ -180,3 +180,58 @@ TEST_F(HostTextsRunTest, TheBrowserLaunchersOwnWordsStayOffTheTerminal)
 }
 
 } // namespace
+
+namespace {
+
+// A small file system of its own (a tmpfs, which needs the right to mount), filled to the
+// last byte after the setup has put its files there; unmounted at the end.
+class FullFileSystem
+{
+public:
+    FullFileSystem(const fs::path& oDir, const std::string& sSize) : m_oDir(oDir)
+    {
+        fs::create_directories(oDir);
+        m_bMounted = host_test::RunShell("mount -t tmpfs -o size=" + sSize + " tmpfs '" +
+                                         oDir.string() + "'")
+                         .exitCode == 0;
+    }
+    ~FullFileSystem()
+    {
+        if (m_bMounted)
+            host_test::RunShell("umount '" + m_oDir.string() + "'");
+    }
+    FullFileSystem(const FullFileSystem&) = delete;
+    FullFileSystem& operator=(const FullFileSystem&) = delete;
+    bool Mounted() const { return m_bMounted; }
+    void Fill() const
+    {
+        host_test::RunShell("dd if=/dev/zero of='" + (m_oDir / "filler").string() +
+                            "' bs=4k 2>/dev/null");
+    }
+
+private:
+    fs::path m_oDir;
+    bool m_bMounted = false;
+};
+
+} // namespace
+
+TEST_F(HostTextsRunTest, AFullDiskWhileTheProfileOpensIsSaidAsSuch)
+{
+    // The sample profile, made by a first start, copied onto a file system that then fills up.
+    ASSERT_EQ(host_test::RunTallyman(oRoot / "first", "--lang de").exitCode, 0);
+    const FullFileSystem oDisk(oRoot / "disk", "16m");
+    if (!oDisk.Mounted())
+        GTEST_SKIP() << "no right to mount a file system";
+    const auto oProfile = oRoot / "disk" / "Profil";
+    fs::copy(oRoot / "first" / "Kestrova" / "Tallyman" / "SampleProfile", oProfile,
+             fs::copy_options::recursive);
+    fs::remove(oProfile / "tallyman.lock");
+    oDisk.Fill();
+    const auto r = host_test::RunTallyman(oRoot / "first", "--profile '" + oProfile.string() + "'",
+                                          {}, "LANG=de_DE.UTF-8");
+    EXPECT_NE(r.output.find("auf dem Datenträger ist kein Platz mehr frei"), std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("disk I/O error"), std::string::npos) << r.output;
+    EXPECT_EQ(host_test::ForeignLines(r.output, true), "") << r.output;
+}
