@@ -33,10 +33,10 @@ protected:
     }
 };
 
-// The examples of the help text: the lines set in below their command, two on a line apart by
-// a wide gap; sFrom and sTo bound the part of the help.
+// The examples of the help text: the lines set in below their command (by nIndent or more),
+// two on a line apart by a wide gap; sFrom and sTo bound the part of the help.
 std::vector<std::string> Examples(const std::string& sHelp, const std::string& sFrom,
-                                  const std::string& sTo)
+                                  const std::string& sTo, std::size_t nIndent = 20)
 {
     const auto nFrom = sHelp.find(sFrom);
     const auto nTo = sHelp.find(sTo, nFrom);
@@ -44,7 +44,7 @@ std::vector<std::string> Examples(const std::string& sHelp, const std::string& s
     std::vector<std::string> vExamples;
     for (std::string sLine; std::getline(in, sLine);) {
         const auto nText = sLine.find_first_not_of(' ');
-        if (nText == std::string::npos || nText < 20)
+        if (nText == std::string::npos || nText < nIndent)
             continue;
         for (std::size_t at = nText; at < sLine.size();) {
             const auto nGap = sLine.find("   ", at);
@@ -120,6 +120,60 @@ TEST_F(HostTextsRunTest, EveryExampleOfTheHelpRunsAsPrinted)
             sAnswers += sExample + "\n";
         // An example the host refuses ends the run with a message naming its line.
         const auto r = RunAnswers(oData, "--lang " + sLanguage, sAnswers + "quit\n");
+        EXPECT_EQ(r.exitCode, 0) << sAnswers << r.output;
+        for (const auto& sExample : vExamples)
+            EXPECT_NE(r.output.find("> " + sExample + "\n"), std::string::npos) << sExample;
+    }
+}
+
+TEST_F(HostTextsRunTest, EveryExampleOfTheFormHelpRunsInItsDialog)
+{
+    // Where each control of the examples lives: the steps that open its dialog, and those
+    // that close it again afterwards.
+    struct Place
+    {
+        std::string sControl;
+        std::string sOpen;
+        std::string sClose;
+    };
+    const std::string sCopy = "templates\nselect fg 0\nclick cmdCopy\n";
+    const std::string sActions = sCopy + "set txtNew X\nclick cmdAutoAction\n";
+    const std::vector<Place> vPlaces = {
+        {" txtNew ", sCopy, "key escape\nkey escape\n"},
+        {" txt(0) ", sActions + "click cmdHeaderFooter\n",
+         "key escape\nkey escape\nkey escape\nkey escape\n"},
+        {"(0)", sActions, "key escape\nkey escape\nkey escape\n"},
+        {" cboFormat ", sActions, "key escape\nkey escape\nkey escape\n"},
+        {" fgAll ", "setview\nclick cmdFields\n", "key escape\nkey escape\n"},
+        {" fgSelected ", "setview\nclick cmdFields\n", "key escape\nkey escape\n"},
+        {"choose fg ", "setview\nclick cmdCalc\n", "key escape\nkey escape\n"},
+        {" fg ", "select\n", "key escape\n"},
+        {"folder ", "select\n", ""},
+        {" frmAbout ", "info\n", "key escape\n"},
+        {"", "setview\n", ""}};
+    for (const auto& sLanguage : {std::string("en"), std::string("de")}) {
+        const auto oData = oRoot / sLanguage;
+        const auto rHelp =
+            RunAnswers(oData, "--lang " + sLanguage, "setview\nhelp\nkey escape\nquit\n");
+        ASSERT_EQ(rHelp.exitCode, 0) << rHelp.output;
+        const auto vExamples = Examples(rHelp.output, "  set NAME TEXT", "  show | help", 29);
+        ASSERT_GE(vExamples.size(), 15u) << rHelp.output;
+        std::string sAnswers;
+        for (const auto& sExample : vExamples) {
+            for (const auto& oPlace : vPlaces) {
+                if ((" " + sExample + " ").find(oPlace.sControl) == std::string::npos)
+                    continue;
+                sAnswers += oPlace.sOpen + sExample + "\n" + oPlace.sClose;
+                break;
+            }
+        }
+        // The picture is written where the person is: in the run's own folder.
+        const auto oFile = oRoot / "answers.txt";
+        std::ofstream(oFile) << sAnswers << "quit\n";
+        const auto r = host_test::RunShell(
+            "cd '" + oRoot.string() + "' && LC_ALL= LANG=C.UTF-8 XDG_CONFIG_HOME='" +
+            oData.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' --lang " + sLanguage +
+            " --answers '" + oFile.string() + "'");
         EXPECT_EQ(r.exitCode, 0) << sAnswers << r.output;
         for (const auto& sExample : vExamples)
             EXPECT_NE(r.output.find("> " + sExample + "\n"), std::string::npos) << sExample;
