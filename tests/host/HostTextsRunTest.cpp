@@ -91,10 +91,26 @@ TEST_F(HostTextsRunTest, AGermanRunSaysNothingInEnglish)
         oRoot / "de", "--interactive",
         "help\\nbogus\\nrow\\nwidth Betreff\\ntemplate\\ntemplate Nirgends\\nfind\\n"
         "find zzzqqq\\nwhole\\nmove Ort\\nmail to x\\ntoolbar\\ndeletereport\\n"
-        "selectall 3\\nmailbox junk\\nsetview\\nbogus\\nhelp\\nkey escape\\n",
+        "selectall 3\\nmailbox junk\\nsetview\\nbogus\\nhelp\\nclick cmdCalc\\nshow\\n"
+        "key escape\\nkey escape\\ntemplates\\nselect fg 0\\nclick cmdCopy\\nset txtNew X\\n"
+        "click cmdAutoAction\\nclick cmdPrinter\\ncollate ja\\nshow\\ncancel\\nkey escape\\n"
+        "key escape\\nkey escape\\nhelpbtn\\nok\\n",
         "LANG=de_DE.UTF-8");
     EXPECT_EQ(r.exitCode, 0) << r.output;
     EXPECT_EQ(ForeignLines(r.output, true), "") << r.output;
+    // The print dialog and a combo box are among what was shown.
+    EXPECT_NE(r.output.find("== Drucken =="), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Exemplare 1, sortiert an, Bereich alle"), std::string::npos)
+        << r.output;
+    EXPECT_NE(r.output.find("\" von ["), std::string::npos) << r.output;
+
+    // The file system refuses the first start: said in German, naming the folder.
+    std::ofstream(oRoot / "afile") << "in the way";
+    const auto rFile = host_test::RunTallyman(oRoot / "afile" / "data", "", {}, "LANG=de_DE.UTF-8");
+    EXPECT_EQ(rFile.exitCode, 1) << rFile.output;
+    EXPECT_NE(rFile.output.find("kann nicht angelegt werden"), std::string::npos) << rFile.output;
+    EXPECT_EQ(ForeignLines(rFile.output, true), "") << rFile.output;
+    EXPECT_EQ(rFile.output.find("filesystem error"), std::string::npos) << rFile.output;
 }
 
 TEST_F(HostTextsRunTest, EveryExampleOfTheHelpRunsAsPrinted)
