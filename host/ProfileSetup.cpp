@@ -113,6 +113,8 @@ fs::path SampleMailTemplate(const fs::path& oProfile)
 bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
                          const std::string& sReportsXml, const std::string& sLanguage)
 {
+    // Also when another start has finished the profile meanwhile.
+    RemoveDeadWork(oFolder);
     if (platform::store::Profile::Exists(oFolder))
         return false;
     if (fs::exists(oFolder) && !fs::is_empty(oFolder))
@@ -122,7 +124,6 @@ bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
     } catch (const fs::filesystem_error& e) {
         throw std::runtime_error(FileSystemFailureText(e));
     }
-    RemoveDeadWork(oFolder);
     const fs::path oWork =
         oFolder.parent_path() / (oFolder.filename().string() + ".new-" + std::to_string(getpid()));
     std::error_code ec;

@@ -77,6 +77,10 @@ TEST_F(ProfileSetupTest, AKilledFirstStartsWorkFolderGoesAtTheNextStart)
     EXPECT_FALSE(fs::exists(oDead));
     EXPECT_TRUE(fs::exists(oAlive));
     EXPECT_TRUE(fs::exists(oOther));
+    // One left while another start made the profile goes at a later start too.
+    fs::create_directories(oDead);
+    EXPECT_FALSE(host::EnsureSampleProfile(oFolder));
+    EXPECT_FALSE(fs::exists(oDead));
 }
 
 TEST_F(ProfileSetupTest, TwoFirstStartsAtOnceBothEndWithTheProfile)
