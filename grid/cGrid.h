@@ -199,9 +199,6 @@ private:
     /// one; false when the grid refused it (the rows then sorted by the group keys alone).
     bool SortAndSubtotal(const std::vector<platform::forms::SubtotalRequest>& aRequests);
     void RunSubtotals(const std::vector<platform::forms::SubtotalRequest>& aRequests);
-    /// The group captions of the outline column run on into the first shown column while it
-    /// is empty; a total there would cover them, so the outline column then takes their width.
-    void WidenOutlineForCaptions();
     void RewriteSubtotalRow(int r, int lCols, bool bShowFunctionName, int lOutlineState,
                             bool& bItemCount);
 

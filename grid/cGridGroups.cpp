@@ -104,26 +104,6 @@ void cGrid::GroupAndTotal()
             RewriteSubtotalRow(r, lCols, bShowFunctionName, lOutlineState, bItemCount);
         }
     }
-    ignore([&] { WidenOutlineForCaptions(); });
-}
-
-void cGrid::WidenOutlineForCaptions()
-{
-    forms::FlexGrid& fg = *m_oGrid;
-    int c = 1;
-    while (c < fg.Cols() && fg.ColHidden(c)) {
-        ++c;
-    }
-    if (c >= fg.Cols()) {
-        return;
-    }
-    const auto oField = m_oFields->Item(rt::Variant(fg.ColKey(c)));
-    if (!oField || oField->Calculation() == 0) {
-        return;
-    }
-    const int lOutline = fg.ColWidth(0);
-    fg.AutoSize(0);
-    fg.SetColWidth(0, std::max(lOutline, fg.ColWidth(0)));
 }
 
 void cGrid::PrepareGroupKeys()

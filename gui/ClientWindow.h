@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/ItemContent.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -27,10 +29,10 @@ enum class ButtonPlace
     Toolbar,
 };
 
-/// The mail client's main window as the host shows it: the profile's folder list on the left
-/// and a ribbon with the add-in's tab and button on top (or the add-in's toolbar with its
-/// button, as older clients show it). The button's click goes to OnRibbonButton; closing the
-/// window ends the client.
+/// The mail client's main window as the host shows it: the profile's folder list on the left,
+/// the items of the folder the person opened beside it, and a ribbon with the add-in's tab and
+/// button on top (or the add-in's toolbar with its button, as older clients show it). The button's
+/// click goes to OnRibbonButton; closing the window ends the client.
 class ClientWindow : public QWidget
 {
     Q_OBJECT
@@ -44,6 +46,18 @@ public:
     QToolButton* RibbonButton() const { return m_button; }
     /// The folder list.
     QTreeWidget* FolderList() const { return m_folders; }
+    /// The list of the opened folder's items.
+    QTreeWidget* ItemList() const { return m_items; }
+    /// The item list's column captions, in the user's language.
+    void SetItemHeaders(const std::string& subject, const std::string& date, const std::string& to);
+    /// Shows the items of the folder opened last.
+    void ShowItems(const std::vector<ItemRow>& rows);
+    /// Raised when the person opens a folder of the list (a click, Enter, or moving onto it
+    /// by the keys): the folder's place as 0-based indexes from the top level down.
+    std::function<void(const std::vector<int>& place)> OnFolderOpened;
+    /// Raised when the person opens an item of the item list (double click or Enter): its
+    /// 0-based index in the rows shown.
+    std::function<void(int index)> OnItemOpened;
     /// Raised when the person clicks the ribbon button.
     std::function<void()> OnRibbonButton;
     /// Raised when the person closes the window.
@@ -54,8 +68,10 @@ protected:
 
 private:
     void AddFolders(QTreeWidgetItem* parent, const std::vector<FolderNode>& folders);
+    void OpenFolder(QTreeWidgetItem* item);
     QToolButton* m_button;
     QTreeWidget* m_folders;
+    QTreeWidget* m_items;
 };
 
 } // namespace gui

@@ -205,11 +205,11 @@ QWidget* FormView::WidgetOf(const std::string& name) const
     return findChild<QWidget*>(ToQ(name));
 }
 
-std::shared_ptr<pf::CommandButton> FormView::CancelButton() const
+std::shared_ptr<pf::CommandButton> FormView::KeyButton(bool pf::CommandButton::*role) const
 {
     for (const auto& control : m_form.Controls())
         if (auto button = std::dynamic_pointer_cast<pf::CommandButton>(control);
-            button && button->Cancel && button->Visible() && button->Enabled())
+            button && (*button).*role && button->Visible() && button->Enabled())
             return button;
     return nullptr;
 }
@@ -305,7 +305,7 @@ void FormView::reject()
     // Escape: the form's cancel button, as the runtime presses it; a modal form without one
     // is closed as by its close button. A window of its own (the report window) stays.
     if (Shown()) {
-        if (auto cancel = CancelButton())
+        if (auto cancel = KeyButton(&pf::CommandButton::Cancel))
             CallModel([&] { cancel->Click(); });
         else if (m_modal)
             CallModel([this] { m_form.UserClose(); });
@@ -384,6 +384,14 @@ void FormView::keyPressEvent(QKeyEvent* event)
     if (!m_formGone && keyCode != 0 && m_form.KeyPreview())
         CallModel([&] { left = m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())); });
     if (left == 0) {
+        event->accept();
+        return;
+    }
+    // Enter presses the form's default button. A form without one leaves Enter to the control
+    // that has the focus (a text box's KeyDown, a focused button's click): the window must not
+    // press the first button it finds, which would run that button's work a second time.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_formGone &&
+        !KeyButton(&pf::CommandButton::Default)) {
         event->accept();
         return;
     }

@@ -79,8 +79,10 @@ private:
     /// Tells the form a window state the window took before the form heard of it.
     void PushWindowState();
     bool Shown() const;
-    /// The form's visible, enabled button that Escape presses, or null.
-    std::shared_ptr<platform::forms::CommandButton> CancelButton() const;
+    /// The form's visible, enabled button that Escape (`&CommandButton::Cancel`) or Enter
+    /// (`&CommandButton::Default`) presses, or null.
+    std::shared_ptr<platform::forms::CommandButton>
+    KeyButton(bool platform::forms::CommandButton::*role) const;
 
     platform::forms::Form& m_form;
     std::vector<ControlBinding*> m_bindings; // owned by their widgets

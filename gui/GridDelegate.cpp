@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace gui {
@@ -34,55 +35,151 @@ bool GridDelegate::InOutline(const QModelIndex& index) const
            index.data(GridModel::NodeRole).toInt() >= 0;
 }
 
-QRect GridDelegate::SpillRect(const QRect& rect, const QModelIndex& index) const
+bool GridDelegate::IsBlank(const QModelIndex& index)
 {
-    // A node's caption runs on over the cells to its right that show nothing (empty, or the
-    // blank that total rows put into their empty cells).
-    QRect spill = rect;
+    // Total rows put a blank into their empty cells.
+    return index.data().toString().trimmed().isEmpty() &&
+           !index.data(Qt::DecorationRole).isValid() && !index.data(Qt::CheckStateRole).isValid();
+}
+
+int GridDelegate::CaptionWidth(const QStyleOptionViewItem& option, const QModelIndex& caption) const
+{
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, caption);
+    const QWidget* widget = item.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    int width = Indent(std::max(caption.data(GridModel::OutlineLevelRole).toInt(), 0)) +
+                QFontMetrics(item.font).horizontalAdvance(item.text) + 2 * margin;
+    if (item.features & QStyleOptionViewItem::HasCheckIndicator)
+        width += style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) + 2 * margin;
+    if (item.features & QStyleOptionViewItem::HasDecoration)
+        width += item.decorationSize.width() + 2 * margin;
+    return width;
+}
+
+GridDelegate::Span GridDelegate::SpanOf(const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const
+{
+    // A node's caption in the outline column runs on over the blank cells to its right, as
+    // far as its text needs: those cells then show as one with the caption's cell.
+    const int outline = m_view.Grid().OutlineCol();
+    if (index.column() < outline || (index.column() > outline && !IsBlank(index)))
+        return {};
+    const QModelIndex caption = index.sibling(index.row(), outline);
+    if (!InOutline(caption))
+        return {};
+    const QRect own = m_view.visualRect(caption);
+    const int needed = own.left() + CaptionWidth(option, caption);
+    Span span{caption, outline, own.left(), own.right()};
     const auto* model = index.model();
-    for (int c = index.column() + 1; c < model->columnCount(); ++c) {
+    for (int c = outline + 1; c < model->columnCount() && span.right < needed; ++c) {
         if (m_view.isColumnHidden(c))
             continue;
-        if (!model->index(index.row(), c).data().toString().trimmed().isEmpty())
+        const QModelIndex cell = index.sibling(index.row(), c);
+        if (!IsBlank(cell))
             break;
-        spill.setRight(m_view.visualRect(model->index(index.row(), c)).right());
+        span.last = c;
+        span.right = m_view.visualRect(cell).right();
     }
-    return spill;
+    if (index.column() > span.last)
+        return {};
+    return span;
+}
+
+QStyle::State GridDelegate::SpanState(QStyle::State state, const Span& span) const
+{
+    // One look for the whole caption: selected where any of its cells is, with the focus
+    // frame where one of them is current.
+    state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    const auto* selection = m_view.selectionModel();
+    for (int c = span.caption.column(); c <= span.last; ++c) {
+        if (m_view.isColumnHidden(c))
+            continue;
+        const QModelIndex cell = span.caption.sibling(span.caption.row(), c);
+        if (selection && selection->isSelected(cell))
+            state |= QStyle::State_Selected;
+        if (cell == m_view.currentIndex() && m_view.hasFocus())
+            state |= QStyle::State_HasFocus;
+    }
+    return state;
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const
 {
-    if (!InOutline(index)) {
-        QStyledItemDelegate::paint(painter, option, index);
-        PaintSpilledCaption(painter, option, index);
-        return;
+    const Span span = SpanOf(option, index);
+    // The cell's right border stands only where the caption over it ends.
+    const bool rightBorder = !span.caption.isValid() || index.column() == span.last;
+    QRect inside = option.rect.adjusted(0, 0, rightBorder ? -1 : 0, -1);
+    if (span.caption.isValid()) {
+        PaintSpan(painter, option, span, inside);
+    } else {
+        QStyleOptionViewItem cell(option);
+        cell.rect = inside;
+        QStyledItemDelegate::paint(painter, cell, index);
     }
-    const int level = std::max(index.data(GridModel::OutlineLevelRole).toInt(), 0);
-    const int node = index.data(GridModel::NodeRole).toInt();
-    // The cell's background spans the whole cell; the text moves right by the indent.
-    QStyleOptionViewItem shifted(option);
-    const QVariant background = index.data(Qt::BackgroundRole);
-    if (background.canConvert<QBrush>())
-        painter->fillRect(option.rect, background.value<QBrush>());
-    shifted.rect = SpillRect(option.rect, index);
-    shifted.rect.setLeft(option.rect.left() + Indent(level));
+    PaintBorders(painter, option, rightBorder);
+}
+
+void GridDelegate::PaintSpan(QPainter* painter, const QStyleOptionViewItem& option,
+                             const Span& span, const QRect& clip) const
+{
+    // Each cell under the caption draws all of it, clipped to the cell itself, so that the
+    // caption shows whole whichever cells are painted again.
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const int level = std::max(span.caption.data(GridModel::OutlineLevelRole).toInt(), 0);
+    const QRect whole(QPoint(span.left, option.rect.top()),
+                      QPoint(span.right - 1, option.rect.bottom() - 1));
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, span.caption);
+    item.state = SpanState(option.state, span);
     painter->save();
-    painter->setClipRect(shifted.rect.united(option.rect));
-    QStyledItemDelegate::paint(painter, shifted, index);
+    painter->setClipRect(clip);
+    // The background, the selection and the focus frame span the whole caption ...
+    QStyleOptionViewItem panel(item);
+    panel.rect = whole;
+    panel.text.clear();
+    panel.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration |
+                        QStyleOptionViewItem::HasCheckIndicator);
+    style->drawControl(QStyle::CE_ItemViewItem, &panel, painter, widget);
+    // ... the text, its box and its picture stand after the indent.
+    item.rect = whole.adjusted(Indent(level), 0, 0, 0);
+    item.backgroundBrush = Qt::NoBrush;
+    item.state &= ~QStyle::State_HasFocus;
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    const int node = span.caption.data(GridModel::NodeRole).toInt();
+    if (node >= 0 && node != GridModel::kLeafNode) {
+        const QRect cell(QPoint(span.left, option.rect.top()), option.rect.bottomLeft());
+        const QRect box = BoxRect(cell, level);
+        painter->setPen(option.palette.color(QPalette::Mid));
+        painter->setBrush(option.palette.base());
+        painter->drawRect(box);
+        painter->setPen(option.palette.color(QPalette::Text));
+        const QPoint c = box.center();
+        painter->drawLine(c.x() - 2, c.y(), c.x() + 2, c.y());
+        if (node != 0) // collapsed or showing its totals only: the box offers to expand
+            painter->drawLine(c.x(), c.y() - 2, c.x(), c.y() + 2);
+    }
     painter->restore();
-    if (node < 0 || node == GridModel::kLeafNode)
-        return;
-    const QRect box = BoxRect(option.rect, level);
+}
+
+void GridDelegate::PaintBorders(QPainter* painter, const QStyleOptionViewItem& option,
+                                bool right) const
+{
+    // The grid lines are the cells' own, as the view draws none: a caption that runs on over
+    // a cell has no line under it.
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const auto colour =
+        static_cast<QRgb>(style->styleHint(QStyle::SH_Table_GridLineColor, &option, widget));
+    const QRect& r = option.rect;
     painter->save();
-    painter->setPen(option.palette.color(QPalette::Mid));
-    painter->setBrush(option.palette.base());
-    painter->drawRect(box);
-    painter->setPen(option.palette.color(QPalette::Text));
-    const QPoint c = box.center();
-    painter->drawLine(c.x() - 2, c.y(), c.x() + 2, c.y());
-    if (node != 0) // collapsed or showing its totals only: the box offers to expand
-        painter->drawLine(c.x(), c.y() - 2, c.x(), c.y() + 2);
+    painter->setPen(QPen(QColor::fromRgba(colour), 0));
+    painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    if (right)
+        painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
     painter->restore();
 }
 
@@ -99,38 +196,6 @@ QRect GridDelegate::CheckRect(const QStyleOptionViewItem& option, const QModelIn
     const QWidget* widget = item.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
     return style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, widget);
-}
-
-void GridDelegate::PaintSpilledCaption(QPainter* painter, const QStyleOptionViewItem& option,
-                                       const QModelIndex& index) const
-{
-    // An empty cell paints its own background over the part of a node's caption that runs
-    // on into it from the outline column (the cells paint left to right): that part is drawn
-    // again on top, in this cell's colours.
-    const int outline = m_view.Grid().OutlineCol();
-    if (index.column() <= outline || !index.data().toString().trimmed().isEmpty())
-        return;
-    const QModelIndex caption = index.sibling(index.row(), outline);
-    if (!InOutline(caption) || caption.data().toString().isEmpty())
-        return;
-    const QRect cell = m_view.visualRect(caption);
-    const QRect spill = SpillRect(cell, caption);
-    if (spill.right() < option.rect.left())
-        return;
-    QStyleOptionViewItem text(option);
-    initStyleOption(&text, caption);
-    text.rect = spill;
-    text.rect.setLeft(cell.left() +
-                      Indent(std::max(caption.data(GridModel::OutlineLevelRole).toInt(), 0)));
-    text.state = option.state & ~QStyle::State_HasFocus;
-    text.backgroundBrush = Qt::NoBrush;
-    text.features &= ~(QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator);
-    painter->save();
-    painter->setClipRect(option.rect);
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &text, painter, widget);
-    painter->restore();
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

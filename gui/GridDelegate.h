@@ -6,9 +6,11 @@ namespace gui {
 
 class GridView;
 
-/// Paints a grid cell with the outline (indent by level, a box with + or - on node rows, in
-/// the grid's outline column) and edits a cell in place: a drop-down list where the column
-/// has one (the pick is the grid's UserPickComboItem), else a line of text (UserEdit).
+/// Paints a grid cell with its grid lines and the outline (indent by level, a box with + or -
+/// on node rows, in the grid's outline column; a node's caption runs on over the blank cells
+/// after it, which then show as one cell with it) and edits a cell in place: a drop-down list
+/// where the column has one (the pick is the grid's UserPickComboItem), else a line of text
+/// (UserEdit).
 class GridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -37,10 +39,24 @@ public:
                       const QModelIndex& index) const override;
 
 private:
+    /// A node's caption and the cells it covers in its row: the outline cell and the blank
+    /// cells after it that its text runs on over, from left to right in viewport pixels.
+    struct Span
+    {
+        QModelIndex caption; // invalid: the cell lies under no caption
+        int last = -1;       // the last column the caption covers
+        int left = 0, right = 0;
+    };
     bool InOutline(const QModelIndex& index) const;
-    void PaintSpilledCaption(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const;
-    QRect SpillRect(const QRect& rect, const QModelIndex& index) const;
+    /// A cell that shows nothing: no text but blanks, no picture, no box.
+    static bool IsBlank(const QModelIndex& index);
+    /// The pixels a node's caption needs from its cell's left edge: indent, box, text.
+    int CaptionWidth(const QStyleOptionViewItem& option, const QModelIndex& caption) const;
+    Span SpanOf(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    QStyle::State SpanState(QStyle::State state, const Span& span) const;
+    void PaintSpan(QPainter* painter, const QStyleOptionViewItem& option, const Span& span,
+                   const QRect& clip) const;
+    void PaintBorders(QPainter* painter, const QStyleOptionViewItem& option, bool right) const;
     GridView& m_view;
 };
 

@@ -53,6 +53,9 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // The cells draw their own grid lines: a group caption runs on over blank cells without
+    // the lines between them.
+    setShowGrid(false);
     setAcceptDrops(true);
     setMouseTracking(true);
     verticalHeader()->hide();

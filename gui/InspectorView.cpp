@@ -1,12 +1,15 @@
 #include "gui/InspectorView.h"
 
+#include "gui/DesktopAnswers.h"
 #include "gui/Pictures.h"
 #include "gui/Units.h"
+#include "platform/forms/Driver.h"
 #include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Inspector.h"
 #include "platform/outlook/ItemBase.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -144,6 +147,7 @@ void InspectorView::PullItem(const ItemContent& content)
             edit->setText(ToQ(text));
     };
     m_sendable = content.bSendable;
+    m_unsaved = content.bUnsaved;
     while (m_fields->rowCount() > 0) {
         const QFormLayout::TakeRowResult row = m_fields->takeRow(0);
         for (QLayoutItem* item : {row.labelItem, row.fieldItem})
@@ -233,8 +237,7 @@ bool InspectorView::Send()
     if (!m_sendable || !m_send)
         return false;
     try {
-        m_send({m_to->text().toStdString(), m_subject->text().toStdString(),
-                m_body->toPlainText().toStdString()});
+        m_send(Edits());
     } catch (const std::exception& e) {
         // The person sees why, and keeps what they typed to mend it.
         m_error->setText(Word("The mail cannot be sent") + QStringLiteral(": ") +
@@ -243,8 +246,65 @@ bool InspectorView::Send()
         return false;
     }
     m_error->hide();
+    m_leaving = true; // sent: nothing is left to save
     close();
     return true;
+}
+
+MailEdits InspectorView::Edits() const
+{
+    return {m_to->text().toStdString(), m_subject->text().toStdString(),
+            m_body->toPlainText().toStdString()};
+}
+
+bool InspectorView::HasUnsavedContent() const
+{
+    if (!m_sendable || !OnSave)
+        return false;
+    return m_unsaved || m_to->isModified() || m_subject->isModified() ||
+           m_body->document()->isModified();
+}
+
+bool InspectorView::ConfirmClose()
+{
+    if (m_leaving || !HasUnsavedContent())
+        return true;
+    constexpr int kYesNoCancelQuestion = 3 | 32;
+    const int answer = ShowMessageBox(Word("Do you want to save the changes?").toStdString(),
+                                      kYesNoCancelQuestion, windowTitle().toStdString());
+    if (answer == platform::forms::vbNo) {
+        m_leaving = true;
+        return true;
+    }
+    if (answer != platform::forms::vbYes)
+        return false;
+    try {
+        OnSave(Edits());
+    } catch (const std::exception& e) {
+        // The window stays open with the edits, so that nothing the person typed is lost.
+        m_error->setText(Word("The mail cannot be saved") + QStringLiteral(": ") +
+                         QString::fromUtf8(e.what()));
+        m_error->show();
+        return false;
+    }
+    m_leaving = true;
+    return true;
+}
+
+void InspectorView::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void InspectorView::reject()
+{
+    // Escape comes here without a close event.
+    if (ConfirmClose())
+        QDialog::reject();
 }
 
 } // namespace gui

@@ -47,8 +47,20 @@ public:
     /// The person's Send: false (and the window stays open with its edits and shows why) when
     /// the mail could not be sent.
     bool Send();
+    /// Saves a mail with the person's edits where it lies (a new mail into the drafts); throws
+    /// std::exception with a message when it cannot. Without it, closing asks nothing.
+    std::function<void(const MailEdits&)> OnSave;
+
+protected:
+    /// Closing (the close box, Close or Escape) a mail that holds unsaved content asks whether
+    /// to save it: Yes saves, No drops it, Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
 
 private:
+    bool ConfirmClose();
+    bool HasUnsavedContent() const;
+    MailEdits Edits() const;
     void PullBars();
     void PullItem(const ItemContent& content);
     QString Word(const char* english) const;
@@ -67,6 +79,9 @@ private:
     QPushButton* m_sendButton;
     QPushButton* m_closeButton;
     bool m_sendable = false;
+    bool m_unsaved = false;
+    // Set once the person chose how to leave (or the mail was sent): a close asks only once.
+    bool m_leaving = false;
     int m_updateHandler = 0;
 };
 

@@ -22,10 +22,22 @@ struct ItemContent
     bool bMail = false;
     /// A mail not sent yet: the person may address, edit and send it.
     bool bSendable = false;
+    /// A new mail that lies in no folder yet: closing its window loses it unless it is saved.
+    bool bUnsaved = false;
     std::vector<ItemField> vFields;
     std::string sTo;
     std::vector<std::string> vAttachments;
     std::string sBody;
+};
+
+/// One line of a folder's item list in the client's window: the subject, the item's date
+/// (a mail's send or last change, an appointment's start, a task's due date) and, of a mail,
+/// its recipients.
+struct ItemRow
+{
+    std::string sSubject;
+    std::string sDate;
+    std::string sTo;
 };
 
 /// A mail as the person edited it in its window.
@@ -37,7 +49,8 @@ struct MailEdits
 };
 
 /// The item window's words in the user-interface language: "To", "Subject", "Attachments",
-/// "Message", "Send", "Close", "The mail cannot be sent".
+/// "Message", "Send", "Close", "The mail cannot be sent", "Do you want to save the changes?",
+/// "The mail cannot be saved".
 using ItemWords = std::function<std::string(const std::string& sEnglish)>;
 
 } // namespace gui

@@ -5,6 +5,7 @@
 #include "gui/GridView.h"
 #include "gui/Pictures.h"
 #include "gui/SurfaceWatch.h"
+#include "gui/TextFit.h"
 #include "gui/Units.h"
 #include "platform/forms/DrawingSurface.h"
 #include "platform/forms/GridControl.h"
@@ -72,7 +73,8 @@ public:
 protected:
     void PullKind() override
     {
-        m_widget->setText(ToQ(m_label->Caption()));
+        m_widget->setText(ListLines(ToQ(m_label->Caption()), m_widget->fontMetrics(),
+                                    m_widget->contentsRect().width()));
         m_widget->setCursor(m_label->OnClick ? Qt::PointingHandCursor : Qt::ArrowCursor);
     }
 

@@ -3,6 +3,7 @@
 #include "gui/ControlBinding.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -25,10 +26,16 @@ constexpr int kButtonPadding = 8;
 // Room a frame keeps left and right of its title.
 constexpr int kFrameTitleRoom = 16;
 
+// Where a wrapping label may end a line without a blank (see ListLines).
+constexpr QChar kBreak(0x200B);
+// A blank that does not end a line.
+constexpr QChar kKeptBlank(0x00A0);
+
 bool Wraps(QWidget& widget)
 {
     auto* label = qobject_cast<QLabel*>(&widget);
-    return label && label->wordWrap() && label->text().contains(QLatin1Char(' '));
+    return label && label->wordWrap() &&
+           (label->text().contains(QLatin1Char(' ')) || label->text().contains(kBreak));
 }
 
 QString Drawn(const QString& caption)
@@ -38,6 +45,18 @@ QString Drawn(const QString& caption)
 }
 
 } // namespace
+
+QString ListLines(const QString& caption, const QFontMetrics& metrics, int width)
+{
+    const QLatin1Char separator(';');
+    if (!caption.contains(separator) || caption.contains(QStringLiteral("; ")))
+        return caption;
+    QStringList entries = caption.split(separator);
+    for (QString& entry : entries)
+        if (width <= 0 || metrics.horizontalAdvance(entry + separator) <= width)
+            entry.replace(QLatin1Char(' '), kKeptBlank);
+    return entries.join(QString(separator) + kBreak);
+}
 
 int CaptionWidth(QWidget& widget)
 {

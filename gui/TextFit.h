@@ -2,6 +2,8 @@
 
 #include <vector>
 
+class QFontMetrics;
+class QString;
 class QWidget;
 
 namespace gui {
@@ -12,6 +14,11 @@ class ControlBinding;
 /// around it (a button's padding, a box's indicator, a frame's title indent); 0 for a widget
 /// without a caption, or a label whose caption wraps onto lines that are enough for it.
 int CaptionWidth(QWidget& widget);
+
+/// The caption as a wrapping label shows it: a list of entries joined by ";" with no blank
+/// (a view's fields, its groups, its totals) breaks after a ";", and an entry that fits the
+/// width in pixels keeps its blanks on one line; any other caption stays as it is.
+QString ListLines(const QString& caption, const QFontMetrics& metrics, int width);
 
 /// How much larger than its design a form must stand so that the caption of every placed
 /// control fits its control in the desktop's font: 1 where all fit, at most a bound beyond

@@ -69,6 +69,18 @@ std::string Escaped(const std::string& s)
     return out;
 }
 
+std::optional<std::string> NonUtf8Refusal(const std::string& s)
+{
+    for (std::size_t at = 0; at < s.size();) {
+        const auto c = static_cast<unsigned char>(s[at]);
+        const std::size_t n = c < 0x80 ? 1 : SequenceLength(s, at);
+        if (n == 0)
+            return Say(HostText::NotUtf8, {Escaped(s), Escaped(s.substr(at, 1))});
+        at += n;
+    }
+    return std::nullopt;
+}
+
 AnswerSource::AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal)
     : m_in(in), m_out(out), m_sFile(std::move(sFile)), m_fnFatal(std::move(fnFatal))
 {
@@ -92,6 +104,10 @@ std::optional<std::string> AnswerSource::Next()
         sLine = Trim(sLine);
         if (sLine.empty() || (Scripted() && sLine.front() == '#'))
             continue;
+        if (const auto oRefusal = NonUtf8Refusal(sLine)) {
+            Refuse(*oRefusal);
+            continue;
+        }
         if (Scripted())
             m_out << "> " << Escaped(sLine) << "\n";
         return sLine;

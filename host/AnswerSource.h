@@ -23,7 +23,7 @@ public:
 
     /// The next command, trimmed; nothing at the end of the input. At the terminal it
     /// prompts with "> "; from a file it echoes "> command" so that the run reads as a
-    /// transcript.
+    /// transcript. A line that is not UTF-8 is refused (see Refuse), never handed on.
     std::optional<std::string> Next();
     /// The next command where one must come: the end of the input ends the run, saying what
     /// was waiting for an answer.
@@ -45,6 +45,11 @@ private:
 /// well-formed UTF-8) shown as "\xNN", so that an answers file cannot send raw bytes to the
 /// terminal.
 std::string Escaped(const std::string& s);
+
+/// The refusal of a text that is not well-formed UTF-8, naming its first byte that is none;
+/// nothing for UTF-8 text. Text enters the host only as UTF-8, because what it reaches (the
+/// report definitions above all) is read back as UTF-8.
+std::optional<std::string> NonUtf8Refusal(const std::string& s);
 
 /// The host's way to end a run: prints "tallyman: " and the message to `err`, flushes the
 /// streams and leaves the process with exit status 3 at once (the add-in's own error handling

@@ -13,9 +13,12 @@
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
 #include "host/ItemWindow.h"
+#include "host/ProfileSetup.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
+#include "platform/mapi/Folder.h"
+#include "platform/mapi/Items.h"
 #include "platform/mapi/Message.h"
 #include "platform/outlook/AddIn.h"
 #include "platform/outlook/Application.h"
@@ -85,6 +88,7 @@ void GuiHost::Start()
     SetTextLanguage(m_oOptions.sLanguage);
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
+    CheckProfileOpens(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     RemoveSettingsLeftovers(m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
@@ -130,6 +134,10 @@ void GuiHost::Start()
                                                        gui::ButtonPlace::Toolbar);
     }
     m_window->OnRibbonButton = [this] { ClickReportButton(); };
+    m_window->SetItemHeaders(ItemWindowWord("Subject"), ItemWindowWord("Date"),
+                             ItemWindowWord("To"));
+    m_window->OnFolderOpened = [this](const std::vector<int>& vPlace) { OpenFolder(vPlace); };
+    m_window->OnItemOpened = [this](int nIndex) { OpenListedItem(nIndex); };
     platform::mapi::SetDisplayHandler([this](const auto& oItem) {
         ShowInspector(std::make_shared<ol::Inspector>(ol::WrapItem(oItem)));
     });
@@ -176,7 +184,16 @@ gui::InspectorView* GuiHost::ShowInspector(std::shared_ptr<ol::Inspector> oInspe
                 SendFromItemWindow(*oMessage, oEdits);
         },
         [](const std::string& sEnglish) { return ItemWindowWord(sEnglish); });
+    view->OnSave = [message](const MailEdits& oEdits) {
+        if (const auto oMessage = message())
+            SaveFromItemWindow(*oMessage, oEdits);
+    };
     view->setAttribute(Qt::WA_DeleteOnClose);
+    // A mail sent or saved from its window moves or changes: the list shows it as it is now.
+    QObject::connect(view, &QObject::destroyed, m_window.get(), [this] {
+        if (!m_vOpenFolder.empty())
+            OpenFolder(m_vOpenFolder);
+    });
     m_itemWindows.emplace_back(view);
     view->show();
     view->raise();
@@ -197,6 +214,44 @@ gui::FormView* GuiHost::ReportView() const
     auto* pWindow = m_library ? m_library->ReportWindow() : nullptr;
     const auto found = m_views.find(pWindow);
     return found != m_views.end() ? found->second.data() : nullptr;
+}
+
+void GuiHost::OpenFolder(const std::vector<int>& vPlace)
+{
+    std::shared_ptr<ol::MAPIFolder> oFolder;
+    auto oFolders = m_oClient->GetNamespace("MAPI")->Folders();
+    for (const int nIndex : vPlace) {
+        if (!oFolders || nIndex < 0 || nIndex >= oFolders->Count())
+            return;
+        oFolder = oFolders->Item(rt::Variant(static_cast<long>(nIndex) + 1));
+        oFolders = oFolder->Folders();
+    }
+    if (!oFolder)
+        return;
+    m_vOpenFolder = vPlace;
+    m_vListed.clear();
+    std::vector<gui::ItemRow> vRows;
+    try {
+        auto oItems = oFolder->MapiFolder()->GetItems();
+        const long nCount = oItems->Count();
+        for (long i = 1; i <= nCount; ++i) {
+            auto oItem = oItems->Item(i);
+            vRows.push_back(ItemRowOf(*oItem));
+            m_vListed.push_back(std::move(oItem));
+        }
+    } catch (const std::exception& e) {
+        // A folder that cannot be read shows why in its list rather than ending the client.
+        vRows.assign(1, gui::ItemRow{e.what(), "", ""});
+        m_vListed.clear();
+    }
+    m_window->ShowItems(vRows);
+}
+
+void GuiHost::OpenListedItem(int nIndex)
+{
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= m_vListed.size())
+        return;
+    ShowInspector(std::make_shared<ol::Inspector>(ol::WrapItem(m_vListed[nIndex])));
 }
 
 void GuiHost::ClickReportButton()

@@ -15,6 +15,9 @@
 namespace platform::forms {
 class Form;
 }
+namespace platform::mapi {
+class Message;
+}
 namespace platform::outlook {
 class Application;
 class CommandBarButton;
@@ -67,6 +70,8 @@ public:
 private:
     void ClickReportButton();
     void OnFormShown(platform::forms::Form& oForm);
+    void OpenFolder(const std::vector<int>& vPlace);
+    void OpenListedItem(int nIndex);
 
     HostOptions m_oOptions;
     std::string m_sAddInPath;
@@ -85,6 +90,9 @@ private:
     std::shared_ptr<platform::outlook::CommandBarButton> m_oToolbarButton;
     std::map<platform::forms::Form*, QPointer<gui::FormView>> m_views;
     std::vector<QPointer<gui::InspectorView>> m_itemWindows;
+    // The folder the client window lists, and its items in the list's order.
+    std::vector<int> m_vOpenFolder;
+    std::vector<std::shared_ptr<platform::mapi::Message>> m_vListed;
 };
 
 /// Why no windows can be shown here (no display named, no X server answering, no Wayland

@@ -29,8 +29,8 @@ struct HostOptions
     bool bInteractive = false;
     /// The answers file whose lines are the person's commands; empty: the terminal.
     std::string sAnswers;
-    /// The print queue that prints for this run in place of the user's default printer;
-    /// empty: the user's default printer.
+    /// The print queue that is the default printer for this run (a template that names its
+    /// own printer prints there); empty: the user's default printer.
     std::string sPrinter;
     /// Windows on the desktop instead of text in the terminal.
     bool bGui = false;

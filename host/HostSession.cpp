@@ -3,6 +3,7 @@
 #include "common/ILanguage.h"
 #include "host/AddInLibrary.h"
 #include "host/AnswerSource.h"
+#include "host/DefinitionsWatch.h"
 #include "host/FolderPaths.h"
 #include "host/FormRunner.h"
 #include "host/GridText.h"
@@ -235,8 +236,8 @@ std::string ExampleFolder()
 class NoticePrinter
 {
 public:
-    NoticePrinter(std::ostream& out, int nWidth, bool bTerminal)
-        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal)
+    NoticePrinter(std::ostream& out, int nWidth, bool bTerminal, DefinitionsWatch& oWatch)
+        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal), m_oWatch(oWatch)
     {
         platform::runtime::SetNoticeListener(
             [this](const platform::runtime::Notice& oNotice) { Show(oNotice); });
@@ -272,6 +273,10 @@ private:
         case Kind::ReadEnded:
             ClearProgress();
             break;
+        case Kind::NotWritten:
+            // The add-in shows or ignores it; the host says it where the add-in stays silent.
+            m_oWatch.NoteNotWritten(oNotice.subject, oNotice.detail);
+            break;
         }
     }
     // One line, written over again as the read goes on; only a terminal shows it so.
@@ -297,6 +302,7 @@ private:
     std::ostream& m_out;
     int m_nWidth;
     bool m_bTerminal;
+    DefinitionsWatch& m_oWatch;
     int m_nShown = 0;
     std::chrono::steady_clock::time_point m_tLast;
 };
@@ -325,7 +331,20 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
     out << Say(HostText::ReadCount,
                {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
         << "\n";
-    if (lMax == 0 && oLibrary.ReportFolderCount() == 0)
+    long lFolders = 0;
+    std::string sUnreadable;
+    try {
+        lFolders = oLibrary.ReportFolderCount();
+    } catch (const std::exception& e) {
+        // The template's settings in the file do not load (the window said so); the session
+        // goes on with the other templates.
+        sUnreadable = e.what();
+    }
+    if (!sUnreadable.empty())
+        out << WrapText(Say(HostText::TemplateUnreadable,
+                            {CurrentTemplate(oLibrary), sUnreadable, ReportsFile().string()}),
+                        nWidth);
+    else if (lMax == 0 && lFolders == 0)
         out << WrapText(Say(HostText::NoFolder, {CurrentTemplate(oLibrary), ExampleFolder()}),
                         nWidth);
     out << "\n";
@@ -409,14 +428,30 @@ void UsePrinter(const std::string& sQueue, std::ostream& out)
     out << Say(HostText::PrinterLine, {sQueue}) << "\n";
 }
 
+namespace {
+
+// The texts of the command line that reach the add-in's windows and files.
+void RefuseNonUtf8(const HostOptions& oOptions)
+{
+    std::vector<std::string> vTexts = oOptions.vFolders;
+    vTexts.insert(vTexts.end(), {oOptions.sTemplate, oOptions.sPrinter});
+    for (const auto& sText : vTexts)
+        if (const auto oRefusal = NonUtf8Refusal(sText))
+            throw std::runtime_error(*oRefusal);
+}
+
+} // namespace
+
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err)
 {
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
+        RefuseNonUtf8(oOptions);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
+        CheckProfileOpens(sProfile);
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
         RemoveSettingsLeftovers(out);
@@ -439,7 +474,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err));
         const int nWidth = TerminalWidth();
         FormRunner oPerson(oAnswers, out, nWidth);
-        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1);
+        DefinitionsWatch oWatch(ReportsFile());
+        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch);
         ItemWindows oItemWindows;
         platform::mapi::SetDisplayHandler(
             [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
@@ -497,7 +533,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 [&oItemWindows](const std::string& sCommand) {
                                     return oItemWindows.RunCommand(sCommand);
                                 },
-                                [&oPerson] { oPerson.NoteFoldersChosen(); }});
+                                [&oPerson] { oPerson.NoteFoldersChosen(); },
+                                [&oWatch] { oWatch.Begin(); },
+                                [&oWatch] { return oWatch.ClosedText(); }});
         } catch (const std::filesystem::filesystem_error& e) {
             err << "tallyman: " << FileSystemFailureText(e) << "\n";
             nExit = 1;

@@ -40,6 +40,31 @@ constexpr std::array kTexts = {
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::NotUtf8,
+          "The text \"#0\" holds the byte #1, which is not UTF-8: it was not taken. Give it "
+          "again in UTF-8 (the terminal's character set must be UTF-8).",
+          "Der Text \"#0\" enthält das Byte #1, das kein UTF-8 ist: Er wurde nicht übernommen. "
+          "Geben Sie ihn in UTF-8 erneut ein (der Zeichensatz des Terminals muss UTF-8 sein)."},
+    Entry{HostText::ViewNotKept,
+          "Closed the report window, but the template's view was NOT kept: #0 The changes "
+          "since the window opened are lost. Say report to open it again.",
+          "Das Berichtsfenster ist geschlossen, aber die Ansicht der Vorlage wurde NICHT "
+          "behalten: #0 Die Änderungen seit dem Öffnen des Fensters sind verloren. report "
+          "öffnet es wieder."},
+    Entry{HostText::FileNotWritten, "#0 was not written (#1).",
+          "#0 wurde nicht geschrieben (#1)."},
+    Entry{HostText::NotWrittenReason, "the report window did not save it",
+          "das Berichtsfenster hat sie nicht gespeichert"},
+    Entry{HostText::TemplateUnreadable,
+          "The template \"#0\" cannot be read (#1): it stays in #2 as it is; the table below "
+          "does not show it. Choose another template: template NAME.",
+          "Die Vorlage \"#0\" kann nicht gelesen werden (#1): Sie bleibt unverändert in #2; die "
+          "Tabelle darunter zeigt sie nicht. Wählen Sie eine andere Vorlage: template NAME."},
+    Entry{HostText::ProfileNotOpened, "The profile #0 cannot be opened: #1",
+          "Das Profil #0 kann nicht geöffnet werden: #1"},
+    Entry{HostText::ProfileFileEmpty, "its file #0 is empty.", "Seine Datei #0 ist leer."},
+    Entry{HostText::ProfileFileDamaged, "its file #0 is damaged or holds no store.",
+          "Seine Datei #0 ist beschädigt oder enthält keinen Speicher."},
     Entry{HostText::ExportFolderMissing,
           "The folder #0 does not exist; make it first (mkdir -p) or name another one.",
           "Der Ordner #0 existiert nicht; legen Sie ihn zuerst an (mkdir -p) oder nennen Sie "
@@ -198,7 +223,11 @@ constexpr std::array kTexts = {
           "Menüband: Registerkarte \"#0\", Schaltfläche \"#1\""},
     Entry{HostText::SampleGenerated, "Generated the sample profile in #0",
           "Das Beispielprofil ist angelegt in #0"},
-    Entry{HostText::PrinterLine, "Printer: #0", "Drucker: #0"},
+    Entry{HostText::PrinterLine,
+          "Printer: #0 is the default printer for this run; a template that names its own "
+          "printer prints there.",
+          "Drucker: #0 ist der Standarddrucker für diesen Lauf; eine Vorlage, die ihren eigenen "
+          "Drucker nennt, druckt dort."},
     Entry{HostText::OptionNeedsValue, "option #0 needs a value",
           "die Option #0 braucht einen Wert"},
     Entry{HostText::LangTakes, "--lang takes de or en, not #0",
@@ -239,8 +268,8 @@ constexpr std::array kTexts = {
           "                   14 the report button sits on the add-in's toolbar\n"
           "  --answers FILE   read those commands from FILE, one a line (implies\n"
           "                   --interactive); a missing or unfitting answer ends the run\n"
-          "  --printer QUEUE  print on this print queue in place of the default printer\n"
-          "                   (the user's default printer and settings stay as they are)\n"
+          "  --printer QUEUE  the default printer for this run: a template that names its\n"
+          "                   own printer prints there (the user's default stays as it is)\n"
           "  --gui            show the client and the report window as windows on the\n"
           "                   desktop (needs a display)\n"
           "  --help           this text\n",
@@ -276,9 +305,9 @@ constexpr std::array kTexts = {
           "  --answers DATEI  die Befehle aus DATEI lesen, einen je Zeile (schließt\n"
           "                   --interactive ein); eine fehlende oder unpassende Antwort\n"
           "                   beendet den Lauf\n"
-          "  --printer WARTESCHLANGE  auf dieser Druckwarteschlange statt auf dem\n"
-          "                   Standarddrucker drucken (Standarddrucker und Einstellungen\n"
-          "                   des Benutzers bleiben, wie sie sind)\n"
+          "  --printer WARTESCHLANGE  der Standarddrucker für diesen Lauf: eine Vorlage,\n"
+          "                   die ihren eigenen Drucker nennt, druckt dort (der\n"
+          "                   Standarddrucker des Benutzers bleibt, wie er ist)\n"
           "  --gui            den Client und das Berichtsfenster als Fenster auf dem\n"
           "                   Desktop zeigen (braucht eine Anzeige)\n"
           "  --help           dieser Text\n"},

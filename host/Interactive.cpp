@@ -202,6 +202,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         }
         const std::string sBefore = WindowText(oLibrary, nWidth);
         const bool bWasOpen = OpenWindow(oLibrary) != nullptr;
+        if (oClient.fnCommandStarts)
+            oClient.fnCommandStarts();
         std::string sReply;
         try {
             if (sCommand.rfind("template ", 0) == 0)
@@ -236,7 +238,9 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         out << WrapText(sReply, nWidth);
         if (bWasOpen && !OpenWindow(oLibrary)) {
             // Closing the window is no failure: say what became of the view.
-            out << WrapText(Say(HostText::WindowClosed), nWidth);
+            out << WrapText(oClient.fnWindowClosed ? oClient.fnWindowClosed()
+                                                   : Say(HostText::WindowClosed),
+                            nWidth);
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));

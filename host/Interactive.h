@@ -24,6 +24,10 @@ struct ClientButtons
     std::function<std::optional<std::string>(const std::string&)> fnItemWindowCommand;
     /// Notes that the person changed the template's folders by a command (may be empty).
     std::function<void()> fnFoldersChosen;
+    /// Runs before each command of the report window (may be empty).
+    std::function<void()> fnCommandStarts;
+    /// What to say when a command closed the report window; empty: that the view is kept.
+    std::function<std::string()> fnWindowClosed;
 };
 
 /// Lets a person work the report window command by command (see the help text): a template

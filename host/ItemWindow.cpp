@@ -3,11 +3,14 @@
 #include "host/TextFit.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/Attachments.h"
+#include "platform/mapi/Constants.h"
 #include "platform/mapi/Message.h"
 #include "platform/mapi/Recipient.h"
 #include "platform/mapi/Recipients.h"
 #include "platform/runtime/Format.h"
 #include "platform/runtime/Variant.h"
+#include "platform/store/KnownProperties.h"
+#include "platform/store/LocalTime.h"
 
 #include <sstream>
 #include <utility>
@@ -43,6 +46,9 @@ constexpr Word kWords[] = {
     {"Sent", "Gesendet"},
     {"The mail was sent.", "Die Nachricht wurde gesendet."},
     {"The mail cannot be sent", "Die Nachricht kann nicht gesendet werden"},
+    {"Do you want to save the changes?", "Möchten Sie die Änderungen speichern?"},
+    {"The mail cannot be saved", "Die Nachricht kann nicht gespeichert werden"},
+    {"Date", "Datum"},
 };
 
 bool German()
@@ -127,6 +133,7 @@ ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem)
     if (!oContent.bMail)
         return oContent;
     oContent.bSendable = !oItem.Sent();
+    oContent.bUnsaved = oItem.EntryID().empty(); // a new item has no id until it is written
     oContent.sTo = RecipientsText(oItem);
     const platform::mapi::Attachments oAttachments(oItem.Data());
     for (long i = 1; i <= oAttachments.Count(); ++i)
@@ -135,6 +142,45 @@ ItemWindowContent ItemWindowContentOf(const platform::mapi::Message& oItem)
                                         ItemWindowWord("bytes") + ")");
     oContent.sBody = oItem.Body();
     return oContent;
+}
+
+namespace {
+
+// A mail's send time, else the time it was last changed, in local time; the zero date if none.
+rt::Date MailDate(const platform::mapi::Message& oMail)
+{
+    namespace store = platform::store;
+    for (const std::int32_t tag :
+         {platform::mapi::PR_CLIENT_SUBMIT_TIME,
+          static_cast<std::int32_t>(store::props::PR_LAST_MODIFICATION_TIME)}) {
+        const rt::Variant utc = oMail.Fields(tag);
+        if (const auto* pDate = utc.Get<rt::Date>()) {
+            const auto local =
+                store::UtcToLocal(store::SysTime{store::FromDaySerial(pDate->Serial()).seconds});
+            return rt::Date(store::ToDaySerial(local));
+        }
+    }
+    return rt::Date();
+}
+
+} // namespace
+
+gui::ItemRow ItemRowOf(const platform::mapi::Message& oItem)
+{
+    gui::ItemRow oRow{oItem.Subject(), "", ""};
+    rt::Date oDate;
+    if (oItem.IsAppointment())
+        oDate = oItem.Start();
+    else if (oItem.IsTask())
+        oDate = oItem.DueDate();
+    else if (oItem.IsMail())
+        oDate = MailDate(oItem);
+    // The client's "no date" (a task without a due date) shows as none.
+    if (oDate.Serial() != 0 && oDate.Serial() < rt::DateSerial(4501, 1, 1).Serial())
+        oRow.sDate = rt::Format(rt::Variant(oDate), "General Date");
+    if (oItem.IsMail())
+        oRow.sTo = RecipientsText(oItem);
+    return oRow;
 }
 
 std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
@@ -160,7 +206,10 @@ std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
     return out;
 }
 
-void SendFromItemWindow(platform::mapi::Message& oMail, const MailEdits& oEdits)
+namespace {
+
+// The person's edits into the mail; the parts they left alone stay as they are.
+void ApplyEdits(platform::mapi::Message& oMail, const MailEdits& oEdits)
 {
     const auto oRecipients = oMail.GetRecipients();
     const std::vector<std::string> vNames = SplitRecipients(oEdits.sTo);
@@ -175,8 +224,21 @@ void SendFromItemWindow(platform::mapi::Message& oMail, const MailEdits& oEdits)
         oMail.SetSubject(oEdits.sSubject);
     if (oEdits.sBody != oMail.Body())
         oMail.SetBody(oEdits.sBody);
-    oRecipients->ResolveAll();
+}
+
+} // namespace
+
+void SendFromItemWindow(platform::mapi::Message& oMail, const MailEdits& oEdits)
+{
+    ApplyEdits(oMail, oEdits);
+    oMail.GetRecipients()->ResolveAll();
     oMail.Send();
+}
+
+void SaveFromItemWindow(platform::mapi::Message& oMail, const MailEdits& oEdits)
+{
+    ApplyEdits(oMail, oEdits);
+    oMail.Save();
 }
 
 } // namespace host

@@ -1,19 +1,21 @@
 #include "host/ProfileSetup.h"
 
 #include "host/HostTexts.h"
-#include "platform/runtime/FileFailure.h"
-
 #include "platform/mapi/MsgFile.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/store/KnownProperties.h"
 #include "platform/store/Profile.h"
 #include "platform/store/SampleProfile.h"
+#include "platform/store/StoreError.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace host {
@@ -96,6 +98,29 @@ bool MoveIntoPlace(const fs::path& oWork, const fs::path& oFolder)
     throw fs::filesystem_error("rename", oWork, oFolder, ec);
 }
 
+// Why a file of a profile cannot serve, in the host's language; empty when nothing shows.
+std::string FileProblem(const fs::path& oFile)
+{
+    namespace rt = platform::runtime;
+    std::error_code ec;
+    if (std::ifstream oIn(oFile, std::ios::binary); !oIn || fs::is_directory(oFile, ec))
+        return rt::FileFailureText(fs::is_directory(oFile, ec) ? EISDIR : errno,
+                                   rt::FileAction::Read, oFile.string());
+    if (fs::file_size(oFile, ec) == 0 && !ec)
+        return Say(HostText::ProfileFileEmpty, {oFile.string()});
+    return {};
+}
+
+// The reason a file of a profile failed to open.
+std::string OpenFailure(const fs::path& oFile)
+{
+    struct statvfs oSpace = {};
+    if (::statvfs(oFile.parent_path().c_str(), &oSpace) == 0 && oSpace.f_bavail == 0)
+        return platform::runtime::FileFailureText(ENOSPC, platform::runtime::FileAction::Write,
+                                                  oFile.string());
+    return Say(HostText::ProfileFileDamaged, {oFile.string()});
+}
+
 } // namespace
 
 std::string FileSystemFailureText(const fs::filesystem_error& e)
@@ -103,6 +128,30 @@ std::string FileSystemFailureText(const fs::filesystem_error& e)
     return platform::runtime::FileFailureText(e.code().value(),
                                               platform::runtime::FileAction::Create,
                                               (e.path2().empty() ? e.path1() : e.path2()).string());
+}
+
+void CheckProfileOpens(const fs::path& oFolder)
+{
+    namespace st = platform::store;
+    fs::path oFile = oFolder / "profile.db";
+    const auto fnRefuse = [&oFolder](const std::string& sWhy) {
+        throw std::runtime_error(Say(HostText::ProfileNotOpened, {oFolder.string(), sWhy}));
+    };
+    try {
+        // A file that is empty or unreadable is said so and never opened: opening would
+        // change it.
+        if (const std::string sWhy = FileProblem(oFile); !sWhy.empty())
+            fnRefuse(sWhy);
+        const auto oProfile = st::Profile::Open(oFolder);
+        for (const auto& [sEntryId, sFileName] : oProfile->StoreFiles()) {
+            oFile = oFolder / sFileName;
+            if (const std::string sWhy = FileProblem(oFile); !sWhy.empty())
+                fnRefuse(sWhy);
+            oProfile->OpenStore(sEntryId);
+        }
+    } catch (const st::StoreError&) {
+        fnRefuse(OpenFailure(oFile));
+    }
 }
 
 fs::path SampleMailTemplate(const fs::path& oProfile)

@@ -25,6 +25,11 @@ bool EnsureSampleProfile(const std::filesystem::path& oFolder,
 /// A failure of the file system as a sentence in the user's language, naming the file.
 std::string FileSystemFailureText(const std::filesystem::filesystem_error& e);
 
+/// Opens the profile in oFolder and each of its stores once, as the add-in will. Throws
+/// std::runtime_error in the host's language naming the profile, the file that fails and why
+/// (missing or unreadable, empty, damaged or no store, disk full).
+void CheckProfileOpens(const std::filesystem::path& oFolder);
+
 /// The sample profile's mail template file in a profile folder ("Report.oft").
 std::filesystem::path SampleMailTemplate(const std::filesystem::path& oProfile);
 

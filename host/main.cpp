@@ -4,6 +4,7 @@
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
+#include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -26,7 +27,10 @@ int main(int argc, char** argv)
         std::cout << host::Usage();
         return 0;
     }
-    if (oOptions.bGui)
-        return host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr);
-    return host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
+    const int nExit = oOptions.bGui
+                          ? host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr)
+                          : host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
+    // A report printed just before the end is still on its way to the queue.
+    platform::printing::WaitForBackgroundPrints();
+    return nExit;
 }

@@ -2,8 +2,9 @@
 
 #include "common/ErrorHandling.h"
 #include "common/ErrorObjectOld.h"
+#include "platform/locale/Locale.h"
+#include "platform/printing/BackgroundPrint.h"
 #include "platform/printing/PrintDialog.h"
-#include "platform/printing/PrintableDocument.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
@@ -32,6 +33,26 @@ template <class Body> decltype(auto) Guarded(const char* sProcedure, Body&& body
 std::string Lower(const std::string& sText)
 {
     return rt::LCase(sText);
+}
+
+// The page fields of a job's settings where they are flagged, else the stored ones.
+platform::printing::DeviceMode LaidOver(platform::printing::DeviceMode tStored,
+                                        const std::optional<platform::printing::DeviceMode>& tJob)
+{
+    namespace f = platform::printing::fields;
+    if (!tJob)
+        return tStored;
+    if (tJob->fields & f::Orientation)
+        tStored.orientation = tJob->orientation;
+    if (tJob->fields & f::PaperSize)
+        tStored.paperSize = tJob->paperSize;
+    if (tJob->fields & f::PaperLength)
+        tStored.paperLength = tJob->paperLength;
+    if (tJob->fields & f::PaperWidth)
+        tStored.paperWidth = tJob->paperWidth;
+    if (tJob->fields & f::Scale)
+        tStored.scale = tJob->scale;
+    return tStored;
 }
 
 } // namespace
@@ -162,29 +183,34 @@ void PrinterObject::ResolvePrinterName(std::shared_ptr<PrinterSettings>& Printer
     }
 }
 
-int PrinterObject::PrintFile(const std::string& File,
-                             const std::shared_ptr<PrinterSettings>& Settings)
+void PrinterObject::PrintFile(const std::string& File,
+                              const std::shared_ptr<PrinterSettings>& Settings)
 {
-    return Guarded("PrintFile", [&](int& nLine) {
+    namespace printing = platform::printing;
+    Guarded("PrintFile", [&](int& nLine) {
         nLine = 10;
-        platform::printing::Spooler oSpooler;
-        std::optional<platform::printing::DeviceMode> tJob;
-        std::string sPrinter;
+        printing::Spooler oSpooler;
+        printing::PrintRequest tRequest;
+        tRequest.file = File;
         if (Settings && !Settings->PrinterName().empty()) {
-            sPrinter = Settings->PrinterName();
-            tJob = modPrinter::SettingsDevMode(*Settings);
+            tRequest.printer = Settings->PrinterName();
+            tRequest.jobSettings = modPrinter::SettingsDevMode(*Settings);
         } else {
-            sPrinter = oSpooler.DefaultPrinterName();
-            if (sPrinter.empty())
-                rt::Raise(platform::printing::errors::PrinterNotFound, {},
-                          "There is no default printer.");
+            tRequest.printer = oSpooler.DefaultPrinterName();
+            if (tRequest.printer.empty())
+                rt::Raise(printing::errors::PrinterNotFound, {}, "There is no default printer.");
         }
         nLine = 20;
-        const platform::printing::PrintableDocument oDocument(File);
-        const std::string sTitle = std::filesystem::path(File).filename().string();
+        // The page is the one the job will be printed on: the printer's stored settings with
+        // those of the job laid over them, as they are now.
+        const auto tStored = oSpooler.ReadDeviceMode(tRequest.printer);
+        if (!tStored)
+            rt::Raise(printing::errors::PrinterNotFound, {},
+                      "There is no printer \"" + tRequest.printer + "\".");
+        tRequest.page = printing::PageLayout::Of(LaidOver(*tStored, tRequest.jobSettings));
+        tRequest.localeName = platform::locale::Current().name;
         nLine = 30;
-        return tJob ? oSpooler.PrintFile(sPrinter, oDocument.path(), sTitle, *tJob)
-                    : oSpooler.PrintFile(sPrinter, oDocument.path(), sTitle);
+        printing::PrintInBackground(std::move(tRequest));
     });
 }
 

@@ -58,10 +58,14 @@ public:
     /// text and PDF as they are) in one job on the printer that Settings name, with Settings
     /// laid over that printer's stored settings for this job only; without Settings (or
     /// without a printer name in them) on the default printer with its stored settings.
-    /// Neither the default printer nor any stored settings change. Returns the job's id.
-    /// Raises an error when the file is missing, the printer is not installed (or there is
-    /// no default printer), the file cannot be made ready, or the server refuses the job.
-    int PrintFile(const std::string& File, const std::shared_ptr<PrinterSettings>& Settings);
+    /// Neither the default printer nor any stored settings change. The document is rendered
+    /// on the paper, in the orientation and at the scale of those settings and in the current
+    /// locale. Returns at once, as a file association prints on its own: a copy of the file
+    /// is printed in the background (platform::printing::PrintInBackground), so the file may
+    /// be removed right after. Raises an error when the file is missing or the printer is not
+    /// installed (or there is no default printer); a file that cannot be made ready or a job
+    /// the server refuses is reported by the background print.
+    void PrintFile(const std::string& File, const std::shared_ptr<PrinterSettings>& Settings);
 
 private:
     /// Keeps the settings when their name is an installed printer's (compared without regard

@@ -72,8 +72,9 @@ frmMain::frmMain() : Form("frmMain")
     m_fg = &m_fgControl->Grid();
     m_cboTemplate = Add<pf::ComboBox>("cboTemplate");
     m_txtFind = Add<pf::TextBox>("txtFind");
-    // Beside the find box, which a view shows next to the template list.
+    // Beside the find box, which a view shows next to the template list; "Find".
     m_cmdFind = Add<pf::CommandButton>("cmdFind");
+    m_cmdFind->SetTag("2293");
     m_MenuBar1 = Add<pf::MenuBar>("MenuBar1");
     m_Coolbar1 = Add<pf::ToolBar>("Coolbar1");
     m_imlBars = Add<pf::ImageList>("imlBars");
@@ -333,7 +334,12 @@ void frmMain::SaveColumnWidths()
     if (!m_oView)
         return;
     rt::ResumeNext ignore;
-    auto oFields = m_oView->Fields();
+    // A template whose settings cannot be read has no columns to take widths: leaving it for
+    // another one must still work.
+    std::shared_ptr<views::GridFields> oFields;
+    ignore([&] { oFields = m_oView->Fields(); });
+    if (!oFields)
+        return;
     for (int c = 0; c < m_fg->Cols(); ++c) {
         if (m_fg->ColHidden(c))
             continue;

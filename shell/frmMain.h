@@ -239,7 +239,8 @@ private:
     void cmdFind_Click();
     void txtFind_KeyDown(int& KeyCode, int Shift);
     void Find();
-    /// Gives the find button its caption and tooltip in the user's language.
+    /// Gives the find button its tooltip in the user's language (its caption comes from its
+    /// tag with the form's other captions).
     void LocalizeFindButton();
     void ShowFoundCell(int Row, int Col);
     void ReOrderColumnPosition(int Col, int Position);

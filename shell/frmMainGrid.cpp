@@ -7,6 +7,7 @@
 #include "common/Deliverable.h"
 #include "common/ErrorHandling.h"
 #include "common/IControlResource.h"
+#include "common/modLabelControls.h"
 #include "common/modLanguage.h"
 #include "common/modMain.h"
 #include "platform/forms/Driver.h"
@@ -45,6 +46,8 @@ constexpr std::int32_t kHtml = 1;
 constexpr std::int32_t kPdf = 3;
 // The key of the window's "no entries were found" text.
 constexpr long kNothingFound = 4000;
+// The tooltip of the find button ("Find the next row that holds the text").
+constexpr long kFindTip = 2294;
 const char* const kIconKey = "Icon";
 
 void ShowError(common::ErrorObject& oError)
@@ -291,11 +294,9 @@ void frmMain::cmdFind_Click()
 
 void frmMain::LocalizeFindButton()
 {
-    // The button has no resource id: its texts live here, beside the window's other texts.
-    const bool bGerman = common::modLanguage::GetLanguageOffset() == 0;
-    m_cmdFind->SetCaption(bGerman ? "Suchen" : "Find");
-    m_cmdFind->SetToolTipText(bGerman ? "Die nächste Zeile suchen, die den Text enthält"
-                                      : "Find the next row that holds the text");
+    // The caption comes with the form's captions from the button's tag; a tooltip has no
+    // tag of its own, so its text is looked up here.
+    m_cmdFind->SetToolTipText(common::modLabelControls::GetResText(kFindTip));
 }
 
 void frmMain::txtFind_KeyDown(int& KeyCode, int /*Shift*/)

@@ -7,6 +7,7 @@
 #include "common/modMain.h"
 #include "platform/forms/Driver.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/ResumeNext.h"
 #include "views/XmlHandler.h"
@@ -195,6 +196,17 @@ void Templates::Remove(const rt::Variant& Index)
 }
 
 void Templates::Save()
+{
+    try {
+        SaveFile();
+    } catch (const rt::Error& e) {
+        // The report window's save at closing ignores this: whoever hosts it may tell the user.
+        rt::Notify({rt::Notice::Kind::NotWritten, FilePath(), e.Description()});
+        throw;
+    }
+}
+
+void Templates::SaveFile()
 {
     common::Rethrowing(kModule, "Save", [&] {
         const std::string sFolder = common::modMain::GetUserDataPath();

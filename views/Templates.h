@@ -54,6 +54,7 @@ public:
     /// when it is missing. When the file on disk is no longer the text this collection last
     /// loaded or saved (another program changed it since), that version is first copied aside
     /// as "reports.xml.bak" (or the next free ".N.bak") and the user told once where it is.
+    /// A failure is raised, and also given as a notice (`Notice::Kind::NotWritten`).
     void Save();
     /// Unlinks every view and empties the collection.
     void Clear();
@@ -78,6 +79,8 @@ public:
     static std::string FilePath();
 
 private:
+    void SaveFile();
+
     platform::runtime::Object* m_pParent = nullptr;
     Views m_colViews;
     // The text of "reports.xml" as this collection last read or wrote it ("" for no file);

@@ -1,12 +1,15 @@
 #include "views/XmlHandler.h"
 
 #include "common/ErrorHandling.h"
+#include "common/ErrorObject.h"
+#include "common/modLanguage.h"
 #include "common/modMain.h"
 #include "platform/runtime/Conversion.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/Utf8.h"
 #include "views/Templates.h"
 #include "views/ViewSettings.h"
 
@@ -41,6 +44,34 @@ std::string WithEncodingName(const std::string& sXml)
     std::string sResult = sXml;
     sResult.insert(lAt + kVersion.size(), " encoding=\"UNICODE\"");
     return sResult;
+}
+
+// "The report templates were not written, because the file would not be readable again: #0."
+constexpr long kResNotReadableAgain = 2295;
+// "the template "#0" holds text that is not UTF-8"
+constexpr long kResNotUtf8 = 2296;
+
+// Raises when the loader would refuse sText, so that it is never written over a file that
+// can be read: the one such text a view can give is one that is not UTF-8, and the first view
+// that gave it is named (its name shown with the bad bytes replaced).
+void RefuseUnreadable(const std::string& sText, Templates& oTemplates)
+{
+    px::Document oCheck;
+    if (oCheck.LoadXml(sText))
+        return;
+    std::string sWhy = oCheck.LastParseError().Reason;
+    for (const auto& oView : oTemplates) {
+        if (rt::IsValidUtf8(oView->XmlNode().Xml()))
+            continue;
+        std::string sName = oView->Name();
+        rt::MakeValidUtf8(sName);
+        sWhy = common::ErrorObject::FillPlaceholders(common::modLanguage::GetResString(kResNotUtf8),
+                                                     {sName});
+        break;
+    }
+    rt::Raise(rt::errors::InvalidProcedureCall, {},
+              common::ErrorObject::FillPlaceholders(
+                  common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
 }
 
 // Reads the digits at sText[nAt...] (at most nMax); none when there are none.
@@ -299,6 +330,7 @@ void XmlHandler::Export(std::string& sText, Templates& oTemplates)
             });
         }
         sText = WithEncodingName(m_oDocument.Xml());
+        RefuseUnreadable(sText, oTemplates);
     });
 }
 

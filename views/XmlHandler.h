@@ -38,7 +38,8 @@ public:
     /// Sets the root's `version` attribute to the current file version.
     void WriteVersion();
     /// The whole file's text from the views of the collection. A view whose writing fails is
-    /// logged and left out.
+    /// logged and left out. Raises 5 when `Import` would not read the text back (a view holds
+    /// text that is not UTF-8): such a text is never handed out to be written.
     void Export(std::string& sText, Templates& oTemplates);
     /// Adds one partly loaded view per element child of the root to the collection. Returns
     /// false when the text is not XML or has no `Reports` element (nothing is imported then).

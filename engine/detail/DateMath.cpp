@@ -40,6 +40,35 @@ rt::Date AddDays(rt::Date dt, long n)
     return rt::Date::FromLinear(dt.Linear() + static_cast<double>(n));
 }
 
+rt::Date AddDaysWithinCalendar(rt::Date dt, long n)
+{
+    const double dDay = static_cast<double>(dt.DayNumber()) + static_cast<double>(n);
+    const double dClamped = std::clamp(dDay, rt::Date::MinSerial, rt::Date::MaxDaySerial);
+    return rt::Date::FromLinear(dClamped + dt.TimeOfDay());
+}
+
+rt::Date CalendarStart()
+{
+    return rt::Date::FromLinear(rt::Date::MinSerial);
+}
+
+rt::Date CalendarEnd()
+{
+    return rt::Date::FromLinear(rt::Date::MaxDaySerial + 86399.0 / 86400.0);
+}
+
+bool IsCalendarEdge(rt::Date dt)
+{
+    return dt == CalendarStart() || dt == CalendarEnd();
+}
+
+rt::Date WithinCalendar(const std::optional<rt::Date>& converted, rt::Date dt)
+{
+    if (converted)
+        return *converted;
+    return dt.Linear() < 0.0 ? CalendarStart() : CalendarEnd();
+}
+
 rt::Date AddMinutes(rt::Date dt, long n)
 {
     const double dSeconds = std::round(dt.Linear() * 86400.0) + static_cast<double>(n) * 60.0;

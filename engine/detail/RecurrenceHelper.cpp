@@ -77,7 +77,10 @@ RecurrenceHelper::GetOccurences(rt::Date FromDate, rt::Date ToDate,
         m_dtStartTime = m_oPattern->StartTime();
         nLine = 4;
         m_dtFromDate = FromDate;
-        m_dtPatternFrom = m_oPattern->ToPatternTime(FromDate);
+        // East of the series' zone a window from 1 January 100 starts before the calendar
+        // on the series' clock (west of it, one from 31 December 9999 after it): the walk
+        // then skips from the calendar's end.
+        m_dtPatternFrom = WithinCalendar(m_oPattern->TryToPatternTime(FromDate), FromDate);
         // The walk starts at the series' start on the pattern's own clock.
         m_dtItemStart =
             m_bIsTask ? oMasterItem->StartDate() : m_oPattern->ToPatternTime(oMasterItem->Start());
@@ -117,8 +120,14 @@ int RecurrenceHelper::CandidateState(rt::Date d) const
 {
     if (!m_bNoEndDate && d.DayNumber() > m_dtPatternEnd.DayNumber())
         return -1;
-    // The candidate is a time of the pattern's clock; the window holds local instants.
-    return WindowState(m_oPattern->ToLocalTime(d), m_lDuration);
+    // The candidate is a time of the pattern's clock; the window holds local instants. A
+    // candidate that local time cannot show lies beyond the calendar's end here (a series
+    // made west of this zone, on its last evening), after every window, or before its start
+    // (one made east of it, on its first morning), before every window.
+    const auto local = m_oPattern->TryToLocalTime(d);
+    if (!local)
+        return d.Linear() < 0.0 ? 0 : -1;
+    return WindowState(*local, m_lDuration);
 }
 
 int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
@@ -127,14 +136,16 @@ int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
     // other than start or end the compare date below never passes the window's end.
     if (Seconds(d) > Seconds(m_dtWindowEnd))
         return -1;
-    rt::Date compare;
+    // Compared in seconds: the end of an occurrence on 31 December 9999 may lie past the
+    // calendar, and is then after the window's end.
+    double dCompare = Seconds(rt::Date());
     if (m_lDateField == 2)
-        compare = d;
+        dCompare = Seconds(d);
     else if (m_lDateField == 4)
-        compare = AddMinutes(d, lDuration);
-    if (Seconds(compare) > Seconds(m_dtWindowEnd))
+        dCompare = Seconds(d) + static_cast<double>(lDuration) * 60.0;
+    if (dCompare > Seconds(m_dtWindowEnd))
         return -1;
-    return Seconds(compare) >= Seconds(m_dtFromDate) ? 1 : 0;
+    return dCompare >= Seconds(m_dtFromDate) ? 1 : 0;
 }
 
 void RecurrenceHelper::Take(rt::Date d)
@@ -309,11 +320,15 @@ void RecurrenceHelper::GetExceptions()
             if (oException->Deleted())
                 continue;
             auto oItem = oException->Item();
-            const rt::Date start = m_bIsTask ? oItem->StartDate() : oItem->Start();
+            // One moved to a time that local time cannot show (into the year 10000 or 99 in
+            // this zone) lies outside every window.
+            const auto start = m_bIsTask ? oItem->StartDate() : oItem->TryStart();
+            if (!start)
+                continue;
             // A moved occurrence counts where it now lies, by its own start or end, also after
             // the pattern's end.
             const long lDuration = m_bIsTask ? m_lDuration : oItem->Duration();
-            if (WindowState(start, lDuration) == 1)
+            if (WindowState(*start, lDuration) == 1)
                 m_result.push_back(std::move(oItem));
         }
     });

@@ -1,4 +1,5 @@
 #include "engine/Filter.h"
+#include "engine/detail/DateMath.h"
 #include "engine/detail/cFolder.h"
 
 #include "common/ErrorHandling.h"
@@ -246,9 +247,11 @@ void cFolder::RestrictTimeWindow(mapi::Restriction& oNode, const ReadContext& oC
     const long lRestrict = m_oFilter->RestrictTime();
     const bool bLowerOnly = lRestrict == trTimeFromDate || lRestrict == trTimeFromToday;
     const bool bUpperOnly = lRestrict == trTimeToDate || lRestrict == trTimeToToday;
-    if (!bUpperOnly)
+    // A bound on the calendar's end is a window that reaches past it in UTC: items stored
+    // beyond it (made west of UTC on the last evening of 9999) still lie inside.
+    if (!bUpperOnly && !IsCalendarEdge(oContext.WindowStart))
         AddProperty(*oAnd, mapi::RELOP_GE, lDateTag, rt::Variant(oContext.WindowStart));
-    if (!bLowerOnly)
+    if (!bLowerOnly && !IsCalendarEdge(oContext.WindowEnd))
         AddProperty(*oAnd, mapi::RELOP_LE, lDateTag, rt::Variant(oContext.WindowEnd));
     if (m_lItemClass == 1)
         RestrictNotRecurring(*oAnd, oContext.RecurringTag);

@@ -118,19 +118,27 @@ void cItemReader::WindowFromFilter(bool bUseDefaults)
     if (bUseDefaults) {
         const bool bStart = !IsZeroDate(start);
         const bool bEnd = !IsZeroDate(end);
+        // A default bound stops at the calendar's end: a window from 1 December 9999 reads
+        // to its last day.
         if (bStart && !bEnd) {
-            end = AddDays(start, m_oOptions->DateRangeTo);
+            end = AddDaysWithinCalendar(start, m_oOptions->DateRangeTo);
         } else if (!bStart && !bEnd) {
             start = rt::Today();
-            end = AddDays(start, m_oOptions->DateRangeTo);
+            end = AddDaysWithinCalendar(start, m_oOptions->DateRangeTo);
         } else if (!bStart && bEnd) {
-            start = AddDays(end, m_oOptions->DateRangeFrom);
+            start = AddDaysWithinCalendar(end, m_oOptions->DateRangeFrom);
         }
     }
     m_oContext.WindowStartLocal = DayAt(start, 0, 0, 0);
     m_oContext.WindowEndLocal = DayAt(end, 23, 59, 0);
-    m_oContext.WindowStart = m_oUtils->LocalTimeToUTC(m_oContext.WindowStartLocal);
-    m_oContext.WindowEnd = m_oUtils->LocalTimeToUTC(m_oContext.WindowEndLocal);
+    // West of UTC the last evening of 9999 lies in the year 10000 in UTC, east of it the
+    // first morning of the year 100 in the year 99: such a bound becomes the calendar's end,
+    // which the restriction leaves open, so the items stored beyond it are still found.
+    const ReadContext& c = m_oContext;
+    m_oContext.WindowStart =
+        WithinCalendar(m_oUtils->TryLocalTimeToUTC(c.WindowStartLocal), c.WindowStartLocal);
+    m_oContext.WindowEnd =
+        WithinCalendar(m_oUtils->TryLocalTimeToUTC(c.WindowEndLocal), c.WindowEndLocal);
 }
 
 void cItemReader::SetPropertyTags(const std::shared_ptr<mapi::Message>& oFirst)
@@ -195,6 +203,9 @@ void cItemReader::LoopItems()
 
 rt::Variant cItemReader::PropertyValue(const mapi::Message& oItem, const Field& oField) const
 {
+    if (oField.MapiPropertyType() == PT_SYSTIME)
+        if (const auto local = oItem.LocalTimeField(oField.PR()))
+            return rt::Variant(*local);
     rt::Variant v = oItem.Fields(oField.PR());
     if (oField.MapiPropertyType() == PT_SYSTIME && !v.IsEmpty())
         return rt::Variant(ToLocal(v));
@@ -217,10 +228,21 @@ std::optional<rt::Variant> cItemReader::SharedValue(const mapi::Message& oItem, 
     }
 }
 
+rt::Date cItemReader::LocalField(const mapi::Message& oItem, std::int32_t lTag) const
+{
+    // Straight from the stored instant: west of UTC the last evening of 9999 is stored in the
+    // year 10000, which no UTC date shows.
+    if (const auto local = oItem.LocalTimeField(lTag))
+        return *local;
+    return ToLocal(oItem.Fields(lTag));
+}
+
 rt::Date cItemReader::ToLocal(const rt::Variant& vUtc) const
 {
-    const auto utc = ToDate(vUtc);
-    return m_oUtils->UTCToLocalTime(utc ? *utc : rt::Date());
+    // The end of an all-day item on 31 December 9999 lies in the year 10000 in local time:
+    // it shows as the calendar's last second, as the item's own end does.
+    const rt::Date utc = ToDate(vUtc).value_or(rt::Date());
+    return WithinCalendar(m_oUtils->TryUTCToLocalTime(utc), utc);
 }
 
 void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,

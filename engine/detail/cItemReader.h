@@ -89,6 +89,9 @@ protected:
                                                           long lCode) const;
     /// A local date from a UTC property value (Empty and non-dates give the zero date).
     platform::runtime::Date ToLocal(const platform::runtime::Variant& vUtc) const;
+    /// The local date of an item's PT_SYSTIME property, as ToLocal of its value.
+    platform::runtime::Date LocalField(const platform::mapi::Message& oItem,
+                                       std::int32_t lTag) const;
     /// Builds and appends one record: every column cloned and filled by fnValue.
     void AppendRecord(const platform::mapi::Message& oItem, long lClass,
                       const std::function<platform::runtime::Variant(const Field&)>& fnValue);

@@ -72,9 +72,9 @@ void cJournalItems::LoopItemsEx(long lFrom, long lTo)
                     case 2:
                         return rt::Variant(static_cast<std::int16_t>(1989));
                     case 3:
-                        return rt::Variant(ToLocal(oItem->Fields(m_lLogStartTag)));
+                        return rt::Variant(LocalField(*oItem, m_lLogStartTag));
                     case 4:
-                        return rt::Variant(ToLocal(oItem->Fields(m_lLogEndTag)));
+                        return rt::Variant(LocalField(*oItem, m_lLogEndTag));
                     case 5:
                         return oItem->Fields(m_lLogDurationTag);
                     default:

@@ -317,7 +317,8 @@ public:
     /// The user clicks a row (and column): current cell and selection as the mode says.
     void UserClick(int row, int col, int shift = 0);
     /// The user edits a cell's text: BeforeEdit (may cancel), the new text, AfterEdit.
-    /// Returns false when the edit was refused.
+    /// Returns false when the edit was refused; a cell with a check box is never edited as
+    /// text (it toggles, see UserToggleCheck).
     bool UserEdit(int row, int col, const std::string& text);
     /// The user picks entry index of the column's drop-down list.
     bool UserPickComboItem(int row, int col, int index);

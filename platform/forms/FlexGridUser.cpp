@@ -166,7 +166,9 @@ bool FlexGrid::UserEdit(int row, int col, const std::string& text)
 {
     m_impl->CheckRow(row);
     m_impl->CheckCol(col);
-    if (!m_impl->editable) {
+    // A grid is made editable so that its boxes can be ticked: a cell with a box toggles
+    // (UserToggleCheck), its text is never typed over.
+    if (!m_impl->editable || CellChecked(row, col) != CheckState::None) {
         return false;
     }
     bool cancel = false;

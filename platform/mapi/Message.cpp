@@ -76,12 +76,27 @@ runtime::Date NoDate()
     return runtime::DateSerial(4501, 1, 1);
 }
 
+// A date beyond the calendar's ends in this zone (a task of the first morning of the year 100
+// read west of where it was made) shows as the end it passed.
 runtime::Date LocalDateOf(const std::optional<PropValue>& utc)
 {
     const auto* t = utc ? std::get_if<store::SysTime>(&*utc) : nullptr;
     if (!t)
         return NoDate();
-    return detail::ToDate(store::UtcToLocal(*t).seconds);
+    return detail::ToDateWithinCalendar(store::UtcToLocal(*t).seconds);
+}
+
+// An appointment's start or end in local seconds: an occurrence's own, else the item's
+// property; nothing when the item has none.
+std::optional<std::int64_t> AppointmentSeconds(const detail::MessageData& data, long lid)
+{
+    if (const auto& o = data.Occurrence())
+        return lid == LID_APPT_START ? o->start.seconds : o->end.seconds;
+    const auto utc = data.GetNamed(PSETID_Appointment, lid, store::PT_SYSTIME);
+    const auto* t = utc ? std::get_if<store::SysTime>(&*utc) : nullptr;
+    if (!t)
+        return std::nullopt;
+    return store::UtcToLocal(*t).seconds;
 }
 
 long LongOf(const std::optional<PropValue>& v)
@@ -186,6 +201,17 @@ runtime::Variant Message::Fields(std::int32_t tag) const
     return value ? detail::ToVariant(*value) : runtime::Variant{};
 }
 
+std::optional<runtime::Date> Message::LocalTimeField(std::int32_t tag) const
+{
+    if (tag == 0)
+        return std::nullopt;
+    const auto value = m_data->Get(static_cast<store::PropTag>(tag));
+    const auto* t = value ? std::get_if<store::SysTime>(&*value) : nullptr;
+    if (!t)
+        return std::nullopt;
+    return detail::ToDateWithinCalendar(store::UtcToLocal(*t).seconds);
+}
+
 void Message::SetFields(std::int32_t tag, const runtime::Variant& value)
 {
     const auto t = static_cast<store::PropTag>(tag);
@@ -271,17 +297,24 @@ void Message::Delete()
 runtime::Date Message::Start() const
 {
     RequireKind(ItemKind::Appointment, "Start");
-    if (const auto& o = m_data->Occurrence())
-        return detail::ToDate(o->start.seconds);
-    return LocalDateOf(m_data->GetNamed(PSETID_Appointment, LID_APPT_START, store::PT_SYSTIME));
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_START);
+    return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
+}
+
+std::optional<runtime::Date> Message::TryStart() const
+{
+    RequireKind(ItemKind::Appointment, "Start");
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_START);
+    return seconds ? detail::TryToDate(*seconds) : NoDate();
 }
 
 runtime::Date Message::End() const
 {
     RequireKind(ItemKind::Appointment, "End");
-    if (const auto& o = m_data->Occurrence())
-        return detail::ToDate(o->end.seconds);
-    return LocalDateOf(m_data->GetNamed(PSETID_Appointment, LID_APPT_END, store::PT_SYSTIME));
+    // An item that runs into the year 10000 (an all-day item on 31 December 9999) ends, as
+    // far as a date can tell, at the calendar's last second; its duration keeps the length.
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_END);
+    return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
 }
 
 long Message::Duration() const

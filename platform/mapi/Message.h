@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform::mapi {
@@ -64,6 +65,11 @@ public:
     /// A property by tag: Empty when missing; PT_SYSTIME as UTC dates; multi-valued ones as
     /// 0-based arrays. A tag whose type is PT_UNSPECIFIED matches a property of any type.
     runtime::Variant Fields(std::int32_t tag) const;
+    /// A PT_SYSTIME property as local time, straight from the stored instant, so that one
+    /// that UTC dates cannot show (the last evening of 9999 west of UTC) still reads; a local
+    /// time beyond the calendar's ends answers the end it passed. Nothing when the property
+    /// is missing or holds no date.
+    std::optional<runtime::Date> LocalTimeField(std::int32_t tag) const;
     /// Writes a property by tag (Empty deletes it).
     void SetFields(std::int32_t tag, const runtime::Variant& value);
     /// The id (high 16 bits of a tag, type bits 0) of a named property of the item's store:
@@ -87,7 +93,13 @@ public:
     void Delete();
 
     // -- Appointments (throws error 438 on other kinds) --------------------------------
+    // A start or end (also a task's date) beyond the calendar's ends in this zone answers
+    // the end it passed: 100-01-01 00:00:00 or 9999-12-31 23:59:59 (an all-day item on
+    // 31 December 9999 ends there).
     runtime::Date Start() const;
+    /// As Start, but nothing when local time cannot show it: an item beyond the calendar's
+    /// ends in this zone (in the year 10000 or 99).
+    std::optional<runtime::Date> TryStart() const;
     runtime::Date End() const;
     /// Duration in minutes.
     long Duration() const;

@@ -155,4 +155,20 @@ runtime::Date RecurrencePattern::ToLocalTime(runtime::Date patternTime) const
         m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
 }
 
+std::optional<runtime::Date> RecurrencePattern::TryToPatternTime(runtime::Date localTime) const
+{
+    if (m_impl->clock.IsLocal())
+        return localTime;
+    return detail::TryToDate(
+        m_impl->clock.ToSeries(store::LocalTime{detail::ToLocalSeconds(localTime)}).seconds);
+}
+
+std::optional<runtime::Date> RecurrencePattern::TryToLocalTime(runtime::Date patternTime) const
+{
+    if (m_impl->clock.IsLocal())
+        return patternTime;
+    return detail::TryToDate(
+        m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
+}
+
 } // namespace platform::mapi

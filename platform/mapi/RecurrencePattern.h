@@ -4,6 +4,7 @@
 #include "platform/runtime/Object.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::mapi {
@@ -65,6 +66,13 @@ public:
     runtime::Date ToPatternTime(runtime::Date localTime) const;
     /// A time of the pattern's wall clock as local time of this process (the same instant).
     runtime::Date ToLocalTime(runtime::Date patternTime) const;
+    /// As ToPatternTime, but nothing instead of error 6 when the instant lies outside the
+    /// calendar (100-01-01 to 9999-12-31 23:59:59) on the pattern's clock.
+    std::optional<runtime::Date> TryToPatternTime(runtime::Date localTime) const;
+    /// As ToLocalTime, but nothing instead of error 6 when the instant lies outside the
+    /// calendar in local time: an occurrence late on 31 December 9999 of a series made west of
+    /// this zone, or early on 1 January 100 of one made east of it.
+    std::optional<runtime::Date> TryToLocalTime(runtime::Date patternTime) const;
 
 private:
     std::shared_ptr<detail::MessageData> m_master;

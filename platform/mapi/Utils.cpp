@@ -76,6 +76,17 @@ runtime::Date Utils::UTCToLocalTime(runtime::Date utc) const
     return detail::ToDate(local.seconds);
 }
 
+std::optional<runtime::Date> Utils::TryLocalTimeToUTC(runtime::Date local) const
+{
+    return detail::TryToDate(
+        store::LocalToUtc(store::LocalTime{detail::ToLocalSeconds(local)}).seconds);
+}
+
+std::optional<runtime::Date> Utils::TryUTCToLocalTime(runtime::Date utc) const
+{
+    return detail::TryToDate(store::UtcToLocal(detail::ToSysTime(utc)).seconds);
+}
+
 std::string Utils::Version() const
 {
     return "5.4.0.0";

@@ -5,6 +5,7 @@
 #include "platform/runtime/Variant.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform::mapi {
@@ -32,6 +33,13 @@ public:
     runtime::Date LocalTimeToUTC(runtime::Date local) const;
     /// UTC to local time through TZ.
     runtime::Date UTCToLocalTime(runtime::Date utc) const;
+    /// As LocalTimeToUTC, but nothing instead of error 6 when the instant lies outside the
+    /// calendar (100-01-01 to 9999-12-31 23:59:59) in UTC: late on 31 December 9999 west of
+    /// UTC, early on 1 January 100 east of it.
+    std::optional<runtime::Date> TryLocalTimeToUTC(runtime::Date local) const;
+    /// As UTCToLocalTime, but nothing instead of error 6 when the instant lies outside the
+    /// calendar in local time.
+    std::optional<runtime::Date> TryUTCToLocalTime(runtime::Date utc) const;
 
     /// The library's version text.
     std::string Version() const;

@@ -4,6 +4,7 @@
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Items.h"
+#include "platform/mapi/MasterCategoryList.h"
 #include "platform/mapi/Message.h"
 #include "platform/mapi/Session.h"
 #include "platform/outlook/COMAddIn.h"
@@ -12,13 +13,21 @@
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/outlook/NameSpace.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
 
 #include <vector>
 
 namespace platform::outlook {
 
-Application::Application(std::string version) : m_version(std::move(version)) {}
+Application::Application(std::string version) : m_version(std::move(version))
+{
+    // A client before version 12 keeps its category list in the registry: without one the
+    // category dialog would offer nothing. A registry that cannot be written is no reason
+    // for the client not to start.
+    runtime::ResumeNext ignore;
+    ignore([&] { mapi::KeepMasterListForClient(m_version); });
+}
 
 Application::~Application() = default;
 

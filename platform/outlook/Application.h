@@ -21,7 +21,10 @@ class NameSpace;
 class Application : public runtime::Object
 {
 public:
-    /// An application that reports `version` (the client's full version text).
+    /// An application that reports `version` (the client's full version text). A version
+    /// before 12 starts as such a client does on the process's current profile: the user's
+    /// registry gets the profile's master category list where it holds none
+    /// (mapi::KeepMasterListForClient; failures are ignored).
     explicit Application(std::string version = "16.0.0.0");
     ~Application() override;
     std::string TypeName() const override { return "Application"; }

@@ -1,22 +1,48 @@
 #pragma once
 
+#include "platform/printing/DeviceMode.h"
+
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace platform::printing {
 
+/// The page a document is laid out on when it is rendered for a print queue, in the host's
+/// device-mode terms (see DeviceMode).
+struct PageLayout
+{
+    std::int16_t paperSize = 9;   ///< host paper-size code
+    std::int16_t paperWidth = 0;  ///< tenths of a millimetre; 0 = as the paper size says
+    std::int16_t paperLength = 0; ///< tenths of a millimetre; 0 = as the paper size says
+    std::int16_t orientation = 1; ///< 1 portrait, 2 landscape
+    std::int16_t scale = 100;     ///< percent
+
+    /// The layout that a printer's settings give (all their fields, flagged or not).
+    static PageLayout Of(const DeviceMode& deviceMode);
+};
+
 /// A document in the form it goes to a print queue: as a person sees it on the screen.
 /// Plain text (delimited text included) and PDF go as they are; a workbook (".xls", ".xlsx",
 /// ".xlsm", ".ods") is rendered to PDF by the office suite and an HTML page (".html",
 /// ".htm") by an HTML renderer, both run headless, so that the queue never gets a file's raw
-/// bytes. The rendered PDF lies in a temporary folder of its own that goes with the object.
+/// bytes. Both are rendered on the paper and in the orientation of the page layout, workbooks
+/// also at its scale (the HTML renderer has none), so that as many columns go on a page as fit
+/// there; the office suite shows numbers and dates of built-in formats as the locale writes
+/// them. The rendered PDF lies in a
+/// temporary folder of its own that goes with the object. Rendering takes seconds: the caller
+/// chooses the thread.
 class PrintableDocument
 {
 public:
-    /// Prepares the document at `path`. Throws platform::runtime::Error 53 when the file is
-    /// missing, and errors::JobNotAccepted (Spooler.h) when its program cannot render it
-    /// (the detail says why: program missing, failed, or no PDF made).
+    /// Prepares the document at `path` for an A4 portrait page in the locale en-US.
     explicit PrintableDocument(const std::string& path);
+    /// Prepares the document at `path` for the page layout, in the locale `localeName` (BCP
+    /// 47, "de-DE"). Throws platform::runtime::Error 53 when the file is missing, and
+    /// errors::JobNotAccepted (Spooler.h) when its program cannot render it (the detail says
+    /// why: program missing, failed, or no PDF made). The file itself is not changed.
+    PrintableDocument(const std::string& path, const PageLayout& page,
+                      const std::string& localeName);
     /// Removes the rendered PDF and its folder.
     ~PrintableDocument();
     PrintableDocument(const PrintableDocument&) = delete;
@@ -28,6 +54,10 @@ public:
     bool rendered() const { return !folder_.empty(); }
 
 private:
+    void RenderWorkbook(const std::filesystem::path& source, const PageLayout& page,
+                        const std::string& localeName);
+    void RenderPage(const std::filesystem::path& source, const PageLayout& page);
+
     std::string path_;
     std::filesystem::path folder_;
 };

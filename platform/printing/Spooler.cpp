@@ -3,7 +3,6 @@
 #include "platform/printing/detail/DeviceModeOptions.h"
 #include "platform/printing/detail/PaperSizes.h"
 #include "platform/runtime/Error.h"
-#include "platform/runtime/Notices.h"
 
 #include <cups/cups.h>
 
@@ -238,27 +237,15 @@ void Spooler::WriteDeviceMode(std::string_view name, const DeviceMode& deviceMod
                   "The " + what + " were not stored completely.");
 }
 
-namespace {
-
-// The user hears of every job the server took: its title and the queue.
-int Announced(int job, std::string_view printer, std::string_view title)
-{
-    platform::runtime::Notify(
-        {platform::runtime::Notice::Kind::Printed, std::string(title), std::string(printer)});
-    return job;
-}
-
-} // namespace
-
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title)
 {
-    return Announced(impl_->Submit(printer, path, title, nullptr), printer, title);
+    return impl_->Submit(printer, path, title, nullptr);
 }
 
 int Spooler::PrintFile(std::string_view printer, const std::string& path, std::string_view title,
                        const DeviceMode& jobSettings)
 {
-    return Announced(impl_->Submit(printer, path, title, &jobSettings), printer, title);
+    return impl_->Submit(printer, path, title, &jobSettings);
 }
 
 } // namespace platform::printing

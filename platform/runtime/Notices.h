@@ -12,12 +12,15 @@ struct Notice
 {
     enum class Kind
     {
-        Saved,   ///< `subject` the file written
-        Mailed,  ///< `subject` the mail's subject, `detail` its recipients ("; " between them)
-        Printed, ///< `subject` the document's title, `detail` the print queue
-        Deleted, ///< `subject` the file removed
-        Progress,  ///< `value` of `max` items of a read over all its folders
-        ReadEnded, ///< the read is over (its progress is no longer shown)
+        Saved,      ///< `subject` the file written
+        Mailed,     ///< `subject` the mail's subject, `detail` its recipients ("; " between them)
+        Printed,    ///< `subject` the document's title, `detail` the print queue
+        Deleted,    ///< `subject` the file removed
+        Progress,   ///< `value` of `max` items of a read over all its folders
+        ReadEnded,  ///< the read is over (its progress is no longer shown)
+        NotWritten, ///< `subject` a settings file a save could not write, `detail` why (also
+                    ///< where the saving code ignores the failure, as a window's save at
+                    ///< closing does)
     };
     Kind kind;
     std::string subject;

@@ -18,6 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace pf = platform::forms;
 namespace printing = platform::printing;
+namespace rt = platform::runtime;
 using printing::testing::kNullQueue;
 using printing::testing::kPdfQueue;
 
@@ -86,7 +87,7 @@ TEST_F(ActionPrintTest, EachFormatIsPrintedAsShownWithTheChosenSettings)
 
         oAction.GetPrintAction()->Execute();
         ExpectPrinterSetupUnchanged();
-        const int lJob = NewestJob(kPdfQueue, Title(sFile));
+        const int lJob = BackgroundJob(kPdfQueue, Title(sFile));
         ASSERT_GT(lJob, 0) << c.sExt;
         ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(120)),
                   IPP_JSTATE_COMPLETED)
@@ -125,12 +126,75 @@ TEST_F(ActionPrintTest, EachFormatIsPrintedAsShownWithTheChosenSettings)
     }
 }
 
+TEST_F(ActionPrintTest, WorkbookPrintsInTheLocaleOnThePageOfTheSettings)
+{
+    // The workbook's dates carry the built-in date formats, which show as the run's locale
+    // shows them; its seven columns need more than a portrait page's width and go on one
+    // landscape page.
+    struct Case
+    {
+        const char* sLocale;
+        std::int16_t iOrientation;
+        const char* sDate;
+        const char* sDateTime;
+        const char* sNumber;
+        const char* sPages;
+    };
+    for (const Case& c :
+         {Case{"de-DE", printer::DMORIENT_LANDSCAPE, "06.01.2027", "27.12.2026 14:00", "5,5", "1"},
+          Case{"en-US", printer::DMORIENT_PORTRAIT, "1/6/2027", "12/27/2026 14:00", "5.5", "2"}}) {
+        platform::locale::SetCurrent(c.sLocale);
+        namespace xl = platform::excel;
+        const std::string sStem = "tvlocale" + std::to_string(::getpid()) + c.sLocale;
+        auto oExcel = xl::CreateObject("excel.application");
+        auto oBook = oExcel->Workbooks()->Add();
+        auto oSheet = oBook->Worksheets(1);
+        for (long lCol = 1; lCol <= 7; ++lCol) {
+            oSheet->Cells(1, lCol)->SetValue(rt::Variant("Spalte" + std::to_string(lCol)));
+            oSheet->Cells(1, lCol)->EntireColumn()->SetColumnWidth(14);
+        }
+        oSheet->Cells(2, 1)->SetValue(rt::Variant(rt::Date(46393.0)));
+        oSheet->Cells(2, 2)->SetValue(rt::Variant(rt::Date(46383.0 + 14.0 / 24.0)));
+        oSheet->Cells(2, 3)->SetValue(rt::Variant(5.5));
+        oSheet->Cells(2, 7)->SetValue(rt::Variant("Ende"));
+        const auto oPath = Dir() / (sStem + ".xlsx");
+        oBook->SaveAs(oPath.string(), 51);
+        oExcel->Quit();
+        oAction.GetSaveAction()->SetReportFormat(4);
+        oAction.GetSaveAction()->SetSavedAs(oPath.string());
+        auto oSettings = oPrinter.GetPrinterSettings(kPdfQueue);
+        ASSERT_NE(oSettings, nullptr);
+        oSettings->SetPaperSize(printer::DMPAPER_A4);
+        oSettings->SetOrientation(static_cast<printer::DMOrientation>(c.iOrientation));
+        oAction.GetPrintAction()->SetPrinterSettings(oSettings);
+
+        oAction.GetPrintAction()->Execute();
+        const int lJob = BackgroundJob(kPdfQueue, oPath.filename().string());
+        ASSERT_GT(lJob, 0) << c.sLocale;
+        ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(120)),
+                  IPP_JSTATE_COMPLETED);
+        const fs::path oPdf = PrintedPdf(sStem);
+        ASSERT_FALSE(oPdf.empty()) << c.sLocale;
+        const std::string sText = Output("pdftotext '" + oPdf.string() + "' -");
+        for (const char* sCell : {c.sDate, c.sDateTime, c.sNumber, "Spalte7", "Ende"})
+            EXPECT_NE(sText.find(sCell), std::string::npos) << c.sLocale << ": " << sCell << "\n"
+                                                            << sText;
+        const std::string sInfo = Output("pdfinfo '" + oPdf.string() + "'");
+        EXPECT_TRUE(
+            std::regex_search(sInfo, std::regex(std::string("Pages:\\s+") + c.sPages + "\\n")))
+            << c.sLocale << "\n"
+            << sInfo;
+        std::error_code ec;
+        fs::remove(oPdf, ec);
+    }
+}
+
 TEST_F(ActionPrintTest, WithoutSettingsTheDefaultPrinterPrints)
 {
     const std::string sFile =
         SaveReport("tvdefault" + std::to_string(::getpid()) + ".csv", "a;b", 0);
     oAction.GetPrintAction()->Execute();
-    const int lJob = NewestJob(kNullQueue, Title(sFile));
+    const int lJob = BackgroundJob(kNullQueue, Title(sFile));
     ASSERT_GT(lJob, 0);
     EXPECT_EQ(printing::testing::WaitForJob(kNullQueue, lJob, std::chrono::seconds(60)),
               IPP_JSTATE_COMPLETED);
@@ -149,8 +213,8 @@ TEST_F(ActionPrintTest, MissingPrinterIsReportedAndNothingPrinted)
     ASSERT_TRUE(oError);
     EXPECT_EQ(oError->Number(), printing::errors::PrinterNotFound);
     EXPECT_NE(oError->Source().find("ActionPrint.Execute"), std::string::npos);
-    EXPECT_EQ(NewestJob(kPdfQueue, Title(sFile)), 0);
-    EXPECT_EQ(NewestJob(kNullQueue, Title(sFile)), 0);
+    EXPECT_EQ(BackgroundJob(kPdfQueue, Title(sFile)), 0);
+    EXPECT_EQ(BackgroundJob(kNullQueue, Title(sFile)), 0);
     ExpectPrinterSetupUnchanged();
 }
 

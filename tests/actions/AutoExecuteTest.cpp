@@ -133,7 +133,7 @@ TEST_F(AutoExecuteTest, SavedReportIsMailedPrintedAndDeletedWithoutAQuestion)
     EXPECT_GT(oMail->GetAttachments()->Size(1), 0);
 
     // The printer got the report before the file went.
-    const int lJob = NewestJob(kPdfQueue, FileName());
+    const int lJob = BackgroundJob(kPdfQueue, FileName());
     ASSERT_GT(lJob, 0);
     ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(120)),
               IPP_JSTATE_COMPLETED);
@@ -170,7 +170,7 @@ TEST_F(AutoExecuteTest, OpenedReportIsNeitherMailedPrintedNorDeleted)
     EXPECT_TRUE(fs::exists(Out(FileName())));
     EXPECT_EQ(oShell.requests().size(), 1u);
     EXPECT_EQ(Folder(mapi::olFolderSentMail)->Count(), 0);
-    EXPECT_EQ(NewestJob(kPdfQueue, FileName()), 0);
+    EXPECT_EQ(BackgroundJob(kPdfQueue, FileName()), 0);
 }
 
 TEST_F(AutoExecuteTest, AfterAManualSaveTheRunStartsWithTheMail)
@@ -187,7 +187,7 @@ TEST_F(AutoExecuteTest, AfterAManualSaveTheRunStartsWithTheMail)
     auto oSent = Folder(mapi::olFolderSentMail);
     ASSERT_EQ(oSent->Count(), 1);
     EXPECT_EQ(oSent->Item(1)->GetAttachments()->FileName(1), sManualName);
-    EXPECT_GT(NewestJob(kNullQueue, sManualName), 0);
+    EXPECT_GT(BackgroundJob(kNullQueue, sManualName), 0);
     EXPECT_TRUE(pf::Driver::current().MessageBoxes().empty());
 }
 

@@ -39,19 +39,8 @@ inline std::string Output(const std::string& sCommand)
     return sOut;
 }
 
-/// The newest job of this user on a queue with that title (any title when empty); 0 when
-/// there is none.
-inline int NewestJob(const std::string& sQueue, const std::string& sTitle)
-{
-    cups_job_t* jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, sQueue.c_str(), 1, CUPS_WHICHJOBS_ALL);
-    int id = 0;
-    for (int i = 0; i < count; ++i)
-        if ((sTitle.empty() || (jobs[i].title && sTitle == jobs[i].title)) && jobs[i].id > id)
-            id = jobs[i].id;
-    cupsFreeJobs(count, jobs);
-    return id;
-}
+using platform::printing::testing::BackgroundJob;
+using platform::printing::testing::NewestJob;
 
 /// The titles of this user's jobs on a queue newer than job `lAfter`.
 inline std::vector<std::string> JobTitlesSince(const std::string& sQueue, int lAfter)

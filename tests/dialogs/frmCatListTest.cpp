@@ -138,6 +138,20 @@ TEST_F(frmCatListTest, TicksTheCallersCategoriesAndAppendsUnknownOnes)
     EXPECT_EQ(sResult, "Work;Privat");
 }
 
+TEST_F(frmCatListTest, TypingOnACategoryTicksNothingAndRenamesNothing)
+{
+    // The list is editable for its boxes only: a category's name cannot be typed over, so
+    // OK never gives a category that the master list does not hold.
+    const std::string sResult = Run("Work;Home", "", [](frmCatList& oDialog) {
+        auto& fg = oDialog.fg();
+        EXPECT_FALSE(fg.UserEdit(1, 0, "Renamed by typing"));
+        EXPECT_EQ(fg.TextMatrix(1, 0), "Home");
+        Tick(oDialog, "Home");
+        oDialog.cmdOK().Click();
+    });
+    EXPECT_EQ(sResult, "Home");
+}
+
 TEST_F(frmCatListTest, KeepsTheCallersCategoriesWithoutAMasterList)
 {
     const std::string sResult = Run("", "Alpha,Beta", [](frmCatList& oDialog) {

@@ -165,6 +165,19 @@ protected:
         return v.IsEmpty() ? "<empty>" : "<" + v.TypeName() + ">";
     }
 
+    /// "YYYY-MM-DD HH:MM" of a date value, "<no date>" for anything else.
+    static std::string Format(const rt::Variant& v)
+    {
+        const auto* d = v.Get<rt::Date>();
+        if (d == nullptr)
+            return "<no date>";
+        const auto f = rt::Fields(*d);
+        char s[32];
+        std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d", f.year, f.month, f.day, f.hour,
+                      f.minute);
+        return s;
+    }
+
     static st::LocalTime L(int y, int mo, int d, int h = 0, int mi = 0)
     {
         return st::MakeLocalTime(y, mo, d, h, mi);

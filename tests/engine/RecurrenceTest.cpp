@@ -149,18 +149,6 @@ protected:
                 Format(oRecord->Fields(rt::Variant("Start"))->Value()));
         return starts;
     }
-
-    static std::string Format(const rt::Variant& v)
-    {
-        const auto* d = v.Get<rt::Date>();
-        if (d == nullptr)
-            return "<no date>";
-        const auto f = rt::Fields(*d);
-        char s[32];
-        std::snprintf(s, sizeof s, "%04d-%02d-%02d %02d:%02d", f.year, f.month, f.day, f.hour,
-                      f.minute);
-        return s;
-    }
 };
 
 } // namespace

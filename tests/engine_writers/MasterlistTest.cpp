@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace engine::test {
 
@@ -75,6 +77,44 @@ std::vector<std::uint8_t> Utf16Le(const std::u16string& s, bool bTerminator)
     if (bTerminator)
         bytes.insert(bytes.end(), {0, 0});
     return bytes;
+}
+
+std::vector<std::string> SplitAtSemicolons(const std::string& sText)
+{
+    std::vector<std::string> vFields;
+    std::string::size_type start = 0;
+    for (;;) {
+        const auto end = sText.find(';', start);
+        vFields.push_back(sText.substr(start, end - start));
+        if (end == std::string::npos)
+            return vFields;
+        start = end + 1;
+    }
+}
+
+// The category names in a master list text as the category dialog takes them: a plain list
+// before client version 12, from 12 on groups of four fields with the name second and whole
+// numbers third and fourth.
+std::vector<std::string> OfferedNames(const std::string& sList, int lMajor)
+{
+    std::vector<std::string> vNames;
+    if (sList.empty())
+        return vNames;
+    const auto vFields = SplitAtSemicolons(sList);
+    if (lMajor < 12) {
+        for (const auto& s : vFields)
+            if (!s.empty())
+                vNames.push_back(s);
+        return vNames;
+    }
+    EXPECT_EQ(vFields.size() % 4, 0u) << sList;
+    for (std::size_t i = 0; i + 3 < vFields.size(); i += 4) {
+        for (const std::size_t n : {i + 2, i + 3})
+            EXPECT_NO_THROW((void)std::stoi(vFields[n])) << "field " << n << " of " << sList;
+        if (!vFields[i + 1].empty())
+            vNames.push_back(vFields[i + 1]);
+    }
+    return vNames;
 }
 
 } // namespace
@@ -174,15 +214,23 @@ TEST_F(MasterlistTest, ClientVersionChoosesTheImplementation)
     PutValue("10.0", win::RegistryValue::binary(Utf16Le(u"zehn", true)));
     PutValue("11.0", win::RegistryValue::binary(Utf16Le(u"elf", true)));
     Store().SetProperty(st::props::PR_MASTER_CATEGORY_LIST, st::PropValue{"Büro;Privat"});
-    const std::pair<const char*, const char*> cases[] = {
-        {"8.0.0.1", "acht"},       {"9.0.0.2", "neun"},          {"10.0.2627", "zehn"},
-        {"11.0.5510", "elf"},      {"12.0.4518", "Büro;Privat"}, {"14.0.1", "Büro;Privat"},
-        {"15.0.2", "Büro;Privat"}, {"16.0.4266", "Büro;Privat"},
+    using Names = std::vector<std::string>;
+    const std::pair<const char*, Names> cases[] = {
+        {"8.0.0.1", {"acht"}},
+        {"9.0.0.2", {"neun"}},
+        {"10.0.2627", {"zehn"}},
+        {"11.0.5510", {"elf"}},
+        {"12.0.4518", {"Büro", "Privat"}},
+        {"14.0.1", {"Büro", "Privat"}},
+        {"15.0.2", {"Büro", "Privat"}},
+        {"16.0.4266", {"Büro", "Privat"}},
     };
-    for (const auto& [sVersion, sExpected] : cases) {
+    for (const auto& [sVersion, vExpected] : cases) {
         UseClientVersion(sVersion);
-        EXPECT_EQ(detail::modMasterlist::GetMasterlist(), sExpected) << sVersion;
-        EXPECT_EQ(Root().GetMasterlist(), sExpected) << sVersion; // the public member
+        const int lMajor = std::stoi(sVersion);
+        const std::string sList = detail::modMasterlist::GetMasterlist();
+        EXPECT_EQ(OfferedNames(sList, lMajor), vExpected) << sVersion << ": " << sList;
+        EXPECT_EQ(Root().GetMasterlist(), sList) << sVersion; // the public member
     }
     for (const char* sVersion : {"7.0", "Outlook"}) {
         UseClientVersion(sVersion);
@@ -200,11 +248,18 @@ TEST_F(MasterlistTest, CategoryListComponentWorksOnTheDefaultStore)
     ASSERT_NE(dynamic_cast<detail::Masterlist07*>(oList.get()), nullptr);
     EXPECT_EQ(oList->Format(), "");
     EXPECT_EQ(oList->ReadCategories(), "");
-    std::string sList = "Kunden;Ärger";
+    std::string sList = "{1};Kunden;3;0;{2};;0;0;{3};Ärger;0;5";
     oList->WriteCategories(sList);
     const auto value = Store().GetProperty(st::props::PR_MASTER_CATEGORY_LIST);
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(std::get<std::string>(*value), "Kunden;Ärger");
+    const std::string sRead = oList->ReadCategories();
+    EXPECT_EQ(OfferedNames(sRead, 16), (std::vector<std::string>{"Kunden", "Ärger"})) << sRead;
+    // What a client 12 cannot read is refused, and the stored list stays.
+    for (std::string sBad : {std::string("Kunden;Ärger"), std::string("{1};Kunden;rot;0")}) {
+        EXPECT_EQ(RaisedNumber([&] { oList->WriteCategories(sBad); }), 5) << sBad;
+        EXPECT_EQ(oList->ReadCategories(), sRead) << sBad;
+    }
     std::string sEmpty;
     oList->WriteCategories(sEmpty);
     EXPECT_FALSE(Store().GetProperty(st::props::PR_MASTER_CATEGORY_LIST).has_value());
@@ -223,11 +278,46 @@ TEST_F(MasterlistTest, SampleProfileOffersItsCategories)
     auto oProfile = platform::store::GenerateSampleProfile(sFolder, options);
     const auto expected = oProfile->DefaultStore()->GetProperty(st::props::PR_MASTER_CATEGORY_LIST);
     ASSERT_TRUE(expected.has_value());
+    const auto vExpected = SplitAtSemicolons(std::get<std::string>(*expected));
+    ASSERT_EQ(vExpected.size(), 8u);
+    EXPECT_EQ(vExpected.front(), "Büro");
     mapi::SetCurrentProfile(sFolder.string());
-    UseClientVersion("16.0.1");
-    const auto sList = detail::modMasterlist::GetMasterlist();
-    EXPECT_EQ(sList, std::get<std::string>(*expected));
-    EXPECT_NE(sList.find(';'), std::string::npos);
+    // Every client version offers every category of the profile: the stand-in client of an
+    // old version keeps the list in its registry value, one from version 12 on hands it out in
+    // groups of four.
+    struct Case
+    {
+        const char* sVersion;
+        std::optional<win::RegistryValue::Kind> kStored;
+    };
+    const Case cases[] = {
+        {"8.0.0.1", win::RegistryValue::Kind::Text},
+        {"9.0.0.2", win::RegistryValue::Kind::Text},
+        {"10.0.2627", win::RegistryValue::Kind::Binary},
+        {"11.0.5510", win::RegistryValue::Kind::Binary},
+        {"12.0.4518", std::nullopt},
+        {"16.0.4266", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const int lMajor = std::stoi(c.sVersion);
+        const std::string sKey = std::to_string(lMajor) + ".0";
+        ASSERT_FALSE(Stored(sKey).has_value()) << c.sVersion;
+        // The client starts, then the add-in reads the list through its engine.
+        m_olApp = std::make_shared<platform::outlook::Application>(c.sVersion);
+        UseClientVersion(c.sVersion);
+        const auto sList = detail::modMasterlist::GetMasterlist();
+        EXPECT_EQ(OfferedNames(sList, lMajor), vExpected) << c.sVersion << ": " << sList;
+        const auto stored = Stored(sKey);
+        EXPECT_EQ(stored.has_value(), c.kStored.has_value()) << c.sVersion;
+        if (stored && c.kStored) {
+            EXPECT_EQ(stored->kind(), *c.kStored) << c.sVersion;
+        }
+    }
+    // A list the user keeps in the registry is theirs: a new start does not replace it.
+    PutValue("11.0", win::RegistryValue::binary(Utf16Le(u"Eigenes", true)));
+    m_olApp = std::make_shared<platform::outlook::Application>("11.0.5510");
+    UseClientVersion("11.0.5510");
+    EXPECT_EQ(detail::modMasterlist::GetMasterlist(), "Eigenes");
 }
 
 } // namespace engine::test

@@ -153,10 +153,14 @@ TEST_F(FlowLayoutTest, FormGrowsInProportionSoThatCaptionsFitInOneFont)
 TEST_F(FlowLayoutTest, CaptionBeyondTheLargestScaleGrowsIntoFreeRoomOnly)
 {
     pf::Form oForm("frmFit");
-    // A check box far too narrow for its caption, nothing beside it.
+    // A check box far too narrow for its caption, nothing beside it; a button further right
+    // on the row below is not in its way.
     auto oCheck = oForm.Add<pf::CheckBox>("chkLong");
     oCheck->SetCaption("Show only the totals of each group in the report");
     oCheck->Move(120, 120, 600, 255);
+    auto oButton = oForm.Add<pf::CommandButton>("cmdOK");
+    oButton->SetCaption("OK");
+    oButton->Move(1500, 600, 1200, 375);
     oForm.Show();
     gui::FormView view(oForm);
     Settle(view);

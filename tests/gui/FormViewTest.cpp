@@ -3,6 +3,7 @@
 #include "gui/DesktopAnswers.h"
 #include "gui/EventLoop.h"
 #include "gui/FormView.h"
+#include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
@@ -12,8 +13,10 @@
 #include "platform/win/MessageLoop.h"
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -25,6 +28,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -128,9 +132,27 @@ TEST_F(FormViewTest, PersonsInputRaisesTheFormsEvents)
                                               "txtName_Change", "cboKind_Click Calendar"};
     EXPECT_EQ(oForm.vEvents, vWanted);
 
+    // Enter in a text box reaches the box (the report window's find box finds by it).
+    std::vector<int> vKeys;
+    oForm.txtName->OnKeyDown = [&vKeys](int& keyCode, int) { vKeys.push_back(keyCode); };
+    QTest::keyClick(view.WidgetOf("txtName"), Qt::Key_Return);
+    EXPECT_EQ(std::count(vKeys.begin(), vKeys.end(), 13), 1);
+
     // A disabled button takes no click.
     oForm.cmdOK->SetEnabled(false);
     QTest::mouseClick(view.WidgetOf("cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdOK_Click"), 1);
+}
+
+// Enter in a text box presses the form's default button, once; a form without one leaves
+// Enter to the box (see above).
+TEST_F(FormViewTest, EnterInATextBoxPressesTheDefaultButtonOnce)
+{
+    SampleForm oForm;
+    oForm.cmdOK->Default = true;
+    oForm.Show();
+    gui::FormView view(oForm);
+    QTest::keyClick(view.WidgetOf("txtName"), Qt::Key_Return);
     EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "cmdOK_Click"), 1);
 }
 
@@ -146,6 +168,64 @@ TEST_F(FormViewTest, CloseButtonAsksTheFormAndStaysWhenRefused)
     EXPECT_FALSE(oForm.IsLoaded());
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "QueryUnload"), 2);
+}
+
+// Escape belongs to dialogs: a window of its own without a cancel button (the report window)
+// stays open and its form is not asked to close.
+TEST_F(FormViewTest, EscapeLeavesAWindowOfItsOwnOpen)
+{
+    SampleForm oForm;
+    oForm.nRefuse = 0;
+    oForm.Show();
+    gui::FormView view(oForm);
+    for (const char* sWidget : {"cboKind", "txtName"})
+        QTest::keyClick(view.WidgetOf(sWidget), Qt::Key_Escape);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(oForm.IsLoaded());
+    EXPECT_TRUE(oForm.Visible());
+    EXPECT_EQ(std::count(oForm.vEvents.begin(), oForm.vEvents.end(), "QueryUnload"), 0);
+}
+
+// A window opens where its form stands, also when that is at the left or the top edge of the
+// screen (a 0 there is a place, not "no place yet").
+TEST_F(FormViewTest, AWindowOpensWhereItsFormStandsAlsoAtTheScreensEdge)
+{
+    for (const auto& [lLeft, lTop] :
+         std::vector<std::pair<int, int>>{{0, 1500}, {1500, 0}, {1500, 1200}}) {
+        SCOPED_TRACE(std::to_string(lLeft) + "," + std::to_string(lTop));
+        SampleForm oForm;
+        oForm.Move(lLeft, lTop, oForm.Width(), oForm.Height());
+        oForm.Show();
+        gui::FormView view(oForm);
+        ASSERT_TRUE(view.isVisible());
+        EXPECT_EQ(view.pos(), QPoint(gui::Pixels(lLeft), gui::Pixels(lTop)));
+    }
+}
+
+// A date picker's calendar starts its weeks on the day the regional settings name, or on the
+// picker's own (0 Monday .. 6 Sunday).
+TEST_F(FormViewTest, ADatePickersWeeksStartOnTheRegionsDay)
+{
+    struct Case
+    {
+        const char* sLocale;
+        int nPickersDay;
+        Qt::DayOfWeek wanted;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"de-DE", -1, Qt::Monday}, {"en-US", -1, Qt::Sunday}, {"en-US", 2, Qt::Wednesday}}) {
+        SCOPED_TRACE(std::string(c.sLocale) + " " + std::to_string(c.nPickersDay));
+        platform::locale::SetCurrent(c.sLocale);
+        pf::Form oForm("frmDate");
+        auto oPicker = oForm.Add<pf::DTPicker>("dtpFrom");
+        oPicker->SetFirstDayOfWeek(c.nPickersDay);
+        oForm.Show();
+        gui::FormView view(oForm);
+        auto* pEdit = qobject_cast<QDateEdit*>(view.WidgetOf("dtpFrom"));
+        ASSERT_TRUE(pEdit && pEdit->calendarWidget());
+        EXPECT_EQ(pEdit->calendarWidget()->firstDayOfWeek(), c.wanted);
+    }
 }
 
 TEST_F(FormViewTest, ResizeByThePersonReachesTheForm)

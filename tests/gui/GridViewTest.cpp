@@ -50,6 +50,21 @@ protected:
         oGrid.Subtotal(pf::SubtotalFunction::Sum, kCompany, kHours, "%s", kCompany);
         oGrid.Subtotal(pf::SubtotalFunction::Sum, 0, kHours, "Total %s", 0);
     }
+    static constexpr const char* kWideCaption = "Total Kategorien WWWWWWWW";
+    // The grand total's row, its caption made wider than the narrowed outline column and its
+    // company cell blank (a total row's empty cell holds a blank); -1 without one.
+    int WideTotalCaption()
+    {
+        int r = 1;
+        while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
+            ++r;
+        if (r >= oGrid.Rows())
+            return -1;
+        oGrid.SetColWidth(0, 300);
+        oGrid.SetTextMatrix(r, 0, kWideCaption);
+        oGrid.SetTextMatrix(r, kCompany, " ");
+        return r;
+    }
     // The view row that shows text in column col, or -1.
     int ViewRow(const gui::GridView& view, const QString& text, int col = 0) const
     {
@@ -71,6 +86,10 @@ TEST_F(GridViewTest, ColumnsSizedToTheirContentsShowThemWhole)
     oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "130,000:45 WWW");
     oGrid.SetCellChecked({2, kCompany, 2, kCompany}, pf::CheckState::Checked);
     oGrid.SetTextMatrix(2, kCompany, "Privat");
+    // The widest caption of the outline column is one of the first level.
+    for (int r = 1; r < oGrid.Rows(); ++r)
+        if (oGrid.TextMatrix(r, 0).rfind("Total", 0) == 0)
+            oGrid.SetTextMatrix(r, 0, "Total WWWWWWWW");
     oGrid.AutoSize(0, kHours);
     gui::GridView view(oGrid);
     view.resize(900, 300);
@@ -138,7 +157,8 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
 {
     // The grand total's caption is wider than the narrow outline column and runs on into the
     // blank company cell, which has a background of its own: the caption must show there
-    // also while its own cell is the current one (painted in the selection's colours).
+    // also while its own cell is the current one (painted in the selection's colours). With
+    // the company column hidden, it runs on past it into the blank hours cell.
     int r = 1;
     while (r < oGrid.Rows() && oGrid.TextMatrix(r, 0).rfind("Total", 0) != 0)
         ++r;
@@ -148,20 +168,85 @@ TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
     oGrid.SetTextMatrix(r, kCompany, " "); // a total row's empty cell holds a blank
     oGrid.SetCellBackColor({r, 0, r, kHours}, 0xF0E0D0);
     oGrid.Select(r, 0, r, 0);
+    for (const int nInto : {kCompany, kHours}) {
+        SCOPED_TRACE(nInto == kCompany ? "company" : "hours, company hidden");
+        if (nInto == kHours) {
+            oGrid.SetColHidden(kCompany, true);
+            oGrid.SetTextMatrix(r, kHours, " ");
+        }
+        gui::GridView view(oGrid);
+        view.resize(600, 300);
+        view.show();
+        QApplication::processEvents();
+        const int m = ViewRow(view, "Total WWWWWWWW");
+        ASSERT_GE(m, 0);
+        const QRect cell = view.visualRect(view.model()->index(m, nInto)).adjusted(2, 2, -2, -2);
+        const QImage shot = view.viewport()->grab().toImage();
+        const QRgb background = shot.pixel(cell.right(), cell.center().y());
+        int text = 0;
+        for (int x = cell.left(); x < cell.right(); ++x)
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                text += shot.pixel(x, y) != background ? 1 : 0;
+        EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+    }
+}
+
+TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
+{
+    // A group caption wider than the narrow outline column runs on over the blank company
+    // cell: the grid line between them does not cut it, and with its own cell selected it
+    // shows in the selection's colours across both cells. A data row keeps its lines.
+    const int r = WideTotalCaption();
+    ASSERT_GT(r, 0);
     gui::GridView view(oGrid);
     view.resize(600, 300);
     view.show();
     QApplication::processEvents();
-    const int m = ViewRow(view, "Total WWWWWWWW");
+    const int m = ViewRow(view, kWideCaption);
+    int data = 0;
+    while (data < view.model()->rowCount() &&
+           view.model()->index(data, 0).data(gui::GridModel::NodeRole).toInt() >= 0)
+        ++data;
     ASSERT_GE(m, 0);
-    const QRect cell = view.visualRect(view.model()->index(m, kCompany)).adjusted(2, 2, -2, -2);
-    const QImage shot = view.viewport()->grab().toImage();
-    const QRgb background = shot.pixel(cell.right(), cell.center().y());
+    ASSERT_LT(data, view.model()->rowCount());
+    const QRect caption = view.visualRect(view.model()->index(m, 0));
+    const QRect company = view.visualRect(view.model()->index(m, kCompany));
+    const auto lineAt = [&](const QImage& shot, int row) {
+        // How many pixels of the row's height stand in the grid line's colour at the outline
+        // column's right edge, and that colour (the lines' crossing below the row).
+        const int x = view.columnViewportPosition(kCompany) - 1;
+        const int top = view.rowViewportPosition(row), bottom = top + view.rowHeight(row) - 1;
+        const QRgb line = shot.pixel(x, bottom);
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            n += shot.pixel(x, y) == line ? 1 : 0;
+        return n;
+    };
+    QImage shot = view.viewport()->grab().toImage();
+    EXPECT_EQ(lineAt(shot, data), view.rowHeight(data) - 1) << "a data row lost its grid line";
+    EXPECT_LE(lineAt(shot, m), 2) << "the grid line cuts the caption";
+    const QRgb background = shot.pixel(company.right() - 2, company.top() + 3);
     int text = 0;
-    for (int x = cell.left(); x < cell.right(); ++x)
-        for (int y = cell.top(); y <= cell.bottom(); ++y)
+    for (int x = company.left(); x < company.right(); ++x)
+        for (int y = company.top() + 1; y < company.bottom(); ++y)
             text += shot.pixel(x, y) != background ? 1 : 0;
     EXPECT_GT(text, 20) << "the caption does not run on into the next cell";
+
+    oGrid.Select(r, 0, r, 0);
+    QApplication::processEvents();
+    shot = view.viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixel(caption.right() - 2, caption.top() + 3),
+              shot.pixel(company.right() - 2, company.top() + 3))
+        << "the selected caption's cells differ";
+    EXPECT_NE(shot.pixel(company.right() - 2, company.top() + 3), background)
+        << "the caption's cells do not show the selection";
+    // Its text there is in the selection's colour too, not in the dark ink of a cell that
+    // is not selected.
+    int dark = 0;
+    for (int x = company.left() + 1; x < company.right() - 1; ++x)
+        for (int y = company.top() + 1; y < company.bottom() - 1; ++y)
+            dark += qGray(shot.pixel(x, y)) < 80 ? 1 : 0;
+    EXPECT_EQ(dark, 0) << "the caption's text changes colour at the cell's edge";
 }
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
@@ -178,6 +263,12 @@ TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
     EXPECT_EQ(view.model()->index(bau, kHours).data().toString(), "10");
     EXPECT_TRUE(view.model()->index(bau, 0).data(Qt::FontRole).value<QFont>().bold());
     EXPECT_FALSE(view.model()->index(bau + 1, 0).data(Qt::FontRole).value<QFont>().bold());
+    // Numbers stand at the right of their cells, texts at the left.
+    const auto alignment = [&](int row, int col) {
+        return view.model()->index(row, col).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    };
+    EXPECT_TRUE(alignment(bau + 1, kHours) & Qt::AlignRight);
+    EXPECT_TRUE(alignment(bau + 1, kCompany) & Qt::AlignLeft);
     const double scale = gui::GridWidthScale(view.font());
     EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(oGrid.ColWidth(kHours), scale));
 
@@ -295,6 +386,18 @@ TEST_F(GridViewTest, ChecksAndDropDownEditsGoThroughTheGrid)
     const std::string r = std::to_string(nRow);
     const std::vector<std::string> vWanted = {r + ",1", r + ",2"};
     EXPECT_EQ(vEdits, vWanted);
+
+    // The cell with the box toggles and takes no text: a double click on its text and F2
+    // open no editor, and an edit that reaches the model is refused.
+    const QModelIndex boxed = view.model()->index(row, kCompany);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {},
+                       QPoint(cell.right() - 4, cell.center().y()));
+    QTest::keyClick(&view, Qt::Key_F2);
+    EXPECT_EQ(view.viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_FALSE(view.model()->setData(boxed, QString("Renamed by typing"), Qt::EditRole));
+    EXPECT_EQ(oGrid.TextMatrix(nRow, kCompany), "Bau");
+    EXPECT_EQ(oGrid.CellChecked(nRow, kCompany), pf::CheckState::Checked);
+    EXPECT_EQ(vEdits, vWanted);
 }
 
 // The flags of the first data row, right under the header: checkable where the cell has a
@@ -325,8 +428,11 @@ TEST_F(GridViewTest, EveryCheckBoxTogglesByAClickOnItsBoxAndBySpace)
         grid.SetCols(1);
         grid.SetRows(0);
         grid.SetEditable(true);
-        const std::vector<std::pair<const char*, int>> vRows = {
-            {" Store", 0}, {" Inbox (12)", 1}, {" Archive (3)", 2}, {" Journal (800)", 1}};
+        const std::vector<std::pair<const char*, int>> vRows = {{" Store", 0},
+                                                                {" Inbox (12)", 1},
+                                                                {" Archive (3)", 2},
+                                                                {" Spam (0)", 2},
+                                                                {" Journal (800)", 1}};
         for (const auto& [sText, nLevel] : vRows) {
             const int r = grid.AddItem(sText);
             if (bTree) {
@@ -360,13 +466,19 @@ TEST_F(GridViewTest, EveryCheckBoxTogglesByAClickOnItsBoxAndBySpace)
             ASSERT_EQ(grid.Row(), r);
             QTest::keyClick(&view, Qt::Key_Space);
             EXPECT_EQ(grid.CellChecked(r, 0), pf::CheckState::Unchecked);
+            // Two quick clicks change the box twice: the second arrives as a double click.
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, box.center());
+            QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, box.center());
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, box.center());
+            EXPECT_EQ(grid.CellChecked(r, 0), pf::CheckState::Unchecked);
         }
-        EXPECT_EQ(vEdited.size(), 2 * vRows.size());
-        // Leaves show no box to expand: the archive (last of its branch) and the journal.
+        EXPECT_EQ(vEdited.size(), 4 * vRows.size());
+        // Leaves show no box to expand: the archive (followed by a sibling), the spam folder
+        // (last of its branch) and the journal.
         EXPECT_EQ(view.NodeBoxRect(view.model()->index(0, 0)).isEmpty(), !bTree);
-        EXPECT_TRUE(view.NodeBoxRect(view.model()->index(2, 0)).isEmpty());
-        EXPECT_TRUE(view.NodeBoxRect(view.model()->index(3, 0)).isEmpty());
         EXPECT_EQ(view.NodeBoxRect(view.model()->index(1, 0)).isEmpty(), !bTree);
+        for (int m = 2; m < int(vRows.size()); ++m)
+            EXPECT_TRUE(view.NodeBoxRect(view.model()->index(m, 0)).isEmpty()) << m;
     }
 }
 

@@ -165,17 +165,20 @@ TEST_F(InspectorViewTest, AMailIsEditedAndSentFromItsWindowOthersShowReadOnly)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(guard); // the window closed
 
-    // An appointment: its fields read-only, no Send.
+    // An appointment: its fields and its notes read-only, no Send.
     gui::ItemContent oAppointment;
     oAppointment.sSubject = "Wochenenddienst";
     oAppointment.vFields = {{"Start", "03.01.2027 08:00:00"}, {"Categories", "Keine"}};
+    oAppointment.sBody = "Schlüssel beim Pförtner.";
     gui::InspectorView other(oInspector, [&] { return oAppointment; }, send, {});
     other.show();
     EXPECT_FALSE(other.findChild<QPushButton*>("send")->isVisible());
     EXPECT_FALSE(other.findChild<QLineEdit*>("to")->isVisible());
     EXPECT_TRUE(other.findChild<QLineEdit*>("subject")->isReadOnly());
-    EXPECT_EQ(other.Text(), QStringLiteral("Subject: Wochenenddienst\nStart: 03.01.2027 "
-                                           "08:00:00\nCategories: Keine\n"));
+    EXPECT_TRUE(other.findChild<QPlainTextEdit*>("body")->isReadOnly());
+    EXPECT_EQ(other.Text(), QString::fromUtf8("Subject: Wochenenddienst\nStart: 03.01.2027 "
+                                              "08:00:00\nCategories: Keine\n"
+                                              "Schlüssel beim Pförtner."));
     EXPECT_FALSE(other.Send());
 }
 

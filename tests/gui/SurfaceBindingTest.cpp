@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
+#include <QTextLayout>
 
 #include <memory>
 #include <string>
@@ -194,6 +195,62 @@ TEST_F(SurfaceBindingTest, ContainerAndBackColourChangesShowAtOnce)
     auto* combo = qobject_cast<QComboBox*>(view.WidgetOf("cboKind"));
     ASSERT_NE(combo, nullptr);
     EXPECT_EQ(combo->palette().color(QPalette::Base), QColor(Qt::red));
+}
+
+// The lines a wrapping label draws its text in, at its width and in its font.
+std::vector<QString> DrawnLines(const QLabel& label)
+{
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<QString> vLines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.contentsRect().width());
+        vLines.push_back(label.text().mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    return vLines;
+}
+
+TEST_F(SurfaceBindingTest, ASummaryOfFieldsBreaksBetweenItsEntries)
+{
+    // Entries joined by ";" with no blank, as the view dialog lists its fields and totals: at
+    // every width a line ends after a ";", never inside an entry such as "% erledigt", and
+    // the label reads as the caption.
+    const QString sCaption = QString::fromUtf8(
+        "Anzahl(Einträge);Summe(% erledigt);Max(Fällig am);Summe(Gesamter Arbeitsaufwand)");
+    pf::Form form("frmSummary");
+    auto lbl = form.Add<pf::Label>("lblSummary");
+    lbl->SetCaption(sCaption.toStdString());
+    form.Show();
+    gui::FormView view(form);
+    auto* label = qobject_cast<QLabel*>(view.WidgetOf("lblSummary"));
+    ASSERT_NE(label, nullptr);
+    int nWidest = 0;
+    for (const QString& sEntry : sCaption.split(QLatin1Char(';')))
+        nWidest = std::max(nWidest, label->fontMetrics().horizontalAdvance(sEntry + ';'));
+    int nBroken = 0;
+    for (int nTwips = 1500; nTwips <= 6000; nTwips += 75) {
+        lbl->Move(120, 120, nTwips, 1200);
+        if (label->contentsRect().width() < nWidest)
+            continue; // an entry longer than a line breaks at its blanks
+        QString sRead;
+        const std::vector<QString> vLines = DrawnLines(*label);
+        for (size_t i = 0; i < vLines.size(); ++i) {
+            QString sLine = vLines[i];
+            sLine.replace(QChar(0x00A0), QLatin1Char(' ')).remove(QChar(0x200B));
+            sRead += sLine;
+            if (i + 1 < vLines.size()) {
+                ++nBroken;
+                EXPECT_TRUE(sLine.trimmed().endsWith(QLatin1Char(';')))
+                    << nTwips << " twips: \"" << sLine.toStdString() << "\"";
+            }
+        }
+        EXPECT_EQ(sRead, sCaption) << nTwips;
+    }
+    EXPECT_GT(nBroken, 0) << "no width made the label wrap";
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -139,7 +140,7 @@ private:
         fg.SetRowOutlineLevel(1, 0);
         fg.SetRowOutlineLevel(2, 1);
         fg.SetRowOutlineLevel(3, 1);
-        fg.SetCellChecked({2, 0, 3, 0}, pf::CheckState::Unchecked);
+        fg.SetCellChecked({2, 0, 2, 0}, pf::CheckState::Unchecked);
         auto& target = fgTarget->Grid();
         target.SetCols(1);
         target.SetRows(1);
@@ -256,6 +257,7 @@ TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
         "collapse fgList 1\n"
         "expand fgList 1\n"
         "edit fgList 3 0 Aufgaben (alle)\n"
+        "edit fgList 2 0 Renamed by typing\n"
         "choose fgList 2 Summe Anzahl\n"
         "drag fgList 2,3 to fgTarget 1\n"
         "key enter\n");
@@ -270,6 +272,9 @@ TEST_F(FormRunnerTest, CommandsWorkEveryControlKind)
     auto& fg = form.fgList->Grid();
     EXPECT_EQ(fg.CellChecked(2, 0), pf::CheckState::Checked);
     EXPECT_EQ(fg.TextMatrix(3, 0), "Aufgaben (alle)");
+    // A cell with a check box is ticked, never typed over.
+    EXPECT_EQ(fg.TextMatrix(2, 0), "Kalender");
+    EXPECT_NE(out.str().find("fgList: the form refused the edit"), std::string::npos) << out.str();
     EXPECT_EQ(fg.TextMatrix(2, 1), "Anzahl");
     EXPECT_EQ(fg.IsCollapsed(1), pf::OutlineState::Expanded);
     auto& target = form.fgTarget->Grid();
@@ -300,6 +305,62 @@ TEST_F(FormRunnerTest, TextsWithBlanksAndQuotesAreTakenWhole)
     // A command with control characters is refused without them reaching the terminal.
     EXPECT_EQ(s.find('\x1b'), std::string::npos) << s;
     EXPECT_NE(s.find("bogus\\x1B[2j"), std::string::npos) << s;
+}
+
+// Quotes hold a text only when they hold all of it: a text that merely starts or ends with a
+// quoted word is typed as it stands, quotes and all.
+TEST_F(FormRunnerTest, ATextIsUnquotedOnlyWhenTheQuotesHoldAllOfIt)
+{
+    const std::vector<std::pair<std::string, std::string>> vCases = {
+        {"\"  Wochen Bericht \"", "  Wochen Bericht "},
+        {"\"Wochen\" Bericht", "\"Wochen\" Bericht"},
+        {"Wochen \"Bericht\"", "Wochen \"Bericht\""},
+        {"\"Wochen\" \"Bericht\"", "\"Wochen\" \"Bericht\""},
+    };
+    for (const auto& [sTyped, sWanted] : vCases) {
+        Run("set txtName " + sTyped + "\nkey enter\n");
+        EXPECT_EQ(form.txtName->Text(), sWanted) << sTyped;
+    }
+}
+
+// Commands as a person means them: a box ticked twice is clear again, an entry may be named in
+// other letters' case, a drop may go below the last row; a control in a disabled frame is
+// refused as the frame refuses the mouse.
+TEST_F(FormRunnerTest, CommandsDoWhatThePersonMeans)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(TestForm&)> fnBefore;
+        std::string sCommands;
+        std::function<bool(TestForm&, const std::string&)> fnHolds;
+    };
+    const std::vector<Case> vCases = {
+        {"a second tick clears the box",
+         {},
+         "tick chkAll\ntick chkAll\n",
+         [](TestForm& f, const std::string&) { return f.chkAll->Value() == 0; }},
+        {"an entry in other letters' case",
+         {},
+         "pick cboKind journal\n",
+         [](TestForm& f, const std::string&) { return f.cboKind->Text() == "Journal"; }},
+        {"a drop below the last row",
+         {},
+         "drag fgList 2 to fgTarget 2\n",
+         [](TestForm& f, const std::string&) { return f.fgTarget->Grid().Rows() == 3; }},
+        {"an option in a disabled frame", [](TestForm& f) { f.fra->SetEnabled(false); },
+         "pick optB\n",
+         [](TestForm& f, const std::string& s) {
+             return !f.optB->Value() && s.find("optB is disabled") != std::string::npos;
+         }},
+    };
+    for (const auto& c : vCases) {
+        out.str({});
+        if (c.fnBefore)
+            c.fnBefore(form);
+        Run(c.sCommands + "key enter\n");
+        EXPECT_TRUE(c.fnHolds(form, out.str())) << c.name << "\n" << out.str();
+    }
 }
 
 TEST_F(FormRunnerTest, QuestionsAreAskedUntilAButtonIsNamed)
@@ -357,8 +418,11 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"no entry", "pick cboKind Mail\n", "no entry \"Mail\""},
         {"no entry lists the entries", "pick cboKind Mail\n",
          "the entries are: Termine | Aufgaben | Journal"},
-        {"bytes that are no text are shown escaped", "bogus\x01\xff\n",
-         "no command \"bogus\\x01"},
+        {"bytes that are no text are shown escaped", "bogus\x01\n", "no command \"bogus\\x01"},
+        {"a byte that is not UTF-8 is named and nothing is taken", "set txtName Bad\xfcName\n",
+         "line 1: The text \"set txtName Bad\\xFCName\" holds the byte \\xFC, which is not UTF-8"},
+        {"a sequence cut short", "bogus\x01\xe2\x82\n", "holds the byte \\xE2"},
+        {"a delete byte is shown escaped", "bogus\x7f\n", "no command \"bogus\\x7F\""},
         {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
          "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},
@@ -379,9 +443,15 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
 
 TEST_F(FormRunnerTest, AtTheTerminalAnUnfittingCommandIsExplainedAndAskedAgain)
 {
-    Run("click cmdNope\nbogus\npick cboKind #2\nkey enter\n");
+    Run("click cmdNope\nbogus\npick cboKind #2\nset txtName M\xfcller\nkey enter\n");
     EXPECT_TRUE(form.bConfirmed);
     EXPECT_EQ(form.cboKind->Text(), "Aufgaben");
+    // Text that is not UTF-8 never reaches the form: the byte is named, the line dropped.
+    EXPECT_EQ(form.txtName->Text(), "");
+    EXPECT_NE(out.str().find("The text \"set txtName M\\xFCller\" holds the byte \\xFC, which is "
+                             "not UTF-8: it was not taken."),
+              std::string::npos)
+        << out.str();
     EXPECT_NE(out.str().find("there is no control \"cmdNope\""), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("there is no command \"bogus\""), std::string::npos) << out.str();
 }

@@ -106,10 +106,21 @@ TEST_F(GridCommandsTest, AWholeRowKeepsAPlaceForEachColumnAndIsFoundByAnyCaption
     EXPECT_THROW(Apply("whole Nothing like it"), host::CommandRefused);
 }
 
+TEST_F(GridCommandsTest, AColumnNameMayHoldBlanks)
+{
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(0, 3, "Date Completed");
+    fg.SetTextMatrix(4, 3, "1/4/2027");
+    EXPECT_EQ(*Apply("whole 4 date completed"), "Row 4, Date Completed: 1/4/2027");
+}
+
 TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
 {
     auto& fg = m_oGrid->Grid();
     ASSERT_TRUE(Apply("move start 1"));
+    EXPECT_EQ(fg.ColKey(1), "Start");
+    // A move onto the column's own place leaves it there, which is no refusal.
+    EXPECT_EQ(*Apply("move start 1"), "");
     EXPECT_EQ(fg.ColKey(1), "Start");
     EXPECT_EQ(*Apply("width Subject 2500"), "Column Subject is 2500 twips wide.");
     EXPECT_EQ(fg.ColWidth(fg.ColIndex("Subject")), 2500);
@@ -131,6 +142,20 @@ TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
     fg.SetTextMatrix(4, 1, "Zahnarzt");
     EXPECT_EQ(*Apply("row 4"), "Row 4:  | Zahnarzt |  |");
     EXPECT_EQ(fg.Row(), 4);
+}
+
+TEST_F(GridCommandsTest, AGroupIsNamedByTheStartOfItsCaption)
+{
+    // An item row and a group row begin alike: the group is the one to collapse.
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(1, 0, "Zahnarzt");
+    fg.SetTextMatrix(3, 0, "Zahnärzte");
+    fg.SetIsSubtotal(3, true);
+    fg.SetRowOutlineLevel(3, 0);
+    EXPECT_EQ(*Apply("collapse zahn"), "");
+    EXPECT_EQ(fg.IsCollapsed(3), pf::OutlineState::Collapsed);
+    EXPECT_EQ(*Apply("expand Zahn"), "");
+    EXPECT_EQ(fg.IsCollapsed(3), pf::OutlineState::Expanded);
 }
 
 } // namespace

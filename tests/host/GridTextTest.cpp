@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -148,6 +149,38 @@ TEST(TextFitTest, LongTextsWrapAtBlanksAndNothingIsCut)
         for (const auto& line : SplitLines(sWrapped))
             EXPECT_LE(host::TextWidth(line), c.nWidth) << line;
     }
+}
+
+TEST(TextFitTest, ChangedLinesAreTheLinesNotShownBefore)
+{
+    struct Case
+    {
+        std::string sBefore, sAfter, sExpected;
+    };
+    for (const auto& c :
+         std::vector<Case>{{"a\nb\n", "a\nb\n", ""},
+                           {"a\nb\n", "b\nc\n", "c\n"},
+                           // A line shown once before and twice now: the second is new.
+                           {"a\nb\n", "a\nb\nb\n", "b\n"},
+                           {"", "x\n", "x\n"}}) {
+        EXPECT_EQ(host::ChangedLines(c.sBefore, c.sAfter), c.sExpected)
+            << c.sBefore << " -> " << c.sAfter;
+    }
+}
+
+TEST(TextFitTest, TheTerminalWidthIsTakenFromColumnsWhenItIsOne)
+{
+    const char* pBefore = std::getenv("COLUMNS");
+    const std::string sBefore = pBefore ? pBefore : "";
+    for (const auto& [sColumns, nWidth] : std::vector<std::pair<std::string, int>>{
+             {"80", 80}, {"40", 40}, {"10", 120}, {"wide", 120}, {"5000", 120}}) {
+        setenv("COLUMNS", sColumns.c_str(), 1);
+        EXPECT_EQ(host::TerminalWidth(), nWidth) << sColumns;
+    }
+    if (pBefore)
+        setenv("COLUMNS", sBefore.c_str(), 1);
+    else
+        unsetenv("COLUMNS");
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // comes back where the person left it, the find button stands beside the find box, and an item
 // window the add-in displays lets the person address and send the mail. TV_GUI_LANG (en, de)
 // chooses the language.
+#include "../gui/GuiFixture.h"
 #include "GuiHostFixture.h"
+#include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -19,8 +21,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +127,8 @@ TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
     Settle();
     pView->showMaximized();
     Settle();
+    EXPECT_EQ(oForm.Left(), gui::Twips(60));
+    EXPECT_EQ(oForm.Top(), gui::Twips(40));
     pView = CloseAndReopen(oHost, *pView);
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(pView->isMaximized());
@@ -166,6 +172,14 @@ TEST_F(GuiWindowsTest, FindButtonStandsBesideTheFindBoxWithCaptionAndTooltip)
         bHolds = bHolds ||
                  grid.TextMatrix(grid.Row(), c).find(grid.TextMatrix(nRow, 1)) != std::string::npos;
     EXPECT_TRUE(bHolds) << grid.Row();
+
+    // Enter in the box finds as one click does: the next row that holds the text, once.
+    const int nFoundByClick = grid.Row();
+    grid.SetRow(grid.Rows() - 1);
+    pBox->setFocus();
+    QTest::keyClick(pBox, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(grid.Row(), nFoundByClick);
 }
 
 TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
@@ -246,6 +260,150 @@ TEST_F(GuiWindowsTest, AnAppointmentOpensReadOnlyWithItsFields)
     for (auto* pField : oWindow.findChildren<QLineEdit*>())
         EXPECT_TRUE(pField->isReadOnly()) << pField->text().toStdString();
     EXPECT_TRUE(oWindow.findChild<QPushButton*>("close")->isVisible());
+}
+
+// The number of mails in a mailbox, from the first line of its listing ("Drafts: 10 mails").
+int MailCount(const std::string& sBox)
+{
+    const std::string sListing = *host::RunMailboxCommand("mailbox " + sBox);
+    const auto nColon = sListing.find(": ");
+    return nColon == std::string::npos ? -1 : std::atoi(sListing.c_str() + nColon + 2);
+}
+
+// Finds a folder of the client window's list by its name.
+QTreeWidgetItem* FolderItem(gui::ClientWindow& oClient, const QString& sName)
+{
+    const auto found =
+        oClient.FolderList()->findItems(sName, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.front();
+}
+
+// Closes an item window as the person does, answering a question about saving (if one comes)
+// with the button given; tells whether one came.
+bool CloseAnswering(gui::InspectorView& oWindow, QMessageBox::StandardButton nAnswer)
+{
+    bool bAsked = false;
+    guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
+                                          [&bAsked, nAnswer](QMessageBox& oBox) {
+                                              bAsked = true;
+                                              oBox.button(nAnswer)->click();
+                                          });
+    oWindow.findChild<QPushButton*>("close")->click();
+    // A question that never came leaves its watch behind: give it time, then end it.
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return bAsked;
+}
+
+TEST_F(GuiWindowsTest, ClosingAMailAsksToSaveOnlyWhatIsNotSavedAndAddsNoCopy)
+{
+    gui::FormView* pView = OpenReportWindow();
+    ASSERT_NE(pView, nullptr) << out.str();
+    const int nDrafts = MailCount("drafts");
+    ASSERT_GT(nDrafts, 0);
+
+    // A new mail: closing it asks; No drops it, and Drafts stays as it was.
+    ASSERT_TRUE(MenuOf(*pView).Click("support"));
+    Settle();
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    EXPECT_TRUE(CloseAnswering(*m_host->ItemWindows()[0], QMessageBox::No));
+    EXPECT_TRUE(m_host->ItemWindows().empty());
+    EXPECT_EQ(MailCount("drafts"), nDrafts);
+
+    // Cancel keeps the window with what was typed; Yes then saves it into Drafts, once.
+    ASSERT_TRUE(MenuOf(*pView).Click("support"));
+    Settle();
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    gui::InspectorView* pMail = m_host->ItemWindows()[0];
+    auto* pSubject = pMail->findChild<QLineEdit*>("subject");
+    pSubject->selectAll();
+    QTest::keyClicks(pSubject, QStringLiteral("Entwurf zum Aufheben"));
+    EXPECT_TRUE(CloseAnswering(*pMail, QMessageBox::Cancel));
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    EXPECT_EQ(pSubject->text(), QStringLiteral("Entwurf zum Aufheben"));
+    EXPECT_TRUE(CloseAnswering(*pMail, QMessageBox::Yes));
+    EXPECT_TRUE(m_host->ItemWindows().empty());
+    EXPECT_EQ(MailCount("drafts"), nDrafts + 1);
+    EXPECT_NE(host::RunMailboxCommand("mailbox drafts")->find("Entwurf zum Aufheben"),
+              std::string::npos);
+
+    // The saved mail opened again from Drafts and closed unchanged: no question, no copy.
+    gui::ClientWindow& oClient = *m_host->Client();
+    QTreeWidgetItem* pDrafts = FolderItem(oClient, QStringLiteral("Entwürfe"));
+    ASSERT_NE(pDrafts, nullptr);
+    oClient.FolderList()->scrollToItem(pDrafts);
+    QTest::mouseClick(oClient.FolderList()->viewport(), Qt::LeftButton, {},
+                      oClient.FolderList()->visualItemRect(pDrafts).center());
+    QTreeWidget& oItems = *oClient.ItemList();
+    const auto vSaved = oItems.findItems(QStringLiteral("Entwurf zum Aufheben"), Qt::MatchExactly);
+    ASSERT_EQ(vSaved.size(), 1) << oItems.topLevelItemCount();
+    oItems.setCurrentItem(vSaved.front());
+    QTest::keyClick(&oItems, Qt::Key_Return);
+    Settle();
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    EXPECT_FALSE(CloseAnswering(*m_host->ItemWindows()[0], QMessageBox::Yes));
+    EXPECT_TRUE(m_host->ItemWindows().empty());
+    EXPECT_EQ(MailCount("drafts"), nDrafts + 1);
+}
+
+TEST_F(GuiWindowsTest, TheClientWindowListsAFoldersItemsAndOpensThem)
+{
+    gui::FormView* pView = OpenReportWindow();
+    ASSERT_NE(pView, nullptr) << out.str();
+    const bool bGerman = Language() == "de";
+    gui::ClientWindow& oClient = *m_host->Client();
+    QTreeWidget& oItems = *oClient.ItemList();
+    EXPECT_EQ(oItems.headerItem()->text(0), bGerman ? "Betreff" : "Subject");
+    EXPECT_EQ(oItems.headerItem()->text(2), bGerman ? "An" : "To");
+
+    // A mail sent from its window is found in Sent Items, with its recipient.
+    ASSERT_TRUE(MenuOf(*pView).Click("support"));
+    Settle();
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    gui::InspectorView& oMail = *m_host->ItemWindows()[0];
+    auto* pTo = oMail.findChild<QLineEdit*>("to");
+    pTo->selectAll();
+    QTest::keyClicks(pTo, QStringLiteral("liste@kestrova.example"));
+    auto* pSubject = oMail.findChild<QLineEdit*>("subject");
+    pSubject->selectAll();
+    QTest::keyClicks(pSubject, QStringLiteral("Gesendet zum Nachsehen"));
+    QTest::mouseClick(oMail.findChild<QPushButton*>("send"), Qt::LeftButton);
+    Settle();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(m_host->ItemWindows().empty());
+
+    QTreeWidgetItem* pSent = FolderItem(oClient, QStringLiteral("Gesendete Elemente"));
+    ASSERT_NE(pSent, nullptr);
+    oClient.FolderList()->scrollToItem(pSent);
+    QTest::mouseClick(oClient.FolderList()->viewport(), Qt::LeftButton, {},
+                      oClient.FolderList()->visualItemRect(pSent).center());
+    const auto vFound =
+        oItems.findItems(QStringLiteral("Gesendet zum Nachsehen"), Qt::MatchExactly);
+    ASSERT_EQ(vFound.size(), 1) << oItems.topLevelItemCount();
+    EXPECT_EQ(vFound.front()->text(2), QStringLiteral("liste@kestrova.example"));
+    EXPECT_FALSE(vFound.front()->text(1).isEmpty());
+
+    // A double click opens the mail's window, read-only now that it is sent.
+    oItems.scrollToItem(vFound.front());
+    const QPoint at = oItems.visualItemRect(vFound.front()).center();
+    QTest::mouseClick(oItems.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(oItems.viewport(), Qt::LeftButton, {}, at);
+    Settle();
+    ASSERT_EQ(m_host->ItemWindows().size(), 1U);
+    EXPECT_EQ(m_host->ItemWindows()[0]->windowTitle(), QStringLiteral("Gesendet zum Nachsehen"));
+    EXPECT_FALSE(m_host->ItemWindows()[0]->findChild<QPushButton*>("send")->isVisible());
+
+    // The calendar lists its appointments with their dates.
+    QTreeWidgetItem* pCalendar = FolderItem(oClient, QStringLiteral("Kalender"));
+    ASSERT_NE(pCalendar, nullptr);
+    oClient.FolderList()->setCurrentItem(pCalendar);
+    ASSERT_GT(oItems.topLevelItemCount(), 0);
+    EXPECT_FALSE(oItems.topLevelItem(0)->text(1).isEmpty());
+    QDir().mkpath(TV_SCREENSHOT_DIR);
+    oClient.resize(1000, 600);
+    EXPECT_TRUE(oClient.grab().save(QStringLiteral(TV_SCREENSHOT_DIR "/client-%1.png")
+                                        .arg(QString::fromStdString(Language()))));
 }
 
 } // namespace

@@ -79,12 +79,12 @@ protected:
 
     std::pair<std::vector<Mail>, std::vector<Mail>> MailboxesWithoutTheTemplate();
 
-    // Runs the host in English with these answers.
-    host_test::RunResult Answer(const std::string& sAnswers) const
+    // Runs the host in the language (English unless named) with these answers.
+    host_test::RunResult Answer(const std::string& sAnswers, const std::string& sLang = "en") const
     {
         const auto oAnswers = oRoot / "answers.txt";
         std::ofstream(oAnswers) << sAnswers;
-        return Run("--lang en --answers '" + oAnswers.string() + "'");
+        return Run("--lang " + sLang + " --answers '" + oAnswers.string() + "'");
     }
 
     // The standard template's actions: save straight into "out" (replacing the file), mail
@@ -185,7 +185,7 @@ TEST_F(HostMailRunTest, TheShownMailIsAddressedAndSentFromItsWindow)
     const auto [aSentBefore, aDraftsBefore] = MailboxesWithoutTheTemplate();
 
     const auto r = Answer("saveas\nsendreport\n"
-                          "mail to team@kestrova.example; chef@kestrova.example\n"
+                          "mail to team@kestrova.example, chef@kestrova.example\n"
                           "mail subject Wochenbericht KW 1\nmail send\n"
                           "mailbox sent\nmailbox drafts\nquit\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
@@ -201,12 +201,25 @@ TEST_F(HostMailRunTest, TheShownMailIsAddressedAndSentFromItsWindow)
     });
     ASSERT_NE(itMail, aSent.end()) << r.output;
     EXPECT_TRUE(itMail->bSent);
-    ASSERT_EQ(itMail->aTo.size(), 2U) << r.output;
-    EXPECT_NE(itMail->aTo[0].find("team@kestrova.example"), std::string::npos);
-    EXPECT_NE(itMail->aTo[1].find("chef@kestrova.example"), std::string::npos);
+    // Each once: an address without a name of its own is not repeated in brackets.
+    EXPECT_EQ(itMail->aTo,
+              (std::vector<std::string>{"team@kestrova.example", "chef@kestrova.example"}))
+        << r.output;
     EXPECT_EQ(itMail->aAttachments, std::vector<std::string>{ReportAttachment()});
     // It left the drafts, where the add-in had put it to be shown.
     EXPECT_EQ(Listed(r.output, "drafts").size(), aDraftsBefore.size()) << r.output;
+
+    // In German the host says the same of the next one, subject and recipients in their places.
+    const auto rGerman = Answer("saveas\nsendreport\n"
+                                "mail to team@kestrova.example; chef@kestrova.example\n"
+                                "mail subject Wochenbericht KW 2\nmail send\nquit\n",
+                                "de");
+    ASSERT_EQ(rGerman.exitCode, 0) << rGerman.output;
+    EXPECT_NE(rGerman.output.find("> mail send\nMail \"Wochenbericht KW 2\" an "
+                                  "team@kestrova.example; chef@kestrova.example gesendet\n"
+                                  "Die Nachricht wurde gesendet."),
+              std::string::npos)
+        << rGerman.output;
 }
 
 } // namespace

@@ -242,19 +242,21 @@ TEST_F(HostRunTest, RefusedCommandsSayWhyInTheUsersLanguage)
         std::string sLang;
         std::vector<std::string> vExpected;
     };
-    // Refusals of the window, the report grid, a dialog's form commands and its help, and a
-    // mailbox listed and refused.
+    // Refusals of the window, the report grid, a dialog's form commands and its help, a
+    // mailbox listed and refused, and a mail's command in an appointment's window.
     const std::string sInput = "bogus\\nrow 999\\nwidth 1 wide\\nwhole zzz\\nsetview\\n"
                                "frobnicate\\nclick cmdNowhere\\nhelp\\nkey escape\\nmailbox sent\\n"
-                               "mailbox junk\\nquit\\n";
+                               "mailbox junk\\nfind wochenenddienst\\nopen\\nmail subject Neu\\n"
+                               "quit\\n";
     for (const auto& c : std::vector<Case>{
              {"en",
               {"There is no menu command \"bogus\".", "There is no item row 999 (rows 1 to ",
                "A width is a number of twips, not wide.", "No row begins with \"zzz\".",
                "there is no command \"frobnicate\" (help lists them)",
-               "there is no control \"cmdNowhere\" on frmView", "Form commands (NAME is a control's",
-               "escape: cmdCancel clicked",
-               "> Sent Items: ", "\n     to: ", "mailbox takes drafts, outbox or sent"}},
+               "there is no control \"cmdNowhere\" on frmView",
+               "Form commands (NAME is a control's", "escape: cmdCancel clicked",
+               "> Sent Items: ", "\n     to: ", "mailbox takes drafts, outbox or sent",
+               "The last item window shows no mail to send."}},
              {"de",
               {"Es gibt keinen Menübefehl \"bogus\".",
                "Es gibt keine Elementzeile 999 (Zeilen 1 bis ",
@@ -263,7 +265,8 @@ TEST_F(HostRunTest, RefusedCommandsSayWhyInTheUsersLanguage)
                "es gibt keinen Befehl \"frobnicate\" (help listet sie)",
                "auf frmView gibt es kein Steuerelement \"cmdNowhere\"",
                "Formularbefehle (NAME ist der Name", "escape: cmdCancel geklickt",
-               "> Gesendete Elemente: ", "\n     an: ", "mailbox nimmt drafts, outbox oder sent"}}}) {
+               "> Gesendete Elemente: ", "\n     an: ", "mailbox nimmt drafts, outbox oder sent",
+               "Das letzte Elementfenster zeigt keine Nachricht zum Senden."}}}) {
         const auto r = Run("--lang " + c.sLang + " --interactive", sInput);
         EXPECT_EQ(r.exitCode, 0) << r.output;
         for (const auto& sExpected : c.vExpected)
@@ -378,10 +381,35 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
     const bool bPrinter = r.output.find("there is no print queue") == std::string::npos;
     if (bPrinter) {
         ASSERT_EQ(r.exitCode, 0) << r.output;
-        EXPECT_NE(r.output.find("Printer: TallymanNull\n"), std::string::npos) << r.output;
+        // The queue is the run's default printer; a template's own printer would still win.
+        EXPECT_NE(r.output.find("Printer: TallymanNull is the default printer for this run; a "
+                                "template that names its own printer prints there.\n"),
+                  std::string::npos)
+            << r.output;
         // The run says where the job went.
         EXPECT_NE(r.output.find("Printed \"printed.csv\" on TallymanNull\n"), std::string::npos)
             << r.output;
+
+        // A template whose automatic print names its own printer prints there, as it would
+        // after a change of the default printer.
+        fs::create_directories(oRoot / "out");
+        std::ofstream(oAnswers) << "templates\nclick cmdEdit\nclick cmdAutoAction\n"
+                                   "check chkAutoExecute(0)\npick optAutoSave(0)\n"
+                                   "set txtSavePath "
+                                << (oRoot / "out").string()
+                                << "\nset txtFileName Team\npick cboFileExist Overwrite the file\n"
+                                   "check chkAutoExecute(3)\npick optPrint(0)\nclick cmdPrinter\n"
+                                   "printer TallymanPDF\nok\nclick cmdOK\nclick cmdOK\n"
+                                   "click cmdClose\nquit\n";
+        const auto rSetUp = Run("--answers '" + oAnswers.string() + "'");
+        ASSERT_EQ(rSetUp.exitCode, 0) << rSetUp.output;
+        const auto rOwn = Run("--printer TallymanNull");
+        EXPECT_EQ(rOwn.exitCode, 0) << rOwn.output;
+        EXPECT_NE(rOwn.output.find("Printer: TallymanNull is the default printer"),
+                  std::string::npos)
+            << rOwn.output;
+        EXPECT_NE(rOwn.output.find("Printed \"Team.csv\" on TallymanPDF\n"), std::string::npos)
+            << rOwn.output;
     }
     std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
     const auto rMail = Run("--answers '" + oAnswers.string() + "'");
@@ -468,7 +496,7 @@ TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
     const std::string sPng = (oRoot / "about.png").string();
     const auto r = Run("--lang en --client-version 11.0 --interactive",
                        "exit\\ntoolbar\\ninfo\\npicture frmAbout " + sPng +
-                           "\\nkey escape\\nsupport\\nquit\\n");
+                           "\\nkey escape\\nsupport\\nmail close\\nsupport\\nquit\\n");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("Toolbar: \"Reporting Tools1\", button \"Reports\""), std::string::npos)
         << r.output;
@@ -484,6 +512,13 @@ TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
         << r.output;
     EXPECT_NE(r.output.find("\n   To: "), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Tallyman Version: 0.1.0"), std::string::npos) << r.output;
+    // A window closed by the person makes room: the next one the add-in opens shows too.
+    const auto nWindowClosed = r.output.find("The item window was closed.");
+    ASSERT_NE(nWindowClosed, std::string::npos) << r.output;
+    EXPECT_NE(
+        r.output.find("== item window: Tallyman Support Request (IPM.Note) ==", nWindowClosed),
+        std::string::npos)
+        << r.output;
 
     const auto rRibbon = Run("--interactive", "toolbar\\nquit\\n");
     EXPECT_NE(rRibbon.output.find("shows the report button on its ribbon"), std::string::npos)
@@ -688,6 +723,11 @@ TEST_F(HostRunTest, TheProgramSaysWhatItDid)
         // The first read had folders: no hint there.
         EXPECT_EQ(r.output.find(sHint), r.output.find(sHint, nRemoved)) << r.output;
     }
+    // A folder that holds nothing reads nothing, but it is chosen: no hint either.
+    const auto rEmpty = Run("--lang en --folder 'Persönliche Ordner/Postausgang'");
+    ASSERT_EQ(rEmpty.exitCode, 0) << rEmpty.output;
+    EXPECT_NE(rEmpty.output.find("Read: 0 of 0\n"), std::string::npos) << rEmpty.output;
+    EXPECT_EQ(rEmpty.output.find("No folder is chosen"), std::string::npos) << rEmpty.output;
 
     // A run killed while it saved the settings left its temporary file: the next start
     // removes it and says so; a file of another name stays.

@@ -432,8 +432,8 @@ TEST_F(PrinterDialogTest, NameCutByTheDeviceFieldFindsItsPrinterAndAShortNameOnl
     ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
     struct Case
     {
-        std::string sChosen;   // the printer the dialog reports
-        std::string sExpected; // the settings' printer; "" for no settings
+        std::string sChosen;                    // the printer the dialog reports
+        std::string sExpected;                  // the settings' printer; "" for no settings
         std::function<void()> fnMeanwhile = {}; // done while the dialog is open
     };
     const std::vector<Case> aCases = {
@@ -462,15 +462,17 @@ TEST_F(PrinterDialogTest, NameCutByTheDeviceFieldFindsItsPrinterAndAShortNameOnl
         });
         const auto oResult = oPrinter.Dialog();
         if (c.sExpected.empty()) {
-            EXPECT_EQ(oResult, nullptr) << "\"" << c.sChosen << "\" gave "
-                                        << (oResult ? oResult->PrinterName() : "");
+            EXPECT_EQ(oResult, nullptr)
+                << "\"" << c.sChosen << "\" gave " << (oResult ? oResult->PrinterName() : "");
             continue;
         }
         ASSERT_NE(oResult, nullptr) << c.sChosen;
         EXPECT_EQ(oResult->PrinterName(), c.sExpected) << c.sChosen;
         if (c.sChosen == oLong.name) {
             // The full name found prints on that queue.
-            const int lJob = oPrinter.PrintFile(WritePage("long.ps").string(), oResult);
+            oPrinter.PrintFile(WritePage("long.ps").string(), oResult);
+            const int lJob = printing::testing::BackgroundJob(oLong.name, "long.ps");
+            ASSERT_GT(lJob, 0);
             EXPECT_EQ(printing::testing::WaitForJob(oLong.name, lJob, std::chrono::seconds(60)),
                       IPP_JSTATE_COMPLETED);
         }
@@ -509,7 +511,9 @@ TEST_F(PrinterObjectTest, PrintsWithSettingsForTheJobOnly)
     oView->SetOrientation(DMORIENT_LANDSCAPE);
     const std::string sTitle = "tallyman-job-" + std::to_string(::getpid()) + ".ps";
     const fs::path page = WritePage(sTitle);
-    const int lJob = oPrinter.PrintFile(page.string(), oView);
+    oPrinter.PrintFile(page.string(), oView);
+    const int lJob = printing::testing::BackgroundJob(kPdfQueue, sTitle);
+    ASSERT_GT(lJob, 0);
     ASSERT_EQ(printing::testing::WaitForJob(kPdfQueue, lJob, std::chrono::seconds(60)),
               IPP_JSTATE_COMPLETED);
     // The job went to the chosen printer; the default and the stored options are untouched.
@@ -522,7 +526,9 @@ TEST_F(PrinterObjectTest, PrintsWithSettingsForTheJobOnly)
     fs::remove(pdf, ec);
 
     // Without settings the job goes to the default printer.
-    const int lDefaultJob = oPrinter.PrintFile(page.string(), nullptr);
+    oPrinter.PrintFile(page.string(), nullptr);
+    const int lDefaultJob = printing::testing::BackgroundJob(kNullQueue, sTitle);
+    ASSERT_GT(lDefaultJob, 0);
     EXPECT_EQ(printing::testing::WaitForJob(kNullQueue, lDefaultJob, std::chrono::seconds(60)),
               IPP_JSTATE_COMPLETED);
 }
@@ -550,6 +556,52 @@ TEST_F(PrinterObjectTest, PrintingFailuresAreReported)
             EXPECT_NE(e.Source().find("PrinterObject.PrintFile"), std::string::npos);
         }
     }
+}
+
+TEST_F(PrinterObjectTest, PrintReturnsAtOnceAndPrintsACopyOfTheFile)
+{
+    // An HTML renderer that waits until the test lets it go, then renders as the real one.
+    const fs::path bin = data() / "bin";
+    fs::create_directories(bin);
+    const fs::path release = data() / "release";
+    const fs::path finished = data() / "finished";
+    {
+        std::ofstream script(bin / "weasyprint");
+        script << "#!/bin/sh\n"
+               << "i=0\n"
+               << "while [ ! -e '" << release.string() << "' ] && [ $i -lt 300 ]; do\n"
+               << "  sleep 0.1; i=$((i+1))\n"
+               << "done\n"
+               << "/usr/bin/weasyprint \"$@\"\n"
+               << "status=$?\n"
+               << "touch '" << finished.string() << "'\n"
+               << "exit $status\n";
+    }
+    fs::permissions(bin / "weasyprint", fs::perms::owner_all);
+    const std::string sPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    struct PathGuard
+    {
+        std::string sOld;
+        ~PathGuard() { ::setenv("PATH", sOld.c_str(), 1); }
+    } oGuard{sPath};
+    ::setenv("PATH", (bin.string() + ":" + sPath).c_str(), 1);
+
+    ASSERT_TRUE(oPrinter.SetDefaultPrinter(kNullQueue));
+    const std::string sTitle = "tallyman-later-" + std::to_string(::getpid()) + ".html";
+    const fs::path page = data() / sTitle;
+    std::ofstream(page) << "<html><body><p>Bericht</p></body></html>";
+    oPrinter.PrintFile(page.string(), nullptr);
+    // Back before the document was made ready; the file may go at once.
+    EXPECT_FALSE(fs::exists(finished));
+    fs::remove(page);
+    std::ofstream(release) << "go";
+
+    const int lJob = printing::testing::BackgroundJob(kNullQueue, sTitle);
+    EXPECT_TRUE(fs::exists(finished));
+    EXPECT_TRUE(printing::TakeBackgroundPrintFailures().empty());
+    ASSERT_GT(lJob, 0);
+    EXPECT_EQ(printing::testing::WaitForJob(kNullQueue, lJob, std::chrono::seconds(60)),
+              IPP_JSTATE_COMPLETED);
 }
 
 } // namespace

@@ -12,6 +12,9 @@
 #include "platform/mapi/Session.h"
 #include "platform/win/Desktop.h"
 
+#include <cmath>
+#include <regex>
+
 namespace {
 
 using namespace shell_test;
@@ -96,8 +99,8 @@ protected:
                 return r;
         return -1;
     }
-    // Saves the report at once in the given format; the window then holds it saved.
-    void SaveReport(int lFormat)
+    // Saves the report at once in the given format; returns the file written.
+    std::string SaveReportFile(int lFormat)
     {
         auto oSave = Window().GetViewSettings()->Action()->GetSaveAction();
         oSave->SetPath((std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "out").string());
@@ -106,6 +109,12 @@ protected:
         oSave->SetReportExists(3);
         oSave->SetReportFormat(lFormat);
         Window().CommandbarClick("saveas");
+        return oSave->SavedAs();
+    }
+    // Saves the report at once in the given format; the window then holds it saved.
+    void SaveReport(int lFormat)
+    {
+        SaveReportFile(lFormat);
         ASSERT_TRUE(Window().ReportSaved()) << ErrorLog();
     }
     std::vector<std::string> MessageTexts()
@@ -265,6 +274,58 @@ TEST_F(ReportGridTest, ColumnMovesReachTheViewAndTheSavedTemplates)
     for (const auto& oField : *oView->Fields())
         vSaved.push_back(oField->Key());
     EXPECT_EQ(vSaved, vExpected);
+}
+
+// The widths in pixels of the <col> elements of an HTML report.
+std::vector<int> HtmlColumnWidths(const std::string& sFile)
+{
+    std::ifstream in(sFile, std::ios::binary);
+    const std::string sText((std::istreambuf_iterator<char>(in)), {});
+    const std::regex oCol("<col style='[^']*width:([0-9]+)px;' />");
+    std::vector<int> v;
+    for (std::sregex_iterator it(sText.begin(), sText.end(), oCol), end; it != end; ++it)
+        v.push_back(std::stoi((*it)[1]));
+    return v;
+}
+
+TEST_F(ReportGridTest, ATotalMovedToTheFrontLeavesTheOutlineColumnItsIndentWidth)
+{
+    // The outline column is one indent per group level and one for the grand total; the
+    // saved report and the stored widths take it from the grid, whichever column comes first.
+    Window().cboTemplate().SetText(kTasks);
+    auto& fg = Grid();
+    auto oView = Window().GetViewSettings();
+    int lLevels = 0;
+    for (std::int32_t l = 0; l <= 2; ++l)
+        lLevels += oView->GroupByLevel(l)->Apply() ? 1 : 0;
+    ASSERT_GT(lLevels, 0);
+    ASSERT_GE(oView->CalculatedFieldsCount(), 1);
+    const int lOutline = (lLevels + 1) * 200;
+    const auto lPixels =
+        std::lround(pf::Form::ScaleX(lOutline, pf::ScaleMode::Twips, pf::ScaleMode::Pixels));
+    const char* sSource = std::getenv("TV_SOURCE_DIR");
+    const std::filesystem::path oSource =
+        sSource ? std::filesystem::path(sSource)
+                : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    oView->Action()->GetSaveAction()->SetReportTemplate(
+        (oSource / "resources" / "samples" / "modern.html").string());
+    std::vector<int> vWidths = HtmlColumnWidths(SaveReportFile(1));
+    ASSERT_FALSE(vWidths.empty()) << ErrorLog();
+    EXPECT_EQ(vWidths.front(), lPixels);
+    EXPECT_EQ(fg.ColWidth(0), lOutline);
+
+    const int c = fg.ColIndex(kTotalWork);
+    ASSERT_GT(c, 1);
+    ASSERT_TRUE(fg.UserMoveColumn(c, 1));
+    ASSERT_EQ(fg.ColKey(1), kTotalWork);
+    ASSERT_NE(oView->Fields()->Item(rt::Variant(kTotalWork))->Calculation(), 0);
+    // The next read groups and totals with the column in front.
+    Window().CommandbarClick("refresh");
+    ASSERT_EQ(fg.ColKey(1), kTotalWork);
+    vWidths = HtmlColumnWidths(SaveReportFile(1));
+    ASSERT_FALSE(vWidths.empty()) << ErrorLog();
+    EXPECT_EQ(vWidths.front(), lPixels);
+    EXPECT_EQ(fg.ColWidth(0), lOutline);
 }
 
 TEST_F(ReportGridTest, MovesOfTheOutlineColumnOrAHiddenColumnAreRefused)

@@ -1,9 +1,13 @@
 #include "ReportWindowFixture.h"
 
+#include "common/modLabelControls.h"
+#include "common/modLanguage.h"
 #include "dialogs/frmTemplate.h"
 #include "engine/Records.h"
 #include "platform/mapi/Message.h"
 
+#include <fstream>
+#include <iterator>
 #include <regex>
 
 namespace {
@@ -199,6 +203,32 @@ TEST_F(ReportWindowTest, ShutdownDuringAReadSavesNothingAndReleasesTheWindowAfte
               "");
 }
 
+TEST_F(ReportWindowTest, ATemplateThatCannotBeReadIsLeftForAnotherThatReads)
+{
+    // A column width that is no number: the template fails to load whenever it is used.
+    const std::string sFile = views::Templates::FilePath();
+    std::string sXml;
+    {
+        std::ifstream oIn(sFile, std::ios::binary);
+        sXml.assign(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
+    }
+    const auto nAt = sXml.find("<Width>", sXml.find("<Name>Projektzeiten</Name>")) + 7;
+    ASSERT_GT(nAt, 7u);
+    sXml.replace(nAt, sXml.find("</Width>", nAt) - nAt, "abc");
+    std::ofstream(sFile, std::ios::binary) << sXml;
+
+    ClickReportButton();
+    auto& oWindow = Window();
+    oWindow.cboTemplate().SetText("Projektzeiten");
+    EXPECT_EQ(oWindow.GetViewSettings()->Name(), "Projektzeiten");
+    ASSERT_FALSE(platform::forms::Driver::current().MessageBoxes().empty());
+    EXPECT_EQ(platform::forms::Driver::current().MessageBoxes().back().prompt, "Type mismatch");
+
+    oWindow.cboTemplate().SetText(kTasks);
+    ASSERT_EQ(oWindow.GetViewSettings()->Name(), kTasks);
+    ExpectGridMatchesStore();
+}
+
 TEST_F(ReportWindowTest, StandardIsAddedToTemplatesWithoutIt)
 {
     views::Templates oTemplates;
@@ -316,6 +346,34 @@ TEST_F(ReportWindowTest, MenusAndToolbarAreBuiltInOrderInTheLanguage)
     EXPECT_TRUE(oItems.Item("saveas")->Enabled());
     EXPECT_TRUE(Window().Coolbar1().Button("print")->Enabled());
     EXPECT_FALSE(oItems.Item("deletereport")->Enabled());
+}
+
+TEST_F(ReportWindowTest, TheFindButtonTakesItsTextsFromTheStringTableInEitherLanguage)
+{
+    // The caption comes through the button's tag with the form's other captions, the tooltip
+    // from the string table; each load gives the language then current.
+    struct Case
+    {
+        long lLanguage;
+        const char* sCaption;
+        const char* sToolTip;
+    };
+    const long lBefore = common::modLanguage::GetLanguageID();
+    for (const auto& c : {Case{1031, "Suchen", "Die nächste Zeile suchen, die den Text enthält"},
+                          Case{1033, "Find", "Find the next row that holds the text"}}) {
+        SCOPED_TRACE(c.lLanguage);
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        ClickReportButton();
+        auto& oButton =
+            dynamic_cast<platform::forms::CommandButton&>(*Window().FindControl("cmdFind"));
+        const long lID = common::modLabelControls::TagNumber(oButton.Tag());
+        ASSERT_NE(lID, 0) << "the button has no resource id";
+        EXPECT_EQ(common::modLanguage::GetResString(lID), c.sCaption);
+        EXPECT_EQ(oButton.Caption(), c.sCaption);
+        EXPECT_EQ(oButton.ToolTipText(), c.sToolTip);
+        ASSERT_TRUE(Window().UserClose());
+    }
+    common::modLanguage::SetLanguageID(lBefore);
 }
 
 TEST_F(ReportWindowTest, MenuAndToolbarClicksRunTheirCommands)

@@ -6,6 +6,7 @@
 #include "platform/forms/Driver.h"
 #include "platform/locale/Locale.h"
 #include "platform/runtime/Date.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
 #include "views/Templates.h"
@@ -575,6 +576,83 @@ TEST_F(ReportFileTest, AFailedSaveKeepsTheOldFile)
     rt::ReplacingFile::FailNextWriteForTesting();
     EXPECT_THROW(oTemplates.Save(), rt::Error);
     EXPECT_EQ(ReadFileText(), sBefore);
+}
+
+TEST_F(ReportFileTest, EveryTextAUserCanTypeRoundTripsAndTextThatIsNotUtf8IsNeverWritten)
+{
+    std::string sAscii;
+    for (char c = 0x20; c < 0x7F; ++c)
+        sAscii += c;
+    std::string sControls;
+    for (char c = 0x01; c < 0x20; ++c)
+        sControls += c;
+    struct Case
+    {
+        const char* name;
+        std::string sText;
+    };
+    // What a keyboard, a paste or a terminal can give.
+    for (const auto& c : std::vector<Case>{
+             {"printable ASCII", sAscii},
+             {"control characters", "a" + sControls + "\x7F" + "z"},
+             {"two lines", "Kopf\r\nzweite Zeile"},
+             {"German", "Müller Öl Äpfel Übermaß ß ẞ €"},
+             {"other scripts", "Ελληνικά Русский עברית العربية 日本語 한국어 हिन्दी"},
+             {"beyond the first plane", "\xF0\x9F\x98\x80 \xF0\x9D\x84\x9E \xF4\x8F\xBF\xBD"},
+             {"combining marks and odd ones",
+              "e\xCC\x81 \xEF\xBB\xBF \xEF\xBF\xBD \xEF\xBF\xBE \xE2\x80\xA8 \xC2\xA0"},
+             {"markup", "<Name>&amp;</Name> ]]> <!-- \" ' &#1;"},
+             {"blanks at the ends", "  A  "},
+         }) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(FilePath());
+        Templates oTemplates;
+        auto oView = std::make_shared<ViewSettings>();
+        oView->CreateNew("T" + c.sText);
+        oView->Filter()->SetSubjectCondition(engine::trContains, c.sText);
+        oTemplates.Add(oView);
+        oTemplates.Save();
+        const auto oLoaded = Loaded();
+        ASSERT_EQ(oLoaded->Count(), 1);
+        const auto oRead = oLoaded->Item(rt::Variant(1));
+        EXPECT_EQ(oRead->Name(), "T" + c.sText);
+        EXPECT_EQ(oRead->Filter()->Subject(), c.sText);
+    }
+
+    // Bytes that are not UTF-8 are refused at the writer: the file stays as it was, and the
+    // failure is told to whoever hosts the add-in.
+    std::vector<rt::Notice> vNotices;
+    rt::SetNoticeListener([&](const rt::Notice& n) { vNotices.push_back(n); });
+    for (const std::string sBad :
+         {"Bad\xFCName", "\x80", "\xE2\x82", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        for (const bool bInName : {true, false}) {
+            SCOPED_TRACE(std::string(bInName ? "name, " : "subject, ") +
+                         std::to_string(sBad.size()));
+            Templates oTemplates;
+            auto oGood = std::make_shared<ViewSettings>();
+            oGood->CreateNew("Gut");
+            oTemplates.Add(oGood);
+            oTemplates.Save();
+            const std::string sBefore = ReadFileText();
+            auto oView = std::make_shared<ViewSettings>();
+            oView->CreateNew(bInName ? "X" + sBad : std::string("Filter"));
+            oView->Filter()->SetSubjectCondition(engine::trContains, sBad);
+            oTemplates.Add(oView);
+            vNotices.clear();
+            EXPECT_THROW(oTemplates.Save(), rt::Error);
+            EXPECT_EQ(ReadFileText(), sBefore);
+            EXPECT_EQ(Loaded()->Count(), 1);
+            ASSERT_EQ(vNotices.size(), 1U);
+            EXPECT_EQ(vNotices[0].kind, rt::Notice::Kind::NotWritten);
+            EXPECT_EQ(vNotices[0].subject, FilePath());
+            // The reason names the template, its name made readable.
+            EXPECT_NE(vNotices[0].detail.find(bInName ? "\xEF\xBF\xBD" : "Filter"),
+                      std::string::npos)
+                << vNotices[0].detail;
+            EXPECT_NE(vNotices[0].detail.find("UTF-8"), std::string::npos) << vNotices[0].detail;
+        }
+    }
+    rt::SetNoticeListener({});
 }
 
 TEST_F(ReportFileTest, ASaveKeepsAVersionAnotherProgramWroteAsideAndSaysWhereOnce)

@@ -3,18 +3,29 @@
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
 #include "platform/locale/Locale.h"
+#include "platform/runtime/Strings.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <algorithm>
+#include <memory>
 #include <new>
 #include <sstream>
 
 namespace platform::excel::detail {
-
 namespace {
+
+// A part is read in pieces of this size, and no more than this is reserved ahead of the data.
+constexpr std::size_t kChunkBytes = std::size_t(64) << 10;
+constexpr zip_uint64_t kReserveAtMost = zip_uint64_t(1) << 20;
+
+struct FileCloser
+{
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
 
 bool German()
 {
@@ -41,6 +52,7 @@ std::string ZipReason(zip_error_t& error)
         {ZIP_ER_READ, "beim Lesen trat ein Fehler auf"},
         {ZIP_ER_WRITE, "beim Schreiben trat ein Fehler auf"},
         {ZIP_ER_INCONS, "das ZIP-Archiv ist beschädigt"},
+        {ZIP_ER_CRC, "die Prüfsumme der Daten stimmt nicht"},
         {ZIP_ER_MEMORY, "der Speicher reicht nicht"},
         {ZIP_ER_TMPOPEN, "die temporäre Datei kann nicht angelegt werden"},
         {ZIP_ER_RENAME, "die temporäre Datei kann nicht umbenannt werden"},
@@ -99,17 +111,34 @@ std::optional<std::string> Package::Read(const std::string& name) const
     if (zip_stat(handle_->zip, name.c_str(), 0, &st) != 0) {
         return std::nullopt;
     }
-    zip_file_t* file = zip_fopen(handle_->zip, name.c_str(), 0);
-    if (file == nullptr) {
+    const std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(handle_->zip, name.c_str(), 0));
+    if (!file) {
         Raise(kMethodFailed, Say("cannot read \"", "\"") + name + Say("\" of \"", "\" aus \"") +
                                  path_ + Say("\"", "\" kann nicht gelesen werden"));
     }
-    std::string data(static_cast<std::size_t>(st.size), '\0');
-    const zip_int64_t n = zip_fread(file, data.data(), data.size());
-    zip_fclose(file);
-    if (n < 0 || static_cast<zip_uint64_t>(n) != st.size) {
+    // The declared size is only a claim of the archive: a damaged one may declare gigabytes
+    // for a few bytes of data. What is kept grows with what the entry really gives, and an
+    // entry whose data ends before or after its declared size is refused.
+    std::string data;
+    data.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, kReserveAtMost)));
+    std::string chunk(kChunkBytes, '\0');
+    zip_int64_t n = 0;
+    while (data.size() < st.size &&
+           (n = zip_fread(file.get(), chunk.data(),
+                          std::min<zip_uint64_t>(chunk.size(), st.size - data.size()))) > 0) {
+        data.append(chunk.data(), static_cast<std::size_t>(n));
+    }
+    if (n >= 0 && data.size() == st.size) {
+        // The data must end where it was declared to (its checksum is tested there).
+        n = zip_fread(file.get(), chunk.data(), chunk.size());
+    }
+    if (n != 0 || data.size() != st.size) {
+        const std::string reason =
+            n < 0 ? ZipReason(*zip_file_get_error(file.get()))
+                  : Say("its data does not have the size the package declares",
+                        "seine Daten haben nicht die Größe, die das Paket angibt");
         Raise(kMethodFailed, Say("cannot read \"", "\"") + name + Say("\" of \"", "\" aus \"") +
-                                 path_ + Say("\"", "\" kann nicht gelesen werden"));
+                                 path_ + Say("\": ", "\" kann nicht gelesen werden: ") + reason);
     }
     return data;
 }
@@ -142,6 +171,21 @@ std::vector<std::string> Package::PartNames() const
 
 void Package::Commit()
 {
+    // The changed parts are checked as any reader would take them: a package that would not
+    // open again is never written.
+    for (const auto& [name, data] : pending_) {
+        if (!name.ends_with(".xml") && !name.ends_with(".rels")) {
+            continue;
+        }
+        if (const auto fault = WellFormedFault(data)) {
+            Raise(kMethodFailed,
+                  Say("cannot write \"", "\"") + path_ +
+                      Say("\": its part \"", "\" kann nicht geschrieben werden: sein Teil \"") +
+                      name +
+                      Say("\" would not be well-formed XML: ", "\" wäre kein wohlgeformtes XML: ") +
+                      *fault);
+        }
+    }
     for (const auto& [name, data] : pending_) {
         zip_source_t* source = zip_source_buffer(handle_->zip, data.data(), data.size(), 0);
         if (source == nullptr || zip_file_add(handle_->zip, name.c_str(), source,
@@ -170,6 +214,18 @@ void LoadPart(pugi::xml_document& doc, const std::string& data, const std::strin
         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
     if (!result) {
         Raise(kMethodFailed, what + " cannot be read: " + result.description());
+    }
+    // The parser holds the text as UTF-8 whatever the part was stored in (UTF-16, say), and
+    // it is saved so; its declaration must then say so too.
+    for (pugi::xml_node node : doc.children()) {
+        if (node.type() != pugi::node_declaration) {
+            continue;
+        }
+        pugi::xml_attribute encoding = node.attribute("encoding");
+        if (encoding && platform::runtime::LCase(encoding.value()) != "utf-8") {
+            encoding.set_value("UTF-8");
+        }
+        break;
     }
 }
 

@@ -29,7 +29,8 @@ public:
     /// The names of the parts in the file, in the archive's order (changes not committed
     /// are not listed).
     std::vector<std::string> PartNames() const;
-    /// Writes the changes to the file. Raises 1004 on failure.
+    /// Writes the changes to the file. Raises 1004 on failure, and when a changed XML part
+    /// (".xml", ".rels") is not well-formed: then the file stays as it was.
     void Commit();
 
 private:
@@ -43,7 +44,9 @@ private:
 /// Sets the content type of part `partName` ("/xl/workbook.xml") in "[Content_Types].xml".
 void SetContentType(Package& package, const std::string& partName, const std::string& contentType);
 
-/// Parses an XML part, keeping its declaration. Raises 1004 naming `what` on failure.
+/// Parses an XML part, keeping its declaration; a declaration that names another encoding
+/// than UTF-8 is made to name UTF-8, the encoding SavePart writes. Raises 1004 naming `what`
+/// on failure.
 void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& what);
 /// The first fault that keeps `data` from being well-formed XML (one document element,
 /// matching tags, defined entities, valid UTF-8, no unescaped "<" in values, ...), with its

@@ -351,33 +351,18 @@ void RemoveRelatedPart(Package& package, const std::string& workbookPart, std::s
     package.Write("[Content_Types].xml", SavePart(types));
 }
 
-// A filled template keeps most of its parts as they are: a part that is not well-formed XML
-// would go into the report unseen, and no reader would open it. Such a template is refused
-// before anything is written.
-void CheckXmlParts(const Package& package, const std::string& path)
+struct SheetPart
 {
-    for (const std::string& name : package.PartNames()) {
-        if (!name.ends_with(".xml") && !name.ends_with(".rels") && !name.ends_with(".vml")) {
-            continue;
-        }
-        if (const auto fault = WellFormedFault(package.Read(name).value_or(""))) {
-            Raise(kMethodFailed, "the template \"" + path +
-                                     "\" is not a well-formed workbook: its part \"" + name +
-                                     "\" is not well-formed XML: " + *fault);
-        }
-    }
-}
+    std::string name;
+    std::string part;
+};
 
-} // namespace
-
-std::vector<TemplateSheet> ReadTemplate(const std::string& path)
+// The sheets the workbook part lists, in its order, each with the part that holds it.
+std::vector<SheetPart> SheetParts(const Package& package, const std::string& workbookPart)
 {
-    const Package package(path);
-    CheckXmlParts(package, path);
-    const std::string workbookPart = WorkbookPart(package);
     const pugi::xml_document workbook = LoadRequired(package, workbookPart);
     const pugi::xml_document rels = LoadRequired(package, RelsOf(workbookPart));
-    std::vector<TemplateSheet> sheets;
+    std::vector<SheetPart> sheets;
     for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
         const pugi::xml_node rel =
             rels.child("Relationships")
@@ -387,9 +372,56 @@ std::vector<TemplateSheet> ReadTemplate(const std::string& path)
                                      std::string(sheet.attribute("name").value()) +
                                      "\" has no part");
         }
+        sheets.push_back({sheet.attribute("name").value(),
+                          ResolveTarget(workbookPart, rel.attribute("Target").value())});
+    }
+    return sheets;
+}
+
+// The parts the fill reads or changes go through a parser that reads past some faults of
+// well-formedness, and are written back as it read them; such a template is refused before
+// anything is written. Every other part is copied as it stands and is none of the fill's
+// business: spreadsheet programs write the drawings of cell notes with HTML-style "<br>"
+// tags, which are no XML, and readers of workbooks accept them so.
+void CheckXmlParts(const Package& package, const std::string& path)
+{
+    const auto check = [&](const std::string& name) {
+        const auto data = package.Read(name);
+        if (!data) {
+            return; // a missing part is reported by the step that needs it
+        }
+        if (const auto fault = WellFormedFault(*data)) {
+            Raise(kMethodFailed, "the template \"" + path +
+                                     "\" is not a well-formed workbook: its part \"" + name +
+                                     "\" is not well-formed XML: " + *fault);
+        }
+    };
+    // The relationships are how the fill, and every reader, finds the parts.
+    for (const std::string& name : package.PartNames()) {
+        if (name.ends_with(".rels")) {
+            check(name);
+        }
+    }
+    check("[Content_Types].xml");
+    const std::string workbookPart = WorkbookPart(package);
+    check(workbookPart);
+    check(Folder(workbookPart) + "styles.xml");
+    for (const SheetPart& sheet : SheetParts(package, workbookPart)) {
+        check(sheet.part);
+    }
+}
+
+} // namespace
+
+std::vector<TemplateSheet> ReadTemplate(const std::string& path)
+{
+    const Package package(path);
+    CheckXmlParts(package, path);
+    std::vector<TemplateSheet> sheets;
+    for (SheetPart& sheet : SheetParts(package, WorkbookPart(package))) {
         TemplateSheet entry;
-        entry.name = sheet.attribute("name").value();
-        entry.part = ResolveTarget(workbookPart, rel.attribute("Target").value());
+        entry.name = std::move(sheet.name);
+        entry.part = std::move(sheet.part);
         const pugi::xml_document xml = LoadRequired(package, entry.part);
         const pugi::xml_node hf = xml.child("worksheet").child("headerFooter");
         entry.header = SplitHeaderFooter(DecodeXstring(hf.child("oddHeader").text().get()));

@@ -83,7 +83,8 @@ std::string Escape(std::string_view text, bool controls)
             continue;
         }
         if (NonXmlCharacterAt(text, i)) {
-            out += "\xEF\xBF\xBD"; // U+FFFD, as for bytes that are no UTF-8
+            // No XML may hold it, but its escape brings it back to a reader as it was.
+            AppendUnitEscape(out, text[i + 2] == '\xBE' ? 0xFFFE : 0xFFFF);
             i += 2;
             continue;
         }

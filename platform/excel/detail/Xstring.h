@@ -18,8 +18,8 @@ bool HasNonXmlCharacter(std::string_view text) noexcept;
 bool HasLiteralEscape(std::string_view text) noexcept;
 
 /// `text` with each literal "_xHHHH_" made "_x005F_xHHHH_" and each character XML does not
-/// allow (HasNonXmlCharacter) made U+FFFD, as ill-formed UTF-8 is; for writers that escape
-/// control characters themselves.
+/// allow (HasNonXmlCharacter) made its escape ("_xFFFE_"); for writers that escape control
+/// characters themselves.
 std::string EscapeLiteralEscapes(std::string_view text);
 
 /// Whether `text` needs EscapeXstring: a literal escape or a character XML cannot carry as
@@ -27,7 +27,7 @@ std::string EscapeLiteralEscapes(std::string_view text);
 bool NeedsXstringEscape(std::string_view text) noexcept;
 
 /// `text` as an escaped string: literal escapes as above, C0 controls other than tab and LF
-/// (CR included) as "_x000D_" and the like, U+FFFE and U+FFFF as U+FFFD.
+/// (CR included) as "_x000D_" and the like, U+FFFE and U+FFFF as "_xFFFE_" and "_xFFFF_".
 std::string EscapeXstring(std::string_view text);
 
 /// The text an escaped string stands for: each "_xHHHH_" becomes its character (a pair of

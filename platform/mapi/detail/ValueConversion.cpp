@@ -58,19 +58,23 @@ std::optional<double> NumberOf(const runtime::Variant& v)
     return std::nullopt;
 }
 
-} // namespace
-
-runtime::Date ToDate(store::SysTime time)
+// Whole days and the time of day apart, as DateSerial + TimeSerial build a date, so that
+// equal moments give equal serials.
+double LinearOf(std::int64_t seconds)
 {
-    // Whole days and the time of day apart, as DateSerial + TimeSerial build a date, so that
-    // equal moments give equal serials.
-    const auto seconds = time.seconds;
     auto days = seconds / 86400;
     if (seconds % 86400 < 0)
         --days;
     const auto secondOfDay = seconds - days * 86400;
-    return runtime::Date::FromLinear(static_cast<double>(days) + kUnixEpochSerial +
-                                     static_cast<double>(secondOfDay) / kSecondsPerDay);
+    return static_cast<double>(days) + kUnixEpochSerial +
+           static_cast<double>(secondOfDay) / kSecondsPerDay;
+}
+
+} // namespace
+
+runtime::Date ToDate(store::SysTime time)
+{
+    return runtime::Date::FromLinear(LinearOf(time.seconds));
 }
 
 store::SysTime ToSysTime(runtime::Date date)
@@ -82,6 +86,23 @@ store::SysTime ToSysTime(runtime::Date date)
 runtime::Date ToDate(std::int64_t localSeconds)
 {
     return ToDate(store::SysTime{localSeconds});
+}
+
+std::optional<runtime::Date> TryToDate(std::int64_t localSeconds)
+{
+    const double linear = LinearOf(localSeconds);
+    if (linear < runtime::Date::MinSerial || linear >= runtime::Date::MaxDaySerial + 1.0)
+        return std::nullopt;
+    return runtime::Date::FromLinear(linear);
+}
+
+runtime::Date ToDateWithinCalendar(std::int64_t localSeconds)
+{
+    if (const auto date = TryToDate(localSeconds))
+        return *date;
+    return runtime::Date::FromLinear(localSeconds < 0
+                                         ? runtime::Date::MinSerial
+                                         : runtime::Date::MaxDaySerial + 86399.0 / kSecondsPerDay);
 }
 
 std::int64_t ToLocalSeconds(runtime::Date date)

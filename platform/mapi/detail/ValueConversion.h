@@ -28,6 +28,12 @@ store::SysTime ToSysTime(runtime::Date date);
 
 /// A local wall-clock time to a day serial, and back.
 runtime::Date ToDate(std::int64_t localSeconds);
+/// As ToDate, but nothing for a time outside the calendar (100-01-01 to 9999-12-31 23:59:59)
+/// instead of error 6; also for UTC seconds.
+std::optional<runtime::Date> TryToDate(std::int64_t localSeconds);
+/// As ToDate, but a time outside the calendar answers the calendar's end it passed
+/// (100-01-01 00:00:00 or 9999-12-31 23:59:59).
+runtime::Date ToDateWithinCalendar(std::int64_t localSeconds);
 std::int64_t ToLocalSeconds(runtime::Date date);
 
 /// Hex text of bytes (upper case), and back; throws runtime error 5 for malformed text.

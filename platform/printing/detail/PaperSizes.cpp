@@ -87,4 +87,12 @@ std::optional<std::string> MediaForPaperCode(std::int16_t code)
     return std::nullopt;
 }
 
+std::optional<std::pair<int, int>> PaperDimensionsForCode(std::int16_t code)
+{
+    for (const PaperSize& p : kPaperSizes)
+        if (p.code == code)
+            return std::pair{p.width, p.length};
+    return std::nullopt;
+}
+
 } // namespace platform::printing::detail

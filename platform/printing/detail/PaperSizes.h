@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform::printing::detail {
 
@@ -15,5 +16,9 @@ std::optional<std::int16_t> PaperCodeForMedia(std::string_view media);
 /// The print server media name for a host paper-size code ("A4" for 9), or empty when the
 /// code names no size the stand-in knows.
 std::optional<std::string> MediaForPaperCode(std::int16_t code);
+
+/// The width and the length of the paper of a host paper-size code in hundredths of a
+/// millimetre (portrait), or empty when the code names no size the stand-in knows.
+std::optional<std::pair<int, int>> PaperDimensionsForCode(std::int16_t code);
 
 } // namespace platform::printing::detail

@@ -59,6 +59,11 @@ rt::Variant Table(const std::vector<std::vector<rt::Variant>>& rows);
 std::shared_ptr<platform::excel::Workbook>
 BuildReport(const std::shared_ptr<platform::excel::Application>& app);
 
+/// The ".xml" and ".rels" parts of the package at `path` that an XML reader of its own
+/// (python3's expat) finds not well-formed, one a line with the fault; empty when every part
+/// reads.
+std::string PartsNoReaderOpens(const std::string& path);
+
 /// One cell of an .xlsx sheet as stored: type attribute, text of the value, style index.
 struct XlsxCell
 {

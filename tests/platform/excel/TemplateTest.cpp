@@ -11,9 +11,12 @@
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <cstdint>
 #include <fstream>
 #include <functional>
 
@@ -72,6 +75,13 @@ protected:
         MakeTemplate(
             templatePath_,
             "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
+        std::filesystem::copy_file(templatePath_, PathOf("pristine.xltx"));
+    }
+    // The template as SetUp made it again, for a test that damages it case by case.
+    void RestoreTemplate()
+    {
+        std::filesystem::copy_file(PathOf("pristine.xltx"), templatePath_,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
     std::string templatePath_;
 };
@@ -223,22 +233,42 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
     {
         const char* part;
         std::string data;
+        bool refused = true;
     } cases[] = {
-        // Parts a fill copies as they are: no reader would open the report.
-        {"xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>"},
+        // Parts the fill reads or changes, with faults its reader would pass over.
         {"xl/worksheets/sheet2.xml", "<worksheet><sheetData/>AT&T</worksheet>"},
-        {"docProps/app.xml", "<Properties/><Properties/>"},
         {"xl/styles.xml", "<styleSheet><cellXfs count='1'><xf a='1' a='2'/></cellXfs>"},
-        // A part the fill reads itself, with a fault its reader would pass over.
         {"xl/workbook.xml", "<workbook><sheets/></workbook><x/>"},
+        {"[Content_Types].xml", "<Types><Default Extension='xml'/></Types><Types/>"},
+        // The relationships, by which the fill and every reader find the parts.
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships xmlns='http://schemas.openxmlformats.org/package/2006/relationships'>"
+         "<Relationship Id='rId1' Target='worksheets/sheet1.xml' Type='http://schemas."
+         "openxmlformats.org/officeDocument/2006/relationships/worksheet'/></Relationships><x/>"},
+        {"xl/worksheets/_rels/sheet1.xml.rels", "<Relationships><Relationship></Relationships>"},
+        // Parts the fill neither reads nor changes go into the report as they stand.
+        {"xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>", false},
+        {"docProps/app.xml", "<Properties/><Properties/>", false},
     };
-    const std::string copy = PathOf("pristine.xltx");
-    std::filesystem::copy_file(templatePath_, copy);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.part);
-        std::filesystem::copy_file(copy, templatePath_,
-                                   std::filesystem::copy_options::overwrite_existing);
+        RestoreTemplate();
         ReplacePart(templatePath_, c.part, c.data);
+        if (!c.refused) {
+            auto book = app_->Workbooks()->Open(templatePath_);
+            book->Worksheets(1)->Range("A3")->SetValue(std::string("gefüllt"));
+            const std::string path = PathOf("copied.xlsx");
+            book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+            book->Close(false);
+            const exceltest::XlsxFile filled(path);
+            EXPECT_EQ(filled.Part(c.part), c.data);
+            // The sheet is read on its own: a reader of its cells would need the strings.
+            EXPECT_NE(filled.Part(kSheet).find("<c r=\"A3\" t=\"inlineStr\"><is><t "
+                                               "xml:space=\"preserve\">gefüllt</t>"),
+                      std::string::npos)
+                << filled.Part(kSheet);
+            continue;
+        }
         try {
             app_->Workbooks()->Open(templatePath_);
             ADD_FAILURE() << "the template was accepted";
@@ -252,14 +282,220 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
         }
     }
     // A template that breaks after it was opened is refused by the save, which writes nothing.
-    std::filesystem::copy_file(copy, templatePath_,
-                               std::filesystem::copy_options::overwrite_existing);
+    RestoreTemplate();
     auto book = app_->Workbooks()->Open(templatePath_);
     book->Worksheets(1)->Range("A1")->SetValue(std::string("x"));
-    ReplacePart(templatePath_, "xl/sharedStrings.xml", "<sst><si><t>offen</si></sst>");
+    ReplacePart(templatePath_, "xl/worksheets/sheet2.xml",
+                "<worksheet><sheetData/>AT&T</worksheet>");
     const std::string path = PathOf("filled.xlsx");
     EXPECT_THROW(book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook), rt::Error);
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// The package at `path` with the uncompressed size that its directory and the local header
+// declare for `part` set to `size`, the data left as it is.
+void DeclareSize(const std::string& path, const std::string& part, std::uint32_t size)
+{
+    std::string bytes = ReadBytes(path);
+    const auto put = [&](std::size_t at) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+        }
+    };
+    int patched = 0;
+    for (auto at = bytes.find(part); at != std::string::npos; at = bytes.find(part, at + 1)) {
+        if (at >= 46 && bytes.compare(at - 46, 4, "PK\x01\x02") == 0) {
+            put(at - 46 + 24); // the directory's entry
+            ++patched;
+        } else if (at >= 30 && bytes.compare(at - 30, 4, "PK\x03\x04") == 0) {
+            put(at - 30 + 22); // the local header
+            ++patched;
+        }
+    }
+    ASSERT_EQ(patched, 2);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Keeps the address space of the process within `bytes` more than it uses now, for its
+// lifetime: a reservation of gigabytes then fails instead of taking the machine's memory.
+class AddressSpaceLimit
+{
+public:
+    explicit AddressSpaceLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_AS, &old_);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit limit = old_;
+        limit.rlim_cur =
+            static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + bytes;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &old_); }
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+private:
+    rlimit old_{};
+};
+
+TEST_F(TemplateTest, PartThatDeclaresMoreThanItHoldsIsRefusedWithoutReservingIt)
+{
+    const std::string part = "xl/workbook.xml";
+    const auto real =
+        static_cast<std::uint32_t>(exceltest::XlsxFile(templatePath_).Part(part).size());
+    for (const std::uint32_t declared : {0xFFFFFFF0u, real + 1, real - 1}) {
+        SCOPED_TRACE(declared);
+        RestoreTemplate();
+        DeclareSize(templatePath_, part, declared);
+        const AddressSpaceLimit limit(rlim_t(1) << 30);
+        try {
+            app_->Workbooks()->Open(templatePath_);
+            ADD_FAILURE() << "the template was accepted";
+        } catch (const rt::Error& error) {
+            EXPECT_EQ(error.Number(), 1004);
+            EXPECT_NE(error.Description().find("\"" + part + "\""), std::string::npos)
+                << error.Description();
+        }
+    }
+}
+
+// A cell note as a spreadsheet program stores it: its text in the comments part, and its box
+// in a legacy drawing whose line breaks are HTML-style "<br>" tags without an end.
+void AddNoteWithALineBreak(const std::string& path)
+{
+    lxw_workbook* workbook = workbook_new(path.c_str());
+    lxw_worksheet* sheet = workbook_add_worksheet(workbook, "Bericht");
+    worksheet_write_string(sheet, 0, 0, "Titel", nullptr);
+    worksheet_write_comment(sheet, 0, 0, "Autor:\nerste Zeile\nzweite Zeile");
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+    const exceltest::XlsxFile file(path);
+    const std::string vmlPart = "xl/drawings/vmlDrawing1.vml";
+    std::string vml = file.Part(vmlPart);
+    const std::string empty = "<div style=\"text-align:left\"></div>";
+    const auto at = vml.find(empty);
+    ASSERT_NE(at, std::string::npos) << vml;
+    vml.replace(at, empty.size(),
+                "<div style='text-align:left'><font face=\"Tahoma\" size=\"160\" "
+                "color=\"auto\"><b>Autor:</b></font><font face=\"Tahoma\" size=\"160\" "
+                "color=\"auto\"><br>erste Zeile<br>zweite Zeile</font></div>");
+    ReplacePart(path, vmlPart, vml);
+}
+
+TEST_F(TemplateTest, TemplateWithACellNoteIsFilledAndKeepsTheNote)
+{
+    const std::string notePath = PathOf("note.xltx");
+    AddNoteWithALineBreak(notePath);
+    const exceltest::XlsxFile original(notePath);
+    ASSERT_TRUE(original.Has("xl/comments1.xml"));
+    ASSERT_NE(original.Part("xl/drawings/vmlDrawing1.vml").find("<br>erste"), std::string::npos);
+
+    auto book = app_->Workbooks()->Open(notePath);
+    book->Worksheets(1)->Range("A2")->SetValue(std::string("gefüllt"));
+    const std::string path = PathOf("filled.xlsx");
+    book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+    book->Close(false);
+
+    const exceltest::XlsxFile filled(path);
+    for (const char* part : {"xl/drawings/vmlDrawing1.vml", "xl/comments1.xml",
+                             "xl/worksheets/_rels/sheet1.xml.rels"}) {
+        EXPECT_EQ(filled.Part(part), original.Part(part)) << part;
+    }
+    EXPECT_NE(filled.Part(kSheet).find("<legacyDrawing"), std::string::npos);
+    EXPECT_EQ(filled.Cells(kSheet).at("A2").value, "gefüllt");
+    EXPECT_EQ(filled.Cells(kSheet).at("A1").value, "Titel");
+    EXPECT_EQ(exceltest::PartsNoReaderOpens(path), "");
+}
+
+// `text` (ASCII and Latin-1 letters as UTF-8) in Latin-1 bytes.
+std::string Latin1(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == 0xC3 && i + 1 < text.size()) {
+            out += static_cast<char>(0x40 + static_cast<unsigned char>(text[++i]));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// `text` as above in UTF-16 (little-endian, with its byte-order mark).
+std::string Utf16(const std::string& text)
+{
+    std::string out = "\xFF\xFE";
+    for (char c : Latin1(text)) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+// The template's first sheet stored in another encoding under a declaration that says so,
+// its page header naming a person with an umlaut.
+void StoreSheetIn(const std::string& path, const std::string& encoding,
+                  std::string (*encode)(const std::string&))
+{
+    std::string sheet = exceltest::XlsxFile(path).Part(kSheet);
+    const std::string utf8 = "encoding=\"UTF-8\"";
+    ASSERT_NE(sheet.find(utf8), std::string::npos);
+    sheet.replace(sheet.find(utf8), utf8.size(), "encoding=\"" + encoding + "\"");
+    const std::string confidential = "Confidential";
+    ASSERT_NE(sheet.find(confidential), std::string::npos);
+    sheet.replace(sheet.find(confidential), confidential.size(), "Vertraulich für Müller");
+    ReplacePart(path, kSheet, encode(sheet));
+}
+
+TEST_F(TemplateTest, SheetStoredInAnotherEncodingIsWrittenWithADeclarationThatMatches)
+{
+    const struct
+    {
+        const char* encoding;
+        std::string (*encode)(const std::string&);
+    } cases[] = {{"UTF-16", Utf16}, {"ISO-8859-1", Latin1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.encoding);
+        RestoreTemplate();
+        StoreSheetIn(templatePath_, c.encoding, c.encode);
+        auto book = app_->Workbooks()->Open(templatePath_);
+        auto setup = book->Worksheets(1)->PageSetup();
+        EXPECT_EQ(setup->RightHeader(), "Vertraulich für Müller");
+        setup->SetCenterHeader("Grüße");
+        book->Worksheets(1)->Range("A3")->SetValue(std::string("Zeile für dich"));
+        const std::string path = PathOf("filled.xlsx");
+        book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+        book->Close(false);
+
+        EXPECT_EQ(exceltest::PartsNoReaderOpens(path), "");
+        const exceltest::XlsxFile filled(path);
+        EXPECT_EQ(filled.HeaderFooter(kSheet, "oddHeader"),
+                  "&LKestrova&CGrüße&RVertraulich für Müller");
+        EXPECT_EQ(filled.Cells(kSheet).at("A3").value, "Zeile für dich");
+        EXPECT_EQ(filled.Cells(kSheet).at("A1").value, "Quarterly title");
+    }
+}
+
+TEST_F(TemplateTest, FillWhoseOutputWouldNotOpenIsRefusedAndNothingWritten)
+{
+    // An encoding the fill cannot take over: the filled sheet would mix its bytes with UTF-8.
+    StoreSheetIn(templatePath_, "windows-1252", Latin1);
+    auto book = app_->Workbooks()->Open(templatePath_);
+    book->Worksheets(1)->Range("A3")->SetValue(std::string("Zeile für dich"));
+    const std::string path = PathOf("filled.xlsx");
+    try {
+        book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+        ADD_FAILURE() << "a workbook that would not open was saved";
+    } catch (const rt::Error& error) {
+        EXPECT_EQ(error.Number(), 1004);
+        EXPECT_NE(error.Description().find("\"" + path + "\""), std::string::npos)
+            << error.Description();
+        EXPECT_NE(error.Description().find(std::string("\"") + kSheet + "\""), std::string::npos)
+            << error.Description();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"pristine.xltx", "report.xltx"}));
 }
 
 TEST_F(TemplateTest, FailureWhileFillingNamesTheTargetNotTheTemporaryFile)

@@ -48,7 +48,15 @@ TEST_F(FlexGridEventsTest, BeforeEditCanRefuseAndAfterEditFollowsTheChange)
     EXPECT_TRUE(grid.UserEdit(1, 2, "free text"));
     EXPECT_EQ(grid.TextMatrix(1, 2), "free text");
     EXPECT_EQ(grid.ComboIndex(), -1);
-    EXPECT_EQ(edited, (std::vector<std::pair<int, int>>{{1, 2}}));
+    // A cell with a check box toggles; its text is never typed over.
+    grid.SetCellChecked({2, 2, 2, 2}, CheckState::Unchecked);
+    const std::string sBoxed = grid.TextMatrix(2, 2);
+    EXPECT_FALSE(grid.UserEdit(2, 2, "Renamed by typing"));
+    EXPECT_EQ(grid.TextMatrix(2, 2), sBoxed);
+    EXPECT_TRUE(grid.UserToggleCheck(2, 2));
+    EXPECT_EQ(grid.CellChecked(2, 2), CheckState::Checked);
+    EXPECT_EQ(grid.TextMatrix(2, 2), sBoxed);
+    EXPECT_EQ(edited, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
 }
 
 TEST_F(FlexGridEventsTest, DropDownListGivesTheIndexOfThePickedEntry)

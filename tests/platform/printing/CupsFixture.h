@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/printing/BackgroundPrint.h"
 #include "platform/printing/Spooler.h"
 
 #include <cups/cups.h>
@@ -85,6 +86,28 @@ inline std::filesystem::path CupsPdfOutputFolder()
     replace("${HOME}", pw ? pw->pw_dir : "");
     replace("${USER}", pw ? pw->pw_name : "");
     return out;
+}
+
+/// The newest job of this user on a queue with that title (any title when empty); 0 when
+/// there is none.
+inline int NewestJob(const std::string& queue, const std::string& title)
+{
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 1, CUPS_WHICHJOBS_ALL);
+    int id = 0;
+    for (int i = 0; i < count; ++i)
+        if ((title.empty() || (jobs[i].title && title == jobs[i].title)) && jobs[i].id > id)
+            id = jobs[i].id;
+    cupsFreeJobs(count, jobs);
+    return id;
+}
+
+/// The job that a print in the background submitted, once every such print has ended: the
+/// newest of this user on the queue with that title; 0 when there is none.
+inline int BackgroundJob(const std::string& queue, const std::string& title)
+{
+    WaitForBackgroundPrints();
+    return NewestJob(queue, title);
 }
 
 /// Waits until the job has ended (completed, cancelled or aborted) and returns its final state,

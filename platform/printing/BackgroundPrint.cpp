@@ -1,0 +1,172 @@
+#include "platform/printing/BackgroundPrint.h"
+
+#include "platform/printing/Spooler.h"
+#include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
+
+#include <atomic>
+#include <exception>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <system_error>
+#include <thread>
+
+namespace platform::printing {
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace rt = platform::runtime;
+
+constexpr const char* kSource = "PrintInBackground";
+
+// The prints under way: each thread with the flag it sets when it is done. Joined when the
+// process ends, so that no print is cut off by the exit.
+class Prints
+{
+public:
+    ~Prints() { WaitForAll(); }
+
+    void Start(std::function<void()> work)
+    {
+        std::lock_guard lock(mutex_);
+        JoinFinished();
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        threads_.push_back({std::thread([work = std::move(work), done] {
+                                work();
+                                done->store(true);
+                            }),
+                            done});
+    }
+
+    void WaitForAll()
+    {
+        std::list<Entry> running;
+        {
+            std::lock_guard lock(mutex_);
+            running.swap(threads_);
+        }
+        for (auto& entry : running)
+            entry.thread.join();
+    }
+
+    void Fail(std::string sentence)
+    {
+        std::cerr << "tallyman: " << sentence << std::endl;
+        std::lock_guard lock(mutex_);
+        failures_.push_back(std::move(sentence));
+    }
+
+    std::vector<std::string> TakeFailures()
+    {
+        std::lock_guard lock(mutex_);
+        return std::exchange(failures_, {});
+    }
+
+private:
+    struct Entry
+    {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+
+    void JoinFinished()
+    {
+        for (auto it = threads_.begin(); it != threads_.end();) {
+            if (!it->done->load()) {
+                ++it;
+                continue;
+            }
+            it->thread.join();
+            it = threads_.erase(it);
+        }
+    }
+
+    std::mutex mutex_;
+    std::list<Entry> threads_;
+    std::vector<std::string> failures_;
+};
+
+Prints& ThePrints()
+{
+    static Prints prints;
+    return prints;
+}
+
+fs::path NewFolder()
+{
+    std::random_device rd;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        auto folder = fs::temp_directory_path() /
+                      ("tallyman-job-" + std::to_string(rd()) + std::to_string(rd()));
+        std::error_code ec;
+        if (fs::create_directory(folder, ec))
+            return folder;
+    }
+    rt::Raise(rt::errors::PathFileAccess, kSource, "No temporary folder for printing");
+}
+
+// The copy lies in a folder of its own, under the document's own name, which the queue shows
+// as the job's title.
+fs::path CopyOf(const std::string& file)
+{
+    const fs::path folder = NewFolder();
+    const fs::path copy = folder / fs::path(file).filename();
+    std::error_code ec;
+    if (!fs::copy_file(file, copy, ec)) {
+        fs::remove_all(folder, ec);
+        rt::Raise(rt::errors::PathFileAccess, kSource,
+                  "\"" + file + "\" cannot be copied for printing: " + ec.message());
+    }
+    return copy;
+}
+
+void Print(const PrintRequest& request, const fs::path& copy)
+{
+    try {
+        const PrintableDocument document(copy.string(), request.page, request.localeName);
+        const std::string title = copy.filename().string();
+        Spooler spooler;
+        if (request.jobSettings)
+            spooler.PrintFile(request.printer, document.path(), title, *request.jobSettings);
+        else
+            spooler.PrintFile(request.printer, document.path(), title);
+    } catch (const rt::Error& e) {
+        ThePrints().Fail("\"" + request.file + "\" was not printed: " + e.Description());
+    } catch (const std::exception& e) {
+        ThePrints().Fail("\"" + request.file + "\" was not printed: " + e.what());
+    }
+    std::error_code ec; // a leftover temporary copy is no reason to fail
+    fs::remove_all(copy.parent_path(), ec);
+}
+
+} // namespace
+
+void PrintInBackground(PrintRequest request)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(request.file, ec))
+        rt::Raise(rt::errors::FileNotFound, kSource, "File not found: " + request.file);
+    const fs::path copy = CopyOf(request.file);
+    // The user hears of the print here, on the thread that listens, as the print is on its way.
+    platform::runtime::Notify(
+        {platform::runtime::Notice::Kind::Printed, copy.filename().string(), request.printer});
+    ThePrints().Start([request = std::move(request), copy] { Print(request, copy); });
+}
+
+void WaitForBackgroundPrints()
+{
+    ThePrints().WaitForAll();
+}
+
+std::vector<std::string> TakeBackgroundPrintFailures()
+{
+    return ThePrints().TakeFailures();
+}
+
+} // namespace platform::printing

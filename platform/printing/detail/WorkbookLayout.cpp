@@ -1,0 +1,156 @@
+#include "platform/printing/detail/WorkbookLayout.h"
+
+#include "platform/printing/detail/PaperSizes.h"
+#include "platform/runtime/Error.h"
+
+#include <pugixml.hpp>
+#include <zip.h>
+
+#include <list>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace platform::printing::detail {
+
+namespace {
+
+namespace rt = platform::runtime;
+
+constexpr const char* kSource = "PrintableDocument";
+
+// The elements that follow the page setup in a worksheet, in the order the format fixes.
+constexpr const char* kAfterPageSetup[] = {
+    "headerFooter",  "rowBreaks", "colBreaks",  "customProperties", "cellWatches",
+    "ignoredErrors", "smartTags", "drawing",    "legacyDrawing",    "legacyDrawingHF",
+    "drawingHF",     "picture",   "oleObjects", "controls",         "webPublishItems",
+    "tableParts",    "extLst"};
+
+// A name without its namespace prefix.
+std::string LocalName(const char* name)
+{
+    const std::string text(name);
+    const auto colon = text.find(':');
+    return colon == std::string::npos ? text : text.substr(colon + 1);
+}
+
+std::string Prefix(const pugi::xml_node& node)
+{
+    const std::string text(node.name());
+    const auto colon = text.find(':');
+    return colon == std::string::npos ? std::string() : text.substr(0, colon + 1);
+}
+
+pugi::xml_node PageSetupOf(pugi::xml_node sheet)
+{
+    const std::string prefix = Prefix(sheet);
+    for (pugi::xml_node child : sheet.children())
+        if (LocalName(child.name()) == "pageSetup")
+            return child;
+    for (pugi::xml_node child : sheet.children())
+        for (const char* after : kAfterPageSetup)
+            if (LocalName(child.name()) == after)
+                return sheet.insert_child_before((prefix + "pageSetup").c_str(), child);
+    return sheet.append_child((prefix + "pageSetup").c_str());
+}
+
+void Set(pugi::xml_node node, const char* name, const std::string& value)
+{
+    pugi::xml_attribute attribute = node.attribute(name);
+    if (!attribute)
+        attribute = node.append_attribute(name);
+    attribute.set_value(value.c_str());
+}
+
+struct Archive
+{
+    zip_t* zip = nullptr;
+    ~Archive()
+    {
+        if (zip != nullptr)
+            zip_discard(zip);
+    }
+};
+
+[[noreturn]] void RaiseUnreadable(const std::filesystem::path& workbook, const std::string& why)
+{
+    rt::Raise(rt::errors::PathFileAccess, kSource,
+              "The page setup of \"" + workbook.string() + "\" cannot be written: " + why);
+}
+
+std::string Read(zip_t* zip, zip_uint64_t index, const std::filesystem::path& workbook)
+{
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(zip, index, 0, &st) != 0)
+        RaiseUnreadable(workbook, zip_strerror(zip));
+    std::string data(st.size, '\0');
+    zip_file_t* file = zip_fopen_index(zip, index, 0);
+    if (file == nullptr)
+        RaiseUnreadable(workbook, zip_strerror(zip));
+    const zip_int64_t n = zip_fread(file, data.data(), data.size());
+    zip_fclose(file);
+    if (n < 0 || static_cast<zip_uint64_t>(n) != st.size)
+        RaiseUnreadable(workbook, "a worksheet cannot be read");
+    return data;
+}
+
+bool IsWorksheet(const std::string& name)
+{
+    const std::string folder = "xl/worksheets/";
+    return name.rfind(folder, 0) == 0 && name.find('/', folder.size()) == std::string::npos &&
+           name.size() > 4 && name.compare(name.size() - 4, 4, ".xml") == 0;
+}
+
+} // namespace
+
+std::string LaidOutSheet(const std::string& sheetXml, const PageLayout& page)
+{
+    pugi::xml_document doc;
+    if (!doc.load_buffer(sheetXml.data(), sheetXml.size(),
+                         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata))
+        return sheetXml;
+    pugi::xml_node sheet = doc.document_element();
+    if (LocalName(sheet.name()) != "worksheet")
+        return sheetXml;
+    pugi::xml_node setup = PageSetupOf(sheet);
+    if (PaperDimensionsForCode(page.paperSize))
+        Set(setup, "paperSize", std::to_string(page.paperSize));
+    Set(setup, "orientation", page.orientation == 2 ? "landscape" : "portrait");
+    if (page.scale >= 10 && page.scale <= 400)
+        Set(setup, "scale", std::to_string(page.scale));
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+    return out.str();
+}
+
+void LayOutWorkbook(const std::filesystem::path& workbook, const PageLayout& page)
+{
+    Archive archive;
+    int error = 0;
+    archive.zip = zip_open(workbook.c_str(), 0, &error);
+    if (archive.zip == nullptr)
+        RaiseUnreadable(workbook, "it is no workbook of the open format");
+    // libzip reads the new contents when the archive is closed: they live until then.
+    std::list<std::string> contents;
+    const zip_int64_t count = zip_get_num_entries(archive.zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const char* name = zip_get_name(archive.zip, index, 0);
+        if (name == nullptr || !IsWorksheet(name))
+            continue;
+        contents.push_back(LaidOutSheet(Read(archive.zip, index, workbook), page));
+        zip_source_t* source =
+            zip_source_buffer(archive.zip, contents.back().data(), contents.back().size(), 0);
+        if (source == nullptr || zip_file_replace(archive.zip, index, source, 0) != 0) {
+            if (source != nullptr)
+                zip_source_free(source);
+            RaiseUnreadable(workbook, zip_strerror(archive.zip));
+        }
+    }
+    if (zip_close(archive.zip) != 0)
+        RaiseUnreadable(workbook, zip_strerror(archive.zip));
+    archive.zip = nullptr;
+}
+
+} // namespace platform::printing::detail
