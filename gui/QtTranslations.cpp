@@ -4,13 +4,17 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace gui {
 
-QtTranslations::QtTranslations()
+QtTranslations::QtTranslations() : m_sPreviousLocale(QLocale().name())
 {
     const std::string locale = platform::locale::CurrentName();
+    // Qt would take the process's environment, which need not be the run's language.
+    QLocale::setDefault(
+        QLocale(QString::fromStdString(locale).replace(QLatin1Char('-'), QLatin1Char('_'))));
     const QString language = QString::fromStdString(locale.substr(0, locale.find('-')));
     if (language.isEmpty() || language == QLatin1String("en"))
         return;
@@ -28,6 +32,7 @@ QtTranslations::QtTranslations()
 
 QtTranslations::~QtTranslations()
 {
+    QLocale::setDefault(QLocale(m_sPreviousLocale));
     for (const auto& translator : m_translators)
         QCoreApplication::removeTranslator(translator.get());
 }

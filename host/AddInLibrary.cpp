@@ -1,6 +1,7 @@
 #include "host/AddInLibrary.h"
 
 #include "common/ILanguage.h"
+#include "host/HostTexts.h"
 #include "platform/outlook/AddIn.h"
 
 #include <dlfcn.h>
@@ -28,7 +29,7 @@ AddInLibrary::AddInLibrary(const std::vector<std::string>& vCandidates)
         const char* pError = dlerror();
         sTried += "\n  " + sPath + ": " + (pError ? pError : "cannot be loaded");
     }
-    throw std::runtime_error("the report add-in library could not be loaded:" + sTried);
+    throw std::runtime_error(Say(HostText::AddInNotLoaded, {sTried}));
 }
 
 AddInLibrary::~AddInLibrary()

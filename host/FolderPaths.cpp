@@ -1,6 +1,7 @@
 #include "host/FolderPaths.h"
 
 #include "host/AddInLibrary.h"
+#include "host/HostTexts.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
@@ -56,17 +57,38 @@ std::optional<int> ChildRow(const pf::FlexGrid& oTree, int lParent, const std::s
     return std::nullopt;
 }
 
-std::optional<int> FindPath(pf::FlexGrid& oTree, const std::vector<std::string>& vNames)
+// The paths of the folders directly under lParent (-1: the stores), each after sPrefix.
+std::string ChildPaths(const pf::FlexGrid& oTree, int lParent, const std::string& sPrefix)
+{
+    const int lLevel = lParent < 0 ? 0 : oTree.RowOutlineLevel(lParent) + 1;
+    std::string sPaths;
+    for (int r = lParent + 1; r < oTree.Rows(); ++r) {
+        const int lRowLevel = oTree.RowOutlineLevel(r);
+        if (lRowLevel < lLevel)
+            break;
+        if (lRowLevel == lLevel && !RowName(oTree, r).empty())
+            sPaths += (sPaths.empty() ? "\"" : ", \"") + sPrefix + RowName(oTree, r) + "\"";
+    }
+    return sPaths;
+}
+
+// The row of the path, or the folders the person could have meant where it went astray.
+std::optional<int> FindPath(pf::FlexGrid& oTree, const std::vector<std::string>& vNames,
+                            std::string& sChoices)
 {
     int lRow = -1;
+    std::string sPrefix;
     for (const auto& sName : vNames) {
         // The folder's subfolders are read when it is expanded, as a person would see them.
         if (lRow >= 0 && oTree.IsCollapsed(lRow) == pf::OutlineState::Collapsed)
             oTree.UserToggleNode(lRow);
         const auto oChild = ChildRow(oTree, lRow, sName);
-        if (!oChild)
+        if (!oChild) {
+            sChoices = ChildPaths(oTree, lRow, sPrefix);
             return std::nullopt;
+        }
         lRow = *oChild;
+        sPrefix += sName + "/";
     }
     return lRow;
 }
@@ -133,8 +155,7 @@ std::vector<std::string> SplitFolderPath(const std::string& sPath)
         const char c = sPath[i];
         if (c == '\\') {
             if (i + 1 >= sPath.size() || (sPath[i + 1] != '/' && sPath[i + 1] != '\\'))
-                throw std::invalid_argument("folder path \"" + sPath +
-                                            "\": write \\/ for a slash and \\\\ for a backslash");
+                throw std::invalid_argument(Say(HostText::FolderPathQuote, {sPath}));
             vNames.back() += sPath[++i];
         } else if (c == '/') {
             vNames.emplace_back();
@@ -144,7 +165,7 @@ std::vector<std::string> SplitFolderPath(const std::string& sPath)
     }
     for (const auto& sName : vNames)
         if (sName.empty())
-            throw std::invalid_argument("folder path \"" + sPath + "\" has an empty name");
+            throw std::invalid_argument(Say(HostText::FolderPathEmptyName, {sPath}));
     return vNames;
 }
 
@@ -155,10 +176,11 @@ void AnswerFolderPicker(pf::Form& oWindow, const std::vector<std::string>& vPath
         throw std::runtime_error("the folder picker shows no folder tree");
     auto& oTree = pTree->Grid();
     for (const auto& sPath : vPaths) {
-        const auto oRow = FindPath(oTree, SplitFolderPath(sPath));
+        std::string sChoices;
+        const auto oRow = FindPath(oTree, SplitFolderPath(sPath), sChoices);
         if (!oRow) {
             Click(oWindow, "cmdCancel");
-            throw std::runtime_error("there is no folder \"" + sPath + "\"");
+            throw std::runtime_error(Say(HostText::NoFolderPath, {sPath, sChoices}));
         }
         if (oTree.CellChecked(*oRow, 0) != pf::CheckState::TreeChecked)
             oTree.UserToggleCheck(*oRow, 0);
@@ -173,7 +195,7 @@ void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& v
                      ? dynamic_cast<pf::MenuBar*>(pWindow->FindControl("MenuBar1").get())
                      : nullptr;
     if (!pBar)
-        throw std::runtime_error("the report window is not open");
+        throw std::runtime_error(Say(HostText::WindowNotOpen));
     for (const auto& sPath : vPaths)
         SplitFolderPath(sPath);
     // The add-in shows the picker from inside its command; the failure of an answer reaches

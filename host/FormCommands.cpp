@@ -265,13 +265,15 @@ pf::FlexGrid& Grid(pf::Form& form, const std::string& sName)
     return Usable<pf::GridControl>(form, sName, HostText::WhatGrid).Grid();
 }
 
-// A row by its number, or by the text of its first shown column (letter case ignored).
+// A row by its number, or by the text of its first shown column (letter case and the blanks
+// at its ends ignored: a tree row's text begins with one, which the person does not see).
 int Row(const pf::FlexGrid& fg, const std::string& s)
 {
     if (s.empty() || s.find_first_not_of("-0123456789") != std::string::npos) {
         const int c = FirstShownCol(fg);
+        const std::string sWanted = rt::LCase(rt::Trim(s));
         for (int r = fg.FixedRows(); r < fg.Rows(); ++r)
-            if (fg.RowIsVisible(r) && rt::LCase(fg.TextMatrix(r, c)) == rt::LCase(s))
+            if (fg.RowIsVisible(r) && rt::LCase(rt::Trim(fg.TextMatrix(r, c))) == sWanted)
                 return r;
         throw CommandRefused(Say(HostText::NoRowReads, {s}));
     }
@@ -459,6 +461,15 @@ int FirstShownCol(const pf::FlexGrid& fg)
         if (!fg.ColHidden(c))
             return c;
     return 0;
+}
+
+std::vector<std::string> CommandWords(const std::string& sLine)
+{
+    Words words(sLine);
+    std::vector<std::string> vWords;
+    while (!words.Empty())
+        vWords.push_back(words.Word(HostText::WhatCommand));
+    return vWords;
 }
 
 std::string FormCommandHelp()

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace platform::forms {
 class FlexGrid;
@@ -20,6 +21,10 @@ public:
 
 /// The first column of a grid that is not hidden: where a row shows its caption.
 int FirstShownCol(const platform::forms::FlexGrid& fg);
+
+/// The blank-separated words of a command line; a word in double quotes may hold blanks ("Due
+/// Date"), and "" inside quotes is one quote. Raises CommandRefused for a quote not closed.
+std::vector<std::string> CommandWords(const std::string& sLine);
 
 /// The commands a person works a form with, as the help lists them.
 std::string FormCommandHelp();

@@ -54,9 +54,10 @@ int Number(const std::string& s)
 bool OnOff(const std::string& s)
 {
     const std::string v = rt::LCase(s);
-    if (v == "on" || v == "yes" || v == "1")
+    // The dialog's own words answer it too, in either language.
+    if (v == "on" || v == "yes" || v == "1" || v == "an" || v == "ja")
         return true;
-    if (v == "off" || v == "no" || v == "0")
+    if (v == "off" || v == "no" || v == "0" || v == "aus" || v == "nein")
         return false;
     throw CommandRefused(Say(HostText::SayOnOff));
 }
@@ -77,11 +78,11 @@ void PrintField(pf::PrintDialog& d, const std::string& sVerb, const std::string&
         std::string sKind, sFrom, sTo;
         words >> sKind >> sFrom >> sTo;
         sKind = rt::LCase(sKind);
-        if (sKind == "all")
+        if (sKind == "all" || sKind == "alle")
             d.range = pf::PrintRange::All;
-        else if (sKind == "selection")
+        else if (sKind == "selection" || sKind == "auswahl")
             d.range = pf::PrintRange::Selection;
-        else if (sKind == "pages") {
+        else if (sKind == "pages" || sKind == "seiten") {
             d.range = pf::PrintRange::Pages;
             d.fromPage = Number(sFrom);
             d.toPage = Number(sTo.empty() ? sFrom : sTo);
@@ -89,14 +90,16 @@ void PrintField(pf::PrintDialog& d, const std::string& sVerb, const std::string&
             throw CommandRefused(Say(HostText::RangeIs));
     } else if (sVerb == "orientation") {
         const std::string v = rt::LCase(sRest);
-        if (v != "portrait" && v != "landscape")
+        const bool bPortrait = v == "portrait" || v == "hochformat";
+        if (!bPortrait && v != "landscape" && v != "querformat")
             throw CommandRefused(Say(HostText::OrientationIs));
-        d.orientation = v == "portrait" ? 1 : 2;
+        d.orientation = bPortrait ? 1 : 2;
     } else if (sVerb == "colour" || sVerb == "color") {
         const std::string v = rt::LCase(sRest);
-        if (v != "mono" && v != "colour" && v != "color")
+        const bool bMono = v == "mono" || v == "einfarbig";
+        if (!bMono && v != "colour" && v != "color" && v != "farbig")
             throw CommandRefused(Say(HostText::ColourIs));
-        d.color = v == "mono" ? 1 : 2;
+        d.color = bMono ? 1 : 2;
     } else {
         static const std::map<std::string, int pf::PrintDialog::*> kNumbers = {
             {"paper", &pf::PrintDialog::paperSize},  {"length", &pf::PrintDialog::paperLength},

@@ -55,7 +55,7 @@ std::string Lines(const std::vector<std::string>& lines, int width)
 
 std::string ComboValue(const pf::ComboBox& combo)
 {
-    std::string s = Quoted(combo.Text()) + " of";
+    std::string s = Say(HostText::ComboOf, {Quoted(combo.Text())});
     for (int i = 0; i < combo.ListCount(); ++i)
         s += (i == combo.ListIndex() ? " [" : " ") + combo.List(i) +
              (i == combo.ListIndex() ? "]" : "") + (i + 1 < combo.ListCount() ? " |" : "");
@@ -229,19 +229,23 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
             printers +=
                 (name == print->printer ? " [" : " ") + name + (name == print->printer ? "]" : "");
         lines.push_back(printers);
-        static const std::array<const char*, 3> kRanges = {"all", "selection", "pages"};
-        std::string range = kRanges[static_cast<std::size_t>(print->range)];
+        static const std::array kRanges = {HostText::RangeAll, HostText::RangeSelection,
+                                           HostText::RangePages};
+        std::string range = Say(kRanges[static_cast<std::size_t>(print->range)]);
         if (print->range == pf::PrintRange::Pages)
             range += " " + std::to_string(print->fromPage) + "-" + std::to_string(print->toPage);
-        lines.push_back("  copies " + std::to_string(print->copies) + ", collate " +
-                        (print->collate ? "on" : "off") + ", range " + range);
+        lines.push_back("  " +
+                        Say(HostText::PrintCopiesLine,
+                            {std::to_string(print->copies),
+                             Say(print->collate ? HostText::WordOn : HostText::WordOff), range}));
         lines.push_back(
-            "  orientation " + std::string(print->orientation == 2 ? "landscape" : "portrait") +
-            ", paper " + std::to_string(print->paperSize) + " (" +
-            std::to_string(print->paperWidth) + " x " + std::to_string(print->paperLength) +
-            "), source " + std::to_string(print->paperSource) + ", colour " +
-            (print->color == 1 ? "mono" : "colour") + ", quality " +
-            std::to_string(print->quality) + ", scale " + std::to_string(print->scale));
+            "  " +
+            Say(HostText::PrintPageLine,
+                {Say(print->orientation == 2 ? HostText::WordLandscape : HostText::WordPortrait),
+                 std::to_string(print->paperSize), std::to_string(print->paperWidth),
+                 std::to_string(print->paperLength), std::to_string(print->paperSource),
+                 Say(print->color == 1 ? HostText::WordMono : HostText::WordColour),
+                 std::to_string(print->quality), std::to_string(print->scale)}));
         lines.push_back("  " + Say(HostText::AnswerPrintDialog));
     }
     return Lines(lines, width);
@@ -249,7 +253,7 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
 
 std::string PopupText(const pf::MenuItem& menu, int width)
 {
-    std::vector<std::string> lines{"== menu " + menu.Key() + " =="};
+    std::vector<std::string> lines{"== " + Say(HostText::PopupTitle, {menu.Key()}) + " =="};
     for (const auto& item : menu.Children()) {
         if (!item->Visible())
             continue;

@@ -28,13 +28,42 @@ constexpr int kCtrl = 2;
 constexpr int kEnter = 13;
 constexpr int kKeyA = 65;
 
-std::vector<std::string> Words(const std::string& sLine)
+// Words from..to-1 as one text with single blanks between them.
+std::string Joined(const std::vector<std::string>& vWords, std::size_t from, std::size_t to)
 {
-    std::istringstream in(sLine);
-    std::vector<std::string> v;
-    for (std::string s; in >> s;)
-        v.push_back(s);
-    return v;
+    std::string s;
+    for (std::size_t i = from; i < to && i < vWords.size(); ++i)
+        s += (i == from ? "" : " ") + vWords[i];
+    return s;
+}
+
+// What a grid command takes, as its help line and first example say it.
+CommandRefused Usage(const std::string& sVerb)
+{
+    std::istringstream in(Say(HostText::GridHelp));
+    std::string sForm;
+    for (std::string sLine; std::getline(in, sLine);) {
+        const auto nText = sLine.find_first_not_of(' ');
+        if (nText == std::string::npos)
+            continue;
+        if (sForm.empty()) {
+            if (nText != 2 || sLine.compare(2, sVerb.size() + 1, sVerb + " ") != 0)
+                continue;
+            // The form ends where the explanation begins: after a gap, else in its column.
+            const auto nGap = sLine.find("  ", 2);
+            sForm = sLine.substr(2, (nGap == std::string::npos ? 18 : nGap) - 2);
+            sForm.erase(sForm.find_last_not_of(' ') + 1);
+        } else if (nText >= 16) {
+            const std::string sExample = sLine.substr(nText, sLine.find("   ", nText) - nText);
+            // A line of the explanation goes on; the example is the line that starts with
+            // the verb.
+            if (sExample.rfind(sVerb + " ", 0) == 0 || sExample == sVerb)
+                return CommandRefused(Say(HostText::CommandTakes, {sVerb, sForm, sExample}));
+        } else {
+            break;
+        }
+    }
+    return CommandRefused(Say(HostText::CommandTakes, {sVerb, sForm, sForm}));
 }
 
 std::optional<int> Number(const std::string& s)
@@ -69,18 +98,31 @@ int Column(const pf::FlexGrid& fg, const std::string& sColumn)
     throw CommandRefused(Say(HostText::NoColumn, {sColumn}));
 }
 
-// The shown row's texts, as the person reads them on the current row.
+// The shown row's texts, as the person reads them on the current row: one place for each
+// shown column, an empty cell too, so that each value stands under its column as in the table.
 std::string RowText(const pf::FlexGrid& fg, int lRow)
 {
     std::string s = Say(HostText::RowLine, {std::to_string(lRow)});
     const char* sSeparator = " ";
     for (int c = 0; c < fg.Cols(); ++c) {
-        if (fg.ColHidden(c) || fg.TextMatrix(lRow, c).empty())
+        if (fg.ColHidden(c))
             continue;
         s += sSeparator + fg.TextMatrix(lRow, c);
         sSeparator = " | ";
     }
+    s.erase(s.find_last_not_of(' ') + 1);
     return s;
+}
+
+// Whether a shown cell of the row holds the text (letter case ignored).
+bool RowHolds(const pf::FlexGrid& fg, int lRow, const std::string& sText)
+{
+    const std::string sWanted = rt::LCase(sText);
+    for (int c = 0; c < fg.Cols(); ++c)
+        if (!fg.ColHidden(c) &&
+            rt::LCase(fg.TextMatrix(lRow, c)).find(sWanted) != std::string::npos)
+            return true;
+    return false;
 }
 
 struct GridPoint
@@ -111,26 +153,40 @@ GridPoint PointAtRow(pf::FlexGrid& fg, int lRow)
     return {x, y};
 }
 
-// A row by its number or by the start of its caption (letter case ignored), as the grid shows
-// it; a group row first when a text fits several rows.
-int RowNamed(const pf::FlexGrid& fg, const std::string& sRow)
+// The row by the start of its caption (letter case ignored), as the grid shows it: a group
+// row first when a text fits several rows, then an item whose first shown cell begins so,
+// then one with any shown cell that does (an item row's caption is its subject, not its
+// outline cell); -1 when none.
+int RowBeginning(const pf::FlexGrid& fg, const std::string& sRow)
 {
-    if (Number(sRow))
-        return DataRow(fg, sRow);
     const std::string sWanted = rt::LCase(sRow);
-    const int c = FirstShownCol(fg);
+    const int lFirst = FirstShownCol(fg);
     int lItem = -1;
+    int lAnyCell = -1;
     for (int r = fg.FixedRows(); r < fg.Rows(); ++r) {
-        if (rt::LCase(fg.TextMatrix(r, c)).rfind(sWanted, 0) != 0)
+        for (int c = lFirst; c < fg.Cols() && lAnyCell < 0; ++c)
+            if (!fg.ColHidden(c) && !sWanted.empty() &&
+                rt::LCase(fg.TextMatrix(r, c)).rfind(sWanted, 0) == 0)
+                lAnyCell = r;
+        if (rt::LCase(fg.TextMatrix(r, lFirst)).rfind(sWanted, 0) != 0)
             continue;
         if (fg.IsSubtotal(r))
             return r;
         if (lItem < 0)
             lItem = r;
     }
-    if (lItem < 0)
+    return lItem >= 0 ? lItem : lAnyCell;
+}
+
+// A row by its number or by the start of its caption (see RowBeginning).
+int RowNamed(const pf::FlexGrid& fg, const std::string& sRow)
+{
+    if (Number(sRow))
+        return DataRow(fg, sRow);
+    const int lRow = RowBeginning(fg, sRow);
+    if (lRow < 0)
         throw CommandRefused(Say(HostText::NoRowBegins, {sRow}));
-    return lItem;
+    return lRow;
 }
 
 // Collapses or expands the one group of a row, as a click on its outline mark does.
@@ -144,18 +200,46 @@ std::string ToggleGroup(pf::FlexGrid& fg, const std::string& sRow, bool bExpand)
     return {};
 }
 
-// A row's texts, or one cell's, whole: the table cuts what does not fit its columns.
+// The column of a header text or number, or -1.
+int ColumnOrNone(const pf::FlexGrid& fg, const std::string& sColumn)
+{
+    try {
+        return Column(fg, sColumn);
+    } catch (const CommandRefused&) {
+        return -1;
+    }
+}
+
+// A row's texts, or one cell's, whole: the table cuts what does not fit its columns. The row
+// is its number (the header row too) or the start of its caption, which may hold blanks; the
+// words after it that name a column choose the cell.
 std::string WholeRow(const pf::FlexGrid& fg, const std::vector<std::string>& vWords)
 {
-    const int lRow = RowNamed(fg, vWords[1]);
-    if (vWords.size() == 2)
-        return RowText(fg, lRow);
-    std::string sColumn;
-    for (std::size_t i = 2; i < vWords.size(); ++i)
-        sColumn += (i == 2 ? "" : " ") + vWords[i];
-    const int lCol = Column(fg, sColumn);
-    return Say(HostText::RowCell,
-               {std::to_string(lRow), fg.TextMatrix(0, lCol), fg.TextMatrix(lRow, lCol)});
+    const auto cell = [&fg](int lRow, int lCol) {
+        return Say(HostText::RowCell,
+                   {std::to_string(lRow), fg.TextMatrix(0, lCol), fg.TextMatrix(lRow, lCol)});
+    };
+    const auto row = [&fg](const std::string& sRow) {
+        const auto n = Number(sRow);
+        if (n && *n >= 0 && *n < fg.FixedRows())
+            return *n;
+        return n ? DataRow(fg, sRow) : RowBeginning(fg, sRow);
+    };
+    // A row number: what follows it can only be a column.
+    if (Number(vWords[1]) && vWords.size() > 2)
+        return cell(row(vWords[1]), Column(fg, Joined(vWords, 2, vWords.size())));
+    // The longest start that names a row, the rest a column; or all of it a row.
+    for (std::size_t nEnd = vWords.size() - 1; nEnd > 1; --nEnd) {
+        const int lCol = ColumnOrNone(fg, Joined(vWords, nEnd, vWords.size()));
+        const int lRow = lCol < 0 ? -1 : row(Joined(vWords, 1, nEnd));
+        if (lRow >= 0)
+            return cell(lRow, lCol);
+    }
+    const std::string sRow = Joined(vWords, 1, vWords.size());
+    const int lRow = row(sRow);
+    if (lRow < 0)
+        throw CommandRefused(Say(HostText::NoRowBegins, {sRow}));
+    return RowText(fg, lRow);
 }
 
 std::string MenuEntries(const pf::MenuItem& oMenu)
@@ -187,6 +271,8 @@ std::string Find(pf::Form& oWindow, pf::FlexGrid& fg, const std::string& sText)
         throw CommandRefused(Say(HostText::NoFindBox));
     pBox->SetText(sText);
     pBox->UserKeyDown(kEnter);
+    if (fg.Row() < fg.FixedRows() || fg.Row() >= fg.Rows() || !RowHolds(fg, fg.Row(), sText))
+        return Say(HostText::NothingFound, {sText, std::to_string(fg.Row())});
     return RowText(fg, fg.Row());
 }
 
@@ -226,47 +312,57 @@ std::string GridCommandHelp()
 std::optional<std::string> ApplyGridCommand(pf::Form& oWindow, pf::FlexGrid& fg,
                                             const std::string& sCommand)
 {
-    const auto vWords = Words(sCommand);
+    const auto vWords = CommandWords(sCommand);
     if (vWords.empty())
         return std::nullopt;
     const std::string& sVerb = vWords[0];
-    if (sVerb == "find" && vWords.size() > 1)
-        return Find(oWindow, fg, sCommand.substr(sCommand.find(sVerb) + sVerb.size() + 1));
-    if (sVerb == "row" && vWords.size() == 2) {
+    const std::size_t nWords = vWords.size();
+    // The text after the verb as typed, blanks inside it kept.
+    const auto rest = [&] { return sCommand.substr(sCommand.find(sVerb) + sVerb.size() + 1); };
+    if (sVerb == "find")
+        return nWords > 1 ? Find(oWindow, fg, rest()) : throw Usage(sVerb);
+    if (sVerb == "row") {
+        if (nWords != 2)
+            throw Usage(sVerb);
         const int lRow = DataRow(fg, vWords[1]);
         fg.UserClick(lRow, std::max(fg.Col(), 0));
         return RowText(fg, fg.Row());
     }
-    if ((sVerb == "collapse" || sVerb == "expand") && vWords.size() > 1)
-        return ToggleGroup(fg, sCommand.substr(sCommand.find(sVerb) + sVerb.size() + 1),
-                           sVerb == "expand");
-    if (sVerb == "whole" && vWords.size() > 1)
-        return WholeRow(fg, vWords);
-    if (sVerb == "open" && vWords.size() <= 2)
-        return OpenRow(fg, vWords);
-    if (sVerb == "menu" && vWords.size() == 2)
-        return ShowMenu(oWindow, fg, vWords[1]);
-    if (sVerb == "selectall" && vWords.size() == 1) {
+    // Alone, they are the window's commands for all groups.
+    if ((sVerb == "collapse" || sVerb == "expand") && nWords > 1)
+        return ToggleGroup(fg, nWords == 2 ? vWords[1] : rest(), sVerb == "expand");
+    if (sVerb == "whole")
+        return nWords > 1 ? WholeRow(fg, vWords) : throw Usage(sVerb);
+    if (sVerb == "open")
+        return nWords <= 2 ? OpenRow(fg, vWords) : throw Usage(sVerb);
+    // Alone, it lists the window's menus.
+    if (sVerb == "menu" && nWords > 1)
+        return nWords == 2 ? ShowMenu(oWindow, fg, vWords[1]) : throw Usage(sVerb);
+    if (sVerb == "selectall") {
+        if (nWords != 1)
+            throw Usage(sVerb);
         fg.UserKeyDown(kKeyA, kCtrl);
         return Say(HostText::SelectedRows, {std::to_string(fg.SelectedRows())});
     }
-    if (sVerb == "move" && vWords.size() == 3) {
-        const int lCol = Column(fg, vWords[1]);
-        const auto lPos = Number(vWords[2]);
-        if (!lPos || *lPos < 0 || *lPos >= fg.Cols())
-            throw CommandRefused(Say(HostText::NoColumnPosition, {vWords[2]}));
-        if (!fg.UserMoveColumn(lCol, *lPos) && *lPos != lCol)
-            return Say(HostText::ColumnFixed, {vWords[1]});
-        return std::string{};
-    }
-    if (sVerb == "width" && vWords.size() == 3) {
-        const int lCol = Column(fg, vWords[1]);
-        const auto lTwips = Number(vWords[2]);
-        if (!lTwips || *lTwips < 0)
-            throw CommandRefused(Say(HostText::WidthIsTwips, {vWords[2]}));
-        if (!fg.UserResizeColumn(lCol, *lTwips))
-            return Say(HostText::WidthFixed, {vWords[1]});
-        return Say(HostText::ColumnWidth, {vWords[1], std::to_string(fg.ColWidth(lCol))});
+    if (sVerb == "move" || sVerb == "width") {
+        if (nWords < 3)
+            throw Usage(sVerb);
+        // A header of several words is the words before the number.
+        const std::string sColumn = Joined(vWords, 1, nWords - 1);
+        const int lCol = Column(fg, sColumn);
+        const auto lNumber = Number(vWords.back());
+        if (sVerb == "move") {
+            if (!lNumber || *lNumber < 0 || *lNumber >= fg.Cols())
+                throw CommandRefused(Say(HostText::NoColumnPosition, {vWords.back()}));
+            if (!fg.UserMoveColumn(lCol, *lNumber) && *lNumber != lCol)
+                return Say(HostText::ColumnFixed, {sColumn});
+            return std::string{};
+        }
+        if (!lNumber || *lNumber < 0)
+            throw CommandRefused(Say(HostText::WidthIsTwips, {vWords.back()}));
+        if (!fg.UserResizeColumn(lCol, *lNumber))
+            return Say(HostText::WidthFixed, {sColumn});
+        return Say(HostText::ColumnWidth, {sColumn, std::to_string(fg.ColWidth(lCol))});
     }
     return std::nullopt;
 }

@@ -290,18 +290,18 @@ std::optional<std::string> XServerProblem(const std::string& sDisplay)
     using Disconnect = void (*)(void*);
     void* pLibrary = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
     if (!pLibrary)
-        return "the X11 client library (libxcb) is not installed";
+        return Say(HostText::NoXcbLibrary);
     const auto connect = reinterpret_cast<Connect>(dlsym(pLibrary, "xcb_connect"));
     const auto hasError = reinterpret_cast<HasError>(dlsym(pLibrary, "xcb_connection_has_error"));
     const auto disconnect = reinterpret_cast<Disconnect>(dlsym(pLibrary, "xcb_disconnect"));
     std::optional<std::string> problem;
     if (!connect || !hasError || !disconnect) {
-        problem = "the X11 client library (libxcb) cannot be used";
+        problem = Say(HostText::XcbUnusable);
     } else {
         // A failed connection is an error object that must be released as well.
         void* pConnection = connect(sDisplay.c_str(), nullptr);
         if (!pConnection || hasError(pConnection) != 0)
-            problem = "no X server answers on DISPLAY=" + sDisplay;
+            problem = Say(HostText::NoXServer, {sDisplay});
         if (pConnection)
             disconnect(pConnection);
     }
@@ -321,13 +321,13 @@ std::optional<std::string> WaylandProblem(const std::string& sDisplay)
     for (const auto& oEntry : fs::directory_iterator(oPlatforms, ec))
         bPlugin = bPlugin || oEntry.path().filename().string().rfind("libqwayland", 0) == 0;
     if (!bPlugin)
-        return "Qt's Wayland platform is not installed, for WAYLAND_DISPLAY=" + sDisplay;
+        return Say(HostText::NoWaylandPlatform, {sDisplay});
     const char* sRuntime = std::getenv("XDG_RUNTIME_DIR");
     const fs::path oSocket =
         fs::path(sDisplay).is_absolute() ? fs::path(sDisplay)
                                           : fs::path(sRuntime ? sRuntime : "") / sDisplay;
     if (!fs::exists(oSocket, ec))
-        return "no Wayland compositor listens on WAYLAND_DISPLAY=" + sDisplay;
+        return Say(HostText::NoCompositor, {sDisplay});
     return std::nullopt;
 }
 
@@ -352,7 +352,7 @@ std::optional<std::string> DisplayProblem()
     if (sPlatform.rfind("wayland", 0) == 0 || (sDisplay.empty() && !sWayland.empty()))
         return WaylandProblem(sWayland.empty() ? "wayland-0" : sWayland);
     if (sDisplay.empty())
-        return "DISPLAY is not set";
+        return Say(HostText::DisplayNotSet);
     return XServerProblem(sDisplay);
 }
 
@@ -360,9 +360,9 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
                std::ostream& err)
 {
     // Qt aborts the process when it cannot open its platform: the display is tried first.
+    SetTextLanguage(oOptions.sLanguage);
     if (const auto sProblem = DisplayProblem()) {
-        err << "tallyman: no display could be opened (" << *sProblem
-            << "); run tallyman without --gui to see the report as text.\n";
+        err << "tallyman: " << Say(HostText::NoDisplay, {*sProblem}) << "\n";
         return 1;
     }
     int argc = 1;

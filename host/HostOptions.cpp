@@ -1,6 +1,12 @@
 #include "host/HostOptions.h"
 
+#include "host/HostTexts.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace host {
@@ -9,8 +15,27 @@ namespace {
 std::string ValueAfter(const std::vector<std::string>& vArgs, std::size_t& i)
 {
     if (i + 1 >= vArgs.size() || vArgs[i + 1].empty())
-        throw std::invalid_argument("option " + vArgs[i] + " needs a value");
+        throw std::invalid_argument(Say(HostText::OptionNeedsValue, {vArgs[i]}));
     return vArgs[++i];
+}
+
+// The formats a save takes, by the extension of the file (letter case ignored).
+constexpr std::array kExportExtensions = {".csv", ".html", ".xls", ".xlsx", ".xlsm"};
+
+// A file of a format the save does not know is refused before anything is read.
+void CheckExportFile(const std::string& sFile)
+{
+    std::string sExtension = std::filesystem::path(sFile).extension().string();
+    std::transform(sExtension.begin(), sExtension.end(), sExtension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    // A name without an extension gets the extension of the save's format.
+    if (sExtension.empty() || std::find(kExportExtensions.begin(), kExportExtensions.end(),
+                                        sExtension) != kExportExtensions.end())
+        return;
+    std::string sTypes;
+    for (const char* pExtension : kExportExtensions)
+        sTypes += (sTypes.empty() ? "" : ", ") + std::string(pExtension);
+    throw std::invalid_argument(Say(HostText::ExportTypeUnknown, {sFile, sTypes}));
 }
 } // namespace
 
@@ -26,7 +51,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else if (a == "--lang") {
             o.sLanguage = ValueAfter(vArgs, i);
             if (o.sLanguage != "de" && o.sLanguage != "en")
-                throw std::invalid_argument("--lang takes de or en, not " + o.sLanguage);
+                throw std::invalid_argument(Say(HostText::LangTakes, {o.sLanguage}));
         } else if (a == "--template")
             o.sTemplate = ValueAfter(vArgs, i);
         else if (a == "--folder")
@@ -34,12 +59,11 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else if (a == "--client-version") {
             o.sClientVersion = ValueAfter(vArgs, i);
             if (MajorVersionOf(o.sClientVersion) < 8)
-                throw std::invalid_argument("--client-version takes a version such as 12.0 or "
-                                            "16.0.0.0, not " +
-                                            o.sClientVersion);
-        } else if (a == "--export")
+                throw std::invalid_argument(Say(HostText::ClientVersionTakes, {o.sClientVersion}));
+        } else if (a == "--export") {
             o.sExport = ValueAfter(vArgs, i);
-        else if (a == "--interactive")
+            CheckExportFile(o.sExport);
+        } else if (a == "--interactive")
             o.bInteractive = true;
         else if (a == "--answers") {
             o.sAnswers = ValueAfter(vArgs, i);
@@ -51,7 +75,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else if (a == "--help" || a == "-h")
             o.bHelp = true;
         else
-            throw std::invalid_argument("unknown option " + a);
+            throw std::invalid_argument(Say(HostText::UnknownOption, {a}));
     }
     return o;
 }
@@ -70,39 +94,17 @@ int MajorVersionOf(const std::string& sVersion)
 
 std::string Usage()
 {
-    return "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
-           "                [--export FILE] [--interactive] [--answers FILE]\n"
-           "                [--client-version V] [--printer QUEUE]\n"
-           "       tallyman --gui [--profile DIR] [--lang de|en]\n"
-           "\n"
-           "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
-           "explorer window, clicks the add-in's report button and shows the report window\n"
-           "as text.\n"
-           "\n"
-           "  --profile DIR    the profile folder (default: the sample profile, made on first\n"
-           "                   use in the user's data folder)\n"
-           "  --lang de|en     user-interface language and locale (default: the language of\n"
-           "                   the first of LC_ALL, LC_MESSAGES and LANG that is set:\n"
-           "                   German for de*, English otherwise)\n"
-           "  --template NAME  the report template to show\n"
-           "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
-           "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
-           "                   backslash inside a name), for this run only: the template\n"
-           "                   keeps its own folders, unless you pick folders in the folder\n"
-           "                   picker during the run (those are kept after exit)\n"
-           "  --export FILE    save the report into FILE after the read, in the format of its\n"
-           "                   extension (.csv, .html, .xls, .xlsx, .xlsm); the template's\n"
-           "                   own save settings stay as they are\n"
-           "  --interactive    pick templates, run menu commands and answer the dialogs\n"
-           "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
-           "                   14 the report button sits on the add-in's toolbar\n"
-           "  --answers FILE   read those commands from FILE, one a line (implies\n"
-           "                   --interactive); a missing or unfitting answer ends the run\n"
-           "  --printer QUEUE  the default printer for this run: a template that names its\n"
-           "                   own printer prints there (the user's default stays as it is)\n"
-           "  --gui            show the client and the report window as windows on the\n"
-           "                   desktop (needs a display)\n"
-           "  --help           this text\n";
+    return Say(HostText::UsageText);
+}
+
+std::string LanguageOfArguments(const std::vector<std::string>& vArgs,
+                                const std::string& sDefaultLanguage)
+{
+    std::string sLanguage = sDefaultLanguage;
+    for (std::size_t i = 0; i + 1 < vArgs.size(); ++i)
+        if (vArgs[i] == "--lang" && (vArgs[i + 1] == "de" || vArgs[i + 1] == "en"))
+            sLanguage = vArgs[i + 1];
+    return sLanguage;
 }
 
 std::string LanguageOfLocale(const std::string& sLocale)

@@ -39,7 +39,8 @@ struct HostOptions
 
 /// Reads the arguments (without the program name); the language is sDefaultLanguage unless
 /// --lang names one. Throws std::invalid_argument with a message for the user on an unknown
-/// option, a missing value or a language other than de and en.
+/// option, a missing value, a language other than de and en or an --export file of a format
+/// the save does not know (the message in the language of the host's texts).
 HostOptions ParseOptions(const std::vector<std::string>& vArgs,
                          const std::string& sDefaultLanguage = "en");
 
@@ -53,8 +54,13 @@ std::string LanguageOfEnvironment();
 /// The major number of a client version text ("12.0.0.0" → 12); 0 when it has none.
 int MajorVersionOf(const std::string& sVersion);
 
-/// The usage text.
+/// The usage text, in the language of the host's texts.
 std::string Usage();
+
+/// The language the command line asks for with a valid --lang (the last one), else
+/// sDefaultLanguage: what the messages about the command line itself are said in.
+std::string LanguageOfArguments(const std::vector<std::string>& vArgs,
+                                const std::string& sDefaultLanguage);
 
 /// The locale name of a language option ("de" → "de-DE", "en" → "en-US").
 std::string LocaleOf(const std::string& sLanguage);

@@ -102,7 +102,7 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
 {
     if (!oOptions.sProfile.empty()) {
         if (!platform::store::Profile::Exists(oOptions.sProfile))
-            throw std::runtime_error("there is no profile in " + oOptions.sProfile);
+            throw std::runtime_error(Say(HostText::NoProfileIn, {oOptions.sProfile}));
         return oOptions.sProfile;
     }
     const auto oFolder = SampleProfileFolder();
@@ -167,7 +167,7 @@ std::function<void()> RibbonButton(ol::IAddIn& oAddIn, std::ostream& out)
 std::function<void()> ToolbarButton(ol::Explorer& oExplorer, std::ostream& out)
 {
     auto [sBar, oButton] = FindToolbarButton(oExplorer);
-    out << "Toolbar: \"" << sBar << "\", button \"" << oButton->Caption << "\"\n";
+    out << Say(HostText::ToolbarButtonLine, {sBar, oButton->Caption}) << "\n";
     return [oButton] { oButton->Click(); };
 }
 
@@ -358,13 +358,16 @@ void SelectTemplate(const AddInLibrary& oLibrary, const std::string& sName)
     auto* pWindow = oLibrary.ReportWindow();
     auto* pList = pWindow ? TemplateList(*pWindow) : nullptr;
     if (!pList)
-        throw std::runtime_error("the report window is not open");
-    for (int i = 0; i < pList->ListCount(); ++i)
+        throw std::runtime_error(Say(HostText::WindowNotOpen));
+    std::string sNames;
+    for (int i = 0; i < pList->ListCount(); ++i) {
         if (pList->List(i) == sName) {
             pList->SetText(sName);
             return;
         }
-    throw std::runtime_error("there is no template \"" + sName + "\"");
+        sNames += (i == 0 ? "\"" : ", \"") + pList->List(i) + "\"";
+    }
+    throw std::runtime_error(Say(HostText::NoTemplate, {sName, sNames}));
 }
 
 namespace {
@@ -415,8 +418,12 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
 void UsePrinter(const std::string& sQueue, std::ostream& out)
 {
     const auto vQueues = platform::printing::Spooler().PrinterNames();
-    if (std::find(vQueues.begin(), vQueues.end(), sQueue) == vQueues.end())
-        throw std::runtime_error("there is no print queue " + sQueue);
+    if (std::find(vQueues.begin(), vQueues.end(), sQueue) == vQueues.end()) {
+        std::string sNames;
+        for (const auto& sName : vQueues)
+            sNames += (sNames.empty() ? "" : ", ") + sName;
+        throw std::runtime_error(Say(HostText::NoPrintQueue, {sQueue, sNames}));
+    }
     ::setenv("LPDEST", sQueue.c_str(), 1);
     out << Say(HostText::PrinterLine, {sQueue}) << "\n";
 }
@@ -529,6 +536,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
                                 [&oWatch] { oWatch.Begin(); },
                                 [&oWatch] { return oWatch.ClosedText(); }});
+        } catch (const std::filesystem::filesystem_error& e) {
+            err << "tallyman: " << FileSystemFailureText(e) << "\n";
+            nExit = 1;
         } catch (const std::exception& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = 1;
@@ -541,6 +551,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
         platform::mapi::SetDisplayHandler({});
         return nExit;
+    } catch (const std::filesystem::filesystem_error& e) {
+        err << "tallyman: " << FileSystemFailureText(e) << "\n";
+        return 1;
     } catch (const std::exception& e) {
         err << "tallyman: " << e.what() << "\n";
         return 1;

@@ -228,6 +228,187 @@ constexpr std::array kTexts = {
           "printer prints there.",
           "Drucker: #0 ist der Standarddrucker für diesen Lauf; eine Vorlage, die ihren eigenen "
           "Drucker nennt, druckt dort."},
+    Entry{HostText::OptionNeedsValue, "option #0 needs a value",
+          "die Option #0 braucht einen Wert"},
+    Entry{HostText::LangTakes, "--lang takes de or en, not #0",
+          "--lang nimmt de oder en, nicht #0"},
+    Entry{HostText::ClientVersionTakes,
+          "--client-version takes a version such as 12.0 or 16.0.0.0, not #0",
+          "--client-version nimmt eine Version wie 12.0 oder 16.0.0.0, nicht #0"},
+    Entry{HostText::UnknownOption, "unknown option #0", "unbekannte Option #0"},
+    Entry{HostText::ExportTypeUnknown,
+          "--export saves as #1 only, by the extension of its file; #0 has none of them",
+          "--export speichert nur als #1, nach der Endung der Datei; #0 hat keine davon"},
+    Entry{HostText::UsageText,
+          "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
+          "                [--export FILE] [--interactive] [--answers FILE]\n"
+          "                [--client-version V] [--printer QUEUE]\n"
+          "       tallyman --gui [--profile DIR] [--lang de|en]\n"
+          "\n"
+          "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
+          "explorer window, clicks the add-in's report button and shows the report window\n"
+          "as text.\n"
+          "\n"
+          "  --profile DIR    the profile folder (default: the sample profile, made on first\n"
+          "                   use in the user's data folder)\n"
+          "  --lang de|en     user-interface language and locale (default: the language of\n"
+          "                   the first of LC_ALL, LC_MESSAGES and LANG that is set:\n"
+          "                   German for de*, English otherwise)\n"
+          "  --template NAME  the report template to show\n"
+          "  --folder PATH    pick this folder for the template, as \"Store/Folder/Subfolder\"\n"
+          "                   (repeat it for more folders; \\/ is a slash and \\\\ a\n"
+          "                   backslash inside a name), for this run only: the template\n"
+          "                   keeps its own folders, unless you pick folders in the folder\n"
+          "                   picker during the run (those are kept after exit)\n"
+          "  --export FILE    save the report into FILE after the read, in the format of its\n"
+          "                   extension (.csv, .html, .xls, .xlsx, .xlsm); the template's\n"
+          "                   own save settings stay as they are\n"
+          "  --interactive    pick templates, run menu commands and answer the dialogs\n"
+          "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
+          "                   14 the report button sits on the add-in's toolbar\n"
+          "  --answers FILE   read those commands from FILE, one a line (implies\n"
+          "                   --interactive); a missing or unfitting answer ends the run\n"
+          "  --printer QUEUE  the default printer for this run: a template that names its\n"
+          "                   own printer prints there (the user's default stays as it is)\n"
+          "  --gui            show the client and the report window as windows on the\n"
+          "                   desktop (needs a display)\n"
+          "  --help           this text\n",
+          "Aufruf: tallyman [--profile ORDNER] [--lang de|en] [--template NAME]\n"
+          "                 [--folder PFAD]... [--export DATEI] [--interactive]\n"
+          "                 [--answers DATEI] [--client-version V] [--printer WARTESCHLANGE]\n"
+          "        tallyman --gui [--profile ORDNER] [--lang de|en]\n"
+          "\n"
+          "Spielt den Mail-Client: öffnet ein Profil, lädt das Berichts-Add-in, öffnet ein\n"
+          "Explorer-Fenster, klickt die Berichtsschaltfläche des Add-ins und zeigt das\n"
+          "Berichtsfenster als Text.\n"
+          "\n"
+          "  --profile ORDNER der Profilordner (ohne Angabe: das Beispielprofil, beim ersten\n"
+          "                   Start im Datenordner des Benutzers angelegt)\n"
+          "  --lang de|en     Sprache der Oberfläche und Gebietsschema (ohne Angabe: die\n"
+          "                   Sprache der ersten gesetzten Variable von LC_ALL, LC_MESSAGES\n"
+          "                   und LANG: Deutsch für de*, sonst Englisch)\n"
+          "  --template NAME  die Berichtsvorlage, die gezeigt wird\n"
+          "  --folder PFAD    diesen Ordner für die Vorlage wählen, als\n"
+          "                   \"Speicher/Ordner/Unterordner\" (für mehr Ordner wiederholen;\n"
+          "                   \\/ ist ein Schrägstrich und \\\\ ein umgekehrter Schrägstrich\n"
+          "                   in einem Namen), nur für diesen Lauf: die Vorlage behält ihre\n"
+          "                   eigenen Ordner, außer Sie wählen während des Laufs Ordner in\n"
+          "                   der Ordnerauswahl (diese bleiben nach exit)\n"
+          "  --export DATEI   den Bericht nach dem Lesen in DATEI speichern, im Format ihrer\n"
+          "                   Endung (.csv, .html, .xls, .xlsx, .xlsm); die eigenen\n"
+          "                   Speichereinstellungen der Vorlage bleiben, wie sie sind\n"
+          "  --interactive    Vorlagen wählen, Menübefehle ausführen und die Dialoge\n"
+          "                   beantworten\n"
+          "  --client-version V  die Version, die der Client meldet (ohne Angabe 16.0.0.0);\n"
+          "                   unter 14 sitzt die Berichtsschaltfläche auf der Symbolleiste\n"
+          "                   des Add-ins\n"
+          "  --answers DATEI  die Befehle aus DATEI lesen, einen je Zeile (schließt\n"
+          "                   --interactive ein); eine fehlende oder unpassende Antwort\n"
+          "                   beendet den Lauf\n"
+          "  --printer WARTESCHLANGE  der Standarddrucker für diesen Lauf: eine Vorlage,\n"
+          "                   die ihren eigenen Drucker nennt, druckt dort (der\n"
+          "                   Standarddrucker des Benutzers bleibt, wie er ist)\n"
+          "  --gui            den Client und das Berichtsfenster als Fenster auf dem\n"
+          "                   Desktop zeigen (braucht eine Anzeige)\n"
+          "  --help           dieser Text\n"},
+    Entry{HostText::NoProfileIn, "there is no profile in #0", "in #0 liegt kein Profil"},
+    Entry{HostText::FolderHoldsOtherFiles,
+          "the folder #0 holds other files and no profile; it is left as it is",
+          "der Ordner #0 enthält andere Dateien und kein Profil; er bleibt, wie er ist"},
+    Entry{HostText::NoTemplate, "there is no template \"#0\"; the templates are: #1",
+          "es gibt keine Vorlage \"#0\"; die Vorlagen sind: #1"},
+    Entry{HostText::NoFolderPath, "there is no folder \"#0\"; the folders are: #1",
+          "es gibt keinen Ordner \"#0\"; die Ordner sind: #1"},
+    Entry{HostText::FolderPathEmptyName, "folder path \"#0\" has an empty name",
+          "der Ordnerpfad \"#0\" enthält einen leeren Namen"},
+    Entry{HostText::FolderPathQuote,
+          "folder path \"#0\": write \\/ for a slash and \\\\ for a backslash",
+          "Ordnerpfad \"#0\": schreiben Sie \\/ für einen Schrägstrich und \\\\ für einen "
+          "umgekehrten Schrägstrich"},
+    Entry{HostText::NoPrintQueue, "there is no print queue #0; the queues are: #1",
+          "es gibt keine Druckwarteschlange #0; die Warteschlangen sind: #1"},
+    Entry{HostText::LockFileFailed, "the profile cannot be locked: #0",
+          "das Profil kann nicht gesperrt werden: #0"},
+    Entry{HostText::LockFailed, "cannot lock the profile #0: #1",
+          "das Profil #0 kann nicht gesperrt werden: #1"},
+    Entry{HostText::ProfileInUse,
+          "the profile #0 is open in another tallyman (#1); close that one first or name "
+          "another profile",
+          "das Profil #0 ist in einem anderen tallyman geöffnet (#1); schließen Sie diesen "
+          "zuerst oder nennen Sie ein anderes Profil"},
+    Entry{HostText::HolderProcess, "process #0", "Prozess #0"},
+    Entry{HostText::HolderUnknown, "process unknown", "Prozess unbekannt"},
+    Entry{HostText::NoDisplay,
+          "no display could be opened (#0); run tallyman without --gui to see the report as "
+          "text.",
+          "keine Anzeige konnte geöffnet werden (#0); starten Sie tallyman ohne --gui, um den "
+          "Bericht als Text zu sehen."},
+    Entry{HostText::NoXcbLibrary, "the X11 client library (libxcb) is not installed",
+          "die X11-Client-Bibliothek (libxcb) ist nicht installiert"},
+    Entry{HostText::XcbUnusable, "the X11 client library (libxcb) cannot be used",
+          "die X11-Client-Bibliothek (libxcb) ist nicht nutzbar"},
+    Entry{HostText::NoXServer, "no X server answers on DISPLAY=#0",
+          "kein X-Server antwortet auf DISPLAY=#0"},
+    Entry{HostText::NoWaylandPlatform,
+          "Qt's Wayland platform is not installed, for WAYLAND_DISPLAY=#0",
+          "die Wayland-Plattform von Qt ist nicht installiert, für WAYLAND_DISPLAY=#0"},
+    Entry{HostText::NoCompositor, "no Wayland compositor listens on WAYLAND_DISPLAY=#0",
+          "kein Wayland-Compositor lauscht auf WAYLAND_DISPLAY=#0"},
+    Entry{HostText::DisplayNotSet, "DISPLAY is not set", "DISPLAY ist nicht gesetzt"},
+    Entry{HostText::ToolbarButtonLine, "Toolbar: \"#0\", button \"#1\"",
+          "Symbolleiste: \"#0\", Schaltfläche \"#1\""},
+    Entry{HostText::ItemWindowHelp,
+          "Commands of the last item window the add-in opened:\n"
+          "  mail to NAMES   address its mail (names or addresses, ';' between them)\n"
+          "  mail subject T  give its mail the subject T\n"
+          "  mail body T     give its mail the text T\n"
+          "  mail send       send its mail (into the sent items) and close the window\n"
+          "  mail close      close the window without sending\n",
+          "Befehle des letzten Elementfensters, das das Add-in öffnete:\n"
+          "  mail to NAMEN   seine Nachricht adressieren (Namen oder Adressen, ';'\n"
+          "                  dazwischen)\n"
+          "  mail subject T  seiner Nachricht den Betreff T geben\n"
+          "  mail body T     seiner Nachricht den Text T geben\n"
+          "  mail send       seine Nachricht senden (in die gesendeten Elemente) und das\n"
+          "                  Fenster schließen\n"
+          "  mail close      das Fenster schließen, ohne zu senden\n"},
+    Entry{HostText::ComboOf, "#0 of", "#0 von"},
+    Entry{HostText::PrintCopiesLine, "copies #0, collate #1, range #2",
+          "Exemplare #0, sortiert #1, Bereich #2"},
+    Entry{HostText::PrintPageLine,
+          "orientation #0, paper #1 (#2 x #3), source #4, colour #5, quality #6, scale #7",
+          "Ausrichtung #0, Papier #1 (#2 x #3), Schacht #4, Farbe #5, Qualität #6, "
+          "Skalierung #7"},
+    Entry{HostText::WordOn, "on", "an"},
+    Entry{HostText::WordOff, "off", "aus"},
+    Entry{HostText::RangeAll, "all", "alle"},
+    Entry{HostText::RangeSelection, "selection", "auswahl"},
+    Entry{HostText::RangePages, "pages", "seiten"},
+    Entry{HostText::WordPortrait, "portrait", "hochformat"},
+    Entry{HostText::WordLandscape, "landscape", "querformat"},
+    Entry{HostText::WordMono, "mono", "einfarbig"},
+    Entry{HostText::WordColour, "colour", "farbig"},
+    Entry{HostText::PopupTitle, "menu #0", "Menü #0"},
+    Entry{HostText::AddInNotLoaded, "the report add-in library could not be loaded:#0",
+          "die Bibliothek des Berichts-Add-ins konnte nicht geladen werden:#0"},
+    Entry{HostText::CommandTakes, "#0 takes this form: #1; for example: #2",
+          "#0 hat diese Form: #1; zum Beispiel: #2"},
+    Entry{HostText::NothingFound, "Nothing found for \"#0\"; row #1 stays the current row.",
+          "Für \"#0\" wurde nichts gefunden; Zeile #1 bleibt die aktuelle Zeile."},
+    Entry{HostText::EndedViewNotKept,
+          "The input ended: the program ends as quit does; the view's changes since the "
+          "window opened were not kept (say exit before the end to keep them).",
+          "Die Eingabe ist zu Ende: das Programm endet wie mit quit; die Änderungen der "
+          "Ansicht seit dem Öffnen des Fensters wurden nicht behalten (exit vor dem Ende "
+          "behält sie)."},
+    Entry{HostText::ReasonNoRows,
+          "the report holds no rows (pick folders with select, or another template)",
+          "der Bericht hat keine Zeilen (wählen Sie Ordner mit select oder eine andere "
+          "Vorlage)"},
+    Entry{HostText::ReasonNotSaved, "no report file was saved yet (saveas saves one)",
+          "noch keine Berichtsdatei wurde gespeichert (saveas speichert eine)"},
+    Entry{HostText::ReasonDisabled, "the window has switched it off for now",
+          "das Fenster hat ihn zurzeit abgeschaltet"},
     Entry{HostText::QuoteNotClosed,
           "a quote is not closed: #0",
           "ein Anführungszeichen ist nicht geschlossen: #0"},
@@ -323,15 +504,15 @@ constexpr std::array kTexts = {
           "#0: das Formular hat die Bearbeitung abgelehnt"},
     Entry{HostText::DoneFolderPicked, "folder #0 picked", "Ordner #0 gewählt"},
     Entry{HostText::NoNumber, "\"#0\" is no number", "\"#0\" ist keine Zahl"},
-    Entry{HostText::SayOnOff, "say on or off", "sagen Sie on oder off"},
+    Entry{HostText::SayOnOff, "say on or off", "sagen Sie an oder aus"},
     Entry{HostText::NoPrinter, "there is no printer \"#0\"", "es gibt keinen Drucker \"#0\""},
     Entry{HostText::RangeIs,
           "the range is all, selection or pages FROM TO",
-          "der Bereich ist all, selection oder pages VON BIS"},
+          "der Bereich ist alle, auswahl oder seiten VON BIS"},
     Entry{HostText::OrientationIs,
           "the orientation is portrait or landscape",
-          "die Ausrichtung ist portrait oder landscape"},
-    Entry{HostText::ColourIs, "the colour is mono or colour", "die Farbe ist mono oder colour"},
+          "die Ausrichtung ist hochformat oder querformat"},
+    Entry{HostText::ColourIs, "the colour is mono or colour", "die Farbe ist einfarbig oder farbig"},
     Entry{HostText::NoPrintCommand,
           "there is no print dialog command \"#0\"",
           "der Druckdialog kennt keinen Befehl \"#0\""},
@@ -383,11 +564,11 @@ constexpr std::array kTexts = {
     Entry{HostText::MenuBarLine, "Menu bar:", "Menüleiste:"},
     Entry{HostText::ToolBarLine, "Tool bar:", "Symbolleiste:"},
     Entry{HostText::MenuNotNow,
-          "The menu command \"#0\" is not available now.",
-          "Der Menübefehl \"#0\" ist jetzt nicht verfügbar."},
+          "The menu command \"#0\" is not available now: #1.",
+          "Der Menübefehl \"#0\" ist jetzt nicht verfügbar: #1."},
     Entry{HostText::ToolNotNow,
-          "The tool bar button \"#0\" is not available now.",
-          "Die Symbolleistenschaltfläche \"#0\" ist jetzt nicht verfügbar."},
+          "The tool bar button \"#0\" is not available now: #1.",
+          "Die Symbolleistenschaltfläche \"#0\" ist jetzt nicht verfügbar: #1."},
     Entry{HostText::NoMenuCommand,
           "There is no menu command \"#0\".",
           "Es gibt keinen Menübefehl \"#0\"."},
@@ -411,7 +592,7 @@ constexpr std::array kTexts = {
           "                           quotes keep blanks at the ends\n"
           "                             set txtNew Monthly report     set txtNew \" A \"\n"
           "  line NAME TEXT           type a line break and a further line into a text box\n"
-          "                             line txtBody Kind regards\n"
+          "                             line txt(0) Second line\n"
           "  tick NAME | check NAME | uncheck NAME   a check box\n"
           "                             check chkAutoExecute(0)\n"
           "  pick NAME [ENTRY|#N]     choose an option button or a combo box entry (by its\n"
@@ -423,14 +604,14 @@ constexpr std::array kTexts = {
           "                             key escape\n"
           "  close                    close the window with its close box\n"
           "  select GRID ROWS         select rows (3 | 2-5 | 1,4 | the text of a row)\n"
-          "                             select fgAll Meeting Status\n"
+          "                             select fgAll Due Date\n"
           "  tick GRID ROW [COL]      tick or clear a row's check box\n"
           "                             tick fg 2\n"
           "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
           "                             expand fg Persönliche Ordner\n"
           "  edit GRID ROW COL TEXT   edit a cell (a row or column text with blanks goes in\n"
           "                           quotes)\n"
-          "                             edit fg 2 Caption \"Due date\"\n"
+          "                             edit fgSelected 0 0 \"Subject line\"\n"
           "  choose GRID ROW COL ENTRY   pick a cell's list entry (a wrong entry lists them)\n"
           "                             choose fg Duration Operation Sum\n"
           "  drag GRID ROWS to GRID ROW  drag rows onto a grid before that row\n"
@@ -449,7 +630,7 @@ constexpr std::array kTexts = {
           "                             set txtNew Monatsbericht     set txtNew \" A \"\n"
           "  line NAME TEXT           einen Zeilenumbruch und eine weitere Zeile in ein\n"
           "                           Textfeld tippen\n"
-          "                             line txtBody Mit freundlichen Grüßen\n"
+          "                             line txt(0) Zweite Zeile\n"
           "  tick NAME | check NAME | uncheck NAME   ein Kontrollkästchen\n"
           "                             check chkAutoExecute(0)\n"
           "  pick NAME [ENTRY|#N]     ein Optionsfeld oder einen Eintrag eines\n"
@@ -464,17 +645,17 @@ constexpr std::array kTexts = {
           "  close                    das Fenster mit seinem Schließfeld schließen\n"
           "  select GRID ROWS         Zeilen auswählen (3 | 2-5 | 1,4 | der Text einer\n"
           "                           Zeile)\n"
-          "                             select fgAll Meeting Status\n"
+          "                             select fgAll Fällig am\n"
           "  tick GRID ROW [COL]      das Kontrollkästchen einer Zeile anhaken oder leeren\n"
           "                             tick fg 2\n"
           "  expand GRID ROW | collapse GRID ROW | dblclick GRID ROW\n"
           "                             expand fg Persönliche Ordner\n"
           "  edit GRID ROW COL TEXT   eine Zelle bearbeiten (ein Zeilen- oder Spaltentext\n"
           "                           mit Leerzeichen steht in Anführungszeichen)\n"
-          "                             edit fg 2 Caption \"Due date\"\n"
+          "                             edit fgSelected 0 0 \"Thema der Nachricht\"\n"
           "  choose GRID ROW COL ENTRY   einen Listeneintrag einer Zelle wählen (ein\n"
           "                           falscher Eintrag listet sie)\n"
-          "                             choose fg Duration Operation Sum\n"
+          "                             choose fg Dauer Operation Summe\n"
           "  drag GRID ROWS to GRID ROW  Zeilen auf ein Raster vor diese Zeile ziehen\n"
           "                             drag fgAll 3 to fgSelected 1\n"
           "  picture NAME FILE        das Bild eines Bildfelds (oder des Formulars, mit\n"
@@ -496,7 +677,7 @@ constexpr std::array kTexts = {
           "                    whole 5      whole 5 Subject\n"
           "  collapse R | expand R   close or open one group: R the group row's number or\n"
           "                  the start of its caption (collapse | expand alone: all groups)\n"
-          "                    collapse Categories: Holiday\n"
+          "                    collapse Categories: Privat\n"
           "  open [R]        open the item of row R (double click), else of the selected\n"
           "                  rows (Enter)\n"
           "                    open 5\n"
@@ -517,11 +698,11 @@ constexpr std::array kTexts = {
           "  whole R [COL]   die Zeile R, oder ihre Zelle in der Spalte COL, ganz zeigen\n"
           "                  (die Tabelle kürzt lange Zellen mit ...); R eine Nummer oder\n"
           "                  der Anfang des Zeilentexts\n"
-          "                    whole 5      whole 5 Subject\n"
+          "                    whole 5      whole 5 Betreff\n"
           "  collapse R | expand R   eine Gruppe zu- oder aufklappen: R die Nummer der\n"
           "                  Gruppenzeile oder der Anfang ihrer Beschriftung (collapse |\n"
           "                  expand allein: alle Gruppen)\n"
-          "                    collapse Categories: Holiday\n"
+          "                    collapse Kategorien: Privat\n"
           "  open [R]        das Element der Zeile R öffnen (Doppelklick), sonst das der\n"
           "                  ausgewählten Zeilen (Enter)\n"
           "                    open 5\n"
@@ -531,10 +712,10 @@ constexpr std::array kTexts = {
           "  selectall       jede Elementzeile auswählen (Strg+A)\n"
           "  move COL POS    die Spalte COL (Nummer oder Kopftext) an die Position POS\n"
           "                  ziehen\n"
-          "                    move Location 1\n"
+          "                    move Ort 1\n"
           "  width COL TWIPS die Spalte COL auf TWIPS verbreitern (1440 Twips sind ein\n"
           "                  Zoll)\n"
-          "                    width Subject 3000\n"},
+          "                    width Betreff 3000\n"},
     Entry{HostText::MailboxHelp,
           "  mailbox drafts|outbox|sent   list the mails of that folder\n"
           "                    mailbox sent\n",
@@ -549,9 +730,9 @@ constexpr std::array kTexts = {
           "answer: printer NAME | copies N | collate on|off | range all|selection|pages F T | "
           "orientation portrait|landscape | paper N | width N | length N | source N | "
           "colour mono|colour | quality N | scale N | ok | cancel",
-          "Antwort: printer NAME | copies N | collate on|off | range all|selection|pages F T | "
-          "orientation portrait|landscape | paper N | width N | length N | source N | "
-          "colour mono|colour | quality N | scale N | ok | cancel"},
+          "Antwort: printer NAME | copies N | collate an|aus | range alle|auswahl|seiten V B | "
+          "orientation hochformat|querformat | paper N | width N | length N | source N | "
+          "colour einfarbig|farbig | quality N | scale N | ok | cancel"},
     Entry{HostText::AnswerMenu, "answer: pick KEY | dismiss", "Antwort: pick KEY | dismiss"},
     Entry{HostText::MailSent, "  (sent)", "  (gesendet)"},
     Entry{HostText::MailTo, "to: #0", "an: #0"},
@@ -577,6 +758,11 @@ std::atomic<bool> g_bGerman{false};
 void SetTextLanguage(const std::string& sLanguage)
 {
     g_bGerman = sLanguage == "de";
+}
+
+std::size_t HostTextCount()
+{
+    return kTexts.size();
 }
 
 bool TextsAreGerman()

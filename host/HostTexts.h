@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,53 @@ enum class HostText
     RibbonLine,
     SampleGenerated,
     PrinterLine,
+    OptionNeedsValue,
+    LangTakes,
+    ClientVersionTakes,
+    UnknownOption,
+    ExportTypeUnknown,
+    UsageText,
+    NoProfileIn,
+    FolderHoldsOtherFiles,
+    NoTemplate,
+    NoFolderPath,
+    FolderPathEmptyName,
+    FolderPathQuote,
+    NoPrintQueue,
+    LockFileFailed,
+    LockFailed,
+    ProfileInUse,
+    HolderProcess,
+    HolderUnknown,
+    NoDisplay,
+    NoXcbLibrary,
+    XcbUnusable,
+    NoXServer,
+    NoWaylandPlatform,
+    NoCompositor,
+    DisplayNotSet,
+    ToolbarButtonLine,
+    ItemWindowHelp,
+    ComboOf,
+    PrintCopiesLine,
+    PrintPageLine,
+    WordOn,
+    WordOff,
+    RangeAll,
+    RangeSelection,
+    RangePages,
+    WordPortrait,
+    WordLandscape,
+    WordMono,
+    WordColour,
+    PopupTitle,
+    AddInNotLoaded,
+    CommandTakes,
+    NothingFound,
+    EndedViewNotKept,
+    ReasonNoRows,
+    ReasonNotSaved,
+    ReasonDisabled,
     QuoteNotClosed,
     WordMissing,
     NotANumber,
@@ -190,5 +238,8 @@ bool TextsAreGerman();
 /// The text in the current language, with "#0", "#1", ... replaced by the arguments ("#N"
 /// without an argument stays as it is).
 std::string Say(HostText id, const std::vector<std::string>& vArgs = {});
+
+/// How many texts there are: HostText values run from 0 to one below it.
+std::size_t HostTextCount();
 
 } // namespace host

@@ -12,6 +12,7 @@
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
 #include "platform/forms/ToolBar.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ void ListMenuItems(const pf::MenuItem& oItem, int nDepth, std::vector<std::strin
     }
     const std::string sName = PadText(sIndent + WithoutAccelerator(oItem.Caption()), 34);
     vLines.push_back(sName + " " + PadText(oItem.Children().empty() ? oItem.Key() : "", 18) +
-                     (oItem.Enabled() ? "" : " (disabled)"));
+                     (oItem.Enabled() ? "" : Say(HostText::Disabled)));
     for (const auto& oChild : oItem.Children())
         ListMenuItems(*oChild, nDepth + 1, vLines);
 }
@@ -95,6 +96,18 @@ std::string MenuText(const AddInLibrary& oLibrary, int nWidth)
     return out;
 }
 
+// Why the window has switched a command off: the report commands need rows, the delete of the
+// report file a file saved before.
+std::string WhyNotNow(const AddInLibrary& oLibrary, const std::string& sKey)
+{
+    if (sKey == "deletereport")
+        return Say(HostText::ReasonNotSaved);
+    const auto* pGrid = oLibrary.ReportGrid();
+    if (oLibrary.ReportProgress().second == 0 || (pGrid && pGrid->Rows() <= pGrid->FixedRows()))
+        return Say(HostText::ReasonNoRows);
+    return Say(HostText::ReasonDisabled);
+}
+
 // Clicks the menu item or tool bar button of the key, as the person would. Raises
 // CommandRefused when the window has no such command or it cannot be clicked now.
 void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
@@ -105,7 +118,7 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
     auto* pBar = FindOn<pf::MenuBar>(pWindow);
     if (pBar && pBar->Items().Find(sKey)) {
         if (!pBar->Click(sKey))
-            throw CommandRefused(Say(HostText::MenuNotNow, {sKey}));
+            throw CommandRefused(Say(HostText::MenuNotNow, {sKey, WhyNotNow(oLibrary, sKey)}));
         return;
     }
     auto* pTools = FindOn<pf::ToolBar>(pWindow);
@@ -113,7 +126,8 @@ void RunCommandKey(const AddInLibrary& oLibrary, const std::string& sKey)
         for (const auto& oButton : pTools->Buttons())
             if (oButton->Key() == sKey) {
                 if (!pTools->Click(sKey))
-                    throw CommandRefused(Say(HostText::ToolNotNow, {sKey}));
+                    throw CommandRefused(
+                        Say(HostText::ToolNotNow, {sKey, WhyNotNow(oLibrary, sKey)}));
                 return;
             }
     throw CommandRefused(Say(HostText::NoMenuCommand, {sKey}));
@@ -134,6 +148,18 @@ void ClickToolbar(const ClientButtons& oClient)
     if (!oClient.fnClickToolbar)
         throw CommandRefused(Say(HostText::NoToolbar));
     oClient.fnClickToolbar();
+}
+
+// "template" and a name of the window's list other than the current one.
+std::string TemplateExample(const AddInLibrary& oLibrary)
+{
+    auto* pWindow = OpenWindow(oLibrary);
+    auto* pList =
+        pWindow ? dynamic_cast<pf::ComboBox*>(pWindow->FindControl("cboTemplate").get()) : nullptr;
+    for (int i = 0; pList && i < pList->ListCount(); ++i)
+        if (i != pList->ListIndex())
+            return "template " + pList->List(i);
+    return "template NAME";
 }
 
 std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
@@ -166,6 +192,12 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         }
         if (sCommand == "menu") {
             out << MenuText(oLibrary, nWidth);
+            continue;
+        }
+        if (sCommand == "template") {
+            // The window's help names the form and its example.
+            oAnswers.Refuse(Say(HostText::CommandTakes,
+                                {"template", "template NAME", TemplateExample(oLibrary)}));
             continue;
         }
         const std::string sBefore = WindowText(oLibrary, nWidth);
@@ -214,6 +246,9 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
     }
+    // The end of the input ends the run as quit does: the window stays open, its view unsaved.
+    if (OpenWindow(oLibrary))
+        out << WrapText(Say(HostText::EndedViewNotKept), nWidth);
 }
 
 } // namespace host

@@ -70,14 +70,9 @@ std::optional<std::string> ItemWindows::RunCommand(const std::string& sCommand)
            oEdits.sSubject;
 }
 
-const char* ItemWindows::CommandHelp()
+std::string ItemWindows::CommandHelp()
 {
-    return "Commands of the last item window the add-in opened:\n"
-           "  mail to NAMES   address its mail (names or addresses, ';' between them)\n"
-           "  mail subject T  give its mail the subject T\n"
-           "  mail body T     give its mail the text T\n"
-           "  mail send       send its mail (into the sent items) and close the window\n"
-           "  mail close      close the window without sending\n";
+    return Say(HostText::ItemWindowHelp);
 }
 
 } // namespace host

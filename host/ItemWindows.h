@@ -30,7 +30,7 @@ public:
     /// cannot be sent (the window then stays open with the person's edits).
     std::optional<std::string> RunCommand(const std::string& sCommand);
     /// The help lines of the commands.
-    static const char* CommandHelp();
+    static std::string CommandHelp();
 
 private:
     struct Window

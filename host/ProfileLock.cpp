@@ -1,5 +1,8 @@
 #include "host/ProfileLock.h"
 
+#include "host/HostTexts.h"
+#include "platform/runtime/FileFailure.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -25,6 +28,12 @@ std::string HolderOf(int fd)
     return sPid;
 }
 
+// The system's words for an error, in the user's language where the system has them.
+std::string SystemText(int nError)
+{
+    return std::strerror(nError);
+}
+
 void WriteHolder(int fd)
 {
     const std::string sPid = std::to_string(getpid()) + "\n";
@@ -47,8 +56,9 @@ ProfileLock::ProfileLock(const std::string& sProfile)
     const std::string sFile = FilePath(sProfile);
     m_fd = open(sFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (m_fd < 0)
-        throw std::runtime_error("cannot make the lock file " + sFile + ": " +
-                                 std::strerror(errno));
+        throw std::runtime_error(Say(HostText::LockFileFailed,
+                                     {platform::runtime::FileFailureText(
+                                         errno, platform::runtime::FileAction::Create, sFile)}));
     // flock belongs to this open file, so the kernel lets it go when the process ends, also
     // when it is killed: a host that died leaves no claim behind.
     if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
@@ -57,12 +67,11 @@ ProfileLock::ProfileLock(const std::string& sProfile)
         close(m_fd);
         m_fd = -1;
         if (nError != EWOULDBLOCK)
-            throw std::runtime_error("cannot lock the profile " + sProfile + ": " +
-                                     std::strerror(nError));
+            throw std::runtime_error(Say(HostText::LockFailed, {sProfile, SystemText(nError)}));
         throw std::runtime_error(
-            "the profile " + sProfile + " is open in another tallyman (" +
-            (sHolder.empty() ? std::string("process unknown") : "process " + sHolder) +
-            "); close that one first or name another profile");
+            Say(HostText::ProfileInUse,
+                {sProfile, sHolder.empty() ? Say(HostText::HolderUnknown)
+                                           : Say(HostText::HolderProcess, {sHolder})}));
     }
     WriteHolder(m_fd);
 }

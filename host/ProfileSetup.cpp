@@ -9,10 +9,12 @@
 #include "platform/store/StoreError.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <stdexcept>
+#include <string>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -57,6 +59,45 @@ void WriteMailTemplate(const fs::path& oFile, const std::string& sLanguage)
     platform::mapi::WriteMsgFile(oFile.string(), oMail);
 }
 
+// Whether the process of that id has ended (a name that is no process id counts as alive: the
+// folder is none of ours).
+bool ProcessEnded(const std::string& sPid)
+{
+    if (sPid.empty() || sPid.size() > 9 ||
+        sPid.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    return ::kill(static_cast<pid_t>(std::stol(sPid)), 0) != 0 && errno == ESRCH;
+}
+
+// A first start that was killed left its half-made profile beside the folder: those of ended
+// processes go; one of a process still at work stays.
+void RemoveDeadWork(const fs::path& oFolder)
+{
+    const std::string sPrefix = oFolder.filename().string() + ".new-";
+    std::error_code ec;
+    for (const auto& oEntry : fs::directory_iterator(oFolder.parent_path(), ec)) {
+        const std::string sName = oEntry.path().filename().string();
+        std::error_code ecRemove;
+        if (sName.rfind(sPrefix, 0) == 0 && ProcessEnded(sName.substr(sPrefix.size())))
+            fs::remove_all(oEntry.path(), ecRemove);
+    }
+}
+
+// Moves the finished profile into its place; false when another first start was quicker and
+// its profile stands there already.
+bool MoveIntoPlace(const fs::path& oWork, const fs::path& oFolder)
+{
+    std::error_code ec;
+    if (fs::is_directory(oFolder, ec) && fs::is_empty(oFolder, ec))
+        fs::remove(oFolder, ec); // empty, as checked before; another start may fill it meanwhile
+    fs::rename(oWork, oFolder, ec);
+    if (!ec)
+        return true;
+    if (platform::store::Profile::Exists(oFolder))
+        return false;
+    throw fs::filesystem_error("rename", oWork, oFolder, ec);
+}
+
 // Why a file of a profile cannot serve, in the host's language; empty when nothing shows.
 std::string FileProblem(const fs::path& oFile)
 {
@@ -81,6 +122,13 @@ std::string OpenFailure(const fs::path& oFile)
 }
 
 } // namespace
+
+std::string FileSystemFailureText(const fs::filesystem_error& e)
+{
+    return platform::runtime::FileFailureText(e.code().value(),
+                                              platform::runtime::FileAction::Create,
+                                              (e.path2().empty() ? e.path1() : e.path2()).string());
+}
 
 void CheckProfileOpens(const fs::path& oFolder)
 {
@@ -114,12 +162,17 @@ fs::path SampleMailTemplate(const fs::path& oProfile)
 bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
                          const std::string& sReportsXml, const std::string& sLanguage)
 {
+    // Also when another start has finished the profile meanwhile.
+    RemoveDeadWork(oFolder);
     if (platform::store::Profile::Exists(oFolder))
         return false;
     if (fs::exists(oFolder) && !fs::is_empty(oFolder))
-        throw std::runtime_error("the folder " + oFolder.string() +
-                                 " holds other files and no profile; it is left as it is");
-    fs::create_directories(oFolder.parent_path());
+        throw std::runtime_error(Say(HostText::FolderHoldsOtherFiles, {oFolder.string()}));
+    try {
+        fs::create_directories(oFolder.parent_path());
+    } catch (const fs::filesystem_error& e) {
+        throw std::runtime_error(FileSystemFailureText(e));
+    }
     const fs::path oWork =
         oFolder.parent_path() / (oFolder.filename().string() + ".new-" + std::to_string(getpid()));
     std::error_code ec;
@@ -134,9 +187,13 @@ bool EnsureSampleProfile(const fs::path& oFolder, const fs::path& oDataFolder,
         }
         platform::store::GenerateSampleProfile(oWork, oOptions);
         WriteMailTemplate(SampleMailTemplate(oWork), sLanguage);
-        if (fs::exists(oFolder))
-            fs::remove(oFolder); // empty, as checked above
-        fs::rename(oWork, oFolder);
+        if (!MoveIntoPlace(oWork, oFolder)) {
+            fs::remove_all(oWork, ec);
+            return false;
+        }
+    } catch (const fs::filesystem_error& e) {
+        fs::remove_all(oWork, ec);
+        throw std::runtime_error(FileSystemFailureText(e));
     } catch (...) {
         fs::remove_all(oWork, ec);
         throw;

@@ -15,9 +15,15 @@ std::filesystem::path SampleProfileFolder();
 /// add-in's "reports.xml" there (never over an existing file), with the names and captions
 /// of sLanguage ("de" or "en"). The profile also carries a mail template for report mails
 /// (SampleMailTemplate): a subject, a body with the report's placeholder and a recipient.
+/// Half-made profiles that ended processes left beside the folder are removed first; when
+/// another process puts its profile into place first, that one is kept (false). A failure of
+/// the file system is raised as a sentence in the user's language naming the file.
 bool EnsureSampleProfile(const std::filesystem::path& oFolder,
                          const std::filesystem::path& oDataFolder = {},
                          const std::string& sReportsXml = {}, const std::string& sLanguage = "de");
+
+/// A failure of the file system as a sentence in the user's language, naming the file.
+std::string FileSystemFailureText(const std::filesystem::filesystem_error& e);
 
 /// Opens the profile in oFolder and each of its stores once, as the add-in will. Throws
 /// std::runtime_error in the host's language naming the profile, the file that fails and why

@@ -3,6 +3,7 @@
 #include "host/GuiHost.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
+#include "host/HostTexts.h"
 #include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
@@ -13,9 +14,11 @@
 int main(int argc, char** argv)
 {
     host::HostOptions oOptions;
+    const std::vector<std::string> vArgs(argv + 1, argv + argc);
+    // What is said about the command line itself is said in the language it asks for.
+    host::SetTextLanguage(host::LanguageOfArguments(vArgs, host::LanguageOfEnvironment()));
     try {
-        oOptions = host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                      host::LanguageOfEnvironment());
+        oOptions = host::ParseOptions(vArgs, host::LanguageOfEnvironment());
     } catch (const std::invalid_argument& e) {
         std::cerr << "tallyman: " << e.what() << "\n\n" << host::Usage();
         return 2;

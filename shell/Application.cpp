@@ -61,7 +61,7 @@ void Application::InitHandler(const std::shared_ptr<platform::outlook::Applicati
         common::modOLVersion::ResetOutlookVersion();
         nLine = 3;
         if (!oApp)
-            throw rt::Error(91, "Application", "Object variable or With block variable not set");
+            throw rt::Error(91, "Application");
         G().g_oNameSpace = oApp->GetNamespace("MAPI");
         nLine = 4;
         modRibbon::SetRibbonHandler(std::make_shared<RibbonHandler>());

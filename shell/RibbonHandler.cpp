@@ -72,8 +72,7 @@ void RibbonHandler::RibbonButtonClick(
             return;
         Application* oApp = common::modMain::G().g_oApplication;
         if (!oApp)
-            throw platform::runtime::Error(91, "RibbonHandler",
-                                           "Object variable or With block variable not set");
+            throw platform::runtime::Error(91, "RibbonHandler");
         oApp->DisplayFMain();
     } catch (...) {
         common::ErrorObject oError;

@@ -4,6 +4,7 @@
 #include "platform/excel/Worksheet.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/State.h"
+#include "platform/locale/Locale.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +13,12 @@
 
 namespace platform::excel {
 namespace {
+
+// The spreadsheet's messages follow the language of the current locale.
+std::string Say(const char* english, const char* german)
+{
+    return locale::Current().languageCode == "de" ? german : english;
+}
 
 bool SameName(const std::string& a, const std::string& b)
 {
@@ -67,7 +74,8 @@ std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)
         }
     }
     if (!std::filesystem::is_regular_file(full, error)) {
-        detail::Raise(detail::kMethodFailed, "\"" + path + "\" could not be found");
+        detail::Raise(detail::kMethodFailed,
+                      "\"" + path + "\"" + Say(" could not be found", " wurde nicht gefunden"));
     }
     auto state = std::make_unique<detail::BookState>();
     state->fullName = full;
@@ -86,7 +94,8 @@ std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)
     } else if (signature == std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         state->source = detail::BookSource::Binary;
     } else {
-        detail::Raise(detail::kMethodFailed, "\"" + path + "\" is not a workbook");
+        detail::Raise(detail::kMethodFailed,
+                      "\"" + path + "\"" + Say(" is not a workbook", " ist keine Arbeitsmappe"));
     }
     auto book = std::make_shared<Workbook>(state_, std::move(state));
     if (state_->visible) {

@@ -134,6 +134,11 @@ void PrintDialog::SelectPrinter(const std::string& name)
         OnPrinterChanged(*this);
 }
 
+std::string PrintDialog::Title() const
+{
+    return Say("Print", "Drucken");
+}
+
 std::optional<std::string> PrintDialog::Check() const
 {
     bool known = false;

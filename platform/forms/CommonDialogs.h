@@ -142,7 +142,8 @@ class PrintDialog : public CommonDialog
 public:
     DialogKind Kind() const override { return DialogKind::Print; }
     std::optional<std::string> Check() const override;
-    std::string Title() const override { return "Print"; }
+    /// "Print" or "Drucken", by the language of the current locale.
+    std::string Title() const override;
 
     /// The person picks another printer: sets `printer` and lets the dialog load that
     /// printer's page settings (OnPrinterChanged), as the host's dialog does.

@@ -41,8 +41,9 @@ inline constexpr std::int32_t DuplicateKey =
 /// Base of the numbers that components add to their own error codes (0x80040000).
 inline constexpr std::int32_t ObjectErrorBase = -2147221504;
 
-/// The runtime's English text for one of its own error numbers, or
-/// "Application-defined or object-defined error" for any other number.
+/// The runtime's text for one of its own error numbers, or
+/// "Application-defined or object-defined error" for any other number: in German under a
+/// German current locale (see platform::locale), in English otherwise.
 std::string_view ErrorText(std::int32_t number);
 
 /// True when the runtime has a text of its own for this number.

@@ -1,5 +1,7 @@
 #include "platform/win/HtmlHelp.h"
 
+#include "platform/locale/Locale.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -13,6 +15,11 @@ HelpFailureReporter& helpReporter()
     return instance;
 }
 
+bool german()
+{
+    return locale::Current().languageCode == "de";
+}
+
 ShellResult openHelpPage(const std::filesystem::path& helpFolder, const std::filesystem::path& page)
 {
     const bool leavesFolder =
@@ -20,12 +27,16 @@ ShellResult openHelpPage(const std::filesystem::path& helpFolder, const std::fil
         std::any_of(page.begin(), page.end(),
                     [](const std::filesystem::path& part) { return part == ".."; });
     if (leavesFolder) {
-        return {false, EINVAL, "the help topic \"" + page.string() + "\" is not in the help"};
+        return {false, EINVAL,
+                german() ? "das Hilfethema \"" + page.string() + "\" gehört nicht zur Hilfe"
+                         : "the help topic \"" + page.string() + "\" is not in the help"};
     }
     const auto file = helpFolder / page;
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
-        return {false, ENOENT, "there is no help page " + file.string()};
+        return {false, ENOENT,
+                (german() ? "es gibt keine Hilfeseite " : "there is no help page ") +
+                    file.string()};
     }
     return currentShell().openDocument(file.string());
 }

@@ -1,5 +1,7 @@
 #include "platform/win/ProcessShell.h"
 
+#include "platform/locale/Locale.h"
+
 #include "platform/win/detail/ShellRules.h"
 #include "platform/win/detail/Spawn.h"
 
@@ -18,6 +20,12 @@ ShellResult failure(int error, std::string detail)
     return {false, error, std::move(detail)};
 }
 
+// The shell's words follow the language of the current locale.
+std::string say(const char* english, const char* german)
+{
+    return locale::Current().languageCode == "de" ? german : english;
+}
+
 // A local path as an absolute one, so that a name starting with "-" is never an option.
 std::string argumentFor(const std::string& file, ShellTarget target)
 {
@@ -34,9 +42,13 @@ ShellResult start(const std::vector<std::string>& argv,
                   std::optional<std::chrono::milliseconds> wait)
 {
     int error = 0;
-    const auto pid = detail::spawnProgram(argv, error);
+    // A launcher reports by its exit status; what it writes is for no one (it would land in
+    // the middle of the caller's terminal).
+    const auto pid = detail::spawnProgram(argv, error, wait.has_value());
     if (!pid) {
-        return failure(error, "cannot start \"" + argv.front() + "\": " + std::strerror(error));
+        return failure(error, say("cannot start \"", "\"") + argv.front() +
+                                  say("\": ", "\" kann nicht gestartet werden: ") +
+                                  std::strerror(error));
     }
     if (!wait) {
         detail::reapInBackground(*pid);
@@ -44,8 +56,10 @@ ShellResult start(const std::vector<std::string>& argv,
     }
     const auto status = detail::waitForExit(*pid, *wait);
     if (status && *status != 0) {
-        return failure(EIO, "\"" + argv.front() + "\" could not handle \"" + argv.back() +
-                                "\" (exit status " + std::to_string(*status) + ")");
+        return failure(EIO, "\"" + argv.front() + say("\" could not handle \"", "\" konnte \"") +
+                                argv.back() +
+                                say("\" (exit status ", "\" nicht öffnen (Exit-Status ") +
+                                std::to_string(*status) + ")");
     }
     return {true, 0, {}};
 }

@@ -36,7 +36,9 @@ protected:
     }
     static std::string TypeMismatchRecord()
     {
-        return "07.03.2026 12:00:00\r\n  App: Tolvane2\r\n  Msg: Type mismatch\r\n  No : 13\r\n"
+        // The fixture's German locale: the runtime gives its text in German.
+        return "07.03.2026 12:00:00\r\n  App: Tolvane2\r\n  Msg: Typen unverträglich\r\n  No : "
+               "13\r\n"
                "  Src: Tolvane2; Tolvane2.M.P (3)\r\n\r\n";
     }
 };
@@ -52,28 +54,28 @@ TEST_F(ErrorObjectTest, LogRecordHasTheExactLayout)
 TEST_F(ErrorObjectTest, LogIsAppendedUpToTheLimitAndThenRewrittenWithItsNewestCharacters)
 {
     const std::string sRecord = TypeMismatchRecord();
-    // "ä" is two bytes but one character: the limit counts characters.
-    std::string sOld;
-    while (sOld.size() < 1000)
-        sOld += "ä";
-    sOld += std::string(ErrorObject::kMaxLogChars - sRecord.size() - 500, 'x');
-    WriteFile(LogFile(), sOld);
-
-    LogTypeMismatch(); // old + record is exactly the limit: appended
-    EXPECT_EQ(ReadFile(LogFile()), sOld + sRecord);
-
     auto CountChars = [](const std::string& sText) {
         std::size_t nChars = 0;
         for (const char c : sText)
             nChars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
         return nChars;
     };
+    // "ä" is two bytes but one character: the limit counts characters.
+    std::string sOld;
+    while (sOld.size() < 1000)
+        sOld += "ä";
+    sOld += std::string(ErrorObject::kMaxLogChars - CountChars(sRecord) - 500, 'x');
+    WriteFile(LogFile(), sOld);
+
+    LogTypeMismatch(); // old + record is exactly the limit: appended
+    EXPECT_EQ(ReadFile(LogFile()), sOld + sRecord);
+
     LogTypeMismatch(); // one record more: rewritten with the newest characters
     const std::string sText = ReadFile(LogFile());
     EXPECT_TRUE(sText.ends_with(sRecord + sRecord));
     EXPECT_EQ(CountChars(sText), ErrorObject::kMaxLogChars);
     // Exactly the oldest characters went: the text starts with the remaining umlauts.
-    const std::size_t nUmlautsLeft = 500 - sRecord.size();
+    const std::size_t nUmlautsLeft = 500 - CountChars(sRecord);
     EXPECT_EQ(sText.substr(0, 2 * nUmlautsLeft + 1),
               std::string(sOld.substr(0, 2 * nUmlautsLeft)) + "x");
 

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -140,6 +141,10 @@ TEST_F(CommonDialogViewsTest, DialogsSpeakTheLanguageOfTheRegionalSettings)
         platform::locale::SetCurrent(c.sLocale);
         const gui::QtTranslations translations;
         EXPECT_EQ(translations.Loaded(), c.bTranslated) << c.sLocale;
+        // Qt's dates, as in the file dialog's date column, are the run's too.
+        EXPECT_EQ(QLocale().monthName(12, QLocale::ShortFormat) == QStringLiteral("Dec"),
+                  !c.bTranslated)
+            << QLocale().monthName(12, QLocale::ShortFormat).toStdString();
         // Qt's file dialog: its labels and buttons come from Qt's translations.
         QFileDialog files;
         files.setOption(QFileDialog::DontUseNativeDialog);

@@ -48,8 +48,62 @@ TEST_F(GridCommandsTest, RowsAndColumnsOutsideTheGridAreRefused)
 
 TEST_F(GridCommandsTest, OtherCommandsAreLeftToTheWindow)
 {
-    for (const char* sCommand : {"collapse", "menu", "find", "row", "open 1 2", "width 1"})
+    for (const char* sCommand : {"collapse", "expand", "menu", "refresh", "rows 2"})
         EXPECT_FALSE(Apply(sCommand).has_value()) << sCommand;
+}
+
+TEST_F(GridCommandsTest, AGridCommandWithTheWrongWordsSaysWhatItTakes)
+{
+    struct Case
+    {
+        const char* sCommand;
+        const char* sSaid;
+    };
+    for (const auto& c :
+         {Case{"row", "row takes this form: row R; for example: row 5"},
+          Case{"row 1 2", "for example: row 5"},
+          Case{"find", "find takes this form: find TEXT; for example: find "},
+          Case{"whole", "for example: whole 5"}, Case{"open 1 2", "for example: open 5"},
+          Case{"menu 1 2", "for example: menu 5"}, Case{"selectall 1", "for example: selectall"},
+          Case{"move Subject", "move COL POS; for example: move Location 1"},
+          Case{"width Subject", "width COL TWIPS; for example: width Subject 3000"}}) {
+        try {
+            Apply(c.sCommand);
+            ADD_FAILURE() << c.sCommand << " was taken";
+        } catch (const host::CommandRefused& e) {
+            EXPECT_NE(std::string(e.what()).find(c.sSaid), std::string::npos)
+                << c.sCommand << ": " << e.what();
+        }
+    }
+}
+
+TEST_F(GridCommandsTest, AHeaderWithBlanksNamesItsColumn)
+{
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(0, 3, "Due Date");
+    EXPECT_EQ(*Apply("width Due Date 2000"), "Column Due Date is 2000 twips wide.");
+    EXPECT_EQ(*Apply("move \"Due Date\" 1"), "");
+    EXPECT_EQ(fg.ColKey(1), "End");
+}
+
+TEST_F(GridCommandsTest, AWholeRowKeepsAPlaceForEachColumnAndIsFoundByAnyCaption)
+{
+    auto& fg = m_oGrid->Grid();
+    fg.SetTextMatrix(2, 1, "Jour fixe");
+    fg.SetTextMatrix(2, 3, "04.01.2027");
+    fg.SetTextMatrix(3, 0, "Categories: Privat");
+    fg.SetTextMatrix(4, 1, "Dentist");
+    // The empty Start cell keeps its place between Subject and End.
+    EXPECT_EQ(*Apply("whole 2"), "Row 2:  | Jour fixe |  | 04.01.2027");
+    EXPECT_EQ(*Apply("whole 0"), "Row 0:  | Subject | Start | End");
+    EXPECT_EQ(*Apply("whole 0 End"), "Row 0, End: End");
+    // An item row by its subject, with blanks or in quotes, and a cell of it.
+    EXPECT_EQ(*Apply("whole Jour fixe"), "Row 2:  | Jour fixe |  | 04.01.2027");
+    EXPECT_EQ(*Apply("whole \"Jour fixe\" End"), "Row 2, End: 04.01.2027");
+    EXPECT_EQ(*Apply("whole Jour fixe End"), "Row 2, End: 04.01.2027");
+    EXPECT_EQ(*Apply("whole dent"), "Row 4:  | Dentist |  |");
+    EXPECT_EQ(*Apply("whole Categories: Privat"), "Row 3: Categories: Privat |  |  |");
+    EXPECT_THROW(Apply("whole Nothing like it"), host::CommandRefused);
 }
 
 TEST_F(GridCommandsTest, AColumnNameMayHoldBlanks)
@@ -86,7 +140,7 @@ TEST_F(GridCommandsTest, ColumnsAreNamedByNumberOrHeaderText)
     EXPECT_EQ(*Apply("move 2 3"), "");
 
     fg.SetTextMatrix(4, 1, "Zahnarzt");
-    EXPECT_EQ(*Apply("row 4"), "Row 4: Zahnarzt");
+    EXPECT_EQ(*Apply("row 4"), "Row 4:  | Zahnarzt |  |");
     EXPECT_EQ(fg.Row(), 4);
 }
 

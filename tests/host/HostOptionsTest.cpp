@@ -1,10 +1,93 @@
 #include "host/HostOptions.h"
+#include "ForeignWords.h"
+#include "host/HostTexts.h"
+#include "platform/locale/Locale.h"
+#include "platform/runtime/Error.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
+
+using host_test::ForeignLines;
+
+// Sets the language of the host's texts and the locale for one test, English after it.
+class InLanguage
+{
+public:
+    explicit InLanguage(const std::string& sLanguage)
+    {
+        host::SetTextLanguage(sLanguage);
+        platform::locale::SetCurrent(host::LocaleOf(sLanguage));
+    }
+    ~InLanguage()
+    {
+        host::SetTextLanguage("en");
+        platform::locale::SetCurrent("en-US");
+    }
+    InLanguage(const InLanguage&) = delete;
+    InLanguage& operator=(const InLanguage&) = delete;
+};
+
+TEST(HostTextsTest, EveryLineTheHostSaysIsInOneLanguage)
+{
+    for (const char* sLanguage : {"de", "en"}) {
+        const InLanguage oLanguage(sLanguage);
+        const bool bGerman = std::string(sLanguage) == "de";
+        for (std::size_t i = 0; i < host::HostTextCount(); ++i) {
+            const auto id = static_cast<host::HostText>(i);
+            EXPECT_EQ(ForeignLines(host::Say(id, {"X", "Y", "Z"}), bGerman), "")
+                << sLanguage << " text " << i;
+        }
+        // What the language runtime says, as the add-in passes its errors on.
+        for (const int nError : {5, 9, 13, 53, 61, 70, 91, 380, 424, 438, 457, 12345})
+            EXPECT_EQ(ForeignLines(platform::runtime::Error(nError).Description(), bGerman), "")
+                << sLanguage << " error " << nError;
+    }
+}
+
+TEST(HostTextsTest, CommandLineErrorsAndTheUsageSpeakTheLanguageAsked)
+{
+    const std::vector<std::vector<std::string>> vBad = {{"--lang", "fr"},
+                                                        {"--profile"},
+                                                        {"--verbose"},
+                                                        {"--client-version", "7.0"},
+                                                        {"--export", "report.bak"}};
+    for (const char* sLanguage : {"de", "en"}) {
+        const InLanguage oLanguage(sLanguage);
+        const bool bGerman = std::string(sLanguage) == "de";
+        EXPECT_EQ(ForeignLines(host::Usage(), bGerman), "") << sLanguage;
+        for (const auto& vArgs : vBad) {
+            try {
+                host::ParseOptions(vArgs);
+                ADD_FAILURE() << vArgs[0] << " was taken";
+            } catch (const std::invalid_argument& e) {
+                EXPECT_EQ(ForeignLines(e.what(), bGerman), "") << e.what();
+            }
+        }
+    }
+    // The language of these messages is the one the command line asks for.
+    EXPECT_EQ(host::LanguageOfArguments({"--lang", "de", "--verbose"}, "en"), "de");
+    EXPECT_EQ(host::LanguageOfArguments({"--lang", "fr"}, "de"), "de");
+    EXPECT_EQ(host::LanguageOfArguments({"--lang"}, "en"), "en");
+}
+
+TEST(HostOptionsTest, AnExportOfAnUnknownFormatIsRefusedBeforeAnythingIsRead)
+{
+    try {
+        host::ParseOptions({"--export", "/tmp/x.bak"});
+        FAIL() << "taken";
+    } catch (const std::invalid_argument& e) {
+        const std::string sWhy = e.what();
+        EXPECT_NE(sWhy.find("/tmp/x.bak"), std::string::npos) << sWhy;
+        EXPECT_NE(sWhy.find(".csv, .html, .xls, .xlsx, .xlsm"), std::string::npos) << sWhy;
+    }
+    for (const char* sFile : {"r.csv", "r.HTML", "r.xls", "r.xlsx", "r.xlsm", "noext"})
+        EXPECT_EQ(host::ParseOptions({"--export", sFile}).sExport, sFile);
+}
 
 TEST(HostOptionsTest, ReadsEveryOption)
 {

@@ -12,7 +12,9 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -49,6 +51,60 @@ TEST_F(ProfileSetupTest, GeneratesOnceAndLeavesNoWorkFolder)
     EXPECT_TRUE(platform::store::Profile::Exists(oFolder));
     EXPECT_NE(platform::store::Profile::Open(oFolder), nullptr);
     EXPECT_FALSE(host::EnsureSampleProfile(oFolder));
+    int nEntries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(oFolder.parent_path()))
+        ++nEntries;
+    EXPECT_EQ(nEntries, 1);
+}
+
+TEST_F(ProfileSetupTest, AKilledFirstStartsWorkFolderGoesAtTheNextStart)
+{
+    const auto oFolder = host::SampleProfileFolder();
+    fs::create_directories(oFolder.parent_path());
+    // A process that has ended, and one still at work (this one).
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const auto oDead = oFolder.parent_path() / ("SampleProfile.new-" + std::to_string(ended));
+    const auto oAlive = oFolder.parent_path() / ("SampleProfile.new-" + std::to_string(getppid()));
+    const auto oOther = oFolder.parent_path() / "SampleProfile.new-mine";
+    for (const auto& oWork : {oDead, oAlive, oOther}) {
+        fs::create_directories(oWork);
+        std::ofstream(oWork / "store1.db") << "half";
+    }
+    EXPECT_TRUE(host::EnsureSampleProfile(oFolder));
+    EXPECT_FALSE(fs::exists(oDead));
+    EXPECT_TRUE(fs::exists(oAlive));
+    EXPECT_TRUE(fs::exists(oOther));
+    // One left while another start made the profile goes at a later start too.
+    fs::create_directories(oDead);
+    EXPECT_FALSE(host::EnsureSampleProfile(oFolder));
+    EXPECT_FALSE(fs::exists(oDead));
+}
+
+TEST_F(ProfileSetupTest, TwoFirstStartsAtOnceBothEndWithTheProfile)
+{
+    const auto oFolder = host::SampleProfileFolder();
+    // Two processes make the profile at the same instant; the slower finds the quicker one's.
+    std::vector<pid_t> vChildren;
+    for (int i = 0; i < 2; ++i) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                host::EnsureSampleProfile(oFolder);
+                ::_exit(platform::store::Profile::Exists(oFolder) ? 0 : 2);
+            } catch (...) {
+                ::_exit(1);
+            }
+        }
+        vChildren.push_back(child);
+    }
+    for (const pid_t child : vChildren) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
     int nEntries = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(oFolder.parent_path()))
         ++nEntries;

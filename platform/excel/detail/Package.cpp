@@ -2,6 +2,7 @@
 
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Strings.h"
 
 #include <libxml/parser.h>
@@ -26,6 +27,50 @@ struct FileCloser
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
+bool German()
+{
+    return locale::Current().languageCode == "de";
+}
+
+std::string Say(const char* english, const char* german)
+{
+    return German() ? german : english;
+}
+
+// The zip library's reason for a failure, in the user's language for the common ones.
+std::string ZipReason(zip_error_t& error)
+{
+    struct Reason
+    {
+        int code;
+        const char* german;
+    };
+    static constexpr Reason kReasons[] = {
+        {ZIP_ER_NOENT, "die Datei existiert nicht"},
+        {ZIP_ER_NOZIP, "es ist kein ZIP-Archiv"},
+        {ZIP_ER_OPEN, "die Datei kann nicht geöffnet werden"},
+        {ZIP_ER_READ, "beim Lesen trat ein Fehler auf"},
+        {ZIP_ER_WRITE, "beim Schreiben trat ein Fehler auf"},
+        {ZIP_ER_INCONS, "das ZIP-Archiv ist beschädigt"},
+        {ZIP_ER_CRC, "die Prüfsumme der Daten stimmt nicht"},
+        {ZIP_ER_MEMORY, "der Speicher reicht nicht"},
+        {ZIP_ER_TMPOPEN, "die temporäre Datei kann nicht angelegt werden"},
+        {ZIP_ER_RENAME, "die temporäre Datei kann nicht umbenannt werden"},
+        {ZIP_ER_CLOSE, "die Datei kann nicht geschlossen werden"},
+        {ZIP_ER_RDONLY, "das Archiv ist schreibgeschützt"},
+    };
+    if (German()) {
+        for (const Reason& reason : kReasons) {
+            if (zip_error_code_zip(&error) == reason.code) {
+                return reason.german;
+            }
+        }
+        return "ZIP-Fehler " + std::to_string(zip_error_code_zip(&error)) + " (" +
+               zip_error_strerror(&error) + ")";
+    }
+    return zip_error_strerror(&error);
+}
+
 } // namespace
 
 struct Package::Handle
@@ -40,9 +85,12 @@ Package::Package(const std::string& path) : handle_(std::make_unique<Handle>()),
     if (handle_->zip == nullptr) {
         zip_error_t ze;
         zip_error_init_with_code(&ze, error);
-        const std::string reason = zip_error_strerror(&ze);
+        const std::string reason = ZipReason(ze);
         zip_error_fini(&ze);
-        Raise(kMethodFailed, "\"" + path + "\" is not a readable workbook package: " + reason);
+        Raise(kMethodFailed, "\"" + path + "\"" +
+                                 Say(" is not a readable workbook package: ",
+                                     " ist kein lesbares Arbeitsmappenpaket: ") +
+                                 reason);
     }
 }
 
@@ -65,7 +113,8 @@ std::optional<std::string> Package::Read(const std::string& name) const
     }
     const std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(handle_->zip, name.c_str(), 0));
     if (!file) {
-        Raise(kMethodFailed, "cannot read \"" + name + "\" of \"" + path_ + "\"");
+        Raise(kMethodFailed, Say("cannot read \"", "\"") + name + Say("\" of \"", "\" aus \"") +
+                                 path_ + Say("\"", "\" kann nicht gelesen werden"));
     }
     // The declared size is only a claim of the archive: a damaged one may declare gigabytes
     // for a few bytes of data. What is kept grows with what the entry really gives, and an
@@ -84,9 +133,12 @@ std::optional<std::string> Package::Read(const std::string& name) const
         n = zip_fread(file.get(), chunk.data(), chunk.size());
     }
     if (n != 0 || data.size() != st.size) {
-        const std::string reason = n < 0 ? zip_file_strerror(file.get())
-                                         : "its data does not have the size the package declares";
-        Raise(kMethodFailed, "cannot read \"" + name + "\" of \"" + path_ + "\": " + reason);
+        const std::string reason =
+            n < 0 ? ZipReason(*zip_file_get_error(file.get()))
+                  : Say("its data does not have the size the package declares",
+                        "seine Daten haben nicht die Größe, die das Paket angibt");
+        Raise(kMethodFailed, Say("cannot read \"", "\"") + name + Say("\" of \"", "\" aus \"") +
+                                 path_ + Say("\": ", "\" kann nicht gelesen werden: ") + reason);
     }
     return data;
 }
@@ -126,8 +178,12 @@ void Package::Commit()
             continue;
         }
         if (const auto fault = WellFormedFault(data)) {
-            Raise(kMethodFailed, "cannot write \"" + path_ + "\": its part \"" + name +
-                                     "\" would not be well-formed XML: " + *fault);
+            Raise(kMethodFailed,
+                  Say("cannot write \"", "\"") + path_ +
+                      Say("\": its part \"", "\" kann nicht geschrieben werden: sein Teil \"") +
+                      name +
+                      Say("\" would not be well-formed XML: ", "\" wäre kein wohlgeformtes XML: ") +
+                      *fault);
         }
     }
     for (const auto& [name, data] : pending_) {
@@ -137,13 +193,16 @@ void Package::Commit()
             if (source != nullptr) {
                 zip_source_free(source);
             }
-            Raise(kMethodFailed, "cannot write \"" + name + "\" into \"" + path_ +
-                                     "\": " + zip_strerror(handle_->zip));
+            Raise(kMethodFailed, Say("cannot write \"", "\"") + name +
+                                     Say("\" into \"", "\" kann nicht in \"") + path_ +
+                                     Say("\": ", "\" geschrieben werden: ") +
+                                     ZipReason(*zip_get_error(handle_->zip)));
         }
     }
     if (zip_close(handle_->zip) != 0) {
-        const std::string reason = zip_strerror(handle_->zip);
-        Raise(kMethodFailed, "cannot write \"" + path_ + "\": " + reason);
+        const std::string reason = ZipReason(*zip_get_error(handle_->zip));
+        Raise(kMethodFailed, Say("cannot write \"", "\"") + path_ +
+                                 Say("\": ", "\" kann nicht geschrieben werden: ") + reason);
     }
     handle_->zip = nullptr;
 }

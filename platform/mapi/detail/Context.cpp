@@ -1,5 +1,6 @@
 #include "platform/mapi/detail/Context.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 #include "platform/store/StoreError.h"
@@ -14,6 +15,12 @@
 namespace platform::mapi::detail {
 
 namespace {
+
+// The session's messages follow the language of the current locale.
+bool German()
+{
+    return locale::Current().languageCode == "de";
+}
 
 /// The identities (device, inode) of a profile's index and store files: a file put in the
 /// place of another under the same name has another.
@@ -130,12 +137,16 @@ Context::Context(std::string profilePath) : m_profilePath(std::move(profilePath)
             }
         }
     } catch (const store::StoreError& e) {
-        runtime::Raise(MAPI_E_LOGON_FAILED, "Session.Logon",
-                       "The profile \"" + m_profilePath + "\" cannot be opened: " + e.what());
+        runtime::Raise(
+            MAPI_E_LOGON_FAILED, "Session.Logon",
+            (German() ? "Das Profil \"" : "The profile \"") + m_profilePath +
+                (German() ? "\" kann nicht geöffnet werden: " : "\" cannot be opened: ") +
+                e.what());
     }
     if (m_stores.empty())
         runtime::Raise(MAPI_E_LOGON_FAILED, "Session.Logon",
-                       "The profile \"" + m_profilePath + "\" holds no store.");
+                       (German() ? "Das Profil \"" : "The profile \"") + m_profilePath +
+                           (German() ? "\" enthält keinen Speicher." : "\" holds no store."));
 }
 
 Context::~Context() = default;

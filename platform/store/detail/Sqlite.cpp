@@ -1,10 +1,31 @@
 #include "platform/store/detail/Sqlite.h"
 
+#include "platform/runtime/FileFailure.h"
 #include "platform/store/StoreError.h"
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <optional>
+
 namespace platform::store::detail {
+
+namespace {
+
+// A full disk, which SQLite reports as an I/O error of its journal, said as what it is,
+// naming the file, in the user's language; nothing for any other failure.
+std::optional<std::string> DiskFull(sqlite3* db, const std::filesystem::path& file)
+{
+    const int code = sqlite3_extended_errcode(db) & 0xFF;
+    // The system's error counts only for a failure of the system: it may be an old one.
+    const int system = code == SQLITE_IOERR ? sqlite3_system_errno(db) : 0;
+    if (code != SQLITE_FULL && system != ENOSPC && system != EDQUOT)
+        return std::nullopt;
+    return runtime::FileFailureText(system == EDQUOT ? EDQUOT : ENOSPC, runtime::FileAction::Write,
+                                    file.string());
+}
+
+} // namespace
 
 Database::Database(const std::filesystem::path& file, bool create) : file_(file)
 {
@@ -12,11 +33,12 @@ Database::Database(const std::filesystem::path& file, bool create) : file_(file)
     const int flags =
         SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        const auto full = db_ ? DiskFull(db_, file) : std::nullopt;
         const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);
         db_ = nullptr;
         throw StoreError(create ? StoreErrorKind::Database : StoreErrorKind::NotFound,
-                         "cannot open \"" + file.string() + "\": " + msg);
+                         full ? *full : "cannot open \"" + file.string() + "\": " + msg);
     }
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_extended_result_codes(db_, 1);
@@ -31,6 +53,8 @@ Database::~Database()
 
 void Database::Fail(std::string_view what) const
 {
+    if (const auto full = DiskFull(db_, file_))
+        throw StoreError(StoreErrorKind::Database, *full);
     throw StoreError(StoreErrorKind::Database,
                      std::string(what) + " on \"" + file_.string() + "\": " + sqlite3_errmsg(db_));
 }
@@ -42,6 +66,8 @@ void Database::Exec(std::string_view sql)
     if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         const std::string msg = err ? err : "unknown error";
         sqlite3_free(err);
+        if (const auto full = DiskFull(db_, file_))
+            throw StoreError(StoreErrorKind::Database, *full);
         throw StoreError(StoreErrorKind::Database,
                          "SQL failed on \"" + file_.string() + "\": " + msg);
     }

@@ -5,12 +5,16 @@
 #include "platform/excel/Workbook.h"
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 #include "platform/win/RecordingShell.h"
 #include "platform/win/Shell.h"
 
 #include <fstream>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace excel = platform::excel;
 
@@ -100,6 +104,41 @@ TEST_F(ApplicationTest, OpenFindsAnOpenWorkbookAndRejectsWhatIsNoWorkbook)
     EXPECT_EQ(ErrorNumberOf([&] { books->Open(PathOf("notes.txt")); }), 1004);
     EXPECT_EQ(ErrorNumberOf([&] { books->Open(PathOf("missing.xlsx")); }), 1004);
     EXPECT_EQ(books->Count(), 1);
+    app->Quit();
+}
+
+TEST_F(ApplicationTest, WhatIsNoWorkbookIsSaidInTheUsersLanguage)
+{
+    auto app = excel::CreateObject("Excel.Application");
+    std::ofstream(PathOf("notes.txt")) << "not a workbook";
+    // A package's signature and nothing the zip library can read after it.
+    std::ofstream(PathOf("broken.xlsx")) << "PK\x03\x04 and then nothing of a package";
+    struct Case
+    {
+        const char* sLocale;
+        const char* sFile;
+        const char* sSaid;
+    };
+    for (const auto& c :
+         {Case{"de-DE", "notes.txt", "\" ist keine Arbeitsmappe"},
+          Case{"de-DE", "broken.xlsx", "\" ist kein lesbares Arbeitsmappenpaket: "},
+          Case{"de-DE", "missing.xlsx", "\" wurde nicht gefunden"},
+          Case{"en-US", "notes.txt", "\" is not a workbook"},
+          Case{"en-US", "broken.xlsx", "\" is not a readable workbook package: "}}) {
+        platform::locale::SetCurrent(c.sLocale);
+        try {
+            app->Workbooks()->Open(PathOf(c.sFile));
+            ADD_FAILURE() << c.sFile << " opened";
+        } catch (const platform::runtime::Error& e) {
+            EXPECT_NE(e.Description().find(c.sSaid), std::string::npos) << e.Description();
+            // The zip library's own words stay out of a German message.
+            if (std::string(c.sLocale) == "de-DE") {
+                EXPECT_EQ(e.Description().find("zip archive"), std::string::npos)
+                    << e.Description();
+            }
+        }
+    }
+    platform::locale::SetCurrent("en-US");
     app->Quit();
 }
 

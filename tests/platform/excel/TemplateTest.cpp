@@ -8,6 +8,7 @@
 #include "platform/excel/Workbook.h"
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <string>
 
 namespace excel = platform::excel;
 namespace rt = platform::runtime;
@@ -358,6 +360,38 @@ TEST_F(TemplateTest, PartThatDeclaresMoreThanItHoldsIsRefusedWithoutReservingIt)
                 << error.Description();
         }
     }
+}
+
+TEST_F(TemplateTest, APartOfTheWrongSizeIsRefusedInTheUsersLanguage)
+{
+    const std::string part = "xl/workbook.xml";
+    const auto real =
+        static_cast<std::uint32_t>(exceltest::XlsxFile(templatePath_).Part(part).size());
+    struct Case
+    {
+        const char* locale;
+        const char* said;
+        const char* foreign;
+    };
+    for (const std::uint32_t declared : {real + 1, real - 1}) {
+        for (const auto& c : {Case{"de-DE", "\" kann nicht gelesen werden: ", "does not"},
+                              Case{"en-US", "\": its data ", "nicht"}}) {
+            SCOPED_TRACE(std::to_string(declared) + " " + c.locale);
+            RestoreTemplate();
+            DeclareSize(templatePath_, part, declared);
+            platform::locale::SetCurrent(c.locale);
+            try {
+                app_->Workbooks()->Open(templatePath_);
+                ADD_FAILURE() << "the template was accepted";
+            } catch (const rt::Error& error) {
+                const std::string said = error.Description();
+                EXPECT_NE(said.find(c.said), std::string::npos) << said;
+                // The package's own reason is in the user's language too.
+                EXPECT_EQ(said.find(c.foreign), std::string::npos) << said;
+            }
+        }
+    }
+    platform::locale::SetCurrent("en-US");
 }
 
 // A cell note as a spreadsheet program stores it: its text in the comments part, and its box

@@ -11,6 +11,7 @@ namespace rt = platform::runtime;
 
 TEST(ErrorTest, RuntimeNumbersHaveTheirTexts)
 {
+    platform::locale::SetCurrent("en-US");
     const struct
     {
         std::int32_t number;
@@ -37,8 +38,22 @@ TEST(ErrorTest, RuntimeNumbersHaveTheirTexts)
     EXPECT_FALSE(rt::HasErrorText(12345));
 }
 
+TEST(ErrorTest, AGermanRuntimeGivesItsTextsInGerman)
+{
+    platform::locale::SetCurrent("de-DE");
+    EXPECT_EQ(rt::ErrorText(13), "Typen unverträglich");
+    EXPECT_EQ(rt::ErrorText(91), "Objektvariable oder With-Blockvariable nicht festgelegt");
+    EXPECT_EQ(rt::ErrorText(12345), "Anwendungs- oder objektdefinierter Fehler");
+    EXPECT_EQ(rt::Error(53).Description(), "Datei nicht gefunden");
+    // A description of the raiser's own stays as it is.
+    EXPECT_EQ(rt::Error(53, "src", "own text").Description(), "own text");
+    platform::locale::SetCurrent("en-US");
+    EXPECT_EQ(rt::ErrorText(13), "Type mismatch");
+}
+
 TEST(ErrorTest, RaiseFillsTheRuntimeTextOnlyWhenDescriptionIsEmpty)
 {
+    platform::locale::SetCurrent("en-US");
     try {
         rt::Raise(13, "modTest.Proc");
         FAIL() << "Raise returned";

@@ -1,5 +1,6 @@
 #include "platform/runtime/ResumeNext.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/runtime/DoEvents.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@ namespace rt = platform::runtime;
 
 TEST(ResumeNextTest, RunsEveryStatementAndKeepsTheLastError)
 {
+    // The runtime's texts are English under an English locale.
+    platform::locale::SetCurrent("en-US");
     std::vector<int> ran;
     rt::ResumeNext ignore;
     ignore.Run([&] { ran.push_back(1); },
@@ -39,6 +42,7 @@ TEST(ResumeNextTest, RunsEveryStatementAndKeepsTheLastError)
 
 TEST(ResumeNextTest, OtherExceptionsBecomeRuntimeErrors)
 {
+    platform::locale::SetCurrent("en-US");
     rt::ResumeNext ignore;
     ignore([] { throw std::runtime_error("disk on fire"); });
     EXPECT_EQ(ignore.Number(), 51);
