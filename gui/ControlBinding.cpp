@@ -47,10 +47,16 @@ void ControlBinding::Pull()
     const QSignalBlocker block(m_widget);
     m_widget->setEnabled(m_control->Enabled());
     m_widget->setVisible(m_control->Visible());
-    m_widget->setToolTip(ToQ(m_control->ToolTipText()));
-    QFont font = m_widget->font();
-    font.setPointSizeF(std::max(m_control->FontSize(), 6.0));
-    m_widget->setFont(font);
+    // A pull comes with every change of the control (a progress window's, once per item
+    // read): what did not change is not set again, as each set costs Qt an event round.
+    if (const QString tip = ToQ(m_control->ToolTipText()); tip != m_widget->toolTip())
+        m_widget->setToolTip(tip);
+    if (const double size = std::max(m_control->FontSize(), 6.0);
+        size != m_widget->font().pointSizeF()) {
+        QFont font = m_widget->font();
+        font.setPointSizeF(size);
+        m_widget->setFont(font);
+    }
     if (m_control->Container() != m_container) {
         m_container = m_control->Container();
         if (OnContainerChanged)

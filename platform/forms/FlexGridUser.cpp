@@ -132,14 +132,9 @@ int FlexGrid::FindRow(const std::string& text, std::optional<int> startRow, int 
     const std::string folded = caseSensitive ? text : detail::FoldCase(text);
     for (int r = start; r < m_impl->RowCount(); ++r) {
         const std::string_view cell = m_impl->rows[size_t(r)].Text(col);
-        bool match = false;
-        if (caseSensitive) {
-            match = wholeCell ? cell == text : cell.find(text) != std::string::npos;
-        } else if (wholeCell) {
-            match = detail::FoldCase(cell) == folded;
-        } else {
-            match = detail::FoldCase(cell).find(folded) != std::string::npos;
-        }
+        const bool match = caseSensitive
+                               ? (wholeCell ? cell == text : cell.find(text) != std::string::npos)
+                               : detail::FoldedMatches(cell, folded, wholeCell);
         if (match) {
             return r;
         }

@@ -431,6 +431,27 @@ std::string FoldCase(std::string_view text)
     return ToUtf8(FromUtf8(text).foldCase());
 }
 
+bool FoldedMatches(std::string_view text, std::string_view folded, bool wholeCell)
+{
+    // A search walks every cell of a large grid: the ASCII cells, nearly all of them, need no
+    // copy. A folded needle that is not ASCII (folding keeps ASCII as ASCII) cannot be in them.
+    if (IsAscii(text)) {
+        if (!IsAscii(folded)) {
+            return false;
+        }
+        const auto same = [](char a, char b) { return Lower(a) == b; };
+        if (wholeCell) {
+            return text.size() == folded.size() &&
+                   std::equal(text.begin(), text.end(), folded.begin(), same);
+        }
+        return std::search(text.begin(), text.end(), folded.begin(), folded.end(), same) !=
+                   text.end() ||
+               folded.empty();
+    }
+    const std::string cell = FoldCase(text);
+    return wholeCell ? cell == folded : cell.find(folded) != std::string::npos;
+}
+
 bool ContainsText(std::string_view haystack, std::string_view needle, bool caseSensitive)
 {
     if (caseSensitive) {

@@ -35,6 +35,10 @@ bool ContainsText(std::string_view haystack, std::string_view needle, bool caseS
 /// The text in ICU's case-folded form.
 std::string FoldCase(std::string_view text);
 
+/// Whether the text, case-folded, holds `folded` (a needle already in FoldCase's form), or with
+/// wholeCell is it; an ASCII text is compared in place, without a folded copy.
+bool FoldedMatches(std::string_view text, std::string_view folded, bool wholeCell);
+
 /// A number that changes whenever the forms that ParseNumber and ParseDate read by change (the
 /// process switched locale): values read under another number must be read again.
 std::uint32_t LocaleFormsGeneration();

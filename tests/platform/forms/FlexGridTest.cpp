@@ -45,6 +45,10 @@ TEST_F(FlexGridTest, FindRowMatchesAsAskedAndAnswersMinusOneWithoutHit)
         {"Subject", std::nullopt, 1, false, false, -1}, // the header is not searched
         {"Subject", 0, 1, false, false, 0},
         {"zzz", std::nullopt, 1, false, false, -1},
+        {"CHMI", std::nullopt, 2, false, false, 2}, // any case in a text of ASCII only
+        {"MEYER", std::nullopt, 2, false, true, 4},
+        {"meyér", std::nullopt, 2, false, false, -1}, // a needle no ASCII text can hold
+        {"GMBH", std::nullopt, 2, false, false, 1},   // any case in a text with umlauts
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -1,0 +1,220 @@
+// The report window on Qt's offscreen platform over a profile of 100,000 appointments, as a
+// person works it: opening the window (the add-in's first read, its progress window and the
+// grid's fill), a refresh (read and fill again), and the find box (a hit near the end of the
+// report, and a text found nowhere). The profile is generated once, before the clock runs.
+#include "gui/ClientWindow.h"
+#include "gui/FormView.h"
+#include "host/AddInLibrary.h"
+#include "host/GuiHost.h"
+#include "host/ProfileSetup.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/store/SampleProfile.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace pf = platform::forms;
+
+constexpr int kItems = 100000;
+
+// The shipped report definitions, the standard template's window widened to every item.
+std::string ShippedReports()
+{
+    std::ifstream in(fs::path(TV_ADDIN_PATH).parent_path() / "samples" / "reports.xml",
+                     std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    for (const auto& [from, to] :
+         {std::pair<std::string, std::string>{"{{monthstart:0}}", "1990-01-01 00:00:00"},
+          {"{{monthend:1}}", "2060-12-31 00:00:00"}}) {
+        const auto at = text.find(from);
+        if (at == std::string::npos)
+            throw std::runtime_error("the shipped templates have no " + from);
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Answers the message box a find without a hit shows, as the person's OK does.
+void AnswerMessageBoxes()
+{
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    timer->start(1);
+}
+
+// A settings folder whose sample profile holds kItems single appointments in its calendar.
+// With TV_BENCH_KEEP set, the folder named there is kept, and a later run reads it again
+// rather than generating it (for profiling the window alone).
+struct BigProfile
+{
+    BigProfile()
+    {
+        if (const char* keep = std::getenv("TV_BENCH_KEEP"); keep && *keep) {
+            root = keep;
+            kept = true;
+        } else {
+            std::string sTemplate = (fs::temp_directory_path() / "tvbenchreport-XXXXXX").string();
+            if (!mkdtemp(sTemplate.data()))
+                throw std::runtime_error("no temporary folder");
+            root = sTemplate;
+        }
+        setenv("XDG_CONFIG_HOME", root.c_str(), 1);
+        const fs::path folder = host::SampleProfileFolder();
+        if (kept && fs::exists(folder))
+            return;
+        fs::create_directories(folder.parent_path());
+        platform::store::SampleProfileOptions options;
+        options.calendarItems = kItems;
+        options.dataFolder = folder.parent_path();
+        options.reportsXml = ShippedReports();
+        options.language = "de";
+        platform::store::GenerateSampleProfile(folder, options);
+    }
+    ~BigProfile()
+    {
+        std::error_code ec;
+        if (!kept)
+            fs::remove_all(root, ec);
+    }
+    fs::path root;
+    bool kept = false;
+};
+
+BigProfile& Profile()
+{
+    static BigProfile profile;
+    return profile;
+}
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+// The client with the report window open and read.
+struct OpenReport
+{
+    OpenReport() : host(Options(), TV_ADDIN_PATH, out)
+    {
+        host.Start();
+        QTest::mouseClick(host.Client()->RibbonButton(), Qt::LeftButton);
+        Settle();
+        if (!host.ReportView())
+            throw std::runtime_error("the report window did not open: " + out.str());
+    }
+    ~OpenReport() { host.Stop(); }
+    static host::HostOptions Options()
+    {
+        Profile();
+        host::HostOptions options;
+        options.sLanguage = "de";
+        return options;
+    }
+    pf::Form& Window() const { return host.ReportView()->Form(); }
+    pf::FlexGrid& Grid() const { return *host.Library()->ReportGrid(); }
+    std::ostringstream out;
+    host::GuiHost host;
+};
+
+void BM_OpenReportWindow100k(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto oHost =
+            std::make_unique<host::GuiHost>(OpenReport::Options(), TV_ADDIN_PATH, std::cerr);
+        oHost->Start();
+        state.ResumeTiming();
+        QTest::mouseClick(oHost->Client()->RibbonButton(), Qt::LeftButton);
+        Settle();
+        state.PauseTiming();
+        if (!oHost->ReportView())
+            state.SkipWithError("the report window did not open");
+        else
+            state.counters["rows"] = oHost->Library()->ReportGrid()->Rows();
+        oHost->Stop();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenReportWindow100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_Refresh100k(benchmark::State& state)
+{
+    OpenReport report;
+    auto& menu = dynamic_cast<pf::MenuBar&>(*report.Window().FindControl("MenuBar1"));
+    for (auto _ : state) {
+        menu.Click("refresh");
+        Settle();
+    }
+    state.counters["rows"] = report.Grid().Rows();
+}
+BENCHMARK(BM_Refresh100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void Find(benchmark::State& state, bool bHit)
+{
+    OpenReport report;
+    auto& grid = report.Grid();
+    auto& box = dynamic_cast<pf::TextBox&>(*report.Window().FindControl("txtFind"));
+    auto& button = dynamic_cast<pf::CommandButton&>(*report.Window().FindControl("cmdFind"));
+    const std::string sText = bHit ? grid.TextMatrix(grid.Rows() - 2, 2) : "nirgends zu finden";
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SetRow(grid.FixedRows());
+        box.SetText(sText);
+        state.ResumeTiming();
+        button.Click();
+        Settle();
+    }
+    state.counters["row"] = grid.Row();
+}
+
+void BM_FindNearTheEnd100k(benchmark::State& state)
+{
+    Find(state, true);
+}
+BENCHMARK(BM_FindNearTheEnd100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_FindNothing100k(benchmark::State& state)
+{
+    Find(state, false);
+}
+BENCHMARK(BM_FindNothing100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("TZ", "Europe/Berlin", 1);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallyman"));
+    AnswerMessageBoxes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
