@@ -2,7 +2,6 @@
 // comes back where the person left it, the find button stands beside the find box, and an item
 // window the add-in displays lets the person address and send the mail. TV_GUI_LANG (en, de)
 // chooses the language.
-#include "../gui/GuiFixture.h"
 #include "GuiHostFixture.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
@@ -24,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -279,17 +279,21 @@ QTreeWidgetItem* FolderItem(gui::ClientWindow& oClient, const QString& sName)
 }
 
 // Closes an item window as the person does, answering a question about saving (if one comes)
-// with the button given; tells whether one came.
+// with the button given; tells whether one came. The watch lives only as long as the close.
 bool CloseAnswering(gui::InspectorView& oWindow, QMessageBox::StandardButton nAnswer)
 {
     bool bAsked = false;
-    guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
-                                          [&bAsked, nAnswer](QMessageBox& oBox) {
-                                              bAsked = true;
-                                              oBox.button(nAnswer)->click();
-                                          });
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            watch.stop();
+            bAsked = true;
+            pBox->button(nAnswer)->click();
+        }
+    });
+    watch.start();
     oWindow.findChild<QPushButton*>("close")->click();
-    // A question that never came leaves its watch behind: give it time, then end it.
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
