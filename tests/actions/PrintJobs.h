@@ -26,18 +26,7 @@ inline std::string MissingTestQueues()
     return {};
 }
 
-/// The standard output of a command, or "" when it cannot run.
-inline std::string Output(const std::string& sCommand)
-{
-    std::string sOut;
-    if (FILE* pipe = ::popen(sCommand.c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            sOut.append(buffer.data(), n);
-        ::pclose(pipe);
-    }
-    return sOut;
-}
+using platform::printing::testing::Output;
 
 using platform::printing::testing::BackgroundJob;
 using platform::printing::testing::NewestJob;

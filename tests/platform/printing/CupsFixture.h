@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +29,19 @@ namespace platform::printing::testing {
 /// The queues that scripts/start-cups.sh sets up: a PDF printer and one that prints nothing.
 inline constexpr const char* kPdfQueue = "TallymanPDF";
 inline constexpr const char* kNullQueue = "TallymanNull";
+
+/// The standard output of a command, or "" when it cannot run.
+inline std::string Output(const std::string& sCommand)
+{
+    std::string sOut;
+    if (FILE* pipe = ::popen(sCommand.c_str(), "r")) {
+        std::array<char, 4096> buffer{};
+        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+            sOut.append(buffer.data(), n);
+        ::pclose(pipe);
+    }
+    return sOut;
+}
 
 /// A home folder of the test process's own, made before the first print-server call: the
 /// print server's client library reads the user's saved options from the home folder it sees

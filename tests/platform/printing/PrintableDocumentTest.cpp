@@ -1,4 +1,5 @@
 #include "platform/printing/PrintableDocument.h"
+#include "tests/platform/printing/CupsFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& sCommand)
-{
-    std::string sOut;
-    if (FILE* pipe = ::popen(sCommand.c_str(), "r")) {
-        std::array<char, 4096> buffer{};
-        for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-            sOut.append(buffer.data(), n);
-        ::pclose(pipe);
-    }
-    return sOut;
-}
+using platform::printing::testing::Output;
 
 TEST(PrintableDocumentTest, PagesAreRenderedOnThePaperAndInTheOrientationOfTheLayout)
 {
