@@ -362,6 +362,12 @@ TEST_F(GuiWindowsTest, TheClientWindowListsAFoldersItemsAndOpensThem)
     EXPECT_EQ(oItems.headerItem()->text(2), bGerman ? "An" : "To");
 
     // A mail sent from its window is found in Sent Items, with its recipient.
+    QTreeWidgetItem* pSent = FolderItem(oClient, QStringLiteral("Gesendete Elemente"));
+    ASSERT_NE(pSent, nullptr);
+    oClient.FolderList()->scrollToItem(pSent);
+    QTest::mouseClick(oClient.FolderList()->viewport(), Qt::LeftButton, {},
+                      oClient.FolderList()->visualItemRect(pSent).center());
+    const int nSentBefore = oItems.topLevelItemCount();
     ASSERT_TRUE(MenuOf(*pView).Click("support"));
     Settle();
     ASSERT_EQ(m_host->ItemWindows().size(), 1U);
@@ -377,14 +383,11 @@ TEST_F(GuiWindowsTest, TheClientWindowListsAFoldersItemsAndOpensThem)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_TRUE(m_host->ItemWindows().empty());
 
-    QTreeWidgetItem* pSent = FolderItem(oClient, QStringLiteral("Gesendete Elemente"));
-    ASSERT_NE(pSent, nullptr);
-    oClient.FolderList()->scrollToItem(pSent);
-    QTest::mouseClick(oClient.FolderList()->viewport(), Qt::LeftButton, {},
-                      oClient.FolderList()->visualItemRect(pSent).center());
+    // The list shown while the mail was sent follows it there; the person need not click again.
     const auto vFound =
         oItems.findItems(QStringLiteral("Gesendet zum Nachsehen"), Qt::MatchExactly);
     ASSERT_EQ(vFound.size(), 1) << oItems.topLevelItemCount();
+    EXPECT_EQ(oItems.topLevelItemCount(), nSentBefore + 1);
     EXPECT_EQ(vFound.front()->text(2), QStringLiteral("liste@kestrova.example"));
     EXPECT_FALSE(vFound.front()->text(1).isEmpty());
 
