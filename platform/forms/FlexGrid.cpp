@@ -19,6 +19,21 @@ FlexGrid::~FlexGrid()
     Notify(GridChange::Destroyed);
 }
 
+void FlexGrid::Notify(GridChange change) const
+{
+    switch (change) {
+    case GridChange::Rows:
+    case GridChange::Columns:
+    case GridChange::Cells:
+        m_impl->DropFolded();
+        break;
+    default:
+        break;
+    }
+    if (m_observer)
+        m_observer(change);
+}
+
 // --- Appearance and window ------------------------------------------------------------------
 
 double FlexGrid::FontSize() const

@@ -370,11 +370,8 @@ private:
         GridChange m_change;
     };
 
-    void Notify(GridChange change) const
-    {
-        if (m_observer)
-            m_observer(change);
-    }
+    // Also drops what the grid derived from its texts for searches.
+    void Notify(GridChange change) const;
 
     std::unique_ptr<Impl> m_impl;
     ChangeObserver m_observer;

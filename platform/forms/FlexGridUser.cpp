@@ -4,6 +4,7 @@
 
 #include "platform/forms/detail/CellValues.h"
 #include "platform/forms/detail/GridModel.h"
+#include "platform/forms/detail/TextSearch.h"
 
 #include <algorithm>
 #include <optional>
@@ -130,6 +131,11 @@ int FlexGrid::FindRow(const std::string& text, std::optional<int> startRow, int 
     m_impl->CheckCol(col);
     const int start = std::max(startRow.value_or(m_impl->fixedRows), 0);
     const std::string folded = caseSensitive ? text : detail::FoldCase(text);
+    if (!caseSensitive) {
+        if (const detail::FoldedColumns* index = m_impl->FoldedFor(col)) {
+            return index->Find(col, start, folded, wholeCell);
+        }
+    }
     for (int r = start; r < m_impl->RowCount(); ++r) {
         const std::string_view cell = m_impl->rows[size_t(r)].Text(col);
         const bool match = caseSensitive

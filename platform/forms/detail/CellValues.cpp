@@ -421,14 +421,21 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
 
 std::string FoldCase(std::string_view text)
 {
+    std::string out;
+    AppendFolded(out, text);
+    return out;
+}
+
+void AppendFolded(std::string& out, std::string_view text)
+{
     if (IsAscii(text)) {
-        std::string out(text);
-        for (char& c : out) {
-            c = Lower(c);
-        }
-        return out;
+        const std::size_t at = out.size();
+        out.append(text);
+        std::transform(out.begin() + std::ptrdiff_t(at), out.end(),
+                       out.begin() + std::ptrdiff_t(at), Lower);
+        return;
     }
-    return ToUtf8(FromUtf8(text).foldCase());
+    out += ToUtf8(FromUtf8(text).foldCase());
 }
 
 bool FoldedMatches(std::string_view text, std::string_view folded, bool wholeCell)

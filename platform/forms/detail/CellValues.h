@@ -34,6 +34,8 @@ bool ContainsText(std::string_view haystack, std::string_view needle, bool caseS
 
 /// The text in ICU's case-folded form.
 std::string FoldCase(std::string_view text);
+/// Appends the text in FoldCase's form.
+void AppendFolded(std::string& out, std::string_view text);
 
 /// Whether the text, case-folded, holds `folded` (a needle already in FoldCase's form), or with
 /// wholeCell is it; an ASCII text is compared in place, without a folded copy.

@@ -15,6 +15,8 @@
 
 namespace platform::forms::detail {
 
+class FoldedColumns;
+
 /// The formats of one cell; a row keeps them only once one of its cells has one.
 struct CellFormat
 {
@@ -160,6 +162,21 @@ struct FlexGrid::Impl
     mutable bool outlineValid = false;
 
     void Invalidate() { outlineValid = false; }
+
+    // The texts folded for searches that ignore case (TextSearch.h), built as they are
+    // searched and dropped by any change of rows, columns or cells; `foldedRefused` says that
+    // the texts could not be indexed since the last change.
+    mutable std::shared_ptr<detail::FoldedColumns> folded;
+    mutable bool foldedRefused = false;
+    void DropFolded() const
+    {
+        folded.reset();
+        foldedRefused = false;
+    }
+    /// The folded texts holding column c (with every shown column, on the first search), or
+    /// null when they cannot be indexed.
+    const detail::FoldedColumns* FoldedFor(int c) const;
+
     /// An empty row with room for the grid's cells.
     detail::GridRow NewRow() const;
     /// Drops rows past count or appends empty ones up to it.

@@ -68,6 +68,16 @@ public:
     }
     ~RowTexts() { m_typed.Release(Pool()); }
 
+    /// Asks the processor to fetch the start of the block ahead of a read: a walk over the
+    /// rows of a sorted grid meets the blocks in no order that the processor could guess.
+    void Prefetch() const
+    {
+        if (m_block) {
+            __builtin_prefetch(m_block.get());
+            __builtin_prefetch(reinterpret_cast<const char*>(m_block.get()) + 64);
+        }
+    }
+
     /// The number of cells stored; the cells after them are empty.
     int Count() const { return m_block ? int(m_block[0] & kCountMask) : 0; }
 

@@ -1,5 +1,7 @@
 #include "FlexGridTestSupport.h"
 
+#include <functional>
+
 namespace {
 
 using namespace platform::forms;
@@ -65,6 +67,91 @@ TEST_F(FlexGridTest, FindRowSearchesRowsHiddenByTheOutline)
     grid.GetNode(row)->SetExpanded(false);
     ASSERT_FALSE(grid.RowIsVisible(row));
     EXPECT_EQ(grid.FindRow("meyer", std::nullopt, 2), row);
+}
+
+// A search that ignores case reads texts indexed by the search before it: every change that
+// can move or alter a text must be seen by the next search.
+TEST_F(FlexGridTest, FindRowSeesEveryChangeMadeAfterTheLastSearch)
+{
+    struct Case
+    {
+        const char* change;
+        std::function<void(FlexGrid&)> apply;
+        std::string text;
+        int col;
+        int expected;
+        bool whole = false;
+    };
+    const Case cases[] = {
+        {"a text", [](FlexGrid& g) { g.SetTextMatrix(3, 1, "Zeppelin"); }, "zeppelin", 1, 3},
+        {"a row added", [](FlexGrid& g) { g.AddItem("\tZeppelin"); }, "zeppelin", 1, 5},
+        {"a row inserted", [](FlexGrid& g) { g.AddItem("\tZeppelin", 1); }, "meyer", 2, 5},
+        {"a row removed", [](FlexGrid& g) { g.RemoveItem(1); }, "schmidt", 2, 1},
+        {"the rows sorted",
+         [](FlexGrid& g) {
+             g.Select(1, 1, 4, 1);
+             g.Sort(SortSetting::GenericDescending);
+         },
+         "angebot", 1, 4},
+        {"a column moved", [](FlexGrid& g) { g.MoveColumn(2, 1); }, "schmidt", 1, 2},
+        {"a column added",
+         [](FlexGrid& g) {
+             g.SetCols(5);
+             g.SetTextMatrix(2, 4, "Neu");
+         },
+         "neu", 4, 2},
+        {"rows dropped", [](FlexGrid& g) { g.SetRows(3); }, "meyer", 2, -1},
+        {"cleared", [](FlexGrid& g) { g.Clear(); }, "schmidt", 2, -1},
+        {"a clip",
+         [](FlexGrid& g) {
+             g.SetClip({4, 1, 4, 1}, "Zeppelin");
+         },
+         "zeppelin", 1, 4},
+        {"range texts",
+         [](FlexGrid& g) {
+             g.SetRangeTexts({1, 2, 1, 2}, {{"Zeppelin"}});
+         },
+         "zeppelin", 2, 1},
+        {"a cell's text",
+         [](FlexGrid& g) {
+             g.SetCell(CellSetting::Text, {2, 2, 2, 2}, std::string("Zeppelin"));
+         },
+         "zeppelin", 2, 2},
+        {"an edit",
+         [](FlexGrid& g) {
+             g.SetEditable(true);
+             g.UserEdit(3, 1, "Zeppelin");
+         },
+         "zeppelin", 1, 3},
+        {"subtotals",
+         [](FlexGrid& g) {
+             g.SetColDataType(1, ColumnType::String);
+             g.Subtotal(SubtotalFunction::None, 1, std::nullopt, "%s", 1);
+         },
+         "meyer", 2, 8},
+        // A cell holding a NUL cannot be indexed: it is searched as it stands.
+        {"a NUL", [](FlexGrid& g) { g.SetTextMatrix(2, 1, std::string("An\0Gebot", 9)); }, "an", 1,
+         -1, true},
+        // A column hidden since the last search is indexed when it is searched.
+        {"a column hidden", [](FlexGrid& g) { g.SetColHidden(3, true); }, "NEEDLE", 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        FlexGrid g;
+        Fill(g, {"Subject", "Company", "Hidden"},
+             {{"Besprechung", "Müller GmbH", "x"},
+              {"Angebot", "Schmidt", "needle"},
+              {"Rechnung", "MÜLLER AG", ""},
+              {"Besprechung", "Meyer", ""}});
+        for (int col = 0; col < g.Cols(); ++col)
+            g.FindRow("nirgends", std::nullopt, col);
+        c.apply(g);
+        for (int pass = 0; pass < 2; ++pass) { // the second from what the first indexed
+            int found = -2;
+            EXPECT_NO_THROW(found = g.FindRow(c.text, std::nullopt, c.col, false, c.whole));
+            EXPECT_EQ(found, c.expected) << "search " << pass + 1;
+        }
+    }
 }
 
 TEST_F(FlexGridTest, ColumnKeysFindTheirColumns)
