@@ -296,6 +296,9 @@ void FlexGrid::AutoSize(int col1, std::optional<int> col2)
     for (int c = std::min(col1, last); c <= std::max(col1, last); ++c) {
         int width = 0;
         for (size_t r = 0; r < m_impl->rows.size(); ++r) {
+            if (r + detail::kPrefetchRows < m_impl->rows.size()) {
+                m_impl->rows[r + detail::kPrefetchRows].cells.Prefetch();
+            }
             width = std::max(width, m_impl->CellWidth(int(r), c));
         }
         m_impl->cols[size_t(c)].width = width;

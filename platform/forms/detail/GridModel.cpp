@@ -77,6 +77,10 @@ detail::GridRow FlexGrid::Impl::NewRow() const
 void FlexGrid::Impl::ResizeRows(size_t count)
 {
     if (count <= rows.size()) {
+        if (count <= kFewRows && rows.size() - count >= kManyRows && !blocks.Closed()) {
+            DropAlmostAllRows(count);
+            return;
+        }
         rows.erase(rows.begin() + std::ptrdiff_t(count), rows.end());
         return;
     }
@@ -88,6 +92,21 @@ void FlexGrid::Impl::ResizeRows(size_t count)
     rows.reserve(large ? count * 2 + 16 : count + count / 32 + 16);
     while (rows.size() < count) {
         rows.push_back(NewRow());
+    }
+}
+
+void FlexGrid::Impl::DropAlmostAllRows(size_t count)
+{
+    // A report filled again first drops every row. Given back one by one, in the order the
+    // last sort left them, the rows' blocks would each be touched once more, and the next
+    // rows would take them in that scattered order; instead the few rows kept move to the
+    // heap and the pool starts again at its first chunk.
+    std::vector<detail::GridRow> kept(rows.begin(), rows.begin() + std::ptrdiff_t(count));
+    blocks.Close();
+    rows.clear();
+    blocks.Reopen();
+    for (auto& row : kept) {
+        rows.push_back(std::move(row));
     }
 }
 

@@ -181,6 +181,10 @@ struct FlexGrid::Impl
     detail::GridRow NewRow() const;
     /// Drops rows past count or appends empty ones up to it.
     void ResizeRows(size_t count);
+    /// Drops the rows past count, the few left moved out of the pool, which starts afresh.
+    void DropAlmostAllRows(size_t count);
+    static constexpr size_t kFewRows = 16;
+    static constexpr size_t kManyRows = 4096;
     /// Raises error 381 when the grid has no row r; checked on every cell read and write.
     void CheckRow(int r) const
     {

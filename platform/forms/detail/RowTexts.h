@@ -12,6 +12,10 @@ namespace platform::forms::detail {
 
 class TextBlocks;
 
+/// How many rows ahead a walk over a grid's rows asks for their text blocks (RowTexts::Prefetch):
+/// enough to keep the memory busy while the rows between are read.
+inline constexpr int kPrefetchRows = 16;
+
 /// Calls f with a value of the type of a row's offsets 1 << widthLog2 bytes wide.
 template <typename F> decltype(auto) OnWidth(unsigned widthLog2, F f)
 {

@@ -147,6 +147,9 @@ std::vector<int> RankRows(const FlexGrid::Impl& impl, int first, int end,
     }
     int* at = out;
     for (int r = first; r < end; ++r, at += stride) {
+        if (r + kPrefetchRows < end) {
+            impl.rows[size_t(r + kPrefetchRows)].cells.Prefetch();
+        }
         const GridRow& row = impl.rows[size_t(r)];
         for (size_t k = 0; k < columns.size(); ++k) {
             at[k] = columns[k].IdOf(row);

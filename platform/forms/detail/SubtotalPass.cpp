@@ -178,6 +178,13 @@ private:
         std::vector<NumbersByText> known(m_slotColumns.size());
         const GridRow* previous = nullptr;
         for (int r = m_impl.fixedRows; r < m_impl.RowCount(); ++r) {
+            // Read in the order of the sort: the rows themselves lie scattered too.
+            if (r + 2 * kPrefetchRows < m_impl.RowCount()) {
+                __builtin_prefetch(&RowAt(r + 2 * kPrefetchRows));
+            }
+            if (r + kPrefetchRows < m_impl.RowCount()) {
+                RowAt(r + kPrefetchRows).cells.Prefetch();
+            }
             const GridRow& row = RowAt(r);
             for (size_t l = 0; l < m_levels.size(); ++l) {
                 if (StartsGroup(previous, row, m_levels[l])) {

@@ -92,13 +92,34 @@ void TextBlocks::Push(std::uint32_t* block, std::uint32_t words)
     head = block;
 }
 
+void TextBlocks::Reopen()
+{
+    for (std::uint32_t* block : m_large) {
+        delete[] block;
+    }
+    m_large.clear();
+    m_free.fill(nullptr);
+    m_runBegin = m_runEnd = nullptr;
+    m_chunk = 0;
+    m_next = m_chunks.empty() ? nullptr : static_cast<std::uint32_t*>(m_chunks.front());
+    m_end = m_next == nullptr ? nullptr : m_next + kChunkBytes / sizeof(std::uint32_t);
+    m_closed = false;
+}
+
 std::uint32_t* TextBlocks::Carve(std::uint32_t words)
 {
     if (m_next == nullptr || std::size_t(m_end - m_next) < words) {
-        // The rest of the old chunk stays unused: at most one block's worth.
-        m_chunks.reserve(m_chunks.size() + 1);
-        void* chunk = MapLarge(kChunkBytes);
-        m_chunks.push_back(chunk);
+        // The rest of the old chunk stays unused: at most one block's worth. A chunk left by
+        // Reopen is used again before a new one is mapped.
+        void* chunk = nullptr;
+        if (m_next != nullptr && m_chunk + 1 < m_chunks.size()) {
+            chunk = m_chunks[++m_chunk];
+        } else {
+            m_chunks.reserve(m_chunks.size() + 1);
+            chunk = MapLarge(kChunkBytes);
+            m_chunks.push_back(chunk);
+            m_chunk = m_chunks.size() - 1;
+        }
         m_next = static_cast<std::uint32_t*>(chunk);
         m_end = m_next + kChunkBytes / sizeof(std::uint32_t);
     }

@@ -43,6 +43,11 @@ public:
     void Close() { m_closed = true; }
     /// Whether the pool takes no blocks back (see Close).
     bool Closed() const { return m_closed; }
+    /// Takes blocks back again and forgets every block taken so far, handing out its chunks
+    /// from the first on as if new: for a pool closed while its grid dropped all the rows
+    /// that held blocks from it. Its memory, already touched, then holds the next rows one
+    /// after the other, in the order they are written.
+    void Reopen();
 
     /// The characters to make room for in a row written for the first time: what the last
     /// row that grew came to, a little less for every row asked for since, so that one long
@@ -72,6 +77,7 @@ private:
 
     std::array<std::uint32_t*, kLargest / kGranule + 1> m_free{}; // a list per size class
     std::vector<void*> m_chunks;
+    std::size_t m_chunk = 0; // the chunk blocks are carved from, once there is one
     std::uint32_t* m_next = nullptr;
     std::uint32_t* m_end = nullptr;
     // The free run: blocks given back one after the other.

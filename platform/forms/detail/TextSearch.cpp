@@ -52,10 +52,9 @@ bool FoldedColumns::Add(const GridRows& rows, const std::vector<int>& cols)
     }
     constexpr std::size_t kMaxChars = std::numeric_limits<std::uint32_t>::max();
     // Row by row: each row's block is read once, for all of its cells.
-    constexpr std::size_t kAhead = 16;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (r + kAhead < rows.size()) {
-            rows[r + kAhead].cells.Prefetch();
+        if (r + kPrefetchRows < rows.size()) {
+            rows[r + kPrefetchRows].cells.Prefetch();
         }
         const GridRow& row = rows[r];
         for (std::size_t i = 0; i < added.size(); ++i) {

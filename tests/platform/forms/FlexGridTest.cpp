@@ -154,6 +154,36 @@ TEST_F(FlexGridTest, FindRowSeesEveryChangeMadeAfterTheLastSearch)
     }
 }
 
+// A report filled again drops every data row at once and fills as many again: the header and
+// the new texts stand, long ones among them, and the rows dropped take nothing with them.
+TEST_F(FlexGridTest, AGridEmptiedAndFilledAgainKeepsItsHeaderAndTakesTheNewTexts)
+{
+    const std::string sLong(3000, 'L'); // a block larger than the pool serves
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        grid.SetRows(1);
+        ASSERT_EQ(grid.TextMatrix(0, 2), "Company");
+        grid.SetRows(6001);
+        for (int r = 1; r < grid.Rows(); ++r) {
+            grid.SetTextMatrix(r, 1, std::to_string(r * (round + 1)));
+            grid.SetTextMatrix(r, 2, r % 1000 == 0 ? sLong : "Firma " + std::to_string(r));
+        }
+        grid.SetTextMatrix(0, 3, "Neu " + std::to_string(round)); // the header kept is written
+        int wrong = 0;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            wrong += grid.TextMatrix(r, 1) != std::to_string(r * (round + 1));
+            wrong +=
+                grid.TextMatrix(r, 2) != (r % 1000 == 0 ? sLong : "Firma " + std::to_string(r));
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(grid.TextMatrix(0, 1), "Subject");
+        EXPECT_EQ(grid.TextMatrix(0, 3), "Neu " + std::to_string(round));
+        EXPECT_EQ(grid.FindRow("firma 5999", std::nullopt, 2), 5999);
+    }
+    grid.SetRows(3); // and the few rows kept after a large grid are the rows it had
+    EXPECT_EQ(grid.TextMatrix(2, 2), "Firma 2");
+}
+
 TEST_F(FlexGridTest, ColumnKeysFindTheirColumns)
 {
     EXPECT_EQ(grid.ColIndex("Company"), 2);
