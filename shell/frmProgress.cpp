@@ -23,6 +23,14 @@ frmProgress::frmProgress() : Form("frmProgress")
     for (int i = 0; i < 3; ++i)
         m_aLabels[i] = Add<platform::forms::Label>("lbl" + std::to_string(i));
     m_aLabels[0]->SetTag(std::to_string(kReadingText));
+    // The text with the number of items beside it, the bar under both. Element 1 has nothing
+    // to show.
+    m_aLabels[0]->Move(120, 120, 2895, 255);
+    m_aLabels[2]->Move(3075, 120, 1125, 255);
+    m_aLabels[1]->Move(120, 120, 0, 0);
+    m_aLabels[1]->SetVisible(false);
+    m_oBar->Move(120, 450, 4080, 255);
+    Move(0, 0, 4440, 1230);
 }
 
 const platform::forms::Label& frmProgress::lbl(int nIndex) const

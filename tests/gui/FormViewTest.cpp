@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -431,6 +432,52 @@ TEST_F(FormViewTest, TimersAndDoEventsRunInsideQtsLoop)
     for (int i = 0; i < 100000 && !bStopped; ++i)
         platform::runtime::DoEvents();
     EXPECT_TRUE(bStopped);
+}
+
+// A job that calls DoEvents per item gets Qt's loop turned only now and then, but what is
+// pending still arrives during the job, a DoEvents after a pause processes it at once, and the
+// platform's own tasks run on every call.
+TEST_F(FormViewTest, DoEventsInATightLoopStillDeliversWhatIsPending)
+{
+    gui::EventLoop loop;
+    const auto run = [](int calls) {
+        for (int i = 0; i < calls; ++i)
+            platform::runtime::DoEvents();
+    };
+    int nDelivered = 0;
+    const auto post = [&nDelivered] {
+        QMetaObject::invokeMethod(
+            qApp, [&nDelivered] { ++nDelivered; }, Qt::QueuedConnection);
+    };
+
+    // During a long run of calls.
+    run(1000);
+    post();
+    QElapsedTimer clock;
+    clock.start();
+    while (nDelivered == 0 && clock.elapsed() < 5000)
+        platform::runtime::DoEvents();
+    EXPECT_EQ(nDelivered, 1);
+
+    // One call after a pause, at once.
+    run(1000);
+    QTest::qSleep(5);
+    post();
+    platform::runtime::DoEvents();
+    EXPECT_EQ(nDelivered, 2);
+    // and the calls right after it, as code that lets one change show after the other makes.
+    for (int i = 0; i < 10; ++i) {
+        post();
+        platform::runtime::DoEvents();
+    }
+    EXPECT_EQ(nDelivered, 12);
+
+    // The platform's tasks, on the very next call of a run.
+    run(1000);
+    int nTasks = 0;
+    platform::win::MessageLoop::main().post([&nTasks] { ++nTasks; });
+    platform::runtime::DoEvents();
+    EXPECT_EQ(nTasks, 1);
 }
 
 } // namespace

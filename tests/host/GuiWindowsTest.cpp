@@ -3,6 +3,7 @@
 // window the add-in displays lets the person address and send the mail. TV_GUI_LANG (en, de)
 // chooses the language.
 #include "GuiHostFixture.h"
+#include "LayoutChecks.h"
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
@@ -19,8 +20,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -91,6 +94,77 @@ TEST_F(GuiWindowsTest, ReportWindowOpensLargeEnoughToShowTheReport)
     ASSERT_NE(pGrid, nullptr);
     EXPECT_GE(pGrid->viewport()->height(), 20 * pGrid->fontMetrics().height());
     EXPECT_GE(pGrid->viewport()->width(), 800);
+}
+
+// Looks at the progress window once, the first time the read has given it a number: its
+// screenshot, and what a person reads there.
+class ProgressWatch : public QObject
+{
+public:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (m_looked || event->type() == QEvent::Paint || !widget)
+            return false;
+        auto* view = qobject_cast<gui::FormView*>(widget->window());
+        if (!view || view->objectName() != "frmProgress" || !view->isVisible())
+            return false;
+        auto* number = qobject_cast<QLabel*>(view->WidgetOf("lbl2"));
+        if (!number || number->text().isEmpty())
+            return false;
+        m_looked = true;
+        Look(*view, number->text());
+        return false;
+    }
+    bool Looked() const { return m_looked; }
+
+private:
+    static void Look(gui::FormView& view, const QString& number)
+    {
+        QDir().mkpath(TV_SCREENSHOT_DIR);
+        EXPECT_TRUE(view.grab().save(QStringLiteral(TV_SCREENSHOT_DIR "/frmProgress-%1.png")
+                                         .arg(QString::fromStdString(Language()))));
+        host_test::CheckLayout(view);
+        auto* text = qobject_cast<QLabel*>(view.WidgetOf("lbl0"));
+        auto* bar = qobject_cast<QProgressBar*>(view.WidgetOf("PBar"));
+        ASSERT_NE(text, nullptr);
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(text->text().toStdString(),
+                  Language() == "de" ? "Lese Ordnerinhalte..." : "Reading folder items...");
+        // The number is the count of items, and the bar has moved on from its start.
+        bool bNumber = false;
+        EXPECT_GT(number.toInt(&bNumber), 0);
+        EXPECT_TRUE(bNumber) << number.toStdString();
+        EXPECT_GT(bar->value(), bar->minimum());
+        EXPECT_LE(bar->value(), bar->maximum());
+        QRect oParts;
+        for (QWidget* part :
+             {static_cast<QWidget*>(text), view.WidgetOf("lbl2"), static_cast<QWidget*>(bar)}) {
+            EXPECT_TRUE(part->isVisible()) << part->objectName().toStdString();
+            const QRect oPart(part->mapTo(&view, QPoint(0, 0)), part->size());
+            EXPECT_TRUE(view.rect().contains(oPart))
+                << part->objectName().toStdString() << " lies outside the window";
+            oParts |= oPart;
+        }
+        // A small window the parts fill, the number on the line of the text it counts.
+        EXPECT_GE(bar->width(), view.width() * 3 / 4) << "the bar is too short to follow";
+        EXPECT_GE(oParts.height() * 3, view.height() * 2) << "the window is mostly empty";
+        const QWidget* pNumber = view.WidgetOf("lbl2");
+        EXPECT_EQ(pNumber->mapTo(&view, QPoint(0, 0)).y(), text->mapTo(&view, QPoint(0, 0)).y());
+        EXPECT_GT(pNumber->mapTo(&view, QPoint(0, 0)).x(), text->mapTo(&view, QPoint(0, 0)).x());
+    }
+
+    bool m_looked = false;
+};
+
+TEST_F(GuiWindowsTest, TheProgressWindowShowsItsTextTheBarAndTheNumberOfItemsDuringTheRead)
+{
+    ProgressWatch watch;
+    qApp->installEventFilter(&watch);
+    gui::FormView* pView = OpenReportWindow();
+    qApp->removeEventFilter(&watch);
+    ASSERT_NE(pView, nullptr) << out.str();
+    EXPECT_TRUE(watch.Looked()) << "no progress window with a number showed during the read";
 }
 
 TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
