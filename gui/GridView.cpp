@@ -1,5 +1,6 @@
 #include "gui/GridView.h"
 
+#include "gui/ColumnFit.h"
 #include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
 #include "gui/FrozenRows.h"
@@ -145,8 +146,16 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
         hide();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_wholeDirty = true;
         PullColumns();
         PullSelection();
+    });
+    // New texts may need wider columns: measured once the add-in's changes of one turn are in.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
+        if (m_wholeDirty)
+            return;
+        m_wholeDirty = true;
+        QTimer::singleShot(0, this, &GridView::PullColumns);
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
@@ -550,10 +559,17 @@ void GridView::PullColumns()
     const auto& grid = Grid();
     horizontalHeader()->setVisible(grid.FixedRows() > 0);
     horizontalHeader()->setStretchLastSection(grid.ExtendLastCol());
+    // The grid's widths as set, but never so narrow that a figure or a choice is cut: the
+    // grid keeps its widths (a template's stored ones among them) for the add-in to read.
+    if (m_wholeDirty || m_wholeWidths.size() != size_t(grid.Cols())) {
+        m_wholeWidths = WholeWidths(grid, *this);
+        m_wholeDirty = false;
+    }
     for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))
-            setColumnWidth(c, Pixels(grid.ColWidth(c), m_widthScale));
+            setColumnWidth(
+                c, std::max(Pixels(grid.ColWidth(c), m_widthScale), m_wholeWidths[size_t(c)]));
     }
     PlaceFrozen();
     m_pulling = false;

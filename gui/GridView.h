@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QMimeData;
 
@@ -114,8 +115,10 @@ private:
     GridModel* m_model;
     FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
-    bool m_built = false;    // the constructor has set the view up
-    double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
+    bool m_built = false;           // the constructor has set the view up
+    double m_widthScale = 1;        // how much wider than the grid's twips its columns show (font)
+    std::vector<int> m_wholeWidths; // the least pixels of each column (see WholeWidths)
+    bool m_wholeDirty = true;       // the texts changed since m_wholeWidths was measured
     QPoint m_pressPos;
     QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
     bool m_pressed = false;

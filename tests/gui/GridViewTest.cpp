@@ -126,19 +126,30 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     // A template's widths are twips of the design font: the longest date text the grid writes
     // (English, with its day period) fills 1440, a
     // duration total 735. A wider desktop font shows the columns wider, so nothing is cut; a
-    // column the person resizes keeps the width it is dragged to.
+    // column the person resizes keeps the width it is dragged to. A sum of a large report
+    // that its stored width cannot hold shows whole all the same (a cut number reads as
+    // another one), as does each choice of a column's drop-down list, while the grid keeps
+    // the widths it was given.
     int lDataRow = oGrid.FixedRows();
     while (oGrid.IsSubtotal(lDataRow))
         ++lDataRow;
     oGrid.SetTextMatrix(lDataRow, kCompany, "12/31/2027 16:45 PM");
     oGrid.SetColWidth(kCompany, 1440);
     oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "392:15");
+    oGrid.SetTextMatrix(1, kHours, "581534:45");
     oGrid.SetColWidth(kHours, 735);
+    oGrid.SetColComboList(kKey, " |Durchschnitt|Anzahl");
+    oGrid.SetColHidden(kKey, false);
+    oGrid.SetColWidth(kKey, 300);
     gui::GridView view(oGrid);
     view.resize(900, 300);
     view.show();
+    QApplication::processEvents();
+    EXPECT_EQ(oGrid.ColWidth(kHours), 735);
+    EXPECT_EQ(oGrid.ColWidth(kKey), 300);
     for (const auto& [c, sText] :
-         {std::pair{kCompany, QString("12/31/2027 16:45 PM")}, std::pair{kHours, QString("392:15")}}) {
+         {std::pair{kCompany, QString("12/31/2027 16:45 PM")}, std::pair{kHours, QString("392:15")},
+          std::pair{kHours, QString("581534:45")}}) {
         const int r = ViewRow(view, sText, c);
         ASSERT_GE(r, 0) << sText.toStdString();
         const QModelIndex cell = view.model()->index(r, c);
@@ -148,6 +159,8 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
         EXPECT_LE(QFontMetrics(font).horizontalAdvance(sText) + 4, view.columnWidth(c))
             << sText.toStdString();
     }
+    EXPECT_LE(view.fontMetrics().horizontalAdvance(QStringLiteral("Durchschnitt")) + 4,
+              view.columnWidth(kKey));
     view.horizontalHeader()->resizeSection(kCompany, 150);
     EXPECT_EQ(view.columnWidth(kCompany), 150);
     EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);

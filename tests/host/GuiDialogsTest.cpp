@@ -90,12 +90,15 @@ protected:
         timer->start();
     }
 
-    static void Shoot(QWidget& oWindow)
+    /// Keeps the window's screenshot under its name, and the state it shows when given.
+    static void Shoot(QWidget& oWindow, const QString& sState = {})
     {
         QApplication::processEvents();
         QDir().mkpath(TV_SCREENSHOT_DIR);
+        const QString sName =
+            sState.isEmpty() ? oWindow.objectName() : oWindow.objectName() + "-" + sState;
         const QString sShot = QStringLiteral(TV_SCREENSHOT_DIR "/%1-%2.png")
-                                  .arg(oWindow.objectName(), QString::fromStdString(Language()));
+                                  .arg(sName, QString::fromStdString(Language()));
         EXPECT_TRUE(oWindow.grab().save(sShot)) << sShot.toStdString();
     }
 
@@ -353,6 +356,9 @@ TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
         std::pair<std::string, std::string> tPicked;
         WhenFormShown("frmCalc", [&](gui::FormView& oCalc) {
             tPicked = PickFunction(oCalc);
+            // The picked function shows whole in its cell.
+            Shoot(oCalc, "picked");
+            host_test::CheckLayout(oCalc);
             auto& oCount = dynamic_cast<pf::CheckBox&>(*oCalc.Form().FindControl("chkCount"));
             const int nWas = oCount.Value();
             ClickBox(oCalc.WidgetOf("chkCount"));

@@ -3,8 +3,9 @@
 // What a person sees of a window's layout, checked widget by widget: the window fits a
 // 1024x768 screen, no two controls side by side on one parent cover each other, every
 // caption shows whole in its control (measured with the control's own font), every control
-// keeps the font size its form gives it (the dialogs: one size for all), and the lists show their entries whole (a list whose one column fills
-// its width fills it).
+// keeps the font size its form gives it (the dialogs: one size for all), and the lists show their
+// entries and the choices of their drop-down lists whole (a list whose one column fills its
+// width fills it).
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -170,6 +171,15 @@ inline void CheckLayout(gui::FormView& view)
             continue;
         if (grid->Grid().ExtendLastCol()) {
             EXPECT_TRUE(FillsItsList(*grid)) << name << " does not fill its list";
+        }
+        // Each choice of a column's drop-down list shows whole once picked.
+        for (int c = 0; c <= last; ++c) {
+            const std::string list = grid->Grid().ColComboList(c);
+            if (grid->isColumnHidden(c) || list.empty())
+                continue;
+            for (const QString& choice : QString::fromStdString(list).split(QLatin1Char('|')))
+                EXPECT_LE(grid->fontMetrics().horizontalAdvance(choice) + 6, grid->columnWidth(c))
+                    << name << " cuts its choice \"" << choice.toStdString() << "\"";
         }
         for (int r = 0; r < model->rowCount(); ++r)
             for (int c = 0; c <= last; ++c)
