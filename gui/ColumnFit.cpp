@@ -1,11 +1,11 @@
 #include "gui/ColumnFit.h"
 
+#include "gui/TextFit.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
 
 #include <QFontMetrics>
 #include <QStyle>
-#include <QStyleOptionComboBox>
 #include <QWidget>
 
 #include <algorithm>
@@ -105,11 +105,7 @@ int WidestChoiceOf(const std::string& list, const QWidget& widget)
     for (const QString& entry : ToQ(list).split(QLatin1Char('|')))
         widest = std::max(widest, metrics.horizontalAdvance(entry));
     // The cell's editor is a drop-down list: the choice shows whole beside its arrow too.
-    QStyleOptionComboBox option;
-    option.initFrom(&widget);
-    const QSize box = widget.style()->sizeFromContents(QStyle::CT_ComboBox, &option,
-                                                       QSize(widest, metrics.height()), &widget);
-    return std::max(box.width(), widest + TextRoom(widget));
+    return std::max(ComboBoxWidth(widget, widest), widest + TextRoom(widget));
 }
 
 } // namespace

@@ -2,18 +2,21 @@
 #include "GuiFixture.h"
 
 #include "gui/FormView.h"
+#include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/GridControl.h"
 #include "platform/forms/StandardControls.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -170,6 +173,71 @@ TEST_F(FlowLayoutTest, CaptionBeyondTheLargestScaleGrowsIntoFreeRoomOnly)
     EXPECT_GE(pCheck->width(), pCheck->sizeHint().width());
     EXPECT_LE(Where(view, "chkLong").right(), view.width());
     EXPECT_EQ(pCheck->font().pointSizeF(), oCheck->FontSize());
+}
+
+TEST_F(FlowLayoutTest, AComboBoxGrowsToItsWidestEntryAsFarAsItsRowAndFrameAllow)
+{
+    // Each combo box is made too narrow for its entries; it grows to the right as a caption
+    // does, never over the control beside it nor out of its frame.
+    pf::Form oForm("frmCombos");
+    oForm.SetCaption("Combos");
+    auto oFrame = oForm.Add<pf::Frame>("fra");
+    oFrame->SetCaption("Frame");
+    oFrame->Move(120, 120, 3000, 900);
+    auto oButton = oForm.Add<pf::CommandButton>("cmdNext");
+    oButton->SetCaption("Next");
+    oButton->Move(2400, 1200, 1200, 375);
+    const std::string sWide = "Excel-Arbeitsmappe mit Makros (*.xlsm)";
+    struct Case
+    {
+        const char* sName;
+        const char* sContainer;
+        int nLeft, nTop;
+        enum
+        {
+            Whole,
+            ToTheButton,
+            ToTheFrame
+        } eGrows;
+    };
+    const Case aCases[] = {{"cboFree", nullptr, 120, 1800, Case::Whole},
+                           {"cboBeside", nullptr, 120, 1230, Case::ToTheButton},
+                           {"cboFramed", "fra", 120, 330, Case::ToTheFrame}};
+    for (const Case& c : aCases) {
+        auto oBox = oForm.Add<pf::ComboBox>(c.sName);
+        oBox->AddItem("Text (*.txt)");
+        oBox->AddItem(sWide);
+        oBox->SetListIndex(0);
+        oBox->Move(c.nLeft, c.nTop, 900, 315);
+        if (c.sContainer)
+            oBox->SetContainer(oFrame.get());
+    }
+    oForm.Move(0, 0, 6000, 3000);
+    oForm.Show();
+    gui::FormView view(oForm);
+    Settle(view);
+    auto* pFrame = view.WidgetOf("fra");
+    auto* pButton = view.WidgetOf("cmdNext");
+    ASSERT_TRUE(pFrame && pButton);
+    for (const Case& c : aCases) {
+        auto* pBox = qobject_cast<QComboBox*>(view.WidgetOf(c.sName));
+        ASSERT_NE(pBox, nullptr) << c.sName;
+        const int nText = pBox->fontMetrics().horizontalAdvance(QString::fromStdString(sWide));
+        EXPECT_GT(pBox->width(), gui::Pixels(900)) << c.sName << " did not grow";
+        switch (c.eGrows) {
+        case Case::Whole:
+            EXPECT_GE(pBox->width(), nText) << c.sName;
+            break;
+        case Case::ToTheButton:
+            EXPECT_LT(pBox->geometry().right(), pButton->geometry().left()) << c.sName;
+            EXPECT_GE(pBox->geometry().right(), pButton->geometry().left() - 4) << c.sName;
+            break;
+        case Case::ToTheFrame:
+            EXPECT_LT(pBox->geometry().right(), pFrame->width() - 1) << c.sName;
+            EXPECT_GE(pBox->geometry().right(), pFrame->width() - 8) << c.sName;
+            break;
+        }
+    }
 }
 
 } // namespace

@@ -2,10 +2,10 @@
 
 // What a person sees of a window's layout, checked widget by widget: the window fits a
 // 1024x768 screen, no two controls side by side on one parent cover each other, every
-// caption shows whole in its control (measured with the control's own font), every control
-// keeps the font size its form gives it (the dialogs: one size for all), and the lists show their
-// entries and the choices of their drop-down lists whole (a list whose one column fills its
-// width fills it).
+// caption and each combo box's current entry shows whole in its control (measured with the
+// control's own font), every control keeps the font size its form gives it (the dialogs: one
+// size for all), and the lists show their entries and the choices of their drop-down lists
+// whole (a list whose one column fills its width fills it).
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -14,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
 
 #include <gtest/gtest.h>
@@ -43,6 +45,18 @@ inline QString Shown(QString text)
     return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
 
+/// The width a combo box needs to show a text of that width beside its arrow.
+inline int ComboWidth(QComboBox& box, int textWidth)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    return box.style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                           QSize(textWidth, box.fontMetrics().height()), &box)
+        .width();
+}
+
 /// The width a widget's caption needs, with the room its kind keeps around it; 0 for a
 /// widget without a caption.
 inline int CaptionWidth(QWidget& widget)
@@ -54,6 +68,9 @@ inline int CaptionWidth(QWidget& widget)
         return button->sizeHint().width();
     if (auto* box = qobject_cast<QGroupBox*>(&widget); box && !box->title().isEmpty())
         return box->fontMetrics().horizontalAdvance(Shown(box->title())) + 16;
+    // A combo box shows its current entry whole.
+    if (auto* box = qobject_cast<QComboBox*>(&widget); box && !box->currentText().isEmpty())
+        return ComboWidth(*box, box->fontMetrics().horizontalAdvance(box->currentText()));
     auto* label = qobject_cast<QLabel*>(&widget);
     if (!label || label->text().isEmpty() || !label->pixmap().isNull())
         return 0;
