@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -82,7 +83,11 @@ protected:
                     EXPECT_TRUE(dialog->windowHandle() &&
                                 dialog->windowHandle()->transientParent())
                         << sName.toStdString();
+                    // A file dialog reads its folder in the background.
+                    if (qobject_cast<QFileDialog*>(dialog))
+                        QTest::qWait(100);
                     Shoot(*dialog);
+                    host_test::CheckListTexts(*dialog);
                     dialog->reject();
                     return;
                 }
@@ -275,15 +280,20 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
     });
     EXPECT_TRUE(oMenu.Click("templates"));
 
+    // The save dialog of the report, once its folder is read.
+    VisitDialog("FileDialog");
+    EXPECT_TRUE(oMenu.Click("saveas"));
+
     // The folder picker and the about box.
     Visit("frmDialog");
     EXPECT_TRUE(oMenu.Click("select"));
     Visit("frmAbout");
     EXPECT_TRUE(oMenu.Click("info"));
 
-    for (const char* sForm : {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc",
-                              "frmFilter", "frmCatList", "frmTemplate", "frmTemplateDetail",
-                              "frmAction", "frmText", "frmDialog", "PrintDialog", "frmAbout"})
+    for (const char* sForm :
+         {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc", "frmFilter",
+          "frmCatList", "frmTemplate", "frmTemplateDetail", "frmAction", "frmText", "FileDialog",
+          "frmDialog", "PrintDialog", "frmAbout"})
         EXPECT_TRUE(oVisited.count(sForm)) << sForm << " did not show\n" << out.str();
     oHost.Stop();
 }

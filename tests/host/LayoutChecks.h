@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -140,6 +141,29 @@ inline QRect FrameInside(QGroupBox& frame)
         frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
                                       &frame);
     return contents.adjusted(1, 1, -1, -1);
+}
+
+/// A desktop dialog's lists and tables (a file dialog's places and a folder's details) show
+/// each of their texts whole in its column.
+inline void CheckListTexts(QWidget& dialog)
+{
+    const std::string where = dialog.objectName().toStdString();
+    for (auto* list : dialog.findChildren<QAbstractItemView*>()) {
+        auto* table = qobject_cast<QTreeView*>(list);
+        if (!list->isVisibleTo(&dialog) || qobject_cast<QHeaderView*>(list))
+            continue;
+        const QAbstractItemModel* model = list->model();
+        for (int r = 0; r < model->rowCount(list->rootIndex()); ++r)
+            for (int c = 0; c < model->columnCount(list->rootIndex()); ++c) {
+                if (table && table->isColumnHidden(c))
+                    continue;
+                const QModelIndex cell = model->index(r, c, list->rootIndex());
+                EXPECT_LE(list->sizeHintForIndex(cell).width(),
+                          table ? table->columnWidth(c) : list->viewport()->width())
+                    << where << "." << list->objectName().toStdString() << " cuts \""
+                    << cell.data().toString().toStdString() << "\"";
+            }
+    }
 }
 
 /// Every check of the file's header, on one form's window; `where` names it in failures.
