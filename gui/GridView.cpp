@@ -146,17 +146,11 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
         hide();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        m_wholeDirty = true;
+        QueueWholeWidths();
         PullColumns();
         PullSelection();
     });
-    // New texts may need wider columns: measured once the add-in's changes of one turn are in.
-    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
-        if (m_wholeDirty)
-            return;
-        m_wholeDirty = true;
-        QTimer::singleShot(0, this, &GridView::PullColumns);
-    });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::QueueWholeWidths);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
@@ -561,10 +555,8 @@ void GridView::PullColumns()
     horizontalHeader()->setStretchLastSection(grid.ExtendLastCol());
     // The grid's widths as set, but never so narrow that a figure or a choice is cut: the
     // grid keeps its widths (a template's stored ones among them) for the add-in to read.
-    if (m_wholeDirty || m_wholeWidths.size() != size_t(grid.Cols())) {
+    if (m_wholeWidths.size() != size_t(grid.Cols()))
         m_wholeWidths = WholeWidths(grid, *this);
-        m_wholeDirty = false;
-    }
     for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))
@@ -573,6 +565,25 @@ void GridView::PullColumns()
     }
     PlaceFrozen();
     m_pulling = false;
+}
+
+void GridView::QueueWholeWidths()
+{
+    // Measured once the add-in's changes of one turn are in: a sort or a fill changes the
+    // rows and their cells in one go.
+    if (m_wholeQueued)
+        return;
+    m_wholeQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_wholeQueued = false;
+        if (!m_model->HasGrid())
+            return;
+        std::vector<int> widths = WholeWidths(Grid(), *this);
+        if (widths == m_wholeWidths)
+            return;
+        m_wholeWidths = std::move(widths);
+        PullColumns();
+    });
 }
 
 void GridView::PullSelection()

@@ -161,6 +161,13 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     }
     EXPECT_LE(view.fontMetrics().horizontalAdvance(QStringLiteral("Durchschnitt")) + 4,
               view.columnWidth(kKey));
+    // A sum the add-in writes later widens its column as soon as it is in.
+    const QString sLater = QStringLiteral("98765432:15");
+    oGrid.SetTextMatrix(1, kHours, gui::FromQ(sLater));
+    QApplication::processEvents();
+    QFont bold = view.font();
+    bold.setBold(true);
+    EXPECT_LE(QFontMetrics(bold).horizontalAdvance(sLater) + 4, view.columnWidth(kHours));
     view.horizontalHeader()->resizeSection(kCompany, 150);
     EXPECT_EQ(view.columnWidth(kCompany), 150);
     EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);
