@@ -111,12 +111,21 @@ int EntriesWidth(QComboBox& box)
     return widest == 0 ? 0 : ComboBoxWidth(box, widest);
 }
 
-// What the widget needs to show its text whole: its caption, or a combo box's widest entry.
-int TextWidth(QWidget& widget)
+// What the widget needs to show its text whole, given the width it may take: its caption;
+// for a combo box its widest entry where that fits, else its current one (the list it drops
+// shows every entry whole), and nothing where neither fits, so that it does not crowd its
+// neighbour for no entry gained.
+int TextWidth(QWidget& widget, int room)
 {
-    if (auto* box = qobject_cast<QComboBox*>(&widget))
-        return EntriesWidth(*box);
-    return CaptionWidth(widget);
+    auto* box = qobject_cast<QComboBox*>(&widget);
+    if (!box)
+        return CaptionWidth(widget);
+    if (const int widest = EntriesWidth(*box); widest <= room)
+        return widest;
+    const QString current = box->currentText();
+    const int needed =
+        current.isEmpty() ? 0 : ComboBoxWidth(*box, box->fontMetrics().horizontalAdvance(current));
+    return needed <= room ? needed : 0;
 }
 
 // The last column inside the frame's border, as the style draws it.
@@ -179,14 +188,12 @@ void FitTexts(const std::vector<ControlBinding*>& bindings)
         QWidget* widget = binding->Widget();
         if (!widget || !binding->Placed())
             continue;
-        const int needed = TextWidth(*widget);
+        const int room = RoomTo(*widget);
+        const int roomWidth = room == std::numeric_limits<int>::max() ? room : room - widget->x();
+        const int needed = TextWidth(*widget, roomWidth);
         if (needed <= widget->width() || qobject_cast<QGroupBox*>(widget))
             continue;
-        const int room = RoomTo(*widget);
-        const int width =
-            std::max(widget->width(), std::min(needed, room == std::numeric_limits<int>::max()
-                                                           ? needed
-                                                           : room - widget->x()));
+        const int width = std::max(widget->width(), std::min(needed, roomWidth));
         // A caption that may wrap keeps its lines where the room ends first.
         if (width < needed && Wraps(*widget))
             continue;

@@ -30,9 +30,10 @@ QString ListLines(const QString& caption, const QFontMetrics& metrics, int width
 double LayoutScale(const std::vector<ControlBinding*>& bindings);
 
 /// A caption that still does not fit its placed label, check box, option button or button
-/// (set later, or beyond the bound of LayoutScale), and a combo box's entries that do not fit
-/// it: the widget grows to the right as far as its text (the widest entry) needs, up to the
-/// next widget beside it on its row and within its frame. The font keeps its size. A
+/// (set later, or beyond the bound of LayoutScale): the widget grows to the right as far as
+/// its text needs, up to the next widget beside it on its row and within its frame. A combo box
+/// whose entries do not fit it grows so to its widest entry where the room allows, else to its
+/// current one, else not at all. The font keeps its size. A
 /// label also takes its mnemonic from the caption (the access key goes to the control made
 /// after it, as the form's tab order has it).
 void FitTexts(const std::vector<ControlBinding*>& bindings);

@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -139,8 +140,7 @@ TEST_F(FlowLayoutTest, FormGrowsInProportionSoThatCaptionsFitInOneFont)
     EXPECT_GE(label.width(), pLabel->fontMetrics().horizontalAdvance(pLabel->text()));
     EXPECT_LT(label.right(), list.left());
     // The button's caption keeps room from its border on both sides.
-    EXPECT_GE(pButton->width(),
-              pButton->fontMetrics().horizontalAdvance(pButton->text()) + 2 * 6);
+    EXPECT_GE(pButton->width(), pButton->fontMetrics().horizontalAdvance(pButton->text()) + 2 * 6);
     // Proportions: the list starts as far right of the label as the design has it, scaled.
     const double scale = static_cast<double>(list.width()) / (2000 / 15.0);
     EXPECT_GT(scale, 1.0);
@@ -175,67 +175,78 @@ TEST_F(FlowLayoutTest, CaptionBeyondTheLargestScaleGrowsIntoFreeRoomOnly)
     EXPECT_EQ(pCheck->font().pointSizeF(), oCheck->FontSize());
 }
 
-TEST_F(FlowLayoutTest, AComboBoxGrowsToItsWidestEntryAsFarAsItsRowAndFrameAllow)
+TEST_F(FlowLayoutTest, AComboBoxGrowsToShowAnEntryWholeAsFarAsItsRowAndFrameAllow)
 {
-    // Each combo box is made too narrow for its entries; it grows to the right as a caption
-    // does, never over the control beside it nor out of its frame.
+    // Each combo box is made too narrow for its entries. It grows to the right as a caption
+    // does, never over the control beside it nor out of its frame: to its widest entry where
+    // there is room, else to its current one, else not at all.
     pf::Form oForm("frmCombos");
     oForm.SetCaption("Combos");
     auto oFrame = oForm.Add<pf::Frame>("fra");
     oFrame->SetCaption("Frame");
     oFrame->Move(120, 120, 3000, 900);
-    auto oButton = oForm.Add<pf::CommandButton>("cmdNext");
-    oButton->SetCaption("Next");
-    oButton->Move(2400, 1200, 1200, 375);
-    const std::string sWide = "Excel-Arbeitsmappe mit Makros (*.xlsm)";
+    for (const auto& [sName, nLeft, nTop] :
+         {std::tuple{"cmdNext", 2400, 1200}, std::tuple{"cmdTight", 1080, 2400}}) {
+        auto oButton = oForm.Add<pf::CommandButton>(sName);
+        oButton->SetCaption("Next");
+        oButton->Move(nLeft, nTop, 1200, 375);
+    }
+    const QString sCurrent = "Text (*.txt)", sWide = "Excel-Arbeitsmappe mit Makros (*.xlsm)";
+    enum class Shows
+    {
+        Widest,
+        Current,
+        AsDesigned
+    };
     struct Case
     {
         const char* sName;
         const char* sContainer;
-        int nLeft, nTop;
-        enum
-        {
-            Whole,
-            ToTheButton,
-            ToTheFrame
-        } eGrows;
+        int nTop;
+        Shows eShows;
+        const char* sBeside; // the control to its right on its row
     };
-    const Case aCases[] = {{"cboFree", nullptr, 120, 1800, Case::Whole},
-                           {"cboBeside", nullptr, 120, 1230, Case::ToTheButton},
-                           {"cboFramed", "fra", 120, 330, Case::ToTheFrame}};
+    const Case aCases[] = {{"cboFree", nullptr, 1800, Shows::Widest, nullptr},
+                           {"cboBeside", nullptr, 1230, Shows::Current, "cmdNext"},
+                           {"cboFramed", "fra", 330, Shows::Current, nullptr},
+                           {"cboTight", nullptr, 2430, Shows::AsDesigned, "cmdTight"}};
     for (const Case& c : aCases) {
         auto oBox = oForm.Add<pf::ComboBox>(c.sName);
-        oBox->AddItem("Text (*.txt)");
-        oBox->AddItem(sWide);
+        oBox->AddItem(gui::FromQ(sCurrent));
+        oBox->AddItem(gui::FromQ(sWide));
         oBox->SetListIndex(0);
-        oBox->Move(c.nLeft, c.nTop, 900, 315);
+        oBox->Move(120, c.nTop, 900, 315);
         if (c.sContainer)
             oBox->SetContainer(oFrame.get());
     }
-    oForm.Move(0, 0, 6000, 3000);
+    oForm.Move(0, 0, 6000, 3600);
     oForm.Show();
     gui::FormView view(oForm);
     Settle(view);
     auto* pFrame = view.WidgetOf("fra");
-    auto* pButton = view.WidgetOf("cmdNext");
-    ASSERT_TRUE(pFrame && pButton);
+    ASSERT_NE(pFrame, nullptr);
     for (const Case& c : aCases) {
         auto* pBox = qobject_cast<QComboBox*>(view.WidgetOf(c.sName));
         ASSERT_NE(pBox, nullptr) << c.sName;
-        const int nText = pBox->fontMetrics().horizontalAdvance(QString::fromStdString(sWide));
-        EXPECT_GT(pBox->width(), gui::Pixels(900)) << c.sName << " did not grow";
-        switch (c.eGrows) {
-        case Case::Whole:
-            EXPECT_GE(pBox->width(), nText) << c.sName;
+        const QFontMetrics metrics = pBox->fontMetrics();
+        switch (c.eShows) {
+        case Shows::Widest:
+            EXPECT_GE(pBox->width(), metrics.horizontalAdvance(sWide)) << c.sName;
             break;
-        case Case::ToTheButton:
-            EXPECT_LT(pBox->geometry().right(), pButton->geometry().left()) << c.sName;
-            EXPECT_GE(pBox->geometry().right(), pButton->geometry().left() - 4) << c.sName;
+        case Shows::Current:
+            EXPECT_GE(pBox->width(), metrics.horizontalAdvance(sCurrent)) << c.sName;
+            EXPECT_LT(pBox->width(), metrics.horizontalAdvance(sWide)) << c.sName;
             break;
-        case Case::ToTheFrame:
+        case Shows::AsDesigned:
+            EXPECT_EQ(pBox->width(), gui::Pixels(900)) << c.sName;
+            break;
+        }
+        if (c.sBeside) {
+            EXPECT_LT(pBox->geometry().right(), view.WidgetOf(c.sBeside)->geometry().left())
+                << c.sName;
+        }
+        if (c.sContainer) {
             EXPECT_LT(pBox->geometry().right(), pFrame->width() - 1) << c.sName;
-            EXPECT_GE(pBox->geometry().right(), pFrame->width() - 8) << c.sName;
-            break;
         }
     }
 }
