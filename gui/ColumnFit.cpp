@@ -4,11 +4,12 @@
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -46,7 +47,7 @@ bool StandsRight(pf::Alignment alignment)
 class WidestFigure
 {
 public:
-    explicit WidestFigure(const QFontMetrics& metrics) : m_metrics(metrics) {}
+    explicit WidestFigure(const QFontMetricsF& metrics) : m_metrics(metrics) {}
     void Add(const std::string& text)
     {
         const int length = int(text.size());
@@ -59,28 +60,30 @@ public:
             return;
         }
         ++m_measured;
-        m_widest = std::max(m_widest, m_metrics.horizontalAdvance(ToQ(text)));
+        m_widest = std::max(m_widest, int(std::ceil(m_metrics.horizontalAdvance(ToQ(text)))));
     }
     int Widest() const { return m_widest; }
 
 private:
-    const QFontMetrics& m_metrics;
+    const QFontMetricsF& m_metrics;
     int m_longest = 0;
     int m_measured = 0;
     int m_widest = 0;
 };
 
-// The pixels the view keeps left and right of a cell's text.
+// The pixels a cell keeps beside its text: the style's margin either side, and the cell's
+// right grid line.
 int TextRoom(const QWidget& widget)
 {
-    return 2 * (widget.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &widget) + 1);
+    return 2 * (widget.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &widget) + 1) +
+           1;
 }
 
 int WidestFigureOf(const pf::FlexGrid& grid, int col, const QWidget& widget)
 {
     QFont bold = widget.font();
     bold.setBold(true);
-    const QFontMetrics plainMetrics(widget.font()), boldMetrics(bold);
+    const QFontMetricsF plainMetrics(widget.font()), boldMetrics(bold);
     WidestFigure plain(plainMetrics), total(boldMetrics);
     for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
         const std::string text = grid.TextMatrix(r, col);
@@ -100,10 +103,10 @@ int WidestChoiceOf(const std::string& list, const QWidget& widget)
 {
     if (list.empty())
         return 0;
-    const QFontMetrics metrics(widget.font());
+    const QFontMetricsF metrics(widget.font());
     int widest = 0;
     for (const QString& entry : ToQ(list).split(QLatin1Char('|')))
-        widest = std::max(widest, metrics.horizontalAdvance(entry));
+        widest = std::max(widest, int(std::ceil(metrics.horizontalAdvance(entry))));
     // The cell's editor is a drop-down list: the choice shows whole beside its arrow too.
     return std::max(ComboBoxWidth(widget, widest), widest + TextRoom(widget));
 }

@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -213,13 +214,17 @@ inline void CheckLayout(gui::FormView& view)
         if (grid->Grid().ExtendLastCol()) {
             EXPECT_TRUE(FillsItsList(*grid)) << name << " does not fill its list";
         }
-        // Each choice of a column's drop-down list shows whole once picked.
+        // Each choice of a column's drop-down list shows whole once picked: within the style's
+        // margins either side and the cell's grid line.
+        const int room =
+            2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
         for (int c = 0; c <= last; ++c) {
             const std::string list = grid->Grid().ColComboList(c);
             if (grid->isColumnHidden(c) || list.empty())
                 continue;
             for (const QString& choice : QString::fromStdString(list).split(QLatin1Char('|')))
-                EXPECT_LE(grid->fontMetrics().horizontalAdvance(choice) + 6, grid->columnWidth(c))
+                EXPECT_LE(QFontMetricsF(grid->font()).horizontalAdvance(choice) + room,
+                          grid->columnWidth(c))
                     << name << " cuts its choice \"" << choice.toStdString() << "\"";
         }
         for (int r = 0; r < model->rowCount(); ++r)
