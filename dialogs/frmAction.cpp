@@ -158,7 +158,8 @@ void frmAction::PlaceControls()
 {
     // The save action's group fills the left column; the other four actions stand one below
     // the other at the right, the closing buttons below them. A control in a frame counts its
-    // position from the frame's corner.
+    // position from the frame's corner. The file format's short label leaves its list the
+    // room that the longest format name needs.
     struct Place
     {
         const char* pName;
@@ -172,8 +173,8 @@ void frmAction::PlaceControls()
         {"optAutoSave(1)", "fra(0)", 2760, 630, 2520, 255},
         {"txtSavePath", "fra(0)", 120, 960, 3720, 315},
         {"cmdSavePath", "fra(0)", 3960, 930, 1320, 375},
-        {"lbl(1)", "fra(0)", 120, 1410, 2520, 255},
-        {"cboFormat", "fra(0)", 2760, 1380, 2520, 315},
+        {"lbl(1)", "fra(0)", 120, 1410, 1200, 255},
+        {"cboFormat", "fra(0)", 1440, 1380, 3840, 315},
         {"lbl(0)", "fra(0)", 120, 1800, 2520, 255},
         {"txtFileName", "fra(0)", 2760, 1770, 2520, 315},
         {"lbl(7)", "fra(0)", 120, 2190, 2520, 255},

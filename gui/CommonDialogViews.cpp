@@ -15,11 +15,17 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace gui {
 
@@ -36,6 +42,32 @@ QString FilterText(const pf::FileFilter& filter)
         description = description.left(open).trimmed();
     return description + QStringLiteral(" (") +
            ToQ(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+// Qt's file dialog sizes the columns of its details for English texts: "Verzeichnis" and
+// the dates of the regional settings came out cut. Each folder it shows fits the columns to
+// their texts, the name taking the room left; the person may still resize them.
+void FitFileColumns(QFileDialog& view)
+{
+    auto* details = view.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!details)
+        return;
+    const auto fit = [details] {
+        int others = 0;
+        for (int c = 1; c < details->header()->count(); ++c)
+            if (!details->isColumnHidden(c)) {
+                details->resizeColumnToContents(c);
+                others += details->columnWidth(c);
+            }
+        details->resizeColumnToContents(0);
+        details->setColumnWidth(
+            0, std::max(details->columnWidth(0), details->viewport()->width() - others));
+    };
+    if (auto* files = view.findChild<QFileSystemModel*>())
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, &view, fit,
+                         Qt::QueuedConnection);
+    // Once shown, with the widths of the window.
+    QTimer::singleShot(0, &view, fit);
 }
 
 // Asks until the answer fits: a refused answer is explained and the dialog shown again.
@@ -56,6 +88,7 @@ bool RunFileDialog(pf::FileDialog& dialog)
     QFileDialog view(OpeningWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FileDialog"));
     SetDialogFrame(view);
+    FitFileColumns(view);
     // Qt's own dialog, so that it looks and works alike on every desktop; the service asks
     // before a file is replaced.
     view.setOption(QFileDialog::DontUseNativeDialog);
@@ -89,6 +122,7 @@ bool RunFolderDialog(pf::FolderDialog& dialog)
     QFileDialog view(OpeningWindow(), ToQ(request.title), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FolderDialog"));
     SetDialogFrame(view);
+    FitFileColumns(view);
     view.setOption(QFileDialog::DontUseNativeDialog);
     view.setOption(QFileDialog::ShowDirsOnly);
     view.setFileMode(QFileDialog::Directory);

@@ -1,5 +1,6 @@
 #include "gui/GridView.h"
 
+#include "gui/ColumnFit.h"
 #include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
 #include "gui/FrozenRows.h"
@@ -145,9 +146,11 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
         hide();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        QueueWholeWidths();
         PullColumns();
         PullSelection();
     });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::QueueWholeWidths);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);
@@ -550,13 +553,37 @@ void GridView::PullColumns()
     const auto& grid = Grid();
     horizontalHeader()->setVisible(grid.FixedRows() > 0);
     horizontalHeader()->setStretchLastSection(grid.ExtendLastCol());
+    // The grid's widths as set, but never so narrow that a figure or a choice is cut: the
+    // grid keeps its widths (a template's stored ones among them) for the add-in to read.
+    if (m_wholeWidths.size() != size_t(grid.Cols()))
+        m_wholeWidths = WholeWidths(grid, *this);
     for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))
-            setColumnWidth(c, Pixels(grid.ColWidth(c), m_widthScale));
+            setColumnWidth(
+                c, std::max(Pixels(grid.ColWidth(c), m_widthScale), m_wholeWidths[size_t(c)]));
     }
     PlaceFrozen();
     m_pulling = false;
+}
+
+void GridView::QueueWholeWidths()
+{
+    // Measured once the add-in's changes of one turn are in: a sort or a fill changes the
+    // rows and their cells in one go.
+    if (m_wholeQueued)
+        return;
+    m_wholeQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_wholeQueued = false;
+        if (!m_model->HasGrid())
+            return;
+        std::vector<int> widths = WholeWidths(Grid(), *this);
+        if (widths == m_wholeWidths)
+            return;
+        m_wholeWidths = std::move(widths);
+        PullColumns();
+    });
 }
 
 void GridView::PullSelection()

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QMimeData;
 
@@ -102,6 +103,8 @@ private:
     /// Whether a press at that place hits the cell's check box (which can be toggled).
     bool OnCheckBox(const QModelIndex& index, const QPoint& viewportPos) const;
     void PullColumns();
+    /// Measures the least widths of the columns again once the current changes are in.
+    void QueueWholeWidths();
     void PullSelection();
     void PullScroll();
     void PushTopRow();
@@ -114,8 +117,10 @@ private:
     GridModel* m_model;
     FrozenRows* m_frozen = nullptr; // made when the grid first has fixed rows below its header
     bool m_pulling = false;
-    bool m_built = false;    // the constructor has set the view up
-    double m_widthScale = 1; // how much wider than the grid's twips its columns show (font)
+    bool m_built = false;           // the constructor has set the view up
+    double m_widthScale = 1;        // how much wider than the grid's twips its columns show (font)
+    std::vector<int> m_wholeWidths; // the least pixels of each column (see WholeWidths)
+    bool m_wholeQueued = false;     // the texts changed: m_wholeWidths is measured again
     QPoint m_pressPos;
     QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
     bool m_pressed = false;

@@ -3,11 +3,15 @@
 #include "gui/ControlBinding.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionGroupBox>
 
 #include <algorithm>
 #include <limits>
@@ -84,16 +88,74 @@ int CaptionWidth(QWidget& widget)
            2 * label->margin() + 2;
 }
 
+int ComboBoxWidth(const QWidget& widget, int textWidth)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&widget);
+    if (auto* box = qobject_cast<const QComboBox*>(&widget))
+        option.editable = box->isEditable();
+    return widget.style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                           QSize(textWidth, widget.fontMetrics().height()), &widget)
+        .width();
+}
+
 namespace {
 
+// The width a combo box needs to show its widest entry beside its arrow.
+int EntriesWidth(QComboBox& box)
+{
+    int widest = 0;
+    for (int i = 0; i < box.count(); ++i)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(box.itemText(i)));
+    return widest == 0 ? 0 : ComboBoxWidth(box, widest);
+}
+
+// What the widget needs to show its text whole, given the width it may take: its caption;
+// for a combo box its widest entry where that fits, else its current one (the list it drops
+// shows every entry whole), and nothing where neither fits, so that it does not crowd its
+// neighbour for no entry gained.
+int TextWidth(QWidget& widget, int room)
+{
+    auto* box = qobject_cast<QComboBox*>(&widget);
+    if (!box)
+        return CaptionWidth(widget);
+    if (const int widest = EntriesWidth(*box); widest <= room)
+        return widest;
+    const QString current = box->currentText();
+    const int needed =
+        current.isEmpty() ? 0 : ComboBoxWidth(*box, box->fontMetrics().horizontalAdvance(current));
+    return needed <= room ? needed : 0;
+}
+
+// The last column inside the frame's border, as the style draws it.
+int FrameInsideRight(QGroupBox& frame)
+{
+    QStyleOptionGroupBox option;
+    option.initFrom(&frame);
+    option.text = frame.title();
+    option.lineWidth = 1;
+    option.textAlignment = frame.alignment();
+    option.subControls = QStyle::SC_GroupBoxFrame;
+    if (!frame.title().isEmpty())
+        option.subControls |= QStyle::SC_GroupBoxLabel;
+    return frame.style()
+               ->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, &frame)
+               .right() -
+           1;
+}
+
 // The right edge the widget may grow to: the nearest sibling that starts right of it on the
-// same row, or no limit.
+// same row, and the inside of the frame it stands in; no limit on the form itself, which grows
+// with it.
 int RoomTo(const QWidget& widget)
 {
     const QRect own = widget.geometry();
     int limit = std::numeric_limits<int>::max();
     if (!widget.parentWidget())
         return limit;
+    if (auto* frame = qobject_cast<QGroupBox*>(widget.parentWidget()))
+        limit = FrameInsideRight(*frame) - kGap;
     for (QObject* child : widget.parentWidget()->children()) {
         auto* sibling = qobject_cast<QWidget*>(child);
         if (!sibling || sibling == &widget || sibling->isHidden())
@@ -126,14 +188,12 @@ void FitTexts(const std::vector<ControlBinding*>& bindings)
         QWidget* widget = binding->Widget();
         if (!widget || !binding->Placed())
             continue;
-        const int needed = CaptionWidth(*widget);
+        const int room = RoomTo(*widget);
+        const int roomWidth = room == std::numeric_limits<int>::max() ? room : room - widget->x();
+        const int needed = TextWidth(*widget, roomWidth);
         if (needed <= widget->width() || qobject_cast<QGroupBox*>(widget))
             continue;
-        const int room = RoomTo(*widget);
-        const int width =
-            std::max(widget->width(), std::min(needed, room == std::numeric_limits<int>::max()
-                                                           ? needed
-                                                           : room - widget->x()));
+        const int width = std::max(widget->width(), std::min(needed, roomWidth));
         // A caption that may wrap keeps its lines where the room ends first.
         if (width < needed && Wraps(*widget))
             continue;

@@ -13,8 +13,10 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeView>
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,6 +38,10 @@ protected:
         std::string sTemplate = (fs::temp_directory_path() / "tvguidlg-XXXXXX").string();
         ASSERT_NE(mkdtemp(sTemplate.data()), nullptr);
         oDir = sTemplate;
+        // Qt's file dialog keeps its column widths in the user's settings: each
+        // test starts from none, as a new user does.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString((oDir / "settings").string()));
     }
     void TearDown() override
     {
@@ -162,6 +168,47 @@ TEST_F(CommonDialogViewsTest, DialogsSpeakTheLanguageOfTheRegionalSettings)
         oDialog.printer = "TallymanPDF";
         pf::ShowPrintDialog(oDialog);
         EXPECT_EQ(sTitle, c.sTitle);
+    }
+}
+
+TEST_F(CommonDialogViewsTest, FileDialogShowsTheNamesTypesAndDatesOfAFolderWhole)
+{
+    // Qt's dialog sized its columns for English: in German a folder's type "Verzeichnis"
+    // showed as "Ver…nis". Each text of the folder's details shows whole, in each language.
+    gui::DesktopAnswers answers;
+    fs::create_directories(oDir / "Unterordner");
+    std::ofstream(oDir / "Bericht vom Dezember.csv") << "x";
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        platform::locale::SetCurrent(sLocale);
+        const gui::QtTranslations translations;
+        int nChecked = 0;
+        WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+            auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_NE(details, nullptr);
+            const QModelIndex folder = details->rootIndex();
+            const QAbstractItemModel* model = details->model();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(folder) >= 2; }, 5000))
+                << sLocale;
+            QTest::qWait(50); // the columns are fitted once the folder's texts are in
+            for (int r = 0; r < model->rowCount(folder); ++r)
+                for (int c = 0; c < model->columnCount(folder); ++c) {
+                    if (details->isColumnHidden(c))
+                        continue;
+                    const QModelIndex cell = model->index(r, c, folder);
+                    EXPECT_LE(details->sizeHintForIndex(cell).width(), details->columnWidth(c))
+                        << sLocale << " cuts \"" << cell.data().toString().toStdString() << "\" in "
+                        << details->columnWidth(c) << " pixels";
+                    ++nChecked;
+                }
+            dialog.reject();
+        });
+        pf::FileDialog::Request request;
+        request.kind = pf::DialogKind::SaveFile;
+        request.initialFolder = oDir.string();
+        request.initialName = "Bericht";
+        request.filters = {{"Trennzeichen-getrennt (*.csv)", "*.csv"}};
+        pf::ShowFileDialog(request);
+        EXPECT_GE(nChecked, 2 * 4) << sLocale; // two entries, four columns
     }
 }
 

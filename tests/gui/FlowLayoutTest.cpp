@@ -2,18 +2,22 @@
 #include "GuiFixture.h"
 
 #include "gui/FormView.h"
+#include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/GridControl.h"
 #include "platform/forms/StandardControls.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 
 #include <memory>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -136,8 +140,7 @@ TEST_F(FlowLayoutTest, FormGrowsInProportionSoThatCaptionsFitInOneFont)
     EXPECT_GE(label.width(), pLabel->fontMetrics().horizontalAdvance(pLabel->text()));
     EXPECT_LT(label.right(), list.left());
     // The button's caption keeps room from its border on both sides.
-    EXPECT_GE(pButton->width(),
-              pButton->fontMetrics().horizontalAdvance(pButton->text()) + 2 * 6);
+    EXPECT_GE(pButton->width(), pButton->fontMetrics().horizontalAdvance(pButton->text()) + 2 * 6);
     // Proportions: the list starts as far right of the label as the design has it, scaled.
     const double scale = static_cast<double>(list.width()) / (2000 / 15.0);
     EXPECT_GT(scale, 1.0);
@@ -170,6 +173,82 @@ TEST_F(FlowLayoutTest, CaptionBeyondTheLargestScaleGrowsIntoFreeRoomOnly)
     EXPECT_GE(pCheck->width(), pCheck->sizeHint().width());
     EXPECT_LE(Where(view, "chkLong").right(), view.width());
     EXPECT_EQ(pCheck->font().pointSizeF(), oCheck->FontSize());
+}
+
+TEST_F(FlowLayoutTest, AComboBoxGrowsToShowAnEntryWholeAsFarAsItsRowAndFrameAllow)
+{
+    // Each combo box is made too narrow for its entries. It grows to the right as a caption
+    // does, never over the control beside it nor out of its frame: to its widest entry where
+    // there is room, else to its current one, else not at all.
+    pf::Form oForm("frmCombos");
+    oForm.SetCaption("Combos");
+    auto oFrame = oForm.Add<pf::Frame>("fra");
+    oFrame->SetCaption("Frame");
+    oFrame->Move(120, 120, 3000, 900);
+    for (const auto& [sName, nLeft, nTop] :
+         {std::tuple{"cmdNext", 2400, 1200}, std::tuple{"cmdTight", 1080, 2400}}) {
+        auto oButton = oForm.Add<pf::CommandButton>(sName);
+        oButton->SetCaption("Next");
+        oButton->Move(nLeft, nTop, 1200, 375);
+    }
+    const QString sCurrent = "Text (*.txt)", sWide = "Excel-Arbeitsmappe mit Makros (*.xlsm)";
+    enum class Shows
+    {
+        Widest,
+        Current,
+        AsDesigned
+    };
+    struct Case
+    {
+        const char* sName;
+        const char* sContainer;
+        int nTop;
+        Shows eShows;
+        const char* sBeside; // the control to its right on its row
+    };
+    const Case aCases[] = {{"cboFree", nullptr, 1800, Shows::Widest, nullptr},
+                           {"cboBeside", nullptr, 1230, Shows::Current, "cmdNext"},
+                           {"cboFramed", "fra", 330, Shows::Current, nullptr},
+                           {"cboTight", nullptr, 2430, Shows::AsDesigned, "cmdTight"}};
+    for (const Case& c : aCases) {
+        auto oBox = oForm.Add<pf::ComboBox>(c.sName);
+        oBox->AddItem(gui::FromQ(sCurrent));
+        oBox->AddItem(gui::FromQ(sWide));
+        oBox->SetListIndex(0);
+        oBox->Move(120, c.nTop, 900, 315);
+        if (c.sContainer)
+            oBox->SetContainer(oFrame.get());
+    }
+    oForm.Move(0, 0, 6000, 3600);
+    oForm.Show();
+    gui::FormView view(oForm);
+    Settle(view);
+    auto* pFrame = view.WidgetOf("fra");
+    ASSERT_NE(pFrame, nullptr);
+    for (const Case& c : aCases) {
+        auto* pBox = qobject_cast<QComboBox*>(view.WidgetOf(c.sName));
+        ASSERT_NE(pBox, nullptr) << c.sName;
+        const QFontMetrics metrics = pBox->fontMetrics();
+        switch (c.eShows) {
+        case Shows::Widest:
+            EXPECT_GE(pBox->width(), metrics.horizontalAdvance(sWide)) << c.sName;
+            break;
+        case Shows::Current:
+            EXPECT_GE(pBox->width(), metrics.horizontalAdvance(sCurrent)) << c.sName;
+            EXPECT_LT(pBox->width(), metrics.horizontalAdvance(sWide)) << c.sName;
+            break;
+        case Shows::AsDesigned:
+            EXPECT_EQ(pBox->width(), gui::Pixels(900)) << c.sName;
+            break;
+        }
+        if (c.sBeside) {
+            EXPECT_LT(pBox->geometry().right(), view.WidgetOf(c.sBeside)->geometry().left())
+                << c.sName;
+        }
+        if (c.sContainer) {
+            EXPECT_LT(pBox->geometry().right(), pFrame->width() - 1) << c.sName;
+        }
+    }
 }
 
 } // namespace

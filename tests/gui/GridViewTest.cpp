@@ -65,6 +65,16 @@ protected:
         oGrid.SetTextMatrix(r, kCompany, " ");
         return r;
     }
+    // Whether a cell of the column draws the text in that font without cutting it: the style
+    // keeps a margin either side of a cell's text, and the cell its right grid line.
+    static bool DrawnWhole(const gui::GridView& view, int col, const QFont& font,
+                           const QString& text)
+    {
+        const int margin =
+            view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+        return QFontMetricsF(font).horizontalAdvance(text) <=
+               view.columnWidth(col) - 1 - 2 * margin;
+    }
     // The view row that shows text in column col, or -1.
     int ViewRow(const gui::GridView& view, const QString& text, int col = 0) const
     {
@@ -126,28 +136,46 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     // A template's widths are twips of the design font: the longest date text the grid writes
     // (English, with its day period) fills 1440, a
     // duration total 735. A wider desktop font shows the columns wider, so nothing is cut; a
-    // column the person resizes keeps the width it is dragged to.
+    // column the person resizes keeps the width it is dragged to. A sum of a large report
+    // that its stored width cannot hold shows whole all the same (a cut number reads as
+    // another one), as does each choice of a column's drop-down list, while the grid keeps
+    // the widths it was given.
     int lDataRow = oGrid.FixedRows();
     while (oGrid.IsSubtotal(lDataRow))
         ++lDataRow;
     oGrid.SetTextMatrix(lDataRow, kCompany, "12/31/2027 16:45 PM");
     oGrid.SetColWidth(kCompany, 1440);
     oGrid.SetTextMatrix(oGrid.Rows() - 1, kHours, "392:15");
+    oGrid.SetTextMatrix(1, kHours, "581534:45");
     oGrid.SetColWidth(kHours, 735);
+    oGrid.SetColComboList(kKey, " |Durchschnitt|Anzahl");
+    oGrid.SetColHidden(kKey, false);
+    oGrid.SetColWidth(kKey, 300);
     gui::GridView view(oGrid);
     view.resize(900, 300);
     view.show();
+    QApplication::processEvents();
+    EXPECT_EQ(oGrid.ColWidth(kHours), 735);
+    EXPECT_EQ(oGrid.ColWidth(kKey), 300);
     for (const auto& [c, sText] :
-         {std::pair{kCompany, QString("12/31/2027 16:45 PM")}, std::pair{kHours, QString("392:15")}}) {
+         {std::pair{kCompany, QString("12/31/2027 16:45 PM")}, std::pair{kHours, QString("392:15")},
+          std::pair{kHours, QString("581534:45")}}) {
         const int r = ViewRow(view, sText, c);
         ASSERT_GE(r, 0) << sText.toStdString();
         const QModelIndex cell = view.model()->index(r, c);
         QFont font = view.font();
         if (const QVariant role = cell.data(Qt::FontRole); role.canConvert<QFont>())
             font = role.value<QFont>().resolve(font);
-        EXPECT_LE(QFontMetrics(font).horizontalAdvance(sText) + 4, view.columnWidth(c))
-            << sText.toStdString();
+        EXPECT_TRUE(DrawnWhole(view, c, font, sText)) << sText.toStdString();
     }
+    EXPECT_TRUE(DrawnWhole(view, kKey, view.font(), QStringLiteral("Durchschnitt")));
+    // A sum the add-in writes later widens its column as soon as it is in.
+    const QString sLater = QStringLiteral("98765432:15");
+    oGrid.SetTextMatrix(1, kHours, gui::FromQ(sLater));
+    QApplication::processEvents();
+    QFont bold = view.font();
+    bold.setBold(true);
+    EXPECT_TRUE(DrawnWhole(view, kHours, bold, sLater)) << sLater.toStdString();
     view.horizontalHeader()->resizeSection(kCompany, 150);
     EXPECT_EQ(view.columnWidth(kCompany), 150);
     EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);

@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -82,7 +83,11 @@ protected:
                     EXPECT_TRUE(dialog->windowHandle() &&
                                 dialog->windowHandle()->transientParent())
                         << sName.toStdString();
+                    // A file dialog reads its folder in the background.
+                    if (qobject_cast<QFileDialog*>(dialog))
+                        QTest::qWait(100);
                     Shoot(*dialog);
+                    host_test::CheckListTexts(*dialog);
                     dialog->reject();
                     return;
                 }
@@ -90,12 +95,15 @@ protected:
         timer->start();
     }
 
-    static void Shoot(QWidget& oWindow)
+    /// Keeps the window's screenshot under its name, and the state it shows when given.
+    static void Shoot(QWidget& oWindow, const QString& sState = {})
     {
         QApplication::processEvents();
         QDir().mkpath(TV_SCREENSHOT_DIR);
+        const QString sName =
+            sState.isEmpty() ? oWindow.objectName() : oWindow.objectName() + "-" + sState;
         const QString sShot = QStringLiteral(TV_SCREENSHOT_DIR "/%1-%2.png")
-                                  .arg(oWindow.objectName(), QString::fromStdString(Language()));
+                                  .arg(sName, QString::fromStdString(Language()));
         EXPECT_TRUE(oWindow.grab().save(sShot)) << sShot.toStdString();
     }
 
@@ -272,15 +280,20 @@ TEST_F(GuiDialogsTest, EachDialogOpensAsAReadableWindow)
     });
     EXPECT_TRUE(oMenu.Click("templates"));
 
+    // The save dialog of the report, once its folder is read.
+    VisitDialog("FileDialog");
+    EXPECT_TRUE(oMenu.Click("saveas"));
+
     // The folder picker and the about box.
     Visit("frmDialog");
     EXPECT_TRUE(oMenu.Click("select"));
     Visit("frmAbout");
     EXPECT_TRUE(oMenu.Click("info"));
 
-    for (const char* sForm : {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc",
-                              "frmFilter", "frmCatList", "frmTemplate", "frmTemplateDetail",
-                              "frmAction", "frmText", "frmDialog", "PrintDialog", "frmAbout"})
+    for (const char* sForm :
+         {"frmView", "frmFieldChooser", "frmGroupBy", "frmSort", "frmCalc", "frmFilter",
+          "frmCatList", "frmTemplate", "frmTemplateDetail", "frmAction", "frmText", "FileDialog",
+          "frmDialog", "PrintDialog", "frmAbout"})
         EXPECT_TRUE(oVisited.count(sForm)) << sForm << " did not show\n" << out.str();
     oHost.Stop();
 }
@@ -353,6 +366,9 @@ TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
         std::pair<std::string, std::string> tPicked;
         WhenFormShown("frmCalc", [&](gui::FormView& oCalc) {
             tPicked = PickFunction(oCalc);
+            // The picked function shows whole in its cell.
+            Shoot(oCalc, "picked");
+            host_test::CheckLayout(oCalc);
             auto& oCount = dynamic_cast<pf::CheckBox&>(*oCalc.Form().FindControl("chkCount"));
             const int nWas = oCount.Value();
             ClickBox(oCalc.WidgetOf("chkCount"));

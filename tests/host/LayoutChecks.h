@@ -2,9 +2,10 @@
 
 // What a person sees of a window's layout, checked widget by widget: the window fits a
 // 1024x768 screen, no two controls side by side on one parent cover each other, every
-// caption shows whole in its control (measured with the control's own font), every control
-// keeps the font size its form gives it (the dialogs: one size for all), and the lists show their entries whole (a list whose one column fills
-// its width fills it).
+// caption and each combo box's current entry shows whole in its control (measured with the
+// control's own font), every control keeps the font size its form gives it (the dialogs: one
+// size for all), and the lists show their entries and the choices of their drop-down lists
+// whole (a list whose one column fills its width fills it).
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -13,6 +14,8 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,7 +24,9 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -42,6 +47,18 @@ inline QString Shown(QString text)
     return text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
 
+/// The width a combo box needs to show a text of that width beside its arrow.
+inline int ComboWidth(QComboBox& box, int textWidth)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = box.isEditable();
+    return box.style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option,
+                           QSize(textWidth, box.fontMetrics().height()), &box)
+        .width();
+}
+
 /// The width a widget's caption needs, with the room its kind keeps around it; 0 for a
 /// widget without a caption.
 inline int CaptionWidth(QWidget& widget)
@@ -53,6 +70,9 @@ inline int CaptionWidth(QWidget& widget)
         return button->sizeHint().width();
     if (auto* box = qobject_cast<QGroupBox*>(&widget); box && !box->title().isEmpty())
         return box->fontMetrics().horizontalAdvance(Shown(box->title())) + 16;
+    // A combo box shows its current entry whole.
+    if (auto* box = qobject_cast<QComboBox*>(&widget); box && !box->currentText().isEmpty())
+        return ComboWidth(*box, box->fontMetrics().horizontalAdvance(box->currentText()));
     auto* label = qobject_cast<QLabel*>(&widget);
     if (!label || label->text().isEmpty() || !label->pixmap().isNull())
         return 0;
@@ -124,6 +144,29 @@ inline QRect FrameInside(QGroupBox& frame)
     return contents.adjusted(1, 1, -1, -1);
 }
 
+/// A desktop dialog's lists and tables (a file dialog's places and a folder's details) show
+/// each of their texts whole in its column.
+inline void CheckListTexts(QWidget& dialog)
+{
+    const std::string where = dialog.objectName().toStdString();
+    for (auto* list : dialog.findChildren<QAbstractItemView*>()) {
+        auto* table = qobject_cast<QTreeView*>(list);
+        if (!list->isVisibleTo(&dialog) || qobject_cast<QHeaderView*>(list))
+            continue;
+        const QAbstractItemModel* model = list->model();
+        for (int r = 0; r < model->rowCount(list->rootIndex()); ++r)
+            for (int c = 0; c < model->columnCount(list->rootIndex()); ++c) {
+                if (table && table->isColumnHidden(c))
+                    continue;
+                const QModelIndex cell = model->index(r, c, list->rootIndex());
+                EXPECT_LE(list->sizeHintForIndex(cell).width(),
+                          table ? table->columnWidth(c) : list->viewport()->width())
+                    << where << "." << list->objectName().toStdString() << " cuts \""
+                    << cell.data().toString().toStdString() << "\"";
+            }
+    }
+}
+
 /// Every check of the file's header, on one form's window; `where` names it in failures.
 inline void CheckLayout(gui::FormView& view)
 {
@@ -170,6 +213,19 @@ inline void CheckLayout(gui::FormView& view)
             continue;
         if (grid->Grid().ExtendLastCol()) {
             EXPECT_TRUE(FillsItsList(*grid)) << name << " does not fill its list";
+        }
+        // Each choice of a column's drop-down list shows whole once picked: within the style's
+        // margins either side and the cell's grid line.
+        const int room =
+            2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        for (int c = 0; c <= last; ++c) {
+            const std::string list = grid->Grid().ColComboList(c);
+            if (grid->isColumnHidden(c) || list.empty())
+                continue;
+            for (const QString& choice : QString::fromStdString(list).split(QLatin1Char('|')))
+                EXPECT_LE(QFontMetricsF(grid->font()).horizontalAdvance(choice) + room,
+                          grid->columnWidth(c))
+                    << name << " cuts its choice \"" << choice.toStdString() << "\"";
         }
         for (int r = 0; r < model->rowCount(); ++r)
             for (int c = 0; c <= last; ++c)
