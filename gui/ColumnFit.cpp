@@ -79,24 +79,37 @@ int TextRoom(const QWidget& widget)
            1;
 }
 
-int WidestFigureOf(const pf::FlexGrid& grid, int col, const QWidget& widget)
+// The widest figure of each of the columns given, in one walk over the rows: a row's cells
+// lie together, and a large grid's rows lie scattered in memory once sorted.
+std::vector<int> WidestFiguresOf(const pf::FlexGrid& grid, const std::vector<int>& cols,
+                                 const QWidget& widget)
 {
     QFont bold = widget.font();
     bold.setBold(true);
     const QFontMetricsF plainMetrics(widget.font()), boldMetrics(bold);
-    WidestFigure plain(plainMetrics), total(boldMetrics);
+    std::vector<WidestFigure> plain(cols.size(), WidestFigure(plainMetrics));
+    std::vector<WidestFigure> total(cols.size(), WidestFigure(boldMetrics));
+    constexpr int kAhead = 16;
     for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
-        const std::string text = grid.TextMatrix(r, col);
-        if (!IsFigure(text))
-            continue;
-        // Total rows are drawn bold, as are cells the add-in made bold.
-        if (grid.IsSubtotal(r) || grid.CellFontBold(r, col))
-            total.Add(text);
-        else
-            plain.Add(text);
+        grid.PrefetchRow(r + kAhead);
+        const bool subtotal = grid.IsSubtotal(r);
+        for (size_t i = 0; i < cols.size(); ++i) {
+            const std::string text = grid.TextMatrix(r, cols[i]);
+            if (!IsFigure(text))
+                continue;
+            // Total rows are drawn bold, as are cells the add-in made bold.
+            if (subtotal || grid.CellFontBold(r, cols[i]))
+                total[i].Add(text);
+            else
+                plain[i].Add(text);
+        }
     }
-    const int widest = std::max(plain.Widest(), total.Widest());
-    return widest > 0 ? widest + TextRoom(widget) : 0;
+    std::vector<int> widths(cols.size(), 0);
+    for (size_t i = 0; i < cols.size(); ++i) {
+        const int widest = std::max(plain[i].Widest(), total[i].Widest());
+        widths[i] = widest > 0 ? widest + TextRoom(widget) : 0;
+    }
+    return widths;
 }
 
 int WidestChoiceOf(const std::string& list, const QWidget& widget)
@@ -116,14 +129,17 @@ int WidestChoiceOf(const std::string& list, const QWidget& widget)
 std::vector<int> WholeWidths(const pf::FlexGrid& grid, const QWidget& widget)
 {
     std::vector<int> widths(size_t(std::max(grid.Cols(), 0)), 0);
+    std::vector<int> figureCols;
     for (int c = 0; c < grid.Cols(); ++c) {
         if (grid.ColHidden(c))
             continue;
-        int& width = widths[size_t(c)];
-        width = WidestChoiceOf(grid.ColComboList(c), widget);
+        widths[size_t(c)] = WidestChoiceOf(grid.ColComboList(c), widget);
         if (StandsRight(grid.ColAlignment(c)))
-            width = std::max(width, WidestFigureOf(grid, c, widget));
+            figureCols.push_back(c);
     }
+    const std::vector<int> figures = WidestFiguresOf(grid, figureCols, widget);
+    for (size_t i = 0; i < figureCols.size(); ++i)
+        widths[size_t(figureCols[i])] = std::max(widths[size_t(figureCols[i])], figures[i]);
     return widths;
 }
 

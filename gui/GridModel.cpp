@@ -152,10 +152,13 @@ void GridModel::OnChange(pf::GridChange change)
             m_pending = true;
             return;
         }
-        if (m_pending || change == pf::GridChange::Rows || change == pf::GridChange::Redraw ||
-            m_cols != m_grid.Cols()) {
-            if (change != pf::GridChange::Redraw || m_pending)
+        if (m_pending || change == pf::GridChange::Rows || change == pf::GridChange::Outline ||
+            change == pf::GridChange::Redraw || m_cols != m_grid.Cols()) {
+            if (change != pf::GridChange::Redraw || m_pending) {
+                m_textsKept = change == pf::GridChange::Outline && !m_pending;
                 Rebuild();
+                m_textsKept = false;
+            }
             emit ColumnsChanged();
             emit SelectionChanged();
             return;
@@ -165,9 +168,12 @@ void GridModel::OnChange(pf::GridChange change)
             emit ColumnsChanged();
             [[fallthrough]]; // a moved column moves its cells
         case pf::GridChange::Cells:
+        case pf::GridChange::Colours:
+            m_textsKept = change == pf::GridChange::Colours;
             if (!m_rows.empty() && m_cols > 0)
                 emit dataChanged(index(0, 0), index(int(m_rows.size()) - 1, m_cols - 1));
             emit headerDataChanged(Qt::Horizontal, 0, std::max(m_cols - 1, 0));
+            m_textsKept = false;
             break;
         case pf::GridChange::Selection:
             emit SelectionChanged();

@@ -58,6 +58,11 @@ public:
     /// An edit or a check by the person: the grid's UserEdit or UserToggleCheck.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+    /// True while the model resets or tells of changed data for a change that left every
+    /// cell's text and font as they were (a node collapsed or expanded, a cell's colour): what
+    /// was measured of the texts still holds.
+    bool ChangeKeepsTexts() const { return m_textsKept; }
+
 signals:
     /// Column widths, order or visibility changed.
     void ColumnsChanged();
@@ -81,6 +86,7 @@ private:
     std::map<int, int> m_levelRanks; // outline level of node rows -> its rank
     int m_cols = 0;
     bool m_pending = false; // changes arrived while the grid's redraw was off
+    bool m_textsKept = false; // the change being told leaves texts and fonts (ChangeKeepsTexts)
     bool m_gone = false;    // the grid was destroyed
     // The locale the add-in writes the grid's texts in (the run's regional settings, not the
     // desktop's), kept while the run keeps its settings: the cells ask for it on every paint.

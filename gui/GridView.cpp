@@ -146,11 +146,15 @@ GridView::GridView(pf::FlexGrid& grid, QWidget* parent)
         hide();
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        QueueWholeWidths();
+        if (!m_model->ChangeKeepsTexts())
+            QueueWholeWidths();
         PullColumns();
         PullSelection();
     });
-    connect(m_model, &QAbstractItemModel::dataChanged, this, &GridView::QueueWholeWidths);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
+        if (!m_model->ChangeKeepsTexts())
+            QueueWholeWidths();
+    });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, &GridView::OnSectionResized);
     connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &GridView::OnSectionMoved);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, &GridView::OnHeaderPressed);

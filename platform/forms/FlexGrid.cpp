@@ -436,6 +436,13 @@ bool FlexGrid::RowIsVisible(int row) const
 
 // --- Cells ----------------------------------------------------------------------------------
 
+void FlexGrid::PrefetchRow(int row) const
+{
+    if (row >= 0 && row < m_impl->RowCount()) {
+        m_impl->rows[size_t(row)].cells.Prefetch();
+    }
+}
+
 std::string FlexGrid::TextMatrix(int row, int col) const
 {
     m_impl->CheckRow(row);

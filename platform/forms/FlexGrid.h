@@ -20,9 +20,11 @@ class FlexGrid;
 enum class GridChange
 {
     Redraw,    ///< the redraw switch was set
-    Rows,      ///< rows came, went, moved, or were shown or hidden (outline, height)
+    Rows,      ///< rows came, went, moved, or were shown or hidden (height, node marks)
+    Outline,   ///< rows were shown or hidden by a node collapsed or expanded; no text changed
     Columns,   ///< columns came, went, moved, or changed width, alignment or visibility
     Cells,     ///< texts or formats of cells
+    Colours,   ///< only the colours, pictures or check boxes of cells; no text or font changed
     Selection, ///< the current cell or the selection
     Scroll,    ///< the first row shown
     Destroyed, ///< the grid goes: a view lets go of it and reads nothing more from it
@@ -210,6 +212,10 @@ public:
 
     // --- Cells --------------------------------------------------------------------------------
     std::string TextMatrix(int row, int col) const;
+    /// Asks the processor to fetch a row's texts ahead of reading them; nothing for a row the
+    /// grid does not have. A walk over the rows of a large sorted grid otherwise waits on
+    /// memory at nearly every row.
+    void PrefetchRow(int row) const;
     void SetTextMatrix(int row, int col, const std::string& text);
     /// The number in a cell: the exact value of a computed aggregate, else the cell's text
     /// read as a number (0 when it is none).

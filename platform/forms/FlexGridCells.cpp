@@ -136,7 +136,7 @@ void FlexGrid::SetCellPicture(const CellRange& range,
                               std::shared_ptr<platform::runtime::Object> picture)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.picture = picture; });
-    Notify(GridChange::Cells);
+    Notify(GridChange::Colours);
 }
 
 int FlexGrid::CellPictureAlignment(int row, int col) const
@@ -148,7 +148,7 @@ int FlexGrid::CellPictureAlignment(int row, int col) const
 void FlexGrid::SetCellPictureAlignment(const CellRange& range, int alignment)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.pictureAlignment = alignment; });
-    Notify(GridChange::Cells);
+    Notify(GridChange::Colours);
 }
 
 std::optional<std::uint32_t> FlexGrid::CellBackColor(int row, int col) const
@@ -160,7 +160,7 @@ std::optional<std::uint32_t> FlexGrid::CellBackColor(int row, int col) const
 void FlexGrid::SetCellBackColor(const CellRange& range, std::uint32_t colour)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.backColor = colour; });
-    Notify(GridChange::Cells);
+    Notify(GridChange::Colours);
 }
 
 std::optional<std::uint32_t> FlexGrid::CellForeColor(int row, int col) const
@@ -172,7 +172,7 @@ std::optional<std::uint32_t> FlexGrid::CellForeColor(int row, int col) const
 void FlexGrid::SetCellForeColor(const CellRange& range, std::uint32_t colour)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.foreColor = colour; });
-    Notify(GridChange::Cells);
+    Notify(GridChange::Colours);
 }
 
 bool FlexGrid::CellFontBold(int row, int col) const
@@ -196,7 +196,7 @@ CheckState FlexGrid::CellChecked(int row, int col) const
 void FlexGrid::SetCellChecked(const CellRange& range, CheckState state)
 {
     ForEachCell(*m_impl, range, [&](detail::CellFormat& f) { f.check = state; });
-    Notify(GridChange::Cells);
+    Notify(GridChange::Colours);
 }
 
 } // namespace platform::forms

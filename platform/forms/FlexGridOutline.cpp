@@ -47,7 +47,7 @@ OutlineState FlexGrid::IsCollapsed(int row) const
 
 void FlexGrid::SetIsCollapsed(int row, OutlineState state)
 {
-    const NotifyOnExit notify(*this, GridChange::Rows);
+    const NotifyOnExit notify(*this, GridChange::Outline);
     m_impl->CheckRow(row);
     auto& r = m_impl->rows[size_t(row)];
     if (r.state == state) {

@@ -4,14 +4,20 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 
 namespace platform::forms::detail {
 
 namespace {
 
+// The folded forms of the texts that are not ASCII, met so far in one walk: a report repeats
+// its places, names and categories row after row, and folding through ICU costs far more
+// than a look-up. The texts are the rows' own, which the walk does not change.
+using FoldedTexts = std::unordered_map<std::string_view, std::string>;
+
 // Appends a cell's text in FoldCase's form; false when it holds a NUL. Nearly every cell is
 // ASCII: it is folded in the same pass that copies it.
-bool AppendCell(std::string& out, std::string_view text)
+bool AppendCell(std::string& out, std::string_view text, FoldedTexts& known)
 {
     const std::size_t at = out.size();
     out.resize(at + text.size());
@@ -28,7 +34,11 @@ bool AppendCell(std::string& out, std::string_view text)
     }
     if (high & 0x80) {
         out.resize(at);
-        AppendFolded(out, text);
+        auto found = known.find(text);
+        if (found == known.end()) {
+            found = known.emplace(text, FoldCase(text)).first;
+        }
+        out += found->second;
     }
     return true;
 }
@@ -51,6 +61,7 @@ bool FoldedColumns::Add(const GridRows& rows, const std::vector<int>& cols)
         added.push_back(&column);
     }
     constexpr std::size_t kMaxChars = std::numeric_limits<std::uint32_t>::max();
+    FoldedTexts known;
     // Row by row: each row's block is read once, for all of its cells.
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (r + kPrefetchRows < rows.size()) {
@@ -61,7 +72,7 @@ bool FoldedColumns::Add(const GridRows& rows, const std::vector<int>& cols)
             const std::string_view text = row.Text(cols[i]);
             Column& column = *added[i];
             column.starts.push_back(std::uint32_t(column.chars.size()));
-            if (!AppendCell(column.chars, text)) {
+            if (!AppendCell(column.chars, text, known)) {
                 return false;
             }
             column.chars.push_back('\0');
