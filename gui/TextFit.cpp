@@ -1,6 +1,7 @@
 #include "gui/TextFit.h"
 
 #include "gui/ControlBinding.h"
+#include "platform/forms/Control.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -17,6 +18,8 @@
 #include <limits>
 
 namespace gui {
+
+namespace pf = platform::forms;
 
 namespace {
 
@@ -202,6 +205,37 @@ void FitTexts(const std::vector<ControlBinding*>& bindings)
     }
 }
 
+namespace {
+
+bool TakesFocus(const ControlBinding& binding)
+{
+    QWidget* widget = binding.Widget();
+    return widget && !qobject_cast<QLabel*>(widget) && widget->focusPolicy() != Qt::NoFocus;
+}
+
+// The control a placed label names: the first one that can take the focus on the label's
+// line, to its right, in the same container. A form that makes its labels before its fields
+// (all captions of a dialog first) would otherwise send every access key to its first field.
+ControlBinding* FieldBeside(const ControlBinding& label,
+                            const std::vector<ControlBinding*>& bindings)
+{
+    const pf::Control& caption = label.Control();
+    const int top = caption.Top(), bottom = caption.Top() + caption.Height();
+    ControlBinding* nearest = nullptr;
+    for (ControlBinding* binding : bindings) {
+        const pf::Control& control = binding->Control();
+        if (binding == &label || !binding->Placed() || !TakesFocus(*binding) ||
+            control.Container() != caption.Container() || control.Left() < caption.Left() ||
+            control.Top() >= bottom || control.Top() + control.Height() <= top)
+            continue;
+        if (!nearest || control.Left() < nearest->Control().Left())
+            nearest = binding;
+    }
+    return nearest;
+}
+
+} // namespace
+
 void ConnectBuddies(const std::vector<ControlBinding*>& bindings)
 {
     static const QRegularExpression accessKey(QStringLiteral("&[^&]"));
@@ -209,10 +243,12 @@ void ConnectBuddies(const std::vector<ControlBinding*>& bindings)
         auto* label = qobject_cast<QLabel*>((*it)->Widget());
         if (!label || !label->text().contains(accessKey))
             continue;
-        const auto next = std::find_if(it + 1, bindings.end(), [](ControlBinding* b) {
-            QWidget* w = b->Widget();
-            return w && !qobject_cast<QLabel*>(w) && w->focusPolicy() != Qt::NoFocus;
-        });
+        if (ControlBinding* field = (*it)->Placed() ? FieldBeside(**it, bindings) : nullptr) {
+            label->setBuddy(field->Widget());
+            continue;
+        }
+        const auto next =
+            std::find_if(it + 1, bindings.end(), [](ControlBinding* b) { return TakesFocus(*b); });
         if (next != bindings.end())
             label->setBuddy((*next)->Widget());
     }

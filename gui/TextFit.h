@@ -38,8 +38,9 @@ double LayoutScale(const std::vector<ControlBinding*>& bindings);
 /// after it, as the form's tab order has it).
 void FitTexts(const std::vector<ControlBinding*>& bindings);
 
-/// The label's access key ("&Name") moves the focus to the next control the form made that can
-/// take the focus; the label then shows the key underlined rather than the "&".
+/// The label's access key ("&Name") moves the focus to the control it names: for a placed
+/// label the first control on its line to its right that can take the focus, else the next
+/// control the form made that can; the label then shows the key underlined rather than the "&".
 void ConnectBuddies(const std::vector<ControlBinding*>& bindings);
 
 } // namespace gui

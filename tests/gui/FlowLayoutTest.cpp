@@ -93,6 +93,37 @@ TEST_F(FlowLayoutTest, ADialogWithoutPositionsReadsAsADialog)
     EXPECT_GT(cancel.right(), view.width() - 20);
 }
 
+// A dialog that makes its captions before its fields, as a table of rows does: a caption's
+// access key goes to the field on its line, and one with nothing beside it to the next control.
+TEST_F(FlowLayoutTest, APlacedCaptionsAccessKeyGoesToTheFieldOnItsLine)
+{
+    pf::Form oForm("frmRows");
+    const auto place = [&oForm](auto control, const char* caption, int left, int top) {
+        if (caption)
+            control->SetCaption(caption);
+        control->Move(left, top, 1500, 285);
+    };
+    place(oForm.Add<pf::Label>("lblFrom"), "&Von", 120, 480);
+    place(oForm.Add<pf::Label>("lblTo"), "&Bis", 120, 840);
+    place(oForm.Add<pf::Label>("lblLoose"), "&Frei", 120, 1560);
+    place(oForm.Add<pf::ComboBox>("cboKind"), nullptr, 1800, 120); // made first, a line above
+    place(oForm.Add<pf::TextBox>("txtTo"), nullptr, 1800, 840);
+    place(oForm.Add<pf::TextBox>("txtFrom"), nullptr, 3600, 480); // further right on its line
+    place(oForm.Add<pf::TextBox>("txtNear"), nullptr, 1800, 480);
+    place(oForm.Add<pf::CommandButton>("cmdOK"), "OK", 1800, 2000);
+    oForm.Move(0, 0, 6000, 3000);
+    oForm.Show();
+    gui::FormView view(oForm);
+    Settle(view);
+    const auto buddy = [&view](const char* label) {
+        auto* pLabel = qobject_cast<QLabel*>(view.WidgetOf(label));
+        return pLabel ? pLabel->buddy() : nullptr;
+    };
+    EXPECT_EQ(buddy("lblFrom"), view.WidgetOf("txtNear")); // the first field to its right
+    EXPECT_EQ(buddy("lblTo"), view.WidgetOf("txtTo"));
+    EXPECT_EQ(buddy("lblLoose"), view.WidgetOf("cboKind")); // nothing on its line
+}
+
 TEST_F(FlowLayoutTest, ClosingButtonsStandBesideAGrid)
 {
     pf::Form oForm("frmList");
