@@ -74,6 +74,34 @@ void RefuseUnreadable(const std::string& sText, Templates& oTemplates)
                   common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
 }
 
+// "the template "#0" holds the character #1, which the file cannot hold"
+constexpr long kResUnholdable = 2297;
+
+// The view's name as it can be shown: bytes that are not UTF-8 and control characters replaced.
+std::string ShownName(std::string sName)
+{
+    rt::MakeValidUtf8(sName);
+    while (const auto oAt = px::FirstUnholdable(sName))
+        sName.replace(oAt->offset, oAt->length, "\xEF\xBF\xBD");
+    return sName;
+}
+
+// Raises for a view whose text the file cannot hold: leaving it out would lose the template,
+// and the file written before must stay.
+void RefuseUnholdable(const ViewSettings& oView, const px::UnholdableCharacter& oFound)
+{
+    const std::string sWhy =
+        oFound.notUtf8
+            ? common::ErrorObject::FillPlaceholders(common::modLanguage::GetResString(kResNotUtf8),
+                                                    {ShownName(oView.Name())})
+            : common::ErrorObject::FillPlaceholders(
+                  common::modLanguage::GetResString(kResUnholdable),
+                  {ShownName(oView.Name()), oFound.shown});
+    rt::Raise(rt::errors::InvalidProcedureCall, {},
+              common::ErrorObject::FillPlaceholders(
+                  common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
+}
+
 // Reads the digits at sText[nAt...] (at most nMax); none when there are none.
 std::optional<int> Digits(const std::string& sText, std::size_t& nAt, std::size_t nMax = 4)
 {
@@ -269,7 +297,10 @@ px::Node XmlHandler::AddElement(px::Node& oParent, const std::string& sName,
                                 const rt::Variant& vValue)
 {
     px::Node oElement = m_oDocument.CreateElement(sName);
-    oElement.SetText(ValueText(vValue));
+    const std::string sText = ValueText(vValue);
+    if (!m_oUnholdable)
+        m_oUnholdable = px::FirstUnholdable(sText);
+    oElement.SetText(sText);
     return oParent.AppendChild(oElement);
 }
 
@@ -322,12 +353,15 @@ void XmlHandler::Export(std::string& sText, Templates& oTemplates)
         FindRootNode();
         WriteVersion();
         for (const auto& oView : oTemplates) {
+            m_oUnholdable.reset();
             common::Logging(kModule, "Export", [&] {
                 px::Node oReport = m_oDocument.CreateElement("Report");
                 px::Node oWritten = oView->Update(m_oDocument, *this, oReport);
                 if (oWritten)
                     m_oRoot.AppendChild(oWritten);
             });
+            if (m_oUnholdable)
+                RefuseUnholdable(*oView, *m_oUnholdable);
         }
         sText = WithEncodingName(m_oDocument.Xml());
         RefuseUnreadable(sText, oTemplates);

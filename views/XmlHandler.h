@@ -38,8 +38,10 @@ public:
     /// Sets the root's `version` attribute to the current file version.
     void WriteVersion();
     /// The whole file's text from the views of the collection. A view whose writing fails is
-    /// logged and left out. Raises 5 when `Import` would not read the text back (a view holds
-    /// text that is not UTF-8): such a text is never handed out to be written.
+    /// logged and left out, except for a view holding text the file cannot hold (bytes that
+    /// are not UTF-8, control characters): then, as when `Import` would not read the text
+    /// back, it raises 5 naming the template, and no text is handed out to be written, so
+    /// that no template is lost or cut short.
     void Export(std::string& sText, Templates& oTemplates);
     /// Adds one partly loaded view per element child of the root to the collection. Returns
     /// false when the text is not XML or has no `Reports` element (nothing is imported then).
@@ -91,6 +93,8 @@ private:
     platform::xml::NodeList m_oReportList;
     bool m_bHasReportList = false;
     std::int32_t m_lVersion = 0;
+    // What AddElement met that the file cannot hold, while one view is written.
+    std::optional<platform::xml::UnholdableCharacter> m_oUnholdable;
 };
 
 } // namespace views

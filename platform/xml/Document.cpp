@@ -165,6 +165,7 @@ Node Document::CreateElement(std::string_view name)
     if (name.empty() || name.front() == '#') {
         detail::Raise(5, "\"" + std::string(name) + "\" is not a valid element name");
     }
+    detail::RequireHoldable(name, "the element name");
     pugi::xml_node node = doc_->limbo.append_child(std::string(name).c_str());
     return Node(doc_, ToHandle(node));
 }
@@ -174,6 +175,8 @@ Node Document::CreateProcessingInstruction(std::string_view target, std::string_
     if (target.empty()) {
         detail::Raise(5, "a processing instruction needs a target");
     }
+    detail::RequireHoldable(target, "the target");
+    detail::RequireHoldable(data, "the data");
     pugi::xml_node node = doc_->limbo.append_child(pugi::node_pi);
     node.set_name(std::string(target).c_str());
     node.set_value(std::string(data).c_str());

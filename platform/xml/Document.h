@@ -25,10 +25,12 @@ public:
     /// A new, empty document.
     Document();
 
-    /// Creates an element of this document (not yet in the tree). Raises 5 for an empty name.
+    /// Creates an element of this document (not yet in the tree). Raises 5 for an empty name
+    /// and for one that holds a character XML cannot hold.
     Node CreateElement(std::string_view name);
     /// Creates a processing instruction; target "xml" gives the XML declaration, whose data
-    /// must be pseudo-attributes such as version="1.0".
+    /// must be pseudo-attributes such as version="1.0". Raises 5 when the target or the data
+    /// holds a character XML cannot hold.
     Node CreateProcessingInstruction(std::string_view target, std::string_view data);
 
     /// The top-level element, or the null node.

@@ -4,6 +4,7 @@
 #include "platform/xml/NodeList.h"
 #include "platform/xml/detail/DocState.h"
 #include "platform/xml/detail/Raise.h"
+#include "platform/xml/detail/TextCodec.h"
 
 #include <functional>
 
@@ -44,8 +45,47 @@ std::string Serialise(pugi::xml_node node)
 
 } // namespace detail
 
+std::optional<UnholdableCharacter> FirstUnholdable(std::string_view text)
+{
+    const auto found = detail::FirstUnholdable(text);
+    if (!found) {
+        return std::nullopt;
+    }
+    static const char kHex[] = "0123456789ABCDEF";
+    const std::string_view bytes = text.substr(found->offset, found->length);
+    if (!found->utf8) {
+        const auto c = static_cast<unsigned char>(bytes[0]);
+        return UnholdableCharacter{found->offset, 1,
+                                   std::string("\\x") + kHex[c >> 4] + kHex[c & 0xF], true};
+    }
+    // A C0 control character or U+FFFE / U+FFFF (EF BF BE, EF BF BF).
+    const unsigned cp = bytes.size() == 1
+                            ? static_cast<unsigned char>(bytes[0])
+                            : 0xFFFEu + (static_cast<unsigned char>(bytes[2]) - 0xBEu);
+    std::string shown = "U+";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        shown += kHex[(cp >> shift) & 0xF];
+    }
+    return UnholdableCharacter{found->offset, found->length, shown, false};
+}
+
+namespace detail {
+
+void RequireHoldable(std::string_view text, std::string_view what)
+{
+    if (const auto found = xml::FirstUnholdable(text)) {
+        Raise(5, std::string(what) + " holds " +
+                     (found->notUtf8 ? "the byte " + found->shown + ", which is not UTF-8"
+                                     : found->shown + ", which XML cannot hold") +
+                     " (at byte " + std::to_string(found->offset) + ")");
+    }
+}
+
+} // namespace detail
+
 namespace {
 
+using detail::RequireHoldable;
 using detail::ToHandle;
 using detail::ToPugi;
 
@@ -158,6 +198,8 @@ std::string Node::Text() const
 void Node::SetText(std::string_view text)
 {
     pugi::xml_node node = Require(handle_);
+    // Stored through a C string, a NUL would cut the text short without a word.
+    RequireHoldable(text, "the text");
     const std::string value(text);
     if (node.type() != pugi::node_element) {
         node.set_value(value.c_str());
@@ -286,6 +328,8 @@ void Node::SetAttribute(std::string_view name, std::string_view value)
     if (name.empty()) {
         detail::Raise(5, "an attribute needs a name");
     }
+    RequireHoldable(name, "the attribute name");
+    RequireHoldable(value, "the attribute value");
     const std::string key(name);
     pugi::xml_attribute attr = node.attribute(key.c_str());
     if (!attr) {

@@ -26,6 +26,20 @@ enum class NodeType
     DocumentType = 10,
 };
 
+/// A character that XML 1.0 cannot hold, found in a text.
+struct UnholdableCharacter
+{
+    std::size_t offset = 0; ///< its byte offset in the text
+    std::size_t length = 1; ///< its length in bytes
+    std::string shown;      ///< "U+0001" for a character, "\xFC" for a byte that is not UTF-8
+    bool notUtf8 = false;   ///< a byte outside well-formed UTF-8 rather than a character
+};
+
+/// The first character of `text` that XML 1.0 cannot hold: a byte outside well-formed UTF-8,
+/// a control character other than tab, line feed and carriage return, U+FFFE or U+FFFF.
+/// std::nullopt when XML can hold all of it.
+std::optional<UnholdableCharacter> FirstUnholdable(std::string_view text);
+
 /// A node of a DOM document (element, text, comment, processing instruction or the document).
 ///
 /// A node is a reference: copies name the same node, and every node keeps its document alive,
@@ -55,7 +69,9 @@ public:
     /// the data of a processing instruction or comment; empty for the null node.
     std::string Text() const;
     /// Replaces all children by one text node holding `text` (no child for an empty text).
-    /// Markup characters are escaped when serialised. Raises 91 for the null node.
+    /// Markup characters are escaped when serialised. Raises 91 for the null node and 5,
+    /// leaving the node as it was, when the text holds a character XML cannot hold (see
+    /// FirstUnholdable): a text is stored whole or not at all.
     void SetText(std::string_view text);
 
     /// The node's children in document order.
@@ -81,7 +97,8 @@ public:
 
     /// The value of attribute `name` of an element; std::nullopt when there is none.
     std::optional<std::string> GetAttribute(std::string_view name) const;
-    /// Sets (creates or replaces) attribute `name`. Raises 5 unless this is an element.
+    /// Sets (creates or replaces) attribute `name`. Raises 5 unless this is an element, and
+    /// when the name or the value holds a character XML cannot hold.
     void SetAttribute(std::string_view name, std::string_view value);
     /// Removes attribute `name` when it exists.
     void RemoveAttribute(std::string_view name);

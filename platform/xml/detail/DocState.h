@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 
 namespace platform::xml::detail {
 
@@ -37,6 +38,9 @@ inline void* ToHandle(pugi::xml_node node)
 {
     return node.internal_object();
 }
+
+/// Raises 5, naming `what`, when `text` holds a character XML cannot hold (FirstUnholdable).
+void RequireHoldable(std::string_view text, std::string_view what);
 
 /// The node serialised without added whitespace. A CR in text is written as a character
 /// reference, since a parser would turn a literal CR into a line feed.

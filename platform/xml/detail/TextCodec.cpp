@@ -159,6 +159,31 @@ std::optional<std::string> DecodeToUtf8(std::string_view bytes, ParseError& erro
     return std::string(bytes);
 }
 
+std::optional<Unholdable> FirstUnholdable(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20) {
+            if (c != '\t' && c != '\n' && c != '\r') {
+                return Unholdable{i, 1, true};
+            }
+            ++i;
+            continue;
+        }
+        const std::size_t n = Utf8SequenceLength(text, i);
+        if (n == 0) {
+            return Unholdable{i, 1, false};
+        }
+        // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
+        if (n == 3 && c == 0xEF && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+            static_cast<unsigned char>(text[i + 2]) >= 0xBE) {
+            return Unholdable{i, 3, true};
+        }
+        i += n;
+    }
+    return std::nullopt;
+}
+
 std::optional<EntityProblem> ExpandEntities(std::string& raw)
 {
     const std::size_t first = raw.find('&');

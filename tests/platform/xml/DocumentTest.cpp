@@ -159,7 +159,9 @@ TEST_F(DocumentTest, TextsAndAttributesSurviveSerialisation)
         "line1\nline2",
         "carriage\r\nreturn",
         "tab\there",
-        "bell\x07sign",
+        "delete\x7Fsign",
+        "next line \xC2\x85 and CSI \xC2\x9B",
+        "replacement \xEF\xBF\xBD and last \xEF\xBF\xBD\xF4\x8F\xBF\xBD",
         "emoji \xF0\x9F\x98\x80",
         "]]> looks like the end of a CDATA section",
         "&amp; is already escaped text",
@@ -175,6 +177,70 @@ TEST_F(DocumentTest, TextsAndAttributesSurviveSerialisation)
         EXPECT_EQ(parsed.DocumentElement().FirstChild().Text(), value);
         EXPECT_EQ(parsed.DocumentElement().GetAttribute("value"), value);
     }
+}
+
+TEST_F(DocumentTest, TextXmlCannotHoldIsRefusedWholeAndNothingChanges)
+{
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        const char* shown;
+    };
+    const std::vector<Case> cases = {
+        {"NUL", std::string("Nul\0Name", 8), "U+0000"},
+        {"start of heading", "a\x01z", "U+0001"},
+        {"bell", "bell\x07sign", "U+0007"},
+        {"vertical tab", "a\x0Bz", "U+000B"},
+        {"form feed", "a\x0Cz", "U+000C"},
+        {"escape", "\x1B[31mRED", "U+001B"},
+        {"unit separator", "a\x1Fz", "U+001F"},
+        {"U+FFFE", "a\xEF\xBF\xBEz", "U+FFFE"},
+        {"U+FFFF", "a\xEF\xBF\xBFz", "U+FFFF"},
+        {"a lone continuation byte", "a\x80z", "\\x80"},
+        {"Latin-1", "M\xFCller", "\\xFC"},
+        {"overlong slash", "a\xC0\xAFz", "\\xC0"},
+        {"overlong three bytes", "a\xE0\x80\xAFz", "\\xE0"},
+        {"a lone surrogate", "a\xED\xA0\x80z", "\\xED"},
+        {"cut short", "a\xE2\x82", "\\xE2"},
+        {"beyond U+10FFFF", "a\xF4\x90\x80\x80z", "\\xF4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto found = xml::FirstUnholdable(c.text);
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->shown, c.shown);
+        xml::Document doc;
+        xml::Node root = doc.AppendChild(doc.CreateElement("Report"));
+        xml::Node name = root.AppendChild(doc.CreateElement("Name"));
+        name.SetText("Old");
+        root.SetAttribute("a", "old");
+        const std::string before = doc.Xml();
+        const std::vector<std::function<void()>> writes = {
+            [&] { name.SetText(c.text); },
+            [&] { root.SetAttribute("a", c.text); },
+            [&] { root.SetAttribute(c.text, "v"); },
+            [&] { doc.CreateElement("E" + c.text); },
+            [&] { doc.CreateProcessingInstruction("pi", c.text); },
+        };
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            SCOPED_TRACE(i);
+            try {
+                writes[i]();
+                ADD_FAILURE() << "the text was taken";
+            } catch (const platform::runtime::Error& error) {
+                EXPECT_EQ(error.Number(), 5);
+                EXPECT_NE(error.Description().find(c.shown), std::string::npos)
+                    << error.Description();
+            }
+        }
+        // Nothing was cut and stored: the document is as it was.
+        EXPECT_EQ(doc.Xml(), before);
+        EXPECT_EQ(name.Text(), "Old");
+    }
+    for (const std::string holdable :
+         {"tab\tline\nreturn\r", "\x7F\xC2\x80\xC2\x9F", "\xEF\xBF\xBD\xF0\x9F\x98\x80"})
+        EXPECT_FALSE(xml::FirstUnholdable(holdable)) << holdable;
 }
 
 TEST_F(DocumentTest, AttributesAreSetReplacedAndRemoved)
