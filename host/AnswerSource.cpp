@@ -47,26 +47,74 @@ std::size_t SequenceLength(const std::string& s, std::size_t at)
     return n;
 }
 
+// The code point of the well-formed sequence of n bytes at s[at].
+char32_t CodePoint(const std::string& s, std::size_t at, std::size_t n)
+{
+    const auto byte = [&s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    if (n == 1)
+        return byte(at);
+    char32_t cp = byte(at) & (0xFF >> (n + 1));
+    for (std::size_t i = 1; i < n; ++i)
+        cp = (cp << 6) | (byte(at + i) & 0x3F);
+    return cp;
+}
+
+// Control characters (C0 but the tab, DEL, C1) and the two non-characters at the end of the
+// first plane: no text of a report holds them, and a terminal takes the controls as orders.
+bool IsControl(char32_t cp)
+{
+    return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F) || cp == 0xFFFE || cp == 0xFFFF;
+}
+
+std::string Hex(char32_t value, int nDigits)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out(static_cast<std::size_t>(nDigits), '0');
+    for (int i = nDigits - 1; i >= 0; --i, value >>= 4)
+        out[static_cast<std::size_t>(i)] = kHex[value & 0xF];
+    return out;
+}
+
+// How an escaped character is shown: "\x1B" for a byte, "\u0085" for a longer sequence.
+std::string Shown(char32_t cp, std::size_t n)
+{
+    return n == 1 ? "\\x" + Hex(cp, 2) : "\\u" + Hex(cp, 4);
+}
+
+// Escaped, and also the line feed when bKeepLineFeed is false.
+std::string Escape(const std::string& s, bool bKeepLineFeed)
+{
+    std::string out;
+    for (std::size_t at = 0; at < s.size();) {
+        const auto c = static_cast<unsigned char>(s[at]);
+        const std::size_t n = c < 0x80 ? 1 : SequenceLength(s, at);
+        if (n == 0) {
+            // A byte that is no text: shown, never sent raw.
+            out += Shown(c, 1);
+            ++at;
+            continue;
+        }
+        const char32_t cp = CodePoint(s, at, n);
+        if (IsControl(cp) && !(bKeepLineFeed && cp == '\n'))
+            out += Shown(cp, n);
+        else
+            out.append(s, at, n);
+        at += n;
+    }
+    return out;
+}
+
+// A refused text on one line, whatever it holds.
+std::string Visible(const std::string& s)
+{
+    return Escape(s, false);
+}
+
 } // namespace
 
 std::string Escaped(const std::string& s)
 {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::size_t at = 0; at < s.size();) {
-        const auto c = static_cast<unsigned char>(s[at]);
-        if ((c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n') {
-            out += s[at++];
-        } else if (const std::size_t n = c >= 0x80 ? SequenceLength(s, at) : 0; n > 0) {
-            out += s.substr(at, n);
-            at += n;
-        } else {
-            // A control character or a byte that is no text: shown, never sent raw.
-            out += std::string("\\x") + kHex[c >> 4] + kHex[c & 0xF];
-            ++at;
-        }
-    }
-    return out;
+    return Escape(s, true);
 }
 
 std::optional<std::string> NonUtf8Refusal(const std::string& s)
@@ -75,14 +123,29 @@ std::optional<std::string> NonUtf8Refusal(const std::string& s)
         const auto c = static_cast<unsigned char>(s[at]);
         const std::size_t n = c < 0x80 ? 1 : SequenceLength(s, at);
         if (n == 0)
-            return Say(HostText::NotUtf8, {Escaped(s), Escaped(s.substr(at, 1))});
+            return Say(HostText::NotUtf8, {Visible(s), Visible(s.substr(at, 1))});
         at += n;
     }
     return std::nullopt;
 }
 
-AnswerSource::AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal)
-    : m_in(in), m_out(out), m_sFile(std::move(sFile)), m_fnFatal(std::move(fnFatal))
+std::optional<std::string> TextRefusal(const std::string& s)
+{
+    if (auto oRefusal = NonUtf8Refusal(s))
+        return oRefusal;
+    for (std::size_t at = 0; at < s.size();) {
+        const std::size_t n = static_cast<unsigned char>(s[at]) < 0x80 ? 1 : SequenceLength(s, at);
+        if (IsControl(CodePoint(s, at, n)))
+            return Say(HostText::ControlCharacter, {Visible(s), Visible(s.substr(at, n))});
+        at += n;
+    }
+    return std::nullopt;
+}
+
+AnswerSource::AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal,
+                           int nWidth)
+    : m_in(in), m_out(out), m_sFile(std::move(sFile)), m_fnFatal(std::move(fnFatal)),
+      m_nWidth(nWidth)
 {
 }
 
@@ -104,7 +167,7 @@ std::optional<std::string> AnswerSource::Next()
         sLine = Trim(sLine);
         if (sLine.empty() || (Scripted() && sLine.front() == '#'))
             continue;
-        if (const auto oRefusal = NonUtf8Refusal(sLine)) {
+        if (const auto oRefusal = TextRefusal(sLine)) {
             Refuse(*oRefusal);
             continue;
         }
@@ -126,7 +189,8 @@ std::string AnswerSource::Required(const std::string& sWaiting)
 void AnswerSource::Refuse(const std::string& sWhy)
 {
     if (!Scripted()) {
-        m_out << Escaped(sWhy) << "\n";
+        // Wrapped like every other line the host prints.
+        m_out << WrapText(sWhy, m_nWidth);
         return;
     }
     m_fnFatal(Say(HostText::AnswersLine, {m_sFile, std::to_string(m_nLine), Escaped(sWhy)}));

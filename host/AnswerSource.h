@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/TextFit.h"
+
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -18,17 +20,20 @@ public:
     /// throws).
     using Fatal = std::function<void(const std::string& sMessage)>;
 
-    /// Commands from `in`; `sFile` names the answers file, empty for the terminal.
-    AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal);
+    /// Commands from `in`; `sFile` names the answers file, empty for the terminal; `nWidth`
+    /// the columns that explanations are wrapped to.
+    AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal,
+                 int nWidth = TerminalWidth());
 
     /// The next command, trimmed; nothing at the end of the input. At the terminal it
     /// prompts with "> "; from a file it echoes "> command" so that the run reads as a
-    /// transcript. A line that is not UTF-8 is refused (see Refuse), never handed on.
+    /// transcript. A line that TextRefusal refuses is refused (see Refuse), never handed on.
     std::optional<std::string> Next();
     /// The next command where one must come: the end of the input ends the run, saying what
     /// was waiting for an answer.
     std::string Required(const std::string& sWaiting);
-    /// A command that does not fit: explained at the terminal; in a file it ends the run.
+    /// A command that does not fit: explained at the terminal (wrapped to its width); in a file
+    /// it ends the run.
     void Refuse(const std::string& sWhy);
     /// Whether the commands come from an answers file.
     bool Scripted() const { return !m_sFile.empty(); }
@@ -39,17 +44,26 @@ private:
     std::string m_sFile;
     Fatal m_fnFatal;
     int m_nLine = 0;
+    int m_nWidth;
 };
 
-/// The text with every byte that is not printable text (control characters, bytes outside
-/// well-formed UTF-8) shown as "\xNN", so that an answers file cannot send raw bytes to the
-/// terminal.
+/// The text with every character that is not printable text shown as an escape: a control
+/// character of one byte (C0 but the tab and the line feed, DEL) and every byte outside
+/// well-formed UTF-8 as "\xNN", a longer one (C1, U+FFFE, U+FFFF) as "\uNNNN". Whatever the
+/// host prints from data or input goes through it, so that neither a store nor an answers file
+/// can send the terminal an order (move the cursor, recolour, retitle).
 std::string Escaped(const std::string& s);
 
 /// The refusal of a text that is not well-formed UTF-8, naming its first byte that is none;
 /// nothing for UTF-8 text. Text enters the host only as UTF-8, because what it reaches (the
 /// report definitions above all) is read back as UTF-8.
 std::optional<std::string> NonUtf8Refusal(const std::string& s);
+
+/// The refusal of a text that a person may not give: one that is not UTF-8 (as
+/// NonUtf8Refusal), or one that holds a control character (U+0000-U+001F but the tab,
+/// U+007F-U+009F) or U+FFFE or U+FFFF, which the report definitions cannot hold and a terminal
+/// would take as an order. Nothing for a text that may be taken.
+std::optional<std::string> TextRefusal(const std::string& s);
 
 /// The host's way to end a run: prints "tallyman: " and the message to `err`, flushes the
 /// streams and leaves the process with exit status 3 at once (the add-in's own error handling

@@ -1,5 +1,6 @@
 #include "host/FormCommands.h"
 
+#include "host/AnswerSource.h"
 #include "host/HostTexts.h"
 
 #include "platform/forms/FlexGrid.h"
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace host {
+
+CommandRefused::CommandRefused(const std::string& sWhy) : std::runtime_error(Escaped(sWhy)) {}
 
 namespace pf = platform::forms;
 namespace rt = platform::runtime;

@@ -12,11 +12,13 @@ class Form;
 namespace host {
 
 /// A command that does not fit the form on screen (no such control, a disabled one, a row
-/// outside the grid, ...). Nothing was done.
+/// outside the grid, ...). Nothing was done. The reason is kept with its control characters
+/// shown as escapes (see Escaped): what() hands it on as a C string, which a NUL of the
+/// command it quotes would cut short.
 class CommandRefused : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    explicit CommandRefused(const std::string& sWhy);
 };
 
 /// The first column of a grid that is not hidden: where a row shows its caption.

@@ -223,14 +223,15 @@ void FormRunner::AnswerModal(pf::Form& form)
             }
             continue;
         }
-        const std::string sBefore = FormText(form, m_nWidth);
+        const std::string sBefore = FormLines(form, m_nWidth);
         try {
             const std::string sDone = ApplyFormCommand(form, sLine);
             if (!form.IsLoaded() || !form.Visible()) {
                 m_out << sDone << "\n";
                 break;
             }
-            const std::string sChanged = ChangedLines(sBefore, FormText(form, m_nWidth));
+            const std::string sChanged =
+                WrapText(ChangedLines(sBefore, FormLines(form, m_nWidth)), m_nWidth);
             m_out << (sChanged.empty() ? sDone + "\n" : sChanged);
         } catch (const CommandRefused& e) {
             m_oAnswers.Refuse(e.what());

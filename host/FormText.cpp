@@ -157,7 +157,9 @@ std::string GridRowsText(const pf::FlexGrid& grid, int width)
     return Lines(lines, width);
 }
 
-std::string FormText(const pf::Form& form, int width)
+namespace {
+
+std::vector<std::string> ControlLines(const pf::Form& form, int width)
 {
     std::vector<std::string> lines{"== " + form.Name() + ": " + form.Caption() + " =="};
     std::string grids;
@@ -175,7 +177,22 @@ std::string FormText(const pf::Form& form, int width)
                 lines.push_back("    " + row);
         }
     }
-    return Lines(lines, width);
+    return lines;
+}
+
+} // namespace
+
+std::string FormText(const pf::Form& form, int width)
+{
+    return Lines(ControlLines(form, width), width);
+}
+
+std::string FormLines(const pf::Form& form, int width)
+{
+    std::string out;
+    for (const auto& line : ControlLines(form, width))
+        out += line + "\n";
+    return out;
 }
 
 std::string MessageBoxButtons(int buttons)

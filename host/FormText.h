@@ -17,6 +17,11 @@ namespace host {
 /// below its line (see GridRowsText). Lines are cut to `width` columns.
 std::string FormText(const platform::forms::Form& form, int width);
 
+/// The lines of FormText before they are wrapped, one a control (or a grid row), each ending
+/// in "\n": what a command changed is found by comparing these, so that a control's line is
+/// shown whole with its name when only a wrapped part of it changed.
+std::string FormLines(const platform::forms::Form& form, int width);
+
 /// A grid's rows as numbered lines: the grid's row number, "*" when selected, the check box
 /// of the first cell that has one ("[x]", "[ ]"), the outline (indented by level, "[+]" or
 /// "[-]" before a node's caption) and the shown cells joined by " | ". The header rows come

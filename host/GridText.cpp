@@ -1,5 +1,6 @@
 #include "host/GridText.h"
 
+#include "host/AnswerSource.h"
 #include "host/TextFit.h"
 #include "platform/forms/FlexGrid.h"
 
@@ -62,7 +63,8 @@ std::vector<Line> Lines(const platform::forms::FlexGrid& fg, const std::vector<i
         }
         Line line{szMark, {}};
         for (std::size_t i = 0; i < vCols.size(); ++i) {
-            std::string sText = fg.TextMatrix(r, vCols[i]);
+            // A store's text may hold control characters: shown, and measured as shown.
+            std::string sText = Escaped(fg.TextMatrix(r, vCols[i]));
             line.cells.push_back(i == 0 ? sIndent + sText : sText);
         }
         v.push_back(std::move(line));

@@ -1,5 +1,6 @@
 #include "host/HostOptions.h"
 
+#include "host/AnswerSource.h"
 #include "host/HostTexts.h"
 
 #include <algorithm>
@@ -17,6 +18,15 @@ std::string ValueAfter(const std::vector<std::string>& vArgs, std::size_t& i)
     if (i + 1 >= vArgs.size() || vArgs[i + 1].empty())
         throw std::invalid_argument(Say(HostText::OptionNeedsValue, {vArgs[i]}));
     return vArgs[++i];
+}
+
+// A value checked against a list is first refused for what no text may hold, so that the
+// message can show it.
+const std::string& Takable(const std::string& sValue)
+{
+    if (const auto oRefusal = TextRefusal(sValue))
+        throw std::invalid_argument(*oRefusal);
+    return sValue;
 }
 
 // The formats a save takes, by the extension of the file (letter case ignored).
@@ -49,7 +59,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         if (a == "--profile")
             o.sProfile = ValueAfter(vArgs, i);
         else if (a == "--lang") {
-            o.sLanguage = ValueAfter(vArgs, i);
+            o.sLanguage = Takable(ValueAfter(vArgs, i));
             if (o.sLanguage != "de" && o.sLanguage != "en")
                 throw std::invalid_argument(Say(HostText::LangTakes, {o.sLanguage}));
         } else if (a == "--template")
@@ -57,7 +67,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else if (a == "--folder")
             o.vFolders.push_back(ValueAfter(vArgs, i));
         else if (a == "--client-version") {
-            o.sClientVersion = ValueAfter(vArgs, i);
+            o.sClientVersion = Takable(ValueAfter(vArgs, i));
             if (MajorVersionOf(o.sClientVersion) < 8)
                 throw std::invalid_argument(Say(HostText::ClientVersionTakes, {o.sClientVersion}));
         } else if (a == "--export") {
@@ -78,6 +88,17 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
             throw std::invalid_argument(Say(HostText::UnknownOption, {a}));
     }
     return o;
+}
+
+void RefuseUntakableTexts(const HostOptions& oOptions)
+{
+    // Every value reaches the add-in's windows and files or is printed back.
+    std::vector<std::string> vTexts = oOptions.vFolders;
+    vTexts.insert(vTexts.end(), {oOptions.sTemplate, oOptions.sPrinter, oOptions.sProfile,
+                                 oOptions.sExport, oOptions.sAnswers});
+    for (const auto& sText : vTexts)
+        if (const auto oRefusal = TextRefusal(sText))
+            throw std::runtime_error(*oRefusal);
 }
 
 int MajorVersionOf(const std::string& sVersion)

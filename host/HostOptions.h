@@ -44,6 +44,11 @@ struct HostOptions
 HostOptions ParseOptions(const std::vector<std::string>& vArgs,
                          const std::string& sDefaultLanguage = "en");
 
+/// Refuses the texts of the command line that a person may not give (see TextRefusal): text
+/// that is not UTF-8 or that holds a control character, in any option's value. Throws
+/// std::runtime_error with the refusal.
+void RefuseUntakableTexts(const HostOptions& oOptions);
+
 /// The language of a locale name as the environment gives it ("de_DE.UTF-8" → "de"): German
 /// for names starting with "de", English for any other.
 std::string LanguageOfLocale(const std::string& sLocale);

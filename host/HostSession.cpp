@@ -428,27 +428,13 @@ void UsePrinter(const std::string& sQueue, std::ostream& out)
     out << Say(HostText::PrinterLine, {sQueue}) << "\n";
 }
 
-namespace {
-
-// The texts of the command line that reach the add-in's windows and files.
-void RefuseNonUtf8(const HostOptions& oOptions)
-{
-    std::vector<std::string> vTexts = oOptions.vFolders;
-    vTexts.insert(vTexts.end(), {oOptions.sTemplate, oOptions.sPrinter});
-    for (const auto& sText : vTexts)
-        if (const auto oRefusal = NonUtf8Refusal(sText))
-            throw std::runtime_error(*oRefusal);
-}
-
-} // namespace
-
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err)
 {
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
-        RefuseNonUtf8(oOptions);
+        RefuseUntakableTexts(oOptions);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
         CheckProfileOpens(sProfile);
@@ -470,9 +456,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (!oAnswersFile)
                 throw std::runtime_error(Say(HostText::AnswersUnreadable, {oOptions.sAnswers}));
         }
-        AnswerSource oAnswers(oOptions.sAnswers.empty() ? in : oAnswersFile, out, oOptions.sAnswers,
-                              ExitWithMessage(out, err));
         const int nWidth = TerminalWidth();
+        AnswerSource oAnswers(oOptions.sAnswers.empty() ? in : oAnswersFile, out, oOptions.sAnswers,
+                              ExitWithMessage(out, err), nWidth);
         FormRunner oPerson(oAnswers, out, nWidth);
         DefinitionsWatch oWatch(ReportsFile());
         const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch);

@@ -45,6 +45,11 @@ constexpr std::array kTexts = {
           "again in UTF-8 (the terminal's character set must be UTF-8).",
           "Der Text \"#0\" enthält das Byte #1, das kein UTF-8 ist: Er wurde nicht übernommen. "
           "Geben Sie ihn in UTF-8 erneut ein (der Zeichensatz des Terminals muss UTF-8 sein)."},
+    Entry{HostText::ControlCharacter,
+          "The text \"#0\" holds the control character #1, which is no printable text: it "
+          "was not taken. Give it again without it.",
+          "Der Text \"#0\" enthält das Steuerzeichen #1, das kein druckbarer Text ist: Er "
+          "wurde nicht übernommen. Geben Sie ihn ohne es erneut ein."},
     Entry{HostText::ViewNotKept,
           "Closed the report window, but the template's view was NOT kept: #0 The changes "
           "since the window opened are lost. Say report to open it again.",

@@ -19,6 +19,7 @@ enum class HostText
     SavedAs,
     SaveFailed,
     NotUtf8,
+    ControlCharacter,
     ViewNotKept,
     FileNotWritten,
     NotWrittenReason,

@@ -1,5 +1,7 @@
 #include "host/TextFit.h"
 
+#include "host/AnswerSource.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -82,7 +84,12 @@ std::string WrapLine(const std::string& line, int width)
             current += (empty ? "" : " ") + word;
             continue;
         }
-        if (!empty) {
+        const bool bWiderThanALine = TextWidth(word) > width - indent;
+        if (bWiderThanALine && !empty && room - 1 >= width / 4) {
+            // It would be split anyway: it starts on this line, so that the line does not end
+            // blank after what comes before it (a grid row's number before a long name).
+            current += " ";
+        } else if (!empty) {
             out += current + "\n";
             current = prefix;
             first = false;
@@ -112,7 +119,8 @@ std::string WrapText(const std::string& s, int width)
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        out += WrapLine(line, std::max(width, 20));
+        // Escaped before it is measured, so that an escape is wrapped like other text.
+        out += WrapLine(Escaped(line), std::max(width, 20));
     }
     return out;
 }

@@ -13,7 +13,7 @@ std::string FitText(const std::string& s, int width);
 /// The text broken into lines of at most `width` columns at blanks (a word longer than a line
 /// is split); the lines after the first are indented like the first line's own leading
 /// blanks plus two, so that nothing is cut. Each line ends in "\n"; line breaks in the text
-/// start new lines.
+/// start new lines. Control characters are shown as escapes (see Escaped).
 std::string WrapText(const std::string& s, int width);
 
 /// The text padded with blanks to `width` columns (longer text stays as it is).

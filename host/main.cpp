@@ -4,6 +4,7 @@
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
+#include "host/TerminalOutput.h"
 #include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
@@ -13,6 +14,10 @@
 
 int main(int argc, char** argv)
 {
+    // Names from a store, texts from a file and arguments are printed: none of them may give
+    // the terminal an order.
+    const host::EscapedStream oOut(std::cout);
+    const host::EscapedStream oErr(std::cerr);
     host::HostOptions oOptions;
     const std::vector<std::string> vArgs(argv + 1, argv + argc);
     // What is said about the command line itself is said in the language it asks for.

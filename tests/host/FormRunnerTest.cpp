@@ -1,6 +1,8 @@
 #include "host/FormRunner.h"
-#include "host/TextFit.h"
 #include "host/AnswerSource.h"
+#include "host/FormCommands.h"
+#include "host/TerminalOutput.h"
+#include "host/TextFit.h"
 
 #include "platform/forms/CommonDialogs.h"
 #include "platform/forms/Driver.h"
@@ -180,7 +182,7 @@ protected:
 
     // Shows the form modally, answered by the commands, as typed at the terminal or (with
     // bScripted) as lines of an answers file.
-    void Run(const std::string& sCommands, bool bScripted = false)
+    void Run(const std::string& sCommands, bool bScripted = false, int nWidth = 100)
     {
         std::istringstream in(sCommands);
         std::ifstream file;
@@ -190,9 +192,10 @@ protected:
             std::ofstream(sFile) << sCommands;
             file.open(sFile);
         }
-        host::AnswerSource oAnswers(bScripted ? static_cast<std::istream&>(file) : in, out, sFile,
-                                    [](const std::string& s) { throw RunEnded{s}; });
-        host::FormRunner oRunner(oAnswers, out, 100);
+        host::AnswerSource oAnswers(
+            bScripted ? static_cast<std::istream&>(file) : in, out, sFile,
+            [](const std::string& s) { throw RunEnded{s}; }, nWidth);
+        host::FormRunner oRunner(oAnswers, out, nWidth);
         form.Show(pf::ShowStyle::Modal);
     }
 
@@ -304,7 +307,9 @@ TEST_F(FormRunnerTest, TextsWithBlanksAndQuotesAreTakenWhole)
         << s;
     // A command with control characters is refused without them reaching the terminal.
     EXPECT_EQ(s.find('\x1b'), std::string::npos) << s;
-    EXPECT_NE(s.find("bogus\\x1B[2j"), std::string::npos) << s;
+    EXPECT_NE(s.find("The text \"bogus\\x1B[2J\" holds the control character \\x1B"),
+              std::string::npos)
+        << s;
 }
 
 // Quotes hold a text only when they hold all of it: a text that merely starts or ends with a
@@ -418,12 +423,32 @@ TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
         {"no entry", "pick cboKind Mail\n", "no entry \"Mail\""},
         {"no entry lists the entries", "pick cboKind Mail\n",
          "the entries are: Termine | Aufgaben | Journal"},
-        {"bytes that are no text are shown escaped", "bogus\x01\n", "no command \"bogus\\x01"},
+        {"a control character is named and nothing is taken", "set txtName a\x01z\n",
+         "line 1: The text \"set txtName a\\x01z\" holds the control character \\x01, which is "
+         "no printable text"},
+        {"a NUL is named, not cut", std::string("set txtName Nul\0Name\n", 21),
+         "The text \"set txtName Nul\\x00Name\" holds the control character \\x00"},
+        {"a carriage return inside the line", "set txtName a\rz\n", "control character \\x0D"},
+        {"an escape", "set txtName \x1b[31mRED\n", "control character \\x1B, which"},
+        {"a delete character", "bogus\x7f\n", "\"bogus\\x7F\" holds the control character \\x7F"},
+        {"a C1 control",
+         "set txtName a\xc2\x9b"
+         "31mz\n",
+         "control character \\u009B, which"},
+        {"a non-character", "set txtName a\xef\xbf\xbez\n", "control character \\uFFFE"},
         {"a byte that is not UTF-8 is named and nothing is taken", "set txtName Bad\xfcName\n",
          "line 1: The text \"set txtName Bad\\xFCName\" holds the byte \\xFC, which is not UTF-8"},
-        {"a sequence cut short", "bogus\x01\xe2\x82\n", "holds the byte \\xE2"},
-        {"a delete byte is shown escaped", "bogus\x7f\n", "no command \"bogus\\x7F\""},
-        {"a byte-order mark is no part of the first command", "\xEF\xBB\xBF" "click cmdNope\n",
+        {"a lone continuation byte is no ASCII", "set txtName a\x80z\n",
+         "holds the byte \\x80, which is not UTF-8"},
+        {"a lead byte alone", "set txtName a\xc3z\n", "holds the byte \\xC3, which is not UTF-8"},
+        {"a lone surrogate", "set txtName a\xed\xa0\x80z\n", "holds the byte \\xED, which"},
+        {"an overlong slash", "set txtName a\xc0\xafz\n", "holds the byte \\xC0, which"},
+        {"beyond U+10FFFF", "set txtName a\xf4\x90\x80\x80z\n", "holds the byte \\xF4, which"},
+        {"not UTF-8 is named before a control character", "bogus\x01\xe2\x82\n",
+         "holds the byte \\xE2"},
+        {"a byte-order mark is no part of the first command",
+         "\xEF\xBB\xBF"
+         "click cmdNope\n",
          "line 1: there is no control \"cmdNope\""},
         {"unfitting dialog answer", "click cmdSave\nfile nowhere/x.csv\n", "line 2"},
     };
@@ -454,6 +479,82 @@ TEST_F(FormRunnerTest, AtTheTerminalAnUnfittingCommandIsExplainedAndAskedAgain)
         << out.str();
     EXPECT_NE(out.str().find("there is no control \"cmdNope\""), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("there is no command \"bogus\""), std::string::npos) << out.str();
+}
+
+TEST_F(FormRunnerTest, RefusalsAreWrappedWholeAndAChangeShowsTheControlLineWithItsName)
+{
+    const std::string sLong(60, 'a');
+    Run("set txtName " + sLong + " bbbbbbbbbb\nset txtName " + sLong +
+            " cccccccccc\nclick cmdNope" + std::string(50, 'x') + "\nkey enter\n",
+        false, 40);
+    const std::string s = out.str();
+    // What each command printed, after its prompt.
+    std::vector<std::string> vReplies;
+    for (std::size_t at = s.find("> "); at != std::string::npos;) {
+        const std::size_t next = s.find("> ", at + 2);
+        vReplies.push_back(s.substr(at + 2, next == std::string::npos ? next : next - at - 2));
+        at = next;
+    }
+    ASSERT_GE(vReplies.size(), 3U) << s;
+    // Only the wrapped end of the text box's line changed: its whole line is shown again.
+    EXPECT_EQ(vReplies[1].rfind("  txtName ", 0), 0U) << vReplies[1];
+    EXPECT_NE(vReplies[1].find("cccccccccc\""), std::string::npos) << vReplies[1];
+    EXPECT_EQ(vReplies[1].find("chkAll"), std::string::npos) << vReplies[1];
+    // The refusal is wrapped to the width like every other line (after the prompt).
+    EXPECT_NE(vReplies[2].find("there is no control"), std::string::npos) << vReplies[2];
+    std::istringstream lines(vReplies[2]);
+    int nLines = 0;
+    for (std::string line; std::getline(lines, line); ++nLines)
+        EXPECT_LE(host::TextWidth(line), 40) << line;
+    EXPECT_GE(nLines, 2) << vReplies[2];
+
+    // A refusal's text keeps what follows a NUL, shown, rather than ending there.
+    const host::CommandRefused e(std::string("There is no menu command \"refresh\0x\".", 37));
+    EXPECT_EQ(std::string(e.what()), "There is no menu command \"refresh\\x00x\".");
+}
+
+TEST(TerminalOutputTest, ControlCharactersAreShownWhateverPrintsThemAndTextPassesWhole)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> vWrites;
+        std::string sShown;
+    };
+    const std::vector<Case> vCases = {
+        {"plain text and the host's own line ends",
+         {"Zeile\tA\n", "\rfort\n"},
+         "Zeile\tA\n\rfort\n"},
+        {"C0 controls",
+         {std::string("a\0b\x01\x07\x08\x1B[31m\x1F", 12)},
+         "a\\x00b\\x01\\x07\\x08\\x1B[31m\\x1F"},
+        {"DEL and C1",
+         {"\x7F\xC2\x80\xC2\x9B"
+          "2J\xC2\x9F"},
+         "\\x7F\\u0080\\u009B2J\\u009F"},
+        {"a character split over two writes",
+         {"Gr\xC3", "\xBC\xC3\x9F\xE2\x82", "\xAC!"},
+         "Grüß€!"},
+        {"a C1 control split over two writes", {"a\xC2", "\x9Bz"}, "a\\u009Bz"},
+        {"bytes that are not UTF-8",
+         {"\x80\xFC\xC0\xAF\xED\xA0\x80"},
+         "\\x80\\xFC\\xC0\\xAF\\xED\\xA0\\x80"},
+        {"a broken sequence goes on with the next character",
+         {"\xE2\x82"
+          "A\xF0\x9F\x98\x80"},
+         "\\xE2\\x82A\xF0\x9F\x98\x80"},
+        {"a character left unfinished at the end", {"end\xE2\x82"}, "end\\xE2\\x82"},
+    };
+    for (const auto& c : vCases) {
+        SCOPED_TRACE(c.name);
+        std::ostringstream out;
+        {
+            const host::EscapedStream oEscaped(out);
+            for (const auto& s : c.vWrites)
+                out << s << std::flush;
+        }
+        EXPECT_EQ(out.str(), c.sShown);
+    }
 }
 
 TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)

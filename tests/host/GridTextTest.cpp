@@ -141,9 +141,17 @@ TEST(TextFitTest, LongTextsWrapAtBlanksAndNothingIsCut)
              {"  Prompt: the file Überstunden.xlsx is open", 20,
               "  Prompt: the file\n    Überstunden.xlsx\n    is open\n"},
              {"ok | cancel at the end", 20, "ok | cancel at the\n  end\n"},
-             {"averyveryverylongwordwithoutblanks", 20,
-              "averyveryverylongwor\n  dwithoutblanks\n"},
-             {"two\nlines", 20, "two\nlines\n"}}) {
+             {"averyveryverylongwordwithoutblanks", 20, "averyveryverylongwor\n  dwithoutblanks\n"},
+             {"two\nlines", 20, "two\nlines\n"},
+             // A word wider than any line starts where the line is: a grid row's number is
+             // followed by the start of a long name, not by nothing.
+             {"    4     " + std::string(30, 'N'), 20,
+              "    4     NNNNNNNNNN\n      NNNNNNNNNNNNNN\n      NNNNNN\n"},
+             {"no room left here " + std::string(30, 'N'), 20,
+              "no room left here\n  " + std::string(18, 'N') + "\n  " + std::string(12, 'N') +
+                  "\n"},
+             // Control characters are shown, and wrapped as they are shown.
+             {"a\x1B[31mb \xC2\x9B\x07 \x7F", 20, "a\\x1B[31mb\n  \\u009B\\x07 \\x7F\n"}}) {
         const std::string sWrapped = host::WrapText(c.sText, c.nWidth);
         EXPECT_EQ(sWrapped, c.sExpected) << c.sText;
         for (const auto& line : SplitLines(sWrapped))

@@ -1,4 +1,5 @@
 #include "host/HostOptions.h"
+#include "ByteClasses.h"
 #include "ForeignWords.h"
 #include "host/HostTexts.h"
 #include "platform/locale/Locale.h"
@@ -145,6 +146,41 @@ TEST(HostOptionsTest, RejectsBadArguments)
     };
     for (const auto& c : cases)
         EXPECT_THROW(host::ParseOptions(c), std::invalid_argument) << c[0];
+}
+
+TEST(HostOptionsTest, EveryOptionRefusesEveryControlCharacterAndByteClassShowingIt)
+{
+    host::SetTextLanguage("en");
+    std::vector<host_test::BadText> vBad = host_test::BadTexts();
+    vBad.push_back({"\n", true});
+    int nRefused = 0;
+    for (const std::string sOption : {"--profile", "--template", "--folder", "--export",
+                                      "--answers", "--printer", "--lang", "--client-version"}) {
+        for (std::size_t i = 0; i < vBad.size(); ++i) {
+            SCOPED_TRACE(sOption + " bad text " + std::to_string(i));
+            const std::string sValue =
+                "x" + vBad[i].sBytes + (sOption == "--export" ? "y.csv" : "y");
+            try {
+                host::RefuseUntakableTexts(host::ParseOptions({sOption, sValue}));
+                ADD_FAILURE() << "taken";
+            } catch (const std::exception& e) {
+                ++nRefused;
+                const std::string sWhy = e.what();
+                // Shown, not sent raw, and named for what it is.
+                EXPECT_EQ(host_test::RawControlAt(sWhy), std::string::npos) << sWhy;
+                EXPECT_TRUE(sWhy.find("\"x\\x") != std::string::npos ||
+                            sWhy.find("\"x\\u") != std::string::npos ||
+                            sWhy.find("/x\\x") != std::string::npos)
+                    << sWhy;
+                EXPECT_NE(sWhy.find(vBad[i].bUtf8 ? "control character" : "not UTF-8"),
+                          std::string::npos)
+                    << sWhy;
+            }
+        }
+    }
+    EXPECT_EQ(nRefused, 8 * static_cast<int>(vBad.size()));
+    // A tab is text.
+    EXPECT_NO_THROW(host::RefuseUntakableTexts(host::ParseOptions({"--template", "a\tb"})));
 }
 
 TEST(HostOptionsTest, TheLocaleGivesTheDefaultLanguageAndLangOverridesIt)

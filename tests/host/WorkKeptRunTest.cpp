@@ -1,13 +1,17 @@
 // Runs of the host in which work could be lost: text that is not UTF-8, a template that cannot
 // be read, a settings folder that cannot be written, a profile that cannot be opened.
+#include "ByteClasses.h"
 #include "HostRunFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -42,6 +46,15 @@ std::string After(const std::string& sText, const std::string& sAfter)
     return at == std::string::npos ? std::string() : sText.substr(at + sAfter.size());
 }
 
+// How often sPart occurs in sText.
+int Occurrences(const std::string& sText, const std::string& sPart)
+{
+    int n = 0;
+    for (auto at = sText.find(sPart); at != std::string::npos; at = sText.find(sPart, at + 1))
+        ++n;
+    return n;
+}
+
 class WorkKeptRunTest : public host_test::HostRunFixture
 {
 protected:
@@ -68,6 +81,42 @@ protected:
         const auto oAnswers = oRoot / "answers.txt";
         WriteAll(oAnswers, sAnswers);
         return Run("--lang en --answers '" + oAnswers.string() + "'");
+    }
+    // Runs the host with exactly these arguments and this input (no shell between, so that
+    // any byte reaches it), and collects every byte it prints.
+    RunResult RunExact(const std::vector<std::string>& vArgs, const std::string& sInput) const
+    {
+        const fs::path oIn = oRoot / "typed.bin";
+        const fs::path oOut = oRoot / "printed.bin";
+        WriteAll(oIn, sInput);
+        std::vector<std::string> vEnv = {"XDG_CONFIG_HOME=" + oRoot.string(), "TZ=Europe/Berlin",
+                                         "LANG=C.UTF-8", "COLUMNS=1000", "PATH=/usr/bin:/bin"};
+        for (const char* pName : {"HOME", "TMPDIR", "CUPS_SERVER"})
+            if (const char* pValue = std::getenv(pName))
+                vEnv.push_back(std::string(pName) + "=" + pValue);
+        std::vector<std::string> vArgv = {TV_TALLYMAN_PATH};
+        vArgv.insert(vArgv.end(), vArgs.begin(), vArgs.end());
+        std::vector<char*> vArgp;
+        std::vector<char*> vEnvp;
+        for (auto& s : vArgv)
+            vArgp.push_back(s.data());
+        vArgp.push_back(nullptr);
+        for (auto& s : vEnv)
+            vEnvp.push_back(s.data());
+        vEnvp.push_back(nullptr);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            const int in = ::open(oIn.c_str(), O_RDONLY);
+            const int out = ::open(oOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(in, 0);
+            ::dup2(out, 1);
+            ::dup2(out, 2);
+            ::execve(vArgp[0], vArgp.data(), vEnvp.data());
+            ::_exit(127);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(oOut)};
     }
     // The environment and the host of RunTallyman, as words of a shell command line.
     std::string HostCommand(const std::string& sArgs) const
@@ -131,6 +180,131 @@ TEST_F(WorkKeptRunTest, TextThatIsNotUtf8IsRefusedNamingTheByteAndTheTemplatesSt
     EXPECT_NE(Unwrapped(rOption.output).find("The text \"Bad\\xFC\" holds the byte \\xFC"),
               std::string::npos)
         << rOption.output;
+}
+
+TEST_F(WorkKeptRunTest, EveryControlCharacterAndByteClassIsRefusedInEveryTypedTextOrRoundTrips)
+{
+    MakeSample();
+    const std::vector<host_test::BadText> vBad = host_test::BadTexts();
+    struct Language
+    {
+        std::string sCode;
+        std::string sNotUtf8;
+        std::string sControl;
+        std::string sName;
+    };
+    for (const auto& l : std::vector<Language>{
+             {"en", "which is not UTF-8: it was not taken.",
+              "which is no printable text: it was not taken.", "Neu Ä €"},
+             {"de", "das kein UTF-8 ist: Er wurde nicht übernommen.",
+              "das kein druckbarer Text ist: Er wurde nicht übernommen.", "Übersicht ß"}}) {
+        SCOPED_TRACE(l.sCode);
+        // Each bad text in each text of the windows a person types into, and as a command;
+        // after each refusal the person goes on, and a tab is text that is kept.
+        std::string sTyped;
+        int nFed = 0;
+        const auto feed = [&](const std::string& sBefore) {
+            for (const auto& b : vBad)
+                sTyped += sBefore + "X" + b.sBytes + "Y\n";
+            ++nFed;
+        };
+        fs::create_directories(oRoot / "out");
+        sTyped += "templates\nclick cmdNew\n";
+        feed("set txtNew ");
+        sTyped += "set txtNew " + l.sName + "\nclick cmdAutoAction\npick optAutoSave(0)\n";
+        feed("set txtSavePath ");
+        feed("set txtFileName ");
+        sTyped += "set txtSavePath " + (oRoot / "out").string() +
+                  "\nset txtFileName Report\nclick cmdOK\nclick cmdOK\nclick cmdClose\n"
+                  "setview\nclick cmdFilter\n";
+        feed("set txtSubject ");
+        feed("set txtLocation ");
+        sTyped += "set txtSubject A\tB\nclick cmdOK\nclick cmdOK\n";
+        feed("find ");
+        feed("");
+        sTyped += "exit\n";
+        const int nLines = nFed * static_cast<int>(vBad.size());
+        int nNotUtf8 = 0;
+        for (const auto& b : vBad)
+            nNotUtf8 += b.bUtf8 ? 0 : nFed;
+
+        const auto r = RunExact({"--lang", l.sCode, "--interactive"}, sTyped);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        // The terminal gets no raw control character, from the typed lines or the echo.
+        const std::size_t nRaw = host_test::RawControlAt(r.output);
+        EXPECT_EQ(nRaw, std::string::npos)
+            << "at " << nRaw << ": " << r.output.substr(nRaw == std::string::npos ? 0 : nRaw, 80);
+        // Each bad line is refused once, for what it holds.
+        EXPECT_EQ(Occurrences(r.output, l.sNotUtf8), nNotUtf8) << r.output;
+        EXPECT_EQ(Occurrences(r.output, l.sControl), nLines - nNotUtf8) << r.output;
+
+        // reports.xml holds every template, the new one whole, and the tab that was typed.
+        const std::string sXml = ReadAll(ReportsFile());
+        EXPECT_EQ(host_test::RawControlAt(sXml), std::string::npos);
+        EXPECT_NE(sXml.find("A\tB"), std::string::npos) << sXml;
+        const auto rNext = RunExact({"--lang", "en", "--template", l.sName}, "");
+        EXPECT_EQ(rNext.exitCode, 0) << rNext.output;
+        EXPECT_NE(rNext.output.find("Templates: (Standard) Tasks by Status Journal by Company and "
+                                    "Month Project Hours"),
+                  std::string::npos)
+            << rNext.output;
+        EXPECT_NE(rNext.output.find("[" + l.sName + "]"), std::string::npos) << rNext.output;
+        EXPECT_FALSE(fs::exists(ReportsFile().string() + ".bak"));
+    }
+}
+
+TEST_F(WorkKeptRunTest, EveryControlCharacterAndByteClassIsRefusedInEveryOption)
+{
+    MakeSample();
+    const std::string sBefore = ReadAll(ReportsFile());
+    // One of each kind (HostOptionsTest gives every option every one): a line feed, C0, DEL,
+    // C1, a non-character, bytes that are not UTF-8, a lone surrogate, an overlong form.
+    const std::vector<host_test::BadText> vBad = {
+        {"\n", true},    {"\x1B", true},  {"\x7F", true},          {"\xC2\x9B", true},
+        {"\x80", false}, {"\xFC", false}, {"\xED\xA0\x80", false}, {"\xC0\xAF", false}};
+    int nRuns = 0;
+    for (const char* pOption : {"--profile", "--template", "--folder", "--export", "--answers",
+                                "--printer", "--lang", "--client-version"}) {
+        for (const auto& b : vBad) {
+            SCOPED_TRACE(std::string(pOption) + " bad text " + std::to_string(&b - vBad.data()));
+            const std::string sValue = std::string(pOption) == "--export"
+                                           ? (oRoot / ("x" + b.sBytes + "y.csv")).string()
+                                           : "x" + b.sBytes + "y";
+            const auto r = RunExact({"--lang", "en", pOption, sValue}, "exit\n");
+            ++nRuns;
+            EXPECT_NE(r.exitCode, 0) << r.output;
+            const std::size_t nRaw = host_test::RawControlAt(r.output);
+            EXPECT_EQ(nRaw, std::string::npos) << r.output;
+            // The refusal shows what it refused.
+            EXPECT_TRUE(r.output.find("x\\x") != std::string::npos ||
+                        r.output.find("x\\u") != std::string::npos)
+                << r.output;
+            EXPECT_EQ(r.output.find("Connected the add-in"), std::string::npos) << r.output;
+        }
+    }
+    EXPECT_EQ(nRuns, 8 * static_cast<int>(vBad.size()));
+    EXPECT_EQ(ReadAll(ReportsFile()), sBefore);
+}
+
+TEST_F(WorkKeptRunTest, AStoreThatHoldsControlCharactersCannotOrderTheTerminal)
+{
+    MakeSample();
+    // A subject that would recolour the terminal, ring its bell, start a C1 control sequence
+    // and return the cursor.
+    const fs::path oStore = SettingsFolder() / "SampleProfile" / "store1.db";
+    const auto rSql = Shell("sqlite3 '" + oStore.string() +
+                            "' \"UPDATE props SET value = 'Jour fixe' || char(27) || '[31mROT' || "
+                            "char(7) || char(155) || '2J' || char(13) || 'x' WHERE tag = "
+                            "0x0037001E AND value = 'Jour fixe'\"");
+    if (rSql.exitCode != 0)
+        GTEST_SKIP() << "no sqlite3: " << rSql.output;
+    const auto r = RunExact({"--lang", "en", "--interactive"}, "find ROT\nopen\nshow\nexit\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    const std::size_t nRaw = host_test::RawControlAt(r.output);
+    EXPECT_EQ(nRaw, std::string::npos)
+        << "at " << nRaw << ": " << r.output.substr(nRaw == std::string::npos ? 0 : nRaw, 80);
+    // Shown as escapes: in the report's rows and in the item's own window.
+    EXPECT_GE(Occurrences(r.output, "Jour fixe\\x1B[31mROT\\x07\\u009B2J\\x0Dx"), 2) << r.output;
 }
 
 TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <iosfwd>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+namespace host {
+
+/// A stream buffer that passes text on to another one with every control character shown as
+/// an escape, as Escaped shows it: C0 but tab, line feed and carriage return (the host's own
+/// progress line returns the cursor), DEL and bytes outside well-formed UTF-8 as "\xNN", C1
+/// as "\uNNNN". Whatever reaches the terminal through it can give the terminal no order,
+/// whichever path of the host printed it. A character split over two writes is held until
+/// its last byte comes; one left unfinished at the end is shown as its bytes' escapes.
+class EscapingStreamBuf : public std::streambuf
+{
+public:
+    explicit EscapingStreamBuf(std::streambuf& target) : m_target(target) {}
+    ~EscapingStreamBuf() override;
+    EscapingStreamBuf(const EscapingStreamBuf&) = delete;
+    EscapingStreamBuf& operator=(const EscapingStreamBuf&) = delete;
+
+protected:
+    int_type overflow(int_type ch) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int sync() override;
+
+private:
+    void Take(unsigned char byte);
+    void Finish(const std::string& sBytes);
+    void Write(const std::string& s);
+
+    std::streambuf& m_target;
+    std::string m_sPending; // the first bytes of a character not yet complete
+};
+
+/// Puts an EscapingStreamBuf between a stream and its buffer for as long as it lives.
+class EscapedStream
+{
+public:
+    explicit EscapedStream(std::ostream& stream);
+    ~EscapedStream();
+    EscapedStream(const EscapedStream&) = delete;
+    EscapedStream& operator=(const EscapedStream&) = delete;
+
+private:
+    std::ostream& m_stream;
+    std::streambuf* m_pOld;
+    EscapingStreamBuf m_buffer;
+};
+
+} // namespace host

@@ -1,0 +1,69 @@
+#pragma once
+
+// The byte classes a person can give the host where it wants text, and a check that what the
+// host prints holds none of them raw.
+#include <string>
+#include <vector>
+
+namespace host_test {
+
+/// The offset of the first byte of s that would give a terminal an order or is no text: a
+/// control character other than line feed and tab, DEL, a C1 control, a byte outside
+/// well-formed UTF-8; npos when there is none.
+inline std::size_t RawControlAt(const std::string& s)
+{
+    for (std::size_t at = 0; at < s.size();) {
+        const auto c = static_cast<unsigned char>(s[at]);
+        if (c < 0x80) {
+            if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F)
+                return at;
+            ++at;
+            continue;
+        }
+        std::size_t n = c >= 0xC2 && c <= 0xDF   ? 2
+                        : c >= 0xE0 && c <= 0xEF ? 3
+                        : c >= 0xF0 && c <= 0xF4 ? 4
+                                                 : 0;
+        if (n == 0 || at + n > s.size())
+            return at;
+        const auto second = static_cast<unsigned char>(s[at + 1]);
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) ||
+            (c == 0xF0 && second < 0x90) || (c == 0xF4 && second > 0x8F) ||
+            (c == 0xC2 && second <= 0x9F))
+            return at;
+        for (std::size_t i = 1; i < n; ++i)
+            if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80)
+                return at;
+        at += n;
+    }
+    return std::string::npos;
+}
+
+/// A text a person may give that the host must refuse, and the kind of its refusal.
+struct BadText
+{
+    std::string sBytes;
+    bool bUtf8; // a control character in well-formed UTF-8, else bytes that are not UTF-8
+};
+
+/// Every control character and every class of bytes that are not UTF-8.
+inline std::vector<BadText> BadTexts()
+{
+    std::vector<BadText> v;
+    for (int c = 0x00; c < 0x20; ++c)
+        if (c != '\t' && c != '\n') // a tab is text; a line feed ends the line
+            v.push_back({std::string(1, static_cast<char>(c)), true});
+    v.push_back({"\x7F", true});
+    for (int c = 0x80; c < 0xA0; ++c)
+        v.push_back({"\xC2" + std::string(1, static_cast<char>(c)), true});
+    for (const char* p : {"\xEF\xBF\xBE", "\xEF\xBF\xBF"})
+        v.push_back({p, true});
+    for (const char* p : {"\x80", "\x9B", "\xBF", "\xC0", "\xFC", "\xFE", "\xFF", "\xE2\x82",
+                          "\xF5\x80\x80\x80", "\xF4\x90\x80\x80", // no lead; beyond U+10FFFF
+                          "\xED\xA0\x80", "\xED\xBF\xBF",         // lone surrogates
+                          "\xC0\xAF", "\xC1\x81", "\xE0\x80\xAF", "\xF0\x80\x80\xAF"}) // overlong
+        v.push_back({p, false});
+    return v;
+}
+
+} // namespace host_test
