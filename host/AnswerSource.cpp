@@ -2,6 +2,7 @@
 
 #include "host/HostTexts.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <istream>
 #include <ostream>
@@ -134,7 +135,10 @@ std::optional<std::string> TextRefusal(const std::string& s)
     if (auto oRefusal = NonUtf8Refusal(s))
         return oRefusal;
     for (std::size_t at = 0; at < s.size();) {
-        const std::size_t n = static_cast<unsigned char>(s[at]) < 0x80 ? 1 : SequenceLength(s, at);
+        // Well-formed here: NonUtf8Refusal found nothing.
+        const std::size_t n = static_cast<unsigned char>(s[at]) < 0x80
+                                  ? 1
+                                  : std::max<std::size_t>(SequenceLength(s, at), 1);
         if (IsControl(CodePoint(s, at, n)))
             return Say(HostText::ControlCharacter, {Visible(s), Visible(s.substr(at, n))});
         at += n;
