@@ -9,8 +9,8 @@
 #include "platform/mapi/detail/MessageData.h"
 #include "platform/mapi/detail/NamedLookup.h"
 #include "platform/mapi/detail/ValueConversion.h"
-#include "platform/runtime/Notices.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 #include "platform/store/LocalTime.h"
 
 #include <cmath>
@@ -315,6 +315,13 @@ runtime::Date Message::End() const
     // far as a date can tell, at the calendar's last second; its duration keeps the length.
     const auto seconds = AppointmentSeconds(*m_data, LID_APPT_END);
     return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
+}
+
+std::optional<runtime::Date> Message::TryEnd() const
+{
+    RequireKind(ItemKind::Appointment, "End");
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_END);
+    return seconds ? detail::TryToDate(*seconds) : NoDate();
 }
 
 long Message::Duration() const

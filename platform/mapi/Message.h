@@ -101,6 +101,9 @@ public:
     /// ends in this zone (in the year 10000 or 99).
     std::optional<runtime::Date> TryStart() const;
     runtime::Date End() const;
+    /// As End, but nothing when local time cannot show it (an item that ends in the year
+    /// 10000 in this zone), rather than the calendar's last second.
+    std::optional<runtime::Date> TryEnd() const;
     /// Duration in minutes.
     long Duration() const;
     std::string Location() const;

@@ -73,6 +73,12 @@ public:
     /// calendar in local time: an occurrence late on 31 December 9999 of a series made west of
     /// this zone, or early on 1 January 100 of one made east of it.
     std::optional<runtime::Date> TryToLocalTime(runtime::Date patternTime) const;
+    /// The time minutesLater after patternTime on the pattern's wall clock, as local time of
+    /// this process: for an occurrence that starts at patternTime and lasts minutesLater, the
+    /// End it shows. Where the two zones' offsets draw apart during the occurrence (a change of
+    /// either), that is an hour more or less than minutesLater after its local start. Nothing when
+    /// it lies outside the calendar in local time (it may lie past it on the pattern's clock).
+    std::optional<runtime::Date> TryToLocalTime(runtime::Date patternTime, long minutesLater) const;
 
 private:
     std::shared_ptr<detail::MessageData> m_master;
