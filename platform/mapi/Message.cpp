@@ -328,7 +328,7 @@ long Message::Duration() const
 {
     RequireKind(ItemKind::Appointment, "Duration");
     if (const auto& o = m_data->Occurrence())
-        return static_cast<long>((o->end.seconds - o->start.seconds) / 60);
+        return o->durationMinutes;
     if (auto d = m_data->GetNamed(PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG))
         return LongOf(d);
     return static_cast<long>(std::lround((End().Linear() - Start().Linear()) * 1440.0));

@@ -109,6 +109,7 @@ std::shared_ptr<RecurrenceExceptions> RecurrencePattern::Exceptions()
             o.originalStart = store::LocalTime{originalStart};
             o.start = e.start;
             o.end = e.end;
+            o.durationMinutes = e.Minutes();
             o.state = store::RecurrenceState::Exception;
             o.itemEntryId = e.itemEntryId;
             item = std::make_shared<Message>(m_master->OccurrenceView(m_impl->clock.ToLocal(o)));
