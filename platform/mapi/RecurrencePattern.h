@@ -21,8 +21,9 @@ class RecurrenceExceptions;
 /// The pattern's dates and times (StartTime, PatternStartDate, the day GetOccurrence takes) are
 /// wall-clock times of the zone the series was made in; its occurrences (their Start and End,
 /// the exceptions' items and original dates) are local time of this process, at the instants
-/// the pattern gives them. ToPatternTime and ToLocalTime convert between the two; in the zone
-/// the series was made in (and for series whose store records no zone) they are the same.
+/// the pattern gives them; their Duration is their length on the pattern's clock in every zone.
+/// ToPatternTime and ToLocalTime convert between the two; in the zone the series was made in
+/// (and for series whose store records no zone) they are the same.
 class RecurrencePattern : public runtime::Object
 {
 public:
