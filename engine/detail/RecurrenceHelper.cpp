@@ -54,6 +54,15 @@ std::optional<rt::Date> MonthsOn(rt::Date d, long n)
     return AddMonths(d, n);
 }
 
+// The time n minutes after d, or nothing past the calendar's end.
+std::optional<rt::Date> MinutesOn(rt::Date d, long n)
+{
+    const double dLinear = (Seconds(d) + static_cast<double>(n) * 60.0) / 86400.0;
+    if (dLinear >= rt::Date::MaxDaySerial + 1.0)
+        return std::nullopt;
+    return rt::Date::FromLinear(dLinear);
+}
+
 } // namespace
 
 std::vector<std::shared_ptr<mapi::Message>>
@@ -127,22 +136,31 @@ int RecurrenceHelper::CandidateState(rt::Date d) const
     const auto local = m_oPattern->TryToLocalTime(d);
     if (!local)
         return d.Linear() < 0.0 ? 0 : -1;
-    return WindowState(*local, m_lDuration);
+    // The occurrence ends Duration minutes after its start on the pattern's clock, which is
+    // the End it shows here; across a change of either zone's offset that end is an hour more
+    // or less than Duration minutes after the local start.
+    std::optional<rt::Date> end;
+    if (m_lDateField == 4)
+        end = m_oPattern->TryToLocalTime(d, m_lDuration);
+    return WindowState(*local, end);
 }
 
-int RecurrenceHelper::WindowState(rt::Date d, long lDuration) const
+int RecurrenceHelper::WindowState(rt::Date start, const std::optional<rt::Date>& end) const
 {
     // A candidate after the window's end ends the walk whatever the date field: with a field
     // other than start or end the compare date below never passes the window's end.
-    if (Seconds(d) > Seconds(m_dtWindowEnd))
+    if (Seconds(start) > Seconds(m_dtWindowEnd))
         return -1;
-    // Compared in seconds: the end of an occurrence on 31 December 9999 may lie past the
-    // calendar, and is then after the window's end.
     double dCompare = Seconds(rt::Date());
-    if (m_lDateField == 2)
-        dCompare = Seconds(d);
-    else if (m_lDateField == 4)
-        dCompare = Seconds(d) + static_cast<double>(lDuration) * 60.0;
+    if (m_lDateField == 2) {
+        dCompare = Seconds(start);
+    } else if (m_lDateField == 4) {
+        // An end that no date can show lies past the calendar's end (its start is inside it),
+        // after every window.
+        if (!end)
+            return -1;
+        dCompare = Seconds(*end);
+    }
     if (dCompare > Seconds(m_dtWindowEnd))
         return -1;
     return dCompare >= Seconds(m_dtFromDate) ? 1 : 0;
@@ -327,8 +345,8 @@ void RecurrenceHelper::GetExceptions()
                 continue;
             // A moved occurrence counts where it now lies, by its own start or end, also after
             // the pattern's end.
-            const long lDuration = m_bIsTask ? m_lDuration : oItem->Duration();
-            if (WindowState(*start, lDuration) == 1)
+            const auto end = m_bIsTask ? MinutesOn(*start, m_lDuration) : oItem->TryEnd();
+            if (WindowState(*start, end) == 1)
                 m_result.push_back(std::move(oItem));
         }
     });

@@ -4,6 +4,7 @@
 #include "platform/runtime/Object.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::mapi {
@@ -37,8 +38,11 @@ public:
 private:
     /// -1 stop, 0 skip, 1 take: the pattern's end, then the window.
     int CandidateState(platform::runtime::Date d) const;
-    /// The window part of CandidateState alone, for an occurrence of lDuration minutes.
-    int WindowState(platform::runtime::Date d, long lDuration) const;
+    /// The window part of CandidateState alone, for an occurrence shown from start to end
+    /// (local times; no end: one past the calendar's end). The end counts only on the end
+    /// date field.
+    int WindowState(platform::runtime::Date start,
+                    const std::optional<platform::runtime::Date>& end) const;
     void Take(platform::runtime::Date d);
     bool Visit(platform::runtime::Date d);
     bool MaySkipAhead() const;

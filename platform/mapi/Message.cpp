@@ -9,8 +9,8 @@
 #include "platform/mapi/detail/MessageData.h"
 #include "platform/mapi/detail/NamedLookup.h"
 #include "platform/mapi/detail/ValueConversion.h"
-#include "platform/runtime/Notices.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 #include "platform/store/LocalTime.h"
 
 #include <cmath>
@@ -317,11 +317,18 @@ runtime::Date Message::End() const
     return seconds ? detail::ToDateWithinCalendar(*seconds) : NoDate();
 }
 
+std::optional<runtime::Date> Message::TryEnd() const
+{
+    RequireKind(ItemKind::Appointment, "End");
+    const auto seconds = AppointmentSeconds(*m_data, LID_APPT_END);
+    return seconds ? detail::TryToDate(*seconds) : NoDate();
+}
+
 long Message::Duration() const
 {
     RequireKind(ItemKind::Appointment, "Duration");
     if (const auto& o = m_data->Occurrence())
-        return static_cast<long>((o->end.seconds - o->start.seconds) / 60);
+        return o->durationMinutes;
     if (auto d = m_data->GetNamed(PSETID_Appointment, LID_APPT_DURATION, store::PT_LONG))
         return LongOf(d);
     return static_cast<long>(std::lround((End().Linear() - Start().Linear()) * 1440.0));

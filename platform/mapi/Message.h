@@ -101,7 +101,12 @@ public:
     /// ends in this zone (in the year 10000 or 99).
     std::optional<runtime::Date> TryStart() const;
     runtime::Date End() const;
-    /// Duration in minutes.
+    /// As End, but nothing when local time cannot show it (an item that ends in the year
+    /// 10000 in this zone), rather than the calendar's last second.
+    std::optional<runtime::Date> TryEnd() const;
+    /// Duration in minutes. An occurrence's is the same in every zone: a plain one's is the
+    /// pattern's Duration, a modified one's its own length on the series' clock, though across
+    /// a change of offsets its End minus Start here may differ by an hour.
     long Duration() const;
     std::string Location() const;
     bool AllDayEvent() const;

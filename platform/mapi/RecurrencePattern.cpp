@@ -109,6 +109,7 @@ std::shared_ptr<RecurrenceExceptions> RecurrencePattern::Exceptions()
             o.originalStart = store::LocalTime{originalStart};
             o.start = e.start;
             o.end = e.end;
+            o.durationMinutes = e.Minutes();
             o.state = store::RecurrenceState::Exception;
             o.itemEntryId = e.itemEntryId;
             item = std::make_shared<Message>(m_master->OccurrenceView(m_impl->clock.ToLocal(o)));
@@ -169,6 +170,16 @@ std::optional<runtime::Date> RecurrencePattern::TryToLocalTime(runtime::Date pat
         return patternTime;
     return detail::TryToDate(
         m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
+}
+
+std::optional<runtime::Date> RecurrencePattern::TryToLocalTime(runtime::Date patternTime,
+                                                               long minutesLater) const
+{
+    // In seconds: the later time may lie past the calendar's end on the pattern's clock and
+    // still inside it here (a series made east of this zone, late on 31 December 9999).
+    const store::LocalTime later{detail::ToLocalSeconds(patternTime) +
+                                 static_cast<std::int64_t>(minutesLater) * 60};
+    return detail::TryToDate(m_impl->clock.ToLocal(later).seconds);
 }
 
 } // namespace platform::mapi

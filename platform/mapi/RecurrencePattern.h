@@ -21,8 +21,9 @@ class RecurrenceExceptions;
 /// The pattern's dates and times (StartTime, PatternStartDate, the day GetOccurrence takes) are
 /// wall-clock times of the zone the series was made in; its occurrences (their Start and End,
 /// the exceptions' items and original dates) are local time of this process, at the instants
-/// the pattern gives them. ToPatternTime and ToLocalTime convert between the two; in the zone
-/// the series was made in (and for series whose store records no zone) they are the same.
+/// the pattern gives them; their Duration is their length on the pattern's clock in every zone.
+/// ToPatternTime and ToLocalTime convert between the two; in the zone the series was made in
+/// (and for series whose store records no zone) they are the same.
 class RecurrencePattern : public runtime::Object
 {
 public:
@@ -73,6 +74,12 @@ public:
     /// calendar in local time: an occurrence late on 31 December 9999 of a series made west of
     /// this zone, or early on 1 January 100 of one made east of it.
     std::optional<runtime::Date> TryToLocalTime(runtime::Date patternTime) const;
+    /// The time minutesLater after patternTime on the pattern's wall clock, as local time of
+    /// this process: for an occurrence that starts at patternTime and lasts minutesLater, the
+    /// End it shows. Where the two zones' offsets draw apart during the occurrence (a change of
+    /// either), that is an hour more or less than minutesLater after its local start. Nothing when
+    /// it lies outside the calendar in local time (it may lie past it on the pattern's clock).
+    std::optional<runtime::Date> TryToLocalTime(runtime::Date patternTime, long minutesLater) const;
 
 private:
     std::shared_ptr<detail::MessageData> m_master;

@@ -375,11 +375,13 @@ std::optional<Occurrence> RecurrencePattern::GetOccurrence(LocalTime date) const
     o.originalStart = {StartOfDay(day).seconds + static_cast<std::int64_t>(startMinute) * 60};
     o.start = o.originalStart;
     o.end = {o.start.seconds + static_cast<std::int64_t>(durationMinutes) * 60};
+    o.durationMinutes = durationMinutes;
     if (const auto* e = FindException(day)) {
         if (e->deleted)
             return std::nullopt;
         o.start = e->start;
         o.end = e->end;
+        o.durationMinutes = e->Minutes();
         o.state = RecurrenceState::Exception;
         o.itemEntryId = e->itemEntryId;
     }

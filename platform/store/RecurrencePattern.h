@@ -49,6 +49,13 @@ struct RecurrenceException
     LocalTime start;         ///< modified occurrence: its own start (may lie on another day)
     LocalTime end;           ///< modified occurrence: its own end
     std::string itemEntryId; ///< modified occurrence: the item with its changed properties
+
+    /// Modified occurrence: its length in minutes on the series' clock (the Duration its item
+    /// carries).
+    std::int32_t Minutes() const
+    {
+        return static_cast<std::int32_t>((end.seconds - start.seconds) / 60);
+    }
 };
 
 /// One occurrence of a series.
@@ -58,6 +65,9 @@ struct Occurrence
     LocalTime originalStart;      ///< its start by the pattern
     LocalTime start;              ///< its start (moved when modified)
     LocalTime end;
+    /// Its length on the series' clock: the pattern's Duration unless modified. Converted to
+    /// another zone, start and end may lie an hour more or less apart; this stays.
+    std::int32_t durationMinutes = 0;
     RecurrenceState state = RecurrenceState::Occurrence; ///< Occurrence or Exception
     std::string itemEntryId; ///< the modified occurrence's item; empty for a plain one
 };

@@ -485,6 +485,91 @@ TEST_F(RecurrenceTest, SeriesReadInAnotherZoneKeepTheirInstants)
     }
 }
 
+TEST_F(RecurrenceTest, EndDateWindowsTakeTheEndAnOccurrenceShowsInAnotherZone)
+{
+    // An occurrence lasts its Duration on the clock of the zone its series was made in. Read
+    // in another zone across a change of either zone's offset, it ends, as shown, an hour
+    // before or after its local start plus Duration: a window on the end date takes it by the
+    // End it shows. Berlin changes to summer time on 29 March 2026; New York and Los Angeles
+    // back to winter time on 1 November, at 06:00 and 09:00 UTC.
+    using T = st::RecurrenceType;
+    Series berlinDaily{T::Daily, 1, 0, 0, 0, 0, {2026, 3, 20}, 11, 24 * 60};
+    berlinDaily.count = 20;
+    Series newYorkSaturdays{T::Weekly, 1, st::kSaturday, 0, 0, 0, {2026, 10, 3}, 22, 4 * 60};
+    newYorkSaturdays.minute = 45;
+    newYorkSaturdays.count = 8;
+    const struct
+    {
+        const char* maker;
+        const char* reader;
+        Series series;
+        rt::Date from;
+        rt::Date to;
+        std::vector<std::string> rows; ///< "start..end"
+    } cases[] = {
+        {"Europe/Berlin",
+         "Pacific/Kiritimati",
+         berlinDaily,
+         At(2026, 3, 23),
+         At(2026, 3, 29),
+         {"2026-03-22 00:00..2026-03-23 00:00", "2026-03-23 00:00..2026-03-24 00:00",
+          "2026-03-24 00:00..2026-03-25 00:00", "2026-03-25 00:00..2026-03-26 00:00",
+          "2026-03-26 00:00..2026-03-27 00:00", "2026-03-27 00:00..2026-03-28 00:00",
+          "2026-03-28 00:00..2026-03-29 00:00", "2026-03-29 00:00..2026-03-29 23:00"}},
+        {"Europe/Berlin",
+         "Pacific/Kiritimati",
+         berlinDaily,
+         At(2026, 3, 30),
+         At(2026, 4, 5),
+         {"2026-03-29 23:00..2026-03-30 23:00", "2026-03-30 23:00..2026-03-31 23:00",
+          "2026-03-31 23:00..2026-04-01 23:00", "2026-04-01 23:00..2026-04-02 23:00",
+          "2026-04-02 23:00..2026-04-03 23:00", "2026-04-03 23:00..2026-04-04 23:00",
+          "2026-04-04 23:00..2026-04-05 23:00"}},
+        {"America/New_York",
+         "America/Los_Angeles",
+         newYorkSaturdays,
+         At(2026, 10, 25),
+         At(2026, 10, 31),
+         {}},
+        {"America/New_York",
+         "America/Los_Angeles",
+         newYorkSaturdays,
+         At(2026, 11, 1),
+         At(2026, 11, 14),
+         {"2026-10-31 19:45..2026-11-01 00:45", "2026-11-07 19:45..2026-11-07 23:45",
+          "2026-11-14 19:45..2026-11-14 23:45"}},
+    };
+    struct BerlinAgain
+    {
+        ~BerlinAgain()
+        {
+            setenv("TZ", "Europe/Berlin", 1);
+            tzset();
+        }
+    } berlinAgain;
+    Columns();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.maker) + " read in " + c.reader + " by end from " +
+                     Format(rt::Variant(c.from)));
+        setenv("TZ", c.maker, 1);
+        tzset();
+        const auto item = AddSeries(c.series);
+        setenv("TZ", c.reader, 1);
+        tzset();
+        Root().Records()->Filter()->SetTimeCondition(trEndDate, trTimeBetween, rt::Variant(c.from),
+                                                     rt::Variant(c.to));
+        FolderDataList list;
+        list.Add(Entry(m_calendar));
+        Root().ReadRecords(list);
+        std::vector<std::string> rows;
+        for (const auto& r : *Root().Records())
+            rows.push_back(Format(r->Fields(rt::Variant("Start"))->Value()) + ".." +
+                           Format(r->Fields(rt::Variant("End"))->Value()));
+        EXPECT_THAT(rows, ElementsAreArray(c.rows));
+        Store().DeleteItem(item.EntryId());
+    }
+}
+
 TEST_F(RecurrenceTest, WalksReachingTheEndOfTheCalendarEndThereAndTheReadGoesOn)
 {
     // Series that never end, read in the calendar's last year: each walk steps past

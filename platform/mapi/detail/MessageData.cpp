@@ -141,7 +141,7 @@ std::optional<store::PropValue> MessageData::OccurrenceValue(store::PropTag tag)
     if (tag == own.apptEnd || tag == own.commonEnd)
         return store::PropValue{store::LocalToUtc(o.end)};
     if (tag == own.duration)
-        return store::PropValue{static_cast<std::int32_t>((o.end.seconds - o.start.seconds) / 60)};
+        return store::PropValue{o.durationMinutes};
     return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/mapi/RecurrenceException.h"
 #include "platform/mapi/RecurrenceExceptions.h"
 #include "platform/mapi/RecurrencePattern.h"
+#include "platform/runtime/Conversion.h"
 #include "platform/store/LocalTime.h"
 #include "platform/store/StoreBuilder.h"
 
@@ -28,6 +29,20 @@ namespace {
 rt::Date Local(int y, int m, int d, int h = 0, int min = 0)
 {
     return rt::Date(rt::DateSerial(y, m, d).Serial() + (h * 60 + min) / 1440.0);
+}
+
+/// Every day from `first`, `count` times, at a minute of the day for `minutes`.
+st::RecurrencePattern Daily(st::CivilDate first, int startMinute, int minutes, int count)
+{
+    st::RecurrencePattern daily;
+    daily.type = st::RecurrenceType::Daily;
+    daily.interval = 1;
+    daily.startMinute = startMinute;
+    daily.durationMinutes = minutes;
+    daily.patternStartDay = st::DayFromCivil(first);
+    daily.end = st::RecurrenceEnd::ByCount;
+    daily.occurrenceCount = count;
+    return daily;
 }
 
 } // namespace
@@ -336,14 +351,7 @@ TEST_F(MessageTest, RecurrencePatternAnswersOccurrencesAndExceptions)
 TEST_F(MessageTest, ModifiedOccurrencesTakeTheSeriesPropertiesTheyDoNotOverride)
 {
     const auto calendar = Folder(st::FolderRole::Calendar).entryId;
-    st::RecurrencePattern daily;
-    daily.type = st::RecurrenceType::Daily;
-    daily.interval = 1;
-    daily.startMinute = 9 * 60;
-    daily.durationMinutes = 60;
-    daily.patternStartDay = st::DayFromCivil({2026, 3, 2});
-    daily.end = st::RecurrenceEnd::ByCount;
-    daily.occurrenceCount = 10;
+    const auto daily = Daily({2026, 3, 2}, 9 * 60, 60, 10);
     st::OccurrenceChange timesOnly;
     timesOnly.start = st::MakeLocalTime(2026, 3, 3, 15);
     timesOnly.end = st::MakeLocalTime(2026, 3, 3, 16);
@@ -390,6 +398,54 @@ TEST_F(MessageTest, ModifiedOccurrencesTakeTheSeriesPropertiesTheyDoNotOverride)
         EXPECT_EQ(opened->Subject(), c.subject);
         EXPECT_EQ(opened->Categories(), "Büro; Kunden");
         EXPECT_EQ(opened->Location(), "Station 4");
+    }
+}
+
+TEST_F(MessageTest, OccurrencesKeepTheirDurationInEveryZone)
+{
+    // A Berlin series of 24 hours a day across the change to summer time on 29 March 2026:
+    // the occurrence of 28 March lasts 23 real hours, and one moved onto that night 11 of the
+    // 12 it has on the Berlin clock. Read anywhere, the plain one lasts the pattern's Duration
+    // and the moved one its own, also by the duration property, whatever End minus Start
+    // shows in the reader's zone.
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    const auto daily = Daily({2026, 3, 20}, 11 * 60, 24 * 60, 20);
+    st::OccurrenceChange overnight;
+    overnight.start = st::MakeLocalTime(2026, 3, 28, 20);
+    overnight.end = st::MakeLocalTime(2026, 3, 29, 8);
+    Builder()
+        .Appointment(calendar, "Bereitschaft", st::MakeLocalTime(2026, 3, 20, 11),
+                     st::MakeLocalTime(2026, 3, 21, 11))
+        .Recur(daily)
+        .ModifyOccurrence({2026, 3, 25}, overnight);
+    struct BerlinAgain
+    {
+        ~BerlinAgain()
+        {
+            setenv("TZ", "Europe/Berlin", 1);
+            tzset();
+        }
+    } berlinAgain;
+    for (const char* tz : {"Europe/Berlin", "Pacific/Kiritimati", "America/New_York",
+                           "Australia/Sydney", "Asia/Kolkata"}) {
+        SCOPED_TRACE(tz);
+        setenv("TZ", tz, 1);
+        tzset();
+        auto master = LoggedOnSession()->GetDefaultFolder(olFolderCalendar)->GetItems()->Item(1);
+        const auto durationTag = master->GetIDsFromNames(PSETID_Appointment, 0x8213) | PT_LONG;
+        auto pattern = master->GetRecurrencePattern();
+        const auto plain = pattern->GetOccurrence(Local(2026, 3, 28));
+        const auto moved = pattern->GetOccurrence(Local(2026, 3, 25));
+        ASSERT_EQ(moved->RecurrenceState(), 3);
+        EXPECT_EQ(plain->Duration(), 24 * 60);
+        EXPECT_EQ(rt::CLng(plain->Fields(durationTag)), 24 * 60);
+        EXPECT_EQ(moved->Duration(), 12 * 60);
+        EXPECT_EQ(rt::CLng(moved->Fields(durationTag)), 12 * 60);
+        EXPECT_EQ(pattern->Exceptions()->Item(1)->Item()->Duration(), 12 * 60);
+        // An occurrence that spans no change lasts as long here as its End minus Start says.
+        const auto before = pattern->GetOccurrence(Local(2026, 3, 22));
+        EXPECT_EQ(before->Duration(), 24 * 60);
+        EXPECT_NEAR((before->End().Linear() - before->Start().Linear()) * 1440.0, 24 * 60, 1e-6);
     }
 }
 
