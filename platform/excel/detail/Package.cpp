@@ -2,7 +2,6 @@
 
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
-#include "platform/locale/Locale.h"
 #include "platform/runtime/Strings.h"
 
 #include <libxml/parser.h>
@@ -26,16 +25,6 @@ struct FileCloser
 {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
-
-bool German()
-{
-    return locale::Current().languageCode == "de";
-}
-
-std::string Say(const char* english, const char* german)
-{
-    return German() ? german : english;
-}
 
 // The zip library's reason for a failure, in the user's language for the common ones.
 std::string ZipReason(zip_error_t& error)

@@ -7,11 +7,14 @@
 #include "platform/excel/Workbook.h"
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Array.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
 #include <functional>
+#include <limits>
+#include <string_view>
 
 namespace excel = platform::excel;
 namespace rt = platform::runtime;
@@ -136,6 +139,50 @@ TEST_F(RangeTest, BadElementsWriteNothing)
     }
     sheet_->Range("A1")->SetValue(std::string(32767, 'y'));
     EXPECT_EQ(sheet_->Range("A1")->Value(), rt::Variant(std::string(32767, 'y')));
+}
+
+TEST_F(RangeTest, EveryRefusalIsInTheRunsLanguage)
+{
+    const auto start = sheet_->Range("B2");
+    const struct
+    {
+        const char* german;
+        const char* english;
+        std::function<void()> call;
+    } cases[] = {
+        {"Der verschobene Bereich liegt außerhalb", "the offset range lies outside",
+         [&] { start->Offset(-2, 0); }},
+        {"Der Bereich in neuer Größe liegt außerhalb", "the resized range lies outside",
+         [&] { start->Resize(0, 1); }},
+        {"Eine Zelle fasst höchstens 32.767 Zeichen", "a cell holds at most 32,767 characters",
+         [&] { start->SetValue(std::string(32768, 'x')); }},
+        {"Ein Zellwert ist keine endliche Zahl", "a cell value is not a finite number",
+         [&] { start->SetValue(std::numeric_limits<double>::quiet_NaN()); }},
+        {"Eine Zelle nimmt nur Zahlen", "a cell takes numbers",
+         [&] { start->SetValue(rt::Variant(rt::ErrorValue{2042})); }},
+        {"Ganze Spalten können nicht mit einem Wert gefüllt werden",
+         "whole columns cannot be filled", [&] { start->EntireColumn()->SetValue(1); }},
+        {"Eine Spaltenbreite liegt zwischen 0 und 255", "a column width lies between",
+         [&] { start->SetColumnWidth(-1); }},
+        {"Nur ganze Spalten können angepasst werden", "only whole columns can be fitted",
+         [&] { start->AutoFit(); }},
+    };
+    for (const char* locale : {"de-DE", "en-US"}) {
+        platform::locale::SetCurrent(locale);
+        const bool german = std::string_view(locale) == "de-DE";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(locale) + " " + c.english);
+            try {
+                c.call();
+                ADD_FAILURE() << "no refusal";
+            } catch (const rt::Error& error) {
+                EXPECT_NE(error.Description().find(german ? c.german : c.english),
+                          std::string::npos)
+                    << error.Description();
+            }
+        }
+    }
+    platform::locale::SetCurrent("en-US");
 }
 
 TEST_F(RangeTest, BoldWidthAndAutoFit)
