@@ -42,7 +42,8 @@ long Workbooks::Count() const
 std::shared_ptr<Workbook> Workbooks::Item(long index) const
 {
     if (index < 1 || index > Count()) {
-        detail::Raise(9, "there is no workbook " + std::to_string(index));
+        detail::Raise(9, detail::Say("there is no workbook ", "Es gibt keine Arbeitsmappe ") +
+                             std::to_string(index));
     }
     return state_->books[static_cast<std::size_t>(index - 1)];
 }
@@ -54,7 +55,8 @@ std::shared_ptr<Workbook> Workbooks::Item(const std::string& name) const
             return book;
         }
     }
-    detail::Raise(9, "no workbook named \"" + name + "\" is open");
+    detail::Raise(9, detail::Say("no workbook named \"", "Keine Arbeitsmappe namens \"") + name +
+                         detail::Say("\" is open", "\" ist geöffnet"));
 }
 
 std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)

@@ -294,14 +294,18 @@ void CheckLimits(const Sheet& sheet)
         lastColumn = std::max(lastColumn, sheet.Columns().rbegin()->first);
     }
     if (sheet.LastRow() > kBiffMaxRows || lastColumn > kBiffMaxColumns) {
-        Raise(kMethodFailed, "the worksheet \"" + sheet.Name() +
-                                 "\" does not fit the 97-2003 format (at most 65,536 rows and 256 "
-                                 "columns); nothing was saved");
+        Raise(kMethodFailed,
+              Say("the worksheet \"", "Das Arbeitsblatt \"") + sheet.Name() +
+                  Say("\" does not fit the 97-2003 format (at most 65,536 rows and 256 columns); "
+                      "nothing was saved",
+                      "\" passt nicht in das Format 97-2003 (höchstens 65.536 Zeilen und 256 "
+                      "Spalten); es wurde nichts gespeichert"));
     }
     for (const std::string& text :
          {ComposeHeaderFooter(sheet.header), ComposeHeaderFooter(sheet.footer)}) {
         if (ToUtf16(text).size() > kMaxHeaderFooterLength) {
-            Raise(kMethodFailed, "a page header or footer is longer than 255 characters");
+            Raise(kMethodFailed, Say("a page header or footer is longer than 255 characters",
+                                     "Eine Kopf- oder Fußzeile ist länger als 255 Zeichen"));
         }
     }
 }

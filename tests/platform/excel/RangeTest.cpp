@@ -1,6 +1,7 @@
 #include "ExcelTestSupport.h"
 
 #include "platform/excel/Application.h"
+#include "platform/excel/FileFormat.h"
 #include "platform/excel/Font.h"
 #include "platform/excel/PageSetup.h"
 #include "platform/excel/Range.h"
@@ -12,6 +13,7 @@
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <string_view>
@@ -141,8 +143,12 @@ TEST_F(RangeTest, BadElementsWriteNothing)
     EXPECT_EQ(sheet_->Range("A1")->Value(), rt::Variant(std::string(32767, 'y')));
 }
 
-TEST_F(RangeTest, EveryRefusalIsInTheRunsLanguage)
+TEST_F(RangeTest, EveryRefusalOfRangesSheetsAndWorkbooksIsInTheRunsLanguage)
 {
+    auto book = app_->Workbooks()->Add();
+    auto other = book->Worksheets(1);
+    const std::string existing = PathOf("existing.xlsx");
+    std::ofstream(existing) << "old";
     const auto start = sheet_->Range("B2");
     const struct
     {
@@ -166,6 +172,38 @@ TEST_F(RangeTest, EveryRefusalIsInTheRunsLanguage)
          [&] { start->SetColumnWidth(-1); }},
         {"Nur ganze Spalten können angepasst werden", "only whole columns can be fitted",
          [&] { start->AutoFit(); }},
+        {"\"A0\" ist keine Zelladresse", "\"A0\" is not a cell address",
+         [&] { sheet_->Range("A0"); }},
+        {"Eine Ecke des Bereichs liegt auf einem anderen Arbeitsblatt",
+         "a corner of the range lies on another worksheet",
+         [&] { sheet_->Range(start, other->Range("C3")); }},
+        {"Eine Ecke des Bereichs ist nicht gesetzt", "a corner of the range is not set",
+         [&] { sheet_->Range(start, nullptr); }},
+        {"Die Zelle (0, 1) liegt außerhalb des Arbeitsblatts",
+         "the cell (0, 1) lies outside the worksheet", [&] { sheet_->Cells(0, 1); }},
+        {"Die Kopfzeile wäre länger als 255 Zeichen",
+         "the page header would be longer than 255 characters",
+         [&] { sheet_->PageSetup()->SetLeftHeader(std::string(256, 'k')); }},
+        {"Es gibt kein Arbeitsblatt 5", "there is no worksheet 5", [&] { book->Worksheets(5); }},
+        {"Es gibt keine Arbeitsmappe 99", "there is no workbook 99",
+         [&] { app_->Workbooks()->Item(99); }},
+        {"Keine Arbeitsmappe namens \"x\" ist geöffnet", "no workbook named \"x\" is open",
+         [&] { app_->Workbooks()->Item("x"); }},
+        {"Das Dateiformat 44 wird nicht unterstützt", "the file format 44 is not supported",
+         [&] { book->SaveAs(PathOf("r.htm"), 44); }},
+        {"existiert bereits; die Datei wird nur bei ausgeschalteten Warnungen ersetzt",
+         "exists; it is replaced only while alerts are off",
+         [&] {
+             app_->SetDisplayAlerts(true);
+             try {
+                 book->SaveAs(existing, excel::FileFormat::OpenXmlWorkbook);
+             } catch (...) {
+                 app_->SetDisplayAlerts(false);
+                 throw;
+             }
+         }},
+        {"Schließen mit Speichern wird nicht unterstützt", "closing with saving is not supported",
+         [&] { book->Close(true); }},
     };
     for (const char* locale : {"de-DE", "en-US"}) {
         platform::locale::SetCurrent(locale);
