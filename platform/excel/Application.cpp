@@ -59,7 +59,9 @@ void ShowFile(const std::string& path)
     // Nothing is drawn here: the user's own program for the file shows it.
     const platform::win::ShellResult result = platform::win::currentShell().openDocument(path);
     if (!result) {
-        Raise(kMethodFailed, "the workbook \"" + path + "\" cannot be shown: " + result.detail);
+        Raise(kMethodFailed, Say("the workbook \"", "Die Arbeitsmappe \"") + path +
+                                 Say("\" cannot be shown: ", "\" kann nicht angezeigt werden: ") +
+                                 result.detail);
     }
 }
 

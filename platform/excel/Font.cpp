@@ -22,7 +22,9 @@ void Font::SetBold(bool value)
 {
     const auto& worksheet = range_->Worksheet();
     if (worksheet->FromTemplate()) {
-        detail::Raise(detail::kNotSupported, "a template's formatting cannot be changed");
+        detail::Raise(detail::kNotSupported,
+                      detail::Say("a template's formatting cannot be changed",
+                                  "Die Formatierung einer Vorlage kann nicht geändert werden"));
     }
     detail::Sheet& sheet = *worksheet->Contents();
     const Range& r = *range_;

@@ -78,9 +78,11 @@ void PageSetup::Set(bool header, int section, const std::string& text)
         length += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     }
     if (length > detail::kMaxHeaderFooterLength) {
-        detail::Raise(detail::kMethodFailed, std::string("the page ") +
-                                                 (header ? "header" : "footer") +
-                                                 " would be longer than 255 characters");
+        detail::Raise(detail::kMethodFailed,
+                      header ? detail::Say("the page header would be longer than 255 characters",
+                                           "Die Kopfzeile wäre länger als 255 Zeichen")
+                             : detail::Say("the page footer would be longer than 255 characters",
+                                           "Die Fußzeile wäre länger als 255 Zeichen"));
     }
     (header ? sheet_->header : sheet_->footer) = std::move(parts);
 }

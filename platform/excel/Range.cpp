@@ -42,7 +42,10 @@ void CheckCell(const rt::Variant& value)
             rt::MakeValidUtf8(text);
             if (Utf16Length(text) > kMaxCellText) {
                 detail::Raise(detail::kMethodFailed,
-                              "a cell holds at most 32,767 characters; nothing was written");
+                              detail::Say("a cell holds at most 32,767 characters; nothing was "
+                                          "written",
+                                          "Eine Zelle fasst höchstens 32.767 Zeichen; es wurde "
+                                          "nichts geschrieben"));
             }
         }
     } else if (value.IsNumber()) {
@@ -59,11 +62,15 @@ void CheckCell(const rt::Variant& value)
                 v);
         }
         if (!std::isfinite(number)) {
-            detail::Raise(detail::kMethodFailed, "a cell value is not a finite number");
+            detail::Raise(detail::kMethodFailed,
+                          detail::Say("a cell value is not a finite number",
+                                      "Ein Zellwert ist keine endliche Zahl"));
         }
     } else if (!value.IsEmpty() && !value.IsNull() && !value.IsDate() &&
                !std::holds_alternative<bool>(v)) {
-        detail::Raise(13, "a cell takes numbers, dates, Booleans and texts only, not " +
+        detail::Raise(13, detail::Say("a cell takes numbers, dates, Booleans and texts only, not ",
+                                      "Eine Zelle nimmt nur Zahlen, Datumswerte, Wahrheitswerte "
+                                      "und Texte auf, nicht ") +
                               value.TypeName());
     }
 }
@@ -138,7 +145,9 @@ rt::Variant FromCell(const detail::Cell* cell)
 void RequireOwnFormatting(const Worksheet& sheet)
 {
     if (sheet.FromTemplate()) {
-        detail::Raise(detail::kNotSupported, "a template's formatting cannot be changed");
+        detail::Raise(detail::kNotSupported,
+                      detail::Say("a template's formatting cannot be changed",
+                                  "Die Formatierung einer Vorlage kann nicht geändert werden"));
     }
 }
 
@@ -173,7 +182,9 @@ std::shared_ptr<Range> Range::Offset(long rows, long columns) const
     const long r2 = lastRow_ + (entireColumns_ ? 0 : rows);
     const long c2 = lastColumn_ + columns;
     if (r1 < 1 || c1 < 1 || r2 > detail::kMaxRows || c2 > detail::kMaxColumns) {
-        detail::Raise(detail::kMethodFailed, "the offset range lies outside the worksheet");
+        detail::Raise(detail::kMethodFailed,
+                      detail::Say("the offset range lies outside the worksheet",
+                                  "Der verschobene Bereich liegt außerhalb des Arbeitsblatts"));
     }
     return std::make_shared<Range>(sheet_, r1, c1, r2, c2, entireColumns_);
 }
@@ -182,7 +193,9 @@ std::shared_ptr<Range> Range::Resize(long rows, long columns) const
 {
     if (rows < 1 || columns < 1 || firstRow_ + rows - 1 > detail::kMaxRows ||
         firstColumn_ + columns - 1 > detail::kMaxColumns) {
-        detail::Raise(detail::kMethodFailed, "the resized range lies outside the worksheet");
+        detail::Raise(detail::kMethodFailed,
+                      detail::Say("the resized range lies outside the worksheet",
+                                  "Der Bereich in neuer Größe liegt außerhalb des Arbeitsblatts"));
     }
     return std::make_shared<Range>(sheet_, firstRow_, firstColumn_, firstRow_ + rows - 1,
                                    firstColumn_ + columns - 1);
@@ -219,7 +232,9 @@ void Range::SetValue(const rt::Variant& value)
         return;
     }
     if (entireColumns_) {
-        detail::Raise(detail::kNotSupported, "whole columns cannot be filled with one value");
+        detail::Raise(detail::kNotSupported,
+                      detail::Say("whole columns cannot be filled with one value",
+                                  "Ganze Spalten können nicht mit einem Wert gefüllt werden"));
     }
     CheckCell(value);
     detail::Sheet& sheet = *sheet_->Contents();
@@ -279,7 +294,9 @@ void Range::SetColumnWidth(double width)
 {
     RequireOwnFormatting(*sheet_);
     if (!(width >= 0 && width <= 255)) {
-        detail::Raise(detail::kMethodFailed, "a column width lies between 0 and 255");
+        detail::Raise(detail::kMethodFailed,
+                      detail::Say("a column width lies between 0 and 255",
+                                  "Eine Spaltenbreite liegt zwischen 0 und 255"));
     }
     for (long column = firstColumn_; column <= lastColumn_; ++column) {
         sheet_->Contents()->Columns()[column].width = width;
@@ -290,7 +307,9 @@ void Range::AutoFit()
 {
     RequireOwnFormatting(*sheet_);
     if (!entireColumns_) {
-        detail::Raise(detail::kMethodFailed, "only whole columns can be fitted");
+        detail::Raise(detail::kMethodFailed,
+                      detail::Say("only whole columns can be fitted",
+                                  "Nur ganze Spalten können angepasst werden"));
     }
     detail::Sheet& sheet = *sheet_->Contents();
     for (long column = firstColumn_; column <= lastColumn_; ++column) {

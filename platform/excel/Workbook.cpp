@@ -35,11 +35,16 @@ std::shared_ptr<Worksheet> Workbook::Worksheets(long index)
     if (state_->source == detail::BookSource::Binary) {
         detail::Raise(detail::kNotSupported,
                       "\"" + state_->name +
-                          "\" is in the 97-2003 binary format, which can be opened for the user "
-                          "but not filled; use a template saved as .xltx, .xlsx or .xlsm");
+                          detail::Say("\" is in the 97-2003 binary format, which can be opened "
+                                      "for the user but not filled; use a template saved as "
+                                      ".xltx, .xlsx or .xlsm",
+                                      "\" ist im Binärformat 97-2003, das sich für den Benutzer "
+                                      "öffnen, aber nicht füllen lässt; nehmen Sie eine als "
+                                      ".xltx, .xlsx oder .xlsm gespeicherte Vorlage"));
     }
     if (index < 1 || index > WorksheetCount()) {
-        detail::Raise(9, "there is no worksheet " + std::to_string(index));
+        detail::Raise(9, detail::Say("there is no worksheet ", "Es gibt kein Arbeitsblatt ") +
+                             std::to_string(index));
     }
     return state_->sheets[static_cast<std::size_t>(index - 1)];
 }
@@ -59,24 +64,39 @@ void Workbook::SaveAs(const std::string& path, long fileFormat)
         fileFormat == FileFormat::Excel8 || fileFormat == FileFormat::WorkbookNormal;
     if (!package && !binary) {
         detail::Raise(detail::kMethodFailed,
-                      "the file format " + std::to_string(fileFormat) + " is not supported");
+                      detail::Say("the file format ", "Das Dateiformat ") +
+                          std::to_string(fileFormat) +
+                          detail::Say(" is not supported", " wird nicht unterstützt"));
     }
     if ((package || fileFormat == FileFormat::Excel8) && major < 12) {
-        detail::Raise(detail::kMethodFailed, "the file format " + std::to_string(fileFormat) +
-                                                 " needs version 12 or later");
+        detail::Raise(detail::kMethodFailed, detail::Say("the file format ", "Das Dateiformat ") +
+                                                 std::to_string(fileFormat) +
+                                                 detail::Say(" needs version 12 or later",
+                                                             " braucht Version 12 oder neuer"));
     }
     if (state_->source == detail::BookSource::Binary) {
         detail::Raise(detail::kNotSupported,
-                      "\"" + state_->name + "\" was opened for the user only and cannot be saved");
+                      "\"" + state_->name +
+                          detail::Say("\" was opened for the user only and cannot be saved",
+                                      "\" wurde nur für den Benutzer geöffnet und kann nicht "
+                                      "gespeichert werden"));
     }
     if (state_->source == detail::BookSource::Package && binary) {
         detail::Raise(detail::kNotSupported,
-                      "a workbook filled from a template can be saved as .xlsx or .xlsm only");
+                      detail::Say("a workbook filled from a template can be saved as .xlsx or "
+                                  ".xlsm only",
+                                  "Eine aus einer Vorlage gefüllte Arbeitsmappe lässt sich nur als "
+                                  ".xlsx oder .xlsm speichern"));
     }
     std::error_code error;
     if (app && app->displayAlerts && std::filesystem::exists(path, error)) {
-        detail::Raise(detail::kMethodFailed,
-                      "\"" + path + "\" exists; it is replaced only while alerts are off");
+        detail::Raise(
+            detail::kMethodFailed,
+            "\"" + path +
+                detail::Say(
+                    "\" exists; it is replaced only while alerts are off",
+                    "\" existiert bereits; die Datei wird nur bei ausgeschalteten Warnungen "
+                    "ersetzt"));
     }
     detail::SheetList sheets;
     for (const auto& sheet : state_->sheets) {
@@ -117,7 +137,10 @@ void Workbook::SaveAs(const std::string& path, long fileFormat)
 void Workbook::Close(bool saveChanges)
 {
     if (saveChanges) {
-        detail::Raise(detail::kNotSupported, "closing with saving is not supported; use SaveAs");
+        detail::Raise(detail::kNotSupported,
+                      detail::Say("closing with saving is not supported; use SaveAs",
+                                  "Schließen mit Speichern wird nicht unterstützt; nehmen Sie "
+                                  "SaveAs"));
     }
     if (const auto app = app_.lock()) {
         auto& books = app->books;

@@ -4,7 +4,6 @@
 #include "platform/excel/Worksheet.h"
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/State.h"
-#include "platform/locale/Locale.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,12 +12,6 @@
 
 namespace platform::excel {
 namespace {
-
-// The spreadsheet's messages follow the language of the current locale.
-std::string Say(const char* english, const char* german)
-{
-    return locale::Current().languageCode == "de" ? german : english;
-}
 
 bool SameName(const std::string& a, const std::string& b)
 {
@@ -49,7 +42,8 @@ long Workbooks::Count() const
 std::shared_ptr<Workbook> Workbooks::Item(long index) const
 {
     if (index < 1 || index > Count()) {
-        detail::Raise(9, "there is no workbook " + std::to_string(index));
+        detail::Raise(9, detail::Say("there is no workbook ", "Es gibt keine Arbeitsmappe ") +
+                             std::to_string(index));
     }
     return state_->books[static_cast<std::size_t>(index - 1)];
 }
@@ -61,7 +55,8 @@ std::shared_ptr<Workbook> Workbooks::Item(const std::string& name) const
             return book;
         }
     }
-    detail::Raise(9, "no workbook named \"" + name + "\" is open");
+    detail::Raise(9, detail::Say("no workbook named \"", "Keine Arbeitsmappe namens \"") + name +
+                         detail::Say("\" is open", "\" ist geöffnet"));
 }
 
 std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)
@@ -75,7 +70,8 @@ std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)
     }
     if (!std::filesystem::is_regular_file(full, error)) {
         detail::Raise(detail::kMethodFailed,
-                      "\"" + path + "\"" + Say(" could not be found", " wurde nicht gefunden"));
+                      "\"" + path + "\"" +
+                          detail::Say(" could not be found", " wurde nicht gefunden"));
     }
     auto state = std::make_unique<detail::BookState>();
     state->fullName = full;
@@ -95,7 +91,8 @@ std::shared_ptr<Workbook> Workbooks::Open(const std::string& path)
         state->source = detail::BookSource::Binary;
     } else {
         detail::Raise(detail::kMethodFailed,
-                      "\"" + path + "\"" + Say(" is not a workbook", " ist keine Arbeitsmappe"));
+                      "\"" + path + "\"" +
+                          detail::Say(" is not a workbook", " ist keine Arbeitsmappe"));
     }
     auto book = std::make_shared<Workbook>(state_, std::move(state));
     if (state_->visible) {

@@ -27,7 +27,9 @@ std::shared_ptr<excel::Range> Worksheet::Range(const std::string& address)
 {
     const auto area = detail::ParseAddress(address);
     if (!area) {
-        detail::Raise(detail::kMethodFailed, "\"" + address + "\" is not a cell address");
+        detail::Raise(detail::kMethodFailed,
+                      "\"" + address +
+                          detail::Say("\" is not a cell address", "\" ist keine Zelladresse"));
     }
     return std::make_shared<excel::Range>(shared_from_this(), area->firstRow, area->firstColumn,
                                           area->lastRow, area->lastColumn);
@@ -37,10 +39,13 @@ std::shared_ptr<excel::Range> Worksheet::Range(const std::shared_ptr<excel::Rang
                                                const std::shared_ptr<excel::Range>& corner2)
 {
     if (!corner1 || !corner2) {
-        detail::Raise(91, "a corner of the range is not set");
+        detail::Raise(91, detail::Say("a corner of the range is not set",
+                                      "Eine Ecke des Bereichs ist nicht gesetzt"));
     }
     if (corner1->Worksheet().get() != this || corner2->Worksheet().get() != this) {
-        detail::Raise(detail::kMethodFailed, "a corner of the range lies on another worksheet");
+        detail::Raise(detail::kMethodFailed,
+                      detail::Say("a corner of the range lies on another worksheet",
+                                  "Eine Ecke des Bereichs liegt auf einem anderen Arbeitsblatt"));
     }
     const long firstRow = std::min(corner1->Row(), corner2->Row());
     const long firstColumn = std::min(corner1->Column(), corner2->Column());
@@ -56,9 +61,11 @@ std::shared_ptr<excel::Range> Worksheet::Range(const std::shared_ptr<excel::Rang
 std::shared_ptr<excel::Range> Worksheet::Cells(long row, long column)
 {
     if (row < 1 || row > detail::kMaxRows || column < 1 || column > detail::kMaxColumns) {
-        detail::Raise(detail::kMethodFailed, "the cell (" + std::to_string(row) + ", " +
-                                                 std::to_string(column) +
-                                                 ") lies outside the worksheet");
+        detail::Raise(
+            detail::kMethodFailed,
+            detail::Say("the cell (", "Die Zelle (") + std::to_string(row) + ", " +
+                std::to_string(column) +
+                detail::Say(") lies outside the worksheet", ") liegt außerhalb des Arbeitsblatts"));
     }
     return std::make_shared<excel::Range>(shared_from_this(), row, column, row, column);
 }

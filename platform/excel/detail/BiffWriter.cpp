@@ -5,12 +5,18 @@
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
 
+#include "platform/runtime/FileFailure.h"
+#include "platform/win/FileIo.h"
+
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-output-memory.h>
 #include <gsf/gsf.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <unordered_map>
 
 namespace platform::excel::detail {
@@ -288,14 +294,18 @@ void CheckLimits(const Sheet& sheet)
         lastColumn = std::max(lastColumn, sheet.Columns().rbegin()->first);
     }
     if (sheet.LastRow() > kBiffMaxRows || lastColumn > kBiffMaxColumns) {
-        Raise(kMethodFailed, "the worksheet \"" + sheet.Name() +
-                                 "\" does not fit the 97-2003 format (at most 65,536 rows and 256 "
-                                 "columns); nothing was saved");
+        Raise(kMethodFailed,
+              Say("the worksheet \"", "Das Arbeitsblatt \"") + sheet.Name() +
+                  Say("\" does not fit the 97-2003 format (at most 65,536 rows and 256 columns); "
+                      "nothing was saved",
+                      "\" passt nicht in das Format 97-2003 (höchstens 65.536 Zeilen und 256 "
+                      "Spalten); es wurde nichts gespeichert"));
     }
     for (const std::string& text :
          {ComposeHeaderFooter(sheet.header), ComposeHeaderFooter(sheet.footer)}) {
         if (ToUtf16(text).size() > kMaxHeaderFooterLength) {
-            Raise(kMethodFailed, "a page header or footer is longer than 255 characters");
+            Raise(kMethodFailed, Say("a page header or footer is longer than 255 characters",
+                                     "Eine Kopf- oder Fußzeile ist länger als 255 Zeichen"));
         }
     }
 }
@@ -468,9 +478,35 @@ template <class T> struct Unref
     void operator()(T* object) const { g_object_unref(object); }
 };
 
-[[noreturn]] void Fail(const std::string& path, const char* reason)
+[[noreturn]] void Fail(const std::string& path, const std::string& reason)
 {
-    Raise(kMethodFailed, "cannot write the workbook \"" + path + "\": " + reason);
+    Raise(kMethodFailed, Say("cannot write the workbook \"", "Die Arbeitsmappe \"") + path +
+                             Say("\": ", "\" kann nicht geschrieben werden: ") + reason);
+}
+
+// The compound file holding `stream` as its "Workbook" stream, built in memory.
+std::string CompoundFile(const std::string& stream, const std::string& path)
+{
+    std::unique_ptr<GsfOutput, Unref<GsfOutput>> sink(gsf_output_memory_new());
+    std::unique_ptr<GsfOutfile, Unref<GsfOutfile>> compound(gsf_outfile_msole_new(sink.get()));
+    std::unique_ptr<GsfOutput, Unref<GsfOutput>> workbook(
+        compound ? gsf_outfile_new_child(compound.get(), "Workbook", FALSE) : nullptr);
+    if (!compound || !workbook) {
+        Fail(path, Say("the compound file cannot be created",
+                       "die Verbunddatei kann nicht angelegt werden"));
+    }
+    const bool written = gsf_output_write(workbook.get(), stream.size(),
+                                          reinterpret_cast<const guint8*>(stream.data())) != FALSE;
+    // Closing the compound file closes the memory it writes to as well.
+    const bool closed = gsf_output_close(workbook.get()) != FALSE &&
+                        gsf_output_close(GSF_OUTPUT(compound.get())) != FALSE;
+    if (!written || !closed) {
+        Fail(path, Say("the compound file cannot be built",
+                       "die Verbunddatei kann nicht aufgebaut werden"));
+    }
+    const auto* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    return std::string(reinterpret_cast<const char*>(bytes),
+                       static_cast<std::size_t>(gsf_output_size(sink.get())));
 }
 
 } // namespace
@@ -485,30 +521,14 @@ void WriteXls(const SheetList& sheets, const std::string& path)
     if (stream.size() < 4096) {
         stream.resize(4096, '\0');
     }
-
-    GError* error = nullptr;
-    std::unique_ptr<GsfOutput, Unref<GsfOutput>> sink(gsf_output_stdio_new(path.c_str(), &error));
-    if (!sink) {
-        const std::string reason = error != nullptr ? error->message : "unknown error";
-        if (error != nullptr) {
-            g_error_free(error);
-        }
-        Fail(path, reason.c_str());
-    }
-    std::unique_ptr<GsfOutfile, Unref<GsfOutfile>> compound(gsf_outfile_msole_new(sink.get()));
-    std::unique_ptr<GsfOutput, Unref<GsfOutput>> workbook(
-        gsf_outfile_new_child(compound.get(), "Workbook", FALSE));
-    if (!compound || !workbook) {
-        Fail(path, "the compound file cannot be created");
-    }
-    const bool written = gsf_output_write(workbook.get(), stream.size(),
-                                          reinterpret_cast<const guint8*>(stream.data())) != FALSE;
-    // Closing the compound file closes the file it writes to as well.
-    const bool closed = gsf_output_close(workbook.get()) != FALSE &&
-                        gsf_output_close(GSF_OUTPUT(compound.get())) != FALSE &&
-                        (gsf_output_is_closed(sink.get()) || gsf_output_close(sink.get()));
-    if (!written || !closed) {
-        Fail(path, "writing the compound file failed");
+    const std::string file = CompoundFile(stream, path);
+    stream.clear();
+    try {
+        // Written through the platform's file writes, whose failures carry their cause.
+        platform::win::replaceFileContents(path, file);
+    } catch (const std::system_error& error) {
+        Raise(kMethodFailed, platform::runtime::FileFailureText(
+                                 error.code().value(), platform::runtime::FileAction::Write, path));
     }
 }
 

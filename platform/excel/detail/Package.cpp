@@ -2,39 +2,46 @@
 
 #include "platform/excel/detail/Raise.h"
 #include "platform/excel/detail/Writers.h"
-#include "platform/locale/Locale.h"
 #include "platform/runtime/Strings.h"
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlreader.h>
 #include <pugixml.hpp>
 #include <zip.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <new>
-#include <sstream>
+#include <set>
+#include <string_view>
 
 namespace platform::excel::detail {
 namespace {
 
-// A part is read in pieces of this size, and no more than this is reserved ahead of the data.
+// A part is read in pieces of this size.
 constexpr std::size_t kChunkBytes = std::size_t(64) << 10;
-constexpr zip_uint64_t kReserveAtMost = zip_uint64_t(1) << 20;
+
+// What the parts that are read may unpack to. A template's parts hold kilobytes to a few
+// megabytes; these bounds leave room for large ones and keep a compression bomb (a few
+// kilobytes that unpack to gigabytes) from taking the machine's memory and minutes of time.
+constexpr zip_uint64_t kMegabyte = zip_uint64_t(1) << 20;
+constexpr zip_uint64_t kPartBytes = 32 * kMegabyte;
+constexpr zip_uint64_t kTotalBytes = 128 * kMegabyte;
+// Above this size a part may unpack to at most kRatio times its packed size; XML packs to
+// about a tenth, a sheet of repeated rows to a fiftieth, blanks to a thousandth.
+constexpr zip_uint64_t kRatioFrom = 4 * kMegabyte;
+constexpr zip_uint64_t kRatio = 100;
 
 struct FileCloser
 {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
 };
 
-bool German()
+std::string Megabytes(zip_uint64_t bytes)
 {
-    return locale::Current().languageCode == "de";
-}
-
-std::string Say(const char* english, const char* german)
-{
-    return German() ? german : english;
+    return std::to_string((bytes + kMegabyte - 1) / kMegabyte) + " MB";
 }
 
 // The zip library's reason for a failure, in the user's language for the common ones.
@@ -71,10 +78,66 @@ std::string ZipReason(zip_error_t& error)
     return zip_error_strerror(&error);
 }
 
+// Keeps the first error of an XML reader (warnings do not end the reading), with its line.
+void KeepFirstFault(void* context, xmlErrorPtr error)
+{
+    auto& fault = *static_cast<std::optional<std::string>*>(context);
+    if (fault || error == nullptr || error->level < XML_ERR_ERROR) {
+        return;
+    }
+    std::string text = error->message != nullptr ? error->message : "no XML";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    if (error->line > 0) {
+        text += " (line " + std::to_string(error->line) + ")";
+    }
+    fault = std::move(text);
+}
+
+// Collects a saved part. The parser hands a character reference "&#13;" on as a carriage
+// return, which the writer would put out as it is, and every reader turns a raw one into a
+// line feed: it goes out as the reference again. A raw carriage return in the source never
+// reaches the tree (the parser turns it into a line feed), so each one here stood for a
+// reference.
+struct CarriageReturnKeeper : pugi::xml_writer
+{
+    void write(const void* data, std::size_t size) override
+    {
+        const std::string_view bytes(static_cast<const char*>(data), size);
+        std::size_t from = 0;
+        for (std::size_t at = bytes.find('\r'); at != std::string_view::npos;
+             at = bytes.find('\r', from)) {
+            text.append(bytes.substr(from, at - from));
+            text += "&#13;";
+            from = at + 1;
+        }
+        text.append(bytes.substr(from));
+    }
+    std::string text;
+};
+
 } // namespace
+
+std::string FoldedName(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
+}
 
 struct Package::Handle
 {
+    ~Handle()
+    {
+        if (zip != nullptr) {
+            zip_discard(zip);
+        }
+    }
     zip_t* zip = nullptr;
 };
 
@@ -92,13 +155,55 @@ Package::Package(const std::string& path) : handle_(std::make_unique<Handle>()),
                                      " ist kein lesbares Arbeitsmappenpaket: ") +
                                  reason);
     }
+    RefuseRepeatedNames();
 }
 
-Package::~Package()
+Package::~Package() = default;
+
+void Package::RefuseRepeatedNames() const
 {
-    if (handle_->zip != nullptr) {
-        zip_discard(handle_->zip);
+    // Readers differ in which of two entries of one name they take (the first, the last):
+    // such a package would show one reader the report and another the template.
+    std::set<std::string> seen;
+    for (const std::string& name : PartNames()) {
+        if (!name.ends_with('/') && !seen.insert(FoldedName(name)).second) {
+            Raise(kMethodFailed,
+                  "\"" + path_ + "\"" +
+                      Say(" is not a readable workbook package: it holds the part \"",
+                          " ist kein lesbares Arbeitsmappenpaket: es enthält den "
+                          "Teil \"") +
+                      name + Say("\" more than once", "\" mehr als einmal"));
+        }
     }
+}
+
+void Package::RefuseUnpackedSize(const std::string& name, std::uint64_t size,
+                                 std::uint64_t packed) const
+{
+    if (unpacked_.count(FoldedName(name)) != 0) {
+        return; // read before, and counted then
+    }
+    const bool tooLarge = size > kPartBytes || (size > kRatioFrom && size / kRatio > packed);
+    if (!tooLarge && unpackedTotal_ + size <= kTotalBytes) {
+        unpacked_.insert(FoldedName(name));
+        unpackedTotal_ += size;
+        return;
+    }
+    const std::string said =
+        size > kPartBytes
+            ? Say("\" unpacks to ", "\" wird entpackt ") + Megabytes(size) +
+                  Say("; a part may take at most ", " groß; ein Teil darf höchstens ") +
+                  Megabytes(kPartBytes) + Say("", " groß sein")
+        : tooLarge ? Say("\" unpacks from ", "\" wird von ") + std::to_string(packed / 1024 + 1) +
+                         Say(" KB to ", " KB auf ") + Megabytes(size) + Say("", " entpackt")
+                   : Say("\" unpacks to ", "\" wird entpackt ") + Megabytes(size) +
+                         Say(", and all parts read together may take at most ",
+                             " groß, und alle gelesenen Teile zusammen dürfen höchstens ") +
+                         Megabytes(kTotalBytes) + Say("", " groß sein");
+    Raise(kMethodFailed, "\"" + path_ +
+                             Say("\" is too large once unpacked: its part \"",
+                                 "\" ist entpackt zu groß: sein Teil \"") +
+                             name + said);
 }
 
 std::optional<std::string> Package::Read(const std::string& name) const
@@ -111,16 +216,18 @@ std::optional<std::string> Package::Read(const std::string& name) const
     if (zip_stat(handle_->zip, name.c_str(), 0, &st) != 0) {
         return std::nullopt;
     }
+    RefuseUnpackedSize(name, st.size, st.comp_size);
     const std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(handle_->zip, name.c_str(), 0));
     if (!file) {
         Raise(kMethodFailed, Say("cannot read \"", "\"") + name + Say("\" of \"", "\" aus \"") +
                                  path_ + Say("\"", "\" kann nicht gelesen werden"));
     }
-    // The declared size is only a claim of the archive: a damaged one may declare gigabytes
-    // for a few bytes of data. What is kept grows with what the entry really gives, and an
-    // entry whose data ends before or after its declared size is refused.
+    // The declared size is only a claim of the archive: a damaged one may declare more than
+    // its data holds, or a few bytes for gigabytes. No more than the declared size (within
+    // the bounds checked above) is reserved or read, and an entry whose data ends before or
+    // after its declared size is refused.
     std::string data;
-    data.reserve(static_cast<std::size_t>(std::min<zip_uint64_t>(st.size, kReserveAtMost)));
+    data.reserve(static_cast<std::size_t>(st.size));
     std::string chunk(kChunkBytes, '\0');
     zip_int64_t n = 0;
     while (data.size() < st.size &&
@@ -151,7 +258,7 @@ void Package::Write(const std::string& name, std::string data)
 void Package::Remove(const std::string& name)
 {
     pending_.erase(name);
-    const zip_int64_t index = zip_name_locate(handle_->zip, name.c_str(), 0);
+    const zip_int64_t index = zip_name_locate(handle_->zip, name.c_str(), ZIP_FL_NOCASE);
     if (index >= 0) {
         zip_delete(handle_->zip, static_cast<zip_uint64_t>(index));
     }
@@ -162,8 +269,14 @@ std::vector<std::string> Package::PartNames() const
     std::vector<std::string> names;
     const zip_int64_t count = zip_get_num_entries(handle_->zip, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
+        // A removed entry has no name any more.
         if (const char* name = zip_get_name(handle_->zip, static_cast<zip_uint64_t>(i), 0)) {
             names.emplace_back(name);
+        }
+    }
+    for (const auto& [name, data] : pending_) {
+        if (zip_name_locate(handle_->zip, name.c_str(), 0) < 0) {
+            names.push_back(name);
         }
     }
     return names;
@@ -207,13 +320,15 @@ void Package::Commit()
     handle_->zip = nullptr;
 }
 
-void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& what)
+void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& part)
 {
     const pugi::xml_parse_result result = doc.load_buffer(
         data.data(), data.size(),
         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
     if (!result) {
-        Raise(kMethodFailed, what + " cannot be read: " + result.description());
+        Raise(kMethodFailed, Say("the part \"", "Der Teil \"") + part +
+                                 Say("\" cannot be read: ", "\" kann nicht gelesen werden: ") +
+                                 result.description());
     }
     // The parser holds the text as UTF-8 whatever the part was stored in (UTF-16, say), and
     // it is saved so; its declaration must then say so too.
@@ -229,54 +344,64 @@ void LoadPart(pugi::xml_document& doc, const std::string& data, const std::strin
     }
 }
 
-std::optional<std::string> WellFormedFault(const std::string& data)
+XmlSurvey SurveyXml(const std::string& data)
 {
-    // A parser that stops at the first fault of well-formedness; it neither loads a DTD nor
-    // reaches the network, and its messages go nowhere but into the answer.
-    xmlParserCtxtPtr context = xmlNewParserCtxt();
-    if (context == nullptr) {
+    XmlSurvey survey;
+    if (data.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        survey.fault = "more text than an XML reader takes";
+        return survey;
+    }
+    // A reader that walks the text as a stream, node by node, and stops at the first fault of
+    // well-formedness; it neither loads a DTD nor reaches the network, and its messages go
+    // nowhere but into the answer. A tree of the whole part would take many times its size.
+    const xmlTextReaderPtr reader =
+        xmlReaderForMemory(data.data(), static_cast<int>(data.size()), nullptr, nullptr,
+                           XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    if (reader == nullptr) {
         throw std::bad_alloc();
     }
-    const xmlDocPtr doc =
-        xmlCtxtReadMemory(context, data.data(), static_cast<int>(data.size()), nullptr, nullptr,
-                          XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-    std::optional<std::string> reason;
-    if (doc == nullptr || !context->wellFormed) {
-        const xmlError* error = xmlCtxtGetLastError(context);
-        std::string text =
-            error != nullptr && error->message != nullptr ? error->message : "no XML";
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-            text.pop_back();
+    xmlTextReaderSetStructuredErrorHandler(reader, KeepFirstFault, &survey.fault);
+    int result = 0;
+    while ((result = xmlTextReaderRead(reader)) == 1) {
+        if (xmlTextReaderNodeType(reader) == XML_READER_TYPE_ELEMENT) {
+            survey.nodes +=
+                1 + static_cast<std::uint64_t>(std::max(0, xmlTextReaderAttributeCount(reader)));
         }
-        if (error != nullptr && error->line > 0) {
-            text += " (line " + std::to_string(error->line) + ")";
-        }
-        reason = std::move(text);
     }
-    xmlFreeDoc(doc);
-    xmlFreeParserCtxt(context);
-    return reason;
+    xmlFreeTextReader(reader);
+    if (result < 0 && !survey.fault) {
+        survey.fault = "no XML";
+    }
+    return survey;
+}
+
+std::optional<std::string> WellFormedFault(const std::string& data)
+{
+    return SurveyXml(data).fault;
 }
 
 std::string SavePart(const pugi::xml_document& doc)
 {
-    std::ostringstream out;
+    CarriageReturnKeeper out;
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-    return out.str();
+    return std::move(out.text);
 }
 
 void SetContentType(Package& package, const std::string& partName, const std::string& contentType)
 {
     const auto types = package.Read("[Content_Types].xml");
     if (!types) {
-        Raise(kMethodFailed, "the workbook package has no content-type list");
+        Raise(kMethodFailed, Say("the workbook package has no content-type list",
+                                 "Dem Arbeitsmappenpaket fehlt die Liste der Inhaltstypen"));
     }
     pugi::xml_document doc;
-    LoadPart(doc, *types, "the content-type list");
+    LoadPart(doc, *types, "[Content_Types].xml");
     pugi::xml_node override =
         doc.child("Types").find_child_by_attribute("Override", "PartName", partName.c_str());
     if (!override) {
-        Raise(kMethodFailed, "the workbook package names no part \"" + partName + "\"");
+        Raise(kMethodFailed, Say("the workbook package names no part \"",
+                                 "Das Arbeitsmappenpaket nennt keinen Teil \"") +
+                                 partName + "\"");
     }
     override.attribute("ContentType").set_value(contentType.c_str());
     package.Write("[Content_Types].xml", SavePart(doc));

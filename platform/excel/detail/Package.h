@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform::excel::detail {
@@ -14,46 +17,71 @@ namespace platform::excel::detail {
 class Package
 {
 public:
-    /// Opens the package at `path`. Raises 1004 when it is not a readable zip file.
+    /// Opens the package at `path`. Raises 1004 when it is not a readable zip file, and when
+    /// it holds two entries of one part name (compared in ASCII letters of either case).
     explicit Package(const std::string& path);
     ~Package();
     Package(const Package&) = delete;
     Package& operator=(const Package&) = delete;
 
-    /// The bytes of part `name` ("xl/workbook.xml"), or std::nullopt when absent.
+    /// The bytes of part `name` ("xl/workbook.xml"), or std::nullopt when absent. Raises 1004
+    /// when the part's data is damaged, and when it would unpack to more than the bounds of
+    /// a template: 32 MB a part, 128 MB over all parts read, and above 4 MB a hundred times
+    /// its packed size.
     std::optional<std::string> Read(const std::string& name) const;
     /// Replaces or adds part `name`.
     void Write(const std::string& name, std::string data);
-    /// Removes part `name` when present.
+    /// Removes part `name` when present (its name compared in ASCII letters of either case).
     void Remove(const std::string& name);
-    /// The names of the parts in the file, in the archive's order (changes not committed
-    /// are not listed).
+    /// The names of the parts in the package as changed so far: those of the file in the
+    /// archive's order without the removed ones, then the added ones.
     std::vector<std::string> PartNames() const;
     /// Writes the changes to the file. Raises 1004 on failure, and when a changed XML part
     /// (".xml", ".rels") is not well-formed: then the file stays as it was.
     void Commit();
 
 private:
+    void RefuseRepeatedNames() const;
+    void RefuseUnpackedSize(const std::string& name, std::uint64_t size,
+                            std::uint64_t packed) const;
+
     struct Handle;
     std::unique_ptr<Handle> handle_;
     std::string path_;
     // New contents by part name; the archive reads them from here when it is written.
     std::map<std::string, std::string> pending_;
+    // The parts read so far (folded names) and what they unpacked to together.
+    mutable std::set<std::string> unpacked_;
+    mutable std::uint64_t unpackedTotal_ = 0;
 };
+
+/// A part name as the package format compares part names: ASCII letters in lower case.
+std::string FoldedName(std::string_view name);
 
 /// Sets the content type of part `partName` ("/xl/workbook.xml") in "[Content_Types].xml".
 void SetContentType(Package& package, const std::string& partName, const std::string& contentType);
 
 /// Parses an XML part, keeping its declaration; a declaration that names another encoding
-/// than UTF-8 is made to name UTF-8, the encoding SavePart writes. Raises 1004 naming `what`
+/// than UTF-8 is made to name UTF-8, the encoding SavePart writes. Raises 1004 naming `part`
 /// on failure.
-void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& what);
+void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& part);
 /// The first fault that keeps `data` from being well-formed XML (one document element,
 /// matching tags, defined entities, valid UTF-8, no unescaped "<" in values, ...), with its
 /// line; std::nullopt for a well-formed text. Stricter than LoadPart, which reads past some
-/// of these faults.
+/// of these faults. Reads the text as a stream: memory does not grow with its size.
 std::optional<std::string> WellFormedFault(const std::string& data);
-/// The part's text as it is to be stored (declaration kept, no added whitespace).
+
+/// What a streaming read of an XML text finds: the first fault of well-formedness as
+/// WellFormedFault gives it, and how many elements and attributes the text holds (a tree of
+/// it takes about 64 bytes for each).
+struct XmlSurvey
+{
+    std::optional<std::string> fault;
+    std::uint64_t nodes = 0;
+};
+XmlSurvey SurveyXml(const std::string& data);
+/// The part's text as it is to be stored (declaration kept, no added whitespace, a carriage
+/// return in a value written as a character reference so that readers keep it).
 std::string SavePart(const pugi::xml_document& doc);
 
 } // namespace platform::excel::detail

@@ -1,5 +1,6 @@
 #include "platform/excel/detail/Raise.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 
 namespace platform::excel::detail {
@@ -7,6 +8,16 @@ namespace platform::excel::detail {
 void Raise(int number, std::string description)
 {
     platform::runtime::Raise(number, "Excel", std::move(description));
+}
+
+bool German()
+{
+    return locale::Current().languageCode == "de";
+}
+
+std::string Say(const char* english, const char* german)
+{
+    return German() ? german : english;
 }
 
 } // namespace platform::excel::detail

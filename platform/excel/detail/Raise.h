@@ -12,4 +12,10 @@ inline constexpr int kNotSupported = 438;
 /// Raises the runtime error `number` with source "Excel" and `description`.
 [[noreturn]] void Raise(int number, std::string description);
 
+/// Whether the spreadsheet speaks German: it follows the language of the current locale.
+bool German();
+
+/// `german` in a German run, `english` in any other.
+std::string Say(const char* english, const char* german);
+
 } // namespace platform::excel::detail

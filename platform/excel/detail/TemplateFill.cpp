@@ -5,6 +5,7 @@
 #include "platform/excel/detail/HeaderFooter.h"
 #include "platform/excel/detail/Package.h"
 #include "platform/excel/detail/Raise.h"
+#include "platform/excel/detail/Relationships.h"
 #include "platform/excel/detail/Writers.h"
 #include "platform/excel/detail/Xstring.h"
 
@@ -19,46 +20,16 @@
 namespace platform::excel::detail {
 namespace {
 
+// The elements and attributes a part that the fill reads may hold: a tree of them takes
+// about 130 MB, and a template's parts hold some thousands.
+constexpr std::uint64_t kMaxPartNodes = 2'000'000;
+
 // Children of a worksheet that follow "headerFooter", in the schema's order.
 constexpr const char* kAfterHeaderFooter[] = {
     "rowBreaks",       "colBreaks",       "customProperties", "cellWatches",
     "ignoredErrors",   "smartTags",       "drawing",          "legacyDrawing",
     "legacyDrawingHF", "drawingHF",       "picture",          "oleObjects",
     "controls",        "webPublishItems", "tableParts",       "extLst"};
-
-std::string Folder(const std::string& part)
-{
-    const auto slash = part.rfind('/');
-    return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
-}
-
-// A relationship target made into a part name without the leading "/".
-std::string ResolveTarget(const std::string& base, const std::string& target)
-{
-    if (!target.empty() && target[0] == '/') {
-        return target.substr(1);
-    }
-    return (std::filesystem::path(Folder(base)) / target).lexically_normal().generic_string();
-}
-
-pugi::xml_document LoadRequired(const Package& package, const std::string& part)
-{
-    const auto data = package.Read(part);
-    if (!data) {
-        Raise(kMethodFailed, "the workbook package lacks its part \"" + part + "\"");
-    }
-    pugi::xml_document doc;
-    LoadPart(doc, *data, "the part \"" + part + "\"");
-    return doc;
-}
-
-std::string RelsOf(const std::string& part)
-{
-    const auto slash = part.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
-    return folder + "_rels/" + name + ".rels";
-}
 
 std::string WorkbookPart(const Package& package)
 {
@@ -69,7 +40,8 @@ std::string WorkbookPart(const Package& package)
             return ResolveTarget("", rel.attribute("Target").value());
         }
     }
-    Raise(kMethodFailed, "the workbook package names no workbook part");
+    Raise(kMethodFailed, Say("the workbook package names no workbook part",
+                             "Das Arbeitsmappenpaket nennt keinen Arbeitsmappenteil"));
 }
 
 std::string RelationshipId(pugi::xml_node sheet)
@@ -85,7 +57,8 @@ std::string RelationshipId(pugi::xml_node sheet)
 std::string FormatNumber(double value)
 {
     if (!std::isfinite(value)) {
-        Raise(kMethodFailed, "a cell value is not a finite number");
+        Raise(kMethodFailed,
+              Say("a cell value is not a finite number", "Ein Zellwert ist keine endliche Zahl"));
     }
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -149,12 +122,13 @@ public:
                                                           : date_;
         if (!slot) {
             if (!loaded_) {
-                LoadPart(doc_, package_.Read(part_).value_or(""), "the template's styles");
+                LoadPart(doc_, package_.Read(part_).value_or(""), part_);
                 loaded_ = true;
             }
             pugi::xml_node xfs = doc_.child("styleSheet").child("cellXfs");
             if (!xfs) {
-                Raise(kMethodFailed, "the template's styles have no cell formats");
+                Raise(kMethodFailed, Say("the template's styles have no cell formats",
+                                         "Den Formatvorlagen der Vorlage fehlen die Zellformate"));
             }
             long count = 0;
             for ([[maybe_unused]] pugi::xml_node xf : xfs.children("xf")) {
@@ -245,7 +219,8 @@ void FillCells(pugi::xml_node worksheet, const Sheet& sheet, DateStyles& styles)
 {
     pugi::xml_node sheetData = worksheet.child("sheetData");
     if (!sheetData) {
-        Raise(kMethodFailed, "the template's worksheet has no cell data");
+        Raise(kMethodFailed, Say("the template's worksheet has no cell data",
+                                 "Dem Arbeitsblatt der Vorlage fehlen die Zelldaten"));
     }
     std::map<long, pugi::xml_node> rows = IndexRows(sheetData);
     for (long row = 1; row <= sheet.LastRow(); ++row) {
@@ -304,53 +279,6 @@ void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::
     node.text().set(EscapeXstring(text).c_str());
 }
 
-// Removes the part that the workbook's relationship of type ".../<kind>" names, together
-// with that relationship and the part's content-type entry.
-void RemoveRelatedPart(Package& package, const std::string& workbookPart, std::string_view kind)
-{
-    const std::string relsPart = RelsOf(workbookPart);
-    const auto data = package.Read(relsPart);
-    if (!data) {
-        return;
-    }
-    pugi::xml_document rels;
-    LoadPart(rels, *data, "the workbook's relationships");
-    pugi::xml_node root = rels.child("Relationships");
-    std::vector<std::string> removed;
-    for (pugi::xml_node rel = root.first_child(); rel;) {
-        pugi::xml_node next = rel.next_sibling();
-        const std::string_view type = rel.attribute("Type").value();
-        if (type.size() > kind.size() && type.ends_with(kind) &&
-            type[type.size() - kind.size() - 1] == '/') {
-            removed.push_back(ResolveTarget(workbookPart, rel.attribute("Target").value()));
-            root.remove_child(rel);
-        }
-        rel = next;
-    }
-    if (removed.empty()) {
-        return;
-    }
-    package.Write(relsPart, SavePart(rels));
-    pugi::xml_document types;
-    LoadPart(types, package.Read("[Content_Types].xml").value_or(""), "the content-type list");
-    for (const std::string& part : removed) {
-        package.Remove(part);
-        pugi::xml_node typesRoot = types.child("Types");
-        typesRoot.remove_child(
-            typesRoot.find_child_by_attribute("Override", "PartName", ("/" + part).c_str()));
-    }
-    // A default by extension that only served the removed kind ("bin" for a macro project).
-    pugi::xml_node typesRoot = types.child("Types");
-    for (pugi::xml_node entry = typesRoot.child("Default"); entry;) {
-        pugi::xml_node next = entry.next_sibling("Default");
-        if (std::string_view(entry.attribute("ContentType").value()).ends_with(kind)) {
-            typesRoot.remove_child(entry);
-        }
-        entry = next;
-    }
-    package.Write("[Content_Types].xml", SavePart(types));
-}
-
 struct SheetPart
 {
     std::string name;
@@ -368,9 +296,9 @@ std::vector<SheetPart> SheetParts(const Package& package, const std::string& wor
             rels.child("Relationships")
                 .find_child_by_attribute("Relationship", "Id", RelationshipId(sheet).c_str());
         if (!rel) {
-            Raise(kMethodFailed, "the template's sheet \"" +
-                                     std::string(sheet.attribute("name").value()) +
-                                     "\" has no part");
+            Raise(kMethodFailed, Say("the template's sheet \"", "Das Blatt \"") +
+                                     sheet.attribute("name").value() +
+                                     Say("\" has no part", "\" der Vorlage hat keinen Teil"));
         }
         sheets.push_back({sheet.attribute("name").value(),
                           ResolveTarget(workbookPart, rel.attribute("Target").value())});
@@ -390,10 +318,26 @@ void CheckXmlParts(const Package& package, const std::string& path)
         if (!data) {
             return; // a missing part is reported by the step that needs it
         }
-        if (const auto fault = WellFormedFault(*data)) {
-            Raise(kMethodFailed, "the template \"" + path +
-                                     "\" is not a well-formed workbook: its part \"" + name +
-                                     "\" is not well-formed XML: " + *fault);
+        const XmlSurvey survey = SurveyXml(*data);
+        if (survey.fault) {
+            Raise(kMethodFailed,
+                  Say("the template \"", "Die Vorlage \"") + path +
+                      Say("\" is not a well-formed workbook: its part \"",
+                          "\" ist keine wohlgeformte Arbeitsmappe: ihr Teil \"") +
+                      name + Say("\" is not well-formed XML: ", "\" ist kein wohlgeformtes XML: ") +
+                      *survey.fault);
+        }
+        // The fill holds a part it reads as a tree, of about 64 bytes a node; a part of a few
+        // megabytes of empty elements would take gigabytes.
+        if (survey.nodes > kMaxPartNodes) {
+            Raise(kMethodFailed, Say("the template \"", "Die Vorlage \"") + path +
+                                     Say("\" is too large once unpacked: its part \"",
+                                         "\" ist entpackt zu groß: ihr Teil \"") +
+                                     name + Say("\" holds ", "\" enthält ") +
+                                     std::to_string(survey.nodes) +
+                                     Say(" XML elements and attributes; a part may hold ",
+                                         " XML-Elemente und -Attribute; ein Teil darf ") +
+                                     std::to_string(kMaxPartNodes) + Say("", " enthalten"));
         }
     };
     // The relationships are how the fill, and every reader, finds the parts.
@@ -409,6 +353,7 @@ void CheckXmlParts(const Package& package, const std::string& path)
     for (const SheetPart& sheet : SheetParts(package, workbookPart)) {
         check(sheet.part);
     }
+    RefuseMissingTargets(package, path);
 }
 
 } // namespace
@@ -429,7 +374,8 @@ std::vector<TemplateSheet> ReadTemplate(const std::string& path)
         sheets.push_back(std::move(entry));
     }
     if (sheets.empty()) {
-        Raise(kMethodFailed, "the template \"" + path + "\" holds no worksheet");
+        Raise(kMethodFailed, Say("the template \"", "Die Vorlage \"") + path +
+                                 Say("\" holds no worksheet", "\" enthält kein Arbeitsblatt"));
     }
     return sheets;
 }
@@ -442,8 +388,8 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
     std::filesystem::copy_file(templatePath, target,
                                std::filesystem::copy_options::overwrite_existing, error);
     if (error) {
-        Raise(kMethodFailed,
-              "cannot copy the template \"" + templatePath + "\": " + error.message());
+        Raise(kMethodFailed, Say("cannot copy the template \"", "Die Vorlage \"") + templatePath +
+                                 Say("\": ", "\" kann nicht kopiert werden: ") + error.message());
     }
     Package package(target);
     // The template may have changed since it was opened.
@@ -462,8 +408,10 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
         pugi::xml_document xml = LoadRequired(package, parts[i].part);
         pugi::xml_node worksheet = xml.child("worksheet");
         if (!worksheet) {
-            Raise(kNotSupported, "the template's worksheet \"" + parts[i].name +
-                                     "\" uses a layout that cannot be filled");
+            Raise(kNotSupported,
+                  Say("the template's worksheet \"", "Das Arbeitsblatt \"") + parts[i].name +
+                      Say("\" uses a layout that cannot be filled",
+                          "\" der Vorlage hat einen Aufbau, der sich nicht füllen lässt"));
         }
         FillCells(worksheet, sheet, styles);
         if (newHeader) {
@@ -477,13 +425,16 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
     styles.Store();
     // The calculation chain lists formula cells; values written over them would make it
     // stale, and the program rebuilds it when it is missing.
-    RemoveRelatedPart(package, workbookPart, "calcChain");
+    RemoveRelatedPart(package, workbookPart, kCalcChain);
     if (contentType != kMacroWorkbookContentType) {
         // A workbook saved without macros loses a macro template's project, as the
         // program drops it too; the package would otherwise not match its content type.
-        RemoveRelatedPart(package, workbookPart, "vbaProject");
+        RemoveRelatedPart(package, workbookPart, kVbaProject);
     }
     SetContentType(package, "/" + workbookPart, contentType);
+    // Every part that a relationship names is still there: nothing above removed one that
+    // is named, and a template that named a missing one is refused before it is filled.
+    RefuseMissingTargets(package, templatePath);
     package.Commit();
 }
 

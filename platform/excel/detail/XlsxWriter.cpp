@@ -29,12 +29,12 @@ struct WorkbookCloser
         std::string(lxw_strerror(error)) + (reasons.empty() ? "" : " (" + reasons + ")");
     // A full disk or a refused file is said in the user's words; the writer's own text follows.
     if (system == ENOSPC || system == EDQUOT || system == EACCES || system == EROFS) {
-        Raise(kMethodFailed,
-              platform::runtime::FileFailureText(system, platform::runtime::FileAction::Write,
-                                                 path) +
-                  " " + library);
+        Raise(kMethodFailed, platform::runtime::FileFailureText(
+                                 system, platform::runtime::FileAction::Write, path) +
+                                 " " + library);
     }
-    Raise(kMethodFailed, "cannot write the workbook \"" + path + "\": " + library);
+    Raise(kMethodFailed, Say("cannot write the workbook \"", "Die Arbeitsmappe \"") + path +
+                             Say("\": ", "\" kann nicht geschrieben werden: ") + library);
 }
 
 // The styles a cell can need: plain/bold times general/date/date-time/time.
@@ -144,7 +144,8 @@ void WriteSheet(lxw_workbook* workbook, const Styles& styles, const Sheet& sheet
 {
     lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.Name().c_str());
     if (ws == nullptr) {
-        Raise(kMethodFailed, "cannot add the worksheet \"" + sheet.Name() + "\"");
+        Raise(kMethodFailed, Say("cannot add the worksheet \"", "Das Arbeitsblatt \"") +
+                                 sheet.Name() + Say("\"", "\" kann nicht hinzugefügt werden"));
     }
     for (const auto& [column, info] : sheet.Columns()) {
         const auto c = static_cast<lxw_col_t>(column - 1);
@@ -193,7 +194,8 @@ void WriteXlsx(const SheetList& sheets, const std::string& path)
     std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(
         workbook_new_opt(path.c_str(), &options));
     if (!workbook) {
-        Raise(kMethodFailed, "cannot create the workbook \"" + path + "\"");
+        Raise(kMethodFailed, Say("cannot create the workbook \"", "Die Arbeitsmappe \"") + path +
+                                 Say("\"", "\" kann nicht angelegt werden"));
     }
     const Styles styles(workbook.get());
     for (const Sheet& sheet : sheets) {

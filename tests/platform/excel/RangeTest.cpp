@@ -1,17 +1,22 @@
 #include "ExcelTestSupport.h"
 
 #include "platform/excel/Application.h"
+#include "platform/excel/FileFormat.h"
 #include "platform/excel/Font.h"
 #include "platform/excel/PageSetup.h"
 #include "platform/excel/Range.h"
 #include "platform/excel/Workbook.h"
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Array.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Error.h"
 
+#include <fstream>
 #include <functional>
+#include <limits>
+#include <string_view>
 
 namespace excel = platform::excel;
 namespace rt = platform::runtime;
@@ -136,6 +141,86 @@ TEST_F(RangeTest, BadElementsWriteNothing)
     }
     sheet_->Range("A1")->SetValue(std::string(32767, 'y'));
     EXPECT_EQ(sheet_->Range("A1")->Value(), rt::Variant(std::string(32767, 'y')));
+}
+
+TEST_F(RangeTest, EveryRefusalOfRangesSheetsAndWorkbooksIsInTheRunsLanguage)
+{
+    auto book = app_->Workbooks()->Add();
+    auto other = book->Worksheets(1);
+    const std::string existing = PathOf("existing.xlsx");
+    std::ofstream(existing) << "old";
+    const auto start = sheet_->Range("B2");
+    const struct
+    {
+        const char* german;
+        const char* english;
+        std::function<void()> call;
+    } cases[] = {
+        {"Der verschobene Bereich liegt außerhalb", "the offset range lies outside",
+         [&] { start->Offset(-2, 0); }},
+        {"Der Bereich in neuer Größe liegt außerhalb", "the resized range lies outside",
+         [&] { start->Resize(0, 1); }},
+        {"Eine Zelle fasst höchstens 32.767 Zeichen", "a cell holds at most 32,767 characters",
+         [&] { start->SetValue(std::string(32768, 'x')); }},
+        {"Ein Zellwert ist keine endliche Zahl", "a cell value is not a finite number",
+         [&] { start->SetValue(std::numeric_limits<double>::quiet_NaN()); }},
+        {"Eine Zelle nimmt nur Zahlen", "a cell takes numbers",
+         [&] { start->SetValue(rt::Variant(rt::ErrorValue{2042})); }},
+        {"Ganze Spalten können nicht mit einem Wert gefüllt werden",
+         "whole columns cannot be filled", [&] { start->EntireColumn()->SetValue(1); }},
+        {"Eine Spaltenbreite liegt zwischen 0 und 255", "a column width lies between",
+         [&] { start->SetColumnWidth(-1); }},
+        {"Nur ganze Spalten können angepasst werden", "only whole columns can be fitted",
+         [&] { start->AutoFit(); }},
+        {"\"A0\" ist keine Zelladresse", "\"A0\" is not a cell address",
+         [&] { sheet_->Range("A0"); }},
+        {"Eine Ecke des Bereichs liegt auf einem anderen Arbeitsblatt",
+         "a corner of the range lies on another worksheet",
+         [&] { sheet_->Range(start, other->Range("C3")); }},
+        {"Eine Ecke des Bereichs ist nicht gesetzt", "a corner of the range is not set",
+         [&] { sheet_->Range(start, nullptr); }},
+        {"Die Zelle (0, 1) liegt außerhalb des Arbeitsblatts",
+         "the cell (0, 1) lies outside the worksheet", [&] { sheet_->Cells(0, 1); }},
+        {"Die Kopfzeile wäre länger als 255 Zeichen",
+         "the page header would be longer than 255 characters",
+         [&] { sheet_->PageSetup()->SetLeftHeader(std::string(256, 'k')); }},
+        {"Es gibt kein Arbeitsblatt 5", "there is no worksheet 5", [&] { book->Worksheets(5); }},
+        {"Es gibt keine Arbeitsmappe 99", "there is no workbook 99",
+         [&] { app_->Workbooks()->Item(99); }},
+        {"Keine Arbeitsmappe namens \"x\" ist geöffnet", "no workbook named \"x\" is open",
+         [&] { app_->Workbooks()->Item("x"); }},
+        {"Das Dateiformat 44 wird nicht unterstützt", "the file format 44 is not supported",
+         [&] { book->SaveAs(PathOf("r.htm"), 44); }},
+        {"existiert bereits; die Datei wird nur bei ausgeschalteten Warnungen ersetzt",
+         "exists; it is replaced only while alerts are off",
+         [&] {
+             app_->SetDisplayAlerts(true);
+             try {
+                 book->SaveAs(existing, excel::FileFormat::OpenXmlWorkbook);
+             } catch (...) {
+                 app_->SetDisplayAlerts(false);
+                 throw;
+             }
+         }},
+        {"Schließen mit Speichern wird nicht unterstützt", "closing with saving is not supported",
+         [&] { book->Close(true); }},
+    };
+    for (const char* locale : {"de-DE", "en-US"}) {
+        platform::locale::SetCurrent(locale);
+        const bool german = std::string_view(locale) == "de-DE";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(locale) + " " + c.english);
+            try {
+                c.call();
+                ADD_FAILURE() << "no refusal";
+            } catch (const rt::Error& error) {
+                EXPECT_NE(error.Description().find(german ? c.german : c.english),
+                          std::string::npos)
+                    << error.Description();
+            }
+        }
+    }
+    platform::locale::SetCurrent("en-US");
 }
 
 TEST_F(RangeTest, BoldWidthAndAutoFit)

@@ -6,10 +6,17 @@
 #include "platform/excel/Workbook.h"
 #include "platform/excel/Workbooks.h"
 #include "platform/excel/Worksheet.h"
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Array.h"
 #include "platform/runtime/Error.h"
+#include "platform/win/FileIo.h"
 
 #include <freexl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
 
 namespace excel = platform::excel;
 namespace rt = platform::runtime;
@@ -99,6 +106,55 @@ TEST_F(XlsWriteTest, SheetsBeyondTheOldLimitsAreRefusedWithoutWritingAFile)
     EXPECT_TRUE(FolderEntries().empty());
     book->SaveAs(PathOf("big.xlsx"), excel::FileFormat::OpenXmlWorkbook);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"big.xlsx"});
+}
+
+TEST_F(XlsWriteTest, AFullDiskIsSaidInTheRunsLanguageAndTheOldFileStays)
+{
+    const std::string path = PathOf("report.xls");
+    std::ofstream(path) << "the user's old file";
+    auto book = exceltest::BuildReport(app_);
+    const struct
+    {
+        const char* locale;
+        const char* said;
+        const char* foreign;
+    } cases[] = {
+        {"de-DE", "\" kann nicht geschrieben werden: auf dem Datenträger ist kein Platz mehr frei",
+         "cannot"},
+        {"en-US", "\" cannot be written: there is no space left on the disk", "Datenträger"},
+    };
+    for (const auto& c : cases) {
+        for (const std::size_t room : {std::size_t(0), std::size_t(5000)}) {
+            SCOPED_TRACE(std::string(c.locale) + " after " + std::to_string(room) + " bytes");
+            platform::locale::SetCurrent(c.locale);
+            // The disk fills up after `room` bytes of the save.
+            std::size_t left = room;
+            const platform::win::ScopedWriteFault fault(
+                [&](int fd, const char* data, std::size_t size) -> ssize_t {
+                    if (left == 0) {
+                        errno = ENOSPC;
+                        return -1;
+                    }
+                    const std::size_t n = std::min(size, left);
+                    left -= n;
+                    return ::write(fd, data, n);
+                });
+            try {
+                book->SaveAs(path, excel::FileFormat::Excel8);
+                ADD_FAILURE() << "saved on a full disk";
+            } catch (const rt::Error& error) {
+                const std::string& said = error.Description();
+                // The sentence that names the cause comes first and names the file.
+                EXPECT_EQ(said.rfind("\"" + path + c.said, 0), 0u) << said;
+                EXPECT_EQ(said.find(c.foreign), std::string::npos) << said;
+            }
+        }
+    }
+    platform::locale::SetCurrent("en-US");
+    EXPECT_EQ(exceltest::ReadBytes(path), "the user's old file");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"report.xls"});
+    book->SaveAs(path, excel::FileFormat::Excel8);
+    EXPECT_EQ(exceltest::XlsFile(path).Cell(1, 2).text, "Subject");
 }
 
 } // namespace

@@ -1,0 +1,254 @@
+// The relationships of a package's parts: what they name, and the removal of the parts of a
+// kind that a filled workbook must not carry.
+#include "platform/excel/detail/Relationships.h"
+
+#include "platform/excel/detail/Raise.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace platform::excel::detail {
+namespace {
+
+// The part whose relationships the relationships part `rels` holds ("xl/_rels/workbook.xml.rels"
+// those of "xl/workbook.xml"; "_rels/.rels" those of the package, said by ""); std::nullopt
+// for a name of another form.
+std::optional<std::string> SourceOfRels(const std::string& rels)
+{
+    const std::string folder = Folder(rels);
+    const std::string folded = FoldedName(rels);
+    if (!folded.ends_with(".rels") || !FoldedName(folder).ends_with("_rels/") ||
+        (folder.size() > 6 && folder[folder.size() - 7] != '/')) {
+        return std::nullopt;
+    }
+    const std::string name = rels.substr(folder.size(), rels.size() - folder.size() - 5);
+    return folder.substr(0, folder.size() - 6) + name;
+}
+
+struct Relationship
+{
+    std::string rels; ///< the relationships part that holds it
+    std::string id;
+    std::string type;
+    std::string target; ///< the part it names
+};
+
+// The folded names of the package's parts as changed so far.
+std::set<std::string> PresentParts(const Package& package)
+{
+    std::set<std::string> present;
+    for (const std::string& name : package.PartNames()) {
+        present.insert(FoldedName(name));
+    }
+    return present;
+}
+
+// Every relationship to a part of the package (not to an outside address), of the package
+// and of each part that is there: the relationships of a missing part are read by no one.
+std::vector<Relationship> InternalRelationships(const Package& package)
+{
+    const std::set<std::string> present = PresentParts(package);
+    std::vector<Relationship> all;
+    for (const std::string& name : package.PartNames()) {
+        const auto source = SourceOfRels(name);
+        if (!source || (!source->empty() && present.count(FoldedName(*source)) == 0)) {
+            continue;
+        }
+        const pugi::xml_document rels = LoadRequired(package, name);
+        for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+            if (FoldedName(rel.attribute("TargetMode").value()) == "external") {
+                continue;
+            }
+            all.push_back({name, rel.attribute("Id").value(), rel.attribute("Type").value(),
+                           ResolveTarget(*source, rel.attribute("Target").value())});
+        }
+    }
+    return all;
+}
+
+// The content type the content-type list gives part `part`: its override, or else the
+// default for its extension; in lower case, empty when it gives none.
+std::string ContentTypeOf(const pugi::xml_document& types, const std::string& part)
+{
+    const pugi::xml_node root = types.child("Types");
+    const std::string name = FoldedName("/" + part);
+    for (pugi::xml_node entry : root.children("Override")) {
+        if (FoldedName(entry.attribute("PartName").value()) == name) {
+            return FoldedName(entry.attribute("ContentType").value());
+        }
+    }
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
+        return {};
+    }
+    for (pugi::xml_node entry : root.children("Default")) {
+        if (FoldedName(entry.attribute("Extension").value()) == name.substr(dot + 1)) {
+            return FoldedName(entry.attribute("ContentType").value());
+        }
+    }
+    return {};
+}
+
+// Whether part `part` takes its content type from the default for its extension.
+bool UsesDefault(const pugi::xml_node typesRoot, const std::string& part,
+                 const std::string& extension)
+{
+    const std::string name = FoldedName("/" + part);
+    for (pugi::xml_node entry : typesRoot.children("Override")) {
+        if (FoldedName(entry.attribute("PartName").value()) == name) {
+            return false;
+        }
+    }
+    return name.ends_with("." + extension);
+}
+
+// Whether part `part` is one the package or the fill needs whatever the content-type list
+// claims for it.
+bool AlwaysNeeded(const std::string& part, const std::string& workbookPart)
+{
+    const std::string name = FoldedName(part);
+    return name == "[content_types].xml" || name.ends_with(".rels") ||
+           name == FoldedName(workbookPart) ||
+           name == FoldedName(Folder(workbookPart) + "styles.xml");
+}
+
+} // namespace
+
+std::string Folder(const std::string& part)
+{
+    const auto slash = part.rfind('/');
+    return slash == std::string::npos ? std::string() : part.substr(0, slash + 1);
+}
+
+std::string ResolveTarget(const std::string& base, std::string_view target)
+{
+    target = target.substr(0, target.find('#'));
+    std::string decoded;
+    for (std::size_t i = 0; i < target.size(); ++i) {
+        unsigned value = 0;
+        if (target[i] == '%' && i + 2 < target.size() &&
+            std::from_chars(target.data() + i + 1, target.data() + i + 3, value, 16).ptr ==
+                target.data() + i + 3) {
+            decoded += static_cast<char>(value);
+            i += 2;
+        } else {
+            decoded += target[i];
+        }
+    }
+    if (!decoded.empty() && decoded[0] == '/') {
+        return decoded.substr(1);
+    }
+    return (std::filesystem::path(Folder(base)) / decoded).lexically_normal().generic_string();
+}
+
+pugi::xml_document LoadRequired(const Package& package, const std::string& part)
+{
+    const auto data = package.Read(part);
+    if (!data) {
+        Raise(kMethodFailed, Say("the workbook package lacks its part \"",
+                                 "Dem Arbeitsmappenpaket fehlt sein Teil \"") +
+                                 part + "\"");
+    }
+    pugi::xml_document doc;
+    LoadPart(doc, *data, part);
+    return doc;
+}
+
+std::string RelsOf(const std::string& part)
+{
+    const auto slash = part.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : part.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? part : part.substr(slash + 1);
+    return folder + "_rels/" + name + ".rels";
+}
+
+void RefuseMissingTargets(const Package& package, const std::string& path)
+{
+    const std::set<std::string> present = PresentParts(package);
+    for (const Relationship& rel : InternalRelationships(package)) {
+        if (present.count(FoldedName(rel.target)) == 0) {
+            Raise(kMethodFailed,
+                  Say("the template \"", "Die Vorlage \"") + path +
+                      Say("\" is not a whole workbook: the relationship \"",
+                          "\" ist keine vollständige Arbeitsmappe: die Beziehung \"") +
+                      rel.id + Say("\" in its part \"", "\" in ihrem Teil \"") + rel.rels +
+                      Say("\" names the part \"", "\" nennt den Teil \"") + rel.target +
+                      Say("\", which it lacks", "\", der ihr fehlt"));
+        }
+    }
+}
+
+void RemoveRelatedPart(Package& package, const std::string& workbookPart,
+                       const RemovableKind& removable)
+{
+    const std::string relsPart = RelsOf(workbookPart);
+    const auto data = package.Read(relsPart);
+    if (!data) {
+        return;
+    }
+    pugi::xml_document rels;
+    LoadPart(rels, *data, relsPart);
+    pugi::xml_node root = rels.child("Relationships");
+    const std::string_view kind = removable.kind;
+    bool any = false;
+    std::vector<std::string> targets;
+    for (pugi::xml_node rel = root.first_child(); rel;) {
+        pugi::xml_node next = rel.next_sibling();
+        const std::string_view type = rel.attribute("Type").value();
+        if (type.size() > kind.size() && type.ends_with(kind) &&
+            type[type.size() - kind.size() - 1] == '/') {
+            if (FoldedName(rel.attribute("TargetMode").value()) != "external") {
+                targets.push_back(ResolveTarget(workbookPart, rel.attribute("Target").value()));
+            }
+            root.remove_child(rel);
+            any = true;
+        }
+        rel = next;
+    }
+    if (!any) {
+        return;
+    }
+    package.Write(relsPart, SavePart(rels));
+    pugi::xml_document types;
+    LoadPart(types, package.Read("[Content_Types].xml").value_or(""), "[Content_Types].xml");
+    pugi::xml_node typesRoot = types.child("Types");
+    std::set<std::string> named;
+    for (const Relationship& rel : InternalRelationships(package)) {
+        named.insert(FoldedName(rel.target));
+    }
+    for (const std::string& part : targets) {
+        if (ContentTypeOf(types, part) != removable.contentType ||
+            named.count(FoldedName(part)) != 0 || AlwaysNeeded(part, workbookPart)) {
+            continue;
+        }
+        package.Remove(part);
+        package.Remove(RelsOf(part));
+        for (pugi::xml_node entry = typesRoot.child("Override"); entry;) {
+            pugi::xml_node next = entry.next_sibling("Override");
+            if (FoldedName(entry.attribute("PartName").value()) == FoldedName("/" + part)) {
+                typesRoot.remove_child(entry);
+            }
+            entry = next;
+        }
+    }
+    // A default by extension that served only the removed parts ("bin" for a macro project).
+    const std::vector<std::string> remaining = package.PartNames();
+    for (pugi::xml_node entry = typesRoot.child("Default"); entry;) {
+        pugi::xml_node next = entry.next_sibling("Default");
+        const std::string extension = FoldedName(entry.attribute("Extension").value());
+        const bool used = std::any_of(remaining.begin(), remaining.end(), [&](const auto& part) {
+            return UsesDefault(typesRoot, part, extension);
+        });
+        if (!used && FoldedName(entry.attribute("ContentType").value()) == removable.contentType) {
+            typesRoot.remove_child(entry);
+        }
+        entry = next;
+    }
+    package.Write("[Content_Types].xml", SavePart(types));
+}
+
+} // namespace platform::excel::detail
