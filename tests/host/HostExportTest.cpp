@@ -284,6 +284,13 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
     const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
     const std::string sBefore = ReadAll(oReports);
     ASSERT_FALSE(sBefore.empty());
+    // ".htm" names a web page as well, in either letter case.
+    Export("first.htm");
+    Export("FIRST2.HTM");
+    const Table aPage = HtmlDataRows(ReadAll(oRoot / "first.html"));
+    EXPECT_GT(aPage.size(), 100u);
+    EXPECT_EQ(HtmlDataRows(ReadAll(oRoot / "first.htm")), aPage);
+    EXPECT_EQ(HtmlDataRows(ReadAll(oRoot / "FIRST2.HTM")), aPage);
     Export("second.xlsx");
     EXPECT_EQ(ReadAll(oReports), sBefore);
     // A second batch save into the same file replaces it.
@@ -293,7 +300,7 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
         // Refused before the read, with the formats there are.
         const auto r = Run("--lang en --export '" + (oRoot / sName).string() + "'");
         EXPECT_EQ(r.exitCode, 2) << r.output;
-        EXPECT_NE(r.output.find("--export saves as .csv, .html, .xls, .xlsx, .xlsm only"),
+        EXPECT_NE(r.output.find("--export saves as .csv, .htm, .html, .xls, .xlsx, .xlsm only"),
                   std::string::npos)
             << r.output;
         EXPECT_EQ(r.output.find("Read: "), std::string::npos) << r.output;
