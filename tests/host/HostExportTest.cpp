@@ -318,4 +318,39 @@ TEST_F(HostExportTest, SaveasAsksThroughTheTerminal)
     EXPECT_GT(aPage.size(), 100u);
 }
 
+// A save by "saveas" says where the file went (a relative name lands in the working folder), or
+// that nothing was saved: the dialog cancelled, or the save failed after its message.
+TEST_F(HostExportTest, SaveasSaysWhereTheFileWentOrThatNothingWasSaved)
+{
+    struct Case
+    {
+        std::string sLanguage;
+        std::string sSaved;
+        std::string sNotSaved;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"en", "Saved the report as ", "The report was not saved."},
+             {"de", "Der Bericht ist gespeichert als ", "Der Bericht wurde nicht gespeichert."}}) {
+        SCOPED_TRACE(c.sLanguage);
+        const std::string sName = "relative-" + c.sLanguage + ".csv";
+        const auto r = Shell(
+            "cd '" + oRoot.string() + "' && printf 'saveas\\nfile " + sName +
+            "\\nsaveas\\ncancel\\nsaveas\\nfile /proc/none.csv\\nquit\\n' | LC_ALL= LC_MESSAGES= "
+            "LANG=C.UTF-8 XDG_CONFIG_HOME='" +
+            oRoot.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' --interactive --lang " +
+            c.sLanguage);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_TRUE(fs::exists(oRoot / sName)) << r.output;
+        EXPECT_NE(r.output.find("> " + c.sSaved + (oRoot / sName).string() + "\n"),
+                  std::string::npos)
+            << r.output;
+        // Cancelled, then failed with the message box first: each says nothing was saved.
+        const auto nFirst = r.output.find(c.sNotSaved);
+        ASSERT_NE(nFirst, std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.sNotSaved, nFirst + 1), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("/proc/none.csv"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("> ok\n"), std::string::npos) << r.output;
+    }
+}
+
 } // namespace
