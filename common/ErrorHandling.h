@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 /// The error skeleton every named procedure runs its body through, so that the source chain
 /// of the error log comes out right everywhere. A body may take an `int&` line marker: it
@@ -43,12 +44,14 @@ decltype(auto) Rethrowing(std::string_view sModule, std::string_view sProcedure,
     }
 }
 
-/// Entry point: runs the body; any error is captured and appended to the error log, and the
-/// caller carries on. onError, when given, sees the captured error afterwards (to show its
-/// description, for example). Returns true when the body ran without error.
+/// Entry point whose failure concerns one of several objects (a folder of a read): runs the
+/// body; any error is captured and appended to the error log, its description led by sAbout
+/// and ": " (when sAbout is not empty) so that whoever reads the log can tell which object
+/// failed, and the caller carries on. onError, when given, sees the captured error afterwards.
+/// Returns true when the body ran without error.
 template <class Body>
-bool Logging(std::string_view sModule, std::string_view sProcedure, Body&& body,
-             const std::function<void(ErrorObject&)>& onError = {})
+bool LoggingAbout(std::string_view sModule, std::string_view sProcedure, const std::string& sAbout,
+                  Body&& body, const std::function<void(ErrorObject&)>& onError = {})
 {
     int nLine = 0;
     try {
@@ -57,11 +60,24 @@ bool Logging(std::string_view sModule, std::string_view sProcedure, Body&& body,
     } catch (...) {
         ErrorObject oError;
         bool bFlag = false;
-        oError.LogError(SourceText(sModule, sProcedure, nLine), bFlag);
+        oError.CaptureError(SourceText(sModule, sProcedure, nLine), bFlag);
+        if (!sAbout.empty())
+            oError.SetDescription(sAbout + ": " + oError.Description());
+        oError.AppendToLog(oError.FormatLogRecord(), true);
         if (onError)
             onError(oError);
         return false;
     }
+}
+
+/// Entry point: runs the body; any error is captured and appended to the error log, and the
+/// caller carries on. onError, when given, sees the captured error afterwards (to show its
+/// description, for example). Returns true when the body ran without error.
+template <class Body>
+bool Logging(std::string_view sModule, std::string_view sProcedure, Body&& body,
+             const std::function<void(ErrorObject&)>& onError = {})
+{
+    return LoggingAbout(sModule, sProcedure, {}, std::forward<Body>(body), onError);
 }
 
 } // namespace common

@@ -89,6 +89,12 @@ std::pair<long, long> AddInLibrary::ReportProgress() const
     return {lValue, lMax};
 }
 
+std::string AddInLibrary::ReportExported() const
+{
+    using ExportedOf = const char* (*)();
+    return reinterpret_cast<ExportedOf>(Symbol("TallymanReportExported"))();
+}
+
 long AddInLibrary::ReportFolderCount() const
 {
     using CountOf = long (*)();

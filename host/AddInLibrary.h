@@ -46,6 +46,8 @@ public:
     /// The last progress of the window's read over all its folders: value and maximum (0, 0
     /// before any).
     std::pair<long, long> ReportProgress() const;
+    /// The file the window's last "saveas" wrote; empty when it wrote none.
+    std::string ReportExported() const;
     /// The number of folders the window's template reads.
     long ReportFolderCount() const;
 

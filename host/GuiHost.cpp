@@ -10,10 +10,13 @@
 #include "gui/QtTranslations.h"
 #include "gui/Units.h"
 #include "host/AddInLibrary.h"
+#include "host/ExitCodes.h"
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
 #include "host/ItemWindow.h"
 #include "host/ProfileSetup.h"
+#include "host/UnreadFolders.h"
+#include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
@@ -30,12 +33,14 @@
 #include "platform/outlook/LanguageSettings.h"
 #include "platform/outlook/MAPIFolder.h"
 #include "platform/outlook/NameSpace.h"
+#include "platform/runtime/Notices.h"
 #include "platform/runtime/Variant.h"
 #include "platform/win/Desktop.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QTimer>
 
 #include <dlfcn.h>
 
@@ -102,6 +107,11 @@ void GuiHost::Start()
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
     m_helpFailures = std::make_unique<HelpFailureMessages>();
+    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SampleProfileFolder().parent_path()));
+    rt::SetNoticeListener([this](const rt::Notice& oNotice) {
+        if (oNotice.kind == rt::Notice::Kind::ReadEnded)
+            ShowUnreadFolders();
+    });
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
     m_oClient = std::make_shared<ol::Application>(m_oOptions.sClientVersion);
@@ -149,6 +159,7 @@ void GuiHost::Stop()
     if (!m_oAddIn)
         return;
     pf::Form::SetShowObserver({});
+    rt::SetNoticeListener({});
     platform::mapi::SetDisplayHandler({});
     for (auto& view : m_itemWindows)
         delete view.data();
@@ -264,6 +275,34 @@ void GuiHost::ClickReportButton()
             m_oAddIn->InvokeCallback("RibbonButtonClick",
                                      std::make_shared<ol::IRibbonControl>("ShowReport"));
     });
+    // The add-in's message box said why; the run ends with the code of a run that could not go
+    // on.
+    const auto* pWindow = m_library->ReportWindow();
+    if ((!pWindow || !pWindow->IsLoaded()) && DefinitionsUnreadable())
+        m_bDefinitionsUnreadable = true;
+}
+
+void GuiHost::ShowUnreadFolders()
+{
+    const auto vLines = m_unread->TakeNew();
+    if (vLines.empty())
+        return;
+    // Told once the read is over and its progress window gone, over the report window.
+    constexpr int kWarning = 48;
+    const std::string sText =
+        UnreadFoldersText(vLines, EngineLogFile(SampleProfileFolder().parent_path()));
+    QTimer::singleShot(0, m_window.get(), [sText] {
+        pf::MsgBox(sText, kWarning, QApplication::applicationName().toStdString());
+    });
+}
+
+int GuiHost::RunExitCode() const
+{
+    if (m_bDefinitionsUnreadable)
+        return ToInt(ExitCode::CannotStart);
+    if (m_unread && m_unread->Any())
+        return ToInt(ExitCode::FolderUnread);
+    return ToInt(ExitCode::Ok);
 }
 
 void GuiHost::OnFormShown(pf::Form& oForm)
@@ -378,7 +417,7 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
         oHost.Client()->OnClose = [] { QApplication::quit(); };
         app.exec();
         oHost.Stop();
-        return 0;
+        return oHost.RunExitCode();
     } catch (const std::exception& e) {
         err << "tallyman: " << e.what() << "\n";
         return 1;

@@ -37,6 +37,7 @@ namespace host {
 
 class AddInLibrary;
 class HelpFailureMessages;
+class UnreadFolders;
 
 /// The client with windows: the same connection, start-up and ribbon as the text run, then a
 /// client window with the profile's folders and the add-in's ribbon button, and a window for
@@ -66,9 +67,13 @@ public:
     gui::InspectorView* ShowInspector(std::shared_ptr<platform::outlook::Inspector> oInspector);
     /// The loaded add-in library (null before Start).
     const AddInLibrary* Library() const { return m_library.get(); }
+    /// The run's exit code as it stands: 1 when the report window could not open because the
+    /// report definitions cannot be read, 5 when a read left a folder unread, else 0.
+    int RunExitCode() const;
 
 private:
     void ClickReportButton();
+    void ShowUnreadFolders();
     void OnFormShown(platform::forms::Form& oForm);
     void OpenFolder(const std::vector<int>& vPlace);
     void OpenListedItem(int nIndex);
@@ -82,6 +87,8 @@ private:
     std::unique_ptr<gui::EventLoop> m_loop;
     std::unique_ptr<gui::DesktopAnswers> m_answers;
     std::unique_ptr<HelpFailureMessages> m_helpFailures; // help pages that cannot be shown
+    std::unique_ptr<UnreadFolders> m_unread;             // folders the reads could not read
+    bool m_bDefinitionsUnreadable = false;
     std::shared_ptr<platform::outlook::Application> m_oClient;
     std::unique_ptr<AddInLibrary> m_library;
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;

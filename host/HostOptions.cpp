@@ -29,8 +29,9 @@ const std::string& Takable(const std::string& sValue)
     return sValue;
 }
 
-// The formats a save takes, by the extension of the file (letter case ignored).
-constexpr std::array kExportExtensions = {".csv", ".html", ".xls", ".xlsx", ".xlsm"};
+// The formats a save takes, by the extension of the file (letter case ignored); the save
+// writes a web page for both ".htm" and ".html".
+constexpr std::array kExportExtensions = {".csv", ".htm", ".html", ".xls", ".xlsx", ".xlsm"};
 
 // A file of a format the save does not know is refused before anything is read.
 void CheckExportFile(const std::string& sFile)

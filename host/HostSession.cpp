@@ -4,6 +4,7 @@
 #include "host/AddInLibrary.h"
 #include "host/AnswerSource.h"
 #include "host/DefinitionsWatch.h"
+#include "host/ExitCodes.h"
 #include "host/FolderPaths.h"
 #include "host/FormRunner.h"
 #include "host/GridText.h"
@@ -13,6 +14,7 @@
 #include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
 #include "host/TextFit.h"
+#include "host/UnreadFolders.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
@@ -121,6 +123,17 @@ std::filesystem::path ReportsFile()
 }
 
 } // namespace
+
+bool DefinitionsUnreadable()
+{
+    namespace fs = std::filesystem;
+    const fs::path oFile = ReportsFile();
+    std::error_code ec;
+    if (fs::is_directory(oFile, ec))
+        return true;
+    // A missing file is no failure: the add-in starts with its default template.
+    return fs::exists(oFile, ec) && !std::ifstream(oFile, std::ios::binary);
+}
 
 void RemoveSettingsLeftovers(std::ostream& out)
 {
@@ -236,8 +249,9 @@ std::string ExampleFolder()
 class NoticePrinter
 {
 public:
-    NoticePrinter(std::ostream& out, int nWidth, bool bTerminal, DefinitionsWatch& oWatch)
-        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal), m_oWatch(oWatch)
+    NoticePrinter(std::ostream& out, int nWidth, bool bTerminal, DefinitionsWatch& oWatch,
+                  UnreadFolders& oUnread)
+        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal), m_oWatch(oWatch), m_oUnread(oUnread)
     {
         platform::runtime::SetNoticeListener(
             [this](const platform::runtime::Notice& oNotice) { Show(oNotice); });
@@ -272,6 +286,7 @@ private:
             break;
         case Kind::ReadEnded:
             ClearProgress();
+            ShowUnreadFolders();
             break;
         case Kind::NotWritten:
             // The add-in shows or ignores it; the host says it where the add-in stays silent.
@@ -291,6 +306,13 @@ private:
         m_out << "\r" << PadText(sLine, m_nShown) << std::flush;
         m_nShown = std::max(m_nShown, TextWidth(sLine));
     }
+    // The read went on without the folders it could not read; the person hears which.
+    void ShowUnreadFolders()
+    {
+        if (const auto vLines = m_oUnread.TakeNew(); !vLines.empty())
+            m_out << WrapText(UnreadFoldersText(vLines, EngineLogFile(ReportsFile().parent_path())),
+                              m_nWidth);
+    }
     void ClearProgress()
     {
         if (m_nShown > 0)
@@ -303,6 +325,7 @@ private:
     int m_nWidth;
     bool m_bTerminal;
     DefinitionsWatch& m_oWatch;
+    UnreadFolders& m_oUnread;
     int m_nShown = 0;
     std::chrono::steady_clock::time_point m_tLast;
 };
@@ -461,7 +484,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err), nWidth);
         FormRunner oPerson(oAnswers, out, nWidth);
         DefinitionsWatch oWatch(ReportsFile());
-        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch);
+        UnreadFolders oUnread(EngineLogFile(ReportsFile().parent_path()));
+        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch, oUnread);
         ItemWindows oItemWindows;
         platform::mapi::SetDisplayHandler(
             [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
@@ -500,6 +524,11 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         std::string sKeptTemplate;
         std::optional<std::string> oKeptFolders;
         try {
+            // The add-in told why in its message box; without the window the run cannot go on.
+            if (const auto* pWindow = oLibrary.ReportWindow();
+                (!pWindow || !pWindow->IsLoaded()) && DefinitionsUnreadable())
+                throw std::runtime_error(
+                    Say(HostText::DefinitionsShutWindow, {ReportsFile().string()}));
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
             if (!oOptions.vFolders.empty()) {
@@ -536,6 +565,10 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         if (oKeptFolders && !oPerson.FoldersChosen())
             RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
         platform::mapi::SetDisplayHandler({});
+        // A folder left unread is told at its read; the run says so as well unless a more
+        // pressing code applies.
+        if (nExit == ToInt(ExitCode::Ok) && oUnread.Any())
+            nExit = ToInt(ExitCode::FolderUnread);
         return nExit;
     } catch (const std::filesystem::filesystem_error& e) {
         err << "tallyman: " << FileSystemFailureText(e) << "\n";

@@ -26,6 +26,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
 /// when the named profile does not exist.
 std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
                         std::ostream& out);
+/// Whether the report definitions file of the settings folder is there but cannot be read as a
+/// file (a folder, no read permission): the report window then cannot open.
+bool DefinitionsUnreadable();
 /// Removes the temporary files a killed run left in the settings folder (their writer is
 /// gone) and says on out how many went.
 void RemoveSettingsLeftovers(std::ostream& out);

@@ -266,8 +266,8 @@ constexpr std::array kTexts = {
           "                   keeps its own folders, unless you pick folders in the folder\n"
           "                   picker during the run (those are kept after exit)\n"
           "  --export FILE    save the report into FILE after the read, in the format of its\n"
-          "                   extension (.csv, .html, .xls, .xlsx, .xlsm); the template's\n"
-          "                   own save settings stay as they are\n"
+          "                   extension (.csv, .htm, .html, .xls, .xlsx, .xlsm); the\n"
+          "                   template's own save settings stay as they are\n"
           "  --interactive    pick templates, run menu commands and answer the dialogs\n"
           "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
           "                   14 the report button sits on the add-in's toolbar\n"
@@ -300,8 +300,9 @@ constexpr std::array kTexts = {
           "                   eigenen Ordner, außer Sie wählen während des Laufs Ordner in\n"
           "                   der Ordnerauswahl (diese bleiben nach exit)\n"
           "  --export DATEI   den Bericht nach dem Lesen in DATEI speichern, im Format ihrer\n"
-          "                   Endung (.csv, .html, .xls, .xlsx, .xlsm); die eigenen\n"
-          "                   Speichereinstellungen der Vorlage bleiben, wie sie sind\n"
+          "                   Endung (.csv, .htm, .html, .xls, .xlsx, .xlsm); die\n"
+          "                   eigenen Speichereinstellungen der Vorlage bleiben, wie sie\n"
+          "                   sind\n"
           "  --interactive    Vorlagen wählen, Menübefehle ausführen und die Dialoge\n"
           "                   beantworten\n"
           "  --client-version V  die Version, die der Client meldet (ohne Angabe 16.0.0.0);\n"
@@ -745,6 +746,32 @@ constexpr std::array kTexts = {
     Entry{HostText::MailboxDrafts, "Drafts", "Entwürfe"},
     Entry{HostText::MailboxOutbox, "Outbox", "Postausgang"},
     Entry{HostText::MailboxSent, "Sent Items", "Gesendete Elemente"},
+    Entry{HostText::DefinitionsShutWindow,
+          "The report window cannot open, because the report templates in #0 cannot be read "
+          "(the message above says why and what to do).",
+          "Das Berichtsfenster kann sich nicht öffnen, weil die Berichtvorlagen in #0 nicht "
+          "gelesen werden können (die Meldung oben nennt den Grund und die Abhilfe)."},
+    Entry{HostText::FoldersUnread,
+          "Not every folder of the report could be read: the report shows only the folders "
+          "that were read. Not read (#0):",
+          "Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt nur die "
+          "gelesenen Ordner. Nicht gelesen (#0):"},
+    Entry{HostText::FolderPath, "\"#0\"", "\"#0\""},
+    Entry{HostText::FolderInStoreFile, "\"#0\" (store file #1)", "\"#0\" (Speicherdatei #1)"},
+    Entry{HostText::FoldersUnreadDetails, "The error log #0 holds the details.",
+          "Einzelheiten stehen im Fehlerprotokoll #0."},
+    Entry{HostText::UnreadDamaged, "its store file is damaged; restore it from a backup (#0)",
+          "seine Speicherdatei ist beschädigt; stellen Sie sie aus einer Sicherung wieder her "
+          "(#0)"},
+    Entry{HostText::UnreadInUse, "its store is in use by another program; try again later (#0)",
+          "sein Speicher wird von einem anderen Programm benutzt; versuchen Sie es später "
+          "erneut (#0)"},
+    Entry{HostText::UnreadNotOpened, "its store file cannot be opened (#0)",
+          "seine Speicherdatei kann nicht geöffnet werden (#0)"},
+    Entry{HostText::UnreadDiskError, "the disk could not be read (#0)",
+          "der Datenträger konnte nicht gelesen werden (#0)"},
+    Entry{HostText::UnreadOther, "reading it failed (#0)", "das Lesen ist fehlgeschlagen (#0)"},
+    Entry{HostText::NotSaved, "The report was not saved.", "Der Bericht wurde nicht gespeichert."},
 };
 
 constexpr bool InOrder()

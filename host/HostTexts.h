@@ -229,6 +229,17 @@ enum class HostText
     MailboxDrafts,
     MailboxOutbox,
     MailboxSent,
+    DefinitionsShutWindow,
+    FoldersUnread,
+    FolderPath,
+    FolderInStoreFile,
+    FoldersUnreadDetails,
+    UnreadDamaged,
+    UnreadInUse,
+    UnreadNotOpened,
+    UnreadDiskError,
+    UnreadOther,
+    NotSaved,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

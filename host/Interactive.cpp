@@ -16,6 +16,7 @@
 #include "platform/forms/ToolBar.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -162,6 +163,16 @@ std::string TemplateExample(const AddInLibrary& oLibrary)
     return "template NAME";
 }
 
+// Where the save put the report (a relative name lands in the working folder), or that it wrote
+// nothing: the dialog cancelled, the save failed (its message box said why).
+std::string SaveReply(const AddInLibrary& oLibrary)
+{
+    const std::string sFile = oLibrary.ReportExported();
+    if (sFile.empty())
+        return Say(HostText::NotSaved);
+    return Say(HostText::SavedAs, {std::filesystem::absolute(sFile).lexically_normal().string()});
+}
+
 std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 {
     std::ostringstream out;
@@ -224,6 +235,8 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
                 if (sCommand == "remove_folder" && oClient.fnFoldersChosen)
                     oClient.fnFoldersChosen();
                 RunCommandKey(oLibrary, sCommand);
+                if (sCommand == "saveas")
+                    sReply = SaveReply(oLibrary);
             }
         } catch (const CommandRefused& e) {
             oAnswers.Refuse(e.what());

@@ -152,6 +152,12 @@ extern "C" bool TallymanSaveReport()
     return oApp && oApp->MainForm() && oApp->MainForm()->SaveReportThroughDialog();
 }
 
+extern "C" const char* TallymanReportExported()
+{
+    const auto& oApp = shell::Connect::App();
+    return oApp && oApp->MainForm() ? oApp->MainForm()->LastExported().c_str() : "";
+}
+
 extern "C" long TallymanReportFolderCount()
 {
     const auto& oApp = shell::Connect::App();

@@ -114,6 +114,9 @@ public:
     }
     /// The number of folders the current template reads.
     long FolderCount();
+    /// The file the last "saveas" wrote, also when an automatic delete took it away since;
+    /// empty when it wrote none (cancelled, failed, nothing to save).
+    const std::string& LastExported() const { return m_sLastExported; }
 
     /// The report grid, for the save action's writers.
     platform::forms::FlexGrid& ReportGrid() override { return *m_fg; }
@@ -270,6 +273,7 @@ private:
     bool m_bInitialising = false;
     bool m_bResizing = false;
     bool m_bReportSaved = false;
+    std::string m_sLastExported;
     bool m_bReading = false;
     bool m_bActionRunning = false;
     long m_lProgressValue = 0;

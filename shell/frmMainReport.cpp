@@ -72,6 +72,7 @@ void frmMain::RunFileCommand(const char* sProcedure, const std::function<void()>
 
 void frmMain::Export()
 {
+    m_sLastExported.clear();
     RunFileCommand("Export", [&] {
         const bool bRecords = m_oRecords && m_oRecords->Count() >= 1;
         if (bRecords && m_oView) {
@@ -82,6 +83,7 @@ void frmMain::Export()
             const AtScopeEnd oFollow([&] { FollowSavedFile(oSave); });
             oSave.Execute();
             m_bReportSaved = HasSavedFile(oSave);
+            m_sLastExported = oSave.SavedAs();
             oAction.AutoExecute(true);
             // An automatic delete may have taken the file away again.
             m_bReportSaved = HasSavedFile(oSave);

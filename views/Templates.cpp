@@ -12,10 +12,15 @@
 #include "platform/runtime/ResumeNext.h"
 #include "views/XmlHandler.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace views {
 
@@ -29,14 +34,80 @@ constexpr const char* kModule = "Templates";
 constexpr long kResKeptAside = 2291;
 // "#0 was changed by another program since it was loaded. That version was kept as #1 ..."
 constexpr long kResChangedKept = 2292;
+// "The report templates in #0 cannot be read: #1. #2" and its parts: why (a folder, no read
+// permission, another system error #0 #1) and what to do (#0 the file).
+constexpr long kResCannotRead = 2330;
+constexpr long kResIsFolder = 2331;
+constexpr long kResIsFolderHelp = 2332;
+constexpr long kResNoReadPermission = 2333;
+constexpr long kResNoReadPermissionHelp = 2334;
+constexpr long kResSystemError = 2335;
+constexpr long kResCheckFileHelp = 2336;
 constexpr int kExclamation = 48;
+
+// The resource text lId with its placeholders "#0".."#9" filled in one pass and "|" as a line
+// break: a path that holds "#1" or "|" itself is shown as it is.
+std::string Message(long lId, const std::vector<std::string>& vArgs)
+{
+    const std::string sText = common::modLanguage::GetResString(lId);
+    std::string sResult;
+    for (std::size_t i = 0; i < sText.size(); ++i) {
+        const char ch = sText[i];
+        const char chNext = i + 1 < sText.size() ? sText[i + 1] : '\0';
+        if (ch == '#' && chNext >= '0' && chNext <= '9' &&
+            static_cast<std::size_t>(chNext - '0') < vArgs.size()) {
+            sResult += vArgs[static_cast<std::size_t>(chNext - '0')];
+            ++i;
+        } else {
+            sResult += ch == '|' ? std::string("\r\n") : std::string(1, ch);
+        }
+    }
+    return sResult;
+}
+
+// Why a file cannot be read, and what the user can do about it, in the UI language.
+std::pair<std::string, std::string> UnreadableReason(const std::string& sPath, int nError)
+{
+    switch (nError) {
+    case EISDIR:
+        return {Message(kResIsFolder, {}), Message(kResIsFolderHelp, {sPath})};
+    case EACCES:
+    case EPERM:
+        return {Message(kResNoReadPermission, {}), Message(kResNoReadPermissionHelp, {sPath})};
+    default:
+        // A rarer failure: the system's own words, with its number for a search.
+        return {Message(kResSystemError, {std::to_string(nError), std::strerror(nError)}),
+                Message(kResCheckFileHelp, {sPath})};
+    }
+}
+
+// The user reads this in the message box of the report window that cannot open: the file, why
+// it cannot be read and what to do.
+[[noreturn]] void RaiseUnreadable(const std::string& sPath, int nError)
+{
+    const auto [sWhy, sHelp] = UnreadableReason(sPath, nError);
+    rt::Raise(rt::errors::PathFileAccess, {}, Message(kResCannotRead, {sPath, sWhy, sHelp}));
+}
 
 std::string ReadWholeFile(const std::string& sPath)
 {
+    // A folder opens as a stream and fails only at the first read, in the library's words.
+    std::error_code ec;
+    if (fs::is_directory(sPath, ec))
+        RaiseUnreadable(sPath, EISDIR);
+    errno = 0;
     std::ifstream oIn(sPath, std::ios::binary);
     if (!oIn)
-        rt::Raise(rt::errors::PathFileAccess, {}, "Cannot read " + sPath);
-    return {std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+        RaiseUnreadable(sPath, errno != 0 ? errno : EIO);
+    std::string sText;
+    try {
+        sText.assign(std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        RaiseUnreadable(sPath, errno != 0 ? errno : EIO);
+    }
+    if (oIn.bad())
+        RaiseUnreadable(sPath, errno != 0 ? errno : EIO);
+    return sText;
 }
 
 // A copy of the user's unreadable file beside it.

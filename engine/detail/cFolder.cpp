@@ -28,6 +28,18 @@ namespace rt = platform::runtime;
 
 namespace engine::detail {
 
+namespace {
+
+// How the error log names a folder of the read: its name and its identity, which tells it from
+// another folder of the same name.
+std::string FolderInLog(const FolderData& oFolder)
+{
+    return "Folder \"" + oFolder.Name() + "\" (entry " + oFolder.EntryID() + ", store " +
+           oFolder.StoreID() + ")";
+}
+
+} // namespace
+
 Application* cFolder::Parent() const
 {
     return common::ChildLink<Application>::Parent();
@@ -112,10 +124,12 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
         if (!oFolderData)
             continue;
         std::shared_ptr<mapi::Folder> oFolder;
-        // A folder that fails goes to the error log; the walk goes on with the next step, so
-        // one bad folder never ends the read. Only a folder the store reports as gone leaves
-        // the caller's list: one that failed otherwise is still the user's choice.
-        const bool bOpened = common::Logging("cFolder", "LoopFoldersEx", [&] {
+        // A folder that fails goes to the error log, named, so that the log tells which of the
+        // report's folders was not read; the walk goes on with the next step, so one bad
+        // folder never ends the read. Only a folder the store reports as gone leaves the
+        // caller's list: one that failed otherwise is still the user's choice.
+        const std::string sAbout = FolderInLog(*oFolderData);
+        const bool bOpened = common::LoggingAbout("cFolder", "LoopFoldersEx", sAbout, [&] {
             oFolder =
                 common::modRedemption::OpenFolder(oFolderData->EntryID(), oFolderData->StoreID());
         });
@@ -124,7 +138,7 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
                 m_aMissing.push_back(p);
             continue;
         }
-        common::Logging("cFolder", "LoopFoldersEx", [&] {
+        common::LoggingAbout("cFolder", "LoopFoldersEx", sAbout, [&] {
             if (oFolder->GetItems()->Count() >= 1)
                 ReadItemsEx(oFolder);
         });

@@ -7,6 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -84,6 +88,39 @@ TEST_F(ReadRecordsTest, FoldersThatCannotBeOpenedDropOutOfTheList)
     EXPECT_EQ(list.Item(3)->EntryID(), m_journal.entryId);
     EXPECT_FALSE(list.Contains("b"));
     EXPECT_FALSE(list.Contains("d"));
+}
+
+TEST_F(ReadRecordsTest, AFolderThatCannotBeReadIsLoggedByNameAndTheOthersAreRead)
+{
+    FillDefaultFolders();
+    SubjectColumn();
+    st::StoreBuilder oArchive(ArchiveStore());
+    const auto oBroken = oArchive.Folder("Alte Termine", st::ItemType::Appointment);
+    oArchive.Appointment(oBroken.entryId, "Archiviert", L(2024, 5, 21, 10), L(2024, 5, 21, 11));
+    // The store opens, but its items cannot be read any more.
+    {
+        sqlite3* pDb = nullptr;
+        ASSERT_EQ(sqlite3_open(ArchiveStore().File().c_str(), &pDb), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(pDb, "DROP TABLE items", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(pDb);
+    }
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(oBroken, &ArchiveStore()));
+    list.Add(Entry(m_tasks));
+    EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Aufgabe"));
+    EXPECT_EQ(list.Count(), 3) << "a folder that failed is still the user's choice";
+    // The log says which folder failed, so that the user can be told.
+    std::ifstream oLog(DataDir() / "config" / "Kestrova" / "Fenwick615" / "error.txt",
+                       std::ios::binary);
+    const std::string sLog(std::istreambuf_iterator<char>(oLog), {});
+    EXPECT_NE(sLog.find("  Msg: Folder \"Alte Termine\" (entry " + oBroken.entryId + ", store " +
+                        ArchiveStore().EntryId() + "): "),
+              std::string::npos)
+        << sLog;
+    EXPECT_NE(sLog.find("no such table: items"), std::string::npos) << sLog;
+    EXPECT_NE(sLog.find("Fenwick5.cFolder.LoopFoldersEx"), std::string::npos) << sLog;
+    EXPECT_EQ(sLog.find("Folder \"Kalender\""), std::string::npos) << sLog;
 }
 
 TEST_F(ReadRecordsTest, FoldersStayInTheListWhenTheSessionCannotBeHad)

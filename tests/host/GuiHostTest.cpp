@@ -68,6 +68,23 @@ protected:
             n += grid.RowIsVisible(r) ? 1 : 0;
         return n;
     }
+    // The first start makes the sample profile and its report definitions.
+    void MakeSample() const
+    {
+        std::ostringstream first;
+        host::GuiHost oFirst(oOptions, TV_ADDIN_PATH, first);
+        oFirst.Start();
+        oFirst.Stop();
+    }
+    // The next message box is answered with OK once it shows; sShown gets its text.
+    static void AnswerMessage(QString& sShown)
+    {
+        guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
+                                              [&sShown](QMessageBox& oBox) {
+                                                  sShown = oBox.text();
+                                                  oBox.accept();
+                                              });
+    }
 };
 
 TEST_F(GuiHostTest, ReportButtonOpensTheReportWindowThatThePersonWorks)
@@ -209,6 +226,56 @@ TEST_F(GuiHostTest, HelpWithoutABrowserSaysSo)
     EXPECT_TRUE(sShown.contains("index.html")) << sShown.toStdString();
     EXPECT_TRUE(pView->isVisible());
     oHost.Stop();
+}
+
+// A store that opens but cannot be read: the report window shows what the other folders hold,
+// a message names the folder that was not read and why, and the run's code is 5.
+TEST_F(GuiHostTest, AFolderThatCannotBeReadIsToldInAMessageAndTheRunEndsWithFive)
+{
+    MakeSample();
+    const auto oStore = oRoot / "Kestrova" / "Tallyman" / "SampleProfile" / "store1.db";
+    ASSERT_EQ(std::system(("sqlite3 '" + oStore.string() + "' 'DROP TABLE items'").c_str()), 0);
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    QString sShown;
+    AnswerMessage(sShown);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    // The message comes once the read is over, on the loop's next turn.
+    EXPECT_TRUE(QTest::qWaitFor([&sShown] { return !sShown.isEmpty(); }));
+    const bool bGerman = Language() == "de";
+    for (const char* sSaid :
+         {bGerman ? "Nicht jeder Ordner des Berichts konnte gelesen werden"
+                  : "Not every folder of the report could be read",
+          "\"Persönliche Ordner/Kalender\": ",
+          bGerman ? "seine Speicherdatei ist beschädigt" : "its store file is damaged"})
+        EXPECT_TRUE(sShown.contains(QString::fromUtf8(sSaid))) << sShown.toStdString();
+    EXPECT_TRUE(pView->isVisible());
+    EXPECT_EQ(oHost.RunExitCode(), 5);
+    oHost.Stop();
+}
+
+// A report definitions file that is a folder: the add-in's message says so, naming the file and
+// what to do, the window does not open and the run's code is 1.
+TEST_F(GuiHostTest, AReportsFileThatIsAFolderIsToldAndTheRunEndsWithOne)
+{
+    MakeSample();
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    fs::remove(oReports);
+    fs::create_directory(oReports);
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    QString sShown;
+    AnswerMessage(sShown);
+    EXPECT_EQ(OpenReportWindow(oHost), nullptr);
+    const bool bGerman = Language() == "de";
+    for (const std::string& sSaid :
+         {oReports.string(), std::string(bGerman ? "es ist ein Ordner" : "it is a folder"),
+          std::string(bGerman ? "Benennen Sie den Ordner" : "Rename or move the folder")})
+        EXPECT_TRUE(sShown.contains(QString::fromStdString(sSaid))) << sShown.toStdString();
+    EXPECT_EQ(oHost.RunExitCode(), 1);
+    oHost.Stop();
+    EXPECT_TRUE(fs::is_empty(oReports));
 }
 
 // A window run killed while it saved the settings left its temporary file: the next start

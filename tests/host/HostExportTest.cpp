@@ -284,6 +284,13 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
     const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
     const std::string sBefore = ReadAll(oReports);
     ASSERT_FALSE(sBefore.empty());
+    // ".htm" names a web page as well, in either letter case.
+    Export("first.htm");
+    Export("FIRST2.HTM");
+    const Table aPage = HtmlDataRows(ReadAll(oRoot / "first.html"));
+    EXPECT_GT(aPage.size(), 100u);
+    EXPECT_EQ(HtmlDataRows(ReadAll(oRoot / "first.htm")), aPage);
+    EXPECT_EQ(HtmlDataRows(ReadAll(oRoot / "FIRST2.HTM")), aPage);
     Export("second.xlsx");
     EXPECT_EQ(ReadAll(oReports), sBefore);
     // A second batch save into the same file replaces it.
@@ -293,7 +300,7 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
         // Refused before the read, with the formats there are.
         const auto r = Run("--lang en --export '" + (oRoot / sName).string() + "'");
         EXPECT_EQ(r.exitCode, 2) << r.output;
-        EXPECT_NE(r.output.find("--export saves as .csv, .html, .xls, .xlsx, .xlsm only"),
+        EXPECT_NE(r.output.find("--export saves as .csv, .htm, .html, .xls, .xlsx, .xlsm only"),
                   std::string::npos)
             << r.output;
         EXPECT_EQ(r.output.find("Read: "), std::string::npos) << r.output;
@@ -309,6 +316,41 @@ TEST_F(HostExportTest, SaveasAsksThroughTheTerminal)
     EXPECT_NE(r.output.find("Comma delimited (*.csv)"), std::string::npos) << r.output;
     const Table aPage = HtmlDataRows(ReadAll(sFile));
     EXPECT_GT(aPage.size(), 100u);
+}
+
+// A save by "saveas" says where the file went (a relative name lands in the working folder), or
+// that nothing was saved: the dialog cancelled, or the save failed after its message.
+TEST_F(HostExportTest, SaveasSaysWhereTheFileWentOrThatNothingWasSaved)
+{
+    struct Case
+    {
+        std::string sLanguage;
+        std::string sSaved;
+        std::string sNotSaved;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"en", "Saved the report as ", "The report was not saved."},
+             {"de", "Der Bericht ist gespeichert als ", "Der Bericht wurde nicht gespeichert."}}) {
+        SCOPED_TRACE(c.sLanguage);
+        const std::string sName = "relative-" + c.sLanguage + ".csv";
+        const auto r = Shell(
+            "cd '" + oRoot.string() + "' && printf 'saveas\\nfile " + sName +
+            "\\nsaveas\\ncancel\\nsaveas\\nfile /proc/none.csv\\nquit\\n' | LC_ALL= LC_MESSAGES= "
+            "LANG=C.UTF-8 XDG_CONFIG_HOME='" +
+            oRoot.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' --interactive --lang " +
+            c.sLanguage);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_TRUE(fs::exists(oRoot / sName)) << r.output;
+        EXPECT_NE(r.output.find("> " + c.sSaved + (oRoot / sName).string() + "\n"),
+                  std::string::npos)
+            << r.output;
+        // Cancelled, then failed with the message box first: each says nothing was saved.
+        const auto nFirst = r.output.find(c.sNotSaved);
+        ASSERT_NE(nFirst, std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.sNotSaved, nFirst + 1), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("/proc/none.csv"), std::string::npos) << r.output;
+        EXPECT_EQ(r.output.find("> ok\n"), std::string::npos) << r.output;
+    }
 }
 
 } // namespace

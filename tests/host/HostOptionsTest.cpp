@@ -84,9 +84,10 @@ TEST(HostOptionsTest, AnExportOfAnUnknownFormatIsRefusedBeforeAnythingIsRead)
     } catch (const std::invalid_argument& e) {
         const std::string sWhy = e.what();
         EXPECT_NE(sWhy.find("/tmp/x.bak"), std::string::npos) << sWhy;
-        EXPECT_NE(sWhy.find(".csv, .html, .xls, .xlsx, .xlsm"), std::string::npos) << sWhy;
+        EXPECT_NE(sWhy.find(".csv, .htm, .html, .xls, .xlsx, .xlsm"), std::string::npos) << sWhy;
     }
-    for (const char* sFile : {"r.csv", "r.HTML", "r.xls", "r.xlsx", "r.xlsm", "noext"})
+    for (const char* sFile :
+         {"r.csv", "r.htm", "r.HTM", "r.HTML", "r.xls", "r.xlsx", "r.xlsm", "noext"})
         EXPECT_EQ(host::ParseOptions({"--export", sFile}).sExport, sFile);
 }
 

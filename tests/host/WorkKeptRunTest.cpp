@@ -3,9 +3,12 @@
 #include "ByteClasses.h"
 #include "HostRunFixture.h"
 
+#include "ForeignWords.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -37,6 +40,19 @@ std::string Unwrapped(std::string s)
     for (auto at = s.find("\n  "); at != std::string::npos; at = s.find("\n  ", at))
         s.replace(at, 3, " ");
     return s;
+}
+
+// The output with every run of blanks and line breaks as one blank: the message boxes wrap and
+// indent their lines.
+std::string Spaced(const std::string& s)
+{
+    std::string sOut;
+    for (const char ch : s) {
+        const bool bBlank = ch == ' ' || ch == '\n' || ch == '\r';
+        if (!bBlank || sOut.empty() || sOut.back() != ' ')
+            sOut += bBlank ? ' ' : ch;
+    }
+    return sOut;
 }
 
 // The text after the first occurrence of sAfter ("" when it does not occur).
@@ -459,6 +475,178 @@ TEST_F(WorkKeptRunTest, AProfileThatCannotBeOpenedSaysSoAndEndsWithAFailure)
         // The damaged file is left as it was.
         EXPECT_EQ(ReadAll(oProfile / "store1.db"), c.sStoreBytes);
     }
+}
+
+// A report definitions file that is no file the host can read (a folder, one without read
+// permission): the window cannot open; the person reads in their language which file, why and
+// what to do, the run ends with 1 and the file is left as it was.
+TEST_F(WorkKeptRunTest, AReportsFileThatCannotBeReadSaysWhyAndWhatToDoAndEndsTheRun)
+{
+    MakeSample();
+    const std::string sText = ReadAll(ReportsFile());
+    // Root reads any file: without these capabilities it is held to the file's permissions.
+    const std::string sAsOwner =
+        ::geteuid() == 0 ? "setpriv --bounding-set -dac_override,-dac_read_search " : "";
+    struct Case
+    {
+        const char* name;
+        bool bFolder;
+        std::string sLanguage;
+        std::vector<std::string> vSaid;
+    };
+    const std::string sFile = ReportsFile().string();
+    for (const auto& c : std::vector<Case>{
+             {"folder",
+              true,
+              "en",
+              {"The report templates in \"" + sFile +
+                   "\" cannot be read: it is a folder, not a "
+                   "file.",
+               "Rename or move the folder \"" + sFile +
+                   "\" away, then open the report window "
+                   "again.",
+               "tallyman: The report window cannot open, because the report templates in " + sFile +
+                   " cannot be read"}},
+             {"folder in German",
+              true,
+              "de",
+              {"Die Berichtvorlagen in „" + sFile +
+                   "“ können nicht gelesen werden: es ist ein "
+                   "Ordner, keine Datei.",
+               "Benennen Sie den Ordner „" + sFile + "“ um oder verschieben Sie ihn",
+               "tallyman: Das Berichtsfenster kann sich nicht öffnen, weil die Berichtvorlagen "
+               "in " +
+                   sFile + " nicht gelesen werden können"}},
+             {"no permission",
+              false,
+              "en",
+              {"The report templates in \"" + sFile +
+                   "\" cannot be read: you have no "
+                   "permission to read it.",
+               "Give yourself permission to read and write \"" + sFile + "\""}},
+             {"no permission in German",
+              false,
+              "de",
+              {"Die Berichtvorlagen in „" + sFile +
+                   "“ können nicht gelesen werden: Sie haben "
+                   "keine Berechtigung, die Datei zu lesen.",
+               "Geben Sie sich die Berechtigung, „" + sFile + "“ zu lesen und zu schreiben"}},
+         }) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(ReportsFile());
+        if (c.bFolder) {
+            fs::create_directory(ReportsFile());
+        } else {
+            WriteAll(ReportsFile(), sText);
+            fs::permissions(ReportsFile(), fs::perms::none);
+        }
+        const auto r = Shell("printf 'report\\nshow\\nexit\\n' | " + sAsOwner +
+                             HostCommand("--lang " + c.sLanguage + " --interactive"));
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        for (const auto& sSaid : c.vSaid)
+            EXPECT_NE(Spaced(r.output).find(sSaid), std::string::npos) << sSaid << "\n" << r.output;
+        EXPECT_EQ(r.output.find("basic_filebuf"), std::string::npos) << r.output;
+        EXPECT_EQ(host_test::ForeignLines(r.output, c.sLanguage == "de"), "") << r.output;
+        // Nothing was written: the folder is still empty, the file still the same.
+        if (c.bFolder) {
+            EXPECT_TRUE(fs::is_directory(ReportsFile()));
+            EXPECT_TRUE(fs::is_empty(ReportsFile()));
+        } else {
+            EXPECT_EQ(fs::status(ReportsFile()).permissions(), fs::perms::none);
+            fs::permissions(ReportsFile(), fs::perms::owner_read | fs::perms::owner_write);
+            EXPECT_EQ(ReadAll(ReportsFile()), sText);
+        }
+        EXPECT_FALSE(fs::exists(ReportsFile().string() + ".bak"));
+    }
+}
+
+// A store that opens but whose pages or tables are damaged: the report shows the other
+// folders, the person is told which folders were not read and why, in their language, and the
+// run ends with 5.
+TEST_F(WorkKeptRunTest, FoldersOfADamagedStoreAreNamedWithWhyAndTheRunEndsWithFive)
+{
+    MakeSample();
+    const fs::path oStore = SettingsFolder() / "SampleProfile" / "store1.db";
+    const std::string sWhole = ReadAll(oStore);
+    ASSERT_GT(sWhole.size(), 3U * 4096U);
+    struct Case
+    {
+        const char* name;
+        std::string sLanguage;
+        bool bPages; // damaged pages, else a table dropped
+        std::vector<std::string> vSaid;
+    };
+    // The default template reads the calendars of two stores: rows 6 and 18 of the picker.
+    const auto rPick = Run("--lang en --interactive",
+                           "select\\ntick fg 6\\ntick fg 18\\nclick cmdOK\\nexit\\nquit\\n");
+    ASSERT_EQ(rPick.exitCode, 0) << rPick.output;
+    ASSERT_NE(rPick.output.find("[x]  Firmenkalender"), std::string::npos) << rPick.output;
+    const std::string sFolders;
+    for (const auto& c : std::vector<Case>{
+             {"table dropped",
+              "en",
+              false,
+              {"Not every folder of the report could be read: the report shows only the "
+               "folders that were read. Not read (1): \"Persönliche Ordner/Kalender\": its "
+               "store file is damaged; restore it from a backup (",
+               "no such table: items)"}},
+             {"table dropped in German",
+              "de",
+              false,
+              {"Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt nur die "
+               "gelesenen Ordner. Nicht gelesen (1): \"Persönliche Ordner/Kalender\": seine "
+               "Speicherdatei ist beschädigt; stellen Sie sie aus einer Sicherung wieder her ("}},
+             {"pages damaged",
+              "en",
+              true,
+              {"\"Persönliche Ordner/Kalender\": its store file is damaged",
+               "database disk image is malformed"}},
+             {"pages damaged in German",
+              "de",
+              true,
+              {"\"Persönliche Ordner/Kalender\": seine Speicherdatei ist beschädigt"}},
+         }) {
+        SCOPED_TRACE(c.name);
+        WriteAll(oStore, sWhole);
+        if (c.bPages) {
+            // The middle third of the file overwritten: the store opens, its pages do not read.
+            std::fstream oFile(oStore, std::ios::in | std::ios::out | std::ios::binary);
+            const std::size_t nPages = sWhole.size() / 4096;
+            oFile.seekp(static_cast<std::streamoff>(nPages / 3 * 4096));
+            oFile << std::string(nPages / 3 * 4096, '\x5A');
+        } else {
+            ASSERT_EQ(Shell("sqlite3 '" + oStore.string() + "' 'DROP TABLE items'").exitCode, 0);
+        }
+        const auto r = Run("--lang " + c.sLanguage + " " + sFolders);
+        EXPECT_EQ(r.exitCode, 5) << r.output;
+        const std::string sOutput = Spaced(r.output);
+        for (const auto& sSaid : c.vSaid)
+            EXPECT_NE(sOutput.find(sSaid), std::string::npos) << sSaid << "\n" << r.output;
+        // The other store's folder is read and shown.
+        EXPECT_GT(host_test::ItemRows(r.output), 0) << r.output;
+        EXPECT_EQ(sOutput.find("Firmenkalender\":"), std::string::npos) << r.output;
+        // The host's own words are the person's language; the store's detail keeps its own.
+        const std::string sOwn = sOutput.substr(0, sOutput.find(" ("));
+        EXPECT_EQ(host_test::ForeignLines(sOwn, c.sLanguage == "de"), "") << r.output;
+
+        // A batch save of what was read still names the folder it lacks; a refresh says it again.
+        const auto rExport = Run("--lang " + c.sLanguage + " " + sFolders + " --export '" +
+                                 (oRoot / (c.sLanguage + ".csv")).string() + "'");
+        EXPECT_EQ(rExport.exitCode, 5) << rExport.output;
+        EXPECT_TRUE(fs::exists(oRoot / (c.sLanguage + ".csv"))) << rExport.output;
+        EXPECT_NE(Spaced(rExport.output).find(c.vSaid.front()), std::string::npos)
+            << rExport.output;
+        const auto rRefresh =
+            Run("--lang " + c.sLanguage + " --interactive " + sFolders, "refresh\\nquit\\n");
+        EXPECT_EQ(rRefresh.exitCode, 5) << rRefresh.output;
+        const std::string sRefreshed = Spaced(After(rRefresh.output, "> "));
+        EXPECT_NE(sRefreshed.find(c.vSaid.front()), std::string::npos) << rRefresh.output;
+    }
+    // A whole store again: nothing to tell, exit 0.
+    WriteAll(oStore, sWhole);
+    const auto r = Run("--lang en " + sFolders);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(r.output.find("Not every folder"), std::string::npos) << r.output;
 }
 
 } // namespace

@@ -428,6 +428,45 @@ TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLangu
     oDriver.Reset();
 }
 
+TEST_F(ReportFileTest, AFileThatIsAFolderFailsTheLoadSayingWhyAndWhatToDoInTheUsersLanguage)
+{
+    struct Case
+    {
+        long lLanguage;
+        std::vector<std::string> vSaid;
+    };
+    const std::string sFile = FilePath();
+    for (const auto& c : std::vector<Case>{
+             {common::modLanguage::LANG_ENGLISH,
+              {"The report templates in \"" + sFile +
+               "\" cannot be read: it is a folder, not a "
+               "file.\r\nRename or move the folder \"" +
+               sFile + "\" away"}},
+             {common::modLanguage::LANG_GERMAN,
+              {"Die Berichtvorlagen in „" + sFile +
+               "“ können nicht gelesen werden: es ist ein "
+               "Ordner, keine Datei.\r\nBenennen Sie den Ordner „" +
+               sFile + "“ um"}},
+         }) {
+        SCOPED_TRACE(c.lLanguage);
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        std::filesystem::remove_all(DataFolder());
+        std::filesystem::create_directories(FilePath());
+        try {
+            Loaded();
+            ADD_FAILURE() << "a folder loaded as report templates";
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), rt::errors::PathFileAccess);
+            for (const auto& sSaid : c.vSaid)
+                EXPECT_NE(e.Description().find(sSaid), std::string::npos) << e.Description();
+            EXPECT_EQ(e.Description().find("basic_filebuf"), std::string::npos) << e.Description();
+        }
+        // Nothing was written or kept aside.
+        EXPECT_TRUE(std::filesystem::is_empty(FilePath()));
+        EXPECT_FALSE(std::filesystem::exists(FilePath() + ".bak"));
+    }
+}
+
 TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOnesKept)
 {
     struct Case
