@@ -12,6 +12,8 @@
 #include "host/ItemWindows.h"
 #include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
+#include "host/RunEnd.h"
+#include "host/RunFolders.h"
 #include "host/TextFit.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
@@ -124,10 +126,13 @@ std::filesystem::path ReportsFile()
 
 void RemoveSettingsLeftovers(std::ostream& out)
 {
-    // A run killed while it wrote the settings left its temporary files there.
-    const std::string sData = ReportsFile().parent_path().string();
-    if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
-        out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
+    // A run killed while it wrote the settings or a report left its temporary files there.
+    std::vector<std::string> vFolders{ReportsFile().parent_path().string()};
+    for (const auto& sFolder : TemplateSaveFolders(ReportsFile()))
+        vFolders.push_back(sFolder);
+    for (const auto& sFolder : vFolders)
+        if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sFolder))
+            out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sFolder}) << "\n";
 }
 
 std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
@@ -455,6 +460,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
         RemoveSettingsLeftovers(out);
+        // A run killed while --folder held left the template's own folders in a note.
+        RunFolders::Recover(ReportsFile(), out);
         out << Say(HostText::ProfileLine, {sProfile}) << "\n";
         if (!oOptions.sPrinter.empty())
             UsePrinter(oOptions.sPrinter, out);
@@ -511,16 +518,18 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
         int nExit = 0;
-        std::string sKeptTemplate;
-        std::optional<std::string> oKeptFolders;
+        // The command line's folders hold for this run: the template gets its own back
+        // however the run ends, unless the person picks folders meanwhile.
+        RunFolders oRunFolders(ReportsFile());
+        RunEnd::Handle oPutBack;
+        if (auto* pEnd = RunEnd::Current())
+            oPutBack = pEnd->AtEnd([&oRunFolders, &out] { oRunFolders.PutBack(out); });
+        oPerson.SetFoldersChosenHook([&oRunFolders] { oRunFolders.Release(); });
         try {
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
             if (!oOptions.vFolders.empty()) {
-                // The command line's folders hold for this run: the template gets its own
-                // back afterwards unless the person picks folders meanwhile.
-                sKeptTemplate = CurrentTemplate(oLibrary);
-                oKeptFolders = TemplateFolders(ReportsFile(), sKeptTemplate);
+                oRunFolders.Keep(CurrentTemplate(oLibrary));
                 PickFolders(oLibrary, oOptions.vFolders);
             }
             PrintReportWindow(oLibrary, out, nWidth);
@@ -535,7 +544,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 },
                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
                                 [&oWatch] { oWatch.Begin(); },
-                                [&oWatch] { return oWatch.ClosedText(); }});
+                                [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText});
         } catch (const std::filesystem::filesystem_error& e) {
             err << "tallyman: " << FileSystemFailureText(e) << "\n";
             nExit = 1;
@@ -547,8 +556,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << Say(HostText::AddInDisconnected) << "\n";
-        if (oKeptFolders && !oPerson.FoldersChosen())
-            RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
+        if (!oRunFolders.PutBack(out) || !oWatch.Kept())
+            nExit = RunEnd::MorePressing(nExit, ToInt(ExitCode::NotKept));
         platform::mapi::SetDisplayHandler({});
         return nExit;
     } catch (const std::filesystem::filesystem_error& e) {

@@ -26,8 +26,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
 /// when the named profile does not exist.
 std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPath,
                         std::ostream& out);
-/// Removes the temporary files a killed run left in the settings folder (their writer is
-/// gone) and says on out how many went.
+/// Removes the temporary files a killed run left in the settings folder and in the folders
+/// the templates save their reports into (their writer is gone) and says on out how many went.
 void RemoveSettingsLeftovers(std::ostream& out);
 /// The value of attribute sName of the first element after the first occurrence of sAfter
 /// in ribbon XML ("" when there is none).

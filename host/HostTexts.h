@@ -228,6 +228,12 @@ enum class HostText
     MailboxDrafts,
     MailboxOutbox,
     MailboxSent,
+    NotPrinted,
+    WaitingForPrints,
+    EndedBySignal,
+    FoldersPutBack,
+    FoldersNotPutBack,
+    FoldersNotNoted,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -387,7 +387,8 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
                   std::string::npos)
             << r.output;
         // The run says where the job went.
-        EXPECT_NE(r.output.find("Printed \"printed.csv\" on TallymanNull\n"), std::string::npos)
+        EXPECT_NE(r.output.find("Sent \"printed.csv\" to the printer TallymanNull\n"),
+                  std::string::npos)
             << r.output;
 
         // A template whose automatic print names its own printer prints there, as it would
@@ -408,7 +409,8 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
         EXPECT_NE(rOwn.output.find("Printer: TallymanNull is the default printer"),
                   std::string::npos)
             << rOwn.output;
-        EXPECT_NE(rOwn.output.find("Printed \"Team.csv\" on TallymanPDF\n"), std::string::npos)
+        EXPECT_NE(rOwn.output.find("Sent \"Team.csv\" to the printer TallymanPDF\n"),
+                  std::string::npos)
             << rOwn.output;
     }
     std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
