@@ -435,6 +435,23 @@ void UsePrinter(const std::string& sQueue, std::ostream& out)
 
 namespace {
 
+// The report that --export asked for was not saved: the run ends with its own code.
+struct ReportNotKept : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+void ExportOrSayNotKept(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out)
+{
+    try {
+        ExportReport(oLibrary, sFile, out);
+    } catch (const std::filesystem::filesystem_error& e) {
+        throw ReportNotKept(FileSystemFailureText(e));
+    } catch (const std::exception& e) {
+        throw ReportNotKept(e.what());
+    }
+}
+
 // The texts of the command line that reach the add-in's windows and files.
 void RefuseNonUtf8(const HostOptions& oOptions)
 {
@@ -534,7 +551,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             }
             PrintReportWindow(oLibrary, out, nWidth);
             if (!oOptions.sExport.empty())
-                ExportReport(oLibrary, oOptions.sExport, out);
+                ExportOrSayNotKept(oLibrary, oOptions.sExport, out);
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
@@ -545,6 +562,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
                                 [&oWatch] { oWatch.Begin(); },
                                 [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText});
+        } catch (const ReportNotKept& e) {
+            err << "tallyman: " << e.what() << "\n";
+            nExit = ToInt(ExitCode::NotKept);
         } catch (const std::filesystem::filesystem_error& e) {
             err << "tallyman: " << FileSystemFailureText(e) << "\n";
             nExit = 1;

@@ -674,16 +674,17 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
         const auto sWritten = r.output.substr(nSaved, r.output.find('\n', nSaved) - nSaved);
         EXPECT_TRUE(fs::is_regular_file(sWritten)) << sWritten;
 
+        // A report that was asked for and not saved ends the run with the code of its own.
         const auto rMissing =
             Run("--lang " + c.sLang + " --export '" + (oRoot / "nowhere" / "r.csv").string() + "'");
-        EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
+        EXPECT_EQ(rMissing.exitCode, 4) << rMissing.output;
         EXPECT_NE(rMissing.output.find(c.sMissingFolder), std::string::npos) << rMissing.output;
 
         // A folder in the way of the file is named with the reason in the user's language.
         fs::create_directories(oRoot / "taken.csv");
         const auto rTaken =
             Run("--lang " + c.sLang + " --export '" + (oRoot / "taken.csv").string() + "'");
-        EXPECT_EQ(rTaken.exitCode, 1) << rTaken.output;
+        EXPECT_EQ(rTaken.exitCode, 4) << rTaken.output;
         EXPECT_NE(rTaken.output.find("\"" + (oRoot / "taken.csv").string() + "\" " + c.sTaken),
                   std::string::npos)
             << rTaken.output;

@@ -653,16 +653,21 @@ TEST_F(RunEndsTest, WhatWasNotKeptEndsWithItsOwnCodeInBothLanguages)
              {"exit where the disk has room", "en", "", "move Status 1\nexit\nquit\n", 0,
               "the template keeps its view"},
              {"the editor's OK where the disk has room", "en", "", sEdit + "quit\n", 0, ""},
+             // The report asked for on the command line goes into a folder that is not there.
+             {"--export into a missing folder", "en", "", "quit\n", 4,
+              "tallyman: The folder " + (oRoot / "nowhere").string()},
          }) {
         SCOPED_TRACE(c.name);
         const fs::path oCase = oRoot / ("kept-" + std::to_string(nKeptCase++));
+        const std::string sExport = " --export '" + (oRoot / "nowhere" / "r.csv").string() + "'";
         fs::copy(oPlain, oCase, fs::copy_options::recursive);
         const std::string sBefore = ReadAll(Reports(oCase));
         WriteAll(oCase / "answers.txt", c.sAnswers);
         const auto r =
             host_test::RunTallyman(oCase,
                                    "--lang " + c.sLanguage + " --template '" + kTemplate +
-                                       "' --answers '" + (oCase / "answers.txt").string() + "'",
+                                       "' --answers '" + (oCase / "answers.txt").string() + "'" +
+                                       (c.nExit == 4 && c.sEnv.empty() ? sExport : ""),
                                    {}, c.sEnv);
         EXPECT_EQ(r.exitCode, c.nExit) << r.output;
         EXPECT_NE(r.output.find(c.sSaid), std::string::npos) << r.output;
