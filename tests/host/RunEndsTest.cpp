@@ -264,12 +264,16 @@ protected:
 
     // The sample settings in English, and a copy whose task template saves, mails and prints
     // (on the queue that discards its jobs, where there is one) after every read.
-    void MakeBases()
+    void MakePlain()
     {
         oPlain = oRoot / "plain";
-        oAuto = oRoot / "autos";
         const auto rMake = host_test::RunTallyman(oPlain, "--lang en");
         ASSERT_EQ(rMake.exitCode, 0) << rMake.output;
+    }
+    void MakeBases()
+    {
+        MakePlain();
+        oAuto = oRoot / "autos";
         fs::copy(oPlain, oAuto, fs::copy_options::recursive);
         fs::create_directories(oAuto / "out");
         const auto sPrinters = host_test::RunShell("lpstat -p TallymanNull").output;
@@ -625,7 +629,7 @@ TEST_F(RunEndsTest, EveryEndKeepsWhatWasSavedUndoesTheRunsOwnAndSaysWhatHappened
 
 TEST_F(RunEndsTest, WhatWasNotKeptEndsWithItsOwnCodeInBothLanguages)
 {
-    MakeBases();
+    MakePlain();
     struct Case
     {
         const char* name;
@@ -683,7 +687,7 @@ TEST_F(RunEndsTest, APrintIsSaidToBeSentAndItsLaterFailureIsToldInTheRunsLanguag
             std::string::npos ||
         host_test::RunShell("lpstat -p TallymanNull").exitCode != 0)
         GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
-    MakeBases();
+    MakePlain();
     // An HTML renderer that fails: the page cannot be made ready for the printer.
     const fs::path oBin = oRoot / "bin";
     fs::create_directories(oBin);
