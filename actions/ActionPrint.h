@@ -45,8 +45,11 @@ public:
     /// Prints the file the save action wrote last (nothing when none) as a person sees it, in
     /// one job: on the held settings' printer with those settings for this job only, or
     /// without settings on the default printer with its stored settings. The default printer
-    /// and every printer's stored settings stay as they are. A printer that is gone, a file
-    /// that cannot be made ready or a refused job raises an error to the caller.
+    /// and every printer's stored settings stay as they are. Returns once the job is on its way,
+    /// as a file association prints on its own: a printer that is gone (or no default printer)
+    /// and a saved file that is missing raise an error to the caller; a file that cannot be
+    /// made ready and a job the print server refuses come later and never reach the caller
+    /// (the host that runs the add-in tells the person).
     void Execute();
     /// Shows the print dialog preset with the held settings and holds the chosen ones; on
     /// cancel the old ones (none included) stay. Errors are raised to the caller.

@@ -1,6 +1,7 @@
 #include "host/AnswerSource.h"
 
 #include "host/HostTexts.h"
+#include "host/RunEnd.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -206,7 +207,12 @@ AnswerSource::Fatal ExitWithMessage(std::ostream& out, std::ostream& err)
     return [&out, &err](const std::string& sMessage) {
         out << std::flush;
         err << "tallyman: " << sMessage << "\n" << std::flush;
-        std::_Exit(3);
+        // The run ends here, the add-in in the middle of a command: the run's end undoes the
+        // host's own changes and waits for the prints that were announced, then the process
+        // leaves without unwinding through the add-in.
+        if (auto* pEnd = RunEnd::Current())
+            pEnd->Leave(ExitCode::InputFailed);
+        std::_Exit(ToInt(ExitCode::InputFailed));
     };
 }
 

@@ -66,8 +66,9 @@ std::optional<std::string> NonUtf8Refusal(const std::string& s);
 std::optional<std::string> TextRefusal(const std::string& s);
 
 /// The host's way to end a run: prints "tallyman: " and the message to `err`, flushes the
-/// streams and leaves the process with exit status 3 at once (the add-in's own error handling
-/// must not take the failure for one of its own and carry on).
+/// streams, runs the run's end (RunEnd: the host's changes undone, announced prints waited
+/// for) and leaves the process with exit status 3, without unwinding through the add-in (its
+/// own error handling must not take the failure for one of its own and carry on).
 AnswerSource::Fatal ExitWithMessage(std::ostream& out, std::ostream& err);
 
 } // namespace host

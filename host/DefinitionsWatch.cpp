@@ -38,15 +38,23 @@ void DefinitionsWatch::Begin()
 void DefinitionsWatch::NoteNotWritten(const std::string& sFile, const std::string& sWhy)
 {
     std::error_code ec;
-    if (std::filesystem::equivalent(sFile, m_oFile, ec) || sFile == m_oFile.string())
+    if (std::filesystem::equivalent(sFile, m_oFile, ec) || sFile == m_oFile.string()) {
         m_sWhy = sWhy;
+        m_oUnkept = StateNow();
+    }
 }
 
-std::string DefinitionsWatch::ClosedText() const
+bool DefinitionsWatch::Kept() const
+{
+    return !m_oUnkept || !(StateNow() == *m_oUnkept);
+}
+
+std::string DefinitionsWatch::ClosedText()
 {
     const FileState oNow = StateNow();
     if (oNow.bExists && !(oNow == m_oBefore))
         return Say(HostText::WindowClosed);
+    m_oUnkept = oNow;
     // The writer's own words mostly name the file already.
     const std::string sFile = m_oFile.string();
     std::string sWhy = m_sWhy;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -22,7 +23,10 @@ public:
     /// What to tell the person when the window has closed: that the template keeps its view,
     /// or, when the file was not written since Begin, that the view was not kept, naming the
     /// file and the reason.
-    std::string ClosedText() const;
+    std::string ClosedText();
+    /// Whether everything the person asked to keep in the file was kept: false when a save of
+    /// it failed (or a closing window did not write it) and no later save wrote it.
+    bool Kept() const;
 
 private:
     // What tells one version of the file from another: a save renames a new file into place.
@@ -40,6 +44,8 @@ private:
     std::filesystem::path m_oFile;
     FileState m_oBefore;
     std::string m_sWhy;
+    // The file as it was when a save of it failed last; none while every save went through.
+    std::optional<FileState> m_oUnkept;
 };
 
 } // namespace host

@@ -8,11 +8,15 @@
 #include "platform/forms/GridControl.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/Node.h"
 #include "platform/xml/NodeList.h"
 
+#include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 
@@ -130,6 +134,21 @@ std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
     return oFolders.Xml();
 }
 
+std::vector<std::string> TemplateSaveFolders(const std::filesystem::path& oFile)
+{
+    std::vector<std::string> vFolders;
+    platform::xml::Document oDoc;
+    if (!oDoc.Load(oFile.string()))
+        return vFolders;
+    const auto oSaves = oDoc.DocumentElement().GetElementsByTagName("ActionSave");
+    for (long i = 0; i < oSaves.Length(); ++i)
+        for (auto oPart = oSaves.Item(i).FirstChild(); oPart; oPart = oPart.NextSibling())
+            if (oPart.NodeName() == "Path" && !oPart.Text().empty() &&
+                std::find(vFolders.begin(), vFolders.end(), oPart.Text()) == vFolders.end())
+                vFolders.push_back(oPart.Text());
+    return vFolders;
+}
+
 bool RestoreTemplateFolders(const std::filesystem::path& oFile, const std::string& sName,
                             const std::string& sFoldersXml)
 {
@@ -144,7 +163,26 @@ bool RestoreTemplateFolders(const std::filesystem::path& oFile, const std::strin
         oFolders.RemoveChild(oChild);
     for (auto oChild = oKept.DocumentElement().FirstChild(); oChild; oChild = oChild.NextSibling())
         oFolders.AppendChild(oChild);
-    oDoc.Save(oFile.string());
+    // The file keeps its own declaration and whatever stands around its root element, so that
+    // it reads byte for byte as the add-in wrote it, the folders apart.
+    std::ifstream oIn(oFile, std::ios::binary);
+    const std::string sOld{std::istreambuf_iterator<char>(oIn), std::istreambuf_iterator<char>()};
+    const auto oRoot = oDoc.DocumentElement();
+    const std::string sEndTag = "</" + oRoot.NodeName() + ">";
+    auto nStart = sOld.find("<" + oRoot.NodeName());
+    while (nStart != std::string::npos &&
+           std::string(" \t\r\n/>")
+                   .find(sOld[std::min(sOld.size() - 1, nStart + 1 + oRoot.NodeName().size())]) ==
+               std::string::npos)
+        nStart = sOld.find("<" + oRoot.NodeName(), nStart + 1);
+    const auto nEnd = sOld.rfind(sEndTag);
+    if (nStart == std::string::npos || nEnd == std::string::npos || nEnd < nStart) {
+        oDoc.Save(oFile.string());
+        return true;
+    }
+    platform::runtime::ReplacingFile oNew(oFile.string(), "RestoreTemplateFolders");
+    oNew.Write(sOld.substr(0, nStart) + oRoot.Xml() + sOld.substr(nEnd + sEndTag.size()));
+    oNew.Commit();
     return true;
 }
 

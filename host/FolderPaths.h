@@ -33,6 +33,9 @@ void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& v
 /// XML of its Folders element; nothing when the file or the template has none.
 std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
                                            const std::string& sName);
+/// The folders the templates in the report definitions file oFile save their reports into
+/// (their save action's path), each once; none when the file cannot be read.
+std::vector<std::string> TemplateSaveFolders(const std::filesystem::path& oFile);
 /// Gives the template sName in oFile the folders of sFoldersXml (from TemplateFolders) again,
 /// writing the file through a temporary file when they differ; everything else in the file
 /// stays. True when the file was changed.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -39,13 +40,24 @@ public:
     /// then the folders they chose are the template's, not those of the command line.
     bool FoldersChosen() const { return m_bFoldersChosen; }
     /// Notes that the person chose the template's folders by a command.
-    void NoteFoldersChosen() { m_bFoldersChosen = true; }
+    void NoteFoldersChosen()
+    {
+        m_bFoldersChosen = true;
+        if (m_fnFoldersChosen)
+            m_fnFoldersChosen();
+    }
+    /// What else happens when the person chooses the template's folders (may be empty).
+    void SetFoldersChosenHook(std::function<void()> fnHook)
+    {
+        m_fnFoldersChosen = std::move(fnHook);
+    }
 
 private:
     AnswerSource& m_oAnswers;
     std::ostream& m_out;
     int m_nWidth;
     bool m_bFoldersChosen = false;
+    std::function<void()> m_fnFoldersChosen;
 };
 
 } // namespace host

@@ -16,6 +16,8 @@
 #include "host/ItemWindow.h"
 #include "host/ProfileSetup.h"
 #include "host/UnreadFolders.h"
+#include "host/RunEnd.h"
+#include "host/RunFolders.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
@@ -62,6 +64,8 @@ namespace {
 // The add-in starts its second stage one second after connection; the host waits a little
 // longer, so that the add-in's timer comes first.
 constexpr std::chrono::milliseconds kStartupWait{1200};
+// How often the client looks whether a print failed after it was sent.
+constexpr std::chrono::milliseconds kPrintNewsInterval{500};
 // The client's user-interface language kind in its language settings.
 constexpr long kUiLanguage = 2;
 
@@ -96,6 +100,7 @@ void GuiHost::Start()
     CheckProfileOpens(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     RemoveSettingsLeftovers(m_out);
+    RunFolders::Recover(SampleProfileFolder().parent_path() / "reports.xml", m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -152,12 +157,32 @@ void GuiHost::Start()
         ShowInspector(std::make_shared<ol::Inspector>(ol::WrapItem(oItem)));
     });
     m_window->show();
+    // A print fails, if at all, after the add-in was told it is on its way.
+    m_printNews = std::make_unique<QTimer>();
+    m_printNews->setInterval(kPrintNewsInterval);
+    QObject::connect(m_printNews.get(), &QTimer::timeout, [this] { TellPrintFailures(); });
+    m_printNews->start();
+}
+
+void GuiHost::TellPrintFailures()
+{
+    const std::string sText = PrintFailureText();
+    if (sText.empty())
+        return;
+    // The message box shows the failures in the windows; its own turn of the loop may find
+    // more, which wait for the next look.
+    m_printNews->stop();
+    constexpr int kWarning = 48;
+    pf::MsgBox(sText.substr(0, sText.size() - 1), kWarning);
+    if (m_printNews)
+        m_printNews->start();
 }
 
 void GuiHost::Stop()
 {
     if (!m_oAddIn)
         return;
+    m_printNews.reset();
     pf::Form::SetShowObserver({});
     rt::SetNoticeListener({});
     platform::mapi::SetDisplayHandler({});

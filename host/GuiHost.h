@@ -4,6 +4,7 @@
 #include "host/ProfileLock.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <iosfwd>
 #include <map>
@@ -77,6 +78,7 @@ private:
     void OnFormShown(platform::forms::Form& oForm);
     void OpenFolder(const std::vector<int>& vPlace);
     void OpenListedItem(int nIndex);
+    void TellPrintFailures();
 
     HostOptions m_oOptions;
     std::string m_sAddInPath;
@@ -89,6 +91,8 @@ private:
     std::unique_ptr<HelpFailureMessages> m_helpFailures; // help pages that cannot be shown
     std::unique_ptr<UnreadFolders> m_unread;             // folders the reads could not read
     bool m_bDefinitionsUnreadable = false;
+    // Looks for prints that failed after they were sent, to tell the person in a message.
+    std::unique_ptr<QTimer> m_printNews;
     std::shared_ptr<platform::outlook::Application> m_oClient;
     std::unique_ptr<AddInLibrary> m_library;
     std::unique_ptr<platform::outlook::IAddIn> m_oAddIn;

@@ -13,6 +13,8 @@
 #include "host/ItemWindows.h"
 #include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
+#include "host/RunEnd.h"
+#include "host/RunFolders.h"
 #include "host/TextFit.h"
 #include "host/UnreadFolders.h"
 #include "platform/forms/Driver.h"
@@ -137,10 +139,13 @@ bool DefinitionsUnreadable()
 
 void RemoveSettingsLeftovers(std::ostream& out)
 {
-    // A run killed while it wrote the settings left its temporary files there.
-    const std::string sData = ReportsFile().parent_path().string();
-    if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sData))
-        out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sData}) << "\n";
+    // A run killed while it wrote the settings or a report left its temporary files there.
+    std::vector<std::string> vFolders{ReportsFile().parent_path().string()};
+    for (const auto& sFolder : TemplateSaveFolders(ReportsFile()))
+        vFolders.push_back(sFolder);
+    for (const auto& sFolder : vFolders)
+        if (const int nRemoved = platform::runtime::RemoveLeftoverTemporaries(sFolder))
+            out << Say(HostText::LeftoversRemoved, {std::to_string(nRemoved), sFolder}) << "\n";
 }
 
 std::string RibbonAttribute(const std::string& sXml, const std::string& sAfter,
@@ -451,6 +456,27 @@ void UsePrinter(const std::string& sQueue, std::ostream& out)
     out << Say(HostText::PrinterLine, {sQueue}) << "\n";
 }
 
+namespace {
+
+// The report that --export asked for was not saved: the run ends with its own code.
+struct ReportNotKept : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+void ExportOrSayNotKept(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out)
+{
+    try {
+        ExportReport(oLibrary, sFile, out);
+    } catch (const std::filesystem::filesystem_error& e) {
+        throw ReportNotKept(FileSystemFailureText(e));
+    } catch (const std::exception& e) {
+        throw ReportNotKept(e.what());
+    }
+}
+
+} // namespace
+
 int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::istream& in,
             std::ostream& out, std::ostream& err)
 {
@@ -464,6 +490,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         const HelpFailureMessages oHelpFailures;
         platform::mapi::SetCurrentProfile(sProfile);
         RemoveSettingsLeftovers(out);
+        // A run killed while --folder held left the template's own folders in a note.
+        RunFolders::Recover(ReportsFile(), out);
         out << Say(HostText::ProfileLine, {sProfile}) << "\n";
         if (!oOptions.sPrinter.empty())
             UsePrinter(oOptions.sPrinter, out);
@@ -521,8 +549,13 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         // The add-in must be disconnected before its library closes, also when the window
         // cannot do what was asked.
         int nExit = 0;
-        std::string sKeptTemplate;
-        std::optional<std::string> oKeptFolders;
+        // The command line's folders hold for this run: the template gets its own back
+        // however the run ends, unless the person picks folders meanwhile.
+        RunFolders oRunFolders(ReportsFile());
+        RunEnd::Handle oPutBack;
+        if (auto* pEnd = RunEnd::Current())
+            oPutBack = pEnd->AtEnd([&oRunFolders, &out] { oRunFolders.PutBack(out); });
+        oPerson.SetFoldersChosenHook([&oRunFolders] { oRunFolders.Release(); });
         try {
             // The add-in told why in its message box; without the window the run cannot go on.
             if (const auto* pWindow = oLibrary.ReportWindow();
@@ -532,15 +565,12 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (!oOptions.sTemplate.empty())
                 SelectTemplate(oLibrary, oOptions.sTemplate);
             if (!oOptions.vFolders.empty()) {
-                // The command line's folders hold for this run: the template gets its own
-                // back afterwards unless the person picks folders meanwhile.
-                sKeptTemplate = CurrentTemplate(oLibrary);
-                oKeptFolders = TemplateFolders(ReportsFile(), sKeptTemplate);
+                oRunFolders.Keep(CurrentTemplate(oLibrary));
                 PickFolders(oLibrary, oOptions.vFolders);
             }
             PrintReportWindow(oLibrary, out, nWidth);
             if (!oOptions.sExport.empty())
-                ExportReport(oLibrary, oOptions.sExport, out);
+                ExportOrSayNotKept(oLibrary, oOptions.sExport, out);
             if (oOptions.bInteractive)
                 RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
@@ -550,7 +580,10 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 },
                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
                                 [&oWatch] { oWatch.Begin(); },
-                                [&oWatch] { return oWatch.ClosedText(); }});
+                                [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText});
+        } catch (const ReportNotKept& e) {
+            err << "tallyman: " << e.what() << "\n";
+            nExit = ToInt(ExitCode::NotKept);
         } catch (const std::filesystem::filesystem_error& e) {
             err << "tallyman: " << FileSystemFailureText(e) << "\n";
             nExit = 1;
@@ -562,13 +595,13 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << Say(HostText::AddInDisconnected) << "\n";
-        if (oKeptFolders && !oPerson.FoldersChosen())
-            RestoreTemplateFolders(ReportsFile(), sKeptTemplate, *oKeptFolders);
+        if (!oRunFolders.PutBack(out) || !oWatch.Kept())
+            nExit = RunEnd::MorePressing(nExit, ToInt(ExitCode::NotKept));
         platform::mapi::SetDisplayHandler({});
         // A folder left unread is told at its read; the run says so as well unless a more
         // pressing code applies.
-        if (nExit == ToInt(ExitCode::Ok) && oUnread.Any())
-            nExit = ToInt(ExitCode::FolderUnread);
+        if (oUnread.Any())
+            nExit = RunEnd::MorePressing(nExit, ToInt(ExitCode::FolderUnread));
         return nExit;
     } catch (const std::filesystem::filesystem_error& e) {
         err << "tallyman: " << FileSystemFailureText(e) << "\n";

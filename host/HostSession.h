@@ -29,8 +29,8 @@ std::string OpenProfile(const HostOptions& oOptions, const std::string& sAddInPa
 /// Whether the report definitions file of the settings folder is there but cannot be read as a
 /// file (a folder, no read permission): the report window then cannot open.
 bool DefinitionsUnreadable();
-/// Removes the temporary files a killed run left in the settings folder (their writer is
-/// gone) and says on out how many went.
+/// Removes the temporary files a killed run left in the settings folder and in the folders
+/// the templates save their reports into (their writer is gone) and says on out how many went.
 void RemoveSettingsLeftovers(std::ostream& out);
 /// The value of attribute sName of the first element after the first occurrence of sAfter
 /// in ribbon XML ("" when there is none).

@@ -88,7 +88,8 @@ constexpr std::array kTexts = {
     Entry{HostText::AutoSaved, "Automatic save: the report is saved as #0",
           "Automatisches Speichern: Der Bericht ist gespeichert als #0"},
     Entry{HostText::AutoMailed, "Mailed \"#1\" to #0", "Mail \"#1\" an #0 gesendet"},
-    Entry{HostText::AutoPrinted, "Printed \"#0\" on #1", "\"#0\" auf #1 gedruckt"},
+    Entry{HostText::AutoPrinted, "Sent \"#0\" to the printer #1",
+          "\"#0\" an den Drucker #1 gegeben"},
     Entry{HostText::AutoDeleted, "Automatic delete: removed #0",
           "Automatisches Löschen: #0 entfernt"},
     Entry{HostText::TypeHelp, "Type help for the commands.",
@@ -277,7 +278,20 @@ constexpr std::array kTexts = {
           "                   own printer prints there (the user's default stays as it is)\n"
           "  --gui            show the client and the report window as windows on the\n"
           "                   desktop (needs a display)\n"
-          "  --help           this text\n",
+          "  --help           this text\n"
+          "\n"
+          "Exit codes (where several apply, a signal's code wins, then the lowest of 3, 4, 5):\n"
+          "  0    the run ended as asked and everything asked to be kept was kept\n"
+          "  1    the run could not start or go on (a missing or damaged profile, report\n"
+          "       definitions that cannot be read, ...)\n"
+          "  2    the command line is wrong\n"
+          "  3    the answers file or the input ended, or held a line that does not fit\n"
+          "  4    something asked to be kept was not kept (the view or the templates could\n"
+          "       not be written, a save failed)\n"
+          "  5    a folder of the report could not be read; the others were\n"
+          "  128+N  ended by signal N after the clean-up (130 Ctrl+C, 143 SIGTERM, 129\n"
+          "       SIGHUP); --folder's folders are put back and sent prints waited for on\n"
+          "       every end but kill -9, after which the next start puts them back\n",
           "Aufruf: tallyman [--profile ORDNER] [--lang de|en] [--template NAME]\n"
           "                 [--folder PFAD]... [--export DATEI] [--interactive]\n"
           "                 [--answers DATEI] [--client-version V] [--printer WARTESCHLANGE]\n"
@@ -316,7 +330,22 @@ constexpr std::array kTexts = {
           "                   Standarddrucker des Benutzers bleibt, wie er ist)\n"
           "  --gui            den Client und das Berichtsfenster als Fenster auf dem\n"
           "                   Desktop zeigen (braucht eine Anzeige)\n"
-          "  --help           dieser Text\n"},
+          "  --help           dieser Text\n"
+          "\n"
+          "Rückgabewerte (treffen mehrere zu, gilt der eines Signals, sonst der kleinste von\n"
+          "3, 4, 5):\n"
+          "  0    der Lauf endete wie verlangt, und alles zu Behaltende wurde behalten\n"
+          "  1    der Lauf konnte nicht beginnen oder weitergehen (ein fehlendes oder\n"
+          "       beschädigtes Profil, nicht lesbare Berichtsdefinitionen, ...)\n"
+          "  2    die Befehlszeile ist falsch\n"
+          "  3    die Antwortdatei oder die Eingabe endete oder enthielt eine unpassende Zeile\n"
+          "  4    etwas zu Behaltendes wurde nicht behalten (die Ansicht oder die Vorlagen\n"
+          "       konnten nicht geschrieben werden, ein Speichern schlug fehl)\n"
+          "  5    ein Ordner des Berichts konnte nicht gelesen werden; die anderen schon\n"
+          "  128+N  durch Signal N beendet, nach dem Aufräumen (130 Strg+C, 143 SIGTERM,\n"
+          "       129 SIGHUP); die Ordner von --folder werden zurückgesetzt und an den\n"
+          "       Drucker Gegebenes abgewartet, bei jedem Ende außer kill -9, nach dem der\n"
+          "       nächste Start sie zurücksetzt\n"},
     Entry{HostText::NoProfileIn, "there is no profile in #0", "in #0 liegt kein Profil"},
     Entry{HostText::FolderHoldsOtherFiles,
           "the folder #0 holds other files and no profile; it is left as it is",
@@ -772,6 +801,29 @@ constexpr std::array kTexts = {
           "der Datenträger konnte nicht gelesen werden (#0)"},
     Entry{HostText::UnreadOther, "reading it failed (#0)", "das Lesen ist fehlgeschlagen (#0)"},
     Entry{HostText::NotSaved, "The report was not saved.", "Der Bericht wurde nicht gespeichert."},
+    Entry{HostText::NotPrinted, "\"#0\" was NOT printed on #1: #2",
+          "\"#0\" wurde NICHT auf #1 gedruckt: #2"},
+    Entry{HostText::WaitingForPrints,
+          "Waiting until what was sent to the printer has reached it (Ctrl+C again cuts it "
+          "off).",
+          "Warte, bis das an den Drucker Gegebene dort angekommen ist (ein weiteres Strg+C "
+          "bricht ab)."},
+    Entry{HostText::EndedBySignal, "ended by #0", "durch #0 beendet"},
+    Entry{HostText::FoldersPutBack,
+          "The template \"#0\" has its own folders again: the run before, which read other "
+          "folders with --folder, ended before it could put them back.",
+          "Die Vorlage \"#0\" hat wieder ihre eigenen Ordner: Der Lauf davor, der mit --folder "
+          "andere Ordner las, endete, bevor er sie zurücksetzen konnte."},
+    Entry{HostText::FoldersNotPutBack,
+          "The template \"#0\" could not get its own folders back (#1); the next start tries "
+          "again.",
+          "Die Vorlage \"#0\" konnte ihre eigenen Ordner nicht zurückbekommen (#1); der "
+          "nächste Start versucht es erneut."},
+    Entry{HostText::FoldersNotNoted,
+          "--folder was not applied: the template's own folders cannot be noted in #0 (#1), "
+          "so they could not be put back after the run",
+          "--folder wurde nicht angewandt: Die eigenen Ordner der Vorlage können nicht in #0 "
+          "vermerkt werden (#1), also könnten sie nach dem Lauf nicht zurückgesetzt werden"},
 };
 
 constexpr bool InOrder()

@@ -240,6 +240,12 @@ enum class HostText
     UnreadDiskError,
     UnreadOther,
     NotSaved,
+    NotPrinted,
+    WaitingForPrints,
+    EndedBySignal,
+    FoldersPutBack,
+    FoldersNotPutBack,
+    FoldersNotNoted,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

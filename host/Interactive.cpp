@@ -254,10 +254,14 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             out << WrapText(oClient.fnWindowClosed ? oClient.fnWindowClosed()
                                                    : Say(HostText::WindowClosed),
                             nWidth);
+            if (oClient.fnLaterNews)
+                out << WrapText(oClient.fnLaterNews(), nWidth);
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
+        if (oClient.fnLaterNews)
+            out << WrapText(oClient.fnLaterNews(), nWidth);
     }
     // The end of the input ends the run as quit does: the window stays open, its view unsaved.
     if (OpenWindow(oLibrary))

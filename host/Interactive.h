@@ -28,6 +28,9 @@ struct ClientButtons
     std::function<void()> fnCommandStarts;
     /// What to say when a command closed the report window; empty: that the view is kept.
     std::function<std::string()> fnWindowClosed;
+    /// What happened meanwhile without a window of its own (a print that failed after it was
+    /// sent), said after each command (may be empty).
+    std::function<std::string()> fnLaterNews;
 };
 
 /// Lets a person work the report window command by command (see the help text): a template

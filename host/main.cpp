@@ -1,11 +1,12 @@
 // The stand-in for the mail client process: it loads the report add-in, connects it and
 // clicks its report button, as the client would.
+#include "host/ExitCodes.h"
 #include "host/GuiHost.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/HostTexts.h"
+#include "host/RunEnd.h"
 #include "host/TerminalOutput.h"
-#include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -26,16 +27,18 @@ int main(int argc, char** argv)
         oOptions = host::ParseOptions(vArgs, host::LanguageOfEnvironment());
     } catch (const std::invalid_argument& e) {
         std::cerr << "tallyman: " << e.what() << "\n\n" << host::Usage();
-        return 2;
+        return host::ToInt(host::ExitCode::Usage);
     }
     if (oOptions.bHelp) {
         std::cout << host::Usage();
-        return 0;
+        return host::ToInt(host::ExitCode::Ok);
     }
+    // Made before any other thread, so that every way the run ends goes through it.
+    host::RunEnd oEnd(std::cout, std::cerr);
+    // A report printed just before the end is still on its way to the queue.
+    const auto oPrints = oEnd.AtEnd([] { host::WaitForPrints(std::cout); });
     const int nExit = oOptions.bGui
                           ? host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr)
                           : host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
-    // A report printed just before the end is still on its way to the queue.
-    platform::printing::WaitForBackgroundPrints();
-    return nExit;
+    return host::RunEnd::MorePressing(nExit, oEnd.Finish());
 }

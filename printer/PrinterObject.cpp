@@ -2,7 +2,6 @@
 
 #include "common/ErrorHandling.h"
 #include "common/ErrorObjectOld.h"
-#include "platform/locale/Locale.h"
 #include "platform/printing/BackgroundPrint.h"
 #include "platform/printing/PrintDialog.h"
 #include "platform/printing/Spooler.h"
@@ -33,26 +32,6 @@ template <class Body> decltype(auto) Guarded(const char* sProcedure, Body&& body
 std::string Lower(const std::string& sText)
 {
     return rt::LCase(sText);
-}
-
-// The page fields of a job's settings where they are flagged, else the stored ones.
-platform::printing::DeviceMode LaidOver(platform::printing::DeviceMode tStored,
-                                        const std::optional<platform::printing::DeviceMode>& tJob)
-{
-    namespace f = platform::printing::fields;
-    if (!tJob)
-        return tStored;
-    if (tJob->fields & f::Orientation)
-        tStored.orientation = tJob->orientation;
-    if (tJob->fields & f::PaperSize)
-        tStored.paperSize = tJob->paperSize;
-    if (tJob->fields & f::PaperLength)
-        tStored.paperLength = tJob->paperLength;
-    if (tJob->fields & f::PaperWidth)
-        tStored.paperWidth = tJob->paperWidth;
-    if (tJob->fields & f::Scale)
-        tStored.scale = tJob->scale;
-    return tStored;
 }
 
 } // namespace
@@ -201,15 +180,6 @@ void PrinterObject::PrintFile(const std::string& File,
                 rt::Raise(printing::errors::PrinterNotFound, {}, "There is no default printer.");
         }
         nLine = 20;
-        // The page is the one the job will be printed on: the printer's stored settings with
-        // those of the job laid over them, as they are now.
-        const auto tStored = oSpooler.ReadDeviceMode(tRequest.printer);
-        if (!tStored)
-            rt::Raise(printing::errors::PrinterNotFound, {},
-                      "There is no printer \"" + tRequest.printer + "\".");
-        tRequest.page = printing::PageLayout::Of(LaidOver(*tStored, tRequest.jobSettings));
-        tRequest.localeName = platform::locale::Current().name;
-        nLine = 30;
         printing::PrintInBackground(std::move(tRequest));
     });
 }

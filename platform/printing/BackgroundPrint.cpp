@@ -1,14 +1,15 @@
 #include "platform/printing/BackgroundPrint.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Notices.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -55,14 +56,20 @@ public:
             entry.thread.join();
     }
 
-    void Fail(std::string sentence)
+    void Fail(PrintFailure failure)
     {
-        std::cerr << "tallyman: " << sentence << std::endl;
         std::lock_guard lock(mutex_);
-        failures_.push_back(std::move(sentence));
+        failures_.push_back(std::move(failure));
     }
 
-    std::vector<std::string> TakeFailures()
+    bool Running()
+    {
+        std::lock_guard lock(mutex_);
+        return std::any_of(threads_.begin(), threads_.end(),
+                           [](const Entry& entry) { return !entry.done->load(); });
+    }
+
+    std::vector<PrintFailure> TakeFailures()
     {
         std::lock_guard lock(mutex_);
         return std::exchange(failures_, {});
@@ -89,7 +96,7 @@ private:
 
     std::mutex mutex_;
     std::list<Entry> threads_;
-    std::vector<std::string> failures_;
+    std::vector<PrintFailure> failures_;
 };
 
 Prints& ThePrints()
@@ -126,10 +133,11 @@ fs::path CopyOf(const std::string& file)
     return copy;
 }
 
-void Print(const PrintRequest& request, const fs::path& copy)
+void Print(const PreparedPrint& print, const fs::path& copy)
 {
+    const PrintRequest& request = print.request;
     try {
-        const PrintableDocument document(copy.string(), request.page, request.localeName);
+        const PrintableDocument document(copy.string(), print.page, print.localeName);
         const std::string title = copy.filename().string();
         Spooler spooler;
         if (request.jobSettings)
@@ -137,9 +145,9 @@ void Print(const PrintRequest& request, const fs::path& copy)
         else
             spooler.PrintFile(request.printer, document.path(), title);
     } catch (const rt::Error& e) {
-        ThePrints().Fail("\"" + request.file + "\" was not printed: " + e.Description());
+        ThePrints().Fail({request.file, request.printer, e.Description()});
     } catch (const std::exception& e) {
-        ThePrints().Fail("\"" + request.file + "\" was not printed: " + e.what());
+        ThePrints().Fail({request.file, request.printer, e.what()});
     }
     std::error_code ec; // a leftover temporary copy is no reason to fail
     fs::remove_all(copy.parent_path(), ec);
@@ -147,16 +155,33 @@ void Print(const PrintRequest& request, const fs::path& copy)
 
 } // namespace
 
+PreparedPrint PreparePrint(PrintRequest request)
+{
+    // The page is the one the job will be printed on, as the queue's settings are now.
+    const auto stored = Spooler().ReadDeviceMode(request.printer);
+    if (!stored)
+        rt::Raise(errors::PrinterNotFound, kSource,
+                  "There is no printer \"" + request.printer + "\".");
+    PreparedPrint print;
+    print.page =
+        PageLayout::Of(request.jobSettings ? LaidOver(*stored, *request.jobSettings) : *stored);
+    print.localeName = platform::locale::Current().name;
+    print.request = std::move(request);
+    return print;
+}
+
 void PrintInBackground(PrintRequest request)
 {
     std::error_code ec;
     if (!fs::is_regular_file(request.file, ec))
         rt::Raise(rt::errors::FileNotFound, kSource, "File not found: " + request.file);
-    const fs::path copy = CopyOf(request.file);
-    // The user hears of the print here, on the thread that listens, as the print is on its way.
-    platform::runtime::Notify(
-        {platform::runtime::Notice::Kind::Printed, copy.filename().string(), request.printer});
-    ThePrints().Start([request = std::move(request), copy] { Print(request, copy); });
+    PreparedPrint print = PreparePrint(std::move(request));
+    const fs::path copy = CopyOf(print.request.file);
+    // The user hears here, on the thread that listens, that the print is on its way; whether
+    // it reaches the queue is known only later.
+    platform::runtime::Notify({platform::runtime::Notice::Kind::Printed, copy.filename().string(),
+                               print.request.printer});
+    ThePrints().Start([print = std::move(print), copy] { Print(print, copy); });
 }
 
 void WaitForBackgroundPrints()
@@ -164,7 +189,12 @@ void WaitForBackgroundPrints()
     ThePrints().WaitForAll();
 }
 
-std::vector<std::string> TakeBackgroundPrintFailures()
+bool BackgroundPrintsRunning()
+{
+    return ThePrints().Running();
+}
+
+std::vector<PrintFailure> TakeBackgroundPrintFailures()
 {
     return ThePrints().TakeFailures();
 }

@@ -58,4 +58,8 @@ struct DeviceMode
     std::shared_ptr<const detail::StoredFields> asRead;
 };
 
+/// The page fields (orientation, paper size, length and width, scale) that a job prints with:
+/// those flagged in `job`, the others as `stored` holds them. The other fields stay as stored.
+DeviceMode LaidOver(DeviceMode stored, const DeviceMode& job);
+
 } // namespace platform::printing

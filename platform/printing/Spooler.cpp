@@ -248,4 +248,19 @@ int Spooler::PrintFile(std::string_view printer, const std::string& path, std::s
     return impl_->Submit(printer, path, title, &jobSettings);
 }
 
+DeviceMode LaidOver(DeviceMode stored, const DeviceMode& job)
+{
+    if (job.fields & fields::Orientation)
+        stored.orientation = job.orientation;
+    if (job.fields & fields::PaperSize)
+        stored.paperSize = job.paperSize;
+    if (job.fields & fields::PaperLength)
+        stored.paperLength = job.paperLength;
+    if (job.fields & fields::PaperWidth)
+        stored.paperWidth = job.paperWidth;
+    if (job.fields & fields::Scale)
+        stored.scale = job.scale;
+    return stored;
+}
+
 } // namespace platform::printing

@@ -7,9 +7,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -17,6 +22,59 @@ namespace platform::runtime {
 namespace {
 
 std::atomic<bool> g_failNextWrite{false};
+
+// The temporary files of the writes under way, and the lock every rename into place holds: a
+// process that ends takes it for good (EndOtherWrites).
+struct Writes
+{
+    std::mutex mutex;
+    std::set<std::string> temporaries;
+    std::recursive_mutex commit;
+};
+
+Writes& TheWrites()
+{
+    // Never destroyed: a thread may still commit while the process ends.
+    static Writes* writes = new Writes;
+    return *writes;
+}
+
+void Track(const std::string& path)
+{
+    auto& writes = TheWrites();
+    std::lock_guard lock(writes.mutex);
+    writes.temporaries.insert(path);
+}
+
+void Untrack(const std::string& path)
+{
+    auto& writes = TheWrites();
+    std::lock_guard lock(writes.mutex);
+    writes.temporaries.erase(path);
+}
+
+// The file name (without its folder) that a test of a whole process names in the variable, or
+// false when it names another file or none.
+bool NamedForTesting(const char* variable, const std::string& target)
+{
+    const char* named = std::getenv(variable);
+    if (named == nullptr || *named == '\0')
+        return false;
+    const auto slash = target.rfind('/');
+    return target.substr(slash == std::string::npos ? 0 : slash + 1) == named;
+}
+
+// A test of a whole process may name a file (TV_TEST_HOLD_COMMIT) whose commit waits, once
+// its bytes are written, so that the process can be ended in the middle of the save. The
+// process says so on its error stream.
+void HoldForTesting(const std::string& target)
+{
+    if (!NamedForTesting("TV_TEST_HOLD_COMMIT", target))
+        return;
+    const std::string line = "tallyman-test: holding the commit of " + target + "\n";
+    (void)!::write(STDERR_FILENO, line.data(), line.size());
+    std::this_thread::sleep_for(std::chrono::seconds(30));
+}
 
 // The error of a failed write of `path`, described in the user's language.
 [[noreturn]] void RaiseErrno(int err, const std::string& source, const std::string& path)
@@ -61,6 +119,7 @@ ReplacingFile::ReplacingFile(std::string target, std::string source)
         RaiseErrno(errno, source_, target_);
     }
     path_.assign(buf.data());
+    Track(path_);
 }
 
 ReplacingFile::~ReplacingFile()
@@ -71,11 +130,13 @@ ReplacingFile::~ReplacingFile()
     if (!committed_) {
         ::unlink(path_.c_str());
     }
+    Untrack(path_);
 }
 
 void ReplacingFile::Write(std::string_view bytes)
 {
-    if (g_failNextWrite.exchange(false)) {
+    // A test of a whole process may fill the disk for one file (TV_TEST_FULL_DISK).
+    if (g_failNextWrite.exchange(false) || NamedForTesting("TV_TEST_FULL_DISK", replaced_)) {
         RaiseErrno(ENOSPC, source_, target_);
     }
     while (!bytes.empty()) {
@@ -121,15 +182,49 @@ void ReplacingFile::Commit()
     if (!ok) {
         RaiseErrno(err, source_, target_);
     }
+    HoldForTesting(replaced_);
+    const auto commit = LockCommit();
     if (std::rename(path_.c_str(), replaced_.c_str()) != 0) {
         RaiseErrno(errno, source_, target_);
     }
     committed_ = true;
+    Untrack(path_);
 }
 
 void ReplacingFile::FailNextWriteForTesting()
 {
     g_failNextWrite = true;
+}
+
+void ReplacingFile::TrackTemporary(const std::string& path)
+{
+    Track(path);
+}
+
+void ReplacingFile::ForgetTemporary(const std::string& path)
+{
+    Untrack(path);
+}
+
+void ReplacingFile::HoldCommitForTesting(const std::string& target)
+{
+    HoldForTesting(target);
+}
+
+std::unique_lock<std::recursive_mutex> ReplacingFile::LockCommit()
+{
+    return std::unique_lock(TheWrites().commit);
+}
+
+void ReplacingFile::EndOtherWrites()
+{
+    auto& writes = TheWrites();
+    // Taken and never given back: no other thread renames a file into place from now on.
+    writes.commit.lock();
+    std::lock_guard lock(writes.mutex);
+    for (const auto& path : writes.temporaries)
+        ::unlink(path.c_str());
+    writes.temporaries.clear();
 }
 
 } // namespace platform::runtime

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,7 +36,26 @@ public:
     void Commit();
 
     /// Makes the next Write or Commit of any ReplacingFile fail as a full disk would (tests).
+    /// A test of a whole process names a file's name (without its folder) in the environment
+    /// instead: TV_TEST_FULL_DISK makes every write of that file fail as a full disk would,
+    /// TV_TEST_HOLD_COMMIT makes its commit wait 30 s once its bytes are written (saying so on
+    /// the error stream), so that the process can be ended in the middle of the save.
     static void FailNextWriteForTesting();
+
+    /// For another writer of whole files through a temporary file: notes the temporary file
+    /// while it is written (EndOtherWrites removes it) and forgets it.
+    static void TrackTemporary(const std::string& path);
+    static void ForgetTemporary(const std::string& path);
+    /// The lock that a rename of a temporary file into place holds (EndOtherWrites).
+    static std::unique_lock<std::recursive_mutex> LockCommit();
+    /// Waits as TV_TEST_HOLD_COMMIT asks when it names the target's file (see above).
+    static void HoldCommitForTesting(const std::string& target);
+
+    /// For a process that is about to end while other threads may still write: waits for a
+    /// commit under way to finish, removes the temporary files of the writes under way, and
+    /// holds every later commit of another thread for good, so that each target is left
+    /// either as it was or as a whole commit made it. The calling thread may go on writing.
+    static void EndOtherWrites();
 
 private:
     std::string target_;

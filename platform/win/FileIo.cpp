@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Leftovers.h"
 #include "platform/runtime/ReplaceTarget.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -125,6 +126,14 @@ void replaceFileContents(const std::filesystem::path& path,
     platform::runtime::RemoveLeftoverTemporaries(replaced.parent_path().string());
     auto [fd, temporary] = createTemporaryBeside(replaced);
     FileDescriptor file(fd);
+    // A process that ends by a signal removes it and lets no rename through afterwards.
+    using platform::runtime::ReplacingFile;
+    ReplacingFile::TrackTemporary(temporary.string());
+    struct Forget
+    {
+        std::string path;
+        ~Forget() { ReplacingFile::ForgetTemporary(path); }
+    } forget{temporary.string()};
     if (target.mode) {
         ::fchmod(file.get(), *target.mode);
     }
@@ -139,6 +148,8 @@ void replaceFileContents(const std::filesystem::path& path,
         ::unlink(temporary.c_str());
         throwErrno(error, "cannot write " + path.string());
     }
+    ReplacingFile::HoldCommitForTesting(replaced.string());
+    const auto commit = ReplacingFile::LockCommit();
     if (::rename(temporary.c_str(), replaced.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());

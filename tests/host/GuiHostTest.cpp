@@ -16,6 +16,8 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
 #include "platform/forms/StandardControls.h"
+#include "platform/printing/BackgroundPrint.h"
+#include "platform/printing/Spooler.h"
 #include "platform/win/RecordingShell.h"
 #include "platform/win/Shell.h"
 
@@ -276,6 +278,45 @@ TEST_F(GuiHostTest, AReportsFileThatIsAFolderIsToldAndTheRunEndsWithOne)
     EXPECT_EQ(oHost.RunExitCode(), 1);
     oHost.Stop();
     EXPECT_TRUE(fs::is_empty(oReports));
+}
+
+// A print that fails after it was sent (the document cannot be made ready) is told in a message
+// in the person's language, naming the file and the queue; the report window stays.
+TEST_F(GuiHostTest, APrintThatFailsLaterIsToldInAMessage)
+{
+    const auto vQueues = platform::printing::Spooler().PrinterNames();
+    if (std::find(vQueues.begin(), vQueues.end(), "TallymanNull") == vQueues.end())
+        GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    // An office suite that cannot render the workbook.
+    const auto oBin = oRoot / "bin";
+    std::filesystem::create_directories(oBin);
+    std::ofstream(oBin / "soffice") << "#!/bin/sh\necho 'no display' >&2\nexit 1\n";
+    std::filesystem::permissions(oBin / "soffice", std::filesystem::perms::owner_all);
+    const std::string sPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (oBin.string() + ":" + sPath).c_str(), 1);
+    const auto oBook = oRoot / "Bericht.xls";
+    std::ofstream(oBook) << "not a workbook";
+    QString sShown;
+    guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; },
+                                          [&sShown](QMessageBox& oBox) {
+                                              sShown = oBox.text();
+                                              oBox.accept();
+                                          });
+    platform::printing::PrintInBackground({"TallymanNull", oBook.string(), std::nullopt});
+    platform::printing::WaitForBackgroundPrints();
+    ::setenv("PATH", sPath.c_str(), 1);
+    // The client looks for failed prints on a timer of its loop.
+    EXPECT_TRUE(QTest::qWaitFor([&sShown] { return !sShown.isEmpty(); }, 5000));
+    EXPECT_TRUE(sShown.contains(Language() == "de" ? "wurde NICHT auf TallymanNull gedruckt"
+                                                    : "was NOT printed on TallymanNull"))
+        << sShown.toStdString();
+    EXPECT_TRUE(sShown.contains("Bericht.xls")) << sShown.toStdString();
+    EXPECT_TRUE(pView->isVisible());
+    oHost.Stop();
 }
 
 // A window run killed while it saved the settings left its temporary file: the next start

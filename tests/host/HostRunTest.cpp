@@ -387,7 +387,8 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
                   std::string::npos)
             << r.output;
         // The run says where the job went.
-        EXPECT_NE(r.output.find("Printed \"printed.csv\" on TallymanNull\n"), std::string::npos)
+        EXPECT_NE(r.output.find("Sent \"printed.csv\" to the printer TallymanNull\n"),
+                  std::string::npos)
             << r.output;
 
         // A template whose automatic print names its own printer prints there, as it would
@@ -408,7 +409,8 @@ TEST_F(HostRunTest, MailboxesAreListedAndThePrinterChosenForTheRun)
         EXPECT_NE(rOwn.output.find("Printer: TallymanNull is the default printer"),
                   std::string::npos)
             << rOwn.output;
-        EXPECT_NE(rOwn.output.find("Printed \"Team.csv\" on TallymanPDF\n"), std::string::npos)
+        EXPECT_NE(rOwn.output.find("Sent \"Team.csv\" to the printer TallymanPDF\n"),
+                  std::string::npos)
             << rOwn.output;
     }
     std::ofstream(oAnswers) << "mailbox sent\nmailbox drafts\nquit\n";
@@ -672,16 +674,17 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
         const auto sWritten = r.output.substr(nSaved, r.output.find('\n', nSaved) - nSaved);
         EXPECT_TRUE(fs::is_regular_file(sWritten)) << sWritten;
 
+        // A report that was asked for and not saved ends the run with the code of its own.
         const auto rMissing =
             Run("--lang " + c.sLang + " --export '" + (oRoot / "nowhere" / "r.csv").string() + "'");
-        EXPECT_EQ(rMissing.exitCode, 1) << rMissing.output;
+        EXPECT_EQ(rMissing.exitCode, 4) << rMissing.output;
         EXPECT_NE(rMissing.output.find(c.sMissingFolder), std::string::npos) << rMissing.output;
 
         // A folder in the way of the file is named with the reason in the user's language.
         fs::create_directories(oRoot / "taken.csv");
         const auto rTaken =
             Run("--lang " + c.sLang + " --export '" + (oRoot / "taken.csv").string() + "'");
-        EXPECT_EQ(rTaken.exitCode, 1) << rTaken.output;
+        EXPECT_EQ(rTaken.exitCode, 4) << rTaken.output;
         EXPECT_NE(rTaken.output.find("\"" + (oRoot / "taken.csv").string() + "\" " + c.sTaken),
                   std::string::npos)
             << rTaken.output;

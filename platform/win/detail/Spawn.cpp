@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -30,6 +31,33 @@ private:
     posix_spawn_file_actions_t actions_{};
 };
 
+// A program starts with no signal blocked and each with its default action, as a shell starts
+// it, whatever this process blocks (the host waits for its ending signals on a thread).
+class Attributes
+{
+public:
+    Attributes()
+    {
+        ::posix_spawnattr_init(&attr_);
+        sigset_t none;
+        sigemptyset(&none);
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR2, SIGPIPE})
+            sigaddset(&defaults, signal);
+        ::posix_spawnattr_setsigmask(&attr_, &none);
+        ::posix_spawnattr_setsigdefault(&attr_, &defaults);
+        ::posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~Attributes() { ::posix_spawnattr_destroy(&attr_); }
+    Attributes(const Attributes&) = delete;
+    Attributes& operator=(const Attributes&) = delete;
+    posix_spawnattr_t* get() { return &attr_; }
+
+private:
+    posix_spawnattr_t attr_{};
+};
+
 } // namespace
 
 std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& error, bool quiet)
@@ -50,7 +78,8 @@ std::optional<pid_t> spawnProgram(const std::vector<std::string>& argv, int& err
         ::posix_spawn_file_actions_addopen(actions.get(), STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     }
     pid_t pid = 0;
-    error = ::posix_spawnp(&pid, args[0], actions.get(), nullptr, args.data(), environ);
+    Attributes attributes;
+    error = ::posix_spawnp(&pid, args[0], actions.get(), attributes.get(), args.data(), environ);
     if (error != 0) {
         return std::nullopt;
     }
