@@ -223,9 +223,13 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
 {
     // A group caption wider than the narrow outline column runs on over the blank company
     // cell: the grid line between them does not cut it, and with its own cell selected it
-    // shows in the selection's colours across both cells. A data row keeps its lines.
+    // shows in the selection's colours across both cells. A data row keeps its lines. The
+    // caption ends in the company cell: the blank hours cell after it keeps its grid line and
+    // its own look.
     const int r = WideTotalCaption();
     ASSERT_GT(r, 0);
+    oGrid.SetColWidth(kCompany, 3000);
+    oGrid.SetTextMatrix(r, kHours, " ");
     gui::GridView view(oGrid);
     view.resize(600, 300);
     view.show();
@@ -239,10 +243,14 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
     ASSERT_LT(data, view.model()->rowCount());
     const QRect caption = view.visualRect(view.model()->index(m, 0));
     const QRect company = view.visualRect(view.model()->index(m, kCompany));
-    const auto lineAt = [&](const QImage& shot, int row) {
-        // How many pixels of the row's height stand in the grid line's colour at the outline
-        // column's right edge, and that colour (the lines' crossing below the row).
-        const int x = view.columnViewportPosition(kCompany) - 1;
+    const QRect hours = view.visualRect(view.model()->index(m, kHours));
+    ASSERT_LT(QFontMetrics(view.font()).horizontalAdvance(kWideCaption) * 3 / 2,
+              company.right() - caption.left())
+        << "the caption does not end in the company cell";
+    const auto lineAt = [&](const QImage& shot, int row, int col = kCompany) {
+        // How many pixels of the row's height stand in the grid line's colour at the right
+        // edge of the column before col, and that colour (the lines' crossing below the row).
+        const int x = view.columnViewportPosition(col) - 1;
         const int top = view.rowViewportPosition(row), bottom = top + view.rowHeight(row) - 1;
         const QRgb line = shot.pixel(x, bottom);
         int n = 0;
@@ -253,7 +261,10 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
     QImage shot = view.viewport()->grab().toImage();
     EXPECT_EQ(lineAt(shot, data), view.rowHeight(data) - 1) << "a data row lost its grid line";
     EXPECT_LE(lineAt(shot, m), 2) << "the grid line cuts the caption";
+    EXPECT_EQ(lineAt(shot, m, kHours), view.rowHeight(m) - 1)
+        << "the caption runs on past its text over the blank hours cell";
     const QRgb background = shot.pixel(company.right() - 2, company.top() + 3);
+    const QRgb hoursBackground = shot.pixel(hours.right() - 2, hours.top() + 3);
     int text = 0;
     for (int x = company.left(); x < company.right(); ++x)
         for (int y = company.top() + 1; y < company.bottom(); ++y)
@@ -268,6 +279,8 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
         << "the selected caption's cells differ";
     EXPECT_NE(shot.pixel(company.right() - 2, company.top() + 3), background)
         << "the caption's cells do not show the selection";
+    EXPECT_EQ(shot.pixel(hours.right() - 2, hours.top() + 3), hoursBackground)
+        << "the blank cell after the caption shows the caption's selection";
     // Its text there is in the selection's colour too, not in the dark ink of a cell that
     // is not selected.
     int dark = 0;
