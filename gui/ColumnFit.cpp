@@ -1,5 +1,6 @@
 #include "gui/ColumnFit.h"
 
+#include "gui/GridDelegate.h"
 #include "gui/TextFit.h"
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -124,7 +127,85 @@ int WidestChoiceOf(const std::string& list, const QWidget& widget)
     return std::max(ComboBoxWidth(widget, widest), widest + TextRoom(widget));
 }
 
+// A cell that shows nothing: no text but blanks (total rows put a blank into their empty
+// cells), no picture, no box.
+bool IsBlank(const pf::FlexGrid& grid, int row, int col)
+{
+    return grid.TextMatrix(row, col).find_first_not_of(' ') == std::string::npos &&
+           !grid.CellPicture(row, col) && grid.CellChecked(row, col) == pf::CheckState::None;
+}
+
+// The first shown column after the outline column whose cell in the row is not blank; -1
+// when there is none.
+int FirstFilled(const pf::FlexGrid& grid, int row)
+{
+    for (int c = grid.OutlineCol() + 1; c < grid.Cols(); ++c)
+        if (!grid.ColHidden(c) && !IsBlank(grid, row, c))
+            return c;
+    return -1;
+}
+
 } // namespace
+
+std::vector<CaptionNeed> CaptionNeeds(const pf::FlexGrid& grid, const QWidget& widget)
+{
+    struct Caption
+    {
+        int level, filled;
+        std::string text;
+        bool box, picture;
+    };
+    std::vector<Caption> captions;
+    std::set<int> levels;
+    const int outline = grid.OutlineCol();
+    if (outline < 0 || outline >= grid.Cols() || grid.ColHidden(outline))
+        return {};
+    for (int r = grid.FixedRows(); r < grid.Rows(); ++r) {
+        if (!grid.IsSubtotal(r))
+            continue;
+        levels.insert(grid.RowOutlineLevel(r));
+        if (const int filled = FirstFilled(grid, r); filled >= 0)
+            captions.push_back({grid.RowOutlineLevel(r), filled, grid.TextMatrix(r, outline),
+                                grid.CellChecked(r, outline) != pf::CheckState::None,
+                                grid.CellPicture(r, outline) != nullptr});
+    }
+    // Captions are drawn bold, indented by their level's rank among the levels in use.
+    QFont bold = widget.font();
+    bold.setBold(true);
+    const QFontMetricsF metrics(bold);
+    const int room = TextRoom(widget);
+    const QStyle* style = widget.style();
+    const int box = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &widget) + room;
+    const int picture = style->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &widget) + room;
+    std::vector<CaptionNeed> needs;
+    for (const Caption& caption : captions) {
+        const int rank = int(std::distance(levels.begin(), levels.find(caption.level)));
+        const int width = GridDelegate::Indent(rank) +
+                          int(std::ceil(metrics.horizontalAdvance(ToQ(caption.text)))) + room +
+                          (caption.box ? box : 0) + (caption.picture ? picture : 0);
+        auto same = std::find_if(needs.begin(), needs.end(), [&](const CaptionNeed& need) {
+            return need.filled == caption.filled;
+        });
+        if (same == needs.end())
+            needs.push_back({caption.filled, width});
+        else
+            same->width = std::max(same->width, width);
+    }
+    return needs;
+}
+
+int OutlineWidth(const pf::FlexGrid& grid, const std::vector<CaptionNeed>& needs,
+                 const std::vector<int>& shownWidths)
+{
+    int widest = 0;
+    for (const CaptionNeed& need : needs) {
+        int blanks = 0;
+        for (int c = grid.OutlineCol() + 1; c < need.filled && c < int(shownWidths.size()); ++c)
+            blanks += grid.ColHidden(c) ? 0 : shownWidths[size_t(c)];
+        widest = std::max(widest, need.width - blanks);
+    }
+    return widest;
+}
 
 std::vector<int> WholeWidths(const pf::FlexGrid& grid, const QWidget& widget)
 {

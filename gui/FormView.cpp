@@ -7,6 +7,7 @@
 #include "gui/SurfaceBinding.h"
 #include "gui/SurfaceWatch.h"
 #include "gui/TextFit.h"
+#include "gui/ToolBarView.h"
 #include "gui/Units.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -14,11 +15,15 @@
 #include "platform/forms/ToolBar.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <cmath>
 
@@ -111,6 +116,8 @@ void FormView::BuildControls()
                                   dynamic_cast<pf::ComboBox*>(control.get()) ||
                                   dynamic_cast<pf::TextBox*>(control.get()) ||
                                   dynamic_cast<pf::CommandButton*>(control.get()))) {
+            if (auto* list = qobject_cast<QComboBox*>(widget))
+                BoundBesideToolBar(*list);
             bar->addWidget(widget);
         } else {
             flow.push_back({control.get(), widget});
@@ -270,8 +277,25 @@ void FormView::Pull()
             show();
             break;
         }
+        DrawAtOnce();
     }
     m_pulling = false;
+}
+
+void FormView::DrawAtOnce()
+{
+    // A window shown while the add-in works on (the progress window before a long read) draws
+    // itself now, not when the work next lets the loop turn: the window system puts it on the
+    // screen first (a short while at most), and the window paints as that comes in.
+    constexpr int kMostWaitMilliseconds = 500;
+    QWindow* window = windowHandle();
+    if (!window)
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    while (!window->isExposed() && isVisible() && !isMinimized() &&
+           clock.elapsed() < kMostWaitMilliseconds)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
 }
 
 void FormView::PullPosition()

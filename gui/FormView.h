@@ -79,6 +79,8 @@ private:
     /// Moves the window where the form says, when the form's position changed since the
     /// view last saw it (a form that never had one is placed by the window manager).
     void PullPosition();
+    /// Waits until a window just shown is on the screen and painted.
+    void DrawAtOnce();
     /// Tells the form a window state the window took before the form heard of it.
     void PushWindowState();
     bool Shown() const;

@@ -557,15 +557,25 @@ void GridView::PullColumns()
     const auto& grid = Grid();
     horizontalHeader()->setVisible(grid.FixedRows() > 0);
     horizontalHeader()->setStretchLastSection(grid.ExtendLastCol());
-    // The grid's widths as set, but never so narrow that a figure or a choice is cut: the
+    // The grid's widths as set, but never so narrow that a figure or a choice is cut, nor
+    // the outline column so narrow that a group caption with a filled cell beside it is: the
     // grid keeps its widths (a template's stored ones among them) for the add-in to read.
-    if (m_wholeWidths.size() != size_t(grid.Cols()))
+    if (m_wholeWidths.size() != size_t(grid.Cols())) {
         m_wholeWidths = WholeWidths(grid, *this);
-    for (int c = 0; c < m_model->columnCount() && c < grid.Cols(); ++c) {
+        m_captionNeeds = CaptionNeeds(grid, *this);
+    }
+    const int cols = std::min(m_model->columnCount(), grid.Cols());
+    std::vector<int> widths(size_t(std::max(cols, 0)), 0);
+    for (int c = 0; c < cols; ++c)
+        widths[size_t(c)] =
+            std::max(Pixels(grid.ColWidth(c), m_widthScale), m_wholeWidths[size_t(c)]);
+    if (const int outline = grid.OutlineCol(); outline >= 0 && outline < cols)
+        widths[size_t(outline)] =
+            std::max(widths[size_t(outline)], OutlineWidth(grid, m_captionNeeds, widths));
+    for (int c = 0; c < cols; ++c) {
         setColumnHidden(c, grid.ColHidden(c));
         if (!grid.ColHidden(c))
-            setColumnWidth(
-                c, std::max(Pixels(grid.ColWidth(c), m_widthScale), m_wholeWidths[size_t(c)]));
+            setColumnWidth(c, widths[size_t(c)]);
     }
     PlaceFrozen();
     m_pulling = false;
@@ -583,9 +593,11 @@ void GridView::QueueWholeWidths()
         if (!m_model->HasGrid())
             return;
         std::vector<int> widths = WholeWidths(Grid(), *this);
-        if (widths == m_wholeWidths)
+        std::vector<CaptionNeed> captions = CaptionNeeds(Grid(), *this);
+        if (widths == m_wholeWidths && captions == m_captionNeeds)
             return;
         m_wholeWidths = std::move(widths);
+        m_captionNeeds = std::move(captions);
         PullColumns();
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/ColumnFit.h"
+
 #include <QTableView>
 
 #include <functional>
@@ -120,7 +122,8 @@ private:
     bool m_built = false;           // the constructor has set the view up
     double m_widthScale = 1;        // how much wider than the grid's twips its columns show (font)
     std::vector<int> m_wholeWidths; // the least pixels of each column (see WholeWidths)
-    bool m_wholeQueued = false;     // the texts changed: m_wholeWidths is measured again
+    std::vector<CaptionNeed> m_captionNeeds; // what the group captions need (see CaptionNeeds)
+    bool m_wholeQueued = false;              // the texts changed: m_wholeWidths is measured again
     QPoint m_pressPos;
     QPersistentModelIndex m_pressIndex; // the cell of the press, while the button is down
     bool m_pressed = false;

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class QComboBox;
+
 namespace platform::forms {
 class Control;
 }
@@ -17,5 +19,11 @@ class ControlBinding;
 /// bar's Click with the button's key. Null for any other control.
 ControlBinding* BindToolBar(const std::shared_ptr<platform::forms::Control>& control,
                             QWidget* parent);
+
+/// Keeps a list box that stands beside a form's tool bar to a bounded width, so that a long
+/// entry (a template's name of hundreds of characters) does not push the bar's buttons and the
+/// boxes beside it aside; its drop-down shows every entry whole, on more lines where the
+/// screen is narrower than the entry.
+void BoundBesideToolBar(QComboBox& box);
 
 } // namespace gui

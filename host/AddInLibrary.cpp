@@ -74,6 +74,12 @@ platform::forms::FlexGrid* AddInLibrary::ReportGrid() const
     return reinterpret_cast<GridOf>(Symbol("TallymanReportGrid"))();
 }
 
+bool AddInLibrary::FillGrid(platform::forms::FlexGrid& oGrid) const
+{
+    using FillOf = bool (*)(platform::forms::FlexGrid*);
+    return reinterpret_cast<FillOf>(Symbol("TallymanFillGrid"))(&oGrid);
+}
+
 bool AddInLibrary::SaveReport() const
 {
     using SaveOf = bool (*)();

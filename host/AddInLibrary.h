@@ -40,6 +40,9 @@ public:
     platform::forms::Form* ReportWindow() const;
     /// The report window's grid, or null while there is no window.
     platform::forms::FlexGrid* ReportGrid() const;
+    /// Fills the grid given from the report window's records and template, as the window's
+    /// own fill does; false while there is no report window.
+    bool FillGrid(platform::forms::FlexGrid& oGrid) const;
     /// Saves the window's report through its save dialog (whose answer the caller queued),
     /// leaving the view's settings as they were; true when a file was written.
     bool SaveReport() const;

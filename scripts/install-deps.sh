@@ -10,7 +10,7 @@ packages=(
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev
-  qt6-base-dev qt6-translations-l10n fonts-dejavu-core
+  qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-crosextra-carlito
   cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd
 )
 

@@ -2,6 +2,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/modMain.h"
+#include "grid/Flexgrid2.h"
 #include "platform/forms/Driver.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
@@ -144,6 +145,16 @@ extern "C" platform::forms::FlexGrid* TallymanReportGrid()
 {
     const auto& oApp = shell::Connect::App();
     return oApp && oApp->MainForm() ? &oApp->MainForm()->fg() : nullptr;
+}
+
+extern "C" bool TallymanFillGrid(platform::forms::FlexGrid* pGrid)
+{
+    const auto& oApp = shell::Connect::App();
+    const auto& oWindow = oApp ? oApp->MainForm() : nullptr;
+    if (!pGrid || !oWindow || !oWindow->GetViewSettings())
+        return false;
+    grid::Flexgrid2::CreateGrid(*pGrid, oWindow->Records(), *oWindow->GetViewSettings());
+    return true;
 }
 
 extern "C" bool TallymanSaveReport()

@@ -71,5 +71,11 @@ extern "C" platform::forms::Form* TallymanReportWindow();
 /// The report window's grid, or null while there is no report window.
 extern "C" platform::forms::FlexGrid* TallymanReportGrid();
 
+/// Fills the grid given from the report window's records and template as the window's own
+/// fill does, with a grid engine of its own; false while there is no report window. A client
+/// compares with it what showing the report costs beyond the fill of a grid that no window
+/// shows.
+extern "C" bool TallymanFillGrid(platform::forms::FlexGrid* pGrid);
+
 /// The last progress of the report window's read (value and maximum; 0 and 0 without one).
 extern "C" void TallymanReportProgress(long* plValue, long* plMax);

@@ -1,8 +1,10 @@
 // The report window on Qt's offscreen platform over a profile of 100,000 appointments, as a
 // person works it: opening the window (the add-in's first read, its progress window and the
-// grid's fill), a refresh (read and fill again), a re-sort in the sorting dialog (a refill of
-// the grid without reading), and the find box (a hit near the end of the report, and a text
-// found nowhere). The profile is generated once, before the clock runs.
+// grid's fill), a refresh (read and fill again), a re-sort in the sorting dialog and a refill
+// (the grid filled again without reading), and the find box (a hit near the end of the
+// report, and a text found nowhere). The profile is generated once, before the clock runs.
+// Beside the re-sort and the refill stands the same fill into a grid that no window shows,
+// and the ratio of the two.
 #include "gui/ClientWindow.h"
 #include "gui/FormView.h"
 #include "host/AddInLibrary.h"
@@ -25,12 +27,14 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -205,11 +209,106 @@ void Press(gui::FormView& view, const char* sControl)
                                  view.objectName().toStdString());
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The time a step took on the clock, and the processor time the thread spent on it: on a busy
+// machine the first counts the turns the thread waited for a processor too.
+struct Took
+{
+    double dWall = 0;
+    double dCpu = 0;
+};
+
+double ThreadCpuSeconds()
+{
+    timespec oNow{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &oNow);
+    return double(oNow.tv_sec) + double(oNow.tv_nsec) / 1e9;
+}
+
+class Stopwatch
+{
+public:
+    Took Stop() const
+    {
+        return {std::chrono::duration<double>(Clock::now() - m_tWall).count(),
+                ThreadCpuSeconds() - m_dCpu};
+    }
+
+private:
+    Clock::time_point m_tWall = Clock::now();
+    double m_dCpu = ThreadCpuSeconds();
+};
+
+// The same fill as the window's, from its records by its template, into a grid that no window
+// shows: what the grid control itself costs, without the view. The grid is filled once
+// beforehand, so that the fill timed is a refill, as the window's are.
+class HeadlessFill
+{
+public:
+    explicit HeadlessFill(OpenReport& report) : m_report(report)
+    {
+        if (!report.host.Library()->FillGrid(m_grid))
+            throw std::runtime_error("the add-in filled no grid");
+    }
+    Took Refill()
+    {
+        const Stopwatch watch;
+        m_report.host.Library()->FillGrid(m_grid);
+        const Took took = watch.Stop();
+        if (m_grid.Rows() != m_report.Grid().Rows())
+            throw std::runtime_error("the grid without a window got other rows than the window's");
+        return took;
+    }
+
+private:
+    OpenReport& m_report;
+    pf::FlexGrid m_grid;
+};
+
+// Beside a time of the window's: the same fill into a grid without a window, and how many
+// times that the window's time is (the figure to keep low), on the clock and in processor time.
+void CompareWithHeadless(benchmark::State& state, const Took& window, const Took& headless)
+{
+    state.counters["window_ms"] = window.dWall * 1000;
+    state.counters["headless_ms"] = headless.dWall * 1000;
+    state.counters["window_per_headless"] = headless.dWall > 0 ? window.dWall / headless.dWall : 0;
+    state.counters["window_cpu_ms"] = window.dCpu * 1000;
+    state.counters["headless_cpu_ms"] = headless.dCpu * 1000;
+    state.counters["cpu_window_per_headless"] = headless.dCpu > 0 ? window.dCpu / headless.dCpu : 0;
+}
+
+// The window's grid filled again from the records it holds (as a changed caption or width in
+// the view dialog does), until the window has shown it; beside it the same fill without a
+// window.
+void BM_Refill100k(benchmark::State& state)
+{
+    OpenReport report;
+    HeadlessFill headless(report);
+    Took window, alone;
+    for (auto _ : state) {
+        const Stopwatch watch;
+        report.host.Library()->FillGrid(report.Grid());
+        Settle();
+        window = watch.Stop();
+        state.SetIterationTime(window.dWall);
+        state.PauseTiming();
+        alone = headless.Refill();
+        state.ResumeTiming();
+    }
+    CompareWithHeadless(state, window, alone);
+    state.counters["rows"] = report.Grid().Rows();
+}
+BENCHMARK(BM_Refill100k)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();
+
 // The view dialog's sorting dialog turns the first sort level the other way round; the time is
 // taken from the view dialog's OK, when the grid is filled again from the records it holds.
+// Beside it, the same fill by the re-sorted template without a window.
 void BM_ReSort100k(benchmark::State& state)
 {
     OpenReport report;
+    HeadlessFill headless(report);
+    Took window, alone;
     auto& menu = dynamic_cast<pf::MenuBar&>(*report.Window().FindControl("MenuBar1"));
     auto& grid = report.Grid();
     bool bDescending = false;
@@ -223,23 +322,29 @@ void BM_ReSort100k(benchmark::State& state)
     const std::string sFirstBefore = firstItem();
     for (auto _ : state) {
         bDescending = !bDescending;
-        std::chrono::steady_clock::time_point tOK;
+        std::optional<Stopwatch> watch;
         WhenFormShown("frmView", [&](gui::FormView& view) {
             WhenFormShown("frmSort", [&](gui::FormView& sort) {
                 Press(sort, bDescending ? "optDesc0" : "optAsc0");
                 Press(sort, "cmdOK");
             });
             Press(view, "cmdSort");
-            tOK = std::chrono::steady_clock::now();
+            watch.emplace();
             Press(view, "cmdOK");
         });
         menu.Click("setview");
         Settle();
-        state.SetIterationTime(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - tOK).count());
+        if (!watch) {
+            state.SkipWithError("the view dialog did not show");
+            break;
+        }
+        window = watch->Stop();
+        state.SetIterationTime(window.dWall);
+        alone = headless.Refill();
     }
     if (bDescending && firstItem() == sFirstBefore)
         state.SkipWithError("the report was not sorted the other way round");
+    CompareWithHeadless(state, window, alone);
     state.counters["rows"] = grid.Rows();
 }
 BENCHMARK(BM_ReSort100k)->Unit(benchmark::kMillisecond)->Iterations(1)->UseManualTime();

@@ -30,8 +30,17 @@ void FlexGrid::Notify(GridChange change) const
     default:
         break;
     }
-    if (m_observer)
-        m_observer(change);
+    if (!m_observer)
+        return;
+    if (change == GridChange::Redraw || change == GridChange::Destroyed || m_impl->redraw) {
+        m_toldWhileOff = 0;
+    } else {
+        const std::uint32_t kind = 1u << unsigned(change);
+        if (m_toldWhileOff & kind)
+            return;
+        m_toldWhileOff |= kind;
+    }
+    m_observer(change);
 }
 
 // --- Appearance and window ------------------------------------------------------------------

@@ -348,11 +348,16 @@ public:
 
     // --- Views ---------------------------------------------------------------------------------
     /// Who mirrors the grid on a screen: called after every public call that changed what
-    /// shows, by code or by the user, with what it touched. The headless grid calls it also
-    /// while Redraw is off (a view may wait for Redraw to come back on). One observer; an
-    /// empty one stops it. The observer must not throw.
+    /// shows, by code or by the user, with what it touched. While Redraw is off it is called
+    /// once for each kind of change, the first time (a view waits for Redraw to come back on,
+    /// and a fill writes every cell of a large grid meanwhile); setting Redraw is told every
+    /// time. One observer; an empty one stops it. The observer must not throw.
     using ChangeObserver = std::function<void(GridChange)>;
-    void SetObserver(ChangeObserver observer) { m_observer = std::move(observer); }
+    void SetObserver(ChangeObserver observer)
+    {
+        m_observer = std::move(observer);
+        m_toldWhileOff = 0;
+    }
 
     /// The private state; defined in detail/. Public only so that the detail procedures
     /// that make up the grid can name it.
@@ -381,6 +386,8 @@ private:
 
     std::unique_ptr<Impl> m_impl;
     ChangeObserver m_observer;
+    // The kinds of change (a bit each) told since Redraw went off.
+    mutable std::uint32_t m_toldWhileOff = 0;
     std::string m_name;
 };
 

@@ -9,8 +9,12 @@
 #include <cups/cups.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <map>
 #include <regex>
+#include <string>
+#include <vector>
 
 namespace actions::test {
 namespace {
@@ -126,11 +130,48 @@ TEST_F(ActionPrintTest, EachFormatIsPrintedAsShownWithTheChosenSettings)
     }
 }
 
+// Where a word of the PDF's text stands: its page and its box's top left corner in points.
+struct WordPlace
+{
+    int nPage;
+    double dX, dY;
+};
+
+// Where each word of the PDF's text stands, by the word.
+std::multimap<std::string, WordPlace> WordPlaces(const fs::path& oPdf)
+{
+    const std::string sBoxes = Output("pdftotext -bbox '" + oPdf.string() + "' -");
+    const std::regex oItem("<page |xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" "
+                           "yMax=\"[0-9.]+\">([^<]*)</word>");
+    std::multimap<std::string, WordPlace> words;
+    int nPage = 0;
+    for (auto it = std::sregex_iterator(sBoxes.begin(), sBoxes.end(), oItem);
+         it != std::sregex_iterator(); ++it) {
+        if (!(*it)[1].matched) {
+            ++nPage;
+            continue;
+        }
+        words.emplace((*it)[3].str(),
+                      WordPlace{nPage, std::stod((*it)[1].str()), std::stod((*it)[2].str())});
+    }
+    return words;
+}
+
+// A column width as the spreadsheet shows it (characters of the workbook's standard font, 11
+// points, whose digits are 7 pixels wide at 96 pixels an inch, with 5 pixels of margin), in
+// points on paper.
+double ColumnPoints(double dChars)
+{
+    return (std::trunc(dChars * 7) + 5) * 72 / 96;
+}
+
 TEST_F(ActionPrintTest, WorkbookPrintsInTheLocaleOnThePageOfTheSettings)
 {
     // The workbook's dates carry the built-in date formats, which show as the run's locale
     // shows them; its seven columns need more than a portrait page's width and go on one
-    // landscape page.
+    // landscape page. The columns print as wide as the workbook makes them, in a font with
+    // the widths of the workbook's own, and the words with "ff" and "fi" (drawn as one glyph)
+    // are found in the PDF's text as they were written.
     struct Case
     {
         const char* sLocale;
@@ -149,14 +190,20 @@ TEST_F(ActionPrintTest, WorkbookPrintsInTheLocaleOnThePageOfTheSettings)
         auto oExcel = xl::CreateObject("excel.application");
         auto oBook = oExcel->Workbooks()->Add();
         auto oSheet = oBook->Worksheets(1);
+        // The date and time as wide as a fit to it makes it, the others narrower.
+        const auto Width = [](long lCol) { return lCol == 2 ? 17.0 : 14.0; };
         for (long lCol = 1; lCol <= 7; ++lCol) {
             oSheet->Cells(1, lCol)->SetValue(rt::Variant("Spalte" + std::to_string(lCol)));
-            oSheet->Cells(1, lCol)->EntireColumn()->SetColumnWidth(14);
+            oSheet->Cells(1, lCol)->EntireColumn()->SetColumnWidth(Width(lCol));
         }
         oSheet->Cells(2, 1)->SetValue(rt::Variant(rt::Date(46393.0)));
         oSheet->Cells(2, 2)->SetValue(rt::Variant(rt::Date(46383.0 + 14.0 / 24.0)));
         oSheet->Cells(2, 3)->SetValue(rt::Variant(5.5));
         oSheet->Cells(2, 7)->SetValue(rt::Variant("Ende"));
+        oSheet->Cells(3, 1)->SetValue(rt::Variant("Betreff"));
+        oSheet->Cells(3, 2)->SetValue(rt::Variant("Jour fixe"));
+        oSheet->Cells(3, 3)->SetValue(rt::Variant("Schaffner AG"));
+        oSheet->Cells(3, 4)->SetValue(rt::Variant("Offizielle"));
         const auto oPath = Dir() / (sStem + ".xlsx");
         oBook->SaveAs(oPath.string(), 51);
         oExcel->Quit();
@@ -176,9 +223,32 @@ TEST_F(ActionPrintTest, WorkbookPrintsInTheLocaleOnThePageOfTheSettings)
         const fs::path oPdf = PrintedPdf(sStem);
         ASSERT_FALSE(oPdf.empty()) << c.sLocale;
         const std::string sText = Output("pdftotext '" + oPdf.string() + "' -");
-        for (const char* sCell : {c.sDate, c.sDateTime, c.sNumber, "Spalte7", "Ende"})
+        for (const char* sCell : {c.sDate, c.sDateTime, c.sNumber, "Spalte7", "Ende", "Betreff",
+                                  "Jour fixe", "Schaffner AG", "Offizielle"})
             EXPECT_NE(sText.find(sCell), std::string::npos) << c.sLocale << ": " << sCell << "\n"
                                                             << sText;
+        // Each column starts where the one before it ends on its page: the headers lie the
+        // columns' widths apart along the lines (across the paper, or down it where the page
+        // is turned), the cells' margins being the same in each.
+        const auto oWords = WordPlaces(oPdf);
+        int nCompared = 0;
+        for (int lCol = 2; lCol <= 7; ++lCol) {
+            const auto oLeft = oWords.find("Spalte" + std::to_string(lCol - 1));
+            const auto oRight = oWords.find("Spalte" + std::to_string(lCol));
+            ASSERT_TRUE(oLeft != oWords.end() && oRight != oWords.end()) << lCol;
+            const WordPlace& a = oLeft->second;
+            const WordPlace& b = oRight->second;
+            if (a.nPage != b.nPage)
+                continue;
+            ++nCompared;
+            // The office suite that prints it counts a character a little wider than the
+            // spreadsheet does; a font of other widths prints a third wider or more.
+            const double dWidth = ColumnPoints(Width(lCol - 1));
+            EXPECT_NEAR(std::max(std::fabs(b.dX - a.dX), std::fabs(b.dY - a.dY)), dWidth,
+                        dWidth * 0.1)
+                << c.sLocale << ": column " << lCol - 1;
+        }
+        EXPECT_GE(nCompared, 4) << c.sLocale;
         const std::string sInfo = Output("pdfinfo '" + oPdf.string() + "'");
         EXPECT_TRUE(
             std::regex_search(sInfo, std::regex(std::string("Pages:\\s+") + c.sPages + "\\n")))

@@ -12,6 +12,7 @@
 #include "platform/runtime/Error.h"
 #include "platform/win/MessageLoop.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
@@ -109,6 +111,48 @@ TEST_F(FormViewTest, ChangesByCodeShowAtOnce)
 
     oForm.Hide();
     EXPECT_FALSE(view.isVisible());
+}
+
+// Counts the paintings of a window's widgets.
+class Paintings : public QObject
+{
+public:
+    explicit Paintings(QWidget& window) : m_window(window) { qApp->installEventFilter(this); }
+    ~Paintings() override { qApp->removeEventFilter(this); }
+    int Of(const QWidget* widget) const
+    {
+        return int(std::count(m_painted.begin(), m_painted.end(), widget));
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (auto* widget = qobject_cast<QWidget*>(object);
+            widget && event->type() == QEvent::Paint && widget->window() == &m_window)
+            m_painted.push_back(widget);
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+    std::vector<const QWidget*> m_painted;
+};
+
+TEST_F(FormViewTest, AWindowShownDrawsItselfBeforeTheCodeGoesOn)
+{
+    // A window that the add-in shows right before a long piece of work (the progress window
+    // before a read) is on the screen with its texts drawn when Show returns, not an empty
+    // frame until the work next lets the loop turn.
+    SampleForm oForm;
+    gui::FormView view(oForm);
+    ASSERT_FALSE(view.isVisible());
+    Paintings paintings(view);
+    oForm.Show();
+    ASSERT_TRUE(view.isVisible());
+    ASSERT_NE(view.windowHandle(), nullptr);
+    EXPECT_TRUE(view.windowHandle()->isExposed());
+    EXPECT_GT(paintings.Of(view.WidgetOf("lblInfo")), 0) << "the text is not drawn";
+    EXPECT_GT(paintings.Of(&view), 0) << "the window is not drawn";
 }
 
 TEST_F(FormViewTest, PersonsInputRaisesTheFormsEvents)
@@ -283,6 +327,58 @@ TEST_F(FormViewTest, MenuAndToolBarClicksCarryTheirKeys)
     EXPECT_EQ(vClicks, vWanted);
 }
 
+TEST_F(FormViewTest, AListBesideTheToolBarKeepsItsWidthAndDropsDownLongEntriesWhole)
+{
+    // A report window's bar: the buttons, the template list, the find box and its button. A
+    // template's name of 300 characters neither pushes the buttons behind the bar's end nor
+    // squeezes the find box; its drop-down shows it whole, on several lines.
+    pf::Form oForm("frmBars");
+    auto tools = oForm.Add<pf::ToolBar>("Coolbar1");
+    auto list = oForm.Add<pf::ComboBox>("cboTemplate");
+    auto find = oForm.Add<pf::TextBox>("txtFind");
+    auto go = oForm.Add<pf::CommandButton>("cmdFind");
+    go->SetCaption("Suchen");
+    for (const char* sKey : {"select", "saveas", "sendreport", "print", "setview", "refresh"})
+        tools->AddButton(sKey, nullptr, sKey);
+    std::string sLong;
+    while (sLong.size() < 300)
+        sLong += "Termine nach Kategorie und Monat mit Dauer ";
+    sLong.resize(300);
+    for (const std::string& s : {std::string("(Standard)"), sLong, std::string("Projektzeiten")})
+        list->AddItem(s);
+    list->SetListIndex(1);
+    oForm.Show();
+    gui::FormView view(oForm);
+    view.resize(1000, 400);
+    QApplication::processEvents();
+
+    auto* bar = view.findChild<QToolBar*>();
+    auto* box = qobject_cast<QComboBox*>(view.WidgetOf("cboTemplate"));
+    auto* text = view.WidgetOf("txtFind");
+    ASSERT_TRUE(bar && box && text);
+    for (QAction* action : bar->actions()) {
+        const QWidget* button = bar->widgetForAction(action);
+        EXPECT_TRUE(button && button->isVisible())
+            << action->objectName().toStdString() << " went behind the bar's end";
+    }
+    EXPECT_GE(text->width(), text->sizeHint().width()) << "the find box is squeezed";
+    EXPECT_LE(box->width(), view.width() / 4);
+    EXPECT_TRUE(view.WidgetOf("cmdFind")->isVisible());
+
+    box->showPopup();
+    QApplication::processEvents();
+    QAbstractItemView* entries = box->view();
+    ASSERT_TRUE(entries->isVisible());
+    const QModelIndex entry = entries->model()->index(1, 0);
+    const QRect shown = entries->visualRect(entry);
+    const QRect needed =
+        entries->fontMetrics().boundingRect(QRect(0, 0, shown.width() - 6, 1 << 20),
+                                            Qt::TextWrapAnywhere, QString::fromStdString(sLong));
+    EXPECT_GE(shown.height(), needed.height()) << "the long name is cut in the drop-down";
+    EXPECT_LE(entries->window()->width(), box->screen()->availableGeometry().width());
+    box->hidePopup();
+}
+
 TEST_F(FormViewTest, MessageBoxIsAnsweredByThePersonsClick)
 {
     gui::DesktopAnswers answers;
@@ -348,8 +444,7 @@ TEST_F(FormViewTest, ModalFormBlocksItsOpenerAndEscapePressesItsCancelButton)
         EXPECT_FALSE(view.windowFlags() & Qt::WindowMinMaxButtonsHint);
         EXPECT_EQ(QApplication::activeModalWidget(), &view);
         // The person's click on the opener, as the window system delivers it, goes nowhere.
-        QTest::mouseClick(opener.windowHandle(), Qt::LeftButton, {},
-                          button->geometry().center());
+        QTest::mouseClick(opener.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
         EXPECT_EQ(nOpenerClicks, 0);
         // Escape in a list of the dialog: its cancel button.
         auto* list = view.WidgetOf("cboKind");

@@ -38,17 +38,21 @@ protected:
     void SetUp() override
     {
         GuiFixture::SetUp();
-        oGrid.SetCols(4);
-        oGrid.SetFixedCols(0);
-        oGrid.SetRows(1);
-        oGrid.SetTextMatrix(0, kCompany, "Company");
-        oGrid.SetTextMatrix(0, kHours, "Hours");
-        oGrid.SetTextMatrix(0, kKey, "Key");
+        FillReport(oGrid);
+    }
+    static void FillReport(pf::FlexGrid& grid)
+    {
+        grid.SetCols(4);
+        grid.SetFixedCols(0);
+        grid.SetRows(1);
+        grid.SetTextMatrix(0, kCompany, "Company");
+        grid.SetTextMatrix(0, kHours, "Hours");
+        grid.SetTextMatrix(0, kKey, "Key");
         for (const char* s : {"\tÄrzte\t2", "\tÄrzte\t3", "\tBau\t4", "\tBau\t1", "\tBau\t5"})
-            oGrid.AddItem(s);
-        oGrid.SetColHidden(kKey, true);
-        oGrid.Subtotal(pf::SubtotalFunction::Sum, kCompany, kHours, "%s", kCompany);
-        oGrid.Subtotal(pf::SubtotalFunction::Sum, 0, kHours, "Total %s", 0);
+            grid.AddItem(s);
+        grid.SetColHidden(kKey, true);
+        grid.Subtotal(pf::SubtotalFunction::Sum, kCompany, kHours, "%s", kCompany);
+        grid.Subtotal(pf::SubtotalFunction::Sum, 0, kHours, "Total %s", 0);
     }
     static constexpr const char* kWideCaption = "Total Kategorien WWWWWWWW";
     // The grand total's row, its caption made wider than the narrowed outline column and its
@@ -223,9 +227,13 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
 {
     // A group caption wider than the narrow outline column runs on over the blank company
     // cell: the grid line between them does not cut it, and with its own cell selected it
-    // shows in the selection's colours across both cells. A data row keeps its lines.
+    // shows in the selection's colours across both cells. A data row keeps its lines. The
+    // caption ends in the company cell: the blank hours cell after it keeps its grid line and
+    // its own look.
     const int r = WideTotalCaption();
     ASSERT_GT(r, 0);
+    oGrid.SetColWidth(kCompany, 3000);
+    oGrid.SetTextMatrix(r, kHours, " ");
     gui::GridView view(oGrid);
     view.resize(600, 300);
     view.show();
@@ -239,10 +247,14 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
     ASSERT_LT(data, view.model()->rowCount());
     const QRect caption = view.visualRect(view.model()->index(m, 0));
     const QRect company = view.visualRect(view.model()->index(m, kCompany));
-    const auto lineAt = [&](const QImage& shot, int row) {
-        // How many pixels of the row's height stand in the grid line's colour at the outline
-        // column's right edge, and that colour (the lines' crossing below the row).
-        const int x = view.columnViewportPosition(kCompany) - 1;
+    const QRect hours = view.visualRect(view.model()->index(m, kHours));
+    ASSERT_LT(QFontMetrics(view.font()).horizontalAdvance(kWideCaption) * 3 / 2,
+              company.right() - caption.left())
+        << "the caption does not end in the company cell";
+    const auto lineAt = [&](const QImage& shot, int row, int col = kCompany) {
+        // How many pixels of the row's height stand in the grid line's colour at the right
+        // edge of the column before col, and that colour (the lines' crossing below the row).
+        const int x = view.columnViewportPosition(col) - 1;
         const int top = view.rowViewportPosition(row), bottom = top + view.rowHeight(row) - 1;
         const QRgb line = shot.pixel(x, bottom);
         int n = 0;
@@ -253,7 +265,10 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
     QImage shot = view.viewport()->grab().toImage();
     EXPECT_EQ(lineAt(shot, data), view.rowHeight(data) - 1) << "a data row lost its grid line";
     EXPECT_LE(lineAt(shot, m), 2) << "the grid line cuts the caption";
+    EXPECT_EQ(lineAt(shot, m, kHours), view.rowHeight(m) - 1)
+        << "the caption runs on past its text over the blank hours cell";
     const QRgb background = shot.pixel(company.right() - 2, company.top() + 3);
+    const QRgb hoursBackground = shot.pixel(hours.right() - 2, hours.top() + 3);
     int text = 0;
     for (int x = company.left(); x < company.right(); ++x)
         for (int y = company.top() + 1; y < company.bottom(); ++y)
@@ -268,6 +283,8 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
         << "the selected caption's cells differ";
     EXPECT_NE(shot.pixel(company.right() - 2, company.top() + 3), background)
         << "the caption's cells do not show the selection";
+    EXPECT_EQ(shot.pixel(hours.right() - 2, hours.top() + 3), hoursBackground)
+        << "the blank cell after the caption shows the caption's selection";
     // Its text there is in the selection's colour too, not in the dark ink of a cell that
     // is not selected.
     int dark = 0;
@@ -275,6 +292,78 @@ TEST_F(GridViewTest, ACaptionOverBlankCellsHasNoGridLineUnderItAndOneLook)
         for (int y = company.top() + 1; y < company.bottom() - 1; ++y)
             dark += qGray(shot.pixel(x, y)) < 80 ? 1 : 0;
     EXPECT_EQ(dark, 0) << "the caption's text changes colour at the cell's edge";
+}
+
+TEST_F(GridViewTest, GroupCaptionsShowWholeWhateverColumnStandsBesideThem)
+{
+    // The outline column keeps a narrow stored width (a template's, which the grid keeps for
+    // the add-in to save). A caption runs on over the blank cells beside it; where a filled
+    // cell (a total) stops it first, the view shows the outline column wide enough for it,
+    // and only then. The grid's own width does not change.
+    struct Case
+    {
+        const char* sWhat;
+        int nCompanyWidth; // twips; 0: the company column is hidden
+        bool bHoursBlank;  // the totals are blank: nothing stops the captions
+    };
+    const Case aCases[] = {
+        {"a total beside the captions", 0, false},
+        {"a narrow blank column, then a total", 300, false},
+        {"a wide blank column, then a total", 4000, false},
+        {"only blank cells beside the captions", 0, true},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sWhat);
+        pf::FlexGrid oGrid;
+        FillReport(oGrid);
+        oGrid.SetColWidth(0, 300);
+        oGrid.SetColHidden(kCompany, c.nCompanyWidth == 0);
+        if (c.nCompanyWidth > 0)
+            oGrid.SetColWidth(kCompany, c.nCompanyWidth);
+        oGrid.SetColWidth(kHours, 600);
+        for (int r = 1; r < oGrid.Rows(); ++r)
+            if (oGrid.IsSubtotal(r)) {
+                oGrid.SetTextMatrix(r, 0, oGrid.TextMatrix(r, 0) + " Kategorien: (Keine)");
+                if (c.bHoursBlank)
+                    oGrid.SetTextMatrix(r, kHours, " ");
+            }
+        gui::GridView view(oGrid);
+        view.resize(900, 300);
+        view.show();
+        QApplication::processEvents();
+        QFont bold = view.font();
+        bold.setBold(true);
+        const int margin =
+            view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+        int nCaptions = 0;
+        for (int m = 0; m < view.model()->rowCount(); ++m) {
+            const QModelIndex caption = view.model()->index(m, 0);
+            if (caption.data(gui::GridModel::NodeRole).toInt() < 0)
+                continue;
+            ++nCaptions;
+            const int needed =
+                gui::GridDelegate::Indent(caption.data(gui::GridModel::OutlineLevelRole).toInt()) +
+                QFontMetrics(bold).horizontalAdvance(caption.data().toString()) + 2 * margin;
+            // The room up to the first filled cell after the caption.
+            int room = view.columnWidth(0);
+            bool stopped = false;
+            for (int col = 1; col < view.model()->columnCount() && !stopped; ++col) {
+                if (view.isColumnHidden(col))
+                    continue;
+                stopped = !view.model()->index(m, col).data().toString().trimmed().isEmpty();
+                room += stopped ? 0 : view.columnWidth(col);
+            }
+            if (stopped) {
+                EXPECT_LE(needed, room) << caption.data().toString().toStdString() << " is cut";
+            }
+        }
+        EXPECT_EQ(nCaptions, 3);
+        EXPECT_EQ(oGrid.ColWidth(0), 300);
+        // Column 0 grows only as far as its widest stopped caption needs.
+        if (c.bHoursBlank || c.nCompanyWidth == 4000) {
+            EXPECT_EQ(view.columnWidth(0), gui::Pixels(300, gui::GridWidthScale(view.font())));
+        }
+    }
 }
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)

@@ -5,7 +5,8 @@
 // caption and each combo box's current entry shows whole in its control (measured with the
 // control's own font), every control keeps the font size its form gives it (the dialogs: one
 // size for all), and the lists show their entries and the choices of their drop-down lists
-// whole (a list whose one column fills its width fills it).
+// whole (a list whose one column fills its width fills it), and inside a frame the fields
+// that end its lines share one right edge.
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -13,12 +14,14 @@
 #include "platform/forms/Form.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -30,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -114,9 +118,9 @@ inline bool FillsItsList(gui::GridView& grid)
     for (int c = 0; c < grid.model()->columnCount(); ++c)
         if (!grid.isColumnHidden(c))
             last = c;
-    return last >= 0 && grid.horizontalHeader()->sectionViewportPosition(last) +
-                                grid.columnWidth(last) >=
-                            grid.viewport()->width();
+    return last >= 0 &&
+           grid.horizontalHeader()->sectionViewportPosition(last) + grid.columnWidth(last) >=
+               grid.viewport()->width();
 }
 
 /// A picture or image: a label that shows a pixmap.
@@ -138,9 +142,8 @@ inline QRect FrameInside(QGroupBox& frame)
     option.subControls = QStyle::SC_GroupBoxFrame;
     if (!frame.title().isEmpty())
         option.subControls |= QStyle::SC_GroupBoxLabel;
-    const QRect contents =
-        frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents,
-                                      &frame);
+    const QRect contents = frame.style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxContents, &frame);
     return contents.adjusted(1, 1, -1, -1);
 }
 
@@ -165,6 +168,50 @@ inline void CheckListTexts(QWidget& dialog)
                     << cell.data().toString().toStdString() << "\"";
             }
     }
+}
+
+/// Whether a person sees where the widget ends on the right: a field, list or button draws
+/// its border there; a label, check box or option button ends in empty space.
+inline bool ShowsItsRightEdge(QWidget& widget)
+{
+    if (qobject_cast<QLabel*>(&widget) || qobject_cast<QCheckBox*>(&widget) ||
+        qobject_cast<QRadioButton*>(&widget))
+        return false;
+    return qobject_cast<QLineEdit*>(&widget) || qobject_cast<QComboBox*>(&widget) ||
+           qobject_cast<QAbstractButton*>(&widget) || qobject_cast<QAbstractSpinBox*>(&widget) ||
+           qobject_cast<QGroupBox*>(&widget) || qobject_cast<QAbstractItemView*>(&widget);
+}
+
+/// Inside one frame, the last bordered control of each line (a field, list or button) ends
+/// on the same right edge as the others, or clearly apart from them: an edge a few pixels
+/// short of the one below reads as a slip (more than the pixel that rounding gives).
+inline void CheckRightEdges(QGroupBox& frame, const std::string& where)
+{
+    constexpr int kRounding = 1;
+    constexpr int kApart = 40;
+    std::vector<QWidget*> bordered;
+    for (auto* child : frame.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(&frame) && ShowsItsRightEdge(*child))
+            bordered.push_back(child);
+    std::vector<QWidget*> lineEnds;
+    for (QWidget* widget : bordered) {
+        const QRect own = widget->geometry();
+        const bool last = std::none_of(bordered.begin(), bordered.end(), [&](QWidget* other) {
+            const QRect r = other->geometry();
+            return other != widget && r.top() <= own.bottom() && r.bottom() >= own.top() &&
+                   r.left() > own.left();
+        });
+        if (last)
+            lineEnds.push_back(widget);
+    }
+    for (QWidget* widget : lineEnds)
+        for (QWidget* other : lineEnds) {
+            const int short_ = other->geometry().right() - widget->geometry().right();
+            EXPECT_FALSE(short_ > kRounding && short_ < kApart)
+                << where << "." << widget->objectName().toStdString() << " ends " << short_
+                << " px short of " << other->objectName().toStdString() << " in "
+                << frame.objectName().toStdString();
+        }
 }
 
 /// Every check of the file's header, on one form's window; `where` names it in failures.
@@ -200,6 +247,9 @@ inline void CheckLayout(gui::FormView& view)
                     << name << " overlaps " << other->objectName().toStdString();
             }
     }
+    for (auto* frame : view.findChildren<QGroupBox*>())
+        if (frame->isVisibleTo(&view))
+            CheckRightEdges(*frame, where);
     for (auto* grid : view.findChildren<gui::GridView*>()) {
         if (!grid->isVisibleTo(&view))
             continue;

@@ -95,6 +95,10 @@ std::string Read(zip_t* zip, zip_uint64_t index, const std::filesystem::path& wo
     return data;
 }
 
+// The feature that turns a font's ligatures off, as the office suite reads it behind a
+// font's name.
+constexpr const char* kNoLigatures = ":-liga";
+
 bool IsWorksheet(const std::string& name)
 {
     const std::string folder = "xl/worksheets/";
@@ -103,6 +107,24 @@ bool IsWorksheet(const std::string& name)
 }
 
 } // namespace
+
+std::string FontsWithoutLigatures(const std::string& stylesXml)
+{
+    // A font name may carry the features its text is drawn with after a colon; one that
+    // carries some already is left as it is.
+    const std::string tag = "<name val=\"";
+    std::string out = stylesXml;
+    for (std::size_t at = out.find(tag); at != std::string::npos; at = out.find(tag, at)) {
+        at += tag.size();
+        const std::size_t end = out.find('"', at);
+        if (end == std::string::npos)
+            break;
+        if (out.find(':', at) > end && end > at)
+            out.insert(end, kNoLigatures);
+        at = end;
+    }
+    return out;
+}
 
 std::string LaidOutSheet(const std::string& sheetXml, const PageLayout& page)
 {
@@ -137,9 +159,14 @@ void LayOutWorkbook(const std::filesystem::path& workbook, const PageLayout& pag
     for (zip_int64_t i = 0; i < count; ++i) {
         const auto index = static_cast<zip_uint64_t>(i);
         const char* name = zip_get_name(archive.zip, index, 0);
-        if (name == nullptr || !IsWorksheet(name))
+        if (name == nullptr)
             continue;
-        contents.push_back(LaidOutSheet(Read(archive.zip, index, workbook), page));
+        if (IsWorksheet(name))
+            contents.push_back(LaidOutSheet(Read(archive.zip, index, workbook), page));
+        else if (std::string(name) == "xl/styles.xml")
+            contents.push_back(FontsWithoutLigatures(Read(archive.zip, index, workbook)));
+        else
+            continue;
         zip_source_t* source =
             zip_source_buffer(archive.zip, contents.back().data(), contents.back().size(), 0);
         if (source == nullptr || zip_file_replace(archive.zip, index, source, 0) != 0) {

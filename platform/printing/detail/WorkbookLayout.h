@@ -9,9 +9,15 @@ namespace platform::printing::detail {
 
 /// Writes the page layout into the page setup of every worksheet of an open-format workbook
 /// (".xlsx", ".xlsm"): paper (a known paper-size code), orientation and scale. A sheet that
-/// fits itself to pages keeps that. Throws platform::runtime::Error 75 when the workbook
-/// cannot be read or written.
+/// fits itself to pages keeps that. Its fonts draw no ligatures (FontsWithoutLigatures).
+/// Throws platform::runtime::Error 75 when the workbook cannot be read or written.
 void LayOutWorkbook(const std::filesystem::path& workbook, const PageLayout& page);
+
+/// The workbook's styles XML with each font asked to draw its letters one glyph each: a
+/// print queue that makes a PDF of its own from the job loses the letters behind a
+/// ligature ("ff", "fi" drawn as one glyph), and the printed words can no longer be found in
+/// its text. The letters' widths stay those of the font.
+std::string FontsWithoutLigatures(const std::string& stylesXml);
 
 /// The worksheet XML with the page layout in its page setup (what LayOutWorkbook does to each
 /// sheet); the text as it is when it is no worksheet.

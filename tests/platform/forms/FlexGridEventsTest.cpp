@@ -135,9 +135,10 @@ TEST_F(FlexGridEventsTest, MovementKeysMoveOverTheShownRowsAndColumns)
         const char* sWhat;
         int nRow, nCol, nKey, nShift;
         int nWantRow, nWantCol, nWantRowSel;
+        bool bLastRowShown = false;
     };
-    // Data rows 1-30 with rows 12, 13 and 30 hidden; columns 0-4 with column 3 hidden; ten
-    // rows fit below the header.
+    // Data rows 1-30 with rows 12, 13 and 30 hidden (row 30 shown where the case says so);
+    // columns 0-4 with column 3 hidden; ten rows fit below the header.
     const Row aRows[] = {
         {"down over hidden rows", 11, 1, kDown, 0, 14, 1, 14},
         {"up over hidden rows", 14, 1, kUp, 0, 11, 1, 11},
@@ -154,6 +155,11 @@ TEST_F(FlexGridEventsTest, MovementKeysMoveOverTheShownRowsAndColumns)
         {"end", 5, 0, kEnd, 0, 5, 4, 5},
         {"ctrl home", 20, 4, kHome, kCtrl, 1, 0, 1},
         {"ctrl end", 2, 0, kEnd, kCtrl, 29, 4, 29},
+        {"ctrl end to a last row that shows", 2, 0, kEnd, kCtrl, 30, 4, 30, true},
+        {"ctrl end from the row before the last", 29, 1, kEnd, kCtrl, 30, 4, 30, true},
+        {"shift ctrl end", 20, 1, kEnd, kShift | kCtrl, 20, 1, 30, true},
+        {"down to a last row that shows", 29, 1, kDown, 0, 30, 1, 30, true},
+        {"page down to a last row that shows", 25, 1, kPageDown, 0, 30, 1, 30, true},
         {"shift down", 5, 1, kDown, kShift, 5, 1, 6},
         {"shift page down", 1, 1, kPageDown, kShift, 1, 1, 11},
     };
@@ -165,7 +171,8 @@ TEST_F(FlexGridEventsTest, MovementKeysMoveOverTheShownRowsAndColumns)
         tall.SetRows(31);
         tall.SetColHidden(3, true);
         for (int r : {12, 13, 30})
-            tall.SetRowHeight(r, 0);
+            if (r != 30 || !row.bLastRowShown)
+                tall.SetRowHeight(r, 0);
         tall.SetClientSize(6000, 11 * tall.RowHeight(0));
         tall.Select(row.nRow, row.nCol);
         tall.UserKeyDown(row.nKey, row.nShift);

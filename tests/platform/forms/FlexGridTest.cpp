@@ -1,6 +1,8 @@
 #include "FlexGridTestSupport.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -182,6 +184,47 @@ TEST_F(FlexGridTest, AGridEmptiedAndFilledAgainKeepsItsHeaderAndTakesTheNewTexts
     }
     grid.SetRows(3); // and the few rows kept after a large grid are the rows it had
     EXPECT_EQ(grid.TextMatrix(2, 2), "Firma 2");
+}
+
+// A view is told what changed after every call; while the redraw switch is off it waits for
+// the switch anyway, so a fill that writes every cell tells it each kind of change once.
+TEST_F(FlexGridTest, TheObserverHearsEachKindOfChangeOnceWhileRedrawIsOff)
+{
+    std::vector<GridChange> told;
+    grid.SetObserver([&](GridChange change) { told.push_back(change); });
+    grid.SetTextMatrix(1, 1, "a");
+    grid.SetTextMatrix(2, 1, "b");
+    EXPECT_EQ(told, (std::vector<GridChange>{GridChange::Cells, GridChange::Cells}));
+
+    told.clear();
+    grid.SetRedraw(false);
+    for (int r = 1; r < grid.Rows(); ++r)
+        for (int c = 1; c < grid.Cols(); ++c)
+            grid.SetTextMatrix(r, c, "x" + std::to_string(r * c));
+    grid.SetRows(7);
+    grid.SetTextMatrix(6, 1, "neu");
+    grid.SetColWidth(1, 900);
+    grid.SetRows(8);
+    grid.SetRedraw(true);
+    EXPECT_EQ(told,
+              (std::vector<GridChange>{GridChange::Redraw, GridChange::Cells, GridChange::Rows,
+                                       GridChange::Columns, GridChange::Redraw}));
+
+    // With the switch on again, every call is told; a new observer hears the first change of
+    // each kind even while the switch is off.
+    told.clear();
+    grid.SetTextMatrix(1, 1, "c");
+    grid.SetTextMatrix(1, 2, "d");
+    grid.SetRedraw(false);
+    grid.SetTextMatrix(1, 1, "e");
+    std::vector<GridChange> toldLater;
+    grid.SetObserver([&](GridChange change) { toldLater.push_back(change); });
+    grid.SetTextMatrix(1, 1, "f");
+    grid.SetTextMatrix(1, 2, "g");
+    EXPECT_EQ(told, (std::vector<GridChange>{GridChange::Cells, GridChange::Cells,
+                                             GridChange::Redraw, GridChange::Cells}));
+    EXPECT_EQ(toldLater, (std::vector<GridChange>{GridChange::Cells}));
+    grid.SetObserver({});
 }
 
 TEST_F(FlexGridTest, ColumnKeysFindTheirColumns)

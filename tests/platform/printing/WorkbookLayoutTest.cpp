@@ -50,5 +50,29 @@ TEST(WorkbookLayoutTest, SheetsGetThePageOfTheLayoutInTheirPlace)
     EXPECT_EQ(detail::LaidOutSheet("not xml <", landscapeA5), "not xml <");
 }
 
+TEST(WorkbookLayoutTest, FontsDrawNoLigaturesInPrint)
+{
+    const struct
+    {
+        const char* sWhat;
+        std::string sStyles, sExpected;
+    } cases[] = {
+        {"each font",
+         "<fonts><font><sz val=\"11\"/><name val=\"Calibri\"/></font><font><b/>"
+         "<name val=\"Arial Narrow\"/></font></fonts><cellStyles><cellStyle "
+         "name=\"Normal\"/></cellStyles>",
+         "<fonts><font><sz val=\"11\"/><name val=\"Calibri:-liga\"/></font><font><b/>"
+         "<name val=\"Arial Narrow:-liga\"/></font></fonts><cellStyles><cellStyle "
+         "name=\"Normal\"/></cellStyles>"},
+        {"features asked for already", "<font><name val=\"Calibri:smcp\"/></font>",
+         "<font><name val=\"Calibri:smcp\"/></font>"},
+        {"no fonts", "<styleSheet/>", "<styleSheet/>"},
+        {"an empty name", "<name val=\"\"/>", "<name val=\"\"/>"},
+        {"cut off", "<name val=\"Calibri", "<name val=\"Calibri"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(detail::FontsWithoutLigatures(c.sStyles), c.sExpected) << c.sWhat;
+}
+
 } // namespace
 } // namespace platform::printing
