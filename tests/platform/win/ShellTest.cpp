@@ -1,3 +1,4 @@
+#include "platform/locale/Locale.h"
 #include "platform/win/HtmlHelp.h"
 #include "platform/win/ProcessShell.h"
 #include "platform/win/RecordingShell.h"
@@ -346,6 +347,41 @@ TEST_F(HtmlHelpTest, TopicsOutsideTheHelpOrMissingOpenNothing)
         EXPECT_FALSE(result.started) << c.topic;
         EXPECT_EQ(result.error, c.error) << c.topic;
     }
+    EXPECT_TRUE(shell.requests().empty());
+}
+
+// What the help and the shell say of a failure is in the language of the regional settings.
+TEST_F(HtmlHelpTest, FailuresAreToldInTheLanguageOfTheRegionalSettings)
+{
+    const std::string before = platform::locale::Current().name;
+    const auto document = writeRaw("r.html", "x").string();
+    ProcessShell::Launchers missing;
+    missing.open = {"/no/such/opener"};
+    ProcessShell::Launchers failing;
+    failing.open = {"/bin/sh", "-c", "exit 3", "sh"};
+    struct Case
+    {
+        const char* locale;
+        std::string outside, none, notStarted, notHandled;
+    };
+    const std::string page = (help / "none.html").string();
+    for (const auto& c :
+         {Case{"de-DE", "das Hilfethema \"../x.html\" gehört nicht zur Hilfe",
+               "es gibt keine Hilfeseite " + page,
+               "\"/no/such/opener\" kann nicht gestartet werden: ",
+               "\"/bin/sh\" konnte \"" + document + "\" nicht öffnen (Exit-Status 3)"},
+          Case{"en-US", "the help topic \"../x.html\" is not in the help",
+               "there is no help page " + page, "cannot start \"/no/such/opener\": ",
+               "\"/bin/sh\" could not handle \"" + document + "\" (exit status 3)"}}) {
+        SCOPED_TRACE(c.locale);
+        platform::locale::SetCurrent(c.locale);
+        EXPECT_EQ(showHelpTopic(help, "../x.html").detail, c.outside);
+        EXPECT_EQ(showHelpTopic(help, "none.html").detail, c.none);
+        EXPECT_EQ(ProcessShell(missing).openDocument(document).detail.rfind(c.notStarted, 0), 0U)
+            << ProcessShell(missing).openDocument(document).detail;
+        EXPECT_EQ(ProcessShell(failing).openDocument(document).detail, c.notHandled);
+    }
+    platform::locale::SetCurrent(before);
     EXPECT_TRUE(shell.requests().empty());
 }
 
