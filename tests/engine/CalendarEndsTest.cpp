@@ -360,14 +360,29 @@ TEST_F(CalendarEndsTest, DefaultBoundsStopAtTheCalendarsEnds)
     // 90 days before: near the calendar's ends they stop there.
     B().Appointment(m_calendar.entryId, "evening", L(9999, 12, 31, 22), L(9999, 12, 31, 23));
     B().Appointment(m_calendar.entryId, "early", L(100, 1, 5, 12), L(100, 1, 5, 13));
+    // Occurrences moved to the calendar's last evening and its first days: the walk compares
+    // them with the window itself, so its default bound must be the last (first) day itself.
+    const auto moved = [&](const char* subject, st::CivilDate first, Wall to) {
+        st::OccurrenceChange change;
+        change.start = L(to.year, to.month, to.day, to.hour, to.minute);
+        change.end = st::LocalTime{change.start->seconds + 3600};
+        B().Appointment(m_calendar.entryId, subject, L(first.year, first.month, first.day, 12),
+                        L(first.year, first.month, first.day, 13))
+            .Recur(Pattern(st::RecurrenceType::Daily, 1, 0, 0, 0, 0, first, 12 * 60, 60, 3))
+            .ModifyOccurrence(first, change);
+    };
+    moved("moved late", {4500, 1, 1}, {9999, 12, 31, 22});
+    moved("moved early", {1601, 1, 1}, {100, 1, 2, 12});
     SubjectColumn();
     const auto read = [&](trTimeFilter ePreset, rt::Date from, rt::Date to) {
         Root().Records()->Filter()->SetTimeCondition(trStartDate, ePreset, rt::Variant(from),
                                                      rt::Variant(to));
         return Subjects({m_calendar});
     };
-    EXPECT_THAT(read(trTimeFromDate, At(9999, 12, 1), rt::Date()), ElementsAreArray({"evening"}));
-    EXPECT_THAT(read(trTimeToDate, rt::Date(), At(100, 1, 10)), ElementsAreArray({"early"}));
+    EXPECT_THAT(read(trTimeFromDate, At(9999, 12, 1), rt::Date()),
+                ::testing::UnorderedElementsAre("evening", "moved late"));
+    EXPECT_THAT(read(trTimeToDate, rt::Date(), At(100, 1, 10)),
+                ::testing::UnorderedElementsAre("early", "moved early"));
 }
 
 TEST_F(CalendarEndsTest, ItemsMadeWestOfUtcOnTheCalendarsLastEveningAreRead)

@@ -1,6 +1,7 @@
 #include "host/FormRunner.h"
 #include "host/AnswerSource.h"
 #include "host/FormCommands.h"
+#include "host/HostTexts.h"
 #include "host/TerminalOutput.h"
 #include "host/TextFit.h"
 
@@ -588,6 +589,80 @@ TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)
     std::istringstream lines(sOut);
     for (std::string line; std::getline(lines, line);)
         EXPECT_LE(host::TextWidth(line), 100) << line;
+}
+
+TEST_F(FormRunnerTest, PrintDialogFieldsTakeTheWordsOfEitherLanguageAndShowAsSet)
+{
+    // The fields the words set; each case starts from the other value, so that a word taken
+    // the wrong way, or not at all, shows.
+    struct Fields
+    {
+        int orientation = 1;
+        int color = 2;
+        bool collate = false;
+        pf::PrintRange range = pf::PrintRange::All;
+        int fromPage = 0;
+        int toPage = 0;
+    };
+    struct Case
+    {
+        const char* sLanguage;
+        const char* sAnswer;
+        Fields before;
+        Fields after;
+        const char* sShown; // in the dialog's text after the answer
+    };
+    const auto P = pf::PrintRange::Pages;
+    const auto S = pf::PrintRange::Selection;
+    const auto A = pf::PrintRange::All;
+    const std::vector<Case> vCases = {
+        {"en", "orientation landscape", {1}, {2}, "orientation landscape, paper"},
+        {"en", "orientation Portrait", {2}, {1}, "orientation portrait, paper"},
+        {"de", "orientation querformat", {1}, {2}, "Ausrichtung querformat, Papier"},
+        {"de", "orientation Hochformat", {2}, {1}, "Ausrichtung hochformat, Papier"},
+        {"en", "orientation Querformat", {1}, {2}, "orientation landscape, paper"},
+        {"de", "orientation landscape", {1}, {2}, "Ausrichtung querformat, Papier"},
+        {"de", "orientation portrait", {2}, {1}, "Ausrichtung hochformat, Papier"},
+        {"en", "colour mono", {1, 2}, {1, 1}, ", colour mono, quality"},
+        {"en", "color einfarbig", {1, 2}, {1, 1}, ", colour mono, quality"},
+        {"de", "colour farbig", {1, 1}, {1, 2}, ", Farbe farbig, Qualität"},
+        {"de", "color colour", {1, 1}, {1, 2}, ", Farbe farbig, Qualität"},
+        {"en", "collate an", {1, 2, false}, {1, 2, true}, ", collate on, range"},
+        {"de", "collate Nein", {1, 2, true}, {1, 2, false}, ", sortiert aus, Bereich"},
+        {"de", "range seiten 2 5", {1, 2, false, A}, {1, 2, false, P, 2, 5}, "Bereich seiten 2-5"},
+        {"en", "range Auswahl", {1, 2, false, A}, {1, 2, false, S}, "range selection\n"},
+        {"de", "range alle", {1, 2, false, P, 3, 4}, {1, 2, false, A, 3, 4}, "Bereich alle\n"},
+    };
+    for (const auto& c : vCases) {
+        SCOPED_TRACE(std::string(c.sLanguage) + ": " + c.sAnswer);
+        host::SetTextLanguage(c.sLanguage);
+        pf::PrintDialog print;
+        print.printers = {"TallymanPDF"};
+        print.printer = "TallymanPDF";
+        print.maxPage = 100;
+        print.orientation = c.before.orientation;
+        print.color = c.before.color;
+        print.collate = c.before.collate;
+        print.range = c.before.range;
+        print.fromPage = c.before.fromPage;
+        print.toPage = c.before.toPage;
+        form.cmdAsk->OnClick = [&] { pf::ShowPrintDialog(print); };
+        out.str({});
+        Run("click cmdAsk\n" + std::string(c.sAnswer) + "\nshow\nok\nkey enter\n");
+        EXPECT_EQ(print.orientation, c.after.orientation);
+        EXPECT_EQ(print.color, c.after.color);
+        EXPECT_EQ(print.collate, c.after.collate);
+        EXPECT_EQ(print.range, c.after.range);
+        EXPECT_EQ(print.fromPage, c.after.fromPage);
+        EXPECT_EQ(print.toPage, c.after.toPage);
+        // The text shown again after the answer shows the field as it is now.
+        const std::string sOut = out.str();
+        const auto nAnswered = sOut.find("> ok\n");
+        ASSERT_NE(nAnswered, std::string::npos) << sOut;
+        EXPECT_NE(sOut.find(c.sShown, nAnswered), std::string::npos) << sOut;
+        form.Hide();
+    }
+    host::SetTextLanguage("en");
 }
 
 } // namespace

@@ -217,6 +217,21 @@ TEST_F(HostTextsRunTest, RefusalsSayWhatWouldWork)
         << rFolder.output;
     EXPECT_NE(rFolder.output.find("\"Persönliche Ordner/Kalender\""), std::string::npos)
         << rFolder.output;
+    // Only the folders on the level where the path went astray are offered, each as a path
+    // that exists: a store's folders are no stores, a subfolder's no sibling of its parent.
+    for (const auto& [sPath, sChoices] : std::vector<std::pair<std::string, std::string>>{
+             {"Nowhere", "\"Persönliche Ordner\", \"Archiv\", \"Öffentliche Ordner\"\n"},
+             {"Archiv/Nowhere", "\"Archiv/Kalender\", \"Archiv/Aufgaben\", \"Archiv/Journal\"\n"},
+             {"Persönliche Ordner/Kalender/Nowhere", "\"Persönliche Ordner/Kalender/Projekte\"\n"},
+         }) {
+        const auto r = Run("--lang en --folder '" + sPath + "'");
+        EXPECT_EQ(r.exitCode, 1) << sPath << "\n" << r.output;
+        EXPECT_NE(
+            r.output.find("there is no folder \"" + sPath + "\"; the folders are: " + sChoices),
+            std::string::npos)
+            << sPath << "\n"
+            << r.output;
+    }
 
     // A command that is not available now says why; one without a hit says so; the end of
     // the input says that the view was not kept.

@@ -18,6 +18,8 @@
 #include "platform/mapi/UserFields.h"
 #include "platform/mapi/Utils.h"
 
+#include <tuple>
+
 namespace platform::mapi::test {
 
 namespace rt = platform::runtime;
@@ -47,6 +49,37 @@ TEST_F(SessionTest, LogonFailsWithoutACurrentProfileOrOnAFolderWithoutProfile)
     Session missing;
     EXPECT_TRUE(RaisedNumber([&] { missing.Logon({}, {}, {}, false); }).has_value());
     EXPECT_FALSE(missing.LoggedOn());
+}
+
+TEST_F(SessionTest, AFailedLogonSaysWhyInTheLanguageOfTheRegionalSettings)
+{
+    // A profile without a store and a folder without a profile cannot be opened.
+    const auto empty = (Dir() / "empty").string();
+    st::Profile::Create(empty);
+    const auto missing = (Dir() / "nowhere").string();
+    // The description of the error a logon on the profile raises.
+    const auto why = [](const std::string& sProfile) {
+        SetCurrentProfile(sProfile);
+        try {
+            Session().Logon({}, {}, {}, false);
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), -2147221231); // logon failed
+            return e.Description();
+        }
+        return std::string("no error");
+    };
+    for (const auto& [sLocale, sStart, sEnd] :
+         {std::tuple<const char*, const char*, const char*>{"de-DE", "Das Profil \"",
+                                                            "\" kann nicht geöffnet werden: "},
+          {"en-US", "The profile \"", "\" cannot be opened: "}}) {
+        SCOPED_TRACE(sLocale);
+        platform::locale::SetCurrent(sLocale);
+        for (const auto& sProfile : {empty, missing}) {
+            const std::string sWhy = why(sProfile);
+            EXPECT_EQ(sWhy.rfind(sStart + sProfile + sEnd, 0), 0U) << sWhy;
+        }
+    }
+    platform::locale::SetCurrent("de-DE");
 }
 
 TEST_F(SessionTest, TakeOverThroughTheMapiObjectWorksOnTheSameProfile)

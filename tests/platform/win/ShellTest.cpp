@@ -1,3 +1,4 @@
+#include "platform/locale/Locale.h"
 #include "platform/win/HtmlHelp.h"
 #include "platform/win/ProcessShell.h"
 #include "platform/win/RecordingShell.h"
@@ -6,9 +7,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -163,6 +167,41 @@ TEST_F(ProcessShellTest, FailingOrMissingLauncherIsReported)
     EXPECT_EQ(result.error, ENOENT);
 }
 
+TEST_F(ProcessShellTest, WhatALauncherWritesStaysOffTheCallersTerminal)
+{
+    // A launcher speaks through its exit status: what it writes on either stream would land in
+    // the middle of the caller's own output, whether it succeeds or fails.
+    const auto document = writeRaw("r.html", "x").string();
+    const auto captured = root() / "terminal.txt";
+    for (const char* status : {"0", "4"}) {
+        SCOPED_TRACE(std::string("exit ") + status);
+        ProcessShell::Launchers noisy;
+        noisy.open = {"/bin/sh", "-c",
+                      std::string("echo opener noise; echo opener noise >&2; exit ") + status,
+                      "sh"};
+        noisy.print = noisy.open;
+        std::fflush(stdout);
+        std::fflush(stderr);
+        const int savedOut = ::dup(STDOUT_FILENO);
+        const int savedErr = ::dup(STDERR_FILENO);
+        const int file = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(file, 0);
+        ::dup2(file, STDOUT_FILENO);
+        ::dup2(file, STDERR_FILENO);
+        ::close(file);
+        ProcessShell shell(noisy);
+        const bool bOpened = shell.openDocument(document).started;
+        const bool bPrinted = shell.printDocument(document).started;
+        ::dup2(savedOut, STDOUT_FILENO);
+        ::dup2(savedErr, STDERR_FILENO);
+        ::close(savedOut);
+        ::close(savedErr);
+        EXPECT_EQ(bOpened, std::string(status) == "0");
+        EXPECT_EQ(bPrinted, std::string(status) == "0");
+        EXPECT_EQ(readRaw(captured), "");
+    }
+}
+
 TEST_F(ProcessShellTest, BusyLauncherCountsAsStarted)
 {
     const auto document = writeRaw("r.html", "x").string();
@@ -175,8 +214,8 @@ TEST_F(ProcessShellTest, BusyLauncherCountsAsStarted)
 TEST_F(ProcessShellTest, RunPassesParametersAsArguments)
 {
     const auto out = root() / "args.txt";
-    const auto program = writeRaw(
-        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
+    const auto program = writeRaw("program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" +
+                                                    writeTo(out) + "\n");
     ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
     ProcessShell shell;
     ASSERT_TRUE(shell.run(program.string(), "/p \"two words\" $HOME;x"));
@@ -186,8 +225,8 @@ TEST_F(ProcessShellTest, RunPassesParametersAsArguments)
 TEST_F(ProcessShellTest, AQuotedFileNameReachesTheProgramAsOneArgument)
 {
     const auto out = root() / "args.txt";
-    const auto program = writeRaw(
-        "program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
+    const auto program = writeRaw("program.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" +
+                                                    writeTo(out) + "\n");
     ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
     const std::string name = (root() / "my \"odd\" $(touch pwned) `id`; report.csv").string();
     writeRaw(std::filesystem::path(name).filename().string(), "a;b");
@@ -201,8 +240,8 @@ TEST_F(ProcessShellTest, AQuotedFileNameReachesTheProgramAsOneArgument)
 TEST_F(ProcessShellTest, HostProgramNamesRunTheUsersPrograms)
 {
     const auto out = root() / "args.txt";
-    const auto editor = writeRaw(
-        "editor.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" + writeTo(out) + "\n");
+    const auto editor = writeRaw("editor.sh", "#!/bin/sh\nfor a; do printf '[%s]' \"$a\"; done" +
+                                                  writeTo(out) + "\n");
     ASSERT_EQ(::chmod(editor.c_str(), 0755), 0);
     const auto report = writeRaw("my report.csv", "a;b").string();
     {
@@ -308,6 +347,41 @@ TEST_F(HtmlHelpTest, TopicsOutsideTheHelpOrMissingOpenNothing)
         EXPECT_FALSE(result.started) << c.topic;
         EXPECT_EQ(result.error, c.error) << c.topic;
     }
+    EXPECT_TRUE(shell.requests().empty());
+}
+
+// What the help and the shell say of a failure is in the language of the regional settings.
+TEST_F(HtmlHelpTest, FailuresAreToldInTheLanguageOfTheRegionalSettings)
+{
+    const std::string before = platform::locale::Current().name;
+    const auto document = writeRaw("r.html", "x").string();
+    ProcessShell::Launchers missing;
+    missing.open = {"/no/such/opener"};
+    ProcessShell::Launchers failing;
+    failing.open = {"/bin/sh", "-c", "exit 3", "sh"};
+    struct Case
+    {
+        const char* locale;
+        std::string outside, none, notStarted, notHandled;
+    };
+    const std::string page = (help / "none.html").string();
+    for (const auto& c :
+         {Case{"de-DE", "das Hilfethema \"../x.html\" gehört nicht zur Hilfe",
+               "es gibt keine Hilfeseite " + page,
+               "\"/no/such/opener\" kann nicht gestartet werden: ",
+               "\"/bin/sh\" konnte \"" + document + "\" nicht öffnen (Exit-Status 3)"},
+          Case{"en-US", "the help topic \"../x.html\" is not in the help",
+               "there is no help page " + page, "cannot start \"/no/such/opener\": ",
+               "\"/bin/sh\" could not handle \"" + document + "\" (exit status 3)"}}) {
+        SCOPED_TRACE(c.locale);
+        platform::locale::SetCurrent(c.locale);
+        EXPECT_EQ(showHelpTopic(help, "../x.html").detail, c.outside);
+        EXPECT_EQ(showHelpTopic(help, "none.html").detail, c.none);
+        EXPECT_EQ(ProcessShell(missing).openDocument(document).detail.rfind(c.notStarted, 0), 0U)
+            << ProcessShell(missing).openDocument(document).detail;
+        EXPECT_EQ(ProcessShell(failing).openDocument(document).detail, c.notHandled);
+    }
+    platform::locale::SetCurrent(before);
     EXPECT_TRUE(shell.requests().empty());
 }
 
