@@ -14,6 +14,21 @@ namespace {
 
 using detail::ToHandle;
 
+// The bytes of a file, or nothing with why (" : ...") when it cannot be opened or read: a
+// folder opens as a stream and fails only at the first read, which throws.
+std::optional<std::string> ReadBytes(const std::string& path, std::string& why)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    try {
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure& e) {
+        why = ": " + e.code().message();
+        return std::nullopt;
+    }
+}
+
 // No DTD processing and no entity expansion by the parser: a DOCTYPE is kept as a node only
 // so that it can be rejected, and references are expanded by ExpandEntities.
 constexpr unsigned kParseOptions = (pugi::parse_default & ~pugi::parse_escapes) |
@@ -203,17 +218,17 @@ bool Document::Load(const std::string& path)
 {
     doc_->lastError = ParseError{};
     doc_->lastError.Url = path;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string why;
+    const auto bytes = ReadBytes(path, why);
+    if (!bytes) {
         while (doc_->tree.first_child()) {
             doc_->limbo.append_move(doc_->tree.first_child());
         }
         doc_->lastError.ErrorCode = ParseError::FileUnreadable;
-        doc_->lastError.Reason = "the file \"" + path + "\" cannot be read";
+        doc_->lastError.Reason = "the file \"" + path + "\" cannot be read" + why;
         return false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ParseInto(*doc_, bytes);
+    return ParseInto(*doc_, *bytes);
 }
 
 const ParseError& Document::LastParseError() const

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace xml = platform::xml;
 
 namespace {
@@ -192,6 +194,20 @@ TEST_F(DocumentParseTest, FailedLoadEmptiesTheDocumentButKeptNodesStayReadable)
     ASSERT_TRUE(doc.LoadXml("<s/>"));
     EXPECT_EQ(doc.LastParseError().ErrorCode, xml::ParseError::None);
     EXPECT_EQ(doc.Xml(), "<s/>");
+}
+
+// A folder where the file should be opens as a stream and fails at its first read: the load
+// says the file cannot be read, and why, rather than throwing the stream's own error.
+TEST_F(DocumentParseTest, AFolderInPlaceOfTheFileFailsTheLoadSayingWhy)
+{
+    std::filesystem::create_directory(PathOf("folder.xml"));
+    xml::Document doc;
+    ASSERT_TRUE(doc.LoadXml("<r/>"));
+    EXPECT_FALSE(doc.Load(PathOf("folder.xml")));
+    EXPECT_EQ(doc.LastParseError().ErrorCode, xml::ParseError::FileUnreadable);
+    EXPECT_NE(doc.LastParseError().Reason.find("Is a directory"), std::string::npos)
+        << doc.LastParseError().Reason;
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
 }
 
 } // namespace
