@@ -271,7 +271,7 @@ TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
     auto* pSend = oWindow.findChild<QPushButton*>("send");
     ASSERT_TRUE(pTo && pSubject && pSend);
     const bool bGerman = Language() == "de";
-    EXPECT_EQ(pSend->text(), bGerman ? "Senden" : "Send");
+    EXPECT_EQ(pSend->text(), bGerman ? "&Senden" : "&Send");
     EXPECT_TRUE(oWindow.Text().startsWith(bGerman ? "An: " : "To: "))
         << oWindow.Text().toStdString();
     oWindow.resize(720, 520);
