@@ -54,12 +54,13 @@ protected:
     /// The grid of that name, with the focus, the window active as under a person's hands.
     static gui::GridView* FocusGrid(gui::FormView& oView, const char* sGrid)
     {
-        oView.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&oView));
+        EXPECT_TRUE(guitest::ActivateWindow(oView));
         auto* pGrid = oView.findChild<gui::GridView*>(sGrid);
         EXPECT_NE(pGrid, nullptr) << sGrid;
-        if (pGrid)
+        if (pGrid) {
             pGrid->setFocus(Qt::TabFocusReason);
+            EXPECT_TRUE(pGrid->hasFocus()) << sGrid;
+        }
         return pGrid;
     }
 };
@@ -141,8 +142,7 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
     std::string sOperation;
     WhenFormShown("frmView", [&](gui::FormView& oView) {
         WhenFormShown("frmFilter", [&](gui::FormView& oFilter) {
-            oFilter.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&oFilter));
+            ASSERT_TRUE(guitest::ActivateWindow(oFilter));
             // A date field first: the dates are for it.
             auto* pField = qobject_cast<QComboBox*>(oFilter.WidgetOf("cboDateField"));
             ASSERT_NE(pField, nullptr);
@@ -152,17 +152,14 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
             auto* pFrom = qobject_cast<QDateEdit*>(oFilter.WidgetOf("dpFrom"));
             ASSERT_NE(pFrom, nullptr);
             ASSERT_TRUE(pFrom->isEnabled());
+            // The field's focus-in, which readies it for a typed date, comes before the first key,
+            // as it does under a person's hands; the focus leaving it hands the date on.
             pFrom->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(pFrom->hasFocus());
             QTest::keyClicks(pFrom, QString::fromStdString(sTyped));
             QTest::keyClick(pFrom, Qt::Key_Tab);
-            // The field hands its date on as the focus leaves it, which a loaded machine's
-            // window system may deliver a turn of the loop later, as it would to a person; the
-            // date it took is checked below.
-            auto& oPicker = dynamic_cast<pf::DTPicker&>(*oFilter.Form().FindControl("dpFrom"));
-            (void)QTest::qWaitFor(
-                [&] { return oPicker.Value().Serial() == rt::DateSerial(2026, 6, 1).Serial(); },
-                2000);
-            oFrom = oPicker.Value();
+            EXPECT_FALSE(pFrom->hasFocus());
+            oFrom = dynamic_cast<pf::DTPicker&>(*oFilter.Form().FindControl("dpFrom")).Value();
             EXPECT_EQ(pFrom->text().toStdString(), sTyped);
 
             WhenFormShown("frmCatList", [&](gui::FormView& oList) {
