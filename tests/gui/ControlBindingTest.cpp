@@ -23,7 +23,8 @@ using ControlBindingTest = GuiFixture;
 
 // A date typed digit by digit into a date field, in the order of the regional settings and with
 // or without its separators, is the picker's value once the person leaves the field or presses
-// Enter, while every change of the picker (the form acts on it too) shows on the field again.
+// Enter, while every change of the picker (the form acts on it too) shows on the field again;
+// a change between two keys keeps what was typed.
 TEST_F(ControlBindingTest, ADateTypedIntoADateFieldIsTheValueTyped)
 {
     struct Row
@@ -59,7 +60,16 @@ TEST_F(ControlBindingTest, ADateTypedIntoADateFieldIsTheValueTyped)
         auto* edit = qobject_cast<QDateEdit*>(view.WidgetOf("dpFrom"));
         ASSERT_NE(edit, nullptr);
         edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, row.sTyped);
+        // The form changes the picker's other properties while the person types (each change
+        // shows on the field): the digits typed so far and the section being typed stay.
+        for (const char c : std::string(row.sTyped)) {
+            QTest::keyClick(edit, c);
+            const QString sBefore = edit->text();
+            const int nSection = edit->currentSectionIndex();
+            dpFrom->SetToolTipText(std::string("typed ") + c);
+            EXPECT_EQ(edit->text(), sBefore) << c;
+            EXPECT_EQ(edit->currentSectionIndex(), nSection) << c;
+        }
         QTest::keyClick(edit, row.eEnd);
         EXPECT_EQ(dpFrom->Value().Serial(), rt::DateSerial(2026, 6, 1).Serial())
             << edit->text().toStdString();
