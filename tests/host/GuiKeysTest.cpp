@@ -65,8 +65,8 @@ protected:
     }
 };
 
-// The folder picker: Down to a folder, Space ticks it, Tab leaves the tree and Shift+Tab comes
-// back, Enter presses OK.
+// The folder picker: Right and Left (+ and -) open and close a folder, Down to a folder, Space
+// ticks it, Tab leaves the tree and Shift+Tab comes back, Enter presses OK.
 TEST_F(GuiKeysTest, AFolderIsPickedWithSpaceAndEnter)
 {
     std::ostringstream out;
@@ -82,6 +82,36 @@ TEST_F(GuiKeysTest, AFolderIsPickedWithSpaceAndEnter)
         ASSERT_NE(pGrid, nullptr);
         const auto& fg = pGrid->Grid();
         ASSERT_GT(pGrid->model()->rowCount(), 1);
+        // Right opens a folder whose subfolders were not read yet, Down reaches its first
+        // subfolder, Left goes back to it and closes it; + and - on the keypad do the same.
+        int nClosed = -1;
+        for (int r = 0; r < fg.Rows() && nClosed < 0; ++r)
+            if (fg.IsSubtotal(r) && fg.RowIsVisible(r) &&
+                fg.IsCollapsed(r) == pf::OutlineState::Collapsed)
+                nClosed = r;
+        ASSERT_GE(nClosed, 0) << "no closed folder in the tree";
+        const std::string sFolder = fg.TextMatrix(nClosed, 0);
+        while (fg.Row() < nClosed)
+            QTest::keyClick(pGrid, Qt::Key_Down);
+        ASSERT_EQ(fg.Row(), nClosed);
+        QTest::keyClick(pGrid, Qt::Key_Right);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded) << sFolder;
+        QTest::keyClick(pGrid, Qt::Key_Down);
+        EXPECT_EQ(fg.Row(), nClosed + 1);
+        EXPECT_GT(fg.RowOutlineLevel(fg.Row()), fg.RowOutlineLevel(nClosed));
+        EXPECT_FALSE(fg.TextMatrix(fg.Row(), 0).empty()) << "the subfolders were not read";
+        QTest::keyClick(pGrid, Qt::Key_Left);
+        EXPECT_EQ(fg.Row(), nClosed);
+        QTest::keyClick(pGrid, Qt::Key_Left);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Collapsed);
+        EXPECT_FALSE(fg.RowIsVisible(nClosed + 1));
+        QTest::keyClick(pGrid, Qt::Key_Plus, Qt::KeypadModifier);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded);
+        QTest::keyClick(pGrid, Qt::Key_Minus, Qt::KeypadModifier);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Collapsed);
+        QTest::keyClick(pGrid, Qt::Key_Plus);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded);
+
         const int nBefore = fg.Row();
         QTest::keyClick(pGrid, Qt::Key_Down);
         EXPECT_NE(fg.Row(), nBefore);
@@ -230,7 +260,8 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
     oHost.Stop();
 }
 
-// The report grid keeps its keys: Page Down, End and Ctrl+Home move its current cell.
+// The report grid keeps its keys: Page Down, End and Ctrl+Home move its current cell; + and -
+// (Left and Right in the outline column) fold and unfold a group.
 TEST_F(GuiKeysTest, TheReportIsWalkedWithThePageKeys)
 {
     std::ostringstream out;
@@ -249,6 +280,26 @@ TEST_F(GuiKeysTest, TheReportIsWalkedWithThePageKeys)
     QTest::keyClick(pGrid, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(fg.Row(), nFirst);
     EXPECT_EQ(fg.Col(), nFirstCol);
+    // A group folds and unfolds with - and +, and with Left and Right in the outline column.
+    int nGroup = -1;
+    for (int r = fg.FixedRows(); r + 1 < fg.Rows() && nGroup < 0; ++r)
+        if (fg.IsSubtotal(r) && fg.RowIsVisible(r) && !fg.IsSubtotal(r + 1))
+            nGroup = r;
+    ASSERT_GE(nGroup, 0) << "the report shows no group";
+    auto& grid = pGrid->Grid();
+    grid.Select(nGroup, 1);
+    QTest::keyClick(pGrid, Qt::Key_Minus);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Collapsed);
+    EXPECT_FALSE(fg.RowIsVisible(nGroup + 1));
+    QTest::keyClick(pGrid, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Expanded);
+    EXPECT_TRUE(fg.RowIsVisible(nGroup + 1));
+    grid.Select(nGroup, fg.OutlineCol());
+    QTest::keyClick(pGrid, Qt::Key_Left);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Collapsed);
+    QTest::keyClick(pGrid, Qt::Key_Right);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Expanded);
+    EXPECT_EQ(fg.Row(), nGroup);
     oHost.Stop();
 }
 
