@@ -133,7 +133,8 @@ template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
 bool RunFileDialog(pf::FileDialog& dialog)
 {
     const auto& request = dialog.GetRequest();
-    QFileDialog view(OpeningWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
+    QWidget* opener = OpeningWindow();
+    QFileDialog view(opener, ToQ(dialog.Title()), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FileDialog"));
     SetDialogFrame(view);
     // Qt's own dialog, so that it looks and works alike on every desktop; the service asks
@@ -156,7 +157,7 @@ bool RunFileDialog(pf::FileDialog& dialog)
     }
     if (!request.initialName.empty())
         view.selectFile(ToQ(request.initialName));
-    return UntilItFits(dialog, [&] {
+    const bool accepted = UntilItFits(dialog, [&] {
         if (view.exec() != QDialog::Accepted || view.selectedFiles().isEmpty())
             return false;
         dialog.SetName(FromQ(view.selectedFiles().constFirst()));
@@ -164,6 +165,8 @@ bool RunFileDialog(pf::FileDialog& dialog)
             dialog.SetFilterIndex(int(index));
         return true;
     });
+    ReturnToOpener(opener);
+    return accepted;
 }
 
 bool RunFolderDialog(pf::FolderDialog& dialog)

@@ -76,7 +76,8 @@ QMessageBox::Icon IconOf(int style)
 
 int ShowMessageBox(const std::string& prompt, int buttons, const std::string& title)
 {
-    QMessageBox box(OpeningWindow());
+    QWidget* opener = OpeningWindow();
+    QMessageBox box(opener);
     box.setObjectName(QStringLiteral("MsgBox"));
     SetDialogFrame(box);
     box.setWindowModality(Qt::ApplicationModal);
@@ -95,6 +96,7 @@ int ShowMessageBox(const std::string& prompt, int buttons, const std::string& ti
         if (answer == defaultAnswer)
             box.setDefaultButton(qobject_cast<QPushButton*>(button));
     box.exec();
+    ReturnToOpener(opener);
     const auto chosen = answers.find(box.clickedButton());
     if (chosen != answers.end())
         return chosen->second;
