@@ -329,6 +329,8 @@ TEST_F(FormViewTest, MessageBoxIsAnsweredByThePersonsClick)
         WhenShown<QMessageBox>([&](QMessageBox& box) {
             for (QAbstractButton* button : box.buttons())
                 vCaptions << button->text();
+            // The access key is the active window's: the box's own activation comes first.
+            ASSERT_TRUE(guitest::ActivateWindow(box));
             QTest::keyClick(&box, c.eKey, Qt::AltModifier);
         });
         EXPECT_EQ(pf::MsgBox("Replace the file?", c.nStyle, "Tallyman"), c.nWanted);
