@@ -18,10 +18,14 @@
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QListView>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
 
@@ -70,6 +74,50 @@ void FitFileColumns(QFileDialog& view)
     QTimer::singleShot(0, &view, fit);
 }
 
+// The side bar of places is as narrow as Qt makes it for English names: "Computer" showed as
+// "Com…". It takes at least the width its names need.
+void FitSideBar(QFileDialog& view)
+{
+    auto* places = view.findChild<QListView*>(QStringLiteral("sidebar"));
+    if (!places)
+        return;
+    const auto fit = [places] {
+        int need = 0;
+        for (int r = 0; r < places->model()->rowCount(); ++r)
+            need = std::max(need, places->sizeHintForIndex(places->model()->index(r, 0)).width());
+        need += 2 * places->frameWidth() + places->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        places->setMinimumWidth(need);
+    };
+    fit();
+    QTimer::singleShot(0, places, fit);
+}
+
+// Qt's file model writes sizes and dates as the process's locale does, whatever the run's
+// language ("10 Dec 2026 13:37:02" under LANG=C with --lang de); they follow the run's locale
+// (Qt's default, see QtTranslations) here.
+class RunLocaleFiles : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kSizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == kDateColumn)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
+
 // Asks until the answer fits: a refused answer is explained and the dialog shown again.
 template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
 {
@@ -85,13 +133,16 @@ template <class Ask> bool UntilItFits(pf::CommonDialog& dialog, Ask ask)
 bool RunFileDialog(pf::FileDialog& dialog)
 {
     const auto& request = dialog.GetRequest();
-    QFileDialog view(OpeningWindow(), ToQ(dialog.Title()), ToQ(request.initialFolder));
+    QWidget* opener = OpeningWindow();
+    QFileDialog view(opener, ToQ(dialog.Title()), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FileDialog"));
     SetDialogFrame(view);
-    FitFileColumns(view);
     // Qt's own dialog, so that it looks and works alike on every desktop; the service asks
     // before a file is replaced.
     view.setOption(QFileDialog::DontUseNativeDialog);
+    view.setProxyModel(new RunLocaleFiles(&view));
+    FitFileColumns(view);
+    FitSideBar(view);
     view.setOption(QFileDialog::DontConfirmOverwrite);
     const bool save = request.kind == pf::DialogKind::SaveFile;
     view.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -106,7 +157,7 @@ bool RunFileDialog(pf::FileDialog& dialog)
     }
     if (!request.initialName.empty())
         view.selectFile(ToQ(request.initialName));
-    return UntilItFits(dialog, [&] {
+    const bool accepted = UntilItFits(dialog, [&] {
         if (view.exec() != QDialog::Accepted || view.selectedFiles().isEmpty())
             return false;
         dialog.SetName(FromQ(view.selectedFiles().constFirst()));
@@ -114,6 +165,8 @@ bool RunFileDialog(pf::FileDialog& dialog)
             dialog.SetFilterIndex(int(index));
         return true;
     });
+    ReturnToOpener(opener);
+    return accepted;
 }
 
 bool RunFolderDialog(pf::FolderDialog& dialog)
@@ -122,8 +175,10 @@ bool RunFolderDialog(pf::FolderDialog& dialog)
     QFileDialog view(OpeningWindow(), ToQ(request.title), ToQ(request.initialFolder));
     view.setObjectName(QStringLiteral("FolderDialog"));
     SetDialogFrame(view);
-    FitFileColumns(view);
     view.setOption(QFileDialog::DontUseNativeDialog);
+    view.setProxyModel(new RunLocaleFiles(&view));
+    FitFileColumns(view);
+    FitSideBar(view);
     view.setOption(QFileDialog::ShowDirsOnly);
     view.setFileMode(QFileDialog::Directory);
     if (!request.prompt.empty())
@@ -140,8 +195,7 @@ bool RunFolderDialog(pf::FolderDialog& dialog)
 class PrintDialogView : public QDialog
 {
 public:
-    explicit PrintDialogView(pf::PrintDialog& dialog)
-        : QDialog(OpeningWindow()), m_dialog(dialog)
+    explicit PrintDialogView(pf::PrintDialog& dialog) : QDialog(OpeningWindow()), m_dialog(dialog)
     {
         setObjectName(QStringLiteral("PrintDialog"));
         SetDialogFrame(*this);

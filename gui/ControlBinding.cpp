@@ -17,12 +17,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace gui {
 
@@ -103,7 +108,8 @@ public:
         : CaptionBinding(button, widget)
     {
         widget->setDefault(button->Default);
-        connect(widget, &QPushButton::clicked, this, [button] { CallModel([&] { button->Click(); }); });
+        connect(widget, &QPushButton::clicked, this,
+                [button] { CallModel([&] { button->Click(); }); });
     }
 };
 
@@ -251,19 +257,36 @@ private:
 };
 
 // A date field that takes a date typed in the regional settings' order, with or without its
-// separators: once a section is full ("01" of the day) the field moves on to the next section
-// by itself, and the separator the person types next is passed over. Taken as a move on, it
-// would skip the month.
+// separators, however the person came into it (a click anywhere in it, Tab, an access key):
+// - once a section is full ("01" of the day) the field moves on to the next section by itself,
+//   and the separator the person types next is passed over; taken as a move on, it would skip
+//   the month;
+// - a click selects the section under the pointer, so that digits typed there replace it; a
+//   cursor left inside a section would refuse them;
+// - what was typed since the person came in, when it is a whole date (day, month and year in
+//   the regional order), is the date when the edit ends (Enter, the focus leaving), whichever
+//   section the typing began in. A whole date that does not exist (31.02.) is not taken: the
+//   field goes back to the date it held, rather than keep a date made of parts of both.
 class DateField : public QDateEdit
 {
 public:
-    using QDateEdit::QDateEdit;
+    explicit DateField(QWidget* parent) : QDateEdit(parent)
+    {
+        lineEdit()->installEventFilter(this);
+    }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         const QString text = event->text();
-        const bool separator = text.size() == 1 && text[0].isPrint() && !text[0].isLetterOrNumber();
+        const bool printable = text.size() == 1 && text[0].isPrint();
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            TakeTyped();
+        else if (printable && !text[0].isLetter())
+            m_typed += text;
+        else if (!IsModifier(event->key()))
+            m_typing = false; // a section changed by other keys: the sections hold the date
+        const bool separator = printable && !text[0].isLetterOrNumber();
         if (separator && m_movedOn) {
             m_movedOn = false;
             event->accept();
@@ -271,21 +294,118 @@ protected:
         }
         const int section = currentSectionIndex();
         QDateEdit::keyPressEvent(event);
-        m_movedOn = text.size() == 1 && text[0].isDigit() && currentSectionIndex() != section;
+        m_movedOn = printable && text[0].isDigit() && currentSectionIndex() != section;
+        // The year's last digit: the date is whole, wherever the typing began.
+        if (const auto typed = Typed(); typed && typed->yearWhole)
+            TakeTyped();
     }
     void focusInEvent(QFocusEvent* event) override
     {
-        m_movedOn = false;
+        Enter();
         QDateEdit::focusInEvent(event);
     }
-    void mousePressEvent(QMouseEvent* event) override
+    void focusOutEvent(QFocusEvent* event) override
     {
-        m_movedOn = false;
-        QDateEdit::mousePressEvent(event);
+        TakeTyped();
+        QDateEdit::focusOutEvent(event);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != lineEdit())
+            return QDateEdit::eventFilter(watched, event);
+        if (event->type() == QEvent::MouseButtonPress) {
+            Enter();
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            // The line places its cursor (or ends a drag) first; the section is selected then.
+            static_cast<QObject*>(lineEdit())->event(event);
+            if (!lineEdit()->hasSelectedText())
+                setSelectedSection(currentSection());
+            return true;
+        }
+        return false;
     }
 
 private:
+    // The person comes into the field: typing starts afresh.
+    void Enter()
+    {
+        m_movedOn = false;
+        m_typed.clear();
+        m_typing = true;
+        m_entered = date();
+    }
+    static bool IsModifier(int key)
+    {
+        return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+               key == Qt::Key_AltGr || key == Qt::Key_Meta;
+    }
+    // A whole date typed: the date it names (invalid where no such day exists), and whether
+    // its year is whole (four digits) so that no further digit can belong to it.
+    struct TypedDate
+    {
+        QDate date;
+        bool yearWhole = false;
+    };
+    // The date the typed text names in the regional order; none when it is no whole date.
+    std::optional<TypedDate> Typed() const
+    {
+        const QString format = displayFormat();
+        // The sections in the order the format shows them: day 0, month 1, year 2.
+        std::vector<std::pair<qsizetype, int>> order;
+        for (const auto& [letter, which] :
+             std::initializer_list<std::pair<char, int>>{{'d', 0}, {'M', 1}, {'y', 2}})
+            order.emplace_back(format.indexOf(QLatin1Char(letter)), which);
+        std::sort(order.begin(), order.end());
+        if (!m_typing || order.front().first < 0 || format.contains(QStringLiteral("MMM")) ||
+            format.contains(QStringLiteral("ddd")))
+            return std::nullopt;
+        QStringList parts =
+            m_typed.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts);
+        if (parts.size() == 1 && parts[0].size() == 8) {
+            // Digits only: two for the day and the month, four for the year.
+            const QString digits = parts.takeFirst();
+            for (qsizetype at = 0; const auto& section : order) {
+                const qsizetype length = section.second == 2 ? 4 : 2;
+                parts << digits.mid(at, length);
+                at += length;
+            }
+        }
+        if (parts.size() != 3)
+            return std::nullopt;
+        int value[3] = {};
+        qsizetype yearDigits = 0;
+        for (qsizetype i = 0; i < 3; ++i) {
+            const int which = order[size_t(i)].second;
+            value[which] = parts[i].size() <= 4 ? parts[i].toInt() : -1;
+            if (which == 2)
+                yearDigits = parts[i].size();
+        }
+        // Two digits of a year: 1930 to 2029; one or three name no year.
+        if (yearDigits == 2)
+            value[2] += value[2] < 30 ? 2000 : 1900;
+        else if (yearDigits != 4)
+            value[2] = -1;
+        return TypedDate{QDate(value[2], value[1], value[0]), yearDigits >= 4};
+    }
+    // Ends the typing: a whole date typed is the field's date, and Tab leaves the field from
+    // there as after a date typed from its first section.
+    void TakeTyped()
+    {
+        const std::optional<TypedDate> typed = Typed();
+        m_typed.clear();
+        m_typing = true;
+        if (!typed)
+            return;
+        setDate(typed->date.isValid() ? typed->date : m_entered);
+        m_entered = date();
+        setSelectedSection(sectionAt(sectionCount() - 1));
+    }
+
     bool m_movedOn = false; // the last digit filled a section and the field moved on
+    QString m_typed;        // the digits and separators typed since the person came in
+    bool m_typing = true;   // only digits and separators were typed since then
+    QDate m_entered;        // the date the field held when the person came in
 };
 
 class DateBinding : public ControlBinding

@@ -32,18 +32,19 @@ struct ButtonSpec
 
 std::vector<ButtonSpec> ButtonsOf(int style)
 {
+    // Each button but OK (Enter) has its access key, as the desktop's message boxes do.
     const ButtonSpec ok{QMessageBox::Ok, pf::vbOK, "OK"};
-    const ButtonSpec cancel{QMessageBox::Cancel, pf::vbCancel, "Cancel"};
-    const ButtonSpec yes{QMessageBox::Yes, pf::vbYes, "Yes"};
-    const ButtonSpec no{QMessageBox::No, pf::vbNo, "No"};
-    const ButtonSpec retry{QMessageBox::Retry, pf::vbRetry, "Retry"};
+    const ButtonSpec cancel{QMessageBox::Cancel, pf::vbCancel, "&Cancel"};
+    const ButtonSpec yes{QMessageBox::Yes, pf::vbYes, "&Yes"};
+    const ButtonSpec no{QMessageBox::No, pf::vbNo, "&No"};
+    const ButtonSpec retry{QMessageBox::Retry, pf::vbRetry, "&Retry"};
     switch (style & 7) {
     case 1:
         return {ok, cancel};
     case 2:
-        return {{QMessageBox::Abort, pf::vbAbort, "Abort"},
+        return {{QMessageBox::Abort, pf::vbAbort, "&Abort"},
                 retry,
-                {QMessageBox::Ignore, pf::vbIgnore, "Ignore"}};
+                {QMessageBox::Ignore, pf::vbIgnore, "&Ignore"}};
     case 3:
         return {yes, no, cancel};
     case 4:
@@ -75,7 +76,8 @@ QMessageBox::Icon IconOf(int style)
 
 int ShowMessageBox(const std::string& prompt, int buttons, const std::string& title)
 {
-    QMessageBox box(OpeningWindow());
+    QWidget* opener = OpeningWindow();
+    QMessageBox box(opener);
     box.setObjectName(QStringLiteral("MsgBox"));
     SetDialogFrame(box);
     box.setWindowModality(Qt::ApplicationModal);
@@ -94,6 +96,7 @@ int ShowMessageBox(const std::string& prompt, int buttons, const std::string& ti
         if (answer == defaultAnswer)
             box.setDefaultButton(qobject_cast<QPushButton*>(button));
     box.exec();
+    ReturnToOpener(opener);
     const auto chosen = answers.find(box.clickedButton());
     if (chosen != answers.end())
         return chosen->second;

@@ -36,6 +36,13 @@ constexpr Words kWords[] = {
     {"to", "bis"},
     {"Landscape", "Querformat"},
     {"Print", "Drucken"},
+    // The message boxes' buttons, with their access keys.
+    {"&Yes", "&Ja"},
+    {"&No", "&Nein"},
+    {"&Cancel", "&Abbrechen"},
+    {"&Abort", "&Abbrechen"},
+    {"&Retry", "&Wiederholen"},
+    {"&Ignore", "&Ignorieren"},
 };
 
 bool German()

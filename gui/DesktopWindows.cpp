@@ -4,6 +4,7 @@
 #include "platform/forms/Driver.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QWidget>
 
 #include <exception>
@@ -20,10 +21,16 @@ constexpr int kErrorStyle = 16;
 
 QWidget* OpeningWindow()
 {
+    static QPointer<QWidget> lastActive;
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    if (QWidget* active = QApplication::activeWindow())
+    if (QWidget* active = QApplication::activeWindow()) {
+        lastActive = active;
         return active;
+    }
+    // A dialog has just closed: the window that opened it comes back, not the first window.
+    if (lastActive && lastActive->isVisible())
+        return lastActive;
     // Without a window manager (or before any window was activated) no window is active:
     // a visible modal window comes first, then any visible window.
     QWidget* visible = nullptr;
@@ -37,6 +44,12 @@ QWidget* OpeningWindow()
             visible = window;
     }
     return visible;
+}
+
+void ReturnToOpener(QWidget* opener)
+{
+    if (opener && opener->isVisible())
+        opener->activateWindow();
 }
 
 void SetDialogFrame(QWidget& window)

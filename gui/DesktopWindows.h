@@ -7,10 +7,16 @@ class QWidget;
 namespace gui {
 
 /// The window a window opened now stands over (its transient parent): the modal window open
-/// now, else the active window, else a visible window of the application; null when none
-/// shows. Modal forms, message boxes and common dialogs open over it, so that they stay above
-/// the window that opened them.
+/// now, else the active window, else the window that was active when a window was last opened
+/// (between a dialog closing and the window system activating its opener no window is
+/// active), else a visible window of the application; null when none shows. Modal forms,
+/// message boxes and common dialogs open over it, so that they stay above the window that
+/// opened them.
 QWidget* OpeningWindow();
+
+/// Gives the window that opened a dialog the focus back once the dialog closed (null or a
+/// hidden window: nothing), so that it, not another window of the application, is in front.
+void ReturnToOpener(QWidget* opener);
 
 /// Gives a dialog window the frame of a dialog: a title, a system menu and a close button, no
 /// minimise or maximise buttons.

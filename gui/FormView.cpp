@@ -417,7 +417,7 @@ void FormView::changeEvent(QEvent* event)
 
 void FormView::keyPressEvent(QKeyEvent* event)
 {
-    const int keyCode = KeyCode(event->key());
+    const int keyCode = KeyCode(event->key(), event->modifiers());
     int left = keyCode;
     if (!m_formGone && keyCode != 0 && m_form.KeyPreview())
         CallModel([&] { left = m_form.UserKeyDown(keyCode, ShiftState(event->modifiers())); });

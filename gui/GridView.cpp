@@ -440,7 +440,7 @@ void GridView::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
-    const int keyCode = KeyCode(event->key());
+    const int keyCode = KeyCode(event->key(), event->modifiers());
     if (keyCode == 0) {
         QTableView::keyPressEvent(event);
         return;
@@ -496,7 +496,7 @@ void GridView::ShowCurrentCell()
 
 void GridView::keyReleaseEvent(QKeyEvent* event)
 {
-    if (const int keyCode = KeyCode(event->key()))
+    if (const int keyCode = KeyCode(event->key(), event->modifiers()))
         CallModel([&] { Grid().UserKeyUp(keyCode, ShiftState(event->modifiers())); });
 }
 

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -81,9 +82,26 @@ InspectorView::InspectorView(std::shared_ptr<ol::Inspector> inspector,
     m_error->setStyleSheet(QStringLiteral("color: #b00000"));
     m_error->hide();
     m_sendButton->setObjectName(QStringLiteral("send"));
-    m_sendButton->setText(Word("Send"));
+    m_sendButton->setText(Word("&Send"));
     m_closeButton->setObjectName(QStringLiteral("close"));
     m_closeButton->setText(Word("Close"));
+    // Enter in a field never sends: a mail goes only by Send (its button or its access key)
+    // or by Ctrl+Enter, as in a mail client. A dialog would make its first button the default
+    // one, which takes Enter from every line of the window.
+    for (QPushButton* button : {m_sendButton, m_closeButton}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::ControlModifier, Qt::Key_Return),
+          QKeyCombination(Qt::ControlModifier | Qt::KeypadModifier, Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (m_sendButton->isVisible())
+                Send();
+        });
+    }
     m_fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     auto* layout = new QVBoxLayout(this);
@@ -192,23 +210,27 @@ void InspectorView::PullItem(const ItemContent& content)
     m_body->setReadOnly(!m_sendable);
     m_body->setVisible(content.bMail || !content.sBody.empty());
     m_sendButton->setVisible(m_sendable);
-    m_sendButton->setDefault(m_sendable);
 }
 
 void InspectorView::Pull()
 {
     // The title follows the item's subject, which the add-in may set after the window opened.
     const auto& item = m_inspector->CurrentItem();
-    setWindowTitle(ToQ(item ? item->Subject() : m_inspector->Caption));
+    QString title = ToQ(item ? item->Subject() : m_inspector->Caption);
     PullBars();
-    if (!m_contentOf)
-        return;
-    try {
-        PullItem(m_contentOf());
-    } catch (const std::exception& e) {
-        m_error->setText(QString::fromUtf8(e.what()));
-        m_error->show();
+    if (m_contentOf) {
+        try {
+            const ItemContent content = m_contentOf();
+            PullItem(content);
+            // A mail without a subject is named as a client names it, not by the program.
+            if (content.bMail && title.trimmed().isEmpty())
+                title = Word("Untitled") + QStringLiteral(" - ") + Word("Message");
+        } catch (const std::exception& e) {
+            m_error->setText(QString::fromUtf8(e.what()));
+            m_error->show();
+        }
     }
+    setWindowTitle(title);
 }
 
 QString InspectorView::Text() const

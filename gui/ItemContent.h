@@ -49,8 +49,8 @@ struct MailEdits
 };
 
 /// The item window's words in the user-interface language: "To", "Subject", "Attachments",
-/// "Message", "Send", "Close", "The mail cannot be sent", "Do you want to save the changes?",
-/// "The mail cannot be saved".
+/// "Message", "Untitled", "&Send" (with its access key), "Close", "The mail cannot be sent", "Do
+/// you want to save the changes?", "The mail cannot be saved".
 using ItemWords = std::function<std::string(const std::string& sEnglish)>;
 
 } // namespace gui

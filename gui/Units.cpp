@@ -31,7 +31,7 @@ int ShiftState(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
-int KeyCode(int qtKey)
+int KeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     // Letters and digits keep their upper-case character codes; function keys start at 112.
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
@@ -70,6 +70,11 @@ int KeyCode(int qtKey)
         return 45;
     case Qt::Key_Delete:
         return 46;
+    // + and - of the keypad have codes of their own, apart from those beside the letters.
+    case Qt::Key_Plus:
+        return modifiers & Qt::KeypadModifier ? 107 : 187;
+    case Qt::Key_Minus:
+        return modifiers & Qt::KeypadModifier ? 109 : 189;
     default:
         return 0;
     }

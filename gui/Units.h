@@ -40,8 +40,8 @@ inline int Twips(int pixels, double scale)
 
 /// How much wider than its design a grid's column widths show in this font: the widths a
 /// template stores were made for a font whose figures are 0.48 em wide (a date with its time
-/// and day period fills a column of 1440 twips); a font with wider figures shows every width that much wider,
-/// so that a stored width holds the texts it was made for. Never below 1.
+/// and day period fills a column of 1440 twips); a font with wider figures shows every width that
+/// much wider, so that a stored width holds the texts it was made for. Never below 1.
 double GridWidthScale(const QFont& font);
 
 /// Qt text of UTF-8 text.
@@ -66,7 +66,8 @@ inline QColor ColourOf(std::uint32_t bgr)
 /// The key state the forms take (1 Shift, 2 Ctrl, 4 Alt) of Qt's modifiers.
 int ShiftState(Qt::KeyboardModifiers modifiers);
 
-/// The forms' key code (the host's virtual key) of a Qt key; 0 for keys without one.
-int KeyCode(int qtKey);
+/// The forms' key code (the host's virtual key) of a Qt key; 0 for keys without one. The
+/// modifiers tell the keypad's keys from the others where their codes differ (+ and -).
+int KeyCode(int qtKey, Qt::KeyboardModifiers modifiers = {});
 
 } // namespace gui

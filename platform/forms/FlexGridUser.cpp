@@ -24,6 +24,10 @@ constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
 constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
+constexpr int kKeyAdd = 107;      // + on the keypad
+constexpr int kKeySubtract = 109; // - on the keypad
+constexpr int kKeyPlus = 187;     // + beside the letters
+constexpr int kKeyMinus = 189;    // - beside the letters
 
 struct CellPos
 {
@@ -108,6 +112,57 @@ std::optional<CellPos> KeyTarget(const FlexGrid::Impl& impl, int keyCode, bool c
     default:
         return std::nullopt;
     }
+}
+
+// What a key does to the current row's node, as in a tree view: + and Right open it, - and
+// Left close it, Left on a closed node (or one without rows under it) goes to the node it
+// belongs to. Right and Left do so in the outline column only, elsewhere they move between the
+// columns; and Right moves on from a node that is open already.
+enum class NodeKey
+{
+    None,
+    Open,
+    Close,
+    ToParent,
+};
+
+// Whether rows belong to the node row: the next row is a data row or a deeper node.
+bool HasChildren(const FlexGrid::Impl& impl, int row)
+{
+    if (row + 1 >= impl.RowCount()) {
+        return false;
+    }
+    const auto& next = impl.rows[size_t(row) + 1];
+    return !next.node || next.outlineLevel > impl.rows[size_t(row)].outlineLevel;
+}
+
+NodeKey NodeKeyOf(const FlexGrid::Impl& impl, int keyCode, int shift)
+{
+    const int row = impl.row;
+    if (row < impl.fixedRows || row >= impl.RowCount() || !impl.rows[size_t(row)].node) {
+        return NodeKey::None;
+    }
+    const bool parent = HasChildren(impl, row);
+    const bool open = impl.rows[size_t(row)].state == OutlineState::Expanded;
+    const bool closed = impl.rows[size_t(row)].state == OutlineState::Collapsed;
+    // + may need Shift to be typed; with Ctrl or Alt the keys are others'.
+    const bool plain = (shift & ~kShiftKey) == 0;
+    if (plain && (keyCode == kKeyAdd || keyCode == kKeyPlus)) {
+        return parent && !open ? NodeKey::Open : NodeKey::None;
+    }
+    if (plain && (keyCode == kKeySubtract || keyCode == kKeyMinus)) {
+        return parent && !closed ? NodeKey::Close : NodeKey::None;
+    }
+    if (shift != 0 || impl.col != impl.outlineCol) {
+        return NodeKey::None;
+    }
+    if (keyCode == kKeyRight) {
+        return parent && !open ? NodeKey::Open : NodeKey::None;
+    }
+    if (keyCode == kKeyLeft) {
+        return parent && !closed ? NodeKey::Close : NodeKey::ToParent;
+    }
+    return NodeKey::None;
 }
 
 std::vector<std::string> SplitList(const std::string& list)
@@ -209,6 +264,16 @@ void FlexGrid::UserKeyDown(int keyCode, int shift)
     }
     auto& impl = *m_impl;
     if (impl.RowCount() <= impl.fixedRows || impl.ColCount() == 0) {
+        return;
+    }
+    if (const NodeKey node = NodeKeyOf(impl, keyCode, shift); node != NodeKey::None) {
+        if (node != NodeKey::ToParent) {
+            SetIsCollapsed(impl.row, node == NodeKey::Open ? OutlineState::Expanded
+                                                           : OutlineState::Collapsed);
+        } else if (const auto parent = GetNode(impl.row)->Parent()) {
+            Select(parent->Row(), impl.col);
+            ShowCell(parent->Row(), impl.col);
+        }
         return;
     }
     // The movement keys move the current cell over the shown rows and columns; with Shift they

@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -200,6 +202,31 @@ TEST_F(CommonDialogViewsTest, FileDialogShowsTheNamesTypesAndDatesOfAFolderWhole
                         << details->columnWidth(c) << " pixels";
                     ++nChecked;
                 }
+            // Sizes and dates as the run's regional settings write them, whatever the
+            // process's locale (LANG=C wrote "10 Dec 2026 13:37:02").
+            const QLocale run(
+                QString::fromUtf8(sLocale).replace(QLatin1Char('-'), QLatin1Char('_')));
+            const QFileInfo file(
+                QString::fromStdString((oDir / "Bericht vom Dezember.csv").string()));
+            bool bFound = false;
+            for (int r = 0; r < model->rowCount(folder); ++r)
+                if (model->index(r, 0, folder).data().toString() == file.fileName()) {
+                    bFound = true;
+                    EXPECT_EQ(
+                        model->index(r, 3, folder).data().toString().toStdString(),
+                        run.toString(file.lastModified(), QLocale::ShortFormat).toStdString());
+                    EXPECT_EQ(model->index(r, 1, folder).data().toString().toStdString(),
+                              run.formattedDataSize(file.size()).toStdString());
+                }
+            EXPECT_TRUE(bFound);
+            // The side bar shows the names of its places whole.
+            auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+            ASSERT_NE(places, nullptr);
+            for (int r = 0; r < places->model()->rowCount(); ++r) {
+                const QModelIndex place = places->model()->index(r, 0);
+                EXPECT_LE(places->sizeHintForIndex(place).width(), places->viewport()->width())
+                    << sLocale << " cuts \"" << place.data().toString().toStdString() << "\"";
+            }
             dialog.reject();
         });
         pf::FileDialog::Request request;

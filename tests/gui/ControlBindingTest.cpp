@@ -23,7 +23,8 @@ using ControlBindingTest = GuiFixture;
 
 // A date typed digit by digit into a date field, in the order of the regional settings and with
 // or without its separators, is the picker's value once the person leaves the field or presses
-// Enter, while every change of the picker (the form acts on it too) shows on the field again.
+// Enter, while every change of the picker (the form acts on it too) shows on the field again;
+// a change between two keys keeps what was typed.
 TEST_F(ControlBindingTest, ADateTypedIntoADateFieldIsTheValueTyped)
 {
     struct Row
@@ -59,7 +60,16 @@ TEST_F(ControlBindingTest, ADateTypedIntoADateFieldIsTheValueTyped)
         auto* edit = qobject_cast<QDateEdit*>(view.WidgetOf("dpFrom"));
         ASSERT_NE(edit, nullptr);
         edit->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(edit, row.sTyped);
+        // The form changes the picker's other properties while the person types (each change
+        // shows on the field): the digits typed so far and the section being typed stay.
+        for (const char c : std::string(row.sTyped)) {
+            QTest::keyClick(edit, c);
+            const QString sBefore = edit->text();
+            const int nSection = edit->currentSectionIndex();
+            dpFrom->SetToolTipText(std::string("typed ") + c);
+            EXPECT_EQ(edit->text(), sBefore) << c;
+            EXPECT_EQ(edit->currentSectionIndex(), nSection) << c;
+        }
         QTest::keyClick(edit, row.eEnd);
         EXPECT_EQ(dpFrom->Value().Serial(), rt::DateSerial(2026, 6, 1).Serial())
             << edit->text().toStdString();
@@ -67,6 +77,102 @@ TEST_F(ControlBindingTest, ADateTypedIntoADateFieldIsTheValueTyped)
         EXPECT_GE(nChanges, 1);
         EXPECT_EQ(txtNext->Text(),
                   rt::Format(rt::Variant(rt::DateSerial(2026, 6, 1)), "Short Date"));
+    }
+}
+
+// However the person comes into a date field (a click anywhere in it, Tab, Shift+Tab, an access
+// key), a date typed in the regional order is the date the field and the picker take; digits
+// typed into one section after a click change that section alone; a whole date that does not
+// exist leaves the date the field held, never a date made of parts of both.
+TEST_F(ControlBindingTest, ADateTypedAfterAClickTabOrAnAccessKeyIsTheDateTyped)
+{
+    enum class Entry
+    {
+        Click,
+        Tab,
+        Backtab,
+        AccessKey
+    };
+    struct Row
+    {
+        const char* sLocale;
+        Entry eEntry;
+        int nClickAt; // the character of the field's text clicked at
+        const char* sTyped;
+        Qt::Key eEnd;
+        int nYear, nMonth, nDay;
+    };
+    // The field holds 2 June 2026: "02.06.2026", "6/2/2026".
+    const Row aRows[] = {
+        {"de-DE", Entry::Click, 0, "15.03.2027", Qt::Key_Return, 2027, 3, 15},
+        {"de-DE", Entry::Click, 1, "15.03.2027", Qt::Key_Tab, 2027, 3, 15},
+        {"de-DE", Entry::Click, 4, "15.03.2027", Qt::Key_Tab, 2027, 3, 15},
+        {"de-DE", Entry::Click, 8, "15.03.2027", Qt::Key_Return, 2027, 3, 15},
+        {"de-DE", Entry::Click, 9, "15032027", Qt::Key_Return, 2027, 3, 15},
+        {"de-DE", Entry::Click, 3, "20.04.27", Qt::Key_Tab, 2027, 4, 20},
+        {"de-DE", Entry::Tab, 0, "15.03.2027", Qt::Key_Tab, 2027, 3, 15},
+        {"de-DE", Entry::Backtab, 0, "15.03.2027", Qt::Key_Return, 2027, 3, 15},
+        {"de-DE", Entry::AccessKey, 0, "15.03.2027", Qt::Key_Tab, 2027, 3, 15},
+        {"de-DE", Entry::Click, 8, "2027", Qt::Key_Return, 2027, 6, 2},
+        {"de-DE", Entry::Click, 1, "15", Qt::Key_Tab, 2026, 6, 15},
+        {"de-DE", Entry::Click, 4, "11", Qt::Key_Return, 2026, 11, 2},
+        {"de-DE", Entry::Click, 0, "31.02.2027", Qt::Key_Return, 2026, 6, 2},
+        {"de-DE", Entry::Tab, 0, "15.13.2027", Qt::Key_Tab, 2026, 6, 2},
+        {"en-US", Entry::Click, 0, "3/15/2027", Qt::Key_Tab, 2027, 3, 15},
+        {"en-US", Entry::Click, 5, "03/15/2027", Qt::Key_Return, 2027, 3, 15},
+        {"en-US", Entry::AccessKey, 0, "3/15/2027", Qt::Key_Return, 2027, 3, 15},
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(std::string(row.sLocale) + " " + std::to_string(int(row.eEntry)) + " at " +
+                     std::to_string(row.nClickAt) + ": " + row.sTyped);
+        platform::locale::SetCurrent(row.sLocale);
+        pf::Form oForm("frmDates");
+        auto txtBefore = oForm.Add<pf::TextBox>("txtBefore");
+        auto dpFrom = oForm.Add<pf::DTPicker>("dpFrom");
+        auto txtNext = oForm.Add<pf::TextBox>("txtNext");
+        dpFrom->SetFormat(1);
+        dpFrom->SetValue(rt::DateSerial(2026, 6, 2));
+        oForm.Show();
+        gui::FormView view(oForm);
+        ASSERT_TRUE(guitest::ActivateWindow(view));
+        auto* edit = qobject_cast<QDateEdit*>(view.WidgetOf("dpFrom"));
+        ASSERT_NE(edit, nullptr);
+        auto* line = edit->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        switch (row.eEntry) {
+        case Entry::Click: {
+            // The point of the line whose click puts the cursor before that character.
+            int x = 0;
+            while (x < line->width() &&
+                   line->cursorPositionAt(QPoint(x, line->height() / 2)) < row.nClickAt)
+                ++x;
+            QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(x + 1, line->height() / 2));
+            break;
+        }
+        case Entry::Tab:
+            view.WidgetOf("txtBefore")->setFocus();
+            QTest::keyClick(view.WidgetOf("txtBefore"), Qt::Key_Tab);
+            break;
+        case Entry::Backtab:
+            view.WidgetOf("txtNext")->setFocus();
+            QTest::keyClick(view.WidgetOf("txtNext"), Qt::Key_Backtab, Qt::ShiftModifier);
+            break;
+        case Entry::AccessKey:
+            edit->setFocus(Qt::ShortcutFocusReason);
+            break;
+        }
+        ASSERT_TRUE(edit->hasFocus());
+        QTest::keyClicks(edit, row.sTyped);
+        QTest::keyClick(edit, row.eEnd);
+        if (edit->hasFocus()) // Tab from a section before the last moves on to the next one
+            view.WidgetOf("txtNext")->setFocus();
+        const QDate wanted(row.nYear, row.nMonth, row.nDay);
+        EXPECT_EQ(edit->date(), wanted) << edit->text().toStdString();
+        EXPECT_EQ(dpFrom->Value().Serial(),
+                  rt::DateSerial(row.nYear, row.nMonth, row.nDay).Serial());
+        EXPECT_EQ(
+            edit->text().toStdString(),
+            rt::Format(rt::Variant(rt::DateSerial(row.nYear, row.nMonth, row.nDay)), "Short Date"));
     }
 }
 

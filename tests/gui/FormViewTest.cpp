@@ -398,6 +398,43 @@ TEST_F(FormViewTest, MessageBoxIsAnsweredByThePersonsClick)
     const auto& boxes = pf::Driver::current().MessageBoxes();
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].answer, pf::vbNo);
+
+    // Or by a button's access key, in the language of the regional settings.
+    struct KeyCase
+    {
+        const char* sLocale;
+        int nStyle;
+        Qt::Key eKey;
+        int nWanted;
+        const char* sCaptions;
+    };
+    const KeyCase aKeys[] = {
+        {"de-DE", 3 + 32, Qt::Key_J, pf::vbYes, "&Ja|&Nein|&Abbrechen"},
+        {"de-DE", 3 + 32, Qt::Key_N, pf::vbNo, "&Ja|&Nein|&Abbrechen"},
+        {"de-DE", 3 + 32, Qt::Key_A, pf::vbCancel, "&Ja|&Nein|&Abbrechen"},
+        {"de-DE", 4, Qt::Key_N, pf::vbNo, "&Ja|&Nein"},
+        {"de-DE", 2, Qt::Key_W, pf::vbRetry, "&Abbrechen|&Wiederholen|&Ignorieren"},
+        {"de-DE", 1, Qt::Key_A, pf::vbCancel, "OK|&Abbrechen"},
+        {"en-US", 3, Qt::Key_Y, pf::vbYes, "&Yes|&No|&Cancel"},
+        {"en-US", 5, Qt::Key_C, pf::vbCancel, "&Retry|&Cancel"},
+    };
+    for (const KeyCase& c : aKeys) {
+        SCOPED_TRACE(std::string(c.sLocale) + " " + std::to_string(c.nStyle));
+        platform::locale::SetCurrent(c.sLocale);
+        QStringList vCaptions;
+        WhenShown<QMessageBox>([&](QMessageBox& box) {
+            for (QAbstractButton* button : box.buttons())
+                vCaptions << button->text();
+            // The access key is the active window's: the box's own activation comes first.
+            ASSERT_TRUE(guitest::ActivateWindow(box));
+            QTest::keyClick(&box, c.eKey, Qt::AltModifier);
+        });
+        EXPECT_EQ(pf::MsgBox("Replace the file?", c.nStyle, "Tallyman"), c.nWanted);
+        QStringList vWanted = QString::fromUtf8(c.sCaptions).split(QLatin1Char('|'));
+        vWanted.sort();
+        vCaptions.sort();
+        EXPECT_EQ(vCaptions, vWanted);
+    }
 }
 
 TEST_F(FormViewTest, ModalFormRunsAsDialogUntilHidden)

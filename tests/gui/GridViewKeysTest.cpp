@@ -137,8 +137,8 @@ TEST_F(GridViewKeysTest, EnterIsTheGridsWhereTheWindowHasNoDefaultButton)
 }
 
 // A cell being edited takes Enter for its edit: the text goes into the cell, and neither the
-// grid nor the default button sees the key. Tab ends the edit as well and moves the focus on,
-// not into the next cell's editor.
+// grid nor the default button sees the key. Tab and Shift+Tab end the edit as well and move the
+// focus on to the next or the previous control, not into another cell's editor.
 TEST_F(GridViewKeysTest, EnterEndsTheEditOfACellAndGoesNoFurther)
 {
     Grid().SetEditable(true);
@@ -159,22 +159,37 @@ TEST_F(GridViewKeysTest, EnterEndsTheEditOfACellAndGoesNoFurther)
     pView->setFocus();
     QTest::keyClick(pView, Qt::Key_Return);
     EXPECT_EQ(nOK, 1);
-    // Tab ends an edit too, and moves the focus on as from the grid.
-    QTest::mouseDClick(pView->viewport(), Qt::LeftButton, {},
-                       pView->visualRect(Cell(2, kField)).center());
-    editor = nullptr; // the first editor may wait to be deleted, hidden
-    for (auto* shown : pView->viewport()->findChildren<QLineEdit*>())
-        editor = shown->isVisible() ? shown : editor;
-    ASSERT_NE(editor, nullptr);
-    editor->setFocus();
-    editor->selectAll();
-    QTest::keyClicks(editor, "Fees");
-    QTest::keyClick(editor, Qt::Key_Tab);
-    QApplication::processEvents();
-    EXPECT_EQ(Grid().TextMatrix(2, kField), "Fees");
-    EXPECT_FALSE(Editing()) << "Tab went on to the next cell's editor";
-    EXPECT_NE(pWindow->focusWidget(), pView);
-    EXPECT_NE(pWindow->focusWidget(), editor);
+    // Tab ends an edit too, and moves the focus on as from the grid: to the next control, and
+    // Shift+Tab to the previous one.
+    struct Row
+    {
+        Qt::Key eKey;
+        Qt::KeyboardModifiers eModifiers;
+        int nRow;
+        const char* sText;
+    };
+    for (const Row& row : {Row{Qt::Key_Tab, Qt::NoModifier, 2, "Fees"},
+                           Row{Qt::Key_Backtab, Qt::ShiftModifier, 3, "Tolls"}}) {
+        SCOPED_TRACE(row.sText);
+        pView->setFocus();
+        QTest::keyClick(pView, row.eKey, row.eModifiers);
+        QWidget* pFromGrid = pWindow->focusWidget();
+        ASSERT_NE(pFromGrid, pView);
+        QTest::mouseDClick(pView->viewport(), Qt::LeftButton, {},
+                           pView->visualRect(Cell(row.nRow, kField)).center());
+        editor = nullptr; // the first editor may wait to be deleted, hidden
+        for (auto* shown : pView->viewport()->findChildren<QLineEdit*>())
+            editor = shown->isVisible() ? shown : editor;
+        ASSERT_NE(editor, nullptr);
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, row.sText);
+        QTest::keyClick(editor, row.eKey, row.eModifiers);
+        QApplication::processEvents();
+        EXPECT_EQ(Grid().TextMatrix(row.nRow, kField), row.sText);
+        EXPECT_FALSE(Editing()) << "the key went on to another cell's editor";
+        EXPECT_EQ(pWindow->focusWidget(), pFromGrid);
+    }
 }
 
 // One click on a drop-down cell opens its list; an entry picked there is the cell's new text.

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -19,6 +20,17 @@ inline int FailureCount()
 {
     const auto* pTest = ::testing::UnitTest::GetInstance()->current_test_info();
     return pTest ? pTest->result()->total_part_count() : 0;
+}
+
+/// Activates the window and waits until it is the application's active window, the one whose
+/// focus widget a person's keys reach and that sends a widget given the focus its focus-in at
+/// once. qWaitForWindowActive does not wait for that with a dialog: its own activation comes
+/// from the window system a turn of the loop after it shows, and until then Qt counts it active
+/// already because its opener is (QWindow::isActive follows the transient parent).
+inline bool ActivateWindow(QWidget& window)
+{
+    window.activateWindow();
+    return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
 }
 
 /// Runs a test's callback on a window that the code under test shows modally and waits on: when

@@ -182,4 +182,73 @@ TEST_F(InspectorViewTest, AMailIsEditedAndSentFromItsWindowOthersShowReadOnly)
     EXPECT_FALSE(other.Send());
 }
 
+// Enter in the To or the Subject line never sends a mail, whatever was typed: the window has no
+// default button. Send goes by its button, its access key or Ctrl+Enter. A mail without a
+// subject is named "Untitled - Message" in the user's language.
+TEST_F(InspectorViewTest, EnterInAMailsFieldsNeverSendsCtrlEnterAndTheAccessKeyDo)
+{
+    auto oInspector = std::make_shared<ol::Inspector>();
+    gui::ItemContent oMail;
+    oMail.bMail = oMail.bSendable = true;
+    std::vector<gui::MailEdits> vSent;
+    const auto send = [&](const gui::MailEdits& oEdits) { vSent.push_back(oEdits); };
+    const auto german = [](const std::string& s) {
+        return s == "Untitled"  ? std::string("Unbenannt")
+               : s == "Message" ? std::string("Nachricht")
+               : s == "&Send"   ? std::string("&Senden")
+                                : s;
+    };
+    struct Row
+    {
+        const char* sWhat;
+        Qt::Key eKey;
+        Qt::KeyboardModifiers eModifiers;
+        bool bSends;
+    };
+    const Row aRows[] = {
+        {"Enter", Qt::Key_Return, Qt::NoModifier, false},
+        {"Enter on the keypad", Qt::Key_Enter, Qt::KeypadModifier, false},
+        {"Ctrl+Enter", Qt::Key_Return, Qt::ControlModifier, true},
+        {"Ctrl+Enter on the keypad", Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier, true},
+        {"Alt+S", Qt::Key_S, Qt::AltModifier, true},
+    };
+    for (const Row& row : aRows)
+        for (const char* sField : {"to", "subject"}) {
+            SCOPED_TRACE(std::string(row.sWhat) + " in " + sField);
+            vSent.clear();
+            auto* view = new gui::InspectorView(
+                oInspector, [&] { return oMail; }, send, german);
+            view->setAttribute(Qt::WA_DeleteOnClose);
+            QPointer<gui::InspectorView> guard(view);
+            view->show();
+            view->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+            EXPECT_EQ(view->windowTitle(), QStringLiteral("Unbenannt - Nachricht"));
+            auto* pTo = view->findChild<QLineEdit*>("to");
+            auto* pField = view->findChild<QLineEdit*>(sField);
+            ASSERT_TRUE(pTo && pField);
+            QTest::keyClicks(pTo, QStringLiteral("chef@example.com"));
+            pField->setFocus();
+            auto* pSend = view->findChild<QPushButton*>("send");
+            ASSERT_NE(pSend, nullptr);
+            QTest::keyClick(pField, row.eKey, row.eModifiers);
+            // An access key presses the button, which clicks once it is let go.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !guard || !pSend->isDown(); }));
+            QApplication::processEvents();
+            EXPECT_EQ(vSent.size(), row.bSends ? 1U : 0U);
+            EXPECT_EQ(bool(guard) && view->isVisible(), !row.bSends);
+            if (guard) {
+                view->OnSave = {};
+                view->close();
+            }
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    // With a subject, the subject is the title.
+    auto oTitled = std::make_shared<ol::Inspector>();
+    oTitled->Caption = "Bericht Mai";
+    gui::InspectorView titled(
+        oTitled, [&] { return oMail; }, send, german);
+    EXPECT_EQ(titled.windowTitle(), QStringLiteral("Bericht Mai"));
+}
+
 } // namespace

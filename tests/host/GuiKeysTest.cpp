@@ -6,22 +6,33 @@
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
+#include "gui/InspectorView.h"
+#include "host/AddInLibrary.h"
 #include "host/GuiHost.h"
+#include "host/MailboxCommands.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/Date.h"
 #include "platform/runtime/Format.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -51,21 +62,95 @@ protected:
         return bPressed;
     }
 
+    /// The single-line fields of the window a person may press Enter in: text boxes, editable
+    /// and plain lists, date and number fields, as they show now.
+    static std::vector<QWidget*> SingleLineFields(QWidget& oWindow)
+    {
+        std::vector<QWidget*> vFields;
+        for (QWidget* pWidget : oWindow.findChildren<QWidget*>()) {
+            if (!pWidget->isVisible() || !pWidget->isEnabled())
+                continue;
+            const QWidget* pParent = pWidget->parentWidget();
+            const bool bPart = qobject_cast<const QAbstractSpinBox*>(pParent) ||
+                               qobject_cast<const QComboBox*>(pParent);
+            if (qobject_cast<QAbstractSpinBox*>(pWidget) || qobject_cast<QComboBox*>(pWidget) ||
+                (qobject_cast<QLineEdit*>(pWidget) && !bPart))
+                vFields.push_back(pWidget);
+        }
+        return vFields;
+    }
+
+    /// Presses Enter (and Enter of the keypad) in each single-line field of a form's window,
+    /// with the form's buttons held: a button Enter pressed is noted, not run, so that the
+    /// window stays for the next field. Only the form's default button may be pressed so.
+    static void EnterInEveryField(gui::FormView& oView, std::set<std::string>& oFields)
+    {
+        const std::string sForm = oView.objectName().toStdString();
+        std::vector<std::pair<std::shared_ptr<pf::CommandButton>, std::function<void()>>> vHeld;
+        std::vector<std::string> vPressed;
+        std::string sDefault;
+        for (const auto& oControl : oView.Form().Controls())
+            if (auto oButton = std::dynamic_pointer_cast<pf::CommandButton>(oControl)) {
+                if (oButton->Default)
+                    sDefault = oButton->Name();
+                vHeld.emplace_back(oButton, oButton->OnClick);
+                oButton->OnClick = [&vPressed, sName = oButton->Name()] {
+                    vPressed.push_back(sName);
+                };
+            }
+        for (QWidget* pField : SingleLineFields(oView)) {
+            const std::string sField = sForm + "." + pField->objectName().toStdString();
+            oFields.insert(sField);
+            for (const auto& [eKey, eModifiers] :
+                 {std::pair{Qt::Key_Return, Qt::KeyboardModifiers()},
+                  {Qt::Key_Enter, Qt::KeyboardModifiers(Qt::KeypadModifier)}}) {
+                vPressed.clear();
+                pField->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(pField, eKey, eModifiers);
+                QApplication::processEvents();
+                EXPECT_TRUE(oView.isVisible()) << sField << ": Enter closed the window";
+                for (const std::string& sPressed : vPressed)
+                    EXPECT_EQ(sPressed, sDefault) << sField << ": Enter pressed " << sPressed;
+            }
+        }
+        for (auto& [oButton, fnClick] : vHeld)
+            oButton->OnClick = fnClick;
+    }
+
+    /// Once the form of that name shows: Enter in every field, then `act`, then its Cancel.
+    static void EnterWhenShown(const std::string& sForm, std::set<std::string>& oFields,
+                               std::function<void(gui::FormView&)> act = {})
+    {
+        WhenFormShown(sForm, [&oFields, act](gui::FormView& oView) {
+            EXPECT_TRUE(guitest::ActivateWindow(oView));
+            EnterInEveryField(oView, oFields);
+            if (act)
+                act(oView);
+            if (!oView.isVisible())
+                return;
+            if (auto* pCancel = qobject_cast<QAbstractButton*>(oView.WidgetOf("cmdCancel")))
+                QTest::mouseClick(pCancel, Qt::LeftButton);
+            else
+                oView.close();
+        });
+    }
+
     /// The grid of that name, with the focus, the window active as under a person's hands.
     static gui::GridView* FocusGrid(gui::FormView& oView, const char* sGrid)
     {
-        oView.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&oView));
+        EXPECT_TRUE(guitest::ActivateWindow(oView));
         auto* pGrid = oView.findChild<gui::GridView*>(sGrid);
         EXPECT_NE(pGrid, nullptr) << sGrid;
-        if (pGrid)
+        if (pGrid) {
             pGrid->setFocus(Qt::TabFocusReason);
+            EXPECT_TRUE(pGrid->hasFocus()) << sGrid;
+        }
         return pGrid;
     }
 };
 
-// The folder picker: Down to a folder, Space ticks it, Tab leaves the tree and Shift+Tab comes
-// back, Enter presses OK.
+// The folder picker: Right and Left (+ and -) open and close a folder, Down to a folder, Space
+// ticks it, Tab leaves the tree and Shift+Tab comes back, Enter presses OK.
 TEST_F(GuiKeysTest, AFolderIsPickedWithSpaceAndEnter)
 {
     std::ostringstream out;
@@ -81,6 +166,36 @@ TEST_F(GuiKeysTest, AFolderIsPickedWithSpaceAndEnter)
         ASSERT_NE(pGrid, nullptr);
         const auto& fg = pGrid->Grid();
         ASSERT_GT(pGrid->model()->rowCount(), 1);
+        // Right opens a folder whose subfolders were not read yet, Down reaches its first
+        // subfolder, Left goes back to it and closes it; + and - on the keypad do the same.
+        int nClosed = -1;
+        for (int r = 0; r < fg.Rows() && nClosed < 0; ++r)
+            if (fg.IsSubtotal(r) && fg.RowIsVisible(r) &&
+                fg.IsCollapsed(r) == pf::OutlineState::Collapsed)
+                nClosed = r;
+        ASSERT_GE(nClosed, 0) << "no closed folder in the tree";
+        const std::string sFolder = fg.TextMatrix(nClosed, 0);
+        while (fg.Row() < nClosed)
+            QTest::keyClick(pGrid, Qt::Key_Down);
+        ASSERT_EQ(fg.Row(), nClosed);
+        QTest::keyClick(pGrid, Qt::Key_Right);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded) << sFolder;
+        QTest::keyClick(pGrid, Qt::Key_Down);
+        EXPECT_EQ(fg.Row(), nClosed + 1);
+        EXPECT_GT(fg.RowOutlineLevel(fg.Row()), fg.RowOutlineLevel(nClosed));
+        EXPECT_FALSE(fg.TextMatrix(fg.Row(), 0).empty()) << "the subfolders were not read";
+        QTest::keyClick(pGrid, Qt::Key_Left);
+        EXPECT_EQ(fg.Row(), nClosed);
+        QTest::keyClick(pGrid, Qt::Key_Left);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Collapsed);
+        EXPECT_FALSE(fg.RowIsVisible(nClosed + 1));
+        QTest::keyClick(pGrid, Qt::Key_Plus, Qt::KeypadModifier);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded);
+        QTest::keyClick(pGrid, Qt::Key_Minus, Qt::KeypadModifier);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Collapsed);
+        QTest::keyClick(pGrid, Qt::Key_Plus);
+        EXPECT_EQ(fg.IsCollapsed(nClosed), pf::OutlineState::Expanded);
+
         const int nBefore = fg.Row();
         QTest::keyClick(pGrid, Qt::Key_Down);
         EXPECT_NE(fg.Row(), nBefore);
@@ -141,8 +256,7 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
     std::string sOperation;
     WhenFormShown("frmView", [&](gui::FormView& oView) {
         WhenFormShown("frmFilter", [&](gui::FormView& oFilter) {
-            oFilter.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&oFilter));
+            ASSERT_TRUE(guitest::ActivateWindow(oFilter));
             // A date field first: the dates are for it.
             auto* pField = qobject_cast<QComboBox*>(oFilter.WidgetOf("cboDateField"));
             ASSERT_NE(pField, nullptr);
@@ -152,17 +266,14 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
             auto* pFrom = qobject_cast<QDateEdit*>(oFilter.WidgetOf("dpFrom"));
             ASSERT_NE(pFrom, nullptr);
             ASSERT_TRUE(pFrom->isEnabled());
+            // The field's focus-in, which readies it for a typed date, comes before the first key,
+            // as it does under a person's hands; the focus leaving it hands the date on.
             pFrom->setFocus(Qt::TabFocusReason);
+            ASSERT_TRUE(pFrom->hasFocus());
             QTest::keyClicks(pFrom, QString::fromStdString(sTyped));
             QTest::keyClick(pFrom, Qt::Key_Tab);
-            // The field hands its date on as the focus leaves it, which a loaded machine's
-            // window system may deliver a turn of the loop later, as it would to a person; the
-            // date it took is checked below.
-            auto& oPicker = dynamic_cast<pf::DTPicker&>(*oFilter.Form().FindControl("dpFrom"));
-            (void)QTest::qWaitFor(
-                [&] { return oPicker.Value().Serial() == rt::DateSerial(2026, 6, 1).Serial(); },
-                2000);
-            oFrom = oPicker.Value();
+            EXPECT_FALSE(pFrom->hasFocus());
+            oFrom = dynamic_cast<pf::DTPicker&>(*oFilter.Form().FindControl("dpFrom")).Value();
             EXPECT_EQ(pFrom->text().toStdString(), sTyped);
 
             WhenFormShown("frmCatList", [&](gui::FormView& oList) {
@@ -233,7 +344,8 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
     oHost.Stop();
 }
 
-// The report grid keeps its keys: Page Down, End and Ctrl+Home move its current cell.
+// The report grid keeps its keys: Page Down, End and Ctrl+Home move its current cell; + and -
+// (Left and Right in the outline column) fold and unfold a group.
 TEST_F(GuiKeysTest, TheReportIsWalkedWithThePageKeys)
 {
     std::ostringstream out;
@@ -252,6 +364,131 @@ TEST_F(GuiKeysTest, TheReportIsWalkedWithThePageKeys)
     QTest::keyClick(pGrid, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(fg.Row(), nFirst);
     EXPECT_EQ(fg.Col(), nFirstCol);
+    // A group folds and unfolds with - and +, and with Left and Right in the outline column.
+    int nGroup = -1;
+    for (int r = fg.FixedRows(); r + 1 < fg.Rows() && nGroup < 0; ++r)
+        if (fg.IsSubtotal(r) && fg.RowIsVisible(r) && !fg.IsSubtotal(r + 1))
+            nGroup = r;
+    ASSERT_GE(nGroup, 0) << "the report shows no group";
+    auto& grid = pGrid->Grid();
+    grid.Select(nGroup, 1);
+    QTest::keyClick(pGrid, Qt::Key_Minus);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Collapsed);
+    EXPECT_FALSE(fg.RowIsVisible(nGroup + 1));
+    QTest::keyClick(pGrid, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Expanded);
+    EXPECT_TRUE(fg.RowIsVisible(nGroup + 1));
+    grid.Select(nGroup, fg.OutlineCol());
+    QTest::keyClick(pGrid, Qt::Key_Left);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Collapsed);
+    QTest::keyClick(pGrid, Qt::Key_Right);
+    EXPECT_EQ(fg.IsCollapsed(nGroup), pf::OutlineState::Expanded);
+    EXPECT_EQ(fg.Row(), nGroup);
+    oHost.Stop();
+}
+
+// Enter in any single-line field of any window does nothing that cannot be taken back: it sends
+// no mail, writes no file and deletes no item. Where a form has a default button (OK of the
+// dialogs), Enter may press that one and no other; the mail window has none, and its fields
+// keep the mail unsent.
+TEST_F(GuiKeysTest, EnterInAnyFieldDoesNothingIrreversible)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const auto files = [this] {
+        std::map<std::string, std::uintmax_t> oFiles;
+        for (const auto& oEntry : std::filesystem::recursive_directory_iterator(oRoot))
+            if (oEntry.is_regular_file())
+                oFiles[oEntry.path().string()] = oEntry.file_size();
+        return oFiles;
+    };
+    const auto mailboxes = [] {
+        std::string sAll;
+        for (const char* sBox : {"sent", "outbox", "drafts"})
+            sAll += *host::RunMailboxCommand(std::string("mailbox ") + sBox);
+        return sAll;
+    };
+    const auto oFilesBefore = files();
+    const std::string sMailBefore = mailboxes();
+    const std::size_t nItemsBefore = oHost.Library()->ReportGrid()->Rows();
+    std::set<std::string> oFields;
+
+    // The report window: its template list and its find box.
+    ASSERT_TRUE(guitest::ActivateWindow(*pView));
+    EnterInEveryField(*pView, oFields);
+
+    // The view dialog and its sections, the filter with its dates available.
+    auto& oMenu = MenuOf(*pView);
+    EnterWhenShown("frmView", oFields, [&oFields](gui::FormView& oDialog) {
+        EnterWhenShown("frmFilter", oFields, [&oFields](gui::FormView& oFilter) {
+            auto* pField = qobject_cast<QComboBox*>(oFilter.WidgetOf("cboDateField"));
+            ASSERT_NE(pField, nullptr);
+            pField->setCurrentIndex(1);
+            emit pField->activated(1);
+            EnterInEveryField(oFilter, oFields);
+        });
+        QTest::mouseClick(oDialog.WidgetOf("cmdFilter"), Qt::LeftButton);
+        for (const auto& [sButton, sForm] :
+             {std::pair{"cmdGroupBy", "frmGroupBy"}, {"cmdSort", "frmSort"}}) {
+            EnterWhenShown(sForm, oFields);
+            QTest::mouseClick(oDialog.WidgetOf(sButton), Qt::LeftButton);
+        }
+    });
+    EXPECT_TRUE(oMenu.Click("setview"));
+
+    // The template manager, a template's details, its actions and the header text.
+    EnterWhenShown("frmTemplate", oFields, [&oFields](gui::FormView& oList) {
+        EnterWhenShown("frmTemplateDetail", oFields, [&oFields](gui::FormView& oDetail) {
+            EnterWhenShown("frmAction", oFields, [&oFields](gui::FormView& oAction) {
+                EnterWhenShown("frmText", oFields);
+                QTest::mouseClick(oAction.WidgetOf("cmdHeaderFooter"), Qt::LeftButton);
+            });
+            QTest::mouseClick(oDetail.WidgetOf("cmdAutoAction"), Qt::LeftButton);
+        });
+        QTest::mouseClick(oList.WidgetOf("cmdEdit"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(oMenu.Click("templates"));
+
+    // The mail window: Enter in To and Subject, addressed or not, sends nothing.
+    EXPECT_TRUE(oMenu.Click("support"));
+    QApplication::processEvents();
+    const auto vWindows = oHost.ItemWindows();
+    ASSERT_EQ(vWindows.size(), 1U) << out.str();
+    QPointer<gui::InspectorView> pMail = vWindows[0]; // a sent mail's window goes
+    ASSERT_TRUE(guitest::ActivateWindow(*pMail));
+    // The window reads the mail again once it shows; its rows of fields are made anew then.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::vector<QPointer<QWidget>> vMailFields;
+    for (QWidget* pField : SingleLineFields(*pMail))
+        vMailFields.emplace_back(pField);
+    for (const QPointer<QWidget>& pField : vMailFields) {
+        if (!pField)
+            continue;
+        oFields.insert("mail." + pField->objectName().toStdString());
+        if (auto* pEdit = qobject_cast<QLineEdit*>(pField); pEdit && !pEdit->isReadOnly())
+            pEdit->setText(pEdit->objectName() == "to" ? "chef@example.com" : "Bericht");
+        for (const auto eKey : {Qt::Key_Return, Qt::Key_Enter}) {
+            if (!pField)
+                break;
+            pField->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(pField, eKey);
+            QApplication::processEvents();
+            ASSERT_TRUE(pMail && pMail->isVisible()) << "Enter in the mail's field sent it";
+        }
+    }
+    pMail->OnSave = {};
+    pMail->close();
+    QApplication::processEvents();
+
+    for (const char* sField : {"frmMain.txtFind", "frmFilter.txtSubject", "frmFilter.dpFrom",
+                               "frmFilter.dpTo", "mail.to", "mail.subject"})
+        EXPECT_TRUE(oFields.count(sField)) << sField << " was not tried";
+    EXPECT_GE(oFields.size(), 15U);
+    EXPECT_EQ(mailboxes(), sMailBefore) << "a mail was sent or moved";
+    EXPECT_EQ(files(), oFilesBefore) << "a file was written or deleted";
+    EXPECT_EQ(oHost.Library()->ReportGrid()->Rows(), nItemsBefore);
     oHost.Stop();
 }
 

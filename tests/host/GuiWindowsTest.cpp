@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +32,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -271,7 +273,7 @@ TEST_F(GuiWindowsTest, SupportMailIsAddressedAndSentFromItsWindow)
     auto* pSend = oWindow.findChild<QPushButton*>("send");
     ASSERT_TRUE(pTo && pSubject && pSend);
     const bool bGerman = Language() == "de";
-    EXPECT_EQ(pSend->text(), bGerman ? "Senden" : "Send");
+    EXPECT_EQ(pSend->text(), bGerman ? "&Senden" : "&Send");
     EXPECT_TRUE(oWindow.Text().startsWith(bGerman ? "An: " : "To: "))
         << oWindow.Text().toStdString();
     oWindow.resize(720, 520);
@@ -485,6 +487,42 @@ TEST_F(GuiWindowsTest, TheClientWindowListsAFoldersItemsAndOpensThem)
     oClient.resize(1000, 600);
     EXPECT_TRUE(oClient.grab().save(QStringLiteral(TV_SCREENSHOT_DIR "/client-%1.png")
                                         .arg(QString::fromStdString(Language()))));
+}
+
+// Saved under the name of a file that is there: the question whether to replace it stands over
+// the report window, and once it is answered the report window is in front again, not the
+// client window behind it.
+TEST_F(GuiWindowsTest, SaveAsOverAFileThatIsThereKeepsTheReportWindowInFront)
+{
+    gui::FormView* pView = OpenReportWindow();
+    ASSERT_NE(pView, nullptr) << out.str();
+    ASSERT_TRUE(guitest::ActivateWindow(*pView));
+    const std::filesystem::path oFile = oRoot / "Bericht.csv";
+    std::ofstream(oFile) << "old";
+    QWidget* pAskedOver = nullptr;
+    bool bAsked = false;
+    guitest::WhenWindowShown<QFileDialog>(
+        [](QFileDialog&) { return true; },
+        [&](QFileDialog& oDialog) {
+            guitest::WhenWindowShown<QMessageBox>(
+                [](QMessageBox&) { return true; },
+                [&](QMessageBox& oBox) {
+                    bAsked = true;
+                    pAskedOver = oBox.parentWidget() ? oBox.parentWidget()->window() : nullptr;
+                    QTest::mouseClick(oBox.button(QMessageBox::Yes), Qt::LeftButton);
+                });
+            auto* pName = oDialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(pName, nullptr);
+            pName->setText(QString::fromStdString(oFile.string()));
+            QTest::keyClick(pName, Qt::Key_Return);
+        });
+    EXPECT_TRUE(MenuOf(*pView).Click("saveas"));
+    Settle();
+    EXPECT_TRUE(bAsked) << "no question before the file was replaced";
+    EXPECT_EQ(pAskedOver, pView) << (pAskedOver ? pAskedOver->objectName().toStdString() : "none");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == pView; }))
+        << (QApplication::activeWindow() ? QApplication::activeWindow()->objectName().toStdString()
+                                         : "none");
 }
 
 } // namespace

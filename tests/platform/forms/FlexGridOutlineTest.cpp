@@ -142,6 +142,39 @@ TEST_F(FlexGridOutlineTest, CollapseEventsMayCancel)
     EXPECT_EQ(grid.IsCollapsed(kBremenRow), OutlineState::Expanded);
 }
 
+// In the outline column Right and Left open and close a group as in a tree view, and + and -
+// (beside the letters or on the keypad) do so in any column; elsewhere Right and Left move
+// between the columns, and Right moves on from an open group.
+TEST_F(FlexGridOutlineTest, KeysOpenAndCloseAGroup)
+{
+    struct Row
+    {
+        int nCol, nKey, nShift;
+        OutlineState eWant;
+        int nWantCol;
+    };
+    const Row aRows[] = {
+        {0, 37, 0, OutlineState::Collapsed, 0},  {0, 39, 0, OutlineState::Expanded, 1},
+        {2, 37, 0, OutlineState::Expanded, 1},   {2, 109, 0, OutlineState::Collapsed, 2},
+        {1, 189, 0, OutlineState::Collapsed, 1},
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(std::to_string(row.nCol) + " " + std::to_string(row.nKey));
+        grid.SetIsCollapsed(kKielRow, OutlineState::Expanded);
+        grid.Select(kKielRow, row.nCol);
+        grid.UserKeyDown(row.nKey, row.nShift);
+        EXPECT_EQ(grid.IsCollapsed(kKielRow), row.eWant);
+        EXPECT_EQ(grid.RowIsVisible(kKielRow + 1), row.eWant == OutlineState::Expanded);
+        EXPECT_EQ(grid.Row(), kKielRow);
+        EXPECT_EQ(grid.Col(), row.nWantCol);
+    }
+    // + opens a group that shows its totals only.
+    grid.SetIsCollapsed(kNordRow, OutlineState::Subtotals);
+    grid.Select(kNordRow, 1);
+    grid.UserKeyDown(107, 0);
+    EXPECT_EQ(grid.IsCollapsed(kNordRow), OutlineState::Expanded);
+}
+
 // A tree of node rows made by code, as the folder picker builds it.
 class FlexGridTreeTest : public FlexGridFixture
 {
@@ -220,6 +253,43 @@ TEST_F(FlexGridTreeTest, CheckBoxesKeepTheirNumbering)
     EXPECT_EQ(tree.CellChecked(4, 0), CheckState::Checked);
     EXPECT_TRUE(tree.UserToggleCheck(4, 0));
     EXPECT_EQ(tree.CellChecked(4, 0), CheckState::Unchecked);
+}
+
+// A tree worked with the keys: Right and + open a node, Left and - close it, Left on a closed
+// node or on one without subfolders goes to its parent; Shift, Ctrl or a key handler that takes
+// the key leave the nodes alone.
+TEST_F(FlexGridTreeTest, KeysOpenAndCloseNodesAsInATreeView)
+{
+    struct Row
+    {
+        int nRow, nKey, nShift, nWantRow;
+        OutlineState eStore, eInbox;
+    };
+    constexpr auto E = OutlineState::Expanded, C = OutlineState::Collapsed;
+    // Store (0) is open, Inbox (1) closed over its placeholder, Calendar (3) and Archive (4)
+    // have nothing under them.
+    const Row aRows[] = {
+        {1, 39, 0, 1, E, E},  {1, 107, 0, 1, E, E}, {1, 187, 1, 1, E, E}, {1, 39, 1, 1, E, C},
+        {1, 107, 2, 1, E, C}, {0, 37, 0, 0, C, C},  {0, 109, 0, 0, C, C}, {0, 189, 0, 0, C, C},
+        {1, 37, 0, 0, E, C},  {3, 37, 0, 0, E, C},  {3, 39, 0, 3, E, C},  {0, 39, 0, 0, E, C},
+        {4, 37, 0, 4, E, C},  {1, 40, 0, 3, E, C},  {3, 107, 0, 3, E, C},
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(std::to_string(row.nRow) + " " + std::to_string(row.nKey) + " " +
+                     std::to_string(row.nShift));
+        tree.SetIsCollapsed(0, OutlineState::Expanded);
+        tree.SetIsCollapsed(1, OutlineState::Collapsed);
+        tree.Select(row.nRow, 0);
+        tree.UserKeyDown(row.nKey, row.nShift);
+        EXPECT_EQ(tree.Row(), row.nWantRow);
+        EXPECT_EQ(tree.IsCollapsed(0), row.eStore);
+        EXPECT_EQ(tree.IsCollapsed(1), row.eInbox);
+    }
+    // A key handler that takes the key leaves the node as it is.
+    tree.Events.KeyDown = [](int& keyCode, int&) { keyCode = 0; };
+    tree.Select(1, 0);
+    tree.UserKeyDown(39, 0);
+    EXPECT_EQ(tree.IsCollapsed(1), OutlineState::Collapsed);
 }
 
 } // namespace
