@@ -89,6 +89,26 @@ function(tv_deliverable name)
   target_link_options(${name} PRIVATE -Wl,--no-undefined)
 endfunction()
 
+# tv_test_lists(<test list>... [LABELS ...] [ENVIRONMENT ...]): gives the tests that
+# gtest_discover_tests(... TEST_LIST <test list>) found these labels and environment. The
+# discovery's own PROPERTIES cut a value of several entries (two labels, two variables) into
+# words that CTest then takes for property names; a script that CTest reads after the
+# discovered tests sets them whole.
+function(tv_test_lists)
+  cmake_parse_arguments(ARG "" "" "LABELS;ENVIRONMENT" ${ARGN})
+  list(JOIN ARG_UNPARSED_ARGUMENTS "_" stem)
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${stem}_properties.cmake")
+  set(text "foreach(t IN LISTS ${ARG_UNPARSED_ARGUMENTS})\n")
+  foreach(property LABELS ENVIRONMENT)
+    if(ARG_${property})
+      string(APPEND text "  set_tests_properties(\"\${t}\" PROPERTIES ${property} \"${ARG_${property}}\")\n")
+    endif()
+  endforeach()
+  string(APPEND text "endforeach()\n")
+  file(WRITE "${script}" "${text}")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
+endfunction()
+
 # tv_test(<name> SOURCES ... [LIBS ...] [LABELS ...] [[TIMEOUT_TESTS <gtest filter>] TIMEOUT <s>])
 # One GoogleTest executable, registered with CTest test by test. The tests that TIMEOUT_TESTS
 # names get a CTest time-out: tests of a computation that a fault could make endless. TIMEOUT
@@ -100,19 +120,19 @@ function(tv_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} TallymanPlatform GTest::gtest GTest::gmock GTest::gtest_main)
   set(props ENVIRONMENT "TV_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
-  if(ARG_LABELS)
-    list(APPEND props LABELS "${ARG_LABELS}")
-  endif()
   if(ARG_TIMEOUT AND NOT ARG_TIMEOUT_TESTS)
     list(APPEND props TIMEOUT ${ARG_TIMEOUT})
   endif()
   if(ARG_TIMEOUT_TESTS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-${ARG_TIMEOUT_TESTS}"
-                         PROPERTIES ${props})
+                         TEST_LIST ${name}_TESTS PROPERTIES ${props})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "${ARG_TIMEOUT_TESTS}"
-                         PROPERTIES ${props} TIMEOUT ${ARG_TIMEOUT})
+                         TEST_LIST ${name}_TIMED_TESTS PROPERTIES ${props} TIMEOUT ${ARG_TIMEOUT})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_TESTS PROPERTIES ${props})
+  endif()
+  if(ARG_LABELS)
+    tv_test_lists(${name}_TESTS ${name}_TIMED_TESTS LABELS ${ARG_LABELS})
   endif()
 endfunction()
 
