@@ -1,9 +1,9 @@
 #include "platform/runtime/Currency.h"
 
+#include "platform/runtime/CNotation.h"
 #include "platform/runtime/Error.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace platform::runtime {
@@ -15,10 +15,9 @@ Currency Currency::FromDouble(double value)
     }
     // Round the value's 15 significant decimal digits, not its binary approximation, so that
     // 0.00015 is the tie it looks like (binary: 0.000149999...).
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const std::string text = ScientificNotation(std::fabs(value), 14);
     unsigned __int128 digits = 0;
-    const char* p = buffer;
+    const char* p = text.c_str();
     for (; *p && *p != 'e'; ++p) {
         if (*p >= '0' && *p <= '9') {
             digits = digits * 10 + static_cast<unsigned>(*p - '0');

@@ -1,5 +1,6 @@
 #include "platform/mapi/detail/ValueConversion.h"
 
+#include "platform/runtime/CNotation.h"
 #include "platform/runtime/Error.h"
 
 #include <cmath>
@@ -49,12 +50,8 @@ std::optional<double> NumberOf(const runtime::Variant& v)
         return *x ? -1.0 : 0.0;
     if (const auto* x = v.Get<runtime::Date>())
         return x->Serial();
-    if (const auto* x = v.Get<std::string>()) {
-        char* end = nullptr;
-        double d = std::strtod(x->c_str(), &end);
-        if (end != x->c_str() && *end == '\0')
-            return d;
-    }
+    if (const auto* x = v.Get<std::string>())
+        return runtime::ParseNotation(*x);
     return std::nullopt;
 }
 
@@ -234,7 +231,9 @@ store::PropValue ToPropValueOfType(const runtime::Variant& value, std::uint16_t 
             return std::visit(
                 [](const auto& x) -> store::PropValue {
                     using T = std::decay_t<decltype(x)>;
-                    if constexpr (std::is_arithmetic_v<T>)
+                    if constexpr (std::is_floating_point_v<T>)
+                        return runtime::FixedNotation(x, 6);
+                    else if constexpr (std::is_arithmetic_v<T>)
                         return std::to_string(x);
                     else
                         return std::string{};

@@ -1,7 +1,8 @@
 #include "platform/runtime/detail/FormatPatterns.h"
 
+#include "platform/runtime/CNotation.h"
+
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -255,10 +256,9 @@ bool IsZeroWhenRounded(double magnitude, const Section& section)
 
 DecimalDigits RoundDecimal(double value, int decimals)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const std::string text = ScientificNotation(std::fabs(value), 14);
     std::string digits;
-    const char* p = buffer;
+    const char* p = text.c_str();
     for (; *p && *p != 'e'; ++p) {
         if (*p >= '0' && *p <= '9') {
             digits += *p;

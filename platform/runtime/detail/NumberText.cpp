@@ -1,11 +1,11 @@
 #include "platform/runtime/detail/NumberText.h"
 
+#include "platform/runtime/CNotation.h"
 #include "platform/runtime/Error.h"
 
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 namespace platform::runtime::detail {
@@ -63,7 +63,7 @@ bool StripSymbol(std::string_view& text, std::string_view symbol)
     return false;
 }
 
-// Reads "[digits with grouping][decimal digits][exponent]" into an ASCII number for strtod.
+// Reads "[digits with grouping][decimal digits][exponent]" into a number in C notation.
 std::optional<std::string> Mantissa(std::string_view text, const platform::locale::Settings& s)
 {
     std::string ascii;
@@ -207,7 +207,7 @@ std::optional<double> ParseNumber(std::string_view text, const platform::locale:
     if (!mantissa) {
         return std::nullopt;
     }
-    const double value = std::strtod(mantissa->c_str(), nullptr);
+    const double value = ParseNotation(*mantissa).value_or(0.0);
     if (std::isinf(value)) {
         Raise(errors::Overflow);
     }
@@ -263,7 +263,8 @@ double Val(std::string_view text)
             ascii += exponent;
         }
     }
-    const double value = std::strtod(ascii.c_str(), nullptr);
+    // Read in C notation: strtod would take the point only where the process locale has it.
+    const double value = ParseNotation(ascii).value_or(0.0);
     if (std::isinf(value)) {
         Raise(errors::Overflow);
     }
