@@ -46,6 +46,7 @@
 
 #include <dlfcn.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -84,6 +85,10 @@ std::vector<gui::FolderNode> FolderTree(const std::shared_ptr<ol::Folders>& oFol
 GuiHost::GuiHost(HostOptions oOptions, std::string sAddInPath, std::ostream& out)
     : m_oOptions(std::move(oOptions)), m_sAddInPath(std::move(sAddInPath)), m_out(out)
 {
+    // The QApplication set the process locale from the environment. The run's regional
+    // settings come from platform::locale; the C library's numbers (printf, strtod, and the
+    // workbook library's numbers through them) stay in the C notation that file formats need.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 GuiHost::~GuiHost()
@@ -433,6 +438,7 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
     char sName[] = "tallyman";
     char* argv[] = {sName, nullptr};
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C"); // see GuiHost::GuiHost
     QApplication::setApplicationName(QStringLiteral("Tallyman"));
     QApplication::setQuitOnLastWindowClosed(false);
     try {
