@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the run need.
-# Safe to run again: apt-get skips what is already there.
+# Installs the Debian 12 packages the build, the tests and the run need, and generates the
+# locales the tests run under (de_DE.UTF-8 and en_US.UTF-8, besides the built-in C.UTF-8).
+# Safe to run again: what is there already is left as it is.
 set -euo pipefail
 
 packages=(
@@ -11,17 +12,39 @@ packages=(
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-crosextra-carlito
-  cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd
+  cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd locales
 )
+locales=(de_DE.UTF-8 en_US.UTF-8)
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# "locale -a" names them in its own spelling (de_DE.utf8).
+generated() { locale -a 2>/dev/null | sed 's/\.utf8$/.UTF-8/' | grep -qxF "$1"; }
+ungenerated=()
+for l in "${locales[@]}"; do
+  generated "$l" || ungenerated+=("$l")
+done
+[ ${#ungenerated[@]} -eq 0 ] && exit 0
+for l in "${ungenerated[@]}"; do
+  # Debian's /etc/locale.gen lists every locale commented out; one it lacks is added.
+  if grep -qE "^# *${l//./\\.} UTF-8\$" /etc/locale.gen 2>/dev/null; then
+    $sudo sed -i -E "s/^# *(${l//./\\.} UTF-8)\$/\1/" /etc/locale.gen
+  elif ! grep -qE "^${l//./\\.} UTF-8\$" /etc/locale.gen 2>/dev/null; then
+    echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  fi
+done
+$sudo locale-gen
+for l in "${locales[@]}"; do
+  generated "$l" || { echo "install-deps: the locale $l could not be generated" >&2; exit 1; }
+done

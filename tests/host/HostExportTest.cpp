@@ -170,14 +170,16 @@ protected:
         return r.output;
     }
     // The first sheet of each workbook as comma-separated text, by the spreadsheet program
-    // (one run for all: it starts slowly).
+    // (one run for all: it starts slowly) in the C locale, whose dates the cells are compared
+    // in, whatever locale the tests run under.
     std::vector<Table> Converted(const std::vector<std::string>& aNames)
     {
         const auto oOut = oRoot / "converted";
         std::string sFiles;
         for (const auto& sName : aNames)
             sFiles += " '" + (oRoot / sName).string() + "'";
-        const auto r = Shell("soffice -env:UserInstallation=file://" + (oRoot / "office").string() +
+        const auto r = Shell("LC_ALL=C.UTF-8 soffice -env:UserInstallation=file://" +
+                             (oRoot / "office").string() +
                              " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,"
                              "1,,0,false,true,false,false,false' --outdir '" +
                              oOut.string() + "'" + sFiles);
