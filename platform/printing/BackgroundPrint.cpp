@@ -2,7 +2,9 @@
 
 #include "platform/locale/Locale.h"
 #include "platform/printing/Spooler.h"
+#include "platform/printing/detail/PrintFolder.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Notices.h"
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <list>
 #include <memory>
 #include <mutex>
-#include <random>
 #include <system_error>
 #include <thread>
 
@@ -105,40 +106,32 @@ Prints& ThePrints()
     return prints;
 }
 
-fs::path NewFolder()
-{
-    std::random_device rd;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        auto folder = fs::temp_directory_path() /
-                      ("tallyman-job-" + std::to_string(rd()) + std::to_string(rd()));
-        std::error_code ec;
-        if (fs::create_directory(folder, ec))
-            return folder;
-    }
-    rt::Raise(rt::errors::PathFileAccess, kSource, "No temporary folder for printing");
-}
-
 // The copy lies in a folder of its own, under the document's own name, which the queue shows
-// as the job's title.
-fs::path CopyOf(const std::string& file)
+// as the job's title; the folder goes with the last holder of the copy.
+struct Copy
 {
-    const fs::path folder = NewFolder();
-    const fs::path copy = folder / fs::path(file).filename();
+    detail::PrintFolder folder{"tallyman-job"};
+    fs::path path;
+};
+
+std::shared_ptr<const Copy> CopyOf(const std::string& file)
+{
+    auto copy = std::make_shared<Copy>();
+    copy->path = copy->folder.path() / fs::path(file).filename();
     std::error_code ec;
-    if (!fs::copy_file(file, copy, ec)) {
-        fs::remove_all(folder, ec);
+    if (!fs::copy_file(file, copy->path, ec))
         rt::Raise(rt::errors::PathFileAccess, kSource,
-                  "\"" + file + "\" cannot be copied for printing: " + ec.message());
-    }
+                  rt::FileFailureText(ec.value(), rt::FileAction::Read, file));
     return copy;
 }
 
-void Print(const PreparedPrint& print, const fs::path& copy)
+void Print(const PreparedPrint& print, const Copy& copy)
 {
     const PrintRequest& request = print.request;
     try {
-        const PrintableDocument document(copy.string(), print.page, print.localeName);
-        const std::string title = copy.filename().string();
+        const PrintableDocument document(copy.path.string(), print.page, print.localeName,
+                                         request.file);
+        const std::string title = copy.path.filename().string();
         Spooler spooler;
         if (request.jobSettings)
             spooler.PrintFile(request.printer, document.path(), title, *request.jobSettings);
@@ -149,8 +142,6 @@ void Print(const PreparedPrint& print, const fs::path& copy)
     } catch (const std::exception& e) {
         ThePrints().Fail({request.file, request.printer, e.what()});
     }
-    std::error_code ec; // a leftover temporary copy is no reason to fail
-    fs::remove_all(copy.parent_path(), ec);
 }
 
 } // namespace
@@ -176,12 +167,12 @@ void PrintInBackground(PrintRequest request)
     if (!fs::is_regular_file(request.file, ec))
         rt::Raise(rt::errors::FileNotFound, kSource, "File not found: " + request.file);
     PreparedPrint print = PreparePrint(std::move(request));
-    const fs::path copy = CopyOf(print.request.file);
+    auto copy = CopyOf(print.request.file);
     // The user hears here, on the thread that listens, that the print is on its way; whether
     // it reaches the queue is known only later.
-    platform::runtime::Notify({platform::runtime::Notice::Kind::Printed, copy.filename().string(),
-                               print.request.printer});
-    ThePrints().Start([print = std::move(print), copy] { Print(print, copy); });
+    platform::runtime::Notify({platform::runtime::Notice::Kind::Printed,
+                               copy->path.filename().string(), print.request.printer});
+    ThePrints().Start([print = std::move(print), copy = std::move(copy)] { Print(print, *copy); });
 }
 
 void WaitForBackgroundPrints()

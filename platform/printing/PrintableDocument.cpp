@@ -2,16 +2,18 @@
 
 #include "platform/printing/Spooler.h"
 #include "platform/printing/detail/PaperSizes.h"
+#include "platform/printing/detail/PrintFolder.h"
 #include "platform/printing/detail/WorkbookLayout.h"
+#include "platform/runtime/CNotation.h"
 #include "platform/runtime/Error.h"
 #include "platform/win/RunProgram.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <vector>
 
@@ -45,19 +47,6 @@ Renderer RendererFor(const std::filesystem::path& path)
     return Renderer::None;
 }
 
-std::filesystem::path NewFolder()
-{
-    std::random_device rd;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        auto folder = std::filesystem::temp_directory_path() /
-                      ("tallyman-print-" + std::to_string(rd()) + std::to_string(rd()));
-        if (std::filesystem::create_directory(folder))
-            return folder;
-    }
-    throw std::system_error(std::make_error_code(std::errc::file_exists),
-                            "No temporary folder for printing");
-}
-
 std::string Extension(const std::filesystem::path& path)
 {
     std::string ext = path.extension().string();
@@ -66,35 +55,75 @@ std::string Extension(const std::filesystem::path& path)
     return ext;
 }
 
-[[noreturn]] void RaiseNotRendered(const std::filesystem::path& path, const std::string& why)
+// What the errors say, in the run's language.
+struct Words
+{
+    bool german = false;
+    const char* operator()(const char* english, const char* german_) const
+    {
+        return german ? german_ : english;
+    }
+};
+
+[[noreturn]] void RaiseNotRendered(const Words& say, const std::string& shownName,
+                                   const std::string& why)
 {
     rt::Raise(errors::JobNotAccepted, kSource,
-              "\"" + path.string() + "\" could not be made ready for printing: " + why);
+              "\"" + shownName + "\"" +
+                  say(" could not be made ready for printing: ",
+                      " konnte nicht für den Druck vorbereitet werden: ") +
+                  why + ".");
 }
 
-void Run(const std::vector<std::string>& argv, const std::filesystem::path& source,
+// Why a program that renders a document did not, as a person reads it.
+std::string WhyNotRun(const Words& say, const std::string& program,
+                      const platform::win::ProgramRun& run)
+{
+    using Outcome = platform::win::ProgramRun::Outcome;
+    const std::string name = "\"" + program + "\"";
+    switch (run.outcome) {
+    case Outcome::NotStarted:
+        if (run.error == ENOENT)
+            return name + say(" is not installed", " ist nicht installiert");
+        return name + say(" could not be started (system error ", " konnte nicht starten (Systemfehler ") +
+               std::to_string(run.error) + ": " + std::strerror(run.error) + ")";
+    case Outcome::TimedOut:
+        return name + say(" did not finish within ", " wurde nicht fertig binnen ") +
+               std::to_string(kRenderWait.count()) + say(" minutes", " Minuten");
+    case Outcome::Failed:
+        return name + say(" failed with exit status ", " scheiterte mit dem Exit-Status ") +
+               std::to_string(run.exitStatus);
+    case Outcome::Succeeded:
+        break;
+    }
+    return name;
+}
+
+void Run(const Words& say, const std::string& shownName, const std::vector<std::string>& argv,
          const std::filesystem::path& made)
 {
     const auto run = platform::win::runProgram(argv, kRenderWait);
     std::error_code ec;
-    if (!run.succeeded)
-        RaiseNotRendered(source, run.detail);
+    if (!run.succeeded())
+        RaiseNotRendered(say, shownName, WhyNotRun(say, argv.front(), run));
     if (!std::filesystem::is_regular_file(made, ec))
-        RaiseNotRendered(source, "no " + made.extension().string().substr(1) + " was made");
+        RaiseNotRendered(say, shownName,
+                         say("no ", "es entstand kein ") + made.extension().string().substr(1) +
+                             say(" was made", ""));
 }
 
 // The office suite takes its locale from its user profile; a profile of its own, made afresh
 // for each document, also keeps it apart from one the user has open.
-std::filesystem::path OfficeProfile(const std::filesystem::path& folder,
-                                    const std::string& localeName)
+std::filesystem::path OfficeProfile(const detail::PrintFolder& folder, const Words& say,
+                                    const std::string& shownName, const std::string& localeName)
 {
-    const auto profile = folder / "profile";
-    std::filesystem::create_directories(profile / "user");
+    const auto profile = folder.Folder("profile");
+    const auto user = folder.Folder("profile/user");
     std::string locale;
     for (const char c : localeName)
         if (std::isalnum(static_cast<unsigned char>(c)) || c == '-')
             locale += c;
-    std::ofstream out(profile / "user" / "registrymodifications.xcu", std::ios::binary);
+    std::ofstream out(user / "registrymodifications.xcu", std::ios::binary);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
            "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
@@ -103,8 +132,9 @@ std::filesystem::path OfficeProfile(const std::filesystem::path& folder,
            "oor:op=\"fuse\"><value>"
         << locale << "</value></prop></item>\n</oor:items>\n";
     if (!out.flush())
-        rt::Raise(rt::errors::PathFileAccess, kSource,
-                  "No profile for the office suite in " + profile.string());
+        RaiseNotRendered(say, shownName,
+                         say("the office suite's settings cannot be written",
+                             "die Einstellungen der Office-Suite lassen sich nicht schreiben"));
     return profile;
 }
 
@@ -129,6 +159,18 @@ std::pair<double, double> PaperMillimetres(const PageLayout& page)
     return {size.first / 100.0, size.second / 100.0};
 }
 
+// The page's style sheet for the HTML renderer: the paper and orientation of the layout, and
+// each letter one glyph of its own (see FontsWithoutLigatures), over what the page says.
+std::string PageStyle(const PageLayout& page)
+{
+    auto [width, length] = PaperMillimetres(page);
+    if (page.orientation == 2)
+        std::swap(width, length);
+    // The notation of style sheets, whatever the process locale's decimal separator is.
+    return "@page { size: " + rt::FixedNotation(width, 1) + "mm " + rt::FixedNotation(length, 1) +
+           "mm; }\n* { font-variant-ligatures: none !important; }\n";
+}
+
 } // namespace
 
 PageLayout PageLayout::Of(const DeviceMode& deviceMode)
@@ -143,67 +185,75 @@ PrintableDocument::PrintableDocument(const std::string& path)
 }
 
 PrintableDocument::PrintableDocument(const std::string& path, const PageLayout& page,
-                                     const std::string& localeName)
+                                     const std::string& localeName, const std::string& shownName)
     : path_(path)
 {
+    const Words say{localeName.rfind("de", 0) == 0};
+    const std::string name = shownName.empty() ? path : shownName;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        rt::Raise(rt::errors::FileNotFound, kSource, "File not found: " + path);
+        rt::Raise(rt::errors::FileNotFound, kSource,
+                  say("File not found: ", "Datei nicht gefunden: ") + name);
     const Renderer renderer = RendererFor(path);
     if (renderer == Renderer::None)
         return;
-    folder_ = NewFolder();
+    // Held by the object from here: a render that fails takes it away with the object.
+    folder_ = std::make_unique<detail::PrintFolder>("tallyman-print");
     const std::filesystem::path source = std::filesystem::absolute(path);
     if (renderer == Renderer::OfficeSuite)
-        RenderWorkbook(source, page, localeName);
+        RenderWorkbook(source, page, localeName, name);
     else
-        RenderPage(source, page);
+        RenderPage(source, page, localeName, name);
 }
 
 void PrintableDocument::RenderWorkbook(const std::filesystem::path& source, const PageLayout& page,
-                                       const std::string& localeName)
+                                       const std::string& localeName,
+                                       const std::string& shownName)
 {
-    const auto profile = OfficeProfile(folder_, localeName);
+    const Words say{localeName.rfind("de", 0) == 0};
+    const auto profile = OfficeProfile(*folder_, say, shownName, localeName);
     // The page layout goes into a copy in the open workbook format, the one whose page setup
     // can be written here; the file itself stays as it is.
-    const auto layout = folder_ / "layout";
-    std::filesystem::create_directories(layout);
+    const auto layout = folder_->Folder("layout");
     auto copy = layout / source.filename();
     const std::string ext = Extension(source);
     if (ext == ".xlsx" || ext == ".xlsm") {
-        std::filesystem::copy_file(source, copy);
+        std::error_code ec;
+        if (!std::filesystem::copy_file(source, copy, ec))
+            RaiseNotRendered(say, shownName,
+                             say("no copy can be made: ", "es lässt sich keine Kopie anlegen: ") +
+                                 ec.message());
     } else {
         copy = layout / (source.stem().string() + ".xlsx");
-        Run(OfficeCommand(profile, "xlsx", layout, source), source, copy);
+        Run(say, shownName, OfficeCommand(profile, "xlsx", layout, source), copy);
     }
-    detail::LayOutWorkbook(copy, page);
-    const auto pdf = folder_ / (source.stem().string() + ".pdf");
-    Run(OfficeCommand(profile, "pdf", folder_, copy), source, pdf);
+    try {
+        detail::LayOutWorkbook(copy, page);
+    } catch (const rt::Error&) {
+        // Its words name the copy and are English: the person hears of the report's file.
+        RaiseNotRendered(say, shownName,
+                         say("its page setup cannot be written",
+                             "seine Seiteneinrichtung lässt sich nicht schreiben"));
+    }
+    const auto pdf = folder_->path() / (source.stem().string() + ".pdf");
+    Run(say, shownName, OfficeCommand(profile, "pdf", folder_->path(), copy), pdf);
     path_ = pdf.string();
 }
 
-void PrintableDocument::RenderPage(const std::filesystem::path& source, const PageLayout& page)
+void PrintableDocument::RenderPage(const std::filesystem::path& source, const PageLayout& page,
+                                   const std::string& localeName, const std::string& shownName)
 {
-    auto [width, length] = PaperMillimetres(page);
-    if (page.orientation == 2)
-        std::swap(width, length);
+    const Words say{localeName.rfind("de", 0) == 0};
     // The renderer has no scale of its own: a page is laid out at its natural size.
-    char css[100];
-    std::snprintf(css, sizeof css, "@page { size: %.1fmm %.1fmm; }\n", width, length);
-    const auto sheet = folder_ / "page.css";
-    std::ofstream(sheet, std::ios::binary) << css;
-    const auto pdf = folder_ / (source.stem().string() + ".pdf");
-    Run({"weasyprint", "--quiet", "--stylesheet", sheet.string(), source.string(), pdf.string()},
-        source, pdf);
+    const auto sheet = folder_->path() / "page.css";
+    std::ofstream(sheet, std::ios::binary) << PageStyle(page);
+    const auto pdf = folder_->path() / (source.stem().string() + ".pdf");
+    Run(say, shownName,
+        {"weasyprint", "--quiet", "--stylesheet", sheet.string(), source.string(), pdf.string()},
+        pdf);
     path_ = pdf.string();
 }
 
-PrintableDocument::~PrintableDocument()
-{
-    if (folder_.empty())
-        return;
-    std::error_code ec; // a leftover temporary folder is no reason to fail
-    std::filesystem::remove_all(folder_, ec);
-}
+PrintableDocument::~PrintableDocument() = default;
 
 } // namespace platform::printing

@@ -2,23 +2,24 @@
 
 #include "platform/win/detail/Spawn.h"
 
-#include <cstring>
-
 namespace platform::win {
 
 ProgramRun runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds wait)
 {
-    const std::string name = argv.empty() ? std::string() : argv.front();
-    int error = 0;
-    const auto pid = detail::spawnProgram(argv, error, true);
-    if (!pid)
-        return {false, "\"" + name + "\" could not be started: " + std::strerror(error)};
+    ProgramRun run;
+    const auto pid = detail::spawnProgram(argv, run.error, true);
+    if (!pid) {
+        run.outcome = ProgramRun::Outcome::NotStarted;
+        return run;
+    }
     const auto status = detail::waitForExit(*pid, wait);
-    if (!status)
-        return {false, "\"" + name + "\" did not finish in time"};
-    if (*status != 0)
-        return {false, "\"" + name + "\" failed with exit status " + std::to_string(*status)};
-    return {true, {}};
+    if (!status) {
+        run.outcome = ProgramRun::Outcome::TimedOut;
+        return run;
+    }
+    run.exitStatus = *status;
+    run.outcome = *status == 0 ? ProgramRun::Outcome::Succeeded : ProgramRun::Outcome::Failed;
+    return run;
 }
 
 } // namespace platform::win

@@ -120,11 +120,13 @@ TEST_F(BackgroundPrintTest, ThePageIsTheQueuesWithTheJobsSettingsLaidOver)
 
 TEST_F(BackgroundPrintTest, AWorkbookRendersInTheLocaleOfTheRunWhenItWasPrinted)
 {
-    // An office suite that notes the locale of the profile it is given, then fails, so that
-    // nothing reaches the queue.
+    // An office suite that notes the locale of the profile it is given, and the folders it
+    // works in with their permissions (the print's folder above the profile, the copy's folder
+    // above the document), then fails, so that nothing reaches the queue.
     const fs::path bin = data() / "bin";
     fs::create_directories(bin);
     const fs::path noted = data() / "locales";
+    const fs::path folders = data() / "folders";
     {
         std::ofstream script(bin / "soffice");
         script << "#!/bin/sh\n"
@@ -132,8 +134,12 @@ TEST_F(BackgroundPrintTest, AWorkbookRendersInTheLocaleOfTheRunWhenItWasPrinted)
                << "  p=\"${a#-env:UserInstallation=file://}\"\n"
                << "  sed -n 's:.*<value>\\(.*\\)</value>.*:\\1:p' "
                   "\"$p/user/registrymodifications.xcu\" >> '"
-               << noted.string() << "';;\n"
-               << "esac; done\n"
+               << noted.string() << "'\n"
+               << "  d=$(dirname \"$p\"); echo \"$(stat -c %a \"$d\") $d\" >> '" << folders.string()
+               << "';;\n"
+               << "esac; s=\"$a\"; done\n"
+               << "d=$(dirname \"$s\"); echo \"$(stat -c %a \"$d\") $d\" >> '" << folders.string()
+               << "'\n"
                << "exit 1\n";
     }
     fs::permissions(bin / "soffice", fs::perms::owner_all);
@@ -152,6 +158,7 @@ TEST_F(BackgroundPrintTest, AWorkbookRendersInTheLocaleOfTheRunWhenItWasPrinted)
         SCOPED_TRACE(sLocale);
         std::error_code ec;
         fs::remove(noted, ec);
+        fs::remove(folders, ec);
         platform::locale::SetCurrent(sLocale);
         PrintRequest request;
         request.printer = kNullQueue;
@@ -169,7 +176,28 @@ TEST_F(BackgroundPrintTest, AWorkbookRendersInTheLocaleOfTheRunWhenItWasPrinted)
         ASSERT_EQ(failures.size(), 1u);
         EXPECT_EQ(failures[0].file, book.string());
         EXPECT_EQ(failures[0].printer, kNullQueue);
-        EXPECT_FALSE(failures[0].reason.empty());
+        // Why, in the language of the run that asked, naming the file asked for and not
+        // its copy.
+        const std::string& sWhy = failures[0].reason;
+        const bool bGerman = std::string(sLocale) == "de-DE";
+        EXPECT_NE(sWhy.find("\"" + book.string() + "\""), std::string::npos) << sWhy;
+        EXPECT_NE(sWhy.find(bGerman ? " konnte nicht für den Druck vorbereitet werden: "
+                                    : " could not be made ready for printing: "),
+                  std::string::npos)
+            << sWhy;
+        EXPECT_NE(
+            sWhy.find(bGerman ? "scheiterte mit dem Exit-Status 1" : "failed with exit status 1"),
+            std::string::npos)
+            << sWhy;
+        EXPECT_EQ(sWhy.find("tallyman-"), std::string::npos) << sWhy;
+        // The print's folders were the user's alone, and are gone with the failed print.
+        std::ifstream seen(folders);
+        int nFolders = 0;
+        for (std::string sMode, sFolder; seen >> sMode >> sFolder; ++nFolders) {
+            EXPECT_EQ(sMode, "700") << sFolder;
+            EXPECT_FALSE(fs::exists(sFolder)) << sFolder;
+        }
+        EXPECT_EQ(nFolders, 2) << "the office suite saw no folders";
     }
 }
 
