@@ -118,8 +118,19 @@ struct Spooler::Impl
         if (options.count("media") != 0 || options.count("PageSize") != 0)
             return defaults; // the stored paper decides; no need to ask the printer
         std::unique_ptr<cups_dinfo_t, DestInfoFree> info(cupsCopyDestInfo(Http(), &dest));
+        if (!info)
+            return defaults;
+        // The printer's own default paper. cupsGetDestMediaDefault looks only at the
+        // destination's stored options and takes US Letter without them, so that a document
+        // rendered for an A4 printer came out on Letter and the queue scaled it up to A4.
+        if (ipp_attribute_t* media = cupsFindDestDefault(Http(), &dest, info.get(), "media")) {
+            if (const char* name = ippGetString(media, 0, nullptr)) {
+                defaults.paperSize = detail::PaperCodeForMedia(name).value_or(256);
+                return defaults;
+            }
+        }
         cups_size_t size{};
-        if (info && cupsGetDestMediaDefault(Http(), &dest, info.get(), 0, &size) != 0)
+        if (cupsGetDestMediaDefault(Http(), &dest, info.get(), 0, &size) != 0)
             defaults.paperSize = detail::PaperCodeForMedia(size.media).value_or(256);
         return defaults;
     }

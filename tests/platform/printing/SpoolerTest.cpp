@@ -49,6 +49,31 @@ TEST_F(SpoolerTest, UnknownPrinterHasNoSettingsAndCannotBeWritten)
     EXPECT_FALSE(spooler.SetDefaultPrinter("NoSuchPrinter-4711"));
 }
 
+TEST_F(SpoolerTest, WithoutStoredSettingsThePaperIsThePrintersDefault)
+{
+    // The printer's default page size as the print commands show it (the starred choice of
+    // lpoptions), by a table of the host's paper-size codes.
+    const std::pair<const char*, std::int16_t> kCodes[] = {
+        {"Letter", 1}, {"Legal", 5}, {"A3", 8}, {"A4", 9}, {"A5", 11}};
+    for (const char* sQueue : {kPdfQueue, kNullQueue}) {
+        SCOPED_TRACE(sQueue);
+        const std::string sOptions =
+            testing::Output("LC_ALL=C lpoptions -p " + std::string(sQueue) + " -l");
+        const auto at = sOptions.find("PageSize/");
+        ASSERT_NE(at, std::string::npos) << sOptions;
+        const std::string sLine = sOptions.substr(at, sOptions.find('\n', at) - at);
+        const auto star = sLine.find(" *");
+        ASSERT_NE(star, std::string::npos) << sLine;
+        const std::string sDefault = sLine.substr(star + 2, sLine.find(' ', star + 2) - star - 2);
+        const auto code = std::find_if(std::begin(kCodes), std::end(kCodes),
+                                       [&](const auto& c) { return sDefault == c.first; });
+        ASSERT_NE(code, std::end(kCodes)) << sDefault;
+        const auto read = spooler.ReadDeviceMode(sQueue);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->paperSize, code->second) << sDefault;
+    }
+}
+
 TEST_F(SpoolerTest, StoredSettingsRoundTripAndSurviveANewConnection)
 {
     DeviceMode dm;
