@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -181,6 +182,9 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     platform::locale::SetCurrent("de-DE");
     QApplication app(argc, argv);
+    // As the client with windows does: the benchmark library writes its figures with the C
+    // library, in the notation of the reports that read them.
+    std::setlocale(LC_NUMERIC, "C");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
