@@ -85,7 +85,8 @@ std::string WhyNotRun(const Words& say, const std::string& program,
     case Outcome::NotStarted:
         if (run.error == ENOENT)
             return name + say(" is not installed", " ist nicht installiert");
-        return name + say(" could not be started (system error ", " konnte nicht starten (Systemfehler ") +
+        return name +
+               say(" could not be started (system error ", " konnte nicht starten (Systemfehler ") +
                std::to_string(run.error) + ": " + std::strerror(run.error) + ")";
     case Outcome::TimedOut:
         return name + say(" did not finish within ", " wurde nicht fertig binnen ") +
@@ -108,8 +109,8 @@ void Run(const Words& say, const std::string& shownName, const std::vector<std::
         RaiseNotRendered(say, shownName, WhyNotRun(say, argv.front(), run));
     if (!std::filesystem::is_regular_file(made, ec))
         RaiseNotRendered(say, shownName,
-                         say("no ", "es entstand kein ") + made.extension().string().substr(1) +
-                             say(" was made", ""));
+                         say("no ", "es entstand keine ") + made.extension().string() +
+                             say(" file was made", "-Datei"));
 }
 
 // The office suite takes its locale from its user profile; a profile of its own, made afresh
@@ -207,8 +208,7 @@ PrintableDocument::PrintableDocument(const std::string& path, const PageLayout& 
 }
 
 void PrintableDocument::RenderWorkbook(const std::filesystem::path& source, const PageLayout& page,
-                                       const std::string& localeName,
-                                       const std::string& shownName)
+                                       const std::string& localeName, const std::string& shownName)
 {
     const Words say{localeName.rfind("de", 0) == 0};
     const auto profile = OfficeProfile(*folder_, say, shownName, localeName);
