@@ -1,5 +1,6 @@
 #include "platform/printing/Spooler.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/printing/detail/DeviceModeOptions.h"
 #include "platform/printing/detail/PaperSizes.h"
 #include "platform/runtime/Error.h"
@@ -157,10 +158,15 @@ struct Spooler::Impl
         const int job = cupsPrintFile2(Http(), dest->name, path.c_str(), std::string(title).c_str(),
                                        count, jobOptions);
         cupsFreeOptions(count, jobOptions);
+        // Told by the job's title, the document's name as the queue shows it: the file may
+        // be a temporary copy or rendering of it.
         if (job == 0)
             rt::Raise(errors::JobNotAccepted, kSource,
-                      "Printer " + Quoted(printer) + " did not take " + Quoted(path) + ": " +
-                          cupsLastErrorString());
+                      platform::locale::Current().languageCode == "de"
+                          ? "Der Drucker " + Quoted(printer) + " hat " + Quoted(title) +
+                                " nicht angenommen: " + cupsLastErrorString()
+                          : "Printer " + Quoted(printer) + " did not take " + Quoted(title) + ": " +
+                                cupsLastErrorString());
         return job;
     }
 

@@ -1,5 +1,6 @@
 #include "platform/printing/Spooler.h"
 
+#include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
 #include "tests/platform/printing/CupsFixture.h"
 
@@ -218,6 +219,32 @@ TEST_F(SpoolerTest, PrintsAFileToThePdfQueue)
     EXPECT_EQ(ReadFile(pdf).substr(0, 5), "%PDF-");
     std::error_code ec;
     fs::remove(pdf, ec);
+}
+
+TEST_F(SpoolerTest, AJobTheServerRefusesIsToldByItsTitleInTheRunsLanguage)
+{
+    // A file gone before it reached the server: the job is refused.
+    const fs::path gone = data() / "tallyman-job-copy" / "Bericht.csv";
+    for (const char* sLocale : {"de-DE", "en-US"}) {
+        SCOPED_TRACE(sLocale);
+        platform::locale::SetCurrent(sLocale);
+        try {
+            spooler.PrintFile(kNullQueue, gone.string(), "Bericht.csv");
+            ADD_FAILURE() << "the server took a missing file";
+        } catch (const platform::runtime::Error& e) {
+            EXPECT_EQ(e.Number(), errors::JobNotAccepted);
+            const std::string sStart =
+                std::string(sLocale) == "de-DE"
+                    ? "Der Drucker \"" + std::string(kNullQueue) +
+                          "\" hat \"Bericht.csv\" nicht "
+                          "angenommen: "
+                    : "Printer \"" + std::string(kNullQueue) + "\" did not take \"Bericht.csv\": ";
+            EXPECT_EQ(e.Description().rfind(sStart, 0), 0u) << e.Description();
+            EXPECT_EQ(e.Description().find("tallyman-job-copy"), std::string::npos)
+                << e.Description();
+        }
+    }
+    platform::locale::SetCurrent("en-US");
 }
 
 TEST_F(SpoolerTest, PrintingOnAMissingPrinterRaises)
