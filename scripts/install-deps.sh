@@ -29,8 +29,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# "locale -a" names them in its own spelling (de_DE.utf8).
-generated() { locale -a 2>/dev/null | sed 's/\.utf8$/.UTF-8/' | grep -qxF "$1"; }
+# "locale -a" names them in its own spelling (de_DE.utf8). grep reads to the end: under
+# pipefail an early exit would fail the pipe.
+generated() { locale -a 2>/dev/null | sed 's/\.utf8$/.UTF-8/' | grep -xF "$1" >/dev/null; }
 ungenerated=()
 for l in "${locales[@]}"; do
   generated "$l" || ungenerated+=("$l")
