@@ -47,6 +47,7 @@ struct Outcome
 struct Typing
 {
     const char* sKeys;
+    bool bWholeAtLastKey; // its last key ends a whole date: it goes on before Enter
     Outcome dayFirstIntoFrom, dayFirstIntoTo;     // dd.MM.yyyy
     Outcome monthFirstIntoFrom, monthFirstIntoTo; // M/d/yyyy
 };
@@ -55,16 +56,16 @@ const Ymd k15Mar27{2027, 3, 15}, k5Mar27{2027, 3, 5}, k31Jan27{2027, 1, 31},
 const Outcome kKept{kHeld, kHeld};
 const Typing kTypings[] = {
     // Day first: 15 March 2027. Month first: no 15th month, the dates stay.
-    {"15.03.2027", {k15Mar27, k15Mar27}, {kHeld, k15Mar27}, kKept, kKept},
+    {"15.03.2027", true, {k15Mar27, k15Mar27}, {kHeld, k15Mar27}, kKept, kKept},
     // Day first: 5 March. Month first: 3 May. One-digit parts and the year's two digits.
-    {"5.3.2027", {k5Mar27, k5Mar27}, {kHeld, k5Mar27}, {k3May27, k3May27}, {kHeld, k3May27}},
-    {"5.3.27", {k5Mar27, k5Mar27}, {kHeld, k5Mar27}, {k3May27, k3May27}, {kHeld, k3May27}},
-    {"15032027", {k15Mar27, k15Mar27}, {kHeld, k15Mar27}, kKept, kKept},
-    {"31.1.2027", {k31Jan27, k31Jan27}, {kHeld, k31Jan27}, kKept, kKept},
+    {"5.3.2027", true, {k5Mar27, k5Mar27}, {kHeld, k5Mar27}, {k3May27, k3May27}, {kHeld, k3May27}},
+    {"5.3.27", false, {k5Mar27, k5Mar27}, {kHeld, k5Mar27}, {k3May27, k3May27}, {kHeld, k3May27}},
+    {"15032027", true, {k15Mar27, k15Mar27}, {kHeld, k15Mar27}, kKept, kKept},
+    {"31.1.2027", true, {k31Jan27, k31Jan27}, {kHeld, k31Jan27}, kKept, kKept},
     // No such day: the dates stay.
-    {"31.02.2027", kKept, kKept, kKept, kKept},
+    {"31.02.2027", true, kKept, kKept, kKept, kKept},
     // Day and month alone keep the year shown; To before From takes From with it.
-    {"15.03", {k15Mar26, kHeld}, {k15Mar26, k15Mar26}, kKept, kKept},
+    {"15.03", false, {k15Mar26, kHeld}, {k15Mar26, k15Mar26}, kKept, kKept},
 };
 
 enum class Entry
@@ -286,11 +287,9 @@ TEST_F(GuiDatesTest, EveryDateTypedIntoEveryDateFieldIsTheDateWritten)
                             QWidget* pTarget = oDialog.WidgetOf(sTarget);
                             ASSERT_TRUE(pTarget && pTarget->hasFocus())
                                 << pre.sName << " did not go to " << sTarget;
-                            QTest::keyClicks(pTarget, QString::fromLatin1(typing.sKeys));
-                            if (nRow % 2 == 0)
-                                QTest::keyClick(pTarget, Qt::Key_Return);
-                            else
-                                QTest::keyClick(pTarget, Qt::Key_Enter, Qt::KeypadModifier);
+                            // A date goes on to the dialog only when whole: no key before
+                            // the last moves either field (the dialog acts on each change).
+                            const std::string sKeys = typing.sKeys;
                             const std::string sInto = sTarget;
                             const Outcome& outcome =
                                 sInto == "dpFrom" ? (bDayFirst ? typing.dayFirstIntoFrom
@@ -298,6 +297,20 @@ TEST_F(GuiDatesTest, EveryDateTypedIntoEveryDateFieldIsTheDateWritten)
                                 : sInto == "dpTo" ? (bDayFirst ? typing.dayFirstIntoTo
                                                                : typing.monthFirstIntoTo)
                                                   : kKept;
+                            for (size_t i = 0; i < sKeys.size(); ++i) {
+                                QTest::keyClick(pTarget, sKeys[i]);
+                                const bool bLast = i + 1 == sKeys.size();
+                                const Outcome& now =
+                                    bLast && typing.bWholeAtLastKey ? outcome : kKept;
+                                EXPECT_EQ(Serial(dpFrom), Serial(now.from))
+                                    << "From after " << sKeys.substr(0, i + 1);
+                                EXPECT_EQ(Serial(dpTo), Serial(now.to))
+                                    << "To after " << sKeys.substr(0, i + 1);
+                            }
+                            if (nRow % 2 == 0)
+                                QTest::keyClick(pTarget, Qt::Key_Return);
+                            else
+                                QTest::keyClick(pTarget, Qt::Key_Enter, Qt::KeypadModifier);
                             EXPECT_EQ(Serial(dpFrom), Serial(outcome.from))
                                 << "From: wanted " << Text(outcome.from);
                             EXPECT_EQ(Serial(dpTo), Serial(outcome.to))
