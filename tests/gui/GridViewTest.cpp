@@ -185,6 +185,48 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);
 }
 
+TEST_F(GridViewTest, ATotalWithItsFunctionsNameShowsWhole)
+{
+    // A total shown with the name of its function before it, in either language, is a figure:
+    // its column shows it whole whatever width is stored for it. A text in brackets with a
+    // word after it is none, and keeps the stored width.
+    struct Case
+    {
+        const char* sTotal;
+        bool bWidened;
+    };
+    const Case aCases[] = {
+        {"[Summe] 130:45", true},
+        {"[Durchschnitt] 7089,50", true},
+        {"[Average] 33.33 %", true},
+        {"[Summe] Bau", false},
+        {"[Summe 130:45", false},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sTotal);
+        pf::FlexGrid oGrid;
+        FillReport(oGrid);
+        oGrid.SetColWidth(kHours, 300);
+        int r = oGrid.FixedRows();
+        while (!oGrid.IsSubtotal(r))
+            ++r;
+        oGrid.SetTextMatrix(r, kHours, c.sTotal);
+        gui::GridView view(oGrid);
+        view.resize(900, 300);
+        view.show();
+        QApplication::processEvents();
+        QFont bold = view.font();
+        bold.setBold(true);
+        EXPECT_EQ(DrawnWhole(view, kHours, bold, QString::fromUtf8(c.sTotal)), c.bWidened)
+            << view.columnWidth(kHours) << " for "
+            << QFontMetricsF(bold).horizontalAdvance(QString::fromUtf8(c.sTotal));
+        if (!c.bWidened) {
+            EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(300, gui::GridWidthScale(view.font())));
+        }
+        EXPECT_EQ(oGrid.ColWidth(kHours), 300);
+    }
+}
+
 TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
 {
     // The grand total's caption is wider than the narrow outline column and runs on into the
