@@ -408,6 +408,40 @@ TEST_F(GridViewTest, GroupCaptionsShowWholeWhateverColumnStandsBesideThem)
     }
 }
 
+TEST_F(GridViewTest, ALongerCaptionAloneWidensTheOutlineColumn)
+{
+    // The add-in writes a longer caption into a group row while the window shows, and nothing
+    // else changes (no figure, no width): the outline column grows as far as the caption
+    // needs up to the total beside it. The grid's own width does not change.
+    oGrid.SetColWidth(0, 300);
+    oGrid.SetColHidden(kCompany, true);
+    oGrid.SetColWidth(kHours, 600);
+    gui::GridView view(oGrid);
+    view.resize(900, 300);
+    view.show();
+    QApplication::processEvents();
+    const int nBefore = view.columnWidth(0);
+    int r = oGrid.FixedRows();
+    while (!oGrid.IsSubtotal(r))
+        ++r;
+    const QString sLonger = QString::fromStdString(oGrid.TextMatrix(r, 0)) +
+                            QStringLiteral(" Kategorien: Besprechungen und Reisen");
+    oGrid.SetTextMatrix(r, 0, gui::FromQ(sLonger));
+    QApplication::processEvents();
+    const int m = ViewRow(view, sLonger);
+    ASSERT_GE(m, 0);
+    QFont bold = view.font();
+    bold.setBold(true);
+    const QModelIndex caption = view.model()->index(m, 0);
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    const int needed =
+        gui::GridDelegate::Indent(caption.data(gui::GridModel::OutlineLevelRole).toInt()) +
+        QFontMetrics(bold).horizontalAdvance(sLonger) + 2 * margin;
+    EXPECT_GT(view.columnWidth(0), nBefore);
+    EXPECT_LE(needed, view.columnWidth(0)) << "the longer caption is cut";
+    EXPECT_EQ(oGrid.ColWidth(0), 300);
+}
+
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
 {
     gui::GridView view(oGrid);
