@@ -348,4 +348,68 @@ TEST_F(GuiDatesTest, EveryDateTypedIntoEveryDateFieldIsTheDateWritten)
     oHost.Stop();
 }
 
+// One field after the other, each left before the next is typed into: From typed with
+// one-digit parts and a two-digit year, then To: neither half-typed date reaches the dialog, so
+// From never follows a To that is half typed, and the window spans what was typed (2 months).
+// Shift+Tab from To goes to From, not to a section of To.
+TEST_F(GuiDatesTest, TwoDatesTypedOneAfterTheOtherAreTheWindow)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    int nFrom = 0, nTo = 0, nFromAtOK = 0, nToAtOK = 0;
+    bool bDone = false;
+    WhenFormShown("frmView", [&](gui::FormView& oView) {
+        WhenFormShown("frmFilter", [&](gui::FormView& oDialog) {
+            ASSERT_TRUE(guitest::ActivateWindow(oDialog));
+            const bool bDayFirst =
+                platform::locale::ShortDatePattern().rfind("dd.MM.yyyy", 0) == 0;
+            auto& oForm = oDialog.Form();
+            auto& dpFrom = dynamic_cast<pf::DTPicker&>(*oForm.FindControl("dpFrom"));
+            auto& dpTo = dynamic_cast<pf::DTPicker&>(*oForm.FindControl("dpTo"));
+            auto* pDateField = qobject_cast<QComboBox*>(oDialog.WidgetOf("cboDateField"));
+            ASSERT_NE(pDateField, nullptr);
+            pDateField->setCurrentIndex(1);
+            emit pDateField->activated(1);
+            dpFrom.SetValue(rt::DateSerial(2026, 12, 10));
+            dpTo.SetValue(rt::DateSerial(2026, 12, 10));
+            auto& cmdOK = dynamic_cast<pf::CommandButton&>(*oForm.FindControl("cmdOK"));
+            auto fnOK = cmdOK.OnClick;
+            cmdOK.OnClick = [&, fnOK] {
+                nFromAtOK = Serial(dpFrom);
+                nToAtOK = Serial(dpTo);
+                if (fnOK)
+                    fnOK();
+            };
+            QWidget* pFrom = oDialog.WidgetOf("dpFrom");
+            QWidget* pTo = oDialog.WidgetOf("dpTo");
+            QTest::keyClick(&oDialog, AccessKeyOf(oDialog, pFrom), Qt::AltModifier);
+            ASSERT_TRUE(pFrom->hasFocus());
+            QTest::keyClicks(pFrom, bDayFirst ? "1.12.26" : "12.1.26");
+            QTest::keyClick(pFrom, Qt::Key_Tab);
+            ASSERT_TRUE(pTo->hasFocus());
+            QTest::keyClicks(pTo, bDayFirst ? "31.1.2027" : "1.31.2027");
+            QTest::keyClick(pTo, Qt::Key_Backtab, Qt::ShiftModifier);
+            EXPECT_TRUE(pFrom->hasFocus()) << "Shift+Tab from To did not go to From";
+            nFrom = Serial(dpFrom);
+            nTo = Serial(dpTo);
+            bDone = true;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            EXPECT_FALSE(oDialog.isVisible()) << "Enter did not press OK";
+            if (oDialog.isVisible())
+                QTest::mouseClick(oDialog.WidgetOf("cmdCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(oView.WidgetOf("cmdFilter"), Qt::LeftButton);
+        QTest::mouseClick(oView.WidgetOf("cmdCancel"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("setview"));
+    ASSERT_TRUE(bDone);
+    EXPECT_EQ(nFrom, Serial(Ymd{2026, 12, 1}));
+    EXPECT_EQ(nTo, Serial(Ymd{2027, 1, 31}));
+    EXPECT_EQ(nFromAtOK, Serial(Ymd{2026, 12, 1})) << "the window's start";
+    EXPECT_EQ(nToAtOK, Serial(Ymd{2027, 1, 31})) << "the window's end";
+    oHost.Stop();
+}
+
 } // namespace
