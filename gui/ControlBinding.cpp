@@ -554,6 +554,8 @@ public:
         : ControlBinding(picker, widget), m_picker(picker), m_edit(widget)
     {
         widget->setCalendarPopup(true);
+        // Qt reads the text only at Enter and when the focus leaves: the field reads the
+        // typing itself and tells the date it settled on (OnDate).
         widget->setKeyboardTracking(false);
         widget->OnDate = [this](const QDate& date) {
             if (date == Shown())

@@ -184,8 +184,8 @@ TEST_F(ControlBindingTest, ADateTypedAfterAClickTabOrAnAccessKeyIsTheDateTyped)
 TEST_F(ControlBindingTest, KeysBetweenTheDigitsEditTheDateAsAPersonExpects)
 {
     // The keys: a character is typed; '<' '>' Left and Right, '^' Home, '$' End, '*' Ctrl+A,
-    // '~' Backspace, '+' Up (of the section the cursor stands in: a full one moves it on). The row ends with Enter, or with nothing where the date must have
-    // gone on before it.
+    // '~' Backspace, '+' Up (of the section the cursor stands in: a full one moves it on). The
+    // row ends with Enter, or with nothing where the date must have gone on before it.
     struct Row
     {
         const char* sLocale;
@@ -232,14 +232,30 @@ TEST_F(ControlBindingTest, KeysBetweenTheDigitsEditTheDateAsAPersonExpects)
         ASSERT_TRUE(edit->hasFocus());
         for (const char c : std::string(row.sKeys)) {
             switch (c) {
-            case '<': QTest::keyClick(edit, Qt::Key_Left); break;
-            case '>': QTest::keyClick(edit, Qt::Key_Right); break;
-            case '^': QTest::keyClick(edit, Qt::Key_Home); break;
-            case '$': QTest::keyClick(edit, Qt::Key_End); break;
-            case '*': QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier); break;
-            case '~': QTest::keyClick(edit, Qt::Key_Backspace); break;
-            case '+': QTest::keyClick(edit, Qt::Key_Up); break;
-            default: QTest::keyClick(edit, c); break;
+            case '<':
+                QTest::keyClick(edit, Qt::Key_Left);
+                break;
+            case '>':
+                QTest::keyClick(edit, Qt::Key_Right);
+                break;
+            case '^':
+                QTest::keyClick(edit, Qt::Key_Home);
+                break;
+            case '$':
+                QTest::keyClick(edit, Qt::Key_End);
+                break;
+            case '*':
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                break;
+            case '~':
+                QTest::keyClick(edit, Qt::Key_Backspace);
+                break;
+            case '+':
+                QTest::keyClick(edit, Qt::Key_Up);
+                break;
+            default:
+                QTest::keyClick(edit, c);
+                break;
             }
         }
         if (row.bEnter)

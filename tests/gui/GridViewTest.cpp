@@ -196,11 +196,8 @@ TEST_F(GridViewTest, ATotalWithItsFunctionsNameShowsWhole)
         bool bWidened;
     };
     const Case aCases[] = {
-        {"[Summe] 130:45", true},
-        {"[Durchschnitt] 7089,50", true},
-        {"[Average] 33.33 %", true},
-        {"[Summe] Bau", false},
-        {"[Summe 130:45", false},
+        {"[Summe] 130:45", true}, {"[Durchschnitt] 7089,50", true}, {"[Average] 33.33 %", true},
+        {"[Summe] Bau", false},   {"[Summe 130:45", false},
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(c.sTotal);

@@ -51,8 +51,8 @@ struct Typing
     Outcome dayFirstIntoFrom, dayFirstIntoTo;     // dd.MM.yyyy
     Outcome monthFirstIntoFrom, monthFirstIntoTo; // M/d/yyyy
 };
-const Ymd k15Mar27{2027, 3, 15}, k5Mar27{2027, 3, 5}, k31Jan27{2027, 1, 31},
-    k15Mar26{2026, 3, 15}, k3May27{2027, 5, 3};
+const Ymd k15Mar27{2027, 3, 15}, k5Mar27{2027, 3, 5}, k31Jan27{2027, 1, 31}, k15Mar26{2026, 3, 15},
+    k3May27{2027, 5, 3};
 const Outcome kKept{kHeld, kHeld};
 const Typing kTypings[] = {
     // Day first: 15 March 2027. Month first: no 15th month, the dates stay.
@@ -139,8 +139,7 @@ protected:
     static QPoint PointAt(QLineEdit& line, int nCharacter)
     {
         int x = 0;
-        while (x < line.width() &&
-               line.cursorPositionAt(QPoint(x, line.height() / 2)) < nCharacter)
+        while (x < line.width() && line.cursorPositionAt(QPoint(x, line.height() / 2)) < nCharacter)
             ++x;
         return QPoint(x + 1, line.height() / 2);
     }
@@ -294,9 +293,9 @@ TEST_F(GuiDatesTest, EveryDateTypedIntoEveryDateFieldIsTheDateWritten)
                             const Outcome& outcome =
                                 sInto == "dpFrom" ? (bDayFirst ? typing.dayFirstIntoFrom
                                                                : typing.monthFirstIntoFrom)
-                                : sInto == "dpTo" ? (bDayFirst ? typing.dayFirstIntoTo
-                                                               : typing.monthFirstIntoTo)
-                                                  : kKept;
+                                : sInto == "dpTo"
+                                    ? (bDayFirst ? typing.dayFirstIntoTo : typing.monthFirstIntoTo)
+                                    : kKept;
                             for (size_t i = 0; i < sKeys.size(); ++i) {
                                 QTest::keyClick(pTarget, sKeys[i]);
                                 const bool bLast = i + 1 == sKeys.size();
@@ -319,9 +318,9 @@ TEST_F(GuiDatesTest, EveryDateTypedIntoEveryDateFieldIsTheDateWritten)
                                  {std::pair{oDialog.WidgetOf("dpFrom"), outcome.from},
                                   {oDialog.WidgetOf("dpTo"), outcome.to}}) {
                                 const auto* pShown = qobject_cast<QDateEdit*>(pField);
-                                EXPECT_EQ(pShown->date(), QDate(std::get<0>(wanted),
-                                                                std::get<1>(wanted),
-                                                                std::get<2>(wanted)))
+                                EXPECT_EQ(pShown->date(),
+                                          QDate(std::get<0>(wanted), std::get<1>(wanted),
+                                                std::get<2>(wanted)))
                                     << pShown->objectName().toStdString() << " shows "
                                     << pShown->text().toStdString();
                             }
@@ -363,8 +362,7 @@ TEST_F(GuiDatesTest, TwoDatesTypedOneAfterTheOtherAreTheWindow)
     WhenFormShown("frmView", [&](gui::FormView& oView) {
         WhenFormShown("frmFilter", [&](gui::FormView& oDialog) {
             ASSERT_TRUE(guitest::ActivateWindow(oDialog));
-            const bool bDayFirst =
-                platform::locale::ShortDatePattern().rfind("dd.MM.yyyy", 0) == 0;
+            const bool bDayFirst = platform::locale::ShortDatePattern().rfind("dd.MM.yyyy", 0) == 0;
             auto& oForm = oDialog.Form();
             auto& dpFrom = dynamic_cast<pf::DTPicker&>(*oForm.FindControl("dpFrom"));
             auto& dpTo = dynamic_cast<pf::DTPicker&>(*oForm.FindControl("dpTo"));
