@@ -27,9 +27,16 @@ namespace {
 constexpr int kMostMeasuredOfALength = 64;
 
 // Numbers, sums, durations, percentages and dates as the add-in writes them: digits with
-// separators and signs, nothing else.
-bool IsFigure(const std::string& text)
+// separators and signs, nothing else; a total may come after its function's name in brackets
+// ("[Summe] 12:00").
+bool IsFigure(std::string_view text)
 {
+    if (text.starts_with('[')) {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos)
+            return false;
+        text.remove_prefix(close + 1);
+    }
     bool digit = false;
     for (const char ch : text) {
         if (ch >= '0' && ch <= '9')

@@ -22,11 +22,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
+#include <functional>
 #include <vector>
 
 namespace gui {
@@ -257,48 +258,96 @@ private:
 };
 
 // A date field that takes a date typed in the regional settings' order, with or without its
-// separators, however the person came into it (a click anywhere in it, Tab, an access key):
-// - once a section is full ("01" of the day) the field moves on to the next section by itself,
-//   and the separator the person types next is passed over; taken as a move on, it would skip
-//   the month;
-// - a click selects the section under the pointer, so that digits typed there replace it; a
-//   cursor left inside a section would refuse them;
-// - what was typed since the person came in, when it is a whole date (day, month and year in
-//   the regional order), is the date when the edit ends (Enter, the focus leaving), whichever
-//   section the typing began in. A whole date that does not exist (31.02.) is not taken: the
-//   field goes back to the date it held, rather than keep a date made of parts of both.
+// separators, however the person came into it (a click anywhere in it, a double click, Tab,
+// Shift+Tab, an access key) and whatever keys came before the digits. The field keeps what
+// was typed itself and shows it by replaying it through Qt's section typing from the date the
+// field held, so that no other key can leave Qt's sections half edited:
+// - text with a separator in it, or eight digits, is a date written from its first section
+//   ("15.03" is the 15th of March of the year shown); digits alone fill the section the typing
+//   began in and run on into the next ones once a section is full;
+// - Tab and Shift+Tab leave the field, as they leave every other field; Home, End, Left and
+//   Right go to a section and Ctrl+A selects the whole date, and the digits typed next start
+//   afresh there; Backspace takes back the last key typed; Up and Down step the section;
+// - the date reaches the picker only when it is whole: at the last digit of its last section,
+//   at Enter or when the focus leaves; a half-typed one never does, as the form acts on each
+//   change of the picker (the filter's other date follows it);
+// - what names no date the field can hold (31.02., a fifth digit of the year, a year before
+//   the field's first) is not taken: the field shows the date it held before the typing.
 class DateField : public QDateEdit
 {
 public:
     explicit DateField(QWidget* parent) : QDateEdit(parent)
     {
         lineEdit()->installEventFilter(this);
+        // A step (Up, Down, the wheel, the calendar) is a whole date: it goes on at once.
+        connect(this, &QDateEdit::dateChanged, this, [this](QDate date) {
+            if (!m_quiet && m_typed.isEmpty() && OnDate)
+                OnDate(date);
+        });
     }
+    /// Called with each date the person settled on.
+    std::function<void(QDate)> OnDate;
+    /// True while the person types a date that is not handed on yet.
+    bool Typing() const { return !m_typed.isEmpty(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        const QString text = event->text();
-        const bool printable = text.size() == 1 && text[0].isPrint();
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-            TakeTyped();
-        else if (printable && !text[0].isLetter())
-            m_typed += text;
-        else if (!IsModifier(event->key()))
-            m_typing = false; // a section changed by other keys: the sections hold the date
-        const bool separator = printable && !text[0].isLetterOrNumber();
-        if (separator && m_movedOn) {
-            m_movedOn = false;
-            event->accept();
+        if (Order().empty()) { // names of months or days: Qt's own typing
+            QDateEdit::keyPressEvent(event);
             return;
         }
-        const int section = currentSectionIndex();
+        const int key = event->key();
+        const QString text = event->text();
+        const bool control = event->modifiers() & Qt::ControlModifier;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Finish();
+            // Qt ends its edit and leaves Enter to the window (its default button).
+            QDateEdit::keyPressEvent(event);
+            return;
+        }
+        if (control && key == Qt::Key_A) {
+            Settle();
+            lineEdit()->selectAll();
+            m_start = 0;
+            return;
+        }
+        switch (key) {
+        case Qt::Key_Home:
+            return GoTo(0);
+        case Qt::Key_End:
+            return GoTo(sectionCount() - 1);
+        case Qt::Key_Left:
+            return GoTo(currentSectionIndex() - 1);
+        case Qt::Key_Right:
+            return GoTo(currentSectionIndex() + 1);
+        case Qt::Key_Backspace:
+            if (!m_typed.isEmpty()) {
+                m_typed.chop(1);
+                Show();
+            }
+            return;
+        case Qt::Key_Delete: // nothing typed stands after the cursor
+            return;
+        default:
+            break;
+        }
+        if (!control && text.size() == 1 && text[0].isPrint()) {
+            if (!text[0].isLetter()) // no letter belongs to a date written in figures
+                Type(text[0]);
+            return;
+        }
+        if (!IsModifier(key))
+            Settle();
         QDateEdit::keyPressEvent(event);
-        m_movedOn = printable && text[0].isDigit() && currentSectionIndex() != section;
-        // The year's last digit: the date is whole, wherever the typing began.
-        if (const auto typed = Typed(); typed && typed->yearWhole)
-            TakeTyped();
     }
+    void stepBy(int steps) override
+    {
+        Settle();
+        QDateEdit::stepBy(steps);
+    }
+    // Tab and Shift+Tab go to the window's next and previous control, not to a section.
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
     void focusInEvent(QFocusEvent* event) override
     {
         Enter();
@@ -306,7 +355,7 @@ protected:
     }
     void focusOutEvent(QFocusEvent* event) override
     {
-        TakeTyped();
+        Finish();
         QDateEdit::focusOutEvent(event);
     }
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -327,85 +376,171 @@ protected:
     }
 
 private:
-    // The person comes into the field: typing starts afresh.
+    // The person comes into the field, or clicks into it: typing starts afresh where the
+    // cursor stands, and what was typed so far stays in the field.
     void Enter()
     {
-        m_movedOn = false;
-        m_typed.clear();
-        m_typing = true;
-        m_entered = date();
+        Settle();
+        m_start = -1;
     }
     static bool IsModifier(int key)
     {
         return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
                key == Qt::Key_AltGr || key == Qt::Key_Meta;
     }
-    // A whole date typed: the date it names (invalid where no such day exists), and whether
-    // its year is whole (four digits) so that no further digit can belong to it.
-    struct TypedDate
-    {
-        QDate date;
-        bool yearWhole = false;
-    };
-    // The date the typed text names in the regional order; none when it is no whole date.
-    std::optional<TypedDate> Typed() const
+    // Day 0, month 1, year 2 in the order the format shows them; empty for a format the typing
+    // does not read (names of months or days, a section missing).
+    std::vector<int> Order() const
     {
         const QString format = displayFormat();
-        // The sections in the order the format shows them: day 0, month 1, year 2.
-        std::vector<std::pair<qsizetype, int>> order;
+        if (format.contains(QStringLiteral("MMM")) || format.contains(QStringLiteral("ddd")) ||
+            sectionCount() != 3)
+            return {};
+        std::vector<std::pair<qsizetype, int>> at;
         for (const auto& [letter, which] :
              std::initializer_list<std::pair<char, int>>{{'d', 0}, {'M', 1}, {'y', 2}})
-            order.emplace_back(format.indexOf(QLatin1Char(letter)), which);
-        std::sort(order.begin(), order.end());
-        if (!m_typing || order.front().first < 0 || format.contains(QStringLiteral("MMM")) ||
-            format.contains(QStringLiteral("ddd")))
-            return std::nullopt;
-        QStringList parts =
+            at.emplace_back(format.indexOf(QLatin1Char(letter)), which);
+        std::sort(at.begin(), at.end());
+        if (at.front().first < 0)
+            return {};
+        std::vector<int> order;
+        for (const auto& section : at)
+            order.push_back(section.second);
+        return order;
+    }
+    // The digits a section takes at most, given its first digit: a day from 4 and a month
+    // from 2 have one digit, so that "5" or "3" typed alone fill their section.
+    static qsizetype Width(int which, QChar first, bool fixed)
+    {
+        if (which == 2)
+            return 4;
+        if (!fixed && first > QLatin1Char(which == 0 ? '3' : '1'))
+            return 1;
+        return 2;
+    }
+    struct Reading
+    {
+        QDate date;             // invalid where the digits name no date
+        bool fromFirst = false; // read from the first section, not from where the typing began
+        bool whole = false;     // every section was typed, the last one to its end
+    };
+    // What the typed text names: each section typed, the others as the field held them.
+    Reading Read() const
+    {
+        Reading reading;
+        const std::vector<int> order = Order();
+        const QStringList parts =
             m_typed.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts);
-        if (parts.size() == 1 && parts[0].size() == 8) {
-            // Digits only: two for the day and the month, four for the year.
-            const QString digits = parts.takeFirst();
-            for (qsizetype at = 0; const auto& section : order) {
-                const qsizetype length = section.second == 2 ? 4 : 2;
-                parts << digits.mid(at, length);
-                at += length;
+        if (order.empty() || parts.isEmpty())
+            return reading;
+        const bool eight = parts.size() == 1 && parts[0].size() == 8;
+        reading.fromFirst = eight || m_typed.contains(QRegularExpression(QStringLiteral("\\D")));
+        int value[3] = {m_entered.day(), m_entered.month(), m_entered.year()};
+        qsizetype yearDigits = 4;
+        size_t at = reading.fromFirst ? 0 : size_t(std::max(m_start, 0));
+        bool typed[3] = {};
+        bool lastFull = false;
+        for (const QString& part : parts) {
+            // Digits alone run on into the next sections; a separator ends a section.
+            for (qsizetype from = 0; from < part.size(); ++at) {
+                if (at >= order.size())
+                    return reading; // more digits than the date has sections
+                const int which = order[at];
+                const qsizetype width = Width(which, part[from], eight);
+                const QString digits = part.mid(from, width);
+                from += digits.size();
+                value[which] = digits.toInt();
+                typed[which] = true;
+                if (which == 2)
+                    yearDigits = digits.size();
+                lastFull = at + 1 == order.size() && digits.size() == width;
             }
-        }
-        if (parts.size() != 3)
-            return std::nullopt;
-        int value[3] = {};
-        qsizetype yearDigits = 0;
-        for (qsizetype i = 0; i < 3; ++i) {
-            const int which = order[size_t(i)].second;
-            value[which] = parts[i].size() <= 4 ? parts[i].toInt() : -1;
-            if (which == 2)
-                yearDigits = parts[i].size();
         }
         // Two digits of a year: 1930 to 2029; one or three name no year.
         if (yearDigits == 2)
             value[2] += value[2] < 30 ? 2000 : 1900;
         else if (yearDigits != 4)
-            value[2] = -1;
-        return TypedDate{QDate(value[2], value[1], value[0]), yearDigits >= 4};
+            return reading;
+        const QDate date(value[2], value[1], value[0]);
+        if (date.isValid() && date >= minimumDate() && date <= maximumDate())
+            reading.date = date;
+        reading.whole = typed[0] && typed[1] && typed[2] && lastFull;
+        return reading;
     }
-    // Ends the typing: a whole date typed is the field's date, and Tab leaves the field from
-    // there as after a date typed from its first section.
-    void TakeTyped()
+    // One more key of the date typed.
+    void Type(QChar key)
     {
-        const std::optional<TypedDate> typed = Typed();
-        m_typed.clear();
-        m_typing = true;
-        if (!typed)
+        if (m_typed.isEmpty()) {
+            m_entered = date();
+            if (m_start < 0)
+                m_start = currentSectionIndex();
+        }
+        m_typed += key;
+        Show();
+        if (Read().whole)
+            Finish();
+    }
+    // Shows what was typed: the date held before, with the typed digits put into their
+    // sections by Qt's section typing; a separator moves on to the next section, unless
+    // the digit before it filled its section and Qt moved on already.
+    void Show()
+    {
+        const QScopedValueRollback quiet(m_quiet, true);
+        setDate(m_entered);
+        setCurrentSectionIndex(Read().fromFirst ? 0 : std::max(m_start, 0));
+        setSelectedSection(currentSection());
+        bool movedOn = false;
+        for (const QChar key : std::as_const(m_typed)) {
+            const int section = currentSectionIndex();
+            if (!key.isDigit()) {
+                if (!movedOn && section + 1 < sectionCount()) {
+                    setCurrentSectionIndex(section + 1);
+                    setSelectedSection(currentSection());
+                }
+                movedOn = false;
+                continue;
+            }
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + key.digitValue(), Qt::NoModifier,
+                            QString(key));
+            QDateEdit::keyPressEvent(&press);
+            movedOn = currentSectionIndex() != section;
+        }
+    }
+    // Ends the typing in the field, without handing the date on: the date typed, or the date
+    // held before where it names none.
+    void Settle()
+    {
+        if (m_typed.isEmpty())
             return;
-        setDate(typed->date.isValid() ? typed->date : m_entered);
-        m_entered = date();
-        setSelectedSection(sectionAt(sectionCount() - 1));
+        const QDate typed = Read().date;
+        m_typed.clear();
+        m_start = -1;
+        const QScopedValueRollback quiet(m_quiet, true);
+        setDate(typed.isValid() ? typed : m_entered);
+    }
+    // Ends the typing and hands the field's date on.
+    void Finish()
+    {
+        const bool typed = Typing();
+        Settle();
+        if (typed)
+            setSelectedSection(sectionAt(sectionCount() - 1));
+        if (OnDate)
+            OnDate(date());
+    }
+    // Goes to a section (clamped to the first and last): digits typed next replace it.
+    void GoTo(int index)
+    {
+        Settle();
+        setCurrentSectionIndex(std::clamp(index, 0, sectionCount() - 1));
+        setSelectedSection(currentSection());
+        m_start = -1;
     }
 
-    bool m_movedOn = false; // the last digit filled a section and the field moved on
-    QString m_typed;        // the digits and separators typed since the person came in
-    bool m_typing = true;   // only digits and separators were typed since then
-    QDate m_entered;        // the date the field held when the person came in
+    QString m_typed;      // the digits and separators typed since the typing began
+    int m_start = -1;     // the section the typing began in; -1: the current one then
+    QDate m_entered;      // the date the field held when the typing began
+    bool m_quiet = false; // the field changes its own date: no step of the person's
 };
 
 class DateBinding : public ControlBinding
@@ -415,20 +550,22 @@ public:
     // Day serial 0 is 1899-12-30.
     static QDate Epoch() { return QDate(1899, 12, 30); }
 
-    DateBinding(std::shared_ptr<pf::DTPicker> picker, QDateEdit* widget)
+    DateBinding(std::shared_ptr<pf::DTPicker> picker, DateField* widget)
         : ControlBinding(picker, widget), m_picker(picker), m_edit(widget)
     {
         widget->setCalendarPopup(true);
-        // A date typed digit by digit reaches the picker once it is whole (Enter, Tab, the
-        // focus leaving), not each half-typed year on the way: the form would act on those.
+        // Qt reads the text only at Enter and when the focus leaves: the field reads the
+        // typing itself and tells the date it settled on (OnDate).
         widget->setKeyboardTracking(false);
-        connect(widget, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+        widget->OnDate = [this](const QDate& date) {
+            if (date == Shown())
+                return;
             const double time = m_picker->Value().Serial() - std::floor(m_picker->Value().Serial());
             CallModel([&] {
                 m_picker->SetValue(
                     platform::runtime::Date(static_cast<double>(Epoch().daysTo(date)) + time));
             });
-        });
+        };
     }
 
 protected:
@@ -453,15 +590,19 @@ protected:
                                                             : (pl::FirstDayOfWeek() + 5) % 7 + 1;
             calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(day));
         }
-        const QDate date =
-            Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial())));
-        if (m_edit->date() != date)
+        if (const QDate date = Shown(); m_edit->date() != date && !m_edit->Typing())
             m_edit->setDate(date);
     }
 
 private:
+    // The picker's day.
+    QDate Shown() const
+    {
+        return Epoch().addDays(static_cast<qint64>(std::floor(m_picker->Value().Serial())));
+    }
+
     std::shared_ptr<pf::DTPicker> m_picker;
-    QDateEdit* m_edit;
+    DateField* m_edit;
 };
 
 template <class Model, class W, class Binding>

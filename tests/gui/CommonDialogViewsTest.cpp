@@ -95,6 +95,36 @@ TEST_F(CommonDialogViewsTest, SaveDialogTakesTheTypedNameAndAsksBeforeReplacing)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "<p>kept</p>");
 }
 
+TEST_F(CommonDialogViewsTest, TheFileDialogsOpenerIsActiveAgainAfterIt)
+{
+    // Two windows of the client: the one behind, and the report window that opens the file
+    // dialog. Once the dialog closes, the report window is the active one again, so that what
+    // comes next (the question whether to replace a file) opens over it.
+    gui::DesktopAnswers answers;
+    QWidget behind, opener;
+    behind.setWindowTitle(QStringLiteral("behind"));
+    opener.setWindowTitle(QStringLiteral("opener"));
+    behind.show();
+    ASSERT_TRUE(guitest::ActivateWindow(behind));
+    opener.show();
+    ASSERT_TRUE(guitest::ActivateWindow(opener));
+    for (const auto eKind : {pf::DialogKind::SaveFile, pf::DialogKind::OpenFile}) {
+        SCOPED_TRACE(eKind == pf::DialogKind::SaveFile ? "save" : "open");
+        std::ofstream(oDir / "old.html") << "<p>kept</p>";
+        WhenShown<QFileDialog>([](QFileDialog& dialog) { TypeName(dialog, "old.html"); });
+        pf::FileDialog::Request request;
+        request.kind = eKind;
+        request.initialFolder = oDir.string();
+        request.filters = {{"Web Page (*.htm, *.html)", "*.html"}};
+        EXPECT_EQ(pf::ShowFileDialog(request).path, (oDir / "old.html").string());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &opener; }))
+            << "active: "
+            << (QApplication::activeWindow()
+                    ? QApplication::activeWindow()->windowTitle().toStdString()
+                    : std::string("none"));
+    }
+}
+
 TEST_F(CommonDialogViewsTest, CancelledDialogsAnswerNothing)
 {
     gui::DesktopAnswers answers;

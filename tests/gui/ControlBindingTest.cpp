@@ -164,12 +164,107 @@ TEST_F(ControlBindingTest, ADateTypedAfterAClickTabOrAnAccessKeyIsTheDateTyped)
         ASSERT_TRUE(edit->hasFocus());
         QTest::keyClicks(edit, row.sTyped);
         QTest::keyClick(edit, row.eEnd);
-        if (edit->hasFocus()) // Tab from a section before the last moves on to the next one
-            view.WidgetOf("txtNext")->setFocus();
+        if (row.eEnd == Qt::Key_Tab) { // from any section, Tab leaves the field
+            EXPECT_TRUE(view.WidgetOf("txtNext")->hasFocus());
+        }
         const QDate wanted(row.nYear, row.nMonth, row.nDay);
         EXPECT_EQ(edit->date(), wanted) << edit->text().toStdString();
         EXPECT_EQ(dpFrom->Value().Serial(),
                   rt::DateSerial(row.nYear, row.nMonth, row.nDay).Serial());
+        EXPECT_EQ(
+            edit->text().toStdString(),
+            rt::Format(rt::Variant(rt::DateSerial(row.nYear, row.nMonth, row.nDay)), "Short Date"));
+    }
+}
+
+// Keys between the digits: Backspace takes back the last key typed, Left, Right, Home, End and
+// Ctrl+A go to a section and the digits typed before stay in the field, Up steps the section
+// and goes on at once; a date the field cannot hold (no year 0, none before its first day) is
+// not taken. Digits alone run on from section to section. The field holds 2 June 2026.
+TEST_F(ControlBindingTest, KeysBetweenTheDigitsEditTheDateAsAPersonExpects)
+{
+    // The keys: a character is typed; '<' '>' Left and Right, '^' Home, '$' End, '*' Ctrl+A,
+    // '~' Backspace, '+' Up (of the section the cursor stands in: a full one moves it on). The
+    // row ends with Enter, or with nothing where the date must have gone on before it.
+    struct Row
+    {
+        const char* sLocale;
+        const char* sKeys;
+        bool bEnter;
+        int nYear, nMonth, nDay;
+    };
+    const Row aRows[] = {
+        {"de-DE", "16~5.03.2027", false, 2027, 3, 15},
+        {"de-DE", "20~~15", true, 2026, 6, 15},
+        {"de-DE", "1>3", true, 2026, 3, 1},
+        {"de-DE", "$2027<3", true, 2027, 3, 2},
+        {"de-DE", "$2027<<9", true, 2027, 6, 9},
+        {"de-DE", "*15", true, 2026, 6, 15},
+        {"de-DE", "$^15", true, 2026, 6, 15},
+        {"de-DE", "$$$2027", true, 2027, 6, 2},
+        {"de-DE", "2+", false, 2026, 6, 3},
+        {"de-DE", "15+", false, 2026, 7, 15}, // the full day moved on to the month
+        {"de-DE", "5032027", false, 2027, 3, 5},
+        {"de-DE", "01.02.0000", true, 2026, 6, 2},
+        {"de-DE", "15.03.1500", true, 2026, 6, 2},
+        // Whole at its fourth year digit; the fifth begins a new year, which one digit is not.
+        {"de-DE", "15.03.20271", true, 2027, 3, 15},
+        {"de-DE", "15.03.2", true, 2026, 6, 2},
+        {"en-US", "1>15>2027", true, 2027, 1, 15},
+        {"en-US", "3152027", false, 2027, 3, 15},
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(std::string(row.sLocale) + " " + row.sKeys);
+        platform::locale::SetCurrent(row.sLocale);
+        pf::Form oForm("frmDates");
+        auto dpFrom = oForm.Add<pf::DTPicker>("dpFrom");
+        auto txtNext = oForm.Add<pf::TextBox>("txtNext");
+        dpFrom->SetFormat(1);
+        dpFrom->SetValue(rt::DateSerial(2026, 6, 2));
+        oForm.Show();
+        gui::FormView view(oForm);
+        ASSERT_TRUE(guitest::ActivateWindow(view));
+        auto* edit = qobject_cast<QDateEdit*>(view.WidgetOf("dpFrom"));
+        ASSERT_NE(edit, nullptr);
+        auto* line = edit->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(3, line->height() / 2));
+        ASSERT_TRUE(edit->hasFocus());
+        for (const char c : std::string(row.sKeys)) {
+            switch (c) {
+            case '<':
+                QTest::keyClick(edit, Qt::Key_Left);
+                break;
+            case '>':
+                QTest::keyClick(edit, Qt::Key_Right);
+                break;
+            case '^':
+                QTest::keyClick(edit, Qt::Key_Home);
+                break;
+            case '$':
+                QTest::keyClick(edit, Qt::Key_End);
+                break;
+            case '*':
+                QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+                break;
+            case '~':
+                QTest::keyClick(edit, Qt::Key_Backspace);
+                break;
+            case '+':
+                QTest::keyClick(edit, Qt::Key_Up);
+                break;
+            default:
+                QTest::keyClick(edit, c);
+                break;
+            }
+        }
+        if (row.bEnter)
+            QTest::keyClick(edit, Qt::Key_Return);
+        const QDate wanted(row.nYear, row.nMonth, row.nDay);
+        EXPECT_EQ(dpFrom->Value().Serial(),
+                  rt::DateSerial(row.nYear, row.nMonth, row.nDay).Serial())
+            << edit->text().toStdString();
+        EXPECT_EQ(edit->date(), wanted) << edit->text().toStdString();
         EXPECT_EQ(
             edit->text().toStdString(),
             rt::Format(rt::Variant(rt::DateSerial(row.nYear, row.nMonth, row.nDay)), "Short Date"));

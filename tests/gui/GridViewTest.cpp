@@ -185,6 +185,45 @@ TEST_F(GridViewTest, StoredWidthsHoldTheTextsTheyWereMadeFor)
     EXPECT_EQ(gui::Pixels(oGrid.ColWidth(kCompany), gui::GridWidthScale(view.font())), 150);
 }
 
+TEST_F(GridViewTest, ATotalWithItsFunctionsNameShowsWhole)
+{
+    // A total shown with the name of its function before it, in either language, is a figure:
+    // its column shows it whole whatever width is stored for it. A text in brackets with a
+    // word after it is none, and keeps the stored width.
+    struct Case
+    {
+        const char* sTotal;
+        bool bWidened;
+    };
+    const Case aCases[] = {
+        {"[Summe] 130:45", true}, {"[Durchschnitt] 7089,50", true}, {"[Average] 33.33 %", true},
+        {"[Summe] Bau", false},   {"[Summe 130:45", false},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sTotal);
+        pf::FlexGrid oGrid;
+        FillReport(oGrid);
+        oGrid.SetColWidth(kHours, 300);
+        int r = oGrid.FixedRows();
+        while (!oGrid.IsSubtotal(r))
+            ++r;
+        oGrid.SetTextMatrix(r, kHours, c.sTotal);
+        gui::GridView view(oGrid);
+        view.resize(900, 300);
+        view.show();
+        QApplication::processEvents();
+        QFont bold = view.font();
+        bold.setBold(true);
+        EXPECT_EQ(DrawnWhole(view, kHours, bold, QString::fromUtf8(c.sTotal)), c.bWidened)
+            << view.columnWidth(kHours) << " for "
+            << QFontMetricsF(bold).horizontalAdvance(QString::fromUtf8(c.sTotal));
+        if (!c.bWidened) {
+            EXPECT_EQ(view.columnWidth(kHours), gui::Pixels(300, gui::GridWidthScale(view.font())));
+        }
+        EXPECT_EQ(oGrid.ColWidth(kHours), 300);
+    }
+}
+
 TEST_F(GridViewTest, ACaptionRunsOnIntoTheNextCellWhenItsCellIsCurrent)
 {
     // The grand total's caption is wider than the narrow outline column and runs on into the
@@ -364,6 +403,40 @@ TEST_F(GridViewTest, GroupCaptionsShowWholeWhateverColumnStandsBesideThem)
             EXPECT_EQ(view.columnWidth(0), gui::Pixels(300, gui::GridWidthScale(view.font())));
         }
     }
+}
+
+TEST_F(GridViewTest, ALongerCaptionAloneWidensTheOutlineColumn)
+{
+    // The add-in writes a longer caption into a group row while the window shows, and nothing
+    // else changes (no figure, no width): the outline column grows as far as the caption
+    // needs up to the total beside it. The grid's own width does not change.
+    oGrid.SetColWidth(0, 300);
+    oGrid.SetColHidden(kCompany, true);
+    oGrid.SetColWidth(kHours, 600);
+    gui::GridView view(oGrid);
+    view.resize(900, 300);
+    view.show();
+    QApplication::processEvents();
+    const int nBefore = view.columnWidth(0);
+    int r = oGrid.FixedRows();
+    while (!oGrid.IsSubtotal(r))
+        ++r;
+    const QString sLonger = QString::fromStdString(oGrid.TextMatrix(r, 0)) +
+                            QStringLiteral(" Kategorien: Besprechungen und Reisen");
+    oGrid.SetTextMatrix(r, 0, gui::FromQ(sLonger));
+    QApplication::processEvents();
+    const int m = ViewRow(view, sLonger);
+    ASSERT_GE(m, 0);
+    QFont bold = view.font();
+    bold.setBold(true);
+    const QModelIndex caption = view.model()->index(m, 0);
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    const int needed =
+        gui::GridDelegate::Indent(caption.data(gui::GridModel::OutlineLevelRole).toInt()) +
+        QFontMetrics(bold).horizontalAdvance(sLonger) + 2 * margin;
+    EXPECT_GT(view.columnWidth(0), nBefore);
+    EXPECT_LE(needed, view.columnWidth(0)) << "the longer caption is cut";
+    EXPECT_EQ(oGrid.ColWidth(0), 300);
 }
 
 TEST_F(GridViewTest, ShowsTheGridsRowsHeaderAndSubtotalsInBold)
