@@ -163,3 +163,40 @@ TEST_F(TimeZoneTest, ANamedZoneHasTheRulesOfTheSameZoneAsTz)
 }
 
 } // namespace platform::runtime::test
+
+namespace platform::runtime::test {
+
+TEST_F(TimeZoneTest, AChangeOfTzTakesEffectAtOnce)
+{
+    // TZ set without telling the C library (no tzset): the next conversion reads it anyway.
+    const std::int64_t summer2026 = 1783080000; // 2026-07-03 12:00 UTC
+    const struct
+    {
+        const char* tz;
+        std::int64_t offset;
+    } cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", 7200}, {"<+0330>-3:30", 12600},
+        {"Asia/Tokyo", 32400},                 {"America/Mexico_City", -21600},
+        {"<-05>5", -18000},                    {"Europe/Berlin", 7200},
+    };
+    for (const auto& c : cases) {
+        setenv("TZ", c.tz, 1);
+        EXPECT_EQ(ProcessZone().OffsetAt(summer2026), c.offset) << c.tz;
+    }
+}
+
+TEST_F(TimeZoneTest, NowIsTheWallClockOfTheProcesssZone)
+{
+    SetClock({});
+    // Kiritimati is 14 hours ahead of UTC, Pago Pago 11 hours behind: 25 hours apart.
+    Tz("Pacific/Kiritimati");
+    const double east = Now().Linear();
+    Tz("Pacific/Pago_Pago");
+    const double west = Now().Linear();
+    EXPECT_NEAR((east - west) * 24.0, 25.0, 0.01);
+    Tz("UTC");
+    const double utc = static_cast<double>(std::time(nullptr)) / 86400.0 + 25569.0;
+    EXPECT_NEAR(Now().Linear(), utc, 5.0 / 86400.0);
+}
+
+} // namespace platform::runtime::test
