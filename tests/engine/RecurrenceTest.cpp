@@ -589,6 +589,9 @@ TEST_F(RecurrenceTest, ATimeTheSeriesZoneSkipsShowsAsItsInstantInThatZoneToo)
         {"Asia/Tokyo",
          {"2026-03-27 10:15..2026-03-27 10:45 (30)", "2026-03-28 10:15..2026-03-28 10:45 (30)",
           "2026-03-29 10:15..2026-03-29 10:45 (30)", "2026-03-30 09:15..2026-03-30 09:45 (30)"}},
+        {"CET-1CEST,M3.5.0,M10.5.0/3",
+         {"2026-03-27 02:15..2026-03-27 02:45 (30)", "2026-03-28 02:15..2026-03-28 02:45 (30)",
+          "2026-03-29 03:15..2026-03-29 03:45 (30)", "2026-03-30 02:15..2026-03-30 02:45 (30)"}},
     };
     struct BerlinAgain
     {
@@ -598,9 +601,17 @@ TEST_F(RecurrenceTest, ATimeTheSeriesZoneSkipsShowsAsItsInstantInThatZoneToo)
             tzset();
         }
     } berlinAgain;
-    AddSeries(daily);
+    const auto berlin = AddSeries(daily);
     Columns();
     for (const auto& c : cases) {
+        if (std::string(c.reader).find(',') != std::string::npos) {
+            // A zone without a name: its series record none and read on the reader's clock.
+            Store().DeleteItem(berlin.EntryId());
+            setenv("TZ", c.reader, 1);
+            tzset();
+            const auto zoneless = AddSeries(daily);
+            ASSERT_EQ(Store().GetRecurrence(zoneless.EntryId())->timeZone, "");
+        }
         setenv("TZ", c.reader, 1);
         tzset();
         for (const trDateField eField : {trStartDate, trEndDate}) {
