@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <unordered_map>
 
 namespace platform::runtime {
@@ -106,7 +107,7 @@ struct Zones
 
     // Names that no zone holds, kept a while so that many series of one such zone do not each
     // look for its file.
-    std::map<std::string, bool, std::less<>> unknown;
+    std::set<std::string, std::less<>> unknown;
     static constexpr std::size_t kUnknownKept = 4096;
 
     // Called with the lock held.
@@ -123,7 +124,7 @@ struct Zones
             !cctz::load_time_zone(key, &zone)) {
             if (unknown.size() >= kUnknownKept)
                 unknown.clear();
-            unknown.emplace(key, true);
+            unknown.insert(key);
             return nullptr;
         }
         return named.emplace(key, std::make_unique<ZoneDataZone>(zone)).first->second.get();

@@ -76,6 +76,7 @@ TEST_F(TimeZoneTest, TheProcesssZoneReadsTzAsTheCLibraryDoes)
         "<+0330>-3:30",
         "AEST-10AEDT,M10.1.0,M4.1.0/3",
         "EST5EDT",
+        "right/Europe/Berlin",
         // No zone: the system's setting; an empty TZ and a name no file has: UTC.
         std::nullopt,
         "",
