@@ -48,8 +48,8 @@ Date SystemNow()
 {
     // On the process's clock, as every stored time is shown.
     const std::int64_t local = ProcessZone().WallClockOf(std::time(nullptr));
-    const double day = static_cast<double>(detail::FloorDiv(local, 86400) +
-                                           detail::DaysFromCivil(1970, 1, 1));
+    const double day =
+        static_cast<double>(detail::FloorDiv(local, 86400) + detail::DaysFromCivil(1970, 1, 1));
     const double seconds = static_cast<double>(detail::FloorMod(local, 86400));
     return Date::FromLinear(day + seconds / 86400.0);
 }

@@ -102,7 +102,7 @@ struct Zones
     std::mutex lock;
     std::map<std::string, std::unique_ptr<const TimeZone>, std::less<>> named;
     std::map<std::string, std::unique_ptr<const TimeZone>> byTz; ///< key "=" + TZ, or "" unset
-    std::unordered_map<std::string, std::string> links;           ///< link name to its zone
+    std::unordered_map<std::string, std::string> links;          ///< link name to its zone
     bool linksRead = false;
 
     // Names that no zone holds, kept a while so that many series of one such zone do not each

@@ -23,7 +23,8 @@ constexpr std::int64_t kSerialEpochOffset = 25569;
 
 // The times a day number can hold (about 5.8 million years either side of 1970), less a day
 // for the zone's offset.
-constexpr std::int64_t kLimit = (std::int64_t{std::numeric_limits<std::int32_t>::max()} - 1) * kSecondsPerDay;
+constexpr std::int64_t kLimit =
+    (std::int64_t{std::numeric_limits<std::int32_t>::max()} - 1) * kSecondsPerDay;
 
 // A time no calendar date holds, said in the run's language.
 void RefuseOutOfRange(std::int64_t seconds, bool utc)

@@ -28,8 +28,8 @@ LocalTime SeriesClock::ToLocal(LocalTime seriesTime) const
 {
     // Also on the process's own clock the time goes through its instant: one that the zone
     // skips shows as the time the instant has (02:30 as 03:30), as in every other zone.
-    const SysTime utc = zone_ ? SysTime{zone_->zone->UtcOf(seriesTime.seconds)}
-                              : LocalToUtc(seriesTime);
+    const SysTime utc =
+        zone_ ? SysTime{zone_->zone->UtcOf(seriesTime.seconds)} : LocalToUtc(seriesTime);
     return UtcToLocal(utc);
 }
 

@@ -616,18 +616,17 @@ TEST_F(RecurrenceTest, ATimeTheSeriesZoneSkipsShowsAsItsInstantInThatZoneToo)
         tzset();
         for (const trDateField eField : {trStartDate, trEndDate}) {
             SCOPED_TRACE(std::string(c.reader) + (eField == trStartDate ? " by start" : " by end"));
-            Root().Records()->Filter()->SetTimeCondition(eField, trTimeBetween,
-                                                         rt::Variant(At(2026, 3, 27)),
-                                                         rt::Variant(At(2026, 3, 30)));
+            Root().Records()->Filter()->SetTimeCondition(
+                eField, trTimeBetween, rt::Variant(At(2026, 3, 27)), rt::Variant(At(2026, 3, 30)));
             FolderDataList list;
             list.Add(Entry(m_calendar));
             Root().ReadRecords(list);
             std::vector<std::string> rows;
             for (const auto& r : *Root().Records())
-                rows.push_back(Format(r->Fields(rt::Variant("Start"))->Value()) + ".." +
-                               Format(r->Fields(rt::Variant("End"))->Value()) + " (" +
-                               std::to_string(rt::CLng(r->Fields(rt::Variant("Duration"))->Value())) +
-                               ")");
+                rows.push_back(
+                    Format(r->Fields(rt::Variant("Start"))->Value()) + ".." +
+                    Format(r->Fields(rt::Variant("End"))->Value()) + " (" +
+                    std::to_string(rt::CLng(r->Fields(rt::Variant("Duration"))->Value())) + ")");
             std::sort(rows.begin(), rows.end());
             EXPECT_THAT(rows, ElementsAreArray(c.rows));
         }

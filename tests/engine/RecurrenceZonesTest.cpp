@@ -541,16 +541,16 @@ std::string IcuRules(const std::string& name, Instant from, Instant to)
 /// north and south, whole, half-hour and 45-minute offsets, daylight saving by an hour, by half
 /// an hour, by two hours and below standard time, changes at midnight and none at all.
 const char* const kSampleZones[] = {
-    "Europe/Berlin",       "Europe/London",       "Europe/Dublin",       "Europe/Lisbon",
-    "Europe/Moscow",       "Europe/Istanbul",     "Europe/Chisinau",     "Africa/Casablanca",
-    "Africa/Johannesburg", "Africa/Lagos",        "Asia/Tokyo",          "Asia/Kolkata",
-    "Asia/Kathmandu",      "Asia/Tehran",         "Asia/Jerusalem",      "Asia/Beirut",
-    "Asia/Shanghai",       "Asia/Kabul",          "Asia/Yangon",         "Asia/Dhaka",
-    "Australia/Sydney",    "Australia/Adelaide",  "Australia/Lord_Howe", "Australia/Eucla",
-    "Pacific/Auckland",    "Pacific/Chatham",     "Pacific/Kiritimati",  "Pacific/Pago_Pago",
-    "Pacific/Honolulu",    "Pacific/Marquesas",   "America/New_York",    "America/Los_Angeles",
-    "America/St_Johns",    "America/Havana",      "America/Santiago",    "America/Sao_Paulo",
-    "America/Caracas",     "Atlantic/Azores",     "Antarctica/Troll",    "Asia/Colombo",
+    "Europe/Berlin",       "Europe/London",      "Europe/Dublin",       "Europe/Lisbon",
+    "Europe/Moscow",       "Europe/Istanbul",    "Europe/Chisinau",     "Africa/Casablanca",
+    "Africa/Johannesburg", "Africa/Lagos",       "Asia/Tokyo",          "Asia/Kolkata",
+    "Asia/Kathmandu",      "Asia/Tehran",        "Asia/Jerusalem",      "Asia/Beirut",
+    "Asia/Shanghai",       "Asia/Kabul",         "Asia/Yangon",         "Asia/Dhaka",
+    "Australia/Sydney",    "Australia/Adelaide", "Australia/Lord_Howe", "Australia/Eucla",
+    "Pacific/Auckland",    "Pacific/Chatham",    "Pacific/Kiritimati",  "Pacific/Pago_Pago",
+    "Pacific/Honolulu",    "Pacific/Marquesas",  "America/New_York",    "America/Los_Angeles",
+    "America/St_Johns",    "America/Havana",     "America/Santiago",    "America/Sao_Paulo",
+    "America/Caracas",     "Atlantic/Azores",    "Antarctica/Troll",    "Asia/Colombo",
 };
 
 /// The four walks, at times that fall into some zone's changes: the skipped and repeated

@@ -51,8 +51,8 @@ std::vector<std::int64_t> Instants()
     const std::int64_t from2026 = 1767225600; // 2026-01-01 00:00 UTC
     for (std::int64_t h = 0; h < 2 * 366 * 24; ++h)
         all.push_back(from2026 + h * 3600);
-    for (const std::int64_t year : {-2208988800LL /* 1900 */, 4102444800LL /* 2100 */,
-                                    253370764800LL /* 9999 */})
+    for (const std::int64_t year :
+         {-2208988800LL /* 1900 */, 4102444800LL /* 2100 */, 253370764800LL /* 9999 */})
         for (std::int64_t h = 0; h < 366 * 24; h += 7)
             all.push_back(year + h * 3600);
     return all;
@@ -146,8 +146,8 @@ TEST_F(TimeZoneTest, OnlyNamesInsideTheZoneDataAreZones)
 TEST_F(TimeZoneTest, ANamedZoneHasTheRulesOfTheSameZoneAsTz)
 {
     const auto instants = Instants();
-    for (const char* name : {"America/Mexico_City", "Africa/Cairo", "Pacific/Fiji",
-                             "America/Nuuk", "Asia/Kathmandu", "Australia/Lord_Howe"}) {
+    for (const char* name : {"America/Mexico_City", "Africa/Cairo", "Pacific/Fiji", "America/Nuuk",
+                             "Asia/Kathmandu", "Australia/Lord_Howe"}) {
         SCOPED_TRACE(name);
         Tz(name);
         const TimeZone* zone = FindZone(name);
@@ -176,9 +176,8 @@ TEST_F(TimeZoneTest, AChangeOfTzTakesEffectAtOnce)
         const char* tz;
         std::int64_t offset;
     } cases[] = {
-        {"CET-1CEST,M3.5.0,M10.5.0/3", 7200}, {"<+0330>-3:30", 12600},
-        {"Asia/Tokyo", 32400},                 {"America/Mexico_City", -21600},
-        {"<-05>5", -18000},                    {"Europe/Berlin", 7200},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", 7200}, {"<+0330>-3:30", 12600}, {"Asia/Tokyo", 32400},
+        {"America/Mexico_City", -21600},      {"<-05>5", -18000},      {"Europe/Berlin", 7200},
     };
     for (const auto& c : cases) {
         setenv("TZ", c.tz, 1);

@@ -1,5 +1,5 @@
-#include "platform/locale/Locale.h"
 #include "platform/store/RecurrencePattern.h"
+#include "platform/locale/Locale.h"
 #include "platform/store/StoreError.h"
 #include "tests/platform/store/StoreFixture.h"
 
@@ -554,10 +554,9 @@ TEST_F(RecurrencePatternTest, TimesNoDateHoldsAreRefusedInTheRunsLanguage)
         locale::SetCurrent(c.locale);
         EXPECT_THAT(message([] { UtcToLocal(SysTime{std::numeric_limits<std::int64_t>::max()}); }),
                     ::testing::HasSubstr(c.utcWords));
-        EXPECT_THAT(message([] {
-                        LocalToUtc(LocalTime{-std::numeric_limits<std::int64_t>::max()});
-                    }),
-                    ::testing::HasSubstr(c.localWords));
+        EXPECT_THAT(
+            message([] { LocalToUtc(LocalTime{-std::numeric_limits<std::int64_t>::max()}); }),
+            ::testing::HasSubstr(c.localWords));
         EXPECT_THROW(UtcToLocal(SysTime{last + 2 * 86400}), StoreError);
     }
     locale::SetCurrent(before);

@@ -79,8 +79,7 @@ TEST_F(SeriesClockTest, SeriesTimesKeepTheirInstantInTheReadersZone)
         {"Mars/Olympus_Mons", "Asia/Tokyo", MakeLocalTime(2027, 1, 4, 9),
          MakeLocalTime(2027, 1, 4, 9)},
         {"", "Asia/Tokyo", MakeLocalTime(2027, 1, 4, 9), MakeLocalTime(2027, 1, 4, 9)},
-        {"", "Europe/Berlin", MakeLocalTime(2027, 3, 28, 2, 30),
-         MakeLocalTime(2027, 3, 28, 3, 30)},
+        {"", "Europe/Berlin", MakeLocalTime(2027, 3, 28, 2, 30), MakeLocalTime(2027, 3, 28, 3, 30)},
         {"../../../../etc/localtime", "Europe/Berlin", MakeLocalTime(2027, 3, 28, 9),
          MakeLocalTime(2027, 3, 28, 9)},
     };
