@@ -4,6 +4,7 @@
 #include "platform/mapi/MsgFile.h"
 #include "platform/runtime/FileFailure.h"
 #include "platform/store/KnownProperties.h"
+#include "platform/store/LocalTime.h"
 #include "platform/store/Profile.h"
 #include "platform/store/SampleProfile.h"
 #include "platform/store/StoreError.h"
@@ -38,10 +39,9 @@ fs::path SampleProfileFolder()
 namespace {
 platform::store::CivilDate Today()
 {
-    const std::time_t t = std::time(nullptr);
-    std::tm tmLocal{};
-    localtime_r(&t, &tmLocal);
-    return {tmLocal.tm_year + 1900, tmLocal.tm_mon + 1, tmLocal.tm_mday};
+    namespace st = platform::store;
+    const auto now = st::UtcToLocal(st::SysTime{static_cast<std::int64_t>(std::time(nullptr))});
+    return st::CivilFromDay(st::DayOf(now));
 }
 // A mail template for the report mails: a subject, a body with the report's placeholder and
 // a recipient, in the language of the first run.

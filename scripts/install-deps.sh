@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libicu-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev libxml2-dev
+  libicu-dev libcctz-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev libxml2-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   clang-format xdg-utils zlib1g-dev

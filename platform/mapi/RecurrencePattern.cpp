@@ -135,8 +135,9 @@ std::shared_ptr<Message> RecurrencePattern::TryGetOccurrence(runtime::Date date)
     auto occurrence = m_impl->pattern.GetOccurrence(store::LocalTime{detail::ToLocalSeconds(date)});
     if (!occurrence)
         return nullptr;
-    if (!m_impl->clock.IsLocal())
-        *occurrence = m_impl->clock.ToLocal(std::move(*occurrence));
+    // Through the occurrence's instant also on the process's own clock: a time the zone
+    // skips shows as the time it has.
+    *occurrence = m_impl->clock.ToLocal(std::move(*occurrence));
     return std::make_shared<Message>(m_master->OccurrenceView(*occurrence));
 }
 
@@ -150,8 +151,6 @@ runtime::Date RecurrencePattern::ToPatternTime(runtime::Date localTime) const
 
 runtime::Date RecurrencePattern::ToLocalTime(runtime::Date patternTime) const
 {
-    if (m_impl->clock.IsLocal())
-        return patternTime;
     return detail::ToDate(
         m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
 }
@@ -166,8 +165,6 @@ std::optional<runtime::Date> RecurrencePattern::TryToPatternTime(runtime::Date l
 
 std::optional<runtime::Date> RecurrencePattern::TryToLocalTime(runtime::Date patternTime) const
 {
-    if (m_impl->clock.IsLocal())
-        return patternTime;
     return detail::TryToDate(
         m_impl->clock.ToLocal(store::LocalTime{detail::ToLocalSeconds(patternTime)}).seconds);
 }

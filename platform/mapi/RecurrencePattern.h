@@ -23,7 +23,8 @@ class RecurrenceExceptions;
 /// the exceptions' items and original dates) are local time of this process, at the instants
 /// the pattern gives them; their Duration is their length on the pattern's clock in every zone.
 /// ToPatternTime and ToLocalTime convert between the two; in the zone the series was made in
-/// (and for series whose store records no zone) they are the same.
+/// (and for series whose store records no zone) they are the same, but for a time that zone
+/// skips when daylight saving starts, which ToLocalTime gives as the time its instant has.
 class RecurrencePattern : public runtime::Object
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "platform/locale/Locale.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/TimeZone.h"
 #include "platform/runtime/detail/Calendar.h"
 
 #include <cmath>
@@ -45,12 +46,11 @@ Clock& ClockSlot()
 
 Date SystemNow()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const double day = static_cast<double>(
-        detail::DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday));
-    const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
+    // On the process's clock, as every stored time is shown.
+    const std::int64_t local = ProcessZone().WallClockOf(std::time(nullptr));
+    const double day =
+        static_cast<double>(detail::FloorDiv(local, 86400) + detail::DaysFromCivil(1970, 1, 1));
+    const double seconds = static_cast<double>(detail::FloorMod(local, 86400));
     return Date::FromLinear(day + seconds / 86400.0);
 }
 

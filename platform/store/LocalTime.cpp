@@ -1,11 +1,11 @@
 #include "platform/store/LocalTime.h"
 
+#include "platform/locale/Locale.h"
+#include "platform/runtime/TimeZone.h"
 #include "platform/store/StoreError.h"
-#include "platform/store/detail/WallClock.h"
 
 #include <cmath>
-#include <ctime>
-#include <optional>
+#include <limits>
 #include <string>
 
 namespace platform::store {
@@ -20,6 +20,23 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 
 // Days from 1970-01-01 to 1899-12-30, the origin of the day serial.
 constexpr std::int64_t kSerialEpochOffset = 25569;
+
+// The times a day number can hold (about 5.8 million years either side of 1970), less a day
+// for the zone's offset.
+constexpr std::int64_t kLimit =
+    (std::int64_t{std::numeric_limits<std::int32_t>::max()} - 1) * kSecondsPerDay;
+
+// A time no calendar date holds, said in the run's language.
+void RefuseOutOfRange(std::int64_t seconds, bool utc)
+{
+    const bool german = platform::locale::Current().languageCode == "de";
+    const std::string n = std::to_string(seconds);
+    throw StoreError(StoreErrorKind::InvalidArgument,
+                     german ? (utc ? "die UTC-Zeit " : "die Ortszeit ") + n +
+                                  " Sekunden nach 1970 liegt außerhalb des Kalenders"
+                            : (utc ? "the UTC time " : "the local time ") + n +
+                                  " seconds after 1970 lies outside the calendar");
+}
 
 } // namespace
 
@@ -98,23 +115,16 @@ LocalTime StartOfDay(std::int32_t day)
 
 SysTime LocalToUtc(LocalTime t)
 {
-    // mktime with an unknown daylight-saving flag answers ambiguous times by whatever flag it
-    // saw last, so the same local time could give two instants within one run. Solve from the
-    // zone's offsets around the time instead: they are well defined.
-    const auto offsetAt = [](std::int64_t utc) { return UtcToLocal({utc}).seconds - utc; };
-    return {detail::UtcOfWallClock(t.seconds, offsetAt)};
+    if (t.seconds < -kLimit || t.seconds > kLimit)
+        RefuseOutOfRange(t.seconds, false);
+    return {runtime::ProcessZone().UtcOf(t.seconds)};
 }
 
 LocalTime UtcToLocal(SysTime t)
 {
-    const std::time_t utc = static_cast<std::time_t>(t.seconds);
-    std::tm tm{};
-    if (localtime_r(&utc, &tm) == nullptr)
-        throw StoreError(StoreErrorKind::InvalidArgument, "UTC time out of range");
-    return {
-        static_cast<std::int64_t>(DayFromCivil({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday})) *
-            kSecondsPerDay +
-        tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec};
+    if (t.seconds < -kLimit || t.seconds > kLimit)
+        RefuseOutOfRange(t.seconds, true);
+    return {runtime::ProcessZone().WallClockOf(t.seconds)};
 }
 
 double ToDaySerial(LocalTime t)

@@ -49,12 +49,15 @@ std::int32_t SecondOfDay(LocalTime t);
 /// Local midnight of a day number.
 LocalTime StartOfDay(std::int32_t day);
 
-/// Converts a local wall-clock time to UTC through TZ. A time that occurs twice (the hour
+/// Converts a local wall-clock time to UTC through the process's zone (TZ, read from the
+/// system's zone data: platform::runtime::ProcessZone). A time that occurs twice (the hour
 /// repeated when daylight saving ends) gives the earlier instant; a time that does not exist
 /// (skipped when it starts) is read with the offset from before the change, so 02:30 becomes
-/// 03:30 of the new time. The same local time always gives the same instant.
+/// 03:30 of the new time. The same local time always gives the same instant. Throws
+/// StoreError (InvalidArgument, in the run's language) for a time no day number holds.
 SysTime LocalToUtc(LocalTime t);
-/// Converts UTC to local wall-clock time through TZ.
+/// Converts UTC to local wall-clock time through the process's zone. Throws StoreError
+/// (InvalidArgument, in the run's language) for a time no day number holds.
 LocalTime UtcToLocal(SysTime t);
 
 /// The day serial the runtime's dates use (days since 1899-12-30, fraction = time of day).

@@ -570,6 +570,69 @@ TEST_F(RecurrenceTest, EndDateWindowsTakeTheEndAnOccurrenceShowsInAnotherZone)
     }
 }
 
+TEST_F(RecurrenceTest, ATimeTheSeriesZoneSkipsShowsAsItsInstantInThatZoneToo)
+{
+    // Daily at 02:15 for 30 minutes in Berlin, where 29 March 2026 has no 02:15: that
+    // occurrence lies at 01:15 UTC (read with the winter offset), which Berlin shows as 03:15
+    // and Tokyo as 10:15; its Duration stays the pattern's. Expected by Python's zoneinfo.
+    Series daily{st::RecurrenceType::Daily, 1, 0, 0, 0, 0, {2026, 3, 27}, 2, 30};
+    daily.minute = 15;
+    daily.count = 4;
+    const struct
+    {
+        const char* reader;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {"Europe/Berlin",
+         {"2026-03-27 02:15..2026-03-27 02:45 (30)", "2026-03-28 02:15..2026-03-28 02:45 (30)",
+          "2026-03-29 03:15..2026-03-29 03:45 (30)", "2026-03-30 02:15..2026-03-30 02:45 (30)"}},
+        {"Asia/Tokyo",
+         {"2026-03-27 10:15..2026-03-27 10:45 (30)", "2026-03-28 10:15..2026-03-28 10:45 (30)",
+          "2026-03-29 10:15..2026-03-29 10:45 (30)", "2026-03-30 09:15..2026-03-30 09:45 (30)"}},
+        {"CET-1CEST,M3.5.0,M10.5.0/3",
+         {"2026-03-27 02:15..2026-03-27 02:45 (30)", "2026-03-28 02:15..2026-03-28 02:45 (30)",
+          "2026-03-29 03:15..2026-03-29 03:45 (30)", "2026-03-30 02:15..2026-03-30 02:45 (30)"}},
+    };
+    struct BerlinAgain
+    {
+        ~BerlinAgain()
+        {
+            setenv("TZ", "Europe/Berlin", 1);
+            tzset();
+        }
+    } berlinAgain;
+    const auto berlin = AddSeries(daily);
+    Columns();
+    for (const auto& c : cases) {
+        if (std::string(c.reader).find(',') != std::string::npos) {
+            // A zone without a name: its series record none and read on the reader's clock.
+            Store().DeleteItem(berlin.EntryId());
+            setenv("TZ", c.reader, 1);
+            tzset();
+            const auto zoneless = AddSeries(daily);
+            ASSERT_EQ(Store().GetRecurrence(zoneless.EntryId())->timeZone, "");
+        }
+        setenv("TZ", c.reader, 1);
+        tzset();
+        for (const trDateField eField : {trStartDate, trEndDate}) {
+            SCOPED_TRACE(std::string(c.reader) + (eField == trStartDate ? " by start" : " by end"));
+            Root().Records()->Filter()->SetTimeCondition(
+                eField, trTimeBetween, rt::Variant(At(2026, 3, 27)), rt::Variant(At(2026, 3, 30)));
+            FolderDataList list;
+            list.Add(Entry(m_calendar));
+            Root().ReadRecords(list);
+            std::vector<std::string> rows;
+            for (const auto& r : *Root().Records())
+                rows.push_back(
+                    Format(r->Fields(rt::Variant("Start"))->Value()) + ".." +
+                    Format(r->Fields(rt::Variant("End"))->Value()) + " (" +
+                    std::to_string(rt::CLng(r->Fields(rt::Variant("Duration"))->Value())) + ")");
+            std::sort(rows.begin(), rows.end());
+            EXPECT_THAT(rows, ElementsAreArray(c.rows));
+        }
+    }
+}
+
 TEST_F(RecurrenceTest, WalksReachingTheEndOfTheCalendarEndThereAndTheReadGoesOn)
 {
     // Series that never end, read in the calendar's last year: each walk steps past

@@ -1,7 +1,9 @@
 #include "platform/store/RecurrencePattern.h"
+#include "platform/locale/Locale.h"
 #include "platform/store/StoreError.h"
 #include "tests/platform/store/StoreFixture.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -518,6 +520,46 @@ TEST_F(RecurrencePatternTest, LocalTimeCrossesDaylightSavingChanges)
     EXPECT_DOUBLE_EQ(ToDaySerial(MakeLocalTime(1899, 12, 30, 12)), 0.5);
     EXPECT_EQ(FromDaySerial(ToDaySerial(t)), t);
     EXPECT_THROW(MakeLocalTime(2023, 2, 29), StoreError);
+}
+
+TEST_F(RecurrencePatternTest, TimesNoDateHoldsAreRefusedInTheRunsLanguage)
+{
+    // The last day a day number holds is fine; a time past it is refused, in either direction.
+    const std::int64_t last = std::int64_t{std::numeric_limits<std::int32_t>::max() - 2} * 86400;
+    EXPECT_NO_THROW(UtcToLocal(SysTime{last}));
+    EXPECT_NO_THROW(LocalToUtc(LocalTime{-last}));
+    const struct
+    {
+        const char* locale;
+        const char* utcWords;
+        const char* localWords;
+    } cases[] = {
+        {"de-DE", "die UTC-Zeit 9223372036854775807 Sekunden nach 1970 liegt außerhalb",
+         "die Ortszeit -9223372036854775807 Sekunden nach 1970 liegt außerhalb"},
+        {"en-US", "the UTC time 9223372036854775807 seconds after 1970 lies outside",
+         "the local time -9223372036854775807 seconds after 1970 lies outside"},
+    };
+    const std::string before = locale::Current().name;
+    const auto message = [](const auto& convert) {
+        try {
+            convert();
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.Kind(), StoreErrorKind::InvalidArgument);
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        locale::SetCurrent(c.locale);
+        EXPECT_THAT(message([] { UtcToLocal(SysTime{std::numeric_limits<std::int64_t>::max()}); }),
+                    ::testing::HasSubstr(c.utcWords));
+        EXPECT_THAT(
+            message([] { LocalToUtc(LocalTime{-std::numeric_limits<std::int64_t>::max()}); }),
+            ::testing::HasSubstr(c.localWords));
+        EXPECT_THROW(UtcToLocal(SysTime{last + 2 * 86400}), StoreError);
+    }
+    locale::SetCurrent(before);
 }
 
 } // namespace
