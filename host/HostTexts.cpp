@@ -40,6 +40,9 @@ constexpr std::array kTexts = {
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::SaveFailedWhy, "The report was not saved as #0: #1",
+          "Der Bericht wurde nicht als #0 gespeichert: #1"},
+    Entry{HostText::NoRowsToSave, "the report holds no rows.", "der Bericht hat keine Zeilen."},
     Entry{HostText::NotUtf8,
           "The text \"#0\" holds the byte #1, which is not UTF-8: it was not taken. Give it "
           "again in UTF-8 (the terminal's character set must be UTF-8).",
@@ -284,10 +287,13 @@ constexpr std::array kTexts = {
           "  0    the run ended as asked and everything asked to be kept was kept\n"
           "  1    the run could not start or go on (a missing or damaged profile, report\n"
           "       definitions that cannot be read, ...)\n"
-          "  2    the command line is wrong\n"
-          "  3    the answers file or the input ended, or held a line that does not fit\n"
-          "  4    something asked to be kept was not kept (the view or the templates could\n"
-          "       not be written, a save failed)\n"
+          "  2    the command line is wrong (an unknown option, a missing or unfitting\n"
+          "       value, a control character in any value, an option --gui does not take)\n"
+          "  3    the answers file or the input ended while the report window was open, or\n"
+          "       held a line that does not fit\n"
+          "  4    something asked for was not kept or not done: the view or the templates\n"
+          "       could not be written, a save (by a command or automatic) failed, a mail\n"
+          "       or a print could not be made or sent\n"
           "  5    a folder of the report could not be read; the others were\n"
           "  128+N  ended by signal N after the clean-up (130 Ctrl+C, 143 SIGTERM, 129\n"
           "       SIGHUP); --folder's folders are put back and sent prints waited for on\n"
@@ -337,10 +343,14 @@ constexpr std::array kTexts = {
           "  0    der Lauf endete wie verlangt, und alles zu Behaltende wurde behalten\n"
           "  1    der Lauf konnte nicht beginnen oder weitergehen (ein fehlendes oder\n"
           "       beschädigtes Profil, nicht lesbare Berichtsdefinitionen, ...)\n"
-          "  2    die Befehlszeile ist falsch\n"
-          "  3    die Antwortdatei oder die Eingabe endete oder enthielt eine unpassende Zeile\n"
-          "  4    etwas zu Behaltendes wurde nicht behalten (die Ansicht oder die Vorlagen\n"
-          "       konnten nicht geschrieben werden, ein Speichern schlug fehl)\n"
+          "  2    die Befehlszeile ist falsch (eine unbekannte Option, ein fehlender oder\n"
+          "       unpassender Wert, ein Steuerzeichen in einem Wert, eine Option, die --gui\n"
+          "       nicht nimmt)\n"
+          "  3    die Antwortdatei oder die Eingabe endete, während das Berichtsfenster\n"
+          "       offen war, oder enthielt eine unpassende Zeile\n"
+          "  4    Verlangtes wurde nicht behalten oder nicht getan: die Ansicht oder die\n"
+          "       Vorlagen konnten nicht geschrieben werden, ein Speichern (per Befehl oder\n"
+          "       automatisch) schlug fehl, eine Mail oder ein Druck kam nicht zustande\n"
           "  5    ein Ordner des Berichts konnte nicht gelesen werden; die anderen schon\n"
           "  128+N  durch Signal N beendet, nach dem Aufräumen (130 Strg+C, 143 SIGTERM,\n"
           "       129 SIGHUP); die Ordner von --folder werden zurückgesetzt und an den\n"

@@ -18,6 +18,8 @@ enum class HostText
     NoFolder,
     SavedAs,
     SaveFailed,
+    SaveFailedWhy,
+    NoRowsToSave,
     NotUtf8,
     ControlCharacter,
     ViewNotKept,
