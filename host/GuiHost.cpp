@@ -436,7 +436,6 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
     QApplication::setApplicationName(QStringLiteral("Tallyman"));
     QApplication::setQuitOnLastWindowClosed(false);
     try {
-        RefuseUntakableTexts(oOptions);
         GuiHost oHost(oOptions, sAddInPath, out);
         oHost.Start();
         oHost.Client()->OnClose = [] { QApplication::quit(); };

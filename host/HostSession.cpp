@@ -516,7 +516,6 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
-        RefuseUntakableTexts(oOptions);
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
         CheckProfileOpens(sProfile);

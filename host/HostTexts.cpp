@@ -245,6 +245,11 @@ constexpr std::array kTexts = {
           "--client-version takes a version such as 12.0 or 16.0.0.0, not #0",
           "--client-version nimmt eine Version wie 12.0 oder 16.0.0.0, nicht #0"},
     Entry{HostText::UnknownOption, "unknown option #0", "unbekannte Option #0"},
+    Entry{HostText::GuiTakesNot,
+          "--gui takes only --profile, --lang and --client-version, not #0: the windows are "
+          "worked by hand (run without --gui for #0)",
+          "--gui nimmt nur --profile, --lang und --client-version, nicht #0: die Fenster "
+          "bedienen Sie selbst (für #0 ohne --gui starten)"},
     Entry{HostText::ExportTypeUnknown,
           "--export saves as #1 only, by the extension of its file; #0 has none of them",
           "--export speichert nur als #1, nach der Endung der Datei; #0 hat keine davon"},
@@ -252,7 +257,7 @@ constexpr std::array kTexts = {
           "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
           "                [--export FILE] [--interactive] [--answers FILE]\n"
           "                [--client-version V] [--printer QUEUE]\n"
-          "       tallyman --gui [--profile DIR] [--lang de|en]\n"
+          "       tallyman --gui [--profile DIR] [--lang de|en] [--client-version V]\n"
           "\n"
           "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
           "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -301,7 +306,7 @@ constexpr std::array kTexts = {
           "Aufruf: tallyman [--profile ORDNER] [--lang de|en] [--template NAME]\n"
           "                 [--folder PFAD]... [--export DATEI] [--interactive]\n"
           "                 [--answers DATEI] [--client-version V] [--printer WARTESCHLANGE]\n"
-          "        tallyman --gui [--profile ORDNER] [--lang de|en]\n"
+          "        tallyman --gui [--profile ORDNER] [--lang de|en] [--client-version V]\n"
           "\n"
           "Spielt den Mail-Client: öffnet ein Profil, lädt das Berichts-Add-in, öffnet ein\n"
           "Explorer-Fenster, klickt die Berichtsschaltfläche des Add-ins und zeigt das\n"

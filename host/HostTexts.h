@@ -65,6 +65,7 @@ enum class HostText
     LangTakes,
     ClientVersionTakes,
     UnknownOption,
+    GuiTakesNot,
     ExportTypeUnknown,
     UsageText,
     NoProfileIn,
