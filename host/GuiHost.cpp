@@ -95,12 +95,13 @@ void GuiHost::Start()
 {
     platform::locale::SetCurrent(LocaleOf(m_oOptions.sLanguage));
     SetTextLanguage(m_oOptions.sLanguage);
+    MakeSettingsFolder();
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
     CheckProfileOpens(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     RemoveSettingsLeftovers(m_out);
-    RunFolders::Recover(SampleProfileFolder().parent_path() / "reports.xml", m_out);
+    RunFolders::Recover(SettingsFolder() / "reports.xml", m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -112,7 +113,7 @@ void GuiHost::Start()
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
     m_helpFailures = std::make_unique<HelpFailureMessages>();
-    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SampleProfileFolder().parent_path()));
+    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SettingsFolder()));
     rt::SetNoticeListener([this](const rt::Notice& oNotice) {
         if (oNotice.kind == rt::Notice::Kind::ReadEnded)
             ShowUnreadFolders();
@@ -315,7 +316,7 @@ void GuiHost::ShowUnreadFolders()
     // Told once the read is over and its progress window gone, over the report window.
     constexpr int kWarning = 48;
     const std::string sText =
-        UnreadFoldersText(vLines, EngineLogFile(SampleProfileFolder().parent_path()));
+        UnreadFoldersText(vLines, EngineLogFile(SettingsFolder()));
     QTimer::singleShot(0, m_window.get(), [sText] {
         pf::MsgBox(sText, kWarning, QApplication::applicationName().toStdString());
     });

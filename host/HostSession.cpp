@@ -123,7 +123,7 @@ namespace {
 // The add-in's report definitions, beside the sample profile in the user's data folder.
 std::filesystem::path ReportsFile()
 {
-    return SampleProfileFolder().parent_path() / "reports.xml";
+    return SettingsFolder() / "reports.xml";
 }
 
 } // namespace
@@ -516,6 +516,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
+        // The add-in and the host keep their settings there; the run cannot go on without.
+        MakeSettingsFolder();
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
         CheckProfileOpens(sProfile);

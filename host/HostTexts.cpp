@@ -362,6 +362,16 @@ constexpr std::array kTexts = {
           "       Drucker Gegebenes abgewartet, bei jedem Ende außer kill -9, nach dem der\n"
           "       nächste Start sie zurücksetzt\n"},
     Entry{HostText::NoProfileIn, "there is no profile in #0", "in #0 liegt kein Profil"},
+    Entry{HostText::NoSettingsFolder,
+          "there is no folder for the settings: neither XDG_CONFIG_HOME nor HOME names one and "
+          "the account has no home folder",
+          "es gibt keinen Ordner für die Einstellungen: weder XDG_CONFIG_HOME noch HOME nennt "
+          "einen, und das Konto hat keinen Heimordner"},
+    Entry{HostText::SettingsFolderUnusable,
+          "the settings folder #0 cannot be used: #1 Set XDG_CONFIG_HOME to a folder you may "
+          "write.",
+          "der Ordner für die Einstellungen #0 ist nicht nutzbar: #1 Setzen Sie XDG_CONFIG_HOME "
+          "auf einen Ordner, den Sie schreiben dürfen."},
     Entry{HostText::FolderHoldsOtherFiles,
           "the folder #0 holds other files and no profile; it is left as it is",
           "der Ordner #0 enthält andere Dateien und kein Profil; er bleibt, wie er ist"},

@@ -69,6 +69,8 @@ enum class HostText
     ExportTypeUnknown,
     UsageText,
     NoProfileIn,
+    NoSettingsFolder,
+    SettingsFolderUnusable,
     FolderHoldsOtherFiles,
     NoTemplate,
     NoFolderPath,
