@@ -29,7 +29,6 @@
 #include "platform/outlook/CommandBars.h"
 #include "platform/outlook/Explorers.h"
 #include "platform/outlook/LanguageSettings.h"
-#include "platform/printing/BackgroundPrint.h"
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Leftovers.h"
@@ -632,8 +631,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << Say(HostText::AddInDisconnected) << "\n";
-        if (!oRunFolders.PutBack(out) || !oWatch.Kept() || oNotDone.Any() ||
-            platform::printing::AnyBackgroundPrintFailed())
+        // A print that failed is counted at the process's end, after the wait for the prints.
+        if (!oRunFolders.PutBack(out) || !oWatch.Kept() || oNotDone.Any())
             nExit = RunEnd::MorePressing(nExit, ToInt(ExitCode::NotKept));
         platform::mapi::SetDisplayHandler({});
         // A folder left unread is told at its read; the run says so as well unless a more
