@@ -243,6 +243,67 @@ TEST_F(ExitMatrixRunTest, EveryEndCrossedWithEveryFailurePinsTheCodeAndTheMessag
     }
 }
 
+TEST_F(ExitMatrixRunTest, AFolderThatCannotBeReadGivesFiveUnlessSomethingMorePressingHappened)
+{
+    // The standard template reads the calendars of two stores (rows 6 and 18 of the picker);
+    // the first store's items then cannot be read.
+    const auto rPick = Run("--lang en --interactive",
+                           "select\\ntick fg 6\\ntick fg 18\\nclick cmdOK\\nexit\\nquit\\n");
+    ASSERT_EQ(rPick.exitCode, 0) << rPick.output;
+    const fs::path oStore = oRoot / "Kestrova" / "Tallyman" / "SampleProfile" / "store1.db";
+    ASSERT_EQ(Shell("sqlite3 '" + oStore.string() + "' 'DROP TABLE items'").exitCode, 0);
+    const fs::path oPipe = oRoot / "pipe.csv";
+    ASSERT_EQ(::mkfifo(oPipe.c_str(), 0600), 0);
+    const std::string sUnread = "Not every folder of the report could be read";
+    struct Case
+    {
+        const char* name;
+        std::string sArgs;
+        std::string sAnswers;
+        int nExit;
+        std::vector<std::string> vSaid;
+    };
+    // By the README's rule: the lowest of 3, 4 and 5.
+    for (const auto& c : std::vector<Case>{
+             {"a folder unread", "", "", 5, {sUnread}},
+             {"a folder unread, exit", "", "exit\n", 5, {sUnread}},
+             {"a folder unread, German",
+              " --lang de",
+              "",
+              5,
+              {"Nicht jeder Ordner des Berichts konnte gelesen werden"}},
+             {"a folder unread and --export onto a pipe",
+              " --export '" + oPipe.string() + "'",
+              "",
+              4,
+              {sUnread, "The report was not saved as " + oPipe.string()}},
+             {"a folder unread and a saveas onto a pipe",
+              "",
+              "saveas\nfile " + oPipe.string() + "\nyes\nexit\n",
+              4,
+              {sUnread, "The report was not saved."}},
+             {"a folder unread and the input ends with the window open",
+              "",
+              "refresh\n",
+              3,
+              {sUnread}},
+             {"a folder unread and a line that does not fit", "", "bogus\n", 3, {sUnread}},
+         }) {
+        SCOPED_TRACE(c.name);
+        std::string sArgs = "--lang en" + c.sArgs;
+        if (!c.sAnswers.empty()) {
+            WriteAll(oRoot / "answers.txt", c.sAnswers);
+            sArgs += " --answers '" + (oRoot / "answers.txt").string() + "'";
+        }
+        const auto r = Run(sArgs, {}, "COLUMNS=200");
+        EXPECT_EQ(r.exitCode, c.nExit) << r.output;
+        for (const auto& sSaid : c.vSaid)
+            EXPECT_NE(Unwrapped(r.output).find(sSaid), std::string::npos) << sSaid << "\n"
+                                                                          << r.output;
+        EXPECT_TRUE(fs::is_fifo(oPipe));
+    }
+}
+
 TEST_F(ExitMatrixRunTest, AWrongCommandLineEndsWithTwoAndASettingsFolderThatCannotBeUsedWithOne)
 {
     struct Case

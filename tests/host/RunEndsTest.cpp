@@ -477,6 +477,8 @@ Seen RunEndsTest::RunCase(Work eWork, End eEnd, int nCase)
         seen.nExpectedExit = 3;
         break;
     case End::EofAtPrompt:
+        // The input ended with the window open: the view was not kept.
+        seen.nExpectedExit = 3;
         break;
     case End::EofInManager:
         sTail = "templates\n";
