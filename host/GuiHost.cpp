@@ -117,6 +117,9 @@ void GuiHost::Start()
     rt::SetNoticeListener([this](const rt::Notice& oNotice) {
         if (oNotice.kind == rt::Notice::Kind::ReadEnded)
             ShowUnreadFolders();
+        // The add-in's message box says why; the run's code says it too.
+        if (oNotice.kind == rt::Notice::Kind::NotDone)
+            m_bNotDone = true;
     });
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
@@ -326,9 +329,12 @@ int GuiHost::RunExitCode() const
 {
     if (m_bDefinitionsUnreadable)
         return ToInt(ExitCode::CannotStart);
+    int nCode = ToInt(ExitCode::Ok);
     if (m_unread && m_unread->Any())
-        return ToInt(ExitCode::FolderUnread);
-    return ToInt(ExitCode::Ok);
+        nCode = ToInt(ExitCode::FolderUnread);
+    if (m_bNotDone)
+        nCode = RunEnd::MorePressing(nCode, ToInt(ExitCode::NotKept));
+    return nCode;
 }
 
 void GuiHost::OnFormShown(pf::Form& oForm)
