@@ -2,6 +2,7 @@
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
+#include "actions/detail/NotDone.h"
 #include "actions/detail/SavedReport.h"
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
@@ -14,19 +15,21 @@ using namespace detail;
 
 void ActionPrint::Execute()
 {
-    common::Rethrowing("ActionPrint", "Execute", [&](int& nLine) {
-        nLine = 10;
-        const std::string sFile = SaveActionOf(Parent()).SavedAs();
-        if (sFile.empty())
-            return;
-        nLine = 20;
-        printer::PrinterObject oPrinter;
-        platform::runtime::DoEvents();
-        nLine = 30;
-        // One job to the chosen printer with the chosen settings: nothing of the user's
-        // printer setup is changed and restored around it, so nothing can be left changed.
-        oPrinter.PrintFile(sFile, m_oPrinterSettings);
-        platform::runtime::DoEvents();
+    TellingFailure([&] {
+        common::Rethrowing("ActionPrint", "Execute", [&](int& nLine) {
+            nLine = 10;
+            const std::string sFile = SaveActionOf(Parent()).SavedAs();
+            if (sFile.empty())
+                return;
+            nLine = 20;
+            printer::PrinterObject oPrinter;
+            platform::runtime::DoEvents();
+            nLine = 30;
+            // One job to the chosen printer with the chosen settings: nothing of the user's
+            // printer setup is changed and restored around it, so nothing can be left changed.
+            oPrinter.PrintFile(sFile, m_oPrinterSettings);
+            platform::runtime::DoEvents();
+        });
     });
 }
 

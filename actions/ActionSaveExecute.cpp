@@ -7,6 +7,7 @@
 #include "actions/ExportHTML.h"
 #include "actions/ExportPDF.h"
 #include "actions/IReportWindow.h"
+#include "actions/detail/NotDone.h"
 #include "actions/detail/SaveFileNames.h"
 #include "common/ErrorHandling.h"
 #include "common/ErrorObject.h"
@@ -202,58 +203,61 @@ std::string ActionSave::ReplacePlaceholders(const std::string& sText, bool bFile
 
 void ActionSave::Execute()
 {
-    IReportWindow* pWindow = nullptr;
-    std::optional<PointerGuard> oPointer;
-    common::Rethrowing(kModule, "Execute", [&](int& nLine) {
-        nLine = 10;
-        m_sSavedAs.clear();
-        pWindow = WindowOf(*this);
-        if (!pWindow)
-            rt::Raise(rt::errors::ObjectNotSet);
-        oPointer.emplace(pWindow);
-        const auto oRecords = pWindow->ReportRecords();
-        if (!oRecords || oRecords->Count() == 0)
-            return;
+    TellingFailure([&] {
+        IReportWindow* pWindow = nullptr;
+        std::optional<PointerGuard> oPointer;
+        common::Rethrowing(kModule, "Execute", [&](int& nLine) {
+            nLine = 10;
+            m_sSavedAs.clear();
+            pWindow = WindowOf(*this);
+            if (!pWindow)
+                rt::Raise(rt::errors::ObjectNotSet);
+            oPointer.emplace(pWindow);
+            const auto oRecords = pWindow->ReportRecords();
+            if (!oRecords || oRecords->Count() == 0)
+                return;
 
-        nLine = 20;
-        platform::win::FileComponent oFiles;
-        std::string sFolder = rt::Trim(m_sPath);
-        const std::string sName = ReplacePlaceholders(m_sFilename, true, false);
-        if (sFolder.empty() || sName.empty())
-            m_lAction = 0;
-        common::modMain::AddBackslash(sFolder);
+            nLine = 20;
+            platform::win::FileComponent oFiles;
+            std::string sFolder = rt::Trim(m_sPath);
+            const std::string sName = ReplacePlaceholders(m_sFilename, true, false);
+            if (sFolder.empty() || sName.empty())
+                m_lAction = 0;
+            common::modMain::AddBackslash(sFolder);
 
-        nLine = 30;
-        std::string sFile;
-        if (m_lAction == 0) {
-            sFile = ShowDialog(sFolder, sName);
-        } else {
-            if (!oFiles.folderExists(sFolder))
-                oFiles.createFolder(sFolder);
-            sFile = sFolder + sName + ExtensionOf(m_lReportFormat);
-            if (oFiles.fileExists(sFile))
-                sFile = m_lReportExists == 0 ? ShowDialog(sFolder, sName) : EditFileName(sFile);
-        }
-        if (sFile.empty())
-            return;
+            nLine = 30;
+            std::string sFile;
+            if (m_lAction == 0) {
+                sFile = ShowDialog(sFolder, sName);
+            } else {
+                if (!oFiles.folderExists(sFolder))
+                    oFiles.createFolder(sFolder);
+                sFile = sFolder + sName + ExtensionOf(m_lReportFormat);
+                if (oFiles.fileExists(sFile))
+                    sFile = m_lReportExists == 0 ? ShowDialog(sFolder, sName) : EditFileName(sFile);
+            }
+            if (sFile.empty())
+                return;
 
-        nLine = 40;
-        auto oExport = CreateExport(*this, *pWindow);
-        const auto tBefore = Stamp(sFile);
-        pWindow->SetReportMousePointer(kHourglass);
-        rt::DoEvents();
+            nLine = 40;
+            auto oExport = CreateExport(*this, *pWindow);
+            const auto tBefore = Stamp(sFile);
+            pWindow->SetReportMousePointer(kHourglass);
+            rt::DoEvents();
 
-        nLine = 50;
-        oExport->Export(pWindow->ReportGrid(), sFile);
-        // The open, print, send and delete actions work on SavedAs: it names only a file this
-        // save wrote.
-        if (WrittenSince(sFile, tBefore)) {
-            m_sSavedAs = sFile;
-        } else {
-            pf::MsgBox(common::ErrorObject::FillPlaceholders(
-                           common::modLanguage::GetResString(kNothingWrittenText), {sFile}),
-                       kExclamation);
-        }
+            nLine = 50;
+            oExport->Export(pWindow->ReportGrid(), sFile);
+            // The open, print, send and delete actions work on SavedAs: it names only a file this
+            // save wrote.
+            if (WrittenSince(sFile, tBefore)) {
+                m_sSavedAs = sFile;
+            } else {
+                const std::string sWhy = common::ErrorObject::FillPlaceholders(
+                    common::modLanguage::GetResString(kNothingWrittenText), {sFile});
+                TellNotDone(sFile, sWhy);
+                pf::MsgBox(sWhy, kExclamation);
+            }
+        });
     });
 }
 

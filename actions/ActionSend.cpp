@@ -2,6 +2,7 @@
 
 #include "actions/Action.h"
 #include "actions/ActionSave.h"
+#include "actions/detail/NotDone.h"
 #include "actions/detail/SavedReport.h"
 #include "actions/detail/SettingsString.h"
 #include "common/ErrorHandling.h"
@@ -62,54 +63,56 @@ long CountLineBreaks(const std::string& sText)
 
 void ActionSend::Execute()
 {
-    common::Rethrowing(kModule, "Execute", [&](int& nLine) {
-        nLine = 10;
-        const ActionSave& oSave = SaveActionOf(Parent());
-        const std::string sFile = oSave.SavedAs();
-        if (sFile.empty())
-            return;
-        nLine = 20;
-        std::shared_ptr<mapi::Message> oMail;
-        if (!m_sMailTemplate.empty())
-            oMail = GetTemplateFromFilesystem();
-        const bool bFromTemplate = oMail != nullptr;
-        bool bShow = m_lMailAction == 0;
-        if (!oMail) {
-            // A new mail is always shown, never sent at once.
-            oMail = GetTemplateNew();
-            bShow = true;
-        }
-        nLine = 30;
-        switch (BodyFormat()) {
-        case 2:
-            if (!bFromTemplate && oMail->Body().empty() && oSave.ReportFormat() == 1)
-                oMail->SetHTMLBody(" ");
-            oMail->GetAttachments()->Add(sFile);
-            break;
-        case 3:
-            // Where the file cannot be placed at the placeholder it goes as a plain
-            // attachment; a mail that cannot carry the report at all is not sent.
-            if (!AttachAtPlaceholder(*oMail, sFile))
+    TellingFailure([&] {
+        common::Rethrowing(kModule, "Execute", [&](int& nLine) {
+            nLine = 10;
+            const ActionSave& oSave = SaveActionOf(Parent());
+            const std::string sFile = oSave.SavedAs();
+            if (sFile.empty())
+                return;
+            nLine = 20;
+            std::shared_ptr<mapi::Message> oMail;
+            if (!m_sMailTemplate.empty())
+                oMail = GetTemplateFromFilesystem();
+            const bool bFromTemplate = oMail != nullptr;
+            bool bShow = m_lMailAction == 0;
+            if (!oMail) {
+                // A new mail is always shown, never sent at once.
+                oMail = GetTemplateNew();
+                bShow = true;
+            }
+            nLine = 30;
+            switch (BodyFormat()) {
+            case 2:
+                if (!bFromTemplate && oMail->Body().empty() && oSave.ReportFormat() == 1)
+                    oMail->SetHTMLBody(" ");
                 oMail->GetAttachments()->Add(sFile);
-            break;
-        default:
-            oMail->GetAttachments()->Add(sFile);
-            break;
-        }
-        nLine = 40;
-        auto oSession = common::modRedemption::g_Session();
-        if (oMail->GetRecipients()->Count() == 0 || bShow) {
-            if (bFromTemplate)
-                oMail = oMail->Move(oSession->GetDefaultFolder(mapi::olFolderDrafts));
-            else
-                oMail->Save(); // the new mail lies in Drafts with its attachment
-            nLine = 50;
-            oMail->Display();
-        } else {
-            nLine = 60;
-            oMail = oMail->Move(oSession->GetDefaultFolder(mapi::olFolderOutbox));
-            oMail->Send();
-        }
+                break;
+            case 3:
+                // Where the file cannot be placed at the placeholder it goes as a plain
+                // attachment; a mail that cannot carry the report at all is not sent.
+                if (!AttachAtPlaceholder(*oMail, sFile))
+                    oMail->GetAttachments()->Add(sFile);
+                break;
+            default:
+                oMail->GetAttachments()->Add(sFile);
+                break;
+            }
+            nLine = 40;
+            auto oSession = common::modRedemption::g_Session();
+            if (oMail->GetRecipients()->Count() == 0 || bShow) {
+                if (bFromTemplate)
+                    oMail = oMail->Move(oSession->GetDefaultFolder(mapi::olFolderDrafts));
+                else
+                    oMail->Save(); // the new mail lies in Drafts with its attachment
+                nLine = 50;
+                oMail->Display();
+            } else {
+                nLine = 60;
+                oMail = oMail->Move(oSession->GetDefaultFolder(mapi::olFolderOutbox));
+                oMail->Send();
+            }
+        });
     });
 }
 

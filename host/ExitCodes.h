@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace host {
 
 /// The exit codes of a `tallyman` run. `--help` and the README list them; a script that drives
@@ -16,11 +18,17 @@ enum class ExitCode : int
     Usage = 2,
     /// The answers file or the input ended, or held a line that does not fit.
     InputFailed = 3,
-    /// Something the person asked to keep (the view, the templates, a saved file) was not kept.
+    /// Something the person asked for was not kept or not done: the view, the templates, a
+    /// report file (saved by a command or automatically), a mail or a print.
     NotKept = 4,
     /// A folder of the report could not be read; the report shows the other folders.
     FolderUnread = 5,
 };
+
+/// Every code of ExitCode in the order `--help` and the README list them.
+inline constexpr std::array kExitCodes = {ExitCode::Ok,      ExitCode::CannotStart,
+                                          ExitCode::Usage,   ExitCode::InputFailed,
+                                          ExitCode::NotKept, ExitCode::FolderUnread};
 
 /// The code of a run ended by signal nSignal after its clean-up: 128 plus the signal's number.
 constexpr int SignalExitCode(int nSignal)

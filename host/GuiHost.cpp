@@ -100,12 +100,13 @@ void GuiHost::Start()
 {
     platform::locale::SetCurrent(LocaleOf(m_oOptions.sLanguage));
     SetTextLanguage(m_oOptions.sLanguage);
+    MakeSettingsFolder();
     const std::string sProfile = OpenProfile(m_oOptions, m_sAddInPath, m_out);
     m_lock = std::make_unique<ProfileLock>(sProfile);
     CheckProfileOpens(sProfile);
     platform::mapi::SetCurrentProfile(sProfile);
     RemoveSettingsLeftovers(m_out);
-    RunFolders::Recover(SampleProfileFolder().parent_path() / "reports.xml", m_out);
+    RunFolders::Recover(SettingsFolder() / "reports.xml", m_out);
     m_out << Say(HostText::ProfileLine, {sProfile}) << "\n";
     // The add-in keeps its windows on the screen by the desktop's size: the one they show on.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -117,10 +118,13 @@ void GuiHost::Start()
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
     m_helpFailures = std::make_unique<HelpFailureMessages>();
-    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SampleProfileFolder().parent_path()));
+    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SettingsFolder()));
     rt::SetNoticeListener([this](const rt::Notice& oNotice) {
         if (oNotice.kind == rt::Notice::Kind::ReadEnded)
             ShowUnreadFolders();
+        // The add-in's message box says why; the run's code says it too.
+        if (oNotice.kind == rt::Notice::Kind::NotDone)
+            m_bNotDone = true;
     });
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
@@ -320,7 +324,7 @@ void GuiHost::ShowUnreadFolders()
     // Told once the read is over and its progress window gone, over the report window.
     constexpr int kWarning = 48;
     const std::string sText =
-        UnreadFoldersText(vLines, EngineLogFile(SampleProfileFolder().parent_path()));
+        UnreadFoldersText(vLines, EngineLogFile(SettingsFolder()));
     QTimer::singleShot(0, m_window.get(), [sText] {
         pf::MsgBox(sText, kWarning, QApplication::applicationName().toStdString());
     });
@@ -330,9 +334,12 @@ int GuiHost::RunExitCode() const
 {
     if (m_bDefinitionsUnreadable)
         return ToInt(ExitCode::CannotStart);
+    int nCode = ToInt(ExitCode::Ok);
     if (m_unread && m_unread->Any())
-        return ToInt(ExitCode::FolderUnread);
-    return ToInt(ExitCode::Ok);
+        nCode = ToInt(ExitCode::FolderUnread);
+    if (m_bNotDone)
+        nCode = RunEnd::MorePressing(nCode, ToInt(ExitCode::NotKept));
+    return nCode;
 }
 
 void GuiHost::OnFormShown(pf::Form& oForm)
@@ -442,7 +449,6 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
     QApplication::setApplicationName(QStringLiteral("Tallyman"));
     QApplication::setQuitOnLastWindowClosed(false);
     try {
-        RefuseUntakableTexts(oOptions);
         GuiHost oHost(oOptions, sAddInPath, out);
         oHost.Start();
         oHost.Client()->OnClose = [] { QApplication::quit(); };

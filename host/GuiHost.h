@@ -91,6 +91,8 @@ private:
     std::unique_ptr<HelpFailureMessages> m_helpFailures; // help pages that cannot be shown
     std::unique_ptr<UnreadFolders> m_unread;             // folders the reads could not read
     bool m_bDefinitionsUnreadable = false;
+    // A save, mail or print the person asked for failed (the add-in's message said why).
+    bool m_bNotDone = false;
     // Looks for prints that failed after they were sent, to tell the person in a message.
     std::unique_ptr<QTimer> m_printNews;
     std::shared_ptr<platform::outlook::Application> m_oClient;

@@ -9,29 +9,29 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 namespace host {
 
 namespace {
+// Every value reaches the add-in's windows and files or is printed back: one that holds what
+// no text may hold (see TextRefusal) is a wrong command line, whichever option it follows.
 std::string ValueAfter(const std::vector<std::string>& vArgs, std::size_t& i)
 {
     if (i + 1 >= vArgs.size() || vArgs[i + 1].empty())
         throw std::invalid_argument(Say(HostText::OptionNeedsValue, {vArgs[i]}));
-    return vArgs[++i];
-}
-
-// A value checked against a list is first refused for what no text may hold, so that the
-// message can show it.
-const std::string& Takable(const std::string& sValue)
-{
-    if (const auto oRefusal = TextRefusal(sValue))
+    if (const auto oRefusal = TextRefusal(vArgs[i + 1]))
         throw std::invalid_argument(*oRefusal);
-    return sValue;
+    return vArgs[++i];
 }
 
 // The formats a save takes, by the extension of the file (letter case ignored); the save
 // writes a web page for both ".htm" and ".html".
 constexpr std::array kExportExtensions = {".csv", ".htm", ".html", ".xls", ".xlsx", ".xlsm"};
+
+// The options of the text host alone; the window host refuses them rather than ignore them.
+constexpr std::array<std::string_view, 6> kTextOnlyOptions = {
+    "--template", "--folder", "--export", "--interactive", "--answers", "--printer"};
 
 // A file of a format the save does not know is refused before anything is read.
 void CheckExportFile(const std::string& sFile)
@@ -55,12 +55,17 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
 {
     HostOptions o;
     o.sLanguage = sDefaultLanguage;
+    // The first option the window host does not do: it lets the person work the windows.
+    std::string sNotForGui;
     for (std::size_t i = 0; i < vArgs.size(); ++i) {
         const std::string& a = vArgs[i];
+        if (sNotForGui.empty() && std::find(kTextOnlyOptions.begin(), kTextOnlyOptions.end(), a) !=
+                                      kTextOnlyOptions.end())
+            sNotForGui = a;
         if (a == "--profile")
             o.sProfile = ValueAfter(vArgs, i);
         else if (a == "--lang") {
-            o.sLanguage = Takable(ValueAfter(vArgs, i));
+            o.sLanguage = ValueAfter(vArgs, i);
             if (o.sLanguage != "de" && o.sLanguage != "en")
                 throw std::invalid_argument(Say(HostText::LangTakes, {o.sLanguage}));
         } else if (a == "--template")
@@ -68,7 +73,7 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else if (a == "--folder")
             o.vFolders.push_back(ValueAfter(vArgs, i));
         else if (a == "--client-version") {
-            o.sClientVersion = Takable(ValueAfter(vArgs, i));
+            o.sClientVersion = ValueAfter(vArgs, i);
             if (MajorVersionOf(o.sClientVersion) < 8)
                 throw std::invalid_argument(Say(HostText::ClientVersionTakes, {o.sClientVersion}));
         } else if (a == "--export") {
@@ -88,18 +93,9 @@ HostOptions ParseOptions(const std::vector<std::string>& vArgs,
         else
             throw std::invalid_argument(Say(HostText::UnknownOption, {a}));
     }
+    if (o.bGui && !sNotForGui.empty())
+        throw std::invalid_argument(Say(HostText::GuiTakesNot, {sNotForGui}));
     return o;
-}
-
-void RefuseUntakableTexts(const HostOptions& oOptions)
-{
-    // Every value reaches the add-in's windows and files or is printed back.
-    std::vector<std::string> vTexts = oOptions.vFolders;
-    vTexts.insert(vTexts.end(), {oOptions.sTemplate, oOptions.sPrinter, oOptions.sProfile,
-                                 oOptions.sExport, oOptions.sAnswers});
-    for (const auto& sText : vTexts)
-        if (const auto oRefusal = TextRefusal(sText))
-            throw std::runtime_error(*oRefusal);
 }
 
 int MajorVersionOf(const std::string& sVersion)

@@ -39,15 +39,11 @@ struct HostOptions
 
 /// Reads the arguments (without the program name); the language is sDefaultLanguage unless
 /// --lang names one. Throws std::invalid_argument with a message for the user on an unknown
-/// option, a missing value, a language other than de and en or an --export file of a format
-/// the save does not know (the message in the language of the host's texts).
+/// option, a missing value, a value that is not UTF-8 or holds a control character (see
+/// TextRefusal; whichever option it follows), a language other than de and en or an --export
+/// file of a format the save does not know (the message in the language of the host's texts).
 HostOptions ParseOptions(const std::vector<std::string>& vArgs,
                          const std::string& sDefaultLanguage = "en");
-
-/// Refuses the texts of the command line that a person may not give (see TextRefusal): text
-/// that is not UTF-8 or that holds a control character, in any option's value. Throws
-/// std::runtime_error with the refusal.
-void RefuseUntakableTexts(const HostOptions& oOptions);
 
 /// The language of a locale name as the environment gives it ("de_DE.UTF-8" → "de"): German
 /// for names starting with "de", English for any other.

@@ -52,6 +52,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <unistd.h>
+#include <utility>
 
 namespace host {
 
@@ -121,7 +122,7 @@ namespace {
 // The add-in's report definitions, beside the sample profile in the user's data folder.
 std::filesystem::path ReportsFile()
 {
-    return SampleProfileFolder().parent_path() / "reports.xml";
+    return SettingsFolder() / "reports.xml";
 }
 
 } // namespace
@@ -249,14 +250,30 @@ std::string ExampleFolder()
     return "Store/Folder";
 }
 
+} // namespace
+
+void NotDoneWork::Note(const std::string& sWhy)
+{
+    ++m_nCount;
+    m_sLastWhy = sWhy;
+}
+
+std::string NotDoneWork::TakeWhy()
+{
+    return std::exchange(m_sLastWhy, {});
+}
+
+namespace {
+
 // Tells the person at the terminal what the add-in did without a window: automatic saves and
 // deletes, mails sent, print jobs, and a read's progress while the output is a terminal.
 class NoticePrinter
 {
 public:
     NoticePrinter(std::ostream& out, int nWidth, bool bTerminal, DefinitionsWatch& oWatch,
-                  UnreadFolders& oUnread)
-        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal), m_oWatch(oWatch), m_oUnread(oUnread)
+                  UnreadFolders& oUnread, NotDoneWork& oNotDone)
+        : m_out(out), m_nWidth(nWidth), m_bTerminal(bTerminal), m_oWatch(oWatch),
+          m_oUnread(oUnread), m_oNotDone(oNotDone)
     {
         platform::runtime::SetNoticeListener(
             [this](const platform::runtime::Notice& oNotice) { Show(oNotice); });
@@ -297,6 +314,10 @@ private:
             // The add-in shows or ignores it; the host says it where the add-in stays silent.
             m_oWatch.NoteNotWritten(oNotice.subject, oNotice.detail);
             break;
+        case Kind::NotDone:
+            // The add-in's message box says why; the run's code says it too.
+            m_oNotDone.Note(oNotice.detail);
+            break;
         }
     }
     // One line, written over again as the read goes on; only a terminal shows it so.
@@ -331,6 +352,7 @@ private:
     bool m_bTerminal;
     DefinitionsWatch& m_oWatch;
     UnreadFolders& m_oUnread;
+    NotDoneWork& m_oNotDone;
     int m_nShown = 0;
     std::chrono::steady_clock::time_point m_tLast;
 };
@@ -433,6 +455,10 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     if (fs::is_directory(oPath, ec))
         throw std::runtime_error(platform::runtime::FileFailureText(
             EISDIR, platform::runtime::FileAction::Write, sPath));
+    // The window saves only a report with rows and says nothing otherwise.
+    if (const auto* pGrid = oLibrary.ReportGrid();
+        oLibrary.ReportProgress().second == 0 || !pGrid || pGrid->Rows() <= pGrid->FixedRows())
+        throw std::runtime_error(Say(HostText::SaveFailedWhy, {sPath, Say(HostText::NoRowsToSave)}));
     const auto tStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     platform::forms::Driver::current().QueueDialogAnswer(sPath);
     if (!oLibrary.SaveReport())
@@ -464,14 +490,20 @@ struct ReportNotKept : std::runtime_error
     using std::runtime_error::runtime_error;
 };
 
-void ExportOrSayNotKept(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out)
+void ExportOrSayNotKept(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out,
+                        NotDoneWork& oNotDone)
 {
+    oNotDone.TakeWhy();
     try {
         ExportReport(oLibrary, sFile, out);
     } catch (const std::filesystem::filesystem_error& e) {
         throw ReportNotKept(FileSystemFailureText(e));
     } catch (const std::exception& e) {
-        throw ReportNotKept(e.what());
+        // The save's own failure says why the report was not saved.
+        const std::string sWhy = oNotDone.TakeWhy();
+        const std::string sPath = std::filesystem::absolute(sFile).lexically_normal().string();
+        throw ReportNotKept(sWhy.empty() ? std::string(e.what())
+                                         : Say(HostText::SaveFailedWhy, {sPath, sWhy}));
     }
 }
 
@@ -483,7 +515,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
     try {
         platform::locale::SetCurrent(LocaleOf(oOptions.sLanguage));
         SetTextLanguage(oOptions.sLanguage);
-        RefuseUntakableTexts(oOptions);
+        // The add-in and the host keep their settings there; the run cannot go on without.
+        MakeSettingsFolder();
         const std::string sProfile = OpenProfile(oOptions, sAddInPath, out);
         const ProfileLock oLock(sProfile);
         CheckProfileOpens(sProfile);
@@ -513,7 +546,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         FormRunner oPerson(oAnswers, out, nWidth);
         DefinitionsWatch oWatch(ReportsFile());
         UnreadFolders oUnread(EngineLogFile(ReportsFile().parent_path()));
-        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch, oUnread);
+        NotDoneWork oNotDone;
+        const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch, oUnread,
+                                     oNotDone);
         ItemWindows oItemWindows;
         platform::mapi::SetDisplayHandler(
             [&oItemWindows](const auto& oMessage) { oItemWindows.Open(oMessage); });
@@ -570,9 +605,9 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             }
             PrintReportWindow(oLibrary, out, nWidth);
             if (!oOptions.sExport.empty())
-                ExportOrSayNotKept(oLibrary, oOptions.sExport, out);
-            if (oOptions.bInteractive)
-                RunInteractive(oLibrary, oAnswers, out, nWidth,
+                ExportOrSayNotKept(oLibrary, oOptions.sExport, out, oNotDone);
+            if (oOptions.bInteractive &&
+                !RunInteractive(oLibrary, oAnswers, out, nWidth,
                                {fnClickReportButton, fnClickToolbar,
                                 [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
                                 [&oItemWindows](const std::string& sCommand) {
@@ -580,7 +615,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                                 },
                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
                                 [&oWatch] { oWatch.Begin(); },
-                                [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText});
+                                [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText}))
+                nExit = ToInt(ExitCode::InputFailed);
         } catch (const ReportNotKept& e) {
             err << "tallyman: " << e.what() << "\n";
             nExit = ToInt(ExitCode::NotKept);
@@ -595,7 +631,8 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         oAddIn->OnDisconnection(0, custom);
         oAddIn.reset();
         out << Say(HostText::AddInDisconnected) << "\n";
-        if (!oRunFolders.PutBack(out) || !oWatch.Kept())
+        // A print that failed is counted at the process's end, after the wait for the prints.
+        if (!oRunFolders.PutBack(out) || !oWatch.Kept() || oNotDone.Any())
             nExit = RunEnd::MorePressing(nExit, ToInt(ExitCode::NotKept));
         platform::mapi::SetDisplayHandler({});
         // A folder left unread is told at its read; the run says so as well unless a more

@@ -56,6 +56,22 @@ public:
     HelpFailureMessages& operator=(const HelpFailureMessages&) = delete;
 };
 
+/// The saves, mails and prints the person asked for (by a command or as an automatic action)
+/// that failed in a run: any of them ends the run with ExitCode::NotKept.
+class NotDoneWork
+{
+public:
+    /// Notes one that failed, and why.
+    void Note(const std::string& sWhy);
+    bool Any() const { return m_nCount > 0; }
+    /// Why the last one noted failed; empty when none was noted since the last call.
+    std::string TakeWhy();
+
+private:
+    int m_nCount = 0;
+    std::string m_sLastWhy;
+};
+
 class AddInLibrary;
 /// Prints the report window as the user would see it: caption, templates (the current one in
 /// brackets), the last read's progress and the grid; a line saying so when it is not open.
@@ -63,7 +79,8 @@ class AddInLibrary;
 void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWidth = 120);
 /// Saves the window's report into sFile (relative to the current folder), in the format of its
 /// extension, through the report window's save dialog; says so on out. Throws
-/// std::runtime_error when no file was written (the window showed why).
+/// std::runtime_error when no file was written (the window showed why), and without trying
+/// when the report has no rows, saying so.
 void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::ostream& out);
 /// The name of the template the window shows ("" when it is not open).
 std::string CurrentTemplate(const AddInLibrary& oLibrary);

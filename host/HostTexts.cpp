@@ -40,6 +40,9 @@ constexpr std::array kTexts = {
     Entry{HostText::SavedAs, "Saved the report as #0", "Der Bericht ist gespeichert als #0"},
     Entry{HostText::SaveFailed, "The report was not saved as #0.",
           "Der Bericht wurde nicht als #0 gespeichert."},
+    Entry{HostText::SaveFailedWhy, "The report was not saved as #0: #1",
+          "Der Bericht wurde nicht als #0 gespeichert: #1"},
+    Entry{HostText::NoRowsToSave, "the report holds no rows.", "der Bericht hat keine Zeilen."},
     Entry{HostText::NotUtf8,
           "The text \"#0\" holds the byte #1, which is not UTF-8: it was not taken. Give it "
           "again in UTF-8 (the terminal's character set must be UTF-8).",
@@ -242,6 +245,11 @@ constexpr std::array kTexts = {
           "--client-version takes a version such as 12.0 or 16.0.0.0, not #0",
           "--client-version nimmt eine Version wie 12.0 oder 16.0.0.0, nicht #0"},
     Entry{HostText::UnknownOption, "unknown option #0", "unbekannte Option #0"},
+    Entry{HostText::GuiTakesNot,
+          "--gui takes only --profile, --lang and --client-version, not #0: the windows are "
+          "worked by hand (run without --gui for #0)",
+          "--gui nimmt nur --profile, --lang und --client-version, nicht #0: die Fenster "
+          "bedienen Sie selbst (für #0 ohne --gui starten)"},
     Entry{HostText::ExportTypeUnknown,
           "--export saves as #1 only, by the extension of its file; #0 has none of them",
           "--export speichert nur als #1, nach der Endung der Datei; #0 hat keine davon"},
@@ -249,7 +257,7 @@ constexpr std::array kTexts = {
           "Usage: tallyman [--profile DIR] [--lang de|en] [--template NAME] [--folder PATH]...\n"
           "                [--export FILE] [--interactive] [--answers FILE]\n"
           "                [--client-version V] [--printer QUEUE]\n"
-          "       tallyman --gui [--profile DIR] [--lang de|en]\n"
+          "       tallyman --gui [--profile DIR] [--lang de|en] [--client-version V]\n"
           "\n"
           "Plays the mail client: opens a profile, loads the report add-in, opens an\n"
           "explorer window, clicks the add-in's report button and shows the report window\n"
@@ -284,10 +292,13 @@ constexpr std::array kTexts = {
           "  0    the run ended as asked and everything asked to be kept was kept\n"
           "  1    the run could not start or go on (a missing or damaged profile, report\n"
           "       definitions that cannot be read, ...)\n"
-          "  2    the command line is wrong\n"
-          "  3    the answers file or the input ended, or held a line that does not fit\n"
-          "  4    something asked to be kept was not kept (the view or the templates could\n"
-          "       not be written, a save failed)\n"
+          "  2    the command line is wrong (an unknown option, a missing or unfitting\n"
+          "       value, a control character in any value, an option --gui does not take)\n"
+          "  3    the answers file or the input ended while the report window was open, or\n"
+          "       held a line that does not fit\n"
+          "  4    something asked for was not kept or not done: the view or the templates\n"
+          "       could not be written, a save (by a command or automatic) failed, a mail\n"
+          "       or a print could not be made or sent\n"
           "  5    a folder of the report could not be read; the others were\n"
           "  128+N  ended by signal N after the clean-up (130 Ctrl+C, 143 SIGTERM, 129\n"
           "       SIGHUP); --folder's folders are put back and sent prints waited for on\n"
@@ -295,7 +306,7 @@ constexpr std::array kTexts = {
           "Aufruf: tallyman [--profile ORDNER] [--lang de|en] [--template NAME]\n"
           "                 [--folder PFAD]... [--export DATEI] [--interactive]\n"
           "                 [--answers DATEI] [--client-version V] [--printer WARTESCHLANGE]\n"
-          "        tallyman --gui [--profile ORDNER] [--lang de|en]\n"
+          "        tallyman --gui [--profile ORDNER] [--lang de|en] [--client-version V]\n"
           "\n"
           "Spielt den Mail-Client: öffnet ein Profil, lädt das Berichts-Add-in, öffnet ein\n"
           "Explorer-Fenster, klickt die Berichtsschaltfläche des Add-ins und zeigt das\n"
@@ -337,16 +348,30 @@ constexpr std::array kTexts = {
           "  0    der Lauf endete wie verlangt, und alles zu Behaltende wurde behalten\n"
           "  1    der Lauf konnte nicht beginnen oder weitergehen (ein fehlendes oder\n"
           "       beschädigtes Profil, nicht lesbare Berichtsdefinitionen, ...)\n"
-          "  2    die Befehlszeile ist falsch\n"
-          "  3    die Antwortdatei oder die Eingabe endete oder enthielt eine unpassende Zeile\n"
-          "  4    etwas zu Behaltendes wurde nicht behalten (die Ansicht oder die Vorlagen\n"
-          "       konnten nicht geschrieben werden, ein Speichern schlug fehl)\n"
+          "  2    die Befehlszeile ist falsch (eine unbekannte Option, ein fehlender oder\n"
+          "       unpassender Wert, ein Steuerzeichen in einem Wert, eine Option, die --gui\n"
+          "       nicht nimmt)\n"
+          "  3    die Antwortdatei oder die Eingabe endete, während das Berichtsfenster\n"
+          "       offen war, oder enthielt eine unpassende Zeile\n"
+          "  4    Verlangtes wurde nicht behalten oder nicht getan: die Ansicht oder die\n"
+          "       Vorlagen konnten nicht geschrieben werden, ein Speichern (per Befehl oder\n"
+          "       automatisch) schlug fehl, eine Mail oder ein Druck kam nicht zustande\n"
           "  5    ein Ordner des Berichts konnte nicht gelesen werden; die anderen schon\n"
           "  128+N  durch Signal N beendet, nach dem Aufräumen (130 Strg+C, 143 SIGTERM,\n"
           "       129 SIGHUP); die Ordner von --folder werden zurückgesetzt und an den\n"
           "       Drucker Gegebenes abgewartet, bei jedem Ende außer kill -9, nach dem der\n"
           "       nächste Start sie zurücksetzt\n"},
     Entry{HostText::NoProfileIn, "there is no profile in #0", "in #0 liegt kein Profil"},
+    Entry{HostText::NoSettingsFolder,
+          "there is no folder for the settings: neither XDG_CONFIG_HOME nor HOME names one and "
+          "the account has no home folder",
+          "es gibt keinen Ordner für die Einstellungen: weder XDG_CONFIG_HOME noch HOME nennt "
+          "einen, und das Konto hat keinen Heimordner"},
+    Entry{HostText::SettingsFolderUnusable,
+          "the settings folder #0 cannot be used: #1 Set XDG_CONFIG_HOME to a folder you may "
+          "write.",
+          "der Ordner für die Einstellungen #0 ist nicht nutzbar: #1 Setzen Sie XDG_CONFIG_HOME "
+          "auf einen Ordner, den Sie schreiben dürfen."},
     Entry{HostText::FolderHoldsOtherFiles,
           "the folder #0 holds other files and no profile; it is left as it is",
           "der Ordner #0 enthält andere Dateien und kein Profil; er bleibt, wie er ist"},

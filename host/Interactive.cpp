@@ -182,14 +182,14 @@ std::string WindowText(const AddInLibrary& oLibrary, int nWidth)
 
 } // namespace
 
-void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
+bool RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
                     int nWidth, const ClientButtons& oClient)
 {
     out << Say(HostText::TypeHelp) << "\n";
     while (auto oLine = oAnswers.Next()) {
         const std::string sCommand = *oLine;
         if (sCommand == "quit")
-            return;
+            return true;
         if (sCommand == "help" || sCommand == "?") {
             out << WrapText(Say(HostText::WindowHelp) + MailboxCommandHelp() +
                                 ItemWindows::CommandHelp() + Say(HostText::GridHelpTitle) + "\n" +
@@ -264,8 +264,11 @@ void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             out << WrapText(oClient.fnLaterNews(), nWidth);
     }
     // The end of the input ends the run as quit does: the window stays open, its view unsaved.
-    if (OpenWindow(oLibrary))
-        out << WrapText(Say(HostText::EndedViewNotKept), nWidth);
+    // After exit closed the window nothing was left undone.
+    if (!OpenWindow(oLibrary))
+        return true;
+    out << WrapText(Say(HostText::EndedViewNotKept), nWidth);
+    return false;
 }
 
 } // namespace host

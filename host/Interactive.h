@@ -40,7 +40,9 @@ struct ClientButtons
 /// the button on the add-in's toolbar of a client without a ribbon, "help", and "quit"
 /// (or the end of input) to leave. A command prints the item windows it opened, then what it
 /// changed on the window, or a short confirmation. Lines are cut to `nWidth` columns.
-void RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
+/// Answers false when the input ended while the window was open (without "quit" or a command
+/// that closed it): the person's view was left unsaved, and the run ends with InputFailed.
+bool RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::ostream& out,
                     int nWidth, const ClientButtons& oClient);
 
 } // namespace host

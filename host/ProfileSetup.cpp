@@ -8,6 +8,7 @@
 #include "platform/store/Profile.h"
 #include "platform/store/SampleProfile.h"
 #include "platform/store/StoreError.h"
+#include "platform/win/SpecialFolders.h"
 
 #include <cerrno>
 #include <csignal>
@@ -23,17 +24,38 @@ namespace host {
 
 namespace fs = std::filesystem;
 
+fs::path SettingsFolder()
+{
+    // The add-in finds its data folder the same way (the platform's application-data folder),
+    // so that both act on one reports.xml.
+    const std::string sBase =
+        platform::win::specialFolderPath(platform::win::SpecialFolder::ApplicationData);
+    if (sBase.empty())
+        throw std::runtime_error(Say(HostText::NoSettingsFolder));
+    return fs::path(sBase) / "Kestrova" / "Tallyman";
+}
+
 fs::path SampleProfileFolder()
 {
-    const char* pConfig = std::getenv("XDG_CONFIG_HOME");
-    fs::path oBase;
-    if (pConfig && *pConfig)
-        oBase = pConfig;
-    else if (const char* pHome = std::getenv("HOME"); pHome && *pHome)
-        oBase = fs::path(pHome) / ".config";
-    else
-        oBase = fs::temp_directory_path();
-    return oBase / "Kestrova" / "Tallyman" / "SampleProfile";
+    return SettingsFolder() / "SampleProfile";
+}
+
+void MakeSettingsFolder()
+{
+    namespace rt = platform::runtime;
+    const fs::path oFolder = SettingsFolder();
+    std::error_code ec;
+    fs::create_directories(oFolder, ec);
+    if (ec || !fs::is_directory(oFolder, ec))
+        throw std::runtime_error(
+            Say(HostText::SettingsFolderUnusable,
+                {oFolder.string(), rt::FileFailureText(ec ? ec.value() : ENOTDIR,
+                                                       rt::FileAction::Create, oFolder.string())}));
+    if (::access(oFolder.c_str(), W_OK | X_OK) != 0)
+        throw std::runtime_error(
+            Say(HostText::SettingsFolderUnusable,
+                {oFolder.string(),
+                 rt::FileFailureText(errno, rt::FileAction::Write, oFolder.string())}));
 }
 
 namespace {

@@ -5,8 +5,19 @@
 
 namespace host {
 
-/// The folder of the sample profile: "<user data>/Kestrova/Tallyman/SampleProfile".
+/// The folder of the host's and the add-in's settings (reports.xml, settings.ini, the engine's
+/// log, the sample profile), one for the whole process: "Kestrova/Tallyman" in the platform's
+/// per-user application-data folder ($XDG_CONFIG_HOME, else $HOME/.config, else the account's
+/// home from the password database), never a shared temporary folder. Throws
+/// std::runtime_error in the host's language when there is none.
+std::filesystem::path SettingsFolder();
+
+/// The folder of the sample profile: SettingsFolder()/SampleProfile.
 std::filesystem::path SampleProfileFolder();
+
+/// Makes the settings folder where it is missing. Throws std::runtime_error in the host's
+/// language, naming the folder and why, when it cannot be made or written.
+void MakeSettingsFolder();
 
 /// Makes sure the sample profile exists in the folder, generating it (anchored on today)
 /// when it does not. It is generated beside the folder and renamed into place, so that an

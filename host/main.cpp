@@ -7,6 +7,7 @@
 #include "host/HostTexts.h"
 #include "host/RunEnd.h"
 #include "host/TerminalOutput.h"
+#include "platform/printing/BackgroundPrint.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -35,6 +36,12 @@ int main(int argc, char** argv)
     }
     // Made before any other thread, so that every way the run ends goes through it.
     host::RunEnd oEnd(std::cout, std::cerr);
+    // Runs after the wait for the prints below (the steps run newest first): a print that
+    // failed, also one that failed after it was sent, ends the run with its code.
+    const auto oPrintsFailed = oEnd.AtEnd([&oEnd] {
+        if (platform::printing::AnyBackgroundPrintFailed())
+            oEnd.Note(host::ExitCode::NotKept);
+    });
     // A report printed just before the end is still on its way to the queue.
     const auto oPrints = oEnd.AtEnd([] { host::WaitForPrints(std::cout); });
     const int nExit = oOptions.bGui

@@ -61,6 +61,13 @@ public:
     {
         std::lock_guard lock(mutex_);
         failures_.push_back(std::move(failure));
+        anyFailed_ = true;
+    }
+
+    bool AnyFailed()
+    {
+        std::lock_guard lock(mutex_);
+        return anyFailed_;
     }
 
     bool Running()
@@ -98,6 +105,7 @@ private:
     std::mutex mutex_;
     std::list<Entry> threads_;
     std::vector<PrintFailure> failures_;
+    bool anyFailed_ = false;
 };
 
 Prints& ThePrints()
@@ -188,6 +196,11 @@ bool BackgroundPrintsRunning()
 std::vector<PrintFailure> TakeBackgroundPrintFailures()
 {
     return ThePrints().TakeFailures();
+}
+
+bool AnyBackgroundPrintFailed()
+{
+    return ThePrints().AnyFailed();
 }
 
 } // namespace platform::printing

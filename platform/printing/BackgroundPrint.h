@@ -69,4 +69,8 @@ bool BackgroundPrintsRunning();
 /// The failures of background prints since the last call, oldest first.
 std::vector<PrintFailure> TakeBackgroundPrintFailures();
 
+/// Whether a print that PrintInBackground started has failed since the process started
+/// (whether or not its failure was taken).
+bool AnyBackgroundPrintFailed();
+
 } // namespace platform::printing

@@ -1,6 +1,7 @@
 #include "platform/runtime/FileFailure.h"
 
 #include "platform/locale/Locale.h"
+#include "platform/runtime/ReplaceTarget.h"
 
 #include <array>
 #include <cerrno>
@@ -32,6 +33,9 @@ constexpr std::array kReasons = {
     Reason{EEXIST, "a file of that name exists already",
            "eine Datei dieses Namens existiert bereits"},
     Reason{EISDIR, "it is a folder", "es ist ein Ordner"},
+    Reason{kNotAFile, "it is no file but a device, a pipe or a socket, which a save never replaces",
+           "es ist keine Datei, sondern ein Gerät, eine Pipe oder ein Socket, was ein Speichern "
+           "nie ersetzt"},
     Reason{ENOTDIR, "a part of its path is not a folder", "ein Teil des Pfades ist kein Ordner"},
 };
 

@@ -21,6 +21,9 @@ struct Notice
         NotWritten, ///< `subject` a settings file a save could not write, `detail` why (also
                     ///< where the saving code ignores the failure, as a window's save at
                     ///< closing does)
+        NotDone,    ///< a save, mail or print the user asked for (by a command or as an
+                    ///< automatic action) failed: `subject` what (the file or the mail's
+                    ///< subject, may be empty), `detail` why
     };
     Kind kind;
     std::string subject;

@@ -73,13 +73,20 @@ int ResolveReplaceTarget(const std::string& path, ReplaceTarget& target) noexcep
         }
         target.path = current;
         target.mode = st.st_mode & 07777;
-        if (S_ISREG(st.st_mode)) {
-            if ((st.st_mode & 0222) == 0) {
-                return EACCES;
-            }
-            if (::access(current.c_str(), W_OK) != 0) {
-                return errno;
-            }
+        // A rename would put a plain file in place of a folder, a device, a pipe or a socket
+        // (as the superuser, of /dev/null itself when a link names it): a save only ever
+        // replaces a file.
+        if (S_ISDIR(st.st_mode)) {
+            return EISDIR;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            return kNotAFile;
+        }
+        if ((st.st_mode & 0222) == 0) {
+            return EACCES;
+        }
+        if (::access(current.c_str(), W_OK) != 0) {
+            return errno;
         }
         return 0;
     } catch (...) {

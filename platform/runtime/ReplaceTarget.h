@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -17,11 +18,17 @@ struct ReplaceTarget
     std::optional<mode_t> mode;
 };
 
+/// The errno value ResolveReplaceTarget gives for a target that is a device, a pipe or a
+/// socket (FileFailureText says so in words).
+inline constexpr int kNotAFile = ENODEV;
+
 /// Resolves `path` for a replacing write. Returns 0 and fills `target`, or an errno value:
 /// EACCES when an existing file may not be written by the user (a file without any write
 /// permission counts as read-only also for the superuser, as a read-only file is on the
-/// host), EROFS on a read-only file system, ELOOP for a circle of links, ENAMETOOLONG. A
-/// missing file is no error: it is created. Never throws.
+/// host), EROFS on a read-only file system, ELOOP for a circle of links, ENAMETOOLONG, EISDIR
+/// when the path (or the file a link names) is a folder and kNotAFile when it is anything
+/// else but a file: only a file is ever replaced, never the node a link names. A missing file
+/// is no error: it is created. Never throws.
 int ResolveReplaceTarget(const std::string& path, ReplaceTarget& target) noexcept;
 
 /// The folder of a path as the replacing writers need it ("." for a bare name).

@@ -184,7 +184,8 @@ void appendToFile(const std::filesystem::path& path, std::string_view bytes)
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path)
 {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: the open of a pipe would wait for a writer that never comes.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
             return std::nullopt;
@@ -199,6 +200,10 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path)
     }
     if (S_ISDIR(info.st_mode)) {
         return std::nullopt;
+    }
+    // A device or a pipe holds no file's text (and may never end).
+    if (!S_ISREG(info.st_mode)) {
+        throwErrno(platform::runtime::kNotAFile, "cannot read " + path.string());
     }
     std::string bytes;
     char buffer[65536];

@@ -1,3 +1,4 @@
+#include "NoticeRecorder.h"
 #include "tests/actions/ActionFixture.h"
 #include "tests/actions/PrintJobs.h"
 
@@ -279,8 +280,13 @@ TEST_F(ActionPrintTest, MissingPrinterIsReportedAndNothingPrinted)
     ASSERT_NE(oSettings, nullptr);
     printer::detail::PrinterSettingsAccess::SetPrinterName(*oSettings, "NoSuchPrinter-4711");
     oAction.GetPrintAction()->SetPrinterSettings(oSettings);
+    NoticeRecorder oNotices;
     const auto oError = Raised([&] { oAction.GetPrintAction()->Execute(); });
     ASSERT_TRUE(oError);
+    // The program around hears that the print asked for was not made, and why.
+    const auto vNotDone = oNotices.TakeNotDone();
+    ASSERT_EQ(vNotDone.size(), 1U);
+    EXPECT_EQ(vNotDone[0].detail, oError->Description());
     EXPECT_EQ(oError->Number(), printing::errors::PrinterNotFound);
     EXPECT_NE(oError->Source().find("ActionPrint.Execute"), std::string::npos);
     EXPECT_EQ(BackgroundJob(kPdfQueue, Title(sFile)), 0);

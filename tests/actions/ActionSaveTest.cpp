@@ -1,5 +1,6 @@
 // The save action's run over a filled report grid: names, placeholders, dialogs and the
 // existing-file rules, the files read back.
+#include "tests/actions/NoticeRecorder.h"
 #include "tests/actions/SaveFixture.h"
 
 #include "actions/detail/SaveFileNames.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 
 namespace actions::test {
 
@@ -306,12 +308,15 @@ TEST_F(ActionSaveTest, DialogCasesCancelUnsupportedTypeAndMissingFolder)
 TEST_F(ActionSaveTest, NothingWrittenLeavesSavedAsEmptyAndSaysSo)
 {
     // An empty report: no dialog, no file, no message.
+    NoticeRecorder oNotices;
     const auto oRead = oRecords;
     oRecords = std::make_shared<engine::Records>();
     Save().SetAction(0);
     Save().Execute();
     EXPECT_TRUE(Save().SavedAs().empty());
     EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
+    // Nothing to save is no save that failed.
+    EXPECT_TRUE(oNotices.TakeNotDone().empty());
     oRecords = oRead;
 
     // PDF writes no file; an overwritten file the writer left alone is no saved report.
@@ -335,7 +340,35 @@ TEST_F(ActionSaveTest, NothingWrittenLeavesSavedAsEmptyAndSaysSo)
         EXPECT_NE(pf::Driver::current().MessageBoxes().back().prompt.find(c.sName),
                   std::string::npos);
         EXPECT_EQ(ReadAll(Out(c.sName)), "old");
+        // The program around hears it too, with the message's words.
+        const auto vNotDone = oNotices.TakeNotDone();
+        ASSERT_EQ(vNotDone.size(), 1U) << c.sName;
+        EXPECT_EQ(vNotDone[0].detail, pf::Driver::current().MessageBoxes().back().prompt);
     }
+}
+
+TEST_F(ActionSaveTest, ASaveThatFailsIsHeardAsNotDoneWithItsReason)
+{
+    NoticeRecorder oNotices;
+    // A folder stands where the report goes: the writer refuses it.
+    std::filesystem::create_directories(Out("Report.csv"));
+    Save().SetAction(1);
+    Save().SetReportFormat(detail::kCsv);
+    Save().SetReportExists(2);
+    std::optional<platform::runtime::Error> oError;
+    try {
+        Save().Execute();
+    } catch (const platform::runtime::Error& e) {
+        oError = e;
+    }
+    ASSERT_TRUE(oError);
+    EXPECT_TRUE(Save().SavedAs().empty());
+    const auto vNotDone = oNotices.TakeNotDone();
+    ASSERT_EQ(vNotDone.size(), 1U);
+    EXPECT_EQ(vNotDone[0].detail, oError->Description());
+    // The fixture runs in German.
+    EXPECT_NE(vNotDone[0].detail.find("es ist ein Ordner"), std::string::npos)
+        << vNotDone[0].detail;
 }
 
 TEST_F(ActionSaveTest, PickersSetPathAndFittingTemplates)

@@ -1,3 +1,4 @@
+#include "NoticeRecorder.h"
 #include "tests/actions/ActionFixture.h"
 
 #include "actions/ActionSend.h"
@@ -141,8 +142,11 @@ TEST_F(ActionSendTest, AReportThatCannotBeAttachedStopsTheMailInEveryFormat)
             oSend->SetMailAction(lMailAction);
             oSend->SetMailTemplate(WriteTemplate("t.oft", true));
             std::filesystem::remove(sFile);
+            NoticeRecorder oNotices;
             EXPECT_THROW(oSend->Execute(), platform::runtime::Error)
                 << lFormat << "/" << lMailAction;
+            // The program around hears that the mail asked for was not made.
+            EXPECT_EQ(oNotices.TakeNotDone().size(), 1U) << lFormat << "/" << lMailAction;
             EXPECT_TRUE(vShown.empty()) << lFormat << "/" << lMailAction;
             EXPECT_EQ(Folder(mapi::olFolderSentMail)->Count(), 0) << lFormat;
             EXPECT_EQ(Folder(mapi::olFolderOutbox)->Count(), 0) << lFormat;

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace engine::test {
 
@@ -87,6 +89,40 @@ TEST_F(ReportTargetTest, ReadOnlyReportIsRefusedWithPermissionDeniedAndKept)
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(OutPath("")), fs::directory_iterator()), 5)
         << "a temporary file stayed behind";
+}
+
+TEST_F(ReportTargetTest, AReportIsNeverWrittenOverAPipeADeviceOrAFolderNorWhereALinkNamesOne)
+{
+    const auto sTemplate = OutPath("t.html");
+    WriteAll(sTemplate, "<table>@tlv_report</table>");
+    fs::create_directories(OutPath("nodes"));
+    for (const auto& writer : Writers(sTemplate)) {
+        const std::string sExtension = writer.sExtension;
+        const auto sPipe = OutPath("nodes/pipe." + sExtension);
+        const auto sDevice = OutPath("nodes/device." + sExtension);
+        const auto sFolder = OutPath("nodes/folder." + sExtension);
+        ASSERT_EQ(::mkfifo(sPipe.c_str(), 0600), 0);
+        fs::create_directory(sFolder);
+        std::vector<std::string> vTargets = {sPipe, sFolder};
+        // A device of this test's own (the numbers of /dev/null), where the user may make one.
+        if (::mknod(sDevice.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+            vTargets.push_back(sDevice);
+        for (std::size_t i = 0, n = vTargets.size(); i < n; ++i) {
+            const auto sLink = OutPath("link" + std::to_string(i) + "." + sExtension);
+            fs::create_symlink(vTargets[i], sLink);
+            vTargets.push_back(sLink);
+        }
+        for (const auto& sTarget : vTargets) {
+            const auto eBefore = fs::symlink_status(sTarget).type();
+            EXPECT_THROW(writer.write(sTarget), rt::Error) << sTarget;
+            EXPECT_EQ(fs::symlink_status(sTarget).type(), eBefore) << sTarget;
+        }
+        EXPECT_TRUE(fs::is_fifo(sPipe));
+    }
+    // Nothing but the nodes themselves in their folder.
+    for (const auto& oEntry : fs::directory_iterator(OutPath("nodes")))
+        EXPECT_EQ(oEntry.path().filename().string().find(".tmp-"), std::string::npos)
+            << oEntry.path();
 }
 
 TEST_F(ReportTargetTest, LinkedReportStaysALinkAndItsFileIsWritten)

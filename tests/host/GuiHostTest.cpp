@@ -18,6 +18,7 @@
 #include "platform/forms/StandardControls.h"
 #include "platform/printing/BackgroundPrint.h"
 #include "platform/printing/Spooler.h"
+#include "platform/runtime/Notices.h"
 #include "platform/win/RecordingShell.h"
 #include "platform/win/Shell.h"
 
@@ -254,6 +255,10 @@ TEST_F(GuiHostTest, AFolderThatCannotBeReadIsToldInAMessageAndTheRunEndsWithFive
         EXPECT_TRUE(sShown.contains(QString::fromUtf8(sSaid))) << sShown.toStdString();
     EXPECT_TRUE(pView->isVisible());
     EXPECT_EQ(oHost.RunExitCode(), 5);
+    // A save the person asked for fails afterwards (the add-in tells it so): of 4 and 5 the
+    // lower wins.
+    platform::runtime::Notify({platform::runtime::Notice::Kind::NotDone, "r.csv", "disk full"});
+    EXPECT_EQ(oHost.RunExitCode(), 4);
     oHost.Stop();
 }
 

@@ -1,17 +1,23 @@
 #include "host/ProfileSetup.h"
 #include "host/ProfileLock.h"
 
+#include "host/HostTexts.h"
+#include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
 #include "platform/mapi/Message.h"
 #include "platform/mapi/Recipient.h"
 #include "platform/mapi/Recipients.h"
 #include "platform/mapi/Session.h"
 #include "platform/store/Profile.h"
+#include "platform/win/FileComponent.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -42,6 +48,109 @@ protected:
 TEST_F(ProfileSetupTest, SampleProfileLivesInTheUserDataFolder)
 {
     EXPECT_EQ(host::SampleProfileFolder(), oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
+}
+
+// The home folder of this process's account, read from the password file by hand.
+std::string PasswdHome()
+{
+    std::ifstream oPasswd("/etc/passwd");
+    const std::string sUid = std::to_string(::getuid());
+    for (std::string sLine; std::getline(oPasswd, sLine);) {
+        std::vector<std::string> vFields;
+        std::size_t start = 0;
+        for (std::size_t at; (at = sLine.find(':', start)) != std::string::npos; start = at + 1)
+            vFields.push_back(sLine.substr(start, at - start));
+        vFields.push_back(sLine.substr(start));
+        if (vFields.size() >= 6 && vFields[2] == sUid)
+            return vFields[5];
+    }
+    return {};
+}
+
+// Sets or unsets a variable for one scope.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char* pName, const char* pValue) : m_pName(pName)
+    {
+        if (const char* pOld = std::getenv(pName))
+            m_oOld = pOld;
+        pValue ? setenv(pName, pValue, 1) : unsetenv(pName);
+    }
+    ~ScopedVariable() { m_oOld ? setenv(m_pName, m_oOld->c_str(), 1) : unsetenv(m_pName); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_pName;
+    std::optional<std::string> m_oOld;
+};
+
+TEST_F(ProfileSetupTest, TheSettingsFolderFollowsTheXdgRulesAndIsNeverTheTemporaryFolder)
+{
+    const std::string sXdg = (oRoot / "cfg").string();
+    const std::string sHome = (oRoot / "home").string();
+    const std::string sTmp = (oRoot / "tmp").string();
+    const std::string sPasswd = PasswdHome();
+    ASSERT_FALSE(sPasswd.empty());
+    struct Case
+    {
+        const char* pXdg;
+        const char* pHome;
+        std::string sExpected;
+    };
+    const std::vector<Case> vCases = {
+        {sXdg.c_str(), sHome.c_str(), sXdg + "/Kestrova/Tallyman"},
+        {nullptr, sHome.c_str(), sHome + "/.config/Kestrova/Tallyman"},
+        {"", sHome.c_str(), sHome + "/.config/Kestrova/Tallyman"},
+        {"relative", sHome.c_str(), sHome + "/.config/Kestrova/Tallyman"},
+        {nullptr, nullptr, sPasswd + "/.config/Kestrova/Tallyman"},
+        {nullptr, "", sPasswd + "/.config/Kestrova/Tallyman"},
+    };
+    const ScopedVariable oTmp("TMPDIR", sTmp.c_str());
+    for (const auto& c : vCases) {
+        const ScopedVariable oXdg("XDG_CONFIG_HOME", c.pXdg);
+        const ScopedVariable oHome("HOME", c.pHome);
+        SCOPED_TRACE(std::string(c.pXdg ? c.pXdg : "(unset)") + " " +
+                     (c.pHome ? c.pHome : "(unset)"));
+        EXPECT_EQ(host::SettingsFolder().lexically_normal(),
+                  fs::path(c.sExpected).lexically_normal());
+        EXPECT_EQ(host::SampleProfileFolder(), host::SettingsFolder() / "SampleProfile");
+        EXPECT_NE(host::SettingsFolder().string().rfind(sTmp, 0), 0U);
+        // The add-in's data folder is the same one (made here only inside the test's folder).
+        if (c.sExpected.rfind(oRoot.string(), 0) == 0) {
+            EXPECT_EQ(fs::path(platform::win::FileComponent().folder(
+                                   platform::win::FileComponent::kUserDataFolder, "Tallyman"))
+                          .lexically_normal(),
+                      (host::SettingsFolder() / "").lexically_normal());
+        }
+    }
+}
+
+TEST_F(ProfileSetupTest, ASettingsFolderThatCannotBeMadeIsToldInTheRunsLanguage)
+{
+    // A file stands where the folder's parent would be: it cannot be made, also by root.
+    std::ofstream(oRoot / "blocked") << "x";
+    const ScopedVariable oXdg("XDG_CONFIG_HOME", (oRoot / "blocked").c_str());
+    for (const auto& [sLanguage, sWords] : std::vector<std::pair<std::string, std::string>>{
+             {"en", "cannot be used"}, {"de", "ist nicht nutzbar"}}) {
+        host::SetTextLanguage(sLanguage);
+        platform::locale::SetCurrent(sLanguage == "de" ? "de-DE" : "en-US");
+        try {
+            host::MakeSettingsFolder();
+            ADD_FAILURE() << "made";
+        } catch (const std::runtime_error& e) {
+            const std::string sWhy = e.what();
+            EXPECT_NE(sWhy.find(sWords), std::string::npos) << sWhy;
+            EXPECT_NE(sWhy.find((oRoot / "blocked" / "Kestrova" / "Tallyman").string()),
+                      std::string::npos)
+                << sWhy;
+            EXPECT_EQ(sWhy.find("filesystem error"), std::string::npos) << sWhy;
+        }
+    }
+    host::SetTextLanguage("en");
+    platform::locale::SetCurrent("en-US");
+    EXPECT_TRUE(fs::is_regular_file(oRoot / "blocked"));
 }
 
 TEST_F(ProfileSetupTest, GeneratesOnceAndLeavesNoWorkFolder)

@@ -192,7 +192,8 @@ TEST_F(WorkKeptRunTest, TextThatIsNotUtf8IsRefusedNamingTheByteAndTheTemplatesSt
     EXPECT_EQ(ReadAll(ReportsFile()), sBefore);
 
     const auto rOption = Run("--lang en --template $(printf 'Bad\\374')");
-    EXPECT_EQ(rOption.exitCode, 1) << rOption.output;
+    // A wrong command line, as for every option.
+    EXPECT_EQ(rOption.exitCode, 2) << rOption.output;
     EXPECT_NE(Unwrapped(rOption.output).find("The text \"Bad\\xFC\" holds the byte \\xFC"),
               std::string::npos)
         << rOption.output;
@@ -376,7 +377,7 @@ TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)
         << rTemplate.output;
 }
 
-TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWritten)
+TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWrittenAndTheStartWhenNothingCanBe)
 {
     // A folder that even the superuser cannot write needs a mount of its own.
     if (Shell("unshare --mount sh -c 'mount -t tmpfs tmpfs \"" + oRoot.string() + "\"'").exitCode !=
@@ -400,9 +401,9 @@ TEST_F(WorkKeptRunTest, ExitSaysSoWhenTheViewCouldNotBeWritten)
               "mount --bind '" + sFolder + "' '" + sFolder + "' && mount -o remount,bind,ro '" +
                   sFolder + "'",
               "en",
-              {"Closed the report window, but the template's view was NOT kept: \"" + sFile +
-                   "\" cannot be ",
-               "its file system is read-only. The changes since the window opened are lost."}},
+              // Told at the start, before any work that could not be kept.
+              {"tallyman: the settings folder " + sFolder + " cannot be used: \"" + sFolder +
+               "\" cannot be written: its file system is read-only."}},
              {"full disk",
               "mount -t tmpfs -o size=64k tmpfs '" + sFolder + "' && cp '" + sKept + "' '" + sFile +
                   "' && (dd if=/dev/zero of='" + sFolder + "/filler' bs=4096 2>/dev/null; true)",

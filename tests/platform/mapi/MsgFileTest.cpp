@@ -20,6 +20,8 @@
 #include <system_error>
 
 #include <map>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform::mapi::test {
@@ -308,6 +310,34 @@ TEST_F(MsgFileTest, FailedWriteKeepsTheOldFile)
     EXPECT_THROW(WriteMsgFile(path.string(), bigger), std::system_error);
     EXPECT_EQ(std::filesystem::file_size(path), size);
     EXPECT_EQ(detail::ReadMsgFile(path.string()).properties.front().second, st::PropValue{"alt"});
+}
+
+TEST_F(MsgFileTest, AMailFileIsNeverWrittenOverAPipeADeviceOrAFolder)
+{
+    const auto dir = Dir();
+    const auto count = [&] {
+        return std::distance(std::filesystem::directory_iterator(dir),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = count();
+    ASSERT_EQ(::mkfifo((dir / "pipe.msg").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.msg");
+    std::filesystem::create_symlink("pipe.msg", dir / "link.msg");
+    std::vector<std::string> names = {"pipe.msg", "folder.msg", "link.msg"};
+    // A device of this test's own (the numbers of /dev/null), where the user may make one.
+    if (::mknod((dir / "device.msg").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        names.push_back("device.msg");
+    MsgFileContent content;
+    content.properties = {{st::props::PR_SUBJECT, st::PropValue{"neu"}}};
+    for (const auto& name : names) {
+        const auto path = dir / name;
+        const auto type = std::filesystem::symlink_status(path).type();
+        EXPECT_THROW(WriteMsgFile(path.string(), content), std::system_error) << name;
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe.msg"));
+    EXPECT_EQ(count(), before + static_cast<long>(names.size()))
+        << "a temporary file stayed behind";
 }
 
 } // namespace platform::mapi::test

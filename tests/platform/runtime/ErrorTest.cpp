@@ -1,6 +1,7 @@
 #include "platform/runtime/Error.h"
 #include "platform/locale/Locale.h"
 #include "platform/runtime/FileFailure.h"
+#include "platform/runtime/ReplaceTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,9 @@ TEST(ErrorTest, CommonFileFailuresAreSaidInTheUsersLanguageNamingTheFile)
          "kann nicht angelegt werden: eine Datei dieses Namens existiert bereits"},
         {EISDIR, rt::FileAction::Delete, "cannot be deleted: it is a folder",
          "kann nicht gelöscht werden: es ist ein Ordner"},
+        {rt::kNotAFile, rt::FileAction::Write,
+         "cannot be written: it is no file but a device, a pipe or a socket",
+         "kann nicht geschrieben werden: es ist keine Datei, sondern ein Gerät, eine Pipe"},
         {EIO, rt::FileAction::Write, "system error 5 (", "Systemfehler 5 ("},
     };
     for (const auto& c : cases) {

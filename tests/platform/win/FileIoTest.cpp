@@ -3,6 +3,9 @@
 #include "WinFixture.h"
 
 #include <cerrno>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <vector>
 #include <system_error>
 
 namespace platform::win {
@@ -82,6 +85,28 @@ TEST_F(FileIoTest, ReadGivesBytesOrNothing)
     EXPECT_EQ(readFileBytes(root() / "missing"), std::nullopt);
     EXPECT_EQ(readFileBytes(root()), std::nullopt);
     EXPECT_EQ(readFileBytes(root() / "missing" / "deeper"), std::nullopt);
+}
+
+TEST_F(FileIoTest, ReadRefusesAPipeOrADeviceAtOnce)
+{
+    // A pipe without a writer would hold the open; a device may never end.
+    const auto pipe = root() / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const auto link = root() / "link";
+    std::filesystem::create_symlink(pipe, link);
+    std::vector<std::filesystem::path> refused = {pipe, link};
+    // A device of this test's own (the numbers of /dev/null), where the user may make one.
+    if (::mknod((root() / "device").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        refused.push_back(root() / "device");
+    for (const auto& path : refused) {
+        try {
+            readFileBytes(path);
+            ADD_FAILURE() << path << " was read";
+        } catch (const std::system_error& error) {
+            EXPECT_EQ(error.code().value(), ENODEV) << path;
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(FileIoTest, ReplaceInMissingFolderThrows)

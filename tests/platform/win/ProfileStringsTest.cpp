@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace platform::win {
 namespace {
@@ -164,6 +165,30 @@ TEST_F(ProfileStringsTest, WriteIntoMissingFolderFails)
     errno = 0;
     EXPECT_FALSE(writeProfileString(root() / "absent" / "s.ini", "d", "k", "v"));
     EXPECT_EQ(errno, ENOENT);
+}
+
+TEST_F(ProfileStringsTest, WriteOverAPipeADeviceOrAFolderFailsAndLeavesIt)
+{
+    ASSERT_EQ(::mkfifo((root() / "pipe.ini").c_str(), 0600), 0);
+    std::filesystem::create_directory(root() / "folder.ini");
+    std::filesystem::create_symlink("pipe.ini", root() / "link.ini");
+    struct Case
+    {
+        std::string name;
+        int error;
+    };
+    std::vector<Case> cases = {{"pipe.ini", ENODEV}, {"folder.ini", EISDIR}, {"link.ini", ENODEV}};
+    // A device of this test's own (the numbers of /dev/null), where the user may make one.
+    if (::mknod((root() / "device.ini").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        cases.push_back({"device.ini", ENODEV});
+    for (const auto& c : cases) {
+        const auto before = std::filesystem::symlink_status(root() / c.name).type();
+        errno = 0;
+        EXPECT_FALSE(writeProfileString(root() / c.name, "d", "k", "v")) << c.name;
+        EXPECT_EQ(errno, c.error) << c.name;
+        EXPECT_EQ(std::filesystem::symlink_status(root() / c.name).type(), before) << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(root() / "pipe.ini"));
 }
 
 TEST_F(ProfileStringsTest, DeleteKeyAndSection)

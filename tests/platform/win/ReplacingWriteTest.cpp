@@ -6,11 +6,17 @@
 
 #include "WinFixture.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -26,6 +32,9 @@ struct Outcome
 {
     std::string message;
     bool permission = false;
+    /// The errno value of the file component's failure; 0 for the runtime's (its message
+    /// says it in words).
+    int error = 0;
 };
 using ReplaceFunction = Outcome (*)(const fs::path&, const std::string&);
 
@@ -34,7 +43,7 @@ Outcome ThroughFileIo(const fs::path& path, const std::string& bytes)
     try {
         replaceFileContents(path, bytes);
     } catch (const std::system_error& error) {
-        return {error.what(), error.code().value() == EACCES};
+        return {error.what(), error.code().value() == EACCES, error.code().value()};
     }
     return {};
 }
@@ -128,6 +137,125 @@ TEST_P(ReplacingWriteTest, LinkToAReadOnlyFileIsRefused)
     fs::permissions(file, fs::perms::owner_all);
     EXPECT_EQ(readRaw(file), "kept");
     EXPECT_TRUE(fs::is_symlink(link));
+}
+
+// What a path is, without following a link: its kind, its node and, for a file, its text.
+struct Node
+{
+    bool exists = false;
+    mode_t type = 0;
+    ino_t inode = 0;
+    std::string text;
+    bool operator==(const Node&) const = default;
+};
+
+Node NodeAt(const fs::path& path)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(path.c_str(), &st) != 0)
+        return {};
+    Node node{true, st.st_mode & S_IFMT, st.st_ino, {}};
+    if (S_ISREG(st.st_mode))
+        node.text = std::string(std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {});
+    return node;
+}
+
+// A character device of this test's own (the numbers of /dev/null), so that a save that
+// wrongly replaced it would replace only this node; false where no device can be made.
+bool MakeDevice(const fs::path& path)
+{
+    return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+}
+
+// A socket bound at the path; the descriptor stays open for the test.
+int MakeSocket(const fs::path& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string name = path.string();
+    if (fd < 0 || name.size() >= sizeof(address.sun_path))
+        return -1;
+    name.copy(address.sun_path, name.size());
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0 ? fd : -1;
+}
+
+TEST_P(ReplacingWriteTest, OnlyAFileIsEverReplacedWhateverKindOfNodeThePathOrItsLinkNames)
+{
+    // The words of the runtime's refusal and the errno of the file component's, by kind.
+    struct Refusal
+    {
+        const char* words;
+        int error;
+    };
+    const Refusal kFolder{"it is a folder", EISDIR};
+    const Refusal kNoFile{"it is no file but a device, a pipe or a socket", ENODEV};
+    const Refusal kMissing{"it or its folder does not exist", ENOENT};
+    const Refusal kReadOnly{"you have no permission", EACCES};
+
+    fs::create_directories(root() / "nodes");
+    const auto nodes = root() / "nodes";
+    writeRaw("nodes/file.csv", "old");
+    writeRaw("nodes/readonly.csv", "kept");
+    fs::permissions(nodes / "readonly.csv", fs::perms::owner_read);
+    fs::create_directories(nodes / "folder.csv");
+    ASSERT_EQ(::mkfifo((nodes / "fifo.csv").c_str(), 0600), 0);
+    const bool device = MakeDevice(nodes / "device.csv");
+    const int socket = MakeSocket(nodes / "socket.csv");
+    ASSERT_GE(socket, 0);
+
+    struct Case
+    {
+        const char* name;
+        std::optional<Refusal> refusal; // nothing: written
+    };
+    std::vector<Case> cases = {
+        {"file.csv", std::nullopt},    {"new.csv", std::nullopt},
+        {"missing/new.csv", kMissing}, {"folder.csv", kFolder},
+        {"fifo.csv", kNoFile},         {"socket.csv", kNoFile},
+        {"readonly.csv", kReadOnly},
+    };
+    if (device)
+        cases.push_back({"device.csv", kNoFile});
+    // Each through a (relative) link beside the nodes as well.
+    const auto linkTo = [&](std::size_t i) { return root() / ("link-" + std::to_string(i)); };
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        fs::create_symlink(fs::path("nodes") / cases[i].name, linkTo(i));
+    for (std::size_t run = 0; run < 2 * cases.size(); ++run) {
+        const bool viaLink = run >= cases.size();
+        const std::size_t i = run % cases.size();
+        const Case& c = cases[i];
+        const fs::path node = nodes / c.name;
+        const fs::path path = viaLink ? linkTo(i) : node;
+        SCOPED_TRACE(path.string());
+        const Node nodeBefore = NodeAt(node);
+        const Node pathBefore = NodeAt(path);
+        const Outcome outcome = Replace(path, "new");
+        if (!c.refusal) {
+            EXPECT_EQ(outcome.message, "");
+            EXPECT_EQ(NodeAt(node).text, "new");
+            EXPECT_EQ(NodeAt(path).type, viaLink ? S_IFLNK : S_IFREG);
+            continue;
+        }
+        EXPECT_NE(outcome.message, "") << "written";
+        if (outcome.error != 0)
+            EXPECT_EQ(outcome.error, c.refusal->error) << outcome.message;
+        else
+            EXPECT_NE(outcome.message.find(c.refusal->words), std::string::npos)
+                << outcome.message;
+        // Nothing changed: the node the path names and the path itself.
+        EXPECT_TRUE(NodeAt(node) == nodeBefore);
+        EXPECT_TRUE(NodeAt(path) == pathBefore);
+    }
+    ::close(socket);
+    // No temporary file was left beside any of them.
+    std::size_t nodesLeft = 0;
+    for (const auto& entry : fs::directory_iterator(nodes))
+        nodesLeft += entry.path().filename().string().find(".tmp-") == std::string::npos;
+    EXPECT_EQ(nodesLeft, FilesIn(nodes));
+    fs::permissions(nodes / "readonly.csv", fs::perms::owner_all);
 }
 
 // The id of a process that has ended: a child that exits at once, waited for.

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -292,6 +295,34 @@ TEST_F(DocumentTest, FailedSaveLeavesTheOldFileWholeAndNoTemporaryFile)
         EXPECT_EQ(error.Number(), 76);
     }
     EXPECT_FALSE(std::filesystem::exists(PathOf("missing")));
+}
+
+TEST_F(DocumentTest, TheReportsFileIsNeverSavedOverAPipeADeviceOrAFolder)
+{
+    namespace fs = std::filesystem;
+    ASSERT_EQ(::mkfifo(PathOf("pipe.xml").c_str(), 0600), 0);
+    fs::create_directory(PathOf("folder.xml"));
+    fs::create_symlink("pipe.xml", PathOf("link.xml"));
+    std::vector<std::string> names = {"pipe.xml", "folder.xml", "link.xml"};
+    // A device of this test's own (the numbers of /dev/null), where the user may make one.
+    if (::mknod(PathOf("device.xml").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        names.push_back("device.xml");
+    for (const auto& name : names) {
+        const auto before = fs::symlink_status(PathOf(name)).type();
+        try {
+            BuildReports({"One"}).Save(PathOf(name));
+            ADD_FAILURE() << name << " was written";
+        } catch (const platform::runtime::Error& error) {
+            const bool folder = name == "folder.xml";
+            EXPECT_NE(error.Description().find(folder ? "it is a folder" : "it is no file"),
+                      std::string::npos)
+                << error.Description();
+        }
+        EXPECT_EQ(fs::symlink_status(PathOf(name)).type(), before) << name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()),
+              static_cast<long>(names.size()))
+        << "a temporary file stayed behind";
 }
 
 } // namespace
