@@ -297,6 +297,10 @@ private:
             // The add-in shows or ignores it; the host says it where the add-in stays silent.
             m_oWatch.NoteNotWritten(oNotice.subject, oNotice.detail);
             break;
+        case Kind::FolderUnread:
+            // Told with the others once the read is over.
+            m_oUnread.Note(oNotice);
+            break;
         }
     }
     // One line, written over again as the read goes on; only a terminal shows it so.
@@ -512,7 +516,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err), nWidth);
         FormRunner oPerson(oAnswers, out, nWidth);
         DefinitionsWatch oWatch(ReportsFile());
-        UnreadFolders oUnread(EngineLogFile(ReportsFile().parent_path()));
+        UnreadFolders oUnread;
         const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch, oUnread);
         ItemWindows oItemWindows;
         platform::mapi::SetDisplayHandler(
