@@ -204,6 +204,27 @@ std::string ErrorObject::FillPlaceholders(const std::string& sText,
     return sResult;
 }
 
+std::string ErrorObject::FillPlaceholdersOnce(const std::string& sText,
+                                              const std::vector<std::string>& vArgs)
+{
+    std::string sResult;
+    sResult.reserve(sText.size());
+    for (std::size_t i = 0; i < sText.size(); ++i) {
+        const char ch = sText[i];
+        const char chNext = i + 1 < sText.size() ? sText[i + 1] : '\0';
+        if (ch == '#' && chNext >= '0' && chNext <= '9' &&
+            static_cast<std::size_t>(chNext - '0') < vArgs.size()) {
+            sResult += vArgs[static_cast<std::size_t>(chNext - '0')];
+            ++i;
+        } else if (ch == '|') {
+            sResult += "\r\n";
+        } else {
+            sResult += ch;
+        }
+    }
+    return sResult;
+}
+
 std::string ErrorObject::GetLogFileName()
 {
     EnsureLogLocation();

@@ -60,6 +60,11 @@ public:
     /// given), then every "|" by CR LF.
     static std::string FillPlaceholders(const std::string& sText,
                                         const std::vector<std::string>& vArgs = {});
+    /// The same placeholders and line breaks filled in one pass over sText alone: an argument
+    /// that holds "#1" or "|" itself (a name the user gave, a path) stays as it is. For texts
+    /// whose arguments come from the user, where the step-by-step fill would rewrite them.
+    static std::string FillPlaceholdersOnce(const std::string& sText,
+                                            const std::vector<std::string>& vArgs = {});
     void SetDescription(const std::string& sDescription) { m_sDescription = sDescription; }
     void SetNumber(std::int32_t lNumber) { m_lNumber = lNumber; }
     /// The full path of the log file (empty when the data folder cannot be found).

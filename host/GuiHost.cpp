@@ -118,8 +118,9 @@ void GuiHost::Start()
     m_loop = std::make_unique<gui::EventLoop>();
     m_answers = std::make_unique<gui::DesktopAnswers>();
     m_helpFailures = std::make_unique<HelpFailureMessages>();
-    m_unread = std::make_unique<UnreadFolders>(EngineLogFile(SettingsFolder()));
+    m_unread = std::make_unique<UnreadFolders>();
     rt::SetNoticeListener([this](const rt::Notice& oNotice) {
+        m_unread->Note(oNotice);
         if (oNotice.kind == rt::Notice::Kind::ReadEnded)
             ShowUnreadFolders();
         // The add-in's message box says why; the run's code says it too.

@@ -318,6 +318,10 @@ private:
             // The add-in's message box says why; the run's code says it too.
             m_oNotDone.Note(oNotice.detail);
             break;
+        case Kind::FolderUnread:
+            // Told with the others once the read is over.
+            m_oUnread.Note(oNotice);
+            break;
         }
     }
     // One line, written over again as the read goes on; only a terminal shows it so.
@@ -545,7 +549,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                               ExitWithMessage(out, err), nWidth);
         FormRunner oPerson(oAnswers, out, nWidth);
         DefinitionsWatch oWatch(ReportsFile());
-        UnreadFolders oUnread(EngineLogFile(ReportsFile().parent_path()));
+        UnreadFolders oUnread;
         NotDoneWork oNotDone;
         const NoticePrinter oNotices(out, nWidth, ::isatty(STDOUT_FILENO) == 1, oWatch, oUnread,
                                      oNotDone);

@@ -43,26 +43,16 @@ constexpr long kResNoReadPermission = 2333;
 constexpr long kResNoReadPermissionHelp = 2334;
 constexpr long kResSystemError = 2335;
 constexpr long kResCheckFileHelp = 2336;
+constexpr long kResNoMemory = 2390;
+constexpr long kResFreeMemoryHelp = 2391;
+constexpr long kResNotWrittenPartly = 2392;
 constexpr int kExclamation = 48;
 
-// The resource text lId with its placeholders "#0".."#9" filled in one pass and "|" as a line
-// break: a path that holds "#1" or "|" itself is shown as it is.
+// The resource text lId with its placeholders filled in one pass: a path that holds "#1" or "|"
+// itself is shown as it is.
 std::string Message(long lId, const std::vector<std::string>& vArgs)
 {
-    const std::string sText = common::modLanguage::GetResString(lId);
-    std::string sResult;
-    for (std::size_t i = 0; i < sText.size(); ++i) {
-        const char ch = sText[i];
-        const char chNext = i + 1 < sText.size() ? sText[i + 1] : '\0';
-        if (ch == '#' && chNext >= '0' && chNext <= '9' &&
-            static_cast<std::size_t>(chNext - '0') < vArgs.size()) {
-            sResult += vArgs[static_cast<std::size_t>(chNext - '0')];
-            ++i;
-        } else {
-            sResult += ch == '|' ? std::string("\r\n") : std::string(1, ch);
-        }
-    }
-    return sResult;
+    return common::ErrorObject::FillPlaceholdersOnce(common::modLanguage::GetResString(lId), vArgs);
 }
 
 // Why a file cannot be read, and what the user can do about it, in the UI language.
@@ -138,8 +128,7 @@ KeptCopy KeepAside(const std::string& sPath, const std::string& sText)
 // The user would otherwise see a lone "(Standard)" and think the templates lost.
 void TellKeptAside(const std::string& sPath, const std::string& sReason, const std::string& sBackup)
 {
-    const std::string sText = common::ErrorObject::FillPlaceholders(
-        common::modLanguage::GetResString(kResKeptAside), {sPath, sReason, sBackup});
+    const std::string sText = Message(kResKeptAside, {sPath, sReason, sBackup});
     platform::forms::MsgBox(sText, kExclamation, common::ThisDeliverable().sAppTitle);
 }
 
@@ -150,8 +139,7 @@ void KeepChangedVersion(const std::string& sPath, const std::string& sOnDisk)
     const KeptCopy oCopy = KeepAside(sPath, sOnDisk);
     if (!oCopy.bNew)
         return;
-    const std::string sText = common::ErrorObject::FillPlaceholders(
-        common::modLanguage::GetResString(kResChangedKept), {sPath, oCopy.sPath});
+    const std::string sText = Message(kResChangedKept, {sPath, oCopy.sPath});
     platform::forms::MsgBox(sText, kExclamation, common::ThisDeliverable().sAppTitle);
 }
 
@@ -221,12 +209,27 @@ void Templates::Load()
     try {
         Clear();
         m_sOnDisk.reset();
+        m_bLoadedPart = false;
         const std::string sText = TextOnDisk(sPath);
         m_sOnDisk = sText;
         if (sText.empty())
             return;
         XmlHandler oHandler;
-        if (!oHandler.Import(sText, *this)) {
+        bool bRead = false;
+        std::string sNoMemory;
+        try {
+            bRead = oHandler.Import(sText, *this);
+        } catch (const rt::Error& e) {
+            if (e.Number() != rt::errors::OutOfMemory)
+                throw;
+            sNoMemory = e.Description();
+        } catch (const std::bad_alloc&) {
+            sNoMemory = Message(kResNoMemory, {});
+        }
+        if (!sNoMemory.empty())
+            rt::Raise(rt::errors::OutOfMemory, {},
+                      Message(kResCannotRead, {sPath, sNoMemory, Message(kResFreeMemoryHelp, {})}));
+        if (!bRead) {
             // Not a report-definition file: no templates and no error for the caller, but the
             // user's file is kept aside, the user told and the failure logged, so that no
             // later save loses it.
@@ -242,6 +245,8 @@ void Templates::Load()
             });
         }
     } catch (...) {
+        // Whatever stopped the load, the collection may lack templates the file holds.
+        m_bLoadedPart = true;
         common::ErrorObject oError;
         bool bFlag = false;
         oError.LogError(common::SourceText(kModule, "Load", 0), bFlag);
@@ -280,6 +285,8 @@ void Templates::Save()
 void Templates::SaveFile()
 {
     common::Rethrowing(kModule, "Save", [&] {
+        if (m_bLoadedPart)
+            rt::Raise(rt::errors::PathFileAccess, {}, Message(kResNotWrittenPartly, {FilePath()}));
         const std::string sFolder = common::modMain::GetUserDataPath();
         fs::create_directories(sFolder);
         std::string sText;

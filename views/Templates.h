@@ -86,6 +86,9 @@ private:
     // The text of "reports.xml" as this collection last read or wrote it ("" for no file);
     // nothing before the first Load or Save, when there is no version to compare with.
     std::optional<std::string> m_sOnDisk;
+    // The last Load stopped before the end of the file (the memory ran out, say): the
+    // collection lacks templates the file holds, so no save may replace the file.
+    bool m_bLoadedPart = false;
 };
 
 } // namespace views

@@ -14,6 +14,8 @@
 #include "views/ViewSettings.h"
 
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 
 namespace views {
 
@@ -23,6 +25,13 @@ namespace px = platform::xml;
 namespace {
 
 constexpr const char* kModule = "XmlHandler";
+
+// The resource text with its placeholders filled in one pass: a template's name that holds
+// "#1" or "|" itself is shown as it is.
+std::string Message(long lId, const std::vector<std::string>& vArgs)
+{
+    return common::ErrorObject::FillPlaceholdersOnce(common::modLanguage::GetResString(lId), vArgs);
+}
 
 std::string IsoDateText(rt::Date dt)
 {
@@ -65,17 +74,16 @@ void RefuseUnreadable(const std::string& sText, Templates& oTemplates)
             continue;
         std::string sName = oView->Name();
         rt::MakeValidUtf8(sName);
-        sWhy = common::ErrorObject::FillPlaceholders(common::modLanguage::GetResString(kResNotUtf8),
-                                                     {sName});
+        sWhy = Message(kResNotUtf8, {sName});
         break;
     }
-    rt::Raise(rt::errors::InvalidProcedureCall, {},
-              common::ErrorObject::FillPlaceholders(
-                  common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
+    rt::Raise(rt::errors::InvalidProcedureCall, {}, Message(kResNotReadableAgain, {sWhy}));
 }
 
 // "the template "#0" holds the character #1, which the file cannot hold"
 constexpr long kResUnholdable = 2297;
+// "there is not enough memory to read all the templates"
+constexpr long kResNoMemory = 2390;
 
 // The view's name as it can be shown: bytes that are not UTF-8 and control characters replaced.
 std::string ShownName(std::string sName)
@@ -90,16 +98,10 @@ std::string ShownName(std::string sName)
 // and the file written before must stay.
 void RefuseUnholdable(const ViewSettings& oView, const px::UnholdableCharacter& oFound)
 {
-    const std::string sWhy =
-        oFound.notUtf8
-            ? common::ErrorObject::FillPlaceholders(common::modLanguage::GetResString(kResNotUtf8),
-                                                    {ShownName(oView.Name())})
-            : common::ErrorObject::FillPlaceholders(
-                  common::modLanguage::GetResString(kResUnholdable),
-                  {ShownName(oView.Name()), oFound.shown});
-    rt::Raise(rt::errors::InvalidProcedureCall, {},
-              common::ErrorObject::FillPlaceholders(
-                  common::modLanguage::GetResString(kResNotReadableAgain), {sWhy}));
+    const std::string sWhy = oFound.notUtf8
+                                 ? Message(kResNotUtf8, {ShownName(oView.Name())})
+                                 : Message(kResUnholdable, {ShownName(oView.Name()), oFound.shown});
+    rt::Raise(rt::errors::InvalidProcedureCall, {}, Message(kResNotReadableAgain, {sWhy}));
 }
 
 // Reads the digits at sText[nAt...] (at most nMax); none when there are none.
@@ -357,7 +359,12 @@ void XmlHandler::Export(std::string& sText, Templates& oTemplates)
             common::Logging(kModule, "Export", [&] {
                 px::Node oReport = m_oDocument.CreateElement("Report");
                 px::Node oWritten = oView->Update(m_oDocument, *this, oReport);
-                if (oWritten)
+                // A view written as it was loaded carries its text past AddElement: a file
+                // of an older version may hold references such as "&#27;" to characters
+                // that XML 1.0 cannot hold, which no other reader takes.
+                if (oWritten && !m_oUnholdable)
+                    m_oUnholdable = oWritten.FirstUnholdableWithin();
+                if (oWritten && !m_oUnholdable)
                     m_oRoot.AppendChild(oWritten);
             });
             if (m_oUnholdable)
@@ -372,7 +379,9 @@ bool XmlHandler::Import(const std::string& sText, Templates& oTemplates)
 {
     return common::Rethrowing(kModule, "Import", [&] {
         m_oDocument = px::Document();
-        m_oDocument.LoadXml(sText);
+        if (!m_oDocument.LoadXml(sText) &&
+            m_oDocument.LastParseError().ErrorCode == px::ParseError::OutOfMemory)
+            rt::Raise(rt::errors::OutOfMemory, {}, common::modLanguage::GetResString(kResNoMemory));
         FindRootNode();
         ReadVersion();
         common::modMain::G().g_lReportFileVersion = m_lVersion;
@@ -380,19 +389,37 @@ bool XmlHandler::Import(const std::string& sText, Templates& oTemplates)
             return false;
         for (long i = 0; i < m_oReportList.Length(); ++i) {
             const px::Node oItem = m_oReportList.Item(i);
+            bool bStopped = false;
             common::Logging(kModule, "Import", [&] {
-                if (oItem.Type() != px::NodeType::Element)
-                    rt::Raise(rt::errors::TypeMismatch);
-                auto oView = std::make_shared<ViewSettings>();
-                oView->LoadPartly(oItem);
                 try {
-                    oTemplates.Add(oView);
+                    if (oItem.Type() != px::NodeType::Element)
+                        rt::Raise(rt::errors::TypeMismatch);
+                    auto oView = std::make_shared<ViewSettings>();
+                    oView->LoadPartly(oItem);
+                    try {
+                        oTemplates.Add(oView);
+                    } catch (const rt::Error& e) {
+                        // A duplicate name: the first template of a name wins, silently.
+                        if (e.Number() != rt::errors::DuplicateKey)
+                            throw;
+                    }
                 } catch (const rt::Error& e) {
-                    // A duplicate name: the first template of a name wins, silently.
-                    if (e.Number() != rt::errors::DuplicateKey)
-                        throw;
+                    // The runtime reports memory that ran out as error 7.
+                    bStopped = e.Number() == rt::errors::OutOfMemory;
+                    throw;
+                } catch (const std::bad_alloc&) {
+                    bStopped = true;
+                    throw;
+                } catch (const std::length_error&) {
+                    bStopped = true;
+                    throw;
                 }
             });
+            // Skipping on would drop every later template too, and a save would then write
+            // the file without them.
+            if (bStopped)
+                rt::Raise(rt::errors::OutOfMemory, {},
+                          common::modLanguage::GetResString(kResNoMemory));
         }
         return true;
     });

@@ -45,6 +45,9 @@ public:
     void Export(std::string& sText, Templates& oTemplates);
     /// Adds one partly loaded view per element child of the root to the collection. Returns
     /// false when the text is not XML or has no `Reports` element (nothing is imported then).
+    /// A template that fails to load for its own damage is logged and skipped; a failure that
+    /// is no template's own (the memory ran out) stops the load: it raises 7 with the reason in
+    /// the UI language, and the collection holds only the templates read before it.
     bool Import(const std::string& sText, Templates& oTemplates);
     /// Why the last `Import` found no report list: the parser's reason with its line, or the
     /// missing `Reports` element. Empty after an import that found one.
@@ -93,7 +96,8 @@ private:
     platform::xml::NodeList m_oReportList;
     bool m_bHasReportList = false;
     std::int32_t m_lVersion = 0;
-    // What AddElement met that the file cannot hold, while one view is written.
+    // What AddElement or a view's node written as it was loaded holds that the file cannot
+    // hold, while one view is written.
     std::optional<platform::xml::UnholdableCharacter> m_oUnholdable;
 };
 

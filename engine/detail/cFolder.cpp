@@ -22,6 +22,7 @@
 #include "platform/mapi/TableFilter.h"
 #include "platform/mapi/Utils.h"
 #include "platform/runtime/Error.h"
+#include "platform/runtime/Notices.h"
 
 namespace mapi = platform::mapi;
 namespace rt = platform::runtime;
@@ -32,10 +33,24 @@ namespace {
 
 // How the error log names a folder of the read: its name and its identity, which tells it from
 // another folder of the same name.
-std::string FolderInLog(const FolderData& oFolder)
+// The folder as the error log names it. Folders read from the report definitions carry no
+// name: the opened folder's own is taken where there is one.
+std::string FolderInLog(const FolderData& oFolder, const std::string& sName)
 {
-    return "Folder \"" + oFolder.Name() + "\" (entry " + oFolder.EntryID() + ", store " +
-           oFolder.StoreID() + ")";
+    return "Folder \"" + sName + "\" (entry " + oFolder.EntryID() + ", store " + oFolder.StoreID() +
+           ")";
+}
+
+// Whoever hosts the add-in hears of each folder the read goes on without, with the error's
+// number, so that it need not read the log's words to know.
+void TellUnread(const FolderData& oFolder, const std::string& sName, const std::string& sAbout,
+                common::ErrorObject& oError)
+{
+    std::string sWhy = oError.Description();
+    if (sWhy.rfind(sAbout + ": ", 0) == 0)
+        sWhy.erase(0, sAbout.size() + 2);
+    rt::Notify({rt::Notice::Kind::FolderUnread, sName, sWhy, oError.Number(), 0, oFolder.EntryID(),
+                oFolder.StoreID()});
 }
 
 } // namespace
@@ -128,20 +143,31 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
         // report's folders was not read; the walk goes on with the next step, so one bad
         // folder never ends the read. Only a folder the store reports as gone leaves the
         // caller's list: one that failed otherwise is still the user's choice.
-        const std::string sAbout = FolderInLog(*oFolderData);
-        const bool bOpened = common::LoggingAbout("cFolder", "LoopFoldersEx", sAbout, [&] {
-            oFolder =
-                common::modRedemption::OpenFolder(oFolderData->EntryID(), oFolderData->StoreID());
-        });
+        const std::string sUnopened = FolderInLog(*oFolderData, oFolderData->Name());
+        const bool bOpened = common::LoggingAbout(
+            "cFolder", "LoopFoldersEx", sUnopened,
+            [&] {
+                oFolder = common::modRedemption::OpenFolder(oFolderData->EntryID(),
+                                                            oFolderData->StoreID());
+            },
+            [&](common::ErrorObject& oError) {
+                TellUnread(*oFolderData, oFolderData->Name(), sUnopened, oError);
+            });
         if (!oFolder) {
             if (bOpened)
                 m_aMissing.push_back(p);
             continue;
         }
-        common::LoggingAbout("cFolder", "LoopFoldersEx", sAbout, [&] {
-            if (oFolder->GetItems()->Count() >= 1)
-                ReadItemsEx(oFolder);
-        });
+        std::string sName = oFolderData->Name();
+        rt::ResumeNext()([&] { sName = oFolder->Name(); });
+        const std::string sAbout = FolderInLog(*oFolderData, sName);
+        common::LoggingAbout(
+            "cFolder", "LoopFoldersEx", sAbout,
+            [&] {
+                if (oFolder->GetItems()->Count() >= 1)
+                    ReadItemsEx(oFolder);
+            },
+            [&](common::ErrorObject& oError) { TellUnread(*oFolderData, sName, sAbout, oError); });
     }
 }
 

@@ -45,7 +45,8 @@ struct Profile::Impl
         std::shared_ptr<Store> store = Store::Open(folder / fileName);
         if (store->EntryId() != entryId)
             throw StoreError(StoreErrorKind::Database,
-                             "store file " + fileName + " does not hold store " + entryId);
+                             "store file " + fileName + " does not hold store " + entryId,
+                             StoreFailure::Damaged);
         open.emplace(entryId, store);
         return store;
     }

@@ -296,7 +296,8 @@ std::string Store::Impl::Meta(std::string_view key)
     auto& st = db.Prepare("SELECT value FROM meta WHERE key = ?");
     if (!st.Bind(1, key).Step())
         throw StoreError(StoreErrorKind::Database,
-                         "not a store file (no " + std::string(key) + "): " + path.string());
+                         "not a store file (no " + std::string(key) + "): " + path.string(),
+                         StoreFailure::Damaged);
     auto value = st.Text(0);
     st.Reset();
     return value;
@@ -376,7 +377,7 @@ std::unique_ptr<Store> Store::Open(const std::filesystem::path& file)
     Pragmas(impl->db);
     if (impl->Meta("schema_version") != kSchemaVersion)
         throw StoreError(StoreErrorKind::Database,
-                         "unknown store schema version in " + file.string());
+                         "unknown store schema version in " + file.string(), StoreFailure::Damaged);
     // Files made before the value index get it on first open (a read-only file goes on
     // without it: reads are then slower, not wrong).
     try {
@@ -426,7 +427,8 @@ FolderInfo Store::RootFolder() const
                                  "WHERE f.parent_id IS NULL ORDER BY f.id LIMIT 1");
     if (!st.Step())
         throw StoreError(StoreErrorKind::Database,
-                         "store without root folder: " + impl_->path.string());
+                         "store without root folder: " + impl_->path.string(),
+                         StoreFailure::Damaged);
     auto info = impl_->FolderFromRow(st);
     st.Reset();
     return info;

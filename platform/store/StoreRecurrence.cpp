@@ -31,7 +31,8 @@ std::string LocalText(LocalTime t)
 
 StoreError BadText(const std::string& text)
 {
-    return StoreError(StoreErrorKind::Database, "damaged date in recurrence: \"" + text + "\"");
+    return StoreError(StoreErrorKind::Database, "damaged date in recurrence: \"" + text + "\"",
+                      StoreFailure::Damaged);
 }
 
 // The number the n digits at `at` spell; -1 when one is not a digit.

@@ -1,5 +1,7 @@
 #include "platform/xml/Document.h"
 
+#include <new>
+
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/detail/DocState.h"
 #include "platform/xml/detail/Raise.h"
@@ -7,6 +9,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <optional>
 
 namespace platform::xml {
@@ -55,7 +58,10 @@ std::optional<detail::EntityProblem> Expand(pugi::xml_node node, std::size_t& of
                 offset = static_cast<std::size_t>(child.offset_debug()) + problem->offset;
                 return problem;
             }
-            child.set_value(value.c_str());
+            // The library gives up a value it has no memory for without a word.
+            if (!child.set_value(value.c_str())) {
+                throw std::bad_alloc();
+            }
         } else if (child.type() == pugi::node_element) {
             for (pugi::xml_attribute attr : child.attributes()) {
                 std::string value = attr.value();
@@ -63,7 +69,9 @@ std::optional<detail::EntityProblem> Expand(pugi::xml_node node, std::size_t& of
                     offset = static_cast<std::size_t>(child.offset_debug());
                     return problem;
                 }
-                attr.set_value(value.c_str());
+                if (!attr.set_value(value.c_str())) {
+                    throw std::bad_alloc();
+                }
             }
             if (auto problem = Expand(child, offset)) {
                 return problem;
@@ -115,7 +123,44 @@ std::string DeclarationData(pugi::xml_node declaration)
     return data;
 }
 
-bool ParseInto(detail::DocState& state, std::string_view bytes)
+// What a copy of the tree must hold as much of: its nodes, attributes and characters.
+struct TreeSize
+{
+    std::size_t nodes = 0;
+    std::size_t attributes = 0;
+    std::size_t characters = 0;
+    bool operator==(const TreeSize&) const = default;
+};
+
+TreeSize SizeOf(pugi::xml_node top)
+{
+    TreeSize size;
+    pugi::xml_node node = top;
+    while (node) {
+        ++size.nodes;
+        size.characters += std::char_traits<char>::length(node.name()) +
+                           std::char_traits<char>::length(node.value());
+        for (pugi::xml_attribute attr : node.attributes()) {
+            ++size.attributes;
+            size.characters += std::char_traits<char>::length(attr.name()) +
+                               std::char_traits<char>::length(attr.value());
+        }
+        node = detail::NextWithin(top, node);
+    }
+    return size;
+}
+
+// The library's copy leaves out, without a word, a node or a text it has no memory for: a copy
+// that holds less than its source is a copy the memory ran out for.
+void AppendWholeCopy(pugi::xml_node parent, pugi::xml_node source)
+{
+    const pugi::xml_node copy = parent.append_copy(source);
+    if (!copy || SizeOf(copy) != SizeOf(source)) {
+        throw std::bad_alloc();
+    }
+}
+
+bool ParseIntoUnguarded(detail::DocState& state, std::string_view bytes)
 {
     ParseError& error = state.lastError;
     // Nodes of the old content stay valid for whoever holds them, detached from the document.
@@ -129,6 +174,9 @@ bool ParseInto(detail::DocState& state, std::string_view bytes)
     pugi::xml_document parsed;
     const pugi::xml_parse_result result =
         parsed.load_buffer(text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
+    if (result.status == pugi::status_out_of_memory) {
+        throw std::bad_alloc();
+    }
     if (result.status == pugi::status_no_document_element || text->empty()) {
         return Fail(error, ParseError::NoDocumentElement, "the text holds no XML element", *text,
                     std::nullopt);
@@ -157,13 +205,29 @@ bool ParseInto(detail::DocState& state, std::string_view bytes)
     for (pugi::xml_node child : parsed.children()) {
         if (child.type() == pugi::node_declaration) {
             pugi::xml_node pi = state.tree.append_child(pugi::node_pi);
-            pi.set_name("xml");
-            pi.set_value(DeclarationData(child).c_str());
+            if (!pi || !pi.set_name("xml") || !pi.set_value(DeclarationData(child).c_str())) {
+                throw std::bad_alloc();
+            }
         } else {
-            state.tree.append_copy(child);
+            AppendWholeCopy(state.tree, child);
         }
     }
     return true;
+}
+
+// A text the memory cannot hold is refused whole, never loaded in part.
+bool ParseInto(detail::DocState& state, std::string_view bytes)
+{
+    try {
+        return ParseIntoUnguarded(state, bytes);
+    } catch (const std::bad_alloc&) {
+        // Nobody holds a node of the part copied so far.
+        while (state.tree.first_child()) {
+            state.tree.remove_child(state.tree.first_child());
+        }
+        return Fail(state.lastError, ParseError::OutOfMemory,
+                    "there is not enough memory to read the text", {}, std::nullopt);
+    }
 }
 
 } // namespace

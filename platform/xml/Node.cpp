@@ -114,6 +114,39 @@ void CollectText(pugi::xml_node node, std::string& out)
     }
 }
 
+std::optional<UnholdableCharacter> FirstUnholdableOf(pugi::xml_node node)
+{
+    for (const std::string_view text :
+         {std::string_view(node.name()), std::string_view(node.value())}) {
+        if (auto found = FirstUnholdable(text)) {
+            return found;
+        }
+    }
+    for (pugi::xml_attribute attribute = node.first_attribute(); attribute;
+         attribute = attribute.next_attribute()) {
+        for (const std::string_view text :
+             {std::string_view(attribute.name()), std::string_view(attribute.value())}) {
+            if (auto found = FirstUnholdable(text)) {
+                return found;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// In document order (see NextWithin).
+std::optional<UnholdableCharacter> FirstUnholdableBelow(pugi::xml_node top)
+{
+    pugi::xml_node node = top;
+    while (node) {
+        if (auto found = FirstUnholdableOf(node)) {
+            return found;
+        }
+        node = detail::NextWithin(top, node);
+    }
+    return std::nullopt;
+}
+
 bool IsAncestorOrSelf(pugi::xml_node candidate, pugi::xml_node node)
 {
     for (; node; node = node.parent()) {
@@ -193,6 +226,14 @@ std::string Node::Text() const
         return out;
     }
     return node.value();
+}
+
+std::optional<UnholdableCharacter> Node::FirstUnholdableWithin() const
+{
+    if (IsNull()) {
+        return std::nullopt;
+    }
+    return FirstUnholdableBelow(ToPugi(handle_));
 }
 
 void Node::SetText(std::string_view text)

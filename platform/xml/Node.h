@@ -74,6 +74,11 @@ public:
     /// FirstUnholdable): a text is stored whole or not at all.
     void SetText(std::string_view text);
 
+    /// The first character XML 1.0 cannot hold anywhere in this node and below it: in names,
+    /// texts, attribute values, comments and instructions (the loader accepts references such
+    /// as "&#1;" to them). std::nullopt when there is none or for the null node.
+    std::optional<UnholdableCharacter> FirstUnholdableWithin() const;
+
     /// The node's children in document order.
     NodeList ChildNodes() const;
     /// First child, or the null node.

@@ -19,6 +19,7 @@ struct ParseError
         BadEncoding = 5,     ///< invalid UTF-8 or UTF-16 bytes
         NoDocumentElement = 6, ///< the text holds no element (empty text included)
         TooDeep = 7,           ///< elements nested deeper than Document::kMaxDepth
+        OutOfMemory = 8,       ///< the memory ran out before the whole text was read
     };
 
     long ErrorCode = None; ///< one of Code

@@ -2,6 +2,8 @@
 
 #include "engine/Filter.h"
 
+#include "platform/mapi/ErrorNumbers.h"
+#include "platform/runtime/Notices.h"
 #include "platform/store/RecurrencePattern.h"
 
 #include <gmock/gmock.h>
@@ -104,12 +106,29 @@ TEST_F(ReadRecordsTest, AFolderThatCannotBeReadIsLoggedByNameAndTheOthersAreRead
         ASSERT_EQ(sqlite3_exec(pDb, "DROP TABLE items", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(pDb);
     }
+    // As the report definitions keep it: without a name.
+    auto oUnnamed = std::make_shared<FolderData>();
+    oUnnamed->Init(oBroken.entryId, ArchiveStore().EntryId(), "", 0, false);
     FolderDataList list;
     list.Add(Entry(m_calendar));
-    list.Add(Entry(oBroken, &ArchiveStore()));
+    list.Add(oUnnamed);
     list.Add(Entry(m_tasks));
+    std::vector<rt::Notice> vUnread;
+    rt::SetNoticeListener([&](const rt::Notice& o) {
+        if (o.kind == rt::Notice::Kind::FolderUnread)
+            vUnread.push_back(o);
+    });
     EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Aufgabe"));
+    rt::SetNoticeListener({});
     EXPECT_EQ(list.Count(), 3) << "a folder that failed is still the user's choice";
+    // Whoever hosts the engine hears of it once, by the cause's number and the folder's own name.
+    ASSERT_EQ(vUnread.size(), 1U);
+    EXPECT_EQ(vUnread[0].subject, "Alte Termine");
+    EXPECT_EQ(vUnread[0].value, platform::mapi::MAPI_E_CORRUPT_DATA);
+    EXPECT_EQ(vUnread[0].entryId, oBroken.entryId);
+    EXPECT_EQ(vUnread[0].storeId, ArchiveStore().EntryId());
+    EXPECT_NE(vUnread[0].detail.find("no such table: items"), std::string::npos);
+    EXPECT_EQ(vUnread[0].detail.find("Folder \""), std::string::npos) << "the cause alone";
     // The log says which folder failed, so that the user can be told.
     std::ifstream oLog(DataDir() / "config" / "Kestrova" / "Fenwick615" / "error.txt",
                        std::ios::binary);

@@ -10,7 +10,11 @@
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/Document.h"
 #include "views/Templates.h"
+
 #include "views/XmlHandler.h"
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -704,6 +708,189 @@ TEST_F(ReportFileTest, EveryTextAUserCanTypeRoundTripsAndTextThatIsNotUtf8IsNeve
         }
     }
     rt::SetNoticeListener({});
+}
+
+// A file an older release wrote may hold references such as "&#27;" that the loader takes:
+// the save refuses that text as it refuses it typed, never writing a file other readers refuse.
+TEST_F(ReportFileTest, TextThatXmlCannotHoldIsRefusedAlsoWhenItCameFromTheFile)
+{
+    std::vector<rt::Notice> vNotices;
+    rt::SetNoticeListener([&](const rt::Notice& n) { vNotices.push_back(n); });
+    struct Bad
+    {
+        const char* sReference;
+        const char* sSaid;
+    };
+    const Bad aBad[] = {{"&#1;", "U+0001"},     {"&#01;", "U+0001"}, {"&#27;", "U+001B"},
+                        {"&#x1f;", "U+001F"},   {"&#31;", "U+001F"}, {"&#xFFFE;", "U+FFFE"},
+                        {"&#65535;", "U+FFFF"}, {"&#8;", "U+0008"}};
+    for (const auto& [sReference, sSaid] : aBad) {
+        // In the name and deep inside the actions; in a file of the current version (written
+        // back as it was read) and of an older one (written back in the new layout).
+        for (const bool bInName : {true, false}) {
+            for (const char* sVersion : {" version=\"94\"", " version=\"61\""}) {
+                SCOPED_TRACE(std::string(sReference) +
+                             (bInName ? " in the name" : " in the header") + sVersion);
+                const bool bCurrent = std::string(sVersion) == " version=\"94\"";
+                std::string sBadReport =
+                    ReportXml(bInName ? std::string("Alt") + sReference : "Alt", bCurrent);
+                if (!bInName) {
+                    const std::size_t nAt = sBadReport.find("<ReportHeader>H");
+                    ASSERT_NE(nAt, std::string::npos);
+                    sBadReport.insert(nAt + 15, sReference);
+                }
+                const std::string sFile =
+                    FileXml(sVersion, ReportXml("Gut", bCurrent) + sBadReport);
+                WriteFileText(sFile);
+                auto oTemplates = Loaded();
+                ASSERT_EQ(oTemplates->Count(), 2) << "the loader takes the reference";
+                oTemplates->Item(rt::Variant("Gut"))->SetDisplayResultsOnly(false);
+                vNotices.clear();
+                EXPECT_THROW(oTemplates->Save(), rt::Error);
+                EXPECT_EQ(ReadFileText(), sFile) << "the file stays as it was";
+                ASSERT_EQ(vNotices.size(), 1U);
+                EXPECT_EQ(vNotices[0].kind, rt::Notice::Kind::NotWritten);
+                EXPECT_NE(vNotices[0].detail.find(sSaid), std::string::npos) << vNotices[0].detail;
+                EXPECT_NE(vNotices[0].detail.find("\"Alt"), std::string::npos)
+                    << vNotices[0].detail;
+            }
+        }
+    }
+    rt::SetNoticeListener({});
+}
+
+TEST_F(ReportFileTest, ARefusalShowsANameHoldingPlaceholdersAndBarsAsItStands)
+{
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_ENGLISH);
+    std::vector<rt::Notice> vNotices;
+    rt::SetNoticeListener([&](const rt::Notice& n) { vNotices.push_back(n); });
+    for (const std::string sName : {"Plan #1|X", "#0 #1 #2 | #9", "A|#1|"}) {
+        SCOPED_TRACE(sName);
+        Templates oTemplates;
+        auto oView = std::make_shared<ViewSettings>();
+        oView->CreateNew(sName);
+        oView->Filter()->SetSubjectCondition(engine::trContains, "a\x1B"
+                                                                 "z");
+        oTemplates.Add(oView);
+        vNotices.clear();
+        EXPECT_THROW(oTemplates.Save(), rt::Error);
+        ASSERT_EQ(vNotices.size(), 1U);
+        EXPECT_NE(vNotices[0].detail.find("\"" + sName + "\" holds the character U+001B"),
+                  std::string::npos)
+            << vNotices[0].detail;
+    }
+    rt::SetNoticeListener({});
+}
+
+// A file too large for the memory left: the load either reads every template or stops with a
+// message, and after a stop no save replaces the file. Each attempt runs in a child whose
+// address space may grow by a little more than the last; the limits run from too little to
+// parse the file to enough to read it whole, so that some stop inside the templates.
+TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot run under a limit of the address space";
+#else
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_GERMAN);
+    // Full templates, whose text takes most of the memory, and templates as short as a file
+    // can hold them, whose views take more memory than their text.
+    for (const bool bFull : {true, false}) {
+        SCOPED_TRACE(bFull ? "full templates" : "short templates");
+        const int kTemplates = bFull ? 1500 : 5000;
+        std::string sReports;
+        for (int i = 0; i < kTemplates; ++i)
+            sReports += bFull ? ReportXml("T" + std::to_string(i), true)
+                              : "<Report><Name>T" + std::to_string(i) + "</Name></Report>";
+        const std::string sFile = FileXml(" version=\"94\"", sReports);
+        WriteFileText(sFile);
+
+        // "A<count>" all read; "S<W|K><=|!><message>" stopped (W a save wrote, K it was refused;
+        // = the file as it was); "P<count>" fewer read without a word; "M" out of memory elsewhere.
+        const auto Attempt = [&](std::size_t nMore) {
+            int aPipe[2];
+            if (pipe(aPipe) != 0)
+                return std::string("no pipe");
+            const pid_t nChild = fork();
+            if (nChild == 0) {
+                close(aPipe[0]);
+                alarm(60);
+                std::string sResult;
+                {
+                    Templates oTemplates;
+                    long nPages = 0;
+                    std::ifstream("/proc/self/statm") >> nPages;
+                    const rlimit oLimit{static_cast<rlim_t>(nPages) * sysconf(_SC_PAGESIZE) + nMore,
+                                        RLIM_INFINITY};
+                    setrlimit(RLIMIT_AS, &oLimit);
+                    try {
+                        oTemplates.Load();
+                        const int n = oTemplates.Count();
+                        sResult = (n == kTemplates ? "A" : "P") + std::to_string(n);
+                    } catch (const rt::Error& e) {
+                        sResult = "S" + e.Description();
+                    } catch (const std::bad_alloc&) {
+                        sResult = "M";
+                    }
+                    const rlimit oNone{RLIM_INFINITY, RLIM_INFINITY};
+                    setrlimit(RLIMIT_AS, &oNone);
+                    if (sResult[0] == 'S') {
+                        bool bWrote = true;
+                        try {
+                            oTemplates.Save();
+                        } catch (const rt::Error&) {
+                            bWrote = false;
+                        }
+                        sResult.insert(1, std::string(bWrote ? "W" : "K") +
+                                              (ReadFileText() == sFile ? "=" : "!"));
+                    }
+                }
+                const ssize_t nWritten = write(aPipe[1], sResult.data(), sResult.size());
+                _exit(nWritten == static_cast<ssize_t>(sResult.size()) ? 0 : 1);
+            }
+            close(aPipe[1]);
+            std::string sResult;
+            char aBuffer[4096];
+            for (ssize_t n = 0; (n = read(aPipe[0], aBuffer, sizeof aBuffer)) > 0;)
+                sResult.append(aBuffer, static_cast<std::size_t>(n));
+            close(aPipe[0]);
+            int nStatus = 0;
+            waitpid(nChild, &nStatus, 0);
+            if (!WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0)
+                return "ended abnormally, status " + std::to_string(nStatus) + ": " + sResult;
+            return sResult;
+        };
+
+        int nStops = 0;
+        bool bWhole = false;
+        constexpr std::size_t kMiB = std::size_t(1) << 20;
+        for (std::size_t nMore = sFile.size(); !bWhole && nMore < 512 * kMiB; nMore += 2 * kMiB) {
+            const std::string sResult = Attempt(nMore);
+            SCOPED_TRACE("address space " + std::to_string(nMore) +
+                         " more: " + sResult.substr(0, 300));
+            ASSERT_FALSE(sResult.empty());
+            switch (sResult[0]) {
+            case 'A':
+                bWhole = true;
+                break;
+            case 'S':
+                ++nStops;
+                EXPECT_EQ(sResult.substr(1, 2), "K=") << "no save replaces the file after a stop";
+                break;
+            case 'M':
+                break;
+            default:
+                ADD_FAILURE() << "templates lost without a word";
+            }
+            if (sResult.rfind("SK=", 0) == 0 &&
+                sResult.find("Arbeitsspeicher") != std::string::npos) {
+                EXPECT_NE(sResult.find(FilePath()), std::string::npos)
+                    << "the message names the file";
+            }
+        }
+        EXPECT_TRUE(bWhole) << "some limit lets the whole file be read";
+        EXPECT_GT(nStops, 0) << "some limit stops the load inside the templates";
+    }
+#endif
 }
 
 TEST_F(ReportFileTest, ASaveKeepsAVersionAnotherProgramWroteAsideAndSaysWhereOnce)

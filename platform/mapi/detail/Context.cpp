@@ -33,7 +33,9 @@ FileIds IdsOf(const store::Profile& profile)
     for (auto& [id, file] : profile.StoreFiles())
         names.push_back(file);
     for (const auto& name : names) {
-        struct stat info{};
+        struct stat info
+        {
+        };
         if (::stat((profile.Folder() / name).c_str(), &info) != 0)
             return {};
         ids.emplace_back(info.st_dev, info.st_ino);
@@ -75,7 +77,8 @@ std::shared_ptr<store::Profile> OpenShared(const std::string& path)
     const auto key = Normal(path);
     std::lock_guard guard(open.lock);
     // A profile in use is shared as it is; one only kept is checked first.
-    if (auto found = open.byPath[key].lock(); found && !(found == open.kept && found.use_count() <= 2))
+    if (auto found = open.byPath[key].lock();
+        found && !(found == open.kept && found.use_count() <= 2))
         return found;
     auto profile = store::Profile::Open(key);
     if (open.kept && open.keptPath == key) {
@@ -102,6 +105,29 @@ bool SameId(const std::string& a, const std::string& b)
 
 } // namespace
 
+namespace {
+
+std::int32_t FailureNumber(store::StoreFailure failure)
+{
+    switch (failure) {
+    case store::StoreFailure::Damaged:
+        return MAPI_E_CORRUPT_DATA;
+    case store::StoreFailure::InUse:
+        return MAPI_E_BUSY;
+    case store::StoreFailure::CannotOpen:
+        return MAPI_E_NO_ACCESS;
+    case store::StoreFailure::DiskError:
+        return MAPI_E_DISK_ERROR;
+    case store::StoreFailure::DiskFull:
+        return MAPI_E_NOT_ENOUGH_DISK;
+    case store::StoreFailure::Other:
+        break;
+    }
+    return MAPI_E_CALL_FAILED;
+}
+
+} // namespace
+
 void RaiseStoreError(const std::exception& error, const char* source)
 {
     const auto* e = dynamic_cast<const store::StoreError*>(&error);
@@ -114,7 +140,8 @@ void RaiseStoreError(const std::exception& error, const char* source)
     case store::StoreErrorKind::NotSupported:
         runtime::Raise(runtime::errors::NotSupported, source, error.what());
     default:
-        runtime::Raise(-2147467259 /* E_FAIL */, source, error.what());
+        runtime::Raise(FailureNumber(e ? e->Failure() : store::StoreFailure::Other), source,
+                       error.what());
     }
 }
 

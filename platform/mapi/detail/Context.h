@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/mapi/ErrorNumbers.h"
 #include "platform/store/NamedProperty.h"
 #include "platform/store/Profile.h"
 #include "platform/store/PropValue.h"

@@ -25,6 +25,37 @@ std::optional<std::string> DiskFull(sqlite3* db, const std::filesystem::path& fi
                                     file.string());
 }
 
+// The cause of the last failure on db by SQLite's result code. A statement of the store's own
+// that cannot be prepared names a table or column the file lacks: the file is no whole store.
+StoreFailure FailureOf(sqlite3* db, bool preparing)
+{
+    switch (sqlite3_extended_errcode(db) & 0xFF) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_SCHEMA:
+    case SQLITE_MISMATCH:
+        return StoreFailure::Damaged;
+    case SQLITE_ERROR:
+        return preparing ? StoreFailure::Damaged : StoreFailure::Other;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return StoreFailure::InUse;
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return StoreFailure::CannotOpen;
+    case SQLITE_IOERR:
+        return sqlite3_system_errno(db) == ENOSPC || sqlite3_system_errno(db) == EDQUOT
+                   ? StoreFailure::DiskFull
+                   : StoreFailure::DiskError;
+    case SQLITE_FULL:
+        return StoreFailure::DiskFull;
+    default:
+        return StoreFailure::Other;
+    }
+}
+
 } // namespace
 
 Database::Database(const std::filesystem::path& file, bool create) : file_(file)
@@ -35,10 +66,12 @@ Database::Database(const std::filesystem::path& file, bool create) : file_(file)
     if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         const auto full = db_ ? DiskFull(db_, file) : std::nullopt;
         const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+        const StoreFailure failure = db_ ? FailureOf(db_, false) : StoreFailure::Other;
         sqlite3_close(db_);
         db_ = nullptr;
         throw StoreError(create ? StoreErrorKind::Database : StoreErrorKind::NotFound,
-                         full ? *full : "cannot open \"" + file.string() + "\": " + msg);
+                         full ? *full : "cannot open \"" + file.string() + "\": " + msg,
+                         failure == StoreFailure::Other ? StoreFailure::CannotOpen : failure);
     }
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_extended_result_codes(db_, 1);
@@ -51,12 +84,13 @@ Database::~Database()
     sqlite3_close(db_);
 }
 
-void Database::Fail(std::string_view what) const
+void Database::Fail(std::string_view what, bool preparing) const
 {
     if (const auto full = DiskFull(db_, file_))
-        throw StoreError(StoreErrorKind::Database, *full);
+        throw StoreError(StoreErrorKind::Database, *full, StoreFailure::DiskFull);
     throw StoreError(StoreErrorKind::Database,
-                     std::string(what) + " on \"" + file_.string() + "\": " + sqlite3_errmsg(db_));
+                     std::string(what) + " on \"" + file_.string() + "\": " + sqlite3_errmsg(db_),
+                     FailureOf(db_, preparing));
 }
 
 void Database::Exec(std::string_view sql)
@@ -67,9 +101,9 @@ void Database::Exec(std::string_view sql)
         const std::string msg = err ? err : "unknown error";
         sqlite3_free(err);
         if (const auto full = DiskFull(db_, file_))
-            throw StoreError(StoreErrorKind::Database, *full);
+            throw StoreError(StoreErrorKind::Database, *full, StoreFailure::DiskFull);
         throw StoreError(StoreErrorKind::Database,
-                         "SQL failed on \"" + file_.string() + "\": " + msg);
+                         "SQL failed on \"" + file_.string() + "\": " + msg, FailureOf(db_, false));
     }
 }
 
@@ -110,7 +144,7 @@ Statement::Statement(Database& db, std::string_view sql) : db_(db)
 {
     if (sqlite3_prepare_v3(db.Handle(), sql.data(), static_cast<int>(sql.size()),
                            SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
-        db.Fail("prepare \"" + std::string(sql) + "\"");
+        db.Fail("prepare \"" + std::string(sql) + "\"", true);
 }
 
 Statement::~Statement()

@@ -35,7 +35,8 @@ public:
     int Changes() const;
     /// Raw handle for Statement.
     sqlite3* Handle() const { return db_; }
-    [[noreturn]] void Fail(std::string_view what) const;
+    /// preparing: the failure is of a statement being prepared.
+    [[noreturn]] void Fail(std::string_view what, bool preparing = false) const;
 
 private:
     sqlite3* db_ = nullptr;

@@ -10,7 +10,8 @@ namespace {
 
 StoreError Damaged(const std::string& what)
 {
-    return StoreError(StoreErrorKind::Database, "damaged property value: " + what);
+    return StoreError(StoreErrorKind::Database, "damaged property value: " + what,
+                      StoreFailure::Damaged);
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp)

@@ -27,6 +27,19 @@ struct DocState
     ParseError lastError;
 };
 
+/// The node after `node` in document order among `top` and its descendants, or the null node
+/// after the last. Walks without recursion: a loaded file may nest deeper than the stack.
+inline pugi::xml_node NextWithin(pugi::xml_node top, pugi::xml_node node)
+{
+    if (node.first_child()) {
+        return node.first_child();
+    }
+    while (node != top && !node.next_sibling()) {
+        node = node.parent();
+    }
+    return node == top ? pugi::xml_node() : node.next_sibling();
+}
+
 /// The pugixml node behind an opaque node handle.
 inline pugi::xml_node ToPugi(void* handle)
 {

@@ -287,6 +287,55 @@ TEST_F(StoreTest, EntryIdsOfAnotherStoreAreNotFound)
     EXPECT_FALSE(a->FindFolder(item));
 }
 
+// Callers tell why a store file failed by its cause, never by the database's words.
+TEST_F(StoreTest, AFailingStoreFileSaysItsCauseByKind)
+{
+    const auto FailureOf = [](const std::function<void()>& use) {
+        try {
+            use();
+        } catch (const StoreError& e) {
+            return e.Failure();
+        }
+        ADD_FAILURE() << "the use did not fail";
+        return StoreFailure::Other;
+    };
+    const auto Made = [&](const char* name) {
+        const auto file = Dir() / name;
+        const auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder(*store).Folder("F", ItemType::Appointment);
+        return file;
+    };
+
+    const auto garbage = Dir() / "garbage.db";
+    std::ofstream(garbage, std::ios::binary) << std::string(8192, 'Z');
+    EXPECT_EQ(FailureOf([&] { Store::Open(garbage); }), StoreFailure::Damaged);
+
+    const auto dropped = Made("dropped.db");
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dropped.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "DROP TABLE items", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    EXPECT_EQ(FailureOf([&] {
+                  auto store = Store::Open(dropped);
+                  store->ItemCount(store->RootFolder().entryId);
+              }),
+              StoreFailure::Damaged);
+
+    // Another program holds the file: the store waits a while, then says so.
+    const auto locked = Made("locked.db");
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(locked.c_str(), &holder), SQLITE_OK);
+    // Exclusive locking keeps out readers of a file in write-ahead logging too.
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(FailureOf([&] { Store::Open(locked); }), StoreFailure::InUse);
+    sqlite3_close(holder);
+    EXPECT_NO_THROW(Store::Open(locked));
+}
+
 TEST_F(StoreTest, TransactionRollsBackWhenNotCommitted)
 {
     auto store = Store::Create(Dir() / "s.db", "S", StoreKind::UnicodePersonal);
