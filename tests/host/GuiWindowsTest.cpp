@@ -112,13 +112,23 @@ public:
         if (!view || view->objectName() != "frmProgress" || !view->isVisible())
             return false;
         auto* number = qobject_cast<QLabel*>(view->WidgetOf("lbl2"));
-        if (!number || number->text().isEmpty())
+        auto* bar = qobject_cast<QProgressBar*>(view->WidgetOf("PBar"));
+        if (!number || !bar)
+            return false;
+        // Before the read's first number the bar stands empty, never full for a moment.
+        if (number->text().isEmpty()) {
+            m_filledEarly = m_filledEarly || bar->value() > bar->minimum();
+            return false;
+        }
+        // Looked at once the bar has moved on from its start.
+        if (bar->value() <= bar->minimum())
             return false;
         m_looked = true;
         Look(*view, number->text());
         return false;
     }
     bool Looked() const { return m_looked; }
+    bool FilledEarly() const { return m_filledEarly; }
 
 private:
     static void Look(gui::FormView& view, const QString& number)
@@ -157,6 +167,7 @@ private:
     }
 
     bool m_looked = false;
+    bool m_filledEarly = false;
 };
 
 TEST_F(GuiWindowsTest, TheProgressWindowShowsItsTextTheBarAndTheNumberOfItemsDuringTheRead)
@@ -167,6 +178,7 @@ TEST_F(GuiWindowsTest, TheProgressWindowShowsItsTextTheBarAndTheNumberOfItemsDur
     qApp->removeEventFilter(&watch);
     ASSERT_NE(pView, nullptr) << out.str();
     EXPECT_TRUE(watch.Looked()) << "no progress window with a number showed during the read";
+    EXPECT_FALSE(watch.FilledEarly()) << "the bar showed filled before the read's first number";
 }
 
 TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)

@@ -1,4 +1,7 @@
 #include "platform/runtime/Utf8.h"
+#include "tests/host/ByteClasses.h"
+
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,57 @@ TEST(Utf8Test, IllFormedSequencesBecomeOneReplacementEachAndNothingElseChanges)
         MakeValidUtf8(text);
         EXPECT_EQ(text, expected) << in;
         EXPECT_TRUE(IsValidUtf8(text));
+    }
+}
+
+} // namespace
+} // namespace platform::runtime
+
+namespace platform::runtime {
+namespace {
+
+// The character a name cannot hold, by the byte classes the host refuses from a person (each
+// control character, DEL, C1, the two non-characters, every kind of byte that is not UTF-8),
+// plus tab and line feed, which a line of text may hold but a name may not.
+TEST(Utf8Test, ANameRefusesEachControlCharacterAndEveryByteThatIsNoText)
+{
+    auto vBad = host_test::BadTexts();
+    vBad.push_back({"\t", true});
+    vBad.push_back({"\n", true});
+    for (const auto& bad : vBad) {
+        const std::string sText = "Monatsbericht " + bad.sBytes + "X";
+        SCOPED_TRACE(testing::PrintToString(sText));
+        const auto oFound = FirstNameRefusedCharacter(sText);
+        ASSERT_TRUE(oFound.has_value());
+        EXPECT_EQ(oFound->offset, 14u);
+        if (bad.bUtf8) {
+            // The code point, worked out here from the bytes by hand.
+            unsigned cp = static_cast<unsigned char>(bad.sBytes[0]);
+            if (bad.sBytes.size() == 2)
+                cp = ((cp & 0x1Fu) << 6) | (static_cast<unsigned char>(bad.sBytes[1]) & 0x3Fu);
+            else if (bad.sBytes.size() == 3)
+                cp = ((cp & 0x0Fu) << 12) |
+                     ((static_cast<unsigned char>(bad.sBytes[1]) & 0x3Fu) << 6) |
+                     (static_cast<unsigned char>(bad.sBytes[2]) & 0x3Fu);
+            char sWant[16];
+            std::snprintf(sWant, sizeof sWant, "U+%04X", cp);
+            EXPECT_EQ(oFound->shown, sWant);
+            EXPECT_EQ(oFound->length, bad.sBytes.size());
+        } else {
+            EXPECT_EQ(oFound->shown.rfind("\\x", 0), 0u) << oFound->shown;
+        }
+        const std::string sMarked = NameRefusedCharactersMarked(sText);
+        EXPECT_EQ(sMarked.rfind("Monatsbericht \xEF\xBF\xBD", 0), 0u) << sMarked;
+        EXPECT_EQ(sMarked.back(), 'X');
+        EXPECT_FALSE(FirstNameRefusedCharacter(sMarked).has_value()) << sMarked;
+    }
+    // Text a name may hold: letters of any script, the replacement character, a no-break
+    // space (U+00A0, just past C1), the last code point.
+    for (const std::string sGood :
+         {"", "Monatsbericht 10.12.2026", "Übersicht € 日本 😀", "\xEF\xBF\xBD", "\xC2\xA0",
+          "\xF4\x8F\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBC"}) {
+        EXPECT_FALSE(FirstNameRefusedCharacter(sGood).has_value()) << sGood;
+        EXPECT_EQ(NameRefusedCharactersMarked(sGood), sGood);
     }
 }
 
