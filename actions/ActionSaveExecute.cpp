@@ -243,7 +243,9 @@ void ActionSave::Execute()
         common::modMain::AddBackslash(sFolder);
 
         nLine = 30;
-        if (RefusedName(sFolder + sName))
+        // The settings as they are and with the placeholders' values: the text functions
+        // would make bytes that are not UTF-8 into replacement characters unseen.
+        if (RefusedName(sFolder + m_sFilename) || RefusedName(sFolder + sName))
             return;
         std::string sFile;
         if (m_lAction == 0) {
