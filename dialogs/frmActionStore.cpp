@@ -157,6 +157,17 @@ void frmAction::StoreOpenSettings()
 
 void frmAction::StoreSendSettings()
 {
+    // A refused template leaves the focus in its field, to mend it.
+    try {
+        StoreSendTemplate();
+    } catch (...) {
+        SetFocusSafe(m_txtMailTemplate.get());
+        throw;
+    }
+}
+
+void frmAction::StoreSendTemplate()
+{
     common::Rethrowing(kModule, "StoreSendSettings", [&] {
         auto& oSend = Send();
         oSend.SetAutoExecute(m_chkAutoExecute[2]->Value() == 1);
