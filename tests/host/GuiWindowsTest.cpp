@@ -5,6 +5,7 @@
 #include "GuiHostFixture.h"
 #include "LayoutChecks.h"
 #include "gui/ClientWindow.h"
+#include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -221,6 +222,18 @@ TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(pView->isMaximized());
     EXPECT_EQ(oForm.GetWindowState(), pf::WindowState::Maximized);
+    // Restored, it goes back to its normal place and size.
+    pView->showNormal();
+    Settle();
+    EXPECT_FALSE(pView->isMaximized());
+    EXPECT_EQ(pView->pos(), QPoint(60, 40));
+    EXPECT_EQ(pView->size(), QSize(640, 400));
+    // Maximised again, the add-in's own change of its size leaves it maximised.
+    pView->showMaximized();
+    Settle();
+    gui::CallModel([&] { pView->Form().SetWidth(oForm.Width() + 150); });
+    Settle();
+    EXPECT_TRUE(pView->isMaximized());
 }
 
 TEST_F(GuiWindowsTest, FindButtonStandsBesideTheFindBoxWithCaptionAndTooltip)
