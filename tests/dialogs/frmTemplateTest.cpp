@@ -333,6 +333,32 @@ TEST_F(frmTemplateTest, FailedSaveIsShownAndKeepsTheFile)
     EXPECT_EQ(Names(), (Strings{"(Standard)", "Termine", "Aufgaben neu"}));
 }
 
+// A name longer than the list is kept whole in it, its column no wider than the list (the
+// windows cut it with an ellipsis and show it whole in its tooltip); short names keep the
+// column their width.
+TEST_F(frmTemplateTest, ALongNameKeepsTheColumnWithinTheList)
+{
+    int lShort = 0;
+    Run("Termine", [&](frmTemplate& o) { lShort = o.fg().ColWidth(0); o.UserClose(); });
+    const std::string sLong = "Monatsbericht " + std::string(286, 'W');
+    auto oLong = std::make_shared<views::ViewSettings>();
+    oLong->CreateNew(sLong);
+    m_oTemplates->Add(oLong);
+    Run(sLong, [&](frmTemplate& o) {
+        const int lList = o.FindControl("fg")->Width();
+        EXPECT_LE(o.fg().ColWidth(0), lList);
+        EXPECT_GT(o.fg().ColWidth(0), lList / 2);
+        EXPECT_EQ(o.fg().TextMatrix(o.fg().Row(), 0), sLong);
+        o.UserClose();
+    });
+    m_oTemplates->Remove(platform::runtime::Variant(sLong));
+    Run("Termine", [&](frmTemplate& o) {
+        EXPECT_EQ(o.fg().ColWidth(0), lShort);
+        EXPECT_LT(lShort, o.FindControl("fg")->Width());
+        o.UserClose();
+    });
+}
+
 TEST_F(frmTemplateTest, SelectAndDoubleClickReturnTheTemplateCloseReturnsNothing)
 {
     EXPECT_EQ(Run("Termine", [](frmTemplate& o) { o.cmdOK().Click(); }),
