@@ -2,6 +2,7 @@
 #include "dialogs/frmTemplateDetail.h"
 
 #include "TemplateDialogsFixture.h"
+#include "tests/host/ByteClasses.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/ReplacingFile.h"
@@ -208,6 +209,37 @@ TEST_F(frmTemplateTest, RenamingChecksTheNameBeforeTheTemplateMoves)
                       "Der Name existiert bereits. Bitte benennen Sie den Eintrag um.");
             EXPECT_EQ(aBoxes[0].buttons, 64);
         }
+    }
+}
+
+// Each byte class the hosts refuse, pasted into a template's name: OK names the character and
+// stays open; the template keeps its name, in the window and in the file.
+TEST_F(frmTemplateTest, ANameHoldingAControlCharacterIsRefusedAtOk)
+{
+    for (const auto& bad : host_test::BadTexts()) {
+        SCOPED_TRACE(host_test::NameOf(bad));
+        pf::Driver::current().Reset();
+        MakeTemplates();
+        bool bStayedOpen = false;
+        Run("Termine",
+            [](frmTemplate& oManager) {
+                oManager.cmdEdit().Click();
+                oManager.cmdClose().Click();
+            },
+            {[&](frmTemplateDetail& oEditor) {
+                oEditor.txtNew().SetText("Termine X" + bad.sBytes + "Y");
+                oEditor.cmdOK().Click();
+                bStayedOpen = oEditor.IsLoaded();
+                if (bStayedOpen)
+                    oEditor.cmdCancel().Click();
+            }});
+        EXPECT_TRUE(bStayedOpen);
+        EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+        EXPECT_TRUE(Reloaded()->Item(std::string("Termine")));
+        const auto& aBoxes = pf::Driver::current().MessageBoxes();
+        ASSERT_EQ(aBoxes.size(), 1u);
+        EXPECT_NE(aBoxes[0].prompt.find(" " + host_test::NameOf(bad) + ","), std::string::npos)
+            << aBoxes[0].prompt;
     }
 }
 
