@@ -462,7 +462,7 @@ std::optional<std::string> DisplayProblem()
 }
 
 int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
-                 std::ostream& err)
+                 std::ostream& err, bool bTellInWindow)
 {
     try {
         RefuseUntakableTexts(oOptions);
@@ -476,8 +476,11 @@ int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std
         err << "tallyman: " << e.what() << "\n";
         // Started from a desktop, nobody may read the terminal: the run's end is told where
         // its windows would have been.
-        constexpr int kCritical = 16;
-        gui::ShowMessageBox(e.what(), kCritical, QApplication::applicationName().toStdString());
+        if (bTellInWindow) {
+            constexpr int kCritical = 16;
+            gui::ShowMessageBox(e.what(), kCritical,
+                                QApplication::applicationName().toStdString());
+        }
         return 1;
     }
 }
@@ -497,7 +500,11 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallyman"));
     QApplication::setQuitOnLastWindowClosed(false);
-    return RunGuiClient(oOptions, sAddInPath, out, err);
+    // A platform that shows nothing (offscreen, minimal) has nobody to read a message box.
+    const QString sPlatform = QGuiApplication::platformName();
+    return RunGuiClient(oOptions, sAddInPath, out, err,
+                        sPlatform != QLatin1String("offscreen") &&
+                            sPlatform != QLatin1String("minimal"));
 }
 
 } // namespace host

@@ -125,9 +125,9 @@ std::optional<std::string> DisplayProblem();
 
 /// The client with windows in the running QApplication, until the person closes the client
 /// window: answers the run's exit code. A start that fails (a damaged profile, a text the host
-/// refuses) is told on `err` and in a message box, and answers 1.
+/// refuses) is told on `err`, and in a message box when bTellInWindow, and answers 1.
 int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, bool bTellInWindow);
 
 /// `tallyman --gui`: runs the client with windows until the person closes the client window.
 /// Without a display that opens it says so in one line, points to the text mode and answers 1

@@ -51,9 +51,11 @@ void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pFiel
 {
     // Byte by byte: the runtime's text functions would make bytes that are not UTF-8 into
     // replacement characters first.
+    // A tab is text, as the hosts take it.
     std::string sChecked = sText;
-    if (bLines)
-        std::replace_if(sChecked.begin(), sChecked.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        sChecked.begin(), sChecked.end(),
+        [bLines](char c) { return c == '\t' || (bLines && (c == '\r' || c == '\n')); }, ' ');
     const auto oFound = rt::FirstNameRefusedCharacter(sChecked);
     if (!oFound)
         return;

@@ -38,7 +38,7 @@ std::string MessageText(long lMessage, const std::vector<std::string>& vArgs = {
 [[noreturn]] void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs = {});
 
 /// Raises message 73 naming the first character of sText that is no printable text (a control
-/// character, bytes that are not UTF-8; line breaks of any kind pass where bLines allows them),
+/// character but the tab, bytes that are not UTF-8; line breaks pass where bLines allows them),
 /// after giving pField the focus; nothing for printable text. A field's text reaches a file's
 /// name, a page's header or a mail that way, and is refused before it does.
 void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pField,

@@ -300,7 +300,7 @@ TEST_F(GuiHostTest, ADamagedStoreAtTheStartIsToldInAMessageBox)
     QString sShown;
     AnswerMessage(sShown);
     std::ostringstream out, err;
-    EXPECT_EQ(host::RunGuiClient(oOptions, TV_ADDIN_PATH, out, err), 1);
+    EXPECT_EQ(host::RunGuiClient(oOptions, TV_ADDIN_PATH, out, err, true), 1);
     const bool bGerman = Language() == "de";
     for (const std::string& sSaid :
          {std::string(bGerman ? "kann nicht geöffnet werden" : "cannot be opened"),
