@@ -187,7 +187,7 @@ void GuiHost::Stop()
     m_printNews.reset();
     // A save the add-in made as its windows closed with the client is told before it goes.
     if (!m_vUntold.empty())
-        TellUntold();
+        TellUntold(true);
     pf::Form::SetShowObserver({});
     rt::SetNoticeListener({});
     platform::mapi::SetDisplayHandler({});
@@ -341,11 +341,18 @@ void GuiHost::TellIfNotToldWhy(const std::string& sFile, const std::string& sWhy
     m_vUntold.push_back({sFile, sWhy, nBoxesBefore});
     // Before the client window and after it, Stop tells what is left.
     if (m_window)
-        QTimer::singleShot(0, m_window.get(), [this] { TellUntold(); });
+        QTimer::singleShot(0, m_window.get(), [this] { TellUntold(false); });
 }
 
-void GuiHost::TellUntold()
+void GuiHost::TellUntold(bool bAtEnd)
 {
+    // The add-in's own message may still be open (a modal loop runs this timer as well): it
+    // is counted once it is answered, so the look waits for the modal windows to close.
+    if (!bAtEnd && QApplication::activeModalWidget()) {
+        constexpr int kLookAgainMilliseconds = 50;
+        QTimer::singleShot(kLookAgainMilliseconds, m_window.get(), [this] { TellUntold(false); });
+        return;
+    }
     auto vUntold = std::move(m_vUntold);
     m_vUntold.clear();
     for (const auto& oUntold : vUntold) {

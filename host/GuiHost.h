@@ -82,7 +82,8 @@ private:
     /// A settings file the add-in could not write: told in a message box unless the add-in
     /// showed one meanwhile.
     void TellIfNotToldWhy(const std::string& sFile, const std::string& sWhy);
-    void TellUntold();
+    /// Tells the failed saves the add-in did not, once no modal window is open (bAtEnd: now).
+    void TellUntold(bool bAtEnd);
 
     HostOptions m_oOptions;
     std::string m_sAddInPath;

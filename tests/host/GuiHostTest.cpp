@@ -290,6 +290,47 @@ TEST_F(GuiHostTest, AFolderThatCannotBeReadIsToldInAMessageAndTheRunEndsWithFive
     oHost.Stop();
 }
 
+// A failed save the add-in tells itself (the template editor's OK) is told once, by the add-in:
+// the client adds no second message for it.
+TEST_F(GuiHostTest, ASaveFailureTheAddInTellsIsNotToldTwice)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    std::vector<QString> vShown;
+    const std::function<void(QMessageBox&)> answer = [&vShown, &answer](QMessageBox& oBox) {
+        vShown.push_back(oBox.text());
+        // Any further box is answered too, and counted.
+        guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; }, answer);
+        oBox.accept();
+    };
+    WhenFormShown("frmTemplate", [&](gui::FormView& oList) {
+        WhenFormShown("frmTemplateDetail", [&](gui::FormView& oDetail) {
+            fs::remove(oReports);
+            fs::create_directories(oReports / "kept");
+            guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; }, answer);
+            QTest::mouseClick(oDetail.WidgetOf("cmdOK"), Qt::LeftButton);
+        });
+        QTest::mouseClick(oList.WidgetOf("cmdEdit"), Qt::LeftButton);
+        QTest::qWait(200);
+        if (oList.isVisible())
+            QTest::mouseClick(oList.WidgetOf("cmdClose"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("templates"));
+    QTest::qWait(300);
+    ASSERT_EQ(vShown.size(), 1u);
+    EXPECT_TRUE(vShown[0].contains(QString::fromStdString(oReports.string())) ||
+                vShown[0].contains(QStringLiteral("reports")))
+        << vShown[0].toStdString();
+    // Closing the window fails the same way: that one the add-in does not tell, the client does.
+    pView->close();
+    EXPECT_TRUE(QTest::qWaitFor([&vShown] { return vShown.size() >= 2; }));
+    oHost.Stop();
+    EXPECT_TRUE(fs::is_directory(oReports / "kept"));
+}
+
 // A profile whose store file is damaged, started from a desktop: a message box says so in the
 // person's language (the terminal's line stays), no client window opens and the run's code is 1.
 TEST_F(GuiHostTest, ADamagedStoreAtTheStartIsToldInAMessageBox)
