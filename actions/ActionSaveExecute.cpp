@@ -29,6 +29,7 @@
 #include "platform/runtime/Format.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/Utf8.h"
 #include "platform/runtime/Variant.h"
 #include "platform/win/FileComponent.h"
 #include "shell/Application.h"
@@ -50,6 +51,8 @@ constexpr const char* kModule = "ActionSave";
 constexpr std::int32_t kUnsupportedFileType = -718605812;
 // "No file was written ..." (text 9020).
 constexpr long kNothingWrittenText = 9020;
+// "The report was not saved: the file name ... holds the character ..." (text 9021).
+constexpr long kControlInNameText = 9021;
 constexpr int kHourglass = 11;
 constexpr int kExclamation = 48;
 // The placeholders in the order they are filled: category, date, period, user, subject, time.
@@ -153,6 +156,24 @@ bool WrittenSince(const std::string& sFile,
     return tNow && (!tBefore || *tNow != *tBefore);
 }
 
+// Whether the file name holds a character no file name can hold (the settings' check is
+// bypassed by a placeholder's value, a name typed into the file dialog, a template file edited
+// by hand): then it is told, and nothing is written, so that nothing is mailed or printed
+// under that name either.
+bool RefusedName(const std::string& sFile)
+{
+    const auto oFound = rt::FirstNameRefusedCharacter(sFile);
+    if (!oFound)
+        return false;
+    const std::string sWhy = common::ErrorObject::FillPlaceholders(
+        common::modLanguage::GetResString(kControlInNameText),
+        {rt::NameRefusedCharactersMarked(sFile), oFound->shown});
+    // A save the person asked for that saves nothing: the run's end says so too.
+    TellNotDone(rt::NameRefusedCharactersMarked(sFile), sWhy);
+    pf::MsgBox(sWhy, kExclamation);
+    return true;
+}
+
 // Puts the window's pointer back whatever way the save ends.
 class PointerGuard
 {
@@ -226,6 +247,10 @@ void ActionSave::Execute()
             common::modMain::AddBackslash(sFolder);
 
             nLine = 30;
+            // The settings as they are and with the placeholders' values: the text functions
+            // would make bytes that are not UTF-8 into replacement characters unseen.
+            if (RefusedName(sFolder + m_sFilename) || RefusedName(sFolder + sName))
+                return;
             std::string sFile;
             if (m_lAction == 0) {
                 sFile = ShowDialog(sFolder, sName);
@@ -236,7 +261,7 @@ void ActionSave::Execute()
                 if (oFiles.fileExists(sFile))
                     sFile = m_lReportExists == 0 ? ShowDialog(sFolder, sName) : EditFileName(sFile);
             }
-            if (sFile.empty())
+            if (sFile.empty() || RefusedName(sFile))
                 return;
 
             nLine = 40;

@@ -118,13 +118,13 @@ void FormPersitent::LoadFormular(forms::Form& F, ObjectSize& OldSize, std::int64
             return;
         if (nState == static_cast<int>(forms::WindowState::Minimized))
             nState = static_cast<int>(forms::WindowState::Normal);
+        // The normal place first, also for a maximised window: it is where the window returns
+        // when the person restores it.
+        F.SetLeft(static_cast<int>(OldSize.Left()));
+        F.SetTop(static_cast<int>(OldSize.Top()));
+        F.SetWidth(static_cast<int>(OldSize.Width()));
+        F.SetHeight(static_cast<int>(OldSize.Height()));
         F.SetWindowState(static_cast<forms::WindowState>(nState));
-        if (F.GetWindowState() == forms::WindowState::Normal) {
-            F.SetLeft(static_cast<int>(OldSize.Left()));
-            F.SetTop(static_cast<int>(OldSize.Top()));
-            F.SetWidth(static_cast<int>(OldSize.Width()));
-            F.SetHeight(static_cast<int>(OldSize.Height()));
-        }
     });
 }
 

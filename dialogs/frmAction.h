@@ -104,6 +104,7 @@ private:
     void StoreSaveTemplate();
     void StoreOpenSettings();
     void StoreSendSettings();
+    void StoreSendTemplate();
     void StorePrintSettings();
     void StoreDeleteSettings();
     std::int32_t GetReportFormatByListindex(int lIndex) const;

@@ -13,6 +13,7 @@
 #include "platform/runtime/Error.h"
 #include "platform/runtime/ResumeNext.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/Utf8.h"
 #include "views/ViewSettings.h"
 
 #include <filesystem>
@@ -27,7 +28,9 @@ namespace {
 
 constexpr const char* kModule = "frmAction";
 constexpr long kMsgFileName = 70;
+constexpr long kMsgFileNameControl = 71;
 constexpr long kMsgFolder = 80;
+constexpr long kMsgFolderControl = 81;
 constexpr long kMsgFileMissing = 90;
 constexpr long kMsgNoMailTemplate = 100;
 constexpr long kMsgNoHtmlTemplate = 120;
@@ -44,6 +47,14 @@ bool FileExists(const std::string& sPath)
 bool HasInvalidFileNameChars(const std::string& sName)
 {
     return sName.find_first_of("/\\:?\"<>|") != std::string::npos;
+}
+
+// Refuses a name that holds a character no file or folder name can hold (a control character,
+// bytes that are not UTF-8): the save would otherwise write, mail and print under that name.
+void RefuseControlCharacters(const std::string& sName, long lMessage)
+{
+    if (const auto oFound = rt::FirstNameRefusedCharacter(sName))
+        detail::RaiseOwn(lMessage, {oFound->shown});
 }
 
 void SetFocusSafe(pf::TextBox* pBox)
@@ -89,6 +100,9 @@ void frmAction::StoreSaveSettings()
             m_pFocusTarget = m_txtFileName.get();
             if (HasInvalidFileNameChars(oSave.Filename()))
                 detail::RaiseOwn(kMsgFileName, {kInvalidChars});
+            RefuseControlCharacters(oSave.Filename(), kMsgFileNameControl);
+            m_pFocusTarget = m_txtSavePath.get();
+            RefuseControlCharacters(oSave.Path(), kMsgFolderControl);
         });
     } catch (...) {
         SetFocusSafe(m_pFocusTarget);
@@ -109,6 +123,7 @@ void frmAction::StoreSaveTemplate()
         }
         oSave.SetTemplateExcelFirstCell({});
         m_pFocusTarget = m_txtReportTemplate.get();
+        RefuseControlCharacters(oSave.ReportTemplate(), kMsgFileNameControl);
         if (!FileExists(oSave.ReportTemplate()))
             detail::RaiseOwn(kMsgNoHtmlTemplate);
         break;
@@ -120,6 +135,7 @@ void frmAction::StoreSaveTemplate()
         oSave.SetTemplateExcelFirstCell(rt::Trim(m_txtFirstExcelCell->Text()));
         if (!oSave.ReportTemplate().empty()) {
             m_pFocusTarget = m_txtReportTemplate.get();
+            RefuseControlCharacters(oSave.ReportTemplate(), kMsgFileNameControl);
             if (!FileExists(oSave.ReportTemplate()))
                 detail::RaiseOwn(kMsgFileMissing, {oSave.ReportTemplate()});
         }
@@ -141,12 +157,24 @@ void frmAction::StoreOpenSettings()
 
 void frmAction::StoreSendSettings()
 {
+    // A refused template leaves the focus in its field, to mend it.
+    try {
+        StoreSendTemplate();
+    } catch (...) {
+        SetFocusSafe(m_txtMailTemplate.get());
+        throw;
+    }
+}
+
+void frmAction::StoreSendTemplate()
+{
     common::Rethrowing(kModule, "StoreSendSettings", [&] {
         auto& oSend = Send();
         oSend.SetAutoExecute(m_chkAutoExecute[2]->Value() == 1);
         oSend.SetMailAction(m_optMail[0]->Value() ? 1 : 0);
         const std::string sTemplate = rt::Trim(m_txtMailTemplate->Text());
         if (!sTemplate.empty()) {
+            RefuseControlCharacters(sTemplate, kMsgFileNameControl);
             if (!FileExists(sTemplate))
                 detail::RaiseOwn(kMsgFileMissing, {sTemplate});
             oSend.SetMailTemplate(sTemplate);

@@ -5,6 +5,7 @@
 #include "common/modMain.h"
 #include "common/modOutlookCalendar.h"
 #include "dialogs/detail/DialogCommon.h"
+#include "dialogs/detail/DialogSupport.h"
 #include "engine/Filter.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/Error.h"
@@ -481,6 +482,10 @@ void frmFilter::cmdOK_Click()
         const auto oTarget = EditedView().Filter();
         if (!oTarget)
             rt::Raise(rt::errors::ObjectNotSet, kModule, "The view has no filter.");
+        // A condition's text reaches the report's file name and the page's header: it is
+        // refused before the view takes any of it.
+        for (const auto& oText : m_txt)
+            detail::RefuseUnprintable(oText->Text(), oText.get());
         WriteConditions(*oTarget);
         Confirmed = true;
         Unload();

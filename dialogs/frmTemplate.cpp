@@ -18,6 +18,7 @@
 #include "views/Templates.h"
 #include "views/ViewSettings.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace dialogs {
@@ -65,6 +66,9 @@ frmTemplate::frmTemplate(TemplateEditorServices oServices)
     fg.SetCols(1);
     fg.SetRows(0);
     fg.SetSelectionMode(pf::SelectionMode::ListBox);
+    // The one column is the list's width: a long name is cut with an ellipsis, not at the
+    // list's edge, and its tooltip shows it whole.
+    fg.SetExtendLastCol(true);
     fg.Events.DblClick = [this] { fg_DblClick(); };
     fg.Events.AfterSelChange = [this] { EnableButtons(); };
     m_cmdNew->OnClick = [this] { cmdNew_Click(); };
@@ -96,6 +100,21 @@ void frmTemplate::PlaceControls()
     m_cmdClose->Move(lButtons, lBottom, kButtonWidth, kButtonHeight);
     detail::SetClientSize(*this, lButtons + kButtonWidth + kMargin,
                           kListTop + kListHeight + kMargin);
+}
+
+void frmTemplate::FitNames()
+{
+    auto& grid = fg();
+    grid::Flexgrid2::AutoSizeGrid(grid);
+    // Never wider than the list: a name longer than it is cut with an ellipsis and read whole
+    // in its tooltip, rather than cut at the list's edge behind a scroll bar.
+    constexpr int kFrameAndScrollBar = 360;
+    const int lInside = std::max(m_fg->Width() - kFrameAndScrollBar, 0);
+    rt::ResumeNext ignore;
+    ignore([&] {
+        if (grid.Cols() > 0 && grid.ColWidth(0) > lInside)
+            grid.SetColWidth(0, lInside);
+    });
 }
 
 frmTemplate::~frmTemplate() = default;
@@ -149,7 +168,7 @@ void frmTemplate::ShowItems(const std::string& CurrentSelection)
             ignore([&] { grid.SetRedraw(true); });
             throw;
         }
-        grid::Flexgrid2::AutoSizeGrid(grid);
+        FitNames();
         const int lRow = FindRow(CurrentSelection);
         SelectRow(lRow >= 0 ? lRow : 0);
     });
@@ -258,7 +277,7 @@ void frmTemplate::ShowDetails(const std::shared_ptr<views::ViewSettings>& oView,
         const int lRow = grid.AddItem(oView->Name());
         grid.SetRowData(lRow, rt::Variant(oView));
         grid.SetRedraw(true);
-        grid::Flexgrid2::AutoSizeGrid(grid);
+        FitNames();
         const int lShown = FindRow(oView->Name());
         SelectRow(lShown >= 0 ? lShown : 0);
         // Only a confirmed edit writes the file; a failure is shown and leaves it as it was.

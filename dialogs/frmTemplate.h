@@ -55,6 +55,7 @@ protected:
 private:
     /// Gives the controls their places and the form its size, in twips.
     void PlaceControls();
+    void FitNames();
     void ShowItems(const std::string& CurrentSelection);
     void ShowDetails(const std::shared_ptr<views::ViewSettings>& oView, bool bNew);
     void EnableButtons();

@@ -167,6 +167,9 @@ void frmTemplateDetail::cmdOK_Click()
     common::Logging(
         kModule, "cmdOK_Click",
         [&] {
+            // A name the report templates' file cannot hold is refused before the template
+            // takes it, so that no copy of it lives on in the open windows.
+            detail::RefuseUnprintable(m_txtNew->Text(), m_txtNew.get());
             FileUnderName(m_txtNew->Text());
             Confirmed = true;
             Unload();

@@ -200,6 +200,8 @@ void frmText::cmdOK_Click()
             std::string sHeader = m_txt[0]->Text();
             std::string sFooter = m_txt[1]->Text();
             nLine = 2;
+            detail::RefuseUnprintable(sHeader, m_txt[0].get(), true);
+            detail::RefuseUnprintable(sFooter, m_txt[1].get(), true);
             if (!SaveAction)
                 rt::Raise(rt::errors::ObjectNotSet);
             if (IsWorkbookFormat(SaveAction->ReportFormat())) {

@@ -155,8 +155,10 @@ bool RunFileDialog(pf::FileDialog& dialog)
         view.setNameFilters(filters);
         view.selectNameFilter(filters.value(dialog.FilterIndex()));
     }
-    if (!request.initialName.empty())
-        view.selectFile(ToQ(request.initialName));
+    // The name so far: the initial one, or the one the person chose before being asked
+    // whether to replace it (No brings the dialog back to change it, not to type it anew).
+    if (!dialog.Name().empty())
+        view.selectFile(ToQ(dialog.Name()));
     const bool accepted = UntilItFits(dialog, [&] {
         if (view.exec() != QDialog::Accepted || view.selectedFiles().isEmpty())
             return false;

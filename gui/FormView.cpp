@@ -248,15 +248,10 @@ void FormView::Pull()
     setWindowTitle(ToQ(m_form.Caption()));
     setEnabled(m_form.Enabled());
     PullBackground();
-    if (!m_pushing) {
-        const int frameWidth = m_form.Width() - m_form.ScaleWidth();
-        const int frameHeight = m_form.Height() - m_form.ScaleHeight();
-        const QSize size(Pixels(m_form.Width() - frameWidth, m_scale),
-                         Pixels(m_form.Height() - frameHeight, m_scale));
-        if (size != this->size())
-            resize(size);
-        PullPosition();
-    }
+    // A maximised or minimised window keeps the size the window system gave it: a resize or
+    // move would end the state, and the form's rectangle is the one a restore returns to.
+    if (!m_pushing && !isMaximized() && !isMinimized())
+        PullRectangle();
     if (!Shown()) {
         if (m_modal)
             done(QDialog::Rejected);
@@ -265,9 +260,17 @@ void FormView::Pull()
     } else if (!isVisible() && !m_modal) {
         // A window shown again goes where the form placed it while it was hidden.
         m_positionSeen = false;
-        PullPosition();
+        // The form's rectangle is the normal one, also under a maximised form: the window
+        // takes it before its state, so that a restore returns there.
+        if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+            setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+        PullRectangle();
         switch (m_form.GetWindowState()) {
         case pf::WindowState::Maximized:
+            // The window system keeps as the normal rectangle the one its window had last while
+            // normal; a hidden widget hands its rectangle on only as it shows.
+            if (QWindow* window = windowHandle())
+                window->setGeometry(geometry());
             showMaximized();
             break;
         case pf::WindowState::Minimized:
@@ -296,6 +299,17 @@ void FormView::DrawAtOnce()
     while (!window->isExposed() && isVisible() && !isMinimized() &&
            clock.elapsed() < kMostWaitMilliseconds)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+}
+
+void FormView::PullRectangle()
+{
+    const int frameWidth = m_form.Width() - m_form.ScaleWidth();
+    const int frameHeight = m_form.Height() - m_form.ScaleHeight();
+    const QSize size(Pixels(m_form.Width() - frameWidth, m_scale),
+                     Pixels(m_form.Height() - frameHeight, m_scale));
+    if (size != this->size())
+        resize(size);
+    PullPosition();
 }
 
 void FormView::PullPosition()

@@ -78,6 +78,7 @@ private:
     void PullBackground();
     /// Moves the window where the form says, when the form's position changed since the
     /// view last saw it (a form that never had one is placed by the window manager).
+    void PullRectangle();
     void PullPosition();
     /// Waits until a window just shown is on the screen and painted.
     void DrawAtOnce();

@@ -6,10 +6,13 @@
 #include "gui/Units.h"
 #include "platform/forms/FlexGrid.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace gui {
 
@@ -103,6 +106,27 @@ QStyle::State GridDelegate::SpanState(QStyle::State state, const Span& span) con
             state |= QStyle::State_HasFocus;
     }
     return state;
+}
+
+bool GridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                             const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (!event || !view || event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    const QStyle* style = view->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+    // A long template name or caption is cut with an ellipsis: here it is read whole.
+    if (!item.text.isEmpty() &&
+        QFontMetrics(item.font).horizontalAdvance(item.text) > text.width() - 2 * margin) {
+        QToolTip::showText(event->globalPos(), item.text, view->viewport(), option.rect);
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

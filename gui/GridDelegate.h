@@ -37,6 +37,9 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+    /// A text its cell cuts shows whole in the cell's tooltip; a text shown whole has none.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 private:
     /// A node's caption and the cells it covers in its row: the outline cell and the blank

@@ -115,6 +115,8 @@ InspectorView::InspectorView(std::shared_ptr<ol::Inspector> inspector,
     buttons->addStretch(1);
     buttons->addWidget(m_closeButton);
     layout->addLayout(buttons);
+    // The title follows the subject as the person types it, as a mail client's does.
+    connect(m_subject, &QLineEdit::textEdited, this, [this] { PullTitle(); });
     connect(m_sendButton, &QPushButton::clicked, this, [this] { Send(); });
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::close);
     resize(720, 520);
@@ -216,20 +218,28 @@ void InspectorView::Pull()
 {
     // The title follows the item's subject, which the add-in may set after the window opened.
     const auto& item = m_inspector->CurrentItem();
-    QString title = ToQ(item ? item->Subject() : m_inspector->Caption);
+    m_itemTitle = ToQ(item ? item->Subject() : m_inspector->Caption);
     PullBars();
     if (m_contentOf) {
         try {
             const ItemContent content = m_contentOf();
             PullItem(content);
-            // A mail without a subject is named as a client names it, not by the program.
-            if (content.bMail && title.trimmed().isEmpty())
-                title = Word("Untitled") + QStringLiteral(" - ") + Word("Message");
+            m_mail = content.bMail;
         } catch (const std::exception& e) {
             m_error->setText(QString::fromUtf8(e.what()));
             m_error->show();
         }
     }
+    PullTitle();
+}
+
+void InspectorView::PullTitle()
+{
+    // A subject the person typed names the window; else the item's.
+    QString title = m_subject->isModified() ? m_subject->text() : m_itemTitle;
+    // A mail without a subject is named as a client names it, not by the program.
+    if (m_mail && title.trimmed().isEmpty())
+        title = Word("Untitled") + QStringLiteral(" - ") + Word("Message");
     setWindowTitle(title);
 }
 

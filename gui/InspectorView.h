@@ -63,6 +63,7 @@ private:
     MailEdits Edits() const;
     void PullBars();
     void PullItem(const ItemContent& content);
+    void PullTitle();
     QString Word(const char* english) const;
 
     std::shared_ptr<platform::outlook::Inspector> m_inspector;
@@ -79,6 +80,8 @@ private:
     QPushButton* m_sendButton;
     QPushButton* m_closeButton;
     bool m_sendable = false;
+    bool m_mail = false;
+    QString m_itemTitle; // the item's subject, or the window's caption
     bool m_unsaved = false;
     // Set once the person chose how to leave (or the mail was sent): a close asks only once.
     bool m_leaving = false;

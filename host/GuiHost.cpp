@@ -126,6 +126,8 @@ void GuiHost::Start()
         // The add-in's message box says why; the run's code says it too.
         if (oNotice.kind == rt::Notice::Kind::NotDone)
             m_bNotDone = true;
+        else if (oNotice.kind == rt::Notice::Kind::NotWritten)
+            TellIfNotToldWhy(oNotice.subject, oNotice.detail);
     });
     pf::Form::SetShowObserver([this](pf::Form& oForm) { OnFormShown(oForm); });
 
@@ -193,6 +195,9 @@ void GuiHost::Stop()
     if (!m_oAddIn)
         return;
     m_printNews.reset();
+    // A save the add-in made as its windows closed with the client is told before it goes.
+    if (!m_vUntold.empty())
+        TellUntold(true);
     pf::Form::SetShowObserver({});
     rt::SetNoticeListener({});
     platform::mapi::SetDisplayHandler({});
@@ -326,9 +331,52 @@ void GuiHost::ShowUnreadFolders()
     constexpr int kWarning = 48;
     const std::string sText =
         UnreadFoldersText(vLines, EngineLogFile(SettingsFolder()));
-    QTimer::singleShot(0, m_window.get(), [sText] {
+    QTimer::singleShot(0, m_window.get(), [this, sText] {
         pf::MsgBox(sText, kWarning, QApplication::applicationName().toStdString());
+        // The box belongs to no window: closed, it would leave the client window in front of
+        // the report the person was reading.
+        if (gui::FormView* pView = ReportView(); pView && pView->isVisible()) {
+            pView->raise();
+            pView->activateWindow();
+        }
     });
+}
+
+void GuiHost::TellIfNotToldWhy(const std::string& sFile, const std::string& sWhy)
+{
+    // The add-in tells a failed save where a person asked for it (the editor's OK) and keeps
+    // silent where it saves on its own (the report window's close): the person hears of each
+    // one once, once the add-in's step is over.
+    const std::size_t nBoxesBefore = pf::Driver::current().MessageBoxes().size();
+    m_vUntold.push_back({sFile, sWhy, nBoxesBefore});
+    // Before the client window and after it, Stop tells what is left.
+    if (m_window)
+        QTimer::singleShot(0, m_window.get(), [this] { TellUntold(false); });
+}
+
+void GuiHost::TellUntold(bool bAtEnd)
+{
+    // The add-in's own message may still be open (a modal loop runs this timer as well): it
+    // is counted once it is answered, so the look waits for the modal windows to close.
+    if (!bAtEnd && QApplication::activeModalWidget()) {
+        constexpr int kLookAgainMilliseconds = 50;
+        QTimer::singleShot(kLookAgainMilliseconds, m_window.get(), [this] { TellUntold(false); });
+        return;
+    }
+    auto vUntold = std::move(m_vUntold);
+    m_vUntold.clear();
+    for (const auto& oUntold : vUntold) {
+        if (pf::Driver::current().MessageBoxes().size() > oUntold.nBoxesBefore)
+            continue;
+        constexpr int kWarning = 48;
+        std::string sWhy = oUntold.sWhy;
+        while (!sWhy.empty() && (sWhy.back() == '.' || sWhy.back() == ' '))
+            sWhy.pop_back();
+        pf::MsgBox(Say(HostText::SettingsNotKept,
+                       {Say(HostText::FileNotWritten,
+                            {oUntold.sFile, sWhy.empty() ? Say(HostText::NotWrittenReason) : sWhy})}),
+                   kWarning, QApplication::applicationName().toStdString());
+    }
 }
 
 int GuiHost::RunExitCode() const
@@ -433,6 +481,29 @@ std::optional<std::string> DisplayProblem()
     return XServerProblem(sDisplay);
 }
 
+int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
+                 std::ostream& err, bool bTellInWindow)
+{
+    try {
+        GuiHost oHost(oOptions, sAddInPath, out);
+        oHost.Start();
+        oHost.Client()->OnClose = [] { QApplication::quit(); };
+        QApplication::exec();
+        oHost.Stop();
+        return oHost.RunExitCode();
+    } catch (const std::exception& e) {
+        err << "tallyman: " << e.what() << "\n";
+        // Started from a desktop, nobody may read the terminal: the run's end is told where
+        // its windows would have been.
+        if (bTellInWindow) {
+            constexpr int kCritical = 16;
+            gui::ShowMessageBox(e.what(), kCritical,
+                                QApplication::applicationName().toStdString());
+        }
+        return 1;
+    }
+}
+
 int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
                std::ostream& err)
 {
@@ -449,17 +520,11 @@ int RunGuiHost(const HostOptions& oOptions, const std::string& sAddInPath, std::
     std::setlocale(LC_NUMERIC, "C"); // see GuiHost::GuiHost
     QApplication::setApplicationName(QStringLiteral("Tallyman"));
     QApplication::setQuitOnLastWindowClosed(false);
-    try {
-        GuiHost oHost(oOptions, sAddInPath, out);
-        oHost.Start();
-        oHost.Client()->OnClose = [] { QApplication::quit(); };
-        app.exec();
-        oHost.Stop();
-        return oHost.RunExitCode();
-    } catch (const std::exception& e) {
-        err << "tallyman: " << e.what() << "\n";
-        return 1;
-    }
+    // A platform that shows nothing (offscreen, minimal) has nobody to read a message box.
+    const QString sPlatform = QGuiApplication::platformName();
+    return RunGuiClient(oOptions, sAddInPath, out, err,
+                        sPlatform != QLatin1String("offscreen") &&
+                            sPlatform != QLatin1String("minimal"));
 }
 
 } // namespace host

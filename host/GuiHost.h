@@ -79,6 +79,11 @@ private:
     void OpenFolder(const std::vector<int>& vPlace);
     void OpenListedItem(int nIndex);
     void TellPrintFailures();
+    /// A settings file the add-in could not write: told in a message box unless the add-in
+    /// showed one meanwhile.
+    void TellIfNotToldWhy(const std::string& sFile, const std::string& sWhy);
+    /// Tells the failed saves the add-in did not, once no modal window is open (bAtEnd: now).
+    void TellUntold(bool bAtEnd);
 
     HostOptions m_oOptions;
     std::string m_sAddInPath;
@@ -106,12 +111,26 @@ private:
     // The folder the client window lists, and its items in the list's order.
     std::vector<int> m_vOpenFolder;
     std::vector<std::shared_ptr<platform::mapi::Message>> m_vListed;
+    // Failed saves not told yet, with the number of message boxes shown before each.
+    struct Untold
+    {
+        std::string sFile;
+        std::string sWhy;
+        std::size_t nBoxesBefore = 0;
+    };
+    std::vector<Untold> m_vUntold;
 };
 
 /// Why no windows can be shown here (no display named, no X server answering, no Wayland
 /// compositor or no Qt platform for it), or nothing when they can: a Qt platform the person
 /// named (offscreen, ...) is taken as it is.
 std::optional<std::string> DisplayProblem();
+
+/// The client with windows in the running QApplication, until the person closes the client
+/// window: answers the run's exit code. A start that fails (a damaged profile, a text the host
+/// refuses) is told on `err`, and in a message box when bTellInWindow, and answers 1.
+int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std::ostream& out,
+                 std::ostream& err, bool bTellInWindow);
 
 /// `tallyman --gui`: runs the client with windows until the person closes the client window.
 /// Without a display that opens it says so in one line, points to the text mode and answers 1

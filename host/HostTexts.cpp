@@ -59,6 +59,11 @@ constexpr std::array kTexts = {
           "Das Berichtsfenster ist geschlossen, aber die Ansicht der Vorlage wurde NICHT "
           "behalten: #0 Die Änderungen seit dem Öffnen des Fensters sind verloren. report "
           "öffnet es wieder."},
+    Entry{HostText::SettingsNotKept,
+          "The report templates' changes (the view of the report window among them) were NOT "
+          "kept: #0 They are lost.",
+          "Die Änderungen der Berichtvorlagen (die Ansicht des Berichtsfensters darunter) wurden "
+          "NICHT behalten: #0 Sie sind verloren."},
     Entry{HostText::FileNotWritten, "#0 was not written (#1).",
           "#0 wurde nicht geschrieben (#1)."},
     Entry{HostText::NotWrittenReason, "the report window did not save it",

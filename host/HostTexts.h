@@ -23,6 +23,7 @@ enum class HostText
     NotUtf8,
     ControlCharacter,
     ViewNotKept,
+    SettingsNotKept,
     FileNotWritten,
     NotWrittenReason,
     TemplateUnreadable,

@@ -1,4 +1,5 @@
 #include "host/ItemWindow.h"
+#include "host/AnswerSource.h"
 
 #include "host/TextFit.h"
 #include "platform/locale/Locale.h"
@@ -13,6 +14,7 @@
 #include "platform/store/LocalTime.h"
 
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 namespace host {
@@ -210,8 +212,26 @@ std::string ItemWindowText(const platform::mapi::Message& oItem, int nWidth)
 namespace {
 
 // The person's edits into the mail; the parts they left alone stay as they are.
+// Refuses edits that hold a control character or bytes that are not UTF-8 (pasted, say): no
+// line of a mail holds them, and a header would carry them to every reader. The body's lines
+// may end with CR LF and hold tabs.
+void RefuseUntakableEdits(const MailEdits& oEdits)
+{
+    std::vector<std::string> vTexts = {oEdits.sTo, oEdits.sSubject};
+    std::istringstream oBody(oEdits.sBody);
+    for (std::string sLine; std::getline(oBody, sLine);) {
+        if (!sLine.empty() && sLine.back() == '\r')
+            sLine.pop_back();
+        vTexts.push_back(std::move(sLine));
+    }
+    for (const auto& sText : vTexts)
+        if (const auto oRefusal = TextRefusal(sText))
+            throw std::runtime_error(*oRefusal);
+}
+
 void ApplyEdits(platform::mapi::Message& oMail, const MailEdits& oEdits)
 {
+    RefuseUntakableEdits(oEdits);
     const auto oRecipients = oMail.GetRecipients();
     const std::vector<std::string> vNames = SplitRecipients(oEdits.sTo);
     // The recipients the mail had stay as they are when the person left the line alone.

@@ -263,6 +263,12 @@ void frmMain::Form_Resize()
         m_oPlacement.SetLeft(static_cast<float>(Left()));
         m_oPlacement.SetTop(static_cast<float>(Top()));
         m_oPlacement.SetWidth(static_cast<float>(Width()));
+    } else if (GetWindowState() == pf::WindowState::Maximized) {
+        // A maximised window keeps the form's place as the one it returns to (the windows
+        // never move a form that is not normal), and a move is no resize: the place a window
+        // was moved to before it was maximised is kept from here.
+        m_oPlacement.SetLeft(static_cast<float>(Left()));
+        m_oPlacement.SetTop(static_cast<float>(Top()));
     }
     m_bResizing = false;
 }

@@ -66,8 +66,9 @@ void frmProgress::Form_Load()
 void frmProgress::Init()
 {
     rt::ResumeNext ignore;
+    // The bar's lower end and its value: it starts empty, and the first Update moves it on.
     ignore([&] {
-        m_oBar->SetMax(1);
+        m_oBar->SetMin(1);
         m_oBar->SetValue(1);
     });
     ignore([&] { m_aLabels[2]->SetCaption({}); });

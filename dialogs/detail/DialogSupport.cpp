@@ -4,6 +4,9 @@
 #include "common/ErrorObject.h"
 #include "common/modLanguage.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/StandardControls.h"
+#include "platform/runtime/ResumeNext.h"
+#include "platform/runtime/Utf8.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 
@@ -34,9 +37,33 @@ std::string MessageText(long lMessage, const std::vector<std::string>& vArgs)
     return oError.GetMessageText(OwnNumber(lMessage), vArgs);
 }
 
+namespace {
+// "The text holds the character #0, which is no printable text." (text 73).
+constexpr long kMsgUnprintable = 73;
+} // namespace
+
 void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs)
 {
     rt::Raise(OwnNumber(lMessage), {}, MessageText(lMessage, vArgs));
+}
+
+void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pField, bool bLines)
+{
+    // Byte by byte: the runtime's text functions would make bytes that are not UTF-8 into
+    // replacement characters first.
+    // A tab is text, as the hosts take it.
+    std::string sChecked = sText;
+    std::replace_if(
+        sChecked.begin(), sChecked.end(),
+        [bLines](char c) { return c == '\t' || (bLines && (c == '\r' || c == '\n')); }, ' ');
+    const auto oFound = rt::FirstNameRefusedCharacter(sChecked);
+    if (!oFound)
+        return;
+    if (pField) {
+        rt::ResumeNext ignore;
+        ignore([&] { pField->SetFocus(); });
+    }
+    RaiseOwn(kMsgUnprintable, {oFound->shown});
 }
 
 std::string OwnText(const OwnTexts& aTexts, const std::string& sTag)

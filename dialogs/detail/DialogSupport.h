@@ -13,6 +13,7 @@
 namespace platform::forms {
 class Control;
 class Form;
+class TextBox;
 } // namespace platform::forms
 
 namespace common {
@@ -35,6 +36,13 @@ std::string MessageText(long lMessage, const std::vector<std::string>& vArgs = {
 
 /// Raises the add-in's own error of a message, its text as description.
 [[noreturn]] void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs = {});
+
+/// Raises message 73 naming the first character of sText that is no printable text (a control
+/// character but the tab, bytes that are not UTF-8; line breaks pass where bLines allows them),
+/// after giving pField the focus; nothing for printable text. A field's text reaches a file's
+/// name, a page's header or a mail that way, and is refused before it does.
+void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pField,
+                       bool bLines = false);
 
 /// The default template, which keeps its name and cannot be deleted.
 inline constexpr const char* kStandard = "(Standard)";

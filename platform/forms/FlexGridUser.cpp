@@ -16,6 +16,7 @@ namespace {
 constexpr int kLeftButton = 1;
 constexpr int kShiftKey = 1;
 constexpr int kCtrlKey = 2;
+constexpr int kAltKey = 4;
 constexpr int kKeyPageUp = 33;
 constexpr int kKeyPageDown = 34;
 constexpr int kKeyEnd = 35;
@@ -112,6 +113,42 @@ std::optional<CellPos> KeyTarget(const FlexGrid::Impl& impl, int keyCode, bool c
     default:
         return std::nullopt;
     }
+}
+
+// Where a key takes the current row of a grid that selects as a list box does, as in any
+// list: Home and End to the first and last shown row, a letter or digit to the next shown row
+// whose text in the current column begins with it (ignoring case and leading blanks, around
+// from the end to the start). None for other keys and with Ctrl or Alt.
+std::optional<int> ListKeyRow(const FlexGrid::Impl& impl, int keyCode, int shift)
+{
+    if (impl.selectionMode != SelectionMode::ListBox || (shift & (kCtrlKey | kAltKey)) != 0) {
+        return std::nullopt;
+    }
+    if ((keyCode == kKeyHome || keyCode == kKeyEnd) && shift == 0) {
+        return EdgeRow(impl, keyCode == kKeyEnd, impl.row);
+    }
+    const bool letter = keyCode >= 'A' && keyCode <= 'Z';
+    if (!letter && !(keyCode >= '0' && keyCode <= '9')) {
+        return std::nullopt;
+    }
+    const int count = impl.RowCount() - impl.fixedRows;
+    const int start = std::max(impl.row, impl.fixedRows - 1);
+    for (int step = 1; step <= count; ++step) {
+        const int r = impl.fixedRows + (start - impl.fixedRows + step) % count;
+        if (!impl.Visible(r)) {
+            continue;
+        }
+        const std::string_view text = impl.rows[size_t(r)].Text(impl.col);
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string_view::npos) {
+            continue;
+        }
+        const char c = text[first];
+        if (c == keyCode || (letter && c == keyCode - 'A' + 'a')) {
+            return r;
+        }
+    }
+    return std::nullopt;
 }
 
 // What a key does to the current row's node, as in a tree view: + and Right open it, - and
@@ -264,6 +301,13 @@ void FlexGrid::UserKeyDown(int keyCode, int shift)
     }
     auto& impl = *m_impl;
     if (impl.RowCount() <= impl.fixedRows || impl.ColCount() == 0) {
+        return;
+    }
+    if (const auto row = ListKeyRow(impl, keyCode, shift)) {
+        if (*row != impl.row) {
+            Select(*row, impl.col);
+            ShowCell(*row, impl.col);
+        }
         return;
     }
     if (const NodeKey node = NodeKeyOf(impl, keyCode, shift); node != NodeKey::None) {

@@ -2,11 +2,16 @@
 // existing-file rules, the files read back.
 #include "tests/actions/NoticeRecorder.h"
 #include "tests/actions/SaveFixture.h"
+#include "tests/host/ByteClasses.h"
 
 #include "actions/detail/SaveFileNames.h"
 #include "common/modOLVersion.h"
 #include "engine/Filter.h"
 #include "platform/forms/CommonDialogs.h"
+#include "platform/mapi/Constants.h"
+#include "platform/mapi/Folder.h"
+#include "platform/mapi/Items.h"
+#include "platform/mapi/Session.h"
 #include "platform/outlook/Application.h"
 #include "platform/runtime/Error.h"
 #include "platform/win/FileComponent.h"
@@ -393,6 +398,69 @@ TEST_F(ActionSaveTest, PickersSetPathAndFittingTemplates)
     const auto nDialogs = pf::Driver::current().Dialogs().size();
     Save().PickTemplate();
     EXPECT_EQ(pf::Driver::current().Dialogs().size(), nDialogs);
+}
+
+// A character no file name can hold, by each way it can reach the save's name (the file name,
+// the folder, a placeholder's value, the file dialog's answer): nothing is written, no folder
+// made, nothing mailed or printed; the message names the character and holds none raw.
+TEST_F(ActionSaveTest, AControlCharacterInTheNameWritesMailsAndPrintsNothing)
+{
+    namespace pm = platform::mapi;
+    const auto mails = [] {
+        long n = 0;
+        for (const long lFolder : {pm::olFolderDrafts, pm::olFolderOutbox, pm::olFolderSentMail})
+            n += common::modRedemption::g_Session()->GetDefaultFolder(lFolder)->GetItems()->Count();
+        return n;
+    };
+    const std::string sDate = Save().GetPlaceholder(4), sSubject = Save().GetPlaceholder(2);
+    struct Way
+    {
+        const char* sWhat;
+        std::function<void(const std::string&)> fnGive; // puts the bad text where it goes
+    };
+    const Way aWays[] = {
+        {"file name", [&](const std::string& s) { Save().SetFilename("Monatsbericht " + sDate + s); }},
+        {"folder", [&](const std::string& s) { Save().SetPath(Out("Ablage " + s)); }},
+        {"subject placeholder",
+         [&](const std::string& s) {
+             oReport->Filter()->SetSubjectCondition(engine::trContains, s);
+             Save().SetFilename("Monatsbericht " + sSubject);
+         }},
+        {"file dialog",
+         [&](const std::string& s) {
+             Save().SetAction(0);
+             pf::Driver::current().QueueDialogAnswer(Out("Monatsbericht " + s + ".csv"));
+         }},
+    };
+    oReport->Action()->GetSendAction()->SetAutoExecute(true);
+    oReport->Action()->GetPrintAction()->SetAutoExecute(true);
+    Save().SetAutoExecute(true);
+    for (const auto& bad : host_test::BadTexts())
+        for (const Way& way : aWays) {
+            // A value reaches a placeholder only from a form, which hands on UTF-8 text alone;
+            // the text functions make other bytes replacement characters on the way.
+            if (!bad.bUtf8 && std::string(way.sWhat) == "subject placeholder")
+                continue;
+            SCOPED_TRACE(std::string(way.sWhat) + " " + host_test::NameOf(bad));
+            pf::Driver::current().Reset();
+            Save().SetAction(1);
+            Save().SetPath(PathOf("out"));
+            Save().SetFilename("Report");
+            way.fnGive("X" + bad.sBytes + "Y");
+            // A mail would be shown: a window that takes none makes it a failure.
+            ASSERT_NO_THROW(oReport->Action()->AutoExecute(false));
+            EXPECT_TRUE(Save().SavedAs().empty()) << Save().SavedAs();
+            EXPECT_TRUE(std::filesystem::is_empty(PathOf("out")));
+            EXPECT_EQ(mails(), 0);
+            const auto& vBoxes = pf::Driver::current().MessageBoxes();
+            ASSERT_EQ(vBoxes.size(), 1u);
+            EXPECT_NE(vBoxes[0].prompt.find(host_test::NameOf(bad)), std::string::npos)
+                << vBoxes[0].prompt;
+            EXPECT_NE(vBoxes[0].prompt.find("nicht gespeichert"), std::string::npos)
+                << vBoxes[0].prompt;
+            EXPECT_EQ(host_test::RawControlAt(vBoxes[0].prompt), std::string::npos)
+                << vBoxes[0].prompt;
+        }
 }
 
 TEST_F(ActionSaveTest, AutomaticSaveRunsFromTheActionSet)

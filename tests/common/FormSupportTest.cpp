@@ -53,11 +53,15 @@ TEST_F(FormSupportTest, MaximisedPlacementKeepsTheNormalRectangle)
     Store("2" + Nul() + "-500" + Nul() + "14000" + Nul() + "3000" + Nul() + "2000");
     common::FormPersitent().LoadFormular(m_oForm, m_oOld, HKCU, kKey);
     EXPECT_EQ(m_oForm.GetWindowState(), forms::WindowState::Maximized);
-    EXPECT_EQ(m_oForm.Left(), 100);
-    EXPECT_EQ(m_oForm.Width(), 6000);
     EXPECT_FLOAT_EQ(m_oOld.Left(), 0);           // -500 clamped
     EXPECT_FLOAT_EQ(m_oOld.Top(), 11520 - 2000); // 14000 + 2000 exceeds the 768-pixel screen
     EXPECT_FLOAT_EQ(m_oOld.Width(), 3000);
+    EXPECT_FLOAT_EQ(m_oOld.Height(), 2000);
+    // The form holds the normal rectangle too, the one a restore returns to.
+    EXPECT_EQ(m_oForm.Left(), 0);
+    EXPECT_EQ(m_oForm.Top(), 11520 - 2000);
+    EXPECT_EQ(m_oForm.Width(), 3000);
+    EXPECT_EQ(m_oForm.Height(), 2000);
 }
 
 TEST_F(FormSupportTest, PlacementIsClampedToTheScreen)

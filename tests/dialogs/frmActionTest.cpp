@@ -3,6 +3,7 @@
 #include "dialogs/frmText.h"
 
 #include "TemplateDialogsFixture.h"
+#include "tests/host/ByteClasses.h"
 #include "actions/Action.h"
 #include "common/modMain.h"
 #include "common/modOLVersion.h"
@@ -404,6 +405,76 @@ TEST_F(frmActionTest, OKRefusesSettingsThatWouldFailLater)
         // A refused OK leaves the template as it was.
         EXPECT_EQ(Save().Filename(), c.message.empty() ? "Bericht*" : "Bericht") << c.what;
     }
+}
+
+// Each byte class the hosts refuse, pasted into each field whose text names a file (the file
+// name, the folder, the report and mail templates): OK names the character, stays open with the
+// field to mend, and the template keeps what it held.
+TEST_F(frmActionTest, OKRefusesAControlCharacterInEveryFieldThatNamesAFile)
+{
+    struct Field
+    {
+        const char* sName;
+        std::int32_t lFormat; // the format under which the field counts
+        const char* sMessage; // the message's first line
+        std::function<std::string()> fnHeld;
+    };
+    const Field aFields[] = {
+        {"txtFileName", 2, "Bitte geben Sie einen gültigen Dateinamen an.",
+         [this] { return Save().Filename(); }},
+        {"txtSavePath", 2, "Bitte geben Sie ein gültiges Verzeichnis an.",
+         [this] { return Save().Path(); }},
+        {"txtReportTemplate", 5, "Bitte geben Sie einen gültigen Dateinamen an.",
+         [this] { return Save().ReportTemplate(); }},
+        {"txtMailTemplate", 2, "Bitte geben Sie einen gültigen Dateinamen an.",
+         [this] { return Send().MailTemplate(); }},
+    };
+    for (const auto& bad : host_test::BadTexts())
+        for (const Field& field : aFields) {
+            SCOPED_TRACE(std::string(field.sName) + " " + host_test::NameOf(bad));
+            pf::Driver::current().Reset();
+            Save().SetReportFormat(field.lFormat);
+            Save().SetAction(0);
+            Save().SetFilename("Bericht");
+            Save().SetPath(m_sFiles);
+            const std::string sHeld = field.fnHeld();
+            // Where the file system can hold the name the file exists: only the character
+            // stands in the way.
+            const std::string sPasted =
+                field.sName == std::string("txtFileName") ? "Monatsbericht [@Datum]X" + bad.sBytes + "Y"
+                : field.sName == std::string("txtSavePath")
+                    ? m_sFiles + "/X" + bad.sBytes + "Y"
+                    : File("X" + bad.sBytes + "Y.xlsx");
+            bool bStayedOpen = false;
+            std::string sFocused;
+            Run([&](frmAction& o) {
+                auto& oBox = o.Ctl<pf::TextBox>(field.sName);
+                oBox.SetText(sPasted);
+                bool bFocused = false;
+                oBox.OnGotFocus = [&bFocused, fnWas = oBox.OnGotFocus] {
+                    bFocused = true;
+                    if (fnWas)
+                        fnWas();
+                };
+                o.Ctl<pf::CommandButton>("cmdOK").Click();
+                bStayedOpen = o.IsLoaded();
+                sFocused = bFocused ? field.sName : "";
+            });
+            EXPECT_TRUE(bStayedOpen);
+            // The field to mend has the focus.
+            EXPECT_EQ(sFocused, field.sName);
+            const auto vPrompts = Prompts();
+            ASSERT_EQ(vPrompts.size(), 1u);
+            EXPECT_EQ(vPrompts[0].rfind(std::string(field.sMessage) + "\r\n", 0), 0u) << vPrompts[0];
+            EXPECT_NE(vPrompts[0].find(" " + host_test::NameOf(bad) + ","), std::string::npos)
+                << vPrompts[0];
+            // Its lines end with CR LF, as every message's; nothing else in it is raw.
+            std::string sLines = vPrompts[0];
+            for (std::size_t at; (at = sLines.find("\r\n")) != std::string::npos;)
+                sLines.replace(at, 2, "\n");
+            EXPECT_EQ(host_test::RawControlAt(sLines), std::string::npos) << vPrompts[0];
+            EXPECT_EQ(field.fnHeld(), sHeld);
+        }
 }
 
 TEST_F(frmActionTest, PickersWorkOnTheCopyThatCancelDrops)

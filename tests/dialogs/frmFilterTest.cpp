@@ -1,4 +1,5 @@
 #include "DialogsFixture.h"
+#include "tests/host/ByteClasses.h"
 
 #include "common/modOLVersion.h"
 #include "dialogs/frmCatList.h"
@@ -515,6 +516,50 @@ TEST_F(frmFilterTest, ClearAllKeepsTheRangeAndStoresNoConditions)
     EXPECT_EQ(f.SubjectCompare(), engine::trnone);
     EXPECT_EQ(f.CategoryCompare(), engine::trnone);
     EXPECT_EQ(f.TaskStatusCompare(), engine::trnone);
+}
+
+// Each byte class the hosts refuse, pasted into each text condition: OK names the character and
+// stays open on the field, and the view keeps its conditions (the subject, say, which a save's
+// file name and a page's header take in).
+TEST_F(frmFilterTest, OKRefusesAControlCharacterInEveryTextCondition)
+{
+    using Box = pf::TextBox& (frmFilter::*)() const;
+    const std::pair<const char*, Box> aBoxes[] = {
+        {"txtCats", &frmFilter::txtCats},       {"txtSubject", &frmFilter::txtSubject},
+        {"txtContact", &frmFilter::txtContact}, {"txtCompany", &frmFilter::txtCompany},
+        {"txtLocation", &frmFilter::txtLocation},
+    };
+    for (const auto& bad : host_test::BadTexts())
+        for (const auto& [sName, box] : aBoxes) {
+            SCOPED_TRACE(std::string(sName) + " " + host_test::NameOf(bad));
+            Driver::current().Reset();
+            auto oView = ViewWith([](engine::Filter& f) {
+                f.SetSubjectCondition(engine::trEquals, "Keep");
+            });
+            bool bStayed = false, bFocused = false;
+            RunFilter(oView, [&](frmFilter& f) {
+                auto& oBox = (f.*box)();
+                oBox.SetText("Mai X" + bad.sBytes + "Y");
+                oBox.OnGotFocus = [&bFocused, fnWas = oBox.OnGotFocus] {
+                    bFocused = true;
+                    if (fnWas)
+                        fnWas();
+                };
+                f.cmdOK().Click();
+                bStayed = f.IsLoaded();
+                f.UserClose();
+            });
+            EXPECT_TRUE(bStayed);
+            EXPECT_TRUE(bFocused);
+            const auto& vBoxes = Driver::current().MessageBoxes();
+            ASSERT_EQ(vBoxes.size(), 1u);
+            EXPECT_EQ(vBoxes[0].prompt, "The text holds the character " + host_test::NameOf(bad) +
+                                            ", which is no printable text. Please remove it.");
+            const auto& f = *oView->Filter();
+            EXPECT_EQ(f.Subject(), "Keep");
+            EXPECT_EQ(f.LocationCompare(), engine::trnone);
+            EXPECT_EQ(f.CategoryCompare(), engine::trnone);
+        }
 }
 
 TEST_F(frmFilterTest, CancelCloseBoxAndAFailureInsideOKChangeNothing)

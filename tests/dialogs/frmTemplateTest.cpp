@@ -2,6 +2,7 @@
 #include "dialogs/frmTemplateDetail.h"
 
 #include "TemplateDialogsFixture.h"
+#include "tests/host/ByteClasses.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/StandardControls.h"
 #include "platform/runtime/ReplacingFile.h"
@@ -211,6 +212,37 @@ TEST_F(frmTemplateTest, RenamingChecksTheNameBeforeTheTemplateMoves)
     }
 }
 
+// Each byte class the hosts refuse, pasted into a template's name: OK names the character and
+// stays open; the template keeps its name, in the window and in the file.
+TEST_F(frmTemplateTest, ANameHoldingAControlCharacterIsRefusedAtOk)
+{
+    for (const auto& bad : host_test::BadTexts()) {
+        SCOPED_TRACE(host_test::NameOf(bad));
+        pf::Driver::current().Reset();
+        MakeTemplates();
+        bool bStayedOpen = false;
+        Run("Termine",
+            [](frmTemplate& oManager) {
+                oManager.cmdEdit().Click();
+                oManager.cmdClose().Click();
+            },
+            {[&](frmTemplateDetail& oEditor) {
+                oEditor.txtNew().SetText("Termine X" + bad.sBytes + "Y");
+                oEditor.cmdOK().Click();
+                bStayedOpen = oEditor.IsLoaded();
+                if (bStayedOpen)
+                    oEditor.cmdCancel().Click();
+            }});
+        EXPECT_TRUE(bStayedOpen);
+        EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+        EXPECT_TRUE(Reloaded()->Item(std::string("Termine")));
+        const auto& aBoxes = pf::Driver::current().MessageBoxes();
+        ASSERT_EQ(aBoxes.size(), 1u);
+        EXPECT_NE(aBoxes[0].prompt.find(" " + host_test::NameOf(bad) + ","), std::string::npos)
+            << aBoxes[0].prompt;
+    }
+}
+
 TEST_F(frmTemplateTest, ATemplateThatCannotBeRenamedKeepsItsNameAndPlace)
 {
     // Templates read from the file load the rest of their settings on the first change; here
@@ -331,6 +363,32 @@ TEST_F(frmTemplateTest, FailedSaveIsShownAndKeepsTheFile)
     EXPECT_EQ(aBoxes[0].buttons, 48);
     // The edit itself stays in the collection and reaches the file with the next save.
     EXPECT_EQ(Names(), (Strings{"(Standard)", "Termine", "Aufgaben neu"}));
+}
+
+// A name longer than the list is kept whole in it, its column no wider than the list (the
+// windows cut it with an ellipsis and show it whole in its tooltip); short names keep the
+// column their width.
+TEST_F(frmTemplateTest, ALongNameKeepsTheColumnWithinTheList)
+{
+    int lShort = 0;
+    Run("Termine", [&](frmTemplate& o) { lShort = o.fg().ColWidth(0); o.UserClose(); });
+    const std::string sLong = "Monatsbericht " + std::string(286, 'W');
+    auto oLong = std::make_shared<views::ViewSettings>();
+    oLong->CreateNew(sLong);
+    m_oTemplates->Add(oLong);
+    Run(sLong, [&](frmTemplate& o) {
+        const int lList = o.FindControl("fg")->Width();
+        EXPECT_LE(o.fg().ColWidth(0), lList);
+        EXPECT_GT(o.fg().ColWidth(0), lList / 2);
+        EXPECT_EQ(o.fg().TextMatrix(o.fg().Row(), 0), sLong);
+        o.UserClose();
+    });
+    m_oTemplates->Remove(platform::runtime::Variant(sLong));
+    Run("Termine", [&](frmTemplate& o) {
+        EXPECT_EQ(o.fg().ColWidth(0), lShort);
+        EXPECT_LT(lShort, o.FindControl("fg")->Width());
+        o.UserClose();
+    });
 }
 
 TEST_F(frmTemplateTest, SelectAndDoubleClickReturnTheTemplateCloseReturnsNothing)

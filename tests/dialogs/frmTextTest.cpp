@@ -1,4 +1,5 @@
 #include "dialogs/frmText.h"
+#include "tests/host/ByteClasses.h"
 
 #include "actions/ActionSave.h"
 #include "common/modLanguage.h"
@@ -90,6 +91,35 @@ TEST_F(frmTextTest, LineBreaksShowAsLinesAndComeBackAsMarkers)
         EXPECT_EQ(m_oEditor->Header, c.back) << c.stored;
         EXPECT_EQ(m_oEditor->Footer, c.back) << c.stored;
     }
+}
+
+// Each byte class the hosts refuse, pasted into the header or the footer, is refused at OK: the
+// page would print it. Line breaks of any kind stay text (see above).
+TEST_F(frmTextTest, OKRefusesAControlCharacterInTheHeaderOrFooter)
+{
+    for (const auto& bad : host_test::BadTexts())
+        for (int nBox = 0; nBox < 2; ++nBox) {
+            if (bad.sBytes == "\r")
+                continue; // a line break
+            SCOPED_TRACE(std::to_string(nBox) + " " + host_test::NameOf(bad));
+            pf::Driver::current().Reset();
+            bool bStayed = false;
+            Run("Kopf", "Fuß", [&](frmText& oEditor) {
+                oEditor.txt(nBox).SetText("Zeile 1\r\nX" + bad.sBytes + "Y");
+                oEditor.cmdOK().Click();
+                bStayed = oEditor.IsLoaded();
+                if (bStayed)
+                    oEditor.cmdCancel().Click();
+            });
+            EXPECT_TRUE(bStayed);
+            EXPECT_FALSE(m_oEditor->Confirmed);
+            EXPECT_EQ(m_oEditor->Header, "Kopf");
+            EXPECT_EQ(m_oEditor->Footer, "Fuß");
+            const auto& vBoxes = pf::Driver::current().MessageBoxes();
+            ASSERT_EQ(vBoxes.size(), 1u);
+            EXPECT_NE(vBoxes[0].prompt.find(" " + host_test::NameOf(bad) + ","), std::string::npos)
+                << vBoxes[0].prompt;
+        }
 }
 
 TEST_F(frmTextTest, WorkbookTextsTakeAtMostTwoSemicolons)

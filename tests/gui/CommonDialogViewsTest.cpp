@@ -72,10 +72,19 @@ TEST_F(CommonDialogViewsTest, SaveDialogTakesTheTypedNameAndAsksBeforeReplacing)
     gui::DesktopAnswers answers;
     std::ofstream(oDir / "old.html") << "<p>kept</p>";
     // The person types an existing name, says No to replacing it, then types a new name.
-    WhenShown<QFileDialog>([](QFileDialog& dialog) {
+    const QString sFolder = QString::fromStdString(fs::canonical(oDir).string());
+    WhenShown<QFileDialog>([sFolder](QFileDialog& dialog) {
         EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-        WhenShown<QMessageBox>([](QMessageBox& box) {
-            WhenShown<QFileDialog>([](QFileDialog& again) { TypeName(again, "Bericht"); });
+        WhenShown<QMessageBox>([sFolder](QMessageBox& box) {
+            // Back in the dialog, the name is the one chosen, in its folder, to be changed.
+            WhenShown<QFileDialog>([sFolder](QFileDialog& again) {
+                auto* edit = again.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(edit, nullptr);
+                EXPECT_EQ(edit->text(), QStringLiteral("old"));
+                EXPECT_EQ(QFileInfo(again.directory().absolutePath()).canonicalFilePath(),
+                          sFolder);
+                TypeName(again, "Bericht");
+            });
             QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
         });
         TypeName(dialog, "old");

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 
 #include <string>
 #include <tuple>
@@ -798,6 +799,36 @@ TEST_F(GridViewTest, FixedRowsBelowTheHeaderStayWhileTheRestScrolls)
     view.scrollTo(view.model()->index(view.Model().ModelRow(30), 0));
     EXPECT_EQ(view.Model().GridRow(view.rowAt(band)), 30);
     EXPECT_EQ(grid.TopRow(), 30);
+}
+
+// A list of one column across its width (the template manager's): a name too long for it is cut
+// with an ellipsis inside the list and read whole in its tooltip; a short one has no tooltip.
+TEST_F(GridViewTest, ALongNameIsCutWithAnEllipsisAndReadWholeInItsTooltip)
+{
+    pf::FlexGrid list;
+    list.SetCols(1);
+    list.SetFixedCols(0);
+    list.SetRows(0);
+    list.SetFixedRows(0);
+    list.SetSelectionMode(pf::SelectionMode::ListBox);
+    list.SetExtendLastCol(true);
+    const std::string sLong = "Monatsbericht " + std::string(286, 'W');
+    list.AddItem("Kurz");
+    list.AddItem(sLong);
+    gui::GridView view(list);
+    view.resize(250, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.textElideMode(), Qt::ElideRight);
+    const auto tipAt = [&view](int row) {
+        const QPoint at = view.visualRect(view.model()->index(row, 0)).center();
+        QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view.viewport(), &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(0), QString());
+    EXPECT_EQ(tipAt(1), QString::fromStdString(sLong));
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -142,6 +142,8 @@ TEST_F(InspectorViewTest, AMailIsEditedAndSentFromItsWindowOthersShowReadOnly)
 
     // Sent with no recipient: the window stays, says why, and keeps the person's text.
     QTest::keyClicks(pSubject, QStringLiteral(" Mai"));
+    // The title follows the subject as it is typed.
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Bericht Mai"));
     QTest::mouseClick(pSend, Qt::LeftButton);
     ASSERT_TRUE(guard);
     EXPECT_TRUE(view->isVisible());
@@ -153,6 +155,7 @@ TEST_F(InspectorViewTest, AMailIsEditedAndSentFromItsWindowOthersShowReadOnly)
     oMail.sSubject = "Anderer Betreff";
     view->Pull();
     EXPECT_EQ(pSubject->text(), QStringLiteral("Bericht Mai"));
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Bericht Mai"));
 
     bFail = false;
     QTest::keyClicks(pTo, QStringLiteral("team@kestrova.example"));
@@ -249,6 +252,16 @@ TEST_F(InspectorViewTest, EnterInAMailsFieldsNeverSendsCtrlEnterAndTheAccessKeyD
     gui::InspectorView titled(
         oTitled, [&] { return oMail; }, send, german);
     EXPECT_EQ(titled.windowTitle(), QStringLiteral("Bericht Mai"));
+    // A subject typed over it names the window, and one cleared whole names it as untitled.
+    auto* pSubject = titled.findChild<QLineEdit*>("subject");
+    ASSERT_NE(pSubject, nullptr);
+    QTest::keyClicks(pSubject, QStringLiteral("Juni"));
+    EXPECT_EQ(titled.windowTitle(), QStringLiteral("Juni"));
+    QTest::keyClick(pSubject, Qt::Key_Backspace);
+    EXPECT_EQ(titled.windowTitle(), QStringLiteral("Jun"));
+    pSubject->selectAll();
+    QTest::keyClick(pSubject, Qt::Key_Delete);
+    EXPECT_EQ(titled.windowTitle(), QStringLiteral("Unbenannt - Nachricht"));
 }
 
 } // namespace

@@ -46,6 +46,26 @@ struct BadText
     bool bUtf8; // a control character in well-formed UTF-8, else bytes that are not UTF-8
 };
 
+/// How a refusal names the first character of `bad`: "U+0001" for a character (its code point
+/// worked out here by hand from the bytes), "\xFC" for the first byte of bytes that are not
+/// UTF-8.
+inline std::string NameOf(const BadText& bad)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    const auto byte = [&bad](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(bad.sBytes[i])); };
+    if (!bad.bUtf8)
+        return std::string("\\x") + kHex[byte(0) >> 4] + kHex[byte(0) & 0xF];
+    unsigned cp = byte(0);
+    if (bad.sBytes.size() == 2)
+        cp = ((cp & 0x1Fu) << 6) | (byte(1) & 0x3Fu);
+    else if (bad.sBytes.size() == 3)
+        cp = ((cp & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+    std::string s = "U+";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        s += kHex[(cp >> shift) & 0xF];
+    return s;
+}
+
 /// Every control character and every class of bytes that are not UTF-8.
 inline std::vector<BadText> BadTexts()
 {

@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -36,6 +37,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -412,6 +415,73 @@ TEST_F(GuiDialogsWorkTest, EditsChecksAndOptionsReachTheViewOnOkOnly)
     EXPECT_TRUE(MenuOf(*pView).Click("setview"));
     EXPECT_TRUE(bDone);
     oHost.Stop();
+}
+
+// Control characters pasted into the actions' file name with the keys, as a person pastes
+// them: what reaches the model is refused at OK, the dialog stays with the name to mend, the
+// template keeps its name, and reports.xml stays as it was.
+TEST_F(GuiDialogsWorkTest, AControlCharacterPastedIntoTheFileNameIsRefusedAtOk)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    const auto readAll = [](const std::filesystem::path& oFile) {
+        std::ifstream oIn(oFile, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(oIn), {});
+    };
+    const std::string sBefore = readAll(oReports);
+    // C0 (a byte of its own and the carriage return), C1, a non-character: U+0001, U+000D,
+    // U+0085, U+FFFE.
+    const std::vector<std::pair<QString, const char*>> vPasted = {
+        {QStringLiteral("X\u0001Y"), "U+0001"},
+        {QStringLiteral("X\u000DY"), "U+000D"},
+        {QStringLiteral("X\u0085Y"), "U+0085"},
+        {QString(QChar(0xFFFE)), "U+FFFE"},
+    };
+    std::vector<std::string> vSaid;
+    std::string sKept;
+    int nStayed = 0;
+    WhenFormShown("frmTemplate", [&](gui::FormView& oList) {
+        WhenFormShown("frmTemplateDetail", [&](gui::FormView& oDetail) {
+            WhenFormShown("frmAction", [&](gui::FormView& oAction) {
+                auto* pName = qobject_cast<QLineEdit*>(oAction.WidgetOf("txtFileName"));
+                ASSERT_NE(pName, nullptr);
+                auto& oName =
+                    dynamic_cast<pf::TextBox&>(*oAction.Form().FindControl("txtFileName"));
+                sKept = oName.Text();
+                for (const auto& [sText, sName] : vPasted) {
+                    pName->setFocus();
+                    pName->selectAll();
+                    QApplication::clipboard()->setText(QStringLiteral("Monatsbericht ") + sText);
+                    QTest::keyClick(pName, Qt::Key_V, Qt::ControlModifier);
+                    guitest::WhenWindowShown<QMessageBox>(
+                        [](QMessageBox&) { return true; }, [&vSaid](QMessageBox& oBox) {
+                            vSaid.push_back(oBox.text().toStdString());
+                            oBox.accept();
+                        });
+                    Press(oAction, "cmdOK");
+                    nStayed += oAction.isVisible() ? 1 : 0;
+                }
+                Press(oAction, "cmdCancel");
+            });
+            Press(oDetail, "cmdAutoAction");
+            Press(oDetail, "cmdCancel");
+        });
+        Press(oList, "cmdEdit");
+        Press(oList, "cmdClose");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("templates"));
+    ASSERT_EQ(vSaid.size(), vPasted.size());
+    EXPECT_EQ(nStayed, static_cast<int>(vPasted.size()));
+    for (std::size_t i = 0; i < vPasted.size(); ++i)
+        EXPECT_NE(vSaid[i].find(vPasted[i].second), std::string::npos) << vSaid[i];
+    EXPECT_EQ(readAll(oReports), sBefore);
+    oHost.Stop();
+    // Closing the window saved the template: its file name is the one it had.
+    const std::string sAfter = readAll(oReports);
+    EXPECT_EQ(sAfter.find("Monatsbericht X"), std::string::npos);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "host/AddInLibrary.h"
 #include "host/ProfileLock.h"
 #include "host/ProfileSetup.h"
+#include "platform/forms/Driver.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +61,29 @@ namespace fs = std::filesystem;
 namespace pf = platform::forms;
 
 using host_test::Language;
+
+// While it lives, the window `pActivate` becomes the active one whenever a window of the name
+// given hides: what a window manager may do as a window closes.
+class ActivateOnHide : public QObject
+{
+public:
+    ActivateOnHide(QString sName, QWidget* pActivate)
+        : m_sName(std::move(sName)), m_pActivate(pActivate)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ActivateOnHide() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (m_pActivate && pEvent->type() == QEvent::Hide && pObject->objectName() == m_sName)
+            QApplication::setActiveWindow(m_pActivate);
+        return false;
+    }
+
+private:
+    QString m_sName;
+    QPointer<QWidget> m_pActivate;
+};
 
 class GuiHostTest : public host_test::GuiHostFixture
 {
@@ -242,6 +267,9 @@ TEST_F(GuiHostTest, AFolderThatCannotBeReadIsToldInAMessageAndTheRunEndsWithFive
     host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
     QString sShown;
     AnswerMessage(sShown);
+    // As the progress window goes, a window manager may make the client window the active
+    // one: the message must not leave it in front.
+    ActivateOnHide oClientFirst("frmProgress", oHost.Client());
     gui::FormView* pView = OpenReportWindow(oHost);
     ASSERT_NE(pView, nullptr) << out.str();
     // The message comes once the read is over, on the loop's next turn.
@@ -254,12 +282,111 @@ TEST_F(GuiHostTest, AFolderThatCannotBeReadIsToldInAMessageAndTheRunEndsWithFive
           bGerman ? "seine Speicherdatei ist beschädigt" : "its store file is damaged"})
         EXPECT_TRUE(sShown.contains(QString::fromUtf8(sSaid))) << sShown.toStdString();
     EXPECT_TRUE(pView->isVisible());
+    // The message gone, the report window is in front again, not the client window.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == pView; }))
+        << (QApplication::activeWindow()
+                ? QApplication::activeWindow()->objectName().toStdString()
+                : std::string("no window"));
     EXPECT_EQ(oHost.RunExitCode(), 5);
     // A save the person asked for fails afterwards (the add-in tells it so): of 4 and 5 the
     // lower wins.
     platform::runtime::Notify({platform::runtime::Notice::Kind::NotDone, "r.csv", "disk full"});
     EXPECT_EQ(oHost.RunExitCode(), 4);
     oHost.Stop();
+}
+
+// A failed save the add-in tells itself (the template editor's OK) is told once, by the add-in:
+// the client adds no second message for it.
+TEST_F(GuiHostTest, ASaveFailureTheAddInTellsIsNotToldTwice)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    std::vector<QString> vShown;
+    const std::function<void(QMessageBox&)> answer = [&vShown, &answer](QMessageBox& oBox) {
+        vShown.push_back(oBox.text());
+        // Any further box is answered too, and counted.
+        guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; }, answer);
+        oBox.accept();
+    };
+    WhenFormShown("frmTemplate", [&](gui::FormView& oList) {
+        WhenFormShown("frmTemplateDetail", [&](gui::FormView& oDetail) {
+            fs::remove(oReports);
+            fs::create_directories(oReports / "kept");
+            guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; }, answer);
+            QTest::mouseClick(oDetail.WidgetOf("cmdOK"), Qt::LeftButton);
+        });
+        QTest::mouseClick(oList.WidgetOf("cmdEdit"), Qt::LeftButton);
+        QTest::qWait(200);
+        if (oList.isVisible())
+            QTest::mouseClick(oList.WidgetOf("cmdClose"), Qt::LeftButton);
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("templates"));
+    QTest::qWait(300);
+    ASSERT_EQ(vShown.size(), 1u);
+    EXPECT_TRUE(vShown[0].contains(QString::fromStdString(oReports.string())) ||
+                vShown[0].contains(QStringLiteral("reports")))
+        << vShown[0].toStdString();
+    // Closing the window fails the same way: that one the add-in does not tell, the client does.
+    pView->close();
+    EXPECT_TRUE(QTest::qWaitFor([&vShown] { return vShown.size() >= 2; }));
+    oHost.Stop();
+    EXPECT_TRUE(fs::is_directory(oReports / "kept"));
+}
+
+// A profile whose store file is damaged, started from a desktop: a message box says so in the
+// person's language (the terminal's line stays), no client window opens and the run's code is 1.
+TEST_F(GuiHostTest, ADamagedStoreAtTheStartIsToldInAMessageBox)
+{
+    MakeSample();
+    const auto oStore = oRoot / "Kestrova" / "Tallyman" / "SampleProfile" / "store1.db";
+    std::ofstream(oStore, std::ios::binary | std::ios::trunc) << std::string(8192, 'x');
+    QString sShown;
+    AnswerMessage(sShown);
+    std::ostringstream out, err;
+    EXPECT_EQ(host::RunGuiClient(oOptions, TV_ADDIN_PATH, out, err, true), 1);
+    const bool bGerman = Language() == "de";
+    for (const std::string& sSaid :
+         {std::string(bGerman ? "kann nicht geöffnet werden" : "cannot be opened"),
+          std::string(bGerman ? "beschädigt" : "is damaged"), oStore.string()})
+        EXPECT_TRUE(sShown.contains(QString::fromStdString(sSaid))) << sShown.toStdString();
+    EXPECT_NE(err.str().find(sShown.toStdString()), std::string::npos) << err.str();
+    for (QWidget* pWidget : QApplication::topLevelWidgets())
+        EXPECT_FALSE(pWidget->isVisible()) << pWidget->objectName().toStdString();
+}
+
+// The report window's save as it closes fails (reports.xml became a folder meanwhile): the
+// add-in says nothing there, so the client tells it once, in the person's language.
+TEST_F(GuiHostTest, AViewNotSavedAtTheReportWindowsCloseIsToldOnce)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const auto oReports = oRoot / "Kestrova" / "Tallyman" / "reports.xml";
+    fs::remove(oReports);
+    fs::create_directories(oReports / "kept");
+    std::vector<QString> vShown;
+    const auto answer = [&vShown](QMessageBox& oBox) {
+        vShown.push_back(oBox.text());
+        oBox.accept();
+    };
+    guitest::WhenWindowShown<QMessageBox>([](QMessageBox&) { return true; }, answer);
+    const std::size_t nBoxes = pf::Driver::current().MessageBoxes().size();
+    pView->close();
+    EXPECT_TRUE(QTest::qWaitFor([&vShown] { return !vShown.empty(); }));
+    QTest::qWait(100);
+    ASSERT_EQ(vShown.size(), 1u);
+    EXPECT_EQ(pf::Driver::current().MessageBoxes().size(), nBoxes + 1);
+    const bool bGerman = Language() == "de";
+    for (const std::string& sSaid :
+         {std::string(bGerman ? "NICHT behalten" : "NOT kept"), oReports.string()})
+        EXPECT_TRUE(vShown[0].contains(QString::fromStdString(sSaid)))
+            << vShown[0].toStdString();
+    oHost.Stop();
+    EXPECT_TRUE(fs::is_directory(oReports / "kept"));
 }
 
 // A report definitions file that is a folder: the add-in's message says so, naming the file and

@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -299,6 +301,33 @@ TEST_F(GuiKeysTest, TheViewsDialogsTakeTypedDatesAndEnter)
 
         WhenFormShown("frmFieldChooser", [&](gui::FormView& oChooser) {
             bChooserOK = Watch(oChooser, "cmdOK");
+            // The lists answer End, Home and a typed letter as any list does.
+            auto* pAll = FocusGrid(oChooser, "fgAll");
+            ASSERT_NE(pAll, nullptr);
+            const auto& fgAll = pAll->Grid();
+            ASSERT_GT(fgAll.Rows(), 2);
+            QTest::keyClick(pAll, Qt::Key_End);
+            const int nLast = fgAll.Row();
+            EXPECT_GT(nLast, 0);
+            QTest::keyClick(pAll, Qt::Key_Home);
+            EXPECT_EQ(fgAll.Row(), 0);
+            // The letter the last entry begins with leads to the first entry that does.
+            const std::string sLast = fgAll.TextMatrix(nLast, 0);
+            const auto nAt = sLast.find_first_not_of(' ');
+            ASSERT_NE(nAt, std::string::npos);
+            const char cLetter = static_cast<char>(std::toupper(static_cast<unsigned char>(sLast[nAt])));
+            if (cLetter >= 'A' && cLetter <= 'Z') {
+                int nFirst = -1;
+                for (int r = 1; r < fgAll.Rows() && nFirst < 0; ++r) {
+                    const std::string sText = fgAll.TextMatrix(r, 0);
+                    const auto n = sText.find_first_not_of(' ');
+                    if (fgAll.RowIsVisible(r) && n != std::string::npos &&
+                        std::toupper(static_cast<unsigned char>(sText[n])) == cLetter)
+                        nFirst = r;
+                }
+                QTest::keyClick(pAll, static_cast<Qt::Key>(Qt::Key_A + (cLetter - 'A')));
+                EXPECT_EQ(fgAll.Row(), nFirst) << cLetter;
+            }
             auto* pGrid = FocusGrid(oChooser, "fgSelected");
             ASSERT_NE(pGrid, nullptr);
             QTest::keyClick(pGrid, Qt::Key_Return);

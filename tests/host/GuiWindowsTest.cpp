@@ -5,6 +5,7 @@
 #include "GuiHostFixture.h"
 #include "LayoutChecks.h"
 #include "gui/ClientWindow.h"
+#include "gui/DesktopWindows.h"
 #include "gui/FormView.h"
 #include "gui/GridModel.h"
 #include "gui/GridView.h"
@@ -112,13 +113,23 @@ public:
         if (!view || view->objectName() != "frmProgress" || !view->isVisible())
             return false;
         auto* number = qobject_cast<QLabel*>(view->WidgetOf("lbl2"));
-        if (!number || number->text().isEmpty())
+        auto* bar = qobject_cast<QProgressBar*>(view->WidgetOf("PBar"));
+        if (!number || !bar)
+            return false;
+        // Before the read's first number the bar stands empty, never full for a moment.
+        if (number->text().isEmpty()) {
+            m_filledEarly = m_filledEarly || bar->value() > bar->minimum();
+            return false;
+        }
+        // Looked at once the bar has moved on from its start.
+        if (bar->value() <= bar->minimum())
             return false;
         m_looked = true;
         Look(*view, number->text());
         return false;
     }
     bool Looked() const { return m_looked; }
+    bool FilledEarly() const { return m_filledEarly; }
 
 private:
     static void Look(gui::FormView& view, const QString& number)
@@ -157,6 +168,7 @@ private:
     }
 
     bool m_looked = false;
+    bool m_filledEarly = false;
 };
 
 TEST_F(GuiWindowsTest, TheProgressWindowShowsItsTextTheBarAndTheNumberOfItemsDuringTheRead)
@@ -167,6 +179,7 @@ TEST_F(GuiWindowsTest, TheProgressWindowShowsItsTextTheBarAndTheNumberOfItemsDur
     qApp->removeEventFilter(&watch);
     ASSERT_NE(pView, nullptr) << out.str();
     EXPECT_TRUE(watch.Looked()) << "no progress window with a number showed during the read";
+    EXPECT_FALSE(watch.FilledEarly()) << "the bar showed filled before the read's first number";
 }
 
 TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
@@ -209,6 +222,18 @@ TEST_F(GuiWindowsTest, ReportWindowComesBackAtItsPlaceAndSizeClampedToTheScreen)
     ASSERT_NE(pView, nullptr);
     EXPECT_TRUE(pView->isMaximized());
     EXPECT_EQ(oForm.GetWindowState(), pf::WindowState::Maximized);
+    // Restored, it goes back to its normal place and size.
+    pView->showNormal();
+    Settle();
+    EXPECT_FALSE(pView->isMaximized());
+    EXPECT_EQ(pView->pos(), QPoint(60, 40));
+    EXPECT_EQ(pView->size(), QSize(640, 400));
+    // Maximised again, the add-in's own change of its size leaves it maximised.
+    pView->showMaximized();
+    Settle();
+    gui::CallModel([&] { pView->Form().SetWidth(oForm.Width() + 150); });
+    Settle();
+    EXPECT_TRUE(pView->isMaximized());
 }
 
 TEST_F(GuiWindowsTest, FindButtonStandsBesideTheFindBoxWithCaptionAndTooltip)

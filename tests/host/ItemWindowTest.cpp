@@ -2,12 +2,15 @@
 // local times of the regional settings, as the client shows them, not the stored UTC.
 #include "host/ItemWindow.h"
 #include "tests/platform/mapi/MapiFixture.h"
+#include "ByteClasses.h"
 
 #include "platform/mapi/Constants.h"
 #include "platform/mapi/Folder.h"
 #include "platform/mapi/Items.h"
 #include "platform/mapi/Message.h"
+#include "platform/mapi/Recipients.h"
 #include "platform/store/LocalTime.h"
+#include "host/HostTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +64,55 @@ TEST_F(ItemWindowTest, AMailListsItsSendTimeInLocalTimeOnEitherSideOfTheClockCha
         EXPECT_EQ(row.sDate, it->sListed) << row.sSubject;
         EXPECT_EQ(row.sTo, "vertrieb@kestrova.de") << row.sSubject;
     }
+}
+
+// A mail window's edits holding a byte class the host refuses (pasted into To, the subject or
+// the body): neither sent nor saved, the mail left as it was, and the reason given names the
+// character. Tabs and line ends of the body are text.
+TEST_F(ItemWindowTest, EditsHoldingAControlCharacterAreNeitherSentNorSaved)
+{
+    host::SetTextLanguage("en");
+    Builder().Mail(Folder(st::FolderRole::Drafts).entryId, "Bericht");
+    const auto drafts = LoggedOnSession()->GetDefaultFolder(mapi::olFolderDrafts);
+    const auto outbox = LoggedOnSession()->GetDefaultFolder(mapi::olFolderOutbox);
+    const auto sent = LoggedOnSession()->GetDefaultFolder(mapi::olFolderSentMail);
+    const host::MailEdits oGood{"team@kestrova.example", "Bericht Mai", "Zeile 1\r\n\tZeile 2"};
+    for (const auto& bad : host_test::BadTexts())
+        for (int nField = 0; nField < 3; ++nField) {
+            SCOPED_TRACE(std::to_string(nField) + " " + host_test::NameOf(bad));
+            host::MailEdits oEdits = oGood;
+            std::string& sField =
+                nField == 0 ? oEdits.sTo : nField == 1 ? oEdits.sSubject : oEdits.sBody;
+            sField += "X" + bad.sBytes + "Y";
+            auto oMail = drafts->GetItems()->Item(1);
+            for (const auto& fnStep : {host::SendFromItemWindow, host::SaveFromItemWindow}) {
+                try {
+                    fnStep(*oMail, oEdits);
+                    ADD_FAILURE() << "taken";
+                } catch (const std::runtime_error& e) {
+                    const std::string sWhy = e.what();
+                    // The host shows a character of one byte as \x01, a longer one as \u0085.
+                    const std::string sName = host_test::NameOf(bad);
+                    const std::string sShown = !bad.bUtf8              ? sName
+                                               : bad.sBytes.size() == 1 ? "\\x" + sName.substr(4)
+                                                                        : "\\u" + sName.substr(2);
+                    EXPECT_NE(sWhy.find(bad.bUtf8 ? "control character " + sShown
+                                                  : "byte " + sShown),
+                              std::string::npos)
+                        << sWhy;
+                    EXPECT_EQ(host_test::RawControlAt(sWhy), std::string::npos) << sWhy;
+                }
+            }
+            EXPECT_EQ(drafts->GetItems()->Count(), 1);
+            EXPECT_EQ(outbox->GetItems()->Count() + sent->GetItems()->Count(), 0);
+            oMail = drafts->GetItems()->Item(1);
+            EXPECT_EQ(oMail->Subject(), "Bericht");
+            EXPECT_EQ(oMail->GetRecipients()->Count(), 0);
+        }
+    // The same edits without the character are taken.
+    host::SaveFromItemWindow(*drafts->GetItems()->Item(1), oGood);
+    EXPECT_EQ(drafts->GetItems()->Item(1)->Subject(), "Bericht Mai");
+    EXPECT_EQ(drafts->GetItems()->Item(1)->Body(), oGood.sBody);
 }
 
 TEST_F(ItemWindowTest, AMailNotSentListsItsLastChangeInLocalTime)

@@ -228,13 +228,16 @@ TEST_F(ReportFileCommandsTest, AFailedSaveForgetsTheEarlierFileAndTheNextCommand
     Window().CommandbarClick("saveas");
     ASSERT_TRUE(Window().ReportSaved());
     ASSERT_TRUE(MenuEnabled("deletereport"));
+    EXPECT_EQ(Window().LastExported(), Save().SavedAs());
 
-    // Asked for a name, the user picks a type no exporter writes: the save fails.
+    // Asked for a name, the user picks a type no exporter writes: the save fails, and the
+    // window no longer answers the earlier file as its last export.
     auto& oDriver = platform::forms::Driver::current();
     Save().SetAction(0);
     oDriver.QueueDialogAnswer((oOut / "Report.txt").string());
     Window().CommandbarClick("saveas");
     ASSERT_EQ(oDriver.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(Window().LastExported().empty()) << Window().LastExported();
     EXPECT_TRUE(Save().SavedAs().empty());
     EXPECT_FALSE(Window().ReportSaved());
     EXPECT_FALSE(MenuEnabled("deletereport"));

@@ -308,6 +308,12 @@ TEST_F(ReportWindowTest, ProgressWindowFollowsTheRead)
     shell::frmProgress oProgress;
     oProgress.Load();
     oProgress.Init();
+    // Empty until the read gives its first number: the value stands at the bar's lower end,
+    // below its upper one.
+    EXPECT_EQ(oProgress.PBar().Value(), oProgress.PBar().Min());
+    EXPECT_LT(oProgress.PBar().Value(), oProgress.PBar().Max());
+    oProgress.Update(1, 120);
+    EXPECT_EQ(oProgress.PBar().Value(), 1);
     oProgress.Update(5, 120);
     EXPECT_EQ(oProgress.lbl(2).Caption(), "120");
     EXPECT_EQ(oProgress.PBar().Value(), 5);

@@ -285,6 +285,27 @@ TEST_F(FlexGridTreeTest, KeysOpenAndCloseNodesAsInATreeView)
         EXPECT_EQ(tree.IsCollapsed(0), row.eStore);
         EXPECT_EQ(tree.IsCollapsed(1), row.eInbox);
     }
+    // A node with nothing under it before a node of its own level: Left goes to the parent,
+    // Right and - do nothing; its open state is left as it is. (Calendar is followed by
+    // Drafts, both under Store; Drafts by Archive, one level up.)
+    AddNode(" Drafts (2)", 1, 4);
+    for (const int nRow : {3, 4})
+        for (const int nState : {0, 2}) {
+            SCOPED_TRACE("empty node " + std::to_string(nRow) + " " + std::to_string(nState));
+            const auto eState = static_cast<OutlineState>(nState);
+            tree.SetIsCollapsed(0, OutlineState::Expanded);
+            tree.SetIsCollapsed(nRow, eState);
+            for (const int nKey : {39, 109}) {
+                tree.Select(nRow, 0);
+                tree.UserKeyDown(nKey, 0);
+                EXPECT_EQ(tree.Row(), nRow) << nKey;
+                EXPECT_EQ(tree.IsCollapsed(nRow), eState) << nKey;
+            }
+            tree.UserKeyDown(37, 0);
+            EXPECT_EQ(tree.Row(), 0);
+            EXPECT_EQ(tree.IsCollapsed(nRow), eState);
+            EXPECT_EQ(tree.IsCollapsed(0), OutlineState::Expanded);
+        }
     // A key handler that takes the key leaves the node as it is.
     tree.Events.KeyDown = [](int& keyCode, int&) { keyCode = 0; };
     tree.Select(1, 0);

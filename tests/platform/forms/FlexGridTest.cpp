@@ -352,6 +352,56 @@ TEST_F(FlexGridTest, ListBoxSelectionTakesRowsThatAreNotAdjacent)
     EXPECT_EQ(grid.SelectedRow(1), 4);
 }
 
+// A one-column grid that selects as a list box (the column chooser's, the template manager's)
+// answers Home, End and a typed letter or digit as any list does; other grids keep the cell
+// keys. The expected rows are counted by hand from the list below.
+TEST(FlexGridListKeysTest, HomeEndAndATypedLetterMoveAsInAList)
+{
+    FlexGrid list;
+    list.SetCols(1);
+    list.SetFixedCols(0);
+    list.SetRows(0);
+    list.SetFixedRows(0);
+    list.SetSelectionMode(SelectionMode::ListBox);
+    for (const char* s : {" Betreff", "Beginn", "Dauer", "dringend", "Ende", "Erledigt",
+                          "Kategorien", "3 Tage", "Zuletzt"})
+        list.AddItem(s);
+    list.SetRowHeight(5, 0); // Erledigt hidden
+    list.SetRowHeight(8, 0); // Zuletzt hidden: End stops before it
+    struct Row
+    {
+        int nFrom, nKey, nShift, nWant;
+    };
+    const Row aRows[] = {
+        {4, 36, 0, 0}, // Home
+        {0, 35, 0, 7}, // End, to the last shown row
+        {0, 'B', 0, 1}, {1, 'B', 0, 0}, // around to the start, the blank before it ignored
+        {0, 'B', 1, 1},                 // with Shift, as a capital typed
+        {0, 'D', 0, 2}, {2, 'D', 0, 3}, // without regard to case
+        {3, 'E', 0, 4}, {4, 'E', 0, 4}, // a hidden row is no match; nothing else: it stays
+        {0, '3', 0, 7},                 // a digit
+        {6, 'Z', 0, 6}, {2, 'X', 0, 2}, // no shown row begins so
+        {3, 'B', 2, 3},                 // Ctrl+B is no typing
+        {6, 36, 2, 0},                  // Ctrl+Home: the first cell, as in any grid
+    };
+    for (const Row& row : aRows) {
+        SCOPED_TRACE(std::to_string(row.nFrom) + " " + std::to_string(row.nKey) + " " +
+                     std::to_string(row.nShift));
+        list.Select(row.nFrom, 0);
+        list.UserKeyDown(row.nKey, row.nShift);
+        EXPECT_EQ(list.Row(), row.nWant);
+        EXPECT_EQ(list.SelectedRows(), 1);
+        EXPECT_TRUE(list.IsSelected(row.nWant));
+    }
+    // A grid of cells keeps Home in the row, and a letter moves nothing.
+    list.SetSelectionMode(SelectionMode::Free);
+    list.Select(4, 0);
+    list.UserKeyDown(36, 0);
+    EXPECT_EQ(list.Row(), 4);
+    list.UserKeyDown('B', 0);
+    EXPECT_EQ(list.Row(), 4);
+}
+
 TEST_F(FlexGridTest, SelectionFlagsMoveWithTheirRowsInASort)
 {
     grid.SetSelectionMode(SelectionMode::ListBox);

@@ -1,4 +1,5 @@
 #include "platform/runtime/Utf8.h"
+#include "tests/host/ByteClasses.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,44 @@ TEST(Utf8Test, IllFormedSequencesBecomeOneReplacementEachAndNothingElseChanges)
         MakeValidUtf8(text);
         EXPECT_EQ(text, expected) << in;
         EXPECT_TRUE(IsValidUtf8(text));
+    }
+}
+
+} // namespace
+} // namespace platform::runtime
+
+namespace platform::runtime {
+namespace {
+
+// The character a name cannot hold, by the byte classes the host refuses from a person (each
+// control character, DEL, C1, the two non-characters, every kind of byte that is not UTF-8),
+// plus tab and line feed, which a line of text may hold but a name may not.
+TEST(Utf8Test, ANameRefusesEachControlCharacterAndEveryByteThatIsNoText)
+{
+    auto vBad = host_test::BadTexts();
+    vBad.push_back({"\t", true});
+    vBad.push_back({"\n", true});
+    for (const auto& bad : vBad) {
+        const std::string sText = "Monatsbericht " + bad.sBytes + "X";
+        SCOPED_TRACE(testing::PrintToString(sText));
+        const auto oFound = FirstNameRefusedCharacter(sText);
+        ASSERT_TRUE(oFound.has_value());
+        EXPECT_EQ(oFound->offset, 14u);
+        EXPECT_EQ(oFound->shown, host_test::NameOf(bad));
+        if (bad.bUtf8)
+            EXPECT_EQ(oFound->length, bad.sBytes.size());
+        const std::string sMarked = NameRefusedCharactersMarked(sText);
+        EXPECT_EQ(sMarked.rfind("Monatsbericht \xEF\xBF\xBD", 0), 0u) << sMarked;
+        EXPECT_EQ(sMarked.back(), 'X');
+        EXPECT_FALSE(FirstNameRefusedCharacter(sMarked).has_value()) << sMarked;
+    }
+    // Text a name may hold: letters of any script, the replacement character, a no-break
+    // space (U+00A0, just past C1), the last code point.
+    for (const std::string sGood :
+         {"", "Monatsbericht 10.12.2026", "Übersicht € 日本 😀", "\xEF\xBF\xBD", "\xC2\xA0",
+          "\xF4\x8F\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBC"}) {
+        EXPECT_FALSE(FirstNameRefusedCharacter(sGood).has_value()) << sGood;
+        EXPECT_EQ(NameRefusedCharactersMarked(sGood), sGood);
     }
 }
 
