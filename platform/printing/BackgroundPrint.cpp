@@ -4,6 +4,7 @@
 #include "platform/printing/Spooler.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Notices.h"
+#include "platform/win/RunProgram.h"
 
 #include <algorithm>
 #include <atomic>
@@ -33,7 +34,7 @@ class Prints
 public:
     ~Prints() { WaitForAll(); }
 
-    void Start(std::function<void()> work)
+    void Start(const PrintRequest& request, const fs::path& copy, std::function<void()> work)
     {
         std::lock_guard lock(mutex_);
         JoinFinished();
@@ -42,7 +43,22 @@ public:
                                 work();
                                 done->store(true);
                             }),
-                            done});
+                            done, request.file, request.printer, copy.parent_path()});
+    }
+
+    std::vector<PrintFailure> CutOff(const std::string& reason)
+    {
+        std::lock_guard lock(mutex_);
+        std::vector<PrintFailure> cut;
+        platform::win::endRunningPrograms();
+        for (const auto& entry : threads_) {
+            if (entry.done->load())
+                continue;
+            std::error_code ec;
+            fs::remove_all(entry.folder, ec);
+            cut.push_back({entry.file, entry.printer, reason});
+        }
+        return cut;
     }
 
     void WaitForAll()
@@ -80,6 +96,9 @@ private:
     {
         std::thread thread;
         std::shared_ptr<std::atomic<bool>> done;
+        std::string file;
+        std::string printer;
+        fs::path folder; // the copy's own
     };
 
     void JoinFinished()
@@ -181,7 +200,8 @@ void PrintInBackground(PrintRequest request)
     // it reaches the queue is known only later.
     platform::runtime::Notify({platform::runtime::Notice::Kind::Printed, copy.filename().string(),
                                print.request.printer});
-    ThePrints().Start([print = std::move(print), copy] { Print(print, copy); });
+    const PrintRequest asked = print.request;
+    ThePrints().Start(asked, copy, [print = std::move(print), copy] { Print(print, copy); });
 }
 
 void WaitForBackgroundPrints()
@@ -192,6 +212,11 @@ void WaitForBackgroundPrints()
 bool BackgroundPrintsRunning()
 {
     return ThePrints().Running();
+}
+
+std::vector<PrintFailure> CutOffBackgroundPrints(const std::string& reason)
+{
+    return ThePrints().CutOff(reason);
 }
 
 std::vector<PrintFailure> TakeBackgroundPrintFailures()
