@@ -753,7 +753,7 @@ TEST(TerminalOutputTest, ThreadsWritingAtOnceEachGetTheirTextWhole)
 {
     // The run's end says on its own thread how the run ended while the main thread prints.
     std::ostringstream out;
-    constexpr int kLines = 20000;
+    constexpr int kLines = 200000;
     const std::string sA = "Grüße aus dem Hauptfaden €\n";
     const std::string sB = "ended by SIGINT — Ä\n";
     {
