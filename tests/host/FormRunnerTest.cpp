@@ -753,17 +753,20 @@ TEST(TerminalOutputTest, ThreadsWritingAtOnceEachGetTheirTextWhole)
 {
     // The run's end says on its own thread how the run ended while the main thread prints.
     std::ostringstream out;
-    constexpr int kLines = 200000;
+    constexpr int kLines = 20000;
     const std::string sA = "Grüße aus dem Hauptfaden €\n";
     const std::string sB = "ended by SIGINT — Ä\n";
     {
         const host::EscapedStream oEscaped(out);
-        std::thread oOther([&out, &sB] {
+        // The stream's buffer is the escaping one now (the string stream's own rdbuf() would
+        // name the string buffer under it).
+        std::streambuf* pBuffer = static_cast<std::ostream&>(out).rdbuf();
+        std::thread oOther([pBuffer, &sB] {
             for (int i = 0; i < kLines; ++i)
-                out.rdbuf()->sputn(sB.data(), static_cast<std::streamsize>(sB.size()));
+                pBuffer->sputn(sB.data(), static_cast<std::streamsize>(sB.size()));
         });
         for (int i = 0; i < kLines; ++i)
-            out.rdbuf()->sputn(sA.data(), static_cast<std::streamsize>(sA.size()));
+            pBuffer->sputn(sA.data(), static_cast<std::streamsize>(sA.size()));
         oOther.join();
     }
     std::istringstream in(out.str());
