@@ -150,8 +150,13 @@ void RunEnd::RunSteps()
             fnStep();
     }
     m_out << std::flush;
-    std::lock_guard lock(m_stateMutex);
+    std::unique_lock lock(m_stateMutex);
     m_eState = State::Done;
+    if (m_bCutShort) {
+        // A signal cut the steps short: the thread that heard it ends the process.
+        lock.unlock();
+        WaitForTheEnd();
+    }
 }
 
 int RunEnd::Finish()
@@ -200,6 +205,7 @@ void RunEnd::CutShort(int nSignal)
         bSecond = m_nFirstSignal != 0;
         nFirst = bSecond ? m_nFirstSignal : nSignal;
         m_nFirstSignal = nFirst;
+        m_bCutShort = true;
     }
     // The steps under way go no further: their saves are held (what they did not put back,
     // a note still holds for the next start), the prints they wait for are cut off.

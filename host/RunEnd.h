@@ -93,6 +93,7 @@ private:
     std::mutex m_stateMutex; // held only to read or change the state
     State m_eState = State::Running;
     int m_nFirstSignal = 0;
+    bool m_bCutShort = false;
     std::mutex m_stepsMutex;
     std::list<Step> m_steps;
     std::atomic<int> m_nCode{0};

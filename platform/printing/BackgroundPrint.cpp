@@ -38,25 +38,31 @@ public:
     {
         std::lock_guard lock(mutex_);
         JoinFinished();
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        threads_.push_back({std::thread([work = std::move(work), done] {
+        auto job = std::make_shared<Job>();
+        job->file = request.file;
+        job->printer = request.printer;
+        job->folder = copy.parent_path();
+        jobs_.push_back(job);
+        threads_.push_back({std::thread([work = std::move(work), job] {
                                 work();
-                                done->store(true);
+                                job->done.store(true);
                             }),
-                            done, request.file, request.printer, copy.parent_path()});
+                            job});
     }
 
     std::vector<PrintFailure> CutOff(const std::string& reason)
     {
         std::lock_guard lock(mutex_);
         std::vector<PrintFailure> cut;
+        // Their ends are told here; what the ended programs make of it is not news.
+        cutOff_ = true;
         platform::win::endRunningPrograms();
-        for (const auto& entry : threads_) {
-            if (entry.done->load())
+        for (const auto& job : jobs_) {
+            if (job->done.load())
                 continue;
             std::error_code ec;
-            fs::remove_all(entry.folder, ec);
-            cut.push_back({entry.file, entry.printer, reason});
+            fs::remove_all(job->folder, ec);
+            cut.push_back({job->file, job->printer, reason});
         }
         return cut;
     }
@@ -75,14 +81,15 @@ public:
     void Fail(PrintFailure failure)
     {
         std::lock_guard lock(mutex_);
-        failures_.push_back(std::move(failure));
+        if (!cutOff_)
+            failures_.push_back(std::move(failure));
     }
 
     bool Running()
     {
         std::lock_guard lock(mutex_);
-        return std::any_of(threads_.begin(), threads_.end(),
-                           [](const Entry& entry) { return !entry.done->load(); });
+        return std::any_of(jobs_.begin(), jobs_.end(),
+                           [](const auto& job) { return !job->done.load(); });
     }
 
     std::vector<PrintFailure> TakeFailures()
@@ -92,29 +99,37 @@ public:
     }
 
 private:
-    struct Entry
+    // A print until it ended, also while WaitForAll joins its thread.
+    struct Job
     {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
+        std::atomic<bool> done{false};
         std::string file;
         std::string printer;
         fs::path folder; // the copy's own
+    };
+    struct Entry
+    {
+        std::thread thread;
+        std::shared_ptr<Job> job;
     };
 
     void JoinFinished()
     {
         for (auto it = threads_.begin(); it != threads_.end();) {
-            if (!it->done->load()) {
+            if (!it->job->done.load()) {
                 ++it;
                 continue;
             }
             it->thread.join();
             it = threads_.erase(it);
         }
+        jobs_.remove_if([](const auto& job) { return job->done.load(); });
     }
 
     std::mutex mutex_;
     std::list<Entry> threads_;
+    std::list<std::shared_ptr<Job>> jobs_;
+    bool cutOff_ = false;
     std::vector<PrintFailure> failures_;
 };
 

@@ -731,4 +731,148 @@ TEST_F(RunEndsTest, APrintIsSaidToBeSentAndItsLaterFailureIsToldInTheRunsLanguag
     }
 }
 
+
+namespace {
+
+bool PrinterThere()
+{
+    const auto r = host_test::RunShell("lpstat -p TallymanNull");
+    return r.exitCode == 0 && r.output.find("not exist") == std::string::npos;
+}
+
+// The folders of print copies in a temporary folder.
+std::vector<std::string> JobFolders(const fs::path& oTemp)
+{
+    std::vector<std::string> v;
+    std::error_code ec;
+    for (const auto& oEntry : fs::directory_iterator(oTemp, ec))
+        if (oEntry.path().filename().string().rfind("tallyman-job-", 0) == 0)
+            v.push_back(oEntry.path().filename().string());
+    return v;
+}
+
+} // namespace
+
+TEST_F(RunEndsTest, APrintsLaterFailureIsToldAfterTheNextCommandNotOnlyAtTheEnd)
+{
+    if (!PrinterThere())
+        GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
+    MakePlain();
+    const fs::path oBin = oRoot / "bin";
+    fs::create_directories(oBin);
+    WriteAll(oBin / "weasyprint", "#!/bin/sh\necho 'no fonts here' >&2\nexit 1\n");
+    fs::permissions(oBin / "weasyprint", fs::perms::owner_all);
+    const fs::path oPage = oRoot / "later.html";
+    HostProcess oHost(oPlain, oRoot / "later.txt", "--lang en --printer TallymanNull --interactive",
+                      "PATH='" + oBin.string() + ":'\"$PATH\"");
+    ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") && oHost.WaitForNextPrompt())
+        << oHost.Output();
+    // Each command is answered with what happened meanwhile; the failure comes within a bound.
+    const std::string sFailed = "\"" + oPage.string() + "\" was NOT printed on TallymanNull";
+    bool bTold = false;
+    for (int i = 0; i < 100 && !bTold; ++i) {
+        std::this_thread::sleep_for(100ms);
+        ASSERT_TRUE(oHost.Type("mailbox sent\n") && oHost.WaitForNextPrompt()) << oHost.Output();
+        bTold = Unwrapped(oHost.Output()).find(sFailed) != std::string::npos;
+    }
+    EXPECT_TRUE(bTold) << oHost.Output();
+    oHost.Type("quit\n");
+    oHost.CloseInput();
+    EXPECT_EQ(oHost.Wait(), 0) << oHost.Output();
+    // Told once.
+    EXPECT_EQ(Count(Unwrapped(oHost.Output()), sFailed), 1) << oHost.Output();
+}
+
+TEST_F(RunEndsTest, ASignalDuringTheWaitForPrintsCutsThemOffSaysWhichAndEndsTheirRenderers)
+{
+    if (!PrinterThere())
+        GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
+    MakePlain();
+    // A renderer that takes longer than any case waits: it notes its process and sleeps.
+    const fs::path oBin = oRoot / "bin";
+    fs::create_directories(oBin);
+    WriteAll(oBin / "weasyprint", "#!/bin/sh\necho $$ >> '" + (oRoot / "renderers").string() +
+                                      "'\nexec sleep 300\n");
+    fs::permissions(oBin / "weasyprint", fs::perms::owner_all);
+    struct Case
+    {
+        const char* name;
+        std::string sLanguage;
+        int nFirst;  // 0: the run ends by quit and waits for the print
+        int nSecond; // the signal during the wait
+        int nExit;
+        std::string sSaid;
+        std::string sCut;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"quit, then SIGTERM", "en", 0, SIGTERM, 143, "tallyman: ended by SIGTERM",
+              "was NOT printed on TallymanNull: the end by SIGTERM cut it off"},
+             {"quit, then SIGHUP", "en", 0, SIGHUP, 129, "tallyman: ended by SIGHUP",
+              "was NOT printed on TallymanNull: the end by SIGHUP cut it off"},
+             {"quit, then SIGINT, German", "de", 0, SIGINT, 130, "tallyman: durch SIGINT beendet",
+              "wurde NICHT auf TallymanNull gedruckt: das Ende durch SIGINT hat ihn abgebrochen"},
+             {"SIGINT, then SIGINT", "en", SIGINT, SIGINT, 130,
+              "tallyman: the end was cut short by SIGINT",
+              "was NOT printed on TallymanNull: the end by SIGINT cut it off"},
+             {"SIGINT, then SIGTERM", "en", SIGINT, SIGTERM, 130,
+              "tallyman: the end was cut short by SIGTERM",
+              "was NOT printed on TallymanNull: the end by SIGTERM cut it off"},
+             {"SIGHUP, then SIGINT, German", "de", SIGHUP, SIGINT, 129,
+              "tallyman: das Ende wurde durch SIGINT abgebrochen",
+              "wurde NICHT auf TallymanNull gedruckt: das Ende durch SIGINT hat ihn abgebrochen"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const fs::path oCase = oRoot / ("cut-" + std::to_string(nKeptCase++));
+        fs::copy(oPlain, oCase, fs::copy_options::recursive);
+        const fs::path oTemp = oCase / "tmp";
+        fs::create_directories(oTemp);
+        fs::remove(oRoot / "renderers");
+        const std::string sBefore = ReadAll(Reports(oCase));
+        const fs::path oPage = oCase / "page.html";
+        HostProcess oHost(oCase, oCase / "output.txt",
+                          "--lang " + c.sLanguage + " --printer TallymanNull --interactive",
+                          "TMPDIR='" + oTemp.string() + "' PATH='" + oBin.string() +
+                              ":'\"$PATH\"");
+        ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") && oHost.WaitForNextPrompt())
+            << oHost.Output();
+        ASSERT_TRUE(oHost.WaitFor(oPage.filename().string())) << oHost.Output();
+        // The renderer runs.
+        for (int i = 0; i < 900 && ReadAll(oRoot / "renderers").empty(); ++i)
+            std::this_thread::sleep_for(100ms);
+        const std::string sPid = ReadAll(oRoot / "renderers");
+        ASSERT_FALSE(sPid.empty()) << oHost.Output();
+        const std::size_t nAt = oHost.Output().size();
+        if (c.nFirst == 0) {
+            oHost.Type("quit\n");
+        } else {
+            oHost.Signal(c.nFirst);
+        }
+        ASSERT_TRUE(oHost.WaitFor(c.sLanguage == "de" ? "Warte, bis" : "Waiting until", nAt))
+            << oHost.Output();
+        oHost.Signal(c.nSecond);
+        // Within the bound of a wait, far below the renderer's time.
+        bool bEnded = false;
+        for (int i = 0; i < 600 && !bEnded; ++i, std::this_thread::sleep_for(100ms))
+            bEnded = oHost.Ended();
+        ASSERT_TRUE(bEnded) << oHost.Output();
+        const std::string sOut = Unwrapped(oHost.Output());
+        EXPECT_EQ(oHost.Wait(), c.nExit) << sOut;
+        EXPECT_NE(sOut.find(c.sSaid), std::string::npos) << sOut;
+        EXPECT_NE(sOut.find("\"" + oPage.string() + "\" " + c.sCut), std::string::npos) << sOut;
+        EXPECT_TRUE(JobFolders(oTemp).empty()) << sOut;
+        // The renderer went with the run (a zombie until its parent is reaped is gone too).
+        const pid_t nRenderer = std::stoi(sPid);
+        bool bGone = false;
+        for (int i = 0; i < 100 && !bGone; ++i, std::this_thread::sleep_for(100ms))
+            bGone = ::kill(nRenderer, 0) != 0 ||
+                    ReadAll("/proc/" + std::to_string(nRenderer) + "/stat").find(") Z") !=
+                        std::string::npos;
+        EXPECT_TRUE(bGone) << sOut;
+        if (!bGone)
+            ::kill(nRenderer, SIGKILL);
+        EXPECT_EQ(Difference(ReadAll(Reports(oCase)), sBefore), "") << sOut;
+        EXPECT_TRUE(Leftovers(oCase).empty()) << sOut;
+    }
+}
+
 } // namespace
