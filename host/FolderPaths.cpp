@@ -134,26 +134,19 @@ std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
     return oFolders.Xml();
 }
 
-std::vector<std::string> TemplatesWithFolders(const std::filesystem::path& oFile,
-                                              const std::string& sFoldersXml)
+std::vector<std::string> TemplateNames(const std::filesystem::path& oFile)
 {
     std::vector<std::string> vNames;
     platform::xml::Document oDoc;
     if (!oDoc.Load(oFile.string()))
         return vNames;
     const auto oReports = oDoc.DocumentElement().GetElementsByTagName("Report");
-    for (long i = 0; i < oReports.Length(); ++i) {
-        std::optional<std::string> sName;
-        bool bHolds = false;
-        for (auto oPart = oReports.Item(i).FirstChild(); oPart; oPart = oPart.NextSibling()) {
-            if (oPart.NodeName() == "Name")
-                sName = oPart.Text();
-            else if (oPart.NodeName() == "Folders")
-                bHolds = oPart.Xml() == sFoldersXml;
-        }
-        if (sName && bHolds)
-            vNames.push_back(*sName);
-    }
+    for (long i = 0; i < oReports.Length(); ++i)
+        for (auto oPart = oReports.Item(i).FirstChild(); oPart; oPart = oPart.NextSibling())
+            if (oPart.NodeName() == "Name") {
+                vNames.push_back(oPart.Text());
+                break;
+            }
     return vNames;
 }
 

@@ -567,7 +567,6 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
             if (!oOptions.vFolders.empty()) {
                 oRunFolders.Keep(CurrentTemplate(oLibrary));
                 PickFolders(oLibrary, oOptions.vFolders);
-                oRunFolders.Applied();
             }
             PrintReportWindow(oLibrary, out, nWidth);
             if (!oOptions.sExport.empty())

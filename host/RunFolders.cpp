@@ -6,6 +6,7 @@
 #include "platform/xml/Document.h"
 #include "platform/xml/Node.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -21,16 +22,18 @@ namespace {
 
 constexpr const char* kRoot = "RunFolders";
 constexpr const char* kTemplate = "template";
-constexpr const char* kRun = "Run";
 
-// What a note holds: the template, its own Folders element and the run's (empty when the
-// run's folders did not apply yet).
+// What a note holds: the template, its own Folders element and the names of the templates
+// when the run began.
 struct Note
 {
     std::string sTemplate;
     std::string sFolders;
-    std::string sRunFolders;
+    std::vector<std::string> vNames;
 };
+
+constexpr const char* kNames = "Names";
+constexpr const char* kName = "Name";
 
 std::optional<Note> ReadNote(const std::filesystem::path& oNote)
 {
@@ -43,9 +46,11 @@ std::optional<Note> ReadNote(const std::filesystem::path& oNote)
     if (!sTemplate || !oFolders || oFolders.NodeName() != "Folders")
         return std::nullopt;
     Note oNoted{*sTemplate, oFolders.Xml(), {}};
-    const auto oRun = oFolders.NextSibling();
-    if (oRun && oRun.NodeName() == kRun && oRun.FirstChild())
-        oNoted.sRunFolders = oRun.FirstChild().Xml();
+    for (auto oPart = oFolders.NextSibling(); oPart; oPart = oPart.NextSibling()) {
+        if (oPart.NodeName() == kNames)
+            for (auto oName = oPart.FirstChild(); oName; oName = oName.NextSibling())
+                oNoted.vNames.push_back(oName.Text());
+    }
     return oNoted;
 }
 
@@ -80,28 +85,36 @@ void GiveBack(int& fd)
 }
 
 // The name the template of the note has now: its own, or, once renamed, that of the one
-// template that holds the run's folders; none when neither is found.
+// template whose name is new since the run began (a rename takes one name and gives one);
+// none when there is not exactly one.
 std::optional<std::string> Follow(const std::filesystem::path& oReports, const Note& oNote)
 {
-    if (TemplateFolders(oReports, oNote.sTemplate))
+    const auto vNow = TemplateNames(oReports);
+    if (std::find(vNow.begin(), vNow.end(), oNote.sTemplate) != vNow.end())
         return oNote.sTemplate;
-    if (oNote.sRunFolders.empty())
+    std::vector<std::string> vNew;
+    for (const auto& sName : vNow)
+        if (std::find(oNote.vNames.begin(), oNote.vNames.end(), sName) == oNote.vNames.end())
+            vNew.push_back(sName);
+    if (vNew.size() != 1)
         return std::nullopt;
-    const auto vNames = TemplatesWithFolders(oReports, oNote.sRunFolders);
-    if (vNames.size() != 1)
-        return std::nullopt;
-    return vNames.front();
+    return vNew.front();
 }
 
 void WriteNote(const std::filesystem::path& oReports, const Note& oNote)
 {
     const auto oFile = RunFolders::NoteFile(oReports);
     platform::xml::Document oDoc;
-    const std::string sRun =
-        oNote.sRunFolders.empty() ? "" : std::string("<") + kRun + ">" + oNote.sRunFolders + "</" + kRun + ">";
-    if (!oDoc.LoadXml(std::string("<") + kRoot + ">" + oNote.sFolders + sRun + "</" + kRoot + ">"))
+    if (!oDoc.LoadXml(std::string("<") + kRoot + ">" + oNote.sFolders + "</" + kRoot + ">"))
         throw std::runtime_error(Say(HostText::FoldersNotNoted, {oFile.string(), "XML"}));
-    oDoc.DocumentElement().SetAttribute(kTemplate, oNote.sTemplate);
+    auto oRoot = oDoc.DocumentElement();
+    oRoot.SetAttribute(kTemplate, oNote.sTemplate);
+    auto oNames = oRoot.AppendChild(oDoc.CreateElement(kNames));
+    for (const auto& sName : oNote.vNames) {
+        auto oName = oDoc.CreateElement(kName);
+        oName.SetText(sName);
+        oNames.AppendChild(oName);
+    }
     try {
         oDoc.Save(oFile.string());
     } catch (const std::exception& e) {
@@ -161,7 +174,7 @@ void RunFolders::Keep(const std::string& sTemplate)
         throw std::runtime_error(Say(HostText::FoldersNotNoted, {LockFile(m_oReports).string(),
                                                                  std::strerror(nError)}));
     try {
-        WriteNote(m_oReports, {sTemplate, *oFolders, {}});
+        WriteNote(m_oReports, {sTemplate, *oFolders, TemplateNames(m_oReports)});
     } catch (...) {
         GiveBack(fd);
         throw;
@@ -171,31 +184,7 @@ void RunFolders::Keep(const std::string& sTemplate)
     m_fdLock = fd;
     m_sTemplate = sTemplate;
     m_sFolders = *oFolders;
-    m_sRunFolders.clear();
-}
-
-void RunFolders::Applied()
-{
-    Note oNote;
-    {
-        std::lock_guard lock(m_mutex);
-        if (!m_sTemplate)
-            return;
-        oNote = {*m_sTemplate, m_sFolders, {}};
-    }
-    const auto oRun = TemplateFolders(m_oReports, oNote.sTemplate);
-    if (!oRun || *oRun == oNote.sFolders)
-        return;
-    oNote.sRunFolders = *oRun;
-    // Without them a renamed template is not found: the note then says so at the end.
-    try {
-        WriteNote(m_oReports, oNote);
-    } catch (const std::exception&) {
-        return;
-    }
-    std::lock_guard lock(m_mutex);
-    if (m_sTemplate)
-        m_sRunFolders = oNote.sRunFolders;
+    m_vNames = TemplateNames(m_oReports);
 }
 
 void RunFolders::Release()
@@ -216,7 +205,7 @@ bool RunFolders::PutBack(std::ostream& out)
         std::lock_guard lock(m_mutex);
         if (!m_sTemplate)
             return true;
-        oNote = {*m_sTemplate, m_sFolders, m_sRunFolders};
+        oNote = {*m_sTemplate, m_sFolders, m_vNames};
     }
     if (!Restore(m_oReports, oNote, out, false))
         return false;

@@ -5,13 +5,14 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace host {
 
 /// The folders that --folder gives a template for one run, and how the template gets its own
 /// back however the run ends. Before the run's folders apply, a note beside the report
 /// definitions ("reports.xml.run-folders", written through a temporary file) holds the
-/// template's own folders and, once they apply, the run's; the end of the run puts the
+/// template's own folders and the names of the templates; the end of the run puts the
 /// template's own back and removes the note, and a start that finds a note (the run before was
 /// killed) does the same before the add-in reads the templates. Folders the person picks and
 /// confirms during the run are theirs: the note goes at once.
@@ -19,8 +20,8 @@ namespace host {
 /// A note is its run's while that run lives: the run holds a lock on "reports.xml.lock"
 /// beside it (it goes with the process, also with kill -9), and a start of another host on
 /// the same settings leaves a locked note alone. The template is followed, not its name: when
-/// it was renamed, the one template that holds the run's folders is taken. A note whose
-/// folders were not put back stays.
+/// its name is gone, the one template whose name is new since the run began is taken. A note
+/// whose folders were not put back stays.
 class RunFolders
 {
 public:
@@ -40,9 +41,6 @@ public:
     /// language when the note cannot be written or another living run holds one (the run must
     /// not change what it cannot undo).
     void Keep(const std::string& sTemplate);
-    /// The run's folders apply now: the note learns them, so that the template is found by
-    /// them should it be renamed. Nothing when nothing is kept.
-    void Applied();
     /// The person chose the template's folders: they stay, and the note goes.
     void Release();
     /// Gives the template its own folders again and removes the note; nothing when nothing is
@@ -61,7 +59,7 @@ private:
     std::mutex m_mutex; // guards the members below; never held while a file is written
     std::optional<std::string> m_sTemplate;
     std::string m_sFolders;
-    std::string m_sRunFolders;
+    std::vector<std::string> m_vNames; // of the templates when the run began
     int m_fdLock = -1;
 };
 

@@ -29,10 +29,12 @@ void WriteAll(const fs::path& oFile, const std::string& sText)
 // Report definitions written by hand: templates and the folders each reads (as the file is
 // written back: no blanks between the elements).
 std::string Definitions(const std::string& sFirst, const std::string& sFirstFolders,
-                        const std::string& sSecondFolders = "<Folder><EntryID>b</EntryID></Folder>")
+                        const std::string& sSecondFolders = "<Folder><EntryID>b</EntryID></Folder>",
+                        const std::string& sSecond = "Other")
 {
     return "<?xml version=\"1.0\"?>\n<Reports version=\"94\"><Report><Name>" + sFirst +
-           "</Name><Folders>" + sFirstFolders + "</Folders></Report><Report><Name>Other</Name><Folders>" +
+           "</Name><Folders>" + sFirstFolders + "</Folders></Report><Report><Name>" + sSecond +
+           "</Name><Folders>" +
            sSecondFolders + "</Folders></Report></Reports>\n";
 }
 
@@ -60,7 +62,6 @@ protected:
     {
         oRun.Keep("Tasks");
         WriteAll(oReports, Definitions("Tasks", kRun));
-        oRun.Applied();
         ASSERT_TRUE(fs::exists(host::RunFolders::NoteFile(oReports)));
     }
     bool Noted() const { return fs::exists(host::RunFolders::NoteFile(oReports)); }
@@ -95,7 +96,7 @@ TEST_F(RunFoldersTest, FoldersThePersonPickedStayAndNoStartPutsTheOldOnesBack)
     EXPECT_EQ(ReadAll(oReports), Definitions("Tasks", kPicked)) << out.str();
 }
 
-TEST_F(RunFoldersTest, ARenamedTemplateIsFollowedByTheRunsFolders)
+TEST_F(RunFoldersTest, ARenamedTemplateIsFollowed)
 {
     {
         host::RunFolders oRun(oReports);
@@ -119,12 +120,21 @@ TEST_F(RunFoldersTest, ARenamedTemplateIsFollowedByTheRunsFolders)
     EXPECT_FALSE(Noted());
 }
 
+TEST_F(RunFoldersTest, OfTheNamesTheOneThatIsNewIsTheRenamedTemplate)
+{
+    host::RunFolders oRun(oReports);
+    StartRun(oRun);
+    WriteAll(oReports, Definitions("Other", kPicked, kRun, "Tasks2"));
+    EXPECT_TRUE(oRun.PutBack(out)) << out.str();
+    EXPECT_EQ(ReadAll(oReports), Definitions("Other", kPicked, kOwn, "Tasks2"));
+}
+
 TEST_F(RunFoldersTest, ANoteWhoseFoldersWereNotPutBackStays)
 {
     host::RunFolders oRun(oReports);
     StartRun(oRun);
-    // Renamed, and another template holds the same folders: which one it is cannot be told.
-    WriteAll(oReports, Definitions("Tasks2", kRun, kRun));
+    // Renamed, and the other template too: which one it is cannot be told.
+    WriteAll(oReports, Definitions("Tasks2", kRun, kRun, "Other2"));
     const std::string sNow = ReadAll(oReports);
     EXPECT_FALSE(oRun.PutBack(out));
     EXPECT_NE(out.str().find("\"Tasks\" could not get its own folders back"), std::string::npos)
