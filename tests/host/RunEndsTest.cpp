@@ -920,6 +920,7 @@ enum class FolderEnd
     Kill,
     SignalInPutBack,       // SIGINT while the clean end's put-back saves
     SecondSignalInPutBack, // and SIGTERM while the signal's own put-back saves
+    SignalInWorkSave,      // SIGINT while the save of the work waits to be put into place
 };
 
 } // namespace
@@ -952,6 +953,8 @@ TEST_F(RunEndsTest, TheRunsFoldersGoWithTheRunWhateverThePickerTheTemplatesNameO
         {FolderWork::PickerEof, FolderEnd::Quit},
         {FolderWork::Manager, FolderEnd::SignalInPutBack},
         {FolderWork::Manager, FolderEnd::SecondSignalInPutBack},
+        {FolderWork::Manager, FolderEnd::SignalInWorkSave},
+        {FolderWork::Rename, FolderEnd::SignalInWorkSave},
         {FolderWork::Rename, FolderEnd::Quit},
         {FolderWork::Rename, FolderEnd::Sigint},
         {FolderWork::Rename, FolderEnd::Kill},
@@ -961,8 +964,12 @@ TEST_F(RunEndsTest, TheRunsFoldersGoWithTheRunWhateverThePickerTheTemplatesNameO
     const auto NameOf = [](FolderWork eWork, FolderEnd eEnd) {
         constexpr const char* aWorks[] = {"picker cancelled", "picker taken", "eof in picker",
                                           "manager", "rename"};
-        constexpr const char* aEnds[] = {"quit", "SIGINT", "kill -9", "signal in put-back",
-                                         "second signal in put-back"};
+        constexpr const char* aEnds[] = {"quit",
+                                         "SIGINT",
+                                         "kill -9",
+                                         "signal in put-back",
+                                         "second signal in put-back",
+                                         "signal in the work's save"};
         return std::string(aWorks[static_cast<int>(eWork)]) + " / " +
                aEnds[static_cast<int>(eEnd)];
     };
@@ -997,13 +1004,21 @@ TEST_F(RunEndsTest, TheRunsFoldersGoWithTheRunWhateverThePickerTheTemplatesNameO
 
         const fs::path oCase = oRoot / ("fcase-" + std::to_string(nCase));
         fs::copy(oPlain, oCase, fs::copy_options::recursive);
-        const bool bHold =
-            eEnd == FolderEnd::SignalInPutBack || eEnd == FolderEnd::SecondSignalInPutBack;
+        const bool bHold = eEnd == FolderEnd::SignalInPutBack ||
+                           eEnd == FolderEnd::SecondSignalInPutBack ||
+                           eEnd == FolderEnd::SignalInWorkSave;
         HostProcess oHost(oCase, oCase / "output.txt",
                           sArgs + " " + FolderArgument() + " --interactive",
                           bHold ? "TV_TEST_HOLD_COMMIT=reports.xml" : "");
         const std::string kHolding = "tallyman-test: holding the commit";
-        if (eWork == FolderWork::PickerEof) {
+        if (eEnd == FolderEnd::SignalInWorkSave) {
+            // The save never comes: the file stays as it was, the run's folders never in it.
+            seen.nExpectedExit = 130;
+            seen.sExpected = ReadAll(Reports(oPlain));
+            oHost.Write(sWork);
+            EXPECT_TRUE(oHost.WaitFor(kHolding)) << oHost.Output();
+            oHost.Signal(SIGINT);
+        } else if (eWork == FolderWork::PickerEof) {
             seen.nExpectedExit = 3;
             EXPECT_TRUE(oHost.Type(sWork)) << oHost.Output();
             EXPECT_TRUE(oHost.WaitFor("== frmDialog")) << oHost.Output();
