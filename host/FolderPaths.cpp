@@ -134,6 +134,22 @@ std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
     return oFolders.Xml();
 }
 
+std::vector<std::string> TemplateNames(const std::filesystem::path& oFile)
+{
+    std::vector<std::string> vNames;
+    platform::xml::Document oDoc;
+    if (!oDoc.Load(oFile.string()))
+        return vNames;
+    const auto oReports = oDoc.DocumentElement().GetElementsByTagName("Report");
+    for (long i = 0; i < oReports.Length(); ++i)
+        for (auto oPart = oReports.Item(i).FirstChild(); oPart; oPart = oPart.NextSibling())
+            if (oPart.NodeName() == "Name") {
+                vNames.push_back(oPart.Text());
+                break;
+            }
+    return vNames;
+}
+
 std::vector<std::string> TemplateSaveFolders(const std::filesystem::path& oFile)
 {
     std::vector<std::string> vFolders;

@@ -33,6 +33,8 @@ void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& v
 /// XML of its Folders element; nothing when the file or the template has none.
 std::optional<std::string> TemplateFolders(const std::filesystem::path& oFile,
                                            const std::string& sName);
+/// The names of the templates in oFile, in the file's order; none when it cannot be read.
+std::vector<std::string> TemplateNames(const std::filesystem::path& oFile);
 /// The folders the templates in the report definitions file oFile save their reports into
 /// (their save action's path), each once; none when the file cannot be read.
 std::vector<std::string> TemplateSaveFolders(const std::filesystem::path& oFile);

@@ -10,6 +10,7 @@
 #include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MenuBar.h"
+#include "platform/forms/StandardControls.h"
 #include "platform/runtime/Error.h"
 #include "platform/runtime/Strings.h"
 
@@ -198,8 +199,27 @@ FormRunner::~FormRunner()
 
 void FormRunner::AnswerModal(pf::Form& form)
 {
-    if (form.Name() == "frmDialog")
-        NoteFoldersChosen();
+    // Folders the person ticks are theirs once the picker takes them with OK; a picker
+    // cancelled or left by the end of the input chose nothing.
+    auto* pOK = form.Name() == "frmDialog"
+                    ? dynamic_cast<pf::CommandButton*>(form.FindControl("cmdOK").get())
+                    : nullptr;
+    const struct TakenWithOK
+    {
+        pf::CommandButton* pButton;
+        std::function<void()> fnOwn;
+        ~TakenWithOK()
+        {
+            if (pButton)
+                pButton->OnClick = fnOwn;
+        }
+    } oTaken{pOK, pOK ? pOK->OnClick : std::function<void()>()};
+    if (pOK)
+        pOK->OnClick = [this, fnOwn = oTaken.fnOwn] {
+            if (fnOwn)
+                fnOwn();
+            NoteFoldersChosen();
+        };
     m_out << "\n" << FormText(form, m_nWidth);
     const std::string sWaiting = Say(HostText::WaitingWindow, {form.Name()});
     while (form.IsLoaded() && form.Visible()) {

@@ -854,6 +854,15 @@ constexpr std::array kTexts = {
           "so they could not be put back after the run",
           "--folder wurde nicht angewandt: Die eigenen Ordner der Vorlage können nicht in #0 "
           "vermerkt werden (#1), also könnten sie nach dem Lauf nicht zurückgesetzt werden"},
+    Entry{HostText::EndCutShort, "the end was cut short by #0", "das Ende wurde durch #0 abgebrochen"},
+    Entry{HostText::PrintCutOff, "the end by #0 cut it off", "das Ende durch #0 hat ihn abgebrochen"},
+    Entry{HostText::FoldersOfOtherRun,
+          "--folder was not applied: another run of the host on these settings (#0) reads other "
+          "folders for a template until it ends",
+          "--folder wurde nicht angewandt: Ein anderer Lauf des Hosts mit diesen Einstellungen "
+          "(#0) liest bis zu seinem Ende andere Ordner für eine Vorlage"},
+    Entry{HostText::TemplateGone, "there is no template of that name any more",
+          "es gibt keine Vorlage dieses Namens mehr"},
 };
 
 constexpr bool InOrder()

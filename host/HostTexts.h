@@ -252,6 +252,10 @@ enum class HostText
     FoldersPutBack,
     FoldersNotPutBack,
     FoldersNotNoted,
+    EndCutShort,
+    PrintCutOff,
+    FoldersOfOtherRun,
+    TemplateGone,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -4,6 +4,7 @@
 #include "platform/printing/BackgroundPrint.h"
 #include "platform/runtime/ReplacingFile.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -42,22 +43,36 @@ const char* SignalName(int nSignal)
     }
 }
 
+// Taken for good by the thread that ends the process, so that only one of them ends it.
+std::mutex& ExitMutex()
+{
+    static auto* pMutex = new std::mutex;
+    return *pMutex;
+}
+
+// Waits for good: another thread ends the process.
+[[noreturn]] void WaitForTheEnd()
+{
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
 } // namespace
 
 RunEnd::RunEnd(std::ostream& out, std::ostream& err) : m_out(out), m_err(err)
 {
     sigset_t set = EndingSignals();
     sigaddset(&set, kStopWaiting);
-    // Every thread started from here on inherits the mask; only the waiting thread takes them.
+    // Every thread started from here on inherits the mask; only the listener takes them.
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
     g_pCurrent = this;
-    m_thread = std::thread([this] { WaitForSignals(); });
+    m_listener = std::thread([this] { WaitForSignals(); });
 }
 
 RunEnd::~RunEnd()
 {
-    pthread_kill(m_thread.native_handle(), kStopWaiting);
-    m_thread.join();
+    pthread_kill(m_listener.native_handle(), kStopWaiting);
+    m_listener.join();
     g_pCurrent = nullptr;
 }
 
@@ -109,70 +124,139 @@ void RunEnd::Note(ExitCode eCode)
         ;
 }
 
+bool RunEnd::BeginEnd()
+{
+    std::unique_lock lock(m_stateMutex);
+    switch (m_eState) {
+    case State::Running:
+        m_eState = State::Ending;
+        return true;
+    case State::Signaled:
+        // The ending thread runs the steps and ends the process.
+        lock.unlock();
+        WaitForTheEnd();
+    case State::Ending:
+    case State::Done:
+        break;
+    }
+    return false;
+}
+
 void RunEnd::RunSteps()
 {
-    if (m_bDone)
-        return;
-    m_bDone = true;
-    std::lock_guard lock(m_stepsMutex);
-    for (const auto& fnStep : m_steps)
-        fnStep();
+    {
+        std::lock_guard lock(m_stepsMutex);
+        for (const auto& fnStep : m_steps)
+            fnStep();
+    }
     m_out << std::flush;
+    std::unique_lock lock(m_stateMutex);
+    m_eState = State::Done;
+    if (m_bCutShort) {
+        // A signal cut the steps short: the thread that heard it ends the process.
+        lock.unlock();
+        WaitForTheEnd();
+    }
 }
 
 int RunEnd::Finish()
 {
-    std::lock_guard lock(m_mutex);
-    RunSteps();
+    if (BeginEnd())
+        RunSteps();
     return m_nCode.load();
 }
 
 void RunEnd::Leave(ExitCode eCode)
 {
     Note(eCode);
-    // Held for good: a signal that comes now waits for this end.
-    m_mutex.lock();
-    RunSteps();
+    if (BeginEnd())
+        RunSteps();
+    Exit(m_nCode.load());
+}
+
+void RunEnd::Exit(int nCode)
+{
+    ExitMutex().lock();
     m_out << std::flush;
     m_err << std::flush;
-    std::_Exit(m_nCode.load());
+    // What a held thread began to write since is not left behind.
+    platform::runtime::ReplacingFile::EndOtherWrites();
+    std::_Exit(nCode);
 }
 
 void RunEnd::EndBySignal(int nSignal)
 {
-    m_mutex.lock();
     // No other thread puts a file into place from now on; a save under way is either whole
     // or not done.
     platform::runtime::ReplacingFile::EndOtherWrites();
     m_err << "tallyman: " << Say(HostText::EndedBySignal, {SignalName(nSignal)}) << "\n"
           << std::flush;
-    // A second signal ends the process at once, the steps unfinished.
-    const sigset_t set = EndingSignals();
-    for (const int n : {SIGINT, SIGTERM, SIGHUP})
-        std::signal(n, SIG_DFL);
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
     RunSteps();
+    Exit(SignalExitCode(nSignal));
+}
+
+void RunEnd::CutShort(int nSignal)
+{
+    ExitMutex().lock();
+    int nFirst = 0;
+    bool bSecond = false;
+    {
+        std::lock_guard lock(m_stateMutex);
+        bSecond = m_nFirstSignal != 0;
+        nFirst = bSecond ? m_nFirstSignal : nSignal;
+        m_nFirstSignal = nFirst;
+        m_bCutShort = true;
+    }
+    // The steps under way go no further: their saves are held (what they did not put back,
+    // a note still holds for the next start), the prints they wait for are cut off.
+    platform::runtime::ReplacingFile::EndOtherWrites();
+    const char* pName = SignalName(nSignal);
+    m_err << "tallyman: "
+          << Say(bSecond ? HostText::EndCutShort : HostText::EndedBySignal, {pName})
+          << "\n";
+    for (const auto& oPrint :
+         platform::printing::CutOffBackgroundPrints(Say(HostText::PrintCutOff, {pName})))
+        m_err << "tallyman: " << Say(HostText::NotPrinted, {oPrint.file, oPrint.printer, oPrint.reason})
+              << "\n";
     m_out << std::flush;
     m_err << std::flush;
-    std::_Exit(SignalExitCode(nSignal));
+    std::_Exit(SignalExitCode(nFirst));
+}
+
+void RunEnd::Heard(int nSignal)
+{
+    {
+        std::lock_guard lock(m_stateMutex);
+        if (m_eState == State::Running) {
+            m_eState = State::Signaled;
+            m_nFirstSignal = nSignal;
+            // The steps run on a thread of their own, so that the listener hears the next
+            // signal while they wait.
+            std::thread([this, nSignal] { EndBySignal(nSignal); }).detach();
+            return;
+        }
+    }
+    CutShort(nSignal);
 }
 
 void RunEnd::WaitForSignals()
 {
     sigset_t set = EndingSignals();
     sigaddset(&set, kStopWaiting);
-    int nSignal = 0;
-    while (sigwait(&set, &nSignal) != 0 || nSignal == 0)
-        ;
-    if (nSignal == kStopWaiting) {
-        // An ending signal that came with the stop still ends the run by its own code.
-        const sigset_t ending = EndingSignals();
-        const timespec none{};
-        nSignal = sigtimedwait(&ending, nullptr, &none);
-        if (nSignal <= 0)
-            return;
+    for (;;) {
+        int nSignal = 0;
+        if (sigwait(&set, &nSignal) != 0 || nSignal == 0)
+            continue;
+        if (nSignal == kStopWaiting) {
+            // An ending signal that came with the stop still ends the run by its own code.
+            const sigset_t ending = EndingSignals();
+            const timespec none{};
+            nSignal = sigtimedwait(&ending, nullptr, &none);
+            if (nSignal <= 0)
+                return;
+        }
+        Heard(nSignal);
     }
-    EndBySignal(nSignal);
 }
 
 std::string PrintFailureText()

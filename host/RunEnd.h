@@ -19,9 +19,14 @@ namespace host {
 /// how they went) and leaves with the code that says what happened (ExitCodes.h).
 ///
 /// One per process, made at the start of main before any other thread: it blocks those
-/// signals in every thread and waits for them on a thread of its own, so that the steps run
-/// as ordinary code, not in a signal handler. A second signal while the steps run ends the
-/// process at once.
+/// signals in every thread and waits for them on a thread of its own that only listens. A
+/// signal while the run goes on hands the steps to a thread of their own (the ending thread),
+/// which becomes the one thread that may still put a file into place
+/// (ReplacingFile::EndOtherWrites). A signal while the steps run, on whichever thread, cuts
+/// the end short at once: the prints under way are cut off and told, the writes under way
+/// are held and their temporary files removed, and the process ends with the code of the
+/// first signal. The listener takes no lock that a step holds while it waits, so no signal can
+/// hang the end.
 class RunEnd
 {
 public:
@@ -55,7 +60,8 @@ public:
 
     /// Notes a code the run is to end with; the most pressing one noted wins (see ExitCode).
     void Note(ExitCode eCode);
-    /// Runs the steps (once) and answers the code the run ends with.
+    /// Runs the steps (once) and answers the code the run ends with. When a signal ends the
+    /// run meanwhile, the process ends on the thread that ends it and this never returns.
     int Finish();
     /// Ends the process now: the steps (once), the streams flushed, then exit with eCode or
     /// a more pressing code noted before.
@@ -66,18 +72,32 @@ public:
     static int MorePressing(int nA, int nB);
 
 private:
+    enum class State
+    {
+        Running,  // no end has begun
+        Ending,   // the steps run on the thread of a clean end
+        Signaled, // the steps run on the ending thread
+        Done,     // the steps ran; the process is about to leave
+    };
+
     void WaitForSignals();
+    void Heard(int nSignal);
+    bool BeginEnd();
     void RunSteps();
     [[noreturn]] void EndBySignal(int nSignal);
+    [[noreturn]] void CutShort(int nSignal);
+    [[noreturn]] void Exit(int nCode);
 
     std::ostream& m_out;
     std::ostream& m_err;
-    std::mutex m_mutex; // held while the steps run
+    std::mutex m_stateMutex; // held only to read or change the state
+    State m_eState = State::Running;
+    int m_nFirstSignal = 0;
+    bool m_bCutShort = false;
     std::mutex m_stepsMutex;
     std::list<Step> m_steps;
-    bool m_bDone = false;
     std::atomic<int> m_nCode{0};
-    std::thread m_thread;
+    std::thread m_listener;
 };
 
 } // namespace host

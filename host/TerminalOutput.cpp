@@ -43,6 +43,7 @@ bool MayFollow(const std::string& sBegun, unsigned char byte)
 EscapingStreamBuf::~EscapingStreamBuf()
 {
     // What is left cannot be finished any more: its bytes are shown.
+    const std::lock_guard lock(m_mutex);
     Write(Escaped(m_sPending));
     m_target.pubsync();
 }
@@ -93,12 +94,14 @@ EscapingStreamBuf::int_type EscapingStreamBuf::overflow(int_type ch)
 {
     if (traits_type::eq_int_type(ch, traits_type::eof()))
         return traits_type::not_eof(ch);
+    const std::lock_guard lock(m_mutex);
     Take(static_cast<unsigned char>(traits_type::to_char_type(ch)));
     return ch;
 }
 
 std::streamsize EscapingStreamBuf::xsputn(const char* s, std::streamsize n)
 {
+    const std::lock_guard lock(m_mutex);
     for (std::streamsize i = 0; i < n; ++i)
         Take(static_cast<unsigned char>(s[i]));
     return n;
@@ -106,6 +109,7 @@ std::streamsize EscapingStreamBuf::xsputn(const char* s, std::streamsize n)
 
 int EscapingStreamBuf::sync()
 {
+    const std::lock_guard lock(m_mutex);
     return m_target.pubsync();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <mutex>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -12,7 +13,8 @@ namespace host {
 /// progress line returns the cursor), DEL and bytes outside well-formed UTF-8 as "\xNN", C1
 /// as "\uNNNN". Whatever reaches the terminal through it can give the terminal no order,
 /// whichever path of the host printed it. A character split over two writes is held until
-/// its last byte comes; one left unfinished at the end is shown as its bytes' escapes.
+/// its last byte comes; one left unfinished at the end is shown as its bytes' escapes. Every
+/// thread may write through it (the run's end says on its own threads how it ended).
 class EscapingStreamBuf : public std::streambuf
 {
 public:
@@ -32,6 +34,7 @@ private:
     void Write(const std::string& s);
 
     std::streambuf& m_target;
+    std::mutex m_mutex;     // held by each write, also into m_target
     std::string m_sPending; // the first bytes of a character not yet complete
 };
 

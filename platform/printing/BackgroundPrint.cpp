@@ -6,6 +6,7 @@
 #include "platform/runtime/Error.h"
 #include "platform/runtime/FileFailure.h"
 #include "platform/runtime/Notices.h"
+#include "platform/win/RunProgram.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,16 +35,37 @@ class Prints
 public:
     ~Prints() { WaitForAll(); }
 
-    void Start(std::function<void()> work)
+    void Start(const PrintRequest& request, const fs::path& copy, std::function<void()> work)
     {
         std::lock_guard lock(mutex_);
         JoinFinished();
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        threads_.push_back({std::thread([work = std::move(work), done] {
+        auto job = std::make_shared<Job>();
+        job->file = request.file;
+        job->printer = request.printer;
+        job->folder = copy.parent_path();
+        jobs_.push_back(job);
+        threads_.push_back({std::thread([work = std::move(work), job] {
                                 work();
-                                done->store(true);
+                                job->done.store(true);
                             }),
-                            done});
+                            job});
+    }
+
+    std::vector<PrintFailure> CutOff(const std::string& reason)
+    {
+        std::lock_guard lock(mutex_);
+        std::vector<PrintFailure> cut;
+        // Their ends are told here; what the ended programs make of it is not news.
+        cutOff_ = true;
+        platform::win::endRunningPrograms();
+        for (const auto& job : jobs_) {
+            if (job->done.load())
+                continue;
+            std::error_code ec;
+            fs::remove_all(job->folder, ec);
+            cut.push_back({job->file, job->printer, reason});
+        }
+        return cut;
     }
 
     void WaitForAll()
@@ -60,7 +82,8 @@ public:
     void Fail(PrintFailure failure)
     {
         std::lock_guard lock(mutex_);
-        failures_.push_back(std::move(failure));
+        if (!cutOff_)
+            failures_.push_back(std::move(failure));
         anyFailed_ = true;
     }
 
@@ -73,8 +96,8 @@ public:
     bool Running()
     {
         std::lock_guard lock(mutex_);
-        return std::any_of(threads_.begin(), threads_.end(),
-                           [](const Entry& entry) { return !entry.done->load(); });
+        return std::any_of(jobs_.begin(), jobs_.end(),
+                           [](const auto& job) { return !job->done.load(); });
     }
 
     std::vector<PrintFailure> TakeFailures()
@@ -84,26 +107,37 @@ public:
     }
 
 private:
+    // A print until it ended, also while WaitForAll joins its thread.
+    struct Job
+    {
+        std::atomic<bool> done{false};
+        std::string file;
+        std::string printer;
+        fs::path folder; // the copy's own
+    };
     struct Entry
     {
         std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
+        std::shared_ptr<Job> job;
     };
 
     void JoinFinished()
     {
         for (auto it = threads_.begin(); it != threads_.end();) {
-            if (!it->done->load()) {
+            if (!it->job->done.load()) {
                 ++it;
                 continue;
             }
             it->thread.join();
             it = threads_.erase(it);
         }
+        jobs_.remove_if([](const auto& job) { return job->done.load(); });
     }
 
     std::mutex mutex_;
     std::list<Entry> threads_;
+    std::list<std::shared_ptr<Job>> jobs_;
+    bool cutOff_ = false;
     std::vector<PrintFailure> failures_;
     bool anyFailed_ = false;
 };
@@ -180,7 +214,10 @@ void PrintInBackground(PrintRequest request)
     // it reaches the queue is known only later.
     platform::runtime::Notify({platform::runtime::Notice::Kind::Printed,
                                copy->path.filename().string(), print.request.printer});
-    ThePrints().Start([print = std::move(print), copy = std::move(copy)] { Print(print, *copy); });
+    const PrintRequest asked = print.request;
+    const fs::path copyPath = copy->path;
+    ThePrints().Start(asked, copyPath,
+                      [print = std::move(print), copy = std::move(copy)] { Print(print, *copy); });
 }
 
 void WaitForBackgroundPrints()
@@ -191,6 +228,11 @@ void WaitForBackgroundPrints()
 bool BackgroundPrintsRunning()
 {
     return ThePrints().Running();
+}
+
+std::vector<PrintFailure> CutOffBackgroundPrints(const std::string& reason)
+{
+    return ThePrints().CutOff(reason);
 }
 
 std::vector<PrintFailure> TakeBackgroundPrintFailures()

@@ -66,6 +66,12 @@ void WaitForBackgroundPrints();
 /// Whether a print that PrintInBackground started has not ended yet.
 bool BackgroundPrintsRunning();
 
+/// For a process that must end now: ends the prints that PrintInBackground started and that
+/// have not ended, at once (the programs that make them ready for the printer are ended, the
+/// copies removed), and answers them, oldest first, each with `reason`. Their threads are not
+/// waited for.
+std::vector<PrintFailure> CutOffBackgroundPrints(const std::string& reason);
+
 /// The failures of background prints since the last call, oldest first.
 std::vector<PrintFailure> TakeBackgroundPrintFailures();
 

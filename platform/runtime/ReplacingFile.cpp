@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 #include <thread>
@@ -23,13 +24,14 @@ namespace {
 
 std::atomic<bool> g_failNextWrite{false};
 
-// The temporary files of the writes under way, and the lock every rename into place holds: a
-// process that ends takes it for good (EndOtherWrites).
+// The temporary files of the writes under way, the lock every rename into place holds while
+// it renames, and the one thread that may still rename once the process ends (EndOtherWrites).
 struct Writes
 {
     std::mutex mutex;
     std::set<std::string> temporaries;
-    std::recursive_mutex commit;
+    std::mutex commit;
+    std::optional<std::thread::id> ender; // guarded by commit
 };
 
 Writes& TheWrites()
@@ -211,16 +213,27 @@ void ReplacingFile::HoldCommitForTesting(const std::string& target)
     HoldForTesting(target);
 }
 
-std::unique_lock<std::recursive_mutex> ReplacingFile::LockCommit()
+std::unique_lock<std::mutex> ReplacingFile::LockCommit()
 {
-    return std::unique_lock(TheWrites().commit);
+    auto& writes = TheWrites();
+    std::unique_lock lock(writes.commit);
+    if (!writes.ender || *writes.ender == std::this_thread::get_id())
+        return lock;
+    // The process ends on another thread: this rename never comes, and the thread waits
+    // without holding anything that the end needs.
+    lock.unlock();
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::hours(1));
 }
 
 void ReplacingFile::EndOtherWrites()
 {
     auto& writes = TheWrites();
-    // Taken and never given back: no other thread renames a file into place from now on.
-    writes.commit.lock();
+    {
+        // A rename under way finishes first; no other thread renames a file into place after.
+        std::lock_guard commit(writes.commit);
+        writes.ender = std::this_thread::get_id();
+    }
     std::lock_guard lock(writes.mutex);
     for (const auto& path : writes.temporaries)
         ::unlink(path.c_str());

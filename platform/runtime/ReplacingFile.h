@@ -46,15 +46,19 @@ public:
     /// while it is written (EndOtherWrites removes it) and forgets it.
     static void TrackTemporary(const std::string& path);
     static void ForgetTemporary(const std::string& path);
-    /// The lock that a rename of a temporary file into place holds (EndOtherWrites).
-    static std::unique_lock<std::recursive_mutex> LockCommit();
+    /// The lock that a rename of a temporary file into place holds, for as long as the rename
+    /// takes. After EndOtherWrites a thread other than the one that called it never gets it:
+    /// the call does not return.
+    static std::unique_lock<std::mutex> LockCommit();
     /// Waits as TV_TEST_HOLD_COMMIT asks when it names the target's file (see above).
     static void HoldCommitForTesting(const std::string& target);
 
     /// For a process that is about to end while other threads may still write: waits for a
-    /// commit under way to finish, removes the temporary files of the writes under way, and
+    /// rename under way to finish, removes the temporary files of the writes under way, and
     /// holds every later commit of another thread for good, so that each target is left
-    /// either as it was or as a whole commit made it. The calling thread may go on writing.
+    /// either as it was or as a whole commit made it. The calling thread may go on writing and
+    /// committing; a later call from another thread hands that over to it (and holds the
+    /// commits of the thread before). No lock is kept: a held thread waits on its own.
     static void EndOtherWrites();
 
 private:

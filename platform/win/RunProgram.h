@@ -31,4 +31,8 @@ struct ProgramRun
 /// reaped) and counts as timed out.
 ProgramRun runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds wait);
 
+/// Ends at once (SIGKILL) every program that a runProgram call waits for now, for a process
+/// that must end without waiting for them. Those calls answer a failure.
+void endRunningPrograms();
+
 } // namespace platform::win

@@ -21,6 +21,8 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -666,3 +668,114 @@ TEST_F(FormRunnerTest, PrintDialogFieldsTakeTheWordsOfEitherLanguageAndShowAsSet
 }
 
 } // namespace
+
+namespace {
+
+// The folder picker as the host sees it: a modal form "frmDialog" whose OK takes the ticks
+// (its own work first, which may fail) and whose Cancel drops them.
+class PickerForm : public pf::Form
+{
+public:
+    PickerForm() : Form("frmDialog")
+    {
+        SetCaption("Select folders");
+        chkOne = Add<pf::CheckBox>("chkOne");
+        chkOne->SetCaption("Archiv");
+        cmdOK = Add<pf::CommandButton>("cmdOK");
+        cmdOK->SetCaption("OK");
+        cmdOK->Default = true;
+        cmdOK->OnClick = [this] {
+            if (bFailOK)
+                throw std::runtime_error("the result cannot be made");
+            bTaken = true;
+            Unload();
+        };
+        cmdCancel = Add<pf::CommandButton>("cmdCancel");
+        cmdCancel->SetCaption("Cancel");
+        cmdCancel->Cancel = true;
+        cmdCancel->OnClick = [this] { Unload(); };
+    }
+    std::shared_ptr<pf::CheckBox> chkOne;
+    std::shared_ptr<pf::CommandButton> cmdOK, cmdCancel;
+    bool bFailOK = false;
+    bool bTaken = false;
+};
+
+} // namespace
+
+TEST(FormRunnerPickerTest, OnlyFoldersTakenWithOKAreThePersonsChoice)
+{
+    struct Case
+    {
+        const char* name;
+        std::string sCommands;
+        bool bFailOK;
+        bool bChosen;
+    };
+    // Whether the picker's own OK ran to its end decides, not the commands typed.
+    for (const auto& c : std::vector<Case>{
+             {"opened and taken with OK", "check chkOne\nclick cmdOK\n", false, true},
+             {"taken with the default button's key", "check chkOne\nkey enter\n", false, true},
+             {"opened and cancelled", "click cmdCancel\n", false, false},
+             {"ticked and cancelled", "check chkOne\nclick cmdCancel\n", false, false},
+             {"ticked and left by escape", "check chkOne\nkey escape\n", false, false},
+             {"ticked and ended by the end of the input", "check chkOne\n", false, false},
+             {"an OK that fails", "check chkOne\nclick cmdOK\nclick cmdCancel\n", true, false},
+         }) {
+        SCOPED_TRACE(c.name);
+        pf::Driver::current().Reset();
+        PickerForm form;
+        form.bFailOK = c.bFailOK;
+        std::ostringstream out;
+        std::istringstream in(c.sCommands);
+        host::AnswerSource oAnswers(
+            in, out, "", [](const std::string& s) { throw RunEnded{s}; }, 100);
+        host::FormRunner oRunner(oAnswers, out, 100);
+        int nHooked = 0;
+        oRunner.SetFoldersChosenHook([&nHooked] { ++nHooked; });
+        try {
+            form.Show(pf::ShowStyle::Modal);
+        } catch (const RunEnded&) {
+        } catch (const std::runtime_error&) {
+            // The picker's own failure reaches the add-in, which tells it.
+        }
+        EXPECT_EQ(oRunner.FoldersChosen(), c.bChosen) << out.str();
+        EXPECT_EQ(nHooked, c.bChosen ? 1 : 0) << out.str();
+        EXPECT_EQ(form.bTaken, c.bChosen) << out.str();
+        // The picker keeps its own OK for the next time it is shown.
+        form.bFailOK = false;
+        form.cmdOK->OnClick();
+        EXPECT_EQ(nHooked, c.bChosen ? 1 : 0);
+    }
+}
+
+TEST(TerminalOutputTest, ThreadsWritingAtOnceEachGetTheirTextWhole)
+{
+    // The run's end says on its own thread how the run ended while the main thread prints.
+    std::ostringstream out;
+    constexpr int kLines = 20000;
+    const std::string sA = "Grüße aus dem Hauptfaden €\n";
+    const std::string sB = "ended by SIGINT — Ä\n";
+    {
+        const host::EscapedStream oEscaped(out);
+        // The stream's buffer is the escaping one now (the string stream's own rdbuf() would
+        // name the string buffer under it).
+        std::streambuf* pBuffer = static_cast<std::ostream&>(out).rdbuf();
+        std::thread oOther([pBuffer, &sB] {
+            for (int i = 0; i < kLines; ++i)
+                pBuffer->sputn(sB.data(), static_cast<std::streamsize>(sB.size()));
+        });
+        for (int i = 0; i < kLines; ++i)
+            pBuffer->sputn(sA.data(), static_cast<std::streamsize>(sA.size()));
+        oOther.join();
+    }
+    std::istringstream in(out.str());
+    int nA = 0;
+    int nB = 0;
+    int nOther = 0;
+    for (std::string sLine; std::getline(in, sLine);)
+        (sLine + "\n" == sA ? nA : sLine + "\n" == sB ? nB : nOther)++;
+    EXPECT_EQ(nA, kLines);
+    EXPECT_EQ(nB, kLines);
+    EXPECT_EQ(nOther, 0);
+}

@@ -734,4 +734,429 @@ TEST_F(RunEndsTest, APrintIsSaidToBeSentAndItsLaterFailureIsToldInTheRunsLanguag
     }
 }
 
+
+namespace {
+
+bool PrinterThere()
+{
+    const auto r = host_test::RunShell("lpstat -p TallymanNull");
+    return r.exitCode == 0 && r.output.find("not exist") == std::string::npos;
+}
+
+// The folders of print copies in a temporary folder.
+std::vector<std::string> JobFolders(const fs::path& oTemp)
+{
+    std::vector<std::string> v;
+    std::error_code ec;
+    for (const auto& oEntry : fs::directory_iterator(oTemp, ec))
+        if (oEntry.path().filename().string().rfind("tallyman-job-", 0) == 0)
+            v.push_back(oEntry.path().filename().string());
+    return v;
+}
+
+} // namespace
+
+TEST_F(RunEndsTest, APrintsLaterFailureIsToldAfterTheNextCommandNotOnlyAtTheEnd)
+{
+    if (!PrinterThere())
+        GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
+    MakePlain();
+    const fs::path oBin = oRoot / "bin";
+    fs::create_directories(oBin);
+    WriteAll(oBin / "weasyprint", "#!/bin/sh\necho 'no fonts here' >&2\nexit 1\n");
+    fs::permissions(oBin / "weasyprint", fs::perms::owner_all);
+    const fs::path oPage = oRoot / "later.html";
+    HostProcess oHost(oPlain, oRoot / "later.txt", "--lang en --printer TallymanNull --interactive",
+                      "PATH='" + oBin.string() + ":'\"$PATH\"");
+    ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") && oHost.WaitForNextPrompt())
+        << oHost.Output();
+    // Each command is answered with what happened meanwhile; the failure comes within a bound.
+    const std::string sFailed = "\"" + oPage.string() + "\" was NOT printed on TallymanNull";
+    bool bTold = false;
+    for (int i = 0; i < 100 && !bTold; ++i) {
+        std::this_thread::sleep_for(100ms);
+        ASSERT_TRUE(oHost.Type("mailbox sent\n") && oHost.WaitForNextPrompt()) << oHost.Output();
+        bTold = Unwrapped(oHost.Output()).find(sFailed) != std::string::npos;
+    }
+    EXPECT_TRUE(bTold) << oHost.Output();
+    oHost.Type("quit\n");
+    oHost.CloseInput();
+    EXPECT_EQ(oHost.Wait(), 0) << oHost.Output();
+    // Told once.
+    EXPECT_EQ(Count(Unwrapped(oHost.Output()), sFailed), 1) << oHost.Output();
+}
+
+TEST_F(RunEndsTest, ASignalDuringTheWaitForPrintsCutsThemOffSaysWhichAndEndsTheirRenderers)
+{
+    if (!PrinterThere())
+        GTEST_SKIP() << "no print queue TallymanNull (scripts/start-cups.sh sets it up)";
+    MakePlain();
+    // A renderer that takes longer than any case waits: it notes its process and sleeps.
+    const fs::path oBin = oRoot / "bin";
+    fs::create_directories(oBin);
+    WriteAll(oBin / "weasyprint", "#!/bin/sh\necho $$ >> '" + (oRoot / "renderers").string() +
+                                      "'\nexec sleep 300\n");
+    fs::permissions(oBin / "weasyprint", fs::perms::owner_all);
+    struct Case
+    {
+        const char* name;
+        std::string sLanguage;
+        int nFirst;  // 0: the run ends by quit and waits for the print
+        int nSecond; // the signal during the wait
+        int nExit;
+        std::string sSaid;
+        std::string sCut;
+    };
+    for (const auto& c : std::vector<Case>{
+             {"quit, then SIGTERM", "en", 0, SIGTERM, 143, "tallyman: ended by SIGTERM",
+              "was NOT printed on TallymanNull: the end by SIGTERM cut it off"},
+             {"quit, then SIGHUP", "en", 0, SIGHUP, 129, "tallyman: ended by SIGHUP",
+              "was NOT printed on TallymanNull: the end by SIGHUP cut it off"},
+             {"quit, then SIGINT, German", "de", 0, SIGINT, 130, "tallyman: durch SIGINT beendet",
+              "wurde NICHT auf TallymanNull gedruckt: das Ende durch SIGINT hat ihn abgebrochen"},
+             {"SIGINT, then SIGINT", "en", SIGINT, SIGINT, 130,
+              "tallyman: the end was cut short by SIGINT",
+              "was NOT printed on TallymanNull: the end by SIGINT cut it off"},
+             {"SIGINT, then SIGTERM", "en", SIGINT, SIGTERM, 130,
+              "tallyman: the end was cut short by SIGTERM",
+              "was NOT printed on TallymanNull: the end by SIGTERM cut it off"},
+             {"SIGHUP, then SIGINT, German", "de", SIGHUP, SIGINT, 129,
+              "tallyman: das Ende wurde durch SIGINT abgebrochen",
+              "wurde NICHT auf TallymanNull gedruckt: das Ende durch SIGINT hat ihn abgebrochen"},
+         }) {
+        SCOPED_TRACE(c.name);
+        const fs::path oCase = oRoot / ("cut-" + std::to_string(nKeptCase++));
+        fs::copy(oPlain, oCase, fs::copy_options::recursive);
+        const fs::path oTemp = oCase / "tmp";
+        fs::create_directories(oTemp);
+        fs::remove(oRoot / "renderers");
+        const std::string sBefore = ReadAll(Reports(oCase));
+        const fs::path oPage = oCase / "page.html";
+        HostProcess oHost(oCase, oCase / "output.txt",
+                          "--lang " + c.sLanguage + " --printer TallymanNull --interactive",
+                          "TMPDIR='" + oTemp.string() + "' PATH='" + oBin.string() +
+                              ":'\"$PATH\"");
+        ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") && oHost.WaitForNextPrompt())
+            << oHost.Output();
+        ASSERT_TRUE(oHost.WaitFor(oPage.filename().string())) << oHost.Output();
+        // The renderer runs.
+        for (int i = 0; i < 900 && ReadAll(oRoot / "renderers").empty(); ++i)
+            std::this_thread::sleep_for(100ms);
+        const std::string sPid = ReadAll(oRoot / "renderers");
+        ASSERT_FALSE(sPid.empty()) << oHost.Output();
+        const std::size_t nAt = oHost.Output().size();
+        if (c.nFirst == 0) {
+            oHost.Type("quit\n");
+        } else {
+            oHost.Signal(c.nFirst);
+        }
+        ASSERT_TRUE(oHost.WaitFor(c.sLanguage == "de" ? "Warte, bis" : "Waiting until", nAt))
+            << oHost.Output();
+        oHost.Signal(c.nSecond);
+        // Within the bound of a wait, far below the renderer's time.
+        bool bEnded = false;
+        for (int i = 0; i < 600 && !bEnded; ++i, std::this_thread::sleep_for(100ms))
+            bEnded = oHost.Ended();
+        ASSERT_TRUE(bEnded) << oHost.Output();
+        const std::string sOut = Unwrapped(oHost.Output());
+        EXPECT_EQ(oHost.Wait(), c.nExit) << sOut;
+        EXPECT_NE(sOut.find(c.sSaid), std::string::npos) << sOut;
+        EXPECT_NE(sOut.find("\"" + oPage.string() + "\" " + c.sCut), std::string::npos) << sOut;
+        EXPECT_TRUE(JobFolders(oTemp).empty()) << sOut;
+        // The renderer went with the run (a zombie until its parent is reaped is gone too).
+        const pid_t nRenderer = std::stoi(sPid);
+        bool bGone = false;
+        for (int i = 0; i < 100 && !bGone; ++i, std::this_thread::sleep_for(100ms))
+            bGone = ::kill(nRenderer, 0) != 0 ||
+                    ReadAll("/proc/" + std::to_string(nRenderer) + "/stat").find(") Z") !=
+                        std::string::npos;
+        EXPECT_TRUE(bGone) << sOut;
+        if (!bGone)
+            ::kill(nRenderer, SIGKILL);
+        EXPECT_EQ(Difference(ReadAll(Reports(oCase)), sBefore), "") << sOut;
+        EXPECT_TRUE(Leftovers(oCase).empty()) << sOut;
+    }
+}
+
+
+namespace {
+
+// Waits until the output holds sWhat n times, or the process ended; false when it did not.
+bool WaitForCount(HostProcess& oHost, const std::string& sWhat, int n)
+{
+    for (auto tEnd = std::chrono::steady_clock::now() + 120s;
+         std::chrono::steady_clock::now() < tEnd; std::this_thread::sleep_for(20ms)) {
+        if (Count(oHost.Output(), sWhat) >= n)
+            return true;
+        if (oHost.Ended())
+            return Count(oHost.Output(), sWhat) >= n;
+    }
+    return false;
+}
+
+// Waits for the end of the process within a bound (far above any step's own wait); kills it
+// and answers -1 when it did not end.
+int WaitBounded(HostProcess& oHost, std::chrono::seconds bound)
+{
+    for (auto tEnd = std::chrono::steady_clock::now() + bound;
+         std::chrono::steady_clock::now() < tEnd; std::this_thread::sleep_for(50ms))
+        if (oHost.Ended())
+            return oHost.Wait();
+    oHost.Signal(SIGKILL);
+    oHost.Wait();
+    return -1;
+}
+
+enum class FolderWork
+{
+    PickerCancelled, // the report window's folder picker, cancelled, then exit saves the view
+    PickerTaken,     // the picker, other folders ticked and taken with OK, then exit
+    PickerEof,       // the view saved, the picker opened again and the input ends in it
+    Manager,         // the template manager's OK, which saves the templates
+    Rename,          // the template renamed in the editor, whose OK saves the templates
+};
+
+enum class FolderEnd
+{
+    Quit,
+    Sigint,
+    Kill,
+    SignalInPutBack,       // SIGINT while the clean end's put-back saves
+    SecondSignalInPutBack, // and SIGTERM while the signal's own put-back saves
+    SignalInWorkSave,      // SIGINT while the save of the work waits to be put into place
+};
+
+} // namespace
+
+TEST_F(RunEndsTest, TheRunsFoldersGoWithTheRunWhateverThePickerTheTemplatesNameOrASignalInTheEndDo)
+{
+    MakePlain();
+    const auto WorkOfCase = [](FolderWork eWork) -> std::string {
+        switch (eWork) {
+        case FolderWork::PickerCancelled:
+            return "select\nclick cmdCancel\nexit\n";
+        case FolderWork::PickerTaken:
+            return "select\nfolder Archiv/Kalender\nexit\n";
+        case FolderWork::PickerEof:
+            return "exit\nreport\nselect\n";
+        case FolderWork::Manager:
+            return WorkOf(Work::Folder);
+        case FolderWork::Rename:
+            return EditWork();
+        }
+        return {};
+    };
+    const std::vector<std::pair<FolderWork, FolderEnd>> vCases = {
+        {FolderWork::PickerCancelled, FolderEnd::Quit},
+        {FolderWork::PickerCancelled, FolderEnd::Sigint},
+        {FolderWork::PickerCancelled, FolderEnd::Kill},
+        {FolderWork::PickerTaken, FolderEnd::Quit},
+        {FolderWork::PickerTaken, FolderEnd::Sigint},
+        {FolderWork::PickerTaken, FolderEnd::Kill},
+        {FolderWork::PickerEof, FolderEnd::Quit},
+        {FolderWork::Manager, FolderEnd::SignalInPutBack},
+        {FolderWork::Manager, FolderEnd::SecondSignalInPutBack},
+        {FolderWork::Manager, FolderEnd::SignalInWorkSave},
+        {FolderWork::Rename, FolderEnd::SignalInWorkSave},
+        {FolderWork::Rename, FolderEnd::Quit},
+        {FolderWork::Rename, FolderEnd::Sigint},
+        {FolderWork::Rename, FolderEnd::Kill},
+        {FolderWork::Rename, FolderEnd::SignalInPutBack},
+        {FolderWork::Rename, FolderEnd::SecondSignalInPutBack},
+    };
+    const auto NameOf = [](FolderWork eWork, FolderEnd eEnd) {
+        constexpr const char* aWorks[] = {"picker cancelled", "picker taken", "eof in picker",
+                                          "manager", "rename"};
+        constexpr const char* aEnds[] = {"quit",
+                                         "SIGINT",
+                                         "kill -9",
+                                         "signal in put-back",
+                                         "second signal in put-back",
+                                         "signal in the work's save"};
+        return std::string(aWorks[static_cast<int>(eWork)]) + " / " +
+               aEnds[static_cast<int>(eEnd)];
+    };
+
+    struct FolderSeen
+    {
+        std::string sName;
+        int nExit = -1;
+        int nExpectedExit = 0;
+        std::string sOutput;
+        std::string sNext;
+        std::string sReports;
+        std::string sExpected;
+        std::vector<std::string> vLeftovers;
+        bool bPutBackByNext = false; // the next start must say it put the folders back
+        bool bNothingToPutBack = false;
+    };
+    const auto RunFolderCase = [&](FolderWork eWork, FolderEnd eEnd, int nCase) {
+        FolderSeen seen;
+        seen.sName = NameOf(eWork, eEnd);
+        const std::string sWork = WorkOfCase(eWork);
+        const std::string sArgs = "--lang en --template '" + std::string(kTemplate) + "'";
+        // What a clean run of the same work without --folder leaves in reports.xml.
+        const fs::path oReference = oRoot / ("fref-" + std::to_string(nCase));
+        fs::copy(oPlain, oReference, fs::copy_options::recursive);
+        WriteAll(oReference / "answers.txt",
+                 sWork + (eWork == FolderWork::PickerEof ? "" : "quit\n"));
+        const auto rReference = host_test::RunTallyman(
+            oReference, sArgs + " --answers '" + (oReference / "answers.txt").string() + "'");
+        EXPECT_EQ(rReference.exitCode, eWork == FolderWork::PickerEof ? 3 : 0) << rReference.output;
+        seen.sExpected = ReadAll(Reports(oReference));
+
+        const fs::path oCase = oRoot / ("fcase-" + std::to_string(nCase));
+        fs::copy(oPlain, oCase, fs::copy_options::recursive);
+        const bool bHold = eEnd == FolderEnd::SignalInPutBack ||
+                           eEnd == FolderEnd::SecondSignalInPutBack ||
+                           eEnd == FolderEnd::SignalInWorkSave;
+        HostProcess oHost(oCase, oCase / "output.txt",
+                          sArgs + " " + FolderArgument() + " --interactive",
+                          bHold ? "TV_TEST_HOLD_COMMIT=reports.xml" : "");
+        const std::string kHolding = "tallyman-test: holding the commit";
+        if (eEnd == FolderEnd::SignalInWorkSave) {
+            // The save never comes: the file stays as it was, the run's folders never in it.
+            seen.nExpectedExit = 130;
+            seen.sExpected = ReadAll(Reports(oPlain));
+            oHost.Write(sWork);
+            EXPECT_TRUE(oHost.WaitFor(kHolding)) << oHost.Output();
+            oHost.Signal(SIGINT);
+        } else if (eWork == FolderWork::PickerEof) {
+            seen.nExpectedExit = 3;
+            EXPECT_TRUE(oHost.Type(sWork)) << oHost.Output();
+            EXPECT_TRUE(oHost.WaitFor("== frmDialog")) << oHost.Output();
+            oHost.CloseInput();
+        } else if (!oHost.Type(sWork) || !oHost.WaitForNextPrompt()) {
+            ADD_FAILURE() << seen.sName << ": the host stopped asking\n" << oHost.Output();
+        } else if (eEnd == FolderEnd::Quit) {
+            oHost.Type("quit\n");
+            oHost.CloseInput();
+        } else if (eEnd == FolderEnd::Sigint) {
+            seen.nExpectedExit = 130;
+            oHost.Signal(SIGINT);
+        } else if (eEnd == FolderEnd::Kill) {
+            oHost.Signal(SIGKILL);
+            seen.bPutBackByNext = eWork != FolderWork::PickerTaken;
+        } else {
+            // The work's own save was held once; the clean end's put-back is the next.
+            seen.nExpectedExit = 130;
+            const int nBefore = Count(oHost.Output(), kHolding);
+            oHost.Type("quit\n");
+            EXPECT_TRUE(WaitForCount(oHost, kHolding, nBefore + 1)) << oHost.Output();
+            oHost.Signal(SIGINT);
+            if (eEnd == FolderEnd::SecondSignalInPutBack) {
+                // The signal's end puts the folders back itself: cut short in that save, it
+                // leaves the note to the next start.
+                EXPECT_TRUE(WaitForCount(oHost, kHolding, nBefore + 2)) << oHost.Output();
+                oHost.Signal(SIGTERM);
+                seen.bPutBackByNext = true;
+            }
+        }
+        seen.bNothingToPutBack = eWork == FolderWork::PickerTaken;
+        seen.nExit = WaitBounded(oHost, 150s);
+        if (eEnd == FolderEnd::Kill)
+            seen.nExit = seen.nExpectedExit = 128 + SIGKILL;
+        seen.sOutput = oHost.Output();
+
+        HostProcess oNext(oCase, oCase / "next.txt", "--lang en --interactive");
+        EXPECT_TRUE(oNext.WaitForPrompt(0)) << seen.sName << "\n" << oNext.Output();
+        seen.sNext = oNext.Output();
+        seen.sReports = ReadAll(Reports(oCase));
+        seen.vLeftovers = Leftovers(oCase);
+        oNext.CloseInput();
+        oNext.Wait();
+        return seen;
+    };
+
+    std::vector<std::future<FolderSeen>> vRunning;
+    for (std::size_t i = 0; i < vCases.size(); ++i)
+        vRunning.push_back(std::async(std::launch::async, [&, i] {
+            return RunFolderCase(vCases[i].first, vCases[i].second, static_cast<int>(i));
+        }));
+    for (auto& oRunning : vRunning) {
+        const FolderSeen s = oRunning.get();
+        SCOPED_TRACE(s.sName);
+        const std::string sAll = s.sOutput + "\n---- next run ----\n" + s.sNext;
+        EXPECT_EQ(s.nExit, s.nExpectedExit) << sAll;
+        EXPECT_EQ(Difference(s.sReports, s.sExpected), "") << sAll;
+        EXPECT_TRUE(s.vLeftovers.empty())
+            << (s.vLeftovers.empty() ? "" : s.vLeftovers.front()) << "\n"
+            << sAll;
+        EXPECT_EQ(s.sNext.find("has its own folders again") != std::string::npos,
+                  s.bPutBackByNext)
+            << sAll;
+        if (s.bNothingToPutBack) {
+            EXPECT_EQ(s.sOutput.find("could not get its own folders back"), std::string::npos)
+                << sAll;
+        }
+    }
+}
+
+TEST_F(RunEndsTest, ASecondHostOnTheSameSettingsLeavesTheRunningHostsFoldersToIt)
+{
+    MakePlain();
+    // The reference: a clean run of the same work without --folder.
+    const fs::path oReference = oRoot / "second-ref";
+    fs::copy(oPlain, oReference, fs::copy_options::recursive);
+    WriteAll(oReference / "answers.txt", WorkOf(Work::Folder) + "quit\n");
+    ASSERT_EQ(host_test::RunTallyman(oReference, "--lang en --template '" + std::string(kTemplate) +
+                                                     "' --answers '" +
+                                                     (oReference / "answers.txt").string() + "'")
+                  .exitCode,
+              0);
+    const fs::path oCase = oRoot / "second";
+    fs::copy(oPlain, oCase, fs::copy_options::recursive);
+    // The second host reads a profile of its own: the profile lock lets it start.
+    const fs::path oOtherProfile = oCase / "other-profile";
+    fs::copy(Settings(oCase) / "SampleProfile", oOtherProfile, fs::copy_options::recursive);
+    fs::remove(oOtherProfile / "tallyman.lock");
+    for (const bool bOkFirst : {true, false}) {
+        SCOPED_TRACE(bOkFirst ? "the manager's OK before the second start" : "after it");
+        fs::copy(Reports(oPlain), Reports(oCase), fs::copy_options::overwrite_existing);
+        HostProcess oFirst(oCase, oCase / "first.txt",
+                           "--lang en --template '" + std::string(kTemplate) + "' " +
+                               FolderArgument() + " --interactive");
+        ASSERT_TRUE(oFirst.WaitForPrompt(0)) << oFirst.Output();
+        if (bOkFirst) {
+            ASSERT_TRUE(oFirst.Type(WorkOf(Work::Folder)) && oFirst.WaitForNextPrompt())
+                << oFirst.Output();
+        }
+        const std::string sDuring = ReadAll(Reports(oCase));
+        // The second host: it neither puts back nor notes folders of its own meanwhile.
+        WriteAll(oCase / "second.txt", "quit\n");
+        const auto rSecond = host_test::RunTallyman(
+            oCase, "--lang en --profile '" + oOtherProfile.string() + "' --answers '" +
+                       (oCase / "second.txt").string() + "'");
+        EXPECT_EQ(rSecond.exitCode, 0) << rSecond.output;
+        EXPECT_EQ(rSecond.output.find("has its own folders again"), std::string::npos)
+            << rSecond.output;
+        EXPECT_EQ(Difference(ReadAll(Reports(oCase)), sDuring), "") << rSecond.output;
+        const auto rRefused = host_test::RunTallyman(
+            oCase, "--lang de --profile '" + oOtherProfile.string() + "' --template '" + kTemplate +
+                       "' --folder 'Archiv/Kalender' --answers '" + (oCase / "second.txt").string() +
+                       "'");
+        EXPECT_EQ(rRefused.exitCode, 1) << rRefused.output;
+        EXPECT_NE(Unwrapped(rRefused.output).find("--folder wurde nicht angewandt: Ein anderer Lauf"),
+                  std::string::npos)
+            << rRefused.output;
+        EXPECT_EQ(Difference(ReadAll(Reports(oCase)), sDuring), "") << rRefused.output;
+        if (!bOkFirst) {
+            ASSERT_TRUE(oFirst.Type(WorkOf(Work::Folder)) && oFirst.WaitForNextPrompt())
+                << oFirst.Output();
+        }
+        // The first host is killed: the next start puts its template's folders back.
+        oFirst.Signal(SIGKILL);
+        oFirst.Wait();
+        HostProcess oNext(oCase, oCase / "next.txt", "--lang en --interactive");
+        EXPECT_TRUE(oNext.WaitForPrompt(0)) << oNext.Output();
+        EXPECT_NE(oNext.Output().find("has its own folders again"), std::string::npos)
+            << oNext.Output();
+        EXPECT_EQ(Difference(ReadAll(Reports(oCase)), ReadAll(Reports(oReference))), "")
+            << oNext.Output();
+        EXPECT_TRUE(Leftovers(oCase).empty());
+        oNext.CloseInput();
+        oNext.Wait();
+    }
+}
+
 } // namespace
