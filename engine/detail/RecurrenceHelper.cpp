@@ -238,8 +238,13 @@ rt::Date RecurrenceHelper::OnDayOfMonth(rt::Date monthDate) const
 
 long RecurrenceHelper::MonthStepsToSkip(rt::Date d, long lStep) const
 {
-    // Two months of margin: an occurrence in the month before the window may end inside it.
-    const long lMonths = MonthIndex(m_dtPatternFrom) - MonthIndex(d) - 2;
+    // Only candidates that end before the window may be skipped: the month of the window's
+    // start less the occurrence length, less two months of margin (an occurrence late in the
+    // month before may still end inside the window, and the zones' offsets differ by hours).
+    const double dReach = m_dtPatternFrom.Linear() - static_cast<double>(m_lDuration) / 1440.0;
+    if (dReach < rt::Date::MinSerial)
+        return 0;
+    const long lMonths = MonthIndex(rt::Date::FromLinear(dReach)) - MonthIndex(d) - 2;
     return lMonths > 0 ? lMonths / lStep : 0;
 }
 

@@ -273,6 +273,16 @@ TEST_F(RecurrenceTest, OldSeriesByEndKeepOccurrencesStraddlingTheWindowStart)
         {"last Sunday of the month since 1990, four days long",
          {T::MonthNth, 1, st::kSunday, 0, 0, 5, {1990, 1, 28}, 10, 4 * 24 * 60},
          {"2024-04-28 10:00"}},
+        // Longer than the months between them: an occurrence from January ends in May.
+        {"monthly on the 28th since 1990, 100 days long",
+         {T::Monthly, 1, 0, 28, 0, 0, {1990, 1, 28}, 10, 100 * 24 * 60},
+         {"2024-01-28 10:00"}},
+        {"last Sunday of the month since 1990, 100 days long",
+         {T::MonthNth, 1, st::kSunday, 0, 0, 5, {1990, 1, 28}, 10, 100 * 24 * 60},
+         {"2024-01-28 10:00"}},
+        {"yearly on 1 March since 1990, 430 days long",
+         {T::Yearly, 12, 0, 1, 3, 0, {1990, 3, 1}, 10, 430 * 24 * 60},
+         {"2023-03-01 10:00"}},
     };
     ExpectEachSeries(cases, trEndDate, At(2024, 5, 1), At(2024, 5, 7));
 }
