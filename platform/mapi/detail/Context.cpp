@@ -14,13 +14,12 @@
 
 namespace platform::mapi::detail {
 
-namespace {
-
-// The session's messages follow the language of the current locale.
 bool German()
 {
     return locale::Current().languageCode == "de";
 }
+
+namespace {
 
 /// The identities (device, inode) of a profile's index and store files: a file put in the
 /// place of another under the same name has another.
@@ -33,7 +32,9 @@ FileIds IdsOf(const store::Profile& profile)
     for (auto& [id, file] : profile.StoreFiles())
         names.push_back(file);
     for (const auto& name : names) {
-        struct stat info{};
+        struct stat info
+        {
+        };
         if (::stat((profile.Folder() / name).c_str(), &info) != 0)
             return {};
         ids.emplace_back(info.st_dev, info.st_ino);
@@ -75,7 +76,8 @@ std::shared_ptr<store::Profile> OpenShared(const std::string& path)
     const auto key = Normal(path);
     std::lock_guard guard(open.lock);
     // A profile in use is shared as it is; one only kept is checked first.
-    if (auto found = open.byPath[key].lock(); found && !(found == open.kept && found.use_count() <= 2))
+    if (auto found = open.byPath[key].lock();
+        found && !(found == open.kept && found.use_count() <= 2))
         return found;
     auto profile = store::Profile::Open(key);
     if (open.kept && open.keptPath == key) {
