@@ -191,6 +191,13 @@ protected:
         return L(int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())), h, mi);
     }
 
+    /// The process's time zone becomes tz (the fixture starts in Berlin).
+    static void SetZone(const char* tz)
+    {
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+
     /// Runs SQL on the default store's file with the plain SQLite library, as another program
     /// (or an older version of the store) would write it.
     void ExecOnStore(const std::string& sql)
