@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace platform::mapi {
@@ -85,7 +86,15 @@ public:
 
 private:
     std::shared_ptr<fieldcatalogue::Application> Catalogue() const;
-    std::shared_ptr<platform::mapi::Folder> TryDefFolder(std::int32_t lFolderType) const;
+    /// The default folder of a kind, from the session or else through the client; when
+    /// neither has one (said once, see TellMissingFolder), the first folder of the default
+    /// store that holds items of that kind, or null.
+    std::shared_ptr<platform::mapi::Folder> TryDefFolder(std::int32_t lFolderType);
+    /// Tells the user, once in the cache's life for each kind, that the profile lacks that
+    /// default folder (sWhy: the lookup's description, naming it) and which folder stands in
+    /// for it (sStandIn; empty: none).
+    void TellMissingFolder(std::int32_t lFolderType, const std::string& sWhy,
+                           const std::string& sStandIn);
 
     platform::runtime::Object* m_pParent = nullptr;
     std::shared_ptr<fieldcatalogue::cFields> m_oAppointmentFields;
@@ -95,6 +104,8 @@ private:
     FieldCollection m_colUserFields;
     CatalogueSource m_fnCatalogue;
     std::int32_t m_lChunkSize = 100;
+    /// The kinds of default folder the user was told the profile lacks.
+    std::set<std::int32_t> m_setToldMissing;
 };
 
 /// The cache of the add-in's root object, or null before start-up has made one.

@@ -90,13 +90,15 @@ RecurrenceHelper::GetOccurences(rt::Date FromDate, rt::Date ToDate,
         // on the series' clock (west of it, one from 31 December 9999 after it): the walk
         // then skips from the calendar's end.
         m_dtPatternFrom = WithinCalendar(m_oPattern->TryToPatternTime(FromDate), FromDate);
-        // The walk starts at the series' start on the pattern's own clock.
-        m_dtItemStart =
-            m_bIsTask ? oMasterItem->StartDate() : m_oPattern->ToPatternTime(oMasterItem->Start());
         m_dtWindowEnd = DayAt(ToDate, 23, 59, 59);
         m_lDateField = DateField;
         nLine = 5;
         if (!m_bIsTask) {
+            // The walk starts from the pattern's own start, on the pattern's clock: the
+            // master's Start is an instant, which in another zone than the pattern's (or for a
+            // series whose store records no zone, read anywhere but where it was made) falls
+            // on another day or weekday than the pattern's days.
+            m_dtItemStart = FirstCandidate();
             switch (m_lRecurrenceType) {
             case 0:
                 GetOccurences1();
@@ -187,10 +189,62 @@ bool RecurrenceHelper::Visit(rt::Date d)
     return nState != -1;
 }
 
+rt::Date RecurrenceHelper::FirstCandidate() const
+{
+    const rt::Date start = DayAtTimeOf(m_oPattern->PatternStartDate(), m_dtStartTime);
+    switch (m_lRecurrenceType) {
+    case 2:
+    case 5:
+        return OnDayOfMonth(FirstPatternMonth(start));
+    case 3:
+    case 6:
+        // No weekday selected: no day to find (and the walk has none).
+        if ((m_lDayOfWeekMask & kEveryDay) == 0)
+            return start;
+        return NthDayOfMonth(FirstPatternMonth(start));
+    default:
+        // Daily and weekly walks try every day (every selected weekday of a stepped week) from
+        // the pattern's start day; the library rejects those before the first occurrence.
+        return start;
+    }
+}
+
+rt::Date RecurrenceHelper::FirstPatternMonth(rt::Date start) const
+{
+    // The monthly steps count from the pattern start's month; the yearly ones from the first
+    // month of the pattern's MonthOfYear on or after it. A day of the first month before the
+    // pattern's start is no occurrence: the library rejects it and the walk steps on.
+    rt::Date month = rt::DateSerial(rt::Year(start), rt::Month(start), 1);
+    if (m_lRecurrenceType == 5 || m_lRecurrenceType == 6) {
+        const long lMonthOfYear = m_oPattern->MonthOfYear();
+        for (int i = 0; i < 12 && rt::Month(month) != lMonthOfYear; ++i) {
+            const auto next = MonthsOn(month, 1);
+            if (!next)
+                break;
+            month = *next;
+        }
+    }
+    return month;
+}
+
+rt::Date RecurrenceHelper::OnDayOfMonth(rt::Date monthDate) const
+{
+    const int nYear = rt::Year(monthDate);
+    const int nMonth = rt::Month(monthDate);
+    const int nDay =
+        std::min(static_cast<int>(m_oPattern->DayOfMonth()), DaysInMonth(nYear, nMonth));
+    return DayAtTimeOf(rt::DateSerial(nYear, nMonth, nDay), m_dtStartTime);
+}
+
 long RecurrenceHelper::MonthStepsToSkip(rt::Date d, long lStep) const
 {
-    // Two months of margin: an occurrence in the month before the window may end inside it.
-    const long lMonths = MonthIndex(m_dtPatternFrom) - MonthIndex(d) - 2;
+    // Only candidates that end before the window may be skipped: the month of the window's
+    // start less the occurrence length, less two months of margin (an occurrence late in the
+    // month before may still end inside the window, and the zones' offsets differ by hours).
+    const double dReach = m_dtPatternFrom.Linear() - static_cast<double>(m_lDuration) / 1440.0;
+    if (dReach < rt::Date::MinSerial)
+        return 0;
+    const long lMonths = MonthIndex(rt::Date::FromLinear(dReach)) - MonthIndex(d) - 2;
     return lMonths > 0 ? lMonths / lStep : 0;
 }
 
@@ -261,20 +315,15 @@ void RecurrenceHelper::GetOccurences4()
             return;
         const int nDom = static_cast<int>(m_oPattern->DayOfMonth());
         rt::Date d = m_dtItemStart;
-        const auto onDom = [&](rt::Date x) {
-            const int nDay = std::min(nDom, DaysInMonth(rt::Year(x), rt::Month(x)));
-            return DayAtTimeOf(rt::DateSerial(rt::Year(x), rt::Month(x), nDay), m_dtStartTime);
-        };
-        if (MaySkipAhead() && rt::Day(d) == nDom &&
-            Seconds(DayAtTimeOf(d, m_dtStartTime)) == Seconds(d)) {
+        if (MaySkipAhead()) {
             if (const long lSteps = MonthStepsToSkip(d, lStep); lSteps > 0)
-                d = onDom(AddMonths(d, lSteps * lStep));
+                d = OnDayOfMonth(AddMonths(d, lSteps * lStep));
         }
         while (Visit(d)) {
             const auto next = MonthsOn(d, lStep);
             if (!next)
                 return;
-            d = rt::Day(d) < nDom ? onDom(*next) : *next;
+            d = rt::Day(d) < nDom ? OnDayOfMonth(*next) : *next;
         }
     });
 }

@@ -20,9 +20,10 @@ namespace engine::detail {
 /// lies in the window. Every walk ends: a candidate after the window's end or the pattern's
 /// end stops it, and an interval or weekday mask of 0 gives no walk.
 ///
-/// The walk runs on the pattern's wall clock (the zone the series was made in); whether a
-/// candidate lies in the window is decided by its instant, in local time, as the window is
-/// given.
+/// The walk runs wholly on the pattern's wall clock (the zone the series was made in; the
+/// reader's for a series whose store records no zone): it starts from the pattern's own start
+/// day and time, not from the master's Start instant. Whether a candidate lies in the window
+/// is decided by its instant, in local time, as the window is given.
 class RecurrenceHelper : public platform::runtime::Object
 {
 public:
@@ -47,6 +48,14 @@ private:
     bool Visit(platform::runtime::Date d);
     bool MaySkipAhead() const;
     long MonthStepsToSkip(platform::runtime::Date d, long lStep) const;
+    /// The walk's first candidate: the pattern's first day by its kind, at its start time,
+    /// on the pattern's clock (it may lie before the pattern's start, which the library then
+    /// rejects).
+    platform::runtime::Date FirstCandidate() const;
+    /// The first day of the month the pattern's monthly or yearly steps count from.
+    platform::runtime::Date FirstPatternMonth(platform::runtime::Date start) const;
+    /// The pattern's day of the month (its last day in a shorter month) at its start time.
+    platform::runtime::Date OnDayOfMonth(platform::runtime::Date monthDate) const;
     void GetOccurences1();
     void GetOccurences3();
     void GetOccurences4();

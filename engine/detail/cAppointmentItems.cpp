@@ -93,7 +93,7 @@ void cAppointmentItems::LoopItemsEx(long lFrom, long lTo)
                     const rt::Date dtClipEnd = vClipEnd.IsEmpty() ? rt::Date() : ToLocal(vClipEnd);
                     for (const auto& oOccurrence : aOccurrences)
                         AddRecord(*oOccurrence, oOccurrence->Duration(), dtClipStart, dtClipEnd);
-                } else {
+                } else if (!BeyondTheCalendar(*oItem)) {
                     nLine = 3;
                     const rt::Variant vDuration = oItem->Fields(m_lDurationTag);
                     const long lDuration =

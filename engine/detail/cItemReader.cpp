@@ -63,11 +63,10 @@ void cItemReader::Execute(const std::shared_ptr<mapi::Folder>& rdFolder)
             nLine = 4;
             ResolveTags(oFirst);
             nLine = 6;
-            const std::int32_t lDateTag =
-                m_oFilter->RestrictTime() != trTimeNone ? DateTag(oFirst) : 0;
+            m_lDateTag = m_oFilter->RestrictTime() != trTimeNone ? DateTag(oFirst) : 0;
             PrepareWindow();
             nLine = 10;
-            Parent()->ApplyFilter(m_oItems, lDateTag, m_oContext);
+            Parent()->ApplyFilter(m_oItems, m_lDateTag, m_oContext);
             nLine = 11;
             SetPropertyTags(oFirst);
             nLine = 12;
@@ -243,6 +242,11 @@ rt::Date cItemReader::ToLocal(const rt::Variant& vUtc) const
     // it shows as the calendar's last second, as the item's own end does.
     const rt::Date utc = ToDate(vUtc).value_or(rt::Date());
     return WithinCalendar(m_oUtils->TryUTCToLocalTime(utc), utc);
+}
+
+bool cItemReader::BeyondTheCalendar(const mapi::Message& oItem) const
+{
+    return m_lDateTag != 0 && oItem.LocalTimeBeyondCalendar(m_lDateTag);
 }
 
 void cItemReader::AppendRecord(const mapi::Message& oItem, long lClass,

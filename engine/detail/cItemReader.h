@@ -92,6 +92,11 @@ protected:
     /// The local date of an item's PT_SYSTIME property, as ToLocal of its value.
     platform::runtime::Date LocalField(const platform::mapi::Message& oItem,
                                        std::int32_t lTag) const;
+    /// Whether a read window applies and the item's date field (the window's) holds an instant
+    /// whose local time lies beyond the calendar's ends in this zone: such an item lies in no
+    /// window, also where the restriction (whose bound in UTC lay beyond the calendar and was
+    /// left open) gave it.
+    bool BeyondTheCalendar(const platform::mapi::Message& oItem) const;
     /// Builds and appends one record: every column cloned and filled by fnValue.
     void AppendRecord(const platform::mapi::Message& oItem, long lClass,
                       const std::function<platform::runtime::Variant(const Field&)>& fnValue);
@@ -107,6 +112,8 @@ protected:
     std::shared_ptr<platform::mapi::Store> m_oStore;
     ReadContext m_oContext;
     long m_lStoreKind = 0;
+    /// The tag of the window's date field; 0 without a window.
+    std::int32_t m_lDateTag = 0;
     long m_lItemCount = 0;
     std::string m_sFolderName;
     std::string m_sStoreID;

@@ -60,7 +60,7 @@ void cJournalItems::LoopItemsEx(long lFrom, long lTo)
         for (long r = lFrom; r <= lTo; ++r) {
             nLine = 1;
             const auto oItem = m_oItems->Item(r);
-            if (oItem && oItem->IsJournal()) {
+            if (oItem && oItem->IsJournal() && !BeyondTheCalendar(*oItem)) {
                 nLine = 2;
                 AppendRecord(*oItem, 4, [&](const Field& oField) -> rt::Variant {
                     const long lCode = oField.MappingValue();

@@ -74,7 +74,7 @@ void cTaskItems::LoopItemsEx(long lFrom, long lTo)
         for (long r = lFrom; r <= lTo; ++r) {
             nLine = 1;
             const auto oItem = m_oItems->Item(r);
-            if (oItem && oItem->IsTask()) {
+            if (oItem && oItem->IsTask() && !BeyondTheCalendar(*oItem)) {
                 nLine = 2;
                 AddRecord(*oItem);
             }

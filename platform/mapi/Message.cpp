@@ -99,6 +99,18 @@ std::optional<std::int64_t> AppointmentSeconds(const detail::MessageData& data, 
     return store::UtcToLocal(*t).seconds;
 }
 
+// A PT_SYSTIME property's instant in local seconds; nothing when the item has no date there.
+std::optional<std::int64_t> LocalSecondsOf(const detail::MessageData& data, std::int32_t tag)
+{
+    if (tag == 0)
+        return std::nullopt;
+    const auto value = data.Get(static_cast<store::PropTag>(tag));
+    const auto* t = value ? std::get_if<store::SysTime>(&*value) : nullptr;
+    if (!t)
+        return std::nullopt;
+    return store::UtcToLocal(*t).seconds;
+}
+
 long LongOf(const std::optional<PropValue>& v)
 {
     if (!v)
@@ -203,13 +215,14 @@ runtime::Variant Message::Fields(std::int32_t tag) const
 
 std::optional<runtime::Date> Message::LocalTimeField(std::int32_t tag) const
 {
-    if (tag == 0)
-        return std::nullopt;
-    const auto value = m_data->Get(static_cast<store::PropTag>(tag));
-    const auto* t = value ? std::get_if<store::SysTime>(&*value) : nullptr;
-    if (!t)
-        return std::nullopt;
-    return detail::ToDateWithinCalendar(store::UtcToLocal(*t).seconds);
+    const auto seconds = LocalSecondsOf(*m_data, tag);
+    return seconds ? std::optional(detail::ToDateWithinCalendar(*seconds)) : std::nullopt;
+}
+
+bool Message::LocalTimeBeyondCalendar(std::int32_t tag) const
+{
+    const auto seconds = LocalSecondsOf(*m_data, tag);
+    return seconds && !detail::TryToDate(*seconds);
 }
 
 void Message::SetFields(std::int32_t tag, const runtime::Variant& value)

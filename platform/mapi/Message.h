@@ -70,6 +70,11 @@ public:
     /// time beyond the calendar's ends answers the end it passed. Nothing when the property
     /// is missing or holds no date.
     std::optional<runtime::Date> LocalTimeField(std::int32_t tag) const;
+    /// Whether a PT_SYSTIME property holds an instant whose local time lies beyond the
+    /// calendar's ends in this zone (before 1 January 100 or after 31 December 9999 23:59:59),
+    /// which LocalTimeField answers as the end it passed. False when the property is missing
+    /// or holds no date.
+    bool LocalTimeBeyondCalendar(std::int32_t tag) const;
     /// Writes a property by tag (Empty deletes it).
     void SetFields(std::int32_t tag, const runtime::Variant& value);
     /// The id (high 16 bits of a tag, type bits 0) of a named property of the item's store:

@@ -5,6 +5,9 @@
 #include "platform/mapi/detail/ValueConversion.h"
 #include "platform/runtime/Error.h"
 
+#include <optional>
+#include <string>
+
 namespace platform::mapi {
 
 Store::Store(std::shared_ptr<detail::Context> context, std::string storeId)
@@ -47,6 +50,49 @@ std::shared_ptr<Folder> Store::RootFolder()
     return std::make_shared<Folder>(m_context, m_storeId, root.entryId);
 }
 
+namespace {
+
+// The client's name of a default folder by its number, in the session's language; nothing for
+// a number the store gives no folder.
+std::optional<std::string> DefaultFolderName(long folderType)
+{
+    struct Names
+    {
+        long folderType;
+        const char* german;
+        const char* english;
+    };
+    static constexpr Names kNames[] = {
+        {3, "Gelöschte Elemente", "Deleted Items"},
+        {4, "Postausgang", "Outbox"},
+        {5, "Gesendete Elemente", "Sent Items"},
+        {6, "Posteingang", "Inbox"},
+        {9, "Kalender", "Calendar"},
+        {10, "Kontakte", "Contacts"},
+        {11, "Journal", "Journal"},
+        {12, "Notizen", "Notes"},
+        {13, "Aufgaben", "Tasks"},
+        {16, "Entwürfe", "Drafts"},
+    };
+    for (const auto& n : kNames)
+        if (n.folderType == folderType)
+            return detail::German() ? n.german : n.english;
+    return std::nullopt;
+}
+
+// What the store lacks, naming the store and the folder.
+std::string NoDefaultFolder(const std::string& storeName, long folderType)
+{
+    const auto name = DefaultFolderName(folderType);
+    if (detail::German())
+        return "Der Speicher „" + storeName + "“ hat keinen Standardordner " +
+               (name ? "„" + *name + "“" : "der Art " + std::to_string(folderType)) + ".";
+    return "The store \"" + storeName + "\" has no default " +
+           (name ? *name + " folder" : "folder of kind " + std::to_string(folderType)) + ".";
+}
+
+} // namespace
+
 std::shared_ptr<Folder> Store::GetDefaultFolder(long folderType)
 {
     const auto found = detail::Guard("Store.GetDefaultFolder", [&] {
@@ -55,8 +101,7 @@ std::shared_ptr<Folder> Store::GetDefaultFolder(long folderType)
     });
     if (folderType <= 0 || !found)
         runtime::Raise(detail::MAPI_E_NOT_FOUND, "Store.GetDefaultFolder",
-                       "The store has no default folder of kind " + std::to_string(folderType) +
-                           ".");
+                       NoDefaultFolder(Name(), folderType));
     return std::make_shared<Folder>(m_context, m_storeId, found->entryId);
 }
 

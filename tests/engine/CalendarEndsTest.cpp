@@ -413,4 +413,58 @@ TEST_F(CalendarEndsTest, ItemsMadeWestOfUtcOnTheCalendarsLastEveningAreRead)
     EXPECT_THAT(logStarts, ::testing::Contains("9999-12-31 20:00"));
 }
 
+TEST_F(CalendarEndsTest, ItemsBeyondTheCalendarInTheReadersZoneAreInNoWindow)
+{
+    // Made in Los Angeles on the calendar's last evening, an item lies in the year 10000 in
+    // New York; made in Tokyo on its first morning, in the year 99 in Berlin. There the
+    // window's open end (its bound in UTC lies beyond the calendar) lets the store give them,
+    // but no window holds them: by either date field an item whose date field lies beyond the
+    // calendar is not read. One whose start is inside and whose end is not is read by its
+    // start, its end shown as the calendar's last second.
+    const auto utc = [](st::LocalTime t) { return st::PropValue{st::LocalToUtc(t)}; };
+    const auto task = [&](const char* subject, st::LocalTime start) {
+        B().Task(m_tasks.entryId, subject)
+            .SetLid(st::PSETID_Task, st::props::LID_TaskStartDate, utc(start))
+            .SetLid(st::PSETID_Common, st::props::LID_CommonStart, utc(start))
+            .SetLid(st::PSETID_Task, st::props::LID_TaskDateCompleted, utc(start));
+    };
+    setenv("TZ", "America/Los_Angeles", 1);
+    tzset();
+    B().Appointment(m_calendar.entryId, "beyond", L(9999, 12, 31, 22), L(9999, 12, 31, 23, 30));
+    B().Appointment(m_calendar.entryId, "ends beyond", L(9999, 12, 31, 20),
+                    L(9999, 12, 31, 21, 30));
+    B().Appointment(m_calendar.entryId, "morning", L(9999, 12, 31, 8), L(9999, 12, 31, 9));
+    B().JournalEntry(m_journal.entryId, "call beyond", "Telefonanruf", L(9999, 12, 31, 22), 30);
+    B().JournalEntry(m_journal.entryId, "morning call", "Telefonanruf", L(9999, 12, 31, 8), 30);
+    task("task", L(9999, 12, 31));
+    setenv("TZ", "Asia/Tokyo", 1);
+    tzset();
+    B().Appointment(m_calendar.entryId, "early", L(100, 1, 1, 1), L(100, 1, 1, 2));
+    B().Appointment(m_calendar.entryId, "noon", L(100, 1, 1, 12), L(100, 1, 1, 13));
+    B().JournalEntry(m_journal.entryId, "early call", "Telefonanruf", L(100, 1, 1, 1), 30);
+    task("first task", L(100, 1, 1));
+    task("second task", L(100, 1, 2));
+
+    setenv("TZ", "America/New_York", 1);
+    tzset();
+    EXPECT_THAT(Read(trStartDate, {9999, 12, 25}, {9999, 12, 31}),
+                ElementsAreArray({"ends beyond 9999-12-31 23:00..9999-12-31 23:59",
+                                  "morning 9999-12-31 11:00..9999-12-31 12:00",
+                                  "morning call 9999-12-31 11:00..9999-12-31 11:30",
+                                  "task 9999-12-31 03:00..9999-12-31 03:00"}));
+    EXPECT_THAT(Read(trEndDate, {9999, 12, 25}, {9999, 12, 31}),
+                ElementsAreArray({"morning 9999-12-31 11:00..9999-12-31 12:00",
+                                  "morning call 9999-12-31 11:00..9999-12-31 11:30",
+                                  "task 9999-12-31 03:00..9999-12-31 03:00"}));
+    // Tokyo kept its local mean time (+9:18:59) then, Berlin its own (+0:53:28).
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    for (const trDateField eField : {trStartDate, trEndDate}) {
+        SCOPED_TRACE(eField == trStartDate ? "by start" : "by end");
+        EXPECT_THAT(Read(eField, {100, 1, 1}, {100, 1, 10}),
+                    ElementsAreArray({"noon 0100-01-01 03:34..0100-01-01 04:34",
+                                      "second task 0100-01-01 15:34..0100-01-01 15:34"}));
+    }
+}
+
 } // namespace engine::test

@@ -20,6 +20,8 @@
 #include "platform/store/Profile.h"
 #include "platform/store/StoreBuilder.h"
 
+#include <sqlite3.h>
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -187,6 +189,26 @@ protected:
     {
         const ch::year_month_day ymd{day};
         return L(int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())), h, mi);
+    }
+
+    /// The process's time zone becomes tz (the fixture starts in Berlin).
+    static void SetZone(const char* tz)
+    {
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+
+    /// Runs SQL on the default store's file with the plain SQLite library, as another program
+    /// (or an older version of the store) would write it.
+    void ExecOnStore(const std::string& sql)
+    {
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open(m_store->File().c_str(), &raw), SQLITE_OK);
+        char* error = nullptr;
+        EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "") << " in " << sql;
+        sqlite3_free(error);
+        sqlite3_close(raw);
     }
 
     st::StoreBuilder& B() { return *m_builder; }

@@ -273,6 +273,16 @@ TEST_F(RecurrenceTest, OldSeriesByEndKeepOccurrencesStraddlingTheWindowStart)
         {"last Sunday of the month since 1990, four days long",
          {T::MonthNth, 1, st::kSunday, 0, 0, 5, {1990, 1, 28}, 10, 4 * 24 * 60},
          {"2024-04-28 10:00"}},
+        // Longer than the months between them: an occurrence from January ends in May.
+        {"monthly on the 28th since 1990, 100 days long",
+         {T::Monthly, 1, 0, 28, 0, 0, {1990, 1, 28}, 10, 100 * 24 * 60},
+         {"2024-01-28 10:00"}},
+        {"last Sunday of the month since 1990, 100 days long",
+         {T::MonthNth, 1, st::kSunday, 0, 0, 5, {1990, 1, 28}, 10, 100 * 24 * 60},
+         {"2024-01-28 10:00"}},
+        {"yearly on 1 March since 1990, 430 days long",
+         {T::Yearly, 12, 0, 1, 3, 0, {1990, 3, 1}, 10, 430 * 24 * 60},
+         {"2023-03-01 10:00"}},
     };
     ExpectEachSeries(cases, trEndDate, At(2024, 5, 1), At(2024, 5, 7));
 }
@@ -482,6 +492,74 @@ TEST_F(RecurrenceTest, SeriesReadInAnotherZoneKeepTheirInstants)
         Root().Records()->Filter()->SetTimeCondition(
             trStartDate, trTimeBetween, rt::Variant(At(2027, 1, 1)), rt::Variant(At(2027, 3, 31)));
         EXPECT_EQ(StartsBySubject(), c.starts);
+    }
+}
+
+TEST_F(RecurrenceTest, SeriesWhoseStoreRecordsNoZoneStandOnTheReadersClock)
+{
+    // Series made in Berlin whose store records no zone (a file written before the zone was
+    // kept), and one made in a zone the zone data does not know: every occurrence lies at
+    // its pattern's wall-clock time in the reader's zone, also where the master's start lies
+    // on another day there (late evenings east of Berlin, early mornings west of it).
+    using T = st::RecurrenceType;
+    AddSeries({T::Weekly, 2, st::kSaturday, 0, 0, 0, {2027, 1, 2}, 20, 120},
+              "fortnightly Saturday evening");
+    AddSeries({T::Weekly, 3, st::kMonday | st::kThursday, 0, 0, 0, {2026, 12, 28}, 21, 60},
+              "Monday and Thursday every third week");
+    AddSeries({T::Daily, 1, 0, 0, 0, 0, {2027, 1, 4}, 7, 30, st::CivilDate{2027, 1, 8}, 30},
+              "five early days");
+    AddSeries({T::Monthly, 1, 0, 15, 0, 0, {2026, 11, 15}, 22, 60}, "monthly 15th night");
+    AddSeries({T::MonthNth, 1, st::kFriday, 0, 0, 5, {2026, 12, 25}, 23, 60}, "last Friday late");
+    AddSeries({T::Yearly, 12, 0, 31, 1, 0, {2020, 1, 31}, 0, 60, std::nullopt, 30},
+              "31 January just after midnight");
+    AddSeries({T::YearNth, 12, st::kMonday, 0, 2, 1, {2025, 2, 3}, 5, 60},
+              "first Monday of February");
+    AddSeries({T::Monthly, 1, 0, 1, 0, 0, {2026, 12, 1}, 3, 60}, "monthly 1st early");
+    ExecOnStore("UPDATE recurrence SET time_zone = NULL");
+    st::RecurrencePattern p;
+    p.type = T::Monthly;
+    p.interval = 2;
+    p.dayOfMonth = 31;
+    p.startMinute = 23 * 60 + 30;
+    p.durationMinutes = 45;
+    p.patternStartDay = st::DayFromCivil({2026, 12, 31});
+    p.timeZone = "Mars/Olympus_Mons";
+    B().Appointment(m_calendar.entryId, "every other month's last day, on Mars",
+                    L(2026, 12, 31, 23, 30), L(2027, 1, 1, 0, 15))
+        .Recur(p);
+    const std::map<std::string, std::vector<std::string>> expected = {
+        {"fortnightly Saturday evening",
+         {"2027-01-02 20:00", "2027-01-16 20:00", "2027-01-30 20:00", "2027-02-13 20:00",
+          "2027-02-27 20:00"}},
+        {"Monday and Thursday every third week",
+         {"2027-01-18 21:00", "2027-01-21 21:00", "2027-02-08 21:00", "2027-02-11 21:00"}},
+        {"five early days",
+         {"2027-01-04 07:30", "2027-01-05 07:30", "2027-01-06 07:30", "2027-01-07 07:30",
+          "2027-01-08 07:30"}},
+        {"monthly 15th night", {"2027-01-15 22:00", "2027-02-15 22:00"}},
+        {"last Friday late", {"2027-01-29 23:00", "2027-02-26 23:00"}},
+        {"31 January just after midnight", {"2027-01-31 00:30"}},
+        {"first Monday of February", {"2027-02-01 05:00"}},
+        {"monthly 1st early", {"2027-01-01 03:00", "2027-02-01 03:00"}},
+        {"every other month's last day, on Mars", {"2027-02-28 23:30"}},
+    };
+    struct BerlinAgain
+    {
+        ~BerlinAgain()
+        {
+            setenv("TZ", "Europe/Berlin", 1);
+            tzset();
+        }
+    } berlinAgain;
+    for (const char* tz :
+         {"Europe/Berlin", "Asia/Tokyo", "America/New_York", "Pacific/Kiritimati"}) {
+        SCOPED_TRACE(tz);
+        setenv("TZ", tz, 1);
+        tzset();
+        Columns();
+        Root().Records()->Filter()->SetTimeCondition(
+            trStartDate, trTimeBetween, rt::Variant(At(2027, 1, 1)), rt::Variant(At(2027, 2, 28)));
+        EXPECT_EQ(StartsBySubject(), expected);
     }
 }
 

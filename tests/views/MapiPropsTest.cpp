@@ -1,8 +1,12 @@
 #include "ViewsFixture.h"
 
+#include "common/modLanguage.h"
+#include "platform/forms/Driver.h"
+#include "platform/locale/Locale.h"
 #include "views/ViewSettings.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace views::test {
 namespace {
@@ -123,6 +127,55 @@ TEST_F(MapiPropsTest, StandardPropertiesNeedACatalogue)
         EXPECT_EQ(e.Number(), 91);
     }
     EXPECT_EQ(MapiProps().AppointmentFields(), oBefore);
+}
+
+TEST_F(MapiPropsTest, AMissingDefaultFolderIsToldOnceAndTheOtherFoldersAreRead)
+{
+    // A store whose journal folder is no longer its default one, then one without any folder
+    // of journal entries (as another program may leave it). The catalogues of the other
+    // kinds are read; the journal's comes from a folder of its kind while there is one; the
+    // user is told once, in the run's language, which folder is missing.
+    const auto lJournalFields = MapiProps().JournalFields()->Count();
+    const auto lTaskFields = MapiProps().TaskFields()->Count();
+    const auto lAppointmentFields = MapiProps().AppointmentFields()->Count();
+    const auto sql = [&](const char* sStatement) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(Store().File().c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sStatement, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    };
+    auto& oDriver = platform::forms::Driver::current();
+    const auto load = [&](cMapiProps& oProps) {
+        oDriver.Reset();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NO_THROW(oProps.LoadStandardProperties());
+        EXPECT_EQ(oProps.TaskFields()->Count(), lTaskFields);
+        EXPECT_EQ(oProps.AppointmentFields()->Count(), lAppointmentFields);
+        EXPECT_EQ(oDriver.MessageBoxes().size(), 1U);
+        return oDriver.MessageBoxes().empty() ? std::string() : oDriver.MessageBoxes()[0].prompt;
+    };
+    const auto sJournal = Folder(st::FolderRole::Journal).name;
+    sql("UPDATE folders SET role = 0 WHERE role = 11");
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_GERMAN);
+    const std::string sStandIn = load(MapiProps());
+    EXPECT_EQ(MapiProps().JournalFields()->Count(), lJournalFields);
+    EXPECT_EQ(sStandIn, "Der Speicher „Persönliche Ordner“ hat keinen Standardordner „Journal“.\r\n"
+                        "Die Felder dieser Ordnerart nehmen die Berichte darum vom Ordner „" +
+                            sJournal + "“; alle anderen Ordner werden gelesen.");
+
+    sql("UPDATE folders SET item_type = 0 WHERE item_type = 4");
+    common::modLanguage::SetLanguageID(common::modLanguage::LANG_ENGLISH);
+    platform::locale::SetCurrent("en-US");
+    cMapiProps oFresh;
+    auto oCatalogue = std::make_shared<fieldcatalogue::Application>();
+    oFresh.SetCatalogueSource([&] { return oCatalogue; });
+    const std::string sNone = load(oFresh);
+    EXPECT_EQ(oFresh.JournalFields()->Count(), 0);
+    EXPECT_EQ(sNone, "The store \"Persönliche Ordner\" has no default Journal folder.\r\n"
+                     "Its fields are therefore not offered to the reports; every other folder is "
+                     "read.");
+    platform::locale::SetCurrent("de-DE");
+    oDriver.Reset();
 }
 
 TEST_F(MapiPropsTest, PrepareViewFieldsDropsUnknownKeys)

@@ -14,13 +14,12 @@
 
 namespace platform::mapi::detail {
 
-namespace {
-
-// The session's messages follow the language of the current locale.
 bool German()
 {
     return locale::Current().languageCode == "de";
 }
+
+namespace {
 
 /// The identities (device, inode) of a profile's index and store files: a file put in the
 /// place of another under the same name has another.

@@ -16,6 +16,10 @@
 
 namespace platform::mapi::detail {
 
+/// Whether the session's messages are German: they follow the language of the current locale
+/// (English for every other language).
+bool German();
+
 /// What every view of one logged-on session shares: the profile's opened stores and the
 /// named-property ids found so far. Views keep it alive, so that a folder still reads after
 /// the session that made it was logged off.

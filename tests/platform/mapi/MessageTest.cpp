@@ -218,6 +218,46 @@ TEST_F(MessageTest, TypedMembersOfAppointmentsAndTasks)
     EXPECT_EQ(RaisedNumber([&] { task->Start(); }), rt::errors::NotSupported);
 }
 
+TEST_F(MessageTest, LocalTimesBeyondTheCalendarInThisZoneAreToldApart)
+{
+    // Made in Los Angeles on the calendar's last evening: in New York and Berlin the item lies
+    // in the year 10000, which a local date shows as the calendar's last second.
+    const auto calendar = Folder(st::FolderRole::Calendar).entryId;
+    setenv("TZ", "America/Los_Angeles", 1);
+    tzset();
+    Builder().Appointment(calendar, "spät", st::MakeLocalTime(9999, 12, 31, 22),
+                          st::MakeLocalTime(9999, 12, 31, 23, 30));
+    Builder().Appointment(calendar, "früh", st::MakeLocalTime(9999, 12, 31, 8),
+                          st::MakeLocalTime(9999, 12, 31, 9));
+    const struct
+    {
+        const char* tz;
+        bool beyond;
+    } cases[] = {
+        {"America/Los_Angeles", false}, {"America/New_York", true}, {"Europe/Berlin", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tz);
+        setenv("TZ", c.tz, 1);
+        tzset();
+        auto items = LoggedOnSession()->GetDefaultFolder(olFolderCalendar)->GetItems();
+        for (long i = 1; i <= items->Count(); ++i) {
+            const auto item = items->Item(i);
+            const auto startTag = item->GetIDsFromNames(PSETID_Appointment, 0x820D) | PT_SYSTIME;
+            const bool late = item->Subject() == "spät";
+            EXPECT_EQ(item->LocalTimeBeyondCalendar(startTag), late && c.beyond) << item->Subject();
+            if (late && c.beyond) {
+                EXPECT_EQ(
+                    item->LocalTimeField(startTag),
+                    rt::Date::FromLinear(Local(9999, 12, 31, 23, 59).Linear() + 59.0 / 86400.0));
+            }
+            EXPECT_FALSE(item->LocalTimeBeyondCalendar(PR_SUBJECT));
+            EXPECT_FALSE(item->LocalTimeBeyondCalendar(0));
+        }
+    }
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+}
+
 TEST_F(MessageTest, NamedPropertiesFollowEachStoresOwnMapping)
 {
     // The archive maps other names first, so the same appointment names have other ids there;

@@ -18,6 +18,8 @@
 #include "platform/mapi/UserFields.h"
 #include "platform/mapi/Utils.h"
 
+#include <sqlite3.h>
+
 #include <tuple>
 
 namespace platform::mapi::test {
@@ -185,6 +187,36 @@ TEST_F(SessionTest, DefaultFoldersByTheClientsNumbers)
     }
     EXPECT_TRUE(RaisedNumber([&] { session->GetDefaultFolder(99); }).has_value());
     EXPECT_TRUE(RaisedNumber([&] { session->GetDefaultFolder(0); }).has_value());
+}
+
+TEST_F(SessionTest, AMissingDefaultFolderIsNamedInTheLanguageOfTheRegionalSettings)
+{
+    // A store whose journal is no longer its default one (as another program may leave it).
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(Store().File().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "UPDATE folders SET role = 0 WHERE role = 11", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+    auto session = LoggedOnSession();
+    const auto why = [&](long folderType) {
+        try {
+            session->GetDefaultFolder(folderType);
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), -2147221233); // not found
+            return e.Description();
+        }
+        return std::string("no error");
+    };
+    platform::locale::SetCurrent("en-US");
+    EXPECT_EQ(why(olFolderJournal),
+              "The store \"Persönliche Ordner\" has no default Journal folder.");
+    EXPECT_EQ(why(99), "The store \"Persönliche Ordner\" has no default folder of kind 99.");
+    platform::locale::SetCurrent("de-DE");
+    EXPECT_EQ(why(olFolderJournal),
+              "Der Speicher „Persönliche Ordner“ hat keinen Standardordner „Journal“.");
+    EXPECT_EQ(why(0), "Der Speicher „Persönliche Ordner“ hat keinen Standardordner der Art 0.");
+    EXPECT_EQ(session->GetDefaultFolder(olFolderTasks)->Name(), Folder(st::FolderRole::Tasks).name);
 }
 
 TEST_F(SessionTest, FolderAndMessageByEntryAndStoreId)

@@ -54,8 +54,9 @@ TEST(Utf8Test, ANameRefusesEachControlCharacterAndEveryByteThatIsNoText)
         ASSERT_TRUE(oFound.has_value());
         EXPECT_EQ(oFound->offset, 14u);
         EXPECT_EQ(oFound->shown, host_test::NameOf(bad));
-        if (bad.bUtf8)
+        if (bad.bUtf8) {
             EXPECT_EQ(oFound->length, bad.sBytes.size());
+        }
         const std::string sMarked = NameRefusedCharactersMarked(sText);
         EXPECT_EQ(sMarked.rfind("Monatsbericht \xEF\xBF\xBD", 0), 0u) << sMarked;
         EXPECT_EQ(sMarked.back(), 'X');
