@@ -878,6 +878,11 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
                 break;
             case 'M':
                 break;
+            case 'e':
+                // The C library itself gave up for want of memory ("ended abnormally"): the
+                // process ends before any save, so nothing is lost either.
+                EXPECT_NE(sResult.find("status 6"), std::string::npos) << "only an abort";
+                break;
             default:
                 ADD_FAILURE() << "templates lost without a word";
             }
