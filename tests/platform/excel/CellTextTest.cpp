@@ -3,6 +3,7 @@
 // look like the package's escapes or hold a lone CR, bytes that are not UTF-8 and characters
 // beyond the basic plane.
 #include "ExcelTestSupport.h"
+#include "tests/host/ByteClasses.h"
 
 #include "platform/excel/Application.h"
 #include "platform/excel/FileFormat.h"
@@ -206,6 +207,79 @@ TEST_F(CellTextTest, CharactersXmlDoesNotAllowAreStoredAsTheirEscapes)
         auto again = app_->Workbooks()->Open(path);
         EXPECT_EQ(again->Worksheets(1)->PageSetup()->CenterHeader(), header);
         again->Close(false);
+    }
+}
+
+// Bytes as python3 decodes them, a replacement character for each ill-formed piece: the
+// expected reading of a text that is not UTF-8, from a decoder of another project.
+std::string AsPythonDecodes(const std::string& bytes)
+{
+    std::string hex;
+    for (const unsigned char c : bytes) {
+        char two[3];
+        std::snprintf(two, sizeof two, "%02x", c);
+        hex += two;
+    }
+    const std::string command = "python3 -c 'import sys; print(bytes.fromhex(sys.argv[1])"
+                                ".decode(\"utf-8\", \"replace\").encode().hex())' " +
+                                hex;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        out += buffer;
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    std::string text;
+    for (std::size_t at = 0; at + 1 < out.size() && out[at] != '\n'; at += 2) {
+        text += static_cast<char>(std::stoi(out.substr(at, 2), nullptr, 16));
+    }
+    return text;
+}
+
+// Every byte class a person can give in a text, in a cell and in the page header, written in
+// each open format and read back by a reader of another project: each package opens and
+// gives the text back (ill-formed bytes as replacement characters).
+TEST_F(CellTextTest, EveryByteClassInCellsAndHeadersReadsBackInEveryOpenFormat)
+{
+    struct Format
+    {
+        const char* name;
+        long format;
+        bool fromTemplate;
+    };
+    const Format formats[] = {{"report.xlsx", excel::FileFormat::OpenXmlWorkbook, false},
+                              {"report.xlsm", excel::FileFormat::OpenXmlWorkbookMacroEnabled, false},
+                              {"filled.xlsx", excel::FileFormat::OpenXmlWorkbook, true}};
+    std::vector<std::string> paths;
+    std::vector<std::string> expectedCells;
+    std::vector<std::string> expectedHeaders;
+    for (const host_test::BadText& bad : host_test::BadTexts()) {
+        const std::string cell = "Zelle" + bad.sBytes + "Ende";
+        const std::string header = "Kopf" + bad.sBytes + "Ende";
+        const std::string expectedCell = bad.bUtf8 ? cell : AsPythonDecodes(cell);
+        const std::string expectedHeader = "&C" + (bad.bUtf8 ? header : AsPythonDecodes(header));
+        for (const Format& format : formats) {
+            paths.push_back(Save({cell}, std::to_string(paths.size()) + format.name, format.format,
+                                 format.fromTemplate, header));
+            expectedCells.push_back(expectedCell);
+            expectedHeaders.push_back(expectedHeader);
+        }
+        // The reader of the old format hands texts on as C strings, which end at a NUL.
+        if (bad.sBytes != std::string(1, '\0')) {
+            const exceltest::XlsFile xls(Save({cell}, "report.xls", excel::FileFormat::Excel8));
+            EXPECT_EQ(xls.Cell(0, 0).text, expectedCell) << testing::PrintToString(bad.sBytes);
+        }
+    }
+    const auto headers = exceltest::TextsOtherReadersSee(paths, kSheet, "oddHeader");
+    const auto cells = exceltest::TextsOtherReadersSee(paths, kSheet, "c");
+    ASSERT_EQ(headers.size(), paths.size());
+    ASSERT_EQ(cells.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(headers[i], expectedHeaders[i]) << paths[i];
+        EXPECT_EQ(cells[i], expectedCells[i]) << paths[i];
     }
 }
 
