@@ -35,6 +35,7 @@ struct Relationship
     std::string id;
     std::string type;
     std::string target; ///< the part it names
+    std::string given;  ///< its target as written
 };
 
 // The folded names of the package's parts as changed so far.
@@ -63,8 +64,9 @@ std::vector<Relationship> InternalRelationships(const Package& package)
             if (FoldedName(rel.attribute("TargetMode").value()) == "external") {
                 continue;
             }
+            const std::string given = rel.attribute("Target").value();
             all.push_back({name, rel.attribute("Id").value(), rel.attribute("Type").value(),
-                           ResolveTarget(*source, rel.attribute("Target").value())});
+                           ResolveTarget(*source, given), given});
         }
     }
     return all;
@@ -111,7 +113,10 @@ bool UsesDefault(const pugi::xml_node typesRoot, const std::string& part,
 bool AlwaysNeeded(const std::string& part, const std::string& workbookPart)
 {
     const std::string name = FoldedName(part);
-    return name == "[content_types].xml" || name.ends_with(".rels") ||
+    // A target of "/" or of a folder names no part: its relationships part would be those of
+    // the package ("_rels/.rels") or of no one.
+    return name.empty() || name.ends_with('/') || name == "[content_types].xml" ||
+           name.ends_with(".rels") ||
            name == FoldedName(workbookPart) ||
            name == FoldedName(Folder(workbookPart) + "styles.xml");
 }
@@ -169,7 +174,29 @@ std::string RelsOf(const std::string& part)
 void RefuseMissingTargets(const Package& package, const std::string& path)
 {
     const std::set<std::string> present = PresentParts(package);
+    // Without these two no reader finds a part at all.
+    for (const char* required : {"[Content_Types].xml", "_rels/.rels"}) {
+        if (present.count(FoldedName(required)) == 0) {
+            Raise(kMethodFailed, Say("the template \"", "Die Vorlage \"") + path +
+                                     Say("\" is not a whole workbook: it lacks its part \"",
+                                         "\" ist keine vollständige Arbeitsmappe: ihr fehlt ihr "
+                                         "Teil \"") +
+                                     required + "\"");
+        }
+    }
     for (const Relationship& rel : InternalRelationships(package)) {
+        // Readers differ in whether they undo a percent escape and drop a fragment: the
+        // report would land in a part that some of them do not find.
+        if (rel.given.find_first_of("%#") != std::string::npos) {
+            Raise(kMethodFailed,
+                  Say("the template \"", "Die Vorlage \"") + path +
+                      Say("\" is not a readable workbook: the relationship \"",
+                          "\" ist keine lesbare Arbeitsmappe: die Beziehung \"") +
+                      rel.id + Say("\" in its part \"", "\" in ihrem Teil \"") + rel.rels +
+                      Say("\" names \"", "\" nennt \"") + rel.given +
+                      Say("\", which is no part name (it holds \"%\" or \"#\")",
+                          "\", was kein Teilname ist (es enthält \"%\" oder \"#\")"));
+        }
         if (present.count(FoldedName(rel.target)) == 0) {
             Raise(kMethodFailed,
                   Say("the template \"", "Die Vorlage \"") + path +

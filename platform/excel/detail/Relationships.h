@@ -45,8 +45,9 @@ inline constexpr RemovableKind kVbaProject{"vbaProject", "application/vnd.ms-off
 void RemoveRelatedPart(Package& package, const std::string& workbookPart,
                        const RemovableKind& removable);
 
-/// Raises 1004, naming the template `path`, when a relationship of the package or of one of
-/// its parts names a part that is not there: readers refuse such a workbook. Relationships
+/// Raises 1004, naming the template `path`, when the package lacks its content-type list or
+/// its own relationships, or a relationship of the package or of one of its parts names a
+/// part that is not there: readers refuse such a workbook. Relationships
 /// to outside addresses, and those of parts that are not there, are not looked at.
 void RefuseMissingTargets(const Package& package, const std::string& path);
 

@@ -65,7 +65,8 @@ std::string FormatNumber(double value)
     return std::string(buffer, result.ptr);
 }
 
-// Positions of rows and cells, explicit ("r") or implied by their order.
+// Positions of rows and cells, explicit ("r") or implied by their order; CheckSheetData has
+// made sure that each explicit one is read as every reader reads it.
 std::map<long, pugi::xml_node> IndexRows(pugi::xml_node sheetData)
 {
     std::map<long, pugi::xml_node> rows;
@@ -91,6 +92,63 @@ std::map<long, pugi::xml_node> IndexCells(pugi::xml_node row)
         next = column + 1;
     }
     return cells;
+}
+
+[[noreturn]] void RefuseReference(const std::string& sheetName, const std::string& what,
+                                  const std::string& reference)
+{
+    Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") + sheetName +
+                             Say("\" holds the ", "\" der Vorlage enthält ") + what + " \"" +
+                             reference +
+                             Say("\", which cannot be read as a place on the sheet",
+                                 "\", der sich nicht als Platz auf dem Blatt lesen lässt"));
+}
+
+// The fill places the report's values by the positions of the template's rows and cells. A
+// reference the fill would read otherwise than other readers ("$A$1", "a1", a column or row
+// beyond the sheet, a cell of another row, one out of order) would leave the report where
+// they do not look, and a second "sheetData" hides the first from some of them: such a
+// sheet is refused.
+void CheckSheetData(pugi::xml_node worksheet, const std::string& sheetName)
+{
+    pugi::xml_node sheetData = worksheet.child("sheetData");
+    if (sheetData.next_sibling("sheetData")) {
+        Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") +
+                                 sheetName +
+                                 Say("\" holds its cell data more than once",
+                                     "\" der Vorlage enthält seine Zelldaten mehr als einmal"));
+    }
+    long lastRow = 0;
+    for (pugi::xml_node row : sheetData.children("row")) {
+        long number = lastRow + 1;
+        if (const pugi::xml_attribute r = row.attribute("r")) {
+            number = r.as_int(0);
+            if (std::to_string(number) != r.value() || number <= lastRow || number > kMaxRows) {
+                RefuseReference(sheetName, Say("row number", "Zeilennummer"), r.value());
+            }
+        }
+        lastRow = number;
+        long lastColumn = 0;
+        for (pugi::xml_node c : row.children("c")) {
+            long column = lastColumn + 1;
+            if (const pugi::xml_attribute r = c.attribute("r")) {
+                const auto area = ParseAddress(r.value());
+                if (!area || CellName(area->firstRow, area->firstColumn) != r.value() ||
+                    area->firstRow != number || area->firstColumn <= lastColumn) {
+                    RefuseReference(sheetName, Say("cell reference", "Zellbezug"), r.value());
+                }
+                column = area->firstColumn;
+            }
+            if (column > kMaxColumns) {
+                RefuseReference(sheetName, Say("cell reference", "Zellbezug"),
+                                CellName(number, column));
+            }
+            lastColumn = column;
+        }
+    }
+    if (lastRow > kMaxRows) {
+        RefuseReference(sheetName, Say("row number", "Zeilennummer"), std::to_string(lastRow));
+    }
 }
 
 pugi::xml_node InsertOrdered(pugi::xml_node parent, std::map<long, pugi::xml_node>& index, long key,
@@ -215,13 +273,15 @@ void WriteValue(pugi::xml_node c, const Cell& cell, DateStyles& styles)
     }
 }
 
-void FillCells(pugi::xml_node worksheet, const Sheet& sheet, DateStyles& styles)
+void FillCells(pugi::xml_node worksheet, const Sheet& sheet, const std::string& sheetName,
+               DateStyles& styles)
 {
     pugi::xml_node sheetData = worksheet.child("sheetData");
     if (!sheetData) {
         Raise(kMethodFailed, Say("the template's worksheet has no cell data",
                                  "Dem Arbeitsblatt der Vorlage fehlen die Zelldaten"));
     }
+    CheckSheetData(worksheet, sheetName);
     std::map<long, pugi::xml_node> rows = IndexRows(sheetData);
     for (long row = 1; row <= sheet.LastRow(); ++row) {
         const auto& cells = sheet.Row(row);
@@ -413,7 +473,7 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
                       Say("\" uses a layout that cannot be filled",
                           "\" der Vorlage hat einen Aufbau, der sich nicht füllen lässt"));
         }
-        FillCells(worksheet, sheet, styles);
+        FillCells(worksheet, sheet, parts[i].name, styles);
         if (newHeader) {
             SetHeaderFooterText(worksheet, "oddHeader", header);
         }

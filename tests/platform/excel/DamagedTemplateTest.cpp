@@ -399,6 +399,7 @@ protected:
             }
         }
         EXPECT_EQ(byName.count("[content_types].xml"), 1u);
+        EXPECT_EQ(byName.count("_rels/.rels"), 1u);
         try {
             auto book = app_->Workbooks()->Open(path);
             EXPECT_EQ(book->Worksheets(1)->Name(), "Bericht");

@@ -1,0 +1,246 @@
+// The package layer on its own: the bounds a part is read within, and which parts the
+// removal of a kind of relationship may take.
+#include "ExcelTestSupport.h"
+
+#include "platform/excel/detail/Package.h"
+#include "platform/excel/detail/Relationships.h"
+#include "platform/runtime/Error.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace detail = platform::excel::detail;
+namespace rt = platform::runtime;
+
+namespace {
+
+constexpr std::size_t kMiB = std::size_t(1) << 20;
+
+const char* const kRelsStart =
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+const char* const kTypeBase = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+const char* const kCalcChainType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml";
+
+struct Part
+{
+    std::string name;
+    std::string data;
+    bool stored = false; // kept as it is rather than deflated
+};
+
+class PackageTest : public exceltest::ExcelTest
+{
+protected:
+    // Writes a package of `parts` with libzip.
+    std::string Make(const std::vector<Part>& parts, const std::string& name = "package.zip")
+    {
+        const std::string path = PathOf(name);
+        int error = 0;
+        zip_t* zip = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+        EXPECT_NE(zip, nullptr);
+        for (const Part& part : parts) {
+            zip_source_t* source = zip_source_buffer(zip, part.data.data(), part.data.size(), 0);
+            const zip_int64_t index = zip_file_add(zip, part.name.c_str(), source, 0);
+            EXPECT_GE(index, 0) << part.name;
+            zip_set_file_compression(zip, static_cast<zip_uint64_t>(index),
+                                     part.stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 9);
+        }
+        EXPECT_EQ(zip_close(zip), 0);
+        return path;
+    }
+
+    // The description of the error `action` raises, "" for none.
+    static std::string Refusal(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const rt::Error& error) {
+            return error.Description();
+        }
+        return {};
+    }
+};
+
+// Hex digits drawn at random: they pack to about half their size, far from the ratio that
+// marks a bomb.
+std::string HexText(std::size_t size)
+{
+    std::mt19937 random(7);
+    std::string text(size, '0');
+    for (char& c : text) {
+        c = "0123456789abcdef"[random() % 16];
+    }
+    return text;
+}
+
+TEST_F(PackageTest, APartIsBoundedByWhatItUnpacksToNotByItsPackedSize)
+{
+    const std::string atBound = HexText(32 * kMiB);
+    const std::string beyond = atBound + "0";
+    const std::string path =
+        Make({{"at.bin", atBound}, {"beyond.bin", beyond}, {"beyondStored.bin", beyond, true}});
+    // The packed sizes are what the bound must not be compared with.
+    {
+        int error = 0;
+        zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
+        zip_stat_t st;
+        zip_stat(zip, "beyond.bin", 0, &st);
+        EXPECT_LT(st.comp_size, 32 * kMiB);
+        EXPECT_GT(st.comp_size * 100, st.size);
+        zip_discard(zip);
+    }
+    const detail::Package package(path);
+    EXPECT_EQ(package.Read("at.bin").value_or("").size(), atBound.size());
+    for (const char* name : {"beyond.bin", "beyondStored.bin"}) {
+        const std::string said = Refusal([&] { package.Read(name); });
+        EXPECT_NE(said.find(std::string("part \"") + name + "\" unpacks to 33 MB; a part may take "
+                                                            "at most 32 MB"),
+                  std::string::npos)
+            << said;
+    }
+}
+
+TEST_F(PackageTest, AllPartsReadTogetherAreBoundedOnceEach)
+{
+    // Four parts of 32 MiB are 128 MiB together; a byte more is refused, and a part read
+    // twice counts once.
+    std::vector<Part> parts;
+    for (int i = 0; i < 4; ++i) {
+        parts.push_back({"part" + std::to_string(i), std::string(32 * kMiB, 'x'), true});
+    }
+    parts.push_back({"one", "y", true});
+    const detail::Package package(Make(parts));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(package.Read("part" + std::to_string(i)));
+    }
+    EXPECT_TRUE(package.Read("part0"));
+    const std::string said = Refusal([&] { package.Read("one"); });
+    EXPECT_NE(said.find("all parts read together may take at most 128 MB"), std::string::npos)
+        << said;
+}
+
+// A workbook whose own relationships hold `workbookRels` (after the sheet's), with a
+// calculation chain part typed as one, and `more` parts.
+std::vector<Part> Workbook(const std::string& workbookRels, std::vector<Part> more = {})
+{
+    std::vector<Part> parts = {
+        {"[Content_Types].xml",
+         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+         "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package."
+         "relationships+xml\"/><Override PartName=\"/xl/calcChain.xml\" ContentType=\"" +
+             std::string(kCalcChainType) + "\"/><Override PartName=\"/\" ContentType=\"" +
+             kCalcChainType + "\"/></Types>"},
+        {"_rels/.rels", std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" + kTypeBase +
+                            "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook/>"},
+        {"xl/_rels/workbook.xml.rels", std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" +
+                                           kTypeBase +
+                                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>" +
+                                           workbookRels + "</Relationships>"},
+        {"xl/worksheets/sheet1.xml", "<worksheet/>"},
+        {"xl/calcChain.xml", "<calcChain/>"},
+    };
+    for (Part& part : more) {
+        parts.push_back(std::move(part));
+    }
+    return parts;
+}
+
+std::string CalcChainTo(const std::string& target, const std::string& id = "rId9")
+{
+    return "<Relationship Id=\"" + id + "\" Type=\"" + std::string(kTypeBase) +
+           "calcChain\" Target=\"" + target + "\"/>";
+}
+
+bool Holds(const detail::Package& package, const std::string& name)
+{
+    const auto names = package.PartNames();
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+TEST_F(PackageTest, ARemovedRelationshipTakesItsPartOnlyWhenNoOtherNamesIt)
+{
+    // Alone, the chain goes with its relationship.
+    {
+        detail::Package package(Make(Workbook(CalcChainTo("calcChain.xml"))));
+        detail::RemoveRelatedPart(package, "xl/workbook.xml", detail::kCalcChain);
+        EXPECT_FALSE(Holds(package, "xl/calcChain.xml"));
+        EXPECT_NO_THROW(detail::RefuseMissingTargets(package, "t.xltx"));
+    }
+    // Named by a relationship of another kind, of the workbook or of a sheet, it stays.
+    const std::string sheetRels = std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" +
+                                  kTypeBase + "other\" Target=\"../calcChain.xml\"/>" +
+                                  "</Relationships>";
+    const std::vector<std::vector<Part>> cases = {
+        Workbook(CalcChainTo("calcChain.xml") + "<Relationship Id=\"rId8\" Type=\"" + kTypeBase +
+                 "other\" Target=\"/xl/calcChain.xml\"/>"),
+        Workbook(CalcChainTo("calcChain.xml"),
+                 {{"xl/worksheets/_rels/sheet1.xml.rels", sheetRels}}),
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        detail::Package package(Make(cases[i]));
+        detail::RemoveRelatedPart(package, "xl/workbook.xml", detail::kCalcChain);
+        EXPECT_TRUE(Holds(package, "xl/calcChain.xml"));
+        EXPECT_NO_THROW(detail::RefuseMissingTargets(package, "t.xltx"));
+    }
+}
+
+TEST_F(PackageTest, ARelationshipToThePackagesRootNeverTakesItsRelationships)
+{
+    // "/" resolves to the empty name, whose relationships would be those of the package. The
+    // part of that name (which a zip entry may have) is typed as a calculation chain.
+    for (const char* target : {"/", "../", "worksheets/"}) {
+        SCOPED_TRACE(target);
+        detail::Package package(Make(Workbook(CalcChainTo(target))));
+        package.Write("", "<calcChain/>");
+        package.Write("xl/worksheets/", "<calcChain/>");
+        detail::RemoveRelatedPart(package, "xl/workbook.xml", detail::kCalcChain);
+        EXPECT_TRUE(Holds(package, "_rels/.rels"));
+        EXPECT_TRUE(Holds(package, ""));
+        EXPECT_TRUE(Holds(package, "xl/worksheets/"));
+        EXPECT_NO_THROW(detail::RefuseMissingTargets(package, "t.xltx"));
+    }
+}
+
+TEST_F(PackageTest, APackageWithoutItsOwnRelationshipsOrTypesIsNotWhole)
+{
+    for (const char* missing : {"_rels/.rels", "[Content_Types].xml"}) {
+        SCOPED_TRACE(missing);
+        detail::Package package(Make(Workbook("")));
+        EXPECT_EQ(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); }), "");
+        package.Remove(missing);
+        EXPECT_NE(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); })
+                      .find(std::string("is not a whole workbook: it lacks its part \"") + missing),
+                  std::string::npos);
+    }
+}
+
+TEST_F(PackageTest, TargetsWithAPercentEscapeOrAFragmentAreRefused)
+{
+    for (const char* target : {"worksheets/sheet%31.xml", "worksheets/sheet1.xml#x",
+                               "worksheets/sheet1.xml%23", "%2Fxl/styles.xml"}) {
+        SCOPED_TRACE(target);
+        const detail::Package package(
+            Make(Workbook("<Relationship Id=\"rId5\" Type=\"" + std::string(kTypeBase) +
+                          "other\" Target=\"" + target + "\"/>")));
+        const std::string said = Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); });
+        EXPECT_NE(said.find(std::string("names \"") + target + "\", which is no part name"),
+                  std::string::npos)
+            << said;
+    }
+    // Outside addresses are no parts and may hold both.
+    const detail::Package package(Make(Workbook(
+        "<Relationship Id=\"rId5\" Type=\"" + std::string(kTypeBase) +
+        "hyperlink\" Target=\"https://example.org/a%20b#c\" TargetMode=\"External\"/>")));
+    EXPECT_EQ(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); }), "");
+}
+
+} // namespace
