@@ -116,8 +116,7 @@ bool AlwaysNeeded(const std::string& part, const std::string& workbookPart)
     // A target of "/" or of a folder names no part: its relationships part would be those of
     // the package ("_rels/.rels") or of no one.
     return name.empty() || name.ends_with('/') || name == "[content_types].xml" ||
-           name.ends_with(".rels") ||
-           name == FoldedName(workbookPart) ||
+           name.ends_with(".rels") || name == FoldedName(workbookPart) ||
            name == FoldedName(Folder(workbookPart) + "styles.xml");
 }
 
@@ -179,7 +178,7 @@ void RefuseMissingTargets(const Package& package, const std::string& path)
         if (present.count(FoldedName(required)) == 0) {
             Raise(kMethodFailed, Say("the template \"", "Die Vorlage \"") + path +
                                      Say("\" is not a whole workbook: it lacks its part \"",
-                                         "\" ist keine vollständige Arbeitsmappe: ihr fehlt ihr "
+                                         "\" ist keine vollständige Arbeitsmappe: ihr fehlt der "
                                          "Teil \"") +
                                      required + "\"");
         }

@@ -14,15 +14,12 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
 namespace platform::excel::detail {
 namespace {
-
-// The elements and attributes a part that the fill reads may hold: a tree of them takes
-// about 130 MB, and a template's parts hold some thousands.
-constexpr std::uint64_t kMaxPartNodes = 2'000'000;
 
 // Children of a worksheet that follow "headerFooter", in the schema's order.
 constexpr const char* kAfterHeaderFooter[] = {
@@ -113,8 +110,7 @@ void CheckSheetData(pugi::xml_node worksheet, const std::string& sheetName)
 {
     pugi::xml_node sheetData = worksheet.child("sheetData");
     if (sheetData.next_sibling("sheetData")) {
-        Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") +
-                                 sheetName +
+        Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") + sheetName +
                                  Say("\" holds its cell data more than once",
                                      "\" der Vorlage enthält seine Zelldaten mehr als einmal"));
     }

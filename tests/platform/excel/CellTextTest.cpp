@@ -250,9 +250,10 @@ TEST_F(CellTextTest, EveryByteClassInCellsAndHeadersReadsBackInEveryOpenFormat)
         long format;
         bool fromTemplate;
     };
-    const Format formats[] = {{"report.xlsx", excel::FileFormat::OpenXmlWorkbook, false},
-                              {"report.xlsm", excel::FileFormat::OpenXmlWorkbookMacroEnabled, false},
-                              {"filled.xlsx", excel::FileFormat::OpenXmlWorkbook, true}};
+    const Format formats[] = {
+        {"report.xlsx", excel::FileFormat::OpenXmlWorkbook, false},
+        {"report.xlsm", excel::FileFormat::OpenXmlWorkbookMacroEnabled, false},
+        {"filled.xlsx", excel::FileFormat::OpenXmlWorkbook, true}};
     std::vector<std::string> paths;
     std::vector<std::string> expectedCells;
     std::vector<std::string> expectedHeaders;

@@ -672,7 +672,7 @@ TEST_F(DamagedTemplateTest, EveryRefusalOfADamagedTemplateIsInTheRunsLanguage)
         std::vector<Entry> entries;
         const char* expected;
     } cases[] = {
-        {"no content-type list", without(types), "fehlt die Liste der Inhaltstypen"},
+        {"no content-type list", without(types), "ihr fehlt der Teil \"[Content_Types].xml\""},
         {"no package relationships", without("_rels/.rels"),
          "Dem Arbeitsmappenpaket fehlt sein Teil \"_rels/.rels\""},
         {"no workbook relationships", without(rels),

@@ -9,6 +9,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <fstream>
 #include <random>
 #include <string>
 #include <utility>
@@ -23,7 +24,8 @@ constexpr std::size_t kMiB = std::size_t(1) << 20;
 
 const char* const kRelsStart =
     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-const char* const kTypeBase = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+const char* const kTypeBase =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 const char* const kCalcChainType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml";
 
@@ -99,8 +101,9 @@ TEST_F(PackageTest, APartIsBoundedByWhatItUnpacksToNotByItsPackedSize)
     EXPECT_EQ(package.Read("at.bin").value_or("").size(), atBound.size());
     for (const char* name : {"beyond.bin", "beyondStored.bin"}) {
         const std::string said = Refusal([&] { package.Read(name); });
-        EXPECT_NE(said.find(std::string("part \"") + name + "\" unpacks to 33 MB; a part may take "
-                                                            "at most 32 MB"),
+        EXPECT_NE(said.find(std::string("part \"") + name +
+                            "\" unpacks to 33 MB; a part may take "
+                            "at most 32 MB"),
                   std::string::npos)
             << said;
     }
@@ -140,10 +143,9 @@ std::vector<Part> Workbook(const std::string& workbookRels, std::vector<Part> mo
         {"_rels/.rels", std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" + kTypeBase +
                             "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
         {"xl/workbook.xml", "<workbook/>"},
-        {"xl/_rels/workbook.xml.rels", std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" +
-                                           kTypeBase +
-                                           "worksheet\" Target=\"worksheets/sheet1.xml\"/>" +
-                                           workbookRels + "</Relationships>"},
+        {"xl/_rels/workbook.xml.rels",
+         std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" + kTypeBase +
+             "worksheet\" Target=\"worksheets/sheet1.xml\"/>" + workbookRels + "</Relationships>"},
         {"xl/worksheets/sheet1.xml", "<worksheet/>"},
         {"xl/calcChain.xml", "<calcChain/>"},
     };
@@ -217,8 +219,9 @@ TEST_F(PackageTest, APackageWithoutItsOwnRelationshipsOrTypesIsNotWhole)
         detail::Package package(Make(Workbook("")));
         EXPECT_EQ(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); }), "");
         package.Remove(missing);
-        EXPECT_NE(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); })
-                      .find(std::string("is not a whole workbook: it lacks its part \"") + missing),
+        EXPECT_NE(Refusal([&] {
+                      detail::RefuseMissingTargets(package, "t.xltx");
+                  }).find(std::string("is not a whole workbook: it lacks its part \"") + missing),
                   std::string::npos);
     }
 }
@@ -237,10 +240,69 @@ TEST_F(PackageTest, TargetsWithAPercentEscapeOrAFragmentAreRefused)
             << said;
     }
     // Outside addresses are no parts and may hold both.
-    const detail::Package package(Make(Workbook(
-        "<Relationship Id=\"rId5\" Type=\"" + std::string(kTypeBase) +
-        "hyperlink\" Target=\"https://example.org/a%20b#c\" TargetMode=\"External\"/>")));
+    const detail::Package package(Make(
+        Workbook("<Relationship Id=\"rId5\" Type=\"" + std::string(kTypeBase) +
+                 "hyperlink\" Target=\"https://example.org/a%20b#c\" TargetMode=\"External\"/>")));
     EXPECT_EQ(Refusal([&] { detail::RefuseMissingTargets(package, "t.xltx"); }), "");
+}
+
+} // namespace
+
+namespace {
+
+// An XML part of `nodes` elements, named at random so that it packs as real data packs.
+std::string ElementsXml(std::uint64_t nodes)
+{
+    const std::string names = HexText(4 * nodes);
+    std::string text = "<r>";
+    for (std::uint64_t i = 1; i < nodes; ++i) {
+        text += "<e" + names.substr(4 * i, 4) + "/>";
+    }
+    return text + "</r>";
+}
+
+TEST_F(PackageTest, WhatIsWrittenStaysWithinTheBoundsOfReadingIt)
+{
+    const std::string path = Make({{"big0", std::string(32 * kMiB, 'x'), true},
+                                   {"big1", std::string(32 * kMiB, 'x'), true},
+                                   {"big2", std::string(32 * kMiB, 'x'), true}});
+    const std::string before = exceltest::ReadBytes(path);
+    const auto refusal = [&](const std::vector<std::pair<std::string, std::string>>& writes,
+                             bool readFirst) {
+        detail::Package package(path);
+        if (readFirst) {
+            for (const char* name : {"big0", "big1", "big2"}) {
+                package.Read(name);
+            }
+        }
+        for (const auto& [name, data] : writes) {
+            package.Write(name, data);
+        }
+        return Refusal([&] { package.Commit(); });
+    };
+    const std::string part = HexText(32 * kMiB);
+    // A part beyond the bound, and all parts read together beyond theirs.
+    EXPECT_NE(
+        refusal({{"new.bin", part + "y"}}, false).find("its part \"new.bin\" would take 33 MB"),
+        std::string::npos);
+    // A part that packs as a bomb does is refused once it is written.
+    EXPECT_NE(refusal({{"new.bin", std::string(5 * kMiB, ' ')}}, false)
+                  .find("its part \"new.bin\" would unpack from "),
+              std::string::npos);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << before;
+    EXPECT_NE(refusal({{"new.bin", part}, {"one.bin", "z"}}, true)
+                  .find("the parts read would take 129 MB together"),
+              std::string::npos);
+    // A part of more elements than a reading takes.
+    EXPECT_NE(refusal({{"sheet.xml", ElementsXml(detail::kMaxPartNodes + 1)}}, false)
+                  .find("\"sheet.xml\" would hold 2000001 XML elements"),
+              std::string::npos);
+    EXPECT_EQ(exceltest::ReadBytes(path), before);
+    // Each at its bound is written, and reads again.
+    EXPECT_EQ(refusal({{"new.bin", part}}, true), "");
+    EXPECT_EQ(refusal({{"sheet.xml", ElementsXml(detail::kMaxPartNodes)}}, false), "");
+    const detail::Package again(path);
+    EXPECT_EQ(again.Read("new.bin").value_or("").size(), part.size());
 }
 
 } // namespace

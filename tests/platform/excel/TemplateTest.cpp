@@ -325,8 +325,7 @@ TEST_F(TemplateTest, CellsOrSheetDataThatOtherReadersPlaceElsewhereAreRefused)
         {start + "<sheetData/><sheetData>" + cellAt("1", "A1") + "</sheetData></worksheet>",
          "seine Zelldaten mehr als einmal"},
         // References as every reader reads them, and rows and cells placed by their order.
-        {sheetWith(cellAt("1", "A1") + "<row r=\"1048576\"><c r=\"XFD1048576\"/></row>"),
-         nullptr},
+        {sheetWith(cellAt("1", "A1") + "<row r=\"1048576\"><c r=\"XFD1048576\"/></row>"), nullptr},
         {sheetWith("<row><c/><c r=\"B1\"/><c/></row><row/>"), nullptr},
     };
     platform::locale::SetCurrent("de-DE");
