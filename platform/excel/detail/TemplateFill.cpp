@@ -494,4 +494,27 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
     package.Commit();
 }
 
+void EditWorkbookParts(const std::string& path,
+                       const std::function<std::string(const std::string&)>& sheet,
+                       const std::function<std::string(const std::string&)>& styles)
+{
+    Package package(path);
+    CheckXmlParts(package, path);
+    const std::string workbookPart = WorkbookPart(package);
+    // A part that several sheets name is changed once.
+    std::set<std::string> done;
+    for (const SheetPart& part : SheetParts(package, workbookPart)) {
+        const auto data = done.insert(FoldedName(part.part)).second ? package.Read(part.part)
+                                                                    : std::nullopt;
+        if (data) {
+            package.Write(part.part, sheet(*data));
+        }
+    }
+    const std::string stylesPart = Folder(workbookPart) + "styles.xml";
+    if (const auto data = package.Read(stylesPart)) {
+        package.Write(stylesPart, styles(*data));
+    }
+    package.Commit();
+}
+
 } // namespace platform::excel::detail
