@@ -258,9 +258,21 @@ void Package::Write(const std::string& name, std::string data)
 void Package::Remove(const std::string& name)
 {
     pending_.erase(name);
-    const zip_int64_t index = zip_name_locate(handle_->zip, name.c_str(), ZIP_FL_NOCASE);
-    if (index >= 0) {
-        zip_delete(handle_->zip, static_cast<zip_uint64_t>(index));
+    // The archive finds a name in other letter case only by going through all of them: the
+    // entries are indexed by folded name once (removing one keeps the others' indexes).
+    if (!folded_) {
+        folded_.emplace();
+        const zip_int64_t count = zip_get_num_entries(handle_->zip, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            if (const char* entry = zip_get_name(handle_->zip, static_cast<zip_uint64_t>(i), 0)) {
+                folded_->emplace(FoldedName(entry), static_cast<zip_uint64_t>(i));
+            }
+        }
+    }
+    const auto it = folded_->find(FoldedName(name));
+    if (it != folded_->end()) {
+        zip_delete(handle_->zip, it->second);
+        folded_->erase(it);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::excel::detail {
@@ -61,6 +62,8 @@ private:
     void RefuseWrittenSize() const;
     void RefuseWrittenRatio() const;
 
+    // The archive's entries by folded name, made at the first removal.
+    std::optional<std::unordered_map<std::string, std::uint64_t>> folded_;
     // The parts read so far (folded names) with what each unpacked to, and all together.
     mutable std::map<std::string, std::uint64_t> unpacked_;
     mutable std::uint64_t unpackedTotal_ = 0;

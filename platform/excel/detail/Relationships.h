@@ -2,11 +2,19 @@
 
 #include "platform/excel/detail/Package.h"
 
+#include <cstdint>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 
 namespace platform::excel::detail {
+
+/// The relationships all parts of a package may hold together, and the sheets and the
+/// entries of the content-type list a workbook may hold: real workbooks hold some hundreds,
+/// and the work and memory of a fill grow with each.
+inline constexpr std::uint64_t kMaxRelationships = 100'000;
+inline constexpr std::uint64_t kMaxSheets = 10'000;
+inline constexpr std::uint64_t kMaxContentTypes = 100'000;
 
 /// The folder of part `part` with its "/" ("xl/worksheets/" of "xl/worksheets/sheet1.xml"),
 /// empty for a part at the package's root.

@@ -14,8 +14,8 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <set>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::excel::detail {
@@ -341,25 +341,64 @@ struct SheetPart
     std::string part;
 };
 
-// The sheets the workbook part lists, in its order, each with the part that holds it.
+// The sheets the workbook part lists, in its order, each with the part that holds it. Raises
+// 1004 for more than kMaxSheets, and for two sheets held in one part: the fill would write
+// the second's values over the first's.
 std::vector<SheetPart> SheetParts(const Package& package, const std::string& workbookPart)
 {
     const pugi::xml_document workbook = LoadRequired(package, workbookPart);
     const pugi::xml_document rels = LoadRequired(package, RelsOf(workbookPart));
+    const pugi::xml_node list = workbook.child("workbook").child("sheets");
+    std::uint64_t count = 0;
+    for ([[maybe_unused]] pugi::xml_node sheet : list.children("sheet")) {
+        if (++count > kMaxSheets) {
+            Raise(kMethodFailed,
+                  Say("the template holds more than ", "Die Vorlage enthält mehr als ") +
+                      std::to_string(kMaxSheets) + Say(" worksheets", " Arbeitsblätter"));
+        }
+    }
+    // The first relationship of an id, as readers take it.
+    std::unordered_map<std::string, std::string> targets;
+    for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+        targets.emplace(rel.attribute("Id").value(), rel.attribute("Target").value());
+    }
     std::vector<SheetPart> sheets;
-    for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
-        const pugi::xml_node rel =
-            rels.child("Relationships")
-                .find_child_by_attribute("Relationship", "Id", RelationshipId(sheet).c_str());
-        if (!rel) {
+    std::unordered_map<std::string, std::string> holders; // folded part, its sheet's name
+    for (pugi::xml_node sheet : list.children("sheet")) {
+        const auto target = targets.find(RelationshipId(sheet));
+        if (target == targets.end()) {
             Raise(kMethodFailed, Say("the template's sheet \"", "Das Blatt \"") +
                                      sheet.attribute("name").value() +
                                      Say("\" has no part", "\" der Vorlage hat keinen Teil"));
         }
-        sheets.push_back({sheet.attribute("name").value(),
-                          ResolveTarget(workbookPart, rel.attribute("Target").value())});
+        SheetPart part{sheet.attribute("name").value(),
+                       ResolveTarget(workbookPart, target->second)};
+        const auto [holder, first] = holders.emplace(FoldedName(part.part), part.name);
+        if (!first) {
+            Raise(kMethodFailed,
+                  Say("the template's sheets \"", "Die Blätter \"") + holder->second +
+                      Say("\" and \"", "\" und \"") + part.name +
+                      Say("\" are held in one part \"", "\" der Vorlage stehen in einem Teil \"") +
+                      part.part + "\"");
+        }
+        sheets.push_back(std::move(part));
     }
     return sheets;
+}
+
+// Raises 1004 when the content-type list holds more than kMaxContentTypes entries.
+void RefuseManyContentTypes(const Package& package)
+{
+    const pugi::xml_document types = LoadRequired(package, "[Content_Types].xml");
+    std::uint64_t count = 0;
+    for ([[maybe_unused]] pugi::xml_node entry : types.child("Types").children()) {
+        ++count;
+    }
+    if (count > kMaxContentTypes) {
+        Raise(kMethodFailed, Say("the template's content-type list holds more than ",
+                                 "Die Liste der Inhaltstypen der Vorlage enthält mehr als ") +
+                                 std::to_string(kMaxContentTypes) + Say(" entries", " Einträge"));
+    }
 }
 
 // The parts the fill reads or changes go through a parser that reads past some faults of
@@ -403,6 +442,9 @@ void CheckXmlParts(const Package& package, const std::string& path)
         }
     }
     check("[Content_Types].xml");
+    if (package.Read("[Content_Types].xml")) {
+        RefuseManyContentTypes(package);
+    }
     const std::string workbookPart = WorkbookPart(package);
     check(workbookPart);
     check(Folder(workbookPart) + "styles.xml");
@@ -501,12 +543,8 @@ void EditWorkbookParts(const std::string& path,
     Package package(path);
     CheckXmlParts(package, path);
     const std::string workbookPart = WorkbookPart(package);
-    // A part that several sheets name is changed once.
-    std::set<std::string> done;
     for (const SheetPart& part : SheetParts(package, workbookPart)) {
-        const auto data = done.insert(FoldedName(part.part)).second ? package.Read(part.part)
-                                                                    : std::nullopt;
-        if (data) {
+        if (const auto data = package.Read(part.part)) {
             package.Write(part.part, sheet(*data));
         }
     }

@@ -4,13 +4,17 @@
 
 #include "platform/excel/detail/Package.h"
 #include "platform/excel/detail/Relationships.h"
+#include "platform/excel/detail/Writers.h"
 #include "platform/runtime/Error.h"
 
 #include <zip.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -303,6 +307,148 @@ TEST_F(PackageTest, WhatIsWrittenStaysWithinTheBoundsOfReadingIt)
     EXPECT_EQ(refusal({{"sheet.xml", ElementsXml(detail::kMaxPartNodes)}}, false), "");
     const detail::Package again(path);
     EXPECT_EQ(again.Read("new.bin").value_or("").size(), part.size());
+}
+
+} // namespace
+
+namespace {
+
+// A template of `sheets` sheets, each in the part `partOf` gives it, and `typesMore` more
+// entries of its content-type list.
+std::vector<Part> SheetsTemplate(std::size_t sheets,
+                                 const std::function<std::string(std::size_t)>& partOf,
+                                 std::size_t typesMore = 0)
+{
+    std::string list;
+    std::string rels = kRelsStart;
+    std::vector<Part> parts;
+    std::set<std::string> made;
+    for (std::size_t i = 0; i < sheets; ++i) {
+        const std::string id = "s" + std::to_string(i);
+        list += "<sheet name=\"S" + std::to_string(i) + "\" sheetId=\"" + std::to_string(i + 1) +
+                "\" r:id=\"" + id + "\"/>";
+        // Listed in reverse, so that a lookup by searching goes through all of them.
+        rels.insert(std::string(kRelsStart).size(), "<Relationship Id=\"" + id + "\" Type=\"" +
+                                                        kTypeBase + "worksheet\" Target=\"" +
+                                                        partOf(i) + "\"/>");
+        if (made.insert(detail::FoldedName(partOf(i))).second) {
+            parts.push_back({"xl/" + partOf(i), "<worksheet xmlns=\"http://schemas.openxmlformats."
+                                                "org/spreadsheetml/2006/main\"><sheetData/>"
+                                                "</worksheet>"});
+        }
+    }
+    std::string types = "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                        "content-types\"><Override PartName=\"/xl/workbook.xml\" "
+                        "ContentType=\"application/vnd.openxmlformats-officedocument."
+                        "spreadsheetml.sheet.main+xml\"/>";
+    for (std::size_t i = 0; i < typesMore; ++i) {
+        types += "<Override PartName=\"/o" + std::to_string(i) + "\" ContentType=\"t\"/>";
+    }
+    parts.push_back({"[Content_Types].xml", types + "</Types>"});
+    parts.push_back({"_rels/.rels", std::string(kRelsStart) + "<Relationship Id=\"rId1\" Type=\"" +
+                                        kTypeBase +
+                                        "officeDocument\" Target=\"xl/workbook.xml\"/>"
+                                        "</Relationships>"});
+    parts.push_back(
+        {"xl/workbook.xml", "<workbook xmlns:r=\"" +
+                                std::string(kTypeBase).substr(0, std::strlen(kTypeBase) - 1) +
+                                "\"><sheets>" + list + "</sheets></workbook>"});
+    parts.push_back({"xl/_rels/workbook.xml.rels", rels + "</Relationships>"});
+    parts.push_back({"xl/styles.xml", "<styleSheet/>"});
+    return parts;
+}
+
+TEST_F(PackageTest, SheetsRelationshipsAndContentTypesAreBoundedInCount)
+{
+    const auto own = [](std::size_t i) {
+        return "worksheets/sheet" + std::to_string(i + 1) + ".xml";
+    };
+    const auto readable = [&](const std::vector<Part>& parts) {
+        return Refusal([&] { detail::ReadTemplate(Make(parts)); });
+    };
+    EXPECT_EQ(readable(SheetsTemplate(detail::kMaxSheets, own)), "");
+    EXPECT_NE(readable(SheetsTemplate(detail::kMaxSheets + 1, own))
+                  .find("the template holds more than 10000 worksheets"),
+              std::string::npos);
+    // Each sheet of its own has a relationship: the sheets reach the bound of those first.
+    EXPECT_EQ(readable(SheetsTemplate(1, own, detail::kMaxContentTypes - 1)), "");
+    EXPECT_NE(readable(SheetsTemplate(1, own, detail::kMaxContentTypes))
+                  .find("content-type list holds more than 100000 entries"),
+              std::string::npos);
+
+    // Relationships: of the package, the workbook and a sheet together.
+    std::vector<Part> parts = SheetsTemplate(1, own);
+    const auto withSheetRels = [&](std::size_t count) {
+        std::string rels = kRelsStart;
+        for (std::size_t i = 0; i < count; ++i) {
+            rels += "<Relationship Id=\"h" + std::to_string(i) + "\" Type=\"" + kTypeBase +
+                    "hyperlink\" Target=\"https://example.org/\" TargetMode=\"External\"/>";
+        }
+        std::vector<Part> with = parts;
+        with.push_back({"xl/worksheets/_rels/sheet1.xml.rels", rels + "</Relationships>"});
+        return with;
+    };
+    EXPECT_EQ(readable(withSheetRels(detail::kMaxRelationships - 2)), "");
+    EXPECT_NE(readable(withSheetRels(detail::kMaxRelationships - 1))
+                  .find("holds more relationships than a workbook may hold: at most 100000"),
+              std::string::npos);
+}
+
+TEST_F(PackageTest, TwoSheetsInOnePartAreRefused)
+{
+    const auto twoInOne = [](std::size_t i) {
+        return i == 2 ? std::string("worksheets/Sheet1.xml")
+                      : "worksheets/sheet" + std::to_string(i + 1) + ".xml";
+    };
+    const std::string said =
+        Refusal([&] { detail::ReadTemplate(Make(SheetsTemplate(3, twoInOne))); });
+    EXPECT_NE(said.find("the template's sheets \"S0\" and \"S2\" are held in one part"),
+              std::string::npos)
+        << said;
+}
+
+TEST_F(PackageTest, ARemovedPartIsFoundInOtherLetterCase)
+{
+    // The relationship and the content type spell the chain's name otherwise than the entry.
+    std::vector<Part> parts = Workbook(CalcChainTo("CALCCHAIN.xml"));
+    detail::Package package(Make(parts));
+    detail::RemoveRelatedPart(package, "xl/workbook.xml", detail::kCalcChain);
+    EXPECT_FALSE(Holds(package, "xl/calcChain.xml"));
+    EXPECT_EQ(package.Read("[Content_Types].xml").value_or("").find("/xl/calcChain.xml"),
+              std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PackageTest, ADefaultGoesWithTheLastPartThatTookIt)
+{
+    const std::string vba = "application/vnd.ms-office.vbaproject";
+    const auto types = [&](bool overridden) {
+        return "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+               "<Default Extension=\"bin\" ContentType=\"" +
+               vba + "\"/>" +
+               (overridden ? "<Override PartName=\"/xl/other.bin\" ContentType=\"x/y\"/>" : "") +
+               "</Types>";
+    };
+    // A part of the extension that has an override of its own does not take the default;
+    // one without does.
+    for (const bool overridden : {true, false}) {
+        SCOPED_TRACE(overridden ? "overridden" : "by default");
+        std::vector<Part> parts =
+            Workbook("<Relationship Id=\"v\" Type=\"http://schemas."
+                     "microsoft.com/office/2006/relationships/vbaProject\" "
+                     "Target=\"vbaProject.bin\"/>",
+                     {{"xl/vbaProject.bin", "macros"}, {"xl/other.bin", "x"}});
+        parts[0].data = types(overridden);
+        detail::Package package(Make(parts));
+        detail::RemoveRelatedPart(package, "xl/workbook.xml", detail::kVbaProject);
+        EXPECT_FALSE(Holds(package, "xl/vbaProject.bin"));
+        EXPECT_EQ(package.Read("[Content_Types].xml").value_or("").find("Extension=\"bin\"") ==
+                      std::string::npos,
+                  overridden);
+    }
 }
 
 } // namespace
