@@ -4,6 +4,7 @@ folder given as the first argument, and with --run measures filling and printing
 through bench_platform_excel_hostile under /usr/bin/time -v: wall time, peak memory, and
 what the fill said."""
 import os
+import signal
 import subprocess
 import sys
 import zipfile
@@ -79,7 +80,13 @@ def cases(folder):
         many["xl/media/_rels/p%d.bin.rels" % i] = rels
     many["xl/worksheets/_rels/sheet1.xml.rels"] = rels
     case("rels-31x4MiB-%dk" % (31 * per // 1000), parts=many)
-    for n in (60000, 200000):
+    # The most relationships a template may hold, in one part of 4 MiB.
+    near = {"b": "x", "xl/worksheets/_rels/sheet1.xml.rels":
+            '<Relationships xmlns="%s">%s</Relationships>' % (
+                PKG, "".join('<Relationship Id="i%d" Type="t" Target="/b"/>' % i
+                             for i in range(99990)))}
+    case("rels-99990-in-one-part", parts=near)
+    for n in (49000, 60000, 200000):
         case("calcchain-x-overrides-%dk" % (n // 1000),
              workbook_rels="".join('<Relationship Id="c%d" Type="%s/calcChain" Target="c%d.xml"/>'
                                    % (i, REL, i) for i in range(n)),
@@ -95,6 +102,9 @@ def cases(folder):
          workbook_rels='<Relationship Id="c" Type="%s/calcChain" Target="o0.xml"/>' % REL,
          parts=dict([("xl/p%d.e%d" % (i, i), "x") for i in range(n)] +
                     [("xl/o%d.xml" % i, "<calcChain/>") for i in range(n)]))
+    case("sheets-10k-reversed",
+         sheets=[("S%d" % i, "worksheets/sheet%d.xml" % (i + 1)) for i in range(10000)],
+         reverse=True)
     case("sheets-60k-reversed",
          sheets=[("S%d" % i, "worksheets/sheet%d.xml" % (i + 1)) for i in range(60000)],
          reverse=True)
@@ -102,6 +112,9 @@ def cases(folder):
     big = sheet_xml()[:-len("</sheetData></worksheet>")] + rows
     big = big[:4 * MIB - 30] if len(big) > 4 * MIB - 30 else big
     big = big[:big.rfind("<row")] + "</sheetData></worksheet>"
+    case("sheets-2-one-4MiB-part",
+         sheets=[("S%d" % i, "worksheets/sheet1.xml") for i in range(2)],
+         parts={"xl/worksheets/sheet1.xml": big})
     case("sheets-20k-one-4MiB-part",
          sheets=[("S%d" % i, "worksheets/sheet1.xml") for i in range(20000)],
          parts={"xl/worksheets/sheet1.xml": big})
@@ -115,10 +128,16 @@ def run(made, bench):
     print("nproc %s, load %s" % (os.cpu_count(), open("/proc/loadavg").read().split()[:3]))
     for name, path in made.items():
         env = dict(os.environ, TV_TEMPLATE=path)
+        # In a session of its own, so that a case that runs too long ends with its measure.
+        child = subprocess.Popen(["/usr/bin/time", "-v", bench, "--benchmark_format=console"],
+                                 env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                 text=True, start_new_session=True)
         try:
-            out = subprocess.run(["/usr/bin/time", "-v", bench, "--benchmark_format=console"],
-                                 env=env, capture_output=True, text=True, timeout=LIMIT)
+            stdout, stderr = child.communicate(timeout=LIMIT)
+            out = subprocess.CompletedProcess(child.args, child.returncode, stdout, stderr)
         except subprocess.TimeoutExpired:
+            os.killpg(child.pid, signal.SIGKILL)
+            child.communicate()
             print("%-36s %8s KB packed  more than %d s" % (name, os.path.getsize(path) // 1024,
                                                             LIMIT))
             continue
