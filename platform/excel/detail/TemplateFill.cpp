@@ -332,7 +332,7 @@ void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::
                : hf.child("oddHeader") ? hf.insert_child_after(name, hf.child("oddHeader"))
                                        : hf.prepend_child(name);
     }
-    node.text().set(EscapeXstring(text).c_str());
+    node.text().set(StoredHeaderFooter(text).c_str());
 }
 
 struct SheetPart

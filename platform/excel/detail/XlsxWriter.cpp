@@ -162,10 +162,11 @@ void WriteSheet(lxw_workbook* workbook, const Styles& styles, const Sheet& sheet
         }
     }
     // The library escapes a header's markup but not its control characters, which no XML
-    // may hold raw: the text goes in as an escaped string, as cells and the fill store it.
+    // may hold raw: the text goes in as the fill stores it.
     for (const auto& [text, setter] :
-         {std::pair{EscapeXstring(ComposeHeaderFooter(sheet.header)), &worksheet_set_header},
-          std::pair{EscapeXstring(ComposeHeaderFooter(sheet.footer)), &worksheet_set_footer}}) {
+         {std::pair{StoredHeaderFooter(ComposeHeaderFooter(sheet.header)), &worksheet_set_header},
+          std::pair{StoredHeaderFooter(ComposeHeaderFooter(sheet.footer)),
+                    &worksheet_set_footer}}) {
         if (!text.empty()) {
             const lxw_error error = setter(ws, text.c_str());
             if (error != LXW_NO_ERROR) {

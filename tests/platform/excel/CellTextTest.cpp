@@ -19,6 +19,7 @@
 #include <gsf/gsf.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -314,11 +315,14 @@ TEST_F(CellTextTest, EveryByteClassInCellsAndHeadersReadsBackInEveryFormat)
         const std::string header = "Kopf" + bad.sBytes + "Ende";
         const std::string expectedCell = bad.bUtf8 ? cell : AsPythonDecodes(cell);
         const std::string expectedHeader = "&C" + (bad.bUtf8 ? header : AsPythonDecodes(header));
+        // The open format breaks a header's line with a line feed, and a line end is one.
+        std::string openHeader = expectedHeader;
+        std::replace(openHeader.begin(), openHeader.end(), '\r', '\n');
         for (const Format& format : formats) {
             paths.push_back(Save({cell}, std::to_string(paths.size()) + format.name, format.format,
                                  format.fromTemplate, header));
             expectedCells.push_back(expectedCell);
-            expectedHeaders.push_back(expectedHeader);
+            expectedHeaders.push_back(openHeader);
         }
         // The reader of the old format hands texts on as C strings, which end at a NUL.
         const std::string xlsPath =
