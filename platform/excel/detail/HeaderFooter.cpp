@@ -1,5 +1,7 @@
 #include "platform/excel/detail/HeaderFooter.h"
 
+#include "platform/excel/detail/Xstring.h"
+
 namespace platform::excel::detail {
 
 std::string ComposeHeaderFooter(const HeaderFooterParts& parts)
@@ -38,6 +40,22 @@ HeaderFooterParts SplitHeaderFooter(std::string_view text)
         *current += text[i];
     }
     return parts;
+}
+
+std::string StoredHeaderFooter(std::string_view text)
+{
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            lines += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            lines += text[i];
+        }
+    }
+    return EscapeXstring(lines);
 }
 
 } // namespace platform::excel::detail

@@ -17,4 +17,9 @@ std::string ComposeHeaderFooter(const HeaderFooterParts& parts);
 /// the centre; "&&" (a literal ampersand) and other codes stay as they are.
 HeaderFooterParts SplitHeaderFooter(std::string_view text);
 
+/// A one-string header or footer as an open-format sheet stores it: each line end (CR LF, a
+/// lone CR) the line feed the format breaks a line with, the other characters XML cannot
+/// carry as escaped strings ("_x0001_").
+std::string StoredHeaderFooter(std::string_view text);
+
 } // namespace platform::excel::detail

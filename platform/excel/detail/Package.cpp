@@ -185,7 +185,7 @@ void Package::RefuseUnpackedSize(const std::string& name, std::uint64_t size,
     }
     const bool tooLarge = size > kPartBytes || (size > kRatioFrom && size / kRatio > packed);
     if (!tooLarge && unpackedTotal_ + size <= kTotalBytes) {
-        unpacked_.insert(FoldedName(name));
+        unpacked_.emplace(FoldedName(name), size);
         unpackedTotal_ += size;
         return;
     }
@@ -258,9 +258,21 @@ void Package::Write(const std::string& name, std::string data)
 void Package::Remove(const std::string& name)
 {
     pending_.erase(name);
-    const zip_int64_t index = zip_name_locate(handle_->zip, name.c_str(), ZIP_FL_NOCASE);
-    if (index >= 0) {
-        zip_delete(handle_->zip, static_cast<zip_uint64_t>(index));
+    // The archive finds a name in other letter case only by going through all of them: the
+    // entries are indexed by folded name once (removing one keeps the others' indexes).
+    if (!folded_) {
+        folded_.emplace();
+        const zip_int64_t count = zip_get_num_entries(handle_->zip, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            if (const char* entry = zip_get_name(handle_->zip, static_cast<zip_uint64_t>(i), 0)) {
+                folded_->emplace(FoldedName(entry), static_cast<zip_uint64_t>(i));
+            }
+        }
+    }
+    const auto it = folded_->find(FoldedName(name));
+    if (it != folded_->end()) {
+        zip_delete(handle_->zip, it->second);
+        folded_->erase(it);
     }
 }
 
@@ -282,21 +294,66 @@ std::vector<std::string> Package::PartNames() const
     return names;
 }
 
+void Package::RefuseWrittenSize() const
+{
+    // What a reading of the package as written takes: the parts read so far, as changed, and
+    // the changed ones.
+    std::map<std::string, std::uint64_t> sizes = unpacked_;
+    for (const auto& [name, data] : pending_) {
+        sizes[FoldedName(name)] = data.size();
+    }
+    std::uint64_t total = 0;
+    for (const auto& [name, size] : sizes) {
+        total += size;
+    }
+    const auto refuse = [&](const std::string& why) {
+        Raise(kMethodFailed,
+              Say("cannot write \"", "\"") + path_ +
+                  Say("\": ", "\" kann nicht geschrieben werden: ") + why +
+                  Say("; it would not open again", "; es ließe sich nicht wieder öffnen"));
+    };
+    for (const auto& [name, data] : pending_) {
+        if (data.size() > kPartBytes) {
+            refuse(Say("its part \"", "sein Teil \"") + name + Say("\" would take ", "\" wäre ") +
+                   Megabytes(data.size()) +
+                   Say("; a part may take at most ", " groß; ein Teil darf höchstens ") +
+                   Megabytes(kPartBytes) + Say("", " groß sein"));
+        }
+    }
+    if (total > kTotalBytes) {
+        refuse(Say("the parts read would take ", "die gelesenen Teile wären zusammen ") +
+               Megabytes(total) +
+               Say(" together; they may take at most ", " groß; sie dürfen höchstens ") +
+               Megabytes(kTotalBytes) + Say("", " groß sein"));
+    }
+}
+
 void Package::Commit()
 {
-    // The changed parts are checked as any reader would take them: a package that would not
-    // open again is never written.
+    // The changed parts are checked as any reader would take them, and within the bounds of
+    // reading: a package that would not open again, here or elsewhere, is never written.
+    RefuseWrittenSize();
     for (const auto& [name, data] : pending_) {
         if (!name.ends_with(".xml") && !name.ends_with(".rels")) {
             continue;
         }
-        if (const auto fault = WellFormedFault(data)) {
+        const XmlSurvey survey = SurveyXml(data);
+        if (survey.fault) {
             Raise(kMethodFailed,
                   Say("cannot write \"", "\"") + path_ +
                       Say("\": its part \"", "\" kann nicht geschrieben werden: sein Teil \"") +
                       name +
                       Say("\" would not be well-formed XML: ", "\" wäre kein wohlgeformtes XML: ") +
-                      *fault);
+                      *survey.fault);
+        }
+        if (survey.nodes > kMaxPartNodes) {
+            Raise(kMethodFailed,
+                  Say("cannot write \"", "\"") + path_ +
+                      Say("\": its part \"", "\" kann nicht geschrieben werden: sein Teil \"") +
+                      name + Say("\" would hold ", "\" enthielte ") + std::to_string(survey.nodes) +
+                      Say(" XML elements and attributes; a part may hold ",
+                          " XML-Elemente und -Attribute; ein Teil darf ") +
+                      std::to_string(kMaxPartNodes) + Say("", " enthalten"));
         }
     }
     for (const auto& [name, data] : pending_) {
@@ -318,6 +375,42 @@ void Package::Commit()
                                  Say("\": ", "\" kann nicht geschrieben werden: ") + reason);
     }
     handle_->zip = nullptr;
+    RefuseWrittenRatio();
+}
+
+void Package::RefuseWrittenRatio() const
+{
+    // How far a changed part packs is known only once it is written: one that packs as a
+    // bomb does would be refused when the file is read again.
+    int error = 0;
+    zip_t* written = zip_open(path_.c_str(), ZIP_RDONLY, &error);
+    if (written == nullptr) {
+        return; // the next reading says why
+    }
+    std::string refused;
+    zip_uint64_t size = 0;
+    zip_uint64_t packed = 0;
+    for (const auto& [name, data] : pending_) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat(written, name.c_str(), 0, &st) == 0 && st.size > kRatioFrom &&
+            st.size / kRatio > st.comp_size) {
+            refused = name;
+            size = st.size;
+            packed = st.comp_size;
+            break;
+        }
+    }
+    zip_discard(written);
+    if (!refused.empty()) {
+        Raise(kMethodFailed,
+              Say("cannot write \"", "\"") + path_ +
+                  Say("\": its part \"", "\" kann nicht geschrieben werden: sein Teil \"") +
+                  refused + Say("\" would unpack from ", "\" würde von ") +
+                  std::to_string(packed / 1024 + 1) + Say(" KB to ", " KB auf ") + Megabytes(size) +
+                  Say(", which a reading takes for a bomb", " entpackt, was ein Lesen für eine "
+                                                            "Bombe hält"));
+    }
 }
 
 void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& part)

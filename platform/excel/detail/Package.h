@@ -8,9 +8,14 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::excel::detail {
+
+/// The elements and attributes an XML part that is read may hold: a tree of them takes about
+/// 130 MB, and a template's parts hold some thousands.
+inline constexpr std::uint64_t kMaxPartNodes = 2'000'000;
 
 /// An open-XML package (a zip file) opened for reading and changing its parts.
 /// Changes reach the file on Commit; without it the file stays as it was.
@@ -36,8 +41,12 @@ public:
     /// The names of the parts in the package as changed so far: those of the file in the
     /// archive's order without the removed ones, then the added ones.
     std::vector<std::string> PartNames() const;
-    /// Writes the changes to the file. Raises 1004 on failure, and when a changed XML part
-    /// (".xml", ".rels") is not well-formed: then the file stays as it was.
+    /// Writes the changes to the file. Raises 1004 on failure, when a changed XML part
+    /// (".xml", ".rels") is not well-formed or holds more than kMaxPartNodes elements and
+    /// attributes, and when a changed part, or the parts read and changed together, would
+    /// go beyond the bounds Read applies: then the file stays as it was, and it opens again
+    /// as it was written. A changed part that packs beyond the ratio Read allows is known only
+    /// once the file is written: then it raises 1004 with the file written, to be discarded.
     void Commit();
 
 private:
@@ -50,8 +59,13 @@ private:
     std::string path_;
     // New contents by part name; the archive reads them from here when it is written.
     std::map<std::string, std::string> pending_;
-    // The parts read so far (folded names) and what they unpacked to together.
-    mutable std::set<std::string> unpacked_;
+    void RefuseWrittenSize() const;
+    void RefuseWrittenRatio() const;
+
+    // The archive's entries by folded name, made at the first removal.
+    std::optional<std::unordered_map<std::string, std::uint64_t>> folded_;
+    // The parts read so far (folded names) with what each unpacked to, and all together.
+    mutable std::map<std::string, std::uint64_t> unpacked_;
     mutable std::uint64_t unpackedTotal_ = 0;
 };
 

@@ -4,11 +4,12 @@
 
 #include "platform/excel/detail/Raise.h"
 
-#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <functional>
 #include <optional>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace platform::excel::detail {
@@ -35,24 +36,38 @@ struct Relationship
     std::string id;
     std::string type;
     std::string target; ///< the part it names
+    std::string given;  ///< its target as written
 };
 
 // The folded names of the package's parts as changed so far.
-std::set<std::string> PresentParts(const Package& package)
+std::unordered_set<std::string> PresentParts(const Package& package)
 {
-    std::set<std::string> present;
+    std::unordered_set<std::string> present;
     for (const std::string& name : package.PartNames()) {
         present.insert(FoldedName(name));
     }
     return present;
 }
 
-// Every relationship to a part of the package (not to an outside address), of the package
-// and of each part that is there: the relationships of a missing part are read by no one.
-std::vector<Relationship> InternalRelationships(const Package& package)
+[[noreturn]] void RefuseCount(const char* english, const char* german, std::uint64_t bound)
 {
-    const std::set<std::string> present = PresentParts(package);
-    std::vector<Relationship> all;
+    Raise(kMethodFailed,
+          Say("the workbook package holds more ", "Das Arbeitsmappenpaket enthält mehr ") +
+              Say(english, german) +
+              Say(" than a workbook may hold: at most ",
+                  ", als eine Arbeitsmappe enthalten darf: höchstens ") +
+              std::to_string(bound));
+}
+
+// Calls `visit` for every relationship to a part of the package (not to an outside address),
+// of the package and of each part that is there: the relationships of a missing part are
+// read by no one. One relationships part is held at a time, and the relationships of all
+// of them are bounded (kMaxRelationships).
+void VisitInternalRelationships(const Package& package,
+                                const std::function<void(const Relationship&)>& visit)
+{
+    const std::unordered_set<std::string> present = PresentParts(package);
+    std::uint64_t count = 0;
     for (const std::string& name : package.PartNames()) {
         const auto source = SourceOfRels(name);
         if (!source || (!source->empty() && present.count(FoldedName(*source)) == 0)) {
@@ -60,59 +75,83 @@ std::vector<Relationship> InternalRelationships(const Package& package)
         }
         const pugi::xml_document rels = LoadRequired(package, name);
         for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+            if (++count > kMaxRelationships) {
+                RefuseCount("relationships", "Beziehungen", kMaxRelationships);
+            }
             if (FoldedName(rel.attribute("TargetMode").value()) == "external") {
                 continue;
             }
-            all.push_back({name, rel.attribute("Id").value(), rel.attribute("Type").value(),
-                           ResolveTarget(*source, rel.attribute("Target").value())});
+            const std::string given = rel.attribute("Target").value();
+            visit({name, rel.attribute("Id").value(), rel.attribute("Type").value(),
+                   ResolveTarget(*source, given), given});
         }
     }
-    return all;
 }
 
-// The content type the content-type list gives part `part`: its override, or else the
-// default for its extension; in lower case, empty when it gives none.
-std::string ContentTypeOf(const pugi::xml_document& types, const std::string& part)
+// The content-type list indexed: the overrides by folded part name ("/xl/workbook.xml") and
+// the defaults by folded extension, each the first entry of its name as readers take it.
+struct ContentTypes
 {
-    const pugi::xml_node root = types.child("Types");
-    const std::string name = FoldedName("/" + part);
-    for (pugi::xml_node entry : root.children("Override")) {
-        if (FoldedName(entry.attribute("PartName").value()) == name) {
-            return FoldedName(entry.attribute("ContentType").value());
+    explicit ContentTypes(pugi::xml_node root)
+    {
+        for (pugi::xml_node entry : root.children("Override")) {
+            overrides.emplace(FoldedName(entry.attribute("PartName").value()),
+                              FoldedName(entry.attribute("ContentType").value()));
+        }
+        for (pugi::xml_node entry : root.children("Default")) {
+            defaults.emplace(FoldedName(entry.attribute("Extension").value()),
+                             FoldedName(entry.attribute("ContentType").value()));
         }
     }
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
-        return {};
-    }
-    for (pugi::xml_node entry : root.children("Default")) {
-        if (FoldedName(entry.attribute("Extension").value()) == name.substr(dot + 1)) {
-            return FoldedName(entry.attribute("ContentType").value());
-        }
-    }
-    return {};
-}
 
-// Whether part `part` takes its content type from the default for its extension.
-bool UsesDefault(const pugi::xml_node typesRoot, const std::string& part,
-                 const std::string& extension)
-{
-    const std::string name = FoldedName("/" + part);
-    for (pugi::xml_node entry : typesRoot.children("Override")) {
-        if (FoldedName(entry.attribute("PartName").value()) == name) {
-            return false;
+    // The content type given part `part`: its override, or else the default for its
+    // extension; in lower case, empty when none is given.
+    std::string Of(const std::string& part) const
+    {
+        const std::string name = FoldedName("/" + part);
+        if (const auto it = overrides.find(name); it != overrides.end()) {
+            return it->second;
         }
+        const auto dot = name.rfind('.');
+        if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
+            return {};
+        }
+        const auto it = defaults.find(name.substr(dot + 1));
+        return it == defaults.end() ? std::string() : it->second;
     }
-    return name.ends_with("." + extension);
-}
+
+    // The extensions whose default some part of `parts` takes (one without an override): for
+    // "a.tar.gz" both "tar.gz" and "gz".
+    std::unordered_set<std::string> ExtensionsUsed(const std::vector<std::string>& parts) const
+    {
+        std::unordered_set<std::string> used;
+        for (const std::string& part : parts) {
+            const std::string name = FoldedName("/" + part);
+            if (overrides.count(name) != 0) {
+                continue;
+            }
+            const auto slash = name.rfind('/');
+            for (auto dot = name.find('.', slash); dot != std::string::npos;
+                 dot = name.find('.', dot + 1)) {
+                used.insert(name.substr(dot + 1));
+            }
+        }
+        return used;
+    }
+
+    std::unordered_map<std::string, std::string> overrides;
+    std::unordered_map<std::string, std::string> defaults;
+};
 
 // Whether part `part` is one the package or the fill needs whatever the content-type list
 // claims for it.
 bool AlwaysNeeded(const std::string& part, const std::string& workbookPart)
 {
     const std::string name = FoldedName(part);
-    return name == "[content_types].xml" || name.ends_with(".rels") ||
-           name == FoldedName(workbookPart) ||
+    // A target of "/" or of a folder names no part: its relationships part would be those of
+    // the package ("_rels/.rels") or of no one.
+    return name.empty() || name.ends_with('/') || name == "[content_types].xml" ||
+           name.ends_with(".rels") || name == FoldedName(workbookPart) ||
            name == FoldedName(Folder(workbookPart) + "styles.xml");
 }
 
@@ -168,8 +207,30 @@ std::string RelsOf(const std::string& part)
 
 void RefuseMissingTargets(const Package& package, const std::string& path)
 {
-    const std::set<std::string> present = PresentParts(package);
-    for (const Relationship& rel : InternalRelationships(package)) {
+    const std::unordered_set<std::string> present = PresentParts(package);
+    // Without these two no reader finds a part at all.
+    for (const char* required : {"[Content_Types].xml", "_rels/.rels"}) {
+        if (present.count(FoldedName(required)) == 0) {
+            Raise(kMethodFailed, Say("the template \"", "Die Vorlage \"") + path +
+                                     Say("\" is not a whole workbook: it lacks its part \"",
+                                         "\" ist keine vollständige Arbeitsmappe: ihr fehlt der "
+                                         "Teil \"") +
+                                     required + "\"");
+        }
+    }
+    VisitInternalRelationships(package, [&](const Relationship& rel) {
+        // Readers differ in whether they undo a percent escape and drop a fragment: the
+        // report would land in a part that some of them do not find.
+        if (rel.given.find_first_of("%#") != std::string::npos) {
+            Raise(kMethodFailed,
+                  Say("the template \"", "Die Vorlage \"") + path +
+                      Say("\" is not a readable workbook: the relationship \"",
+                          "\" ist keine lesbare Arbeitsmappe: die Beziehung \"") +
+                      rel.id + Say("\" in its part \"", "\" in ihrem Teil \"") + rel.rels +
+                      Say("\" names \"", "\" nennt \"") + rel.given +
+                      Say("\", which is no part name (it holds \"%\" or \"#\")",
+                          "\", was kein Teilname ist (es enthält \"%\" oder \"#\")"));
+        }
         if (present.count(FoldedName(rel.target)) == 0) {
             Raise(kMethodFailed,
                   Say("the template \"", "Die Vorlage \"") + path +
@@ -179,7 +240,7 @@ void RefuseMissingTargets(const Package& package, const std::string& path)
                       Say("\" names the part \"", "\" nennt den Teil \"") + rel.target +
                       Say("\", which it lacks", "\", der ihr fehlt"));
         }
-    }
+    });
 }
 
 void RemoveRelatedPart(Package& package, const std::string& workbookPart,
@@ -216,34 +277,37 @@ void RemoveRelatedPart(Package& package, const std::string& workbookPart,
     pugi::xml_document types;
     LoadPart(types, package.Read("[Content_Types].xml").value_or(""), "[Content_Types].xml");
     pugi::xml_node typesRoot = types.child("Types");
-    std::set<std::string> named;
-    for (const Relationship& rel : InternalRelationships(package)) {
-        named.insert(FoldedName(rel.target));
-    }
+    ContentTypes index(typesRoot);
+    std::unordered_set<std::string> named;
+    VisitInternalRelationships(
+        package, [&](const Relationship& rel) { named.insert(FoldedName(rel.target)); });
+    std::unordered_set<std::string> removed;
     for (const std::string& part : targets) {
-        if (ContentTypeOf(types, part) != removable.contentType ||
-            named.count(FoldedName(part)) != 0 || AlwaysNeeded(part, workbookPart)) {
+        if (index.Of(part) != removable.contentType || named.count(FoldedName(part)) != 0 ||
+            AlwaysNeeded(part, workbookPart)) {
             continue;
         }
         package.Remove(part);
         package.Remove(RelsOf(part));
-        for (pugi::xml_node entry = typesRoot.child("Override"); entry;) {
-            pugi::xml_node next = entry.next_sibling("Override");
-            if (FoldedName(entry.attribute("PartName").value()) == FoldedName("/" + part)) {
-                typesRoot.remove_child(entry);
-            }
-            entry = next;
+        removed.insert(FoldedName("/" + part));
+    }
+    for (pugi::xml_node entry = typesRoot.child("Override"); entry;) {
+        pugi::xml_node next = entry.next_sibling("Override");
+        if (removed.count(FoldedName(entry.attribute("PartName").value())) != 0) {
+            typesRoot.remove_child(entry);
         }
+        entry = next;
+    }
+    for (const std::string& name : removed) {
+        index.overrides.erase(name);
     }
     // A default by extension that served only the removed parts ("bin" for a macro project).
-    const std::vector<std::string> remaining = package.PartNames();
+    const std::unordered_set<std::string> used = index.ExtensionsUsed(package.PartNames());
     for (pugi::xml_node entry = typesRoot.child("Default"); entry;) {
         pugi::xml_node next = entry.next_sibling("Default");
         const std::string extension = FoldedName(entry.attribute("Extension").value());
-        const bool used = std::any_of(remaining.begin(), remaining.end(), [&](const auto& part) {
-            return UsesDefault(typesRoot, part, extension);
-        });
-        if (!used && FoldedName(entry.attribute("ContentType").value()) == removable.contentType) {
+        if (used.count(extension) == 0 &&
+            FoldedName(entry.attribute("ContentType").value()) == removable.contentType) {
             typesRoot.remove_child(entry);
         }
         entry = next;

@@ -2,11 +2,19 @@
 
 #include "platform/excel/detail/Package.h"
 
+#include <cstdint>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 
 namespace platform::excel::detail {
+
+/// The relationships all parts of a package may hold together, and the sheets and the
+/// entries of the content-type list a workbook may hold: real workbooks hold some hundreds,
+/// and the work and memory of a fill grow with each.
+inline constexpr std::uint64_t kMaxRelationships = 100'000;
+inline constexpr std::uint64_t kMaxSheets = 10'000;
+inline constexpr std::uint64_t kMaxContentTypes = 100'000;
 
 /// The folder of part `part` with its "/" ("xl/worksheets/" of "xl/worksheets/sheet1.xml"),
 /// empty for a part at the package's root.
@@ -45,8 +53,9 @@ inline constexpr RemovableKind kVbaProject{"vbaProject", "application/vnd.ms-off
 void RemoveRelatedPart(Package& package, const std::string& workbookPart,
                        const RemovableKind& removable);
 
-/// Raises 1004, naming the template `path`, when a relationship of the package or of one of
-/// its parts names a part that is not there: readers refuse such a workbook. Relationships
+/// Raises 1004, naming the template `path`, when the package lacks its content-type list or
+/// its own relationships, or a relationship of the package or of one of its parts names a
+/// part that is not there: readers refuse such a workbook. Relationships
 /// to outside addresses, and those of parts that are not there, are not looked at.
 void RefuseMissingTargets(const Package& package, const std::string& path);
 

@@ -15,14 +15,11 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::excel::detail {
 namespace {
-
-// The elements and attributes a part that the fill reads may hold: a tree of them takes
-// about 130 MB, and a template's parts hold some thousands.
-constexpr std::uint64_t kMaxPartNodes = 2'000'000;
 
 // Children of a worksheet that follow "headerFooter", in the schema's order.
 constexpr const char* kAfterHeaderFooter[] = {
@@ -65,7 +62,8 @@ std::string FormatNumber(double value)
     return std::string(buffer, result.ptr);
 }
 
-// Positions of rows and cells, explicit ("r") or implied by their order.
+// Positions of rows and cells, explicit ("r") or implied by their order; CheckSheetData has
+// made sure that each explicit one is read as every reader reads it.
 std::map<long, pugi::xml_node> IndexRows(pugi::xml_node sheetData)
 {
     std::map<long, pugi::xml_node> rows;
@@ -91,6 +89,62 @@ std::map<long, pugi::xml_node> IndexCells(pugi::xml_node row)
         next = column + 1;
     }
     return cells;
+}
+
+[[noreturn]] void RefuseReference(const std::string& sheetName, const std::string& what,
+                                  const std::string& reference)
+{
+    Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") + sheetName +
+                             Say("\" holds the ", "\" der Vorlage enthält ") + what + " \"" +
+                             reference +
+                             Say("\", which cannot be read as a place on the sheet",
+                                 "\", der sich nicht als Platz auf dem Blatt lesen lässt"));
+}
+
+// The fill places the report's values by the positions of the template's rows and cells. A
+// reference the fill would read otherwise than other readers ("$A$1", "a1", a column or row
+// beyond the sheet, a cell of another row, one out of order) would leave the report where
+// they do not look, and a second "sheetData" hides the first from some of them: such a
+// sheet is refused.
+void CheckSheetData(pugi::xml_node worksheet, const std::string& sheetName)
+{
+    pugi::xml_node sheetData = worksheet.child("sheetData");
+    if (sheetData.next_sibling("sheetData")) {
+        Raise(kMethodFailed, Say("the template's worksheet \"", "Das Arbeitsblatt \"") + sheetName +
+                                 Say("\" holds its cell data more than once",
+                                     "\" der Vorlage enthält seine Zelldaten mehr als einmal"));
+    }
+    long lastRow = 0;
+    for (pugi::xml_node row : sheetData.children("row")) {
+        long number = lastRow + 1;
+        if (const pugi::xml_attribute r = row.attribute("r")) {
+            number = r.as_int(0);
+            if (std::to_string(number) != r.value() || number <= lastRow || number > kMaxRows) {
+                RefuseReference(sheetName, Say("row number", "Zeilennummer"), r.value());
+            }
+        }
+        lastRow = number;
+        long lastColumn = 0;
+        for (pugi::xml_node c : row.children("c")) {
+            long column = lastColumn + 1;
+            if (const pugi::xml_attribute r = c.attribute("r")) {
+                const auto area = ParseAddress(r.value());
+                if (!area || CellName(area->firstRow, area->firstColumn) != r.value() ||
+                    area->firstRow != number || area->firstColumn <= lastColumn) {
+                    RefuseReference(sheetName, Say("cell reference", "Zellbezug"), r.value());
+                }
+                column = area->firstColumn;
+            }
+            if (column > kMaxColumns) {
+                RefuseReference(sheetName, Say("cell reference", "Zellbezug"),
+                                CellName(number, column));
+            }
+            lastColumn = column;
+        }
+    }
+    if (lastRow > kMaxRows) {
+        RefuseReference(sheetName, Say("row number", "Zeilennummer"), std::to_string(lastRow));
+    }
 }
 
 pugi::xml_node InsertOrdered(pugi::xml_node parent, std::map<long, pugi::xml_node>& index, long key,
@@ -215,13 +269,15 @@ void WriteValue(pugi::xml_node c, const Cell& cell, DateStyles& styles)
     }
 }
 
-void FillCells(pugi::xml_node worksheet, const Sheet& sheet, DateStyles& styles)
+void FillCells(pugi::xml_node worksheet, const Sheet& sheet, const std::string& sheetName,
+               DateStyles& styles)
 {
     pugi::xml_node sheetData = worksheet.child("sheetData");
     if (!sheetData) {
         Raise(kMethodFailed, Say("the template's worksheet has no cell data",
                                  "Dem Arbeitsblatt der Vorlage fehlen die Zelldaten"));
     }
+    CheckSheetData(worksheet, sheetName);
     std::map<long, pugi::xml_node> rows = IndexRows(sheetData);
     for (long row = 1; row <= sheet.LastRow(); ++row) {
         const auto& cells = sheet.Row(row);
@@ -276,7 +332,7 @@ void SetHeaderFooterText(pugi::xml_node worksheet, const char* name, const std::
                : hf.child("oddHeader") ? hf.insert_child_after(name, hf.child("oddHeader"))
                                        : hf.prepend_child(name);
     }
-    node.text().set(EscapeXstring(text).c_str());
+    node.text().set(StoredHeaderFooter(text).c_str());
 }
 
 struct SheetPart
@@ -285,25 +341,64 @@ struct SheetPart
     std::string part;
 };
 
-// The sheets the workbook part lists, in its order, each with the part that holds it.
+// The sheets the workbook part lists, in its order, each with the part that holds it. Raises
+// 1004 for more than kMaxSheets, and for two sheets held in one part: the fill would write
+// the second's values over the first's.
 std::vector<SheetPart> SheetParts(const Package& package, const std::string& workbookPart)
 {
     const pugi::xml_document workbook = LoadRequired(package, workbookPart);
     const pugi::xml_document rels = LoadRequired(package, RelsOf(workbookPart));
+    const pugi::xml_node list = workbook.child("workbook").child("sheets");
+    std::uint64_t count = 0;
+    for ([[maybe_unused]] pugi::xml_node sheet : list.children("sheet")) {
+        if (++count > kMaxSheets) {
+            Raise(kMethodFailed,
+                  Say("the template holds more than ", "Die Vorlage enthält mehr als ") +
+                      std::to_string(kMaxSheets) + Say(" worksheets", " Arbeitsblätter"));
+        }
+    }
+    // The first relationship of an id, as readers take it.
+    std::unordered_map<std::string, std::string> targets;
+    for (pugi::xml_node rel : rels.child("Relationships").children("Relationship")) {
+        targets.emplace(rel.attribute("Id").value(), rel.attribute("Target").value());
+    }
     std::vector<SheetPart> sheets;
-    for (pugi::xml_node sheet : workbook.child("workbook").child("sheets").children("sheet")) {
-        const pugi::xml_node rel =
-            rels.child("Relationships")
-                .find_child_by_attribute("Relationship", "Id", RelationshipId(sheet).c_str());
-        if (!rel) {
+    std::unordered_map<std::string, std::string> holders; // folded part, its sheet's name
+    for (pugi::xml_node sheet : list.children("sheet")) {
+        const auto target = targets.find(RelationshipId(sheet));
+        if (target == targets.end()) {
             Raise(kMethodFailed, Say("the template's sheet \"", "Das Blatt \"") +
                                      sheet.attribute("name").value() +
                                      Say("\" has no part", "\" der Vorlage hat keinen Teil"));
         }
-        sheets.push_back({sheet.attribute("name").value(),
-                          ResolveTarget(workbookPart, rel.attribute("Target").value())});
+        SheetPart part{sheet.attribute("name").value(),
+                       ResolveTarget(workbookPart, target->second)};
+        const auto [holder, first] = holders.emplace(FoldedName(part.part), part.name);
+        if (!first) {
+            Raise(kMethodFailed,
+                  Say("the template's sheets \"", "Die Blätter \"") + holder->second +
+                      Say("\" and \"", "\" und \"") + part.name +
+                      Say("\" are held in one part \"", "\" der Vorlage stehen in einem Teil \"") +
+                      part.part + "\"");
+        }
+        sheets.push_back(std::move(part));
     }
     return sheets;
+}
+
+// Raises 1004 when the content-type list holds more than kMaxContentTypes entries.
+void RefuseManyContentTypes(const Package& package)
+{
+    const pugi::xml_document types = LoadRequired(package, "[Content_Types].xml");
+    std::uint64_t count = 0;
+    for ([[maybe_unused]] pugi::xml_node entry : types.child("Types").children()) {
+        ++count;
+    }
+    if (count > kMaxContentTypes) {
+        Raise(kMethodFailed, Say("the template's content-type list holds more than ",
+                                 "Die Liste der Inhaltstypen der Vorlage enthält mehr als ") +
+                                 std::to_string(kMaxContentTypes) + Say(" entries", " Einträge"));
+    }
 }
 
 // The parts the fill reads or changes go through a parser that reads past some faults of
@@ -347,6 +442,9 @@ void CheckXmlParts(const Package& package, const std::string& path)
         }
     }
     check("[Content_Types].xml");
+    if (package.Read("[Content_Types].xml")) {
+        RefuseManyContentTypes(package);
+    }
     const std::string workbookPart = WorkbookPart(package);
     check(workbookPart);
     check(Folder(workbookPart) + "styles.xml");
@@ -413,7 +511,7 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
                       Say("\" uses a layout that cannot be filled",
                           "\" der Vorlage hat einen Aufbau, der sich nicht füllen lässt"));
         }
-        FillCells(worksheet, sheet, styles);
+        FillCells(worksheet, sheet, parts[i].name, styles);
         if (newHeader) {
             SetHeaderFooterText(worksheet, "oddHeader", header);
         }
@@ -435,6 +533,25 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
     // Every part that a relationship names is still there: nothing above removed one that
     // is named, and a template that named a missing one is refused before it is filled.
     RefuseMissingTargets(package, templatePath);
+    package.Commit();
+}
+
+void EditWorkbookParts(const std::string& path,
+                       const std::function<std::string(const std::string&)>& sheet,
+                       const std::function<std::string(const std::string&)>& styles)
+{
+    Package package(path);
+    CheckXmlParts(package, path);
+    const std::string workbookPart = WorkbookPart(package);
+    for (const SheetPart& part : SheetParts(package, workbookPart)) {
+        if (const auto data = package.Read(part.part)) {
+            package.Write(part.part, sheet(*data));
+        }
+    }
+    const std::string stylesPart = Folder(workbookPart) + "styles.xml";
+    if (const auto data = package.Read(stylesPart)) {
+        package.Write(stylesPart, styles(*data));
+    }
     package.Commit();
 }
 

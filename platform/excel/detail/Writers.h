@@ -49,4 +49,11 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
                   const std::vector<TemplateSheet>& parts, const SheetList& sheets,
                   const std::string& contentType);
 
+/// Replaces each worksheet part that the workbook package at `path` names by `sheet` of its
+/// text, and its styles part by `styles` of its text, reading the package as a template is
+/// read (within the same bounds, refused when it is damaged).
+void EditWorkbookParts(const std::string& path,
+                       const std::function<std::string(const std::string&)>& sheet,
+                       const std::function<std::string(const std::string&)>& styles);
+
 } // namespace platform::excel::detail

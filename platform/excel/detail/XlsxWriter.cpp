@@ -90,11 +90,16 @@ private:
 
 // A text as the package stores it: the library escapes control characters itself, but not a
 // literal "_xHHHH_", which readers would take for the character it names, nor U+FFFE and
-// U+FFFF, which no XML may hold.
+// U+FFFF, which no XML may hold, nor a NUL.
 // `text` is followed by a NUL in memory (a sheet's text or a std::string).
 lxw_error WriteText(lxw_worksheet* ws, lxw_row_t r, lxw_col_t c, std::string_view text,
                     lxw_format* format)
 {
+    // The library takes a C string: a NUL would end the text there, so such a text goes in
+    // escaped whole.
+    if (text.find('\0') != std::string_view::npos) {
+        return worksheet_write_string(ws, r, c, EscapeXstring(text).c_str(), format);
+    }
     if (HasLiteralEscape(text) || HasNonXmlCharacter(text)) {
         return worksheet_write_string(ws, r, c, EscapeLiteralEscapes(text).c_str(), format);
     }
@@ -156,9 +161,11 @@ void WriteSheet(lxw_workbook* workbook, const Styles& styles, const Sheet& sheet
             Fail(path, error);
         }
     }
+    // The library escapes a header's markup but not its control characters, which no XML
+    // may hold raw: the text goes in as the fill stores it.
     for (const auto& [text, setter] :
-         {std::pair{EscapeLiteralEscapes(ComposeHeaderFooter(sheet.header)), &worksheet_set_header},
-          std::pair{EscapeLiteralEscapes(ComposeHeaderFooter(sheet.footer)),
+         {std::pair{StoredHeaderFooter(ComposeHeaderFooter(sheet.header)), &worksheet_set_header},
+          std::pair{StoredHeaderFooter(ComposeHeaderFooter(sheet.footer)),
                     &worksheet_set_footer}}) {
         if (!text.empty()) {
             const lxw_error error = setter(ws, text.c_str());

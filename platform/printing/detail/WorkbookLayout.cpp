@@ -1,13 +1,11 @@
 #include "platform/printing/detail/WorkbookLayout.h"
 
+#include "platform/excel/PackageParts.h"
 #include "platform/printing/detail/PaperSizes.h"
 #include "platform/runtime/Error.h"
 
 #include <pugixml.hpp>
-#include <zip.h>
 
-#include <list>
-#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -62,49 +60,15 @@ void Set(pugi::xml_node node, const char* name, const std::string& value)
     attribute.set_value(value.c_str());
 }
 
-struct Archive
-{
-    zip_t* zip = nullptr;
-    ~Archive()
-    {
-        if (zip != nullptr)
-            zip_discard(zip);
-    }
-};
-
 [[noreturn]] void RaiseUnreadable(const std::filesystem::path& workbook, const std::string& why)
 {
     rt::Raise(rt::errors::PathFileAccess, kSource,
               "The page setup of \"" + workbook.string() + "\" cannot be written: " + why);
 }
 
-std::string Read(zip_t* zip, zip_uint64_t index, const std::filesystem::path& workbook)
-{
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(zip, index, 0, &st) != 0)
-        RaiseUnreadable(workbook, zip_strerror(zip));
-    std::string data(st.size, '\0');
-    zip_file_t* file = zip_fopen_index(zip, index, 0);
-    if (file == nullptr)
-        RaiseUnreadable(workbook, zip_strerror(zip));
-    const zip_int64_t n = zip_fread(file, data.data(), data.size());
-    zip_fclose(file);
-    if (n < 0 || static_cast<zip_uint64_t>(n) != st.size)
-        RaiseUnreadable(workbook, "a worksheet cannot be read");
-    return data;
-}
-
 // The feature that turns a font's ligatures off, as the office suite reads it behind a
 // font's name.
 constexpr const char* kNoLigatures = ":-liga";
-
-bool IsWorksheet(const std::string& name)
-{
-    const std::string folder = "xl/worksheets/";
-    return name.rfind(folder, 0) == 0 && name.find('/', folder.size()) == std::string::npos &&
-           name.size() > 4 && name.compare(name.size() - 4, 4, ".xml") == 0;
-}
 
 } // namespace
 
@@ -148,36 +112,15 @@ std::string LaidOutSheet(const std::string& sheetXml, const PageLayout& page)
 
 void LayOutWorkbook(const std::filesystem::path& workbook, const PageLayout& page)
 {
-    Archive archive;
-    int error = 0;
-    archive.zip = zip_open(workbook.c_str(), 0, &error);
-    if (archive.zip == nullptr)
-        RaiseUnreadable(workbook, "it is no workbook of the open format");
-    // libzip reads the new contents when the archive is closed: they live until then.
-    std::list<std::string> contents;
-    const zip_int64_t count = zip_get_num_entries(archive.zip, 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const auto index = static_cast<zip_uint64_t>(i);
-        const char* name = zip_get_name(archive.zip, index, 0);
-        if (name == nullptr)
-            continue;
-        if (IsWorksheet(name))
-            contents.push_back(LaidOutSheet(Read(archive.zip, index, workbook), page));
-        else if (std::string(name) == "xl/styles.xml")
-            contents.push_back(FontsWithoutLigatures(Read(archive.zip, index, workbook)));
-        else
-            continue;
-        zip_source_t* source =
-            zip_source_buffer(archive.zip, contents.back().data(), contents.back().size(), 0);
-        if (source == nullptr || zip_file_replace(archive.zip, index, source, 0) != 0) {
-            if (source != nullptr)
-                zip_source_free(source);
-            RaiseUnreadable(workbook, zip_strerror(archive.zip));
-        }
+    // The workbook is read as a template is, within the same bounds: the sheets its workbook
+    // names, not every part that looks like one, and none beyond what a part may unpack to.
+    try {
+        platform::excel::EditSheetsAndStyles(
+            workbook.string(), [&](const std::string& sheet) { return LaidOutSheet(sheet, page); },
+            FontsWithoutLigatures);
+    } catch (const rt::Error& error) {
+        RaiseUnreadable(workbook, error.Description());
     }
-    if (zip_close(archive.zip) != 0)
-        RaiseUnreadable(workbook, zip_strerror(archive.zip));
-    archive.zip = nullptr;
 }
 
 } // namespace platform::printing::detail

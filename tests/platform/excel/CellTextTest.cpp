@@ -3,6 +3,7 @@
 // look like the package's escapes or hold a lone CR, bytes that are not UTF-8 and characters
 // beyond the basic plane.
 #include "ExcelTestSupport.h"
+#include "tests/host/ByteClasses.h"
 
 #include "platform/excel/Application.h"
 #include "platform/excel/FileFormat.h"
@@ -18,6 +19,7 @@
 #include <gsf/gsf.h>
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -206,6 +208,139 @@ TEST_F(CellTextTest, CharactersXmlDoesNotAllowAreStoredAsTheirEscapes)
         auto again = app_->Workbooks()->Open(path);
         EXPECT_EQ(again->Worksheets(1)->PageSetup()->CenterHeader(), header);
         again->Close(false);
+    }
+}
+
+// Bytes as python3 decodes them, a replacement character for each ill-formed piece: the
+// expected reading of a text that is not UTF-8, from a decoder of another project.
+std::string AsPythonDecodes(const std::string& bytes)
+{
+    std::string hex;
+    for (const unsigned char c : bytes) {
+        char two[3];
+        std::snprintf(two, sizeof two, "%02x", c);
+        hex += two;
+    }
+    const std::string command = "python3 -c 'import sys; print(bytes.fromhex(sys.argv[1])"
+                                ".decode(\"utf-8\", \"replace\").encode().hex())' " +
+                                hex;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        out += buffer;
+    }
+    if (pipe != nullptr) {
+        pclose(pipe);
+    }
+    std::string text;
+    for (std::size_t at = 0; at + 1 < out.size() && out[at] != '\n'; at += 2) {
+        text += static_cast<char>(std::stoi(out.substr(at, 2), nullptr, 16));
+    }
+    return text;
+}
+
+std::string WorkbookStream(const std::string& path);
+
+// The page header of the first sheet of an .xls workbook stream (its HEADER record, read by
+// hand: a 16-bit count, an option byte, then 8- or 16-bit characters), as UTF-8.
+std::string XlsHeader(const std::string& stream)
+{
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(stream[at]); };
+    for (std::size_t at = 0; at + 4 <= stream.size();) {
+        const unsigned type = byte(at) | byte(at + 1) << 8;
+        const unsigned size = byte(at + 2) | byte(at + 3) << 8;
+        if (type == 0x0014 && size >= 3) {
+            const unsigned count = byte(at + 4) | byte(at + 5) << 8;
+            const bool wide = (byte(at + 6) & 1) != 0;
+            std::u32string points;
+            for (unsigned i = 0, pos = static_cast<unsigned>(at) + 7; i < count; ++i) {
+                char32_t unit = byte(pos++);
+                if (wide) {
+                    unit |= static_cast<char32_t>(byte(pos++)) << 8;
+                }
+                if (unit >= 0xDC00 && unit <= 0xDFFF && !points.empty() &&
+                    points.back() >= 0xD800 && points.back() <= 0xDBFF) {
+                    points.back() = 0x10000 + ((points.back() - 0xD800) << 10) + (unit - 0xDC00);
+                } else {
+                    points.push_back(unit);
+                }
+            }
+            std::string text;
+            for (const char32_t c : points) {
+                if (c < 0x80) {
+                    text += static_cast<char>(c);
+                } else if (c < 0x800) {
+                    text += static_cast<char>(0xC0 | c >> 6);
+                    text += static_cast<char>(0x80 | (c & 0x3F));
+                } else if (c < 0x10000) {
+                    text += static_cast<char>(0xE0 | c >> 12);
+                    text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+                    text += static_cast<char>(0x80 | (c & 0x3F));
+                } else {
+                    text += static_cast<char>(0xF0 | c >> 18);
+                    text += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+                    text += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+                    text += static_cast<char>(0x80 | (c & 0x3F));
+                }
+            }
+            return text;
+        }
+        at += 4 + size;
+    }
+    return "no header";
+}
+
+// Every byte class a person can give in a text, in a cell and in the page header, written in
+// each workbook format and read back by a reader of another project (python's zipfile and
+// minidom; libfreexl and a hand-written record reader for .xls): each file opens and gives
+// the text back (ill-formed bytes as replacement characters, as python decodes them).
+TEST_F(CellTextTest, EveryByteClassInCellsAndHeadersReadsBackInEveryFormat)
+{
+    struct Format
+    {
+        const char* name;
+        long format;
+        bool fromTemplate;
+    };
+    const Format formats[] = {
+        {"report.xlsx", excel::FileFormat::OpenXmlWorkbook, false},
+        {"report.xlsm", excel::FileFormat::OpenXmlWorkbookMacroEnabled, false},
+        {"filled.xlsx", excel::FileFormat::OpenXmlWorkbook, true}};
+    std::vector<std::string> paths;
+    std::vector<std::string> expectedCells;
+    std::vector<std::string> expectedHeaders;
+    for (const host_test::BadText& bad : host_test::BadTexts()) {
+        const std::string cell = "Zelle" + bad.sBytes + "Ende";
+        const std::string header = "Kopf" + bad.sBytes + "Ende";
+        const std::string expectedCell = bad.bUtf8 ? cell : AsPythonDecodes(cell);
+        const std::string expectedHeader = "&C" + (bad.bUtf8 ? header : AsPythonDecodes(header));
+        // The open format breaks a header's line with a line feed, and a line end is one.
+        std::string openHeader = expectedHeader;
+        std::replace(openHeader.begin(), openHeader.end(), '\r', '\n');
+        for (const Format& format : formats) {
+            paths.push_back(Save({cell}, std::to_string(paths.size()) + format.name, format.format,
+                                 format.fromTemplate, header));
+            expectedCells.push_back(expectedCell);
+            expectedHeaders.push_back(openHeader);
+        }
+        // The reader of the old format hands texts on as C strings, which end at a NUL.
+        const std::string xlsPath =
+            Save({cell}, "report.xls", excel::FileFormat::Excel8, false, header);
+        if (bad.sBytes != std::string(1, '\0')) {
+            const exceltest::XlsFile xls(xlsPath);
+            EXPECT_EQ(xls.Cell(0, 0).text, expectedCell) << testing::PrintToString(bad.sBytes);
+        }
+        EXPECT_EQ(XlsHeader(WorkbookStream(xlsPath)), expectedHeader)
+            << testing::PrintToString(bad.sBytes);
+    }
+    const auto headers = exceltest::TextsOtherReadersSee(paths, kSheet, "oddHeader");
+    const auto cells = exceltest::TextsOtherReadersSee(paths, kSheet, "c");
+    ASSERT_EQ(headers.size(), paths.size());
+    ASSERT_EQ(cells.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(headers[i], expectedHeaders[i]) << paths[i];
+        EXPECT_EQ(cells[i], expectedCells[i]) << paths[i];
     }
 }
 

@@ -399,6 +399,7 @@ protected:
             }
         }
         EXPECT_EQ(byName.count("[content_types].xml"), 1u);
+        EXPECT_EQ(byName.count("_rels/.rels"), 1u);
         try {
             auto book = app_->Workbooks()->Open(path);
             EXPECT_EQ(book->Worksheets(1)->Name(), "Bericht");
@@ -671,7 +672,7 @@ TEST_F(DamagedTemplateTest, EveryRefusalOfADamagedTemplateIsInTheRunsLanguage)
         std::vector<Entry> entries;
         const char* expected;
     } cases[] = {
-        {"no content-type list", without(types), "fehlt die Liste der Inhaltstypen"},
+        {"no content-type list", without(types), "ihr fehlt der Teil \"[Content_Types].xml\""},
         {"no package relationships", without("_rels/.rels"),
          "Dem Arbeitsmappenpaket fehlt sein Teil \"_rels/.rels\""},
         {"no workbook relationships", without(rels),
@@ -702,6 +703,19 @@ TEST_F(DamagedTemplateTest, EveryRefusalOfADamagedTemplateIsInTheRunsLanguage)
          With(types,
               Replaced(Part(types), "PartName=\"/xl/workbook.xml\"", "PartName=\"/xl/other.xml\"")),
          "nennt keinen Teil \"/xl/workbook.xml\""},
+        {"a target with a percent escape",
+         With(rels, Replaced(Part(rels), "worksheets/sheet1.xml", "worksheets/sheet%31.xml")),
+         "was kein Teilname ist"},
+        {"a target with a fragment",
+         With(rels, Replaced(Part(rels), "worksheets/sheet1.xml", "worksheets/sheet1.xml#x")),
+         "was kein Teilname ist"},
+        {"two sheets in one part",
+         With(rels, Replaced(Part(rels), "worksheets/sheet2.xml", "worksheets/sheet1.xml")),
+         "stehen in einem Teil"},
+        {"a cell reference other readers place elsewhere",
+         With(kSheet, std::string(kWorksheetStart) +
+                          "<row r=\"1\"><c r=\"$A$1\"/></row></sheetData></worksheet>"),
+         "Zellbezug \"$A$1\""},
         {"a billion laughs",
          With(kSheet,
               "<?xml version=\"1.0\"?><!DOCTYPE worksheet [<!ENTITY a \"aaaaaaaaaa\">"

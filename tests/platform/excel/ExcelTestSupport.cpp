@@ -149,6 +149,58 @@ std::string PartsNoReaderOpens(const std::string& path)
     return output;
 }
 
+std::vector<std::string> TextsOtherReadersSee(const std::vector<std::string>& paths,
+                                              const std::string& part, const std::string& element)
+{
+    // One line of hex a package, so that any byte passes the pipe.
+    std::string command =
+        "python3 -c 'import sys, re, zipfile, xml.dom.minidom as m\n"
+        "def deep(node): return \"\".join(t.data if t.nodeType == 3 else deep(t)"
+        " for t in node.childNodes)\n"
+        "x = lambda s: re.sub(\"_x([0-9A-Fa-f]{4})_\", lambda g: chr(int(g.group(1), 16)), s)\n"
+        "for path in sys.argv[3:]:\n"
+        "    z = zipfile.ZipFile(path)\n"
+        "    try:\n"
+        "        docs = {n: m.parseString(z.read(n)) for n in z.namelist()\n"
+        "                if n.endswith((\".xml\", \".rels\"))}\n"
+        "    except Exception as e:\n"
+        "        print(\"unreadable: %s\" % e); continue\n"
+        "    out = \"\\n\".join(x(deep(e)) for e in docs[sys.argv[1]]"
+        ".getElementsByTagName(sys.argv[2]))\n"
+        "    print(\"=\" + out.encode(\"utf-8\", \"surrogatepass\").hex())' '" +
+        part + "' '" + element + "'";
+    for (const std::string& path : paths) {
+        command += " '" + path + "'";
+    }
+    command += " 2>&1";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return {"cannot run python3"};
+    }
+    char buffer[4096];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    pclose(pipe);
+    std::vector<std::string> texts;
+    for (std::size_t from = 0, end = 0; from < output.size(); from = end + 1) {
+        end = output.find('\n', from);
+        end = end == std::string::npos ? output.size() : end;
+        const std::string line = output.substr(from, end - from);
+        if (!line.starts_with("=")) {
+            texts.push_back(line);
+            continue;
+        }
+        std::string text;
+        for (std::size_t at = 1; at + 1 < line.size(); at += 2) {
+            text += static_cast<char>(std::stoi(line.substr(at, 2), nullptr, 16));
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
 XlsxFile::XlsxFile(const std::string& path)
 {
     int error = 0;

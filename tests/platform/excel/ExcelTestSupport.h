@@ -64,6 +64,13 @@ BuildReport(const std::shared_ptr<platform::excel::Application>& app);
 /// reads.
 std::string PartsNoReaderOpens(const std::string& path);
 
+/// What a reader of its own (python3's zipfile and xml.dom.minidom) reads in each package of
+/// `paths`: "unreadable: <fault>" when a ".xml" or ".rels" part is not well-formed, else the
+/// text of element `element` ("oddHeader", or "c" for the cells) of part `part`, escaped
+/// strings ("_x0001_") decoded, the texts of several elements joined by line feeds.
+std::vector<std::string> TextsOtherReadersSee(const std::vector<std::string>& paths,
+                                              const std::string& part, const std::string& element);
+
 /// One cell of an .xlsx sheet as stored: type attribute, text of the value, style index.
 struct XlsxCell
 {

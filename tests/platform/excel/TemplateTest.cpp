@@ -294,6 +294,68 @@ TEST_F(TemplateTest, ATemplateWithAPartThatIsNotWellFormedIsRefusedAndNothingWri
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST_F(TemplateTest, CellsOrSheetDataThatOtherReadersPlaceElsewhereAreRefused)
+{
+    const std::string start = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet xmlns=\""
+                              "http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    const auto sheetWith = [&](const std::string& rows) {
+        return start + "<sheetData>" + rows + "</sheetData></worksheet>";
+    };
+    const auto cellAt = [](const std::string& row, const std::string& ref) {
+        return "<row r=\"" + row + "\"><c r=\"" + ref +
+               "\" t=\"inlineStr\"><is><t>Vorlage</t></is></c></row>";
+    };
+    const struct
+    {
+        std::string sheet;
+        const char* refusal; // nullptr: filled
+    } cases[] = {
+        {sheetWith(cellAt("1", "XFD1048577")), "Zellbezug \"XFD1048577\""},
+        {sheetWith(cellAt("1", "XFE1")), "Zellbezug \"XFE1\""},
+        {sheetWith(cellAt("1", "!!")), "Zellbezug \"!!\""},
+        {sheetWith(cellAt("1", "$A$1")), "Zellbezug \"$A$1\""},
+        {sheetWith(cellAt("1", "a1")), "Zellbezug \"a1\""},
+        {sheetWith(cellAt("1", "A01")), "Zellbezug \"A01\""},
+        {sheetWith(cellAt("1", "A2")), "Zellbezug \"A2\""},
+        {sheetWith("<row r=\"1\"><c r=\"B1\"/><c r=\"A1\"/></row>"), "Zellbezug \"A1\""},
+        {sheetWith(cellAt("0", "A0")), "Zeilennummer \"0\""},
+        {sheetWith(cellAt("01", "A1")), "Zeilennummer \"01\""},
+        {sheetWith(cellAt("1048577", "A1048577")), "Zeilennummer \"1048577\""},
+        {sheetWith("<row r=\"3\"/><row r=\"2\"/>"), "Zeilennummer \"2\""},
+        {start + "<sheetData/><sheetData>" + cellAt("1", "A1") + "</sheetData></worksheet>",
+         "seine Zelldaten mehr als einmal"},
+        // References as every reader reads them, and rows and cells placed by their order.
+        {sheetWith(cellAt("1", "A1") + "<row r=\"1048576\"><c r=\"XFD1048576\"/></row>"), nullptr},
+        {sheetWith("<row><c/><c r=\"B1\"/><c/></row><row/>"), nullptr},
+    };
+    platform::locale::SetCurrent("de-DE");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sheet);
+        RestoreTemplate();
+        ReplacePart(templatePath_, kSheet, c.sheet);
+        auto book = app_->Workbooks()->Open(templatePath_);
+        book->Worksheets(1)->Range("A1")->SetValue(std::string("Bericht"));
+        const std::string path = PathOf("filled.xlsx");
+        std::filesystem::remove(path);
+        try {
+            book->SaveAs(path, excel::FileFormat::OpenXmlWorkbook);
+            EXPECT_EQ(c.refusal, nullptr) << "filled, where a refusal was due";
+            const auto cells = exceltest::XlsxFile(path).Cells(kSheet);
+            EXPECT_EQ(cells.count("A1") ? cells.at("A1").value : "", "Bericht");
+        } catch (const rt::Error& error) {
+            ASSERT_NE(c.refusal, nullptr) << error.Description();
+            EXPECT_NE(error.Description().find(c.refusal), std::string::npos)
+                << error.Description();
+            EXPECT_NE(error.Description().find("Das Arbeitsblatt \"Bericht\" der Vorlage"),
+                      std::string::npos)
+                << error.Description();
+            EXPECT_FALSE(std::filesystem::exists(path));
+        }
+        book->Close(false);
+    }
+    platform::locale::SetCurrent("en-US");
+}
+
 // The package at `path` with the uncompressed size that its directory and the local header
 // declare for `part` set to `size`, the data left as it is.
 void DeclareSize(const std::string& path, const std::string& part, std::uint32_t size)

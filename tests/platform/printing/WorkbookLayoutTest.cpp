@@ -1,7 +1,13 @@
 #include "platform/printing/detail/WorkbookLayout.h"
 
-#include <gtest/gtest.h>
+#include "platform/runtime/Error.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace platform::printing {
@@ -72,6 +78,129 @@ TEST(WorkbookLayoutTest, FontsDrawNoLigaturesInPrint)
     };
     for (const auto& c : cases)
         EXPECT_EQ(detail::FontsWithoutLigatures(c.sStyles), c.sExpected) << c.sWhat;
+}
+
+// Runs a python3 script (made of zipfile and nothing else) with `path` as its argument; gives
+// what it prints.
+std::string Python(const std::string& script, const std::string& path)
+{
+    const std::string command = "python3 -c '" + script + "' '" + path + "' 2>&1";
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[512];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        out += buffer;
+    if (pipe != nullptr)
+        pclose(pipe);
+    return out;
+}
+
+// A workbook of one named sheet; "xl/worksheets/sheet9.xml" is a part no sheet names. Each
+// holds its text and then `blanks` MiB of blanks where its flag says so.
+std::string MakeWorkbook(const std::string& path, int namedBlanks, int unnamedBlanks)
+{
+    const std::string script =
+        "import sys, zipfile\n"
+        "R = \"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"\n"
+        "S = \"<worksheet xmlns=\\\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+        "main\\\"><sheetData/></worksheet>\"\n"
+        "parts = {\"[Content_Types].xml\": \"<Types xmlns=\\\"http://schemas.openxmlformats.org/"
+        "package/2006/content-types\\\"/>\",\n"
+        " \"_rels/.rels\": \"<Relationships xmlns=\\\"http://schemas.openxmlformats.org/package/"
+        "2006/relationships\\\"><Relationship Id=\\\"rId1\\\" Type=\\\"\" + R + "
+        "\"/officeDocument\\\" Target=\\\"xl/workbook.xml\\\"/></Relationships>\",\n"
+        " \"xl/workbook.xml\": \"<workbook xmlns:r=\\\"\" + R + \"\\\"><sheets><sheet "
+        "name=\\\"Bericht\\\" sheetId=\\\"1\\\" r:id=\\\"rId1\\\"/></sheets></workbook>\",\n"
+        " \"xl/_rels/workbook.xml.rels\": \"<Relationships xmlns=\\\"http://schemas."
+        "openxmlformats.org/package/2006/relationships\\\"><Relationship Id=\\\"rId1\\\" "
+        "Type=\\\"\" + R + \"/worksheet\\\" Target=\\\"worksheets/sheet1.xml\\\"/>"
+        "</Relationships>\",\n"
+        " \"xl/styles.xml\": \"<styleSheet><fonts><font><name val=\\\"Calibri\\\"/></font>"
+        "</fonts></styleSheet>\",\n"
+        " \"xl/worksheets/sheet1.xml\": S + \" \" * (" +
+        std::to_string(namedBlanks) +
+        " << 20),\n"
+        " \"xl/worksheets/sheet9.xml\": S + \" \" * (" +
+        std::to_string(unnamedBlanks) +
+        " << 20)}\n"
+        "with zipfile.ZipFile(sys.argv[1], \"w\", zipfile.ZIP_DEFLATED) as z:\n"
+        "    for name, text in parts.items(): z.writestr(name, text)\n";
+    return Python(script, path);
+}
+
+// The parts of the workbook at `path` that python3's zipfile reads, one a line: the name,
+// then whether the text holds a page setup and a font without ligatures, and its size.
+std::string PartsAsRead(const std::string& path)
+{
+    return Python("import sys, zipfile\n"
+                  "z = zipfile.ZipFile(sys.argv[1])\n"
+                  "for n in sorted(z.namelist()):\n"
+                  "    t = z.read(n)\n"
+                  "    print(n, b\"orientation=\\\"landscape\\\"\" in t, b\"Calibri:-liga\" in t,"
+                  " len(t))\n",
+                  path);
+}
+
+// The line of `lines` that begins with `name` and a blank, "" for none.
+std::string Line(const std::string& lines, const std::string& name)
+{
+    const auto at = lines.find(name + " ");
+    return at == std::string::npos ? "" : lines.substr(at, lines.find('\n', at) - at);
+}
+
+class WorkbookLayoutFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tv_layout_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        page_.orientation = 2;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::filesystem::path folder_;
+    PageLayout page_;
+};
+
+TEST_F(WorkbookLayoutFileTest, OnlyTheSheetsTheWorkbookNamesAreLaidOut)
+{
+    const auto path = folder_ / "report.xlsx";
+    ASSERT_EQ(MakeWorkbook(path.string(), 0, 0), "");
+    const std::string unnamed = Line(PartsAsRead(path.string()), "xl/worksheets/sheet9.xml");
+    EXPECT_NE(unnamed, "");
+    detail::LayOutWorkbook(path, page_);
+    const std::string parts = PartsAsRead(path.string());
+    EXPECT_NE(parts.find("xl/styles.xml False True"), std::string::npos) << parts;
+    EXPECT_NE(parts.find("xl/worksheets/sheet1.xml True False"), std::string::npos) << parts;
+    // The part no sheet names is left as it is.
+    EXPECT_EQ(Line(parts, "xl/worksheets/sheet9.xml"), unnamed);
+}
+
+TEST_F(WorkbookLayoutFileTest, PartsBeyondTheBoundsOfATemplateAreNotRead)
+{
+    const auto path = folder_ / "report.xlsx";
+    // A quarter of a gibibyte of blanks in a part no sheet names: left as it is, unread.
+    ASSERT_EQ(MakeWorkbook(path.string(), 0, 256), "");
+    const std::string unnamed = Line(PartsAsRead(path.string()), "xl/worksheets/sheet9.xml");
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    detail::LayOutWorkbook(path, page_);
+    EXPECT_EQ(Line(PartsAsRead(path.string()), "xl/worksheets/sheet9.xml"), unnamed);
+    // In the sheet itself, refused unread.
+    ASSERT_EQ(MakeWorkbook(path.string(), 256, 0), "");
+    try {
+        detail::LayOutWorkbook(path, page_);
+        ADD_FAILURE() << "a sheet of 256 MiB was laid out";
+    } catch (const platform::runtime::Error& error) {
+        EXPECT_EQ(error.Number(), 75);
+        EXPECT_NE(error.Description().find("xl/worksheets/sheet1.xml"), std::string::npos)
+            << error.Description();
+    }
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes more at the peak";
 }
 
 } // namespace
