@@ -44,6 +44,13 @@ void DefinitionsWatch::NoteNotWritten(const std::string& sFile, const std::strin
     }
 }
 
+void DefinitionsWatch::NoteNotRead(const std::string& sFile)
+{
+    std::error_code ec;
+    if (std::filesystem::equivalent(sFile, m_oFile, ec) || sFile == m_oFile.string())
+        m_bNotRead = true;
+}
+
 bool DefinitionsWatch::Kept() const
 {
     return !m_oUnkept || !(StateNow() == *m_oUnkept);

@@ -20,6 +20,10 @@ public:
     void Begin();
     /// Notes that a save could not write sFile, and why (the writer's notice).
     void NoteNotWritten(const std::string& sFile, const std::string& sWhy);
+    /// Notes that a load could not read sFile whole (the loader's notice).
+    void NoteNotRead(const std::string& sFile);
+    /// Whether a load of the file failed since the watch began.
+    bool NotRead() const { return m_bNotRead; }
     /// What to tell the person when the window has closed: that the template keeps its view,
     /// or, when the file was not written since Begin, that the view was not kept, naming the
     /// file and the reason.
@@ -46,6 +50,7 @@ private:
     std::string m_sWhy;
     // The file as it was when a save of it failed last; none while every save went through.
     std::optional<FileState> m_oUnkept;
+    bool m_bNotRead = false;
 };
 
 } // namespace host

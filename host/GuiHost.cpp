@@ -15,9 +15,9 @@
 #include "host/HostTexts.h"
 #include "host/ItemWindow.h"
 #include "host/ProfileSetup.h"
-#include "host/UnreadFolders.h"
 #include "host/RunEnd.h"
 #include "host/RunFolders.h"
+#include "host/UnreadFolders.h"
 #include "platform/forms/Driver.h"
 #include "platform/forms/Form.h"
 #include "platform/locale/Locale.h"
@@ -126,6 +126,8 @@ void GuiHost::Start()
         // The add-in's message box says why; the run's code says it too.
         if (oNotice.kind == rt::Notice::Kind::NotDone)
             m_bNotDone = true;
+        else if (oNotice.kind == rt::Notice::Kind::NotRead)
+            m_bDefinitionsNotRead = true;
         else if (oNotice.kind == rt::Notice::Kind::NotWritten)
             TellIfNotToldWhy(oNotice.subject, oNotice.detail);
     });
@@ -318,7 +320,7 @@ void GuiHost::ClickReportButton()
     // The add-in's message box said why; the run ends with the code of a run that could not go
     // on.
     const auto* pWindow = m_library->ReportWindow();
-    if ((!pWindow || !pWindow->IsLoaded()) && DefinitionsUnreadable())
+    if ((!pWindow || !pWindow->IsLoaded()) && (DefinitionsUnreadable() || m_bDefinitionsNotRead))
         m_bDefinitionsUnreadable = true;
 }
 
@@ -329,8 +331,7 @@ void GuiHost::ShowUnreadFolders()
         return;
     // Told once the read is over and its progress window gone, over the report window.
     constexpr int kWarning = 48;
-    const std::string sText =
-        UnreadFoldersText(vLines, EngineLogFile(SettingsFolder()));
+    const std::string sText = UnreadFoldersText(vLines, EngineLogFile(SettingsFolder()));
     QTimer::singleShot(0, m_window.get(), [this, sText] {
         pf::MsgBox(sText, kWarning, QApplication::applicationName().toStdString());
         // The box belongs to no window: closed, it would leave the client window in front of
@@ -372,10 +373,11 @@ void GuiHost::TellUntold(bool bAtEnd)
         std::string sWhy = oUntold.sWhy;
         while (!sWhy.empty() && (sWhy.back() == '.' || sWhy.back() == ' '))
             sWhy.pop_back();
-        pf::MsgBox(Say(HostText::SettingsNotKept,
-                       {Say(HostText::FileNotWritten,
-                            {oUntold.sFile, sWhy.empty() ? Say(HostText::NotWrittenReason) : sWhy})}),
-                   kWarning, QApplication::applicationName().toStdString());
+        pf::MsgBox(
+            Say(HostText::SettingsNotKept,
+                {Say(HostText::FileNotWritten,
+                     {oUntold.sFile, sWhy.empty() ? Say(HostText::NotWrittenReason) : sWhy})}),
+            kWarning, QApplication::applicationName().toStdString());
     }
 }
 
@@ -448,9 +450,9 @@ std::optional<std::string> WaylandProblem(const std::string& sDisplay)
     if (!bPlugin)
         return Say(HostText::NoWaylandPlatform, {sDisplay});
     const char* sRuntime = std::getenv("XDG_RUNTIME_DIR");
-    const fs::path oSocket =
-        fs::path(sDisplay).is_absolute() ? fs::path(sDisplay)
-                                          : fs::path(sRuntime ? sRuntime : "") / sDisplay;
+    const fs::path oSocket = fs::path(sDisplay).is_absolute()
+                                 ? fs::path(sDisplay)
+                                 : fs::path(sRuntime ? sRuntime : "") / sDisplay;
     if (!fs::exists(oSocket, ec))
         return Say(HostText::NoCompositor, {sDisplay});
     return std::nullopt;
@@ -471,8 +473,7 @@ std::optional<std::string> DisplayProblem()
     const std::string sWayland = Environment("WAYLAND_DISPLAY");
     // A platform named by the person (offscreen, vnc, ...) is taken at its word, except the
     // two that need a display server.
-    if (!sPlatform.empty() && sPlatform.rfind("xcb", 0) != 0 &&
-        sPlatform.rfind("wayland", 0) != 0)
+    if (!sPlatform.empty() && sPlatform.rfind("xcb", 0) != 0 && sPlatform.rfind("wayland", 0) != 0)
         return std::nullopt;
     if (sPlatform.rfind("wayland", 0) == 0 || (sDisplay.empty() && !sWayland.empty()))
         return WaylandProblem(sWayland.empty() ? "wayland-0" : sWayland);
@@ -497,8 +498,7 @@ int RunGuiClient(const HostOptions& oOptions, const std::string& sAddInPath, std
         // its windows would have been.
         if (bTellInWindow) {
             constexpr int kCritical = 16;
-            gui::ShowMessageBox(e.what(), kCritical,
-                                QApplication::applicationName().toStdString());
+            gui::ShowMessageBox(e.what(), kCritical, QApplication::applicationName().toStdString());
         }
         return 1;
     }

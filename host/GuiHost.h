@@ -98,6 +98,8 @@ private:
     bool m_bDefinitionsUnreadable = false;
     // A save, mail or print the person asked for failed (the add-in's message said why).
     bool m_bNotDone = false;
+    // The add-in told that reports.xml could not be read whole.
+    bool m_bDefinitionsNotRead = false;
     // Looks for prints that failed after they were sent, to tell the person in a message.
     std::unique_ptr<QTimer> m_printNews;
     std::shared_ptr<platform::outlook::Application> m_oClient;

@@ -212,8 +212,8 @@ bool HasRibbon(const std::string& sClientVersion)
     return MajorVersionOf(sClientVersion) >= kRibbonVersion;
 }
 
-std::pair<std::string, std::shared_ptr<ol::CommandBarButton>> FindToolbarButton(
-    ol::Explorer& oExplorer)
+std::pair<std::string, std::shared_ptr<ol::CommandBarButton>>
+FindToolbarButton(ol::Explorer& oExplorer)
 {
     for (const auto& oBar : oExplorer.CommandBars()->Bars()) {
         if (oBar->Name().rfind(kToolbarName, 0) != 0 || oBar->Controls().Count() == 0)
@@ -240,8 +240,7 @@ std::string ExampleFolder()
         auto oProfile = platform::store::Profile::Open(platform::mapi::CurrentProfile());
         for (const auto& oInfo : oProfile->Stores()) {
             auto oStore = oProfile->OpenStore(oInfo.entryId);
-            if (const auto oCalendar =
-                    oStore->DefaultFolder(platform::store::FolderRole::Calendar))
+            if (const auto oCalendar = oStore->DefaultFolder(platform::store::FolderRole::Calendar))
                 return oInfo.name + "/" + oCalendar->name;
         }
     } catch (const std::exception&) {
@@ -318,6 +317,9 @@ private:
             // The add-in's message box says why; the run's code says it too.
             m_oNotDone.Note(oNotice.detail);
             break;
+        case Kind::NotRead:
+            m_oWatch.NoteNotRead(oNotice.subject);
+            break;
         case Kind::FolderUnread:
             // Told with the others once the read is over.
             m_oUnread.Note(oNotice);
@@ -331,8 +333,8 @@ private:
         if (!m_bTerminal || (m_nShown > 0 && tNow - m_tLast < kProgressStep))
             return;
         m_tLast = tNow;
-        const std::string sLine = Say(HostText::ReadProgress,
-                                      {std::to_string(lValue), std::to_string(lMax)});
+        const std::string sLine =
+            Say(HostText::ReadProgress, {std::to_string(lValue), std::to_string(lMax)});
         m_out << "\r" << PadText(sLine, m_nShown) << std::flush;
         m_nShown = std::max(m_nShown, TextWidth(sLine));
     }
@@ -382,8 +384,7 @@ void PrintReportWindow(const AddInLibrary& oLibrary, std::ostream& out, int nWid
     }
     const auto [lValue, lMax] = oLibrary.ReportProgress();
     // The engine counts one past the last row; the window's bar stops at its maximum.
-    out << Say(HostText::ReadCount,
-               {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
+    out << Say(HostText::ReadCount, {std::to_string(std::min(lValue, lMax)), std::to_string(lMax)})
         << "\n";
     long lFolders = 0;
     std::string sUnreadable;
@@ -455,21 +456,22 @@ void ExportReport(const AddInLibrary& oLibrary, const std::string& sFile, std::o
     const std::string sPath = oPath.string();
     std::error_code ec;
     if (!fs::is_directory(oPath.parent_path(), ec))
-        throw std::runtime_error(Say(HostText::ExportFolderMissing, {oPath.parent_path().string()}));
+        throw std::runtime_error(
+            Say(HostText::ExportFolderMissing, {oPath.parent_path().string()}));
     if (fs::is_directory(oPath, ec))
         throw std::runtime_error(platform::runtime::FileFailureText(
             EISDIR, platform::runtime::FileAction::Write, sPath));
     // The window saves only a report with rows and says nothing otherwise.
     if (const auto* pGrid = oLibrary.ReportGrid();
         oLibrary.ReportProgress().second == 0 || !pGrid || pGrid->Rows() <= pGrid->FixedRows())
-        throw std::runtime_error(Say(HostText::SaveFailedWhy, {sPath, Say(HostText::NoRowsToSave)}));
+        throw std::runtime_error(
+            Say(HostText::SaveFailedWhy, {sPath, Say(HostText::NoRowsToSave)}));
     const auto tStart = fs::file_time_type::clock::now() - std::chrono::seconds(1);
     platform::forms::Driver::current().QueueDialogAnswer(sPath);
     if (!oLibrary.SaveReport())
         throw std::runtime_error(Say(HostText::SaveFailed, {sPath}));
     out << Say(HostText::SavedAs, {WrittenFile(sPath, tStart)}) << "\n";
 }
-
 
 // Makes the queue the default printer of this process only, as LPDEST does for the print
 // commands; the user's stored default printer stays as it is.
@@ -598,7 +600,7 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
         try {
             // The add-in told why in its message box; without the window the run cannot go on.
             if (const auto* pWindow = oLibrary.ReportWindow();
-                (!pWindow || !pWindow->IsLoaded()) && DefinitionsUnreadable())
+                (!pWindow || !pWindow->IsLoaded()) && (DefinitionsUnreadable() || oWatch.NotRead()))
                 throw std::runtime_error(
                     Say(HostText::DefinitionsShutWindow, {ReportsFile().string()}));
             if (!oOptions.sTemplate.empty())
@@ -612,14 +614,14 @@ int RunHost(const HostOptions& oOptions, const std::string& sAddInPath, std::ist
                 ExportOrSayNotKept(oLibrary, oOptions.sExport, out, oNotDone);
             if (oOptions.bInteractive &&
                 !RunInteractive(oLibrary, oAnswers, out, nWidth,
-                               {fnClickReportButton, fnClickToolbar,
-                                [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
-                                [&oItemWindows](const std::string& sCommand) {
-                                    return oItemWindows.RunCommand(sCommand);
-                                },
-                                [&oPerson] { oPerson.NoteFoldersChosen(); },
-                                [&oWatch] { oWatch.Begin(); },
-                                [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText}))
+                                {fnClickReportButton, fnClickToolbar,
+                                 [&oItemWindows, nWidth] { return oItemWindows.TakeText(nWidth); },
+                                 [&oItemWindows](const std::string& sCommand) {
+                                     return oItemWindows.RunCommand(sCommand);
+                                 },
+                                 [&oPerson] { oPerson.NoteFoldersChosen(); },
+                                 [&oWatch] { oWatch.Begin(); },
+                                 [&oWatch] { return oWatch.ClosedText(); }, PrintFailureText}))
                 nExit = ToInt(ExitCode::InputFailed);
         } catch (const ReportNotKept& e) {
             err << "tallyman: " << e.what() << "\n";

@@ -250,6 +250,10 @@ void Templates::Load()
         common::ErrorObject oError;
         bool bFlag = false;
         oError.LogError(common::SourceText(kModule, "Load", 0), bFlag);
+        // The window shows why and closes; whoever hosts it hears that the file was not read.
+        rt::ResumeNext()([&] {
+            rt::Notify({rt::Notice::Kind::NotRead, sPath, oError.Description()});
+        });
         // The templates read so far may be fewer than the file holds: keep the file aside so
         // that a later save cannot lose the others.
         rt::ResumeNext oSteps;

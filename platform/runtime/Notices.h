@@ -24,6 +24,7 @@ struct Notice
         NotDone,      ///< a save, mail or print the user asked for (by a command or as an
                       ///< automatic action) failed: `subject` what (the file or the mail's
                       ///< subject, may be empty), `detail` why
+        NotRead,      ///< `subject` a settings file a load could not read whole, `detail` why
         FolderUnread, ///< a read went on without a folder it could not read: `subject` the
                       ///< folder's name (empty when it did not open), `detail` why, `value`
                       ///< the error's number, `entryId` and `storeId` the folder

@@ -804,8 +804,9 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
         const std::string sFile = FileXml(" version=\"94\"", sReports);
         WriteFileText(sFile);
 
-        // "A<count>" all read; "S<W|K><=|!><message>" stopped (W a save wrote, K it was refused;
-        // = the file as it was); "P<count>" fewer read without a word; "M" out of memory elsewhere.
+        // "A<count>" all read; "S<W|K><=|!><N|n><message>" stopped (W a save wrote, K it was
+        // refused; = the file as it was; N the host heard the file was not read); "P<count>" fewer
+        // read without a word; "M" out of memory elsewhere.
         const auto Attempt = [&](std::size_t nMore) {
             int aPipe[2];
             if (pipe(aPipe) != 0)
@@ -817,6 +818,11 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
                 std::string sResult;
                 {
                     Templates oTemplates;
+                    bool bToldNotRead = false;
+                    rt::SetNoticeListener([&](const rt::Notice& o) {
+                        bToldNotRead = bToldNotRead || (o.kind == rt::Notice::Kind::NotRead &&
+                                                        o.subject == FilePath());
+                    });
                     long nPages = 0;
                     std::ifstream("/proc/self/statm") >> nPages;
                     const rlimit oLimit{static_cast<rlim_t>(nPages) * sysconf(_SC_PAGESIZE) + nMore,
@@ -841,7 +847,8 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
                             bWrote = false;
                         }
                         sResult.insert(1, std::string(bWrote ? "W" : "K") +
-                                              (ReadFileText() == sFile ? "=" : "!"));
+                                              (ReadFileText() == sFile ? "=" : "!") +
+                                              (bToldNotRead ? "N" : "n"));
                     }
                 }
                 const ssize_t nWritten = write(aPipe[1], sResult.data(), sResult.size());
@@ -874,7 +881,8 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
                 break;
             case 'S':
                 ++nStops;
-                EXPECT_EQ(sResult.substr(1, 2), "K=") << "no save replaces the file after a stop";
+                EXPECT_EQ(sResult.substr(1, 3), "K=N")
+                    << "no save replaces the file after a stop, and the host hears of it";
                 break;
             case 'M':
                 break;
@@ -886,7 +894,7 @@ TEST_F(ReportFileTest, ALoadTheMemoryCannotHoldStopsAndNoSaveReplacesTheFile)
             default:
                 ADD_FAILURE() << "templates lost without a word";
             }
-            if (sResult.rfind("SK=", 0) == 0 &&
+            if (sResult.rfind("SK=N", 0) == 0 &&
                 sResult.find("Arbeitsspeicher") != std::string::npos) {
                 EXPECT_NE(sResult.find(FilePath()), std::string::npos)
                     << "the message names the file";
