@@ -53,7 +53,9 @@ template <class W, class Act> void ActOnModal(W& window, const Act& act)
 /// and waits on.
 template <class W, class Fits, class Act> void WhenWindowShown(Fits fits, Act act)
 {
-    auto* timer = new QTimer;
+    // The application owns it: a watch for a window that never shows goes with the process
+    // rather than leaking.
+    auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, fits, act] {
         for (QWidget* widget : QApplication::topLevelWidgets())
