@@ -196,9 +196,10 @@ void Package::RefuseUnpackedSize(const std::string& name, std::uint64_t size,
                   Megabytes(kPartBytes) + Say("", " groß sein")
         : tooLarge ? Say("\" unpacks from ", "\" wird von ") + std::to_string(packed / 1024 + 1) +
                          Say(" KB to ", " KB auf ") + Megabytes(size) + Say("", " entpackt")
-                   : Say("\" unpacks to ", "\" wird entpackt ") + Megabytes(size) +
-                         Say(", and all parts read together may take at most ",
-                             " groß, und alle gelesenen Teile zusammen dürfen höchstens ") +
+                   : Say("\" would bring all parts read together to ",
+                         "\" brächte alle gelesenen Teile zusammen auf ") +
+                         Megabytes(unpackedTotal_ + size) +
+                         Say(", and they may take at most ", ", und sie dürfen höchstens ") +
                          Megabytes(kTotalBytes) + Say("", " groß sein");
     Raise(kMethodFailed, "\"" + path_ +
                              Say("\" is too large once unpacked: its part \"",
@@ -413,6 +414,46 @@ void Package::RefuseWrittenRatio() const
     }
 }
 
+namespace {
+
+// What keeps a part from being read, in the user's language: the XML library says it in
+// English only.
+std::string ParseFault(const pugi::xml_parse_result& result, const std::string& data)
+{
+    const bool blank = data.find_first_not_of(" \t\r\n") == std::string::npos;
+    switch (result.status) {
+    case pugi::status_out_of_memory:
+        return Say("there is not enough memory to read it",
+                   "der Arbeitsspeicher reicht nicht aus, um ihn zu lesen");
+    case pugi::status_no_document_element:
+        // Text in an encoding XML readers do not take (EBCDIC, say) looks to the library
+        // like text without an element.
+        if (blank) {
+            return Say("it holds no XML element", "er enthält kein XML-Element");
+        }
+        [[fallthrough]];
+    default:
+        return Say("it is no XML that can be read (at byte ",
+                   "er ist kein lesbares XML (an Byte ") +
+               std::to_string(result.offset) +
+               Say("); a part must be XML in UTF-8 or UTF-16",
+                   "); ein Teil muss XML in UTF-8 oder UTF-16 sein");
+    }
+}
+
+} // namespace
+
+std::optional<std::string> Package::OtherCaseName(const std::string& name) const
+{
+    const std::string folded = FoldedName(name);
+    for (const std::string& other : PartNames()) {
+        if (other != name && FoldedName(other) == folded) {
+            return other;
+        }
+    }
+    return std::nullopt;
+}
+
 void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& part)
 {
     const pugi::xml_parse_result result = doc.load_buffer(
@@ -421,7 +462,7 @@ void LoadPart(pugi::xml_document& doc, const std::string& data, const std::strin
     if (!result) {
         Raise(kMethodFailed, Say("the part \"", "Der Teil \"") + part +
                                  Say("\" cannot be read: ", "\" kann nicht gelesen werden: ") +
-                                 result.description());
+                                 ParseFault(result, data));
     }
     // The parser holds the text as UTF-8 whatever the part was stored in (UTF-16, say), and
     // it is saved so; its declaration must then say so too.

@@ -41,6 +41,12 @@ public:
     /// The names of the parts in the package as changed so far: those of the file in the
     /// archive's order without the removed ones, then the added ones.
     std::vector<std::string> PartNames() const;
+    /// The name the package is told by in messages: the file the user gave (a template) where
+    /// the package is a copy of it, else its own path.
+    const std::string& Shown() const { return shown_.empty() ? path_ : shown_; }
+    void ShowAs(std::string shown) { shown_ = std::move(shown); }
+    /// A part whose name differs from `name` in the case of its letters alone, if any.
+    std::optional<std::string> OtherCaseName(const std::string& name) const;
     /// Writes the changes to the file. Raises 1004 on failure, when a changed XML part
     /// (".xml", ".rels") is not well-formed or holds more than kMaxPartNodes elements and
     /// attributes, and when a changed part, or the parts read and changed together, would
@@ -57,6 +63,7 @@ private:
     struct Handle;
     std::unique_ptr<Handle> handle_;
     std::string path_;
+    std::string shown_;
     // New contents by part name; the archive reads them from here when it is written.
     std::map<std::string, std::string> pending_;
     void RefuseWrittenSize() const;
@@ -78,6 +85,7 @@ void SetContentType(Package& package, const std::string& partName, const std::st
 /// Parses an XML part, keeping its declaration; a declaration that names another encoding
 /// than UTF-8 is made to name UTF-8, the encoding SavePart writes. Raises 1004 naming `part`
 /// on failure.
+/// The reason, in the user's language, names the fault and where it lies.
 void LoadPart(pugi::xml_document& doc, const std::string& data, const std::string& part);
 /// The first fault that keeps `data` from being well-formed XML (one document element,
 /// matching tags, defined entities, valid UTF-8, no unescaped "<" in values, ...), with its

@@ -3,6 +3,7 @@
 #include "platform/excel/detail/Relationships.h"
 
 #include "platform/excel/detail/Raise.h"
+#include "platform/runtime/Error.h"
 
 #include <charconv>
 #include <filesystem>
@@ -188,12 +189,24 @@ pugi::xml_document LoadRequired(const Package& package, const std::string& part)
 {
     const auto data = package.Read(part);
     if (!data) {
-        Raise(kMethodFailed, Say("the workbook package lacks its part \"",
-                                 "Dem Arbeitsmappenpaket fehlt sein Teil \"") +
-                                 part + "\"");
+        // A part of the name in other letters is another part to every reader.
+        const auto other = package.OtherCaseName(part);
+        Raise(kMethodFailed,
+              Say("the workbook package lacks its part \"",
+                  "Dem Arbeitsmappenpaket fehlt sein Teil \"") +
+                  part + Say("\" (in \"", "\" (in \"") + package.Shown() + "\")" +
+                  (other ? Say(": it holds \"", ": es enthält \"") + *other +
+                               Say("\", which is another name, since the case of letters counts",
+                                   "\", was ein anderer Name ist, da Groß- und Kleinschreibung "
+                                   "zählt")
+                         : std::string()));
     }
     pugi::xml_document doc;
-    LoadPart(doc, *data, part);
+    try {
+        LoadPart(doc, *data, part);
+    } catch (const platform::runtime::Error& e) {
+        Raise(kMethodFailed, e.Description() + Say(" (in \"", " (in \"") + package.Shown() + "\")");
+    }
     return doc;
 }
 

@@ -176,7 +176,7 @@ public:
                                                           : date_;
         if (!slot) {
             if (!loaded_) {
-                LoadPart(doc_, package_.Read(part_).value_or(""), part_);
+                doc_ = LoadRequired(package_, part_);
                 loaded_ = true;
             }
             pugi::xml_node xfs = doc_.child("styleSheet").child("cellXfs");
@@ -490,6 +490,7 @@ void FillTemplate(const std::string& templatePath, const std::string& target,
                                  Say("\": ", "\" kann nicht kopiert werden: ") + error.message());
     }
     Package package(target);
+    package.ShowAs(templatePath);
     // The template may have changed since it was opened.
     CheckXmlParts(package, templatePath);
     const std::string workbookPart = WorkbookPart(package);

@@ -551,7 +551,8 @@ TEST_F(DamagedTemplateTest, LargePartsWithinTheBoundsAreFilledAndAllTogetherAreB
         large.emplace(name, Stored(name, Part(name) + std::string(30 * kMiB, ' ')));
     }
     WriteZip(templatePath(), Entries(large));
-    ExpectOutcome(templatePath(), "alle gelesenen Teile zusammen dürfen höchstens 128 MB");
+    ExpectOutcome(templatePath(), "\" brächte alle gelesenen Teile zusammen auf 151 MB, und sie "
+                                  "dürfen höchstens 128 MB groß sein");
 }
 
 // The template's workbook relationships with one more, of `type`, naming `target`.
@@ -716,6 +717,21 @@ TEST_F(DamagedTemplateTest, EveryRefusalOfADamagedTemplateIsInTheRunsLanguage)
          With(kSheet, std::string(kWorksheetStart) +
                           "<row r=\"1\"><c r=\"$A$1\"/></row></sheetData></worksheet>"),
          "Zellbezug \"$A$1\""},
+        {"styles only under a name in other letters",
+         [&] {
+             std::vector<Entry> entries = Entries();
+             for (Entry& e : entries)
+                 if (e.name == "xl/styles.xml")
+                     e.name = "xl/Styles.xml";
+             return entries;
+         }(),
+         "fehlt sein Teil \"xl/styles.xml\" (in \""},
+        {"a sheet in EBCDIC",
+         With(kSheet, std::string("\x4C\x6F\xA7\x94\x93\x40\xA5\x85\x99\xA2\x89\x96\x95"
+                                  "\x7E\x7F\xF1\x4B\xF0\x7F\x6F\x6E\x4C\xA6\x96\x99\x92"
+                                  "\xA2\x88\x85\x85\xA3\x6E\x4C\x61\xA6\x96\x99\x92\xA2"
+                                  "\x88\x85\x85\xA3\x6E")),
+         "muss XML in UTF-8 oder UTF-16 sein (in \""},
         {"a billion laughs",
          With(kSheet,
               "<?xml version=\"1.0\"?><!DOCTYPE worksheet [<!ENTITY a \"aaaaaaaaaa\">"
