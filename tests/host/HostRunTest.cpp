@@ -1,4 +1,5 @@
 #include "HostRunFixture.h"
+#include "host/FolderPaths.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -491,6 +492,50 @@ TEST_F(HostRunTest, FoldersPickedByPathAreReadForTheRunAndPickedFoldersAreKept)
         << rMissing.output;
     EXPECT_NE(rMissing.output.find("Disconnected the add-in."), std::string::npos)
         << rMissing.output;
+}
+
+TEST_F(HostRunTest, APathThePickerCannotFindIsRefusedAndTheTicksMadeStay)
+{
+    // The inbox ticked by hand, a path with a slip, then the archive's calendar by path: the
+    // template keeps both, whichever the language of the refusal.
+    for (const char* pLanguage : {"en", "de"}) {
+        SCOPED_TRACE(pLanguage);
+        const bool bGerman = std::string(pLanguage) == "de";
+        fs::remove_all(oRoot / "Kestrova");
+        const auto r = Run(std::string("--lang ") + pLanguage + " --interactive",
+                           "select\ntick fg 1\nfolder Archiv/Nope\nshow\n"
+                           "folder Archiv/Kalender\nexit\n");
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const std::string sRefusal =
+            bGerman ? "es gibt keinen Ordner \"Archiv/Nope\"; die Ordner sind: \"Archiv/Kalender\""
+                    : "there is no folder \"Archiv/Nope\"; the folders are: \"Archiv/Kalender\"";
+        const auto nRefused = r.output.find(sRefusal);
+        ASSERT_NE(nRefused, std::string::npos) << r.output;
+        // The picker is still open, with its tick.
+        EXPECT_NE(r.output.find("[x]  Posteingang", nRefused), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(bGerman ? "Ordner Archiv/Kalender gewählt"
+                                        : "folder Archiv/Kalender picked",
+                                nRefused),
+                  std::string::npos)
+            << r.output;
+
+        auto oProfile =
+            platform::store::Profile::Open(oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
+        std::vector<std::string> vExpected;
+        for (const auto& oInfo : oProfile->Stores()) {
+            auto oStore = oProfile->OpenStore(oInfo.entryId);
+            for (const auto& oFolder : oStore->SubFolders(oStore->RootFolder().entryId))
+                if ((oInfo.name == "Persönliche Ordner" && oFolder.name == "Posteingang") ||
+                    (oInfo.name == "Archiv" && oFolder.name == "Kalender"))
+                    vExpected.push_back("<EntryID>" + oFolder.entryId + "</EntryID>");
+        }
+        ASSERT_EQ(vExpected.size(), 2u);
+        const auto sFolders = host::TemplateFolders(
+            oRoot / "Kestrova" / "Tallyman" / "reports.xml", "(Standard)");
+        ASSERT_TRUE(sFolders.has_value());
+        for (const auto& sEntry : vExpected)
+            EXPECT_NE(sFolders->find(sEntry), std::string::npos) << sEntry << "\n" << *sFolders;
+    }
 }
 
 TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
