@@ -41,11 +41,7 @@ namespace {
 // filter matches, so the description loses a pattern list of its own.
 QString FilterText(const pf::FileFilter& filter)
 {
-    QString description = ToQ(filter.description);
-    if (const auto open = description.lastIndexOf(QLatin1Char('(')); open > 0)
-        description = description.left(open).trimmed();
-    return description + QStringLiteral(" (") +
-           ToQ(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    return ToQ(pf::FilterLabel(filter));
 }
 
 // Qt's file dialog sizes the columns of its details for English texts: "Verzeichnis" and

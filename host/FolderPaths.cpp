@@ -229,15 +229,19 @@ void AnswerFolderPicker(pf::Form& oWindow, const std::vector<std::string>& vPath
     if (!pTree)
         throw std::runtime_error("the folder picker shows no folder tree");
     auto& oTree = pTree->Grid();
+    // Every path is found before any is ticked: a path that is not there leaves the picker as
+    // the person left it, ticks and all. Rows are looked up again for the ticks, since finding
+    // a path expands folders, which moves the rows below them.
     for (const auto& sPath : vPaths) {
         std::string sChoices;
-        const auto oRow = FindPath(oTree, SplitFolderPath(sPath), sChoices);
-        if (!oRow) {
-            Click(oWindow, "cmdCancel");
+        if (!FindPath(oTree, SplitFolderPath(sPath), sChoices))
             throw std::runtime_error(Say(HostText::NoFolderPath, {sPath, sChoices}));
-        }
-        if (oTree.CellChecked(*oRow, 0) != pf::CheckState::TreeChecked)
-            oTree.UserToggleCheck(*oRow, 0);
+    }
+    for (const auto& sPath : vPaths) {
+        std::string sChoices;
+        const int row = FindPath(oTree, SplitFolderPath(sPath), sChoices).value();
+        if (oTree.CellChecked(row, 0) != pf::CheckState::TreeChecked)
+            oTree.UserToggleCheck(row, 0);
     }
     Click(oWindow, "cmdOK");
 }
@@ -261,7 +265,10 @@ void PickFolders(const AddInLibrary& oLibrary, const std::vector<std::string>& v
         try {
             AnswerFolderPicker(oPicker, vPaths);
         } catch (const std::exception& e) {
+            // The command line's folders are all or nothing: the picker picks none of them.
             sFailure = e.what();
+            if (oPicker.IsLoaded() && oPicker.Visible())
+                Click(oPicker, "cmdCancel");
         }
     });
     const bool bClicked = pBar->Click("select");

@@ -20,8 +20,9 @@ std::vector<std::string> SplitFolderPath(const std::string& sPath);
 
 /// Answers the folder picker's window as a person would: finds each path in its tree, store
 /// by store row and folder by folder row (expanding folders on the way), ticks the last row of
-/// each and confirms with OK. When a path is not in the tree it cancels instead and throws
-/// std::runtime_error naming the path.
+/// each and confirms with OK. When a path is not in the tree it throws std::runtime_error
+/// naming the path and the folders there are, and leaves the picker open as it was (no tick
+/// changed), so that the person may give another path.
 void AnswerFolderPicker(platform::forms::Form& oWindow, const std::vector<std::string>& vPaths);
 
 /// Gives the report window the folders of the paths: the window's "select" command, with the

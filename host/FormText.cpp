@@ -232,8 +232,7 @@ std::string DialogText(const pf::CommonDialog& dialog, int width)
         for (std::size_t i = 0; i < request.filters.size(); ++i)
             lines.push_back(
                 std::string(static_cast<int>(i) == file->FilterIndex() ? "  * " : "    ") +
-                std::to_string(i + 1) + " " + request.filters[i].description + " (" +
-                request.filters[i].pattern + ")");
+                std::to_string(i + 1) + " " + pf::FilterLabel(request.filters[i]));
         lines.push_back("  " + Say(HostText::DialogAnswerFile));
     } else if (auto* folder = dynamic_cast<const pf::FolderDialog*>(&dialog)) {
         lines.push_back("  " + folder->GetRequest().prompt);

@@ -33,20 +33,28 @@ constexpr std::array kExportExtensions = {".csv", ".htm", ".html", ".xls", ".xls
 constexpr std::array<std::string_view, 6> kTextOnlyOptions = {
     "--template", "--folder", "--export", "--interactive", "--answers", "--printer"};
 
-// A file of a format the save does not know is refused before anything is read.
+// The export's file is named the way the person will find it: a file of a format the save
+// does not know, or a name without an extension (which the save would give one of its own), is
+// refused before anything is read; so is an extension with no name before it (".csv" names a
+// hidden file).
 void CheckExportFile(const std::string& sFile)
 {
-    std::string sExtension = std::filesystem::path(sFile).extension().string();
+    const std::filesystem::path oName = std::filesystem::path(sFile).filename();
+    std::string sName = oName.string();
+    std::transform(sName.begin(), sName.end(), sName.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string sTypes;
+    for (const char* pExtension : kExportExtensions) {
+        if (sName == pExtension)
+            throw std::invalid_argument(Say(HostText::ExportNoBaseName, {sFile, pExtension}));
+        sTypes += (sTypes.empty() ? "" : ", ") + std::string(pExtension);
+    }
+    std::string sExtension = oName.extension().string();
     std::transform(sExtension.begin(), sExtension.end(), sExtension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    // A name without an extension gets the extension of the save's format.
-    if (sExtension.empty() || std::find(kExportExtensions.begin(), kExportExtensions.end(),
-                                        sExtension) != kExportExtensions.end())
-        return;
-    std::string sTypes;
-    for (const char* pExtension : kExportExtensions)
-        sTypes += (sTypes.empty() ? "" : ", ") + std::string(pExtension);
-    throw std::invalid_argument(Say(HostText::ExportTypeUnknown, {sFile, sTypes}));
+    if (std::find(kExportExtensions.begin(), kExportExtensions.end(), sExtension) ==
+        kExportExtensions.end())
+        throw std::invalid_argument(Say(HostText::ExportTypeUnknown, {sFile, sTypes}));
 }
 } // namespace
 

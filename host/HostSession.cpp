@@ -15,6 +15,7 @@
 #include "host/ProfileSetup.h"
 #include "host/RunEnd.h"
 #include "host/RunFolders.h"
+#include "host/TerminalOutput.h"
 #include "host/TextFit.h"
 #include "host/UnreadFolders.h"
 #include "platform/forms/Driver.h"
@@ -333,9 +334,9 @@ private:
         if (!m_bTerminal || (m_nShown > 0 && tNow - m_tLast < kProgressStep))
             return;
         m_tLast = tNow;
-        const std::string sLine =
-            Say(HostText::ReadProgress, {std::to_string(lValue), std::to_string(lMax)});
-        m_out << "\r" << PadText(sLine, m_nShown) << std::flush;
+        const std::string sLine = Say(HostText::ReadProgress,
+                                      {std::to_string(lValue), std::to_string(lMax)});
+        m_out << ReturnCursor << PadText(sLine, m_nShown) << std::flush;
         m_nShown = std::max(m_nShown, TextWidth(sLine));
     }
     // The read went on without the folders it could not read; the person hears which.
@@ -348,8 +349,8 @@ private:
     void ClearProgress()
     {
         if (m_nShown > 0)
-            m_out << "\r" << std::string(static_cast<std::size_t>(m_nShown), ' ') << "\r"
-                  << std::flush;
+            m_out << ReturnCursor << std::string(static_cast<std::size_t>(m_nShown), ' ')
+                  << ReturnCursor << std::flush;
         m_nShown = 0;
     }
 

@@ -280,7 +280,8 @@ constexpr std::array kTexts = {
           "                   keeps its own folders, unless you pick folders in the folder\n"
           "                   picker during the run (those are kept after exit)\n"
           "  --export FILE    save the report into FILE after the read, in the format of its\n"
-          "                   extension (.csv, .htm, .html, .xls, .xlsx, .xlsm); the\n"
+          "                   extension (.csv, .htm, .html, .xls, .xlsx, .xlsm); a name\n"
+          "                   without one of them is refused, nothing is added to it; the\n"
           "                   template's own save settings stay as they are\n"
           "  --interactive    pick templates, run menu commands and answer the dialogs\n"
           "  --client-version V  the version the client reports (default 16.0.0.0); below\n"
@@ -330,7 +331,8 @@ constexpr std::array kTexts = {
           "                   eigenen Ordner, außer Sie wählen während des Laufs Ordner in\n"
           "                   der Ordnerauswahl (diese bleiben nach exit)\n"
           "  --export DATEI   den Bericht nach dem Lesen in DATEI speichern, im Format ihrer\n"
-          "                   Endung (.csv, .htm, .html, .xls, .xlsx, .xlsm); die\n"
+          "                   Endung (.csv, .htm, .html, .xls, .xlsx, .xlsm); ein Name\n"
+          "                   ohne eine davon wird abgelehnt, nichts wird angehängt; die\n"
           "                   eigenen Speichereinstellungen der Vorlage bleiben, wie sie\n"
           "                   sind\n"
           "  --interactive    Vorlagen wählen, Menübefehle ausführen und die Dialoge\n"
@@ -863,6 +865,11 @@ constexpr std::array kTexts = {
           "(#0) liest bis zu seinem Ende andere Ordner für eine Vorlage"},
     Entry{HostText::TemplateGone, "there is no template of that name any more",
           "es gibt keine Vorlage dieses Namens mehr"},
+    Entry{HostText::ExportNoBaseName,
+          "--export wants a file name before the extension: #0 is the extension alone (a hidden "
+          "file with no name), for example report#1",
+          "--export braucht einen Dateinamen vor der Endung: #0 ist nur die Endung (eine "
+          "versteckte Datei ohne Namen), zum Beispiel Bericht#1"},
 };
 
 constexpr bool InOrder()

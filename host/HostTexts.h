@@ -256,6 +256,7 @@ enum class HostText
     PrintCutOff,
     FoldersOfOtherRun,
     TemplateGone,
+    ExportNoBaseName,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -186,7 +186,21 @@ bool RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
                     int nWidth, const ClientButtons& oClient)
 {
     out << Say(HostText::TypeHelp) << "\n";
+    // What happened meanwhile (a print that failed after it was sent) is told after every
+    // command, whatever it was and however it ended: one that only shows, one refused, quit.
+    struct LaterNews
+    {
+        const std::function<std::string()>& fnNews;
+        std::ostream& out;
+        int nWidth;
+        ~LaterNews()
+        {
+            if (fnNews)
+                out << WrapText(fnNews(), nWidth);
+        }
+    };
     while (auto oLine = oAnswers.Next()) {
+        const LaterNews oNews{oClient.fnLaterNews, out, nWidth};
         const std::string sCommand = *oLine;
         if (sCommand == "quit")
             return true;
@@ -254,14 +268,10 @@ bool RunInteractive(const AddInLibrary& oLibrary, AnswerSource& oAnswers, std::o
             out << WrapText(oClient.fnWindowClosed ? oClient.fnWindowClosed()
                                                    : Say(HostText::WindowClosed),
                             nWidth);
-            if (oClient.fnLaterNews)
-                out << WrapText(oClient.fnLaterNews(), nWidth);
             continue;
         }
         const std::string sChanged = ChangedLines(sBefore, WindowText(oLibrary, nWidth));
         out << (sChanged.empty() && sReply.empty() ? "ok\n" : sChanged);
-        if (oClient.fnLaterNews)
-            out << WrapText(oClient.fnLaterNews(), nWidth);
     }
     // The end of the input ends the run as quit does: the window stays open, its view unsaved.
     // After exit closed the window nothing was left undone.

@@ -56,10 +56,8 @@ void EscapingStreamBuf::Write(const std::string& s)
 void EscapingStreamBuf::Finish(const std::string& sBytes)
 {
     const auto c = static_cast<unsigned char>(sBytes[0]);
-    // Most of what is printed is plain text; a carriage return is the host's own (its
-    // progress line), which Escaped would show.
-    if (sBytes.size() == 1 &&
-        ((c >= 0x20 && c != 0x7F && c < 0x80) || c == '\t' || c == '\n' || c == '\r'))
+    // Most of what is printed is plain text.
+    if (sBytes.size() == 1 && ((c >= 0x20 && c != 0x7F && c < 0x80) || c == '\t' || c == '\n'))
         m_target.sputc(static_cast<char>(c));
     else
         Write(Escaped(sBytes));
@@ -90,6 +88,14 @@ void EscapingStreamBuf::Take(unsigned char byte)
         Finish(std::string(1, static_cast<char>(byte)));
 }
 
+void EscapingStreamBuf::ReturnCursor()
+{
+    const std::lock_guard lock(m_mutex);
+    Write(Escaped(m_sPending));
+    m_sPending.clear();
+    m_target.sputc('\r');
+}
+
 EscapingStreamBuf::int_type EscapingStreamBuf::overflow(int_type ch)
 {
     if (traits_type::eq_int_type(ch, traits_type::eof()))
@@ -111,6 +117,17 @@ int EscapingStreamBuf::sync()
 {
     const std::lock_guard lock(m_mutex);
     return m_target.pubsync();
+}
+
+std::ostream& ReturnCursor(std::ostream& out)
+{
+    // The stream has no buffer of its own: what was written before is in the escaping buffer's
+    // target already, so the return comes in its place.
+    if (auto* pEscaping = dynamic_cast<EscapingStreamBuf*>(out.rdbuf()))
+        pEscaping->ReturnCursor();
+    else
+        out.put('\r');
+    return out;
 }
 
 EscapedStream::EscapedStream(std::ostream& stream)

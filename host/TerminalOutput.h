@@ -9,12 +9,13 @@
 namespace host {
 
 /// A stream buffer that passes text on to another one with every control character shown as
-/// an escape, as Escaped shows it: C0 but tab, line feed and carriage return (the host's own
-/// progress line returns the cursor), DEL and bytes outside well-formed UTF-8 as "\xNN", C1
-/// as "\uNNNN". Whatever reaches the terminal through it can give the terminal no order,
-/// whichever path of the host printed it. A character split over two writes is held until
-/// its last byte comes; one left unfinished at the end is shown as its bytes' escapes. Every
-/// thread may write through it (the run's end says on its own threads how it ended).
+/// an escape, as Escaped shows it: C0 but tab and line feed, DEL and bytes outside well-formed
+/// UTF-8 as "\xNN", C1 as "\uNNNN". Whatever reaches the terminal through it can give the
+/// terminal no order, whichever path of the host printed it; a carriage return in a name from
+/// a file or the store is shown as "\x0D" too. The host's own progress line returns the
+/// cursor through ReturnCursor alone. A character split over two writes is held until its last
+/// byte comes; one left unfinished at the end is shown as its bytes' escapes. Every thread may
+/// write through it (the run's end says on its own threads how it ended).
 class EscapingStreamBuf : public std::streambuf
 {
 public:
@@ -22,6 +23,10 @@ public:
     ~EscapingStreamBuf() override;
     EscapingStreamBuf(const EscapingStreamBuf&) = delete;
     EscapingStreamBuf& operator=(const EscapingStreamBuf&) = delete;
+
+    /// Returns the terminal's cursor to the start of the line: a raw carriage return, after the
+    /// bytes of a character left unfinished (shown as escapes).
+    void ReturnCursor();
 
 protected:
     int_type overflow(int_type ch) override;
@@ -37,6 +42,10 @@ private:
     std::mutex m_mutex;     // held by each write, also into m_target
     std::string m_sPending; // the first bytes of a character not yet complete
 };
+
+/// Writes the host's own carriage return into the stream (`out << ReturnCursor`): raw through
+/// an EscapingStreamBuf, which shows every other carriage return as an escape.
+std::ostream& ReturnCursor(std::ostream& out);
 
 /// Puts an EscapingStreamBuf between a stream and its buffer for as long as it lives.
 class EscapedStream

@@ -44,6 +44,21 @@ std::string DefaultExtension(const std::string& pattern)
 
 } // namespace
 
+std::string FilterLabel(const FileFilter& filter)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::string description = filter.description;
+    if (const auto open = description.rfind('('); open != std::string::npos && open > 0)
+        description.erase(open);
+    while (!description.empty() && blank(description.back()))
+        description.pop_back();
+    description.erase(description.begin(),
+                      std::find_if_not(description.begin(), description.end(), blank));
+    std::string patterns = filter.pattern;
+    std::replace(patterns.begin(), patterns.end(), ';', ' ');
+    return description + " (" + patterns + ")";
+}
+
 FileDialog::FileDialog(Request request) : m_request(std::move(request))
 {
     m_name = m_request.initialName;

@@ -40,6 +40,11 @@ struct FileFilter
     std::string pattern;
 };
 
+/// How a filter is listed to the person: its description without the patterns it names itself
+/// (the resource texts hold them), then the patterns the filter takes, blank-separated, in
+/// parentheses: "Web Page (*.html)", each pattern once and only those the filter takes.
+std::string FilterLabel(const FileFilter& filter);
+
 /// The save-file and open-file dialogs. The host promises:
 /// - the dialog starts in the initial folder (the current folder when empty) with the initial
 ///   name in its name box and the filter list's first entry chosen;

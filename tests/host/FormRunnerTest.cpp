@@ -1,6 +1,7 @@
 #include "host/FormRunner.h"
 #include "host/AnswerSource.h"
 #include "host/FormCommands.h"
+#include "host/FormText.h"
 #include "host/HostTexts.h"
 #include "host/TerminalOutput.h"
 #include "host/TextFit.h"
@@ -525,9 +526,10 @@ TEST(TerminalOutputTest, ControlCharactersAreShownWhateverPrintsThemAndTextPasse
         std::string sShown;
     };
     const std::vector<Case> vCases = {
-        {"plain text and the host's own line ends",
-         {"Zeile\tA\n", "\rfort\n"},
-         "Zeile\tA\n\rfort\n"},
+        {"plain text and line ends", {"Zeile\tA\n", "fort\n"}, "Zeile\tA\nfort\n"},
+        {"a carriage return in a name, alone or before a line feed",
+         {"Plan\rX\n", "\r", "Ende\r\n"},
+         "Plan\\x0DX\n\\x0DEnde\\x0D\n"},
         {"C0 controls",
          {std::string("a\0b\x01\x07\x08\x1B[31m\x1F", 12)},
          "a\\x00b\\x01\\x07\\x08\\x1B[31m\\x1F"},
@@ -558,6 +560,25 @@ TEST(TerminalOutputTest, ControlCharactersAreShownWhateverPrintsThemAndTextPasse
         }
         EXPECT_EQ(out.str(), c.sShown);
     }
+}
+
+TEST(TerminalOutputTest, OnlyTheHostsOwnCarriageReturnReachesTheTerminal)
+{
+    // The progress line returns the cursor; a name holding a carriage return is shown, wherever
+    // it stands among the host's own.
+    std::ostringstream out;
+    {
+        const host::EscapedStream oEscaped(out);
+        out << host::ReturnCursor << "Reading: 1 of 2" << std::flush;
+        out << host::ReturnCursor << "Plan\rX\x1B[2J" << host::ReturnCursor << "\n";
+        // A character begun before the return cannot be finished after it.
+        out << "a\xC3" << host::ReturnCursor << "\xBC" << std::flush;
+    }
+    EXPECT_EQ(out.str(), "\rReading: 1 of 2\rPlan\\x0DX\\x1B[2J\r\na\\xC3\r\\xBC");
+    // A stream that does not escape gets the return as it is.
+    std::ostringstream plain;
+    plain << "x" << host::ReturnCursor << "y";
+    EXPECT_EQ(plain.str(), "x\ry");
 }
 
 TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)
@@ -778,4 +799,36 @@ TEST(TerminalOutputTest, ThreadsWritingAtOnceEachGetTheirTextWhole)
     EXPECT_EQ(nA, kLines);
     EXPECT_EQ(nB, kLines);
     EXPECT_EQ(nOther, 0);
+}
+
+TEST(FormTextTest, TheSaveDialogListsEachFilterPatternOnce)
+{
+    // The descriptions as the resource texts hold them, with their own pattern lists; the
+    // listing shows the patterns the filter takes, once.
+    struct Row
+    {
+        pf::FileFilter filter;
+        std::string sListed;
+    };
+    const std::vector<Row> vRows = {
+        {{"Comma delimited (*.csv)", "*.csv"}, "Comma delimited (*.csv)"},
+        {{"Trennzeichen-getrennt (*.csv)", "*.csv"}, "Trennzeichen-getrennt (*.csv)"},
+        {{"Web Page (*.htm, *.html)", "*.html"}, "Web Page (*.html)"},
+        {{"Webseite (*.htm, *.html)", "*.htm;*.html"}, "Webseite (*.htm *.html)"},
+        {{"Excel Workbook with macros (*.xlsm)", "*.xlsm"}, "Excel Workbook with macros (*.xlsm)"},
+        {{"All files", "*.*"}, "All files (*.*)"},
+        {{"Report (monthly) (*.xlsx)", "*.xlsx"}, "Report (monthly) (*.xlsx)"},
+    };
+    pf::FileDialog::Request r;
+    r.kind = pf::DialogKind::SaveFile;
+    r.initialFolder = "/tmp";
+    for (const auto& row : vRows)
+        r.filters.push_back(row.filter);
+    const pf::FileDialog dialog(r);
+    const std::string sText = host::DialogText(dialog, 1000);
+    for (std::size_t i = 0; i < vRows.size(); ++i) {
+        const std::string sLine = (i == 0 ? "  * " : "    ") + std::to_string(i + 1) + " " +
+                                  vRows[i].sListed + "\n";
+        EXPECT_NE(sText.find(sLine), std::string::npos) << sLine << sText;
+    }
 }

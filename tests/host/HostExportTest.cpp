@@ -298,7 +298,7 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
     // A second batch save into the same file replaces it.
     Export("second.xlsx");
 
-    for (const char* sName : {"report.pdf", "report.txt"}) {
+    for (const char* sName : {"report.pdf", "report.txt", "noext", "report."}) {
         // Refused before the read, with the formats there are.
         const auto r = Run("--lang en --export '" + (oRoot / sName).string() + "'");
         EXPECT_EQ(r.exitCode, 2) << r.output;
@@ -307,7 +307,18 @@ TEST_F(HostExportTest, TheTemplatesSettingsStayAndUnknownTypesFail)
             << r.output;
         EXPECT_EQ(r.output.find("Read: "), std::string::npos) << r.output;
         EXPECT_FALSE(fs::exists(oRoot / sName));
+        for (const char* pAdded : {".csv", ".xlsx", "csv", "xlsx"})
+            EXPECT_FALSE(fs::exists(oRoot / (std::string(sName) + pAdded))) << pAdded;
     }
+    // An extension alone would be a hidden file with no name.
+    const auto rHidden = Run("--lang de --export '" + (oRoot / ".csv").string() + "'");
+    EXPECT_EQ(rHidden.exitCode, 2) << rHidden.output;
+    EXPECT_NE(rHidden.output.find("--export braucht einen Dateinamen vor der Endung: " +
+                                  (oRoot / ".csv").string()),
+              std::string::npos)
+        << rHidden.output;
+    EXPECT_FALSE(fs::exists(oRoot / ".csv"));
+    EXPECT_FALSE(fs::exists(oRoot / ".csv.csv"));
 }
 
 TEST_F(HostExportTest, SaveasAsksThroughTheTerminal)

@@ -86,9 +86,51 @@ TEST(HostOptionsTest, AnExportOfAnUnknownFormatIsRefusedBeforeAnythingIsRead)
         EXPECT_NE(sWhy.find("/tmp/x.bak"), std::string::npos) << sWhy;
         EXPECT_NE(sWhy.find(".csv, .htm, .html, .xls, .xlsx, .xlsm"), std::string::npos) << sWhy;
     }
-    for (const char* sFile :
-         {"r.csv", "r.htm", "r.HTM", "r.HTML", "r.xls", "r.xlsx", "r.xlsm", "noext"})
+    for (const char* sFile : {"r.csv", "r.htm", "r.HTM", "r.HTML", "r.xls", "r.xlsx", "r.xlsm",
+                              "dir.csv/r.xlsx", "a.b.csv", "..csv", "/tmp/.x.csv"})
         EXPECT_EQ(host::ParseOptions({"--export", sFile}).sExport, sFile);
+}
+
+TEST(HostOptionsTest, AnExportIsWrittenUnderTheNameGivenOrRefused)
+{
+    // The save would give a name without a known extension one of its own, and ".csv" alone
+    // names a hidden file with no name: neither is a name the person would look for. Each row:
+    // the name, the start of its refusal in English and in German.
+    struct Row
+    {
+        const char* pFile;
+        const char* pEnglish;
+        const char* pGerman;
+    };
+    const char* const kSaves = "--export saves as .csv, .htm, .html, .xls, .xlsx, .xlsm only";
+    const char* const kSpeichert =
+        "--export speichert nur als .csv, .htm, .html, .xls, .xlsx, .xlsm";
+    const char* const kNoName = "--export wants a file name before the extension";
+    const char* const kKeinName = "--export braucht einen Dateinamen vor der Endung";
+    for (const Row& row : std::vector<Row>{{"noext", kSaves, kSpeichert},
+                                           {"/tmp/out/noext", kSaves, kSpeichert},
+                                           {"a.", kSaves, kSpeichert},
+                                           {"out/", kSaves, kSpeichert},
+                                           {"csv", kSaves, kSpeichert},
+                                           {".csv", kNoName, kKeinName},
+                                           {".XLSX", kNoName, kKeinName},
+                                           {"/tmp/.html", kNoName, kKeinName}}) {
+        for (const char* sLanguage : {"en", "de"}) {
+            SCOPED_TRACE(std::string(row.pFile) + " " + sLanguage);
+            const InLanguage oLanguage(sLanguage);
+            try {
+                host::ParseOptions({"--export", row.pFile});
+                ADD_FAILURE() << "taken";
+            } catch (const std::invalid_argument& e) {
+                const std::string sWhy = e.what();
+                EXPECT_EQ(sWhy.rfind(std::string(sLanguage) == "de" ? row.pGerman : row.pEnglish,
+                                     0),
+                          0u)
+                    << sWhy;
+                EXPECT_NE(sWhy.find(row.pFile), std::string::npos) << sWhy;
+            }
+        }
+    }
 }
 
 TEST(HostOptionsTest, ReadsEveryOption)

@@ -1,4 +1,5 @@
 #include "HostRunFixture.h"
+#include "host/FolderPaths.h"
 #include "platform/store/Profile.h"
 
 #include <gtest/gtest.h>
@@ -493,6 +494,50 @@ TEST_F(HostRunTest, FoldersPickedByPathAreReadForTheRunAndPickedFoldersAreKept)
         << rMissing.output;
 }
 
+TEST_F(HostRunTest, APathThePickerCannotFindIsRefusedAndTheTicksMadeStay)
+{
+    // The inbox ticked by hand, a path with a slip, then the archive's calendar by path: the
+    // template keeps both, whichever the language of the refusal.
+    for (const char* pLanguage : {"en", "de"}) {
+        SCOPED_TRACE(pLanguage);
+        const bool bGerman = std::string(pLanguage) == "de";
+        fs::remove_all(oRoot / "Kestrova");
+        const auto r = Run(std::string("--lang ") + pLanguage + " --interactive",
+                           "select\ntick fg 1\nfolder Archiv/Nope\nshow\n"
+                           "folder Archiv/Kalender\nexit\n");
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const std::string sRefusal =
+            bGerman ? "es gibt keinen Ordner \"Archiv/Nope\"; die Ordner sind: \"Archiv/Kalender\""
+                    : "there is no folder \"Archiv/Nope\"; the folders are: \"Archiv/Kalender\"";
+        const auto nRefused = r.output.find(sRefusal);
+        ASSERT_NE(nRefused, std::string::npos) << r.output;
+        // The picker is still open, with its tick.
+        EXPECT_NE(r.output.find("[x]  Posteingang", nRefused), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(bGerman ? "Ordner Archiv/Kalender gewählt"
+                                        : "folder Archiv/Kalender picked",
+                                nRefused),
+                  std::string::npos)
+            << r.output;
+
+        auto oProfile =
+            platform::store::Profile::Open(oRoot / "Kestrova" / "Tallyman" / "SampleProfile");
+        std::vector<std::string> vExpected;
+        for (const auto& oInfo : oProfile->Stores()) {
+            auto oStore = oProfile->OpenStore(oInfo.entryId);
+            for (const auto& oFolder : oStore->SubFolders(oStore->RootFolder().entryId))
+                if ((oInfo.name == "Persönliche Ordner" && oFolder.name == "Posteingang") ||
+                    (oInfo.name == "Archiv" && oFolder.name == "Kalender"))
+                    vExpected.push_back("<EntryID>" + oFolder.entryId + "</EntryID>");
+        }
+        ASSERT_EQ(vExpected.size(), 2u);
+        const auto sFolders = host::TemplateFolders(
+            oRoot / "Kestrova" / "Tallyman" / "reports.xml", "(Standard)");
+        ASSERT_TRUE(sFolders.has_value());
+        for (const auto& sEntry : vExpected)
+            EXPECT_NE(sFolders->find(sEntry), std::string::npos) << sEntry << "\n" << *sFolders;
+    }
+}
+
 TEST_F(HostRunTest, OlderClientsGetTheToolbarTheAboutBoxAndTheSupportMail)
 {
     const std::string sPng = (oRoot / "about.png").string();
@@ -646,7 +691,7 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
              {"de",
               {"Vorlagen: [(Standard)]", "\nGelesen: ", "  Ordner: ", "  Name:   ",
                "  Antwort: file NAME | filter N | cancel", "  [Ja | Nein]\n",
-               "Der Bericht ist gespeichert als " + (oRoot / "noext").string() + ".",
+               "Der Bericht ist gespeichert als " + (oRoot / "exported.csv").string(),
                "Befehle des Berichtsfensters", "pick cboFormat #3", "Profil: ",
                "Menüband: Registerkarte \"Tallyman\"", "Die Verbindung zum Add-in ist getrennt."},
               "Der Ordner " + (oRoot / "nowhere").string() + " existiert nicht",
@@ -654,25 +699,23 @@ TEST_F(HostRunTest, TheHostSpeaksTheUsersLanguageAndSaysWhatToDo)
              {"en",
               {"Templates: [(Standard)]", "\nRead: ", "  folder: ", "  name:   ",
                "  answer: file NAME | filter N | cancel", "  [Yes | No]\n",
-               "Saved the report as " + (oRoot / "noext").string() + ".",
+               "Saved the report as " + (oRoot / "exported.csv").string(),
                "Commands of the report window", "pick cboFormat #3", "Profile: ",
                "Ribbon: tab \"Tallyman\"", "Disconnected the add-in."},
               "The folder " + (oRoot / "nowhere").string() + " does not exist",
               "no", "cannot be written: it is a folder."}}) {
         std::ofstream(oAnswers) << "help\nsaveas\nfile " << oExisting.string() << "\n"
                                 << c.sNo << "\ncancel\nquit\n";
-        fs::remove(oRoot / "noext.csv");
-        const auto r = Run("--lang " + c.sLang + " --export '" + (oRoot / "noext").string() +
-                           "' --answers '" + oAnswers.string() + "'");
+        fs::remove(oRoot / "exported.csv");
+        const auto r = Run("--lang " + c.sLang + " --export '" +
+                           (oRoot / "exported.csv").string() + "' --answers '" +
+                           oAnswers.string() + "'");
         EXPECT_EQ(r.exitCode, 0) << r.output;
         for (const auto& sExpected : c.vExpected)
             EXPECT_NE(r.output.find(sExpected), std::string::npos) << sExpected << "\n"
                                                                    << r.output;
-        // The line names the file the save wrote, with the extension of the format it added.
-        const auto nSaved = r.output.find((oRoot / "noext").string() + ".");
-        ASSERT_NE(nSaved, std::string::npos) << r.output;
-        const auto sWritten = r.output.substr(nSaved, r.output.find('\n', nSaved) - nSaved);
-        EXPECT_TRUE(fs::is_regular_file(sWritten)) << sWritten;
+        // The line names the file the save wrote, under the name given.
+        EXPECT_TRUE(fs::is_regular_file(oRoot / "exported.csv")) << r.output;
 
         // A report that was asked for and not saved ends the run with the code of its own.
         const auto rMissing =

@@ -765,26 +765,63 @@ TEST_F(RunEndsTest, APrintsLaterFailureIsToldAfterTheNextCommandNotOnlyAtTheEnd)
     fs::create_directories(oBin);
     WriteAll(oBin / "weasyprint", "#!/bin/sh\necho 'no fonts here' >&2\nexit 1\n");
     fs::permissions(oBin / "weasyprint", fs::perms::owner_all);
-    const fs::path oPage = oRoot / "later.html";
-    HostProcess oHost(oPlain, oRoot / "later.txt", "--lang en --printer TallymanNull --interactive",
-                      "PATH='" + oBin.string() + ":'\"$PATH\"");
-    ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") && oHost.WaitForNextPrompt())
-        << oHost.Output();
-    // Each command is answered with what happened meanwhile; the failure comes within a bound.
-    const std::string sFailed = "\"" + oPage.string() + "\" was NOT printed on TallymanNull";
-    bool bTold = false;
-    for (int i = 0; i < 100 && !bTold; ++i) {
-        std::this_thread::sleep_for(100ms);
-        ASSERT_TRUE(oHost.Type("mailbox sent\n") && oHost.WaitForNextPrompt()) << oHost.Output();
-        bTold = Unwrapped(oHost.Output()).find(sFailed) != std::string::npos;
+    // Whatever the next command is (one that only shows, one refused, one that acts), the
+    // failure is told after it, with its reason in the run's language, naming the report's file
+    // (not the print's copy of it).
+    struct Row
+    {
+        const char* pLanguage;
+        const char* pCommand;
+        const char* pFailed;
+        const char* pReason;
+    };
+    const char* const kFailedEn = "was NOT printed on TallymanNull: ";
+    const char* const kFailedDe = "wurde NICHT auf TallymanNull gedruckt: ";
+    const char* const kReasonEn = "could not be made ready for printing";
+    const char* const kReasonDe = "konnte nicht für den Druck vorbereitet werden";
+    int nRow = 0;
+    for (const Row& row : std::vector<Row>{{"en", "show", kFailedEn, kReasonEn},
+                                           {"en", "help", kFailedEn, kReasonEn},
+                                           {"en", "template", kFailedEn, kReasonEn},
+                                           {"de", "menu", kFailedDe, kReasonDe},
+                                           {"de", "nosuchcommand", kFailedDe, kReasonDe},
+                                           {"de", "mailbox sent", kFailedDe, kReasonDe}}) {
+        SCOPED_TRACE(std::string(row.pLanguage) + " " + row.pCommand);
+        const fs::path oPage = oRoot / ("later-" + std::to_string(++nRow) + ".html");
+        HostProcess oHost(oPlain, oRoot / ("later-" + std::to_string(nRow) + ".txt"),
+                          std::string("--lang ") + row.pLanguage +
+                              " --printer TallymanNull --interactive",
+                          "PATH='" + oBin.string() + ":'\"$PATH\"");
+        ASSERT_TRUE(oHost.Type("print\nfile " + oPage.string() + "\n") &&
+                    oHost.WaitForNextPrompt())
+            << oHost.Output();
+        // Each command is answered with what happened meanwhile; the failure comes within a
+        // bound.
+        const std::string sFailed = "\"" + oPage.string() + "\" " + row.pFailed;
+        bool bTold = false;
+        for (int i = 0; i < 100 && !bTold; ++i) {
+            std::this_thread::sleep_for(100ms);
+            ASSERT_TRUE(oHost.Type(std::string(row.pCommand) + "\n") && oHost.WaitForNextPrompt())
+                << oHost.Output();
+            bTold = Unwrapped(oHost.Output()).find(sFailed) != std::string::npos;
+        }
+        EXPECT_TRUE(bTold) << oHost.Output();
+        oHost.Type("quit\n");
+        oHost.CloseInput();
+        // A print asked for that was not made is not done.
+        EXPECT_EQ(oHost.Wait(), 4) << oHost.Output();
+        // Told once, with its reason in the run's language; the print's copy is not named.
+        const std::string sOutput = Unwrapped(oHost.Output());
+        EXPECT_EQ(Count(sOutput, sFailed), 1) << sOutput;
+        const auto nFailed = sOutput.find(sFailed);
+        ASSERT_NE(nFailed, std::string::npos);
+        const std::string sLine = sOutput.substr(nFailed, sOutput.find('\n', nFailed) - nFailed);
+        EXPECT_NE(sLine.find(row.pReason), std::string::npos) << sLine;
+        EXPECT_EQ(sLine.find("tallyman-"), std::string::npos) << sLine;
+        EXPECT_EQ(sLine.find(std::string(row.pLanguage) == "de" ? kReasonEn : kReasonDe),
+                  std::string::npos)
+            << sLine;
     }
-    EXPECT_TRUE(bTold) << oHost.Output();
-    oHost.Type("quit\n");
-    oHost.CloseInput();
-    EXPECT_EQ(oHost.Wait(), 4) << "a print that could not be made was not kept\n"
-                               << oHost.Output();
-    // Told once.
-    EXPECT_EQ(Count(Unwrapped(oHost.Output()), sFailed), 1) << oHost.Output();
 }
 
 TEST_F(RunEndsTest, ASignalDuringTheWaitForPrintsCutsThemOffSaysWhichAndEndsTheirRenderers)

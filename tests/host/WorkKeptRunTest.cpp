@@ -324,6 +324,45 @@ TEST_F(WorkKeptRunTest, AStoreThatHoldsControlCharactersCannotOrderTheTerminal)
     EXPECT_GE(Occurrences(r.output, "Jour fixe\\x1B[31mROT\\x07\\u009B2J\\x0Dx"), 2) << r.output;
 }
 
+TEST_F(WorkKeptRunTest, NamesListedAfterAnUnknownTemplateOrFolderCannotOrderTheTerminal)
+{
+    MakeSample();
+    // A template whose name returns the cursor, deletes and starts a C1 control sequence (each
+    // a character XML 1.0 may hold), and a folder of the store whose name also clears the
+    // screen.
+    std::string sXml = ReadAll(ReportsFile());
+    const std::string sTasks = "<Name>Tasks by Status</Name>";
+    ASSERT_NE(sXml.find(sTasks), std::string::npos);
+    sXml.replace(sXml.find(sTasks), sTasks.size(), "<Name>Tasks&#13;by&#127;St&#155;2J</Name>");
+    WriteAll(ReportsFile(), sXml);
+    const fs::path oStore = SettingsFolder() / "SampleProfile" / "store2.db";
+    const auto rSql = Shell("sqlite3 '" + oStore.string() +
+                            "' \"UPDATE folders SET name = 'Kal' || char(13) || 'X' || char(27) "
+                            "|| '[2J' || char(7) || char(155) || 'e' WHERE name = 'Kalender'\"");
+    if (rSql.exitCode != 0)
+        GTEST_SKIP() << "no sqlite3: " << rSql.output;
+    struct Row
+    {
+        std::vector<std::string> vArgs;
+        std::string sListed;
+    };
+    for (const Row& row : std::vector<Row>{
+             {{"--lang", "en", "--template", "Nope"}, "\"Tasks\\x0Dby\\x7FSt\\u009B2J\""},
+             {{"--lang", "de", "--template", "Nope"}, "\"Tasks\\x0Dby\\x7FSt\\u009B2J\""},
+             {{"--lang", "en", "--folder", "Archiv/Nope"},
+              "\"Archiv/Kal\\x0DX\\x1B[2J\\x07\\u009Be\", \"Archiv/Aufgaben\""},
+             {{"--lang", "de", "--folder", "Archiv/Nope"},
+              "\"Archiv/Kal\\x0DX\\x1B[2J\\x07\\u009Be\", \"Archiv/Aufgaben\""}}) {
+        SCOPED_TRACE(row.vArgs[1] + " " + row.vArgs[2]);
+        const auto r = RunExact(row.vArgs, "");
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        const std::size_t nRaw = host_test::RawControlAt(r.output);
+        EXPECT_EQ(nRaw, std::string::npos)
+            << "at " << nRaw << ": " << r.output.substr(nRaw == std::string::npos ? 0 : nRaw, 80);
+        EXPECT_NE(r.output.find(row.sListed), std::string::npos) << r.output;
+    }
+}
+
 TEST_F(WorkKeptRunTest, ATemplateThatCannotBeReadIsNamedAndTheSessionGoesOn)
 {
     MakeSample();
