@@ -863,6 +863,12 @@ constexpr std::array kTexts = {
           "(#0) liest bis zu seinem Ende andere Ordner für eine Vorlage"},
     Entry{HostText::TemplateGone, "there is no template of that name any more",
           "es gibt keine Vorlage dieses Namens mehr"},
+    Entry{HostText::LineTooLong,
+          "The line is longer than #0 bytes and was not taken. Give it again shorter.",
+          "Die Zeile ist länger als #0 Bytes und wurde nicht übernommen. Geben Sie sie kürzer "
+          "erneut ein."},
+    Entry{HostText::InputUnreadable, "the input could not be read any further",
+          "die Eingabe konnte nicht weiter gelesen werden"},
 };
 
 constexpr bool InOrder()

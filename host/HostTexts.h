@@ -256,6 +256,8 @@ enum class HostText
     PrintCutOff,
     FoldersOfOtherRun,
     TemplateGone,
+    LineTooLong,
+    InputUnreadable,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.
