@@ -371,9 +371,9 @@ void ExportHtml::Export(const std::string& Filename, const std::string& Template
         oPage.Add(sPage, Fill::Header);
         if (const Fill eOverflow = oPage.Overflow(); eOverflow != Fill::None) {
             const auto i = static_cast<std::size_t>(eOverflow);
-            errs::RaiseEngineError(errs::ERR_TEMPLATE_REPEATS,
-                                   {TemplateFile, sPrefix + std::string(kFillNames[i]),
-                                    std::to_string(kMaxFills[i])});
+            errs::RaiseEngineError(
+                errs::ERR_TEMPLATE_REPEATS,
+                {TemplateFile, sPrefix + std::string(kFillNames[i]), std::to_string(kMaxFills[i])});
         }
         nLine = 6;
         m_sPath = errs::PrepareTargetFile(Filename);

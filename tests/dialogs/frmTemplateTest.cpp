@@ -245,24 +245,31 @@ TEST_F(frmTemplateTest, ANameHoldingAControlCharacterIsRefusedAtOk)
     }
 }
 
-// A name is bounded in characters, not bytes: 4,000 letters of two bytes each are taken, one
-// more is refused at OK in the run's language, and the templates stay as they were.
+// A name is bounded in characters, not bytes: 4,000 letters of one, two or three bytes each
+// are taken, one more is refused at OK in the run's language, and the templates stay as they
+// were.
 TEST_F(frmTemplateTest, ANameLongerThanTheFieldTakesIsRefusedAtOk)
 {
     struct Case
     {
         std::size_t nLetters;
+        const char* sLetter;
         long lLanguage;
         const char* sRefusal; // nullptr when the name is taken
     };
     const Case cases[] = {
-        {4000, 1031, nullptr},
-        {4001, 1031, "Der Text ist 4001 Zeichen lang; dieses Feld nimmt höchstens 4000 Zeichen. "
-                     "Bitte kürzen Sie ihn."},
-        {4001, 1033, "The text is 4001 characters long; this field takes at most 4000 "
-                     "characters. Please shorten it."},
-        {1000000, 1033, "The text is 1000000 characters long; this field takes at most 4000 "
-                        "characters. Please shorten it."},
+        {4000, "\xC3\xA4", 1031, nullptr},     // ä
+        {4000, "\xE2\x82\xAC", 1031, nullptr}, // €
+        {4000, "a", 1031, nullptr},
+        {4001, "a", 1031,
+         "Der Text ist 4001 Zeichen lang; dieses Feld nimmt höchstens 4000 Zeichen. "
+         "Bitte kürzen Sie ihn."},
+        {4001, "\xE2\x82\xAC", 1033,
+         "The text is 4001 characters long; this field takes at most 4000 "
+         "characters. Please shorten it."},
+        {1000000, "\xC3\xA4", 1033,
+         "The text is 1000000 characters long; this field takes at most 4000 "
+         "characters. Please shorten it."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.nLetters) + " " + std::to_string(c.lLanguage));
@@ -271,7 +278,7 @@ TEST_F(frmTemplateTest, ANameLongerThanTheFieldTakesIsRefusedAtOk)
         common::modLanguage::SetLanguageID(c.lLanguage);
         std::string sName;
         for (std::size_t i = 0; i < c.nLetters; ++i)
-            sName += "\xC3\xA4"; // ä
+            sName += c.sLetter;
         bool bStayedOpen = false;
         Run("Termine",
             [](frmTemplate& oManager) {

@@ -53,7 +53,8 @@ TEST(LineReaderTest, ALineIsHeldUpToItsBoundAndTheRestOfALongerOneIsSkipped)
         {"\n\n", {{LineRead::Line, ""}, {LineRead::Line, ""}, {LineRead::End, ""}}},
         // Exactly the bound fits, one byte more does not; the next line is read whole.
         {"12345\n", {{LineRead::Line, "12345"}, {LineRead::End, ""}}},
-        {"123456\nok\n", {{LineRead::TooLong, "12345"}, {LineRead::Line, "ok"}, {LineRead::End, ""}}},
+        {"123456\nok\n",
+         {{LineRead::TooLong, "12345"}, {LineRead::Line, "ok"}, {LineRead::End, ""}}},
         {"123456789012345678901234567890\nok",
          {{LineRead::TooLong, "12345"}, {LineRead::Line, "ok"}, {LineRead::End, ""}}},
         {"123456", {{LineRead::TooLong, "12345"}, {LineRead::End, ""}}},
@@ -70,8 +71,10 @@ TEST(LineReaderTest, ALineIsHeldUpToItsBoundAndTheRestOfALongerOneIsSkipped)
         const auto vReads = ReadAll(c.sInput, 5);
         ASSERT_EQ(vReads.size(), c.vExpected.size()) << host::Escaped(c.sInput);
         for (std::size_t i = 0; i < vReads.size(); ++i) {
-            EXPECT_EQ(vReads[i].eRead, c.vExpected[i].eRead) << host::Escaped(c.sInput) << " #" << i;
-            EXPECT_EQ(vReads[i].sLine, c.vExpected[i].sLine) << host::Escaped(c.sInput) << " #" << i;
+            EXPECT_EQ(vReads[i].eRead, c.vExpected[i].eRead)
+                << host::Escaped(c.sInput) << " #" << i;
+            EXPECT_EQ(vReads[i].sLine, c.vExpected[i].sLine)
+                << host::Escaped(c.sInput) << " #" << i;
         }
     }
 }
@@ -169,8 +172,8 @@ TEST_P(AnswerSourceBoundsTest, AtTheTerminalALineThatDoesNotFitIsRefusedAndTheNe
 {
     using namespace std::string_literals;
     const std::string sTooLong(host::kMaxLineBytes + 1, 'n');
-    const std::string sRefusal = German() ? "Die Zeile ist länger als 65536 Bytes"
-                                          : "The line is longer than 65536 bytes";
+    const std::string sRefusal =
+        German() ? "Die Zeile ist länger als 65536 Bytes" : "The line is longer than 65536 bytes";
     const std::string sControl = German() ? "Steuerzeichen \\x00" : "control character \\x00";
     const std::string sNuls(host::kMaxLineBytes + 1, '\0');
     for (const std::string& sInput : {"find " + sTooLong + "\nquit\n", "find a\0z\nquit\n"s,
@@ -193,8 +196,8 @@ TEST_P(AnswerSourceBoundsTest, InAnAnswersFileALineThatDoesNotFitEndsTheRunNamin
 {
     using namespace std::string_literals;
     const std::string sTooLong(host::kMaxLineBytes + 1, 'n');
-    const std::string sWhere = German() ? "Antwortdatei a.txt, Zeile 2: "
-                                        : "the answers file a.txt, line 2: ";
+    const std::string sWhere =
+        German() ? "Antwortdatei a.txt, Zeile 2: " : "the answers file a.txt, line 2: ";
     for (const std::string& sInput :
          {"help\n" + sTooLong + "\nquit\n", "help\n\0\0\0"s, "help\n" + sTooLong}) {
         std::istringstream in(sInput);

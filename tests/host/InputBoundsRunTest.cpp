@@ -44,9 +44,10 @@ TEST_F(InputBoundsRunTest, AnAnswersFileOfGigabytesOfNulsEndsTheRunAtItsFirstLin
     const auto oAnswers = oRoot / "nuls.txt";
     std::ofstream(oAnswers).close();
     std::filesystem::resize_file(oAnswers, std::uintmax_t{3} << 30);
-    const auto r = Shell("ulimit -v 2000000; LC_ALL= LC_MESSAGES= LANG=C.UTF-8 XDG_CONFIG_HOME='" +
-                         oRoot.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH
-                         "' --lang en --answers '" + oAnswers.string() + "'");
+    const auto r =
+        Shell("ulimit -v 2000000; LC_ALL= LC_MESSAGES= LANG=C.UTF-8 XDG_CONFIG_HOME='" +
+              oRoot.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "' --lang en --answers '" +
+              oAnswers.string() + "'");
     EXPECT_EQ(r.exitCode, 3) << r.output.substr(0, 2000);
     EXPECT_NE(r.output.find("tallyman: the answers file " + oAnswers.string() +
                             ", line 1: The line is longer than 65536 bytes and was not taken."),
@@ -56,8 +57,8 @@ TEST_F(InputBoundsRunTest, AnAnswersFileOfGigabytesOfNulsEndsTheRunAtItsFirstLin
 
 TEST_F(InputBoundsRunTest, ALineOfNulsAtTheTerminalIsRefusedAndTheRunGoesOn)
 {
-    const auto r = Fed("head -c 100000000 /dev/zero; printf '\\nquit\\n'",
-                       "--lang en --interactive");
+    const auto r =
+        Fed("head -c 100000000 /dev/zero; printf '\\nquit\\n'", "--lang en --interactive");
     EXPECT_EQ(r.exitCode, 0) << r.output.substr(0, 2000);
     EXPECT_NE(r.output.find("The line is longer than 65536 bytes and was not taken."),
               std::string::npos)
