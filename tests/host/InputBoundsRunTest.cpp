@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace host_test {
@@ -64,6 +66,26 @@ TEST_F(InputBoundsRunTest, ALineOfNulsAtTheTerminalIsRefusedAndTheRunGoesOn)
               std::string::npos)
         << r.output.substr(0, 2000);
     EXPECT_LT(r.output.size(), 200000U) << "the line was echoed";
+}
+
+TEST_F(InputBoundsRunTest, ATemplateNameOfSixtyThousandCharactersIsRefusedAtOk)
+{
+    // Within the bound of a line, beyond the bound of a name: the editor's OK refuses it in
+    // the run's language and stays open, and the templates keep their names.
+    const auto r = Fed("printf 'templates\\nselect fg 0\\nclick cmdCopy\\nset txtNew '; "
+                       "head -c 60000 /dev/zero | tr '\\0' N; "
+                       "printf '\\nclick cmdOK\\nclick cmdCancel\\nclick cmdClose\\nquit\\n'",
+                       "--lang de --interactive");
+    EXPECT_EQ(r.exitCode, 0) << r.output.substr(r.output.size() -
+                                                std::min<std::size_t>(r.output.size(), 3000));
+    EXPECT_NE(r.output.find("Der Text ist 60000 Zeichen lang; dieses Feld nimmt höchstens 4000 "
+                            "Zeichen. Bitte kürzen Sie ihn."),
+              std::string::npos)
+        << r.output.substr(r.output.size() - std::min<std::size_t>(r.output.size(), 3000));
+    std::ifstream in(oRoot / "Kestrova" / "Tallyman" / "reports.xml");
+    const std::string sTemplates((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_NE(sTemplates.find("<Name>(Standard)</Name>"), std::string::npos);
+    EXPECT_EQ(sTemplates.find("NNNNNNNNNN"), std::string::npos);
 }
 
 } // namespace
