@@ -98,6 +98,12 @@ enum class Fill
 constexpr std::string_view kFillNames[] = {"reportheader", "reportfooter", "title", "tablewidth",
                                            "report"};
 
+// How often each placeholder may stand in a page, counted also where a value brings it in:
+// a template that repeats one more often is refused before anything is written, as the page
+// would grow by the table (or a value) with every repeat. A page shows its table once or a
+// few times (a print and a screen part) and its title in a few places.
+constexpr std::size_t kMaxFills[] = {100, 100, 100, 100, 10};
+
 // A page is assembled as a list of pieces that point into the template, the values and the
 // table, and written in one pass without joining them.
 class PageBuilder
@@ -110,19 +116,25 @@ public:
     {
     }
 
-    // Adds `sText` with every placeholder from eFirst on replaced by its value.
+    // Adds `sText` with every placeholder from eFirst on replaced by its value; stops at the
+    // first placeholder that stands more often than kMaxFills allows (see Overflow).
     void Add(std::string_view sText, Fill eFirst)
     {
         std::size_t nFrom = 0;
         std::size_t nPos = 0;
-        while (eFirst != Fill::None && (nPos = sText.find(m_sPrefix, nPos)) != npos) {
+        while (eFirst != Fill::None && m_eOverflow == Fill::None &&
+               (nPos = sText.find(m_sPrefix, nPos)) != npos) {
             const Fill eFound = NameAt(sText, nPos + m_sPrefix.size(), eFirst);
             if (eFound == Fill::None) {
                 ++nPos;
                 continue;
             }
-            Piece(sText.substr(nFrom, nPos - nFrom));
             const auto i = static_cast<std::size_t>(eFound);
+            if (++m_aFills[i] > kMaxFills[i]) {
+                m_eOverflow = eFound;
+                return;
+            }
+            Piece(sText.substr(nFrom, nPos - nFrom));
             if (eFound == Fill::Table)
                 m_vPieces.insert(m_vPieces.end(), m_vTable.begin(), m_vTable.end());
             else
@@ -134,6 +146,8 @@ public:
     }
 
     const std::vector<std::string_view>& Pieces() const { return m_vPieces; }
+    // The placeholder that stood too often, Fill::None when the page is whole.
+    Fill Overflow() const { return m_eOverflow; }
 
 private:
     static constexpr auto npos = std::string_view::npos;
@@ -156,6 +170,8 @@ private:
     std::array<std::string_view, 4> m_vValues;
     const std::vector<std::string_view>& m_vTable;
     std::vector<std::string_view> m_vPieces;
+    std::array<std::size_t, std::size(kFillNames)> m_aFills{};
+    Fill m_eOverflow = Fill::None;
 };
 
 } // namespace
@@ -343,17 +359,24 @@ void ExportHtml::Export(const std::string& Filename, const std::string& Template
         if (sPage.empty())
             errs::RaiseEngineError(errs::ERR_INVALID_TEMPLATE, {TemplateFile});
         nLine = 3;
-        m_sPath = errs::PrepareTargetFile(Filename);
-        nLine = 4;
         const std::string sPrefix = errs::CurrentHtmlPrefix();
-        nLine = 5;
+        nLine = 4;
         const std::vector<std::string_view> vTable = GetTableText();
-        nLine = 6;
+        nLine = 5;
         // One pass over the template puts every value in its place; the page is written as
         // the pieces of template, values and table it is made of, never joined in memory.
+        // It is made before the target's folder, so that a refused template leaves nothing.
         const std::string sWidth = std::to_string(m_lTableWidth);
         PageBuilder oPage(sPrefix, {m_sHeader, m_sFooter, m_sTitle, sWidth}, vTable);
         oPage.Add(sPage, Fill::Header);
+        if (const Fill eOverflow = oPage.Overflow(); eOverflow != Fill::None) {
+            const auto i = static_cast<std::size_t>(eOverflow);
+            errs::RaiseEngineError(
+                errs::ERR_TEMPLATE_REPEATS,
+                {TemplateFile, sPrefix + std::string(kFillNames[i]), std::to_string(kMaxFills[i])});
+        }
+        nLine = 6;
+        m_sPath = errs::PrepareTargetFile(Filename);
         nLine = 7;
         oFso.replaceText(Filename, oPage.Pieces());
     });

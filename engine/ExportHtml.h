@@ -37,7 +37,10 @@ public:
     void AddRow(const std::string& Attr = {});
     /// Fills TemplateFile and writes the result to Filename (UTF-8), replacing an existing file
     /// through a temporary file. ERR_INVALID_TEMPLATE (-44942822) when the template is missing,
-    /// unreadable or empty; ERR_CREATE_FILE (-44942832) when the target folder cannot be made.
+    /// unreadable or empty; ERR_TEMPLATE_REPEATS (-44942812) when a placeholder stands in
+    /// the page (with the values it brings in) more often than the writer fills, the table
+    /// more than 10 times, any other more than 100 (nothing is written); ERR_CREATE_FILE
+    /// (-44942832) when the target folder cannot be made.
     void Export(const std::string& Filename, const std::string& TemplateFile);
     /// Starts an empty table; clears title, header and footer. Rows is the caller's size
     /// hint, which the table does not need: it grows block by block (0 rows work as well).

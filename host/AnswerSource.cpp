@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <stdexcept>
 
@@ -147,6 +148,41 @@ std::optional<std::string> TextRefusal(const std::string& s)
     return std::nullopt;
 }
 
+LineRead ReadLine(std::istream& in, std::string& sLine, std::size_t nMax)
+{
+    sLine.clear();
+    const std::istream::sentry oSentry(in, true);
+    if (!oSentry)
+        return LineRead::End;
+    using Traits = std::istream::traits_type;
+    auto* pBuffer = in.rdbuf();
+    for (bool bAny = false;; bAny = true) {
+        Traits::int_type c = Traits::eof();
+        try {
+            c = pBuffer->sbumpc();
+        } catch (...) {
+            // As the stream's own reads do: a failing source marks the stream bad.
+            in.setstate(std::ios::badbit);
+            return LineRead::End;
+        }
+        if (Traits::eq_int_type(c, Traits::eof())) {
+            in.setstate(std::ios::eofbit);
+            return bAny ? LineRead::Line : LineRead::End;
+        }
+        const char ch = Traits::to_char_type(c);
+        if (ch == '\n')
+            return LineRead::Line;
+        if (sLine.size() >= nMax)
+            return LineRead::TooLong;
+        sLine += ch;
+    }
+}
+
+void SkipLine(std::istream& in)
+{
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+}
+
 AnswerSource::AnswerSource(std::istream& in, std::ostream& out, std::string sFile, Fatal fnFatal,
                            int nWidth)
     : m_in(in), m_out(out), m_sFile(std::move(sFile)), m_fnFatal(std::move(fnFatal)),
@@ -160,12 +196,26 @@ std::optional<std::string> AnswerSource::Next()
     while (true) {
         if (!Scripted())
             m_out << "> " << std::flush;
-        if (!std::getline(m_in, sLine)) {
+        const LineRead eRead = ReadLine(m_in, sLine);
+        if (eRead == LineRead::End) {
+            if (m_in.bad()) {
+                // A read that failed is no end of the input: what was to come is unknown.
+                m_fnFatal(Say(HostText::InputUnreadable));
+                throw std::logic_error("the fatal handler returned");
+            }
             if (!Scripted())
                 m_out << "\n";
             return std::nullopt;
         }
         ++m_nLine;
+        if (eRead == LineRead::TooLong) {
+            // Refused whole: at the terminal its rest is passed unread, in an answers file
+            // the refusal ends the run.
+            if (!Scripted())
+                SkipLine(m_in);
+            Refuse(Say(HostText::LineTooLong, {std::to_string(kMaxLineBytes)}));
+            continue;
+        }
         // An editor may begin a text file with a byte-order mark: it is no part of a command.
         if (m_nLine == 1 && sLine.rfind("\xEF\xBB\xBF", 0) == 0)
             sLine.erase(0, 3);

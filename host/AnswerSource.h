@@ -2,6 +2,7 @@
 
 #include "host/TextFit.h"
 
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -46,6 +47,28 @@ private:
     int m_nLine = 0;
     int m_nWidth;
 };
+
+/// The longest line the host takes as a command, in bytes: room for any name or text a
+/// person types (a template's name, a header, a path), short enough that a line without end
+/// is never held in memory.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
+/// What ReadLine found.
+enum class LineRead
+{
+    Line,    ///< a line, without its "\n" (the last one may lack it)
+    TooLong, ///< a line longer than the bound: its first bytes are read, the rest is not
+    End,     ///< the end of the input, nothing read
+};
+
+/// Reads the next line of `in` into `sLine`, holding at most `nMax` bytes of it. A line that
+/// does not fit stops the read where it stops fitting: SkipLine passes its rest without
+/// holding it. A NUL is a byte of the line like any other (TextRefusal refuses it), never the
+/// end of the input; a source that fails leaves `in` bad, which no end of the input does.
+LineRead ReadLine(std::istream& in, std::string& sLine, std::size_t nMax = kMaxLineBytes);
+
+/// Passes the rest of the current line of `in`, its "\n" included, without holding it.
+void SkipLine(std::istream& in);
 
 /// The text with every character that is not printable text shown as an escape: a control
 /// character of one byte (C0 but the tab and the line feed, DEL) and every byte outside

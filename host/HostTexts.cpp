@@ -870,6 +870,12 @@ constexpr std::array kTexts = {
           "file with no name), for example report#1",
           "--export braucht einen Dateinamen vor der Endung: #0 ist nur die Endung (eine "
           "versteckte Datei ohne Namen), zum Beispiel Bericht#1"},
+    Entry{HostText::LineTooLong,
+          "The line is longer than #0 bytes and was not taken. Give it again shorter.",
+          "Die Zeile ist länger als #0 Bytes und wurde nicht übernommen. Geben Sie sie kürzer "
+          "erneut ein."},
+    Entry{HostText::InputUnreadable, "the input could not be read any further",
+          "die Eingabe konnte nicht weiter gelesen werden"},
 };
 
 constexpr bool InOrder()

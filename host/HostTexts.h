@@ -257,6 +257,8 @@ enum class HostText
     FoldersOfOtherRun,
     TemplateGone,
     ExportNoBaseName,
+    LineTooLong,
+    InputUnreadable,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

@@ -8,7 +8,7 @@
 #include <string>
 #include <sys/ioctl.h>
 #include <unistd.h>
-#include <vector>
+#include <unordered_map>
 
 namespace host {
 
@@ -50,6 +50,14 @@ std::string FitText(const std::string& s, int width)
 }
 
 namespace {
+
+// The code points among the n bytes of s from `from`.
+int CodePoints(const std::string& s, std::size_t from, std::size_t n)
+{
+    const auto first = s.begin() + static_cast<std::ptrdiff_t>(from);
+    return static_cast<int>(std::count_if(first, first + static_cast<std::ptrdiff_t>(n),
+                                          [](char c) { return !Continues(c); }));
+}
 
 // The first `columns` code points of s (all of it when shorter), as bytes.
 std::size_t BytesOf(const std::string& s, std::size_t from, int columns)
@@ -94,15 +102,21 @@ std::string WrapLine(const std::string& line, int width)
             current = prefix;
             first = false;
         }
-        // A word wider than a whole line is split where the line ends.
-        while (TextWidth(word) > width - indent) {
-            const std::size_t cut = BytesOf(word, 0, width - TextWidth(current));
-            out += current + word.substr(0, cut) + "\n";
-            word.erase(0, cut);
+        // A word wider than a whole line is split where the line ends. The rest is tracked by
+        // its offset and width, so that a long word costs its own length, not its square.
+        std::size_t from = 0;
+        int left = TextWidth(word);
+        while (left > width - indent) {
+            const std::size_t cut = BytesOf(word, from, width - TextWidth(current));
+            out += current;
+            out.append(word, from, cut);
+            out += "\n";
+            left -= CodePoints(word, from, cut);
+            from += cut;
             current = prefix;
             first = false;
         }
-        current += word;
+        current.append(word, from, std::string::npos);
     }
     const std::size_t end = current.find_last_not_of(' ');
     if (end != std::string::npos && current.size() > (first ? lead : prefix.size()))
@@ -132,16 +146,17 @@ std::string PadText(const std::string& s, int width)
 
 std::string ChangedLines(const std::string& sBefore, const std::string& sAfter)
 {
-    std::vector<std::string> vOld;
+    // Counted by line, so that a screen of many lines is compared in one pass.
+    std::unordered_map<std::string, std::size_t> mOld;
     std::istringstream before(sBefore);
     for (std::string line; std::getline(before, line);)
-        vOld.push_back(line);
+        ++mOld[line];
     std::string out;
     std::istringstream after(sAfter);
     for (std::string line; std::getline(after, line);) {
-        const auto found = std::find(vOld.begin(), vOld.end(), line);
-        if (found != vOld.end())
-            vOld.erase(found);
+        const auto found = mOld.find(line);
+        if (found != mOld.end() && found->second > 0)
+            --found->second;
         else
             out += line + "\n";
     }

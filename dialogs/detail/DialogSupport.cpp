@@ -40,6 +40,15 @@ std::string MessageText(long lMessage, const std::vector<std::string>& vArgs)
 namespace {
 // "The text holds the character #0, which is no printable text." (text 73).
 constexpr long kMsgUnprintable = 73;
+// "The text is #0 characters long; this field takes at most #1 characters." (text 74).
+constexpr long kMsgTooLong = 74;
+
+// The characters of a UTF-8 text (its bytes but the continuation bytes).
+std::size_t Characters(const std::string& s)
+{
+    return static_cast<std::size_t>(std::count_if(
+        s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 } // namespace
 
 void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs)
@@ -57,13 +66,17 @@ void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pFiel
         sChecked.begin(), sChecked.end(),
         [bLines](char c) { return c == '\t' || (bLines && (c == '\r' || c == '\n')); }, ' ');
     const auto oFound = rt::FirstNameRefusedCharacter(sChecked);
-    if (!oFound)
+    const std::size_t nMax = bLines ? kMaxFieldLinesCharacters : kMaxFieldCharacters;
+    const std::size_t nLength = oFound ? 0 : Characters(sText);
+    if (!oFound && nLength <= nMax)
         return;
     if (pField) {
         rt::ResumeNext ignore;
         ignore([&] { pField->SetFocus(); });
     }
-    RaiseOwn(kMsgUnprintable, {oFound->shown});
+    if (oFound)
+        RaiseOwn(kMsgUnprintable, {oFound->shown});
+    RaiseOwn(kMsgTooLong, {std::to_string(nLength), std::to_string(nMax)});
 }
 
 std::string OwnText(const OwnTexts& aTexts, const std::string& sTag)

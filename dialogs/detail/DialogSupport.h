@@ -3,6 +3,7 @@
 #include "common/IControlResource.h"
 #include "dialogs/detail/DialogCommon.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -37,10 +38,17 @@ std::string MessageText(long lMessage, const std::vector<std::string>& vArgs = {
 /// Raises the add-in's own error of a message, its text as description.
 [[noreturn]] void RaiseOwn(long lMessage, const std::vector<std::string>& vArgs = {});
 
+/// The most characters a field of one line takes (a template's name, a condition's text):
+/// far more than any name needs, little enough for every window and file that shows it.
+inline constexpr std::size_t kMaxFieldCharacters = 4000;
+/// The most characters a text of several lines takes (a page's header or footer).
+inline constexpr std::size_t kMaxFieldLinesCharacters = 32000;
+
 /// Raises message 73 naming the first character of sText that is no printable text (a control
 /// character but the tab, bytes that are not UTF-8; line breaks pass where bLines allows them),
-/// after giving pField the focus; nothing for printable text. A field's text reaches a file's
-/// name, a page's header or a mail that way, and is refused before it does.
+/// or message 74 for a text longer than kMaxFieldCharacters (kMaxFieldLinesCharacters with
+/// bLines), after giving pField the focus; nothing for printable text. A field's text reaches
+/// a file's name, a page's header or a mail that way, and is refused before it does.
 void RefuseUnprintable(const std::string& sText, platform::forms::TextBox* pField,
                        bool bLines = false);
 

@@ -11,6 +11,8 @@ namespace engine::detail::modWriterErrors {
 inline constexpr std::int32_t ERR_CREATE_FILE = -44942832;
 /// "The template #0 is not valid or could not be found." (resource 30).
 inline constexpr std::int32_t ERR_INVALID_TEMPLATE = -44942822;
+/// "The template #0 holds the placeholder #1 more than #2 times." (resource 40).
+inline constexpr std::int32_t ERR_TEMPLATE_REPEATS = -44942812;
 
 /// Raises one of the engine's own errors with its message in the current UI language, the
 /// placeholders filled from vArgs.

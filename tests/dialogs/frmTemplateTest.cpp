@@ -1,6 +1,8 @@
 #include "dialogs/frmTemplate.h"
 #include "dialogs/frmTemplateDetail.h"
 
+#include "common/modLanguage.h"
+
 #include "TemplateDialogsFixture.h"
 #include "tests/host/ByteClasses.h"
 #include "platform/forms/FlexGrid.h"
@@ -240,6 +242,68 @@ TEST_F(frmTemplateTest, ANameHoldingAControlCharacterIsRefusedAtOk)
         ASSERT_EQ(aBoxes.size(), 1u);
         EXPECT_NE(aBoxes[0].prompt.find(" " + host_test::NameOf(bad) + ","), std::string::npos)
             << aBoxes[0].prompt;
+    }
+}
+
+// A name is bounded in characters, not bytes: 4,000 letters of one, two or three bytes each
+// are taken, one more is refused at OK in the run's language, and the templates stay as they
+// were.
+TEST_F(frmTemplateTest, ANameLongerThanTheFieldTakesIsRefusedAtOk)
+{
+    struct Case
+    {
+        std::size_t nLetters;
+        const char* sLetter;
+        long lLanguage;
+        const char* sRefusal; // nullptr when the name is taken
+    };
+    const Case cases[] = {
+        {4000, "\xC3\xA4", 1031, nullptr},     // ä
+        {4000, "\xE2\x82\xAC", 1031, nullptr}, // €
+        {4000, "a", 1031, nullptr},
+        {4001, "a", 1031,
+         "Der Text ist 4001 Zeichen lang; dieses Feld nimmt höchstens 4000 Zeichen. "
+         "Bitte kürzen Sie ihn."},
+        {4001, "\xE2\x82\xAC", 1033,
+         "The text is 4001 characters long; this field takes at most 4000 "
+         "characters. Please shorten it."},
+        {1000000, "\xC3\xA4", 1033,
+         "The text is 1000000 characters long; this field takes at most 4000 "
+         "characters. Please shorten it."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nLetters) + " " + std::to_string(c.lLanguage));
+        pf::Driver::current().Reset();
+        MakeTemplates();
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        std::string sName;
+        for (std::size_t i = 0; i < c.nLetters; ++i)
+            sName += c.sLetter;
+        bool bStayedOpen = false;
+        Run("Termine",
+            [](frmTemplate& oManager) {
+                oManager.cmdEdit().Click();
+                oManager.cmdOK().Click();
+            },
+            {[&](frmTemplateDetail& oEditor) {
+                oEditor.txtNew().SetText(sName);
+                oEditor.cmdOK().Click();
+                bStayedOpen = oEditor.IsLoaded();
+                if (bStayedOpen)
+                    oEditor.cmdCancel().Click();
+            }});
+        common::modLanguage::SetLanguageID(1031);
+        const auto& aBoxes = pf::Driver::current().MessageBoxes();
+        if (!c.sRefusal) {
+            EXPECT_FALSE(bStayedOpen);
+            EXPECT_TRUE(aBoxes.empty());
+            EXPECT_TRUE(Reloaded()->Item(sName));
+            continue;
+        }
+        EXPECT_TRUE(bStayedOpen);
+        EXPECT_EQ(Names(), (Strings{"(Standard)", "Aufgaben", "Termine"}));
+        ASSERT_EQ(aBoxes.size(), 1u);
+        EXPECT_EQ(aBoxes[0].prompt, c.sRefusal);
     }
 }
 

@@ -254,4 +254,75 @@ TEST_F(ExportHtmlTest, UncreatableFolderRaisesCreateFileAndMissingOneIsMade)
     }
 }
 
+TEST_F(ExportHtmlTest, APlaceholderRepeatedPastItsBoundIsRefusedBeforeAnythingIsWritten)
+{
+    // The counts include what a value brings in: the header is put in first and is itself
+    // searched for the table's placeholder.
+    struct Case
+    {
+        std::string sTemplate;
+        std::string sHeader;
+        const char* sRefused; // nullptr when the page is written
+        const char* sBound;
+    };
+    const auto Times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
+    const Case cases[] = {
+        {Times("@tlv_report", 10), "", nullptr, ""},
+        {Times("@tlv_report", 11), "", "@tlv_report", "10"},
+        {Times("@tlv_report", 10000), "", "@tlv_report", "10"},
+        {"@tlv_reportheader" + Times("@tlv_report", 6), Times("@tlv_report", 4), nullptr, ""},
+        {"@tlv_reportheader" + Times("@tlv_report", 6), Times("@tlv_report", 5), "@tlv_report",
+         "10"},
+        {Times("@tlv_title", 100), "", nullptr, ""},
+        {Times("@tlv_title|", 101), "", "@tlv_title", "100"},
+        {Times("@tlv_reportheader", 101), "", "@tlv_reportheader", "100"},
+        {Times("@tlv_tablewidth", 101), "", "@tlv_tablewidth", "100"},
+        {"@tlv_reportheader", Times("@tlv_reportfooter", 101), "@tlv_reportfooter", "100"},
+        // What is no placeholder is not counted.
+        {Times("@tlv_repor @tlv_ @tlv_titl", 1000), "", nullptr, ""},
+    };
+    for (const int lLanguage : {1031, 1033}) {
+        common::modLanguage::SetLanguageID(lLanguage);
+        for (const auto& c : cases) {
+            const auto sTemplate = OutPath("repeats.html");
+            WriteAll(sTemplate, c.sTemplate);
+            const auto sTarget = OutPath("new/repeats.html");
+            std::filesystem::remove_all(OutPath("new"));
+            ExportHtml oHtml;
+            oHtml.Init(1);
+            std::string sHeader = c.sHeader;
+            oHtml.SetHeader(sHeader);
+            std::string sCell = "x";
+            oHtml.AddCol(sCell);
+            const std::string sShown = c.sTemplate.substr(0, 40);
+            try {
+                oHtml.Export(sTarget, sTemplate);
+                EXPECT_EQ(c.sRefused, nullptr) << sShown;
+                EXPECT_TRUE(std::filesystem::exists(sTarget)) << sShown;
+            } catch (const rt::Error& e) {
+                ASSERT_NE(c.sRefused, nullptr) << sShown << ": " << e.Description();
+                EXPECT_EQ(e.Number(), -44942812);
+                const std::string sExpected =
+                    lLanguage == 1031
+                        ? "Die Vorlage\r\n" + sTemplate + "\r\nenthält den Platzhalter " +
+                              c.sRefused + " öfter als " + c.sBound +
+                              "-mal und wird nicht ausgefüllt.\r\nBitte wählen Sie eine andere "
+                              "Vorlage."
+                        : "The template\r\n" + sTemplate + "\r\nholds the placeholder " +
+                              c.sRefused + " more than " + c.sBound +
+                              " times and is not filled.\r\nPlease select another template.";
+                EXPECT_EQ(e.Description(), sExpected) << sShown;
+                // Not even the target's folder was made.
+                EXPECT_FALSE(std::filesystem::exists(OutPath("new"))) << sShown;
+            }
+        }
+    }
+    common::modLanguage::SetLanguageID(1031);
+}
+
 } // namespace engine::test

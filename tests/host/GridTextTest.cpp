@@ -129,6 +129,12 @@ TEST_F(GridTextTest, TheTableFitsTheWidthWithWideCellsCut)
 
 TEST(TextFitTest, LongTextsWrapAtBlanksAndNothingIsCut)
 {
+    const auto Times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
     struct Case
     {
         std::string sText;
@@ -150,6 +156,13 @@ TEST(TextFitTest, LongTextsWrapAtBlanksAndNothingIsCut)
              {"no room left here " + std::string(30, 'N'), 20,
               "no room left here\n  " + std::string(18, 'N') + "\n  " + std::string(12, 'N') +
                   "\n"},
+             // Split by characters, not bytes: 50 letters of two bytes fill 20, 18 and 12.
+             {Times("\xC3\x84", 50), 20,
+              Times("\xC3\x84", 20) + "\n  " + Times("\xC3\x84", 18) + "\n  " +
+                  Times("\xC3\x84", 12) + "\n"},
+             {"ab " + Times("\xE2\x82\xAC", 40), 20,
+              "ab " + Times("\xE2\x82\xAC", 17) + "\n  " + Times("\xE2\x82\xAC", 18) + "\n  " +
+                  Times("\xE2\x82\xAC", 5) + "\n"},
              // Control characters are shown, and wrapped as they are shown.
              {"a\x1B[31mb \xC2\x9B\x07 \x7F", 20, "a\\x1B[31mb\n  \\u009B\\x07 \\x7F\n"}}) {
         const std::string sWrapped = host::WrapText(c.sText, c.nWidth);
