@@ -429,6 +429,55 @@ TEST_F(StoreTest, ItemCountOfAFileWithoutKeptCounts)
     EXPECT_EQ(store->ItemCount(other), 2u);
 }
 
+// Counts that another program damaged are counted anew when the store is opened: a count
+// emptied, made negative, narrowed, widened, given to an empty folder, not a number, NULL, or
+// its table gone would hide rows or promise rows that are not there.
+TEST_F(StoreTest, DamagedKeptCountsAreCountedAnewOnOpen)
+{
+    // The folders hold 3 and 1 mails and none; "NOT NULL" goes with the table made again.
+    const std::pair<const char*, const char*> damages[] = {
+        {"emptied", "DELETE FROM folder_counts"},
+        {"one row gone", "DELETE FROM folder_counts WHERE items = 3"},
+        {"negative", "UPDATE folder_counts SET items = -4"},
+        {"narrowed", "UPDATE folder_counts SET items = 2 WHERE items = 3"},
+        {"widened", "UPDATE folder_counts SET items = items + 100"},
+        {"an empty folder's", "INSERT OR REPLACE INTO folder_counts(folder_id, items) SELECT id, "
+                              "5 FROM folders WHERE name = 'E'"},
+        {"not a number", "UPDATE folder_counts SET items = 'drei' WHERE items = 3"},
+        {"NULL", "DROP TABLE folder_counts; CREATE TABLE folder_counts(folder_id INTEGER "
+                 "PRIMARY KEY, items INTEGER); INSERT INTO folder_counts SELECT id, NULL FROM "
+                 "folders"},
+        {"table gone", "DROP TABLE folder_counts"},
+        {"a trigger gone", "DROP TRIGGER items_count_insert"},
+    };
+    for (const auto& [what, sql] : damages) {
+        SCOPED_TRACE(what);
+        const auto file = Dir() / (std::string(what) + ".db");
+        std::string folder, other, empty;
+        {
+            auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+            StoreBuilder b(*store);
+            folder = b.Folder("F", ItemType::Mail).entryId;
+            other = b.Folder("G", ItemType::Mail).entryId;
+            empty = b.Folder("E", ItemType::Mail).entryId;
+            for (const auto* subject : {"1", "2", "3"})
+                b.Mail(folder, subject);
+            b.Mail(other, "4");
+        }
+        Exec(file, sql);
+        auto store = Store::Open(file);
+        EXPECT_EQ(store->ItemCount(folder), 3u);
+        EXPECT_EQ(store->ItemCount(other), 1u);
+        EXPECT_EQ(store->ItemCount(empty), 0u);
+        // The counts follow the writes after it, as those of an undamaged file do.
+        StoreBuilder(*store).Mail(empty, "5");
+        store->DeleteItem(store->Items(folder).at(0).entryId);
+        EXPECT_EQ(store->ItemCount(folder), 2u);
+        EXPECT_EQ(store->ItemCount(empty), 1u);
+        EXPECT_EQ(Store::Open(file)->ItemCount(folder), 2u);
+    }
+}
+
 // Every row of a table read holds what the item's own properties hold.
 void ExpectRowsAsStored(Store& store, const std::string& folder, std::span<const PropTag> tags,
                         const std::string& when)
