@@ -2,6 +2,7 @@
 
 #include "platform/store/SeriesClock.h"
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/RunLanguage.h"
 #include "platform/store/detail/SeriesReach.h"
 #include "platform/store/detail/StoreImpl.h"
 
@@ -33,7 +34,9 @@ std::string LocalText(LocalTime t)
 
 StoreError BadText(const std::string& text)
 {
-    return StoreError(StoreErrorKind::Database, "damaged date in recurrence: \"" + text + "\"",
+    return StoreError(StoreErrorKind::Database,
+                      detail::InRunLanguage("beschädigtes Datum in einer Serie: \"" + text + "\"",
+                                            "damaged date in a series: \"" + text + "\""),
                       StoreFailure::Damaged);
 }
 
@@ -372,14 +375,14 @@ void Store::Impl::FillSeriesReach()
         detail::WriteReach(db, row, detail::ReachOf(pattern));
 }
 
-bool Store::Impl::ReachesAgree()
+std::optional<bool> Store::Impl::ReachesAgree()
 {
-    // A pattern whose text cannot be read has no reach to compare: the fill cannot write one.
+    // A pattern whose text cannot be read has no reach to compare, and no fill can write one.
     std::unordered_map<std::int64_t, RecurrencePattern> patterns;
     try {
         patterns = StoredPatterns(db, seriesZones);
     } catch (const StoreError&) {
-        return false;
+        return std::nullopt;
     }
     auto& st = db.Prepare("SELECT r.item_id, i.reach_start, i.reach_end FROM recurrence r "
                           "CROSS JOIN items i ON i.id = r.item_id");

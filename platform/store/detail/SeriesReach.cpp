@@ -125,10 +125,15 @@ void WriteReach(Database& db, std::int64_t item, const std::optional<SeriesReach
 }
 
 bool KeepSeriesReach(Database& db, const std::function<void()>& fill,
-                     const std::function<bool()>& agree)
+                     const std::function<std::optional<bool>()>& agree)
 {
-    if (Kept(db) && agree())
-        return true;
+    if (Kept(db)) {
+        const auto agreed = agree();
+        if (!agreed)
+            return false;
+        if (*agreed)
+            return true;
+    }
     try {
         Atomically(db, [&] {
             bool kept = false;

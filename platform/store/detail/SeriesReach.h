@@ -36,10 +36,11 @@ std::optional<SeriesReach> ReachOf(const RecurrencePattern& pattern);
 /// index. `fill` writes every series' reach once, inside the same transaction. A file that
 /// keeps them already has them checked: `agree` answers whether each series' kept reach is
 /// the one its pattern gives, and where one is not (another program changed it) every reach
-/// is written anew. Answers whether the file keeps them (a read-only file without them, or
-/// with reaches that do not agree, reads every series).
+/// is written anew; nullopt where a pattern cannot be read, so that no fill can write them
+/// (the reaches are then not used). Answers whether the file keeps them (a read-only file
+/// without them, or with reaches that do not agree, reads every series).
 bool KeepSeriesReach(Database& db, const std::function<void()>& fill,
-                     const std::function<bool()>& agree);
+                     const std::function<std::optional<bool>()>& agree);
 
 /// Whether a kept reach still holds every occurrence of the series whose reach (by ReachOf)
 /// is `reach`: it holds that reach without its slack, so that one kept under another zone

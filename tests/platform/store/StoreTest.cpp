@@ -1,9 +1,11 @@
+#include "platform/locale/Locale.h"
 #include "platform/store/KnownProperties.h"
 #include "platform/store/Profile.h"
 #include "platform/store/StoreBuilder.h"
 #include "platform/store/StoreError.h"
 #include "tests/platform/store/StoreFixture.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -998,6 +1000,77 @@ TEST_F(StoreTest, SeriesDatesReadInEveryWrittenFormAndRefuseDamage)
         EXPECT_EQ(store->FolderRecurrences(cal).at(series).exceptions.at(0).start,
                   read->exceptions[0].start);
     }
+}
+
+// The reasons a damaged value or series date is refused with are said in the run's language,
+// and the error keeps its kind and cause.
+TEST_F(StoreTest, DamageIsToldInTheRunsLanguage)
+{
+    const auto file = Dir() / "w.db";
+    const PropTag when = MakeTag(0x6601, PT_SYSTIME);
+    const PropTag names = MakeTag(0x6602, PT_MV_UNICODE);
+    std::string series;
+    {
+        auto store = Store::Create(file, "W", StoreKind::UnicodePersonal);
+        store->SetProperty(when, SysTime{86400});
+        store->SetProperty(names, MultiString{"a", "b"});
+        StoreBuilder b(*store);
+        RecurrencePattern pattern;
+        pattern.type = RecurrenceType::Daily;
+        pattern.interval = 1;
+        pattern.durationMinutes = 60;
+        pattern.patternStartDay = DayFromCivil({2024, 5, 6});
+        series = b.Appointment(b.DefaultFolder(FolderRole::Calendar).entryId, "T",
+                               MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 1))
+                     .Recur(pattern)
+                     .EntryId();
+    }
+    const struct
+    {
+        const char* what;
+        const char* sql;
+        const char* german;
+        const char* english;
+    } cases[] = {
+        {"a time kept as a fraction", "UPDATE store_props SET value = 2.5 WHERE tag = 1711341632",
+         "beschädigter Eigenschaftswert: ein Wert des Typs 64 ist als eine Gleitkommazahl "
+         "gespeichert",
+         "damaged property value: a value of type 64 is stored as a floating-point number"},
+        {"a list cut short",
+         "UPDATE store_props SET value = '[\"a\", \"b' WHERE typeof(value) = 'text'",
+         "beschädigter Eigenschaftswert: die Textliste endet vorzeitig",
+         "damaged property value: the text list ends early"},
+        {"a list with a stray character",
+         "UPDATE store_props SET value = '[\"a\"; \"b\"]' WHERE typeof(value) = 'text'",
+         "die Textliste hat ein anderes Zeichen als \",\" zwischen zwei Texten",
+         "the text list has a character other than \",\" between two texts"},
+        {"a series date", "UPDATE recurrence SET start_date = 'gestern'",
+         "beschädigtes Datum in einer Serie: \"gestern\"",
+         "damaged date in a series: \"gestern\""},
+    };
+    const std::string before = locale::Current().name;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto damaged = Dir() / (std::string(c.what) + ".db");
+        std::filesystem::copy_file(file, damaged);
+        Exec(damaged, c.sql);
+        for (const auto& [name, words] :
+             {std::pair{"de-DE", c.german}, std::pair{"en-US", c.english}}) {
+            locale::SetCurrent(name);
+            try {
+                const auto store = Store::Open(damaged);
+                store->GetProperty(when);
+                store->GetProperty(names);
+                store->GetRecurrence(series);
+                ADD_FAILURE() << name << ": no error";
+            } catch (const StoreError& e) {
+                EXPECT_THAT(e.what(), ::testing::HasSubstr(words)) << name;
+                EXPECT_EQ(e.Kind(), StoreErrorKind::Database);
+                EXPECT_EQ(e.Failure(), StoreFailure::Damaged);
+            }
+        }
+    }
+    locale::SetCurrent(before);
 }
 
 TEST_F(StoreTest, SeriesRefusesExceptionItemsOfAnotherSeries)
