@@ -127,12 +127,17 @@ void WriteReach(Database& db, std::int64_t item, const std::optional<SeriesReach
 bool KeepSeriesReach(Database& db, const std::function<void()>& fill,
                      const std::function<std::optional<bool>()>& agree)
 {
-    if (Kept(db)) {
-        const auto agreed = agree();
-        if (!agreed)
-            return false;
-        if (*agreed)
-            return true;
+    // A file whose tables or pages cannot be read still opens: its reads say what fails.
+    try {
+        if (Kept(db)) {
+            const auto agreed = agree();
+            if (!agreed)
+                return false;
+            if (*agreed)
+                return true;
+        }
+    } catch (const StoreError&) {
+        return false;
     }
     try {
         Atomically(db, [&] {
