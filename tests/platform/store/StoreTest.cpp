@@ -508,6 +508,68 @@ TEST_F(StoreTest, DamagedKeptCountsAreCountedAnewOnOpen)
     }
 }
 
+// The first column of the first row a query on a store file answers.
+std::int64_t Scalar(const std::filesystem::path& file, const std::string& sql)
+{
+    sqlite3* raw = nullptr;
+    EXPECT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(raw, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+    const std::int64_t value = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+    return value;
+}
+
+// The checks of the kept counts and reaches write nothing where they agree: opening a sound
+// store leaves its file as it was.
+TEST_F(StoreTest, OpeningASoundStoreWritesNothing)
+{
+    const auto file = Dir() / "s.db";
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        const auto mail = b.Folder("F", ItemType::Mail).entryId;
+        b.Folder("E", ItemType::Mail);
+        for (const auto* subject : {"1", "2", "3"})
+            b.Mail(mail, subject);
+        RecurrencePattern weekly;
+        weekly.type = RecurrenceType::Weekly;
+        weekly.interval = 1;
+        weekly.dayOfWeekMask = 1 << WeekdayOfDay(DayFromCivil({2024, 5, 6}));
+        weekly.durationMinutes = 30;
+        weekly.patternStartDay = DayFromCivil({2024, 5, 6});
+        weekly.end = RecurrenceEnd::ByCount;
+        weekly.occurrenceCount = 5;
+        OccurrenceChange moved;
+        moved.start = MakeLocalTime(2024, 4, 30, 8);
+        moved.end = MakeLocalTime(2024, 4, 30, 9);
+        const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+        b.Appointment(cal, "W", MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 0, 30))
+            .Recur(weekly)
+            .ModifyOccurrence({2024, 5, 13}, moved);
+        weekly.end = RecurrenceEnd::Never;
+        b.Appointment(cal, "N", MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 0, 30))
+            .Recur(weekly);
+    }
+    // Triggers of this test's own note every write to the item rows and the counts; counts
+    // made anew would lose theirs with the table.
+    Exec(file, "CREATE TABLE writes(what TEXT); CREATE TRIGGER noted_items AFTER UPDATE ON "
+               "items BEGIN INSERT INTO writes VALUES('items'); END; CREATE TRIGGER "
+               "noted_counts AFTER INSERT ON folder_counts BEGIN INSERT INTO writes "
+               "VALUES('counts'); END;");
+    // Reaches kept in Berlin hold in any zone a reader may have, 14 hours east or 11 west.
+    for (const char* zone : {"Europe/Berlin", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
+        setenv("TZ", zone, 1);
+        tzset();
+        EXPECT_EQ(Store::Open(file)->AllFolders().size(), 4u) << zone;
+    }
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    EXPECT_EQ(Scalar(file, "SELECT COUNT(*) FROM writes"), 0);
+    EXPECT_EQ(Scalar(file, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'noted_counts'"), 1);
+}
+
 // Every row of a table read holds what the item's own properties hold.
 void ExpectRowsAsStored(Store& store, const std::string& folder, std::span<const PropTag> tags,
                         const std::string& when)
