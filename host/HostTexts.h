@@ -245,8 +245,6 @@ enum class HostText
     UnreadNotOpened,
     UnreadDiskError,
     UnreadOther,
-    UnreadNoRowsShown,
-    UnreadRowsShown,
     NotSaved,
     NotPrinted,
     WaitingForPrints,

@@ -1,7 +1,6 @@
 #include "platform/store/detail/ValueCodec.h"
 
 #include "platform/store/StoreError.h"
-#include "platform/store/detail/RunLanguage.h"
 
 #include <sqlite3.h>
 
@@ -9,37 +8,10 @@ namespace platform::store::detail {
 
 namespace {
 
-// `german` and `english` say what is wrong with the value, after "damaged property value: ".
-StoreError Damaged(const std::string& german, const std::string& english)
+StoreError Damaged(const std::string& what)
 {
-    return StoreError(StoreErrorKind::Database,
-                      InRunLanguage("beschädigter Eigenschaftswert: " + german,
-                                    "damaged property value: " + english),
+    return StoreError(StoreErrorKind::Database, "damaged property value: " + what,
                       StoreFailure::Damaged);
-}
-
-// A damaged text list (a multi-valued string kept as a JSON array), with what is wrong in it.
-StoreError DamagedList(const std::string& german, const std::string& english)
-{
-    return Damaged("die Textliste " + german, "the text list " + english);
-}
-
-// SQLite's storage class in words.
-std::string ClassWords(int storage, bool german)
-{
-    switch (storage) {
-    case SQLITE_INTEGER:
-        return german ? "eine ganze Zahl" : "an integer";
-    case SQLITE_FLOAT:
-        return german ? "eine Gleitkommazahl" : "a floating-point number";
-    case SQLITE_TEXT:
-        return german ? "ein Text" : "a text";
-    case SQLITE_BLOB:
-        return german ? "Binärdaten" : "binary data";
-    case SQLITE_NULL:
-        return german ? "leer" : "empty";
-    }
-    return (german ? "Speicherklasse " : "storage class ") + std::to_string(storage);
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp)
@@ -82,8 +54,7 @@ public:
             if (c == ']')
                 return Finish(out);
             if (c != ',')
-                throw DamagedList("hat ein anderes Zeichen als \",\" zwischen zwei Texten",
-                                 "has a character other than \",\" between two texts");
+                throw Damaged("list separator");
         }
     }
 
@@ -92,7 +63,7 @@ private:
     {
         SkipSpace();
         if (pos_ != s_.size())
-            throw DamagedList("hat nach ihrem Ende noch Zeichen", "has characters after its end");
+            throw Damaged("text after list");
         return out;
     }
     void SkipSpace()
@@ -105,15 +76,14 @@ private:
     char Next()
     {
         if (pos_ >= s_.size())
-            throw DamagedList("endet vorzeitig", "ends early");
+            throw Damaged("list ends early");
         return s_[pos_++];
     }
     void Expect(char c)
     {
         SkipSpace();
         if (Next() != c)
-            throw DamagedList(std::string("hat kein \"") + c + "\", wo eines stehen muss",
-                             std::string("lacks a \"") + c + "\" where one must be");
+            throw Damaged(std::string("expected ") + c);
     }
     std::uint32_t Hex4()
     {
@@ -128,8 +98,7 @@ private:
             else if (c >= 'A' && c <= 'F')
                 v |= static_cast<std::uint32_t>(c - 'A' + 10);
             else
-                throw DamagedList("hat eine \\u-Folge ohne vier Hexadezimalziffern",
-                                 "has a \\u escape without four hex digits");
+                throw Damaged("\\u escape");
         }
         return v;
     }
@@ -170,25 +139,19 @@ private:
                 std::uint32_t cp = Hex4();
                 if (cp >= 0xD800 && cp < 0xDC00) {
                     if (Next() != '\\' || Next() != 'u')
-                        throw LoneSurrogate();
+                        throw Damaged("surrogate pair");
                     const std::uint32_t lo = Hex4();
                     if (lo < 0xDC00 || lo > 0xDFFF)
-                        throw LoneSurrogate();
+                        throw Damaged("surrogate pair");
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
                 }
                 AppendUtf8(out, cp);
                 break;
             }
             default:
-                throw DamagedList("hat eine unbekannte \\-Folge", "has an unknown \\ escape");
+                throw Damaged("escape");
             }
         }
-    }
-
-    static StoreError LoneSurrogate()
-    {
-        return DamagedList("hat die erste Hälfte eines UTF-16-Paars ohne die zweite",
-                           "has the first half of a UTF-16 pair without the second");
     }
 
     std::string_view s_;
@@ -252,10 +215,8 @@ PropValue ReadValue(const Statement& stmt, int column, std::uint16_t type)
     const int storage = stmt.ColumnType(column);
     auto need = [&](int wanted) {
         if (storage != wanted)
-            throw Damaged("ein Wert des Typs " + std::to_string(type) + " ist als " +
-                              ClassWords(storage, true) + " gespeichert",
-                          "a value of type " + std::to_string(type) + " is stored as " +
-                              ClassWords(storage, false));
+            throw Damaged("type " + std::to_string(type) + " stored as SQLite class " +
+                          std::to_string(storage));
     };
     switch (type) {
     case PT_LONG:
@@ -286,8 +247,7 @@ PropValue ReadValue(const Statement& stmt, int column, std::uint16_t type)
         need(SQLITE_TEXT);
         return DecodeStringList(stmt.Text(column));
     default:
-        throw Damaged("der Typ " + std::to_string(type) + " wird nicht unterstützt",
-                      "type " + std::to_string(type) + " is not supported");
+        throw Damaged("unsupported type " + std::to_string(type));
     }
 }
 
