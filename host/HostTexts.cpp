@@ -813,10 +813,11 @@ constexpr std::array kTexts = {
           "Das Berichtsfenster kann sich nicht öffnen, weil die Berichtvorlagen in #0 nicht "
           "gelesen werden können (die Meldung oben nennt den Grund und die Abhilfe)."},
     Entry{HostText::FoldersUnread,
-          "Not every folder of the report could be read: the report shows only the folders "
-          "that were read. Not read (#0):",
-          "Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt nur die "
-          "gelesenen Ordner. Nicht gelesen (#0):"},
+          "Not every folder of the report could be read: the report shows the folders that "
+          "were read and, of each folder below, what its line says. Not read (#0):",
+          "Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt die "
+          "gelesenen Ordner und von den folgenden Ordnern jeweils die dort genannten Zeilen. "
+          "Nicht gelesen (#0):"},
     Entry{HostText::FolderPath, "\"#0\"", "\"#0\""},
     Entry{HostText::FolderInStoreFile, "\"#0\" (store file #1)", "\"#0\" (Speicherdatei #1)"},
     Entry{HostText::FoldersUnreadDetails, "The error log #0 holds the details.",
@@ -832,6 +833,10 @@ constexpr std::array kTexts = {
     Entry{HostText::UnreadDiskError, "the disk could not be read (#0)",
           "der Datenträger konnte nicht gelesen werden (#0)"},
     Entry{HostText::UnreadOther, "reading it failed (#0)", "das Lesen ist fehlgeschlagen (#0)"},
+    Entry{HostText::UnreadNoRowsShown, "the report shows none of its rows",
+          "der Bericht zeigt keine seiner Zeilen"},
+    Entry{HostText::UnreadRowsShown, "the report shows #0 of its rows, read before the failure",
+          "der Bericht zeigt #0 seiner Zeilen, vor dem Fehler gelesen"},
     Entry{HostText::NotSaved, "The report was not saved.", "Der Bericht wurde nicht gespeichert."},
     Entry{HostText::NotPrinted, "\"#0\" was NOT printed on #1: #2",
           "\"#0\" wurde NICHT auf #1 gedruckt: #2"},

@@ -245,6 +245,8 @@ enum class HostText
     UnreadNotOpened,
     UnreadDiskError,
     UnreadOther,
+    UnreadNoRowsShown,
+    UnreadRowsShown,
     NotSaved,
     NotPrinted,
     WaitingForPrints,

@@ -7,7 +7,7 @@
 #include "platform/store/StoreError.h"
 
 #include <algorithm>
-#include <set>
+#include <map>
 #include <utility>
 
 namespace host {
@@ -73,15 +73,25 @@ void UnreadFolders::Note(const platform::runtime::Notice& oNotice)
 
 std::vector<std::string> UnreadFolders::TakeNew()
 {
-    std::vector<std::string> vLines;
     // A folder that failed twice in one read (its opening and its items, or a refresh) is one
-    // folder the report lacks.
-    std::set<std::pair<std::string, std::string>> oTold;
+    // folder the report lacks, told by its first failure; the report shows the most rows of it
+    // that any of its reads kept.
+    std::vector<std::pair<const platform::runtime::Notice*, long>> vFolders;
+    std::map<std::pair<std::string, std::string>, std::size_t> oAt;
     for (const auto& oFailure : m_vNew) {
-        if (!oTold.insert({oFailure.entryId, oFailure.storeId}).second)
-            continue;
-        vLines.push_back(FolderPlace(oFailure) + ": " + WhyUnread(oFailure.value, oFailure.detail));
+        const auto [it, bNew] =
+            oAt.emplace(std::pair{oFailure.entryId, oFailure.storeId}, vFolders.size());
+        if (bNew)
+            vFolders.emplace_back(&oFailure, oFailure.max);
+        else
+            vFolders[it->second].second = std::max(vFolders[it->second].second, oFailure.max);
     }
+    std::vector<std::string> vLines;
+    for (const auto& [pFailure, lShown] : vFolders)
+        vLines.push_back(FolderPlace(*pFailure) + ": " +
+                         WhyUnread(pFailure->value, pFailure->detail) + "; " +
+                         (lShown > 0 ? Say(HostText::UnreadRowsShown, {std::to_string(lShown)})
+                                     : Say(HostText::UnreadNoRowsShown)));
     m_vNew.clear();
     m_bAny = m_bAny || !vLines.empty();
     return vLines;

@@ -42,15 +42,17 @@ std::string FolderInLog(const FolderData& oFolder, const std::string& sName)
 }
 
 // Whoever hosts the add-in hears of each folder the read goes on without, with the error's
-// number, so that it need not read the log's words to know.
+// number, so that it need not read the log's words to know, and how many of the folder's
+// records the read keeps (those read before the failure), so that it can say what the report
+// shows of it.
 void TellUnread(const FolderData& oFolder, const std::string& sName, const std::string& sAbout,
-                common::ErrorObject& oError)
+                common::ErrorObject& oError, long lKept)
 {
     std::string sWhy = oError.Description();
     if (sWhy.rfind(sAbout + ": ", 0) == 0)
         sWhy.erase(0, sAbout.size() + 2);
-    rt::Notify({rt::Notice::Kind::FolderUnread, sName, sWhy, oError.Number(), 0, oFolder.EntryID(),
-                oFolder.StoreID()});
+    rt::Notify({rt::Notice::Kind::FolderUnread, sName, sWhy, oError.Number(), lKept,
+                oFolder.EntryID(), oFolder.StoreID()});
 }
 
 } // namespace
@@ -151,7 +153,7 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
                                                             oFolderData->StoreID());
             },
             [&](common::ErrorObject& oError) {
-                TellUnread(*oFolderData, oFolderData->Name(), sUnopened, oError);
+                TellUnread(*oFolderData, oFolderData->Name(), sUnopened, oError, 0);
             });
         if (!oFolder) {
             if (bOpened)
@@ -161,13 +163,17 @@ void cFolder::LoopFoldersEx(long lFirst, long lLast)
         std::string sName = oFolderData->Name();
         rt::ResumeNext()([&] { sName = oFolder->Name(); });
         const std::string sAbout = FolderInLog(*oFolderData, sName);
+        const long lBefore = m_oRecords ? m_oRecords->Count() : 0;
         common::LoggingAbout(
             "cFolder", "LoopFoldersEx", sAbout,
             [&] {
                 if (oFolder->GetItems()->Count() >= 1)
                     ReadItemsEx(oFolder);
             },
-            [&](common::ErrorObject& oError) { TellUnread(*oFolderData, sName, sAbout, oError); });
+            [&](common::ErrorObject& oError) {
+                const long lKept = m_oRecords ? m_oRecords->Count() - lBefore : 0;
+                TellUnread(*oFolderData, sName, sAbout, oError, lKept);
+            });
     }
 }
 

@@ -27,7 +27,8 @@ struct Notice
         NotRead,      ///< `subject` a settings file a load could not read whole, `detail` why
         FolderUnread, ///< a read went on without a folder it could not read: `subject` the
                       ///< folder's name (empty when it did not open), `detail` why, `value`
-                      ///< the error's number, `entryId` and `storeId` the folder
+                      ///< the error's number, `max` how many of its records the read keeps
+                      ///< (those read before the failure), `entryId` and `storeId` the folder
     };
     Kind kind;
     std::string subject;

@@ -90,16 +90,42 @@ bool KeepSeriesZones(detail::Database& db)
     return true;
 }
 
-// Gives a file made before the kept counts its counts; false where it cannot be written (a
-// read-only file), and the store then counts on every call.
+// Whether the file keeps its counts and they agree with the items they count: every trigger is
+// there, no count is negative or not a number, and each folder's count is its number of
+// ordinary items. Another program can change the table (a count emptied, narrowed, made
+// negative), and a wrong count hides rows or promises rows that are not there. Checked once
+// when the store is opened: one walk of the folder index, not one per read.
+bool CountsAgree(detail::Database& db)
+{
+    auto& triggers = db.Prepare(
+        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND name IN "
+        "('items_count_insert', 'items_count_delete', 'items_count_update')");
+    triggers.Step();
+    const bool kept = triggers.Int(0) == 3;
+    triggers.Reset();
+    if (!kept)
+        return false;
+    try {
+        auto& wrong = db.Prepare(
+            "SELECT 1 FROM folder_counts c WHERE typeof(c.items) <> 'integer' OR c.items <> "
+            "(SELECT COUNT(*) FROM items i WHERE i.folder_id = c.folder_id AND i.kind = 0) "
+            "UNION ALL SELECT 1 FROM folders f WHERE NOT EXISTS (SELECT 1 FROM folder_counts c "
+            "WHERE c.folder_id = f.id) AND EXISTS (SELECT 1 FROM items i WHERE i.folder_id = "
+            "f.id AND i.kind = 0) LIMIT 1");
+        const bool disagree = wrong.Step();
+        wrong.Reset();
+        return !disagree;
+    } catch (const StoreError&) {
+        return false; // the table itself is gone or not what it should be
+    }
+}
+
+// Gives a file made before the kept counts its counts, and counts anew those that do not agree
+// with the items; false where it cannot be written (a read-only file), and the store then
+// counts on every call.
 bool KeepFolderCounts(detail::Database& db)
 {
-    auto& exists = db.Prepare(
-        "SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND name = 'items_count_update'");
-    exists.Step();
-    const bool kept = exists.Int(0) > 0;
-    exists.Reset();
-    if (kept)
+    if (CountsAgree(db))
         return true;
     try {
         db.Exec("BEGIN IMMEDIATE");

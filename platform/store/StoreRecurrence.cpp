@@ -2,8 +2,11 @@
 
 #include "platform/store/SeriesClock.h"
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/RunLanguage.h"
 #include "platform/store/detail/SeriesReach.h"
 #include "platform/store/detail/StoreImpl.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -31,7 +34,9 @@ std::string LocalText(LocalTime t)
 
 StoreError BadText(const std::string& text)
 {
-    return StoreError(StoreErrorKind::Database, "damaged date in recurrence: \"" + text + "\"",
+    return StoreError(StoreErrorKind::Database,
+                      detail::InRunLanguage("beschädigtes Datum in einer Serie: \"" + text + "\"",
+                                            "damaged date in a series: \"" + text + "\""),
                       StoreFailure::Damaged);
 }
 
@@ -338,22 +343,60 @@ Store::Recurrences(std::string_view folderEntryId, std::span<const std::string> 
 void Store::Impl::KeepSeriesReach()
 {
     // The reach index holds the hot columns: a file without them reads every series.
-    seriesReach = windowIndexes && detail::KeepSeriesReach(db, [&] { FillSeriesReach(); });
+    seriesReach = windowIndexes && detail::KeepSeriesReach(
+                                       db, [&] { FillSeriesReach(); },
+                                       [&] { return ReachesAgree(); });
 }
+
+namespace {
+
+// Every series' pattern with its exceptions, by its row id.
+std::unordered_map<std::int64_t, RecurrencePattern> StoredPatterns(detail::Database& db,
+                                                                   bool seriesZones)
+{
+    std::unordered_map<std::string, RecurrencePattern> byText;
+    const auto itemId = [](std::int64_t row) { return std::to_string(row); };
+    auto& st = db.Prepare("SELECT r.item_id, " + PatternColumns(seriesZones) + ", " +
+                          kExceptionColumns +
+                          " FROM recurrence r LEFT JOIN exceptions e ON e.item_id = "
+                          "r.item_id ORDER BY r.item_id, e.original_date");
+    CollectPatterns(st, itemId, byText);
+    std::unordered_map<std::int64_t, RecurrencePattern> out;
+    for (auto& [row, pattern] : byText)
+        out.emplace(std::stoll(row), std::move(pattern));
+    return out;
+}
+
+} // namespace
 
 void Store::Impl::FillSeriesReach()
 {
-    std::unordered_map<std::string, RecurrencePattern> patterns;
-    const auto itemId = [](std::int64_t row) { return std::to_string(row); };
-    {
-        auto& st = db.Prepare("SELECT r.item_id, " + PatternColumns(seriesZones) + ", " +
-                              kExceptionColumns +
-                              " FROM recurrence r LEFT JOIN exceptions e ON e.item_id = "
-                              "r.item_id ORDER BY r.item_id, e.original_date");
-        CollectPatterns(st, itemId, patterns);
+    for (const auto& [row, pattern] : StoredPatterns(db, seriesZones))
+        detail::WriteReach(db, row, detail::ReachOf(pattern));
+}
+
+std::optional<bool> Store::Impl::ReachesAgree()
+{
+    // A pattern whose text cannot be read has no reach to compare, and no fill can write one.
+    std::unordered_map<std::int64_t, RecurrencePattern> patterns;
+    try {
+        patterns = StoredPatterns(db, seriesZones);
+    } catch (const StoreError&) {
+        return std::nullopt;
     }
-    for (const auto& [row, pattern] : patterns)
-        detail::WriteReach(db, std::stoll(row), detail::ReachOf(pattern));
+    auto& st = db.Prepare("SELECT r.item_id, i.reach_start, i.reach_end FROM recurrence r "
+                          "CROSS JOIN items i ON i.id = r.item_id");
+    while (st.Step()) {
+        const auto at = patterns.find(st.Int(0));
+        if (at == patterns.end())
+            continue; // a pattern of no item is never read
+        if (st.ColumnType(1) != SQLITE_INTEGER || st.ColumnType(2) != SQLITE_INTEGER ||
+            !detail::KeptReachHolds({st.Int(1), st.Int(2)}, detail::ReachOf(at->second))) {
+            st.Reset();
+            return false;
+        }
+    }
+    return true;
 }
 
 std::vector<ItemInfo> Store::FolderExceptionItems(std::string_view folderEntryId) const

@@ -12,9 +12,11 @@
 #include <sqlite3.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace engine::test {
 
@@ -140,6 +142,49 @@ TEST_F(ReadRecordsTest, AFolderThatCannotBeReadIsLoggedByNameAndTheOthersAreRead
     EXPECT_NE(sLog.find("no such table: items"), std::string::npos) << sLog;
     EXPECT_NE(sLog.find("Fenwick5.cFolder.LoopFoldersEx"), std::string::npos) << sLog;
     EXPECT_EQ(sLog.find("Folder \"Kalender\""), std::string::npos) << sLog;
+}
+
+// Whoever hosts the engine hears how many records of a folder the read keeps: none of a
+// folder that fails before its first record, those read before the failure of one whose read
+// breaks off (here another program made the open store's count of the tasks promise two more
+// than there are).
+TEST_F(ReadRecordsTest, AnUnreadFolderIsToldWithTheRecordsKeptOfIt)
+{
+    SubjectColumn();
+    B().Appointment(m_calendar.entryId, "Termin", L(2024, 5, 20, 10), L(2024, 5, 20, 11));
+    st::RecurrencePattern oDaily;
+    oDaily.type = st::RecurrenceType::Daily;
+    oDaily.interval = 1;
+    oDaily.startMinute = 9 * 60;
+    oDaily.durationMinutes = 60;
+    oDaily.patternStartDay = st::DayFromCivil({2024, 5, 22});
+    oDaily.end = st::RecurrenceEnd::ByCount;
+    oDaily.occurrenceCount = 2;
+    B().Appointment(m_calendar.entryId, "Serie", L(2024, 5, 22, 9), L(2024, 5, 22, 10))
+        .Recur(oDaily);
+    for (const char* sSubject : {"eins", "zwei", "drei"})
+        B().Task(m_tasks.entryId, sSubject);
+    FolderDataList list;
+    list.Add(Entry(m_calendar));
+    list.Add(Entry(m_tasks));
+    // A first read opens the store; the damage comes after it.
+    EXPECT_THAT(ReadColumn(list), ElementsAre("Termin", "Serie", "Serie", "eins", "zwei", "drei"));
+    ExecOnStore("UPDATE recurrence SET start_date = 'gestern'; UPDATE folder_counts SET items = "
+                "items + 2 WHERE folder_id = " +
+                std::to_string(std::stoll(m_tasks.entryId.substr(42), nullptr, 16)));
+    std::vector<rt::Notice> vUnread;
+    rt::SetNoticeListener([&](const rt::Notice& o) {
+        if (o.kind == rt::Notice::Kind::FolderUnread)
+            vUnread.push_back(o);
+    });
+    const auto vRead = ReadColumn(list);
+    rt::SetNoticeListener({});
+    EXPECT_THAT(vRead, ElementsAre("eins", "zwei", "drei"));
+    ASSERT_EQ(vUnread.size(), 2U);
+    EXPECT_EQ(vUnread[0].entryId, m_calendar.entryId);
+    EXPECT_EQ(vUnread[0].max, 0);
+    EXPECT_EQ(vUnread[1].entryId, m_tasks.entryId);
+    EXPECT_EQ(vUnread[1].max, 3);
 }
 
 TEST_F(ReadRecordsTest, FoldersStayInTheListWhenTheSessionCannotBeHad)

@@ -14,9 +14,9 @@ namespace rt = platform::runtime;
 namespace mapi = platform::mapi;
 
 rt::Notice Unread(const std::string& sName, const std::string& sEntry, const std::string& sStore,
-                  long lNumber, const std::string& sWhy)
+                  long lNumber, const std::string& sWhy, long lKept = 0)
 {
-    rt::Notice o{rt::Notice::Kind::FolderUnread, sName, sWhy, lNumber};
+    rt::Notice o{rt::Notice::Kind::FolderUnread, sName, sWhy, lNumber, lKept};
     o.entryId = sEntry;
     o.storeId = sStore;
     return o;
@@ -63,6 +63,43 @@ TEST_F(UnreadFoldersTest, EachFolderIsToldOnceAReadWhateverHowOftenItFailed)
     // A later read that fails the same folder tells it again.
     oUnread.Note(Unread("Kalender", "E1", "S1", mapi::MAPI_E_CORRUPT_DATA, "again"));
     EXPECT_EQ(oUnread.TakeNew().size(), 1U);
+}
+
+// Each folder's line says what the report shows of it: none of its rows, or those its read
+// kept before the failure (the most of them when it failed more than once).
+TEST_F(UnreadFoldersTest, EachFolderSaysWhatTheReportShowsOfIt)
+{
+    const struct
+    {
+        const char* sLanguage;
+        const char* sNone;
+        const char* sThirty;
+        const char* sHeading;
+    } aCases[] = {
+        {"en", "(one); the report shows none of its rows",
+         "(two); the report shows 30 of its rows, read before the failure",
+         "the report shows the folders that were read and, of each folder below, what its line "
+         "says. Not read (2):"},
+        {"de", "(one); der Bericht zeigt keine seiner Zeilen",
+         "(two); der Bericht zeigt 30 seiner Zeilen, vor dem Fehler gelesen",
+         "Der Bericht zeigt die gelesenen Ordner und von den folgenden Ordnern jeweils die dort "
+         "genannten Zeilen. Nicht gelesen (2):"},
+    };
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sLanguage);
+        host::SetTextLanguage(c.sLanguage);
+        host::UnreadFolders oUnread;
+        oUnread.Note(Unread("Kalender", "E1", "S1", mapi::MAPI_E_CORRUPT_DATA, "one"));
+        oUnread.Note(Unread("Aufgaben", "E2", "S1", mapi::MAPI_E_CORRUPT_DATA, "two", 12));
+        oUnread.Note(Unread("Aufgaben", "E2", "S1", mapi::MAPI_E_CORRUPT_DATA, "again", 30));
+        oUnread.Note(Unread("Aufgaben", "E2", "S1", mapi::MAPI_E_CORRUPT_DATA, "later", 0));
+        const auto vLines = oUnread.TakeNew();
+        ASSERT_EQ(vLines.size(), 2U);
+        EXPECT_NE(vLines[0].find(c.sNone), std::string::npos) << vLines[0];
+        EXPECT_NE(vLines[1].find(c.sThirty), std::string::npos) << vLines[1];
+        const std::string sText = host::UnreadFoldersText(vLines, "/log/error.txt");
+        EXPECT_NE(sText.find(c.sHeading), std::string::npos) << sText;
+    }
 }
 
 // The cause is told by the error's number: the store's words, whatever they say, decide nothing.

@@ -626,16 +626,19 @@ TEST_F(WorkKeptRunTest, FoldersOfADamagedStoreAreNamedWithWhyAndTheRunEndsWithFi
              {"table dropped",
               "en",
               false,
-              {"Not every folder of the report could be read: the report shows only the "
-               "folders that were read. Not read (1): \"Persönliche Ordner/Kalender\": its "
-               "store file is damaged; restore it from a backup (",
-               "no such table: items)"}},
+              {"Not every folder of the report could be read: the report shows the folders "
+               "that were read and, of each folder below, what its line says. Not read (1): "
+               "\"Persönliche Ordner/Kalender\": its store file is damaged; restore it from a "
+               "backup (",
+               "no such table: items); the report shows none of its rows"}},
              {"table dropped in German",
               "de",
               false,
-              {"Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt nur die "
-               "gelesenen Ordner. Nicht gelesen (1): \"Persönliche Ordner/Kalender\": seine "
-               "Speicherdatei ist beschädigt; stellen Sie sie aus einer Sicherung wieder her ("}},
+              {"Nicht jeder Ordner des Berichts konnte gelesen werden: Der Bericht zeigt die "
+               "gelesenen Ordner und von den folgenden Ordnern jeweils die dort genannten "
+               "Zeilen. Nicht gelesen (1): \"Persönliche Ordner/Kalender\": seine "
+               "Speicherdatei ist beschädigt; stellen Sie sie aus einer Sicherung wieder her (",
+               "); der Bericht zeigt keine seiner Zeilen"}},
              {"pages damaged",
               "en",
               true,

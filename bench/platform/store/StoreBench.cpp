@@ -73,6 +73,19 @@ std::vector<PropTag> ReportColumns(Store& store)
     return tags;
 }
 
+// Opening the store: what it costs to check the kept counts and series' reaches against the
+// items and patterns they summarise.
+void BM_OpenStore(benchmark::State& state)
+{
+    auto& bench = BenchProfile::Get();
+    const auto file = bench.GetStore().File();
+    for (auto _ : state) {
+        auto store = Store::Open(file);
+        benchmark::DoNotOptimize(store.get());
+    }
+}
+BENCHMARK(BM_OpenStore)->Unit(benchmark::kMillisecond);
+
 void BM_ReadTableReportColumns(benchmark::State& state)
 {
     auto& bench = BenchProfile::Get();

@@ -42,12 +42,36 @@ constexpr const char* kReachIndex =
     "CREATE INDEX IF NOT EXISTS items_reach ON items(folder_id, kind, reach_end, reach_start) "
     "WHERE reach_end IS NOT NULL";
 
+constexpr const char* kReachTriggerNames =
+    "('recurrence_reach_insert', 'recurrence_reach_update', 'recurrence_reach_delete', "
+    "'exceptions_reach_insert', 'exceptions_reach_update', 'exceptions_reach_delete')";
+
+// Whether an item without a pattern keeps a reach: it would be read as a series. Cheap: the
+// reach index holds only the items with one.
+bool StrayReaches(Database& db)
+{
+    auto& st = db.Prepare("SELECT 1 FROM items i INDEXED BY items_reach WHERE i.reach_end IS NOT "
+                          "NULL AND NOT EXISTS (SELECT 1 FROM recurrence r WHERE r.item_id = "
+                          "i.id) LIMIT 1");
+    const bool stray = st.Step();
+    st.Reset();
+    return stray;
+}
+
 bool Kept(Database& db)
 {
     auto& st = db.Prepare("SELECT value FROM meta WHERE key = 'series_reach'");
     const bool kept = st.Step() && st.Text(0) == "1";
     st.Reset();
-    return kept && HasIndex(db, "items_reach");
+    if (!kept || !HasIndex(db, "items_reach"))
+        return false;
+    auto& triggers = db.Prepare(
+        std::string("SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND name IN ") +
+        kReachTriggerNames);
+    triggers.Step();
+    const bool triggered = triggers.Int(0) == 6;
+    triggers.Reset();
+    return triggered && !StrayReaches(db);
 }
 
 } // namespace
@@ -81,6 +105,15 @@ std::optional<SeriesReach> ReachOf(const RecurrencePattern& pattern)
     return reach;
 }
 
+bool KeptReachHolds(const SeriesReach& kept, const std::optional<SeriesReach>& reach)
+{
+    if (!reach)
+        return kept.first == kUnknownReach.first && kept.last == kUnknownReach.last;
+    if (kept.first > reach->first + kSlack)
+        return false;
+    return reach->last == kEndless ? kept.last == kEndless : kept.last >= reach->last - kSlack;
+}
+
 void WriteReach(Database& db, std::int64_t item, const std::optional<SeriesReach>& reach)
 {
     const auto known = reach.value_or(kUnknownReach);
@@ -91,15 +124,35 @@ void WriteReach(Database& db, std::int64_t item, const std::optional<SeriesReach
         .Run();
 }
 
-bool KeepSeriesReach(Database& db, const std::function<void()>& fill)
+bool KeepSeriesReach(Database& db, const std::function<void()>& fill,
+                     const std::function<std::optional<bool>()>& agree)
 {
-    if (Kept(db))
-        return true;
+    // A file whose tables or pages cannot be read still opens: its reads say what fails.
+    try {
+        if (Kept(db)) {
+            const auto agreed = agree();
+            if (!agreed)
+                return false;
+            if (*agreed)
+                return true;
+        }
+    } catch (const StoreError&) {
+        return false;
+    }
     try {
         Atomically(db, [&] {
-            for (const char* column : {"reach_start", "reach_end"})
-                if (!HasColumn(db, column))
+            bool kept = false;
+            for (const char* column : {"reach_start", "reach_end"}) {
+                if (HasColumn(db, column))
+                    kept = true;
+                else
                     db.Exec(std::string("ALTER TABLE items ADD COLUMN ") + column + " INTEGER");
+            }
+            // Reaches kept before are not trusted: every item loses its own, and the fill
+            // gives each series its reach anew.
+            if (kept)
+                db.Exec("UPDATE items SET reach_start = NULL, reach_end = NULL WHERE "
+                        "reach_start IS NOT NULL OR reach_end IS NOT NULL");
             db.Exec(kReachTriggers);
             fill();
             db.Exec(kReachIndex);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -106,6 +107,9 @@ struct Store::Impl
     void KeepSeriesReach();
     /// Writes every series' reach (when the file starts keeping them).
     void FillSeriesReach();
+    /// Whether every series' kept reach holds what its pattern gives; nullopt when a pattern
+    /// cannot be read.
+    std::optional<bool> ReachesAgree();
 
     /// Inserts an item row (owner 0: none) and answers its row id.
     std::int64_t InsertItem(std::int64_t folderRow, std::string_view messageClass, ItemKind kind,

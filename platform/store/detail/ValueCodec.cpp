@@ -1,6 +1,7 @@
 #include "platform/store/detail/ValueCodec.h"
 
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/RunLanguage.h"
 
 #include <sqlite3.h>
 
@@ -8,10 +9,37 @@ namespace platform::store::detail {
 
 namespace {
 
-StoreError Damaged(const std::string& what)
+// `german` and `english` say what is wrong with the value, after "damaged property value: ".
+StoreError Damaged(const std::string& german, const std::string& english)
 {
-    return StoreError(StoreErrorKind::Database, "damaged property value: " + what,
+    return StoreError(StoreErrorKind::Database,
+                      InRunLanguage("beschädigter Eigenschaftswert: " + german,
+                                    "damaged property value: " + english),
                       StoreFailure::Damaged);
+}
+
+// A damaged text list (a multi-valued string kept as a JSON array), with what is wrong in it.
+StoreError DamagedList(const std::string& german, const std::string& english)
+{
+    return Damaged("die Textliste " + german, "the text list " + english);
+}
+
+// SQLite's storage class in words.
+std::string ClassWords(int storage, bool german)
+{
+    switch (storage) {
+    case SQLITE_INTEGER:
+        return german ? "eine ganze Zahl" : "an integer";
+    case SQLITE_FLOAT:
+        return german ? "eine Gleitkommazahl" : "a floating-point number";
+    case SQLITE_TEXT:
+        return german ? "ein Text" : "a text";
+    case SQLITE_BLOB:
+        return german ? "Binärdaten" : "binary data";
+    case SQLITE_NULL:
+        return german ? "leer" : "empty";
+    }
+    return (german ? "Speicherklasse " : "storage class ") + std::to_string(storage);
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp)
@@ -54,7 +82,8 @@ public:
             if (c == ']')
                 return Finish(out);
             if (c != ',')
-                throw Damaged("list separator");
+                throw DamagedList("hat ein anderes Zeichen als \",\" zwischen zwei Texten",
+                                 "has a character other than \",\" between two texts");
         }
     }
 
@@ -63,7 +92,7 @@ private:
     {
         SkipSpace();
         if (pos_ != s_.size())
-            throw Damaged("text after list");
+            throw DamagedList("hat nach ihrem Ende noch Zeichen", "has characters after its end");
         return out;
     }
     void SkipSpace()
@@ -76,14 +105,15 @@ private:
     char Next()
     {
         if (pos_ >= s_.size())
-            throw Damaged("list ends early");
+            throw DamagedList("endet vorzeitig", "ends early");
         return s_[pos_++];
     }
     void Expect(char c)
     {
         SkipSpace();
         if (Next() != c)
-            throw Damaged(std::string("expected ") + c);
+            throw DamagedList(std::string("hat kein \"") + c + "\", wo eines stehen muss",
+                             std::string("lacks a \"") + c + "\" where one must be");
     }
     std::uint32_t Hex4()
     {
@@ -98,7 +128,8 @@ private:
             else if (c >= 'A' && c <= 'F')
                 v |= static_cast<std::uint32_t>(c - 'A' + 10);
             else
-                throw Damaged("\\u escape");
+                throw DamagedList("hat eine \\u-Folge ohne vier Hexadezimalziffern",
+                                 "has a \\u escape without four hex digits");
         }
         return v;
     }
@@ -139,19 +170,25 @@ private:
                 std::uint32_t cp = Hex4();
                 if (cp >= 0xD800 && cp < 0xDC00) {
                     if (Next() != '\\' || Next() != 'u')
-                        throw Damaged("surrogate pair");
+                        throw LoneSurrogate();
                     const std::uint32_t lo = Hex4();
                     if (lo < 0xDC00 || lo > 0xDFFF)
-                        throw Damaged("surrogate pair");
+                        throw LoneSurrogate();
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
                 }
                 AppendUtf8(out, cp);
                 break;
             }
             default:
-                throw Damaged("escape");
+                throw DamagedList("hat eine unbekannte \\-Folge", "has an unknown \\ escape");
             }
         }
+    }
+
+    static StoreError LoneSurrogate()
+    {
+        return DamagedList("hat die erste Hälfte eines UTF-16-Paars ohne die zweite",
+                           "has the first half of a UTF-16 pair without the second");
     }
 
     std::string_view s_;
@@ -215,8 +252,10 @@ PropValue ReadValue(const Statement& stmt, int column, std::uint16_t type)
     const int storage = stmt.ColumnType(column);
     auto need = [&](int wanted) {
         if (storage != wanted)
-            throw Damaged("type " + std::to_string(type) + " stored as SQLite class " +
-                          std::to_string(storage));
+            throw Damaged("ein Wert des Typs " + std::to_string(type) + " ist als " +
+                              ClassWords(storage, true) + " gespeichert",
+                          "a value of type " + std::to_string(type) + " is stored as " +
+                              ClassWords(storage, false));
     };
     switch (type) {
     case PT_LONG:
@@ -247,7 +286,8 @@ PropValue ReadValue(const Statement& stmt, int column, std::uint16_t type)
         need(SQLITE_TEXT);
         return DecodeStringList(stmt.Text(column));
     default:
-        throw Damaged("unsupported type " + std::to_string(type));
+        throw Damaged("der Typ " + std::to_string(type) + " wird nicht unterstützt",
+                      "type " + std::to_string(type) + " is not supported");
     }
 }
 

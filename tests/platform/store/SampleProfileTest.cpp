@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <map>
 #include <set>
 #include <sstream>
@@ -112,6 +114,35 @@ TEST_F(SampleProfileTest, SameSeedGivesTheSameProfileAndAnotherSeedDoesNot)
     // Reopening reads the same content.
     a.reset();
     EXPECT_EQ(Dump(*Profile::Open(Dir() / "a")), dumpA);
+}
+
+// A store of the sample whose items table is gone, or whose pages are overwritten, still
+// opens: the checks of its kept counts and reaches cannot read them, and only the reads that
+// need them fail.
+TEST_F(SampleProfileTest, ADamagedStoreOfItStillOpens)
+{
+    for (const bool pages : {false, true}) {
+        SCOPED_TRACE(pages ? "pages" : "table");
+        const auto folder = Dir() / (pages ? "pages" : "table");
+        std::filesystem::path file;
+        std::string id;
+        {
+            auto profile = GenerateSampleProfile(folder, Options(7));
+            id = profile->DefaultStore()->EntryId();
+            file = profile->DefaultStore()->File();
+        }
+        if (pages) {
+            const auto size = std::filesystem::file_size(file);
+            std::fstream out(file, std::ios::in | std::ios::out | std::ios::binary);
+            out.seekp(static_cast<std::streamoff>(size / 4096 / 3 * 4096));
+            out << std::string(size / 4096 / 3 * 4096, '\x5A');
+        } else {
+            Exec(file, "DROP TABLE items");
+        }
+        std::shared_ptr<Store> store;
+        ASSERT_NO_THROW(store = Profile::Open(folder)->OpenStore(id));
+        EXPECT_FALSE(store->AllFolders().empty());
+    }
 }
 
 TEST_F(SampleProfileTest, HoldsStoresFoldersAndItemsOfEveryKind)

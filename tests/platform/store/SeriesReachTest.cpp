@@ -163,4 +163,66 @@ TEST_F(SeriesReachTest, ChangedPatternsAreReadAgain)
     EXPECT_EQ(MarchSeries(*store), (std::vector<std::string>{"begins after", "moved into it"}));
 }
 
+// A reach that another program damaged is written anew when the store is opened: one that
+// no longer holds its series' first day or its last occurrence, NULL, not a number or
+// reversed would leave out series that reach the window.
+TEST_F(SeriesReachTest, DamagedReachesAreWrittenAnewOnOpen)
+{
+    Build();
+    const auto id = [&](const char* name) {
+        return std::to_string(std::stoll(m_ids.at(name).substr(42), nullptr, 16));
+    };
+    const auto utc = [](int y, int m, int d) { return std::to_string(Utc(y, m, d)); };
+    const std::pair<std::string, std::string> damages[] = {
+        {"begins after its first day", "UPDATE items SET reach_start = " + utc(2025, 4, 1) +
+                                           " WHERE id = " + id("never over")},
+        {"ends before a moved occurrence", "UPDATE items SET reach_end = " + utc(2025, 2, 1) +
+                                               " WHERE id = " + id("moved into it")},
+        {"NULL", "UPDATE items SET reach_start = NULL, reach_end = NULL WHERE reach_end IS NOT "
+                 "NULL"},
+        {"start NULL", "UPDATE items SET reach_start = NULL WHERE id = " + id("never over")},
+        {"not a number", "UPDATE items SET reach_start = 'früh' WHERE id = " + id("moved into it")},
+        {"reversed", "UPDATE items SET reach_start = reach_end, reach_end = reach_start WHERE id "
+                     "= " + id("moved into it")},
+        {"an endless series ends", "UPDATE items SET reach_end = " + utc(2025, 2, 27) +
+                                       " WHERE id = " + id("never over")},
+    };
+    for (const auto& [what, sql] : damages) {
+        SCOPED_TRACE(what);
+        const auto file = Dir() / (what + ".db");
+        std::filesystem::copy_file(File(), file);
+        Exec(file, sql);
+        EXPECT_EQ(MarchSeries(*Store::Open(file)), kReaching);
+    }
+}
+
+// An item without a pattern that keeps a reach loses it on open, and the triggers another
+// program dropped are made again, so that its later changes are seen.
+TEST_F(SeriesReachTest, StrayReachesAndDroppedTriggersAreMendedOnOpen)
+{
+    Build();
+    const auto id = [&](const char* name) {
+        return std::to_string(std::stoll(m_ids.at(name).substr(42), nullptr, 16));
+    };
+    Exec(File(), "UPDATE items SET reach_start = 0, reach_end = 1 WHERE id = (SELECT MAX(id) "
+                 "FROM items); DROP TRIGGER recurrence_reach_update");
+    EXPECT_EQ(MarchSeries(*Store::Open(File())), kReaching);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(File().c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(raw,
+                                 "SELECT COUNT(*) FROM items i WHERE i.reach_end IS NOT NULL AND "
+                                 "NOT EXISTS (SELECT 1 FROM recurrence r WHERE r.item_id = i.id)",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 0);
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+    Exec(File(), "UPDATE recurrence SET end_date = '2025-06-30' WHERE item_id = " +
+                     id("over before"));
+    EXPECT_EQ(MarchSeries(*Store::Open(File())),
+              (std::vector<std::string>{"moved into it", "never over", "over before"}));
+}
+
 } // namespace platform::store::test

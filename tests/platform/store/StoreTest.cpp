@@ -1,9 +1,11 @@
+#include "platform/locale/Locale.h"
 #include "platform/store/KnownProperties.h"
 #include "platform/store/Profile.h"
 #include "platform/store/StoreBuilder.h"
 #include "platform/store/StoreError.h"
 #include "tests/platform/store/StoreFixture.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -322,6 +324,34 @@ TEST_F(StoreTest, AFailingStoreFileSaysItsCauseByKind)
                   store->ItemCount(store->RootFolder().entryId);
               }),
               StoreFailure::Damaged);
+    // A file with a table gone still opens, whatever its kept counts and reaches cannot be
+    // checked against: its folders are named, and only the reads that need the table fail.
+    for (const char* table : {"items", "recurrence", "exceptions"}) {
+        SCOPED_TRACE(table);
+        const auto file = Made((std::string("without ") + table + ".db").c_str());
+        Exec(file, std::string("DROP TABLE ") + table);
+        std::unique_ptr<Store> store;
+        ASSERT_NO_THROW(store = Store::Open(file));
+        EXPECT_EQ(store->AllFolders().size(), 2u);
+    }
+    // So does one whose item pages are overwritten.
+    const auto pages = Dir() / "pages.db";
+    {
+        const auto store = Store::Create(pages, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        const auto folder = b.Folder("F", ItemType::Mail).entryId;
+        for (int i = 0; i < 400; ++i)
+            b.Mail(folder, std::string(200, static_cast<char>('a' + i % 26)));
+    }
+    const auto size = std::filesystem::file_size(pages);
+    {
+        std::fstream file(pages, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(size / 4096 / 3 * 4096));
+        file << std::string(size / 4096 / 3 * 4096, '\x5A');
+    }
+    std::unique_ptr<Store> damaged;
+    ASSERT_NO_THROW(damaged = Store::Open(pages));
+    EXPECT_EQ(damaged->AllFolders().size(), 2u);
 
     // Another program holds the file: the store waits a while, then says so.
     const auto locked = Made("locked.db");
@@ -427,6 +457,117 @@ TEST_F(StoreTest, ItemCountOfAFileWithoutKeptCounts)
     store->DeleteItem(store->Items(folder).at(0).entryId);
     EXPECT_EQ(store->ItemCount(folder), 2u);
     EXPECT_EQ(store->ItemCount(other), 2u);
+}
+
+// Counts that another program damaged are counted anew when the store is opened: a count
+// emptied, made negative, narrowed, widened, given to an empty folder, not a number, NULL, or
+// its table gone would hide rows or promise rows that are not there.
+TEST_F(StoreTest, DamagedKeptCountsAreCountedAnewOnOpen)
+{
+    // The folders hold 3 and 1 mails and none; "NOT NULL" goes with the table made again.
+    const std::pair<const char*, const char*> damages[] = {
+        {"emptied", "DELETE FROM folder_counts"},
+        {"one row gone", "DELETE FROM folder_counts WHERE items = 3"},
+        {"negative", "UPDATE folder_counts SET items = -4"},
+        {"narrowed", "UPDATE folder_counts SET items = 2 WHERE items = 3"},
+        {"widened", "UPDATE folder_counts SET items = items + 100"},
+        {"an empty folder's", "INSERT OR REPLACE INTO folder_counts(folder_id, items) SELECT id, "
+                              "5 FROM folders WHERE name = 'E'"},
+        {"not a number", "UPDATE folder_counts SET items = 'drei' WHERE items = 3"},
+        {"NULL", "DROP TABLE folder_counts; CREATE TABLE folder_counts(folder_id INTEGER "
+                 "PRIMARY KEY, items INTEGER); INSERT INTO folder_counts SELECT id, NULL FROM "
+                 "folders"},
+        {"table gone", "DROP TABLE folder_counts"},
+        {"a trigger gone", "DROP TRIGGER items_count_insert"},
+    };
+    for (const auto& [what, sql] : damages) {
+        SCOPED_TRACE(what);
+        const auto file = Dir() / (std::string(what) + ".db");
+        std::string folder, other, empty;
+        {
+            auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+            StoreBuilder b(*store);
+            folder = b.Folder("F", ItemType::Mail).entryId;
+            other = b.Folder("G", ItemType::Mail).entryId;
+            empty = b.Folder("E", ItemType::Mail).entryId;
+            for (const auto* subject : {"1", "2", "3"})
+                b.Mail(folder, subject);
+            b.Mail(other, "4");
+        }
+        Exec(file, sql);
+        auto store = Store::Open(file);
+        EXPECT_EQ(store->ItemCount(folder), 3u);
+        EXPECT_EQ(store->ItemCount(other), 1u);
+        EXPECT_EQ(store->ItemCount(empty), 0u);
+        // The counts follow the writes after it, as those of an undamaged file do.
+        StoreBuilder(*store).Mail(empty, "5");
+        store->DeleteItem(store->Items(folder).at(0).entryId);
+        EXPECT_EQ(store->ItemCount(folder), 2u);
+        EXPECT_EQ(store->ItemCount(empty), 1u);
+        EXPECT_EQ(Store::Open(file)->ItemCount(folder), 2u);
+    }
+}
+
+// The first column of the first row a query on a store file answers.
+std::int64_t Scalar(const std::filesystem::path& file, const std::string& sql)
+{
+    sqlite3* raw = nullptr;
+    EXPECT_EQ(sqlite3_open(file.c_str(), &raw), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(raw, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+    const std::int64_t value = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
+    sqlite3_finalize(st);
+    sqlite3_close(raw);
+    return value;
+}
+
+// The checks of the kept counts and reaches write nothing where they agree: opening a sound
+// store leaves its file as it was.
+TEST_F(StoreTest, OpeningASoundStoreWritesNothing)
+{
+    const auto file = Dir() / "s.db";
+    {
+        auto store = Store::Create(file, "S", StoreKind::UnicodePersonal);
+        StoreBuilder b(*store);
+        const auto mail = b.Folder("F", ItemType::Mail).entryId;
+        b.Folder("E", ItemType::Mail);
+        for (const auto* subject : {"1", "2", "3"})
+            b.Mail(mail, subject);
+        RecurrencePattern weekly;
+        weekly.type = RecurrenceType::Weekly;
+        weekly.interval = 1;
+        weekly.dayOfWeekMask = 1 << WeekdayOfDay(DayFromCivil({2024, 5, 6}));
+        weekly.durationMinutes = 30;
+        weekly.patternStartDay = DayFromCivil({2024, 5, 6});
+        weekly.end = RecurrenceEnd::ByCount;
+        weekly.occurrenceCount = 5;
+        OccurrenceChange moved;
+        moved.start = MakeLocalTime(2024, 4, 30, 8);
+        moved.end = MakeLocalTime(2024, 4, 30, 9);
+        const auto cal = b.DefaultFolder(FolderRole::Calendar).entryId;
+        b.Appointment(cal, "W", MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 0, 30))
+            .Recur(weekly)
+            .ModifyOccurrence({2024, 5, 13}, moved);
+        weekly.end = RecurrenceEnd::Never;
+        b.Appointment(cal, "N", MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 0, 30))
+            .Recur(weekly);
+    }
+    // Triggers of this test's own note every write to the item rows and the counts; counts
+    // made anew would lose theirs with the table.
+    Exec(file, "CREATE TABLE writes(what TEXT); CREATE TRIGGER noted_items AFTER UPDATE ON "
+               "items BEGIN INSERT INTO writes VALUES('items'); END; CREATE TRIGGER "
+               "noted_counts AFTER INSERT ON folder_counts BEGIN INSERT INTO writes "
+               "VALUES('counts'); END;");
+    // Reaches kept in Berlin hold in any zone a reader may have, 14 hours east or 11 west.
+    for (const char* zone : {"Europe/Berlin", "Pacific/Kiritimati", "Pacific/Pago_Pago"}) {
+        setenv("TZ", zone, 1);
+        tzset();
+        EXPECT_EQ(Store::Open(file)->AllFolders().size(), 4u) << zone;
+    }
+    setenv("TZ", "Europe/Berlin", 1);
+    tzset();
+    EXPECT_EQ(Scalar(file, "SELECT COUNT(*) FROM writes"), 0);
+    EXPECT_EQ(Scalar(file, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'noted_counts'"), 1);
 }
 
 // Every row of a table read holds what the item's own properties hold.
@@ -949,6 +1090,77 @@ TEST_F(StoreTest, SeriesDatesReadInEveryWrittenFormAndRefuseDamage)
         EXPECT_EQ(store->FolderRecurrences(cal).at(series).exceptions.at(0).start,
                   read->exceptions[0].start);
     }
+}
+
+// The reasons a damaged value or series date is refused with are said in the run's language,
+// and the error keeps its kind and cause.
+TEST_F(StoreTest, DamageIsToldInTheRunsLanguage)
+{
+    const auto file = Dir() / "w.db";
+    const PropTag when = MakeTag(0x6601, PT_SYSTIME);
+    const PropTag names = MakeTag(0x6602, PT_MV_UNICODE);
+    std::string series;
+    {
+        auto store = Store::Create(file, "W", StoreKind::UnicodePersonal);
+        store->SetProperty(when, SysTime{86400});
+        store->SetProperty(names, MultiString{"a", "b"});
+        StoreBuilder b(*store);
+        RecurrencePattern pattern;
+        pattern.type = RecurrenceType::Daily;
+        pattern.interval = 1;
+        pattern.durationMinutes = 60;
+        pattern.patternStartDay = DayFromCivil({2024, 5, 6});
+        series = b.Appointment(b.DefaultFolder(FolderRole::Calendar).entryId, "T",
+                               MakeLocalTime(2024, 5, 6), MakeLocalTime(2024, 5, 6, 1))
+                     .Recur(pattern)
+                     .EntryId();
+    }
+    const struct
+    {
+        const char* what;
+        const char* sql;
+        const char* german;
+        const char* english;
+    } cases[] = {
+        {"a time kept as a fraction", "UPDATE store_props SET value = 2.5 WHERE tag = 1711341632",
+         "beschädigter Eigenschaftswert: ein Wert des Typs 64 ist als eine Gleitkommazahl "
+         "gespeichert",
+         "damaged property value: a value of type 64 is stored as a floating-point number"},
+        {"a list cut short",
+         "UPDATE store_props SET value = '[\"a\", \"b' WHERE typeof(value) = 'text'",
+         "beschädigter Eigenschaftswert: die Textliste endet vorzeitig",
+         "damaged property value: the text list ends early"},
+        {"a list with a stray character",
+         "UPDATE store_props SET value = '[\"a\"; \"b\"]' WHERE typeof(value) = 'text'",
+         "die Textliste hat ein anderes Zeichen als \",\" zwischen zwei Texten",
+         "the text list has a character other than \",\" between two texts"},
+        {"a series date", "UPDATE recurrence SET start_date = 'gestern'",
+         "beschädigtes Datum in einer Serie: \"gestern\"",
+         "damaged date in a series: \"gestern\""},
+    };
+    const std::string before = locale::Current().name;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto damaged = Dir() / (std::string(c.what) + ".db");
+        std::filesystem::copy_file(file, damaged);
+        Exec(damaged, c.sql);
+        for (const auto& [name, words] :
+             {std::pair{"de-DE", c.german}, std::pair{"en-US", c.english}}) {
+            locale::SetCurrent(name);
+            try {
+                const auto store = Store::Open(damaged);
+                store->GetProperty(when);
+                store->GetProperty(names);
+                store->GetRecurrence(series);
+                ADD_FAILURE() << name << ": no error";
+            } catch (const StoreError& e) {
+                EXPECT_THAT(e.what(), ::testing::HasSubstr(words)) << name;
+                EXPECT_EQ(e.Kind(), StoreErrorKind::Database);
+                EXPECT_EQ(e.Failure(), StoreFailure::Damaged);
+            }
+        }
+    }
+    locale::SetCurrent(before);
 }
 
 TEST_F(StoreTest, SeriesRefusesExceptionItemsOfAnotherSeries)
