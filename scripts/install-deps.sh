@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libcctz-dev libphonenumber-dev libsqlite3-dev sqlite3 libpugixml-dev libxml2-dev
   libxlsxwriter-dev libgsf-1-dev libfreexl-dev libzip-dev
-  libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
+  libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf libfontconfig-dev libfreetype-dev
   clang-format xdg-utils zlib1g-dev
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core fonts-crosextra-carlito
   cups-filters poppler-utils libreoffice-calc-nogui weasyprint python3-xlrd locales

@@ -544,14 +544,14 @@ void EditWorkbookParts(const std::string& path,
     Package package(path);
     CheckXmlParts(package, path);
     const std::string workbookPart = WorkbookPart(package);
+    const std::string stylesPart = Folder(workbookPart) + "styles.xml";
+    if (const auto data = package.Read(stylesPart)) {
+        package.Write(stylesPart, styles(*data));
+    }
     for (const SheetPart& part : SheetParts(package, workbookPart)) {
         if (const auto data = package.Read(part.part)) {
             package.Write(part.part, sheet(*data));
         }
-    }
-    const std::string stylesPart = Folder(workbookPart) + "styles.xml";
-    if (const auto data = package.Read(stylesPart)) {
-        package.Write(stylesPart, styles(*data));
     }
     package.Commit();
 }

@@ -1,14 +1,20 @@
 #include "platform/printing/detail/WorkbookLayout.h"
 
+#include "platform/printing/detail/DigitWidth.h"
+
 #include "platform/runtime/Error.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <regex>
 #include <string>
+#include <vector>
 
 namespace platform::printing {
 namespace {
@@ -78,6 +84,135 @@ TEST(WorkbookLayoutTest, FontsDrawNoLigaturesInPrint)
     };
     for (const auto& c : cases)
         EXPECT_EQ(detail::FontsWithoutLigatures(c.sStyles), c.sExpected) << c.sWhat;
+}
+
+// The standard font's widest digit at 96 pixels an inch: Calibri's (and Carlito's) digits are
+// 1038 of 2048 units wide, at 11 points 7.43359375 pixels, which the spreadsheet draws in 7.
+constexpr double kCalibri11 = 1038.0 / 2048.0 * 11.0 * 96.0 / 72.0;
+
+// The numbers in the attribute `name` of each element `element` of the XML, in order.
+std::vector<double> Numbers(const std::string& xml, const std::string& element,
+                            const std::string& name)
+{
+    std::vector<double> numbers;
+    const std::regex pattern("<" + element + "\\b[^>]*\\b" + name + "=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), pattern);
+         it != std::sregex_iterator(); ++it)
+        numbers.push_back(std::stod((*it)[1].str()));
+    return numbers;
+}
+
+TEST(WorkbookLayoutTest, ColumnsPrintInTheSpreadsheetsWholePixels)
+{
+    // Widths as the workbook writer stores them (characters with 5 pixels of margin, in
+    // 256ths), the pixels the spreadsheet makes of them counted by hand, and the standard
+    // width when the sheet gives none: 8 characters and the margin, up to a multiple of 8.
+    struct Case
+    {
+        const char* sWhat;
+        std::string sFormat, sCols;
+        std::vector<double> expectedPixels;
+        double dDefaultPixels;
+    };
+    const Case cases[] = {
+        {"the writer's widths",
+         "<sheetFormatPr defaultRowHeight=\"15\"/>",
+         "<col min=\"1\" max=\"1\" width=\"14.7109375\" customWidth=\"1\"/>"
+         "<col min=\"2\" max=\"2\" width=\"17.7109375\"/>"
+         "<col min=\"3\" max=\"5\" width=\"0.5\"/><col min=\"6\" max=\"6\" width=\"0\"/>",
+         {103, 124, 3, 0},
+         64},
+        {"a base width of its own",
+         "<sheetFormatPr baseColWidth=\"10\"/>",
+         "<col min=\"1\" max=\"1\" width=\"255\"/>",
+         {1785},
+         80},
+        {"a standard width of its own",
+         "<x:sheetFormatPr defaultColWidth=\"9.140625\"/>",
+         "<col min=\"1\" max=\"1\" width=\"8.43\"/>",
+         {59},
+         64},
+    };
+    for (const Case& c : cases) {
+        const bool bPrefixed = c.sFormat.rfind("<x:", 0) == 0;
+        const std::string sOpen = bPrefixed ? "<x:worksheet xmlns:x=\"urn:x\">" : "<worksheet>";
+        const std::string sCols =
+            bPrefixed ? "<x:cols>" + c.sCols + "</x:cols>" : "<cols>" + c.sCols + "</cols>";
+        const std::string sOut =
+            detail::PrintedColumnWidths(sOpen + c.sFormat + sCols + "<sheetData/>" +
+                                            (bPrefixed ? "</x:worksheet>" : "</worksheet>"),
+                                        kCalibri11);
+        const auto widths = Numbers(sOut, "col", "width");
+        ASSERT_EQ(widths.size(), c.expectedPixels.size()) << c.sWhat << "\n" << sOut;
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            EXPECT_NEAR(widths[i] * kCalibri11, c.expectedPixels[i], 1e-9)
+                << c.sWhat << ": column " << i + 1;
+        const auto standard =
+            Numbers(sOut, bPrefixed ? "x:sheetFormatPr" : "sheetFormatPr", "defaultColWidth");
+        ASSERT_EQ(standard.size(), 1u) << c.sWhat << "\n" << sOut;
+        EXPECT_NEAR(standard[0] * kCalibri11, c.dDefaultPixels, 1e-9) << c.sWhat;
+    }
+    // Widths that are no number, and texts that are no worksheet, are left as they are.
+    for (const std::string& sSame :
+         {std::string("<worksheet><cols><col width=\"wide\"/><col width=\"-3\"/>"
+                      "<col width=\"1e9\"/></cols></worksheet>"),
+          std::string("<workbook><cols><col width=\"14\"/></cols></workbook>"),
+          std::string("not xml <")})
+        EXPECT_EQ(detail::PrintedColumnWidths(sSame, kCalibri11), sSame);
+    EXPECT_EQ(detail::PrintedColumnWidths("<worksheet><cols><col width=\"14\"/></cols>"
+                                          "</worksheet>",
+                                          0),
+              "<worksheet><cols><col width=\"14\"/></cols></worksheet>");
+    // Under German regional settings the widths keep their point.
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+        const std::string sOut = detail::PrintedColumnWidths(
+            "<worksheet><cols><col width=\"14.7109375\"/></cols></worksheet>", kCalibri11);
+        std::setlocale(LC_NUMERIC, "C");
+        EXPECT_EQ(sOut.find(','), std::string::npos) << sOut;
+        EXPECT_NE(sOut.find("width=\"13."), std::string::npos) << sOut;
+    }
+}
+
+TEST(WorkbookLayoutTest, WidthsCountTheFirstCellStylesFontInTheFontItIsDrawnIn)
+{
+    const struct
+    {
+        const char* sWhat;
+        std::string sStyles;
+        std::optional<std::string> family;
+        double dPoints;
+    } cases[] = {
+        {"the first font",
+         "<styleSheet><fonts><font><sz val=\"11\"/><name val=\"Calibri\"/>"
+         "</font><font><sz val=\"20\"/><name val=\"Cambria\"/></font></fonts>"
+         "</styleSheet>",
+         "Calibri", 11},
+        {"the font of the first cell style, features left out",
+         "<styleSheet><fonts><font><name val=\"Calibri\"/></font><font><sz val=\"10\"/>"
+         "<name val=\"Arial:-liga\"/></font></fonts><cellStyleXfs><xf fontId=\"1\"/>"
+         "</cellStyleXfs></styleSheet>",
+         "Arial", 10},
+        {"no size", "<styleSheet><fonts><font><name val=\"Calibri\"/></font></fonts></styleSheet>",
+         "Calibri", 11},
+        {"no such font",
+         "<styleSheet><fonts><font/></fonts><cellStyleXfs><xf fontId=\"7\"/>"
+         "</cellStyleXfs></styleSheet>",
+         std::nullopt, 0},
+        {"no fonts", "<styleSheet/>", std::nullopt, 0},
+        {"not xml", "<styleSheet", std::nullopt, 0},
+    };
+    for (const auto& c : cases) {
+        const auto font = detail::StandardFontOf(c.sStyles);
+        ASSERT_EQ(font.has_value(), c.family.has_value()) << c.sWhat;
+        if (font) {
+            EXPECT_EQ(font->family, *c.family) << c.sWhat;
+            EXPECT_EQ(font->points, c.dPoints) << c.sWhat;
+        }
+    }
+    // Calibri is drawn in a font of its widths (the install brings it): 1038 of 2048 units.
+    const auto em = detail::DigitEmWidth("Calibri");
+    ASSERT_TRUE(em.has_value());
+    EXPECT_DOUBLE_EQ(*em, 1038.0 / 2048.0);
 }
 
 // Runs a python3 script (made of zipfile and nothing else) with `path` as its argument; gives
@@ -153,8 +288,8 @@ class WorkbookLayoutFileTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("tv_layout_" + std::to_string(::getpid()));
+        folder_ =
+            std::filesystem::temp_directory_path() / ("tv_layout_" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         page_.orientation = 2;
     }
