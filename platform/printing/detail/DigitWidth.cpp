@@ -17,6 +17,12 @@ struct PatternDelete
 };
 using Pattern = std::unique_ptr<FcPattern, PatternDelete>;
 
+struct ConfigDelete
+{
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+using Config = std::unique_ptr<FcConfig, ConfigDelete>;
+
 struct LibraryDelete
 {
     void operator()(FT_Library library) const { FT_Done_FreeType(library); }
@@ -32,14 +38,18 @@ using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDelete>;
 // The file and face index fontconfig draws the family in.
 std::optional<std::pair<std::string, int>> MatchedFont(const std::string& family)
 {
+    // A configuration of its own, not fontconfig's process-wide one: that one lives until
+    // the process ends, beyond the reach of anything that frees it, and the windows' toolkit
+    // may share it.
+    const Config config(FcInitLoadConfigAndFonts());
     Pattern pattern(FcPatternCreate());
-    if (!pattern)
+    if (!config || !pattern)
         return std::nullopt;
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    Pattern match(FcFontMatch(nullptr, pattern.get(), &result));
+    Pattern match(FcFontMatch(config.get(), pattern.get(), &result));
     FcChar8* file = nullptr;
     if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file)
         return std::nullopt;
