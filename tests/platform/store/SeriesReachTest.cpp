@@ -86,8 +86,8 @@ protected:
                                      {m_recurring, 1, 1}};
         const ValueRange window{m_start, Utc(2025, 3, 1), Utc(2025, 4, 1) - 1};
         std::vector<std::string> names;
-        for (const auto& row : store.ReadTableInRanges(m_folder, std::vector<PropTag>{}, ranges,
-                                                       window))
+        for (const auto& row :
+             store.ReadTableInRanges(m_folder, std::vector<PropTag>{}, ranges, window))
             for (const auto& [name, id] : m_ids)
                 if (row.item.entryId == id)
                     names.push_back(name);
@@ -106,8 +106,7 @@ protected:
 };
 
 const std::vector<std::string> kReaching{"moved into it", "never over"};
-const std::vector<std::string> kEvery{"begins after", "moved into it", "never over",
-                                      "over before"};
+const std::vector<std::string> kEvery{"begins after", "moved into it", "never over", "over before"};
 
 } // namespace
 
@@ -118,13 +117,12 @@ TEST_F(SeriesReachTest, AnOlderFileGetsTheReachOnOpen)
     Build();
     EXPECT_EQ(MarchSeries(*Store::Open(File())), kReaching);
     Exec(File(), kWithoutReach);
-    std::filesystem::permissions(File(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    if (!std::ofstream(File(), std::ios::app)) { // not as root: the file is read-only now
+    {
+        const ReadOnlyFile unwritableFile(File());
+        if (!unwritableFile.Held())
+            GTEST_SKIP() << "no file can be made read-only here";
         EXPECT_EQ(MarchSeries(*Store::Open(File())), kEvery);
     }
-    std::filesystem::permissions(File(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
     EXPECT_EQ(MarchSeries(*Store::Open(File())), kReaching);
 }
 
@@ -138,8 +136,8 @@ TEST_F(SeriesReachTest, ChangedPatternsAreReadAgain)
     };
     // Another program ends "over before" later and adds a deleted occurrence to "begins
     // after": both may reach March now.
-    Exec(File(), "UPDATE recurrence SET end_date = '2025-06-30' WHERE item_id = " +
-                     id("over before"));
+    Exec(File(),
+         "UPDATE recurrence SET end_date = '2025-06-30' WHERE item_id = " + id("over before"));
     EXPECT_EQ(MarchSeries(*Store::Open(File())),
               (std::vector<std::string>{"moved into it", "never over", "over before"}));
     Exec(File(), "INSERT INTO exceptions(item_id, original_date, deleted) VALUES(" +
@@ -174,24 +172,32 @@ TEST_F(SeriesReachTest, DamagedReachesAreWrittenAnewOnOpen)
     };
     const auto utc = [](int y, int m, int d) { return std::to_string(Utc(y, m, d)); };
     const std::pair<std::string, std::string> damages[] = {
-        {"begins after its first day", "UPDATE items SET reach_start = " + utc(2025, 4, 1) +
-                                           " WHERE id = " + id("never over")},
-        {"ends before a moved occurrence", "UPDATE items SET reach_end = " + utc(2025, 2, 1) +
-                                               " WHERE id = " + id("moved into it")},
+        {"begins after its first day",
+         "UPDATE items SET reach_start = " + utc(2025, 4, 1) + " WHERE id = " + id("never over")},
+        {"ends before a moved occurrence",
+         "UPDATE items SET reach_end = " + utc(2025, 2, 1) + " WHERE id = " + id("moved into it")},
         {"NULL", "UPDATE items SET reach_start = NULL, reach_end = NULL WHERE reach_end IS NOT "
                  "NULL"},
         {"start NULL", "UPDATE items SET reach_start = NULL WHERE id = " + id("never over")},
         {"not a number", "UPDATE items SET reach_start = 'früh' WHERE id = " + id("moved into it")},
         {"reversed", "UPDATE items SET reach_start = reach_end, reach_end = reach_start WHERE id "
-                     "= " + id("moved into it")},
-        {"an endless series ends", "UPDATE items SET reach_end = " + utc(2025, 2, 27) +
-                                       " WHERE id = " + id("never over")},
+                     "= " +
+                         id("moved into it")},
+        {"an endless series ends",
+         "UPDATE items SET reach_end = " + utc(2025, 2, 27) + " WHERE id = " + id("never over")},
     };
     for (const auto& [what, sql] : damages) {
         SCOPED_TRACE(what);
         const auto file = Dir() / (what + ".db");
         std::filesystem::copy_file(File(), file);
         Exec(file, sql);
+        {
+            // A file that cannot be written keeps its damaged reaches and reads every series.
+            const ReadOnlyFile unwritableFile(file);
+            if (unwritableFile.Held()) {
+                EXPECT_EQ(MarchSeries(*Store::Open(file)), kEvery) << "read-only";
+            }
+        }
         EXPECT_EQ(MarchSeries(*Store::Open(file)), kReaching);
     }
 }
@@ -219,8 +225,8 @@ TEST_F(SeriesReachTest, StrayReachesAndDroppedTriggersAreMendedOnOpen)
     EXPECT_EQ(sqlite3_column_int(st, 0), 0);
     sqlite3_finalize(st);
     sqlite3_close(raw);
-    Exec(File(), "UPDATE recurrence SET end_date = '2025-06-30' WHERE item_id = " +
-                     id("over before"));
+    Exec(File(),
+         "UPDATE recurrence SET end_date = '2025-06-30' WHERE item_id = " + id("over before"));
     EXPECT_EQ(MarchSeries(*Store::Open(File())),
               (std::vector<std::string>{"moved into it", "never over", "over before"}));
 }

@@ -11,10 +11,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <span>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <span>
 
 namespace platform::store::test {
 namespace {
@@ -440,15 +440,14 @@ TEST_F(StoreTest, ItemCountOfAFileWithoutKeptCounts)
               SQLITE_OK);
     sqlite3_close(raw);
 
-    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    if (!std::ofstream(file, std::ios::app)) { // not as root: the file is read-only now
+    {
+        const ReadOnlyFile unwritableFile(file);
+        if (!unwritableFile.Held())
+            GTEST_SKIP() << "no file can be made read-only here";
         auto readOnly = Store::Open(file);
         EXPECT_EQ(readOnly->ItemCount(folder), 3u);
         EXPECT_EQ(readOnly->ItemCount(other), 1u);
     }
-    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
 
     auto store = Store::Open(file);
     EXPECT_EQ(store->ItemCount(folder), 3u);
@@ -495,6 +494,16 @@ TEST_F(StoreTest, DamagedKeptCountsAreCountedAnewOnOpen)
             b.Mail(other, "4");
         }
         Exec(file, sql);
+        {
+            // A file that cannot be written keeps its damaged counts and counts every call.
+            const ReadOnlyFile unwritableFile(file);
+            if (unwritableFile.Held()) {
+                auto unwritable = Store::Open(file);
+                EXPECT_EQ(unwritable->ItemCount(folder), 3u) << "read-only";
+                EXPECT_EQ(unwritable->ItemCount(other), 1u) << "read-only";
+                EXPECT_EQ(unwritable->ItemCount(empty), 0u) << "read-only";
+            }
+        }
         auto store = Store::Open(file);
         EXPECT_EQ(store->ItemCount(folder), 3u);
         EXPECT_EQ(store->ItemCount(other), 1u);
@@ -624,7 +633,8 @@ TEST_F(StoreTest, KeptColumnsFollowEveryWriteToTheFile)
     const KeptCalendar cal(*store);
     const auto& t = cal.tags;
     const auto rowOf = [&](int i) {
-        return std::to_string(std::stoll(cal.items[static_cast<std::size_t>(i)].substr(42), nullptr, 16));
+        return std::to_string(
+            std::stoll(cal.items[static_cast<std::size_t>(i)].substr(42), nullptr, 16));
     };
     const struct
     {
@@ -632,7 +642,8 @@ TEST_F(StoreTest, KeptColumnsFollowEveryWriteToTheFile)
         std::function<void()> change;
     } steps[] = {
         {"as built", [] {}},
-        {"a value replaced", [&] { store->SetItemProperty(cal.items[0], t[0], std::string("Neu")); }},
+        {"a value replaced",
+         [&] { store->SetItemProperty(cal.items[0], t[0], std::string("Neu")); }},
         {"values removed",
          [&] {
              store->DeleteItemProperty(cal.items[1], t[1]);
@@ -649,13 +660,15 @@ TEST_F(StoreTest, KeptColumnsFollowEveryWriteToTheFile)
              Exec(file, "UPDATE props SET value = 'Fremd' WHERE tag = " + std::to_string(t[0]) +
                             " AND item_id = " + rowOf(3) +
                             "; INSERT OR REPLACE INTO props(item_id, tag, value) VALUES(" +
-                            rowOf(2) + ", " + std::to_string(t[3]) + ", 999); DELETE FROM props "
-                            "WHERE tag = " + std::to_string(t[4]) + " AND item_id = " + rowOf(0));
+                            rowOf(2) + ", " + std::to_string(t[3]) +
+                            ", 999); DELETE FROM props "
+                            "WHERE tag = " +
+                            std::to_string(t[4]) + " AND item_id = " + rowOf(0));
          }},
         {"a property moved to another tag",
          [&] {
-             Exec(file, "UPDATE props SET tag = " + std::to_string(t[6]) + " WHERE tag = " +
-                            std::to_string(t[0]) + " AND item_id = " + rowOf(2));
+             Exec(file, "UPDATE props SET tag = " + std::to_string(t[6]) +
+                            " WHERE tag = " + std::to_string(t[0]) + " AND item_id = " + rowOf(2));
          }},
         {"an item deleted", [&] { store->DeleteItem(cal.items[3]); }},
     };
@@ -694,14 +707,13 @@ TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
         drop += "ALTER TABLE items DROP COLUMN h" + std::to_string(k) + ";";
     Exec(file, drop);
 
-    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    if (!std::ofstream(file, std::ios::app)) { // not as root: the file is read-only now
+    {
+        const ReadOnlyFile unwritableFile(file);
+        if (!unwritableFile.Held())
+            GTEST_SKIP() << "no file can be made read-only here";
         auto readOnly = Store::Open(file);
         ExpectRowsAsStored(*readOnly, folder, tags, "read-only");
     }
-    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
 
     {
         auto store = Store::Open(file);
@@ -712,8 +724,8 @@ TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
     }
     // An older program maps a hot name (the task's due date) and stores it on an item.
     const PropTag due = MakeTag(0x8F00, PT_SYSTIME);
-    Exec(file, "INSERT INTO named_props(id, guid, lid) VALUES(36608, '" +
-                   std::string(PSETID_Task) + "', " + std::to_string(props::LID_TaskDueDate) +
+    Exec(file, "INSERT INTO named_props(id, guid, lid) VALUES(36608, '" + std::string(PSETID_Task) +
+                   "', " + std::to_string(props::LID_TaskDueDate) +
                    "); INSERT INTO props(item_id, tag, value) SELECT MIN(id), " +
                    std::to_string(due) + ", 1717171717 FROM items");
     tags.push_back(due);
@@ -731,7 +743,8 @@ TEST_F(StoreTest, FileWithoutKeptColumnsReadsTheSame)
 struct WindowCalendar
 {
     std::string folder;
-    std::vector<PropTag> tags; // subject, start, end, recurring, importance, attachment, id, location
+    std::vector<PropTag>
+        tags; // subject, start, end, recurring, importance, attachment, id, location
     PropTag start = 0, recurring = 0;
     std::vector<std::string> series;
 
@@ -745,17 +758,22 @@ struct WindowCalendar
         };
         start = named(props::LID_AppointmentStart, PT_SYSTIME);
         recurring = named(props::LID_Recurring, PT_BOOLEAN);
-        tags = {props::PR_SUBJECT, start, named(props::LID_AppointmentEnd, PT_SYSTIME),
-                recurring, props::PR_IMPORTANCE, props::PR_HASATTACH, props::PR_ENTRYID,
+        tags = {props::PR_SUBJECT,
+                start,
+                named(props::LID_AppointmentEnd, PT_SYSTIME),
+                recurring,
+                props::PR_IMPORTANCE,
+                props::PR_HASATTACH,
+                props::PR_ENTRYID,
                 named(props::LID_Location, PT_STRING8)};
         const std::uint8_t data[] = {1, 2, 3};
         for (int d = 0; d < 210; ++d) {
             const auto day = CivilFromDay(DayFromCivil({2024, 1, 1}) + d);
             const bool late = d % 10 == 3;
-            auto item = b.Appointment(folder, "Tag " + std::to_string(d),
-                                      MakeLocalTime(day.year, day.month, day.day, late ? 23 : 9),
-                                      MakeLocalTime(day.year, day.month, day.day, late ? 23 : 10,
-                                                    late ? 59 : 0));
+            auto item = b.Appointment(
+                folder, "Tag " + std::to_string(d),
+                MakeLocalTime(day.year, day.month, day.day, late ? 23 : 9),
+                MakeLocalTime(day.year, day.month, day.day, late ? 23 : 10, late ? 59 : 0));
             if (d % 7 == 0)
                 item.AllDay().Location("Ganztags");
             if (d % 3 == 0)
@@ -870,10 +888,14 @@ TEST_F(StoreTest, WindowReadsGiveTheRowsOfTheirRangesWhicheverWayTheyRead)
         {"not recurring", {{cal.recurring, 0, 0}}, 200},
         {"from a day on", {{cal.start, at(7, 1), open}}, 28},
         {"up to a day", {{cal.start, open, at(1, 20)}}, 19},
-        {"overlapping weeks", {{cal.start, at(4, 1), at(4, 14)}, {cal.start, at(4, 8), at(4, 21)}}, 20},
+        {"overlapping weeks",
+         {{cal.start, at(4, 1), at(4, 14)}, {cal.start, at(4, 8), at(4, 21)}},
+         20},
         {"a rare importance", {{props::PR_IMPORTANCE, 2, 2}}, 20},
         {"a common importance", {{props::PR_IMPORTANCE, 1, open}}, 70},
-        {"importance or a week", {{props::PR_IMPORTANCE, 2, 2}, {cal.start, at(2, 1), at(2, 7)}}, 25},
+        {"importance or a week",
+         {{props::PR_IMPORTANCE, 2, 2}, {cal.start, at(2, 1), at(2, 7)}},
+         25},
         {"nothing", {{cal.start, at(12, 1), at(12, 31)}}, 0},
     };
     const auto check = [&](Store& s, const std::string& when) {
@@ -1054,11 +1076,11 @@ TEST_F(StoreTest, SeriesDatesReadInEveryWrittenFormAndRefuseDamage)
     OccurrenceChange moved;
     moved.start = MakeLocalTime(2024, 5, 8, 11);
     moved.end = MakeLocalTime(2024, 5, 8, 12);
-    const auto series = b.Appointment(cal, "Täglich", MakeLocalTime(2024, 5, 6, 9),
-                                      MakeLocalTime(2024, 5, 6, 10))
-                            .Recur(pattern)
-                            .ModifyOccurrence({2024, 5, 8}, moved)
-                            .EntryId();
+    const auto series =
+        b.Appointment(cal, "Täglich", MakeLocalTime(2024, 5, 6, 9), MakeLocalTime(2024, 5, 6, 10))
+            .Recur(pattern)
+            .ModifyOccurrence({2024, 5, 8}, moved)
+            .EntryId();
     const struct
     {
         const char* start;
@@ -1135,8 +1157,7 @@ TEST_F(StoreTest, DamageIsToldInTheRunsLanguage)
          "die Textliste hat ein anderes Zeichen als \",\" zwischen zwei Texten",
          "the text list has a character other than \",\" between two texts"},
         {"a series date", "UPDATE recurrence SET start_date = 'gestern'",
-         "beschädigtes Datum in einer Serie: \"gestern\"",
-         "damaged date in a series: \"gestern\""},
+         "beschädigtes Datum in einer Serie: \"gestern\"", "damaged date in a series: \"gestern\""},
     };
     const std::string before = locale::Current().name;
     for (const auto& c : cases) {
