@@ -2,6 +2,7 @@
 
 #include "platform/runtime/FileFailure.h"
 #include "platform/store/StoreError.h"
+#include "platform/store/detail/RunLanguage.h"
 
 #include <sqlite3.h>
 
@@ -56,6 +57,14 @@ StoreFailure FailureOf(sqlite3* db, bool preparing)
     }
 }
 
+// What SQLite said of a failure on the file, framed in the run's language: the layers above
+// put it behind their own words for the person, and SQLite's message is its own.
+std::string SqliteSays(const std::filesystem::path& file, const std::string& message)
+{
+    return InRunLanguage("SQLite meldet zu \"" + file.string() + "\": " + message,
+                         "SQLite reports on \"" + file.string() + "\": " + message);
+}
+
 } // namespace
 
 Database::Database(const std::filesystem::path& file, bool create) : file_(file)
@@ -70,7 +79,7 @@ Database::Database(const std::filesystem::path& file, bool create) : file_(file)
         sqlite3_close(db_);
         db_ = nullptr;
         throw StoreError(create ? StoreErrorKind::Database : StoreErrorKind::NotFound,
-                         full ? *full : "cannot open \"" + file.string() + "\": " + msg,
+                         full ? *full : SqliteSays(file, msg),
                          failure == StoreFailure::Other ? StoreFailure::CannotOpen : failure);
     }
     sqlite3_busy_timeout(db_, 5000);
@@ -84,12 +93,11 @@ Database::~Database()
     sqlite3_close(db_);
 }
 
-void Database::Fail(std::string_view what, bool preparing) const
+void Database::Fail(bool preparing) const
 {
     if (const auto full = DiskFull(db_, file_))
         throw StoreError(StoreErrorKind::Database, *full, StoreFailure::DiskFull);
-    throw StoreError(StoreErrorKind::Database,
-                     std::string(what) + " on \"" + file_.string() + "\": " + sqlite3_errmsg(db_),
+    throw StoreError(StoreErrorKind::Database, SqliteSays(file_, sqlite3_errmsg(db_)),
                      FailureOf(db_, preparing));
 }
 
@@ -102,8 +110,7 @@ void Database::Exec(std::string_view sql)
         sqlite3_free(err);
         if (const auto full = DiskFull(db_, file_))
             throw StoreError(StoreErrorKind::Database, *full, StoreFailure::DiskFull);
-        throw StoreError(StoreErrorKind::Database,
-                         "SQL failed on \"" + file_.string() + "\": " + msg, FailureOf(db_, false));
+        throw StoreError(StoreErrorKind::Database, SqliteSays(file_, msg), FailureOf(db_, false));
     }
 }
 
@@ -144,7 +151,7 @@ Statement::Statement(Database& db, std::string_view sql) : db_(db)
 {
     if (sqlite3_prepare_v3(db.Handle(), sql.data(), static_cast<int>(sql.size()),
                            SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK)
-        db.Fail("prepare \"" + std::string(sql) + "\"", true);
+        db.Fail(true);
 }
 
 Statement::~Statement()
@@ -163,14 +170,14 @@ Statement& Statement::Reset()
 Statement& Statement::Bind(int index, std::int64_t value)
 {
     if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
-        db_.Fail("bind");
+        db_.Fail();
     return *this;
 }
 
 Statement& Statement::Bind(int index, double value)
 {
     if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK)
-        db_.Fail("bind");
+        db_.Fail();
     return *this;
 }
 
@@ -178,7 +185,7 @@ Statement& Statement::Bind(int index, std::string_view text)
 {
     if (sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
                             SQLITE_UTF8) != SQLITE_OK)
-        db_.Fail("bind");
+        db_.Fail();
     return *this;
 }
 
@@ -188,14 +195,14 @@ Statement& Statement::BindBlob(int index, const std::vector<std::uint8_t>& bytes
     static const std::uint8_t kEmpty = 0;
     if (sqlite3_bind_blob64(stmt_, index, bytes.empty() ? &kEmpty : bytes.data(), bytes.size(),
                             SQLITE_TRANSIENT) != SQLITE_OK)
-        db_.Fail("bind");
+        db_.Fail();
     return *this;
 }
 
 Statement& Statement::BindNull(int index)
 {
     if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
-        db_.Fail("bind");
+        db_.Fail();
     return *this;
 }
 
@@ -212,7 +219,7 @@ bool Statement::Step()
         return false;
     }
     sqlite3_reset(stmt_);
-    db_.Fail("step");
+    db_.Fail();
 }
 
 void Statement::Run()

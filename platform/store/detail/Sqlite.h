@@ -36,7 +36,7 @@ public:
     /// Raw handle for Statement.
     sqlite3* Handle() const { return db_; }
     /// preparing: the failure is of a statement being prepared.
-    [[noreturn]] void Fail(std::string_view what, bool preparing = false) const;
+    [[noreturn]] void Fail(bool preparing = false) const;
 
 private:
     sqlite3* db_ = nullptr;
