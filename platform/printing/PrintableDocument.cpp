@@ -1,6 +1,7 @@
 #include "platform/printing/PrintableDocument.h"
 
 #include "platform/printing/Spooler.h"
+#include "platform/printing/detail/CustomProperties.h"
 #include "platform/printing/detail/PaperSizes.h"
 #include "platform/printing/detail/PrintFolder.h"
 #include "platform/printing/detail/WorkbookLayout.h"
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
@@ -172,6 +174,30 @@ std::string PageStyle(const PageLayout& page)
            "mm; }\n* { font-variant-ligatures: none !important; }\n";
 }
 
+// The page as the HTML renderer is to read it: the renderer drops declarations such as
+// "background: var(--accent)", which a browser draws, so its custom properties are resolved
+// in a copy; the report's file stays as the user has it. The page itself when nothing changes.
+std::filesystem::path PageForRenderer(const std::filesystem::path& source,
+                                      const std::filesystem::path& copy, const Words& say,
+                                      const std::string& shownName)
+{
+    std::ifstream in(source, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in && !in.eof())
+        return source; // the renderer reads it itself and says what is wrong
+    const std::string page = text.str();
+    const std::string resolved = detail::ResolveCustomPropertiesInPage(page);
+    if (resolved == page)
+        return source;
+    std::ofstream out(copy, std::ios::binary);
+    out << resolved;
+    if (!out.flush())
+        RaiseNotRendered(say, shownName,
+                         say("no copy can be made", "es lässt sich keine Kopie anlegen"));
+    return copy;
+}
+
 } // namespace
 
 PageLayout PageLayout::Of(const DeviceMode& deviceMode)
@@ -247,9 +273,13 @@ void PrintableDocument::RenderPage(const std::filesystem::path& source, const Pa
     // The renderer has no scale of its own: a page is laid out at its natural size.
     const auto sheet = folder_->path() / "page.css";
     std::ofstream(sheet, std::ios::binary) << PageStyle(page);
+    const auto readable =
+        PageForRenderer(source, folder_->path() / source.filename(), say, shownName);
     const auto pdf = folder_->path() / (source.stem().string() + ".pdf");
+    // Relative addresses (pictures, linked sheets) still lead from the report's own folder.
     Run(say, shownName,
-        {"weasyprint", "--quiet", "--stylesheet", sheet.string(), source.string(), pdf.string()},
+        {"weasyprint", "--quiet", "--base-url", source.string(), "--stylesheet", sheet.string(),
+         readable.string(), pdf.string()},
         pdf);
     path_ = pdf.string();
 }
