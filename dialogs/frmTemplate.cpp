@@ -71,6 +71,8 @@ frmTemplate::frmTemplate(TemplateEditorServices oServices)
     fg.SetExtendLastCol(true);
     fg.Events.DblClick = [this] { fg_DblClick(); };
     fg.Events.AfterSelChange = [this] { EnableButtons(); };
+    // Its window tells the list how wide it shows, once it shows and whenever that changes.
+    fg.Events.ClientResize = [this] { FitNames(); };
     m_cmdNew->OnClick = [this] { cmdNew_Click(); };
     m_cmdEdit->OnClick = [this] { cmdEdit_Click(); };
     m_cmdCopy->OnClick = [this] { cmdCopy_Click(); };
@@ -106,10 +108,14 @@ void frmTemplate::FitNames()
 {
     auto& grid = fg();
     grid::Flexgrid2::AutoSizeGrid(grid);
-    // Never wider than the list: a name longer than it is cut with an ellipsis and read whole
-    // in its tooltip, rather than cut at the list's edge behind a scroll bar.
+    // Never wider than the list shows: a name longer than it is cut with an ellipsis at the
+    // visible edge and read whole in its tooltip, rather than cut mid-letter there. A window
+    // may show the columns wider than their twips, so the list's own width in twips is only
+    // the bound until the window says how wide it shows (the grid's ClientWidth, in the
+    // columns' twips, without its scroll bar).
     constexpr int kFrameAndScrollBar = 360;
-    const int lInside = std::max(m_fg->Width() - kFrameAndScrollBar, 0);
+    const int lInside =
+        std::max(std::min(m_fg->Width() - kFrameAndScrollBar, grid.ClientWidth()), 0);
     rt::ResumeNext ignore;
     ignore([&] {
         if (grid.Cols() > 0 && grid.ColWidth(0) > lInside)

@@ -519,8 +519,15 @@ void GridView::focusOutEvent(QFocusEvent* event)
 void GridView::resizeEvent(QResizeEvent* event)
 {
     QTableView::resizeEvent(event);
+    PushClientSize();
+}
+
+void GridView::PushClientSize()
+{
     if (!m_model->HasGrid())
         return;
+    // The width in the columns' twips, which show m_widthScale times wider: a column of that
+    // width ends at the visible edge (a scroll bar that comes or goes resizes the viewport).
     const int header = horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0;
     CallModel([&] {
         Grid().SetClientSize(Twips(viewport()->width(), m_widthScale),
@@ -544,8 +551,13 @@ void GridView::PullFont()
         font.setPointSizeF(Grid().FontSize());
         setFont(font);
     }
-    m_widthScale = GridWidthScale(this->font());
+    const double scale = GridWidthScale(this->font());
+    const bool rescaled = scale != m_widthScale;
+    m_widthScale = scale;
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // The same pixels are another width in the columns' twips.
+    if (rescaled && m_built)
+        PushClientSize();
 }
 
 void GridView::PullColumns()

@@ -51,6 +51,8 @@ public:
     /// Draws with the grid's font size (the size its columns were measured in, see
     /// TextMeasure.h), in the widget's font family.
     void PullFont();
+    /// Tells the grid the viewport's size (FlexGrid::SetClientSize).
+    void PushClientSize();
     /// The height in pixels of the band of fixed rows at the top of the viewport (0 without).
     int FrozenHeight() const;
 

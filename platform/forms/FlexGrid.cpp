@@ -107,8 +107,24 @@ void FlexGrid::SetRedraw(bool redraw)
 
 void FlexGrid::SetClientSize(int widthTwips, int heightTwips)
 {
-    m_impl->clientWidth = std::max(widthTwips, 0);
-    m_impl->clientHeight = std::max(heightTwips, 0);
+    const int width = std::max(widthTwips, 0), height = std::max(heightTwips, 0);
+    if (width == m_impl->clientWidth && height == m_impl->clientHeight)
+        return;
+    m_impl->clientWidth = width;
+    m_impl->clientHeight = height;
+    if (Events.ClientResize) {
+        Events.ClientResize();
+    }
+}
+
+int FlexGrid::ClientWidth() const
+{
+    return m_impl->clientWidth;
+}
+
+int FlexGrid::ClientHeight() const
+{
+    return m_impl->clientHeight;
 }
 
 // --- Shape ----------------------------------------------------------------------------------

@@ -112,8 +112,14 @@ public:
     /// The redraw switch; the headless grid only remembers it.
     bool Redraw() const;
     void SetRedraw(bool redraw);
-    /// The visible area in twips, used for scrolling and for the row under the mouse.
+    /// The visible area in twips, used for scrolling and for the row under the mouse; the width
+    /// counts in the columns' twips (ColWidth), which a window may show wider than the
+    /// control's own. Raises ClientResize when the size changes.
     void SetClientSize(int widthTwips, int heightTwips);
+    /// The visible area's width in the columns' twips, without the scroll bars: as much as a
+    /// column can be wide and show whole.
+    int ClientWidth() const;
+    int ClientHeight() const;
 
     // --- Shape ----------------------------------------------------------------------------
     int Rows() const;

@@ -25,6 +25,9 @@ struct FlexGridEvents
     std::function<void()> LostFocus;
     /// The current cell has moved (every change, by code or by the user).
     std::function<void(int oldRow, int oldCol, int newRow, int newCol)> RowColChange;
+    /// The visible area has changed its size (SetClientSize): its window was resized, or a
+    /// scroll bar came or went.
+    std::function<void()> ClientResize;
     /// The selection has changed.
     std::function<void()> AfterSelChange;
     /// The user drops a dragged column; the handler may change the target position.

@@ -445,12 +445,24 @@ TEST_F(frmTemplateTest, ALongNameKeepsTheColumnWithinTheList)
         EXPECT_LE(o.fg().ColWidth(0), lList);
         EXPECT_GT(o.fg().ColWidth(0), lList / 2);
         EXPECT_EQ(o.fg().TextMatrix(o.fg().Row(), 0), sLong);
+        // A window that shows the columns wider says how wide it shows, in their twips: the
+        // column follows, narrower as a scroll bar comes and wider again as it goes.
+        for (const int lShown : {2400, 1900, 2400}) {
+            o.fg().SetClientSize(lShown, 3000);
+            EXPECT_EQ(o.fg().ColWidth(0), lShown) << lShown;
+        }
+        // One as wide as the list itself still leaves it its frame.
+        o.fg().SetClientSize(lList, 3000);
+        EXPECT_GT(o.fg().ColWidth(0), 2400);
+        EXPECT_LT(o.fg().ColWidth(0), lList);
         o.UserClose();
     });
     m_oTemplates->Remove(platform::runtime::Variant(sLong));
     Run("Termine", [&](frmTemplate& o) {
         EXPECT_EQ(o.fg().ColWidth(0), lShort);
         EXPECT_LT(lShort, o.FindControl("fg")->Width());
+        o.fg().SetClientSize(lShort + 300, 3000);
+        EXPECT_EQ(o.fg().ColWidth(0), lShort);
         o.UserClose();
     });
 }

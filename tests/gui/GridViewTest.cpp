@@ -831,4 +831,45 @@ TEST_F(GridViewTest, ALongNameIsCutWithAnEllipsisAndReadWholeInItsTooltip)
     QToolTip::hideText();
 }
 
+// The view tells the grid how wide it shows in the columns' twips, which it draws wider than
+// plain twips in a wide font: a column that the add-in makes that wide ends at the viewport's
+// edge, before and after a vertical scroll bar takes its room, and with another font size.
+TEST_F(GridViewTest, AColumnAsWideAsTheClientWidthEndsAtTheVisibleEdge)
+{
+    pf::FlexGrid list;
+    list.SetCols(1);
+    list.SetFixedCols(0);
+    list.SetRows(0);
+    list.SetFixedRows(0);
+    list.SetFontSize(8);
+    list.AddItem("Kurz");
+    int nTold = 0;
+    list.Events.ClientResize = [&] {
+        ++nTold;
+        list.SetColWidth(0, list.ClientWidth());
+    };
+    gui::GridView view(list);
+    view.resize(250, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto endsAtTheEdge = [&view](const char* sWhen) {
+        QApplication::processEvents();
+        const int nEnd = view.columnViewportPosition(0) + view.columnWidth(0);
+        EXPECT_NEAR(nEnd, view.viewport()->width(), 1) << sWhen;
+        EXPECT_FALSE(view.horizontalScrollBar()->isVisible()) << sWhen;
+    };
+    EXPECT_GT(nTold, 0);
+    endsAtTheEdge("shown");
+    const int nWide = view.viewport()->width();
+    for (int i = 0; i < 40; ++i)
+        list.AddItem("Zeile " + std::to_string(i));
+    ASSERT_TRUE(QTest::qWaitFor([&view] { return view.verticalScrollBar()->isVisible(); }));
+    EXPECT_LT(view.viewport()->width(), nWide);
+    endsAtTheEdge("with a vertical scroll bar");
+    list.SetFontSize(12);
+    endsAtTheEdge("at 12 points");
+    view.resize(320, 200);
+    endsAtTheEdge("wider");
+}
+
 } // namespace

@@ -23,6 +23,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -30,15 +32,18 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWindow>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -708,6 +713,192 @@ TEST_F(GuiDialogsWorkTest, AFailingOkHandlerIsShownAndTheWindowsStay)
     });
     EXPECT_TRUE(MenuOf(*pView).Click("setview"));
     EXPECT_TRUE(bAgain);
+    oHost.Stop();
+}
+
+} // namespace
+
+namespace {
+
+// What a list shows in one of its rows, read from the pixels it draws: the ink's extent and
+// the shapes it ends with.
+struct DrawnRow
+{
+    int firstInk = -1, lastInk = -1; // viewport columns, -1 when the row shows no text
+    int tallest = 0;                 // the highest glyph's ink in pixels
+    std::vector<int> endHeights;     // the ink heights of the last shapes, the last one first
+};
+
+DrawnRow ReadRow(gui::GridView& oList, const QModelIndex& cell)
+{
+    QApplication::processEvents();
+    const QImage image = oList.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Inside the cell's borders and focus frame, and only what the viewport shows.
+    const QRect shown = oList.visualRect(cell).intersected(oList.viewport()->rect());
+    const QRect band = shown.adjusted(3, 3, -3, -3);
+    std::map<QRgb, int> counts;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background =
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    const auto ink = [&](int x, int y) {
+        const QRgb p = image.pixel(x, y);
+        return std::abs(qRed(p) - qRed(background)) + std::abs(qGreen(p) - qGreen(background)) +
+                   std::abs(qBlue(p) - qBlue(background)) >
+               160;
+    };
+    // Each column's ink height (0 when blank), then the shapes as runs of inked columns.
+    DrawnRow row;
+    std::vector<int> heights(size_t(std::max(band.width(), 0)), 0);
+    for (int x = band.left(); x <= band.right(); ++x) {
+        int top = -1, bottom = -1;
+        for (int y = band.top(); y <= band.bottom(); ++y)
+            if (ink(x, y)) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        if (top < 0)
+            continue;
+        heights[size_t(x - band.left())] = bottom - top + 1;
+        row.firstInk = row.firstInk < 0 ? x : row.firstInk;
+        row.lastInk = x;
+        row.tallest = std::max(row.tallest, bottom - top + 1);
+    }
+    for (int i = int(heights.size()) - 1; i >= 0 && row.endHeights.size() < 4;) {
+        if (heights[size_t(i)] == 0) {
+            --i;
+            continue;
+        }
+        int shape = 0;
+        for (; i >= 0 && heights[size_t(i)] > 0; --i)
+            shape = std::max(shape, heights[size_t(i)]);
+        row.endHeights.push_back(shape);
+    }
+    return row;
+}
+
+// The list's row of the template of that name, or an invalid index.
+QModelIndex RowOf(gui::GridView& oList, const std::string& sName)
+{
+    for (int m = 0; m < oList.model()->rowCount(); ++m)
+        if (oList.Grid().TextMatrix(oList.Model().GridRow(m), 0) == sName)
+            return oList.model()->index(m, 0);
+    return {};
+}
+
+// The template's name, too long for the list, ends in an ellipsis (three low dots) just inside
+// the visible edge, and its tooltip reads it whole.
+void EndsInAnEllipsisAtTheEdge(gui::GridView& oList, const std::string& sName)
+{
+    const QModelIndex cell = RowOf(oList, sName);
+    ASSERT_TRUE(cell.isValid()) << sName;
+    oList.scrollTo(cell);
+    const DrawnRow row = ReadRow(oList, cell);
+    const int nEdge = oList.viewport()->width();
+    const std::string sWhere = sName.substr(0, 40) + "... (" + std::to_string(sName.size()) +
+                               " bytes), viewport " + std::to_string(nEdge) + " px";
+    ASSERT_GE(row.lastInk, 0) << sWhere;
+    ASSERT_EQ(row.endHeights.size(), 4U) << sWhere;
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_LE(3 * row.endHeights[i], row.tallest)
+            << sWhere << ": shape " << i << " from the end is " << row.endHeights[i]
+            << " px high, the text " << row.tallest << " px: no ellipsis ends the text";
+    // Where the text's room ends: no wider gap than a letter and the margins leave.
+    const int nLetter = QFontMetrics(oList.font()).horizontalAdvance(QLatin1Char('W'));
+    EXPECT_LT(row.lastInk, nEdge - 3) << sWhere;
+    EXPECT_GT(row.lastInk, nEdge - 2 * nLetter - 12) << sWhere;
+    // The tooltip a row before showed fades out only after a while.
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    const QPoint at = oList.visualRect(cell).intersected(oList.viewport()->rect()).center();
+    QHelpEvent tip(QEvent::ToolTip, at, oList.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(oList.viewport(), &tip);
+    EXPECT_TRUE(QToolTip::isVisible()) << sWhere;
+    EXPECT_EQ(QToolTip::text().toStdString(), sName);
+    QToolTip::hideText();
+}
+
+// A name that fits shows whole: it ends in a letter, well inside the list.
+void ShowsWhole(gui::GridView& oList, const std::string& sName)
+{
+    const QModelIndex cell = RowOf(oList, sName);
+    ASSERT_TRUE(cell.isValid()) << sName;
+    oList.scrollTo(cell);
+    const DrawnRow row = ReadRow(oList, cell);
+    ASSERT_FALSE(row.endHeights.empty()) << sName;
+    EXPECT_GT(2 * row.endHeights.front(), row.tallest) << sName << " ends in a low shape";
+    EXPECT_LT(row.lastInk, oList.viewport()->width() - 20) << sName;
+}
+
+// A name just wider than the list shows: a few letters past its room.
+std::string JustTooLong(gui::GridView& oList)
+{
+    const QFontMetrics metrics(oList.font());
+    QString sName = QStringLiteral("Vorlage knapp zu lang ");
+    while (metrics.horizontalAdvance(sName) <= oList.viewport()->width())
+        sName += QLatin1Char('n');
+    return sName.toStdString();
+}
+
+// A copy of a template named far longer than the list, and one named just longer: each ends
+// in an ellipsis at the list's visible edge, in the manager's own size, also when it opens
+// again; the names that fit show whole.
+TEST_F(GuiDialogsWorkTest, ALongTemplateNameEndsInAnEllipsisAtTheListsVisibleEdge)
+{
+    std::ostringstream out;
+    host::GuiHost oHost(oOptions, TV_ADDIN_PATH, out);
+    gui::FormView* pView = OpenReportWindow(oHost);
+    ASSERT_NE(pView, nullptr) << out.str();
+    const bool bGerman = Language() == "de";
+    const std::string sSource =
+        bGerman ? "Journal nach Firma und Monat" : "Journal by Company and Month";
+    const std::string sShort = bGerman ? "Projektzeiten" : "Project Hours";
+    std::string sLong;
+    while (sLong.size() < 300)
+        sLong += "Vorlage mit sehr langem Namen ";
+    sLong.resize(300);
+    std::string sJust;
+    const auto check = [&](gui::FormView& oList) {
+        auto* pList = oList.findChild<gui::GridView*>("fg");
+        ASSERT_NE(pList, nullptr);
+        QTest::qWait(50);
+        EndsInAnEllipsisAtTheEdge(*pList, sLong);
+        EndsInAnEllipsisAtTheEdge(*pList, sJust);
+        ShowsWhole(*pList, sSource);
+        ShowsWhole(*pList, sShort);
+    };
+    WhenFormShown("frmTemplate", [&](gui::FormView& oList) {
+        auto* pList = oList.findChild<gui::GridView*>("fg");
+        ASSERT_NE(pList, nullptr);
+        sJust = JustTooLong(*pList);
+        for (const std::string& sName : {sLong, sJust}) {
+            const QModelIndex source = RowOf(*pList, sSource);
+            ASSERT_TRUE(source.isValid()) << sSource;
+            QTest::mouseClick(pList->viewport(), Qt::LeftButton, {},
+                              pList->visualRect(source).center());
+            WhenFormShown("frmTemplateDetail", [sName](gui::FormView& oDetail) {
+                auto* pName = qobject_cast<QLineEdit*>(oDetail.WidgetOf("txtNew"));
+                ASSERT_NE(pName, nullptr);
+                pName->setFocus();
+                pName->selectAll();
+                QTest::keyClicks(pName, QString::fromStdString(sName));
+                Press(oDetail, "cmdOK");
+            });
+            Press(oList, "cmdCopy");
+        }
+        check(oList);
+        Press(oList, "cmdClose");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("templates"));
+    ASSERT_FALSE(sJust.empty());
+    WhenFormShown("frmTemplate", [&](gui::FormView& oList) {
+        check(oList);
+        Press(oList, "cmdClose");
+    });
+    EXPECT_TRUE(MenuOf(*pView).Click("templates"));
     oHost.Stop();
 }
 

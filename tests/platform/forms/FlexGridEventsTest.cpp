@@ -228,4 +228,22 @@ TEST_F(FlexGridEventsTest, FocusEventsFireOnChange)
     EXPECT_FALSE(grid.HasFocus());
 }
 
+// The window's word on how much of the grid shows: each change of it is told once, and the
+// grid answers the size it was given last.
+TEST_F(FlexGridEventsTest, ClientResizeFiresOnEachChangeOfTheVisibleArea)
+{
+    std::vector<std::pair<int, int>> told;
+    grid.Events.ClientResize = [&] { told.emplace_back(grid.ClientWidth(), grid.ClientHeight()); };
+    grid.SetClientSize(3000, 2000);
+    grid.SetClientSize(3000, 2000);
+    grid.SetClientSize(2745, 2000); // a vertical scroll bar came
+    grid.SetClientSize(2745, 1700); // a horizontal one
+    grid.SetClientSize(-15, 1700);  // a window squeezed to nothing shows nothing
+    const std::vector<std::pair<int, int>> want = {
+        {3000, 2000}, {2745, 2000}, {2745, 1700}, {0, 1700}};
+    EXPECT_EQ(told, want);
+    EXPECT_EQ(grid.ClientWidth(), 0);
+    EXPECT_EQ(grid.ClientHeight(), 1700);
+}
+
 } // namespace
