@@ -294,8 +294,9 @@ std::string ActionSave::ShowDialog(const std::string& sFolder, const std::string
         oRequest.kind = pf::DialogKind::SaveFile;
         oRequest.initialFolder = sFolder;
         // The name as the file will be called: a name with dots of its own (a date, a version)
-        // would otherwise seem to bring its type along.
-        oRequest.initialName = sName + ExtensionOf(m_lReportFormat);
+        // would otherwise seem to bring its type along. No name is offered as none, not as a
+        // bare extension.
+        oRequest.initialName = sName.empty() ? sName : sName + ExtensionOf(m_lReportFormat);
         oRequest.filters = SaveFilters(m_lReportFormat, common::modOLVersion::GetOutlookVersion());
         oRequest.languageId = common::modLanguage::GetLanguageID();
         oRequest.firstOption = m_lReportExists == 0;

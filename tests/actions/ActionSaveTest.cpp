@@ -477,6 +477,17 @@ TEST_F(ActionSaveTest, DialogCasesCancelUnsupportedTypeAndMissingFolder)
     EXPECT_EQ(Save().Action(), 0);
     EXPECT_EQ(Save().SavedAs(), Out("Dialog.csv"));
 
+    // No name: the dialog offers none, not a bare extension (a hidden file with no name).
+    Save().SetFilename("");
+    std::optional<std::string> oOffered;
+    pf::Driver::current().QueueDialog([&](pf::CommonDialog& oDialog) {
+        oOffered = dynamic_cast<pf::FileDialog&>(oDialog).Name();
+        return false;
+    });
+    Save().Execute();
+    EXPECT_EQ(oOffered.value_or("(no dialog)"), "");
+    Save().SetFilename("Report");
+
     // An existing file under rule 0 asks too; the answer replaces it after the question.
     Save().SetAction(1);
     Save().SetPath(Out(""));
