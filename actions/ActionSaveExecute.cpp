@@ -293,7 +293,10 @@ std::string ActionSave::ShowDialog(const std::string& sFolder, const std::string
         pf::FileDialog::Request oRequest;
         oRequest.kind = pf::DialogKind::SaveFile;
         oRequest.initialFolder = sFolder;
-        oRequest.initialName = sName;
+        // The name as the file will be called: a name with dots of its own (a date, a version)
+        // would otherwise seem to bring its type along. No name is offered as none, not as a
+        // bare extension.
+        oRequest.initialName = sName.empty() ? sName : sName + ExtensionOf(m_lReportFormat);
         oRequest.filters = SaveFilters(m_lReportFormat, common::modOLVersion::GetOutlookVersion());
         oRequest.languageId = common::modLanguage::GetLanguageID();
         oRequest.firstOption = m_lReportExists == 0;

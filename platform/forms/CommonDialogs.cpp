@@ -42,6 +42,45 @@ std::string DefaultExtension(const std::string& pattern)
     return extension == ".*" ? std::string() : extension;
 }
 
+bool AsciiLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool SameLetters(const std::string& a, const std::string& b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// A short word of letters and digits that begins with a letter, as file types are: "txt",
+// "PDF", "mp4", "docx".
+bool LooksLikeFileType(const std::string& word)
+{
+    constexpr std::size_t kLongestType = 4;
+    if (word.size() < 2 || word.size() > kLongestType || !AsciiLetter(word.front()))
+        return false;
+    return std::all_of(word.begin(), word.end(),
+                       [](char c) { return AsciiLetter(c) || (c >= '0' && c <= '9'); });
+}
+
+// Whether the text after a name's last dot is a file type the person typed: one of the filter
+// list's in any case, or a word that looks like one. The dot-parts of dates, versions and names
+// ("11.12.2026", "v1.2", "Dr.Meier", "3. Quartal") belong to the name: such a name gets the
+// filter's extension like a name without a dot, since the filter's type is what was meant.
+bool TypedFileType(const fs::path& path, const std::vector<FileFilter>& filters)
+{
+    const std::string extension = path.extension().string();
+    if (extension.size() < 2)
+        return false;
+    const std::string word = extension.substr(1);
+    for (const auto& filter : filters)
+        if (SameLetters(DefaultExtension(filter.pattern), extension))
+            return true;
+    return LooksLikeFileType(word);
+}
+
 } // namespace
 
 std::string FilterLabel(const FileFilter& filter)
@@ -87,7 +126,8 @@ std::string FileDialog::ResolvedPath() const
         return {};
     fs::path path = InFolder(m_request.initialFolder, m_name);
     std::error_code error;
-    if (!path.has_extension() && !m_request.filters.empty() && !fs::is_directory(path, error))
+    if (!TypedFileType(path, m_request.filters) && !m_request.filters.empty() &&
+        !fs::is_directory(path, error))
         path +=
             DefaultExtension(m_request.filters[static_cast<std::size_t>(m_filterIndex)].pattern);
     return path.string();

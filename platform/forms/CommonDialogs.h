@@ -48,8 +48,12 @@ std::string FilterLabel(const FileFilter& filter);
 /// The save-file and open-file dialogs. The host promises:
 /// - the dialog starts in the initial folder (the current folder when empty) with the initial
 ///   name in its name box and the filter list's first entry chosen;
-/// - a relative name is taken in the initial folder; a name without an extension gets the
-///   extension of the chosen filter's first pattern (unless that pattern is "*.*");
+/// - a relative name is taken in the initial folder; a name without a file type gets the
+///   extension of the chosen filter's first pattern (unless that pattern is "*.*"). The text
+///   after the last dot is a file type when it is one of the filters' extensions (any case) or
+///   a word of 2 to 4 ASCII letters and digits that begins with a letter ("txt", "PDF");
+///   the dots of a date, a version or a phrase ("Bericht 11.12.2026",
+///   "Plan v1.2", "Dr.Meier") are part of the name, which gets the extension all the same;
 /// - open dialog, option on: the file must exist;
 /// - save dialog, first option on: an existing file is replaced only after the person said
 ///   Yes to a question box (the question goes through MsgBox, so a test or the host answers

@@ -28,6 +28,36 @@ namespace {
 
 using ActionSaveTest = SaveFixture;
 
+// The formats a report is saved in and the extension of each, as a person knows them.
+constexpr struct
+{
+    std::int32_t lFormat;
+    const char* sExtension;
+} kFormats[] = {{detail::kCsv, ".csv"},
+                {detail::kHtml, ".html"},
+                {detail::kXls, ".xls"},
+                {detail::kXlsx, ".xlsx"},
+                {detail::kXlsm, ".xlsm"}};
+
+// The client of the given version for the time of a test.
+class ClientVersion
+{
+public:
+    explicit ClientVersion(const char* sVersion)
+    {
+        common::modOLVersion::ResetOutlookVersion();
+        common::modMain::G().g_oOutlookApp =
+            std::make_shared<platform::outlook::Application>(sVersion);
+    }
+    ClientVersion(const ClientVersion&) = delete;
+    ClientVersion& operator=(const ClientVersion&) = delete;
+    ~ClientVersion()
+    {
+        common::modMain::G().g_oOutlookApp.reset();
+        common::modOLVersion::ResetOutlookVersion();
+    }
+};
+
 TEST_F(ActionSaveTest, DirectSaveWritesTheGridAndRecordsTheFile)
 {
     Save().Execute();
@@ -51,22 +81,14 @@ struct ExistingCase
 // Report names with blanks, umlauts, brackets and asterisks, which are no patterns.
 TEST_F(ActionSaveTest, DirectSaveInEveryFormatTakesItsExtension)
 {
-    const struct
-    {
-        std::int32_t lFormat;
-        const char* sName;
-    } aCases[] = {{detail::kCsv, "Report.csv"},
-                  {detail::kHtml, "Report.html"},
-                  {detail::kXls, "Report.xls"},
-                  {detail::kXlsx, "Report.xlsx"},
-                  {detail::kXlsm, "Report.xlsm"}};
     std::ofstream(PathOf("page.html")) << "<html><body><table>@tlv_report</table></body></html>";
-    for (const auto& c : aCases) {
+    for (const auto& c : kFormats) {
+        const std::string sName = std::string("Report") + c.sExtension;
         Save().SetReportFormat(c.lFormat);
         Save().SetReportTemplate(c.lFormat == detail::kHtml ? PathOf("page.html") : "");
         Save().Execute();
-        EXPECT_EQ(SavedName(), c.sName);
-        EXPECT_TRUE(std::filesystem::exists(Out(c.sName))) << c.sName;
+        EXPECT_EQ(SavedName(), sName);
+        EXPECT_TRUE(std::filesystem::exists(Out(sName))) << sName;
     }
     EXPECT_TRUE(pf::Driver::current().Dialogs().empty());
 }
@@ -197,7 +219,7 @@ TEST_F(ActionSaveTest, SaveDialogAsksWithTheFormatsFilterAndMapsTheChosenType)
     });
     Save().Execute();
     EXPECT_EQ(oAsked.kind, pf::DialogKind::SaveFile);
-    EXPECT_EQ(oAsked.initialName, "Report");
+    EXPECT_EQ(oAsked.initialName, "Report.csv");
     ASSERT_EQ(oAsked.filters.size(), 1u);
     EXPECT_EQ(oAsked.filters[0].pattern, "*.csv");
     EXPECT_EQ(oAsked.filters[0].description, "Trennzeichen-getrennt (*.csv)");
@@ -208,6 +230,163 @@ TEST_F(ActionSaveTest, SaveDialogAsksWithTheFormatsFilterAndMapsTheChosenType)
     EXPECT_NE(Save().ReportTemplate().find("samples/modern.html"), std::string::npos);
     EXPECT_EQ(Save().SavedAs(), Out("Gewählt.html"));
     EXPECT_NE(ReadAll(Out("Gewählt.html")).find("Plan &lt;A&gt;"), std::string::npos);
+}
+
+// Report names with and without dots of their own (a date placeholder, a version, a phrase),
+// saved in each format along each way to the file: the save dialog, directly, and each rule for
+// a file that is there. The dialog offers the name as the file will be called; the person
+// accepts it or types the name without its type, and either way the file keeps the view's
+// format, the dots being part of its name.
+TEST_F(ActionSaveTest, NamesWithDotsKeepTheViewsFormatThroughEveryWayToTheFile)
+{
+    // The fixture's clock stands at 24 Dec 2024 and its locale is German.
+    const struct
+    {
+        std::string sPattern;
+        std::string sName;
+    } aNames[] = {{"Report", "Report"},
+                  {"Bericht 1.2", "Bericht 1.2"},
+                  {"Monatsbericht " + Save().GetPlaceholder(4), "Monatsbericht 24.12.2024"},
+                  {"Plan v2.10b", "Plan v2.10b"},
+                  {"Stand 3. Quartal", "Stand 3. Quartal"},
+                  {"Liste Dr.Meier", "Liste Dr.Meier"}};
+    const struct
+    {
+        const char* sWay;
+        std::int32_t lAction;
+        std::int32_t lRule;
+        bool bThere;      // the file of that name is in the folder before the save
+        bool bDialog;     // the save dialog asks
+        const char* sAdd; // what the rule adds to the name
+    } aWays[] = {
+        {"dialog", 0, 0, false, true, ""},
+        {"dialog over a file there", 0, 0, true, true, ""},
+        {"dialog over a file there, no question", 0, 2, true, true, ""},
+        {"direct", 1, 0, false, false, ""},
+        {"direct over a file there: dialog", 1, 0, true, true, ""},
+        {"direct over a file there: overwrite", 1, 2, true, false, ""},
+        {"direct over a file there: number", 1, 3, true, false, " (1)"},
+        {"direct over a file there: time", 1, 4, true, false, "_20241224153005"},
+    };
+    // A client that writes every workbook format, so that each has its own filter.
+    const ClientVersion oClient("16.0.0");
+    std::ofstream(PathOf("page.html")) << "<html><body><table>@tlv_report</table></body></html>";
+    for (const auto& f : kFormats) {
+        for (const auto& n : aNames) {
+            for (const auto& w : aWays) {
+                for (const bool bTypedBare : {false, true}) {
+                    if (bTypedBare && !w.bDialog)
+                        continue;
+                    SCOPED_TRACE(n.sName + f.sExtension + ", " + w.sWay +
+                                 (bTypedBare ? ", typed without its type" : ", accepted"));
+                    pf::Driver::current().Reset();
+                    std::filesystem::remove_all(Out(""));
+                    std::filesystem::create_directories(Out(""));
+                    const std::string sOwn = n.sName + f.sExtension;
+                    if (w.bThere)
+                        Touch(sOwn);
+                    Save().SetReportFormat(f.lFormat);
+                    Save().SetReportTemplate(f.lFormat == detail::kHtml ? PathOf("page.html") : "");
+                    Save().SetAction(w.lAction);
+                    Save().SetReportExists(w.lRule);
+                    Save().SetFilename(n.sPattern);
+                    std::optional<std::string> oOffered;
+                    if (w.bDialog)
+                        pf::Driver::current().QueueDialog([&](pf::CommonDialog& oDialog) {
+                            auto& oFile = dynamic_cast<pf::FileDialog&>(oDialog);
+                            oOffered = oFile.Name();
+                            if (bTypedBare)
+                                oFile.SetName(n.sName);
+                            return true;
+                        });
+                    const bool bAsked = w.bDialog && w.bThere && w.lRule == 0;
+                    if (bAsked)
+                        pf::Driver::current().QueueMsgBoxAnswer(6); // Yes: replace it
+                    try {
+                        Save().Execute();
+                    } catch (const rt::Error& e) {
+                        ADD_FAILURE() << e.Description();
+                    }
+                    if (w.bDialog) {
+                        EXPECT_EQ(oOffered.value_or("(no dialog)"), sOwn);
+                    }
+                    EXPECT_EQ(pf::Driver::current().Dialogs().size(), w.bDialog ? 1u : 0u);
+                    const auto& aBoxes = pf::Driver::current().MessageBoxes();
+                    EXPECT_EQ(aBoxes.size(), bAsked ? 1u : 0u);
+                    if (bAsked && !aBoxes.empty()) {
+                        EXPECT_NE(aBoxes[0].prompt.find(Out(sOwn) + " ist bereits vorhanden"),
+                                  std::string::npos)
+                            << aBoxes[0].prompt;
+                    }
+                    const std::string sWritten = n.sName + w.sAdd + f.sExtension;
+                    EXPECT_EQ(Save().SavedAs(), Out(sWritten));
+                    EXPECT_EQ(Save().ReportFormat(), f.lFormat);
+                    EXPECT_TRUE(std::filesystem::is_regular_file(Out(sWritten)));
+                    if (std::filesystem::is_regular_file(Out(sWritten))) {
+                        EXPECT_NE(ReadAll(Out(sWritten)), "old");
+                    }
+                    if (w.bThere && sWritten != sOwn) {
+                        EXPECT_EQ(ReadAll(Out(sOwn)), "old");
+                    }
+                }
+            }
+        }
+    }
+}
+
+// What the person types into the save dialog for a name with dots of its own: another filter
+// gives the name that filter's type, and only a type typed after the last dot is taken as one.
+TEST_F(ActionSaveTest, OnlyATypedTypeAfterTheDotsOfANameChangesTheFormat)
+{
+    const struct
+    {
+        std::int32_t lFormat;
+        const char* sTyped;
+        int nFilter; // -1: the one the dialog starts with
+        const char* sWritten;
+        std::int32_t lFormatAfter;
+        const char* sRefused; // the type an error names, or nullptr
+    } aCases[] = {
+        {detail::kXlsx, "Bericht 1.2", 1, "Bericht 1.2.xls", detail::kXls, nullptr},
+        {detail::kXlsx, "Bericht 11.12.2026", 2, "Bericht 11.12.2026.xlsm", detail::kXlsm, nullptr},
+        {detail::kXlsx, "Bericht 1.2.XLSM", -1, "Bericht 1.2.XLSM", detail::kXlsm, nullptr},
+        {detail::kCsv, "Bericht 1.2.Html", -1, "Bericht 1.2.Html", detail::kHtml, nullptr},
+        {detail::kCsv, "Bericht 11.12.2026.htm", -1, "Bericht 11.12.2026.htm", detail::kHtml,
+         nullptr},
+        {detail::kHtml, "Bericht 11.12.2026.csv", -1, "Bericht 11.12.2026.csv", detail::kCsv,
+         nullptr},
+        {detail::kCsv, "Bericht 1.2.txt", -1, nullptr, detail::kCsv, "txt"},
+        {detail::kHtml, "Plan v1.2.PDF", -1, nullptr, detail::kHtml, "PDF"},
+    };
+    const ClientVersion oClient("16.0.0");
+    Save().SetAction(0);
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sTyped);
+        std::filesystem::remove_all(Out(""));
+        std::filesystem::create_directories(Out(""));
+        Save().SetReportFormat(c.lFormat);
+        Save().SetReportTemplate("");
+        pf::Driver::current().QueueDialogAnswer(c.sTyped, c.nFilter);
+        std::string sError;
+        try {
+            Save().Execute();
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), -718605812);
+            sError = e.Description();
+        }
+        EXPECT_EQ(Save().ReportFormat(), c.lFormatAfter);
+        if (c.sRefused) {
+            EXPECT_NE(sError.find(std::string("Dateityp ") + c.sRefused + " wird"),
+                      std::string::npos)
+                << sError;
+            EXPECT_TRUE(Save().SavedAs().empty());
+            EXPECT_TRUE(std::filesystem::is_empty(Out("")));
+        } else {
+            EXPECT_EQ(sError, "");
+            EXPECT_EQ(Save().SavedAs(), Out(c.sWritten));
+            EXPECT_TRUE(std::filesystem::is_regular_file(Out(c.sWritten)));
+        }
+    }
 }
 
 TEST_F(ActionSaveTest, WorkbookAndTemplateDialogsOfferTheFormatsTheClientVersionKnows)
@@ -297,6 +476,17 @@ TEST_F(ActionSaveTest, DialogCasesCancelUnsupportedTypeAndMissingFolder)
     Save().Execute();
     EXPECT_EQ(Save().Action(), 0);
     EXPECT_EQ(Save().SavedAs(), Out("Dialog.csv"));
+
+    // No name: the dialog offers none, not a bare extension (a hidden file with no name).
+    Save().SetFilename("");
+    std::optional<std::string> oOffered;
+    pf::Driver::current().QueueDialog([&](pf::CommonDialog& oDialog) {
+        oOffered = dynamic_cast<pf::FileDialog&>(oDialog).Name();
+        return false;
+    });
+    Save().Execute();
+    EXPECT_EQ(oOffered.value_or("(no dialog)"), "");
+    Save().SetFilename("Report");
 
     // An existing file under rule 0 asks too; the answer replaces it after the question.
     Save().SetAction(1);
@@ -419,7 +609,8 @@ TEST_F(ActionSaveTest, AControlCharacterInTheNameWritesMailsAndPrintsNothing)
         std::function<void(const std::string&)> fnGive; // puts the bad text where it goes
     };
     const Way aWays[] = {
-        {"file name", [&](const std::string& s) { Save().SetFilename("Monatsbericht " + sDate + s); }},
+        {"file name",
+         [&](const std::string& s) { Save().SetFilename("Monatsbericht " + sDate + s); }},
         {"folder", [&](const std::string& s) { Save().SetPath(Out("Ablage " + s)); }},
         {"subject placeholder",
          [&](const std::string& s) {

@@ -81,8 +81,7 @@ TEST_F(CommonDialogViewsTest, SaveDialogTakesTheTypedNameAndAsksBeforeReplacing)
                 auto* edit = again.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                 ASSERT_NE(edit, nullptr);
                 EXPECT_EQ(edit->text(), QStringLiteral("old"));
-                EXPECT_EQ(QFileInfo(again.directory().absolutePath()).canonicalFilePath(),
-                          sFolder);
+                EXPECT_EQ(QFileInfo(again.directory().absolutePath()).canonicalFilePath(), sFolder);
                 TypeName(again, "Bericht");
             });
             QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
@@ -102,6 +101,42 @@ TEST_F(CommonDialogViewsTest, SaveDialogTakesTheTypedNameAndAsksBeforeReplacing)
     EXPECT_EQ(pf::Driver::current().MessageBoxes()[0].answer, pf::vbNo);
     std::ifstream in(oDir / "old.html");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "<p>kept</p>");
+}
+
+// A report name with the dots of a date, offered with its type over a file of that name that
+// is there: Enter takes the name as offered, and the question whether to replace it follows;
+// the same name typed without its type gets the filter's.
+TEST_F(CommonDialogViewsTest, EnterTakesAnOfferedNameWithDotsAndAsksBeforeReplacing)
+{
+    gui::DesktopAnswers answers;
+    const std::string sName = "Monatsbericht 11.12.2026.html";
+    std::ofstream(oDir / sName) << "<p>old</p>";
+    QString sShown;
+    WhenShown<QFileDialog>([&sShown](QFileDialog& dialog) {
+        WhenShown<QMessageBox>([](QMessageBox& box) {
+            QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+        });
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        sShown = edit->text();
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    pf::FileDialog::Request request;
+    request.kind = pf::DialogKind::SaveFile;
+    request.initialFolder = oDir.string();
+    request.initialName = sName;
+    request.filters = {{"Web Page (*.htm, *.html)", "*.html"}};
+    request.firstOption = true;
+    const auto result = pf::ShowFileDialog(request);
+    EXPECT_EQ(sShown.toStdString(), sName);
+    EXPECT_EQ(result.path, (oDir / sName).string());
+    ASSERT_EQ(pf::Driver::current().MessageBoxes().size(), 1u);
+    EXPECT_NE(pf::Driver::current().MessageBoxes()[0].prompt.find(sName), std::string::npos);
+
+    // Typed without its type, the name gets the filter's: its dots are no type.
+    WhenShown<QFileDialog>(
+        [](QFileDialog& dialog) { TypeName(dialog, "Monatsbericht 12.12.2026"); });
+    EXPECT_EQ(pf::ShowFileDialog(request).path, (oDir / "Monatsbericht 12.12.2026.html").string());
 }
 
 TEST_F(CommonDialogViewsTest, TheFileDialogsOpenerIsActiveAgainAfterIt)

@@ -406,6 +406,26 @@ TEST_F(FormRunnerTest, AnAnswersFileAnswersTheFormItsQuestionsAndDialogs)
     EXPECT_NE(out.str().find("old.csv already exists."), std::string::npos) << out.str();
 }
 
+// Names typed into the save dialog whose dots belong to the name (a date, a version) get the
+// filter's type; a type typed after the last dot stays.
+TEST_F(FormRunnerTest, ANameWithDotsTypedIntoTheSaveDialogGetsTheFiltersType)
+{
+    const struct
+    {
+        const char* sTyped;
+        const char* sSaved;
+    } aCases[] = {{"Monatsbericht 11.12.2026", "Monatsbericht 11.12.2026.csv"},
+                  {"Bericht v1.2", "Bericht v1.2.csv"},
+                  {"Bericht 11.12.2026.csv", "Bericht 11.12.2026.csv"},
+                  {"Bericht 1.2.txt", "Bericht 1.2.txt"}};
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(c.sTyped);
+        form.sSaved.clear();
+        Run(std::string("click cmdSave\nfile ") + c.sTyped + "\nclose\n", true);
+        EXPECT_EQ(form.sSaved, (oFolder / c.sSaved).string()) << out.str();
+    }
+}
+
 TEST_F(FormRunnerTest, AMissingOrUnfittingScriptedAnswerEndsTheRun)
 {
     struct Case
@@ -827,8 +847,8 @@ TEST(FormTextTest, TheSaveDialogListsEachFilterPatternOnce)
     const pf::FileDialog dialog(r);
     const std::string sText = host::DialogText(dialog, 1000);
     for (std::size_t i = 0; i < vRows.size(); ++i) {
-        const std::string sLine = (i == 0 ? "  * " : "    ") + std::to_string(i + 1) + " " +
-                                  vRows[i].sListed + "\n";
+        const std::string sLine =
+            (i == 0 ? "  * " : "    ") + std::to_string(i + 1) + " " + vRows[i].sListed + "\n";
         EXPECT_NE(sText.find(sLine), std::string::npos) << sLine << sText;
     }
 }

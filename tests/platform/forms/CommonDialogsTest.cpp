@@ -61,9 +61,23 @@ TEST_F(CommonDialogsTest, SaveDialogResolvesNamesInItsFolderWithTheFiltersExtens
         int expectedFilter;
     };
     const std::vector<Case> cases = {
-        {"Report.csv", -1, "Report.csv", 0}, {"Monthly", -1, "Monthly.csv", 0},
-        {"Monthly", 1, "Monthly.html", 1},   {"sub/x.txt", -1, "sub/x.txt", 0},
+        {"Report.csv", -1, "Report.csv", 0},
+        {"Monthly", -1, "Monthly.csv", 0},
+        {"Monthly", 1, "Monthly.html", 1},
+        {"sub/x.txt", -1, "sub/x.txt", 0},
         {"sub/../y", -1, "y.csv", 0},
+        // Dots of a date, a version or a phrase are part of the name; a type after the last
+        // dot is kept, a filter's own in any case.
+        {"Bericht 11.12.2026", -1, "Bericht 11.12.2026.csv", 0},
+        {"Bericht 11.12.2026", 1, "Bericht 11.12.2026.html", 1},
+        {"Plan v1.2", -1, "Plan v1.2.csv", 0},
+        {"Plan v2.10b", -1, "Plan v2.10b.csv", 0},
+        {"Stand 3. Quartal", -1, "Stand 3. Quartal.csv", 0},
+        {"Liste Dr.Meier", -1, "Liste Dr.Meier.csv", 0},
+        {"Bericht 1.2.HTML", -1, "Bericht 1.2.HTML", 0},
+        {"Bericht 1.2.Txt", -1, "Bericht 1.2.Txt", 0},
+        {"Notiz.md", -1, "Notiz.md", 0},
+        {"Teil.x", -1, "Teil.x.csv", 0},
     };
     for (const auto& c : cases) {
         Driver::current().QueueDialogAnswer(c.answer, c.filter);
@@ -73,6 +87,13 @@ TEST_F(CommonDialogsTest, SaveDialogResolvesNamesInItsFolderWithTheFiltersExtens
     }
     Driver::current().QueueDialogAnswer((m_root / "abs.html").string());
     EXPECT_EQ(ShowFileDialog(SaveRequest(false)).path, (m_root / "abs.html").string());
+    // A filter's type is one however long it is.
+    auto request = SaveRequest(false);
+    request.filters.push_back({"Page", "*.xhtml"});
+    for (const char* name : {"Stand 1.2.xhtml", "Stand 1.2.XHtml"}) {
+        Driver::current().QueueDialogAnswer(name);
+        EXPECT_EQ(ShowFileDialog(request).path, (m_root / name).string());
+    }
 }
 
 TEST_F(CommonDialogsTest, CancelGivesAnEmptyPathAndIsRecorded)
