@@ -126,6 +126,10 @@ std::string FileDialog::ResolvedPath() const
         return {};
     fs::path path = InFolder(m_request.initialFolder, m_name);
     std::error_code error;
+    // A file to open that is there under the name as typed is that file, whatever its name's
+    // dots look like.
+    if (m_request.kind == DialogKind::OpenFile && fs::is_regular_file(path, error))
+        return path.string();
     if (!TypedFileType(path, m_request.filters) && !m_request.filters.empty() &&
         !fs::is_directory(path, error))
         path +=

@@ -156,6 +156,15 @@ TEST_F(CommonDialogsTest, OpenDialogTakesAnExistingFile)
     open.firstOption = true;
     Driver::current().QueueDialogAnswer("old.csv");
     EXPECT_EQ(ShowFileDialog(open).path, (m_root / "old.csv").string());
+    // A name with dots but no type of its own: the file of that very name where there is one,
+    // else the name with the filter's type.
+    open.filters = {{"Web Page", "*.html"}};
+    std::ofstream(m_root / "Vorlage 1.2") << "x";
+    std::ofstream(m_root / "Stand 3.4.html") << "x";
+    Driver::current().QueueDialogAnswer("Vorlage 1.2");
+    EXPECT_EQ(ShowFileDialog(open).path, (m_root / "Vorlage 1.2").string());
+    Driver::current().QueueDialogAnswer("Stand 3.4");
+    EXPECT_EQ(ShowFileDialog(open).path, (m_root / "Stand 3.4.html").string());
     Driver::current().QueueDialogAnswer("sub");
     EXPECT_EQ(ShowFolderDialog({0, Root(), "t", "p"}), (m_root / "sub").string());
 }
