@@ -14,6 +14,20 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// The code a run ends with once what it printed is out: a report that never reached the
+// standard output (a full disk, a closed pipe) was not shown, and the run says so.
+int WithOutputWritten(int nExit)
+{
+    if (std::cout.flush())
+        return nExit;
+    std::cerr << "tallyman: " << host::Say(host::HostText::OutputNotWritten) << "\n";
+    return host::RunEnd::MorePressing(nExit, host::ToInt(host::ExitCode::NotKept));
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Names from a store, texts from a file and arguments are printed: none of them may give
@@ -32,7 +46,7 @@ int main(int argc, char** argv)
     }
     if (oOptions.bHelp) {
         std::cout << host::Usage();
-        return host::ToInt(host::ExitCode::Ok);
+        return WithOutputWritten(host::ToInt(host::ExitCode::Ok));
     }
     // Made before any other thread, so that every way the run ends goes through it.
     host::RunEnd oEnd(std::cout, std::cerr);
@@ -47,5 +61,5 @@ int main(int argc, char** argv)
     const int nExit = oOptions.bGui
                           ? host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr)
                           : host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
-    return host::RunEnd::MorePressing(nExit, oEnd.Finish());
+    return WithOutputWritten(host::RunEnd::MorePressing(nExit, oEnd.Finish()));
 }
