@@ -9,6 +9,7 @@
 #include "host/TerminalOutput.h"
 #include "platform/printing/BackgroundPrint.h"
 
+#include <csignal>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -48,6 +49,10 @@ int main(int argc, char** argv)
         std::cout << host::Usage();
         return WithOutputWritten(host::ToInt(host::ExitCode::Ok));
     }
+    // A reader that stops early (`tallyman --export r.xlsx | head`) must not end the run
+    // before its saves and its clean-up: the writes fail instead, and the end says so. The
+    // programs the host starts get the signal's default back (Spawn.cpp).
+    std::signal(SIGPIPE, SIG_IGN);
     // Made before any other thread, so that every way the run ends goes through it.
     host::RunEnd oEnd(std::cout, std::cerr);
     // Runs after the wait for the prints below (the steps run newest first): a print that

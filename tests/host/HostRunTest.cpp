@@ -215,6 +215,13 @@ TEST_F(HostRunTest, AnOutputThatCannotBeWrittenIsToldAndTheExportIsStillKept)
             EXPECT_GT(std::filesystem::file_size(oFile), 0u);
         }
     }
+    // A reader that stops after the first byte: the run goes on to its export and its end.
+    std::filesystem::remove(oFile);
+    const auto r = Shell("{ (" + sHost + " " + sExport + "; echo \"code=$?\" >&2) | head -c 1 "
+                         ">/dev/null; }");
+    EXPECT_NE(r.output.find("code=4\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Standardausgabe"), std::string::npos) << r.output;
+    EXPECT_GT(std::filesystem::file_size(oFile), 0u);
 }
 
 TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
