@@ -133,10 +133,12 @@ bool DefinitionsUnreadable()
     namespace fs = std::filesystem;
     const fs::path oFile = ReportsFile();
     std::error_code ec;
-    if (fs::is_directory(oFile, ec))
-        return true;
-    // A missing file is no failure: the add-in starts with its default template.
-    return fs::exists(oFile, ec) && !std::ifstream(oFile, std::ios::binary);
+    const fs::file_status oStatus = fs::status(oFile, ec);
+    // A missing file is no failure: the add-in starts with its default template. A pipe or a
+    // device is not opened to find out (a pipe would hold the start until something writes).
+    if (!fs::exists(oStatus))
+        return false;
+    return !fs::is_regular_file(oStatus) || !std::ifstream(oFile, std::ios::binary);
 }
 
 void RemoveSettingsLeftovers(std::ostream& out)

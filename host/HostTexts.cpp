@@ -881,6 +881,11 @@ constexpr std::array kTexts = {
           "erneut ein."},
     Entry{HostText::InputUnreadable, "the input could not be read any further",
           "die Eingabe konnte nicht weiter gelesen werden"},
+    Entry{HostText::OutputNotWritten,
+          "what the run printed could not all be written to the standard output (a full disk, "
+          "a closed pipe or terminal)",
+          "die Ausgabe des Laufs konnte nicht ganz auf die Standardausgabe geschrieben werden "
+          "(ein voller Datenträger, eine geschlossene Pipe oder ein geschlossenes Terminal)"},
 };
 
 constexpr bool InOrder()

@@ -261,6 +261,7 @@ enum class HostText
     ExportNoBaseName,
     LineTooLong,
     InputUnreadable,
+    OutputNotWritten,
 };
 
 /// The language of the host's texts from now on: "de" for German, anything else English.

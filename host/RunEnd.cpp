@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ostream>
 #include <pthread.h>
+#include <string>
 
 namespace host {
 
@@ -48,6 +49,21 @@ std::mutex& ExitMutex()
 {
     static auto* pMutex = new std::mutex;
     return *pMutex;
+}
+
+// Held while a line of the end goes to the error stream, and for good by the thread that cuts
+// the end short: the ending thread and the listener may both tell at once (a terminal or
+// `timeout` sends a signal to the process and then to its group), and neither line may come
+// in pieces or run into the other.
+std::mutex& LineMutex()
+{
+    static auto* pMutex = new std::mutex;
+    return *pMutex;
+}
+
+std::string Line(const std::string& sText)
+{
+    return "tallyman: " + sText + "\n";
 }
 
 // Waits for good: another thread ends the process.
@@ -189,8 +205,10 @@ void RunEnd::EndBySignal(int nSignal)
     // No other thread puts a file into place from now on; a save under way is either whole
     // or not done.
     platform::runtime::ReplacingFile::EndOtherWrites();
-    m_err << "tallyman: " << Say(HostText::EndedBySignal, {SignalName(nSignal)}) << "\n"
-          << std::flush;
+    {
+        std::lock_guard lock(LineMutex());
+        m_err << Line(Say(HostText::EndedBySignal, {SignalName(nSignal)})) << std::flush;
+    }
     RunSteps();
     Exit(SignalExitCode(nSignal));
 }
@@ -211,15 +229,15 @@ void RunEnd::CutShort(int nSignal)
     // a note still holds for the next start), the prints they wait for are cut off.
     platform::runtime::ReplacingFile::EndOtherWrites();
     const char* pName = SignalName(nSignal);
-    m_err << "tallyman: "
-          << Say(bSecond ? HostText::EndCutShort : HostText::EndedBySignal, {pName})
-          << "\n";
+    std::string sLines =
+        Line(Say(bSecond ? HostText::EndCutShort : HostText::EndedBySignal, {pName}));
     for (const auto& oPrint :
          platform::printing::CutOffBackgroundPrints(Say(HostText::PrintCutOff, {pName})))
-        m_err << "tallyman: " << Say(HostText::NotPrinted, {oPrint.file, oPrint.printer, oPrint.reason})
-              << "\n";
+        sLines += Line(Say(HostText::NotPrinted, {oPrint.file, oPrint.printer, oPrint.reason}));
+    // A line of the ending thread under way is finished first; none begins after.
+    LineMutex().lock();
     m_out << std::flush;
-    m_err << std::flush;
+    m_err << sLines << std::flush;
     std::_Exit(SignalExitCode(nFirst));
 }
 

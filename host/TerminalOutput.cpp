@@ -50,16 +50,19 @@ EscapingStreamBuf::~EscapingStreamBuf()
 
 void EscapingStreamBuf::Write(const std::string& s)
 {
-    m_target.sputn(s.data(), static_cast<std::streamsize>(s.size()));
+    const auto n = static_cast<std::streamsize>(s.size());
+    if (m_target.sputn(s.data(), n) != n)
+        m_bFailed = true;
 }
 
 void EscapingStreamBuf::Finish(const std::string& sBytes)
 {
     const auto c = static_cast<unsigned char>(sBytes[0]);
     // Most of what is printed is plain text.
-    if (sBytes.size() == 1 && ((c >= 0x20 && c != 0x7F && c < 0x80) || c == '\t' || c == '\n'))
-        m_target.sputc(static_cast<char>(c));
-    else
+    if (sBytes.size() == 1 && ((c >= 0x20 && c != 0x7F && c < 0x80) || c == '\t' || c == '\n')) {
+        if (traits_type::eq_int_type(m_target.sputc(static_cast<char>(c)), traits_type::eof()))
+            m_bFailed = true;
+    } else
         Write(Escaped(sBytes));
 }
 
@@ -93,7 +96,8 @@ void EscapingStreamBuf::ReturnCursor()
     const std::lock_guard lock(m_mutex);
     Write(Escaped(m_sPending));
     m_sPending.clear();
-    m_target.sputc('\r');
+    if (traits_type::eq_int_type(m_target.sputc('\r'), traits_type::eof()))
+        m_bFailed = true;
 }
 
 EscapingStreamBuf::int_type EscapingStreamBuf::overflow(int_type ch)
@@ -102,7 +106,7 @@ EscapingStreamBuf::int_type EscapingStreamBuf::overflow(int_type ch)
         return traits_type::not_eof(ch);
     const std::lock_guard lock(m_mutex);
     Take(static_cast<unsigned char>(traits_type::to_char_type(ch)));
-    return ch;
+    return m_bFailed ? traits_type::eof() : ch;
 }
 
 std::streamsize EscapingStreamBuf::xsputn(const char* s, std::streamsize n)
@@ -110,13 +114,15 @@ std::streamsize EscapingStreamBuf::xsputn(const char* s, std::streamsize n)
     const std::lock_guard lock(m_mutex);
     for (std::streamsize i = 0; i < n; ++i)
         Take(static_cast<unsigned char>(s[i]));
-    return n;
+    return m_bFailed ? 0 : n;
 }
 
 int EscapingStreamBuf::sync()
 {
     const std::lock_guard lock(m_mutex);
-    return m_target.pubsync();
+    if (m_target.pubsync() != 0)
+        m_bFailed = true;
+    return m_bFailed ? -1 : 0;
 }
 
 std::ostream& ReturnCursor(std::ostream& out)

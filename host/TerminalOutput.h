@@ -15,7 +15,9 @@ namespace host {
 /// a file or the store is shown as "\x0D" too. The host's own progress line returns the
 /// cursor through ReturnCursor alone. A character split over two writes is held until its last
 /// byte comes; one left unfinished at the end is shown as its bytes' escapes. Every thread may
-/// write through it (the run's end says on its own threads how it ended).
+/// write through it (the run's end says on its own threads how it ended). A write that the
+/// target refuses (a full disk, a closed pipe) fails the stream's writes from then on, so that
+/// the stream tells it.
 class EscapingStreamBuf : public std::streambuf
 {
 public:
@@ -41,6 +43,7 @@ private:
     std::streambuf& m_target;
     std::mutex m_mutex;     // held by each write, also into m_target
     std::string m_sPending; // the first bytes of a character not yet complete
+    bool m_bFailed = false; // the target refused a write
 };
 
 /// Writes the host's own carriage return into the stream (`out << ReturnCursor`): raw through

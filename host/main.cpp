@@ -9,10 +9,25 @@
 #include "host/TerminalOutput.h"
 #include "platform/printing/BackgroundPrint.h"
 
+#include <csignal>
 #include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The code a run ends with once what it printed is out: a report that never reached the
+// standard output (a full disk, a closed pipe) was not shown, and the run says so.
+int WithOutputWritten(int nExit)
+{
+    if (std::cout.flush())
+        return nExit;
+    std::cerr << "tallyman: " << host::Say(host::HostText::OutputNotWritten) << "\n";
+    return host::RunEnd::MorePressing(nExit, host::ToInt(host::ExitCode::NotKept));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -32,8 +47,12 @@ int main(int argc, char** argv)
     }
     if (oOptions.bHelp) {
         std::cout << host::Usage();
-        return host::ToInt(host::ExitCode::Ok);
+        return WithOutputWritten(host::ToInt(host::ExitCode::Ok));
     }
+    // A reader that stops early (`tallyman --export r.xlsx | head`) must not end the run
+    // before its saves and its clean-up: the writes fail instead, and the end says so. The
+    // programs the host starts get the signal's default back (Spawn.cpp).
+    std::signal(SIGPIPE, SIG_IGN);
     // Made before any other thread, so that every way the run ends goes through it.
     host::RunEnd oEnd(std::cout, std::cerr);
     // Runs after the wait for the prints below (the steps run newest first): a print that
@@ -47,5 +66,5 @@ int main(int argc, char** argv)
     const int nExit = oOptions.bGui
                           ? host::RunGuiHost(oOptions, TV_ADDIN_PATH, std::cout, std::cerr)
                           : host::RunHost(oOptions, TV_ADDIN_PATH, std::cin, std::cout, std::cerr);
-    return host::RunEnd::MorePressing(nExit, oEnd.Finish());
+    return WithOutputWritten(host::RunEnd::MorePressing(nExit, oEnd.Finish()));
 }

@@ -35,7 +35,7 @@ constexpr long kResKeptAside = 2291;
 // "#0 was changed by another program since it was loaded. That version was kept as #1 ..."
 constexpr long kResChangedKept = 2292;
 // "The report templates in #0 cannot be read: #1. #2" and its parts: why (a folder, no read
-// permission, another system error #0 #1) and what to do (#0 the file).
+// permission, a pipe or device, another system error #0 #1) and what to do (#0 the file).
 constexpr long kResCannotRead = 2330;
 constexpr long kResIsFolder = 2331;
 constexpr long kResIsFolderHelp = 2332;
@@ -43,6 +43,8 @@ constexpr long kResNoReadPermission = 2333;
 constexpr long kResNoReadPermissionHelp = 2334;
 constexpr long kResSystemError = 2335;
 constexpr long kResCheckFileHelp = 2336;
+constexpr long kResNotAFile = 2337;
+constexpr long kResNotAFileHelp = 2338;
 constexpr long kResNoMemory = 2390;
 constexpr long kResFreeMemoryHelp = 2391;
 constexpr long kResNotWrittenPartly = 2392;
@@ -83,8 +85,15 @@ std::string ReadWholeFile(const std::string& sPath)
 {
     // A folder opens as a stream and fails only at the first read, in the library's words.
     std::error_code ec;
-    if (fs::is_directory(sPath, ec))
+    const fs::file_status oStatus = fs::status(sPath, ec);
+    if (fs::is_directory(oStatus))
         RaiseUnreadable(sPath, EISDIR);
+    // A pipe would hold the start until something writes into it, and a device is no file a
+    // save could replace: neither is opened.
+    if (fs::exists(oStatus) && !fs::is_regular_file(oStatus))
+        rt::Raise(rt::errors::PathFileAccess, {},
+                  Message(kResCannotRead,
+                          {sPath, Message(kResNotAFile, {}), Message(kResNotAFileHelp, {sPath})}));
     errno = 0;
     std::ifstream oIn(sPath, std::ios::binary);
     if (!oIn)

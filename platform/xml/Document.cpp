@@ -7,6 +7,7 @@
 #include "platform/xml/detail/Raise.h"
 #include "platform/xml/detail/TextCodec.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -21,6 +22,15 @@ using detail::ToHandle;
 // folder opens as a stream and fails only at the first read, which throws.
 std::optional<std::string> ReadBytes(const std::string& path, std::string& why)
 {
+    // A pipe would hold the caller until something writes into it, and a device gives what it
+    // gives: neither is opened.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status)) {
+        why = ": it is not a file but a pipe, a device or a socket";
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -599,6 +601,72 @@ TEST(TerminalOutputTest, OnlyTheHostsOwnCarriageReturnReachesTheTerminal)
     std::ostringstream plain;
     plain << "x" << host::ReturnCursor << "y";
     EXPECT_EQ(plain.str(), "x\ry");
+}
+
+// A target that takes the first bytes and refuses the rest, as a full disk or a closed pipe
+// does; a buffered one refuses only when it is flushed.
+class RefusingBuf : public std::streambuf
+{
+public:
+    RefusingBuf(std::size_t nTaken, bool bAtFlush) : m_nLeft(nTaken), m_bAtFlush(bAtFlush) {}
+
+protected:
+    int_type overflow(int_type ch) override
+    {
+        if (traits_type::eq_int_type(ch, traits_type::eof()))
+            return traits_type::not_eof(ch);
+        return xsputn(nullptr, 1) == 1 ? ch : traits_type::eof();
+    }
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        if (m_bAtFlush) {
+            m_bPending = true;
+            return n;
+        }
+        const auto nTaken = std::min<std::streamsize>(n, static_cast<std::streamsize>(m_nLeft));
+        m_nLeft -= static_cast<std::size_t>(nTaken);
+        return nTaken;
+    }
+    int sync() override { return m_bAtFlush && m_bPending ? -1 : 0; }
+
+private:
+    std::size_t m_nLeft;
+    bool m_bAtFlush;
+    bool m_bPending = false;
+};
+
+TEST(TerminalOutputTest, AWriteTheTargetRefusesFailsTheStream)
+{
+    struct Case
+    {
+        const char* sWhat;
+        std::size_t nTaken;
+        bool bAtFlush;
+        const char* sText;
+        bool bFails;
+    };
+    const Case cases[] = {
+        {"plain text", 3, false, "Bericht\n", true},
+        {"a control character shown as an escape", 0, false, "\x01", true},
+        {"a character of several bytes", 1, false, "a\xC3\xBC", true},
+        {"refused at the flush", 0, true, "Bericht\n", true},
+        {"all taken", 100, false, "Bericht \x01 Gr\xC3\xBC\xC3\x9F\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sWhat);
+        RefusingBuf oTarget(c.nTaken, c.bAtFlush);
+        std::ostream out(&oTarget);
+        {
+            const host::EscapedStream oEscaped(out);
+            out << c.sText;
+            out.flush();
+            EXPECT_EQ(out.fail(), c.bFails);
+            // It stays failed: later text is not taken as if the earlier had gone out.
+            out.clear();
+            out << "x" << std::flush;
+            EXPECT_EQ(out.fail(), c.bFails);
+        }
+    }
 }
 
 TEST_F(FormRunnerTest, PopupMenusAndPrintDialogsAreAnswered)

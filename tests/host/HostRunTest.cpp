@@ -184,6 +184,46 @@ TEST_F(HostRunTest, BadArgumentsAndMissingProfilesFail)
 
 } // namespace
 
+TEST_F(HostRunTest, AnOutputThatCannotBeWrittenIsToldAndTheExportIsStillKept)
+{
+    const std::string sHost = "LC_ALL= LC_MESSAGES= LANG=C.UTF-8 XDG_CONFIG_HOME='" +
+                              oRoot.string() + "' TZ=Europe/Berlin '" TV_TALLYMAN_PATH "'";
+    const auto oFile = oRoot / "bericht.csv";
+    const std::string sExport = "--lang de --export '" + oFile.string() + "'";
+    struct Case
+    {
+        const char* sWhat;
+        std::string sArgs;
+        const char* sOutput; // where the standard output goes
+        int nCode;
+    };
+    const Case cases[] = {
+        {"onto a full disk", sExport, ">/dev/full", 4},
+        {"closed", sExport, ">&-", 4},
+        {"--help onto a full disk", "--lang de --help", ">/dev/full", 4},
+        {"kept", sExport, ">/dev/null", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sWhat);
+        std::filesystem::remove(oFile);
+        // The standard output goes where the case says; the error stream is what is read.
+        const auto r = Shell("(" + sHost + " " + c.sArgs + " " + c.sOutput + ")");
+        EXPECT_EQ(r.exitCode, c.nCode) << r.output;
+        EXPECT_EQ(r.output.find("Standardausgabe") != std::string::npos, c.nCode != 0)
+            << r.output;
+        if (c.sArgs == sExport) {
+            EXPECT_GT(std::filesystem::file_size(oFile), 0u);
+        }
+    }
+    // A reader that stops after the first byte: the run goes on to its export and its end.
+    std::filesystem::remove(oFile);
+    const auto r = Shell("{ (" + sHost + " " + sExport + "; echo \"code=$?\" >&2) | head -c 1 "
+                         ">/dev/null; }");
+    EXPECT_NE(r.output.find("code=4\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Standardausgabe"), std::string::npos) << r.output;
+    EXPECT_GT(std::filesystem::file_size(oFile), 0u);
+}
+
 TEST_F(HostRunTest, PrintsTheChosenTemplateGroupedWithTotals)
 {
     const auto r = Run("--lang en --template 'Tasks by Status'");

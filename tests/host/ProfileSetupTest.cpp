@@ -1,6 +1,7 @@
 #include "host/ProfileSetup.h"
 #include "host/ProfileLock.h"
 
+#include "host/HostSession.h"
 #include "host/HostTexts.h"
 #include "platform/locale/Locale.h"
 #include "platform/mapi/CurrentProfile.h"
@@ -10,10 +11,13 @@
 #include "platform/mapi/Session.h"
 #include "platform/store/Profile.h"
 #include "platform/win/FileComponent.h"
+#include "tests/platform/PipeOpener.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
+#include <sys/stat.h>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -151,6 +155,33 @@ TEST_F(ProfileSetupTest, ASettingsFolderThatCannotBeMadeIsToldInTheRunsLanguage)
     host::SetTextLanguage("en");
     platform::locale::SetCurrent("en-US");
     EXPECT_TRUE(fs::is_regular_file(oRoot / "blocked"));
+}
+
+TEST_F(ProfileSetupTest, DefinitionsThatAreNoFileAreUnreadableAndAPipeIsNotOpened)
+{
+    host::MakeSettingsFolder();
+    const fs::path oFile = host::SettingsFolder() / "reports.xml";
+    struct Case
+    {
+        const char* sWhat;
+        std::function<void()> fnMake;
+        bool bUnreadable;
+    };
+    const Case cases[] = {
+        {"missing", [] {}, false},
+        {"a file", [&] { std::ofstream(oFile) << "<Reports/>"; }, false},
+        {"a folder", [&] { fs::create_directory(oFile); }, true},
+        {"a pipe", [&] { ASSERT_EQ(::mkfifo(oFile.c_str(), 0600), 0); }, true},
+        {"a link to a device", [&] { fs::create_symlink("/dev/null", oFile); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sWhat);
+        fs::remove_all(oFile);
+        c.fnMake();
+        const platformtest::PipeOpener oOpener(oFile.string());
+        EXPECT_EQ(host::DefinitionsUnreadable(), c.bUnreadable);
+    }
+    fs::remove_all(oFile);
 }
 
 TEST_F(ProfileSetupTest, GeneratesOnceAndLeavesNoWorkFolder)

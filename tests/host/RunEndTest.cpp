@@ -135,6 +135,61 @@ TEST_F(RunEndTest, ASecondSignalCutsTheStepsOfTheFirstShortWithTheFirstsCode)
         ::testing::ExitedWithCode(130), "ended by SIGINT\ntallyman: the end was cut short by SIGTERM");
 }
 
+// An error stream on the process's own whose first write is slow: half of its bytes go out,
+// the process gets a second signal, and the rest follow a while later, as when a terminal
+// sends a Ctrl+C to the process and then to its group while the end tells of the first.
+class SlowFirstWrite : public std::streambuf
+{
+public:
+    explicit SlowFirstWrite(int nSignal) : m_nSignal(nSignal) {}
+
+protected:
+    int overflow(int c) override
+    {
+        if (c == traits_type::eof())
+            return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        Put(&ch, 1);
+        return c;
+    }
+    std::streamsize xsputn(const char* p, std::streamsize n) override
+    {
+        Put(p, static_cast<std::size_t>(n));
+        return n;
+    }
+
+private:
+    void Put(const char* p, std::size_t n)
+    {
+        if (!m_bFirst.exchange(false)) {
+            (void)!::write(STDERR_FILENO, p, n);
+            return;
+        }
+        (void)!::write(STDERR_FILENO, p, n / 2);
+        ::kill(::getpid(), m_nSignal);
+        std::this_thread::sleep_for(300ms);
+        (void)!::write(STDERR_FILENO, p + n / 2, n - n / 2);
+    }
+
+    int m_nSignal;
+    std::atomic<bool> m_bFirst{true};
+};
+
+TEST_F(RunEndTest, TheLinesOfTwoSignalsComeWholeOneAfterTheOther)
+{
+    EXPECT_EXIT(
+        {
+            SlowFirstWrite oBuf(SIGTERM);
+            std::ostream oErr(&oBuf);
+            host::RunEnd oEnd(std::cout, oErr);
+            const auto oStep = oEnd.AtEnd([] { WaitLong(); });
+            ::kill(::getpid(), SIGINT);
+            WaitLong();
+        },
+        ::testing::ExitedWithCode(130),
+        "^tallyman: ended by SIGINT\ntallyman: the end was cut short by SIGTERM\n$");
+}
+
 TEST_F(RunEndTest, TheStepsRunOnceWhicheverWayTheRunEnds)
 {
     // A clean end, then a signal: the steps that ran are not run again.

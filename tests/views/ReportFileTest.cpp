@@ -18,6 +18,11 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <chrono>
+#include <thread>
+#include <atomic>
 #include <iterator>
 #include <map>
 
@@ -469,6 +474,68 @@ TEST_F(ReportFileTest, AFileThatIsAFolderFailsTheLoadSayingWhyAndWhatToDoInTheUs
         EXPECT_TRUE(std::filesystem::is_empty(FilePath()));
         EXPECT_FALSE(std::filesystem::exists(FilePath() + ".bak"));
     }
+}
+
+TEST_F(ReportFileTest, APipeOrADeviceInThePlaceOfTheFileFailsTheLoadUnopened)
+{
+    struct Case
+    {
+        const char* sWhat;
+        long lLanguage;
+        std::string sSaid;
+    };
+    const std::string sFile = FilePath();
+    const std::string sEnglish = "The report templates in \"" + sFile +
+                                 "\" cannot be read: it is not a file but a pipe, a device or a "
+                                 "socket.\r\nRename or move \"" +
+                                 sFile + "\" away";
+    const std::string sGerman = "Die Berichtvorlagen in „" + sFile +
+                                "“ können nicht gelesen werden: es ist keine Datei, sondern eine "
+                                "Pipe, ein Gerät oder ein Socket.\r\nBenennen Sie „" +
+                                sFile + "“ um";
+    for (const auto& c : std::vector<Case>{
+             {"a pipe", common::modLanguage::LANG_ENGLISH, sEnglish},
+             {"a pipe", common::modLanguage::LANG_GERMAN, sGerman},
+             {"a link to a device", common::modLanguage::LANG_ENGLISH, sEnglish},
+             {"a link to a device", common::modLanguage::LANG_GERMAN, sGerman},
+         }) {
+        SCOPED_TRACE(std::string(c.sWhat) + " " + std::to_string(c.lLanguage));
+        common::modLanguage::SetLanguageID(c.lLanguage);
+        std::filesystem::remove_all(DataFolder());
+        std::filesystem::create_directories(DataFolder());
+        const bool bPipe = std::string(c.sWhat) == "a pipe";
+        if (bPipe)
+            ASSERT_EQ(::mkfifo(sFile.c_str(), 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/null", sFile);
+        // Should the load open the pipe after all, this writer lets it go on instead of
+        // waiting for good: it opens the pipe's other end once a reader is there, and closes it.
+        std::atomic<bool> bDone{false};
+        std::thread oWriter([&] {
+            for (int i = 0; bPipe && !bDone && i < 3000; ++i) {
+                const int fd = ::open(sFile.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    ::close(fd);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        try {
+            Loaded();
+            ADD_FAILURE() << "loaded as report templates";
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.Number(), rt::errors::PathFileAccess);
+            EXPECT_NE(e.Description().find(c.sSaid), std::string::npos) << e.Description();
+        }
+        bDone = true;
+        oWriter.join();
+        // It stays what it was, and nothing was kept aside.
+        EXPECT_EQ(std::filesystem::is_fifo(std::filesystem::symlink_status(sFile)), bPipe);
+        EXPECT_EQ(std::filesystem::is_symlink(std::filesystem::symlink_status(sFile)), !bPipe);
+        EXPECT_FALSE(std::filesystem::exists(sFile + ".bak"));
+    }
+    std::filesystem::remove_all(DataFolder());
 }
 
 TEST_F(ReportFileTest, DatesOfEitherOriginalLocaleAreReadByTheirFormAndUnreadOnesKept)

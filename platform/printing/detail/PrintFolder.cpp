@@ -22,16 +22,26 @@ constexpr const char* kSource = "PrintableDocument";
               rt::FileFailureText(error, rt::FileAction::Create, folder.string()));
 }
 
+// The system's temporary folder: the one TMPDIR names, else /tmp. An empty TMPDIR names none
+// (as for mktemp and the shell's tools); one that names a missing folder is used as it stands,
+// so that the failure names it.
+std::filesystem::path TemporaryFolder()
+{
+    const char* named = std::getenv("TMPDIR");
+    return named != nullptr && *named != '\0' ? std::filesystem::path(named)
+                                               : std::filesystem::path("/tmp");
+}
+
 } // namespace
 
 PrintFolder::PrintFolder(const std::string& stem)
 {
-    std::error_code ec;
-    std::string pattern = (std::filesystem::temp_directory_path(ec) / (stem + "-XXXXXX")).string();
+    const std::string pattern = (TemporaryFolder() / (stem + "-XXXXXX")).string();
+    std::string name = pattern;
     // mkdtemp makes the folder for its owner alone, whatever the process's umask.
-    if (ec || ::mkdtemp(pattern.data()) == nullptr)
-        RaiseNoFolder(ec ? ec.value() : errno, pattern);
-    path_ = pattern;
+    if (::mkdtemp(name.data()) == nullptr)
+        RaiseNoFolder(errno, pattern);
+    path_ = name;
 }
 
 PrintFolder::~PrintFolder()

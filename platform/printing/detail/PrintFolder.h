@@ -6,8 +6,9 @@
 namespace platform::printing::detail {
 
 /// A temporary folder of a print: made for the user alone (0700) under the system's temporary
-/// folder, named "<stem>-XXXXXX", and removed with everything in it when the object goes, on
-/// every path out of its owner (a constructor that throws included).
+/// folder (the one TMPDIR names when it is set and not empty, else /tmp), named
+/// "<stem>-XXXXXX", and removed with everything in it when the object goes, on every path out
+/// of its owner (a constructor that throws included).
 class PrintFolder
 {
 public:

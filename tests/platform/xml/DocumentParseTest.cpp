@@ -2,10 +2,12 @@
 #include "platform/xml/NodeList.h"
 
 #include "XmlTestSupport.h"
+#include "tests/platform/PipeOpener.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace xml = platform::xml;
 
@@ -208,6 +210,28 @@ TEST_F(DocumentParseTest, AFolderInPlaceOfTheFileFailsTheLoadSayingWhy)
     EXPECT_NE(doc.LastParseError().Reason.find("Is a directory"), std::string::npos)
         << doc.LastParseError().Reason;
     EXPECT_TRUE(doc.DocumentElement().IsNull());
+}
+
+// A pipe or a device where the file should be is not opened (a pipe would hold the load until
+// something writes into it): the load says the file cannot be read, and why.
+TEST_F(DocumentParseTest, APipeOrADeviceInPlaceOfTheFileFailsTheLoadUnopened)
+{
+    for (const bool bPipe : {true, false}) {
+        SCOPED_TRACE(bPipe ? "a pipe" : "a link to a device");
+        const std::string path = PathOf(bPipe ? "pipe.xml" : "device.xml");
+        if (bPipe)
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        else
+            std::filesystem::create_symlink("/dev/null", path);
+        xml::Document doc;
+        {
+            const platformtest::PipeOpener opener(path);
+            EXPECT_FALSE(doc.Load(path));
+        }
+        EXPECT_EQ(doc.LastParseError().ErrorCode, xml::ParseError::FileUnreadable);
+        EXPECT_NE(doc.LastParseError().Reason.find("not a file"), std::string::npos)
+            << doc.LastParseError().Reason;
+    }
 }
 
 } // namespace
