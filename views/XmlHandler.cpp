@@ -80,6 +80,11 @@ void RefuseUnreadable(const std::string& sText, Templates& oTemplates)
     rt::Raise(rt::errors::InvalidProcedureCall, {}, Message(kResNotReadableAgain, {sWhy}));
 }
 
+// "line #0: #1": where the file's XML went wrong, and how
+constexpr long kResAtLine = 2393;
+// "no "Reports" element"
+constexpr long kResNoReportsElement = 2394;
+
 // "the template "#0" holds the character #1, which the file cannot hold"
 constexpr long kResUnholdable = 2297;
 // "there is not enough memory to read all the templates"
@@ -431,9 +436,9 @@ std::string XmlHandler::ImportFailure() const
         return {};
     const px::ParseError& oError = m_oDocument.LastParseError();
     if (oError.ErrorCode == px::ParseError::None)
-        return "no \"Reports\" element";
+        return Message(kResNoReportsElement, {});
     if (oError.Line > 0)
-        return "line " + std::to_string(oError.Line) + ": " + oError.Reason;
+        return Message(kResAtLine, {std::to_string(oError.Line), oError.Reason});
     return oError.Reason;
 }
 

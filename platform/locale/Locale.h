@@ -78,6 +78,14 @@ const Settings& Current();
 /// Throws platform::runtime::Error 5 when ICU knows no such locale.
 const Settings& Get(std::string_view name);
 
+/// Of two wordings of a text, the one in the current locale's language: German where it speaks
+/// German, English otherwise. For the reasons the platform's layers give, which reach the
+/// person inside the messages of the layers above.
+inline std::string InCurrentLanguage(std::string german, std::string english)
+{
+    return Current().languageCode == "de" ? std::move(german) : std::move(english);
+}
+
 /// Makes `name` the current locale of the process ("de-DE", "en_US.UTF-8").
 /// Throws platform::runtime::Error 5 when ICU knows no such locale.
 void SetCurrent(std::string_view name);

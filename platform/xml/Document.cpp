@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/locale/Locale.h"
 #include "platform/runtime/ReplacingFile.h"
 #include "platform/xml/detail/DocState.h"
 #include "platform/xml/detail/Raise.h"
@@ -16,6 +17,48 @@
 namespace platform::xml {
 namespace {
 
+// A reason in the current locale's language: it reaches the person inside others' messages.
+std::string Say(std::string german, std::string english)
+{
+    return platform::locale::InCurrentLanguage(std::move(german), std::move(english));
+}
+
+// What the parser found wrong, in words: the library's own descriptions are English only.
+std::string ParserReason(const pugi::xml_parse_result& result)
+{
+    switch (result.status) {
+    case pugi::status_unrecognized_tag:
+        return Say("ein Tag, das nicht erkannt wird", "a tag that is not recognised");
+    case pugi::status_bad_pi:
+        return Say("eine fehlerhafte Verarbeitungsanweisung oder XML-Deklaration",
+                   "a malformed processing instruction or XML declaration");
+    case pugi::status_bad_comment:
+        return Say("ein fehlerhafter Kommentar", "a malformed comment");
+    case pugi::status_bad_cdata:
+        return Say("ein fehlerhafter CDATA-Abschnitt", "a malformed CDATA section");
+    case pugi::status_bad_doctype:
+        return Say("eine fehlerhafte Dokumenttyp-Deklaration",
+                   "a malformed document type declaration");
+    case pugi::status_bad_pcdata:
+        return Say("fehlerhafter Text zwischen den Elementen",
+                   "malformed text between the elements");
+    case pugi::status_bad_start_element:
+        return Say("ein fehlerhaftes Start-Tag", "a malformed start tag");
+    case pugi::status_bad_attribute:
+        return Say("ein fehlerhaftes Attribut", "a malformed attribute");
+    case pugi::status_bad_end_element:
+        return Say("ein fehlerhaftes End-Tag", "a malformed end tag");
+    case pugi::status_end_element_mismatch:
+        return Say("ein End-Tag, das nicht zum offenen Element passt, oder ein "
+                   "Element, das nicht geschlossen wird",
+                   "an end tag that does not match the open element, or an element "
+                   "that is not closed");
+    default:
+        return Say("kein wohlgeformtes XML (" + std::string(result.description()) + ")",
+                   "not well-formed XML (" + std::string(result.description()) + ")");
+    }
+}
+
 using detail::ToHandle;
 
 // The bytes of a file, or nothing with why (" : ...") when it cannot be opened or read: a
@@ -28,7 +71,8 @@ std::optional<std::string> ReadBytes(const std::string& path, std::string& why)
     const auto status = std::filesystem::status(path, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
         !std::filesystem::is_directory(status)) {
-        why = ": it is not a file but a pipe, a device or a socket";
+        why = Say(": es ist keine Datei, sondern eine Pipe, ein Gerät oder ein Socket",
+                  ": it is not a file but a pipe, a device or a socket");
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -188,24 +232,29 @@ bool ParseIntoUnguarded(detail::DocState& state, std::string_view bytes)
         throw std::bad_alloc();
     }
     if (result.status == pugi::status_no_document_element || text->empty()) {
-        return Fail(error, ParseError::NoDocumentElement, "the text holds no XML element", *text,
-                    std::nullopt);
+        return Fail(error, ParseError::NoDocumentElement,
+                    Say("der Text enthält kein XML-Element", "the text holds no XML element"),
+                    *text, std::nullopt);
     }
     if (!result) {
-        return Fail(error, ParseError::Malformed, result.description(), *text,
+        return Fail(error, ParseError::Malformed, ParserReason(result), *text,
                     static_cast<std::size_t>(result.offset));
     }
     if (const pugi::xml_node deep = TooDeepNode(parsed)) {
         return Fail(error, ParseError::TooDeep,
-                    "elements are nested deeper than " + std::to_string(Document::kMaxDepth) +
-                        " levels",
+                    Say("die Elemente sind tiefer als " + std::to_string(Document::kMaxDepth) +
+                            " Ebenen verschachtelt",
+                        "elements are nested deeper than " + std::to_string(Document::kMaxDepth) +
+                            " levels"),
                     *text, static_cast<std::size_t>(deep.offset_debug()));
     }
     for (pugi::xml_node child : parsed.children()) {
         if (child.type() == pugi::node_doctype) {
             return Fail(error, ParseError::DtdProhibited,
-                        "a DOCTYPE declaration is not allowed: DTDs are not processed", *text,
-                        static_cast<std::size_t>(child.offset_debug()));
+                        Say("eine DOCTYPE-Deklaration ist nicht erlaubt: DTDs werden nicht "
+                            "verarbeitet",
+                            "a DOCTYPE declaration is not allowed: DTDs are not processed"),
+                        *text, static_cast<std::size_t>(child.offset_debug()));
         }
     }
     std::size_t offset = 0;
@@ -236,7 +285,9 @@ bool ParseInto(detail::DocState& state, std::string_view bytes)
             state.tree.remove_child(state.tree.first_child());
         }
         return Fail(state.lastError, ParseError::OutOfMemory,
-                    "there is not enough memory to read the text", {}, std::nullopt);
+                    Say("der Arbeitsspeicher reicht nicht, um den Text zu lesen",
+                        "there is not enough memory to read the text"),
+                    {}, std::nullopt);
     }
 }
 
@@ -299,7 +350,8 @@ bool Document::Load(const std::string& path)
             doc_->limbo.append_move(doc_->tree.first_child());
         }
         doc_->lastError.ErrorCode = ParseError::FileUnreadable;
-        doc_->lastError.Reason = "the file \"" + path + "\" cannot be read" + why;
+        doc_->lastError.Reason = Say("die Datei „" + path + "“ kann nicht gelesen werden" + why,
+                                     "the file \"" + path + "\" cannot be read" + why);
         return false;
     }
     return ParseInto(*doc_, *bytes);

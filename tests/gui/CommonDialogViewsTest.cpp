@@ -112,10 +112,9 @@ TEST_F(CommonDialogViewsTest, EnterTakesAnOfferedNameWithDotsAndAsksBeforeReplac
     const std::string sName = "Monatsbericht 11.12.2026.html";
     std::ofstream(oDir / sName) << "<p>old</p>";
     QString sShown;
+    WhenShown<QMessageBox>(
+        [](QMessageBox& box) { QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton); });
     WhenShown<QFileDialog>([&sShown](QFileDialog& dialog) {
-        WhenShown<QMessageBox>([](QMessageBox& box) {
-            QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
-        });
         auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(edit, nullptr);
         sShown = edit->text();
@@ -133,10 +132,20 @@ TEST_F(CommonDialogViewsTest, EnterTakesAnOfferedNameWithDotsAndAsksBeforeReplac
     ASSERT_EQ(pf::Driver::current().MessageBoxes().size(), 1u);
     EXPECT_NE(pf::Driver::current().MessageBoxes()[0].prompt.find(sName), std::string::npos);
 
-    // Typed without its type, the name gets the filter's: its dots are no type.
+    // Typed without its type, the name gets the filter's: its dots are no type, and no file
+    // of that name is there to replace (a question would be answered No and counted). The
+    // dialog starts on a name that is not there: one that is, it selects again once its folder
+    // has loaded, over what was typed by then.
+    request.initialName = "Entwurf";
     WhenShown<QFileDialog>(
         [](QFileDialog& dialog) { TypeName(dialog, "Monatsbericht 12.12.2026"); });
+    QString sAsked;
+    WhenShown<QMessageBox>([&sAsked](QMessageBox& box) {
+        sAsked = box.text();
+        QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+    });
     EXPECT_EQ(pf::ShowFileDialog(request).path, (oDir / "Monatsbericht 12.12.2026.html").string());
+    EXPECT_EQ(sAsked.toStdString(), "");
 }
 
 TEST_F(CommonDialogViewsTest, TheFileDialogsOpenerIsActiveAgainAfterIt)

@@ -16,15 +16,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <fcntl.h>
-#include <chrono>
-#include <thread>
-#include <atomic>
 #include <iterator>
 #include <map>
+#include <sys/stat.h>
+#include <thread>
 
 namespace views::test {
 namespace {
@@ -407,17 +407,27 @@ TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLangu
     sDeep += "</Reports>";
     const std::vector<Case> aCases = {
         {"not XML", "Dies ist keine XML-Datei <<<", common::modLanguage::LANG_GERMAN,
-         "konnten nicht gelesen werden", "line 1"},
+         "konnten nicht gelesen werden", "(Zeile 1: ein Tag, das nicht erkannt wird)"},
         {"no Reports", "<?xml version=\"1.0\"?><Other/>", common::modLanguage::LANG_ENGLISH,
-         "could not be read", "\"Reports\""},
+         "could not be read", "(no \"Reports\" element)"},
+        {"no Reports in German", "<?xml version=\"1.0\"?><Other/>",
+         common::modLanguage::LANG_GERMAN, "konnten nicht gelesen werden",
+         "(kein Element „Reports“)"},
         {"nested 50000 deep", sDeep, common::modLanguage::LANG_ENGLISH, "could not be read",
-         "nested"},
+         "(line 1: elements are nested deeper than"},
+        {"nested 50000 deep in German", sDeep, common::modLanguage::LANG_GERMAN,
+         "konnten nicht gelesen werden", "(Zeile 1: die Elemente sind tiefer als"},
     };
+    // The hosts run the add-in and the platform in one language; the reason comes from the
+    // platform's XML reader, the words around it from the add-in.
+    const std::string sLocaleBefore = platform::locale::Current().name;
     auto& oDriver = platform::forms::Driver::current();
     for (const auto& c : aCases) {
         SCOPED_TRACE(c.sWhat);
         std::filesystem::remove_all(DataFolder());
         common::modLanguage::SetLanguageID(c.lLanguage);
+        platform::locale::SetCurrent(c.lLanguage == common::modLanguage::LANG_GERMAN ? "de-DE"
+                                                                                     : "en-US");
         oDriver.Reset();
         WriteFileText(c.sText);
         EXPECT_EQ(Loaded()->Count(), 0);
@@ -434,6 +444,7 @@ TEST_F(ReportFileTest, AnUnreadableFileIsKeptAsideAndTheUserToldOnceInTheirLangu
         EXPECT_TRUE(oDriver.MessageBoxes().empty());
         EXPECT_FALSE(std::filesystem::exists(FilePath() + ".1.bak"));
     }
+    platform::locale::SetCurrent(sLocaleBefore);
     oDriver.Reset();
 }
 

@@ -11,8 +11,7 @@ namespace platform::store::detail {
 /// messages of the layers above.
 inline std::string InRunLanguage(std::string german, std::string english)
 {
-    return platform::locale::Current().languageCode == "de" ? std::move(german)
-                                                            : std::move(english);
+    return platform::locale::InCurrentLanguage(std::move(german), std::move(english));
 }
 
 } // namespace platform::store::detail

@@ -1,9 +1,17 @@
 #include "platform/xml/detail/TextCodec.h"
 
+#include "platform/locale/Locale.h"
+
 #include <cstdint>
 
 namespace platform::xml::detail {
 namespace {
+
+// A reason in the current locale's language: it reaches the person inside others' messages.
+std::string Say(std::string german, std::string english)
+{
+    return platform::locale::InCurrentLanguage(std::move(german), std::move(english));
+}
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
@@ -34,7 +42,8 @@ bool Fail(ParseError& error, std::string reason)
 bool Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, ParseError& error)
 {
     if (bytes.size() % 2 != 0) {
-        return Fail(error, "the UTF-16 text ends in the middle of a character");
+        return Fail(error, Say("der UTF-16-Text endet mitten in einem Zeichen",
+                               "the UTF-16 text ends in the middle of a character"));
     }
     auto unit = [&](std::size_t i) {
         const auto a = static_cast<unsigned char>(bytes[i]);
@@ -46,12 +55,15 @@ bool Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out, Parse
         char32_t cp = unit(i);
         if (cp >= 0xD800 && cp <= 0xDBFF) {
             if (i + 3 >= bytes.size() || unit(i + 2) < 0xDC00 || unit(i + 2) > 0xDFFF) {
-                return Fail(error, "the UTF-16 text holds an unpaired surrogate");
+                return Fail(error,
+                            Say("der UTF-16-Text enthält ein Ersatzzeichen ohne sein Gegenstück",
+                                "the UTF-16 text holds an unpaired surrogate"));
             }
             cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
             i += 2;
         } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
-            return Fail(error, "the UTF-16 text holds an unpaired surrogate");
+            return Fail(error, Say("der UTF-16-Text enthält ein Ersatzzeichen ohne sein Gegenstück",
+                                   "the UTF-16 text holds an unpaired surrogate"));
         }
         AppendUtf8(out, cp);
     }
@@ -150,7 +162,7 @@ std::optional<std::string> DecodeToUtf8(std::string_view bytes, ParseError& erro
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t n = Utf8SequenceLength(bytes, i);
         if (n == 0) {
-            Fail(error, "the text is not valid UTF-8");
+            Fail(error, Say("der Text ist kein gültiges UTF-8", "the text is not valid UTF-8"));
             LocateOffset(bytes, i, error);
             return std::nullopt;
         }
@@ -201,8 +213,10 @@ std::optional<EntityProblem> ExpandEntities(std::string& raw)
             ++end;
         }
         if (end >= raw.size() || raw[end] != ';' || end == i + 1) {
-            return EntityProblem{"'&' must begin an entity or character reference ending in ';'",
-                                 i};
+            return EntityProblem{
+                Say("„&“ muss einen Entitäts- oder Zeichenverweis beginnen, der auf „;“ endet",
+                    "'&' must begin an entity or character reference ending in ';'"),
+                i};
         }
         const std::string_view name(raw.data() + i + 1, end - i - 1);
         if (name == "amp") {
@@ -218,13 +232,17 @@ std::optional<EntityProblem> ExpandEntities(std::string& raw)
         } else if (name[0] == '#') {
             const auto cp = ParseCharRef(name.substr(1));
             if (!cp) {
-                return EntityProblem{"invalid character reference '&" + std::string(name) + ";'",
-                                     i};
+                return EntityProblem{
+                    Say("ungültiger Zeichenverweis „&" + std::string(name) + ";“",
+                        "invalid character reference '&" + std::string(name) + ";'"),
+                    i};
             }
             AppendUtf8(out, *cp);
         } else {
-            return EntityProblem{"undefined entity '&" + std::string(name) +
-                                     ";' (only the predefined entities are expanded)",
+            return EntityProblem{Say("nicht definierte Entität „&" + std::string(name) +
+                                         ";“ (nur die vordefinierten Entitäten werden aufgelöst)",
+                                     "undefined entity '&" + std::string(name) +
+                                         ";' (only the predefined entities are expanded)"),
                                  i};
         }
         i = end + 1;

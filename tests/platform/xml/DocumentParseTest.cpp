@@ -1,3 +1,4 @@
+#include "platform/locale/Locale.h"
 #include "platform/xml/Document.h"
 #include "platform/xml/NodeList.h"
 
@@ -99,44 +100,66 @@ TEST_F(DocumentParseTest, Utf8TextWithUnicodeDeclarationAndByteOrderMarkLoads)
 
 TEST_F(DocumentParseTest, FailuresReportReasonAndLine)
 {
+    // The reason is in the current locale's language: it reaches the person inside the
+    // messages of the layers above. Each row gives a part of it in English and in German.
     struct Case
     {
         std::string text;
         long code;
         long line;
-        const char* reasonPart;
+        const char* english;
+        const char* german;
     };
     const Case cases[] = {
         {"<?xml version=\"1.0\"?>\n<!DOCTYPE Reports [<!ENTITY x \"boom\">]>\n<Reports>&x;"
          "</Reports>",
-         xml::ParseError::DtdProhibited, 2, "DOCTYPE"},
+         xml::ParseError::DtdProhibited, 2, "a DOCTYPE declaration is not allowed",
+         "eine DOCTYPE-Deklaration ist nicht erlaubt"},
         {"<!DOCTYPE Reports SYSTEM \"http://example.invalid/r.dtd\"><Reports/>",
-         xml::ParseError::DtdProhibited, 1, "DTD"},
+         xml::ParseError::DtdProhibited, 1, "DTDs are not processed",
+         "DTDs werden nicht verarbeitet"},
         {"<Reports>\n<Name>\n&nbsp;</Name></Reports>", xml::ParseError::UndefinedEntity, 3,
-         "&nbsp;"},
+         "undefined entity '&nbsp;'", "nicht definierte Entität „&nbsp;“"},
         {"<Reports>\n\n<Name a=\"&ext;\"/></Reports>", xml::ParseError::UndefinedEntity, 3,
-         "&ext;"},
+         "'&ext;'", "„&ext;“"},
         {"<Reports>\n<Name>Fish & Chips</Name></Reports>", xml::ParseError::UndefinedEntity, 2,
-         "'&'"},
-        {"<Reports>&#0;</Reports>", xml::ParseError::UndefinedEntity, 1, "&#0;"},
+         "'&' must begin", "„&“ muss einen Entitäts- oder Zeichenverweis beginnen"},
+        {"<Reports>&#0;</Reports>", xml::ParseError::UndefinedEntity, 1,
+         "invalid character reference '&#0;'", "ungültiger Zeichenverweis „&#0;“"},
         {"<Reports>\n<Report>\n<Name>x</Nome>\n</Report></Reports>", xml::ParseError::Malformed, 3,
-         "mismatch"},
-        {"<Reports>\n<Report>", xml::ParseError::Malformed, 2, ""},
-        {"", xml::ParseError::NoDocumentElement, 0, "no XML element"},
-        {"just text", xml::ParseError::NoDocumentElement, 0, "no XML element"},
-        {"<R>\n\xC3\x28</R>", xml::ParseError::BadEncoding, 2, "UTF-8"},
+         "an end tag that does not match", "ein End-Tag, das nicht zum offenen Element passt"},
+        {"<Reports>\n<Report>", xml::ParseError::Malformed, 2, "not closed", "nicht geschlossen"},
+        {"<Reports>\n<Name a=x/></Reports>", xml::ParseError::Malformed, 2, "a malformed attribute",
+         "ein fehlerhaftes Attribut"},
+        {"<Reports>\n<!-- x -></Reports>", xml::ParseError::Malformed, 2, "a malformed comment",
+         "ein fehlerhafter Kommentar"},
+        {"<Reports><1/></Reports>", xml::ParseError::Malformed, 1, "a tag that is not recognised",
+         "ein Tag, das nicht erkannt wird"},
+        {"", xml::ParseError::NoDocumentElement, 0, "the text holds no XML element",
+         "der Text enthält kein XML-Element"},
+        {"just text", xml::ParseError::NoDocumentElement, 0, "no XML element", "kein XML-Element"},
+        {"<R>\n\xC3\x28</R>", xml::ParseError::BadEncoding, 2, "the text is not valid UTF-8",
+         "der Text ist kein gültiges UTF-8"},
+        {std::string("\xFF\xFE<\0R\0/\0>\0\x00\xD8", 12), xml::ParseError::BadEncoding, 0,
+         "unpaired surrogate", "Ersatzzeichen ohne sein Gegenstück"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        xml::Document doc;
-        EXPECT_FALSE(doc.LoadXml(c.text));
-        const xml::ParseError& error = doc.LastParseError();
-        EXPECT_EQ(error.ErrorCode, c.code);
-        EXPECT_EQ(error.Line, c.line);
-        EXPECT_NE(error.Reason.find(c.reasonPart), std::string::npos) << error.Reason;
-        EXPECT_TRUE(doc.DocumentElement().IsNull());
-        EXPECT_EQ(doc.ChildNodes().Length(), 0);
+    const std::string before = platform::locale::Current().name;
+    for (const auto& [name, german] : {std::pair{"en-US", false}, std::pair{"de-DE", true}}) {
+        platform::locale::SetCurrent(name);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(name + (": " + c.text));
+            xml::Document doc;
+            EXPECT_FALSE(doc.LoadXml(c.text));
+            const xml::ParseError& error = doc.LastParseError();
+            EXPECT_EQ(error.ErrorCode, c.code);
+            EXPECT_EQ(error.Line, c.line);
+            EXPECT_NE(error.Reason.find(german ? c.german : c.english), std::string::npos)
+                << error.Reason;
+            EXPECT_TRUE(doc.DocumentElement().IsNull());
+            EXPECT_EQ(doc.ChildNodes().Length(), 0);
+        }
     }
+    platform::locale::SetCurrent(before);
 }
 
 TEST_F(DocumentParseTest, NestingDeeperThanTheLimitIsRefusedWithoutExhaustingTheStack)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/locale/Locale.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,6 +16,8 @@ class TempFolderTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // The reader's reasons follow the locale's language; the tests read them in English.
+        platform::locale::SetCurrent("en-US");
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
                   (std::string("tv_xml_") + info->test_suite_name() + "_" + info->name() + "_" +
